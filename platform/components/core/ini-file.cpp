@@ -1,0 +1,1 @@
+#include "platform/components/core/ini-file.h"
