@@ -1,0 +1,50 @@
+// The class table of one in-process server and the four exports built on
+// it. A server lists its classes once; class objects, DllCanUnloadNow and
+// the registry keys all come from that table.
+#ifndef PLATFORM_COM_SERVER_H
+#define PLATFORM_COM_SERVER_H
+
+#include <windows.h>
+#include <objbase.h>
+
+namespace com {
+
+// Creates a new instance and asks it for riid (outer objects are refused
+// before this is called).
+using CreateInstance = HRESULT (*)(REFIID riid, void **out);
+
+enum class ClassKind {
+  Plain,   // ProgIDs, CLSID key, InprocServer32, Programmable, TypeLib
+  Control, // also Control, MiscStatus and Version (an ActiveX control)
+};
+
+struct ClassEntry {
+  const CLSID *clsid;
+  const char *name;        // "SimRoot": ProgIDs "QOR.SimRoot.1" and "QOR.SimRoot"
+  const char *description; // default value of the ProgID and CLSID keys
+  CreateInstance create;   // null: registered but served by no class object
+  IUnknown **singleton;    // non-null: one instance per process, kept here
+  ClassKind kind;
+};
+
+struct Server {
+  const ClassEntry *classes;
+  int classCount;
+  const GUID *libraryId;
+  WORD libraryMajor, libraryMinor;
+  // Whether DllUnregisterServer also removes the type library's keys.
+  bool unregisterTypeLibrary;
+};
+
+HRESULT getClassObject(const Server &server, REFCLSID clsid, REFIID riid, void **out);
+// S_OK when no object or lock but idle singletons lives; those are released.
+HRESULT canUnloadNow(const Server &server);
+// Writes every class's keys and registers the type library; the first
+// failure is returned.
+HRESULT registerServer(const Server &server);
+// Removes what registerServer wrote; keys that are already gone are no error.
+HRESULT unregisterServer(const Server &server);
+
+} // namespace com
+
+#endif
