@@ -1,0 +1,113 @@
+// Fixed-point 8x8 DCTs.
+//
+// The forward transform is separable. Its 1-D form is
+//   T(0) = sum s(x),  T(u) = sqrt2 * sum s(x) cos((2x+1)u pi/16),
+// so that the row and column passes together give 8 x F(u,v). The even
+// half needs only sums and one rotation by sqrt2 cos(pi/8) and
+// sqrt2 cos(3pi/8); the odd half first mixes the two middle differences
+// with cos(pi/4) and then rotates two pairs. All products are 15-bit
+// fixed point rounded by adding half before the shift; the row pass keeps
+// two extra bits, which the column pass removes.
+#include "jpeg/core/dct.h"
+
+namespace pixtune {
+
+const std::uint8_t ZigzagToNatural[64] = {
+    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
+    12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
+    35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
+    58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+
+namespace {
+
+constexpr int ExtraBits = 2;
+
+// 15-bit fixed-point constants.
+constexpr std::int32_t Cos4 = 23171;       // cos(pi/4)
+constexpr std::int32_t Sqrt2Cos2 = 21407 * 2; // 1.306563 (21407 / 2^14)
+constexpr std::int32_t Sqrt2Cos6 = 17734;  // 0.541196
+constexpr std::int32_t Sqrt2Cos1 = 45451;  // 1.387040
+constexpr std::int32_t Sqrt2Cos3 = 38531;  // 1.175876
+constexpr std::int32_t Sqrt2Cos5 = 25746;  // 0.785695
+constexpr std::int32_t Sqrt2Cos7 = 9041;   // 0.275899
+
+inline std::int32_t fix(std::int32_t value, std::int32_t constant) {
+  return (value * constant + 0x4000) >> 15;
+}
+
+// One 1-D forward pass over s[0], s[stride], ..., s[7*stride] (int32).
+inline void forward1d(std::int32_t *s, int stride) {
+  std::int32_t t0 = s[0] + s[7 * stride], t7 = s[0] - s[7 * stride];
+  std::int32_t t1 = s[stride] + s[6 * stride], t6 = s[stride] - s[6 * stride];
+  std::int32_t t2 = s[2 * stride] + s[5 * stride], t5 = s[2 * stride] - s[5 * stride];
+  std::int32_t t3 = s[3 * stride] + s[4 * stride], t4 = s[3 * stride] - s[4 * stride];
+
+  std::int32_t e0 = t0 + t3, e1 = t1 + t2, d0 = t0 - t3, d1 = t1 - t2;
+  s[0] = e0 + e1;
+  s[4 * stride] = e0 - e1;
+  s[2 * stride] = (d0 * Sqrt2Cos2 + d1 * Sqrt2Cos6 + 0x4000) >> 15;
+  s[6 * stride] = (d0 * Sqrt2Cos6 - d1 * Sqrt2Cos2 + 0x4000) >> 15;
+
+  std::int32_t p5 = fix(t6 - t5, Cos4), p6 = fix(t6 + t5, Cos4);
+  std::int32_t q4 = t4 + p5, q5 = t4 - p5, q6 = t7 - p6, q7 = t7 + p6;
+  s[stride] = (q7 * Sqrt2Cos1 + q4 * Sqrt2Cos7 + 0x4000) >> 15;
+  s[7 * stride] = (q7 * Sqrt2Cos7 - q4 * Sqrt2Cos1 + 0x4000) >> 15;
+  s[5 * stride] = (q6 * Sqrt2Cos5 + q5 * Sqrt2Cos3 + 0x4000) >> 15;
+  s[3 * stride] = (q6 * Sqrt2Cos3 - q5 * Sqrt2Cos5 + 0x4000) >> 15;
+}
+
+// 15-bit constants of the plain cosines for the inverse transform.
+constexpr std::int64_t C1 = 32138, C2 = 30274, C3 = 27246, C4 = 23170, C5 = 18205,
+                       C6 = 12540, C7 = 6393;
+
+inline std::int32_t mul(std::int64_t value, std::int64_t constant) {
+  return static_cast<std::int32_t>((value * constant + 0x4000) >> 15);
+}
+
+// g(x) = sum a(u) cos((2x+1)u pi/16), the transpose of the forward flow.
+inline void inverse1d(const std::int32_t *a, int inStride, std::int32_t *g, int outStride) {
+  std::int32_t a0 = a[0], a1 = a[inStride], a2 = a[2 * inStride], a3 = a[3 * inStride];
+  std::int32_t a4 = a[4 * inStride], a5 = a[5 * inStride], a6 = a[6 * inStride],
+               a7 = a[7 * inStride];
+  std::int32_t c4a4 = mul(a4, C4);
+  std::int32_t e0 = a0 + c4a4, e1 = a0 - c4a4;
+  std::int32_t p = mul(a2, C2) + mul(a6, C6), q = mul(a2, C6) - mul(a6, C2);
+  std::int32_t even[4] = {e0 + p, e1 + q, e1 - q, e0 - p};
+
+  std::int32_t q7 = mul(a1, C1) + mul(a7, C7), q4 = mul(a1, C7) - mul(a7, C1);
+  std::int32_t q6 = mul(a5, C5) + mul(a3, C3), q5 = mul(a5, C3) - mul(a3, C5);
+  std::int32_t odd[4] = {q6 + q7, mul(q4 - q5 - q6 + q7, C4), mul(-q4 + q5 - q6 + q7, C4),
+                         q4 + q5};
+  for (int x = 0; x < 4; ++x) {
+    g[x * outStride] = even[x] + odd[x];
+    g[(7 - x) * outStride] = even[x] - odd[x];
+  }
+}
+
+} // namespace
+
+void ForwardDct(std::int16_t block[64]) {
+  std::int32_t work[64];
+  for (int i = 0; i < 64; ++i)
+    work[i] = block[i] * (1 << ExtraBits);
+  for (int row = 0; row < 8; ++row)
+    forward1d(work + 8 * row, 1);
+  for (int column = 0; column < 8; ++column)
+    forward1d(work + column, 8);
+  for (int i = 0; i < 64; ++i)
+    block[i] = static_cast<std::int16_t>((work[i] + (1 << (ExtraBits - 1))) >> ExtraBits);
+}
+
+void InverseDct(const std::int32_t input[64], std::int32_t output[64]) {
+  std::int32_t work[64];
+  for (int column = 0; column < 8; ++column)
+    inverse1d(input + column, 8, work + column, 8);
+  for (int row = 0; row < 8; ++row)
+    inverse1d(work + 8 * row, 1, output + 8 * row, 1);
+  // f = 1/4 of the double sum; drop the fraction bits with rounding.
+  constexpr int shift = InverseInputBits + 2;
+  for (int i = 0; i < 64; ++i)
+    output[i] = (output[i] + (1 << (shift - 1))) >> shift;
+}
+
+} // namespace pixtune

@@ -1,0 +1,180 @@
+// The JPEG encoder: one host bitmap in, one JFIF 1.01 file out.
+//
+// Colour images are converted to YCbCr with 2x2 chroma subsampling (MCU of
+// four Y blocks, Cb, Cr; component ids 1, 2, 3, sampling 0x22, 0x11, 0x11,
+// tables 0, 1, 1); images with the identity grey palette are coded as one
+// component (id 1, sampling 0x11, table 0). Quantiser steps come from the
+// JPEG example tables scaled by a compression level per component; Huffman
+// tables are always computed from the image's own statistics. The output
+// is either one baseline scan (SOF0) or a progressive scan script (SOF2).
+// With a preview buffer the encoder also rebuilds the decoded image from
+// the coefficients it coded, in the source bitmap's layout.
+//
+// File layout written: SOI; APP0 "JFIF\0" 1.01, units 1, densities 0;
+// one DQT per table (8-bit, zigzag order); SOF0/SOF2; then per scan its
+// DHT segments and SOS followed by entropy-coded data; EOI.
+#ifndef JPEG_CORE_JPEG_ENCODER_H
+#define JPEG_CORE_JPEG_ENCODER_H
+
+#include "jpeg/core/block-allocator.h"
+#include "jpeg/core/host-bitmap.h"
+#include "jpeg/core/huffman-table.h"
+#include "jpeg/core/streams.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace pixtune {
+
+// Six bytes; also the layout of the stored image and thumbnail parameters.
+#pragma pack(push, 1)
+struct CompressionParams {
+  std::uint8_t luminance = 16;   // 1 finest .. 255 coarsest; 0 counts as 1
+  std::uint8_t chrominance = 16; // same scale
+  std::uint8_t reserved = 0;     // carried and stored, never read here
+  std::uint8_t progressive = 0;  // non-zero: progressive scans
+  std::int16_t sharpen = 0;      // 0..100
+};
+#pragma pack(pop)
+static_assert(sizeof(CompressionParams) == 6, "stored as six bytes");
+
+// Receives the encoder's progress: begin over a percentage range with a
+// number of units, one tick per unit, end.
+class ProgressSink {
+public:
+  virtual void begin(int startPercent, int endPercent, long units) = 0;
+  virtual void tick() = 0;
+  virtual void end() = 0;
+
+protected:
+  ~ProgressSink() = default;
+};
+
+// One progressive scan: components (0 Y, 1 Cb, 2 Cr), spectral band and
+// successive-approximation bits.
+struct ScanInfo {
+  int componentCount;
+  int components[3];
+  int ss, se, ah, al;
+};
+
+class TJpegEncoder {
+public:
+  // source: the bitmap (checked against sourceBytes and, when pixels is
+  // given, against pixelBytes); preview: null or a buffer of at least the
+  // image's size in the source layout. Throws TVMError 1005 when the
+  // coefficient planes cannot be allocated or would not fit 32 bits, 1006
+  // for a bitmap that does not match its header or a preview buffer that is
+  // too small.
+  TJpegEncoder(std::uint8_t *source, std::size_t sourceBytes, std::uint8_t *pixels,
+               std::size_t pixelBytes, TStream &output, std::uint8_t *preview,
+               std::size_t previewBytes, ProgressSink *progress,
+               BlockAllocator &allocator = defaultAllocator());
+  ~TJpegEncoder();
+  TJpegEncoder(const TJpegEncoder &) = delete;
+  TJpegEncoder &operator=(const TJpegEncoder &) = delete;
+
+  // Writes the whole file; returns true. Failures are thrown: TVMError 1004
+  // when the stream takes fewer bytes than given, 1005 for memory, 1020
+  // for an impossible Huffman table, and whatever the stream throws.
+  bool Encode(const CompressionParams &params);
+
+  bool IsGreyImage() const { return grey_; }
+  // Bytes handed to the output stream by the last Encode.
+  std::uint32_t OutputSize() const { return outputCount_; }
+  // The 8-bit tables of the last Encode, in zigzag order (as in DQT).
+  const std::int16_t *QuantTable(int table) const { return dqtTables_[table]; }
+
+  // Quantises one block (zigzag order) in place with divisors that are
+  // eight times the table entries.
+  void QuantizeBlock(std::int16_t *block, const std::int16_t *divisors) const;
+
+  // The scan script for a luminance level; grey or colour.
+  static std::vector<ScanInfo> SetupScanScript(int luminanceLevel, bool grey);
+
+private:
+  enum HuffmanSlot { LumDc, LumAc, ChromDc, ChromAc, SlotCount };
+
+  void SetImage();
+  void AllocatePlanes();
+  void BuildQuantTables(int luminance, int chrominance);
+  void ScaleOutputQuantTables();
+  void WriteFrameHeaders();
+  void ReadBlocks(int startPercent, int endPercent);
+  void ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &rows,
+                  std::vector<std::uint8_t> &expanded);
+  void EncodeBaselineScans(int startPercent, int endPercent);
+  void WriteBaselineScanHeaders();
+  void EncodeProgressiveScans(int startPercent, int endPercent);
+  void RunProgressiveScans(int startPercent, int endPercent);
+  void WriteProgressiveScanHeaders(const ScanInfo &scan);
+  void ReconstructPreview(int startPercent, int endPercent);
+  void WriteHuffmanTable(int slot, int classAndId);
+  void BuildTable(int slot);
+
+  // Block walks.
+  std::int16_t *Block(int component, int blockX, int blockY) const;
+  template <class Visit> void ForEachMcuBlock(Visit visit);
+  template <class Visit> void ForEachScanBlock(const ScanInfo &scan, Visit visit);
+
+  // Symbol statistics and output.
+  void CountBlockSymbols(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot);
+  void EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot);
+  void EmitSymbol(int slot, int symbol);
+  void EmitBits(std::uint32_t value, int count);
+  void EncodeDcFirst(const std::int16_t *block, int component, const ScanInfo &scan);
+  void EncodeAcFirst(const std::int16_t *block, int slot, const ScanInfo &scan);
+  void EncodeDcRefine(const std::int16_t *block, const ScanInfo &scan);
+  void EncodeAcRefine(const std::int16_t *block, int slot, const ScanInfo &scan);
+  void EmitEobRun(int slot);
+  void EmitCorrectionBits(const std::uint8_t *bits, int count);
+  void PutBits(std::uint32_t value, int count);
+  void FlushBits();
+  void PutByte(std::uint8_t byte);
+  void PutMarker(std::uint8_t marker);
+  void PutWord(unsigned word);
+  void FlushSink();
+
+  void ProgressBegin(int startPercent, int endPercent, long units);
+  void ProgressTick();
+
+  TBitmapView image_;
+  TStream &output_;
+  std::uint8_t *preview_;
+  ProgressSink *progress_;
+  BlockAllocator &allocator_;
+  bool grey_ = false;
+  int width_ = 0, height_ = 0;
+  int mcusX_ = 0, mcusY_ = 0;
+  int componentCount_ = 0;
+  int blocksX_[3] = {}, blocksY_[3] = {};
+  std::size_t planeOffset_[3] = {}; // in blocks
+  std::int16_t *planes_ = nullptr;
+
+  std::int16_t dqtTables_[2][64] = {};  // 8-bit entries as written to DQT
+  std::int16_t divisors_[2][64] = {};   // eight times the entries
+  std::int32_t workingTables_[2][64] = {}; // for the preview's inverse DCT
+  int sharpenThreshold_ = 6000;
+  int luminanceLevel_ = 1;
+  bool progressive_ = false;
+
+  std::int32_t rgbToY_[3][256] = {}, rgbToCb_[3][256] = {}, rgbToCr_[3][256] = {};
+
+  std::uint32_t frequencies_[SlotCount][257] = {};
+  HuffmanTable tables_[SlotCount];
+  bool gathering_ = false;
+  int lastDc_[3] = {};
+  long eobRun_ = 0;
+  std::uint8_t correctionBits_[1000] = {};
+  int correctionCount_ = 0;
+
+  std::uint32_t bitBuffer_ = 0;
+  int bitCount_ = 0;
+  std::uint8_t sink_[16000];
+  int sinkFill_ = 0;
+  std::uint32_t outputCount_ = 0;
+};
+
+} // namespace pixtune
+
+#endif

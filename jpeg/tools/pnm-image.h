@@ -1,0 +1,120 @@
+// Binary PNM (P5 grey, P6 colour) images for the test programs and the
+// benchmark front end, and their conversion to and from host bitmaps.
+// Test support only; the compressor itself never reads image files.
+#ifndef JPEG_TOOLS_PNM_IMAGE_H
+#define JPEG_TOOLS_PNM_IMAGE_H
+
+#include "jpeg/core/host-bitmap.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace pixtune_tools {
+
+struct PnmImage {
+  int width = 0;
+  int height = 0;
+  int channels = 0;                // 1 grey, 3 RGB
+  std::vector<std::uint8_t> pixels; // top row first, RGB order
+};
+
+inline bool readPnmToken(std::FILE *f, int &value) {
+  int c = std::fgetc(f);
+  while (c == '#' || c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+    if (c == '#')
+      while (c != '\n' && c != EOF)
+        c = std::fgetc(f);
+    c = std::fgetc(f);
+  }
+  if (c < '0' || c > '9')
+    return false;
+  value = 0;
+  while (c >= '0' && c <= '9') {
+    if (value > 100000000)
+      return false;
+    value = value * 10 + (c - '0');
+    c = std::fgetc(f);
+  }
+  return true; // the single whitespace after the token is consumed
+}
+
+// Returns false for anything but 8-bit P5/P6.
+inline bool readPnm(const std::string &path, PnmImage &image) {
+  std::FILE *f = std::fopen(path.c_str(), "rb");
+  if (!f)
+    return false;
+  char magic[2] = {};
+  int maxValue = 0;
+  bool ok = std::fread(magic, 1, 2, f) == 2 && magic[0] == 'P' && (magic[1] == '5' || magic[1] == '6') &&
+            readPnmToken(f, image.width) && readPnmToken(f, image.height) &&
+            readPnmToken(f, maxValue) && maxValue == 255 && image.width > 0 && image.height > 0;
+  if (ok) {
+    image.channels = magic[1] == '5' ? 1 : 3;
+    std::size_t bytes = static_cast<std::size_t>(image.width) * image.height * image.channels;
+    image.pixels.resize(bytes);
+    ok = std::fread(image.pixels.data(), 1, bytes, f) == bytes;
+  }
+  std::fclose(f);
+  return ok;
+}
+
+inline bool writePnm(const std::string &path, const PnmImage &image) {
+  std::FILE *f = std::fopen(path.c_str(), "wb");
+  if (!f)
+    return false;
+  std::fprintf(f, "P%d\n%d %d\n255\n", image.channels == 1 ? 5 : 6, image.width, image.height);
+  bool ok = std::fwrite(image.pixels.data(), 1, image.pixels.size(), f) == image.pixels.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+// A host bitmap of the image: 8-bit with the grey ramp or 24-bit BGR,
+// bottom-up.
+inline pixtune::TBitmap bitmapFromPnm(const PnmImage &image) {
+  bool grey = image.channels == 1;
+  pixtune::TBitmap bitmap = pixtune::NewBitmap(image.width, image.height, grey ? 8 : 24, grey ? 256 : 0, 2835, 2835);
+  pixtune::TBitmapView view(bitmap);
+  for (int y = 0; y < image.height; ++y) {
+    std::uint8_t *row = view.TopRow(y);
+    const std::uint8_t *source = image.pixels.data() + static_cast<std::size_t>(y) * image.width * image.channels;
+    for (int x = 0; x < image.width; ++x) {
+      if (grey) {
+        row[x] = source[x];
+        continue;
+      }
+      row[3 * x] = source[3 * x + 2];
+      row[3 * x + 1] = source[3 * x + 1];
+      row[3 * x + 2] = source[3 * x];
+    }
+  }
+  return bitmap;
+}
+
+// Pixels in the host layout (rows bottom-up with the bitmap's stride) back
+// to a PNM image.
+inline PnmImage pnmFromPixels(const pixtune::TBitmapView &layout, const std::uint8_t *pixels) {
+  PnmImage image;
+  image.width = layout.Width();
+  image.height = layout.Height();
+  image.channels = layout.BitsPerPixel() == 8 ? 1 : 3;
+  image.pixels.resize(static_cast<std::size_t>(image.width) * image.height * image.channels);
+  for (int y = 0; y < image.height; ++y) {
+    const std::uint8_t *row = pixels + static_cast<std::size_t>(image.height - 1 - y) * layout.Stride();
+    std::uint8_t *out = image.pixels.data() + static_cast<std::size_t>(y) * image.width * image.channels;
+    for (int x = 0; x < image.width; ++x) {
+      if (image.channels == 1) {
+        out[x] = row[x];
+        continue;
+      }
+      out[3 * x] = row[3 * x + 2];
+      out[3 * x + 1] = row[3 * x + 1];
+      out[3 * x + 2] = row[3 * x];
+    }
+  }
+  return image;
+}
+
+} // namespace pixtune_tools
+
+#endif
