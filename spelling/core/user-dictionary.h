@@ -1,0 +1,94 @@
+// User dictionaries: the words a user added and the auto-correct pairs,
+// kept in an editable ".udt" file, or a read-only ".dic" word list.
+//
+// A ".udt" file is INI text with two numbered lists (see enhanced-ini.h):
+//
+//   [Added]
+//   IGN_ListCount=1
+//   IGN_0=colour
+//   [Auto Correct]
+//   AC_ListCount=1
+//   AC_0=teh@@@the
+//
+// An auto-correct item is the word, "@@@" and the replacement. A ".dic"
+// file is plain text with one word per line and is never written.
+//
+// Saving rewrites the file by writing a new one beside it and replacing
+// the old one with it, so a failed save leaves the user's words as they
+// were on disk. Keys and sections the lists do not use are carried over
+// unchanged, so a file saved without changes keeps its bytes.
+#ifndef SPELLING_USER_DICTIONARY_H
+#define SPELLING_USER_DICTIONARY_H
+
+#include "platform/components/core/event.h"
+#include "platform/components/core/file-system.h"
+#include "platform/components/core/string-list.h"
+
+#include <string>
+
+namespace spelling {
+
+class TUserDictionary : public components::TObject {
+public:
+  // Decides from the extension whether the file is a word list, then
+  // loads it. Throws what Load throws.
+  explicit TUserDictionary(std::string fileName,
+                           components::FileSystem &fileSystem = components::defaultFileSystem());
+  // Saves a modified ".udt" file, then unloads. A destructor cannot report
+  // a failed save; the file keeps its previous contents then.
+  ~TUserDictionary() override;
+  TUserDictionary(const TUserDictionary &) = delete;
+  TUserDictionary &operator=(const TUserDictionary &) = delete;
+
+  // Reads the file unless already loaded (then only clears Modified). A
+  // missing file is an empty dictionary. Throws EFOpenError when the file
+  // exists but cannot be read.
+  void Load();
+  // Saves when loaded and modified, then empties the lists.
+  void Unload();
+  // Writes both lists into the ".udt" file (nothing for a word list).
+  // Throws EWriteError or EFOpenError and keeps the old file on failure;
+  // Modified stays set then.
+  void Save();
+
+  void AddWord(const std::string &word);
+  void AddAutoCorrect(const std::string &word, const std::string &replacement);
+  void RemoveWord(const std::string &word);
+  void RemoveAutoCorrect(const std::string &word);
+
+  const std::string &FileName() const { return fileName_; }
+  // Sorted without regard to case; no two entries equal in that comparison.
+  const components::TStringList &Words() const { return words_; }
+  const components::TStringList &AutoCorrectWords() const { return autoCorrectWords_; }
+  const components::TStringList &AutoCorrectReplacements() const {
+    return autoCorrectReplacements_;
+  }
+  bool Modified() const { return modified_; }
+  bool Loaded() const { return loaded_; }
+  bool IsWordList() const { return wordList_; }
+
+private:
+  void loadWordList(const std::string &contents);
+  void loadLists(components::FileSystem &staged);
+  void clearLists();
+
+  std::string fileName_;
+  components::FileSystem &fileSystem_;
+  components::TStringList words_;
+  components::TStringList autoCorrectWords_;
+  components::TStringList autoCorrectReplacements_;
+  bool modified_ = false;
+  bool loaded_ = false;
+  bool wordList_ = false;
+};
+
+// Section and list names of a ".udt" file.
+extern const char AddedSection[];
+extern const char AutoCorrectSection[];
+extern const char AddedListName[];
+extern const char AutoCorrectListName[];
+extern const char AutoCorrectSeparator[];
+
+} // namespace spelling
+
+#endif

@@ -1,0 +1,302 @@
+// User dictionaries: ".udt" files read and rewritten, ".dic" word lists,
+// damaged files, and rewrites that fail half way.
+#include "spelling/core/user-dictionary.h"
+
+#include "memory-file-system.h"
+
+#include "platform/components/core/exception.h"
+#include "testing/fuzz-driver.h"
+#include "testing/test-paths.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using spelling::TUserDictionary;
+using spelling_tests::MemoryFileSystem;
+
+std::string readHostFile(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string goldenUdt() {
+  std::string text = readHostFile(testing_support::sourcePath("spelling/tests/golden/user.udt"));
+  EXPECT_FALSE(text.empty()) << "golden user.udt missing";
+  return text;
+}
+
+std::vector<std::string> items(const components::TStringList &list) {
+  std::vector<std::string> out;
+  for (int i = 0; i < list.Count(); ++i)
+    out.push_back(list[i]);
+  return out;
+}
+
+TEST(UserDictionary, ReadsTheGoldenFile) {
+  MemoryFileSystem files;
+  files.put("u.udt", goldenUdt());
+  TUserDictionary dictionary("u.udt", files);
+  EXPECT_TRUE(dictionary.Loaded());
+  EXPECT_FALSE(dictionary.Modified());
+  EXPECT_FALSE(dictionary.IsWordList());
+  EXPECT_EQ(items(dictionary.Words()),
+            (std::vector<std::string>{"colour", "Lexitray", "na\xEFve", "O'Brien"}));
+  EXPECT_EQ(items(dictionary.AutoCorrectWords()), (std::vector<std::string>{"teh", "recieve"}));
+  EXPECT_EQ(items(dictionary.AutoCorrectReplacements()),
+            (std::vector<std::string>{"the", "receive"}));
+}
+
+TEST(UserDictionary, SavedUnchangedIsByteIdentical) {
+  const std::string original = goldenUdt();
+  MemoryFileSystem files;
+  files.put("u.udt", original);
+  {
+    TUserDictionary dictionary("u.udt", files);
+    dictionary.Save();
+  }
+  EXPECT_EQ(files.get("u.udt"), original);
+  EXPECT_FALSE(files.has("u.udt.new")) << "the temporary file is gone after the replace";
+}
+
+TEST(UserDictionary, SavedUnchangedOnDiskIsByteIdentical) {
+  const std::string original = goldenUdt();
+  const std::string path = testing_support::scratchPath("udt-round-trip.udt");
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << original;
+  }
+  {
+    TUserDictionary dictionary(path);
+    dictionary.AddWord("colour"); // already there: modified, but no change
+    dictionary.Save();
+  }
+  EXPECT_EQ(readHostFile(path), original);
+  std::remove(path.c_str());
+}
+
+TEST(UserDictionary, ChangesReachTheFileAndOtherKeysSurvive) {
+  MemoryFileSystem files;
+  files.put("u.udt", "; my words\r\n[Added]\r\nIGN_ListCount=1\r\nIGN_0=beta\r\nNote=keep\r\n");
+  {
+    TUserDictionary dictionary("u.udt", files);
+    dictionary.AddWord("alpha");
+    dictionary.AddAutoCorrect("adn", "and");
+  } // destroyed modified: saves
+  MemoryFileSystem copy;
+  copy.put("u.udt", files.get("u.udt"));
+  TUserDictionary reread("u.udt", copy);
+  EXPECT_EQ(items(reread.Words()), (std::vector<std::string>{"alpha", "beta"}));
+  EXPECT_EQ(items(reread.AutoCorrectWords()), std::vector<std::string>{"adn"});
+  EXPECT_EQ(items(reread.AutoCorrectReplacements()), std::vector<std::string>{"and"});
+  EXPECT_NE(files.get("u.udt").find("; my words"), std::string::npos);
+  EXPECT_NE(files.get("u.udt").find("Note=keep"), std::string::npos);
+}
+
+TEST(UserDictionary, EmptyEntryBetweenWordsIsSkipped) {
+  MemoryFileSystem files;
+  files.put("u.udt", "[Added]\r\nIGN_ListCount=3\r\nIGN_0=one\r\nIGN_1=\r\nIGN_2=two\r\n");
+  TUserDictionary dictionary("u.udt", files);
+  EXPECT_EQ(items(dictionary.Words()), (std::vector<std::string>{"one", "two"}));
+}
+
+TEST(UserDictionary, WordEqualWithoutRegardToCaseIsNotAddedTwice) {
+  MemoryFileSystem files;
+  files.put("u.udt", "[Added]\r\nIGN_ListCount=1\r\nIGN_0=apple\r\n");
+  TUserDictionary dictionary("u.udt", files);
+  dictionary.AddWord("Apple");
+  EXPECT_EQ(items(dictionary.Words()), std::vector<std::string>{"apple"});
+  dictionary.AddWord("Banana");
+  dictionary.AddWord("avocado");
+  EXPECT_EQ(items(dictionary.Words()), (std::vector<std::string>{"apple", "avocado", "Banana"}));
+}
+
+TEST(UserDictionary, AutoCorrectReplacesAnExistingWordsReplacement) {
+  MemoryFileSystem files;
+  TUserDictionary dictionary("u.udt", files);
+  dictionary.AddAutoCorrect("teh", "the");
+  dictionary.AddAutoCorrect("adn", "and");
+  dictionary.AddAutoCorrect("TEH", "tech");
+  EXPECT_EQ(items(dictionary.AutoCorrectWords()), (std::vector<std::string>{"teh", "adn"}));
+  EXPECT_EQ(items(dictionary.AutoCorrectReplacements()), (std::vector<std::string>{"tech", "and"}));
+  dictionary.RemoveAutoCorrect("teh");
+  EXPECT_EQ(items(dictionary.AutoCorrectWords()), std::vector<std::string>{"adn"});
+  EXPECT_EQ(items(dictionary.AutoCorrectReplacements()), std::vector<std::string>{"and"});
+  dictionary.AddWord("word");
+  dictionary.RemoveWord("WORD");
+  EXPECT_EQ(dictionary.Words().Count(), 0);
+}
+
+TEST(UserDictionary, ItemWithoutSeparatorIsAnEmptyWord) {
+  MemoryFileSystem files;
+  files.put("u.udt", "[Auto Correct]\r\nAC_ListCount=2\r\nAC_0=broken\r\nAC_1=a@@@b@@@c\r\n");
+  TUserDictionary dictionary("u.udt", files);
+  EXPECT_EQ(items(dictionary.AutoCorrectWords()), (std::vector<std::string>{"", "a"}));
+  EXPECT_EQ(items(dictionary.AutoCorrectReplacements()),
+            (std::vector<std::string>{"broken", "b@@@c"}));
+}
+
+TEST(UserDictionary, MissingFileIsEmptyAndCreatedByTheFirstSave) {
+  MemoryFileSystem files;
+  TUserDictionary dictionary("new.udt", files);
+  EXPECT_TRUE(dictionary.Loaded());
+  EXPECT_EQ(dictionary.Words().Count(), 0);
+  EXPECT_FALSE(files.has("new.udt"));
+  dictionary.AddWord("first");
+  dictionary.Save();
+  ASSERT_TRUE(files.has("new.udt"));
+  EXPECT_FALSE(dictionary.Modified());
+  MemoryFileSystem copy;
+  copy.put("new.udt", files.get("new.udt"));
+  TUserDictionary reread("new.udt", copy);
+  EXPECT_EQ(items(reread.Words()), std::vector<std::string>{"first"});
+}
+
+TEST(UserDictionary, WordListIsReadOnly) {
+  MemoryFileSystem files;
+  files.put("Words.DIC", "zebra\r\napple\nmango\r\n\r\nApple\r\n");
+  {
+    TUserDictionary dictionary("Words.DIC", files);
+    EXPECT_TRUE(dictionary.IsWordList());
+    EXPECT_EQ(items(dictionary.Words()), (std::vector<std::string>{"apple", "mango", "zebra"}));
+    dictionary.AddWord("kiwi");
+    dictionary.AddAutoCorrect("a", "b");
+    dictionary.RemoveWord("apple");
+    EXPECT_FALSE(dictionary.Modified());
+    EXPECT_EQ(dictionary.Words().Count(), 3);
+    dictionary.Save();
+    dictionary.Unload();
+  }
+  EXPECT_EQ(files.writes, 0u) << "a word list is never written";
+}
+
+TEST(UserDictionary, UnloadSavesAndLoadRereads) {
+  MemoryFileSystem files;
+  TUserDictionary dictionary("u.udt", files);
+  dictionary.AddWord("kept");
+  dictionary.Unload();
+  EXPECT_FALSE(dictionary.Loaded());
+  EXPECT_EQ(dictionary.Words().Count(), 0);
+  dictionary.Load();
+  EXPECT_EQ(items(dictionary.Words()), std::vector<std::string>{"kept"});
+  dictionary.AddWord("more");
+  dictionary.Load(); // already loaded: only forgets the modified mark
+  EXPECT_FALSE(dictionary.Modified());
+}
+
+TEST(UserDictionary, UnreadableExistingFileIsAnError) {
+  MemoryFileSystem files;
+  files.put("u.udt", "[Added]\r\n");
+  files.failAt = 1; // the read
+  EXPECT_THROW(TUserDictionary("u.udt", files), components::EFOpenError);
+}
+
+// Every file operation of a save fails once in turn. Whatever fails, the
+// file holds either all of the old words or all of the new ones.
+TEST(UserDictionary, FailedRewriteKeepsTheOldFile) {
+  const std::string original = goldenUdt();
+  bool completed = false;
+  for (unsigned n = 1; !completed && n < 50; ++n) {
+    MemoryFileSystem files;
+    files.put("u.udt", original);
+    TUserDictionary dictionary("u.udt", files);
+    dictionary.AddWord("zymurgy");
+    dictionary.AddAutoCorrect("wiht", "with");
+    files.operations = 0;
+    files.failAt = n;
+    try {
+      dictionary.Save();
+      completed = true;
+    } catch (const components::EStreamError &error) {
+      EXPECT_EQ(files.get("u.udt"), original) << "failure at operation " << n;
+      EXPECT_TRUE(dictionary.Modified()) << "a failed save keeps the changes pending";
+      EXPECT_NE(std::string(error.what()).find("u.udt"), std::string::npos) << error.what();
+      files.failAt = 0;
+      continue;
+    }
+    MemoryFileSystem copy;
+    copy.put("u.udt", files.get("u.udt"));
+    TUserDictionary reread("u.udt", copy);
+    EXPECT_EQ(reread.Words().Count(), 5) << "after " << n - 1 << " failures";
+    EXPECT_EQ(reread.AutoCorrectWords().Count(), 3);
+    EXPECT_FALSE(files.has("u.udt.new"));
+  }
+  EXPECT_TRUE(completed);
+}
+
+TEST(UserDictionary, FailedSaveOnDestructionKeepsTheOldFile) {
+  const std::string original = goldenUdt();
+  MemoryFileSystem files;
+  files.put("u.udt", original);
+  {
+    TUserDictionary dictionary("u.udt", files);
+    dictionary.AddWord("lost");
+    files.operations = 0;
+    files.failAt = 2; // the write of the new file
+  }
+  EXPECT_EQ(files.get("u.udt"), original);
+}
+
+struct DamagedCase {
+  const char *name;
+  std::string file;
+  std::vector<std::string> words;
+};
+
+class DamagedUserDictionary : public testing::TestWithParam<DamagedCase> {};
+
+TEST_P(DamagedUserDictionary, LoadsWhatTheFileHolds) {
+  MemoryFileSystem files;
+  files.put("u.udt", GetParam().file);
+  auto start = std::chrono::steady_clock::now();
+  TUserDictionary dictionary("u.udt", files);
+  EXPECT_EQ(items(dictionary.Words()), GetParam().words);
+  // A huge count must not be walked key by key.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DamagedUserDictionary,
+    testing::Values(
+        DamagedCase{"HugeCount", "[Added]\r\nIGN_ListCount=2000000000\r\nIGN_0=one\r\n", {"one"}},
+        DamagedCase{"MaxCount", "[Added]\r\nIGN_ListCount=2147483647\r\nIGN_2147483646=last\r\n",
+                    {"last"}},
+        DamagedCase{"CountPastTheEnd", "[Added]\r\nIGN_ListCount=40\r\nIGN_0=a\r\nIGN_1=b\r\n",
+                    {"a", "b"}},
+        DamagedCase{"TruncatedInValue", "[Added]\r\nIGN_ListCount=2\r\nIGN_0=alpha\r\nIGN_1=be", {"alpha", "be"}},
+        DamagedCase{"TruncatedInSection", "[Add", {}},
+        DamagedCase{"Binary", std::string("\xFF\xFE\x00\x01[[]]==\r\n\n\r", 14), {}}),
+    [](const testing::TestParamInfo<DamagedCase> &info) { return std::string(info.param.name); });
+
+TEST(UserDictionary, FuzzedFilesLoadOrFailCleanly) {
+  std::vector<testing_support::Bytes> seeds;
+  std::string golden = goldenUdt();
+  seeds.emplace_back(golden.begin(), golden.end());
+  std::string counts = "[Added]\r\nIGN_ListCount=3\r\nIGN_0=a\r\nIGN_2=c\r\n"
+                       "[Auto Correct]\r\nAC_ListCount=1\r\nAC_0=x@@@y\r\n";
+  seeds.emplace_back(counts.begin(), counts.end());
+  unsigned tried = testing_support::fuzz(seeds, [](const testing_support::Bytes &input) {
+    MemoryFileSystem files;
+    std::string text(input.begin(), input.end());
+    files.put("u.udt", text);
+    TUserDictionary dictionary("u.udt", files);
+    // Nothing can be invented: every word is a line's worth of the input.
+    std::size_t lines = 1;
+    for (char c : text)
+      lines += c == '\n' || c == '\r';
+    ASSERT_LE(static_cast<std::size_t>(dictionary.Words().Count()), lines);
+    ASSERT_EQ(dictionary.AutoCorrectWords().Count(), dictionary.AutoCorrectReplacements().Count());
+  }, {20000, 3.0, 20261209});
+  EXPECT_GT(tried, 100u);
+}
+
+} // namespace
