@@ -1,0 +1,28 @@
+// SimRoot, the simulator root: one object per process that finds the
+// circuit of a drawing page and answers the host's menu macros.
+#ifndef CIRCUIT_SIM_SIM_ROOT_H
+#define CIRCUIT_SIM_SIM_ROOT_H
+
+#include "QorSim.h"
+
+#include "platform/com/win32/dispatch.h"
+#include "platform/com/win32/object.h"
+
+namespace qorsim {
+
+class SimRoot : public com::Dispatch<IQorSimRoot> {
+public:
+  static const com::InterfaceEntry *interfaces();
+
+  HRESULT STDMETHODCALLTYPE VisEventProc(short Event, IUnknown *Source, LONG ID, LONG Seq,
+                                         VARIANT Subject, VARIANT Extra) override;
+  HRESULT STDMETHODCALLTYPE FindSim(IDrawPage *DrawingPage, IQorSimCkt **pQorSimCkt) override;
+  HRESULT STDMETHODCALLTYPE ShowHelpAbout() override;
+  HRESULT STDMETHODCALLTYPE CreateNetlist(IDrawPage *ActivePage) override;
+};
+
+HRESULT createSimRoot(REFIID riid, void **out);
+
+} // namespace qorsim
+
+#endif
