@@ -1,1 +1,550 @@
+// INI files, parsed and rewritten the way the platform's private-profile
+// functions do it, so that files shared with other programs (and files a
+// user edits by hand) read the same through this class as through the
+// platform.
+//
+// The format as those functions see it:
+//   - Lines end at CR LF, LF or CR. Each line is trimmed of blanks (space,
+//     tab, vertical tab, form feed); blank lines are not kept.
+//   - A line that starts with '[' and holds a ']' opens a section; its name
+//     is what lies between the '[' and the LAST ']', trimmed. Anything after
+//     that ']' is ignored.
+//   - Any other line is an entry. With an '=' (the first one), the trimmed
+//     text before it is the name and the trimmed text after it the value;
+//     without one, the whole line is a name that has no value.
+//   - A name or value is cut at its first NUL byte (after trimming).
+//   - An entry whose name is empty is dropped when the entry before it in
+//     its section also has an empty name.
+//   - Entries before the first section belong to a nameless leading
+//     section, which always exists and which a section name "" finds;
+//     "[]" opens a section that no look-up can reach.
+//   - Look-ups match names without regard to the case of ASCII letters
+//     (bytes >= 0x80 compare exactly) and take the first match, so a
+//     repeated section or key is shadowed by the earlier one.
+//   - A value read back loses one pair of matching quotes (' or ") around
+//     it. A name starting with ';' is a comment: it can still be read by
+//     name, but is never listed.
+//   - A file that starts with a UTF-8 byte-order mark holds UTF-8 text; it
+//     is read as the ANSI (Windows-1252) text the functions hand out and
+//     written back in UTF-8 with the mark.
+//
+// A write rewrites the whole file from the parsed form: "[name]" lines and
+// "name=value" (or "name") lines, each ending in CR LF, with the blank lines
+// dropped. A write that changes nothing leaves the file untouched. Unlike
+// the platform, the new contents go to a temporary file that then replaces
+// the old one, so a failed write never leaves a half-written file behind.
 #include "platform/components/core/ini-file.h"
+
+#include "platform/components/core/exception.h"
+#include "platform/components/core/string-list.h"
+
+#include <cstdint>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace components {
+
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+// Blanks of the arguments include line breaks: a value passed with a
+// trailing CR LF is stored without it.
+bool isArgumentBlank(char c) { return isBlank(c) || c == '\r' || c == '\n'; }
+
+template <typename Predicate> std::string trim(const std::string &text, Predicate blank) {
+  std::size_t begin = 0, end = text.size();
+  while (begin < end && blank(text[begin]))
+    ++begin;
+  while (end > begin && blank(text[end - 1]))
+    --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string cutAtNul(std::string text) {
+  std::size_t nul = text.find('\0');
+  if (nul != std::string::npos)
+    text.resize(nul);
+  return text;
+}
+
+// Names as the caller passes them: the platform sees C strings and trims them.
+std::string argument(const std::string &text) { return trim(cutAtNul(text), isArgumentBlank); }
+
+char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+
+bool sameName(const std::string &a, const std::string &b) {
+  if (a.size() != b.size())
+    return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (foldAscii(a[i]) != foldAscii(b[i]))
+      return false;
+  return true;
+}
+
+// One pair of matching quotes around the text is dropped.
+std::string unquote(const std::string &text) {
+  std::size_t n = text.size();
+  if (n >= 2 && (text[0] == '"' || text[0] == '\'') && text[n - 1] == text[0])
+    return text.substr(1, n - 2);
+  return text;
+}
+
+struct Entry {
+  std::string name;
+  bool hasValue = false;
+  std::string value;
+};
+
+struct Section {
+  std::string name;
+  bool leading = false; // the nameless part before the first "[...]" line
+  std::vector<Entry> entries;
+};
+
+// Windows-1252 bytes 0x80..0x9F as Unicode; the five unassigned ones map to
+// the C1 controls of the same value, as the platform's table does.
+const std::uint16_t cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+std::uint32_t ansiToUnicode(unsigned char c) {
+  return c >= 0x80 && c < 0xA0 ? cp1252High[c - 0x80] : c;
+}
+
+// '?' for a character the ANSI code page lacks.
+char unicodeToAnsi(std::uint32_t u) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+    return static_cast<char>(u);
+  for (int i = 0; i < 32; ++i)
+    if (cp1252High[i] == u)
+      return static_cast<char>(0x80 + i);
+  return '?';
+}
+
+// Bytes in the UTF-8 sequence that starts with lead, or 0 when no
+// sequence can start with it.
+std::size_t sequenceLength(unsigned char lead) {
+  if (lead < 0x80)
+    return 1;
+  if (lead >= 0xC2 && lead < 0xE0)
+    return 2;
+  if (lead >= 0xE0 && lead < 0xF0)
+    return 3;
+  if (lead >= 0xF0 && lead < 0xF5)
+    return 4;
+  return 0;
+}
+
+// Decodes the sequence of length at text[at]; false when it is malformed
+// (bad continuation byte, overlong form, surrogate or beyond U+10FFFF).
+bool decodeSequence(const std::string &text, std::size_t at, std::size_t length,
+                    std::uint32_t &code) {
+  static const std::uint32_t leadMask[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  static const std::uint32_t smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
+  code = static_cast<unsigned char>(text[at]) & leadMask[length];
+  for (std::size_t k = 1; k < length; ++k) {
+    unsigned char c = static_cast<unsigned char>(text[at + k]);
+    if ((c & 0xC0) != 0x80)
+      return false;
+    code = (code << 6) | (c & 0x3Fu);
+  }
+  return code >= smallest[length] && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+}
+
+// Decodes UTF-8 into ANSI text. A malformed sequence gives one '?' per
+// byte; a character outside the basic plane gives "??" (its two UTF-16
+// halves).
+std::string utf8ToAnsi(const std::string &text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::size_t length = sequenceLength(static_cast<unsigned char>(text[i]));
+    std::uint32_t code = 0;
+    if (length == 0 || text.size() - i < length || !decodeSequence(text, i, length, code)) {
+      out += '?';
+      ++i;
+      continue;
+    }
+    if (code > 0xFFFF)
+      out += "??";
+    else
+      out += unicodeToAnsi(code);
+    i += length;
+  }
+  return out;
+}
+
+std::string ansiToUtf8(const std::string &text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    std::uint32_t u = ansiToUnicode(static_cast<unsigned char>(c));
+    if (u < 0x80) {
+      out += static_cast<char>(u);
+    } else if (u < 0x800) {
+      out += static_cast<char>(0xC0 | (u >> 6));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (u >> 12));
+      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (u & 0x3F));
+    }
+  }
+  return out;
+}
+
+const char utf8Mark[] = "\xEF\xBB\xBF";
+
+// The parsed form of one INI file.
+class IniModel {
+public:
+  void parse(const std::string &bytes);
+  std::string serialize() const;
+
+  // The first section of that name (already trimmed), or null.
+  Section *findSection(const std::string &name);
+  const Section *findSection(const std::string &name) const {
+    return const_cast<IniModel *>(this)->findSection(name);
+  }
+  static Entry *findEntry(Section &section, const std::string &name);
+  static const Entry *findEntry(const Section &section, const std::string &name) {
+    return findEntry(const_cast<Section &>(section), name);
+  }
+  Section &addSection(const std::string &name);
+  void removeSection(const Section *section);
+
+  const std::vector<Section> &sections() const { return sections_; }
+
+private:
+  void parseLine(const std::string &line);
+
+  std::vector<Section> sections_;
+  bool utf8_ = false;
+};
+
+void IniModel::parse(const std::string &bytes) {
+  sections_.clear();
+  Section leading;
+  leading.leading = true;
+  sections_.push_back(std::move(leading));
+
+  std::string text = bytes;
+  utf8_ = text.compare(0, 3, utf8Mark) == 0;
+  if (utf8_)
+    text = utf8ToAnsi(text.substr(3));
+
+  std::size_t begin = 0, n = text.size();
+  while (begin < n) {
+    std::size_t end = begin;
+    while (end < n && text[end] != '\r' && text[end] != '\n')
+      ++end;
+    parseLine(text.substr(begin, end - begin));
+    if (end < n && text[end] == '\r' && end + 1 < n && text[end + 1] == '\n')
+      ++end;
+    begin = end + 1;
+  }
+}
+
+void IniModel::parseLine(const std::string &raw) {
+  std::string line = trim(raw, isBlank);
+  if (line.empty())
+    return;
+  if (line[0] == '[') {
+    std::size_t close = line.rfind(']');
+    if (close != std::string::npos && close > 0) {
+      Section section;
+      section.name = cutAtNul(trim(line.substr(1, close - 1), isBlank));
+      sections_.push_back(std::move(section));
+      return;
+    }
+  }
+  Entry entry;
+  std::size_t equals = line.find('=');
+  if (equals == std::string::npos) {
+    entry.name = cutAtNul(line);
+  } else {
+    entry.name = cutAtNul(trim(line.substr(0, equals), isBlank));
+    entry.value = cutAtNul(trim(line.substr(equals + 1), isBlank));
+    entry.hasValue = true;
+  }
+  std::vector<Entry> &entries = sections_.back().entries;
+  if (entry.name.empty() && !entries.empty() && entries.back().name.empty())
+    return;
+  entries.push_back(std::move(entry));
+}
+
+std::string IniModel::serialize() const {
+  std::string out;
+  for (const Section &section : sections_) {
+    if (!section.leading)
+      out += "[" + section.name + "]\r\n";
+    for (const Entry &entry : section.entries) {
+      out += entry.name;
+      if (entry.hasValue)
+        out += "=" + entry.value;
+      out += "\r\n";
+    }
+  }
+  if (utf8_)
+    return utf8Mark + ansiToUtf8(out);
+  return out;
+}
+
+Section *IniModel::findSection(const std::string &name) {
+  for (Section &section : sections_)
+    if (sameName(section.name, name))
+      return &section;
+  return nullptr;
+}
+
+Entry *IniModel::findEntry(Section &section, const std::string &name) {
+  for (Entry &entry : section.entries)
+    if (sameName(entry.name, name))
+      return &entry;
+  return nullptr;
+}
+
+Section &IniModel::addSection(const std::string &name) {
+  Section section;
+  section.name = name;
+  sections_.push_back(std::move(section));
+  return sections_.back();
+}
+
+void IniModel::removeSection(const Section *section) {
+  for (auto it = sections_.begin(); it != sections_.end(); ++it) {
+    if (&*it == section) {
+      sections_.erase(it);
+      return;
+    }
+  }
+}
+
+// Names as the platform lists them: comments and entries without a value
+// are left out. The platform's list is a run of NUL-terminated strings, so
+// a nameless entry would end it early and hide every key after it; such
+// entries are skipped here instead.
+bool isListed(const Entry &entry) {
+  return entry.hasValue && !entry.name.empty() && entry.name[0] != ';';
+}
+
+// Parses "123", "-45" or "0x1F"; false for anything else, including a value
+// that does not fit. Hexadecimal takes all 32 bits, so "0xFFFFFFFF" is -1,
+// as the platform's conversion gives.
+bool parseInteger(const std::string &text, int &result) {
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 2; i < text.size(); ++i) {
+      char c = text[i];
+      unsigned digit;
+      if (c >= '0' && c <= '9')
+        digit = static_cast<unsigned>(c - '0');
+      else if (c >= 'a' && c <= 'f')
+        digit = static_cast<unsigned>(c - 'a' + 10);
+      else if (c >= 'A' && c <= 'F')
+        digit = static_cast<unsigned>(c - 'A' + 10);
+      else
+        return false;
+      if (value > 0x0FFFFFFFu)
+        return false;
+      value = value << 4 | digit;
+    }
+    result = static_cast<int>(static_cast<std::int32_t>(value));
+    return true;
+  }
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+    negative = text[i++] == '-';
+  if (i == text.size())
+    return false;
+  std::int64_t value = 0;
+  const std::int64_t limit = static_cast<std::int64_t>(std::numeric_limits<int>::max()) + 1;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9')
+      return false;
+    value = value * 10 + (text[i] - '0');
+    if (value > limit)
+      return false;
+  }
+  if (negative)
+    value = -value;
+  if (value > std::numeric_limits<int>::max())
+    return false;
+  result = static_cast<int>(value);
+  return true;
+}
+
+// The parsed file for one operation. A file that cannot be read counts as
+// empty, as it does for the platform.
+struct LoadedFile {
+  IniModel model;
+  bool exists = false;
+};
+
+LoadedFile load(FileSystem &fileSystem, const std::string &fileName) {
+  LoadedFile loaded;
+  std::string bytes;
+  loaded.exists = fileSystem.readFile(fileName, bytes);
+  loaded.model.parse(loaded.exists ? bytes : std::string());
+  return loaded;
+}
+
+std::string writeError(const std::string &fileName) { return "Unable to write to " + fileName; }
+
+LoadedFile loadForWrite(FileSystem &fileSystem, const std::string &fileName) {
+  LoadedFile loaded = load(fileSystem, fileName);
+  // Rewriting a file we could not read would throw its contents away.
+  if (!loaded.exists && fileSystem.fileExists(fileName))
+    throw EIniFileException(writeError(fileName));
+  return loaded;
+}
+
+// Writes the new contents beside the file and then puts them in its place,
+// so that the old file survives any failure whole.
+void store(FileSystem &fileSystem, const std::string &fileName, const LoadedFile &loaded) {
+  std::string temporary = fileName + ".tmp";
+  if (fileSystem.writeFile(temporary, loaded.model.serialize()) &&
+      fileSystem.replaceFile(temporary, fileName))
+    return;
+  fileSystem.removeFile(temporary);
+  throw EIniFileException(writeError(fileName));
+}
+
+} // namespace
+
+TIniFile::TIniFile(std::string fileName, FileSystem &fileSystem)
+    : fileName_(std::move(fileName)), fileSystem_(&fileSystem) {}
+
+std::string TIniFile::ReadString(const std::string &section, const std::string &ident,
+                                 const std::string &defaultValue) const {
+  LoadedFile loaded = load(*fileSystem_, fileName_);
+  const Section *found = loaded.model.findSection(argument(section));
+  const Entry *entry = found ? IniModel::findEntry(*found, argument(ident)) : nullptr;
+  if (entry && entry->hasValue)
+    return unquote(entry->value);
+  // The platform drops trailing spaces (only spaces) and quotes from the
+  // default too.
+  std::string fallback = cutAtNul(defaultValue);
+  while (!fallback.empty() && fallback.back() == ' ')
+    fallback.pop_back();
+  return unquote(fallback);
+}
+
+int TIniFile::ReadInteger(const std::string &section, const std::string &ident,
+                          int defaultValue) const {
+  int value;
+  if (parseInteger(ReadString(section, ident, ""), value))
+    return value;
+  return defaultValue;
+}
+
+bool TIniFile::ReadBool(const std::string &section, const std::string &ident,
+                        bool defaultValue) const {
+  return ReadInteger(section, ident, defaultValue ? 1 : 0) != 0;
+}
+
+void TIniFile::WriteString(const std::string &section, const std::string &ident,
+                           const std::string &value) {
+  std::string sectionName = argument(section), name = argument(ident);
+  std::string text = argument(value);
+  LoadedFile loaded = loadForWrite(*fileSystem_, fileName_);
+  Section *found = loaded.model.findSection(sectionName);
+  if (!found)
+    found = &loaded.model.addSection(sectionName);
+  Entry *entry = IniModel::findEntry(*found, name);
+  if (entry && entry->hasValue && entry->value == text)
+    return;
+  if (!entry) {
+    found->entries.push_back(Entry());
+    entry = &found->entries.back();
+    entry->name = name;
+  }
+  entry->hasValue = true;
+  entry->value = text;
+  store(*fileSystem_, fileName_, loaded);
+}
+
+void TIniFile::WriteInteger(const std::string &section, const std::string &ident, int value) {
+  WriteString(section, ident, std::to_string(value));
+}
+
+void TIniFile::WriteBool(const std::string &section, const std::string &ident, bool value) {
+  WriteString(section, ident, value ? "1" : "0");
+}
+
+void TIniFile::ReadSection(const std::string &section, TStringList &idents) const {
+  idents.Clear();
+  LoadedFile loaded = load(*fileSystem_, fileName_);
+  const Section *found = loaded.model.findSection(argument(section));
+  if (!found)
+    return;
+  for (const Entry &entry : found->entries)
+    if (isListed(entry))
+      idents.Add(entry.name);
+}
+
+void TIniFile::ReadSections(TStringList &sections) const {
+  sections.Clear();
+  LoadedFile loaded = load(*fileSystem_, fileName_);
+  for (const Section &section : loaded.model.sections())
+    if (!section.name.empty())
+      sections.Add(section.name);
+}
+
+void TIniFile::ReadSectionValues(const std::string &section, TStringList &values) const {
+  values.Clear();
+  TStringList idents;
+  ReadSection(section, idents);
+  for (int i = 0; i < idents.Count(); ++i)
+    values.Add(idents[i] + "=" + ReadString(section, idents[i], ""));
+}
+
+bool TIniFile::SectionExists(const std::string &section) const {
+  TStringList idents;
+  ReadSection(section, idents);
+  return idents.Count() > 0;
+}
+
+bool TIniFile::ValueExists(const std::string &section, const std::string &ident) const {
+  LoadedFile loaded = load(*fileSystem_, fileName_);
+  const Section *found = loaded.model.findSection(argument(section));
+  if (!found)
+    return false;
+  std::string name = argument(ident);
+  for (const Entry &entry : found->entries)
+    if (isListed(entry) && sameName(entry.name, name))
+      return true;
+  return false;
+}
+
+void TIniFile::EraseSection(const std::string &section) {
+  std::string sectionName = argument(section);
+  LoadedFile loaded = loadForWrite(*fileSystem_, fileName_);
+  const Section *found = loaded.model.findSection(sectionName);
+  if (!found)
+    return;
+  loaded.model.removeSection(found);
+  store(*fileSystem_, fileName_, loaded);
+}
+
+void TIniFile::DeleteKey(const std::string &section, const std::string &ident) {
+  std::string sectionName = argument(section), name = argument(ident);
+  LoadedFile loaded = loadForWrite(*fileSystem_, fileName_);
+  Section *found = loaded.model.findSection(sectionName);
+  if (!found)
+    return;
+  for (auto it = found->entries.begin(); it != found->entries.end(); ++it) {
+    if (sameName(it->name, name)) {
+      found->entries.erase(it);
+      store(*fileSystem_, fileName_, loaded);
+      return;
+    }
+  }
+}
+
+} // namespace components

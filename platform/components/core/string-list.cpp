@@ -1,5 +1,15 @@
 // String lists and the case-insensitive text comparison they use.
+//
+// A sorted list keeps its entries in the order of its comparison and finds
+// them by binary search; an unsorted list keeps the order of insertion.
 #include "platform/components/core/string-list.h"
+
+#include "platform/components/core/exception.h"
+#include "platform/components/core/stream.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace components {
 
@@ -54,5 +64,307 @@ std::string UpperCase(const std::string &text) {
     c = static_cast<char>(upperByte(static_cast<unsigned char>(c)));
   return out;
 }
+
+namespace {
+
+[[noreturn]] void indexError(int index) {
+  throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+[[noreturn]] void sortedError() { throw EStringListError("Operation not allowed on sorted list"); }
+
+int compareBytes(const std::string &a, const std::string &b) {
+  int result = a.compare(b);
+  return result < 0 ? -1 : result > 0 ? 1 : 0;
+}
+
+// An entry of CommaText needs quotes when it is empty, or holds a blank,
+// a control character, a comma or a quote.
+bool needsQuotes(const std::string &text) {
+  if (text.empty())
+    return true;
+  for (char c : text)
+    if (static_cast<unsigned char>(c) <= ' ' || c == ',' || c == '"')
+      return true;
+  return false;
+}
+
+} // namespace
+
+const std::string &TStringList::Strings(int index) const {
+  if (index < 0 || index >= Count())
+    indexError(index);
+  return items_[static_cast<std::size_t>(index)].text;
+}
+
+void TStringList::Put(int index, std::string text) {
+  if (sorted_)
+    sortedError();
+  if (index < 0 || index >= Count())
+    indexError(index);
+  items_[static_cast<std::size_t>(index)].text = std::move(text);
+  changed();
+}
+
+void *TStringList::Objects(int index) const {
+  if (index < 0 || index >= Count())
+    indexError(index);
+  return items_[static_cast<std::size_t>(index)].object;
+}
+
+void TStringList::PutObject(int index, void *object) {
+  if (index < 0 || index >= Count())
+    indexError(index);
+  items_[static_cast<std::size_t>(index)].object = object;
+  changed();
+}
+
+int TStringList::Add(std::string text) { return AddObject(std::move(text), nullptr); }
+
+int TStringList::AddObject(std::string text, void *object) {
+  int index = Count();
+  if (sorted_ && Find(text, index)) {
+    switch (duplicates_) {
+    case TDuplicates::dupIgnore:
+      return index;
+    case TDuplicates::dupError:
+      throw EStringListError("String list does not allow duplicates");
+    case TDuplicates::dupAccept:
+      break;
+    }
+  }
+  items_.insert(items_.begin() + index, Item{std::move(text), object});
+  changed();
+  return index;
+}
+
+void TStringList::AddStrings(const TStringList &other) {
+  // Copy first: other may be this list.
+  std::vector<Item> items = other.items_;
+  for (Item &item : items)
+    AddObject(std::move(item.text), item.object);
+}
+
+void TStringList::Insert(int index, std::string text) {
+  if (sorted_)
+    sortedError();
+  if (index < 0 || index > Count())
+    indexError(index);
+  items_.insert(items_.begin() + index, Item{std::move(text), nullptr});
+  changed();
+}
+
+void TStringList::Delete(int index) {
+  if (index < 0 || index >= Count())
+    indexError(index);
+  items_.erase(items_.begin() + index);
+  changed();
+}
+
+void TStringList::Clear() {
+  if (items_.empty())
+    return;
+  items_.clear();
+  changed();
+}
+
+void TStringList::Exchange(int a, int b) {
+  if (a < 0 || a >= Count())
+    indexError(a);
+  if (b < 0 || b >= Count())
+    indexError(b);
+  std::swap(items_[static_cast<std::size_t>(a)], items_[static_cast<std::size_t>(b)]);
+  changed();
+}
+
+void TStringList::Assign(const TStringList &other) {
+  if (&other == this)
+    return;
+  std::vector<Item> items = other.items_;
+  items_.clear();
+  for (Item &item : items)
+    AddObject(std::move(item.text), item.object);
+  changed();
+}
+
+int TStringList::IndexOf(const std::string &text) const {
+  int index;
+  if (sorted_)
+    return Find(text, index) ? index : -1;
+  for (int i = 0; i < Count(); ++i)
+    if (compare(items_[static_cast<std::size_t>(i)].text, text) == 0)
+      return i;
+  return -1;
+}
+
+bool TStringList::Find(const std::string &text, int &index) const {
+  if (!sorted_) {
+    // Binary search means nothing in an unsorted list: look at every entry
+    // and answer the end as the place to insert.
+    for (int i = 0; i < Count(); ++i) {
+      if (compare(items_[static_cast<std::size_t>(i)].text, text) == 0) {
+        index = i;
+        return true;
+      }
+    }
+    index = Count();
+    return false;
+  }
+  // The lowest entry not less than text, so that the first of several
+  // equal entries is found.
+  int low = 0, high = Count();
+  while (low < high) {
+    int middle = low + (high - low) / 2;
+    if (compare(items_[static_cast<std::size_t>(middle)].text, text) < 0)
+      low = middle + 1;
+    else
+      high = middle;
+  }
+  index = low;
+  return low < Count() && compare(items_[static_cast<std::size_t>(low)].text, text) == 0;
+}
+
+void TStringList::SetSorted(bool sorted) {
+  if (sorted == sorted_)
+    return;
+  if (sorted)
+    Sort();
+  sorted_ = sorted;
+}
+
+void TStringList::Sort() {
+  std::stable_sort(items_.begin(), items_.end(),
+                   [this](const Item &a, const Item &b) { return compare(a.text, b.text) < 0; });
+  changed();
+}
+
+void TStringList::SetCaseSensitive(bool caseSensitive) {
+  if (caseSensitive == caseSensitive_)
+    return;
+  caseSensitive_ = caseSensitive;
+  if (sorted_)
+    Sort();
+}
+
+std::string TStringList::Names(int index) const {
+  const std::string &text = Strings(index);
+  std::size_t equals = text.find('=');
+  return equals == std::string::npos ? std::string() : text.substr(0, equals);
+}
+
+int TStringList::IndexOfName(const std::string &name) const {
+  for (int i = 0; i < Count(); ++i) {
+    const std::string &text = items_[static_cast<std::size_t>(i)].text;
+    std::size_t equals = text.find('=');
+    if (equals != std::string::npos && compare(text.substr(0, equals), name) == 0)
+      return i;
+  }
+  return -1;
+}
+
+std::string TStringList::Values(const std::string &name) const {
+  int index = IndexOfName(name);
+  if (index < 0)
+    return std::string();
+  const std::string &text = items_[static_cast<std::size_t>(index)].text;
+  return text.substr(text.find('=') + 1);
+}
+
+// An empty value removes the entry, as the platform's lists do.
+void TStringList::SetValue(const std::string &name, const std::string &value) {
+  int index = IndexOfName(name);
+  if (value.empty()) {
+    if (index >= 0)
+      Delete(index);
+    return;
+  }
+  if (index < 0) {
+    Add(name + "=" + value);
+    return;
+  }
+  if (sorted_) {
+    // The new text may belong elsewhere in the order.
+    Delete(index);
+    Add(name + "=" + value);
+    return;
+  }
+  Put(index, name + "=" + value);
+}
+
+std::string TStringList::Text() const {
+  std::string text;
+  for (const Item &item : items_)
+    text += item.text + "\r\n";
+  return text;
+}
+
+void TStringList::SetText(const std::string &text) {
+  items_.clear();
+  std::size_t begin = 0, n = text.size();
+  while (begin < n) {
+    std::size_t end = begin;
+    while (end < n && text[end] != '\r' && text[end] != '\n')
+      ++end;
+    AddObject(text.substr(begin, end - begin), nullptr);
+    if (end < n && text[end] == '\r' && end + 1 < n && text[end + 1] == '\n')
+      ++end;
+    begin = end + 1;
+  }
+  changed();
+}
+
+std::string TStringList::CommaText() const {
+  std::string out;
+  for (std::size_t i = 0; i < items_.size(); ++i) {
+    if (i)
+      out += ',';
+    const std::string &text = items_[i].text;
+    if (!needsQuotes(text)) {
+      out += text;
+      continue;
+    }
+    out += '"';
+    for (char c : text) {
+      if (c == '"')
+        out += '"';
+      out += c;
+    }
+    out += '"';
+  }
+  return out;
+}
+
+void TStringList::LoadFromStream(TStream &stream) {
+  std::int64_t remaining = stream.Remaining();
+  std::string text;
+  if (static_cast<std::uint64_t>(remaining) > text.max_size())
+    throw EReadError("Stream read error");
+  if (remaining > 0) {
+    text.resize(static_cast<std::size_t>(remaining));
+    stream.ReadBuffer(&text[0], text.size());
+  }
+  SetText(text);
+}
+
+void TStringList::SaveToStream(TStream &stream) const {
+  std::string text = Text();
+  stream.WriteBuffer(text.data(), text.size());
+}
+
+void TStringList::LoadFromFile(const std::string &fileName) {
+  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(stream);
+}
+
+void TStringList::SaveToFile(const std::string &fileName) const {
+  TFileStream stream(fileName, fmCreate);
+  SaveToStream(stream);
+}
+
+int TStringList::compare(const std::string &a, const std::string &b) const {
+  return caseSensitive_ ? compareBytes(a, b) : CompareText(a, b);
+}
+
+void TStringList::changed() { OnChange(const_cast<TStringList *>(this)); }
 
 } // namespace components

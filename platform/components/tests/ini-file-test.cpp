@@ -1,0 +1,549 @@
+// TIniFile against the platform's private-profile rules. The expected
+// strings and bytes of the read, list and write tables were taken from
+// GetPrivateProfileStringA and WritePrivateProfileStringA under Wine on the
+// same files; the Windows-only comparison test checks such files against the
+// platform directly. Integers follow the platform class library's rule:
+// decimal, or hexadecimal after "0x", else the default.
+#include "platform/components/core/ini-file.h"
+
+#include "platform/components/core/exception.h"
+#include "platform/components/core/string-list.h"
+#include "platform/components/tests/memory-file-system.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using components::EIniFileException;
+using components::TIniFile;
+using components::TStringList;
+using components_tests::MemoryFileSystem;
+
+namespace {
+
+const char *const fileName = "C:\\data\\test.ini";
+
+std::string bytes(const char *text, std::size_t size) { return std::string(text, size); }
+#define BYTES(literal) bytes(literal, sizeof(literal) - 1)
+
+std::vector<std::string> toVector(const TStringList &list) {
+  std::vector<std::string> out;
+  for (int i = 0; i < list.Count(); ++i)
+    out.push_back(list[i]);
+  return out;
+}
+
+// One file of many oddities: blanks, quotes, comments, lines without '=',
+// repeated keys and sections, keys before any section, odd brackets.
+const std::string messy = BYTES("top=1\r\n"
+                                "  [ Sec One ]  \r\n"
+                                "  key1  =  value one  \r\n"
+                                "KEY2=v2\r\n"
+                                "key1=dup\r\n"
+                                "\"quoted\"=\"qv\"\r\n"
+                                "q1=\"hello\"\r\n"
+                                "q2='hello'\r\n"
+                                "q3=\"hello\r\n"
+                                "q4=  \"  spaced  \"  \r\n"
+                                "q5=\"a\"b\"\r\n"
+                                "q6=\"mixed'\r\n"
+                                "q7=\"\"\r\n"
+                                "q8=\"\r\n"
+                                "empty=\r\n"
+                                "noequals\r\n"
+                                ";comment=x\r\n"
+                                "#hash=y\r\n"
+                                " =nokey\r\n"
+                                "=alsonokey\r\n"
+                                "\t tabkey\t=\ttabval\t\r\n"
+                                "[sec two]\r\n"
+                                "a=1\r\n"
+                                "[Sec One]\r\n"
+                                "key3=from-second\r\n"
+                                "key1=third\r\n"
+                                "[]\r\n"
+                                "emptysec=1\r\n"
+                                "[unterminated\r\n"
+                                "u=1\r\n"
+                                "[brackets]] x\r\n"
+                                "b=2\r\n"
+                                "[trail] junk\r\n"
+                                "c=3\r\n");
+
+struct ReadCase {
+  std::string file;
+  std::string section, ident, defaultValue;
+  std::string expected;
+};
+
+const char *const lineEnds = "[s]\na=1\nb=2\r\n[t]\rc=3\rd=4\n\n   \n[u]\r\ne=5";
+
+const std::vector<ReadCase> &readCases() {
+  static const std::vector<ReadCase> cases = {
+      {messy, "", "top", "def", "1"}, // before any section
+      {messy, "sec one", "key1", "def", "value one"},
+      {messy, "SEC ONE", "KEY1", "def", "value one"},
+      {messy, " sec one ", " key1 ", "def", "value one"}, // arguments are trimmed
+      {messy, "sec one", "key2", "def", "v2"},
+      {messy, "sec one", "key3", "def", "def"}, // the repeated section is shadowed
+      {messy, "sec one", "\"quoted\"", "def", "qv"},
+      {messy, "sec one", "quoted", "def", "def"},
+      {messy, "sec one", "q1", "def", "hello"},
+      {messy, "sec one", "q2", "def", "hello"},
+      {messy, "sec one", "q3", "def", "\"hello"},
+      {messy, "sec one", "q4", "def", "  spaced  "},
+      {messy, "sec one", "q5", "def", "a\"b"},
+      {messy, "sec one", "q6", "def", "\"mixed'"},
+      {messy, "sec one", "q7", "def", ""},
+      {messy, "sec one", "q8", "def", "\""},
+      {messy, "sec one", "empty", "def", ""},
+      {messy, "sec one", "noequals", "def", "def"},
+      {messy, "sec one", ";comment", "def", "x"},
+      {messy, "sec one", "#hash", "def", "y"},
+      {messy, "sec one", "", "def", "nokey"},
+      {messy, "sec one", "tabkey", "def", "tabval"},
+      {messy, "sec one", "missing", "  def with spaces  ", "  def with spaces"},
+      {messy, "sec one", "missing", "\"qdef\"", "qdef"},
+      {messy, "sec two", "a", "def", "1"},
+      {messy, "", "emptysec", "def", "def"}, // "[]" cannot be reached
+      {messy, "unterminated", "u", "def", "def"},
+      {messy, "brackets]", "b", "def", "2"}, // the name ends at the last ']'
+      {messy, "brackets", "b", "def", "def"},
+      {messy, "trail", "c", "def", "3"},
+      {messy, "nosuch", "x", "def", "def"},
+      // "[unterminated" is a line without '=' in the section before it.
+      {"[s]\r\nx=1\r\n[unterminated\r\nu=1\r\n[t]\r\nw=2\r\n", "s", "u", "d", "1"},
+      // Bytes >= 0x80 compare exactly; only ASCII letters fold.
+      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF" "e=4\r\n", "\xE9t\xE9", "\xE4rger", "d", "d"},
+      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF" "e=4\r\n", "\xC9T\xC9", "\xC4RGER", "d", "1"},
+      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF" "e=4\r\n", "\xC9t\xC9", "STRA\xDF" "E", "d", "4"},
+      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF" "e=4\r\n", "\xC9t\xC9", "STRASSE", "d", "d"},
+      // CR LF, LF and CR all end lines; a last line needs no end.
+      {lineEnds, "s", "b", "d", "2"},
+      {lineEnds, "t", "d", "d", "4"},
+      {lineEnds, "u", "e", "d", "5"},
+      // A NUL cuts a name or value short after trimming; the '=' is found
+      // in the whole line.
+      {BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "s", "a", "d", "1"},
+      {BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "s", "t", "d", "d"},
+      {BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "s", "b", "d", "2"},
+      {BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "x", "c", "d", "1"},
+      {BYTES("[s]\r\nk\0x=5\r\n"), "s", "k", "d", "5"},
+      {BYTES("[s]\r\na \0=1\r\nk= v \0 \r\n"), "s", "a", "d", "d"},
+      {BYTES("[s]\r\na \0=1\r\nk= v \0 \r\n"), "s", "k", "d", "v "},
+      // Vertical tab and form feed are blanks; a no-break space is not.
+      {"[s]\r\na=\vv\f\r\n\vb\f=2\r\nc=\xA0v\xA0\r\n", "s", "a", "d", "v"},
+      {"[s]\r\na=\vv\f\r\n\vb\f=2\r\nc=\xA0v\xA0\r\n", "s", "b", "d", "2"},
+      {"[s]\r\na=\vv\f\r\n\vb\f=2\r\nc=\xA0v\xA0\r\n", "s", "c", "d", "\xA0v\xA0"},
+      // No inline comments; only the first '=' splits.
+      {"[s]\r\nd=b=c\r\ne=v ;c\r\n", "s", "d", "x", "b=c"},
+      {"[s]\r\nd=b=c\r\ne=v ;c\r\n", "s", "e", "x", "v ;c"},
+      {"[ ]\r\nf=1\r\n", "", "f", "d", "d"},
+      // The first entry wins even when it has no value.
+      {"[s]\r\nkey\r\nkey=2\r\n", "s", "key", "d", "d"},
+      // A nameless entry right after another nameless one is dropped.
+      {"[s]\r\n=a\r\n=c\r\nb=1\r\n=d\r\n", "s", "", "d", "a"},
+      {"[s]\r\n = \r\nb=1\r\n", "s", "", "d", ""},
+      // Text after the closing bracket is ignored.
+      {"[a]=b\r\nk=1\r\n [c] x=1\r\nm=2\r\n", "a", "k", "d", "1"},
+      {"[a]=b\r\nk=1\r\n [c] x=1\r\nm=2\r\n", "c", "m", "d", "2"},
+      {"[d=1]\r\nn=3\r\n  ;c = x \r\n", "d=1", ";c", "d", "x"},
+      // Defaults lose trailing spaces (spaces only) and then quotes.
+      {"k=1\r\n", "s", "k", "\"a'", "\"a'"},
+      {"k=1\r\n", "s", "k", "\"", "\""},
+      {"k=1\r\n", "s", "k", "\"\"", ""},
+      {"k=1\r\n", "s", "k", "  \"x\"  ", "  \"x\""},
+      {"k=1\r\n", "s", "k", "\t\"x\" \t", "\t\"x\" \t"},
+      {"k=1\r\n", "s", "k", " 'x' ", " 'x'"},
+      // A UTF-8 byte-order mark: the text is handed out in ANSI.
+      {"\xEF\xBB\xBF[s]\r\na=1\r\n", "s", "a", "d", "1"},
+      {"\xEF\xBB\xBF[s]\r\na=\xC3\xA9\r\n", "s", "a", "d", "\xE9"},
+      {"\xEF\xBB\xBF[s]\r\na=\xE9x\r\nb=\xE2\x82\xAC\r\nd=\xF0\x9F\x98\x80\r\n", "s", "a", "d",
+       "?x"},
+      {"\xEF\xBB\xBF[s]\r\na=\xE9x\r\nb=\xE2\x82\xAC\r\nd=\xF0\x9F\x98\x80\r\n", "s", "b", "d",
+       "\x80"},
+      {"\xEF\xBB\xBF[s]\r\na=\xE9x\r\nb=\xE2\x82\xAC\r\nd=\xF0\x9F\x98\x80\r\n", "s", "d", "d",
+       "??"},
+      // Without the mark, bytes pass unchanged.
+      {"[s]\r\na=\xC3\xA9\r\n", "s", "a", "d", "\xC3\xA9"},
+  };
+  return cases;
+}
+
+} // namespace
+
+TEST(IniFileRead, ReadsEachValueAsThePlatformDoes) {
+  int row = 0;
+  for (const ReadCase &c : readCases()) {
+    MemoryFileSystem fs;
+    fs.files[fileName] = c.file;
+    TIniFile ini(fileName, fs);
+    EXPECT_EQ(ini.ReadString(c.section, c.ident, c.defaultValue), c.expected)
+        << "row " << row << ": [" << c.section << "] " << c.ident;
+    ++row;
+  }
+}
+
+TEST(IniFileRead, MissingFileGivesDefaultsAndNoSections) {
+  MemoryFileSystem fs;
+  TIniFile ini(fileName, fs);
+  EXPECT_EQ(ini.ReadString("s", "k", "def"), "def");
+  EXPECT_EQ(ini.ReadInteger("s", "k", 7), 7);
+  TStringList sections;
+  sections.Add("stale");
+  ini.ReadSections(sections);
+  EXPECT_EQ(sections.Count(), 0);
+  EXPECT_TRUE(fs.files.empty()) << "reading must not create the file";
+}
+
+TEST(IniFileRead, ListsSectionsAndKeysAsThePlatformDoes) {
+  struct ListCase {
+    std::string file, section;
+    std::vector<std::string> expected;
+  };
+  // Comments and entries without a value are never listed; repeats are.
+  // The platform's list also holds the nameless key of "Sec One" (between
+  // "#hash" and "tabkey"), where it ends the list early for its readers;
+  // ReadSection leaves it out and lists the keys after it.
+  const std::vector<ListCase> cases = {
+      {messy, "Sec One", {"key1", "KEY2", "key1", "\"quoted\"", "q1", "q2", "q3", "q4", "q5", "q6",
+                          "q7", "q8", "empty", "#hash", "tabkey"}},
+      {messy, " sec one ", {"key1", "KEY2", "key1", "\"quoted\"", "q1", "q2", "q3", "q4", "q5",
+                            "q6", "q7", "q8", "empty", "#hash", "tabkey"}},
+      {messy, "", {"top"}},
+      {messy, "brackets]", {"b"}},
+      {"[s]\r\nx=1\r\n[unterminated\r\nu=1\r\n", "s", {"x", "u"}},
+      {"[s]\r\nkey\r\nkey=2\r\n", "s", {"key"}},
+      {"[s]\r\nb=1\r\n=a\r\nc=2\r\n=\r\nd=3\r\n", "s", {"b", "c", "d"}},
+      {"[s]\r\n", "s", {}},
+      {"[s]\r\nnoeq\r\n;c=1\r\n", "s", {}},
+      {"[d=1]\r\nn=3\r\n  ;c = x \r\n[e]\r\n;only=1\r\n", "d=1", {"n"}},
+      {"[s]\r\nk=1\r\n", "nosuch", {}},
+  };
+  for (const ListCase &c : cases) {
+    MemoryFileSystem fs;
+    fs.files[fileName] = c.file;
+    TIniFile ini(fileName, fs);
+    TStringList keys;
+    ini.ReadSection(c.section, keys);
+    EXPECT_EQ(toVector(keys), c.expected) << "[" << c.section << "] of " << c.file;
+  }
+
+  // Sections in file order, repeats included, nameless ones left out.
+  const std::vector<std::pair<std::string, std::vector<std::string>>> sectionCases = {
+      {messy, {"Sec One", "sec two", "Sec One", "brackets]", "trail"}},
+      {lineEnds, {"s", "t", "u"}},
+      {"k=1\r\n", {}},
+      {"[]\r\nk=1\r\n[s]\r\nx=1\r\n", {"s"}},
+      {"[a]=b\r\n [c] x=1\r\n[d=1]\r\n[e]\r\n", {"a", "c", "d=1", "e"}},
+      {BYTES("[s]\r\n[ x \0]\r\nk=1\r\n"), {"s", "x "}},
+  };
+  for (const auto &c : sectionCases) {
+    MemoryFileSystem fs;
+    fs.files[fileName] = c.first;
+    TIniFile ini(fileName, fs);
+    TStringList sections;
+    ini.ReadSections(sections);
+    EXPECT_EQ(toVector(sections), c.second) << c.first;
+  }
+}
+
+TEST(IniFileRead, SectionValuesAndExistence) {
+  MemoryFileSystem fs;
+  fs.files[fileName] = "[s]\r\nA=1\r\nb=\"two\"\r\nA=3\r\nnoeq\r\n;c=4\r\n[empty]\r\n[e2]\r\n;c=1\r\n";
+  TIniFile ini(fileName, fs);
+  TStringList values;
+  ini.ReadSectionValues("s", values);
+  // Each key's value is what ReadString finds: the first of a repeated key.
+  EXPECT_EQ(toVector(values), (std::vector<std::string>{"A=1", "b=two", "A=1"}));
+  EXPECT_TRUE(ini.SectionExists("S"));
+  EXPECT_FALSE(ini.SectionExists("empty")); // exists only with a listed key
+  EXPECT_FALSE(ini.SectionExists("e2"));
+  EXPECT_FALSE(ini.SectionExists("nosuch"));
+  EXPECT_TRUE(ini.ValueExists("s", "a"));
+  EXPECT_FALSE(ini.ValueExists("s", "noeq"));
+  EXPECT_FALSE(ini.ValueExists("s", ";c"));
+  EXPECT_FALSE(ini.ValueExists("nosuch", "a"));
+}
+
+TEST(IniFileRead, IntegersAndBooleans) {
+  struct NumberCase {
+    const char *value; // null: key absent
+    int expected;      // with default -99
+  };
+  const std::vector<NumberCase> cases = {
+      {"12", 12},           {"-7", -7},           {"+5", 5},
+      {"0x1F", 31},         {"0X1f", 31},         {"0xFFFFFFFF", -1},
+      {"0x7fffffff", 2147483647},                 {"0x100000000", -99},
+      {"0x", -99},          {"0x1G", -99},        {"12abc", -99},
+      {"", -99},            {"-", -99},           {"2147483647", 2147483647},
+      {"2147483648", -99},  {"-2147483648", -2147483647 - 1},
+      {"-2147483649", -99}, {"\" 5\"", -99},      {"1.5", -99},
+      {"\"42\"", 42},       {"  8  ", 8},         {nullptr, -99},
+  };
+  for (const NumberCase &c : cases) {
+    MemoryFileSystem fs;
+    fs.files[fileName] = c.value ? std::string("[n]\r\nv=") + c.value + "\r\n" : "[n]\r\n";
+    TIniFile ini(fileName, fs);
+    EXPECT_EQ(ini.ReadInteger("n", "v", -99), c.expected) << (c.value ? c.value : "(absent)");
+  }
+
+  struct BoolCase {
+    const char *value;
+    bool defaultValue, expected;
+  };
+  const std::vector<BoolCase> bools = {
+      {"1", false, true},  {"0", true, false},    {"2", false, true},  {"-1", false, true},
+      {"0x0", true, false}, {"yes", true, true},  {"yes", false, false}, {nullptr, true, true},
+      {nullptr, false, false},
+  };
+  for (const BoolCase &c : bools) {
+    MemoryFileSystem fs;
+    fs.files[fileName] = c.value ? std::string("[n]\r\nv=") + c.value + "\r\n" : "";
+    TIniFile ini(fileName, fs);
+    EXPECT_EQ(ini.ReadBool("n", "v", c.defaultValue), c.expected)
+        << (c.value ? c.value : "(absent)") << " default " << c.defaultValue;
+  }
+}
+
+namespace {
+
+enum class Op { Write, DeleteKey, EraseSection, WriteInteger, WriteBool };
+
+struct Step {
+  Op op;
+  std::string section, ident, value;
+};
+
+struct WriteCase {
+  const char *name;
+  bool exists;
+  std::string initial;
+  std::vector<Step> steps;
+  bool existsAfter;
+  std::string expected; // when it exists after
+};
+
+const std::vector<WriteCase> &writeCases() {
+  static const std::vector<WriteCase> cases = {
+      {"new file", false, "", {{Op::Write, "s", "k", "v"}}, true, "[s]\r\nk=v\r\n"},
+      {"keys and sections appended, value replaced in place",
+       false,
+       "",
+       {{Op::Write, "s", "k", "v"},
+        {Op::Write, "s", "k2", "v2"},
+        {Op::Write, "t", "a", "b"},
+        {Op::Write, "s", "k", "v3"}},
+       true,
+       "[s]\r\nk=v3\r\nk2=v2\r\n[t]\r\na=b\r\n"},
+      {"rewritten from the parsed form",
+       true,
+       "top=1\r\n  [ Sec One ]  \r\n  key1  =  value one  \r\n; a comment\r\n\r\nnoequals\r\n  "
+       "\r\nq=\"x\"\r\n[two]\r\na=1\r\n\r\n\r\n[Sec One]\r\nkey1=second\r\n",
+       {{Op::Write, "sec one", "KEY1", "new"}, {Op::Write, "two", "b", "2"}},
+       true,
+       "top=1\r\n[Sec One]\r\nkey1=new\r\n; a comment\r\nnoequals\r\nq=\"x\"\r\n[two]\r\na=1\r\nb="
+       "2\r\n[Sec One]\r\nkey1=second\r\n"},
+      {"arguments trimmed, values stored as given",
+       false,
+       "",
+       {{Op::Write, " s ", " k ", "  v  "},
+        {Op::Write, "s", "q", "\"quoted\""},
+        {Op::Write, "s", "e", ""},
+        {Op::Write, "s", "crlf", "a\r\nb=c"}},
+       true,
+       "[s]\r\nk=v\r\nq=\"quoted\"\r\ne=\r\ncrlf=a\r\nb=c\r\n"},
+      {"delete key and erase section",
+       true,
+       "[s]\r\nk=1\r\n[t]\r\nj=1\r\n",
+       {{Op::DeleteKey, "s", "nosuch", ""},
+        {Op::DeleteKey, "s", "K", ""},
+        {Op::EraseSection, "T", "", ""},
+        {Op::EraseSection, "nosuch", "", ""}},
+       true,
+       "[s]\r\n"},
+      {"erasing the last section leaves an empty file",
+       true,
+       "[t]\r\nj=1\r\n",
+       {{Op::EraseSection, "t", "", ""}},
+       true,
+       ""},
+      {"deleting in a missing file creates nothing",
+       false,
+       "",
+       {{Op::DeleteKey, "s", "k", ""}, {Op::EraseSection, "s", "", ""}},
+       false,
+       ""},
+      {"only the first of repeated sections is erased",
+       true,
+       "[s]\r\nk=1\r\n[t]\r\nj=1\r\n[s]\r\nk=2\r\n",
+       {{Op::EraseSection, "s", "", ""}},
+       true,
+       "[t]\r\nj=1\r\n[s]\r\nk=2\r\n"},
+      {"nameless section goes before the first section",
+       true,
+       "[s]\r\nk=1\r\n",
+       {{Op::Write, "", "n", "v"}},
+       true,
+       "n=v\r\n[s]\r\nk=1\r\n"},
+      {"nameless section grows at its end",
+       true,
+       "x=0\r\n[s]\r\nk=1\r\n",
+       {{Op::Write, "", "n", "v"}},
+       true,
+       "x=0\r\nn=v\r\n[s]\r\nk=1\r\n"},
+      {"nameless section in a new file", false, "", {{Op::Write, "", "n", "v"}}, true, "n=v\r\n"},
+      {"LF lines come back as CR LF",
+       true,
+       "[s]\nk=1\nj=2\n",
+       {{Op::Write, "s", "k", "9"}},
+       true,
+       "[s]\r\nk=9\r\nj=2\r\n"},
+      {"last line without an end",
+       true,
+       "[s]\r\nk=1",
+       {{Op::Write, "s", "j", "2"}, {Op::Write, "t", "j", "2"}},
+       true,
+       "[s]\r\nk=1\r\nj=2\r\n[t]\r\nj=2\r\n"},
+      {"first of repeated keys and sections is written, its case kept",
+       true,
+       "[s]\r\nk=1\r\nK=2\r\n[S]\r\nk=3\r\n",
+       {{Op::Write, "S", "K", "9"}},
+       true,
+       "[s]\r\nk=9\r\nK=2\r\n[S]\r\nk=3\r\n"},
+      {"a name without value gets one",
+       true,
+       "[s]\r\nk\r\nj=1\r\n",
+       {{Op::Write, "s", "k", "5"}},
+       true,
+       "[s]\r\nk=5\r\nj=1\r\n"},
+      {"value compared case-sensitively", true, "[s]\r\nk=a\r\n", {{Op::Write, "s", "k", "A"}}, true,
+       "[s]\r\nk=A\r\n"},
+      {"dropped nameless entry and blank lines vanish",
+       true,
+       "[s]\r\n=a\r\n\r\n=b\r\nk=1\r\n\r\n",
+       {{Op::Write, "s", "k", "2"}},
+       true,
+       "[s]\r\n=a\r\nk=2\r\n"},
+      {"comment keeps its place, new key after it",
+       true,
+       "[a]=b\r\nk=1\r\n [c] x=1\r\nm=2\r\n[d=1]\r\nn=3\r\n  ;c = x \r\n[e]\r\n;only=1\r\n",
+       {{Op::Write, "d=1", "z", "1"}},
+       true,
+       "[a]\r\nk=1\r\n[c]\r\nm=2\r\n[d=1]\r\nn=3\r\n;c=x\r\nz=1\r\n[e]\r\n;only=1\r\n"},
+      {"NUL-cut names come back as cut",
+       true,
+       BYTES("[s]\r\na \0=1\r\nk= v \0 \r\n\0abc\r\n=z\r\n[ x \0]\r\nk=1\r\n"),
+       {{Op::Write, "s", "q", "1"}},
+       true,
+       "[s]\r\na =1\r\nk=v \r\n\r\nq=1\r\n[x ]\r\nk=1\r\n"},
+      {"UTF-8 file stays UTF-8 with its mark",
+       true,
+       "\xEF\xBB\xBF[s]\r\na=\xC3\xA9\r\n",
+       {{Op::Write, "s", "b", "\xE9"}},
+       true,
+       "\xEF\xBB\xBF[s]\r\na=\xC3\xA9\r\nb=\xC3\xA9\r\n"},
+      {"integers and booleans",
+       false,
+       "",
+       {{Op::WriteInteger, "n", "i", "-12"}, {Op::WriteBool, "n", "t", "1"},
+        {Op::WriteBool, "n", "f", "0"}},
+       true,
+       "[n]\r\ni=-12\r\nt=1\r\nf=0\r\n"},
+  };
+  return cases;
+}
+
+void apply(TIniFile &ini, const Step &step) {
+  switch (step.op) {
+  case Op::Write:
+    ini.WriteString(step.section, step.ident, step.value);
+    break;
+  case Op::DeleteKey:
+    ini.DeleteKey(step.section, step.ident);
+    break;
+  case Op::EraseSection:
+    ini.EraseSection(step.section);
+    break;
+  case Op::WriteInteger:
+    ini.WriteInteger(step.section, step.ident, std::stoi(step.value));
+    break;
+  case Op::WriteBool:
+    ini.WriteBool(step.section, step.ident, step.value == "1");
+    break;
+  }
+}
+
+} // namespace
+
+TEST(IniFileWrite, WritesTheBytesThePlatformWrites) {
+  for (const WriteCase &c : writeCases()) {
+    MemoryFileSystem fs;
+    if (c.exists)
+      fs.files[fileName] = c.initial;
+    TIniFile ini(fileName, fs);
+    for (const Step &step : c.steps)
+      apply(ini, step);
+    ASSERT_EQ(fs.files.count(fileName) != 0, c.existsAfter) << c.name;
+    if (c.existsAfter) {
+      EXPECT_EQ(fs.files[fileName], c.expected) << c.name;
+    }
+    EXPECT_EQ(fs.files.size(), c.existsAfter ? 1u : 0u) << c.name << ": temporary file left";
+  }
+}
+
+TEST(IniFileWrite, WriteThatChangesNothingLeavesTheFileAlone) {
+  const std::vector<std::pair<std::string, Step>> cases = {
+      {"[s]\r\n  k = 1 \r\n\r\n", {Op::Write, "s", "k", "1"}},
+      {"[s]\r\nk=  \"1\"  \r\n", {Op::Write, "s", "k", "\"1\""}},
+      {"[s]\r\n  k = 1 \r\n\r\n", {Op::DeleteKey, "s", "nosuch", ""}},
+      {"[s]\r\n  k = 1 \r\n\r\n", {Op::DeleteKey, "nosuch", "k", ""}},
+      {"[s]\r\n  k = 1 \r\n\r\n", {Op::EraseSection, "nosuch", "", ""}},
+  };
+  for (const auto &c : cases) {
+    MemoryFileSystem fs;
+    fs.files[fileName] = c.first;
+    TIniFile ini(fileName, fs);
+    apply(ini, c.second);
+    EXPECT_EQ(fs.writes, 0u) << c.first;
+    EXPECT_EQ(fs.files[fileName], c.first);
+  }
+}
+
+// Every file operation of a write may fail; each failure must be reported
+// naming the file and leave the old file whole, with no temporary behind.
+TEST(IniFileWrite, FailedWritesThrowAndKeepTheOldFile) {
+  const std::string original = "[Added]\r\nIGN_ListCount=1\r\nIGN_0=word\r\n";
+  bool completed = false;
+  for (unsigned failAt = 1; failAt < 20 && !completed; ++failAt) {
+    MemoryFileSystem fs;
+    fs.files[fileName] = original;
+    fs.failAt = failAt;
+    TIniFile ini(fileName, fs);
+    try {
+      ini.WriteString("Added", "IGN_0", "other");
+      completed = true;
+      EXPECT_EQ(fs.files[fileName], "[Added]\r\nIGN_ListCount=1\r\nIGN_0=other\r\n");
+    } catch (const EIniFileException &e) {
+      EXPECT_EQ(e.Message(), std::string("Unable to write to ") + fileName);
+      EXPECT_EQ(fs.files[fileName], original) << "failure at call " << failAt;
+    }
+    EXPECT_EQ(fs.files.size(), 1u) << "failure at call " << failAt;
+  }
+  EXPECT_TRUE(completed);
+}
+
+TEST(IniFileWrite, EraseAndDeleteFailuresAreReported) {
+  for (int which = 0; which < 2; ++which) {
+    MemoryFileSystem fs;
+    fs.files[fileName] = "[s]\r\nk=1\r\n";
+    fs.failAt = 2; // the write of the new contents
+    TIniFile ini(fileName, fs);
+    if (which == 0)
+      EXPECT_THROW(ini.EraseSection("s"), EIniFileException);
+    else
+      EXPECT_THROW(ini.DeleteKey("s", "k"), EIniFileException);
+    EXPECT_EQ(fs.files[fileName], "[s]\r\nk=1\r\n");
+  }
+}
