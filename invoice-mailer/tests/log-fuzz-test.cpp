@@ -1,0 +1,99 @@
+// Bounded fuzzing of the log readers, the invoice text and the number
+// parser: damaged input may only end in the documented errors, never in a
+// crash, a sanitizer report, a hang or an unbounded allocation. Inputs that
+// once broke a reader are replayed first.
+#include "invoice-mailer/core/invoice-log.h"
+
+#include "invoice-mailer/core/invoice-search.h"
+#include "invoice-mailer/core/invoice-text.h"
+#include "invoice-mailer/core/log-errors.h"
+#include "invoice-mailer/core/number-text.h"
+#include "invoice-mailer/tests/log-files.h"
+
+#include "platform/components/core/exception.h"
+#include "testing/fuzz-driver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using billpost_test::Bytes;
+using billpost_test::generatedPath;
+using billpost_test::readBytes;
+
+namespace {
+
+testing_support::FuzzLimits limits() {
+  testing_support::FuzzLimits l;
+  l.seconds = 2.0;
+  return l;
+}
+
+// Everything a user can do with an open log: list with a filter (which
+// reads every item), look each invoice up and render it.
+void exercise(const Bytes &headers, const Bytes &items) {
+  try {
+    auto log = billpost_test::memoryLog(headers, items);
+    billpost::SearchSettings settings;
+    settings.filterOn = true;
+    settings.key1 = "no such text";
+    settings.joinWord = "OR";
+    billpost::listInvoiceNumbers(*log, settings);
+    for (std::size_t i = 0; i < log->headerCount(); ++i) {
+      billpost::InvoiceHeader header = log->readHeader(i);
+      try {
+        billpost::renderInvoice(header, billpost::gatherLineItems(*log, header.invoiceNumber),
+                                billpost::InvoiceLabels());
+      } catch (const billpost::EConvertError &) {
+      }
+    }
+  } catch (const components::Exception &) {
+    // The documented failure: an input/output error with its message.
+  }
+}
+
+std::vector<Bytes> seeds(const char *ext) {
+  return {readBytes(generatedPath(std::string("11-2003") + ext)),
+          readBytes(generatedPath(std::string("03-1998") + ext))};
+}
+
+} // namespace
+
+TEST(LogFuzz, SeedsAreThere) {
+  for (const Bytes &seed : seeds(".ldl"))
+    ASSERT_FALSE(seed.empty());
+  for (const Bytes &seed : seeds(".ldi"))
+    ASSERT_FALSE(seed.empty());
+}
+
+TEST(LogFuzz, HeaderReader) {
+  Bytes items = readBytes(generatedPath("11-2003.ldi"));
+  unsigned tried = testing_support::fuzz(
+      seeds(".ldl"), [&](const Bytes &headers) { exercise(headers, items); }, limits());
+  EXPECT_GT(tried, 100u);
+}
+
+TEST(LogFuzz, ItemReader) {
+  Bytes headers = readBytes(generatedPath("03-1998.ldl"));
+  unsigned tried = testing_support::fuzz(
+      seeds(".ldi"), [&](const Bytes &items) { exercise(headers, items); }, limits());
+  EXPECT_GT(tried, 100u);
+}
+
+TEST(LogFuzz, NumberParser) {
+  std::vector<Bytes> texts;
+  for (const char *text : {"4.50", "-1234567.89", "1e308", " .5e-3 ", "0000.0001"})
+    texts.emplace_back(text, text + std::string(text).size());
+  unsigned tried = testing_support::fuzz(
+      texts,
+      [](const Bytes &bytes) {
+        double value = 0;
+        if (billpost::parseNumber(std::string(bytes.begin(), bytes.end()), value)) {
+          billpost::formatFixed(value);
+          billpost::formatGeneral(value);
+        }
+      },
+      limits());
+  EXPECT_GT(tried, 100u);
+}

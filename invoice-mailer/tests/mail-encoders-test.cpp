@@ -1,0 +1,302 @@
+// The attachment encoders, judged by the real tools: base64(1), uudecode(1)
+// and uuencode(1) from sharutils, and Python's quopri module.
+#include "invoice-mailer/core/base64.h"
+#include "invoice-mailer/core/boundary.h"
+#include "invoice-mailer/core/mail-errors.h"
+#include "invoice-mailer/core/quoted-printable.h"
+#include "invoice-mailer/core/uucode.h"
+#include "platform/components/core/stream.h"
+#include "platform/components/core/string-list.h"
+#include "testing/test-paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using billpost::TBase64;
+using billpost::TQuotedPrintable;
+using billpost::TUUCode;
+using components::TMemoryStream;
+using components::TStringList;
+
+namespace {
+
+std::string bytesOfSize(std::size_t size, unsigned seed = 7) {
+  std::mt19937 rng(seed);
+  std::string data(size, '\0');
+  for (char &c : data)
+    c = static_cast<char>(rng());
+  return data;
+}
+
+TMemoryStream streamOf(const std::string &data) {
+  TMemoryStream stream;
+  if (!data.empty())
+    stream.WriteBuffer(data.data(), data.size());
+  stream.SetPosition(0);
+  return stream;
+}
+
+std::vector<std::string> linesOf(const TStringList &list) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < list.Count(); ++i)
+    lines.push_back(list[i]);
+  return lines;
+}
+
+template <typename Encoder> std::vector<std::string> encode(const std::string &data) {
+  TMemoryStream source = streamOf(data);
+  TStringList output;
+  Encoder encoder(source, output);
+  encoder.Encode();
+  return linesOf(output);
+}
+
+std::string scratchFile(const std::string &name) {
+  std::string dir = testing_support::scratchPath("mail-encoders");
+  std::string mkdir = "mkdir -p '" + dir + "'";
+  if (std::system(mkdir.c_str()) != 0)
+    ADD_FAILURE() << "cannot create " << dir;
+  return dir + "/" + name;
+}
+
+void writeFile(const std::string &path, const std::string &data) {
+  std::ofstream(path, std::ios::binary) << data;
+}
+
+std::string readFile(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+// Runs a shell command; answers its standard output, or fails the test.
+std::string run(const std::string &command) {
+  std::string output;
+  FILE *pipe = popen(command.c_str(), "r");
+  if (!pipe) {
+    ADD_FAILURE() << "cannot run " << command;
+    return output;
+  }
+  char buffer[4096];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+    output.append(buffer, n);
+  int status = pclose(pipe);
+  EXPECT_EQ(status, 0) << command;
+  return output;
+}
+
+bool haveTool(const char *tool) {
+  return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string joined(const std::vector<std::string> &lines, const char *separator) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    text += (i ? separator : "") + lines[i];
+  return text;
+}
+
+} // namespace
+
+TEST(Base64Lines, ShortBlocksArePaddedToWholeGroups) {
+  struct Case {
+    std::string data;
+    std::string line;
+  } cases[] = {{"abc", "YWJj"}, {"a", "YQ=="}, {"ab", "YWI="}, {"abcd", "YWJjZA=="}};
+  for (const Case &c : cases)
+    EXPECT_EQ(encode<TBase64>(c.data), std::vector<std::string>{c.line}) << c.data;
+}
+
+TEST(Base64Lines, SizesAroundOneLine) {
+  auto exact = encode<TBase64>(bytesOfSize(57));
+  ASSERT_EQ(exact.size(), 2u);
+  EXPECT_EQ(exact[0].size(), 76u);
+  EXPECT_EQ(exact[1], ""); // the last read found nothing
+
+  auto over = encode<TBase64>(bytesOfSize(58));
+  ASSERT_EQ(over.size(), 2u);
+  EXPECT_EQ(over[0].size(), 76u);
+  EXPECT_EQ(over[1].size(), 4u);
+}
+
+TEST(Base64Lines, AgreeWithBase64ToolForEverySizeUpTo200AndOneMebibyte) {
+  if (!haveTool("base64"))
+    GTEST_SKIP() << "base64 is not installed";
+  std::vector<std::size_t> sizes;
+  for (std::size_t size = 0; size <= 200; ++size)
+    sizes.push_back(size);
+  sizes.push_back(1 << 20);
+  std::string file = scratchFile("base64.bin");
+  for (std::size_t size : sizes) {
+    std::string data = bytesOfSize(size, static_cast<unsigned>(size));
+    writeFile(file, data);
+    std::vector<std::string> ours = encode<TBase64>(data);
+    // A size that is a multiple of 57 ends with our one empty line.
+    if (size % 57 == 0) {
+      ASSERT_FALSE(ours.empty());
+      EXPECT_EQ(ours.back(), "");
+      ours.pop_back();
+    }
+    std::string expected = run("base64 -w 76 '" + file + "'");
+    std::string got = ours.empty() ? "" : joined(ours, "\n") + "\n";
+    ASSERT_EQ(got, expected) << "size " << size;
+  }
+}
+
+TEST(UUCodeLines, FullLineThenTheClosingLineOfTheMessage) {
+  auto lines = encode<TUUCode>(bytesOfSize(45));
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].size(), 61u);
+  EXPECT_EQ(lines[0][0], 'M');
+  EXPECT_TRUE(encode<TUUCode>("").empty());
+  auto short1 = encode<TUUCode>("a");
+  ASSERT_EQ(short1.size(), 1u);
+  EXPECT_EQ(short1[0], "!80");
+}
+
+TEST(UUCodeLines, DecodeWithUudecodeForEverySizeUpTo200) {
+  if (!haveTool("uudecode") || !haveTool("uuencode"))
+    GTEST_SKIP() << "sharutils is not installed";
+  std::string source = scratchFile("uu-source.bin");
+  std::string encoded = scratchFile("uu.txt");
+  std::string decoded = scratchFile("uu-decoded.bin");
+  for (std::size_t size = 0; size <= 200; ++size) {
+    std::string data = bytesOfSize(size, static_cast<unsigned>(size) + 1000);
+    writeFile(source, data);
+    std::vector<std::string> ours = encode<TUUCode>(data);
+    // The attachment as the message lays it out.
+    std::string part = "begin 600 uu-decoded.bin\n";
+    for (const std::string &line : ours)
+      part += line + "\n";
+    part += "`\nend\n";
+    writeFile(encoded, part);
+    std::remove(decoded.c_str());
+    run("uudecode -o '" + decoded + "' '" + encoded + "'");
+    ASSERT_EQ(readFile(decoded), data) << "size " << size;
+
+    // Full lines are exactly uuencode's.
+    std::istringstream theirs(run("uuencode '" + source + "' x"));
+    std::string line;
+    std::getline(theirs, line); // begin line
+    for (const std::string &our : ours) {
+      if (!std::getline(theirs, line))
+        break;
+      if (our.size() == 61)
+        EXPECT_EQ(our, line) << "size " << size;
+    }
+  }
+}
+
+namespace {
+
+std::string quopriDecode(const std::string &encoded) {
+  std::string file = scratchFile("qp.txt");
+  writeFile(file, encoded);
+  return run("/usr/bin/python3 -c 'import quopri,sys; "
+             "sys.stdout.buffer.write(quopri.decodestring(open(sys.argv[1],\"rb\").read()))' '" +
+             file + "'");
+}
+
+} // namespace
+
+TEST(QuotedPrintable, EscapesAndWrapsAsTheMessageExpects) {
+  EXPECT_EQ(encode<TQuotedPrintable>("a=b"), std::vector<std::string>{"a=3Db"});
+  EXPECT_EQ(encode<TQuotedPrintable>("tab\there"), std::vector<std::string>{"tab=09here"});
+  EXPECT_EQ(encode<TQuotedPrintable>("caf\xE9"), std::vector<std::string>{"caf=E9"});
+  std::string letters70(70, 'x');
+  EXPECT_EQ(encode<TQuotedPrintable>(letters70),
+            (std::vector<std::string>{std::string(65, 'x') + "=", std::string(5, 'x')}));
+  // Cut before the last blank within reach; the blank starts the next line.
+  std::string words = std::string(60, 'a') + " " + std::string(20, 'b');
+  EXPECT_EQ(encode<TQuotedPrintable>(words),
+            (std::vector<std::string>{std::string(60, 'a') + "=", " " + std::string(20, 'b')}));
+}
+
+TEST(QuotedPrintable, BlankBeforeALongUrlStillWraps) {
+  std::string url = "http://example.invalid/" + std::string(200, 'u');
+  std::string text = "see " + url + " now";
+  auto lines = encode<TQuotedPrintable>(text);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_LE(lines.size(), 6u);
+  EXPECT_EQ(quopriDecode(joined(lines, "\n")), text);
+}
+
+TEST(QuotedPrintable, LineEndsAndBlankLines) {
+  EXPECT_EQ(encode<TQuotedPrintable>("a\r\n\r\nb"), (std::vector<std::string>{"a", "", "b"}));
+  EXPECT_EQ(encode<TQuotedPrintable>("a\n\nb"), (std::vector<std::string>{"a", "", "b"}));
+  // A line end that is the source's last byte stays as data.
+  EXPECT_EQ(encode<TQuotedPrintable>("a\n"), std::vector<std::string>{"a=0A"});
+  EXPECT_EQ(encode<TQuotedPrintable>(""), std::vector<std::string>{""});
+}
+
+TEST(QuotedPrintable, DecodesWithQuopriToTheOriginal) {
+  std::string eight;
+  for (int c = 128; c < 256; ++c)
+    eight += static_cast<char>(c);
+  const std::string texts[] = {
+      "Dear customer,\n\nyour invoice = 12.50 EUR\n\n\n\tindented\nlast line\n",
+      "one\ntwo\n\nthree",
+      std::string(300, 'z') + "\n" + std::string(130, '=') + "\n",
+      "8-bit: " + eight + "\n",
+      "words " + std::string(64, 'w') + " more words and more words and more words and more "
+                                       "words and more\n",
+      "exactly sixty-five characters wide: " + std::string(29, '-') + "\nnext line\n",
+  };
+  for (const std::string &text : texts) {
+    auto lines = encode<TQuotedPrintable>(text);
+    EXPECT_EQ(quopriDecode(joined(lines, "\n")), text) << text;
+  }
+}
+
+TEST(QuotedPrintable, ParagraphLimit) {
+  std::string largest(TQuotedPrintable::MaxParagraph, 'p');
+  EXPECT_NO_THROW(encode<TQuotedPrintable>(largest));
+  try {
+    encode<TQuotedPrintable>(largest + "p");
+    FAIL() << "a paragraph over the limit was encoded";
+  } catch (const billpost::EMIMEError &e) {
+    EXPECT_EQ(e.Message(), "Paragraph is too large");
+  }
+}
+
+TEST(EncoderControl, ProgressStopAndMessagePumping) {
+  std::string data = bytesOfSize(57 * 20);
+  TMemoryStream source = streamOf(data);
+  TStringList output;
+  TBase64 encoder(source, output);
+  std::vector<int> seen;
+  int pumped = 0;
+  encoder.ProcessMessages = [&] { ++pumped; };
+  encoder.OnProgress = [&](components::TObject *sender) {
+    EXPECT_EQ(sender, &encoder);
+    seen.push_back(encoder.Percent);
+  };
+  encoder.Encode();
+  EXPECT_EQ(pumped, 21); // 20 full blocks and the empty last read
+  EXPECT_EQ(seen, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 100, 100}));
+
+  // Stopping from inside the pump leaves no output.
+  source.SetPosition(0);
+  TUUCode uu(source, output);
+  uu.ProcessMessages = [&] { uu.Stop = true; };
+  uu.Encode();
+  EXPECT_EQ(output.Count(), 0);
+  EXPECT_EQ(uu.Percent, 100);
+}
+
+TEST(Boundary, EightDigitsFromZeroToEight) {
+  for (int i = 0; i < 50; ++i) {
+    std::string boundary = billpost::MakeBoundary();
+    ASSERT_EQ(boundary.size(), 8u);
+    for (char c : boundary)
+      EXPECT_TRUE(c >= '0' && c <= '8') << boundary;
+  }
+}
