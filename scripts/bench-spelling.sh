@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Spelling benchmark: load time of the English main dictionary, lookups per
+# second over the words of a novel, and the whole check of that text (our
+# dct-spell, aspell list, hunspell -l) timed in the same run.
+#   bench-spelling.sh BENCH_BUILD_DIR [TEXT]
+set -euo pipefail
+build=${1:?usage: bench-spelling.sh BENCH_BUILD_DIR [TEXT]}
+root=$(cd "$(dirname "$0")/.." && pwd)
+text=${2:-$root/../shared/data/text/moby-dick.txt}
+spell=$build/spelling/tools/dct-spell
+dict=$build/spelling/American.dct
+[ -x "$spell" ] && [ -f "$dict" ] || { echo "build $build first (dct-spell, American.dct)" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# The engine reads 8-bit ANSI text; the peers read the UTF-8 original.
+sed '1s/^\xef\xbb\xbf//' "$text" > "$work/utf8.txt"
+iconv -f UTF-8 -t CP1252//TRANSLIT "$work/utf8.txt" > "$work/ansi.txt"
+
+# Best of five wall-clock runs of a command, in milliseconds.
+best_ms() {
+  local best=
+  for _ in 1 2 3 4 5; do
+    local start end
+    start=$(date +%s%N)
+    "$@" > /dev/null
+    end=$(date +%s%N)
+    local ms=$(( (end - start) / 1000000 ))
+    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+  done
+  echo "$best"
+}
+
+declare -A r
+while read -r key value; do r[$key]=$value; done < <("$spell" --bench "$dict" "$work/ansi.txt")
+ours_ms=$(best_ms "$spell" "$dict" "$work/ansi.txt")
+ours_unknown=$("$spell" "$dict" "$work/ansi.txt" | wc -l)
+aspell_ms=$(best_ms sh -c "aspell -d en_US list < '$work/utf8.txt'")
+aspell_unknown=$(aspell -d en_US list < "$work/utf8.txt" | wc -l)
+hunspell_ms=$(best_ms sh -c "hunspell -d en_US -l < '$work/utf8.txt'")
+hunspell_unknown=$(hunspell -d en_US -l < "$work/utf8.txt" | wc -l)
+
+echo "== spelling: $(basename "$text"), ${r[words]} words"
+printf '%-50s %s\n' "American.dct load time" "${r[load_ms]} ms"
+printf '%-50s %s\n' "lookups alone (words as written)" \
+  "$(awk -v v="${r[lookups_per_s]}" 'BEGIN { printf "%.1f M words/s", v / 1e6 }')"
+printf '%-50s %s\n' "tokenise + lookup + lower-case retry, in process" \
+  "${r[check_ms]} ms ($(awk -v v="${r[check_words_per_s]}" 'BEGIN { printf "%.1f M words/s", v / 1e6 }'))"
+echo
+printf '%-32s %12s %16s\n' "whole check of the text" "wall ms" "unknown words"
+printf '%-32s %12s %16s\n' "dct-spell (load + check)" "$ours_ms" "$ours_unknown"
+printf '%-32s %12s %16s\n' "aspell list" "$aspell_ms" "$aspell_unknown"
+printf '%-32s %12s %16s\n' "hunspell -l" "$hunspell_ms" "$hunspell_unknown"
+verdict() { if [ "$1" = 1 ]; then echo "met"; else echo "MISSED"; fi; }
+echo
+echo "target: whole check faster than aspell list: $(verdict $(( ours_ms < aspell_ms )))"
+echo "target: lookups >= 10 M words/s: $(verdict "$(awk -v v="${r[lookups_per_s]}" 'BEGIN { print (v >= 1e7) }')")"
