@@ -24,13 +24,15 @@
 //   - A value read back loses one pair of matching quotes (' or ") around
 //     it. A name starting with ';' is a comment: it can still be read by
 //     name, but is never listed.
-//   - A file that starts with a UTF-8 byte-order mark holds UTF-8 text; it
-//     is read as the ANSI (Windows-1252) text the functions hand out and
-//     written back in UTF-8 with the mark.
+//   - A file that starts with a UTF-8 byte-order mark holds UTF-8 text: the
+//     functions hand it out as ANSI (Windows-1252) text and write it back in
+//     UTF-8 with the mark, with malformed bytes replaced by U+FFFD.
 //
 // A write rewrites the whole file from the parsed form: "[name]" lines and
 // "name=value" (or "name") lines, each ending in CR LF, with the blank lines
-// dropped. A write that changes nothing leaves the file untouched. Unlike
+// dropped. A write that changes nothing leaves the file untouched. Names
+// and values a write adds keep their trailing blanks until the file is
+// next parsed, as the platform's do. Unlike
 // the platform, the new contents go to a temporary file that then replaces
 // the old one, so a failed write never leaves a half-written file behind.
 #include "platform/components/core/ini-file.h"
@@ -69,8 +71,22 @@ std::string cutAtNul(std::string text) {
   return text;
 }
 
-// Names as the caller passes them: the platform sees C strings and trims them.
-std::string argument(const std::string &text) { return trim(cutAtNul(text), isArgumentBlank); }
+// The platform takes its arguments as C strings and treats their blanks
+// differently from call to call: reading a value and finding what a write
+// replaces trim both ends; a name or value that a write stores loses only
+// its leading blanks; listing a section's keys and deleting use the names
+// as they are.
+std::string trimmedArgument(const std::string &text) {
+  return trim(cutAtNul(text), isArgumentBlank);
+}
+
+std::string storedArgument(const std::string &text) {
+  std::string cut = cutAtNul(text);
+  std::size_t begin = 0;
+  while (begin < cut.size() && isArgumentBlank(cut[begin]))
+    ++begin;
+  return cut.substr(begin);
+}
 
 char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
@@ -98,8 +114,7 @@ struct Entry {
 };
 
 struct Section {
-  std::string name;
-  bool leading = false; // the nameless part before the first "[...]" line
+  std::string name; // empty for the part before the first "[...]" line
   std::vector<Entry> entries;
 };
 
@@ -154,46 +169,75 @@ bool decodeSequence(const std::string &text, std::size_t at, std::size_t length,
   return code >= smallest[length] && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
 }
 
-// Decodes UTF-8 into ANSI text. A malformed sequence gives one '?' per
-// byte; a character outside the basic plane gives "??" (its two UTF-16
-// halves).
-std::string utf8ToAnsi(const std::string &text) {
-  std::string out;
-  out.reserve(text.size());
+// Calls visit with each character of UTF-8 text. A malformed sequence (its
+// lead byte and the continuation bytes that follow it, up to the length the
+// lead announces) is one U+FFFD.
+template <typename Visitor> void forEachCharacter(const std::string &text, Visitor visit) {
   std::size_t i = 0;
   while (i < text.size()) {
     std::size_t length = sequenceLength(static_cast<unsigned char>(text[i]));
     std::uint32_t code = 0;
-    if (length == 0 || text.size() - i < length || !decodeSequence(text, i, length, code)) {
-      out += '?';
-      ++i;
+    if (length != 0 && text.size() - i >= length && decodeSequence(text, i, length, code)) {
+      visit(code);
+      i += length;
       continue;
     }
+    std::size_t skip = 1;
+    while (skip < length && i + skip < text.size() &&
+           (static_cast<unsigned char>(text[i + skip]) & 0xC0) == 0x80)
+      ++skip;
+    visit(0xFFFDu);
+    i += skip;
+  }
+}
+
+void appendUtf8(std::string &out, std::uint32_t u) {
+  if (u < 0x80) {
+    out += static_cast<char>(u);
+  } else if (u < 0x800) {
+    out += static_cast<char>(0xC0 | (u >> 6));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else if (u < 0x10000) {
+    out += static_cast<char>(0xE0 | (u >> 12));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (u >> 18));
+    out += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (u & 0x3F));
+  }
+}
+
+// UTF-8 text as the ANSI text the platform hands out: '?' for what the code
+// page lacks, "??" for a character outside the basic plane (its two UTF-16
+// halves).
+std::string utf8ToAnsi(const std::string &text) {
+  std::string out;
+  out.reserve(text.size());
+  forEachCharacter(text, [&](std::uint32_t code) {
     if (code > 0xFFFF)
       out += "??";
     else
       out += unicodeToAnsi(code);
-    i += length;
-  }
+  });
+  return out;
+}
+
+// The same text with every malformed sequence replaced by U+FFFD, as the
+// platform writes a UTF-8 file back.
+std::string cleanUtf8(const std::string &text) {
+  std::string out;
+  out.reserve(text.size());
+  forEachCharacter(text, [&](std::uint32_t code) { appendUtf8(out, code); });
   return out;
 }
 
 std::string ansiToUtf8(const std::string &text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    std::uint32_t u = ansiToUnicode(static_cast<unsigned char>(c));
-    if (u < 0x80) {
-      out += static_cast<char>(u);
-    } else if (u < 0x800) {
-      out += static_cast<char>(0xC0 | (u >> 6));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (u >> 12));
-      out += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (u & 0x3F));
-    }
-  }
+  for (char c : text)
+    appendUtf8(out, ansiToUnicode(static_cast<unsigned char>(c)));
   return out;
 }
 
@@ -219,6 +263,11 @@ public:
 
   const std::vector<Section> &sections() const { return sections_; }
 
+  // A UTF-8 file keeps its text in UTF-8, so that characters the ANSI code
+  // page lacks survive a rewrite; callers speak ANSI.
+  std::string fromAnsi(const std::string &text) const { return utf8_ ? ansiToUtf8(text) : text; }
+  std::string toAnsi(const std::string &text) const { return utf8_ ? utf8ToAnsi(text) : text; }
+
 private:
   void parseLine(const std::string &line);
 
@@ -228,14 +277,12 @@ private:
 
 void IniModel::parse(const std::string &bytes) {
   sections_.clear();
-  Section leading;
-  leading.leading = true;
-  sections_.push_back(std::move(leading));
+  sections_.push_back(Section()); // entries before the first section
 
   std::string text = bytes;
   utf8_ = text.compare(0, 3, utf8Mark) == 0;
   if (utf8_)
-    text = utf8ToAnsi(text.substr(3));
+    text = cleanUtf8(text.substr(3));
 
   std::size_t begin = 0, n = text.size();
   while (begin < n) {
@@ -280,7 +327,9 @@ void IniModel::parseLine(const std::string &raw) {
 std::string IniModel::serialize() const {
   std::string out;
   for (const Section &section : sections_) {
-    if (!section.leading)
+    // A nameless section gets no header line, so its entries join the
+    // section before it when the file is next read.
+    if (!section.name.empty())
       out += "[" + section.name + "]\r\n";
     for (const Entry &entry : section.entries) {
       out += entry.name;
@@ -289,9 +338,7 @@ std::string IniModel::serialize() const {
       out += "\r\n";
     }
   }
-  if (utf8_)
-    return utf8Mark + ansiToUtf8(out);
-  return out;
+  return utf8_ ? utf8Mark + out : out;
 }
 
 Section *IniModel::findSection(const std::string &name) {
@@ -423,10 +470,12 @@ TIniFile::TIniFile(std::string fileName, FileSystem &fileSystem)
 std::string TIniFile::ReadString(const std::string &section, const std::string &ident,
                                  const std::string &defaultValue) const {
   LoadedFile loaded = load(*fileSystem_, fileName_);
-  const Section *found = loaded.model.findSection(argument(section));
-  const Entry *entry = found ? IniModel::findEntry(*found, argument(ident)) : nullptr;
+  const IniModel &model = loaded.model;
+  const Section *found = model.findSection(model.fromAnsi(trimmedArgument(section)));
+  const Entry *entry =
+      found ? IniModel::findEntry(*found, model.fromAnsi(trimmedArgument(ident))) : nullptr;
   if (entry && entry->hasValue)
-    return unquote(entry->value);
+    return unquote(model.toAnsi(entry->value));
   // The platform drops trailing spaces (only spaces) and quotes from the
   // default too.
   std::string fallback = cutAtNul(defaultValue);
@@ -450,19 +499,19 @@ bool TIniFile::ReadBool(const std::string &section, const std::string &ident,
 
 void TIniFile::WriteString(const std::string &section, const std::string &ident,
                            const std::string &value) {
-  std::string sectionName = argument(section), name = argument(ident);
-  std::string text = argument(value);
   LoadedFile loaded = loadForWrite(*fileSystem_, fileName_);
-  Section *found = loaded.model.findSection(sectionName);
+  IniModel &model = loaded.model;
+  std::string text = model.fromAnsi(storedArgument(value));
+  Section *found = model.findSection(model.fromAnsi(trimmedArgument(section)));
   if (!found)
-    found = &loaded.model.addSection(sectionName);
-  Entry *entry = IniModel::findEntry(*found, name);
+    found = &model.addSection(model.fromAnsi(storedArgument(section)));
+  Entry *entry = IniModel::findEntry(*found, model.fromAnsi(trimmedArgument(ident)));
   if (entry && entry->hasValue && entry->value == text)
     return;
   if (!entry) {
     found->entries.push_back(Entry());
     entry = &found->entries.back();
-    entry->name = name;
+    entry->name = model.fromAnsi(storedArgument(ident));
   }
   entry->hasValue = true;
   entry->value = text;
@@ -480,12 +529,13 @@ void TIniFile::WriteBool(const std::string &section, const std::string &ident, b
 void TIniFile::ReadSection(const std::string &section, TStringList &idents) const {
   idents.Clear();
   LoadedFile loaded = load(*fileSystem_, fileName_);
-  const Section *found = loaded.model.findSection(argument(section));
+  const IniModel &model = loaded.model;
+  const Section *found = model.findSection(model.fromAnsi(cutAtNul(section)));
   if (!found)
     return;
   for (const Entry &entry : found->entries)
     if (isListed(entry))
-      idents.Add(entry.name);
+      idents.Add(model.toAnsi(entry.name));
 }
 
 void TIniFile::ReadSections(TStringList &sections) const {
@@ -493,7 +543,7 @@ void TIniFile::ReadSections(TStringList &sections) const {
   LoadedFile loaded = load(*fileSystem_, fileName_);
   for (const Section &section : loaded.model.sections())
     if (!section.name.empty())
-      sections.Add(section.name);
+      sections.Add(loaded.model.toAnsi(section.name));
 }
 
 void TIniFile::ReadSectionValues(const std::string &section, TStringList &values) const {
@@ -511,21 +561,14 @@ bool TIniFile::SectionExists(const std::string &section) const {
 }
 
 bool TIniFile::ValueExists(const std::string &section, const std::string &ident) const {
-  LoadedFile loaded = load(*fileSystem_, fileName_);
-  const Section *found = loaded.model.findSection(argument(section));
-  if (!found)
-    return false;
-  std::string name = argument(ident);
-  for (const Entry &entry : found->entries)
-    if (isListed(entry) && sameName(entry.name, name))
-      return true;
-  return false;
+  TStringList idents;
+  ReadSection(section, idents);
+  return idents.IndexOf(ident) >= 0;
 }
 
 void TIniFile::EraseSection(const std::string &section) {
-  std::string sectionName = argument(section);
   LoadedFile loaded = loadForWrite(*fileSystem_, fileName_);
-  const Section *found = loaded.model.findSection(sectionName);
+  const Section *found = loaded.model.findSection(loaded.model.fromAnsi(cutAtNul(section)));
   if (!found)
     return;
   loaded.model.removeSection(found);
@@ -533,11 +576,11 @@ void TIniFile::EraseSection(const std::string &section) {
 }
 
 void TIniFile::DeleteKey(const std::string &section, const std::string &ident) {
-  std::string sectionName = argument(section), name = argument(ident);
   LoadedFile loaded = loadForWrite(*fileSystem_, fileName_);
-  Section *found = loaded.model.findSection(sectionName);
+  Section *found = loaded.model.findSection(loaded.model.fromAnsi(cutAtNul(section)));
   if (!found)
     return;
+  std::string name = loaded.model.fromAnsi(cutAtNul(ident));
   for (auto it = found->entries.begin(); it != found->entries.end(); ++it) {
     if (sameName(it->name, name)) {
       found->entries.erase(it);
