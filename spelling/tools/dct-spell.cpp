@@ -17,9 +17,7 @@
 #include <array>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -34,17 +32,18 @@ double secondsSince(Clock::time_point start) {
 }
 
 bool readAll(const std::string &path, std::string &text) {
-  if (path.empty() || path == "-") {
-    std::ostringstream buffer;
-    buffer << std::cin.rdbuf();
-    text = buffer.str();
-    return true;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in)
+  const bool useStdin = path.empty() || path == "-";
+  std::FILE *file = useStdin ? stdin : std::fopen(path.c_str(), "rb");
+  if (!file)
     return false;
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
+  char buffer[1 << 16];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+    text.append(buffer, got);
+  const bool ok = !std::ferror(file);
+  if (!useStdin)
+    std::fclose(file);
+  return ok;
 }
 
 // Windows-1252 lower case.
