@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace pixtune;
 using namespace jpeg_test;
 
@@ -182,6 +184,26 @@ TEST(EncoderFormat, ProgressiveScansCarryTheirOwnTables) {
   std::vector<std::vector<int>> expected = {{0x00, 0x01}, {0x10}, {0x11}, {0x11}, {0x10},
                                             {0x10},       {},     {0x11}, {0x11}, {0x10}};
   EXPECT_EQ(tablesBeforeScan, expected);
+}
+
+// A scan whose blocks are all zero is one EOB run; a run reaching 32767
+// blocks is sent and a new one starts (2048 x 1040 grey: 33280 blocks give
+// runs of 32767 and 513, whose symbols are 0xE0 and 0x90; 64 blocks give
+// one run, symbol 0x60).
+TEST(EncoderFormat, LongEobRunsAreSplit) {
+  for (auto [width, height, symbols] : {std::tuple{2048, 1040, Bytes{0x90, 0xE0}}, std::tuple{64, 64, Bytes{0x60}}}) {
+    PnmImage flat;
+    flat.width = width;
+    flat.height = height;
+    flat.channels = 1;
+    flat.pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 77);
+    Bytes acSymbols;
+    for (const Segment &s : segments(encode(flat, params(100, 100, true)).file))
+      if (s.marker == 0xC4 && s.body[0] == 0x10)
+        acSymbols.assign(s.body.begin() + 17, s.body.end());
+    std::sort(acSymbols.begin(), acSymbols.end());
+    EXPECT_EQ(acSymbols, symbols) << width << "x" << height;
+  }
 }
 
 // The DC of every block is kept absolute in the coefficient planes, so a

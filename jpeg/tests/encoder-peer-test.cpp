@@ -192,37 +192,19 @@ TEST(EncoderPeers, DecodedFilesStayCloseToTheSource) {
   }
 }
 
-// A scan whose blocks are all zero is one EOB run; a run reaching 32767
-// blocks is sent and a new one starts (2048 x 1040 grey: 33280 blocks give
-// runs of 32767 and 513, symbols 0xE0 and 0x90).
-TEST(EncoderPeers, LongEobRunsAreSplit) {
+// The long EOB runs of encoder-format-test.cpp, judged by the peers:
+// djpeg decodes the flat picture as the preview shows it, and jpegtran
+// with our script writes the same bytes.
+TEST(EncoderPeers, LongEobRunsDecodeAndReencode) {
+  REQUIRE_PEERS();
   PnmImage flat;
   flat.width = 2048;
   flat.height = 1040;
   flat.channels = 1;
   flat.pixels.assign(2048u * 1040u, 77);
   Encoded out = encode(flat, params(100, 100, true));
-  std::vector<Segment> list = segments(out.file);
-  std::vector<int> acSymbols;
-  for (const Segment &s : list)
-    if (s.marker == 0xC4 && s.body[0] == 0x10)
-      acSymbols.assign(s.body.begin() + 17, s.body.end());
-  std::sort(acSymbols.begin(), acSymbols.end());
-  EXPECT_EQ(acSymbols, (std::vector<int>{0x90, 0xE0}));
-
-  PnmImage small = flat;
-  small.width = 64;
-  small.height = 64;
-  small.pixels.resize(64 * 64);
-  for (const Segment &s : segments(encode(small, params(100, 100, true)).file))
-    if (s.marker == 0xC4 && s.body[0] == 0x10) {
-      EXPECT_EQ(Bytes(s.body.begin() + 17, s.body.end()), Bytes{0x60}) << "one run of 64 blocks";
-    }
-
-  REQUIRE_PEERS();
   std::string path = scratchFile("flat.jpg");
   writeFile(path, out.file);
-  // A flat picture stays flat, as the preview shows it.
   EXPECT_EQ(decode(path).pixels, out.previewImage.pixels);
   EXPECT_TRUE(std::all_of(out.previewImage.pixels.begin(), out.previewImage.pixels.end(),
                           [&](std::uint8_t v) { return v == out.previewImage.pixels[0]; }));

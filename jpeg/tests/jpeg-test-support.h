@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -155,7 +156,8 @@ inline int countMarkers(const std::vector<Segment> &list, int marker) {
 
 inline std::string scratchFile(const std::string &name) {
   std::string dir = testing_support::scratchPath("jpeg");
-  std::system(("mkdir -p '" + dir + "'").c_str());
+  std::error_code ignored;
+  std::filesystem::create_directories(dir, ignored);
   return dir + "/" + name;
 }
 
