@@ -62,6 +62,7 @@ TSubDictionary::TSubDictionary() = default;
 void TSubDictionary::clear() {
   nodes_.clear();
   childBlock_.clear();
+  listLetters_.clear();
   firstLetterCount_ = 0;
   rootByLetter_.fill(0);
 }
@@ -96,6 +97,12 @@ void TSubDictionary::Load(TStream &stream) {
       roots_[i] = decodeU32(&rootBytes[i * 4]);
 
     validate(blockStart);
+    listLetters_.assign(childBlock_.size(), 0);
+    for (std::size_t at = 0; at + 1 < childBlock_.size(); ++at) {
+      const std::uint32_t index = decodeU16(&childBlock_[at]);
+      if (index < nodes_.size())
+        listLetters_[at] = letterOf(nodes_[index]);
+    }
     for (std::size_t i = firstLetterCount_; i-- > 0;)
       rootByLetter_[firstLetters_[i]] = static_cast<std::uint8_t>(i + 1);
   } catch (...) {
@@ -155,14 +162,14 @@ bool TSubDictionary::findChild(std::uint32_t node, std::uint8_t letter,
     child = nodes_[operand(node)];
     return letterOf(child) == letter;
   }
-  const std::uint8_t *list = childBlock_.data() + operand(node);
+  std::size_t first = operand(node);
   unsigned count = kind;
   if (kind == 7)
-    count = *list++;
-  for (unsigned i = 0; i < count; ++i, list += 2) {
-    const std::uint32_t candidate = nodes_[decodeU16(list)];
-    if (letterOf(candidate) == letter) {
-      child = candidate;
+    count = childBlock_[first++];
+  const std::uint8_t *letters = listLetters_.data() + first;
+  for (unsigned i = 0; i < 2 * count; i += 2) {
+    if (letters[i] == letter) {
+      child = nodes_[decodeU16(childBlock_.data() + first + i)];
       return true;
     }
   }

@@ -71,6 +71,10 @@ private:
 
   std::vector<std::uint32_t> nodes_;
   std::vector<std::uint8_t> childBlock_;
+  // For each child-block offset where a valid node index starts, that
+  // node's letter: a list is scanned in these bytes, and the node array is
+  // read only for the child that matches.
+  std::vector<std::uint8_t> listLetters_;
   std::size_t firstLetterCount_ = 0;
   std::array<std::uint8_t, 255> firstLetters_{};
   std::array<std::uint32_t, 255> roots_{};
