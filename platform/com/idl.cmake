@@ -43,3 +43,14 @@ function(com_idl target idl)
     target_link_libraries(${target} PUBLIC ${imported})
   endforeach()
 endfunction()
+
+# com_server(<target>): settings every in-process server DLL shares. The .def
+# file names the four exports plainly; in the 32-bit build the compiler
+# decorates them as stdcall (DllGetClassObject@12), and the fixup links the
+# plain names to them without a warning per export.
+function(com_server target)
+  set_target_properties(${target} PROPERTIES PREFIX "")
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(${target} PRIVATE -Wl,--enable-stdcall-fixup)
+  endif()
+endfunction()

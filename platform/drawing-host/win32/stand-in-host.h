@@ -1,0 +1,70 @@
+// The stand-in drawing host that tests drive the add-on with. It owns an
+// application with documents, pages, shapes and cells that answer the
+// interfaces of drawing-host.idl, fires the events a real host fires when a
+// test changes the drawing (shapes added 901, connections 0xE100, cell
+// changed 0x2800, page deleted 0x4010, document deleted 0x4002) and fires
+// the idle event 0x1400 only when the test asks. Every call that changes
+// something, and every event it delivers, is appended to a record that tests
+// compare with the sequence they expect.
+//
+// Unique identifiers are deterministic: the n-th identifier created is
+// {00000000-0000-0000-0000-<n in 12 hex digits>}.
+//
+// An executable that links the stand-in embeds drawing-host.tlb as its
+// resource 1 TYPELIB (the library's INTERFACE sources add it): the objects'
+// IDispatch is answered from it.
+#ifndef PLATFORM_DRAWING_HOST_STAND_IN_HOST_H
+#define PLATFORM_DRAWING_HOST_STAND_IN_HOST_H
+
+#include "platform/drawing-host/win32/host-objects.h"
+
+#include <string>
+#include <vector>
+
+namespace drawhost {
+
+class StandInHost {
+public:
+  StandInHost();
+  ~StandInHost();
+  StandInHost(const StandInHost &) = delete;
+  StandInHost &operator=(const StandInHost &) = delete;
+
+  IDrawApplication *application() const { return application_.get(); }
+
+  // Opens a new document with no pages ("Drawing1.vsd" and so on).
+  Document *addDocument(const std::string &folder, const std::string &name);
+  const std::vector<ComPtr<Document>> &documents() const { return documents_; }
+  Document *findDocument(const std::string &name) const;
+  // The stencil with the master the topology check applies to bad wires.
+  Document *openStencil();
+
+  // Fires 0x1400 on every live page.
+  void fireIdle();
+  // Fires 0x4010 on the page, then removes it: its subscriptions end.
+  void deletePage(Page *page);
+  // Fires 0x4002 on the document, then closes it with all its pages.
+  void deleteDocument(Document *document);
+
+  // The record of calls and events, oldest first; clearRecord empties it.
+  const std::vector<std::string> &record() const { return record_; }
+  void clearRecord() { record_.clear(); }
+  void note(const std::string &line) { record_.push_back(line); }
+
+  // Host internals used by the objects.
+  std::string nextUniqueId();
+  long nextSubscriptionId() { return ++subscriptions_; }
+  long nextSequence() { return ++sequence_; }
+
+private:
+  ComPtr<Application> application_;
+  std::vector<ComPtr<Document>> documents_;
+  std::vector<std::string> record_;
+  unsigned long long uniqueIds_ = 0;
+  long subscriptions_ = 0;
+  long sequence_ = 0;
+};
+
+} // namespace drawhost
+
+#endif
