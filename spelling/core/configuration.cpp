@@ -25,13 +25,20 @@ struct OptionKey {
 
 // In the order they are written.
 const OptionKey OptionKeys[] = {
-    {"soUpcase", soUpcase, true},         {"soNumbers", soNumbers, false},
-    {"soAutoSuggest", soAutoSuggest, true}, {"soPrimaryOnly", soPrimaryOnly, true},
-    {"soRecheck", soRecheck, true},       {"soRepeated", soRepeated, true},
-    {"soDualCaps", soDualCaps, false},    {"soHTML", soHTML, true},
-    {"soInternet", soInternet, true},     {"soQuoted", soQuoted, true},
-    {"soUser1", soUser1, false},          {"soUser2", soUser2, false},
-    {"soUser3", soUser3, false},          {"soUser4", soUser4, false},
+    {"soUpcase", soUpcase, true},
+    {"soNumbers", soNumbers, false},
+    {"soAutoSuggest", soAutoSuggest, true},
+    {"soPrimaryOnly", soPrimaryOnly, true},
+    {"soRecheck", soRecheck, true},
+    {"soRepeated", soRepeated, true},
+    {"soDualCaps", soDualCaps, false},
+    {"soHTML", soHTML, true},
+    {"soInternet", soInternet, true},
+    {"soQuoted", soQuoted, true},
+    {"soUser1", soUser1, false},
+    {"soUser2", soUser2, false},
+    {"soUser3", soUser3, false},
+    {"soUser4", soUser4, false},
 };
 
 } // namespace

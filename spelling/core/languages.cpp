@@ -11,6 +11,7 @@ const char EnglishName[] = "English (US)";
 
 // Strings 23 to 59, 61 and 63 belong to the options dialog; 60 to 62 mark
 // line breaks with backslashes (see ConvertLineBreaks).
+// clang-format off
 const char *const EnglishStrings[LanguageStringCount] = {
     "Spell Check Complete", // 0
     "Words Checked: ", // 1
@@ -77,6 +78,7 @@ const char *const EnglishStrings[LanguageStringCount] = {
     "Unable to find dictionary file:", // 62
     "Exit without saving configuration?", // 63
 };
+// clang-format on
 
 } // namespace
 

@@ -49,9 +49,7 @@ public:
 
   constexpr bool contains(TSpellOption option) const { return (bits_ & bitOf(option)) != 0; }
   void include(TSpellOption option) { bits_ = static_cast<std::uint16_t>(bits_ | bitOf(option)); }
-  void exclude(TSpellOption option) {
-    bits_ = static_cast<std::uint16_t>(bits_ & ~bitOf(option));
-  }
+  void exclude(TSpellOption option) { bits_ = static_cast<std::uint16_t>(bits_ & ~bitOf(option)); }
   void set(TSpellOption option, bool on) {
     if (on)
       include(option);

@@ -121,8 +121,8 @@ TEST(Configuration, MissingOptionKeysTakeTheirOwnDefaults) {
   files.put(ConfigPath, "[verba]\r\nID=1\r\n");
   auto config = open(files);
   EXPECT_FALSE(config->Modified());
-  TSpellOptions expected{soUpcase,      soHTML,    soInternet, soQuoted,
-                         soAutoSuggest, soPrimaryOnly, soRecheck, soRepeated};
+  TSpellOptions expected{soUpcase,      soHTML,        soInternet, soQuoted,
+                         soAutoSuggest, soPrimaryOnly, soRecheck,  soRepeated};
   EXPECT_EQ(config->Options().value(), expected.value());
   EXPECT_TRUE(config->Options().contains(soHTML)) << "present section: soHTML defaults to on";
   EXPECT_FALSE(DefaultOptions.contains(soHTML)) << "whereas the scan's defaults have it off";
@@ -130,9 +130,9 @@ TEST(Configuration, MissingOptionKeysTakeTheirOwnDefaults) {
 }
 
 TEST(Configuration, EachOptionKeyControlsItsBit) {
-  const char *keys[] = {"soUpcase", "soNumbers", "soHTML",     "soInternet", "soQuoted",
+  const char *keys[] = {"soUpcase",      "soNumbers",     "soHTML",    "soInternet", "soQuoted",
                         "soAutoSuggest", "soPrimaryOnly", "soRecheck", "soRepeated", "soDualCaps",
-                        "soUser1", "soUser2", "soUser3", "soUser4"};
+                        "soUser1",       "soUser2",       "soUser3",   "soUser4"};
   for (unsigned bit = 0; bit < SpellOptionCount; ++bit) {
     std::string text = "[verba]\r\nID=1\r\n";
     for (unsigned other = 0; other < SpellOptionCount; ++other)
@@ -286,9 +286,7 @@ TEST(Configuration, ScansAndRewritesARealFolder) {
   put("default.udt", "");
   put("notes.txt", "not a dictionary");
   const std::string path = folder + "/VERBA.CFG";
-  {
-    TConfiguration scanned(path, DefaultOptions, "default.udt", "english.dct", "verba");
-  }
+  { TConfiguration scanned(path, DefaultOptions, "default.udt", "english.dct", "verba"); }
   TConfiguration config(path, TSpellOptions(), "x.udt", "x.dct", "verba");
   EXPECT_FALSE(config.Modified()) << "the section was written when the scan was freed";
   ASSERT_EQ(config.MainEntries().size(), 2u);
@@ -310,19 +308,22 @@ TEST(Configuration, FuzzedFilesLoadOrFailCleanly) {
   ASSERT_FALSE(golden.empty());
   std::vector<testing_support::Bytes> seeds = {
       testing_support::Bytes(golden.begin(), golden.end())};
-  unsigned tried = testing_support::fuzz(seeds, [](const testing_support::Bytes &input) {
-    MemoryFileSystem files;
-    installFolder(files);
-    files.put(at("short.dct"), "tiny");
-    files.put(ConfigPath, std::string(input.begin(), input.end()));
-    TConfiguration config(ConfigPath, DefaultOptions, "default.udt", "english.dct", "verba",
-                          files);
-    std::size_t lines = 1;
-    for (std::uint8_t c : input)
-      lines += c == '\n' || c == '\r';
-    ASSERT_LE(config.MainEntries().size() + config.UserEntries().size(), lines + 3);
-    config.SetModified(false);
-  }, {20000, 3.0, 20261209});
+  unsigned tried = testing_support::fuzz(
+      seeds,
+      [](const testing_support::Bytes &input) {
+        MemoryFileSystem files;
+        installFolder(files);
+        files.put(at("short.dct"), "tiny");
+        files.put(ConfigPath, std::string(input.begin(), input.end()));
+        TConfiguration config(ConfigPath, DefaultOptions, "default.udt", "english.dct", "verba",
+                              files);
+        std::size_t lines = 1;
+        for (std::uint8_t c : input)
+          lines += c == '\n' || c == '\r';
+        ASSERT_LE(config.MainEntries().size() + config.UserEntries().size(), lines + 3);
+        config.SetModified(false);
+      },
+      {20000, 3.0, 20261209});
   EXPECT_GE(tried, 20u);
 }
 

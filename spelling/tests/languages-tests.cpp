@@ -22,13 +22,21 @@ TEST(Languages, NewTableHoldsBuiltInEnglish) {
   // Strings the dialogs and messages depend on, with their blanks,
   // ampersands and backslashes.
   const Sample samples[] = {
-      {0, "Spell Check Complete"}, {1, "Words Checked: "}, {2, ""}, {4, "&Change All"},
-      {17, "Not Found:"}, {18, "Repeated Word:"}, {21, "..."}, {27, " Main Dictionaries: "},
-      {34, "Add Words &To;"}, {49, "Prompt on &DUal CAps"},
+      {0, "Spell Check Complete"},
+      {1, "Words Checked: "},
+      {2, ""},
+      {4, "&Change All"},
+      {17, "Not Found:"},
+      {18, "Repeated Word:"},
+      {21, "..."},
+      {27, " Main Dictionaries: "},
+      {34, "Add Words &To;"},
+      {49, "Prompt on &DUal CAps"},
       {60, "A main dictionary has yet to be\\set for this configuration.\\\\Edit configuration?"},
       {61, "This dictionary file could not be\\located.  It needs to be moved\\to the specified "
            "directory or\\this entry should be removed."},
-      {62, "Unable to find dictionary file:"}, {63, "Exit without saving configuration?"}};
+      {62, "Unable to find dictionary file:"},
+      {63, "Exit without saving configuration?"}};
   for (const Sample &sample : samples)
     EXPECT_EQ(languages.GetString(0, sample.index), sample.text) << sample.index;
   EXPECT_EQ(languages.GetString(0, 64), "");
@@ -116,12 +124,16 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedLanguages,
     testing::Values(
         // Too few strings: the rest keep the built-in texts.
-        DamagedCase{"ShortModule", 1, {"X", "x0", "x1", "@@@"}, 1,
+        DamagedCase{"ShortModule",
+                    1,
+                    {"X", "x0", "x1", "@@@"},
+                    1,
                     {{0, "x0"}, {1, "x1"}, {2, ""}, {3, "Spell Check"}}},
-        DamagedCase{"ShortModuleNoTerminator", 1, {"X", "x0", "x1"}, 1,
-                    {{1, "x1"}, {3, "Spell Check"}}},
+        DamagedCase{
+            "ShortModuleNoTerminator", 1, {"X", "x0", "x1"}, 1, {{1, "x1"}, {3, "Spell Check"}}},
         DamagedCase{"HugeCount", 2000000000, {"X", "x0", "@@@"}, 1, {{0, "x0"}}},
-        DamagedCase{"CountPastTheList", 3, {"X", "@@@", "Y", "@@@"}, 2, {{0, "Spell Check Complete"}}},
+        DamagedCase{
+            "CountPastTheList", 3, {"X", "@@@", "Y", "@@@"}, 2, {{0, "Spell Check Complete"}}},
         DamagedCase{"NegativeCount", -1, {"X", "@@@"}, 1, {{0, "Spell Check Complete"}}},
         DamagedCase{"EmptyList", 5, {}, 1, {{0, "Spell Check Complete"}}},
         DamagedCase{"CountBelowList", 1, {"X", "x0", "@@@", "Y", "y0", "@@@"}, 1, {{0, "x0"}}}),

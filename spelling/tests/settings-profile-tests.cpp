@@ -79,9 +79,9 @@ TEST(SettingsProfile, GoldenConfigurationIsWhatThePlatformWrites) {
 
 TEST(SettingsProfile, GoldenUserDictionaryIsWhatThePlatformWrites) {
   std::vector<std::pair<std::string, Key>> keys = {
-      {"Added", {"IGN_ListCount", "4"}},     {"Added", {"IGN_0", "colour"}},
-      {"Added", {"IGN_1", "Lexitray"}},      {"Added", {"IGN_2", "na\xEFve"}},
-      {"Added", {"IGN_3", "O'Brien"}},       {"Auto Correct", {"AC_ListCount", "2"}},
+      {"Added", {"IGN_ListCount", "4"}},       {"Added", {"IGN_0", "colour"}},
+      {"Added", {"IGN_1", "Lexitray"}},        {"Added", {"IGN_2", "na\xEFve"}},
+      {"Added", {"IGN_3", "O'Brien"}},         {"Auto Correct", {"AC_ListCount", "2"}},
       {"Auto Correct", {"AC_0", "teh@@@the"}}, {"Auto Correct", {"AC_1", "recieve@@@receive"}}};
   std::string golden = readHostFile(testing_support::sourcePath("spelling/tests/golden/user.udt"));
   ASSERT_FALSE(golden.empty());

@@ -39,14 +39,17 @@ TEST_P(TrieMembership, FindsExactlyTheStoredWords) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, TrieMembership,
     testing::Values(
-        MembershipCase{"LongerThenPrefix", {"cats", "cat"}, {}, {"cats", "cat"}, {"ca", "c", "catss"}},
+        MembershipCase{
+            "LongerThenPrefix", {"cats", "cat"}, {}, {"cats", "cat"}, {"ca", "c", "catss"}},
         MembershipCase{"PrefixThenLonger", {"cat", "cats"}, {}, {"cats", "cat"}, {"ca"}},
-        MembershipCase{"DeleteLastSibling", {"b", "d", "f"}, {"f"}, {"b", "d"}, {"f", "a", "c", "e"}},
+        MembershipCase{
+            "DeleteLastSibling", {"b", "d", "f"}, {"f"}, {"b", "d"}, {"f", "a", "c", "e"}},
         MembershipCase{"DeleteKeepsLonger", {"cat", "cats"}, {"cat"}, {"cats"}, {"cat"}},
         MembershipCase{"DeleteAbsentChangesNothing", {"dog"}, {"do", "dogs", "x"}, {"dog"}, {}},
         MembershipCase{"CaseSensitive", {"cat"}, {}, {"cat"}, {"Cat", "CAT"}},
         MembershipCase{"InsertBeforeFirstSibling", {"m", "c", "a"}, {}, {"a", "c", "m"}, {"b"}},
-        MembershipCase{"InsertBetweenSiblings", {"a", "z", "m", "q"}, {}, {"a", "m", "q", "z"}, {"n"}},
+        MembershipCase{
+            "InsertBetweenSiblings", {"a", "z", "m", "q"}, {}, {"a", "m", "q", "z"}, {"n"}},
         MembershipCase{"HighBytesSortAfterAscii",
                        {"caf\xE9", "cafe", "caf\x7F"},
                        {},
@@ -54,7 +57,9 @@ INSTANTIATE_TEST_SUITE_P(
                        {"caf\xE8", "caf"}},
         MembershipCase{"EmptyWordNeverStored", {"", "a"}, {}, {"a"}, {""}},
         MembershipCase{"ReAddAfterDelete", {"x", "y"}, {"x"}, {"y"}, {"x"}}),
-    [](const testing::TestParamInfo<MembershipCase> &info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<MembershipCase> &info) {
+      return std::string(info.param.name);
+    });
 
 TEST(Trie, FindRemembersTheValueOfTheLastFoundWord) {
   TTrie trie;

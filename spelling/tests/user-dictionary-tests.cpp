@@ -268,11 +268,13 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, DamagedUserDictionary,
     testing::Values(
         DamagedCase{"HugeCount", "[Added]\r\nIGN_ListCount=2000000000\r\nIGN_0=one\r\n", {"one"}},
-        DamagedCase{"MaxCount", "[Added]\r\nIGN_ListCount=2147483647\r\nIGN_2147483646=last\r\n",
-                    {"last"}},
-        DamagedCase{"CountPastTheEnd", "[Added]\r\nIGN_ListCount=40\r\nIGN_0=a\r\nIGN_1=b\r\n",
-                    {"a", "b"}},
-        DamagedCase{"TruncatedInValue", "[Added]\r\nIGN_ListCount=2\r\nIGN_0=alpha\r\nIGN_1=be", {"alpha", "be"}},
+        DamagedCase{
+            "MaxCount", "[Added]\r\nIGN_ListCount=2147483647\r\nIGN_2147483646=last\r\n", {"last"}},
+        DamagedCase{
+            "CountPastTheEnd", "[Added]\r\nIGN_ListCount=40\r\nIGN_0=a\r\nIGN_1=b\r\n", {"a", "b"}},
+        DamagedCase{"TruncatedInValue",
+                    "[Added]\r\nIGN_ListCount=2\r\nIGN_0=alpha\r\nIGN_1=be",
+                    {"alpha", "be"}},
         DamagedCase{"TruncatedInSection", "[Add", {}},
         DamagedCase{"Binary", std::string("\xFF\xFE\x00\x01[[]]==\r\n\n\r", 14), {}}),
     [](const testing::TestParamInfo<DamagedCase> &info) { return std::string(info.param.name); });
@@ -284,18 +286,22 @@ TEST(UserDictionary, FuzzedFilesLoadOrFailCleanly) {
   std::string counts = "[Added]\r\nIGN_ListCount=3\r\nIGN_0=a\r\nIGN_2=c\r\n"
                        "[Auto Correct]\r\nAC_ListCount=1\r\nAC_0=x@@@y\r\n";
   seeds.emplace_back(counts.begin(), counts.end());
-  unsigned tried = testing_support::fuzz(seeds, [](const testing_support::Bytes &input) {
-    MemoryFileSystem files;
-    std::string text(input.begin(), input.end());
-    files.put("u.udt", text);
-    TUserDictionary dictionary("u.udt", files);
-    // Nothing can be invented: every word is a line's worth of the input.
-    std::size_t lines = 1;
-    for (char c : text)
-      lines += c == '\n' || c == '\r';
-    ASSERT_LE(static_cast<std::size_t>(dictionary.Words().Count()), lines);
-    ASSERT_EQ(dictionary.AutoCorrectWords().Count(), dictionary.AutoCorrectReplacements().Count());
-  }, {20000, 3.0, 20261209});
+  unsigned tried = testing_support::fuzz(
+      seeds,
+      [](const testing_support::Bytes &input) {
+        MemoryFileSystem files;
+        std::string text(input.begin(), input.end());
+        files.put("u.udt", text);
+        TUserDictionary dictionary("u.udt", files);
+        // Nothing can be invented: every word is a line's worth of the input.
+        std::size_t lines = 1;
+        for (char c : text)
+          lines += c == '\n' || c == '\r';
+        ASSERT_LE(static_cast<std::size_t>(dictionary.Words().Count()), lines);
+        ASSERT_EQ(dictionary.AutoCorrectWords().Count(),
+                  dictionary.AutoCorrectReplacements().Count());
+      },
+      {20000, 3.0, 20261209});
   EXPECT_GE(tried, 20u);
 }
 
