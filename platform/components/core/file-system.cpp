@@ -1,13 +1,27 @@
 // The real file system behind the FileSystem interface, and the path
-// helpers. Files are read and written with the C library; listing,
-// renaming and removal use std::filesystem.
+// helpers. Files are read, written, removed and looked at with the C
+// library, which takes and gives 8-bit names in the ANSI code page on
+// Windows; a file replaces another through std::filesystem, the one
+// portable call that does it in one step; folders are listed with
+// std::filesystem on POSIX and with the C library's _findfirst on Windows.
+//
+// On Windows std::filesystem is kept away from names where it can be,
+// because libstdc++ there widens an 8-bit name byte by byte (so "\x80" is
+// not the euro sign of the ANSI code page) and narrows the names it lists
+// to UTF-8.
 #include "platform/components/core/file-system.h"
 
 #include "platform/components/core/string-list.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#endif
 
 namespace components {
 
@@ -52,19 +66,35 @@ bool StdioFileSystem::writeFile(const std::string &path, const std::string &cont
 
 // std::filesystem::rename replaces an existing target in one step on both
 // systems (rename(2) on POSIX, a replacing move on Windows), where the C
-// library's rename refuses an existing target on Windows.
+// library's rename refuses an existing target on Windows. When the widened
+// names miss the files (bytes 0x80..0x9F of the ANSI code page), the C
+// library finishes the job in two steps; the new contents stay safe in the
+// source file between them.
 bool StdioFileSystem::replaceFile(const std::string &source, const std::string &target) {
   std::error_code error;
   std::filesystem::rename(source, target, error);
-  return !error;
+  if (!error)
+    return true;
+  if (!fileExists(source))
+    return false;
+  if (fileExists(target) && std::remove(target.c_str()) != 0)
+    return false;
+  return std::rename(source.c_str(), target.c_str()) == 0;
 }
 
 bool StdioFileSystem::removeFile(const std::string &path) { return std::remove(path.c_str()) == 0; }
 
 bool StdioFileSystem::fileExists(const std::string &path) {
-  std::error_code error;
-  std::filesystem::file_status status = std::filesystem::status(path, error);
-  return !error && std::filesystem::exists(status) && !std::filesystem::is_directory(status);
+#ifdef _WIN32
+  struct _stat64 status;
+  if (_stat64(path.c_str(), &status) != 0)
+    return false;
+#else
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0)
+    return false;
+#endif
+  return (status.st_mode & S_IFMT) != S_IFDIR;
 }
 
 // "*" matches every name, "*<tail>" names ending in tail (case ignored),
@@ -76,18 +106,36 @@ bool matchesPattern(const std::string &name, const std::string &pattern) {
   return name.size() >= tail.size() && SameText(name.substr(name.size() - tail.size()), tail);
 }
 
+// The names of the files (not folders) in directory, as the system lists
+// them; empty when the directory cannot be read.
+std::vector<std::string> directoryFiles(const std::string &directory) {
+  std::vector<std::string> names;
+#ifdef _WIN32
+  struct __finddata64_t found;
+  intptr_t search = _findfirst64((directory + "\\*").c_str(), &found);
+  if (search == -1)
+    return names;
+  do {
+    if (!(found.attrib & _A_SUBDIR))
+      names.push_back(found.name);
+  } while (_findnext64(search, &found) == 0);
+  _findclose(search);
+#else
+  std::error_code error;
+  std::filesystem::directory_iterator it(directory, error), end;
+  for (; !error && it != end; it.increment(error))
+    if (!it->is_directory(error))
+      names.push_back(it->path().filename().string());
+#endif
+  return names;
+}
+
 std::vector<std::string> StdioFileSystem::listFiles(const std::string &directory,
                                                     const std::string &pattern) {
   std::vector<std::string> names;
-  std::error_code error;
-  std::filesystem::directory_iterator it(directory, error), end;
-  for (; !error && it != end; it.increment(error)) {
-    if (it->is_directory(error))
-      continue;
-    std::string name = it->path().filename().string();
+  for (const std::string &name : directoryFiles(directory))
     if (matchesPattern(name, pattern))
       names.push_back(name);
-  }
   return names;
 }
 

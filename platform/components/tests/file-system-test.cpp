@@ -74,6 +74,30 @@ TEST(DefaultFileSystem, ListsFilesByExtensionWithoutRegardToCase) {
   EXPECT_TRUE(fs.listFiles(dir + "/missing", "*.udt").empty());
 }
 
+// Names with bytes >= 0x80 (ANSI text on Windows) come back from listing
+// exactly as they were given, and can be replaced and removed by them.
+TEST(DefaultFileSystem, HandlesNamesWithHighBytes) {
+  FileSystem &fs = defaultFileSystem();
+  std::string dir = freshFolder("fs-ansi");
+  const std::vector<std::string> names = {"\xE9t\xE9.udt", "\x80uro.udt", "\xC4rger.udt"};
+  for (const std::string &name : names) {
+    ASSERT_TRUE(fs.writeFile(dir + "/" + name, "old")) << name;
+    ASSERT_TRUE(fs.writeFile(dir + "/" + name + ".tmp", "new")) << name;
+    ASSERT_TRUE(fs.replaceFile(dir + "/" + name + ".tmp", dir + "/" + name)) << name;
+    std::string text;
+    ASSERT_TRUE(fs.readFile(dir + "/" + name, text));
+    EXPECT_EQ(text, "new") << name;
+    EXPECT_TRUE(fs.fileExists(dir + "/" + name)) << name;
+  }
+  std::vector<std::string> listed = fs.listFiles(dir, "*.UDT");
+  std::sort(listed.begin(), listed.end());
+  std::vector<std::string> expected = names;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(listed, expected);
+  for (const std::string &name : names)
+    EXPECT_TRUE(fs.removeFile(dir + "/" + name)) << name;
+}
+
 TEST(PathHelpers, SplitPathsWithEitherSeparator) {
   struct Case {
     std::string path, filePath, fileName, ext;
