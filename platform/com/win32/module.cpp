@@ -3,12 +3,13 @@
 
 #include <oleauto.h>
 
+#include <cwchar>
+
 namespace com {
 namespace {
 
 HINSTANCE instance_;
 LONG lockCount_;
-ITypeLib *typeLib_;
 
 // One entry per interface asked for; a server's library holds a few dozen
 // interfaces at most, and a miss beyond the table only costs a lookup.
@@ -20,14 +21,39 @@ const int CacheSize = 48;
 CachedTypeInfo cache_[CacheSize];
 int cached_;
 
-HRESULT loadTypeLib() {
-  if (typeLib_)
-    return S_OK;
-  wchar_t path[MAX_PATH];
+// A module carries its own type library as TYPELIB resource 1; a module
+// that also links one of our platform layers carries that layer's library
+// too (2: the XML object model, 3: the stand-in drawing host).
+const int LibrarySlots = 3;
+ITypeLib *typeLibs_[LibrarySlots];
+bool librariesLoaded_;
+
+void loadTypeLibs() {
+  if (librariesLoaded_)
+    return;
+  librariesLoaded_ = true;
+  wchar_t path[MAX_PATH + 8];
   DWORD length = GetModuleFileNameW(instance_, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH)
-    return HRESULT_FROM_WIN32(GetLastError() ? GetLastError() : ERROR_FILENAME_EXCED_RANGE);
-  return LoadTypeLibEx(path, REGKIND_NONE, &typeLib_);
+    return;
+  for (int slot = 0; slot < LibrarySlots; ++slot) {
+    swprintf(path + length, 8, L"\\%d", slot + 1);
+    if (FAILED(LoadTypeLibEx(path, REGKIND_NONE, &typeLibs_[slot])))
+      typeLibs_[slot] = nullptr;
+  }
+}
+
+HRESULT findTypeInfo(REFIID iid, ITypeInfo **info) {
+  loadTypeLibs();
+  HRESULT hr = TYPE_E_CANTLOADLIBRARY;
+  for (ITypeLib *library : typeLibs_) {
+    if (!library)
+      continue;
+    hr = library->GetTypeInfoOfGuid(iid, info);
+    if (SUCCEEDED(hr))
+      return hr;
+  }
+  return hr;
 }
 
 } // namespace
@@ -48,11 +74,8 @@ HRESULT typeInfoOf(REFIID iid, ITypeInfo **out) {
       return S_OK;
     }
   }
-  HRESULT hr = loadTypeLib();
-  if (FAILED(hr))
-    return hr;
   ITypeInfo *info = nullptr;
-  hr = typeLib_->GetTypeInfoOfGuid(iid, &info);
+  HRESULT hr = findTypeInfo(iid, &info);
   if (FAILED(hr))
     return hr;
   if (cached_ < CacheSize) {
@@ -69,10 +92,12 @@ void releaseTypeInfo() {
   for (int i = 0; i < cached_; ++i)
     cache_[i].info->Release();
   cached_ = 0;
-  if (typeLib_) {
-    typeLib_->Release();
-    typeLib_ = nullptr;
+  for (ITypeLib *&library : typeLibs_) {
+    if (library)
+      library->Release();
+    library = nullptr;
   }
+  librariesLoaded_ = false;
 }
 
 bool modulePath(char *buffer, DWORD size) {

@@ -20,7 +20,7 @@ void lockModule();
 void unlockModule();
 LONG moduleLockCount();
 
-// The type information of interface iid from the module's own type library,
+// The type information of interface iid from the module's type libraries,
 // loaded on first use and cached. Returns a new reference in *out, or the
 // failing HRESULT (TYPE_E_ELEMENTNOTFOUND for an interface not in the
 // library) with *out null.

@@ -11,7 +11,7 @@
 // {00000000-0000-0000-0000-<n in 12 hex digits>}.
 //
 // An executable that links the stand-in embeds drawing-host.tlb as its
-// resource 1 TYPELIB (the library's INTERFACE sources add it): the objects'
+// resource 3 TYPELIB (the library's INTERFACE sources add it): the objects'
 // IDispatch is answered from it.
 #ifndef PLATFORM_DRAWING_HOST_STAND_IN_HOST_H
 #define PLATFORM_DRAWING_HOST_STAND_IN_HOST_H
