@@ -278,11 +278,13 @@ void TWinControl::createHandle() {
     defaultProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
         window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&controlWindowProc)));
   }
+  // Set-up first: a rich edit refuses to change its text mode once it has
+  // been given a font.
+  handleCreated();
   HFONT font = (Parent() ? Parent()->Font() : font_).Handle();
   if (Parent())
     font_.Assign(Parent()->Font());
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  handleCreated();
   if (params.textAfterCreation && !caption_.empty())
     SetWindowTextA(window, caption_.c_str());
   for (TControl *control : controls_)

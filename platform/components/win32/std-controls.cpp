@@ -368,6 +368,12 @@ void TCustomRichEdit::handleCreated() {
   SendMessageA(Handle(), EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
 }
 
+void TCustomRichEdit::SetPlainText(bool plain) {
+  plainText_ = plain;
+  if (HandleAllocated() && GetTextLen() == 0)
+    SendMessageA(Handle(), EM_SETTEXTMODE, plain ? TM_PLAINTEXT : TM_RICHTEXT, 0);
+}
+
 bool TCustomRichEdit::notify(NMHDR &header, LRESULT &result) {
   if (header.code != EN_SELCHANGE)
     return false;
@@ -560,6 +566,20 @@ RECT TGroupBox::alignArea() {
   InflateRect(&rect, -2, 0);
   rect.bottom -= 2;
   return rect;
+}
+
+void TGroupBox::WndProc(TMessage &message) {
+  // The platform's group box paints only its frame and caption and leaves
+  // its inside to the parent, which clips its children: so the box fills
+  // its inside itself.
+  if (message.Msg == WM_ERASEBKGND) {
+    RECT rect;
+    GetClientRect(Handle(), &rect);
+    FillRect(reinterpret_cast<HDC>(message.WParam), &rect, GetSysColorBrush(COLOR_BTNFACE));
+    message.Result = 1;
+    return;
+  }
+  TWinControl::WndProc(message);
 }
 
 // ---- TRadioGroup

@@ -205,9 +205,9 @@ class TCustomRichEdit : public TCustomMemo {
 public:
   explicit TCustomRichEdit(TComponent *owner);
   bool PlainText() const { return plainText_; }
-  // Takes effect when the window is made: plain text cannot be switched on
-  // once the control holds text.
-  void SetPlainText(bool plain) { plainText_ = plain; }
+  // Set it before the control gets its parent: once its window has text
+  // or a font, a rich edit keeps the mode it has.
+  void SetPlainText(bool plain);
   TNotifyEvent OnSelectionChange;
 
 protected:
@@ -308,6 +308,7 @@ public:
 protected:
   void CreateParams(TCreateParams &params) override;
   RECT alignArea() override;
+  void WndProc(TMessage &message) override;
 };
 
 class TRadioGroup : public TGroupBox {

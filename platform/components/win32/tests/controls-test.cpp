@@ -1,0 +1,444 @@
+// Controls under Wine: change events on programmatic and user changes,
+// edit texts and lines with 8-bit characters, list and combo boxes, radio
+// groups, status bar panels, progress bar, page control, tool bar and
+// menus, each driven through its window messages.
+#include "platform/components/core/exception.h"
+#include "platform/components/win32/application.h"
+#include "platform/components/win32/common-controls.h"
+#include "platform/components/win32/forms.h"
+#include "platform/components/win32/menus.h"
+#include "platform/components/win32/std-controls.h"
+#include "platform/components/win32/tests/win32-test-support.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+using namespace components;
+
+namespace {
+
+class ControlsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form_ = std::make_unique<TForm>(nullptr);
+    form_->SetBounds(0, 0, 400, 300);
+  }
+  template <typename Control> Control *make() {
+    auto *control = new Control(form_.get());
+    control->SetParent(form_.get());
+    return control;
+  }
+  std::unique_ptr<TForm> form_;
+};
+
+// Counts the calls of an event.
+struct Counter {
+  int calls = 0;
+  TNotifyEvent event() {
+    return [this](TObject *) { ++calls; };
+  }
+};
+
+std::string statusText(HWND bar, int part) {
+  char text[256] = {};
+  SendMessageA(bar, SB_GETTEXTA, static_cast<WPARAM>(part), reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+} // namespace
+
+// Which programmatic changes fire the change event, as the class library
+// fires them.
+TEST_F(ControlsTest, ProgrammaticChangesFireChangeEventsWhereTheLibraryDoes) {
+  Counter editChanges, memoChanges, richChanges, checkClicks, radioClicks, listClicks, comboChanges;
+  auto *edit = make<TEdit>();
+  edit->OnChange = editChanges.event();
+  auto *memo = make<TMemo>();
+  memo->OnChange = memoChanges.event();
+  auto *rich = make<TRichEdit>();
+  rich->OnChange = richChanges.event();
+  auto *check = make<TCheckBox>();
+  check->OnClick = checkClicks.event();
+  auto *radio = make<TRadioGroup>();
+  radio->Items().Add("OR");
+  radio->Items().Add("AND");
+  radio->OnClick = radioClicks.event();
+  auto *list = make<TListBox>();
+  list->Items().Add("one");
+  list->Items().Add("two");
+  list->OnClick = listClicks.event();
+  auto *combo = make<TComboBox>();
+  combo->Items().Add("1001");
+  combo->Items().Add("1002");
+  combo->OnChange = comboChanges.event();
+
+  edit->SetText("teh");
+  memo->Lines().Add("first line");
+  rich->SetText("rich text");
+  check->SetChecked(true);
+  check->SetChecked(true); // no change, no event
+  radio->SetItemIndex(1);
+  list->SetItemIndex(1);
+  combo->SetItemIndex(0);
+
+  struct Expectation {
+    const char *what;
+    int calls, expected;
+  } table[] = {
+      {"edit text", editChanges.calls, 1},     {"memo line", memoChanges.calls, 1},
+      {"rich edit text", richChanges.calls, 1}, {"check box state", checkClicks.calls, 1},
+      {"radio group index", radioClicks.calls, 1}, {"list box index", listClicks.calls, 0},
+      {"combo box index", comboChanges.calls, 0},
+  };
+  for (const Expectation &e : table)
+    EXPECT_EQ(e.calls, e.expected) << e.what;
+  EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_EQ(combo->ItemIndex(), 0);
+  EXPECT_EQ(radio->ItemIndex(), 1);
+  EXPECT_EQ(SendMessageA(radio->Buttons(1)->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+TEST_F(ControlsTest, UserClicksFireTheEventsAndUpdateTheState) {
+  auto *check = make<TCheckBox>();
+  int clicks = 0;
+  bool stateSeen = false;
+  check->OnClick = [&](TObject *) {
+    ++clicks;
+    stateSeen = check->Checked();
+  };
+  form_->Show();
+  SendMessageA(check->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(stateSeen);
+  EXPECT_TRUE(check->Checked());
+
+  auto *radio = make<TRadioGroup>();
+  radio->SetBounds(0, 60, 185, 105);
+  for (const char *item : {"OR", "AND", "NOT", "*ALL*"})
+    radio->Items().Add(item);
+  int radioClicks = 0;
+  radio->OnClick = [&](TObject *) { ++radioClicks; };
+  SendMessageA(radio->Buttons(3)->Handle(), BM_CLICK, 0, 0);
+  EXPECT_EQ(radioClicks, 1);
+  EXPECT_EQ(radio->ItemIndex(), 3);
+  EXPECT_EQ(radio->Items()[radio->ItemIndex()], "*ALL*");
+}
+
+TEST_F(ControlsTest, EditSelectionReplaceAndUndoKeepEightBitText) {
+  auto *edit = make<TEdit>();
+  const std::string text = "na\xEFve caf\xE9 teh end";
+  edit->SetText(text);
+  EXPECT_EQ(edit->Text(), text);
+  EXPECT_EQ(edit->GetTextLen(), static_cast<int>(text.size()));
+  edit->SetSelStart(11);
+  edit->SetSelLength(3);
+  EXPECT_EQ(edit->SelText(), "teh");
+  edit->SetSelText("the");
+  EXPECT_EQ(edit->Text(), "na\xEFve caf\xE9 the end");
+  EXPECT_TRUE(edit->CanUndo());
+  edit->Undo();
+  EXPECT_EQ(edit->Text(), text);
+}
+
+TEST_F(ControlsTest, MemoAndRichEditLinesCountAsTheLibraryCountsThem) {
+  struct Case {
+    const char *text;
+    int count;
+    const char *last;
+  } cases[] = {
+      {"", 0, ""},
+      {"one", 1, "one"},
+      {"one\r\ntwo", 2, "two"},
+      {"one\r\ntwo\r\n", 2, "two"}, // a trailing line break adds no line
+      {"\xC4pfel\r\n\r\nend", 3, "end"},
+  };
+  auto *memo = make<TMemo>();
+  auto *rich = new TRichEdit(form_.get());
+  rich->SetPlainText(true);
+  rich->SetParent(form_.get());
+  for (const Case &c : cases) {
+    for (TCustomMemo *control : {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
+      control->SetText(c.text);
+      EXPECT_EQ(control->Lines().Count(), c.count) << c.text;
+      if (c.count > 0) {
+        EXPECT_EQ(control->Lines()[c.count - 1], c.last) << c.text;
+      }
+    }
+  }
+  memo->Lines().Clear();
+  memo->Lines().Add("a");
+  memo->Lines().Add("b");
+  EXPECT_EQ(memo->Text(), "a\r\nb\r\n");
+  EXPECT_EQ(memo->Lines().Count(), 2);
+}
+
+TEST_F(ControlsTest, PlainRichEditPastesTextAndReportsItsClass) {
+  auto *rich = new TRichEdit(form_.get());
+  rich->SetPlainText(true);
+  rich->SetHideSelection(false);
+  rich->SetParent(form_.get());
+  char className[64] = {};
+  GetClassNameA(rich->Handle(), className, sizeof className);
+  EXPECT_STREQ(className, "RichEdit20A");
+  EXPECT_EQ(SendMessageA(rich->Handle(), EM_GETTEXTMODE, 0, 0) & TM_PLAINTEXT, TM_PLAINTEXT);
+  rich->SetText("Teh quick brown fox");
+  rich->SetSelStart(0);
+  rich->SetSelLength(3);
+  EXPECT_EQ(rich->SelText(), "Teh");
+  rich->SetSelText("The");
+  EXPECT_EQ(rich->Text(), "The quick brown fox");
+  rich->Undo();
+  EXPECT_EQ(rich->Text(), "Teh quick brown fox");
+}
+
+TEST_F(ControlsTest, ListAndComboItemsMirrorIntoTheirWindows) {
+  auto *list = make<TListBox>();
+  list->Items().Add("b");
+  list->Items().Insert(0, "a");
+  list->Items().Add("c");
+  list->Items().Delete(2);
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETCOUNT, 0, 0), 2);
+  char text[16] = {};
+  SendMessageA(list->Handle(), LB_GETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "a");
+  EXPECT_EQ(list->Items().IndexOf("B"), 1);
+  EXPECT_EQ(list->Items().IndexOf("zz"), -1);
+  EXPECT_THROW(list->Items().Delete(5), Exception);
+  // Items set before the window exists arrive when it is made.
+  auto *combo = new TComboBox(form_.get());
+  combo->SetStyle(csDropDownList);
+  combo->Items().Add("1001");
+  combo->Items().Add("1002");
+  combo->SetItemIndex(1);
+  combo->SetParent(form_.get());
+  EXPECT_EQ(SendMessageA(combo->Handle(), CB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(combo->ItemIndex(), 1);
+  EXPECT_EQ(combo->Text(), "1002");
+  // A user's choice comes back as a change.
+  int changes = 0, drops = 0;
+  combo->OnChange = [&](TObject *) { ++changes; };
+  combo->OnDropDown = [&](TObject *) { ++drops; };
+  form_->Show();
+  SendMessageA(combo->Handle(), CB_SHOWDROPDOWN, TRUE, 0);
+  SendMessageA(combo->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+  EXPECT_EQ(drops, 1);
+  SendMessageA(combo->Handle(), WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(combo->ItemIndex(), 0);
+}
+
+TEST_F(ControlsTest, StatusBarPanelsAndSimpleText) {
+  auto *bar = make<TStatusBar>();
+  TStatusPanel &first = bar->AddPanel();
+  first.SetWidth(180);
+  TStatusPanel &second = bar->AddPanel();
+  second.SetWidth(50);
+  second.SetAlignment(taRightJustify);
+  first.SetText("Invoice 1001");
+  second.SetText("Ship");
+  int edges[2] = {};
+  EXPECT_EQ(SendMessageA(bar->Handle(), SB_GETPARTS, 2, reinterpret_cast<LPARAM>(edges)), 2);
+  EXPECT_EQ(edges[0], 180);
+  EXPECT_EQ(edges[1], 230);
+  EXPECT_EQ(statusText(bar->Handle(), 0), "Invoice 1001");
+  EXPECT_EQ(statusText(bar->Handle(), 1), "\t\tShip");
+  EXPECT_EQ(bar->Align(), alBottom);
+  EXPECT_EQ(bar->Top() + bar->Height(), form_->ClientHeight());
+
+  auto *simple = make<TStatusBar>();
+  simple->SetSimplePanel(true);
+  simple->SetSimpleText("12 words checked");
+  EXPECT_TRUE(SendMessageA(simple->Handle(), SB_ISSIMPLE, 0, 0));
+  // Wine answers the simple part's text for part 0 while the bar is simple.
+  EXPECT_EQ(statusText(simple->Handle(), 0), "12 words checked");
+}
+
+TEST_F(ControlsTest, ProgressBarKeepsItsPositionInRange) {
+  auto *gauge = make<TProgressBar>();
+  struct Case {
+    int set, expected;
+  } cases[] = {{0, 0}, {42, 42}, {100, 100}, {101, 100}, {250, 100}, {-1, 0}};
+  for (const Case &c : cases) {
+    gauge->SetPosition(c.set);
+    EXPECT_EQ(gauge->Position(), c.expected) << c.set;
+    EXPECT_EQ(SendMessageA(gauge->Handle(), PBM_GETPOS, 0, 0), c.expected) << c.set;
+  }
+}
+
+TEST_F(ControlsTest, PageControlShowsOnePageAndReportsUserChanges) {
+  auto *pages = make<TPageControl>();
+  auto *dictionaries = new TTabSheet(form_.get());
+  dictionaries->SetCaption("Dictionaries");
+  dictionaries->SetPageControl(pages);
+  auto *options = new TTabSheet(form_.get());
+  options->SetCaption("Options");
+  options->SetPageControl(pages);
+  EXPECT_EQ(pages->PageCount(), 2);
+  EXPECT_EQ(pages->ActivePage(), dictionaries);
+  EXPECT_EQ(SendMessageA(pages->Handle(), TCM_GETITEMCOUNT, 0, 0), 2);
+  char caption[32] = {};
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = caption;
+  item.cchTextMax = sizeof caption;
+  SendMessageA(pages->Handle(), TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(caption, "Options");
+  int changes = 0;
+  pages->OnChange = [&](TObject *) { ++changes; };
+  pages->SetActivePage(options); // from the program: no event
+  EXPECT_EQ(changes, 0);
+  EXPECT_TRUE(options->Visible());
+  EXPECT_FALSE(dictionaries->Visible());
+  // As the tab control reports a user's choice.
+  SendMessageA(pages->Handle(), TCM_SETCURSEL, 0, 0);
+  NMHDR header{pages->Handle(), 0, static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageA(form_->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(pages->ActivePage(), dictionaries);
+  EXPECT_TRUE(dictionaries->Visible());
+  EXPECT_EQ(pages->ActivePageIndex(), 0);
+}
+
+TEST_F(ControlsTest, ToolButtonsAreClickedByTheirCommandsAndLaidOutByTheBar) {
+  auto *bar = make<TToolBar>();
+  bar->SetShowCaptions(true);
+  bar->SetFlat(true);
+  bar->SetButtonWidth(73);
+  bar->SetButtonHeight(21);
+  auto *check = new TToolButton(form_.get());
+  check->SetCaption("Check...");
+  check->SetParent(bar);
+  auto *preferences = new TToolButton(form_.get());
+  preferences->SetCaption("Preferences...");
+  preferences->SetStyle(tbsDropDown);
+  preferences->SetParent(bar);
+  int checks = 0;
+  check->OnClick = [&](TObject *) { ++checks; };
+  EXPECT_EQ(SendMessageA(bar->Handle(), TB_BUTTONCOUNT, 0, 0), 2);
+  EXPECT_EQ(check->Left(), 0);
+  EXPECT_GT(preferences->Left(), check->Left());
+  EXPECT_EQ(check->Height(), 21);
+  // The bar's command notification to its parent, as a click sends it.
+  SendMessageA(form_->Handle(), WM_COMMAND, MAKEWPARAM(check->Command(), BN_CLICKED),
+               reinterpret_cast<LPARAM>(bar->Handle()));
+  EXPECT_EQ(checks, 1);
+  check->SetEnabled(false);
+  EXPECT_FALSE(SendMessageA(bar->Handle(), TB_ISBUTTONENABLED, static_cast<WPARAM>(check->Command()), 0));
+  SendMessageA(form_->Handle(), WM_COMMAND, MAKEWPARAM(check->Command(), BN_CLICKED),
+               reinterpret_cast<LPARAM>(bar->Handle()));
+  EXPECT_EQ(checks, 1);
+}
+
+TEST_F(ControlsTest, MenuItemsAreClickedByCommandAndShowTheirState) {
+  auto *menu = new TMainMenu(form_.get());
+  auto *file = new TMenuItem(form_.get());
+  file->SetCaption("&File");
+  menu->Items().Add(file);
+  auto *open = new TMenuItem(form_.get());
+  open->SetCaption("&Open...");
+  file->Add(open);
+  auto *exit = new TMenuItem(form_.get());
+  exit->SetCaption("E&xit");
+  file->Add(exit);
+  form_->SetMenu(menu);
+  int opens = 0, fileOpens = 0;
+  open->OnClick = [&](TObject *) { ++opens; };
+  file->OnClick = [&](TObject *) { ++fileOpens; };
+  HMENU bar = GetMenu(form_->Handle());
+  ASSERT_NE(bar, nullptr);
+  HMENU fileMenu = GetSubMenu(bar, 0);
+  EXPECT_EQ(GetMenuItemCount(fileMenu), 2);
+  EXPECT_EQ(GetMenuItemID(fileMenu, 0), open->Command());
+  SendMessageA(form_->Handle(), WM_COMMAND, MAKEWPARAM(open->Command(), 0), 0);
+  EXPECT_EQ(opens, 1);
+  // Opening the sub-menu fires the File item's click.
+  SendMessageA(form_->Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(fileMenu), 0);
+  EXPECT_EQ(fileOpens, 1);
+  open->SetChecked(true);
+  exit->SetEnabled(false);
+  EXPECT_TRUE(GetMenuState(fileMenu, 0, MF_BYPOSITION) & MF_CHECKED);
+  EXPECT_TRUE(GetMenuState(fileMenu, 1, MF_BYPOSITION) & MF_GRAYED);
+  // An item freed early leaves its menu.
+  delete exit;
+  EXPECT_EQ(GetMenuItemCount(GetSubMenu(GetMenu(form_->Handle()), 0)), 1);
+}
+
+namespace {
+
+// A windowless control that records what its parent routes to it.
+class Probe : public TGraphicControl {
+public:
+  explicit Probe(TComponent *owner) : TGraphicControl(owner) {}
+  std::vector<std::string> log;
+  int paints = 0;
+
+protected:
+  void Paint() override {
+    ++paints;
+    RECT all{0, 0, Width(), Height()};
+    Canvas().SetBrushColor(clRed);
+    Canvas().FillRect(all);
+  }
+  void MouseEnter() override { log.push_back("enter"); }
+  void MouseLeave() override { log.push_back("leave"); }
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override {
+    log.push_back("down " + std::to_string(x) + "," + std::to_string(y));
+    TGraphicControl::MouseDown(button, shift, x, y);
+  }
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override {
+    log.push_back("up " + std::to_string(x) + "," + std::to_string(y));
+    TGraphicControl::MouseUp(button, shift, x, y);
+  }
+};
+
+LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
+
+} // namespace
+
+TEST_F(ControlsTest, WindowlessControlIsPaintedByItsParentAndGetsTheMouse) {
+  auto *panel = make<TPanel>();
+  panel->SetBounds(0, 0, 200, 100);
+  panel->SetBevelOuter(bvNone);
+  auto *probe = new Probe(form_.get());
+  probe->SetBounds(20, 10, 40, 40);
+  probe->SetParent(panel);
+  int clicks = 0;
+  probe->OnClick = [&](TObject *) { ++clicks; };
+  form_->Show();
+  UpdateWindow(panel->Handle());
+  EXPECT_GE(probe->paints, 1);
+  // The parent's window shows the control's red where the control is and
+  // the panel's face elsewhere.
+  {
+    HDC dc = GetDC(panel->Handle());
+    EXPECT_EQ(GetPixel(dc, 30, 20), RGB(255, 0, 0));
+    EXPECT_NE(GetPixel(dc, 100, 80), RGB(255, 0, 0));
+    ReleaseDC(panel->Handle(), dc);
+  }
+  HWND window = panel->Handle();
+  // Press and release inside: a click, in the control's own coordinates.
+  SendMessageA(window, WM_MOUSEMOVE, 0, at(25, 15));
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(25, 15));
+  SendMessageA(window, WM_LBUTTONUP, 0, at(26, 16));
+  EXPECT_EQ(clicks, 1);
+  // Press inside, release outside: the control still gets the release
+  // (it has the capture) but there is no click.
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(25, 15));
+  SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, at(150, 80));
+  SendMessageA(window, WM_LBUTTONUP, 0, at(150, 80));
+  EXPECT_EQ(clicks, 1);
+  // Pressing elsewhere on the parent does not reach the control.
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(150, 80));
+  SendMessageA(window, WM_LBUTTONUP, 0, at(150, 80));
+  EXPECT_EQ(probe->log, (std::vector<std::string>{"enter", "down 5,5", "up 6,6", "down 5,5", "leave",
+                                                   "up 130,70"}));
+  // A disabled control takes no input.
+  probe->SetEnabled(false);
+  SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(25, 15));
+  SendMessageA(window, WM_LBUTTONUP, 0, at(25, 15));
+  EXPECT_EQ(clicks, 1);
+}

@@ -1,0 +1,134 @@
+// Registry and clipboard access under Wine, each checked against the
+// platform's own functions.
+#include "platform/components/win32/clipboard.h"
+#include "platform/components/win32/registry.h"
+
+#include "platform/components/win32/application.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace components;
+
+namespace {
+
+const char testKey[] = "Software\\ComponentsWin32Test";
+
+class RegistryTest : public ::testing::Test {
+protected:
+  void TearDown() override {
+    RegDeleteKeyA(HKEY_CURRENT_USER, (std::string(testKey) + "\\1.0").c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, testKey);
+  }
+
+  // The value as the platform itself reads it.
+  static DWORD rawType(const char *name, std::vector<BYTE> &data) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(testKey) + "\\1.0").c_str(), 0, KEY_READ, &key) !=
+        ERROR_SUCCESS)
+      return REG_NONE;
+    DWORD type = REG_NONE, size = 0;
+    RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
+    data.resize(size);
+    RegQueryValueExA(key, name, nullptr, &type, data.data(), &size);
+    RegCloseKey(key);
+    return type;
+  }
+};
+
+} // namespace
+
+TEST_F(RegistryTest, ValuesRoundTripWithThePlatformTypes) {
+  TRegistry registry;
+  EXPECT_FALSE(registry.OpenKey(std::string(testKey) + "\\1.0", false)); // not there yet
+  ASSERT_TRUE(registry.OpenKey(std::string(testKey) + "\\1.0", true));
+  registry.WriteString("(TForm)_Width", "366");
+  registry.WriteString("Caption", "Caf\xE9");
+  registry.WriteInteger("Count", -2);
+  registry.WriteBool("SingleclickRestore1_Checked", true);
+  const unsigned char block[] = {'E', 'M', 'P', 'T', 'Y', 0, 0, '0', '3'};
+  registry.WriteBinaryData("Font", block, sizeof block);
+
+  std::vector<BYTE> data;
+  EXPECT_EQ(rawType("Caption", data), static_cast<DWORD>(REG_SZ));
+  EXPECT_EQ(std::string(reinterpret_cast<char *>(data.data())), "Caf\xE9");
+  EXPECT_EQ(rawType("Count", data), static_cast<DWORD>(REG_DWORD));
+  ASSERT_EQ(data.size(), 4u);
+  EXPECT_EQ(data[0], 0xFE);
+  EXPECT_EQ(rawType("Font", data), static_cast<DWORD>(REG_BINARY));
+  EXPECT_EQ(data, std::vector<BYTE>(block, block + sizeof block));
+
+  TRegistry reader;
+  ASSERT_TRUE(reader.OpenKeyReadOnly(testKey));
+  ASSERT_TRUE(reader.OpenKeyReadOnly("1.0")); // relative to the open key
+  EXPECT_EQ(reader.CurrentPath(), std::string(testKey) + "\\1.0");
+  EXPECT_EQ(reader.ReadString("Caption"), "Caf\xE9");
+  EXPECT_EQ(reader.ReadString("(TForm)_Width"), "366");
+  EXPECT_EQ(reader.ReadString("Missing"), "");
+  EXPECT_EQ(reader.ReadInteger("Count"), -2);
+  EXPECT_TRUE(reader.ReadBool("SingleclickRestore1_Checked"));
+  unsigned char buffer[4] = {};
+  EXPECT_EQ(reader.ReadBinaryData("Font", buffer, sizeof buffer), static_cast<int>(sizeof block));
+  EXPECT_EQ(std::memcmp(buffer, "EMPT", 4), 0); // cut to the caller's buffer
+  EXPECT_EQ(reader.GetDataSize("Font"), static_cast<int>(sizeof block));
+  EXPECT_EQ(reader.GetDataSize("Missing"), -1);
+  EXPECT_TRUE(reader.KeyExists("\\" + std::string(testKey)));
+}
+
+TEST_F(RegistryTest, WrongTypesAndMissingValuesRaiseNamedErrors) {
+  TRegistry registry;
+  ASSERT_TRUE(registry.OpenKey(std::string(testKey) + "\\1.0", true));
+  registry.WriteString("Text", "12");
+  registry.WriteInteger("Number", 12);
+  struct Case {
+    const char *what;
+    std::function<void()> read;
+    const char *message;
+  } cases[] = {
+      {"integer from text", [&] { registry.ReadInteger("Text"); }, "Invalid data type for 'Text'"},
+      {"text from integer", [&] { registry.ReadString("Number"); }, "Invalid data type for 'Number'"},
+      {"missing integer", [&] { registry.ReadInteger("Gone"); }, "Failed to get data for 'Gone'"},
+      {"binary from text",
+       [&] {
+         char buffer[4];
+         registry.ReadBinaryData("Text", buffer, 4);
+       },
+       "Invalid data type for 'Text'"},
+  };
+  for (const Case &c : cases) {
+    try {
+      c.read();
+      ADD_FAILURE() << c.what << ": no exception";
+    } catch (const ERegistryException &error) {
+      EXPECT_EQ(error.Message(), c.message) << c.what;
+    }
+  }
+  EXPECT_TRUE(registry.ValueExists("Text"));
+  EXPECT_TRUE(registry.DeleteValue("Text"));
+  EXPECT_FALSE(registry.ValueExists("Text"));
+  registry.CloseKey();
+  EXPECT_THROW(registry.WriteString("Closed", "x"), ERegistryException);
+}
+
+TEST(ClipboardTest, TextGoesBothWaysAsThePlatformSeesIt) {
+  const std::string text = "Teh na\xEFve caf\xE9\r\nsecond line";
+  Clipboard().SetAsText(text);
+  EXPECT_TRUE(Clipboard().HasFormat(CF_TEXT));
+  // Read back through the platform itself.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE data = GetClipboardData(CF_TEXT);
+  ASSERT_NE(data, nullptr);
+  std::string raw(static_cast<const char *>(GlobalLock(data)));
+  GlobalUnlock(data);
+  CloseClipboard();
+  EXPECT_EQ(raw, text);
+  EXPECT_EQ(Clipboard().AsText(), text);
+
+  Clipboard().Clear();
+  EXPECT_FALSE(Clipboard().HasFormat(CF_TEXT));
+  EXPECT_EQ(Clipboard().AsText(), "");
+}
