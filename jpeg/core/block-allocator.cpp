@@ -14,7 +14,7 @@ class HeapAllocator final : public BlockAllocator {
 public:
   constexpr HeapAllocator() = default;
   void *allocate(std::size_t bytes) override {
-    return std::calloc(bytes ? bytes : 1, 1);
+    return std::malloc(bytes ? bytes : 1);
   }
   void *reallocate(void *block, std::size_t bytes) override {
     return std::realloc(block, bytes ? bytes : 1);

@@ -21,7 +21,9 @@ protected:
   ~BlockAllocator() = default;
 };
 
-// The C heap; zero-filled blocks, like GMEM_ZEROINIT.
+// The C heap. Blocks are not cleared: the coefficient planes are written
+// whole before they are read, and bitmaps and memory streams clear what
+// they hand out themselves.
 BlockAllocator &defaultAllocator();
 
 // The largest block the compressor asks for. The shipped DLL is 32-bit, so
