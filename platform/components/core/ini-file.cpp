@@ -24,9 +24,10 @@
 //   - A value read back loses one pair of matching quotes (' or ") around
 //     it. A name starting with ';' is a comment: it can still be read by
 //     name, but is never listed.
-//   - A file that starts with a UTF-8 byte-order mark holds UTF-8 text: the
-//     functions hand it out as ANSI (Windows-1252) text and write it back in
-//     UTF-8 with the mark, with malformed bytes replaced by U+FFFD.
+//   - A file that starts with a byte-order mark holds UTF-8 or UTF-16 (either
+//     byte order) text: the functions hand it out as ANSI (Windows-1252)
+//     text and write it back in its own encoding with its mark; malformed
+//     UTF-8 becomes U+FFFD, lone UTF-16 surrogates are kept.
 //
 // A write rewrites the whole file from the parsed form: "[name]" lines and
 // "name=value" (or "name") lines, each ending in CR LF, with the blank lines
@@ -154,9 +155,10 @@ std::size_t sequenceLength(unsigned char lead) {
 }
 
 // Decodes the sequence of length at text[at]; false when it is malformed
-// (bad continuation byte, overlong form, surrogate or beyond U+10FFFF).
+// (bad continuation byte, overlong form, beyond U+10FFFF, or a surrogate
+// unless those are allowed).
 bool decodeSequence(const std::string &text, std::size_t at, std::size_t length,
-                    std::uint32_t &code) {
+                    bool allowSurrogates, std::uint32_t &code) {
   static const std::uint32_t leadMask[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
   static const std::uint32_t smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
   code = static_cast<unsigned char>(text[at]) & leadMask[length];
@@ -166,18 +168,23 @@ bool decodeSequence(const std::string &text, std::size_t at, std::size_t length,
       return false;
     code = (code << 6) | (c & 0x3Fu);
   }
-  return code >= smallest[length] && code <= 0x10FFFF && !(code >= 0xD800 && code <= 0xDFFF);
+  bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+  return code >= smallest[length] && code <= 0x10FFFF && (allowSurrogates || !surrogate);
 }
 
 // Calls visit with each character of UTF-8 text. A malformed sequence (its
 // lead byte and the continuation bytes that follow it, up to the length the
-// lead announces) is one U+FFFD.
-template <typename Visitor> void forEachCharacter(const std::string &text, Visitor visit) {
+// lead announces) is one U+FFFD. Text read from a UTF-16 file may hold lone
+// surrogates, encoded like any other character, so that they survive a
+// rewrite as the platform lets them.
+template <typename Visitor>
+void forEachCharacter(const std::string &text, bool allowSurrogates, Visitor visit) {
   std::size_t i = 0;
   while (i < text.size()) {
     std::size_t length = sequenceLength(static_cast<unsigned char>(text[i]));
     std::uint32_t code = 0;
-    if (length != 0 && text.size() - i >= length && decodeSequence(text, i, length, code)) {
+    if (length != 0 && text.size() - i >= length &&
+        decodeSequence(text, i, length, allowSurrogates, code)) {
       visit(code);
       i += length;
       continue;
@@ -209,13 +216,14 @@ void appendUtf8(std::string &out, std::uint32_t u) {
   }
 }
 
-// UTF-8 text as the ANSI text the platform hands out: '?' for what the code
-// page lacks, "??" for a character outside the basic plane (its two UTF-16
-// halves).
-std::string utf8ToAnsi(const std::string &text) {
+// Unicode text as the ANSI text the platform hands out: '?' for what the
+// code page lacks, "??" for a character outside the basic plane (its two
+// UTF-16 halves). The platform also maps some letters to a look-alike
+// (a with macron to a); those read as '?' here.
+std::string unicodeTextToAnsi(const std::string &text) {
   std::string out;
   out.reserve(text.size());
-  forEachCharacter(text, [&](std::uint32_t code) {
+  forEachCharacter(text, true, [&](std::uint32_t code) {
     if (code > 0xFFFF)
       out += "??";
     else
@@ -229,7 +237,49 @@ std::string utf8ToAnsi(const std::string &text) {
 std::string cleanUtf8(const std::string &text) {
   std::string out;
   out.reserve(text.size());
-  forEachCharacter(text, [&](std::uint32_t code) { appendUtf8(out, code); });
+  forEachCharacter(text, false, [&](std::uint32_t code) { appendUtf8(out, code); });
+  return out;
+}
+
+// UTF-16 bytes (after the mark) as text; a last odd byte is dropped.
+std::string utf16ToText(const std::string &bytes, bool bigEndian) {
+  auto unitAt = [&](std::size_t i) {
+    unsigned first = static_cast<unsigned char>(bytes[i]);
+    unsigned second = static_cast<unsigned char>(bytes[i + 1]);
+    return bigEndian ? (first << 8 | second) : (second << 8 | first);
+  };
+  std::string out;
+  std::size_t units = bytes.size() / 2;
+  for (std::size_t i = 0; i < units; ++i) {
+    std::uint32_t unit = unitAt(2 * i);
+    if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
+      std::uint32_t low = unitAt(2 * i + 2);
+      if (low >= 0xDC00 && low < 0xE000) {
+        appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+        ++i;
+        continue;
+      }
+    }
+    appendUtf8(out, unit);
+  }
+  return out;
+}
+
+std::string textToUtf16(const std::string &text, bool bigEndian) {
+  std::string out;
+  auto appendUnit = [&](std::uint32_t unit) {
+    char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    out += bigEndian ? high : low;
+    out += bigEndian ? low : high;
+  };
+  forEachCharacter(text, true, [&](std::uint32_t code) {
+    if (code < 0x10000) {
+      appendUnit(code);
+      return;
+    }
+    appendUnit(0xD800 + ((code - 0x10000) >> 10));
+    appendUnit(0xDC00 + ((code - 0x10000) & 0x3FF));
+  });
   return out;
 }
 
@@ -241,7 +291,22 @@ std::string ansiToUtf8(const std::string &text) {
   return out;
 }
 
-const char utf8Mark[] = "\xEF\xBB\xBF";
+// How the file stores its text, told by its byte-order mark.
+enum class Encoding { Ansi, Utf8, Utf16Le, Utf16Be };
+
+const std::string utf8Mark = "\xEF\xBB\xBF";
+const std::string utf16LeMark = "\xFF\xFE";
+const std::string utf16BeMark = "\xFE\xFF";
+
+Encoding encodingOf(const std::string &bytes) {
+  if (bytes.compare(0, 3, utf8Mark) == 0)
+    return Encoding::Utf8;
+  if (bytes.compare(0, 2, utf16LeMark) == 0)
+    return Encoding::Utf16Le;
+  if (bytes.compare(0, 2, utf16BeMark) == 0)
+    return Encoding::Utf16Be;
+  return Encoding::Ansi;
+}
 
 // The parsed form of one INI file.
 class IniModel {
@@ -263,26 +328,40 @@ public:
 
   const std::vector<Section> &sections() const { return sections_; }
 
-  // A UTF-8 file keeps its text in UTF-8, so that characters the ANSI code
-  // page lacks survive a rewrite; callers speak ANSI.
-  std::string fromAnsi(const std::string &text) const { return utf8_ ? ansiToUtf8(text) : text; }
-  std::string toAnsi(const std::string &text) const { return utf8_ ? utf8ToAnsi(text) : text; }
+  // A Unicode file keeps its text in UTF-8, so that characters the ANSI
+  // code page lacks survive a rewrite; callers speak ANSI.
+  std::string fromAnsi(const std::string &text) const {
+    return encoding_ == Encoding::Ansi ? text : ansiToUtf8(text);
+  }
+  std::string toAnsi(const std::string &text) const {
+    return encoding_ == Encoding::Ansi ? text : unicodeTextToAnsi(text);
+  }
 
 private:
   void parseLine(const std::string &line);
 
   std::vector<Section> sections_;
-  bool utf8_ = false;
+  Encoding encoding_ = Encoding::Ansi;
 };
 
 void IniModel::parse(const std::string &bytes) {
   sections_.clear();
   sections_.push_back(Section()); // entries before the first section
 
-  std::string text = bytes;
-  utf8_ = text.compare(0, 3, utf8Mark) == 0;
-  if (utf8_)
-    text = cleanUtf8(text.substr(3));
+  std::string text;
+  encoding_ = encodingOf(bytes);
+  switch (encoding_) {
+  case Encoding::Ansi:
+    text = bytes;
+    break;
+  case Encoding::Utf8:
+    text = cleanUtf8(bytes.substr(3));
+    break;
+  case Encoding::Utf16Le:
+  case Encoding::Utf16Be:
+    text = utf16ToText(bytes.substr(2), encoding_ == Encoding::Utf16Be);
+    break;
+  }
 
   std::size_t begin = 0, n = text.size();
   while (begin < n) {
@@ -338,7 +417,17 @@ std::string IniModel::serialize() const {
       out += "\r\n";
     }
   }
-  return utf8_ ? utf8Mark + out : out;
+  switch (encoding_) {
+  case Encoding::Ansi:
+    break;
+  case Encoding::Utf8:
+    return utf8Mark + out;
+  case Encoding::Utf16Le:
+    return utf16LeMark + textToUtf16(out, false);
+  case Encoding::Utf16Be:
+    return utf16BeMark + textToUtf16(out, true);
+  }
+  return out;
 }
 
 Section *IniModel::findSection(const std::string &name) {

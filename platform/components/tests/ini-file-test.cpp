@@ -165,6 +165,18 @@ const std::vector<ReadCase> &readCases() {
        "\x80"},
       {"\xEF\xBB\xBF[s]\r\na=\xE9x\r\nb=\xE2\x82\xAC\r\nd=\xF0\x9F\x98\x80\r\n", "s", "d", "d",
        "??"},
+      // UTF-16 with its mark, either byte order; a character outside the
+      // basic plane reads as "??", a lone surrogate as '?'.
+      {BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
+             "c\0=\0\0\xD8x\0"),
+       "s", "a", "d", "\xE9"},
+      {BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
+             "c\0=\0\0\xD8x\0"),
+       "s", "b", "d", "??"},
+      {BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
+             "c\0=\0\0\xD8x\0"),
+       "s", "c", "d", "?x"},
+      {BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9"), "s", "a", "d", "\xE9"},
       // Without the mark, bytes pass unchanged.
       {"[s]\r\na=\xC3\xA9\r\n", "s", "a", "d", "\xC3\xA9"},
   };
@@ -479,6 +491,20 @@ const std::vector<WriteCase> &writeCases() {
        {{Op::Write, "s", "a", "1"}},
        true,
        "\xEF\xBB\xBF[s]\r\nd=\xF0\x9F\x98\x80\r\ne=\xEF\xBF\xBDx\r\na=1\r\n"},
+      {"UTF-16 file stays UTF-16, surrogates and all",
+       true,
+       BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
+             "c\0=\0\0\xD8x\0"),
+       {{Op::Write, "s", "k", "\x80"}},
+       true,
+       BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
+             "c\0=\0\0\xD8x\0\r\0\n\0k\0=\0\xAC\x20\r\0\n\0")},
+      {"big-endian UTF-16 file",
+       true,
+       BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9"),
+       {{Op::Write, "s", "k", "\x80"}},
+       true,
+       BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0k\0=\x20\xAC\0\r\0\n")},
       {"integers and booleans",
        false,
        "",

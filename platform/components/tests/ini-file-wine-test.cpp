@@ -57,6 +57,10 @@ const std::vector<TrickyFile> &trickyFiles() {
       {"utf8-mark", BYTES("\xEF\xBB\xBF[s]\r\na=\xC3\xA9\r\nb=\xE2\x82\xAC\r\nd=\xF0\x9F\x98\x80"
                           "\r\ne=\xE9x\r\n[\xC3\x89t\xC3\xA9]\r\nk=1\r\n")},
       {"utf8-no-mark", BYTES("[s]\r\na=\xC3\xA9\r\n")},
+      {"utf16-le", BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE"
+                         "\r\0\n\0c\0=\0\0\xD8x\0\r\0\n\0[\0\xC9\0T\0\x2D\x4E]\0\r\0\n\0"
+                         "\xC4\0=\0\xAC\x20\r\0\n\0 \0=\0x\0")},
+      {"utf16-be", BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\n\0b\0=\0\"\0x\0\"")},
   };
   return files;
 }
