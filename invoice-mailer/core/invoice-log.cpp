@@ -35,9 +35,10 @@ std::string itemFileNameOf(const std::string &headerFileName) {
 InvoiceLog::InvoiceLog(std::string headerFileName, std::unique_ptr<TStream> headers,
                        std::string itemFileName, std::unique_ptr<TStream> items)
     : headerFileName_(std::move(headerFileName)), itemFileName_(std::move(itemFileName)),
-      headers_(std::move(headers)), items_(std::move(items)) {
-  recordCount(*headers_, HeaderRecordSize, headerFileName_);
-  recordCount(*items_, ItemRecordSize, itemFileName_);
+      headers_{headerFileName_, std::move(headers), HeaderRecordSize, {}},
+      items_{itemFileName_, std::move(items), ItemRecordSize, {}} {
+  headers_.recordCount();
+  items_.recordCount();
 }
 
 std::unique_ptr<InvoiceLog> InvoiceLog::open(const std::string &headerFileName) {
@@ -50,15 +51,14 @@ std::unique_ptr<InvoiceLog> InvoiceLog::open(const std::string &headerFileName) 
                                       std::move(items));
 }
 
-std::size_t InvoiceLog::recordCount(TStream &stream, std::size_t recordSize,
-                                    const std::string &fileName) {
-  std::int64_t size = stream.Size();
+std::size_t InvoiceLog::RecordFile::recordCount() {
+  std::int64_t size = stream->Size();
   if (size < 0)
-    throw EInOutError(fileName + ": the file size cannot be read");
+    throw EInOutError(name + ": the file size cannot be read");
   std::uint64_t bytes = static_cast<std::uint64_t>(size);
   // A trailing part of a record is a damaged log, not an invoice to skip.
   if (bytes % recordSize != 0)
-    throw EInOutError(fileName + ": record " + std::to_string(bytes / recordSize) +
+    throw EInOutError(name + ": record " + std::to_string(bytes / recordSize) +
                       " is cut short (the file ends " + std::to_string(bytes % recordSize) +
                       " bytes into it; records are " + std::to_string(recordSize) + " bytes)");
   std::uint64_t count = bytes / recordSize;
@@ -66,86 +66,71 @@ std::size_t InvoiceLog::recordCount(TStream &stream, std::size_t recordSize,
   // 32-bit build.
   if (count > std::numeric_limits<std::uint32_t>::max() ||
       count > std::numeric_limits<std::size_t>::max())
-    throw EInOutError(fileName + ": too many records");
+    throw EInOutError(name + ": too many records");
   return static_cast<std::size_t>(count);
 }
 
-void InvoiceLog::readRecord(TStream &stream, const std::string &fileName, std::size_t recordSize,
-                            std::size_t index, std::uint8_t *record) {
+const std::uint8_t *InvoiceLog::RecordFile::record(std::size_t index) {
+  if (index >= blockFirst && index - blockFirst < blockCount)
+    return block.data() + (index - blockFirst) * recordSize;
+  // Reading 64 KB at a time instead of one record per call: the streams
+  // are unbuffered.
+  const std::size_t perBlock = 65536 / recordSize;
+  blockCount = 0;
+  std::size_t count = recordCount();
+  if (index >= count)
+    throw EInOutError(name + ": record " + std::to_string(index) + " is past the end of the file");
+  std::size_t records = std::min(perBlock, count - index);
+  block.resize(records * recordSize);
   std::int64_t position = static_cast<std::int64_t>(index) * static_cast<std::int64_t>(recordSize);
-  if (stream.Seek(position, components::TSeekOrigin::soBeginning) != position)
-    throw EInOutError(fileName + ": record " + std::to_string(index) + " cannot be reached");
-  std::size_t got = stream.Read(record, recordSize);
-  if (got != recordSize)
-    throw EInOutError(fileName + ": record " + std::to_string(index) + " is cut short (" +
+  if (stream->Seek(position, components::TSeekOrigin::soBeginning) != position)
+    throw EInOutError(name + ": record " + std::to_string(index) + " cannot be reached");
+  std::size_t got = stream->Read(block.data(), block.size());
+  if (got < recordSize)
+    throw EInOutError(name + ": record " + std::to_string(index) + " is cut short (" +
                       std::to_string(got) + " of " + std::to_string(recordSize) + " bytes)");
+  blockFirst = index;
+  blockCount = got / recordSize;
+  return block.data();
 }
 
-std::size_t InvoiceLog::headerCount() {
-  return recordCount(*headers_, HeaderRecordSize, headerFileName_);
-}
+std::size_t InvoiceLog::headerCount() { return headers_.recordCount(); }
 
 InvoiceHeader InvoiceLog::readHeader(std::size_t index) {
-  std::uint8_t record[HeaderRecordSize];
-  readRecord(*headers_, headerFileName_, HeaderRecordSize, index, record);
-  return decodeHeader(record, headerFileName_, index);
+  return decodeHeader(headers_.record(index), headerFileName_, index);
+}
+
+void InvoiceLog::refresh() {
+  headers_.blockCount = 0;
+  items_.blockCount = 0;
+  itemIndex_.clear();
+  itemIndexBuilt_ = false;
 }
 
 void InvoiceLog::buildItemIndex() {
   itemIndex_.clear();
-  indexedItemSize_ = -1;
-  std::size_t count = recordCount(*items_, ItemRecordSize, itemFileName_);
-  // Whole blocks of records at a time: one read per block instead of one
-  // per record.
-  const std::size_t perBlock = 256;
-  std::vector<std::uint8_t> block(perBlock * ItemRecordSize);
-  if (items_->Seek(0, components::TSeekOrigin::soBeginning) != 0)
-    throw EInOutError(itemFileName_ + ": the file cannot be read");
-  for (std::size_t first = 0; first < count; first += perBlock) {
-    std::size_t records = std::min(perBlock, count - first);
-    std::size_t want = records * ItemRecordSize;
-    std::size_t got = items_->Read(block.data(), want);
-    if (got != want)
-      throw EInOutError(itemFileName_ + ": record " + std::to_string(first + got / ItemRecordSize) +
-                        " is cut short");
-    for (std::size_t i = 0; i < records; ++i) {
-      const std::uint8_t *record = block.data() + i * ItemRecordSize;
-      // Decoding the whole record finds damage anywhere in the file, as a
-      // full pass over it would.
-      InvoiceItemRecord item = decodeItemRecord(record, itemFileName_, first + i);
-      itemIndex_[item.invoiceNumber].push_back(static_cast<std::uint32_t>(first + i));
-    }
+  itemIndexBuilt_ = false;
+  items_.blockCount = 0;
+  std::size_t count = items_.recordCount();
+  for (std::size_t i = 0; i < count; ++i) {
+    // Decoding the whole record finds damage anywhere in the file, as a
+    // full pass over it would.
+    InvoiceItemRecord item = decodeItemRecord(items_.record(i), itemFileName_, i);
+    itemIndex_[item.invoiceNumber].push_back(static_cast<std::uint32_t>(i));
   }
-  indexedItemSize_ = static_cast<std::int64_t>(count * ItemRecordSize);
+  itemIndexBuilt_ = true;
 }
 
 std::vector<InvoiceLineItem> InvoiceLog::itemsOf(const std::string &invoiceNumber) {
-  // A changed file size means the invoicing application wrote to it; a
-  // record that no longer carries its indexed number means it rewrote it
-  // in place. Either way the index is built again, once.
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (items_->Size() != indexedItemSize_)
-      buildItemIndex();
-    std::vector<InvoiceLineItem> found;
-    auto entry = itemIndex_.find(invoiceNumber);
-    if (entry == itemIndex_.end())
-      return found;
-    bool stale = false;
-    for (std::uint32_t index : entry->second) {
-      std::uint8_t record[ItemRecordSize];
-      readRecord(*items_, itemFileName_, ItemRecordSize, index, record);
-      InvoiceItemRecord item = decodeItemRecord(record, itemFileName_, index);
-      if (item.invoiceNumber != invoiceNumber) {
-        stale = true;
-        break;
-      }
-      found.push_back(std::move(item.item));
-    }
-    if (!stale)
-      return found;
-    indexedItemSize_ = -1;
-  }
-  throw EInOutError(itemFileName_ + ": the file changes while it is being read");
+  if (!itemIndexBuilt_)
+    buildItemIndex();
+  std::vector<InvoiceLineItem> found;
+  auto entry = itemIndex_.find(invoiceNumber);
+  if (entry == itemIndex_.end())
+    return found;
+  for (std::uint32_t index : entry->second)
+    found.push_back(decodeItemRecord(items_.record(index), itemFileName_, index).item);
+  return found;
 }
 
 } // namespace billpost

@@ -3,11 +3,13 @@
 // and shared, which also lets it read logs on read-only media while the
 // invoicing application keeps them open.
 //
-// Every record is read when it is needed, so a log that grows while it is
-// open is seen as it is now. Finding the items of one invoice would mean a
-// pass over the whole item file; an index from invoice number to record
-// positions, built in one pass and rebuilt when the item file changes,
-// gives the same items in the same order.
+// Records are read in blocks and kept until refresh(), which the main
+// window calls at the start of every user action (listing, look-up,
+// rendering), so each action sees the files as they are then. Finding the
+// items of one invoice would mean a pass over the whole item file; an
+// index from invoice number to record positions, built in one pass, gives
+// the same items in the same order; it is built on first use after
+// refresh().
 #ifndef INVOICE_MAILER_CORE_INVOICE_LOG_H
 #define INVOICE_MAILER_CORE_INVOICE_LOG_H
 
@@ -45,20 +47,33 @@ public:
   // for byte, so case counts), empty ones included, in file order.
   std::vector<InvoiceLineItem> itemsOf(const std::string &invoiceNumber);
 
+  // Forgets what was read, so that the next reads see the files anew.
+  void refresh();
+
 private:
-  std::size_t recordCount(components::TStream &stream, std::size_t recordSize,
-                          const std::string &fileName);
-  void readRecord(components::TStream &stream, const std::string &fileName,
-                  std::size_t recordSize, std::size_t index, std::uint8_t *record);
+  // One record file with the block of records last read from it.
+  struct RecordFile {
+    std::string name;
+    std::unique_ptr<components::TStream> stream;
+    std::size_t recordSize;
+    std::vector<std::uint8_t> block;
+    std::size_t blockFirst = 0; // index of the block's first record
+    std::size_t blockCount = 0; // records in the block (0: nothing cached)
+
+    std::size_t recordCount();
+    // The bytes of one record, valid until the next call.
+    const std::uint8_t *record(std::size_t index);
+  };
+
   void buildItemIndex();
 
   std::string headerFileName_;
   std::string itemFileName_;
-  std::unique_ptr<components::TStream> headers_;
-  std::unique_ptr<components::TStream> items_;
+  RecordFile headers_;
+  RecordFile items_;
 
   std::unordered_map<std::string, std::vector<std::uint32_t>> itemIndex_;
-  std::int64_t indexedItemSize_ = -1; // item file size the index was built from
+  bool itemIndexBuilt_ = false;
 };
 
 // The item file name of a header file name: its last four characters

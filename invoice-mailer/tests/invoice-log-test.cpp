@@ -10,8 +10,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <direct.h>
+#include <windows.h>
+#else
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using billpost::EInOutError;
 using billpost::InvoiceLog;
@@ -101,27 +113,90 @@ TEST(InvoiceLog, MissingItemFileFailsTheOpen) {
   EXPECT_THROW(InvoiceLog::open(generatedPath("not-there.ldl")), EInOutError);
 }
 
-#ifndef _WIN32
-TEST(InvoiceLog, ReadOnlyLogsOpen) {
-  std::string dir = testing_support::scratchPath("read-only");
+namespace {
+
+// Copies generated files into a scratch folder under new names.
+std::string scratchCopy(const std::string &folder, const std::string &from,
+                        const std::string &to) {
+  std::string dir = testing_support::scratchPath(folder);
+#ifdef _WIN32
+  ::_mkdir(dir.c_str());
+#else
   ::mkdir(dir.c_str(), 0755);
-  for (const char *ext : {".ldl", ".ldi"}) {
-    std::string to = dir + "/05-2001" + ext;
-    ::chmod(to.c_str(), 0644);
-    billpost_test::Bytes bytes = billpost_test::readBytes(generatedPath(std::string("11-2003") + ext));
-    FILE *out = std::fopen(to.c_str(), "wb");
-    ASSERT_TRUE(out);
+#endif
+  std::string path = dir + "/" + to;
+  billpost_test::Bytes bytes = billpost_test::readBytes(generatedPath(from));
+  std::FILE *out = std::fopen(path.c_str(), "wb");
+  if (out) {
     std::fwrite(bytes.data(), 1, bytes.size(), out);
     std::fclose(out);
-    ASSERT_EQ(::chmod(to.c_str(), 0444), 0);
   }
-  auto log = InvoiceLog::open(dir + "/05-2001.ldl");
-  EXPECT_EQ(log->headerCount(), 2u);
-  EXPECT_EQ(log->itemsOf("G-2002").size(), 1u);
+  return path;
+}
+
+#ifndef _WIN32
+// The access modes of this process's open descriptors of path.
+std::vector<int> openModes(const std::string &path) {
+  std::vector<int> modes;
+  char real[PATH_MAX];
+  if (!::realpath(path.c_str(), real))
+    return modes;
+  for (int fd = 0; fd < 1024; ++fd) {
+    char target[PATH_MAX];
+    std::string link = "/proc/self/fd/" + std::to_string(fd);
+    ssize_t length = ::readlink(link.c_str(), target, sizeof target - 1);
+    if (length <= 0)
+      continue;
+    target[length] = 0;
+    if (std::string(target) == real)
+      modes.push_back(::fcntl(fd, F_GETFL) & O_ACCMODE);
+  }
+  return modes;
 }
 #endif
 
-TEST(InvoiceLog, ItemsWrittenAfterTheIndexAreFound) {
+} // namespace
+
+TEST(InvoiceLog, BothFilesAreOpenedReadOnly) {
+  std::string headers = scratchCopy("read-only", "11-2003.ldl", "05-2001.ldl");
+  std::string items = scratchCopy("read-only", "11-2003.ldi", "05-2001.ldi");
+  auto log = InvoiceLog::open(headers);
+  EXPECT_EQ(log->headerCount(), 2u);
+#ifdef _WIN32
+  // With the read-only attribute set, an open that asked for write access
+  // would fail; the log still opens.
+  log.reset();
+  ASSERT_TRUE(SetFileAttributesA(headers.c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesA(items.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_NO_THROW(log = InvoiceLog::open(headers));
+  log.reset();
+  SetFileAttributesA(headers.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesA(items.c_str(), FILE_ATTRIBUTE_NORMAL);
+#else
+  EXPECT_EQ(openModes(headers), std::vector<int>{O_RDONLY});
+  EXPECT_EQ(openModes(items), std::vector<int>{O_RDONLY});
+#endif
+}
+
+TEST(InvoiceLog, FailedOpenLeavesNoFileOpen) {
+  std::string lonely = scratchCopy("half-open", "11-2003.ldl", "lonely.ldl");
+  EXPECT_THROW(InvoiceLog::open(lonely), EInOutError);
+#ifdef _WIN32
+  // A file that is still open cannot be deleted here: a log that is open
+  // shows it, then the header file of the failed open must go.
+  std::string pair = scratchCopy("half-open", "11-2003.ldl", "pair.ldl");
+  scratchCopy("half-open", "11-2003.ldi", "pair.ldi");
+  {
+    auto log = InvoiceLog::open(pair);
+    ASSERT_NE(std::remove(pair.c_str()), 0);
+  }
+  EXPECT_EQ(std::remove(lonely.c_str()), 0);
+#else
+  EXPECT_TRUE(openModes(lonely).empty());
+#endif
+}
+
+TEST(InvoiceLog, RefreshSeesItemsWrittenSinceTheLastAction) {
   billpost_test::Bytes headers = billpost_test::readBytes(generatedPath("11-2003.ldl"));
   billpost_test::Bytes items = billpost_test::readBytes(generatedPath("11-2003.ldi"));
   auto itemStream = billpost_test::memoryStream(items);
@@ -131,16 +206,19 @@ TEST(InvoiceLog, ItemsWrittenAfterTheIndexAreFound) {
   ASSERT_EQ(log.itemsOf("G-2002").size(), 1u);
 
   // The application appends a second item of G-2002 (a copy of the last
-  // record), then rewrites the first record of G-2001 in place as one of
-  // G-2002.
+  // record); the next user action starts with refresh().
   itemFile->Seek(0, components::TSeekOrigin::soEnd);
   itemFile->Write(items.data() + items.size() - billpost::ItemRecordSize,
                   billpost::ItemRecordSize);
+  log.refresh();
   EXPECT_EQ(log.itemsOf("G-2002").size(), 2u);
   EXPECT_EQ(log.itemsOf("G-2001").size(), 3u);
+
+  // It rewrites the first record of G-2001 in place as one of G-2002.
   itemFile->SetPosition(0);
   itemFile->Write(items.data() + items.size() - billpost::ItemRecordSize,
                   billpost::ItemRecordSize);
-  EXPECT_EQ(log.itemsOf("G-2001").size(), 2u);
+  log.refresh();
   EXPECT_EQ(log.itemsOf("G-2002").size(), 3u);
+  EXPECT_EQ(log.itemsOf("G-2001").size(), 2u);
 }

@@ -56,6 +56,27 @@ TEST(InvoiceText, WithIniMatchesGolden) {
   EXPECT_EQ(text, billpost_test::readText(goldenPath("G-2001-relabelled.txt")));
 }
 
+TEST(InvoiceText, GeneratedInvoicesMatchAnIndependentRendering) {
+  auto log = InvoiceLog::open(generatedPath("07-2004.ldl"));
+  std::string text;
+  for (std::size_t i = 0; i < log->headerCount(); ++i) {
+    billpost::InvoiceHeader header = log->readHeader(i);
+    text += billpost::joinLines(billpost::renderInvoice(
+        header, billpost::gatherLineItems(*log, header.invoiceNumber), InvoiceLabels()));
+  }
+  std::string expected = billpost_test::readText(generatedPath("07-2004.expected.txt"));
+  ASSERT_FALSE(expected.empty());
+  if (text == expected)
+    return;
+  // Point at the first line that differs instead of printing megabytes.
+  std::size_t at = std::mismatch(text.begin(), text.end(), expected.begin(), expected.end()).first -
+                   text.begin();
+  std::size_t lineStart = text.rfind('\n', at);
+  lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
+  ADD_FAILURE() << "differs at byte " << at << ": ours \"" << text.substr(lineStart, 80)
+                << "\", reference \"" << expected.substr(lineStart, 80) << "\"";
+}
+
 TEST(InvoiceText, HeadingColumnsStartWhereTheLayoutSays) {
   std::vector<std::string> lines = renderFrom("11-2003.ldl", "G-2002", InvoiceLabels());
   auto heading = std::find_if(lines.begin(), lines.end(),

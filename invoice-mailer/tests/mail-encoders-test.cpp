@@ -134,20 +134,30 @@ TEST(Base64Lines, AgreeWithBase64ToolForEverySizeUpTo200AndOneMebibyte) {
   for (std::size_t size = 0; size <= 200; ++size)
     sizes.push_back(size);
   sizes.push_back(1 << 20);
-  std::string file = scratchFile("base64.bin");
+  std::string dir = scratchFile("");
+  std::string names;
   for (std::size_t size : sizes) {
-    std::string data = bytesOfSize(size, static_cast<unsigned>(size));
-    writeFile(file, data);
-    std::vector<std::string> ours = encode<TBase64>(data);
+    std::string name = "b64-" + std::to_string(size) + ".bin";
+    writeFile(dir + name, bytesOfSize(size, static_cast<unsigned>(size)));
+    names += name + " ";
+  }
+  // One run of the tool over every file, each answer after a marker line.
+  std::istringstream theirs(
+      run("cd '" + dir + "' && for f in " + names + "; do echo @; base64 -w 76 $f; done"));
+  std::string line;
+  std::getline(theirs, line); // the first marker
+  for (std::size_t size : sizes) {
+    std::vector<std::string> expected;
+    while (std::getline(theirs, line) && line != "@")
+      expected.push_back(line);
+    std::vector<std::string> ours = encode<TBase64>(bytesOfSize(size, static_cast<unsigned>(size)));
     // A size that is a multiple of 57 ends with our one empty line.
     if (size % 57 == 0) {
       ASSERT_FALSE(ours.empty());
       EXPECT_EQ(ours.back(), "");
       ours.pop_back();
     }
-    std::string expected = run("base64 -w 76 '" + file + "'");
-    std::string got = ours.empty() ? "" : joined(ours, "\n") + "\n";
-    ASSERT_EQ(got, expected) << "size " << size;
+    ASSERT_EQ(ours, expected) << "size " << size;
   }
 }
 
@@ -165,32 +175,38 @@ TEST(UUCodeLines, FullLineThenTheClosingLineOfTheMessage) {
 TEST(UUCodeLines, DecodeWithUudecodeForEverySizeUpTo200) {
   if (!haveTool("uudecode") || !haveTool("uuencode"))
     GTEST_SKIP() << "sharutils is not installed";
-  std::string source = scratchFile("uu-source.bin");
-  std::string encoded = scratchFile("uu.txt");
-  std::string decoded = scratchFile("uu-decoded.bin");
+  std::string dir = scratchFile("");
+  // Every size as an attachment laid out as the message lays it out, in a
+  // file of its own; one run of uudecode writes each under its own name.
+  std::string inputs;
+  std::vector<std::string> data;
   for (std::size_t size = 0; size <= 200; ++size) {
-    std::string data = bytesOfSize(size, static_cast<unsigned>(size) + 1000);
-    writeFile(source, data);
-    std::vector<std::string> ours = encode<TUUCode>(data);
-    // The attachment as the message lays it out.
-    std::string part = "begin 600 uu-decoded.bin\n";
-    for (const std::string &line : ours)
+    data.push_back(bytesOfSize(size, static_cast<unsigned>(size) + 1000));
+    std::string name = "uu-" + std::to_string(size) + ".bin";
+    writeFile(dir + "src-" + name, data.back());
+    std::remove((dir + name).c_str());
+    std::string part = "begin 600 " + name + "\n";
+    for (const std::string &line : encode<TUUCode>(data.back()))
       part += line + "\n";
     part += "`\nend\n";
-    writeFile(encoded, part);
-    std::remove(decoded.c_str());
-    run("uudecode -o '" + decoded + "' '" + encoded + "'");
-    ASSERT_EQ(readFile(decoded), data) << "size " << size;
+    writeFile(dir + name + ".uu", part);
+    inputs += name + ".uu ";
+  }
+  run("cd '" + dir + "' && uudecode " + inputs);
+  for (std::size_t size = 0; size <= 200; ++size)
+    ASSERT_EQ(readFile(dir + "uu-" + std::to_string(size) + ".bin"), data[size]) << "size " << size;
 
-    // Full lines are exactly uuencode's.
-    std::istringstream theirs(run("uuencode '" + source + "' x"));
+  // Full lines are exactly uuencode's.
+  for (std::size_t size : {45, 90, 135, 200}) {
+    std::istringstream theirs(
+        run("cd '" + dir + "' && uuencode src-uu-" + std::to_string(size) + ".bin x"));
     std::string line;
     std::getline(theirs, line); // begin line
-    for (const std::string &our : ours) {
-      if (!std::getline(theirs, line))
-        break;
-      if (our.size() == 61)
+    for (const std::string &our : encode<TUUCode>(data[size])) {
+      ASSERT_TRUE(std::getline(theirs, line));
+      if (our.size() == 61) {
         EXPECT_EQ(our, line) << "size " << size;
+      }
     }
   }
 }

@@ -131,10 +131,16 @@ class LogPair:
             items = []
             for _ in range(rng.randint(1, 4)):
                 p = rng.choice(products)
-                items.append((number, "%s-%d | %s | %s size %d | %d | %s | %s | %d.%02d" % (
+                # Mostly shop prices; now and then a large one with a
+                # fraction of a cent, to exercise rounding and wide amounts.
+                if rng.random() < 0.9:
+                    price = "%d.%02d" % (rng.randint(0, 500), rng.randint(0, 99))
+                else:
+                    price = "%d.%03d" % (rng.randint(0, 99999999), rng.randint(0, 999))
+                items.append((number, "%s-%d | %s | %s size %d | %d | %s | %s | %s" % (
                     p[:3].upper(), rng.randint(1, 99), p, p, rng.randint(1, 9),
-                    rng.randint(0, 20), rng.choice(["0", "5", "7.5", "8.25"]),
-                    rng.choice(["0", "1", "2.5"]), rng.randint(0, 500), rng.randint(0, 99))))
+                    rng.randint(0, 20), rng.choice(["0", "5", "7.5", "8.25", "6.875"]),
+                    rng.choice(["0", "1", "2.5", "0.15"]), price)))
             self.add_invoice(h, items)
 
     def write(self, folder):

@@ -1,0 +1,71 @@
+// Times the invoice search and the invoice text over a large generated log:
+// listing without a filter, a filtered listing whose key is only in some
+// headers, one whose key is nowhere (so every invoice's items are searched
+// in their general number form), and rendering every invoice.
+// Usage: invoice-log-bench LOG.ldl
+#include "invoice-mailer/core/invoice-log.h"
+#include "invoice-mailer/core/invoice-search.h"
+#include "invoice-mailer/core/invoice-text.h"
+
+#include "platform/components/core/exception.h"
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace {
+
+double seconds(const std::function<std::size_t()> &work, std::size_t &result) {
+  auto start = std::chrono::steady_clock::now();
+  result = work();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s LOG.ldl\n", argv[0]);
+    return 2;
+  }
+  try {
+    auto log = billpost::InvoiceLog::open(argv[1]);
+    std::size_t count = 0;
+    auto list = [&](const char *key) {
+      billpost::SearchSettings settings;
+      settings.filterOn = key != nullptr;
+      settings.key1 = key ? key : "";
+      settings.joinWord = "AND"; // key 2 stays empty, so key 1 decides
+      return [&log, settings] { return billpost::listInvoiceNumbers(*log, settings).size(); };
+    };
+    std::printf("invoices: %zu\n", log->headerCount());
+    double t = seconds(list(nullptr), count);
+    std::printf("list, no filter:              %8.3f s (%zu listed)\n", t, count);
+    t = seconds(list("Smith"), count);
+    std::printf("search \"Smith\" (headers):     %8.3f s (%zu listed)\n", t, count);
+    t = seconds(list("no such text"), count);
+    std::printf("search, key nowhere (items):  %8.3f s (%zu listed)\n", t, count);
+    t = seconds(
+        [&] {
+          std::size_t bytes = 0;
+          log->refresh();
+          std::size_t invoices = log->headerCount();
+          for (std::size_t i = 0; i < invoices; ++i) {
+            billpost::InvoiceHeader header = log->readHeader(i);
+            bytes += billpost::joinLines(billpost::renderInvoice(
+                                             header,
+                                             billpost::gatherLineItems(*log, header.invoiceNumber),
+                                             billpost::InvoiceLabels()))
+                         .size();
+          }
+          return bytes;
+        },
+        count);
+    std::printf("render every invoice:         %8.3f s (%zu bytes of text)\n", t, count);
+  } catch (const components::Exception &error) {
+    std::fprintf(stderr, "%s\n", error.Message().c_str());
+    return 1;
+  }
+  return 0;
+}
