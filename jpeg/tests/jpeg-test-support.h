@@ -9,6 +9,8 @@
 #include "jpeg/tools/pnm-image.h"
 #include "testing/test-paths.h"
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -154,8 +156,13 @@ inline int countMarkers(const std::vector<Segment> &list, int marker) {
   return n;
 }
 
+// A file in the running test's own scratch folder: ctest runs the cases in
+// parallel, so no two cases may share a file name.
 inline std::string scratchFile(const std::string &name) {
+  const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string dir = testing_support::scratchPath("jpeg");
+  if (test)
+    dir += std::string("/") + test->test_suite_name() + "." + test->name();
   std::error_code ignored;
   std::filesystem::create_directories(dir, ignored);
   return dir + "/" + name;
