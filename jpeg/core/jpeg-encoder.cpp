@@ -349,6 +349,7 @@ void TJpegEncoder::EncodeBaselineScans(int startPercent, int endPercent) {
 // Progressive: every block is quantised once; the scans then read the
 // planes many times.
 void TJpegEncoder::EncodeProgressiveScans(int startPercent, int endPercent) {
+  ProgressBegin(startPercent, startPercent, mcusY_);
   ForEachMcuBlock([&](std::int16_t *block, int c) { QuantizeBlock(block, divisors_[c == 0 ? 0 : 1]); });
   RunProgressiveScans(startPercent, endPercent);
 }

@@ -3,6 +3,7 @@
 // allocator and a file system that fills up.
 #include "jpeg/core/byte-order.h"
 #include "jpeg/core/host-bitmap.h"
+#include "jpeg/core/host-signature.h"
 #include "jpeg/core/jpeg-errors.h"
 #include "jpeg/core/streams.h"
 #include "jpeg/tests/jpeg-test-support.h"
@@ -350,4 +351,26 @@ TEST(FileStream, AFullDiskFailsTheEncode) {
   });
   EXPECT_EQ(code, ErrorWriteFailed);
 #endif
+}
+
+TEST(HostSignature, WholeNamesMatchIgnoringTheCaseOfAToZ) {
+  struct Case {
+    const char *internalName;
+    const char *signature;
+  } cases[] = {
+      {"Photoshp", "8BIM"},        {"PHOTOSHP", "8BIM"},      {"photoshp", "8BIM"},
+      {"Photoshop", ""},           {"Photosh", ""},           {" Photoshp", ""},
+      {"PM5", "ALD5"},             {"pm6", "ALD6"},           {"PM65", "AD65"},
+      {"PM", ""},                  {"Adobe After Effects", "FXTC"}, {"adobe illustrator", "ART5"},
+      {"PhotoDeluxe", "PHUT"},     {"Adobe Premiere", "PrMr"}, {"", ""},
+      {"Ph\xD6toshp", ""}, // only A to Z fold
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(HostSignature(c.internalName), c.signature) << c.internalName;
+    EXPECT_EQ(IsKnownHost(HostSignature(c.internalName)), *c.signature != 0) << c.internalName;
+  }
+  EXPECT_EQ(HostSignature(nullptr), "");
+  EXPECT_TRUE(IsLayoutHostFamily("ALD5"));
+  EXPECT_TRUE(IsLayoutHostFamily("AD65"));
+  EXPECT_FALSE(IsLayoutHostFamily("8BIM"));
 }
