@@ -392,4 +392,125 @@ TEST_F(StandIn, ObjectsAnswerLateBoundCallsFromTheHostLibrary) {
   EXPECT_EQ(base::Bstr::toAnsiText(V_BSTR(result.get())), "Page-1");
 }
 
+std::vector<std::string> captionsOf(IDrawMenu *menu) {
+  ComPtr<IDrawMenuItems> items;
+  EXPECT_EQ(menu->get_MenuItems(items.receive()), S_OK);
+  LONG count = 0;
+  items->get_Count(&count);
+  std::vector<std::string> captions;
+  for (LONG i = 0; i < count; ++i) {
+    ComPtr<IDrawMenuItem> item;
+    items->get_Item(i, item.receive());
+    BSTR caption = nullptr;
+    captions.push_back(textOf(item->get_Caption(&caption), &caption));
+  }
+  return captions;
+}
+
+ComPtr<IDrawMenu> menuOf(IDrawUIObject *ui, const char *caption) {
+  ComPtr<IDrawMenuSets> sets;
+  ComPtr<IDrawMenuSet> set;
+  ComPtr<IDrawMenus> menus;
+  EXPECT_EQ(ui->get_MenuSets(sets.receive()), S_OK);
+  EXPECT_EQ(sets->get_ItemAtID(2, set.receive()), S_OK);
+  EXPECT_EQ(set->get_Menus(menus.receive()), S_OK);
+  LONG count = 0;
+  menus->get_Count(&count);
+  for (LONG i = count - 1; i >= 0; --i) {
+    ComPtr<IDrawMenu> menu;
+    menus->get_Item(i, menu.receive());
+    BSTR text = nullptr;
+    if (textOf(menu->get_Caption(&text), &text) == caption)
+      return menu;
+  }
+  return nullptr;
+}
+
+TEST_F(StandIn, BuiltInMenusAreAFreshCopyInstalledPerDocument) {
+  ComPtr<IDrawUIObject> ui;
+  ASSERT_EQ(host_.application()->get_BuiltInMenus(ui.receive()), S_OK);
+  ComPtr<IDrawMenu> help = menuOf(ui.get(), "&Help");
+  ASSERT_TRUE(help);
+  EXPECT_EQ(captionsOf(help.get()), (std::vector<std::string>{"&Contents", "", "&About"}));
+  ComPtr<IDrawMenuItems> items;
+  ASSERT_EQ(help->get_MenuItems(items.receive()), S_OK);
+  ComPtr<IDrawMenuItem> added;
+  ASSERT_EQ(items->AddAt(1, added.receive()), S_OK);
+  ASSERT_EQ(added->put_Caption(base::Bstr("Net&weave Help").get()), S_OK);
+  ASSERT_EQ(added->put_AddOnName(base::Bstr("macro text").get()), S_OK);
+  LONG index = -1;
+  ASSERT_EQ(added->get_Index(&index), S_OK);
+  EXPECT_EQ(index, 1);
+  EXPECT_EQ(items->AddAt(9, added.receive()), E_INVALIDARG);
+
+  ComPtr<IDrawMenu> file = menuOf(ui.get(), "&File");
+  ASSERT_TRUE(file);
+  ComPtr<IDrawMenuItems> fileItems;
+  ASSERT_EQ(file->get_MenuItems(fileItems.receive()), S_OK);
+  ComPtr<IDrawMenuItem> separator;
+  ASSERT_EQ(fileItems->get_Item(3, separator.receive()), S_OK);
+  VARIANT_BOOL flag = VARIANT_FALSE;
+  ASSERT_EQ(separator->get_IsSeparator(&flag), S_OK);
+  EXPECT_EQ(flag, VARIANT_TRUE);
+
+  ASSERT_EQ(document_->putref_CustomMenus(ui.get()), S_OK);
+  ASSERT_NE(document_->customMenus(), nullptr);
+  EXPECT_EQ(captionsOf(menuOf(document_->customMenus(), "&Help").get()),
+            (std::vector<std::string>{"&Contents", "Net&weave Help", "", "&About"}));
+  // Every request starts again from the host's own menus.
+  ComPtr<IDrawUIObject> again;
+  ASSERT_EQ(host_.application()->get_BuiltInMenus(again.receive()), S_OK);
+  EXPECT_EQ(captionsOf(menuOf(again.get(), "&Help").get()).size(), 3u);
+}
+
+TEST_F(StandIn, LayersByNameWithTheirCells) {
+  ComPtr<IDrawLayers> layers;
+  ASSERT_EQ(page_->get_Layers(layers.receive()), S_OK);
+  short count = -1;
+  ASSERT_EQ(layers->get_Count(&count), S_OK);
+  EXPECT_EQ(count, 0);
+  ComPtr<IDrawLayer> layer;
+  ASSERT_EQ(layers->Add(base::Bstr("Simulation").get(), layer.receive()), S_OK);
+  ComPtr<IDrawCell> colour;
+  ASSERT_EQ(layer->get_CellsC(2, colour.receive()), S_OK);
+  ASSERT_EQ(colour->put_Formula(base::Bstr("4").get()), S_OK);
+
+  VARIANT name;
+  V_VT(&name) = VT_BSTR;
+  V_BSTR(&name) = SysAllocString(L"Simulation");
+  ComPtr<IDrawLayer> found;
+  ASSERT_EQ(layers->get_Item(name, found.receive()), S_OK);
+  VariantClear(&name);
+  short index = 0;
+  ASSERT_EQ(found->get_Index(&index), S_OK);
+  EXPECT_EQ(index, 1);
+  ComPtr<IDrawCell> sameColour;
+  ASSERT_EQ(found->get_CellsC(2, sameColour.receive()), S_OK);
+  BSTR formula = nullptr;
+  EXPECT_EQ(textOf(sameColour->get_Formula(&formula), &formula), "4");
+  V_VT(&name) = VT_BSTR;
+  V_BSTR(&name) = SysAllocString(L"Other");
+  EXPECT_EQ(layers->get_Item(name, found.receive()), drawhost::DrawHostNoSuchItem);
+  VariantClear(&name);
+}
+
+TEST_F(StandIn, ActiveWindowGivesItsPageAndSelection) {
+  ComPtr<IDrawWindow> window;
+  EXPECT_EQ(host_.application()->get_ActiveWindow(window.receive()), S_FALSE);
+  Shape *r1 = addComponent(page_, "R1");
+  host_.setActiveWindow(page_, {r1});
+  ASSERT_EQ(host_.application()->get_ActiveWindow(window.receive()), S_OK);
+  ComPtr<IDrawSelection> selection;
+  ASSERT_EQ(window->get_Selection(selection.receive()), S_OK);
+  LONG count = 0;
+  ASSERT_EQ(selection->get_Count(&count), S_OK);
+  ASSERT_EQ(count, 1);
+  ComPtr<IDrawShape> shape;
+  ASSERT_EQ(selection->get_Item(1, shape.receive()), S_OK);
+  EXPECT_EQ(shape.get(), static_cast<IDrawShape *>(r1));
+  ComPtr<IDrawPage> page;
+  ASSERT_EQ(window->get_Page(page.receive()), S_OK);
+  EXPECT_EQ(page.get(), static_cast<IDrawPage *>(page_));
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // host object that tests drive.
 #include "platform/drawing-host/win32/stand-in-host.h"
 
+#include "platform/drawing-host/win32/host-menus.h"
 #include "platform/drawing-host/win32/host-text.h"
 
 #include "platform/base/win32/com-error.h"
@@ -153,8 +154,14 @@ HRESULT STDMETHODCALLTYPE Page::get_Layers(IDrawLayers **ppLayers) {
   if (!ppLayers)
     return E_POINTER;
   *ppLayers = nullptr;
-  // Layers come with the label layout that places results on them.
-  return E_NOTIMPL;
+  PAGE_ALIVE();
+  return com::Object<LayerList>::create(IID_IDrawLayers, reinterpret_cast<void **>(ppLayers), this);
+}
+
+short Page::addLayer(const std::string &name) {
+  layers_.push_back(name);
+  host_->note("Add layer " + name + " to " + name_);
+  return static_cast<short>(layers_.size());
 }
 
 HRESULT STDMETHODCALLTYPE Page::get_PageSheet(IDrawShape **ppShape) {
@@ -339,9 +346,11 @@ HRESULT STDMETHODCALLTYPE Document::Drop(IDrawMaster *MasterIn, IDrawMaster **pp
   });
 }
 
-HRESULT STDMETHODCALLTYPE Document::putref_CustomMenus(IDrawUIObject *) {
-  // Menus come with the menu wiring that installs them.
-  return E_NOTIMPL;
+HRESULT STDMETHODCALLTYPE Document::putref_CustomMenus(IDrawUIObject *Menus) {
+  DOCUMENT_ALIVE();
+  customMenus_ = ComPtr<IDrawUIObject>(Menus);
+  host_->note("CustomMenus " + name_);
+  return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE Document::get_EventList(IDrawEventList **ppEventList) {
@@ -414,14 +423,23 @@ HRESULT STDMETHODCALLTYPE Application::get_BuiltInMenus(IDrawUIObject **ppMenus)
   if (!ppMenus)
     return E_POINTER;
   *ppMenus = nullptr;
-  return E_NOTIMPL;
+  if (!host_)
+    return DrawHostObjectDeleted;
+  return base::guardCom(IID_IDrawApplication, [&] {
+    ComPtr<UIObject> menus = UIObject::builtIn();
+    return interfaceOut(static_cast<IDrawUIObject *>(menus.get()), ppMenus);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE Application::get_ActiveWindow(IDrawWindow **ppWindow) {
   if (!ppWindow)
     return E_POINTER;
   *ppWindow = nullptr;
-  return E_NOTIMPL;
+  if (!host_)
+    return DrawHostObjectDeleted;
+  if (!host_->activeWindow())
+    return S_FALSE;
+  return interfaceOut(host_->activeWindow(), ppWindow);
 }
 
 // ---- StandInHost ------------------------------------------------------------
@@ -433,6 +451,7 @@ StandInHost::~StandInHost() {
   for (ComPtr<Document> &document : documents_)
     document->detach();
   documents_.clear();
+  activeWindow_.reset();
   application_->detach();
 }
 
@@ -455,6 +474,13 @@ Document *StandInHost::openStencil() {
   Document *stencil = addDocument("C:\\Stencils\\", "netweave.vss");
   stencil->addMaster("Error Line Pattern");
   return stencil;
+}
+
+void StandInHost::setActiveWindow(Page *page, const std::vector<Shape *> &selected) {
+  std::vector<ComPtr<Shape>> shapes;
+  for (Shape *shape : selected)
+    shapes.emplace_back(shape);
+  activeWindow_ = ComPtr<IDrawWindow>::adopt(new com::Object<Window>(page, std::move(shapes)));
 }
 
 void StandInHost::fireIdle() {

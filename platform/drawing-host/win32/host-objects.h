@@ -294,12 +294,16 @@ public:
   // point row of shape (part 100 + row) and fires the connection event.
   void glue(Shape *connector, short fromPart, Shape *shape, short row);
   const std::vector<ComPtr<Connect>> &connects() const { return connects_; }
+  const std::vector<std::string> &layerNames() const { return layers_; }
+  // Adds a layer and returns its 1-based index.
+  short addLayer(const std::string &name);
   void detach();
 
 private:
   StandInHost *host_;
   Document *document_;
   std::string name_;
+  std::vector<std::string> layers_;
   std::vector<ComPtr<Shape>> shapes_;
   std::vector<ComPtr<Connect>> connects_;
   ComPtr<Shape> sheet_;
@@ -340,11 +344,14 @@ public:
   Master *findMaster(const std::string &name) const;
   const std::vector<ComPtr<Page>> &pages() const { return pages_; }
   void removePage(Page *page);
+  // The menus installed with CustomMenus, or null.
+  IDrawUIObject *customMenus() const { return customMenus_.get(); }
   void detach();
 
 private:
   StandInHost *host_;
   std::string folder_, name_;
+  ComPtr<IDrawUIObject> customMenus_;
   std::vector<ComPtr<Page>> pages_;
   std::vector<ComPtr<Master>> masters_;
   ComPtr<EventList> events_;

@@ -5,7 +5,9 @@
 // changed 0x2800, page deleted 0x4010, document deleted 0x4002) and fires
 // the idle event 0x1400 only when the test asks. Every call that changes
 // something, and every event it delivers, is appended to a record that tests
-// compare with the sequence they expect.
+// compare with the sequence they expect. The built-in menus (set 2 with
+// "&File", "&Edit" and "&Help"), layers and the active window are there
+// for the add-on's menu wiring, label layout and stencil macros.
 //
 // Unique identifiers are deterministic: the n-th identifier created is
 // {00000000-0000-0000-0000-<n in 12 hex digits>}.
@@ -39,6 +41,10 @@ public:
   // The stencil with the master the topology check applies to bad wires.
   Document *openStencil();
 
+  // The window the host reports as active: its page and selected shapes.
+  void setActiveWindow(Page *page, const std::vector<Shape *> &selected);
+  IDrawWindow *activeWindow() const { return activeWindow_.get(); }
+
   // Fires 0x1400 on every live page.
   void fireIdle();
   // Fires 0x4010 on the page, then removes it: its subscriptions end.
@@ -59,6 +65,7 @@ public:
 private:
   ComPtr<Application> application_;
   std::vector<ComPtr<Document>> documents_;
+  ComPtr<IDrawWindow> activeWindow_;
   std::vector<std::string> record_;
   unsigned long long uniqueIds_ = 0;
   long subscriptions_ = 0;
