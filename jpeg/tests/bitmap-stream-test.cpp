@@ -8,6 +8,8 @@
 #include "jpeg/core/streams.h"
 #include "jpeg/tests/jpeg-test-support.h"
 
+#include "testing/fuzz-driver.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -373,4 +375,30 @@ TEST(HostSignature, WholeNamesMatchIgnoringTheCaseOfAToZ) {
   EXPECT_TRUE(IsLayoutHostFamily("ALD5"));
   EXPECT_TRUE(IsLayoutHostFamily("AD65"));
   EXPECT_FALSE(IsLayoutHostFamily("8BIM"));
+}
+
+// The bitmap comes from the host: damaged headers and truncated blocks must
+// end in an error code or a complete file, never in a read past the block.
+TEST(HostBitmap, FuzzBitmapsIntoTheEncoder) {
+  std::vector<testing_support::Bytes> seeds;
+  for (auto [width, height, grey] : {std::tuple{9, 7, false}, std::tuple{17, 5, true}, std::tuple{3, 20, false}}) {
+    TBitmap bitmap = pixtune_tools::bitmapFromPnm(jpeg_test::makeImage(width, height, grey));
+    seeds.emplace_back(bitmap.Data(), bitmap.Data() + bitmap.Bytes());
+  }
+  unsigned completed = 0;
+  unsigned tried = testing_support::fuzz(seeds, [&](const testing_support::Bytes &input) {
+    Bytes dib = input; // the encoder's view may not outlive its bytes
+    try {
+      TMemoryStream memory;
+      TBitmapView probe(dib.data(), dib.size());
+      Bytes preview(probe.ImageBytes());
+      TJpegEncoder encoder(dib.data(), dib.size(), nullptr, 0, memory, preview.data(), preview.size(), nullptr);
+      encoder.Encode(jpeg_test::params(static_cast<int>(dib.size() % 256), 40, dib.size() % 2 == 0));
+      ASSERT_GT(memory.Size(), 100);
+      ++completed;
+    } catch (const TError &) {
+    }
+  }, {3000, 3.0, 20261209});
+  EXPECT_GT(tried, 100u);
+  EXPECT_GT(completed, 10u) << "some damaged bitmaps are still images";
 }
