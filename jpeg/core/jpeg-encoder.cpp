@@ -197,8 +197,15 @@ void TJpegEncoder::WriteFrameHeaders() {
 
 void TJpegEncoder::ReadBlocks(int startPercent, int endPercent) {
   ProgressBegin(startPercent, endPercent, mcusY_);
-  std::vector<const std::uint8_t *> rows(grey_ ? 8 : 16);
+  int side = grey_ ? 8 : 16;
+  std::vector<const std::uint8_t *> rows(static_cast<std::size_t>(side));
   std::vector<std::uint8_t> expanded;
+  // Byte offset of every column of the padded width; the padding repeats
+  // the last column.
+  int bytesPerSample = grey_ ? 1 : 3;
+  columnOffsets_.resize(static_cast<std::size_t>(mcusX_) * static_cast<std::size_t>(side));
+  for (std::size_t x = 0; x < columnOffsets_.size(); ++x)
+    columnOffsets_[x] = std::min(static_cast<int>(x), width_ - 1) * bytesPerSample;
   for (int mcuRow = 0; mcuRow < mcusY_; ++mcuRow) {
     ReadMcuRow(mcuRow, rows, expanded);
     ProgressTick();
@@ -232,7 +239,7 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
     for (int mx = 0; mx < mcusX_; ++mx) {
       for (int r = 0; r < 8; ++r)
         for (int i = 0; i < 8; ++i)
-          samples[r * 8 + i] = static_cast<std::int16_t>(rows[static_cast<std::size_t>(r)][std::min(mx * 8 + i, width_ - 1)] - 128);
+          samples[r * 8 + i] = static_cast<std::int16_t>(rows[static_cast<std::size_t>(r)][columnOffsets_[static_cast<std::size_t>(mx * 8 + i)]] - 128);
       ForwardDct(samples);
       std::int16_t *block = Block(0, mx, mcuRow);
       for (int k = 0; k < 64; ++k)
@@ -250,7 +257,7 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
     for (int r = 0; r < 16; ++r) {
       const std::uint8_t *row = rows[static_cast<std::size_t>(r)];
       for (int i = 0; i < 16; ++i) {
-        const std::uint8_t *p = row + 3 * std::min(mx * 16 + i, width_ - 1);
+        const std::uint8_t *p = row + columnOffsets_[static_cast<std::size_t>(mx * 16 + i)];
         int b = p[0], g = p[1], red = p[2];
         int y = (rgbToY_[0][red] + rgbToY_[1][g] + rgbToY_[2][b]) >> 16;
         luma[(r >> 3) * 2 + (i >> 3)][(r & 7) * 8 + (i & 7)] = static_cast<std::int16_t>(y);

@@ -150,6 +150,7 @@ private:
   int blocksX_[3] = {}, blocksY_[3] = {};
   std::size_t planeOffset_[3] = {}; // in blocks
   std::int16_t *planes_ = nullptr;
+  std::vector<int> columnOffsets_;
 
   std::int16_t dqtTables_[2][64] = {};  // 8-bit entries as written to DQT
   std::int16_t divisors_[2][64] = {};   // eight times the entries
