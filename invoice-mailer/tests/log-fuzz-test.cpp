@@ -1,7 +1,9 @@
 // Bounded fuzzing of the log readers, the invoice text and the number
 // parser: damaged input may only end in the documented errors, never in a
-// crash, a sanitizer report, a hang or an unbounded allocation. Inputs that
-// once broke a reader are replayed first.
+// crash, a sanitizer report, a hang or an unbounded allocation. The damaged
+// logs of tests/data (overlong length bytes, cut records, non-finite
+// numbers) are replayed as ordinary tests in invoice-log-test.cpp; an input
+// found here that breaks a reader joins them.
 #include "invoice-mailer/core/invoice-log.h"
 
 #include "invoice-mailer/core/invoice-search.h"

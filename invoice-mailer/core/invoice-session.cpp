@@ -1,0 +1,45 @@
+// The invoice state behind the main window.
+#include "invoice-mailer/core/invoice-session.h"
+
+namespace billpost {
+
+void InvoiceSession::openLogPair(const std::string &headerFileName) {
+  log_.reset();
+  found_ = false;
+  current_ = InvoiceHeader();
+  log_ = InvoiceLog::open(headerFileName);
+}
+
+std::string InvoiceSession::headerFileName() const {
+  return log_ ? log_->headerFileName() : std::string();
+}
+
+std::vector<std::string> InvoiceSession::loadInvoiceNumbers() {
+  if (!log_)
+    return {};
+  log_->refresh();
+  return listInvoiceNumbers(*log_, search_);
+}
+
+bool InvoiceSession::findChosenInvoice(const std::string &number) {
+  found_ = false;
+  if (!log_)
+    return false;
+  log_->refresh();
+  std::size_t count = log_->headerCount();
+  for (std::size_t i = 0; i < count && !found_; ++i) {
+    current_ = log_->readHeader(i);
+    found_ = current_.invoiceNumber == number;
+  }
+  return found_;
+}
+
+std::vector<std::string> InvoiceSession::renderChosenInvoice(const std::string &number,
+                                                             const InvoiceLabels &labels) {
+  if (!log_ || !found_)
+    return {};
+  log_->refresh();
+  return renderInvoice(current_, gatherLineItems(*log_, number), labels);
+}
+
+} // namespace billpost
