@@ -4,6 +4,7 @@
 // VisEventProc with their source, identifier and argument text, and the
 // record of calls compared with the expected sequence.
 #include "platform/drawing-host/win32/stand-in-host.h"
+#include "platform/drawing-host/win32/client-site.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/safe-array.h"
@@ -510,6 +511,51 @@ TEST_F(StandIn, ActiveWindowGivesItsPageAndSelection) {
   EXPECT_EQ(shape.get(), static_cast<IDrawShape *>(r1));
   ComPtr<IDrawPage> page;
   ASSERT_EQ(window->get_Page(page.receive()), S_OK);
+  EXPECT_EQ(page.get(), static_cast<IDrawPage *>(page_));
+}
+
+TEST_F(StandIn, InsertedObjectIsCreatedAndAnnounced) {
+  Shape *r1 = addComponent(page_, "R1");
+  ComPtr<IDrawEventList> pageEvents = eventsOf(page_);
+  ComPtr<IDrawEvent> added = subscribe(pageEvents.get(), 901, "");
+  ComPtr<IDrawShape> inserted;
+  // Any registered class will do for the stand-in; Wine registers this one.
+  HRESULT hr = r1->InsertObject(base::Bstr("Scripting.Dictionary").get(), 0x3000, inserted.receive());
+  if (hr == REGDB_E_CLASSNOTREG)
+    GTEST_SKIP() << "the prefix has no Scripting.Dictionary";
+  ASSERT_EQ(hr, S_OK);
+  short type = 0;
+  ASSERT_EQ(inserted->get_Type(&type), S_OK);
+  EXPECT_EQ(type, 4);
+  ComPtr<IUnknown> object;
+  ASSERT_EQ(inserted->get_Object(object.receive()), S_OK);
+  EXPECT_TRUE(object);
+  ASSERT_EQ(sink_.seen.size(), 1u);
+  EXPECT_EQ(sink_.seen[0].event, 901);
+  EXPECT_EQ(r1->InsertObject(base::Bstr("{00000000-0000-0000-0000-00000000BAD0}").get(), 0x3000,
+                             inserted.receive()),
+            REGDB_E_CLASSNOTREG);
+  EXPECT_FALSE(inserted);
+}
+
+TEST_F(StandIn, ClientSiteNamesTheShapeAndLeadsToThePage) {
+  ComPtr<IOleClientSite> site = ComPtr<IOleClientSite>::adopt(new com::Object<drawhost::ClientSite>(
+      page_, "C:\\Drawings\\Circuit.vsd\\Drawing\\Page-1/~R1\\Sheet.1"));
+  ComPtr<IMoniker> moniker;
+  ASSERT_EQ(site->GetMoniker(OLEGETMONIKER_ONLYIFTHERE, OLEWHICHMK_OBJFULL, moniker.receive()), S_OK);
+  ComPtr<IBindCtx> context;
+  ASSERT_EQ(CreateBindCtx(0, context.receive()), S_OK);
+  LPOLESTR display = nullptr;
+  ASSERT_EQ(moniker->GetDisplayName(context.get(), nullptr, &display), S_OK);
+  int length = WideCharToMultiByte(CP_ACP, 0, display, -1, nullptr, 0, nullptr, nullptr);
+  std::string name(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
+  WideCharToMultiByte(CP_ACP, 0, display, -1, &name[0], length, nullptr, nullptr);
+  CoTaskMemFree(display);
+  EXPECT_EQ(name, "C:\\Drawings\\Circuit.vsd\\Drawing\\Page-1/~R1\\Sheet.1");
+
+  ComPtr<IOleContainer> container;
+  ASSERT_EQ(site->GetContainer(container.receive()), S_OK);
+  ComPtr<IDrawPage> page = container.query<IDrawPage>();
   EXPECT_EQ(page.get(), static_cast<IDrawPage *>(page_));
 }
 

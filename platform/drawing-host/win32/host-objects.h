@@ -265,6 +265,7 @@ private:
   std::vector<std::string> userRows_;
   std::vector<ComPtr<Shape>> members_;
   ComPtr<EventList> events_;
+  ComPtr<IUnknown> object_; // an inserted control object
 };
 
 class Page : public com::Dispatch<IDrawPage> {

@@ -8,6 +8,7 @@
 // user cells ("User.<row>", column 0). A formula that starts with "GUARD("
 // guards its cell: a plain write fails, a forced write or a batch write
 // with flag 2 replaces it.
+#include "platform/drawing-host/win32/client-site.h"
 #include "platform/drawing-host/win32/host-objects.h"
 #include "platform/drawing-host/win32/host-text.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
@@ -393,6 +394,9 @@ void Shape::detach() {
   for (ComPtr<Cell> &cell : cells_)
     cell->detach();
   events_->detach();
+  if (ComPtr<IOleObject> ole = object_.query<IOleObject>())
+    ole->SetClientSite(nullptr);
+  object_.reset();
   host_ = nullptr;
   page_ = nullptr;
   group_ = nullptr;
@@ -643,14 +647,49 @@ HRESULT STDMETHODCALLTYPE Shape::SetFormulas(SAFEARRAY **SRCs, SAFEARRAY **Formu
   });
 }
 
-HRESULT STDMETHODCALLTYPE Shape::InsertObject(BSTR, short, IDrawShape **ppShape) {
+// Creates the object from its class identifier (or programmatic
+// identifier) text, puts it into a new member shape, gives it a client site
+// and asks it for its control information, which is when the host's
+// controls bind to their shapes.
+HRESULT STDMETHODCALLTYPE Shape::InsertObject(BSTR ClassID, short Flags, IDrawShape **ppShape) {
   if (!ppShape)
     return E_POINTER;
   *ppShape = nullptr;
+  if (!ClassID)
+    return E_INVALIDARG;
   SHAPE_ALIVE();
-  // Control objects need the host's client site, which the stand-in does
-  // not offer yet.
-  return E_NOTIMPL;
+  return base::guardCom(IID_IDrawShape, [&]() -> HRESULT {
+    CLSID clsid;
+    if (FAILED(CLSIDFromString(ClassID, &clsid)))
+      base::check(CLSIDFromProgID(ClassID, &clsid));
+    ComPtr<IUnknown> object;
+    base::check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                 object.receiveVoid()));
+    // The host's type code of an embedded foreign object.
+    Shape *inserted = addMember(4, "Sheet." + std::to_string(members_.size() + 1));
+    inserted->object_ = object;
+    host_->note("InsertObject " + base::Bstr::toAnsiText(ClassID) + " flags " + hex(Flags) +
+                " into " + name_);
+    Document *document = page_->document();
+    base::Bstr fullName;
+    base::check(document->get_FullName(fullName.receive()));
+    std::string moniker = fullName.toAnsi() + "\\Drawing\\" + page_->name() + "/~" + name_ +
+                          "\\" + inserted->name();
+    ComPtr<IOleObject> ole = object.query<IOleObject>();
+    if (ole) {
+      auto site = ComPtr<IOleClientSite>::adopt(
+          new com::Object<ClientSite>(page_, moniker));
+      base::check(ole->SetClientSite(site.get()));
+    }
+    if (ComPtr<IOleControl> control = object.query<IOleControl>()) {
+      CONTROLINFO info = {};
+      info.cb = sizeof info;
+      // Controls answer E_NOTIMPL here after binding; the answer is not used.
+      control->GetControlInfo(&info);
+    }
+    page_->announceShapes({inserted});
+    return interfaceOut(static_cast<IDrawShape *>(inserted), ppShape);
+  });
 }
 
 HRESULT STDMETHODCALLTYPE Shape::DrawRectangle(double x1, double y1, double x2, double y2,
@@ -684,7 +723,7 @@ HRESULT STDMETHODCALLTYPE Shape::get_Object(IUnknown **ppObject) {
     return E_POINTER;
   *ppObject = nullptr;
   SHAPE_ALIVE();
-  return S_OK;
+  return interfaceOut(object_.get(), ppObject);
 }
 
 } // namespace drawhost
