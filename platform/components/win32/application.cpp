@@ -143,6 +143,11 @@ bool TApplication::processMessage(MSG &msg, bool &quit) {
     quit = true;
     return true;
   }
+  // Tab, arrow, Enter and Escape keys in a form move the focus and press
+  // its default or cancel button, as in the platform's dialogs.
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (root && dynamic_cast<TForm *>(TWinControl::FromHandle(root)) && IsDialogMessageA(root, &msg))
+    return true;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
   return true;

@@ -5,6 +5,7 @@
 #include "platform/components/core/exception.h"
 #include "platform/components/win32/application.h"
 #include "platform/components/win32/menus.h"
+#include "platform/components/win32/std-controls.h"
 
 #include <vector>
 
@@ -298,6 +299,44 @@ int TForm::ShowModal() {
   return modalResult_;
 }
 
+namespace {
+
+TButton *findButton(TWinControl &parent, bool cancel) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    TControl *control = parent.Controls(i);
+    if (!control->Visible() || !control->Enabled())
+      continue;
+    if (auto *button = dynamic_cast<TButton *>(control))
+      if (cancel ? button->Cancel() : button->Default())
+        return button;
+    if (auto *container = dynamic_cast<TWinControl *>(control))
+      if (TButton *button = findButton(*container, cancel))
+        return button;
+  }
+  return nullptr;
+}
+
+} // namespace
+
+bool TForm::pressButton(bool cancel) {
+  TButton *button = findButton(*this, cancel);
+  if (!button)
+    return false;
+  button->Click();
+  return true;
+}
+
+// Help for the control the user asked about: its help context, or the
+// first one set on the way up to the form.
+void TForm::showHelp(HWND window) {
+  TControl *control = FromHandle(window);
+  while (control && control->HelpContext() == 0)
+    control = control->Parent();
+  int context = control ? control->HelpContext() : HelpContext();
+  if (context != 0)
+    Application->HelpContext(context);
+}
+
 void TForm::WndProc(TMessage &message) {
   auto handler = messageHandlers_.find(message.Msg);
   if (handler != messageHandlers_.end()) {
@@ -318,6 +357,17 @@ void TForm::WndProc(TMessage &message) {
     else
       OnActivate(this);
     break;
+  case WM_COMMAND:
+    // IDOK and IDCANCEL without a control are the keyboard's Enter and
+    // Escape (menu commands are numbered from 100).
+    if (message.LParam == 0 && (LOWORD(message.WParam) == IDOK || LOWORD(message.WParam) == IDCANCEL) &&
+        pressButton(LOWORD(message.WParam) == IDCANCEL))
+      return;
+    break;
+  case WM_HELP:
+    showHelp(static_cast<HWND>(reinterpret_cast<HELPINFO *>(message.LParam)->hItemHandle));
+    message.Result = TRUE;
+    return;
   case WM_INITMENUPOPUP:
     if (menu_)
       menu_->initPopup(reinterpret_cast<HMENU>(message.WParam));

@@ -89,6 +89,9 @@ protected:
 
 private:
   void applyStyles();
+  // Enter and Escape: the form's default or cancel button, if any.
+  bool pressButton(bool cancel);
+  void showHelp(HWND window);
   void closeModal();
   void centre();
 

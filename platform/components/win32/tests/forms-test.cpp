@@ -258,3 +258,31 @@ TEST(MessageDialogs, ButtonsOfTheSetAreShownAndThePressedOneAnswers) {
     EXPECT_EQ(dialog->ShowModal(), c.result);
   }
 }
+
+TEST(ModalForms, EnterPressesTheDefaultButtonAndEscapeTheCancelButton) {
+  struct Case {
+    UINT key;
+    int result;
+  } cases[] = {{VK_RETURN, mrOk}, {VK_ESCAPE, mrCancel}};
+  for (const Case &c : cases) {
+    TForm form(nullptr);
+    auto *edit = new TEdit(&form);
+    edit->SetParent(&form);
+    auto *ok = new TBitBtn(&form);
+    ok->SetKind(bkOK);
+    ok->SetBounds(10, 40, 75, 25);
+    ok->SetParent(&form);
+    auto *cancel = new TBitBtn(&form);
+    cancel->SetKind(bkCancel);
+    cancel->SetBounds(90, 40, 75, 25);
+    cancel->SetParent(&form);
+    EXPECT_EQ(ok->Caption(), "OK");
+    EXPECT_EQ(cancel->Caption(), "Cancel");
+    form.OnShow = [&](TObject *) {
+      edit->SetFocus();
+      // The key as the keyboard delivers it, to the focused edit.
+      PostMessageA(edit->Handle(), WM_KEYDOWN, c.key, 1);
+    };
+    EXPECT_EQ(form.ShowModal(), c.result) << c.key;
+  }
+}

@@ -1,12 +1,19 @@
 // Registry and clipboard access under Wine, each checked against the
-// platform's own functions.
+// platform's own functions, and the file dialogs driven as a user would.
 #include "platform/components/win32/clipboard.h"
 #include "platform/components/win32/registry.h"
 
+#include "platform/components/core/file-system.h"
+#include "platform/components/core/string-list.h"
 #include "platform/components/win32/application.h"
+#include "platform/components/win32/dialogs.h"
+#include "platform/components/win32/tests/win32-test-support.h"
+#include "platform/components/win32/utility.h"
+#include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -131,4 +138,67 @@ TEST(ClipboardTest, TextGoesBothWaysAsThePlatformSeesIt) {
   Clipboard().Clear();
   EXPECT_FALSE(Clipboard().HasFormat(CF_TEXT));
   EXPECT_EQ(Clipboard().AsText(), "");
+}
+
+namespace {
+
+// Types a file name into the open dialog the platform shows and presses
+// OK (or Cancel), from a timer that the dialog's own loop runs.
+class FileDialogDriver {
+public:
+  FileDialogDriver(std::string fileName, bool cancel) : fileName_(std::move(fileName)), cancel_(cancel) {
+    timer_.SetInterval(100);
+    timer_.OnTimer = [this](TObject *) { drive(); };
+  }
+  std::string title;
+
+private:
+  void drive() {
+    HWND dialog = win32_test::findDialogWindow();
+    if (!dialog)
+      return;
+    title = win32_test::windowText(dialog);
+    if (cancel_) {
+      PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+      return;
+    }
+    // The file-name field: a combo box (cmb13) or an edit (edt1).
+    for (int id : {0x47c, 0x480})
+      if (GetDlgItem(dialog, id))
+        SetDlgItemTextA(dialog, id, fileName_.c_str());
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  }
+
+  std::string fileName_;
+  bool cancel_;
+  TTimer timer_{nullptr};
+};
+
+} // namespace
+
+TEST(FileDialogs, SaveDialogAddsTheDefaultExtensionAndCancelKeepsTheName) {
+  std::string folder = testing_support::scratchPath("file-dialogs");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  TSaveDialog dialog(nullptr);
+  dialog.SetTitle("Export Invoice To");
+  dialog.SetDefaultExt("txt");
+  dialog.SetFilter("Text Files|*.txt|All Files|*.*");
+  dialog.SetInitialDir(folder);
+  dialog.SetOptions(ofOverwritePrompt | ofHideReadOnly | ofPathMustExist);
+  {
+    FileDialogDriver driver("invoice", false);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(driver.title, "Export Invoice To");
+  }
+  std::string chosen = dialog.FileName();
+  EXPECT_EQ(LowerCase(ExtractFileName(chosen)), "invoice.txt");
+  std::string expectedFolder = folder + "\\";
+  std::replace(expectedFolder.begin(), expectedFolder.end(), '/', '\\');
+  EXPECT_EQ(LowerCase(ExtractFilePath(chosen)), LowerCase(expectedFolder));
+  {
+    FileDialogDriver driver("", true);
+    EXPECT_FALSE(dialog.Execute());
+  }
+  EXPECT_EQ(dialog.FileName(), chosen);
+  RemoveDirectoryA(folder.c_str());
 }

@@ -37,25 +37,23 @@ inline bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs = 10000
   return components::Application->WaitUntil(done, timeoutMs);
 }
 
+// Enumeration callback of findDialogWindow: stops at the first visible
+// window of the dialog class.
+inline BOOL CALLBACK findDialogCallback(HWND window, LPARAM found) {
+  char className[64] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32770" || !IsWindowVisible(window))
+    return TRUE;
+  *reinterpret_cast<HWND *>(found) = window;
+  return FALSE;
+}
+
 // The first visible dialog-class window (a message box or a common dialog)
 // of this thread, or null.
 inline HWND findDialogWindow() {
-  struct Search {
-    HWND found = nullptr;
-  } search;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM data) -> BOOL {
-        char className[64] = {};
-        GetClassNameA(window, className, sizeof className);
-        if (std::string(className) == "#32770" && IsWindowVisible(window)) {
-          reinterpret_cast<Search *>(data)->found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND found = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), findDialogCallback, reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 inline std::string windowText(HWND window) {
