@@ -4,6 +4,8 @@
 #include "platform/components/core/exception.h"
 
 #include <cstddef>
+#include <utility>
+#include <vector>
 
 namespace spelling {
 
@@ -32,10 +34,135 @@ long itemNumber(const std::string &key, const std::string &prefix, long count) {
   return number;
 }
 
+// ReadSectionValues costs one parse of the whole file per key, which makes
+// reading a list of n words cost n times the file. The section is therefore
+// cut into pieces of this many lines, each read as a small file of its own.
+const std::size_t LinesPerPiece = 64;
+// A key that marks where a probed line leaves the lines after it.
+const char ProbeKey[] = "EnhancedINIProbe";
+const char Utf8Mark[] = "\xEF\xBB\xBF";
+
+// One read-only file in memory, for asking the INI class about a few lines.
+class TextFile : public components::FileSystem {
+public:
+  explicit TextFile(std::string text) : text_(std::move(text)) {}
+  bool readFile(const std::string &, std::string &contents) override {
+    contents = text_;
+    return true;
+  }
+  bool writeFile(const std::string &, const std::string &) override { return false; }
+  bool replaceFile(const std::string &, const std::string &) override { return false; }
+  bool removeFile(const std::string &) override { return false; }
+  bool fileExists(const std::string &) override { return true; }
+  std::vector<std::string> listFiles(const std::string &, const std::string &) override {
+    return {};
+  }
+
+private:
+  std::string text_;
+};
+
+// The value of the probe key in section of a small file.
+std::string probe(const std::string &text, const std::string &section) {
+  TextFile file(text);
+  components::TIniFile ini("probe", file);
+  return ini.ReadString(section, ProbeKey, "");
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+
+// The lines of text that are not blank; line breaks are CR, LF or both.
+std::vector<std::string> nonBlankLines(const std::string &text) {
+  std::vector<std::string> lines;
+  std::size_t begin = 0;
+  while (begin < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", begin);
+    if (end == std::string::npos)
+      end = text.size();
+    std::string line = text.substr(begin, end - begin);
+    for (char c : line) {
+      if (!isBlank(c)) {
+        lines.push_back(std::move(line));
+        break;
+      }
+    }
+    begin = end + 1;
+  }
+  return lines;
+}
+
+// Only a line whose first non-blank character is '[' can open a section;
+// whether it does, and which, is left to the INI class.
+bool mayOpenSection(const std::string &line) {
+  for (char c : line)
+    if (!isBlank(c))
+      return c == '[';
+  return false;
+}
+
 } // namespace
 
 TEnhancedINI::TEnhancedINI(std::string fileName, components::FileSystem &fileSystem)
     : components::TIniFile(std::move(fileName), fileSystem), fileSystem_(fileSystem) {}
+
+void TEnhancedINI::readSectionValues(const std::string &section,
+                                     components::TStringList &values) const {
+  values.Clear();
+  std::string text;
+  if (!fileSystem_.readFile(FileName(), text))
+    return;
+  // A byte-order mark changes how every line is decoded, so each piece
+  // carries it too.
+  std::string mark;
+  if (text.compare(0, 3, Utf8Mark) == 0) {
+    mark = Utf8Mark;
+    text.erase(0, 3);
+  }
+  std::string probeLine = std::string(ProbeKey) + "=1\r\n";
+  // Lines before the first section header belong to a nameless section.
+  bool collecting = probe(mark + probeLine, section) == "1";
+  std::string header;
+  std::vector<std::string> lines;
+  for (std::string &line : nonBlankLines(text)) {
+    if (mayOpenSection(line)) {
+      std::string probed = mark + line + "\r\n" + probeLine;
+      bool opensSection = probe(probed, "") != "1";
+      if (opensSection) {
+        // The first section of the name is the one every look-up finds.
+        if (collecting)
+          break;
+        if (probe(probed, section) == "1") {
+          header = line;
+          collecting = true;
+        }
+        continue;
+      }
+    }
+    if (!collecting)
+      continue;
+    // A key without '=' has no value but still hides a later key of the
+    // same name. Given an empty value it stays listed and keeps doing so
+    // when the later key falls into another piece.
+    if (line.find('=') == std::string::npos)
+      line += '=';
+    lines.push_back(std::move(line));
+  }
+  // Without a mark of its own, a piece starts with a line break so that a
+  // first line beginning with the mark's bytes is not taken for one.
+  std::string opening = mark.empty() ? std::string("\r\n") : mark;
+  if (!header.empty())
+    opening += header + "\r\n";
+  for (std::size_t first = 0; first < lines.size(); first += LinesPerPiece) {
+    std::string piece = opening;
+    for (std::size_t i = first; i < lines.size() && i < first + LinesPerPiece; ++i)
+      piece += lines[i] + "\r\n";
+    TextFile file(piece);
+    components::TIniFile ini("piece", file);
+    components::TStringList pieceValues;
+    ini.ReadSectionValues(section, pieceValues);
+    values.AddStrings(pieceValues);
+  }
+}
 
 std::map<long, std::string> TEnhancedINI::readIndexedList(const std::string &section,
                                                           const std::string &name) const {
@@ -46,7 +173,7 @@ std::map<long, std::string> TEnhancedINI::readIndexedList(const std::string &sec
   // One pass over the section's keys instead of one look-up per number up
   // to the stored count, which may be anything a damaged file says.
   components::TStringList values;
-  ReadSectionValues(section, values);
+  readSectionValues(section, values);
   std::string prefix = name + "_";
   for (int i = 0; i < values.Count(); ++i) {
     const std::string &line = values[i];

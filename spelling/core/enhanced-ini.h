@@ -56,6 +56,9 @@ public:
   bool SectionPresent(const std::string &section) const;
 
 private:
+  // Name=Value lines of the first section of that name, as
+  // ReadSectionValues gives them, in time linear in the file's size.
+  void readSectionValues(const std::string &section, components::TStringList &values) const;
   // The items of a list by their key number; empty items are left out.
   std::map<long, std::string> readIndexedList(const std::string &section,
                                               const std::string &name) const;

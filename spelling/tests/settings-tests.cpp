@@ -6,6 +6,7 @@
 #include "memory-file-system.h"
 
 #include "platform/components/core/exception.h"
+#include "testing/fuzz-driver.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,65 @@ TEST(NumberedList, ItemValuesMatchSingleKeyReads) {
   ASSERT_EQ(list.Count(), 3);
   for (int i = 0; i < 3; ++i)
     EXPECT_EQ(list[i], ini.ReadString("S", "L_" + std::to_string(i), "?"));
+}
+
+// The list as the plain definition reads it: every key from 0 to count - 1
+// in turn, one look-up each. Answers false when the count is too large to
+// walk here.
+bool listByLookUps(const components::TIniFile &ini, const std::string &section,
+                   std::vector<std::string> &out) {
+  int count = ini.ReadInteger(section, "IGN_ListCount", 0);
+  if (count > 300)
+    return false;
+  for (int i = 0; i < count; ++i) {
+    std::string item = ini.ReadString(section, "IGN_" + std::to_string(i), "");
+    if (!item.empty())
+      out.push_back(item);
+  }
+  return true;
+}
+
+// Lists are read a piece of the section at a time; whatever the file's
+// layout, the result must be what one look-up per key gives.
+TEST(NumberedList, PiecewiseReadingAgreesWithOneLookUpPerKey) {
+  std::string many = "[Added]\r\nIGN_ListCount=150\r\n";
+  for (int i = 149; i >= 0; --i) // reversed, so items span several pieces
+    many += "IGN_" + std::to_string(i) + "=w" + std::to_string(i) + (i % 7 ? "\r\n" : "\n");
+  many += "IGN_3=shadowed\r\n[Added]\r\nIGN_0=later section\r\n";
+  std::vector<std::string> texts = {
+      many,
+      "IGN_ListCount=2\nIGN_0=lead\n[Added]\nIGN_ListCount=3\nIGN_1=a\n[]\nIGN_2=hidden\n",
+      "\xEF\xBB\xBF[Added]\r\nIGN_ListCount=2\r\nIGN_0=caf\xC3\xA9\r\n[Other]\r\nIGN_1=no\r\n",
+      "; comment\r[ added ]\rIGN_ListCount = 3\r IGN_0 = \"q\" "
+      "\r[x\rIGN_1=in\r[Added\r\nIGN_2=z\r\n",
+      "[Other]\r\nIGN_ListCount=1\r\nIGN_0=o\r\n[ADDED]  trailing\r\nIGN_ListCount=1\r\n"
+      "IGN_0=x\r\n  [Added]\r\nIGN_0=y\r\n",
+      // Found by this test: mark bytes that do not start the file.
+      "\n\xEF\xBB\xBF[Added]\r\nIGN_ListCount=2\r\nIGN_0=caf\xCE\xA9\r\n[Ot\r",
+  };
+  std::vector<testing_support::Bytes> seeds;
+  for (const std::string &text : texts)
+    seeds.emplace_back(text.begin(), text.end());
+  unsigned compared = 0;
+  testing_support::fuzz(seeds,
+                        [&](const testing_support::Bytes &input) {
+                          MemoryFileSystem files;
+                          files.put("x.ini", std::string(input.begin(), input.end()));
+                          TEnhancedINI ini("x.ini", files);
+                          for (const char *section : {"Added", ""}) {
+                            std::vector<std::string> expected;
+                            if (!listByLookUps(ini, section, expected))
+                              continue;
+                            components::TStringList list;
+                            ini.ReadList(section, "IGN", list);
+                            ASSERT_EQ(items(list), expected)
+                                << "section \"" << section << "\" of\n"
+                                << std::string(input.begin(), input.end());
+                            ++compared;
+                          }
+                        },
+                        {4000, 2.0, 20261209});
+  EXPECT_GE(compared, 20u);
 }
 
 TEST(NumberedList, WriteLeavesKeysOfALongerEarlierList) {
