@@ -267,6 +267,12 @@ TEST_F(ComLayer, FailureCrossesTheBoundaryWithErrorInfo) {
   ASSERT_EQ(info->GetGUID(&guid), S_OK);
   EXPECT_TRUE(IsEqualGUID(guid, IID_ITestCounter));
 
+  ComPtr<ISupportErrorInfo> support = counter.query<ISupportErrorInfo>();
+  ASSERT_TRUE(support);
+  EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_ITestCounter), S_OK);
+  EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID_IDispatch), S_FALSE);
+  EXPECT_TRUE(base::sameObject(support.get(), counter.get()));
+
   // Late bound, the failure comes back as the method's code.
   VARIANT code;
   V_VT(&code) = VT_I4;

@@ -8,17 +8,19 @@
 #include "platform/com/win32/module.h"
 #include "platform/com/win32/object.h"
 #include "platform/com/win32/server.h"
+#include "platform/com/win32/support-error-info.h"
 
 #include <string>
 
 namespace {
 
-class Counter : public com::Dispatch<ITestCounter> {
+class Counter : public com::Dispatch<ITestCounter>, public com::SupportErrorInfo<&IID_ITestCounter> {
 public:
   static const com::InterfaceEntry *interfaces() {
     static const com::InterfaceEntry table[] = {
         {&IID_ITestCounter, com::interfaceOffset<Counter, ITestCounter>()},
         {&IID_IDispatch, com::interfaceOffset<Counter, ITestCounter>()},
+        {&IID_ISupportErrorInfo, com::interfaceOffset<Counter, ISupportErrorInfo>()},
         {nullptr, 0}};
     return table;
   }
