@@ -10,17 +10,17 @@ quantisation tables (-optimize; -progressive with our scan script), with
 libjpeg-turbo's SIMD and in plain code (JSIMD_FORCENONE=1). "at equal PSNR"
 interpolates cjpeg's size at our PSNR on cjpeg's own curve over all levels
 (same tables), since our quantiser's dead zone trades PSNR for size.
-Times are best-of-15 process runs less each program's start-up (the same
-run on an 8x8 picture), so that loading libraries does not count as
-encoding.
+Times are the least CPU time of 15 process runs less each program's
+start-up (the same run on an 8x8 picture), so that loading libraries does
+not count as encoding.
 
 usage: bench-jpeg.py <pixtune-encode> <work dir>
 """
 import math
 import os
+import resource
 import subprocess
 import sys
-import time
 
 import numpy as np
 from PIL import Image
@@ -32,11 +32,15 @@ RUNS = 15
 
 
 def best_time(command, env=None):
+    """Least CPU time (user + system) of the child over RUNS runs, in ms:
+    on a shared machine CPU time is far steadier than wall time."""
     best = math.inf
     for _ in range(RUNS):
-        start = time.perf_counter()
+        before = resource.getrusage(resource.RUSAGE_CHILDREN)
         subprocess.run(command, check=True, env=env, stdout=subprocess.DEVNULL)
-        best = min(best, time.perf_counter() - start)
+        after = resource.getrusage(resource.RUSAGE_CHILDREN)
+        used = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
+        best = min(best, used)
     return best * 1000
 
 

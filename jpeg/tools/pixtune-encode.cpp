@@ -91,13 +91,12 @@ int main(int argc, char **argv) {
   if (files.size() != 2)
     return usage();
 
-  PnmImage image;
-  if (!readPnm(files[0], image)) {
-    std::fprintf(stderr, "pixtune-encode: %s: not an 8-bit binary PGM or PPM\n", files[0].c_str());
-    return 1;
-  }
   try {
-    TBitmap bitmap = bitmapFromPnm(image);
+    TBitmap bitmap = readPnmBitmap(files[0]);
+    if (!bitmap) {
+      std::fprintf(stderr, "pixtune-encode: %s: not an 8-bit binary PGM or PPM\n", files[0].c_str());
+      return 1;
+    }
     TBitmapView view(bitmap);
     std::vector<std::uint8_t> previewPixels(preview.empty() ? 0 : view.ImageBytes());
     {
