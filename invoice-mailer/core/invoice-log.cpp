@@ -18,8 +18,8 @@ namespace {
 
 std::unique_ptr<TStream> openReadOnly(const std::string &fileName) {
   try {
-    return std::make_unique<components::TFileStream>(
-        fileName, components::fmOpenRead | components::fmShareDenyNone);
+    return std::make_unique<components::TFileStream>(fileName, components::fmOpenRead |
+                                                                   components::fmShareDenyNone);
   } catch (const components::EStreamError &error) {
     throw EInOutError(error.Message());
   }
@@ -35,8 +35,10 @@ std::string itemFileNameOf(const std::string &headerFileName) {
 InvoiceLog::InvoiceLog(std::string headerFileName, std::unique_ptr<TStream> headers,
                        std::string itemFileName, std::unique_ptr<TStream> items)
     : headerFileName_(std::move(headerFileName)), itemFileName_(std::move(itemFileName)),
-      headers_{headerFileName_, std::move(headers), HeaderRecordSize, {}},
-      items_{itemFileName_, std::move(items), ItemRecordSize, {}} {
+      headers_{headerFileName_, std::move(headers), HeaderRecordSize, {}}, items_{itemFileName_,
+                                                                                  std::move(items),
+                                                                                  ItemRecordSize,
+                                                                                  {}} {
   headers_.recordCount();
   items_.recordCount();
 }

@@ -17,8 +17,7 @@ struct RecordPlace {
   std::size_t index;
 
   [[noreturn]] void damaged(const char *field, const std::string &what) const {
-    throw EInOutError(fileName + ": record " + std::to_string(index) + ", " + field + ": " +
-                      what);
+    throw EInOutError(fileName + ": record " + std::to_string(index) + ", " + field + ": " + what);
   }
 
   // A length-prefixed text whose field holds at most maxLength characters.

@@ -40,8 +40,7 @@ bool headerContains(const std::string &key, const InvoiceHeader &header) {
 
 bool LineItemContains(const std::string &key, const InvoiceLineItem &item) {
   return TextContains(key, item.itemCode) || TextContains(key, item.product) ||
-         TextContains(key, item.description) ||
-         TextContains(key, std::to_string(item.quantity)) ||
+         TextContains(key, item.description) || TextContains(key, std::to_string(item.quantity)) ||
          TextContains(key, formatGeneral(item.tax1Rate)) ||
          TextContains(key, formatGeneral(item.tax2Rate)) ||
          TextContains(key, formatGeneral(item.unitPrice));

@@ -22,9 +22,9 @@ TaxAmounts TaxTotals(const LineItems &items) {
 }
 
 std::string MonthName(int month) {
-  static const char *const names[] = {"January", "February", "March",     "April",
-                                      "May",     "June",     "July",      "August",
-                                      "September", "October", "November", "December"};
+  static const char *const names[] = {"January",   "February", "March",    "April",
+                                      "May",       "June",     "July",     "August",
+                                      "September", "October",  "November", "December"};
   if (month < 1 || month > 12)
     return "";
   return names[month - 1];

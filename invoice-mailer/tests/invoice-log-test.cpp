@@ -34,11 +34,11 @@ TEST(InvoiceLog, ReadsEveryHeaderField) {
   ASSERT_EQ(log->headerCount(), 2u);
   billpost::InvoiceHeader h = log->readHeader(0);
   EXPECT_EQ(h.invoiceNumber, "G-2001");
-  std::array<std::string, 7> shipTo = {"Caf\xE9 Supplies", "400 Dock Road", "", "Unit 7",
-                                       "", "Port Town", "Attn: Receiving"};
+  std::array<std::string, 7> shipTo = {"Caf\xE9 Supplies", "400 Dock Road",  "", "Unit 7", "",
+                                       "Port Town",        "Attn: Receiving"};
   EXPECT_EQ(h.shipTo.lines, shipTo);
-  std::array<std::string, 7> billTo = {"Harbor Supplies Ltd", "Accounts", "400 Dock Road", "", "",
-                                       "", ""};
+  std::array<std::string, 7> billTo = {
+      "Harbor Supplies Ltd", "Accounts", "400 Dock Road", "", "", "", ""};
   EXPECT_EQ(h.billTo.lines, billTo);
   EXPECT_EQ(h.credited, "100.00");
   EXPECT_EQ(h.shipVia, "Freight");
@@ -78,11 +78,16 @@ TEST(InvoiceLog, DamagedLogsGiveAClearError) {
     const char *log;
     const char *message;
   } cases[] = {
-      {"long-number", "long-number.ldl: record 0, invoice number: length 99 exceeds the field's 25 characters"},
-      {"long-notes", "long-notes.ldl: record 0, notes: length 81 exceeds the field's 80 characters"},
-      {"long-product", "long-product.ldi: record 0, product: length 200 exceeds the field's 50 characters"},
-      {"short-header", "short-header.ldl: record 0 is cut short (the file ends 620 bytes into it; records are 720 bytes)"},
-      {"short-item", "short-item.ldi: record 0 is cut short (the file ends 171 bytes into it; records are 172 bytes)"},
+      {"long-number",
+       "long-number.ldl: record 0, invoice number: length 99 exceeds the field's 25 characters"},
+      {"long-notes",
+       "long-notes.ldl: record 0, notes: length 81 exceeds the field's 80 characters"},
+      {"long-product",
+       "long-product.ldi: record 0, product: length 200 exceeds the field's 50 characters"},
+      {"short-header", "short-header.ldl: record 0 is cut short (the file ends 620 bytes into it; "
+                       "records are 720 bytes)"},
+      {"short-item", "short-item.ldi: record 0 is cut short (the file ends 171 bytes into it; "
+                     "records are 172 bytes)"},
       {"nan-price", "nan-price.ldi: record 0, unit price: not a finite number"},
       {"infinite-rate", "infinite-rate.ldi: record 0, tax 1 rate: not a finite number"},
   };
@@ -116,8 +121,7 @@ TEST(InvoiceLog, MissingItemFileFailsTheOpen) {
 namespace {
 
 // Copies generated files into a scratch folder under new names.
-std::string scratchCopy(const std::string &folder, const std::string &from,
-                        const std::string &to) {
+std::string scratchCopy(const std::string &folder, const std::string &from, const std::string &to) {
   std::string dir = testing_support::scratchPath(folder);
 #ifdef _WIN32
   ::_mkdir(dir.c_str());
@@ -208,16 +212,14 @@ TEST(InvoiceLog, RefreshSeesItemsWrittenSinceTheLastAction) {
   // The application appends a second item of G-2002 (a copy of the last
   // record); the next user action starts with refresh().
   itemFile->Seek(0, components::TSeekOrigin::soEnd);
-  itemFile->Write(items.data() + items.size() - billpost::ItemRecordSize,
-                  billpost::ItemRecordSize);
+  itemFile->Write(items.data() + items.size() - billpost::ItemRecordSize, billpost::ItemRecordSize);
   log.refresh();
   EXPECT_EQ(log.itemsOf("G-2002").size(), 2u);
   EXPECT_EQ(log.itemsOf("G-2001").size(), 3u);
 
   // It rewrites the first record of G-2001 in place as one of G-2002.
   itemFile->SetPosition(0);
-  itemFile->Write(items.data() + items.size() - billpost::ItemRecordSize,
-                  billpost::ItemRecordSize);
+  itemFile->Write(items.data() + items.size() - billpost::ItemRecordSize, billpost::ItemRecordSize);
   log.refresh();
   EXPECT_EQ(log.itemsOf("G-2002").size(), 3u);
   EXPECT_EQ(log.itemsOf("G-2001").size(), 2u);

@@ -45,7 +45,10 @@ TEST(InvoiceSearch, KeysAndJoinWords) {
     Numbers expected;
   } cases[] = {
       // Words in addresses and notes.
-      {"Smith", "OR", "", {"A-1001", "A-1002", "A-1003", "A-1004", "A-1005", "A-1006", "a-1006", "A-1007"}},
+      {"Smith",
+       "OR",
+       "",
+       {"A-1001", "A-1002", "A-1003", "A-1004", "A-1005", "A-1006", "a-1006", "A-1007"}},
       {"Smith", "AND", "", {"A-1001", "A-1003"}}, // an empty key is in everything
       {"Smith", "OR", "Jones", {"A-1001", "A-1002", "A-1003"}},
       {"Smith", "AND", "Jones", {"A-1003"}},
@@ -61,16 +64,16 @@ TEST(InvoiceSearch, KeysAndJoinWords) {
       {"Phantom", "AND", "", {"A-1007"}},  // an empty item is still searched
       {"Overflow", "AND", "", {"A-1007"}}, // so is one past the last slot
       // Numbers: any amount field, in its general form.
-      {"7.5", "AND", "", {"A-1004"}},       // only a tax 2 rate
-      {"8.25", "AND", "", {"A-1001"}},      // a tax 1 rate
-      {"37", "AND", "", {"A-1002"}},        // a quantity
-      {"1.5", "AND", "", {"A-1001"}},       // a unit price
+      {"7.5", "AND", "", {"A-1004"}},  // only a tax 2 rate
+      {"8.25", "AND", "", {"A-1001"}}, // a tax 1 rate
+      {"37", "AND", "", {"A-1002"}},   // a quantity
+      {"1.5", "AND", "", {"A-1001"}},  // a unit price
       {"1234567.89", "AND", "", {"A-1005"}},
-      {"20", "AND", "", {"A-1002", "A-1007"}}, // price 20, and "Part 20"
-      {"7.50", "AND", "", {}},              // prices are not written with cents
+      {"20", "AND", "", {"A-1002", "A-1007"}}, // price 20, and "Piece 20"
+      {"7.50", "AND", "", {}},                 // prices are not written with cents
       // Header fields.
       {"COD", "AND", "", {"A-1002"}},
-      {"4.50", "AND", "", {"A-1001"}},      // the shipping cost text
+      {"4.50", "AND", "", {"A-1001"}}, // the shipping cost text
       {"A-100", "NOT", "A-1007", {"A-1001", "A-1002", "A-1003", "A-1004", "A-1005", "A-1006"}},
   };
   for (const Case &c : cases)
@@ -98,10 +101,10 @@ TEST(InvoiceSearch, CombineMatchTable) {
     const char *join;
     bool r2, expected;
   } cases[] = {
-      {true, "OR", false, true},   {false, "OR", true, true},   {false, "OR", false, false},
-      {true, "AND", true, true},   {true, "AND", false, false}, {false, "AND", true, false},
-      {true, "NOT", false, true},  {true, "NOT", true, false},  {false, "NOT", false, false},
-      {true, "XOR", true, true},   {false, "", true, false},    {true, "or", false, true},
+      {true, "OR", false, true},  {false, "OR", true, true},   {false, "OR", false, false},
+      {true, "AND", true, true},  {true, "AND", false, false}, {false, "AND", true, false},
+      {true, "NOT", false, true}, {true, "NOT", true, false},  {false, "NOT", false, false},
+      {true, "XOR", true, true},  {false, "", true, false},    {true, "or", false, true},
       {false, "or", true, false},
   };
   for (const Case &c : cases)

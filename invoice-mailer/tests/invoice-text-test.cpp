@@ -95,10 +95,10 @@ TEST(InvoiceText, PadToColumnTable) {
     const char *field, *expected;
   } cases[] = {
       {"", 0, "Qty", " Qty"},
-      {"", 3, "x", "     x"},          // padded to 4, then a blank
+      {"", 3, "x", "     x"}, // padded to 4, then a blank
       {"ab", 3, "x", "ab   x"},
-      {"abc", 3, "x", "abc x"},         // not shorter: no padding
-      {"abcdef", 3, "x", "abcdef x"},   // longer: the field just follows
+      {"abc", 3, "x", "abc x"},       // not shorter: no padding
+      {"abcdef", 3, "x", "abcdef x"}, // longer: the field just follows
       {"SubTotal:", 25, "1.00", "SubTotal:                  1.00"},
       {"", 2, "", "    "},
   };
@@ -115,7 +115,7 @@ TEST(InvoiceText, TwentySlotsHoldTheNonEmptyItemsInOrder) {
   auto log = InvoiceLog::open(generatedPath("03-1998.ldl"));
   billpost::LineItems items = billpost::gatherLineItems(*log, "A-1007");
   for (std::size_t i = 0; i < items.size(); ++i)
-    EXPECT_EQ(items[i].product, "Part " + std::to_string(i + 1)); // no Phantom, no Overflow
+    EXPECT_EQ(items[i].product, "Piece " + std::to_string(i + 1)); // no Phantom, no Overflow
 
   std::vector<std::string> lines = renderFrom("03-1998.ldl", "A-1007", InvoiceLabels());
   std::size_t itemLines = 0;
@@ -123,7 +123,8 @@ TEST(InvoiceText, TwentySlotsHoldTheNonEmptyItemsInOrder) {
     itemLines += line.find("Filler") != std::string::npos;
   EXPECT_EQ(itemLines, 20u);
   // 20 items at 10.00, no taxes.
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "SubTotal:                  200.00"), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "SubTotal:                  200.00"),
+            lines.end());
 }
 
 TEST(InvoiceText, QuantityThreeAtOneFifty) {
@@ -135,9 +136,10 @@ TEST(InvoiceText, QuantityThreeAtOneFifty) {
 
 TEST(InvoiceText, MillionsKeepTheirCents) {
   std::vector<std::string> lines = renderFrom("03-1998.ldl", "A-1005", InvoiceLabels());
-  EXPECT_NE(std::find(lines.begin(), lines.end(),
-                      " 1          1234567.89     1234567.89     Machine             Press machine"),
-            lines.end());
+  EXPECT_NE(
+      std::find(lines.begin(), lines.end(),
+                " 1          1234567.89     1234567.89     Machine             Press machine"),
+      lines.end());
   EXPECT_NE(std::find(lines.begin(), lines.end(), "Total Due:                 1234567.89"),
             lines.end());
 }
@@ -161,22 +163,30 @@ TEST(InvoiceText, TotalsAddTaxesAndShippingAndSubtractTheCredit) {
   header.credited = "0.50";
   std::vector<std::string> lines = billpost::renderInvoice(header, items, InvoiceLabels());
   std::vector<std::string> tail(lines.end() - 10, lines.end());
-  std::vector<std::string> expected = {
-      "SubTotal:                  26.00", "Shipping Cost:             3.00",
-      "Tax1                       1.00",  "Tax2                       1.00",
-      "",                                 "[Credited]:                0.50",
-      "",                                 "Total Due:                 28.50",
-      "",                                 std::string(35, '_')};
+  std::vector<std::string> expected = {"SubTotal:                  26.00",
+                                       "Shipping Cost:             3.00",
+                                       "Tax1                       1.00",
+                                       "Tax2                       1.00",
+                                       "",
+                                       "[Credited]:                0.50",
+                                       "",
+                                       "Total Due:                 28.50",
+                                       "",
+                                       std::string(35, '_')};
   EXPECT_EQ(tail, expected);
 }
 
 TEST(InvoiceText, NoTaxLineForAZeroTaxAndEmptyAmountsCountAsZero) {
   std::vector<std::string> lines = renderFrom("empty-amounts.ldl", "D-1", InvoiceLabels());
   std::vector<std::string> tail(lines.end() - 9, lines.end());
-  std::vector<std::string> expected = {
-      "SubTotal:                  2.00", "Shipping Cost:" + std::string(13, ' '), "",
-      "[Credited]:" + std::string(16, ' '), "",
-      "Total Due:                 2.00", "", std::string(35, '_')};
+  std::vector<std::string> expected = {"SubTotal:                  2.00",
+                                       "Shipping Cost:" + std::string(13, ' '),
+                                       "",
+                                       "[Credited]:" + std::string(16, ' '),
+                                       "",
+                                       "Total Due:                 2.00",
+                                       "",
+                                       std::string(35, '_')};
   tail.erase(tail.begin()); // the blank line before the SubTotal
   EXPECT_EQ(tail, expected);
 }
@@ -186,9 +196,9 @@ TEST(InvoiceText, AddressLinesFourToSevenOnlyWhenNotEmpty) {
   auto shipTo = std::find(lines.begin(), lines.end(), "Ship To:");
   ASSERT_NE(shipTo, lines.end());
   std::vector<std::string> block(shipTo, shipTo + 9);
-  std::vector<std::string> expected = {"Ship To:", "", "Caf\xE9 Supplies", "400 Dock Road", "",
-                                       "Unit 7", "Port Town", "Attn: Receiving",
-                                       std::string(30, '_')};
+  std::vector<std::string> expected = {
+      "Ship To:", "",          "Caf\xE9 Supplies", "400 Dock Road",     "",
+      "Unit 7",   "Port Town", "Attn: Receiving",  std::string(30, '_')};
   EXPECT_EQ(block, expected);
 }
 

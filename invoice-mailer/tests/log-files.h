@@ -21,8 +21,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 // A file the generator wrote from tests/data at build time.
 inline std::string generatedPath(const std::string &name) {
-  return testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") +
-                                   "/data/" + name);
+  return testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") + "/data/" +
+                                   name);
 }
 
 inline std::string goldenPath(const std::string &name) {
@@ -48,8 +48,8 @@ inline std::unique_ptr<components::TMemoryStream> memoryStream(const Bytes &byte
 }
 
 inline std::unique_ptr<billpost::InvoiceLog> memoryLog(const Bytes &headers, const Bytes &items) {
-  return std::make_unique<billpost::InvoiceLog>("memory.ldl", memoryStream(headers),
-                                                "memory.ldi", memoryStream(items));
+  return std::make_unique<billpost::InvoiceLog>("memory.ldl", memoryStream(headers), "memory.ldi",
+                                                memoryStream(items));
 }
 
 } // namespace billpost_test
