@@ -33,9 +33,9 @@
 // "name=value" (or "name") lines, each ending in CR LF, with the blank lines
 // dropped. A write that changes nothing leaves the file untouched. Names
 // and values a write adds keep their trailing blanks until the file is
-// next parsed, as the platform's do. Unlike
-// the platform, the new contents go to a temporary file that then replaces
-// the old one, so a failed write never leaves a half-written file behind.
+// next parsed, as the platform's do. Unlike the platform, the new contents
+// go to a temporary file that then replaces the old one, so a failed write
+// never leaves a half-written file behind.
 #include "platform/components/core/ini-file.h"
 
 #include "platform/components/core/exception.h"
@@ -54,7 +54,7 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
 // Blanks of the arguments include line breaks: a value passed with a
-// trailing CR LF is stored without it.
+// leading CR LF is stored without it.
 bool isArgumentBlank(char c) { return isBlank(c) || c == '\r' || c == '\n'; }
 
 template <typename Predicate> std::string trim(const std::string &text, Predicate blank) {

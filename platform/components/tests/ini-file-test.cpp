@@ -86,6 +86,7 @@ const std::vector<ReadCase> &readCases() {
       {messy, "SEC ONE", "KEY1", "def", "value one"},
       {messy, " sec one ", " key1 ", "def", "value one"}, // arguments are trimmed
       {messy, "sec one", "key2", "def", "v2"},
+      {messy, "\r\nsec one\v", "\nkey2\r", "def", "v2"}, // line breaks are blanks too
       {messy, "sec one", "key3", "def", "def"}, // the repeated section is shadowed
       {messy, "sec one", "\"quoted\"", "def", "qv"},
       {messy, "sec one", "quoted", "def", "def"},
@@ -371,6 +372,8 @@ const std::vector<WriteCase> &writeCases() {
        {{Op::Write, " s ", " k ", "  v  "}},
        true,
        "[s ]\r\nk =v  \r\n"},
+      {"leading line breaks are blanks", false, "", {{Op::Write, "s", "k", "\r\n\v v"}}, true,
+       "[s]\r\nk=v\r\n"},
       {"a write finds section and key by their trimmed names",
        true,
        "[s]\r\nk=1\r\n",
