@@ -32,10 +32,14 @@ public:
 private:
   static BOOL CALLBACK disable(HWND window, LPARAM self) {
     auto *disabled = reinterpret_cast<DisabledWindows *>(self);
-    if (window != disabled->keep_ && IsWindowVisible(window) && IsWindowEnabled(window)) {
-      EnableWindow(window, FALSE);
+    if (window == disabled->keep_ || !IsWindowVisible(window) || !IsWindowEnabled(window))
+      return TRUE;
+    try {
       disabled->windows_.push_back(window);
+    } catch (...) {
+      return FALSE; // out of memory: leave the rest enabled
     }
+    EnableWindow(window, FALSE);
     return TRUE;
   }
 
@@ -53,7 +57,12 @@ TForm::TForm(TComponent *owner) : TWinControl(owner) {
 }
 
 TForm::~TForm() {
-  OnDestroy(this);
+  // Nothing may leave a destructor: a failing handler goes to the
+  // application's handler.
+  CallGuarded<int>(this, 0, [this] {
+    OnDestroy(this);
+    return 0;
+  });
   if (HandleAllocated() && menu_)
     ::SetMenu(Handle(), nullptr); // the menu object frees its own menu
   Application->formDestroyed(this);
@@ -283,6 +292,7 @@ int TForm::ShowModal() {
         form.Hide();
     }
   };
+  HWND previouslyActive = GetActiveWindow();
   {
     DisabledWindows disabled(Handle());
     ModalEnd end{*this};
@@ -296,6 +306,8 @@ int TForm::ShowModal() {
         closeModal();
     }
   }
+  if (previouslyActive && IsWindow(previouslyActive) && IsWindowVisible(previouslyActive))
+    SetActiveWindow(previouslyActive);
   return modalResult_;
 }
 

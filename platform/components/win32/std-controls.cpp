@@ -368,6 +368,18 @@ void TCustomRichEdit::handleCreated() {
   SendMessageA(Handle(), EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
 }
 
+std::string TCustomRichEdit::SelText() {
+  CHARRANGE range{0, 0};
+  SendMessageA(Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));
+  if (range.cpMax <= range.cpMin)
+    return std::string();
+  // One byte per character of the 8-bit text, and the terminator.
+  std::string text(static_cast<std::size_t>(range.cpMax - range.cpMin) + 1, '\0');
+  LRESULT copied = SendMessageA(Handle(), EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(&text[0]));
+  text.resize(static_cast<std::size_t>(std::max<LRESULT>(copied, 0)));
+  return text;
+}
+
 void TCustomRichEdit::SetPlainText(bool plain) {
   plainText_ = plain;
   if (HandleAllocated() && GetTextLen() == 0)

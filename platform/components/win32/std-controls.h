@@ -120,7 +120,7 @@ public:
   void SetSelStart(int start);
   int SelLength();
   void SetSelLength(int length);
-  std::string SelText();
+  virtual std::string SelText();
   // Replaces the selection; the replacement can be undone.
   void SetSelText(const std::string &text);
   void SelectAll();
@@ -208,6 +208,9 @@ public:
   // Set it before the control gets its parent: once its window has text
   // or a font, a rich edit keeps the mode it has.
   void SetPlainText(bool plain);
+  // The selected text as the control holds it: a rich edit counts a line
+  // break as one character, so the text cannot be cut from Text().
+  std::string SelText() override;
   TNotifyEvent OnSelectionChange;
 
 protected:

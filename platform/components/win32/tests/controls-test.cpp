@@ -195,6 +195,29 @@ TEST_F(ControlsTest, PlainRichEditPastesTextAndReportsItsClass) {
   EXPECT_EQ(rich->Text(), "Teh quick brown fox");
 }
 
+TEST_F(ControlsTest, SelectedTextIsTheSameWordInEditMemoAndRichEdit) {
+  // A rich edit counts a line break as one character, an edit as two: the
+  // selection must still give the word selected in each.
+  auto *memo = make<TMemo>();
+  auto *rich = new TRichEdit(form_.get());
+  rich->SetPlainText(true);
+  rich->SetParent(form_.get());
+  const std::string text = "first line\r\nsecond teh line\r\n\xE9t\xE9 teh";
+  for (TCustomMemo *control : {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
+    control->SetText(text);
+    HWND window = control->Handle();
+    int line = 1, column = 7;
+    int start = static_cast<int>(SendMessageA(window, EM_LINEINDEX, line, 0)) + column;
+    SendMessageA(window, EM_SETSEL, start, start + 3);
+    EXPECT_EQ(control->SelText(), "teh");
+    line = 2;
+    column = 4;
+    start = static_cast<int>(SendMessageA(window, EM_LINEINDEX, line, 0)) + column;
+    SendMessageA(window, EM_SETSEL, start - 4, start + 3);
+    EXPECT_EQ(control->SelText(), "\xE9t\xE9 teh");
+  }
+}
+
 TEST_F(ControlsTest, ListAndComboItemsMirrorIntoTheirWindows) {
   auto *list = make<TListBox>();
   list->Items().Add("b");
