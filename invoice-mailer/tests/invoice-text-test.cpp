@@ -56,6 +56,22 @@ TEST(InvoiceText, WithIniMatchesGolden) {
   EXPECT_EQ(text, billpost_test::readText(goldenPath("G-2001-relabelled.txt")));
 }
 
+TEST(InvoiceText, EmptyIniValuesAreTextsToo) {
+  components::TIniFile ini(generatedPath("blank-values.INI"));
+  InvoiceLabels labels = billpost::readInvoiceLabels(ini);
+  EXPECT_EQ(labels.company, "");
+  EXPECT_EQ(labels.address1, "123 Street Name");
+  EXPECT_EQ(labels.tax1Name, "VAT ; inclusive");
+  EXPECT_EQ(labels.tax2Name, "Tax2");
+  std::vector<std::string> lines = renderFrom("11-2003.ldl", "G-2001", labels);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines[0], "");
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "VAT ; inclusive            61728.39"),
+            lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "Tax2                       30864.20"),
+            lines.end());
+}
+
 TEST(InvoiceText, GeneratedInvoicesMatchAnIndependentRendering) {
   auto log = InvoiceLog::open(generatedPath("07-2004.ldl"));
   std::string text;
