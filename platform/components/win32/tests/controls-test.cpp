@@ -14,8 +14,10 @@
 #include <richedit.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace components;
 
@@ -464,4 +466,68 @@ TEST_F(ControlsTest, WindowlessControlIsPaintedByItsParentAndGetsTheMouse) {
   SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(25, 15));
   SendMessageA(window, WM_LBUTTONUP, 0, at(25, 15));
   EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ControlsTest, OwnerDrawnListBoxDrawsEachItemThroughItsEvent) {
+  auto *list = new TListBox(form_.get());
+  list->SetStyle(lbOwnerDrawFixed);
+  list->SetItemHeight(14);
+  list->Items().Add("english.dct");
+  list->Items().Add("american.dct");
+  list->SetParent(form_.get());
+  std::vector<int> drawn;
+  list->OnDrawItem = [&](TObject *, int index, const RECT &rect, TOwnerDrawState) {
+    drawn.push_back(index);
+    EXPECT_EQ(rect.bottom - rect.top, 14);
+    list->Canvas().FillRect(rect);
+    list->Canvas().TextOut(rect.left + 15, rect.top, list->Items()[index]);
+  };
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 0, 0), 14);
+  form_->Show();
+  UpdateWindow(list->Handle());
+  std::sort(drawn.begin(), drawn.end());
+  drawn.erase(std::unique(drawn.begin(), drawn.end()), drawn.end());
+  EXPECT_EQ(drawn, (std::vector<int>{0, 1}));
+  RECT second = list->ItemRect(1);
+  EXPECT_EQ(second.top, 14);
+  EXPECT_EQ(list->ItemAtPos(POINT{5, 20}), 1);
+}
+
+TEST_F(ControlsTest, KeyPressCanChangeOrSwallowTypedCharacters) {
+  auto *edit = make<TEdit>();
+  edit->OnKeyPress = [](TObject *, char &key) {
+    if (key == 'x')
+      key = 0; // swallowed
+    else if (key == 'a')
+      key = 'A';
+  };
+  for (char c : std::string("axb"))
+    SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+  EXPECT_EQ(edit->Text(), "Ab");
+}
+
+TEST(FormStyles, BorderStylesGiveThePlatformStyles) {
+  struct Case {
+    TFormBorderStyle border;
+    DWORD style, notStyle, exStyle;
+  } cases[] = {
+      {bsSizeable, WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, 0, 0},
+      {bsSingle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, WS_THICKFRAME, 0},
+      {bsDialog, WS_CAPTION | WS_SYSMENU, WS_THICKFRAME | WS_MINIMIZEBOX, WS_EX_DLGMODALFRAME},
+      {bsToolWindow, WS_CAPTION, WS_THICKFRAME, WS_EX_TOOLWINDOW},
+      {bsSizeToolWin, WS_CAPTION | WS_THICKFRAME, 0, WS_EX_TOOLWINDOW},
+      {bsNone, WS_POPUP, WS_CAPTION | WS_SYSMENU, 0},
+  };
+  for (const Case &c : cases) {
+    TForm form(nullptr);
+    form.SetBorderStyle(c.border);
+    DWORD style = static_cast<DWORD>(GetWindowLongPtrA(form.Handle(), GWL_STYLE));
+    DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(form.Handle(), GWL_EXSTYLE));
+    EXPECT_EQ(style & c.style, c.style) << c.border;
+    EXPECT_EQ(style & c.notStyle, 0u) << c.border;
+    EXPECT_EQ(exStyle & c.exStyle, c.exStyle) << c.border;
+  }
+  TForm top(nullptr);
+  top.SetFormStyle(fsStayOnTop);
+  EXPECT_TRUE(GetWindowLongPtrA(top.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 }
