@@ -146,7 +146,12 @@ bool TApplication::processMessage(MSG &msg, bool &quit) {
   // Tab, arrow, Enter and Escape keys in a form move the focus and press
   // its default or cancel button, as in the platform's dialogs.
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  if (root && dynamic_cast<TForm *>(TWinControl::FromHandle(root)) && IsDialogMessageA(root, &msg))
+  auto *form = root ? dynamic_cast<TForm *>(TWinControl::FromHandle(root)) : nullptr;
+  // Alt with a letter is offered to the form's controls first: windowless
+  // buttons answer their accelerators there.
+  if (form && msg.message == WM_SYSCHAR && form->DialogChar(static_cast<char>(msg.wParam)))
+    return true;
+  if (form && IsDialogMessageA(root, &msg))
     return true;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);

@@ -215,7 +215,20 @@ TWinControl::TWinControl(TComponent *owner) : TControl(owner) {
   font_.OnChange = [this](TObject *) {
     if (window_)
       SendMessageA(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
+    for (TControl *control : controls_) {
+      if (auto *child = dynamic_cast<TWinControl *>(control))
+        child->font_.Assign(font_);
+      else
+        control->Invalidate();
+    }
   };
+}
+
+bool TWinControl::DialogChar(char key) {
+  for (TControl *control : controls_)
+    if (control->Visible() && control->Enabled() && control->DialogChar(key))
+      return true;
+  return false;
 }
 
 TWinControl::~TWinControl() {

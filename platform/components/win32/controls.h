@@ -91,6 +91,12 @@ public:
 
   virtual void Click();
   virtual void Invalidate() = 0;
+  // An accelerator key (Alt with a letter) typed in the control's form:
+  // true when the control took it. None does by default.
+  virtual bool DialogChar(char key) {
+    (void)key;
+    return false;
+  }
   void Notification(TComponent *component, bool removing) override;
 
   TNotifyEvent OnClick;
@@ -168,9 +174,17 @@ public:
   bool Focused() const;
   void Invalidate() override;
   void Update();
+  void Repaint() {
+    Invalidate();
+    Update();
+  }
+  // Offers an accelerator key to this control and its children in turn.
+  bool DialogChar(char key) override;
   // Lays out the aligned children again.
   void Realign();
 
+  // Children take their parent's font when they are made and whenever it
+  // changes.
   TFont &Font() { return font_; }
   // The control whose window this is, or null.
   static TWinControl *FromHandle(HWND window);

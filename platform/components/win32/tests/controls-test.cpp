@@ -3,6 +3,7 @@
 // groups, status bar panels, progress bar, page control, tool bar and
 // menus, each driven through its window messages.
 #include "platform/components/core/exception.h"
+#include "platform/components/core/string-list.h"
 #include "platform/components/win32/application.h"
 #include "platform/components/win32/common-controls.h"
 #include "platform/components/win32/forms.h"
@@ -530,4 +531,63 @@ TEST(FormStyles, BorderStylesGiveThePlatformStyles) {
   TForm top(nullptr);
   top.SetFormStyle(fsStayOnTop);
   EXPECT_TRUE(GetWindowLongPtrA(top.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+namespace {
+
+// A windowless button that answers its caption's accelerator.
+class AcceleratedProbe : public TGraphicControl {
+public:
+  explicit AcceleratedProbe(TComponent *owner) : TGraphicControl(owner) {}
+  bool DialogChar(char key) override {
+    std::size_t amp = Caption().find('&');
+    if (amp == std::string::npos || amp + 1 >= Caption().size())
+      return false;
+    if (UpperCase(std::string(1, key)) != UpperCase(Caption().substr(amp + 1, 1)))
+      return false;
+    Click();
+    return true;
+  }
+};
+
+} // namespace
+
+TEST_F(ControlsTest, AcceleratorKeysReachWindowlessControlsThroughTheLoop) {
+  auto *panel = make<TPanel>();
+  auto *probe = new AcceleratedProbe(form_.get());
+  probe->SetCaption("&Mail");
+  probe->SetParent(panel);
+  int clicks = 0;
+  probe->OnClick = [&](TObject *) { ++clicks; };
+  auto *edit = make<TEdit>();
+  edit->SetTop(60);
+  // Alt+M and Alt+Q typed while the edit has the focus, as the keyboard
+  // posts them; only the first matches.
+  PostMessageA(edit->Handle(), WM_SYSCHAR, 'm', 1 << 29);
+  PostMessageA(edit->Handle(), WM_SYSCHAR, 'q', 1 << 29);
+  bool posted = false;
+  form_->SetMessageHandler(WM_USER + 9, [&](TMessage &) { posted = true; });
+  PostMessageA(form_->Handle(), WM_USER + 9, 0, 0);
+  ASSERT_TRUE(win32_test::pumpUntil([&] { return posted; }));
+  EXPECT_EQ(clicks, 1);
+  probe->SetEnabled(false);
+  PostMessageA(edit->Handle(), WM_SYSCHAR, 'm', 1 << 29);
+  posted = false;
+  PostMessageA(form_->Handle(), WM_USER + 9, 0, 0);
+  ASSERT_TRUE(win32_test::pumpUntil([&] { return posted; }));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(ControlsTest, ChildrenFollowTheirFormsFont) {
+  auto *button = make<TButton>();
+  auto *panel = make<TPanel>();
+  auto *label = new TLabel(form_.get());
+  label->SetParent(panel);
+  form_->Font().SetSize(8);
+  form_->Font().SetName("Tahoma");
+  for (TWinControl *control : {static_cast<TWinControl *>(button), static_cast<TWinControl *>(label)}) {
+    EXPECT_EQ(control->Font().Name(), "Tahoma");
+    EXPECT_EQ(control->Font().Size(), 8);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control->Handle(), WM_GETFONT, 0, 0)), control->Font().Handle());
+  }
 }
