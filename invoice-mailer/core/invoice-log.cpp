@@ -4,7 +4,6 @@
 #include "invoice-mailer/core/log-errors.h"
 
 #include "platform/components/core/exception.h"
-#include "platform/components/core/file-system.h"
 
 #include <algorithm>
 #include <limits>
@@ -35,10 +34,8 @@ std::string itemFileNameOf(const std::string &headerFileName) {
 InvoiceLog::InvoiceLog(std::string headerFileName, std::unique_ptr<TStream> headers,
                        std::string itemFileName, std::unique_ptr<TStream> items)
     : headerFileName_(std::move(headerFileName)), itemFileName_(std::move(itemFileName)),
-      headers_{headerFileName_, std::move(headers), HeaderRecordSize, {}}, items_{itemFileName_,
-                                                                                  std::move(items),
-                                                                                  ItemRecordSize,
-                                                                                  {}} {
+      headers_(headerFileName_, std::move(headers), HeaderRecordSize),
+      items_(itemFileName_, std::move(items), ItemRecordSize) {
   headers_.recordCount();
   items_.recordCount();
 }

@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace billpost {
@@ -53,6 +54,9 @@ public:
 private:
   // One record file with the block of records last read from it.
   struct RecordFile {
+    RecordFile(std::string fileName, std::unique_ptr<components::TStream> file, std::size_t size)
+        : name(std::move(fileName)), stream(std::move(file)), recordSize(size) {}
+
     std::string name;
     std::unique_ptr<components::TStream> stream;
     std::size_t recordSize;
