@@ -20,6 +20,7 @@
 
 #include "platform/components/core/event.h"
 #include "platform/components/core/stream.h"
+#include "platform/components/core/string-list.h"
 
 #include <array>
 #include <cstdint>
@@ -99,6 +100,10 @@ public:
   void Close();
   // True when a sub-dictionary, tried in file order, holds the word.
   bool Contains(std::string_view word) const;
+  // Appends to the list the known candidates of the edit methods that
+  // SuggestMask selects, over the alphabet, and stops once the list holds
+  // more than SuggestLimit entries (suggestions.h).
+  void Suggest(const std::string &word, components::TStringList &list) const;
 
   const std::string &Alphabet() const { return alphabet_; }
   bool Opened() const { return opened_; }

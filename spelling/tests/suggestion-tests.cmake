@@ -1,0 +1,10 @@
+# Suggestions: the edit methods of a main dictionary, re-casing, the
+# whole-lexicon search with its yields, and the English dictionary judged
+# beside hunspell.
+add_unit_test(suggestion-tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/suggestion-methods-test.cpp
+  LIBS spelling-core dct-build testing-support)
+target_compile_definitions(suggestion-tests PRIVATE
+  ENGLISH_DCT="${ENGLISH_DCT}" ENGLISH_WORDS="${ENGLISH_WORDS}")
+add_dependencies(suggestion-tests english-dictionary)
