@@ -10,6 +10,7 @@
 #include "platform/components/win32/menus.h"
 #include "platform/components/win32/std-controls.h"
 #include "platform/components/win32/tests/win32-test-support.h"
+#include "platform/components/win32/utility.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -590,4 +591,48 @@ TEST_F(ControlsTest, ChildrenFollowTheirFormsFont) {
     EXPECT_EQ(control->Font().Size(), 8);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control->Handle(), WM_GETFONT, 0, 0)), control->Font().Handle());
   }
+}
+
+namespace {
+
+BOOL CALLBACK findMenuWindow(HWND window, LPARAM found) {
+  char className[16] = {};
+  GetClassNameA(window, className, sizeof className);
+  if (std::string(className) != "#32768" || !IsWindowVisible(window))
+    return TRUE;
+  *reinterpret_cast<HWND *>(found) = window;
+  return FALSE;
+}
+
+} // namespace
+
+TEST_F(ControlsTest, PopupMenuClicksTheItemChosenWithTheKeyboard) {
+  auto *menu = new TPopupMenu(form_.get());
+  auto *close = new TMenuItem(form_.get());
+  close->SetCaption("&Close");
+  menu->Items().Add(close);
+  auto *restore = new TMenuItem(form_.get());
+  restore->SetCaption("&Restore");
+  menu->Items().Add(restore);
+  std::vector<std::string> log;
+  menu->OnPopup = [&](TObject *) { log.push_back("popup"); };
+  close->OnClick = [&](TObject *) { log.push_back("close"); };
+  restore->OnClick = [&](TObject *) { log.push_back("restore"); };
+  form_->Show();
+  // The menu's own loop runs our timer: it picks the second item with the
+  // arrow keys and Enter, as a user would.
+  TTimer chooser(nullptr);
+  chooser.SetInterval(100);
+  chooser.OnTimer = [&](TObject *) {
+    HWND found = nullptr;
+    EnumWindows(findMenuWindow, reinterpret_cast<LPARAM>(&found));
+    if (!found)
+      return;
+    chooser.SetEnabled(false);
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN})
+      PostMessageA(found, WM_KEYDOWN, key, 0);
+  };
+  menu->SetPopupComponent(form_.get());
+  menu->Popup(100, 100);
+  EXPECT_EQ(log, (std::vector<std::string>{"popup", "restore"}));
 }
