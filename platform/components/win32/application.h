@@ -83,8 +83,7 @@ public:
   void unregisterMenuItem(UINT command);
   bool dispatchMenuCommand(UINT command);
 
-  // Forms released from inside their own handlers: freed when the release
-  // message reaches them.
+  // A form is going away: it stops being the main form.
   void formDestroyed(TForm *form);
 
 private:

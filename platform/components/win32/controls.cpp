@@ -352,10 +352,6 @@ void TWinControl::removeControl(TControl *control) {
     Realign();
 }
 
-void TWinControl::SetBounds(int left, int top, int width, int height) {
-  TControl::SetBounds(left, top, width, height);
-}
-
 void TWinControl::boundsChanged() {
   if (window_)
     MoveWindow(window_.get(), left_, top_, width_, height_, TRUE);

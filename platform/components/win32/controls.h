@@ -162,7 +162,6 @@ public:
   HWND Handle();
   bool HandleAllocated() const { return static_cast<bool>(window_); }
   void SetParent(TWinControl *parent) override;
-  void SetBounds(int left, int top, int width, int height) override;
   int ClientWidth() const override;
   int ClientHeight() const override;
   POINT ClientToScreen(POINT point) const override;
