@@ -57,8 +57,10 @@ template <typename Encoder> std::vector<std::string> encode(const std::string &d
   return linesOf(output);
 }
 
+// A file in this test's own scratch folder (ctest runs the cases in parallel).
 std::string scratchFile(const std::string &name) {
-  std::string dir = testing_support::scratchPath("mail-encoders");
+  std::string dir = testing_support::scratchPath(
+      std::string("mail-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
   std::string mkdir = "mkdir -p '" + dir + "'";
   if (std::system(mkdir.c_str()) != 0)
     ADD_FAILURE() << "cannot create " << dir;
