@@ -5,6 +5,7 @@ add_unit_test(suggestion-tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/suggestion-methods-test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/suggestion-search-test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/suggestion-english-test.cpp
   LIBS spelling-core dct-build testing-support)
 target_compile_definitions(suggestion-tests PRIVATE
   ENGLISH_DCT="${ENGLISH_DCT}" ENGLISH_WORDS="${ENGLISH_WORDS}")
