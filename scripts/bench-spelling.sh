@@ -55,3 +55,32 @@ verdict() { if [ "$1" = 1 ]; then echo "met"; else echo "MISSED"; fi; }
 echo
 echo "target: whole check faster than aspell list: $(verdict $(( ours_ms < aspell_ms )))"
 echo "target: lookups >= 10 M words/s: $(verdict "$(awk -v v="${r[lookups_per_s]}" 'BEGIN { print (v >= 1e7) }')")"
+
+# Suggestions for misspelt words: our median per word (best of five runs
+# each) beside aspell -a and hunspell -a on the same typos. The peers are
+# timed on all the typos and on one, so that their start-up drops out:
+# (all - one) / (count - 1) is their mean time per word.
+sbench=$build/spelling/tests/suggestion-bench
+if [ -x "$sbench" ]; then
+  declare -A s
+  while read -r key value; do s[$key]=$value; done < <("$sbench" "$dict" \
+    "$build/spelling/American.words" "$work/typos.txt" 500)
+  head -1 "$work/typos.txt" > "$work/typo1.txt"
+  sed 's/^/^/' "$work/typos.txt" > "$work/typos-a.txt"
+  sed 's/^/^/' "$work/typo1.txt" > "$work/typo1-a.txt"
+  per_word_us() { # peer command
+    local all one
+    all=$(best_ms sh -c "$1 < '$work/typos-a.txt'")
+    one=$(best_ms sh -c "$1 < '$work/typo1-a.txt'")
+    awk -v a="$all" -v o="$one" -v n="${s[words]}" 'BEGIN { printf "%.1f", (a - o) * 1000 / (n - 1) }'
+  }
+  aspell_us=$(per_word_us "aspell -a -d en_US")
+  hunspell_us=$(per_word_us "hunspell -a -d en_US")
+  echo
+  echo "== suggestions: ${s[words]} one-edit typos of dictionary words (${s[mean_suggestions]} suggestions a word)"
+  printf '%-50s %s\n' "ours, median per word (TDictionary.Suggest)" "${s[median_us]} us (max ${s[max_us]} us)"
+  printf '%-50s %s\n' "aspell -a, mean per word" "$aspell_us us"
+  printf '%-50s %s\n' "hunspell -a, mean per word" "$hunspell_us us"
+  echo "target: under 1 ms a word: $(verdict "$(awk -v v="${s[median_us]}" 'BEGIN { print (v < 1000) }')")"
+  echo "target: at or below aspell: $(verdict "$(awk -v v="${s[median_us]}" -v a="$aspell_us" 'BEGIN { print (v <= a) }')")"
+fi

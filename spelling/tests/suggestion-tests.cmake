@@ -10,3 +10,9 @@ add_unit_test(suggestion-tests
 target_compile_definitions(suggestion-tests PRIVATE
   ENGLISH_DCT="${ENGLISH_DCT}" ENGLISH_WORDS="${ENGLISH_WORDS}")
 add_dependencies(suggestion-tests english-dictionary)
+
+# The suggestion benchmark's program (scripts/bench-spelling.sh).
+if(NOT CMAKE_CROSSCOMPILING)
+  add_executable(suggestion-bench ${CMAKE_CURRENT_LIST_DIR}/suggestion-bench.cpp)
+  target_link_libraries(suggestion-bench PRIVATE spelling-core)
+endif()
