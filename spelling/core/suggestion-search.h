@@ -31,7 +31,10 @@ struct LexiconSearchHooks {
 // are not re-cased), yielding after each method but insert and split and
 // before each insert position; then, unless the limit was reached, the
 // two-edit passes, which yield before each inserted letter and before each
-// inner position. Unset hooks are skipped, except isKnownWord.
+// inner position. Unset hooks are skipped, except isKnownWord. The word
+// and letters are copied, but list is written after yields: whatever runs
+// during a yield must leave it alive (a closing dialog defers its end
+// until the search has returned).
 SuggestEnd BuildSuggestions(const std::string &word, components::TStringList &list, bool quick,
                             const std::string &letters, int maxSuggestions,
                             const LexiconSearchHooks &hooks);

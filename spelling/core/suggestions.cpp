@@ -207,8 +207,10 @@ void MergeSuggestions(components::TStringList &list, const std::string &word,
       continue;
     list.Put(i, matchCase ? matchCase(entry, word) : MatchSuggestionCase(entry, word));
   }
-  list.Sort();
-  list.SetSorted(wasSorted);
+  if (wasSorted)
+    list.SetSorted(true);
+  else
+    list.Sort();
 }
 
 void SuggestFromDictionaries(const std::vector<TDictionary *> &dictionaries, bool primaryOnly,

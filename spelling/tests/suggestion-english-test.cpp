@@ -3,6 +3,8 @@
 // are judged beside hunspell on the same words.
 #include "spelling/core/dictionary.h"
 #include "spelling/core/suggestions.h"
+#include "spelling/core/suggestion-search.h"
+#include "testing/fuzz-driver.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +128,44 @@ TEST_F(EnglishSuggestions, OneRandomEditIsUndone) {
     EXPECT_GT(perKind[kind], 150) << "edit kind " << kind;
   std::printf("2000 one-edit typos: %d cut by the limit of %d\n", cutByLimit,
               dictionary_.SuggestLimit());
+}
+
+// Words come from whatever text is checked: any bytes, any length (a
+// lookup refuses words over 255 letters, but their edits are still made).
+// Suggesting must only return, with every entry a known word. The search
+// gets short words: its two-edit passes grow with the square of the length.
+TEST_F(EnglishSuggestions, AnyBytesAreSafe) {
+  const std::vector<testing_support::Bytes> seeds = {
+      {'r', 'e', 'c', 'i', 'e', 'v', 'e'}, {'T', 'E', 'H'}, {0xE9, 't', 0xE9}, {}, {'\'', 's'},
+      testing_support::Bytes(300, 'a')};
+  testing_support::FuzzLimits limits;
+  limits.iterations = 3000;
+  limits.seconds = 3.0;
+  const std::string letters = dictionary_.Alphabet();
+  const unsigned tried = testing_support::fuzz(
+      seeds,
+      [&](const testing_support::Bytes &bytes) {
+        const std::string word(bytes.begin(), bytes.end());
+        for (const std::string &entry : suggest(word)) {
+          const auto space = entry.find(' ');
+          if (space == std::string::npos)
+            ASSERT_TRUE(dictionary_.Contains(entry)) << entry;
+          else
+            ASSERT_TRUE(dictionary_.Contains(entry.substr(0, space)) &&
+                        dictionary_.Contains(entry.substr(space + 1)))
+                << entry;
+        }
+        if (word.size() > 6)
+          return;
+        spelling::LexiconSearchHooks hooks;
+        hooks.isKnownWord = [&](std::string_view w) { return dictionary_.Contains(w); };
+        hooks.matchCase = [&](const std::string &c) { return spelling::MatchSuggestionCase(c, word); };
+        components::TStringList list;
+        spelling::BuildSuggestions(word, list, true, letters, 50, hooks);
+        ASSERT_LE(list.Count(), 51);
+      },
+      limits);
+  EXPECT_GT(tried, 100u);
 }
 
 // Classic misspellings, nearly all one edit from their word; "tounge" and
