@@ -208,6 +208,7 @@ const std::pair<const char *, const char *> classicMisspellings[] = {
     {"publically", "publicly"},
 };
 
+#ifndef _WIN32
 // hunspell -a: one "&" line per misspelt word, its suggestions after the
 // colon, comma separated ("#" when it has none).
 std::map<std::string, std::vector<std::string>> hunspellSuggestions(
@@ -246,6 +247,7 @@ std::map<std::string, std::vector<std::string>> hunspellSuggestions(
   pclose(pipe);
   return result;
 }
+#endif
 
 TEST_F(EnglishSuggestions, ClassicMisspellingsBesideHunspell) {
   std::vector<std::string> typos;

@@ -3,6 +3,8 @@
 // yields counted, and a pending command stopping it before its next
 // candidate.
 #include "spelling/core/suggestion-search.h"
+
+#include "spelling/core/dictionary.h"
 #include "spelling/tests/suggestion-test-support.h"
 
 #include <gtest/gtest.h>
@@ -212,6 +214,23 @@ TEST(BuildSuggestions, YieldMayChangeCallersStrings) {
   EXPECT_EQ(entries(list), entries(expected));
   // "at" would need two deletions, a method for words of five letters.
   EXPECT_EQ(entries(expected), (Words{"cat", "coat", "cart"}));
+}
+
+// With primary-only, a word that only the second dictionary knows is not
+// among the dictionaries' suggestions, but the search, which asks every
+// dictionary, finds it.
+TEST(BuildSuggestions, FindsWordsOfEveryDictionary) {
+  const auto first = makeDictionary({"cat"});
+  const auto second = makeDictionary({"cot"});
+  const std::vector<spelling::TDictionary *> both = {first.get(), second.get()};
+  components::TStringList list;
+  spelling::SuggestFromDictionaries(both, true, "cxt", list);
+  EXPECT_EQ(entries(list), (Words{"cat"}));
+
+  spelling::LexiconSearchHooks hooks;
+  hooks.isKnownWord = [&](std::string_view w) { return first->Contains(w) || second->Contains(w); };
+  spelling::BuildSuggestions("cxt", list, true, "acotx", 50, hooks);
+  EXPECT_EQ(entries(list), (Words{"cat", "cot"}));
 }
 
 } // namespace
