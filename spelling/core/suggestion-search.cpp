@@ -10,14 +10,14 @@ namespace {
 
 class LexiconSearch {
 public:
-  LexiconSearch(const std::string &word, components::TStringList &list,
-                const std::string &letters, int maxSuggestions, const LexiconSearchHooks &hooks)
+  LexiconSearch(const std::string &word, components::TStringList &list, const std::string &letters,
+                int maxSuggestions, const LexiconSearchHooks &hooks)
       : word_(word), letters_(letters),
         // The two-edit passes use the first half of the letters, and their
         // inner edits all of that half but its last letter.
         half_(std::string_view(letters_).substr(0, letters_.size() / 2)),
-        innerHalf_(half_.substr(0, half_.empty() ? 0 : half_.size() - 1)),
-        hooks_(hooks), collector_(list, maxSuggestions, hooks.isKnownWord) {
+        innerHalf_(half_.substr(0, half_.empty() ? 0 : half_.size() - 1)), hooks_(hooks),
+        collector_(list, maxSuggestions, hooks.isKnownWord) {
     collector_.setRecase(hooks.matchCase);
     collector_.setStopRequest(hooks.commandPending);
   }

@@ -18,8 +18,8 @@
 namespace spelling {
 
 struct LexiconSearchHooks {
-  KnownWordTest isKnownWord;           // every dictionary, then the user's words
-  CaseFunction matchCase;              // re-cases a candidate after the checked word
+  KnownWordTest isKnownWord;            // every dictionary, then the user's words
+  CaseFunction matchCase;               // re-cases a candidate after the checked word
   std::function<bool()> commandPending; // checked before every candidate
   std::function<void()> yield;          // lets the application process messages
 };

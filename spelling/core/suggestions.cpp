@@ -75,8 +75,7 @@ bool insertOne(const std::string &word, std::string_view letters, CandidateColle
   return true;
 }
 
-bool replaceOne(const std::string &word, std::string_view letters,
-                CandidateCollector &collector) {
+bool replaceOne(const std::string &word, std::string_view letters, CandidateCollector &collector) {
   std::string candidate = word;
   for (std::size_t i = 0; i < word.size(); ++i) {
     for (char letter : letters) {

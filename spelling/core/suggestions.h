@@ -34,10 +34,9 @@ constexpr std::uint8_t SuggestSwapAcrossOne = 0x20;
 constexpr std::uint8_t SuggestDeleteTwo = 0x40;
 constexpr std::uint8_t SuggestSplit = 0x80;
 
-constexpr std::uint8_t SuggestMethods[] = {SuggestCaseOfOne,  SuggestSwapNeighbours,
-                                           SuggestDeleteOne,  SuggestInsertOne,
-                                           SuggestReplaceOne, SuggestSwapAcrossOne,
-                                           SuggestDeleteTwo,  SuggestSplit};
+constexpr std::uint8_t SuggestMethods[] = {
+    SuggestCaseOfOne,  SuggestSwapNeighbours, SuggestDeleteOne, SuggestInsertOne,
+    SuggestReplaceOne, SuggestSwapAcrossOne,  SuggestDeleteTwo, SuggestSplit};
 
 // Why a generator stopped.
 enum class SuggestEnd { Completed, LimitReached, CommandPending };

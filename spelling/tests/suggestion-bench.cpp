@@ -20,7 +20,9 @@ namespace {
 std::vector<std::string> makeTypos(const spelling::TDictionary &dictionary,
                                    const std::vector<std::string> &words, std::size_t count) {
   std::mt19937 rng(1102);
-  auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+  auto pick = [&](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  };
   const std::string letters = "abcdefghijklmnopqrstuvwxyz";
   std::vector<std::string> typos;
   while (typos.size() < count) {

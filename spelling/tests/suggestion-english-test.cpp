@@ -2,8 +2,8 @@
 // edit that a method undoes get their word back, and classic misspellings
 // are judged beside hunspell on the same words.
 #include "spelling/core/dictionary.h"
-#include "spelling/core/suggestions.h"
 #include "spelling/core/suggestion-search.h"
+#include "spelling/core/suggestions.h"
 #include "testing/fuzz-driver.h"
 #include "testing/test-paths.h"
 
@@ -65,7 +65,9 @@ bool listed(const std::vector<std::string> &list, const std::string &word) {
 // letter after the first dropped (insert one), a letter replaced.
 TEST_F(EnglishSuggestions, OneRandomEditIsUndone) {
   std::mt19937 rng(2000);
-  auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+  auto pick = [&](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  };
   const std::string &letters = dictionary_.Alphabet();
   int tested = 0, cutByLimit = 0, attempts = 0;
   std::map<int, int> perKind;
@@ -159,7 +161,9 @@ TEST_F(EnglishSuggestions, AnyBytesAreSafe) {
           return;
         spelling::LexiconSearchHooks hooks;
         hooks.isKnownWord = [&](std::string_view w) { return dictionary_.Contains(w); };
-        hooks.matchCase = [&](const std::string &c) { return spelling::MatchSuggestionCase(c, word); };
+        hooks.matchCase = [&](const std::string &c) {
+          return spelling::MatchSuggestionCase(c, word);
+        };
         components::TStringList list;
         spelling::BuildSuggestions(word, list, true, letters, 50, hooks);
         ASSERT_LE(list.Count(), 51);
@@ -171,48 +175,116 @@ TEST_F(EnglishSuggestions, AnyBytesAreSafe) {
 // Classic misspellings, nearly all one edit from their word; "tounge" and
 // "lisence" move a letter further than a swap reaches.
 const std::pair<const char *, const char *> classicMisspellings[] = {
-    {"recieve", "receive"},       {"beleive", "believe"},       {"wierd", "weird"},
-    {"freind", "friend"},         {"thier", "their"},           {"peice", "piece"},
-    {"neice", "niece"},           {"sieze", "seize"},           {"foriegn", "foreign"},
-    {"hieght", "height"},         {"gaurd", "guard"},           {"tounge", "tongue"},
-    {"buisness", "business"},     {"gaurantee", "guarantee"},   {"pharoah", "pharaoh"},
-    {"acheive", "achieve"},       {"concieve", "conceive"},     {"decieve", "deceive"},
-    {"reciept", "receipt"},       {"athiest", "atheist"},       {"firey", "fiery"},
-    {"guage", "gauge"},           {"excede", "exceed"},         {"accomodate", "accommodate"},
-    {"occurence", "occurrence"},  {"begining", "beginning"},    {"goverment", "government"},
-    {"enviroment", "environment"}, {"noticable", "noticeable"}, {"occured", "occurred"},
-    {"posession", "possession"},  {"recomend", "recommend"},    {"refered", "referred"},
-    {"succesful", "successful"},  {"wich", "which"},            {"adress", "address"},
-    {"commitee", "committee"},    {"happend", "happened"},      {"immediatly", "immediately"},
-    {"knowlege", "knowledge"},    {"libary", "library"},        {"millenium", "millennium"},
-    {"mispell", "misspell"},      {"paralel", "parallel"},      {"prefered", "preferred"},
-    {"realy", "really"},          {"rythm", "rhythm"},          {"tomatos", "tomatoes"},
-    {"withold", "withhold"},      {"agressive", "aggressive"},  {"belive", "believe"},
-    {"embarass", "embarrass"},    {"finaly", "finally"},        {"liason", "liaison"},
-    {"acknowlege", "acknowledge"}, {"collegue", "colleague"},   {"dumbell", "dumbbell"},
-    {"hygene", "hygiene"},        {"ocurrence", "occurrence"},  {"questionaire", "questionnaire"},
-    {"tyrany", "tyranny"},        {"naturaly", "naturally"},    {"seperate", "separate"},
-    {"definately", "definitely"}, {"existance", "existence"},   {"independant", "independent"},
-    {"persistant", "persistent"}, {"relevent", "relevant"},     {"cemetary", "cemetery"},
-    {"lisence", "license"},       {"speach", "speech"},         {"apparant", "apparent"},
-    {"grammer", "grammar"},       {"visable", "visible"},       {"supercede", "supersede"},
-    {"catagory", "category"},     {"concensus", "consensus"},   {"dilemna", "dilemma"},
-    {"ignorence", "ignorance"},   {"kernal", "kernel"},         {"momento", "memento"},
-    {"perseverence", "perseverance"}, {"referance", "reference"}, {"resistence", "resistance"},
-    {"tendancy", "tendency"},     {"untill", "until"},          {"harrass", "harass"},
-    {"truely", "truly"},          {"arguement", "argument"},    {"comming", "coming"},
-    {"fourty", "forty"},          {"jewelery", "jewelry"},      {"occassion", "occasion"},
-    {"writting", "writing"},      {"threshhold", "threshold"},  {"whereever", "wherever"},
-    {"mischievious", "mischievous"}, {"neccessary", "necessary"}, {"alchohol", "alcohol"},
-    {"innoculate", "inoculate"},  {"pasttime", "pastime"},      {"tommorrow", "tomorrow"},
+    {"recieve", "receive"},
+    {"beleive", "believe"},
+    {"wierd", "weird"},
+    {"freind", "friend"},
+    {"thier", "their"},
+    {"peice", "piece"},
+    {"neice", "niece"},
+    {"sieze", "seize"},
+    {"foriegn", "foreign"},
+    {"hieght", "height"},
+    {"gaurd", "guard"},
+    {"tounge", "tongue"},
+    {"buisness", "business"},
+    {"gaurantee", "guarantee"},
+    {"pharoah", "pharaoh"},
+    {"acheive", "achieve"},
+    {"concieve", "conceive"},
+    {"decieve", "deceive"},
+    {"reciept", "receipt"},
+    {"athiest", "atheist"},
+    {"firey", "fiery"},
+    {"guage", "gauge"},
+    {"excede", "exceed"},
+    {"accomodate", "accommodate"},
+    {"occurence", "occurrence"},
+    {"begining", "beginning"},
+    {"goverment", "government"},
+    {"enviroment", "environment"},
+    {"noticable", "noticeable"},
+    {"occured", "occurred"},
+    {"posession", "possession"},
+    {"recomend", "recommend"},
+    {"refered", "referred"},
+    {"succesful", "successful"},
+    {"wich", "which"},
+    {"adress", "address"},
+    {"commitee", "committee"},
+    {"happend", "happened"},
+    {"immediatly", "immediately"},
+    {"knowlege", "knowledge"},
+    {"libary", "library"},
+    {"millenium", "millennium"},
+    {"mispell", "misspell"},
+    {"paralel", "parallel"},
+    {"prefered", "preferred"},
+    {"realy", "really"},
+    {"rythm", "rhythm"},
+    {"tomatos", "tomatoes"},
+    {"withold", "withhold"},
+    {"agressive", "aggressive"},
+    {"belive", "believe"},
+    {"embarass", "embarrass"},
+    {"finaly", "finally"},
+    {"liason", "liaison"},
+    {"acknowlege", "acknowledge"},
+    {"collegue", "colleague"},
+    {"dumbell", "dumbbell"},
+    {"hygene", "hygiene"},
+    {"ocurrence", "occurrence"},
+    {"questionaire", "questionnaire"},
+    {"tyrany", "tyranny"},
+    {"naturaly", "naturally"},
+    {"seperate", "separate"},
+    {"definately", "definitely"},
+    {"existance", "existence"},
+    {"independant", "independent"},
+    {"persistant", "persistent"},
+    {"relevent", "relevant"},
+    {"cemetary", "cemetery"},
+    {"lisence", "license"},
+    {"speach", "speech"},
+    {"apparant", "apparent"},
+    {"grammer", "grammar"},
+    {"visable", "visible"},
+    {"supercede", "supersede"},
+    {"catagory", "category"},
+    {"concensus", "consensus"},
+    {"dilemna", "dilemma"},
+    {"ignorence", "ignorance"},
+    {"kernal", "kernel"},
+    {"momento", "memento"},
+    {"perseverence", "perseverance"},
+    {"referance", "reference"},
+    {"resistence", "resistance"},
+    {"tendancy", "tendency"},
+    {"untill", "until"},
+    {"harrass", "harass"},
+    {"truely", "truly"},
+    {"arguement", "argument"},
+    {"comming", "coming"},
+    {"fourty", "forty"},
+    {"jewelery", "jewelry"},
+    {"occassion", "occasion"},
+    {"writting", "writing"},
+    {"threshhold", "threshold"},
+    {"whereever", "wherever"},
+    {"mischievious", "mischievous"},
+    {"neccessary", "necessary"},
+    {"alchohol", "alcohol"},
+    {"innoculate", "inoculate"},
+    {"pasttime", "pastime"},
+    {"tommorrow", "tomorrow"},
     {"publically", "publicly"},
 };
 
 #ifndef _WIN32
 // hunspell -a: one "&" line per misspelt word, its suggestions after the
 // colon, comma separated ("#" when it has none).
-std::map<std::string, std::vector<std::string>> hunspellSuggestions(
-    const std::vector<std::string> &typos) {
+std::map<std::string, std::vector<std::string>>
+hunspellSuggestions(const std::vector<std::string> &typos) {
   const std::string input = testing_support::scratchPath("suggestion-peer-input.txt");
   {
     std::ofstream out(input);

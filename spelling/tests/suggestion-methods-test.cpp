@@ -36,16 +36,16 @@ TEST(DictionarySuggest, HandWorkedTables) {
     const char *word;
     Words expected;
   } cases[] = {
-      {cats.get(), "cta", {"cat"}},              // swap neighbours
+      {cats.get(), "cta", {"cat"}},                  // swap neighbours
       {cats.get(), "caat", {"cat", "coat", "cart"}}, // delete, then replace twice
-      {cats.get(), "tac", {"Tac", "cat"}},       // case of one letter, swap across
-      {cats.get(), "cattt", {"cat"}},            // delete two
-      {cats.get(), "ct", {"cat", "cot", "at"}},  // insert after the first letter, replace
+      {cats.get(), "tac", {"Tac", "cat"}},           // case of one letter, swap across
+      {cats.get(), "cattt", {"cat"}},                // delete two
+      {cats.get(), "ct", {"cat", "cot", "at"}},      // insert after the first letter, replace
       {cats.get(), "zzz", {}},
       {cats.get(), "", {}},
       {phrases.get(), "inthe", {"the", "in the"}}, // delete two, split
-      {phrases.get(), "inhe", {"in he"}},                // split only
-      {letters.get(), "x", {"X", "xa", "a"}}, // one letter: case, insert, replace
+      {phrases.get(), "inhe", {"in he"}},          // split only
+      {letters.get(), "x", {"X", "xa", "a"}},      // one letter: case, insert, replace
   };
   for (const Case &c : cases)
     EXPECT_EQ(suggest(*c.dictionary, c.word), c.expected) << c.word;
@@ -88,8 +88,7 @@ TEST(DictionarySuggest, EachMethodMatchesPlainGenerator) {
   for (int method = 1; method <= 0x80; method <<= 1) {
     for (const std::string &word : words) {
       components::TStringList list;
-      spelling::CandidateCollector collector(list, 100000,
-                                             [](std::string_view) { return true; });
+      spelling::CandidateCollector collector(list, 100000, [](std::string_view) { return true; });
       spelling::runEditMethod(static_cast<std::uint8_t>(method), word, letters, collector);
       EXPECT_EQ(entries(list),
                 expectedList(methodCandidates(method, word, letters), knowsAll, 100000))
@@ -164,10 +163,18 @@ TEST(MatchSuggestionCase, ExamplesAndEdges) {
   struct Case {
     const char *suggestion, *word, *expected;
   } cases[] = {
-      {"the", "teh", "the"},       {"the", "Teh", "The"},         {"the", "TEH", "THE"},
-      {"hello", "HELO", "HELLO"},  {"hello", "HELo", "HELlo"},    {"hello", "HeLO", "HeLLO"},
-      {"in the", "INTHE", "IN THE"}, {"a", "AB", "A"},            {"abc", "", "abc"},
-      {"", "ABC", ""},             {"x-ray", "XRAY", "X-RAY"},    {"\xE9t\xE9", "ETE", "\xE9T\xE9"},
+      {"the", "teh", "the"},
+      {"the", "Teh", "The"},
+      {"the", "TEH", "THE"},
+      {"hello", "HELO", "HELLO"},
+      {"hello", "HELo", "HELlo"},
+      {"hello", "HeLO", "HeLLO"},
+      {"in the", "INTHE", "IN THE"},
+      {"a", "AB", "A"},
+      {"abc", "", "abc"},
+      {"", "ABC", ""},
+      {"x-ray", "XRAY", "X-RAY"},
+      {"\xE9t\xE9", "ETE", "\xE9T\xE9"},
       {"Mcdonald", "mCDONALDS", "MCDONALD"},
   };
   for (const Case &c : cases)

@@ -55,7 +55,8 @@ TEST(BuildSuggestions, TwoEditPassesUseHalfTheLetters) {
   };
   for (const Case &c : cases) {
     components::TStringList list;
-    const auto end = spelling::BuildSuggestions(c.word, list, c.quick, letters, 50, hooksFor(c.known));
+    const auto end =
+        spelling::BuildSuggestions(c.word, list, c.quick, letters, 50, hooksFor(c.known));
     EXPECT_EQ(entries(list), c.expected) << c.word << (c.quick ? " quick" : "");
     EXPECT_EQ(end, spelling::SuggestEnd::Completed);
   }
@@ -69,7 +70,9 @@ TEST(BuildSuggestions, TwoEditPassesUseHalfTheLetters) {
 TEST(BuildSuggestions, MatchesPlainGenerator) {
   std::mt19937 rng(1102);
   const std::string letters = "abcdAB";
-  auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+  auto pick = [&](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  };
   auto randomWord = [&](std::size_t minLength, std::size_t maxLength) {
     std::string word(minLength + pick(maxLength - minLength + 1), ' ');
     for (char &c : word)
@@ -89,7 +92,9 @@ TEST(BuildSuggestions, MatchesPlainGenerator) {
     const int limit = static_cast<int>(pick(60));
 
     auto hooks = hooksFor(known);
-    hooks.matchCase = [&](const std::string &s) { return spelling::MatchSuggestionCase(s, current); };
+    hooks.matchCase = [&](const std::string &s) {
+      return spelling::MatchSuggestionCase(s, current);
+    };
     components::TStringList list;
     const auto end = spelling::BuildSuggestions(word, list, quick, letters, limit, hooks);
 
@@ -101,7 +106,8 @@ TEST(BuildSuggestions, MatchesPlainGenerator) {
     const auto expected = expectedList(
         candidates, [&](const std::string &w) { return known.count(w) != 0; }, limit,
         [&](const std::string &s) { return spelling::MatchSuggestionCase(s, current); });
-    ASSERT_EQ(entries(list), expected) << "word '" << word << "' quick " << quick << " limit " << limit;
+    ASSERT_EQ(entries(list), expected)
+        << "word '" << word << "' quick " << quick << " limit " << limit;
     EXPECT_EQ(end, static_cast<int>(expected.size()) > limit ? spelling::SuggestEnd::LimitReached
                                                              : spelling::SuggestEnd::Completed);
   }
@@ -111,7 +117,10 @@ TEST(BuildSuggestions, MatchesPlainGenerator) {
 TEST(BuildSuggestions, LimitEndsTheSearch) {
   spelling::LexiconSearchHooks hooks;
   int lookups = 0;
-  hooks.isKnownWord = [&](std::string_view w) { ++lookups; return !w.empty(); };
+  hooks.isKnownWord = [&](std::string_view w) {
+    ++lookups;
+    return !w.empty();
+  };
   components::TStringList list;
   EXPECT_EQ(spelling::BuildSuggestions("abc", list, true, "xyz", 2, hooks),
             spelling::SuggestEnd::LimitReached);
@@ -134,14 +143,9 @@ TEST(BuildSuggestions, YieldsAtTheirPlaces) {
     bool quick;
     int yields;
   } cases[] = {
-      {"abcd", true, 238}, // 10 + 20 + 20 + 140 + 12 + 36
-      {"abcd", false, 228},
-      {"ab", true, 80},    // 8 + 12 + 60
-      {"ab", false, 72},
-      {"a", true, 7},
-      {"a", false, 0},
-      {"", true, 6},
-      {"", false, 0},
+      {"abcd", true, 238},                    // 10 + 20 + 20 + 140 + 12 + 36
+      {"abcd", false, 228}, {"ab", true, 80}, // 8 + 12 + 60
+      {"ab", false, 72},    {"a", true, 7},   {"a", false, 0}, {"", true, 6}, {"", false, 0},
   };
   for (const Case &c : cases) {
     spelling::LexiconSearchHooks hooks;

@@ -19,7 +19,8 @@
 
 namespace suggestion_test {
 
-inline std::unique_ptr<spelling::TDictionary> makeDictionary(const std::vector<std::string> &words) {
+inline std::unique_ptr<spelling::TDictionary>
+makeDictionary(const std::vector<std::string> &words) {
   auto dictionary = std::make_unique<spelling::TDictionary>("memory.dct");
   const auto built = spelling::dct::buildDictionary(words, {});
   components::TMemoryStream stream;
