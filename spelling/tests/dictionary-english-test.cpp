@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -105,7 +107,14 @@ TEST_F(EnglishDictionary, AlphabetIsTheLettersOfTheListApostropheIncluded) {
   for (int byte = 0; byte < 256; ++byte)
     if (used[byte])
       letters += static_cast<char>(byte);
-  EXPECT_EQ(dictionary_.Alphabet(), letters);
+  std::string alphabet = dictionary_.Alphabet();
+  // The common lower-case letters lead, not the capitals: the suggestion
+  // search's two-edit passes try only the first half of the alphabet.
+  for (char c : alphabet.substr(0, 20))
+    EXPECT_TRUE((c >= 'a' && c <= 'z') || c == '\'') << alphabet;
+  std::sort(alphabet.begin(), alphabet.end(),
+            [](char a, char b) { return static_cast<unsigned char>(a) < static_cast<unsigned char>(b); });
+  EXPECT_EQ(alphabet, letters);
   EXPECT_NE(dictionary_.Alphabet().find('\''), std::string::npos);
   EXPECT_NE(dictionary_.Alphabet().find('\xE9'), std::string::npos); // from "café" and others
 }

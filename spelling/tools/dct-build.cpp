@@ -240,15 +240,22 @@ std::string rejectionReason(const std::string &word) {
   return "";
 }
 
+// The letters the words use, most frequent first (ties in byte order). The
+// order matters beyond the file: the suggestion search's two-edit passes
+// try only the first half of the alphabet, which should be the letters
+// that typing errors most often need, not the capitals.
 std::string alphabetOf(const std::vector<std::string> &words) {
-  std::array<bool, 256> used{};
+  std::array<std::uint64_t, 256> uses{};
   for (const std::string &word : words)
     for (char c : word)
-      used[static_cast<std::uint8_t>(c)] = true;
+      ++uses[static_cast<std::uint8_t>(c)];
   std::string alphabet;
   for (unsigned byte = 0; byte < 256; ++byte)
-    if (used[byte])
+    if (uses[byte])
       alphabet += static_cast<char>(byte);
+  std::stable_sort(alphabet.begin(), alphabet.end(), [&](char a, char b) {
+    return uses[static_cast<std::uint8_t>(a)] > uses[static_cast<std::uint8_t>(b)];
+  });
   return alphabet;
 }
 
