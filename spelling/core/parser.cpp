@@ -1,0 +1,281 @@
+// The word parser base: shared state, undo records and the walk over flat
+// text. See parser.h for how the parsers divide the work.
+#include "spelling/core/parser.h"
+
+#include "spelling/core/buffer-parser.h"
+#include "spelling/core/string-parser.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace spelling {
+
+namespace {
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string lowerAscii(const std::string &text) {
+  std::string lower = text;
+  for (char &c : lower)
+    c = lowerAscii(c);
+  return lower;
+}
+
+// Restores the Replacing flag on every way out, an exception included.
+class ReplacingScope {
+public:
+  explicit ReplacingScope(TParser &parser) : parser_(parser), saved_(parser.Replacing()) {
+    parser_.SetReplacing(true);
+  }
+  ~ReplacingScope() { parser_.SetReplacing(saved_); }
+
+private:
+  TParser &parser_;
+  bool saved_;
+};
+
+} // namespace
+
+TParser::TParser(int firstPosition) : firstPosition_(firstPosition), position_(firstPosition) {
+  SetWordCharacters(DefaultWordChars);
+}
+
+TParser::~TParser() = default;
+
+void TParser::SetHTMLMode(bool on) { htmlMode_ = on; }
+
+void TParser::SetWordCharacters(const std::string &chars) {
+  wordChars_ = chars;
+  std::fill(std::begin(isWordChar_), std::end(isWordChar_), false);
+  for (char c : chars)
+    isWordChar_[static_cast<unsigned char>(c)] = true;
+}
+
+void TParser::SetUndoDepth(int depth) {
+  undoDepth_ = depth;
+  while (!undo_.empty() && static_cast<int>(undo_.size()) > std::max(undoDepth_, 0))
+    undo_.pop_front();
+}
+
+void TParser::SetRange(int start, int end) {
+  position_ = start;
+  rangeStart_ = start;
+  rangeEnd_ = end;
+  Restart();
+}
+
+void TParser::SetRangeXY(int start, int end) { SetRange(start, end); }
+void TParser::StartAtCaret() {}
+void TParser::StopAtSelectionEnd() {}
+void TParser::NextWord(std::string &) {}
+void TParser::SelectWord() {}
+
+void TParser::ReplaceWord(const std::string &text) {
+  rangeEnd_ += static_cast<int>(text.size()) - length_;
+  RecordReplacement(text);
+}
+
+void TParser::GetControlRect(TParserRect &rect) { rect.Left = -1; }
+void TParser::GetWordRect(TParserRect &rect) { rect.Left = -1; }
+void TParser::ShowWord() {}
+void TParser::Restart() {}
+void TParser::BeginCheck() {}
+
+// The range end moves only by the replacement's own change of length: one
+// character less for a deleted space, one more for an inserted one, so that
+// the last word of the range is still read after a repeated word is deleted.
+bool TParser::DeleteSpace() {
+  length_ = 1;
+  ReplacingScope replacing(*this);
+  SelectWord();
+  ReplaceWord("");
+  return true;
+}
+
+void TParser::InsertSpace() {
+  length_ = 1;
+  ReplacingScope replacing(*this);
+  SelectWord();
+  std::string text;
+  GetWord(text);
+  ReplaceWord(" " + text);
+}
+
+void TParser::GetWord(std::string &text) { text = currentWord_; }
+
+void TParser::SetUndoKind(int code) {
+  if (!undo_.empty())
+    undo_.back().Code = code;
+}
+
+void TParser::RecordReplacement(const std::string &text) {
+  if (replacing_ || !recordIsCurrent_ || undo_.empty())
+    return;
+  undo_.back().Word = currentWord_;
+  undo_.back().Replacement = text;
+}
+
+void TParser::RestoreUndoSelection(const TUndo &) {}
+
+void TParser::PushUndo() {
+  TUndo record;
+  record.Column = column_;
+  record.Line = line_;
+  record.Position = position_;
+  record.Length = length_;
+  record.Word = currentWord_;
+  undo_.push_back(record);
+  recordIsCurrent_ = true;
+  while (!undo_.empty() && static_cast<int>(undo_.size()) > std::max(undoDepth_, 0))
+    undo_.pop_front();
+}
+
+std::unique_ptr<TUndo> TParser::PopUndo() {
+  if (!CanUndo())
+    return nullptr;
+  undo_.pop_back(); // the word on show
+  auto record = std::make_unique<TUndo>(undo_.back());
+  undo_.pop_back();
+  recordIsCurrent_ = false;
+  atEnd_ = false;
+  column_ = record->Column;
+  line_ = record->Line;
+  position_ = record->Position;
+  length_ = 0;
+  if (record->Code == UndoDeletedOneSpace || record->Code == UndoDeletedTwoSpaces)
+    InsertSpace();
+  if (record->Code == UndoDeletedTwoSpaces)
+    InsertSpace();
+  if (!record->Replacement.empty()) {
+    length_ = static_cast<int>(record->Replacement.size());
+    ReplacingScope replacing(*this);
+    RestoreUndoSelection(*record);
+    SelectWord();
+    ReplaceWord(record->Word);
+  }
+  length_ = 0;
+  return record;
+}
+
+bool TParser::CanUndo() const { return undo_.size() > 1; }
+
+bool TParser::hasCharAt(int) const { return false; }
+char TParser::charAt(int) const { return '\0'; }
+void TParser::replaceText(int, int, const std::string &) {}
+
+bool TParser::isTerminator(char c) const {
+  switch (c) {
+  case '\r': case '\n': case '\t': case ' ': case '"': case '(': case ')': case '[':
+  case ']': case '{': case '}': case ',': case '<': case '>': case '\'':
+    return true;
+  default:
+    return false;
+  }
+}
+
+bool TParser::inWalk(int position) const { return position <= rangeEnd_ && hasCharAt(position); }
+
+bool TParser::startsInternetWord() const {
+  int after = position_ + length_;
+  if (!hasCharAt(after))
+    return false;
+  if (charAt(after) == '@')
+    return true;
+  if (charAt(after) != ':')
+    return false;
+  std::string word = lowerAscii(currentWord_);
+  if (word == "http")
+    return true;
+  return knowsAllSchemes() && (word == "ftp" || word == "news");
+}
+
+void TParser::nextFlatWord(std::string &word) {
+  skipWord_ = false;
+  noRepeatCheck_ = false;
+  recordIsCurrent_ = false;
+  position_ += length_;
+  length_ = 0;
+  word.clear();
+  while (inWalk(position_)) {
+    char c = charAt(position_);
+    if (IsWordChar(c))
+      break;
+    if (htmlMode_ && c == '<') {
+      noRepeatCheck_ = true;
+      while (hasCharAt(position_) && charAt(position_) != '>')
+        ++position_;
+    }
+    ++position_;
+  }
+  if (!inWalk(position_)) {
+    atEnd_ = true;
+    currentWord_.clear();
+    return;
+  }
+  // The range end only says where a word may begin; the word runs on.
+  length_ = 1;
+  while (hasCharAt(position_ + length_) && IsWordChar(charAt(position_ + length_)))
+    ++length_;
+  currentWord_.clear();
+  for (int i = 0; i < length_; ++i)
+    currentWord_ += charAt(position_ + i);
+  if (internetMode_ && startsInternetWord()) {
+    while (hasCharAt(position_ + length_) && !isTerminator(charAt(position_ + length_)))
+      currentWord_ += charAt(position_ + length_++);
+    skipWord_ = true;
+    noRepeatCheck_ = true;
+  }
+  word = currentWord_;
+}
+
+void TParser::restartFlat() {
+  while (position_ > firstPosition_ && hasCharAt(position_) && IsWordChar(charAt(position_)))
+    --position_;
+  if (position_ > firstPosition_)
+    ++position_;
+}
+
+bool TParser::deleteFlatSpace() {
+  if (!hasCharAt(position_) || charAt(position_) != ' ')
+    return false;
+  return TParser::DeleteSpace();
+}
+
+// The character at Position is taken out and put back after a space; at the
+// end of the text there is none, and the space alone is appended.
+void TParser::insertFlatSpace() {
+  bool atTextEnd = !hasCharAt(position_);
+  std::string text = " ";
+  if (!atTextEnd)
+    text += charAt(position_);
+  length_ = atTextEnd ? 0 : 1;
+  ReplacingScope replacing(*this);
+  SelectWord();
+  ReplaceWord(text);
+}
+
+void applySpellOptions(TParser &parser, TSpellOptions options, const std::string &quoteChars) {
+  parser.SetHTMLMode(options.contains(soHTML));
+  parser.SetInternetMode(options.contains(soInternet));
+  parser.SetQuotedMode(options.contains(soQuoted));
+  parser.SetQuoteChars(quoteChars);
+}
+
+std::unique_ptr<TParser> CreateParserForSource(int kind, void *source) {
+  if (!source)
+    return nullptr;
+  switch (kind % 128) {
+  case 0: {
+    auto *buffer = static_cast<TParserBuffer *>(source);
+    if (!buffer->Text || buffer->Capacity == 0)
+      return nullptr;
+    return std::make_unique<TBufferParser>(buffer->Text, buffer->Capacity);
+  }
+  case 1:
+    return std::make_unique<TStringParser>(*static_cast<std::string *>(source));
+  default:
+    return nullptr;
+  }
+}
+
+} // namespace spelling

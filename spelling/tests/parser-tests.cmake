@@ -1,0 +1,6 @@
+# Word parsers: the walk over buffers and strings, replacement and undo, a
+# fuzz run over random text, and a book's words beside a plain tokeniser.
+add_unit_test(parser-tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/parser-walk-test.cpp
+  LIBS spelling-core testing-support)
