@@ -4,4 +4,5 @@ add_unit_test(parser-tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/parser-walk-test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/parser-undo-test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/parser-fuzz-test.cpp
   LIBS spelling-core testing-support)

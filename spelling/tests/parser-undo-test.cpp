@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -119,6 +120,29 @@ TEST(ParserUndo, DeletedRepeatedWordComesBack) {
     ASSERT_NE(record, nullptr) << c.text;
     EXPECT_EQ(record->Code, c.code) << c.text;
     EXPECT_EQ(text, c.text);
+  }
+}
+
+TEST(ParserUndo, RepeatedWordAtTheTextEndComesBack) {
+  // Nothing follows the deleted word, so its space is put back alone.
+  for (bool isBuffer : {false, true}) {
+    std::string text = "a b b";
+    char buffer[8] = "a b b";
+    std::unique_ptr<TParser> parser;
+    if (isBuffer)
+      parser = std::make_unique<TBufferParser>(buffer, sizeof buffer);
+    else
+      parser = std::make_unique<TStringParser>(text);
+    show(*parser);
+    show(*parser);
+    show(*parser);
+    deleteRepeated(*parser);
+    EXPECT_EQ(isBuffer ? std::string(buffer) : text, "a b ");
+    parser->PushUndo(); // the dialog shows the end of the check
+    auto record = parser->PopUndo();
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->Code, 5);
+    EXPECT_EQ(isBuffer ? std::string(buffer) : text, "a b b");
   }
 }
 
