@@ -183,10 +183,14 @@ bool TParser::startsInternetWord() const {
     return true;
   if (charAt(after) != ':')
     return false;
-  std::string word = lowerAscii(currentWord_);
-  if (word == "http")
+  return isSchemeWord(currentWord_, knowsAllSchemes());
+}
+
+bool TParser::isSchemeWord(const std::string &word, bool allSchemes) const {
+  std::string lower = lowerAscii(word);
+  if (lower == "http")
     return true;
-  return knowsAllSchemes() && (word == "ftp" || word == "news");
+  return allSchemes && (lower == "ftp" || lower == "news");
 }
 
 void TParser::nextFlatWord(std::string &word) {
@@ -252,6 +256,108 @@ void TParser::insertFlatSpace() {
   ReplacingScope replacing(*this);
   SelectWord();
   ReplaceWord(text);
+}
+
+// Moves the column from a "<" past the next ">", crossing lines; false when
+// the lines run out first.
+bool TParser::skipLineTag(ParserLines &lines, int lineCount, std::string &text) {
+  for (;;) {
+    std::size_t close = text.find('>', static_cast<std::size_t>(column_ - 1));
+    if (close != std::string::npos) {
+      column_ = static_cast<int>(close) + 2;
+      return true;
+    }
+    lines.lineFinished(line_);
+    ++line_;
+    column_ = 1;
+    if (line_ >= lineCount)
+      return false;
+    text = lines.lineText(line_);
+  }
+}
+
+void TParser::nextLineWord(ParserLines &lines, std::string &word) {
+  skipWord_ = false;
+  noRepeatCheck_ = false;
+  recordIsCurrent_ = false;
+  word.clear();
+  int lineCount = lines.lineCount();
+  if (lineCount <= 0 || line_ >= lineCount || line_ < 0) {
+    atEnd_ = true;
+    return;
+  }
+  column_ = std::max(column_ + length_, 1);
+  length_ = 0;
+  std::string text = lines.lineText(line_);
+  for (;;) {
+    if (column_ > static_cast<int>(text.size())) {
+      lines.lineFinished(line_);
+      ++line_;
+      column_ = 1;
+      if (line_ >= lineCount) {
+        atEnd_ = true;
+        return;
+      }
+      text = lines.lineText(line_);
+      continue;
+    }
+    if (quotedMode_ && !text.empty() && quoteChars_.find(text[0]) != std::string::npos) {
+      column_ = static_cast<int>(text.size()) + 1;
+      continue;
+    }
+    char c = text[static_cast<std::size_t>(column_ - 1)];
+    if (htmlMode_ && c == '<') {
+      noRepeatCheck_ = true;
+      if (!skipLineTag(lines, lineCount, text)) {
+        atEnd_ = true;
+        return;
+      }
+      continue;
+    }
+    if (!IsWordChar(c)) {
+      ++column_;
+      continue;
+    }
+    position_ = lines.lineStart(line_) + column_;
+    if (position_ > rangeEnd_) {
+      atEnd_ = true;
+      return;
+    }
+    std::size_t start = static_cast<std::size_t>(column_ - 1);
+    std::size_t end = start + 1;
+    while (end < text.size() && IsWordChar(text[end]))
+      ++end;
+    currentWord_ = text.substr(start, end - start);
+    if (internetMode_ && end < text.size() &&
+        (text[end] == '@' || (text[end] == ':' && isSchemeWord(currentWord_, true)))) {
+      while (end < text.size() && !isTerminator(text[end]))
+        ++end;
+      currentWord_ = text.substr(start, end - start);
+      skipWord_ = true;
+      noRepeatCheck_ = true;
+    }
+    length_ = static_cast<int>(end - start);
+    word = currentWord_;
+    return;
+  }
+}
+
+void TParser::restartLine(ParserLines &lines) {
+  if (line_ < 0 || line_ >= lines.lineCount())
+    return;
+  std::string text = lines.lineText(line_);
+  auto wordCharAt = [&](int column) {
+    return column >= 1 && column <= static_cast<int>(text.size()) &&
+           IsWordChar(text[static_cast<std::size_t>(column - 1)]);
+  };
+  while (column_ > 1 && wordCharAt(column_)) {
+    --column_;
+    --position_;
+  }
+  if (column_ > 1) {
+    ++column_;
+    ++position_;
+  }
 }
 
 void applySpellOptions(TParser &parser, TSpellOptions options, const std::string &quoteChars) {

@@ -11,6 +11,7 @@
 
 #include "platform/components/core/event.h"
 #include "platform/components/core/exception.h"
+#include "spelling/core/parser-lines.h"
 #include "spelling/core/spell-options.h"
 
 #include <deque>
@@ -136,6 +137,11 @@ protected:
   // The walk over flat text, for the parsers that override NextWord,
   // Restart, DeleteSpace and InsertSpace with it.
   void nextFlatWord(std::string &word);
+  // The walk over the lines of a control, for the line-based parsers: line
+  // is 0-based, column 1-based, and Position the line's first character
+  // index plus the column.
+  void nextLineWord(ParserLines &lines, std::string &word);
+  void restartLine(ParserLines &lines);
   void setRangeEnd(int end) { rangeEnd_ = end; }
   bool isTerminator(char c) const;
   void restartFlat();
@@ -156,6 +162,8 @@ protected:
 
 private:
   bool inWalk(int position) const;
+  bool isSchemeWord(const std::string &word, bool allSchemes) const;
+  bool skipLineTag(ParserLines &lines, int lineCount, std::string &text);
   bool startsInternetWord() const;
 
   std::string wordChars_;

@@ -5,4 +5,5 @@ add_unit_test(parser-tests
     ${CMAKE_CURRENT_LIST_DIR}/parser-walk-test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/parser-undo-test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/parser-fuzz-test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/parser-lines-test.cpp
   LIBS spelling-core testing-support)
