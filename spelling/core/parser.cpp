@@ -165,8 +165,21 @@ void TParser::replaceText(int, int, const std::string &) {}
 
 bool TParser::isTerminator(char c) const {
   switch (c) {
-  case '\r': case '\n': case '\t': case ' ': case '"': case '(': case ')': case '[':
-  case ']': case '{': case '}': case ',': case '<': case '>': case '\'':
+  case '\r':
+  case '\n':
+  case '\t':
+  case ' ':
+  case '"':
+  case '(':
+  case ')':
+  case '[':
+  case ']':
+  case '{':
+  case '}':
+  case ',':
+  case '<':
+  case '>':
+  case '\'':
     return true;
   default:
     return false;

@@ -32,7 +32,7 @@ constexpr int UndoDeletedTwoSpaces = 105;
 
 // What a word looked like when it was shown, and what replaced it.
 struct TUndo {
-  int Code = -1;   // the command that handled the word; -1 until tagged
+  int Code = -1; // the command that handled the word; -1 until tagged
   int Column = 1;
   int Line = 0;
   int Position = 0;

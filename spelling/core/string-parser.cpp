@@ -7,8 +7,8 @@
 namespace spelling {
 
 TStringParser::TStringParser(std::string &text) : TParser(1), text_(text) {
-  setRangeEnd(static_cast<int>(std::min<std::size_t>(text.size(),
-                                                     std::numeric_limits<int>::max() / 2)));
+  setRangeEnd(
+      static_cast<int>(std::min<std::size_t>(text.size(), std::numeric_limits<int>::max() / 2)));
 }
 
 void TStringParser::NextWord(std::string &word) { nextFlatWord(word); }

@@ -30,8 +30,8 @@ constexpr char Guard = '\x5a';
 // The text the parser walks, as it is now.
 struct Source {
   bool isBuffer = false;
-  std::string text;                  // the string parser's variable
-  std::vector<char> memory;          // the buffer and its guard bytes
+  std::string text;         // the string parser's variable
+  std::vector<char> memory; // the buffer and its guard bytes
   std::string current() const {
     if (!isBuffer)
       return text;
@@ -168,8 +168,7 @@ TEST(ParserPeer, BookProseMatchesAPlainTokeniser) {
   if (chapter.empty())
     GTEST_SKIP() << "moby-dick.txt is not in the shared data";
   // Words are runs of letters, digits, apostrophes and ampersands.
-  const std::string letters =
-      "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789'&";
+  const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789'&";
   std::vector<std::pair<int, std::string>> expected;
   for (std::size_t start = chapter.find_first_of(letters); start != std::string::npos;) {
     std::size_t end = chapter.find_first_not_of(letters, start);

@@ -235,9 +235,11 @@ TEST(ParserUndo, BufferNeverGrowsPastItsCapacity) {
     std::string text;
   };
   // "ab cd" in 8 bytes: up to 7 characters and the terminator.
-  const std::vector<Case> cases = {
-      {"abcd", true, "abcd cd"},  {"abcde", false, "ab cd"}, {"abcdefghijkl", false, "ab cd"},
-      {"", true, " cd"},          {"x", true, "x cd"}};
+  const std::vector<Case> cases = {{"abcd", true, "abcd cd"},
+                                   {"abcde", false, "ab cd"},
+                                   {"abcdefghijkl", false, "ab cd"},
+                                   {"", true, " cd"},
+                                   {"x", true, "x cd"}};
   for (const Case &c : cases) {
     char memory[16];
     std::memset(memory, '#', sizeof memory);
