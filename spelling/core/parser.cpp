@@ -6,7 +6,7 @@
 #include "spelling/core/string-parser.h"
 
 #include <algorithm>
-#include <cassert>
+#include <limits>
 
 namespace spelling {
 
@@ -57,8 +57,9 @@ void TParser::SetUndoDepth(int depth) {
     undo_.pop_front();
 }
 
+// A range that begins before the text begins with the text.
 void TParser::SetRange(int start, int end) {
-  position_ = start;
+  position_ = std::max(start, firstPosition_);
   rangeStart_ = start;
   rangeEnd_ = end;
   Restart();
@@ -210,9 +211,15 @@ void TParser::nextFlatWord(std::string &word) {
   skipWord_ = false;
   noRepeatCheck_ = false;
   recordIsCurrent_ = false;
+  word.clear();
+  // A position set from outside may lie anywhere; never step past INT_MAX.
+  if (length_ > 0 && position_ > std::numeric_limits<int>::max() - length_) {
+    atEnd_ = true;
+    currentWord_.clear();
+    return;
+  }
   position_ += length_;
   length_ = 0;
-  word.clear();
   while (inWalk(position_)) {
     char c = charAt(position_);
     if (IsWordChar(c))
@@ -248,7 +255,7 @@ void TParser::nextFlatWord(std::string &word) {
 void TParser::restartFlat() {
   while (position_ > firstPosition_ && hasCharAt(position_) && IsWordChar(charAt(position_)))
     --position_;
-  if (position_ > firstPosition_)
+  if (position_ > firstPosition_ && position_ < std::numeric_limits<int>::max())
     ++position_;
 }
 
@@ -296,6 +303,10 @@ void TParser::nextLineWord(ParserLines &lines, std::string &word) {
   word.clear();
   int lineCount = lines.lineCount();
   if (lineCount <= 0 || line_ >= lineCount || line_ < 0) {
+    atEnd_ = true;
+    return;
+  }
+  if (length_ > 0 && column_ > std::numeric_limits<int>::max() - length_) {
     atEnd_ = true;
     return;
   }
@@ -367,7 +378,8 @@ void TParser::restartLine(ParserLines &lines) {
     --column_;
     --position_;
   }
-  if (column_ > 1) {
+  if (column_ > 1 && column_ <= static_cast<int>(text.size()) &&
+      position_ < std::numeric_limits<int>::max()) {
     ++column_;
     ++position_;
   }

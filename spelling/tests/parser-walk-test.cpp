@@ -296,6 +296,22 @@ TEST(ParserWalk, FactoryMakesTheFlatParsers) {
   EXPECT_EQ(spelling::CreateParserForSource(1, nullptr), nullptr);
 }
 
+TEST(ParserWalk, PositionsFarOutsideTheTextEndTheWalk) {
+  std::string text = "ab";
+  TStringParser parser(text);
+  std::string word;
+  parser.NextWord(word);
+  parser.SetRange(2147483647, 2147483647);
+  parser.SetLength(5);
+  parser.NextWord(word);
+  EXPECT_TRUE(parser.AtEnd());
+  EXPECT_TRUE(word.empty());
+  parser.SetRange(-100, 10); // begins with the text
+  parser.SetLength(0);
+  parser.NextWord(word);
+  EXPECT_EQ(word, "ab");
+}
+
 TEST(ParserWalk, BufferWithoutTerminatorIsReadOnlyToItsCapacity) {
   char memory[6] = {'a', 'b', ' ', 'c', 'X', '\0'};
   TBufferParser parser(memory, 4); // "ab c", the rest is not the parser's
