@@ -30,9 +30,6 @@ public:
   static std::string EscapeLine(const std::string &line);
 
 private:
-  // Reads one paragraph; answers false when the stream was already at its end.
-  std::string readParagraph(bool &atEnd);
-
   components::TStream &source_;
   components::TStringList &output_;
 };

@@ -274,6 +274,16 @@ TEST(QuotedPrintable, DecodesWithQuopriToTheOriginal) {
   }
 }
 
+TEST(QuotedPrintable, ReadsFromThePositionAndLeavesTheStreamAtItsEnd) {
+  TMemoryStream source = streamOf("skip me|one\r\ntwo");
+  source.SetPosition(8);
+  TStringList output;
+  TQuotedPrintable encoder(source, output);
+  encoder.Encode();
+  EXPECT_EQ(linesOf(output), (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(source.Position(), source.Size());
+}
+
 TEST(QuotedPrintable, ParagraphLimit) {
   std::string largest(TQuotedPrintable::MaxParagraph, 'p');
   EXPECT_NO_THROW(encode<TQuotedPrintable>(largest));
