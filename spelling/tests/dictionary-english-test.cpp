@@ -3,8 +3,7 @@
 // the list are unknown. The list is the builder's ANSI copy of the system
 // word list; a script test checks that copy and a sample of lookups against
 // iconv and grep.
-#include "spelling/core/dictionary.h"
-#include "testing/test-paths.h"
+#include "spelling/tests/english-dictionary-fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,26 +18,7 @@
 
 namespace {
 
-std::vector<std::string> readWords(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::string> words;
-  std::string line;
-  while (std::getline(in, line))
-    words.push_back(line);
-  return words;
-}
-
-class EnglishDictionary : public ::testing::Test {
-protected:
-  void SetUp() override {
-    words_ = readWords(testing_support::hostPath(ENGLISH_WORDS));
-    ASSERT_GT(words_.size(), 50000u) << "word list " << ENGLISH_WORDS;
-    ASSERT_TRUE(dictionary_.Open()) << dictionary_.FileName();
-  }
-
-  std::vector<std::string> words_;
-  spelling::TDictionary dictionary_{testing_support::hostPath(ENGLISH_DCT)};
-};
+class EnglishDictionary : public EnglishDictionaryFixture {};
 
 TEST_F(EnglishDictionary, KnowsEveryWordOfItsList) {
   std::size_t missing = 0;

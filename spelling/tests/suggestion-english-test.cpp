@@ -1,7 +1,7 @@
 // Suggestions from the shipped English dictionary: words given one random
 // edit that a method undoes get their word back, and classic misspellings
 // are judged beside hunspell on the same words.
-#include "spelling/core/dictionary.h"
+#include "spelling/tests/english-dictionary-fixture.h"
 #include "spelling/core/suggestion-search.h"
 #include "spelling/core/suggestions.h"
 #include "testing/fuzz-driver.h"
@@ -20,21 +20,12 @@
 
 namespace {
 
-std::vector<std::string> readWords(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<std::string> words;
-  std::string line;
-  while (std::getline(in, line))
-    words.push_back(line);
-  return words;
-}
-
-class EnglishSuggestions : public ::testing::Test {
+class EnglishSuggestions : public EnglishDictionaryFixture {
 protected:
   void SetUp() override {
-    words_ = readWords(testing_support::hostPath(ENGLISH_WORDS));
-    ASSERT_GT(words_.size(), 50000u) << "word list " << ENGLISH_WORDS;
-    ASSERT_TRUE(dictionary_.Open()) << dictionary_.FileName();
+    EnglishDictionaryFixture::SetUp();
+    if (HasFatalFailure())
+      return;
     // The component sets every dictionary's limit to its MaxSuggestions.
     dictionary_.SetSuggestLimit(50);
   }
@@ -48,8 +39,6 @@ protected:
     return out;
   }
 
-  std::vector<std::string> words_;
-  spelling::TDictionary dictionary_{testing_support::hostPath(ENGLISH_DCT)};
 };
 
 bool listed(const std::vector<std::string> &list, const std::string &word) {
