@@ -21,8 +21,8 @@ namespace billpost {
 
 // The owner-visible state of an encoder.
 struct EncoderControl {
-  bool Stop = false;  // set by the owner; read after each line
-  int Percent = 0;    // 0 to 100
+  bool Stop = false; // set by the owner; read after each line
+  int Percent = 0;   // 0 to 100
   // Lets the application process its messages; the program points it at
   // its application object. May be empty.
   std::function<void()> ProcessMessages;
@@ -34,10 +34,10 @@ struct EncoderControl {
 };
 
 struct BlockRules {
-  std::size_t blockSize;   // bytes per line
-  bool zeroEachBlock;      // clear the block before every read
-  bool roundPercent;       // round half to even, else integer division
-  bool lineForEmptyRead;   // a read of 0 bytes still gives a line
+  std::size_t blockSize; // bytes per line
+  bool zeroEachBlock;    // clear the block before every read
+  bool roundPercent;     // round half to even, else integer division
+  bool lineForEmptyRead; // a read of 0 bytes still gives a line
   // Makes the line for the first n bytes of a full-size block.
   std::function<std::string(const std::uint8_t *block, std::size_t n)> makeLine;
 };
@@ -51,7 +51,10 @@ void encodeBlocks(components::TStream &source, components::TStringList &output,
 
 // Six-bit groups of a block, most significant bit of the first byte first,
 // mapped through a 64-character alphabet: the first `groups` characters.
-std::string sixBitGroups(const std::uint8_t *block, std::size_t groups, const char *alphabet);
+// The block must hold at least 3 * ceil(groups / 4) bytes (whole blocks of
+// 57 and 45 bytes always do).
+std::string sixBitGroups(const std::uint8_t *block, std::size_t groups,
+                         const char *alphabet);
 
 } // namespace billpost
 
