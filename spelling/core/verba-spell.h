@@ -26,6 +26,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -185,12 +186,30 @@ public:
   void Loaded() override;
 
 private:
-  struct CheckStart;
-  class CommandScope;
+  // How a check entry point chooses its range.
+  struct CheckStart {
+    enum Range { Whole, Part, FromCursor, Selection } range = Whole;
+    int start = 0;
+    int end = 0;
+    bool defaultWordChars = false; // an empty letter set becomes the default
+  };
+  // Marks a command (or a check start) in progress: commands that arrive
+  // meanwhile wait for it.
+  class CommandScope {
+  public:
+    explicit CommandScope(TVerbaSpell &spell) : spell_(spell) { ++spell_.commandDepth_; }
+    ~CommandScope() { --spell_.commandDepth_; }
+    CommandScope(const CommandScope &) = delete;
+    CommandScope &operator=(const CommandScope &) = delete;
+
+  private:
+    TVerbaSpell &spell_;
+  };
   enum class LoopEnd { ShowedWord, Ended, Interrupted };
 
   std::string configPath() const;
   void applyConfiguration();
+  void openMain(TDictionary &main);
   void rebuildTries();
   void splitAffixes();
   TMessageResult showMessage(const std::string &text, TMessageKind kind, TMessageButtons buttons);
@@ -201,7 +220,10 @@ private:
   void startSourceCheck(int kind, void *source, components::TComponent *control,
                         const CheckStart &how);
   void runPending();
+  void runLoop(bool resume);
   LoopEnd checkLoop(bool resume);
+  double randomValue();
+  TSpellOptions options() const;
   bool isKnownAnyForm(const std::string &word) const;
   void showWord();
   void endCheck(bool canceled);
@@ -223,6 +245,7 @@ private:
   void placeDialog(bool first);
   void moveDialog(int x, int y);
   void avoidWord(bool always, bool keepX);
+  bool useHelpFile();
   void restoreHelpFile();
 
   void backgroundSuggestions(const std::string &word);
@@ -274,6 +297,8 @@ private:
   std::string savedHelpFile_;
   components::TStringList suggestions_; // what the dialog's list shows
   bool selectingSuggestion_ = false;
+  bool wordShown_ = false; // a word waits in the dialog for a command
+  std::minstd_rand random_;
 
   // Re-entry: commands and check requests that arrive while a command,
   // the loop or the search runs wait here for the outermost one.

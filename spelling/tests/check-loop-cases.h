@@ -27,6 +27,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,9 @@ struct CheckedTextMaker {
   std::string Name;
   std::function<std::unique_ptr<CheckedText>()> Make;
 };
+
+// Test names and failure messages show the text's name.
+inline void PrintTo(const CheckedTextMaker &maker, std::ostream *out) { *out << maker.Name; }
 
 inline std::string MakerName(const ::testing::TestParamInfo<CheckedTextMaker> &info) {
   return info.param.Name;
@@ -191,15 +195,16 @@ TEST_P(CheckLoopCases, UndoLastAfterAddMakesTheWordUnknownAgain) {
 TEST_P(CheckLoopCases, StartResumesAfterTheUserEditedTheText) {
   env.Next()
       .Then([this](ScriptedDialog &dialog) {
-        // The user clicks into the text and mends the word there.
+        // The user clicks into the text and mends the word there (a
+        // buffer keeps its length, so the edit does too).
         dialog.Control().DialogDeactivated();
         EXPECT_TRUE(dialog.Enabled(spelling::ciStart));
         EXPECT_FALSE(dialog.Enabled(spelling::ciChange));
-        text->SetText("This is a test");
+        text->SetText("The is a test");
       })
       .Press(spelling::dcStart);
   Check("Ths is a test");
-  EXPECT_EQ(text->Text(), "This is a test");
+  EXPECT_EQ(text->Text(), "The is a test");
   EXPECT_EQ(env.Events, Events({"dialog", "word:Ths", "complete", EndMessage(5)}));
 }
 
@@ -246,5 +251,8 @@ TEST_P(CheckLoopCases, ClosingTheDialogIsRefusedAndCancels) {
 }
 
 } // namespace check_loop
+
+// Instantiated at global scope by each test file.
+using check_loop::CheckLoopCases;
 
 #endif
