@@ -2,6 +2,7 @@
 // transform, the quantiser, the baseline scan and the bit writer.
 #include "jpeg/core/jpeg-encoder.h"
 
+#include "jpeg/core/coefficient-mask.h"
 #include "jpeg/core/dct.h"
 #include "jpeg/core/jpeg-errors.h"
 
@@ -26,15 +27,6 @@ const std::uint8_t ChrominanceBase[64] = {
 
 // Largest magnitude a baseline AC coefficient may carry (category 10).
 constexpr int MaxAcValue = 1023;
-
-inline int bitLength(unsigned value) {
-  int n = 0;
-  while (value) {
-    ++n;
-    value >>= 1;
-  }
-  return n;
-}
 
 inline bool isFirstRowOrColumn(int natural) { return natural != 0 && (natural < 8 || natural % 8 == 0); }
 
@@ -248,39 +240,58 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
     return;
   }
 
-  bool lastRow = (mcuRow + 1) * 16 > height_;
-  std::int16_t luma[4][64];
-  int cbSum[64], crSum[64];
-  for (int mx = 0; mx < mcusX_; ++mx) {
-    std::fill(cbSum, cbSum + 64, 0);
-    std::fill(crSum, crSum + 64, 0);
-    for (int r = 0; r < 16; ++r) {
-      const std::uint8_t *row = rows[static_cast<std::size_t>(r)];
-      for (int i = 0; i < 16; ++i) {
-        const std::uint8_t *p = row + columnOffsets_[static_cast<std::size_t>(mx * 16 + i)];
-        int b = p[0], g = p[1], red = p[2];
-        int y = (rgbToY_[0][red] + rgbToY_[1][g] + rgbToY_[2][b]) >> 16;
-        luma[(r >> 3) * 2 + (i >> 3)][(r & 7) * 8 + (i & 7)] = static_cast<std::int16_t>(y);
-        int chroma = (r >> 1) * 8 + (i >> 1);
-        cbSum[chroma] += (rgbToCb_[0][red] + rgbToCb_[1][g] + rgbToCb_[2][b]) >> 16;
-        crSum[chroma] += (rgbToCr_[0][red] + rgbToCr_[1][g] + rgbToCr_[2][b]) >> 16;
-      }
+  // Convert the MCU row a whole pixel row at a time (the source is read in
+  // order): luminance into 16 rows of the padded width, chroma summed over
+  // each 2x2 group. Padding columns repeat the last pixel's values.
+  std::size_t paddedWidth = static_cast<std::size_t>(mcusX_) * 16, half = paddedWidth / 2;
+  lumaRows_.resize(16 * paddedWidth);
+  chromaSums_.resize(2 * 8 * half);
+  for (int r = 0; r < 16; ++r) {
+    const std::uint8_t *p = rows[static_cast<std::size_t>(r)];
+    std::int16_t *luma = lumaRows_.data() + static_cast<std::size_t>(r) * paddedWidth;
+    int *cbSums = chromaSums_.data() + static_cast<std::size_t>(r >> 1) * half;
+    int *crSums = cbSums + 8 * half;
+    if ((r & 1) == 0) {
+      std::fill(cbSums, cbSums + half, 0);
+      std::fill(crSums, crSums + half, 0);
     }
+    int cb = 0, cr = 0;
+    for (int x = 0; x < width_; ++x, p += 3) {
+      int b = p[0], g = p[1], red = p[2];
+      luma[x] = static_cast<std::int16_t>((rgbToY_[0][red] + rgbToY_[1][g] + rgbToY_[2][b]) >> 16);
+      cb = (rgbToCb_[0][red] + rgbToCb_[1][g] + rgbToCb_[2][b]) >> 16;
+      cr = (rgbToCr_[0][red] + rgbToCr_[1][g] + rgbToCr_[2][b]) >> 16;
+      cbSums[x >> 1] += cb;
+      crSums[x >> 1] += cr;
+    }
+    for (std::size_t x = static_cast<std::size_t>(width_); x < paddedWidth; ++x) {
+      luma[x] = luma[width_ - 1];
+      cbSums[x >> 1] += cb;
+      crSums[x >> 1] += cr;
+    }
+  }
+
+  bool lastRow = (mcuRow + 1) * 16 > height_;
+  for (int mx = 0; mx < mcusX_; ++mx) {
     for (int blockIndex = 0; blockIndex < 4; ++blockIndex) {
-      ForwardDct(luma[blockIndex]);
+      const std::int16_t *from = lumaRows_.data() + static_cast<std::size_t>(blockIndex >> 1) * 8 * paddedWidth +
+                                 static_cast<std::size_t>(mx) * 16 + static_cast<std::size_t>(blockIndex & 1) * 8;
+      for (int r = 0; r < 8; ++r, from += paddedWidth)
+        std::copy(from, from + 8, samples + 8 * r);
+      ForwardDct(samples);
       std::int16_t *block = Block(0, 2 * mx + (blockIndex & 1), 2 * mcuRow + (blockIndex >> 1));
       for (int k = 0; k < 64; ++k)
-        block[k] = luma[blockIndex][ZigzagToNatural[k]];
+        block[k] = samples[ZigzagToNatural[k]];
     }
     // Averaging bias: 1, 2, 1, 2 along a chroma row inside the image, 3 in
     // an MCU that reaches past the right or bottom edge.
     bool edge = lastRow || (mx + 1) * 16 > width_;
     std::int16_t *targets[2] = {Block(1, mx, mcuRow), Block(2, mx, mcuRow)};
-    int *sums[2] = {cbSum, crSum};
     for (int c = 0; c < 2; ++c) {
+      const int *sums = chromaSums_.data() + static_cast<std::size_t>(c) * 8 * half + static_cast<std::size_t>(mx) * 8;
       for (int n = 0; n < 64; ++n) {
         int bias = edge ? 3 : 1 + (n & 1);
-        samples[n] = static_cast<std::int16_t>(((sums[c][n] + bias) >> 2) - 128);
+        samples[n] = static_cast<std::int16_t>(((sums[static_cast<std::size_t>(n >> 3) * half + (n & 7)] + bias) >> 2) - 128);
       }
       ForwardDct(samples);
       for (int k = 0; k < 64; ++k)
@@ -398,47 +409,47 @@ void TJpegEncoder::WriteBaselineScanHeaders() {
   PutByte(0);
 }
 
+// Both passes walk only the non-zero AC coefficients; the zeros between
+// two of them are the run.
 void TJpegEncoder::CountBlockSymbols(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot) {
-  ++frequencies_[dcSlot][bitLength(static_cast<unsigned>(dcDiff < 0 ? -dcDiff : dcDiff))];
-  int run = 0;
+  ++frequencies_[dcSlot][BitLength(static_cast<unsigned>(dcDiff < 0 ? -dcDiff : dcDiff))];
   std::uint32_t *ac = frequencies_[acSlot];
-  for (int k = 1; k < 64; ++k) {
-    int c = block[k];
-    if (c == 0) {
-      ++run;
-      continue;
-    }
+  std::uint64_t mask = NonZeroMask(block) & ~std::uint64_t{1};
+  int last = 0;
+  for (; mask; mask &= mask - 1) {
+    int k = LowestBit(mask);
+    int run = k - last - 1;
     for (; run > 15; run -= 16)
       ++ac[0xF0];
-    ++ac[(run << 4) + bitLength(static_cast<unsigned>(c < 0 ? -c : c))];
-    run = 0;
+    int c = block[k];
+    ++ac[(run << 4) + BitLength(static_cast<unsigned>(c < 0 ? -c : c))];
+    last = k;
   }
-  if (run > 0)
+  if (last < 63)
     ++ac[0x00];
 }
 
 void TJpegEncoder::EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot) {
   int magnitude = dcDiff < 0 ? -dcDiff : dcDiff;
-  int n = bitLength(static_cast<unsigned>(magnitude));
+  int n = BitLength(static_cast<unsigned>(magnitude));
   EmitSymbol(dcSlot, n);
   if (n)
     PutBits(static_cast<std::uint32_t>(dcDiff < 0 ? dcDiff - 1 : dcDiff), n);
-  int run = 0;
-  for (int k = 1; k < 64; ++k) {
-    int c = block[k];
-    if (c == 0) {
-      ++run;
-      continue;
-    }
+  std::uint64_t mask = NonZeroMask(block) & ~std::uint64_t{1};
+  int last = 0;
+  for (; mask; mask &= mask - 1) {
+    int k = LowestBit(mask);
+    int run = k - last - 1;
     for (; run > 15; run -= 16)
       EmitSymbol(acSlot, 0xF0);
+    int c = block[k];
     magnitude = c < 0 ? -c : c;
-    n = bitLength(static_cast<unsigned>(magnitude));
+    n = BitLength(static_cast<unsigned>(magnitude));
     EmitSymbol(acSlot, (run << 4) + n);
     PutBits(static_cast<std::uint32_t>(c < 0 ? c - 1 : c), n);
-    run = 0;
+    last = k;
   }
-  if (run > 0)
+  if (last < 63)
     EmitSymbol(acSlot, 0x00);
 }
 

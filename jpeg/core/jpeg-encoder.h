@@ -151,6 +151,8 @@ private:
   std::size_t planeOffset_[3] = {}; // in blocks
   std::int16_t *planes_ = nullptr;
   std::vector<int> columnOffsets_;
+  std::vector<std::int16_t> lumaRows_; // one MCU row of luminance, padded width
+  std::vector<int> chromaSums_;        // its Cb then Cr 2x2 sums
 
   std::int16_t dqtTables_[2][64] = {};  // 8-bit entries as written to DQT
   std::int16_t divisors_[2][64] = {};   // eight times the entries

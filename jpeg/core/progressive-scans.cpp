@@ -3,6 +3,7 @@
 // to write them with tables built from those counts.
 #include "jpeg/core/jpeg-encoder.h"
 
+#include "jpeg/core/coefficient-mask.h"
 #include "jpeg/core/jpeg-errors.h"
 
 #include <algorithm>
@@ -17,15 +18,6 @@ constexpr long MaxEobRun = 0x7FFF;
 // Correction bits waiting for an EOB run: flush before one more block
 // (up to 63 bits) could overflow the 1000-bit buffer.
 constexpr int MaxPendingCorrectionBits = 1000 - 64 + 1;
-
-inline int bitLength(unsigned value) {
-  int n = 0;
-  while (value) {
-    ++n;
-    value >>= 1;
-  }
-  return n;
-}
 
 ScanInfo scan(std::initializer_list<int> components, int ss, int se, int ah, int al) {
   ScanInfo info{static_cast<int>(components.size()), {0, 0, 0}, ss, se, ah, al};
@@ -166,7 +158,7 @@ void TJpegEncoder::EncodeDcFirst(const std::int16_t *block, int c, const ScanInf
   int value = block[0] >> info.al; // arithmetic shift, as the decoder undoes it
   int diff = value - lastDc_[c];
   lastDc_[c] = value;
-  int n = bitLength(static_cast<unsigned>(diff < 0 ? -diff : diff));
+  int n = BitLength(static_cast<unsigned>(diff < 0 ? -diff : diff));
   EmitSymbol(c == 0 ? LumDc : ChromDc, n);
   EmitBits(static_cast<std::uint32_t>(diff < 0 ? diff - 1 : diff), n);
 }
@@ -176,24 +168,26 @@ void TJpegEncoder::EncodeDcRefine(const std::int16_t *block, const ScanInfo &inf
 }
 
 void TJpegEncoder::EncodeAcFirst(const std::int16_t *block, int slot, const ScanInfo &info) {
-  int run = 0;
-  for (int k = info.ss; k <= info.se; ++k) {
+  // The band's coefficients that are non-zero once scaled toward zero
+  // (the magnitude is shifted, not the signed value).
+  std::uint64_t band = (info.se == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (info.se + 1)) - 1) &
+                       ~((std::uint64_t{1} << info.ss) - 1);
+  std::uint64_t mask = NonZeroMask(block, info.al) & band;
+  int last = info.ss - 1;
+  for (; mask; mask &= mask - 1) {
+    int k = LowestBit(mask);
     int c = block[k];
-    // Scaled toward zero: the magnitude is shifted, not the signed value.
     int magnitude = (c < 0 ? -c : c) >> info.al;
-    if (magnitude == 0) {
-      ++run;
-      continue;
-    }
     EmitEobRun(slot);
+    int run = k - last - 1;
     for (; run > 15; run -= 16)
       EmitSymbol(slot, 0xF0);
-    int n = bitLength(static_cast<unsigned>(magnitude));
+    int n = BitLength(static_cast<unsigned>(magnitude));
     EmitSymbol(slot, (run << 4) + n);
     EmitBits(static_cast<std::uint32_t>(c < 0 ? ~magnitude : magnitude), n);
-    run = 0;
+    last = k;
   }
-  if (run > 0 && ++eobRun_ == MaxEobRun)
+  if (last < info.se && ++eobRun_ == MaxEobRun)
     EmitEobRun(slot);
 }
 
@@ -250,7 +244,7 @@ void TJpegEncoder::EncodeAcRefine(const std::int16_t *block, int slot, const Sca
 void TJpegEncoder::EmitEobRun(int slot) {
   if (eobRun_ == 0)
     return;
-  int n = bitLength(static_cast<unsigned>(eobRun_)) - 1;
+  int n = BitLength(static_cast<unsigned>(eobRun_)) - 1;
   EmitSymbol(slot, n << 4);
   EmitBits(static_cast<std::uint32_t>(eobRun_), n);
   eobRun_ = 0;
