@@ -1,0 +1,82 @@
+// One element of the circuit matrix and the pools the matrix takes its
+// elements from. Elements live in blocks owned by the matrix and are freed
+// only with it; the simulator server stores COM objects derived from
+// SparseElement in the same blocks, so devices hold handles that are the
+// elements themselves.
+#ifndef CIRCUIT_SIM_SPARSE_ELEMENT_H
+#define CIRCUIT_SIM_SPARSE_ELEMENT_H
+
+#include <memory>
+#include <vector>
+
+namespace qorsim {
+
+struct SparseElement {
+  double real = 0.0;
+  double imag = 0.0; // always 0 here; it still counts in the magnitude
+  int row = 0;       // internal indices
+  int col = 0;
+  SparseElement *nextInRow = nullptr; // to the right, rows sorted by column
+  SparseElement *nextInCol = nullptr; // below, columns sorted by row
+};
+
+inline double magnitude(const SparseElement *e) {
+  return (e->real < 0 ? -e->real : e->real) + (e->imag < 0 ? -e->imag : e->imag);
+}
+
+// Where a matrix gets its elements: blocks of ready-made elements, so that
+// building and filling the matrix does not allocate per element.
+class ElementSource {
+public:
+  virtual ~ElementSource() = default;
+  // Prepares the two pools: elementCount ordinary elements, fillInCount
+  // fill-ins in the first blocks.
+  virtual void open(int elementCount, int fillInCount) = 0;
+  virtual SparseElement *takeElement() = 0;
+  virtual SparseElement *takeFillIn() = 0;
+  // Frees every block taken so far.
+  virtual void close() = 0;
+};
+
+// Pools of Element (SparseElement or a class derived from it): the first
+// block of each pool has the size open() asks for, later ones 31 elements.
+template <typename Element> class ElementPools final : public ElementSource {
+public:
+  void open(int elementCount, int fillInCount) override {
+    close();
+    addBlock(elements_, elementCount);
+    addBlock(fillIns_, fillInCount);
+  }
+  SparseElement *takeElement() override { return take(elements_); }
+  SparseElement *takeFillIn() override { return take(fillIns_); }
+  void close() override {
+    blocks_.clear();
+    elements_ = Pool{};
+    fillIns_ = Pool{};
+  }
+
+private:
+  static const int LaterBlock = 31;
+  struct Pool {
+    Element *next = nullptr;
+    int left = 0;
+  };
+  void addBlock(Pool &pool, int count) {
+    blocks_.emplace_back(new Element[count]);
+    pool.next = blocks_.back().get();
+    pool.left = count;
+  }
+  SparseElement *take(Pool &pool) {
+    if (pool.left == 0)
+      addBlock(pool, LaterBlock);
+    --pool.left;
+    return pool.next++;
+  }
+
+  std::vector<std::unique_ptr<Element[]>> blocks_; // everything allocated
+  Pool elements_, fillIns_;
+};
+
+} // namespace qorsim
+
+#endif

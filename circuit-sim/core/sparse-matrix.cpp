@@ -1,0 +1,770 @@
+// The sparse matrix: building, Markowitz ordering with threshold pivoting,
+// factorisation in place and substitution.
+#include "circuit-sim/core/sparse-matrix.h"
+
+#include <algorithm>
+#include <climits>
+#include <stdexcept>
+
+namespace qorsim {
+
+namespace {
+
+// Ties among equal Markowitz products end a search once they reach this
+// multiple of the product: a wider search rarely finds a better pivot.
+const int TiesMultiplier = 5;
+
+} // namespace
+
+CSparse::CSparse() : CSparse(std::make_unique<ElementPools<SparseElement>>()) {}
+
+CSparse::CSparse(std::unique_ptr<ElementSource> source, int maxSize)
+    : source_(std::move(source)), maxSize_(maxSize) {}
+
+CSparse::~CSparse() { destroy(); }
+
+void CSparse::Create(int size) {
+  if (size <= 0 || size > maxSize_)
+    return;
+  destroy();
+  size_ = size;
+  allocated_ = std::max(size, 6);
+  const std::size_t slots = static_cast<std::size_t>(allocated_) + 1;
+  diag_.assign(slots, nullptr);
+  firstInRow_.assign(slots, nullptr);
+  firstInCol_.assign(slots, nullptr);
+  intToExtRow_.resize(slots);
+  intToExtCol_.resize(slots);
+  for (std::size_t i = 0; i < slots; ++i)
+    intToExtRow_[i] = intToExtCol_[i] = static_cast<int>(i);
+  extToIntRow_.assign(slots, -1);
+  extToIntCol_.assign(slots, -1);
+  extToIntRow_[0] = extToIntCol_[0] = 0;
+  source_->open(6 * allocated_ + 1, 4 * allocated_);
+  trash_ = source_->takeElement();
+  created_ = true;
+  needsOrdering_ = true;
+}
+
+void CSparse::destroy() {
+  source_->close();
+  trash_ = nullptr;
+  created_ = false;
+  size_ = allocated_ = translated_ = 0;
+  diag_.clear();
+  firstInRow_.clear();
+  firstInCol_.clear();
+  extToIntRow_.clear();
+  extToIntCol_.clear();
+  intToExtRow_.clear();
+  intToExtCol_.clear();
+  markowitzRow_.clear();
+  markowitzCol_.clear();
+  markowitzProd_.clear();
+  intermediate_.clear();
+  singletons_ = 0;
+  relThreshold_ = 1e-3;
+  absThreshold_ = 0.0;
+  needsOrdering_ = true;
+  rowsLinked_ = false;
+  factored_ = false;
+  fillIns_ = 0;
+  singularRow_ = singularCol_ = 0;
+}
+
+// The factorisation runs over every internal index handed out, even when
+// more external indices were used than the size the matrix was created for.
+int CSparse::steps() const { return std::max(size_, translated_); }
+
+int CSparse::internalRow(int external) const {
+  if (external < 0 || static_cast<std::size_t>(external) >= extToIntRow_.size())
+    return -1;
+  return extToIntRow_[external];
+}
+
+int CSparse::translate(std::vector<int> &map, int external) {
+  if (static_cast<std::size_t>(external) >= map.size()) {
+    // Enlarging the external maps drops the Markowitz and solve vectors;
+    // the next factorisation rebuilds them.
+    const std::size_t old = extToIntRow_.size() - 1;
+    const std::size_t grown = std::max<std::size_t>(external, old + old / 2);
+    extToIntRow_.resize(grown + 1, -1);
+    extToIntCol_.resize(grown + 1, -1);
+    markowitzRow_.clear();
+    markowitzCol_.clear();
+    markowitzProd_.clear();
+    intermediate_.clear();
+  }
+  int internal = map[external];
+  if (internal != -1)
+    return internal;
+  if (translated_ >= allocated_)
+    throw std::out_of_range("sparse matrix: more indices than the matrix can hold");
+  internal = ++translated_;
+  // An index gets the same internal number as a row and as a column.
+  extToIntRow_[external] = extToIntCol_[external] = internal;
+  intToExtRow_[internal] = intToExtCol_[internal] = external;
+  return internal;
+}
+
+SparseElement *CSparse::element(int row, int col) {
+  if (!created_ || row < 0 || col < 0)
+    throw std::out_of_range("sparse matrix: no such element");
+  if (row == 0 || col == 0)
+    return trash_;
+  const int r = translate(extToIntRow_, row);
+  const int c = translate(extToIntCol_, col);
+  if (r == c && diag_[r])
+    return diag_[r];
+  return findOrCreate(r, c);
+}
+
+const SparseElement *CSparse::internalElement(int row, int col) const {
+  if (row <= 0 || col <= 0 || static_cast<std::size_t>(col) >= firstInCol_.size())
+    return nullptr;
+  for (SparseElement *e = firstInCol_[col]; e && e->row <= row; e = e->nextInCol) {
+    if (e->row == row)
+      return e;
+  }
+  return nullptr;
+}
+
+// The element at internal (row, col), inserted in its column (and, once the
+// rows are linked, in its row) when missing.
+SparseElement *CSparse::findOrCreate(int row, int col) {
+  SparseElement **link = &firstInCol_[col];
+  while (*link && (*link)->row < row)
+    link = &(*link)->nextInCol;
+  if (*link && (*link)->row == row)
+    return *link;
+  SparseElement *e = source_->takeElement();
+  e->real = e->imag = 0.0;
+  e->row = row;
+  e->col = col;
+  e->nextInCol = *link;
+  *link = e;
+  if (row == col)
+    diag_[row] = e;
+  if (rowsLinked_) {
+    SparseElement **rowLink = &firstInRow_[row];
+    while (*rowLink && (*rowLink)->col < col)
+      rowLink = &(*rowLink)->nextInRow;
+    e->nextInRow = *rowLink;
+    *rowLink = e;
+  } else {
+    e->nextInRow = nullptr;
+  }
+  needsOrdering_ = true;
+  return e;
+}
+
+// A fill-in of the elimination, linked at colLink in its column and in its
+// row; the Markowitz counts of its row and column grow by one.
+SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink) {
+  SparseElement *e = source_->takeFillIn();
+  e->real = e->imag = 0.0;
+  e->row = row;
+  e->col = col;
+  e->nextInCol = *colLink;
+  *colLink = e;
+  SparseElement **rowLink = activeInRow_[row];
+  while (*rowLink && (*rowLink)->col < col)
+    rowLink = &(*rowLink)->nextInRow;
+  e->nextInRow = *rowLink;
+  *rowLink = e;
+  if (row == col)
+    diag_[row] = e;
+  ++fillIns_;
+
+  ++markowitzRow_[row];
+  setProduct(row);
+  if (markowitzRow_[row] == 1 && markowitzCol_[row] != 0)
+    --singletons_;
+  ++markowitzCol_[col];
+  setProduct(col);
+  if (markowitzCol_[col] == 1 && markowitzRow_[col] != 0)
+    --singletons_;
+  return e;
+}
+
+void CSparse::Clear() {
+  if (!created_)
+    return;
+  for (int c = 1; c < static_cast<int>(firstInCol_.size()); ++c) {
+    for (SparseElement *e = firstInCol_[c]; e; e = e->nextInCol)
+      e->real = e->imag = 0.0;
+  }
+  trash_->real = trash_->imag = 0.0;
+  factored_ = false;
+}
+
+void CSparse::linkRows() {
+  std::fill(firstInRow_.begin(), firstInRow_.end(), nullptr);
+  // Walking the columns from the right and pushing at the front leaves
+  // every row sorted by column.
+  for (int c = static_cast<int>(firstInCol_.size()) - 1; c >= 1; --c) {
+    for (SparseElement *e = firstInCol_[c]; e; e = e->nextInCol) {
+      e->col = c;
+      e->nextInRow = firstInRow_[e->row];
+      firstInRow_[e->row] = e;
+    }
+  }
+  rowsLinked_ = true;
+}
+
+void CSparse::setProduct(int i) { markowitzProd_[i] = markowitzRow_[i] * markowitzCol_[i]; }
+
+void CSparse::countMarkowitz(const std::vector<double> &rhs) {
+  const int n = steps();
+  for (int i = 1; i <= n; ++i) {
+    int count = -1;
+    for (SparseElement *e = firstInRow_[i]; e; e = e->nextInRow)
+      ++count;
+    const int external = intToExtRow_[i];
+    if (external >= 0 && static_cast<std::size_t>(external) < rhs.size() && rhs[external] != 0.0)
+      ++count;
+    markowitzRow_[i] = count;
+    count = -1;
+    for (SparseElement *e = firstInCol_[i]; e; e = e->nextInCol)
+      ++count;
+    markowitzCol_[i] = count;
+  }
+  singletons_ = 0;
+  for (int i = 1; i <= n; ++i) {
+    setProduct(i);
+    if (markowitzProd_[i] == 0)
+      ++singletons_;
+  }
+}
+
+void CSparse::OrderAndFactor(const std::vector<double> &rhs, double relThreshold,
+                             double absThreshold) {
+  if (!created_)
+    throw std::out_of_range("sparse matrix: not created");
+  needsOrdering_ = true;
+  if (relThreshold > 0.0 && relThreshold <= 1.0)
+    relThreshold_ = relThreshold;
+  if (absThreshold >= 0.0)
+    absThreshold_ = absThreshold;
+  if (!rowsLinked_)
+    linkRows();
+  const int n = steps();
+  const std::size_t slots = static_cast<std::size_t>(n) + 2;
+  if (markowitzProd_.size() < slots) {
+    markowitzRow_.assign(slots, 0);
+    markowitzCol_.assign(slots, 0);
+    markowitzProd_.assign(slots, 0);
+    intermediate_.assign(slots, 0.0);
+  }
+  factored_ = false;
+  activeInRow_.resize(firstInRow_.size());
+  activeInCol_.resize(firstInCol_.size());
+  for (std::size_t i = 0; i < firstInRow_.size(); ++i) {
+    activeInRow_[i] = &firstInRow_[i];
+    activeInCol_[i] = &firstInCol_[i];
+  }
+  countMarkowitz(rhs);
+  markowitzProd_[n + 1] = 0; // stops the scan for singletons
+  markowitzProd_[0] = 0;
+  for (int step = 1; step <= n; ++step) {
+    SparseElement *pivot = findPivot(step);
+    if (!pivot) {
+      singularRow_ = intToExtRow_[step];
+      singularCol_ = intToExtCol_[step];
+      throw ErrorSingular;
+    }
+    exchange(pivot, step);
+    eliminate(pivot, step);
+    updateMarkowitz(pivot);
+    finishStep(pivot);
+  }
+  needsOrdering_ = false;
+  factored_ = true;
+}
+
+SparseElement *CSparse::findPivot(int step) {
+  if (singletons_ > 0) {
+    if (SparseElement *pivot = searchSingletons(step))
+      return pivot;
+  }
+  if (SparseElement *pivot = quickDiagonal(step))
+    return pivot;
+  if (SparseElement *pivot = searchDiagonal(step))
+    return pivot;
+  return searchWholeMatrix(step);
+}
+
+double CSparse::largestOtherInColumn(const SparseElement *e, int step) const {
+  double largest = 0.0;
+  (void)step;
+  for (const SparseElement *x = *activeInCol_[e->col]; x; x = x->nextInCol) {
+    if (x == e)
+      continue;
+    largest = std::max(largest, magnitude(x));
+  }
+  return largest;
+}
+
+// Both comparisons are strict, so a NaN never passes.
+bool CSparse::passes(const SparseElement *e, int step) const {
+  const double m = magnitude(e);
+  return m > absThreshold_ && m > relThreshold_ * largestOtherInColumn(e, step);
+}
+
+SparseElement *CSparse::searchSingletons(int step) {
+  const int n = steps();
+  int tries = singletons_;
+  --singletons_;
+  int i = step - 1;
+  while (tries-- > 0) {
+    ++i;
+    while (markowitzProd_[i] != 0)
+      ++i;
+    if (i > n)
+      break;
+    if (SparseElement *d = diag_[i]) {
+      if (passes(d, step))
+        return d;
+      continue;
+    }
+    bool tryRow = true;
+    if (markowitzCol_[i] == 0) {
+      SparseElement *e = *activeInCol_[i];
+      if (!e)
+        break;
+      if (passes(e, step))
+        return e;
+      tryRow = markowitzRow_[i] == 0;
+    }
+    if (!tryRow)
+      continue;
+    SparseElement *e = *activeInRow_[i];
+    if (!e)
+      break;
+    if (passes(e, step))
+      return e;
+  }
+  ++singletons_;
+  return nullptr;
+}
+
+// With a Markowitz product of 1 a diagonal has one other element in its
+// row and one in its column; placed symmetrically and no larger than the
+// diagonal, they make it a pivot that needs no threshold test.
+bool CSparse::symmetricOffDiagonal(const SparseElement *d, int step) const {
+  const SparseElement *inRow = d->nextInRow;
+  const SparseElement *inCol = d->nextInCol;
+  const int i = d->row;
+  if (!inRow && !inCol) {
+    (void)step;
+    for (inRow = *activeInRow_[i]; inRow && inRow->col == i;)
+      inRow = inRow->nextInRow;
+    for (inCol = *activeInCol_[i]; inCol && inCol->row == i;)
+      inCol = inCol->nextInCol;
+  }
+  if (!inRow || !inCol || inRow->col != inCol->row)
+    return false;
+  return magnitude(d) >= std::max(magnitude(inRow), magnitude(inCol));
+}
+
+// The quick diagonal search takes the lowest-indexed diagonal of smallest
+// product among those above the absolute threshold. Its outcome depends
+// only on that diagonal, so the scan first finds the smallest product of
+// all indices (a loop the compiler vectorises) and looks for an eligible
+// diagonal with it; only when there is none, or when products of 0 or
+// less are about, does it fall back to the plain record-keeping scan.
+SparseElement *CSparse::quickDiagonal(int step) {
+  const int n = steps();
+  const int *prod = markowitzProd_.data();
+  int least = INT_MAX;
+  for (int i = step; i <= n; ++i)
+    least = std::min(least, prod[i]);
+  if (least <= 0)
+    return quickDiagonalScan(step);
+  SparseElement *chosen = nullptr;
+  for (int i = step; i <= n; ++i) {
+    if (prod[i] != least)
+      continue;
+    SparseElement *d = diag_[i];
+    if (d && magnitude(d) > absThreshold_) {
+      chosen = d;
+      break;
+    }
+  }
+  if (!chosen)
+    return quickDiagonalScan(step);
+  if (least == 1 && symmetricOffDiagonal(chosen, step))
+    return chosen;
+  return magnitude(chosen) > relThreshold_ * largestOtherInColumn(chosen, step) ? chosen
+                                                                                 : nullptr;
+}
+
+SparseElement *CSparse::quickDiagonalScan(int step) {
+  const int n = steps();
+  int smallest = INT_MAX;
+  SparseElement *candidate = nullptr;
+  for (int i = step; i <= n; ++i) {
+    if (markowitzProd_[i] >= smallest)
+      continue;
+    SparseElement *d = diag_[i];
+    if (!d || !(magnitude(d) > absThreshold_))
+      continue;
+    if (markowitzProd_[i] == 1 && symmetricOffDiagonal(d, step))
+      return d;
+    candidate = d;
+    smallest = markowitzProd_[i];
+  }
+  if (!candidate)
+    return nullptr;
+  return magnitude(candidate) > relThreshold_ * largestOtherInColumn(candidate, step)
+             ? candidate
+             : nullptr;
+}
+
+SparseElement *CSparse::searchDiagonal(int step) {
+  const int n = steps();
+  int smallest = INT_MAX;
+  int ties = 0;
+  double bestRatio = 0.0;
+  SparseElement *candidate = nullptr;
+  for (int i = step; i <= n; ++i) {
+    const int product = markowitzProd_[i];
+    if (product > smallest)
+      continue;
+    SparseElement *d = diag_[i];
+    if (!d || !passes(d, step))
+      continue;
+    const double ratio = largestOtherInColumn(d, step) / magnitude(d);
+    if (product < smallest) {
+      candidate = d;
+      smallest = product;
+      bestRatio = ratio;
+      ties = 0;
+      continue;
+    }
+    ++ties;
+    if (ratio < bestRatio) {
+      candidate = d;
+      bestRatio = ratio;
+    }
+    if (ties >= TiesMultiplier * smallest)
+      break;
+  }
+  return candidate;
+}
+
+SparseElement *CSparse::searchWholeMatrix(int step) {
+  const int n = steps();
+  int smallest = INT_MAX;
+  int ties = 0;
+  double bestRatio = 0.0;
+  double largestSeen = 0.0;
+  SparseElement *candidate = nullptr;
+  for (int j = step; j <= n; ++j) {
+    SparseElement *top = *activeInCol_[j];
+    double largestInCol = 0.0;
+    for (SparseElement *e = top; e; e = e->nextInCol)
+      largestInCol = std::max(largestInCol, magnitude(e));
+    if (largestInCol == 0.0)
+      continue;
+    for (SparseElement *e = top; e; e = e->nextInCol) {
+      const double m = magnitude(e);
+      largestSeen = std::max(largestSeen, m);
+      const int product = markowitzRow_[e->row] * markowitzCol_[j];
+      if (product > smallest || !(m > relThreshold_ * largestInCol) || !(m > absThreshold_))
+        continue;
+      const double ratio = largestInCol / m;
+      if (product < smallest) {
+        candidate = e;
+        smallest = product;
+        bestRatio = ratio;
+        ties = 0;
+        continue;
+      }
+      ++ties;
+      if (ratio < bestRatio) {
+        candidate = e;
+        bestRatio = ratio;
+      }
+      if (ties >= TiesMultiplier * smallest)
+        return candidate;
+    }
+  }
+  if (!candidate && largestSeen != 0.0)
+    throw ErrorNoPivot;
+  return candidate;
+}
+
+void CSparse::exchange(SparseElement *pivot, int step) {
+  const int row = pivot->row;
+  const int col = pivot->col;
+  if (row == col) {
+    // A diagonal pivot moves by a symmetric exchange and stays diagonal.
+    if (row != step) {
+      exchangeRows(step, row);
+      exchangeColumns(step, col);
+    }
+  } else {
+    if (row != step)
+      exchangeRows(step, row);
+    if (col != step)
+      exchangeColumns(step, col);
+  }
+  refreshDiagonal(step);
+  if (row != step)
+    refreshDiagonal(row);
+  if (col != step && col != row)
+    refreshDiagonal(col);
+}
+
+void CSparse::refreshDiagonal(int i) {
+  SparseElement *e = *activeInCol_[i];
+  while (e && e->row < i)
+    e = e->nextInCol;
+  diag_[i] = e && e->row == i ? e : nullptr;
+}
+
+namespace {
+
+// Swaps two whole lines; an active link that pointed at its line's head
+// slot must follow the line to its new slot.
+void swapLines(std::vector<SparseElement *> &first, std::vector<SparseElement **> &active, int a,
+               int b) {
+  const bool aAtHead = active[a] == &first[a];
+  const bool bAtHead = active[b] == &first[b];
+  std::swap(first[a], first[b]);
+  std::swap(active[a], active[b]);
+  if (bAtHead)
+    active[a] = &first[a];
+  if (aAtHead)
+    active[b] = &first[b];
+}
+
+} // namespace
+
+void CSparse::exchangeRows(int r1, int r2) {
+  if (r1 > r2)
+    std::swap(r1, r2);
+  SparseElement *a = firstInRow_[r1];
+  SparseElement *b = firstInRow_[r2];
+  while (a || b) {
+    if (!b || (a && a->col < b->col)) {
+      exchangeInColumn(a->col, r1, a, r2, nullptr);
+      a = a->nextInRow;
+    } else if (!a || b->col < a->col) {
+      exchangeInColumn(b->col, r1, nullptr, r2, b);
+      b = b->nextInRow;
+    } else {
+      exchangeInColumn(a->col, r1, a, r2, b);
+      a = a->nextInRow;
+      b = b->nextInRow;
+    }
+  }
+  swapLines(firstInRow_, activeInRow_, r1, r2);
+  for (SparseElement *e = firstInRow_[r1]; e; e = e->nextInRow)
+    e->row = r1;
+  for (SparseElement *e = firstInRow_[r2]; e; e = e->nextInRow)
+    e->row = r2;
+  std::swap(markowitzRow_[r1], markowitzRow_[r2]);
+  for (int i : {r1, r2}) {
+    const bool wasSingleton = markowitzProd_[i] == 0;
+    setProduct(i);
+    singletons_ += (markowitzProd_[i] == 0) - wasSingleton;
+  }
+  std::swap(intToExtRow_[r1], intToExtRow_[r2]);
+  extToIntRow_[intToExtRow_[r1]] = r1;
+  extToIntRow_[intToExtRow_[r2]] = r2;
+}
+
+void CSparse::exchangeColumns(int c1, int c2) {
+  if (c1 > c2)
+    std::swap(c1, c2);
+  SparseElement *a = firstInCol_[c1];
+  SparseElement *b = firstInCol_[c2];
+  while (a || b) {
+    if (!b || (a && a->row < b->row)) {
+      exchangeInRow(a->row, c1, a, c2, nullptr);
+      a = a->nextInCol;
+    } else if (!a || b->row < a->row) {
+      exchangeInRow(b->row, c1, nullptr, c2, b);
+      b = b->nextInCol;
+    } else {
+      exchangeInRow(a->row, c1, a, c2, b);
+      a = a->nextInCol;
+      b = b->nextInCol;
+    }
+  }
+  swapLines(firstInCol_, activeInCol_, c1, c2);
+  for (SparseElement *e = firstInCol_[c1]; e; e = e->nextInCol)
+    e->col = c1;
+  for (SparseElement *e = firstInCol_[c2]; e; e = e->nextInCol)
+    e->col = c2;
+  std::swap(markowitzCol_[c1], markowitzCol_[c2]);
+  for (int i : {c1, c2}) {
+    const bool wasSingleton = markowitzProd_[i] == 0;
+    setProduct(i);
+    singletons_ += (markowitzProd_[i] == 0) - wasSingleton;
+  }
+  std::swap(intToExtCol_[c1], intToExtCol_[c2]);
+  extToIntCol_[intToExtCol_[c1]] = c1;
+  extToIntCol_[intToExtCol_[c2]] = c2;
+}
+
+// Column col holds e1 in row r1 and e2 in row r2 (r1 < r2; either may be
+// missing); after the exchange of the rows e1 belongs at r2 and e2 at r1.
+// Only the column links change here; the rows swap as wholes afterwards.
+void CSparse::exchangeInColumn(int col, int r1, SparseElement *e1, int r2, SparseElement *e2) {
+  SparseElement **link = activeInCol_[col];
+  while (*link && (*link)->row < r1)
+    link = &(*link)->nextInCol;
+  if (e1 && e2) {
+    if (e1->nextInCol == e2) {
+      *link = e2;
+      e1->nextInCol = e2->nextInCol;
+      e2->nextInCol = e1;
+      return;
+    }
+    SparseElement **link2 = &e1->nextInCol;
+    while (*link2 != e2)
+      link2 = &(*link2)->nextInCol;
+    SparseElement *afterE1 = e1->nextInCol;
+    *link = e2;
+    *link2 = e1;
+    e1->nextInCol = e2->nextInCol;
+    e2->nextInCol = afterE1;
+    return;
+  }
+  if (e1) {
+    *link = e1->nextInCol;
+    while (*link && (*link)->row < r2)
+      link = &(*link)->nextInCol;
+    e1->nextInCol = *link;
+    *link = e1;
+    return;
+  }
+  SparseElement **link2 = link;
+  while (*link2 != e2)
+    link2 = &(*link2)->nextInCol;
+  *link2 = e2->nextInCol;
+  e2->nextInCol = *link;
+  *link = e2;
+}
+
+void CSparse::exchangeInRow(int row, int c1, SparseElement *e1, int c2, SparseElement *e2) {
+  SparseElement **link = activeInRow_[row];
+  while (*link && (*link)->col < c1)
+    link = &(*link)->nextInRow;
+  if (e1 && e2) {
+    if (e1->nextInRow == e2) {
+      *link = e2;
+      e1->nextInRow = e2->nextInRow;
+      e2->nextInRow = e1;
+      return;
+    }
+    SparseElement **link2 = &e1->nextInRow;
+    while (*link2 != e2)
+      link2 = &(*link2)->nextInRow;
+    SparseElement *afterE1 = e1->nextInRow;
+    *link = e2;
+    *link2 = e1;
+    e1->nextInRow = e2->nextInRow;
+    e2->nextInRow = afterE1;
+    return;
+  }
+  if (e1) {
+    *link = e1->nextInRow;
+    while (*link && (*link)->col < c2)
+      link = &(*link)->nextInRow;
+    e1->nextInRow = *link;
+    *link = e1;
+    return;
+  }
+  SparseElement **link2 = link;
+  while (*link2 != e2)
+    link2 = &(*link2)->nextInRow;
+  *link2 = e2->nextInRow;
+  e2->nextInRow = *link;
+  *link = e2;
+}
+
+void CSparse::eliminate(SparseElement *pivot, int step) {
+  if (pivot->real == 0.0) {
+    singularRow_ = intToExtRow_[step];
+    singularCol_ = intToExtCol_[step];
+    throw ErrorSingular;
+  }
+  for (SparseElement *upper = pivot->nextInRow; upper; upper = upper->nextInRow) {
+    upper->real /= pivot->real;
+    SparseElement **link = &upper->nextInCol;
+    for (SparseElement *lower = pivot->nextInCol; lower; lower = lower->nextInCol) {
+      const int row = lower->row;
+      while (*link && (*link)->row < row)
+        link = &(*link)->nextInCol;
+      SparseElement *target = (*link && (*link)->row == row) ? *link
+                                                            : createFillIn(row, upper->col, link);
+      target->real -= upper->real * lower->real;
+      link = &target->nextInCol;
+    }
+  }
+}
+
+// Row and column `step` leave the remaining matrix: every line they cross
+// now starts its remaining part after them.
+void CSparse::finishStep(SparseElement *pivot) {
+  for (SparseElement *e = pivot; e; e = e->nextInRow)
+    activeInCol_[e->col] = &e->nextInCol;
+  for (SparseElement *e = pivot; e; e = e->nextInCol)
+    activeInRow_[e->row] = &e->nextInRow;
+}
+
+void CSparse::updateMarkowitz(SparseElement *pivot) {
+  for (SparseElement *e = pivot->nextInCol; e; e = e->nextInCol) {
+    const int row = e->row;
+    --markowitzRow_[row];
+    setProduct(row);
+    if (markowitzRow_[row] == 0)
+      ++singletons_;
+  }
+  for (SparseElement *e = pivot->nextInRow; e; e = e->nextInRow) {
+    const int col = e->col;
+    --markowitzCol_[col];
+    setProduct(col);
+    if (markowitzCol_[col] == 0 && markowitzRow_[col] != 0)
+      ++singletons_;
+  }
+}
+
+void CSparse::Solve(const std::vector<double> &rhs, std::vector<double> &solution) {
+  if (!factored_)
+    throw std::logic_error("sparse matrix: solve before a successful factorisation");
+  const int n = steps();
+  double *x = intermediate_.data();
+  for (int i = 1; i <= n; ++i) {
+    const int external = intToExtRow_[i];
+    x[i] = static_cast<std::size_t>(external) < rhs.size() ? rhs[external] : 0.0;
+  }
+  for (int i = 1; i <= n; ++i) {
+    if (x[i] == 0.0)
+      continue;
+    const SparseElement *p = diag_[i];
+    x[i] /= p->real;
+    for (const SparseElement *e = p->nextInCol; e; e = e->nextInCol)
+      x[e->row] -= x[i] * e->real;
+  }
+  for (int i = n; i >= 1; --i) {
+    double sum = x[i];
+    for (const SparseElement *e = diag_[i]->nextInRow; e; e = e->nextInRow)
+      sum -= x[e->col] * e->real;
+    x[i] = sum;
+  }
+  int largest = 0;
+  for (int i = 1; i <= n; ++i)
+    largest = std::max(largest, intToExtCol_[i]);
+  if (solution.size() <= static_cast<std::size_t>(largest))
+    solution.resize(static_cast<std::size_t>(largest) + 1, 0.0);
+  solution[0] = 0.0;
+  for (int i = 1; i <= n; ++i)
+    solution[intToExtCol_[i]] = x[i];
+}
+
+} // namespace qorsim

@@ -1,0 +1,400 @@
+// The sparse matrix: creation limits, the trash element, pivot order and
+// factors of small systems worked out by hand, the singular cases, and
+// random systems against a dense solve with partial pivoting.
+#include "circuit-sim/core/sparse-matrix.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+using qorsim::CSparse;
+using qorsim::SparseElement;
+
+struct Entry {
+  int row, col;
+  double value;
+};
+
+void stamp(CSparse &m, const std::vector<Entry> &entries) {
+  for (const Entry &e : entries)
+    m.element(e.row, e.col)->real += e.value;
+}
+
+std::vector<int> pivotRows(const CSparse &m, int n) {
+  std::vector<int> rows;
+  for (int i = 1; i <= n; ++i)
+    rows.push_back(m.externalRowAt(i));
+  return rows;
+}
+
+double factorAt(const CSparse &m, int row, int col) {
+  const SparseElement *e = m.internalElement(row, col);
+  return e ? e->real : NAN;
+}
+
+TEST(SparseCreate, RefusesUnusableSizes) {
+  for (int size : {0, -1, 32759}) {
+    CSparse m;
+    m.Create(size);
+    EXPECT_FALSE(m.created()) << size;
+    EXPECT_THROW(m.element(1, 1), std::out_of_range);
+  }
+  CSparse largest;
+  largest.Create(32758);
+  EXPECT_TRUE(largest.created());
+  CSparse small;
+  small.Create(3);
+  EXPECT_TRUE(small.created());
+  EXPECT_EQ(small.allocatedSize(), 6);
+}
+
+TEST(SparseCreate, IndicesBeyondRoomAreRefused) {
+  CSparse m;
+  m.Create(3);
+  for (int i = 1; i <= 6; ++i)
+    m.element(i * 10, i * 10); // external indices past the size enlarge the maps
+  EXPECT_THROW(m.element(70, 70), std::out_of_range);
+  EXPECT_THROW(m.element(-1, 1), std::out_of_range);
+  EXPECT_THROW(m.element(1, -2), std::out_of_range);
+}
+
+TEST(SparseTrash, RowAndColumnZeroShareOneElement) {
+  CSparse m;
+  m.Create(2);
+  SparseElement *trash = m.element(0, 1);
+  EXPECT_EQ(m.element(2, 0), trash);
+  EXPECT_EQ(m.element(0, 0), trash);
+  stamp(m, {{1, 1, 2.0}, {2, 2, 4.0}});
+  trash->real = 1e6;
+  std::vector<double> rhs = {5.0, 2.0, 8.0}, x;
+  m.OrderAndFactor(rhs, 1e-3, 0.0);
+  m.Solve(rhs, x);
+  EXPECT_EQ(x[0], 0.0);
+  EXPECT_DOUBLE_EQ(x[1], 1.0);
+  EXPECT_DOUBLE_EQ(x[2], 2.0);
+  m.Clear();
+  EXPECT_EQ(trash->real, 0.0);
+}
+
+TEST(SparseOrder, AntiDiagonalTakesTheSingletonOfColumnOne) {
+  CSparse m;
+  m.Create(2);
+  stamp(m, {{1, 2, 1.0}, {2, 1, 1.0}});
+  std::vector<double> rhs = {0.0, 3.0, 7.0}, x;
+  m.OrderAndFactor(rhs, 1e-3, 0.0);
+  // Both products are 0: the singleton of column 1 lies in row 2.
+  EXPECT_EQ(m.externalRowAt(1), 2);
+  EXPECT_EQ(m.externalColAt(1), 1);
+  EXPECT_EQ(m.externalRowAt(2), 1);
+  EXPECT_EQ(m.externalColAt(2), 2);
+  m.Solve(rhs, x);
+  EXPECT_DOUBLE_EQ(x[1], 7.0);
+  EXPECT_DOUBLE_EQ(x[2], 3.0);
+}
+
+// A hub (node 1) joined to three leaves. By hand: the products are 9, 1, 1,
+// 1; each step takes the lowest diagonal of product 1 whose two
+// off-diagonals lie symmetrically, so the leaves 2 and 3 come first, then
+// the hub, then leaf 4, and no fill-in is created.
+const std::vector<Entry> arrow = {{1, 1, 5}, {1, 2, 1}, {1, 3, 1}, {1, 4, 1}, {2, 1, 1},
+                                  {2, 2, 2}, {3, 1, 1}, {3, 3, 3}, {4, 1, 1}, {4, 4, 4}};
+
+void expectArrowFactors(const CSparse &m) {
+  EXPECT_EQ(pivotRows(m, 4), (std::vector<int>{2, 3, 1, 4}));
+  EXPECT_EQ(m.externalColAt(3), 1);
+  EXPECT_EQ(m.fillIns(), 0);
+  // Pivots of L on the diagonal: 2, 3, 5 - 1/2 - 1/3 = 25/6, 4 - 1/(25/6).
+  EXPECT_DOUBLE_EQ(factorAt(m, 1, 1), 2.0);
+  EXPECT_DOUBLE_EQ(factorAt(m, 2, 2), 3.0);
+  EXPECT_DOUBLE_EQ(factorAt(m, 3, 3), 25.0 / 6.0);
+  EXPECT_DOUBLE_EQ(factorAt(m, 4, 4), 4.0 - 6.0 / 25.0);
+  // Unit upper triangle, scaled by the pivots.
+  EXPECT_DOUBLE_EQ(factorAt(m, 1, 3), 0.5);
+  EXPECT_DOUBLE_EQ(factorAt(m, 2, 3), 1.0 / 3.0);
+  EXPECT_DOUBLE_EQ(factorAt(m, 3, 4), 6.0 / 25.0);
+  // Multipliers below the pivots.
+  EXPECT_DOUBLE_EQ(factorAt(m, 3, 1), 1.0);
+  EXPECT_DOUBLE_EQ(factorAt(m, 3, 2), 1.0);
+  EXPECT_DOUBLE_EQ(factorAt(m, 4, 3), 1.0);
+}
+
+TEST(SparseOrder, ArrowMatrixPivotOrderAndFactors) {
+  CSparse m;
+  m.Create(4);
+  stamp(m, arrow);
+  std::vector<double> rhs(5, 0.0), x;
+  m.OrderAndFactor(rhs, 1e-3, 0.0);
+  expectArrowFactors(m);
+}
+
+TEST(SparseOrder, RefactoringReordersFromTheFirstStepAndRepeats) {
+  CSparse m;
+  m.Create(4);
+  std::vector<SparseElement *> handles;
+  for (const Entry &e : arrow)
+    handles.push_back(m.element(e.row, e.col));
+  std::vector<double> rhs = {0, 1, 2, 3, 4}, first, second;
+  for (int round = 0; round < 2; ++round) {
+    m.Clear();
+    for (std::size_t i = 0; i < arrow.size(); ++i)
+      handles[i]->real += arrow[i].value;
+    m.OrderAndFactor(std::vector<double>(5, 0.0), 1e-3, 0.0);
+    expectArrowFactors(m);
+    m.Solve(rhs, round == 0 ? first : second);
+  }
+  EXPECT_EQ(first, second);
+}
+
+TEST(SparseOrder, NonzeroRightHandSideRaisesItsRowCount) {
+  CSparse m;
+  m.Create(4);
+  stamp(m, arrow);
+  // Row 2 now counts 2: its product 2 loses to leaf 3's product 1.
+  std::vector<double> rhs = {0.0, 0.0, 1.0, 0.0, 0.0};
+  m.OrderAndFactor(rhs, 1e-3, 0.0);
+  EXPECT_EQ(m.externalRowAt(1), 3);
+}
+
+TEST(SparseOrder, SmallDiagonalGivesWayToAnotherDiagonal) {
+  // Diagonal 1e-5 beside 1 in its column fails the relative threshold
+  // (0.001): the quick search gives up and the diagonal search takes the
+  // diagonal of row 2 by a symmetric exchange.
+  CSparse m;
+  m.Create(2);
+  stamp(m, {{1, 1, 1e-5}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1.0}});
+  m.OrderAndFactor(std::vector<double>(3, 0.0), 1e-3, 0.0);
+  EXPECT_EQ(m.externalRowAt(1), 2);
+  EXPECT_EQ(m.externalColAt(1), 2);
+  EXPECT_DOUBLE_EQ(factorAt(m, 2, 2), 1e-5 - 1.0);
+}
+
+TEST(SparseOrder, NoGoodDiagonalPivotsOffTheDiagonal) {
+  // Both diagonals fail the relative threshold: the whole-matrix search
+  // takes the first off-diagonal of least product, (2, 1), by a row
+  // exchange.
+  CSparse m;
+  m.Create(2);
+  stamp(m, {{1, 1, 1e-5}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1e-5}});
+  std::vector<double> rhs = {0.0, 1.0, 2.0}, x;
+  m.OrderAndFactor(std::vector<double>(3, 0.0), 1e-3, 0.0);
+  EXPECT_EQ(m.externalRowAt(1), 2);
+  EXPECT_EQ(m.externalColAt(1), 1);
+  EXPECT_EQ(m.externalRowAt(2), 1);
+  EXPECT_EQ(m.externalColAt(2), 2);
+  m.Solve(rhs, x);
+  // 1e-5 x1 + x2 = 1 and x1 + 1e-5 x2 = 2.
+  const double d = 1.0 - 1e-10;
+  EXPECT_NEAR(x[1], (2.0 - 1e-5) / d, 1e-12);
+  EXPECT_NEAR(x[2], (1.0 - 2e-5) / d, 1e-12);
+}
+
+TEST(SparseSingular, AllZeroRemainderThrowsErrorOneAtThatStep) {
+  CSparse m;
+  m.Create(2);
+  stamp(m, {{1, 1, 1.0}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1.0}});
+  try {
+    m.OrderAndFactor(std::vector<double>(3, 0.0), 1e-3, 0.0);
+    FAIL() << "factored a singular matrix";
+  } catch (CSparse::Error error) {
+    EXPECT_EQ(error, CSparse::ErrorSingular);
+    EXPECT_EQ(m.singularRow(), 2);
+    EXPECT_EQ(m.singularCol(), 2);
+  }
+  EXPECT_FALSE(m.factored());
+}
+
+TEST(SparseSingular, EmptyRowThrowsErrorOne) {
+  CSparse m;
+  m.Create(3);
+  stamp(m, {{1, 1, 1.0}, {3, 3, 1.0}, {3, 2, 1.0}});
+  EXPECT_THROW(m.OrderAndFactor(std::vector<double>(4, 0.0), 1e-3, 0.0), CSparse::Error);
+}
+
+TEST(SparseSingular, ElementsBelowAbsoluteThresholdThrowErrorTwo) {
+  CSparse m;
+  m.Create(2);
+  stamp(m, {{1, 1, 1e-6}, {2, 2, 1e-7}, {1, 2, 1e-8}});
+  try {
+    m.OrderAndFactor(std::vector<double>(3, 0.0), 1e-3, 1e-3);
+    FAIL() << "factored below the absolute threshold";
+  } catch (CSparse::Error error) {
+    EXPECT_EQ(error, CSparse::ErrorNoPivot);
+  }
+}
+
+TEST(SparseSingular, NanNeverPasses) {
+  CSparse m;
+  m.Create(1);
+  stamp(m, {{1, 1, NAN}});
+  EXPECT_THROW(m.OrderAndFactor(std::vector<double>(2, 0.0), 1e-3, 0.0), CSparse::Error);
+}
+
+TEST(SparseSolve, FactorsAgainAfterAFailureAndAClear) {
+  CSparse m;
+  m.Create(2);
+  SparseElement *a = m.element(1, 1), *b = m.element(2, 2);
+  EXPECT_THROW(m.OrderAndFactor(std::vector<double>(3, 0.0), 1e-3, 0.0), CSparse::Error);
+  m.Clear();
+  a->real = 2.0;
+  b->real = 4.0;
+  std::vector<double> rhs = {0.0, 1.0, 1.0}, x;
+  m.OrderAndFactor(rhs, 1e-3, 0.0);
+  m.Solve(rhs, x);
+  EXPECT_DOUBLE_EQ(x[1], 0.5);
+  EXPECT_DOUBLE_EQ(x[2], 0.25);
+}
+
+// Dense Gaussian elimination with partial pivoting: the reference.
+std::vector<double> denseSolve(std::vector<std::vector<double>> a, std::vector<double> b) {
+  const std::size_t n = b.size();
+  for (std::size_t k = 0; k < n; ++k) {
+    std::size_t p = k;
+    for (std::size_t i = k + 1; i < n; ++i)
+      if (std::fabs(a[i][k]) > std::fabs(a[p][k]))
+        p = i;
+    std::swap(a[k], a[p]);
+    std::swap(b[k], b[p]);
+    for (std::size_t i = k + 1; i < n; ++i) {
+      const double f = a[i][k] / a[k][k];
+      for (std::size_t j = k; j < n; ++j)
+        a[i][j] -= f * a[k][j];
+      b[i] -= f * b[k];
+    }
+  }
+  std::vector<double> x(n);
+  for (std::size_t i = n; i-- > 0;) {
+    double s = b[i];
+    for (std::size_t j = i + 1; j < n; ++j)
+      s -= a[i][j] * x[j];
+    x[i] = s / a[i][i];
+  }
+  return x;
+}
+
+// A random sparse system: a diagonally dominant matrix whose rows are
+// shuffled (so that many diagonals are zero and pivots move off the
+// diagonal), stamped in random order, external indices scattered.
+struct RandomSystem {
+  int n;
+  std::vector<Entry> entries;
+  std::vector<double> rhs;
+  std::vector<std::vector<double>> dense;
+};
+
+RandomSystem randomSystem(std::mt19937 &random, int n, double density, bool shuffleRows) {
+  std::uniform_real_distribution<double> value(-1.0, 1.0);
+  std::uniform_real_distribution<double> chance(0.0, 1.0);
+  RandomSystem s{n, {}, std::vector<double>(n + 1, 0.0),
+                 std::vector<std::vector<double>>(n, std::vector<double>(n, 0.0))};
+  std::vector<int> rowOf(n);
+  for (int i = 0; i < n; ++i)
+    rowOf[i] = i;
+  if (shuffleRows)
+    std::shuffle(rowOf.begin(), rowOf.end(), random);
+  for (int i = 0; i < n; ++i) {
+    double sum = 0.0;
+    for (int j = 0; j < n; ++j) {
+      if (i == j || chance(random) > density)
+        continue;
+      const double v = value(random);
+      s.dense[rowOf[i]][j] = v;
+      sum += std::fabs(v);
+    }
+    s.dense[rowOf[i]][i] = (sum + 1.0) * (value(random) < 0 ? -1 : 1);
+  }
+  for (int i = 0; i < n; ++i) {
+    for (int j = 0; j < n; ++j)
+      if (s.dense[i][j] != 0.0)
+        s.entries.push_back({i + 1, j + 1, s.dense[i][j]});
+    s.rhs[i + 1] = value(random);
+  }
+  std::shuffle(s.entries.begin(), s.entries.end(), random);
+  return s;
+}
+
+void expectMatchesDense(const RandomSystem &s, const std::vector<double> &x) {
+  std::vector<double> b(s.rhs.begin() + 1, s.rhs.end());
+  std::vector<double> expected = denseSolve(s.dense, b);
+  for (int i = 0; i < s.n; ++i) {
+    const double scale = std::max(1.0, std::fabs(expected[i]));
+    EXPECT_NEAR(x[i + 1], expected[i], 1e-9 * scale) << "unknown " << i + 1;
+  }
+}
+
+TEST(SparseRandom, AgreesWithDenseSolve) {
+  std::mt19937 random(20261209);
+  for (int trial = 0; trial < 200; ++trial) {
+    const int n = 1 + trial % 60;
+    const double density = 0.02 + (trial % 7) * 0.05;
+    RandomSystem s = randomSystem(random, n, density, trial % 2 == 1);
+    CSparse m;
+    m.Create(n);
+    stamp(m, s.entries);
+    std::vector<double> x;
+    m.OrderAndFactor(s.rhs, 1e-3, 0.0);
+    m.Solve(s.rhs, x);
+    SCOPED_TRACE(trial);
+    expectMatchesDense(s, x);
+  }
+}
+
+TEST(SparseRandom, RestampedThroughHandlesAgreesAgain) {
+  // The second factorisation runs on the permuted matrix with its
+  // fill-ins; new values stamped through the old handles must land right.
+  std::mt19937 random(7);
+  for (int trial = 0; trial < 40; ++trial) {
+    const int n = 10 + trial;
+    RandomSystem first = randomSystem(random, n, 0.15, true);
+    CSparse m;
+    m.Create(n);
+    std::vector<SparseElement *> handles;
+    for (const Entry &e : first.entries)
+      handles.push_back(m.element(e.row, e.col));
+    for (std::size_t i = 0; i < handles.size(); ++i)
+      handles[i]->real = first.entries[i].value;
+    std::vector<double> x;
+    m.OrderAndFactor(first.rhs, 1e-3, 0.0);
+    m.Solve(first.rhs, x);
+    // Same structure, new values: scale every entry and the rhs.
+    RandomSystem second = first;
+    m.Clear();
+    for (std::size_t i = 0; i < handles.size(); ++i) {
+      second.entries[i].value *= 1.0 + 0.5 * (i % 3);
+      handles[i]->real += second.entries[i].value;
+      second.dense[second.entries[i].row - 1][second.entries[i].col - 1] =
+          second.entries[i].value;
+    }
+    m.OrderAndFactor(second.rhs, 1e-3, 0.0);
+    m.Solve(second.rhs, x);
+    SCOPED_TRACE(trial);
+    expectMatchesDense(second, x);
+  }
+}
+
+TEST(SparseRandom, ScatteredExternalIndices) {
+  // External indices far above the size enlarge the maps; the solution
+  // comes back at the same external indices.
+  std::mt19937 random(99);
+  RandomSystem s = randomSystem(random, 12, 0.3, true);
+  CSparse m;
+  m.Create(12);
+  const int stride = 37;
+  for (const Entry &e : s.entries)
+    m.element(e.row * stride, e.col * stride)->real += e.value;
+  std::vector<double> rhs(12 * stride + 1, 0.0), x;
+  for (int i = 1; i <= 12; ++i)
+    rhs[i * stride] = s.rhs[i];
+  m.OrderAndFactor(rhs, 1e-3, 0.0);
+  m.Solve(rhs, x);
+  std::vector<double> packed(13, 0.0);
+  for (int i = 1; i <= 12; ++i)
+    packed[i] = x[i * stride];
+  expectMatchesDense(s, packed);
+}
+
+} // namespace
