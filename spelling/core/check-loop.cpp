@@ -215,10 +215,8 @@ void TVerbaSpell::startCheck(std::unique_ptr<TParser> parser, components::TCompo
 
     parser_ = std::move(parser);
     applySpellOptions(*parser_, options(), QuoteCharacters);
-    std::string letters = GetWordChars();
-    if (letters.empty() && how.defaultWordChars)
-      letters = DefaultWordChars;
-    parser_->SetWordCharacters(letters);
+    defaultWordChars_ = how.defaultWordChars;
+    parser_->SetWordCharacters(checkWordChars());
     parser_->SetUndoDepth(maxUndo_);
     splitAffixes();
     switch (how.range) {
@@ -255,6 +253,15 @@ void TVerbaSpell::startCheck(std::unique_ptr<TParser> parser, components::TCompo
     else
       break;
   }
+}
+
+// The dictionaries' letters; for the entry points that name their source,
+// the default letters when the dictionaries give none.
+std::string TVerbaSpell::checkWordChars() const {
+  std::string letters = GetWordChars();
+  if (letters.empty() && defaultWordChars_)
+    letters = DefaultWordChars;
+  return letters;
 }
 
 // Runs what waited while the outermost command ran: stored commands, and

@@ -60,7 +60,7 @@ void TVerbaSpell::runCommand(int code) {
   case dcOptions:
     Setup();
     if (parser_)
-      parser_->SetWordCharacters(GetWordChars());
+      parser_->SetWordCharacters(checkWordChars());
     return;
   case dcChangeAll: {
     if (!wordShown_)

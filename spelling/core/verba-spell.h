@@ -224,6 +224,7 @@ private:
   LoopEnd checkLoop(bool resume);
   double randomValue();
   TSpellOptions options() const;
+  std::string checkWordChars() const;
   bool isKnownAnyForm(const std::string &word) const;
   void showWord();
   void endCheck(bool canceled);
@@ -298,6 +299,7 @@ private:
   components::TStringList suggestions_; // what the dialog's list shows
   bool selectingSuggestion_ = false;
   bool wordShown_ = false; // a word waits in the dialog for a command
+  bool defaultWordChars_ = false;
   std::minstd_rand random_;
 
   // Re-entry: commands and check requests that arrive while a command,

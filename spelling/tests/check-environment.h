@@ -47,6 +47,11 @@ inline std::string ReadFile(const std::string &path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The end message as the log holds it.
+inline std::string EndMessage(int wordsChecked) {
+  return "message:Spell Check Complete\r\n\r\nWords Checked: " + std::to_string(wordsChecked);
+}
+
 class CheckEnvironment {
 public:
   // A fresh scratch folder named after the running test, with
@@ -69,13 +74,16 @@ public:
               std::string(reinterpret_cast<const char *>(built.file.data()), built.file.size()));
   }
 
-  // Writes "VERBA.CFG" selecting english.dct and default.udt with options.
-  void WriteConfiguration(spelling::TSpellOptions options) {
+  // Writes "VERBA.CFG" selecting a main dictionary (english.dct of the
+  // folder unless given) and default.udt, with options.
+  void WriteConfiguration(spelling::TSpellOptions options, std::string mainPath = "") {
+    if (mainPath.empty())
+      mainPath = Folder + "english.dct";
     static const char *keys[] = {"soUpcase", "soNumbers", "soHTML",    "soInternet", "soQuoted",
                                  "soAutoSuggest", "soPrimaryOnly", "soRecheck", "soRepeated",
                                  "soDualCaps", "soUser1", "soUser2", "soUser3", "soUser4"};
-    std::string text = "[verba]\r\nID=1\r\nU_MU_DCT_ListCount=1\r\nU_MU_DCT_0=T" + Folder +
-                       "english.dct\r\nM_DCT_ListCount=1\r\nM_DCT_0=Test English\r\n"
+    std::string text = "[verba]\r\nID=1\r\nU_MU_DCT_ListCount=1\r\nU_MU_DCT_0=T" + mainPath +
+                       "\r\nM_DCT_ListCount=1\r\nM_DCT_0=Test English\r\n"
                        "U_DCT_ListCount=1\r\nU_DCT_0=T" +
                        Folder + "default.udt\r\n";
     for (unsigned i = 0; i < spelling::SpellOptionCount; ++i) {

@@ -57,10 +57,6 @@ inline std::string MakerName(const ::testing::TestParamInfo<CheckedTextMaker> &i
   return info.param.Name;
 }
 
-inline std::string EndMessage(int wordsChecked) {
-  return "message:Spell Check Complete\r\n\r\nWords Checked: " + std::to_string(wordsChecked);
-}
-
 class CheckLoopCases : public ::testing::TestWithParam<CheckedTextMaker> {
 protected:
   void SetUp() override {

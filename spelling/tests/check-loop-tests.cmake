@@ -4,4 +4,6 @@
 add_unit_test(check-loop-tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/check-loop-test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/verba-spell-test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/check-reentry-test.cpp
   LIBS spelling-core dct-build testing-support)

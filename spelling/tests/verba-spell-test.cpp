@@ -1,0 +1,366 @@
+// The spelling component beyond the shared whole-check cases: its defaults,
+// its configuration, which words it accepts, how it talks to the dialog,
+// and the commands' finer points.
+#include "spelling/core/buffer-parser.h"
+#include "spelling/core/configuration.h"
+#include "spelling/core/string-parser.h"
+#include "spelling/core/verba-spell.h"
+#include "spelling/tests/check-environment.h"
+
+#include <gtest/gtest.h>
+
+using check_loop::CheckEnvironment;
+using check_loop::ScriptedDialog;
+using namespace spelling;
+
+namespace {
+
+// The words a check of text shows, each answered with Ignore.
+std::vector<std::string> ShownWords(CheckEnvironment &env, std::string text) {
+  std::vector<std::string> shown;
+  TVerbaSpell &spell = env.Spell();
+  spell.Platform.HandleMessage = [&] {
+    shown.push_back(spell.CurrentWord());
+    env.Dialog().PressNow(dcIgnore);
+  };
+  spell.CheckString(text);
+  return shown;
+}
+
+using Words = std::vector<std::string>;
+
+} // namespace
+
+TEST(VerbaSpellProperties, DefaultsAreThePublishedOnes) {
+  TVerbaSpell spell(nullptr);
+  EXPECT_TRUE(spell.ConfigInAppDir());
+  EXPECT_EQ(spell.ConfigFileName(), "VERBA.CFG");
+  EXPECT_EQ(spell.ConfigKey(), "verba");
+  EXPECT_TRUE(spell.ConfigAvailable());
+  EXPECT_FALSE(spell.AlwaysActive());
+  EXPECT_EQ(spell.MaxSuggestions(), 50);
+  EXPECT_EQ(spell.MaxUndo(), 20);
+  EXPECT_FALSE(spell.AutoSelectFirst);
+  EXPECT_EQ(spell.SelectionBehavior, sbAvoid);
+  EXPECT_EQ(spell.InitialPosition, ipAvoidControl);
+  EXPECT_TRUE(spell.WaitForCompletion);
+  EXPECT_EQ(spell.IgnorePrefix, "'");
+  EXPECT_EQ(spell.IgnoreSuffix, "';'s");
+  EXPECT_TRUE(spell.HelpEnabled);
+  EXPECT_TRUE(spell.HelpSeparate);
+  EXPECT_EQ(spell.HelpFile, "vqspell.hlp");
+  EXPECT_EQ(spell.HelpContextDialog, 100);
+  EXPECT_EQ(spell.HelpContextConfig1, 101);
+  EXPECT_EQ(spell.HelpContextConfig2, 102);
+  EXPECT_TRUE(spell.BackgroundSuggestions);
+  EXPECT_FALSE(spell.DialogHourGlass);
+  EXPECT_EQ(spell.DefaultMain(), "english.dct");
+  EXPECT_EQ(spell.DefaultUser(), "default.udt");
+  EXPECT_EQ(spell.DefaultOptions().value(), 488);
+  EXPECT_EQ(spell.VisibleOptions.value(), 143);
+  EXPECT_TRUE(spell.WordCountVisible);
+  EXPECT_EQ(spell.QuoteCharacters, "");
+  ASSERT_EQ(spell.Languages().Count(), 1);
+  EXPECT_EQ(spell.Languages().Modules(0).Name, "English (US)");
+  EXPECT_EQ(spell.LanguageIndex(), 0);
+  EXPECT_EQ(spell.EndShowMessage, emExceptCancel);
+  EXPECT_FALSE(spell.CheckActive());
+  EXPECT_FALSE(spell.Active());
+}
+
+TEST(VerbaSpellProperties, LanguageIndexBeyondTheLanguagesIsIgnored) {
+  TVerbaSpell spell(nullptr);
+  spell.SetLanguageIndex(5);
+  EXPECT_EQ(spell.LanguageIndex(), 0);
+  spell.SetLanguageIndex(-1);
+  EXPECT_EQ(spell.LanguageIndex(), 0);
+  TLanguageModule second = EnglishLanguage();
+  second.Name = "Second";
+  second.Strings[0] = "Done";
+  spell.Languages().Add(second);
+  spell.SetLanguageIndex(1);
+  EXPECT_EQ(spell.GetString(0), "Done");
+}
+
+TEST(VerbaSpellConfiguration, ReadsTheOptionsOfVerbaCfg) {
+  CheckEnvironment env;
+  env.WriteConfiguration({soUpcase, soInternet});
+  EXPECT_EQ(ShownWords(env, "NASAX is xyzzy"), Words({"xyzzy"}));
+  ASSERT_NE(env.Spell().Configuration(), nullptr);
+  EXPECT_EQ(env.Spell().Configuration()->Path(), env.Folder + "VERBA.CFG");
+  EXPECT_NE(env.Spell().CurrentUserDictionary(), nullptr);
+}
+
+TEST(VerbaSpellConfiguration, MadeUpFromTheFolderWhenTheFileIsMissing) {
+  CheckEnvironment env;
+  EXPECT_EQ(ShownWords(env, "the cat xyzzy"), Words({"xyzzy"}));
+  // The made-up configuration is written back when it is replaced.
+  env.Spell().ReadConfiguration();
+  EXPECT_NE(check_loop::ReadFile(env.Folder + "VERBA.CFG").find("english.dct"), std::string::npos);
+}
+
+TEST(VerbaSpellConfiguration, AMissingMainDictionaryIsReportedAndTheCheckGoesOn) {
+  CheckEnvironment env;
+  // A file missing when the configuration is read is not selected at all;
+  // this one goes after that.
+  std::filesystem::copy_file(env.Folder + "english.dct", env.Folder + "gone.dct");
+  env.WriteConfiguration(DefaultSpellOptions, env.Folder + "gone.dct");
+  env.Spell();
+  std::filesystem::remove(env.Folder + "gone.dct");
+  EXPECT_EQ(ShownWords(env, "the"), Words({"the"}));
+  ASSERT_FALSE(env.Events.empty());
+  EXPECT_EQ(env.Events[0], "message:Unable to find dictionary file:\r\n" + env.Folder +
+                               "gone.dct");
+}
+
+TEST(VerbaSpellConfiguration, NoMainDictionaryAsksAndDecliningLeavesEveryWordUnknown) {
+  CheckEnvironment env;
+  std::filesystem::remove(env.Folder + "english.dct");
+  env.MessageAnswer = TMessageResult::No;
+  EXPECT_EQ(ShownWords(env, "the cat"), Words({"the", "cat"}));
+  EXPECT_EQ(env.Events[0], "message:A main dictionary has yet to be\r\nset for this "
+                           "configuration.\r\n\r\nEdit configuration?");
+  EXPECT_FALSE(env.Spell().Active());
+}
+
+// Digits are word characters only when the language adds them.
+void AddDigitsToTheWordCharacters(TVerbaSpell &spell) {
+  TLanguageModule english = EnglishLanguage();
+  english.Strings[2] = "0123456789";
+  spell.Languages().Clear();
+  spell.Languages().Add(english);
+}
+
+TEST(VerbaSpellWords, CaseAffixesDigitsAndCapitals) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  AddDigitsToTheWordCharacters(env.Spell());
+  // Cat: lower-case retry; cats', 'tis, John's: ignored affixes; 12345:
+  // digits only; NASA is stored as it is.
+  EXPECT_EQ(ShownWords(env, "Cat cats' 'tis John's 12345 NASA XYZZY abc123"),
+            Words({"XYZZY", "abc123"}));
+}
+
+TEST(VerbaSpellWords, CapitalsAndDigitsAreAcceptedOnlyWithTheirOptions) {
+  CheckEnvironment env;
+  env.WriteConfiguration({soUpcase, soNumbers});
+  AddDigitsToTheWordCharacters(env.Spell());
+  EXPECT_EQ(ShownWords(env, "XYZZY abc123 xyzzy"), Words({"xyzzy"}));
+  env.Spell().Configuration()->SetOptions({});
+  EXPECT_EQ(ShownWords(env, "XYZZY abc123 xyzzy"), Words({"XYZZY", "abc123", "xyzzy"}));
+}
+
+TEST(VerbaSpellWords, RepeatedWordsOnlyWithTheirOptionAndOutsideTags) {
+  CheckEnvironment env;
+  env.WriteConfiguration({soRepeated, soHTML});
+  EXPECT_EQ(ShownWords(env, "the the cat"), Words({"the"}));
+  EXPECT_TRUE(ShownWords(env, "the <b>the</b> cat").empty());
+  env.Spell().Configuration()->SetOptions({});
+  EXPECT_TRUE(ShownWords(env, "the the cat").empty());
+}
+
+TEST(VerbaSpellWords, AddressesAndUrlsAreNotReported) {
+  CheckEnvironment env;
+  env.WriteConfiguration({soInternet});
+  EXPECT_EQ(ShownWords(env, "mail xyzzy@plugh.org or http://plugh.org/xyzzy now"),
+            Words({"mail", "or", "now"}));
+}
+
+TEST(VerbaSpellDialog, FirstWordSetsTheTextsAndStates) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  env.Next().Then([&](ScriptedDialog &dialog) {
+    EXPECT_EQ(dialog.formCaption, "Spell Check");
+    EXPECT_EQ(dialog.fontSize, 8);
+    EXPECT_EQ(dialog.resizes, 1);
+    EXPECT_TRUE(dialog.shown);
+    const char *buttons[] = {"&Change All", "C&hange", "&Ignore All", "I&gnore",
+                             "&Add",        "Au&to-Correct", "S&uggest", "Start",
+                             "Undo &Last",  "&Options", "Hel&p",      "Cancel"};
+    for (int i = 0; i < 12; ++i)
+      EXPECT_EQ(dialog.Caption(i), buttons[i]) << i;
+    EXPECT_EQ(dialog.Caption(ciNotFound), "xyzzy");
+    EXPECT_EQ(dialog.Caption(ciErrorLabel), "Not Found:");
+    EXPECT_EQ(dialog.Caption(ciActionLabel), "Replace With:");
+    EXPECT_EQ(dialog.Caption(ciSuggestLabel), "Suggestions:");
+    EXPECT_TRUE(dialog.Enabled(ciIgnore));
+    EXPECT_TRUE(dialog.Enabled(ciIgnoreAll));
+    EXPECT_TRUE(dialog.Enabled(ciAdd));
+    EXPECT_TRUE(dialog.Enabled(ciOptions));
+    EXPECT_FALSE(dialog.Enabled(ciChange));
+    EXPECT_FALSE(dialog.Enabled(ciAutoCorrect));
+    EXPECT_FALSE(dialog.Enabled(ciSuggest)); // suggestions come by themselves
+    EXPECT_FALSE(dialog.Enabled(ciUndoLast));
+    EXPECT_FALSE(dialog.Enabled(ciStart));
+    // The string has no window: the dialog stands in the screen's centre.
+    EXPECT_EQ(dialog.bounds.Left, 1024 / 2 - 386 / 2);
+    EXPECT_EQ(dialog.bounds.Top, 768 / 2 - 184 / 2);
+    EXPECT_EQ(env.HelpFile, "vqspell.hlp");
+    dialog.PressNow(dcHelp);
+    dialog.PressNow(dcCancel);
+  });
+  std::string text = "xyzzy";
+  env.Spell().CheckString(text);
+  EXPECT_EQ(env.HelpFile, "lexitray.hlp");
+  EXPECT_EQ(env.Events, Words({"dialog", "word:xyzzy", "help:100", "canceled", "complete"}));
+}
+
+TEST(VerbaSpellDialog, AutoSelectFirstPutsTheFirstSuggestionIntoTheEdit) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  env.Spell().AutoSelectFirst = true;
+  env.Next().Then([](ScriptedDialog &dialog) {
+    ASSERT_FALSE(dialog.Items().empty());
+    EXPECT_EQ(dialog.Items()[0], "the");
+    EXPECT_EQ(dialog.ItemIndex(), 0);
+    EXPECT_EQ(dialog.wordEdit, "the");
+    EXPECT_EQ(dialog.selectionStart, 0);
+    EXPECT_EQ(dialog.selectionLength, 2);
+    dialog.PressNow(dcChange);
+  });
+  std::string text = "teh";
+  env.Spell().CheckString(text);
+  EXPECT_EQ(text, "the");
+}
+
+TEST(VerbaSpellDialog, SuggestFillsTheListWhenSuggestionsAreNotAutomatic) {
+  CheckEnvironment env;
+  env.WriteConfiguration({soRecheck});
+  env.Next().Then([](ScriptedDialog &dialog) {
+    EXPECT_TRUE(dialog.Items().empty());
+    dialog.PressNow(dcSuggest);
+    EXPECT_EQ(dialog.Items(), Words({"the"}));
+    dialog.PressNow(dcCancel);
+  });
+  std::string text = "teh";
+  env.Spell().CheckString(text);
+}
+
+TEST(VerbaSpellDialog, WithoutADialogControlTheCheckEndsAtTheFirstUnknownWord) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  components::TComponent bareForm(nullptr);
+  struct BareDialog : ScriptedDialog {
+    explicit BareDialog(components::TComponent &form) : form_(form) {}
+    components::TComponent *FormComponent() override { return &form_; }
+    components::TComponent &form_;
+  } bare(bareForm);
+  env.Spell().OnCreateDialog = [&](components::TObject *, TDialogForm *&form) { form = &bare; };
+  std::string text = "the xyzzy cat";
+  env.Spell().CheckString(text);
+  EXPECT_EQ(env.Events, Words({"message:Could not locate Dialog Control.", "complete",
+                               check_loop::EndMessage(2)}));
+  EXPECT_FALSE(env.Spell().CheckActive());
+  EXPECT_FALSE(bare.released); // supplied by the caller: not the component's to free
+}
+
+TEST(VerbaSpellDialog, OptionsDuringACheckApplyToTheRestOfIt) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  env.OnSetup = [](TSetupRequest &request) {
+    EXPECT_EQ(request.Caption, "Spell Check Configuration");
+    EXPECT_EQ(request.VisibleOptions.value(), 143);
+    TSpellOptions options = request.Configuration->Options();
+    options.include(soUpcase);
+    request.Configuration->SetOptions(options);
+    return true;
+  };
+  env.Next().Press(dcOptions).Press(dcIgnore);
+  std::string text = "xyzzy NASAX";
+  env.Spell().CheckString(text);
+  EXPECT_EQ(env.Events, Words({"dialog", "word:xyzzy", "setup:Spell Check Configuration",
+                               "complete", check_loop::EndMessage(2)}));
+}
+
+TEST(VerbaSpellDialog, AddWithoutAUserDictionaryStoresNothing) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  env.Spell().Configuration()->SetUserIndex(-1);
+  env.Spell().Setup(); // re-applies the configuration
+  EXPECT_EQ(env.Spell().CurrentUserDictionary(), nullptr);
+  env.Next()
+      .Then([](ScriptedDialog &dialog) {
+        EXPECT_FALSE(dialog.Enabled(ciAdd));
+        dialog.Control().Add(); // a dialog may still report it
+      })
+      .Press(dcCancel);
+  std::string text = "blorf blorf";
+  env.Spell().CheckString(text);
+  EXPECT_EQ(env.Events, Words({"setup:Spell Check Configuration", "dialog", "word:blorf",
+                               "word:blorf", "canceled", "complete"}));
+}
+
+TEST(VerbaSpellDialog, WithoutWaitingTheCallReturnsWhileTheDialogWaits) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  env.Spell().WaitForCompletion = false;
+  std::string text = "xyzzy cat";
+  env.Spell().CheckString(text);
+  EXPECT_TRUE(env.Spell().CheckActive());
+  EXPECT_EQ(env.Events, Words({"dialog", "word:xyzzy"}));
+  env.Dialog().TypeNow("dog");
+  env.Dialog().PressNow(dcChange);
+  EXPECT_FALSE(env.Spell().CheckActive());
+  EXPECT_EQ(text, "dog cat");
+}
+
+TEST(VerbaSpellLoop, YieldsWithProbabilityThreePercentPerWord) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  std::string text = "the cat sat on the mat";
+  env.RandomValue = 0.0299;
+  env.Spell().CheckString(text);
+  EXPECT_EQ(env.Yields, 6); // after reading each next word, the end included
+  env.RandomValue = 0.03;
+  env.Spell().CheckString(text);
+  EXPECT_EQ(env.Yields, 6);
+}
+
+TEST(VerbaSpellLoop, AContainerIsCheckedControlByControlWithTheDictionariesOpen) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  components::TComponent form(nullptr);
+  auto *first = new components::TComponent(&form);
+  auto *second = new components::TComponent(&form);
+  std::map<components::TComponent *, std::string> texts{
+      {&form, ""}, {first, "the xyzzy"}, {second, "plugh cat"}};
+  std::vector<bool> activeAtStart;
+  env.Spell().Platform.CreateParserForControl = [&](components::TComponent *control) {
+    activeAtStart.push_back(env.Spell().Active());
+    return std::make_unique<TStringParser>(texts[control]);
+  };
+  env.Spell().Platform.HandleMessage = [&] { env.Dialog().PressNow(dcIgnore); };
+  env.Spell().CheckContainer(&form);
+  EXPECT_EQ(env.Events, Words({"complete", check_loop::EndMessage(0), "dialog", "word:xyzzy",
+                               "complete", check_loop::EndMessage(2), "dialog", "word:plugh",
+                               "complete", check_loop::EndMessage(2)}));
+  EXPECT_EQ(activeAtStart, std::vector<bool>({true, true, true}));
+  EXPECT_FALSE(env.Spell().AlwaysActive());
+  EXPECT_FALSE(env.Spell().Active());
+}
+
+TEST(VerbaSpellLoop, AControlWithoutAParserReturnsAtOnce) {
+  CheckEnvironment env;
+  components::TComponent control(nullptr);
+  env.Spell().CheckWinControl(&control);
+  env.Spell().CheckRichEdit(&control);
+  EXPECT_TRUE(env.Events.empty());
+  EXPECT_FALSE(env.Spell().CheckActive());
+  EXPECT_FALSE(env.Spell().Active());
+}
+
+TEST(VerbaSpellLoop, ABufferReplacementThatDoesNotFitChangesNothing) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  char buffer[10] = "teh cat";
+  env.Next().Then([](ScriptedDialog &dialog) {
+    dialog.TypeNow("thereafter");
+    EXPECT_THROW(dialog.PressNow(dcChange), EParserError);
+    // The word is still on show; the user can choose otherwise.
+    dialog.TypeNow("the");
+    dialog.PressNow(dcChange);
+  });
+  env.Spell().CheckBuffer(buffer, sizeof buffer);
+  EXPECT_STREQ(buffer, "the cat");
+  EXPECT_EQ(env.Events, Words({"dialog", "word:teh", "complete", check_loop::EndMessage(3)}));
+}
