@@ -32,53 +32,43 @@ constexpr OSType fourCC(const char (&code)[5]) {
 }
 
 // Result codes.
-enum : OSErr {
-  noErr = 0,
-  ioErr = -36,          // a file could not be created or written
-  memFullErr = -108,    // out of memory
-  userCanceledErr = -128,
-  filterBadParameters = -30100, // also: a filter selector we do not know
-  filterBadMode = -30101,
-  exportBadParameters = -30200,
-  exportBadMode = -30201,
-};
+constexpr OSErr noErr = 0;
+constexpr OSErr ioErr = -36;          // a file could not be created or written
+constexpr OSErr memFullErr = -108;    // out of memory
+constexpr OSErr userCanceledErr = -128;
+constexpr OSErr filterBadParameters = -30100; // also: a filter selector we do not know
+constexpr OSErr filterBadMode = -30101;
+constexpr OSErr exportBadParameters = -30200;
+constexpr OSErr exportBadMode = -30201;
 
 // Selectors.
-enum : std::int16_t {
-  filterSelectorAbout = 0,
-  filterSelectorParameters = 1,
-  filterSelectorPrepare = 2,
-  filterSelectorStart = 3,
-  filterSelectorContinue = 4,
-  filterSelectorFinish = 5,
-};
-enum : std::int16_t {
-  exportSelectorAbout = 0,
-  exportSelectorStart = 1,
-  exportSelectorContinue = 2,
-  exportSelectorFinish = 3,
-  exportSelectorPrepare = 4,
-};
+constexpr std::int16_t filterSelectorAbout = 0;
+constexpr std::int16_t filterSelectorParameters = 1;
+constexpr std::int16_t filterSelectorPrepare = 2;
+constexpr std::int16_t filterSelectorStart = 3;
+constexpr std::int16_t filterSelectorContinue = 4;
+constexpr std::int16_t filterSelectorFinish = 5;
+constexpr std::int16_t exportSelectorAbout = 0;
+constexpr std::int16_t exportSelectorStart = 1;
+constexpr std::int16_t exportSelectorContinue = 2;
+constexpr std::int16_t exportSelectorFinish = 3;
+constexpr std::int16_t exportSelectorPrepare = 4;
 
 // Image modes.
-enum : std::int16_t {
-  plugInModeBitmap = 0,
-  plugInModeGrayScale = 1,
-  plugInModeIndexedColor = 2,
-  plugInModeRGBColor = 3,
-  plugInModeCMYKColor = 4,
-};
+constexpr std::int16_t plugInModeBitmap = 0;
+constexpr std::int16_t plugInModeGrayScale = 1;
+constexpr std::int16_t plugInModeIndexedColor = 2;
+constexpr std::int16_t plugInModeRGBColor = 3;
+constexpr std::int16_t plugInModeCMYKColor = 4;
 
 // Descriptor value types and play information.
 constexpr OSType typeInteger = fourCC("long");
 constexpr OSType typeFloat = fourCC("doub");
 constexpr OSType typeBoolean = fourCC("bool");
 constexpr OSType typeChar = fourCC("TEXT");
-enum : std::int16_t {
-  plugInDialogDontDisplay = 0,
-  plugInDialogDisplay = 1,
-  plugInDialogSilent = 2,
-};
+constexpr std::int16_t plugInDialogDontDisplay = 0;
+constexpr std::int16_t plugInDialogDisplay = 1;
+constexpr std::int16_t plugInDialogSilent = 2;
 
 // Property suite keys.
 constexpr OSType propertySignature = fourCC("8BIM");
