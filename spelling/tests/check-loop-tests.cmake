@@ -7,3 +7,10 @@ add_unit_test(check-loop-tests
     ${CMAKE_CURRENT_LIST_DIR}/verba-spell-test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/check-reentry-test.cpp
   LIBS spelling-core dct-build testing-support)
+
+add_unit_test(book-check-tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/book-check-test.cpp
+  LIBS spelling-core dct-build testing-support)
+target_compile_definitions(book-check-tests PRIVATE
+  ENGLISH_DCT="${ENGLISH_DCT}" ENGLISH_WORDS="${ENGLISH_WORDS}")
+add_dependencies(book-check-tests english-dictionary)
