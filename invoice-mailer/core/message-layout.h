@@ -1,0 +1,73 @@
+// The layout of a message as the mail client sends it: address texts, the
+// header lines, and the lines of each attachment part in the MIME and the
+// uuencoded layouts. Every line returned is free of CR and LF, so no value
+// can add a line to the protocol.
+#ifndef BILLPOST_MESSAGE_LAYOUT_H
+#define BILLPOST_MESSAGE_LAYOUT_H
+
+#include <string>
+#include <vector>
+
+namespace billpost {
+
+enum TEncoding { etUU, etMIME };
+enum TCharSet { csUSASCII, csISO8859 };
+enum TPriority { ptLow, ptNormal, ptHigh };
+
+// An address text: address, "|", display name. The address is the text
+// before the first "|" without trailing blanks; the name is the rest.
+struct SplitAddressResult {
+  std::string address;
+  std::string name;
+};
+SplitAddressResult SplitAddress(const std::string &text);
+
+// The text after the first "@" of the address part; empty without one.
+std::string SenderDomain(const std::string &from);
+
+// A header or command value on one line: CR and LF become blanks.
+std::string OneLine(const std::string &value);
+
+// name + "<" + address + ">", the name quoted when it holds characters
+// that would otherwise split it or make it an address (a comma, say).
+std::string MailboxText(const std::string &addressText);
+
+struct MessageHeader {
+  std::string from;
+  std::string recipient;
+  std::vector<std::string> cc;
+  std::string subject;
+  bool returnReceipt = false;
+  TPriority priority = ptNormal;
+  TEncoding encoding = etMIME;
+  TCharSet charSet = csUSASCII;
+  bool hasAttachments = false;
+  std::string boundary;
+};
+
+// The header lines, in order; blind copies are never among them.
+std::vector<std::string> HeaderLines(const MessageHeader &header);
+
+// The lines of one MIME attachment part; a type beginning "text/" (any
+// case) goes as quoted-printable, any other as base64. The last part
+// closes the multipart.
+std::vector<std::string> MimePartLines(const std::string &boundary,
+                                       const std::string &contentType,
+                                       const std::string &fileName,
+                                       const std::vector<std::string> &encoded,
+                                       bool last);
+bool IsTextType(const std::string &contentType);
+
+// The lines of one uuencoded attachment; all but the last end with an
+// empty line.
+std::vector<std::string> UUPartLines(const std::string &fileName,
+                                     const std::vector<std::string> &encoded,
+                                     bool last);
+
+// A line of the message data as it goes on the wire: a leading "." is
+// doubled so that no line of the text can end the data.
+std::string DotStuffed(const std::string &line);
+
+} // namespace billpost
+
+#endif

@@ -1,0 +1,553 @@
+#!/usr/bin/python3
+"""End-to-end tests of the mail component under Wine.
+
+A console driver (smtp-send.exe) sends messages with the component to two
+peers on loopback, both started and stopped here:
+  - a real SMTP server (aiosmtpd) that stores each message exactly as
+    received, with its envelope; Python's email package and uudecode judge
+    what arrived;
+  - a scripted fake server for what real servers refuse to do: replies split
+    across packets, multi-line replies, 4xx and 5xx, silence, early close.
+The port reaches the client only through the "smtp" line of the Wine
+prefix's services file (restored afterwards); the driver's default port is
+1, so a lookup that failed would show. Recipients use the domain 127.0.0.1.
+
+Usage: smtp-end-to-end.py --driver EXE --wine-exec SCRIPT --bits N
+                          --prefix DIR [--rounds N]
+"""
+
+import argparse
+import email
+import email.policy
+import email.utils
+import os
+import random
+import re
+import socket
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+from aiosmtpd.controller import Controller
+
+SENDER = "sender@127.0.0.1"
+TO = "to@127.0.0.1"
+CCS = ["cc1@127.0.0.1", "cc2@127.0.0.1", "cc3@127.0.0.1"]
+BCCS = ["bcc1@127.0.0.1", "bcc2@127.0.0.1"]
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+# ---------------------------------------------------------------- peers
+
+class Store:
+    """aiosmtpd handler: every message exactly as received, with envelope."""
+
+    def __init__(self):
+        self.messages = []
+
+    async def handle_DATA(self, server, session, envelope):
+        self.messages.append((envelope.mail_from, list(envelope.rcpt_tos), envelope.original_content))
+        return "250 Message accepted for delivery"
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+class FakeServer:
+    """One connection, answered by a script: script(fake, conn)."""
+
+    def __init__(self, script):
+        self.script = script
+        self.received = []  # lines the client sent
+        self.sock = socket.socket()
+        self.sock.bind(("127.0.0.1", 0))
+        self.sock.listen(1)
+        self.sock.settimeout(60)
+        self.port = self.sock.getsockname()[1]
+        self.buffer = b""
+        self.thread = threading.Thread(target=self._run, daemon=True)
+        self.thread.start()
+
+    def _run(self):
+        try:
+            conn, _ = self.sock.accept()
+        except OSError:
+            return
+        with conn:
+            conn.settimeout(60)
+            try:
+                self.script(self, conn)
+            except OSError:
+                pass
+
+    def readline(self, conn):
+        while b"\n" not in self.buffer:
+            data = conn.recv(4096)
+            if not data:
+                return None
+            self.buffer += data
+        line, self.buffer = self.buffer.split(b"\n", 1)
+        line = line.rstrip(b"\r")
+        self.received.append(line)
+        return line
+
+    def wait_for_close(self, conn):
+        while conn.recv(4096):
+            pass
+
+    def stop(self):
+        self.sock.close()
+        self.thread.join(70)
+        check(not self.thread.is_alive(), "the fake server's thread ended")
+
+
+def send_chunks(conn, chunks):
+    for chunk in chunks:
+        conn.sendall(chunk)
+        time.sleep(0.05)  # separate packets
+
+
+def dialogue(greeting, replies):
+    """A fake SMTP dialogue: greeting chunks, then for each command verb the
+    chunks of replies[verb] (default: a one-line acceptance); "close" closes
+    without a reply. After DATA the message is read up to "." and answered
+    with replies["."]."""
+    defaults = {b"HELO": [b"250 fake\r\n"], b"MAIL": [b"250 OK\r\n"], b"RCPT": [b"250 OK\r\n"],
+                b"DATA": [b"354 go ahead\r\n"], b".": [b"250 queued\r\n"], b"QUIT": [b"221 bye\r\n"]}
+    table = dict(defaults)
+    table.update(replies)
+
+    def script(fake, conn):
+        if greeting == "close":
+            return
+        if greeting == "silent":
+            fake.wait_for_close(conn)
+            return
+        send_chunks(conn, greeting)
+        while True:
+            line = fake.readline(conn)
+            if line is None:
+                return
+            verb = re.split(rb"[ :]", line, 1)[0].upper()
+            answer = table.get(verb, [b"500 unknown\r\n"])
+            if answer == "close":
+                return
+            if answer == "silent":
+                fake.wait_for_close(conn)
+                return
+            send_chunks(conn, answer)
+            if verb == b"QUIT":
+                return
+            if verb == b"DATA" and answer[0].startswith(b"3"):
+                while True:
+                    data = fake.readline(conn)
+                    if data is None:
+                        return
+                    if data == b".":
+                        break
+                answer = table[b"."]
+                if answer == "close":
+                    return
+                send_chunks(conn, answer)
+
+    return script
+
+
+# ---------------------------------------------------------------- the driver
+
+class Driver:
+    def __init__(self, args, work):
+        self.args = args
+        self.work = work
+        self.prefix = os.path.abspath(args.prefix)
+        self.services = os.path.join(self.prefix, "drive_c", "windows", "system32", "drivers", "etc", "services")
+        with open(self.services, "rb") as f:
+            self.original_services = f.read()
+        self.jobs = 0
+
+    def windows_path(self, path):
+        return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+    def wine(self, *arguments, timeout=120):
+        command = [self.args.wine_exec, str(self.args.bits), self.prefix] + list(arguments)
+        return subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=timeout)
+
+    def set_smtp_port(self, port):
+        lines = [line for line in self.original_services.split(b"\n")
+                 if not re.match(rb"smtp[ \t]", line)]
+        text = b"smtp\t\t%d/tcp\t\tmail\r\n" % port + b"\n".join(lines)
+        with open(self.services, "wb") as f:
+            f.write(text)
+
+    def restore_services(self):
+        with open(self.services, "wb") as f:
+            f.write(self.original_services)
+
+    def send(self, port, job):
+        """Runs one job against the peer on port; answers the parsed output."""
+        self.set_smtp_port(port)
+        self.jobs += 1
+        job_file = os.path.join(self.work, "job-%d.txt" % self.jobs)
+        lines = ["default-port 1"]
+        for key, value in job:
+            if key in ("attach", "body"):
+                value = self.windows_path(value)
+            lines.append("%s %s" % (key, value))
+        with open(job_file, "w", newline="\r\n") as f:
+            f.write("\n".join(lines) + "\n")
+        run = self.wine(self.args.driver, self.windows_path(job_file))
+        output = {"status": [], "dialog": [], "transcript": [], "result": None, "elapsed": None}
+        for line in run.stdout.decode("latin-1").splitlines():
+            key, _, value = line.partition(" ")
+            if key in ("status", "dialog", "transcript"):
+                output[key].append(value)
+            elif key == "result":
+                output["result"] = value
+            elif key == "elapsed":
+                output["elapsed"] = int(value)
+        check(output["result"] is not None, "the driver reported a result (exit code %d)" % run.returncode)
+        check((run.returncode == 0) == (output["result"] == "ok"), "exit code matches the result")
+        return output
+
+
+# ---------------------------------------------------------------- helpers
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+    return path
+
+
+def parse(raw):
+    message = email.message_from_bytes(raw, policy=email.policy.default)
+    for part in message.walk():
+        check(not part.defects, "no defects in %s: %s" % (part.get_content_type(), part.defects))
+    return message
+
+
+def header_block(raw):
+    return raw.split(b"\r\n\r\n", 1)[0]
+
+
+def expect_ok(output):
+    check(output["result"] == "ok", "sent: %s" % output["result"])
+    check(output["dialog"] == ["All Done."], "\"All Done.\" shown once: %s" % output["dialog"])
+
+
+def expect_error(output, text):
+    check(output["result"] == text, "expected %r, got %r" % (text, output["result"]))
+    check(output["dialog"] == [], "no \"All Done.\" after a failure")
+
+
+# ---------------------------------------------------------------- scenarios
+
+def full_message(driver, store, port, work):
+    """To, three CC, two BCC, receipt, high priority, attachments of 0, 1,
+    57, 58 bytes and 1 MiB, and an .htm file."""
+    rng = random.Random(2004)
+    files = {}
+    for size in (0, 1, 57, 58, 1024 * 1024):
+        name = "data-%d.bin" % size
+        files[name] = write(os.path.join(work, name), bytes(rng.getrandbits(8) for _ in range(size)))
+    html = (b"<html>\r\n<body>\r\n<p>Invoice = 12.50 \xe9</p>\r\n\t<a href=\"https://example.com/" + b"x" * 90 +
+            b"\">link</a>\r\n</body>\r\n</html>\r\n")
+    files["statement.htm"] = write(os.path.join(work, "statement.htm"), html)
+    body = write(os.path.join(work, "body.txt"), b"Dear customer,\r\n\r\nplease find your invoice attached.\r\n")
+    count = len(store.messages)
+    job = [("from", SENDER + " |Billing Office"), ("to", TO + " |Jane Roe"), ("subject", "Invoice 07-2004"),
+           ("receipt", "yes"), ("priority", "high"), ("body", body)]
+    job += [("cc", cc + " |Copy %d" % i) for i, cc in enumerate(CCS, 1)]
+    job += [("bcc", bcc + " |Blind %d" % i) for i, bcc in enumerate(BCCS, 1)]
+    job += [("attach", path) for path in files.values()]
+    output = driver.send(port, job)
+    expect_ok(output)
+    check(len(store.messages) == count + 1, "one message stored")
+    mail_from, rcpts, raw = store.messages[-1]
+    check(mail_from == SENDER, "envelope sender")
+    check(rcpts == [TO] + CCS + BCCS, "envelope lists To, CC, BCC in order: %s" % rcpts)
+    headers = header_block(raw)
+    check(b"bcc" not in headers.lower() and b"blind" not in headers.lower(), "no Bcc header, no blind address")
+    message = parse(raw)
+    check(message["X-Priority"] == "1", "high priority")
+    check(message["Return-Receipt-To"] == "<%s>" % SENDER, "return receipt")
+    check([a for _, a in email.utils.getaddresses([str(message["CC"])])] == CCS, "three CC addresses")
+    check(message.get_content_type() == "multipart/mixed", "multipart")
+    boundary = message.get_boundary()
+    check(raw.endswith(b"\r\n--" + boundary.encode() + b"--\r\n"), "the multipart is closed")
+    parts = message.get_payload()
+    check(len(parts) == 1 + len(files), "a body part and one part per attachment")
+    check(parts[0].get_content().splitlines() == ["Dear customer,", "", "please find your invoice attached."],
+          "body text")
+    for part, (name, path) in zip(parts[1:], files.items()):
+        check(part.get_param("name") == name, "part named %s" % name)
+        with open(path, "rb") as f:
+            original = f.read()
+        decoded = part.get_payload(decode=True)
+        if name.endswith(".htm"):
+            check(part.get_content_type() == "text/html", "the .htm file goes as text/html")
+            check(part["Content-Transfer-Encoding"] == "quoted-printable", "as quoted-printable")
+            check(part["Content-Disposition"] is None, "without a disposition line")
+            # Text travels in lines; its line ends are the reader's.
+            check(decoded.replace(b"\r\n", b"\n") == original.replace(b"\r\n", b"\n"), "the .htm decodes identically")
+        else:
+            check(part["Content-Transfer-Encoding"] == "base64", "%s as base64" % name)
+            check(decoded == original, "%s decodes to identical bytes" % name)
+    check(output["status"][:4] == ["1", "2", "9", "5"] and output["status"][-1] == "0",
+          "status runs Connecting .. Idle: %s" % output["status"])
+    check({"4", "6", "7", "3"} <= set(output["status"]), "headers, body, attachments, logout statuses")
+
+
+def uuencode_layout(driver, store, port, work):
+    """Attachments of 14, 45 and 100 bytes in the uuencoded layout decode
+    with uudecode to identical files."""
+    rng = random.Random(45)
+    files = []
+    for size in (14, 45, 100):
+        files.append(write(os.path.join(work, "UU-%d.BIN" % size), bytes(rng.getrandbits(8) for _ in range(size))))
+    body = write(os.path.join(work, "uu-body.txt"), b"Three files follow.\r\n")
+    output = driver.send(port, [("from", SENDER), ("to", TO), ("subject", "uu"), ("encoding", "uu"),
+                                ("body", body)] + [("attach", f) for f in files])
+    expect_ok(output)
+    _, _, raw = store.messages[-1]
+    message = parse(raw)
+    check(message["X-Encoding"] == "UUENCODE", "uuencode header")
+    text = raw.split(b"\r\n\r\n", 1)[1].replace(b"\r\n", b"\n")
+    blocks = re.findall(rb"^begin 600 .*?^end$", text, re.S | re.M)
+    check(len(blocks) == 3, "three begin/end blocks")
+    for block, path in zip(blocks, files):
+        check(block.startswith(b"begin 600 " + os.path.basename(path).lower().encode()), "lower-case name")
+        out = os.path.join(work, "decoded.bin")
+        run = subprocess.run(["uudecode", "-o", out], input=block + b"\n", stderr=subprocess.PIPE)
+        check(run.returncode == 0, "uudecode accepts %s: %s" % (path, run.stderr))
+        with open(out, "rb") as f, open(path, "rb") as g:
+            check(f.read() == g.read(), "%s decodes to identical bytes" % path)
+
+
+BODY_LINES = [b"Amount = 12.50", b"Tab\there", b"Caf\xe9 \xfcber \xa3 sterling", b".", b".x", b"..two",
+              b"See https://billing.example.com/invoices/2004/07?customer=" + b"abcdefghij" * 8 + b"&view=full",
+              b"", b"end ="]
+
+
+def body_lines(driver, store, port, work):
+    """A body with "=", a tab, 8-bit characters, "." and ".x" and a long URL
+    arrives as the original lines, quoted-printable (iso-8859-1) and 7bit."""
+    body = write(os.path.join(work, "dots.txt"), b"\r\n".join(BODY_LINES) + b"\r\n")
+    output = driver.send(port, [("from", SENDER), ("to", TO), ("subject", "dots"), ("charset", "iso-8859-1"),
+                                ("body", body)])
+    expect_ok(output)
+    _, _, raw = store.messages[-1]
+    message = parse(raw)
+    check(message["Content-Transfer-Encoding"] == "quoted-printable", "quoted-printable body")
+    text = message.get_content()
+    check(text.splitlines() == [line.decode("latin-1") for line in BODY_LINES],
+          "quoted-printable body arrives as the original lines: %r" % text.splitlines())
+    ascii_lines = [line for line in BODY_LINES if max(line, default=0) < 128]
+    body = write(os.path.join(work, "dots-ascii.txt"), b"\r\n".join(ascii_lines) + b"\r\n")
+    output = driver.send(port, [("from", SENDER), ("to", TO), ("subject", "dots"), ("body", body)])
+    expect_ok(output)
+    _, _, raw = store.messages[-1]
+    parse(raw)
+    check(raw.split(b"\r\n\r\n", 1)[1] == b"\r\n".join(ascii_lines) + b"\r\n",
+          "7bit body arrives as the original lines (dot-stuffing undone by the server)")
+
+
+def header_values(driver, store, port, work):
+    """Header values go as written: line breaks inside cannot add header or
+    protocol lines; a display name with a comma stays one address."""
+    body = write(os.path.join(work, "short.txt"), b"Hello\r\n")
+    output = driver.send(port, [("from", SENDER + " |Billing<CR><LF>X-Injected: yes"),
+                                ("to", TO + " |Doe, John"),
+                                ("subject", "Invoice<CR><LF>Bcc: bcc1@127.0.0.1<CR><LF><CR><LF>fake body"),
+                                ("body", body)])
+    expect_ok(output)
+    _, rcpts, raw = store.messages[-1]
+    check(rcpts == [TO], "only the one recipient: %s" % rcpts)
+    message = parse(raw)
+    check(message["X-Injected"] is None and message["Bcc"] is None, "no injected header")
+    check(email.utils.getaddresses([str(message["To"])]) == [("Doe, John", TO)],
+          "a display name with a comma stays one address: %s" % message["To"])
+    check(message.get_content().splitlines() == ["Hello"], "body intact")
+
+
+def missing_attachment(driver, store, port, work):
+    """A missing attachment fails the send with a clear error; nothing is
+    sent."""
+    body = write(os.path.join(work, "short.txt"), b"Hello\r\n")
+    count = len(store.messages)
+    output = driver.send(port, [("from", SENDER), ("to", TO), ("subject", "missing"), ("body", body),
+                                ("attach", os.path.join(work, "no-such-file.bin"))])
+    check(output["result"].startswith("error EMailError:The attachment(s) could not be encoded: ") and
+          "no-such-file.bin" in output["result"], "clear error: %s" % output["result"])
+    check(len(store.messages) == count, "no message stored")
+    check(not any(line.startswith("DATA") for line in output["transcript"]), "no DATA sent")
+
+
+def with_fake(driver, script, job):
+    fake = FakeServer(script)
+    try:
+        output = driver.send(fake.port, job)
+    finally:
+        fake.stop()
+    return output, fake
+
+
+def simple_job(work, timeout=30):
+    body = write(os.path.join(work, "fake-body.txt"), b"Hello\r\n.\r\n")
+    return [("from", SENDER), ("to", TO), ("subject", "fake"), ("body", body), ("timeout", str(timeout))]
+
+
+def fake_split_replies(driver, work):
+    """Replies split across packets, multi-line replies (in one packet and
+    across packets), and a reply of the code alone are accepted."""
+    script = dialogue([b"22", b"0 fake", b" ready\r\n"],
+                      {b"HELO": [b"250-fake greets 127.0.0.1\r\n250-SIZE 1000\r\n", b"250 HELP\r\n"],
+                       b"MAIL": [b"250-first\r\n250 second\r\n"],
+                       b"RCPT": [b"250\r\n"],
+                       b"DATA": [b"35", b"4 go", b" ahead\r\n"],
+                       b".": [b"250 queued", b" as 1\r\n"]})
+    output, fake = with_fake(driver, script, simple_job(work))
+    expect_ok(output)
+    for line in ("220 fake ready", "250-fake greets 127.0.0.1", "250-SIZE 1000", "250 HELP", "250-first",
+                 "250 second", "250", "354 go ahead", "221 bye"):
+        check(line in output["transcript"], "transcript holds %r" % line)
+    check(b"HELO 127.0.0.1" in fake.received, "HELO with the sender's domain")
+    check(b".." in fake.received, "the body line \".\" went dot-stuffed")
+
+
+def fake_refusals(driver, work):
+    """550 and 451 replies raise the error with their text; nothing more is
+    sent after them."""
+    output, fake = with_fake(driver, dialogue([b"220 fake\r\n"], {b"RCPT": [b"550 No such user\r\n"]}),
+                             simple_job(work))
+    expect_error(output, "error EMailError: No such user")
+    check(not any(line.startswith(b"DATA") for line in fake.received), "no DATA after the refusal")
+    output, _ = with_fake(driver, dialogue([b"220 fake\r\n"], {b"MAIL": [b"451 Try again later\r\n"]}),
+                          simple_job(work))
+    expect_error(output, "error EMailError: Try again later")
+    output, _ = with_fake(driver, dialogue([b"220 fake\r\n"], {b"DATA": [b"554 No valid recipients\r\n"]}),
+                          simple_job(work))
+    expect_error(output, "error EMailError: No valid recipients")
+
+
+def fake_silence(driver, work):
+    """A silent server with TimeOut 2 gives "Operation timed out" within
+    five seconds."""
+    output, _ = with_fake(driver, dialogue("silent", {}), simple_job(work, timeout=2))
+    expect_error(output, "error ETimedOutError:Operation timed out")
+    check(1000 <= output["elapsed"] < 5000, "timed out after %d ms" % output["elapsed"])
+    output, _ = with_fake(driver, dialogue([b"220 fake\r\n"], {b"DATA": "silent"}), simple_job(work, timeout=2))
+    expect_error(output, "error ETimedOutError:Operation timed out")
+    check(output["elapsed"] < 5000, "timed out after %d ms" % output["elapsed"])
+
+
+def fake_early_close(driver, work):
+    """A close without a reply gives an error at once, never a hang (the
+    time-out here is 30 s)."""
+    for script in (dialogue("close", {}), dialogue([b"220 fake\r\n"], {b"RCPT": "close"}),
+                   dialogue([b"220 fake\r\n"], {b".": "close"})):
+        output, _ = with_fake(driver, script, simple_job(work, timeout=30))
+        expect_error(output, "error EMailError:Connection closed by the server")
+        check(output["elapsed"] < 3000, "noticed after %d ms" % output["elapsed"])
+
+
+def fake_failed_quit(driver, work):
+    """A QUIT that fails after the server took the message is no failed send."""
+    output, fake = with_fake(driver, dialogue([b"220 fake\r\n"], {b"QUIT": "close"}), simple_job(work))
+    expect_ok(output)
+    check(b"QUIT" in fake.received, "QUIT was sent")
+
+
+SCENARIOS_REAL = [full_message, uuencode_layout, body_lines, header_values, missing_attachment]
+SCENARIOS_FAKE = [fake_split_replies, fake_refusals, fake_silence, fake_early_close, fake_failed_quit]
+
+
+def register_htm(driver):
+    """Gives ".htm" the content type Windows registers for it when the
+    prefix has none (a fresh Wine prefix has no such key). Answers whether
+    it was added."""
+    query = driver.wine("reg", "query", "HKCR\\.htm", "/v", "Content Type")
+    if query.returncode == 0 and b"text/html" in query.stdout:
+        return False
+    print("note: the prefix has no content type for .htm; registering text/html as Windows does")
+    driver.wine("reg", "add", "HKCR\\.htm", "/v", "Content Type", "/d", "text/html", "/f")
+    return True
+
+
+def run_round(driver, number):
+    failures = 0
+    with tempfile.TemporaryDirectory(prefix="smtp-e2e-") as work:
+        store = Store()
+        port = free_port()
+        controller = Controller(store, hostname="127.0.0.1", port=port)
+        controller.start()
+        try:
+            for scenario in SCENARIOS_REAL:
+                failures += run_scenario(number, scenario, driver, store, port, work)
+        finally:
+            controller.stop()
+        for scenario in SCENARIOS_FAKE:
+            failures += run_scenario(number, scenario, driver, work)
+        with socket.socket() as probe:
+            check(probe.connect_ex(("127.0.0.1", port)) != 0, "the SMTP server is gone after the round")
+    return failures
+
+
+def run_scenario(number, scenario, *arguments):
+    start = time.time()
+    try:
+        scenario(*arguments)
+    except (Failure, subprocess.TimeoutExpired) as error:
+        print("round %d %-22s FAIL  %s" % (number, scenario.__name__, error))
+        return 1
+    print("round %d %-22s ok    %.1f s" % (number, scenario.__name__, time.time() - start))
+    return 0
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--driver", required=True)
+    parser.add_argument("--wine-exec", required=True)
+    parser.add_argument("--bits", type=int, required=True)
+    parser.add_argument("--prefix", required=True)
+    parser.add_argument("--rounds", type=int, default=1)
+    args = parser.parse_args()
+    sys.stdout.reconfigure(line_buffering=True)
+    with tempfile.TemporaryDirectory(prefix="smtp-e2e-") as work:
+        driver = Driver(args, work)
+        added = register_htm(driver)
+        failures = 0
+        try:
+            for number in range(1, args.rounds + 1):
+                failures += run_round(driver, number)
+        finally:
+            driver.restore_services()
+            if added:
+                driver.wine("reg", "delete", "HKCR\\.htm", "/f")
+    left = [t.name for t in threading.enumerate() if t is not threading.main_thread()]
+    if left:
+        print("threads left running: %s" % left)
+        failures += 1
+    # A driver started by a job has its job file after the program's name.
+    driver_left = subprocess.run(["pgrep", "-f", r"smtp-send\.exe Z:"], stdout=subprocess.DEVNULL).returncode == 0
+    if driver_left:
+        print("a driver process is still running")
+        failures += 1
+    print("%d failure(s)" % failures)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,451 @@
+// The SMTP dialogue and the sending of a message.
+#include "invoice-mailer/win32/smtp.h"
+
+#include "invoice-mailer/core/base64.h"
+#include "invoice-mailer/core/boundary.h"
+#include "invoice-mailer/core/mail-errors.h"
+#include "invoice-mailer/core/quoted-printable.h"
+#include "invoice-mailer/core/smtp-reply.h"
+#include "invoice-mailer/core/uucode.h"
+#include "invoice-mailer/win32/content-type.h"
+#include "invoice-mailer/win32/winsock-error-text.h"
+#include "platform/components/core/stream.h"
+#include "platform/components/win32/application.h"
+#include "platform/components/win32/dialogs.h"
+
+#include <cmath>
+
+namespace billpost {
+
+namespace {
+
+// A reply longer than this without its final line is not an SMTP reply.
+constexpr std::size_t maxReplyBytes = 64 * 1024;
+
+void processMessages() { components::Application->ProcessMessages(); }
+
+std::vector<std::string> linesOf(const components::TStringList &list) {
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(list.Count()));
+  for (int i = 0; i < list.Count(); ++i)
+    lines.push_back(list[i]);
+  return lines;
+}
+
+// Body lines with any line break inside a line made into separate lines,
+// so that no text can end the data early.
+std::vector<std::string> bodyLinesOf(const components::TStringList &body) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < body.Count(); ++i) {
+    const std::string &line = body[i];
+    if (line.find_first_of("\r\n") == std::string::npos) {
+      lines.push_back(line);
+      continue;
+    }
+    for (std::string &piece : ReplyLines(line))
+      lines.push_back(std::move(piece));
+  }
+  return lines;
+}
+
+// Clears the running-encoder reference however encoding ends.
+class RunningEncoder {
+public:
+  RunningEncoder(EncoderControl *&slot, EncoderControl &encoder) : slot_(slot) {
+    slot_ = &encoder;
+    encoder.ProcessMessages = processMessages;
+  }
+  ~RunningEncoder() { slot_ = nullptr; }
+
+private:
+  EncoderControl *&slot_;
+};
+
+} // namespace
+
+TSMTP::TSMTP(components::TComponent *owner)
+    : TMailBase(owner), boundary_(MakeBoundary()) {
+  serviceName_ = "smtp";
+}
+
+void TSMTP::SetEncoding(TEncoding encoding) {
+  encoding_ = encoding;
+  if (encoding == etUU)
+    charSet_ = csUSASCII;
+}
+
+void TSMTP::SetCharSet(TCharSet charSet) {
+  if (encoding_ == etMIME)
+    charSet_ = charSet;
+}
+
+void TSMTP::setStatus(int status) {
+  status_ = status;
+  if (OnStatusChange.Assigned()) {
+    OnStatusChange(this);
+    return;
+  }
+  for (int i = 0; i < 50; ++i)
+    processMessages();
+}
+
+void TSMTP::setProgress(int percent) {
+  progress_ = percent;
+  OnProgress(this);
+}
+
+void TSMTP::failSocket(int number) {
+  mailError_ = true;
+  throw ESocketError(WinsockErrorText(number));
+}
+
+void TSMTP::Connect() {
+  setStatus(1);
+  ResetFlags();
+  TMailBase::Connect();
+}
+
+void TSMTP::ResetFlags() {
+  TMailBase::ResetFlags();
+  parts_.clear();
+  mailError_ = false;
+}
+
+void TSMTP::Cancel() {
+  if (status_ == 9 && runningEncoder_)
+    runningEncoder_->Stop = true;
+  TMailBase::Cancel();
+  setProgress(0);
+  setStatus(8);
+}
+
+void TSMTP::Login() {
+  ConnectSocket();
+  setStatus(2);
+  readReply();
+  sendLine(useDomainAddress_ ? "HELO " + SenderDomain(from_) : "HELO");
+  readReply();
+}
+
+void TSMTP::SendMail() {
+  encodeBody();
+  encodeAttachments();
+  sendEnvelope();
+  SendHeaders();
+  sendBody();
+}
+
+void TSMTP::Logout() {
+  processMessages();
+  setStatus(3);
+  // Once the server has taken the message, a failed goodbye is no failed
+  // send: reporting it would make the user send the message twice.
+  bool delivered = !mailError_;
+  try {
+    sendLine("QUIT");
+    readReply();
+  } catch (const std::exception &) {
+    if (!delivered)
+      throw;
+  }
+  if (delivered)
+    components::MessageDlg("All Done.", components::mtInformation,
+                           components::mbOK, 0);
+  setStatus(0);
+  setProgress(0);
+}
+
+void TSMTP::sendLine(const std::string &text) {
+  // The last guard against a value that would add a protocol line.
+  std::string line = OneLine(text);
+  if (status_ != 6 && status_ != 7)
+    Transcript().Add(line);
+  line += "\r\n";
+  std::size_t sent = 0;
+  startTimeOut();
+  while (sent < line.size() && !flags_.timedOut && !flags_.canceled) {
+    processMessages();
+    flags_.writeReady = false;
+    int n = send(socketHandle(), line.data() + sent,
+                 static_cast<int>(line.size() - sent), 0);
+    if (n != SOCKET_ERROR) {
+      sent += static_cast<std::size_t>(n);
+      continue;
+    }
+    int error = WSAGetLastError();
+    if (error != WSAEWOULDBLOCK) {
+      stopTimeOut();
+      failSocket(error);
+    }
+    // The socket's buffer is full: wait until it takes more.
+    if (!components::Application->WaitUntil([this] {
+          return flags_.writeReady || flags_.socketError || flags_.canceled ||
+                 flags_.timedOut;
+        }))
+      flags_.canceled = true;
+    if (flags_.socketError) {
+      stopTimeOut();
+      failSocket(flags_.errorNumber);
+    }
+  }
+  stopTimeOut();
+  if (flags_.timedOut) {
+    Disconnect();
+    mailError_ = true;
+    throw ETimedOutError();
+  }
+  if (flags_.canceled) {
+    Disconnect();
+    throw ECanceledError();
+  }
+}
+
+void TSMTP::readReply() {
+  waitFor([this] { return flags_.readReady || flags_.socketError; });
+  if (flags_.canceled)
+    throw ECanceledError();
+  if (flags_.timedOut) {
+    mailError_ = true;
+    throw ETimedOutError();
+  }
+  if (flags_.socketError)
+    failSocket(flags_.errorNumber);
+  std::string text;
+  startTimeOut();
+  try {
+    receiveReply(text);
+  } catch (...) {
+    stopTimeOut();
+    throw;
+  }
+  processMessages();
+  stopTimeOut();
+  if (flags_.timedOut) {
+    mailError_ = true;
+    throw ETimedOutError();
+  }
+  if (flags_.canceled) {
+    Disconnect();
+    throw ECanceledError();
+  }
+}
+
+// Receives until the final line of a reply, the time-out or a cancel; the
+// reply's lines go to the transcript.
+void TSMTP::receiveReply(std::string &text) {
+  while (!flags_.timedOut && !flags_.canceled) {
+    processMessages();
+    flags_.readReady = false;
+    char buffer[1024];
+    int n = recv(socketHandle(), buffer, sizeof buffer, 0);
+    if (n == SOCKET_ERROR) {
+      int error = WSAGetLastError();
+      if (error != WSAEWOULDBLOCK)
+        failSocket(error);
+      if (!components::Application->WaitUntil([this] {
+            return flags_.readReady || flags_.socketError || flags_.canceled ||
+                   flags_.timedOut;
+          }))
+        flags_.canceled = true;
+      if (flags_.socketError)
+        failSocket(flags_.errorNumber);
+      continue;
+    }
+    if (n == 0) {
+      // The server closed the connection: no reply can come any more.
+      mailError_ = true;
+      for (const std::string &line : ReplyLines(text))
+        Transcript().Add(line);
+      throw EMailError("Connection closed by the server");
+    }
+    text.append(buffer, static_cast<std::size_t>(n));
+    if (text.size() > maxReplyBytes) {
+      mailError_ = true;
+      throw EMailError("Reply is too long");
+    }
+    if (text.back() != '\n')
+      continue;
+    std::vector<std::string> lines = ReplyLines(text);
+    const std::string &last = lines.back();
+    if (!IsFinalReplyLine(last) && last.size() <= 4)
+      continue;
+    try {
+      CheckReply(last);
+    } catch (...) {
+      mailError_ = true;
+      for (const std::string &line : lines)
+        Transcript().Add(line);
+      throw;
+    }
+    if (IsFinalReplyLine(last)) {
+      for (const std::string &line : lines)
+        Transcript().Add(line);
+      return;
+    }
+  }
+}
+
+void TSMTP::sendEnvelope() {
+  setStatus(5);
+  std::string sender = SplitAddress(from_).address;
+  if (!sender.empty()) {
+    sendLine("MAIL FROM:<" + sender + ">");
+    readReply();
+  }
+  sendLine("RCPT TO:<" + SplitAddress(recipient_).address + ">");
+  readReply();
+  for (const components::TStringList *list : {&cc_, &bcc_})
+    for (int i = 0; i < list->Count(); ++i) {
+      sendLine("RCPT TO:<" + SplitAddress((*list)[i]).address + ">");
+      readReply();
+    }
+  sendLine("DATA");
+  readReply();
+}
+
+void TSMTP::SendHeaders() {
+  setStatus(4);
+  MessageHeader header;
+  header.from = from_;
+  header.recipient = recipient_;
+  header.cc = linesOf(cc_);
+  header.subject = subject_;
+  header.returnReceipt = returnReceipt_;
+  header.priority = priority_;
+  header.encoding = encoding_;
+  header.charSet = charSet_;
+  header.hasAttachments = attachments_.Count() > 0;
+  header.boundary = boundary_;
+  for (const std::string &line : HeaderLines(header))
+    sendLine(DotStuffed(line));
+}
+
+void TSMTP::encodeBody() {
+  if (charSet_ != csISO8859)
+    return;
+  components::TMemoryStream source;
+  std::vector<std::string> lines = linesOf(body_);
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0)
+      source.WriteBuffer("\r\n", 2);
+    source.WriteBuffer(lines[i].data(), lines[i].size());
+  }
+  source.SetPosition(0);
+  components::TStringList encoded;
+  TQuotedPrintable encoder(source, encoded);
+  encoder.ProcessMessages = processMessages;
+  encoder.Encode();
+  body_.Assign(encoded);
+}
+
+void TSMTP::encodeAttachments() {
+  if (attachments_.Count() == 0)
+    return;
+  parts_.clear();
+  try {
+    if (encoding_ == etMIME)
+      mimeAttachments();
+    else
+      uuAttachments();
+  } catch (const ECanceledError &) {
+    throw;
+  } catch (const EMailError &) {
+    parts_.clear();
+    mailError_ = true;
+    throw;
+  } catch (const std::exception &error) {
+    // A message without its attachments must not go out as a success.
+    parts_.clear();
+    mailError_ = true;
+    throw EMailError(std::string("The attachment(s) could not be encoded: ") +
+                     error.what());
+  }
+}
+
+void TSMTP::mimeAttachments() {
+  setStatus(9);
+  for (int i = 0; i < attachments_.Count(); ++i) {
+    const std::string &file = attachments_[i];
+    std::string type = ContentTypeOf(file);
+    components::TFileStream source(file, components::fmOpenRead |
+                                             components::fmShareDenyWrite);
+    components::TStringList encoded;
+    bool stopped = false;
+    if (IsTextType(type)) {
+      TQuotedPrintable encoder(source, encoded);
+      RunningEncoder running(runningEncoder_, encoder);
+      encoder.Encode();
+      stopped = encoder.Stop;
+    } else {
+      TBase64 encoder(source, encoded);
+      RunningEncoder running(runningEncoder_, encoder);
+      encoder.OnProgress = [this, &encoder](components::TObject *) {
+        setProgress(encoder.Percent);
+      };
+      encoder.Encode();
+      stopped = encoder.Stop;
+    }
+    if (stopped) {
+      parts_.clear();
+      throw ECanceledError();
+    }
+    parts_.push_back(MimePartLines(boundary_, type, file, linesOf(encoded),
+                                   i + 1 == attachments_.Count()));
+  }
+}
+
+void TSMTP::uuAttachments() {
+  setStatus(9);
+  for (int i = 0; i < attachments_.Count(); ++i) {
+    const std::string &file = attachments_[i];
+    components::TFileStream source(file, components::fmOpenRead |
+                                             components::fmShareDenyWrite);
+    components::TStringList encoded;
+    TUUCode encoder(source, encoded);
+    RunningEncoder running(runningEncoder_, encoder);
+    encoder.OnProgress = [this, &encoder](components::TObject *) {
+      setProgress(encoder.Percent);
+    };
+    encoder.Encode();
+    if (encoder.Stop) {
+      parts_.clear();
+      throw ECanceledError();
+    }
+    parts_.push_back(
+        UUPartLines(file, linesOf(encoded), i + 1 == attachments_.Count()));
+  }
+}
+
+// Sends lines of the message data, reporting progress at every tenth.
+void TSMTP::sendLines(const std::vector<std::string> &lines) {
+  std::size_t n = lines.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    sendLine(DotStuffed(lines[i]));
+    int percent =
+        n < 2 ? 0
+              : static_cast<int>(std::nearbyint(static_cast<double>(i) * 100.0 /
+                                                static_cast<double>(n - 1)));
+    progress_ = percent;
+    if (percent % 10 == 0)
+      OnProgress(this);
+  }
+}
+
+void TSMTP::sendBody() {
+  setStatus(6);
+  sendLine("");
+  sendLines(bodyLinesOf(body_));
+  if (!parts_.empty()) {
+    setStatus(7);
+    processMessages();
+    for (const std::vector<std::string> &part : parts_) {
+      sendLine("");
+      sendLines(part);
+    }
+  }
+  sendLine(".");
+  readReply();
+  setProgress(0);
+}
+
+} // namespace billpost
