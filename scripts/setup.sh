@@ -11,7 +11,7 @@ packages=(
   xvfb xauth xclip xdotool imagemagick
   googletest libgtest-dev libgmock-dev
   wamerican hunspell hunspell-en-us aspell aspell-en
-  libjpeg-turbo-progs jpeginfo python3-skimage
+  libjpeg-turbo-progs libjpeg62-turbo-dev jpeginfo python3-skimage
   ngspice
   python3 python3-aiosmtpd sharutils
 )
