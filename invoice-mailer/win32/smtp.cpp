@@ -5,6 +5,7 @@
 #include "invoice-mailer/core/boundary.h"
 #include "invoice-mailer/core/mail-errors.h"
 #include "invoice-mailer/core/quoted-printable.h"
+#include "invoice-mailer/core/read-ahead-stream.h"
 #include "invoice-mailer/core/smtp-reply.h"
 #include "invoice-mailer/core/uucode.h"
 #include "invoice-mailer/win32/content-type.h"
@@ -365,10 +366,11 @@ void TSMTP::encodeAttachments() {
 void TSMTP::mimeAttachments() {
   setStatus(9);
   for (int i = 0; i < attachments_.Count(); ++i) {
-    const std::string &file = attachments_[i];
-    std::string type = ContentTypeOf(file);
-    components::TFileStream source(file, components::fmOpenRead |
-                                             components::fmShareDenyWrite);
+    const std::string &path = attachments_[i];
+    std::string type = ContentTypeOf(path);
+    components::TFileStream file(path, components::fmOpenRead |
+                                           components::fmShareDenyWrite);
+    ReadAheadStream source(file);
     components::TStringList encoded;
     bool stopped = false;
     if (IsTextType(type)) {
@@ -389,7 +391,7 @@ void TSMTP::mimeAttachments() {
       parts_.clear();
       throw ECanceledError();
     }
-    parts_.push_back(MimePartLines(boundary_, type, file, linesOf(encoded),
+    parts_.push_back(MimePartLines(boundary_, type, path, linesOf(encoded),
                                    i + 1 == attachments_.Count()));
   }
 }
@@ -397,9 +399,10 @@ void TSMTP::mimeAttachments() {
 void TSMTP::uuAttachments() {
   setStatus(9);
   for (int i = 0; i < attachments_.Count(); ++i) {
-    const std::string &file = attachments_[i];
-    components::TFileStream source(file, components::fmOpenRead |
-                                             components::fmShareDenyWrite);
+    const std::string &path = attachments_[i];
+    components::TFileStream file(path, components::fmOpenRead |
+                                           components::fmShareDenyWrite);
+    ReadAheadStream source(file);
     components::TStringList encoded;
     TUUCode encoder(source, encoded);
     RunningEncoder running(runningEncoder_, encoder);
@@ -412,7 +415,7 @@ void TSMTP::uuAttachments() {
       throw ECanceledError();
     }
     parts_.push_back(
-        UUPartLines(file, linesOf(encoded), i + 1 == attachments_.Count()));
+        UUPartLines(path, linesOf(encoded), i + 1 == attachments_.Count()));
   }
 }
 
