@@ -1,0 +1,131 @@
+// The mail component before it speaks to a server: properties, the
+// boundary, and the encoding steps of a send (cancel, a missing
+// attachment, a body paragraph too large). The dialogue itself is proved
+// end to end by smtp-end-to-end.py.
+#include "invoice-mailer/win32/smtp.h"
+
+#include "invoice-mailer/core/mail-errors.h"
+#include "platform/components/core/string-list.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace billpost;
+
+namespace {
+
+// A file of pseudo-random bytes in the temporary folder, removed afterwards.
+class TempFile {
+public:
+  TempFile(const std::string &name, std::size_t size) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    path_ = std::string(folder) + name;
+    FILE *file = std::fopen(path_.c_str(), "wb");
+    unsigned state = 12345;
+    for (std::size_t i = 0; i < size; ++i) {
+      state = state * 1103515245u + 12345u;
+      std::fputc(static_cast<int>(state >> 16 & 0xFF), file);
+    }
+    std::fclose(file);
+  }
+  ~TempFile() { DeleteFileA(path_.c_str()); }
+  const std::string &Path() const { return path_; }
+
+private:
+  std::string path_;
+};
+
+components::TStringList listOf(std::initializer_list<std::string> lines) {
+  components::TStringList list;
+  for (const std::string &line : lines)
+    list.Add(line);
+  return list;
+}
+
+TEST(SMTP, DefaultsAndCharacterSetRules) {
+  TSMTP mail(nullptr);
+  EXPECT_EQ(mail.TimeOut(), 60);
+  EXPECT_EQ(mail.DefaultPort(), 25);
+  EXPECT_EQ(mail.Encoding(), etMIME);
+  EXPECT_EQ(mail.CharSet(), csUSASCII);
+  EXPECT_EQ(mail.Priority(), ptNormal);
+  EXPECT_TRUE(mail.UseDomainAddress());
+  EXPECT_FALSE(mail.ReturnReceipt());
+  mail.SetCharSet(csISO8859);
+  EXPECT_EQ(mail.CharSet(), csISO8859);
+  mail.SetEncoding(etUU);
+  EXPECT_EQ(mail.CharSet(), csUSASCII);
+  mail.SetCharSet(csISO8859);
+  EXPECT_EQ(mail.CharSet(), csUSASCII)
+      << "a character set is chosen only for MIME";
+}
+
+TEST(SMTP, BoundaryIsMadeOnceOfEightDigitsUpToEight) {
+  TSMTP mail(nullptr);
+  std::string boundary = mail.Boundary();
+  ASSERT_EQ(boundary.size(), 8u);
+  EXPECT_EQ(boundary.find_first_not_of("012345678"), std::string::npos);
+  mail.ResetFlags();
+  EXPECT_EQ(mail.Boundary(), boundary);
+}
+
+TEST(SMTP, CancelWhileEncodingStopsTheSend) {
+  TempFile big("billpost-cancel.bin", 2 * 1024 * 1024);
+  TSMTP mail(nullptr);
+  mail.SetAttachments(listOf({big.Path()}));
+  std::vector<int> statuses;
+  mail.OnStatusChange = [&](components::TObject *) {
+    statuses.push_back(mail.Status());
+  };
+  mail.OnProgress = [&](components::TObject *) {
+    if (mail.Status() == 9 && mail.Progress() >= 20)
+      mail.Cancel();
+  };
+  try {
+    mail.SendMail();
+    FAIL() << "the send went on";
+  } catch (const ECanceledError &error) {
+    EXPECT_STREQ(error.what(), "Operation has been canceled");
+  }
+  EXPECT_EQ(mail.Status(), 8);
+  EXPECT_EQ(statuses, (std::vector<int>{9, 8}));
+  EXPECT_TRUE(mail.Transcript().Count() == 0) << "nothing was sent";
+}
+
+TEST(SMTP, MissingAttachmentFailsTheSend) {
+  TempFile present("billpost-present.bin", 10);
+  for (TEncoding encoding : {etMIME, etUU}) {
+    TSMTP mail(nullptr);
+    mail.SetEncoding(encoding);
+    mail.SetAttachments(
+        listOf({present.Path(), "C:\\no\\such\\folder\\missing.pdf"}));
+    try {
+      mail.SendMail();
+      FAIL() << "a message without its attachment went on";
+    } catch (const EMailError &error) {
+      std::string message = error.what();
+      EXPECT_EQ(message.find("The attachment(s) could not be encoded: "), 0u)
+          << message;
+      EXPECT_NE(message.find("missing.pdf"), std::string::npos) << message;
+    }
+  }
+}
+
+TEST(SMTP, BodyParagraphTooLargeIsRefused) {
+  TSMTP mail(nullptr);
+  mail.SetCharSet(csISO8859);
+  mail.SetBody(listOf({"short", std::string(24576, 'x')}));
+  try {
+    mail.SendMail();
+    FAIL() << "the body was taken";
+  } catch (const EMIMEError &error) {
+    EXPECT_STREQ(error.what(), "Paragraph is too large");
+  }
+}
+
+} // namespace
