@@ -104,18 +104,21 @@ plugin::OSErr cbPutText(plugin::WriteDescriptorRef writer, plugin::OSType key, p
   return host().put(writer, item, "putText");
 }
 
-plugin::OSErr cbAdvanceState() { return host().advanceState(); }
-void cbProgress(std::int32_t done, std::int32_t total) {
+} // namespace
+
+plugin::OSErr HostCallbacks::advanceStateProc() { return host().advanceState(); }
+
+void HostCallbacks::progressProc(std::int32_t done, std::int32_t total) {
   ++host().counts["progress"];
   if (done < 0 || done > total)
     host().problems.push_back("progress " + std::to_string(done) + " of " + std::to_string(total));
 }
-plugin::OSErr cbDisplayPixels(const void *, const plugin::PlugInRect *, std::int32_t, std::int32_t, void *) {
+
+plugin::OSErr HostCallbacks::displayPixelsProc(const void *, const plugin::PlugInRect *, std::int32_t, std::int32_t,
+                                               void *) {
   ++host().counts["displayPixels"];
   return plugin::noErr;
 }
-
-} // namespace
 
 HostCallbacks::HostCallbacks(HostImage image, std::int16_t handleProcCount, bool withProperties)
     : image_(std::move(image)), withProperties_(withProperties) {
@@ -174,18 +177,18 @@ void HostCallbacks::serveRecord(plugin::PlugInRect *rect, std::int16_t *loPlane,
 bool HostCallbacks::takeRecorded(plugin::DescriptorItems &items) {
   plugin::DescriptorHandle handle = descriptorParameters_.descriptor;
   auto found = descriptors_.find(handle);
-  if (!handle || found == descriptors_.end())
+  if (!handle || found == descriptors_.end() || handles_[handle])
     return false;
   items = found->second;
-  // The recorded descriptor is the host's from now on.
-  handles_[handle] = false;
   return true;
 }
 
 int HostCallbacks::leakedHandles() const {
   int leaked = 0;
+  // Whatever descriptor the block still holds is the host's again: the
+  // recorded one, or the playback one of a plug-in that never read it.
   for (const auto &entry : handles_)
-    leaked += entry.second ? 1 : 0;
+    leaked += entry.second && entry.first != descriptorParameters_.descriptor ? 1 : 0;
   return leaked;
 }
 

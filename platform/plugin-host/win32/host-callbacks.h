@@ -56,6 +56,12 @@ public:
   std::map<std::string, int> counts;           // calls by name
   std::vector<std::string> problems;           // misuse seen by the host
 
+  // The record's own callbacks.
+  static plugin::OSErr advanceStateProc();
+  static void progressProc(std::int32_t done, std::int32_t total);
+  static plugin::OSErr displayPixelsProc(const void *source, const plugin::PlugInRect *rect, std::int32_t row,
+                                         std::int32_t column, void *platformContext);
+
   // Entry points of the suites.
   static HostCallbacks *active;
   plugin::HostHandle newHandle(std::int32_t size, bool ownedByPlugin);

@@ -274,11 +274,9 @@ int runHost(const Options &o) {
       filterRecord.imageMode = image.mode;
       filterRecord.planes = image.planes;
       filterRecord.maxSpace = o.maxData;
-      filterRecord.advanceState = [] { return HostCallbacks::active->advanceState(); };
-      filterRecord.progressProc = [](std::int32_t done, std::int32_t total) {
-        ++HostCallbacks::active->counts["progress"];
-        (void)done, (void)total;
-      };
+      filterRecord.advanceState = HostCallbacks::advanceStateProc;
+      filterRecord.progressProc = HostCallbacks::progressProc;
+      filterRecord.displayPixels = HostCallbacks::displayPixelsProc;
       filterRecord.platformData = &platform;
       filterRecord.handleProcs = callbacks.handleProcs();
       filterRecord.propertyProcs = callbacks.propertyProcs();
@@ -302,8 +300,9 @@ int runHost(const Options &o) {
       exportRecord.filename[0] = static_cast<std::uint8_t>(length);
       std::memcpy(exportRecord.filename + 1, o.title.data(), length);
       std::memcpy(filenameBefore, exportRecord.filename, sizeof filenameBefore);
-      exportRecord.advanceState = [] { return HostCallbacks::active->advanceState(); };
-      exportRecord.progressProc = [](std::int32_t, std::int32_t) { ++HostCallbacks::active->counts["progress"]; };
+      exportRecord.advanceState = HostCallbacks::advanceStateProc;
+      exportRecord.progressProc = HostCallbacks::progressProc;
+      exportRecord.displayPixels = HostCallbacks::displayPixelsProc;
       exportRecord.platformData = &platform;
       exportRecord.handleProcs = callbacks.handleProcs();
       exportRecord.propertyProcs = callbacks.propertyProcs();
@@ -330,9 +329,6 @@ int runHost(const Options &o) {
     } else {
       report("recorded.keys", "");
     }
-    report("descriptor.played", callbacks.descriptorParameters()->descriptor == nullptr && o.script.empty()
-                                    ? "none"
-                                    : std::to_string(callbacks.counts["openReadDescriptor"]));
     for (const auto &count : callbacks.counts)
       report("count." + count.first, std::to_string(count.second));
     report("handles.leaked", std::to_string(callbacks.leakedHandles()));

@@ -1,0 +1,410 @@
+#!/usr/bin/python3
+"""End-to-end checks of Pixtune.dll and its two plug-ins.
+
+The plug-ins run inside the plug-in test host under Wine, as an image
+editor would run them; jpeginfo judges the JPEG files, and the compressor
+core's own output for the same parameters (pixtune-reference) must match
+them byte for byte. One case per invocation:
+
+  exports   objdump: undecorated EXPORT, ABOUT and ENTRYPOINT, and the
+            plug-ins' property list and scripting dictionary resources
+  scripted  both plug-ins over grey and colour images with scripted
+            parameters
+  settings  a fresh prefix's default settings; stored values out of range
+            corrected by one export; interactive OK and Cancel
+  edges     selector and mode edge cases, failures as host codes, a
+            missing Pixtune.dll
+"""
+import argparse
+import os
+import re
+import shutil
+import struct
+import subprocess
+import sys
+
+SETTINGS_KEY = r"HKLM\software\Tarvos Technologies\Pixtune plug-in\3.0"
+RECORDED_KEYS = ("Lmnc,cHrm,pRgr,sHrp,tLum,tChr,tPrg,tShr,tMbl,tMbw,tMbh,tFit,tCut,"
+                 "tCvL,tCvR,tCvT,tCvB,mCra,pRex,tExp,fPin").split(",")
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAIL: " + message)
+
+
+class Wine:
+    def __init__(self, args, prefix):
+        self.exec = os.path.join(args.source, "scripts", "wine-exec.sh")
+        self.fixture = os.path.join(args.source, "scripts", "wine-fixture.sh")
+        self.bits = args.bits
+        self.prefix = prefix
+
+    def run(self, program, *arguments, cwd=None):
+        result = subprocess.run([self.exec, self.bits, self.prefix, program] + list(arguments), cwd=cwd,
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
+        return result.returncode, result.stdout.decode("latin-1"), result.stderr.decode("latin-1")
+
+    def host(self, stage, *arguments):
+        code, out, err = self.run("plugin-test-host.exe", *arguments, cwd=stage)
+        report = {}
+        for line in out.splitlines():
+            name, _, value = line.partition("=")
+            report[name.strip()] = value.rstrip("\r")
+        if code != 0:
+            failures.append("test host exited with %d: %s" % (code, err.strip()[-500:]))
+        return report
+
+
+def windows_path(path, folder=False):
+    return "Z:" + path.replace("/", "\\") + ("\\" if folder else "")
+
+
+def fresh_dir(path):
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(path)
+    return path
+
+
+def stage_binaries(args, stage, with_pixtune=True):
+    tree = args.tree
+    files = [os.path.join(tree, "plugin-adapters", "Pixtunef.8bf"),
+             os.path.join(tree, "plugin-adapters", "Pixtunee.8be"),
+             os.path.join(tree, "platform", "plugin-host", "plugin-test-host.exe"),
+             os.path.join(tree, "plugin-adapters", "tests", "pixtune-reference.exe")]
+    if with_pixtune:
+        files.append(os.path.join(tree, "jpeg", "win32", "Pixtune.dll"))
+    for f in files:
+        shutil.copy(f, stage)
+
+
+def write_image(path, width, height, grey, seed):
+    """A photo-like picture: gradients, hard edges and some noise."""
+    import math
+    channels = 1 if grey else 3
+    state = seed * 2654435761 % 2**32
+    data = bytearray()
+    for y in range(height):
+        for x in range(width):
+            for c in range(channels):
+                state = (state * 1103515245 + 12345) % 2**32
+                v = 128 + 70 * math.sin(x / 9.0 + c) * math.cos(y / 13.0 - c) + ((state >> 16) % 17 - 8)
+                if (x // 16 + y // 12 + c) % 5 == 0:
+                    v = 255 - v
+                data.append(max(0, min(255, int(v))))
+    with open(path, "wb") as f:
+        f.write(b"P%d %d %d 255\n" % (5 if grey else 6, width, height) + bytes(data))
+
+
+def jpeginfo_ok(path):
+    result = subprocess.run(["jpeginfo", "-c", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+    return result.returncode == 0 and result.stdout.decode().rstrip().endswith("OK")
+
+
+def same_bytes(a, b):
+    with open(a, "rb") as fa, open(b, "rb") as fb:
+        return fa.read() == fb.read()
+
+
+# ---------------------------------------------------------------- exports
+
+def exported_names(objdump, path):
+    out = subprocess.run([objdump, "-p", path], stdout=subprocess.PIPE, check=True).stdout.decode()
+    table = out.split("[Ordinal/Name Pointer] Table", 1)
+    names = re.findall(r"^\s*\[\s*\d+\]\s+(\S+)\s*$", table[1].split("\n\n")[0], re.M) if len(table) == 2 else []
+    resources = re.findall(r"Entry: name: \[[^\]]*\]: (\w+)", out)
+    return names, resources
+
+
+def case_exports(args):
+    for tree in [args.tree] + ([args.other_tree] if args.other_tree else []):
+        objdump = args.objdump if tree == args.tree else args.other_objdump
+        if not os.path.isdir(tree):
+            check(False, "%s: build tree missing" % tree)
+            continue
+        names, _ = exported_names(objdump, os.path.join(tree, "jpeg", "win32", "Pixtune.dll"))
+        check(names == ["ABOUT", "EXPORT"], "%s Pixtune.dll exports %s" % (tree, names))
+        for plugin in ("Pixtunef.8bf", "Pixtunee.8be"):
+            names, resources = exported_names(objdump, os.path.join(tree, "plugin-adapters", plugin))
+            check(names == ["ENTRYPOINT"], "%s %s exports %s" % (tree, plugin, names))
+            check("PIPL" in resources and "AETE" in resources, "%s %s resources %s" % (tree, plugin, resources))
+
+
+# ---------------------------------------------------------------- scripted
+
+SCENARIOS = {
+    # grey: smart cut on a saved crop, prefix form, progressive image
+    "grey": dict(size=(61, 47), script=[
+        "Lmnc=long:20", "cHrm=long:40", "pRgr=bool:1", "sHrp=long:30", "tLum=long:12", "tChr=long:24",
+        "tPrg=bool:0", "tShr=long:0", "tMbl=long:3", "tMbw=long:40", "tMbh=long:30", "tFit=bool:1",
+        "tCut=bool:1", "tCvL=doub:10", "tCvR=doub:70", "tCvT=doub:5", "tCvB=doub:95", "mCra=bool:0",
+        "pRex=bool:1", "tExp=TEXT:small_"],
+        image=("20", "40", "1", "30"), thumb=("12", "24", "0", "0", "40", "30", "1", "1", "10", "5", "70", "95"),
+        thumb_name="small_photo.jpg"),
+    # colour: the whole image (crop not kept), suffix form, progressive thumbnail
+    "colour": dict(size=(83, 59), script=[
+        "Lmnc=long:35", "cHrm=long:70", "pRgr=bool:0", "sHrp=long:0", "tLum=long:50", "tChr=long:50",
+        "tPrg=bool:1", "tShr=long:20", "tMbl=long:3", "tMbw=long:64", "tMbh=long:64", "tFit=bool:0",
+        "tCut=bool:1", "tCvL=doub:20", "tCvR=doub:30", "tCvT=doub:20", "tCvB=doub:30", "mCra=bool:1",
+        "pRex=bool:0", "tExp=TEXT:_t"],
+        image=("35", "70", "0", "0"), thumb=("50", "50", "1", "20", "64", "64", "0", "1", "0", "0", "100", "100"),
+        thumb_name="photo_t.jpg"),
+}
+
+# Values the export flow itself may rewrite (the crop of a smart cut).
+REWRITTEN = {"tCvL", "tCvR", "tCvT", "tCvB"}
+
+
+def check_resources(report, plugin):
+    what = "%s:" % plugin
+    filter_plugin = plugin.endswith(".8bf")
+    check(report.get("pipl") == "ok", what + " property list " + report.get("pipl", "?"))
+    check(report.get("pipl.kind") == ("8BFM" if filter_plugin else "8BEM"), what + " kind")
+    check(report.get("pipl.name") == "Pixtune...", what + " name")
+    check(report.get("pipl.category") == ("Pixtune" if filter_plugin else ""), what + " category")
+    check(report.get("pipl.version") == "4.0", what + " version")
+    check("ENTRYPOINT" in (report.get("pipl.entry.x86"), report.get("pipl.entry.x64")), what + " entry")
+    check(report.get("pipl.modes.grey") == "1" and report.get("pipl.modes.rgb") == "1", what + " modes")
+    check(report.get("pipl.enable") == "in (PSHOP_ImageMode, GrayScaleMode, RGBMode) && "
+          "( PSHOP_ImageWidth >= 8 && PSHOP_ImageHeight >= 8 )", what + " enable rule")
+    check(report.get("pipl.event") == "qzWb/null" and report.get("pipl.dictionary") == "16000", what + " scripting")
+    check(bool(report.get("pipl.scope")) == filter_plugin, what + " scope " + report.get("pipl.scope", ""))
+    check(report.get("aete") == "ok", what + " dictionary " + report.get("aete", "?"))
+    keys = [p.split(":")[0] for p in report.get("aete.parameters", "").split(",")]
+    check(keys == RECORDED_KEYS, what + " dictionary keys " + ",".join(keys))
+
+
+def case_scripted(args):
+    wine = Wine(args, args.prefix)
+    for plugin in ("Pixtunef.8bf", "Pixtunee.8be"):
+        for name, scenario in SCENARIOS.items():
+            what = "%s %s:" % (plugin, name)
+            stage = fresh_dir(os.path.join(args.scratch, "scripted-%s-%s" % (plugin, name)))
+            out = fresh_dir(os.path.join(stage, "out"))
+            ref = fresh_dir(os.path.join(stage, "ref"))
+            stage_binaries(args, stage)
+            width, height = scenario["size"]
+            image = os.path.join(stage, "image.pnm")
+            write_image(image, width, height, name == "grey", seed=len(name))
+            script = scenario["script"] + ["fPin=TEXT:" + windows_path(out, folder=True)]
+            arguments = [plugin, "--image", "image.pnm", "--title", "photo.tif"]
+            for item in script:
+                arguments += ["--script", item]
+            report = wine.host(stage, *arguments)
+            check_resources(report, plugin)
+            check(report.get("result") == "0", what + " result " + report.get("result", "?"))
+            image_file = os.path.join(out, "photo.jpg")
+            thumb_file = os.path.join(out, scenario["thumb_name"])
+            check(sorted(os.listdir(out)) == sorted(["photo.jpg", scenario["thumb_name"]]),
+                  what + " files %s" % os.listdir(out))
+            if not (os.path.exists(image_file) and os.path.exists(thumb_file)):
+                continue
+            check(jpeginfo_ok(image_file), what + " jpeginfo on the image")
+            check(jpeginfo_ok(thumb_file), what + " jpeginfo on the thumbnail")
+            code, _, err = wine.run("pixtune-reference.exe", "image.pnm",
+                                    "--image", windows_path(os.path.join(ref, "image.jpg")), *scenario["image"],
+                                    "--thumbnail", windows_path(os.path.join(ref, "thumb.jpg")), *scenario["thumb"],
+                                    cwd=stage)
+            check(code == 0, what + " reference failed " + err)
+            if code == 0:
+                check(same_bytes(image_file, os.path.join(ref, "image.jpg")), what + " image differs from the core's")
+                check(same_bytes(thumb_file, os.path.join(ref, "thumb.jpg")),
+                      what + " thumbnail differs from the core's")
+            check(report.get("recorded.keys", "").split(",") == RECORDED_KEYS,
+                  what + " recorded keys " + report.get("recorded.keys", ""))
+            recorded = {report[k].split("=")[0]: report[k] for k in report if re.match(r"recorded\.\d+$", k)}
+            for item in script:
+                key = item.split("=")[0]
+                if key not in REWRITTEN:
+                    check(recorded.get(key) == item, what + " recorded %s, played %s" % (recorded.get(key), item))
+            check(report.get("recorded.recordInfo") == "0", what + " record information")
+            check(report.get("handles.leaked") == "0", what + " handles leaked " + report.get("handles.leaked", "?"))
+            check(int(report.get("count.disposeHandle", "0")) >= int(report.get("count.newHandle", "0")),
+                  what + " disposed fewer handles than created")
+            check(report.get("problems") == "0", what + " host saw misuse: " +
+                  "; ".join(v for k, v in report.items() if k.startswith("problem.")))
+            check(int(report.get("count.progress", "0")) > 0, what + " no progress reported")
+            if plugin.endswith(".8be"):
+                check(report.get("record.filename_intact") == "1", what + " host's file name field changed")
+                check(report.get("record.theRect") == "0,0,0,0", what + " theRect " + report.get("record.theRect", ""))
+            else:
+                check(report.get("count.getProperty") == "1", what + " title asked %s times" %
+                      report.get("count.getProperty"))
+                for rect in ("inRect", "outRect", "maskRect"):
+                    check(report.get("record." + rect) == "0,0,0,0", what + " " + rect)
+
+
+# ---------------------------------------------------------------- settings
+
+def default_options():
+    # The documented defaults: delay 1500, modem 33600, crop 0 0 100 100,
+    # fit 0, smart cut 1, automatic preview 1, linked chrominance 0, locked
+    # sliders 1, prefix form 1, save crop 0, reserved 0, mode 1, 100 x 100.
+    return struct.pack("<ii4d8BiHH", 1500, 33600, 0, 0, 100, 100, 0, 1, 1, 0, 1, 1, 0, 0, 1, 100, 100)
+
+
+def reg_values(wine):
+    code, out, _ = wine.run("reg", "query", SETTINGS_KEY)
+    values = {}
+    for line in out.splitlines():
+        m = re.match(r"\s+(.+?)\s+(REG_\w+)\s*(.*)$", line)
+        if m:
+            values[m.group(1)] = (m.group(2), m.group(3).strip())
+    return code, values
+
+
+def case_settings(args):
+    prefix = os.path.join(args.scratch, "fresh-prefix")
+    shutil.rmtree(prefix, ignore_errors=True)
+    wine = Wine(args, prefix)
+    subprocess.run([wine.fixture, "start", args.bits, prefix], check=True)
+    try:
+        stage = fresh_dir(os.path.join(args.scratch, "settings"))
+        stage_binaries(args, stage)
+        write_image(os.path.join(stage, "image.pnm"), 40, 30, False, 3)
+        out = fresh_dir(os.path.join(stage, "out"))
+
+        # A fresh prefix has no settings until the first export, which
+        # stores the defaults even when the user cancels.
+        code, _ = reg_values(wine)
+        check(code != 0, "settings key exists before the first export")
+        report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--answer", "cancel")
+        check(report.get("result") == "-128", "cancelled main window gives %s" % report.get("result"))
+        check(report.get("dialog.0") == "Pixtune", "main window stand-in caption %s" % report.get("dialog.0"))
+        code, values = reg_values(wine)
+        check(code == 0, "settings key missing after the first export")
+        check(values.get("Plugin options") == ("REG_BINARY", default_options().hex().upper()),
+              "default Plugin options %s" % (values.get("Plugin options"),))
+        check(values.get("Image parameters") == ("REG_BINARY", "101000000000"), "default Image parameters")
+        check(values.get("Thumbnail parameters") == ("REG_BINARY", "101000000000"), "default Thumbnail parameters")
+        check(values.get("Window position") == ("REG_BINARY", "0000000000000000"), "default Window position")
+        check(values.get("Thumbnail name expansion") == ("REG_SZ", "th_"), "default expansion")
+        check(values.get("Last path") == ("REG_SZ", ""), "default Last path %s" % (values.get("Last path"),))
+        check(report.get("recorded.keys", "").split(",") == RECORDED_KEYS, "a cancel still records the keys")
+
+        # Out-of-range values: delay 20000, modem 2000, top 100 and bottom
+        # 150 (clamped first, so no empty crop), save crop on, mode 4,
+        # width 5; the export corrects them and stores the corrected ones.
+        bad = struct.pack("<ii4d8BiHH", 20000, 2000, 0, 100, 100, 150, 0, 1, 1, 0, 1, 1, 1, 0, 4, 5, 100)
+        wine.run("reg", "add", SETTINGS_KEY, "/v", "Plugin options", "/t", "REG_BINARY", "/d", bad.hex(), "/f")
+        report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm",
+                           "--script", "fPin=TEXT:" + windows_path(out, folder=True))
+        check(report.get("result") == "0", "export over bad settings gives %s" % report.get("result"))
+        check(os.listdir(out) == ["photo.jpg"], "mode 4 corrected to image only: %s" % os.listdir(out))
+        _, values = reg_values(wine)
+        fixed = struct.pack("<ii4d8BiHH", 1500, 33600, 0, 0, 100, 100, 0, 1, 1, 0, 1, 1, 1, 0, 1, 100, 100)
+        check(values.get("Plugin options") == ("REG_BINARY", fixed.hex().upper()),
+              "corrected Plugin options %s" % (values.get("Plugin options"),))
+        check(values.get("Last path", ("", ""))[1] == windows_path(out, folder=True), "scripted Last path")
+
+        # Interactive: OK in the stand-in, then a file name in the save
+        # dialog; "Last path" becomes the chosen folder.
+        chosen = fresh_dir(os.path.join(stage, "chosen"))
+        report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--answer", "ok",
+                           "--answer", "file=" + windows_path(os.path.join(chosen, "picked.jpg")))
+        check(report.get("result") == "0", "interactive export gives %s" % report.get("result"))
+        check(os.listdir(chosen) == ["picked.jpg"], "interactive export wrote %s" % os.listdir(chosen))
+        if os.listdir(chosen):
+            check(jpeginfo_ok(os.path.join(chosen, "picked.jpg")), "jpeginfo on the interactive export")
+        _, values = reg_values(wine)
+        check(values.get("Last path", ("", ""))[1] == windows_path(chosen, folder=True),
+              "Last path after the save dialog %s" % (values.get("Last path"),))
+
+        # Cancelling the save dialog cancels the export.
+        report = wine.host(stage, "Pixtunef.8bf", "--image", "image.pnm", "--answer", "ok", "--answer", "cancel")
+        check(report.get("result") == "-128", "cancelled save dialog gives %s" % report.get("result"))
+        check(len(report.get("dialog.1", "")) > 0, "no save dialog seen")
+    finally:
+        subprocess.run([wine.fixture, "stop", args.bits, prefix])
+
+
+# ---------------------------------------------------------------- edges
+
+def case_edges(args):
+    wine = Wine(args, args.prefix)
+    stage = fresh_dir(os.path.join(args.scratch, "edges"))
+    stage_binaries(args, stage)
+    write_image(os.path.join(stage, "image.pnm"), 24, 16, False, 5)
+    out = fresh_dir(os.path.join(stage, "out"))
+    fpin = ["--script", "fPin=TEXT:" + windows_path(out, folder=True), "--script", "tMbl=long:1"]
+
+    report = wine.host(stage, "Pixtunef.8bf", "--selectors", "6", *fpin)
+    check(report.get("call.0") == "6:-30100", "filter selector 6 gives %s" % report.get("call.0"))
+    report = wine.host(stage, "Pixtunee.8be", "--selectors", "6,-1", *fpin)
+    check(report.get("call.0") == "6:0" and report.get("call.1") == "-1:0",
+          "export selectors 6 and -1 give %s %s" % (report.get("call.0"), report.get("call.1")))
+    report = wine.host(stage, "Pixtunef.8bf", "--selectors", "1,2,5", *fpin)
+    check([report.get("call.%d" % i) for i in range(3)] == ["1:0", "2:0", "5:0"], "filter selectors 1, 2, 5")
+
+    for plugin, code in (("Pixtunef.8bf", "-30101"), ("Pixtunee.8be", "-30201")):
+        report = wine.host(stage, plugin, "--image", "image.pnm", "--mode", "4", *fpin)
+        check(report.get("result") == code, "%s CMYK gives %s" % (plugin, report.get("result")))
+        check("count.openReadDescriptor" not in report and "count.progress" not in report,
+              "%s called Pixtune for a CMYK image" % plugin)
+        check(os.listdir(out) == [], "%s wrote %s for a CMYK image" % (plugin, os.listdir(out)))
+
+    report = wine.host(stage, "Pixtunee.8be", "--selectors", "4", "--max-data", "1001")
+    check(report.get("record.maxData") == "500", "prepare halves 1001 to %s" % report.get("record.maxData"))
+    report = wine.host(stage, "Pixtunee.8be", "--selectors", "4", "--max-data", "-7")
+    check(report.get("record.maxData") == "-3", "prepare halves -7 to %s" % report.get("record.maxData"))
+
+    # Without the property suite the filter passes no name: "Untitled".
+    report = wine.host(stage, "Pixtunef.8bf", "--image", "image.pnm", "--no-properties", *fpin)
+    check(report.get("result") == "0" and os.listdir(out) == ["Untitled.jpg"],
+          "filter without properties wrote %s" % os.listdir(out))
+    check("count.getProperty" not in report, "filter asked for a property it was not offered")
+
+    # A handle suite without lock calls: texts are locked as global memory.
+    fresh_dir(out)
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--handle-procs", "4",
+                       "--script", "tExp=TEXT:x", *fpin)
+    check(report.get("result") == "0" and os.listdir(out) == ["photo.jpg"], "four-call handle suite")
+    check(report.get("handles.leaked") == "0" and "count.lockHandle" not in report, "four-call handle suite locks")
+
+    # A 255-character file name fills the host's field without a terminator.
+    fresh_dir(out)
+    long_name = "n" * 251 + ".tif"
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--title", long_name, *fpin)
+    check(report.get("record.filename_intact") == "1", "255-character name changed the host's field")
+    check(os.listdir(out) == ["n" * 251 + ".jpg"] or report.get("result") == "-36",
+          "255-character name wrote %s (%s)" % (os.listdir(out), report.get("result")))
+
+    # Failures reach the host as errors: a folder that does not exist.
+    missing = windows_path(os.path.join(stage, "no", "such"), folder=True)
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script", "fPin=TEXT:" + missing)
+    check(report.get("result") == "-36", "file that cannot be created gives %s" % report.get("result"))
+
+    # Without Pixtune.dll the plug-ins cannot load.
+    bare = fresh_dir(os.path.join(args.scratch, "edges-bare"))
+    stage_binaries(args, bare, with_pixtune=False)
+    for plugin in ("Pixtunef.8bf", "Pixtunee.8be"):
+        report = wine.host(bare, plugin)
+        check(report.get("load") == "failed", "%s loaded without Pixtune.dll" % plugin)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("case", choices=["exports", "scripted", "settings", "edges"])
+    parser.add_argument("--tree", required=True)
+    parser.add_argument("--source", required=True)
+    parser.add_argument("--bits", default="64")
+    parser.add_argument("--prefix")
+    parser.add_argument("--scratch")
+    parser.add_argument("--objdump")
+    parser.add_argument("--other-tree")
+    parser.add_argument("--other-objdump")
+    args = parser.parse_args()
+    if args.scratch:
+        os.makedirs(args.scratch, exist_ok=True)
+    if args.case != "exports" and not shutil.which("jpeginfo"):
+        print("jpeginfo is missing")
+        return 1
+    {"exports": case_exports, "scripted": case_scripted, "settings": case_settings, "edges": case_edges}[args.case](args)
+    print("%d failure(s)" % len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
