@@ -4,4 +4,4 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build/bench}
-/usr/bin/python3 "$root/jpeg/tools/bench-jpeg.py" "$build/jpeg/tools/pixtune-encode" "$build/jpeg/bench-work"
+/usr/bin/python3 "$root/jpeg/tools/bench-jpeg.py" "$build" "$build/jpeg/bench-work"
