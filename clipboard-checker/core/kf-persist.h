@@ -74,7 +74,9 @@ public:
   TkfRootKey RootKey() const { return rootKey_; }
   void SetRootKey(TkfRootKey root) { rootKey_ = root; }
   TFileStorageDirectory FileStorageDirectory() const { return fileStorageDirectory_; }
-  void SetFileStorageDirectory(TFileStorageDirectory directory) { fileStorageDirectory_ = directory; }
+  void SetFileStorageDirectory(TFileStorageDirectory directory) {
+    fileStorageDirectory_ = directory;
+  }
 
   // Saves every item that is not load-only to the store.
   void Save();

@@ -34,7 +34,9 @@ public:
       : ini_(fileName, files), section_(std::move(section)) {}
   bool holdsBinary() const override { return false; }
   bool hasValue(const std::string &name) override { return ini_.ValueExists(section_, name); }
-  std::string readText(const std::string &name) override { return ini_.ReadString(section_, name, ""); }
+  std::string readText(const std::string &name) override {
+    return ini_.ReadString(section_, name, "");
+  }
   std::string readBinary(const std::string &) override { return std::string(); }
   void writeText(const std::string &name, const std::string &value) override {
     ini_.WriteString(section_, name, value);

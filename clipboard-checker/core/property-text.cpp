@@ -19,45 +19,56 @@ struct NamedValue {
 
 constexpr std::int64_t systemColour = 0xFF000000;
 
-const NamedValue colours[] = {
-    {0x000000, "clBlack"},   {0x000080, "clMaroon"}, {0x008000, "clGreen"},
-    {0x008080, "clOlive"},   {0x800000, "clNavy"},   {0x800080, "clPurple"},
-    {0x808000, "clTeal"},    {0x808080, "clGray"},   {0xC0C0C0, "clSilver"},
-    {0x0000FF, "clRed"},     {0x00FF00, "clLime"},   {0x00FFFF, "clYellow"},
-    {0xFF0000, "clBlue"},    {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"},
-    {0xFFFFFF, "clWhite"},   {0x1FFFFFFF, "clNone"}, {0x20000000, "clDefault"},
-    {systemColour | 0, "clScrollBar"},
-    {systemColour | 1, "clBackground"},
-    {systemColour | 2, "clActiveCaption"},
-    {systemColour | 3, "clInactiveCaption"},
-    {systemColour | 4, "clMenu"},
-    {systemColour | 5, "clWindow"},
-    {systemColour | 6, "clWindowFrame"},
-    {systemColour | 7, "clMenuText"},
-    {systemColour | 8, "clWindowText"},
-    {systemColour | 9, "clCaptionText"},
-    {systemColour | 10, "clActiveBorder"},
-    {systemColour | 11, "clInactiveBorder"},
-    {systemColour | 12, "clAppWorkSpace"},
-    {systemColour | 13, "clHighlight"},
-    {systemColour | 14, "clHighlightText"},
-    {systemColour | 15, "clBtnFace"},
-    {systemColour | 16, "clBtnShadow"},
-    {systemColour | 17, "clGrayText"},
-    {systemColour | 18, "clBtnText"},
-    {systemColour | 19, "clInactiveCaptionText"},
-    {systemColour | 20, "clBtnHighlight"},
-    {systemColour | 21, "cl3DDkShadow"},
-    {systemColour | 22, "cl3DLight"},
-    {systemColour | 23, "clInfoText"},
-    {systemColour | 24, "clInfoBk"}};
+const NamedValue colours[] = {{0x000000, "clBlack"},
+                              {0x000080, "clMaroon"},
+                              {0x008000, "clGreen"},
+                              {0x008080, "clOlive"},
+                              {0x800000, "clNavy"},
+                              {0x800080, "clPurple"},
+                              {0x808000, "clTeal"},
+                              {0x808080, "clGray"},
+                              {0xC0C0C0, "clSilver"},
+                              {0x0000FF, "clRed"},
+                              {0x00FF00, "clLime"},
+                              {0x00FFFF, "clYellow"},
+                              {0xFF0000, "clBlue"},
+                              {0xFF00FF, "clFuchsia"},
+                              {0xFFFF00, "clAqua"},
+                              {0xFFFFFF, "clWhite"},
+                              {0x1FFFFFFF, "clNone"},
+                              {0x20000000, "clDefault"},
+                              {systemColour | 0, "clScrollBar"},
+                              {systemColour | 1, "clBackground"},
+                              {systemColour | 2, "clActiveCaption"},
+                              {systemColour | 3, "clInactiveCaption"},
+                              {systemColour | 4, "clMenu"},
+                              {systemColour | 5, "clWindow"},
+                              {systemColour | 6, "clWindowFrame"},
+                              {systemColour | 7, "clMenuText"},
+                              {systemColour | 8, "clWindowText"},
+                              {systemColour | 9, "clCaptionText"},
+                              {systemColour | 10, "clActiveBorder"},
+                              {systemColour | 11, "clInactiveBorder"},
+                              {systemColour | 12, "clAppWorkSpace"},
+                              {systemColour | 13, "clHighlight"},
+                              {systemColour | 14, "clHighlightText"},
+                              {systemColour | 15, "clBtnFace"},
+                              {systemColour | 16, "clBtnShadow"},
+                              {systemColour | 17, "clGrayText"},
+                              {systemColour | 18, "clBtnText"},
+                              {systemColour | 19, "clInactiveCaptionText"},
+                              {systemColour | 20, "clBtnHighlight"},
+                              {systemColour | 21, "cl3DDkShadow"},
+                              {systemColour | 22, "cl3DLight"},
+                              {systemColour | 23, "clInfoText"},
+                              {systemColour | 24, "clInfoBk"}};
 
 const NamedValue cursors[] = {
-    {0, "crDefault"},    {-1, "crNone"},      {-2, "crArrow"},      {-3, "crCross"},
-    {-4, "crIBeam"},     {-6, "crSizeNESW"},  {-7, "crSizeNS"},     {-8, "crSizeNWSE"},
-    {-9, "crSizeWE"},    {-10, "crUpArrow"},  {-11, "crHourGlass"}, {-12, "crDrag"},
-    {-13, "crNoDrop"},   {-14, "crHSplit"},   {-15, "crVSplit"},    {-16, "crMultiDrag"},
-    {-17, "crSQLWait"},  {-18, "crNo"},       {-19, "crAppStart"},  {-20, "crHelp"},
+    {0, "crDefault"},     {-1, "crNone"},     {-2, "crArrow"},      {-3, "crCross"},
+    {-4, "crIBeam"},      {-6, "crSizeNESW"}, {-7, "crSizeNS"},     {-8, "crSizeNWSE"},
+    {-9, "crSizeWE"},     {-10, "crUpArrow"}, {-11, "crHourGlass"}, {-12, "crDrag"},
+    {-13, "crNoDrop"},    {-14, "crHSplit"},  {-15, "crVSplit"},    {-16, "crMultiDrag"},
+    {-17, "crSQLWait"},   {-18, "crNo"},      {-19, "crAppStart"},  {-20, "crHelp"},
     {-21, "crHandPoint"}, {-22, "crSizeAll"}};
 
 template <std::size_t N>
@@ -171,11 +182,15 @@ components::TComponent *findReference(components::TComponent &owner, const std::
 
 } // namespace
 
-bool colourToIdent(std::int64_t colour, std::string &ident) { return toIdent(colours, colour, ident); }
+bool colourToIdent(std::int64_t colour, std::string &ident) {
+  return toIdent(colours, colour, ident);
+}
 bool identToColour(const std::string &ident, std::int64_t &colour) {
   return fromIdent(colours, ident, colour);
 }
-bool cursorToIdent(std::int64_t cursor, std::string &ident) { return toIdent(cursors, cursor, ident); }
+bool cursorToIdent(std::int64_t cursor, std::string &ident) {
+  return toIdent(cursors, cursor, ident);
+}
 bool identToCursor(const std::string &ident, std::int64_t &cursor) {
   return fromIdent(cursors, ident, cursor);
 }

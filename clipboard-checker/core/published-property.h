@@ -74,14 +74,16 @@ struct PublishedProperty {
   // Other object-valued properties.
   PersistentObject *object = nullptr;
 
-  bool isComponentReference() const { return kind == TTypeKind::tkClass && getComponent != nullptr; }
+  bool isComponentReference() const {
+    return kind == TTypeKind::tkClass && getComponent != nullptr;
+  }
 };
 
 // The pseudo properties "Bounds" and "Parent" of controls.
 struct ControlAccess {
   std::function<std::array<int, 4>()> getBounds; // left, top, width, height
   std::function<void(const std::array<int, 4> &)> setBounds;
-  std::function<std::string()> parentName;         // empty without a parent
+  std::function<std::string()> parentName; // empty without a parent
   // Makes component the parent when it is a windowed control; false
   // otherwise.
   std::function<bool(components::TComponent *)> setParent;

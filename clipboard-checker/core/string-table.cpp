@@ -11,7 +11,8 @@ constexpr std::size_t entrySize = 12;
 } // namespace
 
 std::uint32_t StringTableView::word(std::size_t offset) const {
-  return static_cast<std::uint32_t>(data_[offset]) | static_cast<std::uint32_t>(data_[offset + 1]) << 8 |
+  return static_cast<std::uint32_t>(data_[offset]) |
+         static_cast<std::uint32_t>(data_[offset + 1]) << 8 |
          static_cast<std::uint32_t>(data_[offset + 2]) << 16 |
          static_cast<std::uint32_t>(data_[offset + 3]) << 24;
 }

@@ -16,9 +16,8 @@ TEST(KfpFuzz, DamagedFilesNeverBreakTheReader) {
   TkfRegFile small;
   small.WriteString("a", "b");
   std::string one = small.SaveToBytes();
-  std::vector<testing_support::Bytes> seeds = {
-      testing_support::Bytes(golden.begin(), golden.end()),
-      testing_support::Bytes(one.begin(), one.end())};
+  std::vector<testing_support::Bytes> seeds = {testing_support::Bytes(golden.begin(), golden.end()),
+                                               testing_support::Bytes(one.begin(), one.end())};
   unsigned tried = testing_support::fuzz(seeds, [](const testing_support::Bytes &input) {
     std::string bytes(input.begin(), input.end());
     TkfRegFile store;

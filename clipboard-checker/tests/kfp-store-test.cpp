@@ -140,7 +140,8 @@ TEST(KfpDamage, DamagedRecordKeepsTheRecordsBeforeIt) {
   } cases[] = {
       {"record mark", golden.substr(0, third) + "||+-" + golden.substr(third + 4)},
       {"data mark", golden.substr(0, third + 97) + "||-<" + golden.substr(third + 101)},
-      {"size past the end", golden.substr(0, third + 93) + "\xFF\xFF\xFF\x7F" + golden.substr(third + 97)},
+      {"size past the end",
+       golden.substr(0, third + 93) + "\xFF\xFF\xFF\x7F" + golden.substr(third + 97)},
       {"cut in the fields", golden.substr(0, third + 50)},
       {"cut in the data", golden.substr(0, third + 102)},
   };

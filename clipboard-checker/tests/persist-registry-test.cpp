@@ -101,7 +101,8 @@ std::string registryText(const std::string &name, DWORD &type) {
     return "(no key)";
   char data[256] = {};
   DWORD size = sizeof data - 1;
-  LONG status = RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE *>(data), &size);
+  LONG status =
+      RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE *>(data), &size);
   RegCloseKey(key);
   return status == ERROR_SUCCESS ? std::string(data) : "(no value)";
 }
@@ -159,10 +160,12 @@ TEST(PersistRegistry, SavedOnDestructionAsTextAndLoadedIntoTheNextForm) {
 TEST(PersistRegistry, WrongValueTypeIsPassedOverSilently) {
   deleteStateKey();
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, stateKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, stateKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
             ERROR_SUCCESS);
   DWORD number = 999;
-  RegSetValueExA(key, "(TForm)_Width", 0, REG_DWORD, reinterpret_cast<BYTE *>(&number), sizeof number);
+  RegSetValueExA(key, "(TForm)_Width", 0, REG_DWORD, reinterpret_cast<BYTE *>(&number),
+                 sizeof number);
   RegSetValueExA(key, "(TForm)_Left", 0, REG_SZ, reinterpret_cast<const BYTE *>("31"), 3);
   RegCloseKey(key);
   KeptForm form(kfpRegistry);
@@ -182,7 +185,8 @@ TEST(PersistFiles, IniFileHoldsWhatThePlatformReads) {
   char text[64] = {};
   GetPrivateProfileStringA(stateKey, "(TForm)_Width", "", text, sizeof text, path.c_str());
   EXPECT_STREQ(text, "456");
-  GetPrivateProfileStringA(stateKey, "SingleclickRestore1_Checked", "", text, sizeof text, path.c_str());
+  GetPrivateProfileStringA(stateKey, "SingleclickRestore1_Checked", "", text, sizeof text,
+                           path.c_str());
   EXPECT_STREQ(text, "True");
   KeptForm second(kfpIniFile, path);
   second.persist->SetOptions(0);

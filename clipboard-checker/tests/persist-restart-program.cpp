@@ -54,9 +54,10 @@ bool showAndLoad(StateForm &form) {
 }
 
 bool at(StateForm &form, int left, int top, int width, int height) {
-  std::printf("bounds %d %d %d %d, checked %d\n", form.Left(), form.Top(), form.Width(), form.Height(),
-              form.singleClick->Checked() ? 1 : 0);
-  return form.Left() == left && form.Top() == top && form.Width() == width && form.Height() == height;
+  std::printf("bounds %d %d %d %d, checked %d\n", form.Left(), form.Top(), form.Width(),
+              form.Height(), form.singleClick->Checked() ? 1 : 0);
+  return form.Left() == left && form.Top() == top && form.Width() == width &&
+         form.Height() == height;
 }
 
 int run(const std::string &phase) {

@@ -55,7 +55,9 @@ bool WidgetProperties::findProperty(components::TComponent &component, const std
     property.kind = TTypeKind::tkClass;
     property.getComponent = [widget] { return widget->buddy; };
     property.setComponent = [widget](components::TComponent *buddy) { widget->buddy = buddy; };
-    property.accepts = [](components::TComponent *buddy) { return dynamic_cast<Widget *>(buddy) != nullptr; };
+    property.accepts = [](components::TComponent *buddy) {
+      return dynamic_cast<Widget *>(buddy) != nullptr;
+    };
   } else if (components::SameText(name, "Lines")) {
     property.kind = TTypeKind::tkClass;
     property.object = &widget->lines;
@@ -67,7 +69,8 @@ bool WidgetProperties::findProperty(components::TComponent &component, const std
   return true;
 }
 
-bool WidgetProperties::findControl(components::TComponent &component, lexitray::ControlAccess &control) {
+bool WidgetProperties::findControl(components::TComponent &component,
+                                   lexitray::ControlAccess &control) {
   auto *widget = dynamic_cast<Widget *>(&component);
   if (!widget)
     return false;
@@ -110,8 +113,12 @@ public:
     return value.second;
   }
   std::string readBinary(const std::string &name) override { return key_.at(name).second; }
-  void writeText(const std::string &name, const std::string &value) override { key_[name] = {false, value}; }
-  void writeBinary(const std::string &name, const std::string &data) override { key_[name] = {true, data}; }
+  void writeText(const std::string &name, const std::string &value) override {
+    key_[name] = {false, value};
+  }
+  void writeBinary(const std::string &name, const std::string &data) override {
+    key_[name] = {true, data};
+  }
 
 private:
   MemoryKey &key_;
@@ -119,9 +126,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<lexitray::PersistStore> MemoryPlatform::openRegistry(lexitray::TkfRootKey root,
-                                                                     const std::string &key,
-                                                                     bool forSaving) {
+std::unique_ptr<lexitray::PersistStore>
+MemoryPlatform::openRegistry(lexitray::TkfRootKey root, const std::string &key, bool forSaving) {
   std::string path = (root == lexitray::kfpHKEY_CURRENT_USER ? "HKCU\\" : "HKLM\\") + key;
   if (!forSaving && registry.count(path) == 0)
     return nullptr;

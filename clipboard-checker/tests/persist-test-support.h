@@ -31,7 +31,9 @@ public:
 
 class Widget : public components::TComponent {
 public:
-  Widget(components::TComponent *owner, const std::string &name) : TComponent(owner) { SetName(name); }
+  Widget(components::TComponent *owner, const std::string &name) : TComponent(owner) {
+    SetName(name);
+  }
   int width = 100;
   std::int64_t colour = 0xFF00000F; // clBtnFace
   int cursor = 0;
@@ -63,8 +65,8 @@ public:
   std::string programFileName() override { return "C:\\Apps\\Lexitray.exe"; }
   std::string storageDirectory(lexitray::TFileStorageDirectory directory) override;
   components::FileSystem &fileSystem() override { return files; }
-  std::unique_ptr<lexitray::PersistStore> openRegistry(lexitray::TkfRootKey root, const std::string &key,
-                                                       bool forSaving) override;
+  std::unique_ptr<lexitray::PersistStore>
+  openRegistry(lexitray::TkfRootKey root, const std::string &key, bool forSaving) override;
   void showMessage(const std::string &text) override { messages.push_back(text); }
   void postLoad(lexitray::TkfPersist &) override { ++postedLoads; }
   void hookOwnerDestroy(lexitray::TkfPersist &, bool take) override { destroyHooked = take; }

@@ -30,7 +30,8 @@ struct PersistFixture : ::testing::Test {
       persist->Items().Add(line);
   }
   // The store file's text value under the component's key path.
-  std::string stored(const std::string &path, const std::string &name, const std::string &key = "Software\\") {
+  std::string stored(const std::string &path, const std::string &name,
+                     const std::string &key = "Software\\") {
     TkfRegFile store;
     store.LoadFromBytes(platform->files.files.at(path));
     store.SetCurrentKey(key);
@@ -51,9 +52,10 @@ const char kfpPath[] = "C:\\Apps\\state.kfp";
 
 TEST_F(PersistFixture, EveryKindIsStoredInItsTextForm) {
   items({"(TForm);Width;1;(TForm)_Width;;1;0;1;;", "Edit1;Color;1;Edit1_Color",
-         "Edit1;Cursor;1;Edit1_Cursor", "Edit1;Enabled;3;Edit1_Enabled", "Edit1;Align;3;Edit1_Align",
-         "Edit1;Caption;10;Edit1_Caption", "Edit1;Accelerator;2;Edit1_Accel",
-         "Edit1;Styles;6;Edit1_Styles", "Edit1;Buddy;7;Edit1_Buddy", "Edit1;OnClick;8;Edit1_OnClick",
+         "Edit1;Cursor;1;Edit1_Cursor", "Edit1;Enabled;3;Edit1_Enabled",
+         "Edit1;Align;3;Edit1_Align", "Edit1;Caption;10;Edit1_Caption",
+         "Edit1;Accelerator;2;Edit1_Accel", "Edit1;Styles;6;Edit1_Styles",
+         "Edit1;Buddy;7;Edit1_Buddy", "Edit1;OnClick;8;Edit1_OnClick",
          "Edit1;Bounds;0;Edit1_Bounds", "Edit1;Parent;0;Edit1_Parent"});
   persist->SetFileName("state.kfp");
   form.width = 320;
@@ -69,12 +71,18 @@ TEST_F(PersistFixture, EveryKindIsStoredInItsTextForm) {
   persist->Save();
   struct Case {
     const char *name, *text;
-  } cases[] = {{"(TForm)_Width", "320"},     {"Edit1_Color", "clBtnFace"},
-               {"Edit1_Cursor", "crHandPoint"}, {"Edit1_Enabled", "False"},
-               {"Edit1_Align", "alClient"},  {"Edit1_Caption", "Caf\xE9"},
-               {"Edit1_Accel", "K"},         {"Edit1_Styles", "[fsBold,fsItalic]"},
-               {"Edit1_Buddy", "Panel1"},    {"Edit1_OnClick", ""},
-               {"Edit1_Bounds", "10;20;300;-4"}, {"Edit1_Parent", "Panel1"}};
+  } cases[] = {{"(TForm)_Width", "320"},
+               {"Edit1_Color", "clBtnFace"},
+               {"Edit1_Cursor", "crHandPoint"},
+               {"Edit1_Enabled", "False"},
+               {"Edit1_Align", "alClient"},
+               {"Edit1_Caption", "Caf\xE9"},
+               {"Edit1_Accel", "K"},
+               {"Edit1_Styles", "[fsBold,fsItalic]"},
+               {"Edit1_Buddy", "Panel1"},
+               {"Edit1_OnClick", ""},
+               {"Edit1_Bounds", "10;20;300;-4"},
+               {"Edit1_Parent", "Panel1"}};
   for (const Case &c : cases)
     EXPECT_EQ(stored(kfpPath, c.name), c.text) << c.name;
 }
@@ -95,7 +103,8 @@ TEST_F(PersistFixture, SavedValuesComeBackIntoFreshComponents) {
   edit->parent = panel;
   edit->accelerator = 'z';
   persist->Save();
-  EXPECT_EQ(platform->registry["HKCU\\Software\\Ovelmark\\lexitray\\1.0"]["Color"].second, "1193046");
+  EXPECT_EQ(platform->registry["HKCU\\Software\\Ovelmark\\lexitray\\1.0"]["Color"].second,
+            "1193046");
 
   form.width = 1;
   edit->colour = 0;
@@ -161,8 +170,8 @@ TEST_F(PersistFixture, SavingIntoAnExistingStoreFileKeepsOtherValues) {
 }
 
 TEST_F(PersistFixture, MissingStoresAndUnknownNamesChangeNothing) {
-  items({"Edit1;Caption;10;Caption", "Missing1;Caption;10;Caption", "Edit1;NoSuchProperty;1;Caption",
-         ";;;", "Edit1;Caption;10;Absent"});
+  items({"Edit1;Caption;10;Caption", "Missing1;Caption;10;Caption",
+         "Edit1;NoSuchProperty;1;Caption", ";;;", "Edit1;Caption;10;Absent"});
   edit->caption = "designed";
   for (TkfpStorageType type : {kfpFile, kfpIniFile, kfpRegistry}) {
     persist->SetStorageType(type);
@@ -207,8 +216,8 @@ TEST_F(PersistFixture, IniFilesLeaveObjectValuesOut) {
 }
 
 TEST_F(PersistFixture, TextFormsWhenLoading) {
-  items({"Edit1;Color;1;Color", "Edit1;Cursor;1;Cursor", "Edit1;Styles;6;Styles", "Edit1;Align;3;Align",
-         "Edit1;Buddy;7;Buddy", "(TForm);Width;1;Width"});
+  items({"Edit1;Color;1;Color", "Edit1;Cursor;1;Cursor", "Edit1;Styles;6;Styles",
+         "Edit1;Align;3;Align", "Edit1;Buddy;7;Buddy", "(TForm);Width;1;Width"});
   persist->SetStorageType(kfpRegistry);
   auto &key = platform->registry["HKCU\\Software\\"];
   struct Case {
@@ -220,10 +229,11 @@ TEST_F(PersistFixture, TextFormsWhenLoading) {
     bool buddySet;
     int wantWidth;
   } cases[] = {
-      {"clRed", "crHourGlass", "[fsItalic,nonsense,fsStrikeOut]", "alTop", "Panel1", "77", 0x0000FF, -11, 0xA,
-       1, true, 77},
+      {"clRed", "crHourGlass", "[fsItalic,nonsense,fsStrikeOut]", "alTop", "Panel1", "77", 0x0000FF,
+       -11, 0xA, 1, true, 77},
       {"255", "-3", "[fsBold,,fsItalic]", "alUnknown", "Missing", "x", 255, -3, 0x1, 1, false, 0},
-      {"CLWINDOW", "crhandpoint", "fsBold", "ALLEFT", "Form1", "", 0xFF000005, -21, 0x1, 3, false, 0},
+      {"CLWINDOW", "crhandpoint", "fsBold", "ALLEFT", "Form1", "", 0xFF000005, -21, 0x1, 3, false,
+       0},
   };
   for (const Case &c : cases) {
     key["Color"] = {false, c.color};
@@ -296,8 +306,8 @@ TEST_F(PersistFixture, EventsCanCancelAndFollow) {
   cancel = false;
   persist->Save();
   persist->Load();
-  EXPECT_EQ(log, (std::vector<std::string>{"before save", "before load", "before save", "after save",
-                                           "before load", "after load"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"before save", "before load", "before save",
+                                           "after save", "before load", "after load"}));
 }
 
 TEST_F(PersistFixture, LoadedRenamesTheFormAndStartsTheAutomaticWork) {

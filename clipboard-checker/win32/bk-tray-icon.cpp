@@ -50,7 +50,8 @@ bool holdsOtherTrayIcon(const TComponent &container, const TComponent *self) {
 } // namespace
 
 TBkCustomTrayIcon::TBkCustomTrayIcon(TComponent *owner)
-    : TBkShellComponent(owner), window_([this](TMessage &message) { return TrayWndProc(message); }) {
+    : TBkShellComponent(owner),
+      window_([this](TMessage &message) { return TrayWndProc(message); }) {
   checkSingleInstance();
   buildDefaultMenu();
 }

@@ -25,8 +25,8 @@ namespace lexitray {
 // The shell's callback message for the icon (WM_USER + 767).
 constexpr UINT WM_TRAYICON = WM_USER + 767;
 
-using TTrayClickEvent = components::Event<components::TObject *, components::TMouseButton,
-                                          components::TShiftState>;
+using TTrayClickEvent =
+    components::Event<components::TObject *, components::TMouseButton, components::TShiftState>;
 using TTrayDblClickEvent = components::Event<components::TObject *, components::TMouseButton,
                                              components::TShiftState, bool &>;
 
@@ -107,13 +107,13 @@ private:
   components::TPopupMenu *popupMenu_ = nullptr;
   bool showHint_ = true;
 
-  bool shown_ = false;                         // the shell holds the icon
-  components::TIcon currentIcon_;              // what the shell is given
+  bool shown_ = false;                            // the shell holds the icon
+  components::TIcon currentIcon_;                 // what the shell is given
   components::TPopupMenu *defaultMenu_ = nullptr; // owned as a component
   components::TUtilityWindow window_;
-  HWND hookedWindow_ = nullptr;                // the owner window while hooked
-  WNDPROC previousProc_ = nullptr;             // its procedure before the hook
-  components::TTimer *timer_ = nullptr;        // owned as a component
+  HWND hookedWindow_ = nullptr;         // the owner window while hooked
+  WNDPROC previousProc_ = nullptr;      // its procedure before the hook
+  components::TTimer *timer_ = nullptr; // owned as a component
   int frame_ = 0;
   bool animateWhenActive_ = false; // animation was on when the icon went away
   int startupCount_ = 0;           // 2 once the form has been shown normally
@@ -121,7 +121,6 @@ private:
 
 class TBkTrayIcon : public TBkCustomTrayIcon {
 public:
-  using TBkCustomTrayIcon::TBkCustomTrayIcon;
   using TBkCustomTrayIcon::Active;
   using TBkCustomTrayIcon::Animate;
   using TBkCustomTrayIcon::CloseToTray;
@@ -150,6 +149,7 @@ public:
   using TBkCustomTrayIcon::SetPopupMenu;
   using TBkCustomTrayIcon::SetShowHint;
   using TBkCustomTrayIcon::ShowHint;
+  using TBkCustomTrayIcon::TBkCustomTrayIcon;
 };
 
 } // namespace lexitray

@@ -18,7 +18,8 @@ namespace {
 // passes over.
 class RegistryPersistStore : public PersistStore {
 public:
-  explicit RegistryPersistStore(std::unique_ptr<TRegistry> registry) : registry_(std::move(registry)) {}
+  explicit RegistryPersistStore(std::unique_ptr<TRegistry> registry)
+      : registry_(std::move(registry)) {}
   bool holdsBinary() const override { return true; }
   bool hasValue(const std::string &name) override { return registry_->ValueExists(name); }
   std::string readText(const std::string &name) override { return registry_->ReadString(name); }
@@ -125,7 +126,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<PersistPlatform> makePersistPlatform() { return std::make_unique<Win32PersistPlatform>(); }
+std::unique_ptr<PersistPlatform> makePersistPlatform() {
+  return std::make_unique<Win32PersistPlatform>();
+}
 
 PropertyAccess &componentProperties() {
   static ComponentProperties properties;

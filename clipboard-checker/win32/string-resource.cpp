@@ -10,8 +10,7 @@ namespace lexitray {
 
 namespace {
 
-constexpr int cannotLock = 2, resourceNotFound = 3, cannotOpen = 4,
-              notATable = 5;
+constexpr int cannotLock = 2, resourceNotFound = 3, cannotOpen = 4, notATable = 5;
 // Names are kept to what the reader has room for.
 constexpr std::size_t maxResourceName = 255;
 
