@@ -415,14 +415,22 @@ TEST_F(ControlParsers, FactoriesChooseByKindAndByClass) {
   EXPECT_FALSE(CreateParserForControl(button));
   EXPECT_FALSE(CreateParserForControl(nullptr));
 
-  EXPECT_TRUE(dynamic_cast<TCustomRichEditParser *>(CreateControlParserForSource(2, rich).get()));
-  EXPECT_TRUE(dynamic_cast<TWinAPIEditorSpellParser *>(CreateControlParserForSource(3, button).get()));
-  EXPECT_TRUE(dynamic_cast<TCustomEditParser *>(CreateControlParserForSource(4 + 128, edit).get()));
-  EXPECT_TRUE(dynamic_cast<TCustomMemoParser *>(CreateControlParserForSource(5, memo).get()));
-  EXPECT_FALSE(CreateControlParserForSource(2, memo)); // not a rich edit
-  EXPECT_FALSE(CreateControlParserForSource(4, button));
-  EXPECT_FALSE(CreateControlParserForSource(6, edit));
+  // The component passes controls as components.
+  auto source = [](TComponent *component) -> void * { return component; };
+  EXPECT_TRUE(dynamic_cast<TCustomRichEditParser *>(CreateControlParserForSource(2, source(rich)).get()));
+  EXPECT_TRUE(dynamic_cast<TWinAPIEditorSpellParser *>(CreateControlParserForSource(3, source(button)).get()));
+  EXPECT_TRUE(dynamic_cast<TCustomEditParser *>(CreateControlParserForSource(4 + 128, source(edit)).get()));
+  EXPECT_TRUE(dynamic_cast<TCustomMemoParser *>(CreateControlParserForSource(5, source(memo)).get()));
+  EXPECT_FALSE(CreateControlParserForSource(2, source(memo))); // not a rich edit
+  EXPECT_FALSE(CreateControlParserForSource(4, source(button)));
+  EXPECT_FALSE(CreateControlParserForSource(6, source(edit)));
   EXPECT_FALSE(CreateControlParserForSource(5, nullptr));
   std::string text = "a b";
   EXPECT_TRUE(CreateControlParserForSource(1, &text));
+  // The component's hooks lead here.
+  TSpellPlatform platform;
+  InstallControlParsers(platform);
+  EXPECT_TRUE(dynamic_cast<TCustomRichEditParser *>(platform.CreateParserForSource(2, source(rich)).get()));
+  EXPECT_TRUE(dynamic_cast<TCustomMemoParser *>(platform.CreateParserForControl(memo).get()));
+  EXPECT_FALSE(platform.CreateParserForControl(button));
 }
