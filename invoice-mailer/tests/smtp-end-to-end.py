@@ -209,10 +209,13 @@ class Driver:
         with open(job_file, "w", newline="\r\n") as f:
             f.write("\n".join(lines) + "\n")
         run = self.wine(self.args.driver, self.windows_path(job_file))
-        output = {"status": [], "dialog": [], "transcript": [], "result": None, "elapsed": None}
+        output = {"status": [], "progress": [], "dialog": [], "transcript": [], "events": [], "result": None,
+                  "elapsed": None}
         for line in run.stdout.decode("latin-1").splitlines():
             key, _, value = line.partition(" ")
-            if key in ("status", "dialog", "transcript"):
+            if key in ("status", "progress"):
+                output["events"].append((key, int(value)))
+            if key in ("status", "progress", "dialog", "transcript"):
                 output[key].append(value)
             elif key == "result":
                 output["result"] = value
@@ -427,6 +430,38 @@ def fake_split_replies(driver, work):
     check(b".." in fake.received, "the body line \".\" went dot-stuffed")
 
 
+def events_during(output, status):
+    """The progress values reported while the status was status."""
+    values, inside = [], False
+    for key, value in output["events"]:
+        if key == "status":
+            inside = value == status
+        elif inside:
+            values.append(value)
+    return values
+
+
+def fake_dialogue_lines(driver, work):
+    """The commands as sent: HELO with the sender's domain and no trailing
+    blank, no MAIL FROM without a sender address, a bare HELO when the
+    domain is not used; progress of an 11-line body at every tenth, of a
+    one-line body 0 only (each then reset to 0 when the data is taken)."""
+    eleven = write(os.path.join(work, "eleven.txt"), b"".join(b"line %d\r\n" % i for i in range(11)))
+    job = [("from", "me@127.0.0.1 |Me"), ("to", TO + " |You"), ("subject", "s"), ("body", eleven)]
+    output, fake = with_fake(driver, dialogue([b"220 fake\r\n"], {}), job)
+    expect_ok(output)
+    check(fake.received[:3] == [b"HELO 127.0.0.1", b"MAIL FROM:<me@127.0.0.1>", b"RCPT TO:<%s>" % TO.encode()],
+          "HELO, MAIL, RCPT: %s" % fake.received[:3])
+    # The last 0 is the reset once the server took the data.
+    check(events_during(output, 6) == list(range(0, 101, 10)) + [0], "body progress: %s" % events_during(output, 6))
+    one = write(os.path.join(work, "one.txt"), b"only line\r\n")
+    job = [("from", "|Nobody"), ("to", TO), ("subject", "s"), ("body", one), ("helo-domain", "no")]
+    output, fake = with_fake(driver, dialogue([b"220 fake\r\n"], {}), job)
+    expect_ok(output)
+    check(fake.received[:2] == [b"HELO", b"RCPT TO:<%s>" % TO.encode()], "bare HELO, no MAIL: %s" % fake.received[:2])
+    check(events_during(output, 6) == [0, 0], "one-line body progress: %s" % events_during(output, 6))
+
+
 def fake_refusals(driver, work):
     """550 and 451 replies raise the error with their text; nothing more is
     sent after them."""
@@ -471,7 +506,7 @@ def fake_failed_quit(driver, work):
 
 
 SCENARIOS_REAL = [full_message, uuencode_layout, body_lines, header_values, missing_attachment]
-SCENARIOS_FAKE = [fake_split_replies, fake_refusals, fake_silence, fake_early_close, fake_failed_quit]
+SCENARIOS_FAKE = [fake_split_replies, fake_dialogue_lines, fake_refusals, fake_silence, fake_early_close, fake_failed_quit]
 
 
 def register_htm(driver):

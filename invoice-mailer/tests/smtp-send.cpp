@@ -7,7 +7,8 @@
 //   server (default: the domain of the "to" address), default-port,
 //   timeout, receipt (yes), priority (low, high), encoding (uu, mime),
 //   charset (iso-8859-1), helo-domain (no)
-// and prints "status N" at each status, "dialog TEXT" for each message box
+// and prints "status N" at each status, "progress N" at each progress
+// event, "dialog TEXT" for each message box
 // (closed at once, as a person would press OK), "elapsed MS",
 // "result ok" or "result error CLASS:MESSAGE", and then the transcript as
 // "transcript LINE". Exit code 0 when sent.
@@ -126,6 +127,9 @@ int main(int argc, char **argv) {
   TSMTP mail(nullptr);
   mail.OnStatusChange = [&mail](components::TObject *) {
     std::printf("status %d\n", mail.Status());
+  };
+  mail.OnProgress = [&mail](components::TObject *) {
+    std::printf("progress %d\n", mail.Progress());
   };
   // Message boxes are answered as soon as they show.
   components::TTimer dialogCloser(nullptr);
