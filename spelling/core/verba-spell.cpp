@@ -35,6 +35,9 @@ TVerbaSpell::TVerbaSpell(components::TComponent *owner, components::FileSystem &
 TVerbaSpell::~TVerbaSpell() {
   // A dialog that outlives the component must not call back into it.
   unlinkDialogControl();
+  if (dialog_ && ownDialog_)
+    dialog_->Release();
+  dialog_ = nullptr;
   parser_.reset();
   users_.clear();
   mains_.clear();

@@ -364,3 +364,86 @@ TEST(VerbaSpellLoop, ABufferReplacementThatDoesNotFitChangesNothing) {
   EXPECT_STREQ(buffer, "the cat");
   EXPECT_EQ(env.Events, Words({"dialog", "word:teh", "complete", check_loop::EndMessage(3)}));
 }
+
+namespace {
+
+// A string parser that reports where its control and each word would be.
+class PlacedParser : public TStringParser {
+public:
+  PlacedParser(std::string &text, TParserRect control, std::vector<TParserRect> words)
+      : TStringParser(text), control_(control), words_(std::move(words)) {}
+  void GetControlRect(TParserRect &rect) override { rect = control_; }
+  // The first rectangle for the first word, the last one for any other.
+  void GetWordRect(TParserRect &rect) override {
+    rect = CurrentWord() == "xyzzy" ? words_.front() : words_.back();
+  }
+
+private:
+  TParserRect control_;
+  std::vector<TParserRect> words_;
+};
+
+struct Placement {
+  int left;
+  int top;
+};
+
+// Where the dialog stood for each word of "xyzzy plugh" (screen 1024 x 768,
+// dialog 386 x 184, first at 100, 100).
+std::vector<Placement> Placements(TInitialPos initial, TSelBehavior behaviour,
+                                  TParserRect control, std::vector<TParserRect> words) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  env.Spell().InitialPosition = initial;
+  env.Spell().SelectionBehavior = behaviour;
+  std::vector<Placement> placements;
+  env.Spell().Platform.HandleMessage = [&] {
+    placements.push_back({env.Dialog().bounds.Left, env.Dialog().bounds.Top});
+    env.Dialog().PressNow(dcIgnore);
+  };
+  std::string text = "xyzzy plugh";
+  env.Spell().CheckParser(std::make_unique<PlacedParser>(text, control, std::move(words)),
+                          nullptr);
+  return placements;
+}
+
+bool operator==(const Placement &a, const Placement &b) {
+  return a.left == b.left && a.top == b.top;
+}
+
+std::ostream &operator<<(std::ostream &out, const Placement &p) {
+  return out << '(' << p.left << ", " << p.top << ')';
+}
+
+} // namespace
+
+TEST(VerbaSpellPlacement, BelowTheControlThenOffTheWordsItCovers) {
+  // The second word lies under the dialog: it moves below that word.
+  auto placements = Placements(ipAvoidControl, sbAvoid, {100, 100, 500, 300},
+                               {{150, 120, 200, 135}, {150, 400, 200, 415}});
+  EXPECT_EQ(placements, std::vector<Placement>({{100, 302}, {150, 417}}));
+  // A word the dialog does not cover leaves it where it is.
+  placements = Placements(ipAvoidControl, sbAvoid, {100, 100, 500, 300},
+                          {{150, 120, 200, 135}, {600, 120, 650, 135}});
+  EXPECT_EQ(placements, std::vector<Placement>({{100, 302}, {100, 302}}));
+}
+
+TEST(VerbaSpellPlacement, RightOfAControlThatFillsTheBottom) {
+  auto placements = Placements(ipAvoidControl, sbNone, {100, 500, 500, 700},
+                               {{150, 520, 200, 535}, {150, 600, 200, 615}});
+  EXPECT_EQ(placements, std::vector<Placement>({{502, 500}, {502, 500}}));
+}
+
+TEST(VerbaSpellPlacement, MovedAboveAWordNearTheScreenEdgeAndKeptOnScreen) {
+  auto placements = Placements(ipUnderSelection, sbMoveUpDown, {0, 0, 1024, 768},
+                               {{900, 700, 950, 715}, {10, 20, 40, 35}});
+  // Above the word (no room below), pulled left onto the screen; then
+  // below the next word, keeping the column.
+  EXPECT_EQ(placements, std::vector<Placement>({{638, 514}, {638, 37}}));
+}
+
+TEST(VerbaSpellPlacement, CentredWhenThePositionIsTheUsers) {
+  auto placements = Placements(ipUserDefined, sbNone, {100, 100, 500, 300},
+                               {{150, 120, 200, 135}});
+  EXPECT_EQ(placements[0], (Placement{1024 / 2 - 386 / 2, 768 / 2 - 184 / 2}));
+}
