@@ -93,9 +93,9 @@ void TVerbaSpell::resetDialogControls() {
   wordShown_ = false;
   // Emptying the edit reports a change that enables buttons: disable after.
   setCaption(ciWordEdit, "");
-  static const int disabled[] = {ciChangeAll, ciChange,   ciIgnoreAll, ciIgnore,
-                                 ciAdd,       ciAutoCorrect, ciSuggest, ciUndoLast,
-                                 ciNotFound,  ciWordEdit, ciSuggestBox};
+  static const int disabled[] = {ciChangeAll, ciChange,      ciIgnoreAll, ciIgnore,
+                                 ciAdd,       ciAutoCorrect, ciSuggest,   ciUndoLast,
+                                 ciNotFound,  ciWordEdit,    ciSuggestBox};
   for (int index : disabled)
     enable(index, false);
 }
@@ -192,8 +192,8 @@ void TVerbaSpell::avoidWord(bool always, bool keepX) {
       return;
   }
   const TDialogRect screen = Platform.Screen();
-  const int y = box.Height + word.Bottom < screen.Height ? word.Bottom + 2
-                                                         : word.Top - box.Height - 2;
+  const int y =
+      box.Height + word.Bottom < screen.Height ? word.Bottom + 2 : word.Top - box.Height - 2;
   moveDialog(keepX ? box.Left : word.Left, y);
 }
 

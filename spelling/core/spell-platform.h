@@ -87,8 +87,7 @@ struct TSpellPlatform {
   std::function<void()> HandleMessage;
   // A uniform number in [0, 1) for the check loop's yield.
   std::function<double()> Random;
-  std::function<TMessageResult(const std::string &text, TMessageKind kind,
-                               TMessageButtons buttons)>
+  std::function<TMessageResult(const std::string &text, TMessageKind kind, TMessageButtons buttons)>
       ShowMessage;
   // The application's help file, and a topic of the current one.
   std::function<std::string()> GetHelpFile;
@@ -108,8 +107,7 @@ struct TSpellPlatform {
   // Parsers over controls: by source kind (2 to 5; the core makes 0 and 1
   // itself) and by a control's class (rich edit, then memo, then edit).
   std::function<std::unique_ptr<TParser>(int kind, void *source)> CreateParserForSource;
-  std::function<std::unique_ptr<TParser>(components::TComponent *control)>
-      CreateParserForControl;
+  std::function<std::unique_ptr<TParser>(components::TComponent *control)> CreateParserForControl;
 };
 
 // The hooks new components start with.

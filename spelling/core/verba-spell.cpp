@@ -256,8 +256,8 @@ void TVerbaSpell::Activate() {
   if (active_)
     return; // ReadConfiguration activated an always-active component
   if (mains_.empty()) {
-    TMessageResult answer = showMessage(ConvertLineBreaks(GetString(60)),
-                                        TMessageKind::Information, TMessageButtons::YesNo);
+    TMessageResult answer = showMessage(ConvertLineBreaks(GetString(60)), TMessageKind::Information,
+                                        TMessageButtons::YesNo);
     if (answer == TMessageResult::Yes) {
       Setup();
       if (!mains_.empty())

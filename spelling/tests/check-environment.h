@@ -26,15 +26,14 @@ namespace check_loop {
 // The words of the test dictionary. Its letters are the parsers' word
 // characters, so the names bring in every capital.
 inline std::vector<std::string> TestWords() {
-  return {"a",     "an",    "and",    "are",    "as",     "at",     "be",     "brown",
-          "cat",   "cats",  "dog",    "dogs",   "don't",  "for",    "fox",    "from",
-          "hello", "in",    "is",     "it",     "it's",   "jumps",  "lazy",   "mat",
-          "of",    "on",    "over",   "quick",  "sat",    "spell",  "test",   "text",
-          "that",  "the",   "their",  "there",  "this",   "tis",    "to",     "was",
-          "with",  "word",  "words",  "world",  "you",    "NASA",   "Alice",  "Bob",
-          "Carol", "Dave",  "Eve",    "Frank",  "Grace",  "Heidi",  "Ivan",   "John",
-          "Kevin", "Larry", "Mallory", "Oscar", "Peggy",  "Quinn",  "Rupert", "Sybil",
-          "Trent", "Ursula", "Victor", "Walter", "Xavier", "Yvonne", "Zoe"};
+  return {"a",     "an",    "and",    "are",    "as",      "at",     "be",     "brown", "cat",
+          "cats",  "dog",   "dogs",   "don't",  "for",     "fox",    "from",   "hello", "in",
+          "is",    "it",    "it's",   "jumps",  "lazy",    "mat",    "of",     "on",    "over",
+          "quick", "sat",   "spell",  "test",   "text",    "that",   "the",    "their", "there",
+          "this",  "tis",   "to",     "was",    "with",    "word",   "words",  "world", "you",
+          "NASA",  "Alice", "Bob",    "Carol",  "Dave",    "Eve",    "Frank",  "Grace", "Heidi",
+          "Ivan",  "John",  "Kevin",  "Larry",  "Mallory", "Oscar",  "Peggy",  "Quinn", "Rupert",
+          "Sybil", "Trent", "Ursula", "Victor", "Walter",  "Xavier", "Yvonne", "Zoe"};
 }
 
 inline void WriteFile(const std::string &path, const std::string &contents) {
@@ -79,9 +78,10 @@ public:
   void WriteConfiguration(spelling::TSpellOptions options, std::string mainPath = "") {
     if (mainPath.empty())
       mainPath = Folder + "english.dct";
-    static const char *keys[] = {"soUpcase", "soNumbers", "soHTML",    "soInternet", "soQuoted",
-                                 "soAutoSuggest", "soPrimaryOnly", "soRecheck", "soRepeated",
-                                 "soDualCaps", "soUser1", "soUser2", "soUser3", "soUser4"};
+    static const char *keys[] = {"soUpcase",   "soNumbers",     "soHTML",        "soInternet",
+                                 "soQuoted",   "soAutoSuggest", "soPrimaryOnly", "soRecheck",
+                                 "soRepeated", "soDualCaps",    "soUser1",       "soUser2",
+                                 "soUser3",    "soUser4"};
     std::string text = "[verba]\r\nID=1\r\nU_MU_DCT_ListCount=1\r\nU_MU_DCT_0=T" + mainPath +
                        "\r\nM_DCT_ListCount=1\r\nM_DCT_0=Test English\r\n"
                        "U_DCT_ListCount=1\r\nU_DCT_0=T" +

@@ -118,8 +118,8 @@ TEST_P(CheckLoopCases, UndoLastBringsADeletedRepeatedWordBack) {
   env.Next().Press(spelling::dcChange).Press(spelling::dcUndoLast).Press(spelling::dcCancel);
   Check("the the cat xyzzy");
   EXPECT_EQ(text->Text(), "the the cat xyzzy");
-  EXPECT_EQ(env.Events, Events({"dialog", "word:the", "word:xyzzy", "word:the", "canceled",
-                                "complete"}));
+  EXPECT_EQ(env.Events,
+            Events({"dialog", "word:the", "word:xyzzy", "word:the", "canceled", "complete"}));
 }
 
 TEST_P(CheckLoopCases, IgnoreAllAcceptsTheWordForTheRestOfTheCheck) {
@@ -133,8 +133,7 @@ TEST_P(CheckLoopCases, IgnoreAllAcceptsTheWordForTheRestOfTheCheck) {
 TEST_P(CheckLoopCases, IgnoreSkipsOnlyThisOccurrence) {
   env.Next().Press(spelling::dcIgnore).Press(spelling::dcIgnore);
   Check("xyzzy is xyzzy");
-  EXPECT_EQ(env.Events,
-            Events({"dialog", "word:xyzzy", "word:xyzzy", "complete", EndMessage(3)}));
+  EXPECT_EQ(env.Events, Events({"dialog", "word:xyzzy", "word:xyzzy", "complete", EndMessage(3)}));
 }
 
 TEST_P(CheckLoopCases, AddPutsTheWordIntoTheUserDictionaryFile) {
@@ -182,8 +181,8 @@ TEST_P(CheckLoopCases, UndoLastGoesBackToTheOriginalText) {
 TEST_P(CheckLoopCases, UndoLastAfterAddMakesTheWordUnknownAgain) {
   env.Next().Press(spelling::dcAdd).Press(spelling::dcUndoLast).Press(spelling::dcCancel);
   Check("blorf xyzzy");
-  EXPECT_EQ(env.Events, Events({"dialog", "word:blorf", "word:xyzzy", "word:blorf", "canceled",
-                                "complete"}));
+  EXPECT_EQ(env.Events,
+            Events({"dialog", "word:blorf", "word:xyzzy", "word:blorf", "canceled", "complete"}));
   std::string file = ReadFile(env.Folder + "default.udt");
   EXPECT_EQ(file.find("blorf"), std::string::npos) << file;
 }
@@ -224,9 +223,9 @@ TEST_P(CheckLoopCases, EndMessageFollowsTheSetting) {
   env.Spell().EndShowMessage = spelling::emAlways;
   env.Next().Press(spelling::dcCancel);
   Check("xyzzy");
-  EXPECT_EQ(env.Events, Events({"complete",                                   // never
-                                "complete", EndMessage(2),                    // no dialog
-                                "dialog", "word:xyzzy", "complete",           // had a dialog
+  EXPECT_EQ(env.Events, Events({"complete",                                     // never
+                                "complete", EndMessage(2),                      // no dialog
+                                "dialog", "word:xyzzy", "complete",             // had a dialog
                                 "dialog", "word:xyzzy", "canceled", "complete", // always
                                 EndMessage(1)}));
 }
@@ -239,9 +238,8 @@ TEST_P(CheckLoopCases, DoubleClickOnASuggestionIsChangeAll) {
 }
 
 TEST_P(CheckLoopCases, ClosingTheDialogIsRefusedAndCancels) {
-  env.Next().Then([](ScriptedDialog &dialog) {
-    EXPECT_FALSE(dialog.Control().DialogCloseQuery());
-  });
+  env.Next().Then(
+      [](ScriptedDialog &dialog) { EXPECT_FALSE(dialog.Control().DialogCloseQuery()); });
   Check("xyzzy");
   EXPECT_EQ(env.Events, Events({"dialog", "word:xyzzy", "canceled", "complete"}));
 }

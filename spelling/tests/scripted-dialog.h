@@ -76,9 +76,7 @@ public:
   ScriptedDialog &Type(const std::string &text) {
     return Then([text](ScriptedDialog &dialog) { dialog.TypeNow(text); });
   }
-  ScriptedDialog &TypeAndPress(const std::string &text, int code) {
-    return Type(text).Press(code);
-  }
+  ScriptedDialog &TypeAndPress(const std::string &text, int code) { return Type(text).Press(code); }
   ScriptedDialog &ClickSuggestion(const std::string &item, bool doubleClick = false) {
     return Then([item, doubleClick](ScriptedDialog &dialog) {
       dialog.ClickSuggestionNow(item, doubleClick);
@@ -96,16 +94,16 @@ public:
 
   void PressNow(int code) {
     static const int buttonOf[spelling::DialogCommandCount] = {
-        spelling::ciSuggest,     spelling::ciStart,     spelling::ciUndoLast, spelling::ciOptions,
-        spelling::ciChangeAll,   spelling::ciChange,    spelling::ciIgnoreAll, spelling::ciIgnore,
-        spelling::ciAdd,         spelling::ciAutoCorrect, spelling::ciHelp,   spelling::ciCancel};
+        spelling::ciSuggest,   spelling::ciStart,       spelling::ciUndoLast,  spelling::ciOptions,
+        spelling::ciChangeAll, spelling::ciChange,      spelling::ciIgnoreAll, spelling::ciIgnore,
+        spelling::ciAdd,       spelling::ciAutoCorrect, spelling::ciHelp,      spelling::ciCancel};
     pressed.push_back(code);
     int button = buttonOf[code];
     // Options, Help and Cancel start enabled on the form.
-    bool isEnabled = enabled.count(button) ? enabled[button]
-                                           : (button == spelling::ciOptions ||
-                                              button == spelling::ciHelp ||
-                                              button == spelling::ciCancel);
+    bool isEnabled = enabled.count(button)
+                         ? enabled[button]
+                         : (button == spelling::ciOptions || button == spelling::ciHelp ||
+                            button == spelling::ciCancel);
     if (!isEnabled)
       ADD_FAILURE() << "button of command " << code << " pressed while disabled";
     control_->Command(code);

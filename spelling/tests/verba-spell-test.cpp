@@ -109,8 +109,7 @@ TEST(VerbaSpellConfiguration, AMissingMainDictionaryIsReportedAndTheCheckGoesOn)
   std::filesystem::remove(env.Folder + "gone.dct");
   EXPECT_EQ(ShownWords(env, "the"), Words({"the"}));
   ASSERT_FALSE(env.Events.empty());
-  EXPECT_EQ(env.Events[0], "message:Unable to find dictionary file:\r\n" + env.Folder +
-                               "gone.dct");
+  EXPECT_EQ(env.Events[0], "message:Unable to find dictionary file:\r\n" + env.Folder + "gone.dct");
 }
 
 TEST(VerbaSpellConfiguration, NoMainDictionaryAsksAndDecliningLeavesEveryWordUnknown) {
@@ -174,9 +173,9 @@ TEST(VerbaSpellDialog, FirstWordSetsTheTextsAndStates) {
     EXPECT_EQ(dialog.fontSize, 8);
     EXPECT_EQ(dialog.resizes, 1);
     EXPECT_TRUE(dialog.shown);
-    const char *buttons[] = {"&Change All", "C&hange", "&Ignore All", "I&gnore",
-                             "&Add",        "Au&to-Correct", "S&uggest", "Start",
-                             "Undo &Last",  "&Options", "Hel&p",      "Cancel"};
+    const char *buttons[] = {"&Change All", "C&hange",       "&Ignore All", "I&gnore",
+                             "&Add",        "Au&to-Correct", "S&uggest",    "Start",
+                             "Undo &Last",  "&Options",      "Hel&p",       "Cancel"};
     for (int i = 0; i < 12; ++i)
       EXPECT_EQ(dialog.Caption(i), buttons[i]) << i;
     EXPECT_EQ(dialog.Caption(ciNotFound), "xyzzy");
@@ -390,8 +389,8 @@ struct Placement {
 
 // Where the dialog stood for each word of "xyzzy plugh" (screen 1024 x 768,
 // dialog 386 x 184, first at 100, 100).
-std::vector<Placement> Placements(TInitialPos initial, TSelBehavior behaviour,
-                                  TParserRect control, std::vector<TParserRect> words) {
+std::vector<Placement> Placements(TInitialPos initial, TSelBehavior behaviour, TParserRect control,
+                                  std::vector<TParserRect> words) {
   CheckEnvironment env;
   env.WriteConfiguration(DefaultSpellOptions);
   env.Spell().InitialPosition = initial;
@@ -402,8 +401,7 @@ std::vector<Placement> Placements(TInitialPos initial, TSelBehavior behaviour,
     env.Dialog().PressNow(dcIgnore);
   };
   std::string text = "xyzzy plugh";
-  env.Spell().CheckParser(std::make_unique<PlacedParser>(text, control, std::move(words)),
-                          nullptr);
+  env.Spell().CheckParser(std::make_unique<PlacedParser>(text, control, std::move(words)), nullptr);
   return placements;
 }
 
@@ -443,7 +441,6 @@ TEST(VerbaSpellPlacement, MovedAboveAWordNearTheScreenEdgeAndKeptOnScreen) {
 }
 
 TEST(VerbaSpellPlacement, CentredWhenThePositionIsTheUsers) {
-  auto placements = Placements(ipUserDefined, sbNone, {100, 100, 500, 300},
-                               {{150, 120, 200, 135}});
+  auto placements = Placements(ipUserDefined, sbNone, {100, 100, 500, 300}, {{150, 120, 200, 135}});
   EXPECT_EQ(placements[0], (Placement{1024 / 2 - 386 / 2, 768 / 2 - 184 / 2}));
 }
