@@ -444,3 +444,38 @@ TEST(VerbaSpellPlacement, CentredWhenThePositionIsTheUsers) {
   auto placements = Placements(ipUserDefined, sbNone, {100, 100, 500, 300}, {{150, 120, 200, 135}});
   EXPECT_EQ(placements[0], (Placement{1024 / 2 - 386 / 2, 768 / 2 - 184 / 2}));
 }
+
+TEST(VerbaSpellDialog, WithoutHelpTheHelpButtonIsOffAndTheHelpFileStays) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  env.Spell().HelpEnabled = false;
+  env.Next().Then([&](ScriptedDialog &dialog) {
+    EXPECT_FALSE(dialog.helpEnabled);
+    EXPECT_FALSE(dialog.Enabled(ciHelp));
+    EXPECT_EQ(env.HelpFile, "lexitray.hlp");
+    dialog.PressNow(dcCancel);
+  });
+  std::string text = "xyzzy";
+  env.Spell().CheckString(text);
+  EXPECT_EQ(env.Events, Words({"dialog", "word:xyzzy", "canceled", "complete"}));
+}
+
+TEST(VerbaSpellDialog, ARepeatedWordIsOfferedForDeletionWithoutSuggestions) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  env.Next().Then([](ScriptedDialog &dialog) {
+    EXPECT_EQ(dialog.Caption(ciErrorLabel), "Repeated Word:");
+    EXPECT_EQ(dialog.Caption(ciChange), "&Delete");
+    EXPECT_TRUE(dialog.Enabled(ciChange));
+    EXPECT_TRUE(dialog.Enabled(ciIgnore));
+    EXPECT_FALSE(dialog.Enabled(ciIgnoreAll));
+    EXPECT_FALSE(dialog.Enabled(ciAdd));
+    EXPECT_TRUE(dialog.Items().empty());
+    dialog.PressNow(dcIgnore);
+    EXPECT_EQ(dialog.Caption(ciChange), "C&hange");
+  });
+  std::string text = "the the cat";
+  env.Spell().CheckString(text);
+  EXPECT_EQ(text, "the the cat");
+  EXPECT_EQ(env.Events, Words({"dialog", "word:the", "complete", check_loop::EndMessage(3)}));
+}
