@@ -36,8 +36,10 @@ bool isCode(const std::string &line) {
 bool IsFinalReplyLine(const std::string &line) {
   if (line.size() > 4)
     return line[3] != '-';
-  // A reply may end with its code alone; waiting for more text would only
-  // end in a time-out.
+  // A reply may end with its code alone, or its code and a blank; waiting
+  // for more text would only end in a time-out.
+  if (line.size() == 4)
+    return isCode(line) && line[3] == ' ';
   return line.size() == 3 && isCode(line);
 }
 

@@ -13,7 +13,7 @@ namespace billpost {
 std::vector<std::string> ReplyLines(const std::string &text);
 
 // True when line ends a reply: longer than four characters with no "-"
-// after the code, or the bare three-digit code.
+// after the code, or the bare three-digit code with or without a blank.
 bool IsFinalReplyLine(const std::string &line);
 
 // Accepts a line beginning with "2" or with "354"; any other line raises

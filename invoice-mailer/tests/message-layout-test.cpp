@@ -142,9 +142,10 @@ TEST(SmtpReply, LinesAndTheirEnd) {
   EXPECT_FALSE(IsFinalReplyLine("250-first"));
   EXPECT_TRUE(IsFinalReplyLine("250 second"));
   EXPECT_FALSE(IsFinalReplyLine("250-"));
-  EXPECT_FALSE(IsFinalReplyLine("250 "));
   // The code alone is a whole reply.
+  EXPECT_TRUE(IsFinalReplyLine("250 "));
   EXPECT_TRUE(IsFinalReplyLine("250"));
+  EXPECT_FALSE(IsFinalReplyLine("25 "));
   EXPECT_FALSE(IsFinalReplyLine("25"));
   EXPECT_FALSE(IsFinalReplyLine("abc"));
 }

@@ -419,12 +419,13 @@ def fake_split_replies(driver, work):
                       {b"HELO": [b"250-fake greets 127.0.0.1\r\n250-SIZE 1000\r\n", b"250 HELP\r\n"],
                        b"MAIL": [b"250-first\r\n250 second\r\n"],
                        b"RCPT": [b"250\r\n"],
+                       b"QUIT": [b"221 \r\n"],
                        b"DATA": [b"35", b"4 go", b" ahead\r\n"],
                        b".": [b"250 queued", b" as 1\r\n"]})
     output, fake = with_fake(driver, script, simple_job(work))
     expect_ok(output)
     for line in ("220 fake ready", "250-fake greets 127.0.0.1", "250-SIZE 1000", "250 HELP", "250-first",
-                 "250 second", "250", "354 go ahead", "221 bye"):
+                 "250 second", "250", "354 go ahead", "221 "):
         check(line in output["transcript"], "transcript holds %r" % line)
     check(b"HELO 127.0.0.1" in fake.received, "HELO with the sender's domain")
     check(b".." in fake.received, "the body line \".\" went dot-stuffed")
@@ -477,6 +478,14 @@ def fake_refusals(driver, work):
     expect_error(output, "error EMailError: No valid recipients")
 
 
+def fake_endless_reply(driver, work):
+    """A reply that never ends (continuation lines without end) is refused
+    once it passes 64 KiB instead of filling memory or waiting."""
+    endless = [b"250-" + b"x" * 1000 + b"\r\n"] * 80
+    output, _ = with_fake(driver, dialogue([b"220 fake\r\n"], {b"HELO": endless}), simple_job(work))
+    expect_error(output, "error EMailError:Reply is too long")
+
+
 def fake_silence(driver, work):
     """A silent server with TimeOut 2 gives "Operation timed out" within
     five seconds."""
@@ -506,7 +515,7 @@ def fake_failed_quit(driver, work):
 
 
 SCENARIOS_REAL = [full_message, uuencode_layout, body_lines, header_values, missing_attachment]
-SCENARIOS_FAKE = [fake_split_replies, fake_dialogue_lines, fake_refusals, fake_silence, fake_early_close, fake_failed_quit]
+SCENARIOS_FAKE = [fake_split_replies, fake_dialogue_lines, fake_refusals, fake_endless_reply, fake_silence, fake_early_close, fake_failed_quit]
 
 
 def register_htm(driver):
