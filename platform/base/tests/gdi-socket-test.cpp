@@ -1,9 +1,10 @@
-// Owners of GDI objects, DCs, global blocks and sockets: each resource is
-// released once and a selected object is put back.
+// Owners of GDI objects, DCs, global blocks, sockets, windows and menus:
+// each resource is released once and a selected object is put back.
 #include "platform/base/win32/unique-socket.h"
 
 #include "platform/base/win32/gdi-owners.h"
 #include "platform/base/win32/global-lock.h"
+#include "platform/base/win32/window-owners.h"
 
 #include <gtest/gtest.h>
 
@@ -55,3 +56,23 @@ TEST(SocketOwner, ClosesItsSocket) {
 }
 
 } // namespace
+
+TEST(WindowOwners, WindowAndMenuAreDestroyedOnceAndMoveWithTheirOwner) {
+  base::WindowHandle window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, HWND_MESSAGE,
+                                            nullptr, GetModuleHandleA(nullptr), nullptr));
+  ASSERT_TRUE(window);
+  HWND raw = window.get();
+  base::WindowHandle moved(std::move(window));
+  EXPECT_FALSE(window);
+  EXPECT_TRUE(IsWindow(raw));
+  moved.reset();
+  EXPECT_FALSE(IsWindow(raw));
+
+  HMENU rawMenu = nullptr;
+  {
+    base::MenuHandle menu(CreatePopupMenu());
+    rawMenu = menu.get();
+    EXPECT_TRUE(IsMenu(rawMenu));
+  }
+  EXPECT_FALSE(IsMenu(rawMenu));
+}
