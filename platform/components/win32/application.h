@@ -7,7 +7,7 @@
 
 #include "platform/components/core/component.h"
 #include "platform/components/core/event.h"
-#include "platform/components/win32/handles.h"
+#include "platform/base/win32/window-owners.h"
 
 #include <windows.h>
 
@@ -89,7 +89,7 @@ public:
 private:
   bool processMessage(MSG &msg, bool &quit);
 
-  handles::UniqueWindow window_;
+  base::WindowHandle window_;
   std::string title_;
   bool titleRead_ = false;
   std::string helpFile_;

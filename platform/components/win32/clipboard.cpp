@@ -3,7 +3,7 @@
 
 #include "platform/components/core/exception.h"
 #include "platform/components/win32/application.h"
-#include "platform/components/win32/handles.h"
+#include "platform/base/win32/global-lock.h"
 
 #include <cstring>
 
@@ -17,13 +17,13 @@ TClipboard &Clipboard() {
 bool TClipboard::HasFormat(UINT format) const { return IsClipboardFormatAvailable(format) != FALSE; }
 
 std::string TClipboard::AsText() const {
-  handles::OpenClipboardScope open(Application->Handle());
-  if (!open.isOpen())
+  base::ClipboardScope open(Application->Handle());
+  if (!open.ok())
     throw Exception("Cannot open clipboard");
   HANDLE data = GetClipboardData(CF_TEXT);
   if (!data)
     return std::string();
-  handles::GlobalLockScope lock(data);
+  base::GlobalLockScope<char> lock(data);
   if (!lock.data())
     return std::string();
   // The text ends at its terminator or at the end of the block, whichever
@@ -35,14 +35,14 @@ std::string TClipboard::AsText() const {
 }
 
 void TClipboard::SetAsText(const std::string &text) {
-  handles::OpenClipboardScope open(Application->Handle());
-  if (!open.isOpen())
+  base::ClipboardScope open(Application->Handle());
+  if (!open.ok())
     throw Exception("Cannot open clipboard");
-  handles::UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+  base::GlobalBlock memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
   if (!memory)
     throw Exception("Out of memory while copying text to the clipboard");
   {
-    handles::GlobalLockScope lock(memory.get());
+    base::GlobalLockScope<char> lock(memory.get());
     if (!lock.data())
       throw Exception("Out of memory while copying text to the clipboard");
     std::memcpy(lock.data(), text.c_str(), text.size() + 1);
@@ -54,8 +54,8 @@ void TClipboard::SetAsText(const std::string &text) {
 }
 
 void TClipboard::Clear() {
-  handles::OpenClipboardScope open(Application->Handle());
-  if (open.isOpen())
+  base::ClipboardScope open(Application->Handle());
+  if (open.ok())
     EmptyClipboard();
 }
 

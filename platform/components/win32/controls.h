@@ -9,7 +9,7 @@
 #include "platform/components/core/component.h"
 #include "platform/components/core/event.h"
 #include "platform/components/win32/graphics.h"
-#include "platform/components/win32/handles.h"
+#include "platform/base/win32/window-owners.h"
 
 #include <windows.h>
 
@@ -232,7 +232,7 @@ private:
   void paintWindow();
   TGraphicControl *graphicAt(int x, int y) const;
 
-  handles::UniqueWindow window_;
+  base::WindowHandle window_;
   WNDPROC defaultProc_ = nullptr;
   bool ownClass_ = false;
   std::vector<TControl *> controls_;

@@ -64,15 +64,15 @@ HFONT TFont::Handle() const {
 HDC TCanvas::Handle() const {
   if (dc_)
     return dc_;
-  if (!memoryDc_)
-    memoryDc_.reset(CreateCompatibleDC(nullptr));
-  return memoryDc_.get();
+  if (!memoryDc_ || !*memoryDc_)
+    memoryDc_.emplace(CreateCompatibleDC(nullptr));
+  return memoryDc_->get();
 }
 
 SIZE TCanvas::measure(const std::string &text) const {
   SIZE size{0, 0};
   HDC dc = Handle();
-  handles::SelectedObject font(dc, const_cast<TFont &>(font_).Handle());
+  base::SelectedObject font(dc, const_cast<TFont &>(font_).Handle());
   GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
   return size;
 }
@@ -83,7 +83,7 @@ int TCanvas::TextHeight(const std::string &text) const { return measure(text).cy
 
 void TCanvas::TextOut(int x, int y, const std::string &text) {
   HDC dc = Handle();
-  handles::SelectedObject font(dc, font_.Handle());
+  base::SelectedObject font(dc, font_.Handle());
   SetTextColor(dc, ColorToRGB(font_.Color()));
   SetBkMode(dc, brushClear_ ? TRANSPARENT : OPAQUE);
   SetBkColor(dc, ColorToRGB(brushColor_));
@@ -91,12 +91,12 @@ void TCanvas::TextOut(int x, int y, const std::string &text) {
 }
 
 void TCanvas::FillRect(const RECT &rect) {
-  handles::UniqueBrush brush(CreateSolidBrush(ColorToRGB(brushColor_)));
+  base::GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(brushColor_)));
   ::FillRect(Handle(), &rect, brush.get());
 }
 
 void TCanvas::FrameRect(const RECT &rect) {
-  handles::UniqueBrush brush(CreateSolidBrush(ColorToRGB(brushColor_)));
+  base::GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(brushColor_)));
   ::FrameRect(Handle(), &rect, brush.get());
 }
 
@@ -104,14 +104,14 @@ void TCanvas::MoveTo(int x, int y) { MoveToEx(Handle(), x, y, nullptr); }
 
 void TCanvas::LineTo(int x, int y) {
   HDC dc = Handle();
-  handles::UniquePen pen(CreatePen(PS_SOLID, 1, ColorToRGB(penColor_)));
-  handles::SelectedObject selected(dc, pen.get());
+  base::GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(penColor_)));
+  base::SelectedObject selected(dc, pen.get());
   ::LineTo(dc, x, y);
 }
 
 int TCanvas::DrawText(const std::string &text, RECT &rect, UINT flags) {
   HDC dc = Handle();
-  handles::SelectedObject font(dc, font_.Handle());
+  base::SelectedObject font(dc, font_.Handle());
   SetTextColor(dc, ColorToRGB(font_.Color()));
   SetBkMode(dc, TRANSPARENT);
   return ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);

@@ -4,10 +4,11 @@
 #define COMPONENTS_WIN32_GRAPHICS_H
 
 #include "platform/components/core/event.h"
-#include "platform/components/win32/handles.h"
+#include "platform/base/win32/gdi-owners.h"
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace components {
@@ -61,7 +62,7 @@ private:
   int height_ = -11;
   TFontStyles style_ = 0;
   TColor color_ = clWindowText;
-  mutable handles::UniqueFont handle_;
+  mutable base::GdiObject<HFONT> handle_;
 };
 
 // A drawing surface. During painting it draws on the paint DC; otherwise
@@ -95,7 +96,7 @@ private:
   SIZE measure(const std::string &text) const;
 
   HDC dc_ = nullptr;
-  mutable handles::UniqueMemoryDc memoryDc_;
+  mutable std::optional<base::CreatedDC> memoryDc_;
   TFont font_;
   TColor brushColor_ = clBtnFace;
   TColor penColor_ = clBlack;

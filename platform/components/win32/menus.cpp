@@ -131,9 +131,9 @@ HMENU TMenu::Handle() {
 void TMenu::rebuild() {
   if (Destroying() || (Owner() && Owner()->Destroying()))
     return;
-  handles::UniqueMenu fresh(popup_ ? CreatePopupMenu() : CreateMenu());
+  base::MenuHandle fresh(popup_ ? CreatePopupMenu() : CreateMenu());
   items_->build(fresh.get());
-  handles::UniqueMenu old(menu_.release());
+  base::MenuHandle old(menu_.release());
   menu_ = std::move(fresh);
   menuRebuilt();
 }

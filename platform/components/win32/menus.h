@@ -6,7 +6,7 @@
 
 #include "platform/components/core/component.h"
 #include "platform/components/core/event.h"
-#include "platform/components/win32/handles.h"
+#include "platform/base/win32/window-owners.h"
 
 #include <windows.h>
 
@@ -84,7 +84,7 @@ private:
 
   bool popup_;
   TMenuItem *items_;
-  handles::UniqueMenu menu_;
+  base::MenuHandle menu_;
 };
 
 class TMainMenu : public TMenu {

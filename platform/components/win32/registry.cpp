@@ -49,7 +49,7 @@ bool TRegistry::KeyExists(const std::string &key) {
   HKEY opened = nullptr;
   if (RegOpenKeyExA(rootKey_, resolve(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
     return false;
-  handles::UniqueKey owner(opened);
+  base::RegKey owner(opened);
   return true;
 }
 

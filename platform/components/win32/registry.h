@@ -6,7 +6,7 @@
 
 #include "platform/components/core/event.h"
 #include "platform/components/core/exception.h"
-#include "platform/components/win32/handles.h"
+#include "platform/base/win32/unique-handle.h"
 
 #include <windows.h>
 
@@ -57,7 +57,7 @@ private:
   void write(const std::string &name, DWORD type, const void *data, DWORD size);
 
   HKEY rootKey_ = HKEY_CURRENT_USER;
-  handles::UniqueKey currentKey_;
+  base::RegKey currentKey_;
   std::string currentPath_;
 };
 

@@ -5,6 +5,7 @@
 #include "platform/components/core/string-list.h"
 #include "platform/components/win32/application.h"
 #include "platform/components/win32/forms.h"
+#include "platform/base/win32/unique-handle.h"
 
 #include <richedit.h>
 
@@ -36,7 +37,7 @@ std::vector<std::string> splitLines(const std::string &text) {
 // The rich-edit classes live in a library that is loaded once, for the
 // life of the process, before the first rich edit is made.
 void loadRichEditLibrary() {
-  static handles::UniqueModule library(LoadLibraryA("riched20.dll"));
+  static base::ModuleHandle library(LoadLibraryA("riched20.dll"));
   if (!library)
     throw Exception("Cannot load the rich edit library riched20.dll");
 }

@@ -7,7 +7,7 @@
 #include "platform/components/core/component.h"
 #include "platform/components/core/event.h"
 #include "platform/components/win32/controls.h"
-#include "platform/components/win32/handles.h"
+#include "platform/base/win32/window-owners.h"
 
 #include <windows.h>
 
@@ -30,7 +30,7 @@ public:
 private:
   static LRESULT CALLBACK windowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   Handler handler_;
-  handles::UniqueWindow window_;
+  base::WindowHandle window_;
 };
 
 class TTimer : public TComponent {
