@@ -1,5 +1,5 @@
-# The platform-free halves of the check and options dialogs: where the
-# check dialog goes, and edits of the dictionary lists.
+# The platform-free half of the options dialog: edits of the dictionary
+# lists that keep the add-words choice on its dictionary.
 add_unit_test(spelling-dialog-logic-tests
-  SOURCES dialog-placement-test.cpp config-lists-test.cpp
+  SOURCES config-lists-test.cpp
   LIBS spelling-core testing-support)

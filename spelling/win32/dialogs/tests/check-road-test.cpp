@@ -229,6 +229,73 @@ TEST_F(CheckRoadTest, LeavingTheDialogPausesAndStartResumesFromTheCaret) {
   EXPECT_EQ(rich->Text(), "Fine words, then wrong and another.");
 }
 
+RECT screenRect(HWND window, bool client) {
+  RECT rect{};
+  if (!client) {
+    GetWindowRect(window, &rect);
+    return rect;
+  }
+  GetClientRect(window, &rect);
+  MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT *>(&rect), 2);
+  return rect;
+}
+
+// The dialog beside the checked control on a 1024 x 768 screen: below it,
+// else right of it, else above it, else left of it, 2 pixels apart.
+TEST_F(CheckRoadTest, TheDialogStandsBesideTheControlNearEachScreenEdge) {
+  struct Case {
+    const char *where;
+    RECT form; // left, top, width, height of the host form
+    SIZE rich;
+  };
+  const Case cases[] = {
+      {"top left: below", {40, 40, 520, 200}, {490, 150}},
+      {"bottom left: right of it", {40, 500, 520, 200}, {490, 150}},
+      {"bottom right: above", {560, 500, 520, 200}, {440, 150}},
+      {"right, full height: left of it", {600, 0, 200, 768}, {150, 700}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.where);
+    form->SetBounds(c.form.left, c.form.top, c.form.right, c.form.bottom);
+    rich->SetBounds(8, 8, c.rich.cx, c.rich.cy);
+    rich->SetText("One wrnog word.");
+    RECT control{}, dialog{};
+    DialogDriver driver({[&] {
+                          if (shownWord() != "wrnog")
+                            return false;
+                          control = screenRect(rich->Handle(), true);
+                          dialog = screenRect(checkDialog(), false);
+                          return pressIfEnabled(checkDialog(), "Cancel");
+                        }},
+                        giveUp());
+    spell->CheckWinControl(rich);
+    ASSERT_TRUE(driver.Finished());
+    int width = dialog.right - dialog.left, height = dialog.bottom - dialog.top;
+    switch (&c - cases) {
+    case 0:
+      ASSERT_LT(height + control.bottom, 768);
+      EXPECT_EQ(dialog.left, control.left);
+      EXPECT_EQ(dialog.top, control.bottom + 2);
+      break;
+    case 1:
+      ASSERT_GE(height + control.bottom, 768);
+      EXPECT_EQ(dialog.left, control.right + 2);
+      EXPECT_EQ(dialog.top, control.top);
+      break;
+    case 2:
+      ASSERT_GE(width + control.right, 1024);
+      EXPECT_EQ(dialog.left, control.left);
+      EXPECT_EQ(dialog.top, control.top - height - 2);
+      break;
+    default:
+      ASSERT_LE(control.top - height, 0);
+      EXPECT_EQ(dialog.left, control.left - width - 2);
+      EXPECT_EQ(dialog.top, control.top);
+      break;
+    }
+  }
+}
+
 TEST_F(CheckRoadTest, WithoutHelpTheDialogHasNoHelpButtonOrIcon) {
   spell->HelpEnabled = false;
   rich->SetText("One wrnog word.");

@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -93,7 +94,9 @@ private:
   components::TTimer timer_;
 };
 
-// Writes what the screen shows of a window into a 24-bit BMP file.
+// Writes what the screen shows of a window into a 24-bit BMP file; false
+// when it cannot, or when the picture is blank (a painted dialog shows at
+// least its face, text, edges and a white field: four colours or more).
 inline bool saveWindowShot(HWND window, const std::string &path) {
   RECT rect{};
   GetWindowRect(window, &rect);
@@ -120,6 +123,14 @@ inline bool saveWindowShot(HWND window, const std::string &path) {
     BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
   }
   if (!GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS))
+    return false;
+  std::set<unsigned> colours;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const auto *pixel = reinterpret_cast<const unsigned char *>(&pixels[static_cast<std::size_t>(y * stride + x * 3)]);
+      colours.insert(pixel[0] | pixel[1] << 8 | pixel[2] << 16);
+    }
+  if (colours.size() < 4)
     return false;
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42; // "BM"
