@@ -225,3 +225,25 @@ TEST(TrayIcon, ImageIndexWithoutImagesIsAnError) {
   tray.tray->SetAnimate(false);
   tray.tray->SetImages(nullptr);
 }
+
+TEST(TrayIconRecord, FieldsTheShellReads) {
+  HWND window = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
+  HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
+  std::string hint(70, 'x');
+  hint[62] = 'y';
+  NOTIFYICONDATAA record = trayIconRecord(window, icon, hint, true);
+  EXPECT_EQ(record.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+  if (sizeof(void *) == 4) {
+    EXPECT_EQ(record.cbSize, 88u); // the size 32-bit shells expect
+  }
+  EXPECT_EQ(record.hWnd, window);
+  EXPECT_EQ(record.uID, 2u);
+  EXPECT_EQ(record.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(record.uCallbackMessage, 1791u);
+  EXPECT_EQ(record.hIcon, icon);
+  EXPECT_EQ(std::string(record.szTip), hint.substr(0, 63));
+  EXPECT_EQ(record.szTip[62], 'y');
+  NOTIFYICONDATAA noTip = trayIconRecord(window, icon, "short", false);
+  EXPECT_EQ(noTip.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON));
+  EXPECT_STREQ(noTip.szTip, "short");
+}

@@ -117,22 +117,27 @@ TForm *TBkCustomTrayIcon::ownerForm() const { return dynamic_cast<TForm *>(Owner
 
 // ---- the shell icon
 
-bool TBkCustomTrayIcon::notifyShell(DWORD message) {
+NOTIFYICONDATAA trayIconRecord(HWND window, HICON icon, const std::string &hint, bool showHint) {
   NOTIFYICONDATAA data;
   std::memset(&data, 0, sizeof data);
   // The first version of the record: what every shell understands.
   data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-  data.hWnd = Handle();
+  data.hWnd = window;
   data.uID = trayIconId;
-  data.uFlags = NIF_MESSAGE | NIF_ICON | (showHint_ ? NIF_TIP : 0);
+  data.uFlags = NIF_MESSAGE | NIF_ICON | (showHint ? NIF_TIP : 0);
   data.uCallbackMessage = WM_TRAYICON;
+  data.hIcon = icon;
+  std::strncpy(data.szTip, hint.c_str(), tipSize - 1);
+  return data;
+}
+
+bool TBkCustomTrayIcon::notifyShell(DWORD message) {
   HICON icon = currentIcon_.Handle();
   if (!icon)
     icon = reinterpret_cast<HICON>(GetClassLongPtrA(Application->Handle(), GCLP_HICON));
   if (!icon)
     icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512)); // IDI_APPLICATION
-  data.hIcon = icon;
-  std::strncpy(data.szTip, hint_.c_str(), tipSize - 1);
+  NOTIFYICONDATAA data = trayIconRecord(Handle(), icon, hint_, showHint_);
   return Shell_NotifyIconA(message, &data) != FALSE;
 }
 

@@ -17,6 +17,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <memory>
 #include <string>
 
@@ -29,6 +31,11 @@ using TTrayClickEvent =
     components::Event<components::TObject *, components::TMouseButton, components::TShiftState>;
 using TTrayDblClickEvent = components::Event<components::TObject *, components::TMouseButton,
                                              components::TShiftState, bool &>;
+
+// The record the shell is given for the icon: the first version of
+// NOTIFYICONDATA (88 bytes in 32-bit code), icon identifier 2, the callback
+// message above, the hint cut to 63 characters and sent only when shown.
+NOTIFYICONDATAA trayIconRecord(HWND window, HICON icon, const std::string &hint, bool showHint);
 
 class TBkCustomTrayIcon : public TBkShellComponent {
 public:
