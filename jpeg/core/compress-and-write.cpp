@@ -34,8 +34,7 @@ void encodeToFile(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progres
   TBitmapView image(dib, dibBytes);
   ScopedBlock reconstruction(allocator, image.ImageBytes());
   TFileStream file(path.c_str(), FileModeCreate, files);
-  TJpegEncoder encoder(dib, dibBytes, nullptr, 0, file, reconstruction.get(), image.ImageBytes(), progress,
-                       allocator);
+  TJpegEncoder encoder(dib, dibBytes, nullptr, 0, file, reconstruction.get(), image.ImageBytes(), progress, allocator);
   encoder.Encode(params);
   // A close that cannot commit the data is a failed write like any other.
   if (!file.Close())
@@ -70,8 +69,8 @@ int writeThumbnail(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progre
   TBitmap cropped, thumbnail;
   try {
     cropped = CropImage(image, rect, allocator);
-    thumbnail = ResizeImage(TBitmapView(cropped), o.thumbnailWidth, o.thumbnailHeight, !o.fitThumbnail, progress,
-                            allocator);
+    thumbnail =
+        ResizeImage(TBitmapView(cropped), o.thumbnailWidth, o.thumbnailHeight, !o.fitThumbnail, progress, allocator);
   } catch (const TError &) {
     return StatusWriteFailed;
   }

@@ -17,11 +17,11 @@ namespace pixtune {
 // Export statuses, as EXPORT reports them.
 enum ExportStatus : int {
   StatusOk = 0,
-  StatusBadArguments = 1,  // a missing record, bitmap or window, or a bitmap that does not match its header
-  StatusCannotCreate = 2,  // a file cannot be created
-  StatusWriteFailed = 3,   // memory ran out or a write failed while encoding
-  StatusCancelled = 5,     // the user cancelled
-  StatusException = -1,    // anything else went wrong
+  StatusBadArguments = 1, // a missing record, bitmap or window, or a bitmap that does not match its header
+  StatusCannotCreate = 2, // a file cannot be created
+  StatusWriteFailed = 3,  // memory ran out or a write failed while encoding
+  StatusCancelled = 5,    // the user cancelled
+  StatusException = -1,   // anything else went wrong
 };
 
 // The status for a compressor error code.

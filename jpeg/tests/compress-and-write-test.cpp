@@ -64,8 +64,7 @@ struct Fixture {
     settings.thumbnailParams = params(10, 10, true);
   }
   int run(BlockAllocator &allocator = defaultAllocator()) {
-    return CompressAndWrite(bitmap.Data(), bitmap.Bytes(), nullptr, settings, "C:\\out\\photo.jpg", files,
-                            allocator);
+    return CompressAndWrite(bitmap.Data(), bitmap.Bytes(), nullptr, settings, "C:\\out\\photo.jpg", files, allocator);
   }
   TBitmap bitmap;
   TSettings settings;

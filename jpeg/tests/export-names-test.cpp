@@ -10,7 +10,7 @@ namespace {
 TEST(ExportNames, SplitExtensionAtTheLastFullStop) {
   struct {
     const char *name, *stem, *extension;
-  } cases[] = {{"photo.jpg", "photo", "jpg"}, {"a.b.c", "a.b", "c"}, {"noext", "noext", ""},
+  } cases[] = {{"photo.jpg", "photo", "jpg"}, {"a.b.c", "a.b", "c"},   {"noext", "noext", ""},
                {".hidden", "", "hidden"},     {"trail.", "trail", ""}, {"", "", ""}};
   for (const auto &c : cases) {
     std::string stem = "x", extension = "y";

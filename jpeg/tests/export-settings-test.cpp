@@ -17,14 +17,13 @@ TEST(ExportSettings, DefaultsEncodeToTheDocumentedBytes) {
   EncodePluginOptions(PluginOptions(), bytes);
   // 1500, 33600, crop 0 0 100 100 (IEEE doubles), flags 0 1 1 0 1 1 0 0,
   // mode 1, 100 x 100.
-  const std::uint8_t expected[PluginOptionsBytes] = {
-      0xDC, 0x05, 0, 0, 0x40, 0x83, 0, 0,                 // delay, modem speed
-      0, 0, 0, 0, 0, 0, 0, 0,                             // left 0
-      0, 0, 0, 0, 0, 0, 0, 0,                             // top 0
-      0, 0, 0, 0, 0, 0, 0x59, 0x40,                       // right 100
-      0, 0, 0, 0, 0, 0, 0x59, 0x40,                       // bottom 100
-      0, 1, 1, 0, 1, 1, 0, 0,                             // flags
-      1, 0, 0, 0, 100, 0, 100, 0};                        // mode, width, height
+  const std::uint8_t expected[PluginOptionsBytes] = {0xDC, 0x05, 0, 0, 0x40, 0x83, 0,    0,    // delay, modem speed
+                                                     0,    0,    0, 0, 0,    0,    0,    0,    // left 0
+                                                     0,    0,    0, 0, 0,    0,    0,    0,    // top 0
+                                                     0,    0,    0, 0, 0,    0,    0x59, 0x40, // right 100
+                                                     0,    0,    0, 0, 0,    0,    0x59, 0x40, // bottom 100
+                                                     0,    1,    1, 0, 1,    1,    0,    0,    // flags
+                                                     1,    0,    0, 0, 100,  0,    100,  0};   // mode, width, height
   EXPECT_EQ(0, std::memcmp(bytes, expected, sizeof expected));
 }
 
@@ -76,11 +75,11 @@ struct CropCase {
 TEST(ExportSettings, ValidationCorrectsCrops) {
   const double nan = std::nan("");
   const CropCase cases[] = {
-      {0, 0, 100, 150, 0, 0, 100, 100},       // bottom above 100
-      {0, 40, 100, 40, 0, 0, 100, 100},       // bottom not below top
-      {30, 0, 20, 100, 0, 0, 100, 100},       // right not right of left
-      {-5, 120, 80, 90, 0, 0, 80, 90},        // edges out of range
-      {10, 20, 90, 80, 10, 20, 90, 80},       // valid stays
+      {0, 0, 100, 150, 0, 0, 100, 100}, // bottom above 100
+      {0, 40, 100, 40, 0, 0, 100, 100}, // bottom not below top
+      {30, 0, 20, 100, 0, 0, 100, 100}, // right not right of left
+      {-5, 120, 80, 90, 0, 0, 80, 90},  // edges out of range
+      {10, 20, 90, 80, 10, 20, 90, 80}, // valid stays
       // An edge clamped to the far side must not leave an empty crop.
       {100, 100, 150, 150, 0, 0, 100, 100},
       {nan, nan, nan, nan, 0, 0, 100, 100},

@@ -39,17 +39,17 @@ TEST(HostBitmapCheck, RejectsHeadersThatDoNotFitTheMode) {
     int bits, offset, width;
     std::uint32_t value;
   } cases[] = {
-      {24, 0, 4, 12},           // header size
-      {24, 4, 4, 0},            // width 0
-      {24, 8, 4, 0xFFFFFFFE},   // top-down
-      {24, 8, 4, 65536},        // too high
-      {24, 12, 2, 2},           // planes
-      {24, 14, 2, 32},          // depth
-      {24, 14, 2, 8},           // 8 bits with the image size of 24
-      {8, 14, 2, 24},           // 24 bits with a palette
-      {24, 16, 4, 1},           // compressed
-      {24, 20, 4, 25},          // image size that does not match the rows
-      {8, 32, 4, 16},           // a short palette
+      {24, 0, 4, 12},         // header size
+      {24, 4, 4, 0},          // width 0
+      {24, 8, 4, 0xFFFFFFFE}, // top-down
+      {24, 8, 4, 65536},      // too high
+      {24, 12, 2, 2},         // planes
+      {24, 14, 2, 32},        // depth
+      {24, 14, 2, 8},         // 8 bits with the image size of 24
+      {8, 14, 2, 24},         // 24 bits with a palette
+      {24, 16, 4, 1},         // compressed
+      {24, 20, 4, 25},        // image size that does not match the rows
+      {8, 32, 4, 16},         // a short palette
   };
   for (const auto &c : cases) {
     std::vector<std::uint8_t> h = header(c.bits);

@@ -9,13 +9,13 @@
 #include <windows.h>
 
 struct ExportParams {
-  void *dib;                  // the locked host bitmap
-  HWND hwnd;                  // parent of every dialog and message box
+  void *dib; // the locked host bitmap
+  HWND hwnd; // parent of every dialog and message box
   plugin::DisplayPixelsProc displayPixels;
-  plugin::ProgressProc progressProc;          // used while the files are written
+  plugin::ProgressProc progressProc;                    // used while the files are written
   plugin::PIDescriptorParameters *descriptorParameters; // or null
-  plugin::HandleProcs *handleProcs;           // or null
-  const char *name;           // document title or export file name, or null
+  plugin::HandleProcs *handleProcs;                     // or null
+  const char *name;                                     // document title or export file name, or null
 };
 
 // EXPORT(params, status) and ABOUT(parent, status): both return TRUE

@@ -17,8 +17,7 @@ constexpr DWORD MaxTextBytes = 1024;
 // Reads a binary value of exactly sizeof bytes.
 template <std::size_t N> bool readBinary(HKEY key, const char *name, std::uint8_t (&bytes)[N]) {
   DWORD type = 0, size = N;
-  return RegQueryValueExA(key, name, nullptr, &type, bytes, &size) == ERROR_SUCCESS && type == REG_BINARY &&
-         size == N;
+  return RegQueryValueExA(key, name, nullptr, &type, bytes, &size) == ERROR_SUCCESS && type == REG_BINARY && size == N;
 }
 
 // A stored text need not end with a zero; it is cut at its stored length.
@@ -88,8 +87,8 @@ void WriteSettingsValues(HKEY key, const TSettings &settings) {
 void LoadSettings(TSettings &settings) {
   base::RegKey key;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, ProductSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_ALL_ACCESS, nullptr, key.receive(), &disposition) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, ProductSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                      nullptr, key.receive(), &disposition) != ERROR_SUCCESS) {
     settings.registryFailed = true;
     return;
   }

@@ -212,8 +212,8 @@ double floatOf(OSType key, const TSettings &s) {
   return s.options.cropBottom;
 }
 
-void readValue(const plugin::ReadDescriptorProcs *read, plugin::ReadDescriptorRef reader,
-               plugin::HandleProcs *procs, const ScriptKey &key, TSettings &settings) {
+void readValue(const plugin::ReadDescriptorProcs *read, plugin::ReadDescriptorRef reader, plugin::HandleProcs *procs,
+               const ScriptKey &key, TSettings &settings) {
   switch (key.type) {
   case KeyType::Integer: {
     std::int32_t value = 0;
@@ -245,8 +245,8 @@ void readValue(const plugin::ReadDescriptorProcs *read, plugin::ReadDescriptorRe
   }
 }
 
-void writeText(const plugin::WriteDescriptorProcs *write, plugin::WriteDescriptorRef writer,
-               plugin::HandleProcs *procs, OSType key, const std::string &text) {
+void writeText(const plugin::WriteDescriptorProcs *write, plugin::WriteDescriptorRef writer, plugin::HandleProcs *procs,
+               OSType key, const std::string &text) {
   OwnedHandle handle(procs, procs->newProc(static_cast<std::int32_t>(text.size())));
   if (!handle.get())
     return;
@@ -271,11 +271,11 @@ bool CheckDescriptorParameters(const plugin::PIDescriptorParameters *p) {
   const plugin::ReadDescriptorProcs *r = p->readDescriptorProcs;
   const plugin::WriteDescriptorProcs *w = p->writeDescriptorProcs;
   return r->readDescriptorProcsVersion == plugin::kCurrentReadDescriptorProcsVersion &&
-         r->numReadDescriptorProcs > 17 && w->writeDescriptorProcsVersion == plugin::kCurrentWriteDescriptorProcsVersion &&
-         w->numWriteDescriptorProcs > 15 && r->openReadDescriptorProc && r->closeReadDescriptorProc &&
-         r->getKeyProc && r->getIntegerProc && r->getFloatProc && r->getBooleanProc && r->getTextProc &&
-         w->openWriteDescriptorProc && w->closeWriteDescriptorProc && w->putIntegerProc && w->putFloatProc &&
-         w->putBooleanProc && w->putTextProc;
+         r->numReadDescriptorProcs > 17 &&
+         w->writeDescriptorProcsVersion == plugin::kCurrentWriteDescriptorProcsVersion &&
+         w->numWriteDescriptorProcs > 15 && r->openReadDescriptorProc && r->closeReadDescriptorProc && r->getKeyProc &&
+         r->getIntegerProc && r->getFloatProc && r->getBooleanProc && r->getTextProc && w->openWriteDescriptorProc &&
+         w->closeWriteDescriptorProc && w->putIntegerProc && w->putFloatProc && w->putBooleanProc && w->putTextProc;
 }
 
 bool CheckHandleProcs(const plugin::HandleProcs *procs) {
@@ -283,8 +283,7 @@ bool CheckHandleProcs(const plugin::HandleProcs *procs) {
          procs->newProc && procs->disposeProc && procs->getSizeProc && procs->setSizeProc;
 }
 
-bool ReadScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::HandleProcs *procs,
-                          TSettings &settings) {
+bool ReadScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::HandleProcs *procs, TSettings &settings) {
   if (!usable(parameters, procs))
     return false;
   const plugin::ReadDescriptorProcs *read = parameters->readDescriptorProcs;
@@ -332,8 +331,7 @@ void WriteScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::H
       break;
     }
     case KeyType::Text:
-      writeText(write, writer, procs, k.key,
-                k.key == fourCC("tExp") ? settings.thumbnailExpansion : settings.lastPath);
+      writeText(write, writer, procs, k.key, k.key == fourCC("tExp") ? settings.thumbnailExpansion : settings.lastPath);
       break;
     }
   }

@@ -18,8 +18,9 @@ public:
         CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   std::intptr_t open(const char *path, int mode) override {
-    DWORD access = mode == FileModeRead ? GENERIC_READ : mode == FileModeWrite ? GENERIC_WRITE
-                                                                               : GENERIC_READ | GENERIC_WRITE;
+    DWORD access = mode == FileModeRead    ? GENERIC_READ
+                   : mode == FileModeWrite ? GENERIC_WRITE
+                                           : GENERIC_READ | GENERIC_WRITE;
     return reinterpret_cast<std::intptr_t>(
         CreateFileA(path, access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
