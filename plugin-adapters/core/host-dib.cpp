@@ -23,7 +23,8 @@ bool ComputeDibLayout(std::int32_t width, std::int32_t height, std::uint32_t bit
   layout = DibLayout();
   if (width < 1 || height < 1 || (bitsPerPixel != 8 && bitsPerPixel != 24))
     return false;
-  std::uint64_t rowBytes = (static_cast<std::uint64_t>(bitsPerPixel) * static_cast<std::uint64_t>(width) + 31) / 8 / 4 * 4;
+  std::uint64_t rowBytes =
+      (static_cast<std::uint64_t>(bitsPerPixel) * static_cast<std::uint64_t>(width) + 31) / 8 / 4 * 4;
   std::uint64_t imageBytes = rowBytes * static_cast<std::uint64_t>(height);
   if (imageBytes + DibExtraBytes > 0x7FFFFFFFu)
     return false;

@@ -18,17 +18,14 @@ TEST(HostDib, ThreeByTwoColourImage) {
   EXPECT_EQ(40u, layout.pixelOffset);
 
   // Host rows of 10 bytes (one spare), RGB, top row first.
-  const std::vector<std::uint8_t> host = {
-      1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE,
-      11, 12, 13, 14, 15, 16, 17, 18, 19, 0xEE};
+  const std::vector<std::uint8_t> host = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0xEE};
   std::vector<std::uint8_t> block(layout.blockBytes, 0xAA);
   WriteDibHeader(block.data(), 3, 2, layout);
   CopyHostRows(block.data(), 3, 2, layout, host.data(), 10);
   const std::vector<std::uint8_t> pixels(block.begin() + 40, block.begin() + 40 + 24);
   // The bottom row comes first, each pixel blue, green, red, then padding.
-  const std::vector<std::uint8_t> expected = {
-      13, 12, 11, 16, 15, 14, 19, 18, 17, 0, 0, 0,
-      3, 2, 1, 6, 5, 4, 9, 8, 7, 0, 0, 0};
+  const std::vector<std::uint8_t> expected = {13, 12, 11, 16, 15, 14, 19, 18, 17, 0, 0, 0,
+                                              3,  2,  1,  6,  5,  4,  9,  8,  7,  0, 0, 0};
   EXPECT_EQ(expected, pixels);
   // Header: size, width, height, planes, bits, no compression, image size,
   // no palette.

@@ -24,10 +24,9 @@ HWND parentWindow(const plugin::PlatformData *platform) {
 
 bool offersTitle(const plugin::PropertyProcs *properties, const plugin::HandleProcs *handles) {
   return properties && properties->propertyProcsVersion == plugin::kCurrentPropertyProcsVersion &&
-         properties->numPropertyProcs >= 2 && properties->getPropertyProc && properties->setPropertyProc &&
-         handles && handles->handleProcsVersion == plugin::kCurrentHandleProcsVersion &&
-         handles->numHandleProcs >= 4 && handles->newProc && handles->disposeProc && handles->getSizeProc &&
-         handles->setSizeProc;
+         properties->numPropertyProcs >= 2 && properties->getPropertyProc && properties->setPropertyProc && handles &&
+         handles->handleProcsVersion == plugin::kCurrentHandleProcsVersion && handles->numHandleProcs >= 4 &&
+         handles->newProc && handles->disposeProc && handles->getSizeProc && handles->setSizeProc;
 }
 
 bool hasLockCalls(const plugin::HandleProcs *handles) {
@@ -46,8 +45,8 @@ bool fetchTitle(const plugin::PropertyProcs *properties, const plugin::HandlePro
     return false;
   std::int32_t size = handles->getSizeProc(handle);
   bool suiteLock = hasLockCalls(handles);
-  auto *text = static_cast<const char *>(suiteLock ? handles->lockProc(handle, 0)
-                                                   : GlobalLock(static_cast<HGLOBAL>(handle)));
+  auto *text =
+      static_cast<const char *>(suiteLock ? handles->lockProc(handle, 0) : GlobalLock(static_cast<HGLOBAL>(handle)));
   if (text && size > 0) {
     std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(size), MaxTitleBytes);
     title.assign(text, std::find(text, text + length, '\0'));
@@ -61,8 +60,8 @@ bool fetchTitle(const plugin::PropertyProcs *properties, const plugin::HandlePro
 }
 
 int callExport(void *dib, const plugin::PlatformData *platform, plugin::DisplayPixelsProc display,
-               plugin::ProgressProc progress, plugin::PIDescriptorParameters *descriptor,
-               plugin::HandleProcs *handles, const char *name) {
+               plugin::ProgressProc progress, plugin::PIDescriptorParameters *descriptor, plugin::HandleProcs *handles,
+               const char *name) {
   ExportParams params = {dib, parentWindow(platform), display, progress, descriptor, handles, name};
   int status = -1;
   pixtuneExport()(&params, &status);
@@ -92,14 +91,15 @@ plugin::OSErr DoFilterStart(plugin::FilterRecord *record) {
   bool named = offersTitle(record->propertyProcs, record->handleProcs) &&
                fetchTitle(record->propertyProcs, record->handleProcs, title);
 
-  ImageRequest request = {record->imageWidth,   record->imageHeight, record->imageMode,    &record->inRect,
-                          &record->inLoPlane,   &record->inHiPlane,  &record->inData,      &record->inRowBytes,
-                          record->advanceState, plugin::filterBadMode, plugin::filterBadParameters};
+  ImageRequest request = {record->imageWidth,    record->imageHeight,        record->imageMode,
+                          &record->inRect,       &record->inLoPlane,         &record->inHiPlane,
+                          &record->inData,       &record->inRowBytes,        record->advanceState,
+                          plugin::filterBadMode, plugin::filterBadParameters};
   HostDib dib;
-  plugin::OSErr result = record->imageMode == plugin::plugInModeGrayScale ||
-                                 record->imageMode == plugin::plugInModeRGBColor
-                             ? BuildHostDib(request, dib)
-                             : plugin::filterBadMode;
+  plugin::OSErr result =
+      record->imageMode == plugin::plugInModeGrayScale || record->imageMode == plugin::plugInModeRGBColor
+          ? BuildHostDib(request, dib)
+          : plugin::filterBadMode;
   // The filter has asked for everything it needs.
   record->inRect = record->outRect = record->maskRect = plugin::PlugInRect{};
   if (result != plugin::noErr)
@@ -120,9 +120,10 @@ plugin::OSErr DoExportStart(plugin::ExportRecord *record) {
   // The host's name has a length byte and no terminator; a terminated copy
   // leaves its record as it was.
   std::string fileName(reinterpret_cast<const char *>(record->filename + 1), record->filename[0]);
-  ImageRequest request = {record->imageWidth,   record->imageHeight, record->imageMode,    &record->theRect,
-                          &record->loPlane,     &record->hiPlane,    &record->data,        &record->rowBytes,
-                          record->advanceState, plugin::exportBadMode, plugin::exportBadParameters};
+  ImageRequest request = {record->imageWidth,    record->imageHeight,        record->imageMode,
+                          &record->theRect,      &record->loPlane,           &record->hiPlane,
+                          &record->data,         &record->rowBytes,          record->advanceState,
+                          plugin::exportBadMode, plugin::exportBadParameters};
   HostDib dib;
   plugin::OSErr result = BuildHostDib(request, dib);
   record->theRect = plugin::PlugInRect{};

@@ -3,8 +3,8 @@
 #ifndef PLUGIN_ADAPTERS_WIN32_HOST_IMAGE_H
 #define PLUGIN_ADAPTERS_WIN32_HOST_IMAGE_H
 
-#include "platform/plugin-host/core/plugin-interface.h"
 #include "platform/base/win32/global-lock.h"
+#include "platform/plugin-host/core/plugin-interface.h"
 
 #include <utility>
 

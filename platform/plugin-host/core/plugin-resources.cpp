@@ -113,7 +113,8 @@ bool readProperty(OSType key, const std::string &data, PropertyList &list) {
     list.hasTerminology = true;
     list.eventClass = word(data.substr(4, 4));
     list.eventId = word(data.substr(8, 4));
-    list.dictionaryId = static_cast<std::int16_t>(static_cast<std::uint8_t>(data[12]) | static_cast<std::uint8_t>(data[13]) << 8);
+    list.dictionaryId =
+        static_cast<std::int16_t>(static_cast<std::uint8_t>(data[12]) | static_cast<std::uint8_t>(data[13]) << 8);
     return terminated(data.substr(14), list.scope);
   }
   return true; // properties a host does not know are skipped

@@ -87,11 +87,28 @@ TEST(PluginResources, ReadsADictionary) {
   b.data = {1, 0};
   b.u16(0).u16(0).u16(1);
   b.text(std::string("\x07Pixtune", 8)).text(std::string("\x01x", 2)).u32(fourCC("qzWb")).u16(1).u16(1).u16(1);
-  b.text(std::string("\x02" "ev\0", 4)).text(std::string("\0\0", 2)).u32(fourCC("qzWb")).u32(fourCC("null"));
+  b.text(std::string("\x02"
+                     "ev\0",
+                     4))
+      .text(std::string("\0\0", 2))
+      .u32(fourCC("qzWb"))
+      .u32(fourCC("null"));
   b.u32(fourCC("null")).text(std::string("\0\0", 2)).u16(0).u32(fourCC("null")).text(std::string("\0\0", 2)).u16(0);
   b.u16(2);
-  b.text(std::string("\x03" "one", 4)).u32(fourCC("Lmnc")).u32(fourCC("long")).text(std::string("\0\0", 2)).u16(0);
-  b.text(std::string("\x02" "tw\0", 4)).u32(fourCC("tExp")).u32(fourCC("TEXT")).text(std::string("\0\0", 2)).u16(0);
+  b.text(std::string("\x03"
+                     "one",
+                     4))
+      .u32(fourCC("Lmnc"))
+      .u32(fourCC("long"))
+      .text(std::string("\0\0", 2))
+      .u16(0);
+  b.text(std::string("\x02"
+                     "tw\0",
+                     4))
+      .u32(fourCC("tExp"))
+      .u32(fourCC("TEXT"))
+      .text(std::string("\0\0", 2))
+      .u16(0);
   b.u16(0).u16(0).u16(0);
   ScriptingDictionary dictionary;
   std::string error;
@@ -105,8 +122,8 @@ TEST(PluginResources, ReadsADictionary) {
 }
 
 TEST(DescriptorItems, TextFormRoundTrips) {
-  const char *texts[] = {"Lmnc=long:20", "tCvL=doub:12.5", "pRgr=bool:1", "tExp=TEXT:th_", "fPin=TEXT:",
-                         "tMbw=long:-5"};
+  const char *texts[] = {"Lmnc=long:20",  "tCvL=doub:12.5", "pRgr=bool:1",
+                         "tExp=TEXT:th_", "fPin=TEXT:",     "tMbw=long:-5"};
   for (const char *text : texts) {
     DescriptorItem item;
     ASSERT_TRUE(ParseDescriptorItem(text, item)) << text;

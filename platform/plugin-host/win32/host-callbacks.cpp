@@ -122,8 +122,14 @@ plugin::OSErr HostCallbacks::displayPixelsProc(const void *, const plugin::PlugI
 
 HostCallbacks::HostCallbacks(HostImage image, std::int16_t handleProcCount, bool withProperties)
     : image_(std::move(image)), withProperties_(withProperties) {
-  handleProcs_ = {plugin::kCurrentHandleProcsVersion, handleProcCount, cbNew, cbDispose, cbGetSize, cbSetSize,
-                  handleProcCount > 5 ? cbLock : nullptr, handleProcCount > 5 ? cbUnlock : nullptr};
+  handleProcs_ = {plugin::kCurrentHandleProcsVersion,
+                  handleProcCount,
+                  cbNew,
+                  cbDispose,
+                  cbGetSize,
+                  cbSetSize,
+                  handleProcCount > 5 ? cbLock : nullptr,
+                  handleProcCount > 5 ? cbUnlock : nullptr};
   propertyProcs_ = {plugin::kCurrentPropertyProcsVersion, 2, cbGetProperty, cbSetProperty};
   readProcs_.readDescriptorProcsVersion = plugin::kCurrentReadDescriptorProcsVersion;
   readProcs_.numReadDescriptorProcs = plugin::kReadDescriptorProcsCount;

@@ -53,8 +53,8 @@ public:
   bool takeRecorded(plugin::DescriptorItems &items);
   int leakedHandles() const;
 
-  std::map<std::string, int> counts;           // calls by name
-  std::vector<std::string> problems;           // misuse seen by the host
+  std::map<std::string, int> counts; // calls by name
+  std::vector<std::string> problems; // misuse seen by the host
 
   // The record's own callbacks.
   static plugin::OSErr advanceStateProc();
@@ -70,8 +70,8 @@ public:
   plugin::OSErr setHandleSize(plugin::HostHandle handle, std::int32_t size);
   void *lockHandle(plugin::HostHandle handle);
   void unlockHandle(plugin::HostHandle handle);
-  plugin::OSErr getProperty(plugin::OSType signature, plugin::OSType key, std::int32_t index,
-                            std::intptr_t *simple, plugin::HostHandle *complex);
+  plugin::OSErr getProperty(plugin::OSType signature, plugin::OSType key, std::int32_t index, std::intptr_t *simple,
+                            plugin::HostHandle *complex);
   plugin::ReadDescriptorRef openRead(plugin::DescriptorHandle descriptor);
   plugin::OSErr closeRead(plugin::ReadDescriptorRef reader);
   bool nextKey(plugin::ReadDescriptorRef reader, plugin::OSType *key, plugin::OSType *type);

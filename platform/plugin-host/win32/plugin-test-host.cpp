@@ -7,7 +7,7 @@
 //   plugin-test-host <plug-in> [--image file.pnm] [--mode n] [--title text]
 //       [--script Key=type:value]... [--play display|dontdisplay|silent]
 //       [--selectors s,s,...] [--handle-procs n] [--no-properties]
-//       [--max-data n] [--answer ok|cancel|file=path]...
+//       [--max-data n] [--active-window] [--answer ok|cancel|file=path]...
 //
 // Without --selectors a filter runs prepare, start, continue while it
 // asks for data, finish; an export prepare, start, continue, finish. The
@@ -40,13 +40,12 @@ struct Options {
   std::vector<int> selectors;
   std::int16_t handleProcCount = 6;
   bool withProperties = true;
+  bool activeWindow = false;
   std::int32_t maxData = 1000001;
   std::vector<std::string> answers;
 };
 
-void report(const std::string &name, const std::string &value) {
-  std::printf("%s=%s\n", name.c_str(), value.c_str());
-}
+void report(const std::string &name, const std::string &value) { std::printf("%s=%s\n", name.c_str(), value.c_str()); }
 
 std::vector<int> numberList(const std::string &text) {
   std::vector<int> numbers;
@@ -68,6 +67,10 @@ bool parseOptions(int argc, char **argv, Options &o) {
       o.withProperties = false;
       continue;
     }
+    if (arg == "--active-window") {
+      o.activeWindow = true;
+      continue;
+    }
     if (!more)
       return false;
     std::string value = argv[++i];
@@ -84,7 +87,7 @@ bool parseOptions(int argc, char **argv, Options &o) {
       o.script.push_back(item);
     } else if (arg == "--play") {
       o.playGiven = true;
-      o.playInfo = value == "display" ? plugin::plugInDialogDisplay
+      o.playInfo = value == "display"  ? plugin::plugInDialogDisplay
                    : value == "silent" ? plugin::plugInDialogSilent
                                        : plugin::plugInDialogDontDisplay;
     } else if (arg == "--selectors") {
@@ -218,8 +221,8 @@ void runSequence(Run &run, const Options &o, bool filter, void *record, const pl
   int continueSelector = filter ? plugin::filterSelectorContinue : plugin::exportSelectorContinue;
   for (int selector : sequence) {
     std::int16_t result = run.call(static_cast<std::int16_t>(selector), record);
-    for (int rounds = 0; o.selectors.empty() && result == 0 && selector == continueSelector && !isEmpty(request) &&
-                         rounds < 100;
+    for (int rounds = 0;
+         o.selectors.empty() && result == 0 && selector == continueSelector && !isEmpty(request) && rounds < 100;
          ++rounds)
       result = run.call(static_cast<std::int16_t>(selector), record);
     if (result != 0 && o.selectors.empty())
@@ -253,15 +256,21 @@ int runHost(const Options &o) {
   }
   bool filter = o.plugin.size() >= 4 && _stricmp(o.plugin.c_str() + o.plugin.size() - 4, ".8bf") == 0;
 
-  HWND window = CreateWindowExA(0, "STATIC", "Plug-in test host", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+  HWND window = CreateWindowExA(0, "STATIC", "Plug-in test host", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+  // Shown and active on request only (plug-ins that look for the active
+  // window); a hidden window keeps the runs fast under Xvfb.
+  if (o.activeWindow) {
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetActiveWindow(window);
+  }
   plugin::PlatformData platform = {reinterpret_cast<std::intptr_t>(window)};
   {
     HostCallbacks callbacks(image, o.handleProcCount, o.withProperties);
     callbacks.setTitle(o.title);
-    callbacks.setPlayback(o.script, o.playGiven ? o.playInfo
-                                                : (o.script.empty() ? plugin::plugInDialogDisplay
-                                                                    : plugin::plugInDialogDontDisplay));
+    callbacks.setPlayback(
+        o.script,
+        o.playGiven ? o.playInfo : (o.script.empty() ? plugin::plugInDialogDisplay : plugin::plugInDialogDontDisplay));
     DialogAnswers answers(o.answers);
     Run run{entry};
 
@@ -352,6 +361,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: plugin-test-host <plug-in> [--image file.pnm] [--mode n] [--title text]\n"
                          "  [--script Key=type:value]... [--play display|dontdisplay|silent]\n"
                          "  [--selectors s,...] [--handle-procs n] [--no-properties] [--max-data n]\n"
+                         "  [--active-window]\n"
                          "  [--answer ok|cancel|file=path]...\n");
     return 2;
   }
