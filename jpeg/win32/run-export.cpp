@@ -53,8 +53,14 @@ int RunExport(ExportParams &params, HINSTANCE module) {
   }
 
   int status = StatusOk;
-  if (!noDialog && RunPlaceholderWindow(module, params.hwnd) != IDOK)
-    status = StatusCancelled;
+  if (!noDialog) {
+    INT_PTR answer = RunPlaceholderWindow(module, params.hwnd);
+    // A window that cannot be shown is a failure, not the user's cancel.
+    if (answer == -1)
+      status = StatusException;
+    else if (answer != IDOK)
+      status = StatusCancelled;
+  }
   if (status == StatusOk && noDialog) {
     settings.Validate();
     status = writeFiles(dib, dibBytes, params, settings, ScriptedOutputPath(settings.lastPath, params.name));
