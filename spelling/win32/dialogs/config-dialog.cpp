@@ -4,6 +4,7 @@
 
 #include "spelling/core/verba-spell.h"
 #include "spelling/win32/dialogs/dict-sheet.h"
+#include "spelling/win32/dialogs/glyph-button.h"
 #include "spelling/win32/dialogs/options-sheet.h"
 #include "spelling/win32/dialogs/spell-dialog.h"
 
@@ -45,11 +46,11 @@ TConfigDialog::TConfigDialog(TComponent *owner, TConfiguration &configuration)
   Pages->SetAlign(alLeft);
   Pages->SetWidth(329);
   Pages->SetParent(this);
-  OK = new TBitBtn(this);
+  OK = new TGlyphButton(this);
   OK->SetKind(bkOK);
   OK->SetHelpContext(816);
   OK->SetParent(this);
-  Cancel = new TBitBtn(this);
+  Cancel = new TGlyphButton(this);
   Cancel->SetKind(bkCancel);
   Cancel->SetHelpContext(817);
   Cancel->SetParent(this);

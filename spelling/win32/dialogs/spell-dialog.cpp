@@ -4,6 +4,7 @@
 #include "spelling/win32/dialogs/spell-dialog.h"
 
 #include "spelling/core/verba-spell.h"
+#include "spelling/win32/dialogs/glyph-button.h"
 
 #include "platform/components/win32/application.h"
 
@@ -99,8 +100,11 @@ void TVerbaSpellDialog::createControls() {
   UndoLast = button(this, "Undo &Last", 8, 107, 908, false);
   Options = button(this, "&Options", 8, 131, 909, true);
   Help = button(this, "Hel&p", 224, 131, 0, true);
-  Cancel = place(this, new TBitBtn(this), 304, 131, 75, 22, 911);
-  Cancel->SetKind(bkCancel);
+  // The kind before the window: setting it later would restyle the
+  // window as a plain push button.
+  auto *cancel = new TGlyphButton(this);
+  cancel->SetKind(bkCancel);
+  Cancel = place(this, cancel, 304, 131, 75, 22, 911);
   ErrorLabel->SetFocusControl(NotFound);
   ActionLabel->SetFocusControl(WordEdit);
   SuggestLabel->SetFocusControl(SuggestBox);

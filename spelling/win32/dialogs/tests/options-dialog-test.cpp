@@ -105,6 +105,23 @@ TEST(OptionsDialog, GroupsWithoutAVisibleOptionAreAbsent) {
   EXPECT_FALSE(none.dialog->OptionsSheet->ResetIgnoreAll->Enabled());
 }
 
+TEST(OptionsDialog, ResetButtonsShowWhetherTheCheckHoldsWords) {
+  installDesignedFont();
+  auto config = configWith({}, -1);
+  components::TStringList ignored, words, replacements;
+  ignored.Add("qwzxv");
+  for (bool withChangeAll : {false, true}) {
+    if (withChangeAll) {
+      words.Add("teh");
+      replacements.Add("the");
+    }
+    TConfigDialog dialog(nullptr, *config);
+    dialog.BuildPages(Visible143, &ignored, &replacements, &words);
+    EXPECT_TRUE(dialog.OptionsSheet->ResetIgnoreAll->Enabled());
+    EXPECT_EQ(dialog.OptionsSheet->ResetChangeAll->Enabled(), withChangeAll);
+  }
+}
+
 TEST(OptionsDialog, OptionBoxesEditTheWorkingCopyOnly) {
   Built built = build(Visible143);
   TSpellOptionsSheet &sheet = *built.dialog->OptionsSheet;
