@@ -117,6 +117,28 @@ void Page::glue(Shape *connector, short fromPart, Shape *shape, short row) {
   events_->fire(EventConnectionsChanged, static_cast<IDrawPage *>(this), *subject.get());
 }
 
+void Page::deleteShape(Shape *shape) {
+  std::vector<ComPtr<Connect>> removed, kept;
+  for (ComPtr<Connect> &connect : connects_)
+    (connect->from() == shape || connect->to() == shape ? removed : kept).push_back(connect);
+  connects_.swap(kept);
+  ComPtr<Shape> keep(shape);
+  for (auto it = shapes_.begin(); it != shapes_.end(); ++it) {
+    if (it->get() == shape) {
+      shapes_.erase(it);
+      break;
+    }
+  }
+  host_->note("delete shape " + shape->name());
+  keep->detach();
+  if (!removed.empty()) {
+    base::Variant subject;
+    V_VT(subject.get()) = VT_DISPATCH;
+    V_DISPATCH(subject.get()) = new com::Object<Connects>(std::move(removed));
+    events_->fire(EventConnectionsChanged, static_cast<IDrawPage *>(this), *subject.get());
+  }
+}
+
 void Page::detach() {
   for (ComPtr<Shape> &shape : shapes_)
     shape->detach();

@@ -291,6 +291,9 @@ public:
   // then announce the shapes with announceShapes).
   Shape *addShape(short type, const std::string &name);
   void announceShapes(const std::vector<Shape *> &shapes);
+  // Deletes a top-level shape as a user would: the shape and its
+  // connections go, then the connection event fires when there were any.
+  void deleteShape(Shape *shape);
   // Glues part fromPart (9 begin, 12 end) of connector to the connection
   // point row of shape (part 100 + row) and fires the connection event.
   void glue(Shape *connector, short fromPart, Shape *shape, short row);
