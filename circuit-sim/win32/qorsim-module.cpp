@@ -1,6 +1,8 @@
 // QorSim's module: its class table and the four server exports.
 #include "QorSim.h"
+#include "circuit-sim/win32/sim-ckt.h"
 #include "circuit-sim/win32/sim-root.h"
+#include "circuit-sim/win32/wire-dev.h"
 
 #include "platform/com/win32/module.h"
 #include "platform/com/win32/server.h"
@@ -10,14 +12,13 @@ namespace {
 // The one simulator root of the process (see SimRoot).
 IUnknown *simRoot;
 
-// The circuit and the wire device are registered here with the root so that
-// their keys exist from the first registration; their class objects come
-// with their implementations.
 const com::ClassEntry classes[] = {
     {&CLSID_SimRoot, "SimRoot", "Netweave SimRoot", qorsim::createSimRoot, &simRoot,
      com::ClassKind::Plain},
-    {&CLSID_SimCkt, "SimCkt", "Netweave SimCkt", nullptr, nullptr, com::ClassKind::Plain},
-    {&CLSID_WireDev, "WireDev", "Netweave Wire DEV", nullptr, nullptr, com::ClassKind::Plain},
+    {&CLSID_SimCkt, "SimCkt", "Netweave SimCkt", qorsim::createSimCkt, nullptr,
+     com::ClassKind::Plain},
+    {&CLSID_WireDev, "WireDev", "Netweave Wire DEV", qorsim::createWireDev, nullptr,
+     com::ClassKind::Plain},
 };
 
 const com::Server server = {classes, 3, &LIBID_QORSIMLib, 1, 0, true};

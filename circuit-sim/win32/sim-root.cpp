@@ -1,7 +1,11 @@
-// The simulator root. The circuit registry, the page and document event
-// handling and the menu macros arrive with the circuit class; until then
-// the root checks its arguments and reports the work as not implemented.
+// The simulator root: the registry of page circuits. The page and
+// document deletion events and the menu macros come with the root's own
+// part of the simulator; until then they report that they are absent.
 #include "circuit-sim/win32/sim-root.h"
+#include "circuit-sim/win32/host-calls.h"
+#include "circuit-sim/win32/sim-ckt.h"
+
+#include "platform/base/win32/com-error.h"
 
 namespace qorsim {
 
@@ -24,7 +28,21 @@ HRESULT STDMETHODCALLTYPE SimRoot::FindSim(IDrawPage *DrawingPage, IQorSimCkt **
   *pQorSimCkt = nullptr;
   if (!DrawingPage)
     return E_POINTER;
-  return E_NOTIMPL;
+  return base::guardCom(IID_IQorSimRoot, [&]() -> HRESULT {
+    ComPtr<IDrawShape> sheet;
+    base::check(DrawingPage->get_PageSheet(sheet.receive()), IID_IDrawPage);
+    const std::string key = host::uniqueId(base::checkPointer(sheet.get(), IID_IDrawPage), 1);
+    auto found = circuits_.find(key);
+    if (found == circuits_.end()) {
+      ComPtr<IQorSimCkt> circuit;
+      base::check(createSimCkt(IID_IQorSimCkt, circuit.receiveVoid()), IID_IQorSimCkt);
+      base::check(circuit->SetupEvents(DrawingPage), IID_IQorSimCkt);
+      found = circuits_.emplace(key, circuit).first;
+    }
+    found->second->AddRef();
+    *pQorSimCkt = found->second.get();
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE SimRoot::ShowHelpAbout() { return E_NOTIMPL; }

@@ -5,8 +5,12 @@
 
 #include "QorSim.h"
 
+#include "platform/base/win32/com-ptr.h"
 #include "platform/com/win32/dispatch.h"
 #include "platform/com/win32/object.h"
+
+#include <map>
+#include <string>
 
 namespace qorsim {
 
@@ -19,6 +23,10 @@ public:
   HRESULT STDMETHODCALLTYPE FindSim(IDrawPage *DrawingPage, IQorSimCkt **pQorSimCkt) override;
   HRESULT STDMETHODCALLTYPE ShowHelpAbout() override;
   HRESULT STDMETHODCALLTYPE CreateNetlist(IDrawPage *ActivePage) override;
+
+private:
+  // Page key (the unique identifier of the page's sheet) -> its circuit.
+  std::map<std::string, base::ComPtr<IQorSimCkt>> circuits_;
 };
 
 HRESULT createSimRoot(REFIID riid, void **out);

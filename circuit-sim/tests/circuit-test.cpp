@@ -1,0 +1,606 @@
+// The circuit object through the real QorSim.dll: component controls of the
+// test on pages of the stand-in host register with the page's circuit,
+// devices come from the test device server by programmatic identifier,
+// and the DC solve is checked against voltages worked out by hand. Also
+// the registries' edge cases, the wire device, deleting a component and
+// rebuilding, and the solves that cannot converge or cannot be solved.
+#include "QorSim.h"
+
+#include "platform/base/win32/bstr.h"
+#include "platform/base/win32/com-ptr.h"
+#include "platform/base/win32/unique-handle.h"
+#include "platform/com/win32/dispatch.h"
+#include "platform/com/win32/object.h"
+#include "platform/drawing-host/win32/stand-in-host.h"
+#include "testing/test-paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using base::Bstr;
+using base::ComPtr;
+using drawhost::Shape;
+
+// The shape side of a test component: its device's class and value (the
+// test devices read the value from Name), and a count of advises.
+class TestControl : public com::Dispatch<IQorOcx> {
+public:
+  TestControl(IDrawShape *shape, std::string progId, std::string value)
+      : shape_(shape), progId_(std::move(progId)), value_(std::move(value)) {}
+  static const com::InterfaceEntry *interfaces() {
+    static const com::InterfaceEntry table[] = {
+        {&IID_IQorOcx, com::interfaceOffset<TestControl, IQorOcx>()},
+        {&IID_IDispatch, com::interfaceOffset<TestControl, IQorOcx>()},
+        {nullptr, 0}};
+    return table;
+  }
+  HRESULT STDMETHODCALLTYPE get__Name(BSTR *pVal) override { return get_Name(pVal); }
+  HRESULT STDMETHODCALLTYPE get_Name(BSTR *pVal) override { return text(value_, pVal); }
+  HRESULT STDMETHODCALLTYPE get_DevProgID(BSTR *pVal) override { return text(progId_, pVal); }
+  HRESULT STDMETHODCALLTYPE get_CompShape(IDrawShape **pShape) override {
+    shape_->AddRef();
+    *pShape = shape_.get();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_Status(LONG *pStatus) override {
+    *pStatus = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_PartID(BSTR *pVal) override { return text("R?", pVal); }
+  HRESULT STDMETHODCALLTYPE put_PartID(BSTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE get_ErrorMark(BSTR *pVal) override { return text("", pVal); }
+  HRESULT STDMETHODCALLTYPE put_ErrorMark(BSTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Initialize(IDrawShape *) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ShowProperties() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnAdvise(QorAdviseMask Mask) override {
+    EXPECT_EQ(Mask, qorMaskDC);
+    ++advises;
+    return S_OK;
+  }
+
+  int advises = 0;
+
+private:
+  static HRESULT text(const std::string &value, BSTR *out) {
+    *out = Bstr(value).detach();
+    return S_OK;
+  }
+  ComPtr<IDrawShape> shape_;
+  std::string progId_, value_;
+};
+
+std::string exactText(double value) {
+  std::ostringstream text;
+  text.precision(17);
+  text << value;
+  return text.str();
+}
+
+struct Part {
+  Shape *shape = nullptr;
+  ComPtr<com::Object<TestControl>> control;
+  std::string key;
+};
+
+using ServerCall = HRESULT(WINAPI *)();
+using LoadCount = LONG(WINAPI *)();
+
+HRESULT callExport(HMODULE module, const char *name) {
+  auto function = reinterpret_cast<ServerCall>(
+      reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  return function ? function() : E_NOTIMPL;
+}
+
+class Circuit : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    CoInitialize(nullptr);
+    qorSim_ = LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str());
+    devices_ = LoadLibraryA(testing_support::hostPath(TEST_DEVICES_DLL).c_str());
+    ASSERT_TRUE(qorSim_ && devices_);
+    ASSERT_EQ(callExport(qorSim_, "DllRegisterServer"), S_OK);
+    ASSERT_EQ(callExport(devices_, "DllRegisterServer"), S_OK);
+    host_ = new drawhost::StandInHost();
+  }
+  static void TearDownTestSuite() {
+    delete host_;
+    host_ = nullptr;
+    EXPECT_EQ(callExport(devices_, "DllUnregisterServer"), S_OK);
+    EXPECT_EQ(callExport(qorSim_, "DllUnregisterServer"), S_OK);
+    CoUninitialize();
+  }
+
+  // A new page per test: the host's identifiers keep counting, so no two
+  // tests share a page key with the process's one simulator root.
+  void SetUp() override {
+    document_ = host_->addDocument("C:\\Drawings\\", "Circuit.vsd");
+    page_ = document_->addPage("Page-1");
+    ComPtr<IQorSimRoot> root;
+    ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                               root.receiveVoid()),
+              S_OK);
+    ASSERT_EQ(root->FindSim(page_, circuit_.receive()), S_OK);
+    ASSERT_TRUE(circuit_);
+    vectors_ = circuit_.query<IQorSimDC>();
+    ASSERT_TRUE(vectors_);
+  }
+  void TearDown() override {
+    // Quit breaks the circuit's references to its devices and controls.
+    EXPECT_EQ(circuit_->Quit(), S_OK);
+  }
+
+  Shape *componentShape(const std::vector<std::string> &pins, double x, double y) {
+    Shape *shape = page_->addShape(2, "Component");
+    for (const std::string &pin : pins)
+      shape->addConnectionPoint(pin);
+    shape->cell("User.QOR", true)->setQuietly("1");
+    shape->cell("PinX", true)->setQuietly(exactText(x));
+    shape->cell("PinY", true)->setQuietly(exactText(y));
+    return shape;
+  }
+  Part control(Shape *shape, const char *kind, const std::string &value) {
+    Part part;
+    part.shape = shape;
+    part.key = shape->uniqueId(true);
+    part.control = ComPtr<com::Object<TestControl>>::adopt(
+        new com::Object<TestControl>(shape, std::string("QOR.") + kind + ".1", value));
+    return part;
+  }
+  HRESULT registerPart(const Part &part, IQorOcx *control = nullptr) {
+    return circuit_->OcxMapInsert(Bstr(part.key).get(), part.shape,
+                                  control ? control : part.control.get(), VARIANT_TRUE);
+  }
+  // A registered component; sources have pins P and M, the rest A and B.
+  Part add(const char *kind, const std::string &value, double x = 0.0, double y = 0.0) {
+    std::vector<std::string> pins = {"A", "B"};
+    if (std::string(kind) == "TestVdc")
+      pins = {"P", "M"};
+    Part part = control(componentShape(pins, x, y), kind, value);
+    EXPECT_EQ(registerPart(part), S_OK);
+    return part;
+  }
+  Shape *wire(const Part &from, short fromRow, const Part &to, short toRow) {
+    Shape *connector = page_->addShape(3, "Wire");
+    connector->setOneD(true);
+    page_->glue(connector, 9, from.shape, fromRow);
+    page_->glue(connector, 12, to.shape, toRow);
+    return connector;
+  }
+  long index(const std::string &net) {
+    LONG found = -2;
+    EXPECT_EQ(circuit_->IndexMapFind(Bstr(net).get(), &found), S_OK);
+    return found;
+  }
+  double volts(const Part &part, const char *pin) {
+    double value = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(vectors_->get_Solution(index(part.key + pin), &value), S_OK) << pin;
+    return value;
+  }
+  static LONG deviceLoads() {
+    auto function = reinterpret_cast<LoadCount>(
+        reinterpret_cast<void (*)()>(GetProcAddress(devices_, "TestDeviceLoads")));
+    return function ? function() : -1;
+  }
+
+  static HMODULE qorSim_, devices_;
+  static drawhost::StandInHost *host_;
+  drawhost::Document *document_ = nullptr;
+  drawhost::Page *page_ = nullptr;
+  ComPtr<IQorSimCkt> circuit_;
+  ComPtr<IQorSimDC> vectors_;
+};
+
+HMODULE Circuit::qorSim_, Circuit::devices_;
+drawhost::StandInHost *Circuit::host_;
+
+// 10 V over 1 kOhm and 2 kOhm in series: 20/3 V between them.
+TEST_F(Circuit, DividerSolvesToItsRatio) {
+  Part source = add("TestVdc", "10", 0, 1);
+  Part r1 = add("TestRes", "1000", 1, 1);
+  Part r2 = add("TestRes", "2000", 2, 1);
+  Part ground = add("TestGnd", "0", 1, 0);
+  wire(source, 0, r1, 0);
+  wire(r1, 1, r2, 0);
+  wire(r2, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  EXPECT_EQ(circuit_->SolveDC(), S_OK);
+  EXPECT_NEAR(volts(source, "P"), 10.0, 1e-12);
+  EXPECT_NEAR(volts(r1, "A"), 10.0, 1e-12);
+  EXPECT_NEAR(volts(r1, "B"), 20.0 / 3.0, 1e-12);
+  EXPECT_NEAR(volts(r2, "A"), 20.0 / 3.0, 1e-12);
+  EXPECT_NEAR(volts(r2, "B"), 0.0, 1e-12);
+  EXPECT_NEAR(volts(source, "M"), 0.0, 1e-12);
+  // The source's branch current leaves P: 10 V / 3 kOhm flows back in.
+  double current = 0;
+  ASSERT_EQ(vectors_->get_Solution(index(source.key + "BE"), &current), S_OK);
+  EXPECT_NEAR(current, -10.0 / 3000.0, 1e-15);
+  for (const Part *part : {&source, &r1, &r2, &ground})
+    EXPECT_EQ(part->control->advises, 1);
+}
+
+// An R-2R ladder terminated in 2R: every node sees R to ground on its
+// right, so each series resistor halves the voltage: 8, 4, 2, 1 V from 16.
+TEST_F(Circuit, LadderHalvesAtEveryNode) {
+  Part source = add("TestVdc", "16", 0, 0);
+  Part previous = source;
+  short previousPin = 0;
+  std::vector<Part> series;
+  for (int k = 0; k < 4; ++k) {
+    Part r = add("TestRes", "1000", 1.0 + k, 2);
+    wire(previous, previousPin, r, 0);
+    Part shunt = add("TestRes", "2000", 1.0 + k, 1);
+    wire(r, 1, shunt, 0);
+    Part ground = add("TestGnd", "0", 1.0 + k, 0);
+    wire(shunt, 1, ground, 0);
+    series.push_back(r);
+    previous = r;
+    previousPin = 1;
+  }
+  Part terminator = add("TestRes", "2000", 5, 1);
+  wire(previous, 1, terminator, 0);
+  Part ground = add("TestGnd", "0", 5, 0);
+  wire(terminator, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  EXPECT_EQ(circuit_->SolveDC(), S_OK);
+  const double expected[] = {8.0, 4.0, 2.0, 1.0};
+  for (int k = 0; k < 4; ++k)
+    EXPECT_NEAR(volts(series[k], "B"), expected[k], 1e-12) << "node " << k + 1;
+}
+
+double diodeVoltageByBisection(double volts, double ohms) {
+  const double is = 1e-14, vt = 0.025852;
+  double lo = 0.0, hi = volts;
+  for (int i = 0; i < 200; ++i) {
+    const double v = (lo + hi) / 2;
+    ((volts - v) / ohms > is * (std::exp(v / vt) - 1.0) ? lo : hi) = v;
+  }
+  return (lo + hi) / 2;
+}
+
+TEST_F(Circuit, DiodeConvergesWithStepLimiting) {
+  Part source = add("TestVdc", "5", 0, 0);
+  Part r = add("TestRes", "1000", 1, 0);
+  Part diode = add("TestDiode", "0", 2, 0);
+  Part ground = add("TestGnd", "0", 3, 0);
+  wire(source, 0, r, 0);
+  wire(r, 1, diode, 0);
+  wire(diode, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  const LONG before = deviceLoads();
+  EXPECT_EQ(circuit_->SolveDC(), S_OK);
+  EXPECT_GT(deviceLoads() - before, 2 * 4); // more than one Newton pass over 4 devices
+  EXPECT_NEAR(volts(diode, "A"), diodeVoltageByBisection(5.0, 1000.0), 1e-6);
+}
+
+TEST_F(Circuit, SecondSolveOnlyAdvisesAndResetSolvesAgain) {
+  Part source = add("TestVdc", "1", 0, 0);
+  Part r = add("TestRes", "1", 1, 0);
+  Part ground = add("TestGnd", "0", 2, 0);
+  wire(source, 0, r, 0);
+  wire(r, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  ASSERT_EQ(circuit_->SolveDC(), S_OK);
+  const LONG loads = deviceLoads();
+  EXPECT_EQ(circuit_->SolveDC(), S_OK);
+  EXPECT_EQ(deviceLoads(), loads);
+  EXPECT_EQ(r.control->advises, 2);
+  EXPECT_EQ(circuit_->ResetDC(VARIANT_FALSE), S_OK);
+  EXPECT_EQ(circuit_->SolveDC(), S_OK);
+  EXPECT_GT(deviceLoads(), loads);
+  EXPECT_EQ(circuit_->ResetDC(VARIANT_TRUE), S_OK);
+  EXPECT_EQ(circuit_->SolveDC(), S_OK);
+  EXPECT_NEAR(volts(r, "A"), 1.0, 1e-12);
+  EXPECT_EQ(r.control->advises, 4);
+}
+
+// The deleted shape's entry goes at the next rebuild, which then succeeds.
+TEST_F(Circuit, DeletingAComponentRebuildsThePage) {
+  Part source = add("TestVdc", "10", 0, 1);
+  Part r1 = add("TestRes", "1000", 1, 1);
+  Part r2 = add("TestRes", "2000", 2, 1);
+  Part r3 = add("TestRes", "2000", 3, 1);
+  Part ground = add("TestGnd", "0", 1, 0);
+  wire(source, 0, r1, 0);
+  wire(r1, 1, r2, 0);
+  wire(r2, 0, r3, 0);
+  wire(r2, 1, ground, 0);
+  wire(r3, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  host_->fireIdle();
+  EXPECT_NEAR(volts(r2, "A"), 5.0, 1e-12);
+  const int advises = r1.control->advises;
+  ComPtr<Shape> deleted(r3.shape);
+  r3 = Part{};
+  page_->deleteShape(deleted.get());
+  host_->fireIdle();
+  EXPECT_EQ(r1.control->advises, advises + 1);
+  EXPECT_NEAR(volts(r2, "A"), 20.0 / 3.0, 1e-12);
+  EXPECT_EQ(index(std::string(deleted->uniqueId(false)) + "A"), -1);
+  // And once more, with nothing left over from the deleted component.
+  page_->glue(page_->addShape(3, "Loose"), 9, r1.shape, 0);
+  host_->fireIdle();
+  EXPECT_EQ(r1.control->advises, advises + 2);
+  EXPECT_NEAR(volts(r2, "A"), 20.0 / 3.0, 1e-12);
+}
+
+// A component shape announced before its control binds gets an entry
+// without a control: the control that binds later fills it, and until then
+// rebuilds and advises pass it by. The new group gets a key of its own.
+TEST_F(Circuit, ScannedEntryTakesTheControlThatBindsLater) {
+  Part source = add("TestVdc", "3", 0, 0);
+  Part ground = add("TestGnd", "0", 1, 0);
+  wire(source, 1, ground, 0);
+  Shape *dropped = componentShape({"A", "B"}, 2, 0);
+  ASSERT_TRUE(dropped->uniqueId(false).empty());
+  page_->announceShapes({dropped});
+  const std::string key = dropped->uniqueId(false);
+  EXPECT_FALSE(key.empty());
+  BSTR id = nullptr;
+  EXPECT_EQ(circuit_->get_OcxMapPartID(Bstr("").get(), &id), S_FALSE);
+  EXPECT_EQ(circuit_->get_OcxMapPartID(Bstr(key).get(), &id), S_OK);
+  SysFreeString(id);
+
+  // Rebuild and advise with the control still missing.
+  host_->fireIdle();
+  EXPECT_EQ(source.control->advises, 1);
+  EXPECT_NEAR(volts(source, "P"), 3.0, 1e-12);
+
+  Part r = control(dropped, "TestRes", "1000");
+  ASSERT_EQ(registerPart(r), S_OK);
+  ComPtr<IQorOcx> found;
+  ASSERT_EQ(circuit_->OcxMapFind(Bstr(key).get(), found.receive()), S_OK);
+  EXPECT_EQ(found.get(), static_cast<IQorOcx *>(r.control.get()));
+  wire(source, 0, r, 0);
+  wire(r, 1, ground, 0);
+  host_->fireIdle();
+  EXPECT_EQ(r.control->advises, 1);
+  EXPECT_NEAR(volts(r, "A"), 3.0, 1e-12);
+}
+
+TEST_F(Circuit, PassLimitPublishesTheLastIterateAsUnconverged) {
+  Part runaway = add("TestRunaway", "0", 0, 0);
+  const LONG before = deviceLoads();
+  EXPECT_EQ(circuit_->SolveDC(), S_FALSE);
+  EXPECT_EQ(deviceLoads() - before, 1000);
+  EXPECT_DOUBLE_EQ(volts(runaway, "A"), 1001.0);
+  EXPECT_EQ(runaway.control->advises, 1);
+  // Asked again, the same unconverged result, without new passes.
+  EXPECT_EQ(circuit_->SolveDC(), S_FALSE);
+  EXPECT_EQ(deviceLoads() - before, 1000);
+}
+
+TEST_F(Circuit, SingularCircuitPublishesInfinityInsteadOfCrashing) {
+  Part r = add("TestRes", "1000", 0, 0); // no ground: both nets float
+  EXPECT_EQ(circuit_->SolveDC(), S_FALSE);
+  EXPECT_EQ(volts(r, "A"), std::numeric_limits<double>::infinity());
+  EXPECT_EQ(volts(r, "B"), std::numeric_limits<double>::infinity());
+  double reference = -1;
+  EXPECT_EQ(vectors_->get_Solution(0, &reference), S_OK);
+  EXPECT_EQ(reference, 0.0);
+  EXPECT_EQ(r.control->advises, 1);
+  EXPECT_EQ(circuit_->SolveDC(), S_FALSE);
+  EXPECT_EQ(r.control->advises, 2);
+}
+
+TEST_F(Circuit, FailingDeviceStopsTheSolveWithItsError) {
+  Part source = add("TestVdc", "1", 0, 0);
+  Part r = add("TestBroken", "10", 1, 0);
+  Part ground = add("TestGnd", "0", 2, 0);
+  wire(source, 0, r, 0);
+  wire(r, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  EXPECT_EQ(circuit_->SolveDC(), E_FAIL);
+  EXPECT_EQ(r.control->advises, 0);
+  EXPECT_EQ(circuit_->SolveDC(), E_FAIL); // still unsolved: it tries again
+}
+
+TEST_F(Circuit, EmptyPageHasNothingToSolve) {
+  EXPECT_EQ(circuit_->SolveDC(), S_FALSE);
+  double value = 0;
+  EXPECT_EQ(vectors_->get_Solution(1, &value), E_INVALIDARG);
+}
+
+TEST_F(Circuit, IndexMapAndVariableTypes) {
+  LONG i = 0;
+  EXPECT_EQ(circuit_->IndexMapInsert(Bstr("N1").get(), &i), S_OK);
+  EXPECT_EQ(i, 1);
+  EXPECT_EQ(circuit_->IndexMapInsert(Bstr("N2").get(), &i), S_OK);
+  EXPECT_EQ(i, 2);
+  EXPECT_EQ(circuit_->IndexMapInsert(Bstr("N1").get(), &i), S_OK);
+  EXPECT_EQ(i, 1);
+  QorVariableTypes type = qorVarNoType;
+  EXPECT_EQ(circuit_->get_VarType(0, &type), S_OK);
+  EXPECT_EQ(type, qorVarVoltage);
+  EXPECT_EQ(circuit_->get_VarType(3, &type), S_OK); // four entries
+  EXPECT_EQ(circuit_->get_VarType(4, &type), E_INVALIDARG);
+  EXPECT_EQ(circuit_->get_VarType(-1, &type), E_INVALIDARG);
+  EXPECT_EQ(circuit_->get_VarType(0, nullptr), E_POINTER);
+  EXPECT_EQ(circuit_->put_VarType(2, qorVarCurrent), S_OK);
+  EXPECT_EQ(circuit_->get_VarType(2, &type), S_OK);
+  EXPECT_EQ(type, qorVarCurrent);
+  EXPECT_EQ(circuit_->IndexMapFind(Bstr("unknown").get(), &i), S_OK);
+  EXPECT_EQ(i, -1);
+  EXPECT_EQ(circuit_->IndexMapFind(nullptr, &i), E_INVALIDARG);
+  EXPECT_EQ(circuit_->IndexMapInsert(Bstr("N3").get(), nullptr), E_POINTER);
+}
+
+TEST_F(Circuit, TopologyAndNakedPinArguments) {
+  EXPECT_EQ(circuit_->TopologyInsert(-1, 0, 0, qorPathWire), E_INVALIDARG);
+  EXPECT_EQ(circuit_->TopologyInsert(0, 0, -3, qorPathWire), E_INVALIDARG);
+  EXPECT_EQ(circuit_->TopologyInsert(3, 7, 9, qorPathDcResist), S_OK);
+  EXPECT_EQ(circuit_->put_NakedPin(0, VARIANT_TRUE), E_INVALIDARG);
+  EXPECT_EQ(circuit_->put_NakedPin(0, VARIANT_FALSE), S_FALSE);
+  EXPECT_EQ(circuit_->put_NakedPin(1, VARIANT_FALSE), E_INVALIDARG);
+  VARIANT_BOOL flag = VARIANT_TRUE;
+  EXPECT_EQ(circuit_->get_NakedPin(0, &flag), S_OK);
+  EXPECT_EQ(flag, VARIANT_FALSE);
+  EXPECT_EQ(circuit_->get_NakedPin(0, nullptr), E_POINTER);
+}
+
+TEST_F(Circuit, VectorsAreOutOfRangeUntilSolvedAndCheckIndices) {
+  double value = 0;
+  EXPECT_EQ(vectors_->get_Solution(0, &value), E_INVALIDARG);
+  EXPECT_EQ(vectors_->get_Solution(0, nullptr), E_POINTER);
+  Part source = add("TestVdc", "2", 0, 0);
+  Part ground = add("TestGnd", "0", 1, 0);
+  wire(source, 1, ground, 0);
+  Part r = add("TestRes", "5", 2, 0);
+  wire(source, 0, r, 0);
+  wire(r, 1, ground, 0);
+  ASSERT_EQ(circuit_->SolveDC(), S_OK);
+  // Nets: P, M, BE of the source, A, BE of ground, A, B of r, and one
+  // branch per wire (4): 11 in all.
+  LONG next = 0;
+  ASSERT_EQ(circuit_->IndexMapInsert(Bstr("probe").get(), &next), S_OK);
+  const LONG nets = next - 1;
+  EXPECT_EQ(vectors_->get_Solution(nets, &value), S_OK);
+  EXPECT_EQ(vectors_->get_Solution(nets + 1, &value), E_INVALIDARG);
+  EXPECT_EQ(vectors_->get_Solution(-1, &value), E_INVALIDARG);
+  EXPECT_EQ(vectors_->put_Rhs(nets + 1, 1.0), E_INVALIDARG);
+  EXPECT_EQ(vectors_->put_Rhs(nets, 1.0), S_OK);
+  EXPECT_EQ(vectors_->get_Rhs(nets, &value), S_OK);
+  EXPECT_EQ(value, 1.0);
+}
+
+TEST_F(Circuit, SecondRegistrationKeepsTheFirstControl) {
+  Part first = add("TestRes", "1", 0, 0);
+  Part second = control(first.shape, "TestRes", "2");
+  EXPECT_EQ(registerPart(first, second.control.get()), S_OK);
+  ComPtr<IQorOcx> found;
+  ASSERT_EQ(circuit_->OcxMapFind(Bstr(first.key).get(), found.receive()), S_OK);
+  EXPECT_EQ(found.get(), static_cast<IQorOcx *>(first.control.get()));
+  EXPECT_EQ(circuit_->OcxMapFind(Bstr("{nobody}").get(), found.receive()), S_OK);
+  EXPECT_FALSE(found);
+  EXPECT_EQ(circuit_->OcxMapInsert(nullptr, first.shape, first.control.get(), VARIANT_FALSE),
+            E_INVALIDARG);
+}
+
+TEST_F(Circuit, GetDevIffNeverBuildsButGetDevDoes) {
+  Part r = add("TestRes", "1", 0, 0);
+  ComPtr<IQorDev> device;
+  EXPECT_EQ(circuit_->GetDevIff(r.shape, device.receive()), S_OK);
+  EXPECT_FALSE(device);
+  EXPECT_EQ(circuit_->DevMapFind(Bstr(r.key).get(), device.receive()), S_OK);
+  EXPECT_FALSE(device);
+  EXPECT_EQ(circuit_->GetDev(r.shape, device.receive()), S_OK);
+  EXPECT_TRUE(device);
+  ComPtr<IQorDev> again;
+  EXPECT_EQ(circuit_->GetDevIff(r.shape, again.receive()), S_OK);
+  EXPECT_EQ(again.get(), device.get());
+  EXPECT_EQ(circuit_->GetDev(nullptr, again.receive()), E_INVALIDARG);
+}
+
+TEST_F(Circuit, ComponentsInstallInOrderOfPosition) {
+  // Same PinX: ascending PinY. PinX 1.0 and 1.0000001 are two columns.
+  Part high = add("TestRes", "1", 1.0, 2.0);
+  Part low = add("TestRes", "1", 1.0, 1.0);
+  Part right = add("TestRes", "1", 1.0000001, 0.0);
+  Part left = add("TestRes", "1", 0.5, 9.0);
+  ComPtr<IQorDev> device;
+  ASSERT_EQ(circuit_->GetDev(low.shape, device.receive()), S_OK);
+  EXPECT_EQ(index(left.key + "A"), 1);
+  EXPECT_EQ(index(low.key + "A"), 3);
+  EXPECT_EQ(index(high.key + "A"), 5);
+  EXPECT_EQ(index(right.key + "A"), 7);
+}
+
+TEST_F(Circuit, WireJoinsThePinNetsOfItsEnds) {
+  Part r1 = add("TestRes", "1", 0, 0);
+  Part r2 = add("TestRes", "1", 1, 0);
+  Shape *connector = wire(r1, 0, r2, 0);
+  ComPtr<IQorDev> device;
+  ASSERT_EQ(circuit_->GetDev(connector, device.receive()), S_OK);
+  ComPtr<IQorWireDev> ends = device.query<IQorWireDev>();
+  ASSERT_TRUE(ends);
+  LONG net = 0;
+  EXPECT_EQ(ends->get_NetInfo(9, &net), S_OK);
+  EXPECT_EQ(net, index(r1.key + "A"));
+  EXPECT_EQ(ends->get_NetInfo(12, &net), S_OK);
+  EXPECT_EQ(net, index(r2.key + "A"));
+  EXPECT_EQ(ends->get_NetInfo(10, nullptr), E_INVALIDARG);
+  EXPECT_EQ(ends->get_NetInfo(9, nullptr), E_POINTER);
+  const long branch = index(connector->uniqueId(false) + "BE");
+  QorVariableTypes type = qorVarNoType;
+  EXPECT_EQ(circuit_->get_VarType(branch, &type), S_OK);
+  EXPECT_EQ(type, qorVarCurrent);
+  EXPECT_EQ(index(connector->uniqueId(false) + "BEG"), -1);
+  EXPECT_EQ(index(connector->uniqueId(false) + "END"), -1);
+  BSTR element = nullptr, model = nullptr;
+  EXPECT_EQ(device->SpiceInfo(&element, &model), S_OK);
+  EXPECT_EQ(element, nullptr);
+  EXPECT_EQ(model, nullptr);
+}
+
+TEST_F(Circuit, WireEndGluedToNothingIsANetOfItsOwn) {
+  Part r = add("TestRes", "1", 0, 0);
+  Shape *connector = page_->addShape(3, "Wire");
+  connector->setOneD(true);
+  page_->glue(connector, 9, r.shape, 1);
+  ComPtr<IQorDev> device;
+  ASSERT_EQ(circuit_->GetDev(connector, device.receive()), S_OK);
+  ComPtr<IQorWireDev> ends = device.query<IQorWireDev>();
+  ASSERT_TRUE(ends);
+  LONG begin = 0, end = 0;
+  EXPECT_EQ(ends->get_NetInfo(9, &begin), S_OK);
+  EXPECT_EQ(ends->get_NetInfo(12, &end), S_OK);
+  EXPECT_EQ(begin, index(r.key + "B"));
+  EXPECT_EQ(end, index(connector->uniqueId(false) + "END"));
+  QorVariableTypes type = qorVarNoType;
+  EXPECT_EQ(circuit_->get_VarType(end, &type), S_OK);
+  EXPECT_EQ(type, qorVarVoltage);
+}
+
+TEST_F(Circuit, WireGluedTwiceToOneComponentIsInstalledOnce) {
+  Part r = add("TestRes", "1", 0, 0);
+  wire(r, 0, r, 1);
+  ComPtr<IQorDev> device;
+  ASSERT_EQ(circuit_->GetDev(r.shape, device.receive()), S_OK);
+  // A and B of the resistor and one branch: one variable type per name.
+  QorVariableTypes type = qorVarNoType;
+  EXPECT_EQ(circuit_->get_VarType(3, &type), S_OK);
+  EXPECT_EQ(circuit_->get_VarType(4, &type), E_INVALIDARG);
+}
+
+TEST_F(Circuit, MatrixHandsOutElementHandles) {
+  ComPtr<IQorSparseMatrix> matrix;
+  EXPECT_EQ(vectors_->get_Matrix(nullptr), E_POINTER);
+  ASSERT_EQ(vectors_->get_Matrix(matrix.receive()), S_OK);
+  ComPtr<IQorSparseEntry> entry;
+  // No matrix before a solve sizes it.
+  EXPECT_EQ(matrix->InstallMatrixEntry(1, 1, entry.receive()), E_INVALIDARG);
+  EXPECT_EQ(matrix->InstallMatrixEntry(1, 1, nullptr), E_POINTER);
+  IQorSparseEntry *e[4] = {};
+  EXPECT_EQ(matrix->InstallMatrixTransadmittance(1, 2, 1, 2, &e[0], &e[1], nullptr, &e[3]),
+            E_POINTER);
+
+  Part source = add("TestVdc", "1", 0, 0);
+  Part r = add("TestRes", "1", 1, 0);
+  Part ground = add("TestGnd", "0", 2, 0);
+  wire(source, 0, r, 0);
+  wire(r, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  ASSERT_EQ(circuit_->SolveDC(), S_OK);
+  ComPtr<IQorSparseEntry> trash, again;
+  ASSERT_EQ(matrix->InstallMatrixEntry(0, 3, trash.receive()), S_OK);
+  ASSERT_EQ(matrix->InstallMatrixEntry(2, 0, again.receive()), S_OK);
+  EXPECT_EQ(trash.get(), again.get());
+  EXPECT_EQ(trash->get_RealValue(nullptr), E_POINTER);
+  ASSERT_EQ(matrix->InstallMatrixTransadmittance(0, 1, 0, 1, &e[0], &e[1], &e[2], &e[3]), S_OK);
+  // (0, 0) is trash, so the first two change places: pEntry1 is (1, 1).
+  EXPECT_EQ(e[1], trash.get());
+  EXPECT_NE(e[0], trash.get());
+  EXPECT_EQ(e[2], trash.get());
+  EXPECT_EQ(e[3], trash.get());
+  for (IQorSparseEntry *p : e)
+    p->Release();
+}
+
+} // namespace
