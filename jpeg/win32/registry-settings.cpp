@@ -47,20 +47,25 @@ bool writeText(HKEY key, const char *name, const std::string &text) {
 void ReadSettingsValues(HKEY key, TSettings &settings) {
   std::uint8_t options[PluginOptionsBytes], window[WindowPositionBytes];
   std::uint8_t image[CompressionParamsBytes], thumbnail[CompressionParamsBytes];
-  bool ok = readBinary(key, "Plugin options", options);
-  if (ok)
+  bool ok = true;
+  if (readBinary(key, "Plugin options", options))
     settings.options = DecodePluginOptions(options);
-  ok = ok && readBinary(key, "Window position", window);
-  if (ok) {
+  else
+    ok = false;
+  if (readBinary(key, "Window position", window)) {
     settings.windowX = static_cast<std::int32_t>(readLE32(window));
     settings.windowY = static_cast<std::int32_t>(readLE32(window + 4));
+  } else {
+    ok = false;
   }
-  ok = ok && readBinary(key, "Image parameters", image);
-  if (ok)
+  if (readBinary(key, "Image parameters", image))
     settings.imageParams = DecodeCompressionParams(image);
-  ok = ok && readBinary(key, "Thumbnail parameters", thumbnail);
-  if (ok)
+  else
+    ok = false;
+  if (readBinary(key, "Thumbnail parameters", thumbnail))
     settings.thumbnailParams = DecodeCompressionParams(thumbnail);
+  else
+    ok = false;
   // Once a read has failed the texts keep their defaults.
   ok = ok && readText(key, "Thumbnail name expansion", settings.thumbnailExpansion);
   ok = ok && readText(key, "Last path", settings.lastPath);

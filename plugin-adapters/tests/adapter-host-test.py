@@ -299,15 +299,31 @@ def case_settings(args):
               "corrected Plugin options %s" % (values.get("Plugin options"),))
         check(values.get("Last path", ("", ""))[1] == windows_path(out, folder=True), "scripted Last path")
 
+        # A value that cannot be read leaves the texts at their defaults
+        # (the stored expansion is not used), and the export stores every
+        # value again.
+        wine.run("reg", "add", SETTINGS_KEY, "/v", "Thumbnail name expansion", "/t", "REG_SZ", "/d", "zz_", "/f")
+        wine.run("reg", "delete", SETTINGS_KEY, "/v", "Window position", "/f")
+        fresh_dir(out)
+        report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script", "tMbl=long:3",
+                           "--script", "fPin=TEXT:" + windows_path(out, folder=True))
+        check(sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"],
+              "after a failed read the thumbnail is %s" % os.listdir(out))
+        _, values = reg_values(wine)
+        check(values.get("Window position") == ("REG_BINARY", "0000000000000000"), "Window position stored again")
+        check(values.get("Thumbnail name expansion") == ("REG_SZ", "th_"), "expansion stored as its default")
+
         # Interactive: OK in the stand-in, then a file name in the save
         # dialog; "Last path" becomes the chosen folder.
         chosen = fresh_dir(os.path.join(stage, "chosen"))
         report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--answer", "ok",
                            "--answer", "file=" + windows_path(os.path.join(chosen, "picked.jpg")))
         check(report.get("result") == "0", "interactive export gives %s" % report.get("result"))
-        check(os.listdir(chosen) == ["picked.jpg"], "interactive export wrote %s" % os.listdir(chosen))
-        if os.listdir(chosen):
-            check(jpeginfo_ok(os.path.join(chosen, "picked.jpg")), "jpeginfo on the interactive export")
+        # The thumbnail mode stored by the export before applies here too.
+        check(sorted(os.listdir(chosen)) == ["picked.jpg", "th_picked.jpg"],
+              "interactive export wrote %s" % os.listdir(chosen))
+        for name in os.listdir(chosen):
+            check(jpeginfo_ok(os.path.join(chosen, name)), "jpeginfo on the interactive export's " + name)
         _, values = reg_values(wine)
         check(values.get("Last path", ("", ""))[1] == windows_path(chosen, folder=True),
               "Last path after the save dialog %s" % (values.get("Last path"),))
