@@ -2,6 +2,9 @@
 #include "jpeg/core/host-bitmap-check.h"
 
 #include "jpeg/core/byte-order.h"
+#include "jpeg/core/host-bitmap.h"
+#include "jpeg/core/jpeg-errors.h"
+#include "testing/fuzz-driver.h"
 
 #include <gtest/gtest.h>
 
@@ -69,6 +72,26 @@ TEST(HostBitmapCheck, RejectsABlockShorterThanItsHeaderSays) {
   EXPECT_FALSE(CheckHostBitmap(header(8).data(), 40 + 1024 + 7, bytes));
   EXPECT_FALSE(CheckHostBitmap(header(24).data(), 39, bytes));
   EXPECT_FALSE(CheckHostBitmap(nullptr, SIZE_MAX, bytes));
+}
+
+TEST(HostBitmapCheck, AnAcceptedHeaderIsOneTheEncoderCanRead) {
+  // Damaged headers followed by a short block: whatever the check accepts
+  // must bind as an image without running past the block.
+  std::vector<testing_support::Bytes> seeds;
+  for (int bits : {8, 24}) {
+    testing_support::Bytes seed = header(bits);
+    seed.resize(40 + (bits == 8 ? 1024 + 8 : 24), 0x55);
+    seeds.push_back(seed);
+  }
+  unsigned tried = testing_support::fuzz(seeds, [](const testing_support::Bytes &input) {
+    std::size_t bytes = 0;
+    if (input.size() < 40 || !CheckHostBitmap(input.data(), input.size(), bytes))
+      return;
+    ASSERT_LE(bytes, input.size());
+    testing_support::Bytes copy(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(bytes));
+    EXPECT_NO_THROW(TBitmapView(copy.data(), copy.size()));
+  });
+  EXPECT_GE(tried, 200u);
 }
 
 } // namespace

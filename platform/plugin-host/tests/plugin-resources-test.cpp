@@ -1,6 +1,7 @@
 // The host's readers of plug-in resources and descriptor item text.
 #include "platform/plugin-host/core/descriptor-items.h"
 #include "platform/plugin-host/core/plugin-resources.h"
+#include "testing/fuzz-driver.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +83,7 @@ TEST(PluginResources, RefusesEveryTruncationAndBadFields) {
   EXPECT_FALSE(ParsePropertyList(longName.data.data(), longName.data.size(), list, error));
 }
 
-TEST(PluginResources, ReadsADictionary) {
+Bytes sampleDictionary() {
   Bytes b;
   b.data = {1, 0};
   b.u16(0).u16(0).u16(1);
@@ -110,6 +111,11 @@ TEST(PluginResources, ReadsADictionary) {
       .text(std::string("\0\0", 2))
       .u16(0);
   b.u16(0).u16(0).u16(0);
+  return b;
+}
+
+TEST(PluginResources, ReadsADictionary) {
+  Bytes b = sampleDictionary();
   ScriptingDictionary dictionary;
   std::string error;
   ASSERT_TRUE(ParseScriptingDictionary(b.data.data(), b.data.size(), dictionary, error)) << error;
@@ -119,6 +125,26 @@ TEST(PluginResources, ReadsADictionary) {
   EXPECT_EQ("TEXT", fourCCText(dictionary.parameters[1].type));
   for (std::size_t size = 0; size < b.data.size(); ++size)
     EXPECT_FALSE(ParseScriptingDictionary(b.data.data(), size, dictionary, error)) << size;
+}
+
+TEST(PluginResources, DamagedResourcesAreRefusedOrReadWithinBounds) {
+  // Only returning matters here: the sanitizers catch any read past the
+  // resource, and an accepted list never claims more keys than it holds.
+  std::vector<testing_support::Bytes> seeds = {sampleList().data, sampleDictionary().data};
+  unsigned tried = testing_support::fuzz(seeds, [](const testing_support::Bytes &input) {
+    PropertyList list;
+    ScriptingDictionary dictionary;
+    std::string error;
+    if (ParsePropertyList(input.data(), input.size(), list, error)) {
+      EXPECT_LE(list.keys.size() * 16, input.size());
+    } else {
+      EXPECT_FALSE(error.empty());
+    }
+    if (ParseScriptingDictionary(input.data(), input.size(), dictionary, error)) {
+      EXPECT_LE(dictionary.parameters.size() * 12, input.size());
+    }
+  });
+  EXPECT_GE(tried, 200u);
 }
 
 TEST(DescriptorItems, TextFormRoundTrips) {
