@@ -379,37 +379,16 @@ def case_edges(args):
     check(report.get("result") == "0" and os.listdir(out) == ["photo.jpg"], "four-call handle suite")
     check(report.get("handles.leaked") == "0" and "count.lockHandle" not in report, "four-call handle suite locks")
 
-    # A 255-character file name fills the host's field without a terminator.
+    # A 255-character file name fills the host's field without a terminator;
+    # its last characters are the document's name, so any byte read past
+    # the field would show in the output's name.
     fresh_dir(out)
-    long_name = "n" * 251 + ".tif"
+    long_name = "d\\" * 123 + "photo.tif"
+    assert len(long_name) == 255
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--title", long_name, *fpin)
     check(report.get("record.filename_intact") == "1", "255-character name changed the host's field")
-    check(os.listdir(out) == ["n" * 251 + ".jpg"] or report.get("result") == "-36",
-          "255-character name wrote %s (%s)" % (os.listdir(out), report.get("result")))
-
-    # An empty thumbnail name expansion still gives the thumbnail a name of
-    # its own; a scripted mode out of range is corrected to image only.
-    fresh_dir(out)
-    base = ["--image", "image.pnm", "--script", "fPin=TEXT:" + windows_path(out, folder=True)]
-    report = wine.host(stage, "Pixtunee.8be", *base, "--script", "tMbl=long:3", "--script", "pRex=bool:1",
-                       "--script", "tExp=TEXT:", "--script", "tMbw=long:10", "--script", "tMbh=long:10")
-    check(report.get("result") == "0" and sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"],
-          "empty expansion wrote %s" % os.listdir(out))
-    if sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"]:
-        check(jpeginfo_ok(os.path.join(out, "photo.jpg")) and jpeginfo_ok(os.path.join(out, "th_photo.jpg")) and
-              not same_bytes(os.path.join(out, "photo.jpg"), os.path.join(out, "th_photo.jpg")),
-              "empty expansion: image and thumbnail")
-    fresh_dir(out)
-    report = wine.host(stage, "Pixtunef.8bf", *base, "--script", "tMbl=long:9")
     check(report.get("result") == "0" and os.listdir(out) == ["photo.jpg"],
-          "scripted mode 9 wrote %s" % os.listdir(out))
-    check("tMbl=long:1" in report.values(), "scripted mode 9 recorded as corrected")
-
-    # About: Pixtune's about box over the editor's window.
-    for plugin in ("Pixtunef.8bf", "Pixtunee.8be"):
-        report = wine.host(stage, plugin, "--selectors", "0", "--active-window", "--answer", "ok")
-        check(report.get("call.0") == "0:0" and report.get("dialog.0") == "About Pixtune",
-              "%s about: %s, dialog %s" % (plugin, report.get("call.0"), report.get("dialog.0")))
+          "255-character name wrote %s (%s)" % (os.listdir(out), report.get("result")))
 
     # Failures reach the host as errors: a folder that does not exist.
     missing = windows_path(os.path.join(stage, "no", "such"), folder=True)
