@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -250,6 +251,74 @@ TEST(OptionsDialog, TheFirstMainDictionaryAddedIsSelected) {
   dict.MoveEntry(false, -1);
   EXPECT_EQ(dict.MainList->ItemIndex(), 0);
   EXPECT_EQ(dict.MainList->Items().Strings(0).substr(0, 12), "Second Words");
+}
+
+inline BOOL CALLBACK findFileDialog(HWND window, LPARAM found) {
+  if (windowClass(window) != "#32770" || !IsWindowVisible(window))
+    return TRUE;
+  *reinterpret_cast<HWND *>(found) = window;
+  return FALSE;
+}
+
+// A step that answers the platform's file dialog titled title with a file
+// name, as a person types it and presses the default button.
+DialogDriver::Step answerFileDialog(std::string title, std::string fileName, std::string *seenTitle) {
+  return [=] {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findFileDialog, reinterpret_cast<LPARAM>(&found));
+    if (!found)
+      return false;
+    *seenTitle = windowText(found);
+    if (*seenTitle != title)
+      return false;
+    SetDlgItemTextA(found, 1148, fileName.c_str()); // the file name box
+    PostMessageA(found, WM_COMMAND, IDOK, 0);
+    return true;
+  };
+}
+
+TEST(OptionsDialog, UserDictionariesAreAddedAndMadeThroughTheFileDialogs) {
+  Built built = build(Visible143);
+  TDictSheet &dict = *built.dialog->DictSheet;
+  TConfiguration &working = built.dialog->Working();
+  auto windowsPath = [](std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+  };
+  std::string existing = windowsPath(testing_support::scratchPath("picked.udt"));
+  base::FileHandle(CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  std::string fresh = windowsPath(testing_support::scratchPath("fresh.udt"));
+  DeleteFileA(fresh.c_str());
+  auto cancelAny = [] {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findFileDialog, reinterpret_cast<LPARAM>(&found));
+    if (found)
+      PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
+  };
+
+  std::string openTitle, newTitle;
+  {
+    DialogDriver driver({answerFileDialog("Open User Dictionary", existing, &openTitle)}, cancelAny, 30000);
+    dict.AddUser->Click();
+    EXPECT_TRUE(driver.Finished());
+  }
+  EXPECT_EQ(openTitle, "Open User Dictionary");
+  ASSERT_EQ(working.UserEntries().size(), 1u);
+  EXPECT_TRUE(working.UserEntries()[0].Selected); // the only one
+  EXPECT_EQ(dict.UserList->Items().Strings(0), "scratch-picked.udt");
+  EXPECT_EQ(dict.AddWordsTo->Items().Count(), 1);
+  EXPECT_EQ(working.UserIndex(), 0);
+  {
+    DialogDriver driver({answerFileDialog("New User Dictionary", fresh, &newTitle)}, cancelAny, 30000);
+    dict.NewUser->Click();
+    EXPECT_TRUE(driver.Finished());
+  }
+  EXPECT_EQ(newTitle, "New User Dictionary");
+  ASSERT_EQ(working.UserEntries().size(), 2u);
+  EXPECT_FALSE(working.UserEntries()[1].Selected);
+  EXPECT_EQ(dict.UserList->Items().Strings(1), "scratch-fresh.udt");
+  EXPECT_EQ(dict.UserList->ItemIndex(), 1);
+  EXPECT_EQ(working.UserIndex(), 0); // new words still go to the chosen one
 }
 
 TEST(OptionsDialog, WithoutHelpTheHelpButtonIsHidden) {
