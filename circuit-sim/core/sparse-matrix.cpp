@@ -67,6 +67,7 @@ void CSparse::destroy() {
   absThreshold_ = 0.0;
   needsOrdering_ = true;
   rowsLinked_ = false;
+  linesUnsorted_ = false;
   factored_ = false;
   fillIns_ = 0;
   singularRow_ = singularCol_ = 0;
@@ -112,6 +113,7 @@ SparseElement *CSparse::element(int row, int col) {
     throw std::out_of_range("sparse matrix: no such element");
   if (row == 0 || col == 0)
     return trash_;
+  sortLines();
   const int r = translate(extToIntRow_, row);
   const int c = translate(extToIntCol_, col);
   if (r == c && diag_[r])
@@ -122,7 +124,7 @@ SparseElement *CSparse::element(int row, int col) {
 const SparseElement *CSparse::internalElement(int row, int col) const {
   if (row <= 0 || col <= 0 || static_cast<std::size_t>(col) >= firstInCol_.size())
     return nullptr;
-  for (SparseElement *e = firstInCol_[col]; e && e->row <= row; e = e->nextInCol) {
+  for (SparseElement *e = firstInCol_[col]; e; e = e->nextInCol) {
     if (e->row == row)
       return e;
   }
@@ -198,6 +200,24 @@ void CSparse::Clear() {
   factored_ = false;
 }
 
+// Factoring leaves the finished parts of rows and columns out of order
+// (see exchangeRows). Rebuilding the columns from the rows, and then the
+// rows from the columns, restores both orders in two passes.
+void CSparse::sortLines() {
+  if (!linesUnsorted_)
+    return;
+  std::fill(firstInCol_.begin(), firstInCol_.end(), nullptr);
+  for (int r = static_cast<int>(firstInRow_.size()) - 1; r >= 1; --r) {
+    for (SparseElement *e = firstInRow_[r]; e; e = e->nextInRow) {
+      e->nextInCol = firstInCol_[e->col];
+      firstInCol_[e->col] = e;
+    }
+  }
+  rowsLinked_ = false;
+  linkRows();
+  linesUnsorted_ = false;
+}
+
 void CSparse::linkRows() {
   std::fill(firstInRow_.begin(), firstInRow_.end(), nullptr);
   // Walking the columns from the right and pushing at the front leaves
@@ -242,6 +262,7 @@ void CSparse::OrderAndFactor(const std::vector<double> &rhs, double relThreshold
   if (!created_)
     throw std::out_of_range("sparse matrix: not created");
   needsOrdering_ = true;
+  sortLines();
   if (relThreshold > 0.0 && relThreshold <= 1.0)
     relThreshold_ = relThreshold;
   if (absThreshold >= 0.0)
@@ -266,6 +287,7 @@ void CSparse::OrderAndFactor(const std::vector<double> &rhs, double relThreshold
   countMarkowitz(rhs);
   markowitzProd_[n + 1] = 0; // stops the scan for singletons
   markowitzProd_[0] = 0;
+  linesUnsorted_ = true;
   for (int step = 1; step <= n; ++step) {
     SparseElement *pivot = findPivot(step);
     if (!pivot) {
@@ -542,11 +564,15 @@ void swapLines(std::vector<SparseElement *> &first, std::vector<SparseElement **
 
 } // namespace
 
+// Only the remaining parts of the two rows are re-linked in their columns;
+// in the finished columns the elements keep their places and only take
+// their new row numbers, which leaves those columns unsorted until the
+// next sortLines.
 void CSparse::exchangeRows(int r1, int r2) {
   if (r1 > r2)
     std::swap(r1, r2);
-  SparseElement *a = firstInRow_[r1];
-  SparseElement *b = firstInRow_[r2];
+  SparseElement *a = *activeInRow_[r1];
+  SparseElement *b = *activeInRow_[r2];
   while (a || b) {
     if (!b || (a && a->col < b->col)) {
       exchangeInColumn(a->col, r1, a, r2, nullptr);
@@ -579,8 +605,8 @@ void CSparse::exchangeRows(int r1, int r2) {
 void CSparse::exchangeColumns(int c1, int c2) {
   if (c1 > c2)
     std::swap(c1, c2);
-  SparseElement *a = firstInCol_[c1];
-  SparseElement *b = firstInCol_[c2];
+  SparseElement *a = *activeInCol_[c1];
+  SparseElement *b = *activeInCol_[c2];
   while (a || b) {
     if (!b || (a && a->row < b->row)) {
       exchangeInRow(a->row, c1, a, c2, nullptr);

@@ -81,6 +81,7 @@ private:
   int steps() const;
   SparseElement *findOrCreate(int row, int col);
   void linkRows();
+  void sortLines();
   void countMarkowitz(const std::vector<double> &rhs);
   void setProduct(int i);
   SparseElement *findPivot(int step);
@@ -123,6 +124,7 @@ private:
   double absThreshold_ = 0.0;
   bool needsOrdering_ = true;
   bool rowsLinked_ = false;
+  bool linesUnsorted_ = false; // finished parts out of order since the last factorisation
   bool factored_ = false;
   int fillIns_ = 0;
   int singularRow_ = 0, singularCol_ = 0;

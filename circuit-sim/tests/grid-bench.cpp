@@ -131,8 +131,8 @@ int compare(int n, const std::string &dir) {
   for (int i = 1; i <= nodes + 1; ++i)
     in >> ours[i];
   for (int i = 1; i <= nodes + 1; ++i) {
-    // The peer's source current flows the other way round.
-    const double theirs = i == nodes + 1 ? -peer[i] : peer[i];
+    // Both count the source's current as flowing from its plus node into it.
+    const double theirs = peer[i];
     const double scale = std::max(std::fabs(ours[i]), std::fabs(theirs));
     const double relative = scale == 0.0 ? 0.0 : std::fabs(ours[i] - theirs) / scale;
     if (!(relative <= worst)) {
