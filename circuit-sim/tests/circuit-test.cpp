@@ -365,6 +365,53 @@ TEST_F(Circuit, ScannedEntryTakesTheControlThatBindsLater) {
   EXPECT_NEAR(volts(r, "A"), 3.0, 1e-12);
 }
 
+// A group without "User.QOR" is scanned member by member from the last:
+// the identifiers its component members receive show the order.
+TEST_F(Circuit, ScanVisitsGroupMembersFromTheLast) {
+  Shape *group = page_->addShape(2, "Group");
+  Shape *first = group->addMember(2, "First");
+  first->cell("User.QOR", true)->setQuietly("1");
+  group->addMember(3, "Middle");
+  Shape *last = group->addMember(2, "Last");
+  last->cell("User.QOR", true)->setQuietly("1");
+  page_->announceShapes({group});
+  const std::string firstKey = first->uniqueId(false), lastKey = last->uniqueId(false);
+  ASSERT_FALSE(firstKey.empty());
+  ASSERT_FALSE(lastKey.empty());
+  EXPECT_LT(lastKey, firstKey);
+  BSTR id = nullptr;
+  EXPECT_EQ(circuit_->get_OcxMapPartID(Bstr(firstKey).get(), &id), S_OK);
+  SysFreeString(id);
+}
+
+// The scan only reads a plain shape's identifier: a shape without one
+// stays without one.
+TEST_F(Circuit, ScanLeavesPlainShapesWithoutIdentifierAlone) {
+  Part r = add("TestRes", "1", 1, 0);
+  Shape *plain = page_->addShape(3, "Note");
+  page_->announceShapes({plain});
+  EXPECT_TRUE(plain->uniqueId(false).empty());
+  host_->fireIdle(); // the pending rebuild runs unharmed
+  EXPECT_EQ(r.control->advises, 1);
+}
+
+// A drawing may still carry error marks on its connectors from earlier
+// use: the first build of a circuit takes them off, later builds do not.
+TEST_F(Circuit, FirstBuildClearsLeftoverConnectorMarks) {
+  Part r1 = add("TestRes", "1", 0, 0);
+  Part r2 = add("TestRes", "1", 1, 0);
+  Shape *connector = wire(r1, 1, r2, 0);
+  connector->cellAt(1, 2, 2, true)->setQuietly("USE(\"Error Line Pattern\")");
+  connector->cellAt(1, 2, 3, true)->setQuietly("2 pt.");
+  ComPtr<IQorDev> device;
+  ASSERT_EQ(circuit_->GetDev(r1.shape, device.receive()), S_OK);
+  EXPECT_EQ(connector->cellAt(1, 2, 2, false)->formula(), "1");
+  EXPECT_EQ(connector->cellAt(1, 2, 3, false)->formula(), "0.12 pt.");
+  connector->cellAt(1, 2, 2, false)->setQuietly("USE(\"Error Line Pattern\")");
+  host_->fireIdle(); // a rebuild, not the first
+  EXPECT_EQ(connector->cellAt(1, 2, 2, false)->formula(), "USE(\"Error Line Pattern\")");
+}
+
 TEST_F(Circuit, PassLimitPublishesTheLastIterateAsUnconverged) {
   Part runaway = add("TestRunaway", "0", 0, 0);
   const LONG before = deviceLoads();
