@@ -11,13 +11,16 @@ mkdir -p "$work"
 tool=$build/circuit-sim/tests/circuit-grid-bench
 status=0
 echo "== circuit DC solve: resistor grids, ours beside ngspice -b"
+seconds() { awk -v s="$1" -v e="$2" 'BEGIN { printf "%.3f", e - s }'; }
 for n in 50 100 200; do
+  start=$(date +%s.%N)
   "$tool" solve "$n" "$work" || status=1
+  ours=$(seconds "$start" "$(date +%s.%N)")
   rm -f "$work/grid-$n.raw"
   start=$(date +%s.%N)
   ngspice -b "$work/grid-$n.cir" >"$work/ngspice-$n.log" 2>&1 || status=1
-  end=$(date +%s.%N)
-  awk -v n="$n" -v s="$start" -v e="$end" 'BEGIN { printf "grid %dx%d: ngspice -b %.3f s (whole run)\n", n, n, e - s }'
+  theirs=$(seconds "$start" "$(date +%s.%N)")
+  echo "grid ${n}x${n}: whole runs: ours $ours s, ngspice -b $theirs s"
   "$tool" compare "$n" "$work" || status=1
 done
 exit $status

@@ -26,10 +26,17 @@ void SimCkt::createMatrix() {
   if (!matrix_.matrix().created())
     return;
   dc_.assign(static_cast<std::size_t>(nets) + 1);
-  for (auto &[name, device] : devices_)
-    qor::check(qor::dev(device.get())->SetUpDeviceDC());
-  for (auto &[name, wire] : wires_)
-    qor::check(qor::dev(wire.get())->SetUpDeviceDC());
+  try {
+    for (auto &[name, device] : devices_)
+      qor::check(qor::dev(device.get())->SetUpDeviceDC());
+    for (auto &[name, wire] : wires_)
+      qor::check(qor::dev(wire.get())->SetUpDeviceDC());
+  } catch (...) {
+    // Devices that were not set up hold no handles: the next solve makes
+    // the matrix again and sets every device up.
+    dropMatrix();
+    throw;
+  }
 }
 
 // No solution: every node but the reference shows plus infinity.
