@@ -34,6 +34,23 @@ std::vector<std::string> splitLines(const std::string &text) {
   return lines;
 }
 
+// Whether key is the letter after the first single "&" of a caption ("&&"
+// shows an ampersand), compared as the platform compares letters.
+bool isAccelerator(char key, const std::string &caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&')
+      continue;
+    if (caption[i + 1] == '&') {
+      ++i;
+      continue;
+    }
+    char letters[2] = {caption[i + 1], key};
+    CharUpperBuffA(letters, 2);
+    return letters[0] == letters[1];
+  }
+  return false;
+}
+
 // The rich-edit classes live in a library that is loaded once, for the
 // life of the process, before the first rich edit is made.
 void loadRichEditLibrary() {
@@ -148,6 +165,14 @@ void TLabel::Notification(TComponent *component, bool removing) {
   TWinControl::Notification(component, removing);
   if (removing && component == focusControl_)
     focusControl_ = nullptr;
+}
+
+bool TLabel::DialogChar(char key) {
+  if (!focusControl_ || !Visible() || !isAccelerator(key, Caption()))
+    return false;
+  if (focusControl_->Visible() && focusControl_->Enabled())
+    focusControl_->SetFocus();
+  return true;
 }
 
 // ---- TButton

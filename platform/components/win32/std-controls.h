@@ -62,6 +62,8 @@ public:
   TWinControl *FocusControl() const { return focusControl_; }
   void SetFocusControl(TWinControl *control) { focusControl_ = control; }
   void Notification(TComponent *component, bool removing) override;
+  // The caption's accelerator (the letter after "&") focuses FocusControl.
+  bool DialogChar(char key) override;
 
 protected:
   void CreateParams(TCreateParams &params) override;

@@ -188,3 +188,73 @@ TEST(MessagePump, PostedMessagesAreHandledInOrderDuringAWait) {
   ASSERT_TRUE(pumpUntil([&] { return seen.size() == 5; }));
   EXPECT_EQ(seen, (std::vector<WPARAM>{0, 1, 2, 3, 4}));
 }
+
+namespace {
+
+// The help program as the platform finds it: a top-level window of its
+// class, to which each help call comes as copied data (the call's header
+// followed by the help file's name).
+class StandInHelp {
+public:
+  StandInHelp() {
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "MS_WINHELP";
+    RegisterClassA(&windowClass);
+    window_ = CreateWindowExA(0, "MS_WINHELP", "Help", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleA(nullptr), nullptr);
+    SetPropA(window_, "StandInHelp", this);
+  }
+  ~StandInHelp() {
+    RemovePropA(window_, "StandInHelp");
+    DestroyWindow(window_);
+    UnregisterClassA("MS_WINHELP", GetModuleHandleA(nullptr));
+  }
+  StandInHelp(const StandInHelp &) = delete;
+  StandInHelp &operator=(const StandInHelp &) = delete;
+
+  std::vector<std::string> calls; // the bytes of each call
+
+private:
+  static LRESULT CALLBACK windowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto *self = static_cast<StandInHelp *>(GetPropA(window, "StandInHelp"));
+    if (msg == WM_COPYDATA && self) {
+      const auto *copied = reinterpret_cast<const COPYDATASTRUCT *>(lParam);
+      self->calls.emplace_back(static_cast<const char *>(copied->lpData), copied->cbData);
+      return TRUE;
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+  }
+
+  HWND window_;
+};
+
+// A little-endian field of a help call.
+unsigned field(const std::string &call, std::size_t offset, std::size_t width) {
+  unsigned value = 0;
+  for (std::size_t i = 0; i < width && offset + i < call.size(); ++i)
+    value |= static_cast<unsigned>(static_cast<unsigned char>(call[offset + i])) << (8 * i);
+  return value;
+}
+
+} // namespace
+
+TEST(ApplicationHelp, HelpCallsReachTheHelpSystemWithTheFileAndTopic) {
+  StandInHelp help;
+  Application->SetHelpFile("");
+  EXPECT_FALSE(Application->HelpContext(100)); // no help file: no call
+  EXPECT_TRUE(help.calls.empty());
+
+  Application->SetHelpFile("C:\\Lexitray\\vqspell.hlp");
+  EXPECT_TRUE(Application->HelpContext(101));
+  EXPECT_TRUE(Application->HelpCommand(HELP_QUIT, 0));
+  Application->SetHelpFile("");
+  ASSERT_EQ(help.calls.size(), 2u);
+  // Header: size, command, data; the file name follows it.
+  const std::string &topic = help.calls[0];
+  EXPECT_EQ(field(topic, 2, 2), static_cast<unsigned>(HELP_CONTEXT));
+  EXPECT_EQ(field(topic, 4, 4), 101u);
+  EXPECT_NE(topic.find("C:\\Lexitray\\vqspell.hlp"), std::string::npos);
+  EXPECT_EQ(field(help.calls[1], 2, 2), static_cast<unsigned>(HELP_QUIT));
+}

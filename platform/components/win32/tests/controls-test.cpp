@@ -636,3 +636,60 @@ TEST_F(ControlsTest, PopupMenuClicksTheItemChosenWithTheKeyboard) {
   menu->Popup(100, 100);
   EXPECT_EQ(log, (std::vector<std::string>{"popup", "restore"}));
 }
+
+TEST_F(ControlsTest, LabelShowsItsTextAndItsAcceleratorFocusesItsControl) {
+  auto *label = make<TLabel>();
+  label->SetCaption("&Name:");
+  auto *button = make<TButton>();
+  button->SetTop(30);
+  auto *edit = make<TEdit>();
+  edit->SetTop(60);
+  // The control to focus is not the next in tab order: the platform's own
+  // handling of a static's mnemonic would focus the button.
+  label->SetFocusControl(edit);
+  char className[32] = {};
+  GetClassNameA(label->Handle(), className, sizeof className);
+  EXPECT_STREQ(className, "Static");
+  EXPECT_EQ(win32_test::windowText(label->Handle()), "&Name:");
+  form_->Show();
+  button->SetFocus();
+  ASSERT_EQ(GetFocus(), button->Handle());
+  bool posted = false;
+  form_->SetMessageHandler(WM_USER + 9, [&](TMessage &) { posted = true; });
+  PostMessageA(button->Handle(), WM_SYSCHAR, 'n', 1 << 29);
+  PostMessageA(form_->Handle(), WM_USER + 9, 0, 0);
+  ASSERT_TRUE(win32_test::pumpUntil([&] { return posted; }));
+  EXPECT_EQ(GetFocus(), edit->Handle());
+  // A freed focus control is forgotten: the key then does nothing.
+  delete edit;
+  EXPECT_EQ(label->FocusControl(), nullptr);
+  EXPECT_FALSE(label->DialogChar('n'));
+  // "&&" is an ampersand, not an accelerator.
+  label->SetCaption("R&&D");
+  label->SetFocusControl(button);
+  EXPECT_FALSE(label->DialogChar('d'));
+}
+
+TEST_F(ControlsTest, GroupBoxFramesItsCaptionAndHoldsAlignedChildrenBelowIt) {
+  auto *group = make<TGroupBox>();
+  group->SetCaption("Options");
+  group->SetBounds(10, 10, 200, 120);
+  auto *panel = new TPanel(form_.get());
+  panel->SetParent(group);
+  panel->SetAlign(alClient);
+  LONG_PTR style = GetWindowLongPtrA(group->Handle(), GWL_STYLE);
+  EXPECT_EQ(style & BS_TYPEMASK, BS_GROUPBOX);
+  EXPECT_EQ(win32_test::windowText(group->Handle()), "Options");
+  EXPECT_EQ(GetParent(panel->Handle()), group->Handle());
+  // The child fills the inside, below the caption and within the frame.
+  RECT client{};
+  GetClientRect(group->Handle(), &client);
+  EXPECT_GE(panel->Top(), 12);
+  EXPECT_GT(panel->Left(), 0);
+  EXPECT_LE(panel->Left() + panel->Width(), client.right);
+  EXPECT_LE(panel->Top() + panel->Height(), client.bottom);
+  EXPECT_GT(panel->Height(), 60);
+  // Resizing the box lays the child out again.
+  group->SetHeight(200);
+  EXPECT_GT(panel->Height(), 140);
+}

@@ -202,3 +202,30 @@ TEST(FileDialogs, SaveDialogAddsTheDefaultExtensionAndCancelKeepsTheName) {
   EXPECT_EQ(dialog.FileName(), chosen);
   RemoveDirectoryA(folder.c_str());
 }
+
+TEST(FileDialogs, OpenDialogGivesTheExistingFileChosen) {
+  std::string folder = testing_support::scratchPath("open-dialog");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  std::string existing = folder + "\\rates.txt";
+  HANDLE file = CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  TOpenDialog dialog(nullptr);
+  dialog.SetTitle("Open Rates");
+  dialog.SetDefaultExt("txt");
+  dialog.SetFilter("Text Files|*.txt|All Files|*.*");
+  dialog.SetInitialDir(folder);
+  dialog.SetOptions(ofFileMustExist | ofHideReadOnly);
+  {
+    FileDialogDriver driver("rates.txt", false);
+    ASSERT_TRUE(dialog.Execute());
+    EXPECT_EQ(driver.title, "Open Rates");
+  }
+  EXPECT_EQ(LowerCase(ExtractFileName(dialog.FileName())), "rates.txt");
+  {
+    FileDialogDriver driver("", true);
+    EXPECT_FALSE(dialog.Execute());
+  }
+  DeleteFileA(existing.c_str());
+  RemoveDirectoryA(folder.c_str());
+}
