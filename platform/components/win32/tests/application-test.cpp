@@ -258,3 +258,33 @@ TEST(ApplicationHelp, HelpCallsReachTheHelpSystemWithTheFileAndTopic) {
   EXPECT_NE(topic.find("C:\\Lexitray\\vqspell.hlp"), std::string::npos);
   EXPECT_EQ(field(help.calls[1], 2, 2), static_cast<unsigned>(HELP_QUIT));
 }
+
+// The tray restores the program through the application window, which
+// carries the task-bar button.
+TEST(Application, MinimizeAndRestoreActOnTheApplicationWindow) {
+  HWND window = Application->Handle();
+  ASSERT_FALSE(IsIconic(window));
+  Application->Minimize();
+  EXPECT_TRUE(IsIconic(window));
+  Application->Restore();
+  EXPECT_FALSE(IsIconic(window));
+  ShowWindow(window, SW_HIDE);
+}
+
+TEST(MessagePump, HandleMessageWaitsForOneMessageAndHandlesIt) {
+  auto form = std::make_unique<TForm>(nullptr);
+  int handled = 0;
+  form->SetMessageHandler(WM_USER + 43, [&](TMessage &) { ++handled; });
+  // Nothing is waiting: the message arrives from a timer while the call
+  // sleeps.
+  Application->ProcessMessages();
+  TTimer timer(nullptr);
+  timer.SetInterval(100);
+  timer.OnTimer = [&](TObject *) {
+    timer.SetEnabled(false);
+    PostMessageA(form->Handle(), WM_USER + 43, 0, 0);
+  };
+  for (int calls = 0; calls < 50 && handled == 0; ++calls)
+    Application->HandleMessage();
+  EXPECT_EQ(handled, 1);
+}
