@@ -13,8 +13,8 @@
 #include "spelling/win32/memo-parser.h"
 #include "spelling/win32/rich-edit-parser.h"
 
-#include <richedit.h>
 #include <gtest/gtest.h>
+#include <richedit.h>
 
 #include <memory>
 #include <string>
@@ -22,8 +22,8 @@
 
 using namespace components;
 using namespace spelling;
-using parser_test::SeenWord;
 using parser_test::expectedWords;
+using parser_test::SeenWord;
 using parser_test::walkSelecting;
 
 namespace {
@@ -34,14 +34,25 @@ namespace {
 const std::string oneLine = "Don't co-op with teh wierd mail me@example.org or see "
                             "http://example.com/a,b (and ftp://x.y) 3rd-party R&D caf\xE9 end";
 
-const std::vector<std::pair<std::string, bool>> oneLineWords = {
-    {"Don't", false}, {"co", false},    {"op", false},
-    {"with", false},  {"teh", false},   {"wierd", false},
-    {"mail", false},  {"me@example.org", true},
-    {"or", false},    {"see", false},   {"http://example.com/a", true},
-    {"b", false},     {"and", false},   {"ftp://x.y", true},
-    {"3rd", false},   {"party", false}, {"R&D", false},
-    {"caf", false},   {"end", false}};
+const std::vector<std::pair<std::string, bool>> oneLineWords = {{"Don't", false},
+                                                                {"co", false},
+                                                                {"op", false},
+                                                                {"with", false},
+                                                                {"teh", false},
+                                                                {"wierd", false},
+                                                                {"mail", false},
+                                                                {"me@example.org", true},
+                                                                {"or", false},
+                                                                {"see", false},
+                                                                {"http://example.com/a", true},
+                                                                {"b", false},
+                                                                {"and", false},
+                                                                {"ftp://x.y", true},
+                                                                {"3rd", false},
+                                                                {"party", false},
+                                                                {"R&D", false},
+                                                                {"caf", false},
+                                                                {"end", false}};
 
 const std::string lines = "First line has teh word\r\n"
                           "\r\n"
@@ -50,9 +61,9 @@ const std::string lines = "First line has teh word\r\n"
                           "last";
 
 const std::vector<std::pair<std::string, bool>> linesWords = {
-    {"First", false}, {"line", false}, {"has", false}, {"teh", false},
-    {"word", false},  {"quoted", false}, {"line", false}, {"mail", false},
-    {"me@example.org", true}, {"now", false}, {"last", false}};
+    {"First", false},         {"line", false},   {"has", false},  {"teh", false},
+    {"word", false},          {"quoted", false}, {"line", false}, {"mail", false},
+    {"me@example.org", true}, {"now", false},    {"last", false}};
 
 // The rich-edit text as the control streams it out: text and formatting.
 DWORD CALLBACK collectStream(DWORD_PTR cookie, LPBYTE bytes, LONG count, LONG *written) {
@@ -101,7 +112,8 @@ const std::string deleteRepeated = "<repeated>";
 
 // Replaces the words in replacements as the check would (shown, then
 // changed), then undoes everything through the parser.
-void replaceAndUndoAll(TParser &parser, const std::vector<std::pair<std::string, std::string>> &replacements,
+void replaceAndUndoAll(TParser &parser,
+                       const std::vector<std::pair<std::string, std::string>> &replacements,
                        TCustomEdit *control, const std::string &changed) {
   parser.SetReplacing(false);
   parser.SetUndoDepth(100);
@@ -132,8 +144,8 @@ void replaceAndUndoAll(TParser &parser, const std::vector<std::pair<std::string,
 }
 
 const std::vector<std::pair<std::string, std::string>> corrections = {
-    {"teh", "the"}, {"wierd", "weird stuff"}, {"Don't", "Do"}, {"last", "final"},
-    {"now", deleteRepeated}, {"with", deleteRepeated}};
+    {"teh", "the"},    {"wierd", "weird stuff"}, {"Don't", "Do"},
+    {"last", "final"}, {"now", deleteRepeated},  {"with", deleteRepeated}};
 
 } // namespace
 
@@ -181,7 +193,8 @@ TEST_F(ControlParsers, SameLinesGiveTheSameWordsInMemoRichEditAndEditWindow) {
     EXPECT_EQ(walkSelecting(windowParser), expected);
   }
   // Quoted lines are skipped whole in each.
-  for (TCustomMemo *control : {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
+  for (TCustomMemo *control :
+       {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
     std::unique_ptr<TParser> parser = CreateParserForControl(control);
     parser->SetQuotedMode(true);
     std::vector<SeenWord> words = walkSelecting(*parser);
@@ -206,26 +219,30 @@ TEST_F(ControlParsers, ReplaceThenUndoRestoresTheControlExactly) {
   ASSERT_NE(richBefore.find("\\b"), std::string::npos);
 
   TCustomEditParser editParser(*edit);
-  replaceAndUndoAll(editParser, corrections, edit,
-                    "Do co-op the weird stuff mail me@example.org or see http://example.com/a,b (and "
-                    "ftp://x.y) 3rd-party R&D caf\xE9 end");
+  replaceAndUndoAll(
+      editParser, corrections, edit,
+      "Do co-op the weird stuff mail me@example.org or see http://example.com/a,b (and "
+      "ftp://x.y) 3rd-party R&D caf\xE9 end");
   EXPECT_EQ(edit->Text(), oneLine);
 
   TCustomMemoParser memoParser(*memo);
-  replaceAndUndoAll(memoParser, corrections, memo,
-                    "First line has the word\r\n\r\n> quoted\tline\r\nmail me@example.org \r\nfinal");
+  replaceAndUndoAll(
+      memoParser, corrections, memo,
+      "First line has the word\r\n\r\n> quoted\tline\r\nmail me@example.org \r\nfinal");
   EXPECT_EQ(memo->Text(), lines);
 
   TCustomRichEditParser richParser(*rich);
-  replaceAndUndoAll(richParser, corrections, rich,
-                    "First line has the word\r\n\r\n> quoted\tline\r\nmail me@example.org \r\nfinal");
+  replaceAndUndoAll(
+      richParser, corrections, rich,
+      "First line has the word\r\n\r\n> quoted\tline\r\nmail me@example.org \r\nfinal");
   EXPECT_EQ(richText(rich->Handle()), richBefore);
 }
 
 TEST_F(ControlParsers, ReplacementsChangeTheTextAndTheControlCanUndoThem) {
   auto *memo = make<TMemo>();
   auto *rich = make<TRichEdit>();
-  for (TCustomMemo *control : {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
+  for (TCustomMemo *control :
+       {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
     control->SetText(lines);
     control->ClearUndo();
     std::unique_ptr<TParser> parser = CreateParserForControl(control);
@@ -258,7 +275,7 @@ TEST_F(ControlParsers, CaretInsideAWordStartsWithTheWholeWord) {
   rich->SetText("one two\r\nalpha beta gamma");
   struct Case {
     TCustomEdit *control;
-    int caret; // inside "beta"
+    int caret;     // inside "beta"
     int afterWord; // right after "alpha"
   } cases[] = {{edit, 8, 5}, {memo, 17, 14}, {rich, 16, 13}};
   for (const Case &c : cases) {
@@ -309,7 +326,8 @@ TEST_F(ControlParsers, ShowWordScrollsTheWordsLineToTheMiddle) {
   for (int line = 0; line < 200; ++line)
     text += "line" + std::to_string(line) + "\r\n";
   form().Show();
-  for (TCustomMemo *control : {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
+  for (TCustomMemo *control :
+       {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
     control->SetText(text);
     SendMessageA(control->Handle(), EM_LINESCROLL, 0, -1000);
     std::unique_ptr<TParser> parser = CreateParserForControl(control);
@@ -374,7 +392,8 @@ TEST_F(ControlParsers, RectanglesAreTheControlAndTheSelectedWordOnTheScreen) {
 TEST_F(ControlParsers, SpacesAreDeletedAndPutBackWithoutCuttingLineBreaks) {
   auto *memo = make<TMemo>();
   auto *rich = make<TRichEdit>();
-  for (TCustomMemo *control : {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
+  for (TCustomMemo *control :
+       {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
     for (bool window : {false, true}) {
       control->SetText("ab cd\r\nef");
       std::unique_ptr<TParser> parser =
@@ -417,10 +436,14 @@ TEST_F(ControlParsers, FactoriesChooseByKindAndByClass) {
 
   // The component passes controls as components.
   auto source = [](TComponent *component) -> void * { return component; };
-  EXPECT_TRUE(dynamic_cast<TCustomRichEditParser *>(CreateControlParserForSource(2, source(rich)).get()));
-  EXPECT_TRUE(dynamic_cast<TWinAPIEditorSpellParser *>(CreateControlParserForSource(3, source(button)).get()));
-  EXPECT_TRUE(dynamic_cast<TCustomEditParser *>(CreateControlParserForSource(4 + 128, source(edit)).get()));
-  EXPECT_TRUE(dynamic_cast<TCustomMemoParser *>(CreateControlParserForSource(5, source(memo)).get()));
+  EXPECT_TRUE(
+      dynamic_cast<TCustomRichEditParser *>(CreateControlParserForSource(2, source(rich)).get()));
+  EXPECT_TRUE(dynamic_cast<TWinAPIEditorSpellParser *>(
+      CreateControlParserForSource(3, source(button)).get()));
+  EXPECT_TRUE(
+      dynamic_cast<TCustomEditParser *>(CreateControlParserForSource(4 + 128, source(edit)).get()));
+  EXPECT_TRUE(
+      dynamic_cast<TCustomMemoParser *>(CreateControlParserForSource(5, source(memo)).get()));
   EXPECT_FALSE(CreateControlParserForSource(2, source(memo))); // not a rich edit
   EXPECT_FALSE(CreateControlParserForSource(4, source(button)));
   EXPECT_FALSE(CreateControlParserForSource(6, source(edit)));
@@ -430,7 +453,8 @@ TEST_F(ControlParsers, FactoriesChooseByKindAndByClass) {
   // The component's hooks lead here.
   TSpellPlatform platform;
   InstallControlParsers(platform);
-  EXPECT_TRUE(dynamic_cast<TCustomRichEditParser *>(platform.CreateParserForSource(2, source(rich)).get()));
+  EXPECT_TRUE(
+      dynamic_cast<TCustomRichEditParser *>(platform.CreateParserForSource(2, source(rich)).get()));
   EXPECT_TRUE(dynamic_cast<TCustomMemoParser *>(platform.CreateParserForControl(memo).get()));
   EXPECT_FALSE(platform.CreateParserForControl(button));
 }

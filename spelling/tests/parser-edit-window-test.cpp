@@ -12,8 +12,8 @@
 #include <vector>
 
 using namespace spelling;
-using parser_test::SeenWord;
 using parser_test::expectedWords;
+using parser_test::SeenWord;
 using parser_test::walkSelecting;
 
 namespace {
@@ -21,7 +21,9 @@ namespace {
 struct Notice {
   UINT msg;
   long long wParam, lParam;
-  bool operator==(const Notice &o) const { return msg == o.msg && wParam == o.wParam && lParam == o.lParam; }
+  bool operator==(const Notice &o) const {
+    return msg == o.msg && wParam == o.wParam && lParam == o.lParam;
+  }
 };
 
 std::ostream &operator<<(std::ostream &out, const Notice &n) {
@@ -33,8 +35,9 @@ std::ostream &operator<<(std::ostream &out, const Notice &n) {
 class RecordingEditor {
 public:
   RecordingEditor() {
-    window_ = CreateWindowExA(0, "EDIT", "", WS_POPUP | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL,
-                              0, 0, 400, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    window_ =
+        CreateWindowExA(0, "EDIT", "", WS_POPUP | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL, 0,
+                        0, 400, 200, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     SetPropA(window_, "RecordingEditor", this);
     editProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(recordingProc)));
@@ -84,9 +87,10 @@ TEST(EditWindowParser, SendsWordAndLineMessagesInOrder) {
                                   {"four", false}}));
   // The address is read but not announced; the end comes as (-1, -1)
   // after the last line is left.
-  std::vector<Notice> expected = {wordNotice(1, 0),  wordNotice(5, 0),  lineNotice(0), wordNotice(1, 1),
-                                  lineNotice(1), lineNotice(2), wordNotice(1, 3),  lineNotice(3),
-                                  wordNotice(1, 4),  lineNotice(4), wordNotice(-1, -1)};
+  std::vector<Notice> expected = {wordNotice(1, 0), wordNotice(5, 0),  lineNotice(0),
+                                  wordNotice(1, 1), lineNotice(1),     lineNotice(2),
+                                  wordNotice(1, 3), lineNotice(3),     wordNotice(1, 4),
+                                  lineNotice(4),    wordNotice(-1, -1)};
   EXPECT_EQ(editor.notices, expected);
 
   // BeginCheck lets the same parser run again from where it is set.
@@ -113,8 +117,8 @@ TEST(EditWindowParser, LinesAreReadCutAtTheBufferSize) {
   const int size = TWinAPIEditorSpellParser::LineBufferSize;
   // A word that straddles the cut is read up to it; a word past it is not
   // read at all; the next line is read in full.
-  std::string longLine = "start" + std::string(static_cast<std::size_t>(size - 8), ' ') +
-                         "straddling beyond";
+  std::string longLine =
+      "start" + std::string(static_cast<std::size_t>(size - 8), ' ') + "straddling beyond";
   editor.setText(longLine + "\r\nnext line");
   TWinAPIEditorSpellParser parser(editor.window());
   std::vector<std::string> words;

@@ -21,7 +21,8 @@ std::unique_ptr<TParser> CreateControlParserForSource(int kind, void *source) {
     return nullptr;
   if (kind % 128 < RichEditKind || kind % 128 > MemoKind)
     return CreateParserForSource(kind, source);
-  auto *control = dynamic_cast<components::TWinControl *>(static_cast<components::TComponent *>(source));
+  auto *control =
+      dynamic_cast<components::TWinControl *>(static_cast<components::TComponent *>(source));
   switch (kind % 128) {
   case RichEditKind:
     if (auto *richEdit = dynamic_cast<components::TCustomRichEdit *>(control))

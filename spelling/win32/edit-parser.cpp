@@ -18,9 +18,7 @@ void TCustomEditParser::StartAtCaret() {
   Restart();
 }
 
-void TCustomEditParser::StopAtSelectionEnd() {
-  setRangeEnd(edit_.SelStart() + edit_.SelLength());
-}
+void TCustomEditParser::StopAtSelectionEnd() { setRangeEnd(edit_.SelStart() + edit_.SelLength()); }
 
 void TCustomEditParser::NextWord(std::string &word) {
   readText();
@@ -39,7 +37,9 @@ void TCustomEditParser::ReplaceWord(const std::string &text) {
   readText();
 }
 
-void TCustomEditParser::GetControlRect(TParserRect &rect) { rect = windowClientRect(edit_.Handle()); }
+void TCustomEditParser::GetControlRect(TParserRect &rect) {
+  rect = windowClientRect(edit_.Handle());
+}
 
 void TCustomEditParser::GetWordRect(TParserRect &rect) {
   rect = wordRect(edit_.Handle(), PositionForm::Edit, position_ - 1, position_ - 1 + length_,

@@ -28,7 +28,8 @@ void TCustomMemoParser::setUp() {
 
 void TCustomMemoParser::selection(int &start, int &end) {
   DWORD first = 0, last = 0;
-  SendMessageA(window_, EM_GETSEL, reinterpret_cast<WPARAM>(&first), reinterpret_cast<LPARAM>(&last));
+  SendMessageA(window_, EM_GETSEL, reinterpret_cast<WPARAM>(&first),
+               reinterpret_cast<LPARAM>(&last));
   start = static_cast<int>(first);
   end = static_cast<int>(last);
 }

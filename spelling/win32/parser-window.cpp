@@ -44,8 +44,7 @@ PositionForm positionFormOf(HWND window) {
   std::string lower(name);
   for (char &c : lower)
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return lower.find("richedit") != std::string::npos ? PositionForm::RichEdit
-                                                      : PositionForm::Edit;
+  return lower.find("richedit") != std::string::npos ? PositionForm::RichEdit : PositionForm::Edit;
 }
 
 bool characterPoint(HWND window, PositionForm form, int index, POINT &point) {
@@ -109,8 +108,8 @@ std::string readWindowLine(HWND window, int line, int maxLength) {
   // The copy is not terminated, and a rich edit adds the line break.
   std::string text(static_cast<std::size_t>(std::max(length, 2)) + 2, '\0');
   *reinterpret_cast<WORD *>(&text[0]) = static_cast<WORD>(text.size());
-  LRESULT copied =
-      SendMessageA(window, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(&text[0]));
+  LRESULT copied = SendMessageA(window, EM_GETLINE, static_cast<WPARAM>(line),
+                                reinterpret_cast<LPARAM>(&text[0]));
   text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(copied, 0, length)));
   return text;
 }
