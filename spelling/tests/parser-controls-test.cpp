@@ -291,6 +291,12 @@ TEST_F(ControlParsers, CaretInsideAWordStartsWithTheWholeWord) {
     parser->StartAtCaret();
     parser->NextWord(word);
     EXPECT_EQ(word, "alpha");
+    // A caret before the first character starts with the first word.
+    c.control->SetSelStart(0);
+    parser = CreateParserForControl(c.control);
+    parser->StartAtCaret();
+    parser->NextWord(word);
+    EXPECT_EQ(word, c.control == edit ? "alpha" : "one");
   }
 }
 

@@ -3,6 +3,8 @@
 
 #include "spelling/win32/parser-window.h"
 
+#include <algorithm>
+
 namespace spelling {
 
 TCustomEditParser::TCustomEditParser(components::TCustomEdit &edit)
@@ -13,8 +15,10 @@ TCustomEditParser::TCustomEditParser(components::TCustomEdit &edit)
 
 void TCustomEditParser::readText() { text_ = edit_.Text(); }
 
+// A caret before the first character has no character before it: the walk
+// then starts at the first, as a range that begins before the text does.
 void TCustomEditParser::StartAtCaret() {
-  position_ = edit_.SelStart();
+  position_ = std::max(edit_.SelStart(), firstPosition_);
   Restart();
 }
 
@@ -42,8 +46,9 @@ void TCustomEditParser::GetControlRect(TParserRect &rect) {
 }
 
 void TCustomEditParser::GetWordRect(TParserRect &rect) {
-  rect = wordRect(edit_.Handle(), PositionForm::Edit, position_ - 1, position_ - 1 + length_,
-                  lineHeight_);
+  int start = edit_.SelStart();
+  rect =
+      wordRect(edit_.Handle(), PositionForm::Edit, start, start + edit_.SelLength(), lineHeight_);
 }
 
 void TCustomEditParser::Restart() {
