@@ -1,0 +1,403 @@
+// The driver of a running Lexitray.exe.
+#include "clipboard-checker/tests/lexitray-driver.h"
+
+#include "platform/base/win32/gdi-owners.h"
+#include "platform/base/win32/global-lock.h"
+#include "platform/base/win32/unique-handle.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <set>
+#include <stdexcept>
+
+namespace lexitray_test {
+
+namespace {
+
+// A block of memory inside another process, for messages whose arguments
+// point at memory of the window's own process.
+class RemoteBuffer {
+public:
+  RemoteBuffer(HANDLE process, SIZE_T size)
+      : process_(process), size_(size),
+        address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
+    if (!address_)
+      throw std::runtime_error("cannot place a buffer in the program's memory");
+  }
+  ~RemoteBuffer() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
+  RemoteBuffer(const RemoteBuffer &) = delete;
+  RemoteBuffer &operator=(const RemoteBuffer &) = delete;
+  LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
+  std::vector<char> read() const {
+    std::vector<char> bytes(size_);
+    SIZE_T done = 0;
+    ReadProcessMemory(process_, address_, bytes.data(), size_, &done);
+    return bytes;
+  }
+
+private:
+  HANDLE process_;
+  SIZE_T size_;
+  void *address_;
+};
+
+struct ToolButtonInfo {
+  int command;
+  RECT rect;
+  std::string caption;
+};
+
+std::vector<ToolButtonInfo> toolButtons(HANDLE process, HWND bar) {
+  std::vector<ToolButtonInfo> buttons;
+  int count = static_cast<int>(SendMessageA(bar, TB_BUTTONCOUNT, 0, 0));
+  RemoteBuffer buffer(process, 512);
+  for (int i = 0; i < count; ++i) {
+    ToolButtonInfo info{};
+    SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(i), buffer.address());
+    TBBUTTON button;
+    std::memcpy(&button, buffer.read().data(), sizeof button);
+    info.command = button.idCommand;
+    SendMessageA(bar, TB_GETITEMRECT, static_cast<WPARAM>(i), buffer.address());
+    std::memcpy(&info.rect, buffer.read().data(), sizeof info.rect);
+    LRESULT length = SendMessageA(bar, TB_GETBUTTONTEXTA, static_cast<WPARAM>(info.command), buffer.address());
+    if (length > 0 && length < 500)
+      info.caption.assign(buffer.read().data(), static_cast<std::size_t>(length));
+    buttons.push_back(info);
+  }
+  return buttons;
+}
+
+struct Search {
+  DWORD process;
+  bool all;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectTopLevel(HWND window, LPARAM data) {
+  auto *search = reinterpret_cast<Search *>(data);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == search->process && (search->all || IsWindowVisible(window)))
+    search->found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK collectChild(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+  return TRUE;
+}
+
+LRESULT CALLBACK plainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+HWND makeHiddenWindow() {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = plainWindowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "LexitrayDriverClipboard";
+  RegisterClassA(&windowClass);
+  return CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                         windowClass.hInstance, nullptr);
+}
+
+// Opens the clipboard, trying again while another process holds it.
+bool openClipboard(HWND owner) {
+  return pumpUntil([owner] { return OpenClipboard(owner) != FALSE; }, 5000);
+}
+
+} // namespace
+
+bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    if (done())
+      return true;
+    if (GetTickCount() - start >= timeoutMs)
+      return done();
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+}
+
+void pumpFor(DWORD ms) {
+  pumpUntil([] { return false; }, ms);
+}
+
+std::string windowText(HWND window) {
+  int length = GetWindowTextLengthA(window);
+  std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+  int copied = GetWindowTextA(window, &text[0], static_cast<int>(text.size()));
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+std::string windowClass(HWND window) {
+  char name[128] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::vector<HWND> topLevelWindows(DWORD process, bool all) {
+  Search search{process, all, {}};
+  EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND findTopLevel(DWORD process, const std::string &className, const std::string &caption, bool all) {
+  for (HWND window : topLevelWindows(process, all))
+    if ((className.empty() || windowClass(window) == className) && windowText(window) == caption)
+      return window;
+  return nullptr;
+}
+
+HWND findChild(HWND parent, const std::string &className, const char *caption) {
+  for (HWND window : findChildren(parent, className))
+    if (!caption || windowText(window) == caption)
+      return window;
+  return nullptr;
+}
+
+std::vector<HWND> findChildren(HWND parent, const std::string &className) {
+  std::vector<HWND> all, found;
+  if (parent)
+    EnumChildWindows(parent, collectChild, reinterpret_cast<LPARAM>(&all));
+  for (HWND window : all)
+    if (lstrcmpiA(windowClass(window).c_str(), className.c_str()) == 0)
+      found.push_back(window);
+  return found;
+}
+
+// ---- ClipboardAccess
+
+ClipboardAccess::ClipboardAccess() : window_(makeHiddenWindow()) {}
+
+ClipboardAccess::~ClipboardAccess() { DestroyWindow(window_); }
+
+void ClipboardAccess::setText(const std::string &text) {
+  if (!openClipboard(window_))
+    throw std::runtime_error("cannot open the clipboard");
+  EmptyClipboard();
+  base::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
+  {
+    base::GlobalLockScope<char> lock(block.get());
+    std::memcpy(lock.data(), text.c_str(), text.size() + 1);
+  }
+  if (SetClipboardData(CF_TEXT, block.get()))
+    block.release();
+  CloseClipboard();
+}
+
+void ClipboardAccess::setUnicodeText(const std::wstring &text) {
+  if (!openClipboard(window_))
+    throw std::runtime_error("cannot open the clipboard");
+  EmptyClipboard();
+  SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+  base::GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, bytes));
+  {
+    base::GlobalLockScope<wchar_t> lock(block.get());
+    std::memcpy(lock.data(), text.c_str(), bytes);
+  }
+  if (SetClipboardData(CF_UNICODETEXT, block.get()))
+    block.release();
+  CloseClipboard();
+}
+
+void ClipboardAccess::clear() {
+  if (!openClipboard(window_))
+    throw std::runtime_error("cannot open the clipboard");
+  EmptyClipboard();
+  CloseClipboard();
+}
+
+bool ClipboardAccess::hasText() { return IsClipboardFormatAvailable(CF_TEXT) != FALSE; }
+
+std::string ClipboardAccess::text() {
+  if (!openClipboard(window_))
+    return "<clipboard busy>";
+  std::string text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    base::GlobalLockScope<char> lock(data);
+    if (lock.data())
+      text.assign(lock.data(), strnlen(lock.data(), GlobalSize(data)));
+  }
+  CloseClipboard();
+  return text;
+}
+
+std::wstring ClipboardAccess::unicodeText() {
+  if (!openClipboard(window_))
+    return L"<clipboard busy>";
+  std::wstring text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    base::GlobalLockScope<wchar_t> lock(data);
+    if (lock.data())
+      text.assign(lock.data(), wcsnlen(lock.data(), GlobalSize(data) / sizeof(wchar_t)));
+  }
+  CloseClipboard();
+  return text;
+}
+
+// ---- LexitrayProcess
+
+LexitrayProcess::LexitrayProcess(const std::string &folder) {
+  std::string program = folder + "\\Lexitray.exe";
+  std::string command = "\"" + program + "\"";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &startup, &info_))
+    throw std::runtime_error("cannot start " + program);
+}
+
+LexitrayProcess::~LexitrayProcess() {
+  if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+    close();
+    if (WaitForSingleObject(info_.hProcess, 10000) == WAIT_TIMEOUT)
+      TerminateProcess(info_.hProcess, 99);
+  }
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool LexitrayProcess::waitForExit(DWORD timeoutMs, DWORD *exitCode) {
+  bool ended = pumpUntil([this] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; },
+                         timeoutMs);
+  if (ended && exitCode)
+    GetExitCodeProcess(info_.hProcess, exitCode);
+  return ended;
+}
+
+HWND LexitrayProcess::form(bool visibleOnly) const {
+  return findTopLevel(id(), "TForm", "Lexitray", !visibleOnly);
+}
+
+HWND LexitrayProcess::application() const { return findTopLevel(id(), "TApplication", "Lexitray", true); }
+
+HWND LexitrayProcess::checkDialog() const { return findTopLevel(id(), "", "Spell Check"); }
+
+std::string LexitrayProcess::shownWord() const {
+  HWND dialog = checkDialog();
+  if (!dialog || !IsWindowEnabled(dialog))
+    return "";
+  std::vector<HWND> edits = findChildren(dialog, "Edit");
+  return edits.empty() || !IsWindowEnabled(edits[0]) ? "" : windowText(edits[0]);
+}
+
+std::string LexitrayProcess::statusText() const {
+  HWND bar = findChild(form(false), STATUSCLASSNAMEA);
+  if (!bar)
+    return "<no status bar>";
+  RemoteBuffer buffer(info_.hProcess, 1024);
+  LRESULT length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, 0, 0));
+  if (length >= 1024)
+    return "<status too long>";
+  SendMessageA(bar, SB_GETTEXTA, 0, buffer.address());
+  std::vector<char> bytes = buffer.read();
+  return std::string(bytes.data(), static_cast<std::size_t>(length));
+}
+
+std::string LexitrayProcess::editText() const {
+  return windowText(findChild(form(false), RICHEDIT_CLASSA));
+}
+
+bool LexitrayProcess::clickToolButton(const std::string &caption) {
+  HWND bar = findChild(form(), TOOLBARCLASSNAMEA);
+  if (!bar)
+    return false;
+  for (const ToolButtonInfo &button : toolButtons(info_.hProcess, bar)) {
+    if (button.caption != caption)
+      continue;
+    // Inside the button, clear of a drop-down arrow.
+    LPARAM point = MAKELPARAM(button.rect.left + 8, (button.rect.top + button.rect.bottom) / 2);
+    PostMessageA(bar, WM_MOUSEMOVE, 0, point);
+    PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageA(bar, WM_LBUTTONUP, 0, point);
+    return true;
+  }
+  return false;
+}
+
+bool LexitrayProcess::chooseMenuItem(int index) {
+  HWND menu = nullptr;
+  if (!pumpUntil([&] { return (menu = findTopLevel(id(), "#32768", "")) != nullptr; }, 10000))
+    return false;
+  for (int i = 0; i <= index; ++i)
+    PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
+  PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+  return pumpUntil([&] { return findTopLevel(id(), "#32768", "") == nullptr; }, 10000);
+}
+
+bool LexitrayProcess::answerDialog(const char *replacement, const std::string &button) {
+  HWND dialog = checkDialog();
+  if (!dialog)
+    return false;
+  if (replacement) {
+    std::vector<HWND> edits = findChildren(dialog, "Edit");
+    if (edits.size() < 2)
+      return false;
+    SetWindowTextA(edits[1], replacement);
+  }
+  HWND pressed = findChild(dialog, "Button", button.c_str());
+  if (!pressed || !IsWindowEnabled(pressed))
+    return false;
+  PostMessageA(pressed, BM_CLICK, 0, 0);
+  return true;
+}
+
+void LexitrayProcess::close() {
+  if (HWND window = application())
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+bool saveScreenShot(const RECT &area, const std::string &path) {
+  int width = area.right - area.left, height = area.bottom - area.top;
+  if (width <= 0 || height <= 0)
+    return false;
+  base::WindowDC screen(nullptr);
+  base::CreatedDC memory(CreateCompatibleDC(screen.get()));
+  base::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  if (!memory || !bitmap)
+    return false;
+  {
+    base::SelectedObject selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+  }
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  info.bmiHeader.biCompression = BI_RGB;
+  int stride = (width * 3 + 3) & ~3;
+  std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+  if (!GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS))
+    return false;
+  std::set<unsigned> colours;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const unsigned char *pixel = &pixels[static_cast<std::size_t>(y * stride + x * 3)];
+      colours.insert(pixel[0] | pixel[1] << 8 | pixel[2] << 16);
+    }
+  if (colours.size() < 4)
+    return false;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42; // "BM"
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  base::FileHandle out(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  if (!out)
+    return false;
+  DWORD written = 0;
+  return WriteFile(out.get(), &file, sizeof file, &written, nullptr) &&
+         WriteFile(out.get(), &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
+         WriteFile(out.get(), pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+}
+
+} // namespace lexitray_test

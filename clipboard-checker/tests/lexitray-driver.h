@@ -1,0 +1,97 @@
+// Drives a running Lexitray.exe from another process as a person would:
+// its windows are found by class and caption, its controls are read and
+// pressed through their messages (text kept in the program's own memory
+// is read through a buffer placed there), and the clipboard is filled and
+// read through the Win32 API.
+#ifndef CLIPBOARD_CHECKER_TESTS_LEXITRAY_DRIVER_H
+#define CLIPBOARD_CHECKER_TESTS_LEXITRAY_DRIVER_H
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace lexitray_test {
+
+// Handles this process's messages until done() holds or timeoutMs pass;
+// answers done() at the end.
+bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs = 20000);
+// Handles this process's messages for a while (to see that nothing comes).
+void pumpFor(DWORD ms);
+
+std::string windowText(HWND window);
+std::string windowClass(HWND window);
+// Top-level windows of a process, visible ones only unless all.
+std::vector<HWND> topLevelWindows(DWORD process, bool all = false);
+// The first top-level window of the process with that class (empty: any)
+// and caption.
+HWND findTopLevel(DWORD process, const std::string &className, const std::string &caption,
+                  bool all = false);
+// The first descendant of that class (case-insensitive), with that caption
+// unless the caption is null.
+HWND findChild(HWND parent, const std::string &className, const char *caption = nullptr);
+std::vector<HWND> findChildren(HWND parent, const std::string &className);
+
+// The clipboard, owned by a hidden window of this process.
+class ClipboardAccess {
+public:
+  ClipboardAccess();
+  ~ClipboardAccess();
+  ClipboardAccess(const ClipboardAccess &) = delete;
+  ClipboardAccess &operator=(const ClipboardAccess &) = delete;
+  void setText(const std::string &text);
+  void setUnicodeText(const std::wstring &text);
+  void clear();
+  bool hasText();
+  std::string text();
+  std::wstring unicodeText();
+
+private:
+  HWND window_;
+};
+
+// One run of the program from a folder of its own.
+class LexitrayProcess {
+public:
+  // Starts folder\Lexitray.exe.
+  explicit LexitrayProcess(const std::string &folder);
+  // Ends the program if it still runs.
+  ~LexitrayProcess();
+  LexitrayProcess(const LexitrayProcess &) = delete;
+  LexitrayProcess &operator=(const LexitrayProcess &) = delete;
+
+  DWORD id() const { return info_.dwProcessId; }
+  // Waits for the process to end; true with its exit code when it did.
+  bool waitForExit(DWORD timeoutMs, DWORD *exitCode = nullptr);
+  // The main form ("Lexitray", visible) and the application window.
+  HWND form(bool visibleOnly = true) const;
+  HWND application() const;
+  // The check dialog, when it is up.
+  HWND checkDialog() const;
+  // The word the check dialog shows ("" without a dialog).
+  std::string shownWord() const;
+  std::string statusText() const;
+  std::string editText() const;
+  // Presses a tool button of the main form by its caption; false when
+  // there is none.
+  bool clickToolButton(const std::string &caption);
+  // Picks an item of the pop-up menu now open, by its position.
+  bool chooseMenuItem(int index);
+  // Types text into the check dialog's replacement field and presses a
+  // button of it.
+  bool answerDialog(const char *replacement, const std::string &button);
+  // Closes the program as its task-bar button's close does.
+  void close();
+
+private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Writes the screen's picture of a rectangle into a 24-bit BMP file; false
+// when it cannot, or when the picture is blank.
+bool saveScreenShot(const RECT &area, const std::string &path);
+
+} // namespace lexitray_test
+
+#endif

@@ -1,0 +1,97 @@
+// The check road of the main form: a request (first show, restore from the
+// tray, "Check..."), the clipboard's text into the rich edit, the check
+// through the spelling component, and the corrected text back on the
+// clipboard with the word count in the status bar. Also the form's part in
+// the clipboard-viewer chain: immediate checking of new clipboard text.
+#include "clipboard-checker/win32/main-form.h"
+
+#include "clipboard-checker/win32/clipboard-text.h"
+#include "platform/components/win32/application.h"
+
+#include <string>
+
+namespace lexitray {
+
+using namespace components;
+
+namespace {
+
+const char NoTextMessage[] = "There's no text on the clipboard";
+// The program's text is 8-bit: text it could not hold unchanged is left on
+// the clipboard as it is, and the user is told so.
+const char UnrepresentableMessage[] =
+    "The clipboard text has characters outside the code page; it was left unchanged";
+
+} // namespace
+
+void TForm1::FormShow(TObject *) {
+  if (!firstShowPending_)
+    return;
+  PostMessageA(Handle(), WM_CHECKREQUEST, 0, 0);
+  firstShowPending_ = false;
+}
+
+void TForm1::WMCheckRequest(TMessage &message) {
+  CheckClipboard();
+  message.Result = 0;
+}
+
+void TForm1::ToolButton3Click(TObject *) { CheckClipboard(); }
+
+void TForm1::BkTrayIcon1Restore(TObject *) { PostMessageA(Handle(), WM_CHECKREQUEST, 0, 0); }
+
+void TForm1::setStatus(const std::string &text) { StatusBar1->SetSimpleText(text); }
+
+void TForm1::CheckClipboard() {
+  // A request while the road runs (a restore from the tray during the
+  // dialog, say) is dropped: the running check already has the window,
+  // and re-filling the edit would pull the text from under its parser.
+  if (checking_)
+    return;
+  checking_ = true;
+  struct RoadEnd {
+    TForm1 &form;
+    ~RoadEnd() {
+      form.ToolButton3->SetEnabled(true);
+      form.checking_ = false;
+    }
+  } roadEnd{*this};
+  if (!clipboard_->HasFormat(CF_TEXT)) {
+    setStatus(NoTextMessage);
+    return;
+  }
+  ToolButton3->SetEnabled(false);
+  Application->ProcessMessages();
+  // The messages just handled may have changed the clipboard.
+  if (!clipboard_->HasFormat(CF_TEXT)) {
+    setStatus(NoTextMessage);
+    return;
+  }
+  if (!clipboardTextFitsCodePage()) {
+    setStatus(UnrepresentableMessage);
+    return;
+  }
+  memo1->Clear();
+  memo1->PasteFromClipboard();
+  VerbaSpell1->CheckWinControl(memo1);
+}
+
+void TForm1::VerbaSpell1CheckComplete(TObject *) {
+  clipboard_->SetAsText(memo1->Text());
+  ownWriteSequence_ = GetClipboardSequenceNumber();
+  memo1->SetSelStart(0);
+  setStatus(std::to_string(VerbaSpell1->WordsChecked()) + " words checked");
+}
+
+void TForm1::WMDrawClipboard(TObject *) {
+  if (!ImmediateChecking1->Checked() || checking_ || VerbaSpell1->CheckActive())
+    return;
+  // Our own write-back is no new text to check.
+  if (ownWriteSequence_ != 0 && GetClipboardSequenceNumber() == ownWriteSequence_)
+    return;
+  if (!clipboard_->HasFormat(CF_TEXT))
+    return;
+  BkTrayIcon1->Restore();
+}
+
+} // namespace lexitray
