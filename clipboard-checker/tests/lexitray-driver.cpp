@@ -6,6 +6,7 @@
 #include "platform/base/win32/unique-handle.h"
 
 #include <commctrl.h>
+#include <richedit.h>
 
 #include <cstring>
 #include <set>

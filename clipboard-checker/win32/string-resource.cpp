@@ -40,16 +40,21 @@ std::string formatted(const std::string &format, const std::string &arg) {
 } // namespace
 
 std::string stringResourceMessage(int id, const std::string &arg) {
-  // The reader's own table is opened once, like every other table; when it
-  // is itself missing or damaged, the bare argument has to do.
-  try {
-    static const TzmStringResource own(GetModuleHandleA(nullptr), "SRMGR_STRINGS");
-    std::string format = own.GetString(id);
-    if (!format.empty())
-      return formatted(format, arg);
-  } catch (const ETzmStringResourceError &) {
+  // The reader's own table is read directly, never through a
+  // TzmStringResource: its failures would need these very messages. When
+  // it is itself missing or damaged, the bare argument has to do.
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  HRSRC found = FindResourceA(instance, "SRMGR_STRINGS", MAKEINTRESOURCEA(10)); // RT_RCDATA
+  HGLOBAL resource = found ? LoadResource(instance, found) : nullptr;
+  const void *data = resource ? LockResource(resource) : nullptr;
+  std::u16string format;
+  if (data) {
+    StringTableView table(static_cast<const std::uint8_t *>(data), SizeofResource(instance, found));
+    table.find(static_cast<std::uint32_t>(id), format);
   }
-  return "SRMGR_STRINGS " + std::to_string(id) + ": " + arg;
+  if (format.empty())
+    return "SRMGR_STRINGS " + std::to_string(id) + ": " + arg;
+  return formatted(toAnsi(format), arg);
 }
 
 TzmStringResource::TzmStringResource(HINSTANCE instance, const std::string &resourceName)

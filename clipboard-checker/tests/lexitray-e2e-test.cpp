@@ -1,0 +1,185 @@
+// Lexitray.exe end to end under Wine: each test copies the program and the
+// shipped English dictionary into a folder of its own, starts it as a user
+// would and drives it from this process through its windows, with the text
+// put on and read from the clipboard through the Win32 API.
+#include "clipboard-checker/tests/lexitray-driver.h"
+
+#include "testing/test-paths.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+namespace {
+
+using namespace lexitray_test;
+namespace fs = std::filesystem;
+
+const char StateKey[] = "Software\\Ovelmark\\lexitray\\1.0";
+
+std::string readFile(const fs::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The unix build folder, where the screenshots stay.
+std::string artefact(const std::string &name) {
+  return testing_support::envOr("TEST_BINARY_DIR", ".") + std::string("/") + name;
+}
+
+RECT unionOf(HWND first, HWND second) {
+  RECT a{}, b{}, both{};
+  GetWindowRect(first, &a);
+  GetWindowRect(second, &b);
+  UnionRect(&both, &a, &b);
+  return both;
+}
+
+RECT rectOf(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+class LexitrayTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    folder = fs::path(testing_support::scratchPath(
+        ::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    fs::path built(testing_support::hostPath(LEXITRAY_DIR));
+    fs::copy_file(built / "Lexitray.exe", folder / "Lexitray.exe");
+    fs::copy_file(built / "American.dct", folder / "American.dct");
+    RegDeleteKeyA(HKEY_CURRENT_USER, StateKey);
+  }
+  void TearDown() override { program.reset(); }
+
+  void start() { program = std::make_unique<LexitrayProcess>(folder.string()); }
+  bool formUp() {
+    return pumpUntil([this] { return program->form() != nullptr; });
+  }
+  bool statusIs(const std::string &text) {
+    return pumpUntil([&] { return program->statusText() == text; });
+  }
+  bool dialogShows(const std::string &word) {
+    return pumpUntil([&] { return program->shownWord() == word; });
+  }
+  bool clipboardHolds(const std::string &text) {
+    return pumpUntil([&] { return clipboard.text() == text; });
+  }
+  // Turns "Immediate Checking" on through the "Preferences..." menu.
+  void turnOnImmediateChecking() {
+    ASSERT_TRUE(program->clickToolButton("Preferences..."));
+    ASSERT_TRUE(program->chooseMenuItem(2));
+  }
+  bool endProgram() {
+    program->close();
+    return program->waitForExit(20000);
+  }
+
+  fs::path folder;
+  ClipboardAccess clipboard;
+  std::unique_ptr<LexitrayProcess> program;
+};
+
+TEST_F(LexitrayTest, ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords) {
+  clipboard.setText("Teh quick brown fox");
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(dialogShows("Teh")) << "status: " << program->statusText();
+  HWND form = program->form();
+  EXPECT_EQ(program->editText(), "Teh quick brown fox");
+  EXPECT_TRUE(saveScreenShot(unionOf(form, program->checkDialog()),
+                             testing_support::hostPath(artefact("lexitray-check-dialog.bmp"))));
+  ASSERT_TRUE(program->answerDialog("The", "C&hange"));
+  EXPECT_TRUE(clipboardHolds("The quick brown fox")) << clipboard.text();
+  EXPECT_TRUE(statusIs("4 words checked")) << program->statusText();
+  EXPECT_TRUE(pumpUntil([&] { return program->checkDialog() == nullptr; }));
+  EXPECT_EQ(program->editText(), "The quick brown fox");
+  EXPECT_TRUE(saveScreenShot(rectOf(form), testing_support::hostPath(artefact("lexitray-main.bmp"))));
+  std::cout << "screenshots: " << artefact("lexitray-check-dialog.bmp") << ", "
+            << artefact("lexitray-main.bmp") << "\n";
+
+  ASSERT_TRUE(endProgram());
+  // The configuration was made from the program's folder, with the shipped
+  // dictionary selected, and written when the program ended.
+  std::string config = readFile(folder / "VERBA.CFG");
+  std::cout << config;
+  EXPECT_NE(config.find("[verba]"), std::string::npos);
+  EXPECT_NE(config.find("U_MU_DCT_ListCount=1"), std::string::npos);
+  EXPECT_NE(config.find("U_MU_DCT_0=T" + folder.string() + "\\American.dct"), std::string::npos);
+  EXPECT_NE(config.find("M_DCT_0=American English"), std::string::npos);
+}
+
+TEST_F(LexitrayTest, WithoutTextOnTheClipboardTheStatusBarSaysSo) {
+  clipboard.clear();
+  start();
+  ASSERT_TRUE(formUp());
+  EXPECT_TRUE(statusIs("There's no text on the clipboard")) << program->statusText();
+  EXPECT_EQ(program->checkDialog(), nullptr);
+  EXPECT_FALSE(clipboard.hasText());
+  // "Check..." with text now there runs the check road again.
+  clipboard.setText("Teh fox");
+  ASSERT_TRUE(program->clickToolButton("Check..."));
+  ASSERT_TRUE(dialogShows("Teh"));
+  ASSERT_TRUE(program->answerDialog("The", "C&hange"));
+  EXPECT_TRUE(clipboardHolds("The fox"));
+  EXPECT_TRUE(statusIs("2 words checked")) << program->statusText();
+}
+
+TEST_F(LexitrayTest, ASecondStartBringsBackTheMinimisedFirstAndEndsAtOnce) {
+  clipboard.clear();
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  HWND application = program->application();
+  ASSERT_NE(application, nullptr);
+  ShowWindow(application, SW_MINIMIZE);
+  ASSERT_TRUE(pumpUntil([&] { return IsIconic(application) && program->form() == nullptr; }));
+
+  LexitrayProcess second(folder.string());
+  DWORD start = GetTickCount();
+  DWORD exitCode = 1;
+  ASSERT_TRUE(second.waitForExit(5000, &exitCode)) << "the second start is still running";
+  std::cout << "second start ended after " << GetTickCount() - start << " ms\n";
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(topLevelWindows(second.id(), true).empty());
+  // The first instance is back: not minimised, its form shown again.
+  EXPECT_TRUE(pumpUntil([&] { return !IsIconic(application) && program->form() != nullptr; }));
+  EXPECT_EQ(topLevelWindows(program->id()).size(), 2u) << "application window and form";
+}
+
+TEST_F(LexitrayTest, WindowBoundsSurviveARestart) {
+  clipboard.clear();
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  HWND form = program->form();
+  RECT designed = rectOf(form);
+  EXPECT_EQ(designed.left, 326);
+  EXPECT_EQ(designed.top, 116);
+  SetWindowPos(form, nullptr, 140, 90, 420, 300, SWP_NOZORDER | SWP_NOACTIVATE);
+  ASSERT_TRUE(pumpUntil([&] { return rectOf(form).left == 140; }));
+  ASSERT_TRUE(endProgram());
+
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  RECT again = rectOf(program->form());
+  EXPECT_EQ(again.left, 140);
+  EXPECT_EQ(again.top, 90);
+  EXPECT_EQ(again.right - again.left, 420);
+  EXPECT_EQ(again.bottom - again.top, 300);
+}
+
+} // namespace
