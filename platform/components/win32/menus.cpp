@@ -104,11 +104,14 @@ void TMenuItem::build(HMENU into) {
       AppendMenuA(into, flags, item->command_, item->caption_.c_str());
       continue;
     }
-    // The sub-menu belongs to the menu it is appended to and goes with it.
-    HMENU submenu = CreatePopupMenu();
-    item->build(submenu);
-    item->submenu_ = submenu;
-    AppendMenuA(into, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu), item->caption_.c_str());
+    // Once appended, the sub-menu belongs to the menu it is in and goes
+    // with it; until then it is ours.
+    base::MenuHandle submenu(CreatePopupMenu());
+    item->build(submenu.get());
+    if (!AppendMenuA(into, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(submenu.get()),
+                     item->caption_.c_str()))
+      continue;
+    item->submenu_ = submenu.release();
   }
 }
 
