@@ -392,6 +392,42 @@ TEST_F(ControlParsers, RectanglesAreTheControlAndTheSelectedWordOnTheScreen) {
   }
 }
 
+// The edit-window parser asks a rich edit for positions in the rich edit's
+// form and any other window in the edit form: the word comes out where the
+// control's own parser puts it.
+TEST_F(ControlParsers, EditWindowParserPlacesTheWordAsTheControlsParserDoes) {
+  auto *memo = make<TMemo>();
+  auto *rich = make<TRichEdit>();
+  form().Show();
+  for (TCustomMemo *control :
+       {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
+    control->SetText("one two\r\nthree four");
+    std::unique_ptr<TParser> own = CreateParserForControl(control);
+    TWinAPIEditorSpellParser window(control->Handle());
+    std::string word;
+    for (int i = 0; i < 4; ++i) {
+      own->NextWord(word);
+      window.NextWord(word);
+    }
+    ASSERT_EQ(word, "four");
+    window.SelectWord();
+    TParserRect ownRect, windowRect;
+    own->GetWordRect(ownRect);
+    window.GetWordRect(windowRect);
+    EXPECT_GT(ownRect.Top, 0);
+    EXPECT_EQ(windowRect.Left, ownRect.Left);
+    EXPECT_EQ(windowRect.Top, ownRect.Top);
+    EXPECT_EQ(windowRect.Right, ownRect.Right);
+    // The second line is below the first.
+    own->SetRange(0, own->RangeEnd());
+    own->NextWord(word);
+    own->SelectWord();
+    TParserRect firstRect;
+    own->GetWordRect(firstRect);
+    EXPECT_GT(windowRect.Top, firstRect.Top);
+  }
+}
+
 // A deleted word leaves the space after it at the word's position: only a
 // space is deleted there. Putting a space back at a line's end must not
 // cut the line break in two.
