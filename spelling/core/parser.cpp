@@ -114,6 +114,7 @@ void TParser::RecordReplacement(const std::string &text) {
     return;
   undo_.back().Word = currentWord_;
   undo_.back().Replacement = text;
+  undo_.back().Replaced = true;
 }
 
 void TParser::RestoreUndoSelection(const TUndo &) {}
@@ -147,7 +148,7 @@ std::unique_ptr<TUndo> TParser::PopUndo() {
     InsertSpace();
   if (record->Code == UndoDeletedTwoSpaces)
     InsertSpace();
-  if (!record->Replacement.empty()) {
+  if (record->Replaced) {
     length_ = static_cast<int>(record->Replacement.size());
     ReplacingScope replacing(*this);
     RestoreUndoSelection(*record);

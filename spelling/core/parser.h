@@ -38,7 +38,10 @@ struct TUndo {
   int Position = 0;
   int Length = 0;
   std::string Word;
-  std::string Replacement; // empty when nothing replaced the word
+  std::string Replacement;
+  // Whether the user replaced the word: a word changed to nothing has an
+  // empty replacement, and undo must still put it back.
+  bool Replaced = false;
 };
 
 // Screen rectangle of a control or a word; Left is -1 when the parser has

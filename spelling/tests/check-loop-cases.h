@@ -178,6 +178,19 @@ TEST_P(CheckLoopCases, UndoLastGoesBackToTheOriginalText) {
   EXPECT_EQ(env.Spell().ChangeAllWords().Count(), 0);
 }
 
+TEST_P(CheckLoopCases, UndoLastBringsBackAWordChangedToNothing) {
+  // The user clears the word edit and presses Change: the word goes, and
+  // Undo Last must put it back although nothing replaced it.
+  env.Next()
+      .TypeAndPress("", spelling::dcChange)
+      .Press(spelling::dcUndoLast)
+      .Press(spelling::dcCancel);
+  Check("Ths is teh");
+  EXPECT_EQ(text->Text(), "Ths is teh");
+  EXPECT_EQ(env.Events, Events({"dialog", "word:Ths", "word:teh", "word:Ths", "canceled",
+                                "complete"}));
+}
+
 TEST_P(CheckLoopCases, UndoLastAfterAddMakesTheWordUnknownAgain) {
   env.Next().Press(spelling::dcAdd).Press(spelling::dcUndoLast).Press(spelling::dcCancel);
   Check("blorf xyzzy");
