@@ -131,9 +131,11 @@ void pumpFor(DWORD ms) {
 }
 
 std::string windowText(HWND window) {
-  int length = GetWindowTextLengthA(window);
+  // GetWindowText does not ask a window of another process for its text:
+  // the messages do, and the system carries the text across.
+  LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
   std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-  int copied = GetWindowTextA(window, &text[0], static_cast<int>(text.size()));
+  LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
   return text;
 }
@@ -155,6 +157,18 @@ HWND findTopLevel(DWORD process, const std::string &className, const std::string
     if ((className.empty() || windowClass(window) == className) && windowText(window) == caption)
       return window;
   return nullptr;
+}
+
+std::string describeWindows(DWORD process) {
+  std::string lines;
+  for (HWND window : topLevelWindows(process, true))
+    lines += windowClass(window) + " \"" + windowText(window) + "\"" +
+             (IsWindowVisible(window) ? " shown" : " hidden") +
+             (IsWindowEnabled(window) ? "" : " disabled") + "\n";
+  for (HWND window : topLevelWindows(process))
+    for (HWND edit : findChildren(window, "Edit"))
+      lines += "  edit \"" + windowText(edit) + "\"" + (IsWindowEnabled(edit) ? "" : " disabled") + "\n";
+  return lines;
 }
 
 HWND findChild(HWND parent, const std::string &className, const char *caption) {
@@ -342,7 +356,7 @@ bool LexitrayProcess::answerDialog(const char *replacement, const std::string &b
     std::vector<HWND> edits = findChildren(dialog, "Edit");
     if (edits.size() < 2)
       return false;
-    SetWindowTextA(edits[1], replacement);
+    SendMessageA(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(replacement));
   }
   HWND pressed = findChild(dialog, "Button", button.c_str());
   if (!pressed || !IsWindowEnabled(pressed))

@@ -33,6 +33,10 @@ HWND findTopLevel(DWORD process, const std::string &className, const std::string
 HWND findChild(HWND parent, const std::string &className, const char *caption = nullptr);
 std::vector<HWND> findChildren(HWND parent, const std::string &className);
 
+// The process's top-level windows, one line each (class, caption, shown,
+// enabled), for failure messages.
+std::string describeWindows(DWORD process);
+
 // The clipboard, owned by a hidden window of this process.
 class ClipboardAccess {
 public:

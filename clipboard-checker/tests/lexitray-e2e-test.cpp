@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -96,7 +97,8 @@ TEST_F(LexitrayTest, ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords)
   clipboard.setText("Teh quick brown fox");
   start();
   ASSERT_TRUE(formUp());
-  ASSERT_TRUE(dialogShows("Teh")) << "status: " << program->statusText();
+  ASSERT_TRUE(dialogShows("Teh")) << "status: " << program->statusText() << "\n"
+                                 << describeWindows(program->id());
   HWND form = program->form();
   EXPECT_EQ(program->editText(), "Teh quick brown fox");
   EXPECT_TRUE(saveScreenShot(unionOf(form, program->checkDialog()),
@@ -117,7 +119,9 @@ TEST_F(LexitrayTest, ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords)
   std::cout << config;
   EXPECT_NE(config.find("[verba]"), std::string::npos);
   EXPECT_NE(config.find("U_MU_DCT_ListCount=1"), std::string::npos);
-  EXPECT_NE(config.find("U_MU_DCT_0=T" + folder.string() + "\\American.dct"), std::string::npos);
+  std::string path = (folder / "American.dct").string();
+  std::replace(path.begin(), path.end(), '/', '\\');
+  EXPECT_NE(config.find("U_MU_DCT_0=T" + path + "\r\n"), std::string::npos) << path;
   EXPECT_NE(config.find("M_DCT_0=American English"), std::string::npos);
 }
 
@@ -145,7 +149,8 @@ TEST_F(LexitrayTest, ASecondStartBringsBackTheMinimisedFirstAndEndsAtOnce) {
   HWND application = program->application();
   ASSERT_NE(application, nullptr);
   ShowWindow(application, SW_MINIMIZE);
-  ASSERT_TRUE(pumpUntil([&] { return IsIconic(application) && program->form() == nullptr; }));
+  ASSERT_TRUE(pumpUntil([&] { return IsIconic(application) != FALSE; }))
+      << describeWindows(program->id());
 
   LexitrayProcess second(folder.string());
   DWORD start = GetTickCount();
