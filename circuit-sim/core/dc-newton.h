@@ -38,9 +38,9 @@ struct DcVectors {
 class DcDevices {
 public:
   virtual ~DcDevices() = default;
-  virtual void loadStart() = 0;   // LoadDevicePWL
-  virtual void loadNewton() = 0;  // LoadDeviceDC
-  virtual void limitDelta() = 0;  // LimitDeltaDC (component devices only)
+  virtual void loadStart() = 0;  // LoadDevicePWL
+  virtual void loadNewton() = 0; // LoadDeviceDC
+  virtual void limitDelta() = 0; // LimitDeltaDC (component devices only)
 };
 
 struct DcOutcome {

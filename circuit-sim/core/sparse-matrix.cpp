@@ -417,8 +417,7 @@ SparseElement *CSparse::quickDiagonal(int step) {
     return quickDiagonalScan(step);
   if (least == 1 && symmetricOffDiagonal(chosen, step))
     return chosen;
-  return magnitude(chosen) > relThreshold_ * largestOtherInColumn(chosen, step) ? chosen
-                                                                                 : nullptr;
+  return magnitude(chosen) > relThreshold_ * largestOtherInColumn(chosen, step) ? chosen : nullptr;
 }
 
 SparseElement *CSparse::quickDiagonalScan(int step) {
@@ -438,9 +437,8 @@ SparseElement *CSparse::quickDiagonalScan(int step) {
   }
   if (!candidate)
     return nullptr;
-  return magnitude(candidate) > relThreshold_ * largestOtherInColumn(candidate, step)
-             ? candidate
-             : nullptr;
+  return magnitude(candidate) > relThreshold_ * largestOtherInColumn(candidate, step) ? candidate
+                                                                                      : nullptr;
 }
 
 SparseElement *CSparse::searchDiagonal(int step) {
@@ -726,8 +724,8 @@ void CSparse::eliminate(SparseElement *pivot, int step) {
       const int row = lower->row;
       while (*link && (*link)->row < row)
         link = &(*link)->nextInCol;
-      SparseElement *target = (*link && (*link)->row == row) ? *link
-                                                            : createFillIn(row, upper->col, link);
+      SparseElement *target =
+          (*link && (*link)->row == row) ? *link : createFillIn(row, upper->col, link);
       target->real -= upper->real * lower->real;
       link = &target->nextInCol;
     }

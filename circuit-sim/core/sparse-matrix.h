@@ -57,8 +57,7 @@ public:
   // weighs the Markowitz counts. Thresholds outside their ranges keep the
   // stored ones. Throws CSparse::Error; the matrix is then partly factored
   // until the next Clear.
-  void OrderAndFactor(const std::vector<double> &rhs, double relThreshold,
-                      double absThreshold);
+  void OrderAndFactor(const std::vector<double> &rhs, double relThreshold, double absThreshold);
   // solution[ext col] for rhs[ext row], both indexed 0..size; entry 0 is 0.
   // solution grows when it is too short.
   void Solve(const std::vector<double> &rhs, std::vector<double> &solution);
@@ -117,7 +116,7 @@ private:
   std::vector<SparseElement **> activeInRow_, activeInCol_;
   std::vector<int> extToIntRow_, extToIntCol_, intToExtRow_, intToExtCol_;
   std::vector<int> markowitzRow_, markowitzCol_;
-  std::vector<int> markowitzProd_;    // entries 0 and steps + 1 are sentinels
+  std::vector<int> markowitzProd_; // entries 0 and steps + 1 are sentinels
   int singletons_ = 0;
   std::vector<double> intermediate_;
   double relThreshold_ = 1e-3;

@@ -94,8 +94,8 @@ using ServerCall = HRESULT(WINAPI *)();
 using LoadCount = LONG(WINAPI *)();
 
 HRESULT callExport(HMODULE module, const char *name) {
-  auto function = reinterpret_cast<ServerCall>(
-      reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  auto function =
+      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
   return function ? function() : E_NOTIMPL;
 }
 

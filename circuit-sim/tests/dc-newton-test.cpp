@@ -18,7 +18,7 @@ const int Current = 18;
 TEST(StepCompression, ShrinksVoltageStepsAboveTheKnee) {
   std::vector<double> delta = {0.0, 3.0, -3.0, 2.0, -2.0, 1.5, 50.0, 3.0};
   std::vector<int> types = {VoltageVariable, VoltageVariable, VoltageVariable, VoltageVariable,
-                            VoltageVariable, VoltageVariable, Current, 0};
+                            VoltageVariable, VoltageVariable, Current,         0};
   qorsim::compressVoltageSteps(delta, types);
   EXPECT_NEAR(delta[1], 2.0 + std::log(2.0), 1e-15);
   EXPECT_NEAR(delta[1], 2.693, 1e-3);

@@ -289,7 +289,9 @@ struct RandomSystem {
 RandomSystem randomSystem(std::mt19937 &random, int n, double density, bool shuffleRows) {
   std::uniform_real_distribution<double> value(-1.0, 1.0);
   std::uniform_real_distribution<double> chance(0.0, 1.0);
-  RandomSystem s{n, {}, std::vector<double>(n + 1, 0.0),
+  RandomSystem s{n,
+                 {},
+                 std::vector<double>(n + 1, 0.0),
                  std::vector<std::vector<double>>(n, std::vector<double>(n, 0.0))};
   std::vector<int> rowOf(n);
   for (int i = 0; i < n; ++i)
@@ -366,8 +368,7 @@ TEST(SparseRandom, RestampedThroughHandlesAgreesAgain) {
     for (std::size_t i = 0; i < handles.size(); ++i) {
       second.entries[i].value *= 1.0 + 0.5 * (i % 3);
       handles[i]->real += second.entries[i].value;
-      second.dense[second.entries[i].row - 1][second.entries[i].col - 1] =
-          second.entries[i].value;
+      second.dense[second.entries[i].row - 1][second.entries[i].col - 1] = second.entries[i].value;
     }
     m.OrderAndFactor(second.rhs, 1e-3, 0.0);
     m.Solve(second.rhs, x);

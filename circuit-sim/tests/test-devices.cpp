@@ -9,8 +9,8 @@
 //   TestRunaway  pin A whose equation never settles
 //   TestBroken   a resistor whose Newton load fails
 // TestDeviceLoads() counts LoadDeviceDC calls of every device.
-#include "QorSim.h"
 #include "test-devices.h"
+#include "QorSim.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-error.h"
@@ -116,8 +116,8 @@ public:
       const double critical = Thermal * std::log(Thermal / (std::sqrt(2.0) * Saturation));
       if (vd + step > critical && std::fabs(step) > 2 * Thermal) {
         const double limited = vd > 0 ? 2 * Thermal : critical - vd;
-        base::check(vectors_->put_DeltaSolution(a_, get(&IQorSimDC::get_DeltaSolution, a_) -
-                                                        step + limited));
+        base::check(vectors_->put_DeltaSolution(a_, get(&IQorSimDC::get_DeltaSolution, a_) - step +
+                                                        limited));
       }
       return S_OK;
     });
@@ -217,8 +217,7 @@ template <Kind kind> HRESULT create(REFIID riid, void **out) {
 }
 
 const com::ClassEntry classes[] = {
-    {&CLSID_TestRes, "TestRes", "Test resistor", create<Kind::Res>, nullptr,
-     com::ClassKind::Plain},
+    {&CLSID_TestRes, "TestRes", "Test resistor", create<Kind::Res>, nullptr, com::ClassKind::Plain},
     {&CLSID_TestVdc, "TestVdc", "Test source", create<Kind::Vdc>, nullptr, com::ClassKind::Plain},
     {&CLSID_TestGnd, "TestGnd", "Test ground", create<Kind::Gnd>, nullptr, com::ClassKind::Plain},
     {&CLSID_TestDiode, "TestDiode", "Test diode", create<Kind::Diode>, nullptr,

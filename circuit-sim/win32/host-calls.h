@@ -73,8 +73,7 @@ inline double result(IDrawCell *cell) {
 
 inline std::string formula(IDrawCell *cell) {
   base::Bstr text;
-  base::check(base::checkPointer(cell, IID_IDrawCell)->get_Formula(text.receive()),
-              IID_IDrawCell);
+  base::check(base::checkPointer(cell, IID_IDrawCell)->get_Formula(text.receive()), IID_IDrawCell);
   return text.toAnsi();
 }
 
@@ -85,8 +84,7 @@ inline void setFormula(IDrawCell *cell, const std::string &text) {
 
 inline std::string rowName(IDrawCell *cell) {
   base::Bstr text;
-  base::check(base::checkPointer(cell, IID_IDrawCell)->get_RowName(text.receive()),
-              IID_IDrawCell);
+  base::check(base::checkPointer(cell, IID_IDrawCell)->get_RowName(text.receive()), IID_IDrawCell);
   return text.toAnsi();
 }
 

@@ -17,8 +17,7 @@ const com::InterfaceEntry *SimRoot::interfaces() {
   return table;
 }
 
-HRESULT STDMETHODCALLTYPE SimRoot::VisEventProc(short, IUnknown *, LONG, LONG, VARIANT,
-                                                VARIANT) {
+HRESULT STDMETHODCALLTYPE SimRoot::VisEventProc(short, IUnknown *, LONG, LONG, VARIANT, VARIANT) {
   return E_NOTIMPL;
 }
 

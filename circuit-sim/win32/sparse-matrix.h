@@ -26,8 +26,8 @@ public:
 
   HRESULT STDMETHODCALLTYPE InstallMatrixEntry(LONG Row, LONG Col,
                                                IQorSparseEntry **pEntry) override;
-  HRESULT STDMETHODCALLTYPE InstallMatrixTransadmittance(LONG Row1, LONG Row2, LONG Col1,
-                                                         LONG Col2, IQorSparseEntry **pEntry1,
+  HRESULT STDMETHODCALLTYPE InstallMatrixTransadmittance(LONG Row1, LONG Row2, LONG Col1, LONG Col2,
+                                                         IQorSparseEntry **pEntry1,
                                                          IQorSparseEntry **pEntry2,
                                                          IQorSparseEntry **pEntry3Neg,
                                                          IQorSparseEntry **pEntry4Neg) override;
