@@ -81,9 +81,10 @@ HRESULT SimCkt::solve() {
     neverChecked_ = false;
   }
   if (!topologyOk_) {
+    // The plus-infinity results are the failed check's report.
     publishInfinity();
     adviseControls();
-    return S_FALSE;
+    return S_OK;
   }
   if (!matrix_.matrix().created() && !devices_.empty())
     createMatrix();

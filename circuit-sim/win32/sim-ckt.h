@@ -4,11 +4,11 @@
 // their branches in the topology list and stamp its matrix and vectors;
 // SolveDC runs the Newton iteration on them and advises the controls.
 //
-// SolveDC answers S_OK when it published a converged solution and S_FALSE
-// when it published results that are not one: the last iterate after the
-// pass limit, or plus infinity for a circuit that could not be solved (a
-// failed topology, a singular matrix, no matrix at all). Either way the
-// controls are advised.
+// SolveDC answers S_OK when it published a converged solution, or plus
+// infinity for a circuit that failed its topology check, and S_FALSE when
+// it published results that are not a solution: the last iterate after
+// the pass limit, or plus infinity for a circuit whose matrix is singular
+// or could not be made. Either way the controls are advised.
 #ifndef CIRCUIT_SIM_SIM_CKT_H
 #define CIRCUIT_SIM_SIM_CKT_H
 
