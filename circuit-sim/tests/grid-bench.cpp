@@ -56,7 +56,9 @@ void writeNetlist(int n, const std::string &dir) {
     out << "R" << ++k << " n" << r.a << " n" << r.b << " " << r.ohms << "\n";
   out << "V1 n1 0 DC 10\nRG n" << n * n << " 0 1000\n"
       << ".control\nset filetype=ascii\nop\nwrite " << dir << "/grid-" << n << ".raw all\n"
-      << ".endc\n.end\n";
+      // Without an explicit quit a batch run with a control section ends
+      // with status 1.
+      << "quit 0\n.endc\n.end\n";
 }
 
 int solve(int n, const std::string &dir) {
