@@ -365,9 +365,65 @@ bool LexitrayProcess::answerDialog(const char *replacement, const std::string &b
   return true;
 }
 
+void LexitrayProcess::trayDoubleClick() {
+  const UINT trayCallback = WM_USER + 767;
+  HWND window = nullptr;
+  while ((window = FindWindowExA(HWND_MESSAGE, window, "TUtilityWindow", nullptr)) != nullptr) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == id())
+      PostMessageA(window, trayCallback, 2, WM_LBUTTONDBLCLK);
+  }
+}
+
 void LexitrayProcess::close() {
   if (HWND window = application())
     PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+// ---- TestViewer
+
+TestViewer::TestViewer() {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "LexitrayDriverViewer";
+  RegisterClassA(&windowClass);
+  window_ = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            windowClass.hInstance, nullptr);
+  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  joined_ = true;
+  next_ = SetClipboardViewer(window_);
+}
+
+TestViewer::~TestViewer() {
+  leave();
+  DestroyWindow(window_);
+}
+
+void TestViewer::leave() {
+  if (!joined_)
+    return;
+  joined_ = false;
+  ChangeClipboardChain(window_, next_);
+}
+
+LRESULT CALLBACK TestViewer::windowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto *self = reinterpret_cast<TestViewer *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (self && msg == WM_DRAWCLIPBOARD) {
+    ++self->notifications_;
+    if (self->next_)
+      SendMessageA(self->next_, msg, wParam, lParam);
+    return 0;
+  }
+  if (self && msg == WM_CHANGECBCHAIN) {
+    if (reinterpret_cast<HWND>(wParam) == self->next_)
+      self->next_ = reinterpret_cast<HWND>(lParam);
+    else if (self->next_)
+      SendMessageA(self->next_, msg, wParam, lParam);
+    return 0;
+  }
+  return DefWindowProcA(window, msg, wParam, lParam);
 }
 
 bool saveScreenShot(const RECT &area, const std::string &path) {

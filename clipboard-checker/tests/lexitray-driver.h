@@ -85,11 +85,34 @@ public:
   // Types text into the check dialog's replacement field and presses a
   // button of it.
   bool answerDialog(const char *replacement, const std::string &button);
+  // Double-clicks the tray icon: the shell's callback message to the
+  // icon's window (one of the program's hidden message windows; the
+  // others ignore it).
+  void trayDoubleClick();
   // Closes the program as its task-bar button's close does.
   void close();
 
 private:
   PROCESS_INFORMATION info_{};
+};
+
+// A clipboard viewer of this process that counts the change notifications
+// it gets and keeps its place in the chain as a well-behaved viewer does.
+class TestViewer {
+public:
+  TestViewer();  // joins the chain at its head
+  ~TestViewer(); // leaves it, if still in it
+  TestViewer(const TestViewer &) = delete;
+  TestViewer &operator=(const TestViewer &) = delete;
+  void leave();
+  int notifications() const { return notifications_; }
+
+private:
+  static LRESULT CALLBACK windowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  HWND window_ = nullptr;
+  HWND next_ = nullptr;
+  bool joined_ = false;
+  int notifications_ = 0;
 };
 
 // Writes the screen's picture of a rectangle into a 24-bit BMP file; false

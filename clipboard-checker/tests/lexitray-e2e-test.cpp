@@ -105,7 +105,9 @@ TEST_F(LexitrayTest, ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords)
                              testing_support::hostPath(artefact("lexitray-check-dialog.bmp"))));
   ASSERT_TRUE(program->answerDialog("The", "C&hange"));
   EXPECT_TRUE(clipboardHolds("The quick brown fox")) << clipboard.text();
-  EXPECT_TRUE(statusIs("4 words checked")) << program->statusText();
+  // Four words, and the replacement read again: "Re-check Replaced Words"
+  // is on by default, and every word read is counted.
+  EXPECT_TRUE(statusIs("5 words checked")) << program->statusText();
   EXPECT_TRUE(pumpUntil([&] { return program->checkDialog() == nullptr; }));
   EXPECT_EQ(program->editText(), "The quick brown fox");
   EXPECT_TRUE(saveScreenShot(rectOf(form), testing_support::hostPath(artefact("lexitray-main.bmp"))));
@@ -138,7 +140,7 @@ TEST_F(LexitrayTest, WithoutTextOnTheClipboardTheStatusBarSaysSo) {
   ASSERT_TRUE(dialogShows("Teh"));
   ASSERT_TRUE(program->answerDialog("The", "C&hange"));
   EXPECT_TRUE(clipboardHolds("The fox"));
-  EXPECT_TRUE(statusIs("2 words checked")) << program->statusText();
+  EXPECT_TRUE(statusIs("3 words checked")) << program->statusText();
 }
 
 TEST_F(LexitrayTest, ASecondStartBringsBackTheMinimisedFirstAndEndsAtOnce) {
@@ -185,6 +187,141 @@ TEST_F(LexitrayTest, WindowBoundsSurviveARestart) {
   EXPECT_EQ(again.top, 90);
   EXPECT_EQ(again.right - again.left, 420);
   EXPECT_EQ(again.bottom - again.top, 300);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(LexitrayTest, ImmediateCheckingBringsTheFormBackFromTheTrayAndChecksTheNewText) {
+  clipboard.clear();
+  TestViewer following; // joined before the program: it follows it
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  TestViewer preceding; // joined after: it comes before it
+  turnOnImmediateChecking();
+  HWND form = program->form();
+  SendMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0); // the close box hides to the tray
+  ASSERT_TRUE(pumpUntil([&] { return program->form() == nullptr; }));
+  int followingSeen = following.notifications(), precedingSeen = preceding.notifications();
+
+  clipboard.setText("Teh blorf"); // copied in another program
+  ASSERT_TRUE(dialogShows("Teh")) << describeWindows(program->id());
+  EXPECT_NE(program->form(), nullptr);
+  EXPECT_TRUE(pumpUntil([&] {
+    return following.notifications() > followingSeen && preceding.notifications() > precedingSeen;
+  }));
+  ASSERT_TRUE(program->answerDialog("The", "C&hange"));
+  ASSERT_TRUE(dialogShows("blorf"));
+  ASSERT_TRUE(program->answerDialog(nullptr, "I&gnore"));
+  EXPECT_TRUE(clipboardHolds("The blorf")) << clipboard.text();
+  EXPECT_TRUE(statusIs("3 words checked")) << program->statusText();
+  // The program's own write-back is no new text: "blorf" is not asked
+  // about again.
+  pumpFor(3000);
+  EXPECT_EQ(program->checkDialog(), nullptr);
+  EXPECT_EQ(clipboard.text(), "The blorf");
+}
+
+TEST_F(LexitrayTest, ViewersAroundTheProgramKeepHearingOfChangesAndTheChainIsRepaired) {
+  clipboard.clear();
+  TestViewer last, following; // the chain: program, following, last
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  TestViewer first; // first, program, following, last
+  auto seen = [&] {
+    return std::vector<int>{first.notifications(), following.notifications(), last.notifications()};
+  };
+  std::vector<int> before = seen();
+  clipboard.setText("one");
+  EXPECT_TRUE(pumpUntil([&] {
+    std::vector<int> now = seen();
+    return now[0] > before[0] && now[1] > before[1] && now[2] > before[2];
+  }));
+  // The program's successor leaves: the program passes notices to the
+  // viewer after it.
+  following.leave();
+  before = seen();
+  clipboard.setText("two");
+  EXPECT_TRUE(pumpUntil([&] { return seen()[0] > before[0] && seen()[2] > before[2]; }));
+  // The head leaves; the program is the head now.
+  first.leave();
+  before = seen();
+  clipboard.setText("three");
+  EXPECT_TRUE(pumpUntil([&] { return seen()[2] > before[2]; }));
+  // With "Immediate Checking" off the window takes no notice of new text.
+  EXPECT_EQ(program->statusText(), "There's no text on the clipboard");
+  EXPECT_EQ(program->checkDialog(), nullptr);
+  EXPECT_EQ(clipboard.text(), "three");
+}
+
+// A check request while the dialog is up (a restore from the tray posts
+// one): the running check keeps its text, and the new request is dropped.
+TEST_F(LexitrayTest, ACheckRequestDuringACheckLeavesTheTextUnderTheDialogAlone) {
+  clipboard.setText("Teh quick brown fox");
+  start();
+  ASSERT_TRUE(dialogShows("Teh"));
+  clipboard.setText("Other words entirely");
+  const UINT checkRequest = WM_USER + 42;
+  PostMessageA(program->form(), checkRequest, 0, 0);
+  pumpFor(1500);
+  EXPECT_EQ(program->editText(), "Teh quick brown fox");
+  ASSERT_TRUE(dialogShows("Teh"));
+  ASSERT_TRUE(program->answerDialog("The", "C&hange"));
+  EXPECT_TRUE(clipboardHolds("The quick brown fox")) << clipboard.text();
+  EXPECT_TRUE(statusIs("5 words checked")) << program->statusText();
+  pumpFor(1500);
+  EXPECT_EQ(program->checkDialog(), nullptr);
+}
+
+// 100 KB of known words in lines: the text comes back whole, however
+// long; the rich edit's default limit would cut it at 32 KB.
+TEST_F(LexitrayTest, LongTextComesBackWhole) {
+  std::string text;
+  int words = 0;
+  while (text.size() < 100 * 1024) {
+    text += "the quick brown fox jumps over the lazy dog\r\n";
+    words += 9;
+  }
+  clipboard.setText(text);
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(pumpUntil([&] { return program->statusText() == std::to_string(words) + " words checked"; }, 120000))
+      << program->statusText();
+  std::string back = clipboard.text();
+  EXPECT_EQ(back.size(), text.size());
+  auto differ = std::mismatch(text.begin(), text.end(), back.begin(), back.end());
+  EXPECT_TRUE(back == text) << "first difference at " << differ.first - text.begin() << ": \""
+                            << back.substr(static_cast<std::size_t>(differ.second - back.begin()), 20) << "\"";
+}
+
+// Text the program's 8-bit code page cannot hold is left on the clipboard
+// as it is, and the status bar says why.
+TEST_F(LexitrayTest, TextOutsideTheCodePageIsLeftUnchangedWithAMessage) {
+  const std::wstring text = L"Teh \x65E5\x672C and \x0142\x00F3d\x017A";
+  clipboard.setUnicodeText(text);
+  start();
+  ASSERT_TRUE(formUp());
+  EXPECT_TRUE(statusIs("The clipboard text has characters outside the code page; it was left unchanged"))
+      << program->statusText();
+  EXPECT_EQ(program->checkDialog(), nullptr);
+  EXPECT_TRUE(clipboard.unicodeText() == text);
+  // Text that the code page holds, characters above 127 included, is
+  // checked and comes back as it was.
+  const std::wstring western = L"Teh caf\x00E9";
+  clipboard.setUnicodeText(western);
+  ASSERT_TRUE(program->clickToolButton("Check..."));
+  ASSERT_TRUE(dialogShows("Teh")) << program->statusText();
+  ASSERT_TRUE(program->answerDialog("The", "C&hange"));
+  // The word list may not know the second word: it is let through.
+  pumpUntil([&] { return program->shownWord() == "caf\xE9" || program->statusText() == "3 words checked"; });
+  if (program->shownWord() == "caf\xE9") {
+    ASSERT_TRUE(program->answerDialog(nullptr, "I&gnore"));
+  }
+  EXPECT_TRUE(statusIs("3 words checked")) << program->statusText() << describeWindows(program->id());
+  EXPECT_TRUE(clipboard.unicodeText() == L"The caf\x00E9");
 }
 
 } // namespace

@@ -72,7 +72,10 @@ void TForm1::CheckClipboard() {
     return;
   }
   memo1->Clear();
-  memo1->PasteFromClipboard();
+  // The text is set whole rather than pasted: Wine's rich edit pastes long
+  // text in blocks and takes a CR LF split between two of them for two
+  // line breaks.
+  memo1->SetText(clipboard_->AsText());
   VerbaSpell1->CheckWinControl(memo1);
 }
 
