@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
 # The project's main command: installs what is missing, builds everything and
-# starts the main program under Wine.
+# starts Lexitray under Wine, with the shipped English dictionary beside it
+# and inside a virtual display when there is no display. Where this machine
+# cannot run 32-bit code, the 64-bit build of the same sources is started
+# under 64-bit Wine (see README).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_ROOT:-$root/build}
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
-exe="$root/build/win32/clipboard-checker/Lexitray.exe"
+if "$root/scripts/can-run-32bit.sh"; then
+  wine_bits=32 tree=win32
+else
+  wine_bits=64 tree=win64
+fi
+exe="$build/$tree/clipboard-checker/Lexitray.exe"
 if [ ! -f "$exe" ]; then
-  echo "Built both trees. Lexitray.exe is not part of the build yet; nothing to start."
-  exit 0
+  echo "Built the trees, but $exe is missing; nothing to start." >&2
+  exit 1
 fi
-export WINEPREFIX="$root/build/win32/wineprefix" WINEARCH=win32 WINEDEBUG=-all
+wine_prefix="$build/$tree/wineprefix"
+. "$root/scripts/wine-env.sh"
+export WINEDEBUG=-all
+cd "$(dirname "$exe")"
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a wine "$exe"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$WINE" "$exe"
 fi
-exec wine "$exe"
+exec "$WINE" "$exe"
