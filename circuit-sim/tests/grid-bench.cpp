@@ -55,7 +55,8 @@ void writeNetlist(int n, const std::string &dir) {
   for (const GridResistor &r : gridResistors(n))
     out << "R" << ++k << " n" << r.a << " n" << r.b << " " << r.ohms << "\n";
   out << "V1 n1 0 DC 10\nRG n" << n * n << " 0 1000\n"
-      << ".control\nset filetype=ascii\nop\nwrite " << dir << "/grid-" << n << ".raw all\n"
+      << ".control\nset filetype=ascii\nop\nwrite " << dir << "/grid-" << n
+      << ".raw all\n"
       // Without an explicit quit a batch run with a control section ends
       // with status 1.
       << "quit 0\n.endc\n.end\n";
