@@ -61,7 +61,8 @@ std::vector<ToolButtonInfo> toolButtons(HANDLE process, HWND bar) {
     info.command = button.idCommand;
     SendMessageA(bar, TB_GETITEMRECT, static_cast<WPARAM>(i), buffer.address());
     std::memcpy(&info.rect, buffer.read().data(), sizeof info.rect);
-    LRESULT length = SendMessageA(bar, TB_GETBUTTONTEXTA, static_cast<WPARAM>(info.command), buffer.address());
+    LRESULT length =
+        SendMessageA(bar, TB_GETBUTTONTEXTA, static_cast<WPARAM>(info.command), buffer.address());
     if (length > 0 && length < 500)
       info.caption.assign(buffer.read().data(), static_cast<std::size_t>(length));
     buttons.push_back(info);
@@ -135,7 +136,8 @@ std::string windowText(HWND window) {
   // the messages do, and the system carries the text across.
   LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
   std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-  LRESULT copied = SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
+  LRESULT copied =
+      SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
   text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
   return text;
 }
@@ -152,7 +154,8 @@ std::vector<HWND> topLevelWindows(DWORD process, bool all) {
   return search.found;
 }
 
-HWND findTopLevel(DWORD process, const std::string &className, const std::string &caption, bool all) {
+HWND findTopLevel(DWORD process, const std::string &className, const std::string &caption,
+                  bool all) {
   for (HWND window : topLevelWindows(process, all))
     if ((className.empty() || windowClass(window) == className) && windowText(window) == caption)
       return window;
@@ -167,7 +170,8 @@ std::string describeWindows(DWORD process) {
              (IsWindowEnabled(window) ? "" : " disabled") + "\n";
   for (HWND window : topLevelWindows(process))
     for (HWND edit : findChildren(window, "Edit"))
-      lines += "  edit \"" + windowText(edit) + "\"" + (IsWindowEnabled(edit) ? "" : " disabled") + "\n";
+      lines +=
+          "  edit \"" + windowText(edit) + "\"" + (IsWindowEnabled(edit) ? "" : " disabled") + "\n";
   return lines;
 }
 
@@ -292,7 +296,9 @@ HWND LexitrayProcess::form(bool visibleOnly) const {
   return findTopLevel(id(), "TForm", "Lexitray", !visibleOnly);
 }
 
-HWND LexitrayProcess::application() const { return findTopLevel(id(), "TApplication", "Lexitray", true); }
+HWND LexitrayProcess::application() const {
+  return findTopLevel(id(), "TApplication", "Lexitray", true);
+}
 
 HWND LexitrayProcess::checkDialog() const { return findTopLevel(id(), "", "Spell Check"); }
 
@@ -389,8 +395,8 @@ TestViewer::TestViewer() {
   windowClass.hInstance = GetModuleHandleA(nullptr);
   windowClass.lpszClassName = "LexitrayDriverViewer";
   RegisterClassA(&windowClass);
-  window_ = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                            windowClass.hInstance, nullptr);
+  window_ = CreateWindowExA(0, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                            nullptr, windowClass.hInstance, nullptr);
   SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   joined_ = true;
   next_ = SetClipboardViewer(window_);
@@ -447,8 +453,10 @@ bool saveScreenShot(const RECT &area, const std::string &path) {
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   int stride = (width * 3 + 3) & ~3;
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
-  if (!GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS))
+  std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) *
+                                    static_cast<std::size_t>(height));
+  if (!GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
+                 DIB_RGB_COLORS))
     return false;
   std::set<unsigned> colours;
   for (int y = 0; y < height; ++y)
@@ -462,7 +470,8 @@ bool saveScreenShot(const RECT &area, const std::string &path) {
   file.bfType = 0x4D42; // "BM"
   file.bfOffBits = sizeof file + sizeof info.bmiHeader;
   file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  base::FileHandle out(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  base::FileHandle out(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   if (!out)
     return false;
   DWORD written = 0;

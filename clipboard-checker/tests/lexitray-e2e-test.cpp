@@ -98,7 +98,7 @@ TEST_F(LexitrayTest, ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords)
   start();
   ASSERT_TRUE(formUp());
   ASSERT_TRUE(dialogShows("Teh")) << "status: " << program->statusText() << "\n"
-                                 << describeWindows(program->id());
+                                  << describeWindows(program->id());
   HWND form = program->form();
   EXPECT_EQ(program->editText(), "Teh quick brown fox");
   EXPECT_TRUE(saveScreenShot(unionOf(form, program->checkDialog()),
@@ -110,7 +110,8 @@ TEST_F(LexitrayTest, ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords)
   EXPECT_TRUE(statusIs("5 words checked")) << program->statusText();
   EXPECT_TRUE(pumpUntil([&] { return program->checkDialog() == nullptr; }));
   EXPECT_EQ(program->editText(), "The quick brown fox");
-  EXPECT_TRUE(saveScreenShot(rectOf(form), testing_support::hostPath(artefact("lexitray-main.bmp"))));
+  EXPECT_TRUE(
+      saveScreenShot(rectOf(form), testing_support::hostPath(artefact("lexitray-main.bmp"))));
   std::cout << "screenshots: " << artefact("lexitray-check-dialog.bmp") << ", "
             << artefact("lexitray-main.bmp") << "\n";
 
@@ -288,13 +289,16 @@ TEST_F(LexitrayTest, LongTextComesBackWhole) {
   clipboard.setText(text);
   start();
   ASSERT_TRUE(formUp());
-  ASSERT_TRUE(pumpUntil([&] { return program->statusText() == std::to_string(words) + " words checked"; }, 120000))
+  ASSERT_TRUE(pumpUntil(
+      [&] { return program->statusText() == std::to_string(words) + " words checked"; }, 120000))
       << program->statusText();
   std::string back = clipboard.text();
   EXPECT_EQ(back.size(), text.size());
   auto differ = std::mismatch(text.begin(), text.end(), back.begin(), back.end());
   EXPECT_TRUE(back == text) << "first difference at " << differ.first - text.begin() << ": \""
-                            << back.substr(static_cast<std::size_t>(differ.second - back.begin()), 20) << "\"";
+                            << back.substr(static_cast<std::size_t>(differ.second - back.begin()),
+                                           20)
+                            << "\"";
 }
 
 // Text the program's 8-bit code page cannot hold is left on the clipboard
@@ -304,7 +308,8 @@ TEST_F(LexitrayTest, TextOutsideTheCodePageIsLeftUnchangedWithAMessage) {
   clipboard.setUnicodeText(text);
   start();
   ASSERT_TRUE(formUp());
-  EXPECT_TRUE(statusIs("The clipboard text has characters outside the code page; it was left unchanged"))
+  EXPECT_TRUE(
+      statusIs("The clipboard text has characters outside the code page; it was left unchanged"))
       << program->statusText();
   EXPECT_EQ(program->checkDialog(), nullptr);
   EXPECT_TRUE(clipboard.unicodeText() == text);
@@ -316,12 +321,56 @@ TEST_F(LexitrayTest, TextOutsideTheCodePageIsLeftUnchangedWithAMessage) {
   ASSERT_TRUE(dialogShows("Teh")) << program->statusText();
   ASSERT_TRUE(program->answerDialog("The", "C&hange"));
   // The word list may not know the second word: it is let through.
-  pumpUntil([&] { return program->shownWord() == "caf\xE9" || program->statusText() == "3 words checked"; });
+  pumpUntil([&] {
+    return program->shownWord() == "caf\xE9" || program->statusText() == "3 words checked";
+  });
   if (program->shownWord() == "caf\xE9") {
     ASSERT_TRUE(program->answerDialog(nullptr, "I&gnore"));
   }
-  EXPECT_TRUE(statusIs("3 words checked")) << program->statusText() << describeWindows(program->id());
+  EXPECT_TRUE(statusIs("3 words checked"))
+      << program->statusText() << describeWindows(program->id());
   EXPECT_TRUE(clipboard.unicodeText() == L"The caf\x00E9");
+}
+
+} // namespace
+
+namespace {
+
+// The menus of the tool bar: the spelling options come up through the
+// spelling component, the about box closes on a click.
+TEST_F(LexitrayTest, PreferencesOpenTheSpellingOptionsAndHelpShowsTheAboutBox) {
+  clipboard.clear();
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  ASSERT_TRUE(program->clickToolButton("Preferences..."));
+  ASSERT_TRUE(program->chooseMenuItem(0));
+  HWND options = nullptr;
+  ASSERT_TRUE(pumpUntil([&] {
+    return (options = findTopLevel(program->id(), "", "Spell Check Configuration")) != nullptr;
+  })) << describeWindows(program->id());
+  HWND cancel = findChild(options, "Button", "&Cancel");
+  ASSERT_NE(cancel, nullptr);
+  PostMessageA(cancel, BM_CLICK, 0, 0);
+  EXPECT_TRUE(pumpUntil(
+      [&] { return findTopLevel(program->id(), "", "Spell Check Configuration") == nullptr; }));
+
+  ASSERT_TRUE(program->clickToolButton("Help"));
+  ASSERT_TRUE(program->chooseMenuItem(1));
+  HWND about = nullptr;
+  ASSERT_TRUE(pumpUntil([&] {
+    return (about = findTopLevel(program->id(), "TForm", "About Lexitray")) != nullptr;
+  })) << describeWindows(program->id());
+  EXPECT_NE(findChild(about, "Static", "Lexitray"), nullptr);
+  EXPECT_NE(findChild(about, "Static", "version 1.0"), nullptr);
+  RECT box = rectOf(about);
+  EXPECT_EQ(box.right - box.left, 253);
+  EXPECT_EQ(box.bottom - box.top, 218);
+  PostMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  PostMessageA(about, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  EXPECT_TRUE(
+      pumpUntil([&] { return findTopLevel(program->id(), "TForm", "About Lexitray") == nullptr; }));
+  EXPECT_NE(program->form(), nullptr);
 }
 
 } // namespace

@@ -80,7 +80,8 @@ void TForm1::buildMenus() {
   PopupMenu3 = new TPopupMenu(this);
   PopupMenu3->SetName("PopupMenu3");
   Spelling1 = addMenuItem(PopupMenu3, this, "Spelling1", "Spelling Options...");
-  SingleclickRestore1 = addMenuItem(PopupMenu3, this, "SingleclickRestore1", "Single-click Restore");
+  SingleclickRestore1 =
+      addMenuItem(PopupMenu3, this, "SingleclickRestore1", "Single-click Restore");
   ImmediateChecking1 = addMenuItem(PopupMenu3, this, "ImmediateChecking1", "Immediate Checking");
   Con1->OnClick = [this](TObject *sender) { Con1Click(sender); };
   About1->OnClick = [this](TObject *sender) { About1Click(sender); };
@@ -188,12 +189,12 @@ void TForm1::buildSpelling() {
   VerbaSpell1->DialogHourGlass = false;
   VerbaSpell1->SetDefaultMain("American.dct");
   VerbaSpell1->SetDefaultUser("default.udt");
-  VerbaSpell1->SetDefaultOptions(spelling::TSpellOptions{spelling::soInternet, spelling::soAutoSuggest,
-                                                         spelling::soPrimaryOnly, spelling::soRecheck,
-                                                         spelling::soRepeated});
-  VerbaSpell1->VisibleOptions = spelling::TSpellOptions{spelling::soUpcase, spelling::soNumbers,
-                                                        spelling::soHTML, spelling::soInternet,
-                                                        spelling::soRecheck};
+  VerbaSpell1->SetDefaultOptions(
+      spelling::TSpellOptions{spelling::soInternet, spelling::soAutoSuggest,
+                              spelling::soPrimaryOnly, spelling::soRecheck, spelling::soRepeated});
+  VerbaSpell1->VisibleOptions =
+      spelling::TSpellOptions{spelling::soUpcase, spelling::soNumbers, spelling::soHTML,
+                              spelling::soInternet, spelling::soRecheck};
   VerbaSpell1->WordCountVisible = false;
   // The built-in table is the one language, "English (US)".
   VerbaSpell1->Languages().Clear();
