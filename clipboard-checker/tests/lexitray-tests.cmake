@@ -5,6 +5,12 @@ if(NOT TARGET Lexitray)
   return()
 endif()
 set(lexitray_tests_dir ${CMAKE_CURRENT_LIST_DIR})
+
+# The code-page test of the clipboard's text.
+add_unit_test(lexitray-shell-tests WINDOWS_ONLY
+  SOURCES ${lexitray_tests_dir}/clipboard-text-test.cpp
+  LIBS lexitray-shell)
+
 add_executable(lexitray-e2e-tests
   ${lexitray_tests_dir}/lexitray-e2e-test.cpp
   ${lexitray_tests_dir}/lexitray-driver.cpp)
