@@ -10,23 +10,19 @@ namespace spelling {
 
 namespace {
 
-template <typename Entry>
-bool inRange(const std::vector<Entry> &entries, int index) {
+template <typename Entry> bool inRange(const std::vector<Entry> &entries, int index) {
   return index >= 0 && index < static_cast<int>(entries.size());
 }
 
-template <typename Entry>
-int moveEntry(std::vector<Entry> &entries, int index, int delta) {
+template <typename Entry> int moveEntry(std::vector<Entry> &entries, int index, int delta) {
   int other = index + delta;
   if (!inRange(entries, index) || !inRange(entries, other))
     return index;
-  std::swap(entries[static_cast<std::size_t>(index)],
-            entries[static_cast<std::size_t>(other)]);
+  std::swap(entries[static_cast<std::size_t>(index)], entries[static_cast<std::size_t>(other)]);
   return other;
 }
 
-template <typename Entry>
-int removeEntry(std::vector<Entry> &entries, int index) {
+template <typename Entry> int removeEntry(std::vector<Entry> &entries, int index) {
   if (!inRange(entries, index))
     return index;
   entries.erase(entries.begin() + index);
@@ -42,8 +38,7 @@ std::string lowerCase(std::string text) {
 
 bool receivesWords(const TUser &entry) {
   std::string name = lowerCase(entry.FileName);
-  return entry.Selected && name.size() >= 4 &&
-         name.compare(name.size() - 4, 4, ".udt") == 0;
+  return entry.Selected && name.size() >= 4 && name.compare(name.size() - 4, 4, ".udt") == 0;
 }
 
 } // namespace

@@ -14,8 +14,8 @@ namespace {
 using namespace spelling;
 
 std::unique_ptr<TConfiguration> emptyConfig() {
-  return std::make_unique<TConfiguration>("", TSpellOptions{}, "default.udt",
-                                          "english.dct", "verba");
+  return std::make_unique<TConfiguration>("", TSpellOptions{}, "default.udt", "english.dct",
+                                          "verba");
 }
 
 // Four user dictionaries; "project.udt" receives the words.
@@ -56,9 +56,8 @@ TEST(ConfigLists, MovingUserEntriesKeepsTheChosenDictionary) {
   std::vector<std::string> order;
   for (const TUser &entry : config->UserEntries())
     order.push_back(entry.FileName);
-  EXPECT_EQ(order, (std::vector<std::string>{
-                       "C:\\Dicts\\default.udt", "C:\\Dicts\\PROJECT.UDT",
-                       "C:\\Dicts\\spare.udt", "C:\\Dicts\\words.dic"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"C:\\Dicts\\default.udt", "C:\\Dicts\\PROJECT.UDT",
+                                             "C:\\Dicts\\spare.udt", "C:\\Dicts\\words.dic"}));
 }
 
 TEST(ConfigLists, RemovingUserEntriesKeepsOrDropsTheChoice) {
@@ -109,8 +108,7 @@ TEST(ConfigLists, MainEntriesMoveAndRemove) {
 }
 
 TEST(ConfigLists, DisplayNamesDropTheFolder) {
-  EXPECT_EQ(dictionaryDisplayName("C:\\Program Files\\App\\Default.UDT"),
-            "default.udt");
+  EXPECT_EQ(dictionaryDisplayName("C:\\Program Files\\App\\Default.UDT"), "default.udt");
   EXPECT_EQ(dictionaryDisplayName("Z:/tmp/My.dic"), "my.dic");
   EXPECT_EQ(dictionaryDisplayName("D:plain.udt"), "plain.udt");
   EXPECT_EQ(dictionaryDisplayName("bare.udt"), "bare.udt");

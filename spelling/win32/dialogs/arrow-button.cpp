@@ -21,16 +21,16 @@ void TArrowButton::handleCreated() {
   if (!dc || !glyph_)
     return; // a button without its glyph still works
   {
-  base::SelectedObject bitmap(dc.get(), glyph_.get());
-  RECT all{0, 0, size, size};
-  FillRect(dc.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
-  // A triangle five rows high, its point up or down.
-  HBRUSH text = GetSysColorBrush(COLOR_BTNTEXT);
-  for (int row = 0; row < 5; ++row) {
-    int half = up_ ? row : 4 - row;
-    RECT line{4 - half, 2 + row, 5 + half, 3 + row};
-    FillRect(dc.get(), &line, text);
-  }
+    base::SelectedObject bitmap(dc.get(), glyph_.get());
+    RECT all{0, 0, size, size};
+    FillRect(dc.get(), &all, GetSysColorBrush(COLOR_BTNFACE));
+    // A triangle five rows high, its point up or down.
+    HBRUSH text = GetSysColorBrush(COLOR_BTNTEXT);
+    for (int row = 0; row < 5; ++row) {
+      int half = up_ ? row : 4 - row;
+      RECT line{4 - half, 2 + row, 5 + half, 3 + row};
+      FillRect(dc.get(), &line, text);
+    }
   } // the button can show the bitmap only once it is out of the DC
   SendMessageA(Handle(), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(glyph_.get()));
 }

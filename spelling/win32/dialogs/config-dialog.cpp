@@ -37,7 +37,8 @@ TConfigDialog::TConfigDialog(TComponent *owner, TConfiguration &configuration)
   Font().SetName("MS Sans Serif");
   Font().SetHeight(-11);
   // The working copy never writes itself: only OK puts it into effect.
-  working_ = std::make_unique<TConfiguration>("", configuration.DefaultOptions(), configuration.DefaultUser(),
+  working_ = std::make_unique<TConfiguration>("", configuration.DefaultOptions(),
+                                              configuration.DefaultUser(),
                                               configuration.DefaultMain(), configuration.Section());
   working_->Assign(configuration);
   working_->SetModified(false);
@@ -61,21 +62,24 @@ TConfigDialog::TConfigDialog(TComponent *owner, TConfiguration &configuration)
   OnCloseQuery = [this](TObject *, bool &canClose) {
     if (!changed_ || ModalResult() == mrOk)
       return;
-    canClose = MessageDlg(ConvertLineBreaks(language_.Strings[63]), mtConfirmation, mbYes | mbNo, 0) == mrYes;
+    canClose = MessageDlg(ConvertLineBreaks(language_.Strings[63]), mtConfirmation, mbYes | mbNo,
+                          0) == mrYes;
   };
 }
 
 TConfigDialog::~TConfigDialog() { working_->SetModified(false); }
 
 void TConfigDialog::BuildPages(TSpellOptions visible, const TStringList *ignoreAll,
-                               const TStringList *changeAllReplacements, const TStringList *changeAllWords) {
+                               const TStringList *changeAllReplacements,
+                               const TStringList *changeAllWords) {
   (void)changeAllReplacements; // the change-all words tell the same
   DictSheet = new TDictSheet(this, Pages, *working_, changed_);
-  OptionsSheet = new TSpellOptionsSheet(this, Pages, *working_, changed_, visible, ignoreAll, changeAllWords);
+  OptionsSheet =
+      new TSpellOptionsSheet(this, Pages, *working_, changed_, visible, ignoreAll, changeAllWords);
   int content = OptionsSheet->ContentHeight();
   SetBounds(Left(), Top(), 432, content >= 245 ? content + 55 : 300);
-  SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2, (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2,
-            Width(), Height());
+  SetBounds((GetSystemMetrics(SM_CXSCREEN) - Width()) / 2,
+            (GetSystemMetrics(SM_CYSCREEN) - Height()) / 2, Width(), Height());
   Pages->SetWidth(329);
   OK->SetBounds(344, 8, 75, 25);
   Cancel->SetBounds(344, 36, 75, 25);
@@ -98,7 +102,8 @@ void TConfigDialog::ApplyLanguage(const TLanguageModule &language) {
     DictSheet->ApplyLanguage(language);
   if (OptionsSheet)
     OptionsSheet->ApplyLanguage(language, ignoreWidth, otherWidth, resetWidth);
-  int pagesWidth = std::max(Pages->Width(), std::max(resetWidth + ignoreWidth + 64, otherWidth + 56));
+  int pagesWidth =
+      std::max(Pages->Width(), std::max(resetWidth + ignoreWidth + 64, otherWidth + 56));
   Pages->SetWidth(pagesWidth);
   for (TControl *button : std::initializer_list<TControl *>{OK, Cancel, Help})
     button->SetBounds(pagesWidth + 15, button->Top(), b, button->Height());

@@ -48,7 +48,8 @@ std::string folderOf(const std::string &path) {
 
 } // namespace
 
-TDictSheet::TDictSheet(TForm *dialog, TPageControl *pageControl, TConfiguration &working, bool &changed)
+TDictSheet::TDictSheet(TForm *dialog, TPageControl *pageControl, TConfiguration &working,
+                       bool &changed)
     : TConfigSheet(dialog, pageControl), working_(working), changed_(changed),
       language_(EnglishLanguage()) {
   SetCaption("Dictionaries");
@@ -204,8 +205,9 @@ void TDictSheet::drawItem(bool userList, int index, const RECT &rect, TOwnerDraw
   DrawEdge(canvas.Handle(), &square, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
   bool hasEntry = index < (userList ? static_cast<int>(working_.UserEntries().size())
                                     : static_cast<int>(working_.MainEntries().size()));
-  bool selected = hasEntry && (userList ? working_.UserEntries()[static_cast<std::size_t>(index)].Selected
-                                        : working_.MainEntries()[static_cast<std::size_t>(index)].Selected);
+  bool selected =
+      hasEntry && (userList ? working_.UserEntries()[static_cast<std::size_t>(index)].Selected
+                            : working_.MainEntries()[static_cast<std::size_t>(index)].Selected);
   if (!hasEntry || selected) {
     TColor mark = !hasEntry ? clRed : (state & odSelected) ? clHighlightText : clBtnText;
     TColor background = canvas.BrushColor();
@@ -244,7 +246,8 @@ void TDictSheet::ToggleSelection(bool userList, int index) {
     return;
   TMain &entry = working_.MainEntries()[static_cast<std::size_t>(index)];
   if (!entry.Selected && !FileExists(entry.FileName)) {
-    MessageDlg(entry.FileName + "\r\n\r\n" + ConvertLineBreaks(language_.Strings[61]), mtInformation, mbOK, 0);
+    MessageDlg(entry.FileName + "\r\n\r\n" + ConvertLineBreaks(language_.Strings[61]),
+               mtInformation, mbOK, 0);
     return;
   }
   entry.Selected = !entry.Selected;
@@ -255,7 +258,8 @@ void TDictSheet::ToggleSelection(bool userList, int index) {
 void TDictSheet::MoveEntry(bool userList, int delta) {
   TListBox *box = userList ? UserList : MainList;
   int index = box->ItemIndex();
-  int moved = userList ? moveUserEntry(working_, index, delta) : moveMainEntry(working_, index, delta);
+  int moved =
+      userList ? moveUserEntry(working_, index, delta) : moveMainEntry(working_, index, delta);
   if (moved == index)
     return;
   changed();

@@ -53,8 +53,8 @@ private:
   TConfiguration &working_;
   bool &changed_;
   TLanguageModule language_;
-  int buttonWidth_ = 65;  // w: the widest button text + 4
-  int comboLeft_ = 96;    // m
+  int buttonWidth_ = 65; // w: the widest button text + 4
+  int comboLeft_ = 96;   // m
 };
 
 } // namespace spelling

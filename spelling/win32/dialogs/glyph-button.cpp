@@ -19,7 +19,7 @@ void TGlyphButton::CreateParams(components::TCreateParams &params) {
 }
 
 void TGlyphButton::drawGlyph(HDC dc, int left, int top, bool enabled) {
-  COLORREF colour = !enabled               ? GetSysColor(COLOR_GRAYTEXT)
+  COLORREF colour = !enabled                     ? GetSysColor(COLOR_GRAYTEXT)
                     : Kind() == components::bkOK ? RGB(0, 128, 0)
                                                  : RGB(192, 0, 0);
   base::GdiObject<HPEN> pen(CreatePen(PS_SOLID, 2, colour));
@@ -46,7 +46,8 @@ void TGlyphButton::drawItem(DRAWITEMSTRUCT &item) {
   std::string text = Caption();
   base::SelectedObject font(dc, Font().Handle());
   RECT measured{0, 0, 0, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &measured, DT_CALCRECT | DT_SINGLELINE);
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+            DT_CALCRECT | DT_SINGLELINE);
   bool glyph = Kind() == components::bkOK || Kind() == components::bkCancel;
   int contentWidth = measured.right + (glyph ? GlyphSize + GlyphGap : 0);
   int left = rect.left + (rect.right - rect.left - contentWidth) / 2 + (pressed ? 1 : 0);

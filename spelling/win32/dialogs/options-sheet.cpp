@@ -43,15 +43,17 @@ const int GroupStrings[] = {35, 36, 37};
 
 } // namespace
 
-TSpellOptionsSheet::TSpellOptionsSheet(TForm *dialog, TPageControl *pageControl, TConfiguration &working,
-                                       bool &changed, TSpellOptions visible, const TStringList *ignoreAll,
+TSpellOptionsSheet::TSpellOptionsSheet(TForm *dialog, TPageControl *pageControl,
+                                       TConfiguration &working, bool &changed,
+                                       TSpellOptions visible, const TStringList *ignoreAll,
                                        const TStringList *changeAllWords)
     : TConfigSheet(dialog, pageControl), working_(working), changed_(changed) {
   SetCaption("Options");
   for (int group = 0; group < 3; ++group) {
     bool any = group == 0;
     for (unsigned option = 0; option < SpellOptionCount; ++option)
-      any = any || (Options[option].group == group && visible.contains(static_cast<TSpellOption>(option)));
+      any = any ||
+            (Options[option].group == group && visible.contains(static_cast<TSpellOption>(option)));
     if (!any)
       continue;
     auto *box = new TGroupBox(dialog);
@@ -79,7 +81,9 @@ TSpellOptionsSheet::TSpellOptionsSheet(TForm *dialog, TPageControl *pageControl,
       continue;
     const OptionInfo &info = Options[option];
     Group &group = *std::find_if(groups_.begin(), groups_.end(), [&](const Group &g) {
-      return g.box == (info.group == 0 ? IgnoreGroup : info.group == 1 ? SuggestGroup : GeneralGroup);
+      return g.box == (info.group == 0   ? IgnoreGroup
+                       : info.group == 1 ? SuggestGroup
+                                         : GeneralGroup);
     });
     auto *box = new TCheckBox(dialog);
     box->SetCaption(info.text);
@@ -114,8 +118,8 @@ void TSpellOptionsSheet::layoutGroups() {
       height = std::max(80, height);
     group.box->SetBounds(8, top, group.box->Width(), height);
     for (int position = 0; position < count; ++position)
-      group.boxes[static_cast<std::size_t>(position)]->SetBounds(8, 16 * (position + 1),
-                                                                group.boxes[static_cast<std::size_t>(position)]->Width(), 16);
+      group.boxes[static_cast<std::size_t>(position)]->SetBounds(
+          8, 16 * (position + 1), group.boxes[static_cast<std::size_t>(position)]->Width(), 16);
     top += height + 8;
   }
 }
@@ -125,8 +129,8 @@ int TSpellOptionsSheet::ContentHeight() const {
   return last->Top() + last->Height() + 8;
 }
 
-void TSpellOptionsSheet::ApplyLanguage(const TLanguageModule &language, int &ignoreWidth, int &otherWidth,
-                                       int &resetWidth) {
+void TSpellOptionsSheet::ApplyLanguage(const TLanguageModule &language, int &ignoreWidth,
+                                       int &otherWidth, int &resetWidth) {
   auto text = [&language](int index) { return language.Strings[static_cast<std::size_t>(index)]; };
   SetCaption(text(24));
   for (const Group &group : groups_) {

@@ -118,21 +118,33 @@ void TVerbaSpellDialog::createControls() {
 }
 
 void TVerbaSpellDialog::linkEvents() {
-  DC->OnChangeEnabled = [this](TObject *, int index, bool enabled) { DC1ChangeEnabled(index, enabled); };
-  DC->OnChangeVisible = [this](TObject *, int index, bool visible) { DC1ChangeVisible(index, visible); };
-  DC->OnGetCaption = [this](TObject *, int index, std::string &text) { DC1GetCaption(index, text); };
+  DC->OnChangeEnabled = [this](TObject *, int index, bool enabled) {
+    DC1ChangeEnabled(index, enabled);
+  };
+  DC->OnChangeVisible = [this](TObject *, int index, bool visible) {
+    DC1ChangeVisible(index, visible);
+  };
+  DC->OnGetCaption = [this](TObject *, int index, std::string &text) {
+    DC1GetCaption(index, text);
+  };
   DC->OnSetCaption = [this](TObject *, int index, const std::string &text) {
     DC1SetCaption(index, text);
   };
   DC->OnResize = [this](TObject *) { DCResize(); };
 
   const std::pair<TButton *, void (TDialogControl::*)()> commands[] = {
-      {Suggest, &TDialogControl::Suggest},     {Start, &TDialogControl::Start},
-      {UndoLast, &TDialogControl::UndoLast},   {Options, &TDialogControl::Options},
-      {ChangeAll, &TDialogControl::ChangeAll}, {Change, &TDialogControl::Change},
-      {IgnoreAll, &TDialogControl::IgnoreAll}, {Ignore, &TDialogControl::Ignore},
-      {Add, &TDialogControl::Add},             {AutoCorrect, &TDialogControl::AutoCorrect},
-      {Help, &TDialogControl::Help},           {Cancel, &TDialogControl::Cancel}};
+      {Suggest, &TDialogControl::Suggest},
+      {Start, &TDialogControl::Start},
+      {UndoLast, &TDialogControl::UndoLast},
+      {Options, &TDialogControl::Options},
+      {ChangeAll, &TDialogControl::ChangeAll},
+      {Change, &TDialogControl::Change},
+      {IgnoreAll, &TDialogControl::IgnoreAll},
+      {Ignore, &TDialogControl::Ignore},
+      {Add, &TDialogControl::Add},
+      {AutoCorrect, &TDialogControl::AutoCorrect},
+      {Help, &TDialogControl::Help},
+      {Cancel, &TDialogControl::Cancel}};
   for (const auto &command : commands) {
     auto method = command.second;
     command.first->OnClick = [this, method](TObject *) { (DC->*method)(); };
@@ -148,9 +160,10 @@ void TVerbaSpellDialog::linkEvents() {
 }
 
 TControl *TVerbaSpellDialog::indexed(int index) const {
-  TControl *const controls[] = {ChangeAll, Change,     IgnoreAll, Ignore,   Add,       AutoCorrect,
-                                Suggest,   Start,      UndoLast,  Options,  Help,      Cancel,
-                                NotFound,  WordEdit,   SuggestBox, ErrorLabel, ActionLabel};
+  TControl *const controls[] = {ChangeAll,   Change,     IgnoreAll, Ignore,   Add,
+                                AutoCorrect, Suggest,    Start,     UndoLast, Options,
+                                Help,        Cancel,     NotFound,  WordEdit, SuggestBox,
+                                ErrorLabel,  ActionLabel};
   if (index < 0 || index >= static_cast<int>(sizeof controls / sizeof controls[0]))
     return nullptr;
   return controls[index];
@@ -192,8 +205,8 @@ void TVerbaSpellDialog::DCResize() {
     return width;
   };
 
-  const std::initializer_list<TControl *> leftColumn = {ErrorLabel, ActionLabel, SuggestLabel, Suggest,
-                                                        Start,      UndoLast,    Options};
+  const std::initializer_list<TControl *> leftColumn = {
+      ErrorLabel, ActionLabel, SuggestLabel, Suggest, Start, UndoLast, Options};
   int left = widest(leftColumn) + 4;
   if (left > DesignedColumn) {
     int d = left - DesignedColumn;
@@ -211,8 +224,8 @@ void TVerbaSpellDialog::DCResize() {
     SetWidth(Width() + d);
   }
 
-  const std::initializer_list<TControl *> buttons = {ChangeAll,   Change, IgnoreAll, Ignore,
-                                                     Add,         AutoCorrect, Help, Cancel};
+  const std::initializer_list<TControl *> buttons = {ChangeAll, Change,      IgnoreAll, Ignore,
+                                                     Add,       AutoCorrect, Help,      Cancel};
   int right = std::max(widest(buttons), canvas.TextWidth(Cancel->Caption()) + GlyphRoom) + 4;
   if (right > DesignedColumn) {
     int e = right - DesignedColumn;

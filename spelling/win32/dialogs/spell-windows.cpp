@@ -17,7 +17,7 @@ using namespace components;
 namespace {
 
 TMessageResult showMessage(const std::string &text, TMessageKind kind, TMessageButtons buttons) {
-  TMsgDlgType type = kind == TMessageKind::Error         ? mtError
+  TMsgDlgType type = kind == TMessageKind::Error          ? mtError
                      : kind == TMessageKind::Confirmation ? mtConfirmation
                                                           : mtInformation;
   TMsgDlgButtons shown = buttons == TMessageButtons::Abort   ? mbAbort
@@ -32,7 +32,7 @@ TMessageResult showMessage(const std::string &text, TMessageKind kind, TMessageB
     return TMessageResult::No;
   default:
     // Closed without a button: the answer that changes nothing.
-    return buttons == TMessageButtons::YesNo ? TMessageResult::No
+    return buttons == TMessageButtons::YesNo   ? TMessageResult::No
            : buttons == TMessageButtons::Abort ? TMessageResult::Abort
                                                : TMessageResult::OK;
   }

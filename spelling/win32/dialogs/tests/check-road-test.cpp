@@ -63,8 +63,9 @@ protected:
     std::string at = folder.string() + "\\";
     writeFile(folder / "VERBA.CFG", "[verba]\r\nID=1\r\nU_MU_DCT_ListCount=1\r\nU_MU_DCT_0=T" + at +
                                         "American.dct\r\nM_DCT_ListCount=1\r\nM_DCT_0=English\r\n"
-                                        "U_DCT_ListCount=3\r\nU_DCT_0=T" + at + "first.udt\r\nU_DCT_1=T" +
-                                        at + "second.udt\r\nU_DCT_2=T" + at +
+                                        "U_DCT_ListCount=3\r\nU_DCT_0=T" +
+                                        at + "first.udt\r\nU_DCT_1=T" + at +
+                                        "second.udt\r\nU_DCT_2=T" + at +
                                         "default.udt\r\nUserIndex=2\r\n");
     InstallSpellWindows(DefaultSpellPlatform());
     InstallControlParsers(DefaultSpellPlatform());
@@ -145,7 +146,8 @@ TEST_F(CheckRoadTest, ARichEditIsCheckedThroughEveryKindOfDecision) {
           [&] { // keep a picture of the dialog with a word and its suggestions
             if (shownWord() != "jumpd")
               return false;
-            shot = saveWindowShot(checkDialog(), testing_support::hostPath(artefact("check-dialog.bmp")));
+            shot = saveWindowShot(checkDialog(),
+                                  testing_support::hostPath(artefact("check-dialog.bmp")));
             return true;
           },
           on("jumpd", "jumped", "C&hange"),
@@ -176,11 +178,11 @@ TEST_F(CheckRoadTest, ARichEditIsCheckedThroughEveryKindOfDecision) {
 TEST_F(CheckRoadTest, TheCloseBoxCancelsTheCheckCleanly) {
   rich->SetText("A wrnog word and anothr one.");
   DialogDriver driver({[&] {
-                         if (shownWord() != "wrnog")
-                           return false;
-                         SendMessageA(checkDialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
-                         return true;
-                       }},
+                        if (shownWord() != "wrnog")
+                          return false;
+                        SendMessageA(checkDialog(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                        return true;
+                      }},
                       giveUp());
   spell->CheckWinControl(rich);
   EXPECT_TRUE(driver.Finished());
@@ -198,30 +200,30 @@ TEST_F(CheckRoadTest, TheCloseBoxCancelsTheCheckCleanly) {
 TEST_F(CheckRoadTest, LeavingTheDialogPausesAndStartResumesFromTheCaret) {
   rich->SetText("Fine words, then wrnog and anothr.");
   std::vector<std::string> enabled;
-  DialogDriver driver(
-      {[&] {
-         if (shownWord() != "wrnog")
-           return false;
-         SetActiveWindow(form->Handle()); // a click into the checked control's form
-         return true;
-       },
-       [&] {
-         HWND dialog = checkDialog();
-         HWND start = dialog ? findChild(dialog, "Button", "Start") : nullptr;
-         if (!start || !IsWindowEnabled(start))
-           return false;
-         for (HWND button : findChildren(dialog, "Button"))
-           if (IsWindowEnabled(button))
-             enabled.push_back(windowText(button));
-         // The user edits the text and puts the caret before "anothr".
-         SendMessageA(rich->Handle(), EM_SETSEL, 0, -1);
-         SendMessageA(rich->Handle(), EM_REPLACESEL, TRUE,
-                      reinterpret_cast<LPARAM>("Fine words, then wrong and anothr."));
-         SendMessageA(rich->Handle(), EM_SETSEL, 27, 27);
-         return pressIfEnabled(dialog, "Start");
-       },
-       on("anothr", "another", "C&hange"), answer("Spell Check Complete", "OK")},
-      giveUp());
+  DialogDriver driver({[&] {
+                         if (shownWord() != "wrnog")
+                           return false;
+                         SetActiveWindow(form->Handle()); // a click into the checked control's form
+                         return true;
+                       },
+                       [&] {
+                         HWND dialog = checkDialog();
+                         HWND start = dialog ? findChild(dialog, "Button", "Start") : nullptr;
+                         if (!start || !IsWindowEnabled(start))
+                           return false;
+                         for (HWND button : findChildren(dialog, "Button"))
+                           if (IsWindowEnabled(button))
+                             enabled.push_back(windowText(button));
+                         // The user edits the text and puts the caret before "anothr".
+                         SendMessageA(rich->Handle(), EM_SETSEL, 0, -1);
+                         SendMessageA(
+                             rich->Handle(), EM_REPLACESEL, TRUE,
+                             reinterpret_cast<LPARAM>("Fine words, then wrong and anothr."));
+                         SendMessageA(rich->Handle(), EM_SETSEL, 27, 27);
+                         return pressIfEnabled(dialog, "Start");
+                       },
+                       on("anothr", "another", "C&hange"), answer("Spell Check Complete", "OK")},
+                      giveUp());
   spell->CheckWinControl(rich);
   EXPECT_TRUE(driver.Finished()) << gaveUpAt << " after " << driver.StepsDone() << " steps";
   std::sort(enabled.begin(), enabled.end());
@@ -301,14 +303,14 @@ TEST_F(CheckRoadTest, WithoutHelpTheDialogHasNoHelpButtonOrIcon) {
   rich->SetText("One wrnog word.");
   bool looked = false;
   DialogDriver driver({[&] {
-                         if (shownWord() != "wrnog")
-                           return false;
-                         HWND dialog = checkDialog();
-                         EXPECT_FALSE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
-                         EXPECT_FALSE(IsWindowEnabled(findChild(dialog, "Button", "Hel&p")));
-                         looked = true;
-                         return pressIfEnabled(dialog, "Cancel");
-                       }},
+                        if (shownWord() != "wrnog")
+                          return false;
+                        HWND dialog = checkDialog();
+                        EXPECT_FALSE(GetWindowLongPtrA(dialog, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
+                        EXPECT_FALSE(IsWindowEnabled(findChild(dialog, "Button", "Hel&p")));
+                        looked = true;
+                        return pressIfEnabled(dialog, "Cancel");
+                      }},
                       giveUp());
   spell->CheckWinControl(rich);
   EXPECT_TRUE(looked);
@@ -333,13 +335,14 @@ TEST_F(CheckRoadTest, OptionsOkWritesTheConfigurationAndNewWordsFollowTheChoice)
                                testing_support::hostPath(artefact("options-dialog.bmp")));
          HWND list = findChildren(group, "ListBox")[0];
          SendMessageA(list, LB_SETCURSEL, 2, 0); // default.udt, the chosen one
-         click(findChild(group, "Button", "")); // the up arrow comes first
+         click(findChild(group, "Button", ""));  // the up arrow comes first
          EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), 1);
          SendMessageA(list, LB_SETCURSEL, 0, 0); // first.udt
          click(findChild(group, "Button", "R&emove"));
          HWND combo = findChildren(group, "ComboBox")[0];
          char chosen[64] = {};
-         SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(SendMessageA(combo, CB_GETCURSEL, 0, 0)),
+         SendMessageA(combo, CB_GETLBTEXT,
+                      static_cast<WPARAM>(SendMessageA(combo, CB_GETCURSEL, 0, 0)),
                       reinterpret_cast<LPARAM>(chosen));
          EXPECT_STREQ(chosen, "default.udt");
          return true;
@@ -353,7 +356,8 @@ TEST_F(CheckRoadTest, OptionsOkWritesTheConfigurationAndNewWordsFollowTheChoice)
   std::string after = readFile(folder / "VERBA.CFG");
   EXPECT_NE(after, before);
   std::string at = folder.string() + "\\";
-  EXPECT_NE(after.find("U_DCT_ListCount=2\r\nU_DCT_0=T" + at + "default.udt\r\nU_DCT_1=T" + at + "second.udt"),
+  EXPECT_NE(after.find("U_DCT_ListCount=2\r\nU_DCT_0=T" + at + "default.udt\r\nU_DCT_1=T" + at +
+                       "second.udt"),
             std::string::npos)
       << after;
   EXPECT_NE(after.find("UserIndex=0"), std::string::npos) << after;
@@ -361,9 +365,11 @@ TEST_F(CheckRoadTest, OptionsOkWritesTheConfigurationAndNewWordsFollowTheChoice)
   std::cout << "screenshot: " << artefact("options-dialog.bmp") << "\n";
 
   rich->SetText("Zorblax.");
-  DialogDriver adding({on("Zorblax", nullptr, "&Add"), answer("Spell Check Complete", "OK")}, giveUp());
+  DialogDriver adding({on("Zorblax", nullptr, "&Add"), answer("Spell Check Complete", "OK")},
+                      giveUp());
   spell->CheckWinControl(rich);
-  EXPECT_TRUE(adding.Finished()) << gaveUpAt << "stalled after " << adding.StepsDone() << " steps: " << steps.size();
+  EXPECT_TRUE(adding.Finished()) << gaveUpAt << "stalled after " << adding.StepsDone()
+                                 << " steps: " << steps.size();
   EXPECT_NE(readFile(folder / "default.udt").find("Zorblax"), std::string::npos);
   EXPECT_EQ(readFile(folder / "second.udt").find("Zorblax"), std::string::npos);
 }

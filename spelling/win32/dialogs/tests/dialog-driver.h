@@ -66,8 +66,8 @@ public:
 
   // giveUp: what the driver does at each tick once the deadline passed.
   DialogDriver(std::vector<Step> steps, std::function<void()> giveUp, DWORD deadlineMs = 60000)
-      : steps_(std::move(steps)), giveUp_(std::move(giveUp)), deadline_(GetTickCount() + deadlineMs),
-        timer_(nullptr) {
+      : steps_(std::move(steps)), giveUp_(std::move(giveUp)),
+        deadline_(GetTickCount() + deadlineMs), timer_(nullptr) {
     timer_.SetInterval(40);
     timer_.OnTimer = [this](components::TObject *) { tick(); };
   }
@@ -103,7 +103,8 @@ inline bool saveWindowShot(HWND window, const std::string &path) {
   int width = rect.right - rect.left, height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0)
     return false;
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
   base::WindowDC screen(nullptr);
   base::CreatedDC memory(CreateCompatibleDC(screen.get()));
   base::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
@@ -122,12 +123,14 @@ inline bool saveWindowShot(HWND window, const std::string &path) {
     base::SelectedObject selected(memory.get(), bitmap.get());
     BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
   }
-  if (!GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS))
+  if (!GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
+                 DIB_RGB_COLORS))
     return false;
   std::set<unsigned> colours;
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
-      const auto *pixel = reinterpret_cast<const unsigned char *>(&pixels[static_cast<std::size_t>(y * stride + x * 3)]);
+      const auto *pixel = reinterpret_cast<const unsigned char *>(
+          &pixels[static_cast<std::size_t>(y * stride + x * 3)]);
       colours.insert(pixel[0] | pixel[1] << 8 | pixel[2] << 16);
     }
   if (colours.size() < 4)
@@ -136,7 +139,8 @@ inline bool saveWindowShot(HWND window, const std::string &path) {
   file.bfType = 0x4D42; // "BM"
   file.bfOffBits = sizeof file + sizeof info.bmiHeader;
   file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  base::FileHandle out(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  base::FileHandle out(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   if (!out)
     return false;
   DWORD written = 0;

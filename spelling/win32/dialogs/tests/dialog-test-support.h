@@ -42,7 +42,8 @@ inline std::vector<HWND> children(HWND parent) {
 // caption; null when there is none.
 inline HWND findChild(HWND parent, const std::string &className, const std::string &caption) {
   for (HWND window : children(parent))
-    if (lstrcmpiA(windowClass(window).c_str(), className.c_str()) == 0 && windowText(window) == caption)
+    if (lstrcmpiA(windowClass(window).c_str(), className.c_str()) == 0 &&
+        windowText(window) == caption)
       return window;
   return nullptr;
 }
@@ -64,7 +65,8 @@ struct Box {
 };
 
 inline std::ostream &operator<<(std::ostream &out, const Box &box) {
-  return out << "(" << box.left << ", " << box.top << ", " << box.width << ", " << box.height << ")";
+  return out << "(" << box.left << ", " << box.top << ", " << box.width << ", " << box.height
+             << ")";
 }
 
 // A window's rectangle in its parent's client coordinates, as the platform
@@ -88,7 +90,8 @@ inline int textWidthIn(HWND window, const std::string &text) {
   base::WindowDC screen(nullptr);
   base::CreatedDC dc(CreateCompatibleDC(screen.get()));
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
-  base::SelectedObject selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  base::SelectedObject selected(dc.get(),
+                                font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
   SIZE size{0, 0};
   GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
   return size.cx;

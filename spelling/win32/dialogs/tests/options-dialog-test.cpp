@@ -28,7 +28,8 @@ using namespace dialog_test;
 const TSpellOptions Visible143{soUpcase, soNumbers, soHTML, soInternet, soRecheck};
 
 std::unique_ptr<TConfiguration> configWith(std::vector<TUser> users, int userIndex) {
-  auto config = std::make_unique<TConfiguration>("", TSpellOptions{}, "default.udt", "english.dct", "verba");
+  auto config =
+      std::make_unique<TConfiguration>("", TSpellOptions{}, "default.udt", "english.dct", "verba");
   config->UserEntries() = std::move(users);
   config->SetUserIndex(userIndex);
   return config;
@@ -142,14 +143,16 @@ TEST(OptionsDialog, LongerTextsWidenThePagesAndButtonsByMeasuredAmounts) {
   HWND form = dialog.Handle();
   HWND ok = findChild(form, "Button", "&Accept These Settings");
   ASSERT_NE(ok, nullptr);
-  int b = std::max({71, textWidthIn(ok, "&Accept These Settings") + 22, textWidthIn(ok, "&Cancel") + 22,
-                    textWidthIn(ok, "Hel&p")}) +
+  int b = std::max({71, textWidthIn(ok, "&Accept These Settings") + 22,
+                    textWidthIn(ok, "&Cancel") + 22, textWidthIn(ok, "Hel&p")}) +
           4;
   int i = 0;
   for (const char *text : {"Words in &UPPERCASE", "Words Containing &Numbers", "&HTML Tags",
                            "Internet &Addresses, E-mail Addresses and Web Links"})
     i = std::max(i, textWidthIn(ok, text));
-  int r = std::max({109, textWidthIn(ok, "Reset Ignore &All"), textWidthIn(ok, "R&eset Change All")}) + 4;
+  int r =
+      std::max({109, textWidthIn(ok, "Reset Ignore &All"), textWidthIn(ok, "R&eset Change All")}) +
+      4;
   int pages = std::max(329, r + i + 64);
   ASSERT_GT(pages, 329);
   EXPECT_EQ(dialog.Pages->Width(), pages);
@@ -168,8 +171,9 @@ TEST(OptionsDialog, TheEnglishAddWordsLabelEndsInASemicolon) {
 }
 
 TEST(OptionsDialog, DictionaryListsFollowTheirEdits) {
-  Built built = build(Visible143, EnglishLanguage(),
-                      {{"C:\\D\\one.udt", true}, {"C:\\D\\two.udt", true}, {"C:\\D\\words.dic", true}}, 1);
+  Built built =
+      build(Visible143, EnglishLanguage(),
+            {{"C:\\D\\one.udt", true}, {"C:\\D\\two.udt", true}, {"C:\\D\\words.dic", true}}, 1);
   TDictSheet &dict = *built.dialog->DictSheet;
   TConfiguration &working = built.dialog->Working();
   EXPECT_EQ(dict.UserList->Items().Count(), 3);
@@ -204,20 +208,23 @@ TEST(OptionsDialog, AMissingMainDictionaryCannotBeSelected) {
   missing.Title = "Gone";
   working.MainEntries().push_back(missing);
   std::string shown;
-  DialogDriver driver({[&] {
-                        HWND message = findMessage("C:\\nowhere\\gone.dct");
-                        if (!message)
-                          return false;
-                        for (HWND label : findChildren(message, "Static"))
-                          shown += windowText(label);
-                        return pressIfEnabled(message, "OK");
-                      }},
-                      [] { pressIfEnabled(findMessage(""), "OK"); }, 20000);
+  DialogDriver driver(
+      {[&] {
+        HWND message = findMessage("C:\\nowhere\\gone.dct");
+        if (!message)
+          return false;
+        for (HWND label : findChildren(message, "Static"))
+          shown += windowText(label);
+        return pressIfEnabled(message, "OK");
+      }},
+      [] { pressIfEnabled(findMessage(""), "OK"); }, 20000);
   built.dialog->DictSheet->ToggleSelection(false, 0);
   EXPECT_TRUE(driver.Finished());
   EXPECT_FALSE(working.MainEntries()[0].Selected);
-  EXPECT_EQ(shown, "C:\\nowhere\\gone.dct\r\n\r\nThis dictionary file could not be\r\nlocated.  It needs to be "
-                   "moved\r\nto the specified directory or\r\nthis entry should be removed.");
+  EXPECT_EQ(
+      shown,
+      "C:\\nowhere\\gone.dct\r\n\r\nThis dictionary file could not be\r\nlocated.  It needs to be "
+      "moved\r\nto the specified directory or\r\nthis entry should be removed.");
 }
 
 // A main dictionary file with just a title at its place.
@@ -226,9 +233,11 @@ std::string dictionaryFile(const std::string &name, const std::string &title) {
   std::string bytes(88, '\0');
   bytes += title;
   bytes.resize(88 + 25, ' ');
-  base::FileHandle out(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  base::FileHandle out(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   DWORD written = 0;
-  EXPECT_TRUE(out && WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+  EXPECT_TRUE(out && WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                               nullptr));
   return path;
 }
 
@@ -262,7 +271,8 @@ inline BOOL CALLBACK findFileDialog(HWND window, LPARAM found) {
 
 // A step that answers the platform's file dialog titled title with a file
 // name, as a person types it and presses the default button.
-DialogDriver::Step answerFileDialog(std::string title, std::string fileName, std::string *seenTitle) {
+DialogDriver::Step answerFileDialog(std::string title, std::string fileName,
+                                    std::string *seenTitle) {
   return [=] {
     HWND found = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), findFileDialog, reinterpret_cast<LPARAM>(&found));
@@ -286,7 +296,8 @@ TEST(OptionsDialog, UserDictionariesAreAddedAndMadeThroughTheFileDialogs) {
     return path;
   };
   std::string existing = windowsPath(testing_support::scratchPath("picked.udt"));
-  base::FileHandle(CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  base::FileHandle(
+      CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   std::string fresh = windowsPath(testing_support::scratchPath("fresh.udt"));
   DeleteFileA(fresh.c_str());
   auto cancelAny = [] {
@@ -298,7 +309,8 @@ TEST(OptionsDialog, UserDictionariesAreAddedAndMadeThroughTheFileDialogs) {
 
   std::string openTitle, newTitle;
   {
-    DialogDriver driver({answerFileDialog("Open User Dictionary", existing, &openTitle)}, cancelAny, 30000);
+    DialogDriver driver({answerFileDialog("Open User Dictionary", existing, &openTitle)}, cancelAny,
+                        30000);
     dict.AddUser->Click();
     EXPECT_TRUE(driver.Finished());
   }
@@ -309,7 +321,8 @@ TEST(OptionsDialog, UserDictionariesAreAddedAndMadeThroughTheFileDialogs) {
   EXPECT_EQ(dict.AddWordsTo->Items().Count(), 1);
   EXPECT_EQ(working.UserIndex(), 0);
   {
-    DialogDriver driver({answerFileDialog("New User Dictionary", fresh, &newTitle)}, cancelAny, 30000);
+    DialogDriver driver({answerFileDialog("New User Dictionary", fresh, &newTitle)}, cancelAny,
+                        30000);
     dict.NewUser->Click();
     EXPECT_TRUE(driver.Finished());
   }

@@ -23,13 +23,14 @@ using namespace dialog_test;
 
 // The texts the component sets when it creates the dialog: control index
 // and language string.
-const std::pair<int, int> CreationTexts[] = {{0, 4},   {1, 5},   {2, 6},   {3, 7},  {4, 8},
-                                             {5, 9},   {6, 10},  {7, 11},  {8, 12}, {9, 13},
+const std::pair<int, int> CreationTexts[] = {{0, 4},   {1, 5},   {2, 6},   {3, 7},   {4, 8},
+                                             {5, 9},   {6, 10},  {7, 11},  {8, 12},  {9, 13},
                                              {10, 15}, {11, 16}, {15, 17}, {16, 19}, {17, 20}};
 
 void setTexts(TVerbaSpellDialog &dialog, const TLanguageModule &language) {
   for (const auto &text : CreationTexts)
-    dialog.DC->OnSetCaption(dialog.DC, text.first, language.Strings[static_cast<std::size_t>(text.second)]);
+    dialog.DC->OnSetCaption(dialog.DC, text.first,
+                            language.Strings[static_cast<std::size_t>(text.second)]);
   dialog.DC->OnResize(dialog.DC);
 }
 
@@ -41,20 +42,13 @@ struct Designed {
 
 // The designed layout: every control at its place with the English texts.
 const Designed EnglishLayout[] = {
-    {"Static", "Not Found:", {8, 8, 53, 13}},
-    {"Static", "Replace With:", {8, 32, 68, 13}},
-    {"Static", "&Suggestions:", {8, 57, 61, 13}},
-    {"Button", "&Change All", {224, 32, 75, 22}},
-    {"Button", "C&hange", {304, 32, 75, 22}},
-    {"Button", "&Ignore All", {224, 56, 75, 22}},
-    {"Button", "I&gnore", {304, 56, 75, 22}},
-    {"Button", "&Add", {224, 80, 75, 22}},
-    {"Button", "Au&to-Correct", {304, 80, 75, 22}},
-    {"Button", "S&uggest", {8, 59, 75, 22}},
-    {"Button", "Start", {8, 83, 75, 22}},
-    {"Button", "Undo &Last", {8, 107, 75, 22}},
-    {"Button", "&Options", {8, 131, 75, 22}},
-    {"Button", "Hel&p", {224, 131, 75, 22}},
+    {"Static", "Not Found:", {8, 8, 53, 13}},       {"Static", "Replace With:", {8, 32, 68, 13}},
+    {"Static", "&Suggestions:", {8, 57, 61, 13}},   {"Button", "&Change All", {224, 32, 75, 22}},
+    {"Button", "C&hange", {304, 32, 75, 22}},       {"Button", "&Ignore All", {224, 56, 75, 22}},
+    {"Button", "I&gnore", {304, 56, 75, 22}},       {"Button", "&Add", {224, 80, 75, 22}},
+    {"Button", "Au&to-Correct", {304, 80, 75, 22}}, {"Button", "S&uggest", {8, 59, 75, 22}},
+    {"Button", "Start", {8, 83, 75, 22}},           {"Button", "Undo &Last", {8, 107, 75, 22}},
+    {"Button", "&Options", {8, 131, 75, 22}},       {"Button", "Hel&p", {224, 131, 75, 22}},
     {"Button", "Cancel", {304, 131, 75, 22}},
 };
 
@@ -101,8 +95,8 @@ TEST_F(SpellDialogTest, EnglishTextsKeepTheDesignedLayout) {
 }
 
 TEST_F(SpellDialogTest, DesignedStatesAndWindowStyle) {
-  for (const char *caption : {"&Change All", "C&hange", "&Ignore All", "I&gnore", "&Add", "Au&to-Correct",
-                              "S&uggest", "Start", "Undo &Last"})
+  for (const char *caption : {"&Change All", "C&hange", "&Ignore All", "I&gnore", "&Add",
+                              "Au&to-Correct", "S&uggest", "Start", "Undo &Last"})
     EXPECT_FALSE(IsWindowEnabled(findChild(form, "Button", caption))) << caption;
   for (const char *caption : {"&Options", "Hel&p", "Cancel"})
     EXPECT_TRUE(IsWindowEnabled(findChild(form, "Button", caption))) << caption;
@@ -142,10 +136,12 @@ TEST_F(SpellDialogTest, LongerCaptionsWidenTheColumnsByMeasuredAmounts) {
   HWND ignoreAll = findChild(form, "Button", "&Ignore Every Occurrence");
   HWND cancel = findChild(form, "Button", "Cancel Check");
   ASSERT_TRUE(undo && ignoreAll && cancel);
-  int leftText = std::max({71, textWidthIn(undo, "Undo the &Last Change"),
-                           textWidthIn(undo, "Replacement Word:"), textWidthIn(undo, "&Suggestions:")});
-  int rightText = std::max({71, textWidthIn(ignoreAll, "&Ignore Every Occurrence"),
-                            textWidthIn(cancel, "Cancel Check") + 22, textWidthIn(cancel, "Au&to-Correct")});
+  int leftText =
+      std::max({71, textWidthIn(undo, "Undo the &Last Change"),
+                textWidthIn(undo, "Replacement Word:"), textWidthIn(undo, "&Suggestions:")});
+  int rightText =
+      std::max({71, textWidthIn(ignoreAll, "&Ignore Every Occurrence"),
+                textWidthIn(cancel, "Cancel Check") + 22, textWidthIn(cancel, "Au&to-Correct")});
   int d = leftText + 4 - 75, e = rightText + 4 - 75;
   ASSERT_GT(d, 0);
   ASSERT_GT(e, 0);
@@ -218,8 +214,9 @@ TEST_F(SpellDialogTest, ButtonsReportTheirCommandCodesOnlyWhenLinked) {
   click(findChild(form, "Button", "C&hange"));
   std::vector<int> codes;
   dialog->DC->OnCommand = [&codes](components::TObject *, int code) { codes.push_back(code); };
-  const char *inCodeOrder[] = {"S&uggest", "Start",      "Undo &Last", "&Options", "&Change All", "C&hange",
-                               "&Ignore All", "I&gnore", "&Add",       "Au&to-Correct", "Hel&p", "Cancel"};
+  const char *inCodeOrder[] = {"S&uggest",    "Start",         "Undo &Last",  "&Options",
+                               "&Change All", "C&hange",       "&Ignore All", "I&gnore",
+                               "&Add",        "Au&to-Correct", "Hel&p",       "Cancel"};
   for (const char *caption : inCodeOrder)
     click(findChild(form, "Button", caption));
   EXPECT_EQ(codes, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
@@ -272,9 +269,9 @@ TEST_F(SpellDialogTest, WithoutHelpNoHelpIconAndNoHelpContexts) {
   EXPECT_TRUE(GetWindowLongPtrA(form, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
   dialog->SetHelpEnabled(false);
   EXPECT_FALSE(GetWindowLongPtrA(form, GWL_EXSTYLE) & WS_EX_CONTEXTHELP);
-  for (components::TControl *control :
-       std::initializer_list<components::TControl *>{dialog->NotFound, dialog->WordEdit, dialog->SuggestBox,
-                                                     dialog->ChangeAll, dialog->Cancel, dialog->Options})
+  for (components::TControl *control : std::initializer_list<components::TControl *>{
+           dialog->NotFound, dialog->WordEdit, dialog->SuggestBox, dialog->ChangeAll,
+           dialog->Cancel, dialog->Options})
     EXPECT_EQ(control->HelpContext(), 0) << control->Caption();
 }
 
