@@ -9,12 +9,20 @@
 
 namespace testing_support {
 
+// Windows paths get back slashes throughout: the common file dialogs do
+// not find their initial folder from a path that mixes the two.
 inline std::string hostPath(const std::string &unixPath) {
 #ifdef _WIN32
-  if (!unixPath.empty() && unixPath[0] == '/')
-    return "Z:" + unixPath;
-#endif
+  std::string path = unixPath;
+  if (!path.empty() && path[0] == '/')
+    path = "Z:" + path;
+  for (char &c : path)
+    if (c == '/')
+      c = '\\';
+  return path;
+#else
   return unixPath;
+#endif
 }
 
 inline std::string envOr(const char *name, const char *fallback) {
