@@ -232,18 +232,5 @@ const com::Server server = {classes, 6, &LIBID_QorTestDevicesLib, 1, 0, true};
 
 } // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    com::setModuleInstance(instance);
-    DisableThreadLibraryCalls(instance);
-  }
-  return TRUE;
-}
-
-STDAPI DllCanUnloadNow() { return com::canUnloadNow(server); }
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **out) {
-  return com::getClassObject(server, clsid, riid, out);
-}
-STDAPI DllRegisterServer() { return com::registerServer(server); }
-STDAPI DllUnregisterServer() { return com::unregisterServer(server); }
+COM_SERVER_EXPORTS(server)
 extern "C" __declspec(dllexport) LONG WINAPI TestDeviceLoads() { return loads; }

@@ -25,17 +25,4 @@ const com::Server server = {classes, 3, &LIBID_QORSIMLib, 1, 0, true};
 
 } // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    com::setModuleInstance(instance);
-    DisableThreadLibraryCalls(instance);
-  }
-  return TRUE;
-}
-
-STDAPI DllCanUnloadNow() { return com::canUnloadNow(server); }
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **out) {
-  return com::getClassObject(server, clsid, riid, out);
-}
-STDAPI DllRegisterServer() { return com::registerServer(server); }
-STDAPI DllUnregisterServer() { return com::unregisterServer(server); }
+COM_SERVER_EXPORTS(server)

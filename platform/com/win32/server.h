@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "module.h"
+
 namespace com {
 
 // Creates a new instance and asks it for riid (outer objects are refused
@@ -46,5 +48,22 @@ HRESULT registerServer(const Server &server);
 HRESULT unregisterServer(const Server &server);
 
 } // namespace com
+
+// The module entry point and the four exports of the server whose table is
+// `server`; the module's .def file exports them undecorated.
+#define COM_SERVER_EXPORTS(server)                                                             \
+  extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {                   \
+    if (reason == DLL_PROCESS_ATTACH) {                                                        \
+      com::setModuleInstance(instance);                                                        \
+      DisableThreadLibraryCalls(instance);                                                     \
+    }                                                                                          \
+    return TRUE;                                                                               \
+  }                                                                                            \
+  STDAPI DllCanUnloadNow() { return com::canUnloadNow(server); }                               \
+  STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **out) {                          \
+    return com::getClassObject(server, clsid, riid, out);                                      \
+  }                                                                                            \
+  STDAPI DllRegisterServer() { return com::registerServer(server); }                           \
+  STDAPI DllUnregisterServer() { return com::unregisterServer(server); }
 
 #endif
