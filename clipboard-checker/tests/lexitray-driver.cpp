@@ -371,14 +371,16 @@ bool LexitrayProcess::answerDialog(const char *replacement, const std::string &b
   return true;
 }
 
-void LexitrayProcess::trayDoubleClick() {
+void LexitrayProcess::trayMouse(const std::vector<UINT> &actions) {
   const UINT trayCallback = WM_USER + 767;
   HWND window = nullptr;
   while ((window = FindWindowExA(HWND_MESSAGE, window, "TUtilityWindow", nullptr)) != nullptr) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner == id())
-      PostMessageA(window, trayCallback, 2, WM_LBUTTONDBLCLK);
+    if (owner != id())
+      continue;
+    for (UINT action : actions)
+      PostMessageA(window, trayCallback, 2, static_cast<LPARAM>(action));
   }
 }
 

@@ -88,7 +88,11 @@ public:
   // Double-clicks the tray icon: the shell's callback message to the
   // icon's window (one of the program's hidden message windows; the
   // others ignore it).
-  void trayDoubleClick();
+  void trayDoubleClick() { trayMouse({WM_LBUTTONDBLCLK}); }
+  // A single left click on the tray icon.
+  void trayClick() { trayMouse({WM_LBUTTONDOWN, WM_LBUTTONUP}); }
+  // The shell's callback messages for these mouse actions, in order.
+  void trayMouse(const std::vector<UINT> &actions);
   // Closes the program as its task-bar button's close does.
   void close();
 

@@ -374,3 +374,39 @@ TEST_F(LexitrayTest, PreferencesOpenTheSpellingOptionsAndHelpShowsTheAboutBox) {
 }
 
 } // namespace
+
+namespace {
+
+// A single click on the tray icon restores the window only with
+// "Single-click Restore" checked, and that mark survives a restart.
+TEST_F(LexitrayTest, SingleClickRestoreIsKeptAcrossARestart) {
+  clipboard.clear();
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  auto toTray = [&] {
+    SendMessageA(program->form(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    return pumpUntil([&] { return program->form() == nullptr; });
+  };
+  ASSERT_TRUE(toTray());
+  program->trayClick();
+  pumpFor(1500);
+  EXPECT_EQ(program->form(), nullptr) << "restored by a single click without the mark";
+  program->trayDoubleClick();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(program->clickToolButton("Preferences..."));
+  ASSERT_TRUE(program->chooseMenuItem(1));
+  ASSERT_TRUE(toTray());
+  program->trayClick();
+  EXPECT_TRUE(formUp());
+  ASSERT_TRUE(endProgram());
+
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  ASSERT_TRUE(toTray());
+  program->trayClick();
+  EXPECT_TRUE(formUp()) << "the mark was not kept";
+}
+
+} // namespace
