@@ -1,6 +1,7 @@
 # Lexitray.exe end to end: a test program drives the real program under
 # Wine, in a prefix made fresh for the run (lexitray-e2e.sh). The clipboard
-# is shared by every program on the display.
+# is shared by every program on the display, and the program's windows
+# take the activation, so the run is alone on it.
 if(NOT TARGET Lexitray)
   return()
 endif()
@@ -23,5 +24,5 @@ add_test(NAME clipboard-checker-lexitray
   COMMAND sh ${lexitray_tests_dir}/lexitray-e2e.sh ${PROJECT_SOURCE_DIR}/scripts/wine-exec.sh
           ${WINE_BITS} ${lexitray_prefix} $<TARGET_FILE:lexitray-e2e-tests>)
 set_tests_properties(clipboard-checker-lexitray PROPERTIES
-  RESOURCE_LOCK clipboard TIMEOUT 600
+  RESOURCE_LOCK clipboard RUN_SERIAL TRUE TIMEOUT 600
   ENVIRONMENT "TEST_SOURCE_DIR=${PROJECT_SOURCE_DIR};TEST_BINARY_DIR=${CMAKE_CURRENT_BINARY_DIR}")
