@@ -634,81 +634,58 @@ void CSparse::exchangeColumns(int c1, int c2) {
   extToIntCol_[intToExtCol_[c2]] = c2;
 }
 
-// Column col holds e1 in row r1 and e2 in row r2 (r1 < r2; either may be
-// missing); after the exchange of the rows e1 belongs at r2 and e2 at r1.
-// Only the column links change here; the rows swap as wholes afterwards.
-void CSparse::exchangeInColumn(int col, int r1, SparseElement *e1, int r2, SparseElement *e2) {
-  SparseElement **link = activeInCol_[col];
-  while (*link && (*link)->row < r1)
-    link = &(*link)->nextInCol;
+namespace {
+
+// A row or column list sorted by Key holds e1 at k1 and e2 at k2 (k1 < k2;
+// either may be missing); after the exchange e1 belongs at k2 and e2 at k1.
+// Only the links of this list change; the keys are set by the caller.
+template <SparseElement *SparseElement::*Next, int SparseElement::*Key>
+void exchangeInList(SparseElement **link, int k1, SparseElement *e1, int k2, SparseElement *e2) {
+  while (*link && (*link)->*Key < k1)
+    link = &((*link)->*Next);
   if (e1 && e2) {
-    if (e1->nextInCol == e2) {
+    if (e1->*Next == e2) {
       *link = e2;
-      e1->nextInCol = e2->nextInCol;
-      e2->nextInCol = e1;
+      e1->*Next = e2->*Next;
+      e2->*Next = e1;
       return;
     }
-    SparseElement **link2 = &e1->nextInCol;
+    SparseElement **link2 = &(e1->*Next);
     while (*link2 != e2)
-      link2 = &(*link2)->nextInCol;
-    SparseElement *afterE1 = e1->nextInCol;
+      link2 = &((*link2)->*Next);
+    SparseElement *afterE1 = e1->*Next;
     *link = e2;
     *link2 = e1;
-    e1->nextInCol = e2->nextInCol;
-    e2->nextInCol = afterE1;
+    e1->*Next = e2->*Next;
+    e2->*Next = afterE1;
     return;
   }
   if (e1) {
-    *link = e1->nextInCol;
-    while (*link && (*link)->row < r2)
-      link = &(*link)->nextInCol;
-    e1->nextInCol = *link;
+    *link = e1->*Next;
+    while (*link && (*link)->*Key < k2)
+      link = &((*link)->*Next);
+    e1->*Next = *link;
     *link = e1;
     return;
   }
   SparseElement **link2 = link;
   while (*link2 != e2)
-    link2 = &(*link2)->nextInCol;
-  *link2 = e2->nextInCol;
-  e2->nextInCol = *link;
+    link2 = &((*link2)->*Next);
+  *link2 = e2->*Next;
+  e2->*Next = *link;
   *link = e2;
 }
 
+} // namespace
+
+// Column col holds e1 in row r1 and e2 in row r2; the rows swap as wholes
+// afterwards.
+void CSparse::exchangeInColumn(int col, int r1, SparseElement *e1, int r2, SparseElement *e2) {
+  exchangeInList<&SparseElement::nextInCol, &SparseElement::row>(activeInCol_[col], r1, e1, r2, e2);
+}
+
 void CSparse::exchangeInRow(int row, int c1, SparseElement *e1, int c2, SparseElement *e2) {
-  SparseElement **link = activeInRow_[row];
-  while (*link && (*link)->col < c1)
-    link = &(*link)->nextInRow;
-  if (e1 && e2) {
-    if (e1->nextInRow == e2) {
-      *link = e2;
-      e1->nextInRow = e2->nextInRow;
-      e2->nextInRow = e1;
-      return;
-    }
-    SparseElement **link2 = &e1->nextInRow;
-    while (*link2 != e2)
-      link2 = &(*link2)->nextInRow;
-    SparseElement *afterE1 = e1->nextInRow;
-    *link = e2;
-    *link2 = e1;
-    e1->nextInRow = e2->nextInRow;
-    e2->nextInRow = afterE1;
-    return;
-  }
-  if (e1) {
-    *link = e1->nextInRow;
-    while (*link && (*link)->col < c2)
-      link = &(*link)->nextInRow;
-    e1->nextInRow = *link;
-    *link = e1;
-    return;
-  }
-  SparseElement **link2 = link;
-  while (*link2 != e2)
-    link2 = &(*link2)->nextInRow;
-  *link2 = e2->nextInRow;
-  e2->nextInRow = *link;
-  *link = e2;
+  exchangeInList<&SparseElement::nextInRow, &SparseElement::col>(activeInRow_[row], c1, e1, c2, e2);
 }
 
 void CSparse::eliminate(SparseElement *pivot, int step) {
