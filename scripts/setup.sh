@@ -1,13 +1,27 @@
 #!/usr/bin/env bash
-# Installs every Debian package that the two builds and their tests need.
+# Installs every Debian package that the builds and their tests need.
 # Idempotent: when everything is present it only checks and returns.
+#
+# Package mirrors are sometimes caught in mid-sync: one index fails to
+# download and `apt-get update` exits non-zero. The index update is retried
+# a few times and then the install is tried anyway, since it usually needs
+# none of the missing index. When the install fails, one message names the
+# packages apt could not reconcile and the likely cause.
+#
+# i386 packages (32-bit Wine) are installed only where the machine can run
+# 32-bit code: a partial i386 index is what makes the multi-arch libraries
+# of the two architectures disagree.
+#
+# SETUP_RETRY_PAUSE (seconds, default 10) and SETUP_UPDATE_TRIES (default 3)
+# exist for the set-up's own test.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
-  cmake make g++ git
+  cmake make g++ git clang clang-format
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine32:i386 wine64 libwine-dev:i386 fonts-wine
+  wine wine64 fonts-wine
   xvfb xauth xclip xdotool imagemagick
   googletest libgtest-dev libgmock-dev
   wamerican hunspell hunspell-en-us aspell aspell-en
@@ -15,12 +29,21 @@ packages=(
   ngspice
   python3 python3-aiosmtpd sharutils
 )
+packages_i386=(wine32:i386 libwine-dev:i386)
+
+tries=${SETUP_UPDATE_TRIES:-3}
+pause=${SETUP_RETRY_PAUSE:-10}
 
 sudo_cmd=()
 if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi
 
+wanted=("${packages[@]}")
+if "$root/scripts/can-run-32bit.sh" --kernel; then
+  wanted+=("${packages_i386[@]}")
+fi
+
 missing=()
-for p in "${packages[@]}"; do
+for p in "${wanted[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
@@ -31,9 +54,33 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 echo "setup: installing ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+export DEBIAN_FRONTEND=noninteractive
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+  ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q
-"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+
+for ((try = 1; ; try++)); do
+  if "${sudo_cmd[@]}" apt-get update -q; then
+    break
+  fi
+  if ((try >= tries)); then
+    echo "setup: the package index did not update after $tries tries; installing from what was fetched"
+    break
+  fi
+  echo "setup: the package index did not update (try $try of $tries); trying again in ${pause}s"
+  sleep "$pause"
+done
+
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+if "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}" 2>&1 | tee "$log"; then
+  exit 0
+fi
+
+# apt lists each package it could not satisfy as " name : Depends: ...".
+conflicts=$(sed -n 's/^ *\([^ :]\+\(:[a-z0-9]\+\)\?\) : \(Pre\)\?Depends:.*/\1/p' "$log" | sort -u | paste -sd ' ')
+[ -n "$conflicts" ] || conflicts="none named; see the output above"
+echo "setup: the install failed. Packages apt could not reconcile: $conflicts." >&2
+echo "setup: likely cause: an incomplete package index (a mirror in mid-sync), so that the i386 and amd64 versions of multi-arch libraries disagree; run the command again later." >&2
+exit 1
