@@ -80,8 +80,7 @@ inline Bytes mutate(const Bytes &seed, std::mt19937 &rng) {
 
 // Runs target on mutations of the seeds; returns the number of inputs tried.
 inline unsigned fuzz(const std::vector<Bytes> &seeds,
-                     const std::function<void(const Bytes &)> &target,
-                     FuzzLimits limits = {}) {
+                     const std::function<void(const Bytes &)> &target, FuzzLimits limits = {}) {
   std::mt19937 rng(limits.seed);
   auto start = std::chrono::steady_clock::now();
   unsigned tried = 0;

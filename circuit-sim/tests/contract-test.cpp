@@ -38,13 +38,18 @@ struct InterfaceSlots {
 
 const std::vector<InterfaceSlots> &contract() {
   static const std::vector<InterfaceSlots> interfaces = {
-      {&IID_IQorSparseEntry, "IQorSparseEntry",
+      {&IID_IQorSparseEntry,
+       "IQorSparseEntry",
        {{"RealValue", 1, Get, {"pVal"}}, {"RealValue", 1, Put, {}}}},
-      {&IID_IQorSparseMatrix, "IQorSparseMatrix",
+      {&IID_IQorSparseMatrix,
+       "IQorSparseMatrix",
        {{"InstallMatrixEntry", 1, Method, {"Row", "Col", "pEntry"}},
-        {"InstallMatrixTransadmittance", 2, Method,
+        {"InstallMatrixTransadmittance",
+         2,
+         Method,
          {"Row1", "Row2", "Col1", "Col2", "pEntry1", "pEntry2", "pEntry3Neg", "pEntry4Neg"}}}},
-      {&IID_IQorSimDC, "IQorSimDC",
+      {&IID_IQorSimDC,
+       "IQorSimDC",
        {{"Matrix", 1, Get, {"pVal"}},
         {"Solution", 2, Get, {"Index", "pVal"}},
         {"Solution", 2, Put, {"Index"}},
@@ -54,7 +59,8 @@ const std::vector<InterfaceSlots> &contract() {
         {"Rhs", 4, Put, {"Index"}},
         {"AbsSum", 5, Get, {"Index", "pVal"}},
         {"AbsSum", 5, Put, {"Index"}}}},
-      {&IID_IQorSimCkt, "IQorSimCkt",
+      {&IID_IQorSimCkt,
+       "IQorSimCkt",
        {{"VisEventProc", 1, Method, {"Event", "Source", "ID", "Seq", "Subject", "Extra"}},
         {"SetupEvents", 2, Method, {"DrawingPage"}},
         {"SplashScreen", 3, Method, {}},
@@ -78,7 +84,8 @@ const std::vector<InterfaceSlots> &contract() {
         {"SpiceNet", 19, Get, {"Index", "pNetname"}},
         {"SolveDC", 20, Method, {}},
         {"ResetDC", 21, Method, {"RebuildMatrix"}}}},
-      {&IID_IQorOcx, "IQorOcx",
+      {&IID_IQorOcx,
+       "IQorOcx",
        {{"_Name", 0, Get, {"pVal"}},
         {"Name", 1, Get, {"pVal"}},
         {"DevProgID", 2, Get, {"pVal"}},
@@ -91,7 +98,8 @@ const std::vector<InterfaceSlots> &contract() {
         {"Initialize", 7, Method, {"Shape"}},
         {"ShowProperties", 8, Method, {}},
         {"OnAdvise", 9, Method, {"Mask"}}}},
-      {&IID_IQorDev, "IQorDev",
+      {&IID_IQorDev,
+       "IQorDev",
        {{"InstallDevice", 1, Method, {"DevName", "Component", "Circuit"}},
         {"TopologyFix", 2, Method, {}},
         {"SpiceInfo", 3, Method, {"pElement", "pModel"}},
@@ -101,12 +109,14 @@ const std::vector<InterfaceSlots> &contract() {
         {"LimitDeltaDC", 7, Method, {}},
         {"UpdateParams", 8, Method, {}},
         {"UpdateResult", 9, Method, {}}}},
-      {&IID_IQorSimRoot, "IQorSimRoot",
+      {&IID_IQorSimRoot,
+       "IQorSimRoot",
        {{"VisEventProc", 1, Method, {"Event", "Source", "ID", "Seq", "Subject", "Extra"}},
         {"FindSim", 2, Method, {"DrawingPage", "pQorSimCkt"}},
         {"ShowHelpAbout", 3, Method, {}},
         {"CreateNetlist", 4, Method, {"ActivePage"}}}},
-      {&IID_IQorWireDev, "IQorWireDev",
+      {&IID_IQorWireDev,
+       "IQorWireDev",
        {{"NetInfo", 1, Get, {"VisFromParts", "pNetIndex"}}, {"NetInfo", 1, Put, {"VisFromParts"}}}},
   };
   return interfaces;
@@ -150,7 +160,8 @@ TEST(Contract, InterfacesKeepTheirSlotOrder) {
     SCOPED_TRACE(expected.name);
     ComPtr<ITypeInfo> dispatchInfo;
     ASSERT_EQ(library->GetTypeInfoOfGuid(*expected.iid, dispatchInfo.receive()), S_OK);
-    EXPECT_EQ(documentation(dispatchInfo.get(), MEMBERID_NIL), std::string(expected.name) + " Interface");
+    EXPECT_EQ(documentation(dispatchInfo.get(), MEMBERID_NIL),
+              std::string(expected.name) + " Interface");
     // The vtable half of the dual interface.
     HREFTYPE ref;
     ASSERT_EQ(dispatchInfo->GetRefTypeOfImplType(-1, &ref), S_OK);
@@ -251,10 +262,10 @@ TEST(Contract, PointerAliasesAndClasses) {
     TYPEKIND kind;
     const char *help;
   } expected[] = {
-      {"LPQORSPARSEENTRY", TKIND_ALIAS, nullptr}, {"LPQORSPARSEMATRIX", TKIND_ALIAS, nullptr},
-      {"LPQORSIMDC", TKIND_ALIAS, nullptr},       {"LPQORSIMCKT", TKIND_ALIAS, nullptr},
-      {"LPQORSIMROOT", TKIND_ALIAS, nullptr},     {"LPQOROCX", TKIND_ALIAS, nullptr},
-      {"LPQORDEV", TKIND_ALIAS, nullptr},         {"LPQORWIREDEV", TKIND_ALIAS, nullptr},
+      {"LPQORSPARSEENTRY", TKIND_ALIAS, nullptr},  {"LPQORSPARSEMATRIX", TKIND_ALIAS, nullptr},
+      {"LPQORSIMDC", TKIND_ALIAS, nullptr},        {"LPQORSIMCKT", TKIND_ALIAS, nullptr},
+      {"LPQORSIMROOT", TKIND_ALIAS, nullptr},      {"LPQOROCX", TKIND_ALIAS, nullptr},
+      {"LPQORDEV", TKIND_ALIAS, nullptr},          {"LPQORWIREDEV", TKIND_ALIAS, nullptr},
       {"SimRoot", TKIND_COCLASS, "SimRoot Class"}, {"SimCkt", TKIND_COCLASS, "SimCkt Class"},
       {"WireDev", TKIND_COCLASS, "WireDev Class"},
   };
@@ -307,7 +318,8 @@ protected:
     if (hostLibrary_) {
       TLIBATTR *attr = nullptr;
       hostLibrary_->GetLibAttr(&attr);
-      UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+      UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid,
+                        attr->syskind);
       hostLibrary_->ReleaseTLibAttr(attr);
     }
     EXPECT_EQ(call("DllUnregisterServer"), S_OK);

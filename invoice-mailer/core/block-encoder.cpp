@@ -18,20 +18,18 @@ int percentOf(std::int64_t total, std::int64_t size, bool round) {
   if (!round)
     return static_cast<int>(total * 100 / size);
   // Round half to even, as the program's runtime rounds.
-  return static_cast<int>(std::nearbyint(static_cast<double>(total) * 100.0 /
-                                         static_cast<double>(size)));
+  return static_cast<int>(
+      std::nearbyint(static_cast<double>(total) * 100.0 / static_cast<double>(size)));
 }
 
 } // namespace
 
-std::string sixBitGroups(const std::uint8_t *block, std::size_t groups,
-                         const char *alphabet) {
+std::string sixBitGroups(const std::uint8_t *block, std::size_t groups, const char *alphabet) {
   // Three bytes give four groups at a time; the last quartet may run past
   // the groups wanted and is cut back.
   std::string line((groups + 3) / 4 * 4, '\0');
   for (std::size_t i = 0; i < line.size(); i += 4, block += 3) {
-    std::uint32_t bits =
-        std::uint32_t(block[0]) << 16 | std::uint32_t(block[1]) << 8 | block[2];
+    std::uint32_t bits = std::uint32_t(block[0]) << 16 | std::uint32_t(block[1]) << 8 | block[2];
     line[i] = alphabet[bits >> 18];
     line[i + 1] = alphabet[bits >> 12 & 63];
     line[i + 2] = alphabet[bits >> 6 & 63];

@@ -53,8 +53,7 @@ void encodeBlocks(components::TStream &source, components::TStringList &output,
 // mapped through a 64-character alphabet: the first `groups` characters.
 // The block must hold at least 3 * ceil(groups / 4) bytes (whole blocks of
 // 57 and 45 bytes always do).
-std::string sixBitGroups(const std::uint8_t *block, std::size_t groups,
-                         const char *alphabet);
+std::string sixBitGroups(const std::uint8_t *block, std::size_t groups, const char *alphabet);
 
 } // namespace billpost
 

@@ -28,8 +28,7 @@ SplitAddressResult SplitAddress(const std::string &text) {
   std::string address = text.substr(0, bar);
   while (!address.empty() && address.back() == ' ')
     address.pop_back();
-  std::string name =
-      bar == std::string::npos ? std::string() : text.substr(bar + 1);
+  std::string name = bar == std::string::npos ? std::string() : text.substr(bar + 1);
   return {OneLine(address), OneLine(name)};
 }
 
@@ -66,15 +65,13 @@ std::vector<std::string> HeaderLines(const MessageHeader &header) {
   lines.push_back("From:     " + MailboxText(header.from));
   lines.push_back("To:       " + MailboxText(header.recipient));
   for (std::size_t i = 0; i < header.cc.size(); ++i) {
-    std::string line =
-        (i == 0 ? "CC:       " : labelIndent) + MailboxText(header.cc[i]);
+    std::string line = (i == 0 ? "CC:       " : labelIndent) + MailboxText(header.cc[i]);
     if (i + 1 < header.cc.size())
       line += ",";
     lines.push_back(line);
   }
   if (header.returnReceipt)
-    lines.push_back("Return-Receipt-To: <" + SplitAddress(header.from).address +
-                    ">");
+    lines.push_back("Return-Receipt-To: <" + SplitAddress(header.from).address + ">");
   if (header.priority == ptLow)
     lines.push_back("X-Priority: 5");
   if (header.priority == ptHigh)
@@ -88,8 +85,7 @@ std::vector<std::string> HeaderLines(const MessageHeader &header) {
   }
   lines.push_back("Mime-Version: 1.0");
   if (header.hasAttachments) {
-    lines.push_back("Content-Type: multipart/mixed; boundary=" +
-                    quoted(header.boundary));
+    lines.push_back("Content-Type: multipart/mixed; boundary=" + quoted(header.boundary));
     lines.push_back("X-Encoding: MIME");
     lines.push_back("");
     lines.push_back("This is a multi-part message in MIME format.");
@@ -97,8 +93,7 @@ std::vector<std::string> HeaderLines(const MessageHeader &header) {
     lines.push_back("--" + header.boundary);
   }
   if (header.charSet == csISO8859) {
-    lines.push_back("Content-Type: text/plain; charset=" +
-                    quoted("iso-8859-1"));
+    lines.push_back("Content-Type: text/plain; charset=" + quoted("iso-8859-1"));
     lines.push_back("Content-Transfer-Encoding: quoted-printable");
   } else {
     lines.push_back("Content-Type: text/plain; charset=" + quoted("us-ascii"));
@@ -109,28 +104,23 @@ std::vector<std::string> HeaderLines(const MessageHeader &header) {
 
 bool IsTextType(const std::string &contentType) {
   std::string head = contentType.substr(0, 5);
-  std::transform(head.begin(), head.end(), head.begin(), [](unsigned char c) {
-    return static_cast<char>(std::toupper(c));
-  });
+  std::transform(head.begin(), head.end(), head.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
   return head == "TEXT/";
 }
 
-std::vector<std::string> MimePartLines(const std::string &boundary,
-                                       const std::string &contentType,
+std::vector<std::string> MimePartLines(const std::string &boundary, const std::string &contentType,
                                        const std::string &fileName,
-                                       const std::vector<std::string> &encoded,
-                                       bool last) {
+                                       const std::vector<std::string> &encoded, bool last) {
   std::string name = OneLine(baseName(fileName));
   std::vector<std::string> lines;
   lines.push_back("--" + boundary);
-  lines.push_back("Content-Type: " + OneLine(contentType) +
-                  "; name=" + quoted(name));
+  lines.push_back("Content-Type: " + OneLine(contentType) + "; name=" + quoted(name));
   if (IsTextType(contentType)) {
     lines.push_back("Content-Transfer-Encoding: quoted-printable");
   } else {
     lines.push_back("Content-Transfer-Encoding: base64");
-    lines.push_back("Content-Disposition: attachment; filename=" +
-                    quoted(name));
+    lines.push_back("Content-Disposition: attachment; filename=" + quoted(name));
   }
   lines.push_back("");
   lines.insert(lines.end(), encoded.begin(), encoded.end());
@@ -141,12 +131,10 @@ std::vector<std::string> MimePartLines(const std::string &boundary,
 }
 
 std::vector<std::string> UUPartLines(const std::string &fileName,
-                                     const std::vector<std::string> &encoded,
-                                     bool last) {
+                                     const std::vector<std::string> &encoded, bool last) {
   std::string name = OneLine(baseName(fileName));
-  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) {
-    return static_cast<char>(std::tolower(c));
-  });
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   std::vector<std::string> lines;
   lines.push_back("begin 600 " + name);
   lines.insert(lines.end(), encoded.begin(), encoded.end());

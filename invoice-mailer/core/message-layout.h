@@ -51,18 +51,15 @@ std::vector<std::string> HeaderLines(const MessageHeader &header);
 // The lines of one MIME attachment part; a type beginning "text/" (any
 // case) goes as quoted-printable, any other as base64. The last part
 // closes the multipart.
-std::vector<std::string> MimePartLines(const std::string &boundary,
-                                       const std::string &contentType,
+std::vector<std::string> MimePartLines(const std::string &boundary, const std::string &contentType,
                                        const std::string &fileName,
-                                       const std::vector<std::string> &encoded,
-                                       bool last);
+                                       const std::vector<std::string> &encoded, bool last);
 bool IsTextType(const std::string &contentType);
 
 // The lines of one uuencoded attachment; all but the last end with an
 // empty line.
 std::vector<std::string> UUPartLines(const std::string &fileName,
-                                     const std::vector<std::string> &encoded,
-                                     bool last);
+                                     const std::vector<std::string> &encoded, bool last);
 
 // A line of the message data as it goes on the wire: a leading "." is
 // doubled so that no line of the text can end the data.

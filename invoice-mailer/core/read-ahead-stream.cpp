@@ -32,17 +32,13 @@ std::size_t ReadAheadStream::Read(void *buffer, std::size_t count) {
 
 std::size_t ReadAheadStream::Write(const void *, std::size_t) { return 0; }
 
-std::int64_t ReadAheadStream::Seek(std::int64_t offset,
-                                   components::TSeekOrigin origin) {
+std::int64_t ReadAheadStream::Seek(std::int64_t offset, components::TSeekOrigin origin) {
   if (origin == components::TSeekOrigin::soCurrent && offset == 0)
     return position_;
   // Anywhere else: the source moves, and what was read ahead is dropped.
   std::int64_t target = source_.Seek(
-      origin == components::TSeekOrigin::soCurrent ? position_ + offset
-                                                   : offset,
-      origin == components::TSeekOrigin::soCurrent
-          ? components::TSeekOrigin::soBeginning
-          : origin);
+      origin == components::TSeekOrigin::soCurrent ? position_ + offset : offset,
+      origin == components::TSeekOrigin::soCurrent ? components::TSeekOrigin::soBeginning : origin);
   if (target < 0) {
     source_.Seek(position_, components::TSeekOrigin::soBeginning);
     return -1;
@@ -52,8 +48,6 @@ std::int64_t ReadAheadStream::Seek(std::int64_t offset,
   return position_;
 }
 
-void ReadAheadStream::SetSize(std::int64_t) {
-  throw components::EWriteError("Stream write error");
-}
+void ReadAheadStream::SetSize(std::int64_t) { throw components::EWriteError("Stream write error"); }
 
 } // namespace billpost

@@ -14,14 +14,12 @@ namespace billpost {
 class ReadAheadStream : public components::TStream {
 public:
   // The source is not owned; reading starts at its position.
-  explicit ReadAheadStream(components::TStream &source,
-                           std::size_t chunk = 64 * 1024);
+  explicit ReadAheadStream(components::TStream &source, std::size_t chunk = 64 * 1024);
 
   std::size_t Read(void *buffer, std::size_t count) override;
   // Read-only: writes nothing.
   std::size_t Write(const void *buffer, std::size_t count) override;
-  std::int64_t Seek(std::int64_t offset,
-                    components::TSeekOrigin origin) override;
+  std::int64_t Seek(std::int64_t offset, components::TSeekOrigin origin) override;
   std::int64_t Size() override { return source_.Size(); }
   // Throws EWriteError: the stream is read-only.
   void SetSize(std::int64_t size) override;

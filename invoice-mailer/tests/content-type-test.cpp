@@ -18,8 +18,8 @@ DWORD runReg(const std::string &arguments) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process))
+  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &process))
     return GetLastError();
   WaitForSingleObject(process.hProcess, 30000);
   DWORD code = 1;
@@ -31,11 +31,9 @@ DWORD runReg(const std::string &arguments) {
 
 bool hasContentType(const std::string &extension) {
   HKEY key;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension.c_str(), 0, KEY_READ, &key) !=
-      ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
     return false;
-  LONG result =
-      RegQueryValueExA(key, "Content Type", nullptr, nullptr, nullptr, nullptr);
+  LONG result = RegQueryValueExA(key, "Content Type", nullptr, nullptr, nullptr, nullptr);
   RegCloseKey(key);
   return result == ERROR_SUCCESS;
 }
@@ -49,10 +47,9 @@ public:
     if (hasContentType(extension))
       return;
     // A fresh Wine prefix has no key for this extension at all.
-    std::cout << "[ note     ] the prefix has no content type for " << extension
-              << "; registering " << type << " as Windows does\n";
-    added_ = runReg("add HKCR\\" + extension + " /v \"Content Type\" /d " +
-                    type + " /f") == 0;
+    std::cout << "[ note     ] the prefix has no content type for " << extension << "; registering "
+              << type << " as Windows does\n";
+    added_ = runReg("add HKCR\\" + extension + " /v \"Content Type\" /d " + type + " /f") == 0;
   }
   ~WindowsContentType() {
     if (added_)
@@ -84,8 +81,7 @@ TEST(ContentType, TypeAddedWithRegIsFound) {
   ASSERT_EQ(runReg("add HKCR\\.billposttest /v \"Content Type\" /d "
                    "application/x-billpost-test /f"),
             0u);
-  EXPECT_EQ(ContentTypeOf("invoice.billposttest"),
-            "application/x-billpost-test");
+  EXPECT_EQ(ContentTypeOf("invoice.billposttest"), "application/x-billpost-test");
   // A key without the value falls back too.
   ASSERT_EQ(runReg("add HKCR\\.billpostbare /f"), 0u);
   EXPECT_EQ(ContentTypeOf("invoice.billpostbare"), "application/octet-stream");

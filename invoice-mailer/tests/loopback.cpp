@@ -33,8 +33,7 @@ bool Listener::AcceptOne(DWORD timeoutMs) {
   fd_set readable;
   FD_ZERO(&readable);
   FD_SET(socket_.get(), &readable);
-  timeval wait{static_cast<long>(timeoutMs / 1000),
-               static_cast<long>(timeoutMs % 1000 * 1000)};
+  timeval wait{static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000 * 1000)};
   if (select(0, &readable, nullptr, nullptr, &wait) != 1)
     return false;
   base::UniqueSocket peer(accept(socket_.get(), nullptr, nullptr));
@@ -63,8 +62,7 @@ SmtpServiceOverride::SmtpServiceOverride(std::uint16_t port) {
   original_ = text.str();
   // Every "smtp" entry gives way to ours, the rest stays as it was.
   std::istringstream lines(original_);
-  std::string line,
-      edited = "smtp\t\t" + std::to_string(port) + "/tcp\t\tmail\r\n";
+  std::string line, edited = "smtp\t\t" + std::to_string(port) + "/tcp\t\tmail\r\n";
   while (std::getline(lines, line))
     if (line.compare(0, 5, "smtp\t") != 0 && line.compare(0, 5, "smtp ") != 0)
       edited += line + "\n";
@@ -75,16 +73,14 @@ SmtpServiceOverride::~SmtpServiceOverride() {
   std::ofstream(FileName(), std::ios::binary | std::ios::trunc) << original_;
 }
 
-WindowSpy::WindowSpy(HWND window, UINT holdBack)
-    : window_(window), holdBack_(holdBack) {
+WindowSpy::WindowSpy(HWND window, UINT holdBack) : window_(window), holdBack_(holdBack) {
   activeSpy = this;
-  original_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-      window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowSpy::proc)));
+  original_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowSpy::proc)));
 }
 
 WindowSpy::~WindowSpy() {
-  SetWindowLongPtrA(window_, GWLP_WNDPROC,
-                    reinterpret_cast<LONG_PTR>(original_));
+  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
   activeSpy = nullptr;
 }
 
@@ -97,8 +93,7 @@ void WindowSpy::PostAction(std::function<void()> action) {
   PostMessageA(window_, spyAction, 0, 0);
 }
 
-LRESULT CALLBACK WindowSpy::proc(HWND window, UINT msg, WPARAM wParam,
-                                 LPARAM lParam) {
+LRESULT CALLBACK WindowSpy::proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   WindowSpy *spy = activeSpy;
   if (msg == spyAction) {
     if (spy->action_)

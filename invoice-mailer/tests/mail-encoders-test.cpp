@@ -264,8 +264,9 @@ TEST(QuotedPrintable, DecodesWithQuopriToTheOriginal) {
       "one\ntwo\n\nthree",
       std::string(300, 'z') + "\n" + std::string(130, '=') + "\n",
       "8-bit: " + eight + "\n",
-      "words " + std::string(64, 'w') + " more words and more words and more words and more "
-                                       "words and more\n",
+      "words " + std::string(64, 'w') +
+          " more words and more words and more words and more "
+          "words and more\n",
       "exactly sixty-five characters wide: " + std::string(29, '-') + "\nnext line\n",
   };
   for (const std::string &text : texts) {

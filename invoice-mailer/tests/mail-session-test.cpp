@@ -35,8 +35,7 @@ public:
 };
 
 // The message of the exception f throws, or "" when it throws none.
-template <typename Error>
-std::string messageOf(const std::function<void()> &f) {
+template <typename Error> std::string messageOf(const std::function<void()> &f) {
   try {
     f();
   } catch (const Error &error) {
@@ -84,8 +83,7 @@ TEST_F(MailSession, LocalhostResolvesThroughTheAsynchronousLookup) {
 TEST_F(MailSession, UnknownHostGivesTheSocketErrorText) {
   Session session;
   session.SetServer("no-such-host.invalid");
-  std::string message =
-      messageOf<billpost::ESocketError>([&] { session.Connect(); });
+  std::string message = messageOf<billpost::ESocketError>([&] { session.Connect(); });
   EXPECT_TRUE(message == WinsockErrorText(WSAHOST_NOT_FOUND) ||
               message == WinsockErrorText(WSANO_DATA))
       << message;
@@ -114,8 +112,7 @@ TEST_F(MailSession, RefusedConnectionFailsAtOnce) {
   session.SetDefaultPort(loopback::ClosedPort());
   session.Connect();
   DWORD start = GetTickCount();
-  std::string message =
-      messageOf<billpost::ESocketError>([&] { session.ConnectSocket(); });
+  std::string message = messageOf<billpost::ESocketError>([&] { session.ConnectSocket(); });
   DWORD elapsed = GetTickCount() - start;
   EXPECT_EQ(message, WinsockErrorText(WSAECONNREFUSED));
   EXPECT_EQ(message, "Winsock Error No. 10061");
@@ -187,13 +184,11 @@ TEST_F(MailSession, LateHostAnswerIsIgnored) {
               "Operation timed out");
     // Let the real answer arrive, then hand it over late, turned into a
     // failure: were it taken, the next connection would fail with it.
-    EXPECT_TRUE(components::Application->WaitUntil(
-        [&] { return !spy.HeldBack().empty(); }, 5000));
+    EXPECT_TRUE(components::Application->WaitUntil([&] { return !spy.HeldBack().empty(); }, 5000));
     ASSERT_EQ(spy.HeldBack().size(), 1u);
     auto late = spy.HeldBack()[0];
     spy.StopHolding();
-    PostMessageA(session.Handle(), late.msg, late.wParam,
-                 WSAMAKEASYNCREPLY(0, WSAHOST_NOT_FOUND));
+    PostMessageA(session.Handle(), late.msg, late.wParam, WSAMAKEASYNCREPLY(0, WSAHOST_NOT_FOUND));
   }
   session.SetTimeOut(60);
   session.ResetFlags();

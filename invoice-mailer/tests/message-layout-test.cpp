@@ -66,13 +66,11 @@ TEST(MessageLayout, PlainMimeAndUuencodedHeaders) {
                  "Content-Transfer-Encoding: 7bit"};
   EXPECT_EQ(HeaderLines(header), plain);
   header.charSet = csISO8859;
-  EXPECT_EQ(HeaderLines(header).back(),
-            "Content-Transfer-Encoding: quoted-printable");
+  EXPECT_EQ(HeaderLines(header).back(), "Content-Transfer-Encoding: quoted-printable");
   header.encoding = etUU;
   header.hasAttachments = true;
   header.priority = ptNormal;
-  Lines uu = {"From:     <me@x.org>", "To:       <you@y.org>",
-              "X-Encoding:      UUENCODE"};
+  Lines uu = {"From:     <me@x.org>", "To:       <you@y.org>", "X-Encoding:      UUENCODE"};
   EXPECT_EQ(HeaderLines(header), uu);
 }
 
@@ -83,31 +81,27 @@ TEST(MessageLayout, ValuesCannotAddLines) {
   header.subject = "Hi\nX-Injected: 1";
   for (const std::string &line : HeaderLines(header))
     EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
-  EXPECT_EQ(HeaderLines(header)[1],
-            "To:       \"You  Bcc: evil@x.org\"<you@y.org>");
+  EXPECT_EQ(HeaderLines(header)[1], "To:       \"You  Bcc: evil@x.org\"<you@y.org>");
 }
 
 TEST(MessageLayout, DisplayNamesWithCommasStayOneAddress) {
   EXPECT_EQ(MailboxText("doe@x.org |Doe, John"), "\"Doe, John\"<doe@x.org>");
-  EXPECT_EQ(MailboxText("q@x.org |Say \"hi\", \\o/"),
-            "\"Say \\\"hi\\\", \\\\o/\"<q@x.org>");
+  EXPECT_EQ(MailboxText("q@x.org |Say \"hi\", \\o/"), "\"Say \\\"hi\\\", \\\\o/\"<q@x.org>");
   EXPECT_EQ(MailboxText("plain@x.org |Plain Name"), "Plain Name<plain@x.org>");
 }
 
 TEST(MessageLayout, MimeParts) {
-  Lines binary = MimePartLines("11223344", "application/octet-stream",
-                               "C:\\files\\Data.BIN", {"AAEC"}, false);
-  Lines expectedBinary = {
-      "--11223344",
-      "Content-Type: application/octet-stream; name=\"Data.BIN\"",
-      "Content-Transfer-Encoding: base64",
-      "Content-Disposition: attachment; filename=\"Data.BIN\"",
-      "",
-      "AAEC",
-      ""};
+  Lines binary =
+      MimePartLines("11223344", "application/octet-stream", "C:\\files\\Data.BIN", {"AAEC"}, false);
+  Lines expectedBinary = {"--11223344",
+                          "Content-Type: application/octet-stream; name=\"Data.BIN\"",
+                          "Content-Transfer-Encoding: base64",
+                          "Content-Disposition: attachment; filename=\"Data.BIN\"",
+                          "",
+                          "AAEC",
+                          ""};
   EXPECT_EQ(binary, expectedBinary);
-  Lines text = MimePartLines("11223344", "text/html", "/tmp/page.htm",
-                             {"<p>=3D</p>"}, true);
+  Lines text = MimePartLines("11223344", "text/html", "/tmp/page.htm", {"<p>=3D</p>"}, true);
   Lines expectedText = {"--11223344",
                         "Content-Type: text/html; name=\"page.htm\"",
                         "Content-Transfer-Encoding: quoted-printable",
@@ -124,8 +118,7 @@ TEST(MessageLayout, UuencodedParts) {
   Lines first = UUPartLines("C:\\Files\\Report.TXT", {"#86)C"}, false);
   Lines expectedFirst = {"begin 600 report.txt", "#86)C", "`", "end", ""};
   EXPECT_EQ(first, expectedFirst);
-  EXPECT_EQ(UUPartLines("a.bin", {}, true),
-            (Lines{"begin 600 a.bin", "`", "end"}));
+  EXPECT_EQ(UUPartLines("a.bin", {}, true), (Lines{"begin 600 a.bin", "`", "end"}));
 }
 
 TEST(MessageLayout, DotStuffing) {
@@ -136,8 +129,7 @@ TEST(MessageLayout, DotStuffing) {
 }
 
 TEST(SmtpReply, LinesAndTheirEnd) {
-  EXPECT_EQ(ReplyLines("250-first\r\n250 second\r\n"),
-            (Lines{"250-first", "250 second"}));
+  EXPECT_EQ(ReplyLines("250-first\r\n250 second\r\n"), (Lines{"250-first", "250 second"}));
   EXPECT_EQ(ReplyLines("a\nb\rc"), (Lines{"a", "b", "c"}));
   EXPECT_FALSE(IsFinalReplyLine("250-first"));
   EXPECT_TRUE(IsFinalReplyLine("250 second"));

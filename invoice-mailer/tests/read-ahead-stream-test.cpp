@@ -34,8 +34,7 @@ TEST(ReadAheadStream, GivesTheSourceBytesInAnyBlockSize) {
       EXPECT_EQ(ahead.Size(), 10000);
       std::vector<std::uint8_t> all, piece(block);
       for (std::size_t n; (n = ahead.Read(piece.data(), block)) > 0;)
-        all.insert(all.end(), piece.begin(),
-                   piece.begin() + static_cast<std::ptrdiff_t>(n));
+        all.insert(all.end(), piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(n));
       EXPECT_EQ(ahead.Position(), 10000);
       components::TMemoryStream expected = filledStream(10000);
       std::vector<std::uint8_t> bytes(9997);

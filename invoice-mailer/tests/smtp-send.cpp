@@ -43,12 +43,10 @@ std::string errorClass(const std::exception &error) {
 }
 
 BOOL CALLBACK closeMessageDialog(HWND window, LPARAM) {
-  auto *form = dynamic_cast<components::TForm *>(
-      components::TWinControl::FromHandle(window));
+  auto *form = dynamic_cast<components::TForm *>(components::TWinControl::FromHandle(window));
   if (!form || !IsWindowVisible(window))
     return TRUE;
-  auto *label =
-      dynamic_cast<components::TLabel *>(form->FindComponent("Message"));
+  auto *label = dynamic_cast<components::TLabel *>(form->FindComponent("Message"));
   if (!label)
     return TRUE;
   std::printf("dialog %s\n", label->Caption().c_str());
@@ -63,8 +61,7 @@ void configure(TSMTP &mail, const components::TStringList &job) {
     const std::string &line = job[i];
     std::size_t blank = line.find(' ');
     std::string key = line.substr(0, blank);
-    std::string value =
-        blank == std::string::npos ? "" : line.substr(blank + 1);
+    std::string value = blank == std::string::npos ? "" : line.substr(blank + 1);
     // Values may carry line breaks written as <CR> and <LF>.
     for (std::size_t at; (at = value.find("<CR>")) != std::string::npos;)
       value.replace(at, 4, "\r");
@@ -93,9 +90,7 @@ void configure(TSMTP &mail, const components::TStringList &job) {
     else if (key == "receipt")
       mail.SetReturnReceipt(value == "yes");
     else if (key == "priority")
-      mail.SetPriority(value == "high"  ? ptHigh
-                       : value == "low" ? ptLow
-                                        : ptNormal);
+      mail.SetPriority(value == "high" ? ptHigh : value == "low" ? ptLow : ptNormal);
     else if (key == "encoding")
       mail.SetEncoding(value == "uu" ? etUU : etMIME);
     else if (key == "charset")
@@ -153,14 +148,11 @@ int main(int argc, char **argv) {
       throw;
     }
     mail.Disconnect();
-    std::printf("elapsed %lu\n",
-                static_cast<unsigned long>(GetTickCount() - start));
+    std::printf("elapsed %lu\n", static_cast<unsigned long>(GetTickCount() - start));
     std::printf("result ok\n");
   } catch (const std::exception &error) {
-    std::printf("elapsed %lu\n",
-                static_cast<unsigned long>(GetTickCount() - start));
-    std::printf("result error %s:%s\n", errorClass(error).c_str(),
-                error.what());
+    std::printf("elapsed %lu\n", static_cast<unsigned long>(GetTickCount() - start));
+    std::printf("result error %s:%s\n", errorClass(error).c_str(), error.what());
     exitCode = 1;
   }
   components::TStringList &transcript = mail.Transcript();

@@ -61,8 +61,7 @@ TEST(SMTP, DefaultsAndCharacterSetRules) {
   mail.SetEncoding(etUU);
   EXPECT_EQ(mail.CharSet(), csUSASCII);
   mail.SetCharSet(csISO8859);
-  EXPECT_EQ(mail.CharSet(), csUSASCII)
-      << "a character set is chosen only for MIME";
+  EXPECT_EQ(mail.CharSet(), csUSASCII) << "a character set is chosen only for MIME";
 }
 
 TEST(SMTP, BoundaryIsMadeOnceOfEightDigitsUpToEight) {
@@ -79,9 +78,7 @@ TEST(SMTP, CancelWhileEncodingStopsTheSend) {
   TSMTP mail(nullptr);
   mail.SetAttachments(listOf({big.Path()}));
   std::vector<int> statuses;
-  mail.OnStatusChange = [&](components::TObject *) {
-    statuses.push_back(mail.Status());
-  };
+  mail.OnStatusChange = [&](components::TObject *) { statuses.push_back(mail.Status()); };
   mail.OnProgress = [&](components::TObject *) {
     if (mail.Status() == 9 && mail.Progress() >= 20)
       mail.Cancel();
@@ -102,15 +99,13 @@ TEST(SMTP, MissingAttachmentFailsTheSend) {
   for (TEncoding encoding : {etMIME, etUU}) {
     TSMTP mail(nullptr);
     mail.SetEncoding(encoding);
-    mail.SetAttachments(
-        listOf({present.Path(), "C:\\no\\such\\folder\\missing.pdf"}));
+    mail.SetAttachments(listOf({present.Path(), "C:\\no\\such\\folder\\missing.pdf"}));
     try {
       mail.SendMail();
       FAIL() << "a message without its attachment went on";
     } catch (const EMailError &error) {
       std::string message = error.what();
-      EXPECT_EQ(message.find("The attachment(s) could not be encoded: "), 0u)
-          << message;
+      EXPECT_EQ(message.find("The attachment(s) could not be encoded: "), 0u) << message;
       EXPECT_NE(message.find("missing.pdf"), std::string::npos) << message;
     }
   }

@@ -14,16 +14,14 @@
 
 namespace {
 
-template <typename Encoder>
-double encodeMilliseconds(const char *path, int &lines) {
+template <typename Encoder> double encodeMilliseconds(const char *path, int &lines) {
   components::TFileStream file(path, components::fmOpenRead);
   billpost::ReadAheadStream source(file);
   components::TStringList output;
   Encoder encoder(source, output);
   auto start = std::chrono::steady_clock::now();
   encoder.Encode();
-  std::chrono::duration<double, std::milli> elapsed =
-      std::chrono::steady_clock::now() - start;
+  std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
   lines = output.Count();
   return elapsed.count();
 }
@@ -42,8 +40,7 @@ int main(int argc, char **argv) {
     ms = encodeMilliseconds<billpost::TUUCode>(argv[1], lines);
     std::printf("%-34s %9.1f ms  (%d lines)\n", "ours, uuencode", ms, lines);
     ms = encodeMilliseconds<billpost::TQuotedPrintable>(argv[2], lines);
-    std::printf("%-34s %9.1f ms  (%d lines)\n", "ours, quoted-printable (text)",
-                ms, lines);
+    std::printf("%-34s %9.1f ms  (%d lines)\n", "ours, quoted-printable (text)", ms, lines);
   } catch (const std::exception &e) {
     std::fprintf(stderr, "mail-encoder-bench: %s\n", e.what());
     return 1;

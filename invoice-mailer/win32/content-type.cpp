@@ -16,12 +16,13 @@ std::string ContentTypeOf(const std::string &fileName) {
   if (extension.size() < 2)
     return fallback;
   base::RegKey key;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension.c_str(), 0, KEY_READ, key.receive()) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, extension.c_str(), 0, KEY_READ, key.receive()) !=
+      ERROR_SUCCESS)
     return fallback;
   char value[256];
   DWORD type = 0, size = sizeof value;
-  if (RegQueryValueExA(key.get(), "Content Type", nullptr, &type,
-                       reinterpret_cast<BYTE *>(value), &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExA(key.get(), "Content Type", nullptr, &type, reinterpret_cast<BYTE *>(value),
+                       &size) != ERROR_SUCCESS ||
       type != REG_SZ || size == 0)
     return fallback;
   // A stored string need not end in its terminator.

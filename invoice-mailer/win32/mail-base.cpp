@@ -16,9 +16,7 @@ namespace billpost {
 
 namespace {
 
-[[noreturn]] void throwSocketError(int number) {
-  throw ESocketError(WinsockErrorText(number));
-}
+[[noreturn]] void throwSocketError(int number) { throw ESocketError(WinsockErrorText(number)); }
 
 } // namespace
 
@@ -64,11 +62,10 @@ void TMailBase::lookupAnswered(UINT message, WPARAM wParam, LPARAM lParam) {
   HANDLE handle = reinterpret_cast<HANDLE>(wParam);
   if (!pending_.handle || handle != pending_.handle) {
     // A late answer to a lookup given up: its buffer can go now.
-    abandoned_.erase(std::remove_if(abandoned_.begin(), abandoned_.end(),
-                                    [handle](const Lookup &lookup) {
-                                      return lookup.handle == handle;
-                                    }),
-                     abandoned_.end());
+    abandoned_.erase(
+        std::remove_if(abandoned_.begin(), abandoned_.end(),
+                       [handle](const Lookup &lookup) { return lookup.handle == handle; }),
+        abandoned_.end());
     return;
   }
   if (message == WM_HOSTLOOKUP)
@@ -188,16 +185,13 @@ void TMailBase::startWinsock() {
 
 // Starts an asynchronous lookup answered with message; answers its result
 // buffer, or null when it could not be started (WSAGetLastError tells why).
-const char *TMailBase::startLookup(UINT message, const char *name,
-                                   const char *protocol) {
+const char *TMailBase::startLookup(UINT message, const char *name, const char *protocol) {
   auto buffer = std::make_unique<LookupBuffer>();
-  HANDLE handle =
-      message == WM_HOSTLOOKUP
-          ? WSAAsyncGetHostByName(Handle(), message, name, buffer->data(),
-                                  static_cast<int>(buffer->size()))
-          : WSAAsyncGetServByName(Handle(), message, name, protocol,
-                                  buffer->data(),
-                                  static_cast<int>(buffer->size()));
+  HANDLE handle = message == WM_HOSTLOOKUP
+                      ? WSAAsyncGetHostByName(Handle(), message, name, buffer->data(),
+                                              static_cast<int>(buffer->size()))
+                      : WSAAsyncGetServByName(Handle(), message, name, protocol, buffer->data(),
+                                              static_cast<int>(buffer->size()));
   if (!handle)
     return nullptr;
   pending_.handle = handle;
@@ -231,11 +225,9 @@ void TMailBase::resolveHost() {
   const auto *host = reinterpret_cast<const hostent *>(answer.buffer->data());
   if (host->h_length != 4 || !host->h_addr_list || !host->h_addr_list[0])
     throw EMailError("Error resolving remote host");
-  const auto *bytes =
-      reinterpret_cast<const unsigned char *>(host->h_addr_list[0]);
-  addressText_ = std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) +
-                 "." + std::to_string(bytes[2]) + "." +
-                 std::to_string(bytes[3]);
+  const auto *bytes = reinterpret_cast<const unsigned char *>(host->h_addr_list[0]);
+  addressText_ = std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
+                 std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
   address_ = inet_addr(addressText_.c_str());
   if (address_ == INADDR_NONE)
     throw EMailError("Error resolving remote host");
@@ -244,8 +236,7 @@ void TMailBase::resolveHost() {
 void TMailBase::resolveService() {
   if (serviceName_.empty())
     throw EMailError("Service name is not specified");
-  const char *buffer =
-      startLookup(WM_SERVICELOOKUP, serviceName_.c_str(), "tcp");
+  const char *buffer = startLookup(WM_SERVICELOOKUP, serviceName_.c_str(), "tcp");
   if (buffer) {
     waitFor([this] { return flags_.serviceLookupDone; });
     bool answered = takeAnswer(flags_.serviceLookupDone);
@@ -254,8 +245,7 @@ void TMailBase::resolveService() {
     if (!flags_.socketError && !flags_.timedOut) {
       if (flags_.canceled || !answered)
         throw ECanceledError();
-      port_ = ntohs(
-          reinterpret_cast<const servent *>(answer.buffer->data())->s_port);
+      port_ = ntohs(reinterpret_cast<const servent *>(answer.buffer->data())->s_port);
       return;
     }
   }
@@ -278,15 +268,14 @@ void TMailBase::ConnectSocket() {
   if (!socket_)
     throw ESocketError(WinsockErrorText(WSAENOTSOCK));
   if (WSAAsyncSelect(socket_.get(), Handle(), WM_SOCKETEVENT,
-                     FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) ==
-      SOCKET_ERROR)
+                     FD_READ | FD_WRITE | FD_CONNECT | FD_CLOSE) == SOCKET_ERROR)
     throwSocketError(WSAGetLastError());
   sockaddr_in peer{};
   peer.sin_family = AF_INET;
   peer.sin_addr.s_addr = address_;
   peer.sin_port = htons(port_);
-  if (connect(socket_.get(), reinterpret_cast<const sockaddr *>(&peer),
-              sizeof peer) == SOCKET_ERROR) {
+  if (connect(socket_.get(), reinterpret_cast<const sockaddr *>(&peer), sizeof peer) ==
+      SOCKET_ERROR) {
     int error = WSAGetLastError();
     if (error != WSAEWOULDBLOCK)
       throwSocketError(error);

@@ -64,8 +64,7 @@ private:
 
 } // namespace
 
-TSMTP::TSMTP(components::TComponent *owner)
-    : TMailBase(owner), boundary_(MakeBoundary()) {
+TSMTP::TSMTP(components::TComponent *owner) : TMailBase(owner), boundary_(MakeBoundary()) {
   serviceName_ = "smtp";
 }
 
@@ -150,8 +149,7 @@ void TSMTP::Logout() {
       throw;
   }
   if (delivered)
-    components::MessageDlg("All Done.", components::mtInformation,
-                           components::mbOK, 0);
+    components::MessageDlg("All Done.", components::mtInformation, components::mbOK, 0);
   setStatus(0);
   setProgress(0);
 }
@@ -167,8 +165,7 @@ void TSMTP::sendLine(const std::string &text) {
   while (sent < line.size() && !flags_.timedOut && !flags_.canceled) {
     processMessages();
     flags_.writeReady = false;
-    int n = send(socketHandle(), line.data() + sent,
-                 static_cast<int>(line.size() - sent), 0);
+    int n = send(socketHandle(), line.data() + sent, static_cast<int>(line.size() - sent), 0);
     if (n != SOCKET_ERROR) {
       sent += static_cast<std::size_t>(n);
       continue;
@@ -180,8 +177,7 @@ void TSMTP::sendLine(const std::string &text) {
     }
     // The socket's buffer is full: wait until it takes more.
     if (!components::Application->WaitUntil([this] {
-          return flags_.writeReady || flags_.socketError || flags_.canceled ||
-                 flags_.timedOut;
+          return flags_.writeReady || flags_.socketError || flags_.canceled || flags_.timedOut;
         }))
       flags_.canceled = true;
     if (flags_.socketError) {
@@ -244,8 +240,7 @@ void TSMTP::receiveReply(std::string &text) {
       if (error != WSAEWOULDBLOCK)
         failSocket(error);
       if (!components::Application->WaitUntil([this] {
-            return flags_.readReady || flags_.socketError || flags_.canceled ||
-                   flags_.timedOut;
+            return flags_.readReady || flags_.socketError || flags_.canceled || flags_.timedOut;
           }))
         flags_.canceled = true;
       if (flags_.socketError)
@@ -358,8 +353,7 @@ void TSMTP::encodeAttachments() {
     // A message without its attachments must not go out as a success.
     parts_.clear();
     mailError_ = true;
-    throw EMailError(std::string("The attachment(s) could not be encoded: ") +
-                     error.what());
+    throw EMailError(std::string("The attachment(s) could not be encoded: ") + error.what());
   }
 }
 
@@ -368,8 +362,7 @@ void TSMTP::mimeAttachments() {
   for (int i = 0; i < attachments_.Count(); ++i) {
     const std::string &path = attachments_[i];
     std::string type = ContentTypeOf(path);
-    components::TFileStream file(path, components::fmOpenRead |
-                                           components::fmShareDenyWrite);
+    components::TFileStream file(path, components::fmOpenRead | components::fmShareDenyWrite);
     ReadAheadStream source(file);
     components::TStringList encoded;
     bool stopped = false;
@@ -391,8 +384,8 @@ void TSMTP::mimeAttachments() {
       parts_.clear();
       throw ECanceledError();
     }
-    parts_.push_back(MimePartLines(boundary_, type, path, linesOf(encoded),
-                                   i + 1 == attachments_.Count()));
+    parts_.push_back(
+        MimePartLines(boundary_, type, path, linesOf(encoded), i + 1 == attachments_.Count()));
   }
 }
 
@@ -400,22 +393,18 @@ void TSMTP::uuAttachments() {
   setStatus(9);
   for (int i = 0; i < attachments_.Count(); ++i) {
     const std::string &path = attachments_[i];
-    components::TFileStream file(path, components::fmOpenRead |
-                                           components::fmShareDenyWrite);
+    components::TFileStream file(path, components::fmOpenRead | components::fmShareDenyWrite);
     ReadAheadStream source(file);
     components::TStringList encoded;
     TUUCode encoder(source, encoded);
     RunningEncoder running(runningEncoder_, encoder);
-    encoder.OnProgress = [this, &encoder](components::TObject *) {
-      setProgress(encoder.Percent);
-    };
+    encoder.OnProgress = [this, &encoder](components::TObject *) { setProgress(encoder.Percent); };
     encoder.Encode();
     if (encoder.Stop) {
       parts_.clear();
       throw ECanceledError();
     }
-    parts_.push_back(
-        UUPartLines(path, linesOf(encoded), i + 1 == attachments_.Count()));
+    parts_.push_back(UUPartLines(path, linesOf(encoded), i + 1 == attachments_.Count()));
   }
 }
 
@@ -424,10 +413,9 @@ void TSMTP::sendLines(const std::vector<std::string> &lines) {
   std::size_t n = lines.size();
   for (std::size_t i = 0; i < n; ++i) {
     sendLine(DotStuffed(lines[i]));
-    int percent =
-        n < 2 ? 0
-              : static_cast<int>(std::nearbyint(static_cast<double>(i) * 100.0 /
-                                                static_cast<double>(n - 1)));
+    int percent = n < 2 ? 0
+                        : static_cast<int>(std::nearbyint(static_cast<double>(i) * 100.0 /
+                                                          static_cast<double>(n - 1)));
     progress_ = percent;
     if (percent % 10 == 0)
       OnProgress(this);

@@ -21,15 +21,11 @@ public:
   explicit TSMTP(components::TComponent *owner);
 
   const components::TStringList &Attachments() const { return attachments_; }
-  void SetAttachments(const components::TStringList &lines) {
-    attachments_.Assign(lines);
-  }
+  void SetAttachments(const components::TStringList &lines) { attachments_.Assign(lines); }
   const std::string &From() const { return from_; }
   void SetFrom(std::string from) { from_ = std::move(from); }
   const std::string &Recipient() const { return recipient_; }
-  void SetRecipient(std::string recipient) {
-    recipient_ = std::move(recipient);
-  }
+  void SetRecipient(std::string recipient) { recipient_ = std::move(recipient); }
   const components::TStringList &CC() const { return cc_; }
   void SetCC(const components::TStringList &lines) { cc_.Assign(lines); }
   const components::TStringList &BCC() const { return bcc_; }

@@ -20,8 +20,7 @@ std::string textFromLibrary(int number) {
     return {};
   char text[256] = {};
   int length = LoadStringA(library.get(), static_cast<UINT>(number), text, 256);
-  return length > 0 ? std::string(text, static_cast<std::size_t>(length))
-                    : std::string();
+  return length > 0 ? std::string(text, static_cast<std::size_t>(length)) : std::string();
 }
 
 } // namespace

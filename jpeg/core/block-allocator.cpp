@@ -13,9 +13,7 @@ namespace {
 class HeapAllocator final : public BlockAllocator {
 public:
   constexpr HeapAllocator() = default;
-  void *allocate(std::size_t bytes) override {
-    return std::malloc(bytes ? bytes : 1);
-  }
+  void *allocate(std::size_t bytes) override { return std::malloc(bytes ? bytes : 1); }
   void *reallocate(void *block, std::size_t bytes) override {
     return std::realloc(block, bytes ? bytes : 1);
   }

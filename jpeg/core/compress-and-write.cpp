@@ -16,7 +16,8 @@ namespace {
 class ScopedBlock {
 public:
   ScopedBlock(BlockAllocator &allocator, std::uint64_t bytes)
-      : allocator_(allocator), block_(static_cast<std::uint8_t *>(allocateOrThrow(allocator, bytes))) {}
+      : allocator_(allocator),
+        block_(static_cast<std::uint8_t *>(allocateOrThrow(allocator, bytes))) {}
   ~ScopedBlock() { allocator_.release(block_); }
   ScopedBlock(const ScopedBlock &) = delete;
   ScopedBlock &operator=(const ScopedBlock &) = delete;
@@ -29,12 +30,14 @@ private:
 
 // One JPEG file from one bitmap. The encoder also rebuilds the decoded
 // image into a buffer of the bitmap's size, as the preview does.
-void encodeToFile(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progress, const CompressionParams &params,
-                  const std::string &path, FileApi &files, BlockAllocator &allocator) {
+void encodeToFile(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progress,
+                  const CompressionParams &params, const std::string &path, FileApi &files,
+                  BlockAllocator &allocator) {
   TBitmapView image(dib, dibBytes);
   ScopedBlock reconstruction(allocator, image.ImageBytes());
   TFileStream file(path.c_str(), FileModeCreate, files);
-  TJpegEncoder encoder(dib, dibBytes, nullptr, 0, file, reconstruction.get(), image.ImageBytes(), progress, allocator);
+  TJpegEncoder encoder(dib, dibBytes, nullptr, 0, file, reconstruction.get(), image.ImageBytes(),
+                       progress, allocator);
   encoder.Encode(params);
   // A close that cannot commit the data is a failed write like any other.
   if (!file.Close())
@@ -50,16 +53,19 @@ void keepCropNonEmpty(int width, int height, PixelRect &rect) {
   rect.bottom = std::clamp(rect.bottom, rect.top + 1, height);
 }
 
-int writeThumbnail(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progress, TSettings &settings,
-                   const std::string &fullPath, FileApi &files, BlockAllocator &allocator) {
+int writeThumbnail(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progress,
+                   TSettings &settings, const std::string &fullPath, FileApi &files,
+                   BlockAllocator &allocator) {
   TBitmapView image(dib, dibBytes);
   PluginOptions &o = settings.options;
   CropPercentages crop{o.cropLeft, o.cropTop, o.cropRight, o.cropBottom};
   PixelRect rect;
   if (o.fitThumbnail && o.smartCut)
-    SmartCropThumbnail(image.Width(), image.Height(), o.thumbnailHeight, o.thumbnailWidth, crop, rect);
+    SmartCropThumbnail(image.Width(), image.Height(), o.thumbnailHeight, o.thumbnailWidth, crop,
+                       rect);
   else
-    ComputeThumbnailCrop(image.Width(), image.Height(), o.thumbnailHeight, o.thumbnailWidth, false, crop, rect);
+    ComputeThumbnailCrop(image.Width(), image.Height(), o.thumbnailHeight, o.thumbnailWidth, false,
+                         crop, rect);
   o.cropLeft = crop.left;
   o.cropTop = crop.top;
   o.cropRight = crop.right;
@@ -69,13 +75,14 @@ int writeThumbnail(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progre
   TBitmap cropped, thumbnail;
   try {
     cropped = CropImage(image, rect, allocator);
-    thumbnail =
-        ResizeImage(TBitmapView(cropped), o.thumbnailWidth, o.thumbnailHeight, !o.fitThumbnail, progress, allocator);
+    thumbnail = ResizeImage(TBitmapView(cropped), o.thumbnailWidth, o.thumbnailHeight,
+                            !o.fitThumbnail, progress, allocator);
   } catch (const TError &) {
     return StatusWriteFailed;
   }
   encodeToFile(thumbnail.Data(), thumbnail.Bytes(), progress, settings.thumbnailParams,
-               ThumbnailPath(fullPath, settings.thumbnailExpansion, o.prefixForm != 0), files, allocator);
+               ThumbnailPath(fullPath, settings.thumbnailExpansion, o.prefixForm != 0), files,
+               allocator);
   return StatusOk;
 }
 
@@ -93,8 +100,9 @@ int StatusForError(int code) {
   }
 }
 
-int CompressAndWrite(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progress, TSettings &settings,
-                     const std::string &fullPath, FileApi &files, BlockAllocator &allocator) {
+int CompressAndWrite(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progress,
+                     TSettings &settings, const std::string &fullPath, FileApi &files,
+                     BlockAllocator &allocator) {
   try {
     if (settings.options.thumbnailMode != ThumbnailModeThumbnail)
       encodeToFile(dib, dibBytes, progress, settings.imageParams, fullPath, files, allocator);

@@ -17,7 +17,8 @@ namespace pixtune {
 // Export statuses, as EXPORT reports them.
 enum ExportStatus : int {
   StatusOk = 0,
-  StatusBadArguments = 1, // a missing record, bitmap or window, or a bitmap that does not match its header
+  StatusBadArguments =
+      1, // a missing record, bitmap or window, or a bitmap that does not match its header
   StatusCannotCreate = 2, // a file cannot be created
   StatusWriteFailed = 3,  // memory ran out or a write failed while encoding
   StatusCancelled = 5,    // the user cancelled
@@ -32,8 +33,9 @@ int StatusForError(int code);
 // used is written back into settings. A failed image write skips the
 // thumbnail; a partly written file stays on disk.
 // dib is the host bitmap of dibBytes bytes.
-int CompressAndWrite(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progress, TSettings &settings,
-                     const std::string &fullPath, FileApi &files = standardFileApi(),
+int CompressAndWrite(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progress,
+                     TSettings &settings, const std::string &fullPath,
+                     FileApi &files = standardFileApi(),
                      BlockAllocator &allocator = defaultAllocator());
 
 } // namespace pixtune

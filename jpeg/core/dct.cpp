@@ -13,23 +13,22 @@
 namespace pixtune {
 
 const std::uint8_t ZigzagToNatural[64] = {
-    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,
-    12, 19, 26, 33, 40, 48, 41, 34, 27, 20, 13, 6,  7,  14, 21, 28,
-    35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23, 30, 37, 44, 51,
-    58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
+    0,  1,  8,  16, 9,  2,  3,  10, 17, 24, 32, 25, 18, 11, 4,  5,  12, 19, 26, 33, 40, 48,
+    41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
+    30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
 namespace {
 
 constexpr int ExtraBits = 2;
 
 // 15-bit fixed-point constants.
-constexpr std::int32_t Cos4 = 23171;       // cos(pi/4)
+constexpr std::int32_t Cos4 = 23171;          // cos(pi/4)
 constexpr std::int32_t Sqrt2Cos2 = 21407 * 2; // 1.306563 (21407 / 2^14)
-constexpr std::int32_t Sqrt2Cos6 = 17734;  // 0.541196
-constexpr std::int32_t Sqrt2Cos1 = 45451;  // 1.387040
-constexpr std::int32_t Sqrt2Cos3 = 38531;  // 1.175876
-constexpr std::int32_t Sqrt2Cos5 = 25746;  // 0.785695
-constexpr std::int32_t Sqrt2Cos7 = 9041;   // 0.275899
+constexpr std::int32_t Sqrt2Cos6 = 17734;     // 0.541196
+constexpr std::int32_t Sqrt2Cos1 = 45451;     // 1.387040
+constexpr std::int32_t Sqrt2Cos3 = 38531;     // 1.175876
+constexpr std::int32_t Sqrt2Cos5 = 25746;     // 0.785695
+constexpr std::int32_t Sqrt2Cos7 = 9041;      // 0.275899
 
 inline std::int32_t fix(std::int32_t value, std::int32_t constant) {
   return (value * constant + 0x4000) >> 15;
@@ -57,8 +56,8 @@ inline void forward1d(std::int32_t *s, int stride) {
 }
 
 // 15-bit constants of the plain cosines for the inverse transform.
-constexpr std::int64_t C1 = 32138, C2 = 30274, C3 = 27246, C4 = 23170, C5 = 18205,
-                       C6 = 12540, C7 = 6393;
+constexpr std::int64_t C1 = 32138, C2 = 30274, C3 = 27246, C4 = 23170, C5 = 18205, C6 = 12540,
+                       C7 = 6393;
 
 inline std::int32_t mul(std::int64_t value, std::int64_t constant) {
   return static_cast<std::int32_t>((value * constant + 0x4000) >> 15);
@@ -76,8 +75,7 @@ inline void inverse1d(const std::int32_t *a, int inStride, std::int32_t *g, int 
 
   std::int32_t q7 = mul(a1, C1) + mul(a7, C7), q4 = mul(a1, C7) - mul(a7, C1);
   std::int32_t q6 = mul(a5, C5) + mul(a3, C3), q5 = mul(a5, C3) - mul(a3, C5);
-  std::int32_t odd[4] = {q6 + q7, mul(q4 - q5 - q6 + q7, C4), mul(-q4 + q5 - q6 + q7, C4),
-                         q4 + q5};
+  std::int32_t odd[4] = {q6 + q7, mul(q4 - q5 - q6 + q7, C4), mul(-q4 + q5 - q6 + q7, C4), q4 + q5};
   for (int x = 0; x < 4; ++x) {
     g[x * outStride] = even[x] + odd[x];
     g[(7 - x) * outStride] = even[x] - odd[x];

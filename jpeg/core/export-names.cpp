@@ -45,7 +45,8 @@ std::string ScriptedOutputPath(const std::string &lastPath, const char *document
   return lastPath + DefaultJpegName(documentName);
 }
 
-std::string ThumbnailPath(const std::string &fullPath, const std::string &expansion, bool prefixForm) {
+std::string ThumbnailPath(const std::string &fullPath, const std::string &expansion,
+                          bool prefixForm) {
   const std::string used = expansion.empty() ? std::string(DefaultThumbnailExpansion) : expansion;
   std::string folder, fileName, stem, extension;
   SplitFullPath(fullPath, folder, fileName);

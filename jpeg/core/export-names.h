@@ -27,7 +27,8 @@ std::string ScriptedOutputPath(const std::string &lastPath, const char *document
 // The thumbnail beside fullPath: the expansion before the file name
 // (prefix form) or between stem and extension. An empty expansion counts
 // as the default one, so that the thumbnail never takes the image's name.
-std::string ThumbnailPath(const std::string &fullPath, const std::string &expansion, bool prefixForm);
+std::string ThumbnailPath(const std::string &fullPath, const std::string &expansion,
+                          bool prefixForm);
 
 } // namespace pixtune
 

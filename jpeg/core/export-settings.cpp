@@ -26,7 +26,8 @@ void validateCropPair(double &low, double &high) {
 }
 
 double readDouble(const std::uint8_t *p) {
-  std::uint64_t bits = static_cast<std::uint64_t>(readLE32(p)) | static_cast<std::uint64_t>(readLE32(p + 4)) << 32;
+  std::uint64_t bits =
+      static_cast<std::uint64_t>(readLE32(p)) | static_cast<std::uint64_t>(readLE32(p + 4)) << 32;
   double value;
   std::memcpy(&value, &bits, sizeof value);
   return value;
@@ -64,8 +65,9 @@ void EncodePluginOptions(const PluginOptions &o, std::uint8_t (&bytes)[PluginOpt
   writeDouble(bytes + 16, o.cropTop);
   writeDouble(bytes + 24, o.cropRight);
   writeDouble(bytes + 32, o.cropBottom);
-  const std::uint8_t flags[8] = {o.fitThumbnail, o.smartCut,   o.automaticPreview, o.independentChrominance,
-                                 o.lockSliders,  o.prefixForm, o.saveCrop,         o.reserved};
+  const std::uint8_t flags[8] = {
+      o.fitThumbnail, o.smartCut,   o.automaticPreview, o.independentChrominance,
+      o.lockSliders,  o.prefixForm, o.saveCrop,         o.reserved};
   std::memcpy(bytes + 40, flags, sizeof flags);
   writeLE32(bytes + 48, static_cast<std::uint32_t>(o.thumbnailMode));
   writeLE16(bytes + 52, o.thumbnailWidth);
@@ -94,7 +96,8 @@ PluginOptions DecodePluginOptions(const std::uint8_t (&bytes)[PluginOptionsBytes
   return o;
 }
 
-void EncodeCompressionParams(const CompressionParams &params, std::uint8_t (&bytes)[CompressionParamsBytes]) {
+void EncodeCompressionParams(const CompressionParams &params,
+                             std::uint8_t (&bytes)[CompressionParamsBytes]) {
   bytes[0] = params.luminance;
   bytes[1] = params.chrominance;
   bytes[2] = params.reserved;

@@ -65,7 +65,8 @@ struct TSettings {
 
 void EncodePluginOptions(const PluginOptions &options, std::uint8_t (&bytes)[PluginOptionsBytes]);
 PluginOptions DecodePluginOptions(const std::uint8_t (&bytes)[PluginOptionsBytes]);
-void EncodeCompressionParams(const CompressionParams &params, std::uint8_t (&bytes)[CompressionParamsBytes]);
+void EncodeCompressionParams(const CompressionParams &params,
+                             std::uint8_t (&bytes)[CompressionParamsBytes]);
 CompressionParams DecodeCompressionParams(const std::uint8_t (&bytes)[CompressionParamsBytes]);
 
 } // namespace pixtune

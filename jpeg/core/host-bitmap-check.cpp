@@ -31,7 +31,8 @@ bool CheckHostBitmap(const std::uint8_t *header, std::size_t available, std::siz
     return false;
   std::uint64_t rows = 0, total = 0;
   std::uint32_t stride = bitmapStride(static_cast<std::uint32_t>(width), bits);
-  if (stride == 0 || !multiplySize(stride, static_cast<std::uint64_t>(height), rows) || rows != imageSize)
+  if (stride == 0 || !multiplySize(stride, static_cast<std::uint64_t>(height), rows) ||
+      rows != imageSize)
     return false;
   if (!addSize(BitmapHeaderSize + paletteBytes, rows, total) || total > available)
     return false;

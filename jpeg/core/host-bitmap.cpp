@@ -70,8 +70,12 @@ TBitmapView::TBitmapView(std::uint8_t *dib, std::size_t dibBytes, std::uint8_t *
   pixels_ = dib + paletteEnd;
 }
 
-std::int32_t TBitmapView::XResolution() const { return static_cast<std::int32_t>(readLE32(dib_ + 24)); }
-std::int32_t TBitmapView::YResolution() const { return static_cast<std::int32_t>(readLE32(dib_ + 28)); }
+std::int32_t TBitmapView::XResolution() const {
+  return static_cast<std::int32_t>(readLE32(dib_ + 24));
+}
+std::int32_t TBitmapView::YResolution() const {
+  return static_cast<std::int32_t>(readLE32(dib_ + 28));
+}
 
 TBitmap NewBitmap(int width, int height, int bitsPerPixel, int paletteEntries,
                   std::int32_t xResolution, std::int32_t yResolution, BlockAllocator &allocator) {
@@ -82,7 +86,8 @@ TBitmap NewBitmap(int width, int height, int bitsPerPixel, int paletteEntries,
   if (bitsPerPixel != 8 && bitsPerPixel != 24)
     throw TVMError(ErrorBadImage);
   paletteEntries = std::clamp(paletteEntries, 0, 256);
-  std::uint32_t stride = bitmapStride(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(bitsPerPixel));
+  std::uint32_t stride =
+      bitmapStride(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(bitsPerPixel));
   std::uint64_t imageBytes = 0, total = 0;
   if (stride == 0 || !multiplySize(stride, static_cast<std::uint64_t>(height), imageBytes) ||
       !addSize(BitmapHeaderSize + 4u * static_cast<unsigned>(paletteEntries), imageBytes, total))

@@ -72,7 +72,9 @@ public:
   const std::uint8_t *Palette() const { return dib_ + BitmapHeaderSize; }
   std::uint8_t *Pixels() const { return pixels_; }
   // Row y counted from the top of the picture (stored bottom-up).
-  std::uint8_t *TopRow(int y) const { return pixels_ + static_cast<std::size_t>(height_ - 1 - y) * stride_; }
+  std::uint8_t *TopRow(int y) const {
+    return pixels_ + static_cast<std::size_t>(height_ - 1 - y) * stride_;
+  }
   std::int32_t XResolution() const;
   std::int32_t YResolution() const;
 

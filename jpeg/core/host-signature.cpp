@@ -11,9 +11,14 @@ struct KnownHost {
 };
 
 const KnownHost KnownHosts[] = {
-    {"Adobe After Effects", "FXTC"}, {"Adobe Illustrator", "ART5"}, {"PM5", "ALD5"},
-    {"PM6", "ALD6"},                 {"PM65", "AD65"},              {"PhotoDeluxe", "PHUT"},
-    {"Photoshp", "8BIM"},            {"Adobe Premiere", "PrMr"},
+    {"Adobe After Effects", "FXTC"},
+    {"Adobe Illustrator", "ART5"},
+    {"PM5", "ALD5"},
+    {"PM6", "ALD6"},
+    {"PM65", "AD65"},
+    {"PhotoDeluxe", "PHUT"},
+    {"Photoshp", "8BIM"},
+    {"Adobe Premiere", "PrMr"},
 };
 
 // Only A to Z fold: the comparison must not depend on the code page.

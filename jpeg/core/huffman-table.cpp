@@ -140,7 +140,8 @@ bool BuildDecodingHuffmanTable(const std::uint8_t bits[17], const std::uint8_t *
           int first = c << (8 - length);
           for (int fill = 0; fill < 1 << (8 - length); ++fill) {
             table.lookLength[first + fill] = static_cast<std::uint8_t>(length);
-            table.lookValue[first + fill] = values[table.valuePointer[length] + c - table.minCode[length]];
+            table.lookValue[first + fill] =
+                values[table.valuePointer[length] + c - table.minCode[length]];
           }
         }
       }

@@ -9,11 +9,11 @@
 namespace pixtune {
 
 struct HuffmanTable {
-  std::uint8_t bits[17] = {};     // bits[n]: number of codes of length n
-  std::uint8_t values[256] = {};  // HUFFVAL, by code length then value
+  std::uint8_t bits[17] = {};    // bits[n]: number of codes of length n
+  std::uint8_t values[256] = {}; // HUFFVAL, by code length then value
   int valueCount = 0;
-  std::uint16_t code[256] = {};   // per symbol
-  std::uint8_t size[256] = {};    // per symbol; 0 = the symbol has no code
+  std::uint16_t code[256] = {}; // per symbol
+  std::uint8_t size[256] = {};  // per symbol; 0 = the symbol has no code
 };
 
 // Computes BITS and HUFFVAL from 256 symbol counts (a reserved count for

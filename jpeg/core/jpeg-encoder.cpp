@@ -20,15 +20,16 @@ const std::uint8_t LuminanceBase[64] = {
     18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
     49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
 const std::uint8_t ChrominanceBase[64] = {
-    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99,
-    24, 26, 56, 99, 99, 99, 99, 99, 47, 66, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
+    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
+    99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
+    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
 
 // Largest magnitude a baseline AC coefficient may carry (category 10).
 constexpr int MaxAcValue = 1023;
 
-inline bool isFirstRowOrColumn(int natural) { return natural != 0 && (natural < 8 || natural % 8 == 0); }
+inline bool isFirstRowOrColumn(int natural) {
+  return natural != 0 && (natural < 8 || natural % 8 == 0);
+}
 
 } // namespace
 
@@ -99,9 +100,10 @@ void TJpegEncoder::AllocatePlanes() {
 }
 
 std::int16_t *TJpegEncoder::Block(int component, int blockX, int blockY) const {
-  std::size_t index = planeOffset_[component] +
-                      static_cast<std::size_t>(blockY) * static_cast<std::size_t>(blocksX_[component]) +
-                      static_cast<std::size_t>(blockX);
+  std::size_t index =
+      planeOffset_[component] +
+      static_cast<std::size_t>(blockY) * static_cast<std::size_t>(blocksX_[component]) +
+      static_cast<std::size_t>(blockX);
   return planes_ + index * 64;
 }
 
@@ -218,7 +220,8 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
     if (paletted) {
       // An 8-bit image without the grey ramp is coded in colour through
       // its palette.
-      std::uint8_t *out = expanded.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(width_) * 3;
+      std::uint8_t *out =
+          expanded.data() + static_cast<std::size_t>(r) * static_cast<std::size_t>(width_) * 3;
       for (int x = 0; x < width_; ++x)
         std::memcpy(out + 3 * x, image_.Palette() + 4 * row[x], 3);
       row = out;
@@ -231,7 +234,10 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
     for (int mx = 0; mx < mcusX_; ++mx) {
       for (int r = 0; r < 8; ++r)
         for (int i = 0; i < 8; ++i)
-          samples[r * 8 + i] = static_cast<std::int16_t>(rows[static_cast<std::size_t>(r)][columnOffsets_[static_cast<std::size_t>(mx * 8 + i)]] - 128);
+          samples[r * 8 + i] =
+              static_cast<std::int16_t>(rows[static_cast<std::size_t>(r)]
+                                            [columnOffsets_[static_cast<std::size_t>(mx * 8 + i)]] -
+                                        128);
       ForwardDct(samples);
       std::int16_t *block = Block(0, mx, mcuRow);
       for (int k = 0; k < 64; ++k)
@@ -274,8 +280,9 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
   bool lastRow = (mcuRow + 1) * 16 > height_;
   for (int mx = 0; mx < mcusX_; ++mx) {
     for (int blockIndex = 0; blockIndex < 4; ++blockIndex) {
-      const std::int16_t *from = lumaRows_.data() + static_cast<std::size_t>(blockIndex >> 1) * 8 * paddedWidth +
-                                 static_cast<std::size_t>(mx) * 16 + static_cast<std::size_t>(blockIndex & 1) * 8;
+      const std::int16_t *from =
+          lumaRows_.data() + static_cast<std::size_t>(blockIndex >> 1) * 8 * paddedWidth +
+          static_cast<std::size_t>(mx) * 16 + static_cast<std::size_t>(blockIndex & 1) * 8;
       for (int r = 0; r < 8; ++r, from += paddedWidth)
         std::copy(from, from + 8, samples + 8 * r);
       ForwardDct(samples);
@@ -288,10 +295,12 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
     bool edge = lastRow || (mx + 1) * 16 > width_;
     std::int16_t *targets[2] = {Block(1, mx, mcuRow), Block(2, mx, mcuRow)};
     for (int c = 0; c < 2; ++c) {
-      const int *sums = chromaSums_.data() + static_cast<std::size_t>(c) * 8 * half + static_cast<std::size_t>(mx) * 8;
+      const int *sums = chromaSums_.data() + static_cast<std::size_t>(c) * 8 * half +
+                        static_cast<std::size_t>(mx) * 8;
       for (int n = 0; n < 64; ++n) {
         int bias = edge ? 3 : 1 + (n & 1);
-        samples[n] = static_cast<std::int16_t>(((sums[static_cast<std::size_t>(n >> 3) * half + (n & 7)] + bias) >> 2) - 128);
+        samples[n] = static_cast<std::int16_t>(
+            ((sums[static_cast<std::size_t>(n >> 3) * half + (n & 7)] + bias) >> 2) - 128);
       }
       ForwardDct(samples);
       for (int k = 0; k < 64; ++k)
@@ -368,7 +377,8 @@ void TJpegEncoder::EncodeBaselineScans(int startPercent, int endPercent) {
 // planes many times.
 void TJpegEncoder::EncodeProgressiveScans(int startPercent, int endPercent) {
   ProgressBegin(startPercent, startPercent, mcusY_);
-  ForEachMcuBlock([&](std::int16_t *block, int c) { QuantizeBlock(block, divisors_[c == 0 ? 0 : 1]); });
+  ForEachMcuBlock(
+      [&](std::int16_t *block, int c) { QuantizeBlock(block, divisors_[c == 0 ? 0 : 1]); });
   RunProgressiveScans(startPercent, endPercent);
 }
 
@@ -411,7 +421,8 @@ void TJpegEncoder::WriteBaselineScanHeaders() {
 
 // Both passes walk only the non-zero AC coefficients; the zeros between
 // two of them are the run.
-void TJpegEncoder::CountBlockSymbols(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot) {
+void TJpegEncoder::CountBlockSymbols(const std::int16_t *block, int dcDiff, int dcSlot,
+                                     int acSlot) {
   ++frequencies_[dcSlot][BitLength(static_cast<unsigned>(dcDiff < 0 ? -dcDiff : dcDiff))];
   std::uint32_t *ac = frequencies_[acSlot];
   std::uint64_t mask = NonZeroMask(block) & ~std::uint64_t{1};

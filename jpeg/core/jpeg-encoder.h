@@ -154,8 +154,8 @@ private:
   std::vector<std::int16_t> lumaRows_; // one MCU row of luminance, padded width
   std::vector<int> chromaSums_;        // its Cb then Cr 2x2 sums
 
-  std::int16_t dqtTables_[2][64] = {};  // 8-bit entries as written to DQT
-  std::int16_t divisors_[2][64] = {};   // eight times the entries
+  std::int16_t dqtTables_[2][64] = {};     // 8-bit entries as written to DQT
+  std::int16_t divisors_[2][64] = {};      // eight times the entries
   std::int32_t workingTables_[2][64] = {}; // for the preview's inverse DCT
   int sharpenThreshold_ = 6000;
   int luminanceLevel_ = 1;

@@ -11,13 +11,13 @@
 namespace pixtune {
 
 enum ErrorCode : int {
-  ErrorWriteFailed = 1004,    // the encoder's output stream took fewer bytes than given
-  ErrorOutOfMemory = 1005,    // an allocation failed or its size does not fit 32 bits
-  ErrorBadImage = 1006,       // a bitmap whose header does not match its data
-  ErrorCodeTooLong = 1020,    // a Huffman code longer than 32 bits
-  ErrorStreamGrow = 2002,     // a memory stream cannot grow
-  ErrorFileOpen = 2003,       // a file cannot be opened
-  ErrorFileCreate = 2004,     // a file cannot be created
+  ErrorWriteFailed = 1004, // the encoder's output stream took fewer bytes than given
+  ErrorOutOfMemory = 1005, // an allocation failed or its size does not fit 32 bits
+  ErrorBadImage = 1006,    // a bitmap whose header does not match its data
+  ErrorCodeTooLong = 1020, // a Huffman code longer than 32 bits
+  ErrorStreamGrow = 2002,  // a memory stream cannot grow
+  ErrorFileOpen = 2003,    // a file cannot be opened
+  ErrorFileCreate = 2004,  // a file cannot be created
 };
 
 // Common base so that the write step can catch both kinds in one place.

@@ -67,7 +67,8 @@ void decodeBlock(const std::int16_t *block, const std::int32_t *working, const R
 void TJpegEncoder::ReconstructPreview(int startPercent, int endPercent) {
   ProgressBegin(startPercent, endPercent, mcusY_);
   const RangeLimit limit;
-  TBitmapView target(image_.Header(), BitmapHeaderSize + 4u * static_cast<unsigned>(image_.PaletteEntries()),
+  TBitmapView target(image_.Header(),
+                     BitmapHeaderSize + 4u * static_cast<unsigned>(image_.PaletteEntries()),
                      preview_, image_.ImageBytes());
   if (grey_) {
     std::uint8_t samples[64];
@@ -91,7 +92,8 @@ void TJpegEncoder::ReconstructPreview(int startPercent, int endPercent) {
   for (int my = 0; my < mcusY_; ++my) {
     for (int mx = 0; mx < mcusX_; ++mx) {
       for (int i = 0; i < 4; ++i)
-        decodeBlock(Block(0, 2 * mx + (i & 1), 2 * my + (i >> 1)), workingTables_[0], limit, luma[i]);
+        decodeBlock(Block(0, 2 * mx + (i & 1), 2 * my + (i >> 1)), workingTables_[0], limit,
+                    luma[i]);
       decodeBlock(Block(1, mx, my), workingTables_[1], limit, cb);
       decodeBlock(Block(2, mx, my), workingTables_[1], limit, cr);
       for (int r = 0; r < 16 && my * 16 + r < height_; ++r) {
@@ -100,7 +102,8 @@ void TJpegEncoder::ReconstructPreview(int startPercent, int endPercent) {
           int y = luma[(r >> 3) * 2 + (i >> 3)][(r & 7) * 8 + (i & 7)];
           int chroma = (r >> 1) * 8 + (i >> 1);
           std::int32_t base = y * 65536;
-          std::uint8_t *p = row + static_cast<std::size_t>(mx * 16 + i) * static_cast<std::size_t>(bytesPerPixel);
+          std::uint8_t *p =
+              row + static_cast<std::size_t>(mx * 16 + i) * static_cast<std::size_t>(bytesPerPixel);
           std::uint8_t rgb[3] = {
               limit(((base + colour.blue[cb[chroma]]) >> 16) - 128),
               limit(((base + colour.greenCr[cr[chroma]] + colour.greenCb[cb[chroma]]) >> 16) - 128),

@@ -33,7 +33,7 @@ ScanInfo scan(std::initializer_list<int> components, int ss, int se, int ah, int
 std::vector<ScanInfo> TJpegEncoder::SetupScanScript(int luminanceLevel, bool grey) {
   if (grey) {
     if (luminanceLevel < 50)
-      return {scan({0}, 0, 0, 0, 1), scan({0}, 1, 5, 0, 2), scan({0}, 6, 63, 0, 2),
+      return {scan({0}, 0, 0, 0, 1),  scan({0}, 1, 5, 0, 2), scan({0}, 6, 63, 0, 2),
               scan({0}, 1, 63, 2, 1), scan({0}, 0, 0, 1, 0), scan({0}, 1, 63, 1, 0)};
     if (luminanceLevel < 80)
       return {scan({0}, 0, 0, 0, 0), scan({0}, 1, 5, 0, 1), scan({0}, 6, 63, 0, 1),
@@ -46,7 +46,7 @@ std::vector<ScanInfo> TJpegEncoder::SetupScanScript(int luminanceLevel, bool gre
             scan({0, 1, 2}, 0, 0, 1, 0), scan({2}, 1, 63, 1, 0), scan({1}, 1, 63, 1, 0),
             scan({0}, 1, 63, 1, 0)};
   if (luminanceLevel < 80)
-    return {scan({0, 1, 2}, 0, 0, 0, 0), scan({0}, 1, 5, 0, 1), scan({2}, 1, 63, 0, 0),
+    return {scan({0, 1, 2}, 0, 0, 0, 0), scan({0}, 1, 5, 0, 1),  scan({2}, 1, 63, 0, 0),
             scan({1}, 1, 63, 0, 0),      scan({0}, 6, 63, 0, 1), scan({0}, 1, 63, 1, 0)};
   return {scan({0, 1, 2}, 0, 0, 0, 0), scan({0}, 1, 63, 0, 0), scan({2}, 1, 63, 0, 0),
           scan({1}, 1, 63, 0, 0)};
@@ -170,8 +170,9 @@ void TJpegEncoder::EncodeDcRefine(const std::int16_t *block, const ScanInfo &inf
 void TJpegEncoder::EncodeAcFirst(const std::int16_t *block, int slot, const ScanInfo &info) {
   // The band's coefficients that are non-zero once scaled toward zero
   // (the magnitude is shifted, not the signed value).
-  std::uint64_t band = (info.se == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (info.se + 1)) - 1) &
-                       ~((std::uint64_t{1} << info.ss) - 1);
+  std::uint64_t band =
+      (info.se == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (info.se + 1)) - 1) &
+      ~((std::uint64_t{1} << info.ss) - 1);
   std::uint64_t mask = NonZeroMask(block, info.al) & band;
   int last = info.ss - 1;
   for (; mask; mask &= mask - 1) {

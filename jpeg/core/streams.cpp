@@ -30,12 +30,14 @@ public:
   std::int32_t read(std::intptr_t handle, void *buffer, std::int32_t count) override {
     if (count <= 0)
       return 0;
-    return static_cast<std::int32_t>(std::fread(buffer, 1, static_cast<std::size_t>(count), file(handle)));
+    return static_cast<std::int32_t>(
+        std::fread(buffer, 1, static_cast<std::size_t>(count), file(handle)));
   }
   std::int32_t write(std::intptr_t handle, const void *buffer, std::int32_t count) override {
     if (count <= 0)
       return 0;
-    return static_cast<std::int32_t>(std::fwrite(buffer, 1, static_cast<std::size_t>(count), file(handle)));
+    return static_cast<std::int32_t>(
+        std::fwrite(buffer, 1, static_cast<std::size_t>(count), file(handle)));
   }
   std::int32_t seek(std::intptr_t handle, std::int32_t offset, int origin) override {
     static const int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};
@@ -146,7 +148,8 @@ std::int32_t TMemoryStream::Write(const void *buffer, std::int32_t count) {
     throw TStreamError(ErrorStreamGrow);
   if (end > capacity_) {
     std::int64_t rounded = (end + growStep_ - 1) / growStep_ * growStep_;
-    SetCapacity(rounded > 0x7FFFFFFF ? static_cast<std::int32_t>(end) : static_cast<std::int32_t>(rounded));
+    SetCapacity(rounded > 0x7FFFFFFF ? static_cast<std::int32_t>(end)
+                                     : static_cast<std::int32_t>(rounded));
   }
   std::memcpy(data_ + position_, buffer, static_cast<std::size_t>(count));
   if (end > size_)

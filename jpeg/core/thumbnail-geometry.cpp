@@ -43,7 +43,8 @@ void FitToAspect(int imageWidth, int imageHeight, int &width, int &height) {
   if (imageWidth <= 0 || imageHeight <= 0 || width <= 0 || height <= 0)
     return;
   // Compare the ratios exactly by cross-multiplication.
-  bool imageNarrower = static_cast<long long>(imageWidth) * height < static_cast<long long>(width) * imageHeight;
+  bool imageNarrower =
+      static_cast<long long>(imageWidth) * height < static_cast<long long>(width) * imageHeight;
   if (imageNarrower) {
     int m = roundedSize(imageWidth / (static_cast<double>(imageHeight) / height));
     if (width < m)
@@ -87,7 +88,8 @@ void SmartCropThumbnail(int imageWidth, int imageHeight, int thumbnailHeight, in
   double left, top, right, bottom;
   percentToPixels(imageWidth, imageHeight, crop, left, top, right, bottom);
   if (thumbnailWidth <= 0 || thumbnailHeight <= 0 || right <= left || bottom <= top) {
-    ComputeThumbnailCrop(imageWidth, imageHeight, thumbnailHeight, thumbnailWidth, false, crop, rect);
+    ComputeThumbnailCrop(imageWidth, imageHeight, thumbnailHeight, thumbnailWidth, false, crop,
+                         rect);
     return;
   }
   double target = static_cast<double>(thumbnailHeight) / thumbnailWidth;
@@ -130,10 +132,12 @@ TBitmap CropImage(const TBitmapView &image, const PixelRect &rect, BlockAllocato
   if (rect.left < 0 || rect.top < 0 || rect.right > image.Width() || rect.bottom > image.Height() ||
       rect.Width() < 1 || rect.Height() < 1)
     throw TVMError(ErrorBadImage);
-  TBitmap result = NewBitmap(rect.Width(), rect.Height(), image.BitsPerPixel(), image.PaletteEntries(),
-                             image.XResolution(), image.XResolution(), allocator);
+  TBitmap result =
+      NewBitmap(rect.Width(), rect.Height(), image.BitsPerPixel(), image.PaletteEntries(),
+                image.XResolution(), image.XResolution(), allocator);
   TBitmapView target(result);
-  std::memcpy(target.Header() + BitmapHeaderSize, image.Palette(), 4u * static_cast<unsigned>(image.PaletteEntries()));
+  std::memcpy(target.Header() + BitmapHeaderSize, image.Palette(),
+              4u * static_cast<unsigned>(image.PaletteEntries()));
   int bytesPerPixel = image.BitsPerPixel() / 8;
   for (int y = rect.top; y < rect.bottom; ++y)
     std::memcpy(target.TopRow(y - rect.top), image.TopRow(y) + rect.left * bytesPerPixel,
@@ -176,17 +180,19 @@ void resampleLine(const std::uint8_t *in, int inLength, std::ptrdiff_t inStride,
 
 } // namespace
 
-TBitmap ResizeImage(const TBitmapView &image, int width, int height, bool keepAspect, ProgressSink *progress,
-                    BlockAllocator &allocator) {
+TBitmap ResizeImage(const TBitmapView &image, int width, int height, bool keepAspect,
+                    ProgressSink *progress, BlockAllocator &allocator) {
   if (keepAspect)
     FitToAspect(image.Width(), image.Height(), width, height);
-  TBitmap result = NewBitmap(width, height, image.BitsPerPixel(), image.PaletteEntries(), image.XResolution(),
-                             image.YResolution(), allocator);
+  TBitmap result = NewBitmap(width, height, image.BitsPerPixel(), image.PaletteEntries(),
+                             image.XResolution(), image.YResolution(), allocator);
   TBitmapView target(result);
-  std::memcpy(target.Header() + BitmapHeaderSize, image.Palette(), 4u * static_cast<unsigned>(image.PaletteEntries()));
+  std::memcpy(target.Header() + BitmapHeaderSize, image.Palette(),
+              4u * static_cast<unsigned>(image.PaletteEntries()));
   int channels = image.BitsPerPixel() / 8;
   std::uint64_t bufferBytes = 0;
-  if (!multiplySize(static_cast<std::uint64_t>(width) * channels, static_cast<std::uint64_t>(image.Height()), bufferBytes))
+  if (!multiplySize(static_cast<std::uint64_t>(width) * channels,
+                    static_cast<std::uint64_t>(image.Height()), bufferBytes))
     throw TVMError(ErrorOutOfMemory);
   auto *buffer = static_cast<std::uint8_t *>(allocateOrThrow(allocator, bufferBytes));
   std::ptrdiff_t bufferStride = static_cast<std::ptrdiff_t>(width) * channels;
@@ -197,7 +203,8 @@ TBitmap ResizeImage(const TBitmapView &image, int width, int height, bool keepAs
     progress->begin(0, split, rows);
   for (int y = 0; y < image.Height(); ++y) {
     for (int c = 0; c < channels; ++c)
-      resampleLine(image.TopRow(y) + c, image.Width(), channels, buffer + y * bufferStride + c, width, channels);
+      resampleLine(image.TopRow(y) + c, image.Width(), channels, buffer + y * bufferStride + c,
+                   width, channels);
     if (progress)
       progress->tick();
   }
@@ -207,7 +214,8 @@ TBitmap ResizeImage(const TBitmapView &image, int width, int height, bool keepAs
     // The target is bottom-up: walk its rows from the top with a negative
     // stride.
     std::ptrdiff_t targetStride = -static_cast<std::ptrdiff_t>(target.Stride());
-    resampleLine(buffer + x, image.Height(), bufferStride, target.TopRow(0) + x, height, targetStride);
+    resampleLine(buffer + x, image.Height(), bufferStride, target.TopRow(0) + x, height,
+                 targetStride);
     if (progress)
       progress->tick();
   }

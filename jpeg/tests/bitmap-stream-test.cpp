@@ -20,8 +20,8 @@ using namespace pixtune;
 namespace {
 
 using jpeg_test::Bytes;
-using jpeg_test::FailingAllocator;
 using jpeg_test::errorCode;
+using jpeg_test::FailingAllocator;
 
 Bytes headerOnly(int width, int height, int bits, std::size_t extra) {
   Bytes dib(BitmapHeaderSize + (bits == 8 ? 1024 : 0) + extra, 0);
@@ -39,9 +39,11 @@ TEST(HostBitmap, RowsArePaddedToFourBytes) {
   struct Case {
     int width, bits;
     std::uint32_t stride;
-  } cases[] = {{4, 24, 12}, {5, 24, 16}, {1, 24, 4}, {1, 8, 4}, {4, 8, 4}, {5, 8, 8}, {65535, 24, 196608}};
+  } cases[] = {{4, 24, 12}, {5, 24, 16}, {1, 24, 4},         {1, 8, 4},
+               {4, 8, 4},   {5, 8, 8},   {65535, 24, 196608}};
   for (const Case &c : cases)
-    EXPECT_EQ(bitmapStride(static_cast<std::uint32_t>(c.width), static_cast<std::uint32_t>(c.bits)), c.stride)
+    EXPECT_EQ(bitmapStride(static_cast<std::uint32_t>(c.width), static_cast<std::uint32_t>(c.bits)),
+              c.stride)
         << c.width << "x" << c.bits;
 }
 
@@ -113,14 +115,17 @@ TEST(HostBitmap, HeadersThatDoNotMatchTheirDataAreRefused) {
   cases.push_back({"other header size", coreHeader, ErrorBadImage});
 
   for (Case &c : cases)
-    EXPECT_EQ(errorCode([&] { TBitmapView view(c.dib.data(), c.dib.size()); }), c.expected) << c.what;
+    EXPECT_EQ(errorCode([&] { TBitmapView view(c.dib.data(), c.dib.size()); }), c.expected)
+        << c.what;
   EXPECT_EQ(errorCode([] { TBitmapView view(nullptr, 100); }), ErrorOutOfMemory);
 
   // Separate pixels are checked against their own size.
   Bytes header = headerOnly(5, 3, 24, 0);
   Bytes pixels(48);
-  EXPECT_EQ(errorCode([&] { TBitmapView view(header.data(), header.size(), pixels.data(), 48); }), 0);
-  EXPECT_EQ(errorCode([&] { TBitmapView view(header.data(), header.size(), pixels.data(), 47); }), ErrorBadImage);
+  EXPECT_EQ(errorCode([&] { TBitmapView view(header.data(), header.size(), pixels.data(), 48); }),
+            0);
+  EXPECT_EQ(errorCode([&] { TBitmapView view(header.data(), header.size(), pixels.data(), 47); }),
+            ErrorBadImage);
 }
 
 TEST(HostBitmap, NewBitmapRefusesSizesThatDoNotFit) {
@@ -132,7 +137,8 @@ TEST(HostBitmap, NewBitmapRefusesSizesThatDoNotFit) {
 }
 
 TEST(HostBitmap, FlipAndSwapTwiceRestoreTheBitmap) {
-  for (auto [width, height, bits] : {std::tuple{5, 4, 24}, std::tuple{7, 3, 8}, std::tuple{3, 1, 24}}) {
+  for (auto [width, height, bits] :
+       {std::tuple{5, 4, 24}, std::tuple{7, 3, 8}, std::tuple{3, 1, 24}}) {
     TBitmap bitmap = NewBitmap(width, height, bits, bits == 8 ? 256 : 0, 0, 0);
     TBitmapView view(bitmap);
     for (std::uint32_t i = 0; i < view.ImageBytes(); ++i)
@@ -141,10 +147,14 @@ TEST(HostBitmap, FlipAndSwapTwiceRestoreTheBitmap) {
 
     FlipDibRows(view);
     if (height > 1) {
-      EXPECT_EQ(std::memcmp(view.TopRow(0), original.data() + 1064 * (bits == 8) + 40 * (bits == 24), view.Stride()), 0)
+      EXPECT_EQ(std::memcmp(view.TopRow(0),
+                            original.data() + 1064 * (bits == 8) + 40 * (bits == 24),
+                            view.Stride()),
+                0)
           << "the stored first row becomes the top row";
     } else {
-      EXPECT_EQ(Bytes(bitmap.Data(), bitmap.Data() + bitmap.Bytes()), original) << "one row stays unchanged";
+      EXPECT_EQ(Bytes(bitmap.Data(), bitmap.Data() + bitmap.Bytes()), original)
+          << "one row stays unchanged";
     }
     FlipDibRows(view);
     EXPECT_EQ(Bytes(bitmap.Data(), bitmap.Data() + bitmap.Bytes()), original);
@@ -153,7 +163,8 @@ TEST(HostBitmap, FlipAndSwapTwiceRestoreTheBitmap) {
     if (bits == 24) {
       EXPECT_EQ(view.TopRow(0)[0], original[bitmap.Bytes() - view.Stride() + 2]);
     } else {
-      EXPECT_EQ(Bytes(bitmap.Data(), bitmap.Data() + bitmap.Bytes()), original) << "8-bit is left alone";
+      EXPECT_EQ(Bytes(bitmap.Data(), bitmap.Data() + bitmap.Bytes()), original)
+          << "8-bit is left alone";
     }
     SwapRedBlue(view);
     EXPECT_EQ(Bytes(bitmap.Data(), bitmap.Data() + bitmap.Bytes()), original);
@@ -296,9 +307,13 @@ TEST(FileStream, CreateAndOpenFailuresRaiseStreamErrors) {
   files.failCreate = true;
   EXPECT_EQ(errorCode([&] { TFileStream s("a.jpg", FileModeCreate, files); }), ErrorFileCreate);
   EXPECT_EQ(errorCode([&] { TFileStream s("missing.jpg", FileModeRead, files); }), ErrorFileOpen);
-  EXPECT_EQ(errorCode([] { TFileStream s(jpeg_test::scratchFile("no/such/dir/x.jpg").c_str(), FileModeCreate); }),
+  EXPECT_EQ(errorCode([] {
+              TFileStream s(jpeg_test::scratchFile("no/such/dir/x.jpg").c_str(), FileModeCreate);
+            }),
             ErrorFileCreate);
-  EXPECT_EQ(errorCode([] { TFileStream s(jpeg_test::scratchFile("never-made.jpg").c_str(), FileModeRead); }),
+  EXPECT_EQ(errorCode([] {
+              TFileStream s(jpeg_test::scratchFile("never-made.jpg").c_str(), FileModeRead);
+            }),
             ErrorFileOpen);
   EXPECT_EQ(files.openHandles, 0);
 }
@@ -360,11 +375,21 @@ TEST(HostSignature, WholeNamesMatchIgnoringTheCaseOfAToZ) {
     const char *internalName;
     const char *signature;
   } cases[] = {
-      {"Photoshp", "8BIM"},        {"PHOTOSHP", "8BIM"},      {"photoshp", "8BIM"},
-      {"Photoshop", ""},           {"Photosh", ""},           {" Photoshp", ""},
-      {"PM5", "ALD5"},             {"pm6", "ALD6"},           {"PM65", "AD65"},
-      {"PM", ""},                  {"Adobe After Effects", "FXTC"}, {"adobe illustrator", "ART5"},
-      {"PhotoDeluxe", "PHUT"},     {"Adobe Premiere", "PrMr"}, {"", ""},
+      {"Photoshp", "8BIM"},
+      {"PHOTOSHP", "8BIM"},
+      {"photoshp", "8BIM"},
+      {"Photoshop", ""},
+      {"Photosh", ""},
+      {" Photoshp", ""},
+      {"PM5", "ALD5"},
+      {"pm6", "ALD6"},
+      {"PM65", "AD65"},
+      {"PM", ""},
+      {"Adobe After Effects", "FXTC"},
+      {"adobe illustrator", "ART5"},
+      {"PhotoDeluxe", "PHUT"},
+      {"Adobe Premiere", "PrMr"},
+      {"", ""},
       {"Ph\xD6toshp", ""}, // only A to Z fold
   };
   for (const Case &c : cases) {
@@ -381,24 +406,30 @@ TEST(HostSignature, WholeNamesMatchIgnoringTheCaseOfAToZ) {
 // end in an error code or a complete file, never in a read past the block.
 TEST(HostBitmap, FuzzBitmapsIntoTheEncoder) {
   std::vector<testing_support::Bytes> seeds;
-  for (auto [width, height, grey] : {std::tuple{9, 7, false}, std::tuple{17, 5, true}, std::tuple{3, 20, false}}) {
+  for (auto [width, height, grey] :
+       {std::tuple{9, 7, false}, std::tuple{17, 5, true}, std::tuple{3, 20, false}}) {
     TBitmap bitmap = pixtune_tools::bitmapFromPnm(jpeg_test::makeImage(width, height, grey));
     seeds.emplace_back(bitmap.Data(), bitmap.Data() + bitmap.Bytes());
   }
   unsigned completed = 0;
-  unsigned tried = testing_support::fuzz(seeds, [&](const testing_support::Bytes &input) {
-    Bytes dib = input; // the encoder's view may not outlive its bytes
-    try {
-      TMemoryStream memory;
-      TBitmapView probe(dib.data(), dib.size());
-      Bytes preview(probe.ImageBytes());
-      TJpegEncoder encoder(dib.data(), dib.size(), nullptr, 0, memory, preview.data(), preview.size(), nullptr);
-      encoder.Encode(jpeg_test::params(static_cast<int>(dib.size() % 256), 40, dib.size() % 2 == 0));
-      ASSERT_GT(memory.Size(), 100);
-      ++completed;
-    } catch (const TError &) {
-    }
-  }, {3000, 3.0, 20261209});
+  unsigned tried =
+      testing_support::fuzz(seeds,
+                            [&](const testing_support::Bytes &input) {
+                              Bytes dib = input; // the encoder's view may not outlive its bytes
+                              try {
+                                TMemoryStream memory;
+                                TBitmapView probe(dib.data(), dib.size());
+                                Bytes preview(probe.ImageBytes());
+                                TJpegEncoder encoder(dib.data(), dib.size(), nullptr, 0, memory,
+                                                     preview.data(), preview.size(), nullptr);
+                                encoder.Encode(jpeg_test::params(static_cast<int>(dib.size() % 256),
+                                                                 40, dib.size() % 2 == 0));
+                                ASSERT_GT(memory.Size(), 100);
+                                ++completed;
+                              } catch (const TError &) {
+                              }
+                            },
+                            {3000, 3.0, 20261209});
   EXPECT_GT(tried, 100u);
   EXPECT_GT(completed, 10u) << "some damaged bitmaps are still images";
 }

@@ -64,7 +64,8 @@ struct Fixture {
     settings.thumbnailParams = params(10, 10, true);
   }
   int run(BlockAllocator &allocator = defaultAllocator()) {
-    return CompressAndWrite(bitmap.Data(), bitmap.Bytes(), nullptr, settings, "C:\\out\\photo.jpg", files, allocator);
+    return CompressAndWrite(bitmap.Data(), bitmap.Bytes(), nullptr, settings, "C:\\out\\photo.jpg",
+                            files, allocator);
   }
   TBitmap bitmap;
   TSettings settings;
@@ -76,7 +77,8 @@ TEST(CompressAndWrite, ImageOnlyWritesWhatTheEncoderWrites) {
     Fixture f(grey);
     ASSERT_EQ(StatusOk, f.run());
     ASSERT_EQ(1u, f.files.files.size());
-    EXPECT_EQ(encodeDirectly(f.bitmap, f.settings.imageParams), f.files.files["C:\\out\\photo.jpg"]);
+    EXPECT_EQ(encodeDirectly(f.bitmap, f.settings.imageParams),
+              f.files.files["C:\\out\\photo.jpg"]);
   }
 }
 

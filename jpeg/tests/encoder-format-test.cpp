@@ -89,7 +89,8 @@ TEST(EncoderFormat, PalettedImageIsCodedInColour) {
     view.Pixels()[i] = static_cast<std::uint8_t>(i % 7);
   TMemoryStream memory;
   Bytes preview(view.ImageBytes());
-  TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, preview.data(), preview.size(), nullptr);
+  TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, preview.data(),
+                       preview.size(), nullptr);
   EXPECT_FALSE(encoder.IsGreyImage());
   encoder.Encode(params(10, 10));
   std::vector<Segment> list = segments(Bytes(memory.Data(), memory.Data() + memory.Size()));
@@ -125,12 +126,11 @@ TEST(EncoderFormat, QuantisationTablesFollowTheLevel) {
     int luminance[4];   // natural positions 0, 1, 2 and 63
     int chrominance[2]; // positions 0 and 63
   } cases[] = {
-      {0, {1, 1, 1, 1}, {1, 1}},          // 0 counts as 1
-      {1, {1, 1, 1, 1}, {1, 1}},
-      {64, {8, 6, 5, 50}, {9, 50}},       // the quality-75 tables
-      {127, {16, 11, 10, 98}, {17, 98}},  // scale 254
-      {128, {16, 11, 10, 102}, {17, 102}}, // scale 263
-      {255, {72, 50, 45, 255}, {77, 255}}, // scale 1152, clamped
+      {0, {1, 1, 1, 1}, {1, 1}},                                         // 0 counts as 1
+      {1, {1, 1, 1, 1}, {1, 1}},           {64, {8, 6, 5, 50}, {9, 50}}, // the quality-75 tables
+      {127, {16, 11, 10, 98}, {17, 98}},                                 // scale 254
+      {128, {16, 11, 10, 102}, {17, 102}},                               // scale 263
+      {255, {72, 50, 45, 255}, {77, 255}},                               // scale 1152, clamped
   };
   for (const Case &c : cases) {
     Encoded out = encode(makeImage(16, 16, false), params(c.level, c.level));
@@ -156,8 +156,8 @@ TEST(EncoderFormat, ScanScriptLengthFollowsTheLevel) {
     int level;
     bool grey;
     int scans;
-  } cases[] = {{1, false, 10}, {49, false, 10}, {50, false, 6}, {79, false, 6}, {80, false, 4}, {255, false, 4},
-               {49, true, 6},  {50, true, 4},   {80, true, 2}};
+  } cases[] = {{1, false, 10},  {49, false, 10}, {50, false, 6}, {79, false, 6}, {80, false, 4},
+               {255, false, 4}, {49, true, 6},   {50, true, 4},  {80, true, 2}};
   for (const Case &c : cases) {
     Encoded out = encode(makeImage(24, 24, c.grey), params(c.level, 20, true));
     std::vector<Segment> list = segments(out.file);
@@ -191,7 +191,8 @@ TEST(EncoderFormat, ProgressiveScansCarryTheirOwnTables) {
 // runs of 32767 and 513, whose symbols are 0xE0 and 0x90; 64 blocks give
 // one run, symbol 0x60).
 TEST(EncoderFormat, LongEobRunsAreSplit) {
-  for (auto [width, height, symbols] : {std::tuple{2048, 1040, Bytes{0x90, 0xE0}}, std::tuple{64, 64, Bytes{0x60}}}) {
+  for (auto [width, height, symbols] :
+       {std::tuple{2048, 1040, Bytes{0x90, 0xE0}}, std::tuple{64, 64, Bytes{0x60}}}) {
     PnmImage flat;
     flat.width = width;
     flat.height = height;
@@ -209,14 +210,17 @@ TEST(EncoderFormat, LongEobRunsAreSplit) {
 // The DC of every block is kept absolute in the coefficient planes, so a
 // progressive encode previews exactly like a baseline one.
 TEST(EncoderPreview, ProgressivePreviewEqualsBaselinePreview) {
-  for (auto [width, height, grey] : {std::tuple{451, 300, false}, std::tuple{64, 48, true}, std::tuple{17, 9, false},
-                                     std::tuple{1, 1, false}, std::tuple{1, 1, true}}) {
+  for (auto [width, height, grey] :
+       {std::tuple{451, 300, false}, std::tuple{64, 48, true}, std::tuple{17, 9, false},
+        std::tuple{1, 1, false}, std::tuple{1, 1, true}}) {
     PnmImage image = makeImage(width, height, grey, 3);
     for (int level : {10, 60, 100}) {
       Encoded baseline = encode(image, params(level, level));
       Encoded progressive = encode(image, params(level, level, true));
-      EXPECT_EQ(baseline.preview, progressive.preview) << width << "x" << height << " level " << level;
-      EXPECT_GT(psnr(image, progressive.previewImage), level == 10 ? 30 : 20) << width << "x" << height;
+      EXPECT_EQ(baseline.preview, progressive.preview)
+          << width << "x" << height << " level " << level;
+      EXPECT_GT(psnr(image, progressive.previewImage), level == 10 ? 30 : 20)
+          << width << "x" << height;
     }
   }
 }
@@ -238,10 +242,12 @@ TEST(EncoderPreview, OddSizesKeepTheRowPadding) {
   TBitmapView view(bitmap);
   Bytes preview(view.ImageBytes(), 0xAB);
   TMemoryStream memory;
-  TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, preview.data(), preview.size(), nullptr);
+  TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, preview.data(),
+                       preview.size(), nullptr);
   encoder.Encode(params(20, 20));
   for (int row = 0; row < 3; ++row)
-    EXPECT_EQ(preview[static_cast<std::size_t>(row) * 16 + 15], 0xAB) << "the padding byte of row " << row;
+    EXPECT_EQ(preview[static_cast<std::size_t>(row) * 16 + 15], 0xAB)
+        << "the padding byte of row " << row;
 }
 
 TEST(EncoderSharpen, SharpenKeepsDetailInBusyBlocks) {
@@ -268,7 +274,8 @@ TEST(EncoderErrors, SizesWhosePlanesWouldPass32BitsAreRefused) {
   std::uint8_t pixel = 0;
   TMemoryStream memory;
   EXPECT_EQ(errorCode([&] {
-              TJpegEncoder encoder(header.data(), header.size(), &pixel, 1600000000u, memory, nullptr, 0, nullptr);
+              TJpegEncoder encoder(header.data(), header.size(), &pixel, 1600000000u, memory,
+                                   nullptr, 0, nullptr);
             }),
             ErrorOutOfMemory);
 }
@@ -278,8 +285,8 @@ TEST(EncoderErrors, PreviewBufferMustHoldTheImage) {
   Bytes preview(10 * 32 - 1);
   TMemoryStream memory;
   EXPECT_EQ(errorCode([&] {
-              TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, preview.data(), preview.size(),
-                                   nullptr);
+              TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory,
+                                   preview.data(), preview.size(), nullptr);
             }),
             ErrorBadImage);
 }
@@ -296,7 +303,8 @@ TEST(EncoderErrors, EachFailedAllocationIsReported) {
     Bytes produced;
     int code = errorCode([&] {
       TMemoryStream memory(8192, 0, failing);
-      TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, nullptr, 0, nullptr, failing);
+      TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, nullptr, 0, nullptr,
+                           failing);
       encoder.Encode(params(20, 20, true));
       produced.assign(memory.Data(), memory.Data() + memory.Size());
     });
@@ -304,7 +312,8 @@ TEST(EncoderErrors, EachFailedAllocationIsReported) {
       EXPECT_EQ(produced, expected);
       break;
     }
-    EXPECT_TRUE(code == ErrorOutOfMemory || code == ErrorStreamGrow) << "failure " << failAt << " gave " << code;
+    EXPECT_TRUE(code == ErrorOutOfMemory || code == ErrorStreamGrow)
+        << "failure " << failAt << " gave " << code;
   }
 }
 
@@ -331,8 +340,8 @@ TEST(EncoderProgress, RangesCoverTheEncodeAndEndOnce) {
     TMemoryStream memory;
     Bytes preview(TBitmapView(bitmap).ImageBytes());
     CountingProgress progress;
-    TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, withPreview ? preview.data() : nullptr,
-                         preview.size(), &progress);
+    TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory,
+                         withPreview ? preview.data() : nullptr, preview.size(), &progress);
     encoder.Encode(params(20, 20));
     EXPECT_EQ(progress.lastEnd, 100);
     EXPECT_EQ(progress.ends, 1);

@@ -12,11 +12,11 @@ using namespace jpeg_test;
 
 namespace {
 
-#define REQUIRE_PEERS()                                                                                 \
-  do {                                                                                                  \
-    if (!havePeer("djpeg") || !havePeer("jpegtran") || !havePeer("jpeginfo") || !havePeer("identify") || \
-        !havePeer("cjpeg"))                                                                             \
-      GTEST_SKIP() << "JPEG peers are run natively (libjpeg-turbo-progs, jpeginfo, imagemagick)";       \
+#define REQUIRE_PEERS()                                                                            \
+  do {                                                                                             \
+    if (!havePeer("djpeg") || !havePeer("jpegtran") || !havePeer("jpeginfo") ||                    \
+        !havePeer("identify") || !havePeer("cjpeg"))                                               \
+      GTEST_SKIP() << "JPEG peers are run natively (libjpeg-turbo-progs, jpeginfo, imagemagick)";  \
   } while (0)
 
 struct Sample {
@@ -25,8 +25,8 @@ struct Sample {
 };
 
 std::string name(const Sample &s, int level, bool progressive) {
-  return std::to_string(s.width) + "x" + std::to_string(s.height) + (s.grey ? "-grey" : "-colour") + "-l" +
-         std::to_string(level) + (progressive ? "-p" : "-b");
+  return std::to_string(s.width) + "x" + std::to_string(s.height) + (s.grey ? "-grey" : "-colour") +
+         "-l" + std::to_string(level) + (progressive ? "-p" : "-b");
 }
 
 // djpeg's decode of a file: exit status 0 and nothing on stderr required.
@@ -45,8 +45,8 @@ std::string scansFile(int level, bool grey) {
   for (const ScanInfo &scan : TJpegEncoder::SetupScanScript(level, grey)) {
     for (int i = 0; i < scan.componentCount; ++i)
       text += (i ? "," : "") + std::to_string(scan.components[i]);
-    text += ": " + std::to_string(scan.ss) + " " + std::to_string(scan.se) + " " + std::to_string(scan.ah) + " " +
-            std::to_string(scan.al) + ";\n";
+    text += ": " + std::to_string(scan.ss) + " " + std::to_string(scan.se) + " " +
+            std::to_string(scan.ah) + " " + std::to_string(scan.al) + ";\n";
   }
   writeFile(path, Bytes(text.begin(), text.end()));
   return path;
@@ -62,7 +62,7 @@ std::vector<int> dqtEntries(const Bytes &file) {
   return entries;
 }
 
-const Sample OddSizes[] = {{451, 300, false}, {451, 300, true}, {17, 9, false}, {17, 9, true},
+const Sample OddSizes[] = {{451, 300, false}, {451, 300, true}, {17, 9, false},    {17, 9, true},
                            {1, 1, false},     {1, 1, true},     {256, 192, false}, {30, 30, false}};
 
 } // namespace
@@ -74,16 +74,18 @@ TEST(EncoderPeers, EveryFilePassesJpeginfoDjpegAndIdentify) {
     for (int level : {1, 64, 255}) {
       for (bool progressive : {false, true}) {
         std::string path = scratchFile(name(s, level, progressive) + ".jpg");
-        writeFile(path, encode(image, params(level, level, progressive, level == 64 ? 60 : 0)).file);
+        writeFile(path,
+                  encode(image, params(level, level, progressive, level == 64 ? 60 : 0)).file);
         std::string report, errors;
-        EXPECT_EQ(runPeer("jpeginfo -c '" + path + "'", scratchFile("jpeginfo.txt"), errors), 0) << path;
+        EXPECT_EQ(runPeer("jpeginfo -c '" + path + "'", scratchFile("jpeginfo.txt"), errors), 0)
+            << path;
         report = readText(scratchFile("jpeginfo.txt"));
         EXPECT_NE(report.find(" OK"), std::string::npos) << report;
         EXPECT_NE(report.find(progressive ? " P " : " N "), std::string::npos) << report;
         decode(path);
 
-        EXPECT_EQ(runPeer("identify -format '%[jpeg:sampling-factor] %Q' '" + path + "'", scratchFile("id.txt"),
-                          errors),
+        EXPECT_EQ(runPeer("identify -format '%[jpeg:sampling-factor] %Q' '" + path + "'",
+                          scratchFile("id.txt"), errors),
                   0);
         std::string identified = readText(scratchFile("id.txt"));
         std::string sampling = s.grey ? "1x1" : "2x2,1x1,1x1";
@@ -100,10 +102,12 @@ TEST(EncoderPeers, Level64HasTheTablesOfCjpegQuality75) {
   REQUIRE_PEERS();
   for (bool grey : {false, true}) {
     PnmImage image = makeImage(64, 48, grey);
-    std::string source = scratchFile(grey ? "q75.pgm" : "q75.ppm"), reference = scratchFile("q75-cjpeg.jpg");
+    std::string source = scratchFile(grey ? "q75.pgm" : "q75.ppm"),
+                reference = scratchFile("q75-cjpeg.jpg");
     ASSERT_TRUE(pixtune_tools::writePnm(source, image));
     std::string errors;
-    ASSERT_EQ(runPeer("cjpeg -quality 75 -baseline '" + source + "'", reference, errors), 0) << errors;
+    ASSERT_EQ(runPeer("cjpeg -quality 75 -baseline '" + source + "'", reference, errors), 0)
+        << errors;
     EXPECT_EQ(dqtEntries(encode(image, params(64, 64)).file), dqtEntries(readFile(reference)));
   }
 }
@@ -122,13 +126,16 @@ TEST(EncoderPeers, JpegtranReproducesOurFiles) {
       std::string baseline = scratchFile(name(s, level, false) + ".jpg");
       std::string progressive = scratchFile(name(s, level, true) + ".jpg");
       writeFile(baseline, encode(image, params(level, level + 5 > 255 ? 255 : level + 5)).file);
-      writeFile(progressive, encode(image, params(level, level + 5 > 255 ? 255 : level + 5, true)).file);
+      writeFile(progressive,
+                encode(image, params(level, level + 5 > 255 ? 255 : level + 5, true)).file);
       std::string errors, again = scratchFile("again.jpg");
-      ASSERT_EQ(runPeer("jpegtran -optimize -copy none '" + baseline + "'", again, errors), 0) << errors;
+      ASSERT_EQ(runPeer("jpegtran -optimize -copy none '" + baseline + "'", again, errors), 0)
+          << errors;
       EXPECT_EQ(errors, "");
       EXPECT_EQ(readFile(again), readFile(baseline)) << baseline;
-      ASSERT_EQ(runPeer("jpegtran -copy none -scans '" + scansFile(level, s.grey) + "' '" + baseline + "'", again,
-                        errors),
+      ASSERT_EQ(runPeer("jpegtran -copy none -scans '" + scansFile(level, s.grey) + "' '" +
+                            baseline + "'",
+                        again, errors),
                 0)
           << errors;
       EXPECT_EQ(readFile(again), readFile(progressive)) << progressive;
@@ -182,7 +189,8 @@ TEST(EncoderPeers, DecodedFilesStayCloseToTheSource) {
   for (const Case &c : cases) {
     for (bool grey : {false, true}) {
       PnmImage image = makeImage(451, 300, grey, 51);
-      std::string path = scratchFile(std::string("psnr-") + (grey ? "g" : "c") + std::to_string(c.level) + ".jpg");
+      std::string path =
+          scratchFile(std::string("psnr-") + (grey ? "g" : "c") + std::to_string(c.level) + ".jpg");
       writeFile(path, encode(image, params(c.level, c.level)).file);
       double db = psnr(image, decode(path));
       EXPECT_GT(db, grey ? c.greyDb : c.colourDb) << path;
@@ -209,6 +217,8 @@ TEST(EncoderPeers, LongEobRunsDecodeAndReencode) {
   EXPECT_TRUE(std::all_of(out.previewImage.pixels.begin(), out.previewImage.pixels.end(),
                           [&](std::uint8_t v) { return v == out.previewImage.pixels[0]; }));
   std::string errors, again = scratchFile("flat-again.jpg");
-  ASSERT_EQ(runPeer("jpegtran -copy none -scans '" + scansFile(100, true) + "' '" + path + "'", again, errors), 0);
+  ASSERT_EQ(runPeer("jpegtran -copy none -scans '" + scansFile(100, true) + "' '" + path + "'",
+                    again, errors),
+            0);
   EXPECT_EQ(readFile(again), out.file);
 }

@@ -15,14 +15,18 @@ namespace {
 class ExportEntry : public ::testing::Test {
 protected:
   void SetUp() override {
-    module_ = LoadLibraryA(testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") +
-                                                     "/../win32/Pixtune.dll")
-                               .c_str());
+    module_ =
+        LoadLibraryA(testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") +
+                                               "/../win32/Pixtune.dll")
+                         .c_str());
     ASSERT_NE(nullptr, module_);
-    export_ = reinterpret_cast<::ExportEntry>(reinterpret_cast<void *>(GetProcAddress(module_, "EXPORT")));
-    about_ = reinterpret_cast<AboutEntry>(reinterpret_cast<void *>(GetProcAddress(module_, "ABOUT")));
+    export_ = reinterpret_cast<::ExportEntry>(
+        reinterpret_cast<void *>(GetProcAddress(module_, "EXPORT")));
+    about_ =
+        reinterpret_cast<AboutEntry>(reinterpret_cast<void *>(GetProcAddress(module_, "ABOUT")));
     ASSERT_TRUE(export_ && about_);
-    window_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    window_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, HWND_MESSAGE, nullptr,
+                              nullptr, nullptr);
   }
   void TearDown() override {
     if (window_)
@@ -77,10 +81,10 @@ TEST_F(ExportEntry, BitmapsThatDoNotFitTheirHeaderGiveStatusOne) {
     SIZE_T blockBytes;
     int width, height, bits, colours;
   } cases[] = {
-      {40 + 24, 3, 1000, 24, 0},     // rows far past the block
-      {40 + 24, 3, 2, 16, 0},        // a depth the adapters never make
-      {40 + 1024 + 8, 3, 2, 8, 16},  // a grey image with a short palette
-      {40 + 24, 3, 2, 24, 256},      // a colour image with a palette
+      {40 + 24, 3, 1000, 24, 0},    // rows far past the block
+      {40 + 24, 3, 2, 16, 0},       // a depth the adapters never make
+      {40 + 1024 + 8, 3, 2, 8, 16}, // a grey image with a short palette
+      {40 + 24, 3, 2, 24, 256},     // a colour image with a palette
   };
   for (const auto &c : cases) {
     HGLOBAL block = bitmap(c.blockBytes, c.width, c.height, c.bits, c.colours);

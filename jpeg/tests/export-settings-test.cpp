@@ -17,13 +17,14 @@ TEST(ExportSettings, DefaultsEncodeToTheDocumentedBytes) {
   EncodePluginOptions(PluginOptions(), bytes);
   // 1500, 33600, crop 0 0 100 100 (IEEE doubles), flags 0 1 1 0 1 1 0 0,
   // mode 1, 100 x 100.
-  const std::uint8_t expected[PluginOptionsBytes] = {0xDC, 0x05, 0, 0, 0x40, 0x83, 0,    0,    // delay, modem speed
-                                                     0,    0,    0, 0, 0,    0,    0,    0,    // left 0
-                                                     0,    0,    0, 0, 0,    0,    0,    0,    // top 0
-                                                     0,    0,    0, 0, 0,    0,    0x59, 0x40, // right 100
-                                                     0,    0,    0, 0, 0,    0,    0x59, 0x40, // bottom 100
-                                                     0,    1,    1, 0, 1,    1,    0,    0,    // flags
-                                                     1,    0,    0, 0, 100,  0,    100,  0};   // mode, width, height
+  const std::uint8_t expected[PluginOptionsBytes] = {
+      0xDC, 0x05, 0, 0, 0x40, 0x83, 0,    0,    // delay, modem speed
+      0,    0,    0, 0, 0,    0,    0,    0,    // left 0
+      0,    0,    0, 0, 0,    0,    0,    0,    // top 0
+      0,    0,    0, 0, 0,    0,    0x59, 0x40, // right 100
+      0,    0,    0, 0, 0,    0,    0x59, 0x40, // bottom 100
+      0,    1,    1, 0, 1,    1,    0,    0,    // flags
+      1,    0,    0, 0, 100,  0,    100,  0};   // mode, width, height
   EXPECT_EQ(0, std::memcmp(bytes, expected, sizeof expected));
 }
 

@@ -14,11 +14,13 @@ namespace {
 
 // Decodes one symbol from a bit string with the decoding tables (T.81
 // F.2.2.3 procedure); -1 when no code matches.
-int decodeSymbol(const DecodingTable &table, const std::uint8_t *values, const std::string &bits, std::size_t &at) {
+int decodeSymbol(const DecodingTable &table, const std::uint8_t *values, const std::string &bits,
+                 std::size_t &at) {
   std::int32_t code = 0;
   for (int length = 1; length <= 16 && at < bits.size(); ++length) {
     code = code << 1 | (bits[at++] == '1');
-    if (table.maxCode[length] >= 0 && code <= table.maxCode[length] && code >= table.minCode[length])
+    if (table.maxCode[length] >= 0 && code <= table.maxCode[length] &&
+        code >= table.minCode[length])
       return values[table.valuePointer[length] + code - table.minCode[length]];
   }
   return -1;
@@ -145,16 +147,19 @@ TEST(HuffmanTable, FuzzDecodingTableBuilder) {
   seed[4] = 1;
   for (int i = 0; i < 256; ++i)
     seed[17 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-  unsigned tried = testing_support::fuzz({seed}, [](const testing_support::Bytes &input) {
-    std::uint8_t bits[17] = {};
-    std::uint8_t values[256] = {};
-    for (std::size_t i = 0; i < 17 && i < input.size(); ++i)
-      bits[i] = input[i];
-    int count = 0;
-    for (std::size_t i = 17; i < input.size() && count < 256; ++i)
-      values[count++] = input[i];
-    DecodingTable table;
-    BuildDecodingHuffmanTable(bits, values, count, table);
-  }, {20000, 2.0, 20261209});
+  unsigned tried =
+      testing_support::fuzz({seed},
+                            [](const testing_support::Bytes &input) {
+                              std::uint8_t bits[17] = {};
+                              std::uint8_t values[256] = {};
+                              for (std::size_t i = 0; i < 17 && i < input.size(); ++i)
+                                bits[i] = input[i];
+                              int count = 0;
+                              for (std::size_t i = 17; i < input.size() && count < 256; ++i)
+                                values[count++] = input[i];
+                              DecodingTable table;
+                              BuildDecodingHuffmanTable(bits, values, count, table);
+                            },
+                            {20000, 2.0, 20261209});
   EXPECT_GT(tried, 1000u);
 }

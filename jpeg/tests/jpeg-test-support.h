@@ -87,8 +87,8 @@ inline int errorCode(const std::function<void()> &action) {
 // Result of one encode into memory.
 struct Encoded {
   Bytes file;
-  Bytes preview;          // in the bitmap's layout
-  PnmImage previewImage;  // the same as a PNM image
+  Bytes preview;         // in the bitmap's layout
+  PnmImage previewImage; // the same as a PNM image
   bool grey = false;
 };
 
@@ -98,8 +98,8 @@ inline Encoded encode(const PnmImage &image, pixtune::CompressionParams params) 
   Encoded result;
   result.preview.resize(view.ImageBytes());
   pixtune::TMemoryStream memory;
-  pixtune::TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, result.preview.data(),
-                                result.preview.size(), nullptr);
+  pixtune::TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory,
+                                result.preview.data(), result.preview.size(), nullptr);
   encoder.Encode(params);
   result.file.assign(memory.Data(), memory.Data() + memory.Size());
   result.previewImage = pixtune_tools::pnmFromPixels(view, result.preview.data());
@@ -170,7 +170,8 @@ inline std::string scratchFile(const std::string &name) {
 
 inline void writeFile(const std::string &path, const Bytes &bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char *>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 inline Bytes readFile(const std::string &path) {
@@ -198,7 +199,8 @@ inline bool havePeer(const char *program) {
 // stderr is returned in errors. Returns the exit status.
 inline int runPeer(const std::string &command, const std::string &outPath, std::string &errors) {
   std::string errPath = scratchFile("peer-stderr.txt");
-  std::string full = command + (outPath.empty() ? "" : " > '" + outPath + "'") + " 2> '" + errPath + "'";
+  std::string full =
+      command + (outPath.empty() ? "" : " > '" + outPath + "'") + " 2> '" + errPath + "'";
   int status = std::system(full.c_str());
   errors = readText(errPath);
   return status;

@@ -87,9 +87,11 @@ TEST(CoefficientMask, AgreesWithTestingEachCoefficient) {
     int density = trial % 8;
     for (auto &c : block) {
       int pick = static_cast<int>(random() % 8);
-      c = pick >= density ? 0 : static_cast<std::int16_t>(static_cast<int>(random() % 65536) - 32768);
+      c = pick >= density ? 0
+                          : static_cast<std::int16_t>(static_cast<int>(random() % 65536) - 32768);
       if (pick == 0 && trial % 3 == 0)
-        c = static_cast<std::int16_t>(static_cast<int>(random() % 7) - 3); // small values near the shift edges
+        c = static_cast<std::int16_t>(static_cast<int>(random() % 7) -
+                                      3); // small values near the shift edges
     }
     block[trial % 64] = trial % 2 ? -32768 : 32767;
     for (int shift = 0; shift <= 3; ++shift) {

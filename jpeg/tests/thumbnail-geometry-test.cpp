@@ -27,7 +27,8 @@ TEST(ThumbnailGeometry, PlainCropShrinksToTheThumbnailRatio) {
   for (const Case &c : cases) {
     CropPercentages crop = c.in;
     PixelRect rect;
-    ComputeThumbnailCrop(c.imageWidth, c.imageHeight, c.thumbHeight, c.thumbWidth, c.fit, crop, rect);
+    ComputeThumbnailCrop(c.imageWidth, c.imageHeight, c.thumbHeight, c.thumbWidth, c.fit, crop,
+                         rect);
     EXPECT_DOUBLE_EQ(crop.left, c.out.left);
     EXPECT_DOUBLE_EQ(crop.top, c.out.top);
     EXPECT_DOUBLE_EQ(crop.right, c.out.right);
@@ -77,8 +78,11 @@ TEST(ThumbnailGeometry, SmartCropGrowsInsideTheImage) {
 TEST(ThumbnailGeometry, FitToAspectKeepsTheImageRatioInsideTheRequest) {
   struct Case {
     int imageWidth, imageHeight, width, height, fittedWidth, fittedHeight;
-  } cases[] = {{400, 300, 100, 100, 100, 75}, {300, 400, 100, 100, 75, 100}, {400, 300, 200, 150, 200, 150},
-               {1000, 10, 100, 100, 100, 1},  {451, 300, 100, 100, 100, 67}};
+  } cases[] = {{400, 300, 100, 100, 100, 75},
+               {300, 400, 100, 100, 75, 100},
+               {400, 300, 200, 150, 200, 150},
+               {1000, 10, 100, 100, 100, 1},
+               {451, 300, 100, 100, 100, 67}};
   for (const Case &c : cases) {
     int width = c.width, height = c.height;
     FitToAspect(c.imageWidth, c.imageHeight, width, height);
@@ -92,7 +96,8 @@ TEST(ThumbnailGeometry, CropCopiesTheRectangleFromTheTop) {
   TBitmap bitmap = pixtune_tools::bitmapFromPnm(image);
   PixelRect rect{5, 7, 25, 17};
   TBitmap cropped = CropImage(TBitmapView(bitmap), rect);
-  PnmImage result = pixtune_tools::pnmFromPixels(TBitmapView(cropped), TBitmapView(cropped).Pixels());
+  PnmImage result =
+      pixtune_tools::pnmFromPixels(TBitmapView(cropped), TBitmapView(cropped).Pixels());
   ASSERT_EQ(result.width, 20);
   ASSERT_EQ(result.height, 10);
   for (int y = 0; y < 10; ++y)
@@ -100,8 +105,14 @@ TEST(ThumbnailGeometry, CropCopiesTheRectangleFromTheTop) {
       for (int c = 0; c < 3; ++c)
         ASSERT_EQ(result.pixels[(static_cast<std::size_t>(y) * 20 + x) * 3 + c],
                   image.pixels[(static_cast<std::size_t>(y + 7) * 40 + x + 5) * 3 + c]);
-  EXPECT_EQ(errorCode([&] { CropImage(TBitmapView(bitmap), PixelRect{0, 0, 41, 10}); }), ErrorBadImage);
-  EXPECT_EQ(errorCode([&] { CropImage(TBitmapView(bitmap), PixelRect{5, 5, 5, 10}); }), ErrorBadImage);
+  EXPECT_EQ(errorCode([&] {
+              CropImage(TBitmapView(bitmap), PixelRect{0, 0, 41, 10});
+            }),
+            ErrorBadImage);
+  EXPECT_EQ(errorCode([&] {
+              CropImage(TBitmapView(bitmap), PixelRect{5, 5, 5, 10});
+            }),
+            ErrorBadImage);
 }
 
 TEST(ThumbnailGeometry, ResizeAveragesAndInterpolates) {
@@ -123,12 +134,14 @@ TEST(ThumbnailGeometry, ResizeAveragesAndInterpolates) {
   TBitmap big = ResizeImage(TBitmapView(flatBitmap), 20, 13, false, nullptr);
   PnmImage bigImage = pixtune_tools::pnmFromPixels(TBitmapView(big), TBitmapView(big).Pixels());
   EXPECT_EQ(bigImage.width, 20);
-  EXPECT_TRUE(std::all_of(bigImage.pixels.begin(), bigImage.pixels.end(), [](std::uint8_t v) { return v == 123; }));
+  EXPECT_TRUE(std::all_of(bigImage.pixels.begin(), bigImage.pixels.end(),
+                          [](std::uint8_t v) { return v == 123; }));
 
   PnmImage photo = makeImage(451, 300, false);
   TBitmap photoBitmap = pixtune_tools::bitmapFromPnm(photo);
   TBitmap same = ResizeImage(TBitmapView(photoBitmap), 451, 300, false, nullptr);
-  EXPECT_EQ(pixtune_tools::pnmFromPixels(TBitmapView(same), TBitmapView(same).Pixels()).pixels, photo.pixels);
+  EXPECT_EQ(pixtune_tools::pnmFromPixels(TBitmapView(same), TBitmapView(same).Pixels()).pixels,
+            photo.pixels);
 
   // Keep aspect: fitted inside the request.
   TBitmap thumb = ResizeImage(TBitmapView(photoBitmap), 100, 100, true, nullptr);
@@ -136,6 +149,7 @@ TEST(ThumbnailGeometry, ResizeAveragesAndInterpolates) {
   EXPECT_EQ(TBitmapView(thumb).Height(), 67);
 
   FailingAllocator failing(2);
-  EXPECT_EQ(errorCode([&] { ResizeImage(TBitmapView(photoBitmap), 50, 50, false, nullptr, failing); }),
-            ErrorOutOfMemory);
+  EXPECT_EQ(
+      errorCode([&] { ResizeImage(TBitmapView(photoBitmap), 50, 50, false, nullptr, failing); }),
+      ErrorOutOfMemory);
 }

@@ -87,7 +87,8 @@ int main(int argc, char **argv) {
   jpeg_create_compress(&cinfo);
   std::vector<JSAMPROW> rows(static_cast<std::size_t>(image.height));
   for (int y = 0; y < image.height; ++y)
-    rows[static_cast<std::size_t>(y)] = image.pixels.data() + static_cast<std::size_t>(y) * image.width * 3;
+    rows[static_cast<std::size_t>(y)] =
+        image.pixels.data() + static_cast<std::size_t>(y) * image.width * 3;
 
   unsigned char *buffer = nullptr;
   unsigned long size = 0;

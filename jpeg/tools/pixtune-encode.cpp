@@ -33,8 +33,9 @@ double threadMilliseconds() {
 }
 
 int usage() {
-  std::fprintf(stderr, "usage: pixtune-encode [-l level] [-c level] [-s sharpen] [-p] [-r repeats]\n"
-                       "       [--qtables file] [--scans file] [--preview out.pnm] in.pnm out.jpg\n");
+  std::fprintf(stderr,
+               "usage: pixtune-encode [-l level] [-c level] [-s sharpen] [-p] [-r repeats]\n"
+               "       [--qtables file] [--scans file] [--preview out.pnm] in.pnm out.jpg\n");
   return 2;
 }
 
@@ -102,7 +103,8 @@ int main(int argc, char **argv) {
   try {
     TBitmap bitmap = readPnmBitmap(files[0]);
     if (!bitmap) {
-      std::fprintf(stderr, "pixtune-encode: %s: not an 8-bit binary PGM or PPM\n", files[0].c_str());
+      std::fprintf(stderr, "pixtune-encode: %s: not an 8-bit binary PGM or PPM\n",
+                   files[0].c_str());
       return 1;
     }
     TBitmapView view(bitmap);
@@ -110,7 +112,8 @@ int main(int argc, char **argv) {
     {
       TFileStream file(files[1].c_str(), FileModeCreate);
       TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, file,
-                           preview.empty() ? nullptr : previewPixels.data(), previewPixels.size(), nullptr);
+                           preview.empty() ? nullptr : previewPixels.data(), previewPixels.size(),
+                           nullptr);
       encoder.Encode(params);
       if (!file.Close()) {
         std::fprintf(stderr, "pixtune-encode: %s: close failed\n", files[1].c_str());
@@ -118,7 +121,8 @@ int main(int argc, char **argv) {
       }
       if (!qtables.empty() && !writeQtables(qtables, encoder))
         return 1;
-      if (!scans.empty() && !writeScans(scans, params.luminance ? params.luminance : 1, encoder.IsGreyImage()))
+      if (!scans.empty() &&
+          !writeScans(scans, params.luminance ? params.luminance : 1, encoder.IsGreyImage()))
         return 1;
     }
     if (!preview.empty() && !writePnm(preview, pnmFromPixels(view, previewPixels.data())))
@@ -130,7 +134,8 @@ int main(int argc, char **argv) {
       for (int i = 0; i < repeats; ++i) {
         double start = threadMilliseconds();
         TMemoryStream memory;
-        TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, nullptr, 0, nullptr);
+        TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, nullptr, 0,
+                             nullptr);
         encoder.Encode(params);
         best = std::min(best, threadMilliseconds() - start);
       }

@@ -17,7 +17,7 @@ namespace pixtune_tools {
 struct PnmImage {
   int width = 0;
   int height = 0;
-  int channels = 0;                // 1 grey, 3 RGB
+  int channels = 0;                 // 1 grey, 3 RGB
   std::vector<std::uint8_t> pixels; // top row first, RGB order
 };
 
@@ -48,9 +48,10 @@ inline bool readPnm(const std::string &path, PnmImage &image) {
     return false;
   char magic[2] = {};
   int maxValue = 0;
-  bool ok = std::fread(magic, 1, 2, f) == 2 && magic[0] == 'P' && (magic[1] == '5' || magic[1] == '6') &&
-            readPnmToken(f, image.width) && readPnmToken(f, image.height) &&
-            readPnmToken(f, maxValue) && maxValue == 255 && image.width > 0 && image.height > 0;
+  bool ok = std::fread(magic, 1, 2, f) == 2 && magic[0] == 'P' &&
+            (magic[1] == '5' || magic[1] == '6') && readPnmToken(f, image.width) &&
+            readPnmToken(f, image.height) && readPnmToken(f, maxValue) && maxValue == 255 &&
+            image.width > 0 && image.height > 0;
   if (ok) {
     image.channels = magic[1] == '5' ? 1 : 3;
     std::size_t bytes = static_cast<std::size_t>(image.width) * image.height * image.channels;
@@ -79,9 +80,10 @@ inline pixtune::TBitmap readPnmBitmap(const std::string &path) {
     return pixtune::TBitmap();
   char magic[2] = {};
   int width = 0, height = 0, maxValue = 0;
-  bool ok = std::fread(magic, 1, 2, f) == 2 && magic[0] == 'P' && (magic[1] == '5' || magic[1] == '6') &&
-            readPnmToken(f, width) && readPnmToken(f, height) && readPnmToken(f, maxValue) && maxValue == 255 &&
-            width > 0 && height > 0 && width <= pixtune::MaxImageSide && height <= pixtune::MaxImageSide;
+  bool ok = std::fread(magic, 1, 2, f) == 2 && magic[0] == 'P' &&
+            (magic[1] == '5' || magic[1] == '6') && readPnmToken(f, width) &&
+            readPnmToken(f, height) && readPnmToken(f, maxValue) && maxValue == 255 && width > 0 &&
+            height > 0 && width <= pixtune::MaxImageSide && height <= pixtune::MaxImageSide;
   pixtune::TBitmap bitmap;
   if (ok) {
     bool grey = magic[1] == '5';
@@ -103,11 +105,13 @@ inline pixtune::TBitmap readPnmBitmap(const std::string &path) {
 // bottom-up.
 inline pixtune::TBitmap bitmapFromPnm(const PnmImage &image) {
   bool grey = image.channels == 1;
-  pixtune::TBitmap bitmap = pixtune::NewBitmap(image.width, image.height, grey ? 8 : 24, grey ? 256 : 0, 2835, 2835);
+  pixtune::TBitmap bitmap =
+      pixtune::NewBitmap(image.width, image.height, grey ? 8 : 24, grey ? 256 : 0, 2835, 2835);
   pixtune::TBitmapView view(bitmap);
   for (int y = 0; y < image.height; ++y) {
     std::uint8_t *row = view.TopRow(y);
-    const std::uint8_t *source = image.pixels.data() + static_cast<std::size_t>(y) * image.width * image.channels;
+    const std::uint8_t *source =
+        image.pixels.data() + static_cast<std::size_t>(y) * image.width * image.channels;
     for (int x = 0; x < image.width; ++x) {
       if (grey) {
         row[x] = source[x];
@@ -130,8 +134,10 @@ inline PnmImage pnmFromPixels(const pixtune::TBitmapView &layout, const std::uin
   image.channels = layout.BitsPerPixel() == 8 ? 1 : 3;
   image.pixels.resize(static_cast<std::size_t>(image.width) * image.height * image.channels);
   for (int y = 0; y < image.height; ++y) {
-    const std::uint8_t *row = pixels + static_cast<std::size_t>(image.height - 1 - y) * layout.Stride();
-    std::uint8_t *out = image.pixels.data() + static_cast<std::size_t>(y) * image.width * image.channels;
+    const std::uint8_t *row =
+        pixels + static_cast<std::size_t>(image.height - 1 - y) * layout.Stride();
+    std::uint8_t *out =
+        image.pixels.data() + static_cast<std::size_t>(y) * image.width * image.channels;
     for (int x = 0; x < image.width; ++x) {
       if (image.channels == 1) {
         out[x] = row[x];

@@ -68,7 +68,8 @@ INT_PTR RunPlaceholderWindow(HINSTANCE module, HWND parent) {
 std::string FullPathName(const std::string &path) {
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
-    DWORD length = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
+    DWORD length =
+        GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
     if (length == 0)
       return path;
     if (length < buffer.size())
@@ -99,7 +100,8 @@ bool AskSaveFileName(HINSTANCE module, HWND parent, std::string &path, std::stri
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
   dialog.lpstrDefExt = "jpg";
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_LONGNAMES | OFN_EXPLORER;
+  dialog.Flags =
+      OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_LONGNAMES | OFN_EXPLORER;
   if (!GetSaveFileNameA(&dialog))
     return false;
   path = file.data();

@@ -15,7 +15,7 @@ struct ExportParams {
   plugin::ProgressProc progressProc;                    // used while the files are written
   plugin::PIDescriptorParameters *descriptorParameters; // or null
   plugin::HandleProcs *handleProcs;                     // or null
-  const char *name;                                     // document title or export file name, or null
+  const char *name; // document title or export file name, or null
 };
 
 // EXPORT(params, status) and ABOUT(parent, status): both return TRUE

@@ -17,14 +17,16 @@ constexpr DWORD MaxTextBytes = 1024;
 // Reads a binary value of exactly sizeof bytes.
 template <std::size_t N> bool readBinary(HKEY key, const char *name, std::uint8_t (&bytes)[N]) {
   DWORD type = 0, size = N;
-  return RegQueryValueExA(key, name, nullptr, &type, bytes, &size) == ERROR_SUCCESS && type == REG_BINARY && size == N;
+  return RegQueryValueExA(key, name, nullptr, &type, bytes, &size) == ERROR_SUCCESS &&
+         type == REG_BINARY && size == N;
 }
 
 // A stored text need not end with a zero; it is cut at its stored length.
 bool readText(HKEY key, const char *name, std::string &text) {
   char buffer[MaxTextBytes + 1];
   DWORD type = 0, size = MaxTextBytes;
-  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(buffer), &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(buffer), &size) !=
+          ERROR_SUCCESS ||
       type != REG_SZ)
     return false;
   buffer[size < MaxTextBytes ? size : MaxTextBytes] = '\0';
@@ -92,8 +94,8 @@ void WriteSettingsValues(HKEY key, const TSettings &settings) {
 void LoadSettings(TSettings &settings) {
   base::RegKey key;
   DWORD disposition = 0;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, ProductSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                      nullptr, key.receive(), &disposition) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, ProductSettingsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_ALL_ACCESS, nullptr, key.receive(), &disposition) != ERROR_SUCCESS) {
     settings.registryFailed = true;
     return;
   }
@@ -105,7 +107,8 @@ void LoadSettings(TSettings &settings) {
 
 void SaveSettings(const TSettings &settings) {
   base::RegKey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProductSettingsKey, 0, KEY_ALL_ACCESS, key.receive()) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, ProductSettingsKey, 0, KEY_ALL_ACCESS, key.receive()) !=
+      ERROR_SUCCESS)
     return;
   WriteSettingsValues(key.get(), settings);
 }

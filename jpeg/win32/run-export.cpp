@@ -24,8 +24,8 @@ std::size_t bitmapBlockBytes(void *dib) {
   return bytes ? static_cast<std::size_t>(bytes) : SIZE_MAX;
 }
 
-int writeFiles(std::uint8_t *dib, std::size_t dibBytes, const ExportParams &params, TSettings &settings,
-               const std::string &path) {
+int writeFiles(std::uint8_t *dib, std::size_t dibBytes, const ExportParams &params,
+               TSettings &settings, const std::string &path) {
   HostProgress progress(params.progressProc);
   return CompressAndWrite(dib, dibBytes, &progress, settings, FullPathName(path), windowsFileApi(),
                           globalMemoryAllocator());
@@ -63,7 +63,8 @@ int RunExport(ExportParams &params, HINSTANCE module) {
   }
   if (status == StatusOk && noDialog) {
     settings.Validate();
-    status = writeFiles(dib, dibBytes, params, settings, ScriptedOutputPath(settings.lastPath, params.name));
+    status = writeFiles(dib, dibBytes, params, settings,
+                        ScriptedOutputPath(settings.lastPath, params.name));
   } else if (status == StatusOk) {
     std::string path, folder = settings.lastPath;
     if (AskSaveFileName(module, params.hwnd, path, folder, DefaultJpegName(params.name))) {

@@ -23,13 +23,17 @@ struct ScriptKey {
 
 // The recorded keys, in recording order.
 const ScriptKey scriptKeys[] = {
-    {fourCC("Lmnc"), KeyType::Integer}, {fourCC("cHrm"), KeyType::Integer}, {fourCC("pRgr"), KeyType::Boolean},
-    {fourCC("sHrp"), KeyType::Integer}, {fourCC("tLum"), KeyType::Integer}, {fourCC("tChr"), KeyType::Integer},
-    {fourCC("tPrg"), KeyType::Boolean}, {fourCC("tShr"), KeyType::Integer}, {fourCC("tMbl"), KeyType::Integer},
-    {fourCC("tMbw"), KeyType::Integer}, {fourCC("tMbh"), KeyType::Integer}, {fourCC("tFit"), KeyType::Boolean},
-    {fourCC("tCut"), KeyType::Boolean}, {fourCC("tCvL"), KeyType::Float},   {fourCC("tCvR"), KeyType::Float},
-    {fourCC("tCvT"), KeyType::Float},   {fourCC("tCvB"), KeyType::Float},   {fourCC("mCra"), KeyType::Boolean},
-    {fourCC("pRex"), KeyType::Boolean}, {fourCC("tExp"), KeyType::Text},    {fourCC("fPin"), KeyType::Text},
+    {fourCC("Lmnc"), KeyType::Integer}, {fourCC("cHrm"), KeyType::Integer},
+    {fourCC("pRgr"), KeyType::Boolean}, {fourCC("sHrp"), KeyType::Integer},
+    {fourCC("tLum"), KeyType::Integer}, {fourCC("tChr"), KeyType::Integer},
+    {fourCC("tPrg"), KeyType::Boolean}, {fourCC("tShr"), KeyType::Integer},
+    {fourCC("tMbl"), KeyType::Integer}, {fourCC("tMbw"), KeyType::Integer},
+    {fourCC("tMbh"), KeyType::Integer}, {fourCC("tFit"), KeyType::Boolean},
+    {fourCC("tCut"), KeyType::Boolean}, {fourCC("tCvL"), KeyType::Float},
+    {fourCC("tCvR"), KeyType::Float},   {fourCC("tCvT"), KeyType::Float},
+    {fourCC("tCvB"), KeyType::Float},   {fourCC("mCra"), KeyType::Boolean},
+    {fourCC("pRex"), KeyType::Boolean}, {fourCC("tExp"), KeyType::Text},
+    {fourCC("fPin"), KeyType::Text},
 };
 
 constexpr std::size_t MaxScriptText = 1023; // as much as the registry keeps
@@ -56,16 +60,18 @@ OSType hostType(KeyType type) {
 }
 
 bool hasLockCalls(const plugin::HandleProcs *procs) {
-  return procs->handleProcsVersion == plugin::kCurrentHandleProcsVersion && procs->numHandleProcs > 5 &&
-         procs->lockProc && procs->unlockProc;
+  return procs->handleProcsVersion == plugin::kCurrentHandleProcsVersion &&
+         procs->numHandleProcs > 5 && procs->lockProc && procs->unlockProc;
 }
 
 // Locks a host handle for one scope: through the suite when it offers
 // lock calls, else as the global memory block that such hosts use.
 class HandleLock {
 public:
-  HandleLock(const plugin::HandleProcs *procs, plugin::HostHandle handle) : procs_(procs), handle_(handle) {
-    data_ = hasLockCalls(procs) ? procs->lockProc(handle, 0) : GlobalLock(static_cast<HGLOBAL>(handle));
+  HandleLock(const plugin::HandleProcs *procs, plugin::HostHandle handle)
+      : procs_(procs), handle_(handle) {
+    data_ =
+        hasLockCalls(procs) ? procs->lockProc(handle, 0) : GlobalLock(static_cast<HGLOBAL>(handle));
   }
   ~HandleLock() {
     if (!data_)
@@ -88,7 +94,8 @@ private:
 // A host handle disposed of through the suite at the end of its scope.
 class OwnedHandle {
 public:
-  OwnedHandle(const plugin::HandleProcs *procs, plugin::HostHandle handle) : procs_(procs), handle_(handle) {}
+  OwnedHandle(const plugin::HandleProcs *procs, plugin::HostHandle handle)
+      : procs_(procs), handle_(handle) {}
   ~OwnedHandle() {
     if (handle_ && CheckHandleProcs(procs_))
       procs_->disposeProc(handle_);
@@ -114,9 +121,15 @@ std::string handleText(const plugin::HandleProcs *procs, plugin::HostHandle hand
   return std::string(text, std::find(text, text + length, '\0'));
 }
 
-std::uint8_t clampByte(std::int32_t value) { return static_cast<std::uint8_t>(std::clamp(value, 0, 255)); }
-std::int16_t clampSharpen(std::int32_t value) { return static_cast<std::int16_t>(std::clamp(value, 0, 100)); }
-std::uint16_t clampSize(std::int32_t value) { return static_cast<std::uint16_t>(std::clamp(value, 0, 65535)); }
+std::uint8_t clampByte(std::int32_t value) {
+  return static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+}
+std::int16_t clampSharpen(std::int32_t value) {
+  return static_cast<std::int16_t>(std::clamp(value, 0, 100));
+}
+std::uint16_t clampSize(std::int32_t value) {
+  return static_cast<std::uint16_t>(std::clamp(value, 0, 65535));
+}
 
 // Integers beyond a field's width are clamped to it rather than
 // truncated, so that validation sees the value the script meant.
@@ -212,8 +225,8 @@ double floatOf(OSType key, const TSettings &s) {
   return s.options.cropBottom;
 }
 
-void readValue(const plugin::ReadDescriptorProcs *read, plugin::ReadDescriptorRef reader, plugin::HandleProcs *procs,
-               const ScriptKey &key, TSettings &settings) {
+void readValue(const plugin::ReadDescriptorProcs *read, plugin::ReadDescriptorRef reader,
+               plugin::HandleProcs *procs, const ScriptKey &key, TSettings &settings) {
   switch (key.type) {
   case KeyType::Integer: {
     std::int32_t value = 0;
@@ -245,8 +258,8 @@ void readValue(const plugin::ReadDescriptorProcs *read, plugin::ReadDescriptorRe
   }
 }
 
-void writeText(const plugin::WriteDescriptorProcs *write, plugin::WriteDescriptorRef writer, plugin::HandleProcs *procs,
-               OSType key, const std::string &text) {
+void writeText(const plugin::WriteDescriptorProcs *write, plugin::WriteDescriptorRef writer,
+               plugin::HandleProcs *procs, OSType key, const std::string &text) {
   OwnedHandle handle(procs, procs->newProc(static_cast<std::int32_t>(text.size())));
   if (!handle.get())
     return;
@@ -273,17 +286,21 @@ bool CheckDescriptorParameters(const plugin::PIDescriptorParameters *p) {
   return r->readDescriptorProcsVersion == plugin::kCurrentReadDescriptorProcsVersion &&
          r->numReadDescriptorProcs > 17 &&
          w->writeDescriptorProcsVersion == plugin::kCurrentWriteDescriptorProcsVersion &&
-         w->numWriteDescriptorProcs > 15 && r->openReadDescriptorProc && r->closeReadDescriptorProc && r->getKeyProc &&
-         r->getIntegerProc && r->getFloatProc && r->getBooleanProc && r->getTextProc && w->openWriteDescriptorProc &&
-         w->closeWriteDescriptorProc && w->putIntegerProc && w->putFloatProc && w->putBooleanProc && w->putTextProc;
+         w->numWriteDescriptorProcs > 15 && r->openReadDescriptorProc &&
+         r->closeReadDescriptorProc && r->getKeyProc && r->getIntegerProc && r->getFloatProc &&
+         r->getBooleanProc && r->getTextProc && w->openWriteDescriptorProc &&
+         w->closeWriteDescriptorProc && w->putIntegerProc && w->putFloatProc && w->putBooleanProc &&
+         w->putTextProc;
 }
 
 bool CheckHandleProcs(const plugin::HandleProcs *procs) {
-  return procs && procs->handleProcsVersion == plugin::kCurrentHandleProcsVersion && procs->numHandleProcs >= 4 &&
-         procs->newProc && procs->disposeProc && procs->getSizeProc && procs->setSizeProc;
+  return procs && procs->handleProcsVersion == plugin::kCurrentHandleProcsVersion &&
+         procs->numHandleProcs >= 4 && procs->newProc && procs->disposeProc && procs->getSizeProc &&
+         procs->setSizeProc;
 }
 
-bool ReadScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::HandleProcs *procs, TSettings &settings) {
+bool ReadScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::HandleProcs *procs,
+                          TSettings &settings) {
   if (!usable(parameters, procs))
     return false;
   const plugin::ReadDescriptorProcs *read = parameters->readDescriptorProcs;
@@ -331,7 +348,8 @@ void WriteScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::H
       break;
     }
     case KeyType::Text:
-      writeText(write, writer, procs, k.key, k.key == fourCC("tExp") ? settings.thumbnailExpansion : settings.lastPath);
+      writeText(write, writer, procs, k.key,
+                k.key == fourCC("tExp") ? settings.thumbnailExpansion : settings.lastPath);
       break;
     }
   }

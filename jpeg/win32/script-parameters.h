@@ -13,7 +13,8 @@ bool CheckHandleProcs(const plugin::HandleProcs *procs);
 
 // Stores every known key of the host's descriptor in settings and disposes
 // of the descriptor. Returns true when the host asked for no dialog.
-bool ReadScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::HandleProcs *procs, TSettings &settings);
+bool ReadScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::HandleProcs *procs,
+                          TSettings &settings);
 // Records all settings keys into a new descriptor handed back to the host.
 void WriteScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::HandleProcs *procs,
                            const TSettings &settings);

@@ -14,19 +14,21 @@ HANDLE toHandle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle);
 class WindowsFiles final : public FileApi {
 public:
   std::intptr_t create(const char *path) override {
-    return reinterpret_cast<std::intptr_t>(
-        CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return reinterpret_cast<std::intptr_t>(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0,
+                                                       nullptr, CREATE_ALWAYS,
+                                                       FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   std::intptr_t open(const char *path, int mode) override {
     DWORD access = mode == FileModeRead    ? GENERIC_READ
                    : mode == FileModeWrite ? GENERIC_WRITE
                                            : GENERIC_READ | GENERIC_WRITE;
-    return reinterpret_cast<std::intptr_t>(
-        CreateFileA(path, access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return reinterpret_cast<std::intptr_t>(CreateFileA(
+        path, access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   }
   std::int32_t read(std::intptr_t handle, void *buffer, std::int32_t count) override {
     DWORD done = 0;
-    if (count <= 0 || !ReadFile(toHandle(handle), buffer, static_cast<DWORD>(count), &done, nullptr))
+    if (count <= 0 ||
+        !ReadFile(toHandle(handle), buffer, static_cast<DWORD>(count), &done, nullptr))
       return 0;
     return static_cast<std::int32_t>(done);
   }
@@ -42,7 +44,8 @@ public:
     static const DWORD methods[] = {FILE_BEGIN, FILE_CURRENT, FILE_END};
     if (origin < 0 || origin > 2)
       return -1;
-    return static_cast<std::int32_t>(SetFilePointer(toHandle(handle), offset, nullptr, methods[origin]));
+    return static_cast<std::int32_t>(
+        SetFilePointer(toHandle(handle), offset, nullptr, methods[origin]));
   }
   bool close(std::intptr_t handle) override { return CloseHandle(toHandle(handle)) != FALSE; }
 };

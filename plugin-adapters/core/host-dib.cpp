@@ -19,12 +19,14 @@ void put16(std::uint8_t *p, std::uint16_t v) {
 
 } // namespace
 
-bool ComputeDibLayout(std::int32_t width, std::int32_t height, std::uint32_t bitsPerPixel, DibLayout &layout) {
+bool ComputeDibLayout(std::int32_t width, std::int32_t height, std::uint32_t bitsPerPixel,
+                      DibLayout &layout) {
   layout = DibLayout();
   if (width < 1 || height < 1 || (bitsPerPixel != 8 && bitsPerPixel != 24))
     return false;
   std::uint64_t rowBytes =
-      (static_cast<std::uint64_t>(bitsPerPixel) * static_cast<std::uint64_t>(width) + 31) / 8 / 4 * 4;
+      (static_cast<std::uint64_t>(bitsPerPixel) * static_cast<std::uint64_t>(width) + 31) / 8 / 4 *
+      4;
   std::uint64_t imageBytes = rowBytes * static_cast<std::uint64_t>(height);
   if (imageBytes + DibExtraBytes > 0x7FFFFFFFu)
     return false;
@@ -36,7 +38,8 @@ bool ComputeDibLayout(std::int32_t width, std::int32_t height, std::uint32_t bit
   return true;
 }
 
-void WriteDibHeader(std::uint8_t *block, std::int32_t width, std::int32_t height, const DibLayout &layout) {
+void WriteDibHeader(std::uint8_t *block, std::int32_t width, std::int32_t height,
+                    const DibLayout &layout) {
   std::memset(block, 0, layout.pixelOffset);
   put32(block + 0, DibHeaderBytes);
   put32(block + 4, static_cast<std::uint32_t>(width));
@@ -54,12 +57,15 @@ void WriteDibHeader(std::uint8_t *block, std::int32_t width, std::int32_t height
   }
 }
 
-void CopyHostRows(std::uint8_t *block, std::int32_t width, std::int32_t height, const DibLayout &layout,
-                  const std::uint8_t *hostData, std::int32_t hostRowBytes) {
+void CopyHostRows(std::uint8_t *block, std::int32_t width, std::int32_t height,
+                  const DibLayout &layout, const std::uint8_t *hostData,
+                  std::int32_t hostRowBytes) {
   std::size_t rowLength = static_cast<std::size_t>(width) * (layout.bitsPerPixel / 8);
   for (std::int32_t y = 0; y < height; ++y) {
-    const std::uint8_t *source = hostData + static_cast<std::size_t>(y) * static_cast<std::size_t>(hostRowBytes);
-    std::uint8_t *target = block + layout.pixelOffset + static_cast<std::size_t>(height - 1 - y) * layout.rowBytes;
+    const std::uint8_t *source =
+        hostData + static_cast<std::size_t>(y) * static_cast<std::size_t>(hostRowBytes);
+    std::uint8_t *target =
+        block + layout.pixelOffset + static_cast<std::size_t>(height - 1 - y) * layout.rowBytes;
     std::memcpy(target, source, rowLength);
     std::memset(target + rowLength, 0, layout.rowBytes - rowLength);
     if (layout.bitsPerPixel != 24)

@@ -27,17 +27,19 @@ struct DibLayout {
 
 // The layout for width x height at 8 or 24 bits; false when a size is not
 // positive or the block would pass 2 GB.
-bool ComputeDibLayout(std::int32_t width, std::int32_t height, std::uint32_t bitsPerPixel, DibLayout &layout);
+bool ComputeDibLayout(std::int32_t width, std::int32_t height, std::uint32_t bitsPerPixel,
+                      DibLayout &layout);
 
 // Writes header and palette into a block of layout.blockBytes.
-void WriteDibHeader(std::uint8_t *block, std::int32_t width, std::int32_t height, const DibLayout &layout);
+void WriteDibHeader(std::uint8_t *block, std::int32_t width, std::int32_t height,
+                    const DibLayout &layout);
 
 // Copies height host rows (hostRowBytes apart, width pixels of
 // layout.bitsPerPixel / 8 interleaved samples each, top row first, RGB
 // order) into the block's rows, bottom-up and in BGR order. hostRowBytes
 // must hold a row.
-void CopyHostRows(std::uint8_t *block, std::int32_t width, std::int32_t height, const DibLayout &layout,
-                  const std::uint8_t *hostData, std::int32_t hostRowBytes);
+void CopyHostRows(std::uint8_t *block, std::int32_t width, std::int32_t height,
+                  const DibLayout &layout, const std::uint8_t *hostData, std::int32_t hostRowBytes);
 
 } // namespace adapters
 

@@ -18,7 +18,8 @@ TEST(HostDib, ThreeByTwoColourImage) {
   EXPECT_EQ(40u, layout.pixelOffset);
 
   // Host rows of 10 bytes (one spare), RGB, top row first.
-  const std::vector<std::uint8_t> host = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0xEE};
+  const std::vector<std::uint8_t> host = {1,  2,  3,  4,  5,  6,  7,  8,  9,  0xEE,
+                                          11, 12, 13, 14, 15, 16, 17, 18, 19, 0xEE};
   std::vector<std::uint8_t> block(layout.blockBytes, 0xAA);
   WriteDibHeader(block.data(), 3, 2, layout);
   CopyHostRows(block.data(), 3, 2, layout, host.data(), 10);

@@ -40,7 +40,8 @@ void writeThumbnail(const TBitmap &bitmap, char **argv) {
   CompressionParams params = paramsFrom(argv + 1);
   int width = std::atoi(argv[5]), height = std::atoi(argv[6]);
   bool fit = std::atoi(argv[7]) != 0, cut = std::atoi(argv[8]) != 0;
-  CropPercentages crop{std::atof(argv[9]), std::atof(argv[10]), std::atof(argv[11]), std::atof(argv[12])};
+  CropPercentages crop{std::atof(argv[9]), std::atof(argv[10]), std::atof(argv[11]),
+                       std::atof(argv[12])};
   TBitmapView image(bitmap);
   PixelRect rect;
   if (fit && cut)
@@ -56,8 +57,9 @@ void writeThumbnail(const TBitmap &bitmap, char **argv) {
 
 int main(int argc, char **argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: pixtune-reference in.pnm [--image out lum chr prog sharpen]\n"
-                         "  [--thumbnail out lum chr prog sharpen w h fit cut left top right bottom]\n");
+    std::fprintf(stderr,
+                 "usage: pixtune-reference in.pnm [--image out lum chr prog sharpen]\n"
+                 "  [--thumbnail out lum chr prog sharpen w h fit cut left top right bottom]\n");
     return 2;
   }
   try {

@@ -110,7 +110,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   return TRUE;
 }
 
-extern "C" void ENTRYPOINT(std::int16_t selector, void *record, std::intptr_t *data, std::int16_t *result) {
+extern "C" void ENTRYPOINT(std::int16_t selector, void *record, std::intptr_t *data,
+                           std::int16_t *result) {
   std::int16_t answer = plugin::noErr;
   try {
     DataBlock *block = data ? dataBlock(data) : nullptr;

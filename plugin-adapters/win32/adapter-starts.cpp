@@ -24,9 +24,11 @@ HWND parentWindow(const plugin::PlatformData *platform) {
 
 bool offersTitle(const plugin::PropertyProcs *properties, const plugin::HandleProcs *handles) {
   return properties && properties->propertyProcsVersion == plugin::kCurrentPropertyProcsVersion &&
-         properties->numPropertyProcs >= 2 && properties->getPropertyProc && properties->setPropertyProc && handles &&
-         handles->handleProcsVersion == plugin::kCurrentHandleProcsVersion && handles->numHandleProcs >= 4 &&
-         handles->newProc && handles->disposeProc && handles->getSizeProc && handles->setSizeProc;
+         properties->numPropertyProcs >= 2 && properties->getPropertyProc &&
+         properties->setPropertyProc && handles &&
+         handles->handleProcsVersion == plugin::kCurrentHandleProcsVersion &&
+         handles->numHandleProcs >= 4 && handles->newProc && handles->disposeProc &&
+         handles->getSizeProc && handles->setSizeProc;
 }
 
 bool hasLockCalls(const plugin::HandleProcs *handles) {
@@ -36,17 +38,18 @@ bool hasLockCalls(const plugin::HandleProcs *handles) {
 // The document title as a terminated copy: the host's text holds as many
 // bytes as its handle and need not end with a zero. The handle is
 // unlocked and disposed of here.
-bool fetchTitle(const plugin::PropertyProcs *properties, const plugin::HandleProcs *handles, std::string &title) {
+bool fetchTitle(const plugin::PropertyProcs *properties, const plugin::HandleProcs *handles,
+                std::string &title) {
   std::intptr_t simple = 0;
   plugin::HostHandle handle = nullptr;
-  if (properties->getPropertyProc(plugin::propertySignature, plugin::propertyTitle, 0, &simple, &handle) !=
-          plugin::noErr ||
+  if (properties->getPropertyProc(plugin::propertySignature, plugin::propertyTitle, 0, &simple,
+                                  &handle) != plugin::noErr ||
       !handle)
     return false;
   std::int32_t size = handles->getSizeProc(handle);
   bool suiteLock = hasLockCalls(handles);
-  auto *text =
-      static_cast<const char *>(suiteLock ? handles->lockProc(handle, 0) : GlobalLock(static_cast<HGLOBAL>(handle)));
+  auto *text = static_cast<const char *>(suiteLock ? handles->lockProc(handle, 0)
+                                                   : GlobalLock(static_cast<HGLOBAL>(handle)));
   if (text && size > 0) {
     std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(size), MaxTitleBytes);
     title.assign(text, std::find(text, text + length, '\0'));
@@ -60,8 +63,8 @@ bool fetchTitle(const plugin::PropertyProcs *properties, const plugin::HandlePro
 }
 
 int callExport(void *dib, const plugin::PlatformData *platform, plugin::DisplayPixelsProc display,
-               plugin::ProgressProc progress, plugin::PIDescriptorParameters *descriptor, plugin::HandleProcs *handles,
-               const char *name) {
+               plugin::ProgressProc progress, plugin::PIDescriptorParameters *descriptor,
+               plugin::HandleProcs *handles, const char *name) {
   ExportParams params = {dib, parentWindow(platform), display, progress, descriptor, handles, name};
   int status = -1;
   pixtuneExport()(&params, &status);
@@ -96,16 +99,17 @@ plugin::OSErr DoFilterStart(plugin::FilterRecord *record) {
                           &record->inData,       &record->inRowBytes,        record->advanceState,
                           plugin::filterBadMode, plugin::filterBadParameters};
   HostDib dib;
-  plugin::OSErr result =
-      record->imageMode == plugin::plugInModeGrayScale || record->imageMode == plugin::plugInModeRGBColor
-          ? BuildHostDib(request, dib)
-          : plugin::filterBadMode;
+  plugin::OSErr result = record->imageMode == plugin::plugInModeGrayScale ||
+                                 record->imageMode == plugin::plugInModeRGBColor
+                             ? BuildHostDib(request, dib)
+                             : plugin::filterBadMode;
   // The filter has asked for everything it needs.
   record->inRect = record->outRect = record->maskRect = plugin::PlugInRect{};
   if (result != plugin::noErr)
     return result;
-  int status = callExport(dib.data(), record->platformData, record->displayPixels, record->progressProc,
-                          record->descriptorParameters, record->handleProcs, named ? title.c_str() : nullptr);
+  int status = callExport(dib.data(), record->platformData, record->displayPixels,
+                          record->progressProc, record->descriptorParameters, record->handleProcs,
+                          named ? title.c_str() : nullptr);
   return HostResultForStatus(status, plugin::filterBadParameters);
 }
 
@@ -129,8 +133,9 @@ plugin::OSErr DoExportStart(plugin::ExportRecord *record) {
   record->theRect = plugin::PlugInRect{};
   if (result != plugin::noErr)
     return result;
-  int status = callExport(dib.data(), record->platformData, record->displayPixels, record->progressProc,
-                          record->descriptorParameters, record->handleProcs, fileName.c_str());
+  int status =
+      callExport(dib.data(), record->platformData, record->displayPixels, record->progressProc,
+                 record->descriptorParameters, record->handleProcs, fileName.c_str());
   return HostResultForStatus(status, plugin::exportBadParameters);
 }
 

@@ -28,7 +28,8 @@ class HostDib {
 public:
   HostDib() = default;
   HostDib(HostDib &&other) noexcept
-      : block_(static_cast<base::GlobalBlock &&>(other.block_)), data_(std::exchange(other.data_, nullptr)) {}
+      : block_(static_cast<base::GlobalBlock &&>(other.block_)),
+        data_(std::exchange(other.data_, nullptr)) {}
   HostDib &operator=(HostDib &&other) noexcept;
   HostDib(const HostDib &) = delete;
   HostDib &operator=(const HostDib &) = delete;

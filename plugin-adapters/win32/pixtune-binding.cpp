@@ -17,8 +17,10 @@ bool BindPixtune() {
   HMODULE module = LoadLibraryA("Pixtune.dll");
   if (!module)
     return false;
-  auto exportProc = reinterpret_cast<ExportEntry>(reinterpret_cast<void *>(GetProcAddress(module, "EXPORT")));
-  auto aboutProc = reinterpret_cast<AboutEntry>(reinterpret_cast<void *>(GetProcAddress(module, "ABOUT")));
+  auto exportProc =
+      reinterpret_cast<ExportEntry>(reinterpret_cast<void *>(GetProcAddress(module, "EXPORT")));
+  auto aboutProc =
+      reinterpret_cast<AboutEntry>(reinterpret_cast<void *>(GetProcAddress(module, "ABOUT")));
   if (!exportProc || !aboutProc) {
     FreeLibrary(module);
     return false;

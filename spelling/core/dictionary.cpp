@@ -51,8 +51,7 @@ std::uint32_t decodeU16(const std::uint8_t *bytes) {
 }
 
 [[noreturn]] void fail(std::int64_t position, const std::string &what) {
-  throw EReadError("damaged dictionary block at offset " + std::to_string(position) + ": " +
-                   what);
+  throw EReadError("damaged dictionary block at offset " + std::to_string(position) + ": " + what);
 }
 
 } // namespace
@@ -141,8 +140,8 @@ void TSubDictionary::validateNode(std::uint32_t node, std::int64_t blockStart, c
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t index = decodeU16(&childBlock_[first + 2 * i]);
     if (index >= nodes_.size())
-      bad("child index " + std::to_string(index) + " beyond the " +
-          std::to_string(nodes_.size()) + " nodes");
+      bad("child index " + std::to_string(index) + " beyond the " + std::to_string(nodes_.size()) +
+          " nodes");
   }
 }
 

@@ -187,8 +187,8 @@ TEST_P(CheckLoopCases, UndoLastBringsBackAWordChangedToNothing) {
       .Press(spelling::dcCancel);
   Check("Ths is teh");
   EXPECT_EQ(text->Text(), "Ths is teh");
-  EXPECT_EQ(env.Events, Events({"dialog", "word:Ths", "word:teh", "word:Ths", "canceled",
-                                "complete"}));
+  EXPECT_EQ(env.Events,
+            Events({"dialog", "word:Ths", "word:teh", "word:Ths", "canceled", "complete"}));
 }
 
 TEST_P(CheckLoopCases, UndoLastAfterAddMakesTheWordUnknownAgain) {

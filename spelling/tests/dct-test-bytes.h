@@ -34,8 +34,8 @@ inline std::uint32_t node(char letter, bool endOfWord, unsigned kind, std::uint3
 
 struct Block {
   std::vector<std::uint32_t> nodes;
-  Bytes children;                                     // the child block
-  std::vector<std::pair<char, std::uint32_t>> roots;  // first letter, root word
+  Bytes children;                                    // the child block
+  std::vector<std::pair<char, std::uint32_t>> roots; // first letter, root word
 };
 
 inline void putBlock(Bytes &out, const Block &block) {
@@ -68,7 +68,8 @@ inline Bytes dctFile(const std::string &alphabet, const std::vector<Block> &bloc
 
 inline void writeFile(const std::string &path, const Bytes &bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char *>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 // One block holding "cat", "cats" is not stored, "car", "a" and "I":
@@ -82,8 +83,8 @@ inline Block catBlock() {
   };
   putU16(block.children, 1);
   putU16(block.children, 2);
-  block.roots = {{'c', node('c', false, 1, 0)}, {'a', node('a', true, 0, 0)},
-                 {'I', node('I', true, 0, 0)}};
+  block.roots = {
+      {'c', node('c', false, 1, 0)}, {'a', node('a', true, 0, 0)}, {'I', node('I', true, 0, 0)}};
   return block;
 }
 

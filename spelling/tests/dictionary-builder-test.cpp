@@ -48,8 +48,8 @@ TEST(DictionaryBuilder, SmallListsGiveTheBytesOfTheLayout) {
   // "a", "ab": root a (end of word, one child: node 0), node 0 = b (end).
   Bytes expected = dct_test::dctFile("ab", {}, "Tiny                     ");
   expected[278] = 1;
-  for (std::uint8_t byte : {1, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x80, 0x62, 1, 0x61, 0x00, 0x00,
-                            0x90, 0x61})
+  for (std::uint8_t byte :
+       {1, 0, 0, 0, 0, 0, 0, 0, 0x00, 0x00, 0x80, 0x62, 1, 0x61, 0x00, 0x00, 0x90, 0x61})
     expected.push_back(byte);
   spelling::dct::BuildOptions options;
   options.title = "Tiny";
@@ -58,8 +58,8 @@ TEST(DictionaryBuilder, SmallListsGiveTheBytesOfTheLayout) {
   // "ab", "ac": root a (kind 2, list at 0), nodes b and c (end), list 0 1.
   expected = dct_test::dctFile("abc", {}, "Tiny                     ");
   expected[278] = 1;
-  for (std::uint8_t byte : {2, 0, 0, 0, 4, 0, 0, 0, 0x00, 0x00, 0x80, 0x62, 0x00, 0x00, 0x80,
-                            0x63, 0, 0, 1, 0, 1, 0x61, 0x00, 0x00, 0x20, 0x61})
+  for (std::uint8_t byte : {2,    0,    0,    0, 4, 0, 0, 0, 0x00, 0x00, 0x80, 0x62, 0x00,
+                            0x00, 0x80, 0x63, 0, 0, 1, 0, 1, 0x61, 0x00, 0x00, 0x20, 0x61})
     expected.push_back(byte);
   EXPECT_EQ(buildDictionary({"ac", "ab"}, options).file, expected);
 }
@@ -89,8 +89,9 @@ TEST(DictionaryBuilder, LookupsAgreeWithTheWordSet) {
   // Every letter used, once; the rarest ("z", in one word only) last.
   std::string letters = dictionary.Alphabet();
   EXPECT_EQ(letters.back(), 'z');
-  std::sort(letters.begin(), letters.end(),
-            [](char a, char b) { return static_cast<unsigned char>(a) < static_cast<unsigned char>(b); });
+  std::sort(letters.begin(), letters.end(), [](char a, char b) {
+    return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+  });
   EXPECT_EQ(letters, "'abcdefghz\xE9");
   for (const std::string &word : stored)
     EXPECT_TRUE(dictionary.Contains(word)) << word;
@@ -126,8 +127,7 @@ TEST(DictionaryBuilder, ForcedSplitGivesTwoSubDictionaries) {
 TEST(DictionaryBuilder, GraphsBeyondListIndexRangeAreSplit) {
   // Random words share few endings, so their graph has far more than
   // 65,536 nodes reached through child lists.
-  const std::vector<std::string> words =
-      randomWords(60000, 6, 9, "abcdefghijklmnopqrstuvwxyz", 21);
+  const std::vector<std::string> words = randomWords(60000, 6, 9, "abcdefghijklmnopqrstuvwxyz", 21);
   const auto built = buildDictionary(words, {});
   EXPECT_GE(built.nodesPerBlock.size(), 2u);
   spelling::TDictionary dictionary("big.dct");
@@ -163,9 +163,14 @@ TEST(DictionaryBuilder, RejectsWordsThatCannotBeStored) {
     std::string word;
     bool accepted;
   } cases[] = {
-      {"don't", true},       {"\xC9migr\xE9", true}, {std::string(255, 'a'), true},
-      {"", false},           {std::string(256, 'a'), false},
-      {"two words", false},  {"tab\there", false},   {"del\x7F", false},
+      {"don't", true},
+      {"\xC9migr\xE9", true},
+      {std::string(255, 'a'), true},
+      {"", false},
+      {std::string(256, 'a'), false},
+      {"two words", false},
+      {"tab\there", false},
+      {"del\x7F", false},
       {std::string("nul\0", 4), false},
   };
   for (const Case &c : cases)
@@ -180,17 +185,19 @@ TEST(DictionaryBuilder, ConvertsUtf8ToTheAnsiCodePage) {
     std::string ansi;
   } cases[] = {
       {"plain", true, "plain"},
-      {"caf\xC3\xA9", true, "caf\xE9"},           // U+00E9
+      {"caf\xC3\xA9", true, "caf\xE9"}, // U+00E9
       {"\xC3\x85ngstr\xC3\xB6m", true, "\xC5ngstr\xF6m"},
-      {"\xE2\x82\xAC", true, "\x80"},              // euro sign
-      {"\xC5\x93uvre", true, "\x9C" "uvre"},       // U+0153
-      {"\xE2\x80\x99", true, "\x92"},              // right single quotation mark
-      {"\xC4\x81", false, ""},                     // U+0101, not in the code page
-      {"\xE6\x97\xA5", false, ""},                 // CJK
-      {"\xC2\x81", false, ""},                     // U+0081: unassigned slot
-      {"\xC3", false, ""},                         // cut sequence
-      {"\xC3\x28", false, ""},                     // bad continuation
-      {"\xC0\xAF", false, ""},                     // overlong
+      {"\xE2\x82\xAC", true, "\x80"}, // euro sign
+      {"\xC5\x93uvre", true,
+       "\x9C"
+       "uvre"},                       // U+0153
+      {"\xE2\x80\x99", true, "\x92"}, // right single quotation mark
+      {"\xC4\x81", false, ""},        // U+0101, not in the code page
+      {"\xE6\x97\xA5", false, ""},    // CJK
+      {"\xC2\x81", false, ""},        // U+0081: unassigned slot
+      {"\xC3", false, ""},            // cut sequence
+      {"\xC3\x28", false, ""},        // bad continuation
+      {"\xC0\xAF", false, ""},        // overlong
       {"\xFF", false, ""},
   };
   for (const Case &c : cases) {

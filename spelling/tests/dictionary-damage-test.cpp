@@ -88,11 +88,11 @@ TEST(DictionaryDamage, CountsAndOperandsOutsideTheFileAreRefused) {
       {"huge node count", [](Bytes &b) { putU32At(b, BlockAt, 0xFFFFFFFF); }, "nodes"},
       {"node count one past", [](Bytes &b) { putU32At(b, BlockAt, 100); }, "bytes follow"},
       {"huge child block", [](Bytes &b) { putU32At(b, BlockAt + 4, 0xFFFFFFFF); }, "child block"},
-      {"kind 1 index past the nodes", [](Bytes &b) { putU32At(b, RootsAt, node('c', false, 1, 3)); },
-       "child index 3"},
+      {"kind 1 index past the nodes",
+       [](Bytes &b) { putU32At(b, RootsAt, node('c', false, 1, 3)); }, "child index 3"},
       {"list index past the nodes", [](Bytes &b) { b[ChildrenAt + 2] = 3; }, "child index 3"},
-      {"list past the child block",
-       [](Bytes &b) { putU32At(b, NodesAt, node('a', false, 2, 2)); }, "runs past"},
+      {"list past the child block", [](Bytes &b) { putU32At(b, NodesAt, node('a', false, 2, 2)); },
+       "runs past"},
       {"kind 6 list past the child block",
        [](Bytes &b) { putU32At(b, NodesAt, node('a', false, 6, 0)); }, "runs past"},
       {"counted list offset past the block",
@@ -106,7 +106,12 @@ TEST(DictionaryDamage, CountsAndOperandsOutsideTheFileAreRefused) {
       {"root with a far operand",
        [](Bytes &b) { putU32At(b, RootsAt + 4, node('a', true, 2, 0xFFFFF)); }, "root 1"},
       {"huge sub-dictionary count", [](Bytes &b) { b[278] = 255; }, ""},
-      {"alphabet longer than the file", [](Bytes &b) { b.resize(283); b[279] = 255; }, ""},
+      {"alphabet longer than the file",
+       [](Bytes &b) {
+         b.resize(283);
+         b[279] = 255;
+       },
+       ""},
   };
   const Bytes good = dctFile("Iacrt", {dct_test::catBlock()});
   ASSERT_EQ(openError("good", good), "");
@@ -144,8 +149,9 @@ void loadAndLookUp(const Bytes &bytes) {
   } catch (const components::EReadError &) {
     return;
   }
-  static const char *const words[] = {"cat", "car", "a", "I", "dog", "cow", "ca", "zz",
-                                      "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa", "tar", "rat"};
+  static const char *const words[] = {
+      "cat", "car", "a", "I", "dog", "cow", "ca", "zz", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
+      "tar", "rat"};
   for (const char *word : words)
     dictionary.Contains(word);
   for (const auto &sub : dictionary.SubDictionaries())
@@ -155,7 +161,7 @@ void loadAndLookUp(const Bytes &bytes) {
 TEST(DictionaryDamage, FuzzedFilesAreLoadedOrRefused) {
   spelling::dct::BuildOptions split;
   split.maxNodes = 6;
-  const std::vector<std::string> words = {"cat", "cats", "car", "cow", "dog", "dogs",
+  const std::vector<std::string> words = {"cat", "cats", "car", "cow", "dog",  "dogs",
                                           "a",   "I",    "rat", "tar", "can't"};
   const std::vector<testing_support::Bytes> seeds = {
       dctFile("Iacrt", {dct_test::catBlock()}),

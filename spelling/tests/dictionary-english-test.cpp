@@ -33,7 +33,9 @@ TEST_F(EnglishDictionary, Knows10000NonWordsAsUnknown) {
   const std::unordered_set<std::string> list(words_.begin(), words_.end());
   const std::string letters = "abcdefghijklmnopqrstuvwxyz'ABCDEFGHIJKLMNOPQRSTUVWXYZ\xE9";
   std::mt19937 rng(4242);
-  auto pick = [&](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+  auto pick = [&](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  };
   // Near misses of real words (one letter changed, added, dropped or two
   // swapped, or a case changed) and a few random strings: the mistakes a
   // lookup could wrongly accept.
@@ -92,8 +94,9 @@ TEST_F(EnglishDictionary, AlphabetIsTheLettersOfTheListApostropheIncluded) {
   // search's two-edit passes try only the first half of the alphabet.
   for (char c : alphabet.substr(0, 20))
     EXPECT_TRUE((c >= 'a' && c <= 'z') || c == '\'') << alphabet;
-  std::sort(alphabet.begin(), alphabet.end(),
-            [](char a, char b) { return static_cast<unsigned char>(a) < static_cast<unsigned char>(b); });
+  std::sort(alphabet.begin(), alphabet.end(), [](char a, char b) {
+    return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+  });
   EXPECT_EQ(alphabet, letters);
   EXPECT_NE(dictionary_.Alphabet().find('\''), std::string::npos);
   EXPECT_NE(dictionary_.Alphabet().find('\xE9'), std::string::npos); // from "café" and others

@@ -54,7 +54,7 @@ TEST(DictionaryLookup, ComparesByteForByteAndNeedsTheEndOfWordBit) {
   expectLookups(file.dictionary, {
                                      {"cat", true},
                                      {"car", true},
-                                     {"a", true},     // one-letter word: root with end bit
+                                     {"a", true}, // one-letter word: root with end bit
                                      {"I", true},
                                      {"c", false},    // first letter present, no end bit
                                      {"ca", false},   // prefix of stored words
@@ -64,8 +64,8 @@ TEST(DictionaryLookup, ComparesByteForByteAndNeedsTheEndOfWordBit) {
                                      {"A", false},
                                      {"i", false},
                                      {"", false},
-                                     {"b", false},    // first letter not in the table
-                                     {"cab", false},  // no sibling with that letter
+                                     {"b", false},   // first letter not in the table
+                                     {"cab", false}, // no sibling with that letter
                                  });
 }
 
@@ -118,9 +118,8 @@ TEST(DictionaryLookup, FirstMatchCountsForFirstLettersAndSiblings) {
   block.nodes = {node('u', false, 0, 0), node('u', true, 0, 0)};
   putU16(block.children, 0);
   putU16(block.children, 1);
-  block.roots = {{'q', node('q', false, 0, 0)},
-                 {'q', node('q', true, 0, 0)},
-                 {'p', node('p', false, 2, 0)}};
+  block.roots = {
+      {'q', node('q', false, 0, 0)}, {'q', node('q', true, 0, 0)}, {'p', node('p', false, 2, 0)}};
   OpenedFile file("first-match", dctFile("pqu", {block}));
   ASSERT_TRUE(file.opened);
   expectLookups(file.dictionary, {{"q", false}, {"pu", false}});
@@ -163,10 +162,10 @@ TEST(DictionaryLookup, SecondSubDictionaryIsSearchedToo) {
   ASSERT_TRUE(file.opened);
   EXPECT_EQ(file.dictionary.SubDictionaries().size(), 2u);
   expectLookups(file.dictionary, {
-                                     {"cat", true},  // first block
-                                     {"cow", true},  // second block, same first letter
+                                     {"cat", true}, // first block
+                                     {"cow", true}, // second block, same first letter
                                      {"cog", true},
-                                     {"dog", true},  // second block only
+                                     {"dog", true}, // second block only
                                      {"dow", true},
                                      {"do", false},
                                      {"co", false},

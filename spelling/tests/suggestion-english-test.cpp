@@ -38,7 +38,6 @@ protected:
       out.push_back(list[i]);
     return out;
   }
-
 };
 
 bool listed(const std::vector<std::string> &list, const std::string &word) {

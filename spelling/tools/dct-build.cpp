@@ -11,8 +11,8 @@ namespace dct {
 namespace {
 
 constexpr std::size_t MaxWordBytes = 255;
-constexpr std::size_t ListIndexLimit = 1u << 16;   // u16 indices in child lists
-constexpr std::size_t OperandLimit = 1u << 20;     // 20-bit operands
+constexpr std::size_t ListIndexLimit = 1u << 16; // u16 indices in child lists
+constexpr std::size_t OperandLimit = 1u << 20;   // 20-bit operands
 constexpr std::size_t HeaderSize = 278;
 constexpr std::size_t TitleOffset = 88;
 constexpr std::size_t TitleLength = 25;
@@ -133,11 +133,9 @@ bool layOutBlock(const Graph &graph, std::size_t maxNodes, Bytes &block, std::si
     visitChildren(nodes[root]);
   for (std::size_t i = 0; i < order.size(); ++i)
     visitChildren(nodes[order[i]]);
-  std::stable_partition(order.begin(), order.end(),
-                        [&](std::uint32_t id) { return inList[id]; });
-  const auto listed =
-      static_cast<std::size_t>(std::count_if(order.begin(), order.end(),
-                                             [&](std::uint32_t id) { return inList[id]; }));
+  std::stable_partition(order.begin(), order.end(), [&](std::uint32_t id) { return inList[id]; });
+  const auto listed = static_cast<std::size_t>(
+      std::count_if(order.begin(), order.end(), [&](std::uint32_t id) { return inList[id]; }));
   if (listed > ListIndexLimit || order.size() > OperandLimit || order.size() > maxNodes)
     return false;
 

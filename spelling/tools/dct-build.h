@@ -23,8 +23,8 @@ namespace dct {
 using Bytes = std::vector<std::uint8_t>;
 
 struct BuildOptions {
-  std::string title;                 // padded with spaces or cut to 25 bytes
-  std::size_t maxNodes = 1u << 20;   // node limit per sub-dictionary
+  std::string title;               // padded with spaces or cut to 25 bytes
+  std::size_t maxNodes = 1u << 20; // node limit per sub-dictionary
 };
 
 class BuildError : public std::runtime_error {
@@ -45,8 +45,8 @@ bool utf8ToAnsi(const std::string &utf8, std::string &ansi);
 
 struct BuildResult {
   Bytes file;
-  std::size_t wordCount = 0;                 // distinct words stored
-  std::vector<std::size_t> nodesPerBlock;    // node count of each sub-dictionary
+  std::size_t wordCount = 0;              // distinct words stored
+  std::vector<std::size_t> nodesPerBlock; // node count of each sub-dictionary
 };
 
 // Builds the file from words that all pass rejectionReason (duplicates are

@@ -123,8 +123,8 @@ std::vector<std::string> acceptedWords(const Arguments &arguments,
     }
     const std::string reason = spelling::dct::rejectionReason(word);
     if (!reason.empty()) {
-      std::cerr << arguments.list << ":" << lineNumber << ": \"" << line << "\" left out: "
-                << reason << "\n";
+      std::cerr << arguments.list << ":" << lineNumber << ": \"" << line
+                << "\" left out: " << reason << "\n";
       continue;
     }
     words.push_back(word);
@@ -182,8 +182,7 @@ int run(const Arguments &arguments) {
   }
   std::remove(arguments.output.c_str());
   if (std::rename(temporary.c_str(), arguments.output.c_str()) != 0) {
-    std::cerr << "dct-builder: cannot rename " << temporary << " to " << arguments.output
-              << "\n";
+    std::cerr << "dct-builder: cannot rename " << temporary << " to " << arguments.output << "\n";
     return 1;
   }
   if (!arguments.wordsOut.empty()) {

@@ -58,8 +58,8 @@ TEST(SocketOwner, ClosesItsSocket) {
 } // namespace
 
 TEST(WindowOwners, WindowAndMenuAreDestroyedOnceAndMoveWithTheirOwner) {
-  base::WindowHandle window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, HWND_MESSAGE,
-                                            nullptr, GetModuleHandleA(nullptr), nullptr));
+  base::WindowHandle window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr,
+                                            GetModuleHandleA(nullptr), nullptr));
   ASSERT_TRUE(window);
   HWND raw = window.get();
   base::WindowHandle moved(std::move(window));

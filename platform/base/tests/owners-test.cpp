@@ -30,7 +30,10 @@ public:
 };
 
 TEST(Bstr, AnsiTextRoundTripsIncludingHighBytes) {
-  const std::string texts[] = {"", "R1", "Widerstand \xB5" "F \xE9t\xE9", std::string(300, 'x')};
+  const std::string texts[] = {"", "R1",
+                               "Widerstand \xB5"
+                               "F \xE9t\xE9",
+                               std::string(300, 'x')};
   for (const std::string &text : texts) {
     base::Bstr b(text);
     ASSERT_NE(b.get(), nullptr);
@@ -94,9 +97,11 @@ TEST(Guards, EachExceptionBecomesTheBoundarysAnswer) {
     HRESULT com, host, exported;
   } cases[] = {
       {[]() -> HRESULT { return S_FALSE; }, S_FALSE, S_FALSE, S_FALSE},
-      {[]() -> HRESULT { throw base::ComError(E_INVALIDARG); }, E_INVALIDARG, S_FALSE, E_INVALIDARG},
+      {[]() -> HRESULT { throw base::ComError(E_INVALIDARG); }, E_INVALIDARG, S_FALSE,
+       E_INVALIDARG},
       {[]() -> HRESULT { throw std::bad_alloc(); }, E_OUTOFMEMORY, E_OUTOFMEMORY, E_OUTOFMEMORY},
-      {[]() -> HRESULT { throw std::runtime_error("x"); }, E_UNEXPECTED, E_UNEXPECTED, E_UNEXPECTED},
+      {[]() -> HRESULT { throw std::runtime_error("x"); }, E_UNEXPECTED, E_UNEXPECTED,
+       E_UNEXPECTED},
   };
   for (const Case &c : cases) {
     EXPECT_EQ(base::guardCom(TestIid, c.body), c.com);

@@ -197,7 +197,8 @@ TEST_F(ComLayer, SingletonClassGivesOneObjectPerProcess) {
   // Only the class table's own reference is left: the module may go.
   EXPECT_EQ(server_->call("DllCanUnloadNow"), S_OK);
   // Plain counters are separate objects.
-  EXPECT_FALSE(base::sameObject(create(L"QOR.TestCounter").get(), create(L"QOR.TestCounter").get()));
+  EXPECT_FALSE(
+      base::sameObject(create(L"QOR.TestCounter").get(), create(L"QOR.TestCounter").get()));
 }
 
 HRESULT invokeByName(IDispatch *dispatch, const wchar_t *name, WORD flags, VARIANT *args,
@@ -250,11 +251,12 @@ TEST_F(ComLayer, LateBoundCallsReachTheVtableMethods) {
   V_VT(&index) = VT_I4;
   V_I4(&index) = 1;
   base::Variant label;
-  ASSERT_EQ(invokeByName(dispatch.get(), L"Label", DISPATCH_PROPERTYGET, &index, 1, label.get(),
-                         nullptr),
-            S_OK);
+  ASSERT_EQ(
+      invokeByName(dispatch.get(), L"Label", DISPATCH_PROPERTYGET, &index, 1, label.get(), nullptr),
+      S_OK);
   ASSERT_EQ(label.type(), VT_BSTR);
-  EXPECT_EQ(base::Bstr::toAnsiText(V_BSTR(label.get())), "Counter \xB5" "43");
+  EXPECT_EQ(base::Bstr::toAnsiText(V_BSTR(label.get())), "Counter \xB5"
+                                                         "43");
 }
 
 TEST_F(ComLayer, FailureCrossesTheBoundaryWithErrorInfo) {
@@ -279,8 +281,8 @@ TEST_F(ComLayer, FailureCrossesTheBoundaryWithErrorInfo) {
   V_I4(&code) = E_INVALIDARG;
   EXCEPINFO exception = {};
   ComPtr<IDispatch> dispatch = counter.query<IDispatch>();
-  HRESULT hr = invokeByName(dispatch.get(), L"Fail", DISPATCH_METHOD, &code, 1, nullptr,
-                            &exception);
+  HRESULT hr =
+      invokeByName(dispatch.get(), L"Fail", DISPATCH_METHOD, &code, 1, nullptr, &exception);
   if (hr == DISP_E_EXCEPTION)
     EXPECT_EQ(exception.scode, E_INVALIDARG);
   else

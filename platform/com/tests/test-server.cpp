@@ -14,7 +14,8 @@
 
 namespace {
 
-class Counter : public com::Dispatch<ITestCounter>, public com::SupportErrorInfo<&IID_ITestCounter> {
+class Counter : public com::Dispatch<ITestCounter>,
+                public com::SupportErrorInfo<&IID_ITestCounter> {
 public:
   static const com::InterfaceEntry *interfaces() {
     static const com::InterfaceEntry table[] = {

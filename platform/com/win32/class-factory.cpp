@@ -9,13 +9,11 @@ namespace com {
 
 const InterfaceEntry *ClassFactory::interfaces() {
   static const InterfaceEntry table[] = {
-      {&IID_IClassFactory, interfaceOffset<ClassFactory, IClassFactory>()},
-      {nullptr, 0}};
+      {&IID_IClassFactory, interfaceOffset<ClassFactory, IClassFactory>()}, {nullptr, 0}};
   return table;
 }
 
-HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown *outer, REFIID riid,
-                                                       void **out) {
+HRESULT STDMETHODCALLTYPE ClassFactory::CreateInstance(IUnknown *outer, REFIID riid, void **out) {
   if (!out)
     return E_POINTER;
   *out = nullptr;

@@ -43,9 +43,8 @@ public:
     info->Release();
     return hr;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags,
-                                   DISPPARAMS *params, VARIANT *result, EXCEPINFO *exception,
-                                   UINT *argError) override {
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS *params,
+                                   VARIANT *result, EXCEPINFO *exception, UINT *argError) override {
     if (!IsEqualIID(riid, IID_NULL))
       return DISP_E_UNKNOWNINTERFACE;
     ITypeInfo *info;

@@ -32,8 +32,7 @@ struct InterfaceEntry {
 template <typename Class, typename Base> std::ptrdiff_t interfaceOffset() {
   // Any non-null address will do: only the difference is used.
   Class *object = reinterpret_cast<Class *>(0x1000);
-  return reinterpret_cast<char *>(static_cast<Base *>(object)) -
-         reinterpret_cast<char *>(object);
+  return reinterpret_cast<char *>(static_cast<Base *>(object)) - reinterpret_cast<char *>(object);
 }
 
 // Looks riid up in table. IID_IUnknown gives the first entry, so every

@@ -15,8 +15,7 @@ HRESULT writeRegistryText(HKEY root, const std::string &path, const char *name,
                                 key.receive(), nullptr);
   if (status != ERROR_SUCCESS)
     return HRESULT_FROM_WIN32(status);
-  status = RegSetValueExA(key.get(), name, 0, REG_SZ,
-                          reinterpret_cast<const BYTE *>(text.c_str()),
+  status = RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE *>(text.c_str()),
                           static_cast<DWORD>(text.size() + 1));
   return HRESULT_FROM_WIN32(status);
 }

@@ -56,13 +56,14 @@ void registerClass(const ClassEntry &entry, const std::string &module, const GUI
 
   base::check(writeRegistryText(HKEY_CLASSES_ROOT, key, nullptr, entry.description));
   base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\ProgID", nullptr, versioned));
-  base::check(
-      writeRegistryText(HKEY_CLASSES_ROOT, key + "\\VersionIndependentProgID", nullptr, independent));
+  base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\VersionIndependentProgID", nullptr,
+                                independent));
   base::check(createRegistryKey(HKEY_CLASSES_ROOT, key + "\\Programmable"));
   base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\InprocServer32", nullptr, module));
+  base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\InprocServer32", "ThreadingModel",
+                                "Apartment"));
   base::check(
-      writeRegistryText(HKEY_CLASSES_ROOT, key + "\\InprocServer32", "ThreadingModel", "Apartment"));
-  base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\TypeLib", nullptr, guidText(libraryId)));
+      writeRegistryText(HKEY_CLASSES_ROOT, key + "\\TypeLib", nullptr, guidText(libraryId)));
   if (entry.kind != ClassKind::Control)
     return;
   base::check(createRegistryKey(HKEY_CLASSES_ROOT, key + "\\Control"));

@@ -51,19 +51,19 @@ HRESULT unregisterServer(const Server &server);
 
 // The module entry point and the four exports of the server whose table is
 // `server`; the module's .def file exports them undecorated.
-#define COM_SERVER_EXPORTS(server)                                                             \
-  extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {                   \
-    if (reason == DLL_PROCESS_ATTACH) {                                                        \
-      com::setModuleInstance(instance);                                                        \
-      DisableThreadLibraryCalls(instance);                                                     \
-    }                                                                                          \
-    return TRUE;                                                                               \
-  }                                                                                            \
-  STDAPI DllCanUnloadNow() { return com::canUnloadNow(server); }                               \
-  STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **out) {                          \
-    return com::getClassObject(server, clsid, riid, out);                                      \
-  }                                                                                            \
-  STDAPI DllRegisterServer() { return com::registerServer(server); }                           \
+#define COM_SERVER_EXPORTS(server)                                                                 \
+  extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {                       \
+    if (reason == DLL_PROCESS_ATTACH) {                                                            \
+      com::setModuleInstance(instance);                                                            \
+      DisableThreadLibraryCalls(instance);                                                         \
+    }                                                                                              \
+    return TRUE;                                                                                   \
+  }                                                                                                \
+  STDAPI DllCanUnloadNow() { return com::canUnloadNow(server); }                                   \
+  STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void **out) {                              \
+    return com::getClassObject(server, clsid, riid, out);                                          \
+  }                                                                                                \
+  STDAPI DllRegisterServer() { return com::registerServer(server); }                               \
   STDAPI DllUnregisterServer() { return com::unregisterServer(server); }
 
 #endif

@@ -10,7 +10,7 @@
 
 namespace com {
 
-template <const IID *... Supported> class SupportErrorInfo : public ISupportErrorInfo {
+template <const IID *...Supported> class SupportErrorInfo : public ISupportErrorInfo {
 public:
   virtual ~SupportErrorInfo() = default;
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {

@@ -36,9 +36,7 @@ void TComponent::Notification(TComponent *component, bool removing) {
       child->Notification(component, removing);
 }
 
-void TComponent::insertComponent(TComponent *component) {
-  components_.push_back(component);
-}
+void TComponent::insertComponent(TComponent *component) { components_.push_back(component); }
 
 void TComponent::removeComponent(TComponent *component) {
   auto it = std::find(components_.begin(), components_.end(), component);

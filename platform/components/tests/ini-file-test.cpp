@@ -87,7 +87,7 @@ const std::vector<ReadCase> &readCases() {
       {messy, " sec one ", " key1 ", "def", "value one"}, // arguments are trimmed
       {messy, "sec one", "key2", "def", "v2"},
       {messy, "\r\nsec one\v", "\nkey2\r", "def", "v2"}, // line breaks are blanks too
-      {messy, "sec one", "key3", "def", "def"}, // the repeated section is shadowed
+      {messy, "sec one", "key3", "def", "def"},          // the repeated section is shadowed
       {messy, "sec one", "\"quoted\"", "def", "qv"},
       {messy, "sec one", "quoted", "def", "def"},
       {messy, "sec one", "q1", "def", "hello"},
@@ -116,10 +116,21 @@ const std::vector<ReadCase> &readCases() {
       // "[unterminated" is a line without '=' in the section before it.
       {"[s]\r\nx=1\r\n[unterminated\r\nu=1\r\n[t]\r\nw=2\r\n", "s", "u", "d", "1"},
       // Bytes >= 0x80 compare exactly; only ASCII letters fold.
-      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF" "e=4\r\n", "\xE9t\xE9", "\xE4rger", "d", "d"},
-      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF" "e=4\r\n", "\xC9T\xC9", "\xC4RGER", "d", "1"},
-      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF" "e=4\r\n", "\xC9t\xC9", "STRA\xDF" "E", "d", "4"},
-      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF" "e=4\r\n", "\xC9t\xC9", "STRASSE", "d", "d"},
+      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF"
+       "e=4\r\n",
+       "\xE9t\xE9", "\xE4rger", "d", "d"},
+      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF"
+       "e=4\r\n",
+       "\xC9T\xC9", "\xC4RGER", "d", "1"},
+      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF"
+       "e=4\r\n",
+       "\xC9t\xC9",
+       "STRA\xDF"
+       "E",
+       "d", "4"},
+      {"[\xC9t\xC9]\r\n\xC4rger=1\r\nstra\xDF"
+       "e=4\r\n",
+       "\xC9t\xC9", "STRASSE", "d", "d"},
       // CR LF, LF and CR all end lines; a last line needs no end.
       {lineEnds, "s", "b", "d", "2"},
       {lineEnds, "t", "d", "d", "4"},
@@ -220,8 +231,10 @@ TEST(IniFileRead, ListsSectionsAndKeysAsThePlatformDoes) {
   // "#hash" and "tabkey"), where it ends the list early for its readers;
   // ReadSection leaves it out and lists the keys after it.
   const std::vector<ListCase> cases = {
-      {messy, "Sec One", {"key1", "KEY2", "key1", "\"quoted\"", "q1", "q2", "q3", "q4", "q5", "q6",
-                          "q7", "q8", "empty", "#hash", "tabkey"}},
+      {messy,
+       "Sec One",
+       {"key1", "KEY2", "key1", "\"quoted\"", "q1", "q2", "q3", "q4", "q5", "q6", "q7", "q8",
+        "empty", "#hash", "tabkey"}},
       {messy, " Sec One ", {}}, // listing takes the section name as it is
       {messy, "", {"top"}},
       {messy, "brackets]", {"b"}},
@@ -263,7 +276,8 @@ TEST(IniFileRead, ListsSectionsAndKeysAsThePlatformDoes) {
 
 TEST(IniFileRead, SectionValuesAndExistence) {
   MemoryFileSystem fs;
-  fs.files[fileName] = "[s]\r\nA=1\r\nb=\"two\"\r\nA=3\r\nnoeq\r\n;c=4\r\n[empty]\r\n[e2]\r\n;c=1\r\n";
+  fs.files[fileName] =
+      "[s]\r\nA=1\r\nb=\"two\"\r\nA=3\r\nnoeq\r\n;c=4\r\n[empty]\r\n[e2]\r\n;c=1\r\n";
   TIniFile ini(fileName, fs);
   TStringList values;
   ini.ReadSectionValues("s", values);
@@ -285,14 +299,28 @@ TEST(IniFileRead, IntegersAndBooleans) {
     int expected;      // with default -99
   };
   const std::vector<NumberCase> cases = {
-      {"12", 12},           {"-7", -7},           {"+5", 5},
-      {"0x1F", 31},         {"0X1f", 31},         {"0xFFFFFFFF", -1},
-      {"0x7fffffff", 2147483647},                 {"0x100000000", -99},
-      {"0x", -99},          {"0x1G", -99},        {"12abc", -99},
-      {"", -99},            {"-", -99},           {"2147483647", 2147483647},
-      {"2147483648", -99},  {"-2147483648", -2147483647 - 1},
-      {"-2147483649", -99}, {"\" 5\"", -99},      {"1.5", -99},
-      {"\"42\"", 42},       {"  8  ", 8},         {nullptr, -99},
+      {"12", 12},
+      {"-7", -7},
+      {"+5", 5},
+      {"0x1F", 31},
+      {"0X1f", 31},
+      {"0xFFFFFFFF", -1},
+      {"0x7fffffff", 2147483647},
+      {"0x100000000", -99},
+      {"0x", -99},
+      {"0x1G", -99},
+      {"12abc", -99},
+      {"", -99},
+      {"-", -99},
+      {"2147483647", 2147483647},
+      {"2147483648", -99},
+      {"-2147483648", -2147483647 - 1},
+      {"-2147483649", -99},
+      {"\" 5\"", -99},
+      {"1.5", -99},
+      {"\"42\"", 42},
+      {"  8  ", 8},
+      {nullptr, -99},
   };
   for (const NumberCase &c : cases) {
     MemoryFileSystem fs;
@@ -306,9 +334,9 @@ TEST(IniFileRead, IntegersAndBooleans) {
     bool defaultValue, expected;
   };
   const std::vector<BoolCase> bools = {
-      {"1", false, true},  {"0", true, false},    {"2", false, true},  {"-1", false, true},
-      {"0x0", true, false}, {"yes", true, true},  {"yes", false, false}, {nullptr, true, true},
-      {nullptr, false, false},
+      {"1", false, true},    {"0", true, false},    {"2", false, true},
+      {"-1", false, true},   {"0x0", true, false},  {"yes", true, true},
+      {"yes", false, false}, {nullptr, true, true}, {nullptr, false, false},
   };
   for (const BoolCase &c : bools) {
     MemoryFileSystem fs;
@@ -372,7 +400,11 @@ const std::vector<WriteCase> &writeCases() {
        {{Op::Write, " s ", " k ", "  v  "}},
        true,
        "[s ]\r\nk =v  \r\n"},
-      {"leading line breaks are blanks", false, "", {{Op::Write, "s", "k", "\r\n\v v"}}, true,
+      {"leading line breaks are blanks",
+       false,
+       "",
+       {{Op::Write, "s", "k", "\r\n\v v"}},
+       true,
        "[s]\r\nk=v\r\n"},
       {"a write finds section and key by their trimmed names",
        true,
@@ -462,7 +494,11 @@ const std::vector<WriteCase> &writeCases() {
        {{Op::Write, "s", "k", "5"}},
        true,
        "[s]\r\nk=5\r\nj=1\r\n"},
-      {"value compared case-sensitively", true, "[s]\r\nk=a\r\n", {{Op::Write, "s", "k", "A"}}, true,
+      {"value compared case-sensitively",
+       true,
+       "[s]\r\nk=a\r\n",
+       {{Op::Write, "s", "k", "A"}},
+       true,
        "[s]\r\nk=A\r\n"},
       {"dropped nameless entry and blank lines vanish",
        true,
@@ -511,7 +547,8 @@ const std::vector<WriteCase> &writeCases() {
       {"integers and booleans",
        false,
        "",
-       {{Op::WriteInteger, "n", "i", "-12"}, {Op::WriteBool, "n", "t", "1"},
+       {{Op::WriteInteger, "n", "i", "-12"},
+        {Op::WriteBool, "n", "t", "1"},
         {Op::WriteBool, "n", "f", "0"}},
        true,
        "[n]\r\ni=-12\r\nt=1\r\nf=0\r\n"},

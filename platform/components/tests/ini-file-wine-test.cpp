@@ -33,13 +33,14 @@ struct TrickyFile {
 
 const std::vector<TrickyFile> &trickyFiles() {
   static const std::vector<TrickyFile> files = {
-      {"messy", BYTES("top=1\r\n  [ Sec One ]  \r\n  key1  =  value one  \r\nKEY2=v2\r\nkey1=dup\r\n"
-                      "\"quoted\"=\"qv\"\r\nq1=\"hello\"\r\nq2='hello'\r\nq3=\"hello\r\nq4=  \"  spaced"
-                      "  \"  \r\nq5=\"a\"b\"\r\nq6=\"mixed'\r\nq7=\"\"\r\nq8=\"\r\nempty=\r\nnoequals"
-                      "\r\n;comment=x\r\n#hash=y\r\n =nokey\r\n=alsonokey\r\n\t tabkey\t=\ttabval\t\r\n"
-                      "[sec two]\r\na=1\r\n[Sec One]\r\nkey3=from-second\r\nkey1=third\r\n[]\r\n"
-                      "emptysec=1\r\n[unterminated\r\nu=1\r\n[brackets]] x\r\nb=2\r\n[trail] junk\r\n"
-                      "c=3\r\n")},
+      {"messy",
+       BYTES("top=1\r\n  [ Sec One ]  \r\n  key1  =  value one  \r\nKEY2=v2\r\nkey1=dup\r\n"
+             "\"quoted\"=\"qv\"\r\nq1=\"hello\"\r\nq2='hello'\r\nq3=\"hello\r\nq4=  \"  spaced"
+             "  \"  \r\nq5=\"a\"b\"\r\nq6=\"mixed'\r\nq7=\"\"\r\nq8=\"\r\nempty=\r\nnoequals"
+             "\r\n;comment=x\r\n#hash=y\r\n =nokey\r\n=alsonokey\r\n\t tabkey\t=\ttabval\t\r\n"
+             "[sec two]\r\na=1\r\n[Sec One]\r\nkey3=from-second\r\nkey1=third\r\n[]\r\n"
+             "emptysec=1\r\n[unterminated\r\nu=1\r\n[brackets]] x\r\nb=2\r\n[trail] junk\r\n"
+             "c=3\r\n")},
       {"line-ends", BYTES("[s]\na=1\nb=2\r\n[t]\rc=3\rd=4\n\n   \n[u]\r\ne=5")},
       {"high-bytes", BYTES("[\xC9t\xC9]\r\n\xC4rger=1\r\n\xE6=2\r\n\xFF=3\r\nstra\xDF"
                            "e=4\r\n\x8A=5\r\n[s]\r\nv=\xA0x\xA0\r\n")},
@@ -326,7 +327,8 @@ TEST(IniFileAgainstPlatform, DeletionsInAMissingFileCreateNothing) {
   std::remove(ours.c_str());
   std::remove(theirs.c_str());
   TIniFile ini(ours);
-  for (const Step &step : {Step{Op::DeleteKey, "s", "k", ""}, Step{Op::EraseSection, "s", "", ""}}) {
+  for (const Step &step :
+       {Step{Op::DeleteKey, "s", "k", ""}, Step{Op::EraseSection, "s", "", ""}}) {
     applyOurs(ini, step);
     applyPlatform(theirs, step);
   }

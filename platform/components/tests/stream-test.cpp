@@ -41,9 +41,8 @@ TEST(MemoryStream, GrowsSeeksAndFillsGapsWithZeros) {
     std::int64_t expected;
   };
   const std::vector<SeekCase> seeks = {
-      {1, TSeekOrigin::soBeginning, 1}, {1, TSeekOrigin::soCurrent, 2},
-      {-1, TSeekOrigin::soEnd, 2},      {-10, TSeekOrigin::soCurrent, 0},
-      {5, TSeekOrigin::soEnd, 8},
+      {1, TSeekOrigin::soBeginning, 1}, {1, TSeekOrigin::soCurrent, 2}, {-1, TSeekOrigin::soEnd, 2},
+      {-10, TSeekOrigin::soCurrent, 0}, {5, TSeekOrigin::soEnd, 8},
   };
   for (const SeekCase &c : seeks)
     EXPECT_EQ(stream.Seek(c.offset, c.origin), c.expected);

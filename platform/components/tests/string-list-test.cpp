@@ -38,8 +38,8 @@ std::string messageOf(const std::function<void()> &action) {
 TEST(StringList, SortedListInsertsInPlaceAndIgnoresDuplicatesByDefault) {
   TStringList list;
   list.SetSorted(true);
-  const std::vector<std::pair<std::string, int>> adds = {
-      {"pear", 0}, {"Apple", 0}, {"zebra", 2}, {"apple", 0}, {"Mango", 1}, {"PEAR", 2}};
+  const std::vector<std::pair<std::string, int>> adds = {{"pear", 0},  {"Apple", 0}, {"zebra", 2},
+                                                         {"apple", 0}, {"Mango", 1}, {"PEAR", 2}};
   for (const auto &add : adds)
     EXPECT_EQ(list.Add(add.first), add.second) << add.first;
   EXPECT_EQ(toVector(list), (std::vector<std::string>{"Apple", "Mango", "pear", "zebra"}));
@@ -79,8 +79,8 @@ TEST(StringList, SearchIgnoresCaseUnlessAsked) {
     int expected;
   };
   const std::vector<Case> cases = {
-      {false, false, "BETA", 1},   {false, true, "BETA", -1},  {false, true, "beta", 1},
-      {true, false, "gAmMa", 2},   {true, true, "Gamma", -1},  {true, false, "delta", -1},
+      {false, false, "BETA", 1},      {false, true, "BETA", -1}, {false, true, "beta", 1},
+      {true, false, "gAmMa", 2},      {true, true, "Gamma", -1}, {true, false, "delta", -1},
       {false, false, "\xC9T\xC9", 3}, // letters of the ANSI code page fold too
   };
   for (const Case &c : cases) {

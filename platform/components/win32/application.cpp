@@ -89,12 +89,11 @@ HWND TApplication::Handle() {
   }
   // A zero-sized window in the middle of the screen: it carries the
   // task-bar button and owns every form.
-  window_.reset(CreateWindowExA(0, applicationClass, title_.c_str(),
-                                WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
-                                    WS_MINIMIZEBOX,
-                                GetSystemMetrics(SM_CXSCREEN) / 2,
-                                GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr,
-                                instance, nullptr));
+  window_.reset(
+      CreateWindowExA(0, applicationClass, title_.c_str(),
+                      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                      GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                      nullptr, nullptr, instance, nullptr));
   if (!window_)
     throw Exception("Cannot create the application window");
   return window_.get();

@@ -38,7 +38,9 @@ public:
   void SetHelpFile(std::string helpFile) { helpFile_ = std::move(helpFile); }
   // Calls the help system on HelpFile; false when there is none or it fails.
   bool HelpCommand(UINT command, ULONG_PTR data);
-  bool HelpContext(int context) { return HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(context)); }
+  bool HelpContext(int context) {
+    return HelpCommand(HELP_CONTEXT, static_cast<ULONG_PTR>(context));
+  }
 
   // Creates a form owned by the application; the first becomes MainForm.
   template <typename Form> Form *CreateForm() {

@@ -14,7 +14,9 @@ TClipboard &Clipboard() {
   return clipboard;
 }
 
-bool TClipboard::HasFormat(UINT format) const { return IsClipboardFormatAvailable(format) != FALSE; }
+bool TClipboard::HasFormat(UINT format) const {
+  return IsClipboardFormatAvailable(format) != FALSE;
+}
 
 std::string TClipboard::AsText() const {
   base::ClipboardScope open(Application->Handle());

@@ -73,7 +73,8 @@ void TStatusBar::updatePanel(const TStatusPanel &panel) {
   std::string text = panel.alignment_ == taCenter         ? "\t" + panel.text_
                      : panel.alignment_ == taRightJustify ? "\t\t" + panel.text_
                                                           : panel.text_;
-  SendMessageA(Handle(), SB_SETTEXTA, static_cast<WPARAM>(panel.index_), reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageA(Handle(), SB_SETTEXTA, static_cast<WPARAM>(panel.index_),
+               reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void TStatusBar::SetSimplePanel(bool simple) {
@@ -178,7 +179,8 @@ void TPageControl::insertTab(int index) {
   item.mask = TCIF_TEXT;
   std::string caption = pages_[static_cast<std::size_t>(index)]->caption_;
   item.pszText = const_cast<char *>(caption.c_str());
-  SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+  SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(&item));
 }
 
 void TPageControl::handleCreated() {
@@ -205,7 +207,9 @@ void TPageControl::removePage(TTabSheet *page) {
   if (HandleAllocated())
     SendMessageA(Handle(), TCM_DELETEITEM, static_cast<WPARAM>(index), 0);
   if (activePage_ == page)
-    SetActivePage(pages_.empty() ? nullptr : pages_[static_cast<std::size_t>(std::min(index, PageCount() - 1))]);
+    SetActivePage(pages_.empty()
+                      ? nullptr
+                      : pages_[static_cast<std::size_t>(std::min(index, PageCount() - 1))]);
 }
 
 int TPageControl::ActivePageIndex() const { return activePage_ ? activePage_->PageIndex() : -1; }
@@ -321,11 +325,12 @@ void TToolBar::insertPlatformButton(int index) {
   platformButton.iBitmap = I_IMAGENONE;
   platformButton.idCommand = button->command_;
   platformButton.fsState = button->Enabled() ? TBSTATE_ENABLED : 0;
-  platformButton.fsStyle = button->style_ == tbsSeparator ? BTNS_SEP
+  platformButton.fsStyle = button->style_ == tbsSeparator  ? BTNS_SEP
                            : button->style_ == tbsDropDown ? BTNS_DROPDOWN
                                                            : BTNS_BUTTON;
   platformButton.iString = -1;
-  SendMessageA(Handle(), TB_INSERTBUTTONA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&platformButton));
+  SendMessageA(Handle(), TB_INSERTBUTTONA, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(&platformButton));
   updateButton(button);
 }
 
@@ -338,7 +343,8 @@ void TToolBar::updateButton(TToolButton *button) {
   info.fsState = button->Enabled() ? TBSTATE_ENABLED : 0;
   std::string caption = button->Caption();
   info.pszText = const_cast<char *>(caption.c_str());
-  SendMessageA(Handle(), TB_SETBUTTONINFOA, static_cast<WPARAM>(button->command_), reinterpret_cast<LPARAM>(&info));
+  SendMessageA(Handle(), TB_SETBUTTONINFOA, static_cast<WPARAM>(button->command_),
+               reinterpret_cast<LPARAM>(&info));
   SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth_, buttonHeight_));
   layoutButtons();
 }

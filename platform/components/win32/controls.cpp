@@ -280,16 +280,16 @@ void TWinControl::createHandle() {
     createParam = this;
   }
   const char *windowName = params.textAfterCreation ? "" : caption_.c_str();
-  HWND window = CreateWindowExA(params.exStyle, params.className.c_str(), windowName,
-                                params.style, left_, top_, width_, height_, parentWindow, nullptr,
+  HWND window = CreateWindowExA(params.exStyle, params.className.c_str(), windowName, params.style,
+                                left_, top_, width_, height_, parentWindow, nullptr,
                                 GetModuleHandleA(nullptr), createParam);
   if (!window)
     throw Exception("Error creating window of class " + params.className);
   if (!ownClass_) {
     window_.reset(window);
     SetPropA(window, controlProperty, this);
-    defaultProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&controlWindowProc)));
+    defaultProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&controlWindowProc)));
   }
   // Set-up first: a rich edit refuses to change its text mode once it has
   // been given a font.
@@ -727,9 +727,7 @@ void TGraphicControl::enabledChanged() {
   invalidateArea();
 }
 
-bool TGraphicControl::MouseCaptured() const {
-  return Parent() && Parent()->captured_ == this;
-}
+bool TGraphicControl::MouseCaptured() const { return Parent() && Parent()->captured_ == this; }
 
 TForm *GetParentForm(TControl *control) {
   while (control && control->Parent())

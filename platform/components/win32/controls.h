@@ -32,8 +32,8 @@ struct TMessage {
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 using TShiftState = unsigned;
-constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16,
-                      ssMiddle = 32, ssDouble = 64;
+constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32,
+                      ssDouble = 64;
 
 using TMouseEvent = Event<TObject *, TMouseButton, TShiftState, int, int>;
 using TMouseMoveEvent = Event<TObject *, TShiftState, int, int>;
@@ -141,8 +141,8 @@ private:
 
 // How a windowed control's window is made.
 struct TCreateParams {
-  std::string className;  // a platform class, or ours (registered on demand)
-  bool ownClass = false;  // a class of ours, painted by Paint
+  std::string className; // a platform class, or ours (registered on demand)
+  bool ownClass = false; // a class of ours, painted by Paint
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
   DWORD exStyle = 0;
   bool textAfterCreation = false; // the window takes its text once set up

@@ -66,9 +66,9 @@ struct ButtonInfo {
 };
 
 const ButtonInfo buttonTable[] = {
-    {mbYes, "&Yes", mrYes},       {mbNo, "&No", mrNo},           {mbOK, "OK", mrOk},
-    {mbCancel, "Cancel", mrCancel}, {mbAbort, "&Abort", mrAbort}, {mbRetry, "&Retry", mrRetry},
-    {mbIgnore, "&Ignore", mrIgnore}, {mbAll, "&All", mrAll},      {mbHelp, "&Help", mrNone}};
+    {mbYes, "&Yes", mrYes},          {mbNo, "&No", mrNo},          {mbOK, "OK", mrOk},
+    {mbCancel, "Cancel", mrCancel},  {mbAbort, "&Abort", mrAbort}, {mbRetry, "&Retry", mrRetry},
+    {mbIgnore, "&Ignore", mrIgnore}, {mbAll, "&All", mrAll},       {mbHelp, "&Help", mrNone}};
 
 const char *captionOf(TMsgDlgType type) {
   switch (type) {
@@ -105,7 +105,9 @@ LPCSTR iconOf(TMsgDlgType type) {
 // The message dialog's icon: a static control showing a system icon.
 class TMessageIcon : public TWinControl {
 public:
-  TMessageIcon(TComponent *owner, LPCSTR icon) : TWinControl(owner), icon_(icon) { SetBounds(16, 16, 32, 32); }
+  TMessageIcon(TComponent *owner, LPCSTR icon) : TWinControl(owner), icon_(icon) {
+    SetBounds(16, 16, 32, 32);
+  }
 
 protected:
   void CreateParams(TCreateParams &params) override {
@@ -142,7 +144,8 @@ TForm *CreateMessageDialog(const std::string &message, TMsgDlgType type, TMsgDlg
   }
   auto *label = new TLabel(form.get());
   label->SetName("Message");
-  label->SetBounds(textLeft, top, static_cast<int>(textRect.right) + 4, static_cast<int>(textRect.bottom));
+  label->SetBounds(textLeft, top, static_cast<int>(textRect.right) + 4,
+                   static_cast<int>(textRect.bottom));
   label->SetCaption(message);
   label->SetParent(form.get());
 
@@ -173,7 +176,8 @@ TForm *CreateMessageDialog(const std::string &message, TMsgDlgType type, TMsgDlg
   return form.release();
 }
 
-int MessageDlg(const std::string &message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext) {
+int MessageDlg(const std::string &message, TMsgDlgType type, TMsgDlgButtons buttons,
+               int helpContext) {
   std::unique_ptr<TForm> form(CreateMessageDialog(message, type, buttons));
   form->SetHelpContext(helpContext);
   return form->ShowModal();

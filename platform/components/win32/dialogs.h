@@ -12,9 +12,8 @@ namespace components {
 class TForm;
 
 using TOpenOptions = unsigned;
-constexpr TOpenOptions ofReadOnly = 1, ofOverwritePrompt = 2, ofHideReadOnly = 4,
-                       ofNoChangeDir = 8, ofPathMustExist = 16, ofFileMustExist = 32,
-                       ofCreatePrompt = 64;
+constexpr TOpenOptions ofReadOnly = 1, ofOverwritePrompt = 2, ofHideReadOnly = 4, ofNoChangeDir = 8,
+                       ofPathMustExist = 16, ofFileMustExist = 32, ofCreatePrompt = 64;
 
 class TOpenDialog : public TComponent {
 public:
@@ -63,7 +62,8 @@ constexpr TMsgDlgButtons mbOKCancel = mbOK | mbCancel;
 TForm *CreateMessageDialog(const std::string &message, TMsgDlgType type, TMsgDlgButtons buttons);
 // Shows a message dialog modally; answers the modal result of the button
 // pressed (mrCancel when it is closed otherwise).
-int MessageDlg(const std::string &message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext);
+int MessageDlg(const std::string &message, TMsgDlgType type, TMsgDlgButtons buttons,
+               int helpContext);
 void ShowMessage(const std::string &message);
 
 } // namespace components

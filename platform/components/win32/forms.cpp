@@ -115,7 +115,8 @@ void TForm::applyStyles() {
   if (formStyle_ == fsStayOnTop)
     exStyle |= WS_EX_TOPMOST;
   HWND window = Handle();
-  DWORD keep = static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED);
+  DWORD keep =
+      static_cast<DWORD>(GetWindowLongPtrA(window, GWL_STYLE)) & (WS_VISIBLE | WS_DISABLED);
   SetWindowLongPtrA(window, GWL_STYLE, static_cast<LONG_PTR>(style | keep));
   SetWindowLongPtrA(window, GWL_EXSTYLE, static_cast<LONG_PTR>(exStyle));
   SetWindowPos(window, formStyle_ == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
@@ -147,21 +148,25 @@ TWindowState TForm::WindowState() const {
 }
 
 void TForm::SetWindowState(TWindowState state) {
-  int command = state == wsMinimized ? SW_MINIMIZE : state == wsMaximized ? SW_MAXIMIZE : SW_RESTORE;
+  int command = state == wsMinimized   ? SW_MINIMIZE
+                : state == wsMaximized ? SW_MAXIMIZE
+                                       : SW_RESTORE;
   if (Visible() || state != wsNormal)
     ShowWindow(Handle(), command);
 }
 
 void TForm::SetClientWidth(int width) {
   RECT rect{0, 0, width, ClientHeight()};
-  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), menu_ != nullptr,
+  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)),
+                     menu_ != nullptr,
                      static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
   SetWidth(rect.right - rect.left);
 }
 
 void TForm::SetClientHeight(int height) {
   RECT rect{0, 0, ClientWidth(), height};
-  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), menu_ != nullptr,
+  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)),
+                     menu_ != nullptr,
                      static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
   SetHeight(rect.bottom - rect.top);
 }
@@ -372,7 +377,8 @@ void TForm::WndProc(TMessage &message) {
   case WM_COMMAND:
     // IDOK and IDCANCEL without a control are the keyboard's Enter and
     // Escape (menu commands are numbered from 100).
-    if (message.LParam == 0 && (LOWORD(message.WParam) == IDOK || LOWORD(message.WParam) == IDCANCEL) &&
+    if (message.LParam == 0 &&
+        (LOWORD(message.WParam) == IDOK || LOWORD(message.WParam) == IDCANCEL) &&
         pressButton(LOWORD(message.WParam) == IDCANCEL))
       return;
     break;

@@ -29,9 +29,10 @@ bool TRegistry::open(const std::string &key, bool canCreate, REGSAM access) {
   while (!path.empty() && path.back() == '\\')
     path.pop_back();
   HKEY opened = nullptr;
-  LONG status = canCreate ? RegCreateKeyExA(rootKey_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                            access, nullptr, &opened, nullptr)
-                          : RegOpenKeyExA(rootKey_, path.c_str(), 0, access, &opened);
+  LONG status = canCreate
+                    ? RegCreateKeyExA(rootKey_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                      access, nullptr, &opened, nullptr)
+                    : RegOpenKeyExA(rootKey_, path.c_str(), 0, access, &opened);
   if (status != ERROR_SUCCESS)
     return false;
   currentKey_.reset(opened);
@@ -65,16 +66,16 @@ bool TRegistry::DeleteValue(const std::string &name) {
 
 int TRegistry::GetDataSize(const std::string &name) {
   DWORD size = 0;
-  if (!currentKey_ ||
-      RegQueryValueExA(currentKey_.get(), name.c_str(), nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS)
+  if (!currentKey_ || RegQueryValueExA(currentKey_.get(), name.c_str(), nullptr, nullptr, nullptr,
+                                       &size) != ERROR_SUCCESS)
     return -1;
   return static_cast<int>(size);
 }
 
 std::string TRegistry::ReadString(const std::string &name) {
   DWORD type = 0, size = 0;
-  if (!currentKey_ ||
-      RegQueryValueExA(currentKey_.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+  if (!currentKey_ || RegQueryValueExA(currentKey_.get(), name.c_str(), nullptr, &type, nullptr,
+                                       &size) != ERROR_SUCCESS)
     return std::string(); // a missing value reads as empty text
   if (type != REG_SZ && type != REG_EXPAND_SZ)
     throw ERegistryException("Invalid data type for '" + name + "'");
@@ -115,14 +116,14 @@ void TRegistry::WriteInteger(const std::string &name, int value) {
 
 int TRegistry::ReadBinaryData(const std::string &name, void *buffer, int bufferSize) {
   DWORD type = 0, size = 0;
-  if (!currentKey_ ||
-      RegQueryValueExA(currentKey_.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+  if (!currentKey_ || RegQueryValueExA(currentKey_.get(), name.c_str(), nullptr, &type, nullptr,
+                                       &size) != ERROR_SUCCESS)
     throw ERegistryException("Failed to get data for '" + name + "'");
   if (type != REG_BINARY)
     throw ERegistryException("Invalid data type for '" + name + "'");
   std::vector<BYTE> data(size);
-  if (size > 0 && RegQueryValueExA(currentKey_.get(), name.c_str(), nullptr, &type, data.data(), &size) !=
-                      ERROR_SUCCESS)
+  if (size > 0 && RegQueryValueExA(currentKey_.get(), name.c_str(), nullptr, &type, data.data(),
+                                   &size) != ERROR_SUCCESS)
     throw ERegistryException("Failed to get data for '" + name + "'");
   DWORD copied = bufferSize < 0 ? 0 : std::min(size, static_cast<DWORD>(bufferSize));
   if (copied > 0)

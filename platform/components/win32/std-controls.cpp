@@ -182,7 +182,8 @@ TButton::TButton(TComponent *owner) : TWinControl(owner) { SetBounds(0, 0, 75, 2
 void TButton::CreateParams(TCreateParams &params) {
   params.className = "BUTTON";
   params.ownClass = false;
-  params.style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | (default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+  params.style =
+      WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | (default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
 }
 
 void TButton::SetDefault(bool isDefault) {
@@ -209,10 +210,10 @@ void TBitBtn::SetKind(TBitBtnKind kind) {
     const char *caption;
     int result;
   };
-  static const KindInfo kinds[] = {
-      {"", mrNone},       {"OK", mrOk},        {"Cancel", mrCancel}, {"&Help", mrNone},
-      {"&Yes", mrYes},    {"&No", mrNo},       {"&Close", mrNone},   {"Abort", mrAbort},
-      {"&Retry", mrRetry}, {"&Ignore", mrIgnore}, {"&All", mrAll}};
+  static const KindInfo kinds[] = {{"", mrNone},          {"OK", mrOk},       {"Cancel", mrCancel},
+                                   {"&Help", mrNone},     {"&Yes", mrYes},    {"&No", mrNo},
+                                   {"&Close", mrNone},    {"Abort", mrAbort}, {"&Retry", mrRetry},
+                                   {"&Ignore", mrIgnore}, {"&All", mrAll}};
   kind_ = kind;
   if (kind == bkCustom)
     return;
@@ -266,7 +267,8 @@ int TCustomEdit::GetTextLen() {
 
 int TCustomEdit::SelStart() {
   DWORD start = 0, end = 0;
-  SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
   return static_cast<int>(start);
 }
 
@@ -274,7 +276,8 @@ void TCustomEdit::SetSelStart(int start) { SendMessageA(Handle(), EM_SETSEL, sta
 
 int TCustomEdit::SelLength() {
   DWORD start = 0, end = 0;
-  SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
   return static_cast<int>(end - start);
 }
 
@@ -423,15 +426,16 @@ bool TCustomRichEdit::notify(NMHDR &header, LRESULT &result) {
 // ---- TListBox
 
 TListBox::TListBox(TComponent *owner)
-    : TWinControl(owner), items_(*this, {LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT}) {
+    : TWinControl(owner),
+      items_(*this, {LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING, LB_RESETCONTENT}) {
   SetBounds(0, 0, 121, 97);
 }
 
 void TListBox::CreateParams(TCreateParams &params) {
   params.className = "LISTBOX";
   params.ownClass = false;
-  params.style = WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY |
-                 LBS_NOINTEGRALHEIGHT;
+  params.style =
+      WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
   if (style_ == lbOwnerDrawFixed)
     params.style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
   params.exStyle = WS_EX_CLIENTEDGE;
@@ -472,7 +476,8 @@ int TListBox::ItemAtPos(POINT point) {
 
 RECT TListBox::ItemRect(int index) {
   RECT rect{};
-  SendMessageA(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+  SendMessageA(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(&rect));
   return rect;
 }
 
@@ -511,7 +516,8 @@ void TListBox::drawItem(DRAWITEMSTRUCT &item) {
 // ---- TComboBox
 
 TComboBox::TComboBox(TComponent *owner)
-    : TWinControl(owner), items_(*this, {CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT}) {
+    : TWinControl(owner),
+      items_(*this, {CB_ADDSTRING, CB_INSERTSTRING, CB_DELETESTRING, CB_RESETCONTENT}) {
   SetBounds(0, 0, 145, 21);
 }
 
@@ -524,7 +530,8 @@ void TComboBox::CreateParams(TCreateParams &params) {
 
 void TComboBox::handleCreated() {
   // The height of a combo box's window includes its list.
-  SetWindowPos(Handle(), nullptr, 0, 0, Width(), Height() + 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(Handle(), nullptr, 0, 0, Width(), Height() + 200,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   items_.fillWindow();
   if (itemIndex_ >= 0)
     SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
@@ -644,8 +651,7 @@ private:
   int index_;
 };
 
-TRadioGroup::TRadioGroup(TComponent *owner)
-    : TGroupBox(owner), items_(*this, {0, 0, 0, 0}) {
+TRadioGroup::TRadioGroup(TComponent *owner) : TGroupBox(owner), items_(*this, {0, 0, 0, 0}) {
   items_.OnChange = [this](TObject *) { rebuildButtons(); };
 }
 
@@ -678,8 +684,8 @@ void TRadioGroup::arrangeButtons() {
   int count = static_cast<int>(buttons_.size());
   int rowHeight = std::max((Height() - 20) / count, 1);
   for (int i = 0; i < count; ++i)
-    buttons_[static_cast<std::size_t>(i)]->SetBounds(8, 16 + i * rowHeight, std::max(Width() - 16, 1),
-                                                     std::min(rowHeight, 17));
+    buttons_[static_cast<std::size_t>(i)]->SetBounds(
+        8, 16 + i * rowHeight, std::max(Width() - 16, 1), std::min(rowHeight, 17));
 }
 
 void TRadioGroup::Resize() {

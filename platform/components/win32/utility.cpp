@@ -23,8 +23,8 @@ TUtilityWindow::TUtilityWindow(Handler handler) : handler_(std::move(handler)) {
     windowClass.lpszClassName = utilityClass;
     RegisterClassExA(&windowClass);
   }
-  window_.reset(CreateWindowExA(0, utilityClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance,
-                                this));
+  window_.reset(
+      CreateWindowExA(0, utilityClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, this));
   if (!window_)
     throw Exception("Cannot create a utility window");
 }

@@ -72,8 +72,8 @@ public:
     EXPECT_EQ(V_VT(&a[4]), VT_UNKNOWN);
     EXPECT_EQ(V_VT(&a[3]), VT_I4);
     EXPECT_EQ(V_VT(&a[2]), VT_I4);
-    Seen s{V_I2(&a[5]), ComPtr<IUnknown>(V_UNKNOWN(&a[4])), V_I4(&a[3]), V_I4(&a[2]),
-           V_VT(&a[1]), nullptr};
+    Seen s{V_I2(&a[5]), ComPtr<IUnknown>(V_UNKNOWN(&a[4])), V_I4(&a[3]), V_I4(&a[2]), V_VT(&a[1]),
+           nullptr};
     if (V_VT(&a[1]) == VT_UNKNOWN || V_VT(&a[1]) == VT_DISPATCH)
       s.subject = ComPtr<IUnknown>(V_UNKNOWN(&a[1]));
     seen.push_back(s);
@@ -229,7 +229,9 @@ TEST_F(StandIn, GuardedForcedAndBatchWrites) {
     const char *formula;
     HRESULT hr;
     double inches;
-  } results[] = {{"0.12 pt.", S_OK, 0.12 / 72}, {"GUARD(2.54 cm)", S_OK, 1.0}, {"FALSE", S_OK, 0},
+  } results[] = {{"0.12 pt.", S_OK, 0.12 / 72},
+                 {"GUARD(2.54 cm)", S_OK, 1.0},
+                 {"FALSE", S_OK, 0},
                  {"BODY!PinX", drawhost::DrawHostNoResult, 0}};
   Cell *weight = shape->cell("LineWeight", true);
   for (const auto &r : results) {
@@ -266,8 +268,8 @@ TEST_F(StandIn, SinkReceivesEachEventWithItsSourceIdAndArguments) {
   ComPtr<IDrawEvent> documentGone = subscribe(documentEvents.get(), 0x4002, "{page key}");
   ComPtr<IDrawEvent> cellChanged = subscribe(shapeEvents.get(), 0x2800, "");
   LONG ids[6];
-  IDrawEvent *all[] = {added.get(), connections.get(), idle.get(), pageGone.get(),
-                       documentGone.get(), cellChanged.get()};
+  IDrawEvent *all[] = {added.get(),    connections.get(),  idle.get(),
+                       pageGone.get(), documentGone.get(), cellChanged.get()};
   for (int i = 0; i < 6; ++i)
     ASSERT_EQ(all[i]->get_ID(&ids[i]), S_OK);
 
@@ -520,7 +522,8 @@ TEST_F(StandIn, InsertedObjectIsCreatedAndAnnounced) {
   ComPtr<IDrawEvent> added = subscribe(pageEvents.get(), 901, "");
   ComPtr<IDrawShape> inserted;
   // Any registered class will do for the stand-in; Wine registers this one.
-  HRESULT hr = r1->InsertObject(base::Bstr("Scripting.Dictionary").get(), 0x3000, inserted.receive());
+  HRESULT hr =
+      r1->InsertObject(base::Bstr("Scripting.Dictionary").get(), 0x3000, inserted.receive());
   if (hr == REGDB_E_CLASSNOTREG)
     GTEST_SKIP() << "the prefix has no Scripting.Dictionary";
   ASSERT_EQ(hr, S_OK);
@@ -542,7 +545,8 @@ TEST_F(StandIn, ClientSiteNamesTheShapeAndLeadsToThePage) {
   ComPtr<IOleClientSite> site = ComPtr<IOleClientSite>::adopt(new com::Object<drawhost::ClientSite>(
       page_, "C:\\Drawings\\Circuit.vsd\\Drawing\\Page-1/~R1\\Sheet.1"));
   ComPtr<IMoniker> moniker;
-  ASSERT_EQ(site->GetMoniker(OLEGETMONIKER_ONLYIFTHERE, OLEWHICHMK_OBJFULL, moniker.receive()), S_OK);
+  ASSERT_EQ(site->GetMoniker(OLEGETMONIKER_ONLYIFTHERE, OLEWHICHMK_OBJFULL, moniker.receive()),
+            S_OK);
   ComPtr<IBindCtx> context;
   ASSERT_EQ(CreateBindCtx(0, context.receive()), S_OK);
   LPOLESTR display = nullptr;

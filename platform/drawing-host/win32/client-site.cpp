@@ -73,7 +73,8 @@ ULONG STDMETHODCALLTYPE Container::Release() {
   return refs;
 }
 
-HRESULT STDMETHODCALLTYPE Container::ParseDisplayName(IBindCtx *, LPOLESTR, ULONG *, IMoniker **out) {
+HRESULT STDMETHODCALLTYPE Container::ParseDisplayName(IBindCtx *, LPOLESTR, ULONG *,
+                                                      IMoniker **out) {
   if (out)
     *out = nullptr;
   return E_NOTIMPL;

@@ -113,7 +113,8 @@ void Page::glue(Shape *connector, short fromPart, Shape *shape, short row) {
               shape->name() + " part " + std::to_string(toPart));
   base::Variant subject;
   V_VT(subject.get()) = VT_DISPATCH;
-  V_DISPATCH(subject.get()) = new com::Object<Connects>(std::vector<ComPtr<Connect>>{connects_.back()});
+  V_DISPATCH(subject.get()) =
+      new com::Object<Connects>(std::vector<ComPtr<Connect>>{connects_.back()});
   events_->fire(EventConnectionsChanged, static_cast<IDrawPage *>(this), *subject.get());
 }
 
@@ -436,9 +437,8 @@ HRESULT STDMETHODCALLTYPE Application::get_Documents(IDrawDocuments **ppDocument
   *ppDocuments = nullptr;
   if (!host_)
     return DrawHostObjectDeleted;
-  return com::Object<DocumentList>::create(IID_IDrawDocuments,
-                                           reinterpret_cast<void **>(ppDocuments),
-                                           host_->documents());
+  return com::Object<DocumentList>::create(
+      IID_IDrawDocuments, reinterpret_cast<void **>(ppDocuments), host_->documents());
 }
 
 HRESULT STDMETHODCALLTYPE Application::get_BuiltInMenus(IDrawUIObject **ppMenus) {

@@ -76,7 +76,8 @@ HRESULT STDMETHODCALLTYPE EventList::AddAdvise(short EventCode, IDispatch *Sink,
   return base::guardCom(IID_IDrawEventList, [&]() -> HRESULT {
     std::string args = base::Bstr::toAnsiText(TargetArgs);
     long id = host_->nextSubscriptionId();
-    ComPtr<Event> event = ComPtr<Event>::adopt(new com::Object<Event>(this, id, EventCode, Sink, args));
+    ComPtr<Event> event =
+        ComPtr<Event>::adopt(new com::Object<Event>(this, id, EventCode, Sink, args));
     events_.push_back(event);
     host_->note("AddAdvise " + owner_ + " " + hex(static_cast<unsigned short>(EventCode)) + " id " +
                 std::to_string(id) + " \"" + args + "\"");

@@ -236,7 +236,8 @@ HRESULT STDMETHODCALLTYPE Layer::get_CellsC(short Column, IDrawCell **ppCell) {
   if (page_->deleted())
     return DrawHostObjectDeleted;
   return base::guardCom(IID_IDrawLayer, [&]() -> HRESULT {
-    Cell *cell = page_->sheet()->cellAt(SectionLayers, static_cast<short>(index_ - 1), Column, true);
+    Cell *cell =
+        page_->sheet()->cellAt(SectionLayers, static_cast<short>(index_ - 1), Column, true);
     return interfaceOut(static_cast<IDrawCell *>(cell), ppCell);
   });
 }

@@ -124,7 +124,8 @@ private:
 
 class Layer : public com::Dispatch<IDrawLayer> {
 public:
-  Layer(Page *page, short index, std::string name) : page_(page), index_(index), name_(std::move(name)) {}
+  Layer(Page *page, short index, std::string name)
+      : page_(page), index_(index), name_(std::move(name)) {}
   static const com::InterfaceEntry *interfaces();
   HRESULT STDMETHODCALLTYPE get_Index(short *pIndex) override;
   HRESULT STDMETHODCALLTYPE get_Name(BSTR *pName) override;

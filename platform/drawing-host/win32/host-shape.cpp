@@ -30,9 +30,8 @@ struct FixedCell {
   short section, row, column;
 };
 const FixedCell fixedCells[] = {
-    {"PinX", 1, 1, 0},    {"PinY", 1, 1, 1},    {"Width", 1, 1, 2},
-    {"Height", 1, 1, 3},  {"LocPinX", 1, 1, 4}, {"LocPinY", 1, 1, 5},
-    {"LinePattern", 1, 2, 2}, {"LineWeight", 1, 2, 3},
+    {"PinX", 1, 1, 0},    {"PinY", 1, 1, 1},    {"Width", 1, 1, 2},       {"Height", 1, 1, 3},
+    {"LocPinX", 1, 1, 4}, {"LocPinY", 1, 1, 5}, {"LinePattern", 1, 2, 2}, {"LineWeight", 1, 2, 3},
 };
 const char *const connectionColumns[] = {"X", "Y", "A", "B", "C", "D"};
 
@@ -87,7 +86,8 @@ HRESULT Cell::write(const std::string &formula, bool force, const char *how) {
   if (!shape_)
     return DrawHostObjectDeleted;
   if (guarded() && !force) {
-    shape_->host()->note(std::string(how) + " " + shape_->name() + "!" + name_ + " refused: guarded");
+    shape_->host()->note(std::string(how) + " " + shape_->name() + "!" + name_ +
+                         " refused: guarded");
     return DrawHostCellGuarded;
   }
   formula_ = formula;
@@ -115,8 +115,8 @@ HRESULT STDMETHODCALLTYPE Cell::put_Formula(BSTR Formula) {
 }
 
 HRESULT STDMETHODCALLTYPE Cell::put_FormulaForce(BSTR Formula) {
-  return base::guardCom(IID_IDrawCell,
-                        [&] { return write(base::Bstr::toAnsiText(Formula), true, "FormulaForce"); });
+  return base::guardCom(
+      IID_IDrawCell, [&] { return write(base::Bstr::toAnsiText(Formula), true, "FormulaForce"); });
 }
 
 HRESULT STDMETHODCALLTYPE Cell::get_ResultIU(double *pValue) {
@@ -220,8 +220,7 @@ HRESULT STDMETHODCALLTYPE Connects::get_Item(short Index, IDrawConnect **ppConne
 namespace {
 
 // Item by 1-based index (any integer VARIANT) or by name.
-HRESULT pickShape(const std::vector<ComPtr<Shape>> &items, const VARIANT &which,
-                  IDrawShape **out) {
+HRESULT pickShape(const std::vector<ComPtr<Shape>> &items, const VARIANT &which, IDrawShape **out) {
   base::Variant index;
   if (V_VT(&which) == VT_BSTR) {
     std::string name = base::Bstr::toAnsiText(V_BSTR(&which));
@@ -381,8 +380,7 @@ short Shape::addConnectionPoint(const std::string &rowName) {
 }
 
 Shape *Shape::addMember(short type, const std::string &name) {
-  members_.push_back(
-      ComPtr<Shape>::adopt(new com::Object<Shape>(host_, page_, this, type, name)));
+  members_.push_back(ComPtr<Shape>::adopt(new com::Object<Shape>(host_, page_, this, type, name)));
   if (type_ != 2)
     type_ = 2; // a shape with members is a group
   return members_.back().get();
@@ -663,8 +661,8 @@ HRESULT STDMETHODCALLTYPE Shape::InsertObject(BSTR ClassID, short Flags, IDrawSh
     if (FAILED(CLSIDFromString(ClassID, &clsid)))
       base::check(CLSIDFromProgID(ClassID, &clsid));
     ComPtr<IUnknown> object;
-    base::check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
-                                 object.receiveVoid()));
+    base::check(
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.receiveVoid()));
     // The host's type code of an embedded foreign object.
     Shape *inserted = addMember(4, "Sheet." + std::to_string(members_.size() + 1));
     inserted->object_ = object;
@@ -673,12 +671,11 @@ HRESULT STDMETHODCALLTYPE Shape::InsertObject(BSTR ClassID, short Flags, IDrawSh
     Document *document = page_->document();
     base::Bstr fullName;
     base::check(document->get_FullName(fullName.receive()));
-    std::string moniker = fullName.toAnsi() + "\\Drawing\\" + page_->name() + "/~" + name_ +
-                          "\\" + inserted->name();
+    std::string moniker =
+        fullName.toAnsi() + "\\Drawing\\" + page_->name() + "/~" + name_ + "\\" + inserted->name();
     ComPtr<IOleObject> ole = object.query<IOleObject>();
     if (ole) {
-      auto site = ComPtr<IOleClientSite>::adopt(
-          new com::Object<ClientSite>(page_, moniker));
+      auto site = ComPtr<IOleClientSite>::adopt(new com::Object<ClientSite>(page_, moniker));
       base::check(ole->SetClientSite(site.get()));
     }
     if (ComPtr<IOleControl> control = object.query<IOleControl>()) {

@@ -22,7 +22,8 @@ inline std::string hex(long value) {
 }
 
 // Hands a new reference to an interface out-parameter.
-template <typename Interface, typename Object> HRESULT interfaceOut(Object *object, Interface **out) {
+template <typename Interface, typename Object>
+HRESULT interfaceOut(Object *object, Interface **out) {
   *out = object;
   if (object)
     object->AddRef();

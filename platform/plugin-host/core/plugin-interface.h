@@ -81,8 +81,8 @@ struct PlugInRect {
 using AdvanceStateProc = OSErr (*)();
 using ProgressProc = void (*)(std::int32_t done, std::int32_t total);
 // Shows pixels on the host's screen; the compressor's main window hands it on.
-using DisplayPixelsProc = OSErr (*)(const void *source, const PlugInRect *rect, std::int32_t row, std::int32_t column,
-                                    void *platformContext);
+using DisplayPixelsProc = OSErr (*)(const void *source, const PlugInRect *rect, std::int32_t row,
+                                    std::int32_t column, void *platformContext);
 
 struct HandleProcs {
   std::int16_t handleProcsVersion; // 1
@@ -100,10 +100,10 @@ struct PropertyProcs {
   std::int16_t propertyProcsVersion; // 1
   std::int16_t numPropertyProcs;
   // A complex property comes back as a new handle that the caller disposes.
-  OSErr (*getPropertyProc)(OSType signature, OSType key, std::int32_t index, std::intptr_t *simpleProperty,
-                           HostHandle *complexProperty);
-  OSErr (*setPropertyProc)(OSType signature, OSType key, std::int32_t index, std::intptr_t simpleProperty,
-                           HostHandle complexProperty);
+  OSErr (*getPropertyProc)(OSType signature, OSType key, std::int32_t index,
+                           std::intptr_t *simpleProperty, HostHandle *complexProperty);
+  OSErr (*setPropertyProc)(OSType signature, OSType key, std::int32_t index,
+                           std::intptr_t simpleProperty, HostHandle complexProperty);
 };
 constexpr std::int16_t kCurrentPropertyProcsVersion = 1;
 
@@ -114,7 +114,8 @@ struct ReadDescriptorProcs {
   std::int16_t numReadDescriptorProcs;
   ReadDescriptorRef (*openReadDescriptorProc)(DescriptorHandle descriptor, const OSType *keys);
   OSErr (*closeReadDescriptorProc)(ReadDescriptorRef reader);
-  HostBoolean (*getKeyProc)(ReadDescriptorRef reader, OSType *key, OSType *type, std::int32_t *flags);
+  HostBoolean (*getKeyProc)(ReadDescriptorRef reader, OSType *key, OSType *type,
+                            std::int32_t *flags);
   OSErr (*getIntegerProc)(ReadDescriptorRef reader, std::int32_t *value);
   OSErr (*getFloatProc)(ReadDescriptorRef reader, double *value);
   void *getUnitFloatProc;
@@ -122,8 +123,8 @@ struct ReadDescriptorProcs {
   // The text comes back as a new handle (8-bit characters, no terminator)
   // that the caller disposes.
   OSErr (*getTextProc)(ReadDescriptorRef reader, HostHandle *text);
-  void *
-      reservedRead[10]; // calls for aliases, enumerations, classes, references, objects, counts, strings, pinned values
+  void *reservedRead[10]; // calls for aliases, enumerations, classes, references, objects, counts,
+                          // strings, pinned values
 };
 constexpr std::int16_t kCurrentReadDescriptorProcsVersion = 0;
 constexpr std::int16_t kReadDescriptorProcsCount = 18;
@@ -140,8 +141,8 @@ struct WriteDescriptorProcs {
   OSErr (*putBooleanProc)(WriteDescriptorRef writer, OSType key, HostBoolean value);
   // The host copies the text; the caller keeps and disposes its handle.
   OSErr (*putTextProc)(WriteDescriptorRef writer, OSType key, HostHandle text);
-  void *
-      reservedWrite[9]; // calls for aliases, enumerations, classes, references, objects, counts, strings, scoped values
+  void *reservedWrite[9]; // calls for aliases, enumerations, classes, references, objects, counts,
+                          // strings, scoped values
 };
 constexpr std::int16_t kCurrentWriteDescriptorProcsVersion = 0;
 constexpr std::int16_t kWriteDescriptorProcsCount = 16;
@@ -205,7 +206,8 @@ struct ExportRecord {
 
 // The plug-in's one entry: selector, the record, the plug-in's data slot
 // kept by the host between calls, and the result.
-using PlugInEntry = void (*)(std::int16_t selector, void *record, std::intptr_t *data, std::int16_t *result);
+using PlugInEntry = void (*)(std::int16_t selector, void *record, std::intptr_t *data,
+                             std::int16_t *result);
 
 } // namespace plugin
 

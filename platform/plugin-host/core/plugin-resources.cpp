@@ -92,13 +92,16 @@ bool readProperty(OSType key, const std::string &data, PropertyList &list) {
   if (key == fourCC("kind") || key == fourCC("vers") || key == fourCC("mode")) {
     if (data.size() != 4)
       return false;
-    (key == fourCC("kind") ? list.kind : key == fourCC("vers") ? list.version : list.modes) = word(data);
+    (key == fourCC("kind")   ? list.kind
+     : key == fourCC("vers") ? list.version
+                             : list.modes) = word(data);
     return true;
   }
   if (key == fourCC("name") || key == fourCC("catg")) {
     if (data.empty() || static_cast<std::uint8_t>(data[0]) + 1u > data.size())
       return false;
-    (key == fourCC("name") ? list.name : list.category) = data.substr(1, static_cast<std::uint8_t>(data[0]));
+    (key == fourCC("name") ? list.name : list.category) =
+        data.substr(1, static_cast<std::uint8_t>(data[0]));
     return true;
   }
   if (key == fourCC("wx86"))
@@ -113,8 +116,8 @@ bool readProperty(OSType key, const std::string &data, PropertyList &list) {
     list.hasTerminology = true;
     list.eventClass = word(data.substr(4, 4));
     list.eventId = word(data.substr(8, 4));
-    list.dictionaryId =
-        static_cast<std::int16_t>(static_cast<std::uint8_t>(data[12]) | static_cast<std::uint8_t>(data[13]) << 8);
+    list.dictionaryId = static_cast<std::int16_t>(static_cast<std::uint8_t>(data[12]) |
+                                                  static_cast<std::uint8_t>(data[13]) << 8);
     return terminated(data.substr(14), list.scope);
   }
   return true; // properties a host does not know are skipped
@@ -129,7 +132,8 @@ std::string fourCCText(OSType code) {
   return text;
 }
 
-bool ParsePropertyList(const std::uint8_t *data, std::size_t size, PropertyList &list, std::string &error) {
+bool ParsePropertyList(const std::uint8_t *data, std::size_t size, PropertyList &list,
+                       std::string &error) {
   list = PropertyList();
   Reader in(data, size);
   if (in.u16("resource version") != 1)
@@ -155,8 +159,8 @@ bool ParsePropertyList(const std::uint8_t *data, std::size_t size, PropertyList 
   return in.ok();
 }
 
-bool ParseScriptingDictionary(const std::uint8_t *data, std::size_t size, ScriptingDictionary &dictionary,
-                              std::string &error) {
+bool ParseScriptingDictionary(const std::uint8_t *data, std::size_t size,
+                              ScriptingDictionary &dictionary, std::string &error) {
   dictionary = ScriptingDictionary();
   Reader in(data, size);
   if (in.u8("major version") != 1 || in.u8("minor version") != 0)

@@ -58,9 +58,10 @@ struct ScriptingDictionary {
 
 // Both return false with a message naming the offset and what was wrong
 // when the bytes do not hold a well-formed resource.
-bool ParsePropertyList(const std::uint8_t *data, std::size_t size, PropertyList &list, std::string &error);
-bool ParseScriptingDictionary(const std::uint8_t *data, std::size_t size, ScriptingDictionary &dictionary,
-                              std::string &error);
+bool ParsePropertyList(const std::uint8_t *data, std::size_t size, PropertyList &list,
+                       std::string &error);
+bool ParseScriptingDictionary(const std::uint8_t *data, std::size_t size,
+                              ScriptingDictionary &dictionary, std::string &error);
 
 // "8BIM" for 0x3842494D.
 std::string fourCCText(OSType code);

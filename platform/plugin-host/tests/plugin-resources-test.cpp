@@ -29,7 +29,11 @@ struct Bytes {
     return *this;
   }
   Bytes &property(const char (&key)[5], const std::string &body) {
-    u32(fourCC("8BIM")).u32(fourCC(key)).u32(0).u32(static_cast<std::uint32_t>(body.size())).text(body);
+    u32(fourCC("8BIM"))
+        .u32(fourCC(key))
+        .u32(0)
+        .u32(static_cast<std::uint32_t>(body.size()))
+        .text(body);
     data.resize(data.size() + (4 - body.size() % 4) % 4, 0);
     return *this;
   }
@@ -47,8 +51,8 @@ Bytes sampleList() {
   b.property("kind", word(fourCC("8BEM")));
   b.property("name", std::string("\x0APixtune...", 11));
   b.property("wx86", std::string("ENTRYPOINT\0", 11));
-  b.property("hstm", word(0) + word(fourCC("qzWb")) + word(fourCC("null")) + std::string("\x80\x3E", 2) +
-                         std::string("scope\0", 6));
+  b.property("hstm", word(0) + word(fourCC("qzWb")) + word(fourCC("null")) +
+                         std::string("\x80\x3E", 2) + std::string("scope\0", 6));
   b.property("zzzz", "skipped");
   return b;
 }
@@ -87,14 +91,24 @@ Bytes sampleDictionary() {
   Bytes b;
   b.data = {1, 0};
   b.u16(0).u16(0).u16(1);
-  b.text(std::string("\x07Pixtune", 8)).text(std::string("\x01x", 2)).u32(fourCC("qzWb")).u16(1).u16(1).u16(1);
+  b.text(std::string("\x07Pixtune", 8))
+      .text(std::string("\x01x", 2))
+      .u32(fourCC("qzWb"))
+      .u16(1)
+      .u16(1)
+      .u16(1);
   b.text(std::string("\x02"
                      "ev\0",
                      4))
       .text(std::string("\0\0", 2))
       .u32(fourCC("qzWb"))
       .u32(fourCC("null"));
-  b.u32(fourCC("null")).text(std::string("\0\0", 2)).u16(0).u32(fourCC("null")).text(std::string("\0\0", 2)).u16(0);
+  b.u32(fourCC("null"))
+      .text(std::string("\0\0", 2))
+      .u16(0)
+      .u32(fourCC("null"))
+      .text(std::string("\0\0", 2))
+      .u16(0);
   b.u16(2);
   b.text(std::string("\x03"
                      "one",

@@ -34,7 +34,8 @@ void CALLBACK DialogAnswers::onTimer(HWND, UINT, UINT_PTR, DWORD) {
 BOOL CALLBACK DialogAnswers::onWindow(HWND window, LPARAM) {
   char className[32] = {};
   GetClassNameA(window, className, sizeof className);
-  if (std::string(className) == "#32770" && IsWindowVisible(window) && !active_->seen_.count(window))
+  if (std::string(className) == "#32770" && IsWindowVisible(window) &&
+      !active_->seen_.count(window))
     active_->answer(window);
   return TRUE;
 }

@@ -14,15 +14,18 @@ HostCallbacks &host() { return *HostCallbacks::active; }
 plugin::HostHandle cbNew(std::int32_t size) { return host().newHandle(size, true); }
 void cbDispose(plugin::HostHandle handle) { host().disposeHandle(handle); }
 std::int32_t cbGetSize(plugin::HostHandle handle) { return host().handleSize(handle); }
-plugin::OSErr cbSetSize(plugin::HostHandle handle, std::int32_t size) { return host().setHandleSize(handle, size); }
+plugin::OSErr cbSetSize(plugin::HostHandle handle, std::int32_t size) {
+  return host().setHandleSize(handle, size);
+}
 void *cbLock(plugin::HostHandle handle, plugin::HostBoolean) { return host().lockHandle(handle); }
 void cbUnlock(plugin::HostHandle handle) { host().unlockHandle(handle); }
 
-plugin::OSErr cbGetProperty(plugin::OSType signature, plugin::OSType key, std::int32_t index, std::intptr_t *simple,
-                            plugin::HostHandle *complex) {
+plugin::OSErr cbGetProperty(plugin::OSType signature, plugin::OSType key, std::int32_t index,
+                            std::intptr_t *simple, plugin::HostHandle *complex) {
   return host().getProperty(signature, key, index, simple, complex);
 }
-plugin::OSErr cbSetProperty(plugin::OSType, plugin::OSType, std::int32_t, std::intptr_t, plugin::HostHandle) {
+plugin::OSErr cbSetProperty(plugin::OSType, plugin::OSType, std::int32_t, std::intptr_t,
+                            plugin::HostHandle) {
   ++host().counts["setProperty"];
   return plugin::noErr;
 }
@@ -31,8 +34,8 @@ plugin::ReadDescriptorRef cbOpenRead(plugin::DescriptorHandle descriptor, const 
   return host().openRead(descriptor);
 }
 plugin::OSErr cbCloseRead(plugin::ReadDescriptorRef reader) { return host().closeRead(reader); }
-plugin::HostBoolean cbGetKey(plugin::ReadDescriptorRef reader, plugin::OSType *key, plugin::OSType *type,
-                             std::int32_t *flags) {
+plugin::HostBoolean cbGetKey(plugin::ReadDescriptorRef reader, plugin::OSType *key,
+                             plugin::OSType *type, std::int32_t *flags) {
   if (flags)
     *flags = 0;
   return host().nextKey(reader, key, type) ? 1 : 0;
@@ -72,31 +75,36 @@ plugin::OSErr cbGetText(plugin::ReadDescriptorRef reader, plugin::HostHandle *te
 }
 
 plugin::WriteDescriptorRef cbOpenWrite() { return host().openWrite(); }
-plugin::OSErr cbCloseWrite(plugin::WriteDescriptorRef writer, plugin::DescriptorHandle *descriptor) {
+plugin::OSErr cbCloseWrite(plugin::WriteDescriptorRef writer,
+                           plugin::DescriptorHandle *descriptor) {
   return host().closeWrite(writer, descriptor);
 }
-plugin::OSErr cbPutInteger(plugin::WriteDescriptorRef writer, plugin::OSType key, std::int32_t value) {
+plugin::OSErr cbPutInteger(plugin::WriteDescriptorRef writer, plugin::OSType key,
+                           std::int32_t value) {
   plugin::DescriptorItem item;
   item.key = key;
   item.type = plugin::typeInteger;
   item.integer = value;
   return host().put(writer, item, "putInteger");
 }
-plugin::OSErr cbPutFloat(plugin::WriteDescriptorRef writer, plugin::OSType key, const double *value) {
+plugin::OSErr cbPutFloat(plugin::WriteDescriptorRef writer, plugin::OSType key,
+                         const double *value) {
   plugin::DescriptorItem item;
   item.key = key;
   item.type = plugin::typeFloat;
   item.number = value ? *value : 0;
   return host().put(writer, item, "putFloat");
 }
-plugin::OSErr cbPutBoolean(plugin::WriteDescriptorRef writer, plugin::OSType key, plugin::HostBoolean value) {
+plugin::OSErr cbPutBoolean(plugin::WriteDescriptorRef writer, plugin::OSType key,
+                           plugin::HostBoolean value) {
   plugin::DescriptorItem item;
   item.key = key;
   item.type = plugin::typeBoolean;
   item.flag = value != 0;
   return host().put(writer, item, "putBoolean");
 }
-plugin::OSErr cbPutText(plugin::WriteDescriptorRef writer, plugin::OSType key, plugin::HostHandle text) {
+plugin::OSErr cbPutText(plugin::WriteDescriptorRef writer, plugin::OSType key,
+                        plugin::HostHandle text) {
   plugin::DescriptorItem item;
   item.key = key;
   item.type = plugin::typeChar;
@@ -114,8 +122,8 @@ void HostCallbacks::progressProc(std::int32_t done, std::int32_t total) {
     host().problems.push_back("progress " + std::to_string(done) + " of " + std::to_string(total));
 }
 
-plugin::OSErr HostCallbacks::displayPixelsProc(const void *, const plugin::PlugInRect *, std::int32_t, std::int32_t,
-                                               void *) {
+plugin::OSErr HostCallbacks::displayPixelsProc(const void *, const plugin::PlugInRect *,
+                                               std::int32_t, std::int32_t, void *) {
   ++host().counts["displayPixels"];
   return plugin::noErr;
 }
@@ -171,8 +179,8 @@ void HostCallbacks::setPlayback(const plugin::DescriptorItems &items, std::int16
   descriptorParameters_.descriptor = handle;
 }
 
-void HostCallbacks::serveRecord(plugin::PlugInRect *rect, std::int16_t *loPlane, std::int16_t *hiPlane,
-                                const void **data, std::int32_t *rowBytes) {
+void HostCallbacks::serveRecord(plugin::PlugInRect *rect, std::int16_t *loPlane,
+                                std::int16_t *hiPlane, const void **data, std::int32_t *rowBytes) {
   rect_ = rect;
   loPlane_ = loPlane;
   hiPlane_ = hiPlane;
@@ -238,7 +246,8 @@ plugin::OSErr HostCallbacks::setHandleSize(plugin::HostHandle handle, std::int32
   ++counts["setHandleSize"];
   if (!handles_.count(handle) || size < 0)
     return plugin::memFullErr;
-  if (!GlobalReAlloc(static_cast<HGLOBAL>(handle), static_cast<SIZE_T>(size ? size : 1), GMEM_MOVEABLE))
+  if (!GlobalReAlloc(static_cast<HGLOBAL>(handle), static_cast<SIZE_T>(size ? size : 1),
+                     GMEM_MOVEABLE))
     return plugin::memFullErr;
   sizes_[handle] = size;
   return plugin::noErr;
@@ -259,10 +268,12 @@ void HostCallbacks::unlockHandle(plugin::HostHandle handle) {
     GlobalUnlock(static_cast<HGLOBAL>(handle));
 }
 
-plugin::OSErr HostCallbacks::getProperty(plugin::OSType signature, plugin::OSType key, std::int32_t index,
-                                         std::intptr_t *simple, plugin::HostHandle *complex) {
+plugin::OSErr HostCallbacks::getProperty(plugin::OSType signature, plugin::OSType key,
+                                         std::int32_t index, std::intptr_t *simple,
+                                         plugin::HostHandle *complex) {
   ++counts["getProperty"];
-  if (signature != plugin::propertySignature || key != plugin::propertyTitle || index != 0 || !complex)
+  if (signature != plugin::propertySignature || key != plugin::propertyTitle || index != 0 ||
+      !complex)
     return plugin::filterBadParameters;
   if (simple)
     *simple = 0;
@@ -295,7 +306,8 @@ plugin::OSErr HostCallbacks::closeRead(plugin::ReadDescriptorRef reader) {
   return plugin::noErr;
 }
 
-bool HostCallbacks::nextKey(plugin::ReadDescriptorRef reader, plugin::OSType *key, plugin::OSType *type) {
+bool HostCallbacks::nextKey(plugin::ReadDescriptorRef reader, plugin::OSType *key,
+                            plugin::OSType *type) {
   ++counts["getKey"];
   auto found = readers_.find(reader);
   if (found == readers_.end() || found->second->next >= found->second->items.size())
@@ -306,8 +318,8 @@ bool HostCallbacks::nextKey(plugin::ReadDescriptorRef reader, plugin::OSType *ke
   return true;
 }
 
-const plugin::DescriptorItem *HostCallbacks::current(plugin::ReadDescriptorRef reader, plugin::OSType type,
-                                                     const char *call) {
+const plugin::DescriptorItem *HostCallbacks::current(plugin::ReadDescriptorRef reader,
+                                                     plugin::OSType type, const char *call) {
   ++counts[call];
   auto found = readers_.find(reader);
   if (found == readers_.end() || found->second->next == 0) {
@@ -328,7 +340,8 @@ plugin::WriteDescriptorRef HostCallbacks::openWrite() {
   return writer_.get();
 }
 
-plugin::OSErr HostCallbacks::closeWrite(plugin::WriteDescriptorRef writer, plugin::DescriptorHandle *descriptor) {
+plugin::OSErr HostCallbacks::closeWrite(plugin::WriteDescriptorRef writer,
+                                        plugin::DescriptorHandle *descriptor) {
   ++counts["closeWriteDescriptor"];
   if (!writer_ || writer != writer_.get()) {
     problems.push_back("closing a writer the host did not open");
@@ -341,7 +354,8 @@ plugin::OSErr HostCallbacks::closeWrite(plugin::WriteDescriptorRef writer, plugi
   return plugin::noErr;
 }
 
-plugin::OSErr HostCallbacks::put(plugin::WriteDescriptorRef writer, plugin::DescriptorItem item, const char *call) {
+plugin::OSErr HostCallbacks::put(plugin::WriteDescriptorRef writer, plugin::DescriptorItem item,
+                                 const char *call) {
   ++counts[call];
   if (!writer_ || writer != writer_.get()) {
     problems.push_back(std::string(call) + " without an open writer");
@@ -372,20 +386,23 @@ plugin::OSErr HostCallbacks::advanceState() {
     *data_ = nullptr;
     return plugin::noErr;
   }
-  if (r.top < 0 || r.left < 0 || r.bottom > image_.height || r.right > image_.width || r.top > r.bottom ||
-      r.left > r.right || *loPlane_ < 0 || *hiPlane_ >= image_.planes || *loPlane_ > *hiPlane_) {
+  if (r.top < 0 || r.left < 0 || r.bottom > image_.height || r.right > image_.width ||
+      r.top > r.bottom || r.left > r.right || *loPlane_ < 0 || *hiPlane_ >= image_.planes ||
+      *loPlane_ > *hiPlane_) {
     problems.push_back("request outside the image");
     return plugin::filterBadParameters;
   }
   // Rows carry three spare bytes so that a plug-in must honour rowBytes.
   int planes = *hiPlane_ - *loPlane_ + 1, width = r.right - r.left;
   std::int32_t rowBytes = width * planes + 3;
-  served_.assign(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(r.bottom - r.top), 0xCD);
+  served_.assign(static_cast<std::size_t>(rowBytes) * static_cast<std::size_t>(r.bottom - r.top),
+                 0xCD);
   for (int y = r.top; y < r.bottom; ++y)
     for (int x = r.left; x < r.right; ++x)
       for (int p = 0; p < planes; ++p)
         served_[static_cast<std::size_t>((y - r.top) * rowBytes + (x - r.left) * planes + p)] =
-            image_.pixels[(static_cast<std::size_t>(y) * image_.width + x) * image_.planes + *loPlane_ + p];
+            image_.pixels[(static_cast<std::size_t>(y) * image_.width + x) * image_.planes +
+                          *loPlane_ + p];
   *data_ = served_.data();
   *rowBytes_ = rowBytes;
   return plugin::noErr;

@@ -45,8 +45,8 @@ public:
   // A descriptor for the plug-in to play (none when items is empty).
   void setPlayback(const plugin::DescriptorItems &items, std::int16_t playInfo);
   // The request fields of the record being served.
-  void serveRecord(plugin::PlugInRect *rect, std::int16_t *loPlane, std::int16_t *hiPlane, const void **data,
-                   std::int32_t *rowBytes);
+  void serveRecord(plugin::PlugInRect *rect, std::int16_t *loPlane, std::int16_t *hiPlane,
+                   const void **data, std::int32_t *rowBytes);
 
   // After the plug-in returns: the recorded descriptor (taken over by the
   // host) and the plug-in's handles still alive.
@@ -59,8 +59,9 @@ public:
   // The record's own callbacks.
   static plugin::OSErr advanceStateProc();
   static void progressProc(std::int32_t done, std::int32_t total);
-  static plugin::OSErr displayPixelsProc(const void *source, const plugin::PlugInRect *rect, std::int32_t row,
-                                         std::int32_t column, void *platformContext);
+  static plugin::OSErr displayPixelsProc(const void *source, const plugin::PlugInRect *rect,
+                                         std::int32_t row, std::int32_t column,
+                                         void *platformContext);
 
   // Entry points of the suites.
   static HostCallbacks *active;
@@ -70,15 +71,17 @@ public:
   plugin::OSErr setHandleSize(plugin::HostHandle handle, std::int32_t size);
   void *lockHandle(plugin::HostHandle handle);
   void unlockHandle(plugin::HostHandle handle);
-  plugin::OSErr getProperty(plugin::OSType signature, plugin::OSType key, std::int32_t index, std::intptr_t *simple,
-                            plugin::HostHandle *complex);
+  plugin::OSErr getProperty(plugin::OSType signature, plugin::OSType key, std::int32_t index,
+                            std::intptr_t *simple, plugin::HostHandle *complex);
   plugin::ReadDescriptorRef openRead(plugin::DescriptorHandle descriptor);
   plugin::OSErr closeRead(plugin::ReadDescriptorRef reader);
   bool nextKey(plugin::ReadDescriptorRef reader, plugin::OSType *key, plugin::OSType *type);
-  const plugin::DescriptorItem *current(plugin::ReadDescriptorRef reader, plugin::OSType type, const char *call);
+  const plugin::DescriptorItem *current(plugin::ReadDescriptorRef reader, plugin::OSType type,
+                                        const char *call);
   plugin::WriteDescriptorRef openWrite();
   plugin::OSErr closeWrite(plugin::WriteDescriptorRef writer, plugin::DescriptorHandle *descriptor);
-  plugin::OSErr put(plugin::WriteDescriptorRef writer, plugin::DescriptorItem item, const char *call);
+  plugin::OSErr put(plugin::WriteDescriptorRef writer, plugin::DescriptorItem item,
+                    const char *call);
   std::string handleText(plugin::HostHandle handle);
   plugin::OSErr advanceState();
 

@@ -45,7 +45,9 @@ struct Options {
   std::vector<std::string> answers;
 };
 
-void report(const std::string &name, const std::string &value) { std::printf("%s=%s\n", name.c_str(), value.c_str()); }
+void report(const std::string &name, const std::string &value) {
+  std::printf("%s=%s\n", name.c_str(), value.c_str());
+}
 
 std::vector<int> numberList(const std::string &text) {
   std::vector<int> numbers;
@@ -111,14 +113,15 @@ bool readPnm(const std::string &path, HostImage &image) {
   std::string magic;
   int maxValue = 0;
   if (!(in >> magic >> image.width >> image.height >> maxValue) || maxValue != 255 ||
-      (magic != "P5" && magic != "P6") || image.width < 1 || image.height < 1 || image.width > 20000 ||
-      image.height > 20000)
+      (magic != "P5" && magic != "P6") || image.width < 1 || image.height < 1 ||
+      image.width > 20000 || image.height > 20000)
     return false;
   in.get();
   image.planes = magic == "P5" ? 1 : 3;
   image.mode = magic == "P5" ? plugin::plugInModeGrayScale : plugin::plugInModeRGBColor;
   image.pixels.resize(static_cast<std::size_t>(image.width) * image.height * image.planes);
-  in.read(reinterpret_cast<char *>(image.pixels.data()), static_cast<std::streamsize>(image.pixels.size()));
+  in.read(reinterpret_cast<char *>(image.pixels.data()),
+          static_cast<std::streamsize>(image.pixels.size()));
   return static_cast<std::size_t>(in.gcount()) == image.pixels.size();
 }
 
@@ -163,13 +166,15 @@ std::string checkResources(HMODULE module) {
   report("pipl.kind", plugin::fourCCText(list.kind));
   report("pipl.name", list.name);
   report("pipl.category", list.category);
-  report("pipl.version", std::to_string(list.version >> 16) + "." + std::to_string(list.version & 0xFFFF));
+  report("pipl.version",
+         std::to_string(list.version >> 16) + "." + std::to_string(list.version & 0xFFFF));
   report("pipl.entry.x86", list.entryX86);
   report("pipl.entry.x64", list.entryX64);
   report("pipl.modes.grey", list.modes & plugin::modeFlagGrayScale ? "1" : "0");
   report("pipl.modes.rgb", list.modes & plugin::modeFlagRGBColor ? "1" : "0");
   report("pipl.enable", list.enableRule);
-  report("pipl.event", plugin::fourCCText(list.eventClass) + "/" + plugin::fourCCText(list.eventId));
+  report("pipl.event",
+         plugin::fourCCText(list.eventClass) + "/" + plugin::fourCCText(list.eventId));
   report("pipl.dictionary", std::to_string(list.dictionaryId));
   report("pipl.scope", list.scope);
 
@@ -179,18 +184,20 @@ std::string checkResources(HMODULE module) {
     report("aete", aete.empty() ? "missing" : "bad: " + error);
   } else {
     report("aete", "ok");
-    report("aete.event", plugin::fourCCText(dictionary.eventClass) + "/" + plugin::fourCCText(dictionary.eventId));
+    report("aete.event", plugin::fourCCText(dictionary.eventClass) + "/" +
+                             plugin::fourCCText(dictionary.eventId));
     std::string parameters;
     for (const plugin::DictionaryParameter &p : dictionary.parameters)
-      parameters += (parameters.empty() ? "" : ",") + plugin::fourCCText(p.key) + ":" + plugin::fourCCText(p.type);
+      parameters += (parameters.empty() ? "" : ",") + plugin::fourCCText(p.key) + ":" +
+                    plugin::fourCCText(p.type);
     report("aete.parameters", parameters);
   }
   return sizeof(void *) == 8 ? list.entryX64 : list.entryX86;
 }
 
 std::string rectText(const plugin::PlugInRect &r) {
-  return std::to_string(r.top) + "," + std::to_string(r.left) + "," + std::to_string(r.bottom) + "," +
-         std::to_string(r.right);
+  return std::to_string(r.top) + "," + std::to_string(r.left) + "," + std::to_string(r.bottom) +
+         "," + std::to_string(r.right);
 }
 
 bool isEmpty(const plugin::PlugInRect &r) { return r.top == r.bottom || r.left == r.right; }
@@ -204,7 +211,8 @@ struct Run {
   std::int16_t call(std::int16_t selector, void *record) {
     std::int16_t result = 12345; // must be overwritten
     entry(selector, record, &data, &result);
-    report("call." + std::to_string(calls++), std::to_string(selector) + ":" + std::to_string(result));
+    report("call." + std::to_string(calls++),
+           std::to_string(selector) + ":" + std::to_string(result));
     if (result != 0 && firstError == 0)
       firstError = result;
     return result;
@@ -216,13 +224,14 @@ std::vector<int> defaultSequence(bool filter) {
 }
 
 // Runs the selectors; continue repeats while the plug-in still asks for data.
-void runSequence(Run &run, const Options &o, bool filter, void *record, const plugin::PlugInRect &request) {
+void runSequence(Run &run, const Options &o, bool filter, void *record,
+                 const plugin::PlugInRect &request) {
   std::vector<int> sequence = o.selectors.empty() ? defaultSequence(filter) : o.selectors;
   int continueSelector = filter ? plugin::filterSelectorContinue : plugin::exportSelectorContinue;
   for (int selector : sequence) {
     std::int16_t result = run.call(static_cast<std::int16_t>(selector), record);
-    for (int rounds = 0;
-         o.selectors.empty() && result == 0 && selector == continueSelector && !isEmpty(request) && rounds < 100;
+    for (int rounds = 0; o.selectors.empty() && result == 0 && selector == continueSelector &&
+                         !isEmpty(request) && rounds < 100;
          ++rounds)
       result = run.call(static_cast<std::int16_t>(selector), record);
     if (result != 0 && o.selectors.empty())
@@ -247,17 +256,18 @@ int runHost(const Options &o) {
   }
   report("load", "ok");
   std::string entryName = checkResources(module);
-  auto entry = reinterpret_cast<plugin::PlugInEntry>(
-      reinterpret_cast<void *>(GetProcAddress(module, entryName.empty() ? "ENTRYPOINT" : entryName.c_str())));
+  auto entry = reinterpret_cast<plugin::PlugInEntry>(reinterpret_cast<void *>(
+      GetProcAddress(module, entryName.empty() ? "ENTRYPOINT" : entryName.c_str())));
   report("entry", entry ? "ok" : "missing");
   if (!entry) {
     FreeLibrary(module);
     return 0;
   }
-  bool filter = o.plugin.size() >= 4 && _stricmp(o.plugin.c_str() + o.plugin.size() - 4, ".8bf") == 0;
+  bool filter =
+      o.plugin.size() >= 4 && _stricmp(o.plugin.c_str() + o.plugin.size() - 4, ".8bf") == 0;
 
-  HWND window = CreateWindowExA(0, "STATIC", "Plug-in test host", WS_OVERLAPPEDWINDOW, 0, 0, 320, 240, nullptr, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
+  HWND window = CreateWindowExA(0, "STATIC", "Plug-in test host", WS_OVERLAPPEDWINDOW, 0, 0, 320,
+                                240, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   // Shown and active on request only (plug-ins that look for the active
   // window); a hidden window keeps the runs fast under Xvfb.
   if (o.activeWindow) {
@@ -268,9 +278,10 @@ int runHost(const Options &o) {
   {
     HostCallbacks callbacks(image, o.handleProcCount, o.withProperties);
     callbacks.setTitle(o.title);
-    callbacks.setPlayback(
-        o.script,
-        o.playGiven ? o.playInfo : (o.script.empty() ? plugin::plugInDialogDisplay : plugin::plugInDialogDontDisplay));
+    callbacks.setPlayback(o.script, o.playGiven
+                                        ? o.playInfo
+                                        : (o.script.empty() ? plugin::plugInDialogDisplay
+                                                            : plugin::plugInDialogDontDisplay));
     DialogAnswers answers(o.answers);
     Run run{entry};
 
@@ -316,13 +327,14 @@ int runHost(const Options &o) {
       exportRecord.handleProcs = callbacks.handleProcs();
       exportRecord.propertyProcs = callbacks.propertyProcs();
       exportRecord.descriptorParameters = callbacks.descriptorParameters();
-      callbacks.serveRecord(&exportRecord.theRect, &exportRecord.loPlane, &exportRecord.hiPlane, &exportRecord.data,
-                            &exportRecord.rowBytes);
+      callbacks.serveRecord(&exportRecord.theRect, &exportRecord.loPlane, &exportRecord.hiPlane,
+                            &exportRecord.data, &exportRecord.rowBytes);
       runSequence(run, o, false, &exportRecord, exportRecord.theRect);
       report("record.theRect", rectText(exportRecord.theRect));
       report("record.maxData", std::to_string(exportRecord.maxData));
       report("record.filename_intact",
-             std::memcmp(filenameBefore, exportRecord.filename, sizeof filenameBefore) == 0 ? "1" : "0");
+             std::memcmp(filenameBefore, exportRecord.filename, sizeof filenameBefore) == 0 ? "1"
+                                                                                            : "0");
     }
     report("result", std::to_string(run.firstError));
 
@@ -358,11 +370,12 @@ int runHost(const Options &o) {
 int main(int argc, char **argv) {
   Options options;
   if (!parseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: plugin-test-host <plug-in> [--image file.pnm] [--mode n] [--title text]\n"
-                         "  [--script Key=type:value]... [--play display|dontdisplay|silent]\n"
-                         "  [--selectors s,...] [--handle-procs n] [--no-properties] [--max-data n]\n"
-                         "  [--active-window]\n"
-                         "  [--answer ok|cancel|file=path]...\n");
+    std::fprintf(stderr,
+                 "usage: plugin-test-host <plug-in> [--image file.pnm] [--mode n] [--title text]\n"
+                 "  [--script Key=type:value]... [--play display|dontdisplay|silent]\n"
+                 "  [--selectors s,...] [--handle-procs n] [--no-properties] [--max-data n]\n"
+                 "  [--active-window]\n"
+                 "  [--answer ok|cancel|file=path]...\n");
     return 2;
   }
   try {

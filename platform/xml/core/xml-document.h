@@ -29,8 +29,8 @@ struct Node {
 
 struct Attribute {
   std::string name;
-  std::string rawValue;     // as written between the quotes, entities undecoded
-  char quote = '"';         // '"' or '\''
+  std::string rawValue;      // as written between the quotes, entities undecoded
+  char quote = '"';          // '"' or '\''
   std::string leading = " "; // spacing before the name
   std::string equals = "=";  // the '=' with any spacing around it
 };

@@ -13,9 +13,7 @@ bool isNameStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':' || u >= 0x80;
 }
 
-bool isNameChar(char c) {
-  return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
-}
+bool isNameChar(char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
 
 // A name in a tag has no fixed limit in XML; ours keeps the error messages
 // and memory bounded for hostile input.
@@ -176,8 +174,8 @@ void Parser::readContent(Element &element, int depth) {
       size_t nameAt = pos_;
       std::string name = readName("the element name in the end tag");
       if (name != element.tagName_)
-        throw Failure{nameAt, "expected the end tag </" + element.tagName_ + ">, found </" +
-                                  name + ">"};
+        throw Failure{nameAt,
+                      "expected the end tag </" + element.tagName_ + ">, found </" + name + ">"};
       element.endTagTail_ = readSpacing();
       if (atEnd() || text_[pos_] != '>')
         fail("'>' to close the end tag");

@@ -35,7 +35,9 @@ private:
   };
 
   bool atEnd() const { return pos_ >= text_.size(); }
-  bool startsWith(const char *s) const { return text_.compare(pos_, std::char_traits<char>::length(s), s) == 0; }
+  bool startsWith(const char *s) const {
+    return text_.compare(pos_, std::char_traits<char>::length(s), s) == 0;
+  }
   [[noreturn]] void fail(const std::string &expected) const;
   std::string found() const;
 

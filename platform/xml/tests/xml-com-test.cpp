@@ -181,9 +181,9 @@ TEST_F(XmlCom, LateBoundCallsUseTheModelsTypeLibrary) {
   // Each interface of the model is found in the library by its identifier.
   ComPtr<IXMLElementCollection> children;
   ASSERT_EQ(root_->get_children(children.receive()), S_OK);
-  for (IDispatch *object : {static_cast<IDispatch *>(document_.get()),
-                            static_cast<IDispatch *>(root_.get()),
-                            static_cast<IDispatch *>(children.get())}) {
+  for (IDispatch *object :
+       {static_cast<IDispatch *>(document_.get()), static_cast<IDispatch *>(root_.get()),
+        static_cast<IDispatch *>(children.get())}) {
     ComPtr<ITypeInfo> info;
     ASSERT_EQ(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.receive()), S_OK);
   }

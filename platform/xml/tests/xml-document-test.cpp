@@ -33,7 +33,8 @@ std::vector<std::string> attributeNames(const xml::Element &element) {
 }
 
 TEST(XmlRoundTrip, GoldenComponentComesBackByteIdentical) {
-  std::string text = readFile(testing_support::sourcePath("platform/xml/tests/golden/component.xml"));
+  std::string text =
+      readFile(testing_support::sourcePath("platform/xml/tests/golden/component.xml"));
   ASSERT_FALSE(text.empty());
   xml::Document document = parsed(text);
   EXPECT_EQ(document.save(), text);
@@ -56,7 +57,8 @@ TEST(XmlRoundTrip, EveryKindOfMarkupIsKept) {
       "<a x='1' y=\"2\"/>",
       "<a  x = \"1\"\n\ty='&apos;&quot;'  ></a >",
       "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\n<!DOCTYPE a [<!ELEMENT a ANY>]>\n<a/>\n",
-      "<!-- before --><a><!-- in --><?pi data?><![CDATA[<not markup>]]>text &amp; &#65;&#x42;</a><!-- after -->",
+      "<!-- before --><a><!-- in --><?pi data?><![CDATA[<not markup>]]>text &amp; "
+      "&#65;&#x42;</a><!-- after -->",
       "\n\n<r>\r\n  <b c=\"\xE4\xF6\xFC\"/>\r\n</r>\r\n",
   };
   for (const char *text : documents)
@@ -69,8 +71,8 @@ TEST(XmlAttributes, SetReadAndRemoveKeepOrder) {
   EXPECT_EQ(item->getAttribute("DIM"), "ohm");
   EXPECT_EQ(item->getAttribute("SHOWDIM"), std::nullopt);
 
-  item->setAttribute("DIM", "kohm");   // in place, keeping its quotes
-  item->setAttribute("SHOWDIM", "");   // appended: a flag that is on
+  item->setAttribute("DIM", "kohm"); // in place, keeping its quotes
+  item->setAttribute("SHOWDIM", ""); // appended: a flag that is on
   EXPECT_EQ(attributeNames(*item), (std::vector<std::string>{"NAME", "DIM", "TEXT", "SHOWDIM"}));
   EXPECT_TRUE(item->removeAttribute("NAME"));
   EXPECT_FALSE(item->removeAttribute("NAME"));

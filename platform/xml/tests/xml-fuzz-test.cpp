@@ -20,17 +20,19 @@ TEST(XmlFuzz, DamagedDocumentsLoadOrFailCleanly) {
       bytes("<!DOCTYPE a [<!ENTITY x \"y\">]><a b='&amp;&#x41;'><![CDATA[]]><!--c--><?p q?>t</a>"),
   };
   unsigned loaded = 0;
-  unsigned tried = testing_support::fuzz(seeds, [&](const testing_support::Bytes &input) {
-    std::string text(input.begin(), input.end());
-    xml::Document document;
-    xml::ParseError error;
-    if (!document.load(text, error)) {
-      ASSERT_FALSE(error.message.empty());
-      return;
-    }
-    ++loaded;
-    ASSERT_EQ(document.save(), text);
-  }, {20000, 3.0, 20261209});
+  unsigned tried = testing_support::fuzz(seeds,
+                                         [&](const testing_support::Bytes &input) {
+                                           std::string text(input.begin(), input.end());
+                                           xml::Document document;
+                                           xml::ParseError error;
+                                           if (!document.load(text, error)) {
+                                             ASSERT_FALSE(error.message.empty());
+                                             return;
+                                           }
+                                           ++loaded;
+                                           ASSERT_EQ(document.save(), text);
+                                         },
+                                         {20000, 3.0, 20261209});
   EXPECT_GT(tried, 100u);
   EXPECT_GT(loaded, 2u);
 }

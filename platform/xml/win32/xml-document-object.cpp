@@ -12,7 +12,8 @@ namespace xmlcom {
 namespace {
 
 // The platform's document class, whose place this object takes.
-const CLSID XmlDocumentClass = {0xcfc399af, 0xd876, 0x11d0, {0x9c, 0x10, 0x00, 0xc0, 0x4f, 0xc9, 0x9c, 0x8e}};
+const CLSID XmlDocumentClass = {
+    0xcfc399af, 0xd876, 0x11d0, {0x9c, 0x10, 0x00, 0xc0, 0x4f, 0xc9, 0x9c, 0x8e}};
 
 // Component texts are a few kilobytes; anything past this is not one.
 const size_t MaxDocumentBytes = 16 * 1024 * 1024;

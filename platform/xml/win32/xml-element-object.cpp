@@ -120,7 +120,9 @@ HRESULT STDMETHODCALLTYPE XmlElementObject::get_text(BSTR *p) {
 
 // The component texts are edited through attributes only.
 HRESULT STDMETHODCALLTYPE XmlElementObject::put_text(BSTR) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE XmlElementObject::addChild(IXMLElement *, LONG, LONG) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE XmlElementObject::addChild(IXMLElement *, LONG, LONG) {
+  return E_NOTIMPL;
+}
 HRESULT STDMETHODCALLTYPE XmlElementObject::removeChild(IXMLElement *) { return E_NOTIMPL; }
 
 XmlCollectionObject::XmlCollectionObject(XmlDocumentObject *owner, xml::Element *parent)
@@ -128,7 +130,8 @@ XmlCollectionObject::XmlCollectionObject(XmlDocumentObject *owner, xml::Element 
 
 const com::InterfaceEntry *XmlCollectionObject::interfaces() {
   static const com::InterfaceEntry table[] = {
-      {&IID_IXMLElementCollection, com::interfaceOffset<XmlCollectionObject, IXMLElementCollection>()},
+      {&IID_IXMLElementCollection,
+       com::interfaceOffset<XmlCollectionObject, IXMLElementCollection>()},
       {&IID_IDispatch, com::interfaceOffset<XmlCollectionObject, IXMLElementCollection>()},
       {nullptr, 0}};
   return table;

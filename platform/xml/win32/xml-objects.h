@@ -45,7 +45,8 @@ public:
   HRESULT STDMETHODCALLTYPE get_version(BSTR *p) override;
   HRESULT STDMETHODCALLTYPE get_doctype(BSTR *p) override;
   HRESULT STDMETHODCALLTYPE get_dtdURL(BSTR *p) override;
-  HRESULT STDMETHODCALLTYPE createElement(VARIANT vType, VARIANT var1, IXMLElement **ppElem) override;
+  HRESULT STDMETHODCALLTYPE createElement(VARIANT vType, VARIANT var1,
+                                          IXMLElement **ppElem) override;
 
   // IPersistStreamInit
   HRESULT STDMETHODCALLTYPE GetClassID(CLSID *pClassID) override;

@@ -84,7 +84,8 @@ TEST(ExceptionRouting, EveryKindOfEntryPointHandsItsExceptionOver) {
   CapturedExceptions captured;
   auto form = std::make_unique<TForm>(nullptr);
   // A private-message handler of a form.
-  form->SetMessageHandler(WM_USER + 42, [](TMessage &) { throw Exception("from a message handler"); });
+  form->SetMessageHandler(WM_USER + 42,
+                          [](TMessage &) { throw Exception("from a message handler"); });
   PostMessageA(form->Handle(), WM_USER + 42, 0, 0);
   // A timer event.
   TTimer timer(nullptr);
@@ -106,8 +107,8 @@ TEST(ExceptionRouting, EveryKindOfEntryPointHandsItsExceptionOver) {
   ASSERT_TRUE(pumpUntil([&] { return captured.messages.size() >= 4; }));
   std::vector<std::string> sorted = captured.messages;
   std::sort(sorted.begin(), sorted.end());
-  EXPECT_EQ(sorted, (std::vector<std::string>{"from a message handler", "from a resize", "from a timer",
-                                              "from a utility window"}));
+  EXPECT_EQ(sorted, (std::vector<std::string>{"from a message handler", "from a resize",
+                                              "from a timer", "from a utility window"}));
 }
 
 TEST(ExceptionRouting, DefaultHandlerShowsTheMessageInAMessageBox) {
@@ -139,7 +140,9 @@ TEST(ExceptionRouting, DefaultHandlerShowsTheMessageInAMessageBox) {
 }
 
 TEST(ExceptionRouting, HandlerThatThrowsItselfDoesNotEscape) {
-  Application->OnException = [](TObject *, const std::exception &) { throw Exception("handler failed"); };
+  Application->OnException = [](TObject *, const std::exception &) {
+    throw Exception("handler failed");
+  };
   auto form = std::make_unique<TForm>(nullptr);
   form->SetMessageHandler(WM_USER + 7, [](TMessage &) { throw Exception("first"); });
   SendMessageA(form->Handle(), WM_USER + 7, 0, 0); // must not end the process
@@ -159,10 +162,11 @@ TEST(MessagePump, TwoSecondWaitSleepsInsteadOfSpinning) {
   ASSERT_TRUE(pumpUntil([&] { return ticks >= 2; }, 10000));
   DWORD elapsed = GetTickCount() - start;
   double processor = processorSeconds() - processorBefore;
-  std::printf("two-second pumped wait: %lu ms, %.3f s of processor time\n", static_cast<unsigned long>(elapsed),
-              processor);
+  std::printf("two-second pumped wait: %lu ms, %.3f s of processor time\n",
+              static_cast<unsigned long>(elapsed), processor);
   EXPECT_GE(elapsed, 1900u);
-  EXPECT_LT(processor, 0.2) << "the wait used " << processor << " s of processor time in " << elapsed << " ms";
+  EXPECT_LT(processor, 0.2) << "the wait used " << processor << " s of processor time in "
+                            << elapsed << " ms";
 }
 
 TEST(MessagePump, WaitEndsAtItsDeadlineAndProcessMessagesNeverBlocks) {

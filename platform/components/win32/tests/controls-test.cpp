@@ -93,8 +93,8 @@ TEST_F(ControlsTest, ProgrammaticChangesFireChangeEventsWhereTheLibraryDoes) {
     const char *what;
     int calls, expected;
   } table[] = {
-      {"edit text", editChanges.calls, 1},     {"memo line", memoChanges.calls, 1},
-      {"rich edit text", richChanges.calls, 1}, {"check box state", checkClicks.calls, 1},
+      {"edit text", editChanges.calls, 1},         {"memo line", memoChanges.calls, 1},
+      {"rich edit text", richChanges.calls, 1},    {"check box state", checkClicks.calls, 1},
       {"radio group index", radioClicks.calls, 1}, {"list box index", listClicks.calls, 0},
       {"combo box index", comboChanges.calls, 0},
   };
@@ -165,7 +165,8 @@ TEST_F(ControlsTest, MemoAndRichEditLinesCountAsTheLibraryCountsThem) {
   rich->SetPlainText(true);
   rich->SetParent(form_.get());
   for (const Case &c : cases) {
-    for (TCustomMemo *control : {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
+    for (TCustomMemo *control :
+         {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
       control->SetText(c.text);
       EXPECT_EQ(control->Lines().Count(), c.count) << c.text;
       if (c.count > 0) {
@@ -207,7 +208,8 @@ TEST_F(ControlsTest, SelectedTextIsTheSameWordInEditMemoAndRichEdit) {
   rich->SetPlainText(true);
   rich->SetParent(form_.get());
   const std::string text = "first line\r\nsecond teh line\r\n\xE9t\xE9 teh";
-  for (TCustomMemo *control : {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
+  for (TCustomMemo *control :
+       {static_cast<TCustomMemo *>(memo), static_cast<TCustomMemo *>(rich)}) {
     control->SetText(text);
     HWND window = control->Handle();
     int line = 1, column = 7;
@@ -354,7 +356,8 @@ TEST_F(ControlsTest, ToolButtonsAreClickedByTheirCommandsAndLaidOutByTheBar) {
                reinterpret_cast<LPARAM>(bar->Handle()));
   EXPECT_EQ(checks, 1);
   check->SetEnabled(false);
-  EXPECT_FALSE(SendMessageA(bar->Handle(), TB_ISBUTTONENABLED, static_cast<WPARAM>(check->Command()), 0));
+  EXPECT_FALSE(
+      SendMessageA(bar->Handle(), TB_ISBUTTONENABLED, static_cast<WPARAM>(check->Command()), 0));
   SendMessageA(form_->Handle(), WM_COMMAND, MAKEWPARAM(check->Command(), BN_CLICKED),
                reinterpret_cast<LPARAM>(bar->Handle()));
   EXPECT_EQ(checks, 1);
@@ -461,8 +464,8 @@ TEST_F(ControlsTest, WindowlessControlIsPaintedByItsParentAndGetsTheMouse) {
   // Pressing elsewhere on the parent does not reach the control.
   SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(150, 80));
   SendMessageA(window, WM_LBUTTONUP, 0, at(150, 80));
-  EXPECT_EQ(probe->log, (std::vector<std::string>{"enter", "down 5,5", "up 6,6", "down 5,5", "leave",
-                                                   "up 130,70"}));
+  EXPECT_EQ(probe->log, (std::vector<std::string>{"enter", "down 5,5", "up 6,6", "down 5,5",
+                                                  "leave", "up 130,70"}));
   // A disabled control takes no input.
   probe->SetEnabled(false);
   SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, at(25, 15));
@@ -586,10 +589,12 @@ TEST_F(ControlsTest, ChildrenFollowTheirFormsFont) {
   label->SetParent(panel);
   form_->Font().SetSize(8);
   form_->Font().SetName("Tahoma");
-  for (TWinControl *control : {static_cast<TWinControl *>(button), static_cast<TWinControl *>(label)}) {
+  for (TWinControl *control :
+       {static_cast<TWinControl *>(button), static_cast<TWinControl *>(label)}) {
     EXPECT_EQ(control->Font().Name(), "Tahoma");
     EXPECT_EQ(control->Font().Size(), 8);
-    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control->Handle(), WM_GETFONT, 0, 0)), control->Font().Handle());
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(control->Handle(), WM_GETFONT, 0, 0)),
+              control->Font().Handle());
   }
 }
 

@@ -94,7 +94,9 @@ TEST(ModalForms, ButtonWithModalResultEndsShowModal) {
   int clicks = 0;
   ok->OnClick = [&](TObject *) { ++clicks; };
   bool bystanderDisabledMeanwhile = false;
-  other->OnClick = [&](TObject *) { bystanderDisabledMeanwhile = !IsWindowEnabled(bystander.Handle()); };
+  other->OnClick = [&](TObject *) {
+    bystanderDisabledMeanwhile = !IsWindowEnabled(bystander.Handle());
+  };
   // Clicks queued before the form runs: handled by its modal loop.
   PostMessageA(other->Handle(), BM_CLICK, 0, 0);
   PostMessageA(ok->Handle(), BM_CLICK, 0, 0);
@@ -199,7 +201,8 @@ TEST(FormLayout, AlignedControlsShareTheClientArea) {
   client->SetParent(&form);
   EXPECT_EQ(form.ClientWidth(), 300);
   EXPECT_EQ(form.ClientHeight(), 200);
-  RECT expectedTop{0, 0, 300, 28}, expectedBottom{0, 185, 300, 200}, expectedClient{0, 28, 300, 185};
+  RECT expectedTop{0, 0, 300, 28}, expectedBottom{0, 185, 300, 200},
+      expectedClient{0, 28, 300, 185};
   auto same = [](const RECT &a, const RECT &b) { return EqualRect(&a, &b) != FALSE; };
   EXPECT_TRUE(same(top->BoundsRect(), expectedTop));
   EXPECT_TRUE(same(bottom->BoundsRect(), expectedBottom));
@@ -238,8 +241,8 @@ TEST(MessageDialogs, ButtonsOfTheSetAreShownAndThePressedOneAnswers) {
       {mbOK, {"OK"}, "OK", mrOk},
   };
   for (const Case &c : cases) {
-    std::unique_ptr<TForm> dialog(CreateMessageDialog("Exit without saving configuration?", mtConfirmation,
-                                                      c.buttons));
+    std::unique_ptr<TForm> dialog(
+        CreateMessageDialog("Exit without saving configuration?", mtConfirmation, c.buttons));
     EXPECT_EQ(dialog->Caption(), "Confirmation");
     std::vector<std::string> captions;
     TButton *press = nullptr;

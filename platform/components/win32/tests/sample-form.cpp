@@ -143,9 +143,11 @@ int main(int argc, char **argv) {
   try {
     TForm *form = buildSample();
     form->Show();
-    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(form->Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Application->ProcessMessages();
-    HANDLE ready = CreateFileA(readyFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE ready =
+        CreateFileA(readyFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (ready == INVALID_HANDLE_VALUE)
       return 1;
     CloseHandle(ready);
@@ -153,7 +155,9 @@ int main(int argc, char **argv) {
     TTimer poll(nullptr);
     poll.SetInterval(100);
     bool done = false;
-    poll.OnTimer = [&](TObject *) { done = GetFileAttributesA(doneFile.c_str()) != INVALID_FILE_ATTRIBUTES; };
+    poll.OnTimer = [&](TObject *) {
+      done = GetFileAttributesA(doneFile.c_str()) != INVALID_FILE_ATTRIBUTES;
+    };
     bool finished = Application->WaitUntil([&] { return done; }, 60000);
     delete form;
     return finished ? 0 : 1;

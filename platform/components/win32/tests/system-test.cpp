@@ -35,8 +35,8 @@ protected:
   // The value as the platform itself reads it.
   static DWORD rawType(const char *name, std::vector<BYTE> &data) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(testKey) + "\\1.0").c_str(), 0, KEY_READ, &key) !=
-        ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(testKey) + "\\1.0").c_str(), 0, KEY_READ,
+                      &key) != ERROR_SUCCESS)
       return REG_NONE;
     DWORD type = REG_NONE, size = 0;
     RegQueryValueExA(key, name, nullptr, &type, nullptr, &size);
@@ -97,7 +97,8 @@ TEST_F(RegistryTest, WrongTypesAndMissingValuesRaiseNamedErrors) {
     const char *message;
   } cases[] = {
       {"integer from text", [&] { registry.ReadInteger("Text"); }, "Invalid data type for 'Text'"},
-      {"text from integer", [&] { registry.ReadString("Number"); }, "Invalid data type for 'Number'"},
+      {"text from integer", [&] { registry.ReadString("Number"); },
+       "Invalid data type for 'Number'"},
       {"missing integer", [&] { registry.ReadInteger("Gone"); }, "Failed to get data for 'Gone'"},
       {"binary from text",
        [&] {
@@ -146,7 +147,8 @@ namespace {
 // OK (or Cancel), from a timer that the dialog's own loop runs.
 class FileDialogDriver {
 public:
-  FileDialogDriver(std::string fileName, bool cancel) : fileName_(std::move(fileName)), cancel_(cancel) {
+  FileDialogDriver(std::string fileName, bool cancel)
+      : fileName_(std::move(fileName)), cancel_(cancel) {
     timer_.SetInterval(100);
     timer_.OnTimer = [this](TObject *) { drive(); };
   }

@@ -19,7 +19,8 @@ namespace win32_test {
 class CapturedExceptions {
 public:
   CapturedExceptions() {
-    components::Application->OnException = [this](components::TObject *sender, const std::exception &error) {
+    components::Application->OnException = [this](components::TObject *sender,
+                                                  const std::exception &error) {
       senders.push_back(sender);
       messages.push_back(error.what());
     };
