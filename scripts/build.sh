@@ -4,10 +4,11 @@
 #   win32   i686 mingw: the deliverables, as shipped
 #   win64   x86_64 mingw: the same sources, for running the Windows tests on
 #           machines whose kernel cannot run 32-bit code (see README)
-# BUILD_ROOT puts the trees elsewhere; BUILD_PARTS limits them to some folders.
+# BUILD_ROOT puts the trees elsewhere; BUILD_PARTS limits them to some folders;
+# BUILD_TREES (e.g. "native win64") to some trees; BUILD_JOBS sets the jobs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-jobs=$(nproc)
+jobs=${BUILD_JOBS:-$(nproc)}
 build=${BUILD_ROOT:-$root/build}
 parts=${BUILD_PARTS:-}
 
@@ -18,6 +19,12 @@ configure() { # tree [toolchain]
   cmake --build "$build/$1" -j "$jobs"
 }
 
-configure native
-configure win32 mingw-i686.cmake
-configure win64 mingw-x86_64.cmake
+trees=${BUILD_TREES:-native win32 win64}
+for tree in $trees; do
+  case $tree in
+  native) configure native ;;
+  win32) configure win32 mingw-i686.cmake ;;
+  win64) configure win64 mingw-x86_64.cmake ;;
+  *) echo "build: unknown tree $tree" >&2; exit 2 ;;
+  esac
+done

@@ -18,6 +18,11 @@ function(com_idl target idl)
     set(widl i686-w64-mingw32-widl)
     set(arch --win32)
     set(stdole /usr/lib/i386-linux-gnu/wine/i386-windows)
+    # Without 32-bit Wine installed, the 64-bit stdole2.tlb serves as well:
+    # widl only reads the standard type names and GUIDs from it.
+    if(NOT EXISTS ${stdole}/stdole2.tlb)
+      set(stdole /usr/lib/x86_64-linux-gnu/wine/x86_64-windows)
+    endif()
   endif()
   set(flags ${arch} -I/usr/include/wine/wine/windows -I${idlDir} -L${stdole})
   set(deps ${idlPath})
