@@ -1,0 +1,411 @@
+#!/usr/bin/python3
+"""End-to-end runs of Pixsetup.exe and Pixuns.exe under Wine.
+
+Every case copies a template prefix (made once by the "template" case),
+runs there with its own wineserver, driven by the window robot through
+the programs' windows and controls, and deletes the copy afterwards; the
+build tree's shared prefix is never touched. Files are checked on the
+prefix's drive, registry keys with "wine reg query", the installed
+plug-in by the plug-in test host and jpeginfo.
+
+  template        make the template prefix when it is missing
+  install         folder with blanks, registry, inf folder, the installed
+                  filter run in the test host, screenshot of dialog 10002
+  plugin-kinds    both boxes unchecked re-checks export; filter only
+  reinstall       16122, the old uninstaller with " safe", waited for
+                  with little CPU before anything is copied
+  uninstall       Pixuns: No keeps, SAFE asks nothing, Yes removes all
+  no-apppath      without "AppPath" nothing runs; decoys survive
+  missing-source  a missing source file ends in 12004
+"""
+import argparse
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+PRODUCT_KEY = r"HKLM\Software\Tarvos Technologies\Pixtune plug-in\3.0"
+UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Pixtune plug-in"
+WELCOME = "Pixtune plug-in Setup"
+OPTIONS = "Pixtune plug-in Setup Options"
+YES, NO, OK = "6", "7", "1"
+TEXTS = {
+    12002: "Not all of the setup components were found.",
+    12004: "There were errors during setup process. Ignore them?",
+    12005: "Folder does not exist. Create new?",
+    16122: "Setup has found the old version of Pixtune plug-in installed.|You need to uninstall it "
+           "before setup continues.|Do you wish to do it now?",
+}
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+        print("FAIL: " + message)
+
+
+class Prefix:
+    """A throwaway copy of the template prefix with its own wineserver."""
+
+    def __init__(self, args, name):
+        self.args = args
+        self.root = os.path.join(args.scratch, name)
+        self.path = os.path.join(self.root, "prefix")
+        self.drive = os.path.join(self.path, "drive_c")
+        self.exec = os.path.join(args.source, "scripts", "wine-exec.sh")
+        self.env = dict(os.environ, WINEPREFIX=self.path, WINEDEBUG="-all")
+
+    def __enter__(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+        os.makedirs(self.root)
+        # Hard links keep the copy cheap: Wine replaces the registry files
+        # rather than writing into them, and the tests only add and delete
+        # files; the registry files are copied all the same.
+        subprocess.run(["cp", "-al", self.args.template, self.path], check=True)
+        for name in ("system.reg", "user.reg", "userdef.reg"):
+            os.remove(os.path.join(self.path, name))
+            shutil.copy(os.path.join(self.args.template, name), os.path.join(self.path, name))
+        # A virtual desktop of the screen's size: without a window manager
+        # Wine cannot maximise a window on the X display itself.
+        with open(os.path.join(self.path, "user.reg"), "a") as f:
+            f.write('\n[Software\\\\Wine\\\\Explorer] 1700000000\n"Desktop"="Default"\n'
+                    '\n[Software\\\\Wine\\\\Explorer\\\\Desktops] 1700000000\n"Default"="1024x768"\n')
+        subprocess.run(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+        # The prefix's services start now, their output going nowhere: started
+        # by a test step instead, they would hold its output open.
+        subprocess.run([self.exec, self.args.bits, self.path, "wineboot"], env=self.env,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL,
+                       timeout=120)
+        shutil.copytree(os.path.join(self.args.tree, "installer", "package"), self.file("setup"))
+        shutil.copy(os.path.join(self.args.tree, "testing", "window-robot.exe"), self.drive)
+        return self
+
+    def __exit__(self, *exc):
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, stderr=subprocess.DEVNULL)
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def file(self, windows_path):
+        """The Unix path of a path on drive C (given without "C:\\")."""
+        return os.path.join(self.drive, *windows_path.split("\\"))
+
+    def wine(self, *command, timeout=120):
+        # Output through files: a pipe would stay open as long as any Wine
+        # process that inherited it.
+        out_path, err_path = os.path.join(self.root, "out.txt"), os.path.join(self.root, "err.txt")
+        with open(out_path, "wb") as out, open(err_path, "wb") as err:
+            try:
+                code = subprocess.run([self.exec, self.args.bits, self.path] + list(command), cwd=self.root,
+                                      env=self.env, stdout=out, stderr=err, stdin=subprocess.DEVNULL,
+                                      timeout=timeout).returncode
+            except subprocess.TimeoutExpired:
+                code = None
+        with open(out_path, "rb") as out, open(err_path, "rb") as err:
+            return code, out.read().decode("latin-1"), err.read().decode("latin-1")
+
+    def robot(self, *steps, timeout=90):
+        """Runs the robot's steps; the report as (dictionary, list of lines)."""
+        code, out, err = self.wine(r"C:\window-robot.exe", "--timeout", "30000", *steps, timeout=timeout)
+        if code is None:
+            check(False, "robot exceeded %d s: %s" % (timeout, steps))
+        lines = [line.rstrip("\r") for line in out.splitlines()]
+        if code != 0:
+            check(False, "robot ended with %d: %s %s" % (code, "\n".join(lines[-12:]), err[-300:]))
+        report = {}
+        for line in lines:
+            name, _, value = line.partition("=")
+            report.setdefault(name, []).append(value)
+        return report, lines
+
+    def reg_query(self, key):
+        code, out, _ = self.wine("reg", "query", key)
+        values = {}
+        for line in out.splitlines():
+            m = re.match(r"\s+(.+?)\s+(REG_\w+)\s*(.*)$", line.rstrip("\r"))
+            if m:
+                values[m.group(1)] = m.group(3).strip()
+        return code, values
+
+    def reg_add(self, key, name, value):
+        code, _, err = self.wine("reg", "add", key, "/v", name, "/d", value, "/f")
+        check(code == 0, "reg add %s %s: %s" % (key, name, err))
+
+
+def first(report, name):
+    return report.get(name, [None])[0]
+
+
+def install_steps(folder, answers=(("Setup", YES),), kinds=()):
+    """Welcome, Install, options: folder typed, kinds clicked, OK, answers."""
+    steps = ["start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "enabled:1001", "click:1",
+             "window:" + OPTIONS, "settext:1004:" + folder]
+    steps += ["click:%s" % box for box in kinds]
+    steps += ["checked:1001", "checked:1003", "click:1"]
+    steps += ["answer:%s:%s" % answer for answer in answers]
+    return steps + ["exit"]
+
+
+def installed_files(prefix):
+    names = {"dll": r"windows\system32\Pixtune.dll", "uninstaller": r"windows\Pixuns.exe",
+             "inf": r"windows\inf\Pixtune.inf"}
+    return {k: os.path.exists(prefix.file(v)) for k, v in names.items()}
+
+
+def folder_files(prefix, folder):
+    path = prefix.file(folder)
+    return sorted(os.listdir(path)) if os.path.isdir(path) else None
+
+
+# ---------------------------------------------------------------- cases
+
+def case_template(args):
+    if os.path.exists(os.path.join(args.template, "system.reg")):
+        return
+    tmp = args.template + ".new"
+    shutil.rmtree(tmp, ignore_errors=True)
+    env = dict(os.environ, WINEPREFIX=tmp, WINEDEBUG="-all")
+    subprocess.run([os.path.join(args.source, "scripts", "wine-exec.sh"), args.bits, tmp, "wineboot", "-i"],
+                   env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
+    subprocess.run(["wineserver", "-w"], env=env)
+    check(os.path.exists(os.path.join(tmp, "system.reg")), "template prefix not made")
+    shutil.rmtree(args.template, ignore_errors=True)
+    os.rename(tmp, args.template)
+
+
+def check_screenshot(args, bmp):
+    artefacts = os.path.join(args.tree, "installer", "tests", "artefacts")
+    os.makedirs(artefacts, exist_ok=True)
+    png = os.path.join(artefacts, "setup-options.png")
+    done = subprocess.run(["convert", bmp, png], stderr=subprocess.PIPE)
+    check(done.returncode == 0, "ImageMagick cannot read the screenshot: %s" % done.stderr[-200:])
+    if done.returncode:
+        return
+
+    def pixel(x, y):
+        out = subprocess.run(["convert", png, "-format", "%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]",
+                              "-crop", "1x1+%d+%d" % (x, y), "info:"], stdout=subprocess.PIPE).stdout
+        return tuple(int(v) for v in out.decode().split(","))
+
+    size = subprocess.run(["identify", "-format", "%w %h", png], stdout=subprocess.PIPE).stdout.split()
+    width, height = int(size[0]), int(size[1])
+    top, bottom = pixel(2, 40), pixel(2, height - 3)  # below the caption
+    # The gradient: dark blue at the top, light grey-blue at the bottom.
+    check(top[0] < 30 and top[1] < 30 and 100 <= top[2] <= 130, "top of the gradient %s" % (top,))
+    check(bottom[0] > 180 and bottom[1] > 180 and bottom[2] > 200, "bottom of the gradient %s" % (bottom,))
+    centre = pixel(width // 2, height // 2)
+    check(max(centre) - min(centre) < 16 and centre[0] > 150, "no grey dialog in the centre: %s" % (centre,))
+    print("screenshot kept: " + png)
+
+
+def case_install(args):
+    with Prefix(args, "install") as prefix:
+        shot = os.path.join(prefix.root, "shot.bmp")
+        steps = install_steps("  C:\\Target Folder \t")
+        # The screenshot while dialog 10002 shows, before OK.
+        index = steps.index("click:1", steps.index("window:" + OPTIONS))
+        steps.insert(index, "shot:Z:" + shot.replace("/", "\\"))
+        report, _ = prefix.robot(*steps)
+        check(first(report, "enabled.1001") == "0", "Uninstall enabled without an uninstall key")
+        check(first(report, "message") == TEXTS[12005], "creation question %s" % first(report, "message"))
+        check("Attention" not in report.get("seen", []), "asked about an old version that is not there")
+        check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
+        check(folder_files(prefix, "Target Folder") == ["Pixtunee.8be", "Pixtunef.8bf"],
+              "trimmed folder holds %s" % folder_files(prefix, "Target Folder"))
+        blank_named = [n for n in os.listdir(prefix.drive) if n.startswith(" ") or n.endswith((" ", "\t"))]
+        check(blank_named == [], "folders with blanks: %s" % blank_named)
+        check(installed_files(prefix) == {"dll": True, "uninstaller": True, "inf": True},
+              "installed %s" % installed_files(prefix))
+        code, values = prefix.reg_query(PRODUCT_KEY)
+        check(code == 0 and values.get("AppPath") == "C:\\Target Folder\\", "AppPath %s" % values)
+        code, values = prefix.reg_query(UNINSTALL_KEY)
+        check(code == 0 and values.get("UninstallString") == '"C:\\windows\\Pixuns.exe"',
+              "UninstallString %s" % values)
+        if first(report, "shot") == "ok":
+            check_screenshot(args, shot)
+        else:
+            check(False, "no screenshot")
+
+        # The test host loads the installed filter from its folder; the
+        # filter finds the installed Pixtune.dll by its plain name.
+        host = prefix.file("host")
+        os.makedirs(host)
+        os.makedirs(prefix.file("out"))
+        shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host.exe"), host)
+        write_image(os.path.join(host, "image.pnm"), 48, 32)
+        code, out, err = prefix.wine("C:\\host\\plugin-test-host.exe", "C:\\Target Folder\\Pixtunef.8bf",
+                                     "--image", "C:\\host\\image.pnm", "--script", "fPin=TEXT:C:\\out\\",
+                                     "--script", "tMbl=long:1")
+        lines = dict(line.rstrip("\r").partition("=")[::2] for line in out.splitlines())
+        check(lines.get("load") == "ok" and lines.get("result") == "0",
+              "installed filter: load %s result %s" % (lines.get("load"), lines.get("result")))
+        written = os.listdir(prefix.file("out"))
+        check(written == ["photo.jpg"], "filter wrote %s" % written)
+        for name in written:
+            peer = subprocess.run(["jpeginfo", "-c", os.path.join(prefix.file("out"), name)],
+                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+            check(peer.returncode == 0 and peer.stdout.decode().rstrip().endswith("OK"),
+                  "jpeginfo: %s" % peer.stdout.decode())
+
+
+def write_image(path, width, height):
+    data = bytes((x * 5 + y * 3 + c * 70) % 256 for y in range(height) for x in range(width) for c in range(3))
+    with open(path, "wb") as f:
+        f.write(b"P6 %d %d 255\n" % (width, height) + data)
+
+
+def case_plugin_kinds(args):
+    with Prefix(args, "plugin-kinds") as prefix:
+        # Filter off, then export off: export comes back on.
+        report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "click:1",
+                                 "window:" + OPTIONS, "click:1003", "checked:1003", "click:1001",
+                                 "checked:1001", "click:2", "exit")
+        check(report.get("checked.1003") == ["0"], "filter box after its click %s" % report.get("checked.1003"))
+        check(report.get("checked.1001") == ["1"], "export box not re-checked: %s" % report.get("checked.1001"))
+        # Filter only.
+        report, _ = prefix.robot(*install_steps("C:\\Filters", kinds=("1001",)))
+        check(report.get("checked.1001") == ["0"] and report.get("checked.1003") == ["1"],
+              "boxes before OK %s %s" % (report.get("checked.1001"), report.get("checked.1003")))
+        check(folder_files(prefix, "Filters") == ["Pixtunef.8bf"], "filter only installed %s" %
+              folder_files(prefix, "Filters"))
+
+
+def case_reinstall(args):
+    with Prefix(args, "reinstall") as prefix:
+        os.makedirs(prefix.file("old"))
+        shutil.copy(os.path.join(args.tree, "installer", "tests", "fake-uninstaller.exe"), prefix.file("old"))
+        prefix.reg_add(UNINSTALL_KEY, "UninstallString",
+                       "C:\\old\\fake-uninstaller.exe C:\\old\\log.txt C:\\New")
+        report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "enabled:1001",
+                                 "click:1", "window:" + OPTIONS, "settext:1004:C:\\New", "click:1",
+                                 "answer:Attention:" + YES, "cpu", "file:C:\\old\\log.txt", "cpu",
+                                 "answer:Setup:" + YES, "exit", timeout=120)
+        check(first(report, "enabled.1001") == "1", "Uninstall disabled with an old version")
+        check(first(report, "message") == TEXTS[16122], "old version question %s" % first(report, "message"))
+        check(report.get("message", [None, None])[1] == TEXTS[12005], "no creation question after the removal")
+        log = {}
+        if os.path.exists(prefix.file("old\\log.txt")):
+            with open(prefix.file("old\\log.txt")) as f:
+                log = dict(line.rstrip("\r\n").partition("=")[::2] for line in f)
+        check(log.get("arguments") == "safe", "old uninstaller's arguments %s" % log)
+        check(log.get("files.start") == "0" and log.get("files.end") == "0",
+              "files copied while the old uninstaller ran: %s" % log)
+        cpu = report.get("cpu.ms", [])
+        check(len(cpu) == 2 and all(c.isdigit() for c in cpu), "cpu readings %s" % cpu)
+        if len(cpu) == 2 and all(c.isdigit() for c in cpu):
+            used = int(cpu[1]) - int(cpu[0])
+            print("CPU while the 3-second uninstaller ran: %d ms" % used)
+            check(used < 200, "setup used %d ms of CPU while waiting" % used)
+        check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
+        check(folder_files(prefix, "New") == ["Pixtunee.8be", "Pixtunef.8bf"], "installed after the removal %s"
+              % folder_files(prefix, "New"))
+
+
+def install(prefix, folder):
+    report, _ = prefix.robot(*install_steps(folder))
+    check(folder_files(prefix, folder.split("\\", 1)[1]) == ["Pixtunee.8be", "Pixtunef.8bf"],
+          "installation into %s failed" % folder)
+
+
+def case_uninstall(args):
+    with Prefix(args, "uninstall") as prefix:
+        install(prefix, "C:\\Plug")
+        # No: everything stays.
+        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + NO, "exit")
+        check(first(report, "message") == "Are you sure you want to remove Pixtune plug-in?",
+              "question %s" % first(report, "message"))
+        check(folder_files(prefix, "Plug") == ["Pixtunee.8be", "Pixtunef.8bf"], "No removed plug-ins")
+        check(installed_files(prefix) == {"dll": True, "uninstaller": True, "inf": True}, "No removed files")
+        check(prefix.reg_query(PRODUCT_KEY)[0] == 0, "No removed the product key")
+
+        # SAFE: no question; plug-ins, library and keys go, Pixuns and the INF stay.
+        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe SAFE", "exit")
+        check(report.get("seen", []) == [], "SAFE showed windows: %s" % report.get("seen"))
+        check(folder_files(prefix, "Plug") is None, "SAFE left the folder: %s" % folder_files(prefix, "Plug"))
+        check(installed_files(prefix) == {"dll": False, "uninstaller": True, "inf": True},
+              "SAFE left %s" % installed_files(prefix))
+        check(prefix.reg_query(PRODUCT_KEY)[0] != 0, "SAFE left the product key")
+        check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "SAFE left the uninstall key")
+
+        # Yes: everything goes.
+        install(prefix, "C:\\Plug")
+        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES, "exit")
+        check(folder_files(prefix, "Plug") is None, "Yes left the folder: %s" % folder_files(prefix, "Plug"))
+        # The running uninstaller cannot delete itself: it goes when the
+        # system starts again.
+        check(installed_files(prefix)["dll"] is False and installed_files(prefix)["inf"] is False,
+              "Yes left %s" % installed_files(prefix))
+        prefix.wine("wineboot", "-r")
+        check(installed_files(prefix) == {"dll": False, "uninstaller": False, "inf": False},
+              "after a restart Yes left %s" % installed_files(prefix))
+        check(prefix.reg_query(PRODUCT_KEY)[0] != 0, "Yes left the product key")
+        check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "Yes left the uninstall key")
+
+
+def case_no_apppath(args):
+    with Prefix(args, "no-apppath") as prefix:
+        # An installation whose "AppPath" is gone, and files named like the
+        # plug-ins at the root of the drive.
+        shutil.copy(prefix.file("setup\\Pixuns.exe"), prefix.file("windows"))
+        shutil.copy(prefix.file("setup\\Pixtune.inf"), prefix.file("windows\\inf"))
+        prefix.reg_add(UNINSTALL_KEY, "UninstallString", '"C:\\windows\\Pixuns.exe"')
+        decoys = ["Pixtunef.8bf", "Pixtunee.8be", "Pixtune.dll"]
+        for name in decoys:
+            with open(prefix.file(name), "w") as f:
+                f.write("decoy")
+        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + OK, "exit")
+        check("not installed" in (first(report, "message") or ""), "message %s" % first(report, "message"))
+        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe safe", "exit")
+        check(report.get("seen", []) == [], "safe without AppPath showed %s" % report.get("seen"))
+        for name in decoys:
+            check(os.path.exists(prefix.file(name)), "decoy %s removed" % name)
+        check(os.path.exists(prefix.file("windows\\Pixuns.exe")), "Pixuns removed without AppPath")
+
+
+def case_missing_source(args):
+    with Prefix(args, "missing-source") as prefix:
+        os.remove(prefix.file("setup\\Pixtunee.8be"))
+        started = time.time()
+        report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "answer:Warning!:" + OK, "window:" + WELCOME,
+                                 "click:1", "window:" + OPTIONS, "settext:1004:C:\\Broken", "click:1",
+                                 "answer:Setup:" + YES, "answer:Setup:" + NO, "window:" + OPTIONS, "click:2",
+                                 "exit", timeout=90)
+        messages = report.get("message", [])
+        check(messages == [TEXTS[12002], TEXTS[12005], TEXTS[12004]], "messages %s" % messages)
+        check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
+        print("missing source: %.1f s" % (time.time() - started))
+        check(folder_files(prefix, "Broken") == ["Pixtunef.8bf"], "copied %s" % folder_files(prefix, "Broken"))
+
+
+CASES = {"template": case_template, "install": case_install, "plugin-kinds": case_plugin_kinds,
+         "reinstall": case_reinstall, "uninstall": case_uninstall, "no-apppath": case_no_apppath,
+         "missing-source": case_missing_source}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("case", choices=sorted(CASES))
+    parser.add_argument("--tree", required=True)
+    parser.add_argument("--source", required=True)
+    parser.add_argument("--bits", default="64")
+    parser.add_argument("--template", required=True)
+    parser.add_argument("--scratch", required=True)
+    args = parser.parse_args()
+    if args.case != "template":
+        if not os.environ.get("DISPLAY"):
+            print("no X display: run the tests inside xvfb-run")
+            return 1
+        if not shutil.which("jpeginfo") or not shutil.which("convert"):
+            print("jpeginfo or ImageMagick is missing")
+            return 1
+    os.makedirs(args.scratch, exist_ok=True)
+    CASES[args.case](args)
+    print("%d failure(s)" % len(failures))
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

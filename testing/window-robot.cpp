@@ -1,0 +1,247 @@
+// window-robot: drives Windows programs by their windows and controls, for
+// end-to-end tests that run under Wine. Steps come as arguments and run in
+// order; results are printed as "name=value" lines. Every wait handles this
+// process's messages and ends at a deadline (--timeout ms, default 30000),
+// after which the robot lists the visible windows and exits with code 2.
+//
+//   start:<command line>      start a program (the one "exit" and "cpu" mean)
+//   window:<caption>          wait for a visible top-level window; it becomes
+//                             the current window
+//   click:<id>                post BM_CLICK to a control of the current window
+//   settext:<id>:<text>       WM_SETTEXT to a control
+//   text:<id> checked:<id> enabled:<id>
+//                             print a control's text, check state, enabling
+//   answer:<caption>:<id>     wait for a dialog box of that caption (not a
+//                             main window), print its text as
+//                             "message=", press its button <id> (6 Yes, 7 No)
+//   gone:<caption>            wait until no window has that caption
+//   exit                      wait for the started program; "exit=<code>"
+//   cpu                       "cpu.ms=" the started program's CPU time so far
+//   file:<path>               wait until a file exists
+//   shot:<path.bmp>           the screen as a 24-bit BMP file
+//
+// Each visible top-level window seen while waiting is reported once as
+// "seen=<caption>", so a test can tell that no question was asked.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+DWORD timeoutMs = 30000;
+PROCESS_INFORMATION started{};
+HWND current = nullptr;
+std::set<HWND> seenWindows;
+
+std::string windowText(HWND window) {
+  char text[2048] = "";
+  // WM_GETTEXT crosses processes; GetWindowText would not ask the window.
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+std::vector<HWND> visibleTopLevel() {
+  std::vector<HWND> windows;
+  EnumWindows(
+      [](HWND window, LPARAM list) -> BOOL {
+        if (IsWindowVisible(window))
+          reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+void noteSeen() {
+  for (HWND window : visibleTopLevel())
+    if (seenWindows.insert(window).second)
+      std::printf("seen=%s\n", windowText(window).c_str());
+  std::fflush(stdout);
+}
+
+[[noreturn]] void fail(const std::string &what) {
+  std::printf("timeout=%s\n", what.c_str());
+  for (HWND window : visibleTopLevel()) {
+    char className[256] = "";
+    GetClassNameA(window, className, sizeof className);
+    std::printf("window=%s [%s]\n", windowText(window).c_str(), className);
+  }
+  std::fflush(stdout);
+  std::exit(2);
+}
+
+void pumpUntil(const std::function<bool()> &done, const std::string &what) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+      DispatchMessageA(&msg);
+    noteSeen();
+    if (done())
+      return;
+    if (GetTickCount() - start >= timeoutMs)
+      fail(what);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+  }
+}
+
+// A visible top-level window with that caption, of that class unless the
+// class is empty.
+HWND findWindow(const std::string &caption, const char *className = "") {
+  for (HWND window : visibleTopLevel()) {
+    char found[256] = "";
+    GetClassNameA(window, found, sizeof found);
+    if (windowText(window) == caption && (!*className || std::string(found) == className))
+      return window;
+  }
+  return nullptr;
+}
+
+HWND waitWindow(const std::string &caption, const char *className = "") {
+  HWND found = nullptr;
+  pumpUntil([&] { return (found = findWindow(caption, className)) != nullptr; },
+            "window " + caption);
+  return found;
+}
+
+HWND control(const std::string &id) {
+  HWND item = GetDlgItem(current, std::atoi(id.c_str()));
+  if (!item)
+    fail("control " + id);
+  return item;
+}
+
+void press(HWND button) {
+  // Posted: a click that opens a modal window must not hold the robot.
+  PostMessageA(button, BM_CLICK, 0, 0);
+}
+
+void start(const std::string &commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started))
+    fail("start " + commandLine);
+}
+
+void printCpu() {
+  FILETIME created, ended, kernel, user;
+  if (!GetProcessTimes(started.hProcess, &created, &ended, &kernel, &user)) {
+    std::printf("cpu.ms=unknown\n");
+    return;
+  }
+  auto ticks = [](const FILETIME &t) {
+    return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  std::printf("cpu.ms=%llu\n", (ticks(kernel) + ticks(user)) / 10000);
+}
+
+bool saveShot(const std::string &path) {
+  HDC screen = GetDC(nullptr);
+  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void *bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + imageBytes;
+  bool written = false;
+  if (FILE *out = std::fopen(path.c_str(), "wb")) {
+    written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+              std::fwrite(bits, imageBytes, 1, out) == 1;
+    written = std::fclose(out) == 0 && written;
+  }
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  ReleaseDC(nullptr, screen);
+  return written;
+}
+
+void runStep(const std::string &step) {
+  std::string verb = step.substr(0, step.find(':'));
+  std::string rest = step.find(':') == std::string::npos ? "" : step.substr(step.find(':') + 1);
+  std::string first = rest.substr(0, rest.find(':'));
+  std::string second = rest.find(':') == std::string::npos ? "" : rest.substr(rest.find(':') + 1);
+  if (verb == "start") {
+    start(rest);
+  } else if (verb == "window") {
+    current = waitWindow(rest);
+    std::printf("window=%s\n", rest.c_str());
+  } else if (verb == "click") {
+    press(control(rest));
+  } else if (verb == "settext") {
+    SendMessageA(control(first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(second.c_str()));
+  } else if (verb == "text") {
+    std::printf("text.%s=%s\n", rest.c_str(), windowText(control(rest)).c_str());
+  } else if (verb == "checked") {
+    std::printf("checked.%s=%d\n", rest.c_str(),
+                SendMessageA(control(rest), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+  } else if (verb == "enabled") {
+    std::printf("enabled.%s=%d\n", rest.c_str(), IsWindowEnabled(control(rest)) ? 1 : 0);
+  } else if (verb == "answer") {
+    HWND box = waitWindow(first, "#32770"); // dialogs and message boxes
+    HWND text = GetDlgItem(box, 0xFFFF);    // a message box's text
+    std::string message = text ? windowText(text) : "";
+    for (char &c : message)
+      if (c == '\n' || c == '\r')
+        c = '|';
+    std::printf("message=%s\n", message.c_str());
+    HWND button = GetDlgItem(box, std::atoi(second.c_str()));
+    if (!button)
+      fail("button " + second + " of " + first);
+    press(button);
+    pumpUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); }, "closing " + first);
+  } else if (verb == "gone") {
+    pumpUntil([&] { return findWindow(rest) == nullptr; }, "gone " + rest);
+  } else if (verb == "exit") {
+    pumpUntil([] { return WaitForSingleObject(started.hProcess, 0) == WAIT_OBJECT_0; }, "exit");
+    DWORD code = 0;
+    GetExitCodeProcess(started.hProcess, &code);
+    std::printf("exit=%lu\n", static_cast<unsigned long>(code));
+  } else if (verb == "cpu") {
+    printCpu();
+  } else if (verb == "file") {
+    pumpUntil([&] { return GetFileAttributesA(rest.c_str()) != INVALID_FILE_ATTRIBUTES; },
+              "file " + rest);
+  } else if (verb == "shot") {
+    std::printf("shot=%s\n", saveShot(rest) ? "ok" : "failed");
+  } else {
+    std::printf("bad step %s\n", step.c_str());
+    std::exit(3);
+  }
+  std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  int i = 1;
+  if (argc > 2 && std::string(argv[1]) == "--timeout") {
+    timeoutMs = static_cast<DWORD>(std::atoi(argv[2]));
+    i = 3;
+  }
+  for (; i < argc; ++i)
+    runStep(argv[i]);
+  return 0;
+}
