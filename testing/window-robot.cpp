@@ -46,15 +46,15 @@ std::string windowText(HWND window) {
   return text;
 }
 
+BOOL CALLBACK collectVisible(HWND window, LPARAM list) {
+  if (IsWindowVisible(window))
+    reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> visibleTopLevel() {
   std::vector<HWND> windows;
-  EnumWindows(
-      [](HWND window, LPARAM list) -> BOOL {
-        if (IsWindowVisible(window))
-          reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumWindows(collectVisible, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
