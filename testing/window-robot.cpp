@@ -8,6 +8,8 @@
 //   window:<caption>          wait for a visible top-level window; it becomes
 //                             the current window
 //   click:<id>                post BM_CLICK to a control of the current window
+//   toggle:<id>               send BM_CLICK and wait until it is handled (for
+//                             check boxes and buttons that open no window)
 //   settext:<id>:<text>       WM_SETTEXT to a control
 //   text:<id> checked:<id> enabled:<id>
 //                             print a control's text, check state, enabling
@@ -190,6 +192,10 @@ void runStep(const std::string &step) {
     std::printf("window=%s\n", rest.c_str());
   } else if (verb == "click") {
     press(control(rest));
+  } else if (verb == "toggle") {
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(control(rest), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored))
+      fail("toggle " + rest);
   } else if (verb == "settext") {
     SendMessageA(control(first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(second.c_str()));
   } else if (verb == "text") {

@@ -143,7 +143,7 @@ def install_steps(folder, answers=(("Setup", YES),), kinds=()):
     """Welcome, Install, options: folder typed, kinds clicked, OK, answers."""
     steps = ["start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "enabled:1001", "click:1",
              "window:" + OPTIONS, "settext:1004:" + folder]
-    steps += ["click:%s" % box for box in kinds]
+    steps += ["toggle:%s" % box for box in kinds]
     steps += ["checked:1001", "checked:1003", "click:1"]
     steps += ["answer:%s:%s" % answer for answer in answers]
     return steps + ["exit"]
@@ -261,7 +261,7 @@ def case_plugin_kinds(args):
     with Prefix(args, "plugin-kinds") as prefix:
         # Filter off, then export off: export comes back on.
         report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "click:1",
-                                 "window:" + OPTIONS, "click:1003", "checked:1003", "click:1001",
+                                 "window:" + OPTIONS, "toggle:1003", "checked:1003", "toggle:1001",
                                  "checked:1001", "click:2", "exit")
         check(report.get("checked.1003") == ["0"], "filter box after its click %s" % report.get("checked.1003"))
         check(report.get("checked.1001") == ["1"], "export box not re-checked: %s" % report.get("checked.1001"))
