@@ -17,6 +17,8 @@ plug-in by the plug-in test host and jpeginfo.
   uninstall       Pixuns: No keeps, SAFE asks nothing, Yes removes all
   no-apppath      without "AppPath" nothing runs; decoys survive
   missing-source  a missing source file ends in 12004
+  welcome-uninstall  "&Uninstall" of the welcome dialog runs the installed
+                  uninstaller and ends the setup with 12003
 """
 import argparse
 import os
@@ -345,6 +347,22 @@ def case_uninstall(args):
         check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "Yes left the uninstall key")
 
 
+def case_welcome_uninstall(args):
+    with Prefix(args, "welcome-uninstall") as prefix:
+        install(prefix, "C:\\Plug")
+        # "&Uninstall" runs the installed uninstaller through the quoted
+        # "UninstallString" the INF wrote, without " safe": it asks first.
+        report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "enabled:1001",
+                                 "click:1001", "answer:Uninstall:" + YES, "answer:Setup:" + OK, "exit")
+        check(first(report, "enabled.1001") == "1", "Uninstall disabled with an installation")
+        check(report.get("message", []) == ["Are you sure you want to remove Pixtune plug-in?",
+                                            "Pixtune plug-in files were removed from this system."],
+              "messages %s" % report.get("message"))
+        check(OPTIONS not in report.get("seen", []), "the setup went on after the removal")
+        check(folder_files(prefix, "Plug") is None, "the folder stayed: %s" % folder_files(prefix, "Plug"))
+        check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "the uninstall key stayed")
+
+
 def case_no_apppath(args):
     with Prefix(args, "no-apppath") as prefix:
         # An installation whose "AppPath" is gone, and files named like the
@@ -382,7 +400,7 @@ def case_missing_source(args):
 
 CASES = {"template": case_template, "install": case_install, "plugin-kinds": case_plugin_kinds,
          "reinstall": case_reinstall, "uninstall": case_uninstall, "no-apppath": case_no_apppath,
-         "missing-source": case_missing_source}
+         "missing-source": case_missing_source, "welcome-uninstall": case_welcome_uninstall}
 
 
 def main():
