@@ -37,6 +37,10 @@ TEXTS = {
     12002: "Not all of the setup components were found.",
     12004: "There were errors during setup process. Ignore them?",
     12005: "Folder does not exist. Create new?",
+    12000: "C:\\Program Files\\Tarvos Technologies\\Pixtune plug-in",
+    12001: "Attention! See your product documentation about installing third-party plug-ins.",
+    12008: "Attention! It is recommended to store plug-in files into Photoshop plug-ins folder, "
+           "otherwise they may be invisible for Adobe Photoshop.",
     16122: "Setup has found the old version of Pixtune plug-in installed.|You need to uninstall it "
            "before setup continues.|Do you wish to do it now?",
 }
@@ -144,7 +148,7 @@ def first(report, name):
 def install_steps(folder, answers=(("Setup", YES),), kinds=()):
     """Welcome, Install, options: folder typed, kinds clicked, OK, answers."""
     steps = ["start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "enabled:1001", "click:1",
-             "window:" + OPTIONS, "settext:1004:" + folder]
+             "window:" + OPTIONS, "text:1004", "text:1006", "settext:1004:" + folder]
     steps += ["toggle:%s" % box for box in kinds]
     steps += ["checked:1001", "checked:1003", "click:1"]
     steps += ["answer:%s:%s" % answer for answer in answers]
@@ -212,6 +216,8 @@ def case_install(args):
         steps.insert(index, "shot:Z:" + shot.replace("/", "\\"))
         report, _ = prefix.robot(*steps)
         check(first(report, "enabled.1001") == "0", "Uninstall enabled without an uninstall key")
+        check(first(report, "text.1004") == TEXTS[12000], "default folder %s" % first(report, "text.1004"))
+        check(first(report, "text.1006") == TEXTS[12001], "note without an editor %s" % first(report, "text.1006"))
         check(first(report, "message") == TEXTS[12005], "creation question %s" % first(report, "message"))
         check("Attention" not in report.get("seen", []), "asked about an old version that is not there")
         check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
@@ -261,6 +267,13 @@ def write_image(path, width, height):
 
 def case_plugin_kinds(args):
     with Prefix(args, "plugin-kinds") as prefix:
+        # An image editor of our own making: its App Paths key and a
+        # preferences file whose plug-in folder lacks the closing backslash.
+        os.makedirs(prefix.file("Editor\\Prefs"))
+        with open(prefix.file("Editor\\Prefs\\Photoshop.ini"), "w") as f:
+            f.write("[Photoshop]\r\nPlugInDirectory=C:\\Editor\\Plug-ins\r\n")
+        prefix.reg_add(r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\photoshp.exe", "Path",
+                       "C:\\Editor")
         # Filter off, then export off: export comes back on.
         report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "click:1",
                                  "window:" + OPTIONS, "toggle:1003", "checked:1003", "toggle:1001",
@@ -269,6 +282,9 @@ def case_plugin_kinds(args):
         check(report.get("checked.1001") == ["1"], "export box not re-checked: %s" % report.get("checked.1001"))
         # Filter only.
         report, _ = prefix.robot(*install_steps("C:\\Filters", kinds=("1001",)))
+        check(first(report, "text.1004") == "C:\\Editor\\Plug-ins\\", "editor's folder %s" %
+              first(report, "text.1004"))
+        check(first(report, "text.1006") == TEXTS[12008], "note with an editor %s" % first(report, "text.1006"))
         check(report.get("checked.1001") == ["0"] and report.get("checked.1003") == ["1"],
               "boxes before OK %s %s" % (report.get("checked.1001"), report.get("checked.1003")))
         check(folder_files(prefix, "Filters") == ["Pixtunef.8bf"], "filter only installed %s" %
