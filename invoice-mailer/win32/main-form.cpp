@@ -109,9 +109,12 @@ TForm1::TForm1(TComponent *owner) : TForm(owner) {
 
   memoEMail = new TMemo(this);
   memoEMail->SetName("memoEMail");
+  // Styles first: the window is made with them when it gets its parent.
+  // Lines are the invoice's own lines, not wrapped into the window's width.
+  memoEMail->SetScrollBars(ssBoth);
+  memoEMail->SetWordWrap(false);
   memoEMail->SetParent(this);
   memoEMail->SetAlign(alClient);
-  memoEMail->SetScrollBars(ssBoth);
   memoEMail->SetReadOnly(true);
   memoEMail->SetPopupMenu(PopupMenu1);
   memoEMail->Font().SetName("Courier New");
@@ -220,8 +223,8 @@ void TForm1::buildPanels() {
   addLabel(this, pnlInvoiceFile, "Invoice", 8, 44);
   cboxInvoiceNos = new TComboBox(this);
   cboxInvoiceNos->SetName("cboxInvoiceNos");
-  cboxInvoiceNos->SetParent(pnlInvoiceFile);
   cboxInvoiceNos->SetStyle(csDropDownList);
+  cboxInvoiceNos->SetParent(pnlInvoiceFile);
   cboxInvoiceNos->SetBounds(80, 40, 150, 200);
   cboxInvoiceNos->OnDropDown = [this](TObject *) { dropDown(); };
   cboxInvoiceNos->OnChange = [this](TObject *) { invoiceChosen(); };
