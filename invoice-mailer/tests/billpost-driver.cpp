@@ -189,8 +189,15 @@ struct Billpost {
   // Opens a main menu with its letter and chooses an item by its letter.
   void menu(char top, char item) {
     PostMessageA(form, WM_SYSCOMMAND, SC_KEYMENU, top);
-    Sleep(300);
+    Sleep(500);
     PostMessageA(form, WM_CHAR, item, 0);
+  }
+  // Closes a menu left open.
+  void closeMenus() {
+    for (int i = 0; i < 2; ++i) {
+      PostMessageA(form, WM_KEYDOWN, VK_ESCAPE, 0);
+      Sleep(200);
+    }
   }
   void click(HWND window) {
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
@@ -433,18 +440,27 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   // Export, then export again over it: the second asks first.
   DeleteFileA(exportPath.c_str());
   b.menu('f', 'e');
-  fileDialog("Export Invoice To", exportPath, [&] { b.menu('f', 'e'); });
+  fileDialog("Export Invoice To", exportPath, [&] {
+    b.closeMenus();
+    b.menu('f', 'e');
+  });
   if (!waitFor([&] { return GetFileAttributesA(exportPath.c_str()) != INVALID_FILE_ATTRIBUTES; }))
     fail("Export wrote nothing");
   Sleep(300);
   say("export-first", findBox().window ? "asked" : "no-question");
   writeFile(exportPath, "kept");
   b.menu('f', 'e');
-  fileDialog("Export Invoice To", exportPath, [&] { b.menu('f', 'e'); });
+  fileDialog("Export Invoice To", exportPath, [&] {
+    b.closeMenus();
+    b.menu('f', 'e');
+  });
   answerBox("export-question", "No");
   say("export-after-no", readFile(exportPath));
   b.menu('f', 'e');
-  fileDialog("Export Invoice To", exportPath, [&] { b.menu('f', 'e'); });
+  fileDialog("Export Invoice To", exportPath, [&] {
+    b.closeMenus();
+    b.menu('f', 'e');
+  });
   answerBox("export-question", "Yes");
   Sleep(500);
 
