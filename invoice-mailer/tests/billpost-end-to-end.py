@@ -131,6 +131,22 @@ class Run:
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=60)
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=60)
 
+    def leftovers(self):
+        """Processes of this run still alive after its programs ended."""
+        names = (os.path.basename(self.args.billpost), os.path.basename(self.args.driver))
+        found = []
+        for pid in os.listdir("/proc"):
+            if not pid.isdigit():
+                continue
+            try:
+                with open("/proc/%s/cmdline" % pid, "rb") as f:
+                    command = f.read().replace(b"\0", b" ").decode("latin-1")
+            except OSError:
+                continue
+            if any(name in command for name in names) and "billpost-end-to-end.py" not in command:
+                found.append(command)
+        return found
+
     def drive(self, mode, *arguments):
         process = subprocess.Popen(self.wine(self.args.driver, windows_path(self.args.billpost), mode, *arguments),
                                    env=self.env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
@@ -258,10 +274,17 @@ def road(run, work):
     check("inbox@localhost" in message["To"] and "billing@example.com" in message["From"], "To and From")
     parts = [part for part in message.walk() if not part.is_multipart()]
     body = parts[0].get_content()
-    lines = [number for number in body.replace("\r\n", "\n").split("\n")]
-    reference_lines = text.decode("latin-1").split("\r\n")
-    check([line.rstrip() for line in lines if line.strip()] == [line.rstrip() for line in reference_lines if line.strip()],
-          "the body holds the rendered lines")
+    with open(os.path.join(work, "sent.eml"), "wb") as f:
+        f.write(raw)
+
+    def trimmed(lines):
+        while lines and not lines[-1]:
+            lines = lines[:-1]
+        return lines
+
+    lines = trimmed(body.replace("\r\n", "\n").split("\n"))
+    reference_lines = trimmed(text.decode("latin-1").split("\r\n"))
+    check(lines == reference_lines, "the body is the rendered lines")
     attached = [part for part in parts[1:] if part.get_filename()]
     check(len(attached) == 1 and attached[0].get_filename() == "attachment.bin", "one attachment named attachment.bin")
     check(attached[0].get_payload(decode=True) == open(attachment, "rb").read(), "the attachment is byte-identical")
@@ -301,6 +324,11 @@ def main():
         return 1
     finally:
         run.end()
+    left = run.leftovers()
+    if left:
+        print("FAIL processes left behind: %s" % left)
+        return 1
+    print("ok   no process of the run is left")
     print("billpost end to end: passed")
     return 0
 
