@@ -59,9 +59,9 @@ def windows_path(path):
 
 
 def reference():
-    spec = importlib.util.spec_from_file_location("render_reference", os.path.join(TOOLS, "render-reference.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    found = importlib.util.spec_from_file_location("render_reference", os.path.join(TOOLS, "render-reference.py"))
+    module = importlib.util.module_from_spec(found)
+    found.loader.exec_module(module)
     return module
 
 
