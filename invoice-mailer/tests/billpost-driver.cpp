@@ -1,0 +1,540 @@
+// Drives a running Billpost.exe from another process as a person would, for
+// billpost-end-to-end.py: windows are found by class and caption, fields
+// are filled and buttons pressed through their messages, the toolbar's
+// windowless buttons are clicked by mouse messages to their panel, and the
+// menus are opened with the menu key. It speaks with the script over
+// standard input and output: it prints what it sees as "key value" lines
+// and, where the script must act (a screenshot, stopping the mail sink),
+// prints "ask WHAT" and waits for a line from the script.
+//
+// Usage: billpost-driver <Billpost.exe> <mode> [arguments]
+//   mode "run" <log.ldl> <export.txt> <attachment> <key>: the whole road
+//   mode "bench" <log.ldl>: times opening the drop-down
+#include <windows.h>
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char *const title = "Billpost for Ledgerly 95";
+DWORD programId = 0;
+HWND mainForm = nullptr;
+HANDLE programProcess = nullptr;
+
+void say(const std::string &key, const std::string &value = "") {
+  std::printf("%s %s\n", key.c_str(), value.c_str());
+  std::fflush(stdout);
+}
+
+std::string ask(const std::string &what) {
+  say("ask", what);
+  std::string answer;
+  std::getline(std::cin, answer);
+  return answer;
+}
+
+[[noreturn]] void fail(const std::string &why) {
+  say("fail", why);
+  if (programProcess)
+    TerminateProcess(programProcess, 3);
+  std::exit(1);
+}
+
+bool waitFor(const std::function<bool()> &done, DWORD ms = 20000) {
+  DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > ms)
+      return false;
+    Sleep(20);
+  }
+  return true;
+}
+
+std::string textOf(HWND window) {
+  char text[65536];
+  LRESULT length = SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return std::string(text, static_cast<size_t>(length));
+}
+
+std::string classOf(HWND window) {
+  char name[128] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+struct TopSearch {
+  std::string className, caption;
+  HWND found;
+};
+
+BOOL CALLBACK topCallback(HWND window, LPARAM data) {
+  auto *search = reinterpret_cast<TopSearch *>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != programId || !IsWindowVisible(window))
+    return TRUE;
+  if (!search->className.empty() && classOf(window) != search->className)
+    return TRUE;
+  char caption[256] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  if (search->caption != caption)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+HWND topLevel(const std::string &className, const std::string &caption) {
+  TopSearch search{className, caption, nullptr};
+  EnumWindows(topCallback, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND waitTopLevel(const std::string &className, const std::string &caption, DWORD ms = 20000) {
+  HWND found = nullptr;
+  waitFor([&] { return (found = topLevel(className, caption)) != nullptr; }, ms);
+  return found;
+}
+
+BOOL CALLBACK childCallback(HWND window, LPARAM data) {
+  reinterpret_cast<std::vector<HWND> *>(data)->push_back(window);
+  return TRUE;
+}
+
+// Descendants of a class in creation order (the windows' Z-order).
+std::vector<HWND> children(HWND parent, const std::string &className) {
+  std::vector<HWND> all, matching;
+  EnumChildWindows(parent, childCallback, reinterpret_cast<LPARAM>(&all));
+  for (HWND window : all)
+    if (_stricmp(classOf(window).c_str(), className.c_str()) == 0)
+      matching.push_back(window);
+  return matching;
+}
+
+HWND childWithText(HWND parent, const std::string &className, const std::string &text) {
+  for (HWND window : children(parent, className))
+    if (textOf(window) == text)
+      return window;
+  return nullptr;
+}
+
+// Text that only the program's memory can hold (status bar panels).
+std::string statusPanel(HWND bar, int panel) {
+  void *remote =
+      VirtualAllocEx(programProcess, nullptr, 1024, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote)
+    fail("cannot place a buffer in the program");
+  LRESULT length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, panel, 0));
+  SendMessageA(bar, SB_GETTEXTA, panel, reinterpret_cast<LPARAM>(remote));
+  char text[1024] = {};
+  SIZE_T done = 0;
+  ReadProcessMemory(programProcess, remote, text, sizeof text, &done);
+  VirtualFreeEx(programProcess, remote, 0, MEM_RELEASE);
+  return std::string(text, static_cast<size_t>(length < 1024 ? length : 0));
+}
+
+struct Billpost {
+  HWND form = nullptr;
+  HWND toolbar = nullptr, fileName = nullptr, combo = nullptr, memo = nullptr, status = nullptr;
+  HWND subject = nullptr, toName = nullptr, toAddress = nullptr, fromName = nullptr,
+       fromAddress = nullptr, attachments = nullptr;
+
+  void find() {
+    form = waitTopLevel("TForm", title);
+    if (!form)
+      fail("the main window never appeared");
+    mainForm = form;
+    std::vector<HWND> panels = children(form, "TPanel");
+    std::vector<HWND> edits;
+    for (HWND edit : children(form, "Edit"))
+      if (classOf(GetParent(edit)) != "ComboBox") // the drop-down's own edit
+        edits.push_back(edit);
+    if (panels.empty() || edits.size() < 7) {
+      std::vector<HWND> all;
+      EnumChildWindows(form, childCallback, reinterpret_cast<LPARAM>(&all));
+      std::string classes;
+      for (HWND window : all)
+        classes += " " + classOf(window);
+      fail("the main window lacks its panels or fields:" + classes);
+    }
+    toolbar = panels[0];
+    fileName = edits[0];
+    subject = edits[1];
+    toName = edits[2];
+    toAddress = edits[3];
+    fromName = edits[4];
+    fromAddress = edits[5];
+    memo = edits[6];
+    combo = children(form, "ComboBox").at(0);
+    attachments = children(form, "ListBox").at(0);
+    status = children(form, STATUSCLASSNAMEA).at(0);
+  }
+  // The toolbar's buttons: 34 pixels wide, 36 apart, from 4.
+  void clickButton(int index) {
+    LPARAM at = MAKELPARAM(4 + index * 36 + 17, 20);
+    PostMessageA(toolbar, WM_MOUSEMOVE, 0, at);
+    PostMessageA(toolbar, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(toolbar, WM_LBUTTONUP, 0, at);
+  }
+  // Opens a main menu with its letter and chooses an item by its letter.
+  void menu(char top, char item) {
+    PostMessageA(form, WM_SYSCOMMAND, SC_KEYMENU, top);
+    Sleep(500);
+    PostMessageA(form, WM_CHAR, item, 0);
+  }
+  // Closes a menu left open.
+  void closeMenus() {
+    for (int i = 0; i < 2; ++i) {
+      PostMessageA(form, WM_KEYDOWN, VK_ESCAPE, 0);
+      Sleep(200);
+    }
+  }
+  void click(HWND window) {
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  }
+  void setText(HWND edit, const std::string &text) {
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  std::vector<std::string> items() {
+    std::vector<std::string> list;
+    int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      // Wine hands list texts across processes in UTF-16.
+      wchar_t text[256] = {};
+      SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+      char narrow[512] = {};
+      WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+      list.push_back(narrow);
+    }
+    return list;
+  }
+  void dropDown() {
+    SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+  }
+  void choose(int index) {
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+  }
+};
+
+// A message box or message dialog of the program: its caption and text.
+struct Box {
+  HWND window = nullptr;
+  std::string caption, text;
+};
+
+BOOL CALLBACK boxCallback(HWND window, LPARAM data) {
+  auto *box = reinterpret_cast<Box *>(data);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process != programId || !IsWindowVisible(window))
+    return TRUE;
+  std::string name = classOf(window);
+  char caption[256] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  std::string text(caption);
+  bool messageDialog = name == "TForm" && (text == "Error" || text == "Warning" ||
+                                           text == "Confirmation" || text == "Information");
+  // Message boxes of the platform, and ShowMessage's dialog (a form of
+  // ours with the program's title that is not the main window).
+  bool messageBox = (name == "#32770" || (name == "TForm" && window != mainForm)) && text == title;
+  if (!messageDialog && !messageBox)
+    return TRUE;
+  box->window = window;
+  box->caption = text;
+  for (HWND child : children(window, "Static")) {
+    std::string line = textOf(child);
+    if (line.size() > box->text.size())
+      box->text = line;
+  }
+  return FALSE;
+}
+
+Box findBox() {
+  Box box;
+  EnumWindows(boxCallback, reinterpret_cast<LPARAM>(&box));
+  return box;
+}
+
+Box waitBox(DWORD ms = 20000) {
+  Box box;
+  waitFor([&] { return (box = findBox()).window != nullptr; }, ms);
+  return box;
+}
+
+std::string escaped(const std::string &text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r')
+      out += "<CR>";
+    else if (c == '\n')
+      out += "<LF>";
+    else
+      out += c;
+  }
+  return out;
+}
+
+// Presses a box's button by its caption and reports the box.
+void answerBox(const std::string &key, const std::string &button) {
+  Box box = waitBox();
+  if (!box.window)
+    fail("no message box for " + key);
+  say(key, box.caption + "|" + escaped(box.text));
+  HWND press = childWithText(box.window, "Button", button);
+  if (!press)
+    press = childWithText(box.window, "Button", "&" + button);
+  if (press)
+    PostMessageA(press, BM_CLICK, 0, 0);
+  else
+    PostMessageA(box.window, WM_COMMAND, IDOK, 0);
+  if (!waitFor([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }))
+    fail("the box of " + key + " stayed");
+}
+
+// Fills a file dialog's name and presses its OK button.
+void fileDialog(const std::string &caption, const std::string &path,
+                const std::function<void()> &open = nullptr) {
+  HWND dialog = waitTopLevel("#32770", caption, open ? 5000 : 20000);
+  if (!dialog && open) {
+    // The menu key can be lost while the window takes the activation back
+    // from a closed dialog: once more.
+    open();
+    dialog = waitTopLevel("#32770", caption);
+  }
+  if (!dialog)
+    fail("no dialog " + caption);
+  Sleep(300);
+  HWND name = GetDlgItem(dialog, 0x47c); // the file name box
+  if (!name)
+    name = GetDlgItem(dialog, 0x480);
+  if (!name)
+    fail("the dialog " + caption + " has no name field");
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  if (!waitFor([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }))
+    fail("the dialog " + caption + " stayed");
+}
+
+std::string readFile(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream data;
+  data << in.rdbuf();
+  return data.str();
+}
+
+void writeFile(const std::string &path, const std::string &data) {
+  std::ofstream(path, std::ios::binary) << data;
+}
+
+void start(const std::string &exe) {
+  std::string folder = exe.substr(0, exe.find_last_of("\\/"));
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string command = "\"" + exe + "\"";
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                      &startup, &info))
+    fail("cannot start " + exe);
+  CloseHandle(info.hThread);
+  programProcess = info.hProcess;
+  programId = info.dwProcessId;
+}
+
+bool sinkCount(int expected) { return ask("count " + std::to_string(expected)) == "ok"; }
+
+void openLog(Billpost &b, const std::string &log) {
+  b.click(b.fileName);
+  b.setText(b.fileName, log);
+  b.click(b.memo); // leaving the field opens the named log
+  std::string shown;
+  waitFor([&] { return !(shown = statusPanel(b.status, 0)).empty(); });
+  say("status0", shown);
+}
+
+int bench(const std::string &exe, const std::string &log) {
+  start(exe);
+  Billpost b;
+  b.find();
+  openLog(b, log);
+  for (int round = 0; round < 3; ++round) {
+    auto begin = std::chrono::steady_clock::now();
+    SendMessageA(b.combo, CB_SHOWDROPDOWN, TRUE, 0);
+    auto end = std::chrono::steady_clock::now();
+    SendMessageA(b.combo, CB_SHOWDROPDOWN, FALSE, 0);
+    say("dropdown-ms",
+        std::to_string(std::chrono::duration<double, std::milli>(end - begin).count()));
+  }
+  say("items", std::to_string(b.items().size()));
+  PostMessageA(b.form, WM_CLOSE, 0, 0);
+  WaitForSingleObject(programProcess, 20000);
+  return 0;
+}
+
+int run(const std::string &exe, const std::string &log, const std::string &exportPath,
+        const std::string &attachment, const std::string &key) {
+  start(exe);
+  Billpost b;
+  b.find();
+  RECT outer;
+  GetWindowRect(b.form, &outer);
+  say("caption", textOf(b.form));
+  say("outer",
+      std::to_string(outer.right - outer.left) + " " + std::to_string(outer.bottom - outer.top));
+  say("position", std::to_string(outer.left) + " " + std::to_string(outer.top) + " " +
+                      std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " " +
+                      std::to_string(GetSystemMetrics(SM_CYSCREEN)));
+
+  openLog(b, log);
+  b.dropDown();
+  for (const std::string &item : b.items())
+    say("item", item);
+  say("items-end");
+
+  // A search narrows the list; Cancel lists all again.
+  b.clickButton(1);
+  HWND dialog = waitTopLevel("TForm", " Archive Search");
+  if (!dialog)
+    fail("no search dialog");
+  std::vector<HWND> keys = children(dialog, "Edit");
+  b.setText(keys.at(0), key);
+  SendMessageA(childWithText(dialog, "Button", "AND"), BM_CLICK, 0, 0);
+  ask("shot search-dialog");
+  PostMessageA(childWithText(dialog, "Button", "OK"), BM_CLICK, 0, 0);
+  waitFor([&] { return !IsWindowVisible(dialog); });
+  Sleep(300);
+  for (const std::string &item : b.items())
+    say("found", item);
+  say("found-end");
+  b.clickButton(1);
+  dialog = waitTopLevel("TForm", " Archive Search");
+  if (!dialog)
+    fail("no search dialog the second time");
+  PostMessageA(childWithText(dialog, "Button", "Cancel"), BM_CLICK, 0, 0);
+  waitFor([&] { return !IsWindowVisible(dialog); });
+  Sleep(300);
+  say("after-cancel", std::to_string(b.items().size()));
+
+  // View the third invoice.
+  b.choose(2);
+  say("chosen", b.items().at(2));
+  b.clickButton(2);
+  if (!waitFor([&] { return !textOf(b.memo).empty(); }))
+    fail("View showed nothing");
+  writeFile(exportPath + ".view", textOf(b.memo));
+  ask("shot invoice-panel");
+
+  // Export, then export again over it: the second asks first.
+  DeleteFileA(exportPath.c_str());
+  b.menu('f', 'e');
+  fileDialog("Export Invoice To", exportPath, [&] {
+    b.closeMenus();
+    b.menu('f', 'e');
+  });
+  if (!waitFor([&] { return GetFileAttributesA(exportPath.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+    fail("Export wrote nothing");
+  Sleep(300);
+  say("export-first", findBox().window ? "asked" : "no-question");
+  writeFile(exportPath, "kept");
+  b.menu('f', 'e');
+  fileDialog("Export Invoice To", exportPath, [&] {
+    b.closeMenus();
+    b.menu('f', 'e');
+  });
+  answerBox("export-question", "No");
+  say("export-after-no", readFile(exportPath));
+  b.menu('f', 'e');
+  fileDialog("Export Invoice To", exportPath, [&] {
+    b.closeMenus();
+    b.menu('f', 'e');
+  });
+  answerBox("export-question", "Yes");
+  Sleep(500);
+
+  // Address the invoice and attach a file.
+  b.clickButton(5);
+  waitFor([&] { return IsWindowVisible(b.subject) != FALSE; });
+  b.setText(b.subject, "");
+  b.setText(b.toName, "Ina Box");
+  b.setText(b.toAddress, "inbox@localhost");
+  b.setText(b.fromName, "Billing Desk");
+  b.setText(b.fromAddress, "billing@example.com");
+  b.clickButton(6);
+  fileDialog("Attach file(s) to invoice", attachment);
+  waitFor([&] { return SendMessageA(b.attachments, LB_GETCOUNT, 0, 0) == 1; });
+  say("attachments", std::to_string(SendMessageA(b.attachments, LB_GETCOUNT, 0, 0)));
+  ask("shot addressing-panel");
+
+  // No subject: a warning and nothing sent.
+  b.clickButton(5);
+  answerBox("empty-subject", "OK");
+  say("sent-after-empty-subject", sinkCount(0) ? "none" : "some");
+
+  // Nothing after "@": refused before any connection.
+  b.setText(b.subject, "Invoice " + b.items().at(2));
+  b.setText(b.toAddress, "a.b@");
+  b.clickButton(5);
+  answerBox("empty-host", "OK");
+  say("sent-after-empty-host", sinkCount(0) ? "none" : "some");
+
+  // A stopped sink: one error box, then the next send works.
+  b.setText(b.toAddress, "inbox@localhost");
+  ask("stop-sink");
+  b.clickButton(5);
+  answerBox("sink-stopped", "OK");
+  Sleep(1500);
+  say("second-box", findBox().window ? "yes" : "no");
+  say("window-enabled", IsWindowEnabled(b.form) ? "yes" : "no");
+  ask("start-sink");
+
+  // The real send; the progress dialog comes and goes.
+  b.clickButton(5);
+  bool waitShown = waitFor([&] { return topLevel("TForm", "Sending...") != nullptr; }, 10000);
+  say("wait-shown", waitShown ? "yes" : "no");
+  if (!sinkCount(1))
+    fail("the message never arrived");
+  answerBox("all-done", "OK");
+  waitFor([&] { return topLevel("TForm", "Sending...") == nullptr; });
+  say("wait-gone", topLevel("TForm", "Sending...") ? "no" : "yes");
+  Box after = findBox();
+  say("box-after-send", after.window ? escaped(after.text) : "none");
+
+  // Send pressed twice and the window closed during the send: at most one
+  // more message, the close done after the send, no crash.
+  b.clickButton(5);
+  b.clickButton(5);
+  waitFor([&] { return topLevel("TForm", "Sending...") != nullptr; }, 10000);
+  PostMessageA(b.form, WM_CLOSE, 0, 0);
+  answerBox("all-done-again", "OK");
+  DWORD waited = WaitForSingleObject(programProcess, 30000);
+  DWORD code = 0;
+  GetExitCodeProcess(programProcess, &code);
+  say("closed", waited == WAIT_OBJECT_0 ? "yes" : "no");
+  say("exit-code", std::to_string(code));
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  std::vector<std::string> args(argv, argv + argc);
+  if (args.size() >= 4 && args[2] == "bench")
+    return bench(args[1], args[3]);
+  if (args.size() >= 7 && args[2] == "run")
+    return run(args[1], args[3], args[4], args[5], args[6]);
+  std::fprintf(stderr, "usage: billpost-driver <Billpost.exe> run|bench ...\n");
+  return 2;
+}

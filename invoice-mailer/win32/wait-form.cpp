@@ -1,0 +1,45 @@
+#include "invoice-mailer/win32/wait-form.h"
+
+namespace billpost {
+
+using namespace components;
+
+TWaitForm::TWaitForm(TComponent *owner) : TForm(owner) {
+  SetName("WaitForm");
+  SetCaption("Sending...");
+  SetBorderStyle(bsDialog);
+  SetBorderIcons(0);
+  SetPosition(poScreenCenter);
+  SetBounds(0, 0, 195, 125);
+  Label1 = new TLabel(this);
+  Label1->SetParent(this);
+  Label1->SetBounds(8, 8, 170, 16);
+  Label1->SetCaption("Message to: ");
+  ProgressBar1 = new TProgressBar(this);
+  ProgressBar1->SetParent(this);
+  ProgressBar1->SetBounds(8, 30, 170, 16);
+  ProgressBar1->SetMin(0);
+  ProgressBar1->SetMax(100);
+  StatusBar1 = new TStatusBar(this);
+  StatusBar1->SetParent(this);
+  StatusBar1->SetAlign(alBottom);
+  StatusBar1->SetSimplePanel(true);
+}
+
+void TWaitForm::DlgInfo(const std::string &caption, const std::string &text) {
+  SetCaption(caption);
+  Label1->SetCaption(text);
+  Repaint();
+}
+
+void TWaitForm::SetProgress(int percent) {
+  ProgressBar1->SetPosition(percent);
+  Repaint();
+}
+
+void TWaitForm::SetStatus(const std::string &text) {
+  StatusBar1->SetSimpleText(text);
+  Repaint();
+}
+
+} // namespace billpost
