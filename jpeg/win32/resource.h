@@ -6,6 +6,9 @@
 #define IDD_ABOUT 110
 #define IDC_ABOUT_TEXT 1101
 
+// The preview pane: an empty child template.
+#define IDD_PREVIEW_PANE 113
+
 // The options dialog.
 #define IDD_OPTIONS 117
 #define IDC_LOCK_SLIDERS 1000
