@@ -6,6 +6,27 @@
 #define IDD_ABOUT 110
 #define IDC_ABOUT_TEXT 1101
 
+// The preview pane: an empty child template.
+#define IDD_PREVIEW_PANE 113
+
+// The options dialog.
+#define IDD_OPTIONS 117
+#define IDC_LOCK_SLIDERS 1000
+#define IDC_OPTIONS_HELP 1009
+#define IDC_POSTFIX_FORM 1012
+#define IDC_PREFIX_FORM 1013
+#define IDC_SAVE_CROP 1045
+#define IDC_MODEM_LABEL 1049
+#define IDC_DELAY_LABEL 1050
+#define IDC_NAME_GROUP 1051
+#define IDC_AUTO_PREVIEW 1055
+#define IDC_PREVIEW_DELAY 1056
+#define IDC_MODEM_SPEED 1059
+
+#define IDS_MODEM_FIRST 16102
+#define IDS_MODEM_LAST 16106
+#define IDS_HELP_FILE 17002
+
 #define IDS_SAVE_FILTER 200
 #define IDS_PLACEHOLDER_TEXT 201
 

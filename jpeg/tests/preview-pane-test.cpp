@@ -1,0 +1,145 @@
+// The preview pane on screen: the reconstruction it is given appears
+// centred and exact on a grey background, and a larger picture pans with
+// the pointer only as far as its edges.
+#include "jpeg/core/page-previews.h"
+#include "jpeg/tests/jpeg-test-support.h"
+#include "jpeg/win32/preview-pane.h"
+#include "testing/test-paths.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace pixtune;
+using namespace jpeg_test;
+
+namespace {
+
+void pump(DWORD milliseconds) {
+  DWORD end = GetTickCount() + milliseconds;
+  MSG message;
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(5);
+  }
+}
+
+// The window as it shows on screen, as a 24-bit BMP file.
+bool saveScreenshot(HWND window, const std::string &path) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  int width = r.right - r.left, height = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  int stride = (width * 3 + 3) / 4 * 4;
+  std::vector<char> pixels(static_cast<std::size_t>(stride) * height);
+  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO *>(&info),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  BITMAPFILEHEADER file{0x4d42,
+                        static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof info + pixels.size()),
+                        0, 0, sizeof(BITMAPFILEHEADER) + sizeof info};
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char *>(&file), sizeof file);
+  out.write(reinterpret_cast<const char *>(&info), sizeof info);
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  return static_cast<bool>(out);
+}
+
+COLORREF pictureColour(const TBitmapView &view, int x, int y) {
+  const std::uint8_t *p = view.TopRow(y) + 3 * x;
+  return RGB(p[2], p[1], p[0]);
+}
+
+struct PaneWindow {
+  HWND host;
+  TPreviewPane pane{GetModuleHandleA(nullptr)};
+  PaneWindow() {
+    host = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "Pixtune preview pane",
+                           WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 300, nullptr,
+                           nullptr, nullptr, nullptr);
+    HWND window = pane.CreateChild(host);
+    MoveWindow(window, 0, 0, 400, 300, TRUE);
+    ShowWindow(window, SW_SHOW);
+  }
+  ~PaneWindow() { DestroyWindow(host); }
+  COLORREF at(int x, int y) {
+    HDC dc = GetDC(pane.Handle());
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(pane.Handle(), dc);
+    return colour;
+  }
+};
+
+} // namespace
+
+TEST(PreviewPane, ShowsTheReconstructionCentredOnGrey) {
+  PaneWindow w;
+  ASSERT_NE(w.pane.Handle(), nullptr);
+  TBitmap bitmap = pixtune_tools::bitmapFromPnm(makeImage(200, 100, false, 11));
+  ImagePreview preview(bitmap.Data(), bitmap.Bytes(), nullptr);
+  preview.Compress(params(48, 48));
+  w.pane.ShowBitmap(preview.Reconstruction().Data());
+  pump(300);
+  TBitmapView shown(preview.Reconstruction());
+  // 200 x 100 in 400 x 300: from (100, 100).
+  for (int y : {0, 1, 37, 99})
+    for (int x : {0, 5, 120, 199})
+      EXPECT_EQ(w.at(100 + x, 100 + y), pictureColour(shown, x, y)) << x << "," << y;
+  EXPECT_EQ(w.at(5, 5), RGB(128, 128, 128));
+  EXPECT_EQ(w.at(399, 299), RGB(128, 128, 128));
+  EXPECT_EQ(w.at(99, 150), RGB(128, 128, 128));
+  EXPECT_TRUE(saveScreenshot(
+      w.host, testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") +
+                                        "/pixtune-preview-pane.bmp")));
+  // While the show flag is clear only the background is painted.
+  w.pane.SetShow(false);
+  pump(200);
+  EXPECT_EQ(w.at(150, 150), RGB(128, 128, 128));
+}
+
+TEST(PreviewPane, LargePicturePansWithThePointerUpToItsEdges) {
+  PaneWindow w;
+  TBitmap bitmap = pixtune_tools::bitmapFromPnm(makeImage(800, 600, false, 12));
+  TBitmapView view(bitmap);
+  w.pane.ShowBitmap(bitmap.Data());
+  w.pane.SetScrollOffsets(300, 150);
+  pump(200);
+  EXPECT_EQ(w.at(0, 0), pictureColour(view, 300, 150));
+  HWND pane = w.pane.Handle();
+  SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+  EXPECT_TRUE(w.pane.Dragging());
+  SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(70, 65));
+  SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(70, 65));
+  EXPECT_FALSE(w.pane.Dragging());
+  int x = 0, y = 0;
+  w.pane.ScrollOffsets(x, y);
+  EXPECT_EQ(x, 280);
+  EXPECT_EQ(y, 135);
+  pump(200);
+  EXPECT_EQ(w.at(0, 0), pictureColour(view, 280, 135));
+  EXPECT_EQ(w.at(399, 299), pictureColour(view, 679, 434));
+  // Far past the edges: stops at them.
+  SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(300, 250));
+  SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-30000, -30000));
+  SendMessageA(pane, WM_LBUTTONUP, 0, 0);
+  w.pane.ScrollOffsets(x, y);
+  EXPECT_EQ(x, 400);
+  EXPECT_EQ(y, 300);
+  pump(200);
+  EXPECT_EQ(w.at(399, 299), pictureColour(view, 799, 599));
+}

@@ -1,0 +1,138 @@
+// Preview pane: placement, paint, background and panning.
+#include "jpeg/win32/preview-pane.h"
+
+#include "jpeg/win32/resource.h"
+
+#include <windowsx.h>
+
+namespace pixtune {
+
+TPreviewPane::TPreviewPane(HINSTANCE instance)
+    : TWindow(IDD_PREVIEW_PANE, instance), background_(CreateSolidBrush(RGB(128, 128, 128))),
+      normalCursor_(LoadCursor(nullptr, IDC_ARROW)), dragCursor_(LoadCursor(nullptr, IDC_SIZEALL)) {
+}
+
+TPreviewPane::~TPreviewPane() {
+  if (Handle())
+    DestroyWindow(Handle());
+  DeleteObject(background_);
+}
+
+HWND TPreviewPane::CreateChild(HWND parent) { return CreateModeless(parent, 0); }
+
+void TPreviewPane::ShowBitmap(const std::uint8_t *header, const std::uint8_t *pixels) {
+  const auto *info = reinterpret_cast<const BITMAPINFOHEADER *>(header);
+  bool resized =
+      !info || !header_ || info->biWidth != header_->biWidth || info->biHeight != header_->biHeight;
+  header_ = info;
+  pixels_ = nullptr;
+  if (info)
+    pixels_ = pixels ? pixels
+                     : header + info->biSize + (info->biBitCount == 8 ? 256 * sizeof(RGBQUAD) : 0);
+  if (Handle())
+    InvalidateRect(Handle(), nullptr, resized);
+}
+
+void TPreviewPane::SetShow(bool show) {
+  show_ = show;
+  if (Handle())
+    InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TPreviewPane::SetScrollOffsets(int x, int y) {
+  scrollX_ = x;
+  scrollY_ = y;
+  if (Handle())
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+bool TPreviewPane::Placement(PicturePlacement &placement) {
+  if (!header_ || !show_)
+    return false;
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  placement = PlacePicture(PixelRect{client.left, client.top, client.right, client.bottom},
+                           header_->biWidth, header_->biHeight, scrollX_, scrollY_);
+  return true;
+}
+
+INT_PTR TPreviewPane::OnPaint(WPARAM) {
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(Handle(), &paint);
+  PicturePlacement p{};
+  if (Placement(p)) {
+    RECT shown{p.shown.left, p.shown.top, p.shown.right, p.shown.bottom}, part{};
+    if (IntersectRect(&part, &shown, &paint.rcPaint)) {
+      int width = part.right - part.left, height = part.bottom - part.top;
+      int sourceX = p.sourceLeft + (part.left - shown.left);
+      int sourceTopRow = p.sourceTop + (part.top - shown.top);
+      // The rows are stored bottom-up.
+      int sourceY = header_->biHeight - (sourceTopRow + height);
+      StretchDIBits(dc, part.left, part.top, width, height, sourceX, sourceY, width, height,
+                    pixels_, reinterpret_cast<const BITMAPINFO *>(header_), DIB_RGB_COLORS,
+                    SRCCOPY);
+    }
+  }
+  EndPaint(Handle(), &paint);
+  return 1;
+}
+
+// Grey everywhere the picture does not cover, so the picture itself never
+// flickers.
+INT_PTR TPreviewPane::OnEraseBackground(WPARAM wParam) {
+  HDC dc = reinterpret_cast<HDC>(wParam);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  HRGN region = CreateRectRgnIndirect(&client);
+  PicturePlacement p{};
+  if (Placement(p)) {
+    HRGN picture = CreateRectRgn(p.shown.left, p.shown.top, p.shown.right, p.shown.bottom);
+    CombineRgn(region, region, picture, RGN_DIFF);
+    DeleteObject(picture);
+  }
+  FillRgn(dc, region, background_);
+  DeleteObject(region);
+  SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, 1);
+  return 1;
+}
+
+INT_PTR TPreviewPane::OnLButtonDown(WPARAM, LPARAM lParam, int) {
+  dragging_ = true;
+  lastX_ = GET_X_LPARAM(lParam);
+  lastY_ = GET_Y_LPARAM(lParam);
+  SetCapture(Handle());
+  SetCursor(dragCursor_);
+  return 1;
+}
+
+// The picture follows the pointer: moving right shows more of its left.
+INT_PTR TPreviewPane::OnMouseMove(WPARAM, LPARAM lParam, int) {
+  if (!dragging_)
+    return 0;
+  int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+  scrollX_ -= x - lastX_;
+  scrollY_ -= y - lastY_;
+  lastX_ = x;
+  lastY_ = y;
+  PicturePlacement p{};
+  Placement(p); // clamps the offsets
+  InvalidateRect(Handle(), nullptr, FALSE);
+  return 1;
+}
+
+INT_PTR TPreviewPane::OnLButtonUp(WPARAM, LPARAM, int) {
+  if (!dragging_)
+    return 0;
+  dragging_ = false;
+  ReleaseCapture();
+  SetCursor(normalCursor_);
+  return 1;
+}
+
+INT_PTR TPreviewPane::OnSetCursor(WPARAM, LPARAM, int) {
+  SetCursor(dragging_ ? dragCursor_ : normalCursor_);
+  SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, 1);
+  return 1;
+}
+
+} // namespace pixtune

@@ -1,0 +1,50 @@
+// The large preview of the export window: shows a bitmap centred, lets
+// the user pan a picture larger than the pane, and fills the rest with
+// grey. It paints 1:1 from the bottom-up rows of the shown bitmap.
+#ifndef JPEG_WIN32_PREVIEW_PANE_H
+#define JPEG_WIN32_PREVIEW_PANE_H
+
+#include "jpeg/core/pane-geometry.h"
+#include "jpeg/win32/t-window.h"
+
+#include <cstdint>
+
+namespace pixtune {
+
+class TPreviewPane final : public TWindow {
+public:
+  explicit TPreviewPane(HINSTANCE instance);
+  ~TPreviewPane() override;
+
+  // Created from its template as a child of parent.
+  HWND CreateChild(HWND parent);
+  // header: a bitmap header (40 bytes, then the palette for 8 bits);
+  // pixels default to the rows after it. Null removes the picture.
+  void ShowBitmap(const std::uint8_t *header, const std::uint8_t *pixels = nullptr);
+  void SetShow(bool show);
+  void ScrollOffsets(int &x, int &y) const { x = scrollX_, y = scrollY_; }
+  void SetScrollOffsets(int x, int y);
+  bool Dragging() const { return dragging_; }
+
+private:
+  INT_PTR OnPaint(WPARAM) override;
+  INT_PTR OnEraseBackground(WPARAM dc) override;
+  INT_PTR OnLButtonDown(WPARAM, LPARAM, int) override;
+  INT_PTR OnMouseMove(WPARAM, LPARAM, int) override;
+  INT_PTR OnLButtonUp(WPARAM, LPARAM, int) override;
+  INT_PTR OnSetCursor(WPARAM, LPARAM, int) override;
+  bool Placement(PicturePlacement &placement);
+
+  HBRUSH background_;
+  HCURSOR normalCursor_, dragCursor_;
+  const BITMAPINFOHEADER *header_ = nullptr;
+  const std::uint8_t *pixels_ = nullptr;
+  bool show_ = true;
+  bool dragging_ = false;
+  int scrollX_ = 0, scrollY_ = 0;
+  int lastX_ = 0, lastY_ = 0;
+};
+
+} // namespace pixtune
+
+#endif
