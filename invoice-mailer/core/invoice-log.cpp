@@ -6,6 +6,7 @@
 #include "platform/components/core/exception.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <utility>
 
@@ -16,6 +17,10 @@ using components::TStream;
 namespace {
 
 std::unique_ptr<TStream> openReadOnly(const std::string &fileName) {
+  // Some systems open a folder as a stream of nonsense size; it is no log.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(std::filesystem::u8path(fileName), ignored))
+    throw EInOutError(fileName + ": this is a folder, not an invoice log file");
   try {
     return std::make_unique<components::TFileStream>(fileName, components::fmOpenRead |
                                                                    components::fmShareDenyNone);

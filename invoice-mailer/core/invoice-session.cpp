@@ -1,6 +1,8 @@
 // The invoice state behind the main window.
 #include "invoice-mailer/core/invoice-session.h"
 
+#include "invoice-mailer/core/log-errors.h"
+
 namespace billpost {
 
 void InvoiceSession::openLogPair(const std::string &headerFileName) {
@@ -29,6 +31,7 @@ bool InvoiceSession::findChosenInvoice(const std::string &number) {
   std::size_t count = log_->headerCount();
   for (std::size_t i = 0; i < count && !found_; ++i) {
     current_ = log_->readHeader(i);
+    currentRecord_ = i;
     found_ = current_.invoiceNumber == number;
   }
   return found_;
@@ -39,7 +42,13 @@ std::vector<std::string> InvoiceSession::renderChosenInvoice(const std::string &
   if (!log_ || !found_)
     return {};
   log_->refresh();
-  return renderInvoice(current_, gatherLineItems(*log_, number), labels);
+  LineItems items = gatherLineItems(*log_, number);
+  try {
+    return renderInvoice(current_, items, labels);
+  } catch (const EConvertError &error) {
+    throw EConvertError(log_->headerFileName() + ", invoice " + current_.invoiceNumber +
+                        " (record " + std::to_string(currentRecord_) + "): " + error.Message());
+  }
 }
 
 } // namespace billpost

@@ -40,7 +40,9 @@ public:
 
   // The text of the current header with the items of number (the number
   // the window shows), or no lines when nothing was found. Throws what
-  // renderInvoice and the readers throw; no lines reach the caller then.
+  // renderInvoice and the readers throw, a conversion error prefixed with
+  // the log file, the invoice and its header record so that the user can
+  // find the damaged invoice; no lines reach the caller then.
   std::vector<std::string> renderChosenInvoice(const std::string &number,
                                                const InvoiceLabels &labels);
 
@@ -48,6 +50,7 @@ private:
   std::unique_ptr<InvoiceLog> log_;
   SearchSettings search_;
   InvoiceHeader current_;
+  std::size_t currentRecord_ = 0; // the header record current_ was read from
   bool found_ = false;
 };
 

@@ -182,6 +182,24 @@ TEST(InvoiceLog, BothFilesAreOpenedReadOnly) {
 #endif
 }
 
+// A folder standing where the item file belongs is named as such, not read
+// as a damaged file of absurd size.
+TEST(InvoiceLog, AFolderInPlaceOfTheItemFileIsRefusedByName) {
+  std::string headers = scratchCopy("folder-items", "11-2003.ldl", "07-2002.ldl");
+  std::string items = headers.substr(0, headers.size() - 4) + ".ldi";
+#ifdef _WIN32
+  ::_mkdir(items.c_str());
+#else
+  ::mkdir(items.c_str(), 0755);
+#endif
+  try {
+    InvoiceLog::open(headers);
+    FAIL() << "a folder opened as the item file";
+  } catch (const EInOutError &error) {
+    EXPECT_EQ(error.Message(), items + ": this is a folder, not an invoice log file");
+  }
+}
+
 TEST(InvoiceLog, FailedOpenLeavesNoFileOpen) {
   std::string lonely = scratchCopy("half-open", "11-2003.ldl", "lonely.ldl");
   EXPECT_THROW(InvoiceLog::open(lonely), EInOutError);

@@ -79,3 +79,27 @@ TEST(InvoiceSession, AFailedRenderGivesNoText) {
                billpost::EConvertError);
   EXPECT_EQ(shown, std::vector<std::string>{"the previous invoice"});
 }
+
+// The render's own messages say what is wrong; the session adds where, so
+// that a user can find the damaged invoice among thousands.
+TEST(InvoiceSession, RenderErrorsNameTheLogTheInvoiceAndTheRecord) {
+  struct Case {
+    const char *log;
+    const char *message;
+  } cases[] = {
+      {"bad-shipping.ldl", "'12,50' is not a valid floating point value"},
+      {"huge-amount.ldl", "An amount of the invoice is out of range"},
+  };
+  for (const Case &c : cases) {
+    InvoiceSession session;
+    session.openLogPair(generatedPath(c.log));
+    ASSERT_TRUE(session.findChosenInvoice("D-1"));
+    try {
+      session.renderChosenInvoice("D-1", billpost::InvoiceLabels());
+      ADD_FAILURE() << c.log << ": rendered";
+    } catch (const billpost::EConvertError &error) {
+      EXPECT_EQ(error.Message(),
+                generatedPath(c.log) + ", invoice D-1 (record 0): " + std::string(c.message));
+    }
+  }
+}

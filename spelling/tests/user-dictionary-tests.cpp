@@ -101,6 +101,25 @@ TEST(UserDictionary, ChangesReachTheFileAndOtherKeysSurvive) {
   EXPECT_NE(files.get("u.udt").find("Note=keep"), std::string::npos);
 }
 
+// A leading entry whose name starts with the bytes of a byte-order mark
+// must not become the first bytes of the rewritten file: the next load
+// would read the file as Unicode and find no words at all.
+TEST(UserDictionary, ARewriteStartingWithMarkBytesStillReadsBack) {
+  for (const std::string &mark :
+       {std::string("\xFF\xFE"), std::string("\xFE\xFF"), std::string("\xEF\xBB\xBF")}) {
+    MemoryFileSystem files;
+    files.put("u.udt", "\r\n" + mark + "=x\r\n[Added]\r\nIGN_ListCount=1\r\nIGN_0=beta\r\n");
+    {
+      TUserDictionary dictionary("u.udt", files);
+      dictionary.AddWord("alpha");
+    }
+    MemoryFileSystem copy;
+    copy.put("u.udt", files.get("u.udt"));
+    TUserDictionary reread("u.udt", copy);
+    EXPECT_EQ(items(reread.Words()), (std::vector<std::string>{"alpha", "beta"}));
+  }
+}
+
 TEST(UserDictionary, EmptyEntryBetweenWordsIsSkipped) {
   MemoryFileSystem files;
   files.put("u.udt", "[Added]\r\nIGN_ListCount=3\r\nIGN_0=one\r\nIGN_1=\r\nIGN_2=two\r\n");

@@ -31,11 +31,11 @@
 //
 // A write rewrites the whole file from the parsed form: "[name]" lines and
 // "name=value" (or "name") lines, each ending in CR LF, with the blank lines
-// dropped. A write that changes nothing leaves the file untouched. Names
-// and values a write adds keep their trailing blanks until the file is
-// next parsed, as the platform's do. Unlike the platform, the new contents
-// go to a temporary file that then replaces the old one, so a failed write
-// never leaves a half-written file behind.
+// dropped; an ANSI file whose first line would start with the bytes of a
+// byte-order mark keeps one blank line in front of it. A write that changes nothing leaves the file
+// untouched. Names and values a write adds keep their trailing blanks until the file is next
+// parsed, as the platform's do. Unlike the platform, the new contents go to a temporary file that
+// then replaces the old one, so a failed write never leaves a half-written file behind.
 #include "platform/components/core/ini-file.h"
 
 #include "platform/components/core/exception.h"
@@ -248,6 +248,11 @@ std::string IniModel::serialize() const {
   }
   switch (encoding_) {
   case Encoding::Ansi:
+    // The first entry may start with the bytes of a byte-order mark; a
+    // blank line in front keeps the next read from taking the file as
+    // Unicode (blank lines are dropped when the file is parsed).
+    if (encodingOf(out) != Encoding::Ansi)
+      return "\r\n" + out;
     break;
   case Encoding::Utf8:
     return std::string(utf8Mark) + out;

@@ -648,3 +648,46 @@ TEST(IniFileWrite, EraseAndDeleteFailuresAreReported) {
     EXPECT_EQ(fs.files[fileName], "[s]\r\nk=1\r\n");
   }
 }
+
+// A rewrite drops blank lines and writes no header for a nameless section,
+// so an entry whose name starts with the bytes of a byte-order mark could
+// become the first bytes of the file. The next read would then take the
+// whole file as UTF-8 or UTF-16. A file read without a mark must come back
+// without one, and a file read with one keeps it.
+TEST(IniFileWrite, ARewriteNeverGivesTheFileAByteOrderMarkItDidNotHave) {
+  const std::vector<std::string> marks = {BYTES("\xFF\xFE"), BYTES("\xFE\xFF"),
+                                          BYTES("\xEF\xBB\xBF")};
+  for (const std::string &mark : marks) {
+    for (const std::string &prefix : {std::string("\r\n"), std::string("[\t]\r")}) {
+      MemoryFileSystem fs;
+      fs.files[fileName] = prefix + mark + "=x\r\n[s]\r\nold=caf\xE9\r\n";
+      TIniFile ini(fileName, fs);
+      ini.WriteString("s", "new", "caf\xE9");
+      EXPECT_NE(fs.files[fileName].compare(0, mark.size(), mark), 0)
+          << "a rewrite started with a byte-order mark";
+      TIniFile again(fileName, fs);
+      EXPECT_EQ(again.ReadString("s", "new", "default"), "caf\xE9");
+      EXPECT_EQ(again.ReadString("s", "old", "default"), "caf\xE9");
+      EXPECT_EQ(again.ReadString("", mark, "default"), "x");
+    }
+  }
+}
+
+TEST(IniFileWrite, AFileReadWithAByteOrderMarkKeepsIt) {
+  const std::vector<std::string> files = {
+      BYTES("\xEF\xBB\xBF[s]\r\nold=caf\xC3\xA9\r\n"),
+      BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0o\0l\0d\0=\0c\0a\0f\0\xE9\0\r\0\n\0"),
+      BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0o\0l\0d\0=\0c\0a\0f\0\xE9\0\r\0\n"),
+  };
+  for (const std::string &file : files) {
+    MemoryFileSystem fs;
+    fs.files[fileName] = file;
+    TIniFile ini(fileName, fs);
+    ini.WriteString("s", "new", "caf\xE9");
+    const std::string mark = file.substr(0, file[0] == '\xEF' ? 3 : 2);
+    EXPECT_EQ(fs.files[fileName].compare(0, mark.size(), mark), 0) << "the mark was lost";
+    TIniFile again(fileName, fs);
+    EXPECT_EQ(again.ReadString("s", "new", "default"), "caf\xE9");
+    EXPECT_EQ(again.ReadString("s", "old", "default"), "caf\xE9");
+  }
+}

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Runs every fuzz target of the native tree at a chosen scale and seed, a few
+# at a time, and prints the inputs and seconds of each:
+#   scripts/fuzz.sh [scale] [seed] [parallel]     (defaults: 100, 20261209, 4)
+# Scale 1 is what CI runs. An input that breaks a reader is written to
+# <build>/native/fuzz-artefacts/<test>.fuzz-input (replay it with
+# FUZZ_REPLAY=<file> and the test's --gtest_filter).
+#
+# Then the coverage-guided harnesses (built with clang where it is
+# installed) each run for FUZZ_MINUTES minutes (default 1):
+#   FUZZ_MINUTES=10 scripts/fuzz.sh
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_ROOT:-$root/build}
+scale=${1:-100}
+seed=${2:-20261209}
+parallel=${3:-4}
+minutes=${FUZZ_MINUTES:-1}
+
+BUILD_TREES=native "$root/scripts/build.sh"
+artefacts=$build/native/fuzz-artefacts
+mkdir -p "$artefacts"
+
+# The tests that drive the fuzzer: the last TEST before each call of it.
+tests=$(cd "$root" && grep -rl --include='*.cpp' 'testing_support::fuzz(' --exclude-dir=build . |
+  grep -v '^./testing/' | xargs awk '
+    /^TEST(_F|_P)?\(/ { name = $0; sub(/^TEST[_FP]*\( */, "", name); sub(/\).*/, "", name); gsub(/, */, ".", name) }
+    /testing_support::fuzz\(/ && name != "" { print name; name = "" }' | sort -u)
+regex="($(echo "$tests" | sed 's/\./\\./g' | paste -sd '|'))"
+
+echo "fuzz: $(echo "$tests" | wc -l) targets at scale $scale, seed $seed, $parallel at a time"
+status=0
+timeout=$(awk -v s="$scale" 'BEGIN { print int(60 + 30 * s) }')
+log=$(mktemp)
+(cd "$build/native" && FUZZ_SCALE=$scale FUZZ_SEED=$seed FUZZ_ARTIFACTS=$artefacts \
+  ctest -V -j "$parallel" --timeout "$timeout" -R "$regex") >"$log" 2>&1 || status=1
+grep -oE 'fuzz-run: .*' "$log" | sed 's/^fuzz-run: /  /' | sort
+grep -E 'tests passed|tests failed' "$log" || true
+if [ $status -ne 0 ]; then
+  grep -E '\*\*\*|Failed|fuzz: the input' "$log" || true
+fi
+rm -f "$log"
+
+libfuzzer=$build/libfuzzer
+if [ -x "$root/scripts/build-libfuzzer.sh" ] && command -v clang++ >/dev/null; then
+  "$root/scripts/build-libfuzzer.sh"
+  for harness in "$libfuzzer"/harnesses/*-fuzzer; do
+    [ -x "$harness" ] || continue
+    name=$(basename "$harness" -fuzzer)
+    corpus=$libfuzzer/corpus/$name
+    echo "== $name: ${minutes} min, coverage-guided"
+    "$harness" -max_total_time=$((minutes * 60)) -print_final_stats=1 -artifact_prefix="$artefacts/$name-" \
+      "$corpus" 2>&1 | grep -E '^(stat::number_of_executed_units|stat::new_units_added|#[0-9]+ *DONE)|cov:|ERROR' | tail -3 ||
+      status=1
+  done
+fi
+exit $status
