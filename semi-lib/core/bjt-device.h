@@ -47,6 +47,7 @@ public:
   };
 
   explicit BjtDevice(Polarity polarity);
+  Polarity polarity() const { return polarity_; }
 
   void InstallDevice(const std::string &devName, DeviceComponent *component,
                      SimCircuit *circuit) override;
@@ -68,7 +69,15 @@ private:
     double gpi = 0, gmu = 0, gce = 0, gm = 0, gF = 0, gr = 0;
     double forwardCharge = 0, forwardCap = 0, reverseCharge = 0, reverseCap = 0;
   };
+  // The junction currents and their derivatives at one bias.
+  struct Terms {
+    double ict, gF, gR, ibe, gpi, ibc, gmu, forward, reverse, reverseSlope, qbInv;
+  };
   double sign() const { return polarity_ == Polarity::Npn ? 1.0 : -1.0; }
+  Terms evaluate(double vbe, double vbc) const;
+  OperatingPoint pointOf(const Terms &t, double vbe, double vbc) const;
+  double seriesConductance(bool unconnected, double r) const;
+  void refreshOperatingPoint();
   void loadJunctions();
   void loadLink();
   void loadResistance(int pin, int internal, bool unconnected, double r, const Transadmittance &g);

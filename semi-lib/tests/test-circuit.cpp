@@ -170,6 +170,13 @@ std::string TestCircuit::netlist(const std::string &title) {
 
 int TestCircuit::netIndex(const std::string &net) const { return indices_.at(net); }
 
+std::vector<std::string> TestCircuit::netNames() const {
+  std::set<std::string> nets;
+  for (const auto &[pin, net] : pinNets_)
+    nets.insert(net);
+  return {nets.begin(), nets.end()};
+}
+
 double TestCircuit::netVoltage(const std::string &net) { return Solution(netIndex(net)); }
 
 int TestCircuit::IndexMapInsert(const std::string &netName) {

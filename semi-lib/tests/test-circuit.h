@@ -54,6 +54,8 @@ public:
   std::string netlist(const std::string &title);
 
   int netIndex(const std::string &net) const;
+  // The nets the test joined pins to, each once, in name order.
+  std::vector<std::string> netNames() const;
   double netVoltage(const std::string &net);
   bool topologyOk() const { return topologyOk_; }
   bool hasMatrix() const { return matrix_.created(); }
