@@ -30,7 +30,7 @@ struct ResetCase {
   std::vector<bool> expected; // RebuildMatrix of each ResetDC call
 };
 
-TEST(UpdateParams, ResetDcFollowsTheKindOfParameter) {
+TEST(SemiUpdateParams, ResetDcFollowsTheKindOfParameter) {
   const ResetCase cases[] = {
       {"RC", "0", "10", {true}}, {"RC", "10", "20", {false}},
       {"RC", "10", "0", {true}}, {"RB", "5", "5", {}},
@@ -52,7 +52,7 @@ TEST(UpdateParams, ResetDcFollowsTheKindOfParameter) {
   }
 }
 
-TEST(UpdateParams, StructuralChangeRebuildsTheMatrixAndSolvesAgain) {
+TEST(SemiUpdateParams, StructuralChangeRebuildsTheMatrixAndSolvesAgain) {
   TestCircuit c;
   commonEmitter(c, transistorParams());
   ASSERT_TRUE(c.SolveDC().converged);
@@ -69,7 +69,7 @@ TEST(UpdateParams, StructuralChangeRebuildsTheMatrixAndSolvesAgain) {
   EXPECT_NE(c.netVoltage("c"), vc);
 }
 
-TEST(UpdateParams, ValueReadFromIeeeTextOrDefault) {
+TEST(SemiUpdateParams, ValueReadFromIeeeTextOrDefault) {
   TestCircuit c;
   commonEmitter(c, transistorParams());
   c.build();
@@ -92,7 +92,25 @@ TEST(UpdateParams, ValueReadFromIeeeTextOrDefault) {
   EXPECT_NEAR(q.result("beta(DC)"), 250.0, 1e-3);
 }
 
-TEST(Transistor, WithNoPinConnectedIsInert) {
+TEST(SemiInstallDevice, NullComponentOrCircuitIsAnInvalidArgument) {
+  TestCircuit c;
+  TestComponent component(transistorParams(), transistorResultNames());
+  std::vector<std::unique_ptr<semi::SimDevice>> devices;
+  devices.push_back(std::make_unique<semi::BjtDevice>(semi::Polarity::Pnp));
+  devices.push_back(std::make_unique<semi::DiodeDevice>());
+  for (const std::unique_ptr<semi::SimDevice> &device : devices) {
+    try {
+      device->InstallDevice("X1", nullptr, &c);
+      ADD_FAILURE() << "a null component was accepted";
+    } catch (const semi::HostError &e) {
+      EXPECT_EQ(e.code(), semi::ResultInvalidArg);
+    }
+    EXPECT_THROW(device->InstallDevice("X1", &component, nullptr), semi::HostError);
+    EXPECT_EQ(c.nodeCount(), 1); // nothing registered
+  }
+}
+
+TEST(SemiTransistor, WithNoPinConnectedIsInert) {
   TestCircuit c;
   addSource(c, "V1", 5.0, "vcc", "gnd");
   addResistor(c, "R1", 1e3, "vcc", "gnd");
@@ -114,7 +132,7 @@ TEST(Transistor, WithNoPinConnectedIsInert) {
               1e-15);
 }
 
-TEST(Results, UnsolvedCircuitGivesInfinityEverywhere) {
+TEST(SemiResults, UnsolvedCircuitGivesInfinityEverywhere) {
   // A resistor pin that nothing else touches fails the topology check.
   TestCircuit c;
   commonEmitter(c, transistorParams());
@@ -130,7 +148,7 @@ TEST(Results, UnsolvedCircuitGivesInfinityEverywhere) {
   }
 }
 
-TEST(Results, ZeroEmissionCoefficientGivesInfinitiesNotACrash) {
+TEST(SemiResults, ZeroEmissionCoefficientGivesInfinitiesNotACrash) {
   TestCircuit c;
   std::vector<semi::ParamItem> params = transistorParams();
   commonEmitter(c, params);
@@ -151,7 +169,7 @@ TEST(Results, ZeroEmissionCoefficientGivesInfinitiesNotACrash) {
   EXPECT_TRUE(std::isfinite(c.component("Q1").result("Ic")));
 }
 
-TEST(Results, TransistorFormulasAtTheSolvedPoint) {
+TEST(SemiResults, TransistorFormulasAtTheSolvedPoint) {
   TestCircuit c;
   commonEmitter(c, transistorParams());
   ASSERT_TRUE(c.SolveDC().converged);
@@ -174,7 +192,7 @@ TEST(Results, TransistorFormulasAtTheSolvedPoint) {
               1.0, 1e-6);
 }
 
-TEST(Diode, SeriesResistanceZeroReportsVdcEqualToVj) {
+TEST(SemiDiode, SeriesResistanceZeroReportsVdcEqualToVj) {
   TestCircuit c;
   addSource(c, "V1", 5.0, "a", "gnd");
   addResistor(c, "R1", 1e3, "a", "x");
@@ -187,7 +205,7 @@ TEST(Diode, SeriesResistanceZeroReportsVdcEqualToVj) {
   EXPECT_NEAR(d.result("rd") * d.result("gd"), 1.0, 1e-15);
 }
 
-TEST(Diode, ResistanceAtZeroVoltsIsNVtOverIs) {
+TEST(SemiDiode, ResistanceAtZeroVoltsIsNVtOverIs) {
   TestCircuit c;
   addSource(c, "V1", 0.0, "a", "gnd");
   TestComponent &d = addDiode(c, "D1", diodeParams(), "a", "gnd");
@@ -201,7 +219,7 @@ TEST(Diode, ResistanceAtZeroVoltsIsNVtOverIs) {
   EXPECT_EQ(d.result("cd"), 0.0);
 }
 
-TEST(Diode, UnconnectedPinIsAUnitConductanceAndNeverLimited) {
+TEST(SemiDiode, UnconnectedPinIsAUnitConductanceAndNeverLimited) {
   // D1's cathode touches nothing: the junction becomes 1 S, which keeps the
   // matrix regular, and the limit leaves its steps alone. D2 beside it is
   // connected and limited.
@@ -237,7 +255,7 @@ TEST(Diode, UnconnectedPinIsAUnitConductanceAndNeverLimited) {
   EXPECT_NEAR(c.netVoltage("D1K"), 3.0, 1e-12);
 }
 
-TEST(Diode, ChargeAddsTransitAndDepletionTerms) {
+TEST(SemiDiode, ChargeAddsTransitAndDepletionTerms) {
   TestCircuit c;
   addSource(c, "V1", 5.0, "a", "gnd");
   addResistor(c, "R1", 1e3, "a", "x");

@@ -124,11 +124,15 @@ void checkTransistor(semi::Polarity polarity) {
   EXPECT_EQ(checkedBiases, 300);
 }
 
-TEST(Jacobian, NpnStampsAreTheDerivativesOfItsCurrents) { checkTransistor(semi::Polarity::Npn); }
+TEST(SemiJacobian, NpnStampsAreTheDerivativesOfItsCurrents) {
+  checkTransistor(semi::Polarity::Npn);
+}
 
-TEST(Jacobian, PnpStampsAreTheDerivativesOfItsCurrents) { checkTransistor(semi::Polarity::Pnp); }
+TEST(SemiJacobian, PnpStampsAreTheDerivativesOfItsCurrents) {
+  checkTransistor(semi::Polarity::Pnp);
+}
 
-TEST(Jacobian, DiodeStampsAreTheDerivativesOfItsCurrents) {
+TEST(SemiJacobian, DiodeStampsAreTheDerivativesOfItsCurrents) {
   TestCircuit c;
   addDiode(c, "D1",
            withModel(diodeParams(), "1N4148", {{"IS", "2.67E-9"}, {"N", "1.82"}, {"RS", "562E-3"}}),

@@ -17,7 +17,7 @@ using semi::LimitJunction;
 
 const double Inf = std::numeric_limits<double>::infinity();
 
-TEST(ThermalVoltage, IsTheProductOfKOverQAndTheTemperature) {
+TEST(SemiThermalVoltage, IsTheProductOfKOverQAndTheTemperature) {
   // 1.38062259e-23 / 1.60217733e-19 * 300.15, rounded once per operation.
   const double expected = 0.025864419788569844;
   const double vt = semi::thermalVoltage();
@@ -25,7 +25,7 @@ TEST(ThermalVoltage, IsTheProductOfKOverQAndTheTemperature) {
   EXPECT_EQ(semi::thermalVoltage(), vt); // cached
 }
 
-TEST(Junction, CeilingAndCriticalVoltageOfTheWorkedExample) {
+TEST(SemiJunction, CeilingAndCriticalVoltageOfTheWorkedExample) {
   // IS 1e-14, N 1, IMAX 1e6: Vmax 1.1911 V; the critical voltage 0.7303 V
   // is where the limit starts.
   const double vt = semi::thermalVoltage();
@@ -47,7 +47,7 @@ TEST(Junction, CeilingAndCriticalVoltageOfTheWorkedExample) {
   EXPECT_NEAR(0.5 + limit.delta, 0.7303, 5e-5);
 }
 
-TEST(Junction, ExponentialBelowTheCeilingAndUnorderedAbove) {
+TEST(SemiJunction, ExponentialBelowTheCeilingAndUnorderedAbove) {
   const double vt = semi::thermalVoltage();
   const semi::JunctionPoint p = EvalJunction(1e-14, 2, 0.6, 1e6, 0, false);
   EXPECT_DOUBLE_EQ(p.current, 1e-14 * std::exp(0.6 / (2 * vt)) - 1e-14);
@@ -72,7 +72,7 @@ struct LimitCase {
   double tolerance;
 };
 
-TEST(Junction, StepLimitCases) {
+TEST(SemiJunction, StepLimitCases) {
   const double vt = semi::thermalVoltage();
   const double vCrit = vt * std::log(vt / (1e-14 * std::sqrt(2.0)));
   const LimitCase cases[] = {
@@ -85,6 +85,7 @@ TEST(Junction, StepLimitCases) {
       {"down by more than nVt: NaN target, unchanged", 0.9, -0.5, false, 0, 0},
       {"above the ceiling: never limited", 1.2, 10.0, false, 0, 0},
       {"NaN step: unchanged", 0.6, NAN, false, 0, 0},
+      {"NaN voltage compares unordered with Vmax: unchanged", NAN, 0.5, false, 0, 0},
   };
   for (const LimitCase &c : cases) {
     const semi::JunctionLimit limit = LimitJunction(1e-14, 1, c.vOld, c.delta, 1e6);
@@ -101,7 +102,7 @@ TEST(Junction, StepLimitCases) {
   EXPECT_NEAR(LimitJunction(1e-14, 1, 0.5, 4.5, 1e6).delta, 0.2303, 5e-5);
 }
 
-TEST(Depletion, ZeroBiasGivesCjAndNoCharge) {
+TEST(SemiDepletion, ZeroBiasGivesCjAndNoCharge) {
   for (double m : {0.33, 0.5, 1.0, 0.261}) {
     const semi::ChargePoint p = DepletionCap(0.0, 4e-12, m, 0.75, 0.5);
     EXPECT_DOUBLE_EQ(p.capacitance, 4e-12) << m;
@@ -112,7 +113,7 @@ TEST(Depletion, ZeroBiasGivesCjAndNoCharge) {
   EXPECT_EQ(none.capacitance, 0.0);
 }
 
-TEST(Depletion, ChargeAndCapacitanceContinuousAtTheHandOver) {
+TEST(SemiDepletion, ChargeAndCapacitanceContinuousAtTheHandOver) {
   const double cj = 4e-12, vj = 0.75, fc = 0.5;
   for (double m : {0.33, 0.5, 1.0}) {
     const double at = fc * vj;
@@ -140,7 +141,7 @@ TEST(Depletion, ChargeAndCapacitanceContinuousAtTheHandOver) {
   }
 }
 
-TEST(Depletion, PowerLawBelowTheHandOver) {
+TEST(SemiDepletion, PowerLawBelowTheHandOver) {
   // Against the closed forms: C = CJ (1 - V/VJ)^-M.
   const double cj = 2e-12, vj = 0.8;
   for (double m : {0.33, 0.5, 1.0}) {

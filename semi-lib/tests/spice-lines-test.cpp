@@ -18,7 +18,7 @@ struct NameCase {
   const char *type, *partId, *name;
 };
 
-TEST(SpiceModelName, FromTheTypeText) {
+TEST(SemiSpiceModelName, FromTheTypeText) {
   const NameCase cases[] = {
       {SpiceKind::Diode, "DEFAULT", "D1", "DMOD"},
       {SpiceKind::Npn, "DEFAULT", "Q1", "QMOD"},
@@ -40,7 +40,7 @@ TEST(SpiceModelName, FromTheTypeText) {
     EXPECT_EQ(semi::spiceModelName(c.kind, c.type, c.partId), c.name) << c.type << " " << c.partId;
 }
 
-TEST(SpiceModelName, DefaultNamesDifferPerKind) {
+TEST(SemiSpiceModelName, DefaultNamesDifferPerKind) {
   EXPECT_STRNE(semi::defaultModelName(SpiceKind::Npn), semi::defaultModelName(SpiceKind::Pnp));
   EXPECT_STRNE(semi::defaultModelName(SpiceKind::Npn), semi::defaultModelName(SpiceKind::Diode));
   EXPECT_STRNE(semi::defaultModelName(SpiceKind::Pnp), semi::defaultModelName(SpiceKind::Diode));
@@ -56,7 +56,7 @@ TestCircuit &diodePage(TestCircuit &c, std::vector<semi::ParamItem> params) {
   return c;
 }
 
-TEST(SpiceInfo, DefaultDiode) {
+TEST(SemiSpiceInfo, DefaultDiode) {
   TestCircuit c;
   diodePage(c, diodeParams());
   std::string element, model;
@@ -72,7 +72,7 @@ TEST(SpiceInfo, DefaultDiode) {
                                ".OP\n.END\n");
 }
 
-TEST(SpiceInfo, LibraryDiodeExportsEveryTextButGminAndImax) {
+TEST(SemiSpiceInfo, LibraryDiodeExportsEveryTextButGminAndImax) {
   TestCircuit c;
   diodePage(c, withModel(diodeParams(), "1N4148",
                          {{"IS", "2.67E-9"},
@@ -93,7 +93,7 @@ TEST(SpiceInfo, LibraryDiodeExportsEveryTextButGminAndImax) {
   EXPECT_EQ(model, ".MODEL D1N4148 D(IS=2.67E-9 N=1.82 RS=562E-3 CJO=4.02E-12 VJ=0.5 M=0.332)");
 }
 
-TEST(SpiceInfo, CustomTransistorNamesItsModelAfterThePart) {
+TEST(SemiSpiceInfo, CustomTransistorNamesItsModelAfterThePart) {
   TestCircuit c;
   addSource(c, "V1", 5.0, "vcc", "gnd");
   addResistor(c, "R1", 1e3, "vcc", "c");
@@ -112,7 +112,7 @@ TEST(SpiceInfo, CustomTransistorNamesItsModelAfterThePart) {
   EXPECT_EQ(model.find("IMAX"), std::string::npos);
 }
 
-TEST(SpiceInfo, SeriesResistanceKeepsThePinNet) {
+TEST(SemiSpiceInfo, SeriesResistanceKeepsThePinNet) {
   // The same page with RC 0 and RC 10 names the same collector net, before
   // and after the matrix put the junction on one node or the other.
   std::string lines[2][2];
@@ -139,7 +139,7 @@ TEST(SpiceInfo, SeriesResistanceKeepsThePinNet) {
   EXPECT_EQ(lines[1][1], "Q1 1 2 0 QMOD");
 }
 
-TEST(SpiceInfo, DefaultNpnAndPnpOnOnePageGetTwoModels) {
+TEST(SemiSpiceInfo, DefaultNpnAndPnpOnOnePageGetTwoModels) {
   TestCircuit c;
   addSource(c, "V1", 5.0, "vcc", "gnd");
   addResistor(c, "R1", 1e3, "vcc", "x");
