@@ -12,7 +12,7 @@ namespace semi {
 
 namespace {
 
-std::vector<ParamSpec> bjtParams() {
+std::vector<ParamDefinition> bjtParams() {
   return {
       {"IS", true, false},   {"BF", true, false},   {"NF", true, false},   {"ISE", true, false},
       {"NE", true, false},   {"VAF", true, false},  {"IKF", true, false},  {"BR", true, false},

@@ -9,8 +9,8 @@
 
 namespace semi {
 
-SemiDevice::SemiDevice(std::vector<ParamSpec> specs)
-    : specs_(std::move(specs)), params_(specs_.size(), HUGE_VAL) {}
+SemiDevice::SemiDevice(std::vector<ParamDefinition> definitions)
+    : definitions_(std::move(definitions)), params_(definitions_.size(), HUGE_VAL) {}
 
 void SemiDevice::keep(const std::string &devName, DeviceComponent *component, SimCircuit *circuit) {
   if (!component || !circuit)
@@ -65,8 +65,8 @@ bool differs(double a, double b) { return a != b && !std::isnan(a) && !std::isna
 
 void SemiDevice::readParams() {
   for (const ParamItem &item : component_->ParamItems()) {
-    for (std::size_t i = 0; i < specs_.size(); ++i) {
-      if (item.name != specs_[i].name)
+    for (std::size_t i = 0; i < definitions_.size(); ++i) {
+      if (item.name != definitions_[i].name)
         continue;
       double value = HUGE_VAL;
       if (item.hasIeee) {
@@ -79,8 +79,8 @@ void SemiDevice::readParams() {
       }
       if (!differs(value, params_[i]))
         continue;
-      if (specs_[i].dc) {
-        const bool rebuild = specs_[i].structure && (value == 0 || params_[i] == 0);
+      if (definitions_[i].dc) {
+        const bool rebuild = definitions_[i].structure && (value == 0 || params_[i] == 0);
         circuit_->ResetDC(rebuild);
       }
       params_[i] = value;

@@ -15,7 +15,7 @@
 namespace semi {
 
 // One parameter the device reads from PARAMS.
-struct ParamSpec {
+struct ParamDefinition {
   const char *name;
   bool dc;        // a change resets the solver
   bool structure; // a change to or from zero also rebuilds the matrix
@@ -26,7 +26,7 @@ public:
   bool UpdateParams() override;
 
 protected:
-  explicit SemiDevice(std::vector<ParamSpec> specs);
+  explicit SemiDevice(std::vector<ParamDefinition> definitions);
 
   // Keeps the name and the references; throws on a null argument.
   void keep(const std::string &devName, DeviceComponent *component, SimCircuit *circuit);
@@ -52,7 +52,7 @@ protected:
 
 private:
   void readParams();
-  std::vector<ParamSpec> specs_;
+  std::vector<ParamDefinition> definitions_;
   std::vector<double> params_;
 };
 
