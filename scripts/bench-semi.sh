@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# QorLib02's devices in the DC solve: a 40-stage transistor chain and a
+# 500-diode ladder solved through our devices and the simulator's Newton
+# loop, natively and (when build/win64 holds the Windows build) under Wine,
+# and by ngspice on the same netlists in the same run: ngspice's own
+# analysis time (its rusage report) is printed beside ours, and every node
+# voltage is compared (1e-5 V + 1e-6 |V|).
+# Usage: bench-semi.sh <bench build dir>
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$1
+compare=$root/semi-lib/tests/compare-ngspice.py
+status=0
+run() { # label work-dir program [emulator...]
+  local label=$1 work=$2
+  shift 2
+  rm -rf "$work"
+  mkdir -p "$work"
+  echo "== semiconductor devices, $label: ours"
+  "$@" "$work" || status=1
+  echo "== the same netlists in ngspice -b"
+  python3 "$compare" "$work" | grep -v '^  V(' || status=1
+  for log in "$work"/bench-*.log; do
+    printf '%s: ngspice total analysis time %s s\n' "$(head -1 "${log%.log}.ours" | cut -c3- | cut -f1)" \
+      "$(sed -n 's/^Total analysis time (seconds) = //p' "$log")"
+  done
+}
+run native "$build/semi-bench" "$build/semi-lib/tests/semi-bench"
+win=$root/build/win64
+if [ -x "$win/semi-lib/tests/semi-bench.exe" ]; then
+  run "Windows build under Wine" "$build/semi-bench-wine" \
+    "$root/scripts/wine-exec.sh" 64 "$win/wineprefix" "$win/semi-lib/tests/semi-bench.exe"
+fi
+exit $status

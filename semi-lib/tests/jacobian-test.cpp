@@ -1,0 +1,165 @@
+// The stamps of the three devices against central differences of their own
+// right-hand side: at 300 random biases per device over cut-off, forward,
+// saturation, reverse and high injection, every matrix entry equals the
+// derivative of the current imbalance it stands for.
+#include "semi-lib/tests/circuit-builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace semi_test;
+
+// A transistor model with every Gummel-Poon term switched on.
+std::vector<semi::ParamItem> everyTermTransistor() {
+  return withModel(transistorParams(), "GPALL",
+                   {{"IS", "1E-15"},
+                    {"BF", "120"},
+                    {"NF", "1.05"},
+                    {"ISE", "2E-14"},
+                    {"NE", "1.6"},
+                    {"VAF", "60"},
+                    {"IKF", "0.001"},
+                    {"BR", "3"},
+                    {"NR", "1.1"},
+                    {"ISC", "5E-14"},
+                    {"NC", "1.8"},
+                    {"VAR", "15"},
+                    {"IKR", "0.0005"},
+                    {"RC", "10"},
+                    {"RE", "2"},
+                    {"RB", "50"}});
+}
+
+// The device's current imbalance F = -Rhs at the present solution.
+std::vector<double> imbalance(TestCircuit &c, semi::SimDevice &device) {
+  c.clearLoad();
+  device.LoadDeviceDC();
+  std::vector<double> f = c.vectors().rhs;
+  for (double &x : f)
+    x = -x;
+  return f;
+}
+
+// Compares every stamped entry with the central difference; returns the
+// number of biases checked.
+void expectJacobianMatches(TestCircuit &c, semi::SimDevice &device, const std::string &where) {
+  const int n = c.nodeCount();
+  c.clearLoad();
+  device.LoadDeviceDC();
+  std::vector<std::vector<double>> j(static_cast<std::size_t>(n), std::vector<double>(n, 0.0));
+  for (int r = 1; r < n; ++r)
+    for (int col = 1; col < n; ++col)
+      j[r][col] = c.matrixValue(r, col);
+  std::vector<double> &v = c.vectors().solution;
+  for (int col = 1; col < n; ++col) {
+    const double saved = v[col];
+    const double h = 1e-6 * std::max(1.0, std::fabs(saved));
+    v[col] = saved + h;
+    const std::vector<double> up = imbalance(c, device);
+    v[col] = saved - h;
+    const std::vector<double> down = imbalance(c, device);
+    v[col] = saved;
+    for (int r = 1; r < n; ++r) {
+      double rowScale = 0;
+      for (int k = 1; k < n; ++k)
+        rowScale = std::max(rowScale, std::fabs(j[r][k]));
+      const double numeric = (up[r] - down[r]) / (2 * h);
+      ASSERT_NEAR(numeric, j[r][col], 1e-6 * rowScale + 1e-13)
+          << where << " row " << r << " col " << col;
+    }
+  }
+}
+
+struct Region {
+  const char *name;
+  double vbeLo, vbeHi, vbcLo, vbcHi;
+};
+
+const Region Regions[] = {
+    {"cut-off", -5.0, 0.2, -8.0, 0.2},         {"forward", 0.5, 0.75, -6.0, 0.1},
+    {"saturation", 0.55, 0.8, 0.45, 0.75},     {"reverse", -6.0, 0.1, 0.5, 0.75},
+    {"high injection", 0.82, 0.95, -3.0, 0.6},
+};
+
+void checkTransistor(semi::Polarity polarity) {
+  TestCircuit c;
+  addBjt(c, "Q1", polarity, everyTermTransistor(), "c", "b", "e");
+  for (const char *net : {"c", "b", "e"})
+    addResistor(c, std::string("R") + net, 1000.0, net, "gnd");
+  addGround(c, "G1", "gnd");
+  c.prepareMatrix();
+  ASSERT_TRUE(c.topologyOk());
+  semi::SimDevice &q = c.device("Q1");
+  const double s = polarity == semi::Polarity::Npn ? 1.0 : -1.0;
+  std::mt19937 random(polarity == semi::Polarity::Npn ? 1234 : 4321);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  auto pick = [&](double lo, double hi) { return lo + (hi - lo) * unit(random); };
+  std::vector<double> &v = c.vectors().solution;
+  auto at = [&](const char *net) -> double & { return v[c.netIndex(net)]; };
+  int checkedBiases = 0;
+  for (const Region &region : Regions) {
+    for (int i = 0; i < 60; ++i) {
+      const double vbe = pick(region.vbeLo, region.vbeHi);
+      const double vbc = pick(region.vbcLo, region.vbcHi);
+      at("Q1iB") = pick(-2, 2);
+      at("Q1iE") = at("Q1iB") - s * vbe;
+      at("Q1bC") = at("Q1iB") + pick(-1e-3, 1e-3);
+      at("Q1iC") = at("Q1bC") - s * vbc;
+      at("Q1BEbC") = pick(-1e-3, 1e-3);
+      at("c") = at("Q1iC") + pick(-0.1, 0.1);
+      at("b") = at("Q1iB") + pick(-0.1, 0.1);
+      at("e") = at("Q1iE") + pick(-0.1, 0.1);
+      expectJacobianMatches(c, q, std::string(region.name) + " bias " + std::to_string(i));
+      if (testing::Test::HasFatalFailure())
+        return;
+      ++checkedBiases;
+    }
+  }
+  EXPECT_EQ(checkedBiases, 300);
+}
+
+TEST(SemiJacobian, NpnStampsAreTheDerivativesOfItsCurrents) {
+  checkTransistor(semi::Polarity::Npn);
+}
+
+TEST(SemiJacobian, PnpStampsAreTheDerivativesOfItsCurrents) {
+  checkTransistor(semi::Polarity::Pnp);
+}
+
+TEST(SemiJacobian, DiodeStampsAreTheDerivativesOfItsCurrents) {
+  TestCircuit c;
+  addDiode(c, "D1",
+           withModel(diodeParams(), "1N4148", {{"IS", "2.67E-9"}, {"N", "1.82"}, {"RS", "562E-3"}}),
+           "a", "k");
+  addResistor(c, "Ra", 1000.0, "a", "gnd");
+  addResistor(c, "Rk", 1000.0, "k", "gnd");
+  addGround(c, "G1", "gnd");
+  c.prepareMatrix();
+  ASSERT_TRUE(c.topologyOk());
+  std::mt19937 random(99);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  const double ranges[][2] = {{-20, -0.1}, {-0.1, 0.3}, {0.3, 0.7}, {0.7, 1.0}, {1.0, 1.6}};
+  std::vector<double> &v = c.vectors().solution;
+  int checkedBiases = 0;
+  for (const auto &range : ranges) {
+    for (int i = 0; i < 60; ++i) {
+      const double vj = range[0] + (range[1] - range[0]) * unit(random);
+      v[c.netIndex("D1iK")] = -3 + 6 * unit(random);
+      v[c.netIndex("a")] = v[c.netIndex("D1iK")] + vj;
+      v[c.netIndex("k")] = v[c.netIndex("D1iK")] - 0.5 + unit(random);
+      expectJacobianMatches(c, c.device("D1"), "diode at " + std::to_string(vj));
+      if (testing::Test::HasFatalFailure())
+        return;
+      ++checkedBiases;
+    }
+  }
+  EXPECT_EQ(checkedBiases, 300);
+}
+
+} // namespace

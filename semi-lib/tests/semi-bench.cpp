@@ -1,0 +1,102 @@
+// The semiconductor benchmark, our half: a 40-stage transistor chain and a
+// 500-diode ladder solved through our devices, the simulator's matrix and
+// Newton loop, timed (best of five), and written as netlists with our node
+// voltages beside them (bench-<size>.cir and .ours, as the cross-check
+// writes them), so that scripts/bench-semi.sh can run ngspice on the same
+// circuits, print its own analysis time beside ours and compare the nodes.
+// Builds natively and for Windows (run under Wine).
+//
+//   semi-bench <existing scratch dir>
+#include "semi-lib/tests/check-circuits.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+namespace {
+
+using namespace semi_test;
+
+struct BenchCircuit {
+  const char *name;
+  void (*build)(TestCircuit &, int);
+  int size;
+};
+
+struct OurTimes {
+  double withSetUp = 1e9; // matrix made, devices set up, start pass and Newton
+  double newton = 1e9;    // start pass and Newton passes on a made matrix
+};
+
+// The best of several runs of each.
+OurTimes ourSeconds(const BenchCircuit &b, SolveReport &report) {
+  OurTimes best;
+  for (int run = 0; run < 5; ++run) {
+    TestCircuit c;
+    b.build(c, b.size);
+    c.build();
+    auto start = std::chrono::steady_clock::now();
+    report = c.SolveDC();
+    std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    best.withSetUp = std::min(best.withSetUp, took.count());
+    c.ResetDC(false);
+    start = std::chrono::steady_clock::now();
+    report = c.SolveDC();
+    took = std::chrono::steady_clock::now() - start;
+    best.newton = std::min(best.newton, took.count());
+  }
+  return best;
+}
+
+bool bench(const BenchCircuit &b, const std::string &dir) {
+  SolveReport report;
+  const OurTimes ours = ourSeconds(b, report);
+  TestCircuit c;
+  b.build(c, b.size);
+  c.SolveDC();
+  std::string netlist = c.netlist(b.name);
+  std::string control = ".options temp=26.99423 tnom=26.99423 reltol=1e-9 vntol=1e-12 "
+                        "abstol=1e-18\n.control\nset numdgt=12\nop\nrusage all\n";
+  const std::string base = dir + "/bench-" + std::to_string(b.size);
+  std::ofstream values(base + ".ours");
+  values << "# " << b.name << "\t" << report.passes << "\n";
+  int nodes = 0;
+  for (const std::string &net : c.netNames()) {
+    const std::string spice = c.SpiceNet(c.netIndex(net));
+    if (spice == "0")
+      continue;
+    control += "print v(" + spice + ")\n";
+    char line[200];
+    std::snprintf(line, sizeof line, "V(%s)\tv(%s)\t1\t1e-06\t1e-05\t%.17g\n", net.c_str(),
+                  spice.c_str(), c.netVoltage(net));
+    values << line;
+    ++nodes;
+  }
+  netlist.insert(netlist.rfind(".END"), control + "quit 0\n.endc\n");
+  std::ofstream(base + ".cir") << netlist;
+  std::printf("%s: %d nodes\n  ours: %.3f ms Newton (%d passes, %s), %.3f ms with matrix "
+              "set-up\n",
+              b.name, nodes, ours.newton * 1e3, report.passes,
+              report.converged ? "converged" : "NOT converged", ours.withSetUp * 1e3);
+  return report.converged;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    std::cerr << "usage: semi-bench <scratch dir>\n";
+    return 2;
+  }
+  const std::string dir = argv[1];
+  const BenchCircuit circuits[] = {{"40-stage transistor chain", transistorChain, 40},
+                                   {"500-diode ladder", diodeLadder, 500}};
+  bool ok = true;
+  for (const BenchCircuit &b : circuits)
+    ok = bench(b, dir) && ok;
+  return ok ? 0 : 1;
+}
