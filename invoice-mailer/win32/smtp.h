@@ -53,6 +53,9 @@ public:
   const std::string &Boundary() const { return boundary_; }
 
   void Connect() override;
+  // Says goodbye (QUIT) first while the connection still stands, so that
+  // the server sees an orderly end also after a failure.
+  int Disconnect() override;
   void ResetFlags() override;
   void Cancel() override;
   void Login();
@@ -87,6 +90,8 @@ private:
   std::string boundary_;
   std::vector<std::vector<std::string>> parts_;
   bool mailError_ = false;
+  bool quitSent_ = false;
+  bool quotedPrintableBody_ = false;
   EncoderControl *runningEncoder_ = nullptr;
 };
 
