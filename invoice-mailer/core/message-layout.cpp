@@ -144,9 +144,14 @@ std::vector<std::string> MimePartLines(const std::string &boundary, const std::s
   }
   lines.push_back("");
   lines.insert(lines.end(), encoded.begin(), encoded.end());
-  lines.push_back("");
-  if (last)
+  // The line end before a boundary belongs to the boundary, so one empty
+  // line ends the data: the sender writes it before the next part, and it
+  // is written here before the closing boundary. A second one would add a
+  // line end to a quoted-printable part's data.
+  if (last) {
+    lines.push_back("");
     lines.push_back("--" + boundary + "--");
+  }
   return lines;
 }
 

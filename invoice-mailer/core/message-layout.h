@@ -65,7 +65,8 @@ std::vector<std::string> HeaderLines(const MessageHeader &header);
 
 // The lines of one MIME attachment part; a type beginning "text/" (any
 // case) goes as quoted-printable, any other as base64. The last part
-// closes the multipart.
+// closes the multipart after an empty line; the sender writes an empty line
+// before each part.
 std::vector<std::string> MimePartLines(const std::string &boundary, const std::string &contentType,
                                        const std::string &fileName,
                                        const std::vector<std::string> &encoded, bool last);

@@ -200,8 +200,7 @@ TEST(MessageLayout, MimeParts) {
                           "Content-Transfer-Encoding: base64",
                           "Content-Disposition: attachment; filename=\"Data.BIN\"",
                           "",
-                          "AAEC",
-                          ""};
+                          "AAEC"};
   EXPECT_EQ(binary, expectedBinary);
   Lines text = MimePartLines("11223344", "text/html", "/tmp/page.htm", {"<p>=3D</p>"}, true);
   Lines expectedText = {"--11223344",

@@ -201,17 +201,17 @@ const char *TMailBase::startLookup(UINT message, const char *name, const char *p
 }
 
 void TMailBase::resolveHost() {
-  std::string host = ServerHost(server_);
+  std::string name = ServerHost(server_);
   // An empty name would resolve to this machine.
-  if (host.empty())
+  if (name.empty())
     throw EMailError("Error resolving remote host");
-  std::uint32_t dotted = inet_addr(host.c_str());
+  std::uint32_t dotted = inet_addr(name.c_str());
   if (dotted != INADDR_NONE) {
     address_ = dotted;
-    addressText_ = host;
+    addressText_ = name;
     return;
   }
-  const char *buffer = startLookup(WM_HOSTLOOKUP, host.c_str(), nullptr);
+  const char *buffer = startLookup(WM_HOSTLOOKUP, name.c_str(), nullptr);
   if (!buffer)
     throwSocketError(WSAGetLastError());
   waitFor([this] { return flags_.hostLookupDone; });
