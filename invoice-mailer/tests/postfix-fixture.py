@@ -265,9 +265,11 @@ class Postfix:
 
 
 def unexpected_log_lines(lines, expected_patterns):
-    """Warnings, rejects and lost connections of the log that no pattern
-    of expected_patterns matches."""
+    """Warnings, rejects, lost connections and connections ended without
+    QUIT of the log that no pattern of expected_patterns matches."""
     suspicious = re.compile(r"warning:|reject:|lost connection|improper|bare <LF>|fatal:|panic:|error:|"
                             r"status=(bounced|deferred)|too many errors|breaking line")
+    without_quit = re.compile(r"smtpd\[\d+\]: disconnect from (?!.* quit=1 )")
     return [line for line in lines
-            if suspicious.search(line) and not any(re.search(p, line) for p in expected_patterns)]
+            if (suspicious.search(line) or without_quit.search(line)) and
+            not any(re.search(p, line) for p in expected_patterns)]

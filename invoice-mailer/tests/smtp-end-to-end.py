@@ -323,7 +323,7 @@ def full_message(driver, store, port, work):
     message = parse(raw)
     check(message["X-Priority"] == "1", "high priority")
     check(message["Return-Receipt-To"] == "<%s>" % SENDER, "return receipt")
-    check([a for _, a in email.utils.getaddresses([str(message["CC"])])] == CCS, "three CC addresses")
+    check([a.addr_spec for a in message["CC"].addresses] == CCS, "three CC addresses: %s" % message["CC"])
     check(message.get_content_type() == "multipart/mixed", "multipart")
     boundary = message.get_boundary()
     check(raw.endswith(b"\r\n--" + boundary.encode() + b"--\r\n"), "the multipart is closed")
@@ -416,7 +416,7 @@ def header_values(driver, store, port, work):
     check(rcpts == [TO], "only the one recipient: %s" % rcpts)
     message = parse(raw)
     check(message["X-Injected"] is None and message["Bcc"] is None, "no injected header")
-    check(email.utils.getaddresses([str(message["To"])]) == [("Doe, John", TO)],
+    check([(a.display_name, a.addr_spec) for a in message["To"].addresses] == [("Doe, John", TO)],
           "a display name with a comma stays one address: %s" % message["To"])
     check(message.get_content().splitlines() == ["Hello"], "body intact")
 
@@ -719,6 +719,14 @@ def run_postfix(driver, args):
     """One round against Postfix in the chosen setting, then the log check."""
     fixture = load_postfix_fixture()
     failures = 0
+    # The log check must see what it is there to see.
+    samples = ["x/smtpd[1]: disconnect from localhost[127.0.0.1] helo=1 mail=1 rcpt=0/1 commands=2/3",
+               "x/smtpd[1]: lost connection after RCPT from localhost[127.0.0.1]",
+               "x/smtpd[1]: warning: Illegal address syntax from localhost[127.0.0.1] in MAIL command",
+               "x/smtpd[1]: NOQUEUE: reject: RCPT from localhost[127.0.0.1]: 501 5.5.2 Syntax: HELO hostname",
+               "x/cleanup[1]: 1A: reject: header From: improper use of 8-bit data in message header"]
+    ok = "x/smtpd[1]: disconnect from localhost[127.0.0.1] helo=1 mail=1 rcpt=1 data=1 quit=1 commands=5"
+    check(fixture.unexpected_log_lines(samples + [ok], []) == samples, "the log check finds the faults")
     sink = Store()
     sink_port = free_port()
     controller = Controller(sink, hostname="127.0.0.1", port=sink_port)
