@@ -243,6 +243,64 @@ TEST(SmtpReply, LinesAndTheirEnd) {
   EXPECT_FALSE(IsFinalReplyLine("abc"));
 }
 
+// Replies as the socket may hand them over: split anywhere, several lines
+// in one chunk, the code alone; refusals end the reply at once.
+TEST(SmtpReply, CollectedChunkByChunk) {
+  using State = ReplyCollector::TState;
+  struct Case {
+    std::vector<std::string> chunks;
+    std::vector<State> states;
+    Lines lines;
+    std::string refusal;
+  } cases[] = {
+      {{"22", "0 fake", " ready\r\n"},
+       {ReplyCollector::rsIncomplete, ReplyCollector::rsIncomplete, ReplyCollector::rsAccepted},
+       {"220 fake ready"},
+       ""},
+      {{"250-fake greets\r\n250-SIZE 1000\r\n", "250 HELP\r\n"},
+       {ReplyCollector::rsIncomplete, ReplyCollector::rsAccepted},
+       {"250-fake greets", "250-SIZE 1000", "250 HELP"},
+       ""},
+      {{"250\r\n"}, {ReplyCollector::rsAccepted}, {"250"}, ""},
+      {{"221 \r\n"}, {ReplyCollector::rsAccepted}, {"221 "}, ""},
+      {{"250-\r\n", "250 ok\n"},
+       {ReplyCollector::rsIncomplete, ReplyCollector::rsAccepted},
+       {"250-", "250 ok"},
+       ""},
+      {{"35", "4 go ahead\r\n"},
+       {ReplyCollector::rsIncomplete, ReplyCollector::rsAccepted},
+       {"354 go ahead"},
+       ""},
+      {{"550 5.1.1 <nobody@localhost>: User unknown\r\n"},
+       {ReplyCollector::rsRefused},
+       {"550 5.1.1 <nobody@localhost>: User unknown"},
+       " 5.1.1 <nobody@localhost>: User unknown"},
+      {{"451-first\r\n"}, {ReplyCollector::rsRefused}, {"451-first"}, "-first"},
+  };
+  for (const Case &c : cases) {
+    ReplyCollector reply;
+    std::vector<State> states;
+    for (const std::string &chunk : c.chunks)
+      states.push_back(reply.Add(chunk));
+    EXPECT_EQ(states, c.states) << c.chunks[0];
+    EXPECT_EQ(reply.Lines(), c.lines) << c.chunks[0];
+    EXPECT_EQ(reply.RefusalText(), c.refusal) << c.chunks[0];
+  }
+}
+
+TEST(SmtpReply, EndlessReplyIsTooLong) {
+  ReplyCollector reply;
+  std::string line = "250-" + std::string(1000, 'x') + "\r\n";
+  ReplyCollector::TState state = ReplyCollector::rsIncomplete;
+  int chunks = 0;
+  while (state == ReplyCollector::rsIncomplete && chunks < 100) {
+    state = reply.Add(line);
+    ++chunks;
+  }
+  EXPECT_EQ(state, ReplyCollector::rsTooLong);
+  EXPECT_EQ(chunks, static_cast<int>(ReplyCollector::MaxReplyBytes / line.size()) + 1);
+}
+
 TEST(SmtpReply, AcceptedAndRefusedCodes) {
   EXPECT_NO_THROW(CheckReply("250 OK"));
   EXPECT_NO_THROW(CheckReply("220 ready"));

@@ -21,9 +21,6 @@ namespace billpost {
 
 namespace {
 
-// A reply longer than this without its final line is not an SMTP reply.
-constexpr std::size_t maxReplyBytes = 64 * 1024;
-
 void processMessages() { components::Application->ProcessMessages(); }
 
 std::vector<std::string> linesOf(const components::TStringList &list) {
@@ -225,10 +222,9 @@ void TSMTP::readReply() {
   }
   if (flags_.socketError)
     failSocket(flags_.errorNumber);
-  std::string text;
   startTimeOut();
   try {
-    receiveReply(text);
+    receiveReply();
   } catch (...) {
     stopTimeOut();
     throw;
@@ -247,7 +243,12 @@ void TSMTP::readReply() {
 
 // Receives until the final line of a reply, the time-out or a cancel; the
 // reply's lines go to the transcript.
-void TSMTP::receiveReply(std::string &text) {
+void TSMTP::receiveReply() {
+  ReplyCollector reply;
+  auto transcribe = [this, &reply] {
+    for (const std::string &line : reply.Lines())
+      Transcript().Add(line);
+  };
   while (!flags_.timedOut && !flags_.canceled) {
     processMessages();
     flags_.readReady = false;
@@ -268,32 +269,22 @@ void TSMTP::receiveReply(std::string &text) {
     if (n == 0) {
       // The server closed the connection: no reply can come any more.
       mailError_ = true;
-      for (const std::string &line : ReplyLines(text))
-        Transcript().Add(line);
+      flags_.closed = true;
+      transcribe();
       throw EMailError("Connection closed by the server");
     }
-    text.append(buffer, static_cast<std::size_t>(n));
-    if (text.size() > maxReplyBytes) {
+    switch (reply.Add(std::string(buffer, static_cast<std::size_t>(n)))) {
+    case ReplyCollector::rsIncomplete:
+      continue;
+    case ReplyCollector::rsTooLong:
       mailError_ = true;
       throw EMailError("Reply is too long");
-    }
-    if (text.back() != '\n')
-      continue;
-    std::vector<std::string> lines = ReplyLines(text);
-    const std::string &last = lines.back();
-    if (!IsFinalReplyLine(last) && last.size() <= 4)
-      continue;
-    try {
-      CheckReply(last);
-    } catch (...) {
+    case ReplyCollector::rsRefused:
       mailError_ = true;
-      for (const std::string &line : lines)
-        Transcript().Add(line);
-      throw;
-    }
-    if (IsFinalReplyLine(last)) {
-      for (const std::string &line : lines)
-        Transcript().Add(line);
+      transcribe();
+      throw EMailError(reply.RefusalText());
+    case ReplyCollector::rsAccepted:
+      transcribe();
       return;
     }
   }

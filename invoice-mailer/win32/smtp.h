@@ -68,7 +68,7 @@ private:
   void setProgress(int percent);
   void sendLine(const std::string &line);
   void readReply();
-  void receiveReply(std::string &text);
+  void receiveReply();
   void sendEnvelope();
   void encodeBody();
   void encodeAttachments();
