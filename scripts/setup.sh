@@ -27,7 +27,7 @@ packages=(
   wamerican hunspell hunspell-en-us aspell aspell-en
   libjpeg-turbo-progs libjpeg62-turbo-dev jpeginfo python3-skimage
   ngspice
-  python3 python3-aiosmtpd sharutils
+  python3 python3-aiosmtpd sharutils postfix
 )
 packages_i386=(wine32:i386 libwine-dev:i386)
 
@@ -55,6 +55,11 @@ fi
 
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+# Postfix serves only the mail tests, which run it with a configuration of
+# their own: its installer must neither ask nor set up the system's mail.
+if printf '%s\n' "${missing[@]}" | grep -qx postfix && command -v debconf-set-selections >/dev/null; then
+  echo "postfix postfix/main_mailer_type select No configuration" | "${sudo_cmd[@]}" debconf-set-selections
+fi
 if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
   ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386

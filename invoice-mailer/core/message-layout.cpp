@@ -2,6 +2,8 @@
 // MIME and uuencoded attachment parts.
 #include "invoice-mailer/core/message-layout.h"
 
+#include "invoice-mailer/core/encoded-words.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -45,10 +47,24 @@ std::string OneLine(const std::string &value) {
   return line;
 }
 
+const char *const HeaderCharset = "iso-8859-1";
+
+bool BodyNeedsQuotedPrintable(const std::vector<std::string> &lines) {
+  for (const std::string &line : lines)
+    if (line.size() > MaxMessageLine || HasEightBit(line))
+      return true;
+  return false;
+}
+
 std::string MailboxText(const std::string &addressText) {
   SplitAddressResult parts = SplitAddress(addressText);
   std::string name = parts.name;
-  if (needsQuoting(name)) {
+  if (HasEightBit(name)) {
+    std::string words;
+    for (const std::string &word : EncodedPhrase(name, HeaderCharset))
+      words += (words.empty() ? "" : " ") + word;
+    name = words + " ";
+  } else if (needsQuoting(name)) {
     std::string escaped;
     for (char c : name) {
       if (c == '"' || c == '\\')
@@ -76,8 +92,15 @@ std::vector<std::string> HeaderLines(const MessageHeader &header) {
     lines.push_back("X-Priority: 5");
   if (header.priority == ptHigh)
     lines.push_back("X-Priority: 1");
-  if (!header.subject.empty())
-    lines.push_back("Subject:  " + OneLine(header.subject));
+  std::string subject = OneLine(header.subject);
+  if (HasEightBit(subject)) {
+    // The first word shares its line with the label; no line passes 78.
+    std::vector<std::string> words = EncodedWords(subject, HeaderCharset, 78 - 10);
+    for (std::size_t i = 0; i < words.size(); ++i)
+      lines.push_back((i == 0 ? "Subject:  " : " ") + words[i]);
+  } else if (!subject.empty()) {
+    lines.push_back("Subject:  " + subject);
+  }
   if (header.encoding == etUU) {
     if (header.hasAttachments)
       lines.push_back("X-Encoding:      UUENCODE");
@@ -92,13 +115,10 @@ std::vector<std::string> HeaderLines(const MessageHeader &header) {
     lines.push_back("");
     lines.push_back("--" + header.boundary);
   }
-  if (header.charSet == csISO8859) {
-    lines.push_back("Content-Type: text/plain; charset=" + quoted("iso-8859-1"));
-    lines.push_back("Content-Transfer-Encoding: quoted-printable");
-  } else {
-    lines.push_back("Content-Type: text/plain; charset=" + quoted("us-ascii"));
-    lines.push_back("Content-Transfer-Encoding: 7bit");
-  }
+  bool iso = header.charSet == csISO8859;
+  lines.push_back("Content-Type: text/plain; charset=" + quoted(iso ? "iso-8859-1" : "us-ascii"));
+  lines.push_back(iso || header.quotedPrintableBody ? "Content-Transfer-Encoding: quoted-printable"
+                                                    : "Content-Transfer-Encoding: 7bit");
   return lines;
 }
 
@@ -124,9 +144,14 @@ std::vector<std::string> MimePartLines(const std::string &boundary, const std::s
   }
   lines.push_back("");
   lines.insert(lines.end(), encoded.begin(), encoded.end());
-  lines.push_back("");
-  if (last)
+  // The line end before a boundary belongs to the boundary, so one empty
+  // line ends the data: the sender writes it before the next part, and it
+  // is written here before the closing boundary. A second one would add a
+  // line end to a quoted-printable part's data.
+  if (last) {
+    lines.push_back("");
     lines.push_back("--" + boundary + "--");
+  }
   return lines;
 }
 

@@ -29,8 +29,19 @@ std::string SenderDomain(const std::string &from);
 std::string OneLine(const std::string &value);
 
 // name + "<" + address + ">", the name quoted when it holds characters
-// that would otherwise split it or make it an address (a comma, say).
+// that would otherwise split it or make it an address (a comma, say), and
+// written as encoded words when it holds 8-bit characters.
 std::string MailboxText(const std::string &addressText);
+
+// The charset of 8-bit header text: the program's text is Latin-1.
+extern const char *const HeaderCharset;
+
+// The longest line the message format allows, without its CR LF.
+constexpr std::size_t MaxMessageLine = 998;
+
+// True when body lines cannot go as they are under a 7bit declaration: a
+// line longer than the limit, or a byte from 128 up.
+bool BodyNeedsQuotedPrintable(const std::vector<std::string> &lines);
 
 struct MessageHeader {
   std::string from;
@@ -41,16 +52,21 @@ struct MessageHeader {
   TPriority priority = ptNormal;
   TEncoding encoding = etMIME;
   TCharSet charSet = csUSASCII;
+  // A us-ascii body that must go quoted-printable (BodyNeedsQuotedPrintable).
+  bool quotedPrintableBody = false;
   bool hasAttachments = false;
   std::string boundary;
 };
 
-// The header lines, in order; blind copies are never among them.
+// The header lines, in order; blind copies are never among them. A subject
+// with 8-bit characters goes as encoded words, folded onto continuation
+// lines.
 std::vector<std::string> HeaderLines(const MessageHeader &header);
 
 // The lines of one MIME attachment part; a type beginning "text/" (any
 // case) goes as quoted-printable, any other as base64. The last part
-// closes the multipart.
+// closes the multipart after an empty line; the sender writes an empty line
+// before each part.
 std::vector<std::string> MimePartLines(const std::string &boundary, const std::string &contentType,
                                        const std::string &fileName,
                                        const std::vector<std::string> &encoded, bool last);

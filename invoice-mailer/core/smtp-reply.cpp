@@ -51,4 +51,25 @@ void CheckReply(const std::string &line) {
   throw EMailError(line.size() > 3 ? line.substr(3) : std::string());
 }
 
+ReplyCollector::TState ReplyCollector::Add(const std::string &chunk) {
+  text_ += chunk;
+  if (text_.size() > MaxReplyBytes)
+    return rsTooLong;
+  if (text_.empty() || text_.back() != '\n')
+    return rsIncomplete;
+  std::vector<std::string> lines = ReplyLines(text_);
+  const std::string &last = lines.back();
+  bool final = IsFinalReplyLine(last);
+  // A bare code with "-" (or less) tells nothing yet.
+  if (!final && last.size() <= 4)
+    return rsIncomplete;
+  try {
+    CheckReply(last);
+  } catch (const EMailError &error) {
+    refusal_ = error.what();
+    return rsRefused;
+  }
+  return final ? rsAccepted : rsIncomplete;
+}
+
 } // namespace billpost

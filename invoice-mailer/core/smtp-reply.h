@@ -20,6 +20,29 @@ bool IsFinalReplyLine(const std::string &line);
 // EMailError whose message is the line from its fourth character on.
 void CheckReply(const std::string &line);
 
+// Collects the text received for one reply, chunk by chunk as the socket
+// hands it over, until the reply is complete, refused or too long.
+class ReplyCollector {
+public:
+  enum TState { rsIncomplete, rsAccepted, rsRefused, rsTooLong };
+
+  // A reply longer than this without its final line is not an SMTP reply.
+  static constexpr std::size_t MaxReplyBytes = 64 * 1024;
+
+  // Adds received bytes; answers the state of the reply so far. A refused
+  // line ends the reply at once, even one that announces more lines.
+  TState Add(const std::string &chunk);
+
+  const std::string &Text() const { return text_; }
+  std::vector<std::string> Lines() const { return ReplyLines(text_); }
+  // The error message of a refused reply (CheckReply's).
+  const std::string &RefusalText() const { return refusal_; }
+
+private:
+  std::string text_;
+  std::string refusal_;
+};
+
 } // namespace billpost
 
 #endif

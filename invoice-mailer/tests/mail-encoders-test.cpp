@@ -2,6 +2,8 @@
 // and uuencode(1) from sharutils, and Python's quopri module.
 #include "invoice-mailer/core/base64.h"
 #include "invoice-mailer/core/boundary.h"
+#include "invoice-mailer/core/encoded-words.h"
+#include "invoice-mailer/core/message-layout.h"
 #include "invoice-mailer/core/mail-errors.h"
 #include "invoice-mailer/core/quoted-printable.h"
 #include "invoice-mailer/core/uucode.h"
@@ -97,13 +99,6 @@ std::string run(const std::string &command) {
 
 bool haveTool(const char *tool) {
   return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-std::string joined(const std::vector<std::string> &lines, const char *separator) {
-  std::string text;
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    text += (i ? separator : "") + lines[i];
-  return text;
 }
 
 } // namespace
@@ -223,19 +218,58 @@ std::string quopriDecode(const std::string &encoded) {
              file + "'");
 }
 
+using Lines = std::vector<std::string>;
+
+Lines wrapped(const std::string &paragraph) { return TQuotedPrintable::WrapParagraph(paragraph); }
+
+// The payload of a quoted-printable MIME part as a reader's parser hands it
+// to the decoder: the part's lines, each ending with CR LF (the part is
+// followed by an empty line and the CR LF before the boundary belongs to
+// the boundary).
+std::string partPayload(const Lines &lines) {
+  std::string payload;
+  for (const std::string &line : lines)
+    payload += line + "\r\n";
+  return payload;
+}
+
+void expectLinesWithinLimit(const Lines &lines, const std::string &what) {
+  for (const std::string &line : lines)
+    EXPECT_LE(line.size(), TQuotedPrintable::MaxLineLength) << what << ": " << line;
+}
+
 } // namespace
 
-TEST(QuotedPrintable, EscapesAndWrapsAsTheMessageExpects) {
-  EXPECT_EQ(encode<TQuotedPrintable>("a=b"), std::vector<std::string>{"a=3Db"});
-  EXPECT_EQ(encode<TQuotedPrintable>("tab\there"), std::vector<std::string>{"tab=09here"});
-  EXPECT_EQ(encode<TQuotedPrintable>("caf\xE9"), std::vector<std::string>{"caf=E9"});
-  std::string letters70(70, 'x');
-  EXPECT_EQ(encode<TQuotedPrintable>(letters70),
-            (std::vector<std::string>{std::string(65, 'x') + "=", std::string(5, 'x')}));
+TEST(QuotedPrintable, EscapesAndWrapsBodyLines) {
+  EXPECT_EQ(wrapped("a=b"), Lines{"a=3Db"});
+  EXPECT_EQ(wrapped("tab\there"), Lines{"tab=09here"});
+  EXPECT_EQ(wrapped("caf\xE9 del\x7F"), Lines{"caf=E9 del=7F"});
+  EXPECT_EQ(wrapped(std::string(70, 'x')),
+            (Lines{std::string(65, 'x') + "=", std::string(5, 'x')}));
   // Cut before the last blank within reach; the blank starts the next line.
   std::string words = std::string(60, 'a') + " " + std::string(20, 'b');
-  EXPECT_EQ(encode<TQuotedPrintable>(words),
-            (std::vector<std::string>{std::string(60, 'a') + "=", " " + std::string(20, 'b')}));
+  EXPECT_EQ(wrapped(words), (Lines{std::string(60, 'a') + "=", " " + std::string(20, 'b')}));
+  // A blank before a hard break is escaped: transports strip trailing blanks.
+  EXPECT_EQ(wrapped("end "), Lines{"end=20"});
+  EXPECT_EQ(TQuotedPrintable::EncodeLines({"one", "", "two "}), (Lines{"one", "", "two=20"}));
+}
+
+TEST(QuotedPrintable, EscapedLinesKeepTo76Characters) {
+  // 70 "e acute" escape to 210 characters: cut into lines of 25 escapes.
+  std::string accents(70, '\xE9');
+  Lines lines = wrapped(accents);
+  expectLinesWithinLimit(lines, "70 accents");
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].size(), 76u);
+  // Python's decoder keeps the CR LF of a hard break.
+  EXPECT_EQ(quopriDecode(partPayload(lines)), accents + "\r\n");
+  // A line that just fits with an escaped blank at its end, and one that
+  // does not: the blank then goes to a line of its own.
+  std::string fits = std::string(24, '\xE9') + " ";
+  EXPECT_EQ(wrapped(fits).size(), 1u);
+  std::string over = std::string(24, '\xE9') + "x ";
+  expectLinesWithinLimit(wrapped(over), "escaped blank at the end");
+  EXPECT_EQ(quopriDecode(partPayload(wrapped(over))), over + "\r\n");
 }
 
 TEST(QuotedPrintable, BlankBeforeALongUrlStillWraps) {
@@ -244,34 +278,81 @@ TEST(QuotedPrintable, BlankBeforeALongUrlStillWraps) {
   auto lines = encode<TQuotedPrintable>(text);
   ASSERT_FALSE(lines.empty());
   EXPECT_LE(lines.size(), 6u);
-  EXPECT_EQ(quopriDecode(joined(lines, "\n")), text);
+  EXPECT_EQ(quopriDecode(partPayload(lines)), text);
 }
 
-TEST(QuotedPrintable, LineEndsAndBlankLines) {
-  EXPECT_EQ(encode<TQuotedPrintable>("a\r\n\r\nb"), (std::vector<std::string>{"a", "", "b"}));
-  EXPECT_EQ(encode<TQuotedPrintable>("a\n\nb"), (std::vector<std::string>{"a", "", "b"}));
-  // A line end that is the source's last byte stays as data.
-  EXPECT_EQ(encode<TQuotedPrintable>("a\n"), std::vector<std::string>{"a=0A"});
-  EXPECT_EQ(encode<TQuotedPrintable>(""), std::vector<std::string>{""});
+TEST(QuotedPrintable, AttachmentLineEndsAreData) {
+  EXPECT_EQ(encode<TQuotedPrintable>("a\r\n\r\nb"), (Lines{"a=0D=0A=", "=0D=0A=", "b="}));
+  EXPECT_EQ(encode<TQuotedPrintable>("a\n\nb\n"), (Lines{"a=0A=", "=0A=", "b=0A="}));
+  EXPECT_EQ(encode<TQuotedPrintable>("a\rb"), (Lines{"a=0D=", "b="}));
+  EXPECT_EQ(encode<TQuotedPrintable>(""), Lines{});
 }
 
-TEST(QuotedPrintable, DecodesWithQuopriToTheOriginal) {
+TEST(QuotedPrintable, AttachmentsDecodeToTheirExactBytes) {
   std::string eight;
   for (int c = 128; c < 256; ++c)
     eight += static_cast<char>(c);
   const std::string texts[] = {
+      "<html>\n<p>one</p>\n<p>two</p>\n<p>three</p>\n",
+      "<html>\r\n<p>one</p>\r\n<p>two</p>\r\n<p>three</p>\r\n",
       "Dear customer,\n\nyour invoice = 12.50 EUR\n\n\n\tindented\nlast line\n",
-      "one\ntwo\n\nthree",
+      "no line end at the end",
+      "mixed\r\nends\rand\nmore\n\r",
+      "trailing blanks   \nand tabs\t\t\r\n  \n",
       std::string(300, 'z') + "\n" + std::string(130, '=') + "\n",
       "8-bit: " + eight + "\n",
-      "words " + std::string(64, 'w') +
-          " more words and more words and more words and more "
-          "words and more\n",
-      "exactly sixty-five characters wide: " + std::string(29, '-') + "\nnext line\n",
+      std::string(70, '\xE9') + "\r\n",
+      "words " + std::string(64, 'w') + " more words and more words and more words\n",
+      "\n",
+      ".\n.. leading dots\nFrom the start\n",
   };
   for (const std::string &text : texts) {
-    auto lines = encode<TQuotedPrintable>(text);
-    EXPECT_EQ(quopriDecode(joined(lines, "\n")), text) << text;
+    Lines lines = encode<TQuotedPrintable>(text);
+    expectLinesWithinLimit(lines, text);
+    EXPECT_EQ(quopriDecode(partPayload(lines)), text) << text;
+  }
+}
+
+TEST(QuotedPrintable, BodyLinesDecodeToTheOriginalLines) {
+  Lines body = {"Amount = 12.50",
+                "Tab\there",
+                "Caf\xE9 \xFC"
+                "ber",
+                "",
+                std::string(5000, 'L'),
+                "blank at the end ",
+                "x" + std::string(998, ' ') + "y"};
+  Lines encoded = TQuotedPrintable::EncodeLines(body);
+  expectLinesWithinLimit(encoded, "body");
+  std::string expected;
+  for (const std::string &line : body)
+    expected += line + "\r\n";
+  EXPECT_EQ(quopriDecode(partPayload(encoded)), expected);
+}
+
+// Python's email package decodes our encoded words back to the text and
+// finds no defect in a header that carries them.
+TEST(EncodedWords, PythonsEmailPackageDecodesThem) {
+  // Up to 42 bytes: one word; Python keeps the blank between the words of
+  // longer names, which other readers drop.
+  const std::string names[] = {std::string(42, '\xE9'), "Ren\xE9 M\xFCller",
+                               "D\xF6"
+                               "e, \"J\" <x>",
+                               "=?x?= _ plain", "\xA3 sterling"};
+  for (const std::string &name : names) {
+    std::string header = "From: " + billpost::MailboxText("rene@example.com |" + name) + "\r\n";
+    std::string file = scratchFile("header.txt");
+    writeFile(file, header + "\r\nbody\r\n");
+    std::string decoded = run(
+        "/usr/bin/python3 -c 'import email, email.policy, sys\n"
+        "m = email.message_from_bytes(open(sys.argv[1], \"rb\").read(), "
+        "policy=email.policy.default)\n"
+        "f = m[\"From\"]\n"
+        "assert not m.defects and not f.defects, (m.defects, f.defects)\n"
+        "a = f.addresses[0]\n"
+        "sys.stdout.buffer.write((a.display_name + \"|\" + a.addr_spec).encode(\"latin-1\"))' '" +
+        file + "'");
+    EXPECT_EQ(decoded, name + "|rene@example.com") << header;
   }
 }
 
@@ -281,7 +362,7 @@ TEST(QuotedPrintable, ReadsFromThePositionAndLeavesTheStreamAtItsEnd) {
   TStringList output;
   TQuotedPrintable encoder(source, output);
   encoder.Encode();
-  EXPECT_EQ(linesOf(output), (std::vector<std::string>{"one", "two"}));
+  EXPECT_EQ(linesOf(output), (std::vector<std::string>{"one=0D=0A=", "two="}));
   EXPECT_EQ(source.Position(), source.Size());
 }
 

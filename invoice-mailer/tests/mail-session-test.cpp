@@ -66,6 +66,25 @@ TEST_F(MailSession, DottedServerMakesNoLookup) {
   EXPECT_EQ(session.Disconnect(), -1);
 }
 
+// The server taken from "to@[127.0.0.1]": the address within the brackets,
+// used as it is; the connected socket tells the local address for HELO.
+TEST_F(MailSession, AddressLiteralServerIsUsedAsItsAddress) {
+  loopback::Listener listener;
+  Session session("billpost-no-such-service");
+  session.SetServer("[127.0.0.1]");
+  session.SetDefaultPort(listener.Port());
+  loopback::WindowSpy spy(session.Handle());
+  session.Connect();
+  EXPECT_EQ(spy.Count(billpost::WM_HOSTLOOKUP), 0);
+  EXPECT_EQ(session.ResolvedAddressText(), "127.0.0.1");
+  EXPECT_EQ(session.LocalAddressText(), "");
+  session.ConnectSocket();
+  EXPECT_TRUE(session.Connected());
+  EXPECT_EQ(session.LocalAddressText(), "127.0.0.1");
+  EXPECT_FALSE(session.LocalHostName().empty());
+  EXPECT_TRUE(listener.AcceptOne(2000));
+}
+
 TEST_F(MailSession, LocalhostResolvesThroughTheAsynchronousLookup) {
   loopback::Listener listener;
   Session session("billpost-no-such-service");

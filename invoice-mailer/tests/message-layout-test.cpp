@@ -1,6 +1,8 @@
 // Message layout and SMTP reply lines, platform-free.
 #include "invoice-mailer/core/message-layout.h"
 #include "invoice-mailer/core/smtp-reply.h"
+#include "invoice-mailer/core/encoded-words.h"
+#include "invoice-mailer/core/smtp-greeting.h"
 
 #include "invoice-mailer/core/mail-errors.h"
 
@@ -90,6 +92,106 @@ TEST(MessageLayout, DisplayNamesWithCommasStayOneAddress) {
   EXPECT_EQ(MailboxText("plain@x.org |Plain Name"), "Plain Name<plain@x.org>");
 }
 
+TEST(MessageLayout, EightBitHeaderTextGoesAsEncodedWords) {
+  EXPECT_EQ(MailboxText("rene@x.org |Ren\xE9 M\xFCller"),
+            "=?iso-8859-1?Q?Ren=E9_M=FCller?= <rene@x.org>");
+  // Specials of a display name are escaped inside the word, not quoted.
+  EXPECT_EQ(MailboxText("d@x.org |D\xF6"
+                        "e, \"J\""),
+            "=?iso-8859-1?Q?D=F6e=2C_=22J=22?= <d@x.org>");
+  MessageHeader header;
+  header.from = "me@x.org";
+  header.recipient = "you@y.org";
+  header.subject = "Rechnung f\xFCr Juli " + std::string(40, '\xE4');
+  Lines lines = HeaderLines(header);
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(lines[2].rfind("Subject:  =?iso-8859-1?Q?Rechnung_f=FCr_Juli_", 0), 0u) << lines[2];
+  // Folded: each further word on a continuation line; no line passes 78.
+  std::size_t words = 0;
+  for (const std::string &line : lines) {
+    EXPECT_LE(line.size(), 78u) << line;
+    EXPECT_FALSE(HasEightBit(line)) << line;
+    if (line.rfind(" =?iso-8859-1?Q?", 0) == 0)
+      ++words;
+  }
+  EXPECT_GE(words, 1u);
+  // ASCII header text stays as it is.
+  header.subject = "Invoice 07-2004";
+  EXPECT_EQ(HeaderLines(header)[2], "Subject:  Invoice 07-2004");
+}
+
+TEST(MessageLayout, EncodedWordsKeepTo75Characters) {
+  for (const std::string &text : {std::string(100, '\xE9'), std::string(200, 'a'), std::string()}) {
+    std::vector<std::string> words = EncodedWords(text, "iso-8859-1");
+    ASSERT_FALSE(words.empty());
+    for (const std::string &word : words) {
+      EXPECT_LE(word.size(), 75u) << word;
+      EXPECT_EQ(word.rfind("=?iso-8859-1?Q?", 0), 0u) << word;
+      EXPECT_EQ(word.substr(word.size() - 2), "?=");
+    }
+  }
+}
+
+TEST(MessageLayout, LongEightBitNamesGoAsBase64Words) {
+  std::vector<std::string> words = EncodedPhrase(std::string(44, '\xE9'), "iso-8859-1");
+  ASSERT_EQ(words.size(), 2u);
+  std::string full;
+  for (int i = 0; i < 14; ++i)
+    full += "6enp"; // base64 of three e acute
+  EXPECT_EQ(words[0], "=?iso-8859-1?B?" + full + "?=");
+  EXPECT_EQ(words[1], "=?iso-8859-1?B?6ek=?=");
+  EXPECT_LE(words[0].size(), 75u);
+  EXPECT_EQ(EncodedPhrase("Ren\xE9", "iso-8859-1"),
+            std::vector<std::string>{"=?iso-8859-1?Q?Ren=E9?="});
+}
+
+TEST(MessageLayout, BodiesThatCannotGoAs7bit) {
+  struct Case {
+    Lines body;
+    bool quotedPrintable;
+  } cases[] = {
+      {{"plain", "", std::string(998, 'x')}, false},
+      {{"plain", std::string(999, 'x')}, true},
+      {{std::string(5000, 'x')}, true},
+      {{"Caf\xE9"}, true},
+      {{}, false},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(BodyNeedsQuotedPrintable(c.body), c.quotedPrintable) << c.body.back().size();
+  MessageHeader header;
+  header.quotedPrintableBody = true;
+  Lines lines = HeaderLines(header);
+  EXPECT_EQ(lines[lines.size() - 2], "Content-Type: text/plain; charset=\"us-ascii\"");
+  EXPECT_EQ(lines.back(), "Content-Transfer-Encoding: quoted-printable");
+}
+
+TEST(SmtpGreeting, HeloIsNeverEmpty) {
+  struct Case {
+    bool useDomain;
+    const char *domain, *host, *address, *expected;
+  } cases[] = {
+      {true, "billing.example.com", "desk-7", "10.0.0.5", "billing.example.com"},
+      {true, "", "desk-7", "10.0.0.5", "desk-7"},
+      {false, "billing.example.com", "desk-7", "10.0.0.5", "desk-7"},
+      {false, "", "", "10.0.0.5", "[10.0.0.5]"},
+      // A Windows machine name that is no host name.
+      {true, "", "DESK_7", "10.0.0.5", "[10.0.0.5]"},
+      {true, "", "my desk", "", "[127.0.0.1]"},
+      {true, "[127.0.0.1]", "desk-7", "10.0.0.5", "[127.0.0.1]"},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(HeloArgument(c.useDomain, c.domain, c.host, c.address), c.expected)
+        << c.domain << "|" << c.host;
+}
+
+TEST(SmtpGreeting, AddressLiteralServersLoseTheirBrackets) {
+  EXPECT_EQ(ServerHost("[127.0.0.1]"), "127.0.0.1");
+  EXPECT_EQ(ServerHost("mail.example.com"), "mail.example.com");
+  EXPECT_EQ(ServerHost("127.0.0.1"), "127.0.0.1");
+  EXPECT_EQ(ServerHost("["), "[");
+  EXPECT_EQ(ServerHost(""), "");
+}
+
 TEST(MessageLayout, MimeParts) {
   Lines binary =
       MimePartLines("11223344", "application/octet-stream", "C:\\files\\Data.BIN", {"AAEC"}, false);
@@ -98,8 +200,7 @@ TEST(MessageLayout, MimeParts) {
                           "Content-Transfer-Encoding: base64",
                           "Content-Disposition: attachment; filename=\"Data.BIN\"",
                           "",
-                          "AAEC",
-                          ""};
+                          "AAEC"};
   EXPECT_EQ(binary, expectedBinary);
   Lines text = MimePartLines("11223344", "text/html", "/tmp/page.htm", {"<p>=3D</p>"}, true);
   Lines expectedText = {"--11223344",
@@ -140,6 +241,64 @@ TEST(SmtpReply, LinesAndTheirEnd) {
   EXPECT_FALSE(IsFinalReplyLine("25 "));
   EXPECT_FALSE(IsFinalReplyLine("25"));
   EXPECT_FALSE(IsFinalReplyLine("abc"));
+}
+
+// Replies as the socket may hand them over: split anywhere, several lines
+// in one chunk, the code alone; refusals end the reply at once.
+TEST(SmtpReply, CollectedChunkByChunk) {
+  using State = ReplyCollector::TState;
+  struct Case {
+    std::vector<std::string> chunks;
+    std::vector<State> states;
+    Lines lines;
+    std::string refusal;
+  } cases[] = {
+      {{"22", "0 fake", " ready\r\n"},
+       {ReplyCollector::rsIncomplete, ReplyCollector::rsIncomplete, ReplyCollector::rsAccepted},
+       {"220 fake ready"},
+       ""},
+      {{"250-fake greets\r\n250-SIZE 1000\r\n", "250 HELP\r\n"},
+       {ReplyCollector::rsIncomplete, ReplyCollector::rsAccepted},
+       {"250-fake greets", "250-SIZE 1000", "250 HELP"},
+       ""},
+      {{"250\r\n"}, {ReplyCollector::rsAccepted}, {"250"}, ""},
+      {{"221 \r\n"}, {ReplyCollector::rsAccepted}, {"221 "}, ""},
+      {{"250-\r\n", "250 ok\n"},
+       {ReplyCollector::rsIncomplete, ReplyCollector::rsAccepted},
+       {"250-", "250 ok"},
+       ""},
+      {{"35", "4 go ahead\r\n"},
+       {ReplyCollector::rsIncomplete, ReplyCollector::rsAccepted},
+       {"354 go ahead"},
+       ""},
+      {{"550 5.1.1 <nobody@localhost>: User unknown\r\n"},
+       {ReplyCollector::rsRefused},
+       {"550 5.1.1 <nobody@localhost>: User unknown"},
+       " 5.1.1 <nobody@localhost>: User unknown"},
+      {{"451-first\r\n"}, {ReplyCollector::rsRefused}, {"451-first"}, "-first"},
+  };
+  for (const Case &c : cases) {
+    ReplyCollector reply;
+    std::vector<State> states;
+    for (const std::string &chunk : c.chunks)
+      states.push_back(reply.Add(chunk));
+    EXPECT_EQ(states, c.states) << c.chunks[0];
+    EXPECT_EQ(reply.Lines(), c.lines) << c.chunks[0];
+    EXPECT_EQ(reply.RefusalText(), c.refusal) << c.chunks[0];
+  }
+}
+
+TEST(SmtpReply, EndlessReplyIsTooLong) {
+  ReplyCollector reply;
+  std::string line = "250-" + std::string(1000, 'x') + "\r\n";
+  ReplyCollector::TState state = ReplyCollector::rsIncomplete;
+  int chunks = 0;
+  while (state == ReplyCollector::rsIncomplete && chunks < 100) {
+    state = reply.Add(line);
+    ++chunks;
+  }
+  EXPECT_EQ(state, ReplyCollector::rsTooLong);
+  EXPECT_EQ(chunks, static_cast<int>(ReplyCollector::MaxReplyBytes / line.size()) + 1);
 }
 
 TEST(SmtpReply, AcceptedAndRefusedCodes) {

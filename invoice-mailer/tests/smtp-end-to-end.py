@@ -1,25 +1,32 @@
 #!/usr/bin/python3
 """End-to-end tests of the mail component under Wine.
 
-A console driver (smtp-send.exe) sends messages with the component to two
-peers on loopback, both started and stopped here:
-  - a real SMTP server (aiosmtpd) that stores each message exactly as
-    received, with its envelope; Python's email package and uudecode judge
-    what arrived;
-  - a scripted fake server for what real servers refuse to do: replies split
-    across packets, multi-line replies, 4xx and 5xx, silence, early close.
-The port reaches the client only through the "smtp" line of the Wine
-prefix's services file (restored afterwards); the driver's default port is
-1, so a lookup that failed would show. Recipients use the domain 127.0.0.1.
+A console driver (smtp-send.exe) sends messages with the component to peers
+on loopback, all started and stopped here:
+  - with --peer aiosmtpd: a real SMTP server (aiosmtpd) that stores each
+    message exactly as received, with its envelope, and a scripted fake
+    server for what real servers refuse to do: replies split across packets,
+    multi-line replies, 4xx and 5xx, silence, early close. Addresses use the
+    address literal [127.0.0.1], which is also the server;
+  - with --peer postfix: Postfix (postfix-fixture.py) in its default or a
+    strict setting, delivering to one Maildir per recipient at "localhost"
+    and relaying "relay.test" to an aiosmtpd sink; its log must hold no
+    warning or reject line but those a scenario expects.
+Python's email package and uudecode judge what arrived. The port reaches the
+client only through the "smtp" line of the Wine prefix's services file
+(restored afterwards); the driver's default port is 1, so a lookup that
+failed would show.
 
 Usage: smtp-end-to-end.py --driver EXE --wine-exec SCRIPT --bits N
                           --prefix DIR [--rounds N]
+                          [--peer postfix --setting default|strict --postfix-dir DIR]
 """
 
 import argparse
 import email
 import email.policy
 import email.utils
+import importlib.util
 import os
 import random
 import re
@@ -32,10 +39,21 @@ import time
 
 from aiosmtpd.controller import Controller
 
-SENDER = "sender@127.0.0.1"
-TO = "to@127.0.0.1"
-CCS = ["cc1@127.0.0.1", "cc2@127.0.0.1", "cc3@127.0.0.1"]
-BCCS = ["bcc1@127.0.0.1", "bcc2@127.0.0.1"]
+MAILBOXES = ["sender", "billing", "to", "cc1", "cc2", "cc3", "bcc1", "bcc2"]
+
+
+def use_domain(domain):
+    """Addresses of the scenarios at domain ("[127.0.0.1]" or "localhost")."""
+    global DOMAIN, SENDER, TO, CCS, BCCS, ORDER
+    DOMAIN = domain
+    SENDER = "sender@" + domain
+    TO = "to@" + domain
+    CCS = ["cc%d@%s" % (i, domain) for i in (1, 2, 3)]
+    BCCS = ["bcc%d@%s" % (i, domain) for i in (1, 2)]
+    ORDER = [TO] + CCS + BCCS
+
+
+use_domain("[127.0.0.1]")
 
 
 class Failure(Exception):
@@ -58,6 +76,24 @@ class Store:
     async def handle_DATA(self, server, session, envelope):
         self.messages.append((envelope.mail_from, list(envelope.rcpt_tos), envelope.original_content))
         return "250 Message accepted for delivery"
+
+
+class PostfixStore:
+    """The messages Postfix delivered, in the form of Store's: one entry per
+    message, its recipients in the order the scenarios send them."""
+
+    def __init__(self, postfix):
+        self.postfix = postfix
+        self.delivered = []
+        # Log lines that scenarios expect (regular expressions).
+        self.expected_log = []
+
+    @property
+    def messages(self):
+        for sender, rcpts, raw in self.postfix.new_deliveries():
+            rcpts.sort(key=lambda a: ORDER.index(a) if a in ORDER else len(ORDER))
+            self.delivered.append((sender, rcpts, raw))
+        return self.delivered
 
 
 def free_port():
@@ -206,7 +242,8 @@ class Driver:
             if key in ("attach", "body"):
                 value = self.windows_path(value)
             lines.append("%s %s" % (key, value))
-        with open(job_file, "w", newline="\r\n") as f:
+        # The program's text is Latin-1 (Windows' ANSI code page).
+        with open(job_file, "w", newline="\r\n", encoding="latin-1") as f:
             f.write("\n".join(lines) + "\n")
         run = self.wine(self.args.driver, self.windows_path(job_file))
         output = {"status": [], "progress": [], "dialog": [], "transcript": [], "events": [], "result": None,
@@ -286,7 +323,7 @@ def full_message(driver, store, port, work):
     message = parse(raw)
     check(message["X-Priority"] == "1", "high priority")
     check(message["Return-Receipt-To"] == "<%s>" % SENDER, "return receipt")
-    check([a for _, a in email.utils.getaddresses([str(message["CC"])])] == CCS, "three CC addresses")
+    check([a.addr_spec for a in message["CC"].addresses] == CCS, "three CC addresses: %s" % message["CC"])
     check(message.get_content_type() == "multipart/mixed", "multipart")
     boundary = message.get_boundary()
     check(raw.endswith(b"\r\n--" + boundary.encode() + b"--\r\n"), "the multipart is closed")
@@ -303,8 +340,7 @@ def full_message(driver, store, port, work):
             check(part.get_content_type() == "text/html", "the .htm file goes as text/html")
             check(part["Content-Transfer-Encoding"] == "quoted-printable", "as quoted-printable")
             check(part["Content-Disposition"] is None, "without a disposition line")
-            # Text travels in lines; its line ends are the reader's.
-            check(decoded.replace(b"\r\n", b"\n") == original.replace(b"\r\n", b"\n"), "the .htm decodes identically")
+            check(decoded == original, "the .htm decodes to its exact bytes")
         else:
             check(part["Content-Transfer-Encoding"] == "base64", "%s as base64" % name)
             check(decoded == original, "%s decodes to identical bytes" % name)
@@ -373,14 +409,14 @@ def header_values(driver, store, port, work):
     body = write(os.path.join(work, "short.txt"), b"Hello\r\n")
     output = driver.send(port, [("from", SENDER + " |Billing<CR><LF>X-Injected: yes"),
                                 ("to", TO + " |Doe, John"),
-                                ("subject", "Invoice<CR><LF>Bcc: bcc1@127.0.0.1<CR><LF><CR><LF>fake body"),
+                                ("subject", "Invoice<CR><LF>Bcc: " + BCCS[0] + "<CR><LF><CR><LF>fake body"),
                                 ("body", body)])
     expect_ok(output)
     _, rcpts, raw = store.messages[-1]
     check(rcpts == [TO], "only the one recipient: %s" % rcpts)
     message = parse(raw)
     check(message["X-Injected"] is None and message["Bcc"] is None, "no injected header")
-    check(email.utils.getaddresses([str(message["To"])]) == [("Doe, John", TO)],
+    check([(a.display_name, a.addr_spec) for a in message["To"].addresses] == [("Doe, John", TO)],
           "a display name with a comma stays one address: %s" % message["To"])
     check(message.get_content().splitlines() == ["Hello"], "body intact")
 
@@ -427,7 +463,7 @@ def fake_split_replies(driver, work):
     for line in ("220 fake ready", "250-fake greets 127.0.0.1", "250-SIZE 1000", "250 HELP", "250-first",
                  "250 second", "250", "354 go ahead", "221 "):
         check(line in output["transcript"], "transcript holds %r" % line)
-    check(b"HELO 127.0.0.1" in fake.received, "HELO with the sender's domain")
+    check(b"HELO [127.0.0.1]" in fake.received, "HELO with the sender's domain")
     check(b".." in fake.received, "the body line \".\" went dot-stuffed")
 
 
@@ -444,14 +480,14 @@ def events_during(output, status):
 
 def fake_dialogue_lines(driver, work):
     """The commands as sent: HELO with the sender's domain and no trailing
-    blank, no MAIL FROM without a sender address, a bare HELO when the
-    domain is not used; progress of an 11-line body at every tenth, of a
+    blank, no MAIL FROM without a sender address, HELO with this machine's
+    host name when the domain is not used (never a bare HELO); progress of an 11-line body at every tenth, of a
     one-line body 0 only (each then reset to 0 when the data is taken)."""
     eleven = write(os.path.join(work, "eleven.txt"), b"".join(b"line %d\r\n" % i for i in range(11)))
-    job = [("from", "me@127.0.0.1 |Me"), ("to", TO + " |You"), ("subject", "s"), ("body", eleven)]
+    job = [("from", "me@[127.0.0.1] |Me"), ("to", TO + " |You"), ("subject", "s"), ("body", eleven)]
     output, fake = with_fake(driver, dialogue([b"220 fake\r\n"], {}), job)
     expect_ok(output)
-    check(fake.received[:3] == [b"HELO 127.0.0.1", b"MAIL FROM:<me@127.0.0.1>", b"RCPT TO:<%s>" % TO.encode()],
+    check(fake.received[:3] == [b"HELO [127.0.0.1]", b"MAIL FROM:<me@[127.0.0.1]>", b"RCPT TO:<%s>" % TO.encode()],
           "HELO, MAIL, RCPT: %s" % fake.received[:3])
     # The last 0 is the reset once the server took the data.
     check(events_during(output, 6) == list(range(0, 101, 10)) + [0], "body progress: %s" % events_during(output, 6))
@@ -459,7 +495,8 @@ def fake_dialogue_lines(driver, work):
     job = [("from", "|Nobody"), ("to", TO), ("subject", "s"), ("body", one), ("helo-domain", "no")]
     output, fake = with_fake(driver, dialogue([b"220 fake\r\n"], {}), job)
     expect_ok(output)
-    check(fake.received[:2] == [b"HELO", b"RCPT TO:<%s>" % TO.encode()], "bare HELO, no MAIL: %s" % fake.received[:2])
+    check(fake.received[:2] == [b"HELO " + socket.gethostname().encode(), b"RCPT TO:<%s>" % TO.encode()],
+          "HELO with the host name, no MAIL: %s" % fake.received[:2])
     check(events_during(output, 6) == [0, 0], "one-line body progress: %s" % events_during(output, 6))
 
 
@@ -470,6 +507,7 @@ def fake_refusals(driver, work):
                              simple_job(work))
     expect_error(output, "error EMailError: No such user")
     check(not any(line.startswith(b"DATA") for line in fake.received), "no DATA after the refusal")
+    check(fake.received[-1] == b"QUIT", "QUIT after the refusal: %s" % fake.received[-2:])
     output, _ = with_fake(driver, dialogue([b"220 fake\r\n"], {b"MAIL": [b"451 Try again later\r\n"]}),
                           simple_job(work))
     expect_error(output, "error EMailError: Try again later")
@@ -514,7 +552,127 @@ def fake_failed_quit(driver, work):
     check(b"QUIT" in fake.received, "QUIT was sent")
 
 
-SCENARIOS_REAL = [full_message, uuencode_layout, body_lines, header_values, missing_attachment]
+def long_lines(driver, store, port, work, sink=None):
+    """Body lines of 998, 999, 1000, 1001 and 5000 characters arrive with
+    the original text: the body goes quoted-printable once a line passes
+    the limit, and no line on the wire does. Through Postfix the message is
+    relayed to the sink, so a line Postfix had to break would show."""
+    lengths = [998, 999, 1000, 1001, 5000]
+    rng = random.Random(998)
+    lines = [b"short line"]
+    for n in lengths:
+        words = b" ".join(b"w%d" % rng.randrange(1000) for _ in range(n))
+        lines.append(words[:n - 1] + b"!")
+    body = write(os.path.join(work, "long.txt"), b"\r\n".join(lines) + b"\r\n")
+    to = "sink@relay.test" if sink else TO
+    server = [("server", "localhost")]
+    output = driver.send(port, [("from", SENDER), ("to", to), ("subject", "long lines"), ("body", body)] + server)
+    expect_ok(output)
+    if sink:
+        store.messages  # Postfix has relayed what it took
+    _, rcpts, raw = (sink or store).messages[-1]
+    check(rcpts == [to], "delivered to %s: %s" % (to, rcpts))
+    check(max(len(line) for line in raw.split(b"\r\n")) <= 998, "no line over 998 characters on the wire")
+    message = parse(raw)
+    check(message["Content-Transfer-Encoding"] == "quoted-printable", "long lines go quoted-printable")
+    check(message.get_content_charset() == "us-ascii", "with the declared charset")
+    check(message.get_content().splitlines() == [line.decode() for line in lines],
+          "every line arrives with the original text")
+    # A body within the limits still goes as it is.
+    plain = write(os.path.join(work, "plain.txt"), b"\r\n".join(lines[:2]) + b"\r\n")
+    output = driver.send(port, [("from", SENDER), ("to", to), ("subject", "998"), ("body", plain)] + server)
+    expect_ok(output)
+    if sink:
+        store.messages
+    _, _, raw = (sink or store).messages[-1]
+    message = parse(raw)
+    check(message["Content-Transfer-Encoding"] == "7bit", "a plain body stays 7bit")
+    check(raw.split(b"\r\n\r\n", 1)[1].endswith(b"\r\n".join(lines[:2]) + b"\r\n"), "byte for byte")
+
+
+def text_attachments(driver, store, port, work):
+    """An LF-only and a CR LF text attachment, a lone CR, no final line end
+    and 70 "e acute" decode to their exact bytes; encoded lines keep to 76."""
+    texts = {
+        "lf.htm": b"<html>\n<p>one</p>\n<p>two</p>\n<p>three</p>\n",
+        "crlf.htm": b"<html>\r\n<p>one</p>\r\n<p>two</p>\r\n<p>three</p>\r\n",
+        "mixed.htm": b"<p>a</p>\r<p>b</p>\n\n<p>trailing blank </p> ",
+        "accents.htm": b"\xe9" * 70 + b"\r\n" + b"= " * 50 + b"\n",
+    }
+    paths = [write(os.path.join(work, name), data) for name, data in texts.items()]
+    body = write(os.path.join(work, "short.txt"), b"Text files attached.\r\n")
+    output = driver.send(port, [("from", SENDER), ("to", TO), ("subject", "text files"), ("body", body)] +
+                         [("attach", path) for path in paths])
+    expect_ok(output)
+    _, _, raw = store.messages[-1]
+    message = parse(raw)
+    parts = message.get_payload()
+    check(len(parts) == 1 + len(texts), "a part per file")
+    for part, (name, data) in zip(parts[1:], texts.items()):
+        check(part["Content-Transfer-Encoding"] == "quoted-printable", "%s as quoted-printable" % name)
+        check(part.get_payload(decode=True) == data, "%s decodes to its exact bytes: %r" %
+              (name, part.get_payload(decode=True)))
+        encoded = part.get_payload(decode=False)
+        longest = max(len(line) for line in encoded.split("\r\n"))
+        check(longest <= 76, "%s: encoded lines keep to 76 characters (%d)" % (name, longest))
+
+
+def sender_without_domain(driver, store, port, work):
+    """A sender without a domain is delivered: HELO carries this machine's
+    host name; also with the domain address off."""
+    body = write(os.path.join(work, "short.txt"), b"Hello\r\n")
+    for extra in ([], [("helo-domain", "no")]):
+        output = driver.send(port, [("from", "billing |Billing Office"), ("to", TO), ("subject", "no domain"),
+                                    ("body", body)] + extra)
+        expect_ok(output)
+        helo = [line for line in output["transcript"] if line.startswith("HELO")]
+        check(helo == ["HELO " + socket.gethostname()], "HELO with the host name: %s" % helo)
+        _, rcpts, raw = store.messages[-1]
+        check(rcpts == [TO], "delivered to %s" % rcpts)
+        message = parse(raw)
+        check(message["From"].addresses[0].display_name == "Billing Office", "the sender's name")
+        check(message.get_content().splitlines() == ["Hello"], "body")
+
+
+def latin1_names(driver, store, port, work):
+    """Latin-1 display names and subject go as encoded words: delivered,
+    no defect, and decoded to the original text."""
+    body = write(os.path.join(work, "latin1.txt"), b"Gr\xfc\xdfe\r\n")
+    sender_name, to_name, cc_name = "Ren\xe9e M\xfcller", "J\xf6rg \xc5str\xf6m, Gesch\xe4ftsf\xfchrer", "Fran\xe7oise"
+    subject = "Rechnung f\xfcr Juli \xb7 " + "\xe9" * 40
+    job = [("from", SENDER + " |" + sender_name), ("to", TO + " |" + to_name), ("cc", CCS[0] + " |" + cc_name),
+           ("subject", subject), ("charset", "iso-8859-1"), ("body", body)]
+    output = driver.send(port, [(key, value) for key, value in job])
+    expect_ok(output)
+    _, rcpts, raw = store.messages[-1]
+    check(rcpts == [TO, CCS[0]], "delivered to %s" % rcpts)
+    check(max(header_block(raw)) < 128, "the header is 7-bit")
+    message = parse(raw)
+    check(message["From"].addresses[0].display_name == sender_name, "sender name: %r" % str(message["From"]))
+    check(message["To"].addresses[0].display_name == to_name, "recipient name: %r" % str(message["To"]))
+    check(message["CC"].addresses[0].display_name == cc_name, "copy name: %r" % str(message["CC"]))
+    check(str(message["Subject"]) == subject, "subject: %r" % str(message["Subject"]))
+    check(message.get_content().splitlines() == ["Gr\xfc\xdfe"], "body")
+
+
+def refused_recipient(driver, store, port, work):
+    """Postfix refuses an unknown recipient: the error is the server's text,
+    nothing is delivered, and the client says QUIT before it closes."""
+    body = write(os.path.join(work, "short.txt"), b"Hello\r\n")
+    count = len(store.messages)
+    output = driver.send(port, [("from", SENDER), ("to", "nobody@" + DOMAIN), ("subject", "refused"),
+                                ("body", body)])
+    check(output["result"].startswith("error EMailError: 5.1.1 <nobody@localhost>: Recipient address rejected"),
+          "the server's refusal: %s" % output["result"])
+    check(output["dialog"] == [], "no \"All Done.\"")
+    check(output["transcript"][-2:][0] == "QUIT", "QUIT after the refusal: %s" % output["transcript"][-3:])
+    check(len(store.messages) == count, "nothing delivered")
+    store.expected_log.append(r"NOQUEUE: reject: RCPT from localhost\[127\.0\.0\.1\]: 550 5\.1\.1 <nobody@localhost>")
+
+
+SCENARIOS_REAL = [full_message, uuencode_layout, body_lines, header_values, missing_attachment, long_lines,
+                  text_attachments, sender_without_domain, latin1_names]
+SCENARIOS_POSTFIX = SCENARIOS_REAL + [refused_recipient]
 SCENARIOS_FAKE = [fake_split_replies, fake_dialogue_lines, fake_refusals, fake_endless_reply, fake_silence, fake_early_close, fake_failed_quit]
 
 
@@ -549,6 +707,59 @@ def run_round(driver, number):
     return failures
 
 
+def load_postfix_fixture():
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "postfix-fixture.py")
+    spec = importlib.util.spec_from_file_location("postfix_fixture", path)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+def run_postfix(driver, args):
+    """One round against Postfix in the chosen setting, then the log check."""
+    fixture = load_postfix_fixture()
+    failures = 0
+    # The log check must see what it is there to see.
+    samples = ["x/smtpd[1]: disconnect from localhost[127.0.0.1] helo=1 mail=1 rcpt=0/1 commands=2/3",
+               "x/smtpd[1]: lost connection after RCPT from localhost[127.0.0.1]",
+               "x/smtpd[1]: warning: Illegal address syntax from localhost[127.0.0.1] in MAIL command",
+               "x/smtpd[1]: NOQUEUE: reject: RCPT from localhost[127.0.0.1]: 501 5.5.2 Syntax: HELO hostname",
+               "x/cleanup[1]: 1A: reject: header From: improper use of 8-bit data in message header"]
+    ok = "x/smtpd[1]: disconnect from localhost[127.0.0.1] helo=1 mail=1 rcpt=1 data=1 quit=1 commands=5"
+    check(fixture.unexpected_log_lines(samples + [ok], []) == samples, "the log check finds the faults")
+    sink = Store()
+    sink_port = free_port()
+    controller = Controller(sink, hostname="127.0.0.1", port=sink_port)
+    controller.start()
+    postfix = fixture.Postfix(args.postfix_dir, free_port(), args.setting, MAILBOXES, sink_port)
+    store = PostfixStore(postfix)
+    try:
+        postfix.start()
+        with tempfile.TemporaryDirectory(prefix="smtp-e2e-") as work:
+            for scenario in SCENARIOS_POSTFIX:
+                arguments = (driver, store, postfix.port, work)
+                if scenario is long_lines:
+                    # Relayed to the sink as well as delivered here.
+                    failures += run_scenario(1, scenario, *arguments)
+                    failures += run_scenario(1, scenario, *(arguments + (sink,)))
+                else:
+                    failures += run_scenario(1, scenario, *arguments)
+    except fixture.PostfixError as error:
+        print("postfix: %s" % error)
+        failures += 1
+    finally:
+        if not postfix.stop():
+            print("Postfix is still running")
+            failures += 1
+        controller.stop()
+    unexpected = fixture.unexpected_log_lines(postfix.log_lines(), store.expected_log)
+    for line in unexpected:
+        print("unexpected in the Postfix log: %s" % line)
+    print("Postfix log (%s setting): %d lines, %d unexpected; kept at %s" %
+          (args.setting, len(postfix.log_lines()), len(unexpected), postfix.log))
+    return failures + len(unexpected)
+
+
 def run_scenario(number, scenario, *arguments):
     start = time.time()
     try:
@@ -567,15 +778,29 @@ def main():
     parser.add_argument("--bits", type=int, required=True)
     parser.add_argument("--prefix", required=True)
     parser.add_argument("--rounds", type=int, default=1)
+    parser.add_argument("--peer", choices=["aiosmtpd", "postfix"], default="aiosmtpd")
+    parser.add_argument("--setting", choices=["default", "strict"], default="default")
+    parser.add_argument("--postfix-dir")
     args = parser.parse_args()
+    if args.peer == "postfix":
+        if os.geteuid() != 0:
+            print("skipped: Postfix runs as root with its own configuration; this is not root")
+            return 77
+        if not os.path.exists("/usr/sbin/postfix"):
+            print("skipped: Postfix is not installed (scripts/setup.sh installs it)")
+            return 77
+        use_domain("localhost")
     sys.stdout.reconfigure(line_buffering=True)
     with tempfile.TemporaryDirectory(prefix="smtp-e2e-") as work:
         driver = Driver(args, work)
         added = register_htm(driver)
         failures = 0
         try:
-            for number in range(1, args.rounds + 1):
-                failures += run_round(driver, number)
+            if args.peer == "postfix":
+                failures += run_postfix(driver, args)
+            else:
+                for number in range(1, args.rounds + 1):
+                    failures += run_round(driver, number)
         finally:
             driver.restore_services()
             if added:

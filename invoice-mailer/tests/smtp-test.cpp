@@ -1,7 +1,7 @@
 // The mail component before it speaks to a server: properties, the
 // boundary, and the encoding steps of a send (cancel, a missing
-// attachment, a body paragraph too large). The dialogue itself is proved
-// end to end by smtp-end-to-end.py.
+// attachment). The dialogue itself is proved end to end by
+// smtp-end-to-end.py.
 #include "invoice-mailer/win32/smtp.h"
 
 #include "invoice-mailer/core/mail-errors.h"
@@ -108,18 +108,6 @@ TEST(SMTP, MissingAttachmentFailsTheSend) {
       EXPECT_EQ(message.find("The attachment(s) could not be encoded: "), 0u) << message;
       EXPECT_NE(message.find("missing.pdf"), std::string::npos) << message;
     }
-  }
-}
-
-TEST(SMTP, BodyParagraphTooLargeIsRefused) {
-  TSMTP mail(nullptr);
-  mail.SetCharSet(csISO8859);
-  mail.SetBody(listOf({"short", std::string(24576, 'x')}));
-  try {
-    mail.SendMail();
-    FAIL() << "the body was taken";
-  } catch (const EMIMEError &error) {
-    EXPECT_STREQ(error.what(), "Paragraph is too large");
   }
 }
 

@@ -7,6 +7,7 @@
 #include "invoice-mailer/win32/mail-base.h"
 
 #include "invoice-mailer/core/mail-errors.h"
+#include "invoice-mailer/core/smtp-greeting.h"
 #include "invoice-mailer/win32/winsock-error-text.h"
 #include "platform/components/win32/application.h"
 
@@ -200,16 +201,17 @@ const char *TMailBase::startLookup(UINT message, const char *name, const char *p
 }
 
 void TMailBase::resolveHost() {
+  std::string name = ServerHost(server_);
   // An empty name would resolve to this machine.
-  if (server_.empty())
+  if (name.empty())
     throw EMailError("Error resolving remote host");
-  std::uint32_t dotted = inet_addr(server_.c_str());
+  std::uint32_t dotted = inet_addr(name.c_str());
   if (dotted != INADDR_NONE) {
     address_ = dotted;
-    addressText_ = server_;
+    addressText_ = name;
     return;
   }
-  const char *buffer = startLookup(WM_HOSTLOOKUP, server_.c_str(), nullptr);
+  const char *buffer = startLookup(WM_HOSTLOOKUP, name.c_str(), nullptr);
   if (!buffer)
     throwSocketError(WSAGetLastError());
   waitFor([this] { return flags_.hostLookupDone; });
@@ -255,6 +257,24 @@ void TMailBase::resolveService() {
   flags_.socketError = false;
   flags_.errorNumber = 0;
   flags_.timedOut = false;
+}
+
+std::string TMailBase::LocalHostName() const {
+  char name[256] = {};
+  if (gethostname(name, sizeof name - 1) == SOCKET_ERROR)
+    return std::string();
+  return name;
+}
+
+std::string TMailBase::LocalAddressText() const {
+  sockaddr_in local{};
+  int size = sizeof local;
+  if (!socket_ ||
+      getsockname(socket_.get(), reinterpret_cast<sockaddr *>(&local), &size) == SOCKET_ERROR)
+    return std::string();
+  const auto *bytes = reinterpret_cast<const unsigned char *>(&local.sin_addr);
+  return std::to_string(bytes[0]) + "." + std::to_string(bytes[1]) + "." +
+         std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
 }
 
 void TMailBase::createSocket() {

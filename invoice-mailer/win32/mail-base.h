@@ -56,6 +56,11 @@ public:
   // The hidden window that receives lookup answers and socket events.
   HWND Handle() const { return window_->Handle(); }
   const std::string &ResolvedAddressText() const { return addressText_; }
+  // This machine's host name; empty when it has none.
+  std::string LocalHostName() const;
+  // The local address of the connected socket ("192.0.2.1"); empty when
+  // not connected.
+  std::string LocalAddressText() const;
   std::uint16_t ResolvedPort() const { return port_; }
   bool HostLookupDone() const { return flags_.hostLookupDone; }
   bool ServiceLookupDone() const { return flags_.serviceLookupDone; }

@@ -6,6 +6,7 @@
 #include "invoice-mailer/core/mail-errors.h"
 #include "invoice-mailer/core/quoted-printable.h"
 #include "invoice-mailer/core/read-ahead-stream.h"
+#include "invoice-mailer/core/smtp-greeting.h"
 #include "invoice-mailer/core/smtp-reply.h"
 #include "invoice-mailer/core/uucode.h"
 #include "invoice-mailer/win32/content-type.h"
@@ -19,9 +20,6 @@
 namespace billpost {
 
 namespace {
-
-// A reply longer than this without its final line is not an SMTP reply.
-constexpr std::size_t maxReplyBytes = 64 * 1024;
 
 void processMessages() { components::Application->ProcessMessages(); }
 
@@ -109,6 +107,21 @@ void TSMTP::ResetFlags() {
   TMailBase::ResetFlags();
   parts_.clear();
   mailError_ = false;
+  quitSent_ = false;
+}
+
+int TSMTP::Disconnect() {
+  if (flags_.connected && socketHandle() != INVALID_SOCKET && !quitSent_ && !flags_.closed &&
+      !flags_.timedOut && !flags_.canceled && !flags_.socketError) {
+    quitSent_ = true;
+    try {
+      sendLine("QUIT");
+      readReply();
+    } catch (const std::exception &) {
+      // The connection ends here either way.
+    }
+  }
+  return TMailBase::Disconnect();
 }
 
 void TSMTP::Cancel() {
@@ -123,7 +136,8 @@ void TSMTP::Login() {
   ConnectSocket();
   setStatus(2);
   readReply();
-  sendLine(useDomainAddress_ ? "HELO " + SenderDomain(from_) : "HELO");
+  sendLine("HELO " + HeloArgument(useDomainAddress_, SenderDomain(from_), LocalHostName(),
+                                  LocalAddressText()));
   readReply();
 }
 
@@ -141,6 +155,7 @@ void TSMTP::Logout() {
   // Once the server has taken the message, a failed goodbye is no failed
   // send: reporting it would make the user send the message twice.
   bool delivered = !mailError_;
+  quitSent_ = true;
   try {
     sendLine("QUIT");
     readReply();
@@ -207,10 +222,9 @@ void TSMTP::readReply() {
   }
   if (flags_.socketError)
     failSocket(flags_.errorNumber);
-  std::string text;
   startTimeOut();
   try {
-    receiveReply(text);
+    receiveReply();
   } catch (...) {
     stopTimeOut();
     throw;
@@ -229,7 +243,12 @@ void TSMTP::readReply() {
 
 // Receives until the final line of a reply, the time-out or a cancel; the
 // reply's lines go to the transcript.
-void TSMTP::receiveReply(std::string &text) {
+void TSMTP::receiveReply() {
+  ReplyCollector reply;
+  auto transcribe = [this, &reply] {
+    for (const std::string &line : reply.Lines())
+      Transcript().Add(line);
+  };
   while (!flags_.timedOut && !flags_.canceled) {
     processMessages();
     flags_.readReady = false;
@@ -250,32 +269,22 @@ void TSMTP::receiveReply(std::string &text) {
     if (n == 0) {
       // The server closed the connection: no reply can come any more.
       mailError_ = true;
-      for (const std::string &line : ReplyLines(text))
-        Transcript().Add(line);
+      flags_.closed = true;
+      transcribe();
       throw EMailError("Connection closed by the server");
     }
-    text.append(buffer, static_cast<std::size_t>(n));
-    if (text.size() > maxReplyBytes) {
+    switch (reply.Add(std::string(buffer, static_cast<std::size_t>(n)))) {
+    case ReplyCollector::rsIncomplete:
+      continue;
+    case ReplyCollector::rsTooLong:
       mailError_ = true;
       throw EMailError("Reply is too long");
-    }
-    if (text.back() != '\n')
-      continue;
-    std::vector<std::string> lines = ReplyLines(text);
-    const std::string &last = lines.back();
-    if (!IsFinalReplyLine(last) && last.size() <= 4)
-      continue;
-    try {
-      CheckReply(last);
-    } catch (...) {
+    case ReplyCollector::rsRefused:
       mailError_ = true;
-      for (const std::string &line : lines)
-        Transcript().Add(line);
-      throw;
-    }
-    if (IsFinalReplyLine(last)) {
-      for (const std::string &line : lines)
-        Transcript().Add(line);
+      transcribe();
+      throw EMailError(reply.RefusalText());
+    case ReplyCollector::rsAccepted:
+      transcribe();
       return;
     }
   }
@@ -310,28 +319,23 @@ void TSMTP::SendHeaders() {
   header.priority = priority_;
   header.encoding = encoding_;
   header.charSet = charSet_;
+  header.quotedPrintableBody = quotedPrintableBody_;
   header.hasAttachments = attachments_.Count() > 0;
   header.boundary = boundary_;
   for (const std::string &line : HeaderLines(header))
     sendLine(DotStuffed(line));
 }
 
+// A body in iso-8859-1, or one that cannot go as 7bit text (a line over the
+// format's limit, 8-bit bytes), goes quoted-printable line by line.
 void TSMTP::encodeBody() {
-  if (charSet_ != csISO8859)
+  std::vector<std::string> lines = bodyLinesOf(body_);
+  quotedPrintableBody_ = charSet_ == csUSASCII && BodyNeedsQuotedPrintable(lines);
+  if (charSet_ != csISO8859 && !quotedPrintableBody_)
     return;
-  components::TMemoryStream source;
-  std::vector<std::string> lines = linesOf(body_);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0)
-      source.WriteBuffer("\r\n", 2);
-    source.WriteBuffer(lines[i].data(), lines[i].size());
-  }
-  source.SetPosition(0);
-  components::TStringList encoded;
-  TQuotedPrintable encoder(source, encoded);
-  encoder.ProcessMessages = processMessages;
-  encoder.Encode();
-  body_.Assign(encoded);
+  body_.Clear();
+  for (std::string &line : TQuotedPrintable::EncodeLines(lines))
+    body_.Add(std::move(line));
 }
 
 void TSMTP::encodeAttachments() {

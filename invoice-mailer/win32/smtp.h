@@ -53,6 +53,9 @@ public:
   const std::string &Boundary() const { return boundary_; }
 
   void Connect() override;
+  // Says goodbye (QUIT) first while the connection still stands, so that
+  // the server sees an orderly end also after a failure.
+  int Disconnect() override;
   void ResetFlags() override;
   void Cancel() override;
   void Login();
@@ -65,7 +68,7 @@ private:
   void setProgress(int percent);
   void sendLine(const std::string &line);
   void readReply();
-  void receiveReply(std::string &text);
+  void receiveReply();
   void sendEnvelope();
   void encodeBody();
   void encodeAttachments();
@@ -87,6 +90,8 @@ private:
   std::string boundary_;
   std::vector<std::vector<std::string>> parts_;
   bool mailError_ = false;
+  bool quitSent_ = false;
+  bool quotedPrintableBody_ = false;
   EncoderControl *runningEncoder_ = nullptr;
 };
 
