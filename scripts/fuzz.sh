@@ -5,17 +5,12 @@
 # Scale 1 is what CI runs. An input that breaks a reader is written to
 # <build>/native/fuzz-artefacts/<test>.fuzz-input (replay it with
 # FUZZ_REPLAY=<file> and the test's --gtest_filter).
-#
-# Then the coverage-guided harnesses (built with clang where it is
-# installed) each run for FUZZ_MINUTES minutes (default 1):
-#   FUZZ_MINUTES=10 scripts/fuzz.sh
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_ROOT:-$root/build}
 scale=${1:-100}
 seed=${2:-20261209}
 parallel=${3:-4}
-minutes=${FUZZ_MINUTES:-1}
 
 BUILD_TREES=native "$root/scripts/build.sh"
 artefacts=$build/native/fuzz-artefacts
@@ -41,17 +36,4 @@ if [ $status -ne 0 ]; then
 fi
 rm -f "$log"
 
-libfuzzer=$build/libfuzzer
-if [ -x "$root/scripts/build-libfuzzer.sh" ] && command -v clang++ >/dev/null; then
-  "$root/scripts/build-libfuzzer.sh"
-  for harness in "$libfuzzer"/harnesses/*-fuzzer; do
-    [ -x "$harness" ] || continue
-    name=$(basename "$harness" -fuzzer)
-    corpus=$libfuzzer/corpus/$name
-    echo "== $name: ${minutes} min, coverage-guided"
-    "$harness" -max_total_time=$((minutes * 60)) -print_final_stats=1 -artifact_prefix="$artefacts/$name-" \
-      "$corpus" 2>&1 | grep -E '^(stat::number_of_executed_units|stat::new_units_added|#[0-9]+ *DONE)|cov:|ERROR' | tail -3 ||
-      status=1
-  done
-fi
 exit $status
