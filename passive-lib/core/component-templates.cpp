@@ -4,16 +4,16 @@ namespace passive {
 namespace {
 
 #define NO_VALUE "IEEE=\"0XFFFFFFFFFFFFFFFF\""
-#define RESULT_ITEM(name, tip, dim) \
+#define RESULT_ITEM(name, tip, dim)                                                                \
   "<ITEM NAME=\"" name "\" TIP=\"" tip "\" DIM=\"" dim "\" SHOWNAME=\"\" SHOWDIM=\"\" " NO_VALUE
 #define METRIC_2 " FORMAT=\"3\" DIGITS=\"2\""
 
 const char Ground[] =
     "<DEVICE NAME=\"Ground\" OCXNAME=\"QOR Ground OCX\" STATUS=\"0x0\" DEVPROGID=\"QOR.GndDev\" "
     "VERSION=\"%s\" CREATED=\"%s\">"
-    "<RESULT ORDER=\"0\" LAYER=\"Simulation\">" RESULT_ITEM(
-        "Idc", "DC operating current", "A") METRIC_2 " CHS=\"0\"/>"
-                                                     "</RESULT></DEVICE>";
+    "<RESULT ORDER=\"0\" LAYER=\"Simulation\">" RESULT_ITEM("Idc", "DC operating current", "A")
+        METRIC_2 " CHS=\"0\"/>"
+                 "</RESULT></DEVICE>";
 
 const char PowerRail[] =
     "<DEVICE NAME=\"DC Voltage Source\" OCXNAME=\"QOR PWR OCX\" STATUS=\"0x0\" "
@@ -22,10 +22,9 @@ const char PowerRail[] =
     "<ITEM NAME=\"ID\" TIP=\"Component identifier\" DEFAULT=\"V?\" TEXTONLY=\"\"/>"
     "<ITEM NAME=\"Vdc\" TIP=\"DC Voltage\" DIM=\"V\" SHOWDIM=\"\" SELECT=\"\" DEFAULT=\"6\" "
     "FORMAT=\"3\" DIGITS=\"1\"/>"
-    "</PARAMS><RESULT ORDER=\"1\" LAYER=\"Simulation\">" RESULT_ITEM(
-        "Pdc", "DC operating power", "W") METRIC_2 "/>" RESULT_ITEM("Idc", "DC operating current",
-                                                                    "A") METRIC_2
-    " CHS=\"0\"/></RESULT></DEVICE>";
+    "</PARAMS><RESULT ORDER=\"1\" LAYER=\"Simulation\">" RESULT_ITEM("Pdc", "DC operating power",
+                                                                     "W") METRIC_2
+    "/>" RESULT_ITEM("Idc", "DC operating current", "A") METRIC_2 " CHS=\"0\"/></RESULT></DEVICE>";
 
 const char Resistor[] =
     "<DEVICE NAME=\"Resistor\" OCXNAME=\"QOR Resistor OCX\" STATUS=\"0x0\" "
@@ -34,9 +33,9 @@ const char Resistor[] =
     "<ITEM NAME=\"ID\" TIP=\"Component identifier\" DEFAULT=\"R?\" TEXTONLY=\"\" RANGE=\"ID\"/>"
     "<ITEM NAME=\"R\" TIP=\"Resistance\" DIM=\"ohm\" SHOWDIM=\"\" SELECT=\"\" DEFAULT=\"1000\" "
     "RANGE=\"POS\" FORMAT=\"3\" DIGITS=\"1\"/>"
-    "</PARAMS><RESULT ORDER=\"2\" LAYER=\"Simulation\">" RESULT_ITEM(
-        "Pdc", "DC power dissipation", "W") METRIC_2 "/>" RESULT_ITEM("Vdc", "DC operating voltage",
-                                                                      "V") METRIC_2
+    "</PARAMS><RESULT ORDER=\"2\" LAYER=\"Simulation\">" RESULT_ITEM("Pdc", "DC power dissipation",
+                                                                     "W") METRIC_2
+    "/>" RESULT_ITEM("Vdc", "DC operating voltage", "V") METRIC_2
     " CHS=\"0\"/>" RESULT_ITEM("Idc", "DC operating current", "A") METRIC_2
     " CHS=\"0\"/></RESULT></DEVICE>";
 
@@ -75,10 +74,9 @@ const char DcSource[] =
     "<ITEM NAME=\"ID\" TIP=\"Component identifier\" DEFAULT=\"V?\" TEXTONLY=\"\"/>"
     "<ITEM NAME=\"Vdc\" TIP=\"DC Voltage\" DIM=\"V\" SHOWDIM=\"\" SELECT=\"\" DEFAULT=\"6\" "
     "FORMAT=\"3\" DIGITS=\"1\"/>"
-    "</PARAMS><RESULT ORDER=\"1\" LAYER=\"Simulation\">" RESULT_ITEM(
-        "Pdc", "DC operating power", "W") METRIC_2 "/>" RESULT_ITEM("Idc", "DC operating current",
-                                                                    "A") METRIC_2
-    " CHS=\"0\"/></RESULT></DEVICE>";
+    "</PARAMS><RESULT ORDER=\"1\" LAYER=\"Simulation\">" RESULT_ITEM("Pdc", "DC operating power",
+                                                                     "W") METRIC_2
+    "/>" RESULT_ITEM("Idc", "DC operating current", "A") METRIC_2 " CHS=\"0\"/></RESULT></DEVICE>";
 
 } // namespace
 

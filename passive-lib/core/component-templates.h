@@ -10,8 +10,8 @@ namespace passive {
 
 enum class ComponentKind { Ground, PowerRail, Resistor, Inductor, Capacitor, DcSource };
 
-const ComponentKind AllComponentKinds[] = {ComponentKind::Ground,   ComponentKind::PowerRail,
-                                           ComponentKind::Resistor, ComponentKind::Inductor,
+const ComponentKind AllComponentKinds[] = {ComponentKind::Ground,    ComponentKind::PowerRail,
+                                           ComponentKind::Resistor,  ComponentKind::Inductor,
                                            ComponentKind::Capacitor, ComponentKind::DcSource};
 
 // The format text, with its two "%s".

@@ -37,17 +37,26 @@ struct FormatCase {
 
 TEST(FormatValue, EngineeringMetricAndSpiceExamples) {
   const FormatCase cases[] = {
-      {12345, 2, "12.3E3", "12.3 k", "12.3K"},       {12345, 0, "10E3", "10 k", "10K"},
-      {123456, 1, "120E3", "120 k", "120K"},         {0.0123, 2, "12.3E-3", "12.3 m", "12.3M"},
-      {0, 2, "0.00E0", "0.00", "0.00"},              {1E-15, 2, "1.00E-15", "1.00 f", "1.00F"},
-      {1E-16, 2, "100E-18", "100 a", "100E-18"},     {1E-20, 2, "10.0E-21", "10.0E-21", "10.0E-21"},
-      {1E21, 2, "1.00E21", "1.00E21", "1.00E21"},    {1E6, 1, "1.0E6", "1.0 M", "1.0MEG"},
-      {-4.7E-6, 1, "-4.7E-6", "-4.7 u", "-4.7U"},    {2.2E-9, 1, "2.2E-9", "2.2 n", "2.2N"},
-      {3.3E-12, 1, "3.3E-12", "3.3 p", "3.3P"},      {1E9, 0, "1E9", "1 G", "1G"},
-      {5E12, 0, "5E12", "5 T", "5T"},                {7E15, 0, "7E15", "7 P", "7E15"},
-      {8E18, 0, "8E18", "8 E", "8E18"},              {1E-18, 0, "1E-18", "1 a", "1E-18"},
-      {1E300, 2, "1.00E300", "1.00E300", "1.00E300"}, {1.5E-300, 1, "1.5E-300", "1.5E-300",
-                                                       "1.5E-300"},
+      {12345, 2, "12.3E3", "12.3 k", "12.3K"},
+      {12345, 0, "10E3", "10 k", "10K"},
+      {123456, 1, "120E3", "120 k", "120K"},
+      {0.0123, 2, "12.3E-3", "12.3 m", "12.3M"},
+      {0, 2, "0.00E0", "0.00", "0.00"},
+      {1E-15, 2, "1.00E-15", "1.00 f", "1.00F"},
+      {1E-16, 2, "100E-18", "100 a", "100E-18"},
+      {1E-20, 2, "10.0E-21", "10.0E-21", "10.0E-21"},
+      {1E21, 2, "1.00E21", "1.00E21", "1.00E21"},
+      {1E6, 1, "1.0E6", "1.0 M", "1.0MEG"},
+      {-4.7E-6, 1, "-4.7E-6", "-4.7 u", "-4.7U"},
+      {2.2E-9, 1, "2.2E-9", "2.2 n", "2.2N"},
+      {3.3E-12, 1, "3.3E-12", "3.3 p", "3.3P"},
+      {1E9, 0, "1E9", "1 G", "1G"},
+      {5E12, 0, "5E12", "5 T", "5T"},
+      {7E15, 0, "7E15", "7 P", "7E15"},
+      {8E18, 0, "8E18", "8 E", "8E18"},
+      {1E-18, 0, "1E-18", "1 a", "1E-18"},
+      {1E300, 2, "1.00E300", "1.00E300", "1.00E300"},
+      {1.5E-300, 1, "1.5E-300", "1.5E-300", "1.5E-300"},
   };
   for (const FormatCase &c : cases) {
     EXPECT_EQ(formatted(c.value, 2, c.digits), c.engineering) << c.value;
@@ -187,8 +196,8 @@ TEST(IeeeText, RejectsMalformedTexts) {
   EXPECT_EQ(toBits(value), 1u);
   EXPECT_TRUE(passive::parseIeeeText("0xabcdef0123456789", value));
   EXPECT_EQ(toBits(value), 0xABCDEF0123456789ull);
-  for (const char *bad : {"0X", "1X00", "0XG0", "0X0000000000000000F", "", "0", "X0",
-                          "0X 1", "0X1-", "00X1"}) {
+  for (const char *bad :
+       {"0X", "1X00", "0XG0", "0X0000000000000000F", "", "0", "X0", "0X 1", "0X1-", "00X1"}) {
     value = 5.0;
     EXPECT_FALSE(passive::parseIeeeText(bad, value)) << bad;
     EXPECT_EQ(toBits(value), 0u) << bad;
@@ -197,9 +206,10 @@ TEST(IeeeText, RejectsMalformedTexts) {
 
 TEST(SpiceValue, ReadsBackAsTheSameDouble) {
   const std::map<double, std::string> known = {
-      {6.25, "6.25"},   {4700, "4.7K"},    {1000, "1K"},     {1E-12, "1P"},
-      {1E-9, "1N"},     {0.0, "0"},        {6.0, "6"},       {1.5E6, "1.5MEG"},
-      {0.1, "100M"},    {2.2E-6, "2.2U"},  {1E-15, "1F"},    {1E-18, "1E-18"},
+      {6.25, "6.25"},   {4700, "4.7K"},    {1000, "1K"},
+      {1E-12, "1P"},    {1E-9, "1N"},      {0.0, "0"},
+      {6.0, "6"},       {1.5E6, "1.5MEG"}, {0.1, "100M"},
+      {2.2E-6, "2.2U"}, {1E-15, "1F"},     {1E-18, "1E-18"},
       {1E15, "1E15"},   {-3.3, "-3.3"},    {12345.678, "12.345678K"}};
   for (const auto &[value, text] : known)
     EXPECT_EQ(passive::spiceValue(value), text) << value;
@@ -211,7 +221,7 @@ TEST(SpiceValue, ReadsBackAsTheSameDouble) {
     const std::string text = passive::spiceValue(value);
     // Expand the suffix back into an exponent and read the number.
     static const std::map<std::string, const char *> suffixes = {
-        {"K", "E3"}, {"MEG", "E6"}, {"G", "E9"},   {"T", "E12"}, {"M", "E-3"},
+        {"K", "E3"},  {"MEG", "E6"}, {"G", "E9"},   {"T", "E12"}, {"M", "E-3"},
         {"U", "E-6"}, {"N", "E-9"},  {"P", "E-12"}, {"F", "E-15"}};
     std::string number = text;
     for (const auto &[suffix, exponent] : suffixes) {
@@ -249,25 +259,53 @@ struct ItemCase {
 
 TEST(FormatItem, LabelTexts) {
   const ItemCase cases[] = {
-      {{{"NAME", "Idc"}, {"SHOWNAME", ""}, {"SHOWDIM", ""}, {"DIM", "A"}, {"FORMAT", "3"},
-        {"DIGITS", "2"}, {"IEEE", "0X0000000000000000"}},
+      {{{"NAME", "Idc"},
+        {"SHOWNAME", ""},
+        {"SHOWDIM", ""},
+        {"DIM", "A"},
+        {"FORMAT", "3"},
+        {"DIGITS", "2"},
+        {"IEEE", "0X0000000000000000"}},
        "Idc = 0.00 A"},
-      {{{"NAME", "Idc"}, {"SHOWNAME", ""}, {"SHOWDIM", ""}, {"DIM", "A"},
+      {{{"NAME", "Idc"},
+        {"SHOWNAME", ""},
+        {"SHOWDIM", ""},
+        {"DIM", "A"},
         {"IEEE", "0XFFFFFFFFFFFFFFFF"}},
        "Idc = ?"},
-      {{{"NAME", "R"}, {"SHOWDIM", ""}, {"DIM", "ohm"}, {"FORMAT", "3"}, {"DIGITS", "1"},
+      {{{"NAME", "R"},
+        {"SHOWDIM", ""},
+        {"DIM", "ohm"},
+        {"FORMAT", "3"},
+        {"DIGITS", "1"},
         {"DEFAULT", "1000"}},
        "1.0 kohm"},
-      {{{"NAME", "R"}, {"SHOWDIM", ""}, {"DIM", "ohm"}, {"FORMAT", "4"}, {"DIGITS", "1"},
+      {{{"NAME", "R"},
+        {"SHOWDIM", ""},
+        {"DIM", "ohm"},
+        {"FORMAT", "4"},
+        {"DIGITS", "1"},
         {"DEFAULT", "1000"}},
        "1.0Kohm"},
-      {{{"NAME", "I"}, {"SHOWDIM", ""}, {"DIM", "A"}, {"FORMAT", "3"}, {"DIGITS", "2"},
-        {"TEXT", "12.3"}, {"DEFAULT", "99"}},
+      {{{"NAME", "I"},
+        {"SHOWDIM", ""},
+        {"DIM", "A"},
+        {"FORMAT", "3"},
+        {"DIGITS", "2"},
+        {"TEXT", "12.3"},
+        {"DEFAULT", "99"}},
        "12.3 A"},
-      {{{"NAME", "L"}, {"SHOWDIM", ""}, {"DIM", "H"}, {"FORMAT", "3"}, {"DIGITS", "1"},
+      {{{"NAME", "L"},
+        {"SHOWDIM", ""},
+        {"DIM", "H"},
+        {"FORMAT", "3"},
+        {"DIGITS", "1"},
         {"DEFAULT", "1E-9"}},
        "1.0 nH"},
-      {{{"NAME", "Idc"}, {"FORMAT", "3"}, {"DIGITS", "2"}, {"CHS", "1"},
+      {{{"NAME", "Idc"},
+        {"FORMAT", "3"},
+        {"DIGITS", "2"},
+        {"CHS", "1"},
         {"IEEE", "0X3F789374BC6A7EFA"}},
        "-6.00 m"},
       {{{"NAME", "V"}, {"IEEE", "0XNOTHEX"}, {"SHOWDIM", ""}, {"DIM", "V"}}, "ERRORV"},
