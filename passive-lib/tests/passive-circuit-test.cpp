@@ -622,3 +622,65 @@ TEST_F(Netlists, DcSourceOfSixPointTwoFiveVolts) {
 }
 
 } // namespace
+
+namespace {
+
+// The stencil's drop macro: a dropped component group gets its control
+// once, sized and centred on its body by seven formulas written in one
+// batch that overwrites guarded cells.
+TEST_F(PassiveCircuit, CompOnDropInsertsTheControlOnce) {
+  drawhost::Shape *outer = page_->addShape(2, "Group");
+  drawhost::Shape *component = outer->addMember(2, "Resistor");
+  component->cell("User.QOR", true)->setQuietly("\"QOR.ResDev\"");
+  component->addMember(3, "BODY");
+  drawhost::Shape *plain = page_->addShape(3, "Text");
+  host_->setActiveWindow(page_, {plain, outer});
+  const std::size_t before = host_->record().size();
+  ASSERT_EQ(lib_->CompOnDrop(host_->activeWindow()), S_OK);
+  ASSERT_EQ(component->members().size(), 2u);
+  drawhost::Shape *control = component->members()[1].get();
+  EXPECT_EQ(control->name(), "QOR");
+  const struct {
+    short section, row, column;
+    const char *formula;
+  } cells[] = {{1, 2, 2, "GUARD(0)"},  {1, 1, 0, "BODY!PinX"}, {1, 1, 1, "BODY!PinY"},
+               {1, 1, 2, ".24 pt."},   {1, 1, 3, ".24 pt."},   {1, 1, 4, "Width*0.5"},
+               {1, 1, 5, "Height*0.5"}};
+  for (const auto &c : cells) {
+    drawhost::Cell *cell = control->cellAt(c.section, c.row, c.column, false);
+    ASSERT_TRUE(cell) << c.formula;
+    EXPECT_EQ(cell->formula(), c.formula);
+  }
+  int inserts = 0, batches = 0;
+  for (std::size_t i = before; i < host_->record().size(); ++i) {
+    const std::string &line = host_->record()[i];
+    inserts += line.rfind("InsertObject", 0) == 0;
+    batches += line == "SetFormulas QOR flags 2 cells 7";
+  }
+  EXPECT_EQ(inserts, 1);
+  EXPECT_EQ(batches, 1);
+  EXPECT_TRUE(plain->members().empty());
+  // Dropped again: the group already holds its control.
+  const std::size_t after = host_->record().size();
+  ASSERT_EQ(lib_->CompOnDrop(host_->activeWindow()), S_OK);
+  EXPECT_EQ(component->members().size(), 2u);
+  EXPECT_EQ(host_->record().size(), after);
+  EXPECT_EQ(lib_->CompOnDrop(nullptr), E_POINTER);
+}
+
+TEST_F(PassiveCircuit, CompShowPropOpensTheOneSelectedComponent) {
+  Part r = add(ComponentKind::Resistor, 0);
+  Part c = add(ComponentKind::Capacitor, 1);
+  host_->setActiveWindow(page_, {});
+  EXPECT_EQ(lib_->CompShowProp(host_->activeWindow()), S_FALSE);
+  host_->setActiveWindow(page_, {r.shape, c.shape});
+  EXPECT_EQ(lib_->CompShowProp(host_->activeWindow()), S_FALSE);
+  EXPECT_EQ(r.control->shown + c.control->shown, 0);
+  host_->setActiveWindow(page_, {c.shape});
+  EXPECT_EQ(lib_->CompShowProp(host_->activeWindow()), S_OK);
+  EXPECT_EQ(c.control->shown, 1);
+  EXPECT_EQ(r.control->shown, 0);
+  EXPECT_EQ(lib_->CompShowProp(nullptr), E_POINTER);
+}
+
+} // namespace
