@@ -35,7 +35,7 @@ struct FormatCase {
   const char *engineering, *metric, *spice;
 };
 
-TEST(FormatValue, EngineeringMetricAndSpiceExamples) {
+TEST(PassiveFormatValue, EngineeringMetricAndSpiceExamples) {
   const FormatCase cases[] = {
       {12345, 2, "12.3E3", "12.3 k", "12.3K"},
       {12345, 0, "10E3", "10 k", "10K"},
@@ -65,7 +65,7 @@ TEST(FormatValue, EngineeringMetricAndSpiceExamples) {
   }
 }
 
-TEST(FormatValue, GeneralAndScientificShortenTheExponent) {
+TEST(PassiveFormatValue, GeneralAndScientificShortenTheExponent) {
   EXPECT_EQ(formatted(1, 1, 2), "1.00E0");
   EXPECT_EQ(formatted(1E5, 0, 2), "1E5");
   EXPECT_EQ(formatted(0.5, 0, 2), "0.5");
@@ -75,7 +75,7 @@ TEST(FormatValue, GeneralAndScientificShortenTheExponent) {
   EXPECT_EQ(formatted(123.456, 0, 14), "123.456");
 }
 
-TEST(FormatValue, ChangeSignAndNonFiniteValues) {
+TEST(PassiveFormatValue, ChangeSignAndNonFiniteValues) {
   EXPECT_EQ(formatted(0.006, 3, 2, true), "-6.00 m");
   EXPECT_EQ(formatted(-0.006, 3, 2, true), "6.00 m");
   const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -85,7 +85,7 @@ TEST(FormatValue, ChangeSignAndNonFiniteValues) {
       EXPECT_EQ(formatted(value, format, 3), "?");
 }
 
-TEST(FormatValue, RangeIsCheckedBeforeTheValue) {
+TEST(PassiveFormatValue, RangeIsCheckedBeforeTheValue) {
   std::string text = "kept";
   const double nan = std::numeric_limits<double>::quiet_NaN();
   EXPECT_FALSE(formatValue(nan, 9, 2, false, text));
@@ -146,7 +146,7 @@ std::uint64_t toBits(double value) {
   return bits;
 }
 
-TEST(IeeeText, RoundTripsEveryBitPattern) {
+TEST(PassiveIeeeText, RoundTripsEveryBitPattern) {
   for (std::uint64_t bits : bitPatterns(100000)) {
     const std::string text = passive::ieeeText(fromBits(bits));
     ASSERT_EQ(text.size(), 18u);
@@ -159,7 +159,7 @@ TEST(IeeeText, RoundTripsEveryBitPattern) {
 
 #ifndef _WIN32
 // Python's struct module writes the same 16 digits for every pattern.
-TEST(IeeeText, MatchesPythonStruct) {
+TEST(PassiveIeeeText, MatchesPythonStruct) {
   const std::vector<std::uint64_t> patterns = bitPatterns(100000);
   const std::string input = testing_support::envOr("TEST_BINARY_DIR", ".") + "/ieee-bits.txt";
   {
@@ -190,7 +190,7 @@ TEST(IeeeText, MatchesPythonStruct) {
 }
 #endif
 
-TEST(IeeeText, RejectsMalformedTexts) {
+TEST(PassiveIeeeText, RejectsMalformedTexts) {
   double value = 5.0;
   EXPECT_TRUE(passive::parseIeeeText("0x1", value));
   EXPECT_EQ(toBits(value), 1u);
@@ -204,7 +204,7 @@ TEST(IeeeText, RejectsMalformedTexts) {
   }
 }
 
-TEST(SpiceValue, ReadsBackAsTheSameDouble) {
+TEST(PassiveSpiceValue, ReadsBackAsTheSameDouble) {
   const std::map<double, std::string> known = {
       {6.25, "6.25"},   {4700, "4.7K"},    {1000, "1K"},
       {1E-12, "1P"},    {1E-9, "1N"},      {0.0, "0"},
@@ -257,7 +257,7 @@ struct ItemCase {
   const char *label;
 };
 
-TEST(FormatItem, LabelTexts) {
+TEST(PassiveFormatItem, LabelTexts) {
   const ItemCase cases[] = {
       {{{"NAME", "Idc"},
         {"SHOWNAME", ""},
@@ -321,7 +321,7 @@ TEST(FormatItem, LabelTexts) {
   }
 }
 
-TEST(FormatItem, IdentifierItemTakesThePartId) {
+TEST(PassiveFormatItem, IdentifierItemTakesThePartId) {
   const std::string part = "R12";
   std::string text;
   MapItem id({{"NAME", "ID"}, {"DEFAULT", "R?"}, {"TEXTONLY", ""}});
@@ -333,7 +333,7 @@ TEST(FormatItem, IdentifierItemTakesThePartId) {
   EXPECT_EQ(passive::formatItem(named, nullptr, text), passive::ItemStatus::NoPartId);
 }
 
-TEST(FormatItem, UnreadableNumbersAndSettingsAreErrors) {
+TEST(PassiveFormatItem, UnreadableNumbersAndSettingsAreErrors) {
   const std::vector<std::map<std::string, std::string>> bad = {
       {{"NAME", "R"}, {"TEXT", "1k"}},
       {{"NAME", "R"}, {"DEFAULT", "1000 "}},
@@ -357,7 +357,7 @@ TEST(FormatItem, UnreadableNumbersAndSettingsAreErrors) {
             passive::ItemStatus::InvalidArgument);
 }
 
-TEST(FormatSpiceItem, NetlistValuesKeepEveryDigit) {
+TEST(PassiveFormatSpiceItem, NetlistValuesKeepEveryDigit) {
   struct Case {
     std::map<std::string, std::string> attributes;
     const char *text;
@@ -378,7 +378,7 @@ TEST(FormatSpiceItem, NetlistValuesKeepEveryDigit) {
   }
 }
 
-TEST(NumberText, LeadingNumberReadsLikeAtof) {
+TEST(PassiveNumberText, LeadingNumberReadsLikeAtof) {
   EXPECT_EQ(passive::leadingNumber("1k"), 1.0);
   EXPECT_EQ(passive::leadingNumber("  2.5E3ohm"), 2500.0);
   EXPECT_EQ(passive::leadingNumber("ohm"), 0.0);
