@@ -1,0 +1,173 @@
+// The benchmark under Wine: a square grid of resistors on a stand-in page
+// (n x n nodes, neighbours joined by resistors of 1000 + k % 7 ohms), fed
+// by a 10 V power rail at one corner and loaded by 1 kOhm to ground at the
+// other, built and solved by the real QorSim. "passive" uses QorLib01's
+// devices, "test" QorSim's test devices on the same page layout. Prints the
+// seconds of the page build and of the DC solve and the far corner's voltage, and writes
+// the same grid as a netlist for ngspice.
+//
+//   qorlib01-grid-bench <n> <passive|test> <netlist.cir>
+#include "passive-lib/tests/test-component.h"
+
+#include "passive-lib/core/component-templates.h"
+
+#include "platform/drawing-host/win32/stand-in-host.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using passive_test::ansi;
+using passive_test::ComPtr;
+using passive_test::TestComponent;
+
+using ServerCall = HRESULT(WINAPI *)();
+HRESULT callExport(HMODULE module, const char *name) {
+  auto function =
+      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  return function ? function() : E_NOTIMPL;
+}
+
+struct Pin {
+  drawhost::Shape *shape;
+  short row;
+  std::string net;
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc != 4)
+    return 2;
+  const int n = std::atoi(argv[1]);
+  const bool passive = std::string(argv[2]) == "passive";
+  CoInitialize(nullptr);
+  HMODULE modules[] = {LoadLibraryA(QORSIM_DLL), LoadLibraryA(QORLIB01_DLL),
+                       LoadLibraryA(TEST_DEVICES_DLL)};
+  for (HMODULE module : modules) {
+    if (!module || callExport(module, "DllRegisterServer") != S_OK)
+      return 3;
+  }
+  int result = 0;
+  {
+    ComPtr<IQorLib> lib;
+    CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib, lib.receiveVoid());
+    drawhost::StandInHost host;
+    drawhost::Page *page = host.addDocument("C:\\Bench\\", "Grid.vsd")->addPage("Page-1");
+    ComPtr<IQorSimRoot> root;
+    ComPtr<IQorSimCkt> circuit;
+    if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                                root.receiveVoid())) ||
+        FAILED(root->FindSim(page, circuit.receive())))
+      return 4;
+    std::vector<ComPtr<com::Object<TestComponent>>> controls;
+    int placed = 0;
+    // A component with its control; value is the resistance or voltage.
+    auto component = [&](const char *kind, const std::string &value, int pins) {
+      drawhost::Shape *shape = page->addShape(2, "Component");
+      const bool source = std::string(kind) == "Vdc";
+      shape->addConnectionPoint(source ? "P" : "A");
+      if (pins > 1)
+        shape->addConnectionPoint(source ? "M" : "B");
+      shape->cell("User.QOR", true)->setQuietly("1");
+      shape->cell("PinX", true)->setQuietly(std::to_string(placed % 1000));
+      shape->cell("PinY", true)->setQuietly(std::to_string(placed / 1000));
+      ++placed;
+      std::string xml;
+      if (passive) {
+        const passive::ComponentKind which =
+            std::string(kind) == "Res"   ? passive::ComponentKind::Resistor
+            : std::string(kind) == "Pwr" ? passive::ComponentKind::PowerRail
+                                         : passive::ComponentKind::Ground;
+        xml = passive::filledTemplate(which, "1.00.419", "9 Dec 2026");
+      } else {
+        xml = "<DEVICE OCXNAME=\"" + value + "\" DEVPROGID=\"QOR.Test" + kind + ".1\"/>";
+      }
+      auto control = ComPtr<com::Object<TestComponent>>::adopt(
+          new com::Object<TestComponent>(lib.get(), shape, xml));
+      if (passive && value != "0")
+        control->setParam(std::string(kind) == "Pwr" ? "Vdc" : "R", value);
+      circuit->OcxMapInsert(ansi(shape->uniqueId(true)).get(), shape,
+                            static_cast<IQorOcx *>(control.get()), VARIANT_TRUE);
+      controls.push_back(control);
+      return shape;
+    };
+    std::vector<std::vector<Pin>> nodes(static_cast<std::size_t>(n * n));
+    std::ofstream netlist(argv[3]);
+    netlist << "* grid " << n << "x" << n << "\n";
+    int k = 0;
+    auto resistor = [&](int a, int b) {
+      ++k;
+      const std::string ohms = std::to_string(1000 + k % 7);
+      drawhost::Shape *shape = component("Res", ohms, 2);
+      nodes[a].push_back({shape, 0, ""});
+      if (b >= 0)
+        nodes[b].push_back({shape, 1, ""});
+      netlist << "R" << k << " n" << a << " " << (b >= 0 ? "n" + std::to_string(b) : "0") << " "
+              << ohms << "\n";
+      return shape;
+    };
+    for (int r = 0; r < n; ++r)
+      for (int c = 0; c < n; ++c) {
+        const int i = r * n + c;
+        if (c + 1 < n)
+          resistor(i, i + 1);
+        if (r + 1 < n)
+          resistor(i, i + n);
+      }
+    drawhost::Shape *load = resistor(n * n - 1, -1);
+    drawhost::Shape *ground = component(passive ? "Gnd" : "Gnd", "0", 1);
+    drawhost::Shape *rail;
+    if (passive) {
+      rail = component("Pwr", "10", 1);
+    } else {
+      rail = component("Vdc", "10", 2);
+      drawhost::Shape *railGround = component("Gnd", "0", 1);
+      drawhost::Shape *wire = page->addShape(3, "Wire");
+      wire->setOneD(true);
+      page->glue(wire, 9, rail, 1);
+      page->glue(wire, 12, railGround, 0);
+    }
+    nodes[0].push_back({rail, 0, ""});
+    netlist << "V1 n0 0 DC 10\n.OP\n.END\n";
+    auto glue = [&](drawhost::Shape *from, short fromRow, drawhost::Shape *to, short toRow) {
+      drawhost::Shape *wire = page->addShape(3, "Wire");
+      wire->setOneD(true);
+      page->glue(wire, 9, from, fromRow);
+      page->glue(wire, 12, to, toRow);
+    };
+    glue(load, 1, ground, 0);
+    for (const std::vector<Pin> &pins : nodes)
+      for (std::size_t p = 1; p < pins.size(); ++p)
+        glue(pins[0].shape, pins[0].row, pins[p].shape, pins[p].row);
+    using Clock = std::chrono::steady_clock;
+    const auto start = Clock::now();
+    ComPtr<IQorDev> built;
+    circuit->GetDev(load, built.receive());
+    const auto builtAt = Clock::now();
+    const HRESULT solved = circuit->SolveDC();
+    const double buildSeconds = std::chrono::duration<double>(builtAt - start).count();
+    const double solveSeconds = std::chrono::duration<double>(Clock::now() - builtAt).count();
+    LONG corner = -1;
+    circuit->IndexMapFind(ansi(load->uniqueId(false) + "A").get(), &corner);
+    double volts = 0;
+    circuit.query<IQorSimDC>()->get_Solution(corner, &volts);
+    std::printf("%-7s devices: %d components, page build %.3f s, DC solve %.3f s, far corner "
+                "%.12g V (hr %lx)\n",
+                passive ? "passive" : "test", placed, buildSeconds, solveSeconds, volts,
+                static_cast<unsigned long>(solved));
+    result = solved == S_OK ? 0 : 1;
+    circuit->Quit();
+    for (auto &control : controls)
+      control->circuit.reset();
+  }
+  for (HMODULE module : modules)
+    callExport(module, "DllUnregisterServer");
+  CoUninitialize();
+  return result;
+}

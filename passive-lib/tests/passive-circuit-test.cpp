@@ -1,0 +1,686 @@
+// The passive devices in the real QorSim: components of the test on pages
+// of the stand-in host, devices created by QorSim from each template's
+// DEVPROGID, results read back from the component XML. Twins of the
+// devices installed on a TestCircuit show the fix rules, the ResetDC calls
+// and the netlist lines; the netlists go to ngspice (ngspice-compare.sh).
+#include "passive-lib/tests/test-component.h"
+
+#include "passive-lib/core/component-templates.h"
+
+#include "platform/base/win32/unique-handle.h"
+#include "platform/drawing-host/win32/stand-in-host.h"
+#include "testing/test-paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <limits>
+#include <sstream>
+
+namespace {
+
+using passive::ComponentKind;
+using passive_test::ansi;
+using passive_test::Bstr;
+using passive_test::ComPtr;
+using passive_test::TestCircuit;
+using passive_test::TestComponent;
+using passive_test::TopologyCall;
+
+using ServerCall = HRESULT(WINAPI *)();
+HRESULT callExport(HMODULE module, const char *name) {
+  auto function =
+      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  return function ? function() : E_NOTIMPL;
+}
+
+const double Inf = std::numeric_limits<double>::infinity();
+
+std::string exactText(double value) {
+  std::ostringstream text;
+  text.precision(17);
+  text << value;
+  return text.str();
+}
+
+struct Part {
+  ComponentKind kind;
+  drawhost::Shape *shape = nullptr;
+  ComPtr<com::Object<TestComponent>> control;
+  std::string key;
+  const char *pinA() const { return kind == ComponentKind::DcSource ? "P" : "A"; }
+  const char *pinB() const { return kind == ComponentKind::DcSource ? "M" : "B"; }
+};
+
+const char *progIdOf(ComponentKind kind) {
+  switch (kind) {
+  case ComponentKind::Ground:
+    return "QOR.GndDev.1";
+  case ComponentKind::PowerRail:
+    return "QOR.PwrDev.1";
+  case ComponentKind::Resistor:
+    return "QOR.ResDev.1";
+  case ComponentKind::Inductor:
+    return "QOR.IndDev.1";
+  case ComponentKind::Capacitor:
+    return "QOR.CapDev.1";
+  case ComponentKind::DcSource:
+    return "QOR.VdcDev.1";
+  }
+  return "";
+}
+
+class PassiveCircuit : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    CoInitialize(nullptr);
+    qorSim_ = LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str());
+    qorLib_ = LoadLibraryA(testing_support::hostPath(QORLIB01_DLL).c_str());
+    ASSERT_TRUE(qorSim_ && qorLib_);
+    ASSERT_EQ(callExport(qorSim_, "DllRegisterServer"), S_OK);
+    ASSERT_EQ(callExport(qorLib_, "DllRegisterServer"), S_OK);
+    host_ = new drawhost::StandInHost();
+  }
+  static void TearDownTestSuite() {
+    delete host_;
+    host_ = nullptr;
+    EXPECT_EQ(callExport(qorLib_, "DllUnregisterServer"), S_OK);
+    EXPECT_EQ(callExport(qorSim_, "DllUnregisterServer"), S_OK);
+    CoUninitialize();
+  }
+  void SetUp() override {
+    ASSERT_EQ(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
+                               lib_.receiveVoid()),
+              S_OK);
+    document_ = host_->addDocument("C:\\Drawings\\", "Passive.vsd");
+    page_ = document_->addPage("Page-1");
+    ComPtr<IQorSimRoot> root;
+    ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                               root.receiveVoid()),
+              S_OK);
+    ASSERT_EQ(root->FindSim(page_, circuit_.receive()), S_OK);
+    vectors_ = circuit_.query<IQorSimDC>();
+    ASSERT_TRUE(vectors_);
+  }
+  void TearDown() override {
+    if (circuit_) {
+      EXPECT_EQ(circuit_->Quit(), S_OK);
+    }
+  }
+
+  Part add(ComponentKind kind, double x, double y = 0.0) {
+    Part part;
+    part.kind = kind;
+    part.shape = page_->addShape(2, "Component");
+    part.shape->addConnectionPoint(part.pinA());
+    if (kind != ComponentKind::Ground && kind != ComponentKind::PowerRail)
+      part.shape->addConnectionPoint(part.pinB());
+    part.shape->cell("User.QOR", true)->setQuietly("1");
+    part.shape->cell("PinX", true)->setQuietly(exactText(x));
+    part.shape->cell("PinY", true)->setQuietly(exactText(y));
+    part.key = part.shape->uniqueId(true);
+    parts_.push_back(part.shape);
+    part.control = ComPtr<com::Object<TestComponent>>::adopt(new com::Object<TestComponent>(
+        lib_.get(), part.shape, passive::filledTemplate(kind, "1.00.419", "9 Dec 2026")));
+    part.control->circuit = circuit_;
+    EXPECT_EQ(circuit_->OcxMapInsert(ansi(part.key).get(), part.shape,
+                                     static_cast<IQorOcx *>(part.control.get()), VARIANT_TRUE),
+              S_OK);
+    return part;
+  }
+  void wire(const Part &from, short fromRow, const Part &to, short toRow) {
+    wires_.push_back({from.key + (fromRow ? from.pinB() : from.pinA()),
+                      to.key + (toRow ? to.pinB() : to.pinA())});
+    drawhost::Shape *connector = page_->addShape(3, "Wire");
+    connector->setOneD(true);
+    page_->glue(connector, 9, from.shape, fromRow);
+    page_->glue(connector, 12, to.shape, toRow);
+  }
+  // Builds the circuit from the page (GetDev), then solves it. A first
+  // SolveDC that has to build a page of a later test in the process can
+  // find no devices in the present simulator; building first avoids that.
+  HRESULT solve() {
+    if (!parts_.empty()) {
+      ComPtr<IQorDev> built;
+      circuit_->GetDev(parts_.front(), built.receive());
+    }
+    return circuit_->SolveDC();
+  }
+  LONG index(const std::string &net) {
+    LONG found = -2;
+    EXPECT_EQ(circuit_->IndexMapFind(ansi(net).get(), &found), S_OK) << net;
+    return found;
+  }
+  double solution(LONG at) {
+    double value = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(vectors_->get_Solution(at, &value), S_OK);
+    return value;
+  }
+  ComPtr<IQorDev> device(const Part &part) {
+    ComPtr<IQorDev> found;
+    EXPECT_EQ(circuit_->GetDev(part.shape, found.receive()), S_OK);
+    return found;
+  }
+  // A second device of the part's kind, installed on the recording circuit
+  // under the part's name: it finds the nets the real device registered.
+  ComPtr<IQorDev> twin(const Part &part, TestCircuit *recorder) {
+    CLSID clsid;
+    EXPECT_EQ(CLSIDFromProgID(ansi(progIdOf(part.kind)).get(), &clsid), S_OK);
+    ComPtr<IQorDev> created;
+    EXPECT_EQ(
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, created.receiveVoid()),
+        S_OK);
+    EXPECT_EQ(created->InstallDevice(ansi(part.key).get(),
+                                     static_cast<IQorOcx *>(part.control.get()), recorder),
+              S_OK);
+    return created;
+  }
+  ComPtr<com::Object<TestCircuit>> recorder() {
+    return ComPtr<com::Object<TestCircuit>>::adopt(new com::Object<TestCircuit>(circuit_.get()));
+  }
+
+  static HMODULE qorSim_, qorLib_;
+  static drawhost::StandInHost *host_;
+  ComPtr<IQorLib> lib_;
+  drawhost::Document *document_ = nullptr;
+  drawhost::Page *page_ = nullptr;
+  ComPtr<IQorSimCkt> circuit_;
+  ComPtr<IQorSimDC> vectors_;
+  std::vector<std::pair<std::string, std::string>> wires_; // pin nets joined
+  std::vector<drawhost::Shape *> parts_;
+};
+
+HMODULE PassiveCircuit::qorSim_, PassiveCircuit::qorLib_;
+drawhost::StandInHost *PassiveCircuit::host_;
+
+TEST_F(PassiveCircuit, RailResistorAndGround) {
+  Part rail = add(ComponentKind::PowerRail, 0);
+  Part r = add(ComponentKind::Resistor, 1);
+  Part ground = add(ComponentKind::Ground, 2);
+  wire(rail, 0, r, 0);
+  wire(r, 1, ground, 0);
+  ASSERT_EQ(solve(), S_OK);
+  EXPECT_NEAR(solution(index(rail.key + "A")), 6.0, 1e-12);
+  EXPECT_NEAR(rail.control->result("Idc"), -0.006, 1e-15);
+  EXPECT_NEAR(rail.control->result("Pdc"), 0.036, 1e-15);
+  EXPECT_NEAR(ground.control->result("Idc"), 0.006, 1e-15);
+  EXPECT_NEAR(r.control->result("Vdc"), 6.0, 1e-12);
+  EXPECT_NEAR(r.control->result("Idc"), 0.006, 1e-15);
+  EXPECT_NEAR(r.control->result("Pdc"), 0.036, 1e-15);
+  for (const Part *part : {&rail, &r, &ground}) {
+    EXPECT_EQ(part->control->lastUpdate, S_OK);
+    EXPECT_EQ(part->control->dirty, VARIANT_TRUE);
+  }
+  // The label texts the controls will show from these results.
+  Bstr label;
+  ComPtr<IXMLElement> idc = ground.control->item("RESULT", "Idc");
+  ASSERT_EQ(lib_->FormatItem(idc.get(), nullptr, label.receive()), S_OK);
+  EXPECT_EQ(label.toAnsi(), "Idc = 6.00 mA");
+}
+
+TEST_F(PassiveCircuit, DcSourceAcrossAResistor) {
+  Part source = add(ComponentKind::DcSource, 0);
+  Part r = add(ComponentKind::Resistor, 1);
+  Part ground = add(ComponentKind::Ground, 2);
+  wire(source, 0, r, 0);
+  wire(r, 1, source, 1);
+  wire(source, 1, ground, 0);
+  ASSERT_EQ(solve(), S_OK);
+  EXPECT_NEAR(source.control->result("Idc"), -0.006, 1e-15);
+  EXPECT_NEAR(source.control->result("Pdc"), 0.036, 1e-15);
+  EXPECT_NEAR(r.control->result("Idc"), 0.006, 1e-15);
+  EXPECT_NEAR(ground.control->result("Idc"), 0.0, 1e-15);
+}
+
+TEST_F(PassiveCircuit, CapacitorAndInductorResults) {
+  Part rail = add(ComponentKind::PowerRail, 0);
+  Part c = add(ComponentKind::Capacitor, 1);
+  Part r = add(ComponentKind::Resistor, 2);
+  Part l = add(ComponentKind::Inductor, 3);
+  Part ground = add(ComponentKind::Ground, 4);
+  wire(rail, 0, c, 0);
+  wire(c, 1, ground, 0);
+  wire(rail, 0, r, 0);
+  wire(r, 1, l, 0);
+  wire(l, 1, ground, 0);
+  ASSERT_EQ(solve(), S_OK);
+  EXPECT_NEAR(c.control->result("Vdc"), 6.0, 1e-12);
+  EXPECT_NEAR(c.control->result("Qdc"), 6E-12, 1e-24);
+  EXPECT_NEAR(c.control->result("Edc"), 1.8E-11, 1e-23);
+  EXPECT_NEAR(l.control->result("Idc"), 0.006, 1e-15);
+  EXPECT_NEAR(l.control->result("Phi"), 6E-12, 1e-24);
+  EXPECT_NEAR(l.control->result("Edc"), 1.8E-14, 1e-26);
+  // The inductor holds its two nets at one voltage.
+  EXPECT_NEAR(solution(index(l.key + "A")), solution(index(l.key + "B")), 1e-15);
+}
+
+TEST_F(PassiveCircuit, ZeroOhmResistorShowsQuestionMarksAndThePageRecovers) {
+  Part rail = add(ComponentKind::PowerRail, 0);
+  Part r = add(ComponentKind::Resistor, 1);
+  Part ground = add(ComponentKind::Ground, 2);
+  wire(rail, 0, r, 0);
+  wire(r, 1, ground, 0);
+  r.control->setParam("R", "0");
+  solve();
+  for (const char *name : {"Idc", "Pdc"})
+    EXPECT_EQ(r.control->result(name), Inf) << name;
+  EXPECT_FALSE(std::isfinite(rail.control->result("Idc")));
+  Bstr label;
+  ASSERT_EQ(lib_->FormatItem(r.control->item("RESULT", "Idc").get(), nullptr, label.receive()),
+            S_OK);
+  EXPECT_EQ(label.toAnsi(), "Idc = ?");
+  r.control->setParam("R", "1000");
+  EXPECT_EQ(device(r)->UpdateParams(), S_OK);
+  ASSERT_EQ(solve(), S_OK);
+  EXPECT_NEAR(r.control->result("Idc"), 0.006, 1e-15);
+  EXPECT_NEAR(rail.control->result("Idc"), -0.006, 1e-15);
+}
+
+TEST_F(PassiveCircuit, ResetDcOnlyForAChangedResistanceOrVoltage) {
+  Part rail = add(ComponentKind::PowerRail, 0);
+  Part r = add(ComponentKind::Resistor, 1);
+  Part c = add(ComponentKind::Capacitor, 2);
+  Part l = add(ComponentKind::Inductor, 3);
+  Part source = add(ComponentKind::DcSource, 4);
+  Part load = add(ComponentKind::Resistor, 5);
+  Part ground = add(ComponentKind::Ground, 6);
+  wire(rail, 0, r, 0);
+  wire(r, 1, l, 0);
+  wire(l, 1, ground, 0);
+  wire(rail, 0, c, 0);
+  wire(c, 1, ground, 0);
+  wire(source, 0, load, 0);
+  wire(load, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  ASSERT_EQ(solve(), S_OK);
+  struct Case {
+    const Part *part;
+    const char *param, *changed;
+    int resetsOnChange;
+  };
+  const Case cases[] = {{&r, "R", "2200", 1},
+                        {&rail, "Vdc", "9", 1},
+                        {&source, "Vdc", "1", 1},
+                        {&c, "C", "1E-6", 0},
+                        {&l, "L", "1E-3", 0}};
+  for (const Case &k : cases) {
+    auto counter = recorder();
+    ComPtr<IQorDev> dev = twin(*k.part, counter.get());
+    const int first = counter->resets; // the first read always stores
+    EXPECT_EQ(first, k.resetsOnChange) << k.param;
+    EXPECT_EQ(dev->UpdateParams(), S_OK);
+    EXPECT_EQ(counter->resets, first) << k.param << ": unchanged value";
+    k.part->control->setParam(k.param, k.changed);
+    EXPECT_EQ(dev->UpdateParams(), S_OK);
+    EXPECT_EQ(counter->resets, first + k.resetsOnChange) << k.param << ": changed value";
+    if (counter->resets) {
+      EXPECT_EQ(counter->lastRebuild, VARIANT_FALSE);
+    }
+  }
+  // The capacitance changed without a new solve: the next advise writes
+  // results with the new value (6 V over 1 uF).
+  EXPECT_EQ(device(c)->UpdateParams(), S_OK);
+  EXPECT_EQ(solve(), S_OK);
+  EXPECT_NEAR(c.control->result("Qdc"), 6.0 * 1E-6, 1e-18);
+}
+
+TEST_F(PassiveCircuit, InstallRecordsEachKindsBranch) {
+  Part ground = add(ComponentKind::Ground, 0);
+  Part rail = add(ComponentKind::PowerRail, 1);
+  Part r = add(ComponentKind::Resistor, 2);
+  Part c = add(ComponentKind::Capacitor, 3);
+  Part l = add(ComponentKind::Inductor, 4);
+  Part source = add(ComponentKind::DcSource, 5);
+  device(ground); // builds the circuit from the page
+  struct Case {
+    const Part *part;
+    TopologyCall expected;
+  };
+  const Case cases[] = {
+      {&ground, {0, index(ground.key + "A"), index(ground.key + "BE"), qorPathGndWire}},
+      {&rail, {0, index(rail.key + "A"), index(rail.key + "BE"), qorPathVSource}},
+      {&r, {index(r.key + "A"), index(r.key + "B"), index(r.key + "A"), qorPathDcResist}},
+      {&c, {index(c.key + "A"), index(c.key + "B"), index(c.key + "A"), qorPathDcOpen}},
+      {&l, {index(l.key + "A"), index(l.key + "B"), index(l.key + "A"), qorPathDcShort}},
+      {&source,
+       {index(source.key + "P"), index(source.key + "M"), index(source.key + "BE"),
+        qorPathVSource}},
+  };
+  for (const Case &k : cases) {
+    auto counter = recorder();
+    twin(*k.part, counter.get());
+    ASSERT_EQ(counter->topology.size(), 1u);
+    EXPECT_TRUE(counter->topology[0] == k.expected) << progIdOf(k.part->kind);
+  }
+  QorVariableTypes type = qorVarNoType;
+  EXPECT_EQ(circuit_->get_VarType(index(l.key + "BE"), &type), S_OK);
+  EXPECT_EQ(type, qorVarCurrent);
+  EXPECT_EQ(circuit_->get_VarType(index(l.key + "B"), &type), S_OK);
+  EXPECT_EQ(type, qorVarVoltage);
+}
+
+TEST_F(PassiveCircuit, NakedPinFixRules) {
+  Part r = add(ComponentKind::Resistor, 0);
+  Part c = add(ComponentKind::Capacitor, 1);
+  Part l = add(ComponentKind::Inductor, 2);
+  Part source = add(ComponentKind::DcSource, 3);
+  Part rail = add(ComponentKind::PowerRail, 4);
+  device(r);
+  auto fix = [&](const Part &part, bool nakedA, bool nakedB) {
+    auto counter = recorder();
+    ComPtr<IQorDev> dev = twin(part, counter.get());
+    counter->topology.clear();
+    const LONG a = index(part.key + part.pinA()), b = index(part.key + part.pinB());
+    if (nakedA)
+      counter->naked.insert(a);
+    if (nakedB)
+      counter->naked.insert(b);
+    EXPECT_EQ(dev->TopologyFix(), S_OK);
+    return std::make_pair(counter, std::make_pair(a, b));
+  };
+  // Per-pin rule: one naked pin gets the fix between the pins only.
+  for (bool aNaked : {true, false}) {
+    auto [counter, pins] = fix(c, aNaked, !aNaked);
+    EXPECT_TRUE(counter->naked.empty());
+    ASSERT_EQ(counter->topology.size(), 1u);
+    EXPECT_TRUE(counter->topology[0] ==
+                (TopologyCall{pins.first, pins.second, pins.first, qorPathDcResist}));
+  }
+  {
+    auto [counter, pins] = fix(c, true, true);
+    EXPECT_TRUE(counter->naked.empty());
+    ASSERT_EQ(counter->topology.size(), 2u);
+    EXPECT_TRUE(counter->topology[1] == (TopologyCall{pins.first, 0, pins.first, qorPathDcResist}));
+  }
+  // Both-pins rule: one naked pin stays flagged, both give the fix to ground.
+  for (const Part *part : {&r, &l, &source}) {
+    auto [one, pinsOne] = fix(*part, false, true);
+    EXPECT_EQ(one->naked.count(pinsOne.second), 1u);
+    EXPECT_TRUE(one->topology.empty());
+    auto [both, pins] = fix(*part, true, true);
+    EXPECT_TRUE(both->naked.empty());
+    ASSERT_EQ(both->topology.size(), 1u);
+    EXPECT_TRUE(both->topology[0] == (TopologyCall{pins.first, 0, pins.first, qorPathDcResist}));
+  }
+  auto counter = recorder();
+  ComPtr<IQorDev> dev = twin(rail, counter.get());
+  counter->topology.clear();
+  counter->naked.insert(index(rail.key + "A"));
+  EXPECT_EQ(dev->TopologyFix(), S_OK);
+  EXPECT_TRUE(counter->topology.empty());
+  EXPECT_EQ(counter->naked.size(), 1u);
+}
+
+// A resistor whose both pins are naked stamps its conductance and then
+// the 1-siemens fix to ground through entries of the real matrix.
+TEST_F(PassiveCircuit, FloatingResistorStampsItsFixToGround) {
+  Part rail = add(ComponentKind::PowerRail, 0);
+  Part r = add(ComponentKind::Resistor, 1);
+  Part ground = add(ComponentKind::Ground, 2);
+  wire(rail, 0, r, 0);
+  wire(r, 1, ground, 0);
+  ASSERT_EQ(solve(), S_OK);
+  auto counter = recorder();
+  ComPtr<IQorDev> dev = twin(r, counter.get());
+  const LONG a = index(r.key + "A"), b = index(r.key + "B");
+  counter->naked = {a, b};
+  ASSERT_EQ(dev->TopologyFix(), S_OK);
+  ASSERT_EQ(dev->SetUpDeviceDC(), S_OK);
+  ComPtr<IQorSparseMatrix> matrix;
+  ASSERT_EQ(vectors_->get_Matrix(matrix.receive()), S_OK);
+  ComPtr<IQorSparseEntry> diagonal;
+  ASSERT_EQ(matrix->InstallMatrixEntry(a, a, diagonal.receive()), S_OK);
+  double entryBefore = 0, entryAfter = 0, rhsBefore = 0, rhsAfter = 0;
+  ASSERT_EQ(diagonal->get_RealValue(&entryBefore), S_OK);
+  ASSERT_EQ(vectors_->get_Rhs(a, &rhsBefore), S_OK);
+  ASSERT_EQ(dev->LoadDeviceDC(), S_OK);
+  ASSERT_EQ(diagonal->get_RealValue(&entryAfter), S_OK);
+  ASSERT_EQ(vectors_->get_Rhs(a, &rhsAfter), S_OK);
+  const double va = solution(a), vb = solution(b);
+  EXPECT_NEAR(entryAfter - entryBefore, 0.001 + 1.0, 1e-12);
+  EXPECT_NEAR(rhsAfter - rhsBefore, -(va - vb) * 0.001 - va, 1e-12);
+  EXPECT_EQ(dev->LimitDeltaDC(), S_OK);
+}
+
+TEST_F(PassiveCircuit, SpiceLinesOfEveryKind) {
+  Part ground = add(ComponentKind::Ground, 0);
+  Part rail = add(ComponentKind::PowerRail, 1);
+  Part r = add(ComponentKind::Resistor, 2);
+  Part source = add(ComponentKind::DcSource, 3);
+  device(ground);
+  auto counter = recorder();
+  counter->partIds = {{rail.key, "V1"}, {r.key, "R1"}, {source.key, "V2"}};
+  source.control->setParam("Vdc", "6.25");
+  r.control->setParam("R", "4700");
+  auto line = [&](const Part &part) {
+    Bstr element, model;
+    EXPECT_EQ(twin(part, counter.get())->SpiceInfo(element.receive(), model.receive()), S_OK);
+    EXPECT_EQ(model.get(), nullptr);
+    return element.get() ? element.toAnsi() : std::string("(null)");
+  };
+  const auto net = [&](const Part &part, const char *pin) {
+    return "N" + std::to_string(index(part.key + pin));
+  };
+  EXPECT_EQ(line(ground), "(null)");
+  EXPECT_EQ(line(rail), "V1 " + net(rail, "A") + " 0 DC 6");
+  EXPECT_EQ(line(r), "R1 " + net(r, "A") + " " + net(r, "B") + " 4.7K");
+  EXPECT_EQ(line(source), "V2 " + net(source, "P") + " " + net(source, "M") + " DC 6.25");
+  Bstr element;
+  EXPECT_EQ(twin(r, counter.get())->SpiceInfo(element.receive(), nullptr), E_POINTER);
+}
+
+// Netlists for ngspice-compare.sh: each device's line, and our solution of
+// every pin net and the branch currents ngspice reports.
+class NetlistWriter {
+public:
+  explicit NetlistWriter(const std::string &name) : name_(name) {}
+  void element(const std::string &line) { lines_.push_back(line); }
+  void expect(const std::string &vector, double value) {
+    std::ostringstream text;
+    text.precision(17);
+    text << vector << ' ' << value;
+    expected_.push_back(text.str());
+  }
+  void write() {
+    const std::string dir = testing_support::envOr("TEST_BINARY_DIR", ".");
+    std::ofstream cir(testing_support::hostPath(dir + "/netlists/" + name_ + ".cir"));
+    cir << "* " << name_ << "\n";
+    for (const std::string &line : lines_)
+      cir << line << "\n";
+    cir << ".OP\n.END\n";
+    std::ofstream ours(testing_support::hostPath(dir + "/netlists/" + name_ + ".ours"));
+    for (const std::string &line : expected_)
+      ours << line << "\n";
+  }
+
+private:
+  std::string name_;
+  std::vector<std::string> lines_, expected_;
+};
+
+class Netlists : public PassiveCircuit {
+protected:
+  void writeNetlist(const std::string &name,
+                    const std::vector<std::pair<Part *, std::string>> &parts) {
+    CreateDirectoryA(
+        testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") + "/netlists")
+            .c_str(),
+        nullptr);
+    ASSERT_EQ(solve(), S_OK);
+    auto counter = recorder();
+    for (const auto &[part, id] : parts)
+      counter->partIds[part->key] = id;
+    // Nets joined by wires form one SPICE node, as the netlist writer
+    // names them; the ground's node is "0".
+    std::map<LONG, LONG> parent;
+    std::function<LONG(LONG)> find = [&](LONG n) {
+      auto at = parent.find(n);
+      return at == parent.end() || at->second == n ? n : find(at->second);
+    };
+    for (const auto &[from, to] : wires_)
+      parent[find(index(from))] = find(index(to));
+    std::set<LONG> groundRoots;
+    for (const auto &[part, id] : parts)
+      if (part->kind == ComponentKind::Ground)
+        groundRoots.insert(find(index(part->key + "A")));
+    NetlistWriter writer(name);
+    std::set<std::string> written;
+    for (const auto &[part, id] : parts) {
+      std::vector<std::string> pins = {part->pinA()};
+      if (part->kind != ComponentKind::Ground && part->kind != ComponentKind::PowerRail)
+        pins.push_back(part->pinB());
+      for (const std::string &pin : pins) {
+        const LONG at = index(part->key + pin);
+        const LONG root = find(at);
+        const std::string node = groundRoots.count(root) ? "0" : "n" + std::to_string(root);
+        counter->netNames[at] = node;
+        if (node != "0" && written.insert(node).second)
+          writer.expect(node, solution(at));
+      }
+    }
+    for (const auto &[part, id] : parts) {
+      Bstr element, model;
+      ASSERT_EQ(twin(*part, counter.get())->SpiceInfo(element.receive(), model.receive()), S_OK);
+      if (element.get())
+        writer.element(element.toAnsi());
+      if (id[0] == 'V' || id[0] == 'L') {
+        std::string lower = id;
+        for (char &ch : lower)
+          ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        writer.expect(lower + "#branch", part->control->result("Idc"));
+      }
+    }
+    writer.write();
+  }
+};
+
+TEST_F(Netlists, DividerWithARail) {
+  Part rail = add(ComponentKind::PowerRail, 0);
+  Part r1 = add(ComponentKind::Resistor, 1);
+  Part r2 = add(ComponentKind::Resistor, 2);
+  Part ground = add(ComponentKind::Ground, 3);
+  rail.control->setParam("Vdc", "10");
+  r2.control->setParam("R", "2200");
+  wire(rail, 0, r1, 0);
+  wire(r1, 1, r2, 0);
+  wire(r2, 1, ground, 0);
+  writeNetlist("divider", {{&rail, "V1"}, {&r1, "R1"}, {&r2, "R2"}, {&ground, ""}});
+  EXPECT_NEAR(solution(index(r2.key + "A")), 10.0 * 2200 / 3200, 1e-12);
+}
+
+TEST_F(Netlists, RlcLadder) {
+  Part rail = add(ComponentKind::PowerRail, 0);
+  Part ground = add(ComponentKind::Ground, 9);
+  rail.control->setParam("Vdc", "12.5");
+  std::vector<Part> parts;
+  Part previous = rail;
+  std::vector<std::pair<Part *, std::string>> listed;
+  parts.reserve(16);
+  for (int k = 0; k < 3; ++k) {
+    parts.push_back(add(ComponentKind::Resistor, 1 + k * 3));
+    Part &series = parts.back();
+    series.control->setParam("R", std::to_string(330 * (k + 1)));
+    wire(previous, previous.kind == ComponentKind::PowerRail ? 0 : 1, series, 0);
+    parts.push_back(add(ComponentKind::Inductor, 2 + k * 3));
+    Part &coil = parts.back();
+    coil.control->setParam("L", "2.2E-3");
+    wire(series, 1, coil, 0);
+    parts.push_back(add(ComponentKind::Resistor, 3 + k * 3, 1));
+    Part &shunt = parts.back();
+    shunt.control->setParam("R", std::to_string(4700 + 1000 * k));
+    wire(coil, 1, shunt, 0);
+    wire(shunt, 1, ground, 0);
+    parts.push_back(add(ComponentKind::Capacitor, 3 + k * 3, 2));
+    Part &cap = parts.back();
+    cap.control->setParam("C", "4.7E-9");
+    wire(coil, 1, cap, 0);
+    wire(cap, 1, ground, 0);
+    previous = coil;
+  }
+  listed.push_back({&rail, "V1"});
+  listed.push_back({&ground, ""});
+  const char letters[] = {'R', 'L', 'R', 'C'};
+  for (std::size_t i = 0; i < parts.size(); ++i)
+    listed.push_back({&parts[i], std::string(1, letters[i % 4]) + std::to_string(i + 1)});
+  writeNetlist("ladder", listed);
+}
+
+TEST_F(Netlists, DcSourceOfSixPointTwoFiveVolts) {
+  Part source = add(ComponentKind::DcSource, 0);
+  Part r = add(ComponentKind::Resistor, 1);
+  Part ground = add(ComponentKind::Ground, 2);
+  source.control->setParam("Vdc", "6.25");
+  r.control->setParam("R", "4700");
+  wire(source, 0, r, 0);
+  wire(r, 1, source, 1);
+  wire(source, 1, ground, 0);
+  writeNetlist("source", {{&source, "V1"}, {&r, "R1"}, {&ground, ""}});
+  EXPECT_NEAR(source.control->result("Idc"), -6.25 / 4700, 1e-15);
+}
+
+} // namespace
+
+namespace {
+
+// The stencil's drop macro: a dropped component group gets its control
+// once, sized and centred on its body by seven formulas written in one
+// batch that overwrites guarded cells.
+TEST_F(PassiveCircuit, CompOnDropInsertsTheControlOnce) {
+  drawhost::Shape *outer = page_->addShape(2, "Group");
+  drawhost::Shape *component = outer->addMember(2, "Resistor");
+  component->cell("User.QOR", true)->setQuietly("\"QOR.ResDev\"");
+  component->addMember(3, "BODY");
+  drawhost::Shape *plain = page_->addShape(3, "Text");
+  host_->setActiveWindow(page_, {plain, outer});
+  const std::size_t before = host_->record().size();
+  ASSERT_EQ(lib_->CompOnDrop(host_->activeWindow()), S_OK);
+  ASSERT_EQ(component->members().size(), 2u);
+  drawhost::Shape *control = component->members()[1].get();
+  EXPECT_EQ(control->name(), "QOR");
+  const struct {
+    short section, row, column;
+    const char *formula;
+  } cells[] = {{1, 2, 2, "GUARD(0)"},  {1, 1, 0, "BODY!PinX"}, {1, 1, 1, "BODY!PinY"},
+               {1, 1, 2, ".24 pt."},   {1, 1, 3, ".24 pt."},   {1, 1, 4, "Width*0.5"},
+               {1, 1, 5, "Height*0.5"}};
+  for (const auto &c : cells) {
+    drawhost::Cell *cell = control->cellAt(c.section, c.row, c.column, false);
+    ASSERT_TRUE(cell) << c.formula;
+    EXPECT_EQ(cell->formula(), c.formula);
+  }
+  int inserts = 0, batches = 0;
+  for (std::size_t i = before; i < host_->record().size(); ++i) {
+    const std::string &line = host_->record()[i];
+    inserts += line.rfind("InsertObject", 0) == 0;
+    batches += line == "SetFormulas QOR flags 2 cells 7";
+  }
+  EXPECT_EQ(inserts, 1);
+  EXPECT_EQ(batches, 1);
+  EXPECT_TRUE(plain->members().empty());
+  // Dropped again: the group already holds its control.
+  const std::size_t after = host_->record().size();
+  ASSERT_EQ(lib_->CompOnDrop(host_->activeWindow()), S_OK);
+  EXPECT_EQ(component->members().size(), 2u);
+  EXPECT_EQ(host_->record().size(), after);
+  EXPECT_EQ(lib_->CompOnDrop(nullptr), E_POINTER);
+}
+
+TEST_F(PassiveCircuit, CompShowPropOpensTheOneSelectedComponent) {
+  Part r = add(ComponentKind::Resistor, 0);
+  Part c = add(ComponentKind::Capacitor, 1);
+  host_->setActiveWindow(page_, {});
+  EXPECT_EQ(lib_->CompShowProp(host_->activeWindow()), S_FALSE);
+  host_->setActiveWindow(page_, {r.shape, c.shape});
+  EXPECT_EQ(lib_->CompShowProp(host_->activeWindow()), S_FALSE);
+  EXPECT_EQ(r.control->shown + c.control->shown, 0);
+  host_->setActiveWindow(page_, {c.shape});
+  EXPECT_EQ(lib_->CompShowProp(host_->activeWindow()), S_OK);
+  EXPECT_EQ(c.control->shown, 1);
+  EXPECT_EQ(r.control->shown, 0);
+  EXPECT_EQ(lib_->CompShowProp(nullptr), E_POINTER);
+}
+
+} // namespace
