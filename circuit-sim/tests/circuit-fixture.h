@@ -172,10 +172,11 @@ protected:
     part.shape = shape;
     part.key = shape->uniqueId(true);
     const std::string k = kind;
-    const std::string id = k == "TestVdc"   ? "V?"
-                           : k == "TestCap" ? "C?"
-                           : k == "TestGnd" ? "G?"
-                                            : "R?";
+    const std::string id = k == "TestVdc"     ? "V?"
+                           : k == "TestCap"   ? "C?"
+                           : k == "TestDiode" ? "D?"
+                           : k == "TestGnd"   ? "G?"
+                                              : "R?";
     part.control = ComPtr<com::Object<TestControl>>::adopt(
         new com::Object<TestControl>(shape, std::string("QOR.") + kind + ".1", value, id));
     return part;
