@@ -4,11 +4,16 @@
 // and stamps through the circuit's element handles and vectors:
 //   TestRes      resistor, pins A and B, value in ohms
 //   TestVdc      ideal source, pins P and M, value in volts
-//   TestGnd      pin A tied to the reference node by a zero-volt branch
+//   TestGnd      pin A tied to the reference node by a zero-volt branch,
+//                recorded as a ground wire (its net is SPICE node 0)
 //   TestDiode    junction diode from A to B, saturation current 1e-14 A
 //   TestRunaway  pin A whose equation never settles
 //   TestBroken   a resistor whose Newton load fails
-// TestDeviceLoads() counts LoadDeviceDC calls of every device.
+//   TestCap      a capacitor: open at DC, pins A and B
+// SpiceInfo writes "<part ID> <net> <net> <value>" for resistors, adds
+// "DC" for sources and names the model TESTD for diodes, whose model line
+// is longer than a netlist line. TestDeviceLoads() counts LoadDeviceDC
+// calls of every device.
 #include "test-devices.h"
 #include "QorSim.h"
 
@@ -21,6 +26,7 @@
 #include "platform/com/win32/server.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -31,9 +37,12 @@ using base::ComPtr;
 
 LONG loads;
 
-enum class Kind { Res, Vdc, Gnd, Diode, Runaway, Broken };
+enum class Kind { Res, Vdc, Gnd, Diode, Runaway, Broken, Cap };
 
 const double Saturation = 1e-14;
+// The diode's model: more than one netlist line long (100 characters).
+const char DiodeModel[] = ".MODEL TESTD D(IS=1E-14 N=1 RS=0 CJO=0 VJ=1 M=0.5 TT=0 BV=1E+30 "
+                          "IBV=1E-3 EG=1.11 XTI=3 KF=0 AF=1.00)";
 const double Thermal = 0.025852;
 
 class TestDevice : public com::Dispatch<IQorDev> {
@@ -56,6 +65,7 @@ public:
       vectors_ = circuit_.query<IQorSimDC>();
       ComPtr<IQorOcx> control;
       base::check(Component->QueryInterface(IID_IQorOcx, control.receiveVoid()));
+      control_ = control;
       base::Bstr text;
       base::check(control->get_Name(text.receive()));
       value_ = std::atof(text.toAnsi().c_str());
@@ -72,12 +82,44 @@ public:
         branch_ = net(name + "BE", qorVarCurrent);
         path = qorPathVSource;
       }
-      base::check(circuit_->TopologyInsert(a_, b_, a_, path));
+      if (kind_ == Kind::Cap)
+        path = qorPathDcOpen;
+      if (kind_ == Kind::Gnd)
+        base::check(circuit_->TopologyInsert(0, a_, branch_, qorPathGndWire));
+      else
+        base::check(circuit_->TopologyInsert(a_, b_, a_, path));
       return S_OK;
     });
   }
   HRESULT STDMETHODCALLTYPE TopologyFix() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE SpiceInfo(BSTR *, BSTR *) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE SpiceInfo(BSTR *pElement, BSTR *pModel) override {
+    if (!pElement || !pModel)
+      return E_POINTER;
+    return base::guardCom(IID_IQorDev, [&]() -> HRESULT {
+      base::Bstr id;
+      base::check(control_->get_PartID(id.receive()));
+      std::string element = id.toAnsi() + " " + spiceNet(a_) + " " + spiceNet(b_) + " ";
+      char value[32];
+      std::snprintf(value, sizeof value, "%.17g", value_);
+      switch (kind_) {
+      case Kind::Res:
+      case Kind::Cap:
+        element += value;
+        break;
+      case Kind::Vdc:
+        element += std::string("DC ") + value;
+        break;
+      case Kind::Diode:
+        element += "TESTD";
+        *pModel = base::Bstr(DiodeModel).detach();
+        break;
+      default:
+        return S_OK;
+      }
+      *pElement = base::Bstr(element).detach();
+      return S_OK;
+    });
+  }
   HRESULT STDMETHODCALLTYPE SetUpDeviceDC() override {
     return base::guardCom(IID_IQorDev, [&]() -> HRESULT {
       ComPtr<IQorSparseMatrix> matrix;
@@ -126,6 +168,11 @@ public:
   HRESULT STDMETHODCALLTYPE UpdateResult() override { return S_OK; }
 
 private:
+  std::string spiceNet(LONG index) {
+    base::Bstr text;
+    base::check(circuit_->get_SpiceNet(index, text.receive()));
+    return text.toAnsi();
+  }
   LONG net(const std::string &name, QorVariableTypes type) {
     base::Bstr text(name);
     LONG index = -1;
@@ -186,6 +233,9 @@ private:
       case Kind::Runaway:
         loadConductance(1.0, -1.0);
         break;
+      case Kind::Cap:
+        loadConductance(0.0, 0.0);
+        break;
       case Kind::Vdc:
       case Kind::Gnd: {
         // Branch equation V(a) - V(b) = value; its current leaves a.
@@ -209,6 +259,7 @@ private:
   LONG a_ = -1, b_ = -1, branch_ = -1;
   ComPtr<IQorSimCkt> circuit_;
   ComPtr<IQorSimDC> vectors_;
+  ComPtr<IQorOcx> control_;
   std::vector<IQorSparseEntry *> entries_; // owned by the matrix
 };
 
@@ -226,9 +277,11 @@ const com::ClassEntry classes[] = {
      com::ClassKind::Plain},
     {&CLSID_TestBroken, "TestBroken", "Test broken", create<Kind::Broken>, nullptr,
      com::ClassKind::Plain},
+    {&CLSID_TestCap, "TestCap", "Test capacitor", create<Kind::Cap>, nullptr,
+     com::ClassKind::Plain},
 };
 
-const com::Server server = {classes, 6, &LIBID_QorTestDevicesLib, 1, 0, true};
+const com::Server server = {classes, 7, &LIBID_QorTestDevicesLib, 1, 0, true};
 
 } // namespace
 

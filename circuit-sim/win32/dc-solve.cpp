@@ -10,13 +10,11 @@
 
 namespace qorsim {
 
-// Builds the circuit from the page and checks it. The check admits a
-// circuit that recorded any branch at all; the checks of paths and loops
-// refine it.
+// Builds the circuit from the page and checks its topology.
 void SimCkt::rebuildAndCheck() {
   clearCircuit();
   buildFromPage();
-  topologyOk_ = !topology_.empty();
+  topologyOk_ = !checkTopologyAndMark();
 }
 
 void SimCkt::createMatrix() {
@@ -76,10 +74,10 @@ void SimCkt::limitDelta() {
 }
 
 HRESULT SimCkt::solve() {
-  if (neverChecked_) {
+  if (neverNumbered_)
+    numberPartIds();
+  if (neverChecked_)
     rebuildAndCheck();
-    neverChecked_ = false;
-  }
   if (!topologyOk_) {
     // The plus-infinity results are the failed check's report.
     publishInfinity();

@@ -49,6 +49,16 @@ inline std::string errorMark(IQorOcx *control) {
   return text.toAnsi();
 }
 
+inline void putPartId(IQorOcx *control, const std::string &id) {
+  base::Bstr text(id);
+  base::check(ocx(control)->put_PartID(text.get()), IID_IQorOcx);
+}
+
+inline void putErrorMark(IQorOcx *control, const std::string &mark) {
+  base::Bstr text(mark);
+  base::check(ocx(control)->put_ErrorMark(text.get()), IID_IQorOcx);
+}
+
 inline void onAdvise(IQorOcx *control, QorAdviseMask mask) {
   base::check(ocx(control)->OnAdvise(mask), IID_IQorOcx);
 }

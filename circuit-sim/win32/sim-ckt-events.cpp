@@ -2,6 +2,7 @@
 // pending; the page's work event performs it, so that a burst of changes
 // is handled once.
 #include "circuit-sim/win32/host-calls.h"
+#include "circuit-sim/win32/host-menus.h"
 #include "circuit-sim/win32/sim-ckt.h"
 
 #include "platform/base/win32/com-error.h"
@@ -31,20 +32,41 @@ HRESULT STDMETHODCALLTYPE SimCkt::SetupEvents(IDrawPage *DrawingPage) {
     base::check(DrawingPage->get_EventList(events.receive()), IID_IDrawPage);
     for (short code : {EventShapesAdded, EventConnections, EventWork})
       pageSubscriptions_.push_back(host::subscribe(events.get(), code, self()));
+    installMenus(base::checkPointer(document_.get(), IID_IDrawPage));
     return S_OK;
   });
 }
 
+namespace {
+
+// The hourglass while the add-on works; the previous cursor comes back
+// when the work ends, also by an error.
+class WaitCursor {
+public:
+  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor(const WaitCursor &) = delete;
+  WaitCursor &operator=(const WaitCursor &) = delete;
+
+private:
+  HCURSOR previous_;
+};
+
+} // namespace
+
 void SimCkt::performPendingWork() {
-  // Part-ID numbering joins the pending work with its own part.
-  partIdPending_ = false;
-  if (!rebuildPending_)
-    return;
-  rebuildPending_ = false;
-  dropMatrix();
-  rebuildAndCheck();
-  neverChecked_ = false;
-  base::check(self()->SolveDC(), IID_IQorSimCkt);
+  if (partIdPending_) {
+    partIdPending_ = false;
+    WaitCursor wait;
+    numberPartIds();
+  }
+  if (rebuildPending_) {
+    rebuildPending_ = false;
+    WaitCursor wait;
+    dropMatrix();
+    rebuildAndCheck();
+    base::check(self()->SolveDC(), IID_IQorSimCkt);
+  }
 }
 
 void SimCkt::scanAddedShapes(const VARIANT &subject) {

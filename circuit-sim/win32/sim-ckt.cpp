@@ -79,6 +79,7 @@ void SimCkt::clearCircuit() {
   connectors_.clear();
   indexMap_.clear();
   topology_.clear();
+  spiceNumbers_.clear();
   highestNode_ = -1;
   componentPhase_ = true;
   varTypes_.assign(1, qorVarVoltage);
@@ -181,11 +182,14 @@ HRESULT STDMETHODCALLTYPE SimCkt::put_OcxMapPartID(BSTR DevName, BSTR newVal) {
   if (found == ocxMap_.end())
     return S_FALSE;
   const std::string id = textOf(newVal);
-  if (id != found->second->partId) {
+  if (id == found->second->partId)
+    return S_OK;
+  return base::guardCom(IID_IQorSimCkt, [&]() -> HRESULT {
     found->second->partId = id;
     partIdPending_ = false;
-  }
-  return S_OK;
+    numberPartIds();
+    return S_OK;
+  });
 }
 
 HRESULT STDMETHODCALLTYPE SimCkt::GetDev(IDrawShape *QorShape, IQorDev **pDev) {
@@ -354,16 +358,9 @@ HRESULT STDMETHODCALLTYPE SimCkt::put_AbsSum(LONG Index, double newVal) {
   return vectorPut(dc_.absSum, Index, newVal);
 }
 
-// Splash window, netlist and netlist names come with their own parts of
-// the simulator; until then they report that they are absent.
+// The splash window comes with its own part of the simulator; until then
+// it reports that it is absent.
 HRESULT STDMETHODCALLTYPE SimCkt::SplashScreen() { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE SimCkt::CreateNetlist() { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE SimCkt::get_SpiceNet(LONG, BSTR *pNetname) {
-  if (!pNetname)
-    return E_POINTER;
-  *pNetname = nullptr;
-  return E_NOTIMPL;
-}
 
 HRESULT createSimCkt(REFIID riid, void **out) { return com::Object<SimCkt>::create(riid, out); }
 

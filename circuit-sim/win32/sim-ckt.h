@@ -144,6 +144,19 @@ private:
   void loadNewton() override;
   void limitDelta() override;
 
+  // Part-ID numbering (part-ids.cpp).
+  void numberPartIds();
+
+  // Topology check and error marks (topology-marks.cpp).
+  bool checkTopologyAndMark();
+  void clearErrorMarks();
+  bool errorLinePatternAvailable();
+  void markOwnerOf(const std::string &net, const std::string *mark, bool lineMarks);
+
+  // Netlist (netlist.cpp).
+  void writeNetlist();
+  std::string netlistTitle();
+
   // Events (sim-ckt-events.cpp).
   void performPendingWork();
   void scanAddedShapes(const VARIANT &subject);
@@ -162,6 +175,7 @@ private:
   std::vector<QorVariableTypes> varTypes_;
   std::set<long> nakedPins_;
   std::set<long> danglingPins_;
+  std::vector<long> spiceNumbers_; // empty until asked for, per build
   SparseMatrix matrix_;
   DcVectors dc_;
   bool solved_ = false;

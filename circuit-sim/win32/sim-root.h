@@ -25,8 +25,14 @@ public:
   HRESULT STDMETHODCALLTYPE CreateNetlist(IDrawPage *ActivePage) override;
 
 private:
+  base::ComPtr<IQorSimCkt> findSim(IDrawPage *page);
+  // The page key an event's subscription carries.
+  std::string keyOfEvent(short event, IUnknown *source, LONG id);
+
   // Page key (the unique identifier of the page's sheet) -> its circuit.
   std::map<std::string, base::ComPtr<IQorSimCkt>> circuits_;
+  // Only the first circuit of the process shows the splash window.
+  bool splashPending_ = true;
 };
 
 HRESULT createSimRoot(REFIID riid, void **out);

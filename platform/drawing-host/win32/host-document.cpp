@@ -449,6 +449,8 @@ HRESULT STDMETHODCALLTYPE Application::get_BuiltInMenus(IDrawUIObject **ppMenus)
     return DrawHostObjectDeleted;
   return base::guardCom(IID_IDrawApplication, [&] {
     ComPtr<UIObject> menus = UIObject::builtIn();
+    if (!host_->builtInFileMenu())
+      menus->removeMenu(2, "&File");
     return interfaceOut(static_cast<IDrawUIObject *>(menus.get()), ppMenus);
   });
 }

@@ -181,6 +181,19 @@ MenuSet *UIObject::set(long id) const {
   return nullptr;
 }
 
+void UIObject::removeMenu(long id, const std::string &caption) {
+  MenuSet *found = set(id);
+  if (!found)
+    return;
+  auto &menus = found->menus();
+  for (auto it = menus.begin(); it != menus.end(); ++it) {
+    if ((*it)->caption() == caption) {
+      menus.erase(it);
+      return;
+    }
+  }
+}
+
 Menu *UIObject::menu(long id, const std::string &caption) const {
   MenuSet *found = set(id);
   if (!found)

@@ -105,6 +105,8 @@ public:
   HRESULT STDMETHODCALLTYPE get_MenuSets(IDrawMenuSets **ppSets) override;
 
   MenuSet *set(long id) const;
+  // Takes the menu with that caption out of set id, if there is one.
+  void removeMenu(long id, const std::string &caption);
   // The menu with that caption in set id, or null.
   Menu *menu(long id, const std::string &caption) const;
 

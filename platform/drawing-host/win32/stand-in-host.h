@@ -52,6 +52,19 @@ public:
   // Fires 0x4002 on the document, then closes it with all its pages.
   void deleteDocument(Document *document);
 
+  // Whether the built-in menus have a "&File" menu (they have by default).
+  void setBuiltInFileMenu(bool present) { fileMenu_ = present; }
+  bool builtInFileMenu() const { return fileMenu_; }
+  // Runs a menu item's macro text as the host would. Understood:
+  //   call CreateObject("<prog id>").<method>(<arguments>)
+  // with no argument or ActivePage (the active window's page), and
+  //   call shell(...), which is only recorded. Answers the call's result.
+  HRESULT runMacro(const std::string &macro);
+  // Chooses an item of the document's custom menus (menu set 2) by the
+  // captions of its menu and itself, and runs its macro; DrawHostNoSuchItem
+  // when there is no such item.
+  HRESULT chooseMenuItem(Document *document, const std::string &menu, const std::string &item);
+
   // The record of calls and events, oldest first; clearRecord empties it.
   const std::vector<std::string> &record() const { return record_; }
   void clearRecord() { record_.clear(); }
@@ -70,6 +83,7 @@ private:
   unsigned long long uniqueIds_ = 0;
   long subscriptions_ = 0;
   long sequence_ = 0;
+  bool fileMenu_ = true;
 };
 
 } // namespace drawhost

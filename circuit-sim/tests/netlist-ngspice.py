@@ -1,0 +1,74 @@
+#!/usr/bin/env python3
+"""Runs ngspice -b on every netlist QorSim wrote in the given folder and
+compares the operating point at every SPICE node with the solution the
+circuit test left beside it (<name>.expect: a tolerance line, then one
+"<node> <volts>" line per node). Fails when a netlist is missing, ngspice
+reports an error, or a node differs by more than the relative tolerance."""
+import os
+import subprocess
+import sys
+
+EXPECTED = ["divider", "ladder", "joined", "diodes"]
+
+
+def read_raw(path):
+    names, values, section = [], [], None
+    with open(path) as raw:
+        for line in raw:
+            if line.startswith("Variables:"):
+                section = "variables"
+                continue
+            if line.startswith("Values:"):
+                section = "values"
+                continue
+            fields = line.split()
+            if section == "variables" and len(fields) >= 3:
+                names.append(fields[1])
+            elif section == "values" and fields:
+                values.append(float(fields[-1]))
+    return dict(zip(names, values))
+
+
+def check(folder, name):
+    netlist = os.path.join(folder, name + ".cir")
+    expect = os.path.join(folder, name + ".expect")
+    raw = os.path.join(folder, name + ".raw")
+    if not (os.path.exists(netlist) and os.path.exists(expect)):
+        print(f"{name}: netlist or solution missing")
+        return False
+    env = dict(os.environ, SPICE_ASCIIRAWFILE="1")
+    run = subprocess.run(["ngspice", "-b", "-r", raw, netlist], env=env,
+                         capture_output=True, text=True, timeout=60)
+    log = run.stdout + run.stderr
+    if run.returncode != 0 or "error" in log.lower():
+        print(f"{name}: ngspice failed\n{log}")
+        return False
+    peer = read_raw(raw)
+    good = True
+    with open(expect) as lines:
+        tolerance = float(lines.readline().split()[1])
+        for line in lines:
+            node, ours = line.split()
+            ours = float(ours)
+            theirs = 0.0 if node == "0" else peer.get(f"v({node})")
+            if theirs is None:
+                print(f"{name}: node {node} missing in ngspice's answer")
+                good = False
+                continue
+            scale = max(abs(ours), abs(theirs), 1e-12)
+            if abs(ours - theirs) > tolerance * scale:
+                print(f"{name}: node {node}: ours {ours!r}, ngspice {theirs!r}")
+                good = False
+            else:
+                print(f"{name}: node {node}: ours {ours!r}, ngspice {theirs!r}: agree")
+    return good
+
+
+def main():
+    folder = sys.argv[1]
+    results = [check(folder, name) for name in EXPECTED]
+    sys.exit(0 if all(results) else 1)
+
+
+if __name__ == "__main__":
+    main()

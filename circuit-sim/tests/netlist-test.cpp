@@ -1,0 +1,423 @@
+// The SPICE netlist through the real QorSim.dll on stand-in pages: the
+// questions, the file's layout and title, and the node numbers. The
+// netlists of a divider, a ladder, nets joined by several wires and diodes
+// with a long model are left with our solution beside them, for the
+// ngspice comparison that runs after this test (netlist-ngspice.py).
+#include "circuit-sim/tests/circuit-fixture.h"
+#include "circuit-sim/win32/netlist-dialogs.h"
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+struct Message {
+  std::string text, caption;
+  UINT style;
+};
+
+// What the netlist writer asked, and how the test answers.
+struct DialogLog {
+  std::vector<Message> messages;
+  std::vector<std::string> initialNames;
+  int answer = IDYES;
+  bool cancel = false;
+  std::string path;
+};
+DialogLog dialogLog;
+
+int __cdecl answerMessage(HWND, const char *text, const char *caption, UINT style) {
+  dialogLog.messages.push_back({text, caption, style});
+  return dialogLog.answer;
+}
+
+bool __cdecl answerSave(const char *initialName, char *path, DWORD size) {
+  dialogLog.initialNames.push_back(initialName);
+  if (dialogLog.cancel)
+    return false;
+  lstrcpynA(path, dialogLog.path.c_str(), static_cast<int>(size));
+  return true;
+}
+
+const qorsim::NetlistDialogs testDialogs = {answerMessage, answerSave};
+
+} // namespace
+
+// The seam QorSim.dll looks for in its host process.
+extern "C" __declspec(dllexport) const qorsim::NetlistDialogs *__cdecl QorSimNetlistDialogs() {
+  return &testDialogs;
+}
+
+namespace {
+
+using namespace qorsim_test;
+
+const char Caption[] = "Netweave for Visio\xAE";
+const char DanglingQuestion[] =
+    "SPICE will find errors in the netlist, such as dangling component pins. Continue?";
+const char PathQuestion[] =
+    "SPICE will find errors in the netlist, such as DC path violations. Continue?";
+
+std::string readFile(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool exists(const std::string &path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class Netlist : public Circuit {
+protected:
+  void SetUp() override {
+    Circuit::SetUp();
+    dialogLog = DialogLog{};
+    folder_ = testing_support::scratchPath("netlists");
+    CreateDirectoryA(folder_.c_str(), nullptr);
+  }
+  std::string pathOf(const std::string &name) { return folder_ + "\\" + name + ".cir"; }
+  // Saves the page's netlist under the name; its text, or empty when none.
+  std::string save(const std::string &name) {
+    dialogLog.path = pathOf(name);
+    DeleteFileA(dialogLog.path.c_str());
+    EXPECT_EQ(circuit_->CreateNetlist(), S_OK);
+    return exists(dialogLog.path) ? readFile(dialogLog.path) : std::string();
+  }
+  std::string spiceNet(const Part &part, const char *pin) {
+    BSTR text = nullptr;
+    EXPECT_EQ(circuit_->get_SpiceNet(index(part.key + pin), &text), S_OK);
+    Bstr owned = Bstr::adopt(text);
+    return owned.toAnsi();
+  }
+  // Our solution at every SPICE node of the parts' pins, for the
+  // comparison with ngspice; tolerance is relative.
+  void leaveSolution(const std::string &name, const std::vector<const Part *> &parts,
+                     double tolerance = 1e-9) {
+    std::map<std::string, double> nodes;
+    for (const Part *part : parts) {
+      const bool source = part->control->partId[0] == 'V';
+      for (const char *pin :
+           source ? std::vector<const char *>{"P", "M"} : std::vector<const char *>{"A", "B"}) {
+        if (index(part->key + pin) < 0)
+          continue;
+        const std::string node = spiceNet(*part, pin);
+        const double value = volts(*part, pin);
+        auto known = nodes.emplace(node, value);
+        EXPECT_NEAR(known.first->second, value, 1e-12) << "one SPICE node, one voltage";
+      }
+    }
+    std::ofstream out(folder_ + "\\" + name + ".expect");
+    out.precision(17);
+    out << "tolerance " << tolerance << "\n";
+    for (const auto &[node, value] : nodes)
+      out << node << " " << value << "\n";
+  }
+  std::vector<std::string> lines(const std::string &text) {
+    std::vector<std::string> result;
+    std::size_t at = 0;
+    while (at < text.size()) {
+      const std::size_t end = text.find("\r\n", at);
+      if (end == std::string::npos) {
+        result.push_back(text.substr(at));
+        break;
+      }
+      result.push_back(text.substr(at, end - at));
+      at = end + 2;
+    }
+    return result;
+  }
+  // Every line feed comes after a carriage return.
+  static bool crlfOnly(const std::string &text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+        return false;
+    }
+    return true;
+  }
+  // A source driving a resistor to ground: nothing to ask about.
+  void soundCircuit() {
+    Part source = add("TestVdc", "5", 0, 1);
+    Part ground = add("TestGnd", "0", 0, 0);
+    Part r = add("TestRes", "50", 1, 1);
+    wire(source, 1, ground, 0);
+    wire(source, 0, r, 0);
+    wire(r, 1, ground, 0);
+  }
+  std::string folder_;
+};
+
+TEST_F(Netlist, DividerIsWrittenForNgspice) {
+  Part source = add("TestVdc", "10", 0, 1);
+  Part r1 = add("TestRes", "1000", 1, 1);
+  Part r2 = add("TestRes", "2000", 2, 1);
+  Part ground = add("TestGnd", "0", 1, 0);
+  wire(source, 0, r1, 0);
+  wire(r1, 1, r2, 0);
+  wire(r2, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  host_->fireIdle();
+  const std::string text = save("divider");
+  EXPECT_TRUE(dialogLog.messages.empty());
+  EXPECT_EQ(dialogLog.initialNames, std::vector<std::string>{"Circuit"});
+  EXPECT_TRUE(crlfOnly(text));
+  const std::string in = spiceNet(r1, "A"), mid = spiceNet(r1, "B");
+  EXPECT_EQ(spiceNet(r2, "B"), "0");
+  EXPECT_EQ(spiceNet(source, "M"), "0");
+  EXPECT_EQ(spiceNet(r2, "A"), mid);
+  // Components in order of position: the source (x 0), R1, R2; the ground
+  // writes no line.
+  EXPECT_EQ(lines(text),
+            (std::vector<std::string>{"*** \"Circuit\" netlist created by Netweave",
+                                      "V1 " + in + " 0 DC 10", "R1 " + in + " " + mid + " 1000",
+                                      "R2 " + mid + " 0 2000", "", ".OP", ".END"}));
+  leaveSolution("divider", {&source, &r1, &r2, &ground});
+}
+
+TEST_F(Netlist, LadderIsWrittenForNgspice) {
+  Part source = add("TestVdc", "16", 0, 0);
+  std::vector<Part> parts = {source};
+  Part previous = source;
+  short previousPin = 0;
+  for (int k = 0; k < 4; ++k) {
+    Part r = add("TestRes", std::to_string(1000 + 7 * k), 1.0 + k, 2);
+    wire(previous, previousPin, r, 0);
+    Part shunt = add("TestRes", std::to_string(2000 + 13 * k), 1.0 + k, 1);
+    wire(r, 1, shunt, 0);
+    Part ground = add("TestGnd", "0", 1.0 + k, 0);
+    wire(shunt, 1, ground, 0);
+    parts.insert(parts.end(), {r, shunt, ground});
+    previous = r;
+    previousPin = 1;
+  }
+  Part terminator = add("TestRes", "2000", 5, 1);
+  wire(previous, 1, terminator, 0);
+  Part ground = add("TestGnd", "0", 5, 0);
+  wire(terminator, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  parts.insert(parts.end(), {terminator, ground});
+  host_->fireIdle();
+  const std::string text = save("ladder");
+  EXPECT_TRUE(dialogLog.messages.empty());
+  EXPECT_EQ(lines(text).size(), 1u + 10u + 3u);
+  std::vector<const Part *> all;
+  for (const Part &part : parts)
+    all.push_back(&part);
+  leaveSolution("ladder", all);
+}
+
+// One net made of several wires (a chain along three resistors' pins), and
+// a ground net reached by wires from several sides: one number each.
+TEST_F(Netlist, NetsJoinedBySeveralWiresShareANumber) {
+  Part source = add("TestVdc", "12", 0, 1);
+  Part series = add("TestRes", "470", 1, 2);
+  Part r1 = add("TestRes", "1000", 2, 1);
+  Part r2 = add("TestRes", "2200", 3, 1);
+  Part r3 = add("TestRes", "3300", 4, 1);
+  Part ground = add("TestGnd", "0", 2, 0);
+  wire(source, 0, series, 0);
+  wire(series, 1, r1, 0);
+  wire(r1, 0, r2, 0);
+  wire(r2, 0, r3, 0);
+  wire(r1, 1, ground, 0);
+  wire(r2, 1, r1, 1);
+  wire(r3, 1, r2, 1);
+  wire(source, 1, ground, 0);
+  host_->fireIdle();
+  save("joined");
+  EXPECT_TRUE(dialogLog.messages.empty());
+  const std::string top = spiceNet(r1, "A");
+  EXPECT_EQ(spiceNet(r2, "A"), top);
+  EXPECT_EQ(spiceNet(r3, "A"), top);
+  EXPECT_EQ(spiceNet(series, "B"), top);
+  for (const Part *part : {&r1, &r2, &r3})
+    EXPECT_EQ(spiceNet(*part, "B"), "0");
+  leaveSolution("joined", {&source, &series, &r1, &r2, &r3, &ground});
+}
+
+// Two diodes with one model: one model line, wrapped, after an empty line.
+// Our diode's thermal voltage differs from ngspice's 27 degrees a little.
+TEST_F(Netlist, OneModelLineWrappedForTwoDiodes) {
+  Part source = add("TestVdc", "5", 0, 1);
+  Part r1 = add("TestRes", "1000", 1, 2);
+  Part r2 = add("TestRes", "2000", 1, 1);
+  Part d1 = add("TestDiode", "0", 2, 2);
+  Part d2 = add("TestDiode", "0", 2, 1);
+  Part ground = add("TestGnd", "0", 3, 0);
+  wire(source, 0, r1, 0);
+  wire(source, 0, r2, 0);
+  wire(r1, 1, d1, 0);
+  wire(r2, 1, d2, 0);
+  wire(d1, 1, ground, 0);
+  wire(d2, 1, ground, 0);
+  wire(source, 1, ground, 0);
+  host_->fireIdle();
+  const std::vector<std::string> written = lines(save("diodes"));
+  ASSERT_EQ(written.size(), 1u + 5u + 1u + 2u + 3u);
+  EXPECT_EQ(written[6], "");
+  EXPECT_EQ(written[7].rfind(".MODEL TESTD D(", 0), 0u);
+  EXPECT_LE(written[7].size(), 72u);
+  EXPECT_EQ(written[8].rfind("+ ", 0), 0u);
+  EXPECT_EQ(written[7] + " " + written[8].substr(2),
+            ".MODEL TESTD D(IS=1E-14 N=1 RS=0 CJO=0 VJ=1 M=0.5 TT=0 BV=1E+30 IBV=1E-3 EG=1.11 "
+            "XTI=3 KF=0 AF=1.00)");
+  leaveSolution("diodes", {&source, &r1, &r2, &d1, &d2, &ground}, 2e-3);
+}
+
+TEST_F(Netlist, EmptyPageIsReportedAndNothingSaved) {
+  EXPECT_EQ(save("empty"), "");
+  ASSERT_EQ(dialogLog.messages.size(), 1u);
+  EXPECT_EQ(dialogLog.messages[0].text, "No circuit schematic to save as a SPICE netlist.");
+  EXPECT_EQ(dialogLog.messages[0].caption, Caption);
+  EXPECT_EQ(dialogLog.messages[0].style, 0x10u);
+  EXPECT_TRUE(dialogLog.initialNames.empty());
+}
+
+TEST_F(Netlist, DanglingPinsAskOnlyTheirQuestion) {
+  Part source = add("TestVdc", "5", 0, 1);
+  Part ground = add("TestGnd", "0", 0, 0);
+  Part r = add("TestRes", "1000", 1, 1);
+  wire(source, 1, ground, 0);
+  wire(source, 0, r, 0);
+  host_->fireIdle();
+  dialogLog.answer = IDNO;
+  EXPECT_EQ(save("dangling"), "");
+  ASSERT_EQ(dialogLog.messages.size(), 1u);
+  EXPECT_EQ(dialogLog.messages[0].text, DanglingQuestion);
+  EXPECT_EQ(dialogLog.messages[0].style, 0x124u);
+  EXPECT_TRUE(dialogLog.initialNames.empty());
+  dialogLog.answer = IDYES;
+  EXPECT_NE(save("dangling").find("R1 "), std::string::npos);
+}
+
+TEST_F(Netlist, PathErrorsAskOnlyTheirQuestion) {
+  Part source = add("TestVdc", "5", 0, 1);
+  Part ground = add("TestGnd", "0", 0, 0);
+  Part c = add("TestCap", "1e-6", 1, 1);
+  wire(source, 1, ground, 0);
+  wire(source, 0, c, 0);
+  host_->fireIdle(); // C's pin B dangles and has no DC path
+  dialogLog.answer = IDNO;
+  EXPECT_EQ(save("path"), "");
+  ASSERT_EQ(dialogLog.messages.size(), 1u);
+  EXPECT_EQ(dialogLog.messages[0].text, PathQuestion);
+  EXPECT_EQ(dialogLog.messages[0].style, 0x124u);
+}
+
+TEST_F(Netlist, CancelledDialogWritesNothingAndSaysNothing) {
+  soundCircuit();
+  host_->fireIdle();
+  dialogLog.cancel = true;
+  EXPECT_EQ(save("cancelled"), "");
+  EXPECT_EQ(dialogLog.initialNames.size(), 1u);
+  EXPECT_TRUE(dialogLog.messages.empty());
+}
+
+// A file that cannot be created is reported, not left looking saved.
+TEST_F(Netlist, UnwritableFileIsReported) {
+  soundCircuit();
+  host_->fireIdle();
+  dialogLog.path = folder_ + "\\no such folder\\x.cir";
+  EXPECT_EQ(circuit_->CreateNetlist(), S_OK);
+  ASSERT_EQ(dialogLog.messages.size(), 1u);
+  EXPECT_NE(dialogLog.messages[0].text.find("could not be written"), std::string::npos);
+  EXPECT_NE(dialogLog.messages[0].text.find(dialogLog.path), std::string::npos);
+  EXPECT_EQ(dialogLog.messages[0].style, 0x10u);
+  EXPECT_FALSE(exists(dialogLog.path));
+}
+
+// A saved drawing whose file exists proposes the file's title; once the
+// file has gone, the name rule applies. An unsaved drawing1 gives Drawing1.
+TEST_F(Netlist, TitleFollowsTheDrawingsFile) {
+  const std::string drawing = folder_ + "\\my circuit.vsd";
+  std::ofstream(drawing) << "drawing";
+  struct Case {
+    std::string folder, name;
+    bool fileThere;
+    std::string expected;
+  } cases[] = {{folder_ + "\\", "my circuit.vsd", true, "my circuit"},
+               {folder_ + "\\", "my circuit.vsd", false, "My circuit"},
+               {"", "drawing1", false, "Drawing1"}};
+  ComPtr<IQorSimRoot> root;
+  ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                             root.receiveVoid()),
+            S_OK);
+  for (const Case &c : cases) {
+    if (!c.fileThere)
+      DeleteFileA(drawing.c_str());
+    drawhost::Document *document = host_->addDocument(c.folder, c.name);
+    drawhost::Page *page = document->addPage("Page-1");
+    ComPtr<IQorSimCkt> circuit;
+    ASSERT_EQ(root->FindSim(page, circuit.receive()), S_OK);
+    std::swap(circuit, circuit_);
+    std::swap(page, page_);
+    soundCircuit();
+    dialogLog = DialogLog{};
+    save("title");
+    EXPECT_EQ(dialogLog.initialNames, std::vector<std::string>{c.expected}) << c.name;
+    EXPECT_EQ(readFile(pathOf("title")).substr(0, c.expected.size() + 6),
+              "*** \"" + c.expected + "\"");
+    EXPECT_EQ(circuit_->Quit(), S_OK);
+    std::swap(circuit, circuit_);
+    std::swap(page, page_);
+  }
+}
+
+TEST_F(Netlist, SpiceNetArgumentsAndUnnumberedNets) {
+  Part source = add("TestVdc", "5", 0, 1);
+  Part ground = add("TestGnd", "0", 0, 0);
+  Part r = add("TestRes", "10", 1, 1);
+  Shape *toGround = wire(source, 1, ground, 0);
+  wire(source, 0, r, 0);
+  wire(r, 1, ground, 0);
+  host_->fireIdle();
+  BSTR text = nullptr;
+  EXPECT_EQ(circuit_->get_SpiceNet(1, nullptr), E_POINTER);
+  EXPECT_EQ(circuit_->get_SpiceNet(-1, &text), E_INVALIDARG);
+  LONG next = 0;
+  ASSERT_EQ(circuit_->IndexMapFind(Bstr(r.key + "B").get(), &next), S_OK);
+  EXPECT_EQ(spiceNet(ground, "A"), "0");
+  EXPECT_EQ(spiceNet(r, "B"), "0");
+  // Branch currents carry no voltage and join no net: -1, for a device's
+  // branch and for a wire's alike.
+  EXPECT_EQ(spiceNet(source, "BE"), "-1");
+  ASSERT_EQ(circuit_->get_SpiceNet(index(toGround->uniqueId(false) + "BE"), &text), S_OK);
+  EXPECT_EQ(Bstr::adopt(text).toAnsi(), "-1");
+  // The index past the last net is out of range.
+  LONG probe = 0;
+  ASSERT_EQ(circuit_->IndexMapFind(Bstr(toGround->uniqueId(false) + "BE").get(), &probe), S_OK);
+  text = nullptr;
+  EXPECT_EQ(circuit_->get_SpiceNet(1000, &text), E_INVALIDARG);
+}
+
+// The stand-in host runs the menu item's macro: QorSim's root is created
+// by name and its CreateNetlist called late bound with the active page.
+TEST_F(Netlist, MenuMacroReachesCreateNetlist) {
+  // The host's library, as an installed host has it registered: the late
+  // call passes a host page.
+  Bstr hostLibraryPath(testing_support::hostPath(DRAWING_HOST_TLB));
+  ComPtr<ITypeLib> hostLibrary;
+  ASSERT_EQ(LoadTypeLibEx(hostLibraryPath.get(), REGKIND_REGISTER, hostLibrary.receive()), S_OK);
+  host_->setActiveWindow(page_, {});
+  EXPECT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
+  ASSERT_EQ(dialogLog.messages.size(), 1u);
+  EXPECT_EQ(dialogLog.messages[0].text, "No circuit schematic to save as a SPICE netlist.");
+  soundCircuit();
+  host_->fireIdle();
+  dialogLog.path = pathOf("macro");
+  DeleteFileA(dialogLog.path.c_str());
+  EXPECT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
+  EXPECT_EQ(dialogLog.initialNames, std::vector<std::string>{"Circuit"});
+  EXPECT_TRUE(exists(dialogLog.path));
+  EXPECT_EQ(host_->chooseMenuItem(document_, "&File", "No such item"),
+            drawhost::DrawHostNoSuchItem);
+  TLIBATTR *attr = nullptr;
+  hostLibrary->GetLibAttr(&attr);
+  UnRegisterTypeLib(attr->guid, attr->wMajorVerNum, attr->wMinorVerNum, attr->lcid, attr->syskind);
+  hostLibrary->ReleaseTLibAttr(attr);
+}
+
+} // namespace
