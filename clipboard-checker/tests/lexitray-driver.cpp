@@ -8,6 +8,7 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 #include <stdexcept>
@@ -344,6 +345,18 @@ bool LexitrayProcess::clickToolButton(const std::string &caption) {
   return false;
 }
 
+bool LexitrayProcess::toolButtonRect(const std::string &caption, RECT &rect) {
+  HWND bar = findChild(form(), TOOLBARCLASSNAMEA);
+  if (!bar)
+    return false;
+  for (const ToolButtonInfo &button : toolButtons(info_.hProcess, bar))
+    if (button.caption == caption) {
+      rect = button.rect;
+      return true;
+    }
+  return false;
+}
+
 bool LexitrayProcess::chooseMenuItem(int index) {
   HWND menu = nullptr;
   if (!pumpUntil([&] { return (menu = findTopLevel(id(), "#32768", "")) != nullptr; }, 10000))
@@ -369,6 +382,63 @@ bool LexitrayProcess::answerDialog(const char *replacement, const std::string &b
     return false;
   PostMessageA(pressed, BM_CLICK, 0, 0);
   return true;
+}
+
+std::vector<std::string> LexitrayProcess::suggestions() const {
+  std::vector<std::string> items;
+  HWND dialog = checkDialog();
+  HWND list = dialog ? findChild(dialog, "ListBox") : nullptr;
+  if (!list)
+    return items;
+  // The system carries the list's text across the processes (as Unicode
+  // text), as it does for the standard controls' messages.
+  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length < 0)
+      continue;
+    std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
+    length = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
+                          reinterpret_cast<LPARAM>(text.data()));
+    char narrow[512] = {};
+    if (length > 0)
+      WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(length), narrow,
+                          sizeof narrow - 1, nullptr, nullptr);
+    items.emplace_back(narrow);
+  }
+  return items;
+}
+
+bool LexitrayProcess::doubleClickSuggestion(const std::string &word) {
+  std::vector<std::string> items = suggestions();
+  auto found = std::find(items.begin(), items.end(), word);
+  HWND dialog = checkDialog();
+  HWND list = dialog ? findChild(dialog, "ListBox") : nullptr;
+  if (found == items.end() || !list)
+    return false;
+  RemoteBuffer buffer(info_.hProcess, sizeof(RECT));
+  SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(found - items.begin()), 0);
+  SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(found - items.begin()), buffer.address());
+  RECT item;
+  std::memcpy(&item, buffer.read().data(), sizeof item);
+  POINT point{item.left + 10, (item.top + item.bottom) / 2};
+  ClientToScreen(list, &point);
+  SetForegroundWindow(dialog);
+  pumpUntil([&] { return GetForegroundWindow() == dialog; }, 3000);
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  move.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  if (SendInput(1, &move, sizeof move) != 1)
+    return false;
+  pumpFor(200);
+  INPUT clicks[4]{};
+  for (int i = 0; i < 4; ++i) {
+    clicks[i].type = INPUT_MOUSE;
+    clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  return SendInput(4, clicks, sizeof clicks[0]) == 4;
 }
 
 void LexitrayProcess::trayMouse(const std::vector<UINT> &actions) {

@@ -80,11 +80,21 @@ public:
   // Presses a tool button of the main form by its caption; false when
   // there is none.
   bool clickToolButton(const std::string &caption);
+  // A tool button's place in its tool bar, by its caption; false when
+  // there is none.
+  bool toolButtonRect(const std::string &caption, RECT &rect);
   // Picks an item of the pop-up menu now open, by its position.
   bool chooseMenuItem(int index);
   // Types text into the check dialog's replacement field and presses a
   // button of it.
   bool answerDialog(const char *replacement, const std::string &button);
+  // The check dialog's suggestion list, one entry an item.
+  std::vector<std::string> suggestions() const;
+  // Double-clicks a suggestion as a person does: the mouse is moved over
+  // the item and pressed twice through the system's input queue, so the
+  // list box sees the real message sequence. False when the word is not
+  // listed.
+  bool doubleClickSuggestion(const std::string &word);
   // Double-clicks the tray icon: the shell's callback message to the
   // icon's window (one of the program's hidden message windows; the
   // others ignore it).

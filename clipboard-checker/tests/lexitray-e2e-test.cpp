@@ -10,7 +10,10 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -74,6 +77,25 @@ protected:
   }
   bool dialogShows(const std::string &word) {
     return pumpUntil([&] { return program->shownWord() == word; });
+  }
+  // The status text is narrower than the status bar of the form at its
+  // designed size, in the form's font.
+  bool statusFits() {
+    HWND bar = FindWindowExA(program->form(), nullptr, STATUSCLASSNAMEA, nullptr);
+    RECT client{};
+    GetClientRect(bar, &client);
+    HDC dc = GetDC(nullptr);
+    HFONT font =
+        CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+    HGDIOBJ old = SelectObject(dc, font);
+    std::string text = program->statusText();
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    std::cout << "status \"" << text << "\": " << size.cx << " of " << client.right << " pixels\n";
+    return bar && size.cx + 8 < client.right;
   }
   bool clipboardHolds(const std::string &text) {
     return pumpUntil([&] { return clipboard.text() == text; });
@@ -301,6 +323,8 @@ TEST_F(LexitrayTest, LongTextComesBackWhole) {
                             << "\"";
 }
 
+const char OutsideTheCodePage[] = "Not checked: characters outside the code page";
+
 // Text the program's 8-bit code page cannot hold is left on the clipboard
 // as it is, and the status bar says why.
 TEST_F(LexitrayTest, TextOutsideTheCodePageIsLeftUnchangedWithAMessage) {
@@ -308,9 +332,9 @@ TEST_F(LexitrayTest, TextOutsideTheCodePageIsLeftUnchangedWithAMessage) {
   clipboard.setUnicodeText(text);
   start();
   ASSERT_TRUE(formUp());
-  EXPECT_TRUE(
-      statusIs("The clipboard text has characters outside the code page; it was left unchanged"))
-      << program->statusText();
+  EXPECT_TRUE(statusIs(OutsideTheCodePage)) << program->statusText();
+  EXPECT_TRUE(statusFits());
+  EXPECT_EQ(program->editText(), "");
   EXPECT_EQ(program->checkDialog(), nullptr);
   EXPECT_TRUE(clipboard.unicodeText() == text);
   // Text that the code page holds, characters above 127 included, is
@@ -407,6 +431,238 @@ TEST_F(LexitrayTest, SingleClickRestoreIsKeptAcrossARestart) {
   ASSERT_TRUE(toTray());
   program->trayClick();
   EXPECT_TRUE(formUp()) << "the mark was not kept";
+}
+
+} // namespace
+
+namespace {
+
+// How a mistake is answered in the check dialog.
+enum class Answer { Change, ChangeAll, DoubleClick };
+
+struct Step {
+  const char *shown; // the word the dialog asks about
+  Answer answer;     // typed (Change, Change All) or double-clicked
+  const char *word;  // the replacement
+};
+
+struct ThreeMistakes {
+  const char *text;
+  Step steps[3];
+  const char *expected;
+};
+
+std::string listOf(const std::vector<std::string> &items) {
+  std::string text;
+  for (const std::string &item : items)
+    text += "\"" + item + "\" ";
+  return text;
+}
+
+// Three mistakes answered with Change, Change All and a double-click on a
+// suggestion, in each order: one double-click is one command, so the next
+// mistake is still asked about and the text comes back whole.
+const ThreeMistakes AnswerOrders[] = {
+    {"Teh quick brown fox jumpd over the lazzy dog.",
+     {{"Teh", Answer::Change, "The"},
+      {"jumpd", Answer::DoubleClick, "jumped"},
+      {"lazzy", Answer::ChangeAll, "lazy"}},
+     "The quick brown fox jumped over the lazy dog."},
+    {"Recieve the pakage tomorow.",
+     {{"Recieve", Answer::ChangeAll, "Receive"},
+      {"pakage", Answer::DoubleClick, "package"},
+      {"tomorow", Answer::Change, "tomorrow"}},
+     "Receive the package tomorrow."},
+    {"Recieve the pakage tomorow.",
+     {{"Recieve", Answer::Change, "Receive"},
+      {"pakage", Answer::ChangeAll, "package"},
+      {"tomorow", Answer::DoubleClick, "tomorrow"}},
+     "Receive the package tomorrow."},
+};
+
+// Each row in a program of its own, started with the text on the
+// clipboard: corrections of one check would be applied in the next as the
+// component's change-all and auto-correct lists.
+TEST_F(LexitrayTest, ChangeChangeAllAndADoubleClickEachMendOneWord) {
+  for (const ThreeMistakes &row : AnswerOrders) {
+    SCOPED_TRACE(row.text);
+    program.reset();
+    clipboard.setText(row.text);
+    start();
+    for (const Step &step : row.steps) {
+      ASSERT_TRUE(dialogShows(step.shown))
+          << "expected to be asked about \"" << step.shown << "\"; the clipboard holds \""
+          << clipboard.text() << "\", the status bar says \"" << program->statusText()
+          << "\", the dialog shows \"" << program->shownWord() << "\" in \"" << program->editText()
+          << "\"\n"
+          << describeWindows(program->id());
+      switch (step.answer) {
+      case Answer::Change:
+        ASSERT_TRUE(program->answerDialog(step.word, "C&hange"));
+        break;
+      case Answer::ChangeAll:
+        ASSERT_TRUE(program->answerDialog(step.word, "&Change All"));
+        break;
+      case Answer::DoubleClick: {
+        // The suggestions come in the background.
+        ASSERT_TRUE(pumpUntil([&] {
+          std::vector<std::string> listed = program->suggestions();
+          return std::find(listed.begin(), listed.end(), step.word) != listed.end();
+        })) << "\""
+            << step.word << "\" is not suggested: " << listOf(program->suggestions());
+        ASSERT_TRUE(program->doubleClickSuggestion(step.word));
+        break;
+      }
+      }
+      ASSERT_TRUE(pumpUntil([&] { return program->shownWord() != step.shown; }))
+          << "\"" << step.shown << "\" is still asked about";
+    }
+    EXPECT_TRUE(clipboardHolds(row.expected)) << clipboard.text();
+    EXPECT_TRUE(pumpUntil([&] { return program->checkDialog() == nullptr; }));
+    EXPECT_EQ(program->editText(), row.expected);
+  }
+}
+
+} // namespace
+
+namespace {
+
+// Text from a file often starts with a byte-order mark: the rest is
+// checked and the mark comes back with the corrected text. Greek text
+// after it is still left as it is, the edit box emptied of the text before
+// it and the message short enough to read whole; the next check clears
+// the message.
+TEST_F(LexitrayTest, ALeadingByteOrderMarkIsKeptOutOfTheCheckAndPutBack) {
+  clipboard.setUnicodeText(L"\xFEFFTeh caf\x00E9 is open.\r\nSee you.");
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(dialogShows("Teh")) << program->statusText();
+  EXPECT_EQ(program->editText(), "Teh caf\xE9 is open.\r\nSee you.");
+  ASSERT_TRUE(program->answerDialog("The", "C&hange"));
+  pumpUntil([&] {
+    return program->shownWord() == "caf\xE9" || program->statusText() == "7 words checked";
+  });
+  if (program->shownWord() == "caf\xE9") {
+    ASSERT_TRUE(program->answerDialog(nullptr, "I&gnore"));
+  }
+  ASSERT_TRUE(statusIs("7 words checked")) << program->statusText();
+  EXPECT_TRUE(pumpUntil(
+      [&] { return clipboard.unicodeText() == L"\xFEFFThe caf\x00E9 is open.\r\nSee you."; }));
+
+  const std::wstring greek = L"\xFEFFThe word \x03BB\x03CC\x03B3\x03BF\x03C2 is Greek";
+  clipboard.setUnicodeText(greek);
+  ASSERT_TRUE(program->clickToolButton("Check..."));
+  EXPECT_TRUE(statusIs(OutsideTheCodePage)) << program->statusText();
+  EXPECT_TRUE(statusFits());
+  EXPECT_EQ(program->editText(), "");
+  EXPECT_EQ(program->checkDialog(), nullptr);
+  EXPECT_TRUE(clipboard.unicodeText() == greek);
+
+  clipboard.setText("Teh end");
+  ASSERT_TRUE(program->clickToolButton("Check..."));
+  ASSERT_TRUE(dialogShows("Teh"));
+  EXPECT_EQ(program->statusText(), "") << "the last check's message stays";
+  ASSERT_TRUE(program->answerDialog("The", "C&hange"));
+  EXPECT_TRUE(clipboardHolds("The end"));
+}
+
+} // namespace
+
+namespace {
+
+// The rows of a screen rectangle that hold ink (pixels much darker than
+// the background), counted from the first such row to the last.
+int inkHeight(const RECT &area) {
+  HDC screen = GetDC(nullptr);
+  int first = -1, last = -1;
+  for (int y = area.top; y < area.bottom; ++y)
+    for (int x = area.left; x < area.right; ++x) {
+      COLORREF pixel = GetPixel(screen, x, y);
+      if (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) < 3 * 96) {
+        if (first < 0)
+          first = y;
+        last = y;
+        break;
+      }
+    }
+  ReleaseDC(nullptr, screen);
+  return first < 0 ? 0 : last - first + 1;
+}
+
+// The tool bar as designed: "Check..." at 0, the drop-down buttons
+// "Preferences..." at 73 and "Help" at 161, whatever the captions' widths
+// in the display's font.
+TEST_F(LexitrayTest, TheToolBarHasItsDesignedButtons) {
+  clipboard.clear();
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  struct Designed {
+    const char *caption;
+    int left, width;
+  };
+  const Designed designed[] = {{"Check...", 0, 73}, {"Preferences...", 73, 88}, {"Help", 161, 88}};
+  for (const Designed &button : designed) {
+    RECT rect{};
+    ASSERT_TRUE(program->toolButtonRect(button.caption, rect)) << button.caption;
+    EXPECT_EQ(rect.left, button.left) << button.caption;
+    EXPECT_EQ(rect.right - rect.left, button.width) << button.caption;
+    EXPECT_EQ(rect.bottom - rect.top, 21) << button.caption;
+  }
+  EXPECT_TRUE(saveScreenShot(rectOf(program->form()),
+                             testing_support::hostPath(artefact("lexitray-tool-bar.bmp"))));
+}
+
+// Where the "Suggestions:" label and the "Suggest" button overlap, the
+// button is on top: labels are drawn beneath every windowed control.
+TEST_F(LexitrayTest, TheSuggestButtonIsWholeAboveItsLabel) {
+  clipboard.setText("Teh fox");
+  start();
+  ASSERT_TRUE(dialogShows("Teh"));
+  HWND dialog = program->checkDialog();
+  HWND label = findChild(dialog, "Static", "&Suggestions:");
+  HWND button = findChild(dialog, "Button", "S&uggest");
+  ASSERT_NE(label, nullptr);
+  ASSERT_NE(button, nullptr);
+  RECT labelRect = rectOf(label), buttonRect = rectOf(button), overlap{};
+  ASSERT_TRUE(IntersectRect(&overlap, &labelRect, &buttonRect)) << "the designed places overlap";
+  for (POINT point : {POINT{overlap.left + 2, overlap.top + 1},
+                      POINT{(overlap.left + overlap.right) / 2, overlap.bottom - 1}}) {
+    ScreenToClient(dialog, &point);
+    EXPECT_EQ(ChildWindowFromPointEx(dialog, point, CWP_ALL), button);
+  }
+  EXPECT_TRUE(saveScreenShot(rectOf(dialog),
+                             testing_support::hostPath(artefact("lexitray-suggest-button.bmp"))));
+  ASSERT_TRUE(program->answerDialog("The", "C&hange"));
+  EXPECT_TRUE(clipboardHolds("The fox"));
+}
+
+// The about box: borderless, 253 by 218, the program's name in the large
+// font (ink about twice as tall as the version line's).
+TEST_F(LexitrayTest, TheAboutBoxShowsTheNameInTheLargeFont) {
+  clipboard.clear();
+  start();
+  ASSERT_TRUE(formUp());
+  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  ASSERT_TRUE(program->clickToolButton("Help"));
+  ASSERT_TRUE(program->chooseMenuItem(1));
+  HWND about = nullptr;
+  ASSERT_TRUE(pumpUntil([&] {
+    return (about = findTopLevel(program->id(), "TForm", "About Lexitray")) != nullptr;
+  })) << describeWindows(program->id());
+  EXPECT_EQ(GetWindowLongA(about, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU), 0);
+  HWND name = findChild(about, "Static", "Lexitray");
+  HWND version = findChild(about, "Static", "version 1.0");
+  ASSERT_NE(name, nullptr);
+  ASSERT_NE(version, nullptr);
+  pumpFor(500);
+  int large = inkHeight(rectOf(name)), small = inkHeight(rectOf(version));
+  std::cout << "ink: title " << large << " px, version " << small << " px\n";
+  EXPECT_GE(large, 14);
+  EXPECT_LE(small, 11);
+  EXPECT_GT(small, 0);
+  EXPECT_TRUE(
+      saveScreenShot(rectOf(about), testing_support::hostPath(artefact("lexitray-about.bmp"))));
 }
 
 } // namespace

@@ -18,9 +18,9 @@ namespace {
 
 const char NoTextMessage[] = "There's no text on the clipboard";
 // The program's text is 8-bit: text it could not hold unchanged is left on
-// the clipboard as it is, and the user is told so.
-const char UnrepresentableMessage[] =
-    "The clipboard text has characters outside the code page; it was left unchanged";
+// the clipboard as it is, and the user is told so in words that fit the
+// status bar at the form's designed width.
+const char UnrepresentableMessage[] = "Not checked: characters outside the code page";
 
 } // namespace
 
@@ -49,6 +49,8 @@ void TForm1::CheckClipboard() {
   if (checking_)
     return;
   checking_ = true;
+  // The last check's message is no news about this one.
+  setStatus("");
   struct RoadEnd {
     TForm1 &form;
     ~RoadEnd() {
@@ -67,20 +69,31 @@ void TForm1::CheckClipboard() {
     setStatus(NoTextMessage);
     return;
   }
-  if (!clipboardTextFitsCodePage()) {
+  // The edit never shows a text other than the clipboard's.
+  memo1->Clear();
+  // A leading byte-order mark is no text: the rest is checked, and the
+  // mark is put back when the text goes back.
+  std::wstring unicode;
+  bool hasUnicode = readClipboardUnicode(unicode);
+  byteOrderMark_ = hasUnicode && !unicode.empty() && unicode[0] == ByteOrderMark;
+  if (byteOrderMark_)
+    unicode.erase(0, 1);
+  if (hasUnicode && !textFitsCodePage(unicode)) {
     setStatus(UnrepresentableMessage);
     return;
   }
-  memo1->Clear();
   // The text is set whole rather than pasted: Wine's rich edit pastes long
   // text in blocks and takes a CR LF split between two of them for two
   // line breaks.
-  memo1->SetText(clipboard_->AsText());
+  memo1->SetText(byteOrderMark_ ? toCodePage(unicode) : clipboard_->AsText());
   VerbaSpell1->CheckWinControl(memo1);
 }
 
 void TForm1::VerbaSpell1CheckComplete(TObject *) {
-  clipboard_->SetAsText(memo1->Text());
+  if (byteOrderMark_)
+    writeClipboardUnicode(std::wstring(1, ByteOrderMark) + fromCodePage(memo1->Text()));
+  else
+    clipboard_->SetAsText(memo1->Text());
   ownWriteSequence_ = GetClipboardSequenceNumber();
   memo1->SetSelStart(0);
   setStatus(std::to_string(VerbaSpell1->WordsChecked()) + " words checked");

@@ -1,4 +1,4 @@
-// Testing the clipboard's Unicode text against the ANSI code page.
+// The clipboard's Unicode text and the ANSI code page.
 #include "clipboard-checker/win32/clipboard-text.h"
 
 #include "platform/base/win32/global-lock.h"
@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include <cwchar>
+#include <cstring>
 #include <string>
 
 namespace lexitray {
@@ -25,32 +25,72 @@ bool textFitsCodePage(const std::wstring &text) {
                       &usedDefault);
   // The way back decides: a code page may map a character without using
   // its default character and still not give it back.
-  int wide = MultiByteToWideChar(CP_ACP, 0, narrow.data(), bytes, nullptr, 0);
-  std::wstring back(static_cast<std::size_t>(wide > 0 ? wide : 0), L'\0');
-  if (wide > 0)
-    MultiByteToWideChar(CP_ACP, 0, narrow.data(), bytes, &back[0], wide);
-  return !usedDefault && back == text;
+  return !usedDefault && fromCodePage(narrow) == text;
 }
 
-bool clipboardTextFitsCodePage() {
+std::string toCodePage(const std::wstring &text) {
+  if (text.empty())
+    return std::string();
+  int length = static_cast<int>(text.size());
+  int bytes = WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+  if (bytes > 0)
+    WideCharToMultiByte(CP_ACP, 0, text.data(), length, &narrow[0], bytes, nullptr, nullptr);
+  return narrow;
+}
+
+std::wstring fromCodePage(const std::string &text) {
+  if (text.empty())
+    return std::wstring();
+  int length = static_cast<int>(text.size());
+  int wide = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  std::wstring back(static_cast<std::size_t>(wide > 0 ? wide : 0), L'\0');
+  if (wide > 0)
+    MultiByteToWideChar(CP_ACP, 0, text.data(), length, &back[0], wide);
+  return back;
+}
+
+bool readClipboardUnicode(std::wstring &text) {
+  text.clear();
   if (!IsClipboardFormatAvailable(CF_UNICODETEXT))
-    return true;
+    return false;
   base::ClipboardScope open(components::Application->Handle());
   if (!open.ok())
     return false;
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
   if (!data)
-    return true;
+    return false;
   base::GlobalLockScope<wchar_t> lock(data);
   if (!lock.data())
     return false;
-  // The text ends at its terminator or at the end of the block.
   std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
-  const wchar_t *text = lock.data();
+  const wchar_t *chars = lock.data();
   std::size_t length = 0;
-  while (length < capacity && text[length] != L'\0')
+  while (length < capacity && chars[length] != L'\0')
     ++length;
-  return textFitsCodePage(std::wstring(text, length));
+  text.assign(chars, length);
+  return true;
+}
+
+bool writeClipboardUnicode(const std::wstring &text) {
+  base::ClipboardScope open(components::Application->Handle());
+  if (!open.ok())
+    return false;
+  SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+  base::GlobalBlock memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+  if (!memory)
+    return false;
+  {
+    base::GlobalLockScope<wchar_t> lock(memory.get());
+    if (!lock.data())
+      return false;
+    std::memcpy(lock.data(), text.c_str(), bytes);
+  }
+  EmptyClipboard();
+  if (!SetClipboardData(CF_UNICODETEXT, memory.get()))
+    return false;
+  memory.release(); // the clipboard owns it now
+  return true;
 }
 
 } // namespace lexitray

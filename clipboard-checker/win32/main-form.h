@@ -99,6 +99,9 @@ private:
   // change notification of that write starts no check, however late the
   // system delivers it.
   DWORD ownWriteSequence_ = 0;
+  // The clipboard's text began with a byte-order mark, left out of the
+  // check and put back with the corrected text.
+  bool byteOrderMark_ = false;
 };
 
 } // namespace lexitray

@@ -45,3 +45,15 @@ cmp shuffled.dct "$dict" || fail "a shuffled list gave different bytes"
 [ "$(grep -c 'left out' odd.err)" = 3 ] || fail "expected three words reported: $(cat odd.err)"
 printf 'good\ncaf\xe9\n' | "$spell" --lines odd.dct - | cmp - /dev/null || fail "odd.dct misses words"
 echo "builder checks passed"
+
+# The checker's command line: --help prints the usage and succeeds; an
+# unknown option is refused instead of being read as a dictionary path.
+"$spell" --help > help.out 2> help.err || fail "dct-spell --help failed"
+grep -q '^usage: dct-spell' help.out || fail "no usage from --help: $(cat help.out help.err)"
+[ ! -s help.err ] || fail "--help wrote to standard error"
+set +e
+"$spell" --nonsense "$dict" < /dev/null > bad.out 2> bad.err
+status=$?
+set -e
+[ "$status" = 2 ] && grep -q 'unknown option --nonsense' bad.err || fail "unknown option: $status"
+echo "command line checks passed"

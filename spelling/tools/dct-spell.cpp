@@ -180,15 +180,31 @@ int bench(const std::string &dictionaryPath, const std::string &text) {
 
 } // namespace
 
+const char Usage[] = "usage: dct-spell [--lines | --bench] DICT [TEXT]\n"
+                     "  dct-spell DICT [TEXT]          prints the unknown words of the text\n"
+                     "  dct-spell --lines DICT [LIST]  prints the lines that are unknown words\n"
+                     "  dct-spell --bench DICT TEXT    times loading, lookups and tokenising\n"
+                     "TEXT or LIST missing or \"-\": standard input.\n";
+
 int main(int argc, char **argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    std::cout << Usage;
+    return 0;
+  }
+  // Any other option is a mistake, not a dictionary path.
+  for (const std::string &arg : args)
+    if (arg.size() > 1 && arg[0] == '-' && arg != "--lines" && arg != "--bench") {
+      std::cerr << "dct-spell: unknown option " << arg << "\n" << Usage;
+      return 2;
+    }
   std::string mode;
   if (!args.empty() && (args[0] == "--lines" || args[0] == "--bench")) {
     mode = args[0];
     args.erase(args.begin());
   }
   if (args.empty() || args.size() > 2 || (mode == "--bench" && args.size() != 2)) {
-    std::cerr << "usage: dct-spell [--lines | --bench] DICT [TEXT]\n";
+    std::cerr << Usage;
     return 2;
   }
   try {

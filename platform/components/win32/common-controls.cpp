@@ -310,6 +310,8 @@ void TToolBar::SetButtonWidth(int width) {
   buttonWidth_ = width;
   if (HandleAllocated()) {
     SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth_, buttonHeight_));
+    for (TToolButton *button : buttons_)
+      fixButtonWidth(button);
     layoutButtons();
   }
 }
@@ -346,7 +348,35 @@ void TToolBar::updateButton(TToolButton *button) {
   SendMessageA(Handle(), TB_SETBUTTONINFOA, static_cast<WPARAM>(button->command_),
                reinterpret_cast<LPARAM>(&info));
   SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(buttonWidth_, buttonHeight_));
+  fixButtonWidth(button);
   layoutButtons();
+}
+
+// Every button is ButtonWidth wide whatever its caption, a drop-down
+// button that plus its arrow; the platform would size buttons by their
+// captions and its own arrow. The width asked for is corrected by what the
+// platform makes of it, as it may or may not add the arrow itself.
+void TToolBar::fixButtonWidth(TToolButton *button) {
+  if (button->style_ == tbsSeparator)
+    return;
+  int wanted = buttonWidth_ + (button->style_ == tbsDropDown ? DropDownArrowWidth : 0);
+  int asked = wanted;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    TBBUTTONINFOA size{};
+    size.cbSize = sizeof size;
+    size.dwMask = TBIF_SIZE;
+    size.cx = static_cast<WORD>(asked);
+    SendMessageA(Handle(), TB_SETBUTTONINFOA, static_cast<WPARAM>(button->command_),
+                 reinterpret_cast<LPARAM>(&size));
+    RECT rect{};
+    LRESULT index = SendMessageA(Handle(), TB_COMMANDTOINDEX, button->command_, 0);
+    SendMessageA(Handle(), TB_GETITEMRECT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&rect));
+    int made = rect.right - rect.left;
+    if (made == wanted || made <= 0)
+      return;
+    asked += wanted - made;
+  }
 }
 
 void TToolBar::addButton(TToolButton *button) {

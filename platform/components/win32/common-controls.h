@@ -185,6 +185,10 @@ private:
   TToolButton *buttonOf(int command) const;
 
   std::vector<TToolButton *> buttons_;
+  // The width a drop-down button's arrow adds to it.
+  static constexpr int DropDownArrowWidth = 15;
+  void fixButtonWidth(TToolButton *button);
+
   bool flat_ = false;
   bool showCaptions_ = false;
   int buttonWidth_ = 23, buttonHeight_ = 22;

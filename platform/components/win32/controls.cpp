@@ -213,15 +213,40 @@ void TControl::mouseReleased(TMouseButton button, TShiftState shift, int x, int 
 
 TWinControl::TWinControl(TComponent *owner) : TControl(owner) {
   font_.OnChange = [this](TObject *) {
+    if (!inheritingFont_)
+      parentFont_ = false;
     if (window_)
       SendMessageA(window_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), TRUE);
     for (TControl *control : controls_) {
       if (auto *child = dynamic_cast<TWinControl *>(control))
-        child->font_.Assign(font_);
+        child->inheritFont(font_);
       else
         control->Invalidate();
     }
   };
+}
+
+void TWinControl::inheritFont(const TFont &font) {
+  if (!parentFont_)
+    return;
+  inheritingFont_ = true;
+  font_.Assign(font);
+  inheritingFont_ = false;
+}
+
+void TWinControl::SetParentFont(bool parentFont) {
+  parentFont_ = parentFont;
+  if (parentFont && Parent())
+    inheritFont(Parent()->Font());
+}
+
+void TWinControl::lowerBeneathSiblings() {
+  for (TControl *control : controls_) {
+    auto *child = dynamic_cast<TWinControl *>(control);
+    if (child && child->staysBeneathSiblings() && child->HandleAllocated())
+      SetWindowPos(child->window_.get(), HWND_BOTTOM, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+  }
 }
 
 bool TWinControl::DialogChar(char key) {
@@ -294,10 +319,13 @@ void TWinControl::createHandle() {
   // Set-up first: a rich edit refuses to change its text mode once it has
   // been given a font.
   handleCreated();
-  HFONT font = (Parent() ? Parent()->Font() : font_).Handle();
   if (Parent())
-    font_.Assign(Parent()->Font());
-  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    inheritFont(Parent()->Font());
+  SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Handle()), FALSE);
+  // The platform puts a new child window at the bottom of its siblings:
+  // labels go below it again, so no label covers a windowed control.
+  if (Parent())
+    Parent()->lowerBeneathSiblings();
   if (params.textAfterCreation && !caption_.empty())
     SetWindowTextA(window, caption_.c_str());
   for (TControl *control : controls_)
@@ -687,7 +715,7 @@ void TWinControl::WndProc(TMessage &message) {
         if (ownClass_ && message.Msg == WM_LBUTTONDOWN)
           clicked_ = true;
         MouseDown(buttonOf(message.Msg), shift, x, y);
-        if (message.Msg == WM_LBUTTONDBLCLK)
+        if (message.Msg == WM_LBUTTONDBLCLK && !notifiesDoubleClicks())
           OnDblClick(this);
       } else if (ownClass_)
         mouseReleased(buttonOf(message.Msg), shift, x, y);

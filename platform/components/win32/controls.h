@@ -183,8 +183,10 @@ public:
   void Realign();
 
   // Children take their parent's font when they are made and whenever it
-  // changes.
+  // changes, until their own font is changed (ParentFont turns false).
   TFont &Font() { return font_; }
+  bool ParentFont() const { return parentFont_; }
+  void SetParentFont(bool parentFont);
   // The control whose window this is, or null.
   static TWinControl *FromHandle(HWND window);
 
@@ -209,6 +211,13 @@ protected:
     return false;
   }
   virtual void drawItem(DRAWITEMSTRUCT &item) { (void)item; }
+  // Controls whose window reports a double-click as a notification of its
+  // own (a list box's LBN_DBLCLK) fire OnDblClick from that alone, so one
+  // double-click is one event.
+  virtual bool notifiesDoubleClicks() const { return false; }
+  // Controls drawn beneath every windowed sibling wherever they overlap
+  // (labels): their windows are kept at the bottom of the sibling order.
+  virtual bool staysBeneathSiblings() const { return false; }
   // Painting of windows of our own classes; the canvas draws on the paint DC.
   virtual void Paint(TCanvas &canvas);
   virtual void Resize() { OnResize(this); }
@@ -231,6 +240,8 @@ private:
   bool routeMouse(TMessage &message);
   void paintWindow();
   TGraphicControl *graphicAt(int x, int y) const;
+  void inheritFont(const TFont &font);
+  void lowerBeneathSiblings();
 
   base::WindowHandle window_;
   WNDPROC defaultProc_ = nullptr;
@@ -241,6 +252,8 @@ private:
   TGraphicControl *mouseOver_ = nullptr;
   bool trackingLeave_ = false;
   bool realigning_ = false;
+  bool parentFont_ = true;
+  bool inheritingFont_ = false;
 };
 
 // A control without a window: its parent paints it and routes the mouse

@@ -67,6 +67,8 @@ public:
 
 protected:
   void CreateParams(TCreateParams &params) override;
+  // A label is painted beneath every windowed control it overlaps.
+  bool staysBeneathSiblings() const override { return true; }
 
 private:
   TWinControl *focusControl_ = nullptr;
@@ -268,6 +270,7 @@ protected:
   void handleCreated() override;
   void command(WORD code, WORD id) override;
   void drawItem(DRAWITEMSTRUCT &item) override;
+  bool notifiesDoubleClicks() const override { return true; }
 
 private:
   TControlItems items_;

@@ -698,3 +698,70 @@ TEST_F(ControlsTest, GroupBoxFramesItsCaptionAndHoldsAlignedChildrenBelowIt) {
   group->SetHeight(200);
   EXPECT_GT(panel->Height(), 140);
 }
+
+// A double-click in a list box reaches the control twice (the mouse
+// message and the box's LBN_DBLCLK notification): it is one event.
+TEST_F(ControlsTest, ADoubleClickInAListBoxIsOneEvent) {
+  auto *list = make<TListBox>();
+  list->SetBounds(10, 10, 120, 80);
+  list->Items().Add("first");
+  list->Items().Add("second");
+  form_->Show();
+  Counter doubles;
+  list->OnDblClick = doubles.event();
+  LPARAM point = MAKELPARAM(20, 4);
+  for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+    SendMessageA(list->Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, point);
+  win32_test::pumpUntil([] { return false; }, 200);
+  EXPECT_EQ(list->ItemIndex(), 0);
+  EXPECT_EQ(doubles.calls, 1);
+}
+
+// Where a label and a windowed control overlap, the control is on top,
+// whichever was made first; a label's own font is kept when the form's
+// font changes.
+TEST_F(ControlsTest, LabelsLieBeneathWindowedControlsAndKeepTheirOwnFont) {
+  auto *label = make<TLabel>();
+  label->SetBounds(8, 57, 61, 13);
+  label->SetCaption("&Suggestions:");
+  label->Font().SetHeight(-19);
+  auto *button = make<TButton>();
+  button->SetBounds(8, 59, 75, 22);
+  auto *later = make<TLabel>();
+  later->SetBounds(40, 70, 60, 13);
+  form_->Show();
+  for (POINT point : {POINT{20, 60}, POINT{50, 75}})
+    EXPECT_EQ(ChildWindowFromPointEx(form_->Handle(), point, CWP_ALL), button->Handle());
+  EXPECT_FALSE(label->ParentFont());
+  EXPECT_TRUE(later->ParentFont());
+  form_->Font().SetHeight(-13);
+  EXPECT_EQ(label->Font().Height(), -19);
+  EXPECT_EQ(later->Font().Height(), -13);
+  EXPECT_EQ(button->Font().Height(), -13);
+}
+
+// Tool buttons are the bar's button width whatever their captions, and a
+// drop-down button that plus its arrow.
+TEST_F(ControlsTest, ToolButtonsTakeTheBarsButtonWidth) {
+  auto *bar = make<TToolBar>();
+  bar->SetShowCaptions(true);
+  bar->SetFlat(true);
+  bar->SetButtonWidth(73);
+  bar->SetButtonHeight(21);
+  const std::pair<const char *, TToolButtonStyle> buttons[] = {
+      {"Check...", tbsButton}, {"Preferences...", tbsDropDown}, {"Help", tbsDropDown}};
+  std::vector<TToolButton *> made;
+  for (const auto &button : buttons) {
+    auto *tool = new TToolButton(form_.get());
+    tool->SetStyle(button.second);
+    tool->SetCaption(button.first);
+    tool->SetParent(bar);
+    made.push_back(tool);
+  }
+  form_->Show();
+  const int lefts[] = {0, 73, 161}, widths[] = {73, 88, 88};
+  for (std::size_t i = 0; i < made.size(); ++i) {
+    EXPECT_EQ(made[i]->Left(), lefts[i]) << buttons[i].first;
+    EXPECT_EQ(made[i]->Width(), widths[i]) << buttons[i].first;
+  }
+}
