@@ -177,23 +177,27 @@ class PeImage:
     def directory(self, index):
         return self.dirs[index] if index < len(self.dirs) else (0, 0)
 
-    def imports(self):
+    def import_names(self):
+        """(name, file offset of the name) of every imported DLL."""
         names = []
         rva, _ = self.directory(1)
         while rva:
             desc = struct.unpack_from("<IIIII", self.data, self.offset(rva))
             if not any(desc):
                 break
-            names.append(self.cstring(desc[3]))
+            names.append((self.cstring(desc[3]), self.offset(desc[3])))
             rva += 20
         rva, _ = self.directory(13)  # delay-load imports
         while rva:
             desc = struct.unpack_from("<8I", self.data, self.offset(rva))
             if not any(desc):
                 break
-            names.append(self.cstring(desc[1]))
+            names.append((self.cstring(desc[1]), self.offset(desc[1])))
             rva += 32
         return names
+
+    def imports(self):
+        return [name for name, _ in self.import_names()]
 
     def exports(self):
         """{name: ordinal}, and the count of exports without a name."""
@@ -204,8 +208,11 @@ class PeImage:
          ordinals) = struct.unpack_from("<IIHHIIIIIII", self.data, self.offset(rva))
         result = {}
         named = set()
+        self.export_name_offsets = {}
         for i in range(count):
-            name = self.cstring(struct.unpack_from("<I", self.data, self.offset(names + 4 * i))[0])
+            name_rva = struct.unpack_from("<I", self.data, self.offset(names + 4 * i))[0]
+            name = self.cstring(name_rva)
+            self.export_name_offsets[name] = self.offset(name_rva)
             index = struct.unpack_from("<H", self.data, self.offset(ordinals + 2 * i))[0]
             result[name] = base + index
             named.add(index)
@@ -425,16 +432,6 @@ def check_tree(tree, bits):
     return 1 if failed else 0
 
 
-def patched(source, target, old, new):
-    """A copy of source with the first occurrence of old replaced by new
-    (same length, so every address stays valid)."""
-    with open(source, "rb") as f:
-        data = f.read()
-    assert len(old) == len(new) and old in data, (source, old)
-    with open(target, "wb") as f:
-        f.write(data.replace(old, new, 1))
-
-
 def self_test(tree):
     """Damaged copies of a real binary fail, each for its own reason."""
     targets = configured(tree)
@@ -451,24 +448,30 @@ def self_test(tree):
         if sound:
             print("FAIL: the sound binary fails: %s" % sound)
             failures += 1
+        # The longest imported name makes room for a build-tree DLL's name.
         image = PeImage(open(source, "rb").read())
-        imported = next(d for d in image.imports() if len(d) == len("QorSim.dll"))
+        name, at = max(image.import_names(), key=lambda entry: len(entry[0]))
+        ours = b"QorSim.dll"
+        assert len(name) >= len(ours), name
+        image.exports()
+        about = image.export_name_offsets["ABOUT"]
         cases = [
-            ("a renamed export", b"ABOUT\0", b"ABOUX\0",
+            ("a renamed export", about, b"ABOUX",
              ["exports ABOUX, which it must not", "does not export ABOUT"]),
-            ("an import from a DLL of the build tree", imported.encode() + b"\0",
-             b"QorSim.dll\0", ["imports from QorSim.dll, which Windows does not provide"]),
+            ("an import from a DLL of the build tree", at, ours.ljust(len(name), b"\0"),
+             ["imports from QorSim.dll, which Windows does not provide"]),
             ("a program's header on a DLL", None, None, ["DLL flag missing on a dll"]),
         ]
-        for why, old, new, expected in cases:
+        for why, offset, patch, expected in cases:
             broken = os.path.join(work, "Pixtune.dll")
-            if old is None:  # clear IMAGE_FILE_DLL in the file header
-                data = bytearray(open(source, "rb").read())
-                at = struct.unpack_from("<I", data, 0x3C)[0] + 22
-                struct.pack_into("<H", data, at, struct.unpack_from("<H", data, at)[0] & ~0x2000)
-                open(broken, "wb").write(bytes(data))
-            else:
-                patched(source, broken, old, new)
+            data = bytearray(open(source, "rb").read())
+            if offset is None:  # clear IMAGE_FILE_DLL in the file header
+                flags = struct.unpack_from("<I", data, 0x3C)[0] + 22
+                struct.pack_into("<H", data, flags, struct.unpack_from("<H", data, flags)[0] & ~0x2000)
+            else:  # overwrite in place, so that every address stays valid
+                data[offset:offset + len(patch)] = patch
+            with open(broken, "wb") as f:
+                f.write(bytes(data))
             problems, _ = check_binary(broken, expect, bits)
             missing = [p for p in expected if p not in problems]
             if missing:
