@@ -131,6 +131,14 @@ class Run:
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=60)
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=60)
 
+    def in_this_prefix(self, pid):
+        try:
+            with open("/proc/%s/environ" % pid, "rb") as f:
+                environment = f.read().split(b"\0")
+        except OSError:
+            return False
+        return ("WINEPREFIX=" + self.prefix).encode() in environment
+
     def leftovers(self):
         """Processes of this run still alive after its programs ended."""
         names = (os.path.basename(self.args.billpost), os.path.basename(self.args.driver))
@@ -144,7 +152,10 @@ class Run:
             except OSError:
                 continue
             if any(name in command for name in names) and "billpost-end-to-end.py" not in command:
-                found.append(command)
+                # Only this run's prefix: other checkouts may be running
+                # their own copies at the same time.
+                if self.in_this_prefix(pid):
+                    found.append(command)
         return found
 
     def drive(self, mode, *arguments):
