@@ -94,6 +94,15 @@ public:
   std::string StoreLocation();
   std::string StoreKey();
 
+  // One item into a store, as Save writes it; and back from a store, as
+  // Load reads it (raising for a value that does not fit). The setup
+  // dialog keeps its edits in a store of its own through these.
+  void SaveItem(PersistStore &store, const PersistItem &item) { saveItem(store, item); }
+  void LoadItem(PersistStore &store, const PersistItem &item) { loadItem(store, item); }
+  components::TComponent *FindItemComponent(const std::string &name) { return findComponent(name); }
+  PropertyAccess &Properties() { return properties_; }
+  void ShowMessage(const std::string &text) { platform_->showMessage(text); }
+
   TCancelEvent BeforeLoad;
   TCancelEvent BeforeSave;
   components::TNotifyEvent AfterLoad;

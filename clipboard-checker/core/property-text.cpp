@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace lexitray {
 
@@ -187,6 +188,12 @@ bool colourToIdent(std::int64_t colour, std::string &ident) {
 }
 bool identToColour(const std::string &ident, std::int64_t &colour) {
   return fromIdent(colours, ident, colour);
+}
+std::vector<std::string> colourIdents() {
+  std::vector<std::string> idents;
+  for (const NamedValue &entry : colours)
+    idents.push_back(entry.ident);
+  return idents;
 }
 bool cursorToIdent(std::int64_t cursor, std::string &ident) {
   return toIdent(cursors, cursor, ident);

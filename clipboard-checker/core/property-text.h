@@ -19,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace lexitray {
 
@@ -26,6 +27,8 @@ namespace lexitray {
 // system-colour mark (0xFF000000) over their index.
 bool colourToIdent(std::int64_t colour, std::string &ident);
 bool identToColour(const std::string &ident, std::int64_t &colour);
+// Every colour identifier, in table order.
+std::vector<std::string> colourIdents();
 bool cursorToIdent(std::int64_t cursor, std::string &ident);
 bool identToCursor(const std::string &ident, std::int64_t &cursor);
 
