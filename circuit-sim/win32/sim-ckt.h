@@ -14,7 +14,9 @@
 
 #include "QorSim.h"
 #include "circuit-sim/core/dc-newton.h"
+#include "circuit-sim/win32/kf-timer.h"
 #include "circuit-sim/win32/sparse-matrix.h"
+#include "circuit-sim/win32/splash-wnd.h"
 
 #include "platform/base/win32/com-ptr.h"
 #include "platform/com/win32/dispatch.h"
@@ -186,6 +188,9 @@ private:
   bool neverNumbered_ = true;
   bool neverChecked_ = true;
   bool firstBuild_ = true;
+  std::unique_ptr<SplashWnd> splash_;
+  std::int64_t splashShownAt_ = -1; // seconds; -1: no closing to schedule
+  CKFTimer timer_;
 };
 
 HRESULT createSimCkt(REFIID riid, void **out);

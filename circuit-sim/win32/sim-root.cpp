@@ -2,9 +2,11 @@
 // deletion of pages and documents, and the entry point of the menu macros.
 #include "circuit-sim/win32/sim-root.h"
 #include "circuit-sim/win32/host-calls.h"
+#include "circuit-sim/win32/about-box.h"
 #include "circuit-sim/win32/sim-ckt.h"
 
 #include "platform/base/win32/com-error.h"
+#include "platform/com/win32/module.h"
 
 #include <float.h>
 
@@ -126,7 +128,11 @@ HRESULT STDMETHODCALLTYPE SimRoot::FindSim(IDrawPage *DrawingPage, IQorSimCkt **
   });
 }
 
-HRESULT STDMETHODCALLTYPE SimRoot::ShowHelpAbout() { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE SimRoot::ShowHelpAbout() {
+  return base::guardHostEntry([&]() -> HRESULT {
+    return showAboutBox(com::moduleInstance(), GetActiveWindow()) == -1 ? E_FAIL : S_OK;
+  });
+}
 
 HRESULT STDMETHODCALLTYPE SimRoot::CreateNetlist(IDrawPage *ActivePage) {
   if (!ActivePage)
