@@ -276,9 +276,13 @@ bool aboutCentred = false;
 
 void CALLBACK readAndCloseAbout(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND dialog = FindWindowA("#32770", "About Netweave");
-  if (!dialog)
+  static int ticksShown = 0;
+  if (!dialog || ++ticksShown < 6) // let it paint before the picture is taken
     return;
+  ticksShown = 0;
   KillTimer(nullptr, timer);
+  RedrawWindow(dialog, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
   aboutShown = richText(GetDlgItem(dialog, qorsim::AboutTextControl));
   RECT box{}, area{};
   GetWindowRect(dialog, &box);

@@ -40,8 +40,10 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     HWND text = GetDlgItem(dialog, AboutTextControl);
     SendMessageA(text, EM_SETBKGNDCOLOR, 0, GetSysColor(COLOR_BTNFACE));
     streamAboutText(text, reinterpret_cast<HINSTANCE>(lParam));
+    SendMessageA(text, EM_SETSEL, 0, 0); // the text opens at its top, unselected
     centreDialog(dialog);
-    return TRUE;
+    SetFocus(GetDlgItem(dialog, IDOK));
+    return FALSE; // the focus is set
   }
   case WM_COMMAND:
     if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
