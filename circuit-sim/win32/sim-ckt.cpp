@@ -105,6 +105,7 @@ HRESULT STDMETHODCALLTYPE SimCkt::Quit() {
       base::check(event->Delete(), IID_IDrawEvent);
     page_.reset();
     document_.reset();
+    quit_ = true;
     return S_OK;
   });
 }

@@ -92,8 +92,14 @@ ComPtr<IQorSimCkt> SimRoot::findSim(IDrawPage *page) {
   base::check(page->get_PageSheet(sheet.receive()), IID_IDrawPage);
   const std::string key = host::uniqueId(base::checkPointer(sheet.get(), IID_IDrawPage), 1);
   auto found = circuits_.find(key);
-  if (found != circuits_.end())
-    return found->second;
+  if (found != circuits_.end()) {
+    // A circuit quit by its user keeps neither page nor events; a page that
+    // comes back with its key (a new document numbers its pages again)
+    // gets a new circuit, so its first solve builds from the page.
+    if (!static_cast<SimCkt *>(found->second.get())->hasQuit())
+      return found->second;
+    circuits_.erase(found);
+  }
   ComPtr<IQorSimCkt> circuit;
   base::check(createSimCkt(IID_IQorSimCkt, circuit.receiveVoid()), IID_IQorSimCkt);
   base::check(circuit->SetupEvents(page), IID_IQorSimCkt);
