@@ -154,6 +154,28 @@ TEST_F(Events, DeletionQuitsTheCircuitsOfThePageOrDocument) {
   EXPECT_EQ(three->Quit(), S_OK);
 }
 
+// A circuit its user has quit is not handed out again for its page: the
+// page (or a later page with the same key) gets a new circuit whose first
+// SolveDC builds from the page.
+TEST_F(Events, APageWhoseCircuitQuitGetsANewOneThatSolves) {
+  buildAndSolve();
+  ASSERT_EQ(circuit_->Quit(), S_OK);
+  ComPtr<IQorSimRoot> root;
+  ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                             root.receiveVoid()),
+            S_OK);
+  ComPtr<IQorSimCkt> fresh;
+  ASSERT_EQ(root->FindSim(page_, fresh.receive()), S_OK);
+  EXPECT_NE(fresh.get(), circuit_.get());
+  circuit_ = fresh;
+  vectors_ = circuit_.query<IQorSimDC>();
+  ASSERT_TRUE(vectors_);
+  for (const Part *part : {&source_, &r_, &ground_})
+    ASSERT_EQ(registerPart(*part), S_OK);
+  EXPECT_EQ(circuit_->SolveDC(), S_OK);
+  EXPECT_NEAR(volts(r_, "A"), 9.0, 1e-12);
+}
+
 class Menus : public Circuit {
 protected:
   std::vector<std::string> captions(drawhost::Document *document, const char *menu) {

@@ -9,6 +9,8 @@
 
 #include <float.h>
 
+#include <ctime>
+
 namespace qorsim {
 
 namespace {
@@ -67,6 +69,11 @@ void SimCkt::performPendingWork() {
     rebuildAndCheck();
     base::check(self()->SolveDC(), IID_IQorSimCkt);
   }
+  if (splash_ && splashShownAt_ >= 0) {
+    splash_->closeTenSecondsAfter(splashShownAt_, static_cast<std::int64_t>(std::time(nullptr)));
+    splashShownAt_ = -1;
+  }
+  SplashWnd::removeWaitCursor();
 }
 
 void SimCkt::scanAddedShapes(const VARIANT &subject) {

@@ -3,11 +3,14 @@
 #include "circuit-sim/win32/sim-ckt.h"
 #include "circuit-sim/win32/host-calls.h"
 #include "circuit-sim/win32/qor-calls.h"
+#include "circuit-sim/win32/resource.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-error.h"
+#include "platform/com/win32/module.h"
 
 #include <algorithm>
+#include <ctime>
 
 namespace qorsim {
 
@@ -102,6 +105,7 @@ HRESULT STDMETHODCALLTYPE SimCkt::Quit() {
       base::check(event->Delete(), IID_IDrawEvent);
     page_.reset();
     document_.reset();
+    quit_ = true;
     return S_OK;
   });
 }
@@ -358,9 +362,28 @@ HRESULT STDMETHODCALLTYPE SimCkt::put_AbsSum(LONG Index, double newVal) {
   return vectorPut(dc_.absSum, Index, newVal);
 }
 
-// The splash window comes with its own part of the simulator; until then
-// it reports that it is absent.
-HRESULT STDMETHODCALLTYPE SimCkt::SplashScreen() { return E_NOTIMPL; }
+// The splash shows over the host's window until the first work event has
+// been done (and at least 10 seconds); the hourglass stays up meanwhile.
+// A splash that cannot be shown is no failure.
+HRESULT STDMETHODCALLTYPE SimCkt::SplashScreen() {
+  return base::guardHostEntry([&]() -> HRESULT {
+    if (!splash_)
+      splash_.reset(new SplashWnd);
+    if (!splash_->loadBitmap(com::moduleInstance(), IDB_SPLASH))
+      return S_OK;
+    HWND host = nullptr;
+    ComPtr<IDrawApplication> application;
+    LONG handle = 0;
+    if (document_ && SUCCEEDED(document_->get_Application(application.receive())) && application &&
+        SUCCEEDED(application->get_WindowHandle32(&handle)))
+      host = reinterpret_cast<HWND>(static_cast<LONG_PTR>(handle));
+    if (!splash_->create(SplashWnd::NoTimeout, host))
+      return S_OK;
+    SplashWnd::installWaitCursor(host ? host : splash_->window());
+    splashShownAt_ = static_cast<std::int64_t>(std::time(nullptr));
+    return S_OK;
+  });
+}
 
 HRESULT createSimCkt(REFIID riid, void **out) { return com::Object<SimCkt>::create(riid, out); }
 

@@ -14,7 +14,9 @@
 
 #include "QorSim.h"
 #include "circuit-sim/core/dc-newton.h"
+#include "circuit-sim/win32/kf-timer.h"
 #include "circuit-sim/win32/sparse-matrix.h"
+#include "circuit-sim/win32/splash-wnd.h"
 
 #include "platform/base/win32/com-ptr.h"
 #include "platform/com/win32/dispatch.h"
@@ -82,6 +84,9 @@ public:
   HRESULT STDMETHODCALLTYPE SplashScreen() override;
   HRESULT STDMETHODCALLTYPE CreateNetlist() override;
   HRESULT STDMETHODCALLTYPE Quit() override;
+  // Quit empties the circuit for good: the root then makes a new one for
+  // its page instead of handing out an object that no longer follows it.
+  bool hasQuit() const { return quit_; }
   HRESULT STDMETHODCALLTYPE OcxMapFind(BSTR DevName, IQorOcx **pOcx) override;
   HRESULT STDMETHODCALLTYPE OcxMapInsert(BSTR DevName, IDrawShape *QorShape, IQorOcx *Ocx,
                                          VARIANT_BOOL UpdateDrawing) override;
@@ -186,6 +191,10 @@ private:
   bool neverNumbered_ = true;
   bool neverChecked_ = true;
   bool firstBuild_ = true;
+  bool quit_ = false;
+  std::unique_ptr<SplashWnd> splash_;
+  std::int64_t splashShownAt_ = -1; // seconds; -1: no closing to schedule
+  CKFTimer timer_;
 };
 
 HRESULT createSimCkt(REFIID riid, void **out);

@@ -2,9 +2,11 @@
 // deletion of pages and documents, and the entry point of the menu macros.
 #include "circuit-sim/win32/sim-root.h"
 #include "circuit-sim/win32/host-calls.h"
+#include "circuit-sim/win32/about-box.h"
 #include "circuit-sim/win32/sim-ckt.h"
 
 #include "platform/base/win32/com-error.h"
+#include "platform/com/win32/module.h"
 
 #include <float.h>
 
@@ -90,8 +92,14 @@ ComPtr<IQorSimCkt> SimRoot::findSim(IDrawPage *page) {
   base::check(page->get_PageSheet(sheet.receive()), IID_IDrawPage);
   const std::string key = host::uniqueId(base::checkPointer(sheet.get(), IID_IDrawPage), 1);
   auto found = circuits_.find(key);
-  if (found != circuits_.end())
-    return found->second;
+  if (found != circuits_.end()) {
+    // A circuit quit by its user keeps neither page nor events; a page that
+    // comes back with its key (a new document numbers its pages again)
+    // gets a new circuit, so its first solve builds from the page.
+    if (!static_cast<SimCkt *>(found->second.get())->hasQuit())
+      return found->second;
+    circuits_.erase(found);
+  }
   ComPtr<IQorSimCkt> circuit;
   base::check(createSimCkt(IID_IQorSimCkt, circuit.receiveVoid()), IID_IQorSimCkt);
   base::check(circuit->SetupEvents(page), IID_IQorSimCkt);
@@ -126,7 +134,11 @@ HRESULT STDMETHODCALLTYPE SimRoot::FindSim(IDrawPage *DrawingPage, IQorSimCkt **
   });
 }
 
-HRESULT STDMETHODCALLTYPE SimRoot::ShowHelpAbout() { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE SimRoot::ShowHelpAbout() {
+  return base::guardHostEntry([&]() -> HRESULT {
+    return showAboutBox(com::moduleInstance(), GetActiveWindow()) == -1 ? E_FAIL : S_OK;
+  });
+}
 
 HRESULT STDMETHODCALLTYPE SimRoot::CreateNetlist(IDrawPage *ActivePage) {
   if (!ActivePage)

@@ -1,0 +1,358 @@
+// The splash window, the wait cursor and the about box: the window class on
+// its own with the real QorSim.dll's resources (so that the clock and the
+// timeouts can be chosen), then through the real server on stand-in pages.
+// Screenshots go to the build tree as scratch-*.bmp.
+#include "QorSim.h"
+#include "circuit-sim/win32/about-box.h"
+#include "circuit-sim/win32/splash-wnd.h"
+
+#include "platform/base/win32/com-ptr.h"
+#include "platform/drawing-host/win32/stand-in-host.h"
+#include "testing/test-paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using base::ComPtr;
+using qorsim::SplashWnd;
+
+const UINT SplashBitmap = 207;
+const COLORREF Amber = RGB(255, 176, 32); // the circuit's wires in the picture
+
+HMODULE qorSim() {
+  static HMODULE module = LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str());
+  return module;
+}
+
+void pumpFor(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  MSG message;
+  while (GetTickCount() - start < milliseconds) {
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(10);
+  }
+}
+
+bool pumpUntil(const std::function<bool()> &done, DWORD deadlineMs = 5000) {
+  const DWORD start = GetTickCount();
+  MSG message;
+  while (!done()) {
+    if (GetTickCount() - start > deadlineMs)
+      return false;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(10);
+  }
+  return true;
+}
+
+// The screen as a 24-bit bottom-up BMP file.
+bool saveShot(const std::string &name) {
+  HDC screen = GetDC(nullptr);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void *bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  const DWORD imageBytes = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * height;
+  BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  file.bfSize = file.bfOffBits + imageBytes;
+  bool written = false;
+  if (FILE *out = std::fopen(testing_support::scratchPath(name).c_str(), "wb")) {
+    written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+              std::fwrite(bits, imageBytes, 1, out) == 1;
+    written = std::fclose(out) == 0 && written;
+  }
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  ReleaseDC(nullptr, screen);
+  return written;
+}
+
+COLORREF screenPixel(int x, int y) {
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, x, y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+BOOL CALLBACK collectSplash(HWND window, LPARAM list) {
+  char name[64] = "";
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+      GetClassNameA(window, name, sizeof name) && std::string(name) == SplashWnd::ClassName)
+    reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> visibleSplashes() {
+  std::vector<HWND> found;
+  EnumWindows(collectSplash, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+HCURSOR standard(LPCSTR which) { return LoadCursorA(nullptr, which); }
+
+class Splash : public testing::Test {
+protected:
+  void SetUp() override {
+    ASSERT_TRUE(qorSim());
+    ASSERT_TRUE(splash_.loadBitmap(qorSim(), SplashBitmap));
+  }
+  SplashWnd splash_;
+};
+
+TEST_F(Splash, PaintsTheWholePictureCentredOnTheScreen) {
+  EXPECT_EQ(splash_.width(), 300);
+  EXPECT_EQ(splash_.height(), 216);
+  ASSERT_TRUE(splash_.create(SplashWnd::NoTimeout, nullptr));
+  RECT shown{};
+  GetWindowRect(splash_.window(), &shown);
+  EXPECT_EQ(shown.right - shown.left, 300);
+  EXPECT_EQ(shown.bottom - shown.top, 216);
+  RECT area{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  EXPECT_NEAR((shown.left + shown.right) / 2, (area.left + area.right) / 2, 1);
+  EXPECT_TRUE(GetWindowLongA(splash_.window(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  pumpFor(100);
+  EXPECT_TRUE(saveShot("splash-alone.bmp"));
+  // The top-left corner of the wire loop, 60 pixels into the picture.
+  EXPECT_EQ(screenPixel(shown.left + 60, shown.top + 60), Amber);
+  splash_.close();
+  EXPECT_EQ(splash_.window(), nullptr);
+}
+
+TEST_F(Splash, SetTimeoutZeroOrLessClosesAtOnce) {
+  for (int timeout : {0, -5}) {
+    ASSERT_TRUE(splash_.create(SplashWnd::NoTimeout, nullptr));
+    const HWND window = splash_.window();
+    ASSERT_TRUE(IsWindowVisible(window));
+    splash_.setTimeout(timeout);
+    EXPECT_FALSE(IsWindow(window)) << timeout;
+    EXPECT_EQ(splash_.window(), nullptr);
+  }
+}
+
+TEST_F(Splash, ASecondCreationReplacesTheShownWindow) {
+  ASSERT_TRUE(splash_.create(SplashWnd::NoTimeout, nullptr));
+  const HWND first = splash_.window();
+  ASSERT_TRUE(splash_.create(SplashWnd::NoTimeout, nullptr));
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_TRUE(IsWindowVisible(splash_.window()));
+  EXPECT_EQ(visibleSplashes().size(), 1u);
+}
+
+TEST_F(Splash, ClosesByItselfOrAtAPress) {
+  ASSERT_TRUE(splash_.create(0, nullptr)); // below 1: the class default of 750 ms
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(pumpUntil([&] { return splash_.window() == nullptr; }));
+  EXPECT_GE(GetTickCount() - start, 600u);
+  for (UINT press : {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN, WM_NCLBUTTONDOWN}) {
+    ASSERT_TRUE(splash_.create(SplashWnd::NoTimeout, nullptr));
+    SendMessageA(splash_.window(), press, 0, 0);
+    EXPECT_EQ(splash_.window(), nullptr) << press;
+  }
+}
+
+// Shown at 1000 s: the splash stays until 1010 s of the injected clock.
+TEST_F(Splash, StaysTenSecondsAfterItWasShown) {
+  ASSERT_TRUE(splash_.create(SplashWnd::NoTimeout, nullptr));
+  splash_.closeTenSecondsAfter(1000, 1003); // 7 s left
+  pumpFor(300);
+  EXPECT_NE(splash_.window(), nullptr);
+  splash_.closeTenSecondsAfter(1000, 1009); // 1 s left
+  const DWORD start = GetTickCount();
+  EXPECT_TRUE(pumpUntil([&] { return splash_.window() == nullptr; }));
+  EXPECT_GE(GetTickCount() - start, 900u);
+  for (std::int64_t now : {1010, 1500}) {
+    ASSERT_TRUE(splash_.create(SplashWnd::NoTimeout, nullptr));
+    splash_.closeTenSecondsAfter(1000, now);
+    EXPECT_EQ(splash_.window(), nullptr) << now;
+  }
+}
+
+TEST_F(Splash, WaitCursorRemovedTwiceIsRestoredOnce) {
+  ASSERT_TRUE(splash_.create(SplashWnd::NoTimeout, nullptr));
+  SetCursor(standard(IDC_ARROW));
+  SplashWnd::installWaitCursor(splash_.window());
+  ASSERT_TRUE(SplashWnd::waitCursorInstalled());
+  EXPECT_EQ(GetCursor(), standard(IDC_WAIT));
+  // Messages to the thread's windows keep the hourglass.
+  SendMessageA(splash_.window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(splash_.window()),
+               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(GetCursor(), standard(IDC_WAIT));
+  SplashWnd::removeWaitCursor();
+  EXPECT_FALSE(SplashWnd::waitCursorInstalled());
+  EXPECT_EQ(GetCursor(), standard(IDC_ARROW));
+  SetCursor(standard(IDC_IBEAM));
+  SplashWnd::removeWaitCursor(); // nothing left to restore
+  EXPECT_EQ(GetCursor(), standard(IDC_IBEAM));
+}
+
+TEST(SplashResources, AMissingBitmapShowsNothing) {
+  SplashWnd splash;
+  EXPECT_FALSE(splash.loadBitmap(qorSim(), 999));
+  EXPECT_FALSE(splash.create(SplashWnd::NoTimeout, nullptr));
+  EXPECT_EQ(splash.window(), nullptr);
+}
+
+std::string richText(HWND edit) {
+  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
+  return text;
+}
+
+TEST(AboutText, IsStreamedInOrderOverSeveralCallbacks) {
+  HRSRC found = FindResourceA(qorSim(), MAKEINTRESOURCEA(qorsim::AboutTextId), "RTF");
+  ASSERT_TRUE(found);
+  EXPECT_GT(SizeofResource(qorSim(), found), 4096u); // more than one request of the control
+  ASSERT_TRUE(LoadLibraryA("riched20.dll"));
+  HWND edit = CreateWindowExA(0, "RichEdit20A", "", WS_POPUP | ES_MULTILINE, 0, 0, 400, 300,
+                              nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(edit);
+  EXPECT_GE(qorsim::streamAboutText(edit, qorSim()), 2); // the text and the empty end
+  const std::string text = richText(edit);
+  EXPECT_EQ(text.rfind("Netweave for Visio\xae", 0), 0u) << text.substr(0, 40);
+  const std::size_t version = text.find("Version: 1.00");
+  const std::size_t end = text.find("End of the about text.");
+  EXPECT_LT(version, 40u);
+  ASSERT_NE(end, std::string::npos);
+  EXPECT_LT(version, end);
+  EXPECT_EQ(text.find("{\\"), std::string::npos); // read as rich text, not shown raw
+  DestroyWindow(edit);
+}
+
+// Asked for 1000 bytes at a time, the callback hands out the text in
+// order and ends with an empty answer.
+TEST(AboutText, CallbackHandsOutTheTextInParts) {
+  HRSRC found = FindResourceA(qorSim(), MAKEINTRESOURCEA(qorsim::AboutTextId), "RTF");
+  ASSERT_TRUE(found);
+  const std::size_t size = SizeofResource(qorSim(), found);
+  const std::string whole(static_cast<const char *>(LockResource(LoadResource(qorSim(), found))),
+                          size);
+  qorsim::AboutStream stream{qorSim(), 0, 0};
+  std::string received;
+  BYTE buffer[1000];
+  LONG given = -1;
+  do {
+    ASSERT_EQ(qorsim::supplyAboutText(reinterpret_cast<DWORD_PTR>(&stream), buffer, sizeof buffer,
+                                      &given),
+              0u);
+    received.append(reinterpret_cast<const char *>(buffer), static_cast<std::size_t>(given));
+  } while (given > 0 && stream.calls < 100);
+  EXPECT_EQ(received, whole);
+  EXPECT_EQ(stream.calls, static_cast<int>((size + 999) / 1000) + 1);
+  // Without the text the callback reports an error and gives nothing.
+  qorsim::AboutStream missing{GetModuleHandleA(nullptr), 0, 0};
+  EXPECT_NE(
+      qorsim::supplyAboutText(reinterpret_cast<DWORD_PTR>(&missing), buffer, sizeof buffer, &given),
+      0u);
+  EXPECT_EQ(given, 0);
+}
+
+// What the about box showed, read while it ran modally.
+std::string aboutShown;
+bool aboutCentred = false;
+
+void CALLBACK readAndCloseAbout(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowA("#32770", "About Netweave");
+  static int ticksShown = 0;
+  if (!dialog || ++ticksShown < 6) // let it paint before the picture is taken
+    return;
+  ticksShown = 0;
+  KillTimer(nullptr, timer);
+  RedrawWindow(dialog, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  aboutShown = richText(GetDlgItem(dialog, qorsim::AboutTextControl));
+  RECT box{}, area{};
+  GetWindowRect(dialog, &box);
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  aboutCentred = std::abs((box.left + box.right) - (area.left + area.right)) <= 2;
+  saveShot("about-box.bmp");
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+class Server : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    CoInitialize(nullptr);
+    ASSERT_TRUE(qorSim());
+    auto registerServer = reinterpret_cast<HRESULT(WINAPI *)()>(
+        reinterpret_cast<void (*)()>(GetProcAddress(qorSim(), "DllRegisterServer")));
+    ASSERT_EQ(registerServer(), S_OK);
+  }
+  static void TearDownTestSuite() {
+    auto unregisterServer = reinterpret_cast<HRESULT(WINAPI *)()>(
+        reinterpret_cast<void (*)()>(GetProcAddress(qorSim(), "DllUnregisterServer")));
+    EXPECT_EQ(unregisterServer(), S_OK);
+    CoUninitialize();
+  }
+  ComPtr<IQorSimRoot> root() {
+    ComPtr<IQorSimRoot> made;
+    EXPECT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                               made.receiveVoid()),
+              S_OK);
+    return made;
+  }
+};
+
+TEST_F(Server, ShowHelpAboutRunsTheAboutBox) {
+  aboutShown.clear();
+  ASSERT_TRUE(SetTimer(nullptr, 0, 50, readAndCloseAbout));
+  EXPECT_EQ(root()->ShowHelpAbout(), S_OK);
+  EXPECT_EQ(aboutShown.rfind("Netweave for Visio\xae", 0), 0u) << aboutShown.substr(0, 40);
+  EXPECT_NE(aboutShown.find("Version: 1.00"), std::string::npos);
+  EXPECT_NE(aboutShown.find("End of the about text."), std::string::npos);
+  EXPECT_TRUE(aboutCentred);
+}
+
+TEST_F(Server, OneSplashForTwoPagesAndTheWorkEventLetsItGo) {
+  ASSERT_TRUE(visibleSplashes().empty());
+  auto *host = new drawhost::StandInHost();
+  drawhost::Document *document = host->addDocument("C:\\Drawings\\", "Splash.vsd");
+  ComPtr<IQorSimRoot> simRoot = root();
+  ComPtr<IQorSimCkt> first, second;
+  ASSERT_EQ(simRoot->FindSim(document->addPage("Page-1"), first.receive()), S_OK);
+  const std::vector<HWND> shown = visibleSplashes();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(GetCursor(), standard(IDC_WAIT));
+  ASSERT_EQ(simRoot->FindSim(document->addPage("Page-2"), second.receive()), S_OK);
+  EXPECT_EQ(visibleSplashes(), shown);
+  pumpFor(100);
+  EXPECT_TRUE(saveShot("splash-two-pages.bmp"));
+  RECT rect{};
+  GetWindowRect(shown[0], &rect);
+  EXPECT_EQ(screenPixel(rect.left + 60, rect.top + 60), Amber);
+  // The work event removes the hourglass; the splash stays its 10 seconds.
+  host->fireIdle();
+  EXPECT_NE(GetCursor(), standard(IDC_WAIT));
+  EXPECT_TRUE(IsWindowVisible(shown[0]));
+  EXPECT_EQ(first->Quit(), S_OK);
+  EXPECT_EQ(second->Quit(), S_OK);
+  first = ComPtr<IQorSimCkt>();
+  second = ComPtr<IQorSimCkt>();
+  simRoot = ComPtr<IQorSimRoot>();
+  delete host;
+}
+
+} // namespace
