@@ -296,7 +296,7 @@ def bench(run, work):
     times = [float(t) for t in values(said, "dropdown-ms")]
     check(one(said, "items") == "20000", "the drop-down lists 20,000 invoices")
     print("drop-down of 20,000 invoices under Wine: %s ms (target: under 500 ms)" % ", ".join("%.0f" % t for t in times))
-    check(min(times) < 500, "opening the drop-down takes under half a second")
+    check(max(times) < 500, "every opening of the drop-down, the first included, takes under half a second")
 
 
 def main():
