@@ -9,8 +9,13 @@ driver asks, and judges everything: the drop-down against the generator's
 invoices, the shown and exported text against an independent rendering,
 and every received message with Python's email package.
 
+With --postfix-dir the server is Postfix instead (postfix-fixture.py, in
+its default setting, run as root; exit 77 otherwise): the message goes
+through a real mail server into its Maildir.
+
 Usage: billpost-end-to-end.py --driver EXE --billpost EXE --wine-exec SH
        --bits 32|64 --prefix DIR --work DIR [--rounds N] [--bench]
+       [--postfix-dir DIR]
 """
 import argparse
 import email
@@ -92,14 +97,43 @@ def invoices(log):
     return result
 
 
+def load_postfix_fixture():
+    spec = importlib.util.spec_from_file_location("postfix_fixture", os.path.join(HERE, "postfix-fixture.py"))
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+class MaildirStore:
+    """The messages Postfix delivered to the Maildir of inbox@localhost, in
+    the form of Store's: (envelope sender, recipients, message)."""
+
+    def __init__(self, postfix):
+        self.postfix = postfix
+        self.delivered = []
+
+    @property
+    def messages(self):
+        self.delivered.extend(self.postfix.new_deliveries())
+        return self.delivered
+
+
 class Run:
     def __init__(self, args):
         self.args = args
         self.prefix = os.path.abspath(args.prefix)
         self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all")
-        self.store = Store()
         self.port = free_port()
         self.controller = None
+        self.postfix = None
+        if args.postfix_dir:
+            fixture = load_postfix_fixture()
+            # Nothing is relayed: the relay port is one nobody listens on.
+            self.postfix = fixture.Postfix(os.path.abspath(args.postfix_dir), self.port, "default", ["inbox"],
+                                           free_port())
+            self.store = MaildirStore(self.postfix)
+        else:
+            self.store = Store()
 
     def wine(self, *arguments, **kw):
         return [self.args.wine_exec, str(self.args.bits), self.prefix] + list(arguments)
@@ -118,10 +152,17 @@ class Run:
             f.write(b"smtp\t\t%d/tcp\t\tmail\r\n" % self.port + b"\n".join(lines))
 
     def start_sink(self):
+        if self.postfix:
+            self.postfix.start()
+            return
         self.controller = Controller(self.store, hostname="127.0.0.1", port=self.port)
         self.controller.start()
 
     def stop_sink(self):
+        if self.postfix:
+            if not self.postfix.stop():
+                raise Failure("Postfix does not stop")
+            return
         if self.controller:
             self.controller.stop()
             self.controller = None
@@ -130,14 +171,6 @@ class Run:
         self.stop_sink()
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=60)
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=60)
-
-    def in_this_prefix(self, pid):
-        try:
-            with open("/proc/%s/environ" % pid, "rb") as f:
-                environment = f.read().split(b"\0")
-        except OSError:
-            return False
-        return ("WINEPREFIX=" + self.prefix).encode() in environment
 
     def leftovers(self):
         """Processes of this run still alive after its programs ended."""
@@ -151,11 +184,16 @@ class Run:
                     command = f.read().replace(b"\0", b" ").decode("latin-1")
             except OSError:
                 continue
-            if any(name in command for name in names) and "billpost-end-to-end.py" not in command:
-                # Only this run's prefix: other checkouts may be running
-                # their own copies at the same time.
-                if self.in_this_prefix(pid):
-                    found.append(command)
+            if not any(name in command for name in names) or "billpost-end-to-end.py" in command:
+                continue
+            # Another run (another tree, or a benchmark) has a prefix of its own.
+            try:
+                with open("/proc/%s/environ" % pid, "rb") as f:
+                    environment = f.read().split(b"\0")
+            except OSError:
+                continue
+            if b"WINEPREFIX=" + self.prefix.encode() in environment:
+                found.append(command)
         return found
 
     def drive(self, mode, *arguments):
@@ -307,7 +345,7 @@ def bench(run, work):
     times = [float(t) for t in values(said, "dropdown-ms")]
     check(one(said, "items") == "20000", "the drop-down lists 20,000 invoices")
     print("drop-down of 20,000 invoices under Wine: %s ms (target: under 500 ms)" % ", ".join("%.0f" % t for t in times))
-    check(min(times) < 500, "opening the drop-down takes under half a second")
+    check(max(times) < 500, "every opening of the drop-down, the first included, takes under half a second")
 
 
 def main():
@@ -317,7 +355,11 @@ def main():
     parser.add_argument("--bits", type=int, required=True)
     parser.add_argument("--rounds", type=int, default=1)
     parser.add_argument("--bench", action="store_true")
+    parser.add_argument("--postfix-dir")
     args = parser.parse_args()
+    if args.postfix_dir and os.geteuid() != 0:
+        print("SKIP Postfix runs as root only")
+        return 77
     os.makedirs(args.work, exist_ok=True)
     run = Run(args)
     try:

@@ -335,15 +335,8 @@ void TForm1::dropDown() {
     same = items[i] == numbers[static_cast<size_t>(i)];
   // A list as long as a year's log is filled without redrawing, and not
   // at all when it has not changed: the drop-down must open at once.
-  if (!same) {
-    HWND combo = cboxInvoiceNos->Handle();
-    SendMessageA(combo, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(combo, CB_INITSTORAGE, numbers.size(), numbers.size() * 16);
-    items.Clear();
-    for (const std::string &number : numbers)
-      items.Add(number);
-    SendMessageA(combo, WM_SETREDRAW, TRUE, 0);
-  }
+  if (!same)
+    cboxInvoiceNos->AssignItems(numbers);
   state_.wanted = MainPanel::InvoiceFile;
   applyState();
   if (numbers.empty())

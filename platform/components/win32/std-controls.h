@@ -45,7 +45,10 @@ public:
   TNotifyEvent OnChange;
 
 private:
+  friend class TComboBox;
   void insertIntoWindow(int index);
+  // Replaces the stored items only; the owner fills its window itself.
+  void replaceStored(const std::vector<std::string> &texts);
 
   struct Item {
     std::string text;
@@ -291,6 +294,9 @@ public:
   TComboBoxStyle Style() const { return style_; }
   void SetStyle(TComboBoxStyle style) { style_ = style; }
   bool DroppedDown();
+  // Replaces every item at once, filling the window without redrawing: the
+  // way to load a list of thousands.
+  void AssignItems(const std::vector<std::string> &texts);
   TNotifyEvent OnChange;
   TNotifyEvent OnDropDown;
 
