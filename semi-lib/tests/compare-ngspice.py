@@ -61,7 +61,8 @@ def compare(ours_path):
         verdict = "ngspice disagrees, as it must" if ok else "MISMATCH: ngspice agrees"
     else:
         verdict = "agrees with ngspice" if ok else "MISMATCH"
-    print(f"{title}: {passes} Newton passes, {verdict} ({len(rows)} values)")
+    solved = f"{passes} Newton passes" if passes.isdigit() else f"solved by {passes}"
+    print(f"{title}: {solved}, {verdict} ({len(rows)} values)")
     print("\n".join(lines))
     return ok
 

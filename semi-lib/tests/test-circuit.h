@@ -30,6 +30,16 @@ struct SolveReport {
   bool factorFailed = false; // the matrix could not be factored
 };
 
+// What the circuit builders put in, so that the same circuit can be drawn
+// again elsewhere (on a page of the real simulator).
+struct PartSpec {
+  enum Kind { Ground, Resistor, Source, Diode, Npn, Pnp } kind;
+  std::string partId;
+  double value = 0; // ohms or volts
+  std::vector<semi::ParamItem> params;
+  std::vector<std::pair<std::string, std::string>> pins; // pin letter, net
+};
+
 class TestCircuit : public semi::SimCircuit {
 public:
   TestCircuit();
@@ -67,6 +77,8 @@ public:
   void prepareMatrix();
   void clearLoad();
   double matrixValue(int row, int col);
+  // The parts as the builders added them, in that order.
+  std::vector<PartSpec> parts;
   // Every ResetDC since the last clear: its RebuildMatrix flag.
   std::vector<bool> resetCalls;
   int setUpCount = 0; // matrices made

@@ -1,0 +1,45 @@
+// What the ngspice cross-check compares for one circuit and how it is
+// written: per circuit a netlist (the devices' own SPICE lines, options
+// that make ngspice's thermal voltage equal ours, a control block printing
+// every compared value) and beside it our values with their tolerances,
+// for compare-ngspice.py. Node voltages 1e-5 V + 1e-6 |V|; source currents
+// 1e-5 relative; per transistor Ic, Ib, gm, gpi, go, cmu (cpi in
+// forward-active operation, gmu with a forward-biased collector junction)
+// 1e-4 relative, conductances to GMIN. ngspice counts PNP currents the
+// other way round.
+#ifndef SEMI_LIB_TESTS_CHECK_REPORT_H
+#define SEMI_LIB_TESTS_CHECK_REPORT_H
+
+#include "semi-lib/tests/check-circuits.h"
+
+#include <string>
+#include <vector>
+
+namespace semi_test {
+
+const int MostCheckPasses = 50;
+
+struct Compared {
+  std::string what, peerName;
+  double ours;
+  double sign;     // ngspice's sign relative to ours; 0: a control that must differ
+  double relative; // tolerance
+  double absolute;
+  // Where the value comes from: a node voltage (part empty, item the net),
+  // a source's current (item "I") or a transistor's RESULT item (the
+  // reciprocal when inverse is set).
+  std::string part, item;
+  bool inverse = false;
+};
+
+// The compared quantities with the values of the solved native circuit.
+std::vector<Compared> checkQuantities(TestCircuit &c, const CheckCircuit &cc);
+
+// Writes <base>.cir (the netlist with options and control block) and
+// <base>.ours (title, Newton passes, the rows).
+void writeCheckFiles(const std::string &base, std::string netlist, const std::string &title,
+                     const std::string &passes, const std::vector<Compared> &list);
+
+} // namespace semi_test
+
+#endif

@@ -1,0 +1,499 @@
+// QorLib02's devices in the real QorSim: every circuit of the ngspice
+// cross-check drawn on a page of the stand-in host, with QorLib01's
+// sources, resistors and grounds beside the diodes and transistors, solved
+// by QorSim, and each compared value read back from the page (node
+// voltages, the sources' currents, the transistors' RESULT items) and
+// checked against the same circuit solved by the device core natively.
+// The values also go to ngspice (compare-ngspice.py, as the native check
+// does). Devices installed a second time on a recording circuit show the
+// ResetDC rules and the floating-point guard through COM.
+#include "passive-lib/tests/test-component.h"
+#include "semi-lib/tests/check-report.h"
+#include "semi-lib/win32/fp-guard.h"
+
+#include "passive-lib/core/component-templates.h"
+
+#include "platform/drawing-host/win32/stand-in-host.h"
+#include "testing/test-paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <map>
+#include <memory>
+#include <sstream>
+
+namespace {
+
+using passive::ComponentKind;
+using passive_test::ansi;
+using passive_test::Bstr;
+using passive_test::ComPtr;
+using passive_test::TestCircuit;
+using passive_test::TestComponent;
+using semi_test::PartSpec;
+
+using ServerCall = HRESULT(WINAPI *)();
+HRESULT callExport(HMODULE module, const char *name) {
+  auto function =
+      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  return function ? function() : E_NOTIMPL;
+}
+
+const double Inf = std::numeric_limits<double>::infinity();
+
+// Component XML of a semiconductor part: the library's DEVICE line with
+// the given PARAMS items and the kind's RESULT items, none solved yet.
+std::string semiXml(PartSpec::Kind kind, const std::vector<semi::ParamItem> &params) {
+  const bool diode = kind == PartSpec::Diode;
+  std::ostringstream xml;
+  if (diode)
+    xml << "<DEVICE NAME=\"Diode\" OCXNAME=\"QOR Diode OCX\" STATUS=\"0x0\" "
+           "DEVPROGID=\"QOR.DiodeDev\"";
+  else if (kind == PartSpec::Npn)
+    xml << "<DEVICE NAME=\"NPN Transistor\" OCXNAME=\"QOR BjtNpn OCX\" STATUS=\"0x0\" "
+           "DEVPROGID=\"QOR.BjtNpnDev\"";
+  else
+    xml << "<DEVICE NAME=\"PNP Transistor\" OCXNAME=\"QOR BjtPnp OCX\" STATUS=\"0x0\" "
+           "DEVPROGID=\"QOR.BjtPnpDev\"";
+  xml << " VERSION=\"1.00.419\" CREATED=\"9 Dec 2026\"><PARAMS ORDER=\"0 1\" VERSION=\"1.0\">";
+  for (const semi::ParamItem &item : params) {
+    xml << "<ITEM NAME=\"" << item.name << "\"";
+    if (item.hasDefault)
+      xml << " DEFAULT=\"" << item.defaultText << "\"";
+    if (item.hasText)
+      xml << " TEXT=\"" << item.text << "\"";
+    if (item.hasIeee)
+      xml << " IEEE=\"" << item.ieee << "\"";
+    xml << "/>";
+  }
+  xml << "</PARAMS><RESULT ORDER=\"" << (diode ? "2" : "4") << "\" LAYER=\"Simulation\">";
+  for (const std::string &name :
+       diode ? semi_test::diodeResultNames() : semi_test::transistorResultNames())
+    xml << "<ITEM NAME=\"" << name << "\" IEEE=\"0XFFFFFFFFFFFFFFFF\"/>";
+  xml << "</RESULT></DEVICE>";
+  return xml.str();
+}
+
+const char *progIdOf(PartSpec::Kind kind) {
+  return kind == PartSpec::Diode ? "QOR.DiodeDev.1"
+         : kind == PartSpec::Npn ? "QOR.BjtNpnDev.1"
+                                 : "QOR.BjtPnpDev.1";
+}
+
+// One part drawn on the page: its shape, control and pin letters in
+// connection-row order.
+struct DrawnPart {
+  PartSpec spec;
+  drawhost::Shape *shape = nullptr;
+  ComPtr<com::Object<TestComponent>> control;
+  std::string key;
+  std::vector<std::string> pins;
+};
+
+class QorLib02InQorSim : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    CoInitialize(nullptr);
+    qorSim_ = LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str());
+    qorLib01_ = LoadLibraryA(testing_support::hostPath(QORLIB01_DLL).c_str());
+    qorLib02_ = LoadLibraryA(testing_support::hostPath(QORLIB02_DLL).c_str());
+    ASSERT_TRUE(qorSim_ && qorLib01_ && qorLib02_);
+    for (HMODULE module : {qorSim_, qorLib01_, qorLib02_})
+      ASSERT_EQ(callExport(module, "DllRegisterServer"), S_OK);
+    host_ = new drawhost::StandInHost();
+    static bool cleared = false;
+    if (!cleared)
+      clearCheckDir();
+    cleared = true;
+  }
+  static void TearDownTestSuite() {
+    delete host_;
+    host_ = nullptr;
+    for (HMODULE module : {qorLib02_, qorLib01_, qorSim_})
+      EXPECT_EQ(callExport(module, "DllUnregisterServer"), S_OK);
+    CoUninitialize();
+  }
+  void SetUp() override {
+    ASSERT_EQ(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
+                               lib_.receiveVoid()),
+              S_OK);
+    document_ = host_->addDocument("C:\\Drawings\\", "Semi.vsd");
+    page_ = document_->addPage("Page-1");
+    ComPtr<IQorSimRoot> root;
+    ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                               root.receiveVoid()),
+              S_OK);
+    ASSERT_EQ(root->FindSim(page_, circuit_.receive()), S_OK);
+    vectors_ = circuit_.query<IQorSimDC>();
+    ASSERT_TRUE(vectors_);
+  }
+  void TearDown() override {
+    if (circuit_) {
+      EXPECT_EQ(circuit_->Quit(), S_OK);
+    }
+  }
+
+  // Draws every part of a native circuit on the page; pins on one net are
+  // joined by wires to the net's first pin.
+  void draw(const std::vector<PartSpec> &specs) {
+    double x = 0;
+    for (const PartSpec &spec : specs) {
+      DrawnPart part;
+      part.spec = spec;
+      std::string xml;
+      switch (spec.kind) {
+      case PartSpec::Ground:
+        part.pins = {"A"};
+        xml = passive::filledTemplate(ComponentKind::Ground, "1.00.419", "9 Dec 2026");
+        break;
+      case PartSpec::Resistor:
+        part.pins = {"A", "B"};
+        xml = passive::filledTemplate(ComponentKind::Resistor, "1.00.419", "9 Dec 2026");
+        break;
+      case PartSpec::Source:
+        part.pins = {"P", "M"};
+        xml = passive::filledTemplate(ComponentKind::DcSource, "1.00.419", "9 Dec 2026");
+        break;
+      default:
+        for (const auto &pin : spec.pins)
+          part.pins.push_back(pin.first);
+        xml = semiXml(spec.kind, spec.params);
+      }
+      part.shape = page_->addShape(2, "Component");
+      for (const std::string &pin : part.pins)
+        part.shape->addConnectionPoint(pin);
+      part.shape->cell("User.QOR", true)->setQuietly("1");
+      part.shape->cell("PinX", true)->setQuietly(std::to_string(x += 1));
+      part.shape->cell("PinY", true)->setQuietly("0");
+      part.key = part.shape->uniqueId(true);
+      part.control = ComPtr<com::Object<TestComponent>>::adopt(
+          new com::Object<TestComponent>(lib_.get(), part.shape, xml));
+      part.control->circuit = circuit_;
+      part.control->partId = spec.kind == PartSpec::Ground ? "" : spec.partId;
+      if (spec.kind == PartSpec::Resistor)
+        part.control->setParam("R", semi_test::exactText(spec.value));
+      if (spec.kind == PartSpec::Source)
+        part.control->setParam("Vdc", semi_test::exactText(spec.value));
+      EXPECT_EQ(circuit_->OcxMapInsert(ansi(part.key).get(), part.shape,
+                                       static_cast<IQorOcx *>(part.control.get()), VARIANT_TRUE),
+                S_OK);
+      parts_.push_back(part);
+    }
+    for (std::size_t p = 0; p < parts_.size(); ++p) {
+      for (std::size_t pin = 0; pin < parts_[p].spec.pins.size(); ++pin) {
+        const std::string &net = parts_[p].spec.pins[pin].second;
+        auto first = firstPin_.find(net);
+        if (first == firstPin_.end()) {
+          firstPin_[net] = {p, pin};
+          continue;
+        }
+        drawhost::Shape *connector = page_->addShape(3, "Wire");
+        connector->setOneD(true);
+        page_->glue(connector, 9, parts_[first->second.first].shape,
+                    static_cast<short>(first->second.second));
+        page_->glue(connector, 12, parts_[p].shape, static_cast<short>(pin));
+      }
+    }
+  }
+  HRESULT solve() {
+    ComPtr<IQorDev> built; // builds the circuit from the page first
+    circuit_->GetDev(parts_.front().shape, built.receive());
+    return circuit_->SolveDC();
+  }
+  DrawnPart &part(const std::string &partId) {
+    for (DrawnPart &p : parts_)
+      if (p.spec.partId == partId)
+        return p;
+    throw std::runtime_error("no part " + partId);
+  }
+  double netVoltage(const std::string &net) {
+    const auto &[p, pin] = firstPin_.at(net);
+    LONG index = -1;
+    EXPECT_EQ(circuit_->IndexMapFind(ansi(parts_[p].key + parts_[p].pins[pin]).get(), &index),
+              S_OK);
+    double value = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(vectors_->get_Solution(index, &value), S_OK);
+    return value;
+  }
+  // The value QorSim's page gives for one compared quantity.
+  double pageValue(const semi_test::Compared &q) {
+    if (q.part.empty())
+      return netVoltage(q.item);
+    if (q.item == "I")
+      return part(q.part).control->result("Idc");
+    const double v = part(q.part).control->result(q.item);
+    return q.inverse ? 1 / v : v;
+  }
+  // A second device of a part's kind installed on a recording circuit under
+  // the part's name.
+  ComPtr<IQorDev> twin(DrawnPart &p, TestCircuit *recorder) {
+    CLSID clsid;
+    EXPECT_EQ(CLSIDFromProgID(ansi(progIdOf(p.spec.kind)).get(), &clsid), S_OK);
+    ComPtr<IQorDev> created;
+    EXPECT_EQ(
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, created.receiveVoid()),
+        S_OK);
+    EXPECT_EQ(created->InstallDevice(ansi(p.key).get(), static_cast<IQorOcx *>(p.control.get()),
+                                     recorder),
+              S_OK);
+    return created;
+  }
+  ComPtr<com::Object<TestCircuit>> recorder() {
+    return ComPtr<com::Object<TestCircuit>>::adopt(new com::Object<TestCircuit>(circuit_.get()));
+  }
+  static std::string checkDir() {
+    return testing_support::envOr("TEST_BINARY_DIR", ".") + "/qorsim-ngspice-check";
+  }
+  // The files of an earlier run go: ngspice is to see this run's only.
+  static void clearCheckDir() {
+    const std::string dir = testing_support::hostPath(checkDir());
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+      return;
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileA((dir + "\\" + found.cFileName).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+
+  static HMODULE qorSim_, qorLib01_, qorLib02_;
+  static drawhost::StandInHost *host_;
+  ComPtr<IQorLib> lib_;
+  drawhost::Document *document_ = nullptr;
+  drawhost::Page *page_ = nullptr;
+  ComPtr<IQorSimCkt> circuit_;
+  ComPtr<IQorSimDC> vectors_;
+  std::vector<DrawnPart> parts_;
+  std::map<std::string, std::pair<std::size_t, std::size_t>> firstPin_; // net: part, pin
+};
+
+HMODULE QorLib02InQorSim::qorSim_, QorLib02InQorSim::qorLib01_, QorLib02InQorSim::qorLib02_;
+drawhost::StandInHost *QorLib02InQorSim::host_;
+
+semi_test::CheckCircuit checkCircuit(const std::string &name) {
+  for (const semi_test::CheckCircuit &cc : semi_test::checkCircuits())
+    if (cc.name == name)
+      return cc;
+  throw std::runtime_error("no check circuit " + name);
+}
+
+// Solves one check circuit natively and in QorSim; every compared value of
+// the page must equal the native one to 1e-9 relative (the two run the same
+// Newton core over the same equations; only the wires' own unknowns
+// differ). The page's values are written for ngspice.
+class CheckCircuits : public QorLib02InQorSim {
+public:
+  void run(const std::string &name, int number) {
+    const semi_test::CheckCircuit cc = checkCircuit(name);
+    semi_test::TestCircuit native;
+    cc.build(native);
+    const semi_test::SolveReport report = native.SolveDC();
+    ASSERT_TRUE(report.converged) << name;
+    draw(native.parts);
+    ASSERT_EQ(solve(), S_OK) << name << ": QorSim did not converge";
+    std::vector<semi_test::Compared> list = semi_test::checkQuantities(native, cc);
+    ASSERT_FALSE(list.empty());
+    for (semi_test::Compared &q : list) {
+      const double ours = pageValue(q);
+      EXPECT_NEAR(ours, q.ours, 1e-9 * std::fabs(q.ours) + 1e-15)
+          << name << ": " << q.what << " in QorSim against the native core";
+      q.ours = ours;
+    }
+    // The semiconductors' SPICE lines through COM: the model line as the
+    // core writes it, the element line naming the part and that model.
+    for (const PartSpec &spec : native.parts) {
+      if (spec.kind != PartSpec::Diode && spec.kind != PartSpec::Npn && spec.kind != PartSpec::Pnp)
+        continue;
+      ComPtr<IQorDev> device;
+      ASSERT_EQ(circuit_->GetDev(part(spec.partId).shape, device.receive()), S_OK);
+      ASSERT_TRUE(device);
+      Bstr element, model;
+      ASSERT_EQ(device->SpiceInfo(element.receive(), model.receive()), S_OK);
+      std::string nativeElement, nativeModel;
+      native.device(spec.partId).SpiceInfo(nativeElement, nativeModel);
+      EXPECT_EQ(model.toAnsi(), nativeModel);
+      const std::string text = element.toAnsi();
+      EXPECT_EQ(text.substr(0, text.find(' ')), spec.partId);
+      EXPECT_EQ(text.substr(text.rfind(' ')), nativeElement.substr(nativeElement.rfind(' ')));
+    }
+    CreateDirectoryA(testing_support::hostPath(checkDir()).c_str(), nullptr);
+    char base[32];
+    std::snprintf(base, sizeof base, "/qorsim-%02d", number);
+    semi_test::writeCheckFiles(testing_support::hostPath(checkDir() + base),
+                               native.netlist(cc.name), cc.name + " in QorSim", "QorSim", list);
+  }
+};
+
+TEST_F(CheckCircuits, DiodeForwardBiasedBySourceAndResistor) { run("1N4148 forward", 1); }
+TEST_F(CheckCircuits, DefaultDiodeHardDriven) { run("default diode hard-driven", 2); }
+TEST_F(CheckCircuits, DiodeReversed) { run("1N4148 reversed", 3); }
+TEST_F(CheckCircuits, NpnCommonEmitterStage) { run("2N3904 common-emitter stage", 4); }
+TEST_F(CheckCircuits, PnpBiasStage) { run("2N3906 bias stage", 5); }
+TEST_F(CheckCircuits, NpnCurrentMirror) { run("NPN current mirror", 6); }
+TEST_F(CheckCircuits, PnpCurrentMirror) { run("PNP current mirror", 7); }
+TEST_F(CheckCircuits, SaturatedSwitch) { run("saturated switch", 8); }
+TEST_F(CheckCircuits, EveryTermReverseActive) { run("every Gummel-Poon term, reverse-active", 9); }
+TEST_F(CheckCircuits, EveryTermHighInjection) { run("every Gummel-Poon term, high injection", 10); }
+TEST_F(CheckCircuits, DarlingtonFollower) { run("Darlington follower", 11); }
+TEST_F(CheckCircuits, DefaultNpnAndPnpOnOnePage) { run("default NPN and PNP on one page", 12); }
+TEST_F(CheckCircuits, DefaultDiodeForward) { run("default diode forward", 13); }
+TEST_F(CheckCircuits, DiodeHardDriven) { run("1N4148 hard-driven", 14); }
+TEST_F(CheckCircuits, DefaultDiodeReversed) { run("default diode reversed", 15); }
+
+TEST_F(QorLib02InQorSim, AFailedTopologyCheckGivesInfinityInEveryResult) {
+  semi_test::TestCircuit native;
+  checkCircuit("2N3904 common-emitter stage").build(native);
+  std::vector<PartSpec> specs = native.parts;
+  // Two resistors in a loop of their own: no DC path to the reference.
+  specs.push_back({PartSpec::Resistor, "RX", 1e3, {}, {{"A", "x"}, {"B", "y"}}});
+  specs.push_back({PartSpec::Resistor, "RY", 1e3, {}, {{"A", "y"}, {"B", "x"}}});
+  draw(specs);
+  solve();
+  TestComponent &q = *part("Q1").control.get();
+  for (const std::string &name : semi_test::transistorResultNames())
+    EXPECT_EQ(q.result(name), Inf) << name;
+  EXPECT_EQ(q.dirty, VARIANT_TRUE);
+}
+
+TEST_F(QorLib02InQorSim, ResetDcRulesThroughCom) {
+  semi_test::TestCircuit native;
+  checkCircuit("2N3904 common-emitter stage").build(native);
+  draw(native.parts);
+  ASSERT_EQ(solve(), S_OK);
+  DrawnPart &q = part("Q1");
+  auto counter = recorder();
+  ComPtr<IQorDev> dev = twin(q, counter.get());
+  counter->resets = 0;
+  EXPECT_EQ(dev->UpdateParams(), S_OK);
+  EXPECT_EQ(counter->resets, 0) << "unchanged values";
+  q.control->setParam("RC", "10"); // 0 to 10: a structure change
+  EXPECT_EQ(dev->UpdateParams(), S_OK);
+  EXPECT_EQ(counter->resets, 1);
+  EXPECT_EQ(counter->lastRebuild, VARIANT_TRUE);
+  q.control->setParam("RC", "20");
+  EXPECT_EQ(dev->UpdateParams(), S_OK);
+  EXPECT_EQ(counter->resets, 2);
+  EXPECT_EQ(counter->lastRebuild, VARIANT_FALSE);
+  q.control->setParam("TF", "1E-9"); // no DC parameter
+  EXPECT_EQ(dev->UpdateParams(), S_OK);
+  EXPECT_EQ(counter->resets, 2);
+}
+
+TEST_F(QorLib02InQorSim, CallsBeforeInstallAndWithNullArgumentsFailCleanly) {
+  for (PartSpec::Kind kind : {PartSpec::Diode, PartSpec::Npn, PartSpec::Pnp}) {
+    CLSID clsid;
+    ASSERT_EQ(CLSIDFromProgID(ansi(progIdOf(kind)).get(), &clsid), S_OK);
+    ComPtr<IQorDev> dev;
+    ASSERT_EQ(
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, dev.receiveVoid()),
+        S_OK);
+    EXPECT_TRUE(dev.query<IQorDev2>());
+    EXPECT_EQ(dev->LoadDeviceDC(), E_POINTER);
+    EXPECT_EQ(dev->UpdateResult(), E_POINTER);
+    EXPECT_EQ(dev->InstallDevice(nullptr, nullptr, circuit_.get()), E_INVALIDARG);
+    Bstr element;
+    EXPECT_EQ(dev->SpiceInfo(element.receive(), nullptr), E_POINTER);
+  }
+}
+
+// Floating-point traps in this process are counted, and the interrupted
+// instruction is let through with every exception masked, so that a trap
+// shows as a count rather than a crash.
+LONG traps;
+const DWORD MultipleFaults = 0xC00002B4, MultipleTraps = 0xC00002B5;
+
+LONG CALLBACK countFloatingPointTrap(EXCEPTION_POINTERS *info) {
+  switch (info->ExceptionRecord->ExceptionCode) {
+  case STATUS_FLOAT_DIVIDE_BY_ZERO:
+  case STATUS_FLOAT_INVALID_OPERATION:
+  case STATUS_FLOAT_OVERFLOW:
+  case STATUS_FLOAT_UNDERFLOW:
+  case STATUS_FLOAT_INEXACT_RESULT:
+  case STATUS_FLOAT_DENORMAL_OPERAND:
+  case STATUS_FLOAT_STACK_CHECK:
+  case MultipleFaults:
+  case MultipleTraps:
+    break;
+  default:
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  ++traps;
+  CONTEXT *context = info->ContextRecord;
+#ifdef _WIN64
+  context->MxCsr = (context->MxCsr | 0x1F80) & ~0x3Fu;
+  context->FltSave.MxCsr = context->MxCsr;
+  context->FltSave.ControlWord |= 0x3F;
+  context->FltSave.StatusWord &= ~0xFF;
+#else
+  context->FloatSave.ControlWord |= 0x3F;
+  context->FloatSave.StatusWord &= ~0xFF;
+  DWORD *mxcsr = reinterpret_cast<DWORD *>(context->ExtendedRegisters + 24);
+  *mxcsr = (*mxcsr | 0x1F80) & ~0x3Fu;
+#endif
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+bool sameControl(const semi_win32::FpControl &a, const semi_win32::FpControl &b) {
+  return a.x87 == b.x87 && a.mxcsr == b.mxcsr;
+}
+
+// A host that unmasks division by zero, overflow and invalid operations.
+const semi_win32::FpControl Unmasked = {0x0272, 0x1900};
+
+TEST_F(QorLib02InQorSim, EmissionCoefficientZeroWithExceptionsUnmaskedGivesInfinitiesNoTrap) {
+  semi_test::TestCircuit native;
+  checkCircuit("1N4148 forward").build(native);
+  draw(native.parts);
+  ASSERT_EQ(solve(), S_OK);
+  DrawnPart &d = part("D1");
+  d.control->setParam("N", "0");
+  auto counter = recorder();
+  ComPtr<IQorDev> dev = twin(d, counter.get());
+  ASSERT_EQ(dev->TopologyFix(), S_OK);
+  ASSERT_EQ(dev->SetUpDeviceDC(), S_OK);
+
+  PVOID handler = AddVectoredExceptionHandler(1, countFloatingPointTrap);
+  ASSERT_TRUE(handler);
+  const semi_win32::FpControl before = semi_win32::readFpControl();
+  traps = 0;
+  // The control: in this mode a division by zero here does trap.
+  semi_win32::writeFpControl(Unmasked);
+  volatile double zero = 0.0;
+  volatile double quotient = 1.0 / zero;
+  semi_win32::writeFpControl(before);
+  EXPECT_EQ(traps, 1) << "the unmasked mode should trap on 1/0";
+  EXPECT_EQ(quotient, Inf);
+
+  traps = 0;
+  struct Call {
+    const char *name;
+    HRESULT (STDMETHODCALLTYPE IQorDev::*method)();
+  };
+  const Call calls[] = {{"UpdateParams", &IQorDev::UpdateParams},
+                        {"LoadDevicePWL", &IQorDev::LoadDevicePWL},
+                        {"LoadDeviceDC", &IQorDev::LoadDeviceDC},
+                        {"LimitDeltaDC", &IQorDev::LimitDeltaDC},
+                        {"UpdateResult", &IQorDev::UpdateResult}};
+  for (const Call &call : calls) {
+    semi_win32::writeFpControl(Unmasked);
+    const HRESULT hr = (dev.get()->*call.method)();
+    const semi_win32::FpControl after = semi_win32::readFpControl();
+    semi_win32::writeFpControl(before);
+    EXPECT_EQ(hr, S_OK) << call.name;
+    EXPECT_TRUE(sameControl(after, Unmasked))
+        << call.name << " left x87 " << std::hex << after.x87 << ", MXCSR " << after.mxcsr;
+  }
+  RemoveVectoredExceptionHandler(handler);
+  EXPECT_EQ(traps, 0) << "a device call trapped";
+  // N = 0: the exponent divides by zero; the results show it.
+  for (const char *name : {"Idc", "gd", "cd"})
+    EXPECT_FALSE(std::isfinite(d.control->result(name))) << name;
+  EXPECT_TRUE(std::isfinite(d.control->result("Vj")));
+}
+
+} // namespace
