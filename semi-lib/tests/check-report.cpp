@@ -82,4 +82,28 @@ void writeCheckFiles(const std::string &base, std::string netlist, const std::st
   }
 }
 
+int writeBenchFiles(const std::string &base, TestCircuit &c, const std::string &title,
+                    const std::string &passes,
+                    const std::function<double(const std::string &net)> &voltage) {
+  std::string netlist = c.netlist(title);
+  std::string control = std::string(Options) + "\n.control\nset numdgt=12\nop\nrusage all\n";
+  std::ofstream values(base + ".ours");
+  values << "# " << title << "\t" << passes << "\n";
+  int nodes = 0;
+  for (const std::string &net : c.netNames()) {
+    const std::string spice = c.SpiceNet(c.netIndex(net));
+    if (spice == "0")
+      continue;
+    control += "print v(" + spice + ")\n";
+    char line[200];
+    std::snprintf(line, sizeof line, "V(%s)\tv(%s)\t1\t1e-06\t1e-05\t%.17g\n", net.c_str(),
+                  spice.c_str(), voltage(net));
+    values << line;
+    ++nodes;
+  }
+  netlist.insert(netlist.rfind(".END"), control + "quit 0\n.endc\n");
+  std::ofstream(base + ".cir") << netlist;
+  return nodes;
+}
+
 } // namespace semi_test

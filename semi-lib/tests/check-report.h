@@ -12,6 +12,7 @@
 
 #include "semi-lib/tests/check-circuits.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,13 @@ std::vector<Compared> checkQuantities(TestCircuit &c, const CheckCircuit &cc);
 // <base>.ours (title, Newton passes, the rows).
 void writeCheckFiles(const std::string &base, std::string netlist, const std::string &title,
                      const std::string &passes, const std::vector<Compared> &list);
+
+// The benchmark's files: the netlist with "rusage all" in its control
+// block, and every node voltage (1e-5 V + 1e-6 |V|) as voltage gives it.
+// Returns the number of nodes.
+int writeBenchFiles(const std::string &base, TestCircuit &c, const std::string &title,
+                    const std::string &passes,
+                    const std::function<double(const std::string &net)> &voltage);
 
 } // namespace semi_test
 

@@ -1,19 +1,16 @@
 // QorLib02's devices in the real QorSim: every circuit of the ngspice
 // cross-check drawn on a page of the stand-in host, with QorLib01's
-// sources, resistors and grounds beside the diodes and transistors, solved
-// by QorSim, and each compared value read back from the page (node
-// voltages, the sources' currents, the transistors' RESULT items) and
-// checked against the same circuit solved by the device core natively.
+// sources and resistors beside the diodes and transistors, solved by
+// QorSim, and each compared value read back from the page (node voltages,
+// the sources' currents, the transistors' RESULT items) and checked against
+// the same circuit solved by the device core natively. The ground is the
+// simulator tests' TestGnd, whose load count gives QorSim's Newton passes.
 // The values also go to ngspice (compare-ngspice.py, as the native check
 // does). Devices installed a second time on a recording circuit show the
 // ResetDC rules and the floating-point guard through COM.
-#include "passive-lib/tests/test-component.h"
-#include "semi-lib/tests/check-report.h"
+#include "semi-lib/tests/qorsim-page.h"
 #include "semi-lib/win32/fp-guard.h"
 
-#include "passive-lib/core/component-templates.h"
-
-#include "platform/drawing-host/win32/stand-in-host.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
@@ -21,88 +18,27 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <map>
 #include <memory>
-#include <sstream>
 
 namespace {
 
-using passive::ComponentKind;
 using passive_test::ansi;
 using passive_test::Bstr;
 using passive_test::ComPtr;
 using passive_test::TestCircuit;
 using passive_test::TestComponent;
+using semi_test::DrawnPart;
 using semi_test::PartSpec;
-
-using ServerCall = HRESULT(WINAPI *)();
-HRESULT callExport(HMODULE module, const char *name) {
-  auto function =
-      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  return function ? function() : E_NOTIMPL;
-}
+using semi_test::QorSimPage;
 
 const double Inf = std::numeric_limits<double>::infinity();
-
-// Component XML of a semiconductor part: the library's DEVICE line with
-// the given PARAMS items and the kind's RESULT items, none solved yet.
-std::string semiXml(PartSpec::Kind kind, const std::vector<semi::ParamItem> &params) {
-  const bool diode = kind == PartSpec::Diode;
-  std::ostringstream xml;
-  if (diode)
-    xml << "<DEVICE NAME=\"Diode\" OCXNAME=\"QOR Diode OCX\" STATUS=\"0x0\" "
-           "DEVPROGID=\"QOR.DiodeDev\"";
-  else if (kind == PartSpec::Npn)
-    xml << "<DEVICE NAME=\"NPN Transistor\" OCXNAME=\"QOR BjtNpn OCX\" STATUS=\"0x0\" "
-           "DEVPROGID=\"QOR.BjtNpnDev\"";
-  else
-    xml << "<DEVICE NAME=\"PNP Transistor\" OCXNAME=\"QOR BjtPnp OCX\" STATUS=\"0x0\" "
-           "DEVPROGID=\"QOR.BjtPnpDev\"";
-  xml << " VERSION=\"1.00.419\" CREATED=\"9 Dec 2026\"><PARAMS ORDER=\"0 1\" VERSION=\"1.0\">";
-  for (const semi::ParamItem &item : params) {
-    xml << "<ITEM NAME=\"" << item.name << "\"";
-    if (item.hasDefault)
-      xml << " DEFAULT=\"" << item.defaultText << "\"";
-    if (item.hasText)
-      xml << " TEXT=\"" << item.text << "\"";
-    if (item.hasIeee)
-      xml << " IEEE=\"" << item.ieee << "\"";
-    xml << "/>";
-  }
-  xml << "</PARAMS><RESULT ORDER=\"" << (diode ? "2" : "4") << "\" LAYER=\"Simulation\">";
-  for (const std::string &name :
-       diode ? semi_test::diodeResultNames() : semi_test::transistorResultNames())
-    xml << "<ITEM NAME=\"" << name << "\" IEEE=\"0XFFFFFFFFFFFFFFFF\"/>";
-  xml << "</RESULT></DEVICE>";
-  return xml.str();
-}
-
-const char *progIdOf(PartSpec::Kind kind) {
-  return kind == PartSpec::Diode ? "QOR.DiodeDev.1"
-         : kind == PartSpec::Npn ? "QOR.BjtNpnDev.1"
-                                 : "QOR.BjtPnpDev.1";
-}
-
-// One part drawn on the page: its shape, control and pin letters in
-// connection-row order.
-struct DrawnPart {
-  PartSpec spec;
-  drawhost::Shape *shape = nullptr;
-  ComPtr<com::Object<TestComponent>> control;
-  std::string key;
-  std::vector<std::string> pins;
-};
 
 class QorLib02InQorSim : public testing::Test {
 protected:
   static void SetUpTestSuite() {
     CoInitialize(nullptr);
-    qorSim_ = LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str());
-    qorLib01_ = LoadLibraryA(testing_support::hostPath(QORLIB01_DLL).c_str());
-    qorLib02_ = LoadLibraryA(testing_support::hostPath(QORLIB02_DLL).c_str());
-    ASSERT_TRUE(qorSim_ && qorLib01_ && qorLib02_);
-    for (HMODULE module : {qorSim_, qorLib01_, qorLib02_})
-      ASSERT_EQ(callExport(module, "DllRegisterServer"), S_OK);
+    servers_ = new semi_test::QorServers(QORSIM_DLL, QORLIB01_DLL, QORLIB02_DLL, TEST_DEVICES_DLL);
+    ASSERT_TRUE(servers_->ready());
     host_ = new drawhost::StandInHost();
     static bool cleared = false;
     if (!cleared)
@@ -112,126 +48,28 @@ protected:
   static void TearDownTestSuite() {
     delete host_;
     host_ = nullptr;
-    for (HMODULE module : {qorLib02_, qorLib01_, qorSim_})
-      EXPECT_EQ(callExport(module, "DllUnregisterServer"), S_OK);
+    delete servers_;
+    servers_ = nullptr;
     CoUninitialize();
   }
   void SetUp() override {
     ASSERT_EQ(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
                                lib_.receiveVoid()),
               S_OK);
-    document_ = host_->addDocument("C:\\Drawings\\", "Semi.vsd");
-    page_ = document_->addPage("Page-1");
-    ComPtr<IQorSimRoot> root;
-    ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                               root.receiveVoid()),
-              S_OK);
-    ASSERT_EQ(root->FindSim(page_, circuit_.receive()), S_OK);
-    vectors_ = circuit_.query<IQorSimDC>();
-    ASSERT_TRUE(vectors_);
+    page_ = std::make_unique<QorSimPage>(*host_, lib_.get(), "Semi.vsd");
+    ASSERT_TRUE(page_->ready());
+    circuit_ = ComPtr<IQorSimCkt>(page_->circuit());
   }
   void TearDown() override {
-    if (circuit_) {
-      EXPECT_EQ(circuit_->Quit(), S_OK);
-    }
+    circuit_.reset();
+    page_.reset();
   }
 
-  // Draws every part of a native circuit on the page; pins on one net are
-  // joined by wires to the net's first pin.
-  void draw(const std::vector<PartSpec> &specs) {
-    double x = 0;
-    for (const PartSpec &spec : specs) {
-      DrawnPart part;
-      part.spec = spec;
-      std::string xml;
-      switch (spec.kind) {
-      case PartSpec::Ground:
-        part.pins = {"A"};
-        xml = passive::filledTemplate(ComponentKind::Ground, "1.00.419", "9 Dec 2026");
-        break;
-      case PartSpec::Resistor:
-        part.pins = {"A", "B"};
-        xml = passive::filledTemplate(ComponentKind::Resistor, "1.00.419", "9 Dec 2026");
-        break;
-      case PartSpec::Source:
-        part.pins = {"P", "M"};
-        xml = passive::filledTemplate(ComponentKind::DcSource, "1.00.419", "9 Dec 2026");
-        break;
-      default:
-        for (const auto &pin : spec.pins)
-          part.pins.push_back(pin.first);
-        xml = semiXml(spec.kind, spec.params);
-      }
-      part.shape = page_->addShape(2, "Component");
-      for (const std::string &pin : part.pins)
-        part.shape->addConnectionPoint(pin);
-      part.shape->cell("User.QOR", true)->setQuietly("1");
-      part.shape->cell("PinX", true)->setQuietly(std::to_string(x += 1));
-      part.shape->cell("PinY", true)->setQuietly("0");
-      part.key = part.shape->uniqueId(true);
-      part.control = ComPtr<com::Object<TestComponent>>::adopt(
-          new com::Object<TestComponent>(lib_.get(), part.shape, xml));
-      part.control->circuit = circuit_;
-      part.control->partId = spec.kind == PartSpec::Ground ? "" : spec.partId;
-      if (spec.kind == PartSpec::Resistor)
-        part.control->setParam("R", semi_test::exactText(spec.value));
-      if (spec.kind == PartSpec::Source)
-        part.control->setParam("Vdc", semi_test::exactText(spec.value));
-      EXPECT_EQ(circuit_->OcxMapInsert(ansi(part.key).get(), part.shape,
-                                       static_cast<IQorOcx *>(part.control.get()), VARIANT_TRUE),
-                S_OK);
-      parts_.push_back(part);
-    }
-    for (std::size_t p = 0; p < parts_.size(); ++p) {
-      for (std::size_t pin = 0; pin < parts_[p].spec.pins.size(); ++pin) {
-        const std::string &net = parts_[p].spec.pins[pin].second;
-        auto first = firstPin_.find(net);
-        if (first == firstPin_.end()) {
-          firstPin_[net] = {p, pin};
-          continue;
-        }
-        drawhost::Shape *connector = page_->addShape(3, "Wire");
-        connector->setOneD(true);
-        page_->glue(connector, 9, parts_[first->second.first].shape,
-                    static_cast<short>(first->second.second));
-        page_->glue(connector, 12, parts_[p].shape, static_cast<short>(pin));
-      }
-    }
-  }
-  HRESULT solve() {
-    ComPtr<IQorDev> built; // builds the circuit from the page first
-    circuit_->GetDev(parts_.front().shape, built.receive());
-    return circuit_->SolveDC();
-  }
-  DrawnPart &part(const std::string &partId) {
-    for (DrawnPart &p : parts_)
-      if (p.spec.partId == partId)
-        return p;
-    throw std::runtime_error("no part " + partId);
-  }
-  double netVoltage(const std::string &net) {
-    const auto &[p, pin] = firstPin_.at(net);
-    LONG index = -1;
-    EXPECT_EQ(circuit_->IndexMapFind(ansi(parts_[p].key + parts_[p].pins[pin]).get(), &index),
-              S_OK);
-    double value = std::numeric_limits<double>::quiet_NaN();
-    EXPECT_EQ(vectors_->get_Solution(index, &value), S_OK);
-    return value;
-  }
-  // The value QorSim's page gives for one compared quantity.
-  double pageValue(const semi_test::Compared &q) {
-    if (q.part.empty())
-      return netVoltage(q.item);
-    if (q.item == "I")
-      return part(q.part).control->result("Idc");
-    const double v = part(q.part).control->result(q.item);
-    return q.inverse ? 1 / v : v;
-  }
   // A second device of a part's kind installed on a recording circuit under
   // the part's name.
   ComPtr<IQorDev> twin(DrawnPart &p, TestCircuit *recorder) {
     CLSID clsid;
-    EXPECT_EQ(CLSIDFromProgID(ansi(progIdOf(p.spec.kind)).get(), &clsid), S_OK);
+    EXPECT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(p.spec.kind)).get(), &clsid), S_OK);
     ComPtr<IQorDev> created;
     EXPECT_EQ(
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, created.receiveVoid()),
@@ -261,18 +99,14 @@ protected:
     FindClose(search);
   }
 
-  static HMODULE qorSim_, qorLib01_, qorLib02_;
+  static semi_test::QorServers *servers_;
   static drawhost::StandInHost *host_;
   ComPtr<IQorLib> lib_;
-  drawhost::Document *document_ = nullptr;
-  drawhost::Page *page_ = nullptr;
+  std::unique_ptr<QorSimPage> page_;
   ComPtr<IQorSimCkt> circuit_;
-  ComPtr<IQorSimDC> vectors_;
-  std::vector<DrawnPart> parts_;
-  std::map<std::string, std::pair<std::size_t, std::size_t>> firstPin_; // net: part, pin
 };
 
-HMODULE QorLib02InQorSim::qorSim_, QorLib02InQorSim::qorLib01_, QorLib02InQorSim::qorLib02_;
+semi_test::QorServers *QorLib02InQorSim::servers_;
 drawhost::StandInHost *QorLib02InQorSim::host_;
 
 semi_test::CheckCircuit checkCircuit(const std::string &name) {
@@ -294,12 +128,18 @@ public:
     cc.build(native);
     const semi_test::SolveReport report = native.SolveDC();
     ASSERT_TRUE(report.converged) << name;
-    draw(native.parts);
-    ASSERT_EQ(solve(), S_OK) << name << ": QorSim did not converge";
+    page_->draw(native.parts);
+    const LONG before = servers_->testDeviceLoads();
+    ASSERT_EQ(page_->solve(), S_OK) << name << ": QorSim did not converge";
+    const LONG passes = servers_->testDeviceLoads() - before;
+    std::printf("%s: %ld Newton passes in QorSim, %d natively\n", name.c_str(),
+                static_cast<long>(passes), report.passes);
+    EXPECT_GE(passes, 1);
+    EXPECT_LE(passes, semi_test::MostCheckPasses);
     std::vector<semi_test::Compared> list = semi_test::checkQuantities(native, cc);
     ASSERT_FALSE(list.empty());
     for (semi_test::Compared &q : list) {
-      const double ours = pageValue(q);
+      const double ours = page_->value(q);
       EXPECT_NEAR(ours, q.ours, 1e-9 * std::fabs(q.ours) + 1e-15)
           << name << ": " << q.what << " in QorSim against the native core";
       q.ours = ours;
@@ -310,7 +150,7 @@ public:
       if (spec.kind != PartSpec::Diode && spec.kind != PartSpec::Npn && spec.kind != PartSpec::Pnp)
         continue;
       ComPtr<IQorDev> device;
-      ASSERT_EQ(circuit_->GetDev(part(spec.partId).shape, device.receive()), S_OK);
+      ASSERT_EQ(circuit_->GetDev(page_->part(spec.partId).shape, device.receive()), S_OK);
       ASSERT_TRUE(device);
       Bstr element, model;
       ASSERT_EQ(device->SpiceInfo(element.receive(), model.receive()), S_OK);
@@ -325,7 +165,8 @@ public:
     char base[32];
     std::snprintf(base, sizeof base, "/qorsim-%02d", number);
     semi_test::writeCheckFiles(testing_support::hostPath(checkDir() + base),
-                               native.netlist(cc.name), cc.name + " in QorSim", "QorSim", list);
+                               native.netlist(cc.name), cc.name + " in QorSim",
+                               std::to_string(passes), list);
   }
 };
 
@@ -352,9 +193,9 @@ TEST_F(QorLib02InQorSim, AFailedTopologyCheckGivesInfinityInEveryResult) {
   // Two resistors in a loop of their own: no DC path to the reference.
   specs.push_back({PartSpec::Resistor, "RX", 1e3, {}, {{"A", "x"}, {"B", "y"}}});
   specs.push_back({PartSpec::Resistor, "RY", 1e3, {}, {{"A", "y"}, {"B", "x"}}});
-  draw(specs);
-  solve();
-  TestComponent &q = *part("Q1").control.get();
+  page_->draw(specs);
+  page_->solve();
+  TestComponent &q = *page_->part("Q1").control.get();
   for (const std::string &name : semi_test::transistorResultNames())
     EXPECT_EQ(q.result(name), Inf) << name;
   EXPECT_EQ(q.dirty, VARIANT_TRUE);
@@ -363,9 +204,9 @@ TEST_F(QorLib02InQorSim, AFailedTopologyCheckGivesInfinityInEveryResult) {
 TEST_F(QorLib02InQorSim, ResetDcRulesThroughCom) {
   semi_test::TestCircuit native;
   checkCircuit("2N3904 common-emitter stage").build(native);
-  draw(native.parts);
-  ASSERT_EQ(solve(), S_OK);
-  DrawnPart &q = part("Q1");
+  page_->draw(native.parts);
+  ASSERT_EQ(page_->solve(), S_OK);
+  DrawnPart &q = page_->part("Q1");
   auto counter = recorder();
   ComPtr<IQorDev> dev = twin(q, counter.get());
   counter->resets = 0;
@@ -387,7 +228,7 @@ TEST_F(QorLib02InQorSim, ResetDcRulesThroughCom) {
 TEST_F(QorLib02InQorSim, CallsBeforeInstallAndWithNullArgumentsFailCleanly) {
   for (PartSpec::Kind kind : {PartSpec::Diode, PartSpec::Npn, PartSpec::Pnp}) {
     CLSID clsid;
-    ASSERT_EQ(CLSIDFromProgID(ansi(progIdOf(kind)).get(), &clsid), S_OK);
+    ASSERT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(kind)).get(), &clsid), S_OK);
     ComPtr<IQorDev> dev;
     ASSERT_EQ(
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, dev.receiveVoid()),
@@ -448,9 +289,9 @@ const semi_win32::FpControl Unmasked = {0x0272, 0x1900};
 TEST_F(QorLib02InQorSim, EmissionCoefficientZeroWithExceptionsUnmaskedGivesInfinitiesNoTrap) {
   semi_test::TestCircuit native;
   checkCircuit("1N4148 forward").build(native);
-  draw(native.parts);
-  ASSERT_EQ(solve(), S_OK);
-  DrawnPart &d = part("D1");
+  page_->draw(native.parts);
+  ASSERT_EQ(page_->solve(), S_OK);
+  DrawnPart &d = page_->part("D1");
   d.control->setParam("N", "0");
   auto counter = recorder();
   ComPtr<IQorDev> dev = twin(d, counter.get());

@@ -7,7 +7,7 @@
 // Builds natively and for Windows (run under Wine).
 //
 //   semi-bench <existing scratch dir>
-#include "semi-lib/tests/check-circuits.h"
+#include "semi-lib/tests/check-report.h"
 
 #include <algorithm>
 #include <chrono>
@@ -58,26 +58,9 @@ bool bench(const BenchCircuit &b, const std::string &dir) {
   TestCircuit c;
   b.build(c, b.size);
   c.SolveDC();
-  std::string netlist = c.netlist(b.name);
-  std::string control = ".options temp=26.99423 tnom=26.99423 reltol=1e-9 vntol=1e-12 "
-                        "abstol=1e-18\n.control\nset numdgt=12\nop\nrusage all\n";
-  const std::string base = dir + "/bench-" + std::to_string(b.size);
-  std::ofstream values(base + ".ours");
-  values << "# " << b.name << "\t" << report.passes << "\n";
-  int nodes = 0;
-  for (const std::string &net : c.netNames()) {
-    const std::string spice = c.SpiceNet(c.netIndex(net));
-    if (spice == "0")
-      continue;
-    control += "print v(" + spice + ")\n";
-    char line[200];
-    std::snprintf(line, sizeof line, "V(%s)\tv(%s)\t1\t1e-06\t1e-05\t%.17g\n", net.c_str(),
-                  spice.c_str(), c.netVoltage(net));
-    values << line;
-    ++nodes;
-  }
-  netlist.insert(netlist.rfind(".END"), control + "quit 0\n.endc\n");
-  std::ofstream(base + ".cir") << netlist;
+  const int nodes = writeBenchFiles(dir + "/bench-" + std::to_string(b.size), c, b.name,
+                                    std::to_string(report.passes),
+                                    [&](const std::string &net) { return c.netVoltage(net); });
   std::printf("%s: %d nodes\n  ours: %.3f ms Newton (%d passes, %s), %.3f ms with matrix "
               "set-up\n",
               b.name, nodes, ours.newton * 1e3, report.passes,

@@ -1,0 +1,98 @@
+// The semiconductor benchmark in the real QorSim under Wine: the 40-stage
+// transistor chain and the 500-diode ladder of semi-bench, drawn on a page
+// of the stand-in host with QorLib02's devices and solved by QorSim. Times
+// the circuit's build from the page and the DC solve (best of three pages),
+// counts the Newton passes through the test ground, checks every node
+// against the device core's native solve and writes the netlist and the
+// page's node voltages for bench-semi.sh to hand to ngspice.
+//
+//   qorsim-bench <existing scratch dir>   (run beside the four DLLs)
+#include "semi-lib/tests/qorsim-page.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace {
+
+using namespace semi_test;
+
+struct BenchCircuit {
+  const char *name;
+  void (*build)(TestCircuit &, int);
+  int size;
+};
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point from) {
+  return std::chrono::duration<double>(Clock::now() - from).count();
+}
+
+bool bench(const BenchCircuit &b, const std::string &dir, QorServers &servers,
+           drawhost::StandInHost &host, IQorLib *lib) {
+  TestCircuit native;
+  b.build(native, b.size);
+  const SolveReport report = native.SolveDC();
+  double build = 1e9, solve = 1e9, worst = 0;
+  LONG passes = 0;
+  HRESULT solved = E_FAIL;
+  for (int run = 0; run < 3; ++run) {
+    QorSimPage page(host, lib, "Bench" + std::to_string(b.size) + "-" + std::to_string(run));
+    if (!page.ready())
+      return false;
+    page.draw(native.parts);
+    Clock::time_point start = Clock::now();
+    base::ComPtr<IQorDev> built;
+    page.circuit()->GetDev(page.parts.front().shape, built.receive());
+    build = std::min(build, seconds(start));
+    const LONG before = servers.testDeviceLoads();
+    start = Clock::now();
+    solved = page.circuit()->SolveDC();
+    solve = std::min(solve, seconds(start));
+    passes = servers.testDeviceLoads() - before;
+    if (run == 0) {
+      for (const std::string &net : native.netNames())
+        worst = std::max(worst, std::fabs(page.netVoltage(net) - native.netVoltage(net)));
+      writeBenchFiles(dir + "/bench-" + std::to_string(b.size), native, b.name,
+                      std::to_string(passes),
+                      [&](const std::string &net) { return page.netVoltage(net); });
+    }
+  }
+  std::printf("%s: %zu parts\n  QorSim: %.3f ms solve (%ld passes, %s), %.3f ms building the "
+              "circuit from the page; nodes within %.3g V of the native core (%d passes)\n",
+              b.name, native.parts.size(), solve * 1e3, static_cast<long>(passes),
+              solved == S_OK ? "converged" : "NOT converged", build * 1e3, worst, report.passes);
+  return solved == S_OK && worst < 1e-9;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: qorsim-bench <scratch dir>\n");
+    return 2;
+  }
+  CoInitialize(nullptr);
+  bool ok = true;
+  {
+    QorServers servers("QorSim.dll", "QorLib01.dll", "QorLib02.dll", "qorsim-test-devices.dll");
+    if (!servers.ready()) {
+      std::fprintf(stderr, "the servers could not be loaded and registered\n");
+      return 1;
+    }
+    drawhost::StandInHost host;
+    base::ComPtr<IQorLib> lib;
+    if (FAILED(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
+                                lib.receiveVoid())))
+      return 1;
+    const BenchCircuit circuits[] = {{"40-stage transistor chain", transistorChain, 40},
+                                     {"500-diode ladder", diodeLadder, 500}};
+    for (const BenchCircuit &b : circuits)
+      ok = bench(b, argv[1], servers, host, lib.get()) && ok;
+  }
+  CoUninitialize();
+  return ok ? 0 : 1;
+}

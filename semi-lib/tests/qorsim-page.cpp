@@ -1,0 +1,203 @@
+// Native circuits drawn on stand-in pages and solved by QorSim.
+#include "semi-lib/tests/qorsim-page.h"
+
+#include "passive-lib/core/component-templates.h"
+
+#include "testing/test-paths.h"
+
+#include <limits>
+#include <sstream>
+#include <stdexcept>
+
+namespace semi_test {
+
+using passive::ComponentKind;
+using passive_test::ansi;
+using passive_test::ComPtr;
+using PageControl = passive_test::TestComponent;
+
+namespace {
+
+using ServerCall = HRESULT(WINAPI *)();
+
+HRESULT callExport(HMODULE module, const char *name) {
+  auto function =
+      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  return function ? function() : E_NOTIMPL;
+}
+
+const char *Version = "1.00.419";
+const char *Created = "9 Dec 2026";
+
+} // namespace
+
+QorServers::QorServers(const char *qorSim, const char *qorLib01, const char *qorLib02,
+                       const char *testDevices) {
+  const char *paths[] = {qorSim, qorLib01, qorLib02, testDevices};
+  ready_ = true;
+  for (int i = 0; i < 4; ++i) {
+    modules_[i] = LoadLibraryA(testing_support::hostPath(paths[i]).c_str());
+    ready_ = ready_ && modules_[i] && callExport(modules_[i], "DllRegisterServer") == S_OK;
+  }
+}
+
+QorServers::~QorServers() {
+  for (int i = 3; i >= 0; --i)
+    if (modules_[i])
+      callExport(modules_[i], "DllUnregisterServer");
+}
+
+LONG QorServers::testDeviceLoads() const {
+  using Counter = LONG(WINAPI *)();
+  auto counter = reinterpret_cast<Counter>(
+      reinterpret_cast<void (*)()>(GetProcAddress(modules_[3], "TestDeviceLoads")));
+  return counter ? counter() : -1;
+}
+
+std::string semiXml(PartSpec::Kind kind, const std::vector<semi::ParamItem> &params) {
+  const bool diode = kind == PartSpec::Diode;
+  std::ostringstream xml;
+  if (diode)
+    xml << "<DEVICE NAME=\"Diode\" OCXNAME=\"QOR Diode OCX\" STATUS=\"0x0\" "
+           "DEVPROGID=\"QOR.DiodeDev\"";
+  else if (kind == PartSpec::Npn)
+    xml << "<DEVICE NAME=\"NPN Transistor\" OCXNAME=\"QOR BjtNpn OCX\" STATUS=\"0x0\" "
+           "DEVPROGID=\"QOR.BjtNpnDev\"";
+  else
+    xml << "<DEVICE NAME=\"PNP Transistor\" OCXNAME=\"QOR BjtPnp OCX\" STATUS=\"0x0\" "
+           "DEVPROGID=\"QOR.BjtPnpDev\"";
+  xml << " VERSION=\"" << Version << "\" CREATED=\"" << Created
+      << "\"><PARAMS ORDER=\"0 1\" VERSION=\"1.0\">";
+  for (const semi::ParamItem &item : params) {
+    xml << "<ITEM NAME=\"" << item.name << "\"";
+    if (item.hasDefault)
+      xml << " DEFAULT=\"" << item.defaultText << "\"";
+    if (item.hasText)
+      xml << " TEXT=\"" << item.text << "\"";
+    if (item.hasIeee)
+      xml << " IEEE=\"" << item.ieee << "\"";
+    xml << "/>";
+  }
+  xml << "</PARAMS><RESULT ORDER=\"" << (diode ? "2" : "4") << "\" LAYER=\"Simulation\">";
+  for (const std::string &name : diode ? diodeResultNames() : transistorResultNames())
+    xml << "<ITEM NAME=\"" << name << "\" IEEE=\"0XFFFFFFFFFFFFFFFF\"/>";
+  xml << "</RESULT></DEVICE>";
+  return xml.str();
+}
+
+const char *semiProgId(PartSpec::Kind kind) {
+  return kind == PartSpec::Diode ? "QOR.DiodeDev.1"
+         : kind == PartSpec::Npn ? "QOR.BjtNpnDev.1"
+                                 : "QOR.BjtPnpDev.1";
+}
+
+QorSimPage::QorSimPage(drawhost::StandInHost &host, IQorLib *lib, const std::string &documentName)
+    : lib_(lib) {
+  page_ = host.addDocument("C:\\Drawings\\", documentName)->addPage("Page-1");
+  ComPtr<IQorSimRoot> root;
+  if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                              root.receiveVoid())) ||
+      FAILED(root->FindSim(page_, circuit_.receive())))
+    return;
+  vectors_ = circuit_.query<IQorSimDC>();
+}
+
+QorSimPage::~QorSimPage() {
+  if (circuit_)
+    circuit_->Quit();
+}
+
+void QorSimPage::draw(const std::vector<PartSpec> &specs) {
+  double x = 0;
+  for (const PartSpec &spec : specs) {
+    DrawnPart part;
+    part.spec = spec;
+    std::string xml;
+    switch (spec.kind) {
+    case PartSpec::Ground:
+      part.pins = {"A"};
+      xml = "<DEVICE NAME=\"Ground\" OCXNAME=\"0\" STATUS=\"0x0\" DEVPROGID=\"QOR.TestGnd\">"
+            "<PARAMS/><RESULT/></DEVICE>";
+      break;
+    case PartSpec::Resistor:
+      part.pins = {"A", "B"};
+      xml = passive::filledTemplate(ComponentKind::Resistor, Version, Created);
+      break;
+    case PartSpec::Source:
+      part.pins = {"P", "M"};
+      xml = passive::filledTemplate(ComponentKind::DcSource, Version, Created);
+      break;
+    default:
+      for (const auto &pin : spec.pins)
+        part.pins.push_back(pin.first);
+      xml = semiXml(spec.kind, spec.params);
+    }
+    part.shape = page_->addShape(2, "Component");
+    for (const std::string &pin : part.pins)
+      part.shape->addConnectionPoint(pin);
+    part.shape->cell("User.QOR", true)->setQuietly("1");
+    part.shape->cell("PinX", true)->setQuietly(std::to_string(x += 1));
+    part.shape->cell("PinY", true)->setQuietly("0");
+    part.key = part.shape->uniqueId(true);
+    part.control = ComPtr<com::Object<PageControl>>::adopt(
+        new com::Object<PageControl>(lib_.get(), part.shape, xml));
+    part.control->circuit = circuit_;
+    part.control->partId = spec.kind == PartSpec::Ground ? "" : spec.partId;
+    if (spec.kind == PartSpec::Resistor)
+      part.control->setParam("R", exactText(spec.value));
+    if (spec.kind == PartSpec::Source)
+      part.control->setParam("Vdc", exactText(spec.value));
+    circuit_->OcxMapInsert(ansi(part.key).get(), part.shape,
+                           static_cast<IQorOcx *>(part.control.get()), VARIANT_TRUE);
+    parts.push_back(part);
+  }
+  for (std::size_t p = 0; p < parts.size(); ++p) {
+    for (std::size_t pin = 0; pin < parts[p].spec.pins.size(); ++pin) {
+      const std::string &net = parts[p].spec.pins[pin].second;
+      auto first = firstPin_.find(net);
+      if (first == firstPin_.end()) {
+        firstPin_[net] = {p, pin};
+        continue;
+      }
+      drawhost::Shape *connector = page_->addShape(3, "Wire");
+      connector->setOneD(true);
+      page_->glue(connector, 9, parts[first->second.first].shape,
+                  static_cast<short>(first->second.second));
+      page_->glue(connector, 12, parts[p].shape, static_cast<short>(pin));
+    }
+  }
+}
+
+HRESULT QorSimPage::solve() {
+  ComPtr<IQorDev> built; // builds the circuit from the page first
+  if (!parts.empty())
+    circuit_->GetDev(parts.front().shape, built.receive());
+  return circuit_->SolveDC();
+}
+
+DrawnPart &QorSimPage::part(const std::string &partId) {
+  for (DrawnPart &p : parts)
+    if (p.spec.partId == partId)
+      return p;
+  throw std::runtime_error("no part " + partId);
+}
+
+double QorSimPage::netVoltage(const std::string &net) {
+  const auto &[p, pin] = firstPin_.at(net);
+  LONG index = -1;
+  double value = std::numeric_limits<double>::quiet_NaN();
+  if (SUCCEEDED(circuit_->IndexMapFind(ansi(parts[p].key + parts[p].pins[pin]).get(), &index)))
+    vectors_->get_Solution(index, &value);
+  return value;
+}
+
+double QorSimPage::value(const Compared &q) {
+  if (q.part.empty())
+    return netVoltage(q.item);
+  if (q.item == "I")
+    return part(q.part).control->result("Idc");
+  const double v = part(q.part).control->result(q.item);
+  return q.inverse ? 1 / v : v;
+}
+
+} // namespace semi_test
