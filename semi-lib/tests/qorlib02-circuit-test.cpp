@@ -201,6 +201,26 @@ TEST_F(QorLib02InQorSim, AFailedTopologyCheckGivesInfinityInEveryResult) {
   EXPECT_EQ(q.dirty, VARIANT_TRUE);
 }
 
+// A transistor that nothing touches stays out of the solve: the rest of
+// the page gives what it gives without it.
+TEST_F(QorLib02InQorSim, AnUnconnectedTransistorIsInert) {
+  semi_test::TestCircuit native;
+  const semi_test::CheckCircuit cc = checkCircuit("2N3904 common-emitter stage");
+  cc.build(native);
+  ASSERT_TRUE(native.SolveDC().converged);
+  std::vector<PartSpec> specs = native.parts;
+  specs.push_back({PartSpec::Npn,
+                   "Q9",
+                   0,
+                   semi_test::transistorParams(),
+                   {{"C", "free-c"}, {"B", "free-b"}, {"E", "free-e"}}});
+  page_->draw(specs);
+  ASSERT_EQ(page_->solve(), S_OK);
+  for (const semi_test::Compared &q : semi_test::checkQuantities(native, cc))
+    EXPECT_NEAR(page_->value(q), q.ours, 1e-9 * std::fabs(q.ours) + 1e-15) << q.what;
+  EXPECT_EQ(page_->part("Q9").control->lastUpdate, S_OK);
+}
+
 TEST_F(QorLib02InQorSim, ResetDcRulesThroughCom) {
   semi_test::TestCircuit native;
   checkCircuit("2N3904 common-emitter stage").build(native);
@@ -234,6 +254,14 @@ TEST_F(QorLib02InQorSim, CallsBeforeInstallAndWithNullArgumentsFailCleanly) {
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, dev.receiveVoid()),
         S_OK);
     EXPECT_TRUE(dev.query<IQorDev2>());
+    // Late-bound callers find the members by name in the module's type
+    // libraries.
+    ComPtr<IDispatch> dispatch = dev.query<IDispatch>();
+    ASSERT_TRUE(dispatch);
+    Bstr memberName = ansi("UpdateParams");
+    LPOLESTR names[] = {memberName.get()};
+    DISPID id = 0;
+    EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0x0409, &id), S_OK);
     EXPECT_EQ(dev->LoadDeviceDC(), E_POINTER);
     EXPECT_EQ(dev->UpdateResult(), E_POINTER);
     EXPECT_EQ(dev->InstallDevice(nullptr, nullptr, circuit_.get()), E_INVALIDARG);
