@@ -15,18 +15,18 @@ namespace semi_test {
 
 inline void addGround(TestCircuit &c, const std::string &devName, const std::string &net) {
   c.add(devName, "", std::make_unique<GroundDevice>(), nullptr, {{"G", net}});
-  c.parts.push_back({PartSpec::Ground, devName, 0, {}, {{"G", net}}});
+  c.parts.push_back({PartRecord::Ground, devName, 0, {}, {{"G", net}}});
 }
 
 inline void addResistor(TestCircuit &c, const std::string &partId, double ohms,
                         const std::string &a, const std::string &b) {
   c.add(partId, partId, std::make_unique<ResistorDevice>(ohms), nullptr, {{"A", a}, {"B", b}});
-  c.parts.push_back({PartSpec::Resistor, partId, ohms, {}, {{"A", a}, {"B", b}}});
+  c.parts.push_back({PartRecord::Resistor, partId, ohms, {}, {{"A", a}, {"B", b}}});
 }
 
 inline VoltageSourceDevice &addSource(TestCircuit &c, const std::string &partId, double volts,
                                       const std::string &p, const std::string &m) {
-  c.parts.push_back({PartSpec::Source, partId, volts, {}, {{"P", p}, {"M", m}}});
+  c.parts.push_back({PartRecord::Source, partId, volts, {}, {{"P", p}, {"M", m}}});
   return static_cast<VoltageSourceDevice &>(c.add(
       partId, partId, std::make_unique<VoltageSourceDevice>(volts), nullptr, {{"P", p}, {"M", m}}));
 }
@@ -34,7 +34,7 @@ inline VoltageSourceDevice &addSource(TestCircuit &c, const std::string &partId,
 inline TestComponent &addDiode(TestCircuit &c, const std::string &partId,
                                std::vector<semi::ParamItem> params, const std::string &anode,
                                const std::string &cathode) {
-  c.parts.push_back({PartSpec::Diode, partId, 0, params, {{"A", anode}, {"K", cathode}}});
+  c.parts.push_back({PartRecord::Diode, partId, 0, params, {{"A", anode}, {"K", cathode}}});
   c.add(partId, partId, std::make_unique<semi::DiodeDevice>(),
         std::make_unique<TestComponent>(std::move(params), diodeResultNames()),
         {{"A", anode}, {"K", cathode}});
@@ -44,7 +44,7 @@ inline TestComponent &addDiode(TestCircuit &c, const std::string &partId,
 inline TestComponent &addBjt(TestCircuit &c, const std::string &partId, semi::Polarity polarity,
                              std::vector<semi::ParamItem> params, const std::string &collector,
                              const std::string &base, const std::string &emitter) {
-  c.parts.push_back({polarity == semi::Polarity::Npn ? PartSpec::Npn : PartSpec::Pnp,
+  c.parts.push_back({polarity == semi::Polarity::Npn ? PartRecord::Npn : PartRecord::Pnp,
                      partId,
                      0,
                      params,

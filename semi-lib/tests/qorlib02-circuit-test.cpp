@@ -28,7 +28,7 @@ using passive_test::ComPtr;
 using passive_test::TestCircuit;
 using passive_test::TestComponent;
 using semi_test::DrawnPart;
-using semi_test::PartSpec;
+using semi_test::PartRecord;
 using semi_test::QorSimPage;
 
 const double Inf = std::numeric_limits<double>::infinity();
@@ -69,7 +69,7 @@ protected:
   // the part's name.
   ComPtr<IQorDev> twin(DrawnPart &p, TestCircuit *recorder) {
     CLSID clsid;
-    EXPECT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(p.spec.kind)).get(), &clsid), S_OK);
+    EXPECT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(p.record.kind)).get(), &clsid), S_OK);
     ComPtr<IQorDev> created;
     EXPECT_EQ(
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, created.receiveVoid()),
@@ -146,19 +146,20 @@ public:
     }
     // The semiconductors' SPICE lines through COM: the model line as the
     // core writes it, the element line naming the part and that model.
-    for (const PartSpec &spec : native.parts) {
-      if (spec.kind != PartSpec::Diode && spec.kind != PartSpec::Npn && spec.kind != PartSpec::Pnp)
+    for (const PartRecord &record : native.parts) {
+      if (record.kind != PartRecord::Diode && record.kind != PartRecord::Npn &&
+          record.kind != PartRecord::Pnp)
         continue;
       ComPtr<IQorDev> device;
-      ASSERT_EQ(circuit_->GetDev(page_->part(spec.partId).shape, device.receive()), S_OK);
+      ASSERT_EQ(circuit_->GetDev(page_->part(record.partId).shape, device.receive()), S_OK);
       ASSERT_TRUE(device);
       Bstr element, model;
       ASSERT_EQ(device->SpiceInfo(element.receive(), model.receive()), S_OK);
       std::string nativeElement, nativeModel;
-      native.device(spec.partId).SpiceInfo(nativeElement, nativeModel);
+      native.device(record.partId).SpiceInfo(nativeElement, nativeModel);
       EXPECT_EQ(model.toAnsi(), nativeModel);
       const std::string text = element.toAnsi();
-      EXPECT_EQ(text.substr(0, text.find(' ')), spec.partId);
+      EXPECT_EQ(text.substr(0, text.find(' ')), record.partId);
       EXPECT_EQ(text.substr(text.rfind(' ')), nativeElement.substr(nativeElement.rfind(' ')));
     }
     CreateDirectoryA(testing_support::hostPath(checkDir()).c_str(), nullptr);
@@ -189,11 +190,11 @@ TEST_F(CheckCircuits, DefaultDiodeReversed) { run("default diode reversed", 15);
 TEST_F(QorLib02InQorSim, AFailedTopologyCheckGivesInfinityInEveryResult) {
   semi_test::TestCircuit native;
   checkCircuit("2N3904 common-emitter stage").build(native);
-  std::vector<PartSpec> specs = native.parts;
+  std::vector<PartRecord> records = native.parts;
   // Two resistors in a loop of their own: no DC path to the reference.
-  specs.push_back({PartSpec::Resistor, "RX", 1e3, {}, {{"A", "x"}, {"B", "y"}}});
-  specs.push_back({PartSpec::Resistor, "RY", 1e3, {}, {{"A", "y"}, {"B", "x"}}});
-  page_->draw(specs);
+  records.push_back({PartRecord::Resistor, "RX", 1e3, {}, {{"A", "x"}, {"B", "y"}}});
+  records.push_back({PartRecord::Resistor, "RY", 1e3, {}, {{"A", "y"}, {"B", "x"}}});
+  page_->draw(records);
   page_->solve();
   TestComponent &q = *page_->part("Q1").control.get();
   for (const std::string &name : semi_test::transistorResultNames())
@@ -208,13 +209,13 @@ TEST_F(QorLib02InQorSim, AnUnconnectedTransistorIsInert) {
   const semi_test::CheckCircuit cc = checkCircuit("2N3904 common-emitter stage");
   cc.build(native);
   ASSERT_TRUE(native.SolveDC().converged);
-  std::vector<PartSpec> specs = native.parts;
-  specs.push_back({PartSpec::Npn,
-                   "Q9",
-                   0,
-                   semi_test::transistorParams(),
-                   {{"C", "free-c"}, {"B", "free-b"}, {"E", "free-e"}}});
-  page_->draw(specs);
+  std::vector<PartRecord> records = native.parts;
+  records.push_back({PartRecord::Npn,
+                     "Q9",
+                     0,
+                     semi_test::transistorParams(),
+                     {{"C", "free-c"}, {"B", "free-b"}, {"E", "free-e"}}});
+  page_->draw(records);
   ASSERT_EQ(page_->solve(), S_OK);
   for (const semi_test::Compared &q : semi_test::checkQuantities(native, cc))
     EXPECT_NEAR(page_->value(q), q.ours, 1e-9 * std::fabs(q.ours) + 1e-15) << q.what;
@@ -246,7 +247,7 @@ TEST_F(QorLib02InQorSim, ResetDcRulesThroughCom) {
 }
 
 TEST_F(QorLib02InQorSim, CallsBeforeInstallAndWithNullArgumentsFailCleanly) {
-  for (PartSpec::Kind kind : {PartSpec::Diode, PartSpec::Npn, PartSpec::Pnp}) {
+  for (PartRecord::Kind kind : {PartRecord::Diode, PartRecord::Npn, PartRecord::Pnp}) {
     CLSID clsid;
     ASSERT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(kind)).get(), &clsid), S_OK);
     ComPtr<IQorDev> dev;

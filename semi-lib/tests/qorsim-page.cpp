@@ -54,13 +54,13 @@ LONG QorServers::testDeviceLoads() const {
   return counter ? counter() : -1;
 }
 
-std::string semiXml(PartSpec::Kind kind, const std::vector<semi::ParamItem> &params) {
-  const bool diode = kind == PartSpec::Diode;
+std::string semiXml(PartRecord::Kind kind, const std::vector<semi::ParamItem> &params) {
+  const bool diode = kind == PartRecord::Diode;
   std::ostringstream xml;
   if (diode)
     xml << "<DEVICE NAME=\"Diode\" OCXNAME=\"QOR Diode OCX\" STATUS=\"0x0\" "
            "DEVPROGID=\"QOR.DiodeDev\"";
-  else if (kind == PartSpec::Npn)
+  else if (kind == PartRecord::Npn)
     xml << "<DEVICE NAME=\"NPN Transistor\" OCXNAME=\"QOR BjtNpn OCX\" STATUS=\"0x0\" "
            "DEVPROGID=\"QOR.BjtNpnDev\"";
   else
@@ -85,10 +85,10 @@ std::string semiXml(PartSpec::Kind kind, const std::vector<semi::ParamItem> &par
   return xml.str();
 }
 
-const char *semiProgId(PartSpec::Kind kind) {
-  return kind == PartSpec::Diode ? "QOR.DiodeDev.1"
-         : kind == PartSpec::Npn ? "QOR.BjtNpnDev.1"
-                                 : "QOR.BjtPnpDev.1";
+const char *semiProgId(PartRecord::Kind kind) {
+  return kind == PartRecord::Diode ? "QOR.DiodeDev.1"
+         : kind == PartRecord::Npn ? "QOR.BjtNpnDev.1"
+                                   : "QOR.BjtPnpDev.1";
 }
 
 QorSimPage::QorSimPage(drawhost::StandInHost &host, IQorLib *lib, const std::string &documentName)
@@ -107,30 +107,30 @@ QorSimPage::~QorSimPage() {
     circuit_->Quit();
 }
 
-void QorSimPage::draw(const std::vector<PartSpec> &specs) {
+void QorSimPage::draw(const std::vector<PartRecord> &records) {
   double x = 0;
-  for (const PartSpec &spec : specs) {
+  for (const PartRecord &record : records) {
     DrawnPart part;
-    part.spec = spec;
+    part.record = record;
     std::string xml;
-    switch (spec.kind) {
-    case PartSpec::Ground:
+    switch (record.kind) {
+    case PartRecord::Ground:
       part.pins = {"A"};
       xml = "<DEVICE NAME=\"Ground\" OCXNAME=\"0\" STATUS=\"0x0\" DEVPROGID=\"QOR.TestGnd\">"
             "<PARAMS/><RESULT/></DEVICE>";
       break;
-    case PartSpec::Resistor:
+    case PartRecord::Resistor:
       part.pins = {"A", "B"};
       xml = passive::filledTemplate(ComponentKind::Resistor, Version, Created);
       break;
-    case PartSpec::Source:
+    case PartRecord::Source:
       part.pins = {"P", "M"};
       xml = passive::filledTemplate(ComponentKind::DcSource, Version, Created);
       break;
     default:
-      for (const auto &pin : spec.pins)
+      for (const auto &pin : record.pins)
         part.pins.push_back(pin.first);
-      xml = semiXml(spec.kind, spec.params);
+      xml = semiXml(record.kind, record.params);
     }
     part.shape = page_->addShape(2, "Component");
     for (const std::string &pin : part.pins)
@@ -142,18 +142,18 @@ void QorSimPage::draw(const std::vector<PartSpec> &specs) {
     part.control = ComPtr<com::Object<PageControl>>::adopt(
         new com::Object<PageControl>(lib_.get(), part.shape, xml));
     part.control->circuit = circuit_;
-    part.control->partId = spec.kind == PartSpec::Ground ? "" : spec.partId;
-    if (spec.kind == PartSpec::Resistor)
-      part.control->setParam("R", exactText(spec.value));
-    if (spec.kind == PartSpec::Source)
-      part.control->setParam("Vdc", exactText(spec.value));
+    part.control->partId = record.kind == PartRecord::Ground ? "" : record.partId;
+    if (record.kind == PartRecord::Resistor)
+      part.control->setParam("R", exactText(record.value));
+    if (record.kind == PartRecord::Source)
+      part.control->setParam("Vdc", exactText(record.value));
     circuit_->OcxMapInsert(ansi(part.key).get(), part.shape,
                            static_cast<IQorOcx *>(part.control.get()), VARIANT_TRUE);
     parts.push_back(part);
   }
   for (std::size_t p = 0; p < parts.size(); ++p) {
-    for (std::size_t pin = 0; pin < parts[p].spec.pins.size(); ++pin) {
-      const std::string &net = parts[p].spec.pins[pin].second;
+    for (std::size_t pin = 0; pin < parts[p].record.pins.size(); ++pin) {
+      const std::string &net = parts[p].record.pins[pin].second;
       auto first = firstPin_.find(net);
       if (first == firstPin_.end()) {
         firstPin_[net] = {p, pin};
@@ -177,7 +177,7 @@ HRESULT QorSimPage::solve() {
 
 DrawnPart &QorSimPage::part(const std::string &partId) {
   for (DrawnPart &p : parts)
-    if (p.spec.partId == partId)
+    if (p.record.partId == partId)
       return p;
   throw std::runtime_error("no part " + partId);
 }

@@ -38,12 +38,12 @@ private:
 
 // Component XML of a semiconductor part: the library's DEVICE line with the
 // given PARAMS items and the kind's RESULT items, none solved yet.
-std::string semiXml(PartSpec::Kind kind, const std::vector<semi::ParamItem> &params);
+std::string semiXml(PartRecord::Kind kind, const std::vector<semi::ParamItem> &params);
 // "QOR.DiodeDev.1", "QOR.BjtNpnDev.1" or "QOR.BjtPnpDev.1".
-const char *semiProgId(PartSpec::Kind kind);
+const char *semiProgId(PartRecord::Kind kind);
 
 struct DrawnPart {
-  PartSpec spec;
+  PartRecord record;
   drawhost::Shape *shape = nullptr;
   passive_test::ComPtr<com::Object<passive_test::TestComponent>> control;
   std::string key;               // the shape's unique identifier: the device name
@@ -57,7 +57,7 @@ public:
   ~QorSimPage(); // quits the circuit
   bool ready() const { return circuit_ && vectors_; }
 
-  void draw(const std::vector<PartSpec> &specs);
+  void draw(const std::vector<PartRecord> &records);
   // Builds the circuit from the page, then solves it.
   HRESULT solve();
 

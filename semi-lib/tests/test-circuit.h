@@ -32,7 +32,7 @@ struct SolveReport {
 
 // What the circuit builders put in, so that the same circuit can be drawn
 // again elsewhere (on a page of the real simulator).
-struct PartSpec {
+struct PartRecord {
   enum Kind { Ground, Resistor, Source, Diode, Npn, Pnp } kind;
   std::string partId;
   double value = 0; // ohms or volts
@@ -78,7 +78,7 @@ public:
   void clearLoad();
   double matrixValue(int row, int col);
   // The parts as the builders added them, in that order.
-  std::vector<PartSpec> parts;
+  std::vector<PartRecord> parts;
   // Every ResetDC since the last clear: its RebuildMatrix flag.
   std::vector<bool> resetCalls;
   int setUpCount = 0; // matrices made
