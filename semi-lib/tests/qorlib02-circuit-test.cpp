@@ -263,6 +263,16 @@ TEST_F(QorLib02InQorSim, CallsBeforeInstallAndWithNullArgumentsFailCleanly) {
     LPOLESTR names[] = {memberName.get()};
     DISPID id = 0;
     EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0x0409, &id), S_OK);
+    // A live device keeps the library loaded; no class aggregates.
+    using ServerCall = HRESULT(WINAPI *)();
+    auto canUnload = reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleA("QorLib02.dll"), "DllCanUnloadNow")));
+    ASSERT_TRUE(canUnload);
+    EXPECT_EQ(canUnload(), S_FALSE);
+    ComPtr<IUnknown> aggregated;
+    EXPECT_EQ(CoCreateInstance(clsid, lib_.get(), CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               aggregated.receiveVoid()),
+              CLASS_E_NOAGGREGATION);
     EXPECT_EQ(dev->LoadDeviceDC(), E_POINTER);
     EXPECT_EQ(dev->UpdateResult(), E_POINTER);
     EXPECT_EQ(dev->InstallDevice(nullptr, nullptr, circuit_.get()), E_INVALIDARG);
