@@ -4,6 +4,7 @@
 // with a long model are left with our solution beside them, for the
 // ngspice comparison that runs after this test (netlist-ngspice.py).
 #include "circuit-sim/tests/circuit-fixture.h"
+#include "testing/test-files.h"
 #include "circuit-sim/win32/netlist-dialogs.h"
 
 #include <cstdio>
@@ -60,12 +61,7 @@ const char DanglingQuestion[] =
 const char PathQuestion[] =
     "SPICE will find errors in the netlist, such as DC path violations. Continue?";
 
-std::string readFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing_support::readFile;
 
 bool exists(const std::string &path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

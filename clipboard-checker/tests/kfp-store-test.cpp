@@ -3,7 +3,7 @@
 // and saves that fail half-way.
 #include "clipboard-checker/core/kfp-store.h"
 #include "clipboard-checker/tests/kfp-test-files.h"
-#include "platform/components/tests/memory-file-system.h"
+#include "testing/memory-file-system.h"
 
 #include <gtest/gtest.h>
 
@@ -156,22 +156,22 @@ TEST(KfpDamage, DamagedRecordKeepsTheRecordsBeforeIt) {
 }
 
 TEST(KfpFileSystem, FailedSaveKeepsTheOldFile) {
-  components_tests::MemoryFileSystem files;
+  testing_support::MemoryFileSystem files;
   TkfRegFile old = sampleStore();
   ASSERT_TRUE(old.SaveToFile("app.kfp", files));
-  std::string before = files.files["app.kfp"];
+  std::string before = files.get("app.kfp");
   TkfRegFile changed = sampleStore();
   changed.WriteString("New", "value");
   for (unsigned failAt = 1;; ++failAt) {
-    files.calls = 0;
+    files.operations = 0;
     files.failAt = failAt;
     bool saved = changed.SaveToFile("app.kfp", files);
     files.failAt = 0;
     if (saved) {
-      EXPECT_EQ(files.files["app.kfp"], changed.SaveToBytes());
+      EXPECT_EQ(files.get("app.kfp"), changed.SaveToBytes());
       break;
     }
-    EXPECT_EQ(files.files["app.kfp"], before) << "failing call " << failAt;
+    EXPECT_EQ(files.get("app.kfp"), before) << "failing call " << failAt;
     ASSERT_LT(failAt, 10u);
   }
   TkfRegFile reread;

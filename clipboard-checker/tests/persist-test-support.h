@@ -7,7 +7,7 @@
 #include "clipboard-checker/core/kf-persist.h"
 #include "platform/components/core/exception.h"
 #include "platform/components/core/string-list.h"
-#include "platform/components/tests/memory-file-system.h"
+#include "testing/memory-file-system.h"
 
 #include <array>
 #include <map>
@@ -72,7 +72,7 @@ public:
   void hookOwnerDestroy(lexitray::TkfPersist &, bool take) override { destroyHooked = take; }
   std::string className(components::TComponent &) override { return "TForm1"; }
 
-  components_tests::MemoryFileSystem files;
+  testing_support::MemoryFileSystem files;
   std::map<std::string, MemoryKey> registry; // "HKCU\<key>" or "HKLM\<key>"
   std::vector<std::string> messages;
   int postedLoads = 0;

@@ -33,7 +33,7 @@ struct PersistFixture : ::testing::Test {
   std::string stored(const std::string &path, const std::string &name,
                      const std::string &key = "Software\\") {
     TkfRegFile store;
-    store.LoadFromBytes(platform->files.files.at(path));
+    store.LoadFromBytes(platform->files.get(path));
     store.SetCurrentKey(key);
     return store.ReadString(name);
   }
@@ -143,7 +143,7 @@ TEST_F(PersistFixture, LoadOnlyItemIsLoadedButNeverWritten) {
   edit->caption = "from the program";
   persist->Save();
   TkfRegFile store;
-  store.LoadFromBytes(platform->files.files.at(kfpPath));
+  store.LoadFromBytes(platform->files.get(kfpPath));
   store.SetCurrentKey("Software\\");
   EXPECT_FALSE(store.ValueExists("Caption"));
   EXPECT_TRUE(store.ValueExists("Align"));
@@ -191,7 +191,7 @@ TEST_F(PersistFixture, ValueThatDoesNotFitShowsExceptFromFilesOnly) {
   items({"(TForm);Width;1;Width", "Edit1;Caption;10;Caption"});
   persist->SetStorageType(kfpIniFile);
   persist->SetFileName("state.ini");
-  platform->files.files["C:\\Apps\\state.ini"] = "[Software\\]\r\nWidth=-5\r\nCaption=next\r\n";
+  platform->files.put("C:\\Apps\\state.ini", "[Software\\]\r\nWidth=-5\r\nCaption=next\r\n");
   persist->Load();
   EXPECT_EQ(platform->messages, std::vector<std::string>{"except"});
   EXPECT_EQ(form.width, 100);
@@ -212,7 +212,7 @@ TEST_F(PersistFixture, IniFilesLeaveObjectValuesOut) {
   edit->lines.lines.Add("line");
   edit->caption = "text";
   persist->Save();
-  EXPECT_EQ(platform->files.files["C:\\Apps\\state.ini"], "[Software\\]\r\nCaption=text\r\n");
+  EXPECT_EQ(platform->files.get("C:\\Apps\\state.ini"), "[Software\\]\r\nCaption=text\r\n");
 }
 
 TEST_F(PersistFixture, TextFormsWhenLoading) {

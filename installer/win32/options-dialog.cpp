@@ -1,6 +1,7 @@
 // Dialog 10002: plug-in kinds, destination folder, and OK that removes an
 // old version, creates the folder and installs.
 #include "installer/core/folder-rules.h"
+#include "installer/win32/guarded-dialog.h"
 #include "installer/win32/install-from-inf.h"
 #include "installer/win32/registry-text.h"
 #include "installer/win32/remove-old-version.h"
@@ -121,27 +122,10 @@ void onCommand(HWND dialog, int command) {
   }
 }
 
-INT_PTR CALLBACK optionsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
-  try {
-    if (msg == WM_INITDIALOG) {
-      onInit(dialog);
-      return TRUE;
-    }
-    if (msg == WM_COMMAND) {
-      onCommand(dialog, LOWORD(wParam));
-      return TRUE;
-    }
-  } catch (...) {
-    EndDialog(dialog, 0);
-  }
-  return FALSE;
-}
-
 } // namespace
 
 INT_PTR runOptionsDialog(HWND owner) {
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_OPTIONS), owner,
-                         optionsProc, 0);
+  return runGuardedDialog(owner, IDD_OPTIONS, DialogHandlers{onInit, onCommand});
 }
 
 } // namespace installer

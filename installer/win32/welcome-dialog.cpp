@@ -1,4 +1,5 @@
 // Dialog 10001: the licence, the removal of an old version, Install.
+#include "installer/win32/guarded-dialog.h"
 #include "installer/win32/registry-text.h"
 #include "installer/win32/remove-old-version.h"
 #include "installer/win32/resource.h"
@@ -33,27 +34,14 @@ void onCommand(HWND dialog, int command) {
   }
 }
 
-INT_PTR CALLBACK welcomeProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
-  try {
-    if (msg == WM_INITDIALOG) {
-      EnableWindow(GetDlgItem(dialog, IDC_UNINSTALL), IsOldVersionInstalled());
-      return TRUE;
-    }
-    if (msg == WM_COMMAND) {
-      onCommand(dialog, LOWORD(wParam));
-      return TRUE;
-    }
-  } catch (...) {
-    EndDialog(dialog, 0);
-  }
-  return FALSE;
+void onInit(HWND dialog) {
+  EnableWindow(GetDlgItem(dialog, IDC_UNINSTALL), IsOldVersionInstalled());
 }
 
 } // namespace
 
 INT_PTR runWelcomeDialog(HWND owner) {
-  return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_WELCOME), owner,
-                         welcomeProc, 0);
+  return runGuardedDialog(owner, IDD_WELCOME, DialogHandlers{onInit, onCommand});
 }
 
 } // namespace installer

@@ -9,6 +9,7 @@
 #define SPELLING_TESTS_CHECK_ENVIRONMENT_H
 
 #include "spelling/core/verba-spell.h"
+#include "testing/test-files.h"
 #include "spelling/tests/scripted-dialog.h"
 #include "spelling/tools/dct-build.h"
 #include "testing/test-paths.h"
@@ -37,14 +38,10 @@ inline std::vector<std::string> TestWords() {
 }
 
 inline void WriteFile(const std::string &path, const std::string &contents) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << contents;
+  testing_support::writeFile(path, contents);
 }
 
-inline std::string ReadFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::string ReadFile(const std::string &path) { return testing_support::readFile(path); }
 
 // The end message as the log holds it.
 inline std::string EndMessage(int wordsChecked) {

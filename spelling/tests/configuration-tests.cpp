@@ -1,8 +1,10 @@
 // The spelling configuration: the section it writes, the folder scan that
 // makes one up, option defaults, damaged files and failed rewrites.
 #include "spelling/core/configuration.h"
+#include "testing/test-files.h"
 
-#include "memory-file-system.h"
+#include "testing/memory-file-system.h"
+#include "spelling/tests/title-only-dictionary.h"
 
 #include "platform/components/core/exception.h"
 #include "platform/components/core/ini-file.h"
@@ -21,18 +23,13 @@ namespace {
 
 using namespace spelling;
 using spelling_tests::dictionaryWithTitle;
-using spelling_tests::MemoryFileSystem;
+using testing_support::MemoryFileSystem;
 
 const char Folder[] = "C:\\Lexitray\\";
 const char ConfigPath[] = "C:\\Lexitray\\VERBA.CFG";
 const TSpellOptions DefaultOptions{soInternet, soAutoSuggest, soPrimaryOnly, soRecheck, soRepeated};
 
-std::string readHostFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing_support::readFile;
 
 std::string at(const std::string &name) { return Folder + name; }
 
@@ -54,7 +51,7 @@ TEST(Configuration, ScannedFolderWritesTheGoldenSection) {
   MemoryFileSystem files;
   installFolder(files);
   open(files); // made up by the scan, written when destroyed
-  std::string golden = readHostFile(testing_support::sourcePath("spelling/tests/golden/VERBA.CFG"));
+  std::string golden = readFile(testing_support::sourcePath("spelling/tests/golden/VERBA.CFG"));
   ASSERT_FALSE(golden.empty());
   EXPECT_EQ(files.get(ConfigPath), golden);
 }
@@ -304,7 +301,7 @@ TEST(Configuration, ScansAndRewritesARealFolder) {
 }
 
 TEST(Configuration, FuzzedFilesLoadOrFailCleanly) {
-  std::string golden = readHostFile(testing_support::sourcePath("spelling/tests/golden/VERBA.CFG"));
+  std::string golden = readFile(testing_support::sourcePath("spelling/tests/golden/VERBA.CFG"));
   ASSERT_FALSE(golden.empty());
   std::vector<testing_support::Bytes> seeds = {
       testing_support::Bytes(golden.begin(), golden.end())};

@@ -3,6 +3,7 @@
 // keys in the same order, and what our readers load from them is what
 // GetPrivateProfileStringA reads.
 #include "spelling/core/configuration.h"
+#include "testing/test-files.h"
 #include "spelling/core/user-dictionary.h"
 
 #include "testing/test-paths.h"
@@ -19,12 +20,7 @@
 
 namespace {
 
-std::string readHostFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing_support::readFile;
 
 using Key = std::pair<std::string, std::string>;
 
@@ -39,7 +35,7 @@ std::string writtenByPlatform(const std::string &name,
                                            key.second.second.c_str(), path.c_str()))
         << key.second.first;
   WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str()); // flush the cache
-  std::string bytes = readHostFile(path);
+  std::string bytes = readFile(path);
   DeleteFileA(path.c_str());
   return bytes;
 }
@@ -72,7 +68,7 @@ TEST(SettingsProfile, GoldenConfigurationIsWhatThePlatformWrites) {
   for (const char *key : {"soQuoted", "soUser1", "soUser2", "soUser3", "soUser4"})
     add(key, "0");
   add("UserIndex", "0");
-  std::string golden = readHostFile(testing_support::sourcePath("spelling/tests/golden/VERBA.CFG"));
+  std::string golden = readFile(testing_support::sourcePath("spelling/tests/golden/VERBA.CFG"));
   ASSERT_FALSE(golden.empty());
   EXPECT_EQ(writtenByPlatform("profile-verba.cfg", keys), golden);
 }
@@ -83,7 +79,7 @@ TEST(SettingsProfile, GoldenUserDictionaryIsWhatThePlatformWrites) {
       {"Added", {"IGN_1", "Lexitray"}},        {"Added", {"IGN_2", "na\xEFve"}},
       {"Added", {"IGN_3", "O'Brien"}},         {"Auto Correct", {"AC_ListCount", "2"}},
       {"Auto Correct", {"AC_0", "teh@@@the"}}, {"Auto Correct", {"AC_1", "recieve@@@receive"}}};
-  std::string golden = readHostFile(testing_support::sourcePath("spelling/tests/golden/user.udt"));
+  std::string golden = readFile(testing_support::sourcePath("spelling/tests/golden/user.udt"));
   ASSERT_FALSE(golden.empty());
   EXPECT_EQ(writtenByPlatform("profile-user.udt", keys), golden);
 }

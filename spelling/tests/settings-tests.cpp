@@ -3,7 +3,8 @@
 #include "spelling/core/enhanced-ini.h"
 #include "spelling/core/spell-options.h"
 
-#include "memory-file-system.h"
+#include "testing/memory-file-system.h"
+#include "spelling/tests/title-only-dictionary.h"
 
 #include "platform/components/core/exception.h"
 #include "testing/fuzz-driver.h"
@@ -16,7 +17,7 @@
 namespace {
 
 using namespace spelling;
-using spelling_tests::MemoryFileSystem;
+using testing_support::MemoryFileSystem;
 
 std::vector<std::string> items(const components::TStringList &list) {
   std::vector<std::string> out;

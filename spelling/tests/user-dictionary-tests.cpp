@@ -1,8 +1,9 @@
 // User dictionaries: ".udt" files read and rewritten, ".dic" word lists,
 // damaged files, and rewrites that fail half way.
 #include "spelling/core/user-dictionary.h"
+#include "testing/test-files.h"
 
-#include "memory-file-system.h"
+#include "testing/memory-file-system.h"
 
 #include "platform/components/core/exception.h"
 #include "testing/fuzz-driver.h"
@@ -19,17 +20,12 @@
 namespace {
 
 using spelling::TUserDictionary;
-using spelling_tests::MemoryFileSystem;
+using testing_support::MemoryFileSystem;
 
-std::string readHostFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using testing_support::readFile;
 
 std::string goldenUdt() {
-  std::string text = readHostFile(testing_support::sourcePath("spelling/tests/golden/user.udt"));
+  std::string text = readFile(testing_support::sourcePath("spelling/tests/golden/user.udt"));
   EXPECT_FALSE(text.empty()) << "golden user.udt missing";
   return text;
 }
@@ -79,7 +75,7 @@ TEST(UserDictionary, SavedUnchangedOnDiskIsByteIdentical) {
     dictionary.AddWord("colour"); // already there: modified, but no change
     dictionary.Save();
   }
-  EXPECT_EQ(readHostFile(path), original);
+  EXPECT_EQ(readFile(path), original);
   std::remove(path.c_str());
 }
 

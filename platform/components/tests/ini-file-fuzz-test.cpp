@@ -4,7 +4,7 @@
 #include "platform/components/core/ini-file.h"
 
 #include "platform/components/core/string-list.h"
-#include "platform/components/tests/memory-file-system.h"
+#include "testing/memory-file-system.h"
 #include "testing/fuzz-driver.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +22,8 @@ Bytes toBytes(const std::string &text) { return Bytes(text.begin(), text.end());
 
 void exercise(const Bytes &input) {
   const std::string path = "fuzz.ini";
-  components_tests::MemoryFileSystem fs;
-  fs.files[path] = std::string(input.begin(), input.end());
+  testing_support::MemoryFileSystem fs;
+  fs.put(path, std::string(input.begin(), input.end()));
   TIniFile ini(path, fs);
 
   TStringList sections;
@@ -44,7 +44,7 @@ void exercise(const Bytes &input) {
   if (sections.Count() > 0)
     ini.EraseSection(sections[0]);
   ini.DeleteKey("fuzz", "key");
-  ASSERT_EQ(fs.files.size(), 1u) << "temporary file left behind";
+  ASSERT_EQ(fs.paths().size(), 1u) << "temporary file left behind";
 }
 
 } // namespace

@@ -8,7 +8,7 @@
 
 #include "platform/components/core/exception.h"
 #include "platform/components/core/string-list.h"
-#include "platform/components/tests/memory-file-system.h"
+#include "testing/memory-file-system.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 using components::EIniFileException;
 using components::TIniFile;
 using components::TStringList;
-using components_tests::MemoryFileSystem;
+using testing_support::MemoryFileSystem;
 
 namespace {
 
@@ -201,7 +201,7 @@ TEST(IniFileRead, ReadsEachValueAsThePlatformDoes) {
   int row = 0;
   for (const ReadCase &c : readCases()) {
     MemoryFileSystem fs;
-    fs.files[fileName] = c.file;
+    fs.put(fileName, c.file);
     TIniFile ini(fileName, fs);
     EXPECT_EQ(ini.ReadString(c.section, c.ident, c.defaultValue), c.expected)
         << "row " << row << ": [" << c.section << "] " << c.ident;
@@ -218,7 +218,7 @@ TEST(IniFileRead, MissingFileGivesDefaultsAndNoSections) {
   sections.Add("stale");
   ini.ReadSections(sections);
   EXPECT_EQ(sections.Count(), 0);
-  EXPECT_TRUE(fs.files.empty()) << "reading must not create the file";
+  EXPECT_TRUE(fs.paths().empty()) << "reading must not create the file";
 }
 
 TEST(IniFileRead, ListsSectionsAndKeysAsThePlatformDoes) {
@@ -248,7 +248,7 @@ TEST(IniFileRead, ListsSectionsAndKeysAsThePlatformDoes) {
   };
   for (const ListCase &c : cases) {
     MemoryFileSystem fs;
-    fs.files[fileName] = c.file;
+    fs.put(fileName, c.file);
     TIniFile ini(fileName, fs);
     TStringList keys;
     ini.ReadSection(c.section, keys);
@@ -266,7 +266,7 @@ TEST(IniFileRead, ListsSectionsAndKeysAsThePlatformDoes) {
   };
   for (const auto &c : sectionCases) {
     MemoryFileSystem fs;
-    fs.files[fileName] = c.first;
+    fs.put(fileName, c.first);
     TIniFile ini(fileName, fs);
     TStringList sections;
     ini.ReadSections(sections);
@@ -276,8 +276,7 @@ TEST(IniFileRead, ListsSectionsAndKeysAsThePlatformDoes) {
 
 TEST(IniFileRead, SectionValuesAndExistence) {
   MemoryFileSystem fs;
-  fs.files[fileName] =
-      "[s]\r\nA=1\r\nb=\"two\"\r\nA=3\r\nnoeq\r\n;c=4\r\n[empty]\r\n[e2]\r\n;c=1\r\n";
+  fs.put(fileName, "[s]\r\nA=1\r\nb=\"two\"\r\nA=3\r\nnoeq\r\n;c=4\r\n[empty]\r\n[e2]\r\n;c=1\r\n");
   TIniFile ini(fileName, fs);
   TStringList values;
   ini.ReadSectionValues("s", values);
@@ -324,7 +323,7 @@ TEST(IniFileRead, IntegersAndBooleans) {
   };
   for (const NumberCase &c : cases) {
     MemoryFileSystem fs;
-    fs.files[fileName] = c.value ? std::string("[n]\r\nv=") + c.value + "\r\n" : "[n]\r\n";
+    fs.put(fileName, c.value ? std::string("[n]\r\nv=") + c.value + "\r\n" : "[n]\r\n");
     TIniFile ini(fileName, fs);
     EXPECT_EQ(ini.ReadInteger("n", "v", -99), c.expected) << (c.value ? c.value : "(absent)");
   }
@@ -340,7 +339,7 @@ TEST(IniFileRead, IntegersAndBooleans) {
   };
   for (const BoolCase &c : bools) {
     MemoryFileSystem fs;
-    fs.files[fileName] = c.value ? std::string("[n]\r\nv=") + c.value + "\r\n" : "";
+    fs.put(fileName, c.value ? std::string("[n]\r\nv=") + c.value + "\r\n" : "");
     TIniFile ini(fileName, fs);
     EXPECT_EQ(ini.ReadBool("n", "v", c.defaultValue), c.expected)
         << (c.value ? c.value : "(absent)") << " default " << c.defaultValue;
@@ -582,15 +581,15 @@ TEST(IniFileWrite, WritesTheBytesThePlatformWrites) {
   for (const WriteCase &c : writeCases()) {
     MemoryFileSystem fs;
     if (c.exists)
-      fs.files[fileName] = c.initial;
+      fs.put(fileName, c.initial);
     TIniFile ini(fileName, fs);
     for (const Step &step : c.steps)
       apply(ini, step);
-    ASSERT_EQ(fs.files.count(fileName) != 0, c.existsAfter) << c.name;
+    ASSERT_EQ(fs.has(fileName), c.existsAfter) << c.name;
     if (c.existsAfter) {
-      EXPECT_EQ(fs.files[fileName], c.expected) << c.name;
+      EXPECT_EQ(fs.get(fileName), c.expected) << c.name;
     }
-    EXPECT_EQ(fs.files.size(), c.existsAfter ? 1u : 0u) << c.name << ": temporary file left";
+    EXPECT_EQ(fs.paths().size(), c.existsAfter ? 1u : 0u) << c.name << ": temporary file left";
   }
 }
 
@@ -604,11 +603,11 @@ TEST(IniFileWrite, WriteThatChangesNothingLeavesTheFileAlone) {
   };
   for (const auto &c : cases) {
     MemoryFileSystem fs;
-    fs.files[fileName] = c.first;
+    fs.put(fileName, c.first);
     TIniFile ini(fileName, fs);
     apply(ini, c.second);
     EXPECT_EQ(fs.writes, 0u) << c.first;
-    EXPECT_EQ(fs.files[fileName], c.first);
+    EXPECT_EQ(fs.get(fileName), c.first);
   }
 }
 
@@ -619,18 +618,18 @@ TEST(IniFileWrite, FailedWritesThrowAndKeepTheOldFile) {
   bool completed = false;
   for (unsigned failAt = 1; failAt < 20 && !completed; ++failAt) {
     MemoryFileSystem fs;
-    fs.files[fileName] = original;
+    fs.put(fileName, original);
     fs.failAt = failAt;
     TIniFile ini(fileName, fs);
     try {
       ini.WriteString("Added", "IGN_0", "other");
       completed = true;
-      EXPECT_EQ(fs.files[fileName], "[Added]\r\nIGN_ListCount=1\r\nIGN_0=other\r\n");
+      EXPECT_EQ(fs.get(fileName), "[Added]\r\nIGN_ListCount=1\r\nIGN_0=other\r\n");
     } catch (const EIniFileException &e) {
       EXPECT_EQ(e.Message(), std::string("Unable to write to ") + fileName);
-      EXPECT_EQ(fs.files[fileName], original) << "failure at call " << failAt;
+      EXPECT_EQ(fs.get(fileName), original) << "failure at call " << failAt;
     }
-    EXPECT_EQ(fs.files.size(), 1u) << "failure at call " << failAt;
+    EXPECT_EQ(fs.paths().size(), 1u) << "failure at call " << failAt;
   }
   EXPECT_TRUE(completed);
 }
@@ -638,14 +637,14 @@ TEST(IniFileWrite, FailedWritesThrowAndKeepTheOldFile) {
 TEST(IniFileWrite, EraseAndDeleteFailuresAreReported) {
   for (int which = 0; which < 2; ++which) {
     MemoryFileSystem fs;
-    fs.files[fileName] = "[s]\r\nk=1\r\n";
+    fs.put(fileName, "[s]\r\nk=1\r\n");
     fs.failAt = 2; // the write of the new contents
     TIniFile ini(fileName, fs);
     if (which == 0)
       EXPECT_THROW(ini.EraseSection("s"), EIniFileException);
     else
       EXPECT_THROW(ini.DeleteKey("s", "k"), EIniFileException);
-    EXPECT_EQ(fs.files[fileName], "[s]\r\nk=1\r\n");
+    EXPECT_EQ(fs.get(fileName), "[s]\r\nk=1\r\n");
   }
 }
 
@@ -660,10 +659,10 @@ TEST(IniFileWrite, ARewriteNeverGivesTheFileAByteOrderMarkItDidNotHave) {
   for (const std::string &mark : marks) {
     for (const std::string &prefix : {std::string("\r\n"), std::string("[\t]\r")}) {
       MemoryFileSystem fs;
-      fs.files[fileName] = prefix + mark + "=x\r\n[s]\r\nold=caf\xE9\r\n";
+      fs.put(fileName, prefix + mark + "=x\r\n[s]\r\nold=caf\xE9\r\n");
       TIniFile ini(fileName, fs);
       ini.WriteString("s", "new", "caf\xE9");
-      EXPECT_NE(fs.files[fileName].compare(0, mark.size(), mark), 0)
+      EXPECT_NE(fs.get(fileName).compare(0, mark.size(), mark), 0)
           << "a rewrite started with a byte-order mark";
       TIniFile again(fileName, fs);
       EXPECT_EQ(again.ReadString("s", "new", "default"), "caf\xE9");
@@ -681,11 +680,11 @@ TEST(IniFileWrite, AFileReadWithAByteOrderMarkKeepsIt) {
   };
   for (const std::string &file : files) {
     MemoryFileSystem fs;
-    fs.files[fileName] = file;
+    fs.put(fileName, file);
     TIniFile ini(fileName, fs);
     ini.WriteString("s", "new", "caf\xE9");
     const std::string mark = file.substr(0, file[0] == '\xEF' ? 3 : 2);
-    EXPECT_EQ(fs.files[fileName].compare(0, mark.size(), mark), 0) << "the mark was lost";
+    EXPECT_EQ(fs.get(fileName).compare(0, mark.size(), mark), 0) << "the mark was lost";
     TIniFile again(fileName, fs);
     EXPECT_EQ(again.ReadString("s", "new", "default"), "caf\xE9");
     EXPECT_EQ(again.ReadString("s", "old", "default"), "caf\xE9");

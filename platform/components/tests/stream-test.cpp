@@ -1,6 +1,7 @@
 // Streams: exact reads and writes or the platform's errors, memory stream
 // growth and seeking, file streams over real files.
 #include "platform/components/core/stream.h"
+#include "testing/test-files.h"
 
 #include "platform/components/core/exception.h"
 #include "platform/components/core/string-list.h"
@@ -17,9 +18,7 @@ using namespace components;
 namespace {
 
 std::string scratchFile(const std::string &name) {
-  std::string dir = testing_support::scratchPath("streams");
-  std::filesystem::create_directories(dir);
-  return dir + "/" + name;
+  return testing_support::scratchFile("streams", name);
 }
 
 std::string contents(TMemoryStream &stream) {

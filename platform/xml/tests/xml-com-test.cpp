@@ -2,6 +2,7 @@
 // to a memory stream through IPersistStreamInit, elements and collections
 // through the IE4 interfaces, early and late bound.
 #include "platform/xml/win32/xml-objects.h"
+#include "testing/test-files.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
@@ -70,9 +71,8 @@ class XmlCom : public testing::Test {
 protected:
   void SetUp() override {
     CoInitialize(nullptr);
-    std::ifstream in(testing_support::sourcePath("platform/xml/tests/golden/component.xml"),
-                     std::ios::binary);
-    golden_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    golden_ = testing_support::readFile(
+        testing_support::sourcePath("platform/xml/tests/golden/component.xml"));
     ASSERT_FALSE(golden_.empty());
     ASSERT_EQ(xmlcom::createXmlDocument(IID_IPersistStreamInit, persist_.receiveVoid()), S_OK);
     ASSERT_EQ(persist_->Load(streamWith(golden_).get()), S_OK);

@@ -4,6 +4,7 @@
 // once with Python's xml.dom.minidom (the attribute values below are what
 // it read).
 #include "platform/xml/core/xml-document.h"
+#include "testing/test-files.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +14,7 @@
 
 namespace {
 
-std::string readFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using testing_support::readFile;
 
 xml::Document parsed(const std::string &text) {
   xml::Document document;

@@ -55,60 +55,36 @@ HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_root(IXMLElement **p) {
                                 reinterpret_cast<void **>(p));
 }
 
+namespace {
+
+// Answers "not implemented" with the out-parameter cleared, as callers that
+// free it unconditionally expect.
+HRESULT noText(BSTR *p) {
+  if (p)
+    *p = nullptr;
+  return E_NOTIMPL;
+}
+
+} // namespace
+
 // Properties of documents fetched from a URL: ours come from streams only.
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_fileSize(BSTR *p) {
-  if (p)
-    *p = nullptr;
-  return E_NOTIMPL;
-}
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_fileModifiedDate(BSTR *p) {
-  if (p)
-    *p = nullptr;
-  return E_NOTIMPL;
-}
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_fileUpdatedDate(BSTR *p) {
-  if (p)
-    *p = nullptr;
-  return E_NOTIMPL;
-}
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_URL(BSTR *p) {
-  if (p)
-    *p = nullptr;
-  return E_NOTIMPL;
-}
+HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_fileSize(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_fileModifiedDate(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_fileUpdatedDate(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_URL(BSTR *p) { return noText(p); }
 HRESULT STDMETHODCALLTYPE XmlDocumentObject::put_URL(BSTR) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_mimeType(BSTR *p) {
-  if (p)
-    *p = nullptr;
-  return E_NOTIMPL;
-}
+HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_mimeType(BSTR *p) { return noText(p); }
 HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_readyState(LONG *pl) {
   if (!pl)
     return E_POINTER;
   *pl = 4; // loading is synchronous: always complete
   return S_OK;
 }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_charset(BSTR *p) {
-  if (p)
-    *p = nullptr;
-  return E_NOTIMPL;
-}
+HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_charset(BSTR *p) { return noText(p); }
 HRESULT STDMETHODCALLTYPE XmlDocumentObject::put_charset(BSTR) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_version(BSTR *p) {
-  if (p)
-    *p = nullptr;
-  return E_NOTIMPL;
-}
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_doctype(BSTR *p) {
-  if (p)
-    *p = nullptr;
-  return E_NOTIMPL;
-}
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_dtdURL(BSTR *p) {
-  if (p)
-    *p = nullptr;
-  return E_NOTIMPL;
-}
+HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_version(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_doctype(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_dtdURL(BSTR *p) { return noText(p); }
 HRESULT STDMETHODCALLTYPE XmlDocumentObject::createElement(VARIANT, VARIANT, IXMLElement **ppElem) {
   if (ppElem)
     *ppElem = nullptr;

@@ -4,6 +4,7 @@
 // windows from inside the loops that show them. Screenshots of both
 // dialogs are kept in the test's build folder.
 #include "spelling/core/verba-spell.h"
+#include "testing/test-files.h"
 #include "spelling/win32/control-parsers.h"
 #include "spelling/win32/dialogs/spell-windows.h"
 #include "spelling/win32/dialogs/tests/dialog-driver.h"
@@ -30,12 +31,7 @@ using namespace spelling;
 using namespace dialog_test;
 namespace fs = std::filesystem;
 
-std::string readFile(const fs::path &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+std::string readFile(const fs::path &path) { return testing_support::readFile(path.string()); }
 
 void writeFile(const fs::path &path, const std::string &text) {
   std::ofstream out(path, std::ios::binary);

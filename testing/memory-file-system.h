@@ -1,10 +1,11 @@
-// An in-memory file system for the settings tests. Files keep the order in
-// which they were created, which is the order listFiles reports them in.
-// failAt = N makes the Nth reading or writing operation fail (N = 1, 2, ...;
-// 0 never): a failing write leaves half of its data behind, as a full disk
-// would, so that tests can prove nothing stored is lost.
-#ifndef SPELLING_TESTS_MEMORY_FILE_SYSTEM_H
-#define SPELLING_TESTS_MEMORY_FILE_SYSTEM_H
+// An in-memory FileSystem for the tests of the components and of the tools
+// built on them. Files keep the order in which they were created, which is
+// the order listFiles reports them in. failAt = N makes the Nth reading or
+// writing operation fail (counted from 1; 0 never): a failing write leaves
+// half of its data behind, as a full disk would, so that a test can show
+// that nothing stored is lost.
+#ifndef TESTING_MEMORY_FILE_SYSTEM_H
+#define TESTING_MEMORY_FILE_SYSTEM_H
 
 #include "platform/components/core/file-system.h"
 #include "platform/components/core/string-list.h"
@@ -14,13 +15,13 @@
 #include <utility>
 #include <vector>
 
-namespace spelling_tests {
+namespace testing_support {
 
 class MemoryFileSystem : public components::FileSystem {
 public:
   unsigned failAt = 0;
-  unsigned operations = 0;
-  unsigned writes = 0;
+  unsigned operations = 0; // reads, writes, replacements and removals so far
+  unsigned writes = 0;     // writeFile calls, failed ones included
 
   void put(const std::string &path, const std::string &contents) {
     if (std::string *text = find(path)) {
@@ -76,6 +77,7 @@ public:
     return removeEntry(path);
   }
   bool fileExists(const std::string &path) override { return find(path) != nullptr; }
+  // Names in the folder that match a "*.ext" pattern, in creation order.
   std::vector<std::string> listFiles(const std::string &directory,
                                      const std::string &pattern) override {
     std::string folder = directory == "." ? std::string() : directory;
@@ -114,14 +116,6 @@ private:
   std::vector<std::pair<std::string, std::string>> files_;
 };
 
-// A ".dct" file as far as the configuration reads it: the 25-byte title at
-// offset 88, padded with zero bytes; the rest is zero.
-inline std::string dictionaryWithTitle(const std::string &title) {
-  std::string bytes(300, '\0');
-  bytes.replace(88, title.size() < 25 ? title.size() : 25, title.substr(0, 25));
-  return bytes;
-}
-
-} // namespace spelling_tests
+} // namespace testing_support
 
 #endif

@@ -1,0 +1,56 @@
+// The edit control shared by single-line edits, memos and rich edits.
+#ifndef COMPONENTS_WIN32_CUSTOM_EDIT_H
+#define COMPONENTS_WIN32_CUSTOM_EDIT_H
+
+#include "platform/components/win32/controls.h"
+
+#include <string>
+#include <vector>
+
+namespace components {
+
+class TCustomEdit : public TWinControl {
+public:
+  explicit TCustomEdit(TComponent *owner);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly);
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int length);
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool hide) { hideSelection_ = hide; }
+  int GetTextLen();
+  int SelStart();
+  void SetSelStart(int start);
+  int SelLength();
+  void SetSelLength(int length);
+  virtual std::string SelText();
+  // Replaces the selection; the replacement can be undone.
+  void SetSelText(const std::string &text);
+  void SelectAll();
+  void Clear() { SetText(""); }
+  bool Modified();
+  void SetModified(bool modified);
+  bool CanUndo();
+  void Undo();
+  void ClearUndo();
+  void CopyToClipboard();
+  void CutToClipboard();
+  void PasteFromClipboard();
+
+  TNotifyEvent OnChange;
+
+protected:
+  void CreateParams(TCreateParams &params) override;
+  void handleCreated() override;
+  void command(WORD code, WORD id) override;
+  virtual void Change() { OnChange(this); }
+
+private:
+  bool readOnly_ = false;
+  int maxLength_ = 0;
+  bool hideSelection_ = true;
+};
+
+} // namespace components
+
+#endif
