@@ -5,7 +5,8 @@
 # leaves one set; regsvr32 /u removes every class's keys but keeps "CLSID";
 # unregistering a server that was never registered succeeds.
 # Usage: com-server-registration.sh <32|64> <prefix> <objdump> <dll>
-#          <library id> <library help string> <Class:Description_With_Underscores>...
+#          <library id> <library help string> <Class:Description_With_Underscores[={CLSID}]>...
+# A class given with "={CLSID}" must be registered under that fixed identifier.
 set -u
 wine_bits=$1 wine_prefix=$2 objdump=$3 dll=$4 libid=$5 libhelp=$6
 shift 6
@@ -45,11 +46,15 @@ done
 "$WINE" regsvr32 /s "$dll" || fail "second regsvr32 returned $?"
 checked=0
 for cls in $classes; do
-  name=${cls%%:*} description=$(printf '%s' "${cls#*:}" | tr _ ' ')
+  name=${cls%%:*} described=${cls#*:}
+  description=$(printf '%s' "${described%%=*}" | tr _ ' ')
   versioned=$(dump "HKCR\\QOR.$name.1")
   independent=$(dump "HKCR\\QOR.$name")
   clsid=$(printf '%s\n' "$versioned" | sed -n 's/.*REG_SZ[ \t]*\({[0-9A-F-]*}\).*/\1/p' | head -1)
   [ -n "$clsid" ] || { fail "no CLSID for QOR.$name.1"; continue; }
+  case $described in
+  *=*) [ "$clsid" = "${described#*=}" ] || fail "QOR.$name.1 is $clsid, not ${described#*=}" ;;
+  esac
   class=$(dump "HKCR\\CLSID\\$clsid")
   expect "$versioned" . "(Default)" "$description"
   expect "$versioned" CLSID "(Default)" "$clsid"
