@@ -162,18 +162,22 @@ SparseElement *CSparse::findOrCreate(int row, int col) {
 
 // A fill-in of the elimination, linked at colLink in its column and in its
 // row; the Markowitz counts of its row and column grow by one.
-SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink) {
+SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink, int step) {
   SparseElement *e = source_->takeFillIn();
   e->real = e->imag = 0.0;
   e->row = row;
   e->col = col;
   e->nextInCol = *colLink;
   *colLink = e;
-  SparseElement **rowLink = activeInRow_[row];
+  // One step creates the fill-ins of a row in increasing column order:
+  // the search for the next one's place resumes behind the last one.
+  SparseElement **rowLink = fillInRowStep_[row] == step ? fillInRowLink_[row] : activeInRow_[row];
   while (*rowLink && (*rowLink)->col < col)
     rowLink = &(*rowLink)->nextInRow;
   e->nextInRow = *rowLink;
   *rowLink = e;
+  fillInRowLink_[row] = &e->nextInRow;
+  fillInRowStep_[row] = step;
   if (row == col)
     diag_[row] = e;
   ++fillIns_;
@@ -280,6 +284,8 @@ void CSparse::OrderAndFactor(const std::vector<double> &rhs, double relThreshold
   factored_ = false;
   activeInRow_.resize(firstInRow_.size());
   activeInCol_.resize(firstInCol_.size());
+  fillInRowLink_.resize(firstInRow_.size());
+  fillInRowStep_.assign(firstInRow_.size(), 0);
   for (std::size_t i = 0; i < firstInRow_.size(); ++i) {
     activeInRow_[i] = &firstInRow_[i];
     activeInCol_[i] = &firstInCol_[i];
@@ -702,7 +708,7 @@ void CSparse::eliminate(SparseElement *pivot, int step) {
       while (*link && (*link)->row < row)
         link = &(*link)->nextInCol;
       SparseElement *target =
-          (*link && (*link)->row == row) ? *link : createFillIn(row, upper->col, link);
+          (*link && (*link)->row == row) ? *link : createFillIn(row, upper->col, link, step);
       target->real -= upper->real * lower->real;
       link = &target->nextInCol;
     }

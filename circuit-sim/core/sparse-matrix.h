@@ -99,7 +99,7 @@ private:
   void exchangeInRow(int row, int c1, SparseElement *e1, int c2, SparseElement *e2);
   void refreshDiagonal(int i);
   void eliminate(SparseElement *pivot, int step);
-  SparseElement *createFillIn(int row, int col, SparseElement **colLink);
+  SparseElement *createFillIn(int row, int col, SparseElement **colLink, int step);
   void updateMarkowitz(SparseElement *pivot);
   void finishStep(SparseElement *pivot);
 
@@ -114,6 +114,9 @@ private:
   // column) that lies in the remaining matrix, so that exchanges and
   // fill-ins never walk the finished part of a line.
   std::vector<SparseElement **> activeInRow_, activeInCol_;
+  // The link behind the last fill-in of each row and the step that made it.
+  std::vector<SparseElement **> fillInRowLink_;
+  std::vector<int> fillInRowStep_;
   std::vector<int> extToIntRow_, extToIntCol_, intToExtRow_, intToExtCol_;
   std::vector<int> markowitzRow_, markowitzCol_;
   std::vector<int> markowitzProd_; // entries 0 and steps + 1 are sentinels
