@@ -15,7 +15,7 @@
 #include "QorSim.h"
 #include "circuit-sim/core/dc-newton.h"
 #include "circuit-sim/win32/kf-timer.h"
-#include "circuit-sim/win32/sparse-matrix.h"
+#include "circuit-sim/win32/sparse-matrix-face.h"
 #include "circuit-sim/win32/splash-wnd.h"
 
 #include "platform/base/win32/com-ptr.h"
