@@ -13,7 +13,7 @@
 //
 //   qorsim-work-bench <n> <folder>   writes grid-<n>.cir and grid-<n>.expect
 #include "QorSim.h"
-#include "circuit-sim/win32/netlist-dialogs.h"
+#include "circuit-sim/tests/host-seams.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
@@ -36,31 +36,8 @@ namespace {
 using base::Bstr;
 using base::ComPtr;
 
-// The phases QorSim reported, in order.
-std::vector<std::pair<std::string, double>> phases;
-
-std::string netlistPath;
-
-int __cdecl answerMessage(HWND, const char *, const char *, UINT) { return IDYES; }
-
-bool __cdecl answerSave(const char *, char *path, DWORD size) {
-  lstrcpynA(path, netlistPath.c_str(), static_cast<int>(size));
-  return true;
-}
-
-const qorsim::NetlistDialogs benchDialogs = {answerMessage, answerSave};
-
-} // namespace
-
-extern "C" __declspec(dllexport) const qorsim::NetlistDialogs *__cdecl QorSimNetlistDialogs() {
-  return &benchDialogs;
-}
-
-extern "C" __declspec(dllexport) void __cdecl QorSimWorkPhase(const char *phase, double seconds) {
-  phases.emplace_back(phase, seconds);
-}
-
-namespace {
+using qorsim_test::netlistSavePath;
+using qorsim_test::workPhases;
 
 // The shape side of a component: its device's class and value.
 class BenchControl : public com::Dispatch<IQorOcx> {
@@ -194,12 +171,12 @@ int run(int n, const std::string &folder) {
   }
 
   using Clock = std::chrono::steady_clock;
-  phases.clear();
+  workPhases.clear();
   const auto start = Clock::now();
   host.fireIdle();
   const double work = std::chrono::duration<double>(Clock::now() - start).count();
   std::printf("work %.4f", work);
-  for (const auto &[name, seconds] : phases)
+  for (const auto &[name, seconds] : workPhases)
     std::printf(" %s=%.4f", name.c_str(), seconds);
   std::printf("\n");
 
@@ -241,7 +218,7 @@ int run(int n, const std::string &folder) {
       expect << node << " " << value << "\n";
   }
 
-  netlistPath = testing_support::hostPath(folder + "/grid-" + std::to_string(n) + ".cir");
+  netlistSavePath = testing_support::hostPath(folder + "/grid-" + std::to_string(n) + ".cir");
   const auto netlistStart = Clock::now();
   if (circuit->CreateNetlist() != S_OK)
     result = 1;

@@ -12,7 +12,7 @@
 
 #include "passive-lib/core/component-templates.h"
 
-#include "circuit-sim/win32/netlist-dialogs.h"
+#include "circuit-sim/tests/host-seams.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
 
 #include <chrono>
@@ -21,32 +21,6 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-namespace {
-
-std::vector<std::pair<std::string, double>> phases;
-std::string netlistPath;
-
-int __cdecl answerMessage(HWND, const char *, const char *, UINT) { return IDYES; }
-
-bool __cdecl answerSave(const char *, char *path, DWORD size) {
-  lstrcpynA(path, netlistPath.c_str(), static_cast<int>(size));
-  return true;
-}
-
-const qorsim::NetlistDialogs benchDialogs = {answerMessage, answerSave};
-
-} // namespace
-
-// QorSim's seams in its host process: the netlist's save dialog and the
-// phases of the work event.
-extern "C" __declspec(dllexport) const qorsim::NetlistDialogs *__cdecl QorSimNetlistDialogs() {
-  return &benchDialogs;
-}
-
-extern "C" __declspec(dllexport) void __cdecl QorSimWorkPhase(const char *phase, double seconds) {
-  phases.emplace_back(phase, seconds);
-}
 
 namespace {
 
@@ -181,10 +155,10 @@ int main(int argc, char **argv) {
     std::printf("%-7s devices: %d components, work event %.3f s, far corner %.12g V\n",
                 passive ? "passive" : "test", placed, seconds, volts);
     std::printf("  phases:");
-    for (const auto &[name, time] : phases)
+    for (const auto &[name, time] : qorsim_test::workPhases)
       std::printf(" %s=%.4f", name.c_str(), time);
     std::printf("\n");
-    netlistPath = argv[3];
+    qorsim_test::netlistSavePath = argv[3];
     const HRESULT solved = std::isfinite(volts) ? circuit->CreateNetlist() : E_FAIL;
     result = solved == S_OK ? 0 : 1;
     circuit->Quit();

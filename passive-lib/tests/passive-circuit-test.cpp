@@ -7,7 +7,7 @@
 
 #include "passive-lib/core/component-templates.h"
 
-#include "circuit-sim/win32/netlist-dialogs.h"
+#include "circuit-sim/tests/host-seams.h"
 
 #include "platform/base/win32/unique-handle.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
@@ -477,28 +477,6 @@ TEST_F(PassiveCircuit, SpiceLinesOfEveryKind) {
   EXPECT_EQ(twin(r, counter.get())->SpiceInfo(element.receive(), nullptr), E_POINTER);
 }
 
-// QorSim's netlist dialogs answered by the test: every question with Yes,
-// the save dialog with the path the test chose.
-std::string netlistPath;
-
-int __cdecl answerMessage(HWND, const char *, const char *, UINT) { return IDYES; }
-
-bool __cdecl answerSave(const char *, char *path, DWORD size) {
-  lstrcpynA(path, netlistPath.c_str(), static_cast<int>(size));
-  return true;
-}
-
-const qorsim::NetlistDialogs netlistDialogs = {answerMessage, answerSave};
-
-} // namespace
-
-// The seam QorSim.dll looks for in its host process.
-extern "C" __declspec(dllexport) const qorsim::NetlistDialogs *__cdecl QorSimNetlistDialogs() {
-  return &netlistDialogs;
-}
-
-namespace {
-
 // Netlists for ngspice-compare.sh: each device's line, and our solution of
 // every pin net and the branch currents ngspice reports.
 class NetlistWriter {
@@ -594,7 +572,7 @@ protected:
   void writeQorSimNetlist(const std::string &name,
                           const std::vector<std::pair<Part *, std::string>> &parts) {
     const std::string dir = testing_support::envOr("TEST_BINARY_DIR", ".") + "/netlists/";
-    netlistPath = testing_support::hostPath(dir + name + "-qorsim.cir");
+    qorsim_test::netlistSavePath = testing_support::hostPath(dir + name + "-qorsim.cir");
     ASSERT_EQ(circuit_->CreateNetlist(), S_OK);
     NetlistWriter expected(name + "-qorsim");
     std::set<std::string> written;
@@ -618,8 +596,8 @@ protected:
         expected.expect(lower + "#branch", part->control->result("Idc"));
     }
     expected.writeExpectations();
-    std::ifstream check(netlistPath);
-    EXPECT_TRUE(check.good()) << "QorSim wrote no netlist " << netlistPath;
+    std::ifstream check(qorsim_test::netlistSavePath);
+    EXPECT_TRUE(check.good()) << "QorSim wrote no netlist " << qorsim_test::netlistSavePath;
   }
 };
 
