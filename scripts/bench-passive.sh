@@ -19,9 +19,11 @@ work=${1:-$build}/passive-bench
 mkdir -p "$work"
 cp "$bench" "$build/passive-lib/win32/QorLib01.dll" "$build/circuit-sim/win32/QorSim.dll" \
   "$build/circuit-sim/tests/qorsim-test-devices.dll" "$work/"
-wine_bits=64 wine_prefix=$build/wineprefix
+# A prefix of its own: the benchmark registers and unregisters the servers.
+wine_bits=64 wine_prefix=$work/wineprefix
 . "$root/scripts/wine-env.sh"
 export WINEDEBUG=-all
+"$WINE" wineboot -i >/dev/null 2>&1 || true
 seconds() { awk -v s="$1" -v e="$2" 'BEGIN { printf "%.3f", e - s }'; }
 summary() {
   printf '%s\n' "$@" | sort -g |
