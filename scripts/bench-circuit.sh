@@ -1,18 +1,76 @@
 #!/usr/bin/env bash
-# QorSim's DC solve: square resistor grids (50x50, 100x100, 200x200 nodes)
-# solved natively through our sparse matrix and Newton loop, and the same
-# netlists solved by ngspice in batch mode in the same run. Both answers are
-# compared unknown by unknown to 1e-9 relative; times are printed side by side.
+# QorSim's DC solve beside ngspice -b, in two parts.
+#
+# Under Wine (when build/win64 holds the Windows build): the whole work
+# event for square resistor grids on a stand-in page, the real QorSim.dll
+# with the test devices: every control registered, then one work event
+# that numbers, scans the page, checks the topology and solves. ngspice -b
+# then runs the netlist QorSim itself wrote for the page (CreateNetlist),
+# and every SPICE node is compared with ours to 1e-9 relative. Paired runs
+# (ours, then ngspice) for each size; median and spread of both, and the
+# share of numbering and topology checks in our time.
+#
+# Natively: the same kind of grid (no wires, one net per node) straight
+# through our matrix and Newton loop, beside ngspice on that netlist.
+#
 # Usage: bench-circuit.sh <bench build dir>
+# WORK_SIZES (default "10 20 30 100") and RUNS (default 3) tune the Wine part.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 build=$1
+status=0
+seconds() { awk -v s="$1" -v e="$2" 'BEGIN { printf "%.3f", e - s }'; }
+# "median (min-max)" of the numbers given.
+summary() {
+  printf '%s\n' "$@" | sort -g |
+    awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2;
+      printf "%.3f s (%.3f-%.3f)", m, v[1], v[NR] }'
+}
+
+win=$root/build/win64
+bench=$win/circuit-sim/tests/qorsim-work-bench.exe
+if [ -x "$bench" ]; then
+  work=$build/circuit-work-bench
+  mkdir -p "$work"
+  runs=${RUNS:-3}
+  echo "== QorSim work event under Wine (test devices on a stand-in page) beside ngspice -b" \
+    "on the netlist QorSim wrote; $runs paired runs"
+  for n in ${WORK_SIZES:-10 20 30 100}; do
+    rm -f "$work/grid-$n".*
+    ours=() theirs=() shares=() solved=yes
+    for ((run = 1; run <= runs; ++run)); do
+      out=$("$root/scripts/wine-exec.sh" 64 "$win/wineprefix" "$bench" "$n" "$work" | tr -d '\r') ||
+        status=1
+      line=$(grep '^work ' <<<"$out")
+      ours+=("$(awk '{ print $2 }' <<<"$line")")
+      shares+=("$(tr ' ' '\n' <<<"$line" | awk -F= -v all="$(awk '{ print $2 }' <<<"$line")" \
+        '$1 == "numbering" || $1 == "topology-check" { s += $2 } END { printf "%.4f", 100 * s / all }')")
+      grep -q ', solved$' <<<"$out" || solved=no
+      start=$(date +%s.%N)
+      SPICE_ASCIIRAWFILE=1 ngspice -b -r "$work/grid-$n.raw" "$work/grid-$n.cir" \
+        >"$work/ngspice-$n.log" 2>&1 || status=1
+      theirs+=("$(seconds "$start" "$(date +%s.%N)")")
+    done
+    echo "grid ${n}x${n}: $(grep '^unknowns' <<<"$out")"
+    echo "  phases of the last run: ${line#work * }"
+    echo "  ours (whole work event) $(summary "${ours[@]}"), ngspice -b (whole run)" \
+      "$(summary "${theirs[@]}")"
+    echo "  numbering + topology check: $(summary "${shares[@]}" | sed 's/ s / % /; s/)$/ %)/')" \
+      "of our time"
+    if [ $solved = yes ]; then
+      python3 "$root/circuit-sim/tests/netlist-ngspice.py" "$work" "grid-$n" | sed 's/^/  /' ||
+        status=1
+    else
+      echo "  no solution to compare: a circuit matrix holds at most 32758 unknowns"
+    fi
+  done
+fi
+
+tool=$build/circuit-sim/tests/circuit-grid-bench
 work=$build/circuit-bench
 mkdir -p "$work"
-tool=$build/circuit-sim/tests/circuit-grid-bench
-status=0
-echo "== circuit DC solve: resistor grids, ours beside ngspice -b"
-seconds() { awk -v s="$1" -v e="$2" 'BEGIN { printf "%.3f", e - s }'; }
-for n in 50 100 200; do
+echo "== circuit DC solve natively (one net per node, no wires), ours beside ngspice -b"
+for n in 50 100; do
   start=$(date +%s.%N)
   "$tool" solve "$n" "$work" || status=1
   ours=$(seconds "$start" "$(date +%s.%N)")

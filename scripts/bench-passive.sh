@@ -1,29 +1,63 @@
 #!/usr/bin/env bash
 # QorLib01's devices in the real QorSim under Wine: a square resistor grid
-# with a power rail, built and solved from a stand-in page, beside the same
-# page with QorSim's test devices and the same netlist under ngspice -b, in
-# one run. Prints the times side by side and the far corner's voltage.
-# Usage: bench-passive.sh [<win64 build dir>] [<grid size, default 100>]
+# with a power rail on a stand-in page, numbered, scanned, checked and
+# solved by one work event, beside the same page made of QorSim's test
+# devices and beside ngspice -b on the netlist QorSim wrote for the page,
+# in one run. Paired runs for each size; median and spread of each, and
+# the far corner's voltage from all three.
+# Usage: bench-passive.sh [<bench build dir>]; the Windows build is taken
+# from build/win64. PASSIVE_SIZES (default "10 20 30") and RUNS (default 3).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:-$root/build/win64}" && pwd)
-n=${2:-100}
-work=$build/passive-bench
+build=$root/build/win64
+bench=$build/passive-lib/tests/qorlib01-grid-bench.exe
+if [ ! -x "$bench" ]; then
+  echo "bench-passive: no Windows build in $build; skipped"
+  exit 0
+fi
+work=${1:-$build}/passive-bench
 mkdir -p "$work"
-cp "$build/passive-lib/tests/qorlib01-grid-bench.exe" "$build/passive-lib/win32/QorLib01.dll" \
-  "$build/circuit-sim/win32/QorSim.dll" "$build/circuit-sim/tests/qorsim-test-devices.dll" "$work/"
+cp "$bench" "$build/passive-lib/win32/QorLib01.dll" "$build/circuit-sim/win32/QorSim.dll" \
+  "$build/circuit-sim/tests/qorsim-test-devices.dll" "$work/"
+# A prefix of its own: the benchmark registers and unregisters the servers.
 wine_bits=64 wine_prefix=$work/wineprefix
 . "$root/scripts/wine-env.sh"
 export WINEDEBUG=-all
 "$WINE" wineboot -i >/dev/null 2>&1 || true
 seconds() { awk -v s="$1" -v e="$2" 'BEGIN { printf "%.3f", e - s }'; }
-echo "== passive devices: ${n}x${n} resistor grid with a power rail, under Wine"
+summary() {
+  printf '%s\n' "$@" | sort -g |
+    awk '{ v[NR] = $1 } END { m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2;
+      printf "%.3f s (%.3f-%.3f)", m, v[1], v[NR] }'
+}
 cd "$work"
 status=0
-"$WINE" qorlib01-grid-bench.exe "$n" passive 'Z:'"$work"'/grid.cir' | tr -d '\r' || status=1
-"$WINE" qorlib01-grid-bench.exe "$n" test 'Z:'"$work"'/grid-test.cir' | tr -d '\r' || status=1
-start=$(date +%s.%N)
-ngspice -b "$work/grid.cir" >"$work/ngspice.log" 2>&1 || status=1
-echo "ngspice -b: whole run $(seconds "$start" "$(date +%s.%N)") s, far corner $(sed -n "s/^[ \t]*n$((n * n - 1))[ \t]\+\([-0-9.e+]*\).*/\1/p" "$work/ngspice.log" | head -1) V"
+runs=${RUNS:-3}
+echo "== passive devices: resistor grids with a power rail under Wine, the whole work event;" \
+  "$runs paired runs"
+for n in ${PASSIVE_SIZES:-10 20 30}; do
+  passive=() test=() theirs=()
+  for ((run = 1; run <= runs; ++run)); do
+    rm -f grid.cir grid-test.cir
+    p=$("$WINE" qorlib01-grid-bench.exe "$n" passive 'Z:'"$work"'/grid.cir' | tr -d '\r') || status=1
+    t=$("$WINE" qorlib01-grid-bench.exe "$n" test 'Z:'"$work"'/grid-test.cir' | tr -d '\r') ||
+      status=1
+    passive+=("$(sed -n 's/.*work event \([0-9.]*\) s.*/\1/p' <<<"$p")")
+    test+=("$(sed -n 's/.*work event \([0-9.]*\) s.*/\1/p' <<<"$t")")
+    start=$(date +%s.%N)
+    ngspice -b grid.cir >ngspice.log 2>&1 || status=1
+    theirs+=("$(seconds "$start" "$(date +%s.%N)")")
+  done
+  # The load's upper end is the far corner; the netlist names it by number.
+  corner=$(awk 'toupper($1) ~ /^R/ && $3 == "0" { print $2 }' grid.cir | tail -1)
+  echo "grid ${n}x${n}:"
+  echo "  passive devices $(summary "${passive[@]}"), test devices $(summary "${test[@]}")," \
+    "ngspice -b $(summary "${theirs[@]}")"
+  echo "  $(head -1 <<<"$p")"
+  echo "  $(sed -n 2p <<<"$p")"
+  echo "  $(head -1 <<<"$t")"
+  echo "  ngspice far corner (node $corner):" \
+    "$(awk -v n="V($corner)" '$1 == n { print $2 " V"; exit }' ngspice.log)"
+done
 wineserver -k 2>/dev/null || true
 exit $status

@@ -162,18 +162,22 @@ SparseElement *CSparse::findOrCreate(int row, int col) {
 
 // A fill-in of the elimination, linked at colLink in its column and in its
 // row; the Markowitz counts of its row and column grow by one.
-SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink) {
+SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink, int step) {
   SparseElement *e = source_->takeFillIn();
   e->real = e->imag = 0.0;
   e->row = row;
   e->col = col;
   e->nextInCol = *colLink;
   *colLink = e;
-  SparseElement **rowLink = activeInRow_[row];
+  // One step creates the fill-ins of a row in increasing column order:
+  // the search for the next one's place resumes behind the last one.
+  SparseElement **rowLink = fillInRowStep_[row] == step ? fillInRowLink_[row] : activeInRow_[row];
   while (*rowLink && (*rowLink)->col < col)
     rowLink = &(*rowLink)->nextInRow;
   e->nextInRow = *rowLink;
   *rowLink = e;
+  fillInRowLink_[row] = &e->nextInRow;
+  fillInRowStep_[row] = step;
   if (row == col)
     diag_[row] = e;
   ++fillIns_;
@@ -280,6 +284,8 @@ void CSparse::OrderAndFactor(const std::vector<double> &rhs, double relThreshold
   factored_ = false;
   activeInRow_.resize(firstInRow_.size());
   activeInCol_.resize(firstInCol_.size());
+  fillInRowLink_.resize(firstInRow_.size());
+  fillInRowStep_.assign(firstInRow_.size(), 0);
   for (std::size_t i = 0; i < firstInRow_.size(); ++i) {
     activeInRow_[i] = &firstInRow_[i];
     activeInCol_[i] = &firstInCol_[i];
@@ -521,14 +527,14 @@ void CSparse::exchange(SparseElement *pivot, int step) {
   if (row == col) {
     // A diagonal pivot moves by a symmetric exchange and stays diagonal.
     if (row != step) {
-      exchangeRows(step, row);
-      exchangeColumns(step, col);
+      exchangeLines(rowAxis(), step, row);
+      exchangeLines(columnAxis(), step, col);
     }
   } else {
     if (row != step)
-      exchangeRows(step, row);
+      exchangeLines(rowAxis(), step, row);
     if (col != step)
-      exchangeColumns(step, col);
+      exchangeLines(columnAxis(), step, col);
   }
   refreshDiagonal(step);
   if (row != step)
@@ -562,130 +568,118 @@ void swapLines(std::vector<SparseElement *> &first, std::vector<SparseElement **
 
 } // namespace
 
-// Only the remaining parts of the two rows are re-linked in their columns;
-// in the finished columns the elements keep their places and only take
-// their new row numbers, which leaves those columns unsorted until the
-// next sortLines.
-void CSparse::exchangeRows(int r1, int r2) {
-  if (r1 > r2)
-    std::swap(r1, r2);
-  SparseElement *a = *activeInRow_[r1];
-  SparseElement *b = *activeInRow_[r2];
-  while (a || b) {
-    if (!b || (a && a->col < b->col)) {
-      exchangeInColumn(a->col, r1, a, r2, nullptr);
-      a = a->nextInRow;
-    } else if (!a || b->col < a->col) {
-      exchangeInColumn(b->col, r1, nullptr, r2, b);
-      b = b->nextInRow;
-    } else {
-      exchangeInColumn(a->col, r1, a, r2, b);
-      a = a->nextInRow;
-      b = b->nextInRow;
-    }
-  }
-  swapLines(firstInRow_, activeInRow_, r1, r2);
-  for (SparseElement *e = firstInRow_[r1]; e; e = e->nextInRow)
-    e->row = r1;
-  for (SparseElement *e = firstInRow_[r2]; e; e = e->nextInRow)
-    e->row = r2;
-  std::swap(markowitzRow_[r1], markowitzRow_[r2]);
-  for (int i : {r1, r2}) {
-    const bool wasSingleton = markowitzProd_[i] == 0;
-    setProduct(i);
-    singletons_ += (markowitzProd_[i] == 0) - wasSingleton;
-  }
-  std::swap(intToExtRow_[r1], intToExtRow_[r2]);
-  extToIntRow_[intToExtRow_[r1]] = r1;
-  extToIntRow_[intToExtRow_[r2]] = r2;
-}
-
-void CSparse::exchangeColumns(int c1, int c2) {
-  if (c1 > c2)
-    std::swap(c1, c2);
-  SparseElement *a = *activeInCol_[c1];
-  SparseElement *b = *activeInCol_[c2];
-  while (a || b) {
-    if (!b || (a && a->row < b->row)) {
-      exchangeInRow(a->row, c1, a, c2, nullptr);
-      a = a->nextInCol;
-    } else if (!a || b->row < a->row) {
-      exchangeInRow(b->row, c1, nullptr, c2, b);
-      b = b->nextInCol;
-    } else {
-      exchangeInRow(a->row, c1, a, c2, b);
-      a = a->nextInCol;
-      b = b->nextInCol;
-    }
-  }
-  swapLines(firstInCol_, activeInCol_, c1, c2);
-  for (SparseElement *e = firstInCol_[c1]; e; e = e->nextInCol)
-    e->col = c1;
-  for (SparseElement *e = firstInCol_[c2]; e; e = e->nextInCol)
-    e->col = c2;
-  std::swap(markowitzCol_[c1], markowitzCol_[c2]);
-  for (int i : {c1, c2}) {
-    const bool wasSingleton = markowitzProd_[i] == 0;
-    setProduct(i);
-    singletons_ += (markowitzProd_[i] == 0) - wasSingleton;
-  }
-  std::swap(intToExtCol_[c1], intToExtCol_[c2]);
-  extToIntCol_[intToExtCol_[c1]] = c1;
-  extToIntCol_[intToExtCol_[c2]] = c2;
-}
-
 namespace {
 
-// A row or column list sorted by Key holds e1 at k1 and e2 at k2 (k1 < k2;
+// A row or column list sorted by key holds e1 at k1 and e2 at k2 (k1 < k2;
 // either may be missing); after the exchange e1 belongs at k2 and e2 at k1.
 // Only the links of this list change; the keys are set by the caller.
-template <SparseElement *SparseElement::*Next, int SparseElement::*Key>
-void exchangeInList(SparseElement **link, int k1, SparseElement *e1, int k2, SparseElement *e2) {
-  while (*link && (*link)->*Key < k1)
-    link = &((*link)->*Next);
+void exchangeInList(SparseElement **link, SparseElement *SparseElement::*next,
+                    int SparseElement::*key, int k1, SparseElement *e1, int k2, SparseElement *e2) {
+  while (*link && (*link)->*key < k1)
+    link = &((*link)->*next);
   if (e1 && e2) {
-    if (e1->*Next == e2) {
+    if (e1->*next == e2) {
       *link = e2;
-      e1->*Next = e2->*Next;
-      e2->*Next = e1;
+      e1->*next = e2->*next;
+      e2->*next = e1;
       return;
     }
-    SparseElement **link2 = &(e1->*Next);
+    SparseElement **link2 = &(e1->*next);
     while (*link2 != e2)
-      link2 = &((*link2)->*Next);
-    SparseElement *afterE1 = e1->*Next;
+      link2 = &((*link2)->*next);
+    SparseElement *afterE1 = e1->*next;
     *link = e2;
     *link2 = e1;
-    e1->*Next = e2->*Next;
-    e2->*Next = afterE1;
+    e1->*next = e2->*next;
+    e2->*next = afterE1;
     return;
   }
   if (e1) {
-    *link = e1->*Next;
-    while (*link && (*link)->*Key < k2)
-      link = &((*link)->*Next);
-    e1->*Next = *link;
+    *link = e1->*next;
+    while (*link && (*link)->*key < k2)
+      link = &((*link)->*next);
+    e1->*next = *link;
     *link = e1;
     return;
   }
   SparseElement **link2 = link;
   while (*link2 != e2)
-    link2 = &((*link2)->*Next);
-  *link2 = e2->*Next;
-  e2->*Next = *link;
+    link2 = &((*link2)->*next);
+  *link2 = e2->*next;
+  e2->*next = *link;
   *link = e2;
 }
 
 } // namespace
 
-// Column col holds e1 in row r1 and e2 in row r2; the rows swap as wholes
-// afterwards.
-void CSparse::exchangeInColumn(int col, int r1, SparseElement *e1, int r2, SparseElement *e2) {
-  exchangeInList<&SparseElement::nextInCol, &SparseElement::row>(activeInCol_[col], r1, e1, r2, e2);
+CSparse::Axis CSparse::rowAxis() {
+  return {&firstInRow_,
+          &activeInRow_,
+          &activeInCol_,
+          &markowitzRow_,
+          &intToExtRow_,
+          &extToIntRow_,
+          &SparseElement::nextInRow,
+          &SparseElement::nextInCol,
+          &SparseElement::row,
+          &SparseElement::col};
 }
 
-void CSparse::exchangeInRow(int row, int c1, SparseElement *e1, int c2, SparseElement *e2) {
-  exchangeInList<&SparseElement::nextInRow, &SparseElement::col>(activeInRow_[row], c1, e1, c2, e2);
+CSparse::Axis CSparse::columnAxis() {
+  return {&firstInCol_,
+          &activeInCol_,
+          &activeInRow_,
+          &markowitzCol_,
+          &intToExtCol_,
+          &extToIntCol_,
+          &SparseElement::nextInCol,
+          &SparseElement::nextInRow,
+          &SparseElement::col,
+          &SparseElement::row};
+}
+
+// Exchanges two rows, or two columns. Only the remaining parts of the two
+// lines are re-linked in the lines that cross them; in the finished
+// crossing lines the elements keep their places and only take their new
+// numbers, which leaves those lines unsorted until the next sortLines.
+void CSparse::exchangeLines(const Axis &axis, int l1, int l2) {
+  if (l1 > l2)
+    std::swap(l1, l2);
+  SparseElement *a = *(*axis.active)[l1];
+  SparseElement *b = *(*axis.active)[l2];
+  // Walks both lines in step; the crossing line of an element is its
+  // position along its own line.
+  auto exchangeAcross = [&](int crossing, SparseElement *e1, SparseElement *e2) {
+    exchangeInList((*axis.crossActive)[crossing], axis.crossNext, axis.number, l1, e1, l2, e2);
+  };
+  while (a || b) {
+    if (!b || (a && a->*axis.position < b->*axis.position)) {
+      exchangeAcross(a->*axis.position, a, nullptr);
+      a = a->*axis.next;
+    } else if (!a || b->*axis.position < a->*axis.position) {
+      exchangeAcross(b->*axis.position, nullptr, b);
+      b = b->*axis.next;
+    } else {
+      exchangeAcross(a->*axis.position, a, b);
+      a = a->*axis.next;
+      b = b->*axis.next;
+    }
+  }
+  swapLines(*axis.first, *axis.active, l1, l2);
+  for (SparseElement *e = (*axis.first)[l1]; e; e = e->*axis.next)
+    e->*axis.number = l1;
+  for (SparseElement *e = (*axis.first)[l2]; e; e = e->*axis.next)
+    e->*axis.number = l2;
+  std::swap((*axis.markowitz)[l1], (*axis.markowitz)[l2]);
+  for (int i : {l1, l2}) {
+    const bool wasSingleton = markowitzProd_[i] == 0;
+    setProduct(i);
+    singletons_ += (markowitzProd_[i] == 0) - wasSingleton;
+  }
+  std::vector<int> &intToExt = *axis.intToExt;
+  std::swap(intToExt[l1], intToExt[l2]);
+  (*axis.extToInt)[intToExt[l1]] = l1;
+  (*axis.extToInt)[intToExt[l2]] = l2;
 }
 
 void CSparse::eliminate(SparseElement *pivot, int step) {
@@ -702,7 +696,7 @@ void CSparse::eliminate(SparseElement *pivot, int step) {
       while (*link && (*link)->row < row)
         link = &(*link)->nextInCol;
       SparseElement *target =
-          (*link && (*link)->row == row) ? *link : createFillIn(row, upper->col, link);
+          (*link && (*link)->row == row) ? *link : createFillIn(row, upper->col, link, step);
       target->real -= upper->real * lower->real;
       link = &target->nextInCol;
     }

@@ -93,13 +93,23 @@ private:
   double largestOtherInColumn(const SparseElement *e, int step) const;
   bool symmetricOffDiagonal(const SparseElement *diagonal, int step) const;
   void exchange(SparseElement *pivot, int step);
-  void exchangeRows(int r1, int r2);
-  void exchangeColumns(int c1, int c2);
-  void exchangeInColumn(int col, int r1, SparseElement *e1, int r2, SparseElement *e2);
-  void exchangeInRow(int row, int c1, SparseElement *e1, int c2, SparseElement *e2);
+  // One axis of the matrix, rows or columns: what an exchange of two of
+  // its lines moves, so that rows and columns share one exchange.
+  struct Axis {
+    std::vector<SparseElement *> *first;
+    std::vector<SparseElement **> *active, *crossActive;
+    std::vector<int> *markowitz, *intToExt, *extToInt;
+    SparseElement *SparseElement::*next;      // along a line of this axis
+    SparseElement *SparseElement::*crossNext; // along a crossing line
+    int SparseElement::*number;               // the element's line on this axis
+    int SparseElement::*position;             // its place along that line
+  };
+  Axis rowAxis();
+  Axis columnAxis();
+  void exchangeLines(const Axis &axis, int l1, int l2);
   void refreshDiagonal(int i);
   void eliminate(SparseElement *pivot, int step);
-  SparseElement *createFillIn(int row, int col, SparseElement **colLink);
+  SparseElement *createFillIn(int row, int col, SparseElement **colLink, int step);
   void updateMarkowitz(SparseElement *pivot);
   void finishStep(SparseElement *pivot);
 
@@ -114,6 +124,9 @@ private:
   // column) that lies in the remaining matrix, so that exchanges and
   // fill-ins never walk the finished part of a line.
   std::vector<SparseElement **> activeInRow_, activeInCol_;
+  // The link behind the last fill-in of each row and the step that made it.
+  std::vector<SparseElement **> fillInRowLink_;
+  std::vector<int> fillInRowStep_;
   std::vector<int> extToIntRow_, extToIntCol_, intToExtRow_, intToExtCol_;
   std::vector<int> markowitzRow_, markowitzCol_;
   std::vector<int> markowitzProd_; // entries 0 and steps + 1 are sentinels

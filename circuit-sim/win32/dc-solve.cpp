@@ -3,6 +3,7 @@
 // every registered control afterwards.
 #include "circuit-sim/win32/qor-calls.h"
 #include "circuit-sim/win32/sim-ckt.h"
+#include "circuit-sim/win32/work-phases.h"
 
 #include "platform/base/win32/com-error.h"
 
@@ -13,11 +14,16 @@ namespace qorsim {
 // Builds the circuit from the page and checks its topology.
 void SimCkt::rebuildAndCheck() {
   clearCircuit();
-  buildFromPage();
+  {
+    WorkPhase phase("page-scan");
+    buildFromPage();
+  }
+  WorkPhase phase("topology-check");
   topologyOk_ = !checkTopologyAndMark();
 }
 
 void SimCkt::createMatrix() {
+  WorkPhase phase("matrix-set-up");
   solved_ = false;
   const long nets = netCount();
   matrix_.matrix().Create(nets);
@@ -48,6 +54,7 @@ void SimCkt::publishInfinity() {
 // A control entry without a control (its shape registered by the scan,
 // its control not bound yet) has nobody to advise.
 void SimCkt::adviseControls() {
+  WorkPhase phase("advice");
   for (auto &[name, entry] : ocxMap_) {
     if (entry->control)
       qor::onAdvise(entry->control.get(), qorMaskDC);
@@ -97,6 +104,7 @@ HRESULT SimCkt::solve() {
     }
     std::vector<int> types(varTypes_.begin(), varTypes_.end());
     try {
+      WorkPhase phase("newton");
       const DcOutcome outcome = solveNewton(matrix_.matrix(), dc_, types, *this);
       // The pass limit publishes the last iterate, flagged as unconverged.
       result = outcome.converged ? S_OK : S_FALSE;

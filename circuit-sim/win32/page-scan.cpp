@@ -38,15 +38,25 @@ void SimCkt::dropDeletedEntries() {
 }
 
 // A class that cannot be resolved is skipped; one that does not answer
-// IQorDev gives no device; other failures are errors.
+// IQorDev gives no device; other failures are errors. A page holds
+// thousands of devices of a few classes: each class is resolved once per
+// scan and its factory kept, since every resolution reads the registry.
 ComPtr<IQorDev> SimCkt::createDevice(const std::string &progId) {
-  CLSID clsid;
-  base::Bstr name(progId);
   ComPtr<IQorDev> device;
-  if (FAILED(CLSIDFromProgID(name.get(), &clsid)))
+  auto known = factories_.find(progId);
+  if (known == factories_.end()) {
+    CLSID clsid;
+    base::Bstr name(progId);
+    ComPtr<IClassFactory> factory;
+    if (SUCCEEDED(CLSIDFromProgID(name.get(), &clsid)))
+      base::check(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                   factory.receiveVoid()),
+                  IID_IQorDev);
+    known = factories_.emplace(progId, std::move(factory)).first;
+  }
+  if (!known->second)
     return device;
-  HRESULT hr =
-      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, device.receiveVoid());
+  HRESULT hr = known->second->CreateInstance(nullptr, IID_IQorDev, device.receiveVoid());
   if (hr == E_NOINTERFACE)
     return ComPtr<IQorDev>();
   base::check(hr, IID_IQorDev);
@@ -140,6 +150,12 @@ void SimCkt::installWires() {
 }
 
 void SimCkt::buildFromPage() {
+  // The factories go with the scan, also by an error: they keep their
+  // servers loaded.
+  struct ForgetFactories {
+    std::map<std::string, ComPtr<IClassFactory>> &factories;
+    ~ForgetFactories() { factories.clear(); }
+  } forget{factories_};
   dropDeletedEntries();
   installComponents();
   componentPhase_ = false;

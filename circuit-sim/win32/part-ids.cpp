@@ -3,10 +3,12 @@
 #include "circuit-sim/core/part-numbering.h"
 #include "circuit-sim/win32/qor-calls.h"
 #include "circuit-sim/win32/sim-ckt.h"
+#include "circuit-sim/win32/work-phases.h"
 
 namespace qorsim {
 
 void SimCkt::numberPartIds() {
+  WorkPhase phase("numbering");
   neverNumbered_ = false;
   std::vector<NumberingEntry> entries;
   std::vector<OcxEntry *> owners;

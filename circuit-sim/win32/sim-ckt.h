@@ -15,7 +15,7 @@
 #include "QorSim.h"
 #include "circuit-sim/core/dc-newton.h"
 #include "circuit-sim/win32/kf-timer.h"
-#include "circuit-sim/win32/sparse-matrix.h"
+#include "circuit-sim/win32/sparse-matrix-face.h"
 #include "circuit-sim/win32/splash-wnd.h"
 
 #include "platform/base/win32/com-ptr.h"
@@ -173,6 +173,7 @@ private:
   std::map<std::string, ComPtr<IQorDev>> devices_;
   std::map<std::string, ComPtr<IQorDev>> wires_;
   std::map<std::string, std::unique_ptr<ConnectorRecord>> connectors_;
+  std::map<std::string, ComPtr<IClassFactory>> factories_; // during a page scan only
   std::map<std::string, long> indexMap_;
   std::vector<TopologyRecord> topology_;
   long highestNode_ = -1;

@@ -1,22 +1,24 @@
 // The benchmark under Wine: a square grid of resistors on a stand-in page
 // (n x n nodes, neighbours joined by resistors of 1000 + k % 7 ohms), fed
 // by a 10 V power rail at one corner and loaded by 1 kOhm to ground at the
-// other, built and solved by the real QorSim. "passive" uses QorLib01's
-// devices, "test" QorSim's test devices on the same page layout. Prints the
-// seconds of the page build and of the DC solve and the far corner's voltage, and writes
-// the same grid as a netlist for ngspice.
+// other, numbered, scanned, checked and solved by one work event of the
+// real QorSim. "passive" uses QorLib01's devices, "test" QorSim's test
+// devices (a source and ground in place of the rail) on the same layout.
+// Prints the seconds of the work event with QorSim's phases and the far
+// corner's voltage, and has QorSim write the page's netlist for ngspice.
 //
 //   qorlib01-grid-bench <n> <passive|test> <netlist.cir>
 #include "passive-lib/tests/test-component.h"
 
 #include "passive-lib/core/component-templates.h"
 
+#include "circuit-sim/tests/host-seams.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,8 @@ int main(int argc, char **argv) {
       }
       auto control = ComPtr<com::Object<TestComponent>>::adopt(
           new com::Object<TestComponent>(lib.get(), shape, xml));
+      // The letter of the SPICE element: the rail and the source are V.
+      control->partId = std::string(1, kind[0] == 'P' ? 'V' : kind[0]) + "?";
       if (passive && value != "0")
         control->setParam(std::string(kind) == "Pwr" ? "Vdc" : "R", value);
       circuit->OcxMapInsert(ansi(shape->uniqueId(true)).get(), shape,
@@ -98,8 +102,6 @@ int main(int argc, char **argv) {
       return shape;
     };
     std::vector<std::vector<Pin>> nodes(static_cast<std::size_t>(n * n));
-    std::ofstream netlist(argv[3]);
-    netlist << "* grid " << n << "x" << n << "\n";
     int k = 0;
     auto resistor = [&](int a, int b) {
       ++k;
@@ -108,8 +110,6 @@ int main(int argc, char **argv) {
       nodes[a].push_back({shape, 0, ""});
       if (b >= 0)
         nodes[b].push_back({shape, 1, ""});
-      netlist << "R" << k << " n" << a << " " << (b >= 0 ? "n" + std::to_string(b) : "0") << " "
-              << ohms << "\n";
       return shape;
     };
     for (int r = 0; r < n; ++r)
@@ -134,7 +134,6 @@ int main(int argc, char **argv) {
       page->glue(wire, 12, railGround, 0);
     }
     nodes[0].push_back({rail, 0, ""});
-    netlist << "V1 n0 0 DC 10\n.OP\n.END\n";
     auto glue = [&](drawhost::Shape *from, short fromRow, drawhost::Shape *to, short toRow) {
       drawhost::Shape *wire = page->addShape(3, "Wire");
       wire->setOneD(true);
@@ -147,20 +146,20 @@ int main(int argc, char **argv) {
         glue(pins[0].shape, pins[0].row, pins[p].shape, pins[p].row);
     using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
-    ComPtr<IQorDev> built;
-    circuit->GetDev(load, built.receive());
-    const auto builtAt = Clock::now();
-    const HRESULT solved = circuit->SolveDC();
-    const double buildSeconds = std::chrono::duration<double>(builtAt - start).count();
-    const double solveSeconds = std::chrono::duration<double>(Clock::now() - builtAt).count();
+    host.fireIdle();
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     LONG corner = -1;
     circuit->IndexMapFind(ansi(load->uniqueId(false) + "A").get(), &corner);
     double volts = 0;
     circuit.query<IQorSimDC>()->get_Solution(corner, &volts);
-    std::printf("%-7s devices: %d components, page build %.3f s, DC solve %.3f s, far corner "
-                "%.12g V (hr %lx)\n",
-                passive ? "passive" : "test", placed, buildSeconds, solveSeconds, volts,
-                static_cast<unsigned long>(solved));
+    std::printf("%-7s devices: %d components, work event %.3f s, far corner %.12g V\n",
+                passive ? "passive" : "test", placed, seconds, volts);
+    std::printf("  phases:");
+    for (const auto &[name, time] : qorsim_test::workPhases)
+      std::printf(" %s=%.4f", name.c_str(), time);
+    std::printf("\n");
+    qorsim_test::netlistSavePath = argv[3];
+    const HRESULT solved = std::isfinite(volts) ? circuit->CreateNetlist() : E_FAIL;
     result = solved == S_OK ? 0 : 1;
     circuit->Quit();
     for (auto &control : controls)

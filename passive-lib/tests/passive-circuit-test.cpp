@@ -7,6 +7,8 @@
 
 #include "passive-lib/core/component-templates.h"
 
+#include "circuit-sim/tests/host-seams.h"
+
 #include "platform/base/win32/unique-handle.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
 #include "testing/test-paths.h"
@@ -126,6 +128,9 @@ protected:
     part.control = ComPtr<com::Object<TestComponent>>::adopt(new com::Object<TestComponent>(
         lib_.get(), part.shape, passive::filledTemplate(kind, "1.00.419", "9 Dec 2026")));
     part.control->circuit = circuit_;
+    // The letter of the kind's SPICE element, as the stencil's parts carry.
+    const char letters[] = {'G', 'V', 'R', 'L', 'C', 'V'};
+    part.control->partId = std::string(1, letters[static_cast<int>(kind)]) + "?";
     EXPECT_EQ(circuit_->OcxMapInsert(ansi(part.key).get(), part.shape,
                                      static_cast<IQorOcx *>(part.control.get()), VARIANT_TRUE),
               S_OK);
@@ -491,6 +496,10 @@ public:
     for (const std::string &line : lines_)
       cir << line << "\n";
     cir << ".OP\n.END\n";
+    writeExpectations();
+  }
+  void writeExpectations() {
+    const std::string dir = testing_support::envOr("TEST_BINARY_DIR", ".");
     std::ofstream ours(testing_support::hostPath(dir + "/netlists/" + name_ + ".ours"));
     for (const std::string &line : expected_)
       ours << line << "\n";
@@ -554,6 +563,41 @@ protected:
       }
     }
     writer.write();
+    writeQorSimNetlist(name, parts);
+  }
+
+  // The same circuit as QorSim itself writes it (CreateNetlist), with our
+  // solution at every SPICE node it names and the branch currents of its
+  // sources and coils under the part IDs QorSim gave them.
+  void writeQorSimNetlist(const std::string &name,
+                          const std::vector<std::pair<Part *, std::string>> &parts) {
+    const std::string dir = testing_support::envOr("TEST_BINARY_DIR", ".") + "/netlists/";
+    qorsim_test::netlistSavePath = testing_support::hostPath(dir + name + "-qorsim.cir");
+    ASSERT_EQ(circuit_->CreateNetlist(), S_OK);
+    NetlistWriter expected(name + "-qorsim");
+    std::set<std::string> written;
+    for (const auto &[part, id] : parts) {
+      std::vector<std::string> pins = {part->pinA()};
+      if (part->kind != ComponentKind::Ground && part->kind != ComponentKind::PowerRail)
+        pins.push_back(part->pinB());
+      for (const std::string &pin : pins) {
+        const LONG at = index(part->key + pin);
+        Bstr node;
+        ASSERT_EQ(circuit_->get_SpiceNet(at, node.receive()), S_OK);
+        if (node.toAnsi() != "0" && written.insert(node.toAnsi()).second)
+          expected.expect("v(" + node.toAnsi() + ")", solution(at));
+      }
+      Bstr partId;
+      ASSERT_EQ(circuit_->get_OcxMapPartID(ansi(part->key).get(), partId.receive()), S_OK);
+      std::string lower = partId.toAnsi();
+      for (char &ch : lower)
+        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+      if (!lower.empty() && (lower[0] == 'v' || lower[0] == 'l'))
+        expected.expect(lower + "#branch", part->control->result("Idc"));
+    }
+    expected.writeExpectations();
+    std::ifstream check(qorsim_test::netlistSavePath);
+    EXPECT_TRUE(check.good()) << "QorSim wrote no netlist " << qorsim_test::netlistSavePath;
   }
 };
 

@@ -109,6 +109,8 @@ void Page::glue(Shape *connector, short fromPart, Shape *shape, short row) {
   short toPart = static_cast<short>(100 + row);
   connects_.push_back(
       ComPtr<Connect>::adopt(new com::Object<Connect>(connector, fromPart, shape, toPart)));
+  from_[connector].push_back(connects_.back().get());
+  to_[shape].push_back(connects_.back().get());
   host_->note("glue " + connector->name() + " part " + std::to_string(fromPart) + " to " +
               shape->name() + " part " + std::to_string(toPart));
   base::Variant subject;
@@ -118,11 +120,41 @@ void Page::glue(Shape *connector, short fromPart, Shape *shape, short row) {
   events_->fire(EventConnectionsChanged, static_cast<IDrawPage *>(this), *subject.get());
 }
 
+namespace {
+
+std::vector<ComPtr<Connect>>
+connectsOf(const std::unordered_map<const Shape *, std::vector<Connect *>> &index,
+           const Shape *shape) {
+  std::vector<ComPtr<Connect>> list;
+  auto found = index.find(shape);
+  if (found != index.end()) {
+    for (Connect *connect : found->second)
+      list.emplace_back(connect);
+  }
+  return list;
+}
+
+} // namespace
+
+std::vector<ComPtr<Connect>> Page::connectsFrom(const Shape *shape) const {
+  return connectsOf(from_, shape);
+}
+
+std::vector<ComPtr<Connect>> Page::connectsTo(const Shape *shape) const {
+  return connectsOf(to_, shape);
+}
+
 void Page::deleteShape(Shape *shape) {
   std::vector<ComPtr<Connect>> removed, kept;
   for (ComPtr<Connect> &connect : connects_)
     (connect->from() == shape || connect->to() == shape ? removed : kept).push_back(connect);
   connects_.swap(kept);
+  from_.clear();
+  to_.clear();
+  for (const ComPtr<Connect> &connect : connects_) {
+    from_[connect->from()].push_back(connect.get());
+    to_[connect->to()].push_back(connect.get());
+  }
   ComPtr<Shape> keep(shape);
   for (auto it = shapes_.begin(); it != shapes_.end(); ++it) {
     if (it->get() == shape) {
@@ -146,6 +178,8 @@ void Page::detach() {
   sheet_->detach();
   events_->detach();
   connects_.clear();
+  from_.clear();
+  to_.clear();
   host_ = nullptr;
   document_ = nullptr;
 }

@@ -14,6 +14,7 @@
 #include "platform/com/win32/object.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace drawhost {
@@ -298,6 +299,11 @@ public:
   // point row of shape (part 100 + row) and fires the connection event.
   void glue(Shape *connector, short fromPart, Shape *shape, short row);
   const std::vector<ComPtr<Connect>> &connects() const { return connects_; }
+  // The connections a shape glues (from) and those glued to it (to), in
+  // the order they were made: looked up by shape, since a scan of a large
+  // page asks every shape for both.
+  std::vector<ComPtr<Connect>> connectsFrom(const Shape *shape) const;
+  std::vector<ComPtr<Connect>> connectsTo(const Shape *shape) const;
   const std::vector<std::string> &layerNames() const { return layers_; }
   // Adds a layer and returns its 1-based index.
   short addLayer(const std::string &name);
@@ -310,6 +316,7 @@ private:
   std::vector<std::string> layers_;
   std::vector<ComPtr<Shape>> shapes_;
   std::vector<ComPtr<Connect>> connects_;
+  std::unordered_map<const Shape *, std::vector<Connect *>> from_, to_; // index of connects_
   ComPtr<Shape> sheet_;
   ComPtr<EventList> events_;
 };

@@ -493,13 +493,8 @@ HRESULT STDMETHODCALLTYPE Shape::get_FromConnects(IDrawConnects **ppConnects) {
   *ppConnects = nullptr;
   SHAPE_ALIVE();
   return base::guardCom(IID_IDrawShape, [&]() -> HRESULT {
-    std::vector<ComPtr<Connect>> glued;
-    for (const ComPtr<Connect> &connect : page_->connects()) {
-      if (connect->to() == this)
-        glued.push_back(connect);
-    }
     return com::Object<Connects>::create(IID_IDrawConnects, reinterpret_cast<void **>(ppConnects),
-                                         std::move(glued));
+                                         page_->connectsTo(this));
   });
 }
 
@@ -509,13 +504,8 @@ HRESULT STDMETHODCALLTYPE Shape::get_Connects(IDrawConnects **ppConnects) {
   *ppConnects = nullptr;
   SHAPE_ALIVE();
   return base::guardCom(IID_IDrawShape, [&]() -> HRESULT {
-    std::vector<ComPtr<Connect>> own;
-    for (const ComPtr<Connect> &connect : page_->connects()) {
-      if (connect->from() == this)
-        own.push_back(connect);
-    }
     return com::Object<Connects>::create(IID_IDrawConnects, reinterpret_cast<void **>(ppConnects),
-                                         std::move(own));
+                                         page_->connectsFrom(this));
   });
 }
 

@@ -1,8 +1,8 @@
 // SparseMatrix: the circuit matrix's COM face (IQorSparseMatrix), embedded
 // in the circuit object and holding its CSparse. It lives and dies with the
 // circuit: its references are the circuit's.
-#ifndef CIRCUIT_SIM_WIN32_SPARSE_MATRIX_H
-#define CIRCUIT_SIM_WIN32_SPARSE_MATRIX_H
+#ifndef CIRCUIT_SIM_WIN32_SPARSE_MATRIX_FACE_H
+#define CIRCUIT_SIM_WIN32_SPARSE_MATRIX_FACE_H
 
 #include "QorSim.h"
 #include "circuit-sim/core/sparse-matrix.h"

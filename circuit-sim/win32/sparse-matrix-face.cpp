@@ -1,5 +1,5 @@
 // The circuit matrix's COM face: element handles for the devices.
-#include "circuit-sim/win32/sparse-matrix.h"
+#include "circuit-sim/win32/sparse-matrix-face.h"
 #include "circuit-sim/win32/sparse-entry.h"
 
 #include "platform/com/win32/module.h"

@@ -1,0 +1,250 @@
+// The work-event benchmark under Wine: a square grid of resistors on a
+// stand-in page (n x n nodes, neighbours joined by resistors of 1000 to
+// 1006 ohms), fed by a 10 V source at one corner and loaded by 1 kOhm to
+// ground at the other, made of the test devices and solved by the real
+// QorSim.dll as a host would have it solved: every control registered,
+// then one work event that numbers, rebuilds, checks and solves.
+//
+// Prints one line "work <seconds> <phase>=<seconds> ..." with the whole
+// event and the phases QorSim reports, one line with the count of
+// unknowns and whether the grid was solved, then writes the netlist
+// through QorSim's own CreateNetlist and, beside it, our solution at every
+// SPICE node (through SpiceNet) for the comparison with ngspice.
+//
+//   qorsim-work-bench <n> <folder>   writes grid-<n>.cir and grid-<n>.expect
+#include "QorSim.h"
+#include "circuit-sim/tests/host-seams.h"
+
+#include "platform/base/win32/bstr.h"
+#include "platform/base/win32/com-ptr.h"
+#include "platform/com/win32/dispatch.h"
+#include "platform/com/win32/object.h"
+#include "platform/drawing-host/win32/stand-in-host.h"
+#include "testing/test-paths.h"
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using base::Bstr;
+using base::ComPtr;
+
+using qorsim_test::netlistSavePath;
+using qorsim_test::workPhases;
+
+// The shape side of a component: its device's class and value.
+class BenchControl : public com::Dispatch<IQorOcx> {
+public:
+  BenchControl(IDrawShape *shape, std::string progId, std::string value, std::string partId)
+      : shape_(shape), progId_(std::move(progId)), value_(std::move(value)),
+        partId_(std::move(partId)) {}
+  static const com::InterfaceEntry *interfaces() {
+    static const com::InterfaceEntry table[] = {
+        {&IID_IQorOcx, com::interfaceOffset<BenchControl, IQorOcx>()},
+        {&IID_IDispatch, com::interfaceOffset<BenchControl, IQorOcx>()},
+        {nullptr, 0}};
+    return table;
+  }
+  HRESULT STDMETHODCALLTYPE get__Name(BSTR *pVal) override { return text(value_, pVal); }
+  HRESULT STDMETHODCALLTYPE get_Name(BSTR *pVal) override { return text(value_, pVal); }
+  HRESULT STDMETHODCALLTYPE get_DevProgID(BSTR *pVal) override { return text(progId_, pVal); }
+  HRESULT STDMETHODCALLTYPE get_CompShape(IDrawShape **pShape) override {
+    shape_->AddRef();
+    *pShape = shape_.get();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_Status(LONG *pStatus) override {
+    *pStatus = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_PartID(BSTR *pVal) override { return text(partId_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_PartID(BSTR id) override {
+    partId_ = Bstr::toAnsiText(id);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE get_ErrorMark(BSTR *pVal) override { return text(mark_, pVal); }
+  HRESULT STDMETHODCALLTYPE put_ErrorMark(BSTR mark) override {
+    mark_ = Bstr::toAnsiText(mark);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Initialize(IDrawShape *) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE ShowProperties() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE OnAdvise(QorAdviseMask) override {
+    ++advises;
+    return S_OK;
+  }
+
+  int advises = 0;
+
+private:
+  static HRESULT text(const std::string &value, BSTR *out) {
+    *out = Bstr(value).detach();
+    return S_OK;
+  }
+  ComPtr<IDrawShape> shape_;
+  std::string progId_, value_, partId_, mark_;
+};
+
+using ServerCall = HRESULT(WINAPI *)();
+HRESULT callExport(HMODULE module, const char *name) {
+  auto function =
+      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+  return function ? function() : E_NOTIMPL;
+}
+
+struct Pin {
+  drawhost::Shape *shape;
+  short row;
+};
+
+int run(int n, const std::string &folder) {
+  drawhost::StandInHost host;
+  drawhost::Page *page = host.addDocument("C:\\Bench\\", "Grid.vsd")->addPage("Page-1");
+  ComPtr<IQorSimRoot> root;
+  ComPtr<IQorSimCkt> circuit;
+  if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                              root.receiveVoid())) ||
+      FAILED(root->FindSim(page, circuit.receive())))
+    return 4;
+  std::vector<ComPtr<com::Object<BenchControl>>> controls;
+  int placed = 0;
+  // kind is the test device's (Res, Vdc, Gnd); its part ID starts with
+  // the kind's letter.
+  auto component = [&](const char *kind, const std::string &value, const char *pin1,
+                       const char *pin2) {
+    drawhost::Shape *shape = page->addShape(2, "Component");
+    shape->addConnectionPoint(pin1);
+    shape->addConnectionPoint(pin2);
+    shape->cell("User.QOR", true)->setQuietly("1");
+    shape->cell("PinX", true)->setQuietly(std::to_string(placed % 1000));
+    shape->cell("PinY", true)->setQuietly(std::to_string(placed / 1000));
+    ++placed;
+    auto control = ComPtr<com::Object<BenchControl>>::adopt(new com::Object<BenchControl>(
+        shape, std::string("QOR.Test") + kind + ".1", value, std::string(1, kind[0]) + "?"));
+    controls.push_back(control);
+    return shape;
+  };
+  std::vector<std::vector<Pin>> nodes(static_cast<std::size_t>(n) * n + 1); // last: ground
+  const int groundNode = n * n;
+  int k = 0;
+  auto resistor = [&](int a, int b) {
+    ++k;
+    drawhost::Shape *shape = component("Res", std::to_string(1000 + k % 7), "A", "B");
+    nodes[a].push_back({shape, 0});
+    nodes[b].push_back({shape, 1});
+    return shape;
+  };
+  for (int r = 0; r < n; ++r)
+    for (int c = 0; c < n; ++c) {
+      const int i = r * n + c;
+      if (c + 1 < n)
+        resistor(i, i + 1);
+      if (r + 1 < n)
+        resistor(i, i + n);
+    }
+  drawhost::Shape *load = resistor(n * n - 1, groundNode);
+  drawhost::Shape *source = component("Vdc", "10", "P", "M");
+  nodes[0].push_back({source, 0});
+  nodes[groundNode].push_back({source, 1});
+  nodes[groundNode].push_back({component("Gnd", "0", "A", "B"), 0});
+  for (const std::vector<Pin> &pins : nodes)
+    for (std::size_t p = 1; p < pins.size(); ++p) {
+      drawhost::Shape *wire = page->addShape(3, "Wire");
+      wire->setOneD(true);
+      page->glue(wire, 9, pins[0].shape, pins[0].row);
+      page->glue(wire, 12, pins[p].shape, pins[p].row);
+    }
+  for (auto &control : controls) {
+    IDrawShape *shape = nullptr;
+    control->get_CompShape(&shape);
+    drawhost::Shape *own = static_cast<drawhost::Shape *>(shape);
+    circuit->OcxMapInsert(Bstr(own->uniqueId(true)).get(), shape,
+                          static_cast<IQorOcx *>(control.get()), VARIANT_TRUE);
+    shape->Release();
+  }
+
+  using Clock = std::chrono::steady_clock;
+  workPhases.clear();
+  const auto start = Clock::now();
+  host.fireIdle();
+  const double work = std::chrono::duration<double>(Clock::now() - start).count();
+  std::printf("work %.4f", work);
+  for (const auto &[name, seconds] : workPhases)
+    std::printf(" %s=%.4f", name.c_str(), seconds);
+  std::printf("\n");
+
+  int result = 0;
+  if (controls.front()->advises != 1) {
+    std::printf("the work event did not reach the controls\n");
+    result = 1;
+  }
+  // Our solution at every SPICE node; nets of one node agree.
+  ComPtr<IQorSimDC> vectors = circuit.query<IQorSimDC>();
+  std::map<std::string, double> solution;
+  LONG unknowns = 0;
+  for (LONG index = 1;; ++index) {
+    Bstr node;
+    if (circuit->get_SpiceNet(index, node.receive()) != S_OK)
+      break;
+    unknowns = index;
+    double volts = 0.0;
+    vectors->get_Solution(index, &volts);
+    if (node.toAnsi() != "-1")
+      solution[node.toAnsi()] = volts;
+  }
+  LONG corner = -1;
+  circuit->IndexMapFind(Bstr(load->uniqueId(false) + "A").get(), &corner);
+  double volts = 0.0;
+  vectors->get_Solution(corner, &volts);
+  // A circuit with more unknowns than a matrix holds is published as
+  // plus infinity: there is nothing to compare then.
+  const bool solved = std::isfinite(volts);
+  std::printf("unknowns %ld, SPICE nodes %zu, far corner %.12g V, %s\n",
+              static_cast<long>(unknowns), solution.size(), volts,
+              solved ? "solved" : "not solved");
+  if (solved) {
+    std::ofstream expect(
+        testing_support::hostPath(folder + "/grid-" + std::to_string(n) + ".expect"));
+    expect << "tolerance 1e-9\n";
+    expect.precision(17);
+    for (const auto &[node, value] : solution)
+      expect << node << " " << value << "\n";
+  }
+
+  netlistSavePath = testing_support::hostPath(folder + "/grid-" + std::to_string(n) + ".cir");
+  const auto netlistStart = Clock::now();
+  if (circuit->CreateNetlist() != S_OK)
+    result = 1;
+  std::printf("netlist %.4f\n", std::chrono::duration<double>(Clock::now() - netlistStart).count());
+  circuit->Quit();
+  return result;
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  if (argc != 3)
+    return 2;
+  const int n = std::atoi(argv[1]);
+  if (n < 2)
+    return 2;
+  CoInitialize(nullptr);
+  HMODULE modules[] = {LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str()),
+                       LoadLibraryA(testing_support::hostPath(TEST_DEVICES_DLL).c_str())};
+  for (HMODULE module : modules) {
+    if (!module || callExport(module, "DllRegisterServer") != S_OK)
+      return 3;
+  }
+  const int result = run(n, argv[2]);
+  for (HMODULE module : modules)
+    callExport(module, "DllUnregisterServer");
+  CoUninitialize();
+  return result;
+}

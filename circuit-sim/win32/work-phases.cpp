@@ -1,0 +1,23 @@
+// Phase timing for the host's seam.
+#include "circuit-sim/win32/work-phases.h"
+
+namespace qorsim {
+
+WorkPhase::WorkPhase(const char *name)
+    : name_(name), sink_(reinterpret_cast<WorkPhaseSink>(reinterpret_cast<void (*)()>(
+                       GetProcAddress(GetModuleHandleA(nullptr), WorkPhaseExport)))) {
+  if (sink_)
+    QueryPerformanceCounter(&start_);
+}
+
+WorkPhase::~WorkPhase() {
+  if (!sink_)
+    return;
+  LARGE_INTEGER end, frequency;
+  QueryPerformanceCounter(&end);
+  QueryPerformanceFrequency(&frequency);
+  sink_(name_, static_cast<double>(end.QuadPart - start_.QuadPart) /
+                   static_cast<double>(frequency.QuadPart));
+}
+
+} // namespace qorsim
