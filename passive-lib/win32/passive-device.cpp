@@ -4,6 +4,7 @@
 #include "passive-lib/win32/passive-device.h"
 
 #include "passive-lib/core/value-format.h"
+#include "passive-lib/win32/qor-lib.h"
 #include "passive-lib/win32/xml-access.h"
 
 #include "platform/base/win32/bstr.h"
@@ -32,9 +33,9 @@ const com::InterfaceEntry *PassiveDevice::interfaces() {
 
 HRESULT PassiveDevice::construct() {
   value_ = Infinity;
-  HRESULT hr = CoCreateInstance(CLSID_QorLib, nullptr,
-                                CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER,
-                                IID_IQorLib, lib_.receiveVoid());
+  // The service lives in this library: made directly, it costs no registry
+  // look-up per device, which a page of thousands of devices would feel.
+  HRESULT hr = createQorLib(IID_IQorLib, lib_.receiveVoid());
   return hr == E_NOINTERFACE ? S_OK : hr;
 }
 
