@@ -9,6 +9,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pixtune {
 
 namespace {
@@ -97,14 +101,6 @@ void TJpegEncoder::AllocatePlanes() {
     rgbToCr_[1][i] = -27439 * i;
     rgbToCr_[2][i] = -5329 * i;
   }
-}
-
-std::int16_t *TJpegEncoder::Block(int component, int blockX, int blockY) const {
-  std::size_t index =
-      planeOffset_[component] +
-      static_cast<std::size_t>(blockY) * static_cast<std::size_t>(blocksX_[component]) +
-      static_cast<std::size_t>(blockX);
-  return planes_ + index * 64;
 }
 
 bool TJpegEncoder::Encode(const CompressionParams &params) {
@@ -206,6 +202,71 @@ void TJpegEncoder::ReadBlocks(int startPercent, int endPercent) {
   }
 }
 
+#if defined(__SSE2__)
+// The colour equations of the tables, eight pixels at a time, as the same
+// integer sums: each product pair goes through pmaddwd, and the factors
+// that do not fit 16 bits are split (38470 = 65536 - 27066; 32768 is a
+// shift). Adds Cb and Cr of each horizontal pixel pair to the sums (the
+// caller clears them on even rows). Returns the pixels converted: count,
+// a multiple of 8.
+int TJpegEncoder::ConvertPixelsSse2(const std::uint8_t *p, int count, std::int16_t *luma,
+                                    int *cbSums, int *crSums) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i rgY =
+      _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(-27066) << 16) | 19595u)); // R, G
+  const __m128i rgCb = _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(-21709) << 16) |
+                                                       (static_cast<unsigned>(-11059) & 0xFFFFu)));
+  const __m128i gbCr = _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(-5329) << 16) |
+                                                       (static_cast<unsigned>(-27439) & 0xFFFFu)));
+  const __m128i yOffset = _mm_set1_epi32(-8355840);
+  const __m128i chromaOffset = _mm_set1_epi32(8388608);
+  const __m128i blueY = _mm_set1_epi32(7471);
+  const __m128i ones = _mm_set1_epi16(1);
+  alignas(16) std::int16_t red[8], green[8], blue[8];
+  for (int x = 0; x < count; x += 8, p += 24) {
+    for (int i = 0; i < 8; ++i) {
+      blue[i] = p[3 * i];
+      green[i] = p[3 * i + 1];
+      red[i] = p[3 * i + 2];
+    }
+    __m128i r = _mm_load_si128(reinterpret_cast<const __m128i *>(red));
+    __m128i g = _mm_load_si128(reinterpret_cast<const __m128i *>(green));
+    __m128i b = _mm_load_si128(reinterpret_cast<const __m128i *>(blue));
+    __m128i rgLo = _mm_unpacklo_epi16(r, g), rgHi = _mm_unpackhi_epi16(r, g);
+    __m128i gbLo = _mm_unpacklo_epi16(g, b), gbHi = _mm_unpackhi_epi16(g, b);
+    __m128i gLo = _mm_unpacklo_epi16(g, zero), gHi = _mm_unpackhi_epi16(g, zero);
+    __m128i bLo = _mm_unpacklo_epi16(b, zero), bHi = _mm_unpackhi_epi16(b, zero);
+    __m128i rLo = _mm_unpacklo_epi16(r, zero), rHi = _mm_unpackhi_epi16(r, zero);
+
+    // Y: 19595 R + 38470 G + 7471 B - 8355840 (7471 B as a 32-bit product:
+    // the low halves of 7471 x B fit, B being at most 255).
+    __m128i yLo = _mm_add_epi32(_mm_madd_epi16(rgLo, rgY), _mm_slli_epi32(gLo, 16));
+    __m128i yHi = _mm_add_epi32(_mm_madd_epi16(rgHi, rgY), _mm_slli_epi32(gHi, 16));
+    yLo = _mm_add_epi32(yLo, _mm_add_epi32(_mm_madd_epi16(bLo, blueY), yOffset));
+    yHi = _mm_add_epi32(yHi, _mm_add_epi32(_mm_madd_epi16(bHi, blueY), yOffset));
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(luma + x),
+                     _mm_packs_epi32(_mm_srai_epi32(yLo, 16), _mm_srai_epi32(yHi, 16)));
+
+    // Cb: -11059 R - 21709 G + 32768 B + 8388608; Cr: 32768 R - 27439 G
+    // - 5329 B + 8388608. Both land in 0..255.
+    __m128i cbLo = _mm_add_epi32(_mm_madd_epi16(rgLo, rgCb), _mm_slli_epi32(bLo, 15));
+    __m128i cbHi = _mm_add_epi32(_mm_madd_epi16(rgHi, rgCb), _mm_slli_epi32(bHi, 15));
+    __m128i crLo = _mm_add_epi32(_mm_madd_epi16(gbLo, gbCr), _mm_slli_epi32(rLo, 15));
+    __m128i crHi = _mm_add_epi32(_mm_madd_epi16(gbHi, gbCr), _mm_slli_epi32(rHi, 15));
+    __m128i cb = _mm_packs_epi32(_mm_srai_epi32(_mm_add_epi32(cbLo, chromaOffset), 16),
+                                 _mm_srai_epi32(_mm_add_epi32(cbHi, chromaOffset), 16));
+    __m128i cr = _mm_packs_epi32(_mm_srai_epi32(_mm_add_epi32(crLo, chromaOffset), 16),
+                                 _mm_srai_epi32(_mm_add_epi32(crHi, chromaOffset), 16));
+    // Pair sums, added to the four sums of these eight pixels.
+    __m128i *cbOut = reinterpret_cast<__m128i *>(cbSums + x / 2);
+    __m128i *crOut = reinterpret_cast<__m128i *>(crSums + x / 2);
+    _mm_storeu_si128(cbOut, _mm_add_epi32(_mm_loadu_si128(cbOut), _mm_madd_epi16(cb, ones)));
+    _mm_storeu_si128(crOut, _mm_add_epi32(_mm_loadu_si128(crOut), _mm_madd_epi16(cr, ones)));
+  }
+  return count;
+}
+#endif
+
 // Level-shifts, converts and transforms one row of MCUs. Rows and columns
 // past the image repeat its last row and column.
 void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &rows,
@@ -261,14 +322,26 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
       std::fill(cbSums, cbSums + half, 0);
       std::fill(crSums, crSums + half, 0);
     }
+    int x = 0;
+#if defined(__SSE2__)
+    x = ConvertPixelsSse2(p, width_ & ~7, luma, cbSums, crSums);
+    p += 3 * x;
+#endif
     int cb = 0, cr = 0;
-    for (int x = 0; x < width_; ++x, p += 3) {
+    for (; x < width_; ++x, p += 3) {
       int b = p[0], g = p[1], red = p[2];
       luma[x] = static_cast<std::int16_t>((rgbToY_[0][red] + rgbToY_[1][g] + rgbToY_[2][b]) >> 16);
       cb = (rgbToCb_[0][red] + rgbToCb_[1][g] + rgbToCb_[2][b]) >> 16;
       cr = (rgbToCr_[0][red] + rgbToCr_[1][g] + rgbToCr_[2][b]) >> 16;
       cbSums[x >> 1] += cb;
       crSums[x >> 1] += cr;
+    }
+    if (width_ % 8 == 0) {
+      // The padding below repeats the last pixel's chroma.
+      p -= 3;
+      int b = p[0], g = p[1], red = p[2];
+      cb = (rgbToCb_[0][red] + rgbToCb_[1][g] + rgbToCb_[2][b]) >> 16;
+      cr = (rgbToCr_[0][red] + rgbToCr_[1][g] + rgbToCr_[2][b]) >> 16;
     }
     for (std::size_t x = static_cast<std::size_t>(width_); x < paddedWidth; ++x) {
       luma[x] = luma[width_ - 1];
@@ -310,6 +383,14 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
 }
 
 void TJpegEncoder::QuantizeBlock(std::int16_t *block, const std::int16_t *divisors) const {
+#if defined(__SSE2__)
+  QuantizeBlockSse2(block, divisors);
+#else
+  QuantizeBlockReference(block, divisors);
+#endif
+}
+
+void TJpegEncoder::QuantizeBlockReference(std::int16_t *block, const std::int16_t *divisors) const {
   int activity = 0;
   for (int k = 10; k < 64; ++k)
     activity += block[k] < 0 ? -block[k] : block[k];
@@ -330,6 +411,67 @@ void TJpegEncoder::QuantizeBlock(std::int16_t *block, const std::int16_t *diviso
     block[k] = static_cast<std::int16_t>(c < 0 ? -q : q);
   }
 }
+
+#if defined(__SSE2__)
+// The same rules four coefficients at a time, in 32-bit lanes. The integer
+// quotient (magnitude + h) / d is taken from a single-precision division
+// truncated toward zero: both operands are exact in a float, and when the
+// true quotient lies below an integer k + 1 it lies at least 1/d below,
+// which is more than half a float step there as long as (k + 1) x d stays
+// below 2^24 (here at most 32768 + 2 x 32767), so the rounded quotient never
+// reaches k + 1.
+void TJpegEncoder::QuantizeBlockSse2(std::int16_t *block, const std::int16_t *divisors) const {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i coefficients[8], signs[8], magnitudes[8];
+  __m128i activity = zero;
+  for (int v = 0; v < 8; ++v) {
+    coefficients[v] = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 8 * v));
+    signs[v] = _mm_srai_epi16(coefficients[v], 15);
+    // |c| as an unsigned 16-bit value (32768 for -32768).
+    magnitudes[v] = _mm_sub_epi16(_mm_xor_si128(coefficients[v], signs[v]), signs[v]);
+  }
+  // Activity over coefficients 10..63: the first ten lanes are left out.
+  for (int v = 1; v < 8; ++v) {
+    __m128i m = magnitudes[v];
+    if (v == 1)
+      m = _mm_and_si128(m, _mm_set_epi16(-1, -1, -1, -1, -1, -1, 0, 0));
+    activity = _mm_add_epi32(activity, _mm_unpacklo_epi16(m, zero));
+    activity = _mm_add_epi32(activity, _mm_unpackhi_epi16(m, zero));
+  }
+  alignas(16) std::int32_t sums[4];
+  _mm_store_si128(reinterpret_cast<__m128i *>(sums), activity);
+  long total = static_cast<long>(sums[0]) + sums[1] + sums[2] + sums[3];
+  bool sharpen = total > sharpenThreshold_ && sharpenThreshold_ < 6000;
+
+  for (int v = 0; v < 8; ++v) {
+    __m128i d16 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(divisors + 8 * v));
+    __m128i dLanes[2] = {_mm_unpacklo_epi16(d16, zero), _mm_unpackhi_epi16(d16, zero)};
+    __m128i mLanes[2] = {_mm_unpacklo_epi16(magnitudes[v], zero),
+                         _mm_unpackhi_epi16(magnitudes[v], zero)};
+    __m128i sLanes[2] = {_mm_unpacklo_epi16(signs[v], signs[v]),
+                         _mm_unpackhi_epi16(signs[v], signs[v])};
+    __m128i results[2];
+    for (int half = 0; half < 2; ++half) {
+      __m128i d = dLanes[half], m = mLanes[half];
+      __m128i h = _mm_srai_epi32(d, 1);
+      __m128i threshold = sharpen ? _mm_sub_epi32(d, h) : d;
+      __m128i keep = _mm_cmpgt_epi32(m, _mm_sub_epi32(threshold, _mm_set1_epi32(1)));
+      __m128 quotient = _mm_div_ps(_mm_cvtepi32_ps(_mm_add_epi32(m, h)), _mm_cvtepi32_ps(d));
+      __m128i q = _mm_cvttps_epi32(quotient);
+      // AC values above the largest baseline category are capped; DC is not.
+      __m128i cap = _mm_set1_epi32(MaxAcValue);
+      if (v == 0 && half == 0)
+        cap = _mm_set_epi32(MaxAcValue, MaxAcValue, MaxAcValue, 0x7FFFFFFF);
+      __m128i over = _mm_cmpgt_epi32(q, cap);
+      q = _mm_or_si128(_mm_and_si128(over, cap), _mm_andnot_si128(over, q));
+      q = _mm_sub_epi32(_mm_xor_si128(q, sLanes[half]), sLanes[half]);
+      results[half] = _mm_and_si128(q, keep);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(block + 8 * v),
+                     _mm_packs_epi32(results[0], results[1]));
+  }
+}
+#endif
 
 template <class Visit> void TJpegEncoder::ForEachMcuBlock(Visit visit) {
   for (int my = 0; my < mcusY_; ++my) {
@@ -440,12 +582,17 @@ void TJpegEncoder::CountBlockSymbols(const std::int16_t *block, int dcDiff, int 
     ++ac[0x00];
 }
 
+// A symbol's code and the value bits after it go to the bit writer as one
+// field (at most 16 + 11 bits).
 void TJpegEncoder::EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot) {
+  const HuffmanTable &dc = tables_[dcSlot], &ac = tables_[acSlot];
   int magnitude = dcDiff < 0 ? -dcDiff : dcDiff;
   int n = BitLength(static_cast<unsigned>(magnitude));
-  EmitSymbol(dcSlot, n);
-  if (n)
-    PutBits(static_cast<std::uint32_t>(dcDiff < 0 ? dcDiff - 1 : dcDiff), n);
+  if (dc.size[n] == 0)
+    throw TVMError(ErrorWriteFailed); // counted and coded passes disagree
+  std::uint32_t bits =
+      static_cast<std::uint32_t>(dcDiff < 0 ? dcDiff - 1 : dcDiff) & ((1u << n) - 1);
+  PutBits(std::uint32_t{dc.code[n]} << n | bits, dc.size[n] + n);
   std::uint64_t mask = NonZeroMask(block) & ~std::uint64_t{1};
   int last = 0;
   for (; mask; mask &= mask - 1) {
@@ -456,8 +603,11 @@ void TJpegEncoder::EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot
     int c = block[k];
     magnitude = c < 0 ? -c : c;
     n = BitLength(static_cast<unsigned>(magnitude));
-    EmitSymbol(acSlot, (run << 4) + n);
-    PutBits(static_cast<std::uint32_t>(c < 0 ? c - 1 : c), n);
+    int symbol = (run << 4) + n;
+    if (ac.size[symbol] == 0)
+      throw TVMError(ErrorWriteFailed);
+    bits = static_cast<std::uint32_t>(c < 0 ? c - 1 : c) & ((1u << n) - 1);
+    PutBits(std::uint32_t{ac.code[symbol]} << n | bits, ac.size[symbol] + n);
     last = k;
   }
   if (last < 63)
@@ -480,11 +630,17 @@ void TJpegEncoder::EmitBits(std::uint32_t value, int count) {
     PutBits(value, count);
 }
 
-// Bits enter at the bottom of the window and leave as whole bytes from the
-// top; a data byte 0xFF is followed by a stuffed 0x00.
+// Bits enter at the bottom of a 64-bit window and leave as whole bytes from
+// the top once 32 have gathered; a data byte 0xFF is followed by a stuffed
+// 0x00. count is at most 32, so the window never holds more than 63.
 void TJpegEncoder::PutBits(std::uint32_t value, int count) {
-  bitBuffer_ = (bitBuffer_ << count) | (value & ((1u << count) - 1));
+  bitBuffer_ = (bitBuffer_ << count) | (value & ((std::uint64_t{1} << count) - 1));
   bitCount_ += count;
+  if (bitCount_ >= 32)
+    EmitWholeBytes();
+}
+
+void TJpegEncoder::EmitWholeBytes() {
   while (bitCount_ >= 8) {
     bitCount_ -= 8;
     auto byte = static_cast<std::uint8_t>(bitBuffer_ >> bitCount_);
@@ -494,9 +650,13 @@ void TJpegEncoder::PutBits(std::uint32_t value, int count) {
   }
 }
 
+// Pads the last byte with one bits.
 void TJpegEncoder::FlushBits() {
-  if (bitCount_ > 0)
+  EmitWholeBytes();
+  if (bitCount_ > 0) {
     PutBits(0x7F, 8 - bitCount_);
+    EmitWholeBytes();
+  }
   bitBuffer_ = 0;
   bitCount_ = 0;
 }
