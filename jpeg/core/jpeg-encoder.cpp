@@ -31,6 +31,23 @@ const std::uint8_t ChrominanceBase[64] = {
 // Largest magnitude a baseline AC coefficient may carry (category 10).
 constexpr int MaxAcValue = 1023;
 
+// Lanes of the quantiser's activity sum (zigzag positions 10..63), in
+// zigzag and in natural order.
+struct ActivityLanes {
+  std::int16_t zigzag[64], natural[64];
+  std::uint8_t naturalToZigzag[64];
+  ActivityLanes() {
+    for (int k = 0; k < 64; ++k) {
+      zigzag[k] = natural[ZigzagToNatural[k]] = static_cast<std::int16_t>(k >= 10 ? -1 : 0);
+      naturalToZigzag[ZigzagToNatural[k]] = static_cast<std::uint8_t>(k);
+    }
+  }
+};
+const ActivityLanes activityLanes;
+const std::int16_t *const ZigzagActivityLanes = activityLanes.zigzag;
+const std::int16_t *const NaturalActivityLanes = activityLanes.natural;
+const std::uint8_t *const NaturalToZigzag = activityLanes.naturalToZigzag;
+
 inline bool isFirstRowOrColumn(int natural) {
   return natural != 0 && (natural < 8 || natural % 8 == 0);
 }
@@ -154,9 +171,11 @@ void TJpegEncoder::BuildQuantTables(int luminance, int chrominance) {
 }
 
 void TJpegEncoder::ScaleOutputQuantTables() {
-  for (auto &table : divisors_)
-    for (auto &entry : table)
-      entry = static_cast<std::int16_t>(entry * 8);
+  for (int t = 0; t < 2; ++t)
+    for (int k = 0; k < 64; ++k) {
+      divisors_[t][k] = static_cast<std::int16_t>(divisors_[t][k] * 8);
+      naturalDivisors_[t][ZigzagToNatural[k]] = divisors_[t][k];
+    }
 }
 
 void TJpegEncoder::WriteFrameHeaders() {
@@ -203,65 +222,75 @@ void TJpegEncoder::ReadBlocks(int startPercent, int endPercent) {
 }
 
 #if defined(__SSE2__)
-// The colour equations of the tables, eight pixels at a time, as the same
-// integer sums: each product pair goes through pmaddwd, and the factors
-// that do not fit 16 bits are split (38470 = 65536 - 27066; 32768 is a
-// shift). Adds Cb and Cr of each horizontal pixel pair to the sums (the
-// caller clears them on even rows). Returns the pixels converted: count,
-// a multiple of 8.
+namespace {
+
+// 32-bit lanes of four pixels, each read as one little-endian word from its
+// first byte: B | G << 8 | R << 16 | (the next pixel's blue) << 24.
+inline __m128i loadFourPixels(const std::uint8_t *p) {
+  std::int32_t words[4];
+  std::memcpy(words, p, 4);
+  std::memcpy(words + 1, p + 3, 4);
+  std::memcpy(words + 2, p + 6, 4);
+  std::memcpy(words + 3, p + 9, 4);
+  return _mm_set_epi32(words[3], words[2], words[1], words[0]);
+}
+
+inline __m128i pairOf(int low, int high) {
+  return _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(high) << 16) |
+                                         (static_cast<unsigned>(low) & 0xFFFFu)));
+}
+
+struct FourConverted {
+  __m128i y, cb, cr; // 32-bit lanes
+};
+
+// The colour equations of the tables as the same integer sums: products
+// through pmaddwd on (B, R) and (G, 0) pairs, and the factors that do not
+// fit 16 bits split (38470 = 65536 - 27066; 32768 is a shift).
+inline FourConverted convertFour(const std::uint8_t *p) {
+  const __m128i lowBytes = _mm_set1_epi32(0xFF);
+  __m128i v = loadFourPixels(p);
+  __m128i blueRed = _mm_and_si128(v, _mm_set1_epi32(0x00FF00FF)); // pairs (B, R)
+  __m128i green = _mm_and_si128(_mm_srli_epi32(v, 8), lowBytes);  // pairs (G, 0)
+  __m128i blue = _mm_and_si128(v, lowBytes);
+  __m128i red = _mm_and_si128(_mm_srli_epi32(v, 16), lowBytes);
+  FourConverted out;
+  // Y: 19595 R + 38470 G + 7471 B - 8355840.
+  out.y = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(blueRed, pairOf(7471, 19595)),
+                                      _mm_madd_epi16(green, pairOf(-27066, 0))),
+                        _mm_add_epi32(_mm_slli_epi32(green, 16), _mm_set1_epi32(-8355840)));
+  // Cb: -11059 R - 21709 G + 32768 B + 8388608.
+  out.cb = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(blueRed, pairOf(0, -11059)),
+                                       _mm_madd_epi16(green, pairOf(-21709, 0))),
+                         _mm_add_epi32(_mm_slli_epi32(blue, 15), _mm_set1_epi32(8388608)));
+  // Cr: 32768 R - 27439 G - 5329 B + 8388608.
+  out.cr = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(blueRed, pairOf(-5329, 0)),
+                                       _mm_madd_epi16(green, pairOf(-27439, 0))),
+                         _mm_add_epi32(_mm_slli_epi32(red, 15), _mm_set1_epi32(8388608)));
+  out.y = _mm_srai_epi32(out.y, 16);
+  out.cb = _mm_srai_epi32(out.cb, 16);
+  out.cr = _mm_srai_epi32(out.cr, 16);
+  return out;
+}
+
+} // namespace
+
+// Eight pixels at a time: luminance into luma, and Cb and Cr of each
+// horizontal pixel pair added to the sums (the caller clears them on even
+// rows). Each pixel is read as a 4-byte word, so the last pixel of the row
+// is left to the caller. Returns the pixels converted, a multiple of 8.
 int TJpegEncoder::ConvertPixelsSse2(const std::uint8_t *p, int count, std::int16_t *luma,
                                     int *cbSums, int *crSums) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i rgY =
-      _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(-27066) << 16) | 19595u)); // R, G
-  const __m128i rgCb = _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(-21709) << 16) |
-                                                       (static_cast<unsigned>(-11059) & 0xFFFFu)));
-  const __m128i gbCr = _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(-5329) << 16) |
-                                                       (static_cast<unsigned>(-27439) & 0xFFFFu)));
-  const __m128i yOffset = _mm_set1_epi32(-8355840);
-  const __m128i chromaOffset = _mm_set1_epi32(8388608);
-  const __m128i blueY = _mm_set1_epi32(7471);
   const __m128i ones = _mm_set1_epi16(1);
-  alignas(16) std::int16_t red[8], green[8], blue[8];
   for (int x = 0; x < count; x += 8, p += 24) {
-    for (int i = 0; i < 8; ++i) {
-      blue[i] = p[3 * i];
-      green[i] = p[3 * i + 1];
-      red[i] = p[3 * i + 2];
-    }
-    __m128i r = _mm_load_si128(reinterpret_cast<const __m128i *>(red));
-    __m128i g = _mm_load_si128(reinterpret_cast<const __m128i *>(green));
-    __m128i b = _mm_load_si128(reinterpret_cast<const __m128i *>(blue));
-    __m128i rgLo = _mm_unpacklo_epi16(r, g), rgHi = _mm_unpackhi_epi16(r, g);
-    __m128i gbLo = _mm_unpacklo_epi16(g, b), gbHi = _mm_unpackhi_epi16(g, b);
-    __m128i gLo = _mm_unpacklo_epi16(g, zero), gHi = _mm_unpackhi_epi16(g, zero);
-    __m128i bLo = _mm_unpacklo_epi16(b, zero), bHi = _mm_unpackhi_epi16(b, zero);
-    __m128i rLo = _mm_unpacklo_epi16(r, zero), rHi = _mm_unpackhi_epi16(r, zero);
-
-    // Y: 19595 R + 38470 G + 7471 B - 8355840 (7471 B as a 32-bit product:
-    // the low halves of 7471 x B fit, B being at most 255).
-    __m128i yLo = _mm_add_epi32(_mm_madd_epi16(rgLo, rgY), _mm_slli_epi32(gLo, 16));
-    __m128i yHi = _mm_add_epi32(_mm_madd_epi16(rgHi, rgY), _mm_slli_epi32(gHi, 16));
-    yLo = _mm_add_epi32(yLo, _mm_add_epi32(_mm_madd_epi16(bLo, blueY), yOffset));
-    yHi = _mm_add_epi32(yHi, _mm_add_epi32(_mm_madd_epi16(bHi, blueY), yOffset));
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(luma + x),
-                     _mm_packs_epi32(_mm_srai_epi32(yLo, 16), _mm_srai_epi32(yHi, 16)));
-
-    // Cb: -11059 R - 21709 G + 32768 B + 8388608; Cr: 32768 R - 27439 G
-    // - 5329 B + 8388608. Both land in 0..255.
-    __m128i cbLo = _mm_add_epi32(_mm_madd_epi16(rgLo, rgCb), _mm_slli_epi32(bLo, 15));
-    __m128i cbHi = _mm_add_epi32(_mm_madd_epi16(rgHi, rgCb), _mm_slli_epi32(bHi, 15));
-    __m128i crLo = _mm_add_epi32(_mm_madd_epi16(gbLo, gbCr), _mm_slli_epi32(rLo, 15));
-    __m128i crHi = _mm_add_epi32(_mm_madd_epi16(gbHi, gbCr), _mm_slli_epi32(rHi, 15));
-    __m128i cb = _mm_packs_epi32(_mm_srai_epi32(_mm_add_epi32(cbLo, chromaOffset), 16),
-                                 _mm_srai_epi32(_mm_add_epi32(cbHi, chromaOffset), 16));
-    __m128i cr = _mm_packs_epi32(_mm_srai_epi32(_mm_add_epi32(crLo, chromaOffset), 16),
-                                 _mm_srai_epi32(_mm_add_epi32(crHi, chromaOffset), 16));
-    // Pair sums, added to the four sums of these eight pixels.
+    FourConverted a = convertFour(p), b = convertFour(p + 12);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(luma + x), _mm_packs_epi32(a.y, b.y));
     __m128i *cbOut = reinterpret_cast<__m128i *>(cbSums + x / 2);
     __m128i *crOut = reinterpret_cast<__m128i *>(crSums + x / 2);
-    _mm_storeu_si128(cbOut, _mm_add_epi32(_mm_loadu_si128(cbOut), _mm_madd_epi16(cb, ones)));
-    _mm_storeu_si128(crOut, _mm_add_epi32(_mm_loadu_si128(crOut), _mm_madd_epi16(cr, ones)));
+    _mm_storeu_si128(cbOut, _mm_add_epi32(_mm_loadu_si128(cbOut),
+                                          _mm_madd_epi16(_mm_packs_epi32(a.cb, b.cb), ones)));
+    _mm_storeu_si128(crOut, _mm_add_epi32(_mm_loadu_si128(crOut),
+                                          _mm_madd_epi16(_mm_packs_epi32(a.cr, b.cr), ones)));
   }
   return count;
 }
@@ -299,10 +328,7 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
               static_cast<std::int16_t>(rows[static_cast<std::size_t>(r)]
                                             [columnOffsets_[static_cast<std::size_t>(mx * 8 + i)]] -
                                         128);
-      ForwardDct(samples);
-      std::int16_t *block = Block(0, mx, mcuRow);
-      for (int k = 0; k < 64; ++k)
-        block[k] = samples[ZigzagToNatural[k]];
+      TransformAndStore(samples, Block(0, mx, mcuRow), 0);
     }
     return;
   }
@@ -324,7 +350,7 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
     }
     int x = 0;
 #if defined(__SSE2__)
-    x = ConvertPixelsSse2(p, width_ & ~7, luma, cbSums, crSums);
+    x = ConvertPixelsSse2(p, (width_ - 1) & ~7, luma, cbSums, crSums);
     p += 3 * x;
 #endif
     int cb = 0, cr = 0;
@@ -335,13 +361,6 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
       cr = (rgbToCr_[0][red] + rgbToCr_[1][g] + rgbToCr_[2][b]) >> 16;
       cbSums[x >> 1] += cb;
       crSums[x >> 1] += cr;
-    }
-    if (width_ % 8 == 0) {
-      // The padding below repeats the last pixel's chroma.
-      p -= 3;
-      int b = p[0], g = p[1], red = p[2];
-      cb = (rgbToCb_[0][red] + rgbToCb_[1][g] + rgbToCb_[2][b]) >> 16;
-      cr = (rgbToCr_[0][red] + rgbToCr_[1][g] + rgbToCr_[2][b]) >> 16;
     }
     for (std::size_t x = static_cast<std::size_t>(width_); x < paddedWidth; ++x) {
       luma[x] = luma[width_ - 1];
@@ -358,10 +377,8 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
           static_cast<std::size_t>(mx) * 16 + static_cast<std::size_t>(blockIndex & 1) * 8;
       for (int r = 0; r < 8; ++r, from += paddedWidth)
         std::copy(from, from + 8, samples + 8 * r);
-      ForwardDct(samples);
       std::int16_t *block = Block(0, 2 * mx + (blockIndex & 1), 2 * mcuRow + (blockIndex >> 1));
-      for (int k = 0; k < 64; ++k)
-        block[k] = samples[ZigzagToNatural[k]];
+      TransformAndStore(samples, block, 0);
     }
     // Averaging bias: 1, 2, 1, 2 along a chroma row inside the image, 3 in
     // an MCU that reaches past the right or bottom edge.
@@ -370,16 +387,49 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
     for (int c = 0; c < 2; ++c) {
       const int *sums = chromaSums_.data() + static_cast<std::size_t>(c) * 8 * half +
                         static_cast<std::size_t>(mx) * 8;
+#if defined(__SSE2__)
+      const __m128i bias = edge ? _mm_set1_epi32(3) : _mm_set_epi32(2, 1, 2, 1);
+      const __m128i level = _mm_set1_epi32(128);
+      for (int r = 0; r < 8; ++r) {
+        const int *row = sums + static_cast<std::size_t>(r) * half;
+        __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row));
+        __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + 4));
+        lo = _mm_sub_epi32(_mm_srai_epi32(_mm_add_epi32(lo, bias), 2), level);
+        hi = _mm_sub_epi32(_mm_srai_epi32(_mm_add_epi32(hi, bias), 2), level);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(samples + 8 * r), _mm_packs_epi32(lo, hi));
+      }
+#else
       for (int n = 0; n < 64; ++n) {
         int bias = edge ? 3 : 1 + (n & 1);
         samples[n] = static_cast<std::int16_t>(
             ((sums[static_cast<std::size_t>(n >> 3) * half + (n & 7)] + bias) >> 2) - 128);
       }
-      ForwardDct(samples);
-      for (int k = 0; k < 64; ++k)
-        targets[c][k] = samples[ZigzagToNatural[k]];
+#endif
+      TransformAndStore(samples, targets[c], 1);
     }
   }
+}
+
+// Transforms one block of samples, quantises it and stores it in zigzag
+// order. With SSE2 the quantiser runs on the natural order (with the
+// divisors and the activity set reordered to match) and only the non-zero
+// coefficients are moved into place.
+void TJpegEncoder::TransformAndStore(std::int16_t samples[64], std::int16_t *block, int table) {
+  ForwardDct(samples);
+#if defined(__SSE2__)
+  QuantizeSse2(samples, naturalDivisors_[table], NaturalActivityLanes);
+  const __m128i zero = _mm_setzero_si128();
+  for (int v = 0; v < 8; ++v)
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(block + 8 * v), zero);
+  for (std::uint64_t mask = NonZeroMask(samples); mask; mask &= mask - 1) {
+    int n = LowestBit(mask);
+    block[NaturalToZigzag[n]] = samples[n];
+  }
+#else
+  for (int k = 0; k < 64; ++k)
+    block[k] = samples[ZigzagToNatural[k]];
+  QuantizeBlockReference(block, divisors_[table]);
+#endif
 }
 
 void TJpegEncoder::QuantizeBlock(std::int16_t *block, const std::int16_t *divisors) const {
@@ -421,6 +471,11 @@ void TJpegEncoder::QuantizeBlockReference(std::int16_t *block, const std::int16_
 // below 2^24 (here at most 32768 + 2 x 32767), so the rounded quotient never
 // reaches k + 1.
 void TJpegEncoder::QuantizeBlockSse2(std::int16_t *block, const std::int16_t *divisors) const {
+  QuantizeSse2(block, divisors, ZigzagActivityLanes);
+}
+
+void TJpegEncoder::QuantizeSse2(std::int16_t *block, const std::int16_t *divisors,
+                                const std::int16_t *activityLanes) const {
   const __m128i zero = _mm_setzero_si128();
   __m128i coefficients[8], signs[8], magnitudes[8];
   __m128i activity = zero;
@@ -430,11 +485,10 @@ void TJpegEncoder::QuantizeBlockSse2(std::int16_t *block, const std::int16_t *di
     // |c| as an unsigned 16-bit value (32768 for -32768).
     magnitudes[v] = _mm_sub_epi16(_mm_xor_si128(coefficients[v], signs[v]), signs[v]);
   }
-  // Activity over coefficients 10..63: the first ten lanes are left out.
-  for (int v = 1; v < 8; ++v) {
-    __m128i m = magnitudes[v];
-    if (v == 1)
-      m = _mm_and_si128(m, _mm_set_epi16(-1, -1, -1, -1, -1, -1, 0, 0));
+  // Activity over zigzag coefficients 10..63, wherever they lie.
+  for (int v = 0; v < 8; ++v) {
+    __m128i m = _mm_and_si128(
+        magnitudes[v], _mm_loadu_si128(reinterpret_cast<const __m128i *>(activityLanes + 8 * v)));
     activity = _mm_add_epi32(activity, _mm_unpacklo_epi16(m, zero));
     activity = _mm_add_epi32(activity, _mm_unpackhi_epi16(m, zero));
   }
@@ -450,12 +504,21 @@ void TJpegEncoder::QuantizeBlockSse2(std::int16_t *block, const std::int16_t *di
                          _mm_unpackhi_epi16(magnitudes[v], zero)};
     __m128i sLanes[2] = {_mm_unpacklo_epi16(signs[v], signs[v]),
                          _mm_unpackhi_epi16(signs[v], signs[v])};
-    __m128i results[2];
+    __m128i results[2], keeps[2], halves[2];
     for (int half = 0; half < 2; ++half) {
-      __m128i d = dLanes[half], m = mLanes[half];
-      __m128i h = _mm_srai_epi32(d, 1);
-      __m128i threshold = sharpen ? _mm_sub_epi32(d, h) : d;
-      __m128i keep = _mm_cmpgt_epi32(m, _mm_sub_epi32(threshold, _mm_set1_epi32(1)));
+      __m128i d = dLanes[half];
+      halves[half] = _mm_srai_epi32(d, 1);
+      __m128i threshold = sharpen ? _mm_sub_epi32(d, halves[half]) : d;
+      keeps[half] = _mm_cmpgt_epi32(mLanes[half], _mm_sub_epi32(threshold, _mm_set1_epi32(1)));
+    }
+    // Most coefficients of a coarse level fall in the dead zone: eight of
+    // them need no division then.
+    if (_mm_movemask_epi8(_mm_or_si128(keeps[0], keeps[1])) == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i *>(block + 8 * v), zero);
+      continue;
+    }
+    for (int half = 0; half < 2; ++half) {
+      __m128i d = dLanes[half], m = mLanes[half], h = halves[half], keep = keeps[half];
       __m128 quotient = _mm_div_ps(_mm_cvtepi32_ps(_mm_add_epi32(m, h)), _mm_cvtepi32_ps(d));
       __m128i q = _mm_cvttps_epi32(quotient);
       // AC values above the largest baseline category are capped; DC is not.
@@ -495,8 +558,8 @@ void TJpegEncoder::EncodeBaselineScans(int startPercent, int endPercent) {
   int middle = (startPercent + endPercent) / 2;
   ProgressBegin(startPercent, middle, mcusY_);
   std::fill(lastDc_, lastDc_ + 3, 0);
+  // The blocks were quantised as they were read.
   ForEachMcuBlock([&](std::int16_t *block, int c) {
-    QuantizeBlock(block, divisors_[c == 0 ? 0 : 1]);
     int diff = block[0] - lastDc_[c];
     lastDc_[c] = block[0];
     CountBlockSymbols(block, diff, c == 0 ? LumDc : ChromDc, c == 0 ? LumAc : ChromAc);
@@ -515,12 +578,13 @@ void TJpegEncoder::EncodeBaselineScans(int startPercent, int endPercent) {
   });
 }
 
-// Progressive: every block is quantised once; the scans then read the
-// planes many times.
+// Progressive: the blocks were quantised as they were read; the scans read
+// the planes many times. The empty step that once quantised them still
+// reports its rows, so that the progress a host sees is unchanged.
 void TJpegEncoder::EncodeProgressiveScans(int startPercent, int endPercent) {
   ProgressBegin(startPercent, startPercent, mcusY_);
-  ForEachMcuBlock(
-      [&](std::int16_t *block, int c) { QuantizeBlock(block, divisors_[c == 0 ? 0 : 1]); });
+  for (int my = 0; my < mcusY_; ++my)
+    ProgressTick();
   RunProgressiveScans(startPercent, endPercent);
 }
 

@@ -100,6 +100,8 @@ private:
 
 #if defined(__SSE2__)
   void QuantizeBlockSse2(std::int16_t *block, const std::int16_t *divisors) const;
+  void QuantizeSse2(std::int16_t *block, const std::int16_t *divisors,
+                    const std::int16_t *activityLanes) const;
   static int ConvertPixelsSse2(const std::uint8_t *p, int count, std::int16_t *luma, int *cbSums,
                                int *crSums);
 #endif
@@ -109,6 +111,7 @@ private:
   void ScaleOutputQuantTables();
   void WriteFrameHeaders();
   void ReadBlocks(int startPercent, int endPercent);
+  void TransformAndStore(std::int16_t samples[64], std::int16_t *block, int table);
   void ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &rows,
                   std::vector<std::uint8_t> &expanded);
   void EncodeBaselineScans(int startPercent, int endPercent);
@@ -169,9 +172,10 @@ private:
   std::vector<std::int16_t> lumaRows_; // one MCU row of luminance, padded width
   std::vector<int> chromaSums_;        // its Cb then Cr 2x2 sums
 
-  std::int16_t dqtTables_[2][64] = {};     // 8-bit entries as written to DQT
-  std::int16_t divisors_[2][64] = {};      // eight times the entries
-  std::int32_t workingTables_[2][64] = {}; // for the preview's inverse DCT
+  std::int16_t dqtTables_[2][64] = {};       // 8-bit entries as written to DQT
+  std::int16_t divisors_[2][64] = {};        // eight times the entries
+  std::int16_t naturalDivisors_[2][64] = {}; // the same in natural order
+  std::int32_t workingTables_[2][64] = {};   // for the preview's inverse DCT
   int sharpenThreshold_ = 6000;
   int luminanceLevel_ = 1;
   bool progressive_ = false;
