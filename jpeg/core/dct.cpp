@@ -10,6 +10,10 @@
 // two extra bits, which the column pass removes.
 #include "jpeg/core/dct.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pixtune {
 
 const std::uint8_t ZigzagToNatural[64] = {
@@ -84,7 +88,7 @@ inline void inverse1d(const std::int32_t *a, int inStride, std::int32_t *g, int 
 
 } // namespace
 
-void ForwardDct(std::int16_t block[64]) {
+void ForwardDctReference(std::int16_t block[64]) {
   std::int32_t work[64];
   for (int i = 0; i < 64; ++i)
     work[i] = block[i] * (1 << ExtraBits);
@@ -95,6 +99,124 @@ void ForwardDct(std::int16_t block[64]) {
   for (int i = 0; i < 64; ++i)
     block[i] = static_cast<std::int16_t>((work[i] + (1 << (ExtraBits - 1))) >> ExtraBits);
 }
+
+#if defined(__SSE2__)
+
+namespace {
+
+// Vector form of forward1d. Each of the eight vectors holds one of the
+// eight inputs for eight independent transforms. Every product goes through
+// pmaddwd, which multiplies 16-bit pairs into exact 32-bit sums; constants
+// above 32767 are split into 32768 (a shift) plus the rest, and the even
+// pair shares its factor 2, so each sum is the same integer as in the
+// scalar pass. Sums and differences stay in 16 bits: the row pass sees
+// |s| <= 512 and gives |out| <= 4096 + 1, so no column-pass term passes
+// 4 x 4097 + 2 x 8194 x cos(pi/4) < 32767. The column pass's outputs are
+// kept in 32 bits, since 8 x 4096 does not fit 16.
+struct Pair {
+  __m128i lo, hi; // 32-bit lanes 0..3 and 4..7
+};
+
+inline Pair madd(__m128i a, __m128i b, int ca, int cb) {
+  __m128i c = _mm_set1_epi32(
+      static_cast<int>((static_cast<unsigned>(cb) << 16) | (static_cast<unsigned>(ca) & 0xFFFFu)));
+  return {_mm_madd_epi16(_mm_unpacklo_epi16(a, b), c), _mm_madd_epi16(_mm_unpackhi_epi16(a, b), c)};
+}
+
+// a x 32768 in 32-bit lanes.
+inline Pair times32768(__m128i a) {
+  __m128i zero = _mm_setzero_si128();
+  return {_mm_srai_epi32(_mm_unpacklo_epi16(zero, a), 1),
+          _mm_srai_epi32(_mm_unpackhi_epi16(zero, a), 1)};
+}
+
+inline Pair add(Pair a, Pair b) { return {_mm_add_epi32(a.lo, b.lo), _mm_add_epi32(a.hi, b.hi)}; }
+inline Pair sub(Pair a, Pair b) { return {_mm_sub_epi32(a.lo, b.lo), _mm_sub_epi32(a.hi, b.hi)}; }
+inline Pair twice(Pair a) { return {_mm_slli_epi32(a.lo, 1), _mm_slli_epi32(a.hi, 1)}; }
+
+inline Pair descale15(Pair a) {
+  __m128i half = _mm_set1_epi32(0x4000);
+  return {_mm_srai_epi32(_mm_add_epi32(a.lo, half), 15),
+          _mm_srai_epi32(_mm_add_epi32(a.hi, half), 15)};
+}
+
+inline __m128i pack(Pair a) { return _mm_packs_epi32(a.lo, a.hi); }
+
+// out[u] (32-bit pairs) from s[0..7] (16-bit vectors).
+inline void forwardVectors(const __m128i s[8], Pair out[8]) {
+  __m128i t0 = _mm_add_epi16(s[0], s[7]), t7 = _mm_sub_epi16(s[0], s[7]);
+  __m128i t1 = _mm_add_epi16(s[1], s[6]), t6 = _mm_sub_epi16(s[1], s[6]);
+  __m128i t2 = _mm_add_epi16(s[2], s[5]), t5 = _mm_sub_epi16(s[2], s[5]);
+  __m128i t3 = _mm_add_epi16(s[3], s[4]), t4 = _mm_sub_epi16(s[3], s[4]);
+
+  __m128i e0 = _mm_add_epi16(t0, t3), e1 = _mm_add_epi16(t1, t2);
+  __m128i d0 = _mm_sub_epi16(t0, t3), d1 = _mm_sub_epi16(t1, t2);
+  out[0] = madd(e0, e1, 1, 1);
+  out[4] = madd(e0, e1, 1, -1);
+  // Sqrt2Cos2 = 2 x 21407 and Sqrt2Cos6 = 2 x 8867.
+  out[2] = descale15(twice(madd(d0, d1, 21407, 8867)));
+  out[6] = descale15(twice(madd(d0, d1, 8867, -21407)));
+
+  __m128i one = _mm_set1_epi16(1);
+  __m128i p5 = pack(descale15(madd(_mm_sub_epi16(t6, t5), one, Cos4, 0)));
+  __m128i p6 = pack(descale15(madd(_mm_add_epi16(t6, t5), one, Cos4, 0)));
+  __m128i q4 = _mm_add_epi16(t4, p5), q5 = _mm_sub_epi16(t4, p5);
+  __m128i q6 = _mm_sub_epi16(t7, p6), q7 = _mm_add_epi16(t7, p6);
+  // Sqrt2Cos1 = 32768 + 12683, Sqrt2Cos3 = 32768 + 5763.
+  out[1] = descale15(add(madd(q7, q4, 12683, Sqrt2Cos7), times32768(q7)));
+  out[7] = descale15(sub(madd(q7, q4, Sqrt2Cos7, -12683), times32768(q4)));
+  out[5] = descale15(add(madd(q6, q5, Sqrt2Cos5, 5763), times32768(q5)));
+  out[3] = descale15(add(madd(q6, q5, 5763, -Sqrt2Cos5), times32768(q6)));
+}
+
+inline void transpose(__m128i r[8]) {
+  __m128i a0 = _mm_unpacklo_epi16(r[0], r[1]), a1 = _mm_unpackhi_epi16(r[0], r[1]);
+  __m128i a2 = _mm_unpacklo_epi16(r[2], r[3]), a3 = _mm_unpackhi_epi16(r[2], r[3]);
+  __m128i a4 = _mm_unpacklo_epi16(r[4], r[5]), a5 = _mm_unpackhi_epi16(r[4], r[5]);
+  __m128i a6 = _mm_unpacklo_epi16(r[6], r[7]), a7 = _mm_unpackhi_epi16(r[6], r[7]);
+  __m128i b0 = _mm_unpacklo_epi32(a0, a2), b1 = _mm_unpackhi_epi32(a0, a2);
+  __m128i b2 = _mm_unpacklo_epi32(a1, a3), b3 = _mm_unpackhi_epi32(a1, a3);
+  __m128i b4 = _mm_unpacklo_epi32(a4, a6), b5 = _mm_unpackhi_epi32(a4, a6);
+  __m128i b6 = _mm_unpacklo_epi32(a5, a7), b7 = _mm_unpackhi_epi32(a5, a7);
+  r[0] = _mm_unpacklo_epi64(b0, b4);
+  r[1] = _mm_unpackhi_epi64(b0, b4);
+  r[2] = _mm_unpacklo_epi64(b1, b5);
+  r[3] = _mm_unpackhi_epi64(b1, b5);
+  r[4] = _mm_unpacklo_epi64(b2, b6);
+  r[5] = _mm_unpackhi_epi64(b2, b6);
+  r[6] = _mm_unpacklo_epi64(b3, b7);
+  r[7] = _mm_unpackhi_epi64(b3, b7);
+}
+
+} // namespace
+
+void ForwardDct(std::int16_t block[64]) {
+  __m128i rows[8];
+  for (int r = 0; r < 8; ++r)
+    rows[r] = _mm_slli_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 8 * r)),
+                             ExtraBits);
+  Pair out[8];
+  // Rows: after the transpose vector i holds sample i of every row.
+  transpose(rows);
+  forwardVectors(rows, out);
+  for (int u = 0; u < 8; ++u)
+    rows[u] = pack(out[u]);
+  // Columns: vector i now holds row i's outputs again.
+  transpose(rows);
+  forwardVectors(rows, out);
+  __m128i round = _mm_set1_epi32(1 << (ExtraBits - 1));
+  for (int v = 0; v < 8; ++v) {
+    __m128i lo = _mm_srai_epi32(_mm_add_epi32(out[v].lo, round), ExtraBits);
+    __m128i hi = _mm_srai_epi32(_mm_add_epi32(out[v].hi, round), ExtraBits);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(block + 8 * v), _mm_packs_epi32(lo, hi));
+  }
+}
+
+#else
+
+void ForwardDct(std::int16_t block[64]) { ForwardDctReference(block); }
+
+#endif
 
 void InverseDct(const std::int32_t input[64], std::int32_t output[64]) {
   std::int32_t work[64];

@@ -13,7 +13,11 @@ extern const std::uint8_t ZigzagToNatural[64];
 // results are eight times the coefficients of the JPEG definition, so that
 // a quantiser dividing by eight times a table entry gives the standard
 // quantised value.
+// With SSE2 the eight rows (then columns) are transformed side by side
+// with exactly the same integer arithmetic as ForwardDctReference, the
+// plain one-row-at-a-time form kept for other targets and for the tests.
 void ForwardDct(std::int16_t block[64]);
+void ForwardDctReference(std::int16_t block[64]);
 
 // Inverse DCT for the preview. Input (natural order): coefficients already
 // multiplied by C(u)C(v) of the JPEG definition, in fixed point with

@@ -9,6 +9,10 @@
 #include <algorithm>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace pixtune {
 
 namespace {
@@ -26,6 +30,23 @@ const std::uint8_t ChrominanceBase[64] = {
 
 // Largest magnitude a baseline AC coefficient may carry (category 10).
 constexpr int MaxAcValue = 1023;
+
+// Lanes of the quantiser's activity sum (zigzag positions 10..63), in
+// zigzag and in natural order.
+struct ActivityLanes {
+  std::int16_t zigzag[64], natural[64];
+  std::uint8_t naturalToZigzag[64];
+  ActivityLanes() {
+    for (int k = 0; k < 64; ++k) {
+      zigzag[k] = natural[ZigzagToNatural[k]] = static_cast<std::int16_t>(k >= 10 ? -1 : 0);
+      naturalToZigzag[ZigzagToNatural[k]] = static_cast<std::uint8_t>(k);
+    }
+  }
+};
+const ActivityLanes activityLanes;
+const std::int16_t *const ZigzagActivityLanes = activityLanes.zigzag;
+const std::int16_t *const NaturalActivityLanes = activityLanes.natural;
+const std::uint8_t *const NaturalToZigzag = activityLanes.naturalToZigzag;
 
 inline bool isFirstRowOrColumn(int natural) {
   return natural != 0 && (natural < 8 || natural % 8 == 0);
@@ -99,14 +120,6 @@ void TJpegEncoder::AllocatePlanes() {
   }
 }
 
-std::int16_t *TJpegEncoder::Block(int component, int blockX, int blockY) const {
-  std::size_t index =
-      planeOffset_[component] +
-      static_cast<std::size_t>(blockY) * static_cast<std::size_t>(blocksX_[component]) +
-      static_cast<std::size_t>(blockX);
-  return planes_ + index * 64;
-}
-
 bool TJpegEncoder::Encode(const CompressionParams &params) {
   progressive_ = params.progressive != 0;
   bitBuffer_ = 0;
@@ -158,9 +171,11 @@ void TJpegEncoder::BuildQuantTables(int luminance, int chrominance) {
 }
 
 void TJpegEncoder::ScaleOutputQuantTables() {
-  for (auto &table : divisors_)
-    for (auto &entry : table)
-      entry = static_cast<std::int16_t>(entry * 8);
+  for (int t = 0; t < 2; ++t)
+    for (int k = 0; k < 64; ++k) {
+      divisors_[t][k] = static_cast<std::int16_t>(divisors_[t][k] * 8);
+      naturalDivisors_[t][ZigzagToNatural[k]] = divisors_[t][k];
+    }
 }
 
 void TJpegEncoder::WriteFrameHeaders() {
@@ -206,6 +221,81 @@ void TJpegEncoder::ReadBlocks(int startPercent, int endPercent) {
   }
 }
 
+#if defined(__SSE2__)
+namespace {
+
+// 32-bit lanes of four pixels, each read as one little-endian word from its
+// first byte: B | G << 8 | R << 16 | (the next pixel's blue) << 24.
+inline __m128i loadFourPixels(const std::uint8_t *p) {
+  std::int32_t words[4];
+  std::memcpy(words, p, 4);
+  std::memcpy(words + 1, p + 3, 4);
+  std::memcpy(words + 2, p + 6, 4);
+  std::memcpy(words + 3, p + 9, 4);
+  return _mm_set_epi32(words[3], words[2], words[1], words[0]);
+}
+
+inline __m128i pairOf(int low, int high) {
+  return _mm_set1_epi32(static_cast<int>((static_cast<unsigned>(high) << 16) |
+                                         (static_cast<unsigned>(low) & 0xFFFFu)));
+}
+
+struct FourConverted {
+  __m128i y, cb, cr; // 32-bit lanes
+};
+
+// The colour equations of the tables as the same integer sums: products
+// through pmaddwd on (B, R) and (G, 0) pairs, and the factors that do not
+// fit 16 bits split (38470 = 65536 - 27066; 32768 is a shift).
+inline FourConverted convertFour(const std::uint8_t *p) {
+  const __m128i lowBytes = _mm_set1_epi32(0xFF);
+  __m128i v = loadFourPixels(p);
+  __m128i blueRed = _mm_and_si128(v, _mm_set1_epi32(0x00FF00FF)); // pairs (B, R)
+  __m128i green = _mm_and_si128(_mm_srli_epi32(v, 8), lowBytes);  // pairs (G, 0)
+  __m128i blue = _mm_and_si128(v, lowBytes);
+  __m128i red = _mm_and_si128(_mm_srli_epi32(v, 16), lowBytes);
+  FourConverted out;
+  // Y: 19595 R + 38470 G + 7471 B - 8355840.
+  out.y = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(blueRed, pairOf(7471, 19595)),
+                                      _mm_madd_epi16(green, pairOf(-27066, 0))),
+                        _mm_add_epi32(_mm_slli_epi32(green, 16), _mm_set1_epi32(-8355840)));
+  // Cb: -11059 R - 21709 G + 32768 B + 8388608.
+  out.cb = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(blueRed, pairOf(0, -11059)),
+                                       _mm_madd_epi16(green, pairOf(-21709, 0))),
+                         _mm_add_epi32(_mm_slli_epi32(blue, 15), _mm_set1_epi32(8388608)));
+  // Cr: 32768 R - 27439 G - 5329 B + 8388608.
+  out.cr = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(blueRed, pairOf(-5329, 0)),
+                                       _mm_madd_epi16(green, pairOf(-27439, 0))),
+                         _mm_add_epi32(_mm_slli_epi32(red, 15), _mm_set1_epi32(8388608)));
+  out.y = _mm_srai_epi32(out.y, 16);
+  out.cb = _mm_srai_epi32(out.cb, 16);
+  out.cr = _mm_srai_epi32(out.cr, 16);
+  return out;
+}
+
+} // namespace
+
+// Eight pixels at a time: luminance into luma, and Cb and Cr of each
+// horizontal pixel pair added to the sums (the caller clears them on even
+// rows). Each pixel is read as a 4-byte word, so the last pixel of the row
+// is left to the caller. Returns the pixels converted, a multiple of 8.
+int TJpegEncoder::ConvertPixelsSse2(const std::uint8_t *p, int count, std::int16_t *luma,
+                                    int *cbSums, int *crSums) {
+  const __m128i ones = _mm_set1_epi16(1);
+  for (int x = 0; x < count; x += 8, p += 24) {
+    FourConverted a = convertFour(p), b = convertFour(p + 12);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(luma + x), _mm_packs_epi32(a.y, b.y));
+    __m128i *cbOut = reinterpret_cast<__m128i *>(cbSums + x / 2);
+    __m128i *crOut = reinterpret_cast<__m128i *>(crSums + x / 2);
+    _mm_storeu_si128(cbOut, _mm_add_epi32(_mm_loadu_si128(cbOut),
+                                          _mm_madd_epi16(_mm_packs_epi32(a.cb, b.cb), ones)));
+    _mm_storeu_si128(crOut, _mm_add_epi32(_mm_loadu_si128(crOut),
+                                          _mm_madd_epi16(_mm_packs_epi32(a.cr, b.cr), ones)));
+  }
+  return count;
+}
+#endif
+
 // Level-shifts, converts and transforms one row of MCUs. Rows and columns
 // past the image repeat its last row and column.
 void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &rows,
@@ -238,10 +328,7 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
               static_cast<std::int16_t>(rows[static_cast<std::size_t>(r)]
                                             [columnOffsets_[static_cast<std::size_t>(mx * 8 + i)]] -
                                         128);
-      ForwardDct(samples);
-      std::int16_t *block = Block(0, mx, mcuRow);
-      for (int k = 0; k < 64; ++k)
-        block[k] = samples[ZigzagToNatural[k]];
+      TransformAndStore(samples, Block(0, mx, mcuRow), 0);
     }
     return;
   }
@@ -261,8 +348,13 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
       std::fill(cbSums, cbSums + half, 0);
       std::fill(crSums, crSums + half, 0);
     }
+    int x = 0;
+#if defined(__SSE2__)
+    x = ConvertPixelsSse2(p, (width_ - 1) & ~7, luma, cbSums, crSums);
+    p += 3 * x;
+#endif
     int cb = 0, cr = 0;
-    for (int x = 0; x < width_; ++x, p += 3) {
+    for (; x < width_; ++x, p += 3) {
       int b = p[0], g = p[1], red = p[2];
       luma[x] = static_cast<std::int16_t>((rgbToY_[0][red] + rgbToY_[1][g] + rgbToY_[2][b]) >> 16);
       cb = (rgbToCb_[0][red] + rgbToCb_[1][g] + rgbToCb_[2][b]) >> 16;
@@ -285,10 +377,8 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
           static_cast<std::size_t>(mx) * 16 + static_cast<std::size_t>(blockIndex & 1) * 8;
       for (int r = 0; r < 8; ++r, from += paddedWidth)
         std::copy(from, from + 8, samples + 8 * r);
-      ForwardDct(samples);
       std::int16_t *block = Block(0, 2 * mx + (blockIndex & 1), 2 * mcuRow + (blockIndex >> 1));
-      for (int k = 0; k < 64; ++k)
-        block[k] = samples[ZigzagToNatural[k]];
+      TransformAndStore(samples, block, 0);
     }
     // Averaging bias: 1, 2, 1, 2 along a chroma row inside the image, 3 in
     // an MCU that reaches past the right or bottom edge.
@@ -297,19 +387,60 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
     for (int c = 0; c < 2; ++c) {
       const int *sums = chromaSums_.data() + static_cast<std::size_t>(c) * 8 * half +
                         static_cast<std::size_t>(mx) * 8;
+#if defined(__SSE2__)
+      const __m128i bias = edge ? _mm_set1_epi32(3) : _mm_set_epi32(2, 1, 2, 1);
+      const __m128i level = _mm_set1_epi32(128);
+      for (int r = 0; r < 8; ++r) {
+        const int *row = sums + static_cast<std::size_t>(r) * half;
+        __m128i lo = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row));
+        __m128i hi = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row + 4));
+        lo = _mm_sub_epi32(_mm_srai_epi32(_mm_add_epi32(lo, bias), 2), level);
+        hi = _mm_sub_epi32(_mm_srai_epi32(_mm_add_epi32(hi, bias), 2), level);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(samples + 8 * r), _mm_packs_epi32(lo, hi));
+      }
+#else
       for (int n = 0; n < 64; ++n) {
         int bias = edge ? 3 : 1 + (n & 1);
         samples[n] = static_cast<std::int16_t>(
             ((sums[static_cast<std::size_t>(n >> 3) * half + (n & 7)] + bias) >> 2) - 128);
       }
-      ForwardDct(samples);
-      for (int k = 0; k < 64; ++k)
-        targets[c][k] = samples[ZigzagToNatural[k]];
+#endif
+      TransformAndStore(samples, targets[c], 1);
     }
   }
 }
 
+// Transforms one block of samples, quantises it and stores it in zigzag
+// order. With SSE2 the quantiser runs on the natural order (with the
+// divisors and the activity set reordered to match) and only the non-zero
+// coefficients are moved into place.
+void TJpegEncoder::TransformAndStore(std::int16_t samples[64], std::int16_t *block, int table) {
+  ForwardDct(samples);
+#if defined(__SSE2__)
+  QuantizeSse2(samples, naturalDivisors_[table], NaturalActivityLanes);
+  const __m128i zero = _mm_setzero_si128();
+  for (int v = 0; v < 8; ++v)
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(block + 8 * v), zero);
+  for (std::uint64_t mask = NonZeroMask(samples); mask; mask &= mask - 1) {
+    int n = LowestBit(mask);
+    block[NaturalToZigzag[n]] = samples[n];
+  }
+#else
+  for (int k = 0; k < 64; ++k)
+    block[k] = samples[ZigzagToNatural[k]];
+  QuantizeBlockReference(block, divisors_[table]);
+#endif
+}
+
 void TJpegEncoder::QuantizeBlock(std::int16_t *block, const std::int16_t *divisors) const {
+#if defined(__SSE2__)
+  QuantizeBlockSse2(block, divisors);
+#else
+  QuantizeBlockReference(block, divisors);
+#endif
+}
+
+void TJpegEncoder::QuantizeBlockReference(std::int16_t *block, const std::int16_t *divisors) const {
   int activity = 0;
   for (int k = 10; k < 64; ++k)
     activity += block[k] < 0 ? -block[k] : block[k];
@@ -330,6 +461,80 @@ void TJpegEncoder::QuantizeBlock(std::int16_t *block, const std::int16_t *diviso
     block[k] = static_cast<std::int16_t>(c < 0 ? -q : q);
   }
 }
+
+#if defined(__SSE2__)
+// The same rules four coefficients at a time, in 32-bit lanes. The integer
+// quotient (magnitude + h) / d is taken from a single-precision division
+// truncated toward zero: both operands are exact in a float, and when the
+// true quotient lies below an integer k + 1 it lies at least 1/d below,
+// which is more than half a float step there as long as (k + 1) x d stays
+// below 2^24 (here at most 32768 + 2 x 32767), so the rounded quotient never
+// reaches k + 1.
+void TJpegEncoder::QuantizeBlockSse2(std::int16_t *block, const std::int16_t *divisors) const {
+  QuantizeSse2(block, divisors, ZigzagActivityLanes);
+}
+
+void TJpegEncoder::QuantizeSse2(std::int16_t *block, const std::int16_t *divisors,
+                                const std::int16_t *activityLanes) const {
+  const __m128i zero = _mm_setzero_si128();
+  __m128i coefficients[8], signs[8], magnitudes[8];
+  __m128i activity = zero;
+  for (int v = 0; v < 8; ++v) {
+    coefficients[v] = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 8 * v));
+    signs[v] = _mm_srai_epi16(coefficients[v], 15);
+    // |c| as an unsigned 16-bit value (32768 for -32768).
+    magnitudes[v] = _mm_sub_epi16(_mm_xor_si128(coefficients[v], signs[v]), signs[v]);
+  }
+  // Activity over zigzag coefficients 10..63, wherever they lie.
+  for (int v = 0; v < 8; ++v) {
+    __m128i m = _mm_and_si128(
+        magnitudes[v], _mm_loadu_si128(reinterpret_cast<const __m128i *>(activityLanes + 8 * v)));
+    activity = _mm_add_epi32(activity, _mm_unpacklo_epi16(m, zero));
+    activity = _mm_add_epi32(activity, _mm_unpackhi_epi16(m, zero));
+  }
+  alignas(16) std::int32_t sums[4];
+  _mm_store_si128(reinterpret_cast<__m128i *>(sums), activity);
+  long total = static_cast<long>(sums[0]) + sums[1] + sums[2] + sums[3];
+  bool sharpen = total > sharpenThreshold_ && sharpenThreshold_ < 6000;
+
+  for (int v = 0; v < 8; ++v) {
+    __m128i d16 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(divisors + 8 * v));
+    __m128i dLanes[2] = {_mm_unpacklo_epi16(d16, zero), _mm_unpackhi_epi16(d16, zero)};
+    __m128i mLanes[2] = {_mm_unpacklo_epi16(magnitudes[v], zero),
+                         _mm_unpackhi_epi16(magnitudes[v], zero)};
+    __m128i sLanes[2] = {_mm_unpacklo_epi16(signs[v], signs[v]),
+                         _mm_unpackhi_epi16(signs[v], signs[v])};
+    __m128i results[2], keeps[2], halves[2];
+    for (int half = 0; half < 2; ++half) {
+      __m128i d = dLanes[half];
+      halves[half] = _mm_srai_epi32(d, 1);
+      __m128i threshold = sharpen ? _mm_sub_epi32(d, halves[half]) : d;
+      keeps[half] = _mm_cmpgt_epi32(mLanes[half], _mm_sub_epi32(threshold, _mm_set1_epi32(1)));
+    }
+    // Most coefficients of a coarse level fall in the dead zone: eight of
+    // them need no division then.
+    if (_mm_movemask_epi8(_mm_or_si128(keeps[0], keeps[1])) == 0) {
+      _mm_storeu_si128(reinterpret_cast<__m128i *>(block + 8 * v), zero);
+      continue;
+    }
+    for (int half = 0; half < 2; ++half) {
+      __m128i d = dLanes[half], m = mLanes[half], h = halves[half], keep = keeps[half];
+      __m128 quotient = _mm_div_ps(_mm_cvtepi32_ps(_mm_add_epi32(m, h)), _mm_cvtepi32_ps(d));
+      __m128i q = _mm_cvttps_epi32(quotient);
+      // AC values above the largest baseline category are capped; DC is not.
+      __m128i cap = _mm_set1_epi32(MaxAcValue);
+      if (v == 0 && half == 0)
+        cap = _mm_set_epi32(MaxAcValue, MaxAcValue, MaxAcValue, 0x7FFFFFFF);
+      __m128i over = _mm_cmpgt_epi32(q, cap);
+      q = _mm_or_si128(_mm_and_si128(over, cap), _mm_andnot_si128(over, q));
+      q = _mm_sub_epi32(_mm_xor_si128(q, sLanes[half]), sLanes[half]);
+      results[half] = _mm_and_si128(q, keep);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(block + 8 * v),
+                     _mm_packs_epi32(results[0], results[1]));
+  }
+}
+#endif
 
 template <class Visit> void TJpegEncoder::ForEachMcuBlock(Visit visit) {
   for (int my = 0; my < mcusY_; ++my) {
@@ -353,8 +558,8 @@ void TJpegEncoder::EncodeBaselineScans(int startPercent, int endPercent) {
   int middle = (startPercent + endPercent) / 2;
   ProgressBegin(startPercent, middle, mcusY_);
   std::fill(lastDc_, lastDc_ + 3, 0);
+  // The blocks were quantised as they were read.
   ForEachMcuBlock([&](std::int16_t *block, int c) {
-    QuantizeBlock(block, divisors_[c == 0 ? 0 : 1]);
     int diff = block[0] - lastDc_[c];
     lastDc_[c] = block[0];
     CountBlockSymbols(block, diff, c == 0 ? LumDc : ChromDc, c == 0 ? LumAc : ChromAc);
@@ -373,12 +578,13 @@ void TJpegEncoder::EncodeBaselineScans(int startPercent, int endPercent) {
   });
 }
 
-// Progressive: every block is quantised once; the scans then read the
-// planes many times.
+// Progressive: the blocks were quantised as they were read; the scans read
+// the planes many times. The empty step that once quantised them still
+// reports its rows, so that the progress a host sees is unchanged.
 void TJpegEncoder::EncodeProgressiveScans(int startPercent, int endPercent) {
   ProgressBegin(startPercent, startPercent, mcusY_);
-  ForEachMcuBlock(
-      [&](std::int16_t *block, int c) { QuantizeBlock(block, divisors_[c == 0 ? 0 : 1]); });
+  for (int my = 0; my < mcusY_; ++my)
+    ProgressTick();
   RunProgressiveScans(startPercent, endPercent);
 }
 
@@ -440,12 +646,17 @@ void TJpegEncoder::CountBlockSymbols(const std::int16_t *block, int dcDiff, int 
     ++ac[0x00];
 }
 
+// A symbol's code and the value bits after it go to the bit writer as one
+// field (at most 16 + 11 bits).
 void TJpegEncoder::EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot) {
+  const HuffmanTable &dc = tables_[dcSlot], &ac = tables_[acSlot];
   int magnitude = dcDiff < 0 ? -dcDiff : dcDiff;
   int n = BitLength(static_cast<unsigned>(magnitude));
-  EmitSymbol(dcSlot, n);
-  if (n)
-    PutBits(static_cast<std::uint32_t>(dcDiff < 0 ? dcDiff - 1 : dcDiff), n);
+  if (dc.size[n] == 0)
+    throw TVMError(ErrorWriteFailed); // counted and coded passes disagree
+  std::uint32_t bits =
+      static_cast<std::uint32_t>(dcDiff < 0 ? dcDiff - 1 : dcDiff) & ((1u << n) - 1);
+  PutBits(std::uint32_t{dc.code[n]} << n | bits, dc.size[n] + n);
   std::uint64_t mask = NonZeroMask(block) & ~std::uint64_t{1};
   int last = 0;
   for (; mask; mask &= mask - 1) {
@@ -456,8 +667,11 @@ void TJpegEncoder::EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot
     int c = block[k];
     magnitude = c < 0 ? -c : c;
     n = BitLength(static_cast<unsigned>(magnitude));
-    EmitSymbol(acSlot, (run << 4) + n);
-    PutBits(static_cast<std::uint32_t>(c < 0 ? c - 1 : c), n);
+    int symbol = (run << 4) + n;
+    if (ac.size[symbol] == 0)
+      throw TVMError(ErrorWriteFailed);
+    bits = static_cast<std::uint32_t>(c < 0 ? c - 1 : c) & ((1u << n) - 1);
+    PutBits(std::uint32_t{ac.code[symbol]} << n | bits, ac.size[symbol] + n);
     last = k;
   }
   if (last < 63)
@@ -480,11 +694,17 @@ void TJpegEncoder::EmitBits(std::uint32_t value, int count) {
     PutBits(value, count);
 }
 
-// Bits enter at the bottom of the window and leave as whole bytes from the
-// top; a data byte 0xFF is followed by a stuffed 0x00.
+// Bits enter at the bottom of a 64-bit window and leave as whole bytes from
+// the top once 32 have gathered; a data byte 0xFF is followed by a stuffed
+// 0x00. count is at most 32, so the window never holds more than 63.
 void TJpegEncoder::PutBits(std::uint32_t value, int count) {
-  bitBuffer_ = (bitBuffer_ << count) | (value & ((1u << count) - 1));
+  bitBuffer_ = (bitBuffer_ << count) | (value & ((std::uint64_t{1} << count) - 1));
   bitCount_ += count;
+  if (bitCount_ >= 32)
+    EmitWholeBytes();
+}
+
+void TJpegEncoder::EmitWholeBytes() {
   while (bitCount_ >= 8) {
     bitCount_ -= 8;
     auto byte = static_cast<std::uint8_t>(bitBuffer_ >> bitCount_);
@@ -494,9 +714,13 @@ void TJpegEncoder::PutBits(std::uint32_t value, int count) {
   }
 }
 
+// Pads the last byte with one bits.
 void TJpegEncoder::FlushBits() {
-  if (bitCount_ > 0)
+  EmitWholeBytes();
+  if (bitCount_ > 0) {
     PutBits(0x7F, 8 - bitCount_);
+    EmitWholeBytes();
+  }
   bitBuffer_ = 0;
   bitCount_ = 0;
 }

@@ -88,6 +88,9 @@ public:
   // Quantises one block (zigzag order) in place with divisors that are
   // eight times the table entries.
   void QuantizeBlock(std::int16_t *block, const std::int16_t *divisors) const;
+  // The one-coefficient-at-a-time form of the same rules, kept for the tests
+  // and for targets without SSE2.
+  void QuantizeBlockReference(std::int16_t *block, const std::int16_t *divisors) const;
 
   // The scan script for a luminance level; grey or colour.
   static std::vector<ScanInfo> SetupScanScript(int luminanceLevel, bool grey);
@@ -95,12 +98,20 @@ public:
 private:
   enum HuffmanSlot { LumDc, LumAc, ChromDc, ChromAc, SlotCount };
 
+#if defined(__SSE2__)
+  void QuantizeBlockSse2(std::int16_t *block, const std::int16_t *divisors) const;
+  void QuantizeSse2(std::int16_t *block, const std::int16_t *divisors,
+                    const std::int16_t *activityLanes) const;
+  static int ConvertPixelsSse2(const std::uint8_t *p, int count, std::int16_t *luma, int *cbSums,
+                               int *crSums);
+#endif
   void SetImage();
   void AllocatePlanes();
   void BuildQuantTables(int luminance, int chrominance);
   void ScaleOutputQuantTables();
   void WriteFrameHeaders();
   void ReadBlocks(int startPercent, int endPercent);
+  void TransformAndStore(std::int16_t samples[64], std::int16_t *block, int table);
   void ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &rows,
                   std::vector<std::uint8_t> &expanded);
   void EncodeBaselineScans(int startPercent, int endPercent);
@@ -113,7 +124,13 @@ private:
   void BuildTable(int slot);
 
   // Block walks.
-  std::int16_t *Block(int component, int blockX, int blockY) const;
+  std::int16_t *Block(int component, int blockX, int blockY) const {
+    std::size_t index =
+        planeOffset_[component] +
+        static_cast<std::size_t>(blockY) * static_cast<std::size_t>(blocksX_[component]) +
+        static_cast<std::size_t>(blockX);
+    return planes_ + index * 64;
+  }
   template <class Visit> void ForEachMcuBlock(Visit visit);
   template <class Visit> void ForEachScanBlock(const ScanInfo &scan, Visit visit);
 
@@ -129,6 +146,7 @@ private:
   void EmitEobRun(int slot);
   void EmitCorrectionBits(const std::uint8_t *bits, int count);
   void PutBits(std::uint32_t value, int count);
+  void EmitWholeBytes();
   void FlushBits();
   void PutByte(std::uint8_t byte);
   void PutMarker(std::uint8_t marker);
@@ -154,9 +172,10 @@ private:
   std::vector<std::int16_t> lumaRows_; // one MCU row of luminance, padded width
   std::vector<int> chromaSums_;        // its Cb then Cr 2x2 sums
 
-  std::int16_t dqtTables_[2][64] = {};     // 8-bit entries as written to DQT
-  std::int16_t divisors_[2][64] = {};      // eight times the entries
-  std::int32_t workingTables_[2][64] = {}; // for the preview's inverse DCT
+  std::int16_t dqtTables_[2][64] = {};       // 8-bit entries as written to DQT
+  std::int16_t divisors_[2][64] = {};        // eight times the entries
+  std::int16_t naturalDivisors_[2][64] = {}; // the same in natural order
+  std::int32_t workingTables_[2][64] = {};   // for the preview's inverse DCT
   int sharpenThreshold_ = 6000;
   int luminanceLevel_ = 1;
   bool progressive_ = false;
@@ -171,7 +190,7 @@ private:
   std::uint8_t correctionBits_[1000] = {};
   int correctionCount_ = 0;
 
-  std::uint32_t bitBuffer_ = 0;
+  std::uint64_t bitBuffer_ = 0;
   int bitCount_ = 0;
   std::uint8_t sink_[16000];
   int sinkFill_ = 0;

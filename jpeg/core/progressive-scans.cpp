@@ -192,25 +192,28 @@ void TJpegEncoder::EncodeAcFirst(const std::int16_t *block, int slot, const Scan
     EmitEobRun(slot);
 }
 
+// Walks only the coefficients that are non-zero at this bit; the zeros
+// between them are the run. A coefficient already non-zero (magnitude
+// above 1) neither ends nor counts in the run: its bit waits for the next
+// symbol.
 void TJpegEncoder::EncodeAcRefine(const std::int16_t *block, int slot, const ScanInfo &info) {
-  int magnitudes[64];
-  int lastNewlyOne = 0; // the last coefficient that becomes non-zero in this scan
-  for (int k = info.ss; k <= info.se; ++k) {
-    int c = block[k];
-    magnitudes[k] = (c < 0 ? -c : c) >> info.al;
-    if (magnitudes[k] == 1)
-      lastNewlyOne = k;
-  }
+  std::uint64_t band =
+      (info.se == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (info.se + 1)) - 1) &
+      ~((std::uint64_t{1} << info.ss) - 1);
+  std::uint64_t nonZero = 0, ones = 0;
+  MagnitudeMasks(block, info.al, nonZero, ones);
+  nonZero &= band;
+  ones &= band;
+  // The last coefficient that becomes non-zero in this scan.
+  int lastNewlyOne = ones ? HighestBit(ones) : 0;
 
-  int run = 0;
+  int run = 0, previous = info.ss - 1;
   int pendingStart = correctionCount_; // this block's correction bits follow the run's
   int pending = 0;
-  for (int k = info.ss; k <= info.se; ++k) {
-    int magnitude = magnitudes[k];
-    if (magnitude == 0) {
-      ++run;
-      continue;
-    }
+  for (std::uint64_t mask = nonZero; mask; mask &= mask - 1) {
+    int k = LowestBit(mask);
+    run += k - previous - 1;
+    previous = k;
     while (run > 15 && k <= lastNewlyOne) {
       EmitEobRun(slot);
       EmitSymbol(slot, 0xF0);
@@ -219,9 +222,11 @@ void TJpegEncoder::EncodeAcRefine(const std::int16_t *block, int slot, const Sca
       pendingStart = 0;
       pending = 0;
     }
-    if (magnitude > 1) {
+    if (!(ones >> k & 1)) {
       // Already non-zero: only its next bit, sent after the next symbol.
-      correctionBits_[pendingStart + pending++] = static_cast<std::uint8_t>(magnitude & 1);
+      int c = block[k];
+      correctionBits_[pendingStart + pending++] =
+          static_cast<std::uint8_t>(((c < 0 ? -c : c) >> info.al) & 1);
       continue;
     }
     EmitEobRun(slot);
@@ -232,6 +237,7 @@ void TJpegEncoder::EncodeAcRefine(const std::int16_t *block, int slot, const Sca
     pending = 0;
     run = 0;
   }
+  run += info.se - previous;
   if (run > 0 || pending > 0) {
     ++eobRun_;
     correctionCount_ = pendingStart + pending;

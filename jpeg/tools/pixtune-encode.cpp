@@ -12,6 +12,7 @@
 #include "jpeg/core/jpeg-encoder.h"
 #include "jpeg/core/jpeg-errors.h"
 #include "jpeg/tools/pnm-image.h"
+#include "jpeg/tools/prefaulted-allocator.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -101,7 +102,8 @@ int main(int argc, char **argv) {
     return usage();
 
   try {
-    TBitmap bitmap = readPnmBitmap(files[0]);
+    PrefaultedAllocator allocator;
+    TBitmap bitmap = readPnmBitmap(files[0], allocator);
     if (!bitmap) {
       std::fprintf(stderr, "pixtune-encode: %s: not an 8-bit binary PGM or PPM\n",
                    files[0].c_str());
@@ -113,7 +115,7 @@ int main(int argc, char **argv) {
       TFileStream file(files[1].c_str(), FileModeCreate);
       TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, file,
                            preview.empty() ? nullptr : previewPixels.data(), previewPixels.size(),
-                           nullptr);
+                           nullptr, allocator);
       encoder.Encode(params);
       if (!file.Close()) {
         std::fprintf(stderr, "pixtune-encode: %s: close failed\n", files[1].c_str());

@@ -74,7 +74,9 @@ inline bool writePnm(const std::string &path, const PnmImage &image) {
 // Reads a binary PGM/PPM straight into a host bitmap (no intermediate
 // copy, so that the benchmark times the encoder rather than the loader).
 // Returns an empty bitmap for anything but 8-bit P5/P6.
-inline pixtune::TBitmap readPnmBitmap(const std::string &path) {
+inline pixtune::TBitmap
+readPnmBitmap(const std::string &path,
+              pixtune::BlockAllocator &allocator = pixtune::defaultAllocator()) {
   std::FILE *f = std::fopen(path.c_str(), "rb");
   if (!f)
     return pixtune::TBitmap();
@@ -87,7 +89,8 @@ inline pixtune::TBitmap readPnmBitmap(const std::string &path) {
   pixtune::TBitmap bitmap;
   if (ok) {
     bool grey = magic[1] == '5';
-    bitmap = pixtune::NewBitmap(width, height, grey ? 8 : 24, grey ? 256 : 0, 2835, 2835);
+    bitmap =
+        pixtune::NewBitmap(width, height, grey ? 8 : 24, grey ? 256 : 0, 2835, 2835, allocator);
     pixtune::TBitmapView view(bitmap);
     std::size_t rowBytes = static_cast<std::size_t>(width) * (grey ? 1 : 3);
     for (int y = 0; y < height && ok; ++y) {

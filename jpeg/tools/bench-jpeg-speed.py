@@ -1,0 +1,172 @@
+#!/usr/bin/python3
+"""Speed of the encoder beside libjpeg on the same work, both timed alike.
+
+The work: the colour test pictures of Debian's python3-skimage (astronaut,
+coffee, chelsea) at seven levels in three modes (baseline, progressive,
+baseline with sharpen 100): 63 encodes. The peer encodes with our
+quantisation tables, 2x2 chroma, optimised Huffman tables and (progressive)
+our scan script, with SIMD and in plain code (JSIMD_FORCENONE=1).
+
+Rows:
+- in process: the least thread CPU time of one encode from memory into
+  memory over REPEATS encodes in one process (pixtune-encode -r against
+  libjpeg-encode, which drives the system libjpeg as cjpeg does and must
+  write cjpeg's file), summed over the 63 encodes;
+- whole runs: user + system CPU time of one whole command-line run
+  (reading the PPM, encoding, writing the file; pixtune-encode against
+  cjpeg), summed over the 63 encodes.
+
+Every round runs each encode for ours and the peers back to back (the
+order alternating between rounds), so both sides see the same machine
+load; the figures are the median over the rounds with the spread
+(min..max), and the ratio is the median of the rounds' paired ratios.
+
+usage: bench-jpeg-speed.py <build dir> <work dir>
+environment: BENCH_ROUNDS (default 5), BENCH_REPEATS (default 20)
+"""
+import os
+import statistics
+import subprocess
+import sys
+
+import numpy as np
+from PIL import Image
+
+LEVELS = [4, 8, 16, 32, 64, 128, 192]
+MODES = (("base", False, 0), ("prog", True, 0), ("s100", False, 100))
+PICTURES = ("astronaut", "coffee", "chelsea")
+SKIMAGE_DATA = "/usr/lib/python3/dist-packages/skimage/data"
+ROUNDS = int(os.environ.get("BENCH_ROUNDS", "5"))
+REPEATS = int(os.environ.get("BENCH_REPEATS", "20"))
+
+
+def run(command, env=None):
+    return subprocess.run(command, check=True, env=env, stdout=subprocess.PIPE, text=True).stdout
+
+
+def process_ms(command, env=None):
+    """User + system CPU time of one whole run of a program, in ms."""
+    child = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL)
+    _, status, usage = os.wait4(child.pid, 0)
+    child.returncode = os.waitstatus_to_exitcode(status)
+    if child.returncode != 0:
+        sys.exit("bench-jpeg-speed: %s failed" % command[0])
+    return (usage.ru_utime + usage.ru_stime) * 1000
+
+
+class Case:
+    def __init__(self, bench, picture, level, mode, progressive, sharpen):
+        self.name = "%s %d %s" % (picture, level, mode)
+        self.mode = mode
+        ppm = bench.path(picture + ".ppm")
+        tables, scans = bench.settings(level)
+        flags = ["-l", str(level), "-s", str(sharpen)] + (["-p"] if progressive else [])
+        self.ours_run = [bench.encoder] + flags + [ppm, bench.path("ours.jpg")]
+        self.ours_inproc = [bench.encoder] + flags + ["-r", str(REPEATS), ppm, bench.path("ours.jpg")]
+        self.cjpeg_run = (["cjpeg", "-qtables", tables, "-qslots", "0,1,1", "-sample", "2x2,1x1,1x1",
+                           "-optimize"] + (["-scans", scans] if progressive else []) +
+                          ["-outfile", bench.path("cjpeg.jpg"), ppm])
+        self.peer_inproc = [bench.peer, tables, scans if progressive else "-", str(REPEATS), ppm,
+                            bench.path("peer.jpg")]
+
+
+class Bench:
+    def __init__(self, build, work):
+        self.encoder = os.path.join(build, "jpeg/tools/pixtune-encode")
+        self.peer = os.path.join(build, "jpeg/tools/libjpeg-encode")
+        self.work = work
+        self.plain = dict(os.environ, JSIMD_FORCENONE="1")
+        for program in (self.encoder, self.peer):
+            if not os.access(program, os.X_OK):
+                sys.exit("bench-jpeg-speed: %s is missing (libjpeg62-turbo-dev builds the peer)" % program)
+        self.tiny = self.path("tiny.ppm")
+        Image.fromarray(np.full((16, 16, 3), 128, np.uint8)).save(self.tiny)
+
+    def path(self, name):
+        return os.path.join(self.work, name)
+
+    def settings(self, level):
+        """Our tables and scan script for a level, as files for cjpeg."""
+        tables, scans = self.path("tables%d.txt" % level), self.path("scans%d.txt" % level)
+        if not os.path.exists(scans):
+            run([self.encoder, "-l", str(level), "--qtables", tables, "--scans", scans, self.tiny,
+                 self.path("tiny.jpg")])
+        return tables, scans
+
+
+def same_file(a, b):
+    with open(a, "rb") as f, open(b, "rb") as g:
+        return f.read() == g.read()
+
+
+def summary(label, ours, peer):
+    ratios = [o / p for o, p in zip(ours, peer)]
+    print("%-34s %9.1f [%7.1f..%7.1f] %9.1f [%7.1f..%7.1f] %6.3fx [%.3f..%.3f]"
+          % (label, statistics.median(ours), min(ours), max(ours), statistics.median(peer), min(peer),
+             max(peer), statistics.median(ratios), min(ratios), max(ratios)))
+    return statistics.median(ratios)
+
+
+def main():
+    build, work = sys.argv[1], sys.argv[2]
+    os.makedirs(work, exist_ok=True)
+    bench = Bench(build, work)
+    for name in PICTURES:
+        Image.open(os.path.join(SKIMAGE_DATA, name + ".png")).convert("RGB").save(bench.path(name + ".ppm"))
+    cases = [Case(bench, picture, level, mode, progressive, sharpen)
+             for picture in PICTURES for mode, progressive, sharpen in MODES for level in LEVELS]
+
+    # The in-process peer must do cjpeg's work: its file equals cjpeg's.
+    for case in cases:
+        run(case.cjpeg_run)
+        run(case.peer_inproc[:3] + ["1"] + case.peer_inproc[4:])
+        if not same_file(bench.path("peer.jpg"), bench.path("cjpeg.jpg")):
+            sys.exit("bench-jpeg-speed: libjpeg-encode does not reproduce cjpeg's file for " + case.name)
+
+    rows = ("in", "in simd", "in plain", "run", "run simd", "run plain")
+    totals = {row: [] for row in rows}
+    by_mode = {(mode, side): [] for mode, _, _ in MODES for side in ("in", "in simd")}
+    for round_index in range(ROUNDS):
+        sums = {row: 0.0 for row in rows}
+        mode_sums = {key: 0.0 for key in by_mode}
+        for case in cases:
+            measures = [
+                ("in", lambda: float(run(case.ours_inproc))),
+                ("in simd", lambda: float(run(case.peer_inproc))),
+                ("in plain", lambda: float(run(case.peer_inproc, bench.plain))),
+                ("run", lambda: process_ms(case.ours_run)),
+                ("run simd", lambda: process_ms(case.cjpeg_run)),
+                ("run plain", lambda: process_ms(case.cjpeg_run, bench.plain)),
+            ]
+            if round_index % 2:
+                measures.reverse()
+            for row, measure in measures:
+                ms = measure()
+                sums[row] += ms
+                if (case.mode, row) in mode_sums:
+                    mode_sums[(case.mode, row)] += ms
+        for row in rows:
+            totals[row].append(sums[row])
+        for key in by_mode:
+            by_mode[key].append(mode_sums[key])
+        print("round %d of %d: ours %.1f ms in process, %.1f ms whole runs" % (
+            round_index + 1, ROUNDS, sums["in"], sums["run"]), file=sys.stderr, flush=True)
+
+    print("JPEG encoder speed: %d encodes (%s; levels %s; %s), %d rounds; median [min..max] of "
+          "the rounds' totals in ms" % (len(cases), ", ".join(PICTURES), ",".join(map(str, LEVELS)),
+                                        ", ".join(m[0] for m in MODES), ROUNDS))
+    print("%-34s %9s %19s %9s %19s %7s %s" % ("row", "ours", "spread", "peer", "spread", "ratio", "spread"))
+    verdicts = []
+    verdicts.append(summary("in process vs SIMD libjpeg", totals["in"], totals["in simd"]))
+    summary("in process vs plain libjpeg", totals["in"], totals["in plain"])
+    verdicts.append(summary("whole runs vs SIMD cjpeg", totals["run"], totals["run simd"]))
+    summary("whole runs vs plain cjpeg", totals["run"], totals["run plain"])
+    for mode, _, _ in MODES:
+        summary("  in process, %s only, vs SIMD" % mode, by_mode[(mode, "in")], by_mode[(mode, "in simd")])
+    print("in process: least thread CPU of one encode over %d; whole runs: CPU of one run" % REPEATS)
+    print("target (at most 1.0x SIMD libjpeg, in process and whole runs): %s"
+          % ("met" if max(verdicts) <= 1.0 else "not met"))
+
+
+if __name__ == "__main__":
+    main()
