@@ -11,12 +11,7 @@ namespace billpost {
 // quartets; a source whose size is a multiple of 57 ends with one empty
 // line (the last read found nothing), which mail readers skip.
 extern const LineFormat Base64Lines;
-
-class TBase64 : public TBlockEncoder {
-public:
-  TBase64(components::TStream &source, components::TStringList &output)
-      : TBlockEncoder(source, output, Base64Lines) {}
-};
+using TBase64 = TFormatEncoder<Base64Lines>;
 
 } // namespace billpost
 

@@ -90,6 +90,13 @@ private:
   const LineFormat &format_;
 };
 
+// The encoder of one format, as a class of its own (TBase64, TUUCode).
+template <const LineFormat &Format> class TFormatEncoder : public TBlockEncoder {
+public:
+  TFormatEncoder(components::TStream &source, components::TStringList &output)
+      : TBlockEncoder(source, output, Format) {}
+};
+
 } // namespace billpost
 
 #endif

@@ -15,12 +15,7 @@ namespace billpost {
 // attachment with its own zero-count line ("`") before "end", and a second
 // zero-count line in front of it would make decoders stop before "end".
 extern const LineFormat UULines;
-
-class TUUCode : public TBlockEncoder {
-public:
-  TUUCode(components::TStream &source, components::TStringList &output)
-      : TBlockEncoder(source, output, UULines) {}
-};
+using TUUCode = TFormatEncoder<UULines>;
 
 } // namespace billpost
 
