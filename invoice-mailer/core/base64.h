@@ -7,22 +7,11 @@
 
 namespace billpost {
 
-class TBase64 : public components::TObject, public EncoderControl {
-public:
-  // Neither reference is owned; the source is read from its position.
-  TBase64(components::TStream &source, components::TStringList &output)
-      : source_(source), output_(output) {}
-
-  void Encode();
-  // One line from n bytes (0 to 57) of a zero-filled 57-byte block.
-  static std::string EncodeLine(const std::uint8_t *block, std::size_t n);
-
-  components::Event<components::TObject *> OnProgress;
-
-private:
-  components::TStream &source_;
-  components::TStringList &output_;
-};
+// 57 bytes a line, zeroed before each read; "=" pads a short line to whole
+// quartets; a source whose size is a multiple of 57 ends with one empty
+// line (the last read found nothing), which mail readers skip.
+extern const LineFormat Base64Lines;
+using TBase64 = TFormatEncoder<Base64Lines>;
 
 } // namespace billpost
 

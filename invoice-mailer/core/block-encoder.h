@@ -1,7 +1,7 @@
-// The loop that the base64 and uuencode encoders share: read the source in
-// fixed blocks, turn each block into one output line, keep the percentage
-// and the progress event up to date, let the application process messages,
-// and honour the stop flag after every line.
+// The base64 and uuencode encoders are one encoder with two line formats:
+// read the source in fixed blocks, turn each block into one output line,
+// keep the percentage and the progress event up to date, let the
+// application process messages, and honour the stop flag after every line.
 #ifndef BILLPOST_BLOCK_ENCODER_H
 #define BILLPOST_BLOCK_ENCODER_H
 
@@ -33,27 +33,69 @@ struct EncoderControl {
   }
 };
 
-struct BlockRules {
-  std::size_t blockSize; // bytes per line
-  bool zeroEachBlock;    // clear the block before every read
-  bool roundPercent;     // round half to even, else integer division
-  bool lineForEmptyRead; // a read of 0 bytes still gives a line
-  // Makes the line for the first n bytes of a full-size block.
-  std::function<std::string(const std::uint8_t *block, std::size_t n)> makeLine;
+// A 64-character alphabet with every pair of its characters laid out by
+// the twelve bits they stand for, so three bytes become four characters
+// with two look-ups. Built at compile time.
+struct SixBitAlphabet {
+  char singles[64];
+  char pairs[2 * 4096];
+
+  constexpr explicit SixBitAlphabet(const char (&alphabet)[65]) : singles(), pairs() {
+    for (int i = 0; i < 64; ++i)
+      singles[i] = alphabet[i];
+    for (int i = 0; i < 4096; ++i) {
+      pairs[2 * i] = alphabet[i >> 6];
+      pairs[2 * i + 1] = alphabet[i & 63];
+    }
+  }
 };
 
-// Encodes source from its position to its end into output (cleared first).
-// A stopped run leaves output empty. Stream errors pass on after the
-// closing steps (percent 100, last progress event) have run.
-void encodeBlocks(components::TStream &source, components::TStringList &output,
-                  EncoderControl &control, const BlockRules &rules,
-                  const std::function<void()> &notifyProgress);
+// How an encoder cuts its source and lays out its lines.
+struct LineFormat {
+  std::size_t blockSize;         // source bytes per line (a multiple of 3)
+  const SixBitAlphabet &letters; // the 64 characters of the encoding
+  bool countCharacter;           // the letter of the line's byte count leads it
+  bool padToQuartets;            // "=" until the length is a multiple of four
+  bool partialGroupAlways;       // a short block gets one group past n * 4 / 3
+  bool zeroEachBlock;            // clear the block before every read
+  bool roundPercent;             // round half to even, else integer division
+  bool lineForEmptyRead;         // a read of 0 bytes still gives a line
+};
 
-// Six-bit groups of a block, most significant bit of the first byte first,
-// mapped through a 64-character alphabet: the first `groups` characters.
-// The block must hold at least 3 * ceil(groups / 4) bytes (whole blocks of
-// 57 and 45 bytes always do).
-std::string sixBitGroups(const std::uint8_t *block, std::size_t groups, const char *alphabet);
+// The line of the first n bytes of a block of format.blockSize bytes: its
+// bits, most significant bit of the first byte first, in six-bit groups
+// mapped through the alphabet; all groups of a full block, else n * 4 / 3
+// groups and one more when a group is partial (or always, as the format
+// says). Bits of a partial group past the n-th byte come from the block.
+std::string EncodeBlockLine(const LineFormat &format, const std::uint8_t *block, std::size_t n);
+
+// The encoder of one line format. Neither the source nor the output is
+// owned; the source is read from its position. Encode clears the output
+// first; a stopped run leaves it empty. Stream errors pass on after the
+// closing steps (percent 100, last progress event) have run.
+class TBlockEncoder : public components::TObject, public EncoderControl {
+public:
+  void Encode();
+
+  components::Event<components::TObject *> OnProgress;
+
+protected:
+  TBlockEncoder(components::TStream &source, components::TStringList &output,
+                const LineFormat &format)
+      : source_(source), output_(output), format_(format) {}
+
+private:
+  components::TStream &source_;
+  components::TStringList &output_;
+  const LineFormat &format_;
+};
+
+// The encoder of one format, as a class of its own (TBase64, TUUCode).
+template <const LineFormat &Format> class TFormatEncoder : public TBlockEncoder {
+public:
+  TFormatEncoder(components::TStream &source, components::TStringList &output)
+      : TBlockEncoder(source, output, Format) {}
+};
 
 } // namespace billpost
 

@@ -170,8 +170,4 @@ std::vector<std::string> UUPartLines(const std::string &fileName,
   return lines;
 }
 
-std::string DotStuffed(const std::string &line) {
-  return !line.empty() && line[0] == '.' ? "." + line : line;
-}
-
 } // namespace billpost

@@ -77,10 +77,6 @@ bool IsTextType(const std::string &contentType);
 std::vector<std::string> UUPartLines(const std::string &fileName,
                                      const std::vector<std::string> &encoded, bool last);
 
-// A line of the message data as it goes on the wire: a leading "." is
-// doubled so that no line of the text can end the data.
-std::string DotStuffed(const std::string &line);
-
 } // namespace billpost
 
 #endif

@@ -7,22 +7,15 @@
 
 namespace billpost {
 
-class TUUCode : public components::TObject, public EncoderControl {
-public:
-  // Neither reference is owned; the source is read from its position.
-  TUUCode(components::TStream &source, components::TStringList &output)
-      : source_(source), output_(output) {}
-
-  void Encode();
-  // One line from the first n bytes (1 to 45) of a 45-byte block.
-  static std::string EncodeLine(const std::uint8_t *block, std::size_t n);
-
-  components::Event<components::TObject *> OnProgress;
-
-private:
-  components::TStream &source_;
-  components::TStringList &output_;
-};
+// 45 bytes a line, read into the same block each time: a short last line
+// carries leftover bits past its count (and one group more than its bytes
+// need), which decoders ignore.
+//
+// A read that finds nothing gives no line: the message layout closes every
+// attachment with its own zero-count line ("`") before "end", and a second
+// zero-count line in front of it would make decoders stop before "end".
+extern const LineFormat UULines;
+using TUUCode = TFormatEncoder<UULines>;
 
 } // namespace billpost
 

@@ -229,6 +229,10 @@ class Run:
         if word == "start-sink":
             self.start_sink()
             return "ok"
+        if word == "messages":
+            # Asked once the send has ended: everything the server accepted
+            # is in the store (Postfix's store waits for its queue to empty).
+            return str(len(self.store.messages))
         if word == "count":
             # The expected count, waited for; a count that grows past it fails.
             expected = int(rest)
@@ -297,6 +301,11 @@ def road(run, work):
     check(one(said, "empty-subject") == "Warning|Please enter an E-Mail<LF><CR>Address and Subject.",
           "an empty subject warns")
     check(one(said, "sent-after-empty-subject") == "none", "and sends nothing")
+    check(one(said, "address-boxes-shown") == "1", "leaving a faulty address field for another shows one box")
+    left = one(said, "address-left")
+    check("a valid e-mail address." in left, "the box says the address is not valid: %s" % left)
+    check(one(said, "address-second-box") == "none", "and no box from the other faulty field")
+    check(one(said, "address-focus-back") == "yes", "the focus goes back to the field left")
     empty_host = one(said, "empty-host")
     check("a.b@" in empty_host, "\"a.b@\" is refused: %s" % empty_host)
     check(one(said, "sent-after-empty-host") == "none", "and nothing reaches the server")
@@ -306,6 +315,7 @@ def road(run, work):
     check(one(said, "window-enabled") == "yes", "the window stays usable")
     check(one(said, "wait-shown") == "yes", "the progress dialog shows during the send")
     check(one(said, "all-done").endswith("All Done."), "the send ends with All Done.")
+    check(one(said, "messages-after-send") == "1", "one send delivers exactly one message")
     check(one(said, "wait-gone") == "yes", "the progress dialog is gone after the send")
     check(one(said, "box-after-send") == "none", "no error after the send")
     check(one(said, "closed") == "yes", "closing during a send closes after it")

@@ -124,13 +124,14 @@ TEST(Base64Lines, SizesAroundOneLine) {
   EXPECT_EQ(over[1].size(), 4u);
 }
 
-TEST(Base64Lines, AgreeWithBase64ToolForEverySizeUpTo200AndOneMebibyte) {
+TEST(Base64Lines, AgreeWithBase64ToolForEverySizeUpTo200AndLargeFiles) {
   if (!haveTool("base64"))
     GTEST_SKIP() << "base64 is not installed";
   std::vector<std::size_t> sizes;
   for (std::size_t size = 0; size <= 200; ++size)
     sizes.push_back(size);
   sizes.push_back(1 << 20);
+  sizes.push_back(10 << 20);
   std::string dir = scratchFile("");
   std::string names;
   for (std::size_t size : sizes) {
@@ -203,6 +204,97 @@ TEST(UUCodeLines, DecodeWithUudecodeForEverySizeUpTo200) {
       ASSERT_TRUE(std::getline(theirs, line));
       if (our.size() == 61) {
         EXPECT_EQ(our, line) << "size " << size;
+      }
+    }
+  }
+}
+
+namespace {
+
+// The line of the first n bytes of a block, made one bit at a time as the
+// format describes it: a bit per byte, six bits a character.
+std::string bitByBitLine(const std::uint8_t *block, std::size_t blockSize, std::size_t n,
+                         const char *alphabet, bool uu) {
+  std::vector<int> bits;
+  for (std::size_t i = 0; i < blockSize; ++i)
+    for (int bit = 7; bit >= 0; --bit)
+      bits.push_back(block[i] >> bit & 1);
+  std::size_t keep = n == blockSize ? blockSize * 4 / 3 : n * 4 / 3 + (uu || n % 3 ? 1 : 0);
+  std::string line = uu ? std::string(1, alphabet[n]) : std::string();
+  for (std::size_t group = 0; group < keep; ++group) {
+    int value = 0;
+    for (std::size_t bit = 0; bit < 6; ++bit)
+      value = value * 2 + bits[group * 6 + bit];
+    line += alphabet[value];
+  }
+  while (!uu && line.size() % 4 != 0)
+    line += '=';
+  return line;
+}
+
+} // namespace
+
+TEST(BlockLines, EveryLengthMatchesTheBitByBitLayout) {
+  const char base64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  const char uu[] = "`!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_";
+  for (unsigned seed = 1; seed <= 20; ++seed) {
+    std::string block = bytesOfSize(57, seed);
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(block.data());
+    for (std::size_t n = 0; n <= 57; ++n)
+      ASSERT_EQ(billpost::EncodeBlockLine(billpost::Base64Lines, bytes, n),
+                bitByBitLine(bytes, 57, n, base64, false))
+          << "base64, " << n << " bytes";
+    // Bits past the n-th byte come from the block: a reused block's
+    // leftovers, which the short line carries.
+    for (std::size_t n = 0; n <= 45; ++n)
+      ASSERT_EQ(billpost::EncodeBlockLine(billpost::UULines, bytes, n),
+                bitByBitLine(bytes, 45, n, uu, true))
+          << "uuencode, " << n << " bytes";
+  }
+}
+
+TEST(UUCodeLines, AgreeWithUuencodeLineForLine) {
+  if (!haveTool("uuencode"))
+    GTEST_SKIP() << "sharutils is not installed";
+  std::string dir = scratchFile("");
+  for (std::size_t size : {0, 1, 2, 3, 44, 45, 46, 57, 90, 10 << 20}) {
+    std::string data = bytesOfSize(size, static_cast<unsigned>(size) + 77);
+    std::string name = dir + "uu-" + std::to_string(size) + ".bin";
+    writeFile(name, data);
+    std::istringstream theirs(run("uuencode '" + name + "' x"));
+    std::vector<std::string> tool;
+    for (std::string line; std::getline(theirs, line);)
+      tool.push_back(line);
+    // The tool frames its lines as the message layout does: "begin", the
+    // lines, the zero-count line and "end".
+    ASSERT_GE(tool.size(), 3u) << size;
+    EXPECT_EQ(tool.front().rfind("begin ", 0), 0u);
+    EXPECT_EQ(tool[tool.size() - 2], "`");
+    EXPECT_EQ(tool.back(), "end");
+    tool = std::vector<std::string>(tool.begin() + 1, tool.end() - 2);
+    std::vector<std::string> ours = encode<TUUCode>(data);
+    ASSERT_EQ(ours.size(), tool.size()) << size;
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+      if (ours[i].size() == 61) {
+        ASSERT_EQ(ours[i], tool[i]) << "size " << size << ", line " << i;
+        continue;
+      }
+      // A short last line: the same count and whole groups; its partial
+      // group keeps one character more than its bytes need and, where the
+      // tool writes zero bits, the leftovers of the block.
+      std::size_t n = size % 45, whole = n / 3 * 4;
+      ASSERT_EQ(i + 1, ours.size());
+      EXPECT_EQ(ours[i].substr(0, 1 + whole), tool[i].substr(0, 1 + whole)) << size;
+      EXPECT_EQ(ours[i].size(), 1 + n * 4 / 3 + 1) << size;
+      // Both partial groups give the same last bytes.
+      auto tail = [&](const std::string &line) {
+        std::uint32_t bits = 0;
+        for (std::size_t c = 0; c < 4; ++c)
+          bits = bits << 6 | (1 + whole + c < line.size() ? (line[1 + whole + c] - 32) & 63 : 0u);
+        return std::to_string(bits >> 16) + "," + std::to_string(n % 3 == 2 ? bits >> 8 & 255 : 0);
+      };
+      if (n % 3 != 0) {
+        EXPECT_EQ(tail(ours[i]), tail(tool[i])) << size;
       }
     }
   }

@@ -1,5 +1,6 @@
 // Message layout and SMTP reply lines, platform-free.
 #include "invoice-mailer/core/message-layout.h"
+#include "invoice-mailer/core/smtp-data.h"
 #include "invoice-mailer/core/smtp-reply.h"
 #include "invoice-mailer/core/encoded-words.h"
 #include "invoice-mailer/core/smtp-greeting.h"
@@ -7,6 +8,8 @@
 #include "invoice-mailer/core/mail-errors.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 using namespace billpost;
 
@@ -227,6 +230,62 @@ TEST(MessageLayout, DotStuffing) {
   EXPECT_EQ(DotStuffed(".x"), "..x");
   EXPECT_EQ(DotStuffed("x."), "x.");
   EXPECT_EQ(DotStuffed(""), "");
+}
+
+TEST(SmtpData, LineBreaksInsideALineBecomeLines) {
+  struct Case {
+    Lines text, lines;
+  } cases[] = {
+      {{"one", "", "two"}, {"one", "", "two"}},
+      {{"a\r\n.\r\nb"}, {"a", ".", "b"}},
+      {{"a\nb\rc"}, {"a", "b", "c"}},
+      {{"a\r\rb"}, {"a", "", "b"}},
+      {{"end\r\n"}, {"end"}},
+      {{"\n."}, {"", "."}},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(SplitLineBreaks(c.text), c.lines) << c.text[0];
+  EXPECT_EQ(DataLine(".\r\n."), "..  .");
+  EXPECT_EQ(DataLine("a\rb"), "a b");
+}
+
+// Whatever the text, the data on the wire ends only at the closing ".",
+// and a reader that takes one "." off each line that starts with one (as
+// servers do) gets the text's lines back.
+TEST(SmtpData, NoTextEndsTheDataEarly) {
+  std::mt19937 random(31);
+  const std::string pieces[] = {".", "..", "\r", "\n", "\r\n", "x", " ", ".\r\n."};
+  for (int round = 0; round < 2000; ++round) {
+    Lines text(1 + random() % 4);
+    for (std::string &line : text)
+      for (unsigned n = random() % 6; n > 0; --n)
+        line += pieces[random() % 8];
+    Lines lines = SplitLineBreaks(text);
+    std::string wire;
+    for (const std::string &line : lines)
+      wire += DataLine(line) + "\r\n";
+    wire += ".\r\n";
+    std::string framed = "\r\n" + wire;
+    ASSERT_EQ(framed.find("\r\n.\r\n"), framed.size() - 5) << wire;
+    Lines read;
+    std::size_t start = 0;
+    for (std::size_t end; (end = wire.find("\r\n", start)) != wire.size() - 2; start = end + 2) {
+      std::string line = wire.substr(start, end - start);
+      ASSERT_EQ(line.find_first_of("\r\n"), std::string::npos);
+      read.push_back(line[0] == '.' ? line.substr(1) : line);
+    }
+    ASSERT_EQ(read, lines) << wire;
+  }
+}
+
+TEST(SmtpData, ProgressAtEachLine) {
+  struct Case {
+    std::size_t index, count;
+    int percent;
+  } cases[] = {{0, 0, 0},  {0, 1, 0},  {0, 2, 0},  {1, 2, 100}, {1, 3, 50},
+               {1, 8, 14}, {1, 9, 12}, {3, 9, 38}, {8, 9, 100}};
+  for (const Case &c : cases)
+    EXPECT_EQ(DataProgress(c.index, c.count), c.percent) << c.index << " of " << c.count;
 }
 
 TEST(SmtpReply, LinesAndTheirEnd) {

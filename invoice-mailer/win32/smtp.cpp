@@ -7,6 +7,7 @@
 #include "invoice-mailer/core/quoted-printable.h"
 #include "invoice-mailer/core/read-ahead-stream.h"
 #include "invoice-mailer/core/smtp-greeting.h"
+#include "invoice-mailer/core/smtp-data.h"
 #include "invoice-mailer/core/smtp-reply.h"
 #include "invoice-mailer/core/uucode.h"
 #include "invoice-mailer/win32/content-type.h"
@@ -14,8 +15,6 @@
 #include "platform/components/core/stream.h"
 #include "platform/components/win32/application.h"
 #include "platform/components/win32/dialogs.h"
-
-#include <cmath>
 
 namespace billpost {
 
@@ -28,22 +27,6 @@ std::vector<std::string> linesOf(const components::TStringList &list) {
   lines.reserve(static_cast<std::size_t>(list.Count()));
   for (int i = 0; i < list.Count(); ++i)
     lines.push_back(list[i]);
-  return lines;
-}
-
-// Body lines with any line break inside a line made into separate lines,
-// so that no text can end the data early.
-std::vector<std::string> bodyLinesOf(const components::TStringList &body) {
-  std::vector<std::string> lines;
-  for (int i = 0; i < body.Count(); ++i) {
-    const std::string &line = body[i];
-    if (line.find_first_of("\r\n") == std::string::npos) {
-      lines.push_back(line);
-      continue;
-    }
-    for (std::string &piece : ReplyLines(line))
-      lines.push_back(std::move(piece));
-  }
   return lines;
 }
 
@@ -323,13 +306,13 @@ void TSMTP::SendHeaders() {
   header.hasAttachments = attachments_.Count() > 0;
   header.boundary = boundary_;
   for (const std::string &line : HeaderLines(header))
-    sendLine(DotStuffed(line));
+    sendLine(DataLine(line));
 }
 
 // A body in iso-8859-1, or one that cannot go as 7bit text (a line over the
 // format's limit, 8-bit bytes), goes quoted-printable line by line.
 void TSMTP::encodeBody() {
-  std::vector<std::string> lines = bodyLinesOf(body_);
+  std::vector<std::string> lines = SplitLineBreaks(linesOf(body_));
   quotedPrintableBody_ = charSet_ == csUSASCII && BodyNeedsQuotedPrintable(lines);
   if (charSet_ != csISO8859 && !quotedPrintableBody_)
     return;
@@ -414,14 +397,10 @@ void TSMTP::uuAttachments() {
 
 // Sends lines of the message data, reporting progress at every tenth.
 void TSMTP::sendLines(const std::vector<std::string> &lines) {
-  std::size_t n = lines.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    sendLine(DotStuffed(lines[i]));
-    int percent = n < 2 ? 0
-                        : static_cast<int>(std::nearbyint(static_cast<double>(i) * 100.0 /
-                                                          static_cast<double>(n - 1)));
-    progress_ = percent;
-    if (percent % 10 == 0)
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    sendLine(DataLine(lines[i]));
+    progress_ = DataProgress(i, lines.size());
+    if (progress_ % 10 == 0)
       OnProgress(this);
   }
 }
@@ -429,7 +408,7 @@ void TSMTP::sendLines(const std::vector<std::string> &lines) {
 void TSMTP::sendBody() {
   setStatus(6);
   sendLine("");
-  sendLines(bodyLinesOf(body_));
+  sendLines(SplitLineBreaks(linesOf(body_)));
   if (!parts_.empty()) {
     setStatus(7);
     processMessages();

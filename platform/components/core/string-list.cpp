@@ -119,6 +119,11 @@ void TStringList::PutObject(int index, void *object) {
   changed();
 }
 
+void TStringList::SetCapacity(int capacity) {
+  if (capacity > Count())
+    items_.reserve(static_cast<std::size_t>(capacity));
+}
+
 int TStringList::Add(std::string text) { return AddObject(std::move(text), nullptr); }
 
 int TStringList::AddObject(std::string text, void *object) {

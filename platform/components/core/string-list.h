@@ -27,6 +27,10 @@ public:
   TStringList() = default;
 
   int Count() const { return static_cast<int>(items_.size()); }
+  // Room for entries before the list must grow; never less than Count. A
+  // caller that knows how many entries come makes room for them at once.
+  int Capacity() const { return static_cast<int>(items_.capacity()); }
+  void SetCapacity(int capacity);
   const std::string &Strings(int index) const;
   const std::string &operator[](int index) const { return Strings(index); }
   void Put(int index, std::string text);

@@ -183,6 +183,20 @@ TEST(StringList, ObjectsTravelWithTheirStrings) {
   EXPECT_EQ(copy[0], "b");
 }
 
+TEST(StringList, RoomMadeAheadKeepsEntriesInPlace) {
+  TStringList list;
+  list.Add("first");
+  list.SetCapacity(1000);
+  EXPECT_GE(list.Capacity(), 1000);
+  const std::string *first = &list[0];
+  for (int i = 1; i < 1000; ++i)
+    list.Add(std::string(40, 'x'));
+  EXPECT_EQ(&list[0], first); // never moved while the list grew
+  EXPECT_EQ(list[0], "first");
+  list.SetCapacity(10); // below Count: nothing happens
+  EXPECT_EQ(list.Count(), 1000);
+}
+
 TEST(StringList, OnChangeFiresOnlyWhenAssignedAndOnEveryChange) {
   TStringList list;
   list.Add("x"); // no handler: nothing happens

@@ -1,0 +1,74 @@
+#!/usr/bin/python3
+"""Times two commands as whole processes in paired, interleaved runs.
+
+Each round runs both commands once, the order alternating from round to
+round, so load that comes and goes falls on both alike. Standard output
+goes to /dev/null. Prints, for each side, the median and the spread
+(lowest to highest) of the elapsed time and of the CPU time (user and
+system), then the ratio of ours to the peer: of the medians, and the
+spread of the ratios within the pairs.
+
+Usage: time-paired.py --runs N --label TEXT -- OURS... -- PEER...
+"""
+import argparse
+import os
+import resource
+import statistics
+import subprocess
+import sys
+import time
+
+
+def run_once(command):
+    before = resource.getrusage(resource.RUSAGE_CHILDREN)
+    start = time.perf_counter()
+    subprocess.run(command, stdout=subprocess.DEVNULL, check=True)
+    elapsed = time.perf_counter() - start
+    after = resource.getrusage(resource.RUSAGE_CHILDREN)
+    cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
+    return elapsed * 1000.0, cpu * 1000.0
+
+
+def spread(values):
+    return "%.1f-%.1f" % (min(values), max(values))
+
+
+def main():
+    arguments = sys.argv[1:]
+    if arguments.count("--") != 2:
+        print(__doc__, file=sys.stderr)
+        return 2
+    first = arguments.index("--")
+    second = arguments.index("--", first + 1)
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--runs", type=int, default=15)
+    parser.add_argument("--label", required=True)
+    parser.add_argument("--peer-name", default="peer")
+    options = parser.parse_args(arguments[:first])
+    ours, peer = arguments[first + 1:second], arguments[second + 1:]
+    # One run each first, untimed: the file in the page cache, the programs
+    # loaded once.
+    run_once(ours)
+    run_once(peer)
+    times = {"ours": [], "peer": []}
+    for round_number in range(options.runs):
+        order = [("ours", ours), ("peer", peer)]
+        if round_number % 2:
+            order.reverse()
+        for side, command in order:
+            times[side].append(run_once(command))
+    print("== %s (%d paired runs, whole processes)" % (options.label, options.runs))
+    for index, measure in enumerate(("elapsed", "CPU")):
+        ours_values = [t[index] for t in times["ours"]]
+        peer_values = [t[index] for t in times["peer"]]
+        ratios = [o / p for o, p in zip(ours_values, peer_values) if p > 0]
+        print("  %-8s ours %7.1f ms (%s)   %s %7.1f ms (%s)   ratio %.2fx (pairs %s)" % (
+            measure, statistics.median(ours_values), spread(ours_values), options.peer_name,
+            statistics.median(peer_values), spread(peer_values),
+            statistics.median(ours_values) / statistics.median(peer_values),
+            "%.2f-%.2f" % (min(ratios), max(ratios)) if ratios else "-"))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
