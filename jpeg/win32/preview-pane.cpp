@@ -32,13 +32,25 @@ HWND TPreviewPane::CreatePopup(HWND parent) {
 }
 
 INT_PTR TPreviewPane::OnInitDialog(WPARAM, LPARAM) {
-  if (popup_) {
-    WINDOWPLACEMENT placement{};
-    placement.length = sizeof placement;
-    GetWindowPlacement(Handle(), &placement);
-    placement.showCmd = SW_MAXIMIZE;
-    SetWindowPlacement(Handle(), &placement);
-    ShowWindow(Handle(), SW_SHOWMAXIMIZED);
+  if (!popup_)
+    return 0;
+  // Maximised; its normal placement is the work area too, since a popup
+  // without a frame is not resized by every window manager (nor by Wine
+  // without one).
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(Handle(), &placement);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  bool known = GetMonitorInfoA(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+  if (known)
+    placement.rcNormalPosition = monitor.rcWork;
+  placement.showCmd = SW_MAXIMIZE;
+  SetWindowPlacement(Handle(), &placement);
+  if (known) {
+    const RECT &work = monitor.rcWork;
+    SetWindowPos(Handle(), nullptr, work.left, work.top, work.right - work.left,
+                 work.bottom - work.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   }
   return 0;
 }

@@ -21,6 +21,9 @@ them byte for byte. One case per invocation:
             image-to-thumbnail lock one way only
   window-grey       a grey image disables the chrominance controls
   window-cancel     Cancel writes nothing and still saves the settings
+  window-full-screen  full screen re-creates the window without
+            compressing again, keeps the working settings, collapses and
+            restores; the saved window position is kept inside the screen
 """
 import argparse
 import os
@@ -532,6 +535,10 @@ def case_window_export(args):
     for f in files:
         if os.path.exists(f):
             check(jpeginfo_ok(f), what + " jpeginfo on " + os.path.basename(f))
+            decoded = subprocess.run(["djpeg", "-nosmooth", "-pnm", f], stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE)
+            check(decoded.returncode == 0 and decoded.stdout.startswith(b"P6\n") and not decoded.stderr,
+                  what + " djpeg on %s: %s" % (os.path.basename(f), decoded.stderr.decode()[:200]))
     for key, value in (("Lmnc", "60"), ("cHrm", "44"), ("pRgr", "1"), ("sHrp", "100")):
         check(recorded_value(report, key) == value,
               what + " %s recorded %s, set %s" % (key, recorded_value(report, key), value))
@@ -620,10 +627,50 @@ def case_window_cancel(args):
           what + " settings not saved after a cancel: %s" % stored[:8])
 
 
+def case_window_full_screen(args):
+    wine = Wine(args, args.prefix)
+    stage, out, artefacts = window_stage(args, "window-full-screen", 160, 120)
+    set_settings(wine, options_block(mode=1))
+    # A saved position far right of the screen is brought back inside it.
+    wine.run("reg", "add", SETTINGS_KEY, "/v", "Window position", "/t", "REG_BINARY", "/d",
+             struct.pack("<ii", 5000, -40).hex(), "/f")
+    full = windows_path(os.path.join(artefacts, "pixtune-full-screen.bmp"))
+    collapsed = windows_path(os.path.join(artefacts, "pixtune-collapsed.bmp"))
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
+        # The first window compresses both pages (its bar ends at 100).
+        "window:Pixtune", "progress:1044=100", "shown:1050=0", "type:1010=50", "expect:1010=50",
+        # The full-screen window is new, its bars never moved: no compression,
+        # and the working settings live on.
+        "click:1049", "window:Pixtune", "shown:1050=1", "progress:1044=0", "expect:1010=50",
+        "settle:", "shot:" + full,
+        # Collapsed: only the restore button; other commands are ignored.
+        "click:1050", "shown:1074=0", "shown:1=0", "shown:1050=1", "press:1", "settle:",
+        "window:Pixtune", "shot:" + collapsed,
+        "click:1050", "shown:1074=1", "shown:1=1",
+        # Back to the normal window, then OK.
+        "click:1049", "window:Pixtune", "shown:1050=0", "expect:1010=50",
+        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
+    what = "window-full-screen:"
+    ui_ok(report, what)
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    check(os.listdir(out) == ["photo.jpg"], what + " wrote %s" % os.listdir(out))
+    if os.path.exists(os.path.join(out, "photo.jpg")):
+        check(jpeginfo_ok(os.path.join(out, "photo.jpg")), what + " jpeginfo")
+    check(recorded_value(report, "Lmnc") == "50", what + " level recorded %s" % recorded_value(report, "Lmnc"))
+    _, values = reg_values(wine)
+    position = values.get("Window position", ("", ""))[1]
+    x, y = struct.unpack("<ii", bytes.fromhex(position)) if len(position) == 16 else (None, None)
+    check(x is not None and 0 < x < 1024 and y == 0, what + " window position stored %s, %s" % (x, y))
+    for name in ("pixtune-full-screen.bmp", "pixtune-collapsed.bmp"):
+        check(os.path.getsize(os.path.join(artefacts, name)) > 1000 if os.path.exists(
+            os.path.join(artefacts, name)) else False, what + " screenshot " + name)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("case", choices=["exports", "scripted", "settings", "edges", "window-export",
-                                         "window-thumbnail", "window-grey", "window-cancel"])
+                                         "window-thumbnail", "window-grey", "window-cancel",
+                                         "window-full-screen"])
     parser.add_argument("--tree", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--bits", default="64")
@@ -640,7 +687,8 @@ def main():
         return 1
     {"exports": case_exports, "scripted": case_scripted, "settings": case_settings, "edges": case_edges,
      "window-export": case_window_export, "window-thumbnail": case_window_thumbnail,
-     "window-grey": case_window_grey, "window-cancel": case_window_cancel}[args.case](args)
+     "window-grey": case_window_grey, "window-cancel": case_window_cancel,
+     "window-full-screen": case_window_full_screen}[args.case](args)
     print("%d failure(s)" % len(failures))
     return 1 if failures else 0
 

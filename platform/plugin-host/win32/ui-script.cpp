@@ -50,7 +50,8 @@ std::vector<HWND> descendants(HWND parent) {
 }
 
 // Visible dialogs of this thread, top-level ones and those inside them
-// (the export window is a child of its full-screen pane).
+// that have a caption (the export window is a child of its full-screen
+// pane).
 std::vector<HWND> visibleDialogs() {
   std::vector<HWND> dialogs;
   for (HWND top : threadWindows()) {
@@ -59,8 +60,7 @@ std::vector<HWND> visibleDialogs() {
     if (isDialog(top))
       dialogs.push_back(top);
     for (HWND child : descendants(top))
-      if (IsWindowVisible(child) && isDialog(child) &&
-          (GetWindowLongA(child, GWL_STYLE) & WS_CAPTION) == WS_CAPTION)
+      if (IsWindowVisible(child) && isDialog(child) && !textOf(child).empty())
         dialogs.push_back(child);
   }
   return dialogs;
@@ -179,13 +179,21 @@ void UiScript::Tick() {
   busy_ = false;
 }
 
-HWND UiScript::Control(int id) const {
+// A control of the target; the first visible one, since both option pages
+// use the same ids and only the shown page's controls count.
+HWND UiScript::Control(int id, bool visibleOnly) const {
   if (!target_)
     return nullptr;
-  for (HWND child : descendants(target_))
-    if (GetDlgCtrlID(child) == id && IsWindowVisible(child))
+  HWND hidden = nullptr;
+  for (HWND child : descendants(target_)) {
+    if (GetDlgCtrlID(child) != id)
+      continue;
+    if (IsWindowVisible(child))
       return child;
-  return nullptr;
+    if (!hidden)
+      hidden = child;
+  }
+  return visibleOnly ? nullptr : hidden;
 }
 
 void UiScript::Fail(const std::string &why) {
@@ -195,6 +203,20 @@ void UiScript::Fail(const std::string &why) {
   for (HWND dialog : visibleDialogs())
     seen += (seen.empty() ? "" : "|") + textOf(dialog);
   report_("ui.visible", seen);
+  // Every window of the thread, to tell a hidden window from a missing one.
+  std::string all;
+  for (HWND top : threadWindows()) {
+    RECT rect{};
+    GetWindowRect(top, &rect);
+    all += (all.empty() ? "" : "|") + classOf(top) + " \"" + textOf(top) + "\"" +
+           (IsWindowVisible(top) ? "" : " hidden") + " " + std::to_string(rect.right - rect.left) +
+           "x" + std::to_string(rect.bottom - rect.top);
+    for (HWND child : descendants(top))
+      if (isDialog(child))
+        all += " > " + classOf(child) + " \"" + textOf(child) + "\"" +
+               (IsWindowVisible(child) ? "" : " hidden");
+  }
+  report_("ui.windows", all);
   CancelEverything();
 }
 
@@ -270,7 +292,10 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
   if (verb == "shot") {
     if (!target_)
       return false;
-    report_("ui.shot", writeScreenBmp(target_, argument) ? argument : "failed: " + argument);
+    // The whole top-level window: in full screen, the pane with the
+    // export window over it.
+    HWND root = GetAncestor(target_, GA_ROOT);
+    report_("ui.shot", writeScreenBmp(root, argument) ? argument : "failed: " + argument);
     return true;
   }
   if (verb == "click" || verb == "notify" || verb == "report") {
@@ -288,6 +313,14 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
   }
   if (!split(argument, id, value))
     return false;
+  if (verb == "shown" || verb == "progress") {
+    HWND control = Control(id, false);
+    if (!control)
+      return false;
+    if (verb == "shown")
+      return (IsWindowVisible(control) != FALSE) == (value == "1");
+    return SendMessageA(control, PBM_GETPOS, 0, 0) == std::atoi(value.c_str());
+  }
   HWND control = Control(id);
   if (!control)
     return false;

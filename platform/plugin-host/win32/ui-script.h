@@ -24,17 +24,20 @@
 //   checked:<id>=<0|1>    wait until the box has that state
 //   enabled:<id>=<0|1>    wait until the control has that state
 //   tabis:<n>             wait until tab <n> is selected
+//   shown:<id>=<0|1>      wait until the control is shown or hidden
+//   progress:<id>=<n>     wait until the progress bar (shown or not) is at n
 //   saytext:<substring>   wait until a static text of the target holds it
 //   settle:               wait one timer tick: a thread's timer comes only
 //                         when no posted message is left, so whatever the
 //                         steps before it posted has been handled
 //   report:<id>           "ui.<n>.<id>=<text>" of the control now
 //   file:<path>           type the path into the save dialog and accept it
-//   shot:<path.bmp>       the target window as it shows on screen, BMP
+//   shot:<path.bmp>       the target's top-level window as it shows on
+//                         screen, BMP
 //
 // A step that posts (click, notify, press, tab, file) ends its tick, so the
-// next step sees what the posted messages did. On a step that times out the script reports "ui.failed=<step>" and
-// cancels every dialog of the thread, so the plug-in's run ends.
+// next step sees what the posted messages did. On a step that times out the script reports
+// "ui.failed=<step>" and cancels every dialog of the thread, so the plug-in's run ends.
 #ifndef PLATFORM_PLUGIN_HOST_UI_SCRIPT_H
 #define PLATFORM_PLUGIN_HOST_UI_SCRIPT_H
 
@@ -65,7 +68,7 @@ private:
   void Tick();
   // True when the step's condition held and its action ran.
   bool Try(const std::string &verb, const std::string &argument);
-  HWND Control(int id) const;
+  HWND Control(int id, bool visibleOnly = true) const;
   void Fail(const std::string &why);
   void CancelEverything();
 
