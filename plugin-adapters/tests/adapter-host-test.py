@@ -21,6 +21,10 @@ them byte for byte. One case per invocation:
             image-to-thumbnail lock one way only
   window-grey       a grey image disables the chrominance controls
   window-cancel     Cancel writes nothing and still saves the settings
+  window-known-host  under a host Pixtune knows: the preview drawn through
+            the host's displayPixels equals djpeg -nosmooth of the written
+            file, and the host's bitmap is put back (the file equals the
+            scripted export of the same settings)
   window-full-screen  full screen re-creates the window without
             compressing again, keeps the working settings, collapses and
             restores; the saved window position is kept inside the screen
@@ -57,8 +61,8 @@ class Wine:
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
         return result.returncode, result.stdout.decode("latin-1"), result.stderr.decode("latin-1")
 
-    def host(self, stage, *arguments):
-        code, out, err = self.run("plugin-test-host.exe", *arguments, cwd=stage)
+    def host(self, stage, *arguments, program="plugin-test-host.exe"):
+        code, out, err = self.run(program, *arguments, cwd=stage)
         report = {}
         for line in out.splitlines():
             name, _, value = line.partition("=")
@@ -627,6 +631,47 @@ def case_window_cancel(args):
           what + " settings not saved after a cancel: %s" % stored[:8])
 
 
+def read_pnm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    fields = data.split(maxsplit=4)
+    return fields[0], int(fields[1]), int(fields[2]), fields[4]
+
+
+def case_window_known_host(args):
+    wine = Wine(args, args.prefix)
+    stage, out, _ = window_stage(args, "window-known-host", 160, 120)
+    shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host-known.exe"), stage)
+    set_settings(wine, options_block(mode=1))
+    dump = os.path.join(stage, "displayed.pnm")
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--display-dump", windows_path(dump), *ui(
+        "window:Pixtune", "type:1010=40", "expect:1011=40", "press:1008", "settle:", "settle:",
+        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))), program="plugin-test-host-known.exe")
+    what = "window-known-host:"
+    ui_ok(report, what)
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    check(int(report.get("count.displayPixels.whole", "0")) > 0, what + " the preview was not drawn by the host")
+    check(report.get("problems") == "0", what + " host saw misuse: " +
+          "; ".join(v for k, v in report.items() if k.startswith("problem.")))
+    photo = os.path.join(out, "photo.jpg")
+    if not (os.path.exists(photo) and os.path.exists(dump)):
+        check(False, what + " no file or no drawn preview")
+        return
+    check(jpeginfo_ok(photo), what + " jpeginfo")
+    decoded = subprocess.run(["djpeg", "-nosmooth", "-pnm", photo], stdout=subprocess.PIPE, check=True).stdout
+    peer = decoded.split(maxsplit=4)[4]
+    _, width, height, shown = read_pnm(dump)
+    check((width, height) == (160, 120) and len(shown) == len(peer), what + " drawn picture %dx%d" % (width, height))
+    if len(shown) == len(peer):
+        differences = [abs(a - b) for a, b in zip(shown, peer)]
+        # The compressor core's own tolerance against djpeg -nosmooth.
+        check(max(differences) <= 4 and sum(differences) / len(differences) < 1,
+              what + " drawn preview differs from djpeg: max %d, mean %.3f" %
+              (max(differences), sum(differences) / len(differences)))
+    # The host's bitmap was turned back: the file is the scripted export's.
+    replay_matches(wine, stage, report, "Pixtunee.8be", [photo], what)
+
+
 def case_window_full_screen(args):
     wine = Wine(args, args.prefix)
     stage, out, artefacts = window_stage(args, "window-full-screen", 160, 120)
@@ -670,7 +715,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("case", choices=["exports", "scripted", "settings", "edges", "window-export",
                                          "window-thumbnail", "window-grey", "window-cancel",
-                                         "window-full-screen"])
+                                         "window-full-screen", "window-known-host"])
     parser.add_argument("--tree", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--bits", default="64")
@@ -688,7 +733,7 @@ def main():
     {"exports": case_exports, "scripted": case_scripted, "settings": case_settings, "edges": case_edges,
      "window-export": case_window_export, "window-thumbnail": case_window_thumbnail,
      "window-grey": case_window_grey, "window-cancel": case_window_cancel,
-     "window-full-screen": case_window_full_screen}[args.case](args)
+     "window-full-screen": case_window_full_screen, "window-known-host": case_window_known_host}[args.case](args)
     print("%d failure(s)" % len(failures))
     return 1 if failures else 0
 

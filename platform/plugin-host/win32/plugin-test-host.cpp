@@ -8,7 +8,7 @@
 //       [--script Key=type:value]... [--play display|dontdisplay|silent]
 //       [--selectors s,s,...] [--handle-procs n] [--no-properties]
 //       [--max-data n] [--active-window] [--answer ok|cancel|file=path]...
-//       [--ui step]...
+//       [--ui step]... [--display-dump file.pnm]
 //
 // --ui steps drive the plug-in's windows from inside this thread (see
 // ui-script.h); their results are the "ui.*" lines.
@@ -48,6 +48,7 @@ struct Options {
   std::int32_t maxData = 1000001;
   std::vector<std::string> answers;
   std::vector<std::string> uiSteps;
+  std::string displayDump;
 };
 
 void report(const std::string &name, const std::string &value) {
@@ -105,6 +106,8 @@ bool parseOptions(int argc, char **argv, Options &o) {
       o.maxData = std::atoi(value.c_str());
     } else if (arg == "--answer") {
       o.answers.push_back(value);
+    } else if (arg == "--display-dump") {
+      o.displayDump = value;
     } else if (arg == "--ui") {
       o.uiSteps.push_back(value);
     } else {
@@ -285,6 +288,7 @@ int runHost(const Options &o) {
   {
     HostCallbacks callbacks(image, o.handleProcCount, o.withProperties);
     callbacks.setTitle(o.title);
+    callbacks.displayDumpPath = o.displayDump;
     callbacks.setPlayback(o.script, o.playGiven
                                         ? o.playInfo
                                         : (o.script.empty() ? plugin::plugInDialogDisplay
@@ -385,7 +389,7 @@ int main(int argc, char **argv) {
                  "  [--script Key=type:value]... [--play display|dontdisplay|silent]\n"
                  "  [--selectors s,...] [--handle-procs n] [--no-properties] [--max-data n]\n"
                  "  [--active-window]\n"
-                 "  [--answer ok|cancel|file=path]... [--ui step]...\n");
+                 "  [--answer ok|cancel|file=path]... [--ui step]... [--display-dump file.pnm]\n");
     return 2;
   }
   try {
