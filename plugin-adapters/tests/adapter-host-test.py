@@ -506,6 +506,21 @@ def expected_readouts(width, height, bits, compressed, modem):
                                      format_duration(compressed * 480 // modem), modem)
 
 
+def check_screenshot(path, what):
+    """A screenshot kept as an artefact: a 24-bit BMP showing the pane's grey
+    background and the picture's colours."""
+    if not os.path.exists(path):
+        check(False, what + " no screenshot " + os.path.basename(path))
+        return
+    with open(path, "rb") as f:
+        data = f.read()
+    offset = struct.unpack("<I", data[10:14])[0]
+    pixels = data[offset:]
+    triples = {pixels[i:i + 3] for i in range(0, len(pixels) - 2, 3)}
+    check(data[:2] == b"BM" and b"\x80\x80\x80" in triples and len(triples) > 50,
+          what + " screenshot %s shows %d colours" % (os.path.basename(path), len(triples)))
+
+
 def window_stage(args, name, width, height, grey=False):
     stage = fresh_dir(os.path.join(args.scratch, name))
     stage_binaries(args, stage)
@@ -555,6 +570,7 @@ def case_window_export(args):
         expected = expected_readouts(160, 120, 24, os.path.getsize(files[0]), 14400)
         check(readouts == expected, what + " readouts %s, expected %s" % (readouts, expected))
     replay_matches(wine, stage, report, "Pixtunee.8be", files, what)
+    check_screenshot(os.path.join(artefacts, "pixtune-main-window.bmp"), what)
 
 
 def case_window_thumbnail(args):
@@ -590,6 +606,7 @@ def case_window_thumbnail(args):
         if os.path.exists(f):
             check(jpeginfo_ok(f), what + " jpeginfo on " + os.path.basename(f))
     replay_matches(wine, stage, report, "Pixtunef.8bf", files, what)
+    check_screenshot(os.path.join(artefacts, "pixtune-thumbnail-page.bmp"), what)
 
 
 def case_window_grey(args):
@@ -707,8 +724,7 @@ def case_window_full_screen(args):
     x, y = struct.unpack("<ii", bytes.fromhex(position)) if len(position) == 16 else (None, None)
     check(x is not None and 0 < x < 1024 and y == 0, what + " window position stored %s, %s" % (x, y))
     for name in ("pixtune-full-screen.bmp", "pixtune-collapsed.bmp"):
-        check(os.path.getsize(os.path.join(artefacts, name)) > 1000 if os.path.exists(
-            os.path.join(artefacts, name)) else False, what + " screenshot " + name)
+        check_screenshot(os.path.join(artefacts, name), what)
 
 
 def main():
