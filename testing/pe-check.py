@@ -97,22 +97,20 @@ DELIVERABLES = {
     "Pixtune": {
         "file": "Pixtune.dll", "kind": "dll",
         "exports": {"EXPORT": None, "ABOUT": None},
-        "resources": [(RT_DIALOG, 110)],
-        "pending": {
-            "strings": {
-                16102: "33600", 16103: "28800", 16104: "14400", 16105: "9600", 16106: "2400",
-                16107: "Image options", 16108: "Thumbnail options",
-                16115: "You haven't choosen thumbnail generation option.\n"
-                       "Do you want to choose it now?",
-                16116: "Confirm", 16117: "Original/compressed image size",
-                16118: "Compression ratio", 16119: "Download time @ modem speed",
-                16121: "Show source image", 16122: "Lock chrominance && luminance sliders",
-                16132: "You have choosen thumbnail only generation option.\n"
-                       "Do you want to create main image?",
-                17002: "Pixtune.hlp", 17003: "Fullscreen preview",
-                17004: "Minimize/restore window"},
-            "resources": [(RT_DIALOG, 125), (RT_DIALOG, 115), (RT_DIALOG, 126),
-                          (RT_DIALOG, 117)]},
+        "resources": [(RT_DIALOG, 110), (RT_DIALOG, 125), (RT_DIALOG, 115), (RT_DIALOG, 126),
+                      (RT_DIALOG, 117), (RT_DIALOG, 113), (RT_DIALOG, 122)],
+        "strings": {
+            16102: "33600", 16103: "28800", 16104: "14400", 16105: "9600", 16106: "2400",
+            16107: "Image options", 16108: "Thumbnail options",
+            16115: "You haven't choosen thumbnail generation option.\n"
+                   "Do you want to choose it now?",
+            16116: "Confirm", 16117: "Original/compressed image size",
+            16118: "Compression ratio", 16119: "Download time @ modem speed",
+            16121: "Show source image", 16122: "Lock chrominance && luminance sliders",
+            16132: "You have choosen thumbnail only generation option.\n"
+                   "Do you want to create main image?",
+            17002: "Pixtune.hlp", 17003: "Fullscreen preview",
+            17004: "Minimize/restore window"},
     },
     "Pixtunef": {
         "file": "Pixtunef.8bf", "kind": "dll", "exports": {"ENTRYPOINT": None},

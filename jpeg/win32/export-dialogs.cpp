@@ -1,4 +1,4 @@
-// About box, main-window stand-in and save dialog.
+// About box and save dialog.
 #include "jpeg/win32/export-dialogs.h"
 
 #include "jpeg/core/export-names.h"
@@ -31,16 +31,6 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   }
 }
 
-INT_PTR CALLBACK placeholderProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-  if (message == WM_INITDIALOG)
-    return TRUE;
-  if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-    EndDialog(dialog, LOWORD(wParam));
-    return TRUE;
-  }
-  return FALSE;
-}
-
 // A filter from the string table, where '|' stands for the zero bytes
 // that a resource string cannot hold.
 std::vector<char> loadFilter(HINSTANCE module) {
@@ -59,10 +49,6 @@ std::vector<char> loadFilter(HINSTANCE module) {
 
 void ShowAbout(HINSTANCE module, HWND parent) {
   DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_ABOUT), parent, aboutProc, 0);
-}
-
-INT_PTR RunPlaceholderWindow(HINSTANCE module, HWND parent) {
-  return DialogBoxParamA(module, MAKEINTRESOURCEA(IDD_PLACEHOLDER), parent, placeholderProc, 0);
 }
 
 std::string FullPathName(const std::string &path) {

@@ -1,5 +1,5 @@
-// The export's dialogs: the about box, the stand-in for the main window,
-// and the save dialog with the path helpers it needs.
+// The export's dialogs: the about box and the save dialog with the path
+// helpers it needs (the main window has its own class).
 #ifndef JPEG_WIN32_EXPORT_DIALOGS_H
 #define JPEG_WIN32_EXPORT_DIALOGS_H
 
@@ -12,10 +12,6 @@ namespace pixtune {
 // The about box (dialog 110), modal; it ends on a click inside it or on a
 // key press.
 void ShowAbout(HINSTANCE module, HWND parent);
-
-// The window that stands in for the main window: IDOK or IDCANCEL (or -1
-// when it cannot be shown).
-INT_PTR RunPlaceholderWindow(HINSTANCE module, HWND parent);
 
 // The full path of path by GetFullPathNameA; path itself when that fails.
 std::string FullPathName(const std::string &path);

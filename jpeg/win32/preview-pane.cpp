@@ -1,6 +1,7 @@
 // Preview pane: placement, paint, background and panning.
 #include "jpeg/win32/preview-pane.h"
 
+#include "jpeg/win32/dialog-template.h"
 #include "jpeg/win32/resource.h"
 
 #include <windowsx.h>
@@ -18,7 +19,50 @@ TPreviewPane::~TPreviewPane() {
   DeleteObject(background_);
 }
 
-HWND TPreviewPane::CreateChild(HWND parent) { return CreateModeless(parent, 0); }
+HWND TPreviewPane::CreateChild(HWND parent) {
+  popup_ = false;
+  PatchedTemplate child(Instance(), Id(), WS_CHILD | DS_CONTROL, WS_POPUP, 0);
+  return CreateModelessIndirect(child.Get(), parent, 0);
+}
+
+HWND TPreviewPane::CreatePopup(HWND parent) {
+  popup_ = true;
+  PatchedTemplate popup(Instance(), Id(), WS_POPUP | WS_CLIPCHILDREN, WS_CHILD | DS_CONTROL, 0);
+  return CreateModelessIndirect(popup.Get(), parent, 0);
+}
+
+INT_PTR TPreviewPane::OnInitDialog(WPARAM, LPARAM) {
+  if (!popup_)
+    return 0;
+  // Maximised; its normal placement is the work area too, since a popup
+  // without a frame is not resized by every window manager (nor by Wine
+  // without one).
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(Handle(), &placement);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  bool known = GetMonitorInfoA(MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+  if (known)
+    placement.rcNormalPosition = monitor.rcWork;
+  placement.showCmd = SW_MAXIMIZE;
+  SetWindowPlacement(Handle(), &placement);
+  if (known) {
+    const RECT &work = monitor.rcWork;
+    SetWindowPos(Handle(), nullptr, work.left, work.top, work.right - work.left,
+                 work.bottom - work.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
+  return 0;
+}
+
+INT_PTR TPreviewPane::OnCommand(WORD, WPARAM wParam, LPARAM lParam) {
+  if (!popup_)
+    return 0;
+  HWND child = GetWindow(Handle(), GW_CHILD);
+  if (child)
+    PostMessageA(child, WM_COMMAND, wParam, lParam);
+  return 1;
+}
 
 void TPreviewPane::ShowBitmap(const std::uint8_t *header, const std::uint8_t *pixels) {
   const auto *info = reinterpret_cast<const BITMAPINFOHEADER *>(header);
@@ -61,17 +105,8 @@ INT_PTR TPreviewPane::OnPaint(WPARAM) {
   HDC dc = BeginPaint(Handle(), &paint);
   PicturePlacement p{};
   if (Placement(p)) {
-    RECT shown{p.shown.left, p.shown.top, p.shown.right, p.shown.bottom}, part{};
-    if (IntersectRect(&part, &shown, &paint.rcPaint)) {
-      int width = part.right - part.left, height = part.bottom - part.top;
-      int sourceX = p.sourceLeft + (part.left - shown.left);
-      int sourceTopRow = p.sourceTop + (part.top - shown.top);
-      // The rows are stored bottom-up.
-      int sourceY = header_->biHeight - (sourceTopRow + height);
-      StretchDIBits(dc, part.left, part.top, width, height, sourceX, sourceY, width, height,
-                    pixels_, reinterpret_cast<const BITMAPINFO *>(header_), DIB_RGB_COLORS,
-                    SRCCOPY);
-    }
+    RECT shown{p.shown.left, p.shown.top, p.shown.right, p.shown.bottom};
+    DrawPicturePart(dc, host_, header_, pixels_, shown, p.sourceLeft, p.sourceTop, paint.rcPaint);
   }
   EndPaint(Handle(), &paint);
   return 1;

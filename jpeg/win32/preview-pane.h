@@ -5,6 +5,7 @@
 #define JPEG_WIN32_PREVIEW_PANE_H
 
 #include "jpeg/core/pane-geometry.h"
+#include "jpeg/win32/host-display.h"
 #include "jpeg/win32/t-window.h"
 
 #include <cstdint>
@@ -18,6 +19,12 @@ public:
 
   // Created from its template as a child of parent.
   HWND CreateChild(HWND parent);
+  // Full screen: a maximised popup owned by parent, which hands every
+  // command it gets on to its child window (the main window).
+  HWND CreatePopup(HWND parent);
+  bool Popup() const { return popup_; }
+  // Known hosts draw the picture themselves.
+  void SetHostDrawing(const HostDrawing &host) { host_ = host; }
   // header: a bitmap header (40 bytes, then the palette for 8 bits);
   // pixels default to the rows after it. Null removes the picture.
   void ShowBitmap(const std::uint8_t *header, const std::uint8_t *pixels = nullptr);
@@ -33,12 +40,16 @@ private:
   INT_PTR OnMouseMove(WPARAM, LPARAM, int) override;
   INT_PTR OnLButtonUp(WPARAM, LPARAM, int) override;
   INT_PTR OnSetCursor(WPARAM, LPARAM, int) override;
+  INT_PTR OnInitDialog(WPARAM, LPARAM) override;
+  INT_PTR OnCommand(WORD, WPARAM, LPARAM) override;
   bool Placement(PicturePlacement &placement);
 
   HBRUSH background_;
   HCURSOR normalCursor_, dragCursor_;
   const BITMAPINFOHEADER *header_ = nullptr;
   const std::uint8_t *pixels_ = nullptr;
+  HostDrawing host_;
+  bool popup_ = false;
   bool show_ = true;
   bool dragging_ = false;
   int scrollX_ = 0, scrollY_ = 0;

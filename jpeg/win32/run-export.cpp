@@ -4,8 +4,10 @@
 #include "jpeg/core/compress-and-write.h"
 #include "jpeg/core/export-names.h"
 #include "jpeg/core/host-bitmap-check.h"
+#include "jpeg/core/host-signature.h"
 #include "jpeg/win32/export-dialogs.h"
 #include "jpeg/win32/host-progress.h"
+#include "jpeg/win32/main-window.h"
 #include "jpeg/win32/registry-settings.h"
 #include "jpeg/win32/script-parameters.h"
 #include "jpeg/win32/windows-platform.h"
@@ -54,11 +56,13 @@ int RunExport(ExportParams &params, HINSTANCE module) {
 
   int status = StatusOk;
   if (!noDialog) {
-    INT_PTR answer = RunPlaceholderWindow(module, params.hwnd);
+    HostDrawing host{params.displayPixels, IsKnownHost(RunningHostSignature())};
+    TMainWindow window(dib, dibBytes, host, module, settings);
+    INT_PTR answer = window.RunModal(params.hwnd);
     // A window that cannot be shown is a failure, not the user's cancel.
     if (answer == -1)
       status = StatusException;
-    else if (answer != IDOK)
+    else if (answer != MainWindowOk)
       status = StatusCancelled;
   }
   if (status == StatusOk && noDialog) {

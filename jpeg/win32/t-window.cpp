@@ -61,14 +61,31 @@ INT_PTR CALLBACK TWindow::DialogProc(HWND window, UINT message, WPARAM wParam, L
   auto *self = reinterpret_cast<TWindow *>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!self)
     return 0;
+  if (message == WM_NCDESTROY) {
+    // The object outlives its window (the main window re-creates its
+    // pages); it must not keep a handle that is gone.
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    if (self->handle_ == window)
+      self->handle_ = nullptr;
+    return 0;
+  }
   try {
     return self->WindowProc(message, wParam, lParam);
   } catch (...) {
-    if (!self->failure_)
-      self->failure_ = std::current_exception();
-    EndDialog(window, -1);
+    self->Fail(std::current_exception());
     return 0;
   }
+}
+
+void TWindow::Fail(std::exception_ptr failure) {
+  if (failureOwner_) {
+    failureOwner_->Fail(failure);
+    return;
+  }
+  if (!failure_)
+    failure_ = failure;
+  if (handle_)
+    EndDialog(handle_, -1);
 }
 
 INT_PTR TWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -31,6 +31,11 @@ public:
   HWND CreateModeless(HWND parent, LPARAM user);
   HWND CreateModelessIndirect(const DLGTEMPLATE *dialogTemplate, HWND parent, LPARAM user);
 
+  // A modeless window's handler failure cannot end a modal loop of its
+  // own: it is handed to the modal window that owns it, which ends and
+  // throws it to its caller.
+  void SetFailureOwner(TWindow *owner) { failureOwner_ = owner; }
+
 protected:
   // One operation per message; each answers what the dialog procedure
   // answers. Mouse positions come in lParam (x low, y high, signed).
@@ -71,8 +76,11 @@ private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR FinishModal(INT_PTR result);
 
+  void Fail(std::exception_ptr failure);
+
   WORD id_;
   HINSTANCE instance_;
+  TWindow *failureOwner_ = nullptr;
   HWND handle_ = nullptr;
   std::exception_ptr failure_;
 };

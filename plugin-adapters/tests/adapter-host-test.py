@@ -14,6 +14,20 @@ them byte for byte. One case per invocation:
             corrected by one export; interactive OK and Cancel
   edges     selector and mode edge cases, failures as host codes, a
             missing Pixtune.dll
+  window-export     the export window driven by the host's UI script:
+            levels typed, linked and unlinked, options, OK; the files equal
+            a scripted export of the recorded settings; readouts
+  window-thumbnail  the tab questions, thumbnail sizes corrected, the
+            image-to-thumbnail lock one way only
+  window-grey       a grey image disables the chrominance controls
+  window-cancel     Cancel writes nothing and still saves the settings
+  window-known-host  under a host Pixtune knows: the preview drawn through
+            the host's displayPixels equals djpeg -nosmooth of the written
+            file, and the host's bitmap is put back (the file equals the
+            scripted export of the same settings)
+  window-full-screen  full screen re-creates the window without
+            compressing again, keeps the working settings, collapses and
+            restores; the saved window position is kept inside the screen
 """
 import argparse
 import os
@@ -47,8 +61,8 @@ class Wine:
                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=120)
         return result.returncode, result.stdout.decode("latin-1"), result.stderr.decode("latin-1")
 
-    def host(self, stage, *arguments):
-        code, out, err = self.run("plugin-test-host.exe", *arguments, cwd=stage)
+    def host(self, stage, *arguments, program="plugin-test-host.exe"):
+        code, out, err = self.run(program, *arguments, cwd=stage)
         report = {}
         for line in out.splitlines():
             name, _, value = line.partition("=")
@@ -272,7 +286,7 @@ def case_settings(args):
         check(code != 0, "settings key exists before the first export")
         report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--answer", "cancel")
         check(report.get("result") == "-128", "cancelled main window gives %s" % report.get("result"))
-        check(report.get("dialog.0") == "Pixtune", "main window stand-in caption %s" % report.get("dialog.0"))
+        check(report.get("dialog.0") == "Pixtune", "main window caption %s" % report.get("dialog.0"))
         code, values = reg_values(wine)
         check(code == 0, "settings key missing after the first export")
         check(values.get("Plugin options") == ("REG_BINARY", default_options().hex().upper()),
@@ -313,7 +327,7 @@ def case_settings(args):
         check(values.get("Window position") == ("REG_BINARY", "0000000000000000"), "Window position stored again")
         check(values.get("Thumbnail name expansion") == ("REG_SZ", "th_"), "expansion stored as its default")
 
-        # Interactive: OK in the stand-in, then a file name in the save
+        # Interactive: OK in the main window, then a file name in the save
         # dialog; "Last path" becomes the chosen folder.
         chosen = fresh_dir(os.path.join(stage, "chosen"))
         report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--answer", "ok",
@@ -403,9 +417,321 @@ def case_edges(args):
         check(report.get("load") == "failed", "%s loaded without Pixtune.dll" % plugin)
 
 
+# ---------------------------------------------------------------- window
+
+def options_block(delay=50, mode=1, independent=0, lock=1, fit=0, cut=1, width=100, height=100,
+                  crop=(0, 0, 100, 100), modem=33600):
+    # delay, modem, crop left top right bottom, fit, smart cut, automatic
+    # preview, independent chrominance, locked sliders, prefix form, save
+    # crop, reserved, mode, thumbnail width and height
+    return struct.pack("<ii4d8BiHH", delay, modem, *crop, fit, cut, 1, independent, lock, 1, 1, 0, mode,
+                       width, height)
+
+
+def set_settings(wine, options, image=(35, 35, 0, 0), thumb=(50, 50, 0, 0)):
+    def params(p):
+        return struct.pack("<BBBBh", p[0], p[1], 0, p[2], p[3]).hex()
+    for name, kind, value in (("Plugin options", "REG_BINARY", options.hex()),
+                              ("Image parameters", "REG_BINARY", params(image)),
+                              ("Thumbnail parameters", "REG_BINARY", params(thumb)),
+                              ("Thumbnail name expansion", "REG_SZ", "th_")):
+        wine.run("reg", "add", SETTINGS_KEY, "/v", name, "/t", kind, "/d", value, "/f")
+
+
+def ui(*steps):
+    arguments = []
+    for step in steps:
+        arguments += ["--ui", step]
+    return arguments
+
+
+def ui_ok(report, what):
+    check("ui.failed" not in report, "%s: UI step failed: %s (visible: %s)" %
+          (what, report.get("ui.failed"), report.get("ui.visible")))
+
+
+def recorded_items(report):
+    return [report["recorded.%d" % i] for i in range(len(RECORDED_KEYS)) if "recorded.%d" % i in report]
+
+
+def recorded_value(report, key):
+    for item in recorded_items(report):
+        if item.startswith(key + "="):
+            return item.split(":", 1)[1]
+    return None
+
+
+def replay_matches(wine, stage, report, plugin, files, what):
+    """The same settings played as a script (no dialog) must write the same bytes."""
+    replay = fresh_dir(os.path.join(stage, "replay"))
+    arguments = [plugin, "--image", "image.pnm"]
+    for item in recorded_items(report):
+        if not item.startswith("fPin="):
+            arguments += ["--script", item]
+    arguments += ["--script", "fPin=TEXT:" + windows_path(replay, folder=True)]
+    again = wine.host(stage, *arguments)
+    check(again.get("result") == "0", what + " scripted replay gives %s" % again.get("result"))
+    check(sorted(os.listdir(replay)) == sorted(os.path.basename(f) for f in files),
+          what + " replay wrote %s" % os.listdir(replay))
+    for f in files:
+        other = os.path.join(replay, os.path.basename(f))
+        if os.path.exists(f) and os.path.exists(other):
+            check(same_bytes(f, other), what + " %s differs from the scripted export" % os.path.basename(f))
+
+
+def format_size(a):
+    # Whole units and hundredths of the next unit, each cut, not rounded.
+    if a >= 1048576:
+        return "%d.%02d Mb" % (a // 1048576, (a // 1024) % 1024 * 100 // 1024)
+    if (a // 1024) % 1024:
+        return "%d.%02d Kb" % ((a // 1024) % 1024, a % 1024 * 100 // 1024)
+    return "%d bytes" % (a % 1024)
+
+
+def format_duration(t):
+    hours, minutes, seconds, f = t // 216000, t % 216000 // 3600, t % 3600 // 60, t % 60
+    if hours:
+        return "%d h %d min" % (hours, minutes)
+    if minutes:
+        return "%d min %d sec" % (minutes, seconds)
+    if seconds:
+        return "%d.%02d sec" % (seconds, f * 100 // 60)
+    return "%d ms" % (t * 1000 // 60) if t else "<1 ms"
+
+
+def expected_readouts(width, height, bits, compressed, modem):
+    s = width * height * bits // 8
+    ratio = "%d.%02d" % (s // compressed, s * 100 // compressed % 100)
+    return "%s / %s|%s|%s @ %dbps" % (format_size(s), format_size(compressed), ratio,
+                                     format_duration(compressed * 480 // modem), modem)
+
+
+def check_screenshot(path, what):
+    """A screenshot kept as an artefact: a 24-bit BMP showing the pane's grey
+    background and the picture's colours."""
+    if not os.path.exists(path):
+        check(False, what + " no screenshot " + os.path.basename(path))
+        return
+    with open(path, "rb") as f:
+        data = f.read()
+    offset = struct.unpack("<I", data[10:14])[0]
+    pixels = data[offset:]
+    triples = {pixels[i:i + 3] for i in range(0, len(pixels) - 2, 3)}
+    check(data[:2] == b"BM" and b"\x80\x80\x80" in triples and len(triples) > 50,
+          what + " screenshot %s shows %d colours" % (os.path.basename(path), len(triples)))
+
+
+def window_stage(args, name, width, height, grey=False):
+    stage = fresh_dir(os.path.join(args.scratch, name))
+    stage_binaries(args, stage)
+    write_image(os.path.join(stage, "image.pnm"), width, height, grey, seed=11)
+    artefacts = os.path.join(args.tree, "plugin-adapters", "tests", "artefacts")
+    os.makedirs(artefacts, exist_ok=True)
+    return stage, fresh_dir(os.path.join(stage, "out")), artefacts
+
+
+def case_window_export(args):
+    wine = Wine(args, args.prefix)
+    stage, out, artefacts = window_stage(args, "window-export", 160, 120)
+    set_settings(wine, options_block(mode=3, fit=1, cut=1, width=64, height=48, crop=(10, 10, 90, 90)))
+    shot = windows_path(os.path.join(artefacts, "pixtune-main-window.bmp"))
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
+        "window:Pixtune", "shot:" + shot,
+        # Linked: typing 300 keeps the low byte, 44, and the chrominance follows.
+        "type:1010=300", "expect:1010=44", "expect:1011=44",
+        # Unlinked: the luminance slider moves alone.
+        "notify:1047", "slide:1003=60", "expect:1010=60", "expect:1011=44",
+        "click:1030", "type:1079=250", "expect:1079=100",
+        # A slower modem from the options dialog reaches the readouts.
+        "click:1061", "window:Options", "pick:1059=14400", "press:1", "window:Pixtune",
+        "press:1008", "settle:", "report:122",
+        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
+    what = "window-export:"
+    ui_ok(report, what)
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    files = [os.path.join(out, "photo.jpg"), os.path.join(out, "th_photo.jpg")]
+    check(sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"], what + " wrote %s" % os.listdir(out))
+    for f in files:
+        if os.path.exists(f):
+            check(jpeginfo_ok(f), what + " jpeginfo on " + os.path.basename(f))
+            decoded = subprocess.run(["djpeg", "-nosmooth", "-pnm", f], stdout=subprocess.PIPE,
+                                     stderr=subprocess.PIPE)
+            check(decoded.returncode == 0 and decoded.stdout.startswith(b"P6\n") and not decoded.stderr,
+                  what + " djpeg on %s: %s" % (os.path.basename(f), decoded.stderr.decode()[:200]))
+    for key, value in (("Lmnc", "60"), ("cHrm", "44"), ("pRgr", "1"), ("sHrp", "100")):
+        check(recorded_value(report, key) == value,
+              what + " %s recorded %s, set %s" % (key, recorded_value(report, key), value))
+    _, values = reg_values(wine)
+    stored = values.get("Plugin options", ("", ""))[1]
+    check(len(stored) == 112 and struct.unpack("<i", bytes.fromhex(stored[8:16]))[0] == 14400,
+          what + " modem speed stored %s" % stored[8:16])
+    readouts = next((v for k, v in report.items() if k.startswith("ui.") and k.endswith(".122")), None)
+    if os.path.exists(files[0]):
+        expected = expected_readouts(160, 120, 24, os.path.getsize(files[0]), 14400)
+        check(readouts == expected, what + " readouts %s, expected %s" % (readouts, expected))
+    replay_matches(wine, stage, report, "Pixtunee.8be", files, what)
+    check_screenshot(os.path.join(artefacts, "pixtune-main-window.bmp"), what)
+
+
+def case_window_thumbnail(args):
+    wine = Wine(args, args.prefix)
+    stage, out, artefacts = window_stage(args, "window-thumbnail", 160, 120)
+    set_settings(wine, options_block(mode=1, lock=1, fit=1, cut=1, width=64, height=48, crop=(10, 10, 90, 90)))
+    shot = windows_path(os.path.join(artefacts, "pixtune-thumbnail-page.bmp"))
+    report = wine.host(stage, "Pixtunef.8bf", "--image", "image.pnm", *ui(
+        # No thumbnail is made: leaving the image page asks; No stays.
+        "window:Pixtune", "tab:1", "window:Confirm", "saytext:haven't choosen thumbnail", "press:7",
+        "window:Pixtune", "tabis:0", "settle:", "tabis:0",
+        "tab:1", "window:Confirm", "press:6", "window:Pixtune", "tabis:1",
+        # The thumbnail follows the image's levels, never the other way.
+        "tab:0", "tabis:0", "checked:1017=1", "slide:1003=80", "expect:1010=80",
+        "tab:1", "tabis:1", "expect:1010=80", "type:1010=90", "expect:1010=90",
+        "tab:0", "tabis:0", "expect:1010=80", "tab:1", "tabis:1",
+        "press:1008", "settle:", "shot:" + shot,
+        # Sizes: 5 stays in the edit but 10 is stored; 999 becomes the height.
+        "type:1028=5", "expect:1028=5", "type:1029=999", "expect:1029=120",
+        # Thumbnail only: leaving asks for the main image; Yes makes both.
+        "click:1053", "checked:1053=1", "tab:0", "window:Confirm", "saytext:thumbnail only", "press:6",
+        "window:Pixtune", "tabis:0", "checked:1017=1",
+        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
+    what = "window-thumbnail:"
+    ui_ok(report, what)
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    for key, value in (("tMbl", "3"), ("Lmnc", "80"), ("tLum", "90"), ("tMbw", "10"), ("tMbh", "120")):
+        check(recorded_value(report, key) == value,
+              what + " %s recorded %s, expected %s" % (key, recorded_value(report, key), value))
+    files = [os.path.join(out, "photo.jpg"), os.path.join(out, "th_photo.jpg")]
+    check(sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"], what + " wrote %s" % os.listdir(out))
+    for f in files:
+        if os.path.exists(f):
+            check(jpeginfo_ok(f), what + " jpeginfo on " + os.path.basename(f))
+    replay_matches(wine, stage, report, "Pixtunef.8bf", files, what)
+    check_screenshot(os.path.join(artefacts, "pixtune-thumbnail-page.bmp"), what)
+
+
+def case_window_grey(args):
+    wine = Wine(args, args.prefix)
+    stage, out, _ = window_stage(args, "window-grey", 61, 47, grey=True)
+    set_settings(wine, options_block(mode=3))
+    chrominance_off = ["enabled:1002=0", "enabled:1011=0", "enabled:1037=0", "enabled:1003=1", "enabled:1010=1"]
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",
+                       "fPin=TEXT:" + windows_path(out, folder=True), "--play", "display", *ui(
+                           "window:Pixtune", "tabis:0", *chrominance_off, "tab:1", "tabis:1", *chrominance_off,
+                           "press:2"))
+    what = "window-grey:"
+    ui_ok(report, what)
+    check(report.get("result") == "-128", what + " cancel gives %s" % report.get("result"))
+    check(os.listdir(out) == [], what + " cancel wrote %s" % os.listdir(out))
+
+
+def case_window_cancel(args):
+    wine = Wine(args, args.prefix)
+    stage, out, _ = window_stage(args, "window-cancel", 40, 30)
+    # A delay out of range, which the export corrects: it is stored
+    # corrected even though the user cancels.
+    set_settings(wine, options_block(delay=20000, mode=3), image=(35, 35, 0, 0))
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",
+                       "fPin=TEXT:" + windows_path(out, folder=True), "--play", "display", *ui(
+                           "window:Pixtune", "type:1010=70", "expect:1010=70", "click:2"))
+    what = "window-cancel:"
+    ui_ok(report, what)
+    check(report.get("result") == "-128", what + " cancel gives %s" % report.get("result"))
+    check(os.listdir(out) == [], what + " cancel wrote %s" % os.listdir(out))
+    check(report.get("recorded.keys", "").split(",") == RECORDED_KEYS, what + " a cancel still records the keys")
+    check(recorded_value(report, "Lmnc") == "35", what + " cancelled level recorded as %s" %
+          recorded_value(report, "Lmnc"))
+    _, values = reg_values(wine)
+    check(values.get("Image parameters") == ("REG_BINARY", "232300000000"),
+          what + " Image parameters after a cancel %s" % (values.get("Image parameters"),))
+    stored = values.get("Plugin options", ("", ""))[1]
+    check(len(stored) == 112 and struct.unpack("<i", bytes.fromhex(stored[:8]))[0] == 1500,
+          what + " settings not saved after a cancel: %s" % stored[:8])
+
+
+def read_pnm(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    fields = data.split(maxsplit=4)
+    return fields[0], int(fields[1]), int(fields[2]), fields[4]
+
+
+def case_window_known_host(args):
+    wine = Wine(args, args.prefix)
+    stage, out, _ = window_stage(args, "window-known-host", 160, 120)
+    shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host-known.exe"), stage)
+    set_settings(wine, options_block(mode=1))
+    dump = os.path.join(stage, "displayed.pnm")
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--display-dump", windows_path(dump), *ui(
+        "window:Pixtune", "type:1010=40", "expect:1011=40", "press:1008", "settle:", "settle:",
+        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))), program="plugin-test-host-known.exe")
+    what = "window-known-host:"
+    ui_ok(report, what)
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    check(int(report.get("count.displayPixels.whole", "0")) > 0, what + " the preview was not drawn by the host")
+    check(report.get("problems") == "0", what + " host saw misuse: " +
+          "; ".join(v for k, v in report.items() if k.startswith("problem.")))
+    photo = os.path.join(out, "photo.jpg")
+    if not (os.path.exists(photo) and os.path.exists(dump)):
+        check(False, what + " no file or no drawn preview")
+        return
+    check(jpeginfo_ok(photo), what + " jpeginfo")
+    decoded = subprocess.run(["djpeg", "-nosmooth", "-pnm", photo], stdout=subprocess.PIPE, check=True).stdout
+    peer = decoded.split(maxsplit=4)[4]
+    _, width, height, shown = read_pnm(dump)
+    check((width, height) == (160, 120) and len(shown) == len(peer), what + " drawn picture %dx%d" % (width, height))
+    if len(shown) == len(peer):
+        differences = [abs(a - b) for a, b in zip(shown, peer)]
+        # The compressor core's own tolerance against djpeg -nosmooth.
+        check(max(differences) <= 4 and sum(differences) / len(differences) < 1,
+              what + " drawn preview differs from djpeg: max %d, mean %.3f" %
+              (max(differences), sum(differences) / len(differences)))
+    # The host's bitmap was turned back: the file is the scripted export's.
+    replay_matches(wine, stage, report, "Pixtunee.8be", [photo], what)
+
+
+def case_window_full_screen(args):
+    wine = Wine(args, args.prefix)
+    stage, out, artefacts = window_stage(args, "window-full-screen", 160, 120)
+    set_settings(wine, options_block(mode=1))
+    # A saved position far right of the screen is brought back inside it.
+    wine.run("reg", "add", SETTINGS_KEY, "/v", "Window position", "/t", "REG_BINARY", "/d",
+             struct.pack("<ii", 5000, -40).hex(), "/f")
+    full = windows_path(os.path.join(artefacts, "pixtune-full-screen.bmp"))
+    collapsed = windows_path(os.path.join(artefacts, "pixtune-collapsed.bmp"))
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
+        # The first window compresses both pages (its bar ends at 100).
+        "window:Pixtune", "progress:1044=100", "shown:1050=0", "type:1010=50", "expect:1010=50",
+        # The full-screen window is new, its bars never moved: no compression,
+        # and the working settings live on.
+        "click:1049", "window:Pixtune", "shown:1050=1", "progress:1044=0", "expect:1010=50",
+        "settle:", "shot:" + full,
+        # Collapsed: only the restore button; other commands are ignored.
+        "click:1050", "shown:1074=0", "shown:1=0", "shown:1050=1", "press:1", "settle:",
+        "window:Pixtune", "shot:" + collapsed,
+        "click:1050", "shown:1074=1", "shown:1=1",
+        # Back to the normal window, then OK.
+        "click:1049", "window:Pixtune", "shown:1050=0", "expect:1010=50",
+        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
+    what = "window-full-screen:"
+    ui_ok(report, what)
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    check(os.listdir(out) == ["photo.jpg"], what + " wrote %s" % os.listdir(out))
+    if os.path.exists(os.path.join(out, "photo.jpg")):
+        check(jpeginfo_ok(os.path.join(out, "photo.jpg")), what + " jpeginfo")
+    check(recorded_value(report, "Lmnc") == "50", what + " level recorded %s" % recorded_value(report, "Lmnc"))
+    _, values = reg_values(wine)
+    position = values.get("Window position", ("", ""))[1]
+    x, y = struct.unpack("<ii", bytes.fromhex(position)) if len(position) == 16 else (None, None)
+    check(x is not None and 0 < x < 1024 and y == 0, what + " window position stored %s, %s" % (x, y))
+    for name in ("pixtune-full-screen.bmp", "pixtune-collapsed.bmp"):
+        check_screenshot(os.path.join(artefacts, name), what)
+
+
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("case", choices=["exports", "scripted", "settings", "edges"])
+    parser.add_argument("case", choices=["exports", "scripted", "settings", "edges", "window-export",
+                                         "window-thumbnail", "window-grey", "window-cancel",
+                                         "window-full-screen", "window-known-host"])
     parser.add_argument("--tree", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--bits", default="64")
@@ -420,7 +746,10 @@ def main():
     if args.case != "exports" and not shutil.which("jpeginfo"):
         print("jpeginfo is missing")
         return 1
-    {"exports": case_exports, "scripted": case_scripted, "settings": case_settings, "edges": case_edges}[args.case](args)
+    {"exports": case_exports, "scripted": case_scripted, "settings": case_settings, "edges": case_edges,
+     "window-export": case_window_export, "window-thumbnail": case_window_thumbnail,
+     "window-grey": case_window_grey, "window-cancel": case_window_cancel,
+     "window-full-screen": case_window_full_screen, "window-known-host": case_window_known_host}[args.case](args)
     print("%d failure(s)" % len(failures))
     return 1 if failures else 0
 

@@ -84,6 +84,19 @@ using ProgressProc = void (*)(std::int32_t done, std::int32_t total);
 using DisplayPixelsProc = OSErr (*)(const void *source, const PlugInRect *rect, std::int32_t row,
                                     std::int32_t column, void *platformContext);
 
+// What displayPixels is handed as its source: the pixels' place and layout.
+struct PixelMap {
+  std::int32_t version; // 1
+  PlugInRect bounds;
+  std::int32_t imageMode; // plugInModeRGBColor or plugInModeGrayScale
+  std::int32_t rowBytes;
+  std::int32_t colBytes;
+  std::int32_t planeBytes;
+  void *baseAddr; // top row first
+  std::int32_t mat;
+  std::int32_t masks;
+};
+
 struct HandleProcs {
   std::int16_t handleProcsVersion; // 1
   std::int16_t numHandleProcs;

@@ -1,6 +1,8 @@
 // The test host's callback suites.
 #include "platform/plugin-host/win32/host-callbacks.h"
 
+#include <cstdio>
+
 #include <cstring>
 
 namespace plugin_host {
@@ -122,9 +124,33 @@ void HostCallbacks::progressProc(std::int32_t done, std::int32_t total) {
     host().problems.push_back("progress " + std::to_string(done) + " of " + std::to_string(total));
 }
 
-plugin::OSErr HostCallbacks::displayPixelsProc(const void *, const plugin::PlugInRect *,
+plugin::OSErr HostCallbacks::displayPixelsProc(const void *source, const plugin::PlugInRect *rect,
                                                std::int32_t, std::int32_t, void *) {
-  ++host().counts["displayPixels"];
+  HostCallbacks &self = host();
+  ++self.counts["displayPixels"];
+  const auto *map = static_cast<const plugin::PixelMap *>(source);
+  if (!map || !rect || map->version != 1 || !map->baseAddr) {
+    self.problems.push_back("displayPixels without a pixel map");
+    return plugin::noErr;
+  }
+  const plugin::PlugInRect &b = map->bounds;
+  int width = b.right - b.left, height = b.bottom - b.top;
+  bool whole = rect->top == 0 && rect->left == 0 && rect->bottom == height && rect->right == width;
+  if (self.displayDumpPath.empty() || !whole || width != self.image_.width ||
+      height != self.image_.height)
+    return plugin::noErr;
+  int channels = map->imageMode == plugin::plugInModeRGBColor ? 3 : 1;
+  if (FILE *out = std::fopen(self.displayDumpPath.c_str(), "wb")) {
+    std::fprintf(out, "P%d %d %d 255\n", channels == 3 ? 6 : 5, width, height);
+    const auto *base = static_cast<const std::uint8_t *>(map->baseAddr);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        std::fwrite(base + static_cast<std::size_t>(y) * map->rowBytes +
+                        static_cast<std::size_t>(x) * map->colBytes,
+                    1, static_cast<std::size_t>(channels), out);
+    std::fclose(out);
+    ++self.counts["displayPixels.whole"];
+  }
   return plugin::noErr;
 }
 

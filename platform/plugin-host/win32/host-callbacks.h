@@ -54,6 +54,9 @@ public:
   int leakedHandles() const;
 
   std::map<std::string, int> counts; // calls by name
+  // Where displayPixels writes each picture it is handed whole and of the
+  // image's own size (binary PGM or PPM, rows top first); empty: nowhere.
+  std::string displayDumpPath;
   std::vector<std::string> problems; // misuse seen by the host
 
   // The record's own callbacks.

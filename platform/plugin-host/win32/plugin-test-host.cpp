@@ -8,13 +8,17 @@
 //       [--script Key=type:value]... [--play display|dontdisplay|silent]
 //       [--selectors s,s,...] [--handle-procs n] [--no-properties]
 //       [--max-data n] [--active-window] [--answer ok|cancel|file=path]...
+//       [--ui step]... [--display-dump file.pnm]
 //
+// --ui steps drive the plug-in's windows from inside this thread (see
+// ui-script.h); their results are the "ui.*" lines.
 // Without --selectors a filter runs prepare, start, continue while it
 // asks for data, finish; an export prepare, start, continue, finish. The
 // exit code is 0 when the report could be written, whatever the results.
 #include "platform/plugin-host/core/plugin-resources.h"
 #include "platform/plugin-host/win32/dialog-answers.h"
 #include "platform/plugin-host/win32/host-callbacks.h"
+#include "platform/plugin-host/win32/ui-script.h"
 
 #include <windows.h>
 
@@ -43,6 +47,8 @@ struct Options {
   bool activeWindow = false;
   std::int32_t maxData = 1000001;
   std::vector<std::string> answers;
+  std::vector<std::string> uiSteps;
+  std::string displayDump;
 };
 
 void report(const std::string &name, const std::string &value) {
@@ -100,6 +106,10 @@ bool parseOptions(int argc, char **argv, Options &o) {
       o.maxData = std::atoi(value.c_str());
     } else if (arg == "--answer") {
       o.answers.push_back(value);
+    } else if (arg == "--display-dump") {
+      o.displayDump = value;
+    } else if (arg == "--ui") {
+      o.uiSteps.push_back(value);
     } else {
       return false;
     }
@@ -278,11 +288,13 @@ int runHost(const Options &o) {
   {
     HostCallbacks callbacks(image, o.handleProcCount, o.withProperties);
     callbacks.setTitle(o.title);
+    callbacks.displayDumpPath = o.displayDump;
     callbacks.setPlayback(o.script, o.playGiven
                                         ? o.playInfo
                                         : (o.script.empty() ? plugin::plugInDialogDisplay
                                                             : plugin::plugInDialogDontDisplay));
     DialogAnswers answers(o.answers);
+    UiScript ui(o.uiSteps, report);
     Run run{entry};
 
     plugin::FilterRecord filterRecord = {};
@@ -337,6 +349,8 @@ int runHost(const Options &o) {
                                                                                             : "0");
     }
     report("result", std::to_string(run.firstError));
+    if (!o.uiSteps.empty())
+      ui.Finish();
 
     plugin::DescriptorItems recorded;
     if (callbacks.takeRecorded(recorded)) {
@@ -375,7 +389,7 @@ int main(int argc, char **argv) {
                  "  [--script Key=type:value]... [--play display|dontdisplay|silent]\n"
                  "  [--selectors s,...] [--handle-procs n] [--no-properties] [--max-data n]\n"
                  "  [--active-window]\n"
-                 "  [--answer ok|cancel|file=path]...\n");
+                 "  [--answer ok|cancel|file=path]... [--ui step]... [--display-dump file.pnm]\n");
     return 2;
   }
   try {

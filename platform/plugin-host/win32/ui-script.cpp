@@ -1,0 +1,361 @@
+// The UI script's steps.
+#include "platform/plugin-host/win32/ui-script.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace plugin_host {
+
+UiScript *UiScript::active_;
+
+namespace {
+
+// The save dialog's file name field: the explorer-style combo box or the
+// old dialog's edit.
+constexpr int fileNameCombo = 0x47C;
+constexpr int fileNameEdit = 0x480;
+
+std::string textOf(HWND window) {
+  char text[1024] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+std::string classOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+bool isDialog(HWND window) { return classOf(window) == "#32770"; }
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> threadWindows() {
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), collectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::vector<HWND> descendants(HWND parent) {
+  std::vector<HWND> windows;
+  EnumChildWindows(parent, collectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+// Visible dialogs of this thread, top-level ones and those inside them
+// that have a caption (the export window is a child of its full-screen
+// pane).
+std::vector<HWND> visibleDialogs() {
+  std::vector<HWND> dialogs;
+  for (HWND top : threadWindows()) {
+    if (!IsWindowVisible(top))
+      continue;
+    if (isDialog(top))
+      dialogs.push_back(top);
+    for (HWND child : descendants(top))
+      if (IsWindowVisible(child) && isDialog(child) && !textOf(child).empty())
+        dialogs.push_back(child);
+  }
+  return dialogs;
+}
+
+HWND dialogWithCaption(const std::string &caption) {
+  for (HWND dialog : visibleDialogs())
+    if (textOf(dialog) == caption)
+      return dialog;
+  return nullptr;
+}
+
+bool split(const std::string &argument, int &id, std::string &value) {
+  std::size_t equals = argument.find('=');
+  if (equals == std::string::npos)
+    return false;
+  id = std::atoi(argument.substr(0, equals).c_str());
+  value = argument.substr(equals + 1);
+  return true;
+}
+
+bool writeScreenBmp(HWND window, const std::string &path) {
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0)
+    return false;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void *bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  DWORD imageBytes = static_cast<DWORD>(((width * 3 + 3) & ~3) * height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  file.bfSize = file.bfOffBits + imageBytes;
+  bool written = false;
+  if (FILE *out = std::fopen(path.c_str(), "wb")) {
+    written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+              std::fwrite(bits, imageBytes, 1, out) == 1;
+    written = std::fclose(out) == 0 && written;
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return written;
+}
+
+} // namespace
+
+UiScript::UiScript(std::vector<std::string> steps, Reporter report, DWORD stepTimeoutMs)
+    : steps_(std::move(steps)), report_(std::move(report)), stepTimeout_(stepTimeoutMs) {
+  active_ = this;
+  stepStarted_ = GetTickCount();
+  if (!steps_.empty())
+    timer_ = SetTimer(nullptr, 0, 50, onTimer);
+}
+
+UiScript::~UiScript() {
+  if (timer_)
+    KillTimer(nullptr, timer_);
+  active_ = nullptr;
+}
+
+void UiScript::Finish() {
+  report_("ui.done", std::to_string(next_) + "/" + std::to_string(steps_.size()));
+  if (!failed_ && next_ < steps_.size())
+    report_("ui.failed", std::to_string(next_) + ":" + steps_[next_] + " (never reached)");
+}
+
+void CALLBACK UiScript::onTimer(HWND, UINT, UINT_PTR, DWORD) {
+  if (active_)
+    active_->Tick();
+}
+
+void UiScript::Tick() {
+  if (busy_)
+    return; // an action's own messages dispatched this timer again
+  busy_ = true;
+  if (failed_) {
+    CancelEverything();
+  } else {
+    // Several steps may go in one tick, as long as each finds its condition.
+    while (next_ < steps_.size()) {
+      const std::string &step = steps_[next_];
+      std::size_t colon = step.find(':');
+      std::string verb = step.substr(0, colon);
+      std::string argument = colon == std::string::npos ? "" : step.substr(colon + 1);
+      if (target_ && !IsWindow(target_))
+        target_ = nullptr;
+      if (!Try(verb, argument)) {
+        if (GetTickCount() - stepStarted_ > stepTimeout_)
+          Fail(std::to_string(next_) + ":" + step);
+        break;
+      }
+      ++next_;
+      stepStarted_ = GetTickCount();
+      // What a step posted is handled before the next step looks.
+      if (verb == "click" || verb == "notify" || verb == "press" || verb == "tab" || verb == "file")
+        break;
+    }
+  }
+  busy_ = false;
+}
+
+// A control of the target; the first visible one, since both option pages
+// use the same ids and only the shown page's controls count.
+HWND UiScript::Control(int id, bool visibleOnly) const {
+  if (!target_)
+    return nullptr;
+  HWND hidden = nullptr;
+  for (HWND child : descendants(target_)) {
+    if (GetDlgCtrlID(child) != id)
+      continue;
+    if (IsWindowVisible(child))
+      return child;
+    if (!hidden)
+      hidden = child;
+  }
+  return visibleOnly ? nullptr : hidden;
+}
+
+void UiScript::Fail(const std::string &why) {
+  failed_ = true;
+  report_("ui.failed", why);
+  std::string seen;
+  for (HWND dialog : visibleDialogs())
+    seen += (seen.empty() ? "" : "|") + textOf(dialog);
+  report_("ui.visible", seen);
+  // Every window of the thread, to tell a hidden window from a missing one.
+  std::string all;
+  for (HWND top : threadWindows()) {
+    RECT rect{};
+    GetWindowRect(top, &rect);
+    all += (all.empty() ? "" : "|") + classOf(top) + " \"" + textOf(top) + "\"" +
+           (IsWindowVisible(top) ? "" : " hidden") + " " + std::to_string(rect.right - rect.left) +
+           "x" + std::to_string(rect.bottom - rect.top);
+    for (HWND child : descendants(top))
+      if (isDialog(child))
+        all += " > " + classOf(child) + " \"" + textOf(child) + "\"" +
+               (IsWindowVisible(child) ? "" : " hidden");
+  }
+  report_("ui.windows", all);
+  CancelEverything();
+}
+
+void UiScript::CancelEverything() {
+  for (HWND dialog : visibleDialogs()) {
+    PostMessageA(dialog, WM_COMMAND, IDNO, 0);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  }
+}
+
+bool UiScript::Try(const std::string &verb, const std::string &argument) {
+  int id = std::atoi(argument.c_str());
+  std::string value;
+  if (verb == "window") {
+    HWND found = dialogWithCaption(argument);
+    if (!found)
+      return false;
+    target_ = found;
+    return true;
+  }
+  if (verb == "settle") {
+    settling_ = !settling_;
+    return !settling_;
+  }
+  if (verb == "gone")
+    return dialogWithCaption(argument) == nullptr;
+  if (verb == "file") {
+    for (HWND dialog : visibleDialogs()) {
+      HWND field = GetDlgItem(dialog, fileNameCombo);
+      if (!field)
+        field = GetDlgItem(dialog, fileNameEdit);
+      if (!field)
+        continue;
+      SetWindowTextA(field, argument.c_str());
+      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+      return true;
+    }
+    return false;
+  }
+  if (verb == "press") {
+    if (!target_)
+      return false;
+    PostMessageA(target_, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    return true;
+  }
+  if (verb == "tab" || verb == "tabis") {
+    HWND tabs = nullptr;
+    if (target_)
+      for (HWND child : descendants(target_))
+        if (classOf(child) == WC_TABCONTROLA && IsWindowVisible(child))
+          tabs = child;
+    if (!tabs)
+      return false;
+    if (verb == "tabis")
+      return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == id;
+    RECT item{};
+    if (!SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(id),
+                      reinterpret_cast<LPARAM>(&item)))
+      return false;
+    LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+    return true;
+  }
+  if (verb == "saytext") {
+    if (!target_)
+      return false;
+    for (HWND child : descendants(target_))
+      if (classOf(child) == "Static" && textOf(child).find(argument) != std::string::npos)
+        return true;
+    return false;
+  }
+  if (verb == "shot") {
+    if (!target_)
+      return false;
+    // The whole top-level window: in full screen, the pane with the
+    // export window over it.
+    HWND root = GetAncestor(target_, GA_ROOT);
+    report_("ui.shot", writeScreenBmp(root, argument) ? argument : "failed: " + argument);
+    return true;
+  }
+  if (verb == "click" || verb == "notify" || verb == "report") {
+    HWND control = Control(id);
+    if (!control)
+      return false;
+    if (verb == "click")
+      PostMessageA(control, BM_CLICK, 0, 0);
+    else if (verb == "notify")
+      PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, STN_CLICKED),
+                   reinterpret_cast<LPARAM>(control));
+    else
+      report_("ui." + std::to_string(next_) + "." + argument, textOf(control));
+    return true;
+  }
+  if (!split(argument, id, value))
+    return false;
+  if (verb == "shown" || verb == "progress") {
+    HWND control = Control(id, false);
+    if (!control)
+      return false;
+    if (verb == "shown")
+      return (IsWindowVisible(control) != FALSE) == (value == "1");
+    return SendMessageA(control, PBM_GETPOS, 0, 0) == std::atoi(value.c_str());
+  }
+  HWND control = Control(id);
+  if (!control)
+    return false;
+  if (verb == "type") {
+    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+    return true;
+  }
+  if (verb == "slide") {
+    int position = std::atoi(value.c_str());
+    SendMessageA(control, TBM_SETPOS, TRUE, position);
+    SendMessageA(GetParent(control), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+                 reinterpret_cast<LPARAM>(control));
+    SendMessageA(GetParent(control), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+                 reinterpret_cast<LPARAM>(control));
+    return true;
+  }
+  if (verb == "pick") {
+    LRESULT item = SendMessageA(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                reinterpret_cast<LPARAM>(value.c_str()));
+    if (item == CB_ERR)
+      return false;
+    SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(control));
+    return true;
+  }
+  if (verb == "expect")
+    return textOf(control) == value;
+  if (verb == "checked")
+    return (SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED) == (value == "1");
+  if (verb == "enabled")
+    return (IsWindowEnabled(control) != FALSE) == (value == "1");
+  report_("ui.failed", "unknown step " + verb);
+  failed_ = true;
+  return false;
+}
+
+} // namespace plugin_host
