@@ -40,10 +40,26 @@ HWND findDialogWindow() {
   return nullptr;
 }
 
+// A memo's lines as a string list property.
+class MemoLines : public PersistentObject {
+public:
+  explicit MemoLines(TMemo *&memo) : memo_(memo) {}
+  Kind kind() const override { return Kind::StringList; }
+  std::string className() const override { return "TStrings"; }
+  bool isEmpty() const override { return memo_->Lines().Count() == 0; }
+  void clear() override { memo_->Lines().Clear(); }
+  std::string saveState() const override { return memo_->Lines().Text(); }
+  void loadState(const std::string &state) override { memo_->Lines().SetText(state); }
+
+private:
+  TMemo *&memo_;
+};
+
 // What the component library's tables lack for one property of each kind:
 // the form's border style (enumeration) and border icons (set), a label's
 // focus control (component reference), and two integers of the test's own
-// on the panels: a colour, and a share that refuses values beyond 0..100.
+// on the panels: a colour, and a share that refuses values beyond 0..100;
+// and a memo's lines (string list).
 class TestProperties : public PropertyAccess {
 public:
   bool findProperty(TComponent &component, const std::string &name,
@@ -87,6 +103,11 @@ public:
       property.setOrdinal = [this](std::int64_t v) { colour = v; };
       return true;
     }
+    if (memo && &component == memo && SameText(name, "Lines")) {
+      property.kind = TTypeKind::tkClass;
+      property.object = &memoLines;
+      return true;
+    }
     if (SameText(component.Name(), "Panel1") && SameText(name, "Percent")) {
       property.kind = TTypeKind::tkInteger;
       property.getOrdinal = [this] { return std::int64_t{percent}; };
@@ -104,15 +125,17 @@ public:
   }
 
   ComponentProperties library;
+  TMemo *memo = nullptr;
+  MemoLines memoLines{memo};
   std::int64_t colour = 0xFF00000F; // clBtnFace
   int percent = 40;
 };
 
 // The entries' order in the dialog; "Edit1_Text" is not marked for it.
 const std::vector<std::string> listedNames = {
-    "(TForm)_Width",       "(TForm)_Caption", "(TForm)_BorderStyle",
-    "(TForm)_BorderIcons", "Panel2_Color",    "Panel1_Percent",
-    "Label1_FocusControl", "Edit1_Parent",    "Edit1_Bounds"};
+    "(TForm)_Width", "(TForm)_Caption", "(TForm)_BorderStyle", "(TForm)_BorderIcons",
+    "Panel2_Color",  "Panel1_Percent",  "Label1_FocusControl", "Edit1_Parent",
+    "Edit1_Bounds",  "Memo1_Lines"};
 
 class PersistEditDialogTest : public ::testing::Test {
 protected:
@@ -140,6 +163,12 @@ protected:
     label->SetBounds(8, 110, 60, 14);
     label->SetParent(form.get());
     label->SetFocusControl(edit);
+    memo = new TMemo(form.get());
+    memo->SetName("Memo1");
+    memo->SetBounds(150, 110, 130, 60);
+    memo->SetParent(form.get());
+    memo->Lines().Add("alpha");
+    properties.memo = memo;
     persist = new TkfPersist(form.get(), makePersistPlatform(), properties);
     persist->SetName("kfPersist1");
     persist->SetOptions(0);
@@ -153,6 +182,7 @@ protected:
           "Label1;FocusControl;7;Label1_FocusControl;;1;0;1;What the label's key focuses;",
           "Edit1;Parent;0;Edit1_Parent;;1;0;1;Where the edit lies;",
           "Edit1;Bounds;0;Edit1_Bounds;;1;0;1;The edit's place and size;",
+          "Memo1;Lines;7;Memo1_Lines;;1;0;1;The memo's lines;",
           "Edit1;Text;10;Edit1_Text;;1;0;0;not listed;"})
       persist->Items().Add(line);
     form->Show();
@@ -220,8 +250,10 @@ protected:
     return texts;
   }
   static void typeInto(HWND edit, const std::string &text) {
-    // An edit reports a new text with EN_CHANGE, as after typing.
-    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    // The whole text replaced as typing over a selection would: the edit
+    // reports it with EN_CHANGE.
+    SendMessageA(edit, EM_SETSEL, 0, -1);
+    SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
   }
   static void pick(HWND combo, const std::string &choice) {
     LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -264,6 +296,8 @@ protected:
     pick(visible("ComboBox"), "Panel2");
     choose("Edit1_Bounds");
     typeInto(visible("Edit"), "5;6;70;22");
+    choose("Memo1_Lines");
+    typeInto(visible("Edit"), "beta\r\ngamma");
   }
   void expectEveryKindEdited() {
     EXPECT_EQ(form->Width(), 333);
@@ -277,6 +311,8 @@ protected:
     EXPECT_EQ(GetParent(edit->Handle()), panel2->Handle());
     EXPECT_EQ(edit->BoundsRect().left, 5);
     EXPECT_EQ(edit->Width(), 70);
+    ASSERT_EQ(memo->Lines().Count(), 2);
+    EXPECT_EQ(memo->Lines()[1], "gamma");
   }
   void expectNothingEdited() {
     EXPECT_EQ(form->Width(), 300);
@@ -287,6 +323,8 @@ protected:
     EXPECT_EQ(label->FocusControl(), edit);
     EXPECT_EQ(edit->Parent(), panel1);
     EXPECT_EQ(edit->Width(), 100);
+    ASSERT_EQ(memo->Lines().Count(), 1);
+    EXPECT_EQ(memo->Lines()[0], "alpha");
   }
 
   TestProperties properties;
@@ -295,6 +333,7 @@ protected:
   TPanel *panel2 = nullptr;
   TEdit *edit = nullptr;
   TLabel *label = nullptr;
+  TMemo *memo = nullptr;
   TkfPersist *persist = nullptr;
 };
 
@@ -345,6 +384,9 @@ TEST_F(PersistEditDialogTest, ListsTheMarkedItemsWithPicturesAndDescriptions) {
         EXPECT_EQ(windowText(visible("Edit")), "4;4;100;21");
         choose("Panel2_Color");
         EXPECT_EQ(windowText(visible("ComboBox")), "clBtnFace");
+        choose("Memo1_Lines");
+        EXPECT_EQ(labels(), (std::vector<std::string>{"The memo's lines", "TStrings"}));
+        EXPECT_EQ(windowText(visible("Edit")).substr(0, 5), "alpha");
         EXPECT_FALSE(applyEnabled());
         choose("(TForm)_BorderIcons");
         shot = saveWindowShot(

@@ -134,6 +134,14 @@ void TkfPersistEdit::buildControls() {
   SetList->SetParent(this);
   SetList->OnClick = [this](TObject *) { editorChanged(SetList); };
 
+  LinesMemo = new TMemo(this);
+  LinesMemo->SetName("LinesMemo");
+  LinesMemo->SetScrollBars(ssVertical);
+  LinesMemo->SetWordWrap(false);
+  LinesMemo->SetBounds(editorLeft, 76, editorWidth, 150);
+  LinesMemo->SetParent(this);
+  LinesMemo->OnChange = [this](TObject *) { editorChanged(LinesMemo); };
+
   OkButton = new TButton(this);
   OkButton->SetName("OkButton");
   OkButton->SetCaption("&OK");
@@ -166,6 +174,7 @@ void TkfPersistEdit::hideEditors() {
   ChoiceCombo->Hide();
   ColourCombo->Hide();
   SetList->Hide();
+  LinesMemo->Hide();
 }
 
 // The chosen entry's description, its kind's word and the editor for its
@@ -217,9 +226,13 @@ void TkfPersistEdit::showEntry(int index) {
     SetList->Select(model_.SetMembers(index));
     SetList->Show();
     break;
+  case PersistEditorKind::StringList:
+    LinesMemo->SetText(model_.ListText(index));
+    LinesMemo->Show();
+    break;
   default:
-    // Fonts, string lists and pictures are kept in binary form, which this
-    // dialog does not edit.
+    // Fonts and pictures: their editors (a font dialog, a picture file)
+    // are not built.
     break;
   }
   filling_ = false;
@@ -233,6 +246,8 @@ void TkfPersistEdit::editorChanged(TWinControl *editor) {
   } else if (editor == ChoiceCombo) {
     int choice = ChoiceCombo->ItemIndex();
     model_.SetText(shown_, choice >= 0 ? ChoiceCombo->Items()[choice] : std::string());
+  } else if (editor == LinesMemo) {
+    model_.SetListText(shown_, LinesMemo->Text());
   } else if (editor == ColourCombo) {
     model_.SetText(shown_, ColourCombo->Value());
   } else {

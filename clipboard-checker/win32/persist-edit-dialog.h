@@ -50,6 +50,7 @@ private:
   components::TComboBox *ChoiceCombo = nullptr; // a fixed choice
   TTypedCombo *ColourCombo = nullptr;           // identifiers, or a number typed
   TSetList *SetList = nullptr;
+  components::TMemo *LinesMemo = nullptr; // a string list
   components::TButton *OkButton = nullptr;
   components::TButton *CancelButton = nullptr;
   components::TButton *ApplyButton = nullptr;
