@@ -53,6 +53,12 @@ public:
   virtual void hookOwnerDestroy(TkfPersist &persist, bool take) = 0;
   // The class name of a component, for forms without a name.
   virtual std::string className(components::TComponent &component) = 0;
+  // The setup dialog over persist, modal; true when closed with OK. A
+  // platform without windows has none to show.
+  virtual bool showSetup(TkfPersist &persist) {
+    (void)persist;
+    return false;
+  }
 };
 
 class TkfPersist : public components::TComponent {
@@ -84,6 +90,9 @@ public:
   void Load();
   // Asks for Load once the messages now waiting are handled.
   void PostLoad();
+  // The setup dialog (TkfPersistEdit), modal, captioned with the owner
+  // form's caption and " Setup Dialog"; true when closed with OK.
+  virtual bool ShowSetup() { return platform_->showSetup(*this); }
   // Rewrites item lines that name the owner form to "(TForm)", then takes
   // over the form's destroy event (kfpAutoSave) and posts a load
   // (kfpAutoLoad).

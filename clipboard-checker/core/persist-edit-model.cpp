@@ -180,6 +180,19 @@ std::vector<std::string> TkfPersistEditModel::SetMembers(int index) const {
   return members;
 }
 
+std::string TkfPersistEditModel::ListText(int index) const {
+  const std::string &name = Entry(index).valueName;
+  std::string block(store_.GetDataSize(name), '\0');
+  block.resize(std::min(block.size(), store_.ReadBinaryData(name, &block[0], block.size())));
+  return stringListLines(block);
+}
+
+void TkfPersistEditModel::SetListText(int index, const std::string &lines) {
+  std::string block = stringListBlock(Editor(index).label, lines);
+  store_.WriteBinaryData(Entry(index).valueName, block.data(), block.size());
+  applyEnabled_ = true;
+}
+
 void TkfPersistEditModel::SetText(int index, const std::string &text) {
   store_.WriteString(Entry(index).valueName, text);
   applyEnabled_ = true;

@@ -56,8 +56,11 @@ public:
   // The entry's value in the dialog's store as text; a set's members.
   std::string Text(int index) const;
   std::vector<std::string> SetMembers(int index) const;
+  // A string list's lines, joined by CR LF.
+  std::string ListText(int index) const;
   // A change goes into the store at once and enables Apply.
   void SetText(int index, const std::string &text);
+  void SetListText(int index, const std::string &lines);
   void SetSetMembers(int index, const std::vector<std::string> &members);
 
   bool ApplyEnabled() const { return applyEnabled_; }

@@ -314,6 +314,16 @@ std::string binaryValue(const PersistentObject &object) {
   return blockHeader(object.className()) + object.saveState();
 }
 
+std::string stringListBlock(const std::string &className, const std::string &lines) {
+  return lines.empty() ? blockHeader(emptyName) : blockHeader(className) + lines;
+}
+
+std::string stringListLines(const std::string &block) {
+  if (block.size() < classNameSize + 2 || block.compare(classNameSize, 2, blockMarker) != 0)
+    return std::string();
+  return block.substr(classNameSize + 2);
+}
+
 void loadBinaryValue(PersistentObject &object, const std::string &block) {
   if (block.size() < classNameSize + 2)
     return;

@@ -44,6 +44,11 @@ std::string boundsToText(const std::array<int, 4> &bounds);
 std::array<int, 4> boundsFromText(const std::string &text, const std::array<int, 4> &current);
 
 std::string binaryValue(const PersistentObject &object);
+// A string list's block from its class name and lines ("EMPTY" without
+// lines), and the lines a block holds (empty for "EMPTY", none for a block
+// of another shape). String lists keep their text as their state.
+std::string stringListBlock(const std::string &className, const std::string &lines);
+std::string stringListLines(const std::string &block);
 // Applies a stored block to the object as its kind says; a block too
 // short to hold the class name and marker changes nothing.
 void loadBinaryValue(PersistentObject &object, const std::string &block);

@@ -37,7 +37,8 @@ enum class TTypeKind {
 enum class IntegerNames { None, Colour, Cursor };
 
 // The object an object-valued property holds; it writes and reads its own
-// published state.
+// published state. A string list's state is its text, the lines joined by
+// CR LF, which the setup dialog edits as such.
 class PersistentObject {
 public:
   enum class Kind { Picture, Graphic, StringList, Font, Other };

@@ -4,6 +4,7 @@
 // put on and read from the clipboard through the Win32 API.
 #include "clipboard-checker/tests/lexitray-driver.h"
 
+#include "platform/base/win32/gdi-owners.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
@@ -598,17 +599,39 @@ TEST_F(LexitrayTest, TheToolBarHasItsDesignedButtons) {
   start();
   ASSERT_TRUE(formUp());
   ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  // Designed widths (a drop-down button's includes its 15-pixel arrow); a
+  // caption wider than that in the font at hand widens its button, and
+  // the buttons after it follow. Each caption, measured here in the form's
+  // font ("MS Sans Serif", height -11) with the bar's padding, fits its
+  // button beside the arrow.
   struct Designed {
     const char *caption;
-    int left, width;
+    int width, arrow;
   };
-  const Designed designed[] = {{"Check...", 0, 73}, {"Preferences...", 73, 88}, {"Help", 161, 88}};
+  const Designed designed[] = {{"Check...", 73, 0}, {"Preferences...", 88, 15}, {"Help", 88, 15}};
+  base::WindowDC screen(nullptr);
+  base::CreatedDC dc(CreateCompatibleDC(screen.get()));
+  base::GdiObject<HFONT> font(
+      CreateFontA(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "MS Sans Serif"));
+  base::SelectedObject selected(dc.get(), font.get());
+  int padding =
+      LOWORD(SendMessageA(findChild(program->form(), TOOLBARCLASSNAMEA), TB_GETPADDING, 0, 0));
+  int left = 0;
   for (const Designed &button : designed) {
     RECT rect{};
     ASSERT_TRUE(program->toolButtonRect(button.caption, rect)) << button.caption;
-    EXPECT_EQ(rect.left, button.left) << button.caption;
-    EXPECT_EQ(rect.right - rect.left, button.width) << button.caption;
+    SIZE text{};
+    GetTextExtentPoint32A(dc.get(), button.caption, static_cast<int>(std::strlen(button.caption)),
+                          &text);
+    int width = rect.right - rect.left;
+    EXPECT_EQ(rect.left, left) << button.caption;
+    EXPECT_GE(width, button.width) << button.caption;
+    EXPECT_LE(text.cx + padding, width - button.arrow) << button.caption;
+    if (text.cx + padding < 60) { // a short caption keeps the designed width
+      EXPECT_EQ(width, button.width) << button.caption;
+    }
     EXPECT_EQ(rect.bottom - rect.top, 21) << button.caption;
+    left = rect.right;
   }
   EXPECT_TRUE(saveScreenShot(rectOf(program->form()),
                              testing_support::hostPath(artefact("lexitray-tool-bar.bmp"))));

@@ -167,6 +167,22 @@ TEST_F(EditModelFixture, CancelChangesNothing) {
   EXPECT_EQ(model().Text(entry("(TForm)_Width")), "100");
 }
 
+// A string list is edited as its lines; no lines store it as "EMPTY",
+// which a load clears the list by.
+TEST_F(EditModelFixture, AStringListIsEditedAsItsLines) {
+  edit->lines.lines.Add("first");
+  EXPECT_EQ(model().ListText(entry("Edit1_Lines")), "first\r\n");
+  model().SetListText(entry("Edit1_Lines"), "one\r\ntwo");
+  EXPECT_TRUE(model().ApplyEnabled());
+  EXPECT_EQ(edit->lines.lines.Count(), 1);
+  model().Apply();
+  ASSERT_EQ(edit->lines.lines.Count(), 2);
+  EXPECT_EQ(edit->lines.lines[1], "two");
+  model().SetListText(entry("Edit1_Lines"), "");
+  model().Apply();
+  EXPECT_EQ(edit->lines.lines.Count(), 0);
+}
+
 // A value its property refuses is reported as a load from a file reports
 // it, and the other items are still applied.
 TEST_F(EditModelFixture, AValueThatDoesNotFitIsReportedAndTheRestApplied) {

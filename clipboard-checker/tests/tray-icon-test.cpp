@@ -247,3 +247,15 @@ TEST(TrayIconRecord, FieldsTheShellReads) {
   EXPECT_EQ(noTip.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON));
   EXPECT_STREQ(noTip.szTip, "short");
 }
+
+// The shift state comes from the callback's key flags, read as the
+// component library reads a mouse message's.
+TEST(TrayIcon, ClicksCarryTheShiftStateOfTheKeyFlags) {
+  TrayForm tray;
+  std::vector<TShiftState> states;
+  tray.tray->OnClick = [&](TObject *, TMouseButton, TShiftState shift) { states.push_back(shift); };
+  SendMessageA(tray.window(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  for (WPARAM keys : {WPARAM{0}, WPARAM{MK_SHIFT}, WPARAM{MK_CONTROL | MK_LBUTTON}})
+    SendMessageA(tray.tray->Handle(), WM_TRAYICON, keys, WM_LBUTTONDOWN);
+  EXPECT_EQ(states, (std::vector<TShiftState>{KeysToShiftState(0), ssShift, ssCtrl | ssLeft}));
+}

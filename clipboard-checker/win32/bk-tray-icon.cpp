@@ -23,21 +23,6 @@ constexpr std::size_t tipSize = 64;
 const char hookProperty[] = "BkTrayIconHook";
 const char previousProperty[] = "BkTrayIconPrevious";
 
-TShiftState shiftFromKeys(WPARAM keys) {
-  TShiftState shift = 0;
-  if (keys & MK_SHIFT)
-    shift |= ssShift;
-  if (keys & MK_CONTROL)
-    shift |= ssCtrl;
-  if (keys & MK_LBUTTON)
-    shift |= ssLeft;
-  if (keys & MK_RBUTTON)
-    shift |= ssRight;
-  if (keys & MK_MBUTTON)
-    shift |= ssMiddle;
-  return shift;
-}
-
 bool holdsOtherTrayIcon(const TComponent &container, const TComponent *self) {
   for (int i = 0; i < container.ComponentCount(); ++i) {
     TComponent *component = container.Components(i);
@@ -281,7 +266,7 @@ bool TBkCustomTrayIcon::TrayWndProc(TMessage &message) {
   // whose lParam happens to look like one are not clicks.
   if (message.Msg == WM_TRAYICON && message.LParam >= WM_LBUTTONDOWN &&
       message.LParam <= WM_MBUTTONDBLCLK) {
-    TShiftState shift = shiftFromKeys(message.WParam);
+    TShiftState shift = KeysToShiftState(message.WParam);
     switch (message.LParam) {
     case WM_LBUTTONDOWN:
       OnClick(this, mbLeft, shift);

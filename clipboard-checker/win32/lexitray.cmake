@@ -13,7 +13,7 @@ target_include_directories(lexitray-shell PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(lexitray-shell PUBLIC clipboard-checker-win32 spelling-dialogs spelling-win32 shell32)
 
 add_executable(Lexitray WIN32 ${lexitray_dir}/lexitray-main.cpp)
-target_link_libraries(Lexitray PRIVATE lexitray-shell lexitray-strings)
+target_link_libraries(Lexitray PRIVATE lexitray-shell lexitray-strings property-pictures)
 set_target_properties(Lexitray PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/clipboard-checker)
 add_dependencies(Lexitray english-dictionary)
 add_custom_command(TARGET Lexitray POST_BUILD

@@ -2,6 +2,7 @@
 #include "clipboard-checker/win32/persist-platform.h"
 
 #include "clipboard-checker/win32/component-properties.h"
+#include "clipboard-checker/win32/persist-edit-dialog.h"
 #include "platform/components/win32/application.h"
 #include "platform/components/win32/forms.h"
 #include "platform/components/win32/registry.h"
@@ -117,6 +118,8 @@ public:
   std::string className(TComponent &component) override {
     return dynamic_cast<TForm *>(&component) ? "TForm" : "TComponent";
   }
+
+  bool showSetup(TkfPersist &persist) override { return ShowPersistSetup(persist); }
 
 private:
   TUtilityWindow window_;

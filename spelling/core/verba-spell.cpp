@@ -1,6 +1,6 @@
 // The spelling component: properties, configuration, dictionaries and the
 // word tests. The check itself is in check-loop.cpp, the dialog's commands
-// in spell-commands.cpp and the dialog's handling in spell-dialog.cpp.
+// in spell-commands.cpp and the dialog's handling in verba-spell-dialog.cpp.
 #include "spelling/core/verba-spell.h"
 
 #include "spelling/core/configuration.h"

@@ -7,6 +7,7 @@
 #include "spelling/tools/dct-build.h"
 
 #include "platform/components/core/stream.h"
+#include "platform/components/core/unicode-text.h"
 
 #include <gtest/gtest.h>
 
@@ -172,10 +173,33 @@ TEST(DictionaryBuilder, RejectsWordsThatCannotBeStored) {
       {"tab\there", false},
       {"del\x7F", false},
       {std::string("nul\0", 4), false},
+      {"a\x81", false}, // the code page's unassigned bytes: C1 controls
+      {"\x8D", false},
+      {"\x8Fx", false},
+      {"\x90", false},
+      {"\x9D", false},
+      {"\x80\x8E\x9F", true}, // euro sign, Z with caron, Y with diaeresis
   };
   for (const Case &c : cases)
     EXPECT_EQ(spelling::dct::rejectionReason(c.word).empty(), c.accepted) << c.word;
   EXPECT_THROW(buildDictionary({"good", "bad word"}, {}), spelling::dct::BuildError);
+}
+
+// The builder reads word lists by the table the program converts its texts
+// by: every byte comes back from its UTF-8 form unchanged, the unassigned
+// ones included (as C1 controls), and is then judged as a letter.
+TEST(DictionaryBuilder, ConvertsByTheProgramsOwnTable) {
+  for (int byte = 0; byte < 256; ++byte) {
+    std::string ansi(1, static_cast<char>(byte)), back;
+    std::string utf8 = components::ansiToUtf8(ansi);
+    EXPECT_TRUE(spelling::dct::utf8ToAnsi(utf8, back)) << byte;
+    EXPECT_EQ(back, ansi) << byte;
+    EXPECT_EQ(components::unicodeTextToAnsi(utf8), ansi) << byte;
+  }
+  std::string word;
+  ASSERT_TRUE(spelling::dct::utf8ToAnsi("x\xC2\x9D", word));
+  EXPECT_EQ(spelling::dct::rejectionReason(word),
+            "holds the character code 157, which cannot be a letter");
 }
 
 TEST(DictionaryBuilder, ConvertsUtf8ToTheAnsiCodePage) {
@@ -194,7 +218,7 @@ TEST(DictionaryBuilder, ConvertsUtf8ToTheAnsiCodePage) {
       {"\xE2\x80\x99", true, "\x92"}, // right single quotation mark
       {"\xC4\x81", false, ""},        // U+0101, not in the code page
       {"\xE6\x97\xA5", false, ""},    // CJK
-      {"\xC2\x81", false, ""},        // U+0081: unassigned slot
+      {"\xC2\x81", true, "\x81"},     // U+0081: the unassigned slot's C1 control
       {"\xC3", false, ""},            // cut sequence
       {"\xC3\x28", false, ""},        // bad continuation
       {"\xC0\xAF", false, ""},        // overlong

@@ -83,10 +83,22 @@ int main(int argc, char **argv) {
       out << typo << '\n';
   }
 
-  // Each word's time is the best of five runs; the median over the words
-  // is the figure.
-  std::vector<double> micros;
+  // One pass over the words, timed as a whole: the mean per word, the
+  // statistic the peers are measured by.
   std::size_t suggestions = 0;
+  const auto passStart = std::chrono::steady_clock::now();
+  for (const std::string &typo : typos) {
+    components::TStringList list;
+    dictionary.Suggest(typo, list);
+    suggestions += static_cast<std::size_t>(list.Count());
+  }
+  const double passUs =
+      std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - passStart)
+          .count();
+
+  // Each word's time is the best of five runs; the median over the words
+  // is the second figure.
+  std::vector<double> micros;
   for (const std::string &typo : typos) {
     double best = 1e30;
     for (int run = 0; run < 5; ++run) {
@@ -95,15 +107,15 @@ int main(int argc, char **argv) {
       dictionary.Suggest(typo, list);
       const auto end = std::chrono::steady_clock::now();
       best = std::min(best, std::chrono::duration<double, std::micro>(end - start).count());
-      if (run == 0)
-        suggestions += static_cast<std::size_t>(list.Count());
     }
     micros.push_back(best);
   }
   std::sort(micros.begin(), micros.end());
   std::printf("words %zu\n", typos.size());
+  std::printf("mean_us %.1f\n", passUs / static_cast<double>(typos.size()));
   std::printf("median_us %.1f\n", micros[micros.size() / 2]);
   std::printf("max_us %.1f\n", micros.back());
   std::printf("mean_suggestions %.1f\n", static_cast<double>(suggestions) / typos.size());
+  std::printf("suggestions %zu\n", suggestions);
   return 0;
 }

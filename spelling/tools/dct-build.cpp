@@ -1,6 +1,8 @@
 // Making ".dct" main dictionaries: trie, suffix merging, layout, bytes.
 #include "spelling/tools/dct-build.h"
 
+#include "platform/components/core/unicode-text.h"
+
 #include <algorithm>
 #include <array>
 #include <map>
@@ -231,8 +233,10 @@ std::string rejectionReason(const std::string &word) {
   for (char c : word) {
     const auto byte = static_cast<std::uint8_t>(c);
     // Letters double as the parsers' word characters: no controls, no
-    // space, no DEL.
-    if (byte <= 0x20 || byte == 0x7F)
+    // space, no DEL; nor the code page's unassigned bytes, which stand for
+    // the C1 controls.
+    if (byte <= 0x20 || byte == 0x7F || byte == 0x81 || byte == 0x8D || byte == 0x8F ||
+        byte == 0x90 || byte == 0x9D)
       return "holds the character code " + std::to_string(byte) + ", which cannot be a letter";
   }
   return "";
@@ -258,54 +262,7 @@ std::string alphabetOf(const std::vector<std::string> &words) {
 }
 
 bool utf8ToAnsi(const std::string &utf8, std::string &ansi) {
-  // Windows-1252 places these characters at 0x80-0x9F; 0x81, 0x8D, 0x8F,
-  // 0x90 and 0x9D are unassigned (0 here).
-  static const std::uint16_t high[32] = {
-      0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-  ansi.clear();
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<std::uint8_t>(utf8[i]);
-    std::uint32_t code;
-    std::size_t length;
-    if (lead < 0x80) {
-      code = lead;
-      length = 1;
-    } else if ((lead & 0xE0) == 0xC0) {
-      code = lead & 0x1F;
-      length = 2;
-    } else if ((lead & 0xF0) == 0xE0) {
-      code = lead & 0x0F;
-      length = 3;
-    } else if ((lead & 0xF8) == 0xF0) {
-      code = lead & 0x07;
-      length = 4;
-    } else {
-      return false;
-    }
-    if (i + length > utf8.size())
-      return false;
-    for (std::size_t k = 1; k < length; ++k) {
-      const auto next = static_cast<std::uint8_t>(utf8[i + k]);
-      if ((next & 0xC0) != 0x80)
-        return false;
-      code = code << 6 | (next & 0x3F);
-    }
-    static const std::uint32_t smallest[5] = {0, 0, 0x80, 0x800, 0x10000};
-    if (code < smallest[length])
-      return false; // overlong form
-    i += length;
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-      ansi += static_cast<char>(code);
-      continue;
-    }
-    const std::uint16_t *slot = std::find(std::begin(high), std::end(high), code);
-    if (code == 0 || slot == std::end(high))
-      return false;
-    ansi += static_cast<char>(0x80 + (slot - std::begin(high)));
-  }
-  return true;
+  return components::utf8ToAnsiExact(utf8, ansi);
 }
 
 BuildResult buildDictionary(std::vector<std::string> words, const BuildOptions &options) {

@@ -39,8 +39,10 @@ std::string rejectionReason(const std::string &word);
 // The letters the words use, in byte order.
 std::string alphabetOf(const std::vector<std::string> &words);
 
-// Converts UTF-8 text to the 8-bit ANSI code page (Windows-1252). False when
-// the text is not valid UTF-8 or holds a character the code page lacks.
+// Converts UTF-8 text to the 8-bit ANSI code page (Windows-1252) by the
+// component library's table, the one the program's own text conversions
+// use. False when the text is not valid UTF-8 or holds a character the
+// code page lacks.
 bool utf8ToAnsi(const std::string &utf8, std::string &ansi);
 
 struct BuildResult {

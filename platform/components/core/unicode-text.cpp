@@ -18,14 +18,18 @@ std::uint32_t ansiToUnicode(unsigned char c) {
   return c >= 0x80 && c < 0xA0 ? cp1252High[c - 0x80] : c;
 }
 
-// '?' for a character the ANSI code page lacks.
-char unicodeToAnsi(std::uint32_t u) {
-  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
-    return static_cast<char>(u);
+// False for a character the ANSI code page lacks.
+bool unicodeToAnsi(std::uint32_t u, char &ansi) {
+  if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+    ansi = static_cast<char>(u);
+    return true;
+  }
   for (int i = 0; i < 32; ++i)
-    if (cp1252High[i] == u)
-      return static_cast<char>(0x80 + i);
-  return '?';
+    if (cp1252High[i] == u) {
+      ansi = static_cast<char>(0x80 + i);
+      return true;
+    }
+  return false;
 }
 
 // Bytes in the UTF-8 sequence that starts with lead, or 0 when no
@@ -110,12 +114,27 @@ std::string unicodeTextToAnsi(const std::string &text) {
   std::string out;
   out.reserve(text.size());
   forEachCharacter(text, true, [&](std::uint32_t code) {
+    char ansi = '?';
     if (code > 0xFFFF)
       out += "??";
     else
-      out += unicodeToAnsi(code);
+      out += unicodeToAnsi(code, ansi) ? ansi : '?';
   });
   return out;
+}
+
+bool utf8ToAnsiExact(const std::string &text, std::string &ansi) {
+  ansi.clear();
+  bool exact = true;
+  // A malformed sequence reads as U+FFFD, which the code page lacks too.
+  forEachCharacter(text, false, [&](std::uint32_t code) {
+    char byte = 0;
+    if (exact && unicodeToAnsi(code, byte))
+      ansi += byte;
+    else
+      exact = false;
+  });
+  return exact;
 }
 
 std::string cleanUtf8(const std::string &text) {

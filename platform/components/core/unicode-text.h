@@ -18,6 +18,14 @@ std::string ansiToUtf8(const std::string &text);
 // (a with macron to a); those read as '?' here.
 std::string unicodeTextToAnsi(const std::string &text);
 
+// UTF-8 as ANSI text, exactly: false when the text is not well-formed
+// UTF-8 or holds a character the code page lacks (ansi then holds the
+// characters before it). The five bytes Windows-1252 leaves unassigned
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the C1 controls of the same
+// value both ways, as in the platform's table, so every byte survives a
+// round trip through ansiToUtf8.
+bool utf8ToAnsiExact(const std::string &text, std::string &ansi);
+
 // UTF-8 with every malformed sequence replaced by U+FFFD.
 std::string cleanUtf8(const std::string &text);
 

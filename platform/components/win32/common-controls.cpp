@@ -352,14 +352,16 @@ void TToolBar::updateButton(TToolButton *button) {
   layoutButtons();
 }
 
-// Every button is ButtonWidth wide whatever its caption, a drop-down
-// button that plus its arrow; the platform would size buttons by their
-// captions and its own arrow. The width asked for is corrected by what the
-// platform makes of it, as it may or may not add the arrow itself.
+// Every button is ButtonWidth wide, or wider when its caption needs it (a
+// font wider than the designed one), a drop-down button that plus its
+// arrow; the platform would size buttons by their captions and its own
+// arrow. The width asked for is corrected by what the platform makes of
+// it, as it may or may not add the arrow itself.
 void TToolBar::fixButtonWidth(TToolButton *button) {
   if (button->style_ == tbsSeparator)
     return;
-  int wanted = buttonWidth_ + (button->style_ == tbsDropDown ? DropDownArrowWidth : 0);
+  int width = std::max(buttonWidth_, showCaptions_ ? captionWidth(button) : 0);
+  int wanted = width + (button->style_ == tbsDropDown ? DropDownArrowWidth : 0);
   int asked = wanted;
   for (int attempt = 0; attempt < 2; ++attempt) {
     TBBUTTONINFOA size{};
@@ -376,6 +378,40 @@ void TToolBar::fixButtonWidth(TToolButton *button) {
     if (made == wanted || made <= 0)
       return;
     asked += wanted - made;
+  }
+}
+
+// The width the platform gives the caption when it sizes the button by its
+// text (its padding and edges around the text in the bar's font), asked of
+// the bar itself: the button is made a plain self-sizing one for the
+// measure, then given its own style back.
+int TToolBar::captionWidth(TToolButton *button) {
+  if (button->Caption().empty())
+    return 0;
+  HWND window = Handle();
+  WPARAM command = static_cast<WPARAM>(button->command_);
+  TBBUTTONINFOA info{};
+  info.cbSize = sizeof info;
+  info.dwMask = TBIF_STYLE | TBIF_SIZE;
+  SendMessageA(window, TB_GETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info));
+  TBBUTTONINFOA measure = info;
+  measure.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
+  measure.cx = 0;
+  SendMessageA(window, TB_SETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&measure));
+  SendMessageA(window, TB_AUTOSIZE, 0, 0);
+  RECT rect{};
+  LRESULT index = SendMessageA(window, TB_COMMANDTOINDEX, command, 0);
+  SendMessageA(window, TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&rect));
+  SendMessageA(window, TB_SETBUTTONINFOA, command, reinterpret_cast<LPARAM>(&info));
+  return rect.right - rect.left;
+}
+
+void TToolBar::WndProc(TMessage &message) {
+  TWinControl::WndProc(message);
+  if (message.Msg == WM_SETFONT) {
+    for (TToolButton *button : buttons_)
+      fixButtonWidth(button);
+    layoutButtons();
   }
 }
 

@@ -174,6 +174,8 @@ protected:
   void command(WORD code, WORD id) override;
   bool notify(NMHDR &header, LRESULT &result) override;
   void Resize() override;
+  // A new font may widen the captions: the buttons are fitted again.
+  void WndProc(TMessage &message) override;
 
 private:
   friend class TToolButton;
@@ -188,6 +190,9 @@ private:
   // The width a drop-down button's arrow adds to it.
   static constexpr int DropDownArrowWidth = 15;
   void fixButtonWidth(TToolButton *button);
+  // The width a button's caption needs in the bar's font, its margins
+  // included.
+  int captionWidth(TToolButton *button);
 
   bool flat_ = false;
   bool showCaptions_ = false;

@@ -36,23 +36,6 @@ void registerOwnClass(const std::string &name) {
   RegisterClassExA(&windowClass);
 }
 
-TShiftState shiftFromKeys(WPARAM keys) {
-  TShiftState shift = 0;
-  if (keys & MK_SHIFT)
-    shift |= ssShift;
-  if (keys & MK_CONTROL)
-    shift |= ssCtrl;
-  if (keys & MK_LBUTTON)
-    shift |= ssLeft;
-  if (keys & MK_RBUTTON)
-    shift |= ssRight;
-  if (keys & MK_MBUTTON)
-    shift |= ssMiddle;
-  if (GetKeyState(VK_MENU) < 0)
-    shift |= ssAlt;
-  return shift;
-}
-
 bool isButtonDown(UINT msg) {
   return msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN ||
          msg == WM_LBUTTONDBLCLK || msg == WM_RBUTTONDBLCLK || msg == WM_MBUTTONDBLCLK;
@@ -78,6 +61,23 @@ TMouseButton buttonOf(UINT msg) {
 }
 
 } // namespace
+
+TShiftState KeysToShiftState(WPARAM keys) {
+  TShiftState shift = 0;
+  if (keys & MK_SHIFT)
+    shift |= ssShift;
+  if (keys & MK_CONTROL)
+    shift |= ssCtrl;
+  if (keys & MK_LBUTTON)
+    shift |= ssLeft;
+  if (keys & MK_RBUTTON)
+    shift |= ssRight;
+  if (keys & MK_MBUTTON)
+    shift |= ssMiddle;
+  if (GetKeyState(VK_MENU) < 0)
+    shift |= ssAlt;
+  return shift;
+}
 
 LRESULT CALLBACK controlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
@@ -538,7 +538,7 @@ TGraphicControl *TWinControl::graphicAt(int x, int y) const {
 // then the window itself. Answers true when a windowless child took it.
 bool TWinControl::routeMouse(TMessage &message) {
   int x = GET_X_LPARAM(message.LParam), y = GET_Y_LPARAM(message.LParam);
-  TShiftState shift = shiftFromKeys(message.WParam);
+  TShiftState shift = KeysToShiftState(message.WParam);
   if (message.Msg == WM_MOUSELEAVE) {
     trackingLeave_ = false;
     if (mouseOver_) {
@@ -708,7 +708,7 @@ void TWinControl::WndProc(TMessage &message) {
       return;
     if (message.Msg != WM_MOUSELEAVE) {
       int x = GET_X_LPARAM(message.LParam), y = GET_Y_LPARAM(message.LParam);
-      TShiftState shift = shiftFromKeys(message.WParam);
+      TShiftState shift = KeysToShiftState(message.WParam);
       if (message.Msg == WM_MOUSEMOVE)
         MouseMove(shift, x, y);
       else if (isButtonDown(message.Msg)) {

@@ -35,6 +35,10 @@ using TShiftState = unsigned;
 constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32,
                       ssDouble = 64;
 
+// The shift state of a mouse message's key flags (MK_SHIFT, MK_CONTROL and
+// the buttons), with Alt from the keyboard, which the flags do not carry.
+TShiftState KeysToShiftState(WPARAM keys);
+
 using TMouseEvent = Event<TObject *, TMouseButton, TShiftState, int, int>;
 using TMouseMoveEvent = Event<TObject *, TShiftState, int, int>;
 using TKeyPressEvent = Event<TObject *, char &>;

@@ -11,6 +11,8 @@
 #include "platform/components/win32/std-controls.h"
 #include "platform/components/win32/tests/win32-test-support.h"
 #include "platform/components/win32/utility.h"
+#include "testing/dialog-driver.h"
+#include "testing/test-paths.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -759,9 +761,65 @@ TEST_F(ControlsTest, ToolButtonsTakeTheBarsButtonWidth) {
     made.push_back(tool);
   }
   form_->Show();
-  const int lefts[] = {0, 73, 161}, widths[] = {73, 88, 88};
+  // "Preferences..." is wider than 73 in some fonts (its own test below):
+  // it takes at least its designed width and the next button follows it.
+  const int lefts[] = {0, 73, 73 + made[1]->Width()}, widths[] = {73, 88, 88};
   for (std::size_t i = 0; i < made.size(); ++i) {
     EXPECT_EQ(made[i]->Left(), lefts[i]) << buttons[i].first;
-    EXPECT_EQ(made[i]->Width(), widths[i]) << buttons[i].first;
+    if (i == 1) {
+      EXPECT_GE(made[i]->Width(), widths[i]) << buttons[i].first;
+    } else {
+      EXPECT_EQ(made[i]->Width(), widths[i]) << buttons[i].first;
+    }
   }
+}
+
+// In a font wider than the designed one, a caption that ButtonWidth cannot
+// hold widens its button (a drop-down button that plus its arrow), and the
+// buttons after it move along; short captions keep ButtonWidth. The text,
+// measured apart in the bar's font, fits between the platform's padding.
+// Back in the small font the button narrows again. The bar's picture stays
+// in this folder (tool-bar-captions.bmp).
+TEST_F(ControlsTest, ToolButtonsWidenForCaptionsTheirWidthCannotHold) {
+  auto *bar = make<TToolBar>();
+  bar->SetShowCaptions(true);
+  bar->SetFlat(true);
+  bar->SetButtonWidth(73);
+  bar->SetButtonHeight(21);
+  const std::pair<const char *, TToolButtonStyle> buttons[] = {
+      {"Go", tbsButton}, {"Preferences...", tbsDropDown}, {"Help", tbsDropDown}};
+  std::vector<TToolButton *> made;
+  for (const auto &button : buttons) {
+    auto *tool = new TToolButton(form_.get());
+    tool->SetStyle(button.second);
+    tool->SetCaption(button.first);
+    tool->SetParent(bar);
+    made.push_back(tool);
+  }
+  form_->SetBounds(0, 0, 600, 300);
+  form_->Show();
+  int padding = LOWORD(SendMessageA(bar->Handle(), TB_GETPADDING, 0, 0));
+  std::vector<int> widths;
+  for (int height : {-19, -11}) {
+    bar->Font().SetHeight(height);
+    widths.push_back(made[1]->Width());
+    int left = 0;
+    for (std::size_t i = 0; i < made.size(); ++i) {
+      int arrow = buttons[i].second == tbsDropDown ? 15 : 0;
+      int text = dialog_test::textWidthIn(bar->Handle(), buttons[i].first);
+      EXPECT_LE(text + padding, made[i]->Width() - arrow) << buttons[i].first << " at " << height;
+      EXPECT_EQ(made[i]->Left(), left) << buttons[i].first << " at " << height;
+      if (i != 1) {
+        EXPECT_EQ(made[i]->Width(), 73 + arrow) << buttons[i].first << " at " << height;
+      }
+      left += made[i]->Width();
+    }
+    if (height == -19) {
+      EXPECT_TRUE(dialog_test::saveWindowShot(
+          bar->Handle(), testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") +
+                                                   std::string("/tool-bar-captions.bmp"))));
+    }
+  }
+  EXPECT_GT(widths[0], 88); // the big font does not fit the designed width
+  EXPECT_LT(widths[1], widths[0]);
 }

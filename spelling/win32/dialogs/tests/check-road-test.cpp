@@ -7,7 +7,7 @@
 #include "testing/test-files.h"
 #include "spelling/win32/control-parsers.h"
 #include "spelling/win32/dialogs/spell-windows.h"
-#include "spelling/win32/dialogs/tests/dialog-driver.h"
+#include "testing/dialog-driver.h"
 
 #include "platform/components/win32/application.h"
 #include "platform/components/win32/forms.h"

@@ -6,8 +6,8 @@
 #include "spelling/core/configuration.h"
 #include "spelling/win32/dialogs/dict-sheet.h"
 #include "spelling/win32/dialogs/options-sheet.h"
-#include "spelling/win32/dialogs/tests/dialog-driver.h"
-#include "spelling/win32/dialogs/tests/dialog-test-support.h"
+#include "testing/dialog-driver.h"
+#include "testing/dialog-test-support.h"
 
 #include "platform/base/win32/unique-handle.h"
 #include "platform/components/win32/application.h"

@@ -5,7 +5,7 @@
 #include "spelling/win32/dialogs/spell-dialog.h"
 
 #include "spelling/core/languages.h"
-#include "spelling/win32/dialogs/tests/dialog-test-support.h"
+#include "testing/dialog-test-support.h"
 
 #include "platform/components/win32/application.h"
 

@@ -4,10 +4,10 @@
 // edit, presses a button). Steps run in order; each answers true once it
 // has acted. A script that stalls gives up after a deadline by pressing
 // whatever ends the dialogs, so no test can hang.
-#ifndef SPELLING_WIN32_DIALOGS_TESTS_DIALOG_DRIVER_H
-#define SPELLING_WIN32_DIALOGS_TESTS_DIALOG_DRIVER_H
+#ifndef TESTING_DIALOG_DRIVER_H
+#define TESTING_DIALOG_DRIVER_H
 
-#include "spelling/win32/dialogs/tests/dialog-test-support.h"
+#include "testing/dialog-test-support.h"
 
 #include "platform/base/win32/unique-handle.h"
 #include "platform/components/win32/utility.h"

@@ -1,8 +1,8 @@
-// Helpers of the dialog tests: finding a form's child windows as a person
+// Helpers of the window tests: finding a form's child windows as a person
 // sees them (by class and caption), their rectangles in the form's client
 // coordinates, and text measured on a window's own font.
-#ifndef SPELLING_WIN32_DIALOGS_TESTS_DIALOG_TEST_SUPPORT_H
-#define SPELLING_WIN32_DIALOGS_TESTS_DIALOG_TEST_SUPPORT_H
+#ifndef TESTING_DIALOG_TEST_SUPPORT_H
+#define TESTING_DIALOG_TEST_SUPPORT_H
 
 #include "platform/base/win32/gdi-owners.h"
 
