@@ -8,7 +8,8 @@
 # kept in <build>/fuzz/crashes/<name>/ and fails the run (replay it with
 # <program> <file>). Prints one line per harness: inputs run, seconds, edges
 # covered (cov) and coverage features (ft). Exits 77 where clang cannot link
-# a libFuzzer program.
+# a libFuzzer program. FUZZ_WORK puts the corpora, crashes and logs in
+# another folder (default: the tree), so that two runs can share one build.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_ROOT:-$root/build}
@@ -16,6 +17,7 @@ seconds=${1:-60}
 parallel=${2:-3}
 only=${3:-.}
 tree=$build/fuzz
+work=${FUZZ_WORK:-$tree}
 
 probe=$(mktemp -d)
 trap 'rm -rf "$probe"' EXIT
@@ -32,18 +34,18 @@ cmake -S "$root" -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER
 cmake --build "$tree" -j "${BUILD_JOBS:-3}" --target fuzzers >"$probe/build.log" 2>&1 ||
   { cat "$probe/build.log"; exit 1; }
 
-mkdir -p "$tree/logs"
+mkdir -p "$work/logs"
 run_one() { # name program seeds
-  local corpus=$tree/corpus/$1 crashes=$tree/crashes/$1/
+  local corpus=$work/corpus/$1 crashes=$work/crashes/$1/
   mkdir -p "$corpus" "$crashes"
   local dirs=("$corpus")
   [ -d "$3" ] && dirs+=("$3")
   ASAN_OPTIONS=detect_leaks=1 "$2" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
     -malloc_limit_mb=256 -print_final_stats=1 -artifact_prefix="$crashes" "${dirs[@]}" \
-    >"$tree/logs/$1.log" 2>&1
+    >"$work/logs/$1.log" 2>&1
 }
 export -f run_one
-export tree seconds
+export work seconds
 
 harnesses=$(grep -E "^[^	]*($only)" "$tree/fuzzers.txt" || true)
 [ -n "$harnesses" ] || { echo "fuzz-coverage: no harness matches '$only'"; exit 1; }
@@ -54,7 +56,7 @@ echo "$harnesses" | tr '\t' '\n' | xargs -d '\n' -n 3 -P "$parallel" bash -c 'ru
 
 printf '  %-26s %10s %8s %7s %7s  %s\n' harness inputs seconds cov ft result
 while IFS=$'\t' read -r name _ _; do
-  log=$tree/logs/$name.log
+  log=$work/logs/$name.log
   done_line=$(grep -E '^#[0-9]+.*(DONE|cov:)' "$log" | tail -1 || true)
   runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo '?')
   took=$(grep -oE 'Done [0-9]+ runs in [0-9]+ second' "$log" | grep -oE 'in [0-9]+' |
@@ -62,8 +64,8 @@ while IFS=$'\t' read -r name _ _; do
   cov=$(echo "$done_line" | grep -oE 'cov: [0-9]+' | grep -oE '[0-9]+' || echo '?')
   ft=$(echo "$done_line" | grep -oE 'ft: [0-9]+' | grep -oE '[0-9]+' || echo '?')
   result=clean
-  if ls "$tree/crashes/$name/" 2>/dev/null | grep -q .; then
-    result="FOUND: $(ls "$tree/crashes/$name/" | head -3 | sed "s|^|$tree/crashes/$name/|" |
+  if ls "$work/crashes/$name/" 2>/dev/null | grep -q .; then
+    result="FOUND: $(ls "$work/crashes/$name/" | head -3 | sed "s|^|$work/crashes/$name/|" |
       paste -sd ' ')"
     status=1
   elif ! grep -q 'Done [0-9]* runs' "$log"; then
