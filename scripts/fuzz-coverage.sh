@@ -29,8 +29,11 @@ if ! clang++ -fsanitize=fuzzer,address,undefined "$probe/probe.cpp" -o "$probe/p
   exit 77
 fi
 
-cmake -S "$root" -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-  -DCMAKE_CXX_COMPILER=clang++ -DFUZZING=ON -DBUILD_PARTS="${BUILD_PARTS:-}" >/dev/null
+# Configured once; the build itself reconfigures when a CMakeLists.txt changes.
+if [ ! -f "$tree/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+    -DCMAKE_CXX_COMPILER=clang++ -DFUZZING=ON -DBUILD_PARTS="${BUILD_PARTS:-}" >/dev/null
+fi
 cmake --build "$tree" -j "${BUILD_JOBS:-3}" --target fuzzers >"$probe/build.log" 2>&1 ||
   { cat "$probe/build.log"; exit 1; }
 
