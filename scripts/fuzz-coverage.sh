@@ -9,7 +9,9 @@
 # <program> <file>). Prints one line per harness: inputs run, seconds, edges
 # covered (cov) and coverage features (ft). Exits 77 where clang cannot link
 # a libFuzzer program. FUZZ_WORK puts the corpora, crashes and logs in
-# another folder (default: the tree), so that two runs can share one build.
+# another folder (default: the tree), so that two runs can share one build;
+# FUZZ_LISTING=<file> runs the programs it lists (lines as in fuzzers.txt)
+# instead of building the tree's.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_ROOT:-$root/build}
@@ -29,13 +31,17 @@ if ! clang++ -fsanitize=fuzzer,address,undefined "$probe/probe.cpp" -o "$probe/p
   exit 77
 fi
 
-# Configured once; the build itself reconfigures when a CMakeLists.txt changes.
-if [ ! -f "$tree/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
-    -DCMAKE_CXX_COMPILER=clang++ -DFUZZING=ON -DBUILD_PARTS="${BUILD_PARTS:-}" >/dev/null
+listing=${FUZZ_LISTING:-}
+if [ -z "$listing" ]; then
+  # Configured once; the build itself reconfigures when a CMakeLists.txt changes.
+  if [ ! -f "$tree/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \
+      -DCMAKE_CXX_COMPILER=clang++ -DFUZZING=ON -DBUILD_PARTS="${BUILD_PARTS:-}" >/dev/null
+  fi
+  cmake --build "$tree" -j "${BUILD_JOBS:-3}" --target fuzzers >"$probe/build.log" 2>&1 ||
+    { cat "$probe/build.log"; exit 1; }
+  listing=$tree/fuzzers.txt
 fi
-cmake --build "$tree" -j "${BUILD_JOBS:-3}" --target fuzzers >"$probe/build.log" 2>&1 ||
-  { cat "$probe/build.log"; exit 1; }
 
 mkdir -p "$work/logs"
 run_one() { # name program seeds
@@ -43,14 +49,17 @@ run_one() { # name program seeds
   mkdir -p "$corpus" "$crashes"
   local dirs=("$corpus")
   [ -d "$3" ] && dirs+=("$3")
+  local start=$SECONDS status=0
   ASAN_OPTIONS=detect_leaks=1 "$2" -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 \
     -malloc_limit_mb=256 -print_final_stats=1 -artifact_prefix="$crashes" "${dirs[@]}" \
-    >"$work/logs/$1.log" 2>&1
+    >"$work/logs/$1.log" 2>&1 || status=$?
+  echo $((SECONDS - start)) >"$work/logs/$1.seconds"
+  return $status
 }
 export -f run_one
 export work seconds
 
-harnesses=$(grep -E "^[^	]*($only)" "$tree/fuzzers.txt" || true)
+harnesses=$(grep -E "^[^	]*($only)" "$listing" || true)
 [ -n "$harnesses" ] || { echo "fuzz-coverage: no harness matches '$only'"; exit 1; }
 echo "fuzz-coverage: $(echo "$harnesses" | wc -l) harnesses, $seconds s each, $parallel at a time"
 status=0
@@ -62,8 +71,7 @@ while IFS=$'\t' read -r name _ _; do
   log=$work/logs/$name.log
   done_line=$(grep -E '^#[0-9]+.*(DONE|cov:)' "$log" | tail -1 || true)
   runs=$(grep -oE 'stat::number_of_executed_units: *[0-9]+' "$log" | grep -oE '[0-9]+$' || echo '?')
-  took=$(grep -oE 'Done [0-9]+ runs in [0-9]+ second' "$log" | grep -oE 'in [0-9]+' |
-    grep -oE '[0-9]+' || echo '?')
+  took=$(cat "$work/logs/$name.seconds" 2>/dev/null || echo '?')
   cov=$(echo "$done_line" | grep -oE 'cov: [0-9]+' | grep -oE '[0-9]+' || echo '?')
   ft=$(echo "$done_line" | grep -oE 'ft: [0-9]+' | grep -oE '[0-9]+' || echo '?')
   result=clean
