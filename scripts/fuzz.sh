@@ -5,8 +5,14 @@
 # Scale 1 is what CI runs. An input that breaks a reader is written to
 # <build>/native/fuzz-artefacts/<test>.fuzz-input (replay it with
 # FUZZ_REPLAY=<file> and the test's --gtest_filter).
+#   scripts/fuzz.sh --coverage [seconds] [parallel] [name-regex]
+# runs the coverage-guided harnesses instead (scripts/fuzz-coverage.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+if [ "${1:-}" = --coverage ]; then
+  shift
+  exec "$root/scripts/fuzz-coverage.sh" "$@"
+fi
 build=${BUILD_ROOT:-$root/build}
 scale=${1:-100}
 seed=${2:-20261209}

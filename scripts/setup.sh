@@ -19,6 +19,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 packages=(
   cmake make g++ git clang clang-format
+  libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 libwine-dev fonts-wine

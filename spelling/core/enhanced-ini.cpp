@@ -2,6 +2,7 @@
 #include "spelling/core/enhanced-ini.h"
 
 #include "platform/components/core/exception.h"
+#include "platform/components/core/unicode-text.h"
 
 #include <cstddef>
 #include <utility>
@@ -112,11 +113,15 @@ void TEnhancedINI::readSectionValues(const std::string &section,
   if (!fileSystem_.readFile(FileName(), text))
     return;
   // A byte-order mark changes how every line is decoded, so each piece
-  // carries it too.
+  // carries it too. UTF-16 text is cut into lines once decoded (its bytes
+  // hold line breaks of their own), so its pieces are the UTF-8 it reads as.
   std::string mark;
   if (text.compare(0, 3, Utf8Mark) == 0) {
     mark = Utf8Mark;
     text.erase(0, 3);
+  } else if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0) {
+    mark = Utf8Mark;
+    text = components::utf16ToText(text.substr(2), text[0] == '\xFE');
   }
   std::string probeLine = std::string(ProbeKey) + "=1\r\n";
   // Lines before the first section header belong to a nameless section.

@@ -3,6 +3,7 @@
 add_unit_test(spelling-settings-tests
   SOURCES settings-tests.cpp trie-tests.cpp user-dictionary-tests.cpp
           configuration-tests.cpp languages-tests.cpp
+          unicode-lists-test.cpp
   LIBS spelling-core testing-support)
 
 # The golden settings files checked against the platform's profile functions.
