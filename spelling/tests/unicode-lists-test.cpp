@@ -5,7 +5,7 @@
 #include "spelling/core/enhanced-ini.h"
 #include "spelling/core/user-dictionary.h"
 
-#include "memory-file-system.h"
+#include "testing/memory-file-system.h"
 #include "platform/components/core/unicode-text.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 
 namespace {
 
-using spelling_tests::MemoryFileSystem;
+using testing_support::MemoryFileSystem;
 
 struct Encoding {
   const char *name;

@@ -3,7 +3,8 @@
 // entries than the file has lines (plus the scanned folder's three).
 #include "spelling/core/configuration.h"
 
-#include "spelling/tests/memory-file-system.h"
+#include "testing/memory-file-system.h"
+#include "spelling/tests/title-only-dictionary.h"
 #include "testing/fuzz-harness.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ const char ConfigPath[] = "C:\\Lexitray\\VERBA.CFG";
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   using namespace spelling;
   const std::string text = testing_support::textOf(data, size);
-  spelling_tests::MemoryFileSystem files;
+  testing_support::MemoryFileSystem files;
   files.put(std::string(Folder) + "english.dct", spelling_tests::dictionaryWithTitle("English"));
   files.put(std::string(Folder) + "medical.dct", spelling_tests::dictionaryWithTitle("Medical"));
   files.put(std::string(Folder) + "default.udt", "");

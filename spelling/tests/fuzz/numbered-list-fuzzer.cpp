@@ -3,7 +3,7 @@
 // one look-up per key gives.
 #include "spelling/core/enhanced-ini.h"
 
-#include "spelling/tests/memory-file-system.h"
+#include "testing/memory-file-system.h"
 #include "testing/fuzz-harness.h"
 
 #include <vector>
@@ -28,7 +28,7 @@ bool listByLookUps(const components::TIniFile &ini, const std::string &section,
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-  spelling_tests::MemoryFileSystem files;
+  testing_support::MemoryFileSystem files;
   files.put("x.ini", testing_support::textOf(data, size));
   spelling::TEnhancedINI ini("x.ini", files);
   for (const char *section : {"Added", ""}) {

@@ -3,7 +3,7 @@
 // reads back, whatever the file held before.
 #include "spelling/core/user-dictionary.h"
 
-#include "spelling/tests/memory-file-system.h"
+#include "testing/memory-file-system.h"
 #include "testing/fuzz-harness.h"
 
 #include <algorithm>
@@ -21,7 +21,7 @@ bool listed(const components::TStringList &list, const std::string &word) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   const std::string text = testing_support::textOf(data, size);
-  spelling_tests::MemoryFileSystem files;
+  testing_support::MemoryFileSystem files;
   files.put("u.udt", text);
   {
     spelling::TUserDictionary dictionary("u.udt", files);

@@ -5,7 +5,7 @@
 
 #include "platform/components/core/exception.h"
 #include "platform/components/core/string-list.h"
-#include "platform/components/tests/memory-file-system.h"
+#include "testing/memory-file-system.h"
 #include "testing/fuzz-harness.h"
 
 #include <algorithm>
@@ -25,8 +25,8 @@ bool startsWithMark(const std::string &text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
   const std::string path = "fuzz.ini";
   const std::string original = testing_support::textOf(data, size);
-  components_tests::MemoryFileSystem fs;
-  fs.files[path] = original;
+  testing_support::MemoryFileSystem fs;
+  fs.put(path, original);
   components::TIniFile ini(path, fs);
 
   components::TStringList sections;
@@ -46,11 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
   ini.WriteString("Fuzz", "Key", "caf\xE9");
   FUZZ_CHECK(ini.ReadString("fuzz", "key", "missing") == "caf\xE9");
-  FUZZ_CHECK(startsWithMark(fs.files[path]) == startsWithMark(original));
+  FUZZ_CHECK(startsWithMark(fs.get(path)) == startsWithMark(original));
   if (sections.Count() > 0)
     ini.EraseSection(sections[0]);
   ini.DeleteKey("fuzz", "key");
   FUZZ_CHECK(!ini.ValueExists("fuzz", "key"));
-  FUZZ_CHECK(fs.files.size() == 1);
+  FUZZ_CHECK(fs.paths().size() == 1);
   return 0;
 }
