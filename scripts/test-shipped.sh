@@ -1,0 +1,153 @@
+#!/usr/bin/env bash
+# The shipped subset: a few of the Windows tests, the same test programs run
+# from the shipped 32-bit build (build/win32) under 32-bit Wine, natively
+# where the kernel runs 32-bit code and through qemu's user-mode emulation
+# where it does not. Under emulation each Wine process start costs a minute
+# or more, so the subset is few processes, most valuable first, and
+# time-boxed: a check the time box cuts short, or leaves unstarted, fails the
+# run and is named. The log names every shipped binary each check ran.
+# Afterwards the results both builds must share are compared across them,
+# and nothing of the 32-bit run may be left running.
+#
+# Usage: test-shipped.sh [build-root]   (default: build/ of this checkout)
+# SHIPPED_TIME_LIMIT: seconds for the whole subset (default 1200).
+# SHIPPED_CHECKS: names of the checks to run (default: all, in order).
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-${BUILD_ROOT:-$root/build}}
+tree=$build/win32
+limit=${SHIPPED_TIME_LIMIT:-1200}
+
+how=$("$root/scripts/can-run-32bit.sh" --how)
+if [ "$how" = no ] || ! "$root/scripts/can-run-32bit.sh"; then
+  echo "== shipped subset: this machine cannot run 32-bit Wine; skipped, the win64 build stands in"
+  exit 0
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  # One display for the whole subset: programs that share a wineserver
+  # started without one can never create windows.
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build"
+fi
+
+wine_bits=32 wine_prefix=$tree/wineprefix
+. "$root/scripts/wine-env.sh"
+export WINEDEBUG=-all
+
+started=$(date +%s)
+failed=()
+now() { echo $(($(date +%s) - started)); }
+say() { echo "shipped [$(printf '%4d' "$(now)")s] $*"; }
+
+# Everything of the 32-bit run ends with it: the prefix's wineserver and
+# every process started with one of the tree's prefixes (under emulation a
+# Wine process is a qemu process, which the wineserver alone may not end).
+# This script and the pipes it runs share the variable: they do not count.
+leftovers() {
+  local p
+  for p in /proc/[0-9]*; do
+    [ "${p#/proc/}" != $$ ] && ! grep -qx "PPid:[[:space:]]*$$" "$p/status" 2>/dev/null || continue
+    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -q "^WINEPREFIX=$tree/" && echo "${p#/proc/}"
+  done
+}
+finish() {
+  "$root/scripts/wine-fixture.sh" stop 32 "$wine_prefix"
+  local pids
+  pids=$(leftovers | paste -sd ' ')
+  if [ -n "$pids" ]; then
+    say "FAIL: left running after the run, now ended: $(ps -o pid=,args= -p "${pids// /,}" | cut -c1-100 | paste -sd ';')"
+    # shellcheck disable=SC2086 # one process id each
+    kill -9 $pids 2>/dev/null
+    failed+=("leftovers")
+  fi
+}
+
+# The checks, most valuable first:
+#   name | how it runs | gtest filter | shipped binaries it runs
+# "ctest:<test>" runs a test of the tree (its prefix's fixture is this
+# script's); "exe:<program>" runs a test program in the tree's prefix.
+checks=(
+  "register-qorsim|ctest:qorsim-regsvr32||circuit-sim/win32/QorSim.dll"
+  "register-qorlib01|ctest:qorlib01-regsvr32||passive-lib/win32/QorLib01.dll"
+  "divider|ctest:qorsim-circuit-tests|Circuit.DividerSolvesToItsRatio|circuit-sim/win32/QorSim.dll"
+  "lexitray-check|exe:clipboard-checker/tests/lexitray-e2e-tests.exe|LexitrayTest.ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords|clipboard-checker/Lexitray.exe"
+  "plugin-export|ctest:plugin-adapters-scripted||plugin-adapters/Pixtunef.8bf plugin-adapters/Pixtunee.8be"
+  "billpost-send|ctest:billpost-end-to-end||invoice-mailer/Billpost.exe"
+  "install-round-trip|ctest:installer-e2e-install installer-e2e-uninstall||installer/package/Pixsetup.exe installer/package/Pixuns.exe"
+)
+
+run_check() { # name how filter binaries
+  local name=$1 how=$2 filter=$3 binaries=$4 left=$((limit - $(now))) b status t0
+  for b in $binaries; do
+    [ -f "$tree/$b" ] || { say "$name: not built here ($b missing); not run"; return 0; }
+  done
+  if ((left < 30)); then
+    say "FAIL $name: not run, the time box of ${limit}s is spent"
+    failed+=("$name")
+    return
+  fi
+  for b in $binaries; do say "$name runs the shipped $tree/$b"; done
+  t0=$(now)
+  case $how in
+  ctest:*)
+    local regex
+    regex="^($(echo "${how#ctest:}" | tr ' ' '|'))\$"
+    GTEST_FILTER=${filter:-*} timeout -k 10 "$left" \
+      ctest --test-dir "$tree" -R "$regex" -FA '^wine$' --output-on-failure
+    ;;
+  exe:*)
+    local program=$tree/${how#exe:}
+    (cd "$(dirname "$program")" && TEST_SOURCE_DIR=$root TEST_BINARY_DIR=$PWD \
+      timeout -k 10 "$left" "$WINE" "$program" --gtest_color=no --gtest_filter="$filter")
+    ;;
+  esac
+  status=$?
+  if [ $status = 0 ]; then
+    say "PASS $name in $(($(now) - t0))s"
+  else
+    [ $status = 124 ] && say "$name: cut short by the time box of ${limit}s"
+    say "FAIL $name (exit $status) after $(($(now) - t0))s"
+    failed+=("$name")
+  fi
+}
+
+# Results both builds must share: the plug-ins' JPEG files of the scripted
+# export, byte for byte, where the 64-bit run made them too.
+compare_builds() {
+  local scratch=plugin-adapters/tests/scratch f other compared=0 differ=0
+  [ -d "$build/win64/$scratch" ] || return 0
+  while IFS= read -r f; do
+    other=$build/win64/$scratch/${f#"$tree/$scratch/"}
+    [ -f "$other" ] || continue
+    compared=$((compared + 1))
+    cmp -s "$f" "$other" || {
+      say "FAIL: $f differs from the 64-bit build's"
+      differ=$((differ + 1))
+    }
+  done < <(find "$tree/$scratch" -path '*/out/*.jpg' 2>/dev/null)
+  if ((compared > 0)); then
+    say "cross-build: $compared JPEG files of the plug-ins compared with the 64-bit build's, $differ differ"
+    ((differ == 0)) || failed+=("cross-build-jpeg")
+  fi
+}
+
+say "32-bit Wine runs $how here; time box ${limit}s"
+if [ ! -f "$wine_prefix/system.reg" ]; then made_prefix=yes; fi
+if ! timeout -k 10 "$limit" "$root/scripts/wine-fixture.sh" start 32 "$wine_prefix"; then
+  say "FAIL: the 32-bit prefix could not be made or started"
+  failed+=("prefix")
+else
+  say "prefix ${made_prefix:+made and }started in $(now)s"
+  for check in "${checks[@]}"; do
+    IFS='|' read -r name how_ filter binaries <<<"$check"
+    if [ -n "${SHIPPED_CHECKS:-}" ] && [[ " $SHIPPED_CHECKS " != *" $name "* ]]; then continue; fi
+    run_check "$name" "$how_" "$filter" "$binaries"
+  done
+fi
+finish
+compare_builds
+
+if [ ${#failed[@]} -gt 0 ]; then
+  say "shipped subset failed: ${failed[*]} (total $(now)s)"
+  exit 1
+fi
+say "shipped subset passed (total $(now)s)"
