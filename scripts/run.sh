@@ -10,6 +10,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_ROOT:-$root/build}
 "$root/scripts/setup.sh"
+"$root/scripts/setup-32bit.sh" --native-only
 "$root/scripts/build.sh"
 if "$root/scripts/can-run-32bit.sh" --native; then
   wine_bits=32 tree=win32

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# The set-up's 32-bit part, run by setup.sh once the 64-bit packages stand:
-# 32-bit Wine for running the shipped build. It never fails the set-up:
-# whatever cannot be done is said in one line, and the tests then go on with
-# the 64-bit build alone.
+# The set-up's 32-bit part: 32-bit Wine for running the shipped build, set
+# up after the 64-bit set-up (and by the test command after the 64-bit
+# tests, see setup.sh). It never fails: whatever cannot be done is said in
+# one line, and the tests then go on with the 64-bit build alone.
+#   --native-only  never register an emulator (the main command, which
+#                  starts the 32-bit build only where it runs natively)
 #
 # 1. A kernel that starts i386 programs natively is used as it is. Otherwise,
 #    where binfmt_misc can be written and no handler for i386 programs is
@@ -38,7 +40,7 @@ cleanup() {
 trap cleanup EXIT
 
 give_up() {
-  echo "setup: no 32-bit Wine: $*; the tests go on with the 64-bit build alone"
+  echo "setup: no 32-bit Wine: $*; the 64-bit build stands in"
   exit 0
 }
 
@@ -113,6 +115,7 @@ install_wine32() {
 }
 
 if ! "$can_run" --kernel; then
+  [ "${1:-}" != --native-only ] || give_up "this kernel cannot run 32-bit code"
   register_emulator
 fi
 installed wine32:i386 || install_wine32

@@ -12,12 +12,19 @@
 # Usage: test-shipped.sh [build-root]   (default: build/ of this checkout)
 # SHIPPED_TIME_LIMIT: seconds for the whole subset (default 1200).
 # SHIPPED_CHECKS: names of the checks to run (default: all, in order).
+# SHIPPED_NO_SETUP: skip the 32-bit set-up (setup-32bit.sh).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-${BUILD_ROOT:-$root/build}}
 tree=$build/win32
 limit=${SHIPPED_TIME_LIMIT:-1200}
 
+# Set up here, after the 64-bit tests (see setup.sh); says why when it cannot.
+if [ -z "${SHIPPED_NO_SETUP:-}" ]; then
+  t0=$(date +%s)
+  "$root/scripts/setup-32bit.sh"
+  echo "shipped: 32-bit set-up took $(($(date +%s) - t0))s"
+fi
 how=$("$root/scripts/can-run-32bit.sh" --how)
 if [ "$how" = no ] || ! "$root/scripts/can-run-32bit.sh"; then
   echo "== shipped subset: this machine cannot run 32-bit Wine; skipped, the win64 build stands in"
@@ -26,7 +33,7 @@ fi
 if [ -z "${DISPLAY:-}" ]; then
   # One display for the whole subset: programs that share a wineserver
   # started without one can never create windows.
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build"
+  SHIPPED_NO_SETUP=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build"
 fi
 
 wine_bits=32 wine_prefix=$tree/wineprefix
