@@ -38,6 +38,7 @@ fi
 
 wine_bits=32 wine_prefix=$tree/wineprefix
 . "$root/scripts/wine-env.sh"
+export WINE
 export WINEDEBUG=-all
 
 started=$(date +%s)
@@ -53,7 +54,7 @@ leftovers() {
   local p
   for p in /proc/[0-9]*; do
     [ "${p#/proc/}" != $$ ] && ! grep -qx "PPid:[[:space:]]*$$" "$p/status" 2>/dev/null || continue
-    tr '\0' '\n' <"$p/environ" 2>/dev/null | grep -q "^WINEPREFIX=$tree/" && echo "${p#/proc/}"
+    tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -q "^WINEPREFIX=$tree/" && echo "${p#/proc/}"
   done
 }
 finish() {
@@ -72,15 +73,65 @@ finish() {
 #   name | how it runs | gtest filter | shipped binaries it runs
 # "ctest:<test>" runs a test of the tree (its prefix's fixture is this
 # script's); "exe:<program>" runs a test program in the tree's prefix.
+# "register" is this script's own: every COM server in four Wine starts.
 checks=(
-  "register-qorsim|ctest:qorsim-regsvr32||circuit-sim/win32/QorSim.dll"
-  "register-qorlib01|ctest:qorlib01-regsvr32||passive-lib/win32/QorLib01.dll"
   "divider|ctest:qorsim-circuit-tests|Circuit.DividerSolvesToItsRatio|circuit-sim/win32/QorSim.dll"
   "lexitray-check|exe:clipboard-checker/tests/lexitray-e2e-tests.exe|LexitrayTest.ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords|clipboard-checker/Lexitray.exe"
+  "register|register||circuit-sim/win32/QorSim.dll passive-lib/win32/QorLib01.dll"
   "plugin-export|ctest:plugin-adapters-scripted||plugin-adapters/Pixtunef.8bf plugin-adapters/Pixtunee.8be"
   "billpost-send|ctest:billpost-end-to-end||invoice-mailer/Billpost.exe"
   "install-round-trip|ctest:installer-e2e-install installer-e2e-uninstall||installer/package/Pixsetup.exe installer/package/Pixuns.exe"
 )
+
+# The classes of HKCR\CLSID whose in-process server is one of the named
+# DLLs, as "<dll> <clsid> <threading model> <ProgID>" lines, from one
+# "reg query /s" (each Wine start costs a minute under emulation).
+registered_classes() { # dll-names...
+  "$WINE" reg query 'HKCR\CLSID' /s 2>/dev/null | tr -d '\r' | python3 -c '
+import re, sys
+dlls = [d.lower() for d in sys.argv[1:]]
+classes, key = {}, None
+for line in sys.stdin:
+    line = line.rstrip("\n")
+    if line.startswith("HKEY_"):
+        key = line
+        continue
+    m = re.match(r"\s+(\S+|\(Default\))\s+REG_\w+\s*(.*)$", line)
+    c = re.search(r"\\CLSID\\(\{[0-9A-Fa-f-]+\})(\\.*)?$", key or "")
+    if not (m and c):
+        continue
+    info = classes.setdefault(c.group(1), {})
+    info[((c.group(2) or "").lstrip("\\"), m.group(1))] = m.group(2)
+for clsid, info in sorted(classes.items()):
+    server = info.get(("InprocServer32", "(Default)"), "")
+    for dll in dlls:
+        if server.lower().rsplit("\\", 1)[-1] == dll:
+            print(dll, clsid, info.get(("InprocServer32", "ThreadingModel"), "-") or "-",
+                  info.get(("ProgID", "(Default)"), "-") or "-")
+' "$@"
+}
+
+# regsvr32 of every COM server at once, the classes each registers read
+# back (each at least one, with a threading model and a ProgID), then
+# regsvr32 /u and none left.
+check_registration() { # dll paths (host)...
+  local names=() dll listing failures=0
+  for dll in "$@"; do names+=("$(basename "$dll" | tr 'A-Z' 'a-z')"); done
+  "$WINE" regsvr32 /s "$@" || { echo "regsvr32 returned $?"; failures=1; }
+  listing=$(registered_classes "${names[@]}")
+  printf '%s\n' "$listing" | sed 's/^/  registered: /'
+  for dll in "${names[@]}"; do
+    printf '%s\n' "$listing" | grep -q "^$dll " || { echo "$dll registered no class"; failures=1; }
+  done
+  if printf '%s\n' "$listing" | awk 'NF && ($3 == "-" || $4 == "-")' | grep -q .; then
+    echo "a class lacks its threading model or ProgID"
+    failures=1
+  fi
+  "$WINE" regsvr32 /u /s "$@" || { echo "regsvr32 /u returned $?"; failures=1; }
+  listing=$(registered_classes "${names[@]}")
+  [ -z "$listing" ] || { echo "left after regsvr32 /u: $listing"; failures=1; }
+  return $failures
+}
 
 run_check() { # name how filter binaries
   local name=$1 how=$2 filter=$3 binaries=$4 left=$((limit - $(now))) b status t0
@@ -100,6 +151,12 @@ run_check() { # name how filter binaries
     regex="^($(echo "${how#ctest:}" | tr ' ' '|'))\$"
     GTEST_FILTER=${filter:-*} timeout -k 10 "$left" \
       ctest --test-dir "$tree" -R "$regex" -FA '^wine$' --output-on-failure
+    ;;
+  register)
+    local paths=()
+    for b in $binaries; do paths+=("$tree/$b"); done
+    timeout -k 10 "$left" bash -c "$(declare -f registered_classes check_registration); check_registration \"\$@\"" \
+      check "${paths[@]}"
     ;;
   exe:*)
     local program=$tree/${how#exe:}
