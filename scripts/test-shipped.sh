@@ -60,8 +60,13 @@ leftovers() {
 }
 finish() {
   "$root/scripts/wine-fixture.sh" stop 32 "$wine_prefix"
-  local pids
-  pids=$(leftovers | paste -sd ' ')
+  local pids i
+  # Processes the wineserver ended may take a moment to go.
+  for ((i = 0; i < 20; i++)); do
+    pids=$(leftovers | paste -sd ' ')
+    [ -n "$pids" ] || break
+    sleep 1
+  done
   if [ -n "$pids" ]; then
     say "FAIL: left running after the run, now ended: $(ps -o pid=,args= -p "${pids// /,}" | cut -c1-100 | paste -sd ';')"
     # shellcheck disable=SC2086 # one process id each
