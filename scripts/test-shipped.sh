@@ -214,7 +214,7 @@ start_prefix() {
 # was all but done (qemu: "uncaught target signal 11"): a made prefix gets
 # a second start.
 if ! start_prefix &&
-  ! { [ -f "$wine_prefix/system.reg" ] && say "the prefix's start failed (exit $?); starting it again" && start_prefix; }; then
+  ! { [ -f "$wine_prefix/system.reg" ] && say "the prefix's start failed; starting it again" && start_prefix; }; then
   say "FAIL: the 32-bit prefix could not be made or started"
   failed+=("prefix")
 else
