@@ -50,11 +50,13 @@ say() { echo "shipped [$(printf '%4d' "$(now)")s] $*"; }
 # Everything of the 32-bit run ends with it: the prefix's wineserver and
 # every process started with one of the tree's prefixes (under emulation a
 # Wine process is a qemu process, which the wineserver alone may not end).
-# This script and the pipes it runs share the variable: they do not count.
+# Wine processes (a loader, a wineserver, or qemu running one) started with
+# one of the tree's prefixes; this script's own shells share the variable.
 leftovers() {
-  local p
+  local p exe
   for p in /proc/[0-9]*; do
-    [ "${p#/proc/}" != $$ ] && ! grep -qx "PPid:[[:space:]]*$$" "$p/status" 2>/dev/null || continue
+    exe=$(readlink "$p/exe" 2>/dev/null) || continue
+    case $exe in */wine* | */qemu-i386*) ;; *) continue ;; esac
     tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -q "^WINEPREFIX=$tree/" && echo "${p#/proc/}"
   done
 }
