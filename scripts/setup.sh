@@ -8,9 +8,10 @@
 # none of the missing index. When the install fails, one message names the
 # packages apt could not reconcile and the likely cause.
 #
-# i386 packages (32-bit Wine) are installed only where the machine can run
-# 32-bit code: a partial i386 index is what makes the multi-arch libraries
-# of the two architectures disagree.
+# 32-bit Wine is set up apart, by setup-32bit.sh, which the test command runs
+# after the 64-bit tests: once 32-bit Wine is installed, 64-bit Wine makes
+# the 32-bit half of every new prefix too, and under emulation that costs
+# minutes per prefix.
 #
 # SETUP_RETRY_PAUSE (seconds, default 10) and SETUP_UPDATE_TRIES (default 3)
 # exist for the set-up's own test.
@@ -30,7 +31,6 @@ packages=(
   ngspice
   python3 python3-aiosmtpd sharutils postfix
 )
-packages_i386=(wine32:i386 libwine-dev:i386)
 
 tries=${SETUP_UPDATE_TRIES:-3}
 pause=${SETUP_RETRY_PAUSE:-10}
@@ -38,13 +38,8 @@ pause=${SETUP_RETRY_PAUSE:-10}
 sudo_cmd=()
 if [ "$(id -u)" != 0 ]; then sudo_cmd=(sudo); fi
 
-wanted=("${packages[@]}")
-if "$root/scripts/can-run-32bit.sh" --kernel; then
-  wanted+=("${packages_i386[@]}")
-fi
-
 missing=()
-for p in "${wanted[@]}"; do
+for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
     missing+=("$p")
   fi
@@ -60,10 +55,6 @@ export DEBIAN_FRONTEND=noninteractive
 # their own: its installer must neither ask nor set up the system's mail.
 if printf '%s\n' "${missing[@]}" | grep -qx postfix && command -v debconf-set-selections >/dev/null; then
   echo "postfix postfix/main_mailer_type select No configuration" | "${sudo_cmd[@]}" debconf-set-selections
-fi
-if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
-  ! dpkg --print-foreign-architectures | grep -qx i386; then
-  "${sudo_cmd[@]}" dpkg --add-architecture i386
 fi
 
 for ((try = 1; ; try++)); do
@@ -88,5 +79,5 @@ fi
 conflicts=$(sed -n 's/^ *\([^ :]\+\(:[a-z0-9]\+\)\?\) : \(Pre\)\?Depends:.*/\1/p' "$log" | sort -u | paste -sd ' ')
 [ -n "$conflicts" ] || conflicts="none named; see the output above"
 echo "setup: the install failed. Packages apt could not reconcile: $conflicts." >&2
-echo "setup: likely cause: an incomplete package index (a mirror in mid-sync), so that the i386 and amd64 versions of multi-arch libraries disagree; run the command again later." >&2
+echo "setup: likely cause: an incomplete package index (a mirror in mid-sync), so that the versions of some libraries disagree; run the command again later." >&2
 exit 1

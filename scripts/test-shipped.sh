@@ -1,0 +1,242 @@
+#!/usr/bin/env bash
+# The shipped subset: a few of the Windows tests, the same test programs run
+# from the shipped 32-bit build (build/win32) under 32-bit Wine, natively
+# where the kernel runs 32-bit code and through qemu's user-mode emulation
+# where it does not. Under emulation each Wine process start costs a minute
+# or more, so the subset is few processes, most valuable first, and
+# time-boxed: a check the time box cuts short, or leaves unstarted, fails the
+# run and is named. The log names every shipped binary each check ran.
+# Afterwards the results both builds must share are compared across them,
+# and nothing of the 32-bit run may be left running.
+#
+# Usage: test-shipped.sh [build-root]   (default: build/ of this checkout)
+# SHIPPED_TIME_LIMIT: seconds for the whole subset (default 1200).
+# SHIPPED_CHECKS: names of the checks to run (default: all natively, the
+#   cheap ones under emulation; see the table below).
+# SHIPPED_NO_SETUP: skip the 32-bit set-up (setup-32bit.sh).
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-${BUILD_ROOT:-$root/build}}
+tree=$build/win32
+limit=${SHIPPED_TIME_LIMIT:-1200}
+
+# Set up here, after the 64-bit tests (see setup.sh); says why when it cannot.
+if [ -z "${SHIPPED_NO_SETUP:-}" ]; then
+  t0=$(date +%s)
+  "$root/scripts/setup-32bit.sh"
+  echo "shipped: 32-bit set-up took $(($(date +%s) - t0))s"
+fi
+how=$("$root/scripts/can-run-32bit.sh" --how)
+if [ "$how" = no ] || ! "$root/scripts/can-run-32bit.sh"; then
+  echo "== shipped subset: this machine cannot run 32-bit Wine; skipped, the win64 build stands in"
+  exit 0
+fi
+if [ -z "${DISPLAY:-}" ]; then
+  # One display for the whole subset: programs that share a wineserver
+  # started without one can never create windows.
+  SHIPPED_NO_SETUP=1 exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$build"
+fi
+
+wine_bits=32 wine_prefix=$tree/wineprefix
+. "$root/scripts/wine-env.sh"
+export WINE
+export WINEDEBUG=-all
+
+started=$(date +%s)
+failed=()
+now() { echo $(($(date +%s) - started)); }
+say() { echo "shipped [$(printf '%4d' "$(now)")s] $*"; }
+
+# Everything of the 32-bit run ends with it: the prefix's wineserver and
+# every process started with one of the tree's prefixes (under emulation a
+# Wine process is a qemu process, which the wineserver alone may not end).
+# Wine processes (a loader, a wineserver, or qemu running one) started with
+# one of the tree's prefixes; this script's own shells share the variable.
+leftovers() {
+  local p exe
+  for p in /proc/[0-9]*; do
+    exe=$(readlink "$p/exe" 2>/dev/null) || continue
+    case $exe in */wine* | */qemu-i386*) ;; *) continue ;; esac
+    tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -q "^WINEPREFIX=$tree/" && echo "${p#/proc/}"
+  done
+}
+finish() {
+  "$root/scripts/wine-fixture.sh" stop 32 "$wine_prefix"
+  local pids i
+  # Processes the wineserver ended may take a moment to go.
+  for ((i = 0; i < 20; i++)); do
+    pids=$(leftovers | paste -sd ' ')
+    [ -n "$pids" ] || break
+    sleep 1
+  done
+  if [ -n "$pids" ]; then
+    say "FAIL: left running after the run, now ended: $(ps -o pid=,args= -p "${pids// /,}" | cut -c1-100 | paste -sd ';')"
+    # shellcheck disable=SC2086 # one process id each
+    kill -9 $pids 2>/dev/null
+    failed+=("leftovers")
+  fi
+}
+
+# The checks, most valuable first:
+#   name | how it runs | gtest filter | shipped binaries it runs | "all"
+# Those marked "all" run under emulation only when SHIPPED_CHECKS names
+# them; a machine that runs 32-bit code natively runs them all. The last
+# three make prefixes of their own or start Wine a dozen times; under qemu,
+# Lexitray.exe once ended with "qemu: uncaught target signal 11" and its
+# form did not come up within the test's deadline.
+# "ctest:<test>" runs a test of the tree (its prefix's fixture is this
+# script's); "exe:<program>" runs a test program in the tree's prefix.
+# "register" is this script's own: every COM server in four Wine starts.
+checks=(
+  "divider|ctest:qorsim-circuit-tests|Circuit.DividerSolvesToItsRatio|circuit-sim/win32/QorSim.dll"
+  "register|register||circuit-sim/win32/QorSim.dll passive-lib/win32/QorLib01.dll"
+  "lexitray-check|exe:clipboard-checker/tests/lexitray-e2e-tests.exe|LexitrayTest.ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords|clipboard-checker/Lexitray.exe|all"
+  "plugin-export|ctest:plugin-adapters-scripted||plugin-adapters/Pixtunef.8bf plugin-adapters/Pixtunee.8be|all"
+  "billpost-send|ctest:billpost-end-to-end||invoice-mailer/Billpost.exe|all"
+  "install-round-trip|ctest:installer-e2e-install installer-e2e-uninstall||installer/package/Pixsetup.exe installer/package/Pixuns.exe|all"
+)
+
+# The classes of HKCR\CLSID whose in-process server is one of the named
+# DLLs, as "<dll> <clsid> <threading model> <ProgID>" lines, from one
+# "reg query /s" (each Wine start costs a minute under emulation).
+registered_classes() { # dll-names...
+  "$WINE" reg query 'HKCR\CLSID' /s 2>/dev/null | tr -d '\r' | python3 -c '
+import re, sys
+dlls = [d.lower() for d in sys.argv[1:]]
+classes, key = {}, None
+for line in sys.stdin:
+    line = line.rstrip("\n")
+    if line.startswith("HKEY_"):
+        key = line
+        continue
+    m = re.match(r"\s+(\S+|\(Default\))\s+REG_\w+\s*(.*)$", line)
+    c = re.search(r"\\CLSID\\(\{[0-9A-Fa-f-]+\})(\\.*)?$", key or "")
+    if not (m and c):
+        continue
+    info = classes.setdefault(c.group(1), {})
+    info[((c.group(2) or "").lstrip("\\"), m.group(1))] = m.group(2)
+for clsid, info in sorted(classes.items()):
+    server = info.get(("InprocServer32", "(Default)"), "")
+    for dll in dlls:
+        if server.lower().rsplit("\\", 1)[-1] == dll:
+            print(dll, clsid, info.get(("InprocServer32", "ThreadingModel"), "-") or "-",
+                  info.get(("ProgID", "(Default)"), "-") or "-")
+' "$@"
+}
+
+# regsvr32 of every COM server at once, the classes each registers read
+# back (each at least one, with a threading model and a ProgID), then
+# regsvr32 /u and none left.
+check_registration() { # dll paths (host)...
+  local names=() dll listing failures=0
+  for dll in "$@"; do names+=("$(basename "$dll" | tr 'A-Z' 'a-z')"); done
+  "$WINE" regsvr32 /s "$@" || { echo "regsvr32 returned $?"; failures=1; }
+  listing=$(registered_classes "${names[@]}")
+  printf '%s\n' "$listing" | sed 's/^/  registered: /'
+  for dll in "${names[@]}"; do
+    printf '%s\n' "$listing" | grep -q "^$dll " || { echo "$dll registered no class"; failures=1; }
+  done
+  if printf '%s\n' "$listing" | awk 'NF && ($3 == "-" || $4 == "-")' | grep -q .; then
+    echo "a class lacks its threading model or ProgID"
+    failures=1
+  fi
+  "$WINE" regsvr32 /u /s "$@" || { echo "regsvr32 /u returned $?"; failures=1; }
+  listing=$(registered_classes "${names[@]}")
+  [ -z "$listing" ] || { echo "left after regsvr32 /u: $listing"; failures=1; }
+  return $failures
+}
+
+run_check() { # name how filter binaries
+  local name=$1 how=$2 filter=$3 binaries=$4 left=$((limit - $(now))) b status t0
+  for b in $binaries; do
+    [ -f "$tree/$b" ] || { say "$name: not built here ($b missing); not run"; return 0; }
+  done
+  if ((left < 30)); then
+    say "FAIL $name: not run, the time box of ${limit}s is spent"
+    failed+=("$name")
+    return
+  fi
+  for b in $binaries; do say "$name runs the shipped $tree/$b"; done
+  t0=$(now)
+  case $how in
+  ctest:*)
+    local regex
+    regex="^($(echo "${how#ctest:}" | tr ' ' '|'))\$"
+    GTEST_FILTER=${filter:-*} timeout -k 10 "$left" \
+      ctest --test-dir "$tree" -R "$regex" -FA '^wine$' --output-on-failure
+    ;;
+  register)
+    local paths=()
+    for b in $binaries; do paths+=("$tree/$b"); done
+    timeout -k 10 "$left" bash -c "$(declare -f registered_classes check_registration); check_registration \"\$@\"" \
+      check "${paths[@]}"
+    ;;
+  exe:*)
+    local program=$tree/${how#exe:}
+    (cd "$(dirname "$program")" && TEST_SOURCE_DIR=$root TEST_BINARY_DIR=$PWD \
+      timeout -k 10 "$left" "$WINE" "$program" --gtest_color=no --gtest_filter="$filter")
+    ;;
+  esac
+  status=$?
+  if [ $status = 0 ]; then
+    say "PASS $name in $(($(now) - t0))s"
+  else
+    [ $status = 124 ] && say "$name: cut short by the time box of ${limit}s"
+    say "FAIL $name (exit $status) after $(($(now) - t0))s"
+    failed+=("$name")
+  fi
+}
+
+# Results both builds must share: the plug-ins' JPEG files of the scripted
+# export, byte for byte, where the 64-bit run made them too.
+compare_builds() {
+  local scratch=plugin-adapters/tests/scratch f other compared=0 differ=0
+  [ -d "$build/win64/$scratch" ] || return 0
+  while IFS= read -r f; do
+    other=$build/win64/$scratch/${f#"$tree/$scratch/"}
+    [ -f "$other" ] || continue
+    compared=$((compared + 1))
+    cmp -s "$f" "$other" || {
+      say "FAIL: $f differs from the 64-bit build's"
+      differ=$((differ + 1))
+    }
+  done < <(find "$tree/$scratch" -path '*/out/*.jpg' 2>/dev/null)
+  if ((compared > 0)); then
+    say "cross-build: $compared JPEG files of the plug-ins compared with the 64-bit build's, $differ differ"
+    ((differ == 0)) || failed+=("cross-build-jpeg")
+  fi
+}
+
+say "32-bit Wine runs $how here; time box ${limit}s"
+if [ ! -f "$wine_prefix/system.reg" ]; then made_prefix=yes; fi
+start_prefix() {
+  timeout -k 10 "$((limit - $(now)))" "$root/scripts/wine-fixture.sh" start 32 "$wine_prefix"
+}
+# Under emulation the making of a prefix has ended with an error once it
+# was all but done (qemu: "uncaught target signal 11"): a made prefix gets
+# a second start.
+if ! start_prefix &&
+  ! { [ -f "$wine_prefix/system.reg" ] && say "the prefix's start failed; starting it again" && start_prefix; }; then
+  say "FAIL: the 32-bit prefix could not be made or started"
+  failed+=("prefix")
+else
+  say "prefix ${made_prefix:+made and }started in $(now)s"
+  for check in "${checks[@]}"; do
+    IFS='|' read -r name how_ filter binaries only_all <<<"$check"
+    if [ -n "${SHIPPED_CHECKS:-}" ]; then
+      [[ " $SHIPPED_CHECKS " == *" $name "* ]] || continue
+    elif [ "$only_all" = all ] && [ "$how" = emulated ]; then
+      say "$name: not run under emulation (SHIPPED_CHECKS=\"$name\" runs it)"
+      continue
+    fi
+    run_check "$name" "$how_" "$filter" "$binaries"
+  done
+fi
+finish
+compare_builds
+
+if [ ${#failed[@]} -gt 0 ]; then
+  say "shipped subset failed: ${failed[*]} (total $(now)s)"
+  exit 1
+fi
+say "shipped subset passed (total $(now)s)"
