@@ -6,6 +6,7 @@
 #define CIRCUIT_SIM_TESTS_CIRCUIT_FIXTURE_H
 
 #include "QorSim.h"
+#include "testing/server-exports.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
@@ -100,14 +101,9 @@ struct Part {
   std::string key;
 };
 
-using ServerCall = HRESULT(WINAPI *)();
 using LoadCount = LONG(WINAPI *)();
 
-inline HRESULT callExport(HMODULE module, const char *name) {
-  auto function =
-      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  return function ? function() : E_NOTIMPL;
-}
+using testing_support::callExport;
 
 class Circuit : public testing::Test {
 protected:

@@ -13,6 +13,7 @@
 //
 //   qorsim-work-bench <n> <folder>   writes grid-<n>.cir and grid-<n>.expect
 #include "QorSim.h"
+#include "testing/server-exports.h"
 #include "circuit-sim/tests/host-seams.h"
 
 #include "platform/base/win32/bstr.h"
@@ -92,12 +93,7 @@ private:
   std::string progId_, value_, partId_, mark_;
 };
 
-using ServerCall = HRESULT(WINAPI *)();
-HRESULT callExport(HMODULE module, const char *name) {
-  auto function =
-      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  return function ? function() : E_NOTIMPL;
-}
+using testing_support::callExport;
 
 struct Pin {
   drawhost::Shape *shape;

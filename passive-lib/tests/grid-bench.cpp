@@ -9,6 +9,7 @@
 //
 //   qorlib01-grid-bench <n> <passive|test> <netlist.cir>
 #include "passive-lib/tests/test-component.h"
+#include "testing/server-exports.h"
 
 #include "passive-lib/core/component-templates.h"
 
@@ -28,12 +29,7 @@ using passive_test::ansi;
 using passive_test::ComPtr;
 using passive_test::TestComponent;
 
-using ServerCall = HRESULT(WINAPI *)();
-HRESULT callExport(HMODULE module, const char *name) {
-  auto function =
-      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  return function ? function() : E_NOTIMPL;
-}
+using testing_support::callExport;
 
 struct Pin {
   drawhost::Shape *shape;

@@ -4,6 +4,7 @@
 // devices installed on a TestCircuit show the fix rules, the ResetDC calls
 // and the netlist lines; the netlists go to ngspice (ngspice-compare.sh).
 #include "passive-lib/tests/test-component.h"
+#include "testing/server-exports.h"
 
 #include "passive-lib/core/component-templates.h"
 
@@ -32,12 +33,7 @@ using passive_test::TestCircuit;
 using passive_test::TestComponent;
 using passive_test::TopologyCall;
 
-using ServerCall = HRESULT(WINAPI *)();
-HRESULT callExport(HMODULE module, const char *name) {
-  auto function =
-      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  return function ? function() : E_NOTIMPL;
-}
+using testing_support::callExport;
 
 const double Inf = std::numeric_limits<double>::infinity();
 

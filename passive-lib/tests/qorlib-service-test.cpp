@@ -3,6 +3,7 @@
 // for byte, text outside the code page, long texts), item labels on XML
 // elements, and the module's unload answer while a device lives.
 #include "QorLib01.h"
+#include "testing/server-exports.h"
 
 #include "passive-lib/core/component-templates.h"
 
@@ -24,13 +25,7 @@ namespace {
 using base::Bstr;
 using base::ComPtr;
 
-using ServerCall = HRESULT(WINAPI *)();
-
-HRESULT callExport(HMODULE module, const char *name) {
-  auto function =
-      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  return function ? function() : E_NOTIMPL;
-}
+using testing_support::callExport;
 
 Bstr wide(const std::wstring &text) {
   return Bstr::adopt(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));

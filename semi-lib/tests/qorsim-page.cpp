@@ -1,5 +1,6 @@
 // Native circuits drawn on stand-in pages and solved by QorSim.
 #include "semi-lib/tests/qorsim-page.h"
+#include "testing/server-exports.h"
 
 #include "passive-lib/core/component-templates.h"
 
@@ -18,13 +19,7 @@ using PageControl = passive_test::TestComponent;
 
 namespace {
 
-using ServerCall = HRESULT(WINAPI *)();
-
-HRESULT callExport(HMODULE module, const char *name) {
-  auto function =
-      reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  return function ? function() : E_NOTIMPL;
-}
+using testing_support::callExport;
 
 const char *Version = "1.00.419";
 const char *Created = "9 Dec 2026";
