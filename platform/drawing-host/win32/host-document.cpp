@@ -90,6 +90,22 @@ const com::InterfaceEntry *Page::interfaces() {
   return table;
 }
 
+HRESULT Page::reloadControls(bool storage) {
+  HRESULT result = S_OK;
+  std::vector<Shape *> pending;
+  for (const ComPtr<Shape> &shape : shapes_)
+    pending.push_back(shape.get());
+  while (!pending.empty() && SUCCEEDED(result)) {
+    Shape *shape = pending.back();
+    pending.pop_back();
+    if (shape->holdsObject())
+      result = shape->reloadObject(storage);
+    for (const ComPtr<Shape> &member : shape->members())
+      pending.push_back(member.get());
+  }
+  return result;
+}
+
 Shape *Page::addShape(short type, const std::string &name) {
   shapes_.push_back(ComPtr<Shape>::adopt(new com::Object<Shape>(host_, this, nullptr, type, name)));
   return shapes_.back().get();

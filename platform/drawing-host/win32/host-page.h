@@ -50,6 +50,9 @@ public:
   std::vector<ComPtr<Connect>> connectsFrom(const Shape *shape) const;
   std::vector<ComPtr<Connect>> connectsTo(const Shape *shape) const;
   const std::vector<std::string> &layerNames() const { return layers_; }
+  // Every control on the page saved and reloaded through its persistence,
+  // as when the drawing is closed and opened again (Shape::reloadObject).
+  HRESULT reloadControls(bool storage);
   // Adds a layer and returns its 1-based index.
   short addLayer(const std::string &name);
   void detach();

@@ -650,32 +650,101 @@ HRESULT STDMETHODCALLTYPE Shape::InsertObject(BSTR ClassID, short Flags, IDrawSh
     CLSID clsid;
     if (FAILED(CLSIDFromString(ClassID, &clsid)))
       base::check(CLSIDFromProgID(ClassID, &clsid));
-    ComPtr<IUnknown> object;
-    base::check(
-        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.receiveVoid()));
-    // The host's type code of an embedded foreign object.
-    Shape *inserted = addMember(4, "Sheet." + std::to_string(members_.size() + 1));
-    inserted->object_ = object;
     host_->note("InsertObject " + base::Bstr::toAnsiText(ClassID) + " flags " + hex(Flags) +
                 " into " + name_);
-    Document *document = page_->document();
-    base::Bstr fullName;
-    base::check(document->get_FullName(fullName.receive()));
-    std::string moniker =
-        fullName.toAnsi() + "\\Drawing\\" + page_->name() + "/~" + name_ + "\\" + inserted->name();
-    ComPtr<IOleObject> ole = object.query<IOleObject>();
-    if (ole) {
-      auto site = ComPtr<IOleClientSite>::adopt(new com::Object<ClientSite>(page_, moniker));
-      base::check(ole->SetClientSite(site.get()));
-    }
-    if (ComPtr<IOleControl> control = object.query<IOleControl>()) {
-      CONTROLINFO info = {};
-      info.cb = sizeof info;
-      // Controls answer E_NOTIMPL here after binding; the answer is not used.
-      control->GetControlInfo(&info);
-    }
-    page_->announceShapes({inserted});
+    Shape *inserted = insertControl(clsid, nullptr, nullptr);
     return interfaceOut(static_cast<IDrawShape *>(inserted), ppShape);
+  });
+}
+
+// The host's moniker of an object in a component shape:
+// "<document's full name>\Drawing\<page>/~<shape>\<object's sheet>".
+std::string Shape::objectMoniker(const Shape &holder) const {
+  base::Bstr fullName;
+  base::check(page_->document()->get_FullName(fullName.receive()));
+  return fullName.toAnsi() + "\\Drawing\\" + page_->name() + "/~" + name_ + "\\" + holder.name();
+}
+
+// Creates the object, gives it its site, loads what was saved (a stream or
+// a storage's "Contents", when given) and activates it: controls bind when
+// asked for their control information, whose answer is not used.
+void Shape::activateObject(Shape *holder, const CLSID &clsid, IStream *stream, IStorage *storage) {
+  ComPtr<IUnknown> object;
+  base::check(
+      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, object.receiveVoid()));
+  holder->object_ = object;
+  if (ComPtr<IOleObject> ole = object.query<IOleObject>()) {
+    auto site =
+        ComPtr<IOleClientSite>::adopt(new com::Object<ClientSite>(page_, objectMoniker(*holder)));
+    base::check(ole->SetClientSite(site.get()));
+  }
+  if (stream) {
+    ComPtr<IPersistStreamInit> persist = object.query<IPersistStreamInit>();
+    base::check(base::checkPointer(persist.get())->Load(stream));
+  } else if (storage) {
+    ComPtr<IPersistStorage> persist = object.query<IPersistStorage>();
+    base::check(base::checkPointer(persist.get())->Load(storage));
+  }
+  if (ComPtr<IOleControl> control = object.query<IOleControl>()) {
+    CONTROLINFO info = {};
+    info.cb = sizeof info;
+    control->GetControlInfo(&info);
+  }
+}
+
+Shape *Shape::insertControl(const CLSID &clsid, IStream *stream, IStorage *storage) {
+  // The host's type code of an embedded foreign object.
+  Shape *inserted = addMember(4, "Sheet." + std::to_string(members_.size() + 1));
+  activateObject(inserted, clsid, stream, storage);
+  page_->announceShapes({inserted});
+  return inserted;
+}
+
+HRESULT Shape::insertSavedObject(const CLSID &clsid, IStream *saved) {
+  if (!host_)
+    return DrawHostObjectDeleted;
+  return base::guardCom(IID_IDrawShape, [&]() -> HRESULT {
+    host_->note("Paste object into " + name_);
+    insertControl(clsid, saved, nullptr);
+    return S_OK;
+  });
+}
+
+HRESULT Shape::reloadObject(bool storage) {
+  if (!host_ || !object_ || !group_)
+    return E_UNEXPECTED;
+  return base::guardCom(IID_IDrawShape, [&]() -> HRESULT {
+    ComPtr<IPersist> persist = object_.query<IPersist>();
+    CLSID clsid;
+    base::check(base::checkPointer(persist.get())->GetClassID(&clsid));
+    ComPtr<IStream> stream;
+    ComPtr<ILockBytes> bytes;
+    ComPtr<IStorage> saved;
+    LARGE_INTEGER zero = {};
+    if (storage) {
+      base::check(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.receive()));
+      base::check(StgCreateDocfileOnILockBytes(
+          bytes.get(), STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0, saved.receive()));
+      ComPtr<IPersistStorage> save = object_.query<IPersistStorage>();
+      base::check(base::checkPointer(save.get())->Save(saved.get(), FALSE));
+      base::check(save->SaveCompleted(nullptr));
+      base::check(saved->Commit(STGC_DEFAULT));
+    } else {
+      base::check(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()));
+      ComPtr<IPersistStreamInit> save = object_.query<IPersistStreamInit>();
+      base::check(base::checkPointer(save.get())->Save(stream.get(), TRUE));
+      base::check(stream->Seek(zero, STREAM_SEEK_SET, nullptr));
+    }
+    // The old object goes as it would with the closed drawing.
+    if (ComPtr<IOleObject> ole = object_.query<IOleObject>()) {
+      ole->Close(OLECLOSE_NOSAVE);
+      ole->SetClientSite(nullptr);
+    }
+    object_.reset();
+    host_->note(std::string("Reload object ") + name_ +
+                (storage ? " from storage" : " from stream"));
+    group_->activateObject(this, clsid, stream.get(), saved.get());
+    return S_OK;
   });
 }
 

@@ -57,8 +57,20 @@ public:
   EventList *events() const { return events_.get(); }
   std::string uniqueId(bool create);
   void detach();
+  bool holdsObject() const { return static_cast<bool>(object_); }
+  // A pasted copy of a component's control: an object of clsid that loads
+  // what the original saved into stream, inserted as InsertObject would.
+  HRESULT insertSavedObject(const CLSID &clsid, IStream *stream);
+  // Closing and reopening the drawing, for the object this shape holds: it
+  // is saved through its stream (or storage) persistence and replaced by a
+  // new object of its class loaded from that, sited and activated again.
+  HRESULT reloadObject(bool storage);
 
 private:
+  std::string objectMoniker(const Shape &holder) const;
+  void activateObject(Shape *holder, const CLSID &clsid, IStream *stream, IStorage *storage);
+  Shape *insertControl(const CLSID &clsid, IStream *stream, IStorage *storage);
+
   StandInHost *host_;
   Page *page_;
   Shape *group_;
