@@ -1,0 +1,835 @@
+// QorLib01's component controls in the real QorSim under Wine: components
+// dropped on stand-in pages through the stencil's drop macro (CompOnDrop),
+// bound to their shapes, numbered, solved and labelled by the page's work
+// event, marked by the topology checks, edited through the property-sheet
+// seam (this program answers for the user), saved and reloaded through
+// both persistence routes. The netlists the File menu writes go to
+// ngspice afterwards (ngspice-compare.sh on control-netlists/).
+#include "testing/server-exports.h"
+
+#include "passive-lib/core/order-list.h"
+#include "passive-lib/win32/property-sheet-seam.h"
+
+#include "circuit-sim/tests/host-seams.h"
+
+#include "platform/base/win32/bstr.h"
+#include "platform/base/win32/com-ptr.h"
+#include "platform/base/win32/variant.h"
+#include "platform/drawing-host/win32/stand-in-host.h"
+#include "platform/xml/win32/xml-guids.h"
+#include "testing/test-paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <limits>
+#include <set>
+#include <sstream>
+
+namespace {
+
+using base::Bstr;
+using base::ComPtr;
+using passive::ComponentKind;
+using testing_support::callExport;
+
+// What the user does in the next property sheet.
+std::function<void(const passive::SheetRequest &, passive::SheetOutcome &)> sheetUser;
+int sheetsShown = 0;
+
+} // namespace
+
+extern "C" __declspec(dllexport) HRESULT
+    __cdecl QorLib01PropertySheet(const passive::SheetRequest &request,
+                                  passive::SheetOutcome &outcome) {
+  ++sheetsShown;
+  if (!sheetUser)
+    return E_NOTIMPL;
+  sheetUser(request, outcome);
+  return S_OK;
+}
+
+namespace {
+
+std::string attribute(IXMLElement *element, const char *name) {
+  base::Variant value;
+  element->getAttribute(Bstr(std::string(name)).get(), value.receive());
+  return value.type() == VT_BSTR ? Bstr::toAnsiText(V_BSTR(value.get())) : "";
+}
+
+void setAttribute(IXMLElement *element, const char *name, const std::string &text) {
+  base::Variant value;
+  V_VT(value.get()) = VT_BSTR;
+  V_BSTR(value.get()) = Bstr(text).detach();
+  ASSERT_EQ(element->setAttribute(Bstr(std::string(name)).get(), *value.get()), S_OK);
+}
+
+IXMLElement *itemNamed(const passive::SheetSection &section, const std::string &name) {
+  for (std::size_t i = 0; i < section.itemCount; ++i) {
+    if (attribute(section.items[i], "NAME") == name)
+      return section.items[i];
+  }
+  return nullptr;
+}
+
+std::string englishDate() {
+  static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02u %s %04u", now.wDay, months[now.wMonth - 1], now.wYear);
+  return text;
+}
+
+std::string readFile(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string replaced(std::string text, const std::string &from, const std::string &to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+    text.replace(at, from.size(), to), at += to.size();
+  return text;
+}
+
+struct KindInfo {
+  ComponentKind kind;
+  const char *golden;
+  const char *progId;
+  const char *pins[2];
+};
+const KindInfo kindInfo[] = {
+    {ComponentKind::Ground, "ground", "QOR.GndOcx", {"A", nullptr}},
+    {ComponentKind::PowerRail, "power-rail", "QOR.PwrOcx", {"A", nullptr}},
+    {ComponentKind::Resistor, "resistor", "QOR.ResOcx", {"A", "B"}},
+    {ComponentKind::Inductor, "inductor", "QOR.IndOcx", {"A", "B"}},
+    {ComponentKind::Capacitor, "capacitor", "QOR.CapOcx", {"A", "B"}},
+    {ComponentKind::DcSource, "dc-source", "QOR.VdcOcx", {"P", "M"}},
+};
+const KindInfo &infoOf(ComponentKind kind) {
+  for (const KindInfo &info : kindInfo)
+    if (info.kind == kind)
+      return info;
+  return kindInfo[0];
+}
+
+struct Component {
+  ComponentKind kind;
+  drawhost::Shape *shape = nullptr;
+  ComPtr<IQorOcx> ocx;
+  ComPtr<IQorOcx2> data;
+  const char *pin(int i) const { return infoOf(kind).pins[i]; }
+  std::string bodyText() const { return shape->cell("User.BodyText", false)->formula(); }
+  drawhost::Shape *show() const {
+    for (const auto &member : shape->members())
+      if (member->name() == "SHOW")
+        return member.get();
+    return nullptr;
+  }
+  std::string shownText() const {
+    drawhost::Shape *s = show();
+    if (!s)
+      return "<no SHOW>";
+    Bstr text;
+    s->get_Text(text.receive());
+    return text.toAnsi();
+  }
+  std::string partId() const {
+    Bstr id;
+    ocx->get_PartID(id.receive());
+    return id.toAnsi();
+  }
+  std::string mark() const {
+    Bstr text;
+    EXPECT_EQ(ocx->get_ErrorMark(text.receive()), S_OK);
+    return text.toAnsi();
+  }
+  std::string dataStr1() const {
+    Bstr text;
+    EXPECT_EQ(data->get_DataStr1(text.receive()), S_OK);
+    return text.toAnsi();
+  }
+  ComPtr<IXMLElement> item(const char *section, const std::string &name) const {
+    ComPtr<IXMLElement> root;
+    if (FAILED(data->get_RootData1(root.receive())) || !root)
+      return nullptr;
+    ComPtr<IXMLElementCollection> sections;
+    root->get_children(sections.receive());
+    LONG count = 0;
+    sections->get_length(&count);
+    for (LONG i = 0; i < count; ++i) {
+      base::Variant index, empty;
+      V_VT(index.get()) = VT_I4;
+      V_I4(index.get()) = i;
+      ComPtr<IDispatch> found;
+      sections->item(*index.get(), *empty.get(), found.receive());
+      ComPtr<IXMLElement> element = found.query<IXMLElement>();
+      Bstr tag;
+      element->get_tagName(tag.receive());
+      if (tag.toAnsi() != section)
+        continue;
+      ComPtr<IXMLElementCollection> items;
+      element->get_children(items.receive());
+      LONG itemCount = 0;
+      items->get_length(&itemCount);
+      for (LONG k = 0; k < itemCount; ++k) {
+        V_I4(index.get()) = k;
+        ComPtr<IDispatch> child;
+        items->item(*index.get(), *empty.get(), child.receive());
+        ComPtr<IXMLElement> itemElement = child.query<IXMLElement>();
+        if (attribute(itemElement.get(), "NAME") == name)
+          return itemElement;
+      }
+    }
+    return nullptr;
+  }
+};
+
+class ComponentControls : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    CoInitialize(nullptr);
+    qorSim_ = LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str());
+    qorLib_ = LoadLibraryA(testing_support::hostPath(QORLIB01_DLL).c_str());
+    ASSERT_TRUE(qorSim_ && qorLib_);
+    ASSERT_EQ(callExport(qorSim_, "DllRegisterServer"), S_OK);
+    ASSERT_EQ(callExport(qorLib_, "DllRegisterServer"), S_OK);
+    host_ = new drawhost::StandInHost();
+    host_->openStencil();
+    // The host's library, registered as an installed host has it: the File
+    // menu's macro passes a host page late bound.
+    Bstr hostLibraryPath(testing_support::hostPath(DRAWING_HOST_TLB));
+    ComPtr<ITypeLib> hostLibrary;
+    ASSERT_EQ(LoadTypeLibEx(hostLibraryPath.get(), REGKIND_REGISTER, hostLibrary.receive()), S_OK);
+  }
+  static void TearDownTestSuite() {
+    delete host_;
+    host_ = nullptr;
+    EXPECT_EQ(callExport(qorLib_, "DllUnregisterServer"), S_OK);
+    EXPECT_EQ(callExport(qorSim_, "DllUnregisterServer"), S_OK);
+    CoUninitialize();
+  }
+  void SetUp() override {
+    ASSERT_EQ(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
+                               lib_.receiveVoid()),
+              S_OK);
+    static int pages = 0;
+    document_ = host_->addDocument("C:\\Drawings\\", "Controls" + std::to_string(++pages) + ".vsd");
+    page_ = document_->addPage("Page-1");
+    sheetUser = nullptr;
+  }
+  void TearDown() override {
+    sheetUser = nullptr;
+    if (circuit())
+      circuit()->Quit();
+  }
+
+  ComPtr<IQorSimCkt> circuit() {
+    ComPtr<IQorSimRoot> root;
+    if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                                root.receiveVoid())))
+      return nullptr;
+    ComPtr<IQorSimCkt> found;
+    root->FindSim(page_, found.receive());
+    return found;
+  }
+
+  // A component shape as the stencil's master makes it: a group with the
+  // control's ProgID in User.QOR, its body, the label and error cells and
+  // one connection point per pin.
+  drawhost::Shape *componentShape(ComponentKind kind, double x, double y) {
+    const KindInfo &info = infoOf(kind);
+    drawhost::Shape *shape =
+        page_->addShape(2, std::string(info.golden) + "." + std::to_string(++shapes_));
+    shape->cell("User.QOR", true)->setQuietly(std::string("\"") + info.progId + "\"");
+    shape->cell("User.Error", true)->setQuietly("FALSE");
+    shape->cell("User.BodyText", true)->setQuietly("\"\"");
+    shape->cell("PinX", true)->setQuietly(std::to_string(x));
+    shape->cell("PinY", true)->setQuietly(std::to_string(y));
+    drawhost::Shape *body = shape->addMember(3, "BODY");
+    body->cell("User.Flip", true)->setQuietly("FALSE");
+    for (const char *pin : info.pins) {
+      if (!pin)
+        continue;
+      shape->addConnectionPoint(pin);
+      shape->cell(std::string("Connections.") + pin + ".A", false)->setQuietly("FALSE");
+    }
+    return shape;
+  }
+
+  // Dropped as a person drops it: the shapes are selected and the drop
+  // macro runs; the control it inserts binds itself.
+  std::vector<Component> drop(const std::vector<std::pair<ComponentKind, double>> &parts) {
+    std::vector<Component> components;
+    std::vector<drawhost::Shape *> selected;
+    for (const auto &[kind, x] : parts) {
+      Component component;
+      component.kind = kind;
+      component.shape = componentShape(kind, x, 0);
+      selected.push_back(component.shape);
+      components.push_back(component);
+    }
+    host_->setActiveWindow(page_, selected);
+    EXPECT_EQ(lib_->CompOnDrop(host_->activeWindow()), S_OK);
+    for (Component &component : components) {
+      for (const auto &member : component.shape->members()) {
+        ComPtr<IUnknown> object;
+        member->get_Object(object.receive());
+        if (object) {
+          component.ocx = object.query<IQorOcx>();
+          component.data = object.query<IQorOcx2>();
+        }
+      }
+      EXPECT_TRUE(component.ocx && component.data) << component.shape->name();
+    }
+    return components;
+  }
+
+  void wire(const Component &from, int fromPin, const Component &to, int toPin) {
+    drawhost::Shape *connector = page_->addShape(3, "Wire." + std::to_string(++shapes_));
+    connector->setOneD(true);
+    page_->glue(connector, 9, from.shape, static_cast<short>(fromPin));
+    page_->glue(connector, 12, to.shape, static_cast<short>(toPin));
+    wires_.push_back(connector);
+  }
+
+  double result(const Component &component, const std::string &name) {
+    ComPtr<IXMLElement> found = component.item("RESULT", name);
+    double value = std::numeric_limits<double>::quiet_NaN();
+    if (found)
+      lib_->BSTR2IEEE(Bstr(attribute(found.get(), "IEEE")).get(), &value);
+    return value;
+  }
+
+  // Writes of cells, texts and layers in the host's record since from.
+  int writesSince(std::size_t from) {
+    int writes = 0;
+    for (std::size_t i = from; i < host_->record().size(); ++i) {
+      const std::string &line = host_->record()[i];
+      for (const char *prefix :
+           {"Formula", "SetFormulas", "Text ", "DrawRectangle", "AddLayer", "Layer", "  batch"})
+        if (line.rfind(prefix, 0) == 0) {
+          ++writes;
+          break;
+        }
+    }
+    return writes;
+  }
+
+  // The netlist of the File menu's "Save SP&ICE Netlist...", with our
+  // solution at every SPICE node and the Idc of every source and coil
+  // beside it, for ngspice-compare.sh.
+  void saveNetlist(const std::string &name, const std::vector<Component> &components) {
+    const std::string dir =
+        testing_support::envOr("TEST_BINARY_DIR", ".") + std::string("/control-netlists/");
+    CreateDirectoryA(testing_support::hostPath(dir).c_str(), nullptr);
+    qorsim_test::netlistSavePath = testing_support::hostPath(dir + name + ".cir");
+    DeleteFileA(qorsim_test::netlistSavePath.c_str());
+    host_->setActiveWindow(page_, {});
+    ASSERT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
+    std::ifstream written(qorsim_test::netlistSavePath);
+    ASSERT_TRUE(written.good()) << "no netlist " << qorsim_test::netlistSavePath;
+    ComPtr<IQorSimCkt> ckt = circuit();
+    ComPtr<IQorSimDC> dc = ckt.query<IQorSimDC>();
+    std::ofstream ours(testing_support::hostPath(dir + name + ".ours"));
+    ours.precision(17);
+    std::set<std::string> nodes;
+    for (const Component &component : components) {
+      Bstr key;
+      ASSERT_EQ(component.data->get_CompGUID(key.receive()), S_OK);
+      for (int p = 0; p < 2; ++p) {
+        if (!component.pin(p))
+          continue;
+        LONG at = -1;
+        ASSERT_EQ(ckt->IndexMapFind(Bstr(key.toAnsi() + component.pin(p)).get(), &at), S_OK);
+        Bstr node;
+        ASSERT_EQ(ckt->get_SpiceNet(at, node.receive()), S_OK);
+        double value = 0;
+        ASSERT_EQ(dc->get_Solution(at, &value), S_OK);
+        if (node.toAnsi() != "0" && nodes.insert(node.toAnsi()).second)
+          ours << "v(" << node.toAnsi() << ") " << value << "\n";
+      }
+      Bstr numbered;
+      ASSERT_EQ(ckt->get_OcxMapPartID(key.get(), numbered.receive()), S_OK);
+      std::string id = numbered.toAnsi();
+      for (char &c : id)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+      if (!id.empty() && (id[0] == 'v' || id[0] == 'l'))
+        ours << id << "#branch " << result(component, "Idc") << "\n";
+    }
+  }
+
+  static HMODULE qorSim_, qorLib_;
+  static drawhost::StandInHost *host_;
+  ComPtr<IQorLib> lib_;
+  drawhost::Document *document_ = nullptr;
+  drawhost::Page *page_ = nullptr;
+  std::vector<drawhost::Shape *> wires_;
+  int shapes_ = 0;
+};
+
+HMODULE ComponentControls::qorSim_, ComponentControls::qorLib_;
+drawhost::StandInHost *ComponentControls::host_;
+
+ComPtr<IUnknown> createControl(ComponentKind kind) {
+  CLSID clsid;
+  EXPECT_EQ(CLSIDFromProgID(Bstr(std::string(infoOf(kind).progId)).get(), &clsid), S_OK);
+  ComPtr<IUnknown> control;
+  EXPECT_EQ(
+      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, control.receiveVoid()),
+      S_OK);
+  return control;
+}
+
+TEST_F(ComponentControls, FreshControlsMatchTheirGoldenFiles) {
+  for (const KindInfo &info : kindInfo) {
+    ComPtr<IUnknown> control = createControl(info.kind);
+    ASSERT_TRUE(control) << info.golden;
+    ComPtr<IQorOcx> ocx = control.query<IQorOcx>();
+    ComPtr<IQorOcx2> data = control.query<IQorOcx2>();
+    Bstr name, device, partId, xml;
+    LONG status = -1;
+    EXPECT_EQ(ocx->get_Name(name.receive()), S_OK);
+    EXPECT_EQ(ocx->get_DevProgID(device.receive()), S_OK);
+    EXPECT_EQ(ocx->get_Status(&status), S_OK);
+    EXPECT_EQ(ocx->get_PartID(partId.receive()), S_OK);
+    EXPECT_EQ(data->get_DataStr1(xml.receive()), S_OK);
+    std::ostringstream seen;
+    seen << "Name=" << name.toAnsi() << "\nDevProgID=" << device.toAnsi() << "\nStatus=" << status
+         << "\nPartID=" << partId.toAnsi() << "\nDataStr1=" << xml.toAnsi() << "\n";
+    std::string golden = readFile(testing_support::hostPath(testing_support::sourcePath(
+        std::string("passive-lib/tests/golden/fresh-") + info.golden + ".txt")));
+    golden = replaced(golden, "@VERSION@", "1.00.419");
+    golden = replaced(golden, "@CREATED@", englishDate());
+    EXPECT_EQ(seen.str(), golden) << info.golden;
+    VARIANT_BOOL dirty = VARIANT_TRUE;
+    EXPECT_EQ(data->get_DirtyFlag(&dirty), S_OK);
+    EXPECT_EQ(dirty, VARIANT_FALSE) << info.golden;
+    EXPECT_EQ(ocx->Initialize(nullptr), E_POINTER);
+    EXPECT_EQ(data->get_DirtyFlag(nullptr), E_POINTER);
+    Bstr mark;
+    EXPECT_EQ(ocx->get_ErrorMark(mark.receive()), E_FAIL) << "unbound";
+    EXPECT_EQ(ocx->ShowProperties(), S_FALSE) << "unbound";
+    // The ground's _Name is its fixed name, not its XML's OCXNAME.
+    Bstr underscored;
+    EXPECT_EQ(ocx->get__Name(underscored.receive()), S_OK);
+    EXPECT_EQ(underscored.toAnsi(), name.toAnsi());
+  }
+}
+
+TEST_F(ComponentControls, RailTwoResistorsAndGroundAreNumberedSolvedAndLabelled) {
+  std::vector<Component> c = drop({{ComponentKind::PowerRail, 0},
+                                   {ComponentKind::Resistor, 1},
+                                   {ComponentKind::Resistor, 2},
+                                   {ComponentKind::Ground, 3}});
+  wire(c[0], 0, c[1], 0);
+  wire(c[1], 1, c[2], 0);
+  wire(c[2], 1, c[3], 0);
+  host_->fireIdle();
+  EXPECT_EQ(c[0].bodyText(), "\"V1\n6.0 V\"");
+  EXPECT_EQ(c[1].bodyText(), "\"R1\n1.0 kohm\"");
+  EXPECT_EQ(c[2].bodyText(), "\"R2\n1.0 kohm\"");
+  EXPECT_EQ(c[1].shownText(), "Idc = 3.00 mA");
+  EXPECT_EQ(c[2].shownText(), "Idc = 3.00 mA");
+  EXPECT_NEAR(result(c[1], "Idc"), 3e-3, 1e-15);
+  EXPECT_NEAR(result(c[2], "Vdc"), 3.0, 1e-12);
+  // The results sit on the layer "Simulation", added with colour 4.
+  ASSERT_EQ(page_->layerNames(), std::vector<std::string>{"Simulation"});
+  drawhost::Cell *colour = page_->sheet()->cellAt(6, 0, 2, false);
+  ASSERT_TRUE(colour);
+  EXPECT_EQ(colour->formula(), "4");
+  for (const Component &component : c) {
+    ASSERT_TRUE(component.show()) << component.shape->name();
+    EXPECT_EQ(component.show()->cellAt(1, 6, 0, false)->formula(), "\"1\"");
+    EXPECT_EQ(component.show()->cellAt(1, 12, 0, false)->formula(),
+              component.shape->name() + (component.kind == ComponentKind::Ground
+                                             ? "!Controls.X1+LocPinX-PinX"
+                                             : "!Controls.X2+LocPinX-PinX"));
+    EXPECT_EQ(component.show()->cellAt(1, 15, 11, false)->formula(), "1");
+  }
+  // PartID get answers from the XML, not from what the circuit gave.
+  EXPECT_EQ(c[1].partId(), "R?");
+  EXPECT_EQ(c[3].partId(), "");
+  saveNetlist("rail-two-resistors", c);
+
+  // A second layout with unchanged results writes nothing.
+  const std::size_t before = host_->record().size();
+  ASSERT_EQ(circuit()->SolveDC(), S_OK);
+  for (const Component &component : c)
+    EXPECT_EQ(component.ocx->OnAdvise(qorMaskNone), S_OK);
+  EXPECT_EQ(writesSince(before), 0);
+  EXPECT_EQ(c[1].shownText(), "Idc = 3.00 mA");
+}
+
+TEST_F(ComponentControls, EveryKindOnOnePageWithTheSourceAtSixPointTwoFiveVolts) {
+  std::vector<Component> c = drop({{ComponentKind::DcSource, 0},
+                                   {ComponentKind::Resistor, 1},
+                                   {ComponentKind::Inductor, 2},
+                                   {ComponentKind::Resistor, 3},
+                                   {ComponentKind::Capacitor, 4},
+                                   {ComponentKind::PowerRail, 5},
+                                   {ComponentKind::Resistor, 6},
+                                   {ComponentKind::Ground, 7}});
+  // Source P - R1 - L1 - R2 - ground, C across R2, rail - R3 - source P,
+  // source M to ground.
+  wire(c[0], 0, c[1], 0);
+  wire(c[1], 1, c[2], 0);
+  wire(c[2], 1, c[3], 0);
+  wire(c[3], 1, c[7], 0);
+  wire(c[4], 0, c[3], 0);
+  wire(c[4], 1, c[7], 0);
+  wire(c[5], 0, c[6], 0);
+  wire(c[6], 1, c[0], 0);
+  wire(c[0], 1, c[7], 0);
+  host_->fireIdle();
+  // The source's value through its property sheet: OK after a changed Vdc.
+  sheetUser = [](const passive::SheetRequest &request, passive::SheetOutcome &outcome) {
+    EXPECT_EQ(std::wstring(request.caption), L"DC Voltage Source Properties");
+    EXPECT_EQ(request.messageCaption, nullptr);
+    IXMLElement *vdc = itemNamed(request.params, "Vdc");
+    ASSERT_TRUE(vdc);
+    setAttribute(vdc, "TEXT", "6.25");
+    outcome.accepted = true;
+    outcome.paramsChanged = true;
+  };
+  ASSERT_EQ(c[0].ocx->ShowProperties(), S_OK);
+  Bstr value;
+  ASSERT_EQ(lib_->FormatValue(6.25, 3, 1, VARIANT_FALSE, value.receive()), S_OK);
+  EXPECT_EQ(c[0].bodyText(), "\"V1\n" + value.toAnsi() + " V\"");
+  host_->fireIdle();
+  // The source holds P at 6.25 V: 6.25 V over R1 and R2 in series (the
+  // coil a short, the capacitor open), 0.25 V back over R3 to the rail.
+  EXPECT_NEAR(result(c[1], "Idc"), 6.25 / 2000, 1e-12);
+  EXPECT_NEAR(result(c[6], "Idc"), (6.0 - 6.25) / 1000, 1e-12);
+  EXPECT_NEAR(result(c[4], "Vdc"), 6.25 / 2, 1e-9);
+  for (const Component &component : c) {
+    EXPECT_EQ(component.mark(), "") << component.shape->name();
+    EXPECT_NE(component.shownText().find(" = "), std::string::npos) << component.shape->name();
+    EXPECT_EQ(component.shownText().find('?'), std::string::npos) << component.shownText();
+  }
+  saveNetlist("every-kind", c);
+}
+
+TEST_F(ComponentControls, ErrorMarkSequencesOfEveryKind) {
+  std::vector<Component> c = drop({{ComponentKind::Ground, 0},
+                                   {ComponentKind::PowerRail, 1},
+                                   {ComponentKind::Resistor, 2},
+                                   {ComponentKind::Inductor, 3},
+                                   {ComponentKind::Capacitor, 4},
+                                   {ComponentKind::DcSource, 5}});
+  for (const Component &component : c) {
+    const std::string a = component.pin(0), b = component.pin(1) ? component.pin(1) : "";
+    SCOPED_TRACE(component.shape->name());
+    EXPECT_EQ(component.ocx->put_ErrorMark(nullptr), S_OK);
+    EXPECT_EQ(component.mark(), "");
+    EXPECT_EQ(component.ocx->put_ErrorMark(Bstr(a).get()), S_OK);
+    EXPECT_EQ(component.mark(), a);
+    EXPECT_EQ(component.ocx->put_ErrorMark(Bstr(std::string("*")).get()), S_OK);
+    EXPECT_EQ(component.mark(), "*," + a);
+    EXPECT_EQ(component.shape->cell("User.Error", false)->formula(), "TRUE");
+    if (!b.empty()) {
+      EXPECT_EQ(component.ocx->put_ErrorMark(Bstr(b).get()), S_OK);
+      EXPECT_EQ(component.mark(), "*," + a + "," + b);
+    }
+    const std::size_t before = host_->record().size();
+    for (const char *refused : {"B", "C", "*A", "P,M", "a"}) {
+      if (refused == b || (b.empty() && std::string(refused) == a))
+        continue;
+      EXPECT_EQ(component.ocx->put_ErrorMark(Bstr(std::string(refused)).get()), E_INVALIDARG)
+          << refused;
+    }
+    EXPECT_EQ(writesSince(before), 0);
+    EXPECT_EQ(component.ocx->put_ErrorMark(Bstr(std::string()).get()), S_OK);
+    EXPECT_EQ(component.mark(), "");
+    EXPECT_EQ(component.shape->cell(std::string("Connections.") + a + ".A", false)->formula(),
+              "FALSE");
+  }
+}
+
+TEST_F(ComponentControls, CapacitorsInSeriesShowNoValueUntilRewired) {
+  std::vector<Component> c = drop({{ComponentKind::PowerRail, 0},
+                                   {ComponentKind::Capacitor, 1},
+                                   {ComponentKind::Capacitor, 2},
+                                   {ComponentKind::Ground, 3}});
+  wire(c[0], 0, c[1], 0);
+  wire(c[1], 1, c[2], 0);
+  wire(c[2], 1, c[3], 0);
+  host_->fireIdle();
+  for (int i : {1, 2}) {
+    EXPECT_EQ(c[i].shownText(), "Vdc = ?") << i;
+    EXPECT_EQ(c[i].shape->cell("User.Error", false)->formula(), "TRUE") << i;
+    EXPECT_TRUE(std::isinf(result(c[i], "Vdc"))) << i;
+  }
+  EXPECT_EQ(c[3].shownText(), "Idc = ?");
+  // A resistor from the middle node to ground gives it a DC path.
+  std::vector<Component> r = drop({{ComponentKind::Resistor, 5}});
+  wire(c[1], 1, r[0], 0);
+  wire(r[0], 1, c[3], 0);
+  host_->fireIdle();
+  for (const Component &component : c) {
+    EXPECT_EQ(component.mark(), "") << component.shape->name();
+    EXPECT_EQ(component.shownText().find('?'), std::string::npos) << component.shownText();
+  }
+  EXPECT_NEAR(result(c[2], "Vdc"), 0.0, 1e-12);
+  EXPECT_NEAR(result(c[1], "Vdc"), 6.0, 1e-12);
+}
+
+TEST_F(ComponentControls, BindingTwiceMarksDirtyOnlyForANewIdentifier) {
+  std::vector<Component> c = drop({{ComponentKind::Resistor, 0}});
+  Bstr guid;
+  ASSERT_EQ(c[0].data->get_CompGUID(guid.receive()), S_OK);
+  Bstr shapeId;
+  ASSERT_EQ(c[0].shape->get_UniqueID(0, shapeId.receive()), S_OK);
+  EXPECT_EQ(guid.toAnsi(), shapeId.toAnsi());
+  VARIANT_BOOL dirty = VARIANT_FALSE;
+  c[0].data->get_DirtyFlag(&dirty);
+  EXPECT_EQ(dirty, VARIANT_TRUE) << "a new shape's identifier makes the control dirty";
+  // Saved (and so clean), bound again: the same identifier changes nothing.
+  ComPtr<IPersistStreamInit> persist = c[0].ocx.query<IPersistStreamInit>();
+  ComPtr<IStream> stream;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
+  ASSERT_EQ(persist->Save(stream.get(), TRUE), S_OK);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  ComPtr<IOleControl> control = c[0].ocx.query<IOleControl>();
+  CONTROLINFO info = {};
+  info.cb = sizeof info;
+  EXPECT_EQ(control->GetControlInfo(&info), E_NOTIMPL);
+  EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  ComPtr<IQorOcx> registered;
+  ASSERT_EQ(circuit()->OcxMapFind(guid.get(), registered.receive()), S_OK);
+  EXPECT_TRUE(base::sameObject(registered.get(), c[0].ocx.get()));
+  // DirtyFlag only raises the state.
+  c[0].data->put_DirtyFlag(VARIANT_TRUE);
+  c[0].data->put_DirtyFlag(VARIANT_FALSE);
+  c[0].data->get_DirtyFlag(&dirty);
+  EXPECT_EQ(dirty, VARIANT_TRUE);
+}
+
+// A copy of a component: a new shape whose control loads the original's
+// saved state, then binds: it takes the copy's identifier and turns dirty.
+TEST_F(ComponentControls, ACopiedShapeGetsANewIdentifierAndTurnsDirty) {
+  std::vector<Component> c = drop({{ComponentKind::Capacitor, 0}});
+  ComPtr<IStream> stream;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
+  ASSERT_EQ(c[0].ocx.query<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+  drawhost::Shape *copy = componentShape(ComponentKind::Capacitor, 1, 0);
+  CLSID clsid;
+  ASSERT_EQ(c[0].ocx.query<IPersist>()->GetClassID(&clsid), S_OK);
+  LARGE_INTEGER zero = {};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ASSERT_EQ(copy->insertSavedObject(clsid, stream.get()), S_OK);
+  ComPtr<IUnknown> object;
+  ASSERT_EQ(copy->members().back()->get_Object(object.receive()), S_OK);
+  ComPtr<IQorOcx2> data = object.query<IQorOcx2>();
+  Bstr original, copied, copyId;
+  c[0].data->get_CompGUID(original.receive());
+  data->get_CompGUID(copied.receive());
+  copy->get_UniqueID(0, copyId.receive());
+  EXPECT_NE(copied.toAnsi(), original.toAnsi());
+  EXPECT_EQ(copied.toAnsi(), copyId.toAnsi());
+  VARIANT_BOOL dirty = VARIANT_FALSE;
+  data->get_DirtyFlag(&dirty);
+  EXPECT_EQ(dirty, VARIANT_TRUE);
+}
+
+TEST_F(ComponentControls, APartIdWithAQuoteGivesAValidLabelFormula) {
+  std::vector<Component> c = drop({{ComponentKind::Resistor, 0}});
+  ASSERT_EQ(c[0].ocx->put_PartID(Bstr(std::string("R\"1")).get()), S_OK);
+  std::string shown;
+  ASSERT_TRUE(passive::stringOfFormula(c[0].bodyText(), shown)) << c[0].bodyText();
+  EXPECT_EQ(shown, "R\"1\n1.0 kohm");
+  EXPECT_EQ(c[0].bodyText(), "\"R\"\"1\n1.0 kohm\"");
+  // The same ID again touches nothing.
+  const std::size_t before = host_->record().size();
+  ASSERT_EQ(c[0].ocx->put_PartID(Bstr(std::string("R\"1")).get()), S_OK);
+  EXPECT_EQ(writesSince(before), 0);
+}
+
+TEST_F(ComponentControls, ASheetCancelledRestoresTheDocumentAndApplyKeepsItsValues) {
+  std::vector<Component> c = drop(
+      {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
+  wire(c[0], 0, c[1], 0);
+  wire(c[1], 1, c[2], 0);
+  host_->fireIdle();
+  ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
+  const std::string before = c[1].dataStr1();
+  // Cancel after an edit: the document is as it was.
+  sheetUser = [](const passive::SheetRequest &request, passive::SheetOutcome &outcome) {
+    EXPECT_EQ(std::wstring(request.caption), L"Resistor Properties");
+    EXPECT_EQ(std::wstring(request.messageCaption), L"Resistor");
+    ASSERT_EQ(request.params.orderCount, 2u);
+    EXPECT_EQ(request.result.order[0], 2);
+    setAttribute(itemNamed(request.params, "R"), "TEXT", "1");
+    outcome.accepted = false;
+  };
+  ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
+  EXPECT_EQ(c[1].dataStr1(), before);
+  // OK with a changed R: re-solved, and the drawing follows.
+  sheetUser = [](const passive::SheetRequest &request, passive::SheetOutcome &outcome) {
+    setAttribute(itemNamed(request.params, "R"), "TEXT", "2000");
+    outcome.accepted = true;
+    outcome.paramsChanged = true;
+  };
+  ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
+  EXPECT_EQ(c[1].bodyText(), "\"R1\n2.0 kohm\"");
+  EXPECT_EQ(c[1].shownText(), "Idc = 3.00 mA");
+  // Apply, then Close: the applied value stays in document, device and drawing.
+  sheetUser = [](const passive::SheetRequest &request, passive::SheetOutcome &outcome) {
+    setAttribute(itemNamed(request.params, "R"), "TEXT", "500");
+    request.owner->markDirty();
+    request.owner->updateBodyText();
+    request.owner->applyParameters();
+    request.owner->renewSnapshot();
+    outcome.accepted = false;
+  };
+  ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
+  EXPECT_NE(c[1].dataStr1().find("TEXT=\"500\""), std::string::npos);
+  EXPECT_EQ(c[1].bodyText(), "\"R1\n500 ohm\"");
+  EXPECT_EQ(c[1].shownText(), "Idc = 12.0 mA");
+  EXPECT_NEAR(result(c[1], "Idc"), 6.0 / 500, 1e-15);
+}
+
+// Both persistence routes give back CompGUID, DataStr1 with the last
+// results and DataStr2 byte for byte; damaged streams fail and change
+// nothing.
+TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
+  std::vector<Component> c = drop(
+      {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
+  wire(c[0], 0, c[1], 0);
+  wire(c[1], 1, c[2], 0);
+  host_->fireIdle();
+  ASSERT_EQ(c[1].data->put_DataStr2(Bstr(std::string("free \"text\" \xe9")).get()), S_OK);
+  Bstr guid, xml, second;
+  c[1].data->get_CompGUID(guid.receive());
+  c[1].data->get_DataStr1(xml.receive());
+  c[1].data->get_DataStr2(second.receive());
+  ASSERT_NE(xml.toAnsi().find("0X4018"), std::string::npos) << "the last results: 6 mA";
+
+  auto check = [&](IUnknown *reloaded, const char *route) {
+    ComPtr<IQorOcx2> data = ComPtr<IUnknown>(reloaded).query<IQorOcx2>();
+    Bstr g, d1, d2;
+    data->get_CompGUID(g.receive());
+    data->get_DataStr1(d1.receive());
+    data->get_DataStr2(d2.receive());
+    EXPECT_EQ(g.length(), guid.length()) << route;
+    EXPECT_EQ(std::wstring(g.get(), g.length()), std::wstring(guid.get(), guid.length())) << route;
+    EXPECT_EQ(std::wstring(d1.get(), d1.length()), std::wstring(xml.get(), xml.length())) << route;
+    EXPECT_EQ(std::wstring(d2.get(), d2.length()), std::wstring(second.get(), second.length()))
+        << route;
+    EXPECT_EQ(ComPtr<IUnknown>(reloaded).query<IPersistStreamInit>()->IsDirty(), S_FALSE) << route;
+  };
+
+  // The stream route.
+  ComPtr<IStream> stream;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
+  ASSERT_EQ(c[1].ocx.query<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+  ComPtr<IUnknown> fromStream = createControl(ComponentKind::Resistor);
+  LARGE_INTEGER zero = {};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ASSERT_EQ(fromStream.query<IPersistStreamInit>()->Load(stream.get()), S_OK);
+  check(fromStream.get(), "stream");
+
+  // The storage route: the same bytes in the stream "Contents".
+  ComPtr<ILockBytes> bytes;
+  ASSERT_EQ(CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.receive()), S_OK);
+  ComPtr<IStorage> storage;
+  ASSERT_EQ(StgCreateDocfileOnILockBytes(bytes.get(),
+                                         STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE, 0,
+                                         storage.receive()),
+            S_OK);
+  ASSERT_EQ(c[1].ocx.query<IPersistStorage>()->Save(storage.get(), FALSE), S_OK);
+  ComPtr<IUnknown> fromStorage = createControl(ComponentKind::Resistor);
+  ASSERT_EQ(fromStorage.query<IPersistStorage>()->Load(storage.get()), S_OK);
+  check(fromStorage.get(), "storage");
+  {
+    ComPtr<IStream> contents;
+    ASSERT_EQ(storage->OpenStream(L"Contents", nullptr, STGM_READ | STGM_SHARE_EXCLUSIVE, 0,
+                                  contents.receive()),
+              S_OK);
+    STATSTG a = {}, b = {};
+    contents->Stat(&a, STATFLAG_NONAME);
+    stream->Stat(&b, STATFLAG_NONAME);
+    EXPECT_EQ(a.cbSize.QuadPart, b.cbSize.QuadPart);
+  }
+
+  // Damaged copies of the saved stream: the load fails, the control keeps
+  // its template.
+  STATSTG stat = {};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  std::string saved(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ULONG got = 0;
+  stream->Read(&saved[0], static_cast<ULONG>(saved.size()), &got);
+  auto put32 = [](std::string bytesCopy, std::size_t at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+      bytesCopy[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    return bytesCopy;
+  };
+  const struct {
+    const char *what;
+    std::string bytes;
+  } damaged[] = {
+      {"version 0x301", put32(saved, 0, 0x301)},
+      {"odd count", put32(saved, 14, 77)},
+      {"over-long count", put32(saved, 14, 0x7FFFFFF0)},
+      {"truncated", saved.substr(0, saved.size() - 3)},
+  };
+  for (const auto &d : damaged) {
+    ComPtr<IUnknown> control = createControl(ComponentKind::Resistor);
+    Bstr fresh;
+    control.query<IQorOcx2>()->get_DataStr1(fresh.receive());
+    ComPtr<IStream> bad;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, bad.receive()), S_OK);
+    bad->Write(d.bytes.data(), static_cast<ULONG>(d.bytes.size()), nullptr);
+    bad->Seek(zero, STREAM_SEEK_SET, nullptr);
+    EXPECT_TRUE(FAILED(control.query<IPersistStreamInit>()->Load(bad.get()))) << d.what;
+    Bstr after, afterGuid;
+    control.query<IQorOcx2>()->get_DataStr1(after.receive());
+    control.query<IQorOcx2>()->get_CompGUID(afterGuid.receive());
+    EXPECT_EQ(after.toAnsi(), fresh.toAnsi()) << d.what;
+    EXPECT_EQ(afterGuid.toAnsi(), "") << d.what;
+  }
+}
+
+// A whole page saved and reloaded through the controls' persistence: the
+// reloaded controls bind again, keep their results and solve to the same
+// values.
+TEST_F(ComponentControls, APageSavedAndReloadedKeepsItsResults) {
+  std::vector<Component> c = drop({{ComponentKind::PowerRail, 0},
+                                   {ComponentKind::Resistor, 1},
+                                   {ComponentKind::Resistor, 2},
+                                   {ComponentKind::Ground, 3}});
+  wire(c[0], 0, c[1], 0);
+  wire(c[1], 1, c[2], 0);
+  wire(c[2], 1, c[3], 0);
+  host_->fireIdle();
+  for (bool storage : {false, true}) {
+    SCOPED_TRACE(storage ? "storage" : "stream");
+    std::vector<std::string> before;
+    for (const Component &component : c)
+      before.push_back(component.dataStr1());
+    ASSERT_EQ(page_->reloadControls(storage), S_OK);
+    for (std::size_t i = 0; i < c.size(); ++i) {
+      ComPtr<IUnknown> object;
+      for (const auto &member : c[i].shape->members())
+        if (member->holdsObject())
+          member->get_Object(object.receive());
+      ComPtr<IQorOcx2> data = object.query<IQorOcx2>();
+      ASSERT_TRUE(data);
+      EXPECT_FALSE(base::sameObject(data.get(), c[i].data.get())) << "a new control object";
+      c[i].data = data;
+      c[i].ocx = object.query<IQorOcx>();
+      EXPECT_EQ(c[i].dataStr1(), before[i]);
+    }
+    host_->fireIdle();
+    EXPECT_EQ(c[1].shownText(), "Idc = 3.00 mA");
+    EXPECT_NEAR(result(c[2], "Idc"), 3e-3, 1e-15);
+  }
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+// ComponentControl: the shape side of every passive component, an ActiveX
+// control that the drawing host keeps inside the component's shape. It
+// owns the component XML (DataStr1, parsed into one document that is the
+// master between loads), answers the simulator through IQorOcx, binds
+// itself to its shape and registers with the page's circuit when the host
+// asks for its control information, writes its label and result texts into
+// the shape, marks pins and body on request, opens its property sheet and
+// persists itself with the drawing. The six kinds differ only by the data
+// of control-kinds.h.
+#ifndef PASSIVE_LIB_COMPONENT_CONTROL_H
+#define PASSIVE_LIB_COMPONENT_CONTROL_H
+
+#include "QorLib01.h"
+
+#include "passive-lib/win32/control-kinds.h"
+#include "passive-lib/win32/property-sheet-seam.h"
+
+#include "platform/base/win32/bstr.h"
+#include "platform/base/win32/com-ptr.h"
+#include "platform/com/win32/control-persistence.h"
+#include "platform/com/win32/control-view.h"
+#include "platform/com/win32/dispatch.h"
+#include "platform/com/win32/object.h"
+#include "platform/com/win32/ole-control-object.h"
+#include "platform/xml/win32/xml-guids.h"
+
+#include <string>
+
+namespace passive {
+
+using base::Bstr;
+using base::ComPtr;
+
+class ComponentControl : public com::Dispatch<IQorOcx2>,
+                         public com::Dispatch<IQorOcx>,
+                         public com::OleControlObject,
+                         public com::ControlPersistence,
+                         public com::ControlView,
+                         public SheetOwner {
+public:
+  explicit ComponentControl(const ControlKind &kind) : kind_(kind) {}
+  static const com::InterfaceEntry *interfaces();
+  // Creates the service and fills the template; fails only when the
+  // service cannot be made.
+  HRESULT construct();
+
+  // IQorOcx
+  HRESULT STDMETHODCALLTYPE get__Name(BSTR *pVal) override;
+  HRESULT STDMETHODCALLTYPE get_Name(BSTR *pVal) override;
+  HRESULT STDMETHODCALLTYPE get_DevProgID(BSTR *pVal) override;
+  HRESULT STDMETHODCALLTYPE get_CompShape(IDrawShape **pShape) override;
+  HRESULT STDMETHODCALLTYPE get_Status(LONG *pStatus) override;
+  HRESULT STDMETHODCALLTYPE get_PartID(BSTR *pVal) override;
+  HRESULT STDMETHODCALLTYPE put_PartID(BSTR newVal) override;
+  HRESULT STDMETHODCALLTYPE get_ErrorMark(BSTR *pVal) override;
+  HRESULT STDMETHODCALLTYPE put_ErrorMark(BSTR newVal) override;
+  HRESULT STDMETHODCALLTYPE Initialize(IDrawShape *Shape) override;
+  HRESULT STDMETHODCALLTYPE ShowProperties() override;
+  HRESULT STDMETHODCALLTYPE OnAdvise(QorAdviseMask Mask) override;
+
+  // IQorOcx2
+  HRESULT STDMETHODCALLTYPE get_CompGUID(BSTR *pVal) override;
+  HRESULT STDMETHODCALLTYPE put_CompGUID(BSTR newVal) override;
+  HRESULT STDMETHODCALLTYPE get_DataStr1(BSTR *pVal) override;
+  HRESULT STDMETHODCALLTYPE put_DataStr1(BSTR newVal) override;
+  HRESULT STDMETHODCALLTYPE get_DataStr2(BSTR *pVal) override;
+  HRESULT STDMETHODCALLTYPE put_DataStr2(BSTR newVal) override;
+  HRESULT STDMETHODCALLTYPE get_DirtyFlag(VARIANT_BOOL *pVal) override;
+  HRESULT STDMETHODCALLTYPE put_DirtyFlag(VARIANT_BOOL newVal) override;
+  HRESULT STDMETHODCALLTYPE get_RootData1(IXMLElement **pVal) override;
+
+  // IOleControl: the host's request is the binding hook (control-binding.cpp).
+  HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO *pCI) override;
+
+  // The label and the result text on the shape (control-layout.cpp), and
+  // what the property sheet's Apply calls.
+  HRESULT STDMETHODCALLTYPE updateBodyText() override;
+  HRESULT STDMETHODCALLTYPE layoutShape() override;
+  void STDMETHODCALLTYPE markDirty() override { state_.requiresSave = true; }
+  HRESULT STDMETHODCALLTYPE applyParameters() override;
+  HRESULT STDMETHODCALLTYPE renewSnapshot() override;
+
+protected:
+  com::ControlState &controlState() override { return state_; }
+  const CLSID &controlClassId() const override { return *kind_.clsid; }
+  std::size_t persistedTextCount() const override { return 3; }
+  HRESULT getPersistedText(std::size_t index, BSTR *text) override;
+  HRESULT putPersistedText(std::size_t index, BSTR text) override;
+
+private:
+  // Throwing helpers (base::ComError) for the guarded operations.
+  ComPtr<IXMLElement> root() const;
+  ComPtr<IXMLElement> section(const char *name) const;
+  std::string deviceAttribute(const char *name) const;
+  ComPtr<IQorSimCkt> pageCircuit(IDrawPage *page) const;
+  ComPtr<IQorSimCkt> shapeCircuit() const;
+  ComPtr<IDrawPage> shapePage() const;
+  void bind();
+  // The label or result text of a section: its ORDER walked.
+  bool sectionText(const char *name, BSTR partId, std::string &text, std::string *layer) const;
+  void writeLayout();
+  void snapshot();
+  void restoreSnapshot();
+  HRESULT textOut(const std::string &text, BSTR *out) const;
+
+  const ControlKind &kind_;
+  com::ControlState state_;
+  Bstr compGuid_;
+  Bstr dataStr1_;
+  Bstr dataStr2_;
+  ComPtr<IQorLib> lib_;
+  ComPtr<IDrawShape> shape_;
+  ComPtr<IXMLDocument> document_;
+  Bstr partId_;
+};
+
+} // namespace passive
+
+#endif
