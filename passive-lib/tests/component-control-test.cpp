@@ -422,6 +422,39 @@ TEST_F(ComponentControls, FreshControlsMatchTheirGoldenFiles) {
   }
 }
 
+std::string registryText(const std::string &key) {
+  char value[256] = {};
+  LONG size = sizeof value;
+  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS)
+    return "<missing>";
+  return value;
+}
+
+// The six controls registered as ActiveX controls of QorLib01.
+TEST_F(ComponentControls, ControlsAreRegisteredAsActiveXControls) {
+  const char *const friendly[] = {"Netweave GND OCX",       "Netweave PWR OCX",
+                                  "Netweave Resistor OCX",  "Netweave Inductor OCX",
+                                  "Netweave Capacitor OCX", "Netweave VDC OCX"};
+  int at = 0;
+  for (const KindInfo &info : kindInfo) {
+    const std::string progId = std::string(info.progId) + ".1";
+    const std::string clsid = registryText(progId + "\\CLSID");
+    SCOPED_TRACE(progId + " " + clsid);
+    const std::string key = "CLSID\\" + clsid;
+    EXPECT_EQ(registryText(key), friendly[at++]);
+    EXPECT_EQ(registryText(key + "\\Control"), "");
+    EXPECT_EQ(registryText(key + "\\MiscStatus"), "0");
+    EXPECT_EQ(registryText(key + "\\MiscStatus\\1"), "131473");
+    EXPECT_EQ(registryText(key + "\\Version"), "1.0");
+    EXPECT_EQ(registryText(key + "\\VersionIndependentProgID"), info.progId);
+    ComPtr<IUnknown> control = createControl(info.kind);
+    DWORD status = 0;
+    ASSERT_EQ(control.query<IOleObject>()->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
+    EXPECT_EQ(status, 131473u);
+  }
+  EXPECT_EQ(registryText("QOR.VdcOcx.1\\CLSID"), "{798F2303-B571-11D0-9D8D-0020A6101242}");
+}
+
 TEST_F(ComponentControls, RailTwoResistorsAndGroundAreNumberedSolvedAndLabelled) {
   std::vector<Component> c = drop({{ComponentKind::PowerRail, 0},
                                    {ComponentKind::Resistor, 1},
