@@ -5,6 +5,7 @@
 // seam (this program answers for the user), saved and reloaded through
 // both persistence routes. The netlists the File menu writes go to
 // ngspice afterwards (ngspice-compare.sh on control-netlists/).
+#include "passive-lib/tests/test-component.h"
 #include "testing/server-exports.h"
 
 #include "passive-lib/core/order-list.h"
@@ -641,6 +642,91 @@ TEST_F(ComponentControls, BindingTwiceMarksDirtyOnlyForANewIdentifier) {
   c[0].data->put_DirtyFlag(VARIANT_FALSE);
   c[0].data->get_DirtyFlag(&dirty);
   EXPECT_EQ(dirty, VARIANT_TRUE);
+}
+
+// The simulator root as the controls find it, with the circuits it hands
+// out wrapped so that their OcxMapInsert calls are seen.
+class RecordingCircuit : public passive_test::TestCircuit {
+public:
+  using TestCircuit::TestCircuit;
+  HRESULT STDMETHODCALLTYPE OcxMapInsert(BSTR n, IDrawShape *s, IQorOcx *o,
+                                         VARIANT_BOOL u) override {
+    inserts.push_back(u);
+    return TestCircuit::OcxMapInsert(n, s, o, u);
+  }
+  std::vector<VARIANT_BOOL> inserts;
+};
+
+class RecordingRoot : public com::Dispatch<IQorSimRoot>, public IClassFactory {
+public:
+  explicit RecordingRoot(IQorSimRoot *inner) : inner_(inner) {}
+  static const com::InterfaceEntry *interfaces() {
+    static const com::InterfaceEntry table[] = {
+        {&IID_IQorSimRoot, com::interfaceOffset<RecordingRoot, IQorSimRoot>()},
+        {&IID_IDispatch, com::interfaceOffset<RecordingRoot, IQorSimRoot>()},
+        {&IID_IClassFactory, com::interfaceOffset<RecordingRoot, IClassFactory>()},
+        {nullptr, 0}};
+    return table;
+  }
+  HRESULT STDMETHODCALLTYPE VisEventProc(short e, IUnknown *s, LONG id, LONG seq, VARIANT a,
+                                         VARIANT b) override {
+    return inner_->VisEventProc(e, s, id, seq, a, b);
+  }
+  HRESULT STDMETHODCALLTYPE FindSim(IDrawPage *page, IQorSimCkt **out) override {
+    ComPtr<IQorSimCkt> real;
+    HRESULT hr = inner_->FindSim(page, real.receive());
+    if (FAILED(hr))
+      return hr;
+    if (!circuit)
+      circuit = ComPtr<com::Object<RecordingCircuit>>::adopt(
+          new com::Object<RecordingCircuit>(real.get()));
+    *out = static_cast<IQorSimCkt *>(circuit.get());
+    (*out)->AddRef();
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ShowHelpAbout() override { return inner_->ShowHelpAbout(); }
+  HRESULT STDMETHODCALLTYPE CreateNetlist(IDrawPage *p) override {
+    return inner_->CreateNetlist(p);
+  }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *outer, REFIID riid, void **out) override {
+    if (outer)
+      return CLASS_E_NOAGGREGATION;
+    return static_cast<IQorSimRoot *>(this)->QueryInterface(riid, out);
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+  ComPtr<com::Object<RecordingCircuit>> circuit;
+
+private:
+  ComPtr<IQorSimRoot> inner_;
+};
+
+// Binding the same shape twice registers it twice, with UpdateDrawing set
+// only the first time; the control turns dirty only then.
+TEST_F(ComponentControls, BindingTwiceRegistersTwiceWithUpdateDrawingOnlyTheFirstTime) {
+  ComPtr<IQorSimRoot> real;
+  ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                             real.receiveVoid()),
+            S_OK);
+  auto root = ComPtr<com::Object<RecordingRoot>>::adopt(new com::Object<RecordingRoot>(real.get()));
+  DWORD cookie = 0;
+  ASSERT_EQ(CoRegisterClassObject(CLSID_SimRoot, static_cast<IClassFactory *>(root.get()),
+                                  CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
+            S_OK);
+  std::vector<Component> c = drop({{ComponentKind::Inductor, 0}});
+  ComPtr<IOleControl> control = c[0].ocx.query<IOleControl>();
+  ASSERT_TRUE(control);
+  ASSERT_EQ(c[0].ocx.query<IPersistStreamInit>()->IsDirty(), S_OK);
+  ComPtr<IStream> stream;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
+  ASSERT_EQ(c[0].ocx.query<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+  CONTROLINFO info = {};
+  info.cb = sizeof info;
+  EXPECT_EQ(control->GetControlInfo(&info), E_NOTIMPL);
+  CoRevokeClassObject(cookie);
+  ASSERT_TRUE(root->circuit) << "the controls created no simulator root of this process";
+  EXPECT_EQ(root->circuit->inserts, (std::vector<VARIANT_BOOL>{VARIANT_TRUE, VARIANT_FALSE}));
+  EXPECT_EQ(c[0].ocx.query<IPersistStreamInit>()->IsDirty(), S_FALSE);
 }
 
 // A copy of a component: a new shape whose control loads the original's
