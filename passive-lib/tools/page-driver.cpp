@@ -4,7 +4,12 @@
 // event numbers, solves and labels them. Prints each part's ID, label and
 // shown results, then the voltage of every net.
 //
-//   page-driver <page file> <QorSim.dll> <QorLib01.dll>
+//   page-driver <page file> <QorSim.dll> <QorLib01.dll> [--time]
+//
+// With --time it prints instead of the parts how long the drop (with the
+// controls' binding), the first work event and a second solve with
+// nothing changed took, and how many cells, texts and layers that second
+// solve wrote.
 //
 // A page file has one statement a line ("#" starts a comment):
 //   part <name> <kind> <x>     kind: ground, rail, resistor, inductor,
@@ -58,6 +63,13 @@ HRESULT callExport(HMODULE module, const char *name) {
   return call ? call() : E_NOTIMPL;
 }
 
+double seconds() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
 std::string visible(std::string text) {
   for (char &c : text)
     if (c == '\n')
@@ -90,6 +102,8 @@ public:
     return true;
   }
 
+  bool timed = false;
+
   bool run() {
     document_ = host_.addDocument("C:\\Pages\\", "Page.vsd");
     page_ = document_->addPage("Page-1");
@@ -103,8 +117,10 @@ public:
       shapes.push_back(part.shape);
     }
     host_.setActiveWindow(page_, shapes);
+    const double dropStart = seconds();
     if (lib_->CompOnDrop(host_.activeWindow()) != S_OK)
       return fail("the drop macro failed");
+    const double dropTime = seconds() - dropStart;
     for (Part &part : parts_) {
       for (const auto &member : part.shape->members()) {
         ComPtr<IUnknown> object;
@@ -125,8 +141,36 @@ public:
       page_->glue(connector, 9, wire[0].first->shape, wire[0].second);
       page_->glue(connector, 12, wire[1].first->shape, wire[1].second);
     }
+    const double workStart = seconds();
     host_.fireIdle();
-    return report();
+    const double workTime = seconds() - workStart;
+    if (!timed)
+      return report();
+    ComPtr<IQorSimRoot> root;
+    ComPtr<IQorSimCkt> circuit;
+    if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                                root.receiveVoid())) ||
+        FAILED(root->FindSim(page_, circuit.receive())) || !circuit)
+      return fail("no circuit for the page");
+    const std::size_t recorded = host_.record().size();
+    const double againStart = seconds();
+    if (circuit->SolveDC() != S_OK)
+      return fail("the second solve failed");
+    const double againTime = seconds() - againStart;
+    int writes = 0;
+    for (std::size_t i = recorded; i < host_.record().size(); ++i) {
+      const std::string &line = host_.record()[i];
+      for (const char *prefix : {"Formula", "SetFormulas", "Text ", "DrawRectangle", "  batch"})
+        if (line.rfind(prefix, 0) == 0) {
+          ++writes;
+          break;
+        }
+    }
+    std::printf("components %zu\ndrop-and-bind %.3f s\nfirst-work-event %.3f s\n"
+                "second-solve %.3f s\nsecond-solve-writes %d\n",
+                parts_.size(), dropTime, workTime, againTime, writes);
+    circuit->Quit();
+    return writes == 0;
   }
 
 private:
@@ -280,8 +324,9 @@ private:
 } // namespace
 
 int main(int argc, char **argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: page-driver <page file> <QorSim.dll> <QorLib01.dll>\n");
+  const bool timed = argc == 5 && std::string(argv[4]) == "--time";
+  if (argc != 4 && !timed) {
+    std::fprintf(stderr, "usage: page-driver <page file> <QorSim.dll> <QorLib01.dll> [--time]\n");
     return 2;
   }
   CoInitialize(nullptr);
@@ -294,6 +339,7 @@ int main(int argc, char **argv) {
   bool ok;
   {
     Driver driver;
+    driver.timed = timed;
     ok = driver.load(argv[1]) && driver.run();
   }
   callExport(lib, "DllUnregisterServer");
