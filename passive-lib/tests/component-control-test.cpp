@@ -416,6 +416,17 @@ TEST_F(ComponentControls, FreshControlsMatchTheirGoldenFiles) {
     Bstr mark;
     EXPECT_EQ(ocx->get_ErrorMark(mark.receive()), E_FAIL) << "unbound";
     EXPECT_EQ(ocx->ShowProperties(), S_FALSE) << "unbound";
+    // Text that does not parse leaves text and document as they were.
+    EXPECT_TRUE(FAILED(data->put_DataStr1(Bstr(std::string("<DEVICE NAME=")).get())));
+    Bstr still;
+    EXPECT_EQ(data->get_DataStr1(still.receive()), S_OK);
+    EXPECT_EQ(still.toAnsi(), xml.toAnsi());
+    EXPECT_EQ(data->put_DataStr1(nullptr), E_POINTER);
+    EXPECT_EQ(data->put_DataStr2(nullptr), E_POINTER);
+    EXPECT_EQ(data->put_CompGUID(nullptr), S_OK);
+    Bstr nullGuid;
+    EXPECT_EQ(data->get_CompGUID(nullGuid.receive()), E_OUTOFMEMORY);
+    EXPECT_EQ(nullGuid.get(), nullptr);
     // The ground's _Name is its fixed name, not its XML's OCXNAME.
     Bstr underscored;
     EXPECT_EQ(ocx->get__Name(underscored.receive()), S_OK);

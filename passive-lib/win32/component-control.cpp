@@ -290,14 +290,16 @@ HRESULT STDMETHODCALLTYPE ComponentControl::get_DataStr1(BSTR *pVal) {
 HRESULT STDMETHODCALLTYPE ComponentControl::put_DataStr1(BSTR newVal) {
   if (!newVal)
     return E_POINTER;
+  // Parsed first: a text that does not parse leaves text and document as
+  // they were, so the document stays the parse of DataStr1.
+  ComPtr<IXMLDocument> parsed;
+  const HRESULT hr = lib_ ? lib_->BSTR2XML(newVal, parsed.receive()) : E_POINTER;
+  if (FAILED(hr))
+    return hr;
   BSTR copy = SysAllocStringLen(newVal, SysStringLen(newVal));
   if (!copy)
     return E_OUTOFMEMORY;
   dataStr1_.reset(copy);
-  ComPtr<IXMLDocument> parsed;
-  const HRESULT hr = lib_ ? lib_->BSTR2XML(dataStr1_.get(), parsed.receive()) : E_POINTER;
-  if (FAILED(hr))
-    return hr;
   document_ = parsed;
   return S_OK;
 }
