@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -374,6 +375,41 @@ TEST_F(QorLib02InQorSim, EmissionCoefficientZeroWithExceptionsUnmaskedGivesInfin
   for (const char *name : {"Idc", "gd", "cd"})
     EXPECT_FALSE(std::isfinite(d.control->result(name))) << name;
   EXPECT_TRUE(std::isfinite(d.control->result("Vj")));
+}
+
+} // namespace
+
+namespace {
+
+// Devices create their QorLib service objects from one class object of
+// QorLib01 that they share while any of them lives (so a page of thousands
+// reads the registry once); the last one to go lets it go, so QorLib01 may
+// unload again.
+TEST(QorLib02Service, TheLastDeviceToGoLetsTheServiceModuleUnload) {
+  CoInitialize(nullptr);
+  {
+    semi_test::QorServers servers(QORSIM_DLL, QORLIB01_DLL, QORLIB02_DLL, TEST_DEVICES_DLL);
+    ASSERT_TRUE(servers.ready());
+    CLSID clsid;
+    ASSERT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(PartRecord::Diode)).get(), &clsid), S_OK);
+    std::vector<ComPtr<IQorDev>> devices(50);
+    for (ComPtr<IQorDev> &dev : devices)
+      ASSERT_EQ(
+          CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, dev.receiveVoid()),
+          S_OK);
+    using ServerCall = HRESULT(WINAPI *)();
+    HMODULE lib01 = GetModuleHandleA("QorLib01.dll");
+    ASSERT_TRUE(lib01) << "the devices loaded the service's module";
+    auto canUnload = reinterpret_cast<ServerCall>(
+        reinterpret_cast<void (*)()>(GetProcAddress(lib01, "DllCanUnloadNow")));
+    ASSERT_TRUE(canUnload);
+    EXPECT_EQ(canUnload(), S_FALSE);
+    devices.resize(1);
+    EXPECT_EQ(canUnload(), S_FALSE) << "one device still holds its service";
+    devices.clear();
+    EXPECT_EQ(canUnload(), S_OK) << "the last device let the class object go";
+  }
+  CoUninitialize();
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 // The device classes' COM methods.
 #include "semi-lib/win32/semi-dev.h"
 
-// The QorLib service's class identifier.
-#include "QorLib01.h"
-
 #include "semi-lib/core/bjt-device.h"
 #include "semi-lib/core/diode-device.h"
 #include "semi-lib/win32/fp-guard.h"
@@ -25,9 +22,7 @@ const com::InterfaceEntry *SemiDev::interfaces() {
 }
 
 HRESULT SemiDev::construct() {
-  const HRESULT hr = CoCreateInstance(
-      CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER,
-      IID_IQorLib, lib_.receiveVoid());
+  const HRESULT hr = libLease_.create(lib_.receive());
   return hr == E_NOINTERFACE ? S_OK : hr;
 }
 

@@ -11,6 +11,7 @@
 
 #include "semi-lib/core/device-host.h"
 #include "semi-lib/win32/com-host.h"
+#include "semi-lib/win32/qor-lib-lease.h"
 
 #include "platform/com/win32/dispatch.h"
 #include "platform/com/win32/object.h"
@@ -44,6 +45,8 @@ private:
   template <typename Body> HRESULT installed(Body &&body);
 
   std::unique_ptr<semi::SimDevice> device_;
+  // Declared before lib_, so the service object goes before its lease.
+  QorLibLease libLease_;
   ComPtr<IQorLib> lib_;
   std::unique_ptr<ComCircuit> circuit_;
   std::unique_ptr<ComComponent> component_;
