@@ -180,17 +180,24 @@ std::vector<std::string> TkfPersistEditModel::SetMembers(int index) const {
   return members;
 }
 
-std::string TkfPersistEditModel::ListText(int index) const {
+std::string TkfPersistEditModel::Binary(int index) const {
   const std::string &name = Entry(index).valueName;
   std::string block(store_.GetDataSize(name), '\0');
   block.resize(std::min(block.size(), store_.ReadBinaryData(name, &block[0], block.size())));
-  return stringListLines(block);
+  return block;
+}
+
+void TkfPersistEditModel::SetBinary(int index, const std::string &block) {
+  store_.WriteBinaryData(Entry(index).valueName, block.data(), block.size());
+  applyEnabled_ = true;
+}
+
+std::string TkfPersistEditModel::ListText(int index) const {
+  return stringListLines(Binary(index));
 }
 
 void TkfPersistEditModel::SetListText(int index, const std::string &lines) {
-  std::string block = stringListBlock(Editor(index).label, lines);
-  store_.WriteBinaryData(Entry(index).valueName, block.data(), block.size());
-  applyEnabled_ = true;
+  SetBinary(index, stringListBlock(Editor(index).label, lines));
 }
 
 void TkfPersistEditModel::SetText(int index, const std::string &text) {

@@ -62,6 +62,9 @@ public:
   void SetText(int index, const std::string &text);
   void SetListText(int index, const std::string &lines);
   void SetSetMembers(int index, const std::vector<std::string> &members);
+  // An object's binary value (fonts, pictures) as the store holds it.
+  std::string Binary(int index) const;
+  void SetBinary(int index, const std::string &block);
 
   bool ApplyEnabled() const { return applyEnabled_; }
   // Writes every value back to its property; Apply then disables itself.

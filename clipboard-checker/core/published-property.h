@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -72,8 +73,11 @@ struct PublishedProperty {
   std::function<components::TComponent *()> getComponent;
   std::function<void(components::TComponent *)> setComponent;
   std::function<bool(components::TComponent *)> accepts;
-  // Other object-valued properties.
+  // Other object-valued properties. The object the property holds is
+  // reached through an adapter; ownedObject keeps an adapter made for this
+  // lookup alive as long as the description.
   PersistentObject *object = nullptr;
+  std::shared_ptr<PersistentObject> ownedObject;
 
   bool isComponentReference() const {
     return kind == TTypeKind::tkClass && getComponent != nullptr;

@@ -3,6 +3,7 @@
 
 #include "platform/base/win32/global-lock.h"
 #include "platform/components/win32/application.h"
+#include "platform/components/win32/opened-clipboard.h"
 
 #include <windows.h>
 
@@ -54,7 +55,7 @@ bool readClipboardUnicode(std::wstring &text) {
   text.clear();
   if (!IsClipboardFormatAvailable(CF_UNICODETEXT))
     return false;
-  base::ClipboardScope open(components::Application->Handle());
+  components::OpenedClipboard open;
   if (!open.ok())
     return false;
   HANDLE data = GetClipboardData(CF_UNICODETEXT);
@@ -73,7 +74,7 @@ bool readClipboardUnicode(std::wstring &text) {
 }
 
 bool writeClipboardUnicode(const std::wstring &text) {
-  base::ClipboardScope open(components::Application->Handle());
+  components::OpenedClipboard open;
   if (!open.ok())
     return false;
   SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);

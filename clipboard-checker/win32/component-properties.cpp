@@ -1,9 +1,13 @@
 // Property tables of controls, forms and menu items.
 #include "clipboard-checker/win32/component-properties.h"
 
+#include "clipboard-checker/win32/font-object.h"
+#include "clipboard-checker/win32/picture-object.h"
+
 #include "platform/components/core/string-list.h"
 #include "platform/components/win32/controls.h"
 #include "platform/components/win32/forms.h"
+#include "platform/components/win32/image.h"
 #include "platform/components/win32/menus.h"
 
 namespace lexitray {
@@ -29,6 +33,12 @@ template <typename Get, typename Set> void text(PublishedProperty &property, Get
   property.kind = TTypeKind::tkLString;
   property.getText = [get] { return std::string(get()); };
   property.setText = [set](const std::string &value) { set(value); };
+}
+
+void object(PublishedProperty &property, std::shared_ptr<PersistentObject> adapter) {
+  property.kind = TTypeKind::tkClass;
+  property.object = adapter.get();
+  property.ownedObject = std::move(adapter);
 }
 
 bool controlProperty(TControl &c, const std::string &name, PublishedProperty &property) {
@@ -65,6 +75,10 @@ bool controlProperty(TControl &c, const std::string &name, PublishedProperty &pr
   else if (SameText(name, "Hint"))
     text(
         property, [&c] { return c.Hint(); }, [&c](const std::string &v) { c.SetHint(v); });
+  else if (auto *windowed = dynamic_cast<TWinControl *>(&c); windowed && SameText(name, "Font"))
+    object(property, std::make_shared<FontObject>(windowed->Font()));
+  else if (auto *image = dynamic_cast<TImage *>(&c); image && SameText(name, "Picture"))
+    object(property, std::make_shared<PictureObject>(image->Picture()));
   else
     return false;
   property.name = name;

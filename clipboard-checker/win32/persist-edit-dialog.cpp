@@ -1,6 +1,12 @@
 // The setup dialog's window over its model.
 #include "clipboard-checker/win32/persist-edit-dialog.h"
 
+#include "clipboard-checker/core/property-text.h"
+#include "clipboard-checker/win32/font-object.h"
+#include "clipboard-checker/win32/picture-object.h"
+#include "platform/components/core/exception.h"
+#include "platform/components/win32/application.h"
+
 #include <algorithm>
 #include <memory>
 #include <vector>
@@ -15,6 +21,9 @@ constexpr int clientWidth = 456, clientHeight = 300;
 constexpr int listLeft = 8, listTop = 8, listWidth = 190, listHeight = 250;
 constexpr int editorLeft = 210, editorWidth = 238;
 constexpr int buttonTop = 268, buttonWidth = 75, buttonHeight = 23;
+constexpr int sampleHeight = 60, pictureHeight = 150;
+const char sampleText[] = "AaBbYyZz";
+const char pictureFilter[] = "Bitmaps (*.bmp)|*.bmp|All files (*.*)|*.*";
 
 } // namespace
 
@@ -142,6 +151,53 @@ void TkfPersistEdit::buildControls() {
   LinesMemo->SetParent(this);
   LinesMemo->OnChange = [this](TObject *) { editorChanged(LinesMemo); };
 
+  SamplePanel = new TPanel(this);
+  SamplePanel->SetName("SamplePanel");
+  SamplePanel->SetBevelOuter(bvLowered);
+  SamplePanel->SetCaption(sampleText);
+  SamplePanel->SetBounds(editorLeft, 76, editorWidth, sampleHeight);
+  SamplePanel->SetParent(this);
+
+  FontButton = new TButton(this);
+  FontButton->SetName("FontButton");
+  FontButton->SetCaption("&Font...");
+  FontButton->SetBounds(editorLeft, 76 + sampleHeight + 8, buttonWidth, buttonHeight);
+  FontButton->SetParent(this);
+  FontButton->OnClick = [this](TObject *) { chooseFont(); };
+
+  PictureFrame = new TPanel(this);
+  PictureFrame->SetName("PictureFrame");
+  PictureFrame->SetBevelOuter(bvLowered);
+  PictureFrame->SetBounds(editorLeft, 76, editorWidth, pictureHeight);
+  PictureFrame->SetParent(this);
+
+  PictureImage = new TImage(this);
+  PictureImage->SetName("PictureImage");
+  PictureImage->SetBounds(1, 1, editorWidth - 2, pictureHeight - 2);
+  PictureImage->SetParent(PictureFrame);
+
+  GraphicButton = new TButton(this);
+  GraphicButton->SetName("GraphicButton");
+  GraphicButton->SetCaption("&Graphic...");
+  GraphicButton->SetBounds(editorLeft, 76 + pictureHeight + 8, buttonWidth, buttonHeight);
+  GraphicButton->SetParent(this);
+  GraphicButton->OnClick = [this](TObject *) { loadGraphic(); };
+
+  ClearButton = new TButton(this);
+  ClearButton->SetName("ClearButton");
+  ClearButton->SetCaption("&Clear");
+  ClearButton->SetBounds(editorLeft + buttonWidth + 8, 76 + pictureHeight + 8, buttonWidth,
+                         buttonHeight);
+  ClearButton->SetParent(this);
+  ClearButton->OnClick = [this](TObject *) { clearGraphic(); };
+
+  FontDialog1 = new TFontDialog(this);
+  FontDialog1->SetName("FontDialog1");
+  OpenDialog1 = new TOpenDialog(this);
+  OpenDialog1->SetName("OpenDialog1");
+  OpenDialog1->SetFilter(pictureFilter);
+  OpenDialog1->SetOptions(ofHideReadOnly | ofPathMustExist);
+
   OkButton = new TButton(this);
   OkButton->SetName("OkButton");
   OkButton->SetCaption("&OK");
@@ -175,6 +231,11 @@ void TkfPersistEdit::hideEditors() {
   ColourCombo->Hide();
   SetList->Hide();
   LinesMemo->Hide();
+  SamplePanel->Hide();
+  FontButton->Hide();
+  PictureFrame->Hide();
+  GraphicButton->Hide();
+  ClearButton->Hide();
 }
 
 // The chosen entry's description, its kind's word and the editor for its
@@ -230,9 +291,26 @@ void TkfPersistEdit::showEntry(int index) {
     LinesMemo->SetText(model_.ListText(index));
     LinesMemo->Show();
     break;
+  case PersistEditorKind::Font: {
+    // The sample starts from the dialog's own font: a stored font that
+    // cannot be read shows as that.
+    SamplePanel->Font().Assign(Font());
+    FontObject sample(SamplePanel->Font());
+    showObject(sample, model_.Binary(index));
+    SamplePanel->Show();
+    FontButton->Show();
+    break;
+  }
+  case PersistEditorKind::Picture: {
+    PictureImage->Picture().Clear();
+    PictureObject shown(PictureImage->Picture());
+    showObject(shown, model_.Binary(index));
+    PictureFrame->Show();
+    GraphicButton->Show();
+    ClearButton->Show();
+    break;
+  }
   default:
-    // Fonts and pictures: their editors (a font dialog, a picture file)
-    // are not built.
     break;
   }
   filling_ = false;
@@ -256,9 +334,51 @@ void TkfPersistEdit::editorChanged(TWinControl *editor) {
   ApplyButton->SetEnabled(model_.ApplyEnabled());
 }
 
+void TkfPersistEdit::chooseFont() {
+  FontDialog1->Font().Assign(SamplePanel->Font());
+  if (shown_ < 0 || !FontDialog1->Execute())
+    return;
+  SamplePanel->Font().Assign(FontDialog1->Font());
+  model_.SetBinary(shown_, binaryValue(FontObject(SamplePanel->Font())));
+  ApplyButton->SetEnabled(model_.ApplyEnabled());
+}
+
+// A file that cannot be read is reported, and the picture and the store
+// keep what they held.
+void TkfPersistEdit::loadGraphic() {
+  if (shown_ < 0 || !OpenDialog1->Execute())
+    return;
+  TPicture loaded;
+  try {
+    loaded.LoadFromFile(OpenDialog1->FileName());
+  } catch (const Exception &error) {
+    Application->MessageBox(error.Message(), Caption(), MB_OK | MB_ICONERROR);
+    return;
+  }
+  PictureImage->Picture().Assign(loaded);
+  model_.SetBinary(shown_, binaryValue(PictureObject(PictureImage->Picture())));
+  ApplyButton->SetEnabled(model_.ApplyEnabled());
+}
+
+void TkfPersistEdit::clearGraphic() {
+  if (shown_ < 0)
+    return;
+  PictureImage->Picture().Clear();
+  model_.SetBinary(shown_, binaryValue(PictureObject(PictureImage->Picture())));
+  ApplyButton->SetEnabled(model_.ApplyEnabled());
+}
+
 void TkfPersistEdit::applyChanges() {
   model_.Apply();
   ApplyButton->SetEnabled(model_.ApplyEnabled());
+}
+
+// A stored value the editor cannot read leaves it showing its default.
+void TkfPersistEdit::showObject(PersistentObject &object, const std::string &block) {
+  try {
+    loadBinaryValue(object, block);
+  } catch (const std::exception &) {
+  }
 }
 
 HBITMAP TkfPersistEdit::picture(const std::string &name) {

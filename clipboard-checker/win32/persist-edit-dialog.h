@@ -9,7 +9,11 @@
 
 #include "clipboard-checker/core/persist-edit-model.h"
 #include "platform/base/win32/gdi-owners.h"
+#include "platform/components/win32/dialogs.h"
+#include "platform/components/win32/font-dialog.h"
 #include "platform/components/win32/forms.h"
+#include "platform/components/win32/image.h"
+#include "platform/components/win32/panel.h"
 #include "platform/components/win32/std-controls.h"
 
 #include <map>
@@ -32,11 +36,17 @@ private:
   void buildControls();
   void showEntry(int index);
   void hideEditors();
+  static void showObject(PersistentObject &object, const std::string &block);
   void drawEntry(int index, const RECT &rect, components::TOwnerDrawState state);
   HBITMAP picture(const std::string &name);
   // A change in the shown editor goes into the dialog's store at once.
   void editorChanged(components::TWinControl *editor);
   void applyChanges();
+  // The font editor's "&Font...", the picture editor's "&Graphic..." and
+  // "&Clear": each change goes into the store as the object's binary value.
+  void chooseFont();
+  void loadGraphic();
+  void clearGraphic();
 
   TkfPersistEditModel model_;
   std::map<std::string, base::GdiObject<HBITMAP>> pictures_;
@@ -50,7 +60,15 @@ private:
   components::TComboBox *ChoiceCombo = nullptr; // a fixed choice
   TTypedCombo *ColourCombo = nullptr;           // identifiers, or a number typed
   TSetList *SetList = nullptr;
-  components::TMemo *LinesMemo = nullptr; // a string list
+  components::TMemo *LinesMemo = nullptr;    // a string list
+  components::TPanel *SamplePanel = nullptr; // "AaBbYyZz" in the font
+  components::TButton *FontButton = nullptr;
+  components::TPanel *PictureFrame = nullptr;
+  components::TImage *PictureImage = nullptr;
+  components::TButton *GraphicButton = nullptr;
+  components::TButton *ClearButton = nullptr;
+  components::TFontDialog *FontDialog1 = nullptr;
+  components::TOpenDialog *OpenDialog1 = nullptr;
   components::TButton *OkButton = nullptr;
   components::TButton *CancelButton = nullptr;
   components::TButton *ApplyButton = nullptr;

@@ -4,6 +4,7 @@
 #include "platform/components/core/exception.h"
 #include "platform/components/win32/application.h"
 #include "platform/base/win32/global-lock.h"
+#include "platform/components/win32/opened-clipboard.h"
 
 #include <cstring>
 
@@ -19,7 +20,7 @@ bool TClipboard::HasFormat(UINT format) const {
 }
 
 std::string TClipboard::AsText() const {
-  base::ClipboardScope open(Application->Handle());
+  OpenedClipboard open;
   if (!open.ok())
     throw Exception("Cannot open clipboard");
   HANDLE data = GetClipboardData(CF_TEXT);
@@ -37,7 +38,7 @@ std::string TClipboard::AsText() const {
 }
 
 void TClipboard::SetAsText(const std::string &text) {
-  base::ClipboardScope open(Application->Handle());
+  OpenedClipboard open;
   if (!open.ok())
     throw Exception("Cannot open clipboard");
   base::GlobalBlock memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
@@ -56,7 +57,7 @@ void TClipboard::SetAsText(const std::string &text) {
 }
 
 void TClipboard::Clear() {
-  base::ClipboardScope open(Application->Handle());
+  OpenedClipboard open;
   if (open.ok())
     EmptyClipboard();
 }

@@ -693,6 +693,22 @@ void TWinControl::WndProc(TMessage &message) {
       return;
     }
     break;
+  // The platform's own classes keep the font they are given; ours paint
+  // with the control's font, which they report and repaint in when it
+  // changes.
+  case WM_GETFONT:
+    if (ownClass_) {
+      message.Result = reinterpret_cast<LRESULT>(font_.Handle());
+      return;
+    }
+    break;
+  case WM_SETFONT:
+    if (ownClass_) {
+      if (LOWORD(message.LParam))
+        InvalidateRect(window_.get(), nullptr, TRUE);
+      return;
+    }
+    break;
   case WM_MOUSEMOVE:
   case WM_MOUSELEAVE:
   case WM_LBUTTONDOWN:

@@ -1,6 +1,9 @@
 // Registry and clipboard access under Wine, each checked against the
 // platform's own functions, and the file dialogs driven as a user would.
 #include "platform/components/win32/clipboard.h"
+#include "platform/components/win32/opened-clipboard.h"
+#include "platform/base/win32/unique-handle.h"
+#include "platform/components/core/exception.h"
 #include "platform/components/win32/registry.h"
 
 #include "platform/components/core/file-system.h"
@@ -20,6 +23,44 @@
 #include <vector>
 
 using namespace components;
+
+// Another program reading the clipboard holds it open for a moment: a
+// write waits for it rather than fail, within the patience; past that,
+// it fails with the library's message.
+TEST(ClipboardTest, AWriteWaitsForAnotherHolderToCloseTheClipboard) {
+  struct Holder {
+    DWORD holdMs;
+    base::KernelHandle opened{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    static DWORD WINAPI run(void *self) {
+      auto *holder = static_cast<Holder *>(self);
+      if (!OpenClipboard(nullptr))
+        return 1;
+      SetEvent(holder->opened.get());
+      Sleep(holder->holdMs);
+      CloseClipboard();
+      return 0;
+    }
+  };
+  for (DWORD holdMs : {300ul, OpenedClipboard::PatienceMs + 1500}) {
+    Holder holder{holdMs};
+    base::KernelHandle thread(CreateThread(nullptr, 0, Holder::run, &holder, 0, nullptr));
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(WaitForSingleObject(holder.opened.get(), 10000), WAIT_OBJECT_0);
+    std::string text = "written after " + std::to_string(holdMs) + " ms";
+    if (holdMs < OpenedClipboard::PatienceMs) {
+      EXPECT_NO_THROW(Clipboard().SetAsText(text));
+      EXPECT_EQ(Clipboard().AsText(), text);
+    } else {
+      try {
+        Clipboard().SetAsText(text);
+        ADD_FAILURE() << "written while another thread held the clipboard";
+      } catch (const Exception &error) {
+        EXPECT_EQ(error.Message(), "Cannot open clipboard");
+      }
+    }
+    WaitForSingleObject(thread.get(), 10000);
+  }
+}
 
 namespace {
 
