@@ -2,7 +2,9 @@
 // component XML against hand-written golden files, the label and result
 // texts, the layout of the result block, the error marks and the rules of
 // the parameters page.
+#include "semi-lib/core/component-data.h"
 #include "semi-lib/core/error-marks.h"
+#include "semi-lib/core/model-selection.h"
 #include "semi-lib/core/model-library.h"
 #include "semi-lib/core/semi-label.h"
 #include "semi-lib/core/semi-templates.h"
@@ -345,6 +347,73 @@ TEST(TypeRule, EntriesAreCheckedByRange) {
                "Value must be positive. Please re-enter.");
   EXPECT_STREQ(semi::entryMessage(EntryVerdict::Negative),
                "Value must be non-negative. Please re-enter.");
+}
+
+// The PARAMS item's TEXT (or "-" when absent) and RESULT item's IEEE.
+std::string textOf(semi::ComponentData &data, const char *section, const char *name,
+                   const char *attribute) {
+  for (const xml::Element *item : data.document().root()->child(section)->children()) {
+    if (item->getAttribute("NAME") == name)
+      return item->getAttribute(attribute).value_or("-");
+  }
+  return "(no item)";
+}
+
+void choose(semi::ComponentData &data, SemiKind kind, const std::string &type) {
+  semi::ModelLibrary library;
+  xml::ParseError error;
+  ASSERT_TRUE(library.load(semi_test::shippedLibrary(kind), error));
+  semi::ItemRows rows(*data.document().root()->child("PARAMS"));
+  semi::applyModelChoice(semi::chooseModel(library, type), rows);
+}
+
+void writeResult(semi::ComponentData &data, const char *name, const char *ieee) {
+  for (xml::Element *item : data.document().root()->child("RESULT")->children()) {
+    if (item->getAttribute("NAME") == name)
+      item->setAttribute("IEEE", ieee);
+  }
+}
+
+TEST(ComponentData, CancelKeepsTheMergedParametersAppliedEditsAndLastResults) {
+  semi::ComponentData data(fresh(SemiKind::Npn).document);
+  writeResult(data, "Ic", "0X3F50624DD2F1A9FC");
+
+  // Apply a model, then Close: the applied state stays.
+  data.beginEdit();
+  choose(data, SemiKind::Npn, "2N3904");
+  data.commitEdit();
+  data.cancelEdit();
+  EXPECT_EQ(textOf(data, "PARAMS", "RB", "TEXT"), "7.5");
+
+  // An edit that is cancelled goes; everything committed before stays.
+  data.beginEdit();
+  choose(data, SemiKind::Npn, "2N2222");
+  EXPECT_EQ(textOf(data, "PARAMS", "RB", "TEXT"), "0");
+  data.cancelEdit();
+  EXPECT_EQ(data.document().root()->child("PARAMS")->children().size(), 28u);
+  EXPECT_EQ(textOf(data, "PARAMS", "TYPE", "TEXT"), "2N3904");
+  EXPECT_EQ(textOf(data, "PARAMS", "IS", "TEXT"), "6.81E-15");
+  EXPECT_EQ(textOf(data, "RESULT", "Ic", "IEEE"), "0X3F50624DD2F1A9FC");
+}
+
+TEST(ComponentData, SavedTextReloadsWithLibraryItemsEditsAndResults) {
+  semi::ComponentData data(fresh(SemiKind::Diode).document);
+  choose(data, SemiKind::Diode, "1N914");
+  writeResult(data, "Vdc", "0X3FE6666666666666");
+  const std::string saved = data.dataStr1();
+
+  semi::ComponentData reloaded(fresh(SemiKind::Diode).document);
+  xml::ParseError error;
+  ASSERT_TRUE(reloaded.putDataStr1(saved, error)) << error.describe();
+  EXPECT_EQ(semi_test::renderTree(*reloaded.document().root()),
+            semi_test::renderTree(*data.document().root()));
+  EXPECT_EQ(textOf(reloaded, "PARAMS", "TYPE", "TEXT"), "1N914");
+  EXPECT_EQ(textOf(reloaded, "PARAMS", "IS", "TEXT"), "2.67E-9");
+  EXPECT_EQ(textOf(reloaded, "RESULT", "Vdc", "IEEE"), "0X3FE6666666666666");
+
+  // Text that does not parse leaves the document as it was.
+  EXPECT_FALSE(reloaded.putDataStr1("<DEVICE>", error));
+  EXPECT_EQ(reloaded.dataStr1(), saved);
 }
 
 } // namespace
