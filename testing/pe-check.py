@@ -84,15 +84,14 @@ DELIVERABLES = {
         "file": "QorLib02.dll", "kind": "dll",
         "exports": dict(zip(COM_SERVER_EXPORTS, [1, 2, 3, 4])),
         "strings": {100: "QORLIB02"},
-        "resources": [("TYPELIB", 1)],
+        # The type library and the model libraries (diode, NPN, PNP).
+        "resources": [("TYPELIB", 1), ("XML", 201), ("XML", 202), ("XML", 203)],
         "version": {
             "strings": {"FileVersion": "1.00.419", "ProductVersion": "1.00.419",
                         "FileDescription": "Netweave Semiconductor Module",
                         "InternalName": "QorLib02", "OriginalFilename": "QorLib02.DLL",
                         "ProductName": "QorLib02 Module"},
             "fixed": (1, 0, 419, 0), "translation": (0x0409, 0x04B0)},
-        # The model libraries come with the semiconductor controls.
-        "pending": {"resources": [("XML", 201), ("XML", 202), ("XML", 203)]},
     },
     "Pixtune": {
         "file": "Pixtune.dll", "kind": "dll",

@@ -83,6 +83,14 @@ struct ParseError {
   std::string describe() const;
 };
 
+// What a load accepts beyond well-formed XML.
+struct ParseOptions {
+  // Keep an attribute that an element gives twice, both in document order
+  // (getAttribute then answers the first). Hand-written data files such as
+  // the semiconductor model libraries rely on the later one being seen.
+  bool repeatedAttributes = false;
+};
+
 class Document {
 public:
   Document() = default;
@@ -91,7 +99,7 @@ public:
 
   // Parses text; on failure returns false, fills error and leaves the
   // document as it was.
-  bool load(const std::string &text, ParseError &error);
+  bool load(const std::string &text, ParseError &error, const ParseOptions &options = {});
   std::string save() const;
 
   Element *root() const { return root_; }

@@ -134,7 +134,7 @@ void Parser::readAttributes(Element &element) {
     attribute.leading = spacing;
     attribute.name = readName("an attribute name");
     for (const Attribute &other : element.attributes_) {
-      if (other.name == attribute.name) {
+      if (other.name == attribute.name && !options_.repeatedAttributes) {
         pos_ -= attribute.name.size();
         throw Failure{pos_, "attribute \"" + attribute.name + "\" given twice"};
       }
@@ -261,8 +261,8 @@ bool Parser::parse(Document &document, ParseError &error) {
   return true;
 }
 
-bool Document::load(const std::string &text, ParseError &error) {
-  Parser parser(text);
+bool Document::load(const std::string &text, ParseError &error, const ParseOptions &options) {
+  Parser parser(text, options);
   return parser.parse(*this, error);
 }
 

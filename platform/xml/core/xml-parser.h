@@ -24,7 +24,8 @@ class Parser {
 public:
   static const int MaxDepth = 256;
 
-  explicit Parser(const std::string &text) : text_(text) {}
+  explicit Parser(const std::string &text, const ParseOptions &options = {})
+      : text_(text), options_(options) {}
   // Fills document or returns false with error set.
   bool parse(Document &document, ParseError &error);
 
@@ -52,6 +53,7 @@ private:
   std::string readText();
 
   const std::string &text_;
+  ParseOptions options_;
   size_t pos_ = 0;
 };
 

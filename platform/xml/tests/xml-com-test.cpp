@@ -151,6 +151,15 @@ TEST_F(XmlCom, MalformedTextFailsClearlyAndKeepsTheDocument) {
   EXPECT_EQ(savedText(persist_.get(), FALSE), golden_);
 }
 
+TEST_F(XmlCom, RepeatedAttributesLoadAndSaveBackUnchanged) {
+  const std::string text = "<MODEL TYPE=\"2N3904\" RB=\"0.75\" RB=\"7.5\"/>";
+  ASSERT_EQ(persist_->Load(streamWith(text).get()), S_OK);
+  ComPtr<IXMLElement> root;
+  ASSERT_EQ(document_->get_root(root.receive()), S_OK);
+  EXPECT_EQ(attribute(root.get(), "RB"), "0.75");
+  EXPECT_EQ(savedText(persist_.get(), FALSE), text);
+}
+
 TEST_F(XmlCom, ElementsOutliveALaterLoadAndTheDocument) {
   ComPtr<IXMLElement> result = childNamed(root_.get(), L"RESULT");
   ASSERT_TRUE(result);

@@ -131,6 +131,21 @@ TEST(XmlErrors, MalformedTextIsRefusedWithItsPosition) {
   }
 }
 
+TEST(XmlErrors, RepeatedAttributesAreKeptInOrderWhenAskedFor) {
+  const std::string text = "<a x=\"1\" y=\"2\" x=\"3\"/>";
+  xml::Document document;
+  xml::ParseError error;
+  xml::ParseOptions options;
+  options.repeatedAttributes = true;
+  ASSERT_TRUE(document.load(text, error, options)) << error.describe();
+  const std::vector<xml::Attribute> &attributes = document.root()->attributes();
+  ASSERT_EQ(attributes.size(), 3u);
+  EXPECT_EQ(attributes[0].name + attributes[0].rawValue, "x1");
+  EXPECT_EQ(attributes[2].name + attributes[2].rawValue, "x3");
+  EXPECT_EQ(document.root()->getAttribute("x"), "1");
+  EXPECT_EQ(document.save(), text);
+}
+
 TEST(XmlErrors, DeepNestingIsRefusedNotFollowed) {
   std::string deep;
   for (int i = 0; i < 100000; ++i)

@@ -122,7 +122,11 @@ HRESULT STDMETHODCALLTYPE XmlDocumentObject::Load(LPSTREAM pStm) {
     }
     xml::Document loaded;
     xml::ParseError error;
-    if (!loaded.load(text, error)) {
+    // The semiconductor model libraries give some attributes twice; their
+    // readers walk every attribute in order, so the document keeps both.
+    xml::ParseOptions options;
+    options.repeatedAttributes = true;
+    if (!loaded.load(text, error, options)) {
       setParseErrorInfo(error.describe());
       return E_FAIL;
     }
