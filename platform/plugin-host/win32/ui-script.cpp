@@ -122,29 +122,57 @@ bool writeScreenBmp(HWND window, const std::string &path) {
   return written;
 }
 
-// Whether a static text control shows its whole text: measured with the
-// font the control draws with, on one line for the styles that do not
-// wrap, else wrapped at the control's width.
+// Whether a label shows its whole text, measured with the font the control
+// draws with: static texts on one line for the styles that do not wrap,
+// else wrapped at the control's width; check boxes and radio buttons on
+// one line beside their box; group boxes on one line inside their frame.
+// Other controls have no label to cut.
 bool textFits(HWND control) {
   std::string text = textOf(control);
   LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
-  LONG_PTR kind = style & SS_TYPEMASK;
-  if (text.empty() || (kind != SS_LEFT && kind != SS_CENTER && kind != SS_RIGHT &&
-                       kind != SS_SIMPLE && kind != SS_LEFTNOWORDWRAP))
-    return true;
+  std::string kind = classOf(control);
   RECT client{};
   GetClientRect(control, &client);
+  LONG room = client.right;
+  bool box = false;
+  bool oneLine = true;
+  UINT format = DT_CALCRECT;
+  if (kind == "Static") {
+    LONG_PTR type = style & SS_TYPEMASK;
+    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_SIMPLE &&
+        type != SS_LEFTNOWORDWRAP)
+      return true;
+    oneLine = type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP;
+    if (style & SS_NOPREFIX)
+      format |= DT_NOPREFIX;
+  } else if (kind == "Button") {
+    LONG_PTR type = style & BS_TYPEMASK;
+    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+        type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
+      box = true;
+    else if (type == BS_GROUPBOX)
+      room -= 16;
+    else
+      return true;
+  } else {
+    return true;
+  }
+  if (text.empty())
+    return true;
   HDC dc = GetDC(control);
   auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
   HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-  UINT format = DT_CALCRECT | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
-  bool oneLine = kind == SS_SIMPLE || kind == SS_LEFTNOWORDWRAP;
-  RECT needed{0, 0, client.right, 0};
+  // The box, then a gap of about a character before the text.
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  if (box)
+    room -= GetSystemMetrics(SM_CXMENUCHECK) + metrics.tmAveCharWidth;
+  RECT needed{0, 0, room, 0};
   DrawTextA(dc, text.c_str(), -1, &needed, format | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
   if (previous)
     SelectObject(dc, previous);
   ReleaseDC(control, dc);
-  return needed.right <= client.right && needed.bottom <= client.bottom;
+  return needed.right <= room && (kind != "Static" || needed.bottom <= client.bottom);
 }
 
 } // namespace
@@ -356,7 +384,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
       return false;
     std::string clipped;
     for (HWND child : descendants(target_))
-      if (IsWindowVisible(child) && classOf(child) == "Static" && !textFits(child))
+      if (IsWindowVisible(child) && !textFits(child))
         clipped += (clipped.empty() ? "" : "|") + std::to_string(GetDlgCtrlID(child)) + ":" +
                    textOf(child);
     report_("ui." + std::to_string(next_) + ".fits." + argument, clipped);

@@ -55,10 +55,11 @@
 //                         from now on (empty: nowhere)
 //   client:<id>           "ui.<n>.client.<id>=<width>,<height>" of the
 //                         control's client area
-//   fits:<name>           "ui.<n>.fits.<name>=<labels>": every visible static
-//                         text of the target whose text, measured with the
-//                         control's own font (wrapped as the control wraps
-//                         it), does not fit its client area, as id:text|...;
+//   fits:<name>           "ui.<n>.fits.<name>=<labels>": every visible label
+//                         of the target (static text, check box, radio
+//                         button, group box) whose text, measured with the
+//                         control's own font (wrapped as a static wraps
+//                         it), does not fit its control, as id:text|...;
 //                         empty when all fit
 //
 // A step that posts (click, notify, press, tab, file) ends its tick, so the
