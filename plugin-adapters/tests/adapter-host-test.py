@@ -28,6 +28,22 @@ them byte for byte. One case per invocation:
   window-full-screen  full screen re-creates the window without
             compressing again, keeps the working settings, collapses and
             restores; the saved window position is kept inside the screen
+  window-crop       the crop view driven by pointer drags at the points
+            where it draws the crop and by arrow keys (Shift moves the right
+            edge, a push past the bottom shifts back, the 16-pixel minimum);
+            the saved crop and the thumbnail it gives
+  window-source-view  press and hold on the image page's picture shows the
+            host's own pixels; the release brings the preview back
+  window-alloc-failure  each of Pixtune's allocations of a clean
+            interactive run (or a spread of them) made to fail in turn, under
+            a known host: an error for the host, no file from the window, no
+            block left, the host's bitmap as it was handed over
+  window-drag       full screen: the window dragged by the tab strip away
+            from the tabs, its position saved; not in the normal window
+  window-labels     every static text of the window, its pages and the
+            options dialog fits its control in the dialog font
+  window-real-input one export typed through the X server (xdotool), with a
+            screenshot of the screen
 """
 import argparse
 import os
@@ -1017,13 +1033,83 @@ def case_window_labels(args):
             check(report[key] == "", what + " %s labels cut short: %s" % (name, report[key]))
 
 
+# ---------------------------------------------------------------- real input
+
+def xdotool(*arguments):
+    result = subprocess.run(["xdotool"] + list(arguments), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    return result.returncode, result.stdout.decode().split()
+
+
+def wait_for_x_window(name, seconds=60):
+    """The X window Wine made for a top-level window with this title."""
+    import time
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        code, found = xdotool("search", "--onlyvisible", "--name", "^%s$" % re.escape(name))
+        if code == 0 and found:
+            return found[-1]
+        time.sleep(0.2)
+    return None
+
+
+def case_window_real_input(args):
+    """One export driven by the keyboard through the X server, as a person
+    would: the luminance level typed after its mnemonic, Enter for OK, the
+    name typed into the save dialog; a screenshot of the screen kept."""
+    import time
+    if not shutil.which("xdotool") or not shutil.which("import"):
+        check(False, "window-real-input: xdotool and ImageMagick's import are needed")
+        return
+    wine = Wine(args, args.prefix)
+    stage, out, artefacts = window_stage(args, "window-real-input", 160, 120)
+    set_settings(wine, options_block(mode=1))
+    what = "window-real-input:"
+    host = subprocess.Popen([wine.exec, wine.bits, wine.prefix, "plugin-test-host.exe", "Pixtunee.8be", "--image",
+                             "image.pnm"], cwd=stage, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    try:
+        window = wait_for_x_window("Pixtune")
+        check(window is not None, what + " the export window did not appear")
+        if window:
+            xdotool("windowfocus", "--sync", window)
+            # Alt+L goes to the luminance edit; its text replaced by 40.
+            xdotool("key", "--window", window, "--delay", "80", "alt+l", "Home", "shift+End")
+            xdotool("type", "--window", window, "--delay", "80", "40")
+            time.sleep(1.5)  # the preview delay and a compression, seen on the screenshot only
+            shot = os.path.join(artefacts, "pixtune-real-input.png")
+            subprocess.run(["import", "-window", "root", shot], stderr=subprocess.DEVNULL)
+            check(os.path.exists(shot) and os.path.getsize(shot) > 1000, what + " no screenshot")
+            xdotool("key", "--window", window, "Return")
+            # The save dialog has the focus in its name field.
+            dialog = wait_for_x_window("Save As", 30)
+            check(dialog is not None, what + " the save dialog did not appear")
+            if dialog:
+                xdotool("windowfocus", "--sync", dialog)
+                xdotool("type", "--window", dialog, "--delay", "30",
+                        windows_path(os.path.join(out, "typed.jpg")))
+                xdotool("key", "--window", dialog, "Return")
+        stdout, _ = host.communicate(timeout=90)
+    except subprocess.TimeoutExpired:
+        host.kill()
+        stdout, _ = host.communicate()
+        check(False, what + " the export did not end")
+    report = {}
+    for line in stdout.decode("latin-1").splitlines():
+        name, _, value = line.partition("=")
+        report[name.strip()] = value.rstrip("\r")
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    check(os.listdir(out) == ["typed.jpg"], what + " wrote %s" % os.listdir(out))
+    if os.path.exists(os.path.join(out, "typed.jpg")):
+        check(jpeginfo_ok(os.path.join(out, "typed.jpg")), what + " jpeginfo")
+    check(recorded_value(report, "Lmnc") == "40", what + " level recorded %s" % recorded_value(report, "Lmnc"))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("case", choices=["exports", "scripted", "settings", "edges", "window-export",
                                          "window-thumbnail", "window-grey", "window-cancel",
                                          "window-full-screen", "window-known-host", "window-crop",
                                          "window-source-view", "window-alloc-failure", "window-drag",
-                                         "window-labels"])
+                                         "window-labels", "window-real-input"])
     parser.add_argument("--tree", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--bits", default="64")
@@ -1044,7 +1130,7 @@ def main():
      "window-full-screen": case_window_full_screen, "window-known-host": case_window_known_host,
      "window-crop": case_window_crop, "window-source-view": case_window_source_view,
      "window-alloc-failure": case_window_alloc_failure, "window-drag": case_window_drag,
-     "window-labels": case_window_labels}[args.case](args)
+     "window-labels": case_window_labels, "window-real-input": case_window_real_input}[args.case](args)
     print("%d failure(s)" % len(failures))
     return 1 if failures else 0
 
