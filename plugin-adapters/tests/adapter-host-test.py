@@ -989,8 +989,8 @@ def case_window_alloc_failure(args):
 
 def case_window_drag(args):
     """In full screen the window is dragged by the tab control's empty strip
-    and its position saved; in the normal window the same drag moves
-    nothing."""
+    and its position saved; a drag that starts on a tab, or in the normal
+    window, moves nothing."""
     wine = Wine(args, args.prefix)
     stage, out, _ = window_stage(args, "window-drag", 160, 120)
     set_settings(wine, options_block(mode=1))
@@ -1001,6 +1001,9 @@ def case_window_drag(args):
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
         "window:Pixtune", empty, "settle:", "tabis:0",
         "click:1049", "window:Pixtune", "shown:1050=1", empty, "settle:", "tabis:0",
+        # On a tab the press is the tab control's own: it picks the tab and
+        # the window stays.
+        "drag:1074=20,10>50,30", "settle:", "tabis:0",
         "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
     what = "window-drag:"
     ui_ok(report, what)
