@@ -960,9 +960,15 @@ def case_window_alloc_failure(args):
     for n in chosen:
         report = run("--fail-alloc", str(n))
         where = what + " allocation %d of %d:" % (n, total)
-        check(report.get("alloc.failed") == "1", where + " not failed")
         result = report.get("result")
         written = sorted(os.listdir(out))
+        if report.get("alloc.failed") != "1":
+            # The preview timer may compress once less than in the clean
+            # run; a run that ends before its n-th allocation must be clean.
+            calls = int(report.get("alloc.calls", "0"))
+            check(calls < n and result == "0" and written == ["photo.jpg", "th_photo.jpg"],
+                  where + " not failed after %d allocations, result %s" % (calls, result))
+            continue
         outcomes[n] = result
         # A failure while the window is open ends the export before any
         # file, as an error the host reports; once the file name is chosen
