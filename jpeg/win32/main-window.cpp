@@ -140,6 +140,7 @@ INT_PTR TMainWindow::OnInitDialog(WPARAM, LPARAM user) {
   }
 
   HWND tabs = GetDlgItem(window, IDC_TABS);
+  SetWindowSubclass(tabs, TabsProc, 0, reinterpret_cast<DWORD_PTR>(this));
   imagePage_->Attach(window, tabs, IDS_IMAGE_OPTIONS);
   thumbnailPage_->Attach(window, tabs, IDS_THUMBNAIL_OPTIONS);
   currentTab_ = InitialTab(currentTab_, options_.thumbnailMode);
@@ -325,6 +326,7 @@ INT_PTR TMainWindow::OnClose() {
 }
 
 INT_PTR TMainWindow::OnDestroy() {
+  RemoveWindowSubclass(GetDlgItem(Handle(), IDC_TABS), TabsProc, 0);
   tooltip_ = nullptr;
   moving_ = false;
   return 0;
@@ -340,21 +342,29 @@ INT_PTR TMainWindow::OnHelp(LPARAM lParam) {
   return 1;
 }
 
-// Full screen: the window is dragged by its background.
-INT_PTR TMainWindow::OnLButtonDown(WPARAM, LPARAM, int) {
+// Full screen: the window is dragged by its background, and by the tab
+// control away from its tabs. The pointer's path is followed in screen
+// terms, from the points the messages carry, since the window moves under
+// it.
+void TMainWindow::BeginMove(HWND from, LPARAM point) {
+  moveFrom_ = POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+  ClientToScreen(from, &moveFrom_);
+  moving_ = true;
+  SetCapture(Handle());
+}
+
+INT_PTR TMainWindow::OnLButtonDown(WPARAM, LPARAM lParam, int) {
   if (!fullScreen_)
     return 0;
-  moving_ = true;
-  GetCursorPos(&moveFrom_);
-  SetCapture(Handle());
+  BeginMove(Handle(), lParam);
   return 1;
 }
 
-INT_PTR TMainWindow::OnMouseMove(WPARAM, LPARAM, int) {
+INT_PTR TMainWindow::OnMouseMove(WPARAM, LPARAM lParam, int) {
   if (!moving_)
     return 0;
-  POINT now{};
-  GetCursorPos(&now);
+  POINT now{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ClientToScreen(Handle(), &now);
   RECT rect = childRect(GetParent(Handle()), Handle());
   int x = rect.left + now.x - moveFrom_.x, y = rect.top + now.y - moveFrom_.y;
   moveFrom_ = now;
@@ -370,6 +380,31 @@ INT_PTR TMainWindow::OnLButtonUp(WPARAM, LPARAM, int) {
   moving_ = false;
   ReleaseCapture();
   return 1;
+}
+
+// A press on the tab control where no tab is starts the move; every other
+// message is the control's own.
+LRESULT CALLBACK TMainWindow::TabsProc(HWND tabs, UINT message, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR, DWORD_PTR self) {
+  auto *window = reinterpret_cast<TMainWindow *>(self);
+  if (message == WM_LBUTTONDOWN && window->fullScreen_) {
+    TCHITTESTINFO hit{{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}, 0};
+    if (SendMessageA(tabs, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == -1) {
+      window->BeginMove(tabs, lParam);
+      return 0;
+    }
+  }
+  if (message == WM_SETCURSOR && window->fullScreen_ && LOWORD(lParam) == HTCLIENT) {
+    POINT at{};
+    GetCursorPos(&at);
+    ScreenToClient(tabs, &at);
+    TCHITTESTINFO hit{at, 0};
+    if (SendMessageA(tabs, TCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)) == -1) {
+      SetCursor(window->sizeAll_);
+      return TRUE;
+    }
+  }
+  return DefSubclassProc(tabs, message, wParam, lParam);
 }
 
 INT_PTR TMainWindow::OnSetCursor(WPARAM wParam, LPARAM lParam, int) {

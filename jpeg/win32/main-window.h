@@ -53,6 +53,9 @@ private:
   INT_PTR OnMouseMove(WPARAM, LPARAM, int) override;
   INT_PTR OnLButtonUp(WPARAM, LPARAM, int) override;
   INT_PTR OnSetCursor(WPARAM, LPARAM, int) override;
+  static LRESULT CALLBACK TabsProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR self);
+  // The pointer went down at point (client of from): the window follows it.
+  void BeginMove(HWND from, LPARAM point);
 
   TOptionPage &CurrentPage();
   TOptionPage &OtherPage(const TOptionPage &page);

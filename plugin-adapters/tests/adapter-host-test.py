@@ -28,6 +28,22 @@ them byte for byte. One case per invocation:
   window-full-screen  full screen re-creates the window without
             compressing again, keeps the working settings, collapses and
             restores; the saved window position is kept inside the screen
+  window-crop       the crop view driven by pointer drags at the points
+            where it draws the crop and by arrow keys (Shift moves the right
+            edge, a push past the bottom shifts back, the 16-pixel minimum);
+            the saved crop and the thumbnail it gives
+  window-source-view  press and hold on the image page's picture shows the
+            host's own pixels; the release brings the preview back
+  window-alloc-failure  each of Pixtune's allocations of a clean
+            interactive run (or a spread of them) made to fail in turn, under
+            a known host: an error for the host, no file from the window, no
+            block left, the host's bitmap as it was handed over
+  window-drag       full screen: the window dragged by the tab strip away
+            from the tabs, its position saved; not in the normal window
+  window-labels     every static text of the window, its pages and the
+            options dialog fits its control in the dialog font
+  window-real-input one export typed through the X server (xdotool), with a
+            screenshot of the screen
 """
 import argparse
 import os
@@ -727,11 +743,382 @@ def case_window_full_screen(args):
         check_screenshot(os.path.join(artefacts, name), what)
 
 
+# ---------------------------------------------------------------- crop view
+
+def fit_to_aspect(image_width, image_height, width, height):
+    """The largest size of the image's proportions inside width x height, as
+    the crop view scales its preview (sizes rounded from .45 up)."""
+    rounded = lambda v: int(v + 0.55)
+    if image_width * height < width * image_height:
+        m = rounded(image_width / (image_height / height))
+        if width < m:
+            height = rounded(image_height / (image_width / width))
+        else:
+            width = m
+    else:
+        m = rounded(image_height / (image_width / width))
+        if height < m:
+            width = rounded(image_width / (image_height / height))
+        else:
+            height = m
+    return max(width, 1), max(height, 1)
+
+
+def crop_view_rect(client, image, crop):
+    """The crop's rectangle in the crop view's client pixels: the preview
+    fills the client area less a 2-pixel frame, centred, and the crop's
+    percentages are taken of the preview's size."""
+    inner_width, inner_height = client[0] - 4, client[1] - 4
+    width, height = fit_to_aspect(image[0], image[1], inner_width, inner_height)
+    x, y = (client[0] - width) // 2, (client[1] - height) // 2
+    edge = lambda size, percent: int(size * percent * 0.01 + 0.5)
+    left, top, right, bottom = crop
+    return (edge(width, left) + x, edge(height, top) + y, edge(width, right) + x, edge(height, bottom) + y)
+
+
+def client_size(report, name):
+    value = next((v for k, v in report.items() if k.startswith("ui.") and k.endswith(".client." + name)), "")
+    parts = value.split(",")
+    return (int(parts[0]), int(parts[1])) if len(parts) == 2 else None
+
+
+def case_window_crop(args):
+    wine = Wine(args, args.prefix)
+    stage, out, artefacts = window_stage(args, "window-crop", 160, 120)
+    image = (160, 120)
+    start = (20, 20, 60, 60)
+    options = options_block(mode=3, fit=0, cut=0, width=64, height=48, crop=start)
+    set_settings(wine, options)
+    what = "window-crop:"
+    # The crop view's size on this display, from a first look at the page.
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",
+                       "fPin=TEXT:" + windows_path(out, folder=True), "--play", "display",
+                       *ui("window:Pixtune", "tab:1", "tabis:1", "client:113", "press:2"))
+    ui_ok(report, what)
+    client = client_size(report, "113")
+    check(client is not None and client[0] > 20 and client[1] > 20, what + " crop view size %s" % (client,))
+    if not client:
+        return
+    set_settings(wine, options)
+
+    def centre(rect):
+        return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
+
+    # Each step with the crop it must leave (percent of the image).
+    steps, crop = [], start
+    # A drag inside moves the whole crop one percent per pixel.
+    x, y = centre(crop_view_rect(client, image, crop))
+    steps.append("drag:113=%d,%d>%d,%d>%d,%d" % (x, y, x + 4, y + 2, x + 10, y + 5))
+    crop = (30, 25, 70, 65)
+    # The right edge, grabbed where the view draws it, moves alone.
+    rect = crop_view_rect(client, image, crop)
+    y = centre(rect)[1]
+    steps.append("drag:113=%d,%d>%d,%d" % (rect[2], y, rect[2] - 15, y))
+    crop = (30, 25, 55, 65)
+    # Shift+Right with repeat 3 moves the right edge 3 percent; Right with
+    # repeat 2 the whole crop; Down with repeat 50 pushes it past the
+    # bottom, and it is shifted back whole.
+    steps += ["shift:1", "key:113=39*3", "shift:0", "settle:"]
+    crop = (30, 25, 58, 65)
+    steps += ["key:113=39*2", "settle:"]
+    crop = (32, 25, 60, 65)
+    steps += ["key:113=40*50", "settle:"]
+    crop = (32, 60, 60, 100)
+    # The left edge dragged to 3 percent from the right (under 16 source
+    # pixels) is held at 16 pixels, 10 percent.
+    rect = crop_view_rect(client, image, crop)
+    y = centre(rect)[1]
+    steps.append("drag:113=%d,%d>%d,%d>%d,%d" % (rect[0], y, rect[0] + 12, y, rect[0] + 25, y))
+    crop = (50, 60, 60, 100)
+    shot = windows_path(os.path.join(artefacts, "pixtune-crop-view.bmp"))
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
+        "window:Pixtune", "tab:1", "tabis:1", *steps, "settle:", "press:1008", "settle:", "shot:" + shot,
+        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
+    ui_ok(report, what)
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    for key, value in zip(("tCvL", "tCvT", "tCvR", "tCvB"), crop):
+        recorded = recorded_value(report, key)
+        check(recorded is not None and abs(float(recorded) - value) < 1e-9,
+              what + " %s recorded %s, expected %s" % (key, recorded, value))
+    files = [os.path.join(out, "photo.jpg"), os.path.join(out, "th_photo.jpg")]
+    check(sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"], what + " wrote %s" % os.listdir(out))
+    thumb = files[1]
+    if os.path.exists(thumb):
+        check(jpeginfo_ok(thumb), what + " jpeginfo on the thumbnail")
+        decoded = subprocess.run(["djpeg", "-pnm", thumb], stdout=subprocess.PIPE, check=True).stdout
+        fields = decoded.split(maxsplit=3)
+        # 10 x 40 percent of 160 x 120 is 16 x 48 pixels, inside 64 x 48.
+        check((int(fields[1]), int(fields[2])) == (16, 48), what + " thumbnail %sx%s" % (fields[1], fields[2]))
+    replay_matches(wine, stage, report, "Pixtunee.8be", files, what)
+    check_screenshot(os.path.join(artefacts, "pixtune-crop-view.bmp"), what)
+
+
+def case_window_source_view(args):
+    """Press and hold on the image page's picture: the pane shows the host's
+    own pixels; the release shows the reconstruction again."""
+    wine = Wine(args, args.prefix)
+    stage, out, _ = window_stage(args, "window-source-view", 160, 120)
+    shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host-known.exe"), stage)
+    set_settings(wine, options_block(mode=1))
+    held, released = os.path.join(stage, "held.pnm"), os.path.join(stage, "released.pnm")
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
+        "window:Pixtune", "type:1010=20", "expect:1010=20", "press:1008", "settle:", "settle:",
+        "dump:" + windows_path(held), "hold:1032=down", "exstyle:1032=20000", "noexstyle:1032=1",
+        "settle:", "settle:", "dump:" + windows_path(released), "hold:1032=up", "exstyle:1032=1",
+        "noexstyle:1032=20000", "settle:", "settle:", "dump:",
+        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))), program="plugin-test-host-known.exe")
+    what = "window-source-view:"
+    ui_ok(report, what)
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    photo = os.path.join(out, "photo.jpg")
+    if not all(os.path.exists(p) for p in (held, released, photo)):
+        check(False, what + " missing %s" % [p for p in (held, released, photo) if not os.path.exists(p)])
+        return
+    _, _, _, source = read_pnm(os.path.join(stage, "image.pnm"))
+    _, width, height, shown = read_pnm(held)
+    check((width, height) == (160, 120) and shown == source, what + " held view is not the host's image")
+    decoded = subprocess.run(["djpeg", "-nosmooth", "-pnm", photo], stdout=subprocess.PIPE, check=True).stdout
+    peer = decoded.split(maxsplit=4)[4]
+    _, _, _, back = read_pnm(released)
+    check(back != source and len(back) == len(peer), what + " the release did not bring the preview back")
+    if len(back) == len(peer):
+        differences = [abs(a - b) for a, b in zip(back, peer)]
+        check(max(differences) <= 4 and sum(differences) / len(differences) < 1,
+              what + " released view differs from djpeg: max %d" % max(differences))
+
+
+def runtime_allocation_sites(objdump, dll):
+    """Return addresses (offsets from the image base, hex) of the calls by
+    which the C and thread runtime linked into the DLL allocate memory for
+    themselves: every allocating call outside Pixtune's own code and
+    operator new."""
+    base = int(re.search(r"ImageBase\s+([0-9a-fA-F]+)",
+                         subprocess.run([objdump, "-p", dll], stdout=subprocess.PIPE, check=True).stdout.decode()
+                         ).group(1), 16)
+    listing = subprocess.run([objdump, "-d", "-C", "--no-show-raw-insn", dll], stdout=subprocess.PIPE,
+                             check=True).stdout.decode(errors="replace").splitlines()
+    allocating = re.compile(r"\scall\s.*<_?(__imp_)?_?(malloc|calloc|realloc|GlobalAlloc)(@\d+)?>")
+    instruction = re.compile(r"^\s*([0-9a-f]+):")
+    function, sites, pending = "", [], False
+    for line in listing:
+        header = re.match(r"^[0-9a-f]+ <(.*)>:$", line)
+        if header:
+            function, pending = header.group(1), False
+            continue
+        at = instruction.match(line)
+        if not at:
+            continue
+        if pending:
+            sites.append("%x" % (int(at.group(1), 16) - base))
+            pending = False
+        own = function.lstrip("_").startswith("pixtune::") or function.startswith("operator new")
+        if allocating.search(line) and not own:
+            pending = True
+    return sites
+
+
+def case_window_alloc_failure(args):
+    """Every allocation of an interactive export made to fail in turn, under
+    a host Pixtune knows: the export ends as a failure the host reports,
+    nothing is written while the window is open, Pixtune leaves no block
+    behind and the host's bitmap comes back as it was handed over."""
+    wine = Wine(args, args.prefix)
+    stage, out, _ = window_stage(args, "window-alloc-failure", 96, 64)
+    shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host-known.exe"), stage)
+    steps = ui("window:Pixtune", "type:1010=40", "expect:1011=40", "press:1008", "settle:", "tab:1", "tabis:1",
+               "press:1008", "settle:", "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg")))
+    what = "window-alloc-failure:"
+
+    objdump = "x86_64-w64-mingw32-objdump" if args.bits == "64" else "i686-w64-mingw32-objdump"
+    runtime = runtime_allocation_sites(objdump, os.path.join(args.tree, "jpeg", "win32", "Pixtune.dll"))
+    check(len(runtime) > 3, what + " runtime allocation calls found: %d" % len(runtime))
+
+    def run(*extra):
+        fresh_dir(out)
+        extra += ("--alloc-runtime", ",".join(runtime))
+        set_settings(wine, options_block(mode=3, width=40, height=30))
+        return wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *extra, *steps,
+                         program="plugin-test-host-known.exe")
+
+    clean = run("--alloc-probe")
+    ui_ok(clean, what + " clean run")
+    check(clean.get("alloc.installed") == "1", what + " probe not installed")
+    check(clean.get("result") == "0" and sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"],
+          what + " clean run gives %s, wrote %s" % (clean.get("result"), os.listdir(out)))
+    check(clean.get("alloc.live") == "0", what + " clean run leaves %s blocks" % clean.get("alloc.live"))
+    check(clean.get("bitmap.compared") == "1" and clean.get("bitmap.changed") == "0",
+          what + " clean run: bitmap compared %s changed %s" % (clean.get("bitmap.compared"),
+                                                                clean.get("bitmap.changed")))
+    total = int(clean.get("alloc.calls", "0"))
+    check(total > 5, what + " a clean run allocates %d times" % total)
+    # Every allocation up to 16; beyond, the first three, the last and a
+    # spread between them.
+    chosen = list(range(1, total + 1)) if total <= 16 else sorted(
+        set([1, 2, 3, total] + [1 + i * (total - 1) // 11 for i in range(12)]))
+    print("clean run: %d allocations; failing %s" % (total, chosen))
+    outcomes = {}
+    for n in chosen:
+        report = run("--fail-alloc", str(n))
+        where = what + " allocation %d of %d:" % (n, total)
+        result = report.get("result")
+        written = sorted(os.listdir(out))
+        if report.get("alloc.failed") != "1":
+            # The preview timer may compress once less than in the clean
+            # run; a run that ends before its n-th allocation must be clean.
+            calls = int(report.get("alloc.calls", "0"))
+            check(calls < n and result == "0" and written == ["photo.jpg", "th_photo.jpg"],
+                  where + " not failed after %d allocations, result %s" % (calls, result))
+            continue
+        outcomes[n] = result
+        # A failure while the window is open ends the export before any
+        # file, as an error the host reports; once the file name is chosen
+        # a failure is still an error, though a file may be on disk.
+        count = len(steps) // 2
+        saved = report.get("ui.done") == "%d/%d" % (count, count)
+        check(result in ("-30200", "-36") and (saved or result == "-30200"), where + " host result %s" % result)
+        check(saved or written == [], where + " wrote %s" % written)
+        # No message box of Pixtune's own stood in the way of the script.
+        check(report.get("ui.visible", "Pixtune") in ("", "Pixtune"),
+              where + " a window stayed: %s" % report.get("ui.visible"))
+        check(report.get("alloc.live") == "0", where + " leaves %s blocks" % report.get("alloc.live"))
+        check(report.get("bitmap.compared") == "1" and report.get("bitmap.changed") == "0",
+              where + " bitmap compared %s changed %s" % (report.get("bitmap.compared"),
+                                                          report.get("bitmap.changed")))
+        check(report.get("handles.leaked") == "0", where + " host handles leaked")
+        check(report.get("problems") == "0", where + " host saw misuse: " +
+              "; ".join(v for k, v in report.items() if k.startswith("problem.")))
+    print("allocation failures: " + ", ".join("%d:%s" % item for item in sorted(outcomes.items())))
+    check(list(outcomes.values()).count("-30200") > len(chosen) // 2, what + " too few failures ended the window")
+
+
+# ---------------------------------------------------------------- window drag
+
+def case_window_drag(args):
+    """In full screen the window is dragged by the tab control's empty strip
+    and its position saved; a drag that starts on a tab, or in the normal
+    window, moves nothing."""
+    wine = Wine(args, args.prefix)
+    stage, out, _ = window_stage(args, "window-drag", 160, 120)
+    set_settings(wine, options_block(mode=1))
+    wine.run("reg", "add", SETTINGS_KEY, "/v", "Window position", "/t", "REG_BINARY", "/d",
+             struct.pack("<ii", 100, 50).hex(), "/f")
+    # Right of the last tab, in the tabs' own row.
+    empty = "drag:1074=6r,6>-4r,11>-24r,26"
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
+        "window:Pixtune", empty, "settle:", "tabis:0",
+        "click:1049", "window:Pixtune", "shown:1050=1", empty, "settle:", "tabis:0",
+        # On a tab the press is the tab control's own: it picks the tab and
+        # the window stays.
+        "drag:1074=20,10>50,30", "settle:", "tabis:0",
+        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
+    what = "window-drag:"
+    ui_ok(report, what)
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    _, values = reg_values(wine)
+    position = values.get("Window position", ("", ""))[1]
+    x, y = struct.unpack("<ii", bytes.fromhex(position)) if len(position) == 16 else (None, None)
+    check((x, y) == (130, 70), what + " window position stored %s, %s, expected 130, 70" % (x, y))
+
+
+# ---------------------------------------------------------------- labels
+
+def case_window_labels(args):
+    """Every static text of the window, both pages and the options dialog
+    shows its whole text in the dialog font."""
+    wine = Wine(args, args.prefix)
+    stage, out, _ = window_stage(args, "window-labels", 64, 48)
+    set_settings(wine, options_block(mode=3))
+    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",
+                       "fPin=TEXT:" + windows_path(out, folder=True), "--play", "display", *ui(
+                           "window:Pixtune", "tabis:0", "settle:", "fits:image", "tab:1", "tabis:1", "settle:",
+                           "fits:thumbnail", "click:1061", "window:Options", "fits:options", "press:2",
+                           "window:Pixtune", "press:2"))
+    what = "window-labels:"
+    ui_ok(report, what)
+    for name in ("image", "thumbnail", "options"):
+        key = next((k for k in report if k.startswith("ui.") and k.endswith(".fits." + name)), None)
+        check(key is not None, what + " %s not measured" % name)
+        if key:
+            check(report[key] == "", what + " %s labels cut short: %s" % (name, report[key]))
+
+
+# ---------------------------------------------------------------- real input
+
+def xdotool(*arguments):
+    result = subprocess.run(["xdotool"] + list(arguments), stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    return result.returncode, result.stdout.decode().split()
+
+
+def wait_for_x_window(name, seconds=60):
+    """The X window Wine made for a top-level window with this title."""
+    import time
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        code, found = xdotool("search", "--onlyvisible", "--name", "^%s$" % re.escape(name))
+        if code == 0 and found:
+            return found[-1]
+        time.sleep(0.2)
+    return None
+
+
+def case_window_real_input(args):
+    """One export driven by the keyboard through the X server, as a person
+    would: the luminance level typed after its mnemonic, Enter for OK, the
+    name typed into the save dialog; a screenshot of the screen kept."""
+    import time
+    if not shutil.which("xdotool") or not shutil.which("import"):
+        check(False, "window-real-input: xdotool and ImageMagick's import are needed")
+        return
+    wine = Wine(args, args.prefix)
+    stage, out, artefacts = window_stage(args, "window-real-input", 160, 120)
+    set_settings(wine, options_block(mode=1))
+    what = "window-real-input:"
+    host = subprocess.Popen([wine.exec, wine.bits, wine.prefix, "plugin-test-host.exe", "Pixtunee.8be", "--image",
+                             "image.pnm"], cwd=stage, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    try:
+        window = wait_for_x_window("Pixtune")
+        check(window is not None, what + " the export window did not appear")
+        if window:
+            xdotool("windowfocus", "--sync", window)
+            # Alt+L goes to the luminance edit; its text replaced by 40.
+            xdotool("key", "--window", window, "--delay", "80", "alt+l", "Home", "shift+End")
+            xdotool("type", "--window", window, "--delay", "80", "40")
+            time.sleep(1.5)  # the preview delay and a compression, seen on the screenshot only
+            shot = os.path.join(artefacts, "pixtune-real-input.png")
+            subprocess.run(["import", "-window", "root", shot], stderr=subprocess.DEVNULL)
+            check(os.path.exists(shot) and os.path.getsize(shot) > 1000, what + " no screenshot")
+            xdotool("key", "--window", window, "Return")
+            # The save dialog has the focus in its name field.
+            dialog = wait_for_x_window("Save As", 30)
+            check(dialog is not None, what + " the save dialog did not appear")
+            if dialog:
+                xdotool("windowfocus", "--sync", dialog)
+                xdotool("type", "--window", dialog, "--delay", "30",
+                        windows_path(os.path.join(out, "typed.jpg")))
+                xdotool("key", "--window", dialog, "Return")
+        stdout, _ = host.communicate(timeout=90)
+    except subprocess.TimeoutExpired:
+        host.kill()
+        stdout, _ = host.communicate()
+        check(False, what + " the export did not end")
+    report = {}
+    for line in stdout.decode("latin-1").splitlines():
+        name, _, value = line.partition("=")
+        report[name.strip()] = value.rstrip("\r")
+    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    check(os.listdir(out) == ["typed.jpg"], what + " wrote %s" % os.listdir(out))
+    if os.path.exists(os.path.join(out, "typed.jpg")):
+        check(jpeginfo_ok(os.path.join(out, "typed.jpg")), what + " jpeginfo")
+    check(recorded_value(report, "Lmnc") == "40", what + " level recorded %s" % recorded_value(report, "Lmnc"))
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("case", choices=["exports", "scripted", "settings", "edges", "window-export",
                                          "window-thumbnail", "window-grey", "window-cancel",
-                                         "window-full-screen", "window-known-host"])
+                                         "window-full-screen", "window-known-host", "window-crop",
+                                         "window-source-view", "window-alloc-failure", "window-drag",
+                                         "window-labels", "window-real-input"])
     parser.add_argument("--tree", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--bits", default="64")
@@ -749,7 +1136,10 @@ def main():
     {"exports": case_exports, "scripted": case_scripted, "settings": case_settings, "edges": case_edges,
      "window-export": case_window_export, "window-thumbnail": case_window_thumbnail,
      "window-grey": case_window_grey, "window-cancel": case_window_cancel,
-     "window-full-screen": case_window_full_screen, "window-known-host": case_window_known_host}[args.case](args)
+     "window-full-screen": case_window_full_screen, "window-known-host": case_window_known_host,
+     "window-crop": case_window_crop, "window-source-view": case_window_source_view,
+     "window-alloc-failure": case_window_alloc_failure, "window-drag": case_window_drag,
+     "window-labels": case_window_labels, "window-real-input": case_window_real_input}[args.case](args)
     print("%d failure(s)" % len(failures))
     return 1 if failures else 0
 

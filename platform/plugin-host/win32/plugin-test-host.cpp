@@ -9,13 +9,19 @@
 //       [--selectors s,s,...] [--handle-procs n] [--no-properties]
 //       [--max-data n] [--active-window] [--answer ok|cancel|file=path]...
 //       [--ui step]... [--display-dump file.pnm]
+//       [--alloc-probe] [--fail-alloc n] [--alloc-runtime offset,...]
 //
 // --ui steps drive the plug-in's windows from inside this thread (see
-// ui-script.h); their results are the "ui.*" lines.
+// ui-script.h); their results are the "ui.*" lines. --alloc-probe watches
+// Pixtune's global memory and the bitmap the adapter hands it (see
+// allocation-probe.h; "alloc.*" and "bitmap.*" lines); --fail-alloc n makes
+// Pixtune's n-th allocation fail; --alloc-runtime names the runtime's own
+// allocation calls in Pixtune, which are left alone.
 // Without --selectors a filter runs prepare, start, continue while it
 // asks for data, finish; an export prepare, start, continue, finish. The
 // exit code is 0 when the report could be written, whatever the results.
 #include "platform/plugin-host/core/plugin-resources.h"
+#include "platform/plugin-host/win32/allocation-probe.h"
 #include "platform/plugin-host/win32/dialog-answers.h"
 #include "platform/plugin-host/win32/host-callbacks.h"
 #include "platform/plugin-host/win32/ui-script.h"
@@ -27,6 +33,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -49,6 +57,9 @@ struct Options {
   std::vector<std::string> answers;
   std::vector<std::string> uiSteps;
   std::string displayDump;
+  bool allocationProbe = false;
+  int failAllocation = 0;
+  std::set<std::uintptr_t> runtimeSites;
 };
 
 void report(const std::string &name, const std::string &value) {
@@ -73,6 +84,10 @@ bool parseOptions(int argc, char **argv, Options &o) {
     bool more = i + 1 < argc;
     if (arg == "--no-properties") {
       o.withProperties = false;
+      continue;
+    }
+    if (arg == "--alloc-probe") {
+      o.allocationProbe = true;
       continue;
     }
     if (arg == "--active-window") {
@@ -108,6 +123,15 @@ bool parseOptions(int argc, char **argv, Options &o) {
       o.answers.push_back(value);
     } else if (arg == "--display-dump") {
       o.displayDump = value;
+    } else if (arg == "--alloc-runtime") {
+      std::stringstream in(value);
+      std::string site;
+      while (std::getline(in, site, ','))
+        o.runtimeSites.insert(
+            static_cast<std::uintptr_t>(std::strtoull(site.c_str(), nullptr, 16)));
+    } else if (arg == "--fail-alloc") {
+      o.allocationProbe = true;
+      o.failAllocation = std::atoi(value.c_str());
     } else if (arg == "--ui") {
       o.uiSteps.push_back(value);
     } else {
@@ -273,6 +297,12 @@ int runHost(const Options &o) {
     FreeLibrary(module);
     return 0;
   }
+  std::unique_ptr<AllocationProbe> probe;
+  if (o.allocationProbe) {
+    probe.reset(new AllocationProbe(module, GetModuleHandleA("Pixtune.dll"), o.failAllocation,
+                                    o.runtimeSites));
+    report("alloc.installed", probe->Installed() ? "1" : "0");
+  }
   bool filter =
       o.plugin.size() >= 4 && _stricmp(o.plugin.c_str() + o.plugin.size() - 4, ".8bf") == 0;
 
@@ -295,6 +325,7 @@ int runHost(const Options &o) {
                                                             : plugin::plugInDialogDontDisplay));
     DialogAnswers answers(o.answers);
     UiScript ui(o.uiSteps, report);
+    ui.OnDumpPath([&callbacks](const std::string &path) { callbacks.displayDumpPath = path; });
     Run run{entry};
 
     plugin::FilterRecord filterRecord = {};
@@ -373,6 +404,26 @@ int runHost(const Options &o) {
     for (std::size_t i = 0; i < callbacks.problems.size(); ++i)
       report("problem." + std::to_string(i), callbacks.problems[i]);
   }
+  if (probe) {
+    report("alloc.calls", std::to_string(probe->Calls()));
+    report("alloc.failed", probe->Failed() ? "1" : "0");
+    report("alloc.live", std::to_string(probe->Live()));
+    char offset[32];
+    std::snprintf(offset, sizeof offset, "%llx",
+                  static_cast<unsigned long long>(probe->FailedCaller()));
+    if (probe->Failed())
+      report("alloc.failed.at", offset);
+    std::string callers;
+    for (std::uintptr_t caller : probe->LiveCallers()) {
+      std::snprintf(offset, sizeof offset, "%llx", static_cast<unsigned long long>(caller));
+      callers += (callers.empty() ? "" : ",") + std::string(offset);
+    }
+    report("alloc.live.at", callers);
+    report("bitmap.watched", probe->Watched() ? "1" : "0");
+    report("bitmap.compared", probe->Compared() ? "1" : "0");
+    report("bitmap.changed", probe->Changed() ? "1" : "0");
+    probe.reset();
+  }
   DestroyWindow(window);
   FreeLibrary(module);
   report("unload", "ok");
@@ -389,7 +440,8 @@ int main(int argc, char **argv) {
                  "  [--script Key=type:value]... [--play display|dontdisplay|silent]\n"
                  "  [--selectors s,...] [--handle-procs n] [--no-properties] [--max-data n]\n"
                  "  [--active-window]\n"
-                 "  [--answer ok|cancel|file=path]... [--ui step]... [--display-dump file.pnm]\n");
+                 "  [--answer ok|cancel|file=path]... [--ui step]... [--display-dump file.pnm]\n"
+                 "  [--alloc-probe] [--fail-alloc n] [--alloc-runtime offset,...]\n");
     return 2;
   }
   try {

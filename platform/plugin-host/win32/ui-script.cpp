@@ -122,6 +122,59 @@ bool writeScreenBmp(HWND window, const std::string &path) {
   return written;
 }
 
+// Whether a label shows its whole text, measured with the font the control
+// draws with: static texts on one line for the styles that do not wrap,
+// else wrapped at the control's width; check boxes and radio buttons on
+// one line beside their box; group boxes on one line inside their frame.
+// Other controls have no label to cut.
+bool textFits(HWND control) {
+  std::string text = textOf(control);
+  LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
+  std::string kind = classOf(control);
+  RECT client{};
+  GetClientRect(control, &client);
+  LONG room = client.right;
+  bool box = false;
+  bool oneLine = true;
+  UINT format = DT_CALCRECT;
+  if (kind == "Static") {
+    LONG_PTR type = style & SS_TYPEMASK;
+    if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_SIMPLE &&
+        type != SS_LEFTNOWORDWRAP)
+      return true;
+    oneLine = type == SS_SIMPLE || type == SS_LEFTNOWORDWRAP;
+    if (style & SS_NOPREFIX)
+      format |= DT_NOPREFIX;
+  } else if (kind == "Button") {
+    LONG_PTR type = style & BS_TYPEMASK;
+    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+        type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
+      box = true;
+    else if (type == BS_GROUPBOX)
+      room -= 16;
+    else
+      return true;
+  } else {
+    return true;
+  }
+  if (text.empty())
+    return true;
+  HDC dc = GetDC(control);
+  auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+  // The box, then a gap of about a character before the text.
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  if (box)
+    room -= GetSystemMetrics(SM_CXMENUCHECK) + metrics.tmAveCharWidth;
+  RECT needed{0, 0, room, 0};
+  DrawTextA(dc, text.c_str(), -1, &needed, format | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
+  if (previous)
+    SelectObject(dc, previous);
+  ReleaseDC(control, dc);
+  return needed.right <= room && (kind != "Static" || needed.bottom <= client.bottom);
+}
+
 } // namespace
 
 UiScript::UiScript(std::vector<std::string> steps, Reporter report, DWORD stepTimeoutMs)
@@ -172,7 +225,8 @@ void UiScript::Tick() {
       ++next_;
       stepStarted_ = GetTickCount();
       // What a step posted is handled before the next step looks.
-      if (verb == "click" || verb == "notify" || verb == "press" || verb == "tab" || verb == "file")
+      if (verb == "click" || verb == "notify" || verb == "press" || verb == "tab" ||
+          verb == "file" || verb == "drag" || verb == "hold" || verb == "key")
         break;
     }
   }
@@ -194,6 +248,52 @@ HWND UiScript::Control(int id, bool visibleOnly) const {
       hidden = child;
   }
   return visibleOnly ? nullptr : hidden;
+}
+
+// The points are client points of the control; after the press each
+// message goes to the window that holds the capture (as the system routes
+// real input), at the same screen point the pointer would be on.
+bool UiScript::Drag(HWND control, const std::string &points) {
+  RECT client{};
+  GetClientRect(control, &client);
+  std::vector<POINT> path;
+  std::size_t at = 0;
+  while (at < points.size()) {
+    std::size_t end = points.find('>', at);
+    std::string point = points.substr(at, end == std::string::npos ? std::string::npos : end - at);
+    std::size_t comma = point.find(',');
+    if (comma == std::string::npos)
+      return false;
+    std::string x = point.substr(0, comma), y = point.substr(comma + 1);
+    // "<n>r": n pixels in from the right or bottom edge.
+    auto resolve = [](const std::string &value, LONG extent) {
+      int n = std::atoi(value.c_str());
+      return !value.empty() && value.back() == 'r' ? extent - n : n;
+    };
+    path.push_back(POINT{resolve(x, client.right), resolve(y, client.bottom)});
+    if (end == std::string::npos)
+      break;
+    at = end + 1;
+  }
+  if (path.size() < 2)
+    return false;
+  POINT origin = path[0];
+  ClientToScreen(control, &origin);
+  auto send = [&](UINT message, WPARAM keys, const POINT &point) {
+    POINT screen{origin.x + point.x - path[0].x, origin.y + point.y - path[0].y};
+    HWND captured = GetCapture();
+    HWND to = message != WM_LBUTTONDOWN && captured &&
+                      GetWindowThreadProcessId(captured, nullptr) == GetCurrentThreadId()
+                  ? captured
+                  : control;
+    ScreenToClient(to, &screen);
+    SendMessageA(to, message, keys, MAKELPARAM(screen.x, screen.y));
+  };
+  send(WM_LBUTTONDOWN, MK_LBUTTON, path[0]);
+  for (std::size_t i = 1; i < path.size(); ++i)
+    send(WM_MOUSEMOVE, MK_LBUTTON, path[i]);
+  send(WM_LBUTTONUP, 0, path.back());
+  return true;
 }
 
 void UiScript::Fail(const std::string &why) {
@@ -255,6 +355,40 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
       return true;
     }
     return false;
+  }
+  if (verb == "shift") {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    BYTE state = id ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = state;
+    SetKeyboardState(keys);
+    return true;
+  }
+  if (verb == "dump") {
+    if (dumpPath_)
+      dumpPath_(argument);
+    return true;
+  }
+  if (verb == "client") {
+    HWND control = Control(id);
+    if (!control)
+      return false;
+    RECT client{};
+    GetClientRect(control, &client);
+    report_("ui." + std::to_string(next_) + ".client." + argument,
+            std::to_string(client.right) + "," + std::to_string(client.bottom));
+    return true;
+  }
+  if (verb == "fits") {
+    if (!target_)
+      return false;
+    std::string clipped;
+    for (HWND child : descendants(target_))
+      if (IsWindowVisible(child) && !textFits(child))
+        clipped += (clipped.empty() ? "" : "|") + std::to_string(GetDlgCtrlID(child)) + ":" +
+                   textOf(child);
+    report_("ui." + std::to_string(next_) + ".fits." + argument, clipped);
+    return true;
   }
   if (verb == "press") {
     if (!target_)
@@ -346,6 +480,35 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(control));
     return true;
+  }
+  if (verb == "drag")
+    return Drag(control, value);
+  if (verb == "hold") {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    HWND parent = GetParent(control);
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ScreenToClient(parent, &centre);
+    bool down = value == "down";
+    HWND to = !down && GetCapture() ? GetCapture() : parent;
+    SendMessageA(to, down ? WM_LBUTTONDOWN : WM_LBUTTONUP, down ? MK_LBUTTON : 0,
+                 MAKELPARAM(centre.x, centre.y));
+    return true;
+  }
+  if (verb == "key") {
+    std::size_t star = value.find('*');
+    int repeat = star == std::string::npos ? 1 : std::atoi(value.c_str() + star + 1);
+    UINT key = static_cast<UINT>(std::atoi(value.c_str()));
+    SetFocus(control);
+    LPARAM data = static_cast<LPARAM>(repeat & 0xFFFF) |
+                  static_cast<LPARAM>(MapVirtualKeyA(key, 0) & 0xFF) << 16;
+    PostMessageA(control, WM_KEYDOWN, key, data);
+    return true;
+  }
+  if (verb == "exstyle" || verb == "noexstyle") {
+    auto bits = static_cast<LONG_PTR>(std::strtoul(value.c_str(), nullptr, 16));
+    LONG_PTR style = GetWindowLongPtrA(control, GWL_EXSTYLE);
+    return verb == "exstyle" ? (style & bits) == bits : (style & bits) == 0;
   }
   if (verb == "expect")
     return textOf(control) == value;

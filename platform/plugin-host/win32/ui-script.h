@@ -34,6 +34,33 @@
 //   file:<path>           type the path into the save dialog and accept it
 //   shot:<path.bmp>       the target's top-level window as it shows on
 //                         screen, BMP
+//   drag:<id>=x,y>x,y>... the left button pressed at the first point of the
+//                         control's client area, moved through the others
+//                         and released at the last; after the press the
+//                         messages go where real input would (the window
+//                         holding the capture), the points kept in screen
+//                         terms so a window that moves under the pointer
+//                         sees the pointer's own movement; "<n>r" counts
+//                         n pixels in from the right or bottom edge
+//   hold:<id>=down|up     the left button pressed or released over the
+//                         centre of control <id>, sent to its parent (for
+//                         windows that take clicks on their own background)
+//   shift:<0|1>           the thread's Shift key state, as GetKeyState sees it
+//   key:<id>=<vk>[*n]     focus to control <id> and WM_KEYDOWN posted to it,
+//                         repeat count n (1), through the dialog manager
+//   exstyle:<id>=<hex>    wait until the control's extended style has all
+//                         these bits
+//   noexstyle:<id>=<hex>  wait until it has none of them
+//   dump:<path>           where the host writes what its displayPixels draws
+//                         from now on (empty: nowhere)
+//   client:<id>           "ui.<n>.client.<id>=<width>,<height>" of the
+//                         control's client area
+//   fits:<name>           "ui.<n>.fits.<name>=<labels>": every visible label
+//                         of the target (static text, check box, radio
+//                         button, group box) whose text, measured with the
+//                         control's own font (wrapped as a static wraps
+//                         it), does not fit its control, as id:text|...;
+//                         empty when all fit
 //
 // A step that posts (click, notify, press, tab, file) ends its tick, so the
 // next step sees what the posted messages did. On a step that times out the script reports
@@ -52,6 +79,7 @@ namespace plugin_host {
 class UiScript {
 public:
   using Reporter = std::function<void(const std::string &name, const std::string &value)>;
+  using DumpPath = std::function<void(const std::string &path)>;
   UiScript(std::vector<std::string> steps, Reporter report, DWORD stepTimeoutMs = 20000);
   ~UiScript();
   UiScript(const UiScript &) = delete;
@@ -62,6 +90,8 @@ public:
   bool Failed() const { return failed_; }
   // Reports what is left undone; called at the end of the run.
   void Finish();
+  // Where the "dump" step sends the host's drawn pixels.
+  void OnDumpPath(DumpPath dumpPath) { dumpPath_ = std::move(dumpPath); }
 
 private:
   static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD);
@@ -69,12 +99,14 @@ private:
   // True when the step's condition held and its action ran.
   bool Try(const std::string &verb, const std::string &argument);
   HWND Control(int id, bool visibleOnly = true) const;
+  bool Drag(HWND control, const std::string &points);
   void Fail(const std::string &why);
   void CancelEverything();
 
   static UiScript *active_;
   std::vector<std::string> steps_;
   Reporter report_;
+  DumpPath dumpPath_;
   DWORD stepTimeout_;
   std::size_t next_ = 0;
   DWORD stepStarted_ = 0;
