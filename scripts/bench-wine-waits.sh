@@ -6,7 +6,7 @@
 # first (BUILD_ROOT puts it elsewhere, as for scripts/build.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${BUILD_ROOT:-$root/build}
+build=$(realpath -m "${BUILD_ROOT:-$root/build}") # Wine wants absolute prefixes
 if "$root/scripts/can-run-32bit.sh"; then
   wine_bits=32 tree=win32
 else
