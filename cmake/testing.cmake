@@ -13,8 +13,8 @@ function(add_unit_test name)
     return()
   endif()
   add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  # Every test is built on the shared test helpers (testing/).
+  target_link_libraries(${name} PRIVATE ${T_LIBS} testing-support GTest::gmock GTest::gtest_main)
   if(WIN32)
     add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
     set_tests_properties(${name} PROPERTIES

@@ -4,6 +4,8 @@
 #ifndef TESTING_DIALOG_TEST_SUPPORT_H
 #define TESTING_DIALOG_TEST_SUPPORT_H
 
+#include "testing/window-finding.h"
+
 #include "platform/base/win32/gdi-owners.h"
 
 #include <windows.h>
@@ -14,48 +16,12 @@
 
 namespace dialog_test {
 
-inline std::string windowText(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-inline std::string windowClass(HWND window) {
-  char name[128] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-inline BOOL CALLBACK collectChild(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
-  return TRUE;
-}
-
-// Every descendant window, in the platform's enumeration order.
-inline std::vector<HWND> children(HWND parent) {
-  std::vector<HWND> found;
-  EnumChildWindows(parent, collectChild, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-// The first descendant of a class (case-insensitive) whose text is
-// caption; null when there is none.
-inline HWND findChild(HWND parent, const std::string &className, const std::string &caption) {
-  for (HWND window : children(parent))
-    if (lstrcmpiA(windowClass(window).c_str(), className.c_str()) == 0 &&
-        windowText(window) == caption)
-      return window;
-  return nullptr;
-}
-
-// All descendants of a class, in enumeration order.
-inline std::vector<HWND> findChildren(HWND parent, const std::string &className) {
-  std::vector<HWND> found;
-  for (HWND window : children(parent))
-    if (lstrcmpiA(windowClass(window).c_str(), className.c_str()) == 0)
-      found.push_back(window);
-  return found;
-}
+// The window finders every driver shares.
+using test_windows::children;
+using test_windows::findChild;
+using test_windows::findChildren;
+using test_windows::windowClass;
+using test_windows::windowText;
 
 struct Box {
   int left, top, width, height;

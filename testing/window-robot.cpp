@@ -24,6 +24,9 @@
 //
 // Each visible top-level window seen while waiting is reported once as
 // "seen=<caption>", so a test can tell that no question was asked.
+#include "testing/window-finding.h"
+#include "testing/window-shot.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -40,25 +43,10 @@ PROCESS_INFORMATION started{};
 HWND current = nullptr;
 std::set<HWND> seenWindows;
 
-std::string windowText(HWND window) {
-  char text[2048] = "";
-  // WM_GETTEXT crosses processes; GetWindowText would not ask the window.
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 5000, nullptr);
-  return text;
-}
+using test_windows::windowClass;
+using test_windows::windowText;
 
-BOOL CALLBACK collectVisible(HWND window, LPARAM list) {
-  if (IsWindowVisible(window))
-    reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> visibleTopLevel() {
-  std::vector<HWND> windows;
-  EnumWindows(collectVisible, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
+std::vector<HWND> visibleTopLevel() { return test_windows::processWindows(0); }
 
 void noteSeen() {
   for (HWND window : visibleTopLevel())
@@ -69,11 +57,8 @@ void noteSeen() {
 
 [[noreturn]] void fail(const std::string &what) {
   std::printf("timeout=%s\n", what.c_str());
-  for (HWND window : visibleTopLevel()) {
-    char className[256] = "";
-    GetClassNameA(window, className, sizeof className);
-    std::printf("window=%s [%s]\n", windowText(window).c_str(), className);
-  }
+  for (HWND window : visibleTopLevel())
+    std::printf("window=%s [%s]\n", windowText(window).c_str(), windowClass(window).c_str());
   std::fflush(stdout);
   std::exit(2);
 }
@@ -96,13 +81,7 @@ void pumpUntil(const std::function<bool()> &done, const std::string &what) {
 // A visible top-level window with that caption, of that class unless the
 // class is empty.
 HWND findWindow(const std::string &caption, const char *className = "") {
-  for (HWND window : visibleTopLevel()) {
-    char found[256] = "";
-    GetClassNameA(window, found, sizeof found);
-    if (windowText(window) == caption && (!*className || std::string(found) == className))
-      return window;
-  }
-  return nullptr;
+  return test_windows::withCaption(visibleTopLevel(), className, caption);
 }
 
 HWND waitWindow(const std::string &caption, const char *className = "") {
@@ -146,38 +125,8 @@ void printCpu() {
 }
 
 bool saveShot(const std::string &path) {
-  HDC screen = GetDC(nullptr);
-  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void *bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-  file.bfSize = file.bfOffBits + imageBytes;
-  bool written = false;
-  if (FILE *out = std::fopen(path.c_str(), "wb")) {
-    written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-              std::fwrite(bits, imageBytes, 1, out) == 1;
-    written = std::fclose(out) == 0 && written;
-  }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-  ReleaseDC(nullptr, screen);
-  return written;
+  RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return test_windows::saveScreenArea(screen, path);
 }
 
 void runStep(const std::string &step) {

@@ -13,7 +13,10 @@ plug-in by the plug-in test host and jpeginfo.
                   filter run in the test host, screenshot of dialog 10002
   plugin-kinds    both boxes unchecked re-checks export; filter only
   reinstall       16122, the old uninstaller with " safe", waited for
-                  with little CPU before anything is copied
+                  before anything is copied
+  reinstall-wait-cpu  (a benchmark, scripts/bench-installer-wait.sh) the
+                  reinstall, printing the setup's processor time while
+                  the old uninstaller runs; fails above 200 ms
   uninstall       Pixuns: No keeps, SAFE asks nothing, Yes removes all
   no-apppath      without "AppPath" nothing runs; decoys survive
   missing-source  a missing source file ends in 12004
@@ -291,7 +294,7 @@ def case_plugin_kinds(args):
               folder_files(prefix, "Filters"))
 
 
-def case_reinstall(args):
+def case_reinstall(args, measure=False):
     with Prefix(args, "reinstall") as prefix:
         os.makedirs(prefix.file("old"))
         shutil.copy(os.path.join(args.tree, "installer", "tests", "fake-uninstaller.exe"), prefix.file("old"))
@@ -299,7 +302,8 @@ def case_reinstall(args):
                        "C:\\old\\fake-uninstaller.exe C:\\old\\log.txt C:\\New")
         report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "enabled:1001",
                                  "click:1", "window:" + OPTIONS, "settext:1004:C:\\New", "click:1",
-                                 "answer:Attention:" + YES, "cpu", "file:C:\\old\\log.txt", "cpu",
+                                 "answer:Attention:" + YES, *(["cpu"] if measure else []),
+                                 "file:C:\\old\\log.txt", *(["cpu"] if measure else []),
                                  "answer:Setup:" + YES, "exit", timeout=120)
         check(first(report, "enabled.1001") == "1", "Uninstall disabled with an old version")
         check(first(report, "message") == TEXTS[16122], "old version question %s" % first(report, "message"))
@@ -311,12 +315,14 @@ def case_reinstall(args):
         check(log.get("arguments") == "safe", "old uninstaller's arguments %s" % log)
         check(log.get("files.start") == "0" and log.get("files.end") == "0",
               "files copied while the old uninstaller ran: %s" % log)
-        cpu = report.get("cpu.ms", [])
-        check(len(cpu) == 2 and all(c.isdigit() for c in cpu), "cpu readings %s" % cpu)
-        if len(cpu) == 2 and all(c.isdigit() for c in cpu):
-            used = int(cpu[1]) - int(cpu[0])
-            print("CPU while the 3-second uninstaller ran: %d ms" % used)
-            check(used < 200, "setup used %d ms of CPU while waiting" % used)
+        if measure:
+            cpu = report.get("cpu.ms", [])
+            check(len(cpu) == 2 and all(c.isdigit() for c in cpu), "cpu readings %s" % cpu)
+            if len(cpu) == 2 and all(c.isdigit() for c in cpu):
+                used = int(cpu[1]) - int(cpu[0])
+                print("setup's processor time while the 3-second uninstaller ran: %d ms "
+                      "(a sleeping wait: under 200 ms)" % used)
+                check(used < 200, "setup used %d ms of CPU while waiting" % used)
         check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
         check(folder_files(prefix, "New") == ["Pixtunee.8be", "Pixtunef.8bf"], "installed after the removal %s"
               % folder_files(prefix, "New"))
@@ -416,7 +422,8 @@ def case_missing_source(args):
 
 CASES = {"template": case_template, "install": case_install, "plugin-kinds": case_plugin_kinds,
          "reinstall": case_reinstall, "uninstall": case_uninstall, "no-apppath": case_no_apppath,
-         "missing-source": case_missing_source, "welcome-uninstall": case_welcome_uninstall}
+         "missing-source": case_missing_source, "welcome-uninstall": case_welcome_uninstall,
+         "reinstall-wait-cpu": lambda args: case_reinstall(args, measure=True)}
 
 
 def main():

@@ -10,6 +10,9 @@
 // Usage: billpost-driver <Billpost.exe> <mode> [arguments]
 //   mode "run" <log.ldl> <export.txt> <attachment> <key>: the whole road
 //   mode "bench" <log.ldl>: times opening the drop-down
+#include "testing/window-finding.h"
+#include "testing/window-shot.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -61,71 +64,19 @@ bool waitFor(const std::function<bool()> &done, DWORD ms = 20000) {
   return true;
 }
 
-std::string textOf(HWND window) {
-  char text[65536];
-  LRESULT length = SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
-  return std::string(text, static_cast<size_t>(length));
-}
-
-std::string classOf(HWND window) {
-  char name[128] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-struct TopSearch {
-  std::string className, caption;
-  HWND found;
-};
-
-BOOL CALLBACK topCallback(HWND window, LPARAM data) {
-  auto *search = reinterpret_cast<TopSearch *>(data);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != programId || !IsWindowVisible(window))
-    return TRUE;
-  if (!search->className.empty() && classOf(window) != search->className)
-    return TRUE;
-  char caption[256] = {};
-  GetWindowTextA(window, caption, sizeof caption);
-  if (search->caption != caption)
-    return TRUE;
-  search->found = window;
-  return FALSE;
-}
+using test_windows::findChild;
+using test_windows::findChildren;
+using test_windows::windowClass;
+using test_windows::windowText;
 
 HWND topLevel(const std::string &className, const std::string &caption) {
-  TopSearch search{className, caption, nullptr};
-  EnumWindows(topCallback, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return test_windows::withCaption(test_windows::processWindows(programId), className, caption);
 }
 
 HWND waitTopLevel(const std::string &className, const std::string &caption, DWORD ms = 20000) {
   HWND found = nullptr;
   waitFor([&] { return (found = topLevel(className, caption)) != nullptr; }, ms);
   return found;
-}
-
-BOOL CALLBACK childCallback(HWND window, LPARAM data) {
-  reinterpret_cast<std::vector<HWND> *>(data)->push_back(window);
-  return TRUE;
-}
-
-// Descendants of a class in creation order (the windows' Z-order).
-std::vector<HWND> children(HWND parent, const std::string &className) {
-  std::vector<HWND> all, matching;
-  EnumChildWindows(parent, childCallback, reinterpret_cast<LPARAM>(&all));
-  for (HWND window : all)
-    if (_stricmp(classOf(window).c_str(), className.c_str()) == 0)
-      matching.push_back(window);
-  return matching;
-}
-
-HWND childWithText(HWND parent, const std::string &className, const std::string &text) {
-  for (HWND window : children(parent, className))
-    if (textOf(window) == text)
-      return window;
-  return nullptr;
 }
 
 // Text that only the program's memory can hold (status bar panels).
@@ -154,17 +105,15 @@ struct Billpost {
     if (!form)
       fail("the main window never appeared");
     mainForm = form;
-    std::vector<HWND> panels = children(form, "TPanel");
+    std::vector<HWND> panels = findChildren(form, "TPanel");
     std::vector<HWND> edits;
-    for (HWND edit : children(form, "Edit"))
-      if (classOf(GetParent(edit)) != "ComboBox") // the drop-down's own edit
+    for (HWND edit : findChildren(form, "Edit"))
+      if (windowClass(GetParent(edit)) != "ComboBox") // the drop-down's own edit
         edits.push_back(edit);
     if (panels.empty() || edits.size() < 7) {
-      std::vector<HWND> all;
-      EnumChildWindows(form, childCallback, reinterpret_cast<LPARAM>(&all));
       std::string classes;
-      for (HWND window : all)
-        classes += " " + classOf(window);
+      for (HWND window : test_windows::children(form))
+        classes += " " + windowClass(window);
       fail("the main window lacks its panels or fields:" + classes);
     }
     toolbar = panels[0];
@@ -175,9 +124,9 @@ struct Billpost {
     fromName = edits[4];
     fromAddress = edits[5];
     memo = edits[6];
-    combo = children(form, "ComboBox").at(0);
-    attachments = children(form, "ListBox").at(0);
-    status = children(form, STATUSCLASSNAMEA).at(0);
+    combo = findChildren(form, "ComboBox").at(0);
+    attachments = findChildren(form, "ListBox").at(0);
+    status = findChildren(form, STATUSCLASSNAMEA).at(0);
   }
   // The toolbar's buttons: 34 pixels wide, 36 apart, from 4.
   void clickButton(int index) {
@@ -236,51 +185,43 @@ struct Box {
   std::string caption, text;
 };
 
-BOOL CALLBACK boxCallback(HWND window, LPARAM data) {
-  auto *box = reinterpret_cast<Box *>(data);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process != programId || !IsWindowVisible(window))
-    return TRUE;
-  std::string name = classOf(window);
-  char caption[256] = {};
-  GetWindowTextA(window, caption, sizeof caption);
-  std::string text(caption);
+// The box a top-level window of the program is, if it is one.
+Box boxOf(HWND window) {
+  Box box;
+  std::string name = windowClass(window);
+  std::string text = windowText(window);
   bool messageDialog = name == "TForm" && (text == "Error" || text == "Warning" ||
                                            text == "Confirmation" || text == "Information");
   // Message boxes of the platform, and ShowMessage's dialog (a form of
   // ours with the program's title that is not the main window).
   bool messageBox = (name == "#32770" || (name == "TForm" && window != mainForm)) && text == title;
   if (!messageDialog && !messageBox)
-    return TRUE;
-  box->window = window;
-  box->caption = text;
-  for (HWND child : children(window, "Static")) {
-    std::string line = textOf(child);
-    if (line.size() > box->text.size())
-      box->text = line;
+    return box;
+  box.window = window;
+  box.caption = text;
+  for (HWND child : findChildren(window, "Static")) {
+    std::string line = windowText(child);
+    if (line.size() > box.text.size())
+      box.text = line;
   }
-  return FALSE;
-}
-
-Box findBox() {
-  Box box;
-  EnumWindows(boxCallback, reinterpret_cast<LPARAM>(&box));
   return box;
 }
 
-BOOL CALLBACK boxCounter(HWND window, LPARAM data) {
-  Box box;
-  boxCallback(window, reinterpret_cast<LPARAM>(&box));
-  if (box.window)
-    ++*reinterpret_cast<int *>(data);
-  return TRUE;
+Box findBox() {
+  for (HWND window : test_windows::processWindows(programId)) {
+    Box box = boxOf(window);
+    if (box.window)
+      return box;
+  }
+  return {};
 }
 
 // Every box of the program shown at the moment.
 int countBoxes() {
   int count = 0;
-  EnumWindows(boxCounter, reinterpret_cast<LPARAM>(&count));
+  for (HWND window : test_windows::processWindows(programId))
+    if (boxOf(window).window)
+      ++count;
   return count;
 }
 
@@ -318,9 +259,9 @@ void answerBox(const std::string &key, const std::string &button) {
   if (!box.window)
     fail("no message box for " + key);
   say(key, box.caption + "|" + escaped(box.text));
-  HWND press = childWithText(box.window, "Button", button);
+  HWND press = findChild(box.window, "Button", button);
   if (!press)
-    press = childWithText(box.window, "Button", "&" + button);
+    press = findChild(box.window, "Button", "&" + button);
   if (press)
     PostMessageA(press, BM_CLICK, 0, 0);
   else
@@ -378,6 +319,26 @@ void start(const std::string &exe) {
   programId = info.dwProcessId;
 }
 
+// Keeps a picture of a window as an artefact, in the file the script names.
+void shot(const std::string &name, HWND window) {
+  std::string path = ask("shot " + name);
+  if (!test_windows::saveWindowShot(window, path))
+    fail("no picture of " + name);
+}
+
+// Returns once the program has handled every message posted to it before
+// now: a limit posted to an edit shows only when the program reads its
+// queue, after whatever was queued ahead of it (a socket's news, a second
+// box). Whatever those messages start has begun by then.
+void settle(HWND edit) {
+  LRESULT limit = SendMessageA(edit, EM_GETLIMITTEXT, 0, 0);
+  LRESULT marker = limit == 4242 ? 4243 : 4242;
+  PostMessageA(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(marker), 0);
+  if (!waitFor([&] { return SendMessageA(edit, EM_GETLIMITTEXT, 0, 0) == marker; }))
+    fail("the program stopped reading its queue");
+  SendMessageA(edit, EM_SETLIMITTEXT, static_cast<WPARAM>(limit), 0);
+}
+
 bool sinkCount(int expected) { return ask("count " + std::to_string(expected)) == "ok"; }
 
 void openLog(Billpost &b, const std::string &log) {
@@ -415,7 +376,7 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   b.find();
   RECT outer;
   GetWindowRect(b.form, &outer);
-  say("caption", textOf(b.form));
+  say("caption", windowText(b.form));
   say("outer",
       std::to_string(outer.right - outer.left) + " " + std::to_string(outer.bottom - outer.top));
   say("position", std::to_string(outer.left) + " " + std::to_string(outer.top) + " " +
@@ -433,11 +394,11 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   HWND dialog = waitTopLevel("TForm", " Archive Search");
   if (!dialog)
     fail("no search dialog");
-  std::vector<HWND> keys = children(dialog, "Edit");
+  std::vector<HWND> keys = findChildren(dialog, "Edit");
   b.setText(keys.at(0), key);
-  SendMessageA(childWithText(dialog, "Button", "AND"), BM_CLICK, 0, 0);
-  ask("shot search-dialog");
-  PostMessageA(childWithText(dialog, "Button", "OK"), BM_CLICK, 0, 0);
+  SendMessageA(findChild(dialog, "Button", "AND"), BM_CLICK, 0, 0);
+  shot("search-dialog", dialog);
+  PostMessageA(findChild(dialog, "Button", "OK"), BM_CLICK, 0, 0);
   waitFor([&] { return !IsWindowVisible(dialog); });
   Sleep(300);
   for (const std::string &item : b.items())
@@ -447,7 +408,7 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   dialog = waitTopLevel("TForm", " Archive Search");
   if (!dialog)
     fail("no search dialog the second time");
-  PostMessageA(childWithText(dialog, "Button", "Cancel"), BM_CLICK, 0, 0);
+  PostMessageA(findChild(dialog, "Button", "Cancel"), BM_CLICK, 0, 0);
   waitFor([&] { return !IsWindowVisible(dialog); });
   Sleep(300);
   say("after-cancel", std::to_string(b.items().size()));
@@ -456,10 +417,10 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   b.choose(2);
   say("chosen", b.items().at(2));
   b.clickButton(2);
-  if (!waitFor([&] { return !textOf(b.memo).empty(); }))
+  if (!waitFor([&] { return !windowText(b.memo).empty(); }))
     fail("View showed nothing");
-  writeFile(exportPath + ".view", textOf(b.memo));
-  ask("shot invoice-panel");
+  writeFile(exportPath + ".view", windowText(b.memo));
+  shot("invoice-panel", b.form);
 
   // Export, then export again over it: the second asks first.
   DeleteFileA(exportPath.c_str());
@@ -470,7 +431,9 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   });
   if (!waitFor([&] { return GetFileAttributesA(exportPath.c_str()) != INVALID_FILE_ATTRIBUTES; }))
     fail("Export wrote nothing");
-  Sleep(300);
+  // A question would have come before the file: once the program has read
+  // its queue after writing, any question stands.
+  settle(b.subject);
   say("export-first", findBox().window ? "asked" : "no-question");
   writeFile(exportPath, "kept");
   b.menu('f', 'e');
@@ -500,11 +463,12 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   fileDialog("Attach file(s) to invoice", attachment);
   waitFor([&] { return SendMessageA(b.attachments, LB_GETCOUNT, 0, 0) == 1; });
   say("attachments", std::to_string(SendMessageA(b.attachments, LB_GETCOUNT, 0, 0)));
-  ask("shot addressing-panel");
+  shot("addressing-panel", b.form);
 
   // No subject: a warning and nothing sent.
   b.clickButton(5);
   answerBox("empty-subject", "OK");
+  settle(b.subject);
   say("sent-after-empty-subject", sinkCount(0) ? "none" : "some");
 
   // Two faulty address fields: leaving one for the other gives one box for
@@ -526,9 +490,9 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   // before the program reads its queue again. A character posted now is
   // typed only once the program reads its queue: when it shows, any second
   // box already stands.
-  std::string before = textOf(b.fromAddress);
+  std::string before = windowText(b.fromAddress);
   PostMessageA(b.fromAddress, WM_CHAR, '!', 0);
-  if (!waitFor([&] { return textOf(b.fromAddress) != before; }, 10000))
+  if (!waitFor([&] { return windowText(b.fromAddress) != before; }, 10000))
     fail("the program never read its queue after the address box");
   Box bounce = findBox();
   say("address-second-box", bounce.window ? escaped(bounce.text) : "none");
@@ -542,6 +506,7 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   b.setText(b.toAddress, "a.b@");
   b.clickButton(5);
   answerBox("empty-host", "OK");
+  settle(b.subject);
   say("sent-after-empty-host", sinkCount(0) ? "none" : "some");
 
   // A stopped sink: one error box, then the next send works.
@@ -549,7 +514,7 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   ask("stop-sink");
   b.clickButton(5);
   answerBox("sink-stopped", "OK");
-  Sleep(1500);
+  settle(b.subject);
   say("second-box", findBox().window ? "yes" : "no");
   say("window-enabled", IsWindowEnabled(b.form) ? "yes" : "no");
   ask("start-sink");

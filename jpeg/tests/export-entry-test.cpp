@@ -1,7 +1,7 @@
 // Pixtune.dll's exports called as an adapter calls them: the arguments
 // and bitmaps they refuse before doing any work, and the result
 // convention of both.
-#include "jpeg/win32/export-params.h"
+#include "jpeg/win32/export-entry/export-params.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>

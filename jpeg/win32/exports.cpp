@@ -2,7 +2,7 @@
 // export turns any escaping exception into status -1.
 #include "jpeg/core/compress-and-write.h"
 #include "jpeg/win32/export-dialogs.h"
-#include "jpeg/win32/export-params.h"
+#include "jpeg/win32/export-entry/export-params.h"
 #include "jpeg/win32/pixtune-module.h"
 #include "jpeg/win32/run-export.h"
 

@@ -4,7 +4,7 @@
 #ifndef JPEG_WIN32_RUN_EXPORT_H
 #define JPEG_WIN32_RUN_EXPORT_H
 
-#include "jpeg/win32/export-params.h"
+#include "jpeg/win32/export-entry/export-params.h"
 
 namespace pixtune {
 

@@ -3,7 +3,7 @@
 #ifndef PLUGIN_ADAPTERS_WIN32_PIXTUNE_BINDING_H
 #define PLUGIN_ADAPTERS_WIN32_PIXTUNE_BINDING_H
 
-#include "jpeg/win32/export-params.h"
+#include "jpeg/win32/export-entry/export-params.h"
 
 namespace adapters {
 

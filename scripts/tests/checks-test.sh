@@ -46,5 +46,50 @@ check_planted layering "the platform including a tool" platform/xml/core/doc.cpp
 check_planted layering "a tool including one it is not built on" clipboard-checker/win32/jpeg.cpp \
   '#include "jpeg/core/image.h"\n'
 
+# The build's own layering (cmake/include-layering.cmake): a small project
+# of four folders builds while every target includes only what it links
+# (directly, through another target, or a generated header), and fails,
+# naming the header, once a target includes a folder it does not link.
+project=$work/project
+mkdir -p "$project"/{lower,other,upper,top}
+cat >"$project/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.20)
+project(Layers CXX)
+include($root/cmake/include-layering.cmake)
+add_subdirectory(lower)
+add_subdirectory(other)
+add_subdirectory(upper)
+add_subdirectory(top)
+CMAKE
+cat >"$project/lower/CMakeLists.txt" <<'CMAKE'
+add_library(lower STATIC lower.cpp)
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/generated/lower-version.h "#define LOWER_VERSION 3\n")
+target_include_directories(lower PUBLIC ${CMAKE_CURRENT_BINARY_DIR}/generated)
+CMAKE
+echo 'add_library(other STATIC other.cpp)' >"$project/other/CMakeLists.txt"
+printf 'add_library(upper STATIC upper.cpp)\ntarget_link_libraries(upper PUBLIC lower)\n' \
+  >"$project/upper/CMakeLists.txt"
+# The whole root offered to the program, as older folders still do: dropped.
+printf '%s\n' 'add_executable(top main.cpp)' 'target_link_libraries(top PRIVATE upper)' \
+  'target_include_directories(top PRIVATE ${PROJECT_SOURCE_DIR})' >"$project/top/CMakeLists.txt"
+printf 'int lower();\n' >"$project/lower/lower.h"
+printf '#include "lower/lower.h"\nint lower() { return 1; }\n' >"$project/lower/lower.cpp"
+printf 'int other();\n' >"$project/other/other.h"
+printf '#include "other/other.h"\nint other() { return 2; }\n' >"$project/other/other.cpp"
+printf '#include "lower/lower.h"\ninline int upper() { return lower() + 1; }\n' >"$project/upper/upper.h"
+printf '#include "upper/upper.h"\nint twice() { return 2 * upper(); }\n' >"$project/upper/upper.cpp"
+printf '#include "upper/upper.h"\n#include "lower-version.h"\nint main() { return upper() - LOWER_VERSION + 1; }\n' \
+  >"$project/top/main.cpp"
+build_project() { # source build
+  cmake -S "$1" -B "$2" >/dev/null && cmake --build "$2"
+}
+expect pass "linked includes build" build_project "$project" "$work/project-build"
+cp -r "$project" "$work/planted-project"
+printf '#include "upper/upper.h"\n#include "other/other.h"\nint main() { return upper() - other(); }\n' \
+  >"$work/planted-project/top/main.cpp"
+expect fail "an include of a target not linked" build_project "$work/planted-project" \
+  "$work/planted-project-build"
+grep -q "other/other.h" "$work/out" || fail "the failed build does not name other/other.h"
+
 if [ "$failures" -ne 0 ]; then exit 1; fi
-echo "checks: both pass a clean tree and catch every planted violation"
+echo "checks: each passes a clean tree and catches every planted violation"

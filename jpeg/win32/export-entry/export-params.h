@@ -1,8 +1,8 @@
 // The record a plug-in adapter hands to Pixtune's EXPORT, and the two
 // exports' signatures. The adapter fills the record on its stack; the
 // bitmap stays the adapter's and Pixtune only reads it.
-#ifndef JPEG_WIN32_EXPORT_PARAMS_H
-#define JPEG_WIN32_EXPORT_PARAMS_H
+#ifndef JPEG_WIN32_EXPORT_ENTRY_EXPORT_PARAMS_H
+#define JPEG_WIN32_EXPORT_ENTRY_EXPORT_PARAMS_H
 
 #include "platform/plugin-host/core/plugin-interface.h"
 
