@@ -7,6 +7,9 @@
 
 #include "platform/components/core/exception.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace spelling {
 
 const char AddedSection[] = "Added";
@@ -14,6 +17,65 @@ const char AutoCorrectSection[] = "Auto Correct";
 const char AddedListName[] = "IGN";
 const char AutoCorrectListName[] = "AC";
 const char AutoCorrectSeparator[] = "@@@";
+
+namespace {
+
+// Reads as itself under any INI convention: no control character, and
+// neither a blank nor a quote at either end.
+bool plainItem(const std::string &item) {
+  if (item.empty())
+    return true;
+  for (char c : item)
+    if (static_cast<unsigned char>(c) < ' ')
+      return false;
+  auto edge = [](char c) { return c == ' ' || c == '"' || c == '\''; };
+  return !edge(item.front()) && !edge(item.back());
+}
+
+// Whether the list item written as stored reads back as item, asked of the
+// INI class itself on an empty file in memory.
+bool readsBackAs(components::FileSystem &base, const std::string &stored, const std::string &item) {
+  const std::string name = "item-probe.udt";
+  StagedFile scratch(base, name); // never loaded: an empty file
+  TEnhancedINI ini(name, scratch);
+  components::TStringList one;
+  one.Add(stored);
+  ini.WriteList(AddedSection, AddedListName, one);
+  components::TStringList back;
+  ini.ReadList(AddedSection, AddedListName, back);
+  return back.Count() == 1 && back[0] == item;
+}
+
+std::vector<std::string> itemsOf(const components::TStringList &list) {
+  std::vector<std::string> items;
+  for (int i = 0; i < list.Count(); ++i)
+    if (!list[i].empty()) // an empty item is no item on reading
+      items.push_back(list[i]);
+  return items;
+}
+
+// Whether the list reads back from the file as the items written.
+bool readsBack(const TEnhancedINI &ini, const char *section, const char *name,
+               const components::TStringList &items) {
+  components::TStringList back;
+  ini.ReadList(section, name, back);
+  return itemsOf(back) == itemsOf(items);
+}
+
+// Removes every key that reads as one of the list's keys: its count and
+// items 0 to count - 1, the list's own and any other that now reads so.
+void removeListKeys(TEnhancedINI &ini, const char *section, const std::string &name, int count,
+                    std::size_t keysAtMost) {
+  auto removeAll = [&](const std::string &key) {
+    for (std::size_t i = 0; i <= keysAtMost && ini.ValueExists(section, key); ++i)
+      ini.DeleteKey(section, key);
+  };
+  removeAll(name + "_ListCount");
+  for (int i = 0; i < count; ++i)
+    removeAll(name + "_" + std::to_string(i));
+}
+
+} // namespace
 
 TUserDictionary::TUserDictionary(std::string fileName, components::FileSystem &fileSystem)
     : fileName_(std::move(fileName)), fileSystem_(fileSystem) {
@@ -96,6 +158,23 @@ void TUserDictionary::Unload() {
   loaded_ = false;
 }
 
+std::string TUserDictionary::storedForm(const std::string &item) const {
+  if (plainItem(item))
+    return item;
+  if (readsBackAs(fileSystem_, item, item))
+    return item;
+  std::string quoted = '"' + item + '"';
+  if (readsBackAs(fileSystem_, quoted, item))
+    return quoted;
+  // Shown in a message box: control characters as "?", or a NUL would
+  // cut the message short.
+  std::string shown = item;
+  std::replace_if(
+      shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < ' '; }, '?');
+  throw EUserDictionaryError("\"" + shown + "\" cannot be stored in the user dictionary " +
+                             fileName_);
+}
+
 void TUserDictionary::Save() {
   if (wordList_)
     return;
@@ -104,11 +183,36 @@ void TUserDictionary::Save() {
   StagedFile file(fileSystem_, fileName_);
   file.load();
   TEnhancedINI ini(fileName_, file);
-  ini.WriteList(AddedSection, AddedListName, words_);
-  components::TStringList pairs;
-  for (int i = 0; i < autoCorrectWords_.Count(); ++i)
+  components::TStringList words, pairs, storedWords, storedPairs;
+  for (int i = 0; i < words_.Count(); ++i) {
+    words.Add(words_[i]);
+    storedWords.Add(storedForm(words_[i]));
+  }
+  for (int i = 0; i < autoCorrectWords_.Count(); ++i) {
     pairs.Add(autoCorrectWords_[i] + AutoCorrectSeparator + autoCorrectReplacements_[i]);
-  ini.WriteList(AutoCorrectSection, AutoCorrectListName, pairs);
+    storedPairs.Add(storedForm(pairs[pairs.Count() - 1]));
+  }
+  // Each pass that finds a list reading otherwise removes at least one key
+  // that hid it; the file has only so many.
+  const std::size_t keysAtMost =
+      static_cast<std::size_t>(std::count(file.contents().begin(), file.contents().end(), '\n') +
+                               std::count(file.contents().begin(), file.contents().end(), '\r')) +
+      1;
+  for (std::size_t pass = 0;; ++pass) {
+    ini.WriteList(AddedSection, AddedListName, storedWords);
+    ini.WriteList(AutoCorrectSection, AutoCorrectListName, storedPairs);
+    bool wordsBack = readsBack(ini, AddedSection, AddedListName, words);
+    bool pairsBack = readsBack(ini, AutoCorrectSection, AutoCorrectListName, pairs);
+    if (wordsBack && pairsBack)
+      break;
+    if (pass > keysAtMost)
+      throw components::EWriteError("The user dictionary " + fileName_ +
+                                    " cannot be written so that its words read back");
+    if (!wordsBack)
+      removeListKeys(ini, AddedSection, AddedListName, storedWords.Count(), keysAtMost);
+    if (!pairsBack)
+      removeListKeys(ini, AutoCorrectSection, AutoCorrectListName, storedPairs.Count(), keysAtMost);
+  }
   file.commit();
   modified_ = false;
 }
@@ -116,6 +220,7 @@ void TUserDictionary::Save() {
 void TUserDictionary::AddWord(const std::string &word) {
   if (wordList_)
     return;
+  storedForm(word); // refuses what cannot be stored
   modified_ = true;
   words_.Add(word);
 }
@@ -123,6 +228,10 @@ void TUserDictionary::AddWord(const std::string &word) {
 void TUserDictionary::AddAutoCorrect(const std::string &word, const std::string &replacement) {
   if (wordList_)
     return;
+  if (word.find(AutoCorrectSeparator) != std::string::npos)
+    throw EUserDictionaryError("\"" + word + "\" holds \"" + AutoCorrectSeparator +
+                               "\" and cannot be stored as an auto-correct word");
+  storedForm(word + AutoCorrectSeparator + replacement); // refuses what cannot be stored
   modified_ = true;
   int index = autoCorrectWords_.IndexOf(word);
   if (index >= 0) {
