@@ -8,6 +8,7 @@
 #include "platform/components/core/exception.h"
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 namespace spelling {
@@ -64,15 +65,24 @@ bool readsBack(const TEnhancedINI &ini, const char *section, const char *name,
 
 // Removes every key that reads as one of the list's keys: its count and
 // items 0 to count - 1, the list's own and any other that now reads so.
-void removeListKeys(TEnhancedINI &ini, const char *section, const std::string &name, int count,
-                    std::size_t keysAtMost) {
+// Answers whether the file changed.
+bool removeListKeys(TEnhancedINI &ini, const StagedFile &file, const char *section,
+                    const std::string &name, int count) {
+  bool changed = false;
   auto removeAll = [&](const std::string &key) {
-    for (std::size_t i = 0; i <= keysAtMost && ini.ValueExists(section, key); ++i)
+    // A key that a deletion cannot reach stays; the file no longer changes.
+    while (ini.ValueExists(section, key)) {
+      std::string before = file.contents();
       ini.DeleteKey(section, key);
+      if (file.contents() == before)
+        return;
+      changed = true;
+    }
   };
   removeAll(name + "_ListCount");
   for (int i = 0; i < count; ++i)
     removeAll(name + "_" + std::to_string(i));
+  return changed;
 }
 
 } // namespace
@@ -192,26 +202,27 @@ void TUserDictionary::Save() {
     pairs.Add(autoCorrectWords_[i] + AutoCorrectSeparator + autoCorrectReplacements_[i]);
     storedPairs.Add(storedForm(pairs[pairs.Count() - 1]));
   }
-  // Each pass that finds a list reading otherwise removes at least one key
-  // that hid it; the file has only so many.
-  const std::size_t keysAtMost =
-      static_cast<std::size_t>(std::count(file.contents().begin(), file.contents().end(), '\n') +
-                               std::count(file.contents().begin(), file.contents().end(), '\r')) +
-      1;
-  for (std::size_t pass = 0;; ++pass) {
+  // Each pass that finds a list reading otherwise removes keys that hid
+  // it; one that can remove none, or that comes back to a file written
+  // before, ends the save.
+  std::set<std::string> written;
+  for (;;) {
     ini.WriteList(AddedSection, AddedListName, storedWords);
     ini.WriteList(AutoCorrectSection, AutoCorrectListName, storedPairs);
+    bool again = !written.insert(file.contents()).second;
     bool wordsBack = readsBack(ini, AddedSection, AddedListName, words);
     bool pairsBack = readsBack(ini, AutoCorrectSection, AutoCorrectListName, pairs);
     if (wordsBack && pairsBack)
       break;
-    if (pass > keysAtMost)
+    bool removed = false;
+    if (!wordsBack)
+      removed |= removeListKeys(ini, file, AddedSection, AddedListName, storedWords.Count());
+    if (!pairsBack)
+      removed |=
+          removeListKeys(ini, file, AutoCorrectSection, AutoCorrectListName, storedPairs.Count());
+    if (again || !removed)
       throw components::EWriteError("The user dictionary " + fileName_ +
                                     " cannot be written so that its words read back");
-    if (!wordsBack)
-      removeListKeys(ini, AddedSection, AddedListName, storedWords.Count(), keysAtMost);
-    if (!pairsBack)
-      removeListKeys(ini, AutoCorrectSection, AutoCorrectListName, storedPairs.Count(), keysAtMost);
   }
   file.commit();
   modified_ = false;
