@@ -82,6 +82,15 @@ bool removeListKeys(TEnhancedINI &ini, const StagedFile &file, const char *secti
   removeAll(name + "_ListCount");
   for (int i = 0; i < count; ++i)
     removeAll(name + "_" + std::to_string(i));
+  if (!changed) {
+    // No key hides the list: a section does. A header whose name ended in
+    // a blank before a NUL now reads as the list's section and, coming
+    // first, is the one every look-up finds. Its keys were never read as
+    // the list's, so it goes; the list is written again after it.
+    std::string before = file.contents();
+    ini.EraseSection(section);
+    changed = file.contents() != before;
+  }
   return changed;
 }
 

@@ -163,6 +163,21 @@ TEST(UserDictionary, KeysThatReadBackAsListKeysHideNoWord) {
   }
 }
 
+// The same for a section header: "[Added\t\0]" reads as another section,
+// and its rewrite, "[Added\t]", then reads as the list's section.
+TEST(UserDictionary, ASectionThatReadsBackAsTheListsHidesNoWord) {
+  MemoryFileSystem files;
+  files.put("u.udt", std::string("[Added\t\0]\r\nother=1\r\n", 20) +
+                         "[Added]\r\nIGN_ListCount=1\r\nIGN_0=a\r\n");
+  {
+    TUserDictionary dictionary("u.udt", files);
+    ASSERT_EQ(items(dictionary.Words()), (std::vector<std::string>{"a"}));
+    dictionary.AddWord("zymurgist");
+  }
+  TUserDictionary reread("u.udt", files);
+  EXPECT_EQ(items(reread.Words()), (std::vector<std::string>{"a", "zymurgist"}));
+}
+
 // Words and replacements that the INI conventions would change on the way
 // back (blanks around a value are dropped, matching quotes removed) are
 // stored so that they read back as themselves; one that no INI line can
