@@ -12,13 +12,6 @@
 
 namespace {
 
-bool listed(const components::TStringList &list, const std::string &word) {
-  for (int i = 0; i < list.Count(); ++i)
-    if (list[i] == word)
-      return true;
-  return false;
-}
-
 std::vector<std::string> itemsOf(const components::TStringList &list) {
   std::vector<std::string> items;
   for (int i = 0; i < list.Count(); ++i)
@@ -56,7 +49,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   // The save loses, hides and changes nothing: every word and pair the
   // dictionary held reads back.
   spelling::TUserDictionary again("u.udt", files);
-  FUZZ_CHECK(listed(again.Words(), "zymurgist"));
+  // Listed without regard to case: a word the file held in other case
+  // stands for it.
+  FUZZ_CHECK(again.Words().IndexOf("zymurgist") >= 0);
   FUZZ_CHECK(itemsOf(again.Words()) == words);
   FUZZ_CHECK(pairsOf(again) == pairs);
   return 0;
