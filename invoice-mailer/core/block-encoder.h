@@ -5,6 +5,7 @@
 #ifndef BILLPOST_BLOCK_ENCODER_H
 #define BILLPOST_BLOCK_ENCODER_H
 
+#include "invoice-mailer/core/line-list.h"
 #include "platform/components/core/event.h"
 
 #include <cstddef>
@@ -14,7 +15,6 @@
 
 namespace components {
 class TStream;
-class TStringList;
 } // namespace components
 
 namespace billpost {
@@ -69,10 +69,20 @@ struct LineFormat {
 // says). Bits of a partial group past the n-th byte come from the block.
 std::string EncodeBlockLine(const LineFormat &format, const std::uint8_t *block, std::size_t n);
 
+// The same line written at out, which has room for MaxLineLength(format)
+// characters; answers its length, LineLength(format, n).
+std::size_t WriteBlockLine(const LineFormat &format, const std::uint8_t *block, std::size_t n,
+                           char *out);
+std::size_t LineLength(const LineFormat &format, std::size_t n);
+inline std::size_t MaxLineLength(const LineFormat &format) {
+  return (format.countCharacter ? 1 : 0) + format.blockSize * 4 / 3;
+}
+
 // The encoder of one line format. Neither the source nor the output is
 // owned; the source is read from its position. Encode clears the output
-// first; a stopped run leaves it empty. Stream errors pass on after the
-// closing steps (percent 100, last progress event) have run.
+// first and reserves room for exactly the lines the rest of the source
+// gives, so the lines are written in place; a stopped run leaves it empty. Stream errors pass on
+// after the closing steps (percent 100, last progress event) have run.
 class TBlockEncoder : public components::TObject, public EncoderControl {
 public:
   void Encode();
@@ -80,20 +90,19 @@ public:
   components::Event<components::TObject *> OnProgress;
 
 protected:
-  TBlockEncoder(components::TStream &source, components::TStringList &output,
-                const LineFormat &format)
+  TBlockEncoder(components::TStream &source, LineList &output, const LineFormat &format)
       : source_(source), output_(output), format_(format) {}
 
 private:
   components::TStream &source_;
-  components::TStringList &output_;
+  LineList &output_;
   const LineFormat &format_;
 };
 
 // The encoder of one format, as a class of its own (TBase64, TUUCode).
 template <const LineFormat &Format> class TFormatEncoder : public TBlockEncoder {
 public:
-  TFormatEncoder(components::TStream &source, components::TStringList &output)
+  TFormatEncoder(components::TStream &source, LineList &output)
       : TBlockEncoder(source, output, Format) {}
 };
 

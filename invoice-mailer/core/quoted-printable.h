@@ -19,6 +19,10 @@
 #include <string>
 #include <vector>
 
+namespace components {
+class TStringList;
+} // namespace components
+
 namespace billpost {
 
 class TQuotedPrintable : public components::TObject, public EncoderControl {

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+using billpost::LineList;
 using billpost::TBase64;
 using billpost::TQuotedPrintable;
 using billpost::TUUCode;
@@ -51,9 +52,16 @@ std::vector<std::string> linesOf(const TStringList &list) {
   return lines;
 }
 
+std::vector<std::string> linesOf(const LineList &list) { return list.Lines(); }
+
+// The list each encoder fills: quoted-printable a string list, the block
+// encoders a list of lines in one buffer.
+template <typename Encoder> struct OutputOf { using type = LineList; };
+template <> struct OutputOf<TQuotedPrintable> { using type = TStringList; };
+
 template <typename Encoder> std::vector<std::string> encode(const std::string &data) {
   TMemoryStream source = streamOf(data);
-  TStringList output;
+  typename OutputOf<Encoder>::type output;
   Encoder encoder(source, output);
   encoder.Encode();
   return linesOf(output);
@@ -472,7 +480,7 @@ TEST(QuotedPrintable, ParagraphLimit) {
 TEST(EncoderControl, ProgressStopAndMessagePumping) {
   std::string data = bytesOfSize(57 * 20);
   TMemoryStream source = streamOf(data);
-  TStringList output;
+  LineList output;
   TBase64 encoder(source, output);
   std::vector<int> seen;
   int pumped = 0;

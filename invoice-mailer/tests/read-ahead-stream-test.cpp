@@ -61,10 +61,10 @@ TEST(ReadAheadStream, Base64OutputIsUnchanged) {
   components::TMemoryStream direct = filledStream(57 * 40 + 13);
   components::TMemoryStream behind = filledStream(57 * 40 + 13);
   ReadAheadStream ahead(behind, 1000);
-  components::TStringList expected, got;
+  billpost::LineList expected, got;
   billpost::TBase64(direct, expected).Encode();
   billpost::TBase64(ahead, got).Encode();
-  EXPECT_EQ(got.Text(), expected.Text());
+  EXPECT_EQ(got.Lines(), expected.Lines());
   EXPECT_EQ(got.Count(), 41); // 40 full lines and one of 13 bytes
 }
 

@@ -6,7 +6,8 @@ round, so load that comes and goes falls on both alike. Standard output
 goes to /dev/null. Prints, for each side, the median and the spread
 (lowest to highest) of the elapsed time and of the CPU time (user and
 system), then the ratio of ours to the peer: of the medians, and the
-spread of the ratios within the pairs.
+spread of the ratios within the pairs; and each side's median count of
+page faults.
 
 Usage: time-paired.py --runs N --label TEXT -- OURS... -- PEER...
 """
@@ -26,7 +27,8 @@ def run_once(command):
     elapsed = time.perf_counter() - start
     after = resource.getrusage(resource.RUSAGE_CHILDREN)
     cpu = (after.ru_utime - before.ru_utime) + (after.ru_stime - before.ru_stime)
-    return elapsed * 1000.0, cpu * 1000.0
+    faults = after.ru_minflt - before.ru_minflt
+    return elapsed * 1000.0, cpu * 1000.0, faults
 
 
 def spread(values):
@@ -67,6 +69,11 @@ def main():
             statistics.median(peer_values), spread(peer_values),
             statistics.median(ours_values) / statistics.median(peer_values),
             "%.2f-%.2f" % (min(ratios), max(ratios)) if ratios else "-"))
+    # Page faults: first touches of memory new to the process, which on a
+    # virtual machine can cost more than the work itself.
+    print("  %-8s ours %7d        %s %7d" % (
+        "faults", statistics.median(t[2] for t in times["ours"]), options.peer_name,
+        statistics.median(t[2] for t in times["peer"])))
     return 0
 
 

@@ -351,14 +351,17 @@ void TSMTP::mimeAttachments() {
     std::string type = ContentTypeOf(path);
     components::TFileStream file(path, components::fmOpenRead | components::fmShareDenyWrite);
     ReadAheadStream source(file);
-    components::TStringList encoded;
+    std::vector<std::string> lines;
     bool stopped = false;
     if (IsTextType(type)) {
+      components::TStringList encoded;
       TQuotedPrintable encoder(source, encoded);
       RunningEncoder running(runningEncoder_, encoder);
       encoder.Encode();
       stopped = encoder.Stop;
+      lines = linesOf(encoded);
     } else {
+      LineList encoded;
       TBase64 encoder(source, encoded);
       RunningEncoder running(runningEncoder_, encoder);
       encoder.OnProgress = [this, &encoder](components::TObject *) {
@@ -366,13 +369,13 @@ void TSMTP::mimeAttachments() {
       };
       encoder.Encode();
       stopped = encoder.Stop;
+      lines = encoded.Lines();
     }
     if (stopped) {
       parts_.clear();
       throw ECanceledError();
     }
-    parts_.push_back(
-        MimePartLines(boundary_, type, path, linesOf(encoded), i + 1 == attachments_.Count()));
+    parts_.push_back(MimePartLines(boundary_, type, path, lines, i + 1 == attachments_.Count()));
   }
 }
 
@@ -382,7 +385,7 @@ void TSMTP::uuAttachments() {
     const std::string &path = attachments_[i];
     components::TFileStream file(path, components::fmOpenRead | components::fmShareDenyWrite);
     ReadAheadStream source(file);
-    components::TStringList encoded;
+    LineList encoded;
     TUUCode encoder(source, encoded);
     RunningEncoder running(runningEncoder_, encoder);
     encoder.OnProgress = [this, &encoder](components::TObject *) { setProgress(encoder.Percent); };
@@ -391,7 +394,7 @@ void TSMTP::uuAttachments() {
       parts_.clear();
       throw ECanceledError();
     }
-    parts_.push_back(UUPartLines(path, linesOf(encoded), i + 1 == attachments_.Count()));
+    parts_.push_back(UUPartLines(path, encoded.Lines(), i + 1 == attachments_.Count()));
   }
 }
 

@@ -17,16 +17,31 @@
 // the old one with it, so a failed save leaves the user's words as they
 // were on disk. Keys and sections the lists do not use are carried over
 // unchanged, so a file saved without changes keeps its bytes.
+//
+// Every word the dictionary accepts reads back as itself: one that the INI
+// conventions would change (blanks around it, matching quotes) is written
+// between quotes, and one that no line can hold (a line break, a NUL) is
+// refused when added. A save reads its lists back before the file is
+// replaced; a key the lists do not use that now reads as one of theirs
+// (a name whose trailing blank stood before a NUL, which the rewrite
+// drops) is removed, so it cannot hide what was written.
 #ifndef SPELLING_USER_DICTIONARY_H
 #define SPELLING_USER_DICTIONARY_H
 
 #include "platform/components/core/event.h"
+#include "platform/components/core/exception.h"
 #include "platform/components/core/file-system.h"
 #include "platform/components/core/string-list.h"
 
 #include <string>
 
 namespace spelling {
+
+// A word or replacement that no line of the file could hold as itself.
+class EUserDictionaryError : public components::Exception {
+public:
+  using components::Exception::Exception;
+};
 
 class TUserDictionary : public components::TObject {
 public:
@@ -47,10 +62,13 @@ public:
   // Saves when loaded and modified, then empties the lists.
   void Unload();
   // Writes both lists into the ".udt" file (nothing for a word list).
-  // Throws EWriteError or EFOpenError and keeps the old file on failure;
-  // Modified stays set then.
+  // Throws EWriteError or EFOpenError and keeps the old file on failure
+  // (also when the lists would not read back as written); Modified stays
+  // set then.
   void Save();
 
+  // Both throw EUserDictionaryError for a word or replacement that cannot
+  // be stored (and an auto-correct word holding the separator).
   void AddWord(const std::string &word);
   void AddAutoCorrect(const std::string &word, const std::string &replacement);
   void RemoveWord(const std::string &word);
@@ -71,6 +89,8 @@ private:
   void loadWordList(const std::string &contents);
   void loadLists(components::FileSystem &staged);
   void clearLists();
+  // The form in which item is written so that it reads back as itself.
+  std::string storedForm(const std::string &item) const;
 
   std::string fileName_;
   components::FileSystem &fileSystem_;

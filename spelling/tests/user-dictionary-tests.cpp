@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -114,6 +115,106 @@ TEST(UserDictionary, ARewriteStartingWithMarkBytesStillReadsBack) {
     TUserDictionary reread("u.udt", copy);
     EXPECT_EQ(items(reread.Words()), (std::vector<std::string>{"alpha", "beta"}));
   }
+}
+
+// A key whose name ends in a blank just before a NUL byte is read as that
+// name; a rewrite writes it without the NUL, and the next read drops the
+// blank, so the key then reads as one of the list's own keys and, coming
+// first, hides what the dictionary wrote there. The dictionary must read
+// back every word and pair it saved, after one save and after another.
+TEST(UserDictionary, KeysThatReadBackAsListKeysHideNoWord) {
+  struct Case {
+    const char *name;
+    std::string foreign; // a line placed before the lists' own keys
+  } cases[] = {
+      {"item key, form feed", std::string("IGN_2\f\0=c", 10)},
+      {"item key, blank", std::string("IGN_2 \0=c", 9)},
+      {"item key, tab", std::string("IGN_2\t\0=c", 9)},
+      {"count key", std::string("IGN_ListCount\f\0=1", 17)},
+      {"pair key", std::string("AC_1\f\0=x@@@y", 12)},
+      {"pair count key", std::string("AC_ListCount \0=0", 16)},
+  };
+  for (const Case &c : cases) {
+    bool pairs = c.foreign.compare(0, 3, "AC_") == 0;
+    std::string added = "[Added]\r\n" + (pairs ? std::string() : c.foreign + "\r\n") +
+                        "IGN_ListCount=2\r\nIGN_0=a\r\nIGN_1=b\r\n";
+    std::string autoCorrect = "[Auto Correct]\r\n" + (pairs ? c.foreign + "\r\n" : std::string()) +
+                              "AC_ListCount=1\r\nAC_0=teh@@@the\r\n";
+    MemoryFileSystem files;
+    files.put("u.udt", added + autoCorrect);
+    {
+      TUserDictionary dictionary("u.udt", files);
+      ASSERT_EQ(items(dictionary.Words()), (std::vector<std::string>{"a", "b"})) << c.name;
+      dictionary.AddWord("zymurgist");
+      dictionary.AddAutoCorrect("recieve", "receive");
+    }
+    for (int save = 1; save <= 2; ++save) {
+      TUserDictionary reread("u.udt", files);
+      EXPECT_EQ(items(reread.Words()), (std::vector<std::string>{"a", "b", "zymurgist"}))
+          << c.name << ", save " << save;
+      EXPECT_EQ(items(reread.AutoCorrectWords()), (std::vector<std::string>{"teh", "recieve"}))
+          << c.name << ", save " << save;
+      EXPECT_EQ(items(reread.AutoCorrectReplacements()),
+                (std::vector<std::string>{"the", "receive"}))
+          << c.name << ", save " << save;
+      reread.AddWord("zzz" + std::to_string(save)); // and save again
+      reread.RemoveWord("zzz" + std::to_string(save));
+    }
+  }
+}
+
+// The same for a section header: "[Added\t\0]" reads as another section,
+// and its rewrite, "[Added\t]", then reads as the list's section.
+TEST(UserDictionary, ASectionThatReadsBackAsTheListsHidesNoWord) {
+  MemoryFileSystem files;
+  files.put("u.udt", std::string("[Added\t\0]\r\nother=1\r\n", 20) +
+                         "[Added]\r\nIGN_ListCount=1\r\nIGN_0=a\r\n");
+  {
+    TUserDictionary dictionary("u.udt", files);
+    ASSERT_EQ(items(dictionary.Words()), (std::vector<std::string>{"a"}));
+    dictionary.AddWord("zymurgist");
+  }
+  TUserDictionary reread("u.udt", files);
+  EXPECT_EQ(items(reread.Words()), (std::vector<std::string>{"a", "zymurgist"}));
+}
+
+// Words and replacements that the INI conventions would change on the way
+// back (blanks around a value are dropped, matching quotes removed) are
+// stored so that they read back as themselves; one that no INI line can
+// hold is refused when it is added, with the reason, and the others stay.
+TEST(UserDictionary, EveryWordItAcceptsReadsBackAsItself) {
+  const std::vector<std::string> words = {" lead",    "trail ", "\tboth\t", "\"quoted\"",
+                                          "'single'", "\"half", "a=b",      "[x]"};
+  MemoryFileSystem files;
+  {
+    TUserDictionary dictionary("u.udt", files);
+    for (const std::string &word : words)
+      dictionary.AddWord(word);
+    dictionary.AddAutoCorrect("teh", " the ");
+    dictionary.AddAutoCorrect("\"q\"", "'r'");
+    for (const std::string &bad : {std::string("two\r\nlines"), std::string("cr\r"),
+                                   std::string("lf\n"), std::string("nul\0x", 5)}) {
+      try {
+        dictionary.AddWord(bad);
+        ADD_FAILURE() << "accepted a word no line can hold";
+      } catch (const spelling::EUserDictionaryError &error) {
+        EXPECT_NE(error.Message().find("cannot be stored"), std::string::npos) << error.Message();
+        EXPECT_EQ(error.Message().find('\0'), std::string::npos);
+      }
+      EXPECT_THROW(dictionary.AddAutoCorrect("w", bad), spelling::EUserDictionaryError);
+      EXPECT_THROW(dictionary.AddAutoCorrect(bad, "w"), spelling::EUserDictionaryError);
+    }
+    // The separator inside a word would move the split on the way back.
+    EXPECT_THROW(dictionary.AddAutoCorrect("a@@@b", "c"), spelling::EUserDictionaryError);
+  }
+  TUserDictionary reread("u.udt", files);
+  std::vector<std::string> expected = words;
+  std::vector<std::string> got = items(reread.Words());
+  std::sort(expected.begin(), expected.end());
+  std::sort(got.begin(), got.end());
+  EXPECT_EQ(got, expected);
+  EXPECT_EQ(items(reread.AutoCorrectWords()), (std::vector<std::string>{"teh", "\"q\""}));
+  EXPECT_EQ(items(reread.AutoCorrectReplacements()), (std::vector<std::string>{" the ", "'r'"}));
 }
 
 TEST(UserDictionary, EmptyEntryBetweenWordsIsSkipped) {

@@ -1,20 +1,30 @@
 // User dictionaries (".udt") on any file: the file loads, words and
-// replacements stay paired, nothing is invented, and a word added and saved
-// reads back, whatever the file held before.
+// replacements stay paired, nothing is invented, and after a word is added
+// and saved every word and pair reads back, whatever the file held before.
 #include "spelling/core/user-dictionary.h"
 
 #include "testing/memory-file-system.h"
 #include "testing/fuzz-harness.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
-bool listed(const components::TStringList &list, const std::string &word) {
+std::vector<std::string> itemsOf(const components::TStringList &list) {
+  std::vector<std::string> items;
   for (int i = 0; i < list.Count(); ++i)
-    if (list[i] == word)
-      return true;
-  return false;
+    items.push_back(list[i]);
+  return items;
+}
+
+std::vector<std::string> pairsOf(const spelling::TUserDictionary &dictionary) {
+  std::vector<std::string> pairs;
+  for (int i = 0; i < dictionary.AutoCorrectWords().Count(); ++i)
+    pairs.push_back(dictionary.AutoCorrectWords()[i] + "|" +
+                    dictionary.AutoCorrectReplacements()[i]);
+  return pairs;
 }
 
 } // namespace
@@ -23,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   const std::string text = testing_support::textOf(data, size);
   testing_support::MemoryFileSystem files;
   files.put("u.udt", text);
+  std::vector<std::string> words, pairs;
   {
     spelling::TUserDictionary dictionary("u.udt", files);
     const std::size_t lines =
@@ -32,8 +43,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                dictionary.AutoCorrectReplacements().Count());
     dictionary.AddWord("zymurgist");
     dictionary.Save();
+    words = itemsOf(dictionary.Words());
+    pairs = pairsOf(dictionary);
   }
+  // The save loses, hides and changes nothing: every word and pair the
+  // dictionary held reads back.
   spelling::TUserDictionary again("u.udt", files);
-  FUZZ_CHECK(listed(again.Words(), "zymurgist"));
+  // Listed without regard to case: a word the file held in other case
+  // stands for it.
+  FUZZ_CHECK(again.Words().IndexOf("zymurgist") >= 0);
+  FUZZ_CHECK(itemsOf(again.Words()) == words);
+  FUZZ_CHECK(pairsOf(again) == pairs);
   return 0;
 }
