@@ -12,7 +12,8 @@
 
 #include "platform/base/win32/com-error.h"
 
-#include "testing/dialog-driver.h"
+#include "testing/window-finding.h"
+#include "testing/window-shot.h"
 #include "testing/modal-script.h"
 
 #include <gtest/gtest.h>
@@ -45,7 +46,7 @@ struct Ground {
 };
 
 std::string preview(HWND dialog) {
-  return dialog_test::windowText(GetDlgItem(dialog, IDC_GND_PREVIEW));
+  return test_windows::windowText(GetDlgItem(dialog, IDC_GND_PREVIEW));
 }
 
 void click(HWND dialog, int id) { SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
@@ -92,10 +93,10 @@ TEST(GroundDialog, EachControlWritesExactlyItsAttribute) {
          EXPECT_FALSE(IsDlgButtonChecked(window, IDC_GND_CHANGE_SIGN));
          EXPECT_EQ(std::to_string(SendDlgItemMessageA(window, IDC_GND_FORMAT, CB_GETCURSEL, 0, 0)),
                    attribute(ground.item.get(), "FORMAT"));
-         EXPECT_EQ(dialog_test::windowText(GetDlgItem(window, IDC_GND_PRECISION)),
+         EXPECT_EQ(test_windows::windowText(GetDlgItem(window, IDC_GND_PRECISION)),
                    attribute(ground.item.get(), "DIGITS"));
          EXPECT_EQ(preview(window), ground.label());
-         shot = dialog_test::saveWindowShot(window, kit_test::artefact("ground-dialog.bmp"));
+         shot = test_windows::saveWindowShot(window, kit_test::artefact("ground-dialog.bmp"));
 
          EXPECT_EQ(preview(window).rfind("Idc = ", 0) == 0, hadName) << preview(window);
          click(window, IDC_GND_SHOW_NAME);

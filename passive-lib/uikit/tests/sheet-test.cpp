@@ -11,7 +11,8 @@
 #include "passive-lib/uikit/win32/element-attributes.h"
 
 #include "platform/dialogs/win32/user-prompts.h"
-#include "testing/dialog-driver.h"
+#include "testing/window-finding.h"
+#include "testing/window-shot.h"
 #include "testing/modal-script.h"
 
 #include <gtest/gtest.h>
@@ -113,7 +114,7 @@ TEST(ComponentSheetApply, EachChangedPageAsksOnlyWhatItNeeds) {
                           for (int index : c.pages)
                             changePage(sheet, index);
                           applyNow(sheet);
-                          okText = dialog_test::windowText(GetDlgItem(sheet.handle(), IDOK));
+                          okText = test_windows::windowText(GetDlgItem(sheet.handle(), IDOK));
                           cancelEnabled = IsWindowEnabled(GetDlgItem(sheet.handle(), IDCANCEL));
                           return true;
                         },
@@ -321,7 +322,7 @@ TEST(ComponentSheet, TheResistorSheetRunsWithThePagesOfTheBuild) {
   uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 0);
   bool shot = false;
   ModalScript script({[&] {
-                        shot = dialog_test::saveWindowShot(
+                        shot = test_windows::saveWindowShot(
                             sheet.handle(), kit_test::artefact("resistor-sheet.bmp"));
                         return true;
                       },
