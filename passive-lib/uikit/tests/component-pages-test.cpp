@@ -1,0 +1,422 @@
+// The sheets' pages in real component sheets under Wine, over a test owner
+// holding a resistor's (or a DC source's) component XML: driven by the
+// messages the controls send, inside the sheet's own modal loop. Message
+// boxes are answered through the prompt seam, so none stays open.
+#include "passive-lib/uikit/win32/component-sheets.h"
+#include "passive-lib/uikit/win32/crlc-ocx-format.h"
+#include "passive-lib/uikit/win32/crlc-ocx-result.h"
+#include "passive-lib/uikit/win32/pages-resource.h"
+#include "passive-lib/uikit/win32/params-page.h"
+
+#include "passive-lib/core/component-templates.h"
+#include "passive-lib/core/value-format.h"
+#include "passive-lib/win32/xml-access.h"
+
+#include "platform/dialogs/win32/user-prompts.h"
+#include "platform/xml/win32/xml-objects.h"
+#include "testing/test-paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using base::ComPtr;
+
+// The control's side of a sheet: its parsed component XML and a count of
+// every call the sheet makes.
+class TestOwner : public uikit::SheetOwner {
+public:
+  explicit TestOwner(passive::ComponentKind kind) {
+    EXPECT_EQ(xmlcom::createXmlDocument(IID_IPersistStreamInit, persist_.receiveVoid()), S_OK);
+    const std::string text = passive::filledTemplate(kind, "1.0.0.1", "12/09/2026");
+    ComPtr<IStream> stream;
+    EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
+    ULONG written = 0;
+    stream->Write(text.data(), static_cast<ULONG>(text.size()), &written);
+    LARGE_INTEGER start = {};
+    stream->Seek(start, STREAM_SEEK_SET, nullptr);
+    EXPECT_EQ(persist_->Load(stream.get()), S_OK);
+    EXPECT_EQ(persist_.query<IXMLDocument>()->get_root(root_.receive()), S_OK);
+  }
+
+  ComPtr<IXMLElement> rootElement() override { return root_; }
+  void putDirtyFlag(bool dirty) override { dirty_ += dirty ? 1 : 0; }
+  std::string partId() override { return "R1"; }
+  std::string compGuid() override { return "{TEST}"; }
+  ComPtr<IDrawShape> shape() override { return nullptr; }
+  void updateBodyText() override { ++bodyTexts_; }
+  void layoutShape() override { ++layouts_; }
+  void keepAppliedState() override { ++kept_; }
+
+  ComPtr<IXMLElement> section(const char *tag) { return passive::childElement(root_.get(), tag); }
+  std::string attribute(const char *tag, int item, const char *name) {
+    ComPtr<IXMLElement> element = section(tag);
+    if (item >= 0)
+      element = passive::childElements(element.get()).at(static_cast<std::size_t>(item));
+    std::string value = "(absent)";
+    passive::attributeText(element.get(), name, value);
+    return value;
+  }
+  // The whole document as the sheet writes it back.
+  std::string text() {
+    ComPtr<IStream> stream;
+    CreateStreamOnHGlobal(nullptr, TRUE, stream.receive());
+    persist_->Save(stream.get(), FALSE);
+    LARGE_INTEGER zero = {};
+    ULARGE_INTEGER size = {};
+    stream->Seek(zero, STREAM_SEEK_CUR, &size);
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    ULONG read = 0;
+    stream->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &read);
+    bytes.resize(read);
+    return bytes;
+  }
+
+  int dirty_ = 0, bodyTexts_ = 0, layouts_ = 0, kept_ = 0;
+
+private:
+  ComPtr<IPersistStreamInit> persist_;
+  ComPtr<IXMLElement> root_;
+};
+
+struct Box {
+  std::string text, caption;
+  UINT type;
+};
+
+// Runs steps one per timer tick inside the sheet's modal loop (a step
+// answers true once it has acted or its condition holds); after the last,
+// or at the deadline, the sheet is cancelled.
+class SheetScript {
+public:
+  using Step = std::function<bool()>;
+  SheetScript(uikit::ComponentSheet &sheet, std::vector<Step> steps)
+      : sheet_(sheet), steps_(std::move(steps)), deadline_(GetTickCount() + 20000) {}
+
+  INT_PTR run() {
+    current_ = this;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 30, tick);
+    const INT_PTR result = sheet_.run();
+    KillTimer(nullptr, timer);
+    current_ = nullptr;
+    return result;
+  }
+  bool finished() const { return next_ == steps_.size(); }
+
+private:
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    SheetScript *self = current_;
+    if (!self || self->busy_ || !self->sheet_.handle())
+      return;
+    self->busy_ = true;
+    const bool late = static_cast<LONG>(GetTickCount() - self->deadline_) > 0;
+    if (!late && !self->finished() && self->steps_[self->next_]())
+      ++self->next_;
+    if ((late || self->finished()) && !self->closing_) {
+      self->closing_ = true;
+      PostMessageA(self->sheet_.handle(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    }
+    self->busy_ = false;
+  }
+
+  static SheetScript *current_;
+  uikit::ComponentSheet &sheet_;
+  std::vector<Step> steps_;
+  DWORD deadline_;
+  std::size_t next_ = 0;
+  bool busy_ = false, closing_ = false;
+};
+SheetScript *SheetScript::current_ = nullptr;
+
+class ComponentPages : public testing::Test {
+protected:
+  void SetUp() override {
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    dialogs::UserPrompts::setMessageHandler(
+        [this](HWND, const std::string &text, const std::string &caption, UINT type) {
+          boxes_.push_back({text, caption, type});
+          return IDOK;
+        });
+  }
+  void TearDown() override {
+    dialogs::UserPrompts::setMessageHandler(nullptr);
+    CoUninitialize();
+  }
+
+  static HWND applyButton(uikit::ComponentSheet &sheet) {
+    return GetDlgItem(sheet.handle(), 0x3021);
+  }
+  static LRESULT notify(HWND page, NMHDR &header) {
+    return SendMessageA(page, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+  }
+  static void spin(HWND page, int id, int delta) {
+    NMUPDOWN change = {};
+    change.hdr.hwndFrom = GetDlgItem(page, id);
+    change.hdr.idFrom = static_cast<UINT_PTR>(id);
+    change.hdr.code = UDN_DELTAPOS;
+    change.iPos = 1;
+    change.iDelta = delta;
+    notify(page, change.hdr);
+  }
+  // What the list's in-place editor sends when it loses the focus; a null
+  // text is a cancelled edit.
+  static LRESULT endEdit(HWND page, int row, const char *text) {
+    NMLVDISPINFOA edit = {};
+    edit.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
+    edit.hdr.idFrom = IDC_PARAMS_LIST;
+    edit.hdr.code = LVN_ENDLABELEDITA;
+    edit.item.mask = LVIF_TEXT;
+    edit.item.iItem = row;
+    edit.item.iSubItem = 1;
+    edit.item.pszText = const_cast<char *>(text);
+    notify(page, edit.hdr);
+    return GetWindowLongPtrA(page, DWLP_MSGRESULT);
+  }
+  static void chooseRound(uikit::ParamsPage &page, int index) {
+    SendDlgItemMessageA(page.handle(), IDC_PARAMS_ROUND, CB_SETCURSEL, static_cast<WPARAM>(index),
+                        0);
+    SendMessageA(page.handle(), WM_COMMAND, MAKEWPARAM(IDC_PARAMS_ROUND, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(GetDlgItem(page.handle(), IDC_PARAMS_ROUND)));
+  }
+
+  std::vector<Box> boxes_;
+};
+
+TEST_F(ComponentPages, CheckingResultRowsTwoThenZeroWritesTheirOrder) {
+  TestOwner owner(passive::ComponentKind::Resistor);
+  uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 1);
+  auto &page = *static_cast<uikit::CRLCOcxResult *>(sheet.resultsPage());
+  std::string afterTwo, afterZero;
+  bool applyAtStart = true, applyAfter = false;
+  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
+                             [&] {
+                               applyAtStart = IsWindowEnabled(applyButton(sheet)) != FALSE;
+                               // The template shows result 2: uncheck it first.
+                               page.list().setChecked(2, false);
+                               page.list().setChecked(2, true);
+                               afterTwo = owner.attribute("RESULT", -1, "ORDER");
+                               page.list().setChecked(0, true);
+                               afterZero = owner.attribute("RESULT", -1, "ORDER");
+                               applyAfter = IsWindowEnabled(applyButton(sheet)) != FALSE;
+                               return true;
+                             }});
+  script.run();
+  ASSERT_TRUE(script.finished());
+  EXPECT_FALSE(applyAtStart) << "filling the rows marks nothing";
+  EXPECT_EQ(afterTwo, "2");
+  EXPECT_EQ(afterZero, "2 0");
+  EXPECT_TRUE(applyAfter);
+  EXPECT_EQ(page.list().handle(), nullptr);
+}
+
+TEST_F(ComponentPages, AFormatMoveWritesTheOrderAndLoadingAnItemWritesNothing) {
+  TestOwner owner(passive::ComponentKind::Resistor);
+  passive::setAttributeText(owner.section("RESULT").get(), "ORDER", "0 1 2");
+  uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 2);
+  auto &page = *static_cast<uikit::CRLCOcxFormat *>(sheet.formatPage());
+  std::string before, afterLoad, afterMove;
+  int selectedAfterMove = -1;
+  bool formatEnabled = false;
+  SheetScript script(
+      sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
+              [&] {
+                before = owner.text();
+                dialogs::ListView &results = page.list(passive::FormatSide::Results);
+                results.setItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+                afterLoad = owner.text();
+                formatEnabled = IsWindowEnabled(GetDlgItem(page.handle(), IDC_FORMAT_FORMAT));
+                spin(page.handle(), IDC_FORMAT_MOVE, 1);
+                afterMove = owner.attribute("RESULT", -1, "ORDER");
+                selectedAfterMove = results.selectedRow();
+                return true;
+              }});
+  script.run();
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(afterLoad, before) << "loading an item writes nothing";
+  EXPECT_TRUE(formatEnabled);
+  EXPECT_EQ(afterMove, "1 0 2");
+  EXPECT_EQ(selectedAfterMove, 0);
+}
+
+TEST_F(ComponentPages, AStepWithStd20On1000WritesTheTextFor1500AndEnablesApply) {
+  TestOwner owner(passive::ComponentKind::Resistor);
+  passive::setAttributeText(passive::childElements(owner.section("PARAMS").get()).at(1).get(),
+                            "IEEE", passive::ieeeText(1000));
+  uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 0);
+  auto &page = *static_cast<uikit::ParamsPage *>(sheet.parametersPage());
+  std::string cell, tip;
+  bool apply = false;
+  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
+                             [&] {
+                               chooseRound(page, 0); // "std. 20%"
+                               tip = page.adjustTip();
+                               spin(page.handle(), IDC_PARAMS_SPIN, 1);
+                               cell = page.list().itemText(1, 1);
+                               apply = IsWindowEnabled(applyButton(sheet)) != FALSE;
+                               return true;
+                             }});
+  script.run();
+  ASSERT_TRUE(script.finished());
+  std::string expected;
+  ASSERT_TRUE(passive::formatValue(1500, 2, 1, false, expected));
+  EXPECT_EQ(owner.attribute("PARAMS", 1, "TEXT"), expected);
+  EXPECT_EQ(owner.attribute("PARAMS", 1, "IEEE"), "(absent)");
+  EXPECT_EQ(owner.attribute("PARAMS", 1, "ROUND"), "0");
+  EXPECT_EQ(cell, expected);
+  EXPECT_EQ(tip, "Adjust +50.00% (up) or -32.00% (down)");
+  EXPECT_TRUE(apply);
+  EXPECT_EQ(owner.dirty_, 0) << "without Auto-Apply nothing is applied";
+}
+
+TEST_F(ComponentPages, RefusedAndCancelledEntriesChangeNothing) {
+  TestOwner owner(passive::ComponentKind::Resistor);
+  uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 0);
+  auto &page = *static_cast<uikit::ParamsPage *>(sheet.parametersPage());
+  std::string before, after;
+  LRESULT refused = 0, cancelled = -5;
+  std::string cellAfter;
+  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
+                             [&] {
+                               before = owner.text();
+                               refused = endEdit(page.handle(), 1, "1k");
+                               endEdit(page.handle(), 1, "0");
+                               endEdit(page.handle(), 0, "1R");
+                               cancelled = endEdit(page.handle(), 1, nullptr);
+                               after = owner.text();
+                               cellAfter = page.list().itemText(1, 1);
+                               return true;
+                             }});
+  script.run();
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(after, before);
+  EXPECT_EQ(refused, -1);
+  EXPECT_EQ(cancelled, 0);
+  EXPECT_EQ(cellAfter, "1000");
+  ASSERT_EQ(boxes_.size(), 3u) << "one box per refusal, none for the cancelled edit";
+  EXPECT_EQ(boxes_[0].text, "Number format error. Please re-enter.");
+  EXPECT_EQ(boxes_[1].text, "Value must be positive. Please re-enter.");
+  EXPECT_EQ(boxes_[2].text, "Component ID format error. Please re-enter.");
+  for (const Box &box : boxes_) {
+    EXPECT_EQ(box.caption, "Resistor");
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION));
+  }
+}
+
+TEST_F(ComponentPages, AutoApplyAppliesAtOnce) {
+  TestOwner owner(passive::ComponentKind::Resistor);
+  uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 0);
+  auto &page = *static_cast<uikit::ParamsPage *>(sheet.parametersPage());
+  bool cancelEnabled = true;
+  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
+                             [&] {
+                               CheckDlgButton(page.handle(), IDC_PARAMS_AUTO_APPLY, BST_CHECKED);
+                               EXPECT_EQ(endEdit(page.handle(), 1, "2200"), 0);
+                               return true;
+                             },
+                             [&] { return owner.dirty_ > 0; },
+                             [&] {
+                               cancelEnabled =
+                                   IsWindowEnabled(GetDlgItem(sheet.handle(), IDCANCEL)) != FALSE;
+                               return true;
+                             }});
+  script.run();
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(owner.attribute("PARAMS", 1, "TEXT"), "2200");
+  EXPECT_EQ(owner.dirty_, 1);
+  EXPECT_EQ(owner.bodyTexts_, 1);
+  EXPECT_EQ(owner.kept_, 1);
+  EXPECT_FALSE(cancelEnabled) << "after an Apply the sheet can only be closed";
+}
+
+TEST_F(ComponentPages, TheSourcePageStepsDigitsAndCaptionsItsBoxes) {
+  TestOwner owner(passive::ComponentKind::DcSource);
+  uikit::CVdcOcxSheet sheet("DC Source Properties", owner, nullptr, 0);
+  auto &page = *static_cast<uikit::ParamsPage *>(sheet.parametersPage());
+  std::string entries;
+  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
+                             [&] {
+                               for (int i = 0; i < page.roundCombo().count(); ++i)
+                                 entries += page.roundCombo().entryText(i) + ";";
+                               endEdit(page.handle(), 1, "4.7k");
+                               return true;
+                             }});
+  script.run();
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(entries, "2nd digit;3rd digit;4th digit;");
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_EQ(boxes_[0].text, "Number format error. Please re-enter.");
+  EXPECT_EQ(boxes_[0].caption, "Power Supply");
+  EXPECT_EQ(owner.attribute("PARAMS", 1, "TEXT"), "(absent)");
+}
+
+// The screen as a 24-bit bottom-up BMP file in the test's scratch folder.
+bool saveShot(const std::string &name) {
+  HDC screen = GetDC(nullptr);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+  void *bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  const DWORD imageBytes = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * height;
+  BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+  file.bfSize = file.bfOffBits + imageBytes;
+  bool written = false;
+  if (FILE *out = std::fopen(testing_support::scratchPath(name).c_str(), "wb")) {
+    written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+              std::fwrite(bits, imageBytes, 1, out) == 1;
+    written = std::fclose(out) == 0 && written;
+  }
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  ReleaseDC(nullptr, screen);
+  return written;
+}
+
+TEST_F(ComponentPages, ScreenshotsOfTheResistorSheetsPages) {
+  TestOwner owner(passive::ComponentKind::Resistor);
+  uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 0);
+  std::vector<std::string> saved;
+  std::vector<SheetScript::Step> steps;
+  const char *names[] = {"resistor-parameters.bmp", "resistor-results.bmp", "resistor-format.bmp"};
+  for (int index = 0; index < 3; ++index) {
+    steps.push_back([&sheet, index] {
+      SendMessageA(sheet.handle(), PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
+      return true;
+    });
+    steps.push_back([&sheet, index] {
+      uikit::ComponentPage *pages[] = {sheet.parametersPage(), sheet.resultsPage(),
+                                       sheet.formatPage()};
+      HWND page = pages[index]->handle();
+      if (!page || !IsWindowVisible(page))
+        return false;
+      RedrawWindow(sheet.handle(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      return true;
+    });
+    steps.push_back([&saved, &names, index] {
+      if (saveShot(names[index]))
+        saved.push_back(names[index]);
+      return true;
+    });
+  }
+  SheetScript script(sheet, steps);
+  script.run();
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(saved.size(), 3u);
+}
+
+} // namespace

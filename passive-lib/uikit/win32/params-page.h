@@ -1,0 +1,66 @@
+// The "Parameters" page of the component sheets: the PARAMS items with
+// their values; a value is stepped with the spin at the rounding the combo
+// names, typed in place (checked first), and the checked rows are the
+// items shown on the drawing. With "Auto-Apply" every accepted change
+// applies the sheet at once. CRLCOcxParams and CVsrcOcxParams differ in
+// their rounding entries, texts and checks (the model's flavour) and in
+// their help numbers.
+#ifndef PASSIVE_LIB_UIKIT_PARAMS_PAGE_H
+#define PASSIVE_LIB_UIKIT_PARAMS_PAGE_H
+
+#include "passive-lib/uikit/core/params-page-model.h"
+#include "passive-lib/uikit/win32/component-page.h"
+#include "passive-lib/uikit/win32/xml-page-section.h"
+
+#include "platform/dialogs/win32/combo-box.h"
+#include "platform/dialogs/win32/list-view.h"
+#include "platform/dialogs/win32/up-down.h"
+
+#include <memory>
+#include <string>
+
+namespace uikit {
+
+class ParamsPage : public ComponentPage {
+public:
+  static const WORD ApplyNowCommand = 12321;
+
+  dialogs::ListView &list() { return list_; }
+  const dialogs::ComboBox &roundCombo() const { return combo_; }
+  // The spin's tool-tip text as the page last set it.
+  const std::string &adjustTip() const { return adjustTip_; }
+  const std::string &caption() const { return caption_; }
+
+protected:
+  ParamsPage(passive::ParamsFlavour flavour, HelpIdTable helpIds);
+
+  void attach(SheetOwner &owner) override;
+  HelpIdTable helpIds() const override { return helpIds_; }
+  bool addTools() override;
+  BOOL onInitDialog() override;
+  bool onSetActive() override;
+  bool onKillActive() override;
+  bool onCommand(WORD id, WORD code, HWND control) override;
+  bool onNotify(NMHDR *header, LRESULT &result) override;
+
+private:
+  void refreshAdjust();
+  void enableStepping(bool on);
+  void afterChange();
+  LRESULT endEdit(const NMLVDISPINFOA &edit);
+
+  passive::ParamsFlavour flavour_;
+  HelpIdTable helpIds_;
+  dialogs::UpDown spin_;
+  dialogs::ComboBox combo_;
+  dialogs::ListView list_;
+  std::unique_ptr<XmlPageSection> params_;
+  std::unique_ptr<passive::ParamsPageModel> model_;
+  std::string caption_;
+  std::string adjustTip_ = "Adjust up/down";
+  bool active_ = false;
+};
+
+} // namespace uikit
+
+#endif

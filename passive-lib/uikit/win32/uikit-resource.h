@@ -1,0 +1,16 @@
+// Resource identifiers of the dialog kit's templates.
+#ifndef PASSIVE_LIB_UIKIT_RESOURCE_H
+#define PASSIVE_LIB_UIKIT_RESOURCE_H
+
+#define IDD_GND_PROPERTIES 117
+#define IDC_GND_SHOW_RESULT 218
+#define IDC_GND_PREVIEW 220
+#define IDC_GND_SHOW_NAME 221
+#define IDC_GND_SHOW_UNITS 222
+#define IDC_GND_CHANGE_SIGN 223
+#define IDC_GND_LAYER 224
+#define IDC_GND_FORMAT 225
+#define IDC_GND_PRECISION 226
+#define IDC_GND_PRECISION_SPIN 227
+
+#endif

@@ -1,0 +1,61 @@
+#include "platform/dialogs/win32/property-page.h"
+
+#include "platform/dialogs/win32/module-resources.h"
+
+namespace dialogs {
+
+PropertyPage::PropertyPage(UINT templateId, UINT captionId)
+    : Dialog(templateId, nullptr), captionId_(captionId) {}
+
+HPROPSHEETPAGE PropertyPage::createPageHandle() {
+  PROPSHEETPAGEA page{};
+  page.dwSize = sizeof page;
+  page.dwFlags = PSP_DEFAULT | (captionId_ ? PSP_USETITLE : 0);
+  page.hInstance = resourceModule();
+  page.pszTemplate = MAKEINTRESOURCEA(templateId());
+  page.pszTitle = captionId_ ? MAKEINTRESOURCEA(captionId_) : nullptr;
+  page.pfnDlgProc = pageProc;
+  page.lParam = reinterpret_cast<LPARAM>(this);
+  return CreatePropertySheetPageA(&page);
+}
+
+void PropertyPage::setModified(bool modified) {
+  if (HWND sheet = sheetHandle())
+    SendMessageA(sheet, modified ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(handle()),
+                 0);
+}
+
+bool PropertyPage::onNotify(NMHDR *header, LRESULT &result) {
+  if (header->hwndFrom != sheetHandle())
+    return false;
+  switch (header->code) {
+  case PSN_SETACTIVE:
+    result = onSetActive() ? 0 : -1;
+    return true;
+  case PSN_KILLACTIVE:
+    result = onKillActive() ? FALSE : TRUE;
+    return true;
+  case PSN_APPLY:
+    result = onApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+    return true;
+  case PSN_RESET:
+    onReset();
+    result = 0;
+    return true;
+  default:
+    return false;
+  }
+}
+
+INT_PTR CALLBACK PropertyPage::pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  PropertyPage *self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<PropertyPage *>(reinterpret_cast<PROPSHEETPAGEA *>(lParam)->lParam);
+    self->attachHandle(window);
+  } else {
+    self = static_cast<PropertyPage *>(fromHandle(window));
+  }
+  return handleDialogMessage(self, window, message, wParam, lParam);
+}
+
+} // namespace dialogs
