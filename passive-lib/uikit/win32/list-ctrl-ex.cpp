@@ -1,0 +1,117 @@
+#include "passive-lib/uikit/win32/list-ctrl-ex.h"
+
+#include "passive-lib/uikit/win32/tip-reply.h"
+
+#include <algorithm>
+
+namespace uikit {
+
+CInPlaceEdit *CListCtrlEx::EditSubLabel(int row, int column, bool escapeCancels) {
+  if (row < 0 || row >= itemCount() || !ensureVisible(row))
+    return nullptr;
+  if (column < 0 || column >= columnCount() || columnWidth(column) < 5)
+    return nullptr;
+  RECT bounds{};
+  if (!itemRect(row, bounds, LVIR_BOUNDS))
+    return nullptr;
+  int offset = 0;
+  for (int before = 0; before < column; ++before)
+    offset += columnWidth(before);
+  RECT client{};
+  GetClientRect(handle(), &client);
+  int left = bounds.left + offset;
+  if (left < 0 || left > client.right) {
+    scroll(left, 0);
+    bounds.left -= left;
+    left = bounds.left + offset;
+  }
+  DWORD alignment = ES_LEFT;
+  switch (columnFormat(column)) {
+  case LVCFMT_RIGHT:
+    alignment = ES_RIGHT;
+    break;
+  case LVCFMT_CENTER:
+    alignment = ES_CENTER;
+    break;
+  default:
+    break;
+  }
+  RECT rect{left + 4, bounds.top, std::min(left + columnWidth(column), int(client.right)),
+            bounds.bottom};
+  auto *edit = new CInPlaceEdit(row, column, itemText(row, column), escapeCancels);
+  if (!edit->create(WS_BORDER | WS_VISIBLE | ES_AUTOHSCROLL | alignment, rect, handle(),
+                    EditorId)) {
+    delete edit;
+    return nullptr;
+  }
+  return edit;
+}
+
+int CListCtrlEx::HitTestEx(POINT point, RECT *cell, int *column) const {
+  LVHITTESTINFO hit{};
+  hit.pt = point;
+  int row = static_cast<int>(send(LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+  *column = -1;
+  if (row < 0)
+    return -1;
+  RECT bounds{};
+  itemRect(row, bounds, LVIR_BOUNDS);
+  if (hit.flags & LVHT_ONITEMSTATEICON) {
+    *cell = bounds;
+    return row;
+  }
+  if (!(hit.flags & LVHT_ONITEMLABEL) && (hit.flags & LVHT_ONITEM) != LVHT_ONITEM)
+    return -1; // the icon alone
+  RECT client{};
+  GetClientRect(handle(), &client);
+  int left = bounds.left;
+  for (int index = 0, count = columnCount(); index < count; ++index) {
+    int width = columnWidth(index);
+    if (point.x >= left && point.x <= left + width) {
+      *column = index;
+      *cell = RECT{left, bounds.top, std::min(left + width, int(client.right)), bounds.bottom};
+      return row;
+    }
+    left += width;
+  }
+  *cell = bounds;
+  return row;
+}
+
+INT_PTR CListCtrlEx::toolHitTest(POINT point, TOOLINFOA *info) const {
+  RECT cell{};
+  int column = -1;
+  int row = HitTestEx(point, &cell, &column);
+  if (row == -1)
+    return -1;
+  int code = row * 256 + (column == -1 ? CheckBoxColumn : column);
+  info->hwnd = handle();
+  info->uId = static_cast<UINT_PTR>(code + 1);
+  info->rect = cell;
+  info->lpszText = LPSTR_TEXTCALLBACKA;
+  return code + 1;
+}
+
+bool CListCtrlEx::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+  switch (message) {
+  case WM_HSCROLL:
+  case WM_VSCROLL:
+    if (GetFocus() != handle())
+      SetFocus(handle());
+    result = defaultProc(message, wParam, lParam);
+    return true;
+  case WM_NOTIFY: {
+    auto *header = reinterpret_cast<NMHDR *>(lParam);
+    if (isTipTextRequest(header) && header->hwndFrom != this->header() &&
+        forwardTipRequest(handle(), header)) {
+      result = TRUE;
+      return true;
+    }
+    return false;
+  }
+  default:
+    return false;
+  }
+}
+
+} // namespace uikit

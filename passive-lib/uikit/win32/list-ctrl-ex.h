@@ -1,0 +1,36 @@
+// A report-style list whose cells are edited in place and carry tool tips.
+// EditSubLabel opens a CInPlaceEdit over a cell; HitTestEx names the row
+// and column under a point; the tool of a cell is (row × 256) + column + 1,
+// with column 255 for the row's check box, and its text is asked from the
+// list's parent (TTN_NEEDTEXT with the cell code in the parameter).
+// Scrolling first takes the focus, which ends an open editor.
+#ifndef PASSIVE_LIB_UIKIT_LIST_CTRL_EX_H
+#define PASSIVE_LIB_UIKIT_LIST_CTRL_EX_H
+
+#include "passive-lib/uikit/win32/in-place-edit.h"
+
+#include "platform/dialogs/win32/list-view.h"
+
+namespace uikit {
+
+class CListCtrlEx : public dialogs::ListView {
+public:
+  static const UINT EditorId = 200;
+  static const int CheckBoxColumn = 255;
+
+  // The editor over (row, column), or null when the row cannot be made
+  // visible, the column does not exist or is narrower than 5 pixels.
+  CInPlaceEdit *EditSubLabel(int row, int column, bool escapeCancels);
+  // The row under point (-1: none); cell receives the cell's rectangle and
+  // column its index (-1 on the check box or beside every column).
+  int HitTestEx(POINT point, RECT *cell, int *column) const;
+
+  INT_PTR toolHitTest(POINT point, TOOLINFOA *info) const override;
+
+protected:
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+};
+
+} // namespace uikit
+
+#endif
