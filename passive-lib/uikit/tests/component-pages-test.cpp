@@ -357,6 +357,62 @@ TEST_F(ComponentPages, TheSourcePageStepsDigitsAndCaptionsItsBoxes) {
   EXPECT_EQ(owner.attribute("PARAMS", 1, "TEXT"), "(absent)");
 }
 
+// The list's own in-place editor: Enter keeps the typed value, Escape
+// cancels and changes nothing.
+TEST_F(ComponentPages, AnInPlaceEditIsKeptWithEnterAndCancelledWithEscape) {
+  TestOwner owner(passive::ComponentKind::Resistor);
+  uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 0);
+  auto &page = *static_cast<uikit::ParamsPage *>(sheet.parametersPage());
+  HWND editor = nullptr;
+  std::string afterEnter, afterEscape;
+  bool spinDisabledWhileEditing = false;
+  auto activate = [&] {
+    NMITEMACTIVATE activation = {};
+    activation.hdr.hwndFrom = page.list().handle();
+    activation.hdr.idFrom = IDC_PARAMS_LIST;
+    activation.hdr.code = LVN_ITEMACTIVATE;
+    activation.iItem = 1;
+    activation.iSubItem = 1;
+    notify(page.handle(), activation.hdr);
+    editor = GetDlgItem(page.list().handle(), 200);
+    return editor != nullptr;
+  };
+  auto editorGone = [&] { return !IsWindow(editor) || !IsWindowVisible(editor); };
+  SheetScript script(sheet,
+                     {[&] { return page.handle() && IsWindowVisible(page.handle()); }, activate,
+                      [&] {
+                        spinDisabledWhileEditing =
+                            !IsWindowEnabled(GetDlgItem(page.handle(), IDC_PARAMS_SPIN));
+                        SetWindowTextA(editor, "2200");
+                        PostMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
+                        return true;
+                      },
+                      [&] {
+                        if (!editorGone())
+                          return false;
+                        afterEnter = owner.attribute("PARAMS", 1, "TEXT");
+                        return true;
+                      },
+                      activate,
+                      [&] {
+                        SetWindowTextA(editor, "3300");
+                        PostMessageA(editor, WM_KEYDOWN, VK_ESCAPE, 0);
+                        return true;
+                      },
+                      [&] {
+                        if (!editorGone())
+                          return false;
+                        afterEscape = owner.attribute("PARAMS", 1, "TEXT");
+                        return true;
+                      }});
+  script.run();
+  ASSERT_TRUE(script.finished());
+  EXPECT_TRUE(spinDisabledWhileEditing);
+  EXPECT_EQ(afterEnter, "2200");
+  EXPECT_EQ(afterEscape, "2200") << "the cancelled edit changed nothing";
+  EXPECT_TRUE(boxes_.empty());
+}
+
 // The screen as a 24-bit bottom-up BMP file in the test's scratch folder.
 bool saveShot(const std::string &name) {
   HDC screen = GetDC(nullptr);

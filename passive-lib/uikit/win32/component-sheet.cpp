@@ -33,9 +33,16 @@ std::string attributeOf(IXMLElement *element, const wchar_t *name) {
 
 ComponentSheet::ComponentSheet(std::string caption, SheetOwner &owner, HWND parent, UINT startPage,
                                PageKind parametersKind)
+    : ComponentSheet(std::move(caption), owner, parent, startPage,
+                     makeComponentPage(parametersKind), makeComponentPage(PageKind::Results),
+                     makeComponentPage(PageKind::Format)) {}
+
+ComponentSheet::ComponentSheet(std::string caption, SheetOwner &owner, HWND parent, UINT startPage,
+                               std::unique_ptr<ComponentPage> parameters,
+                               std::unique_ptr<ComponentPage> results,
+                               std::unique_ptr<ComponentPage> format)
     : CRLCOcxSheet(std::move(caption), parent, startPage), owner_(owner),
-      parameters_(makeComponentPage(parametersKind)),
-      results_(makeComponentPage(PageKind::Results)), format_(makeComponentPage(PageKind::Format)) {
+      parameters_(std::move(parameters)), results_(std::move(results)), format_(std::move(format)) {
   for (ComponentPage *page : {parameters_.get(), results_.get(), format_.get()})
     if (page)
       addPage(page);

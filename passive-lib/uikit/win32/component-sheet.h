@@ -23,6 +23,11 @@ public:
   // parametersKind: PageKind::Parameters or PageKind::SourceParameters.
   ComponentSheet(std::string caption, SheetOwner &owner, HWND parent, UINT startPage,
                  PageKind parametersKind);
+  // With pages of the caller's making (a library's own pages); any may be
+  // null.
+  ComponentSheet(std::string caption, SheetOwner &owner, HWND parent, UINT startPage,
+                 std::unique_ptr<ComponentPage> parameters, std::unique_ptr<ComponentPage> results,
+                 std::unique_ptr<ComponentPage> format);
 
   // Hands the pages their elements from the owner's document, then runs
   // the sheet modally: IDOK when it ended with OK (or Close).

@@ -7,9 +7,8 @@
 
 #include "passive-lib/uikit/core/result-page-model.h"
 #include "passive-lib/uikit/win32/component-page.h"
+#include "passive-lib/uikit/win32/list-ctrl-ex.h"
 #include "passive-lib/uikit/win32/xml-page-section.h"
-
-#include "platform/dialogs/win32/list-view.h"
 
 #include <memory>
 
@@ -20,7 +19,7 @@ public:
   CRLCOcxResult();
 
   void attach(SheetOwner &owner) override;
-  const dialogs::ListView &list() const { return list_; }
+  const CListCtrlEx &list() const { return list_; }
 
 protected:
   BOOL onInitDialog() override;
@@ -31,7 +30,7 @@ protected:
 private:
   void fill();
 
-  dialogs::ListView list_;
+  CListCtrlEx list_;
   std::unique_ptr<XmlPageSection> results_;
   std::unique_ptr<passive::ResultPageModel> model_;
   bool active_ = false;

@@ -8,6 +8,7 @@
 #include "QorLib01.h"
 
 #include "platform/base/win32/com-ptr.h"
+#include "platform/xml/win32/xml-guids.h"
 
 #include <string>
 #include <vector>

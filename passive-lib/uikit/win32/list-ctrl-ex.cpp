@@ -56,11 +56,15 @@ int CListCtrlEx::HitTestEx(POINT point, RECT *cell, int *column) const {
     return -1;
   RECT bounds{};
   itemRect(row, bounds, LVIR_BOUNDS);
-  if (hit.flags & LVHT_ONITEMSTATEICON) {
+  // Full-row selection reports every part of the row; the check box is
+  // the state icon left of the item's icon.
+  RECT icon{};
+  itemRect(row, icon, LVIR_ICON);
+  if ((hit.flags & LVHT_ONITEMSTATEICON) && point.x < icon.left) {
     *cell = bounds;
     return row;
   }
-  if (!(hit.flags & LVHT_ONITEMLABEL) && (hit.flags & LVHT_ONITEM) != LVHT_ONITEM)
+  if (!(hit.flags & (LVHT_ONITEMLABEL | LVHT_ONITEMSTATEICON)))
     return -1; // the icon alone
   RECT client{};
   GetClientRect(handle(), &client);

@@ -158,7 +158,9 @@ bool ParamsPage::onNotify(NMHDR *header, LRESULT &result) {
     result = endEdit(*reinterpret_cast<NMLVDISPINFOA *>(header));
     return true;
   case LVN_ITEMACTIVATE:
+    // The value is typed in place; the spin and combo wait for its end.
     enableStepping(false);
+    list_.EditSubLabel(reinterpret_cast<NMITEMACTIVATE *>(header)->iItem, 1, true);
     return true;
   case LVN_ITEMCHANGED: {
     const NMLISTVIEW &change = *reinterpret_cast<NMLISTVIEW *>(header);

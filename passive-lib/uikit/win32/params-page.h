@@ -10,10 +10,10 @@
 
 #include "passive-lib/uikit/core/params-page-model.h"
 #include "passive-lib/uikit/win32/component-page.h"
+#include "passive-lib/uikit/win32/list-ctrl-ex.h"
 #include "passive-lib/uikit/win32/xml-page-section.h"
 
 #include "platform/dialogs/win32/combo-box.h"
-#include "platform/dialogs/win32/list-view.h"
 #include "platform/dialogs/win32/up-down.h"
 
 #include <memory>
@@ -25,7 +25,7 @@ class ParamsPage : public ComponentPage {
 public:
   static const WORD ApplyNowCommand = 12321;
 
-  dialogs::ListView &list() { return list_; }
+  CListCtrlEx &list() { return list_; }
   const dialogs::ComboBox &roundCombo() const { return combo_; }
   // The spin's tool-tip text as the page last set it.
   const std::string &adjustTip() const { return adjustTip_; }
@@ -53,7 +53,7 @@ private:
   HelpIdTable helpIds_;
   dialogs::UpDown spin_;
   dialogs::ComboBox combo_;
-  dialogs::ListView list_;
+  CListCtrlEx list_;
   std::unique_ptr<XmlPageSection> params_;
   std::unique_ptr<passive::ParamsPageModel> model_;
   std::string caption_;
