@@ -30,6 +30,7 @@
 #include <fstream>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <set>
 #include <sstream>
 
@@ -141,6 +142,33 @@ bool enterValue(HWND sheet, int row, const char *text) {
   edit.item.pszText = const_cast<char *>(text);
   SendMessageA(page, WM_NOTIFY, edit.hdr.idFrom, reinterpret_cast<LPARAM>(&edit.hdr));
   return true;
+}
+
+// The steps of typing a value into the Parameters page's list through the
+// list's own in-place editor: the row activated, the text typed, Enter.
+std::vector<std::function<bool(HWND)>> typeValue(int row, const char *text) {
+  auto editor = std::make_shared<HWND>(nullptr);
+  return {[=](HWND sheet) {
+            HWND page = shownPage(sheet);
+            if (!page)
+              return false;
+            NMITEMACTIVATE activation = {};
+            activation.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
+            activation.hdr.idFrom = IDC_PARAMS_LIST;
+            activation.hdr.code = LVN_ITEMACTIVATE;
+            activation.iItem = row;
+            activation.iSubItem = 1;
+            SendMessageA(page, WM_NOTIFY, activation.hdr.idFrom,
+                         reinterpret_cast<LPARAM>(&activation.hdr));
+            *editor = GetDlgItem(activation.hdr.hwndFrom, 200);
+            return *editor != nullptr;
+          },
+          [=](HWND) {
+            SetWindowTextA(*editor, text);
+            PostMessageA(*editor, WM_KEYDOWN, VK_RETURN, 0);
+            return true;
+          },
+          [=](HWND) { return !IsWindow(*editor) || !IsWindowVisible(*editor); }};
 }
 
 // A press of the button, queued as the mouse would, once it is enabled.
@@ -881,8 +909,9 @@ TEST_F(ComponentControls, TheRealSheetCancelsOksAndKeepsWhatWasApplied) {
 
   // OK with a changed R: re-solved, and label and result text follow.
   {
-    WindowUser user("Resistor Properties", {[](HWND sheet) { return enterValue(sheet, 1, "2000"); },
-                                            [](HWND sheet) { return press(sheet, IDOK); }});
+    std::vector<WindowUser::Step> steps = typeValue(1, "2000");
+    steps.push_back([](HWND sheet) { return press(sheet, IDOK); });
+    WindowUser user("Resistor Properties", steps);
     ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
     ASSERT_TRUE(user.finished());
   }
