@@ -1,15 +1,17 @@
 // QorLib01's component controls in the real QorSim under Wine: components
 // dropped on stand-in pages through the stencil's drop macro (CompOnDrop),
 // bound to their shapes, numbered, solved and labelled by the page's work
-// event, marked by the topology checks, edited through the property-sheet
-// seam (this program answers for the user), saved and reloaded through
-// both persistence routes. The netlists the File menu writes go to
-// ngspice afterwards (ngspice-compare.sh on control-netlists/).
+// event, marked by the topology checks, edited through their real property
+// sheets (driven by window messages from a timer inside the sheet's modal
+// loop), saved and reloaded through both persistence routes. The netlists the File menu writes go
+// to ngspice afterwards (ngspice-compare.sh on control-netlists/).
 #include "passive-lib/tests/test-component.h"
 #include "testing/server-exports.h"
 
+#include "passive-lib/core/component-templates.h"
 #include "passive-lib/core/order-list.h"
-#include "passive-lib/win32/property-sheet-seam.h"
+#include "passive-lib/uikit/win32/pages-resource.h"
+#include "passive-lib/uikit/win32/uikit-resource.h"
 
 #include "circuit-sim/tests/host-seams.h"
 
@@ -22,10 +24,13 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cmath>
 #include <fstream>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <set>
 #include <sstream>
 
@@ -36,44 +41,146 @@ using base::ComPtr;
 using passive::ComponentKind;
 using testing_support::callExport;
 
-// What the user does in the next property sheet.
-std::function<void(const passive::SheetRequest &, passive::SheetOutcome &)> sheetUser;
-int sheetsShown = 0;
-
-} // namespace
-
-extern "C" __declspec(dllexport) HRESULT
-    __cdecl QorLib01PropertySheet(const passive::SheetRequest &request,
-                                  passive::SheetOutcome &outcome) {
-  ++sheetsShown;
-  if (!sheetUser)
-    return E_NOTIMPL;
-  sheetUser(request, outcome);
-  return S_OK;
-}
-
-namespace {
-
 std::string attribute(IXMLElement *element, const char *name) {
   base::Variant value;
   element->getAttribute(Bstr(std::string(name)).get(), value.receive());
   return value.type() == VT_BSTR ? Bstr::toAnsiText(V_BSTR(value.get())) : "";
 }
 
-void setAttribute(IXMLElement *element, const char *name, const std::string &text) {
-  base::Variant value;
-  V_VT(value.get()) = VT_BSTR;
-  V_BSTR(value.get()) = Bstr(text).detach();
-  ASSERT_EQ(element->setAttribute(Bstr(std::string(name)).get(), *value.get()), S_OK);
+BOOL CALLBACK collectVisible(HWND window, LPARAM list) {
+  if (IsWindowVisible(window))
+    reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+  return TRUE;
 }
 
-IXMLElement *itemNamed(const passive::SheetSection &section, const std::string &name) {
-  for (std::size_t i = 0; i < section.itemCount; ++i) {
-    if (attribute(section.items[i], "NAME") == name)
-      return section.items[i];
+// The visible top-level window of this thread with this caption, or null.
+HWND topLevel(const std::string &caption) {
+  std::vector<HWND> windows;
+  EnumThreadWindows(GetCurrentThreadId(), collectVisible, reinterpret_cast<LPARAM>(&windows));
+  for (HWND window : windows) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    if (caption == text)
+      return window;
   }
   return nullptr;
 }
+
+std::string windowText(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+// What a person does in the window that ShowProperties opens, run from a
+// timer inside its modal loop: each step answers true once it has acted
+// (or its condition holds). A window still open at the deadline (or a
+// while after the last step) is closed, so no test can hang.
+class WindowUser {
+public:
+  using Step = std::function<bool(HWND window)>;
+  WindowUser(std::string caption, std::vector<Step> steps)
+      : caption_(std::move(caption)), steps_(std::move(steps)), deadline_(GetTickCount() + 20000) {
+    current_ = this;
+    timer_ = SetTimer(nullptr, 0, 30, tick);
+  }
+  ~WindowUser() {
+    KillTimer(nullptr, timer_);
+    current_ = nullptr;
+  }
+  bool finished() const { return next_ == steps_.size(); }
+
+private:
+  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+    WindowUser *self = current_;
+    if (!self || self->busy_)
+      return;
+    HWND window = topLevel(self->caption_);
+    if (!window)
+      return;
+    self->busy_ = true;
+    const bool late = static_cast<LONG>(GetTickCount() - self->deadline_) > 0;
+    if (late) {
+      PostMessageA(window, WM_CLOSE, 0, 0);
+    } else if (!self->finished() && self->steps_[self->next_](window)) {
+      ++self->next_;
+      if (self->finished())
+        self->deadline_ = GetTickCount() + 5000; // the last press gets its time to end it
+    }
+    self->busy_ = false;
+  }
+
+  static WindowUser *current_;
+  std::string caption_;
+  std::vector<Step> steps_;
+  DWORD deadline_;
+  UINT_PTR timer_ = 0;
+  std::size_t next_ = 0;
+  bool busy_ = false;
+};
+WindowUser *WindowUser::current_ = nullptr;
+
+// The sheet's page on show, once it is visible.
+HWND shownPage(HWND sheet) {
+  HWND page = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+  return page && IsWindowVisible(page) ? page : nullptr;
+}
+
+// A value typed into the Parameters page's list: what the list's in-place
+// editor reports to the page when it closes with the text.
+bool enterValue(HWND sheet, int row, const char *text) {
+  HWND page = shownPage(sheet);
+  if (!page)
+    return false;
+  NMLVDISPINFOA edit = {};
+  edit.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
+  edit.hdr.idFrom = IDC_PARAMS_LIST;
+  edit.hdr.code = LVN_ENDLABELEDITA;
+  edit.item.mask = LVIF_TEXT;
+  edit.item.iItem = row;
+  edit.item.iSubItem = 1;
+  edit.item.pszText = const_cast<char *>(text);
+  SendMessageA(page, WM_NOTIFY, edit.hdr.idFrom, reinterpret_cast<LPARAM>(&edit.hdr));
+  return true;
+}
+
+// The steps of typing a value into the Parameters page's list through the
+// list's own in-place editor: the row activated, the text typed, Enter.
+std::vector<std::function<bool(HWND)>> typeValue(int row, const char *text) {
+  auto editor = std::make_shared<HWND>(nullptr);
+  return {[=](HWND sheet) {
+            HWND page = shownPage(sheet);
+            if (!page)
+              return false;
+            NMITEMACTIVATE activation = {};
+            activation.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
+            activation.hdr.idFrom = IDC_PARAMS_LIST;
+            activation.hdr.code = LVN_ITEMACTIVATE;
+            activation.iItem = row;
+            activation.iSubItem = 1;
+            SendMessageA(page, WM_NOTIFY, activation.hdr.idFrom,
+                         reinterpret_cast<LPARAM>(&activation.hdr));
+            *editor = GetDlgItem(activation.hdr.hwndFrom, 200);
+            return *editor != nullptr;
+          },
+          [=](HWND) {
+            SetWindowTextA(*editor, text);
+            PostMessageA(*editor, WM_KEYDOWN, VK_RETURN, 0);
+            return true;
+          },
+          [=](HWND) { return !IsWindow(*editor) || !IsWindowVisible(*editor); }};
+}
+
+// A press of the button, queued as the mouse would, once it is enabled.
+bool press(HWND window, int id) {
+  HWND button = GetDlgItem(window, id);
+  if (!button || !IsWindowEnabled(button) || !IsWindowVisible(button))
+    return false;
+  PostMessageA(button, BM_CLICK, 0, 0);
+  return true;
+}
+
+const int ApplyButton = 0x3021;
 
 std::string englishDate() {
   static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -216,16 +323,16 @@ protected:
     CoUninitialize();
   }
   void SetUp() override {
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
     ASSERT_EQ(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
                                lib_.receiveVoid()),
               S_OK);
     static int pages = 0;
     document_ = host_->addDocument("C:\\Drawings\\", "Controls" + std::to_string(++pages) + ".vsd");
     page_ = document_->addPage("Page-1");
-    sheetUser = nullptr;
   }
   void TearDown() override {
-    sheetUser = nullptr;
     if (circuit())
       circuit()->Quit();
   }
@@ -533,16 +640,13 @@ TEST_F(ComponentControls, EveryKindOnOnePageWithTheSourceAtSixPointTwoFiveVolts)
   wire(c[0], 1, c[7], 0);
   host_->fireIdle();
   // The source's value through its property sheet: OK after a changed Vdc.
-  sheetUser = [](const passive::SheetRequest &request, passive::SheetOutcome &outcome) {
-    EXPECT_EQ(std::wstring(request.caption), L"DC Voltage Source Properties");
-    EXPECT_EQ(request.messageCaption, nullptr);
-    IXMLElement *vdc = itemNamed(request.params, "Vdc");
-    ASSERT_TRUE(vdc);
-    setAttribute(vdc, "TEXT", "6.25");
-    outcome.accepted = true;
-    outcome.paramsChanged = true;
-  };
-  ASSERT_EQ(c[0].ocx->ShowProperties(), S_OK);
+  {
+    WindowUser user("DC Voltage Source Properties",
+                    {[](HWND sheet) { return enterValue(sheet, 1, "6.25"); },
+                     [](HWND sheet) { return press(sheet, IDOK); }});
+    ASSERT_EQ(c[0].ocx->ShowProperties(), S_OK);
+    ASSERT_TRUE(user.finished());
+  }
   Bstr value;
   ASSERT_EQ(lib_->FormatValue(6.25, 3, 1, VARIANT_FALSE, value.receive()), S_OK);
   EXPECT_EQ(c[0].bodyText(), "\"V1\n" + value.toAnsi() + " V\"");
@@ -780,7 +884,9 @@ TEST_F(ComponentControls, APartIdWithAQuoteGivesAValidLabelFormula) {
   EXPECT_EQ(writesSince(before), 0);
 }
 
-TEST_F(ComponentControls, ASheetCancelledRestoresTheDocumentAndApplyKeepsItsValues) {
+// The resistor's real sheet, driven by messages: Cancel after an edit,
+// OK with a changed R, Apply then Close.
+TEST_F(ComponentControls, TheRealSheetCancelsOksAndKeepsWhatWasApplied) {
   std::vector<Component> c = drop(
       {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
   wire(c[0], 0, c[1], 0);
@@ -788,40 +894,119 @@ TEST_F(ComponentControls, ASheetCancelledRestoresTheDocumentAndApplyKeepsItsValu
   host_->fireIdle();
   ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
   const std::string before = c[1].dataStr1();
-  // Cancel after an edit: the document is as it was.
-  sheetUser = [](const passive::SheetRequest &request, passive::SheetOutcome &outcome) {
-    EXPECT_EQ(std::wstring(request.caption), L"Resistor Properties");
-    EXPECT_EQ(std::wstring(request.messageCaption), L"Resistor");
-    ASSERT_EQ(request.params.orderCount, 2u);
-    EXPECT_EQ(request.result.order[0], 2);
-    setAttribute(itemNamed(request.params, "R"), "TEXT", "1");
-    outcome.accepted = false;
-  };
-  ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
+  const std::string labelBefore = c[1].bodyText();
+
+  // Cancel after an edit: the document is as it was, and so is the drawing.
+  {
+    WindowUser user("Resistor Properties", {[](HWND sheet) { return enterValue(sheet, 1, "1"); },
+                                            [](HWND sheet) { return press(sheet, IDCANCEL); }});
+    ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
+    ASSERT_TRUE(user.finished());
+  }
   EXPECT_EQ(c[1].dataStr1(), before);
-  // OK with a changed R: re-solved, and the drawing follows.
-  sheetUser = [](const passive::SheetRequest &request, passive::SheetOutcome &outcome) {
-    setAttribute(itemNamed(request.params, "R"), "TEXT", "2000");
-    outcome.accepted = true;
-    outcome.paramsChanged = true;
-  };
-  ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
+  EXPECT_EQ(c[1].bodyText(), labelBefore);
+  EXPECT_EQ(c[1].shownText(), "Idc = 6.00 mA");
+
+  // OK with a changed R: re-solved, and label and result text follow.
+  {
+    std::vector<WindowUser::Step> steps = typeValue(1, "2000");
+    steps.push_back([](HWND sheet) { return press(sheet, IDOK); });
+    WindowUser user("Resistor Properties", steps);
+    ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
+    ASSERT_TRUE(user.finished());
+  }
+  EXPECT_NE(c[1].dataStr1().find("TEXT=\"2000\""), std::string::npos);
   EXPECT_EQ(c[1].bodyText(), "\"R1\n2.0 kohm\"");
   EXPECT_EQ(c[1].shownText(), "Idc = 3.00 mA");
-  // Apply, then Close: the applied value stays in document, device and drawing.
-  sheetUser = [](const passive::SheetRequest &request, passive::SheetOutcome &outcome) {
-    setAttribute(itemNamed(request.params, "R"), "TEXT", "500");
-    request.owner->markDirty();
-    request.owner->updateBodyText();
-    request.owner->applyParameters();
-    request.owner->renewSnapshot();
-    outcome.accepted = false;
+  EXPECT_NEAR(result(c[1], "Idc"), 6.0 / 2000, 1e-15);
+  VARIANT_BOOL dirty = VARIANT_FALSE;
+  EXPECT_EQ(c[1].data->get_DirtyFlag(&dirty), S_OK);
+  EXPECT_EQ(dirty, VARIANT_TRUE);
+
+  // Apply, then Close (the OK button reads "Close" after an Apply, and
+  // Cancel is disabled): the applied value stays in document, device and
+  // drawing. Then the same through the close box, which ends the sheet as
+  // Cancel does: what was applied stays all the same.
+  struct Ending {
+    const char *value, *label, *shown;
+    bool closeBox;
+    double amps;
   };
-  ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
-  EXPECT_NE(c[1].dataStr1().find("TEXT=\"500\""), std::string::npos);
-  EXPECT_EQ(c[1].bodyText(), "\"R1\n500 ohm\"");
-  EXPECT_EQ(c[1].shownText(), "Idc = 12.0 mA");
-  EXPECT_NEAR(result(c[1], "Idc"), 6.0 / 500, 1e-15);
+  const Ending endings[] = {{"500", "\"R1\n500 ohm\"", "Idc = 12.0 mA", false, 6.0 / 500},
+                            {"1500", "\"R1\n1.5 kohm\"", "Idc = 4.00 mA", true, 6.0 / 1500}};
+  for (const Ending &ending : endings) {
+    std::string okText;
+    bool cancelEnabled = true;
+    {
+      WindowUser user("Resistor Properties",
+                      {[&](HWND sheet) { return enterValue(sheet, 1, ending.value); },
+                       [](HWND sheet) { return press(sheet, ApplyButton); },
+                       [&](HWND sheet) {
+                         okText = windowText(GetDlgItem(sheet, IDOK));
+                         cancelEnabled = IsWindowEnabled(GetDlgItem(sheet, IDCANCEL)) != FALSE;
+                         return okText == "Close" && !cancelEnabled;
+                       },
+                       [&](HWND sheet) {
+                         if (ending.closeBox)
+                           PostMessageA(sheet, WM_SYSCOMMAND, SC_CLOSE, 0);
+                         else
+                           press(sheet, IDOK);
+                         return true;
+                       }});
+      ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
+      ASSERT_TRUE(user.finished()) << "OK reads " << okText << ", Cancel enabled " << cancelEnabled;
+    }
+    EXPECT_NE(c[1].dataStr1().find(std::string("TEXT=\"") + ending.value + "\""),
+              std::string::npos);
+    EXPECT_EQ(c[1].bodyText(), ending.label);
+    EXPECT_EQ(c[1].shownText(), ending.shown);
+    EXPECT_NEAR(result(c[1], "Idc"), ending.amps, 1e-15);
+  }
+  // The circuit's own next solve agrees with what the drawing shows.
+  ASSERT_TRUE(circuit());
+  ASSERT_EQ(circuit()->SolveDC(), S_OK);
+  EXPECT_NEAR(result(c[1], "Idc"), 6.0 / 1500, 1e-15);
+  EXPECT_EQ(c[1].shownText(), "Idc = 4.00 mA");
+}
+
+// The ground opens its own dialog: Cancel undoes its edits, OK keeps them
+// and re-lays out the result without a solve.
+TEST_F(ComponentControls, TheGroundsDialogCancelsAndOks) {
+  std::vector<Component> c = drop(
+      {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
+  wire(c[0], 0, c[1], 0);
+  wire(c[1], 1, c[2], 0);
+  host_->fireIdle();
+  const std::string shown = c[2].shownText();
+  ASSERT_NE(shown.find("6.00 mA"), std::string::npos) << shown;
+  const std::string before = c[2].dataStr1();
+  {
+    WindowUser user("GND (Ground) Properties",
+                    {[](HWND dialog) { return press(dialog, IDC_GND_SHOW_RESULT); },
+                     [](HWND dialog) {
+                       return IsDlgButtonChecked(dialog, IDC_GND_SHOW_RESULT) == BST_UNCHECKED;
+                     },
+                     [](HWND dialog) { return press(dialog, IDCANCEL); }});
+    ASSERT_EQ(c[2].ocx->ShowProperties(), S_OK);
+    ASSERT_TRUE(user.finished());
+  }
+  EXPECT_EQ(c[2].dataStr1(), before);
+  EXPECT_EQ(c[2].shownText(), shown);
+  {
+    WindowUser user("GND (Ground) Properties",
+                    {[](HWND dialog) { return press(dialog, IDC_GND_SHOW_RESULT); },
+                     [](HWND dialog) {
+                       return IsDlgButtonChecked(dialog, IDC_GND_SHOW_RESULT) == BST_UNCHECKED;
+                     },
+                     [](HWND dialog) { return press(dialog, IDOK); }});
+    ASSERT_EQ(c[2].ocx->ShowProperties(), S_OK);
+    ASSERT_TRUE(user.finished());
+  }
+  EXPECT_NE(c[2].dataStr1().find("<RESULT ORDER=\"\""), std::string::npos) << c[2].dataStr1();
+  EXPECT_EQ(c[2].shownText(), "");
+  VARIANT_BOOL dirty = VARIANT_FALSE;
+  EXPECT_EQ(c[2].data->get_DirtyFlag(&dirty), S_OK);
+  EXPECT_EQ(dirty, VARIANT_TRUE);
 }
 
 // Both persistence routes give back CompGUID, DataStr1 with the last

@@ -13,7 +13,6 @@
 #include "QorLib01.h"
 
 #include "passive-lib/win32/control-kinds.h"
-#include "passive-lib/win32/property-sheet-seam.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
@@ -35,8 +34,7 @@ class ComponentControl : public com::Dispatch<IQorOcx2>,
                          public com::Dispatch<IQorOcx>,
                          public com::OleControlObject,
                          public com::ControlPersistence,
-                         public com::ControlView,
-                         public SheetOwner {
+                         public com::ControlView {
 public:
   explicit ComponentControl(const ControlKind &kind) : kind_(kind) {}
   static const com::InterfaceEntry *interfaces();
@@ -72,13 +70,14 @@ public:
   // IOleControl: the host's request is the binding hook (control-binding.cpp).
   HRESULT STDMETHODCALLTYPE GetControlInfo(CONTROLINFO *pCI) override;
 
-  // The label and the result text on the shape (control-layout.cpp), and
-  // what the property sheet's Apply calls.
-  HRESULT STDMETHODCALLTYPE updateBodyText() override;
-  HRESULT STDMETHODCALLTYPE layoutShape() override;
-  void STDMETHODCALLTYPE markDirty() override { state_.requiresSave = true; }
-  HRESULT STDMETHODCALLTYPE applyParameters() override;
-  HRESULT STDMETHODCALLTYPE renewSnapshot() override;
+  // The label and the result text on the shape (control-layout.cpp); the
+  // property sheet's Apply calls them too (control-sheet-owner.h).
+  HRESULT updateBodyText();
+  HRESULT layoutShape();
+  void markDirty() { state_.requiresSave = true; }
+  // After an Apply: the document as applied becomes the undo copy that an
+  // end of the sheet other than OK restores. Throws base::ComError.
+  void renewSnapshot() { snapshot(); }
 
 protected:
   com::ControlState &controlState() override { return state_; }
@@ -101,6 +100,12 @@ private:
   void writeLayout();
   void snapshot();
   void restoreSnapshot();
+  // The kind's sheet (or the ground's dialog) run modally: true for OK.
+  bool runSheet(const std::string &caption);
+  // Runs the sheet or dialog (true for OK); any other end, a failure
+  // included, puts the undo copy back.
+  template <typename Run> bool runUndoable(Run &&run);
+  bool runGroundDialog();
   HRESULT textOut(const std::string &text, BSTR *out) const;
 
   const ControlKind &kind_;

@@ -187,7 +187,7 @@ bool ComponentControl::sectionText(const char *name, BSTR partId, std::string &t
   return true;
 }
 
-HRESULT STDMETHODCALLTYPE ComponentControl::updateBodyText() {
+HRESULT ComponentControl::updateBodyText() {
   if (!shape_ || !kind_.hasParams)
     return S_FALSE;
   return base::guardHostEntry([&]() -> HRESULT {
@@ -241,7 +241,7 @@ void ComponentControl::writeLayout() {
     putFormula(member.get(), membership);
 }
 
-HRESULT STDMETHODCALLTYPE ComponentControl::layoutShape() {
+HRESULT ComponentControl::layoutShape() {
   if (!shape_)
     return S_FALSE;
   return base::guardHostEntry([&]() -> HRESULT {

@@ -1,70 +1,57 @@
-// The control's property sheet and its refresh after a solve. The sheet
-// edits the parsed document in place; the text copy taken before it opens
-// (and renewed after each Apply) is what a cancel restores.
+// The control's property sheet (the ground's dialog) and its refresh after a
+// solve. The sheet edits the parsed document in place; the text copy taken
+// before it opens (and renewed after each Apply) is what an end other than
+// OK restores.
 #include "passive-lib/win32/component-control.h"
 
-#include "passive-lib/core/order-list.h"
+#include "passive-lib/uikit/win32/circuit-update.h"
+#include "passive-lib/uikit/win32/component-sheets.h"
+#include "passive-lib/uikit/win32/gnd-properties-dialog.h"
+#include "passive-lib/uikit/win32/wait-cursor.h"
+#include "passive-lib/win32/control-sheet-owner.h"
 #include "passive-lib/win32/xml-access.h"
 
 #include "platform/base/win32/com-error.h"
 
-#include <vector>
+#include <commctrl.h>
+
+#include <memory>
 
 namespace passive {
 namespace {
 
-struct SectionData {
-  ComPtr<IXMLElement> element;
-  std::vector<ComPtr<IXMLElement>> owners;
-  std::vector<IXMLElement *> items;
-  std::vector<long> order;
-
-  void fill(IXMLElement *section) {
-    element = ComPtr<IXMLElement>(section);
-    if (!section)
-      return;
-    owners = childElements(section);
-    for (const ComPtr<IXMLElement> &item : owners)
-      items.push_back(item.get());
-    std::string text;
-    if (attributeText(section, "ORDER", text))
-      order = orderIndices(text);
+std::unique_ptr<uikit::ComponentSheet> makeSheet(ComponentKind kind, const std::string &caption,
+                                                 uikit::SheetOwner &owner) {
+  switch (kind) {
+  case ComponentKind::Resistor:
+    return std::make_unique<uikit::CResOcxSheet>(caption, owner, nullptr, 0);
+  case ComponentKind::Inductor:
+    return std::make_unique<uikit::CIndOcxSheet>(caption, owner, nullptr, 0);
+  case ComponentKind::Capacitor:
+    return std::make_unique<uikit::CCapOcxSheet>(caption, owner, nullptr, 0);
+  case ComponentKind::PowerRail:
+    return std::make_unique<uikit::CPwrOcxSheet>(caption, owner, nullptr, 0);
+  case ComponentKind::DcSource:
+    return std::make_unique<uikit::CVdcOcxSheet>(caption, owner, nullptr, 0);
+  case ComponentKind::Ground:
+    break;
   }
-  SheetSection view() const {
-    SheetSection section;
-    section.section = element.get();
-    section.items = items.data();
-    section.itemCount = items.size();
-    section.order = order.data();
-    section.orderCount = order.size();
-    return section;
-  }
-};
-
-// The wait cursor for the time of a re-solve, the previous one restored.
-class WaitCursor {
-public:
-  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor &) = delete;
-  WaitCursor &operator=(const WaitCursor &) = delete;
-
-private:
-  HCURSOR previous_;
-};
-
-std::wstring wideOf(const std::string &text) {
-  Bstr wide(text);
-  return std::wstring(wide.get() ? wide.get() : L"", wide.length());
+  throw base::ComError(E_UNEXPECTED, IID_IQorOcx);
 }
 
 } // namespace
 
-RunPropertySheet propertySheetRunner() {
-  // A host without people answers for the user; the library's own sheets
-  // join here.
-  return reinterpret_cast<RunPropertySheet>(
-      reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA(nullptr), "QorLib01PropertySheet")));
+template <typename Run> bool ComponentControl::runUndoable(Run &&run) {
+  bool accepted = false;
+  try {
+    accepted = run();
+  } catch (const base::ComError &) {
+    restoreSnapshot(); // the sheet failed before the user accepted it
+    throw;
+  }
+  if (!accepted)
+    restoreSnapshot();
+  return accepted;
 }
 
 void ComponentControl::snapshot() {
@@ -80,74 +67,60 @@ void ComponentControl::restoreSnapshot() {
   document_ = parsed;
 }
 
-HRESULT STDMETHODCALLTYPE ComponentControl::renewSnapshot() {
-  return base::guardHostEntry([&]() -> HRESULT {
-    snapshot();
-    return S_OK;
-  });
+bool ComponentControl::runSheet(const std::string &caption) {
+  ControlSheetOwner owner(*this);
+  std::unique_ptr<uikit::ComponentSheet> sheet;
+  {
+    uikit::WaitCursor building;
+    sheet = makeSheet(kind_.kind, caption, owner);
+  }
+  if (!runUndoable([&] { return sheet->run() == IDOK; }))
+    return false;
+  const bool params = sheet->parametersPage() && sheet->parametersPage()->changed();
+  const bool results = sheet->resultsPage() && sheet->resultsPage()->changed();
+  const bool format = sheet->formatPage() && sheet->formatPage()->changed();
+  if (!params && !results && !format)
+    return true;
+  markDirty();
+  if (params || format)
+    updateBodyText();
+  if (results || format)
+    layoutShape();
+  // A failing re-solve ends the call with S_FALSE; the accepted edits stay.
+  if (params)
+    uikit::updateCircuitOf(owner);
+  return true;
 }
 
-HRESULT STDMETHODCALLTYPE ComponentControl::applyParameters() {
-  return base::guardHostEntry([&]() -> HRESULT {
-    ComPtr<IQorSimCkt> circuit = shapeCircuit();
-    ComPtr<IQorDev> device;
-    if (FAILED(circuit->GetDev(shape_.get(), device.receive())) || !device)
-      return S_FALSE;
-    WaitCursor wait;
-    Bstr partId;
-    base::check(get_PartID(partId.receive()), IID_IQorOcx);
-    base::check(circuit->put_OcxMapPartID(compGuid_.get(), partId.get()), IID_IQorSimCkt);
-    base::check(device->UpdateParams(), IID_IQorDev);
-    base::check(circuit->SolveDC(), IID_IQorSimCkt);
-    return S_OK;
-  });
+bool ComponentControl::runGroundDialog() {
+  ControlSheetOwner owner(*this);
+  ComPtr<IXMLElement> result = section("RESULT");
+  base::checkPointer(result.get(), IID_IXMLElement);
+  ComPtr<IXMLElement> item = childElement(result.get(), "ITEM");
+  base::checkPointer(item.get(), IID_IXMLElement);
+  uikit::GndPropertiesDialog dialog(&owner, nullptr);
+  dialog.setElements(result.get(), item.get());
+  if (!runUndoable([&] { return dialog.doModal() == IDOK; }))
+    return false;
+  // OK: the result's look may have changed, never the solution.
+  markDirty();
+  layoutShape();
+  return true;
 }
 
 HRESULT STDMETHODCALLTYPE ComponentControl::ShowProperties() {
+  if (!shape_)
+    return S_FALSE;
   return base::guardHostEntry([&]() -> HRESULT {
     shapeCircuit();
     snapshot();
-    const std::wstring caption = wideOf(deviceAttribute("NAME") + " Properties");
-    const bool pageCaption =
-        kind_.kind != ComponentKind::PowerRail && kind_.kind != ComponentKind::DcSource;
-    const std::wstring messageCaption = wideOf(deviceAttribute("NAME"));
-    ComPtr<IXMLElement> rootElement = root();
-    SectionData params, result;
-    params.fill(section("PARAMS").get());
-    result.fill(section("RESULT").get());
-
-    SheetRequest request = {};
-    request.kind = kind_.kind;
-    request.caption = caption.c_str();
-    request.messageCaption = kind_.hasParams && pageCaption ? messageCaption.c_str() : nullptr;
-    request.control = static_cast<IQorOcx2 *>(this);
-    request.root = rootElement.get();
-    request.params = params.view();
-    request.result = result.view();
-    request.cachedPartId = partId_.get();
-    request.owner = this;
-    SheetOutcome outcome;
-    RunPropertySheet run = propertySheetRunner();
-    const HRESULT hr = run ? run(request, outcome) : E_NOTIMPL;
-    if (FAILED(hr) || !outcome.accepted) {
-      restoreSnapshot();
-      return FAILED(hr) ? S_FALSE : S_OK;
-    }
-    if (!kind_.hasParams) {
-      // The ground's dialog changes only how its result shows.
-      markDirty();
-      layoutShape();
-      return S_OK;
-    }
-    if (!outcome.paramsChanged && !outcome.resultsChanged && !outcome.formatChanged)
-      return S_OK;
-    markDirty();
-    if (outcome.paramsChanged || outcome.formatChanged)
-      updateBodyText();
-    if (outcome.resultsChanged || outcome.formatChanged)
-      layoutShape();
-    if (outcome.paramsChanged)
-      return applyParameters();
+    // The pages' list views, up-downs and tips, whatever the host set up.
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    if (kind_.hasParams)
+      runSheet(deviceAttribute("NAME") + " Properties");
+    else
+      runGroundDialog();
     return S_OK;
   });
 }

@@ -2,6 +2,7 @@
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-error.h"
+#include "platform/xml/win32/xml-guids.h"
 
 namespace uikit {
 

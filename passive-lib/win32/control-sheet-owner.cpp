@@ -1,0 +1,45 @@
+#include "passive-lib/win32/control-sheet-owner.h"
+
+#include "passive-lib/win32/component-control.h"
+
+#include "platform/base/win32/com-error.h"
+
+namespace passive {
+
+base::ComPtr<IXMLElement> ControlSheetOwner::rootElement() {
+  base::ComPtr<IXMLElement> root;
+  base::check(control_.get_RootData1(root.receive()), IID_IQorOcx2);
+  return root;
+}
+
+void ControlSheetOwner::putDirtyFlag(bool dirty) {
+  base::check(control_.put_DirtyFlag(dirty ? VARIANT_TRUE : VARIANT_FALSE), IID_IQorOcx2);
+}
+
+std::string ControlSheetOwner::partId() {
+  Bstr id;
+  base::check(control_.get_PartID(id.receive()), IID_IQorOcx);
+  return id.toAnsi();
+}
+
+std::string ControlSheetOwner::compGuid() {
+  Bstr guid;
+  base::check(control_.get_CompGUID(guid.receive()), IID_IQorOcx2);
+  return guid.toAnsi();
+}
+
+base::ComPtr<IDrawShape> ControlSheetOwner::shape() {
+  base::ComPtr<IDrawShape> bound;
+  base::check(control_.get_CompShape(bound.receive()), IID_IQorOcx);
+  return bound;
+}
+
+// The control's label and layout operations keep their failures inside
+// (S_FALSE): the sheet goes on as the control's own callers do.
+void ControlSheetOwner::updateBodyText() { base::check(control_.updateBodyText(), IID_IQorOcx); }
+
+void ControlSheetOwner::layoutShape() { base::check(control_.layoutShape(), IID_IQorOcx); }
+
+void ControlSheetOwner::keepAppliedState() { control_.renewSnapshot(); }
+
+} // namespace passive
