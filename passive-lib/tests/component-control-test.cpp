@@ -10,6 +10,7 @@
 
 #include "passive-lib/core/component-templates.h"
 #include "passive-lib/core/order-list.h"
+#include "platform/com/core/control-stream.h"
 #include "passive-lib/uikit/win32/pages-resource.h"
 #include "passive-lib/uikit/win32/uikit-resource.h"
 
@@ -1080,6 +1081,16 @@ TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
   stream->Seek(zero, STREAM_SEEK_SET, nullptr);
   ULONG got = 0;
   stream->Read(&saved[0], static_cast<ULONG>(saved.size()), &got);
+  // Whole framing, every count right, but DataStr1 is no document: the
+  // identifier before it must not stay behind either.
+  auto unparsableDocument = [](const std::string &bytes) {
+    com::ControlProperties properties;
+    com::MemorySource source(reinterpret_cast<const std::uint8_t *>(bytes.data()), bytes.size());
+    EXPECT_EQ(com::readControlProperties(source, 3, properties), com::StreamStatus::Ok);
+    properties.texts.at(1).null = false;
+    properties.texts.at(1).units = u"<COMPONENT NAME=\"cut";
+    return com::writeControlProperties(properties);
+  };
   auto put32 = [](std::string bytesCopy, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
       bytesCopy[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
@@ -1093,6 +1104,7 @@ TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
       {"odd count", put32(saved, 14, 77)},
       {"over-long count", put32(saved, 14, 0x7FFFFFF0)},
       {"truncated", saved.substr(0, saved.size() - 3)},
+      {"a document that does not parse", unparsableDocument(saved)},
   };
   for (const auto &d : damaged) {
     ComPtr<IUnknown> control = createControl(ComponentKind::Resistor);

@@ -72,19 +72,33 @@ HRESULT STDMETHODCALLTYPE ControlPersistence::Load(LPSTREAM pStm) {
   const StreamStatus status = readControlProperties(source, persistedTextCount(), properties);
   if (status != StreamStatus::Ok)
     return loadStatus(status);
+  // A text the control refuses (say, a document that does not parse) fails
+  // the whole load: the texts put before it get their earlier values back,
+  // so a failed load changes nothing.
+  std::vector<base::Bstr> earlier(properties.texts.size());
+  for (std::size_t i = 0; i < earlier.size(); ++i) {
+    const HRESULT hr = getPersistedText(i, earlier[i].receive());
+    if (FAILED(hr))
+      return hr;
+  }
   for (std::size_t i = 0; i < properties.texts.size(); ++i) {
     const StoredText &text = properties.texts[i];
     BSTR value = nullptr;
+    HRESULT hr = S_OK;
     if (!text.null) {
       value = SysAllocStringLen(reinterpret_cast<const OLECHAR *>(text.units.data()),
                                 static_cast<UINT>(text.units.size()));
       if (!value)
-        return E_OUTOFMEMORY;
+        hr = E_OUTOFMEMORY;
     }
-    const HRESULT hr = putPersistedText(i, value);
+    if (SUCCEEDED(hr))
+      hr = putPersistedText(i, value);
     SysFreeString(value);
-    if (FAILED(hr))
+    if (FAILED(hr)) {
+      while (i-- > 0)
+        putPersistedText(i, earlier[i].get());
       return hr;
+    }
   }
   ControlState &state = controlState();
   state.extent.cx = static_cast<LONG>(properties.width);
