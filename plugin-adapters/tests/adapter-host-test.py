@@ -1089,7 +1089,14 @@ def case_window_real_input(args):
             check(os.path.exists(shot) and os.path.getsize(shot) > 1000, what + " no screenshot")
             xdotool("key", "--window", window, "Return")
             # The save dialog has the focus in its name field.
-            dialog = wait_for_x_window("Save As", 30)
+            dialog = wait_for_x_window("Save As", 60)
+            if dialog is None:
+                # What the screen held instead, for whoever reads the log.
+                subprocess.run(["import", "-window", "root", os.path.join(artefacts, "no-save-dialog.png")],
+                               stderr=subprocess.DEVNULL)
+                names = [subprocess.run(["xdotool", "getwindowname", w], stdout=subprocess.PIPE).stdout.decode().strip()
+                         for w in xdotool("search", "--onlyvisible", "--name", ".")[1]]
+                print("visible windows: %s" % names)
             check(dialog is not None, what + " the save dialog did not appear")
             if dialog:
                 xdotool("windowfocus", "--sync", dialog)
