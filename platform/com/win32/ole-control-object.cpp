@@ -125,7 +125,7 @@ HRESULT STDMETHODCALLTYPE OleControlObject::EnumAdvise(IEnumSTATDATA **ppenumAdv
 HRESULT STDMETHODCALLTYPE OleControlObject::GetMiscStatus(DWORD, DWORD *pdwStatus) {
   if (!pdwStatus)
     return E_POINTER;
-  *pdwStatus = ControlMiscStatus;
+  *pdwStatus = controlMiscStatus();
   return S_OK;
 }
 

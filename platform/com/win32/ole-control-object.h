@@ -50,6 +50,8 @@ public:
 protected:
   virtual ControlState &controlState() = 0;
   virtual const CLSID &controlClassId() const = 0;
+  // What GetMiscStatus answers; the class's registered MiscStatus.
+  virtual DWORD controlMiscStatus() const { return ControlMiscStatus; }
 };
 
 } // namespace com

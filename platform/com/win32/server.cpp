@@ -64,13 +64,15 @@ void registerClass(const ClassEntry &entry, const std::string &module, const GUI
                                 "Apartment"));
   base::check(
       writeRegistryText(HKEY_CLASSES_ROOT, key + "\\TypeLib", nullptr, guidText(libraryId)));
-  if (entry.kind != ClassKind::Control)
+  if (entry.kind == ClassKind::Plain)
     return;
   base::check(createRegistryKey(HKEY_CLASSES_ROOT, key + "\\Control"));
   base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\MiscStatus", nullptr, "0"));
   // Recompose on resize, cannot link inside, inside-out, activate when
-  // visible, set client site first.
-  base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\MiscStatus\\1", nullptr, "131473"));
+  // visible, set client site first; invisible at run time where the class
+  // says so.
+  const char *miscStatus = entry.kind == ClassKind::InvisibleControl ? "132497" : "131473";
+  base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\MiscStatus\\1", nullptr, miscStatus));
   base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\Version", nullptr, "1.0"));
 }
 

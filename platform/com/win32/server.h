@@ -18,6 +18,9 @@ using CreateInstance = HRESULT (*)(REFIID riid, void **out);
 enum class ClassKind {
   Plain,   // ProgIDs, CLSID key, InprocServer32, Programmable, TypeLib
   Control, // also Control, MiscStatus and Version (an ActiveX control)
+  // A control as above that is also invisible at run time (MiscStatus
+  // adds OLEMISC_INVISIBLEATRUNTIME).
+  InvisibleControl,
 };
 
 struct ClassEntry {
