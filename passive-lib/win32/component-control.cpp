@@ -1,7 +1,6 @@
 // The component control's properties, error marks and persisted texts.
 #include "passive-lib/win32/component-control.h"
 
-#include "passive-lib/win32/qor-lib.h"
 #include "passive-lib/win32/xml-access.h"
 
 #include "platform/base/win32/com-error.h"
@@ -9,6 +8,7 @@
 #include "platform/com/win32/module.h"
 
 #include <cstdlib>
+#include <new>
 #include <ctime>
 #include <vector>
 
@@ -73,6 +73,20 @@ void writeCell(IDrawShape *shape, const std::string &name, const char *formula) 
 
 } // namespace
 
+HRESULT createComponentControl(const ControlKind &kind, bool mapFailures, REFIID riid, void **out) {
+  if (!out)
+    return E_POINTER;
+  *out = nullptr;
+  auto *control = new (std::nothrow) com::Object<ComponentControl>(kind);
+  if (!control)
+    return E_OUTOFMEMORY;
+  HRESULT hr = control->construct();
+  if (SUCCEEDED(hr))
+    hr = control->QueryInterface(riid, out);
+  control->Release();
+  return mapFailures && FAILED(hr) && hr != E_NOINTERFACE ? E_OUTOFMEMORY : hr;
+}
+
 const com::InterfaceEntry *ComponentControl::interfaces() {
   using C = ComponentControl;
   static const com::InterfaceEntry table[] = {
@@ -97,14 +111,13 @@ HRESULT ComponentControl::construct() {
   compGuid_ = Bstr(std::string());
   dataStr1_ = Bstr(std::string());
   dataStr2_ = Bstr(std::string());
-  // The service lives in this library: made directly, as the devices do.
-  const HRESULT hr = createQorLib(IID_IQorLib, lib_.receiveVoid());
+  const HRESULT hr = kind_.createService(lib_.receive());
   if (FAILED(hr))
-    return hr == E_NOINTERFACE ? S_OK : hr;
+    return hr == E_NOINTERFACE && !kind_.serviceRequired ? S_OK : hr;
   // Without a version or a document the control still exists; what needs
   // the document then fails.
   try {
-    dataStr1_ = Bstr(filledTemplate(kind_.kind, moduleVersion(), creationDate()));
+    dataStr1_ = Bstr(kind_.startingDocument(moduleVersion(), creationDate()));
     lib_->BSTR2XML(dataStr1_.get(), document_.receive());
   } catch (const base::ComError &) {
   }

@@ -5,14 +5,14 @@
 // itself to its shape and registers with the page's circuit when the host
 // asks for its control information, writes its label and result texts into
 // the shape, marks pins and body on request, opens its property sheet and
-// persists itself with the drawing. The six kinds differ only by the data
-// of control-kinds.h.
+// persists itself with the drawing. QorLib01's six kinds and QorLib02's
+// three differ only by their ControlKind (control-kind.h).
 #ifndef PASSIVE_LIB_COMPONENT_CONTROL_H
 #define PASSIVE_LIB_COMPONENT_CONTROL_H
 
 #include "QorLib01.h"
 
-#include "passive-lib/win32/control-kinds.h"
+#include "passive-lib/win32/control-kind.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
@@ -39,7 +39,7 @@ public:
   explicit ComponentControl(const ControlKind &kind) : kind_(kind) {}
   static const com::InterfaceEntry *interfaces();
   // Creates the service and fills the template; fails only when the
-  // service cannot be made.
+  // service cannot be made (E_NOINTERFACE too where the kind requires it).
   HRESULT construct();
 
   // IQorOcx
@@ -82,6 +82,7 @@ public:
 protected:
   com::ControlState &controlState() override { return state_; }
   const CLSID &controlClassId() const override { return *kind_.clsid; }
+  DWORD controlMiscStatus() const override { return kind_.miscStatus; }
   std::size_t persistedTextCount() const override { return 3; }
   HRESULT getPersistedText(std::size_t index, BSTR *text) override;
   HRESULT putPersistedText(std::size_t index, BSTR text) override;

@@ -1,53 +1,90 @@
-// The six component control classes.
+// QorLib01's six component control classes: their templates, the service
+// made directly in this library, and the passive property sheets.
 #include "passive-lib/win32/control-kinds.h"
 
-#include "passive-lib/win32/component-control.h"
+#include "passive-lib/core/component-templates.h"
+#include "passive-lib/uikit/win32/component-sheets.h"
+#include "passive-lib/win32/qor-lib.h"
+
+#include "platform/com/win32/control-state.h"
 
 namespace passive {
 namespace {
 
-const ControlKind kinds[] = {
-    {ComponentKind::Ground, &CLSID_GndOcx, {"A", nullptr}, false, "1", "QOR GND OCX", "QOR.GndDev"},
-    {ComponentKind::PowerRail, &CLSID_PwrOcx, {"A", nullptr}, true, "2", nullptr, nullptr},
-    {ComponentKind::Resistor, &CLSID_ResOcx, {"A", "B"}, true, "2", nullptr, nullptr},
-    {ComponentKind::Inductor, &CLSID_IndOcx, {"A", "B"}, true, "2", nullptr, nullptr},
-    {ComponentKind::Capacitor, &CLSID_CapOcx, {"A", "B"}, true, "2", nullptr, nullptr},
-    {ComponentKind::DcSource, &CLSID_VdcOcx, {"P", "M"}, true, "2", nullptr, nullptr},
-};
-
-HRESULT create(ComponentKind kind, REFIID riid, void **out) {
-  if (!out)
-    return E_POINTER;
-  *out = nullptr;
-  auto *control = new (std::nothrow) com::Object<ComponentControl>(controlKind(kind));
-  if (!control)
-    return E_OUTOFMEMORY;
-  HRESULT hr = control->construct();
-  if (SUCCEEDED(hr))
-    hr = control->QueryInterface(riid, out);
-  control->Release();
-  return FAILED(hr) && hr != E_NOINTERFACE ? E_OUTOFMEMORY : hr;
+// The service lives in this library: made directly, as the devices do.
+HRESULT createService(IQorLib **out) {
+  return createQorLib(IID_IQorLib, reinterpret_cast<void **>(out));
 }
+
+template <ComponentKind Kind>
+std::string startingDocument(const std::string &version, const std::string &created) {
+  return filledTemplate(Kind, version, created);
+}
+
+template <typename Sheet>
+std::unique_ptr<uikit::ComponentSheet> makeSheet(const std::string &caption,
+                                                 uikit::SheetOwner &owner) {
+  return std::make_unique<Sheet>(caption, owner, nullptr, 0);
+}
+
+template <ComponentKind Kind, typename Sheet>
+ControlKind withParams(const CLSID &clsid, const char *pinA, const char *pinB) {
+  return {&clsid,
+          com::ControlMiscStatus,
+          {pinA, pinB, nullptr},
+          true,
+          "2",
+          nullptr,
+          nullptr,
+          false,
+          false,
+          createService,
+          startingDocument<Kind>,
+          makeSheet<Sheet>};
+}
+
+const ControlKind ground = {&CLSID_GndOcx,
+                            com::ControlMiscStatus,
+                            {"A", nullptr, nullptr},
+                            false,
+                            "1",
+                            "QOR GND OCX",
+                            "QOR.GndDev",
+                            false,
+                            false,
+                            createService,
+                            startingDocument<ComponentKind::Ground>,
+                            nullptr};
+const ControlKind powerRail =
+    withParams<ComponentKind::PowerRail, uikit::CPwrOcxSheet>(CLSID_PwrOcx, "A", nullptr);
+const ControlKind resistor =
+    withParams<ComponentKind::Resistor, uikit::CResOcxSheet>(CLSID_ResOcx, "A", "B");
+const ControlKind inductor =
+    withParams<ComponentKind::Inductor, uikit::CIndOcxSheet>(CLSID_IndOcx, "A", "B");
+const ControlKind capacitor =
+    withParams<ComponentKind::Capacitor, uikit::CCapOcxSheet>(CLSID_CapOcx, "A", "B");
+const ControlKind dcSource =
+    withParams<ComponentKind::DcSource, uikit::CVdcOcxSheet>(CLSID_VdcOcx, "P", "M");
 
 } // namespace
 
-const ControlKind &controlKind(ComponentKind kind) {
-  for (const ControlKind &entry : kinds) {
-    if (entry.kind == kind)
-      return entry;
-  }
-  return kinds[0];
+HRESULT createGndOcx(REFIID riid, void **out) {
+  return createComponentControl(ground, true, riid, out);
 }
-
-HRESULT createGndOcx(REFIID riid, void **out) { return create(ComponentKind::Ground, riid, out); }
 HRESULT createPwrOcx(REFIID riid, void **out) {
-  return create(ComponentKind::PowerRail, riid, out);
+  return createComponentControl(powerRail, true, riid, out);
 }
-HRESULT createResOcx(REFIID riid, void **out) { return create(ComponentKind::Resistor, riid, out); }
-HRESULT createIndOcx(REFIID riid, void **out) { return create(ComponentKind::Inductor, riid, out); }
+HRESULT createResOcx(REFIID riid, void **out) {
+  return createComponentControl(resistor, true, riid, out);
+}
+HRESULT createIndOcx(REFIID riid, void **out) {
+  return createComponentControl(inductor, true, riid, out);
+}
 HRESULT createCapOcx(REFIID riid, void **out) {
-  return create(ComponentKind::Capacitor, riid, out);
+  return createComponentControl(capacitor, true, riid, out);
 }
-HRESULT createVdcOcx(REFIID riid, void **out) { return create(ComponentKind::DcSource, riid, out); }
+HRESULT createVdcOcx(REFIID riid, void **out) {
+  return createComponentControl(dcSource, true, riid, out);
+}
 
 } // namespace passive

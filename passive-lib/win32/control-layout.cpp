@@ -72,12 +72,22 @@ base::Variant textVariant(const std::string &text) {
   return value;
 }
 
-SAFEARRAY *cellIndices() {
-  SAFEARRAY *indices = SafeArrayCreateVector(VT_I2, 0, LayoutCellCount * 3);
+// The cells in write order: the table, with the line pattern's entry a
+// second time next to the first where the kind's write carries it.
+std::vector<LayoutCell> layoutCellsOf(bool lineGuardTwice) {
+  std::vector<LayoutCell> cells(layoutCells, layoutCells + LayoutCellCount);
+  if (lineGuardTwice)
+    cells.insert(cells.begin() + 1, layoutCells[0]);
+  return cells;
+}
+
+SAFEARRAY *cellIndices(const std::vector<LayoutCell> &cells) {
+  const LONG count = static_cast<LONG>(cells.size());
+  SAFEARRAY *indices = SafeArrayCreateVector(VT_I2, 0, count * 3);
   if (!indices)
     throw base::ComError(E_OUTOFMEMORY);
-  for (LONG i = 0; i < LayoutCellCount; ++i) {
-    const short values[3] = {layoutCells[i].section, layoutCells[i].row, layoutCells[i].column};
+  for (LONG i = 0; i < count; ++i) {
+    const short values[3] = {cells[i].section, cells[i].row, cells[i].column};
     for (LONG k = 0; k < 3; ++k) {
       LONG at = i * 3 + k;
       SafeArrayPutElement(indices, &at, const_cast<short *>(&values[k]));
@@ -88,8 +98,9 @@ SAFEARRAY *cellIndices() {
 
 // Writes the formulas in one batch that also overwrites guarded cells, but
 // only when one of them differs from what the cells hold now.
-void writeLayoutCells(IDrawShape *show, const std::vector<std::string> &formulas) {
-  base::SafeArray indices(cellIndices());
+void writeLayoutCells(IDrawShape *show, const std::vector<LayoutCell> &cells,
+                      const std::vector<std::string> &formulas) {
+  base::SafeArray indices(cellIndices(cells));
   SAFEARRAY *indexArray = indices.get();
   SAFEARRAY *current = nullptr;
   base::check(show->GetFormulas(&indexArray, &current), IID_IDrawShape);
@@ -107,10 +118,11 @@ void writeLayoutCells(IDrawShape *show, const std::vector<std::string> &formulas
   }
   if (!differs)
     return;
-  base::SafeArray texts(SafeArrayCreateVector(VT_VARIANT, 0, LayoutCellCount));
+  const LONG count = static_cast<LONG>(formulas.size());
+  base::SafeArray texts(SafeArrayCreateVector(VT_VARIANT, 0, count));
   if (!texts.get())
     throw base::ComError(E_OUTOFMEMORY);
-  for (LONG i = 0; i < LayoutCellCount; ++i)
+  for (LONG i = 0; i < count; ++i)
     base::check(SafeArrayPutElement(texts.get(), &i, textVariant(formulas[i]).get()));
   SAFEARRAY *textArray = texts.get();
   base::check(show->SetFormulas(&indexArray, &textArray, OverwriteGuarded), IID_IDrawShape);
@@ -221,10 +233,11 @@ void ComponentControl::writeLayout() {
 
   Bstr shapeName;
   base::check(shape_->get_Name(shapeName.receive()), IID_IDrawShape);
+  const std::vector<LayoutCell> cells = layoutCellsOf(kind_.lineGuardTwice);
   std::vector<std::string> formulas;
-  for (const LayoutCell &cell : layoutCells)
+  for (const LayoutCell &cell : cells)
     formulas.push_back(layoutFormula(cell, shapeName.toAnsi(), kind_.handle));
-  writeLayoutCells(show.get(), formulas);
+  writeLayoutCells(show.get(), cells, formulas);
 
   Bstr shown;
   base::check(show->get_Text(shown.receive()), IID_IDrawShape);

@@ -5,7 +5,7 @@
 #include "passive-lib/win32/component-control.h"
 
 #include "passive-lib/uikit/win32/circuit-update.h"
-#include "passive-lib/uikit/win32/component-sheets.h"
+#include "passive-lib/uikit/win32/component-sheet.h"
 #include "passive-lib/uikit/win32/gnd-properties-dialog.h"
 #include "passive-lib/uikit/win32/wait-cursor.h"
 #include "passive-lib/win32/control-sheet-owner.h"
@@ -18,29 +18,6 @@
 #include <memory>
 
 namespace passive {
-namespace {
-
-std::unique_ptr<uikit::ComponentSheet> makeSheet(ComponentKind kind, const std::string &caption,
-                                                 uikit::SheetOwner &owner) {
-  switch (kind) {
-  case ComponentKind::Resistor:
-    return std::make_unique<uikit::CResOcxSheet>(caption, owner, nullptr, 0);
-  case ComponentKind::Inductor:
-    return std::make_unique<uikit::CIndOcxSheet>(caption, owner, nullptr, 0);
-  case ComponentKind::Capacitor:
-    return std::make_unique<uikit::CCapOcxSheet>(caption, owner, nullptr, 0);
-  case ComponentKind::PowerRail:
-    return std::make_unique<uikit::CPwrOcxSheet>(caption, owner, nullptr, 0);
-  case ComponentKind::DcSource:
-    return std::make_unique<uikit::CVdcOcxSheet>(caption, owner, nullptr, 0);
-  case ComponentKind::Ground:
-    break;
-  }
-  throw base::ComError(E_UNEXPECTED, IID_IQorOcx);
-}
-
-} // namespace
-
 template <typename Run> bool ComponentControl::runUndoable(Run &&run) {
   bool accepted = false;
   try {
@@ -72,7 +49,9 @@ bool ComponentControl::runSheet(const std::string &caption) {
   std::unique_ptr<uikit::ComponentSheet> sheet;
   {
     uikit::WaitCursor building;
-    sheet = makeSheet(kind_.kind, caption, owner);
+    if (!kind_.makeSheet)
+      throw base::ComError(E_UNEXPECTED, IID_IQorOcx);
+    sheet = kind_.makeSheet(caption, owner);
   }
   if (!runUndoable([&] { return sheet->run() == IDOK; }))
     return false;
