@@ -1,0 +1,870 @@
+// QorLib02's diode and transistor controls in the real QorSim under Wine:
+// created fresh (component XML against the golden files and the model
+// libraries), registered, dropped on stand-in pages through the stencil's
+// drop macro (CompOnDrop) beside QorLib01's sources and resistors, bound,
+// numbered, solved and labelled by the page's work event, marked, laid out,
+// cancelled, saved and reloaded. The netlists of the File menu, with the
+// cross-check's options, go to ngspice afterwards (compare-ngspice.py on
+// control-ngspice-check/).
+#include "semi-lib/core/model-library.h"
+#include "semi-lib/core/model-selection.h"
+#include "semi-lib/tests/check-report.h"
+#include "semi-lib/tests/library-files.h"
+
+#include "circuit-sim/tests/host-seams.h"
+
+#include "platform/base/win32/bstr.h"
+#include "platform/base/win32/com-ptr.h"
+#include "platform/base/win32/variant.h"
+#include "platform/com/win32/object.h"
+#include "platform/drawing-host/win32/stand-in-host.h"
+#include "platform/xml/win32/xml-guids.h"
+#include "testing/modal-script.h"
+#include "testing/server-exports.h"
+#include "testing/test-paths.h"
+#include "testing/window-finding.h"
+
+#include "QorLib01.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <limits>
+#include <memory>
+#include <set>
+#include <sstream>
+
+namespace {
+
+using base::Bstr;
+using base::ComPtr;
+using semi::SemiKind;
+using testing_support::callExport;
+
+enum class Part { Diode, Npn, Pnp, Source, Resistor, Ground };
+
+struct PartInfo {
+  Part part;
+  const char *name;
+  const char *progId;
+  std::vector<const char *> pins;
+};
+const PartInfo partInfo[] = {
+    {Part::Diode, "diode", "QOR.DiodeOcx", {"A", "K"}},
+    {Part::Npn, "npn", "QOR.BjtNpnOcx", {"C", "B", "E"}},
+    {Part::Pnp, "pnp", "QOR.BjtPnpOcx", {"C", "B", "E"}},
+    {Part::Source, "source", "QOR.VdcOcx", {"P", "M"}},
+    {Part::Resistor, "resistor", "QOR.ResOcx", {"A", "B"}},
+    {Part::Ground, "ground", "QOR.GndOcx", {"A"}},
+};
+const PartInfo &infoOf(Part part) {
+  for (const PartInfo &info : partInfo)
+    if (info.part == part)
+      return info;
+  return partInfo[0];
+}
+
+SemiKind semiKindOf(Part part) {
+  return part == Part::Diode ? SemiKind::Diode : part == Part::Npn ? SemiKind::Npn : SemiKind::Pnp;
+}
+
+std::string attribute(IXMLElement *element, const char *name) {
+  base::Variant value;
+  element->getAttribute(Bstr(std::string(name)).get(), value.receive());
+  return value.type() == VT_BSTR ? Bstr::toAnsiText(V_BSTR(value.get())) : "";
+}
+
+void setAttribute(IXMLElement *element, const std::string &name, const std::string &value) {
+  base::Variant text;
+  V_VT(text.get()) = VT_BSTR;
+  V_BSTR(text.get()) = Bstr(value).detach();
+  EXPECT_EQ(element->setAttribute(Bstr(name).get(), *text.get()), S_OK) << name;
+}
+
+std::vector<ComPtr<IXMLElement>> childrenOf(IXMLElement *element) {
+  std::vector<ComPtr<IXMLElement>> list;
+  ComPtr<IXMLElementCollection> children;
+  if (FAILED(element->get_children(children.receive())) || !children)
+    return list;
+  LONG count = 0;
+  children->get_length(&count);
+  for (LONG i = 0; i < count; ++i) {
+    base::Variant index, empty;
+    V_VT(index.get()) = VT_I4;
+    V_I4(index.get()) = i;
+    ComPtr<IDispatch> found;
+    children->item(*index.get(), *empty.get(), found.receive());
+    if (ComPtr<IXMLElement> child = found ? found.query<IXMLElement>() : nullptr)
+      list.push_back(child);
+  }
+  return list;
+}
+
+ComPtr<IXMLElement> sectionOf(IQorOcx2 *data, const char *name) {
+  ComPtr<IXMLElement> root;
+  if (FAILED(data->get_RootData1(root.receive())) || !root)
+    return nullptr;
+  for (ComPtr<IXMLElement> &child : childrenOf(root.get())) {
+    Bstr tag;
+    child->get_tagName(tag.receive());
+    if (tag.toAnsi() == name)
+      return child;
+  }
+  return nullptr;
+}
+
+// The PARAMS items of a control as the parameters page sees its rows: found
+// by NAME, the value in TEXT.
+class ControlRows : public semi::ParameterRows {
+public:
+  explicit ControlRows(IQorOcx2 *data) : params_(sectionOf(data, "PARAMS")) {}
+  bool resetRow(const std::string &name, const std::string &value) override {
+    ComPtr<IXMLElement> item = find(name);
+    if (!item)
+      return false;
+    setAttribute(item.get(), "DEFAULT", value);
+    setAttribute(item.get(), "TEXT", value);
+    item->removeAttribute(Bstr(std::string("IEEE")).get());
+    return true;
+  }
+  bool setRow(const std::string &name, const std::string &value) override {
+    ComPtr<IXMLElement> item = find(name);
+    if (!item)
+      return false;
+    setAttribute(item.get(), "TEXT", value);
+    item->removeAttribute(Bstr(std::string("IEEE")).get());
+    return true;
+  }
+  ComPtr<IXMLElement> find(const std::string &name) const {
+    if (params_)
+      for (const ComPtr<IXMLElement> &item : childrenOf(params_.get()))
+        if (attribute(item.get(), "NAME") == name)
+          return item;
+    return nullptr;
+  }
+
+private:
+  ComPtr<IXMLElement> params_;
+};
+
+std::string englishDate() {
+  static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02u %s %04u", now.wDay, months[now.wMonth - 1], now.wYear);
+  return text;
+}
+
+std::string lower(std::string text) {
+  for (char &c : text)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+struct Component {
+  Part part;
+  drawhost::Shape *shape = nullptr;
+  ComPtr<IQorOcx> ocx;
+  ComPtr<IQorOcx2> data;
+  const std::vector<const char *> &pins() const { return infoOf(part).pins; }
+  std::string bodyText() const { return shape->cell("User.BodyText", false)->formula(); }
+  drawhost::Shape *show() const {
+    for (const auto &member : shape->members())
+      if (member->name() == "SHOW")
+        return member.get();
+    return nullptr;
+  }
+  std::string shownText() const {
+    drawhost::Shape *s = show();
+    if (!s)
+      return "<no SHOW>";
+    Bstr text;
+    s->get_Text(text.receive());
+    return text.toAnsi();
+  }
+  std::string mark() const {
+    Bstr text;
+    EXPECT_EQ(ocx->get_ErrorMark(text.receive()), S_OK);
+    return text.toAnsi();
+  }
+  std::string dataStr1() const {
+    Bstr text;
+    EXPECT_EQ(data->get_DataStr1(text.receive()), S_OK);
+    return text.toAnsi();
+  }
+};
+
+ComPtr<IUnknown> createControl(Part part, HRESULT *result = nullptr) {
+  CLSID clsid;
+  EXPECT_EQ(CLSIDFromProgID(Bstr(std::string(infoOf(part).progId)).get(), &clsid), S_OK);
+  ComPtr<IUnknown> control;
+  const HRESULT hr =
+      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, control.receiveVoid());
+  if (result)
+    *result = hr;
+  else
+    EXPECT_EQ(hr, S_OK) << infoOf(part).progId;
+  return control;
+}
+
+// The component XML of a control parsed as the native tests parse theirs.
+bool parseDataStr1(IQorOcx2 *data, xml::Document &document) {
+  Bstr text;
+  if (data->get_DataStr1(text.receive()) != S_OK)
+    return false;
+  xml::ParseError error;
+  return semi::loadKeepingRepeats(document, text.toAnsi(), error);
+}
+
+semi::ModelLibrary shippedLibrary(SemiKind kind) {
+  semi::ModelLibrary library;
+  xml::ParseError error;
+  EXPECT_TRUE(library.load(
+      testing_support::readFile(testing_support::hostPath(semi_test::shippedLibraryPath(kind))),
+      error));
+  return library;
+}
+
+class SemiControls : public testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    CoInitialize(nullptr);
+    qorSim_ = LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str());
+    qorLib01_ = LoadLibraryA(testing_support::hostPath(QORLIB01_DLL).c_str());
+    qorLib02_ = LoadLibraryA(testing_support::hostPath(QORLIB02_DLL).c_str());
+    ASSERT_TRUE(qorSim_ && qorLib01_ && qorLib02_);
+    for (HMODULE module : {qorSim_, qorLib01_, qorLib02_})
+      ASSERT_EQ(callExport(module, "DllRegisterServer"), S_OK);
+    host_ = new drawhost::StandInHost();
+    host_->openStencil();
+    Bstr hostLibraryPath(testing_support::hostPath(DRAWING_HOST_TLB));
+    ComPtr<ITypeLib> hostLibrary;
+    ASSERT_EQ(LoadTypeLibEx(hostLibraryPath.get(), REGKIND_REGISTER, hostLibrary.receive()), S_OK);
+  }
+  static void TearDownTestSuite() {
+    delete host_;
+    host_ = nullptr;
+    for (HMODULE module : {qorLib02_, qorLib01_, qorSim_})
+      EXPECT_EQ(callExport(module, "DllUnregisterServer"), S_OK);
+    CoUninitialize();
+  }
+  void SetUp() override {
+    ASSERT_EQ(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
+                               lib_.receiveVoid()),
+              S_OK);
+    static int pages = 0;
+    document_ = host_->addDocument("C:\\Drawings\\", "Semis" + std::to_string(++pages) + ".vsd");
+    page_ = document_->addPage("Page-1");
+  }
+  void TearDown() override {
+    if (ComPtr<IQorSimCkt> ckt = circuit())
+      ckt->Quit();
+  }
+
+  ComPtr<IQorSimCkt> circuit() {
+    ComPtr<IQorSimRoot> root;
+    if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                                root.receiveVoid())))
+      return nullptr;
+    ComPtr<IQorSimCkt> found;
+    root->FindSim(page_, found.receive());
+    return found;
+  }
+
+  // A component shape as the stencil's master makes it: the control's
+  // ProgID in User.QOR, its body, the label and error cells and one
+  // connection point per pin.
+  drawhost::Shape *componentShape(Part part, double x) {
+    const PartInfo &info = infoOf(part);
+    drawhost::Shape *shape =
+        page_->addShape(2, std::string(info.name) + "." + std::to_string(++shapes_));
+    shape->cell("User.QOR", true)->setQuietly(std::string("\"") + info.progId + "\"");
+    shape->cell("User.Error", true)->setQuietly("FALSE");
+    shape->cell("User.BodyText", true)->setQuietly("\"\"");
+    shape->cell("PinX", true)->setQuietly(std::to_string(x));
+    shape->cell("PinY", true)->setQuietly("0");
+    drawhost::Shape *body = shape->addMember(3, "BODY");
+    body->cell("User.Flip", true)->setQuietly("FALSE");
+    for (const char *pin : info.pins) {
+      shape->addConnectionPoint(pin);
+      shape->cell(std::string("Connections.") + pin + ".A", false)->setQuietly("FALSE");
+    }
+    return shape;
+  }
+
+  // Dropped as a person drops them: the shapes selected, the drop macro
+  // run; the controls it inserts bind themselves.
+  std::vector<Component> drop(const std::vector<Part> &parts) {
+    std::vector<Component> components;
+    std::vector<drawhost::Shape *> selected;
+    for (Part part : parts) {
+      Component component;
+      component.part = part;
+      component.shape = componentShape(part, static_cast<double>(components.size()));
+      selected.push_back(component.shape);
+      components.push_back(component);
+    }
+    host_->setActiveWindow(page_, selected);
+    EXPECT_EQ(lib_->CompOnDrop(host_->activeWindow()), S_OK);
+    for (Component &component : components) {
+      for (const auto &member : component.shape->members()) {
+        ComPtr<IUnknown> object;
+        member->get_Object(object.receive());
+        if (object) {
+          component.ocx = object.query<IQorOcx>();
+          component.data = object.query<IQorOcx2>();
+        }
+      }
+      EXPECT_TRUE(component.ocx && component.data) << component.shape->name();
+    }
+    return components;
+  }
+
+  void wire(const Component &from, const char *fromPin, const Component &to, const char *toPin) {
+    drawhost::Shape *connector = page_->addShape(3, "Wire." + std::to_string(++shapes_));
+    connector->setOneD(true);
+    page_->glue(connector, 9, from.shape, pinIndex(from, fromPin));
+    page_->glue(connector, 12, to.shape, pinIndex(to, toPin));
+  }
+  static short pinIndex(const Component &component, const char *pin) {
+    for (std::size_t i = 0; i < component.pins().size(); ++i)
+      if (std::string(component.pins()[i]) == pin)
+        return static_cast<short>(i);
+    ADD_FAILURE() << "no pin " << pin;
+    return 0;
+  }
+
+  // A value of a source or resistor, as its sheet would enter it.
+  void setValue(const Component &component, const char *name, const std::string &value) {
+    ASSERT_TRUE(ControlRows(component.data.get()).setRow(name, value)) << name;
+  }
+  // A library model chosen for a diode or transistor, as the parameters
+  // page applies it: defaults first, then the model's values (COPY
+  // followed), TYPE the type chosen.
+  void chooseModel(const Component &component, const std::string &type) {
+    semi::ModelLibrary library = shippedLibrary(semiKindOf(component.part));
+    semi::ModelChoice choice = semi::chooseModel(library, type);
+    ASSERT_EQ(choice.lookup, semi::ModelLookup::Found) << type;
+    ControlRows rows(component.data.get());
+    semi::applyModelChoice(choice, rows);
+  }
+
+  double result(const Component &component, const std::string &name) {
+    ComPtr<IXMLElement> section = sectionOf(component.data.get(), "RESULT");
+    double value = std::numeric_limits<double>::quiet_NaN();
+    if (section)
+      for (const ComPtr<IXMLElement> &item : childrenOf(section.get()))
+        if (attribute(item.get(), "NAME") == name)
+          lib_->BSTR2IEEE(Bstr(attribute(item.get(), "IEEE")).get(), &value);
+    return value;
+  }
+  std::string partId(const Component &component) {
+    Bstr key, id;
+    component.data->get_CompGUID(key.receive());
+    circuit()->get_OcxMapPartID(key.get(), id.receive());
+    return id.toAnsi();
+  }
+
+  // Writes of cells, texts and layers in the host's record since from.
+  int writesSince(std::size_t from) {
+    int writes = 0;
+    for (std::size_t i = from; i < host_->record().size(); ++i) {
+      const std::string &line = host_->record()[i];
+      for (const char *prefix :
+           {"Formula", "SetFormulas", "Text ", "DrawRectangle", "Add layer", "Layer", "  batch"})
+        if (line.rfind(prefix, 0) == 0) {
+          ++writes;
+          break;
+        }
+    }
+    return writes;
+  }
+  bool recorded(std::size_t from, const std::string &line) {
+    for (std::size_t i = from; i < host_->record().size(); ++i)
+      if (host_->record()[i] == line)
+        return true;
+    return false;
+  }
+
+  // The solution at a pin's node, and the node's SPICE name.
+  double pinVoltage(const Component &component, const char *pin, std::string &spiceNode) {
+    Bstr key;
+    component.data->get_CompGUID(key.receive());
+    ComPtr<IQorSimCkt> ckt = circuit();
+    LONG at = -1;
+    EXPECT_EQ(ckt->IndexMapFind(Bstr(key.toAnsi() + pin).get(), &at), S_OK) << pin;
+    Bstr node;
+    EXPECT_EQ(ckt->get_SpiceNet(at, node.receive()), S_OK);
+    spiceNode = node.toAnsi();
+    double value = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(circuit().query<IQorSimDC>()->get_Solution(at, &value), S_OK);
+    return value;
+  }
+
+  // The File menu's netlist with the cross-check's options and a print of
+  // every node voltage and every semiconductor's currents, beside our
+  // solution and the currents the controls show, for compare-ngspice.py.
+  void checkWithNgspice(const std::string &name, const std::string &title,
+                        const std::vector<Component> &components) {
+    const std::string dir =
+        testing_support::envOr("TEST_BINARY_DIR", ".") + std::string("/control-ngspice-check/");
+    CreateDirectoryA(testing_support::hostPath(dir).c_str(), nullptr);
+    qorsim_test::netlistSavePath = testing_support::hostPath(dir + name + ".netlist");
+    DeleteFileA(qorsim_test::netlistSavePath.c_str());
+    host_->setActiveWindow(page_, {});
+    ASSERT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
+    const std::string netlist = testing_support::readFile(qorsim_test::netlistSavePath);
+    ASSERT_FALSE(netlist.empty()) << "no netlist " << qorsim_test::netlistSavePath;
+    ASSERT_NE(netlist.rfind(".END"), std::string::npos) << netlist;
+    std::vector<semi_test::Compared> rows;
+    std::set<std::string> nodes;
+    for (const Component &component : components) {
+      for (const char *pin : component.pins()) {
+        std::string node;
+        const double v = pinVoltage(component, pin, node);
+        if (node != "0" && nodes.insert(node).second)
+          rows.push_back({"V(" + node + ")", "v(" + node + ")", v, 1.0, 1e-6, 1e-5, "", node});
+      }
+      const std::string id = partId(component);
+      const std::string at = "@" + lower(id) + "[";
+      if (component.part == Part::Npn || component.part == Part::Pnp) {
+        // ngspice counts the PNP's currents the other way round.
+        const double sign = component.part == Part::Pnp ? -1.0 : 1.0;
+        rows.push_back({id + " Ic", at + "ic]", result(component, "Ic"), sign, 1e-4, 0, id, "Ic"});
+        rows.push_back({id + " Ib", at + "ib]", result(component, "Ib"), sign, 1e-4, 0, id, "Ib"});
+      } else if (component.part == Part::Diode) {
+        rows.push_back(
+            {id + " Idc", at + "id]", result(component, "Idc"), 1.0, 1e-4, 0, id, "Idc"});
+      }
+    }
+    semi_test::writeCheckFiles(testing_support::hostPath(dir + name), netlist, title, "QorSim",
+                               rows);
+  }
+
+  static HMODULE qorSim_, qorLib01_, qorLib02_;
+  static drawhost::StandInHost *host_;
+  ComPtr<IQorLib> lib_;
+  drawhost::Document *document_ = nullptr;
+  drawhost::Page *page_ = nullptr;
+  int shapes_ = 0;
+};
+
+HMODULE SemiControls::qorSim_, SemiControls::qorLib01_, SemiControls::qorLib02_;
+drawhost::StandInHost *SemiControls::host_;
+
+TEST_F(SemiControls, FreshControlsMatchTheirGoldenFilesAndLibraries) {
+  struct Case {
+    Part part;
+    const char *golden, *name, *device, *partId;
+    std::size_t params, results;
+  } cases[] = {
+      {Part::Npn, "npn-fresh.txt", "QOR BjtNpn OCX", "QOR.BjtNpnDev", "Q?", 28, 23},
+      {Part::Pnp, "pnp-fresh.txt", "QOR BjtPnp OCX", "QOR.BjtPnpDev", "Q?", 28, 23},
+      {Part::Diode, "diode-fresh.txt", "QOR Diode OCX", "QOR.DiodeDev", "D?", 11, 8},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.golden);
+    ComPtr<IUnknown> control = createControl(c.part);
+    ASSERT_TRUE(control);
+    ComPtr<IQorOcx> ocx = control.query<IQorOcx>();
+    ComPtr<IQorOcx2> data = control.query<IQorOcx2>();
+    Bstr name, device, id;
+    EXPECT_EQ(ocx->get_Name(name.receive()), S_OK);
+    EXPECT_EQ(ocx->get_DevProgID(device.receive()), S_OK);
+    EXPECT_EQ(ocx->get_PartID(id.receive()), S_OK);
+    EXPECT_EQ(name.toAnsi(), c.name);
+    EXPECT_EQ(device.toAnsi(), c.device);
+    EXPECT_EQ(id.toAnsi(), c.partId);
+
+    // DataStr1 is the document with the library's items, not the bare
+    // template.
+    xml::Document document;
+    ASSERT_TRUE(parseDataStr1(data.get(), document));
+    xml::Element &root = *document.root();
+    EXPECT_EQ(root.getAttribute("CREATED"), englishDate());
+    root.setAttribute("CREATED", "9 Dec 2026"); // the golden files' day
+    EXPECT_EQ(semi_test::renderTree(root),
+              testing_support::readFile(testing_support::hostPath(
+                  testing_support::sourcePath(std::string("semi-lib/tests/golden/") + c.golden))));
+    ASSERT_TRUE(root.child("PARAMS") && root.child("RESULT"));
+    const std::vector<xml::Element *> items = root.child("PARAMS")->children();
+    ASSERT_EQ(items.size(), c.params);
+    ASSERT_EQ(root.child("RESULT")->children().size(), c.results);
+    for (const xml::Element *result : root.child("RESULT")->children())
+      EXPECT_EQ(result->getAttribute("IEEE"), "0XFFFFFFFFFFFFFFFF");
+    // Each item exactly its PARAM, attributes in the library's order.
+    semi::ModelLibrary library = shippedLibrary(semiKindOf(c.part));
+    const std::vector<const xml::Element *> params = library.params();
+    ASSERT_EQ(params.size(), c.params);
+    for (std::size_t i = 0; i < items.size(); ++i)
+      EXPECT_EQ(semi::attributesOf(*items[i]), semi::attributesOf(*params[i])) << i;
+    // The live document the devices read holds the same items.
+    ComPtr<IXMLElement> live = sectionOf(data.get(), "PARAMS");
+    ASSERT_TRUE(live);
+    EXPECT_EQ(childrenOf(live.get()).size(), c.params);
+
+    // Unbound: no marks, no sheet, no refresh.
+    Bstr mark;
+    EXPECT_EQ(ocx->get_ErrorMark(mark.receive()), E_FAIL);
+    EXPECT_EQ(ocx->put_ErrorMark(Bstr(std::string("*")).get()), E_FAIL);
+    EXPECT_EQ(ocx->ShowProperties(), S_FALSE);
+    EXPECT_EQ(ocx->OnAdvise(qorMaskDC), S_FALSE);
+    EXPECT_EQ(ocx->put_PartID(nullptr), E_POINTER);
+  }
+}
+
+std::string registryText(const std::string &key) {
+  char value[256] = {};
+  LONG size = sizeof value;
+  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS)
+    return "<missing>";
+  return value;
+}
+
+TEST_F(SemiControls, ControlsAreRegisteredWithTheirMiscStatus) {
+  const struct {
+    Part part;
+    const char *description;
+    DWORD status;
+  } cases[] = {{Part::Diode, "Netweave Diode OCX", 131473},
+               {Part::Npn, "Netweave NPN Transistor OCX", 132497},
+               {Part::Pnp, "Netweave PNP Transistor OCX", 132497}};
+  for (const auto &c : cases) {
+    const std::string progId = std::string(infoOf(c.part).progId) + ".1";
+    const std::string key = "CLSID\\" + registryText(progId + "\\CLSID");
+    SCOPED_TRACE(progId);
+    EXPECT_EQ(registryText(key), c.description);
+    EXPECT_EQ(registryText(key + "\\Control"), "");
+    EXPECT_EQ(registryText(key + "\\MiscStatus"), "0");
+    EXPECT_EQ(registryText(key + "\\MiscStatus\\1"), std::to_string(c.status));
+    EXPECT_EQ(registryText(key + "\\Version"), "1.0");
+    ComPtr<IUnknown> control = createControl(c.part);
+    ASSERT_TRUE(control);
+    DWORD status = 0;
+    ASSERT_EQ(control.query<IOleObject>()->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
+    EXPECT_EQ(status, c.status);
+  }
+}
+
+// A class object for the QorLib service that makes nothing.
+class RefusingFactory : public IClassFactory {
+public:
+  virtual ~RefusingFactory() = default;
+  static const com::InterfaceEntry *interfaces() {
+    static const com::InterfaceEntry table[] = {
+        {&IID_IClassFactory, com::interfaceOffset<RefusingFactory, IClassFactory>()}, {nullptr, 0}};
+    return table;
+  }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *, REFIID, void **out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
+TEST_F(SemiControls, AControlWithoutItsServiceIsNotCreated) {
+  auto factory = ComPtr<com::Object<RefusingFactory>>::adopt(new com::Object<RefusingFactory>());
+  DWORD cookie = 0;
+  ASSERT_EQ(CoRegisterClassObject(CLSID_QorLib, static_cast<IClassFactory *>(factory.get()),
+                                  CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
+            S_OK);
+  for (Part part : {Part::Diode, Part::Npn, Part::Pnp}) {
+    HRESULT hr = S_OK;
+    ComPtr<IUnknown> control = createControl(part, &hr);
+    EXPECT_EQ(hr, E_NOINTERFACE) << infoOf(part).progId;
+    EXPECT_FALSE(control);
+  }
+  CoRevokeClassObject(cookie);
+  EXPECT_TRUE(createControl(Part::Npn));
+}
+
+TEST_F(SemiControls, TheFirstLayoutWritesCellsTextAndLayerTheSecondNothing) {
+  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Diode, Part::Ground});
+  setValue(c[0], "Vdc", "5");
+  wire(c[0], "P", c[1], "A");
+  wire(c[1], "B", c[2], "A");
+  wire(c[2], "K", c[3], "A");
+  wire(c[0], "M", c[3], "A");
+  const std::size_t before = host_->record().size();
+  host_->fireIdle();
+  const Component &diode = c[2];
+  ASSERT_TRUE(diode.show());
+  const std::string show = diode.show()->name();
+  // One bulk write of the 22 cells and the line pattern's second entry.
+  EXPECT_TRUE(recorded(before, "SetFormulas " + show + " flags 2 cells 23"));
+  EXPECT_EQ(diode.show()->cellAt(1, 2, 2, false)->formula(), "GUARD(0)");
+  EXPECT_EQ(diode.show()->cellAt(1, 12, 0, false)->formula(),
+            diode.shape->name() + "!Controls.X2+LocPinX-PinX");
+  EXPECT_EQ(diode.show()->cellAt(1, 12, 6, false)->formula(),
+            diode.shape->name() + "!Angle*IF(BODY!User.Flip,1,-1)");
+  EXPECT_EQ(diode.show()->cellAt(4, 0, 6, false)->formula(), "BODY!Para.HorzAlign");
+  EXPECT_EQ(diode.show()->cellAt(1, 15, 11, false)->formula(), "1");
+  ASSERT_EQ(page_->layerNames(), std::vector<std::string>{"Simulation"});
+  EXPECT_EQ(diode.show()->cellAt(1, 6, 0, false)->formula(), "\"1\"");
+  // The text is RESULT ORDER "2": the diode's current, as the service
+  // formats the item.
+  ComPtr<IXMLElement> results = sectionOf(diode.data.get(), "RESULT");
+  ASSERT_TRUE(results);
+  Bstr idc;
+  ASSERT_EQ(lib_->FormatItem(childrenOf(results.get()).at(2).get(), Bstr(std::string()).get(),
+                             idc.receive()),
+            S_OK);
+  EXPECT_EQ(diode.shownText(), idc.toAnsi());
+  EXPECT_EQ(diode.shownText().rfind("Idc = ", 0), 0u) << diode.shownText();
+  EXPECT_GT(result(diode, "Idc"), 1e-3);
+
+  // Solved again and refreshed twice: nothing is written.
+  const std::size_t second = host_->record().size();
+  ASSERT_EQ(circuit()->SolveDC(), S_OK);
+  EXPECT_EQ(diode.ocx->OnAdvise(qorMaskNone), S_OK);
+  EXPECT_EQ(diode.ocx->OnAdvise(qorMaskDC), S_OK);
+  EXPECT_EQ(writesSince(second), 0);
+}
+
+TEST_F(SemiControls, ErrorMarksAddUpAndARefusedMarkChangesNoCell) {
+  std::vector<Component> c = drop({Part::Npn, Part::Diode});
+  const Component &q = c[0];
+  EXPECT_EQ(q.ocx->put_ErrorMark(Bstr(std::string()).get()), S_OK);
+  EXPECT_EQ(q.mark(), "");
+  EXPECT_EQ(q.ocx->put_ErrorMark(Bstr(std::string("B")).get()), S_OK);
+  EXPECT_EQ(q.mark(), "B");
+  EXPECT_EQ(q.ocx->put_ErrorMark(Bstr(std::string("*")).get()), S_OK);
+  EXPECT_EQ(q.mark(), "*,B");
+  EXPECT_EQ(q.shape->cell("User.Error", false)->formula(), "TRUE");
+  EXPECT_EQ(q.shape->cell("Connections.B.A", false)->formula(), "TRUE");
+  EXPECT_EQ(q.shape->cell("Connections.C.A", false)->formula(), "FALSE");
+  const std::size_t before = host_->record().size();
+  for (const char *refused : {"X", "A", "K", "b", "*,B", "CE"})
+    EXPECT_EQ(q.ocx->put_ErrorMark(Bstr(std::string(refused)).get()), E_INVALIDARG) << refused;
+  EXPECT_EQ(writesSince(before), 0);
+  EXPECT_EQ(q.mark(), "*,B");
+  EXPECT_EQ(q.ocx->put_ErrorMark(Bstr(std::string("E")).get()), S_OK);
+  EXPECT_EQ(q.ocx->put_ErrorMark(Bstr(std::string("C")).get()), S_OK);
+  EXPECT_EQ(q.mark(), "*,C,B,E");
+  EXPECT_EQ(q.ocx->put_ErrorMark(nullptr), S_OK);
+  EXPECT_EQ(q.mark(), "");
+  // The diode marks its anode and cathode, and no transistor pin.
+  const Component &d = c[1];
+  EXPECT_EQ(d.ocx->put_ErrorMark(Bstr(std::string("K")).get()), S_OK);
+  EXPECT_EQ(d.ocx->put_ErrorMark(Bstr(std::string("B")).get()), E_INVALIDARG);
+  EXPECT_EQ(d.ocx->put_ErrorMark(Bstr(std::string("A")).get()), S_OK);
+  EXPECT_EQ(d.mark(), "A,K");
+}
+
+// The label: the PARAMS ORDER's items, quotes doubled so the formula stays
+// one string; the walk stops at a character that is no digit or space.
+TEST_F(SemiControls, LabelsDoubleTheirQuotesAndTheOrderWalkEnds) {
+  std::vector<Component> c = drop({Part::Npn});
+  const Component &q = c[0];
+  ASSERT_EQ(q.ocx->put_PartID(Bstr(std::string("Q\"1")).get()), S_OK);
+  EXPECT_EQ(q.bodyText(), "\"Q\"\"1\nDEFAULT\"");
+  // The same ID again writes nothing.
+  const std::size_t before = host_->record().size();
+  ASSERT_EQ(q.ocx->put_PartID(Bstr(std::string("Q\"1")).get()), S_OK);
+  EXPECT_EQ(writesSince(before), 0);
+
+  ComPtr<IXMLElement> params = sectionOf(q.data.get(), "PARAMS");
+  ASSERT_TRUE(params);
+  setAttribute(params.get(), "ORDER", "1  0x 1");
+  ASSERT_EQ(q.ocx->put_PartID(Bstr(std::string("Q7")).get()), S_OK);
+  EXPECT_EQ(q.bodyText(), "\"DEFAULT\n\nQ7\"");
+}
+
+// The common-emitter stage: a 12 V source, the base divider 47k/10k,
+// 2.2k collector and 470 ohm emitter resistors and a 2N3904.
+TEST_F(SemiControls, A2N3904CommonEmitterStageAgreesWithNgspice) {
+  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Resistor, Part::Resistor,
+                                   Part::Resistor, Part::Npn, Part::Ground});
+  setValue(c[0], "Vdc", "12");
+  setValue(c[1], "R", "47000");
+  setValue(c[2], "R", "10000");
+  setValue(c[3], "R", "2200");
+  setValue(c[4], "R", "470");
+  chooseModel(c[5], "2N3904");
+  wire(c[0], "P", c[1], "A");
+  wire(c[0], "P", c[3], "A");
+  wire(c[1], "B", c[5], "B");
+  wire(c[2], "A", c[5], "B");
+  wire(c[3], "B", c[5], "C");
+  wire(c[4], "A", c[5], "E");
+  wire(c[2], "B", c[6], "A");
+  wire(c[4], "B", c[6], "A");
+  wire(c[0], "M", c[6], "A");
+  host_->fireIdle();
+  const Component &q = c[5];
+  EXPECT_EQ(partId(q), "Q1");
+  EXPECT_EQ(q.bodyText(), "\"Q1\n2N3904\"");
+  EXPECT_EQ(q.mark(), "");
+  EXPECT_EQ(q.shownText().rfind("Ic = ", 0), 0u) << q.shownText();
+  // Forward active: about 0.8 V over 470 ohm in the emitter.
+  EXPECT_GT(result(q, "Ic"), 1e-3);
+  EXPECT_LT(result(q, "Ic"), 3e-3);
+  EXPECT_GT(result(q, "beta(DC)"), 100);
+  checkWithNgspice("common-emitter", "2N3904 common-emitter stage on the page", c);
+}
+
+// The PNP bias stage: base divider 10k/47k from 12 V, 1k emitter resistor
+// to the supply, 3.3k collector resistor to ground and a 2N3906.
+TEST_F(SemiControls, A2N3906BiasStageAgreesWithNgspice) {
+  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Resistor, Part::Resistor,
+                                   Part::Resistor, Part::Pnp, Part::Ground});
+  setValue(c[0], "Vdc", "12");
+  setValue(c[1], "R", "10000");
+  setValue(c[2], "R", "47000");
+  setValue(c[3], "R", "1000");
+  setValue(c[4], "R", "3300");
+  chooseModel(c[5], "2N3906");
+  wire(c[0], "P", c[1], "A");
+  wire(c[0], "P", c[3], "A");
+  wire(c[1], "B", c[5], "B");
+  wire(c[2], "A", c[5], "B");
+  wire(c[3], "B", c[5], "E");
+  wire(c[4], "A", c[5], "C");
+  wire(c[2], "B", c[6], "A");
+  wire(c[4], "B", c[6], "A");
+  wire(c[0], "M", c[6], "A");
+  host_->fireIdle();
+  const Component &q = c[5];
+  EXPECT_EQ(partId(q), "Q1");
+  EXPECT_EQ(q.bodyText(), "\"Q1\n2N3906\"");
+  EXPECT_EQ(q.mark(), "");
+  EXPECT_EQ(q.shownText().rfind("Ic = ", 0), 0u) << q.shownText();
+  EXPECT_GT(std::fabs(result(q, "Ic")), 1e-3);
+  checkWithNgspice("bias-stage", "2N3906 bias stage on the page", c);
+}
+
+// A 1N4148 with a 1k resistor from 5 V, and a second diode of type 1N914
+// (a COPY of the 1N4148) in parallel on its own resistor.
+TEST_F(SemiControls, A1N4148AndItsCopyAgreeWithNgspice) {
+  std::vector<Component> c =
+      drop({Part::Source, Part::Resistor, Part::Diode, Part::Resistor, Part::Diode, Part::Ground});
+  setValue(c[0], "Vdc", "5");
+  setValue(c[3], "R", "2200");
+  chooseModel(c[2], "1N4148");
+  chooseModel(c[4], "1N914");
+  wire(c[0], "P", c[1], "A");
+  wire(c[1], "B", c[2], "A");
+  wire(c[0], "P", c[3], "A");
+  wire(c[3], "B", c[4], "A");
+  wire(c[2], "K", c[5], "A");
+  wire(c[4], "K", c[5], "A");
+  wire(c[0], "M", c[5], "A");
+  host_->fireIdle();
+  const std::set<std::string> ids = {partId(c[2]), partId(c[4])};
+  EXPECT_EQ(ids, (std::set<std::string>{"D1", "D2"}));
+  EXPECT_EQ(c[2].bodyText(), "\"" + partId(c[2]) + "\n1N4148\"");
+  EXPECT_EQ(c[4].bodyText(), "\"" + partId(c[4]) + "\n1N914\"");
+  EXPECT_EQ(c[2].shownText().rfind("Idc = ", 0), 0u) << c[2].shownText();
+  EXPECT_GT(result(c[2], "Idc"), result(c[4], "Idc"));
+  checkWithNgspice("diodes", "1N4148 and 1N914 on the page", c);
+}
+
+// The device reads what the chosen type put into the items: the model line
+// of the File menu's netlist carries the 2N3904's IS and the later RB.
+TEST_F(SemiControls, Choosing2N3904InTheXmlMakesTheDeviceReadItsValues) {
+  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Npn, Part::Ground});
+  chooseModel(c[2], "2N3904");
+  ControlRows rows(c[2].data.get());
+  EXPECT_EQ(attribute(rows.find("TYPE").get(), "TEXT"), "2N3904");
+  EXPECT_EQ(attribute(rows.find("RB").get(), "TEXT"), "7.5");
+  wire(c[0], "P", c[1], "A");
+  wire(c[1], "B", c[2], "B");
+  wire(c[0], "P", c[2], "C");
+  wire(c[2], "E", c[3], "A");
+  wire(c[0], "M", c[3], "A");
+  host_->fireIdle();
+  const std::string dir =
+      testing_support::envOr("TEST_BINARY_DIR", ".") + std::string("/control-netlists/");
+  CreateDirectoryA(testing_support::hostPath(dir).c_str(), nullptr);
+  qorsim_test::netlistSavePath = testing_support::hostPath(dir + "model-values.cir");
+  DeleteFileA(qorsim_test::netlistSavePath.c_str());
+  host_->setActiveWindow(page_, {});
+  ASSERT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
+  std::string model;
+  std::istringstream netlist(testing_support::readFile(qorsim_test::netlistSavePath));
+  for (std::string line; std::getline(netlist, line);)
+    if (line.rfind(".MODEL", 0) == 0 || line.rfind(".model", 0) == 0 || line.rfind("+", 0) == 0)
+      model += line + "\n";
+  const std::string upper = [&] {
+    std::string text = model;
+    for (char &ch : text)
+      ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    return text;
+  }();
+  EXPECT_NE(upper.find("IS=6.81E-15"), std::string::npos) << model;
+  EXPECT_NE(upper.find("RB=7.5"), std::string::npos) << model;
+  EXPECT_NE(upper.find("BF=412"), std::string::npos) << model;
+}
+
+// Cancel puts back the document as committed: the library's items, the
+// chosen model and the last results; so do saving and reloading.
+TEST_F(SemiControls, CancelAndReloadKeepMergedParametersEditsAndResults) {
+  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Npn, Part::Ground});
+  setValue(c[0], "Vdc", "9");
+  chooseModel(c[2], "2N3904");
+  wire(c[0], "P", c[1], "A");
+  wire(c[1], "B", c[2], "B");
+  wire(c[0], "P", c[2], "C");
+  wire(c[2], "E", c[3], "A");
+  wire(c[0], "M", c[3], "A");
+  host_->fireIdle();
+  const Component &q = c[2];
+  const double ic = result(q, "Ic");
+  ASSERT_GT(ic, 1e-4);
+  const std::string committed = q.dataStr1();
+  ASSERT_NE(committed.find("TEXT=\"2N3904\""), std::string::npos) << committed;
+
+  // An edit in the sheet, then Cancel.
+  bool sheetSeen = false;
+  {
+    HWND sheet = nullptr;
+    testing_support::ModalScript script(
+        {[&] {
+          sheet = test_windows::withCaption(test_windows::threadWindows(), "",
+                                            "NPN Transistor Properties");
+          if (!sheet)
+            return false;
+          sheetSeen = true;
+          setAttribute(ControlRows(q.data.get()).find("BF").get(), "TEXT", "1");
+          PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+          return true;
+        }},
+        [&] {
+          if (sheet && IsWindow(sheet))
+            PostMessageA(sheet, WM_CLOSE, 0, 0);
+        },
+        5000);
+    EXPECT_EQ(q.ocx->ShowProperties(), S_OK);
+    if (sheetSeen) {
+      EXPECT_TRUE(script.finished());
+    }
+  }
+  EXPECT_EQ(q.dataStr1(), committed);
+  EXPECT_EQ(attribute(ControlRows(q.data.get()).find("BF").get(), "TEXT"), "412");
+  EXPECT_EQ(childrenOf(sectionOf(q.data.get(), "PARAMS").get()).size(), 28u);
+  EXPECT_DOUBLE_EQ(result(q, "Ic"), ic);
+
+  // Saved with the page and loaded into a new control of the class.
+  ComPtr<IStream> stream;
+  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
+  ASSERT_EQ(q.ocx.query<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+  ComPtr<IUnknown> reloaded = createControl(Part::Npn);
+  LARGE_INTEGER zero = {};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ASSERT_EQ(reloaded.query<IPersistStreamInit>()->Load(stream.get()), S_OK);
+  Component copy;
+  copy.part = Part::Npn;
+  copy.ocx = reloaded.query<IQorOcx>();
+  copy.data = reloaded.query<IQorOcx2>();
+  EXPECT_EQ(copy.dataStr1(), committed);
+  EXPECT_EQ(childrenOf(sectionOf(copy.data.get(), "PARAMS").get()).size(), 28u);
+  EXPECT_EQ(attribute(ControlRows(copy.data.get()).find("IS").get(), "TEXT"), "6.81E-15");
+  EXPECT_DOUBLE_EQ(result(copy, "Ic"), ic);
+}
+
+} // namespace
