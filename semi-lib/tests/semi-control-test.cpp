@@ -840,6 +840,7 @@ TEST_F(SemiControls, CancelAndReloadKeepMergedParametersEditsAndResults) {
         },
         5000);
     EXPECT_EQ(q.ocx->ShowProperties(), S_OK);
+    RecordProperty("sheetShown", sheetSeen ? "yes" : "no");
     if (sheetSeen) {
       EXPECT_TRUE(script.finished());
     }
