@@ -10,6 +10,7 @@
 #include "testing/window-shot.h"
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -120,6 +121,85 @@ TEST_F(SemiSheets, ChoosingAModelInTheInPlaceListAndOkWritesTheMergedParameters)
   EXPECT_EQ(owner.param("IS", "DEFAULT"), "1E-16") << "DEFAULT holds the library's value";
   EXPECT_EQ(owner.param("IS", "IEEE"), "(absent)");
   EXPECT_EQ(owner.param("ID", "TEXT"), "(absent)") << "the identifier is not touched";
+}
+
+std::vector<std::string> tabTexts(uikit::ComponentSheet &sheet) {
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet.handle(), PSM_GETTABCONTROL, 0, 0));
+  std::vector<std::string> texts;
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[64] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+// The diode's and the PNP's sheets over their shipped libraries: the pages
+// in order, and a model chosen from the list (a COPY of a COPY for the
+// diode) written with the type as chosen; boxes carry the component's
+// name.
+TEST_F(SemiSheets, ShippedDiodeAndPnpModelsAreChosenThroughTheirSheets) {
+  struct Case {
+    semi::SemiKind kind;
+    const char *library, *type, *caption;
+    std::vector<std::pair<const char *, double>> values;
+  };
+  const Case cases[] = {
+      {semi::SemiKind::Diode,
+       "diode.xml",
+       "1N914A",
+       "Diode",
+       {{"IS", 2.67e-9}, {"N", 1.82}, {"RS", 562e-3}}},
+      {semi::SemiKind::Diode,
+       "diode.xml",
+       "1N914",
+       "Diode",
+       {{"IS", 2.67e-9}, {"N", 1.82}, {"RS", 562e-3}}},
+      {semi::SemiKind::Pnp,
+       "pnp.xml",
+       "2N3906",
+       "PNP Transistor",
+       {{"IS", 1.40e-15}, {"BF", 182}, {"RB", 7.5}, {"NF", 1}}},
+  };
+  for (const Case &c : cases) {
+    LibraryOwner owner(c.kind, shippedLibrary(c.library));
+    auto sheet = sheetOf(c.kind, owner);
+    std::vector<std::string> tabs;
+    std::string shownType;
+    ModalScript script({pageShown(*sheet),
+                        [&] {
+                          tabs = tabTexts(*sheet);
+                          HWND page = pageOf(*sheet);
+                          activateRow(page, rowOf(page, "TYPE"));
+                          return choose(page, c.type);
+                        },
+                        [&] {
+                          HWND page = pageOf(*sheet);
+                          if (editor(page))
+                            return false;
+                          shownType = cell(page, rowOf(page, "TYPE"), 1);
+                          endEdit(page, rowOf(page, "IS"), "0"); // refused, boxed
+                          return true;
+                        },
+                        press(*sheet, IDOK)},
+                       cancelSheet(*sheet));
+    EXPECT_EQ(owner.showProperties([&] { return sheet->run(); }), IDOK) << c.type;
+    ASSERT_TRUE(script.finished()) << c.type;
+    EXPECT_EQ(tabs, (std::vector<std::string>{"Parameters", "Results", "Format"})) << c.type;
+    EXPECT_EQ(shownType, c.type);
+    EXPECT_EQ(owner.param("TYPE", "TEXT"), c.type);
+    for (const auto &value : c.values)
+      EXPECT_DOUBLE_EQ(owner.deviceValue(value.first), value.second)
+          << c.type << " " << value.first;
+    ASSERT_EQ(boxes.size(), 1u) << c.type;
+    EXPECT_EQ(boxes[0].caption, c.caption) << "the component's name";
+    boxes.clear();
+  }
 }
 
 // The first edit or step of a SPICE parameter asks once and makes the type
