@@ -526,6 +526,30 @@ TEST_F(SemiSheets, ApplyThenCloseKeepsTheAppliedState) {
   EXPECT_DOUBLE_EQ(owner.deviceValue("RB"), 7.5);
 }
 
+// With "Auto-Apply" checked a chosen model applies the sheet at once.
+TEST_F(SemiSheets, AutoApplyAppliesAChosenModelAtOnce) {
+  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  auto sheet = sheetOf(semi::SemiKind::Npn, owner);
+  ModalScript script({pageShown(*sheet),
+                      [&] {
+                        HWND page = pageOf(*sheet);
+                        SendDlgItemMessageA(page, IDC_PARAMS_AUTO_APPLY, BM_CLICK, 0, 0);
+                        endEdit(page, rowOf(page, "TYPE"), "2N3904");
+                        return true;
+                      },
+                      [&] { return !owner.calls.empty(); }, // the posted Apply ran
+                      [&] {                                 // Cancel is disabled now: the close box
+                        PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                        return true;
+                      }},
+                     cancelSheet(*sheet));
+  EXPECT_EQ(owner.showProperties([&] { return sheet->run(); }), IDCANCEL);
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "keep"}));
+  EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904") << "applied, so Cancel keeps it";
+  EXPECT_DOUBLE_EQ(owner.deviceValue("IS"), 6.81e-15);
+}
+
 TEST_F(SemiSheets, ScreenshotOfTheNpnSheetWithTheModelListOpen) {
   TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
