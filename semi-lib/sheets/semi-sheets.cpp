@@ -1,13 +1,23 @@
-// The sheet factory: a sheet with the caption and owner, and no pages yet.
 #include "semi-lib/sheets/semi-sheets.h"
+
+#include "semi-lib/sheets/model-library-source.h"
+#include "semi-lib/sheets/semi-ocx-sheet.h"
 
 namespace semi {
 
-std::unique_ptr<uikit::ComponentSheet> makeSemiSheet(semi::SemiKind, std::string caption,
+std::unique_ptr<uikit::ComponentSheet> makeSemiSheet(semi::SemiKind kind, std::string caption,
                                                      uikit::SheetOwner &owner, HWND parent,
                                                      UINT startPage) {
-  return std::make_unique<uikit::ComponentSheet>(std::move(caption), owner, parent, startPage,
-                                                 nullptr, nullptr, nullptr);
+  const std::string library = modelLibraryTextFor(owner, kind);
+  switch (kind) {
+  case SemiKind::Diode:
+    return std::make_unique<CDiodeOcxSheet>(std::move(caption), owner, parent, startPage, library);
+  case SemiKind::Npn:
+    return std::make_unique<CBjtNpnOcxSheet>(std::move(caption), owner, parent, startPage, library);
+  case SemiKind::Pnp:
+    break;
+  }
+  return std::make_unique<CBjtPnpOcxSheet>(std::move(caption), owner, parent, startPage, library);
 }
 
 } // namespace semi

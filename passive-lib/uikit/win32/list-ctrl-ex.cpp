@@ -47,6 +47,42 @@ CInPlaceEdit *CListCtrlEx::EditSubLabel(int row, int column, bool escapeCancels)
   return edit;
 }
 
+CInPlaceComboBox *CListCtrlEx::ComboSubLabel(int row, int column) {
+  if (row < 0 || row >= itemCount() || !ensureVisible(row))
+    return nullptr;
+  if (column < 0 || column >= columnCount() || columnWidth(column) < 5)
+    return nullptr;
+  RECT bounds{};
+  if (!itemRect(row, bounds, LVIR_BOUNDS))
+    return nullptr;
+  int offset = 0;
+  for (int before = 0; before < column; ++before)
+    offset += columnWidth(before);
+  RECT client{};
+  GetClientRect(handle(), &client);
+  const int shift = bounds.left + offset;
+  if (shift < 0 || shift > client.right) {
+    // The list stops at its last column: the row is read again rather
+    // than moved by the amount asked, so the field lands on the cell.
+    scroll(shift, 0);
+    if (!itemRect(row, bounds, LVIR_BOUNDS))
+      return nullptr;
+  }
+  const int left = bounds.left + offset + 2;
+  // The field covers the cell; the drop-down part needs the room below.
+  RECT rect{left, bounds.top - 2,
+            std::min(left - 2 + columnWidth(column), static_cast<int>(client.right)),
+            bounds.bottom + 118};
+  auto *combo = new CInPlaceComboBox(row, column);
+  if (!combo->create(WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | CBS_DROPDOWNLIST, rect, handle(),
+                     EditorId)) {
+    delete combo;
+    return nullptr;
+  }
+  combo->send(CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), bounds.bottom - bounds.top - 1);
+  return combo;
+}
+
 int CListCtrlEx::HitTestEx(POINT point, RECT *cell, int *column) const {
   LVHITTESTINFO hit{};
   hit.pt = point;

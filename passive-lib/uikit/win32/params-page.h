@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace uikit {
 
@@ -43,10 +44,18 @@ protected:
   bool onCommand(WORD id, WORD code, HWND control) override;
   bool onNotify(NMHDR *header, LRESULT &result) override;
 
+  // For pages that add rules of their own over the same list and model.
+  passive::ParamsPageModel *model() const { return model_.get(); }
+  passive::PageSection *section() const { return params_ ? &params_->section() : nullptr; }
+  bool active() const { return active_; }
+  void setCaption(std::string caption) { caption_ = std::move(caption); }
+  // The spin and combo work only on a numeric row.
+  void enableStepping(bool on);
+  // An accepted change: adjust text, changed flag, "Auto-Apply".
+  void afterChange();
+
 private:
   void refreshAdjust();
-  void enableStepping(bool on);
-  void afterChange();
   LRESULT endEdit(const NMLVDISPINFOA &edit);
 
   passive::ParamsFlavour flavour_;

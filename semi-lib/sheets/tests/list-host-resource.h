@@ -1,0 +1,8 @@
+// The list tests' host dialog.
+#ifndef SEMI_LIB_SHEETS_TESTS_LIST_HOST_RESOURCE_H
+#define SEMI_LIB_SHEETS_TESTS_LIST_HOST_RESOURCE_H
+
+#define IDD_COMBO_LIST_HOST 400
+#define IDC_COMBO_LIST 401
+
+#endif

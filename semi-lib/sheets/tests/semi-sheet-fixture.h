@@ -1,0 +1,247 @@
+// What the semiconductor sheets' tests share: an owner standing for a
+// diode or transistor control (its component XML as the control builds
+// it, in the XML object model; the undo copy its ShowProperties keeps), the
+// prompt seam answering every box as the test says and recording it, and
+// the notifications the list and the spin send their page.
+#ifndef SEMI_LIB_SHEETS_TESTS_SEMI_SHEET_FIXTURE_H
+#define SEMI_LIB_SHEETS_TESTS_SEMI_SHEET_FIXTURE_H
+
+#include "passive-lib/uikit/win32/component-sheet.h"
+#include "passive-lib/uikit/win32/pages-resource.h"
+#include "passive-lib/uikit/win32/sheet-owner.h"
+#include "passive-lib/win32/xml-access.h"
+#include "semi-lib/core/semi-templates.h"
+#include "semi-lib/sheets/model-library-source.h"
+
+#include "platform/dialogs/win32/user-prompts.h"
+#include "platform/xml/win32/xml-objects.h"
+#include "testing/modal-script.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace semi_sheet_test {
+
+using base::ComPtr;
+
+// A control's document; the library comes from the module's resources.
+class TestOwner : public uikit::SheetOwner {
+public:
+  TestOwner(semi::SemiKind kind, const std::string &libraryText) {
+    load(semi::buildComponent(kind, "1.00.419", "12/09/2026", libraryText).document.save());
+  }
+
+  ComPtr<IXMLElement> rootElement() override { return root_; }
+  void putDirtyFlag(bool dirty) override { calls.push_back(dirty ? "dirty" : "clean"); }
+  std::string partId() override { return "Q1"; }
+  std::string compGuid() override { return "{TEST}"; }
+  ComPtr<IDrawShape> shape() override { return nullptr; }
+  void updateBodyText() override { calls.push_back("label"); }
+  void layoutShape() override { calls.push_back("layout"); }
+  void keepAppliedState() override {
+    calls.push_back("keep");
+    undo_ = text();
+  }
+
+  // ShowProperties' frame: an undo copy first; any end but OK returns to
+  // it.
+  template <typename Run> INT_PTR showProperties(Run run) {
+    undo_ = text();
+    const INT_PTR result = run();
+    if (result != IDOK)
+      load(undo_);
+    return result;
+  }
+
+  // The PARAMS item named name: its attribute, "(absent)" when it lacks
+  // it, "(no item)" when there is no such item.
+  std::string param(const std::string &name, const char *attribute) {
+    ComPtr<IXMLElement> params = passive::childElement(root_.get(), "PARAMS");
+    for (const ComPtr<IXMLElement> &item : passive::childElements(params.get())) {
+      std::string itemName;
+      if (!passive::attributeText(item.get(), "NAME", itemName) || itemName != name)
+        continue;
+      std::string value = "(absent)";
+      passive::attributeText(item.get(), attribute, value);
+      return value;
+    }
+    return "(no item)";
+  }
+  // What the device reads of a parameter: IEEE first, else TEXT, else
+  // DEFAULT, as a number; the test documents hold no IEEE on parameters.
+  double deviceValue(const std::string &name) {
+    std::string text = param(name, "TEXT");
+    if (text == "(absent)")
+      text = param(name, "DEFAULT");
+    return std::atof(text.c_str());
+  }
+
+  std::string text() {
+    ComPtr<IStream> stream;
+    CreateStreamOnHGlobal(nullptr, TRUE, stream.receive());
+    persist_->Save(stream.get(), FALSE);
+    LARGE_INTEGER zero = {};
+    ULARGE_INTEGER size = {};
+    stream->Seek(zero, STREAM_SEEK_CUR, &size);
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    ULONG read = 0;
+    stream->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &read);
+    bytes.resize(read);
+    return bytes;
+  }
+
+  std::vector<std::string> calls;
+
+private:
+  void load(const std::string &text) {
+    root_.reset();
+    persist_.reset();
+    EXPECT_EQ(xmlcom::createXmlDocument(IID_IPersistStreamInit, persist_.receiveVoid()), S_OK);
+    ComPtr<IStream> stream;
+    EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
+    ULONG written = 0;
+    stream->Write(text.data(), static_cast<ULONG>(text.size()), &written);
+    LARGE_INTEGER start = {};
+    stream->Seek(start, STREAM_SEEK_SET, nullptr);
+    EXPECT_EQ(persist_->Load(stream.get()), S_OK);
+    EXPECT_EQ(persist_.query<IXMLDocument>()->get_root(root_.receive()), S_OK);
+  }
+
+  ComPtr<IPersistStreamInit> persist_;
+  ComPtr<IXMLElement> root_;
+  std::string undo_;
+};
+
+// A control that holds its library text itself.
+class LibraryOwner : public TestOwner, public semi::ModelLibrarySource {
+public:
+  LibraryOwner(semi::SemiKind kind, const std::string &libraryText)
+      : TestOwner(kind, libraryText), library_(libraryText) {}
+  std::string modelLibraryText(semi::SemiKind) override { return library_; }
+
+private:
+  std::string library_;
+};
+
+struct Box {
+  std::string text, caption;
+  UINT type;
+};
+
+class SemiSheets : public testing::Test {
+protected:
+  void SetUp() override {
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+    dialogs::UserPrompts::setMessageHandler(
+        [this](HWND, const std::string &text, const std::string &caption, UINT type) {
+          boxes.push_back({text, caption, type});
+          return answer;
+        });
+  }
+  void TearDown() override {
+    dialogs::UserPrompts::setMessageHandler(nullptr);
+    CoUninitialize();
+  }
+
+  static LRESULT notify(HWND page, NMHDR &header) {
+    SendMessageA(page, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+    return GetWindowLongPtrA(page, DWLP_MSGRESULT);
+  }
+  // A double click on a row, as the list reports it.
+  static void activateRow(HWND page, int row) {
+    NMITEMACTIVATE activation = {};
+    activation.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
+    activation.hdr.idFrom = IDC_PARAMS_LIST;
+    activation.hdr.code = LVN_ITEMACTIVATE;
+    activation.iItem = row;
+    notify(page, activation.hdr);
+  }
+  // The end of an in-place edit of a row's value; the page's answer.
+  static LRESULT endEdit(HWND page, int row, const char *text) {
+    NMLVDISPINFOA edit = {};
+    edit.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
+    edit.hdr.idFrom = IDC_PARAMS_LIST;
+    edit.hdr.code = LVN_ENDLABELEDITA;
+    edit.item.mask = LVIF_TEXT;
+    edit.item.iItem = row;
+    edit.item.iSubItem = 1;
+    edit.item.pszText = const_cast<char *>(text);
+    return notify(page, edit.hdr);
+  }
+  static void spin(HWND page, int delta) {
+    NMUPDOWN change = {};
+    change.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_SPIN);
+    change.hdr.idFrom = IDC_PARAMS_SPIN;
+    change.hdr.code = UDN_DELTAPOS;
+    change.iPos = 1;
+    change.iDelta = delta;
+    notify(page, change.hdr);
+  }
+  static void selectRow(HWND page, int row) {
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendDlgItemMessageA(page, IDC_PARAMS_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(&state));
+  }
+  // The list's row whose name column reads name; -1 when none.
+  static int rowOf(HWND page, const std::string &name) {
+    HWND list = GetDlgItem(page, IDC_PARAMS_LIST);
+    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row)
+      if (cell(page, row, 0) == name)
+        return row;
+    return -1;
+  }
+  static std::string cell(HWND page, int row, int column) {
+    char text[128] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendDlgItemMessageA(page, IDC_PARAMS_LIST, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(&item));
+    return text;
+  }
+  // The in-place editor over the list (edit or combo); null when none.
+  static HWND editor(HWND page) { return GetDlgItem(GetDlgItem(page, IDC_PARAMS_LIST), 200); }
+  static std::string className(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+  }
+  static std::vector<std::string> comboEntries(HWND combo) {
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      char text[128] = {};
+      SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      entries.push_back(text);
+    }
+    return entries;
+  }
+
+  std::vector<Box> boxes;
+  int answer = IDOK;
+};
+
+// Cancels the sheet: the script's way out at its deadline.
+inline std::function<void()> cancelSheet(uikit::ComponentSheet &sheet) {
+  return [&sheet] {
+    if (sheet.handle())
+      PostMessageA(sheet.handle(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+  };
+}
+
+} // namespace semi_sheet_test
+
+#endif

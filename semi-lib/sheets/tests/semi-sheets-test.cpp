@@ -1,0 +1,586 @@
+// The diode and NPN sheets under Wine, driven by the messages their list,
+// in-place list and spin send the parameters page, inside the sheet's own
+// modal loop; every question is answered by the test.
+#include "semi-sheet-fixture.h"
+
+#include "semi-lib/sheets/semi-sheets.h"
+
+#include "testing/test-files.h"
+#include "testing/test-paths.h"
+#include "testing/window-shot.h"
+
+#include <memory>
+#include <utility>
+
+namespace {
+
+using namespace semi_sheet_test;
+using testing_support::ModalScript;
+
+const char *const EditQuestion = "You are about to edit a SPICE parameter.\n\n"
+                                 "This will change the component type to \"CUSTOM\".";
+const char *const StepQuestion = "You are changing the value of a SPICE parameter.\n\n"
+                                 "This will change the component type to \"CUSTOM\".";
+const char *const ModelQuestion = "You are about to select a model from the library.\n\n"
+                                  "This will reset SPICE parameters to their library values.";
+const UINT QuestionType = MB_OKCANCEL | MB_ICONEXCLAMATION;
+const int ApplyButton = 0x3021;
+
+std::string shippedLibrary(const char *file) {
+  return testing_support::readFile(
+      testing_support::sourcePath(std::string("semi-lib/models/") + file));
+}
+std::string testLibrary() {
+  return testing_support::readFile(
+      testing_support::sourcePath("semi-lib/tests/data/format-features.xml"));
+}
+
+std::unique_ptr<uikit::ComponentSheet> sheetOf(semi::SemiKind kind, TestOwner &owner) {
+  const char *caption =
+      kind == semi::SemiKind::Diode ? "Diode Properties" : "NPN Transistor Properties";
+  return semi::makeSemiSheet(kind, caption, owner, nullptr, 0);
+}
+
+HWND pageOf(uikit::ComponentSheet &sheet) { return sheet.parametersPage()->handle(); }
+
+ModalScript::Step pageShown(uikit::ComponentSheet &sheet) {
+  return [&sheet] {
+    HWND page = sheet.parametersPage()->handle();
+    return page && IsWindowVisible(page);
+  };
+}
+
+// A click on the sheet's button (IDOK, IDCANCEL, ApplyButton).
+ModalScript::Step press(uikit::ComponentSheet &sheet, int button) {
+  return [&sheet, button] {
+    PostMessageA(GetDlgItem(sheet.handle(), button), BM_CLICK, 0, 0);
+    return true;
+  };
+}
+
+// Picks entry in the open in-place list as a click would: the choice ends
+// the list, which reports its text to the page.
+bool choose(HWND page, const std::string &entry) {
+  HWND combo = GetDlgItem(GetDlgItem(page, IDC_PARAMS_LIST), 200);
+  if (!combo)
+    return false;
+  const LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(entry.c_str()));
+  if (index == CB_ERR)
+    return false;
+  SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(200, CBN_SELENDOK),
+               reinterpret_cast<LPARAM>(combo));
+  return true;
+}
+
+TEST_F(SemiSheets, ChoosingAModelInTheInPlaceListAndOkWritesTheMergedParameters) {
+  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml")); // list from the resources
+  auto sheet = sheetOf(semi::SemiKind::Npn, owner);
+  std::string comboClass;
+  std::vector<std::string> entries;
+  int openedOn = -1;
+  std::string typeCell, isCell, rbCell;
+  ModalScript script({pageShown(*sheet),
+                      [&] {
+                        activateRow(pageOf(*sheet), rowOf(pageOf(*sheet), "TYPE"));
+                        HWND combo = editor(pageOf(*sheet));
+                        comboClass = className(combo);
+                        entries = comboEntries(combo);
+                        openedOn = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+                        return choose(pageOf(*sheet), "2N3904");
+                      },
+                      [&] {
+                        HWND page = pageOf(*sheet);
+                        if (editor(page))
+                          return false;
+                        typeCell = cell(page, rowOf(page, "TYPE"), 1);
+                        isCell = cell(page, rowOf(page, "IS"), 1);
+                        rbCell = cell(page, rowOf(page, "RB"), 1);
+                        return true;
+                      },
+                      press(*sheet, IDOK)},
+                     cancelSheet(*sheet));
+  EXPECT_EQ(owner.showProperties([&] { return sheet->run(); }), IDOK);
+  ASSERT_TRUE(script.finished());
+  EXPECT_TRUE(boxes.empty()) << "a fresh component asks nothing before the model list";
+  EXPECT_EQ(comboClass, "ComboBox");
+  EXPECT_EQ(entries, (std::vector<std::string>{"DEFAULT", "2N3904"}));
+  EXPECT_EQ(openedOn, 0) << "the list opens on the current type";
+  EXPECT_EQ(typeCell, "2N3904");
+  EXPECT_EQ(isCell, "6.81E-15");
+  EXPECT_EQ(rbCell, "7.5") << "the later of the two RB values wins";
+
+  EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904");
+  EXPECT_EQ(owner.param("TYPE", "DEFAULT"), "2N3904");
+  EXPECT_DOUBLE_EQ(owner.deviceValue("IS"), 6.81e-15);
+  EXPECT_DOUBLE_EQ(owner.deviceValue("RB"), 7.5);
+  EXPECT_DOUBLE_EQ(owner.deviceValue("BF"), 412);
+  EXPECT_DOUBLE_EQ(owner.deviceValue("IKF"), 66.5e-3);
+  EXPECT_DOUBLE_EQ(owner.deviceValue("NF"), 1) << "a parameter the model lacks keeps its default";
+  EXPECT_EQ(owner.param("IS", "DEFAULT"), "1E-16") << "DEFAULT holds the library's value";
+  EXPECT_EQ(owner.param("IS", "IEEE"), "(absent)");
+  EXPECT_EQ(owner.param("ID", "TEXT"), "(absent)") << "the identifier is not touched";
+}
+
+std::vector<std::string> tabTexts(uikit::ComponentSheet &sheet) {
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet.handle(), PSM_GETTABCONTROL, 0, 0));
+  std::vector<std::string> texts;
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[64] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+// The diode's and the PNP's sheets over their shipped libraries: the pages
+// in order, and a model chosen from the list (a COPY of a COPY for the
+// diode) written with the type as chosen; boxes carry the component's
+// name.
+TEST_F(SemiSheets, ShippedDiodeAndPnpModelsAreChosenThroughTheirSheets) {
+  struct Case {
+    semi::SemiKind kind;
+    const char *library, *type, *caption;
+    std::vector<std::pair<const char *, double>> values;
+  };
+  const Case cases[] = {
+      {semi::SemiKind::Diode,
+       "diode.xml",
+       "1N914A",
+       "Diode",
+       {{"IS", 2.67e-9}, {"N", 1.82}, {"RS", 562e-3}}},
+      {semi::SemiKind::Diode,
+       "diode.xml",
+       "1N914",
+       "Diode",
+       {{"IS", 2.67e-9}, {"N", 1.82}, {"RS", 562e-3}}},
+      {semi::SemiKind::Pnp,
+       "pnp.xml",
+       "2N3906",
+       "PNP Transistor",
+       {{"IS", 1.40e-15}, {"BF", 182}, {"RB", 7.5}, {"NF", 1}}},
+  };
+  for (const Case &c : cases) {
+    LibraryOwner owner(c.kind, shippedLibrary(c.library));
+    auto sheet = sheetOf(c.kind, owner);
+    std::vector<std::string> tabs;
+    std::string shownType;
+    ModalScript script({pageShown(*sheet),
+                        [&] {
+                          tabs = tabTexts(*sheet);
+                          HWND page = pageOf(*sheet);
+                          activateRow(page, rowOf(page, "TYPE"));
+                          return choose(page, c.type);
+                        },
+                        [&] {
+                          HWND page = pageOf(*sheet);
+                          if (editor(page))
+                            return false;
+                          shownType = cell(page, rowOf(page, "TYPE"), 1);
+                          endEdit(page, rowOf(page, "IS"), "0"); // refused, boxed
+                          return true;
+                        },
+                        press(*sheet, IDOK)},
+                       cancelSheet(*sheet));
+    EXPECT_EQ(owner.showProperties([&] { return sheet->run(); }), IDOK) << c.type;
+    ASSERT_TRUE(script.finished()) << c.type;
+    EXPECT_EQ(tabs, (std::vector<std::string>{"Parameters", "Results", "Format"})) << c.type;
+    EXPECT_EQ(shownType, c.type);
+    EXPECT_EQ(owner.param("TYPE", "TEXT"), c.type);
+    for (const auto &value : c.values)
+      EXPECT_DOUBLE_EQ(owner.deviceValue(value.first), value.second)
+          << c.type << " " << value.first;
+    ASSERT_EQ(boxes.size(), 1u) << c.type;
+    EXPECT_EQ(boxes[0].caption, c.caption) << "the component's name";
+    boxes.clear();
+  }
+}
+
+// The first edit or step of a SPICE parameter asks once and makes the type
+// "CUSTOM"; a refused question changes nothing.
+TEST_F(SemiSheets, EditingOrSteppingAParameterAsksOnceAndSetsCustom) {
+  struct Case {
+    const char *what;
+    bool step;  // spin, else in-place edit
+    int answer; // to the question
+    const char *question;
+    const char *typeAfter;
+  };
+  const Case cases[] = {
+      {"edit", false, IDOK, EditQuestion, "CUSTOM"},
+      {"step", true, IDOK, StepQuestion, "CUSTOM"},
+      {"edit refused", false, IDCANCEL, EditQuestion, "DEFAULT"},
+      {"step refused", true, IDCANCEL, StepQuestion, "DEFAULT"},
+  };
+  for (const Case &c : cases) {
+    boxes.clear();
+    answer = c.answer;
+    TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+    auto sheet = sheetOf(semi::SemiKind::Npn, owner);
+    std::string typeCell, isBefore, isAfter;
+    bool editorOpened = false;
+    std::size_t boxesAfterFirst = 0;
+    auto act = [&](HWND page) {
+      const int row = rowOf(page, "IS");
+      if (c.step) {
+        selectRow(page, row);
+        spin(page, 1);
+      } else {
+        activateRow(page, row);
+      }
+    };
+    ModalScript script({pageShown(*sheet),
+                        [&] {
+                          HWND page = pageOf(*sheet);
+                          isBefore = cell(page, rowOf(page, "IS"), 1);
+                          act(page);
+                          boxesAfterFirst = boxes.size();
+                          editorOpened = editor(page) != nullptr;
+                          typeCell = cell(page, rowOf(page, "TYPE"), 1);
+                          if (HWND open = editor(page)) {
+                            SetWindowTextA(open, "2E-15");
+                            PostMessageA(open, WM_KEYDOWN, VK_RETURN, 0);
+                          }
+                          return true;
+                        },
+                        [&] {
+                          HWND page = pageOf(*sheet);
+                          if (editor(page))
+                            return false;
+                          act(page); // the second time asks nothing more once custom
+                          if (HWND open = editor(page))
+                            PostMessageA(open, WM_KEYDOWN, VK_ESCAPE, 0);
+                          return true;
+                        },
+                        [&] {
+                          HWND page = pageOf(*sheet);
+                          if (editor(page))
+                            return false;
+                          isAfter = cell(page, rowOf(page, "IS"), 1);
+                          return true;
+                        },
+                        press(*sheet, IDOK)},
+                       cancelSheet(*sheet));
+    owner.showProperties([&] { return sheet->run(); });
+    ASSERT_TRUE(script.finished()) << c.what;
+    ASSERT_GE(boxes.size(), 1u) << c.what;
+    EXPECT_EQ(boxesAfterFirst, 1u) << c.what;
+    EXPECT_EQ(boxes[0].text, c.question) << c.what;
+    EXPECT_EQ(boxes[0].caption, "NPN Transistor") << c.what;
+    EXPECT_EQ(boxes[0].type, QuestionType) << c.what;
+    EXPECT_EQ(typeCell, c.typeAfter) << c.what;
+    EXPECT_EQ(owner.param("TYPE", "TEXT"), c.typeAfter) << c.what;
+    EXPECT_EQ(owner.param("TYPE", "DEFAULT"), "DEFAULT") << c.what;
+    if (c.answer == IDOK) {
+      EXPECT_EQ(boxes.size(), 1u) << c.what << ": asked once";
+      EXPECT_EQ(editorOpened, !c.step) << c.what;
+      EXPECT_NE(isAfter, isBefore) << c.what;
+      const double value = owner.deviceValue("IS");
+      if (c.step)
+        EXPECT_DOUBLE_EQ(value, 1.2e-16) << c.what << ": 1E-16 twice up at the 2nd digit";
+      else
+        EXPECT_DOUBLE_EQ(value, 2e-15) << c.what;
+    } else {
+      EXPECT_EQ(boxes.size(), 2u) << c.what << ": asked each time, refused each time";
+      EXPECT_FALSE(editorOpened) << c.what;
+      EXPECT_EQ(isAfter, isBefore) << c.what;
+      EXPECT_EQ(owner.param("IS", "TEXT"), "(absent)") << c.what;
+    }
+  }
+}
+
+// With the type "CUSTOM" the model list asks first; Cancel keeps the list
+// shut, OK opens it, and a model chosen makes the next step ask again.
+TEST_F(SemiSheets, WithCustomTheModelListAsksFirst) {
+  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  auto sheet = sheetOf(semi::SemiKind::Npn, owner);
+  bool openedAfterCancel = true;
+  int openedOn = -1;
+  std::vector<std::string> questions;
+  ModalScript script({pageShown(*sheet),
+                      [&] {
+                        HWND page = pageOf(*sheet);
+                        selectRow(page, rowOf(page, "BF"));
+                        spin(page, 1); // asks, then CUSTOM
+                        answer = IDCANCEL;
+                        activateRow(page, rowOf(page, "TYPE"));
+                        openedAfterCancel = editor(page) != nullptr;
+                        answer = IDOK;
+                        activateRow(page, rowOf(page, "TYPE"));
+                        openedOn = static_cast<int>(SendMessageA(editor(page), CB_GETCURSEL, 0, 0));
+                        return choose(page, "2N3904");
+                      },
+                      [&] {
+                        HWND page = pageOf(*sheet);
+                        if (editor(page))
+                          return false;
+                        selectRow(page, rowOf(page, "BF"));
+                        spin(page, 1); // a library model again: asks again
+                        return true;
+                      },
+                      press(*sheet, IDOK)},
+                     cancelSheet(*sheet));
+  owner.showProperties([&] { return sheet->run(); });
+  ASSERT_TRUE(script.finished());
+  for (const Box &box : boxes)
+    questions.push_back(box.text);
+  EXPECT_EQ(questions,
+            (std::vector<std::string>{StepQuestion, ModelQuestion, ModelQuestion, StepQuestion}));
+  EXPECT_FALSE(openedAfterCancel);
+  EXPECT_EQ(openedOn, 0) << "CUSTOM is no entry: the list opens on the library type DEFAULT";
+  EXPECT_EQ(owner.param("TYPE", "TEXT"), "CUSTOM");
+  EXPECT_EQ(owner.param("TYPE", "DEFAULT"), "2N3904");
+  EXPECT_DOUBLE_EQ(owner.deviceValue("BF"), 420) << "412 up at the 2nd digit";
+  EXPECT_DOUBLE_EQ(owner.deviceValue("RB"), 7.5);
+}
+
+// The check at the end of an in-place edit, by the row's RANGE: a refused
+// entry shows its message, keeps the editor open and stores nothing.
+TEST_F(SemiSheets, EntriesAreCheckedByTheirRange) {
+  struct Case {
+    const char *row, *text, *message; // null message: accepted
+  };
+  const Case cases[] = {
+      {"ISE", "0", nullptr}, // NONNEG takes 0
+      {"IS", "0", "Value must be positive. Please re-enter."},
+      {"IS", "-1E-15", "Value must be positive. Please re-enter."},
+      {"ISE", "-1", "Value must be non-negative. Please re-enter."},
+      {"BF", "12x", "Number format error. Please re-enter."},
+      {"BF", "", "Number format error. Please re-enter."},
+      {"BF", " 250", nullptr},
+      {"VAF", "1e2", nullptr},
+      {"ID", "Q12", nullptr},
+      {"ID", "Q??", nullptr},
+      {"ID", "1Q", "Component ID format error. Please re-enter."},
+      {"ID", "Q?1", "Component ID format error. Please re-enter."},
+  };
+  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  auto sheet = sheetOf(semi::SemiKind::Npn, owner);
+  struct Seen {
+    LRESULT answer;
+    std::size_t boxes;
+    std::string cellText, stored;
+  };
+  std::vector<Seen> seen;
+  ModalScript script({pageShown(*sheet),
+                      [&] {
+                        HWND page = pageOf(*sheet);
+                        for (const Case &c : cases) {
+                          const std::size_t before = boxes.size();
+                          const int row = rowOf(page, c.row);
+                          const LRESULT answer = endEdit(page, row, c.text);
+                          seen.push_back({answer, boxes.size() - before, cell(page, row, 1),
+                                          owner.param(c.row, "TEXT")});
+                        }
+                        return true;
+                      },
+                      press(*sheet, IDOK)},
+                     cancelSheet(*sheet));
+  owner.showProperties([&] { return sheet->run(); });
+  ASSERT_TRUE(script.finished());
+  ASSERT_EQ(seen.size(), std::size(cases));
+  std::size_t box = 0;
+  for (std::size_t i = 0; i < seen.size(); ++i) {
+    const Case &c = cases[i];
+    const std::string what = std::string(c.row) + " \"" + c.text + "\"";
+    if (!c.message) {
+      EXPECT_EQ(seen[i].answer, 0) << what;
+      EXPECT_EQ(seen[i].boxes, 0u) << what;
+      EXPECT_EQ(seen[i].cellText, c.text) << what;
+      EXPECT_EQ(seen[i].stored, c.text) << what;
+      continue;
+    }
+    EXPECT_NE(seen[i].answer, 0) << what << ": the editor stays open";
+    ASSERT_EQ(seen[i].boxes, 1u) << what;
+    EXPECT_EQ(boxes[box].text, c.message) << what;
+    EXPECT_EQ(boxes[box].caption, "NPN Transistor") << what;
+    EXPECT_EQ(boxes[box].type, static_cast<UINT>(MB_ICONEXCLAMATION)) << what;
+    ++box;
+    EXPECT_NE(seen[i].stored, c.text) << what << ": nothing stored";
+  }
+  EXPECT_EQ(owner.param("ISE", "TEXT"), "0");
+  EXPECT_EQ(owner.param("IS", "TEXT"), "(absent)");
+}
+
+// Model selection through the page over a library holding every format
+// feature, given by the owner: COPY chains, a forward COPY, a repeated
+// attribute, an attribute that is no parameter, cycles, unknown types. Each
+// choice starts from the library defaults.
+TEST_F(SemiSheets, ModelsAreFoundThroughCopyChainsAndTheLastRepeatWins) {
+  struct Case {
+    const char *type, *is, *n, *rs;
+  };
+  const Case cases[] = {
+      {"LINK3", "2E-12", "1.5", "0.25"}, {"TWICE", "3E-15", "1.1", "2.5"},
+      {"STRANGE", "4E-15", "1.2", "0"},  {"AHEAD", "5E-16", "1.3", "7"},
+      {"LOOPA", "1E-14", "1", "0"},      {"SELF", "1E-14", "1", "0"},
+      {"NOWHERE", "1E-14", "1", "0"},    {"1N0000", "1E-14", "1", "0"},
+  };
+  LibraryOwner owner(semi::SemiKind::Diode, testLibrary());
+  auto sheet = sheetOf(semi::SemiKind::Diode, owner);
+  std::vector<std::vector<std::string>> shown, stored;
+  std::vector<std::string> entries;
+  ModalScript script({pageShown(*sheet),
+                      [&] {
+                        HWND page = pageOf(*sheet);
+                        activateRow(page, rowOf(page, "TYPE"));
+                        entries = comboEntries(editor(page));
+                        PostMessageA(editor(page), WM_KEYDOWN, VK_ESCAPE, 0);
+                        return true;
+                      },
+                      [&] {
+                        HWND page = pageOf(*sheet);
+                        if (editor(page))
+                          return false;
+                        for (const Case &c : cases) {
+                          endEdit(page, rowOf(page, "TYPE"), c.type);
+                          std::vector<std::string> cells, texts;
+                          for (const char *name : {"TYPE", "IS", "N", "RS"}) {
+                            cells.push_back(cell(page, rowOf(page, name), 1));
+                            texts.push_back(owner.param(name, "TEXT"));
+                          }
+                          shown.push_back(cells);
+                          stored.push_back(texts);
+                        }
+                        return true;
+                      },
+                      press(*sheet, IDOK)},
+                     cancelSheet(*sheet));
+  owner.showProperties([&] { return sheet->run(); });
+  ASSERT_TRUE(script.finished());
+  EXPECT_TRUE(boxes.empty());
+  ASSERT_GE(entries.size(), 3u);
+  EXPECT_EQ(entries[0], "DEFAULT");
+  EXPECT_EQ(entries[1], "BASE");
+  EXPECT_EQ(entries.back(), "LATER");
+  ASSERT_EQ(shown.size(), std::size(cases));
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    const Case &c = cases[i];
+    const std::vector<std::string> expected{c.type, c.is, c.n, c.rs};
+    EXPECT_EQ(shown[i], expected) << c.type;
+    EXPECT_EQ(stored[i], expected) << c.type;
+  }
+  EXPECT_EQ(owner.param("TYPE", "DEFAULT"), "1N0000");
+}
+
+TEST_F(SemiSheets, CancelKeepsTheDocument) {
+  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  const std::string before = owner.text();
+  auto sheet = sheetOf(semi::SemiKind::Npn, owner);
+  std::string isCell;
+  ModalScript script({pageShown(*sheet),
+                      [&] {
+                        HWND page = pageOf(*sheet);
+                        endEdit(page, rowOf(page, "TYPE"), "2N3904");
+                        isCell = cell(page, rowOf(page, "IS"), 1);
+                        return true;
+                      },
+                      press(*sheet, IDCANCEL)},
+                     cancelSheet(*sheet));
+  EXPECT_EQ(owner.showProperties([&] { return sheet->run(); }), IDCANCEL);
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(isCell, "6.81E-15") << "the page had the model";
+  EXPECT_EQ(owner.text(), before);
+  EXPECT_TRUE(owner.calls.empty());
+}
+
+// Apply keeps the model; a step after it is undone by the close box.
+TEST_F(SemiSheets, ApplyThenCloseKeepsTheAppliedState) {
+  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  auto sheet = sheetOf(semi::SemiKind::Npn, owner);
+  bool applyEnabledAfter = true;
+  ModalScript script({pageShown(*sheet),
+                      [&] {
+                        HWND page = pageOf(*sheet);
+                        endEdit(page, rowOf(page, "TYPE"), "2N3904");
+                        return true;
+                      },
+                      press(*sheet, ApplyButton),
+                      [&] {
+                        if (owner.calls.empty())
+                          return false;
+                        applyEnabledAfter =
+                            IsWindowEnabled(GetDlgItem(sheet->handle(), ApplyButton));
+                        HWND page = pageOf(*sheet);
+                        selectRow(page, rowOf(page, "IS"));
+                        spin(page, 1);
+                        return true;
+                      },
+                      [&] {
+                        PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                        return true;
+                      }},
+                     cancelSheet(*sheet));
+  EXPECT_NE(owner.showProperties([&] { return sheet->run(); }), IDOK);
+  ASSERT_TRUE(script.finished());
+  EXPECT_FALSE(applyEnabledAfter);
+  EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "keep"}));
+  EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904") << "the step after Apply is undone";
+  EXPECT_DOUBLE_EQ(owner.deviceValue("IS"), 6.81e-15);
+  EXPECT_DOUBLE_EQ(owner.deviceValue("RB"), 7.5);
+}
+
+// With "Auto-Apply" checked a chosen model applies the sheet at once.
+TEST_F(SemiSheets, AutoApplyAppliesAChosenModelAtOnce) {
+  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  auto sheet = sheetOf(semi::SemiKind::Npn, owner);
+  ModalScript script({pageShown(*sheet),
+                      [&] {
+                        HWND page = pageOf(*sheet);
+                        SendDlgItemMessageA(page, IDC_PARAMS_AUTO_APPLY, BM_CLICK, 0, 0);
+                        endEdit(page, rowOf(page, "TYPE"), "2N3904");
+                        return true;
+                      },
+                      [&] { return !owner.calls.empty(); }, // the posted Apply ran
+                      [&] {                                 // Cancel is disabled now: the close box
+                        PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                        return true;
+                      }},
+                     cancelSheet(*sheet));
+  EXPECT_EQ(owner.showProperties([&] { return sheet->run(); }), IDCANCEL);
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "keep"}));
+  EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904") << "applied, so Cancel keeps it";
+  EXPECT_DOUBLE_EQ(owner.deviceValue("IS"), 6.81e-15);
+}
+
+TEST_F(SemiSheets, ScreenshotOfTheNpnSheetWithTheModelListOpen) {
+  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  auto sheet = sheetOf(semi::SemiKind::Npn, owner);
+  bool saved = false;
+  ModalScript script(
+      {pageShown(*sheet),
+       [&] {
+         HWND page = pageOf(*sheet);
+         activateRow(page, rowOf(page, "TYPE"));
+         SendMessageA(editor(page), CB_SHOWDROPDOWN, TRUE, 0);
+         return true;
+       },
+       [&] {
+         HWND combo = editor(pageOf(*sheet));
+         if (!combo || !SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0))
+           return false;
+         RedrawWindow(sheet->handle(), nullptr, nullptr,
+                      RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+         return true;
+       },
+       [&] {
+         const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+         saved = test_windows::saveScreenArea(
+             screen, testing_support::scratchPath("npn-sheet-model-list.bmp"));
+         return true;
+       },
+       press(*sheet, IDCANCEL)},
+      cancelSheet(*sheet));
+  owner.showProperties([&] { return sheet->run(); });
+  ASSERT_TRUE(script.finished());
+  EXPECT_TRUE(saved);
+}
+
+} // namespace
