@@ -15,11 +15,15 @@ const char Ground[] =
         METRIC_2 " CHS=\"0\"/>"
                  "</RESULT></DEVICE>";
 
+// The sources' identifier items carry RANGE="ID" like every other kind's:
+// the parameters page checks an identifier only by its RANGE, and an
+// unchecked one ("1V", "") would reach the circuit's numbering and the
+// netlist as the part's name.
 const char PowerRail[] =
     "<DEVICE NAME=\"DC Voltage Source\" OCXNAME=\"QOR PWR OCX\" STATUS=\"0x0\" "
     "DEVPROGID=\"QOR.PwrDev\" VERSION=\"%s\" CREATED=\"%s\">"
     "<PARAMS ORDER=\"0 1\">"
-    "<ITEM NAME=\"ID\" TIP=\"Component identifier\" DEFAULT=\"V?\" TEXTONLY=\"\"/>"
+    "<ITEM NAME=\"ID\" TIP=\"Component identifier\" DEFAULT=\"V?\" TEXTONLY=\"\" RANGE=\"ID\"/>"
     "<ITEM NAME=\"Vdc\" TIP=\"DC Voltage\" DIM=\"V\" SHOWDIM=\"\" SELECT=\"\" DEFAULT=\"6\" "
     "FORMAT=\"3\" DIGITS=\"1\"/>"
     "</PARAMS><RESULT ORDER=\"1\" LAYER=\"Simulation\">" RESULT_ITEM("Pdc", "DC operating power",
@@ -71,7 +75,7 @@ const char DcSource[] =
     "<DEVICE NAME=\"DC Voltage Source\" OCXNAME=\"QOR VDC OCX\" STATUS=\"0x0\" "
     "DEVPROGID=\"QOR.VdcDev\" VERSION=\"%s\" CREATED=\"%s\">"
     "<PARAMS ORDER=\"0 1\">"
-    "<ITEM NAME=\"ID\" TIP=\"Component identifier\" DEFAULT=\"V?\" TEXTONLY=\"\"/>"
+    "<ITEM NAME=\"ID\" TIP=\"Component identifier\" DEFAULT=\"V?\" TEXTONLY=\"\" RANGE=\"ID\"/>"
     "<ITEM NAME=\"Vdc\" TIP=\"DC Voltage\" DIM=\"V\" SHOWDIM=\"\" SELECT=\"\" DEFAULT=\"6\" "
     "FORMAT=\"3\" DIGITS=\"1\"/>"
     "</PARAMS><RESULT ORDER=\"1\" LAYER=\"Simulation\">" RESULT_ITEM("Pdc", "DC operating power",

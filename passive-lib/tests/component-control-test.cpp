@@ -6,6 +6,7 @@
 // loop), saved and reloaded through both persistence routes. The netlists the File menu writes go
 // to ngspice afterwards (ngspice-compare.sh on control-netlists/).
 #include "passive-lib/tests/test-component.h"
+#include "passive-lib/tests/recording-simulator.h"
 #include "testing/server-exports.h"
 
 #include "passive-lib/core/component-templates.h"
@@ -1156,6 +1157,170 @@ TEST_F(ComponentControls, APageSavedAndReloadedKeepsItsResults) {
     host_->fireIdle();
     EXPECT_EQ(c[1].shownText(), "Idc = 3.00 mA");
     EXPECT_NEAR(result(c[2], "Idc"), 3e-3, 1e-15);
+  }
+}
+
+// What an Apply wrote on the drawing since from: "label" for the shape's
+// label text, "layout" for the result text shape (its cells, text or the
+// shape itself).
+std::set<std::string> drawingWritesSince(const drawhost::StandInHost &host, std::size_t from) {
+  std::set<std::string> kinds;
+  for (std::size_t i = from; i < host.record().size(); ++i) {
+    const std::string &line = host.record()[i];
+    if (line.find("!User.BodyText = ") != std::string::npos)
+      kinds.insert("label");
+    else
+      for (const char *prefix : {"SetFormulas", "  batch", "Text ", "DrawRectangle"})
+        if (line.rfind(prefix, 0) == 0)
+          kinds.insert("layout");
+  }
+  return kinds;
+}
+
+// An Apply of the Parameters page of the real resistor sheet reaches the
+// real QorSim as the part ID for the circuit, the device's new value and a
+// solve, in that order; each call's work is QorSim's own report of it.
+TEST_F(ComponentControls, AParametersApplyMapsThePartIdUpdatesTheDeviceAndSolvesInOrder) {
+  std::vector<Component> c = drop(
+      {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
+  wire(c[0], 0, c[1], 0);
+  wire(c[1], 1, c[2], 0);
+  host_->fireIdle();
+  ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
+
+  passive_test::SimulatorRecorder recorder(qorsim_test::workPhases);
+  ASSERT_TRUE(recorder.registered());
+  std::vector<std::string> atApply;
+  std::set<std::string> written;
+  std::size_t recordFrom = 0;
+  {
+    WindowUser user("Resistor Properties", {[](HWND sheet) { return enterValue(sheet, 0, "R7"); },
+                                            [](HWND sheet) { return enterValue(sheet, 1, "2000"); },
+                                            [&](HWND sheet) {
+                                              recordFrom = host_->record().size();
+                                              return recorder.log.calls.empty() &&
+                                                     press(sheet, ApplyButton);
+                                            },
+                                            [&](HWND sheet) {
+                                              if (windowText(GetDlgItem(sheet, IDOK)) != "Close")
+                                                return false;
+                                              atApply = recorder.log.calls;
+                                              written = drawingWritesSince(*host_, recordFrom);
+                                              return true;
+                                            },
+                                            [](HWND sheet) { return press(sheet, IDOK); }});
+    ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
+    ASSERT_TRUE(user.finished());
+  }
+  const std::vector<std::string> expected = {"OcxMapPartID put R7: numbering", "UpdateParams",
+                                             "SolveDC: newton advice"};
+  EXPECT_EQ(atApply, expected);
+  EXPECT_EQ(written, (std::set<std::string>{"label", "layout"}));
+  // What QorSim did with them: the circuit knows the part as R7, and the
+  // solve used the new resistance.
+  Bstr key, mapped;
+  ASSERT_EQ(c[1].data->get_CompGUID(key.receive()), S_OK);
+  ASSERT_EQ(circuit()->get_OcxMapPartID(key.get(), mapped.receive()), S_OK);
+  EXPECT_EQ(mapped.toAnsi(), "R7");
+  EXPECT_EQ(c[1].bodyText(), "\"R7\n2.0 kohm\"");
+  EXPECT_NEAR(result(c[1], "Idc"), 6.0 / 2000, 1e-15);
+  EXPECT_EQ(c[1].shownText(), "Idc = 3.00 mA");
+}
+
+// Format and Results changes applied on the real sheet: Format gives the
+// label and the layout, Results the layout only, and neither reaches the
+// simulator.
+TEST_F(ComponentControls, FormatAndResultsAppliesDrawWithoutReachingTheSimulator) {
+  std::vector<Component> c = drop(
+      {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
+  wire(c[0], 0, c[1], 0);
+  wire(c[1], 1, c[2], 0);
+  host_->fireIdle();
+  ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
+
+  const auto select = [](HWND page, int list, int row) {
+    LVITEMA state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendDlgItemMessageA(page, list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                        reinterpret_cast<LPARAM>(&state));
+  };
+  struct Case {
+    const char *name;
+    int page;
+    std::function<void(HWND page)> change;
+    std::set<std::string> written;
+    const char *label, *shown;
+  };
+  const Case cases[] = {
+      {"format",
+       2,
+       [&](HWND page) {
+         select(page, IDC_FORMAT_PARAMS_LIST, 1); // R: its name on the label
+         SendDlgItemMessageA(page, IDC_FORMAT_SHOW_NAME, BM_CLICK, 0, 0);
+         select(page, IDC_FORMAT_RESULTS_LIST, 0); // Idc, the one shown: without its name
+         SendDlgItemMessageA(page, IDC_FORMAT_SHOW_NAME, BM_CLICK, 0, 0);
+       },
+       {"label", "layout"},
+       "\"R1\nR = 1.0 kohm\"",
+       "6.00 mA"},
+      {"results",
+       1,
+       [](HWND page) {
+         LVITEMA state = {};
+         state.stateMask = LVIS_STATEIMAGEMASK;
+         state.state = INDEXTOSTATEIMAGEMASK(2); // Pdc checked as well
+         SendDlgItemMessageA(page, IDC_RESULTS_LIST, LVM_SETITEMSTATE, 0,
+                             reinterpret_cast<LPARAM>(&state));
+       },
+       {"layout"},
+       "\"R1\nR = 1.0 kohm\"",
+       "6.00 mA\nPdc = 36.0 mW"},
+  };
+  for (const Case &test : cases) {
+    SCOPED_TRACE(test.name);
+    passive_test::SimulatorRecorder recorder(qorsim_test::workPhases);
+    ASSERT_TRUE(recorder.registered());
+    const std::size_t phasesBefore = qorsim_test::workPhases.size();
+    std::set<std::string> written;
+    std::size_t recordFrom = 0;
+    bool applied = false;
+    std::vector<std::string> atApply = {"(not applied)"};
+    std::size_t phasesAtApply = 0;
+    {
+      WindowUser user("Resistor Properties",
+                      {[&](HWND sheet) {
+                         PostMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(test.page), 0);
+                         return true;
+                       },
+                       [&](HWND sheet) {
+                         HWND page = shownPage(sheet);
+                         if (!page || !GetDlgItem(page, test.page == 2 ? IDC_FORMAT_PARAMS_LIST
+                                                                       : IDC_RESULTS_LIST))
+                           return false;
+                         test.change(page);
+                         recordFrom = host_->record().size();
+                         return press(sheet, ApplyButton);
+                       },
+                       [&](HWND sheet) {
+                         if (windowText(GetDlgItem(sheet, IDOK)) != "Close")
+                           return false;
+                         applied = true;
+                         written = drawingWritesSince(*host_, recordFrom);
+                         atApply = recorder.log.calls;
+                         phasesAtApply = qorsim_test::workPhases.size();
+                         return true;
+                       },
+                       [](HWND sheet) { return press(sheet, IDOK); }});
+      ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
+      ASSERT_TRUE(user.finished());
+    }
+    EXPECT_TRUE(applied);
+    EXPECT_EQ(written, test.written);
+    EXPECT_EQ(atApply, std::vector<std::string>{}) << "no part ID, update or solve";
+    EXPECT_EQ(phasesAtApply, phasesBefore) << "QorSim did no work";
+    EXPECT_EQ(c[1].bodyText(), test.label);
+    EXPECT_EQ(c[1].shownText(), test.shown);
   }
 }
 

@@ -16,6 +16,9 @@
 //                              capacitor or source
 //   set <name> <item> <text>   the TEXT of a PARAMS item, before the solve
 //   wire <name>.<pin> <name>.<pin>
+//   show <name>                the part's properties window opened after
+//                              the solve (ShowProperties, modal: a person
+//                              or a script typing into it ends it)
 #include "QorLib01.h"
 
 #include "platform/base/win32/bstr.h"
@@ -144,6 +147,9 @@ public:
     const double workStart = seconds();
     host_.fireIdle();
     const double workTime = seconds() - workStart;
+    for (const std::string &name : shown_)
+      if (FAILED(find(name)->ocx->ShowProperties()))
+        return fail(name + "'s properties failed");
     if (!timed)
       return report();
     ComPtr<IQorSimRoot> root;
@@ -193,6 +199,13 @@ private:
       if (!(words >> name >> item >> text) || !(part = find(name)))
         return false;
       part->settings.emplace_back(item, text);
+      return true;
+    }
+    if (verb == "show") {
+      std::string name;
+      if (!(words >> name) || !find(name))
+        return false;
+      shown_.push_back(name);
       return true;
     }
     if (verb == "wire") {
@@ -317,6 +330,7 @@ private:
   drawhost::Page *page_ = nullptr;
   ComPtr<IQorLib> lib_;
   std::vector<Part> parts_;
+  std::vector<std::string> shown_;
   std::vector<std::vector<std::pair<Part *, short>>> wires_;
   int count_ = 0;
 };

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -355,6 +356,46 @@ TEST_F(ComponentPages, TheSourcePageStepsDigitsAndCaptionsItsBoxes) {
   EXPECT_EQ(boxes_[0].text, "Number format error. Please re-enter.");
   EXPECT_EQ(boxes_[0].caption, "Power Supply");
   EXPECT_EQ(owner.attribute("PARAMS", 1, "TEXT"), "(absent)");
+}
+
+// Both sources' identifiers are checked from their component templates: a
+// malformed one is refused with the source page's caption and never stored.
+TEST_F(ComponentPages, BothSourcesRefuseAMalformedIdentifier) {
+  const passive::ComponentKind kinds[] = {passive::ComponentKind::DcSource,
+                                          passive::ComponentKind::PowerRail};
+  for (passive::ComponentKind kind : kinds) {
+    boxes_.clear();
+    TestOwner owner(kind);
+    std::unique_ptr<uikit::ComponentSheet> sheet;
+    if (kind == passive::ComponentKind::DcSource)
+      sheet = std::make_unique<uikit::CVdcOcxSheet>("DC Source Properties", owner, nullptr, 0);
+    else
+      sheet = std::make_unique<uikit::CPwrOcxSheet>("Power Properties", owner, nullptr, 0);
+    auto &page = *static_cast<uikit::ParamsPage *>(sheet->parametersPage());
+    std::vector<LRESULT> refusals;
+    std::string afterRefusals;
+    LRESULT accepted = -5;
+    SheetScript script(*sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
+                                [&] {
+                                  for (const char *bad : {"1V", "", "V1?2", "V-1"})
+                                    refusals.push_back(endEdit(page.handle(), 0, bad));
+                                  afterRefusals = owner.attribute("PARAMS", 0, "TEXT");
+                                  accepted = endEdit(page.handle(), 0, "Vout??");
+                                  return true;
+                                }});
+    script.run();
+    ASSERT_TRUE(script.finished());
+    EXPECT_EQ(refusals, std::vector<LRESULT>(4, -1)) << "the editor stays open";
+    EXPECT_EQ(afterRefusals, "(absent)");
+    EXPECT_EQ(accepted, 0);
+    EXPECT_EQ(owner.attribute("PARAMS", 0, "TEXT"), "Vout??");
+    ASSERT_EQ(boxes_.size(), 4u);
+    for (const Box &box : boxes_) {
+      EXPECT_EQ(box.text, "Component ID format error. Please re-enter.");
+      EXPECT_EQ(box.caption, "Power Supply");
+      EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION));
+    }
+  }
 }
 
 // The list's own in-place editor: Enter keeps the typed value, Escape

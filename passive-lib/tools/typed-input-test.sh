@@ -1,0 +1,95 @@
+#!/bin/sh
+# The resistor's sheet and the ground's dialog typed into through the X
+# server (xdotool), as a person with a keyboard uses them: on the sheet's
+# Parameters page the space bar unticks R (the selected row) so that the
+# label shows the ID alone, and Enter ends the sheet with OK; in the
+# ground's dialog the precision is typed after its mnemonic and Enter ends
+# it with OK. The page driver then reports what the drawing shows.
+# Screenshots of both windows go to <artefacts>.
+# Usage: typed-input-test.sh <32|64> <prefix> <page-driver> <QorSim.dll> <QorLib01.dll>
+#          <page> <artefacts>
+set -u
+wine_bits=$1 wine_prefix=$2 driver=$3 sim=$4 lib=$5 page=$6 artefacts=$7
+. "$(dirname "$0")/../../scripts/wine-env.sh"
+export WINEDEBUG=-all
+for tool in xdotool import; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is needed"; exit 1; }
+done
+mkdir -p "$artefacts"
+rm -f "$artefacts"/*.png
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+# The X window of Wine's visible top-level window whose whole title matches
+# this pattern (a regular expression).
+window() {
+  tries=0
+  while [ "$tries" -lt 300 ]; do
+    found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1)
+    [ -n "$found" ] && { echo "$found"; return 0; }
+    sleep 0.2
+    tries=$((tries + 1))
+  done
+  return 1
+}
+# Waits until the window is the driver's only visible one (QorSim's splash
+# gone, which would take the focus with it when it closes), then gives it
+# the focus.
+focus() {
+  tries=0
+  while [ "$(xdotool search --onlyvisible --class page-driver 2>/dev/null | wc -l)" -gt 1 ] &&
+    [ "$tries" -lt 300 ]; do
+    sleep 0.2
+    tries=$((tries + 1))
+  done
+  xdotool windowfocus --sync "$1"
+  sleep 0.5
+}
+# Keys typed into the window that has the focus, as a keyboard types them.
+keys() { xdotool key --delay 150 "$@"; sleep 0.5; }
+shot() { import -window root "$artefacts/$1.png" 2>/dev/null || fail "no screenshot $1"; }
+
+out=$(mktemp)
+"$WINE" "$driver" "Z:$page" "Z:$sim" "Z:$lib" >"$out" 2>&1 &
+driver_pid=$!
+
+if sheet=$(window "Resistor Properties"); then
+  focus "$sheet"
+  keys space
+  shot resistor-sheet-typed
+  keys Return
+else
+  fail "the resistor's sheet did not open"
+fi
+
+if dialog=$(window "GND \\(Ground\\) Properties"); then
+  focus "$dialog"
+  keys alt+p Home shift+End 3
+  shot ground-dialog-typed
+  keys Return
+else
+  fail "the ground's dialog did not open"
+fi
+
+# Nothing left open: the driver ends by itself, or is ended here.
+tries=0
+while kill -0 "$driver_pid" 2>/dev/null && [ "$tries" -lt 100 ]; do
+  sleep 0.2
+  tries=$((tries + 1))
+done
+if kill -0 "$driver_pid" 2>/dev/null; then
+  shot left-open
+  kill "$driver_pid"
+  fail "the page driver did not end"
+fi
+wait "$driver_pid" || fail "the page driver failed"
+report=$(tr -d '\r' <"$out")
+rm -f "$out"
+echo "$report"
+expect() { printf '%s\n' "$report" | grep -qxF "$1" || fail "no line '$1'"; }
+# R's label without its value; the solve unchanged (6 V over 1 kohm).
+expect 'part R id R1 label "R1" result Idc = 6.00 mA mark ""'
+# The ground's current shown with three decimals instead of two.
+printf '%s\n' "$report" | grep -q '^part G id - label .* result Idc = -\?6\.000 mA mark ""$' ||
+  fail "the ground does not show its current with the typed precision"
+[ "$failures" -eq 0 ] && echo "typed input passed"
+exit "$failures"
