@@ -34,6 +34,7 @@ inline std::string windowClass(HWND window) {
 namespace detail {
 struct TopLevelSearch {
   DWORD process;
+  bool hiddenToo;
   std::vector<HWND> found;
 };
 
@@ -41,7 +42,8 @@ inline BOOL CALLBACK collectVisible(HWND window, LPARAM data) {
   auto *search = reinterpret_cast<TopLevelSearch *>(data);
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
-  if (IsWindowVisible(window) && (search->process == 0 || process == search->process))
+  if ((search->hiddenToo || IsWindowVisible(window)) &&
+      (search->process == 0 || process == search->process))
     search->found.push_back(window);
   return TRUE;
 }
@@ -53,17 +55,18 @@ inline BOOL CALLBACK collectAll(HWND window, LPARAM list) {
 } // namespace detail
 
 // The visible top-level windows of a thread (this one by default), in
-// Z-order.
-inline std::vector<HWND> threadWindows(DWORD thread = GetCurrentThreadId()) {
-  detail::TopLevelSearch search{0, {}};
+// Z-order; the hidden ones as well when hiddenToo.
+inline std::vector<HWND> threadWindows(DWORD thread = GetCurrentThreadId(),
+                                       bool hiddenToo = false) {
+  detail::TopLevelSearch search{0, hiddenToo, {}};
   EnumThreadWindows(thread, detail::collectVisible, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 
 // The visible top-level windows of a process (of every process when 0),
-// in Z-order.
-inline std::vector<HWND> processWindows(DWORD process) {
-  detail::TopLevelSearch search{process, {}};
+// in Z-order; the hidden ones as well when hiddenToo.
+inline std::vector<HWND> processWindows(DWORD process, bool hiddenToo = false) {
+  detail::TopLevelSearch search{process, hiddenToo, {}};
   EnumWindows(detail::collectVisible, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
@@ -78,9 +81,12 @@ inline HWND withCaption(const std::vector<HWND> &windows, const std::string &cla
   return nullptr;
 }
 
-// Every descendant of parent, in creation order (the windows' Z-order).
+// Every descendant of parent, in creation order (the windows' Z-order);
+// none for a null parent (which the system would take for the desktop).
 inline std::vector<HWND> children(HWND parent) {
   std::vector<HWND> all;
+  if (!parent)
+    return all;
   EnumChildWindows(parent, detail::collectAll, reinterpret_cast<LPARAM>(&all));
   return all;
 }

@@ -9,10 +9,10 @@
 #include "platform/base/win32/com-ptr.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
 #include "testing/test-paths.h"
+#include "testing/window-shot.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -58,33 +58,10 @@ bool pumpUntil(const std::function<bool()> &done, DWORD deadlineMs = 5000) {
   return true;
 }
 
-// The screen as a 24-bit bottom-up BMP file.
+// The whole screen, kept as an artefact.
 bool saveShot(const std::string &name) {
-  HDC screen = GetDC(nullptr);
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  void *bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  const DWORD imageBytes = ((static_cast<DWORD>(width) * 3 + 3) & ~3u) * height;
-  BITMAPFILEHEADER file{0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
-  file.bfSize = file.bfOffBits + imageBytes;
-  bool written = false;
-  if (FILE *out = std::fopen(testing_support::scratchPath(name).c_str(), "wb")) {
-    written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-              std::fwrite(bits, imageBytes, 1, out) == 1;
-    written = std::fclose(out) == 0 && written;
-  }
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  DeleteObject(bitmap);
-  ReleaseDC(nullptr, screen);
-  return written;
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return test_windows::saveScreenArea(screen, testing_support::scratchPath(name));
 }
 
 COLORREF screenPixel(int x, int y) {

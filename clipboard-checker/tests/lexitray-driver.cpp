@@ -1,16 +1,13 @@
 // The driver of a running Lexitray.exe.
 #include "clipboard-checker/tests/lexitray-driver.h"
 
-#include "platform/base/win32/gdi-owners.h"
 #include "platform/base/win32/global-lock.h"
-#include "platform/base/win32/unique-handle.h"
 
 #include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 #include <stdexcept>
 
 namespace lexitray_test {
@@ -71,26 +68,6 @@ std::vector<ToolButtonInfo> toolButtons(HANDLE process, HWND bar) {
   return buttons;
 }
 
-struct Search {
-  DWORD process;
-  bool all;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK collectTopLevel(HWND window, LPARAM data) {
-  auto *search = reinterpret_cast<Search *>(data);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->process && (search->all || IsWindowVisible(window)))
-    search->found.push_back(window);
-  return TRUE;
-}
-
-BOOL CALLBACK collectChild(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
-  return TRUE;
-}
-
 LRESULT CALLBACK plainWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, msg, wParam, lParam);
 }
@@ -132,37 +109,6 @@ void pumpFor(DWORD ms) {
   pumpUntil([] { return false; }, ms);
 }
 
-std::string windowText(HWND window) {
-  // GetWindowText does not ask a window of another process for its text:
-  // the messages do, and the system carries the text across.
-  LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-  std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-  LRESULT copied =
-      SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
-}
-
-std::string windowClass(HWND window) {
-  char name[128] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-std::vector<HWND> topLevelWindows(DWORD process, bool all) {
-  Search search{process, all, {}};
-  EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-HWND findTopLevel(DWORD process, const std::string &className, const std::string &caption,
-                  bool all) {
-  for (HWND window : topLevelWindows(process, all))
-    if ((className.empty() || windowClass(window) == className) && windowText(window) == caption)
-      return window;
-  return nullptr;
-}
-
 std::string describeWindows(DWORD process) {
   std::string lines;
   for (HWND window : topLevelWindows(process, true))
@@ -177,20 +123,10 @@ std::string describeWindows(DWORD process) {
 }
 
 HWND findChild(HWND parent, const std::string &className, const char *caption) {
-  for (HWND window : findChildren(parent, className))
-    if (!caption || windowText(window) == caption)
-      return window;
-  return nullptr;
-}
-
-std::vector<HWND> findChildren(HWND parent, const std::string &className) {
-  std::vector<HWND> all, found;
-  if (parent)
-    EnumChildWindows(parent, collectChild, reinterpret_cast<LPARAM>(&all));
-  for (HWND window : all)
-    if (lstrcmpiA(windowClass(window).c_str(), className.c_str()) == 0)
-      found.push_back(window);
-  return found;
+  if (caption)
+    return test_windows::findChild(parent, className, caption);
+  std::vector<HWND> found = findChildren(parent, className);
+  return found.empty() ? nullptr : found.front();
 }
 
 // ---- ClipboardAccess
@@ -502,54 +438,6 @@ LRESULT CALLBACK TestViewer::windowProc(HWND window, UINT msg, WPARAM wParam, LP
     return 0;
   }
   return DefWindowProcA(window, msg, wParam, lParam);
-}
-
-bool saveScreenShot(const RECT &area, const std::string &path) {
-  int width = area.right - area.left, height = area.bottom - area.top;
-  if (width <= 0 || height <= 0)
-    return false;
-  base::WindowDC screen(nullptr);
-  base::CreatedDC memory(CreateCompatibleDC(screen.get()));
-  base::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
-  if (!memory || !bitmap)
-    return false;
-  {
-    base::SelectedObject selected(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
-  }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  info.bmiHeader.biCompression = BI_RGB;
-  int stride = (width * 3 + 3) & ~3;
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) *
-                                    static_cast<std::size_t>(height));
-  if (!GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(), &info,
-                 DIB_RGB_COLORS))
-    return false;
-  std::set<unsigned> colours;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const unsigned char *pixel = &pixels[static_cast<std::size_t>(y * stride + x * 3)];
-      colours.insert(pixel[0] | pixel[1] << 8 | pixel[2] << 16);
-    }
-  if (colours.size() < 4)
-    return false;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42; // "BM"
-  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  base::FileHandle out(
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  if (!out)
-    return false;
-  DWORD written = 0;
-  return WriteFile(out.get(), &file, sizeof file, &written, nullptr) &&
-         WriteFile(out.get(), &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
-         WriteFile(out.get(), pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
 }
 
 } // namespace lexitray_test

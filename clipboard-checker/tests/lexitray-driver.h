@@ -6,6 +6,8 @@
 #ifndef CLIPBOARD_CHECKER_TESTS_LEXITRAY_DRIVER_H
 #define CLIPBOARD_CHECKER_TESTS_LEXITRAY_DRIVER_H
 
+#include "testing/window-finding.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -20,18 +22,23 @@ bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs = 20000);
 // Handles this process's messages for a while (to see that nothing comes).
 void pumpFor(DWORD ms);
 
-std::string windowText(HWND window);
-std::string windowClass(HWND window);
+using test_windows::findChildren;
+using test_windows::windowClass;
+using test_windows::windowText;
+
 // Top-level windows of a process, visible ones only unless all.
-std::vector<HWND> topLevelWindows(DWORD process, bool all = false);
+inline std::vector<HWND> topLevelWindows(DWORD process, bool all = false) {
+  return test_windows::processWindows(process, all);
+}
 // The first top-level window of the process with that class (empty: any)
 // and caption.
-HWND findTopLevel(DWORD process, const std::string &className, const std::string &caption,
-                  bool all = false);
+inline HWND findTopLevel(DWORD process, const std::string &className, const std::string &caption,
+                         bool all = false) {
+  return test_windows::withCaption(topLevelWindows(process, all), className, caption);
+}
 // The first descendant of that class (case-insensitive), with that caption
 // unless the caption is null.
 HWND findChild(HWND parent, const std::string &className, const char *caption = nullptr);
-std::vector<HWND> findChildren(HWND parent, const std::string &className);
 
 // The process's top-level windows, one line each (class, caption, shown,
 // enabled), for failure messages.
@@ -128,10 +135,6 @@ private:
   bool joined_ = false;
   int notifications_ = 0;
 };
-
-// Writes the screen's picture of a rectangle into a 24-bit BMP file; false
-// when it cannot, or when the picture is blank.
-bool saveScreenShot(const RECT &area, const std::string &path);
 
 } // namespace lexitray_test
 

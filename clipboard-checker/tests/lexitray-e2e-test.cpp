@@ -3,6 +3,7 @@
 // would and drives it from this process through its windows, with the text
 // put on and read from the clipboard through the Win32 API.
 #include "clipboard-checker/tests/lexitray-driver.h"
+#include "testing/window-shot.h"
 
 #include "platform/base/win32/gdi-owners.h"
 #include "testing/test-paths.h"
@@ -124,8 +125,9 @@ TEST_F(LexitrayTest, ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords)
                                   << describeWindows(program->id());
   HWND form = program->form();
   EXPECT_EQ(program->editText(), "Teh quick brown fox");
-  EXPECT_TRUE(saveScreenShot(unionOf(form, program->checkDialog()),
-                             testing_support::hostPath(artefact("lexitray-check-dialog.bmp"))));
+  EXPECT_TRUE(test_windows::saveScreenArea(
+      unionOf(form, program->checkDialog()),
+      testing_support::hostPath(artefact("lexitray-check-dialog.bmp"))));
   ASSERT_TRUE(program->answerDialog("The", "C&hange"));
   EXPECT_TRUE(clipboardHolds("The quick brown fox")) << clipboard.text();
   // Four words, and the replacement read again: "Re-check Replaced Words"
@@ -133,8 +135,8 @@ TEST_F(LexitrayTest, ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords)
   EXPECT_TRUE(statusIs("5 words checked")) << program->statusText();
   EXPECT_TRUE(pumpUntil([&] { return program->checkDialog() == nullptr; }));
   EXPECT_EQ(program->editText(), "The quick brown fox");
-  EXPECT_TRUE(
-      saveScreenShot(rectOf(form), testing_support::hostPath(artefact("lexitray-main.bmp"))));
+  EXPECT_TRUE(test_windows::saveScreenArea(
+      rectOf(form), testing_support::hostPath(artefact("lexitray-main.bmp"))));
   std::cout << "screenshots: " << artefact("lexitray-check-dialog.bmp") << ", "
             << artefact("lexitray-main.bmp") << "\n";
 
@@ -670,8 +672,8 @@ TEST_F(LexitrayTest, TheToolBarHasItsDesignedButtons) {
     EXPECT_EQ(rect.bottom - rect.top, 21) << button.caption;
     left = rect.right;
   }
-  EXPECT_TRUE(saveScreenShot(rectOf(program->form()),
-                             testing_support::hostPath(artefact("lexitray-tool-bar.bmp"))));
+  EXPECT_TRUE(test_windows::saveScreenArea(
+      rectOf(program->form()), testing_support::hostPath(artefact("lexitray-tool-bar.bmp"))));
 }
 
 // Where the "Suggestions:" label and the "Suggest" button overlap, the
@@ -692,8 +694,8 @@ TEST_F(LexitrayTest, TheSuggestButtonIsWholeAboveItsLabel) {
     ScreenToClient(dialog, &point);
     EXPECT_EQ(ChildWindowFromPointEx(dialog, point, CWP_ALL), button);
   }
-  EXPECT_TRUE(saveScreenShot(rectOf(dialog),
-                             testing_support::hostPath(artefact("lexitray-suggest-button.bmp"))));
+  EXPECT_TRUE(test_windows::saveScreenArea(
+      rectOf(dialog), testing_support::hostPath(artefact("lexitray-suggest-button.bmp"))));
   ASSERT_TRUE(program->answerDialog("The", "C&hange"));
   EXPECT_TRUE(clipboardHolds("The fox"));
 }
@@ -722,8 +724,8 @@ TEST_F(LexitrayTest, TheAboutBoxShowsTheNameInTheLargeFont) {
   EXPECT_GE(large, 14);
   EXPECT_LE(small, 11);
   EXPECT_GT(small, 0);
-  EXPECT_TRUE(
-      saveScreenShot(rectOf(about), testing_support::hostPath(artefact("lexitray-about.bmp"))));
+  EXPECT_TRUE(test_windows::saveScreenArea(
+      rectOf(about), testing_support::hostPath(artefact("lexitray-about.bmp"))));
 }
 
 } // namespace

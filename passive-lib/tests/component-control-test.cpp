@@ -400,6 +400,20 @@ protected:
     return components;
   }
 
+  // The kinds dropped in a row, one unit apart, and wired in series (the
+  // first part's pin 0 to the second's pin 0, then each part's pin 1 to the
+  // next one's pin 0), with the idle handler run.
+  std::vector<Component> series(const std::vector<ComponentKind> &kinds) {
+    std::vector<std::pair<ComponentKind, double>> parts;
+    for (std::size_t i = 0; i < kinds.size(); ++i)
+      parts.emplace_back(kinds[i], static_cast<double>(i));
+    std::vector<Component> c = drop(parts);
+    for (std::size_t i = 0; i + 1 < c.size(); ++i)
+      wire(c[i], i == 0 ? 0 : 1, c[i + 1], 0);
+    host_->fireIdle();
+    return c;
+  }
+
   void wire(const Component &from, int fromPin, const Component &to, int toPin) {
     drawhost::Shape *connector = page_->addShape(3, "Wire." + std::to_string(++shapes_));
     connector->setOneD(true);
@@ -577,14 +591,8 @@ TEST_F(ComponentControls, ControlsAreRegisteredAsActiveXControls) {
 }
 
 TEST_F(ComponentControls, RailTwoResistorsAndGroundAreNumberedSolvedAndLabelled) {
-  std::vector<Component> c = drop({{ComponentKind::PowerRail, 0},
-                                   {ComponentKind::Resistor, 1},
-                                   {ComponentKind::Resistor, 2},
-                                   {ComponentKind::Ground, 3}});
-  wire(c[0], 0, c[1], 0);
-  wire(c[1], 1, c[2], 0);
-  wire(c[2], 1, c[3], 0);
-  host_->fireIdle();
+  std::vector<Component> c = series({ComponentKind::PowerRail, ComponentKind::Resistor,
+                                     ComponentKind::Resistor, ComponentKind::Ground});
   EXPECT_EQ(c[0].bodyText(), "\"V1\n6.0 V\"");
   EXPECT_EQ(c[1].bodyText(), "\"R1\n1.0 kohm\"");
   EXPECT_EQ(c[2].bodyText(), "\"R2\n1.0 kohm\"");
@@ -703,14 +711,8 @@ TEST_F(ComponentControls, ErrorMarkSequencesOfEveryKind) {
 }
 
 TEST_F(ComponentControls, CapacitorsInSeriesShowNoValueUntilRewired) {
-  std::vector<Component> c = drop({{ComponentKind::PowerRail, 0},
-                                   {ComponentKind::Capacitor, 1},
-                                   {ComponentKind::Capacitor, 2},
-                                   {ComponentKind::Ground, 3}});
-  wire(c[0], 0, c[1], 0);
-  wire(c[1], 1, c[2], 0);
-  wire(c[2], 1, c[3], 0);
-  host_->fireIdle();
+  std::vector<Component> c = series({ComponentKind::PowerRail, ComponentKind::Capacitor,
+                                     ComponentKind::Capacitor, ComponentKind::Ground});
   for (int i : {1, 2}) {
     EXPECT_EQ(c[i].shownText(), "Vdc = ?") << i;
     EXPECT_EQ(c[i].shape->cell("User.Error", false)->formula(), "TRUE") << i;
@@ -889,11 +891,8 @@ TEST_F(ComponentControls, APartIdWithAQuoteGivesAValidLabelFormula) {
 // The resistor's real sheet, driven by messages: Cancel after an edit,
 // OK with a changed R, Apply then Close.
 TEST_F(ComponentControls, TheRealSheetCancelsOksAndKeepsWhatWasApplied) {
-  std::vector<Component> c = drop(
-      {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
-  wire(c[0], 0, c[1], 0);
-  wire(c[1], 1, c[2], 0);
-  host_->fireIdle();
+  std::vector<Component> c =
+      series({ComponentKind::PowerRail, ComponentKind::Resistor, ComponentKind::Ground});
   ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
   const std::string before = c[1].dataStr1();
   const std::string labelBefore = c[1].bodyText();
@@ -974,11 +973,8 @@ TEST_F(ComponentControls, TheRealSheetCancelsOksAndKeepsWhatWasApplied) {
 // The ground opens its own dialog: Cancel undoes its edits, OK keeps them
 // and re-lays out the result without a solve.
 TEST_F(ComponentControls, TheGroundsDialogCancelsAndOks) {
-  std::vector<Component> c = drop(
-      {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
-  wire(c[0], 0, c[1], 0);
-  wire(c[1], 1, c[2], 0);
-  host_->fireIdle();
+  std::vector<Component> c =
+      series({ComponentKind::PowerRail, ComponentKind::Resistor, ComponentKind::Ground});
   const std::string shown = c[2].shownText();
   ASSERT_NE(shown.find("6.00 mA"), std::string::npos) << shown;
   const std::string before = c[2].dataStr1();
@@ -1015,11 +1011,8 @@ TEST_F(ComponentControls, TheGroundsDialogCancelsAndOks) {
 // results and DataStr2 byte for byte; damaged streams fail and change
 // nothing.
 TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
-  std::vector<Component> c = drop(
-      {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
-  wire(c[0], 0, c[1], 0);
-  wire(c[1], 1, c[2], 0);
-  host_->fireIdle();
+  std::vector<Component> c =
+      series({ComponentKind::PowerRail, ComponentKind::Resistor, ComponentKind::Ground});
   ASSERT_EQ(c[1].data->put_DataStr2(Bstr(std::string("free \"text\" \xe9")).get()), S_OK);
   Bstr guid, xml, second;
   c[1].data->get_CompGUID(guid.receive());
@@ -1128,14 +1121,8 @@ TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
 // reloaded controls bind again, keep their results and solve to the same
 // values.
 TEST_F(ComponentControls, APageSavedAndReloadedKeepsItsResults) {
-  std::vector<Component> c = drop({{ComponentKind::PowerRail, 0},
-                                   {ComponentKind::Resistor, 1},
-                                   {ComponentKind::Resistor, 2},
-                                   {ComponentKind::Ground, 3}});
-  wire(c[0], 0, c[1], 0);
-  wire(c[1], 1, c[2], 0);
-  wire(c[2], 1, c[3], 0);
-  host_->fireIdle();
+  std::vector<Component> c = series({ComponentKind::PowerRail, ComponentKind::Resistor,
+                                     ComponentKind::Resistor, ComponentKind::Ground});
   for (bool storage : {false, true}) {
     SCOPED_TRACE(storage ? "storage" : "stream");
     std::vector<std::string> before;

@@ -1,18 +1,15 @@
 #include "passive-lib/uikit/win32/in-place-combo-box.h"
 
-#include <vector>
+#include "passive-lib/uikit/win32/in-place-cell.h"
 
 namespace uikit {
 
 bool CInPlaceComboBox::create(DWORD style, const RECT &rect, HWND list, UINT id) {
-  HWND window =
-      CreateWindowExA(0, "COMBOBOX", "", style | WS_CHILD, rect.left, rect.top,
-                      rect.right - rect.left, rect.bottom - rect.top, list,
-                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+  HWND window = createCellWindow("COMBOBOX", style, rect, list, id);
   if (!window)
     return false;
   subclass(window);
-  send(WM_SETFONT, static_cast<WPARAM>(SendMessageA(list, WM_GETFONT, 0, 0)), FALSE);
+  useListFont(window, list);
   SetFocus(window);
   return true;
 }
@@ -27,22 +24,8 @@ bool CInPlaceComboBox::preTranslate(MSG &message) {
 }
 
 void CInPlaceComboBox::endChoice() {
-  HWND list = GetParent(handle());
   std::string value = text();
-  std::vector<char> buffer(value.begin(), value.end());
-  buffer.push_back('\0');
-  NMLVDISPINFOA info{};
-  info.hdr.hwndFrom = list;
-  info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-  info.hdr.code = LVN_ENDLABELEDITA;
-  info.item.mask = LVIF_TEXT;
-  info.item.iItem = row_;
-  info.item.iSubItem = column_;
-  info.item.pszText = buffer.data();
-  info.item.cchTextMax = static_cast<int>(value.size());
-  LRESULT refused =
-      SendMessageA(GetParent(list), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
-  if (refused)
+  if (reportCellEdit(GetParent(handle()), row_, column_, &value))
     SetFocus(handle());
   else
     DestroyWindow(handle()); // deletes this

@@ -1,21 +1,19 @@
 #include "passive-lib/uikit/win32/in-place-edit.h"
 
+#include "passive-lib/uikit/win32/in-place-cell.h"
+
 #include "platform/base/win32/gdi-owners.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace uikit {
 
 bool CInPlaceEdit::create(DWORD style, const RECT &rect, HWND list, UINT id) {
-  HWND window =
-      CreateWindowExA(0, "EDIT", "", style | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
-                      rect.bottom - rect.top, list,
-                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), nullptr, nullptr);
+  HWND window = createCellWindow("EDIT", style, rect, list, id);
   if (!window)
     return false;
   subclass(window);
-  send(WM_SETFONT, static_cast<WPARAM>(SendMessageA(list, WM_GETFONT, 0, 0)), FALSE);
+  useListFont(window, list);
   setText(initial_);
   SetFocus(window);
   selectAll();
@@ -56,22 +54,8 @@ void CInPlaceEdit::widenToText() {
 }
 
 void CInPlaceEdit::endEdit() {
-  HWND list = GetParent(handle());
   std::string value = text();
-  std::vector<char> buffer(value.begin(), value.end());
-  buffer.push_back('\0');
-  NMLVDISPINFOA info{};
-  info.hdr.hwndFrom = list;
-  info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(list));
-  info.hdr.code = LVN_ENDLABELEDITA;
-  info.item.mask = LVIF_TEXT;
-  info.item.iItem = row_;
-  info.item.iSubItem = column_;
-  info.item.pszText = escaped_ ? nullptr : buffer.data();
-  info.item.cchTextMax = escaped_ ? 0 : static_cast<int>(value.size());
-  LRESULT refused =
-      SendMessageA(GetParent(list), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
-  if (refused) {
+  if (reportCellEdit(GetParent(handle()), row_, column_, escaped_ ? nullptr : &value)) {
     escaped_ = false;
     SetFocus(handle());
   } else {

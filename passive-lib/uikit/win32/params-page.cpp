@@ -7,6 +7,22 @@
 #include "platform/dialogs/win32/user-prompts.h"
 
 namespace uikit {
+namespace {
+
+const DWORD PageHelpIds[] = {IDC_PARAMS_AUTO_APPLY,
+                             0x807000CC,
+                             IDC_PARAMS_ROUND,
+                             0x807000CA,
+                             IDC_PARAMS_LIST,
+                             0x807000C9,
+                             IDC_PARAMS_SPIN,
+                             0x807000CB,
+                             0,
+                             0};
+
+} // namespace
+
+ParamsPage::ParamsPage(passive::ParamsFlavour flavour) : ParamsPage(flavour, PageHelpIds) {}
 
 ParamsPage::ParamsPage(passive::ParamsFlavour flavour, HelpIdTable helpIds)
     : ComponentPage(IDD_PARAMS_PAGE), flavour_(flavour), helpIds_(helpIds) {}

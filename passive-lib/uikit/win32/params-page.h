@@ -3,8 +3,8 @@
 // names, typed in place (checked first), and the checked rows are the
 // items shown on the drawing. With "Auto-Apply" every accepted change
 // applies the sheet at once. CRLCOcxParams and CVsrcOcxParams differ in
-// their rounding entries, texts and checks (the model's flavour) and in
-// their help numbers.
+// their rounding entries, texts and checks (the model's flavour); both
+// take the page's own help numbers.
 #ifndef PASSIVE_LIB_UIKIT_PARAMS_PAGE_H
 #define PASSIVE_LIB_UIKIT_PARAMS_PAGE_H
 
@@ -33,6 +33,8 @@ public:
   const std::string &caption() const { return caption_; }
 
 protected:
+  // With the help numbers of the page's controls, or another table.
+  explicit ParamsPage(passive::ParamsFlavour flavour);
   ParamsPage(passive::ParamsFlavour flavour, HelpIdTable helpIds);
 
   void attach(SheetOwner &owner) override;

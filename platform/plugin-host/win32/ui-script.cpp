@@ -1,9 +1,11 @@
 // The UI script's steps.
 #include "platform/plugin-host/win32/ui-script.h"
 
+#include "testing/window-finding.h"
+#include "testing/window-shot.h"
+
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -18,35 +20,15 @@ namespace {
 constexpr int fileNameCombo = 0x47C;
 constexpr int fileNameEdit = 0x480;
 
-std::string textOf(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
+using test_windows::children;
+using test_windows::windowClass;
+using test_windows::windowText;
 
-std::string classOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
+bool isDialog(HWND window) { return windowClass(window) == "#32770"; }
 
-bool isDialog(HWND window) { return classOf(window) == "#32770"; }
-
-BOOL CALLBACK collectWindow(HWND window, LPARAM list) {
-  reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
-  return TRUE;
-}
-
+// Every top-level window of this thread, hidden ones too.
 std::vector<HWND> threadWindows() {
-  std::vector<HWND> windows;
-  EnumThreadWindows(GetCurrentThreadId(), collectWindow, reinterpret_cast<LPARAM>(&windows));
-  return windows;
-}
-
-std::vector<HWND> descendants(HWND parent) {
-  std::vector<HWND> windows;
-  EnumChildWindows(parent, collectWindow, reinterpret_cast<LPARAM>(&windows));
-  return windows;
+  return test_windows::threadWindows(GetCurrentThreadId(), true);
 }
 
 // Visible dialogs of this thread, top-level ones and those inside them
@@ -59,8 +41,8 @@ std::vector<HWND> visibleDialogs() {
       continue;
     if (isDialog(top))
       dialogs.push_back(top);
-    for (HWND child : descendants(top))
-      if (IsWindowVisible(child) && isDialog(child) && !textOf(child).empty())
+    for (HWND child : children(top))
+      if (IsWindowVisible(child) && isDialog(child) && !windowText(child).empty())
         dialogs.push_back(child);
   }
   return dialogs;
@@ -68,7 +50,7 @@ std::vector<HWND> visibleDialogs() {
 
 HWND dialogWithCaption(const std::string &caption) {
   for (HWND dialog : visibleDialogs())
-    if (textOf(dialog) == caption)
+    if (windowText(dialog) == caption)
       return dialog;
   return nullptr;
 }
@@ -82,55 +64,15 @@ bool split(const std::string &argument, int &id, std::string &value) {
   return true;
 }
 
-bool writeScreenBmp(HWND window, const std::string &path) {
-  RedrawWindow(window, nullptr, nullptr,
-               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0)
-    return false;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 24;
-  void *bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  GdiFlush();
-  DWORD imageBytes = static_cast<DWORD>(((width * 3 + 3) & ~3) * height);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-  file.bfSize = file.bfOffBits + imageBytes;
-  bool written = false;
-  if (FILE *out = std::fopen(path.c_str(), "wb")) {
-    written = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-              std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-              std::fwrite(bits, imageBytes, 1, out) == 1;
-    written = std::fclose(out) == 0 && written;
-  }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  return written;
-}
-
 // Whether a label shows its whole text, measured with the font the control
 // draws with: static texts on one line for the styles that do not wrap,
 // else wrapped at the control's width; check boxes and radio buttons on
 // one line beside their box; group boxes on one line inside their frame.
 // Other controls have no label to cut.
 bool textFits(HWND control) {
-  std::string text = textOf(control);
+  std::string text = windowText(control);
   LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
-  std::string kind = classOf(control);
+  std::string kind = windowClass(control);
   RECT client{};
   GetClientRect(control, &client);
   LONG room = client.right;
@@ -239,7 +181,7 @@ HWND UiScript::Control(int id, bool visibleOnly) const {
   if (!target_)
     return nullptr;
   HWND hidden = nullptr;
-  for (HWND child : descendants(target_)) {
+  for (HWND child : children(target_)) {
     if (GetDlgCtrlID(child) != id)
       continue;
     if (IsWindowVisible(child))
@@ -301,19 +243,19 @@ void UiScript::Fail(const std::string &why) {
   report_("ui.failed", why);
   std::string seen;
   for (HWND dialog : visibleDialogs())
-    seen += (seen.empty() ? "" : "|") + textOf(dialog);
+    seen += (seen.empty() ? "" : "|") + windowText(dialog);
   report_("ui.visible", seen);
   // Every window of the thread, to tell a hidden window from a missing one.
   std::string all;
   for (HWND top : threadWindows()) {
     RECT rect{};
     GetWindowRect(top, &rect);
-    all += (all.empty() ? "" : "|") + classOf(top) + " \"" + textOf(top) + "\"" +
+    all += (all.empty() ? "" : "|") + windowClass(top) + " \"" + windowText(top) + "\"" +
            (IsWindowVisible(top) ? "" : " hidden") + " " + std::to_string(rect.right - rect.left) +
            "x" + std::to_string(rect.bottom - rect.top);
-    for (HWND child : descendants(top))
+    for (HWND child : children(top))
       if (isDialog(child))
-        all += " > " + classOf(child) + " \"" + textOf(child) + "\"" +
+        all += " > " + windowClass(child) + " \"" + windowText(child) + "\"" +
                (IsWindowVisible(child) ? "" : " hidden");
   }
   report_("ui.windows", all);
@@ -383,10 +325,10 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     if (!target_)
       return false;
     std::string clipped;
-    for (HWND child : descendants(target_))
+    for (HWND child : children(target_))
       if (IsWindowVisible(child) && !textFits(child))
         clipped += (clipped.empty() ? "" : "|") + std::to_string(GetDlgCtrlID(child)) + ":" +
-                   textOf(child);
+                   windowText(child);
     report_("ui." + std::to_string(next_) + ".fits." + argument, clipped);
     return true;
   }
@@ -399,8 +341,8 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
   if (verb == "tab" || verb == "tabis") {
     HWND tabs = nullptr;
     if (target_)
-      for (HWND child : descendants(target_))
-        if (classOf(child) == WC_TABCONTROLA && IsWindowVisible(child))
+      for (HWND child : children(target_))
+        if (windowClass(child) == WC_TABCONTROLA && IsWindowVisible(child))
           tabs = child;
     if (!tabs)
       return false;
@@ -418,8 +360,8 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
   if (verb == "saytext") {
     if (!target_)
       return false;
-    for (HWND child : descendants(target_))
-      if (classOf(child) == "Static" && textOf(child).find(argument) != std::string::npos)
+    for (HWND child : children(target_))
+      if (windowClass(child) == "Static" && windowText(child).find(argument) != std::string::npos)
         return true;
     return false;
   }
@@ -429,7 +371,8 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     // The whole top-level window: in full screen, the pane with the
     // export window over it.
     HWND root = GetAncestor(target_, GA_ROOT);
-    report_("ui.shot", writeScreenBmp(root, argument) ? argument : "failed: " + argument);
+    report_("ui.shot",
+            test_windows::saveWindowShot(root, argument) ? argument : "failed: " + argument);
     return true;
   }
   if (verb == "click" || verb == "notify" || verb == "report") {
@@ -442,7 +385,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
       PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, STN_CLICKED),
                    reinterpret_cast<LPARAM>(control));
     else
-      report_("ui." + std::to_string(next_) + "." + argument, textOf(control));
+      report_("ui." + std::to_string(next_) + "." + argument, windowText(control));
     return true;
   }
   if (!split(argument, id, value))
@@ -511,7 +454,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     return verb == "exstyle" ? (style & bits) == bits : (style & bits) == 0;
   }
   if (verb == "expect")
-    return textOf(control) == value;
+    return windowText(control) == value;
   if (verb == "checked")
     return (SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED) == (value == "1");
   if (verb == "enabled")

@@ -1,65 +1,10 @@
-// Fonts and canvases over GDI.
-#include "platform/components/win32/graphics.h"
+#include "platform/components/win32/canvas.h"
+
+#include "platform/components/win32/font.h"
 
 #include <cstdlib>
 
 namespace components {
-
-namespace {
-// Forms are laid out in pixels at 96 dots per inch, as designed.
-constexpr int designDpi = 96;
-} // namespace
-
-COLORREF ColorToRGB(TColor color) {
-  if (color & clSystemColor)
-    return GetSysColor(static_cast<int>(color & 0xFF));
-  return color;
-}
-
-TFont::TFont() = default;
-
-void TFont::SetName(std::string name) {
-  name_ = std::move(name);
-  changed();
-}
-
-void TFont::SetHeight(int height) {
-  height_ = height;
-  changed();
-}
-
-int TFont::Size() const { return -MulDiv(height_, 72, designDpi); }
-
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, designDpi, 72)); }
-
-void TFont::SetStyle(TFontStyles style) {
-  style_ = style;
-  changed();
-}
-
-void TFont::Assign(const TFont &other) {
-  name_ = other.name_;
-  height_ = other.height_;
-  style_ = other.style_;
-  color_ = other.color_;
-  changed();
-}
-
-void TFont::changed() {
-  handle_.reset();
-  OnChange(this);
-}
-
-HFONT TFont::Handle() const {
-  if (!handle_) {
-    handle_.reset(CreateFontA(height_, 0, 0, 0, (style_ & fsBold) ? FW_BOLD : FW_NORMAL,
-                              (style_ & fsItalic) != 0, (style_ & fsUnderline) != 0,
-                              (style_ & fsStrikeOut) != 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                              name_.c_str()));
-  }
-  return handle_.get();
-}
 
 HDC TCanvas::Handle() const {
   if (dc_)
@@ -78,7 +23,6 @@ SIZE TCanvas::measure(const std::string &text) const {
 }
 
 int TCanvas::TextWidth(const std::string &text) const { return measure(text).cx; }
-
 int TCanvas::TextHeight(const std::string &text) const { return measure(text).cy; }
 
 void TCanvas::TextOut(int x, int y, const std::string &text) {

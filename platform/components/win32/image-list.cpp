@@ -1,19 +1,8 @@
-// Icons and image lists.
-#include "platform/components/win32/icons.h"
+#include "platform/components/win32/image-list.h"
+
+#include "platform/components/win32/icon.h"
 
 namespace components {
-
-void TIcon::SetHandle(HICON icon) {
-  icon_.reset(icon);
-  OnChange(this);
-}
-
-void TIcon::AssignHandle(HICON icon) { SetHandle(icon ? CopyIcon(icon) : nullptr); }
-
-void TIcon::Assign(const TIcon &other) {
-  if (&other != this)
-    AssignHandle(other.Handle());
-}
 
 int TImageList::AddIcon(const TIcon &icon) {
   icons_.emplace_back(icon.Empty() ? nullptr : CopyIcon(icon.Handle()));

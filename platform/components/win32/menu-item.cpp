@@ -1,7 +1,9 @@
 // Menus: the item tree is built into platform menus again whenever items
 // are added or removed; state changes of an item go to the platform menu
 // in place, so that a handler may change items while its menu is open.
-#include "platform/components/win32/menus.h"
+#include "platform/components/win32/menu-item.h"
+
+#include "platform/components/win32/menu.h"
 
 #include "platform/components/win32/application.h"
 #include "platform/components/win32/forms.h"
@@ -113,73 +115,6 @@ void TMenuItem::build(HMENU into) {
       continue;
     item->submenu_ = submenu.release();
   }
-}
-
-TMenu::TMenu(TComponent *owner, bool popup) : TComponent(owner), popup_(popup) {
-  items_ = new TMenuItem(this);
-  items_->rootOf_ = this;
-}
-
-TMenu::~TMenu() {
-  items_->rootOf_ = nullptr;
-  menu_.reset();
-}
-
-HMENU TMenu::Handle() {
-  if (!menu_)
-    rebuild();
-  return menu_.get();
-}
-
-void TMenu::rebuild() {
-  if (Destroying() || (Owner() && Owner()->Destroying()))
-    return;
-  base::MenuHandle fresh(popup_ ? CreatePopupMenu() : CreateMenu());
-  items_->build(fresh.get());
-  base::MenuHandle old(menu_.release());
-  menu_ = std::move(fresh);
-  menuRebuilt();
-}
-
-TMenuItem *TMenu::findSubmenu(TMenuItem &item, HMENU submenu) {
-  for (TMenuItem *child : item.items_) {
-    if (child->submenu_ == submenu)
-      return child;
-    if (TMenuItem *found = findSubmenu(*child, submenu))
-      return found;
-  }
-  return nullptr;
-}
-
-void TMenu::initPopup(HMENU submenu) {
-  if (TMenuItem *item = findSubmenu(*items_, submenu))
-    item->Click();
-}
-
-void TMainMenu::menuRebuilt() {
-  auto *form = dynamic_cast<TForm *>(Owner());
-  if (!form || form->Menu() != this || !form->HandleAllocated())
-    return;
-  if (GetMenu(form->Handle()) != Handle())
-    ::SetMenu(form->Handle(), Handle());
-  DrawMenuBar(form->Handle());
-}
-
-void TPopupMenu::Popup(int x, int y) {
-  OnPopup(this);
-  HWND owner = Application->Handle();
-  if (auto *control = dynamic_cast<TWinControl *>(popupComponent_))
-    owner = control->Handle();
-  UINT command = static_cast<UINT>(TrackPopupMenuEx(
-      Handle(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_RIGHTBUTTON, x, y, owner, nullptr));
-  if (command)
-    Application->dispatchMenuCommand(command);
-}
-
-void TPopupMenu::Notification(TComponent *component, bool removing) {
-  TMenu::Notification(component, removing);
-  if (removing && component == popupComponent_)
-    popupComponent_ = nullptr;
 }
 
 } // namespace components

@@ -1,0 +1,63 @@
+// Tool tips and context help over a dialog-based window (a dialog or a
+// property page): the tool-tip control is made when the window starts
+// (active while the tips-active flag is set), the derived window adds its
+// tools in addTools, and F1 or a right click opens the help file with the
+// derived window's help-ID table.
+#ifndef PASSIVE_LIB_UIKIT_TIPPED_WINDOW_H
+#define PASSIVE_LIB_UIKIT_TIPPED_WINDOW_H
+
+#include "passive-lib/uikit/win32/tip-support.h"
+
+#include "platform/dialogs/win32/tool-tip.h"
+
+#include <utility>
+
+namespace uikit {
+
+template <class Base> class TippedWindow : public Base {
+public:
+  template <class... Args>
+  explicit TippedWindow(Args &&...args) : Base(std::forward<Args>(args)...) {}
+
+  const dialogs::ToolTip &toolTip() const { return toolTip_; }
+  bool tipsActive() const { return tipsActive_; }
+
+protected:
+  virtual HelpIdTable helpIds() const { return nullptr; }
+  virtual bool addTools() { return true; }
+
+  virtual bool createToolTips() {
+    if (!toolTip_.create(this->handle()))
+      return false;
+    if (tipsActive_)
+      toolTip_.activate(true);
+    return addTools();
+  }
+
+  BOOL onInitDialog() override {
+    Base::onInitDialog();
+    createToolTips();
+    return TRUE;
+  }
+
+  bool preTranslate(MSG &message) override {
+    relayToToolTip(this->handle(), toolTip_, tipsActive_, message);
+    return Base::preTranslate(message);
+  }
+
+  bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override {
+    if (message == WM_HELP || message == WM_CONTEXTMENU) {
+      answerHelpRequest(message, wParam, lParam, helpIds());
+      result = TRUE;
+      return true;
+    }
+    return Base::onMessage(message, wParam, lParam, result);
+  }
+
+  dialogs::ToolTip toolTip_;
+  bool tipsActive_ = true;
+};
+
+} // namespace uikit
+
+#endif

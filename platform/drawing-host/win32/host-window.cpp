@@ -1,0 +1,29 @@
+// The stand-in host's Window object.
+#include "platform/drawing-host/win32/host-window.h"
+
+#include "platform/drawing-host/win32/host-interface-table.h"
+#include "platform/drawing-host/win32/host-menus.h"
+#include "platform/drawing-host/win32/host-text.h"
+#include "platform/drawing-host/win32/stand-in-host.h"
+#include "platform/base/win32/com-error.h"
+#include "platform/base/win32/variant.h"
+
+namespace drawhost {
+
+INTERFACE_TABLE(Window, IDrawWindow)
+
+HRESULT STDMETHODCALLTYPE Window::get_Selection(IDrawSelection **ppSelection) {
+  if (!ppSelection)
+    return E_POINTER;
+  *ppSelection = nullptr;
+  return com::Object<Selection>::create(IID_IDrawSelection, reinterpret_cast<void **>(ppSelection),
+                                        selection_, page_.get());
+}
+
+HRESULT STDMETHODCALLTYPE Window::get_Page(IDrawPage **ppPage) {
+  if (!ppPage)
+    return E_POINTER;
+  return interfaceOut(static_cast<IDrawPage *>(page_.get()), ppPage);
+}
+
+} // namespace drawhost
