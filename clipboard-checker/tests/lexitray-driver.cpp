@@ -7,6 +7,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -89,7 +90,20 @@ bool openClipboard(HWND owner) {
 
 } // namespace
 
+// Every deadline of the driver, stretched by the whole factor in
+// TEST_TIME_SCALE: under CPU emulation a program's start and each window
+// take many times as long.
+static DWORD scaled(DWORD ms) {
+  static const DWORD factor = [] {
+    const char *text = std::getenv("TEST_TIME_SCALE");
+    long value = text ? std::strtol(text, nullptr, 10) : 1;
+    return value > 1 && value < 1000 ? static_cast<DWORD>(value) : 1;
+  }();
+  return ms * factor;
+}
+
 bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs) {
+  timeoutMs = scaled(timeoutMs);
   DWORD start = GetTickCount();
   for (;;) {
     MSG msg;
@@ -214,7 +228,7 @@ LexitrayProcess::LexitrayProcess(const std::string &folder) {
 LexitrayProcess::~LexitrayProcess() {
   if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
     close();
-    if (WaitForSingleObject(info_.hProcess, 10000) == WAIT_TIMEOUT)
+    if (WaitForSingleObject(info_.hProcess, scaled(10000)) == WAIT_TIMEOUT)
       TerminateProcess(info_.hProcess, 99);
   }
   CloseHandle(info_.hThread);
