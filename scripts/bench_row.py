@@ -36,7 +36,9 @@ def row(work, unit, ours, peer_name, peer, target=None, note="", record=True):
         raise ValueError("%s: %d runs of ours, %d of the peer" % (work, len(ours), len(peer)))
     ratios = [o / p for o, p in zip(ours, peer) if p > 0]
     ratio = statistics.median(ratios) if ratios else float("inf")
-    ratio_text = ("%.2fx [%.2f..%.2f]" % (ratio, min(ratios), max(ratios))) if ratios else "-"
+    places = 2 if not ratios or min(ratios) >= 0.1 else 3
+    ratio_text = ("%.*fx [%.*f..%.*f]" % (places, ratio, places, min(ratios), places, max(ratios))
+                  if ratios else "-")
     met = target is None or ratio <= target
     verdict = "" if target is None else "<= %.1fx %s" % (target, "met" if met else "MISSED")
     line = "%-42s %-26s %-40s %-22s %s" % (work, spread(ours, unit),
