@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # QorSim's DC solve beside ngspice -b, in two parts.
 #
-# Under Wine (when build/win64 holds the Windows build): the whole work
-# event for square resistor grids on a stand-in page, the real QorSim.dll
-# with the test devices: every control registered, then one work event
-# that numbers, scans the page, checks the topology and solves. ngspice -b
-# then runs the netlist QorSim itself wrote for the page (CreateNetlist),
-# and every SPICE node is compared with ours to 1e-9 relative. Paired runs
-# (ours, then ngspice) for each size; median and spread of both, and the
-# share of numbering and topology checks in our time.
+# Under Wine (when win64 under BUILD_ROOT, default build/, holds the Windows
+# build): the whole work event for square resistor grids on a stand-in page,
+# the real QorSim.dll with the test devices: every control registered, then
+# one work event that numbers, scans the page, checks the topology and
+# solves. ngspice -b then runs the netlist QorSim itself wrote for the page
+# (CreateNetlist), and every SPICE node is compared with ours to 1e-9
+# relative. Paired runs (ours, then ngspice) for each size; median and
+# spread of both, and the share of numbering and topology checks in our
+# time.
 #
 # Natively: the same kind of grid (no wires, one net per node) straight
 # through our matrix and Newton loop, beside ngspice on that netlist.
@@ -27,7 +28,7 @@ summary() {
       printf "%.3f s (%.3f-%.3f)", m, v[1], v[NR] }'
 }
 
-win=$root/build/win64
+win=$(realpath -m "${BUILD_ROOT:-$root/build}")/win64 # Wine wants absolute prefixes
 bench=$win/circuit-sim/tests/qorsim-work-bench.exe
 if [ -x "$bench" ]; then
   work=$build/circuit-work-bench

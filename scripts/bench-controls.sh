@@ -6,10 +6,10 @@
 # solve with nothing changed, which must write nothing; beside ngspice -b
 # on the same ladder's netlist.
 # Usage: bench-controls.sh [<work dir>]; the Windows build is taken from
-# build/win64. COMPONENTS (default 1000).
+# win64 under BUILD_ROOT (default build/). COMPONENTS (default 1000).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/win64
+build=$(realpath -m "${BUILD_ROOT:-$root/build}")/win64 # Wine wants absolute prefixes
 driver=$build/passive-lib/tools/page-driver.exe
 if [ ! -x "$driver" ]; then
   echo "bench-controls: no Windows build in $build; skipped"

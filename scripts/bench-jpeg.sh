@@ -6,7 +6,7 @@
 # size and quality beside cjpeg (skipped with JPEG_BENCH_SPEED_ONLY=1).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/bench}
+build=${1:-${BUILD_ROOT:-$root/build}/bench}
 /usr/bin/python3 "$root/jpeg/tools/bench-jpeg-speed.py" "$build" "$build/jpeg/bench-speed"
 if [ "${JPEG_BENCH_SPEED_ONLY:-0}" != 1 ]; then
   /usr/bin/python3 "$root/jpeg/tools/bench-jpeg.py" "$build" "$build/jpeg/bench-work"

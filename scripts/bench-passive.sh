@@ -6,10 +6,11 @@
 # in one run. Paired runs for each size; median and spread of each, and
 # the far corner's voltage from all three.
 # Usage: bench-passive.sh [<bench build dir>]; the Windows build is taken
-# from build/win64. PASSIVE_SIZES (default "10 20 30") and RUNS (default 3).
+# from win64 under BUILD_ROOT (default build/). PASSIVE_SIZES (default
+# "10 20 30") and RUNS (default 3).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$root/build/win64
+build=$(realpath -m "${BUILD_ROOT:-$root/build}")/win64 # Wine wants absolute prefixes
 bench=$build/passive-lib/tests/qorlib01-grid-bench.exe
 if [ ! -x "$bench" ]; then
   echo "bench-passive: no Windows build in $build; skipped"

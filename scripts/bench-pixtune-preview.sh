@@ -7,7 +7,7 @@
 # Takes the bench build dir; without one it builds the JPEG part there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build/bench}
+build=${1:-${BUILD_ROOT:-$root/build}/bench}
 if [ ! -x "$build/jpeg/tools/pixtune-preview" ]; then
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DENABLE_SANITIZERS=OFF \
     -DBUILD_PARTS="platform/base;jpeg" >/dev/null

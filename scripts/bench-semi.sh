@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # QorLib02's devices in the DC solve: a 40-stage transistor chain and a
 # 500-diode ladder solved through our devices and the simulator's Newton
-# loop, natively and (when build/win64 holds the Windows build) under Wine,
-# then drawn on stand-in pages and solved by the real QorSim with
-# QorLib02.dll under Wine (in a prefix of its own), and by ngspice on the
-# same netlists in the same run: ngspice's own analysis time (its rusage
-# report) is printed beside ours, and every node voltage is compared
-# (1e-5 V + 1e-6 |V|).
+# loop, natively and (when win64 under BUILD_ROOT, default build/, holds the
+# Windows build) under Wine, then drawn on stand-in pages and solved by the
+# real QorSim with QorLib02.dll under Wine (in a prefix of its own), and by
+# ngspice on the same netlists in the same run: ngspice's own analysis time
+# (its rusage report) is printed beside ours, and every node voltage is
+# compared (1e-5 V + 1e-6 |V|).
 # Usage: bench-semi.sh <bench build dir>
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -28,7 +28,7 @@ run() { # label work-dir program [emulator...]
   done
 }
 run native "$build/semi-bench" "$build/semi-lib/tests/semi-bench"
-win=$root/build/win64
+win=$(realpath -m "${BUILD_ROOT:-$root/build}")/win64 # Wine wants absolute prefixes
 if [ -x "$win/semi-lib/tests/semi-bench.exe" ]; then
   run "Windows build under Wine" "$build/semi-bench-wine" \
     "$root/scripts/wine-exec.sh" 64 "$win/wineprefix" "$win/semi-lib/tests/semi-bench.exe"

@@ -7,9 +7,12 @@ goes to /dev/null. Prints, for each side, the median and the spread
 (lowest to highest) of the elapsed time and of the CPU time (user and
 system), then the ratio of ours to the peer: of the medians, and the
 spread of the ratios within the pairs; and each side's median count of
-page faults.
+page faults. Last comes the row in the benchmarks' shared format
+(scripts/bench_row.py) for the CPU time, or the elapsed time with
+--row elapsed, with the target ratio given by --target.
 
-Usage: time-paired.py --runs N --label TEXT -- OURS... -- PEER...
+Usage: time-paired.py --runs N --label TEXT [--peer-name NAME] [--target R]
+                      [--row cpu|elapsed] -- OURS... -- PEER...
 """
 import argparse
 import os
@@ -18,6 +21,9 @@ import statistics
 import subprocess
 import sys
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import bench_row  # noqa: E402  (the benchmarks' shared row format)
 
 
 def run_once(command):
@@ -46,6 +52,8 @@ def main():
     parser.add_argument("--runs", type=int, default=15)
     parser.add_argument("--label", required=True)
     parser.add_argument("--peer-name", default="peer")
+    parser.add_argument("--target", type=float)
+    parser.add_argument("--row", choices=("cpu", "elapsed"), default="cpu")
     options = parser.parse_args(arguments[:first])
     ours, peer = arguments[first + 1:second], arguments[second + 1:]
     # One run each first, untimed: the file in the page cache, the programs
@@ -74,6 +82,11 @@ def main():
     print("  %-8s ours %7d        %s %7d" % (
         "faults", statistics.median(t[2] for t in times["ours"]), options.peer_name,
         statistics.median(t[2] for t in times["peer"])))
+    index = 1 if options.row == "cpu" else 0
+    print(bench_row.HEADER)
+    bench_row.row("%s, %s" % (options.label, "CPU" if index else "elapsed"), "ms",
+                  [t[index] for t in times["ours"]], options.peer_name,
+                  [t[index] for t in times["peer"]], options.target)
     return 0
 
 

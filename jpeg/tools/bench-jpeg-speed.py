@@ -18,19 +18,22 @@ Rows:
 
 Every round runs each encode for ours and the peers back to back (the
 order alternating between rounds), so both sides see the same machine
-load; the figures are the median over the rounds with the spread
-(min..max), and the ratio is the median of the rounds' paired ratios.
+load; each row gives the median over the rounds with the spread
+[min..max], and the median [min..max] of the rounds' paired ratios, in
+the benchmarks' shared row format (scripts/bench_row.py).
 
 usage: bench-jpeg-speed.py <build dir> <work dir>
 environment: BENCH_ROUNDS (default 5), BENCH_REPEATS (default 20)
 """
 import os
-import statistics
 import subprocess
 import sys
 
 import numpy as np
 from PIL import Image
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+import bench_row  # noqa: E402  (the benchmarks' shared row format)
 
 LEVELS = [4, 8, 16, 32, 64, 128, 192]
 MODES = (("base", False, 0), ("prog", True, 0), ("s100", False, 100))
@@ -99,14 +102,6 @@ def same_file(a, b):
         return f.read() == g.read()
 
 
-def summary(label, ours, peer):
-    ratios = [o / p for o, p in zip(ours, peer)]
-    print("%-34s %9.1f [%7.1f..%7.1f] %9.1f [%7.1f..%7.1f] %6.3fx [%.3f..%.3f]"
-          % (label, statistics.median(ours), min(ours), max(ours), statistics.median(peer), min(peer),
-             max(peer), statistics.median(ratios), min(ratios), max(ratios)))
-    return statistics.median(ratios)
-
-
 def main():
     build, work = sys.argv[1], sys.argv[2]
     os.makedirs(work, exist_ok=True)
@@ -152,20 +147,20 @@ def main():
         print("round %d of %d: ours %.1f ms in process, %.1f ms whole runs" % (
             round_index + 1, ROUNDS, sums["in"], sums["run"]), file=sys.stderr, flush=True)
 
-    print("JPEG encoder speed: %d encodes (%s; levels %s; %s), %d rounds; median [min..max] of "
-          "the rounds' totals in ms" % (len(cases), ", ".join(PICTURES), ",".join(map(str, LEVELS)),
-                                        ", ".join(m[0] for m in MODES), ROUNDS))
-    print("%-34s %9s %19s %9s %19s %7s %s" % ("row", "ours", "spread", "peer", "spread", "ratio", "spread"))
-    verdicts = []
-    verdicts.append(summary("in process vs SIMD libjpeg", totals["in"], totals["in simd"]))
-    summary("in process vs plain libjpeg", totals["in"], totals["in plain"])
-    verdicts.append(summary("whole runs vs SIMD cjpeg", totals["run"], totals["run simd"]))
-    summary("whole runs vs plain cjpeg", totals["run"], totals["run plain"])
+    print("== JPEG encoder speed: %d encodes (%s; levels %s; %s), %d paired rounds; each figure "
+          "the round's total in ms" % (len(cases), ", ".join(PICTURES), ",".join(map(str, LEVELS)),
+                                      ", ".join(m[0] for m in MODES), ROUNDS))
+    print("in process: least thread CPU of one encode over %d in one process; whole runs: user + "
+          "system CPU of one run" % REPEATS)
+    print(bench_row.HEADER)
+    work = "JPEG %d encodes" % len(cases)
+    bench_row.row(work + ", in process", "ms", totals["in"], "SIMD libjpeg", totals["in simd"], 1.0)
+    bench_row.row(work + ", in process", "ms", totals["in"], "plain libjpeg", totals["in plain"])
+    bench_row.row(work + ", whole runs", "ms", totals["run"], "SIMD cjpeg", totals["run simd"], 1.0)
+    bench_row.row(work + ", whole runs", "ms", totals["run"], "plain cjpeg", totals["run plain"])
     for mode, _, _ in MODES:
-        summary("  in process, %s only, vs SIMD" % mode, by_mode[(mode, "in")], by_mode[(mode, "in simd")])
-    print("in process: least thread CPU of one encode over %d; whole runs: CPU of one run" % REPEATS)
-    print("target (at most 1.0x SIMD libjpeg, in process and whole runs): %s"
-          % ("met" if max(verdicts) <= 1.0 else "not met"))
+        bench_row.row("  in process, %s only" % mode, "ms", by_mode[(mode, "in")], "SIMD libjpeg",
+                      by_mode[(mode, "in simd")], record=False)
 
 
 if __name__ == "__main__":
