@@ -50,8 +50,6 @@ public:
     return form;
   }
   TForm *MainForm() const { return mainForm_; }
-  bool ShowMainForm() const { return showMainForm_; }
-  void SetShowMainForm(bool show) { showMainForm_ = show; }
 
   // Shows the main form and handles messages until Terminated.
   void Run();

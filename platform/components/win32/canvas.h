@@ -27,9 +27,6 @@ public:
 
   TColor BrushColor() const { return brushColor_; }
   void SetBrushColor(TColor color) { brushColor_ = color; }
-  TColor PenColor() const { return penColor_; }
-  void SetPenColor(TColor color) { penColor_ = color; }
-  bool BrushClear() const { return brushClear_; }
   void SetBrushClear(bool clear) { brushClear_ = clear; }
 
   int TextWidth(const std::string &text) const;

@@ -12,11 +12,8 @@ namespace components {
 class TCustomEdit : public TWinControl {
 public:
   explicit TCustomEdit(TComponent *owner);
-  bool ReadOnly() const { return readOnly_; }
   void SetReadOnly(bool readOnly);
-  int MaxLength() const { return maxLength_; }
   void SetMaxLength(int length);
-  bool HideSelection() const { return hideSelection_; }
   void SetHideSelection(bool hide) { hideSelection_ = hide; }
   int GetTextLen();
   int SelStart();

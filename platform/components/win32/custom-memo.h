@@ -17,11 +17,9 @@ class TCustomMemo : public TCustomEdit {
 public:
   explicit TCustomMemo(TComponent *owner);
   TMemoLines &Lines() { return lines_; }
-  bool WantReturns() const { return wantReturns_; }
   void SetWantReturns(bool want) { wantReturns_ = want; }
   bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
-  TScrollStyle ScrollBars() const { return scrollBars_; }
   void SetScrollBars(TScrollStyle bars) { scrollBars_ = bars; }
 
 protected:

@@ -13,7 +13,6 @@ namespace components {
 class TCustomRichEdit : public TCustomMemo {
 public:
   explicit TCustomRichEdit(TComponent *owner);
-  bool PlainText() const { return plainText_; }
   // Set it before the control gets its parent: once its window has text
   // or a font, a rich edit keeps the mode it has.
   void SetPlainText(bool plain);

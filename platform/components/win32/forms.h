@@ -56,7 +56,6 @@ public:
   void SetBorderIcons(TBorderIcons icons);
   TPosition Position() const { return position_; }
   void SetPosition(TPosition position) { position_ = position; }
-  TFormStyle FormStyle() const { return formStyle_; }
   void SetFormStyle(TFormStyle style);
   TWindowState WindowState() const;
   void SetWindowState(TWindowState state);

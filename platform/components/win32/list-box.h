@@ -23,7 +23,6 @@ public:
   void SetItemIndex(int index);
   TListBoxStyle Style() const { return style_; }
   void SetStyle(TListBoxStyle style) { style_ = style; }
-  int ItemHeight() const { return itemHeight_; }
   void SetItemHeight(int height);
   // The item at a client point, or -1.
   int ItemAtPos(POINT point);

@@ -20,15 +20,10 @@ public:
   const std::string &FileName() const { return fileName_; }
   void SetFileName(std::string name) { fileName_ = std::move(name); }
   // "Description|pattern|Description|pattern".
-  const std::string &Filter() const { return filter_; }
   void SetFilter(std::string filter) { filter_ = std::move(filter); }
-  int FilterIndex() const { return filterIndex_; }
-  void SetFilterIndex(int index) { filterIndex_ = index; }
-  const std::string &DefaultExt() const { return defaultExt_; }
   void SetDefaultExt(std::string ext) { defaultExt_ = std::move(ext); }
   const std::string &Title() const { return title_; }
   void SetTitle(std::string title) { title_ = std::move(title); }
-  const std::string &InitialDir() const { return initialDir_; }
   void SetInitialDir(std::string dir) { initialDir_ = std::move(dir); }
   TOpenOptions Options() const { return options_; }
   void SetOptions(TOpenOptions options) { options_ = options; }

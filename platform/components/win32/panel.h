@@ -14,7 +14,6 @@ enum TPanelBevel { bvNone, bvLowered, bvRaised };
 class TPanel : public TWinControl {
 public:
   explicit TPanel(TComponent *owner);
-  TPanelBevel BevelOuter() const { return bevelOuter_; }
   void SetBevelOuter(TPanelBevel bevel);
 
 protected:

@@ -19,9 +19,7 @@ namespace components {
 class TPopupMenu : public TMenu {
 public:
   explicit TPopupMenu(TComponent *owner) : TMenu(owner, true) {}
-  bool AutoPopup() const { return autoPopup_; }
   void SetAutoPopup(bool autoPopup) { autoPopup_ = autoPopup; }
-  TComponent *PopupComponent() const { return popupComponent_; }
   void SetPopupComponent(TComponent *component) { popupComponent_ = component; }
   // Shows the menu at a screen point and clicks the chosen item after it
   // closes.

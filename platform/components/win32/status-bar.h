@@ -18,7 +18,6 @@ public:
   TStatusPanel &AddPanel();
   int PanelCount() const { return static_cast<int>(panels_.size()); }
   TStatusPanel &Panels(int index) { return *panels_.at(index); }
-  bool SimplePanel() const { return simplePanel_; }
   void SetSimplePanel(bool simple);
   const std::string &SimpleText() const { return simpleText_; }
   void SetSimpleText(const std::string &text);

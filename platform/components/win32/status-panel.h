@@ -22,7 +22,6 @@ public:
   void SetWidth(int width);
   const std::string &Text() const { return text_; }
   void SetText(const std::string &text);
-  TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment alignment);
 
 private:

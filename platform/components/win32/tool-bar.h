@@ -17,10 +17,8 @@ public:
   explicit TToolBar(TComponent *owner);
   bool Flat() const { return flat_; }
   void SetFlat(bool flat) { flat_ = flat; }
-  bool ShowCaptions() const { return showCaptions_; }
   void SetShowCaptions(bool show) { showCaptions_ = show; }
   int ButtonWidth() const { return buttonWidth_; }
-  int ButtonHeight() const { return buttonHeight_; }
   void SetButtonWidth(int width);
   void SetButtonHeight(int height);
   int ButtonCount() const { return static_cast<int>(buttons_.size()); }
