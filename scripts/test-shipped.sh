@@ -14,6 +14,8 @@
 # SHIPPED_CHECKS: names of the checks to run (default: all natively, the
 #   cheap ones under emulation; see the table below).
 # SHIPPED_NO_SETUP: skip the 32-bit set-up (setup-32bit.sh).
+# SHIPPED_PREFIX_CACHE: where the template of the 32-bit prefix is kept
+#   (default ~/.cache/shipped-wine32-prefix).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-${BUILD_ROOT:-$root/build}}
@@ -38,6 +40,9 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 wine_bits=32 wine_prefix=$tree/wineprefix
+# No menu entries or file associations for the prefix: under emulation
+# that program alone costs a minute of each boot.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
 . "$root/scripts/wine-env.sh"
 export WINE
 export WINEDEBUG=-all
@@ -210,11 +215,18 @@ compare_builds() {
   fi
 }
 
-# A made prefix, whole: its boot finished (Wine writes the timestamp last)
-# and the system DLLs are in place.
+# A made prefix, whole: every process of its boot ended by itself. Wine's
+# own timestamp says nothing here: the first process writes it when it
+# stops waiting for the boot, which under emulation is long before the end.
+whole_mark=.made-whole
 prefix_whole() {
-  [ -f "$wine_prefix/.update-timestamp" ] && [ -f "$wine_prefix/system.reg" ] &&
+  [ -f "$wine_prefix/$whole_mark" ] && [ -f "$wine_prefix/system.reg" ] &&
     [ -f "$wine_prefix/drive_c/windows/system32/kernel32.dll" ]
+}
+# Seconds left of the time box, at least 1 (timeout takes no less).
+time_left() {
+  local n=$((limit - $(now)))
+  echo $((n > 0 ? n : 1))
 }
 # Under emulation a fresh prefix takes many minutes to make. The first one
 # made for this Wine (this wine.inf: Wine then sees nothing to update) is
@@ -224,7 +236,6 @@ wine_inf=/usr/share/wine/wine.inf
 template_dir=${SHIPPED_PREFIX_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/shipped-wine32-prefix}
 template=$template_dir/prefix-$(stat -c %Y "$wine_inf" 2>/dev/null || echo 0)
 make_prefix() {
-  local left=$((limit - $(now)))
   if [ -d "$template" ]; then
     rm -rf "$wine_prefix" && cp -a --reflink=auto "$template" "$wine_prefix" &&
       prefix_whole && made_prefix="copied from $template and" && return 0
@@ -237,8 +248,9 @@ make_prefix() {
   # ("could not load kernel32.dll", "qemu: uncaught target signal 11")
   # while the boot itself goes on to the end. So its status says nothing;
   # the end of every process of the prefix, and the prefix, do.
-  timeout -k 10 "$left" "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
-  timeout -k 10 "$((limit - $(now)))" wineserver -w
+  timeout -k 10 "$(time_left)" "$WINE" wineboot -i >/dev/null 2>&1 </dev/null
+  timeout -k 10 "$(time_left)" wineserver -w || return 1
+  touch "$wine_prefix/$whole_mark"
   prefix_whole || return 1
   made_prefix=made
   rm -rf "$template.part" && mkdir -p "$template_dir" &&
@@ -250,7 +262,7 @@ say "32-bit Wine runs $how here; time box ${limit}s"
 if ! prefix_whole && ! make_prefix; then
   say "FAIL: the 32-bit prefix could not be made"
   failed+=("prefix")
-elif ! timeout -k 10 "$((limit - $(now)))" "$root/scripts/wine-fixture.sh" start 32 "$wine_prefix"; then
+elif ! timeout -k 10 "$(time_left)" "$root/scripts/wine-fixture.sh" start 32 "$wine_prefix"; then
   say "FAIL: the 32-bit prefix could not be started"
   failed+=("prefix")
 else
