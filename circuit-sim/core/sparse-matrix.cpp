@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 #include <stdexcept>
 
 namespace qorsim {
@@ -178,8 +179,10 @@ SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink, 
   *rowLink = e;
   fillInRowLink_[row] = &e->nextInRow;
   fillInRowStep_[row] = step;
-  if (row == col)
+  if (row == col) {
     diag_[row] = e;
+    refreshDiagonalKey(row);
+  }
   ++fillIns_;
 
   ++markowitzRow_[row];
@@ -236,7 +239,27 @@ void CSparse::linkRows() {
   rowsLinked_ = true;
 }
 
-void CSparse::setProduct(int i) { markowitzProd_[i] = markowitzRow_[i] * markowitzCol_[i]; }
+void CSparse::setProduct(int i) {
+  markowitzProd_[i] = markowitzRow_[i] * markowitzCol_[i];
+  refreshDiagonalKey(i);
+}
+
+// Every change of an index's product or diagonal element during a
+// factorisation ends here, so that the tree never lags behind.
+void CSparse::refreshDiagonalKey(int i) {
+  if (i < diagonalProducts_.count())
+    diagonalProducts_.set(i, diag_[i] ? markowitzProd_[i] : LeastValueTree::None);
+}
+
+void CSparse::buildDiagonalKeys() {
+  const int n = steps();
+  std::vector<int> keys(static_cast<std::size_t>(n) + 1, LeastValueTree::None);
+  for (int i = 1; i <= n; ++i) {
+    if (diag_[i])
+      keys[i] = markowitzProd_[i];
+  }
+  diagonalProducts_.assign(keys);
+}
 
 void CSparse::countMarkowitz(const std::vector<double> &rhs) {
   const int n = steps();
@@ -290,7 +313,9 @@ void CSparse::OrderAndFactor(const std::vector<double> &rhs, double relThreshold
     activeInRow_[i] = &firstInRow_[i];
     activeInCol_[i] = &firstInCol_[i];
   }
+  diagonalProducts_.reset(0);
   countMarkowitz(rhs);
+  buildDiagonalKeys();
   markowitzProd_[n + 1] = 0; // stops the scan for singletons
   markowitzProd_[0] = 0;
   linesUnsorted_ = true;
@@ -397,24 +422,19 @@ bool CSparse::symmetricOffDiagonal(const SparseElement *d, int step) const {
 
 // The quick diagonal search takes the lowest-indexed diagonal of smallest
 // product among those above the absolute threshold. Its outcome depends
-// only on that diagonal, so the scan first finds the smallest product of
-// all indices (a loop the compiler vectorises) and looks for an eligible
-// diagonal with it; only when there is none, or when products of 0 or
-// less are about, does it fall back to the plain record-keeping scan.
+// only on that diagonal, so the tree of diagonal products gives the
+// smallest product and the indices that have it in increasing order; only
+// when none of them is eligible, or when products of 0 or less are about,
+// does the search fall back to the plain record-keeping scan.
 SparseElement *CSparse::quickDiagonal(int step) {
-  const int n = steps();
-  const int *prod = markowitzProd_.data();
-  int least = INT_MAX;
-  for (int i = step; i <= n; ++i)
-    least = std::min(least, prod[i]);
-  if (least <= 0)
+  const int least = diagonalProducts_.leastFrom(step);
+  if (scanAllDiagonals_ || least == LeastValueTree::None || least <= 0)
     return quickDiagonalScan(step);
   SparseElement *chosen = nullptr;
-  for (int i = step; i <= n; ++i) {
-    if (prod[i] != least)
-      continue;
+  for (int i = diagonalProducts_.firstAtMost(step, least); i != -1;
+       i = diagonalProducts_.firstAtMost(i + 1, least)) {
     SparseElement *d = diag_[i];
-    if (d && magnitude(d) > absThreshold_) {
+    if (magnitude(d) > absThreshold_) {
       chosen = d;
       break;
     }
@@ -548,6 +568,7 @@ void CSparse::refreshDiagonal(int i) {
   while (e && e->row < i)
     e = e->nextInCol;
   diag_[i] = e && e->row == i ? e : nullptr;
+  refreshDiagonalKey(i);
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #ifndef CIRCUIT_SIM_SPARSE_MATRIX_H
 #define CIRCUIT_SIM_SPARSE_MATRIX_H
 
+#include "circuit-sim/core/least-value-tree.h"
 #include "circuit-sim/core/sparse-element.h"
 
 #include <memory>
@@ -72,6 +73,9 @@ public:
   int internalRow(int external) const;
   int externalRowAt(int internal) const { return intToExtRow_[internal]; }
   int externalColAt(int internal) const { return intToExtCol_[internal]; }
+  // For tests: the quick diagonal search scans every remaining index, as
+  // it did before the tree of products; pivots and factors must not differ.
+  void scanAllDiagonals(bool scan) { scanAllDiagonals_ = scan; }
   // The element at internal (row, col) or null: the factors in place.
   const SparseElement *internalElement(int row, int col) const;
 
@@ -83,6 +87,8 @@ private:
   void sortLines();
   void countMarkowitz(const std::vector<double> &rhs);
   void setProduct(int i);
+  void refreshDiagonalKey(int i);
+  void buildDiagonalKeys();
   SparseElement *findPivot(int step);
   SparseElement *searchSingletons(int step);
   SparseElement *quickDiagonal(int step);
@@ -130,6 +136,9 @@ private:
   std::vector<int> extToIntRow_, extToIntCol_, intToExtRow_, intToExtCol_;
   std::vector<int> markowitzRow_, markowitzCol_;
   std::vector<int> markowitzProd_; // entries 0 and steps + 1 are sentinels
+  // While factoring: the product of every index that has a diagonal
+  // element (None for the others), for the quick diagonal search.
+  LeastValueTree diagonalProducts_;
   int singletons_ = 0;
   std::vector<double> intermediate_;
   double relThreshold_ = 1e-3;
@@ -138,6 +147,7 @@ private:
   bool rowsLinked_ = false;
   bool linesUnsorted_ = false; // finished parts out of order since the last factorisation
   bool factored_ = false;
+  bool scanAllDiagonals_ = false;
   int fillIns_ = 0;
   int singularRow_ = 0, singularCol_ = 0;
   SparseElement *trash_ = nullptr;

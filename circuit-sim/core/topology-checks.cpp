@@ -46,35 +46,44 @@ NodeSet findDanglingPins(const std::vector<TopologyLink> &links, const std::vect
   return effortNodesWithout(reached, varTypes);
 }
 
+// Joins the ends of every DC branch (union-find with path halving); the
+// nodes in node 0's group have a DC path to it. Node numbers past the
+// variable types, or below 0 (which no check reports), still join groups
+// through places of their own.
 NodeSet findDcPathViolations(const std::vector<TopologyLink> &links,
                              const std::vector<int> &varTypes) {
-  std::map<long, NodeSet> neighbours;
+  const long count = std::max(nodeCount(varTypes), 1L);
+  std::vector<long> parent(static_cast<std::size_t>(count));
+  for (long i = 0; i < count; ++i)
+    parent[static_cast<std::size_t>(i)] = i;
+  std::map<long, long> beyond; // node number outside 0..count-1: its place
+  auto place = [&](long node) {
+    if (node >= 0 && node < count)
+      return node;
+    auto found = beyond.emplace(node, static_cast<long>(parent.size()));
+    if (found.second)
+      parent.push_back(found.first->second);
+    return found.first->second;
+  };
+  auto root = [&](long x) {
+    while (parent[static_cast<std::size_t>(x)] != x) {
+      parent[static_cast<std::size_t>(x)] =
+          parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(x)])];
+      x = parent[static_cast<std::size_t>(x)];
+    }
+    return x;
+  };
   for (const TopologyLink &link : links) {
     if (!(link.pathType & (PathDcResistBit | PathDcShortBit)))
       continue;
-    neighbours[link.index1].insert(link.index2);
-    if (link.index1 != link.index2)
-      neighbours[link.index2].insert(link.index1);
-  }
-  // Depth first from node 0, on a stack of our own.
-  NodeSet visited = {0};
-  std::vector<long> stack = {0};
-  while (!stack.empty()) {
-    const long node = stack.back();
-    stack.pop_back();
-    auto found = neighbours.find(node);
-    if (found == neighbours.end())
-      continue;
-    for (auto it = found->second.rbegin(); it != found->second.rend(); ++it) {
-      if (visited.insert(*it).second)
-        stack.push_back(*it);
-    }
+    const long a = root(place(link.index1)), b = root(place(link.index2));
+    if (a != b)
+      parent[static_cast<std::size_t>(std::max(a, b))] = std::min(a, b);
   }
   std::vector<bool> flag(varTypes.size(), false);
-  for (long node : visited) {
-    if (node >= 0 && node < nodeCount(varTypes))
-      flag[node] = true;
-  }
+  const long ground = root(0);
+  for (long node = 0; node < nodeCount(varTypes); ++node)
+    flag[static_cast<std::size_t>(node)] = root(node) == ground;
   return effortNodesWithout(flag, varTypes);
 }
 

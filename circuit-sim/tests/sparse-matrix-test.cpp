@@ -398,4 +398,114 @@ TEST(SparseRandom, ScatteredExternalIndices) {
   expectMatchesDense(s, packed);
 }
 
+// Modified nodal equations of a random resistor network with ideal wires:
+// every wire adds a branch row and column with no diagonal, so the quick
+// diagonal search meets indices without a diagonal at every step.
+RandomSystem randomNetworkWithWires(std::mt19937 &random, int nodes, int wires) {
+  std::uniform_int_distribution<int> node(0, nodes);
+  std::uniform_real_distribution<double> conductance(0.1, 10.0);
+  const int n = nodes + wires;
+  RandomSystem s{n,
+                 {},
+                 std::vector<double>(n + 1, 0.0),
+                 std::vector<std::vector<double>>(n, std::vector<double>(n, 0.0))};
+  auto add = [&](int r, int c, double v) {
+    if (r > 0 && c > 0)
+      s.dense[r - 1][c - 1] += v;
+  };
+  for (int k = 1; k <= nodes; ++k) {
+    // A path to ground for every node, and a few resistors between nodes.
+    add(k, k, conductance(random));
+    for (int extra = 0; extra < 2; ++extra) {
+      const int other = node(random);
+      if (other == k)
+        continue;
+      const double g = conductance(random);
+      add(k, k, g);
+      add(other, other, g);
+      add(k, other, -g);
+      add(other, k, -g);
+    }
+  }
+  for (int w = 0; w < wires; ++w) {
+    const int branch = nodes + 1 + w;
+    // Each wire ends at a node of its own and starts at a lower one (or
+    // ground): the wires form a forest, so no loop of them makes the
+    // matrix singular.
+    const int a = 1 + w;
+    const int b = std::uniform_int_distribution<int>(0, a - 1)(random);
+    add(branch, a, 1.0);
+    add(a, branch, 1.0);
+    add(branch, b, -1.0);
+    add(b, branch, -1.0);
+    s.rhs[branch] = 0.0;
+  }
+  std::uniform_real_distribution<double> current(-1.0, 1.0);
+  for (int k = 1; k <= nodes; ++k)
+    s.rhs[k] = current(random) < 0.5 ? current(random) : 0.0;
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j)
+      if (s.dense[i][j] != 0.0)
+        s.entries.push_back({i + 1, j + 1, s.dense[i][j]});
+  std::shuffle(s.entries.begin(), s.entries.end(), random);
+  return s;
+}
+
+// The factors, pivot order, fill-ins and solution of one system, factored
+// twice through the same handles as a Newton loop would.
+struct Factored {
+  std::vector<int> rows, cols;
+  std::vector<double> factors, solution;
+  int fillIns = 0;
+};
+
+Factored factorTwice(const RandomSystem &s, bool scanAll) {
+  CSparse m;
+  m.Create(s.n);
+  m.scanAllDiagonals(scanAll);
+  std::vector<SparseElement *> handles;
+  for (const Entry &e : s.entries)
+    handles.push_back(m.element(e.row, e.col));
+  Factored f;
+  for (int pass = 0; pass < 2; ++pass) {
+    m.Clear();
+    for (std::size_t i = 0; i < handles.size(); ++i)
+      handles[i]->real += s.entries[i].value * (1.0 + 0.25 * pass * (i % 4));
+    m.OrderAndFactor(s.rhs, 1e-3, 0.0);
+    m.Solve(s.rhs, f.solution);
+  }
+  for (int i = 1; i <= s.n; ++i) {
+    f.rows.push_back(m.externalRowAt(i));
+    f.cols.push_back(m.externalColAt(i));
+    for (int j = 1; j <= s.n; ++j)
+      f.factors.push_back(factorAt(m, i, j));
+  }
+  f.fillIns = m.fillIns();
+  return f;
+}
+
+TEST(SparseRandom, ProductTreePicksThePivotsOfTheFullScan) {
+  std::mt19937 random(1209);
+  for (int trial = 0; trial < 120; ++trial) {
+    SCOPED_TRACE(trial);
+    const RandomSystem s = trial % 3 == 0
+                               ? randomSystem(random, 5 + trial, 0.05 + 0.01 * (trial % 9), true)
+                               : randomNetworkWithWires(random, 4 + trial, 1 + trial / 3);
+    const Factored tree = factorTwice(s, false);
+    const Factored scan = factorTwice(s, true);
+    EXPECT_EQ(tree.rows, scan.rows);
+    EXPECT_EQ(tree.cols, scan.cols);
+    EXPECT_EQ(tree.fillIns, scan.fillIns);
+    ASSERT_EQ(tree.factors.size(), scan.factors.size());
+    for (std::size_t i = 0; i < tree.factors.size(); ++i) {
+      // Bit for bit: absent factors are NaN on both sides.
+      if (std::isnan(scan.factors[i]))
+        EXPECT_TRUE(std::isnan(tree.factors[i])) << i;
+      else
+        EXPECT_EQ(tree.factors[i], scan.factors[i]) << i;
+    }
+    EXPECT_EQ(tree.solution, scan.solution);
+  }
+}
+
 } // namespace

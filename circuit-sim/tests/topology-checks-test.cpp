@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <vector>
 
 namespace {
@@ -135,6 +136,47 @@ TEST(TopologyChecks, LongChainAndLargeGridNeedNoRecursion) {
   const auto gridNumbers = qorsim::spiceNodeNumbers(grid, gridTypes, side * side + 1, side * side);
   EXPECT_EQ(gridNumbers[at(side - 1, side - 1)], 1);
   EXPECT_EQ(gridNumbers[at(0, 0)], 1);
+}
+
+// Random branch lists against a plain walk from node 0 over the DC
+// branches, with node numbers past the variable types on some paths.
+TEST(TopologyChecks, DcPathViolationsAgreeWithAWalkFromGround) {
+  std::mt19937 random(1210);
+  const int kinds[] = {DcOpen, DcResist, DcShort, VSource, Wire, GndWire};
+  for (int trial = 0; trial < 300; ++trial) {
+    SCOPED_TRACE(trial);
+    const long nodes = 2 + trial % 40;
+    std::uniform_int_distribution<long> node(0, nodes + 3); // some beyond the types
+    std::uniform_int_distribution<int> kind(0, 5);
+    std::vector<TopologyLink> links;
+    for (int k = 0; k < trial % 60; ++k)
+      links.push_back({node(random), node(random), 0, kinds[kind(random)]});
+    std::vector<int> types(static_cast<std::size_t>(nodes));
+    for (int &t : types)
+      t = random() % 3 == 0 ? I : V;
+    std::vector<bool> seen(static_cast<std::size_t>(nodes + 4), false);
+    std::vector<long> stack = {0};
+    seen[0] = true;
+    while (!stack.empty()) {
+      const long at = stack.back();
+      stack.pop_back();
+      for (const TopologyLink &l : links) {
+        if (!(l.pathType & (DcResist | DcShort)))
+          continue;
+        for (long next : {l.index1 == at ? l.index2 : -1, l.index2 == at ? l.index1 : -1}) {
+          if (next >= 0 && !seen[static_cast<std::size_t>(next)]) {
+            seen[static_cast<std::size_t>(next)] = true;
+            stack.push_back(next);
+          }
+        }
+      }
+    }
+    NodeSet expected;
+    for (long n = 0; n < nodes; ++n)
+      if ((types[static_cast<std::size_t>(n)] & 1) && !seen[static_cast<std::size_t>(n)])
+        expected.insert(n);
+    EXPECT_EQ(findDcPathViolations(links, types), expected);
+  }
 }
 
 } // namespace

@@ -61,22 +61,33 @@ void SimCkt::adviseControls() {
   }
 }
 
-void SimCkt::loadStart() {
+// The passes call every device several times: flat lists in map order
+// spare the walks through the maps' trees.
+void SimCkt::listSolveDevices() {
+  solveDevices_.clear();
   for (auto &[name, device] : devices_)
-    qor::check(device->LoadDevicePWL());
+    solveDevices_.push_back(device.get());
+  solveWires_.clear();
   for (auto &[name, wire] : wires_)
+    solveWires_.push_back(wire.get());
+}
+
+void SimCkt::loadStart() {
+  for (IQorDev *device : solveDevices_)
+    qor::check(device->LoadDevicePWL());
+  for (IQorDev *wire : solveWires_)
     qor::check(wire->LoadDevicePWL());
 }
 
 void SimCkt::loadNewton() {
-  for (auto &[name, device] : devices_)
+  for (IQorDev *device : solveDevices_)
     qor::check(device->LoadDeviceDC());
-  for (auto &[name, wire] : wires_)
+  for (IQorDev *wire : solveWires_)
     qor::check(wire->LoadDeviceDC());
 }
 
 void SimCkt::limitDelta() {
-  for (auto &[name, device] : devices_)
+  for (IQorDev *device : solveDevices_)
     qor::check(device->LimitDeltaDC());
 }
 
@@ -103,6 +114,7 @@ HRESULT SimCkt::solve() {
       return S_FALSE;
     }
     std::vector<int> types(varTypes_.begin(), varTypes_.end());
+    listSolveDevices();
     try {
       WorkPhase phase("newton");
       const DcOutcome outcome = solveNewton(matrix_.matrix(), dc_, types, *this);

@@ -145,6 +145,7 @@ private:
   void createMatrix();
   void publishInfinity();
   void adviseControls();
+  void listSolveDevices();
   void loadStart() override;
   void loadNewton() override;
   void limitDelta() override;
@@ -184,6 +185,9 @@ private:
   std::vector<long> spiceNumbers_; // empty until asked for, per build
   SparseMatrix matrix_;
   DcVectors dc_;
+  // The devices and wires of the running solve, in map order; the maps
+  // hold their references.
+  std::vector<IQorDev *> solveDevices_, solveWires_;
   bool solved_ = false;
   bool converged_ = false; // the last solve ended by the convergence test
   bool topologyOk_ = false;
