@@ -6,25 +6,34 @@
 
 namespace uikit {
 
-CInPlaceEdit *CListCtrlEx::EditSubLabel(int row, int column, bool escapeCancels) {
+bool CListCtrlEx::cellInView(int row, int column, RECT &bounds, int &left, RECT &client) {
   if (row < 0 || row >= itemCount() || !ensureVisible(row))
-    return nullptr;
+    return false;
   if (column < 0 || column >= columnCount() || columnWidth(column) < 5)
-    return nullptr;
-  RECT bounds{};
+    return false;
   if (!itemRect(row, bounds, LVIR_BOUNDS))
-    return nullptr;
+    return false;
   int offset = 0;
   for (int before = 0; before < column; ++before)
     offset += columnWidth(before);
-  RECT client{};
   GetClientRect(handle(), &client);
-  int left = bounds.left + offset;
-  if (left < 0 || left > client.right) {
-    scroll(left, 0);
-    bounds.left -= left;
-    left = bounds.left + offset;
+  const int shift = bounds.left + offset;
+  if (shift < 0 || shift > client.right) {
+    // The list stops at its last column: the row is read again rather
+    // than moved by the amount asked, so the editor lands on the cell.
+    scroll(shift, 0);
+    if (!itemRect(row, bounds, LVIR_BOUNDS))
+      return false;
   }
+  left = bounds.left + offset;
+  return true;
+}
+
+CInPlaceEdit *CListCtrlEx::EditSubLabel(int row, int column, bool escapeCancels) {
+  RECT bounds{}, client{};
+  int left = 0;
+  if (!cellInView(row, column, bounds, left, client))
+    return nullptr;
   DWORD alignment = ES_LEFT;
   switch (columnFormat(column)) {
   case LVCFMT_RIGHT:
@@ -48,27 +57,11 @@ CInPlaceEdit *CListCtrlEx::EditSubLabel(int row, int column, bool escapeCancels)
 }
 
 CInPlaceComboBox *CListCtrlEx::ComboSubLabel(int row, int column) {
-  if (row < 0 || row >= itemCount() || !ensureVisible(row))
+  RECT bounds{}, client{};
+  int cell = 0;
+  if (!cellInView(row, column, bounds, cell, client))
     return nullptr;
-  if (column < 0 || column >= columnCount() || columnWidth(column) < 5)
-    return nullptr;
-  RECT bounds{};
-  if (!itemRect(row, bounds, LVIR_BOUNDS))
-    return nullptr;
-  int offset = 0;
-  for (int before = 0; before < column; ++before)
-    offset += columnWidth(before);
-  RECT client{};
-  GetClientRect(handle(), &client);
-  const int shift = bounds.left + offset;
-  if (shift < 0 || shift > client.right) {
-    // The list stops at its last column: the row is read again rather
-    // than moved by the amount asked, so the field lands on the cell.
-    scroll(shift, 0);
-    if (!itemRect(row, bounds, LVIR_BOUNDS))
-      return nullptr;
-  }
-  const int left = bounds.left + offset + 2;
+  const int left = cell + 2;
   // The field covers the cell; the drop-down part needs the room below.
   RECT rect{left, bounds.top - 2,
             std::min(left - 2 + columnWidth(column), static_cast<int>(client.right)),

@@ -35,6 +35,12 @@ public:
 
 protected:
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
+
+private:
+  // Brings the cell into view: false on the conditions the editors give
+  // null for. bounds receives the row as it now stands, left the cell's
+  // left edge and client the list's client area.
+  bool cellInView(int row, int column, RECT &bounds, int &left, RECT &client);
 };
 
 } // namespace uikit
