@@ -21,6 +21,11 @@ check_skips() { # tree
     "$root/scripts/expected-skips.txt" || status=1
 }
 
+# One line of free space per tree: a full disk shows first as tests that
+# fail to make their prefixes and as results CTest cannot write.
+disk_left() { echo "== disk: $(df -h --output=avail "$build" | tail -1 | tr -d ' ') left for $build ($1)"; }
+
+disk_left "after the build"
 echo "== native tests"
 (cd "$build/native" && ctest --output-on-failure -j "$(nproc)" "${ctest_junit[@]}") || status=1
 check_skips native
@@ -32,6 +37,7 @@ run_windows_tests() { # tree
   (cd "$build/$1" && xvfb-run -a -s "-screen 0 1024x768x24" \
     ctest --output-on-failure -j 4 "${ctest_junit[@]}") || status=1
   check_skips "$1"
+  disk_left "after the $1 tests"
   # Nothing of the run may stay behind.
   WINEPREFIX="$build/$1/wineprefix" wineserver -k 2>/dev/null || true
 }

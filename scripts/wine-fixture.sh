@@ -12,9 +12,7 @@ export WINEDEBUG=-all
 case "$action" in
 start)
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    "$WINE" wineboot -i >/dev/null 2>&1
-    wineserver -w
+    "$(dirname "$0")/wine-new-prefix.sh" "$wine_bits" "$wine_prefix"
   fi
   # An already running server (say, of an earlier run still ending) serves too.
   wineserver -p >/dev/null 2>&1 </dev/null || true

@@ -68,7 +68,15 @@ protected:
     fs::copy_file(built / "American.dct", folder / "American.dct");
     RegDeleteKeyA(HKEY_CURRENT_USER, StateKey);
   }
-  void TearDown() override { program.reset(); }
+  // A passed case's copy of the program goes (each is tens of megabytes);
+  // a failed one stays to be looked at.
+  void TearDown() override {
+    program.reset();
+    if (!HasFailure()) {
+      std::error_code ignored;
+      fs::remove_all(folder, ignored);
+    }
+  }
 
   void start() { program = std::make_unique<LexitrayProcess>(folder.string()); }
   bool formUp() {

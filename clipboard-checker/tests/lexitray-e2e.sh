@@ -8,12 +8,10 @@ exec_script=$1 bits=$2 prefix=$3 tests=$4
 shift 4
 wine_run() { "$exec_script" "$bits" "$prefix" "$@"; }
 
-rm -rf "$prefix"
-mkdir -p "$prefix"
 export WINEPREFIX="$prefix"
-WINEDEBUG=-all wine_run wineboot -i >/dev/null 2>&1 </dev/null
-wineserver -w
-trap 'wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1' EXIT
+# The prefix is large and nothing in it is kept: it goes with the run.
+trap 'wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1; rm -rf "$prefix"' EXIT
+"$(dirname "$exec_script")/wine-new-prefix.sh" "$bits" "$prefix" || exit 1
 # One server for the run; the prefix's services start now, their output
 # going nowhere (they would otherwise hold the test's output open).
 wineserver -p >/dev/null 2>&1 </dev/null

@@ -9,6 +9,7 @@ prefix's drive, registry keys with "wine reg query", the installed
 plug-in by the plug-in test host and jpeginfo.
 
   template        make the template prefix when it is missing
+  discard-template  delete the template prefix once every case has run
   install         folder with blanks, registry, inf folder, the installed
                   filter run in the test host, screenshot of dialog 10002
   plugin-kinds    both boxes unchecked re-checks export; filter only
@@ -176,10 +177,7 @@ def case_template(args):
         return
     tmp = args.template + ".new"
     shutil.rmtree(tmp, ignore_errors=True)
-    env = dict(os.environ, WINEPREFIX=tmp, WINEDEBUG="-all")
-    subprocess.run([os.path.join(args.source, "scripts", "wine-exec.sh"), args.bits, tmp, "wineboot", "-i"],
-                   env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=300)
-    subprocess.run(["wineserver", "-w"], env=env)
+    subprocess.run([os.path.join(args.source, "scripts", "wine-new-prefix.sh"), args.bits, tmp], timeout=600)
     check(os.path.exists(os.path.join(tmp, "system.reg")), "template prefix not made")
     shutil.rmtree(args.template, ignore_errors=True)
     os.rename(tmp, args.template)
@@ -420,7 +418,12 @@ def case_missing_source(args):
         check(folder_files(prefix, "Broken") == ["Pixtunef.8bf"], "copied %s" % folder_files(prefix, "Broken"))
 
 
-CASES = {"template": case_template, "install": case_install, "plugin-kinds": case_plugin_kinds,
+def case_discard_template(args):
+    shutil.rmtree(args.template, ignore_errors=True)
+    check(not os.path.exists(args.template), "template prefix still there")
+
+
+CASES = {"template": case_template, "discard-template": case_discard_template, "install": case_install, "plugin-kinds": case_plugin_kinds,
          "reinstall": case_reinstall, "uninstall": case_uninstall, "no-apppath": case_no_apppath,
          "missing-source": case_missing_source, "welcome-uninstall": case_welcome_uninstall,
          "reinstall-wait-cpu": lambda args: case_reinstall(args, measure=True)}
@@ -435,7 +438,7 @@ def main():
     parser.add_argument("--template", required=True)
     parser.add_argument("--scratch", required=True)
     args = parser.parse_args()
-    if args.case != "template":
+    if args.case not in ("template", "discard-template"):
         if not os.environ.get("DISPLAY"):
             print("no X display: run the tests inside xvfb-run")
             return 1

@@ -139,11 +139,10 @@ class Run:
         return [self.args.wine_exec, str(self.args.bits), self.prefix] + list(arguments)
 
     def make_prefix(self):
-        shutil.rmtree(self.prefix, ignore_errors=True)
-        os.makedirs(self.prefix)
-        subprocess.run(self.wine("wineboot", "-i"), env=self.env, stdout=subprocess.DEVNULL,
-                       stderr=subprocess.DEVNULL, check=True, timeout=300)
-        subprocess.run(["wineserver", "-w"], env=self.env, timeout=300)
+        made = subprocess.run([os.path.join(os.path.dirname(self.args.wine_exec), "wine-new-prefix.sh"),
+                               str(self.args.bits), self.prefix], env=self.env, timeout=600)
+        if made.returncode != 0:
+            raise Failure("the Wine prefix could not be made")
         subprocess.Popen(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait()
         services = os.path.join(self.prefix, "drive_c", "windows", "system32", "drivers", "etc", "services")
         original = open(services, "rb").read()
@@ -166,6 +165,10 @@ class Run:
         if self.controller:
             self.controller.stop()
             self.controller = None
+
+    def discard_prefix(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL, timeout=60)
+        shutil.rmtree(self.prefix, ignore_errors=True)
 
     def end(self):
         self.stop_sink()
@@ -373,6 +376,7 @@ def main():
         return 77
     os.makedirs(args.work, exist_ok=True)
     run = Run(args)
+    failed = False
     try:
         run.make_prefix()
         run.start_sink()
@@ -385,10 +389,15 @@ def main():
                 road(run, args.work)
     except Failure as failure:
         print("FAIL " + str(failure))
-        return 1
+        failed = True
     finally:
         run.end()
     left = run.leftovers()
+    # The prefix is large and the screenshots lie outside it: it goes
+    # whatever the outcome.
+    run.discard_prefix()
+    if failed:
+        return 1
     if left:
         print("FAIL processes left behind: %s" % left)
         return 1
