@@ -5,7 +5,8 @@
 # moves to the 2N3904 row and Enter takes it; in the second run a
 # double-click on the BF row asks whether to make the type "CUSTOM", Enter
 # answers OK, 250 is typed and Enter ends the entry. Enter then ends the
-# sheet with OK. npn-report-check.py checks the page driver's report
+# sheet with OK; in the third run Escape cancels it after the model was
+# taken. npn-report-check.py checks the page driver's report
 # against the model library and ngspice. Screenshots go to <artefacts>.
 # Usage: semi-typed-input-test.sh <32|64> <prefix> <page-driver> <QorSim.dll> <QorLib01.dll>
 #          <QorLib02.dll> <page> <npn.xml> <artefacts>
@@ -102,7 +103,7 @@ run() { # steps model label-type [NAME=text ...]
         fail "editing BF asked nothing"
       fi
     fi
-    keys Return
+    if [ "$steps" = cancelled ]; then keys Escape; else keys Return; fi
   else
     fail "the transistor's sheet did not open"
   fi
@@ -130,6 +131,8 @@ run() { # steps model label-type [NAME=text ...]
 run model 2N3904 2N3904
 # The same model, then BF typed: the type becomes CUSTOM.
 run typed 2N3904 CUSTOM BF=250
+# The model taken, then the sheet cancelled with Escape: nothing changes.
+run cancelled DEFAULT DEFAULT
 
 [ "$failures" -eq 0 ] && echo "typed input passed"
 exit "$failures"
