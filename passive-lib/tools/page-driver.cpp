@@ -1,10 +1,11 @@
 // Runs a page description on the stand-in drawing host with the real
-// QorSim and QorLib01, as a person would build it: component shapes are
-// dropped through the stencil's drop macro, wired, and the page's work
-// event numbers, solves and labels them. Prints each part's ID, label and
-// shown results, then the voltage of every net.
+// QorSim and QorLib01 (and QorLib02 for the semiconductor parts), as a
+// person would build it: component shapes are dropped through the
+// stencil's drop macro, wired, and the page's work event numbers, solves
+// and labels them. Prints each part's ID, label and shown results, then the
+// texts of its PARAMS items, then the voltage of every net.
 //
-//   page-driver <page file> <QorSim.dll> <QorLib01.dll> [--time]
+//   page-driver <page file> <QorSim.dll> <QorLib01.dll> [<QorLib02.dll>] [--time]
 //
 // With --time it prints instead of the parts how long the drop (with the
 // controls' binding), the first work event and a second solve with
@@ -13,18 +14,24 @@
 //
 // A page file has one statement a line ("#" starts a comment):
 //   part <name> <kind> <x>     kind: ground, rail, resistor, inductor,
-//                              capacitor or source
+//                              capacitor or source; with QorLib02 also
+//                              diode (pins A, K), npn or pnp (C, B, E)
 //   set <name> <item> <text>   the TEXT of a PARAMS item, before the solve
 //   wire <name>.<pin> <name>.<pin>
 //   show <name>                the part's properties window opened after
 //                              the solve (ShowProperties, modal: a person
 //                              or a script typing into it ends it)
+//
+// After each part's line come its PARAMS items as "item <part> <name>
+// <text>", the text being what the component holds (TEXT, else DEFAULT),
+// and the SPICE net of each of its pins as "pin <part>.<pin> <net>".
 #include "QorLib01.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
 #include "platform/base/win32/variant.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
+#include "platform/xml/core/xml-document.h"
 
 #include <cstdio>
 #include <fstream>
@@ -41,12 +48,19 @@ using base::ComPtr;
 
 struct Kind {
   const char *word, *progId;
-  const char *pins[2];
+  const char *pins[3];
+  bool semiconductor;
 };
 const Kind kinds[] = {
-    {"ground", "QOR.GndOcx", {"A", nullptr}}, {"rail", "QOR.PwrOcx", {"A", nullptr}},
-    {"resistor", "QOR.ResOcx", {"A", "B"}},   {"inductor", "QOR.IndOcx", {"A", "B"}},
-    {"capacitor", "QOR.CapOcx", {"A", "B"}},  {"source", "QOR.VdcOcx", {"P", "M"}},
+    {"ground", "QOR.GndOcx", {"A"}, false},
+    {"rail", "QOR.PwrOcx", {"A"}, false},
+    {"resistor", "QOR.ResOcx", {"A", "B"}, false},
+    {"inductor", "QOR.IndOcx", {"A", "B"}, false},
+    {"capacitor", "QOR.CapOcx", {"A", "B"}, false},
+    {"source", "QOR.VdcOcx", {"P", "M"}, false},
+    {"diode", "QOR.DiodeOcx", {"A", "K"}, true},
+    {"npn", "QOR.BjtNpnOcx", {"C", "B", "E"}, true},
+    {"pnp", "QOR.BjtPnpOcx", {"C", "B", "E"}, true},
 };
 
 struct Part {
@@ -106,6 +120,7 @@ public:
   }
 
   bool timed = false;
+  bool semiconductors = false; // QorLib02 is loaded
 
   bool run() {
     document_ = host_.addDocument("C:\\Pages\\", "Page.vsd");
@@ -188,7 +203,7 @@ private:
       if (!(words >> part.name >> kind >> x) || find(part.name))
         return false;
       for (const Kind &k : kinds)
-        if (kind == k.word)
+        if (kind == k.word && (semiconductors || !k.semiconductor))
           part.kind = &k;
       parts_.push_back(part);
       return part.kind != nullptr;
@@ -220,7 +235,7 @@ private:
           return false;
         const std::string pin = end.substr(dot + 1);
         short row = -1;
-        for (short i = 0; i < 2; ++i)
+        for (short i = 0; i < 3; ++i)
           if (part->kind->pins[i] && pin == part->kind->pins[i])
             row = i;
         if (row < 0)
@@ -301,6 +316,7 @@ private:
                   partId.toAnsi().empty() ? "-" : partId.toAnsi().c_str(),
                   visible(label ? label->formula() : "").c_str(), visible(shown).c_str(),
                   mark(part).c_str());
+      printItems(part);
       for (const char *pin : part.kind->pins) {
         LONG index = -1;
         Bstr net;
@@ -309,6 +325,7 @@ private:
             FAILED(circuit->get_SpiceNet(index, net.receive())) || !dc ||
             FAILED(dc->get_Solution(index, &value)))
           continue;
+        std::printf("pin %s.%s %s\n", part.name.c_str(), pin, net.toAnsi().c_str());
         if (net.toAnsi() != "0")
           nets[net.toAnsi()] = value;
       }
@@ -317,6 +334,24 @@ private:
       std::printf("net %s %.17g\n", net.c_str(), value);
     circuit->Quit();
     return true;
+  }
+
+  static void printItems(const Part &part) {
+    Bstr text;
+    part.data->get_DataStr1(text.receive());
+    xml::Document document;
+    xml::ParseError error;
+    if (!document.load(text.toAnsi(), error) || !document.root()) {
+      std::printf("item %s - unreadable\n", part.name.c_str());
+      return;
+    }
+    const xml::Element *params = document.root()->child("PARAMS");
+    for (const xml::Element *item : params ? params->children() : std::vector<xml::Element *>()) {
+      const std::string value =
+          item->getAttribute("TEXT").value_or(item->getAttribute("DEFAULT").value_or(""));
+      std::printf("item %s %s %s\n", part.name.c_str(),
+                  item->getAttribute("NAME").value_or("-").c_str(), value.c_str());
+    }
   }
 
   static std::string mark(const Part &part) {
@@ -338,26 +373,32 @@ private:
 } // namespace
 
 int main(int argc, char **argv) {
-  const bool timed = argc == 5 && std::string(argv[4]) == "--time";
-  if (argc != 4 && !timed) {
-    std::fprintf(stderr, "usage: page-driver <page file> <QorSim.dll> <QorLib01.dll> [--time]\n");
+  const bool timed = argc >= 5 && std::string(argv[argc - 1]) == "--time";
+  const int servers = argc - (timed ? 1 : 0) - 2; // QorSim, QorLib01 and maybe QorLib02
+  if (servers != 2 && servers != 3) {
+    std::fprintf(stderr, "usage: page-driver <page file> <QorSim.dll> <QorLib01.dll> "
+                         "[<QorLib02.dll>] [--time]\n");
     return 2;
   }
   CoInitialize(nullptr);
-  HMODULE sim = LoadLibraryA(argv[2]), lib = LoadLibraryA(argv[3]);
-  if (!sim || !lib || callExport(sim, "DllRegisterServer") != S_OK ||
-      callExport(lib, "DllRegisterServer") != S_OK) {
-    std::fprintf(stderr, "page-driver: cannot load and register %s and %s\n", argv[2], argv[3]);
-    return 1;
+  std::vector<HMODULE> modules;
+  for (int i = 0; i < servers; ++i) {
+    HMODULE module = LoadLibraryA(argv[2 + i]);
+    if (!module || callExport(module, "DllRegisterServer") != S_OK) {
+      std::fprintf(stderr, "page-driver: cannot load and register %s\n", argv[2 + i]);
+      return 1;
+    }
+    modules.push_back(module);
   }
   bool ok;
   {
     Driver driver;
     driver.timed = timed;
+    driver.semiconductors = servers == 3;
     ok = driver.load(argv[1]) && driver.run();
   }
-  callExport(lib, "DllUnregisterServer");
-  callExport(sim, "DllUnregisterServer");
+  for (auto module = modules.rbegin(); module != modules.rend(); ++module)
+    callExport(*module, "DllUnregisterServer");
   CoUninitialize();
   return ok ? 0 : 1;
 }
