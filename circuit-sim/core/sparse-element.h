@@ -6,7 +6,9 @@
 #ifndef CIRCUIT_SIM_SPARSE_ELEMENT_H
 #define CIRCUIT_SIM_SPARSE_ELEMENT_H
 
+#include <cstddef>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace qorsim {
@@ -39,7 +41,11 @@ public:
 };
 
 // Pools of Element (SparseElement or a class derived from it): the first
-// block of each pool has the size open() asks for, later ones 31 elements.
+// block of each pool has room for what open() asks for, later ones for 31
+// elements. A block is raw storage whose elements are constructed as they
+// are taken: a matrix reserves far more than it ends up using, and
+// constructing (and, in the simulator server, counting) every reserved
+// element, and touching every page of it, would cost more than the solve.
 template <typename Element> class ElementPools final : public ElementSource {
 public:
   void open(int elementCount, int fillInCount) override {
@@ -57,23 +63,47 @@ public:
 
 private:
   static const int LaterBlock = 31;
+
+  class Block {
+  public:
+    explicit Block(int capacity)
+        : storage_(static_cast<Element *>(
+              ::operator new(sizeof(Element) * static_cast<std::size_t>(capacity)))),
+          capacity_(capacity) {}
+    ~Block() {
+      while (used_ > 0)
+        storage_[--used_].~Element();
+      ::operator delete(storage_);
+    }
+    Block(const Block &) = delete;
+    Block &operator=(const Block &) = delete;
+    bool full() const { return used_ == capacity_; }
+    Element *take() {
+      Element *element = new (storage_ + used_) Element;
+      ++used_;
+      return element;
+    }
+
+  private:
+    Element *storage_;
+    int capacity_;
+    int used_ = 0; // storage_[0, used_) are constructed
+  };
+
   struct Pool {
-    Element *next = nullptr;
-    int left = 0;
+    Block *block = nullptr;
   };
   void addBlock(Pool &pool, int count) {
-    blocks_.emplace_back(new Element[count]);
-    pool.next = blocks_.back().get();
-    pool.left = count;
+    blocks_.push_back(std::make_unique<Block>(count));
+    pool.block = blocks_.back().get();
   }
   SparseElement *take(Pool &pool) {
-    if (pool.left == 0)
+    if (!pool.block || pool.block->full())
       addBlock(pool, LaterBlock);
-    --pool.left;
-    return pool.next++;
+    return pool.block->take();
   }
 
-  std::vector<std::unique_ptr<Element[]>> blocks_; // everything allocated
+  std::vector<std::unique_ptr<Block>> blocks_; // everything allocated
   Pool elements_, fillIns_;
 };
 

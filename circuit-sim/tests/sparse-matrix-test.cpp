@@ -509,3 +509,78 @@ TEST(SparseRandom, ProductTreePicksThePivotsOfTheFullScan) {
 }
 
 } // namespace
+
+// An element that counts its constructions and destructions, as the
+// simulator server's COM elements count as live objects.
+struct CountedElement : SparseElement {
+  static int constructed, destroyed;
+  CountedElement() { ++constructed; }
+  ~CountedElement() { ++destroyed; }
+};
+int CountedElement::constructed = 0;
+int CountedElement::destroyed = 0;
+
+TEST(SparsePools, ConstructOnlyWhatIsTakenAndDestroyItAll) {
+  CountedElement::constructed = CountedElement::destroyed = 0;
+  qorsim::ElementPools<CountedElement> pools;
+  pools.open(1000, 500);
+  EXPECT_EQ(CountedElement::constructed, 0);
+  std::vector<SparseElement *> taken;
+  for (int i = 0; i < 3; ++i)
+    taken.push_back(pools.takeElement());
+  taken.push_back(pools.takeFillIn());
+  EXPECT_EQ(CountedElement::constructed, 4);
+  for (SparseElement *e : taken) {
+    EXPECT_EQ(e->real, 0.0);
+    EXPECT_EQ(e->nextInRow, nullptr);
+    e->real = 1.0; // each one is its own storage
+  }
+  EXPECT_NE(taken[0], taken[1]);
+  EXPECT_NE(taken[2], taken[3]);
+  pools.close();
+  EXPECT_EQ(CountedElement::destroyed, 4);
+  // Opened again: later blocks beyond a full first one, each element fresh.
+  pools.open(2, 0);
+  std::vector<SparseElement *> more;
+  for (int i = 0; i < 100; ++i) {
+    more.push_back(pools.takeElement());
+    EXPECT_EQ(more.back()->real, 0.0);
+    more.back()->real = i;
+  }
+  for (int i = 0; i < 100; ++i)
+    EXPECT_EQ(more[static_cast<std::size_t>(i)]->real, i);
+  EXPECT_EQ(CountedElement::constructed, 104);
+  pools.close();
+  EXPECT_EQ(CountedElement::destroyed, 104);
+}
+
+TEST(SparsePools, MatrixOnCountedElementsSolvesAndFreesEveryElement) {
+  CountedElement::constructed = CountedElement::destroyed = 0;
+  {
+    CSparse m(std::make_unique<qorsim::ElementPools<CountedElement>>());
+    const int n = 40;
+    m.Create(n);
+    // A tridiagonal system whose solution is x_i = i.
+    std::vector<double> rhs(n + 1, 0.0), x(n + 1, 0.0);
+    for (int i = 1; i <= n; ++i) {
+      m.element(i, i)->real += 4.0;
+      rhs[static_cast<std::size_t>(i)] += 4.0 * i;
+      if (i > 1) {
+        m.element(i, i - 1)->real += -1.0;
+        rhs[static_cast<std::size_t>(i)] += -1.0 * (i - 1);
+      }
+      if (i < n) {
+        m.element(i, i + 1)->real += -1.0;
+        rhs[static_cast<std::size_t>(i)] += -1.0 * (i + 1);
+      }
+    }
+    m.OrderAndFactor(rhs, 1e-3, 0.0);
+    m.Solve(rhs, x);
+    for (int i = 1; i <= n; ++i)
+      EXPECT_NEAR(x[static_cast<std::size_t>(i)], i, 1e-12 * n);
+    // Far fewer than the 6 n + 1 elements and 4 n fill-ins reserved.
+    EXPECT_LT(CountedElement::constructed, 4 * n);
+    EXPECT_GT(CountedElement::constructed, 3 * n - 2);
+  }
+  EXPECT_EQ(CountedElement::destroyed, CountedElement::constructed);
+}

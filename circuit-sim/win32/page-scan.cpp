@@ -66,16 +66,18 @@ ComPtr<IQorDev> SimCkt::createDevice(const std::string &progId) {
 void SimCkt::installComponents() {
   // PinX ascending, then PinY ascending; names sharing a position keep
   // their key order. Positions group only when exactly equal.
-  std::map<double, std::map<double, std::vector<std::string>>> order;
-  for (const auto &[name, entry] : ocxMap_) {
+  // The entries are kept by pointer: the map does not change meanwhile.
+  std::map<double, std::map<double, std::vector<const OcxMap::value_type *>>> order;
+  for (const OcxMap::value_type &entry : ocxMap_) {
     // An entry whose control has not bound yet has nothing to install.
-    if (entry->control)
-      order[entry->pinX][entry->pinY].push_back(name);
+    if (entry.second->control)
+      order[entry.second->pinX][entry.second->pinY].push_back(&entry);
   }
   for (const auto &column : order) {
     for (const auto &row : column.second) {
-      for (const std::string &name : row.second) {
-        IQorOcx *control = ocxMap_.at(name)->control.get();
+      for (const OcxMap::value_type *entry : row.second) {
+        const std::string &name = entry->first;
+        IQorOcx *control = entry->second->control.get();
         ComPtr<IQorDev> device = createDevice(qor::devProgId(control));
         if (!device)
           continue;
@@ -103,11 +105,12 @@ void SimCkt::installWire(IDrawShape *connector) {
     record = std::make_unique<ConnectorRecord>();
     record->shape = ComPtr<IDrawShape>(connector);
   }
-  if (firstBuild_)
-    resetConnectorMark(connector);
-  // A connector glued to two components is met twice and installed once.
+  // A connector glued to two components is met twice and installed once;
+  // its mark was reset at the first meeting.
   if (wires_.count(key))
     return;
+  if (firstBuild_)
+    resetConnectorMark(connector);
   ComPtr<IQorDev> wire = createDevice("QOR.WireDev");
   if (!wire)
     return;

@@ -170,7 +170,8 @@ private:
   ComPtr<IDrawPage> page_;
   ComPtr<IDrawDocument> document_;
   std::vector<ComPtr<IDrawEvent>> pageSubscriptions_;
-  std::map<std::string, std::unique_ptr<OcxEntry>> ocxMap_;
+  using OcxMap = std::map<std::string, std::unique_ptr<OcxEntry>>;
+  OcxMap ocxMap_;
   std::map<std::string, ComPtr<IQorDev>> devices_;
   std::map<std::string, ComPtr<IQorDev>> wires_;
   std::map<std::string, std::unique_ptr<ConnectorRecord>> connectors_;

@@ -128,9 +128,10 @@ bool PassiveDevice::paramItem(ComPtr<IXMLElement> &item) const {
   ComPtr<IXMLElement> params = childElement(base::checkPointer(root.get()), "PARAMS");
   if (!params)
     return false;
+  const BSTR nameAttribute = itemAttributeNames().name;
   for (ComPtr<IXMLElement> &child : childElements(params.get())) {
     std::string name;
-    if (attributeText(child.get(), "NAME", name) && name == layout_.param) {
+    if (attributeText(child.get(), nameAttribute, name) && name == layout_.param) {
       item = child;
       return true;
     }
@@ -258,15 +259,16 @@ HRESULT STDMETHODCALLTYPE PassiveDevice::UpdateResult() {
     ComPtr<IXMLElement> results = childElement(base::checkPointer(root.get()), "RESULT");
     if (!results)
       return S_OK;
+    const ItemAttributeNames &names = itemAttributeNames();
     for (ComPtr<IXMLElement> &child : childElements(results.get())) {
       std::string name;
-      attributeText(child.get(), "NAME", name);
+      attributeText(child.get(), names.name, name);
       base::Bstr hex;
       base::check(
           base::checkPointer(lib_.get(), IID_IQorLib)->IEEE2BSTR(result(name), hex.receive()),
           IID_IQorLib);
       try {
-        setAttributeText(child.get(), "IEEE", hex.toAnsi());
+        setAttributeText(child.get(), names.ieee, hex.get());
       } catch (const base::ComError &) {
         // A refused attribute leaves the old value; the flag still tells
         // the host that the data changed.

@@ -40,10 +40,14 @@ base::ComPtr<IXMLElement> childElement(IXMLElement *parent, const char *tagName)
 }
 
 bool attributeText(IXMLElement *element, const char *name, std::string &value) {
-  base::checkPointer(element, IID_IXMLElement);
   base::Bstr attributeName{std::string(name)};
+  return attributeText(element, attributeName.get(), value);
+}
+
+bool attributeText(IXMLElement *element, BSTR name, std::string &value) {
+  base::checkPointer(element, IID_IXMLElement);
   base::Variant result;
-  base::check(element->getAttribute(attributeName.get(), result.receive()), IID_IXMLElement);
+  base::check(element->getAttribute(name, result.receive()), IID_IXMLElement);
   if (result.type() != VT_BSTR)
     return false;
   value = base::Bstr::toAnsiText(V_BSTR(result.get()));
@@ -51,12 +55,34 @@ bool attributeText(IXMLElement *element, const char *name, std::string &value) {
 }
 
 void setAttributeText(IXMLElement *element, const char *name, const std::string &value) {
-  base::checkPointer(element, IID_IXMLElement);
   base::Bstr attributeName{std::string(name)};
-  base::Variant text;
-  V_VT(text.get()) = VT_BSTR;
-  V_BSTR(text.get()) = base::Bstr(value).detach();
-  base::check(element->setAttribute(attributeName.get(), *text.get()), IID_IXMLElement);
+  base::Bstr text(value);
+  setAttributeText(element, attributeName.get(), text.get());
+}
+
+const ItemAttributeNames &itemAttributeNames() {
+  // Never freed: the process may end after the system's string cache.
+  static const ItemAttributeNames names = {SysAllocString(L"NAME"), SysAllocString(L"IEEE"),
+                                           SysAllocString(L"TEXT"), SysAllocString(L"DEFAULT")};
+  if (!names.name || !names.ieee || !names.text || !names.defaultText)
+    throw base::ComError(E_OUTOFMEMORY, IID_IXMLElement);
+  return names;
+}
+
+void setAttributeText(IXMLElement *element, BSTR name, BSTR value) {
+  base::checkPointer(element, IID_IXMLElement);
+  // A null text is the empty text, written as one.
+  base::Bstr empty;
+  if (!value) {
+    empty = base::Bstr(std::string());
+    value = empty.get();
+  }
+  // The callee only reads a VARIANT passed by value: the text stays ours.
+  VARIANT text;
+  VariantInit(&text);
+  V_VT(&text) = VT_BSTR;
+  V_BSTR(&text) = value;
+  base::check(element->setAttribute(name, text), IID_IXMLElement);
 }
 
 } // namespace passive

@@ -20,6 +20,20 @@ base::ComPtr<IXMLElement> childElement(IXMLElement *parent, const char *tagName)
 // The attribute's text; false when the element lacks it.
 bool attributeText(IXMLElement *element, const char *name, std::string &value);
 void setAttributeText(IXMLElement *element, const char *name, const std::string &value);
+// The same with the name made once by a caller that reads many elements,
+// and a value already in a BSTR written as it is: every text converted or
+// copied costs an allocation, and a device writes its results after every
+// solve.
+bool attributeText(IXMLElement *element, BSTR name, std::string &value);
+void setAttributeText(IXMLElement *element, BSTR name, BSTR value);
+
+// The names of an ITEM's attributes that the devices read and write, made
+// once for the life of the process; throws E_OUTOFMEMORY when they could
+// not be made.
+struct ItemAttributeNames {
+  BSTR name, ieee, text, defaultText;
+};
+const ItemAttributeNames &itemAttributeNames();
 
 // An ITEM element seen through ItemAttributes.
 class ElementItem : public ItemAttributes {

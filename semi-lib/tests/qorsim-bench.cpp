@@ -6,16 +6,22 @@
 // changed, which only advises the controls (best of three pages each),
 // counts the Newton passes through the test ground, checks every node
 // against the device core's native solve and writes the netlist and the
-// page's node voltages for bench-semi.sh to hand to ngspice.
+// page's node voltages for bench-semi.sh to hand to ngspice. The phases
+// QorSim reports for the first solve (best of three each) show where its
+// time goes.
 //
 //   qorsim-bench <existing scratch dir>   (run beside the four DLLs)
 #include "semi-lib/tests/qorsim-page.h"
+
+#include "circuit-sim/tests/host-seams.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -33,6 +39,37 @@ double seconds(Clock::time_point from) {
   return std::chrono::duration<double>(Clock::now() - from).count();
 }
 
+// The best time of each phase over the runs, in the order first seen.
+struct PhaseTimes {
+  std::vector<std::string> order;
+  std::map<std::string, double> best;
+
+  void take() {
+    std::map<std::string, double> run;
+    for (const auto &[name, seconds] : qorsim_test::workPhases) {
+      if (!run.count(name) && !best.count(name))
+        order.push_back(name);
+      run[name] += seconds;
+    }
+    for (const auto &[name, seconds] : run) {
+      auto known = best.find(name);
+      best[name] = known == best.end() ? seconds : std::min(known->second, seconds);
+    }
+    qorsim_test::workPhases.clear();
+  }
+
+  std::string text() const {
+    std::string line;
+    for (const std::string &name : order) {
+      char part[96];
+      std::snprintf(part, sizeof part, "%s%s %.3f ms", line.empty() ? "" : ", ", name.c_str(),
+                    best.at(name) * 1e3);
+      line += part;
+    }
+    return line;
+  }
+};
+
 bool bench(const BenchCircuit &b, const std::string &dir, QorServers &servers,
            drawhost::StandInHost &host, IQorLib *lib) {
   TestCircuit native;
@@ -41,6 +78,7 @@ bool bench(const BenchCircuit &b, const std::string &dir, QorServers &servers,
   double build = 1e9, solve = 1e9, resolve = 1e9, advise = 1e9, worst = 0;
   LONG passes = 0;
   HRESULT solved = E_FAIL;
+  PhaseTimes firstPhases;
   for (int run = 0; run < 3; ++run) {
     QorSimPage page(host, lib, "Bench" + std::to_string(b.size) + "-" + std::to_string(run));
     if (!page.ready())
@@ -51,10 +89,12 @@ bool bench(const BenchCircuit &b, const std::string &dir, QorServers &servers,
     page.circuit()->GetDev(page.parts.front().shape, built.receive());
     build = std::min(build, seconds(start));
     const LONG before = servers.testDeviceLoads();
+    qorsim_test::workPhases.clear();
     start = Clock::now();
     solved = page.circuit()->SolveDC();
     solve = std::min(solve, seconds(start));
     passes = servers.testDeviceLoads() - before;
+    firstPhases.take();
     page.circuit()->ResetDC(VARIANT_FALSE);
     start = Clock::now();
     page.circuit()->SolveDC();
@@ -76,6 +116,7 @@ bool bench(const BenchCircuit &b, const std::string &dir, QorServers &servers,
               b.name, native.parts.size(), solve * 1e3, static_cast<long>(passes),
               solved == S_OK ? "converged" : "NOT converged", resolve * 1e3, advise * 1e3,
               build * 1e3, worst, report.passes);
+  std::printf("  first solve's phases: %s\n", firstPhases.text().c_str());
   return solved == S_OK && worst < 1e-9;
 }
 

@@ -180,12 +180,13 @@ std::vector<semi::ParamItem> ComComponent::ParamItems() {
   if (!params)
     return items;
   hostCall([&] {
+    const passive::ItemAttributeNames &names = passive::itemAttributeNames();
     for (ComPtr<IXMLElement> &element : passive::childElements(params.get())) {
       semi::ParamItem item;
-      passive::attributeText(element.get(), "NAME", item.name);
-      item.hasIeee = passive::attributeText(element.get(), "IEEE", item.ieee);
-      item.hasText = passive::attributeText(element.get(), "TEXT", item.text);
-      item.hasDefault = passive::attributeText(element.get(), "DEFAULT", item.defaultText);
+      passive::attributeText(element.get(), names.name, item.name);
+      item.hasIeee = passive::attributeText(element.get(), names.ieee, item.ieee);
+      item.hasText = passive::attributeText(element.get(), names.text, item.text);
+      item.hasDefault = passive::attributeText(element.get(), names.defaultText, item.defaultText);
       items.push_back(std::move(item));
     }
   });
@@ -200,10 +201,11 @@ std::vector<std::string> ComComponent::ResultNames() {
     return names;
   hostCall([&] {
     results_ = passive::childElements(results.get());
+    const BSTR nameAttribute = passive::itemAttributeNames().name;
     for (ComPtr<IXMLElement> &element : results_) {
       std::string name;
-      passive::attributeText(element.get(), "NAME", name);
-      names.push_back(name);
+      passive::attributeText(element.get(), nameAttribute, name);
+      names.push_back(std::move(name));
     }
   });
   return names;
@@ -215,7 +217,7 @@ void ComComponent::putResult(std::size_t item, double value) {
   hostCall([&] {
     base::Bstr hex;
     check(present(lib_.get())->IEEE2BSTR(value, hex.receive()));
-    passive::setAttributeText(results_[item].get(), "IEEE", hex.toAnsi());
+    passive::setAttributeText(results_[item].get(), passive::itemAttributeNames().ieee, hex.get());
   });
 }
 
