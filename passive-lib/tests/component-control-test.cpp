@@ -7,6 +7,7 @@
 // to ngspice afterwards (ngspice-compare.sh on control-netlists/).
 #include "passive-lib/tests/control-page.h"
 #include "passive-lib/tests/test-component.h"
+#include "passive-lib/uikit/tests/page-test.h"
 #include "passive-lib/tests/recording-simulator.h"
 #include "testing/server-exports.h"
 
@@ -128,15 +129,7 @@ bool enterValue(HWND sheet, int row, const char *text) {
   HWND page = shownPage(sheet);
   if (!page)
     return false;
-  NMLVDISPINFOA edit = {};
-  edit.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
-  edit.hdr.idFrom = IDC_PARAMS_LIST;
-  edit.hdr.code = LVN_ENDLABELEDITA;
-  edit.item.mask = LVIF_TEXT;
-  edit.item.iItem = row;
-  edit.item.iSubItem = 1;
-  edit.item.pszText = const_cast<char *>(text);
-  SendMessageA(page, WM_NOTIFY, edit.hdr.idFrom, reinterpret_cast<LPARAM>(&edit.hdr));
+  uikit_test::endEdit(page, row, text);
   return true;
 }
 
@@ -148,15 +141,8 @@ std::vector<std::function<bool(HWND)>> typeValue(int row, const char *text) {
             HWND page = shownPage(sheet);
             if (!page)
               return false;
-            NMITEMACTIVATE activation = {};
-            activation.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
-            activation.hdr.idFrom = IDC_PARAMS_LIST;
-            activation.hdr.code = LVN_ITEMACTIVATE;
-            activation.iItem = row;
-            activation.iSubItem = 1;
-            SendMessageA(page, WM_NOTIFY, activation.hdr.idFrom,
-                         reinterpret_cast<LPARAM>(&activation.hdr));
-            *editor = GetDlgItem(activation.hdr.hwndFrom, 200);
+            uikit_test::activateRow(page, row, 1);
+            *editor = GetDlgItem(GetDlgItem(page, IDC_PARAMS_LIST), 200);
             return *editor != nullptr;
           },
           [=](HWND) {
