@@ -43,6 +43,8 @@ namespace {
 using base::Bstr;
 using base::ComPtr;
 using passive::ComponentKind;
+using passive_test::englishDate;
+using passive_test::registryText;
 
 BOOL CALLBACK collectVisible(HWND window, LPARAM list) {
   if (IsWindowVisible(window))
@@ -164,16 +166,6 @@ bool press(HWND window, int id) {
 
 const int ApplyButton = 0x3021;
 
-std::string englishDate() {
-  static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02u %s %04u", now.wDay, months[now.wMonth - 1], now.wYear);
-  return text;
-}
-
 std::string readFile(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -268,18 +260,12 @@ protected:
   // solution at every SPICE node and the Idc of every source and coil
   // beside it, for ngspice-compare.sh.
   void saveNetlist(const std::string &name, const std::vector<Component> &components) {
-    const std::string dir =
-        testing_support::envOr("TEST_BINARY_DIR", ".") + std::string("/control-netlists/");
-    CreateDirectoryA(testing_support::hostPath(dir).c_str(), nullptr);
-    qorsim_test::netlistSavePath = testing_support::hostPath(dir + name + ".cir");
-    DeleteFileA(qorsim_test::netlistSavePath.c_str());
-    host_->setActiveWindow(page_, {});
-    ASSERT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
-    std::ifstream written(qorsim_test::netlistSavePath);
-    ASSERT_TRUE(written.good()) << "no netlist " << qorsim_test::netlistSavePath;
+    const std::string path = saveNetlistFromMenu("control-netlists", name + ".cir");
+    std::ifstream written(path);
+    ASSERT_TRUE(written.good()) << "no netlist " << path;
     ComPtr<IQorSimCkt> ckt = circuit();
     ComPtr<IQorSimDC> dc = ckt.query<IQorSimDC>();
-    std::ofstream ours(testing_support::hostPath(dir + name + ".ours"));
+    std::ofstream ours(path.substr(0, path.size() - 4) + ".ours");
     ours.precision(17);
     std::set<std::string> nodes;
     for (const Component &component : components) {
@@ -357,14 +343,6 @@ TEST_F(ComponentControls, FreshControlsMatchTheirGoldenFiles) {
     EXPECT_EQ(ocx->get__Name(underscored.receive()), S_OK);
     EXPECT_EQ(underscored.toAnsi(), name.toAnsi());
   }
-}
-
-std::string registryText(const std::string &key) {
-  char value[256] = {};
-  LONG size = sizeof value;
-  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS)
-    return "<missing>";
-  return value;
 }
 
 // The six controls registered as ActiveX controls of QorLib01.

@@ -11,6 +11,7 @@
 #include "QorLib01.h"
 #include "passive-lib/tests/xml-items.h"
 
+#include "circuit-sim/tests/host-seams.h"
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -83,6 +85,27 @@ inline base::ComPtr<IUnknown> createControl(const std::string &progId, HRESULT *
   else
     EXPECT_EQ(hr, S_OK) << progId;
   return control;
+}
+
+// Today as a fresh control writes it in CREATED ("10 Dec 2026"), from the
+// clock of the machine and the English month names.
+inline std::string englishDate() {
+  static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02u %s %04u", now.wDay, months[now.wMonth - 1], now.wYear);
+  return text;
+}
+
+// The default value of a key under HKEY_CLASSES_ROOT, or "<missing>".
+inline std::string registryText(const std::string &key) {
+  char value[256] = {};
+  LONG size = sizeof value;
+  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS)
+    return "<missing>";
+  return value;
 }
 
 class ControlPage : public testing::Test {
@@ -210,6 +233,20 @@ protected:
         }
     }
     return writes;
+  }
+
+  // Saves the page's netlist through the File menu's "Save SP&ICE
+  // Netlist..." as file in folder (below the test's binary folder, made when
+  // missing); the netlist's path as the test reads it.
+  std::string saveNetlistFromMenu(const std::string &folder, const std::string &file) {
+    const std::string dir =
+        testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") + "/" + folder);
+    CreateDirectoryA(dir.c_str(), nullptr);
+    qorsim_test::netlistSavePath = dir + "/" + file;
+    DeleteFileA(qorsim_test::netlistSavePath.c_str());
+    host_->setActiveWindow(page_, {});
+    EXPECT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
+    return qorsim_test::netlistSavePath;
   }
 
   inline static std::vector<HMODULE> servers_;

@@ -44,7 +44,9 @@ using base::Bstr;
 using base::ComPtr;
 using passive_test::attribute;
 using passive_test::childrenOf;
+using passive_test::englishDate;
 using passive_test::itemOf;
+using passive_test::registryText;
 using passive_test::sectionOf;
 using semi::SemiKind;
 
@@ -109,16 +111,6 @@ public:
 private:
   ComPtr<IXMLElement> params_;
 };
-
-std::string englishDate() {
-  static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02u %s %04u", now.wDay, months[now.wMonth - 1], now.wYear);
-  return text;
-}
 
 std::string lower(std::string text) {
   for (char &c : text)
@@ -234,15 +226,9 @@ protected:
   // solution and the currents the controls show, for compare-ngspice.py.
   void checkWithNgspice(const std::string &name, const std::string &title,
                         const std::vector<Component> &components) {
-    const std::string dir =
-        testing_support::envOr("TEST_BINARY_DIR", ".") + std::string("/control-ngspice-check/");
-    CreateDirectoryA(testing_support::hostPath(dir).c_str(), nullptr);
-    qorsim_test::netlistSavePath = testing_support::hostPath(dir + name + ".netlist");
-    DeleteFileA(qorsim_test::netlistSavePath.c_str());
-    host_->setActiveWindow(page_, {});
-    ASSERT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
-    const std::string netlist = testing_support::readFile(qorsim_test::netlistSavePath);
-    ASSERT_FALSE(netlist.empty()) << "no netlist " << qorsim_test::netlistSavePath;
+    const std::string path = saveNetlistFromMenu("control-ngspice-check", name + ".netlist");
+    const std::string netlist = testing_support::readFile(path);
+    ASSERT_FALSE(netlist.empty()) << "no netlist " << path;
     ASSERT_NE(netlist.rfind(".END"), std::string::npos) << netlist;
     std::vector<semi_test::Compared> rows;
     std::set<std::string> nodes;
@@ -265,8 +251,7 @@ protected:
             {id + " Idc", at + "id]", result(component, "Idc"), 1.0, 1e-4, 0, id, "Idc"});
       }
     }
-    semi_test::writeCheckFiles(testing_support::hostPath(dir + name), netlist, title, "QorSim",
-                               rows);
+    semi_test::writeCheckFiles(path.substr(0, path.size() - 8), netlist, title, "QorSim", rows);
   }
 };
 
@@ -329,14 +314,6 @@ TEST_F(SemiControls, FreshControlsMatchTheirGoldenFilesAndLibraries) {
     EXPECT_EQ(ocx->OnAdvise(qorMaskDC), S_FALSE);
     EXPECT_EQ(ocx->put_PartID(nullptr), E_POINTER);
   }
-}
-
-std::string registryText(const std::string &key) {
-  char value[256] = {};
-  LONG size = sizeof value;
-  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS)
-    return "<missing>";
-  return value;
 }
 
 TEST_F(SemiControls, ControlsAreRegisteredWithTheirMiscStatus) {
@@ -591,15 +568,9 @@ TEST_F(SemiControls, Choosing2N3904InTheXmlMakesTheDeviceReadItsValues) {
   wire(c[2], "E", c[3], "A");
   wire(c[0], "M", c[3], "A");
   host_->fireIdle();
-  const std::string dir =
-      testing_support::envOr("TEST_BINARY_DIR", ".") + std::string("/control-netlists/");
-  CreateDirectoryA(testing_support::hostPath(dir).c_str(), nullptr);
-  qorsim_test::netlistSavePath = testing_support::hostPath(dir + "model-values.cir");
-  DeleteFileA(qorsim_test::netlistSavePath.c_str());
-  host_->setActiveWindow(page_, {});
-  ASSERT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
+  const std::string path = saveNetlistFromMenu("control-netlists", "model-values.cir");
   std::string model;
-  std::istringstream netlist(testing_support::readFile(qorsim_test::netlistSavePath));
+  std::istringstream netlist(testing_support::readFile(path));
   for (std::string line; std::getline(netlist, line);)
     if (line.rfind(".MODEL", 0) == 0 || line.rfind(".model", 0) == 0 || line.rfind("+", 0) == 0)
       model += line + "\n";
