@@ -5,7 +5,9 @@
 // sheets (driven by window messages from a timer inside the sheet's modal
 // loop), saved and reloaded through both persistence routes. The netlists the File menu writes go
 // to ngspice afterwards (ngspice-compare.sh on control-netlists/).
+#include "passive-lib/tests/control-page.h"
 #include "passive-lib/tests/test-component.h"
+#include "passive-lib/uikit/tests/page-test.h"
 #include "passive-lib/tests/recording-simulator.h"
 #include "testing/server-exports.h"
 
@@ -41,13 +43,8 @@ namespace {
 using base::Bstr;
 using base::ComPtr;
 using passive::ComponentKind;
-using testing_support::callExport;
-
-std::string attribute(IXMLElement *element, const char *name) {
-  base::Variant value;
-  element->getAttribute(Bstr(std::string(name)).get(), value.receive());
-  return value.type() == VT_BSTR ? Bstr::toAnsiText(V_BSTR(value.get())) : "";
-}
+using passive_test::englishDate;
+using passive_test::registryText;
 
 BOOL CALLBACK collectVisible(HWND window, LPARAM list) {
   if (IsWindowVisible(window))
@@ -134,15 +131,7 @@ bool enterValue(HWND sheet, int row, const char *text) {
   HWND page = shownPage(sheet);
   if (!page)
     return false;
-  NMLVDISPINFOA edit = {};
-  edit.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
-  edit.hdr.idFrom = IDC_PARAMS_LIST;
-  edit.hdr.code = LVN_ENDLABELEDITA;
-  edit.item.mask = LVIF_TEXT;
-  edit.item.iItem = row;
-  edit.item.iSubItem = 1;
-  edit.item.pszText = const_cast<char *>(text);
-  SendMessageA(page, WM_NOTIFY, edit.hdr.idFrom, reinterpret_cast<LPARAM>(&edit.hdr));
+  uikit_test::endEdit(page, row, text);
   return true;
 }
 
@@ -154,15 +143,8 @@ std::vector<std::function<bool(HWND)>> typeValue(int row, const char *text) {
             HWND page = shownPage(sheet);
             if (!page)
               return false;
-            NMITEMACTIVATE activation = {};
-            activation.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
-            activation.hdr.idFrom = IDC_PARAMS_LIST;
-            activation.hdr.code = LVN_ITEMACTIVATE;
-            activation.iItem = row;
-            activation.iSubItem = 1;
-            SendMessageA(page, WM_NOTIFY, activation.hdr.idFrom,
-                         reinterpret_cast<LPARAM>(&activation.hdr));
-            *editor = GetDlgItem(activation.hdr.hwndFrom, 200);
+            uikit_test::activateRow(page, row, 1);
+            *editor = GetDlgItem(GetDlgItem(page, IDC_PARAMS_LIST), 200);
             return *editor != nullptr;
           },
           [=](HWND) {
@@ -184,16 +166,6 @@ bool press(HWND window, int id) {
 
 const int ApplyButton = 0x3021;
 
-std::string englishDate() {
-  static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02u %s %04u", now.wDay, months[now.wMonth - 1], now.wYear);
-  return text;
-}
-
 std::string readFile(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -211,11 +183,11 @@ struct KindInfo {
   ComponentKind kind;
   const char *golden;
   const char *progId;
-  const char *pins[2];
+  std::vector<const char *> pins;
 };
 const KindInfo kindInfo[] = {
-    {ComponentKind::Ground, "ground", "QOR.GndOcx", {"A", nullptr}},
-    {ComponentKind::PowerRail, "power-rail", "QOR.PwrOcx", {"A", nullptr}},
+    {ComponentKind::Ground, "ground", "QOR.GndOcx", {"A"}},
+    {ComponentKind::PowerRail, "power-rail", "QOR.PwrOcx", {"A"}},
     {ComponentKind::Resistor, "resistor", "QOR.ResOcx", {"A", "B"}},
     {ComponentKind::Inductor, "inductor", "QOR.IndOcx", {"A", "B"}},
     {ComponentKind::Capacitor, "capacitor", "QOR.CapOcx", {"A", "B"}},
@@ -228,175 +200,45 @@ const KindInfo &infoOf(ComponentKind kind) {
   return kindInfo[0];
 }
 
-struct Component {
+passive_test::ControlMaster masterOf(ComponentKind kind) {
+  const KindInfo &info = infoOf(kind);
+  return {info.golden, info.progId, {info.pins.begin(), info.pins.end()}};
+}
+
+struct Component : passive_test::DroppedControl {
   ComponentKind kind;
-  drawhost::Shape *shape = nullptr;
-  ComPtr<IQorOcx> ocx;
-  ComPtr<IQorOcx2> data;
-  const char *pin(int i) const { return infoOf(kind).pins[i]; }
-  std::string bodyText() const { return shape->cell("User.BodyText", false)->formula(); }
-  drawhost::Shape *show() const {
-    for (const auto &member : shape->members())
-      if (member->name() == "SHOW")
-        return member.get();
-    return nullptr;
-  }
-  std::string shownText() const {
-    drawhost::Shape *s = show();
-    if (!s)
-      return "<no SHOW>";
-    Bstr text;
-    s->get_Text(text.receive());
-    return text.toAnsi();
+  // The name of pin i, or null past the kind's last pin.
+  const char *pin(std::size_t i) const {
+    const std::vector<const char *> &pins = infoOf(kind).pins;
+    return i < pins.size() ? pins[i] : nullptr;
   }
   std::string partId() const {
     Bstr id;
     ocx->get_PartID(id.receive());
     return id.toAnsi();
   }
-  std::string mark() const {
-    Bstr text;
-    EXPECT_EQ(ocx->get_ErrorMark(text.receive()), S_OK);
-    return text.toAnsi();
-  }
-  std::string dataStr1() const {
-    Bstr text;
-    EXPECT_EQ(data->get_DataStr1(text.receive()), S_OK);
-    return text.toAnsi();
-  }
-  ComPtr<IXMLElement> item(const char *section, const std::string &name) const {
-    ComPtr<IXMLElement> root;
-    if (FAILED(data->get_RootData1(root.receive())) || !root)
-      return nullptr;
-    ComPtr<IXMLElementCollection> sections;
-    root->get_children(sections.receive());
-    LONG count = 0;
-    sections->get_length(&count);
-    for (LONG i = 0; i < count; ++i) {
-      base::Variant index, empty;
-      V_VT(index.get()) = VT_I4;
-      V_I4(index.get()) = i;
-      ComPtr<IDispatch> found;
-      sections->item(*index.get(), *empty.get(), found.receive());
-      ComPtr<IXMLElement> element = found.query<IXMLElement>();
-      Bstr tag;
-      element->get_tagName(tag.receive());
-      if (tag.toAnsi() != section)
-        continue;
-      ComPtr<IXMLElementCollection> items;
-      element->get_children(items.receive());
-      LONG itemCount = 0;
-      items->get_length(&itemCount);
-      for (LONG k = 0; k < itemCount; ++k) {
-        V_I4(index.get()) = k;
-        ComPtr<IDispatch> child;
-        items->item(*index.get(), *empty.get(), child.receive());
-        ComPtr<IXMLElement> itemElement = child.query<IXMLElement>();
-        if (attribute(itemElement.get(), "NAME") == name)
-          return itemElement;
-      }
-    }
-    return nullptr;
-  }
 };
 
-class ComponentControls : public testing::Test {
+class ComponentControls : public passive_test::ControlPage {
 protected:
-  static void SetUpTestSuite() {
-    CoInitialize(nullptr);
-    qorSim_ = LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str());
-    qorLib_ = LoadLibraryA(testing_support::hostPath(QORLIB01_DLL).c_str());
-    ASSERT_TRUE(qorSim_ && qorLib_);
-    ASSERT_EQ(callExport(qorSim_, "DllRegisterServer"), S_OK);
-    ASSERT_EQ(callExport(qorLib_, "DllRegisterServer"), S_OK);
-    host_ = new drawhost::StandInHost();
-    host_->openStencil();
-    // The host's library, registered as an installed host has it: the File
-    // menu's macro passes a host page late bound.
-    Bstr hostLibraryPath(testing_support::hostPath(DRAWING_HOST_TLB));
-    ComPtr<ITypeLib> hostLibrary;
-    ASSERT_EQ(LoadTypeLibEx(hostLibraryPath.get(), REGKIND_REGISTER, hostLibrary.receive()), S_OK);
-  }
-  static void TearDownTestSuite() {
-    delete host_;
-    host_ = nullptr;
-    EXPECT_EQ(callExport(qorLib_, "DllUnregisterServer"), S_OK);
-    EXPECT_EQ(callExport(qorSim_, "DllUnregisterServer"), S_OK);
-    CoUninitialize();
-  }
+  static void SetUpTestSuite() { startServers({QORSIM_DLL, QORLIB01_DLL}); }
+  static void TearDownTestSuite() { stopServers(); }
   void SetUp() override {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    ASSERT_EQ(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
-                               lib_.receiveVoid()),
-              S_OK);
-    static int pages = 0;
-    document_ = host_->addDocument("C:\\Drawings\\", "Controls" + std::to_string(++pages) + ".vsd");
-    page_ = document_->addPage("Page-1");
-  }
-  void TearDown() override {
-    if (circuit())
-      circuit()->Quit();
+    ControlPage::SetUp();
   }
 
-  ComPtr<IQorSimCkt> circuit() {
-    ComPtr<IQorSimRoot> root;
-    if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                                root.receiveVoid())))
-      return nullptr;
-    ComPtr<IQorSimCkt> found;
-    root->FindSim(page_, found.receive());
-    return found;
-  }
-
-  // A component shape as the stencil's master makes it: a group with the
-  // control's ProgID in User.QOR, its body, the label and error cells and
-  // one connection point per pin.
-  drawhost::Shape *componentShape(ComponentKind kind, double x, double y) {
-    const KindInfo &info = infoOf(kind);
-    drawhost::Shape *shape =
-        page_->addShape(2, std::string(info.golden) + "." + std::to_string(++shapes_));
-    shape->cell("User.QOR", true)->setQuietly(std::string("\"") + info.progId + "\"");
-    shape->cell("User.Error", true)->setQuietly("FALSE");
-    shape->cell("User.BodyText", true)->setQuietly("\"\"");
-    shape->cell("PinX", true)->setQuietly(std::to_string(x));
-    shape->cell("PinY", true)->setQuietly(std::to_string(y));
-    drawhost::Shape *body = shape->addMember(3, "BODY");
-    body->cell("User.Flip", true)->setQuietly("FALSE");
-    for (const char *pin : info.pins) {
-      if (!pin)
-        continue;
-      shape->addConnectionPoint(pin);
-      shape->cell(std::string("Connections.") + pin + ".A", false)->setQuietly("FALSE");
-    }
-    return shape;
-  }
-
-  // Dropped as a person drops it: the shapes are selected and the drop
-  // macro runs; the control it inserts binds itself.
+  // Dropped as a person drops them, each kind at its x.
   std::vector<Component> drop(const std::vector<std::pair<ComponentKind, double>> &parts) {
     std::vector<Component> components;
-    std::vector<drawhost::Shape *> selected;
     for (const auto &[kind, x] : parts) {
       Component component;
       component.kind = kind;
-      component.shape = componentShape(kind, x, 0);
-      selected.push_back(component.shape);
+      component.shape = componentShape(masterOf(kind), x, 0);
       components.push_back(component);
     }
-    host_->setActiveWindow(page_, selected);
-    EXPECT_EQ(lib_->CompOnDrop(host_->activeWindow()), S_OK);
-    for (Component &component : components) {
-      for (const auto &member : component.shape->members()) {
-        ComPtr<IUnknown> object;
-        member->get_Object(object.receive());
-        if (object) {
-          component.ocx = object.query<IQorOcx>();
-          component.data = object.query<IQorOcx2>();
-        }
-      }
-      EXPECT_TRUE(component.ocx && component.data) << component.shape->name();
-    }
+    dropShapes(components);
     return components;
   }
 
@@ -414,53 +256,16 @@ protected:
     return c;
   }
 
-  void wire(const Component &from, int fromPin, const Component &to, int toPin) {
-    drawhost::Shape *connector = page_->addShape(3, "Wire." + std::to_string(++shapes_));
-    connector->setOneD(true);
-    page_->glue(connector, 9, from.shape, static_cast<short>(fromPin));
-    page_->glue(connector, 12, to.shape, static_cast<short>(toPin));
-    wires_.push_back(connector);
-  }
-
-  double result(const Component &component, const std::string &name) {
-    ComPtr<IXMLElement> found = component.item("RESULT", name);
-    double value = std::numeric_limits<double>::quiet_NaN();
-    if (found)
-      lib_->BSTR2IEEE(Bstr(attribute(found.get(), "IEEE")).get(), &value);
-    return value;
-  }
-
-  // Writes of cells, texts and layers in the host's record since from.
-  int writesSince(std::size_t from) {
-    int writes = 0;
-    for (std::size_t i = from; i < host_->record().size(); ++i) {
-      const std::string &line = host_->record()[i];
-      for (const char *prefix :
-           {"Formula", "SetFormulas", "Text ", "DrawRectangle", "AddLayer", "Layer", "  batch"})
-        if (line.rfind(prefix, 0) == 0) {
-          ++writes;
-          break;
-        }
-    }
-    return writes;
-  }
-
   // The netlist of the File menu's "Save SP&ICE Netlist...", with our
   // solution at every SPICE node and the Idc of every source and coil
   // beside it, for ngspice-compare.sh.
   void saveNetlist(const std::string &name, const std::vector<Component> &components) {
-    const std::string dir =
-        testing_support::envOr("TEST_BINARY_DIR", ".") + std::string("/control-netlists/");
-    CreateDirectoryA(testing_support::hostPath(dir).c_str(), nullptr);
-    qorsim_test::netlistSavePath = testing_support::hostPath(dir + name + ".cir");
-    DeleteFileA(qorsim_test::netlistSavePath.c_str());
-    host_->setActiveWindow(page_, {});
-    ASSERT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
-    std::ifstream written(qorsim_test::netlistSavePath);
-    ASSERT_TRUE(written.good()) << "no netlist " << qorsim_test::netlistSavePath;
+    const std::string path = saveNetlistFromMenu("control-netlists", name + ".cir");
+    std::ifstream written(path);
+    ASSERT_TRUE(written.good()) << "no netlist " << path;
     ComPtr<IQorSimCkt> ckt = circuit();
     ComPtr<IQorSimDC> dc = ckt.query<IQorSimDC>();
-    std::ofstream ours(testing_support::hostPath(dir + name + ".ours"));
+    std::ofstream ours(path.substr(0, path.size() - 4) + ".ours");
     ours.precision(17);
     std::set<std::string> nodes;
     for (const Component &component : components) {
@@ -487,27 +292,10 @@ protected:
         ours << id << "#branch " << result(component, "Idc") << "\n";
     }
   }
-
-  static HMODULE qorSim_, qorLib_;
-  static drawhost::StandInHost *host_;
-  ComPtr<IQorLib> lib_;
-  drawhost::Document *document_ = nullptr;
-  drawhost::Page *page_ = nullptr;
-  std::vector<drawhost::Shape *> wires_;
-  int shapes_ = 0;
 };
 
-HMODULE ComponentControls::qorSim_, ComponentControls::qorLib_;
-drawhost::StandInHost *ComponentControls::host_;
-
 ComPtr<IUnknown> createControl(ComponentKind kind) {
-  CLSID clsid;
-  EXPECT_EQ(CLSIDFromProgID(Bstr(std::string(infoOf(kind).progId)).get(), &clsid), S_OK);
-  ComPtr<IUnknown> control;
-  EXPECT_EQ(
-      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, control.receiveVoid()),
-      S_OK);
-  return control;
+  return passive_test::createControl(infoOf(kind).progId);
 }
 
 TEST_F(ComponentControls, FreshControlsMatchTheirGoldenFiles) {
@@ -555,14 +343,6 @@ TEST_F(ComponentControls, FreshControlsMatchTheirGoldenFiles) {
     EXPECT_EQ(ocx->get__Name(underscored.receive()), S_OK);
     EXPECT_EQ(underscored.toAnsi(), name.toAnsi());
   }
-}
-
-std::string registryText(const std::string &key) {
-  char value[256] = {};
-  LONG size = sizeof value;
-  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS)
-    return "<missing>";
-  return value;
 }
 
 // The six controls registered as ActiveX controls of QorLib01.
@@ -855,7 +635,7 @@ TEST_F(ComponentControls, ACopiedShapeGetsANewIdentifierAndTurnsDirty) {
   ComPtr<IStream> stream;
   ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
   ASSERT_EQ(c[0].ocx.query<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
-  drawhost::Shape *copy = componentShape(ComponentKind::Capacitor, 1, 0);
+  drawhost::Shape *copy = componentShape(masterOf(ComponentKind::Capacitor), 1, 0);
   CLSID clsid;
   ASSERT_EQ(c[0].ocx.query<IPersist>()->GetClassID(&clsid), S_OK);
   LARGE_INTEGER zero = {};

@@ -9,6 +9,7 @@
 #define PASSIVE_LIB_TESTS_RECORDING_SIMULATOR_H
 
 #include "QorLib01.h"
+#include "passive-lib/tests/forwarding-circuit.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
@@ -76,9 +77,9 @@ private:
   CallLog &log_;
 };
 
-class RecordingCircuit : public com::Dispatch<IQorSimCkt> {
+class RecordingCircuit : public ForwardingCircuit {
 public:
-  RecordingCircuit(IQorSimCkt *inner, CallLog &log) : inner_(inner), log_(log) {}
+  RecordingCircuit(IQorSimCkt *inner, CallLog &log) : ForwardingCircuit(inner), log_(log) {}
   static const com::InterfaceEntry *interfaces() {
     static const com::InterfaceEntry table[] = {
         {&IID_IQorSimCkt, com::interfaceOffset<RecordingCircuit, IQorSimCkt>()},
@@ -105,62 +106,7 @@ public:
                                                 real.get(), log_);
   }
 
-  // Forwarded unnoted.
-  HRESULT STDMETHODCALLTYPE VisEventProc(short e, IUnknown *s, LONG id, LONG seq, VARIANT a,
-                                         VARIANT b) override {
-    return inner_->VisEventProc(e, s, id, seq, a, b);
-  }
-  HRESULT STDMETHODCALLTYPE SetupEvents(IDrawPage *p) override { return inner_->SetupEvents(p); }
-  HRESULT STDMETHODCALLTYPE SplashScreen() override { return inner_->SplashScreen(); }
-  HRESULT STDMETHODCALLTYPE CreateNetlist() override { return inner_->CreateNetlist(); }
-  HRESULT STDMETHODCALLTYPE Quit() override { return inner_->Quit(); }
-  HRESULT STDMETHODCALLTYPE OcxMapFind(BSTR n, IQorOcx **p) override {
-    return inner_->OcxMapFind(n, p);
-  }
-  HRESULT STDMETHODCALLTYPE OcxMapInsert(BSTR n, IDrawShape *s, IQorOcx *o,
-                                         VARIANT_BOOL u) override {
-    return inner_->OcxMapInsert(n, s, o, u);
-  }
-  HRESULT STDMETHODCALLTYPE get_OcxMapPartID(BSTR n, BSTR *p) override {
-    return inner_->get_OcxMapPartID(n, p);
-  }
-  HRESULT STDMETHODCALLTYPE GetDevIff(IDrawShape *s, IQorDev **p) override {
-    return inner_->GetDevIff(s, p);
-  }
-  HRESULT STDMETHODCALLTYPE IndexMapFind(BSTR n, LONG *p) override {
-    return inner_->IndexMapFind(n, p);
-  }
-  HRESULT STDMETHODCALLTYPE IndexMapInsert(BSTR n, LONG *p) override {
-    return inner_->IndexMapInsert(n, p);
-  }
-  HRESULT STDMETHODCALLTYPE DevMapFind(BSTR n, IQorDev **p) override {
-    return inner_->DevMapFind(n, p);
-  }
-  HRESULT STDMETHODCALLTYPE DevMapInsert(BSTR n, IQorDev *d) override {
-    return inner_->DevMapInsert(n, d);
-  }
-  HRESULT STDMETHODCALLTYPE TopologyInsert(LONG a, LONG b, LONG n, QorPathTypes t) override {
-    return inner_->TopologyInsert(a, b, n, t);
-  }
-  HRESULT STDMETHODCALLTYPE get_VarType(LONG i, QorVariableTypes *p) override {
-    return inner_->get_VarType(i, p);
-  }
-  HRESULT STDMETHODCALLTYPE put_VarType(LONG i, QorVariableTypes v) override {
-    return inner_->put_VarType(i, v);
-  }
-  HRESULT STDMETHODCALLTYPE get_NakedPin(LONG i, VARIANT_BOOL *p) override {
-    return inner_->get_NakedPin(i, p);
-  }
-  HRESULT STDMETHODCALLTYPE put_NakedPin(LONG i, VARIANT_BOOL v) override {
-    return inner_->put_NakedPin(i, v);
-  }
-  HRESULT STDMETHODCALLTYPE get_SpiceNet(LONG i, BSTR *p) override {
-    return inner_->get_SpiceNet(i, p);
-  }
-  HRESULT STDMETHODCALLTYPE ResetDC(VARIANT_BOOL r) override { return inner_->ResetDC(r); }
-
 private:
-  base::ComPtr<IQorSimCkt> inner_;
   CallLog &log_;
 };
 

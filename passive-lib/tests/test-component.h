@@ -14,6 +14,8 @@
 #define PASSIVE_LIB_TESTS_TEST_COMPONENT_H
 
 #include "QorLib01.h"
+#include "passive-lib/tests/forwarding-circuit.h"
+#include "passive-lib/tests/xml-items.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
@@ -117,17 +119,7 @@ public:
   ComPtr<IXMLElement> item(const char *section, const std::string &name) {
     ComPtr<IXMLElement> root;
     get_RootData1(root.receive());
-    for (const ComPtr<IXMLElement> &sectionElement : children(root.get())) {
-      Bstr tag;
-      sectionElement->get_tagName(tag.receive());
-      if (tag.toAnsi() != section)
-        continue;
-      for (const ComPtr<IXMLElement> &child : children(sectionElement.get())) {
-        if (attribute(child.get(), "NAME") == name)
-          return child;
-      }
-    }
-    return nullptr;
+    return itemOf(sectionOf(root.get(), section).get(), name);
   }
   // A result's value from its IEEE text (NaN when there is none).
   double result(const std::string &name) {
@@ -144,11 +136,6 @@ public:
     V_BSTR(v.get()) = ansi(text).detach();
     found->setAttribute(ansi("TEXT").get(), *v.get());
   }
-  static std::string attribute(IXMLElement *element, const char *name) {
-    base::Variant value;
-    element->getAttribute(ansi(name).get(), value.receive());
-    return value.type() == VT_BSTR ? Bstr::toAnsiText(V_BSTR(value.get())) : "";
-  }
 
   ComPtr<IQorSimCkt> circuit;
   std::string partId = "X?";
@@ -157,24 +144,6 @@ public:
   VARIANT_BOOL dirty = VARIANT_FALSE;
 
 private:
-  static std::vector<ComPtr<IXMLElement>> children(IXMLElement *parent) {
-    std::vector<ComPtr<IXMLElement>> result;
-    ComPtr<IXMLElementCollection> list;
-    if (!parent || FAILED(parent->get_children(list.receive())) || !list)
-      return result;
-    LONG length = 0;
-    list->get_length(&length);
-    for (LONG i = 0; i < length; ++i) {
-      base::Variant index, empty;
-      V_VT(index.get()) = VT_I4;
-      V_I4(index.get()) = i;
-      ComPtr<IDispatch> found;
-      list->item(*index.get(), *empty.get(), found.receive());
-      if (ComPtr<IXMLElement> element = found.query<IXMLElement>())
-        result.push_back(element);
-    }
-    return result;
-  }
   HRESULT rootText(const char *name, BSTR *pVal) {
     ComPtr<IXMLElement> root;
     HRESULT hr = get_RootData1(root.receive());
@@ -201,9 +170,10 @@ struct TopologyCall {
   }
 };
 
-class TestCircuit : public com::Dispatch<IQorSimCkt>, public com::Dispatch<IQorSimDC> {
+class TestCircuit : public ForwardingCircuit, public com::Dispatch<IQorSimDC> {
 public:
-  explicit TestCircuit(IQorSimCkt *inner) : inner_(inner), dc_(inner_.query<IQorSimDC>()) {}
+  explicit TestCircuit(IQorSimCkt *inner)
+      : ForwardingCircuit(inner), dc_(inner_.query<IQorSimDC>()) {}
   static const com::InterfaceEntry *interfaces() {
     static const com::InterfaceEntry table[] = {
         {&IID_IQorSimCkt, com::interfaceOffset<TestCircuit, IQorSimCkt>()},
@@ -248,50 +218,7 @@ public:
     return S_OK;
   }
 
-  // Forwarded to the real circuit.
-  HRESULT STDMETHODCALLTYPE VisEventProc(short Event, IUnknown *Source, LONG ID, LONG Seq,
-                                         VARIANT Subject, VARIANT Extra) override {
-    return inner_->VisEventProc(Event, Source, ID, Seq, Subject, Extra);
-  }
-  HRESULT STDMETHODCALLTYPE SetupEvents(IDrawPage *p) override { return inner_->SetupEvents(p); }
-  HRESULT STDMETHODCALLTYPE SplashScreen() override { return inner_->SplashScreen(); }
-  HRESULT STDMETHODCALLTYPE CreateNetlist() override { return inner_->CreateNetlist(); }
-  HRESULT STDMETHODCALLTYPE Quit() override { return inner_->Quit(); }
-  HRESULT STDMETHODCALLTYPE OcxMapFind(BSTR n, IQorOcx **p) override {
-    return inner_->OcxMapFind(n, p);
-  }
-  HRESULT STDMETHODCALLTYPE OcxMapInsert(BSTR n, IDrawShape *s, IQorOcx *o,
-                                         VARIANT_BOOL u) override {
-    return inner_->OcxMapInsert(n, s, o, u);
-  }
-  HRESULT STDMETHODCALLTYPE put_OcxMapPartID(BSTR n, BSTR v) override {
-    return inner_->put_OcxMapPartID(n, v);
-  }
-  HRESULT STDMETHODCALLTYPE GetDev(IDrawShape *s, IQorDev **p) override {
-    return inner_->GetDev(s, p);
-  }
-  HRESULT STDMETHODCALLTYPE GetDevIff(IDrawShape *s, IQorDev **p) override {
-    return inner_->GetDevIff(s, p);
-  }
-  HRESULT STDMETHODCALLTYPE IndexMapFind(BSTR n, LONG *p) override {
-    return inner_->IndexMapFind(n, p);
-  }
-  HRESULT STDMETHODCALLTYPE IndexMapInsert(BSTR n, LONG *p) override {
-    return inner_->IndexMapInsert(n, p);
-  }
-  HRESULT STDMETHODCALLTYPE DevMapFind(BSTR n, IQorDev **p) override {
-    return inner_->DevMapFind(n, p);
-  }
-  HRESULT STDMETHODCALLTYPE DevMapInsert(BSTR n, IQorDev *d) override {
-    return inner_->DevMapInsert(n, d);
-  }
-  HRESULT STDMETHODCALLTYPE get_VarType(LONG i, QorVariableTypes *p) override {
-    return inner_->get_VarType(i, p);
-  }
-  HRESULT STDMETHODCALLTYPE put_VarType(LONG i, QorVariableTypes v) override {
-    return inner_->put_VarType(i, v);
-  }
-  HRESULT STDMETHODCALLTYPE SolveDC() override { return inner_->SolveDC(); }
+  // IQorSimDC, forwarded to the real circuit.
   HRESULT STDMETHODCALLTYPE get_Matrix(IQorSparseMatrix **p) override { return dc_->get_Matrix(p); }
   HRESULT STDMETHODCALLTYPE get_Solution(LONG i, double *p) override {
     return dc_->get_Solution(i, p);
@@ -318,7 +245,6 @@ public:
   VARIANT_BOOL lastRebuild = VARIANT_TRUE;
 
 private:
-  ComPtr<IQorSimCkt> inner_;
   ComPtr<IQorSimDC> dc_;
 };
 

@@ -6,6 +6,7 @@
 // cancelled, saved and reloaded. The netlists of the File menu, with the
 // cross-check's options, go to ngspice afterwards (compare-ngspice.py on
 // control-ngspice-check/).
+#include "passive-lib/tests/control-page.h"
 #include "semi-lib/core/model-library.h"
 #include "semi-lib/core/model-selection.h"
 #include "semi-lib/tests/check-report.h"
@@ -41,8 +42,13 @@ namespace {
 
 using base::Bstr;
 using base::ComPtr;
+using passive_test::attribute;
+using passive_test::childrenOf;
+using passive_test::englishDate;
+using passive_test::itemOf;
+using passive_test::registryText;
+using passive_test::sectionOf;
 using semi::SemiKind;
-using testing_support::callExport;
 
 enum class Part { Diode, Npn, Pnp, Source, Resistor, Ground };
 
@@ -71,49 +77,11 @@ SemiKind semiKindOf(Part part) {
   return part == Part::Diode ? SemiKind::Diode : part == Part::Npn ? SemiKind::Npn : SemiKind::Pnp;
 }
 
-std::string attribute(IXMLElement *element, const char *name) {
-  base::Variant value;
-  element->getAttribute(Bstr(std::string(name)).get(), value.receive());
-  return value.type() == VT_BSTR ? Bstr::toAnsiText(V_BSTR(value.get())) : "";
-}
-
 void setAttribute(IXMLElement *element, const std::string &name, const std::string &value) {
   base::Variant text;
   V_VT(text.get()) = VT_BSTR;
   V_BSTR(text.get()) = Bstr(value).detach();
   EXPECT_EQ(element->setAttribute(Bstr(name).get(), *text.get()), S_OK) << name;
-}
-
-std::vector<ComPtr<IXMLElement>> childrenOf(IXMLElement *element) {
-  std::vector<ComPtr<IXMLElement>> list;
-  ComPtr<IXMLElementCollection> children;
-  if (FAILED(element->get_children(children.receive())) || !children)
-    return list;
-  LONG count = 0;
-  children->get_length(&count);
-  for (LONG i = 0; i < count; ++i) {
-    base::Variant index, empty;
-    V_VT(index.get()) = VT_I4;
-    V_I4(index.get()) = i;
-    ComPtr<IDispatch> found;
-    children->item(*index.get(), *empty.get(), found.receive());
-    if (ComPtr<IXMLElement> child = found ? found.query<IXMLElement>() : nullptr)
-      list.push_back(child);
-  }
-  return list;
-}
-
-ComPtr<IXMLElement> sectionOf(IQorOcx2 *data, const char *name) {
-  ComPtr<IXMLElement> root;
-  if (FAILED(data->get_RootData1(root.receive())) || !root)
-    return nullptr;
-  for (ComPtr<IXMLElement> &child : childrenOf(root.get())) {
-    Bstr tag;
-    child->get_tagName(tag.receive());
-    if (tag.toAnsi() == name)
-      return child;
-  }
-  return nullptr;
 }
 
 // The PARAMS items of a control as the parameters page sees its rows: found
@@ -138,27 +106,11 @@ public:
     item->removeAttribute(Bstr(std::string("IEEE")).get());
     return true;
   }
-  ComPtr<IXMLElement> find(const std::string &name) const {
-    if (params_)
-      for (const ComPtr<IXMLElement> &item : childrenOf(params_.get()))
-        if (attribute(item.get(), "NAME") == name)
-          return item;
-    return nullptr;
-  }
+  ComPtr<IXMLElement> find(const std::string &name) const { return itemOf(params_.get(), name); }
 
 private:
   ComPtr<IXMLElement> params_;
 };
-
-std::string englishDate() {
-  static const char *const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  char text[32];
-  std::snprintf(text, sizeof text, "%02u %s %04u", now.wDay, months[now.wMonth - 1], now.wYear);
-  return text;
-}
 
 std::string lower(std::string text) {
   for (char &c : text)
@@ -166,50 +118,13 @@ std::string lower(std::string text) {
   return text;
 }
 
-struct Component {
+struct Component : passive_test::DroppedControl {
   Part part;
-  drawhost::Shape *shape = nullptr;
-  ComPtr<IQorOcx> ocx;
-  ComPtr<IQorOcx2> data;
   const std::vector<const char *> &pins() const { return infoOf(part).pins; }
-  std::string bodyText() const { return shape->cell("User.BodyText", false)->formula(); }
-  drawhost::Shape *show() const {
-    for (const auto &member : shape->members())
-      if (member->name() == "SHOW")
-        return member.get();
-    return nullptr;
-  }
-  std::string shownText() const {
-    drawhost::Shape *s = show();
-    if (!s)
-      return "<no SHOW>";
-    Bstr text;
-    s->get_Text(text.receive());
-    return text.toAnsi();
-  }
-  std::string mark() const {
-    Bstr text;
-    EXPECT_EQ(ocx->get_ErrorMark(text.receive()), S_OK);
-    return text.toAnsi();
-  }
-  std::string dataStr1() const {
-    Bstr text;
-    EXPECT_EQ(data->get_DataStr1(text.receive()), S_OK);
-    return text.toAnsi();
-  }
 };
 
 ComPtr<IUnknown> createControl(Part part, HRESULT *result = nullptr) {
-  CLSID clsid;
-  EXPECT_EQ(CLSIDFromProgID(Bstr(std::string(infoOf(part).progId)).get(), &clsid), S_OK);
-  ComPtr<IUnknown> control;
-  const HRESULT hr =
-      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, control.receiveVoid());
-  if (result)
-    *result = hr;
-  else
-    EXPECT_EQ(hr, S_OK) << infoOf(part).progId;
-  return control;
+  return passive_test::createControl(infoOf(part).progId, result);
 }
 
 // The component XML of a control parsed as the native tests parse theirs.
@@ -230,106 +145,29 @@ semi::ModelLibrary shippedLibrary(SemiKind kind) {
   return library;
 }
 
-class SemiControls : public testing::Test {
+class SemiControls : public passive_test::ControlPage {
 protected:
-  static void SetUpTestSuite() {
-    CoInitialize(nullptr);
-    qorSim_ = LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str());
-    qorLib01_ = LoadLibraryA(testing_support::hostPath(QORLIB01_DLL).c_str());
-    qorLib02_ = LoadLibraryA(testing_support::hostPath(QORLIB02_DLL).c_str());
-    ASSERT_TRUE(qorSim_ && qorLib01_ && qorLib02_);
-    for (HMODULE module : {qorSim_, qorLib01_, qorLib02_})
-      ASSERT_EQ(callExport(module, "DllRegisterServer"), S_OK);
-    host_ = new drawhost::StandInHost();
-    host_->openStencil();
-    Bstr hostLibraryPath(testing_support::hostPath(DRAWING_HOST_TLB));
-    ComPtr<ITypeLib> hostLibrary;
-    ASSERT_EQ(LoadTypeLibEx(hostLibraryPath.get(), REGKIND_REGISTER, hostLibrary.receive()), S_OK);
-  }
-  static void TearDownTestSuite() {
-    delete host_;
-    host_ = nullptr;
-    for (HMODULE module : {qorLib02_, qorLib01_, qorSim_})
-      EXPECT_EQ(callExport(module, "DllUnregisterServer"), S_OK);
-    CoUninitialize();
-  }
-  void SetUp() override {
-    ASSERT_EQ(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
-                               lib_.receiveVoid()),
-              S_OK);
-    static int pages = 0;
-    document_ = host_->addDocument("C:\\Drawings\\", "Semis" + std::to_string(++pages) + ".vsd");
-    page_ = document_->addPage("Page-1");
-  }
-  void TearDown() override {
-    if (ComPtr<IQorSimCkt> ckt = circuit())
-      ckt->Quit();
-  }
+  static void SetUpTestSuite() { startServers({QORSIM_DLL, QORLIB01_DLL, QORLIB02_DLL}); }
+  static void TearDownTestSuite() { stopServers(); }
 
-  ComPtr<IQorSimCkt> circuit() {
-    ComPtr<IQorSimRoot> root;
-    if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                                root.receiveVoid())))
-      return nullptr;
-    ComPtr<IQorSimCkt> found;
-    root->FindSim(page_, found.receive());
-    return found;
-  }
-
-  // A component shape as the stencil's master makes it: the control's
-  // ProgID in User.QOR, its body, the label and error cells and one
-  // connection point per pin.
-  drawhost::Shape *componentShape(Part part, double x) {
-    const PartInfo &info = infoOf(part);
-    drawhost::Shape *shape =
-        page_->addShape(2, std::string(info.name) + "." + std::to_string(++shapes_));
-    shape->cell("User.QOR", true)->setQuietly(std::string("\"") + info.progId + "\"");
-    shape->cell("User.Error", true)->setQuietly("FALSE");
-    shape->cell("User.BodyText", true)->setQuietly("\"\"");
-    shape->cell("PinX", true)->setQuietly(std::to_string(x));
-    shape->cell("PinY", true)->setQuietly("0");
-    drawhost::Shape *body = shape->addMember(3, "BODY");
-    body->cell("User.Flip", true)->setQuietly("FALSE");
-    for (const char *pin : info.pins) {
-      shape->addConnectionPoint(pin);
-      shape->cell(std::string("Connections.") + pin + ".A", false)->setQuietly("FALSE");
-    }
-    return shape;
-  }
-
-  // Dropped as a person drops them: the shapes selected, the drop macro
-  // run; the controls it inserts bind themselves.
+  // Dropped as a person drops them, one unit apart.
   std::vector<Component> drop(const std::vector<Part> &parts) {
     std::vector<Component> components;
-    std::vector<drawhost::Shape *> selected;
     for (Part part : parts) {
+      const PartInfo &info = infoOf(part);
       Component component;
       component.part = part;
-      component.shape = componentShape(part, static_cast<double>(components.size()));
-      selected.push_back(component.shape);
+      component.shape =
+          componentShape({info.name, info.progId, {info.pins.begin(), info.pins.end()}},
+                         static_cast<double>(components.size()), 0);
       components.push_back(component);
     }
-    host_->setActiveWindow(page_, selected);
-    EXPECT_EQ(lib_->CompOnDrop(host_->activeWindow()), S_OK);
-    for (Component &component : components) {
-      for (const auto &member : component.shape->members()) {
-        ComPtr<IUnknown> object;
-        member->get_Object(object.receive());
-        if (object) {
-          component.ocx = object.query<IQorOcx>();
-          component.data = object.query<IQorOcx2>();
-        }
-      }
-      EXPECT_TRUE(component.ocx && component.data) << component.shape->name();
-    }
+    dropShapes(components);
     return components;
   }
 
   void wire(const Component &from, const char *fromPin, const Component &to, const char *toPin) {
-    drawhost::Shape *connector = page_->addShape(3, "Wire." + std::to_string(++shapes_));
-    connector->setOneD(true);
-    page_->glue(connector, 9, from.shape, pinIndex(from, fromPin));
-    page_->glue(connector, 12, to.shape, pinIndex(to, toPin));
+    ControlPage::wire(from, pinIndex(from, fromPin), to, pinIndex(to, toPin));
   }
   static short pinIndex(const Component &component, const char *pin) {
     for (std::size_t i = 0; i < component.pins().size(); ++i)
@@ -354,15 +192,6 @@ protected:
     semi::applyModelChoice(choice, rows);
   }
 
-  double result(const Component &component, const std::string &name) {
-    ComPtr<IXMLElement> section = sectionOf(component.data.get(), "RESULT");
-    double value = std::numeric_limits<double>::quiet_NaN();
-    if (section)
-      for (const ComPtr<IXMLElement> &item : childrenOf(section.get()))
-        if (attribute(item.get(), "NAME") == name)
-          lib_->BSTR2IEEE(Bstr(attribute(item.get(), "IEEE")).get(), &value);
-    return value;
-  }
   std::string partId(const Component &component) {
     Bstr key, id;
     component.data->get_CompGUID(key.receive());
@@ -370,20 +199,6 @@ protected:
     return id.toAnsi();
   }
 
-  // Writes of cells, texts and layers in the host's record since from.
-  int writesSince(std::size_t from) {
-    int writes = 0;
-    for (std::size_t i = from; i < host_->record().size(); ++i) {
-      const std::string &line = host_->record()[i];
-      for (const char *prefix :
-           {"Formula", "SetFormulas", "Text ", "DrawRectangle", "Add layer", "Layer", "  batch"})
-        if (line.rfind(prefix, 0) == 0) {
-          ++writes;
-          break;
-        }
-    }
-    return writes;
-  }
   bool recorded(std::size_t from, const std::string &line) {
     for (std::size_t i = from; i < host_->record().size(); ++i)
       if (host_->record()[i] == line)
@@ -411,15 +226,9 @@ protected:
   // solution and the currents the controls show, for compare-ngspice.py.
   void checkWithNgspice(const std::string &name, const std::string &title,
                         const std::vector<Component> &components) {
-    const std::string dir =
-        testing_support::envOr("TEST_BINARY_DIR", ".") + std::string("/control-ngspice-check/");
-    CreateDirectoryA(testing_support::hostPath(dir).c_str(), nullptr);
-    qorsim_test::netlistSavePath = testing_support::hostPath(dir + name + ".netlist");
-    DeleteFileA(qorsim_test::netlistSavePath.c_str());
-    host_->setActiveWindow(page_, {});
-    ASSERT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
-    const std::string netlist = testing_support::readFile(qorsim_test::netlistSavePath);
-    ASSERT_FALSE(netlist.empty()) << "no netlist " << qorsim_test::netlistSavePath;
+    const std::string path = saveNetlistFromMenu("control-ngspice-check", name + ".netlist");
+    const std::string netlist = testing_support::readFile(path);
+    ASSERT_FALSE(netlist.empty()) << "no netlist " << path;
     ASSERT_NE(netlist.rfind(".END"), std::string::npos) << netlist;
     std::vector<semi_test::Compared> rows;
     std::set<std::string> nodes;
@@ -442,20 +251,9 @@ protected:
             {id + " Idc", at + "id]", result(component, "Idc"), 1.0, 1e-4, 0, id, "Idc"});
       }
     }
-    semi_test::writeCheckFiles(testing_support::hostPath(dir + name), netlist, title, "QorSim",
-                               rows);
+    semi_test::writeCheckFiles(path.substr(0, path.size() - 8), netlist, title, "QorSim", rows);
   }
-
-  static HMODULE qorSim_, qorLib01_, qorLib02_;
-  static drawhost::StandInHost *host_;
-  ComPtr<IQorLib> lib_;
-  drawhost::Document *document_ = nullptr;
-  drawhost::Page *page_ = nullptr;
-  int shapes_ = 0;
 };
-
-HMODULE SemiControls::qorSim_, SemiControls::qorLib01_, SemiControls::qorLib02_;
-drawhost::StandInHost *SemiControls::host_;
 
 TEST_F(SemiControls, FreshControlsMatchTheirGoldenFilesAndLibraries) {
   struct Case {
@@ -516,14 +314,6 @@ TEST_F(SemiControls, FreshControlsMatchTheirGoldenFilesAndLibraries) {
     EXPECT_EQ(ocx->OnAdvise(qorMaskDC), S_FALSE);
     EXPECT_EQ(ocx->put_PartID(nullptr), E_POINTER);
   }
-}
-
-std::string registryText(const std::string &key) {
-  char value[256] = {};
-  LONG size = sizeof value;
-  if (RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), value, &size) != ERROR_SUCCESS)
-    return "<missing>";
-  return value;
 }
 
 TEST_F(SemiControls, ControlsAreRegisteredWithTheirMiscStatus) {
@@ -778,15 +568,9 @@ TEST_F(SemiControls, Choosing2N3904InTheXmlMakesTheDeviceReadItsValues) {
   wire(c[2], "E", c[3], "A");
   wire(c[0], "M", c[3], "A");
   host_->fireIdle();
-  const std::string dir =
-      testing_support::envOr("TEST_BINARY_DIR", ".") + std::string("/control-netlists/");
-  CreateDirectoryA(testing_support::hostPath(dir).c_str(), nullptr);
-  qorsim_test::netlistSavePath = testing_support::hostPath(dir + "model-values.cir");
-  DeleteFileA(qorsim_test::netlistSavePath.c_str());
-  host_->setActiveWindow(page_, {});
-  ASSERT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
+  const std::string path = saveNetlistFromMenu("control-netlists", "model-values.cir");
   std::string model;
-  std::istringstream netlist(testing_support::readFile(qorsim_test::netlistSavePath));
+  std::istringstream netlist(testing_support::readFile(path));
   for (std::string line; std::getline(netlist, line);)
     if (line.rfind(".MODEL", 0) == 0 || line.rfind(".model", 0) == 0 || line.rfind("+", 0) == 0)
       model += line + "\n";

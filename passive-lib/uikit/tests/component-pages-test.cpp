@@ -7,6 +7,7 @@
 #include "passive-lib/uikit/win32/crlc-ocx-result.h"
 #include "passive-lib/uikit/win32/pages-resource.h"
 #include "passive-lib/uikit/win32/params-page.h"
+#include "passive-lib/uikit/tests/page-test.h"
 
 #include "passive-lib/core/component-templates.h"
 #include "passive-lib/core/value-format.h"
@@ -27,25 +28,21 @@
 namespace {
 
 using base::ComPtr;
+using uikit_test::activateRow;
+using uikit_test::Box;
+using uikit_test::endEdit;
+using uikit_test::notify;
+using uikit_test::spin;
 
 // The control's side of a sheet: its parsed component XML and a count of
 // every call the sheet makes.
 class TestOwner : public uikit::SheetOwner {
 public:
   explicit TestOwner(passive::ComponentKind kind) {
-    EXPECT_EQ(xmlcom::createXmlDocument(IID_IPersistStreamInit, persist_.receiveVoid()), S_OK);
-    const std::string text = passive::filledTemplate(kind, "1.0.0.1", "12/09/2026");
-    ComPtr<IStream> stream;
-    EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
-    ULONG written = 0;
-    stream->Write(text.data(), static_cast<ULONG>(text.size()), &written);
-    LARGE_INTEGER start = {};
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    EXPECT_EQ(persist_->Load(stream.get()), S_OK);
-    EXPECT_EQ(persist_.query<IXMLDocument>()->get_root(root_.receive()), S_OK);
+    document_.load(passive::filledTemplate(kind, "1.0.0.1", "12/09/2026"));
   }
 
-  ComPtr<IXMLElement> rootElement() override { return root_; }
+  ComPtr<IXMLElement> rootElement() override { return document_.root(); }
   void putDirtyFlag(bool dirty) override { dirty_ += dirty ? 1 : 0; }
   std::string partId() override { return "R1"; }
   std::string compGuid() override { return "{TEST}"; }
@@ -54,7 +51,9 @@ public:
   void layoutShape() override { ++layouts_; }
   void keepAppliedState() override { ++kept_; }
 
-  ComPtr<IXMLElement> section(const char *tag) { return passive::childElement(root_.get(), tag); }
+  ComPtr<IXMLElement> section(const char *tag) {
+    return passive::childElement(document_.root().get(), tag);
+  }
   std::string attribute(const char *tag, int item, const char *name) {
     ComPtr<IXMLElement> element = section(tag);
     if (item >= 0)
@@ -64,31 +63,12 @@ public:
     return value;
   }
   // The whole document as the sheet writes it back.
-  std::string text() {
-    ComPtr<IStream> stream;
-    CreateStreamOnHGlobal(nullptr, TRUE, stream.receive());
-    persist_->Save(stream.get(), FALSE);
-    LARGE_INTEGER zero = {};
-    ULARGE_INTEGER size = {};
-    stream->Seek(zero, STREAM_SEEK_CUR, &size);
-    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    ULONG read = 0;
-    stream->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &read);
-    bytes.resize(read);
-    return bytes;
-  }
+  std::string text() { return document_.text(); }
 
   int dirty_ = 0, bodyTexts_ = 0, layouts_ = 0, kept_ = 0;
 
 private:
-  ComPtr<IPersistStreamInit> persist_;
-  ComPtr<IXMLElement> root_;
-};
-
-struct Box {
-  std::string text, caption;
-  UINT type;
+  uikit_test::XmlDocument document_;
 };
 
 // Runs steps one per timer tick inside the sheet's modal loop (a step
@@ -135,51 +115,10 @@ private:
 };
 SheetScript *SheetScript::current_ = nullptr;
 
-class ComponentPages : public testing::Test {
+class ComponentPages : public uikit_test::PageTest {
 protected:
-  void SetUp() override {
-    CoInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    dialogs::UserPrompts::setMessageHandler(
-        [this](HWND, const std::string &text, const std::string &caption, UINT type) {
-          boxes_.push_back({text, caption, type});
-          return IDOK;
-        });
-  }
-  void TearDown() override {
-    dialogs::UserPrompts::setMessageHandler(nullptr);
-    CoUninitialize();
-  }
-
   static HWND applyButton(uikit::ComponentSheet &sheet) {
     return GetDlgItem(sheet.handle(), 0x3021);
-  }
-  static LRESULT notify(HWND page, NMHDR &header) {
-    return SendMessageA(page, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
-  }
-  static void spin(HWND page, int id, int delta) {
-    NMUPDOWN change = {};
-    change.hdr.hwndFrom = GetDlgItem(page, id);
-    change.hdr.idFrom = static_cast<UINT_PTR>(id);
-    change.hdr.code = UDN_DELTAPOS;
-    change.iPos = 1;
-    change.iDelta = delta;
-    notify(page, change.hdr);
-  }
-  // What the list's in-place editor sends when it loses the focus; a null
-  // text is a cancelled edit.
-  static LRESULT endEdit(HWND page, int row, const char *text) {
-    NMLVDISPINFOA edit = {};
-    edit.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
-    edit.hdr.idFrom = IDC_PARAMS_LIST;
-    edit.hdr.code = LVN_ENDLABELEDITA;
-    edit.item.mask = LVIF_TEXT;
-    edit.item.iItem = row;
-    edit.item.iSubItem = 1;
-    edit.item.pszText = const_cast<char *>(text);
-    notify(page, edit.hdr);
-    return GetWindowLongPtrA(page, DWLP_MSGRESULT);
   }
   static void chooseRound(uikit::ParamsPage &page, int index) {
     SendDlgItemMessageA(page.handle(), IDC_PARAMS_ROUND, CB_SETCURSEL, static_cast<WPARAM>(index),
@@ -187,8 +126,6 @@ protected:
     SendMessageA(page.handle(), WM_COMMAND, MAKEWPARAM(IDC_PARAMS_ROUND, CBN_SELENDOK),
                  reinterpret_cast<LPARAM>(GetDlgItem(page.handle(), IDC_PARAMS_ROUND)));
   }
-
-  std::vector<Box> boxes_;
 };
 
 TEST_F(ComponentPages, CheckingResultRowsTwoThenZeroWritesTheirOrder) {
@@ -301,11 +238,11 @@ TEST_F(ComponentPages, RefusedAndCancelledEntriesChangeNothing) {
   EXPECT_EQ(refused, -1);
   EXPECT_EQ(cancelled, 0);
   EXPECT_EQ(cellAfter, "1000");
-  ASSERT_EQ(boxes_.size(), 3u) << "one box per refusal, none for the cancelled edit";
-  EXPECT_EQ(boxes_[0].text, "Number format error. Please re-enter.");
-  EXPECT_EQ(boxes_[1].text, "Value must be positive. Please re-enter.");
-  EXPECT_EQ(boxes_[2].text, "Component ID format error. Please re-enter.");
-  for (const Box &box : boxes_) {
+  ASSERT_EQ(boxes.size(), 3u) << "one box per refusal, none for the cancelled edit";
+  EXPECT_EQ(boxes[0].text, "Number format error. Please re-enter.");
+  EXPECT_EQ(boxes[1].text, "Value must be positive. Please re-enter.");
+  EXPECT_EQ(boxes[2].text, "Component ID format error. Please re-enter.");
+  for (const Box &box : boxes) {
     EXPECT_EQ(box.caption, "Resistor");
     EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION));
   }
@@ -352,9 +289,9 @@ TEST_F(ComponentPages, TheSourcePageStepsDigitsAndCaptionsItsBoxes) {
   script.run();
   ASSERT_TRUE(script.finished());
   EXPECT_EQ(entries, "2nd digit;3rd digit;4th digit;");
-  ASSERT_EQ(boxes_.size(), 1u);
-  EXPECT_EQ(boxes_[0].text, "Number format error. Please re-enter.");
-  EXPECT_EQ(boxes_[0].caption, "Power Supply");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Number format error. Please re-enter.");
+  EXPECT_EQ(boxes[0].caption, "Power Supply");
   EXPECT_EQ(owner.attribute("PARAMS", 1, "TEXT"), "(absent)");
 }
 
@@ -364,7 +301,7 @@ TEST_F(ComponentPages, BothSourcesRefuseAMalformedIdentifier) {
   const passive::ComponentKind kinds[] = {passive::ComponentKind::DcSource,
                                           passive::ComponentKind::PowerRail};
   for (passive::ComponentKind kind : kinds) {
-    boxes_.clear();
+    boxes.clear();
     TestOwner owner(kind);
     std::unique_ptr<uikit::ComponentSheet> sheet;
     if (kind == passive::ComponentKind::DcSource)
@@ -389,8 +326,8 @@ TEST_F(ComponentPages, BothSourcesRefuseAMalformedIdentifier) {
     EXPECT_EQ(afterRefusals, "(absent)");
     EXPECT_EQ(accepted, 0);
     EXPECT_EQ(owner.attribute("PARAMS", 0, "TEXT"), "Vout??");
-    ASSERT_EQ(boxes_.size(), 4u);
-    for (const Box &box : boxes_) {
+    ASSERT_EQ(boxes.size(), 4u);
+    for (const Box &box : boxes) {
       EXPECT_EQ(box.text, "Component ID format error. Please re-enter.");
       EXPECT_EQ(box.caption, "Power Supply");
       EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONEXCLAMATION));
@@ -408,13 +345,7 @@ TEST_F(ComponentPages, AnInPlaceEditIsKeptWithEnterAndCancelledWithEscape) {
   std::string afterEnter, afterEscape;
   bool spinDisabledWhileEditing = false;
   auto activate = [&] {
-    NMITEMACTIVATE activation = {};
-    activation.hdr.hwndFrom = page.list().handle();
-    activation.hdr.idFrom = IDC_PARAMS_LIST;
-    activation.hdr.code = LVN_ITEMACTIVATE;
-    activation.iItem = 1;
-    activation.iSubItem = 1;
-    notify(page.handle(), activation.hdr);
+    activateRow(page.handle(), 1, 1);
     editor = GetDlgItem(page.list().handle(), 200);
     return editor != nullptr;
   };
@@ -451,7 +382,7 @@ TEST_F(ComponentPages, AnInPlaceEditIsKeptWithEnterAndCancelledWithEscape) {
   EXPECT_TRUE(spinDisabledWhileEditing);
   EXPECT_EQ(afterEnter, "2200");
   EXPECT_EQ(afterEscape, "2200") << "the cancelled edit changed nothing";
-  EXPECT_TRUE(boxes_.empty());
+  EXPECT_TRUE(boxes.empty());
 }
 
 // The screen as a BMP file in the test's scratch folder.

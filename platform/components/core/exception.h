@@ -11,16 +11,13 @@ namespace components {
 
 class Exception : public std::exception {
 public:
-  explicit Exception(std::string message, int helpContext = 0)
-      : message_(std::move(message)), helpContext_(helpContext) {}
+  explicit Exception(std::string message) : message_(std::move(message)) {}
   const std::string &Message() const { return message_; }
   void SetMessage(std::string message) { message_ = std::move(message); }
-  int HelpContext() const { return helpContext_; }
   const char *what() const noexcept override { return message_.c_str(); }
 
 private:
   std::string message_;
-  int helpContext_;
 };
 
 // Stream failures: a short read, a failed write, a file that cannot be

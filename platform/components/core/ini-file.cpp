@@ -461,26 +461,12 @@ void TIniFile::ReadSection(const std::string &section, TStringList &idents) cons
       idents.Add(model.toAnsi(entry.name));
 }
 
-void TIniFile::ReadSections(TStringList &sections) const {
-  sections.Clear();
-  LoadedFile loaded = load(*fileSystem_, fileName_);
-  for (const Section &section : loaded.model.sections())
-    if (!section.name.empty())
-      sections.Add(loaded.model.toAnsi(section.name));
-}
-
 void TIniFile::ReadSectionValues(const std::string &section, TStringList &values) const {
   values.Clear();
   TStringList idents;
   ReadSection(section, idents);
   for (int i = 0; i < idents.Count(); ++i)
     values.Add(idents[i] + "=" + ReadString(section, idents[i], ""));
-}
-
-bool TIniFile::SectionExists(const std::string &section) const {
-  TStringList idents;
-  ReadSection(section, idents);
-  return idents.Count() > 0;
 }
 
 bool TIniFile::ValueExists(const std::string &section, const std::string &ident) const {

@@ -35,14 +35,11 @@ public:
   void WriteBool(const std::string &section, const std::string &ident, bool value); // "1" or "0"
 
   void ReadSection(const std::string &section, TStringList &idents) const;
-  void ReadSections(TStringList &sections) const;
   void ReadSectionValues(const std::string &section, TStringList &values) const; // Name=Value
-  bool SectionExists(const std::string &section) const;
   bool ValueExists(const std::string &section, const std::string &ident) const;
 
   void EraseSection(const std::string &section);
   void DeleteKey(const std::string &section, const std::string &ident);
-  void UpdateFile() {} // every write already reached the file
 
 private:
   std::string fileName_;

@@ -72,25 +72,6 @@ void TStream::WriteBuffer(const void *buffer, std::size_t count) {
     throw EWriteError("Stream write error");
 }
 
-std::int64_t TStream::CopyFrom(TStream &source, std::int64_t count) {
-  if (count == 0) {
-    source.SetPosition(0);
-    count = source.Size();
-  }
-  if (count < 0)
-    throw EReadError("Stream read error");
-  // A fixed buffer: the copy may be larger than memory allows at once.
-  std::vector<std::uint8_t> buffer(std::min<std::int64_t>(count, 64 * 1024));
-  std::int64_t left = count;
-  while (left > 0) {
-    std::size_t chunk = static_cast<std::size_t>(std::min<std::int64_t>(left, buffer.size()));
-    source.ReadBuffer(buffer.data(), chunk);
-    WriteBuffer(buffer.data(), chunk);
-    left -= static_cast<std::int64_t>(chunk);
-  }
-  return count;
-}
-
 // Unbuffered, so that every Write reaches the file at once (as the
 // platform's file streams do) and a failure is seen by the write that
 // caused it rather than lost in a close.
@@ -183,34 +164,6 @@ void TMemoryStream::SetSize(std::int64_t size) {
   data_.resize(static_cast<std::size_t>(size));
   if (position_ > data_.size())
     position_ = data_.size();
-}
-
-void TMemoryStream::Clear() {
-  data_.clear();
-  position_ = 0;
-}
-
-void TMemoryStream::LoadFromStream(TStream &stream) {
-  stream.SetPosition(0);
-  std::int64_t count = stream.Size();
-  SetSize(count);
-  if (count != 0)
-    stream.ReadBuffer(data_.data(), data_.size());
-}
-
-void TMemoryStream::SaveToStream(TStream &stream) {
-  if (!data_.empty())
-    stream.WriteBuffer(data_.data(), data_.size());
-}
-
-void TMemoryStream::LoadFromFile(const std::string &fileName) {
-  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
-  LoadFromStream(stream);
-}
-
-void TMemoryStream::SaveToFile(const std::string &fileName) {
-  TFileStream stream(fileName, fmCreate);
-  SaveToStream(stream);
 }
 
 } // namespace components

@@ -44,8 +44,6 @@ public:
 
   void ReadBuffer(void *buffer, std::size_t count);
   void WriteBuffer(const void *buffer, std::size_t count);
-  // Copies count bytes from source (its whole content when count is 0).
-  std::int64_t CopyFrom(TStream &source, std::int64_t count);
 };
 
 class TFileStream : public TStream {
@@ -55,7 +53,6 @@ public:
   TFileStream(const TFileStream &) = delete;
   TFileStream &operator=(const TFileStream &) = delete;
 
-  const std::string &FileName() const { return fileName_; }
   std::size_t Read(void *buffer, std::size_t count) override;
   std::size_t Write(const void *buffer, std::size_t count) override;
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
@@ -73,14 +70,6 @@ public:
   std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
   std::int64_t Size() override { return static_cast<std::int64_t>(data_.size()); }
   void SetSize(std::int64_t size) override;
-
-  const std::uint8_t *Memory() const { return data_.data(); }
-  std::uint8_t *Memory() { return data_.data(); }
-  void Clear();
-  void LoadFromStream(TStream &stream);
-  void SaveToStream(TStream &stream);
-  void LoadFromFile(const std::string &fileName);
-  void SaveToFile(const std::string &fileName);
 
 private:
   std::vector<std::uint8_t> data_;

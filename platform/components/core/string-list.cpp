@@ -78,17 +78,6 @@ int compareBytes(const std::string &a, const std::string &b) {
   return result < 0 ? -1 : result > 0 ? 1 : 0;
 }
 
-// An entry of CommaText needs quotes when it is empty, or holds a blank,
-// a control character, a comma or a quote.
-bool needsQuotes(const std::string &text) {
-  if (text.empty())
-    return true;
-  for (char c : text)
-    if (static_cast<unsigned char>(c) <= ' ' || c == ',' || c == '"')
-      return true;
-  return false;
-}
-
 } // namespace
 
 const std::string &TStringList::Strings(int index) const {
@@ -106,27 +95,7 @@ void TStringList::Put(int index, std::string text) {
   changed();
 }
 
-void *TStringList::Objects(int index) const {
-  if (index < 0 || index >= Count())
-    indexError(index);
-  return items_[static_cast<std::size_t>(index)].object;
-}
-
-void TStringList::PutObject(int index, void *object) {
-  if (index < 0 || index >= Count())
-    indexError(index);
-  items_[static_cast<std::size_t>(index)].object = object;
-  changed();
-}
-
-void TStringList::SetCapacity(int capacity) {
-  if (capacity > Count())
-    items_.reserve(static_cast<std::size_t>(capacity));
-}
-
-int TStringList::Add(std::string text) { return AddObject(std::move(text), nullptr); }
-
-int TStringList::AddObject(std::string text, void *object) {
+int TStringList::Add(std::string text) {
   int index = Count();
   if (sorted_ && Find(text, index)) {
     switch (duplicates_) {
@@ -138,7 +107,7 @@ int TStringList::AddObject(std::string text, void *object) {
       break;
     }
   }
-  items_.insert(items_.begin() + index, Item{std::move(text), object});
+  items_.insert(items_.begin() + index, Item{std::move(text)});
   changed();
   return index;
 }
@@ -147,16 +116,7 @@ void TStringList::AddStrings(const TStringList &other) {
   // Copy first: other may be this list.
   std::vector<Item> items = other.items_;
   for (Item &item : items)
-    AddObject(std::move(item.text), item.object);
-}
-
-void TStringList::Insert(int index, std::string text) {
-  if (sorted_)
-    sortedError();
-  if (index < 0 || index > Count())
-    indexError(index);
-  items_.insert(items_.begin() + index, Item{std::move(text), nullptr});
-  changed();
+    Add(std::move(item.text));
 }
 
 void TStringList::Delete(int index) {
@@ -173,22 +133,13 @@ void TStringList::Clear() {
   changed();
 }
 
-void TStringList::Exchange(int a, int b) {
-  if (a < 0 || a >= Count())
-    indexError(a);
-  if (b < 0 || b >= Count())
-    indexError(b);
-  std::swap(items_[static_cast<std::size_t>(a)], items_[static_cast<std::size_t>(b)]);
-  changed();
-}
-
 void TStringList::Assign(const TStringList &other) {
   if (&other == this)
     return;
   std::vector<Item> items = other.items_;
   items_.clear();
   for (Item &item : items)
-    AddObject(std::move(item.text), item.object);
+    Add(std::move(item.text));
   changed();
 }
 
@@ -251,51 +202,6 @@ void TStringList::SetCaseSensitive(bool caseSensitive) {
     Sort();
 }
 
-std::string TStringList::Names(int index) const {
-  const std::string &text = Strings(index);
-  std::size_t equals = text.find('=');
-  return equals == std::string::npos ? std::string() : text.substr(0, equals);
-}
-
-int TStringList::IndexOfName(const std::string &name) const {
-  for (int i = 0; i < Count(); ++i) {
-    const std::string &text = items_[static_cast<std::size_t>(i)].text;
-    std::size_t equals = text.find('=');
-    if (equals != std::string::npos && compare(text.substr(0, equals), name) == 0)
-      return i;
-  }
-  return -1;
-}
-
-std::string TStringList::Values(const std::string &name) const {
-  int index = IndexOfName(name);
-  if (index < 0)
-    return std::string();
-  const std::string &text = items_[static_cast<std::size_t>(index)].text;
-  return text.substr(text.find('=') + 1);
-}
-
-// An empty value removes the entry, as the platform's lists do.
-void TStringList::SetValue(const std::string &name, const std::string &value) {
-  int index = IndexOfName(name);
-  if (value.empty()) {
-    if (index >= 0)
-      Delete(index);
-    return;
-  }
-  if (index < 0) {
-    Add(name + "=" + value);
-    return;
-  }
-  if (sorted_) {
-    // The new text may belong elsewhere in the order.
-    Delete(index);
-    Add(name + "=" + value);
-    return;
-  }
-  Put(index, name + "=" + value);
-}
-
 std::string TStringList::Text() const {
   std::string text;
   for (const Item &item : items_)
@@ -310,33 +216,12 @@ void TStringList::SetText(const std::string &text) {
     std::size_t end = begin;
     while (end < n && text[end] != '\r' && text[end] != '\n')
       ++end;
-    AddObject(text.substr(begin, end - begin), nullptr);
+    Add(text.substr(begin, end - begin));
     if (end < n && text[end] == '\r' && end + 1 < n && text[end + 1] == '\n')
       ++end;
     begin = end + 1;
   }
   changed();
-}
-
-std::string TStringList::CommaText() const {
-  std::string out;
-  for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (i)
-      out += ',';
-    const std::string &text = items_[i].text;
-    if (!needsQuotes(text)) {
-      out += text;
-      continue;
-    }
-    out += '"';
-    for (char c : text) {
-      if (c == '"')
-        out += '"';
-      out += c;
-    }
-    out += '"';
-  }
-  return out;
 }
 
 void TStringList::LoadFromStream(TStream &stream) {
@@ -351,19 +236,9 @@ void TStringList::LoadFromStream(TStream &stream) {
   SetText(text);
 }
 
-void TStringList::SaveToStream(TStream &stream) const {
-  std::string text = Text();
-  stream.WriteBuffer(text.data(), text.size());
-}
-
 void TStringList::LoadFromFile(const std::string &fileName) {
   TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
   LoadFromStream(stream);
-}
-
-void TStringList::SaveToFile(const std::string &fileName) const {
-  TFileStream stream(fileName, fmCreate);
-  SaveToStream(stream);
 }
 
 int TStringList::compare(const std::string &a, const std::string &b) const {

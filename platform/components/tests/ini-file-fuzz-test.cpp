@@ -2,6 +2,7 @@
 // without a crash, a hang or a sanitizer report, and a value written into
 // any of them must read back.
 #include "platform/components/core/ini-file.h"
+#include "platform/components/tests/fuzz/bracketed-names.h"
 
 #include "platform/components/core/string-list.h"
 #include "testing/memory-file-system.h"
@@ -26,22 +27,21 @@ void exercise(const Bytes &input) {
   fs.put(path, std::string(input.begin(), input.end()));
   TIniFile ini(path, fs);
 
-  TStringList sections;
-  ini.ReadSections(sections);
-  int sectionCount = std::min(sections.Count(), 16);
-  for (int s = 0; s < sectionCount; ++s) {
+  const std::vector<std::string> sections =
+      components_test::bracketedNames(std::string(input.begin(), input.end()));
+  for (const std::string &section : sections) {
     TStringList keys;
-    ini.ReadSection(sections[s], keys);
+    ini.ReadSection(section, keys);
     int keyCount = std::min(keys.Count(), 16);
     for (int k = 0; k < keyCount; ++k) {
-      ini.ReadString(sections[s], keys[k], "d");
-      ini.ReadInteger(sections[s], keys[k], 0);
+      ini.ReadString(section, keys[k], "d");
+      ini.ReadInteger(section, keys[k], 0);
     }
   }
 
   ini.WriteString("Fuzz", "Key", "value");
   ASSERT_EQ(ini.ReadString("fuzz", "key", "missing"), "value");
-  if (sections.Count() > 0)
+  if (!sections.empty())
     ini.EraseSection(sections[0]);
   ini.DeleteKey("fuzz", "key");
   ASSERT_EQ(fs.paths().size(), 1u) << "temporary file left behind";

@@ -233,12 +233,6 @@ void TApplication::Restore() {
     ShowWindow(Handle(), SW_RESTORE);
 }
 
-void TApplication::BringToFront() {
-  HWND popup = GetLastActivePopup(Handle());
-  if (popup && IsWindowVisible(popup) && IsWindowEnabled(popup))
-    BringWindowToTop(popup);
-}
-
 UINT TApplication::registerMenuItem(TMenuItem *item) {
   UINT command = nextMenuCommand_++;
   menuItems_[command] = item;

@@ -73,7 +73,6 @@ public:
 
   void Minimize();
   void Restore();
-  void BringToFront();
 
   TExceptionEvent OnException;
 

@@ -12,7 +12,6 @@ namespace components {
 class TButton : public TWinControl {
 public:
   explicit TButton(TComponent *owner);
-  int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
   bool Default() const { return default_; }
   void SetDefault(bool isDefault);

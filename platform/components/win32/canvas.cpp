@@ -23,8 +23,6 @@ SIZE TCanvas::measure(const std::string &text) const {
 }
 
 int TCanvas::TextWidth(const std::string &text) const { return measure(text).cx; }
-int TCanvas::TextHeight(const std::string &text) const { return measure(text).cy; }
-
 void TCanvas::TextOut(int x, int y, const std::string &text) {
   HDC dc = Handle();
   base::SelectedObject font(dc, font_.Handle());
@@ -37,20 +35,6 @@ void TCanvas::TextOut(int x, int y, const std::string &text) {
 void TCanvas::FillRect(const RECT &rect) {
   base::GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(brushColor_)));
   ::FillRect(Handle(), &rect, brush.get());
-}
-
-void TCanvas::FrameRect(const RECT &rect) {
-  base::GdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(brushColor_)));
-  ::FrameRect(Handle(), &rect, brush.get());
-}
-
-void TCanvas::MoveTo(int x, int y) { MoveToEx(Handle(), x, y, nullptr); }
-
-void TCanvas::LineTo(int x, int y) {
-  HDC dc = Handle();
-  base::GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, ColorToRGB(penColor_)));
-  base::SelectedObject selected(dc, pen.get());
-  ::LineTo(dc, x, y);
 }
 
 int TCanvas::DrawText(const std::string &text, RECT &rect, UINT flags) {

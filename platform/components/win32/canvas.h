@@ -30,12 +30,8 @@ public:
   void SetBrushClear(bool clear) { brushClear_ = clear; }
 
   int TextWidth(const std::string &text) const;
-  int TextHeight(const std::string &text) const;
   void TextOut(int x, int y, const std::string &text);
   void FillRect(const RECT &rect);
-  void FrameRect(const RECT &rect);
-  void MoveTo(int x, int y);
-  void LineTo(int x, int y);
   // Draws text in a rectangle with DrawTextA flags; with DT_CALCRECT it
   // only measures and widens or heightens rect.
   int DrawText(const std::string &text, RECT &rect, UINT flags);

@@ -56,10 +56,4 @@ void TClipboard::SetAsText(const std::string &text) {
   memory.release(); // the clipboard owns it now
 }
 
-void TClipboard::Clear() {
-  OpenedClipboard open;
-  if (open.ok())
-    EmptyClipboard();
-}
-
 } // namespace components

@@ -19,7 +19,6 @@ public:
   // Replaces the clipboard's content by text; throws Exception when the
   // clipboard cannot be opened or the memory cannot be had.
   void SetAsText(const std::string &text);
-  void Clear();
 };
 
 // The program's clipboard object.

@@ -68,8 +68,6 @@ void TComboBox::AssignItems(const std::vector<std::string> &texts) {
   items_.OnChange(nullptr);
 }
 
-bool TComboBox::DroppedDown() { return SendMessageA(Handle(), CB_GETDROPPEDSTATE, 0, 0) != 0; }
-
 void TComboBox::command(WORD code, WORD id) {
   (void)id;
   switch (code) {

@@ -18,9 +18,7 @@ public:
   TControlItems &Items() { return items_; }
   int ItemIndex();
   void SetItemIndex(int index);
-  TComboBoxStyle Style() const { return style_; }
   void SetStyle(TComboBoxStyle style) { style_ = style; }
-  bool DroppedDown();
   // Replaces every item at once, filling the window without redrawing: the
   // way to load a list of thousands.
   void AssignItems(const std::vector<std::string> &texts);

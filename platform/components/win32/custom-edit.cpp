@@ -24,11 +24,6 @@ void TCustomEdit::CreateParams(TCreateParams &params) {
   params.exStyle = WS_EX_CLIENTEDGE;
 }
 
-void TCustomEdit::handleCreated() {
-  if (maxLength_ > 0)
-    SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-}
-
 void TCustomEdit::command(WORD code, WORD id) {
   (void)id;
   if (code == EN_CHANGE)
@@ -39,12 +34,6 @@ void TCustomEdit::SetReadOnly(bool readOnly) {
   readOnly_ = readOnly;
   if (HandleAllocated())
     SendMessageA(Handle(), EM_SETREADONLY, readOnly, 0);
-}
-
-void TCustomEdit::SetMaxLength(int length) {
-  maxLength_ = length;
-  if (HandleAllocated())
-    SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(length), 0);
 }
 
 int TCustomEdit::GetTextLen() {
@@ -81,22 +70,10 @@ void TCustomEdit::SetSelText(const std::string &text) {
   SendMessageA(Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-void TCustomEdit::SelectAll() { SendMessageA(Handle(), EM_SETSEL, 0, -1); }
-
-bool TCustomEdit::Modified() { return SendMessageA(Handle(), EM_GETMODIFY, 0, 0) != 0; }
-
-void TCustomEdit::SetModified(bool modified) { SendMessageA(Handle(), EM_SETMODIFY, modified, 0); }
-
 bool TCustomEdit::CanUndo() { return SendMessageA(Handle(), EM_CANUNDO, 0, 0) != 0; }
 
 void TCustomEdit::Undo() { SendMessageA(Handle(), EM_UNDO, 0, 0); }
 
 void TCustomEdit::ClearUndo() { SendMessageA(Handle(), EM_EMPTYUNDOBUFFER, 0, 0); }
-
-void TCustomEdit::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 0); }
-
-void TCustomEdit::CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); }
-
-void TCustomEdit::PasteFromClipboard() { SendMessageA(Handle(), WM_PASTE, 0, 0); }
 
 } // namespace components

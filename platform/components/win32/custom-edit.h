@@ -13,7 +13,6 @@ class TCustomEdit : public TWinControl {
 public:
   explicit TCustomEdit(TComponent *owner);
   void SetReadOnly(bool readOnly);
-  void SetMaxLength(int length);
   void SetHideSelection(bool hide) { hideSelection_ = hide; }
   int GetTextLen();
   int SelStart();
@@ -23,28 +22,20 @@ public:
   virtual std::string SelText();
   // Replaces the selection; the replacement can be undone.
   void SetSelText(const std::string &text);
-  void SelectAll();
   void Clear() { SetText(""); }
-  bool Modified();
-  void SetModified(bool modified);
   bool CanUndo();
   void Undo();
   void ClearUndo();
-  void CopyToClipboard();
-  void CutToClipboard();
-  void PasteFromClipboard();
 
   TNotifyEvent OnChange;
 
 protected:
   void CreateParams(TCreateParams &params) override;
-  void handleCreated() override;
   void command(WORD code, WORD id) override;
   virtual void Change() { OnChange(this); }
 
 private:
   bool readOnly_ = false;
-  int maxLength_ = 0;
   bool hideSelection_ = true;
 };
 

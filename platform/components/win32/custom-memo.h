@@ -18,7 +18,6 @@ public:
   explicit TCustomMemo(TComponent *owner);
   TMemoLines &Lines() { return lines_; }
   void SetWantReturns(bool want) { wantReturns_ = want; }
-  bool WordWrap() const { return wordWrap_; }
   void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
   void SetScrollBars(TScrollStyle bars) { scrollBars_ = bars; }
 

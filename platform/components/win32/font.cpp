@@ -22,7 +22,6 @@ void TFont::SetHeight(int height) {
   changed();
 }
 
-int TFont::Size() const { return -MulDiv(height_, 72, designDpi); }
 void TFont::SetSize(int points) { SetHeight(-MulDiv(points, designDpi, 72)); }
 
 void TFont::SetStyle(TFontStyles style) {

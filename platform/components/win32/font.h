@@ -26,8 +26,7 @@ public:
   // Negative: character height in pixels; positive: cell height.
   int Height() const { return height_; }
   void SetHeight(int height);
-  int Size() const; // points at 96 dots per inch
-  void SetSize(int points);
+  void SetSize(int points); // points at 96 dots per inch
   TFontStyles Style() const { return style_; }
   void SetStyle(TFontStyles style);
   TColor Color() const { return color_; }

@@ -185,23 +185,6 @@ void TForm::Notification(TComponent *component, bool removing) {
   }
 }
 
-TWinControl *TForm::ActiveControl() const {
-  TWinControl *focused = FromHandle(GetFocus());
-  if (focused && focused != this && GetParentForm(focused) == this)
-    return focused;
-  return nullptr;
-}
-
-void TForm::SetActiveControl(TWinControl *control) {
-  if (control)
-    control->SetFocus();
-}
-
-void TForm::BringToFront() {
-  if (Visible())
-    SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
 TCanvas &TForm::Canvas() {
   canvas_.Font().Assign(Font());
   return canvas_;

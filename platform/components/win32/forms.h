@@ -40,7 +40,6 @@ public:
   int ShowModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
-  bool Modal() const { return modal_; }
 
   // Asks OnCloseQuery, then OnClose, and hides, frees or minimises the
   // form as the close action says; closing the main form ends the program.
@@ -54,7 +53,6 @@ public:
   void SetBorderStyle(TFormBorderStyle style);
   TBorderIcons BorderIcons() const { return borderIcons_; }
   void SetBorderIcons(TBorderIcons icons);
-  TPosition Position() const { return position_; }
   void SetPosition(TPosition position) { position_ = position; }
   void SetFormStyle(TFormStyle style);
   TWindowState WindowState() const;
@@ -63,9 +61,6 @@ public:
   void SetClientHeight(int height);
   TMainMenu *Menu() const { return menu_; }
   void SetMenu(TMainMenu *menu);
-  TWinControl *ActiveControl() const;
-  void SetActiveControl(TWinControl *control);
-  void BringToFront();
   void Notification(TComponent *component, bool removing) override;
 
   // A canvas with the form's font, for measuring text.

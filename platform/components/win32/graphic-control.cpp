@@ -38,6 +38,4 @@ void TGraphicControl::enabledChanged() {
   invalidateArea();
 }
 
-bool TGraphicControl::MouseCaptured() const { return Parent() && Parent()->captured_ == this; }
-
 } // namespace components

@@ -25,7 +25,6 @@ public:
   ~TGraphicControl() override;
   void Invalidate() override;
   TCanvas &Canvas() { return canvas_; }
-  bool MouseCaptured() const;
 
 protected:
   virtual void Paint() {}

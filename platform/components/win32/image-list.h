@@ -22,7 +22,6 @@ public:
   int AddIcon(const TIcon &icon);
   // Copies image index into icon; an index out of range empties it.
   void GetIcon(int index, TIcon &icon) const;
-  void Clear() { icons_.clear(); }
 
 private:
   std::vector<UniqueIcon> icons_;

@@ -60,13 +60,6 @@ int TListBox::ItemAtPos(POINT point) {
   return LOWORD(result);
 }
 
-RECT TListBox::ItemRect(int index) {
-  RECT rect{};
-  SendMessageA(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(index),
-               reinterpret_cast<LPARAM>(&rect));
-  return rect;
-}
-
 void TListBox::command(WORD code, WORD id) {
   (void)id;
   if (code == LBN_SELCHANGE)

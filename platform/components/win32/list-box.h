@@ -21,12 +21,10 @@ public:
   TControlItems &Items() { return items_; }
   int ItemIndex();
   void SetItemIndex(int index);
-  TListBoxStyle Style() const { return style_; }
   void SetStyle(TListBoxStyle style) { style_ = style; }
   void SetItemHeight(int height);
   // The item at a client point, or -1.
   int ItemAtPos(POINT point);
-  RECT ItemRect(int index);
   // The canvas that OnDrawItem draws on.
   TCanvas &Canvas() { return canvas_; }
   TDrawItemEvent OnDrawItem;

@@ -39,8 +39,6 @@ public:
   TMenuItem *Items(int index) const { return items_.at(index); }
   TMenuItem *Parent() const { return parent_; }
   int MenuIndex() const;
-  // The number that WM_COMMAND carries for this item.
-  UINT Command() const { return command_; }
 
   // Fires OnClick; also when the item's sub-menu opens.
   virtual void Click();

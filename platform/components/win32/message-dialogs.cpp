@@ -138,6 +138,4 @@ int MessageDlg(const std::string &message, TMsgDlgType type, TMsgDlgButtons butt
   return form->ShowModal();
 }
 
-void ShowMessage(const std::string &message) { MessageDlg(message, mtCustom, mbOK, 0); }
-
 } // namespace components

@@ -28,8 +28,6 @@ TForm *CreateMessageDialog(const std::string &message, TMsgDlgType type, TMsgDlg
 int MessageDlg(const std::string &message, TMsgDlgType type, TMsgDlgButtons buttons,
                int helpContext);
 
-void ShowMessage(const std::string &message);
-
 } // namespace components
 
 #endif

@@ -22,10 +22,8 @@ public:
   // "Description|pattern|Description|pattern".
   void SetFilter(std::string filter) { filter_ = std::move(filter); }
   void SetDefaultExt(std::string ext) { defaultExt_ = std::move(ext); }
-  const std::string &Title() const { return title_; }
   void SetTitle(std::string title) { title_ = std::move(title); }
   void SetInitialDir(std::string dir) { initialDir_ = std::move(dir); }
-  TOpenOptions Options() const { return options_; }
   void SetOptions(TOpenOptions options) { options_ = options; }
   // Runs the dialog; true with FileName set when the user chose a file.
   virtual bool Execute();

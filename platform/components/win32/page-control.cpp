@@ -56,8 +56,6 @@ void TPageControl::removePage(TTabSheet *page) {
                       : pages_[static_cast<std::size_t>(std::min(index, PageCount() - 1))]);
 }
 
-int TPageControl::ActivePageIndex() const { return activePage_ ? activePage_->PageIndex() : -1; }
-
 void TPageControl::SetActivePage(TTabSheet *page) {
   activePage_ = page;
   for (TTabSheet *sheet : pages_)

@@ -16,11 +16,9 @@ class TPageControl : public TWinControl {
 public:
   explicit TPageControl(TComponent *owner);
   int PageCount() const { return static_cast<int>(pages_.size()); }
-  TTabSheet *Pages(int index) const { return pages_.at(index); }
   TTabSheet *ActivePage() const { return activePage_; }
   // Shows the page; OnChange fires only when the user picks a tab.
   void SetActivePage(TTabSheet *page);
-  int ActivePageIndex() const;
   TNotifyEvent OnChange;
 
 protected:

@@ -16,8 +16,6 @@ public:
   // The graphic held, or null for an empty picture.
   const TBitmap *Graphic() const { return graphic_.get(); }
   bool Empty() const { return !graphic_; }
-  int Width() const { return graphic_ ? graphic_->Width() : 0; }
-  int Height() const { return graphic_ ? graphic_->Height() : 0; }
   // Reads a bitmap file (".bmp"). A file that is missing, of another kind
   // or damaged raises EInvalidGraphic with a message naming the file and
   // the fault; the picture then keeps what it held.

@@ -13,8 +13,6 @@ namespace components {
 class TProgressBar : public TWinControl {
 public:
   explicit TProgressBar(TComponent *owner);
-  int Min() const { return min_; }
-  int Max() const { return max_; }
   void SetMin(int min);
   void SetMax(int max);
   int Position() const { return position_; }

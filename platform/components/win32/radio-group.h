@@ -18,8 +18,6 @@ public:
   int ItemIndex() const { return itemIndex_; }
   // Checks the item's button and fires OnClick when the index changes.
   void SetItemIndex(int index);
-  // The button of an item, for driving it as a user would.
-  TWinControl *Buttons(int index) const { return buttons_.at(index); }
 
 protected:
   void handleCreated() override;

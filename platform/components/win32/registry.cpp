@@ -46,23 +46,7 @@ bool TRegistry::OpenKey(const std::string &key, bool canCreate) {
 
 bool TRegistry::OpenKeyReadOnly(const std::string &key) { return open(key, false, KEY_READ); }
 
-bool TRegistry::KeyExists(const std::string &key) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExA(rootKey_, resolve(key).c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS)
-    return false;
-  base::RegKey owner(opened);
-  return true;
-}
-
-bool TRegistry::DeleteKey(const std::string &key) {
-  return RegDeleteKeyA(rootKey_, resolve(key).c_str()) == ERROR_SUCCESS;
-}
-
 bool TRegistry::ValueExists(const std::string &name) { return GetDataSize(name) >= 0; }
-
-bool TRegistry::DeleteValue(const std::string &name) {
-  return currentKey_ && RegDeleteValueA(currentKey_.get(), name.c_str()) == ERROR_SUCCESS;
-}
 
 int TRegistry::GetDataSize(const std::string &name) {
   DWORD size = 0;
@@ -97,21 +81,6 @@ void TRegistry::write(const std::string &name, DWORD type, const void *data, DWO
 
 void TRegistry::WriteString(const std::string &name, const std::string &value) {
   write(name, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
-}
-
-int TRegistry::ReadInteger(const std::string &name) {
-  DWORD type = 0, value = 0, size = sizeof value;
-  if (!currentKey_ || RegQueryValueExA(currentKey_.get(), name.c_str(), nullptr, &type,
-                                       reinterpret_cast<BYTE *>(&value), &size) != ERROR_SUCCESS)
-    throw ERegistryException("Failed to get data for '" + name + "'");
-  if (type != REG_DWORD)
-    throw ERegistryException("Invalid data type for '" + name + "'");
-  return static_cast<int>(value);
-}
-
-void TRegistry::WriteInteger(const std::string &name, int value) {
-  DWORD data = static_cast<DWORD>(value);
-  write(name, REG_DWORD, &data, sizeof data);
 }
 
 int TRegistry::ReadBinaryData(const std::string &name, void *buffer, int bufferSize) {

@@ -22,31 +22,20 @@ public:
 class TRegistry : public TObject {
 public:
   TRegistry() = default;
-  HKEY RootKey() const { return rootKey_; }
   void SetRootKey(HKEY root);
-  HKEY CurrentKey() const { return currentKey_.get(); }
-  const std::string &CurrentPath() const { return currentPath_; }
 
   // Opens key (relative to the open key unless it begins with "\"),
   // creating it when canCreate; false when it cannot be opened.
   bool OpenKey(const std::string &key, bool canCreate);
   bool OpenKeyReadOnly(const std::string &key);
   void CloseKey();
-  bool KeyExists(const std::string &key);
-  // Deletes a key without sub-keys; false on failure.
-  bool DeleteKey(const std::string &key);
 
   bool ValueExists(const std::string &name);
-  bool DeleteValue(const std::string &name);
   // The size of a value's data in bytes, or -1 when there is none.
   int GetDataSize(const std::string &name);
 
   std::string ReadString(const std::string &name);
   void WriteString(const std::string &name, const std::string &value);
-  int ReadInteger(const std::string &name);
-  void WriteInteger(const std::string &name, int value);
-  bool ReadBool(const std::string &name) { return ReadInteger(name) != 0; }
-  void WriteBool(const std::string &name, bool value) { WriteInteger(name, value ? 1 : 0); }
   // Copies at most bufferSize bytes; answers the value's size.
   int ReadBinaryData(const std::string &name, void *buffer, int bufferSize);
   void WriteBinaryData(const std::string &name, const void *buffer, int bufferSize);

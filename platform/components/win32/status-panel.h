@@ -20,7 +20,6 @@ public:
   TStatusPanel(TStatusBar &bar, int index) : bar_(bar), index_(index) {}
   int Width() const { return width_; }
   void SetWidth(int width);
-  const std::string &Text() const { return text_; }
   void SetText(const std::string &text);
   void SetAlignment(TAlignment alignment);
 

@@ -17,7 +17,6 @@ class TTabSheet : public TWinControl {
 public:
   explicit TTabSheet(TComponent *owner);
   ~TTabSheet() override;
-  TPageControl *PageControl() const { return pageControl_; }
   void SetPageControl(TPageControl *pageControl);
   int PageIndex() const;
 

@@ -20,9 +20,7 @@ class TTimer : public TComponent {
 public:
   explicit TTimer(TComponent *owner);
   ~TTimer() override;
-  bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  unsigned Interval() const { return interval_; }
   void SetInterval(unsigned interval);
   TNotifyEvent OnTimer;
 

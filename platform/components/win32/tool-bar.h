@@ -15,14 +15,11 @@ namespace components {
 class TToolBar : public TWinControl {
 public:
   explicit TToolBar(TComponent *owner);
-  bool Flat() const { return flat_; }
   void SetFlat(bool flat) { flat_ = flat; }
   void SetShowCaptions(bool show) { showCaptions_ = show; }
-  int ButtonWidth() const { return buttonWidth_; }
   void SetButtonWidth(int width);
   void SetButtonHeight(int height);
   int ButtonCount() const { return static_cast<int>(buttons_.size()); }
-  TToolButton *Buttons(int index) const { return buttons_.at(index); }
 
 protected:
   void CreateParams(TCreateParams &params) override;

@@ -22,13 +22,10 @@ public:
   explicit TToolButton(TComponent *owner);
   ~TToolButton() override;
   void SetParent(TWinControl *parent) override;
-  TToolButtonStyle Style() const { return style_; }
   void SetStyle(TToolButtonStyle style) { style_ = style; }
   TPopupMenu *DropdownMenu() const { return dropdownMenu_; }
   void SetDropdownMenu(TPopupMenu *menu) { dropdownMenu_ = menu; }
   void Notification(TComponent *component, bool removing) override;
-  // The command number the bar reports for this button.
-  int Command() const { return command_; }
 
 protected:
   void textChanged() override;

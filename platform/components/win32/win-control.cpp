@@ -113,12 +113,6 @@ void TWinControl::inheritFont(const TFont &font) {
   inheritingFont_ = false;
 }
 
-void TWinControl::SetParentFont(bool parentFont) {
-  parentFont_ = parentFont;
-  if (parentFont && Parent())
-    inheritFont(Parent()->Font());
-}
-
 void TWinControl::lowerBeneathSiblings() {
   for (TControl *control : controls_) {
     auto *child = dynamic_cast<TWinControl *>(control);
@@ -316,8 +310,6 @@ void TWinControl::SetFocus() {
   if (Handle())
     ::SetFocus(window_.get());
 }
-
-bool TWinControl::Focused() const { return window_ && GetFocus() == window_.get(); }
 
 void TWinControl::Invalidate() {
   if (window_)

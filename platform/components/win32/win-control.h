@@ -49,7 +49,6 @@ public:
   int ControlCount() const { return static_cast<int>(controls_.size()); }
   TControl *Controls(int index) const { return controls_.at(index); }
   void SetFocus();
-  bool Focused() const;
   void Invalidate() override;
   void Update();
   void Repaint() {
@@ -62,10 +61,8 @@ public:
   void Realign();
 
   // Children take their parent's font when they are made and whenever it
-  // changes, until their own font is changed (ParentFont turns false).
+  // changes, until their own font is changed.
   TFont &Font() { return font_; }
-  bool ParentFont() const { return parentFont_; }
-  void SetParentFont(bool parentFont);
   // The control whose window this is, or null.
   static TWinControl *FromHandle(HWND window);
 

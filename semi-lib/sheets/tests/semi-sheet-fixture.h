@@ -1,11 +1,12 @@
 // What the semiconductor sheets' tests share: an owner standing for a
 // diode or transistor control (its component XML as the control builds
-// it, in the XML object model; the undo copy its ShowProperties keeps), the
-// prompt seam answering every box as the test says and recording it, and
-// the notifications the list and the spin send their page.
+// it, in the XML object model; the undo copy its ShowProperties keeps), and
+// the page fixture of the sheets' tests with the readers of the parameters
+// list's rows and in-place editors.
 #ifndef SEMI_LIB_SHEETS_TESTS_SEMI_SHEET_FIXTURE_H
 #define SEMI_LIB_SHEETS_TESTS_SEMI_SHEET_FIXTURE_H
 
+#include "passive-lib/uikit/tests/page-test.h"
 #include "passive-lib/uikit/win32/component-sheet.h"
 #include "passive-lib/uikit/win32/pages-resource.h"
 #include "passive-lib/uikit/win32/sheet-owner.h"
@@ -34,10 +35,11 @@ using base::ComPtr;
 class TestOwner : public uikit::SheetOwner {
 public:
   TestOwner(semi::SemiKind kind, const std::string &libraryText) {
-    load(semi::buildComponent(kind, "1.00.419", "12/09/2026", libraryText).document.save());
+    document_.load(
+        semi::buildComponent(kind, "1.00.419", "12/09/2026", libraryText).document.save());
   }
 
-  ComPtr<IXMLElement> rootElement() override { return root_; }
+  ComPtr<IXMLElement> rootElement() override { return document_.root(); }
   void putDirtyFlag(bool dirty) override { calls.push_back(dirty ? "dirty" : "clean"); }
   std::string partId() override { return "Q1"; }
   std::string compGuid() override { return "{TEST}"; }
@@ -46,23 +48,23 @@ public:
   void layoutShape() override { calls.push_back("layout"); }
   void keepAppliedState() override {
     calls.push_back("keep");
-    undo_ = text();
+    undo_ = document_.text();
   }
 
   // ShowProperties' frame: an undo copy first; any end but OK returns to
   // it.
   template <typename Run> INT_PTR showProperties(Run run) {
-    undo_ = text();
+    undo_ = document_.text();
     const INT_PTR result = run();
     if (result != IDOK)
-      load(undo_);
+      document_.load(undo_);
     return result;
   }
 
   // The PARAMS item named name: its attribute, "(absent)" when it lacks
   // it, "(no item)" when there is no such item.
   std::string param(const std::string &name, const char *attribute) {
-    ComPtr<IXMLElement> params = passive::childElement(root_.get(), "PARAMS");
+    ComPtr<IXMLElement> params = passive::childElement(document_.root().get(), "PARAMS");
     for (const ComPtr<IXMLElement> &item : passive::childElements(params.get())) {
       std::string itemName;
       if (!passive::attributeText(item.get(), "NAME", itemName) || itemName != name)
@@ -82,40 +84,12 @@ public:
     return std::atof(text.c_str());
   }
 
-  std::string text() {
-    ComPtr<IStream> stream;
-    CreateStreamOnHGlobal(nullptr, TRUE, stream.receive());
-    persist_->Save(stream.get(), FALSE);
-    LARGE_INTEGER zero = {};
-    ULARGE_INTEGER size = {};
-    stream->Seek(zero, STREAM_SEEK_CUR, &size);
-    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    ULONG read = 0;
-    stream->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &read);
-    bytes.resize(read);
-    return bytes;
-  }
+  std::string text() { return document_.text(); }
 
   std::vector<std::string> calls;
 
 private:
-  void load(const std::string &text) {
-    root_.reset();
-    persist_.reset();
-    EXPECT_EQ(xmlcom::createXmlDocument(IID_IPersistStreamInit, persist_.receiveVoid()), S_OK);
-    ComPtr<IStream> stream;
-    EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
-    ULONG written = 0;
-    stream->Write(text.data(), static_cast<ULONG>(text.size()), &written);
-    LARGE_INTEGER start = {};
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    EXPECT_EQ(persist_->Load(stream.get()), S_OK);
-    EXPECT_EQ(persist_.query<IXMLDocument>()->get_root(root_.receive()), S_OK);
-  }
-
-  ComPtr<IPersistStreamInit> persist_;
-  ComPtr<IXMLElement> root_;
+  uikit_test::XmlDocument document_;
   std::string undo_;
 };
 
@@ -130,62 +104,14 @@ private:
   std::string library_;
 };
 
-struct Box {
-  std::string text, caption;
-  UINT type;
-};
+using uikit_test::activateRow;
+using uikit_test::Box;
+using uikit_test::endEdit;
+using uikit_test::notify;
+using uikit_test::spin;
 
-class SemiSheets : public testing::Test {
+class SemiSheets : public uikit_test::PageTest {
 protected:
-  void SetUp() override {
-    CoInitialize(nullptr);
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
-    dialogs::UserPrompts::setMessageHandler(
-        [this](HWND, const std::string &text, const std::string &caption, UINT type) {
-          boxes.push_back({text, caption, type});
-          return answer;
-        });
-  }
-  void TearDown() override {
-    dialogs::UserPrompts::setMessageHandler(nullptr);
-    CoUninitialize();
-  }
-
-  static LRESULT notify(HWND page, NMHDR &header) {
-    SendMessageA(page, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
-    return GetWindowLongPtrA(page, DWLP_MSGRESULT);
-  }
-  // A double click on a row, as the list reports it.
-  static void activateRow(HWND page, int row) {
-    NMITEMACTIVATE activation = {};
-    activation.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
-    activation.hdr.idFrom = IDC_PARAMS_LIST;
-    activation.hdr.code = LVN_ITEMACTIVATE;
-    activation.iItem = row;
-    notify(page, activation.hdr);
-  }
-  // The end of an in-place edit of a row's value; the page's answer.
-  static LRESULT endEdit(HWND page, int row, const char *text) {
-    NMLVDISPINFOA edit = {};
-    edit.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_LIST);
-    edit.hdr.idFrom = IDC_PARAMS_LIST;
-    edit.hdr.code = LVN_ENDLABELEDITA;
-    edit.item.mask = LVIF_TEXT;
-    edit.item.iItem = row;
-    edit.item.iSubItem = 1;
-    edit.item.pszText = const_cast<char *>(text);
-    return notify(page, edit.hdr);
-  }
-  static void spin(HWND page, int delta) {
-    NMUPDOWN change = {};
-    change.hdr.hwndFrom = GetDlgItem(page, IDC_PARAMS_SPIN);
-    change.hdr.idFrom = IDC_PARAMS_SPIN;
-    change.hdr.code = UDN_DELTAPOS;
-    change.iPos = 1;
-    change.iDelta = delta;
-    notify(page, change.hdr);
-  }
   static void selectRow(HWND page, int row) {
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -229,9 +155,6 @@ protected:
     }
     return entries;
   }
-
-  std::vector<Box> boxes;
-  int answer = IDOK;
 };
 
 // Cancels the sheet: the script's way out at its deadline.

@@ -230,7 +230,7 @@ TEST_F(SemiSheets, EditingOrSteppingAParameterAsksOnceAndSetsCustom) {
       const int row = rowOf(page, "IS");
       if (c.step) {
         selectRow(page, row);
-        spin(page, 1);
+        spin(page, IDC_PARAMS_SPIN, 1);
       } else {
         activateRow(page, row);
       }
@@ -307,7 +307,7 @@ TEST_F(SemiSheets, WithCustomTheModelListAsksFirst) {
                       [&] {
                         HWND page = pageOf(*sheet);
                         selectRow(page, rowOf(page, "BF"));
-                        spin(page, 1); // asks, then CUSTOM
+                        spin(page, IDC_PARAMS_SPIN, 1); // asks, then CUSTOM
                         answer = IDCANCEL;
                         activateRow(page, rowOf(page, "TYPE"));
                         openedAfterCancel = editor(page) != nullptr;
@@ -321,7 +321,7 @@ TEST_F(SemiSheets, WithCustomTheModelListAsksFirst) {
                         if (editor(page))
                           return false;
                         selectRow(page, rowOf(page, "BF"));
-                        spin(page, 1); // a library model again: asks again
+                        spin(page, IDC_PARAMS_SPIN, 1); // a library model again: asks again
                         return true;
                       },
                       press(*sheet, IDOK)},
@@ -509,7 +509,7 @@ TEST_F(SemiSheets, ApplyThenCloseKeepsTheAppliedState) {
                             IsWindowEnabled(GetDlgItem(sheet->handle(), ApplyButton));
                         HWND page = pageOf(*sheet);
                         selectRow(page, rowOf(page, "IS"));
-                        spin(page, 1);
+                        spin(page, IDC_PARAMS_SPIN, 1);
                         return true;
                       },
                       [&] {

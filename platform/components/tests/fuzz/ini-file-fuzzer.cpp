@@ -5,6 +5,7 @@
 
 #include "platform/components/core/exception.h"
 #include "platform/components/core/string-list.h"
+#include "platform/components/tests/fuzz/bracketed-names.h"
 #include "testing/memory-file-system.h"
 #include "testing/fuzz-harness.h"
 
@@ -29,25 +30,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   fs.put(path, original);
   components::TIniFile ini(path, fs);
 
-  components::TStringList sections;
-  ini.ReadSections(sections);
-  const int sectionCount = std::min(sections.Count(), 16);
-  for (int s = 0; s < sectionCount; ++s) {
+  const std::vector<std::string> sections = components_test::bracketedNames(original);
+  for (const std::string &section : sections) {
     components::TStringList keys, values;
-    ini.ReadSection(sections[s], keys);
-    ini.ReadSectionValues(sections[s], values);
+    ini.ReadSection(section, keys);
+    ini.ReadSectionValues(section, values);
     const int keyCount = std::min(keys.Count(), 16);
     for (int k = 0; k < keyCount; ++k) {
-      ini.ReadString(sections[s], keys[k], "d");
-      ini.ReadInteger(sections[s], keys[k], 0);
-      FUZZ_CHECK(ini.ValueExists(sections[s], keys[k]));
+      ini.ReadString(section, keys[k], "d");
+      ini.ReadInteger(section, keys[k], 0);
+      FUZZ_CHECK(ini.ValueExists(section, keys[k]));
     }
   }
 
   ini.WriteString("Fuzz", "Key", "caf\xE9");
   FUZZ_CHECK(ini.ReadString("fuzz", "key", "missing") == "caf\xE9");
   FUZZ_CHECK(startsWithMark(fs.get(path)) == startsWithMark(original));
-  if (sections.Count() > 0)
+  if (!sections.empty())
     ini.EraseSection(sections[0]);
   ini.DeleteKey("fuzz", "key");
   FUZZ_CHECK(!ini.ValueExists("fuzz", "key"));
