@@ -192,8 +192,8 @@ Box boxOf(HWND window) {
   std::string text = windowText(window);
   bool messageDialog = name == "TForm" && (text == "Error" || text == "Warning" ||
                                            text == "Confirmation" || text == "Information");
-  // Message boxes of the platform, and ShowMessage's dialog (a form of
-  // ours with the program's title that is not the main window).
+  // Message boxes of the platform, and any other form of ours with the
+  // program's title that is not the main window.
   bool messageBox = (name == "#32770" || (name == "TForm" && window != mainForm)) && text == title;
   if (!messageDialog && !messageBox)
     return box;
