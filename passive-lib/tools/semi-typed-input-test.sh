@@ -20,20 +20,8 @@ for tool in xdotool import python3; do
 done
 mkdir -p "$artefacts"
 rm -f "$artefacts"/*.png
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-# The X window of Wine's visible top-level window whose whole title matches
-# this pattern (a regular expression).
-window() {
-  tries=0
-  while [ "$tries" -lt 300 ]; do
-    found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -n 1)
-    [ -n "$found" ] && { echo "$found"; return 0; }
-    sleep 0.2
-    tries=$((tries + 1))
-  done
-  return 1
-}
+. "$(dirname "$0")/x-input.sh"
+key_pause=0.7
 # Waits until no visible window's whole title matches the pattern.
 gone() {
   tries=0
@@ -44,21 +32,6 @@ gone() {
   done
   [ "$tries" -lt 100 ]
 }
-# Waits until the window is the driver's only visible one (QorSim's splash
-# gone, which would take the focus with it when it closes), then gives it
-# the focus.
-focus() {
-  tries=0
-  while [ "$(xdotool search --onlyvisible --class page-driver 2>/dev/null | wc -l)" -gt 1 ] &&
-    [ "$tries" -lt 300 ]; do
-    sleep 0.2
-    tries=$((tries + 1))
-  done
-  xdotool windowfocus --sync "$1"
-  sleep 0.5
-}
-# Keys typed into the window that has the focus, as a keyboard types them.
-keys() { xdotool key --delay 150 "$@"; sleep 0.7; }
 # A double-click on a row of the Parameters page's list, on its name: x and
 # y from the sheet window's corner (rows are 14 pixels apart, ID first).
 # The pointer rests outside the list first, so that no row's tip covers it.
@@ -68,7 +41,6 @@ row() {
   xdotool mousemove --window "$1" 62 "$2" click --repeat 2 --delay 100 1
   sleep 0.7
 }
-shot() { import -window root "$artefacts/$1.png" 2>/dev/null || fail "no screenshot $1"; }
 
 type_row=75
 bf_row=103
