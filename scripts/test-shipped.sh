@@ -86,23 +86,31 @@ finish() {
 }
 
 # The checks, most valuable first:
-#   name | how it runs | gtest filter | shipped binaries it runs | "all"
+#   name | how it runs | gtest filter | shipped files it uses | "all" | shared
 # Those marked "all" run under emulation only when SHIPPED_CHECKS names
-# them; a machine that runs 32-bit code natively runs them all. The last
-# three make prefixes of their own or start Wine a dozen times; under qemu,
-# Lexitray.exe once ended with "qemu: uncaught target signal 11" and its
-# form did not come up within the test's deadline.
+# them; a machine that runs 32-bit code natively runs them all. Billpost's
+# send and the installer's round trip make prefixes of their own or start
+# Wine a dozen times; under qemu, Lexitray.exe once ended with "qemu:
+# uncaught target signal 11" and its form did not come up within the test's
+# deadline.
 # "ctest:<test>" runs a test of the tree (its prefix's fixture is this
 # script's); "exe:<program>" runs a test program in the tree's prefix.
 # "register" is this script's own: every COM server in four Wine starts.
+# "shared" names the results of a passed check that must equal the 64-bit
+# build's byte for byte (scripts/compare-builds.sh).
+qorsim=circuit-sim/win32/QorSim.dll
+qorlibs="passive-lib/win32/QorLib01.dll semi-lib/win32/QorLib02.dll"
 checks=(
-  "divider|ctest:qorsim-circuit-tests|Circuit.DividerSolvesToItsRatio|circuit-sim/win32/QorSim.dll"
-  "register|register||circuit-sim/win32/QorSim.dll passive-lib/win32/QorLib01.dll"
-  "lexitray-check|exe:clipboard-checker/tests/lexitray-e2e-tests.exe|LexitrayTest.ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords|clipboard-checker/Lexitray.exe|all"
-  "plugin-export|ctest:plugin-adapters-scripted||plugin-adapters/Pixtunef.8bf plugin-adapters/Pixtunee.8be|all"
-  "billpost-send|ctest:billpost-end-to-end||invoice-mailer/Billpost.exe|all"
-  "install-round-trip|ctest:installer-e2e-install installer-e2e-uninstall||installer/package/Pixsetup.exe installer/package/Pixuns.exe|all"
+  "divider|ctest:qorsim-circuit-tests|Circuit.DividerSolvesToItsRatio|$qorsim||"
+  "register|register||$qorsim $qorlibs||"
+  "devices-on-a-page|ctest:qorlib02-circuit-tests qorlib02-ngspice||$qorsim $qorlibs|all|circuits"
+  "lexitray-check|exe:clipboard-checker/tests/lexitray-e2e-tests.exe|LexitrayTest.ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords|clipboard-checker/Lexitray.exe|all|"
+  "spelling-suggestions|ctest:suggestion-tests|EnglishSuggestions.OneRandomEditIsUndone:EnglishSuggestions.ClassicMisspellingsBesideHunspell|spelling/American.dct|all|suggestions"
+  "plugin-export|ctest:plugin-adapters-scripted||plugin-adapters/Pixtunef.8bf plugin-adapters/Pixtunee.8be|all|jpeg"
+  "billpost-send|ctest:billpost-end-to-end||invoice-mailer/Billpost.exe|all|"
+  "install-round-trip|ctest:installer-e2e-install installer-e2e-uninstall||installer/package/Pixsetup.exe installer/package/Pixuns.exe|all|"
 )
+shared=() # the kinds of results of the checks that passed
 
 # The classes of HKCR\CLSID whose in-process server is one of the named
 # DLLs, as "<dll> <clsid> <threading model> <ProgID>" lines, from one
@@ -154,8 +162,8 @@ check_registration() { # dll paths (host)...
   return $failures
 }
 
-run_check() { # name how filter binaries
-  local name=$1 how=$2 filter=$3 binaries=$4 left=$((limit - $(now))) b status t0
+run_check() { # name how filter binaries shared
+  local name=$1 how=$2 filter=$3 binaries=$4 kinds=$5 left=$((limit - $(now))) b status t0
   for b in $binaries; do
     [ -f "$tree/$b" ] || { say "$name: not built here ($b missing); not run"; return 0; }
   done
@@ -164,7 +172,12 @@ run_check() { # name how filter binaries
     failed+=("$name")
     return
   fi
-  for b in $binaries; do say "$name runs the shipped $tree/$b"; done
+  for b in $binaries; do
+    case $b in
+    *.dct) say "$name reads the shipped $tree/$b" ;;
+    *) say "$name runs the shipped $tree/$b" ;;
+    esac
+  done
   t0=$(now)
   case $how in
   ctest:*)
@@ -188,6 +201,8 @@ run_check() { # name how filter binaries
   status=$?
   if [ $status = 0 ]; then
     say "PASS $name in $(($(now) - t0))s"
+    # shellcheck disable=SC2206 # a list of kinds
+    shared+=($kinds)
   else
     [ $status = 124 ] && say "$name: cut short by the time box of ${limit}s"
     say "FAIL $name (exit $status) after $(($(now) - t0))s"
@@ -195,24 +210,14 @@ run_check() { # name how filter binaries
   fi
 }
 
-# Results both builds must share: the plug-ins' JPEG files of the scripted
-# export, byte for byte, where the 64-bit run made them too.
+# Results both builds must share, byte for byte, where the 64-bit run made
+# them too.
 compare_builds() {
-  local scratch=plugin-adapters/tests/scratch f other compared=0 differ=0
-  [ -d "$build/win64/$scratch" ] || return 0
-  while IFS= read -r f; do
-    other=$build/win64/$scratch/${f#"$tree/$scratch/"}
-    [ -f "$other" ] || continue
-    compared=$((compared + 1))
-    cmp -s "$f" "$other" || {
-      say "FAIL: $f differs from the 64-bit build's"
-      differ=$((differ + 1))
-    }
-  done < <(find "$tree/$scratch" -path '*/out/*.jpg' 2>/dev/null)
-  if ((compared > 0)); then
-    say "cross-build: $compared JPEG files of the plug-ins compared with the 64-bit build's, $differ differ"
-    ((differ == 0)) || failed+=("cross-build-jpeg")
-  fi
+  [ ${#shared[@]} -gt 0 ] && [ -d "$build/win64" ] || return 0
+  "$root/scripts/compare-builds.sh" "$tree" "$build/win64" "${shared[@]}" | while IFS= read -r line; do
+    say "$line"
+  done
+  [ "${PIPESTATUS[0]}" = 0 ] || failed+=("cross-build")
 }
 
 # A made prefix, whole: every process of its boot ended by itself. Wine's
@@ -268,14 +273,14 @@ elif ! timeout -k 10 "$(time_left)" "$root/scripts/wine-fixture.sh" start 32 "$w
 else
   say "prefix ${made_prefix:+$made_prefix }started in $(now)s"
   for check in "${checks[@]}"; do
-    IFS='|' read -r name how_ filter binaries only_all <<<"$check"
+    IFS='|' read -r name how_ filter binaries only_all kinds <<<"$check"
     if [ -n "${SHIPPED_CHECKS:-}" ]; then
       [[ " $SHIPPED_CHECKS " == *" $name "* ]] || continue
     elif [ "$only_all" = all ] && [ "$how" = emulated ]; then
       say "$name: not run under emulation (SHIPPED_CHECKS=\"$name\" runs it)"
       continue
     fi
-    run_check "$name" "$how_" "$filter" "$binaries"
+    run_check "$name" "$how_" "$filter" "$binaries" "$kinds"
   done
 fi
 finish

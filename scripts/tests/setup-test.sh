@@ -171,6 +171,14 @@ PATH="$bin:$PATH" SETUP_BINFMT_DIR="$work/binfmt" SETUP_QEMU_I386=/bin/true \
 one_line '^setup: no 32-bit Wine: this kernel cannot run 32-bit code; the 64-bit build stands in$'
 [ ! -s "$work/binfmt/register" ] || fail "--native-only registered an emulator"
 
+# A kernel that runs i386 programs itself: no emulator, even where one could
+# be registered, and 32-bit Wine goes on the machine.
+kernel=yes binfmt_writable=1 run_setup 0 0
+[ "$status" = 0 ] || fail "a kernel that runs 32-bit code: exit $status"
+[ ! -s "$work/binfmt/register" ] || fail "an emulator was registered where the kernel runs 32-bit code"
+! grep -q qemu "$work/out" || fail "the set-up spoke of qemu where the kernel runs 32-bit code"
+grep -q '^install.*wine32:i386' "$work/calls" || fail "32-bit Wine not installed on a 32-bit kernel"
+
 # 7. The i386 index arrives short: 3 whole stanzas, the fourth cut off.
 python3 - "$work/short.xz" <<'PY'
 import lzma, sys

@@ -40,6 +40,25 @@ protected:
   }
 };
 
+// Every typo's suggestions, a line each ("typo<TAB>first|second|..."), in
+// the test's scratch file: the 32-bit and 64-bit builds must write the same
+// bytes (scripts/compare-builds.sh compares them).
+class SuggestionLog {
+public:
+  explicit SuggestionLog(const std::string &name)
+      : out_(testing_support::scratchPath(name), std::ios::binary) {}
+  void add(const std::string &typo, const std::vector<std::string> &list) {
+    out_ << typo << '\t';
+    for (std::size_t i = 0; i < list.size(); ++i)
+      out_ << (i ? "|" : "") << list[i];
+    out_ << '\n';
+  }
+  bool written() { return static_cast<bool>(out_.flush()); }
+
+private:
+  std::ofstream out_;
+};
+
 bool listed(const std::vector<std::string> &list, const std::string &word) {
   for (const std::string &entry : list)
     if (components::SameText(entry, word))
@@ -59,6 +78,7 @@ TEST_F(EnglishSuggestions, OneRandomEditIsUndone) {
   const std::string &letters = dictionary_.Alphabet();
   int tested = 0, cutByLimit = 0, attempts = 0;
   std::map<int, int> perKind;
+  SuggestionLog log("suggestions-one-edit.txt");
   while (tested < 2000 && ++attempts < 100000) {
     const std::string word = words_[pick(words_.size())];
     std::string typo = word;
@@ -105,6 +125,7 @@ TEST_F(EnglishSuggestions, OneRandomEditIsUndone) {
     ++tested;
     ++perKind[kind];
     const auto list = suggest(typo);
+    log.add(typo, list);
     if (listed(list, word))
       continue;
     if (static_cast<int>(list.size()) > dictionary_.SuggestLimit()) {
@@ -114,6 +135,7 @@ TEST_F(EnglishSuggestions, OneRandomEditIsUndone) {
     ADD_FAILURE() << "'" << typo << "' (edit " << kind << " of '" << word << "') lacks it";
   }
   EXPECT_EQ(tested, 2000);
+  EXPECT_TRUE(log.written());
   for (int kind = 0; kind < 7; ++kind)
     EXPECT_GT(perKind[kind], 150) << "edit kind " << kind;
   std::printf("2000 one-edit typos: %d cut by the limit of %d\n", cutByLimit,
@@ -325,8 +347,11 @@ TEST_F(EnglishSuggestions, ClassicMisspellingsBesideHunspell) {
   }
   ASSERT_GT(typos.size(), 90u);
   int ours = 0;
+  SuggestionLog log("suggestions-classic.txt");
   for (std::size_t i = 0; i < typos.size(); ++i) {
-    if (listed(suggest(typos[i]), intended[i]))
+    const auto list = suggest(typos[i]);
+    log.add(typos[i], list);
+    if (listed(list, intended[i]))
       ++ours;
     else
       std::printf("not suggested for %s: %s\n", typos[i].c_str(), intended[i].c_str());
@@ -334,6 +359,7 @@ TEST_F(EnglishSuggestions, ClassicMisspellingsBesideHunspell) {
   std::printf("classic misspellings: %zu judged (%d skipped); ours %d\n", typos.size(), skipped,
               ours);
   EXPECT_GE(ours, static_cast<int>(typos.size()) * 9 / 10);
+  EXPECT_TRUE(log.written());
 
 #ifdef _WIN32
   GTEST_SKIP() << "hunspell runs on the host only";
