@@ -4,12 +4,7 @@
 # matches i386 programs means emulated; a disabled one, one for another
 # machine, or binfmt_misc switched off leaves a kernel that runs i386
 # programs itself native. A kernel that runs none is "no" in every case.
-set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/../../testing/script-test.sh"
 
 i386_magic=7f454c4601010100000000000000000002000300
 i386_mask=fffffffffffefe00fffffffffffffffffeffffff
@@ -43,8 +38,4 @@ else
   [ "$(how)" = native ] || fail "binfmt_misc switched off: $(how), expected native"
 fi
 
-if ((failures > 0)); then
-  echo "$failures failure(s)"
-  exit 1
-fi
-echo "native and emulated 32-bit code are told apart"
+finish "native and emulated 32-bit code are told apart"

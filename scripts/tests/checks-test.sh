@@ -1,12 +1,7 @@
 #!/usr/bin/env bash
 # The format and layering checks catch what they are for: each one passes on
 # a small clean tree and fails, naming the file, once a violation is planted.
-set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/../../testing/script-test.sh"
 expect() { # pass|fail name command...
   local want=$1 name=$2
   shift 2
@@ -91,5 +86,4 @@ expect fail "an include of a target not linked" build_project "$work/planted-pro
   "$work/planted-project-build"
 grep -q "other/other.h" "$work/out" || fail "the failed build does not name other/other.h"
 
-if [ "$failures" -ne 0 ]; then exit 1; fi
-echo "checks: each passes a clean tree and catches every planted violation"
+finish "checks: each passes a clean tree and catches every planted violation"

@@ -3,12 +3,7 @@
 # fails, naming the file, on one changed bit of a voltage, a changed
 # suggestion, a changed JPEG byte, a file missing from the other tree, and a
 # kind with nothing to compare.
-set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/../../testing/script-test.sh"
 expect() { # pass|fail name [grep-pattern]
   local got=pass
   "$root/scripts/compare-builds.sh" "$work/a" "$work/b" jpeg circuits suggestions \
@@ -57,8 +52,4 @@ reset
 rm -r "$work/a/semi-lib"
 expect fail "nothing to compare" "no circuits files to compare"
 
-if ((failures > 0)); then
-  echo "$failures failure(s)"
-  exit 1
-fi
-echo "the cross-build comparison catches every planted difference"
+finish "the cross-build comparison catches every planted difference"

@@ -10,13 +10,11 @@
 #   4. binfmt_misc cannot be mounted: one line, nothing asked of apt
 #   5. no i386 handler yet: qemu's is registered, with one line saying so
 #   6. a handler of that name already there is left alone; the main
-#      command's --native-only never registers one
+#      command's --native-only never registers one, and neither does a
+#      kernel that runs i386 programs itself
 #   7. the i386 index arrives short: its whole stanzas serve the install and
 #      are gone afterwards; a failing install is one line, never a failure
-set -euo pipefail
-root=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$(dirname "$0")/../../testing/script-test.sh"
 bin=$work/bin
 mkdir -p "$bin"
 
@@ -90,8 +88,6 @@ exit 0
 STUB
 chmod +x "$bin"/*
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Unless a case says otherwise: the kernel runs no 32-bit code, and
 # binfmt_misc is neither mounted nor mountable.
 run_setup() { # update-failures install-fails(0/1)
