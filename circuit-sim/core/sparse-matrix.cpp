@@ -467,20 +467,37 @@ SparseElement *CSparse::quickDiagonalScan(int step) {
                                                                                       : nullptr;
 }
 
+// The next index from i on with a diagonal and a product of at most bound,
+// or -1: what the diagonal search would not skip.
+int CSparse::nextDiagonal(int i, int bound) const {
+  if (scanAllDiagonals_) {
+    for (const int n = steps(); i <= n; ++i) {
+      if (diag_[i] && markowitzProd_[i] <= bound)
+        return i;
+    }
+    return -1;
+  }
+  return diagonalProducts_.firstAtMost(i, bound);
+}
+
 SparseElement *CSparse::searchDiagonal(int step) {
-  const int n = steps();
   int smallest = INT_MAX;
   int ties = 0;
   double bestRatio = 0.0;
   SparseElement *candidate = nullptr;
-  for (int i = step; i <= n; ++i) {
+  // Indices without a diagonal or with a product above the smallest so far
+  // change nothing, so only the others are visited. No product reaches
+  // the tree's None (INT_MAX): no line holds that many elements.
+  const int anyProduct = LeastValueTree::None - 1;
+  for (int i = nextDiagonal(step, anyProduct); i != -1;
+       i = nextDiagonal(i + 1, std::min(smallest, anyProduct))) {
     const int product = markowitzProd_[i];
-    if (product > smallest)
-      continue;
     SparseElement *d = diag_[i];
-    if (!d || !passes(d, step))
+    const double m = magnitude(d);
+    const double largest = largestOtherInColumn(d, step);
+    if (!(m > absThreshold_ && m > relThreshold_ * largest))
       continue;
-    const double ratio = largestOtherInColumn(d, step) / magnitude(d);
+    const double ratio = largest / m;
     if (product < smallest) {
       candidate = d;
       smallest = product;

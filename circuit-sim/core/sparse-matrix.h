@@ -73,8 +73,8 @@ public:
   int internalRow(int external) const;
   int externalRowAt(int internal) const { return intToExtRow_[internal]; }
   int externalColAt(int internal) const { return intToExtCol_[internal]; }
-  // For tests: the quick diagonal search scans every remaining index, as
-  // it did before the tree of products; pivots and factors must not differ.
+  // For tests: the diagonal searches scan every remaining index, as they
+  // did before the tree of products; pivots and factors must not differ.
   void scanAllDiagonals(bool scan) { scanAllDiagonals_ = scan; }
   // The element at internal (row, col) or null: the factors in place.
   const SparseElement *internalElement(int row, int col) const;
@@ -93,6 +93,7 @@ private:
   SparseElement *searchSingletons(int step);
   SparseElement *quickDiagonal(int step);
   SparseElement *quickDiagonalScan(int step);
+  int nextDiagonal(int i, int bound) const;
   SparseElement *searchDiagonal(int step);
   SparseElement *searchWholeMatrix(int step);
   bool passes(const SparseElement *e, int step) const;
