@@ -690,24 +690,32 @@ void CSparse::exchangeLines(const Axis &axis, int l1, int l2) {
   auto exchangeAcross = [&](int crossing, SparseElement *e1, SparseElement *e2) {
     exchangeInList((*axis.crossActive)[crossing], axis.crossNext, axis.number, l1, e1, l2, e2);
   };
+  // Each element takes its new number once its crossing line is done: no
+  // other crossing line holds it.
   while (a || b) {
     if (!b || (a && a->*axis.position < b->*axis.position)) {
       exchangeAcross(a->*axis.position, a, nullptr);
+      a->*axis.number = l2;
       a = a->*axis.next;
     } else if (!a || b->*axis.position < a->*axis.position) {
       exchangeAcross(b->*axis.position, nullptr, b);
+      b->*axis.number = l1;
       b = b->*axis.next;
     } else {
       exchangeAcross(a->*axis.position, a, b);
+      a->*axis.number = l2;
+      b->*axis.number = l1;
       a = a->*axis.next;
       b = b->*axis.next;
     }
   }
   swapLines(*axis.first, *axis.active, l1, l2);
-  for (SparseElement *e = (*axis.first)[l1]; e; e = e->*axis.next)
-    e->*axis.number = l1;
-  for (SparseElement *e = (*axis.first)[l2]; e; e = e->*axis.next)
-    e->*axis.number = l2;
+  // The finished parts, in front of the remaining ones.
+  for (int l : {l1, l2}) {
+    const SparseElement *remaining = *(*axis.active)[l];
+    for (SparseElement *e = (*axis.first)[l]; e != remaining; e = e->*axis.next)
+      e->*axis.number = l;
+  }
   std::swap((*axis.markowitz)[l1], (*axis.markowitz)[l2]);
   for (int i : {l1, l2}) {
     const bool wasSingleton = markowitzProd_[i] == 0;
