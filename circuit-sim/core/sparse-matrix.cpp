@@ -41,6 +41,8 @@ void CSparse::Create(int size) {
   extToIntRow_.assign(slots, -1);
   extToIntCol_.assign(slots, -1);
   extToIntRow_[0] = extToIntCol_[0] = 0;
+  unsortedRows_.reset(slots);
+  unsortedCols_.reset(slots);
   source_->open(6 * allocated_ + 1, 4 * allocated_);
   trash_ = source_->takeElement();
   created_ = true;
@@ -63,6 +65,8 @@ void CSparse::destroy() {
   markowitzCol_.clear();
   markowitzProd_.clear();
   intermediate_.clear();
+  unsortedRows_ = UnsortedLines{};
+  unsortedCols_ = UnsortedLines{};
   singletons_ = 0;
   relThreshold_ = 1e-3;
   absThreshold_ = 0.0;
@@ -207,12 +211,65 @@ void CSparse::Clear() {
   factored_ = false;
 }
 
-// Factoring leaves the finished parts of rows and columns out of order
-// (see exchangeRows). Rebuilding the columns from the rows, and then the
-// rows from the columns, restores both orders in two passes.
+namespace {
+
+bool isSorted(const SparseElement *e, SparseElement *SparseElement::*next,
+              int SparseElement::*key) {
+  for (; e && e->*next; e = e->*next) {
+    if (e->*key > (e->*next)->*key)
+      return false;
+  }
+  return true;
+}
+
+// Re-links one line in increasing key order; keys along a line are unique.
+// Most lines an exchange touched are still in order.
+void sortLine(SparseElement *&first, SparseElement *SparseElement::*next, int SparseElement::*key,
+              std::vector<SparseElement *> &scratch) {
+  if (isSorted(first, next, key))
+    return;
+  scratch.clear();
+  for (SparseElement *e = first; e; e = e->*next)
+    scratch.push_back(e);
+  std::sort(scratch.begin(), scratch.end(),
+            [key](const SparseElement *a, const SparseElement *b) { return a->*key < b->*key; });
+  SparseElement **link = &first;
+  for (SparseElement *e : scratch) {
+    *link = e;
+    link = &(e->*next);
+  }
+  *link = nullptr;
+}
+
+} // namespace
+
+// Factoring leaves the finished parts of some rows and columns out of
+// order (see exchangeLines), and records which: only those are sorted,
+// unless they are so many that relinking every line costs less.
 void CSparse::sortLines() {
   if (!linesUnsorted_)
     return;
+  if (4 * (unsortedCols_.count + unsortedRows_.count) > static_cast<int>(firstInCol_.size())) {
+    relinkAllLines();
+    return;
+  }
+  for (int k = 0; k < unsortedCols_.count; ++k) {
+    const int c = unsortedCols_.lines[k];
+    sortLine(firstInCol_[c], &SparseElement::nextInCol, &SparseElement::row, sortScratch_);
+    unsortedCols_.marked[c] = 0;
+  }
+  for (int k = 0; k < unsortedRows_.count; ++k) {
+    const int r = unsortedRows_.lines[k];
+    sortLine(firstInRow_[r], &SparseElement::nextInRow, &SparseElement::col, sortScratch_);
+    unsortedRows_.marked[r] = 0;
+  }
+  unsortedCols_.count = unsortedRows_.count = 0;
+  linesUnsorted_ = false;
+}
+
+// When many lines are out of order, rebuilding the columns from the rows
+// and then the rows from the columns is cheaper than sorting them.
+void CSparse::relinkAllLines() {
   std::fill(firstInCol_.begin(), firstInCol_.end(), nullptr);
   for (int r = static_cast<int>(firstInRow_.size()) - 1; r >= 1; --r) {
     for (SparseElement *e = firstInRow_[r]; e; e = e->nextInRow) {
@@ -220,8 +277,12 @@ void CSparse::sortLines() {
       firstInCol_[e->col] = e;
     }
   }
-  rowsLinked_ = false;
   linkRows();
+  for (int k = 0; k < unsortedCols_.count; ++k)
+    unsortedCols_.marked[unsortedCols_.lines[k]] = 0;
+  for (int k = 0; k < unsortedRows_.count; ++k)
+    unsortedRows_.marked[unsortedRows_.lines[k]] = 0;
+  unsortedCols_.count = unsortedRows_.count = 0;
   linesUnsorted_ = false;
 }
 
@@ -657,6 +718,7 @@ CSparse::Axis CSparse::rowAxis() {
           &markowitzRow_,
           &intToExtRow_,
           &extToIntRow_,
+          &unsortedCols_,
           &SparseElement::nextInRow,
           &SparseElement::nextInCol,
           &SparseElement::row,
@@ -670,6 +732,7 @@ CSparse::Axis CSparse::columnAxis() {
           &markowitzCol_,
           &intToExtCol_,
           &extToIntCol_,
+          &unsortedRows_,
           &SparseElement::nextInCol,
           &SparseElement::nextInRow,
           &SparseElement::col,
@@ -710,12 +773,18 @@ void CSparse::exchangeLines(const Axis &axis, int l1, int l2) {
     }
   }
   swapLines(*axis.first, *axis.active, l1, l2);
-  // The finished parts, in front of the remaining ones.
+  // The finished parts, in front of the remaining ones: their crossing
+  // lines are finished and keep their links, so they may fall out of order.
+  UnsortedLines &unsorted = *axis.crossUnsorted;
+  int unsortedCount = unsorted.count;
   for (int l : {l1, l2}) {
     const SparseElement *remaining = *(*axis.active)[l];
-    for (SparseElement *e = (*axis.first)[l]; e != remaining; e = e->*axis.next)
+    for (SparseElement *e = (*axis.first)[l]; e != remaining; e = e->*axis.next) {
       e->*axis.number = l;
+      unsortedCount = unsorted.mark(e->*axis.position, unsortedCount);
+    }
   }
+  unsorted.count = unsortedCount;
   std::swap((*axis.markowitz)[l1], (*axis.markowitz)[l2]);
   for (int i : {l1, l2}) {
     const bool wasSingleton = markowitzProd_[i] == 0;

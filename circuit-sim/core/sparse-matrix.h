@@ -85,6 +85,7 @@ private:
   SparseElement *findOrCreate(int row, int col);
   void linkRows();
   void sortLines();
+  void relinkAllLines();
   void countMarkowitz(const std::vector<double> &rhs);
   void setProduct(int i);
   void refreshDiagonalKey(int i);
@@ -100,12 +101,33 @@ private:
   double largestOtherInColumn(const SparseElement *e, int step) const;
   bool symmetricOffDiagonal(const SparseElement *diagonal, int step) const;
   void exchange(SparseElement *pivot, int step);
+  // The rows (or columns) a factorisation left out of order, each once:
+  // lines[0, count). Marking has no branch, since whether a line is marked
+  // already is as good as random.
+  struct UnsortedLines {
+    std::vector<char> marked;
+    std::vector<int> lines; // room for every line
+    int count = 0;
+    void reset(std::size_t slots) {
+      marked.assign(slots, 0);
+      lines.assign(slots, 0);
+      count = 0;
+    }
+    // Returns the count after marking line; count is the one before.
+    int mark(int line, int count) {
+      lines[count] = line;
+      count += 1 - marked[line];
+      marked[line] = 1;
+      return count;
+    }
+  };
   // One axis of the matrix, rows or columns: what an exchange of two of
   // its lines moves, so that rows and columns share one exchange.
   struct Axis {
     std::vector<SparseElement *> *first;
     std::vector<SparseElement **> *active, *crossActive;
     std::vector<int> *markowitz, *intToExt, *extToInt;
+    UnsortedLines *crossUnsorted;
     SparseElement *SparseElement::*next;      // along a line of this axis
     SparseElement *SparseElement::*crossNext; // along a crossing line
     int SparseElement::*number;               // the element's line on this axis
@@ -147,6 +169,8 @@ private:
   bool needsOrdering_ = true;
   bool rowsLinked_ = false;
   bool linesUnsorted_ = false; // finished parts out of order since the last factorisation
+  UnsortedLines unsortedRows_, unsortedCols_;
+  std::vector<SparseElement *> sortScratch_;
   bool factored_ = false;
   bool scanAllDiagonals_ = false;
   int fillIns_ = 0;
