@@ -43,6 +43,8 @@ void CSparse::Create(int size) {
   extToIntRow_[0] = extToIntCol_[0] = 0;
   unsortedRows_.reset(slots);
   unsortedCols_.reset(slots);
+  rowElements_.assign(slots, 0);
+  colElements_.assign(slots, 0);
   source_->open(6 * allocated_ + 1, 4 * allocated_);
   trash_ = source_->takeElement();
   created_ = true;
@@ -67,6 +69,8 @@ void CSparse::destroy() {
   intermediate_.clear();
   unsortedRows_ = UnsortedLines{};
   unsortedCols_ = UnsortedLines{};
+  rowElements_.clear();
+  colElements_.clear();
   singletons_ = 0;
   relThreshold_ = 1e-3;
   absThreshold_ = 0.0;
@@ -150,6 +154,8 @@ SparseElement *CSparse::findOrCreate(int row, int col) {
   e->col = col;
   e->nextInCol = *link;
   *link = e;
+  ++rowElements_[row];
+  ++colElements_[col];
   if (row == col)
     diag_[row] = e;
   if (rowsLinked_) {
@@ -183,6 +189,8 @@ SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink, 
   *rowLink = e;
   fillInRowLink_[row] = &e->nextInRow;
   fillInRowStep_[row] = step;
+  ++rowElements_[row];
+  ++colElements_[col];
   if (row == col) {
     diag_[row] = e;
     refreshDiagonalKey(row);
@@ -325,17 +333,12 @@ void CSparse::buildDiagonalKeys() {
 void CSparse::countMarkowitz(const std::vector<double> &rhs) {
   const int n = steps();
   for (int i = 1; i <= n; ++i) {
-    int count = -1;
-    for (SparseElement *e = firstInRow_[i]; e; e = e->nextInRow)
-      ++count;
+    int count = rowElements_[i] - 1;
     const int external = intToExtRow_[i];
     if (external >= 0 && static_cast<std::size_t>(external) < rhs.size() && rhs[external] != 0.0)
       ++count;
     markowitzRow_[i] = count;
-    count = -1;
-    for (SparseElement *e = firstInCol_[i]; e; e = e->nextInCol)
-      ++count;
-    markowitzCol_[i] = count;
+    markowitzCol_[i] = colElements_[i] - 1;
   }
   singletons_ = 0;
   for (int i = 1; i <= n; ++i) {
@@ -716,6 +719,7 @@ CSparse::Axis CSparse::rowAxis() {
           &activeInRow_,
           &activeInCol_,
           &markowitzRow_,
+          &rowElements_,
           &intToExtRow_,
           &extToIntRow_,
           &unsortedCols_,
@@ -730,6 +734,7 @@ CSparse::Axis CSparse::columnAxis() {
           &activeInCol_,
           &activeInRow_,
           &markowitzCol_,
+          &colElements_,
           &intToExtCol_,
           &extToIntCol_,
           &unsortedRows_,
@@ -786,6 +791,7 @@ void CSparse::exchangeLines(const Axis &axis, int l1, int l2) {
   }
   unsorted.count = unsortedCount;
   std::swap((*axis.markowitz)[l1], (*axis.markowitz)[l2]);
+  std::swap((*axis.elements)[l1], (*axis.elements)[l2]);
   for (int i : {l1, l2}) {
     const bool wasSingleton = markowitzProd_[i] == 0;
     setProduct(i);

@@ -126,7 +126,7 @@ private:
   struct Axis {
     std::vector<SparseElement *> *first;
     std::vector<SparseElement **> *active, *crossActive;
-    std::vector<int> *markowitz, *intToExt, *extToInt;
+    std::vector<int> *markowitz, *elements, *intToExt, *extToInt;
     UnsortedLines *crossUnsorted;
     SparseElement *SparseElement::*next;      // along a line of this axis
     SparseElement *SparseElement::*crossNext; // along a crossing line
@@ -158,6 +158,9 @@ private:
   std::vector<int> fillInRowStep_;
   std::vector<int> extToIntRow_, extToIntCol_, intToExtRow_, intToExtCol_;
   std::vector<int> markowitzRow_, markowitzCol_;
+  // The elements in each row and column, fill-ins included, kept as they
+  // are made and exchanged, so that counting needs no walk of the lines.
+  std::vector<int> rowElements_, colElements_;
   std::vector<int> markowitzProd_; // entries 0 and steps + 1 are sentinels
   // While factoring: the product of every index that has a diagonal
   // element (None for the others), for the quick diagonal search.
