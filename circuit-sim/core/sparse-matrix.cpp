@@ -211,11 +211,8 @@ SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink, 
 void CSparse::Clear() {
   if (!created_)
     return;
-  for (int c = 1; c < static_cast<int>(firstInCol_.size()); ++c) {
-    for (SparseElement *e = firstInCol_[c]; e; e = e->nextInCol)
-      e->real = e->imag = 0.0;
-  }
-  trash_->real = trash_->imag = 0.0;
+  // Every element taken from the pools is in the matrix or is the trash.
+  source_->zeroValues();
   factored_ = false;
 }
 
