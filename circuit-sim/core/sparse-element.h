@@ -36,6 +36,9 @@ public:
   virtual void open(int elementCount, int fillInCount) = 0;
   virtual SparseElement *takeElement() = 0;
   virtual SparseElement *takeFillIn() = 0;
+  // Zeroes the values of every element taken so far, in the order they lie
+  // in memory.
+  virtual void zeroValues() = 0;
   // Frees every block taken so far.
   virtual void close() = 0;
 };
@@ -55,6 +58,10 @@ public:
   }
   SparseElement *takeElement() override { return take(elements_); }
   SparseElement *takeFillIn() override { return take(fillIns_); }
+  void zeroValues() override {
+    for (const std::unique_ptr<Block> &block : blocks_)
+      block->zeroValues();
+  }
   void close() override {
     blocks_.clear();
     elements_ = Pool{};
@@ -78,6 +85,12 @@ private:
     Block(const Block &) = delete;
     Block &operator=(const Block &) = delete;
     bool full() const { return used_ == capacity_; }
+    void zeroValues() {
+      for (int i = 0; i < used_; ++i) {
+        SparseElement &e = storage_[i];
+        e.real = e.imag = 0.0;
+      }
+    }
     Element *take() {
       Element *element = new (storage_ + used_) Element;
       ++used_;

@@ -41,6 +41,10 @@ void CSparse::Create(int size) {
   extToIntRow_.assign(slots, -1);
   extToIntCol_.assign(slots, -1);
   extToIntRow_[0] = extToIntCol_[0] = 0;
+  unsortedRows_.reset(slots);
+  unsortedCols_.reset(slots);
+  rowElements_.assign(slots, 0);
+  colElements_.assign(slots, 0);
   source_->open(6 * allocated_ + 1, 4 * allocated_);
   trash_ = source_->takeElement();
   created_ = true;
@@ -63,6 +67,10 @@ void CSparse::destroy() {
   markowitzCol_.clear();
   markowitzProd_.clear();
   intermediate_.clear();
+  unsortedRows_ = UnsortedLines{};
+  unsortedCols_ = UnsortedLines{};
+  rowElements_.clear();
+  colElements_.clear();
   singletons_ = 0;
   relThreshold_ = 1e-3;
   absThreshold_ = 0.0;
@@ -146,6 +154,8 @@ SparseElement *CSparse::findOrCreate(int row, int col) {
   e->col = col;
   e->nextInCol = *link;
   *link = e;
+  ++rowElements_[row];
+  ++colElements_[col];
   if (row == col)
     diag_[row] = e;
   if (rowsLinked_) {
@@ -179,6 +189,8 @@ SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink, 
   *rowLink = e;
   fillInRowLink_[row] = &e->nextInRow;
   fillInRowStep_[row] = step;
+  ++rowElements_[row];
+  ++colElements_[col];
   if (row == col) {
     diag_[row] = e;
     refreshDiagonalKey(row);
@@ -199,20 +211,70 @@ SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink, 
 void CSparse::Clear() {
   if (!created_)
     return;
-  for (int c = 1; c < static_cast<int>(firstInCol_.size()); ++c) {
-    for (SparseElement *e = firstInCol_[c]; e; e = e->nextInCol)
-      e->real = e->imag = 0.0;
-  }
-  trash_->real = trash_->imag = 0.0;
+  // Every element taken from the pools is in the matrix or is the trash.
+  source_->zeroValues();
   factored_ = false;
 }
 
-// Factoring leaves the finished parts of rows and columns out of order
-// (see exchangeRows). Rebuilding the columns from the rows, and then the
-// rows from the columns, restores both orders in two passes.
+namespace {
+
+bool isSorted(const SparseElement *e, SparseElement *SparseElement::*next,
+              int SparseElement::*key) {
+  for (; e && e->*next; e = e->*next) {
+    if (e->*key > (e->*next)->*key)
+      return false;
+  }
+  return true;
+}
+
+// Re-links one line in increasing key order; keys along a line are unique.
+// Most lines an exchange touched are still in order.
+void sortLine(SparseElement *&first, SparseElement *SparseElement::*next, int SparseElement::*key,
+              std::vector<SparseElement *> &scratch) {
+  if (isSorted(first, next, key))
+    return;
+  scratch.clear();
+  for (SparseElement *e = first; e; e = e->*next)
+    scratch.push_back(e);
+  std::sort(scratch.begin(), scratch.end(),
+            [key](const SparseElement *a, const SparseElement *b) { return a->*key < b->*key; });
+  SparseElement **link = &first;
+  for (SparseElement *e : scratch) {
+    *link = e;
+    link = &(e->*next);
+  }
+  *link = nullptr;
+}
+
+} // namespace
+
+// Factoring leaves the finished parts of some rows and columns out of
+// order (see exchangeLines), and records which: only those are sorted,
+// unless they are so many that relinking every line costs less.
 void CSparse::sortLines() {
   if (!linesUnsorted_)
     return;
+  if (4 * (unsortedCols_.count + unsortedRows_.count) > static_cast<int>(firstInCol_.size())) {
+    relinkAllLines();
+    return;
+  }
+  for (int k = 0; k < unsortedCols_.count; ++k) {
+    const int c = unsortedCols_.lines[k];
+    sortLine(firstInCol_[c], &SparseElement::nextInCol, &SparseElement::row, sortScratch_);
+    unsortedCols_.marked[c] = 0;
+  }
+  for (int k = 0; k < unsortedRows_.count; ++k) {
+    const int r = unsortedRows_.lines[k];
+    sortLine(firstInRow_[r], &SparseElement::nextInRow, &SparseElement::col, sortScratch_);
+    unsortedRows_.marked[r] = 0;
+  }
+  unsortedCols_.count = unsortedRows_.count = 0;
+  linesUnsorted_ = false;
+}
+
+// When many lines are out of order, rebuilding the columns from the rows
+// and then the rows from the columns is cheaper than sorting them.
+void CSparse::relinkAllLines() {
   std::fill(firstInCol_.begin(), firstInCol_.end(), nullptr);
   for (int r = static_cast<int>(firstInRow_.size()) - 1; r >= 1; --r) {
     for (SparseElement *e = firstInRow_[r]; e; e = e->nextInRow) {
@@ -220,8 +282,12 @@ void CSparse::sortLines() {
       firstInCol_[e->col] = e;
     }
   }
-  rowsLinked_ = false;
   linkRows();
+  for (int k = 0; k < unsortedCols_.count; ++k)
+    unsortedCols_.marked[unsortedCols_.lines[k]] = 0;
+  for (int k = 0; k < unsortedRows_.count; ++k)
+    unsortedRows_.marked[unsortedRows_.lines[k]] = 0;
+  unsortedCols_.count = unsortedRows_.count = 0;
   linesUnsorted_ = false;
 }
 
@@ -264,17 +330,12 @@ void CSparse::buildDiagonalKeys() {
 void CSparse::countMarkowitz(const std::vector<double> &rhs) {
   const int n = steps();
   for (int i = 1; i <= n; ++i) {
-    int count = -1;
-    for (SparseElement *e = firstInRow_[i]; e; e = e->nextInRow)
-      ++count;
+    int count = rowElements_[i] - 1;
     const int external = intToExtRow_[i];
     if (external >= 0 && static_cast<std::size_t>(external) < rhs.size() && rhs[external] != 0.0)
       ++count;
     markowitzRow_[i] = count;
-    count = -1;
-    for (SparseElement *e = firstInCol_[i]; e; e = e->nextInCol)
-      ++count;
-    markowitzCol_[i] = count;
+    markowitzCol_[i] = colElements_[i] - 1;
   }
   singletons_ = 0;
   for (int i = 1; i <= n; ++i) {
@@ -467,20 +528,37 @@ SparseElement *CSparse::quickDiagonalScan(int step) {
                                                                                       : nullptr;
 }
 
+// The next index from i on with a diagonal and a product of at most bound,
+// or -1: what the diagonal search would not skip.
+int CSparse::nextDiagonal(int i, int bound) const {
+  if (scanAllDiagonals_) {
+    for (const int n = steps(); i <= n; ++i) {
+      if (diag_[i] && markowitzProd_[i] <= bound)
+        return i;
+    }
+    return -1;
+  }
+  return diagonalProducts_.firstAtMost(i, bound);
+}
+
 SparseElement *CSparse::searchDiagonal(int step) {
-  const int n = steps();
   int smallest = INT_MAX;
   int ties = 0;
   double bestRatio = 0.0;
   SparseElement *candidate = nullptr;
-  for (int i = step; i <= n; ++i) {
+  // Indices without a diagonal or with a product above the smallest so far
+  // change nothing, so only the others are visited. No product reaches
+  // the tree's None (INT_MAX): no line holds that many elements.
+  const int anyProduct = LeastValueTree::None - 1;
+  for (int i = nextDiagonal(step, anyProduct); i != -1;
+       i = nextDiagonal(i + 1, std::min(smallest, anyProduct))) {
     const int product = markowitzProd_[i];
-    if (product > smallest)
-      continue;
     SparseElement *d = diag_[i];
-    if (!d || !passes(d, step))
+    const double m = magnitude(d);
+    const double largest = largestOtherInColumn(d, step);
+    if (!(m > absThreshold_ && m > relThreshold_ * largest))
       continue;
-    const double ratio = largestOtherInColumn(d, step) / magnitude(d);
+    const double ratio = largest / m;
     if (product < smallest) {
       candidate = d;
       smallest = product;
@@ -638,8 +716,10 @@ CSparse::Axis CSparse::rowAxis() {
           &activeInRow_,
           &activeInCol_,
           &markowitzRow_,
+          &rowElements_,
           &intToExtRow_,
           &extToIntRow_,
+          &unsortedCols_,
           &SparseElement::nextInRow,
           &SparseElement::nextInCol,
           &SparseElement::row,
@@ -651,8 +731,10 @@ CSparse::Axis CSparse::columnAxis() {
           &activeInCol_,
           &activeInRow_,
           &markowitzCol_,
+          &colElements_,
           &intToExtCol_,
           &extToIntCol_,
+          &unsortedRows_,
           &SparseElement::nextInCol,
           &SparseElement::nextInRow,
           &SparseElement::col,
@@ -673,25 +755,40 @@ void CSparse::exchangeLines(const Axis &axis, int l1, int l2) {
   auto exchangeAcross = [&](int crossing, SparseElement *e1, SparseElement *e2) {
     exchangeInList((*axis.crossActive)[crossing], axis.crossNext, axis.number, l1, e1, l2, e2);
   };
+  // Each element takes its new number once its crossing line is done: no
+  // other crossing line holds it.
   while (a || b) {
     if (!b || (a && a->*axis.position < b->*axis.position)) {
       exchangeAcross(a->*axis.position, a, nullptr);
+      a->*axis.number = l2;
       a = a->*axis.next;
     } else if (!a || b->*axis.position < a->*axis.position) {
       exchangeAcross(b->*axis.position, nullptr, b);
+      b->*axis.number = l1;
       b = b->*axis.next;
     } else {
       exchangeAcross(a->*axis.position, a, b);
+      a->*axis.number = l2;
+      b->*axis.number = l1;
       a = a->*axis.next;
       b = b->*axis.next;
     }
   }
   swapLines(*axis.first, *axis.active, l1, l2);
-  for (SparseElement *e = (*axis.first)[l1]; e; e = e->*axis.next)
-    e->*axis.number = l1;
-  for (SparseElement *e = (*axis.first)[l2]; e; e = e->*axis.next)
-    e->*axis.number = l2;
+  // The finished parts, in front of the remaining ones: their crossing
+  // lines are finished and keep their links, so they may fall out of order.
+  UnsortedLines &unsorted = *axis.crossUnsorted;
+  int unsortedCount = unsorted.count;
+  for (int l : {l1, l2}) {
+    const SparseElement *remaining = *(*axis.active)[l];
+    for (SparseElement *e = (*axis.first)[l]; e != remaining; e = e->*axis.next) {
+      e->*axis.number = l;
+      unsortedCount = unsorted.mark(e->*axis.position, unsortedCount);
+    }
+  }
+  unsorted.count = unsortedCount;
   std::swap((*axis.markowitz)[l1], (*axis.markowitz)[l2]);
+  std::swap((*axis.elements)[l1], (*axis.elements)[l2]);
   for (int i : {l1, l2}) {
     const bool wasSingleton = markowitzProd_[i] == 0;
     setProduct(i);

@@ -73,8 +73,8 @@ public:
   int internalRow(int external) const;
   int externalRowAt(int internal) const { return intToExtRow_[internal]; }
   int externalColAt(int internal) const { return intToExtCol_[internal]; }
-  // For tests: the quick diagonal search scans every remaining index, as
-  // it did before the tree of products; pivots and factors must not differ.
+  // For tests: the diagonal searches scan every remaining index, as they
+  // did before the tree of products; pivots and factors must not differ.
   void scanAllDiagonals(bool scan) { scanAllDiagonals_ = scan; }
   // The element at internal (row, col) or null: the factors in place.
   const SparseElement *internalElement(int row, int col) const;
@@ -85,6 +85,7 @@ private:
   SparseElement *findOrCreate(int row, int col);
   void linkRows();
   void sortLines();
+  void relinkAllLines();
   void countMarkowitz(const std::vector<double> &rhs);
   void setProduct(int i);
   void refreshDiagonalKey(int i);
@@ -93,18 +94,40 @@ private:
   SparseElement *searchSingletons(int step);
   SparseElement *quickDiagonal(int step);
   SparseElement *quickDiagonalScan(int step);
+  int nextDiagonal(int i, int bound) const;
   SparseElement *searchDiagonal(int step);
   SparseElement *searchWholeMatrix(int step);
   bool passes(const SparseElement *e, int step) const;
   double largestOtherInColumn(const SparseElement *e, int step) const;
   bool symmetricOffDiagonal(const SparseElement *diagonal, int step) const;
   void exchange(SparseElement *pivot, int step);
+  // The rows (or columns) a factorisation left out of order, each once:
+  // lines[0, count). Marking has no branch, since whether a line is marked
+  // already is as good as random.
+  struct UnsortedLines {
+    std::vector<char> marked;
+    std::vector<int> lines; // room for every line
+    int count = 0;
+    void reset(std::size_t slots) {
+      marked.assign(slots, 0);
+      lines.assign(slots, 0);
+      count = 0;
+    }
+    // Returns the count after marking line; count is the one before.
+    int mark(int line, int count) {
+      lines[count] = line;
+      count += 1 - marked[line];
+      marked[line] = 1;
+      return count;
+    }
+  };
   // One axis of the matrix, rows or columns: what an exchange of two of
   // its lines moves, so that rows and columns share one exchange.
   struct Axis {
     std::vector<SparseElement *> *first;
     std::vector<SparseElement **> *active, *crossActive;
-    std::vector<int> *markowitz, *intToExt, *extToInt;
+    std::vector<int> *markowitz, *elements, *intToExt, *extToInt;
+    UnsortedLines *crossUnsorted;
     SparseElement *SparseElement::*next;      // along a line of this axis
     SparseElement *SparseElement::*crossNext; // along a crossing line
     int SparseElement::*number;               // the element's line on this axis
@@ -135,6 +158,9 @@ private:
   std::vector<int> fillInRowStep_;
   std::vector<int> extToIntRow_, extToIntCol_, intToExtRow_, intToExtCol_;
   std::vector<int> markowitzRow_, markowitzCol_;
+  // The elements in each row and column, fill-ins included, kept as they
+  // are made and exchanged, so that counting needs no walk of the lines.
+  std::vector<int> rowElements_, colElements_;
   std::vector<int> markowitzProd_; // entries 0 and steps + 1 are sentinels
   // While factoring: the product of every index that has a diagonal
   // element (None for the others), for the quick diagonal search.
@@ -146,6 +172,8 @@ private:
   bool needsOrdering_ = true;
   bool rowsLinked_ = false;
   bool linesUnsorted_ = false; // finished parts out of order since the last factorisation
+  UnsortedLines unsortedRows_, unsortedCols_;
+  std::vector<SparseElement *> sortScratch_;
   bool factored_ = false;
   bool scanAllDiagonals_ = false;
   int fillIns_ = 0;

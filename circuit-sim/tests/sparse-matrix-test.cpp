@@ -554,6 +554,27 @@ TEST(SparsePools, ConstructOnlyWhatIsTakenAndDestroyItAll) {
   EXPECT_EQ(CountedElement::destroyed, 104);
 }
 
+TEST(SparsePools, ZeroValuesReachesEveryTakenElementOfEveryBlock) {
+  qorsim::ElementPools<CountedElement> pools;
+  pools.open(3, 2);
+  std::vector<SparseElement *> taken;
+  // Past the first block of each pool into later ones.
+  for (int i = 0; i < 40; ++i)
+    taken.push_back(i % 4 == 0 ? pools.takeFillIn() : pools.takeElement());
+  for (std::size_t i = 0; i < taken.size(); ++i) {
+    taken[i]->real = 1.0 + i;
+    taken[i]->imag = -1.0;
+    taken[i]->row = static_cast<int>(i);
+  }
+  pools.zeroValues();
+  for (std::size_t i = 0; i < taken.size(); ++i) {
+    EXPECT_EQ(taken[i]->real, 0.0) << i;
+    EXPECT_EQ(taken[i]->imag, 0.0) << i;
+    EXPECT_EQ(taken[i]->row, static_cast<int>(i)) << "only the values are zeroed";
+  }
+  pools.close();
+}
+
 TEST(SparsePools, MatrixOnCountedElementsSolvesAndFreesEveryElement) {
   CountedElement::constructed = CountedElement::destroyed = 0;
   {

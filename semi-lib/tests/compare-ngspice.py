@@ -4,10 +4,21 @@ every netlist that semi-ngspice-check wrote and compares each printed value
 with ours within the tolerance written beside it. A line with sign 0 is a
 control that must disagree by more than its absolute tolerance.
 
-    compare-ngspice.py <scratch dir>   exit 0 all agree, 1 not, 77 no ngspice
+    compare-ngspice.py <scratch dir> [--repeat N]
+        exit 0 all agree, 1 not, 77 no ngspice
+
+With --repeat, every netlist is also run once more with its control block
+replaced by N "op" lines and no prints, and ngspice's total analysis time
+over that run divided by N is printed per circuit as
+
+    per op<TAB><title><TAB><seconds>
+
+since a single op finishes within the 1 ms resolution of ngspice's rusage.
 """
+import argparse
 import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -67,20 +78,55 @@ def compare(ours_path):
     return ok
 
 
+ANALYSIS_TIME = re.compile(r"^Total analysis time \(seconds\) = *([0-9.eE+-]+)", re.M)
+
+
+def seconds_per_op(ours_path, repeats):
+    """ngspice's analysis time per op over one run of repeats ops, or None
+    when the run fails or reports no time."""
+    base = ours_path[: -len(".ours")]
+    with open(base + ".cir") as f:
+        netlist = f.read()
+    control = ".control\n" + "op\n" * repeats + "rusage all\nquit 0\n.endc\n"
+    netlist, found = re.subn(r"^\.control\n.*?^\.endc\n", control, netlist, flags=re.M | re.S)
+    if found != 1:
+        return None
+    with open(base + "-repeat.cir", "w") as f:
+        f.write(netlist)
+    run = subprocess.run(["ngspice", "-b", base + "-repeat.cir"], capture_output=True, text=True)
+    with open(base + "-repeat.log", "w") as log:
+        log.write(run.stdout + run.stderr)
+    times = ANALYSIS_TIME.findall(run.stdout)
+    if run.returncode != 0 or not times:
+        return None
+    return float(times[-1]) / repeats
+
+
 def main():
-    if len(sys.argv) != 2:
-        print("usage: compare-ngspice.py <scratch dir>", file=sys.stderr)
-        return 2
+    parser = argparse.ArgumentParser()
+    parser.add_argument("dir")
+    parser.add_argument("--repeat", type=int, default=0, help="also time N ops in one run")
+    options = parser.parse_args()
     if shutil.which("ngspice") is None:
         print("ngspice is not installed: the cross-check cannot run")
         return 77
-    files = sorted(glob.glob(os.path.join(sys.argv[1], "*.ours")))
+    files = sorted(glob.glob(os.path.join(options.dir, "*.ours")))
     if len(files) < 2:
         print("no circuits were written")
         return 1
     results = [compare(f) for f in files]
     print("every circuit agrees with ngspice" if all(results) else "some circuits disagree")
-    return 0 if all(results) else 1
+    timed = True
+    for f in files if options.repeat > 0 else []:
+        with open(f) as ours:
+            title = ours.readline().rstrip("\n")[2:].split("\t")[0]
+        per_op = seconds_per_op(f, options.repeat)
+        if per_op is None:
+            print(f"{title}: ngspice's repeated run failed, see {f[:-len('.ours')]}-repeat.log")
+            timed = False
+            continue
+        print(f"per op\t{title}\t{per_op:.6g}")
+    return 0 if all(results) and timed else 1
 
 
 if __name__ == "__main__":
