@@ -47,7 +47,7 @@ run() { # short-label label work-dir program [emulator...]
       continue
     fi
     python3 "$root/scripts/bench_row.py" --work "semi $short: $title" --unit ms \
-      --peer "ngspice/op" --ours "$mine" --theirs "$peer" \
+      --peer "ngspice/op" --ours "$mine" --theirs "$peer" --target 2.0 \
       --note "ngspice: $repeats ops in one run" || status=1
   done
 }
