@@ -76,7 +76,6 @@ void CSparse::destroy() {
   absThreshold_ = 0.0;
   needsOrdering_ = true;
   rowsLinked_ = false;
-  linesUnsorted_ = false;
   factored_ = false;
   fillIns_ = 0;
   singularRow_ = singularCol_ = 0;
@@ -252,24 +251,19 @@ void sortLine(SparseElement *&first, SparseElement *SparseElement::*next, int Sp
 // order (see exchangeLines), and records which: only those are sorted,
 // unless they are so many that relinking every line costs less.
 void CSparse::sortLines() {
-  if (!linesUnsorted_)
+  const std::size_t unsorted = unsortedCols_.lines.size() + unsortedRows_.lines.size();
+  if (unsorted == 0)
     return;
-  if (4 * (unsortedCols_.count + unsortedRows_.count) > static_cast<int>(firstInCol_.size())) {
+  if (4 * unsorted > firstInCol_.size()) {
     relinkAllLines();
-    return;
+  } else {
+    for (int c : unsortedCols_.lines)
+      sortLine(firstInCol_[c], &SparseElement::nextInCol, &SparseElement::row, sortScratch_);
+    for (int r : unsortedRows_.lines)
+      sortLine(firstInRow_[r], &SparseElement::nextInRow, &SparseElement::col, sortScratch_);
   }
-  for (int k = 0; k < unsortedCols_.count; ++k) {
-    const int c = unsortedCols_.lines[k];
-    sortLine(firstInCol_[c], &SparseElement::nextInCol, &SparseElement::row, sortScratch_);
-    unsortedCols_.marked[c] = 0;
-  }
-  for (int k = 0; k < unsortedRows_.count; ++k) {
-    const int r = unsortedRows_.lines[k];
-    sortLine(firstInRow_[r], &SparseElement::nextInRow, &SparseElement::col, sortScratch_);
-    unsortedRows_.marked[r] = 0;
-  }
-  unsortedCols_.count = unsortedRows_.count = 0;
-  linesUnsorted_ = false;
+  unsortedCols_.clear();
+  unsortedRows_.clear();
 }
 
 // When many lines are out of order, rebuilding the columns from the rows
@@ -283,12 +277,6 @@ void CSparse::relinkAllLines() {
     }
   }
   linkRows();
-  for (int k = 0; k < unsortedCols_.count; ++k)
-    unsortedCols_.marked[unsortedCols_.lines[k]] = 0;
-  for (int k = 0; k < unsortedRows_.count; ++k)
-    unsortedRows_.marked[unsortedRows_.lines[k]] = 0;
-  unsortedCols_.count = unsortedRows_.count = 0;
-  linesUnsorted_ = false;
 }
 
 void CSparse::linkRows() {
@@ -379,7 +367,6 @@ void CSparse::OrderAndFactor(const std::vector<double> &rhs, double relThreshold
   buildDiagonalKeys();
   markowitzProd_[n + 1] = 0; // stops the scan for singletons
   markowitzProd_[0] = 0;
-  linesUnsorted_ = true;
   for (int step = 1; step <= n; ++step) {
     SparseElement *pivot = findPivot(step);
     if (!pivot) {
@@ -777,16 +764,13 @@ void CSparse::exchangeLines(const Axis &axis, int l1, int l2) {
   swapLines(*axis.first, *axis.active, l1, l2);
   // The finished parts, in front of the remaining ones: their crossing
   // lines are finished and keep their links, so they may fall out of order.
-  UnsortedLines &unsorted = *axis.crossUnsorted;
-  int unsortedCount = unsorted.count;
   for (int l : {l1, l2}) {
     const SparseElement *remaining = *(*axis.active)[l];
     for (SparseElement *e = (*axis.first)[l]; e != remaining; e = e->*axis.next) {
       e->*axis.number = l;
-      unsortedCount = unsorted.mark(e->*axis.position, unsortedCount);
+      axis.crossUnsorted->mark(e->*axis.position);
     }
   }
-  unsorted.count = unsortedCount;
   std::swap((*axis.markowitz)[l1], (*axis.markowitz)[l2]);
   std::swap((*axis.elements)[l1], (*axis.elements)[l2]);
   for (int i : {l1, l2}) {

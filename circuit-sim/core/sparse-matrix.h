@@ -101,24 +101,26 @@ private:
   double largestOtherInColumn(const SparseElement *e, int step) const;
   bool symmetricOffDiagonal(const SparseElement *diagonal, int step) const;
   void exchange(SparseElement *pivot, int step);
-  // The rows (or columns) a factorisation left out of order, each once:
-  // lines[0, count). Marking has no branch, since whether a line is marked
-  // already is as good as random.
+  // The rows (or columns) a factorisation left out of order, each once.
+  // While none is, the lines are sorted.
   struct UnsortedLines {
     std::vector<char> marked;
-    std::vector<int> lines; // room for every line
-    int count = 0;
+    std::vector<int> lines; // reserved for every line: marking never allocates
     void reset(std::size_t slots) {
       marked.assign(slots, 0);
-      lines.assign(slots, 0);
-      count = 0;
+      lines.clear();
+      lines.reserve(slots);
     }
-    // Returns the count after marking line; count is the one before.
-    int mark(int line, int count) {
-      lines[count] = line;
-      count += 1 - marked[line];
+    void mark(int line) {
+      if (marked[line])
+        return;
       marked[line] = 1;
-      return count;
+      lines.push_back(line);
+    }
+    void clear() {
+      for (int line : lines)
+        marked[line] = 0;
+      lines.clear();
     }
   };
   // One axis of the matrix, rows or columns: what an exchange of two of
@@ -171,7 +173,6 @@ private:
   double absThreshold_ = 0.0;
   bool needsOrdering_ = true;
   bool rowsLinked_ = false;
-  bool linesUnsorted_ = false; // finished parts out of order since the last factorisation
   UnsortedLines unsortedRows_, unsortedCols_;
   std::vector<SparseElement *> sortScratch_;
   bool factored_ = false;
