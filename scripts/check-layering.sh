@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
 # Checks the include rules that keep the layers apart:
-#   1. a platform-free core (any core/ folder) includes no Windows, COM or
-#      socket header and nothing from a win32/ folder;
+#   0. our own headers are named by their path from the source root, in
+#      quotes: no "../" (which reaches any folder past the build's layering)
+#      and no angle brackets (which skip the checks below);
+#   1. a platform-free core (any core/ folder) includes, in angle brackets,
+#      only the standard library, the C runtime's io.h and sys/stat.h and
+#      the compiler's intrinsics, so no Windows, COM or socket header; in
+#      quotes only our own headers, and nothing from a win32/ folder;
 #   2. nothing in platform/ includes a tool;
 #   3. a tool includes another tool only where it is built on it: the
 #      clipboard checker on the spelling engine, the plug-ins and the
@@ -23,7 +28,11 @@ declare -A allowed=(
   [passive-lib]="circuit-sim"
   [semi-lib]="circuit-sim passive-lib"
 )
-windows_headers='windows|winsock2?|ws2tcpip|ws2def|mswsock|iphlpapi|winbase|windef|winnt|winuser|wingdi|winreg|winerror|winver|winnls|objbase|ole2|oleauto|olectl|ocidl|oaidl|objidl|unknwn|wtypes|combaseapi|servprov|shlobj|shellapi|shlwapi|commctrl|commdlg|richedit|mmsystem|setupapi|tchar|rpc[a-z]*|msxml[0-9]*|comdef|comutil|atl[a-z]*|afx[a-z]*|initguid|prsht'
+# The headers a core may include in angle brackets: the C++ library's (no
+# extension), the C runtime's file calls and the compiler's intrinsics.
+core_system_headers='[a-z_]+|io\.h|sys/stat\.h|[a-z]*intrin\.h'
+# Every top-level folder of the tree: an angle-bracket include of one is ours.
+own_folders=$(find . -mindepth 1 -maxdepth 1 -type d ! -name build ! -name '.*' -printf '%f\n' | paste -sd'|')
 
 violations=0
 report() { # file line include why
@@ -43,12 +52,22 @@ while IFS= read -r hit; do
   f=${f#./}
   folder=${f%%/*}
 
+  # 0. How our own headers are named.
+  if [[ /$name/ == */../* || /$name/ == */./* ]]; then
+    report "$f" "$line" "$kind$name${kind/</>}" "a relative path: name the header from the source root"
+    continue
+  fi
+  if [ "$kind" = "<" ] && [[ $name =~ ^($own_folders)/ ]]; then
+    report "$f" "$line" "<$name>" "one of our headers: include it in quotes"
+    continue
+  fi
+
   # 1. Platform-free cores.
   if [[ /$f == */core/* ]]; then
-    base=${name##*/}
-    base=${base%.h}
-    if [ "$kind" = "<" ] && [[ ${base,,} =~ ^($windows_headers)$ ]]; then
+    if [ "$kind" = "<" ] && ! [[ $name =~ ^($core_system_headers)$ ]]; then
       report "$f" "$line" "<$name>" "a platform-free core includes a platform header"
+    elif [ "$kind" = '"' ] && ! [[ $name =~ ^($own_folders)/ ]]; then
+      report "$f" "$line" "\"$name\"" "a platform-free core includes only our headers, from the source root"
     elif [[ $name == */win32/* ]]; then
       report "$f" "$line" "\"$name\"" "a platform-free core includes Windows code"
     fi
@@ -64,7 +83,7 @@ while IFS= read -r hit; do
     report "$f" "$line" "\"$name\"" "$folder is not built on $target"
   fi
 done < <(grep -rnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]' \
-  --include='*.cpp' --include='*.h' --include='*.c' --exclude-dir=build --exclude-dir=.git . || true)
+  --include='*.cpp' --include='*.h' --include='*.c' --include='*.rc' --exclude-dir=build --exclude-dir=.git . || true)
 
 if [ "$violations" -ne 0 ]; then
   echo "layering: $violations violation(s)"
