@@ -45,7 +45,7 @@ namespace {
 // when the work ends, also by an error.
 class WaitCursor {
 public:
-  WaitCursor() : previous_(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
+  WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
   ~WaitCursor() { SetCursor(previous_); }
   WaitCursor(const WaitCursor &) = delete;
   WaitCursor &operator=(const WaitCursor &) = delete;

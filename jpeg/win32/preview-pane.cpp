@@ -10,8 +10,8 @@ namespace pixtune {
 
 TPreviewPane::TPreviewPane(HINSTANCE instance)
     : TWindow(IDD_PREVIEW_PANE, instance), background_(CreateSolidBrush(RGB(128, 128, 128))),
-      normalCursor_(LoadCursor(nullptr, IDC_ARROW)), dragCursor_(LoadCursor(nullptr, IDC_SIZEALL)) {
-}
+      normalCursor_(LoadCursorA(nullptr, IDC_ARROW)),
+      dragCursor_(LoadCursorA(nullptr, IDC_SIZEALL)) {}
 
 TPreviewPane::~TPreviewPane() {
   if (Handle())

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The format and layering checks catch what they are for: each one passes on
-# a small clean tree and fails, naming the file, once a violation is planted.
+# The format, layering and A/W-call checks catch what they are for: each one
+# passes on a small clean tree and fails, naming the file, once a violation
+# is planted.
 . "$(dirname "$0")/../../testing/script-test.sh"
 expect() { # pass|fail name command...
   local want=$1 name=$2
@@ -14,10 +15,24 @@ mkdir -p "$tree"/{jpeg/core,jpeg/win32,platform/xml/core,clipboard-checker/win32
 cp "$root/.clang-format" "$tree/"
 printf '// A core.\n#include "jpeg/core/image.h"\n\n#include <vector>\n\nint f();\n' >"$tree/jpeg/core/image.cpp"
 printf '// A shell.\n#include "jpeg/core/image.h"\n\n#include <windows.h>\n' >"$tree/jpeg/win32/export.cpp"
+# Members that share an A/W function's name are declared and reached as
+# members; the function itself is called by its suffixed name.
+cat >"$tree/jpeg/win32/pane.cpp" <<'CPP'
+// A pane.
+#include "jpeg/win32/pane.h"
+
+HCURSOR Pane::Cursor() { return LoadCursorA(nullptr, IDC_ARROW); }
+int Pane::MessageBox(const char *text) { return ::MessageBoxA(nullptr, text, "", MB_OK); }
+void Pane::Paint() {
+  canvas_.TextOut(0, 0, "LoadCursor(");
+  this->MessageBox("done"); // not DrawText(
+}
+CPP
 printf '// Built on the engine.\n#include "spelling/core/dictionary.h"\n' >"$tree/clipboard-checker/win32/form.cpp"
 printf '// Built on Pixtune.\n#include "jpeg/win32/export-params.h"\n' >"$tree/plugin-adapters/win32/entry.cpp"
 expect pass "clean tree, format" "$root/scripts/check-format.sh" "$tree"
 expect pass "clean tree, layering" "$root/scripts/check-layering.sh" "$tree"
+expect pass "clean tree, A/W calls" "$root/scripts/check-ansi-calls.py" "$tree"
 
 planted() { # file content, then restores the tree after the checks
   cp -r "$tree" "$work/planted"
@@ -26,20 +41,30 @@ planted() { # file content, then restores the tree after the checks
 check_planted() { # check why file content
   rm -rf "$work/planted"
   planted "$3" "$4"
-  expect fail "$2" "$root/scripts/check-$1.sh" "$work/planted"
+  expect fail "$2" "$root/scripts/check-$1" "$work/planted"
   grep -q "$3" "$work/out" || fail "$2: the report does not name $3"
 }
 
-check_planted format "a line past 100 columns" jpeg/core/long.cpp \
+check_planted format.sh "a line past 100 columns" jpeg/core/long.cpp \
   "int aVeryLongFunctionName(int firstArgument, int secondArgument, int thirdArgument, int fourthArgument);\n"
-check_planted format "a brace on its own line" jpeg/core/brace.cpp "int f()\n{\n  return 0;\n}\n"
-check_planted layering "windows.h in a core" jpeg/core/bad.cpp "#include <windows.h>\n"
-check_planted layering "a COM header in a core" jpeg/core/com.h "#include <objbase.h>\n"
-check_planted layering "a socket header in a core" jpeg/core/net.cpp "#include <winsock2.h>\n"
-check_planted layering "a core reaching Windows code" jpeg/core/shell.cpp '#include "jpeg/win32/export.h"\n'
-check_planted layering "the platform including a tool" platform/xml/core/doc.cpp '#include "jpeg/core/image.h"\n'
-check_planted layering "a tool including one it is not built on" clipboard-checker/win32/jpeg.cpp \
+check_planted format.sh "a brace on its own line" jpeg/core/brace.cpp "int f()\n{\n  return 0;\n}\n"
+check_planted layering.sh "windows.h in a core" jpeg/core/bad.cpp "#include <windows.h>\n"
+check_planted layering.sh "a COM header in a core" jpeg/core/com.h "#include <objbase.h>\n"
+check_planted layering.sh "a socket header in a core" jpeg/core/net.cpp "#include <winsock2.h>\n"
+check_planted layering.sh "a core reaching Windows code" jpeg/core/shell.cpp '#include "jpeg/win32/export.h"\n'
+check_planted layering.sh "the platform including a tool" platform/xml/core/doc.cpp '#include "jpeg/core/image.h"\n'
+check_planted layering.sh "a tool including one it is not built on" clipboard-checker/win32/jpeg.cpp \
   '#include "jpeg/core/image.h"\n'
+check_planted layering.sh "a Windows header in a core" jpeg/core/keys.cpp "#include <windowsx.h>\n"
+check_planted layering.sh "a Windows header in quotes in a core" jpeg/core/q.cpp '#include "aclapi.h"\n'
+check_planted layering.sh "a relative include of another tool" clipboard-checker/win32/big.cpp \
+  '#include "../../jpeg/core/image.h"\n'
+check_planted layering.sh "one of our headers in angle brackets" plugin-adapters/win32/angle.cpp \
+  '#include <jpeg/win32/export-params.h>\n'
+check_planted ansi-calls.py "an unsuffixed A/W call" jpeg/win32/wait.cpp \
+  '// Waits.\nvoid wait() {\n  SetCursor(\n      LoadCursor(nullptr, IDC_WAIT));\n}\n'
+check_planted ansi-calls.py "a global unsuffixed A/W call" jpeg/win32/box.cpp \
+  'int Box::Show() { return ::MessageBox(nullptr, "", "", MB_OK); }\n'
 
 # The build's own layering (cmake/include-layering.cmake): a small project
 # of four folders builds while every target includes only what it links

@@ -216,7 +216,7 @@ void TApplication::ShowException(const std::exception &error) {
   std::string text = error.what();
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
     text += '.';
-  MessageBox(text, Title(), MB_OK | MB_ICONSTOP);
+  this->MessageBox(text, Title(), MB_OK | MB_ICONSTOP);
 }
 
 int TApplication::MessageBox(const std::string &text, const std::string &caption, UINT flags) {
