@@ -10,9 +10,9 @@
 # valid while the folders of unlinked targets stay out of reach.
 #
 # A new target needs nothing for this: it sees its own folder, and another
-# folder's headers once it links a target built from that folder. An include
-# of the source root itself (${PROJECT_SOURCE_DIR}) is dropped from every
-# target, so older CMakeLists.txt lines that still add it change nothing.
+# folder's headers once it links a target built from that folder. A target
+# given the source root itself (${PROJECT_SOURCE_DIR}) as an include
+# directory fails the configuration: it would see every folder.
 # Generated headers (widl output and the like, in build folders) are left to
 # the include directories their targets set.
 
@@ -107,11 +107,11 @@ function(_layering_folder_root folder out)
   set(${out} ${root} PARENT_SCOPE)
 endfunction()
 
-function(_layering_drop_source_root target property)
+function(_layering_refuse_source_root target property)
   get_target_property(dirs ${target} ${property})
-  if(dirs)
-    list(REMOVE_ITEM dirs ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/)
-    set_property(TARGET ${target} PROPERTY ${property} ${dirs})
+  if(dirs AND (PROJECT_SOURCE_DIR IN_LIST dirs OR "${PROJECT_SOURCE_DIR}/" IN_LIST dirs))
+    message(SEND_ERROR "${target} includes the whole source root (${property}): "
+                       "link the targets whose headers it uses instead")
   endif()
 endfunction()
 
@@ -128,12 +128,12 @@ function(give_targets_their_includes)
     if(NOT inTree)
       continue() # GoogleTest's sources and the like keep their own settings
     endif()
-    _layering_drop_source_root(${target} INTERFACE_INCLUDE_DIRECTORIES)
+    _layering_refuse_source_root(${target} INTERFACE_INCLUDE_DIRECTORIES)
     get_target_property(type ${target} TYPE)
     if(type STREQUAL "INTERFACE_LIBRARY" OR type STREQUAL "UTILITY")
       continue()
     endif()
-    _layering_drop_source_root(${target} INCLUDE_DIRECTORIES)
+    _layering_refuse_source_root(${target} INCLUDE_DIRECTORIES)
     _layering_linked_targets(${target} linked)
     set(roots "")
     foreach(used IN LISTS linked)

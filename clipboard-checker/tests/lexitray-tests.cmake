@@ -15,7 +15,6 @@ add_unit_test(lexitray-shell-tests WINDOWS_ONLY
 add_executable(lexitray-e2e-tests
   ${lexitray_tests_dir}/lexitray-e2e-test.cpp
   ${lexitray_tests_dir}/lexitray-driver.cpp)
-target_include_directories(lexitray-e2e-tests PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(lexitray-e2e-tests PRIVATE platform-base testing-support GTest::gtest_main)
 target_compile_definitions(lexitray-e2e-tests PRIVATE LEXITRAY_DIR="$<TARGET_FILE_DIR:Lexitray>")
 add_dependencies(lexitray-e2e-tests Lexitray)

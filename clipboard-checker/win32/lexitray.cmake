@@ -9,7 +9,6 @@ add_library(lexitray-shell STATIC
   ${lexitray_dir}/clipboard-text.cpp
   ${lexitray_dir}/about-box.cpp
   ${lexitray_dir}/lexitray-icon.cpp)
-target_include_directories(lexitray-shell PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(lexitray-shell PUBLIC clipboard-checker-win32 spelling-dialogs spelling-win32 shell32)
 
 add_executable(Lexitray WIN32 ${lexitray_dir}/lexitray-main.cpp)
