@@ -89,9 +89,8 @@ CMAKE
 echo 'add_library(other STATIC other.cpp)' >"$project/other/CMakeLists.txt"
 printf 'add_library(upper STATIC upper.cpp)\ntarget_link_libraries(upper PUBLIC lower)\n' \
   >"$project/upper/CMakeLists.txt"
-# The whole root offered to the program, as older folders still do: dropped.
 printf '%s\n' 'add_executable(top main.cpp)' 'target_link_libraries(top PRIVATE upper)' \
-  'target_include_directories(top PRIVATE ${PROJECT_SOURCE_DIR})' >"$project/top/CMakeLists.txt"
+  >"$project/top/CMakeLists.txt"
 printf 'int lower();\n' >"$project/lower/lower.h"
 printf '#include "lower/lower.h"\nint lower() { return 1; }\n' >"$project/lower/lower.cpp"
 printf 'int other();\n' >"$project/other/other.h"
@@ -110,5 +109,13 @@ printf '#include "upper/upper.h"\n#include "other/other.h"\nint main() { return 
 expect fail "an include of a target not linked" build_project "$work/planted-project" \
   "$work/planted-project-build"
 grep -q "other/other.h" "$work/out" || fail "the failed build does not name other/other.h"
+# The whole source root offered to a target, which would show it every
+# folder, fails the configuration, naming the target.
+rm -rf "$work/planted-project"
+cp -r "$project" "$work/planted-project"
+echo 'target_include_directories(top PRIVATE ${PROJECT_SOURCE_DIR})' >>"$work/planted-project/top/CMakeLists.txt"
+expect fail "the source root as an include directory" build_project "$work/planted-project" \
+  "$work/planted-project-build"
+grep -q "top includes the whole source root" "$work/out" || fail "the failed configuration does not name top"
 
 finish "checks: each passes a clean tree and catches every planted violation"
