@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Draws QorSim's splash picture (splash.bmp): 300 x 216 pixels, 8 bits per
 pixel with a 256-colour table - a blue field with a grid of dots and a
-closed circuit of a source and a resistor in amber. Run it to remake the
-checked-in file after changing the picture."""
+closed circuit of a source and a resistor in amber. The build runs it and
+the resource compiler takes the picture from the build tree."""
 import struct
 import sys
 
