@@ -31,11 +31,6 @@ public:
     VariantClear(&v_);
     return &v_;
   }
-  // Hands the value to the caller's VARIANT, which must be empty.
-  void detachTo(VARIANT *out) {
-    *out = v_;
-    VariantInit(&v_);
-  }
 
 private:
   VARIANT v_;

@@ -13,13 +13,11 @@ public:
   int addString(const std::string &text) const {
     return static_cast<int>(send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
   }
-  void resetContent() const { send(CB_RESETCONTENT); }
   int count() const { return static_cast<int>(send(CB_GETCOUNT)); }
   // -1 when nothing is selected.
   int selection() const { return static_cast<int>(send(CB_GETCURSEL)); }
   void select(int index) const { send(CB_SETCURSEL, static_cast<WPARAM>(index)); }
   std::string entryText(int index) const;
-  bool droppedDown() const { return send(CB_GETDROPPEDSTATE) != 0; }
 };
 
 } // namespace dialogs

@@ -23,7 +23,6 @@ public:
   bool create();
   // Modal: ends the loop with result. Modeless: destroys the window.
   void endDialog(INT_PTR result);
-  bool isModal() const { return modal_; }
 
   HWND item(int id) const { return GetDlgItem(handle(), id); }
   UINT templateId() const { return templateId_; }

@@ -9,7 +9,6 @@ namespace dialogs {
 class EditBox : public Window {
 public:
   void limitText(int characters) const { send(EM_LIMITTEXT, static_cast<WPARAM>(characters)); }
-  int textLimit() const { return static_cast<int>(send(EM_GETLIMITTEXT)); }
   void selectAll() const { send(EM_SETSEL, 0, -1); }
   void scrollCaret() const { send(EM_SCROLLCARET); }
 };

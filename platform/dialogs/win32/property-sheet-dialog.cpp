@@ -40,10 +40,6 @@ HWND PropertySheetDialog::activePageHandle() const {
                   : nullptr;
 }
 
-PropertyPage *PropertySheetDialog::activePage() const {
-  return static_cast<PropertyPage *>(fromHandle(activePageHandle()));
-}
-
 bool PropertySheetDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
   if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
     result = defaultProc(message, wParam, lParam);

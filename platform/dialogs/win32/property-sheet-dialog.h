@@ -30,8 +30,6 @@ public:
   INT_PTR doModal();
   // The window of the page in front, null when the sheet has ended.
   HWND activePageHandle() const;
-  PropertyPage *activePage() const;
-  HWND parentWindow() const { return parent_; }
 
 protected:
   // After the common sheet's own start, before the sheet is shown.

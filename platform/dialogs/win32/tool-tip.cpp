@@ -46,17 +46,6 @@ void ToolTip::updateTipText(HWND tool, const std::string &text) const {
   send(TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-std::string ToolTip::toolText(HWND tool) const {
-  char buffer[1024] = {};
-  TOOLINFOA info{};
-  info.cbSize = sizeof info;
-  info.hwnd = owner_;
-  info.uId = reinterpret_cast<UINT_PTR>(tool);
-  info.lpszText = buffer;
-  send(TTM_GETTEXTA, sizeof buffer, reinterpret_cast<LPARAM>(&info));
-  return buffer;
-}
-
 char *copyToolText(const std::string &text) {
   char *copy = static_cast<char *>(std::malloc(text.size() + 1));
   if (copy)

@@ -20,8 +20,6 @@ public:
   // back from the owner).
   bool addTool(HWND tool, const std::string &text) const;
   void updateTipText(HWND tool, const std::string &text) const;
-  // The tool's present text; empty when it has none.
-  std::string toolText(HWND tool) const;
   void relayEvent(const MSG &message) const {
     send(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
   }

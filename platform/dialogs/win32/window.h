@@ -33,7 +33,6 @@ public:
   LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
     return SendMessageA(window_, message, wParam, lParam);
   }
-  int controlId() const { return GetDlgCtrlID(window_); }
   std::string text() const;
   void setText(const std::string &text) const { SetWindowTextA(window_, text.c_str()); }
   void enable(bool on) const { EnableWindow(window_, on ? TRUE : FALSE); }
