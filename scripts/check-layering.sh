@@ -4,9 +4,10 @@
 #      quotes: no "../" (which reaches any folder past the build's layering)
 #      and no angle brackets (which skip the checks below);
 #   1. a platform-free core (any core/ folder) includes, in angle brackets,
-#      only the standard library, the C runtime's io.h and sys/stat.h and
-#      the compiler's intrinsics, so no Windows, COM or socket header; in
-#      quotes only our own headers, and nothing from a win32/ folder;
+#      only the standard library, the C runtime's file headers (io.h or
+#      unistd.h, sys/stat.h) and the compiler's intrinsics, so no Windows,
+#      COM or socket header; in quotes only our own headers, and nothing
+#      from a win32/ folder;
 #   2. nothing in platform/ includes a tool;
 #   3. a tool includes another tool only where it is built on it: the
 #      clipboard checker on the spelling engine, the plug-ins and the
@@ -30,7 +31,7 @@ declare -A allowed=(
 )
 # The headers a core may include in angle brackets: the C++ library's (no
 # extension), the C runtime's file calls and the compiler's intrinsics.
-core_system_headers='[a-z_]+|io\.h|sys/stat\.h|[a-z]*intrin\.h'
+core_system_headers='[a-z_]+|io\.h|unistd\.h|sys/stat\.h|[a-z]*intrin\.h'
 # Every top-level folder of the tree: an angle-bracket include of one is ours.
 own_folders=$(find . -mindepth 1 -maxdepth 1 -type d ! -name build ! -name '.*' -printf '%f\n' | paste -sd'|')
 
