@@ -39,11 +39,6 @@ void Window::subclass(HWND window) {
       SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclassProc)));
 }
 
-void Window::unsubclass() {
-  if (window_)
-    detachHandle();
-}
-
 std::string Window::text() const {
   int length = GetWindowTextLengthA(window_);
   std::string value(static_cast<std::size_t>(length) + 1, '\0');

@@ -25,10 +25,8 @@ public:
   // The object of a window, or null when it has none.
   static Window *fromHandle(HWND window);
 
-  // Takes over the messages of an existing window until it is destroyed
-  // or unsubclass() is called.
+  // Takes over the messages of an existing window until it is destroyed.
   void subclass(HWND window);
-  void unsubclass();
 
   LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
     return SendMessageA(window_, message, wParam, lParam);
