@@ -160,8 +160,7 @@ def first(report, name):
 def install_steps(folder, answers=(("Setup", YES),), kinds=()):
     """Welcome, Install, options: folder typed, kinds clicked, OK, answers."""
     steps = ["start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "enabled:1001", "click:1",
-             "window:" + OPTIONS, "text:1004", "text:1006", "text:1007", "text:1008",
-             "settext:1004:" + folder]
+             "window:" + OPTIONS, "text:1004", "text:1006", "settext:1004:" + folder]
     steps += ["toggle:%s" % box for box in kinds]
     steps += ["checked:1001", "checked:1003", "click:1"]
     steps += ["answer:%s:%s" % answer for answer in answers]
@@ -221,9 +220,10 @@ def case_install(args):
     with Prefix(args, "install") as prefix:
         shot = os.path.join(prefix.root, "shot.bmp")
         steps = install_steps("  C:\\Target Folder \t")
-        # The screenshot while dialog 10002 shows, before OK.
+        # The screenshot and the lists of hosts while dialog 10002 shows,
+        # before OK.
         index = steps.index("click:1", steps.index("window:" + OPTIONS))
-        steps.insert(index, "shot:Z:" + shot.replace("/", "\\"))
+        steps[index:index] = ["shot:" + robot_path(prefix, shot), "text:1007", "text:1008"]
         report, _ = prefix.robot(*steps)
         check(first(report, "enabled.1001") == "0", "Uninstall enabled without an uninstall key")
         check(first(report, "text.1004") == TEXTS[12000], "default folder %s" % first(report, "text.1004"))
