@@ -364,7 +364,8 @@ def case_uninstall(args):
         check(installed_files(prefix) == {"dll": True, "uninstaller": True, "inf": True}, "No removed files")
         check(prefix.reg_query(PRODUCT_KEY)[0] == 0, "No removed the product key")
 
-        # SAFE: no question; plug-ins, library and keys go, Pixuns and the INF stay.
+        # SAFE: no question; plug-ins, library, "AppPath" and the uninstall key
+        # go, Pixuns, the INF and the settings key stay.
         report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe SAFE", "exit")
         check(report.get("seen", []) == [], "SAFE showed windows: %s" % report.get("seen"))
         check(folder_files(prefix, "Plug") is None, "SAFE left the folder: %s" % folder_files(prefix, "Plug"))

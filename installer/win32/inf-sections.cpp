@@ -4,6 +4,8 @@
 
 #include "installer/win32/setup-folders.h"
 
+#include <utility>
+
 namespace installer {
 
 namespace {
