@@ -302,6 +302,7 @@ def case_plugin_kinds(args):
                                  "checked:1001", "click:2", "exit")
         check(report.get("checked.1003") == ["0"], "filter box after its click %s" % report.get("checked.1003"))
         check(report.get("checked.1001") == ["1"], "export box not re-checked: %s" % report.get("checked.1001"))
+        check(first(report, "exit") == "1", "a cancelled setup ended with %s" % first(report, "exit"))
         # Filter only.
         report, _ = prefix.robot(*install_steps("C:\\Filters", kinds=("1001",)))
         check(first(report, "text.1004") == "C:\\Editor\\Plug-ins\\", "editor's folder %s" %
@@ -401,6 +402,7 @@ def case_welcome_uninstall(args):
                                             "Pixtune plug-in files were removed from this system."],
               "messages %s" % report.get("message"))
         check(OPTIONS not in report.get("seen", []), "the setup went on after the removal")
+        check(first(report, "exit") == "0", "setup exit %s after the removal" % first(report, "exit"))
         check(folder_files(prefix, "Plug") is None, "the folder stayed: %s" % folder_files(prefix, "Plug"))
         check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "the uninstall key stayed")
 

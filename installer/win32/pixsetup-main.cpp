@@ -34,9 +34,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HRESULT com = CoInitialize(nullptr);
     HWND window = installer::createSetupWindow(instance);
     installer::CheckComponents(window);
-    // The exit code tells a caller whether the setup did its work whole:
-    // 0 when it installed (or removed the old version) with every step
-    // done, 1 when it was cancelled or a step failed.
+    // A caller learns from the exit code whether the setup did its work.
     bool succeeded = false;
     if (installer::runWelcomeDialog(window, succeeded) == 1)
       installer::runOptionsDialog(window, succeeded);
