@@ -12,6 +12,7 @@ plug-in by the plug-in test host and jpeginfo.
   discard-template  delete the template prefix once every case has run
   install         folder with blanks, registry, inf folder, the installed
                   filter run in the test host, screenshot of dialog 10002
+                  and its lists of hosts
   plugin-kinds    both boxes unchecked re-checks export; filter only
   reinstall       16122, the old uninstaller with " safe", waited for
                   before anything is copied
@@ -348,9 +349,12 @@ def case_reinstall(args, measure=False):
               % folder_files(prefix, "New"))
 
 
-def install(prefix, folder):
-    report, _ = prefix.robot(*install_steps(folder))
-    check(folder_files(prefix, folder.split("\\", 1)[1]) == ["Pixtunee.8be", "Pixtunef.8bf"],
+def install(prefix, folder, expected=("Pixtunee.8be", "Pixtunef.8bf")):
+    """Installs both plug-ins into a folder, which the setup creates when
+    it is missing; the folder then holds the expected files."""
+    existed = os.path.isdir(prefix.file(folder.split("\\", 1)[1]))
+    report, _ = prefix.robot(*install_steps(folder, answers=() if existed else (("Setup", YES),)))
+    check(folder_files(prefix, folder.split("\\", 1)[1]) == sorted(expected),
           "installation into %s failed" % folder)
 
 
@@ -488,6 +492,17 @@ def case_uninstall_leaves_nothing(args):
         check(folder_files(prefix, MAKER_FOLDER) == ["Other"], "maker's folder: %s" % folder_files(prefix, MAKER_FOLDER))
         check(prefix.reg_query(MAKER_KEY + r"\Other")[1].get("Path") == "C:\\Other", "the other product's key went")
         check(prefix.reg_query(MAKER_KEY + r"\Pixtune plug-in")[0] != 0, "the product's empty key stayed")
+
+        # A plug-in folder that holds other plug-ins stays; the keys go all
+        # the same.
+        prefix.wine("reg", "delete", MAKER_KEY, "/f")
+        os.makedirs(prefix.file("Editor\\Plug-ins"))
+        open(prefix.file("Editor\\Plug-ins\\other.8bf"), "w").close()
+        install(prefix, "C:\\Editor\\Plug-ins", expected=["Pixtunee.8be", "Pixtunef.8bf", "other.8bf"])
+        uninstall_confirmed(prefix)
+        check(folder_files(prefix, "Editor\\Plug-ins") == ["other.8bf"], "the editor's folder holds %s" %
+              folder_files(prefix, "Editor\\Plug-ins"))
+        check(prefix.reg_query(MAKER_KEY)[0] != 0, "the maker's key stayed beside a shared plug-in folder")
 
 
 # The values the compressor keeps in the product key.

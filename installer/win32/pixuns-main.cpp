@@ -40,13 +40,14 @@ void removeEmptyKey(const char *key) {
 // The plug-in folder and the maker's folder and keys above what the
 // section removed, each only when nothing is left in it.
 void removeEmptyParents(const SetupString &folder) {
+  for (const char *key : productParentKeys)
+    removeEmptyKey(key);
+  // The plug-in folder may be the editor's, holding other plug-ins.
   if (!RemoveDirectoryA(folder.c_str()))
     return;
   SetupString makerFolder = makerFolderOf(folder);
   if (!makerFolder.empty())
     RemoveDirectoryA(makerFolder.c_str());
-  for (const char *key : productParentKeys)
-    removeEmptyKey(key);
 }
 
 void reportUnfinished(const SectionRun &run) {
