@@ -27,7 +27,8 @@ plug-in by the plug-in test host and jpeginfo.
                   the maker stays, one holding something else does
   reinstall-settings  the settings the plug-in saved survive a reinstall
   missing-section Pixsetup with each section of the INF missing in turn:
-                  12004, exit code 1
+                  12004, exit code 1; Pixuns without its section: an
+                  error, nothing removed
   no-apppath      without "AppPath" nothing runs; decoys survive
   missing-source  a missing source file ends in 12004, exit code 1
   welcome-uninstall  "&Uninstall" of the welcome dialog runs the installed
@@ -563,6 +564,17 @@ def case_missing_section(args):
             check(messages[:1] == [TEXTS[12005]] and messages[-1:] == [TEXTS[12004]],
                   "without [%s]: messages %s" % (section, messages))
             check(first(report, "exit") == "1", "without [%s]: setup exit %s" % (section, first(report, "exit")))
+    # The uninstaller checks its section as well: nothing goes, and it says so.
+    with Prefix(args, "missing-section") as prefix:
+        install(prefix, "C:\\Plug")
+        with open(prefix.file("windows\\inf\\Pixtune.inf"), "w", newline="\r\n") as f:
+            f.write(inf_without(text, "Uninstall"))
+        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES,
+                                 "answer:Uninstall error:" + OK, "exit")
+        check(first(report, "exit") == "1", "uninstaller without [Uninstall]: exit %s" % first(report, "exit"))
+        check(folder_files(prefix, "Plug") == ["Pixtunee.8be", "Pixtunef.8bf"], "uninstaller without [Uninstall] "
+              "removed plug-ins")
+        check(prefix.reg_query(UNINSTALL_KEY)[0] == 0, "uninstaller without [Uninstall] removed the key")
 
 
 def case_no_apppath(args):
