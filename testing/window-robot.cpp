@@ -12,7 +12,8 @@
 //                             check boxes and buttons that open no window)
 //   settext:<id>:<text>       WM_SETTEXT to a control
 //   text:<id> checked:<id> enabled:<id>
-//                             print a control's text, check state, enabling
+//                             print a control's text (line breaks as "|"),
+//                             check state, enabling
 //   answer:<caption>:<id>     wait for a dialog box of that caption (not a
 //                             main window), print its text as
 //                             "message=", press its button <id> (6 Yes, 7 No)
@@ -98,6 +99,14 @@ HWND control(const std::string &id) {
   return item;
 }
 
+// A text with its line breaks as "|", to fit one report line.
+std::string oneLine(std::string text) {
+  for (char &c : text)
+    if (c == '\n' || c == '\r')
+      c = '|';
+  return text;
+}
+
 void press(HWND button) {
   // Posted: a click that opens a modal window must not hold the robot.
   PostMessageA(button, BM_CLICK, 0, 0);
@@ -148,7 +157,7 @@ void runStep(const std::string &step) {
   } else if (verb == "settext") {
     SendMessageA(control(first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(second.c_str()));
   } else if (verb == "text") {
-    std::printf("text.%s=%s\n", rest.c_str(), windowText(control(rest)).c_str());
+    std::printf("text.%s=%s\n", rest.c_str(), oneLine(windowText(control(rest))).c_str());
   } else if (verb == "checked") {
     std::printf("checked.%s=%d\n", rest.c_str(),
                 SendMessageA(control(rest), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
@@ -157,11 +166,7 @@ void runStep(const std::string &step) {
   } else if (verb == "answer") {
     HWND box = waitWindow(first, "#32770"); // dialogs and message boxes
     HWND text = GetDlgItem(box, 0xFFFF);    // a message box's text
-    std::string message = text ? windowText(text) : "";
-    for (char &c : message)
-      if (c == '\n' || c == '\r')
-        c = '|';
-    std::printf("message=%s\n", message.c_str());
+    std::printf("message=%s\n", oneLine(text ? windowText(text) : "").c_str());
     HWND button = GetDlgItem(box, std::atoi(second.c_str()));
     if (!button)
       fail("button " + second + " of " + first);

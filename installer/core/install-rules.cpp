@@ -2,6 +2,7 @@
 #include "installer/core/install-rules.h"
 
 #include <cctype>
+#include <string>
 
 namespace installer {
 
@@ -45,6 +46,21 @@ const char *uninstallSection(UninstallPlan plan) {
     return "UninstallSafe";
   }
   return "";
+}
+
+SetupString makerFolderOf(const SetupString &pluginFolder) {
+  std::string folder = pluginFolder.c_str();
+  while (!folder.empty() && folder.back() == '\\')
+    folder.pop_back();
+  std::size_t slash = folder.rfind('\\');
+  if (slash == std::string::npos)
+    return SetupString();
+  std::string parent = folder.substr(0, slash);
+  std::size_t nameStart = parent.rfind('\\');
+  std::string name = nameStart == std::string::npos ? parent : parent.substr(nameStart + 1);
+  if (!equalsIgnoringCase(name.c_str(), "Tarvos Technologies"))
+    return SetupString();
+  return SetupString(parent.c_str());
 }
 
 SetupString uninstallInfPath(const SetupString &windowsFolder) {

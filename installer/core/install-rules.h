@@ -29,6 +29,13 @@ UninstallPlan planUninstall(const SetupString &commandLine, const SetupString &a
 // The section an uninstall plan runs (empty for NothingInstalled).
 const char *uninstallSection(UninstallPlan plan);
 
+// The folder the maker's products share, which the installation makes
+// above the default plug-in folder: the parent of pluginFolder (with or
+// without its closing backslash) when that parent is named for the maker
+// in any letter case; empty otherwise. It is ours to remove once it is
+// empty; any other parent may be the user's.
+SetupString makerFolderOf(const SetupString &pluginFolder);
+
 // <windowsFolder>\inf\Pixtune.inf, with one backslash between the folder
 // and "inf".
 SetupString uninstallInfPath(const SetupString &windowsFolder);

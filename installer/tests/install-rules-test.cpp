@@ -41,6 +41,24 @@ TEST(InstallRulesTest, InfPathUnderTheWindowsFolder) {
   EXPECT_EQ(uninstallInfPath("C:\\"), "C:\\inf\\Pixtune.inf");
 }
 
+// Only the maker's folder above the plug-in folder is ours to remove.
+TEST(InstallRulesTest, MakerFolderAbovePluginFolder) {
+  const char *const cases[][2] = {
+      {"C:\\Program Files\\Tarvos Technologies\\Pixtune plug-in\\",
+       "C:\\Program Files\\Tarvos Technologies"},
+      {"C:\\Program Files\\Tarvos Technologies\\Pixtune plug-in",
+       "C:\\Program Files\\Tarvos Technologies"},
+      {"D:\\TARVOS TECHNOLOGIES\\Plug\\", "D:\\TARVOS TECHNOLOGIES"},
+      {"C:\\Editor\\Plug-ins\\", ""},
+      {"C:\\Tarvos Technologies\\", ""},
+      {"C:\\Old Tarvos Technologies\\Plug\\", ""},
+      {"C:\\Plug", ""},
+      {"", ""},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(makerFolderOf(c[0]), c[1]) << c[0];
+}
+
 TEST(InstallRulesTest, OldVersionCommand) {
   EXPECT_EQ(uninstallCommand("\"C:\\windows\\Pixuns.exe\"", true),
             "\"C:\\windows\\Pixuns.exe\" safe");

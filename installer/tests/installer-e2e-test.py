@@ -12,6 +12,7 @@ plug-in by the plug-in test host and jpeginfo.
   discard-template  delete the template prefix once every case has run
   install         folder with blanks, registry, inf folder, the installed
                   filter run in the test host, screenshot of dialog 10002
+                  and its lists of hosts
   plugin-kinds    both boxes unchecked re-checks export; filter only
   reinstall       16122, the old uninstaller with " safe", waited for
                   before anything is copied
@@ -19,8 +20,17 @@ plug-in by the plug-in test host and jpeginfo.
                   reinstall, printing the setup's processor time while
                   the old uninstaller runs; fails above 200 ms
   uninstall       Pixuns: No keeps, SAFE asks nothing, Yes removes all
+  uninstall-read-only  a read-only plug-in: the message names it, the
+                  uninstall key, "AppPath" and the INF stay; once the file
+                  is writable a second run removes everything
+  uninstall-leaves-nothing  the default folder: no empty folder or key of
+                  the maker stays, one holding something else does
+  reinstall-settings  the settings the plug-in saved survive a reinstall
+  missing-section Pixsetup with each section of the INF missing in turn:
+                  12004, exit code 1; Pixuns without its section: an
+                  error, nothing removed
   no-apppath      without "AppPath" nothing runs; decoys survive
-  missing-source  a missing source file ends in 12004
+  missing-source  a missing source file ends in 12004, exit code 1
   welcome-uninstall  "&Uninstall" of the welcome dialog runs the installed
                   uninstaller and ends the setup with 12003
 """
@@ -212,13 +222,20 @@ def case_install(args):
     with Prefix(args, "install") as prefix:
         shot = os.path.join(prefix.root, "shot.bmp")
         steps = install_steps("  C:\\Target Folder \t")
-        # The screenshot while dialog 10002 shows, before OK.
+        # The screenshot and the lists of hosts while dialog 10002 shows,
+        # before OK.
         index = steps.index("click:1", steps.index("window:" + OPTIONS))
-        steps.insert(index, "shot:Z:" + shot.replace("/", "\\"))
+        steps[index:index] = ["shot:" + robot_path(prefix, shot), "text:1007", "text:1008"]
         report, _ = prefix.robot(*steps)
         check(first(report, "enabled.1001") == "0", "Uninstall enabled without an uninstall key")
         check(first(report, "text.1004") == TEXTS[12000], "default folder %s" % first(report, "text.1004"))
         check(first(report, "text.1006") == TEXTS[12001], "note without an editor %s" % first(report, "text.1006"))
+        # The hosts that take each kind of plug-in, one a line.
+        export_hosts = (first(report, "text.1007") or "").split("|")
+        filter_hosts = (first(report, "text.1008") or "").split("|")
+        check("Adobe Photoshop" in export_hosts, "export hosts %s" % export_hosts)
+        check(set(export_hosts) <= set(filter_hosts) and "Adobe Illustrator" in filter_hosts,
+              "filter hosts %s" % filter_hosts)
         check(first(report, "message") == TEXTS[12005], "creation question %s" % first(report, "message"))
         check("Attention" not in report.get("seen", []), "asked about an old version that is not there")
         check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
@@ -238,19 +255,7 @@ def case_install(args):
         else:
             check(False, "no screenshot")
 
-        # The test host loads the installed filter from its folder; the
-        # filter finds the installed Pixtune.dll by its plain name.
-        host = prefix.file("host")
-        os.makedirs(host)
-        os.makedirs(prefix.file("out"))
-        shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host.exe"), host)
-        write_image(os.path.join(host, "image.pnm"), 48, 32)
-        code, out, err = prefix.wine("C:\\host\\plugin-test-host.exe", "C:\\Target Folder\\Pixtunef.8bf",
-                                     "--image", "C:\\host\\image.pnm", "--script", "fPin=TEXT:C:\\out\\",
-                                     "--script", "tMbl=long:1")
-        lines = dict(line.rstrip("\r").partition("=")[::2] for line in out.splitlines())
-        check(lines.get("load") == "ok" and lines.get("result") == "0",
-              "installed filter: load %s result %s" % (lines.get("load"), lines.get("result")))
+        export_with_filter(args, prefix, "C:\\Target Folder")
         written = os.listdir(prefix.file("out"))
         check(written == ["photo.jpg"], "filter wrote %s" % written)
         for name in written:
@@ -258,6 +263,24 @@ def case_install(args):
                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
             check(peer.returncode == 0 and peer.stdout.decode().rstrip().endswith("OK"),
                   "jpeginfo: %s" % peer.stdout.decode())
+
+
+def export_with_filter(args, prefix, folder):
+    """The test host loads the installed filter from its folder (the filter
+    finds the installed Pixtune.dll by its plain name) and exports into
+    C:\\out without a dialog, saving the compressor's settings."""
+    host = prefix.file("host")
+    if not os.path.isdir(host):
+        os.makedirs(host)
+        os.makedirs(prefix.file("out"))
+        shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host.exe"), host)
+        write_image(os.path.join(host, "image.pnm"), 48, 32)
+    code, out, err = prefix.wine("C:\\host\\plugin-test-host.exe", folder + "\\Pixtunef.8bf",
+                                 "--image", "C:\\host\\image.pnm", "--script", "fPin=TEXT:C:\\out\\",
+                                 "--script", "tMbl=long:1")
+    lines = dict(line.rstrip("\r").partition("=")[::2] for line in out.splitlines())
+    check(lines.get("load") == "ok" and lines.get("result") == "0",
+          "installed filter: load %s result %s" % (lines.get("load"), lines.get("result")))
 
 
 def write_image(path, width, height):
@@ -281,6 +304,7 @@ def case_plugin_kinds(args):
                                  "checked:1001", "click:2", "exit")
         check(report.get("checked.1003") == ["0"], "filter box after its click %s" % report.get("checked.1003"))
         check(report.get("checked.1001") == ["1"], "export box not re-checked: %s" % report.get("checked.1001"))
+        check(first(report, "exit") == "1", "a cancelled setup ended with %s" % first(report, "exit"))
         # Filter only.
         report, _ = prefix.robot(*install_steps("C:\\Filters", kinds=("1001",)))
         check(first(report, "text.1004") == "C:\\Editor\\Plug-ins\\", "editor's folder %s" %
@@ -326,9 +350,12 @@ def case_reinstall(args, measure=False):
               % folder_files(prefix, "New"))
 
 
-def install(prefix, folder):
-    report, _ = prefix.robot(*install_steps(folder))
-    check(folder_files(prefix, folder.split("\\", 1)[1]) == ["Pixtunee.8be", "Pixtunef.8bf"],
+def install(prefix, folder, expected=("Pixtunee.8be", "Pixtunef.8bf")):
+    """Installs both plug-ins into a folder, which the setup creates when
+    it is missing; the folder then holds the expected files."""
+    existed = os.path.isdir(prefix.file(folder.split("\\", 1)[1]))
+    report, _ = prefix.robot(*install_steps(folder, answers=() if existed else (("Setup", YES),)))
+    check(folder_files(prefix, folder.split("\\", 1)[1]) == sorted(expected),
           "installation into %s failed" % folder)
 
 
@@ -343,13 +370,14 @@ def case_uninstall(args):
         check(installed_files(prefix) == {"dll": True, "uninstaller": True, "inf": True}, "No removed files")
         check(prefix.reg_query(PRODUCT_KEY)[0] == 0, "No removed the product key")
 
-        # SAFE: no question; plug-ins, library and keys go, Pixuns and the INF stay.
+        # SAFE: no question; plug-ins, library, "AppPath" and the uninstall key
+        # go, Pixuns, the INF and the settings key stay.
         report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe SAFE", "exit")
         check(report.get("seen", []) == [], "SAFE showed windows: %s" % report.get("seen"))
         check(folder_files(prefix, "Plug") is None, "SAFE left the folder: %s" % folder_files(prefix, "Plug"))
         check(installed_files(prefix) == {"dll": False, "uninstaller": True, "inf": True},
               "SAFE left %s" % installed_files(prefix))
-        check(prefix.reg_query(PRODUCT_KEY)[0] != 0, "SAFE left the product key")
+        check("AppPath" not in prefix.reg_query(PRODUCT_KEY)[1], "SAFE left AppPath")
         check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "SAFE left the uninstall key")
 
         # Yes: everything goes.
@@ -379,8 +407,174 @@ def case_welcome_uninstall(args):
                                             "Pixtune plug-in files were removed from this system."],
               "messages %s" % report.get("message"))
         check(OPTIONS not in report.get("seen", []), "the setup went on after the removal")
+        check(first(report, "exit") == "0", "setup exit %s after the removal" % first(report, "exit"))
         check(folder_files(prefix, "Plug") is None, "the folder stayed: %s" % folder_files(prefix, "Plug"))
         check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "the uninstall key stayed")
+
+
+def artefact(args, prefix, bmp, name):
+    """Keeps a screenshot (taken by the robot as BMP) in the test artefacts."""
+    artefacts = os.path.join(args.tree, "installer", "tests", "artefacts")
+    os.makedirs(artefacts, exist_ok=True)
+    png = os.path.join(artefacts, name)
+    done = subprocess.run(["convert", bmp, png], stderr=subprocess.PIPE)
+    check(done.returncode == 0, "ImageMagick cannot read %s: %s" % (bmp, done.stderr[-200:]))
+    print("screenshot kept: " + png)
+
+
+def robot_path(prefix, unix_path):
+    return "Z:" + unix_path.replace("/", "\\")
+
+
+def case_uninstall_read_only(args):
+    with Prefix(args, "uninstall-read-only") as prefix:
+        install(prefix, "C:\\Plug")
+        prefix.wine("attrib", "+r", "C:\\Plug\\Pixtunef.8bf")
+        shot = os.path.join(prefix.root, "remain.bmp")
+        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES,
+                                 "window:Uninstall error", "shot:" + robot_path(prefix, shot),
+                                 "answer:Uninstall error:" + OK, "exit")
+        messages = report.get("message", [])
+        check(len(messages) == 2 and "|C:\\Plug\\Pixtunef.8bf" in messages[-1],
+              "message does not name the file: %s" % messages)
+        check(first(report, "exit") == "1", "uninstaller exit %s" % first(report, "exit"))
+        if first(report, "shot") == "ok":
+            artefact(args, prefix, shot, "uninstall-files-remain.png")
+        # Enough stays for a second run: the uninstall key, "AppPath", the
+        # uninstaller and the INF.
+        check(folder_files(prefix, "Plug") == ["Pixtunef.8bf"], "folder holds %s" % folder_files(prefix, "Plug"))
+        check(installed_files(prefix)["uninstaller"] and installed_files(prefix)["inf"],
+              "the first run left %s" % installed_files(prefix))
+        check(prefix.reg_query(UNINSTALL_KEY)[1].get("UninstallString") == '"C:\\windows\\Pixuns.exe"',
+              "the uninstall key went")
+        check(prefix.reg_query(PRODUCT_KEY)[1].get("AppPath") == "C:\\Plug\\", "AppPath went")
+
+        prefix.wine("attrib", "-r", "C:\\Plug\\Pixtunef.8bf")
+        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES, "exit")
+        check("Uninstall error" not in report.get("seen", []), "the second run failed: %s" % report.get("message"))
+        check(first(report, "exit") == "0", "second run's exit %s" % first(report, "exit"))
+        prefix.wine("wineboot", "-r")
+        check(folder_files(prefix, "Plug") is None, "the second run left the folder")
+        check(installed_files(prefix) == {"dll": False, "uninstaller": False, "inf": False},
+              "the second run left %s" % installed_files(prefix))
+        check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "the second run left the uninstall key")
+        check(prefix.reg_query(PRODUCT_KEY)[0] != 0, "the second run left the product key")
+
+
+MAKER_KEY = r"HKLM\Software\Tarvos Technologies"
+MAKER_FOLDER = "Program Files\\Tarvos Technologies"
+
+
+def install_to_default_folder(prefix):
+    report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "click:1",
+                             "window:" + OPTIONS, "click:1", "answer:Setup:" + YES, "exit")
+    check(folder_files(prefix, MAKER_FOLDER + "\\Pixtune plug-in") == ["Pixtunee.8be", "Pixtunef.8bf"],
+          "not installed into the default folder: %s" % report.get("message"))
+
+
+def uninstall_confirmed(prefix):
+    report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES, "exit")
+    check(first(report, "exit") == "0", "uninstaller exit %s" % first(report, "exit"))
+
+
+def case_uninstall_leaves_nothing(args):
+    with Prefix(args, "uninstall-leaves-nothing") as prefix:
+        install_to_default_folder(prefix)
+        uninstall_confirmed(prefix)
+        check(not os.path.exists(prefix.file(MAKER_FOLDER)), "the maker's folder stayed: %s" %
+              folder_files(prefix, MAKER_FOLDER))
+        check(prefix.reg_query(MAKER_KEY)[0] != 0, "the maker's key stayed")
+
+        # The maker's folder and key with something else in them stay.
+        os.makedirs(prefix.file(MAKER_FOLDER + "\\Other"))
+        prefix.reg_add(MAKER_KEY + r"\Other", "Path", "C:\\Other")
+        install_to_default_folder(prefix)
+        uninstall_confirmed(prefix)
+        check(folder_files(prefix, MAKER_FOLDER) == ["Other"], "maker's folder: %s" % folder_files(prefix, MAKER_FOLDER))
+        check(prefix.reg_query(MAKER_KEY + r"\Other")[1].get("Path") == "C:\\Other", "the other product's key went")
+        check(prefix.reg_query(MAKER_KEY + r"\Pixtune plug-in")[0] != 0, "the product's empty key stayed")
+
+        # A plug-in folder that holds other plug-ins stays; the keys go all
+        # the same.
+        prefix.wine("reg", "delete", MAKER_KEY, "/f")
+        os.makedirs(prefix.file("Editor\\Plug-ins"))
+        open(prefix.file("Editor\\Plug-ins\\other.8bf"), "w").close()
+        install(prefix, "C:\\Editor\\Plug-ins", expected=["Pixtunee.8be", "Pixtunef.8bf", "other.8bf"])
+        uninstall_confirmed(prefix)
+        check(folder_files(prefix, "Editor\\Plug-ins") == ["other.8bf"], "the editor's folder holds %s" %
+              folder_files(prefix, "Editor\\Plug-ins"))
+        check(prefix.reg_query(MAKER_KEY)[0] != 0, "the maker's key stayed beside a shared plug-in folder")
+
+
+# The values the compressor keeps in the product key.
+SETTINGS = ("Plugin options", "Window position", "Image parameters", "Thumbnail parameters",
+            "Thumbnail name expansion", "Last path")
+
+
+def case_reinstall_settings(args):
+    with Prefix(args, "reinstall-settings") as prefix:
+        install(prefix, "C:\\Old")
+        export_with_filter(args, prefix, "C:\\Old")
+        # A user's own choice beside what the export saved.
+        prefix.reg_add(PRODUCT_KEY, "Thumbnail name expansion", "_small")
+        saved = prefix.reg_query(PRODUCT_KEY)[1]
+        check(all(name in saved for name in SETTINGS), "the export saved %s" % sorted(saved))
+        # The reinstall runs the installed uninstaller with " safe".
+        report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "click:1",
+                                 "window:" + OPTIONS, "settext:1004:C:\\New", "click:1",
+                                 "answer:Attention:" + YES, "answer:Setup:" + YES, "exit")
+        check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
+        check(folder_files(prefix, "Old") is None, "the old folder stayed")
+        check(folder_files(prefix, "New") == ["Pixtunee.8be", "Pixtunef.8bf"], "new folder %s" %
+              folder_files(prefix, "New"))
+        kept = prefix.reg_query(PRODUCT_KEY)[1]
+        check(kept.get("AppPath") == "C:\\New\\", "AppPath %s" % kept.get("AppPath"))
+        for name in SETTINGS:
+            check(kept.get(name) == saved.get(name), "%s: %s before, %s after" % (name, saved.get(name), kept.get(name)))
+
+
+def inf_without(text, section):
+    """The INF text with one section, its header and lines, left out."""
+    out, skipping = [], False
+    for line in text.splitlines(True):
+        header = re.match(r"\[([^\]]+)\]", line)
+        if header:
+            skipping = header.group(1) == section
+        if not skipping:
+            out.append(line)
+    return "".join(out)
+
+
+def case_missing_section(args):
+    with open(os.path.join(args.source, "installer", "Pixtune.inf")) as f:
+        text = f.read()
+    sections = re.findall(r"^\[([^\]]+)\]", text, re.M)
+    check(len(sections) >= 10, "sections %s" % sections)
+    for section in sections:
+        print("without [%s]" % section)
+        with Prefix(args, "missing-section") as prefix:
+            with open(prefix.file("setup\\Pixtune.inf"), "w", newline="\r\n") as f:
+                f.write(inf_without(text, section))
+            # Without [Version] the file cannot be opened: that says so first.
+            opened = [] if section != "Version" else ["answer:Setup error:" + OK]
+            report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "click:1",
+                                     "window:" + OPTIONS, "settext:1004:C:\\Plug", "click:1",
+                                     "answer:Setup:" + YES, *opened, "answer:Setup:" + YES, "exit")
+            messages = report.get("message", [])
+            check(messages[:1] == [TEXTS[12005]] and messages[-1:] == [TEXTS[12004]],
+                  "without [%s]: messages %s" % (section, messages))
+            check(first(report, "exit") == "1", "without [%s]: setup exit %s" % (section, first(report, "exit")))
+    # The uninstaller checks its section as well: nothing goes, and it says so.
+    with Prefix(args, "missing-section") as prefix:
+        install(prefix, "C:\\Plug")
+        with open(prefix.file("windows\\inf\\Pixtune.inf"), "w", newline="\r\n") as f:
+            f.write(inf_without(text, "Uninstall"))
+        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES,
+                                 "answer:Uninstall error:" + OK, "exit")
+        check(first(report, "exit") == "1", "uninstaller without [Uninstall]: exit %s" % first(report, "exit"))
+        check(folder_files(prefix, "Plug") == ["Pixtunee.8be", "Pixtunef.8bf"], "uninstaller without [Uninstall] "
+              "removed plug-ins")
+        check(prefix.reg_query(UNINSTALL_KEY)[0] == 0, "uninstaller without [Uninstall] removed the key")
 
 
 def case_no_apppath(args):
@@ -413,7 +607,7 @@ def case_missing_source(args):
                                  "exit", timeout=90)
         messages = report.get("message", [])
         check(messages == [TEXTS[12002], TEXTS[12005], TEXTS[12004]], "messages %s" % messages)
-        check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
+        check(first(report, "exit") == "1", "setup exit %s" % first(report, "exit"))
         print("missing source: %.1f s" % (time.time() - started))
         check(folder_files(prefix, "Broken") == ["Pixtunef.8bf"], "copied %s" % folder_files(prefix, "Broken"))
 
@@ -426,6 +620,9 @@ def case_discard_template(args):
 CASES = {"template": case_template, "discard-template": case_discard_template, "install": case_install, "plugin-kinds": case_plugin_kinds,
          "reinstall": case_reinstall, "uninstall": case_uninstall, "no-apppath": case_no_apppath,
          "missing-source": case_missing_source, "welcome-uninstall": case_welcome_uninstall,
+         "uninstall-read-only": case_uninstall_read_only,
+         "uninstall-leaves-nothing": case_uninstall_leaves_nothing,
+         "reinstall-settings": case_reinstall_settings, "missing-section": case_missing_section,
          "reinstall-wait-cpu": lambda args: case_reinstall(args, measure=True)}
 
 

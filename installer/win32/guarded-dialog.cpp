@@ -27,6 +27,12 @@ INT_PTR CALLBACK guardedProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
 
 } // namespace
 
+void recordOutcome(HWND dialog, bool succeeded) {
+  auto *handlers = reinterpret_cast<const DialogHandlers *>(GetWindowLongPtrA(dialog, DWLP_USER));
+  if (handlers && handlers->succeeded)
+    *handlers->succeeded = succeeded;
+}
+
 INT_PTR runGuardedDialog(HWND owner, int templateId, const DialogHandlers &handlers) {
   return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner,
                          guardedProc, reinterpret_cast<LPARAM>(&handlers));

@@ -11,9 +11,13 @@ namespace installer {
 struct DialogHandlers {
   void (*onInit)(HWND dialog);
   void (*onCommand)(HWND dialog, int command);
+  bool *succeeded; // what the dialog did for the setup's result; may be null
 };
 
 INT_PTR runGuardedDialog(HWND owner, int templateId, const DialogHandlers &handlers);
+
+// The running dialog's record of the setup's result, set by its handlers.
+void recordOutcome(HWND dialog, bool succeeded);
 
 } // namespace installer
 

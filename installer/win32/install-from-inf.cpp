@@ -40,11 +40,14 @@ bool InstallFromInf(const SetupString &folder, bool filter, bool exportPlugin, H
   }
   if (!inf.setPluginFolder(destination))
     return false;
-  ok = inf.runSection("Install") && ok;
+  // The installed copy of this file is what removes the installation
+  // again: one without its uninstall sections would leave no way back.
+  ok = inf.isComplete("Uninstall") && inf.isComplete("UninstallSafe") && ok;
+  ok = inf.runSection("Install").succeeded && ok;
   if (filter)
-    ok = inf.runSection("InstallF") && ok;
+    ok = inf.runSection("InstallF").succeeded && ok;
   if (exportPlugin)
-    ok = inf.runSection("InstallE") && ok;
+    ok = inf.runSection("InstallE").succeeded && ok;
   return ok;
 }
 

@@ -88,9 +88,10 @@ void onOk(HWND dialog) {
       return;
     }
   }
-  if (InstallFromInf(folder, isChecked(dialog, IDC_FILTER_BOX), isChecked(dialog, IDC_EXPORT_BOX),
-                     dialog) ||
-      ask(dialog, loadText(IDS_SETUP_ERRORS), "Setup"))
+  bool installed = InstallFromInf(folder, isChecked(dialog, IDC_FILTER_BOX),
+                                  isChecked(dialog, IDC_EXPORT_BOX), dialog);
+  recordOutcome(dialog, installed);
+  if (installed || ask(dialog, loadText(IDS_SETUP_ERRORS), "Setup"))
     EndDialog(dialog, 1);
 }
 
@@ -124,8 +125,8 @@ void onCommand(HWND dialog, int command) {
 
 } // namespace
 
-INT_PTR runOptionsDialog(HWND owner) {
-  return runGuardedDialog(owner, IDD_OPTIONS, DialogHandlers{onInit, onCommand});
+INT_PTR runOptionsDialog(HWND owner, bool &succeeded) {
+  return runGuardedDialog(owner, IDD_OPTIONS, DialogHandlers{onInit, onCommand, &succeeded});
 }
 
 } // namespace installer

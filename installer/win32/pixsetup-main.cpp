@@ -1,5 +1,6 @@
 // Pixsetup.exe: the background window, the component check, the welcome
-// dialog and, after Install, the options dialog that installs.
+// dialog and, after Install, the options dialog that installs. Ends with 0
+// once it installed or removed with every step done, otherwise with 1.
 #include "installer/win32/resource.h"
 #include "installer/win32/setup-dialogs.h"
 #include "installer/win32/setup-folders.h"
@@ -33,8 +34,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HRESULT com = CoInitialize(nullptr);
     HWND window = installer::createSetupWindow(instance);
     installer::CheckComponents(window);
-    if (installer::runWelcomeDialog(window) == 1)
-      installer::runOptionsDialog(window);
+    // A caller learns from the exit code whether the setup did its work.
+    bool succeeded = false;
+    if (installer::runWelcomeDialog(window, succeeded) == 1)
+      installer::runOptionsDialog(window, succeeded);
     if (window)
       DestroyWindow(window);
     MSG msg;
@@ -44,7 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     if (SUCCEEDED(com))
       CoUninitialize();
-    return 0;
+    return succeeded ? 0 : 1;
   } catch (...) {
     return 1;
   }

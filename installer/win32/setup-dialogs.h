@@ -6,9 +6,13 @@
 
 namespace installer {
 
-// Each returns the dialog's end code: 1 to go on, 0 to end the setup.
-INT_PTR runWelcomeDialog(HWND owner);
-INT_PTR runOptionsDialog(HWND owner);
+// Each returns the dialog's end code: 1 to go on, 0 to end the setup, and
+// sets succeeded when it did its work whole: the welcome dialog when it
+// removed the old version, the options dialog when every step of the
+// installation succeeded (an installation whose errors the user chose to
+// ignore has not).
+INT_PTR runWelcomeDialog(HWND owner, bool &succeeded);
+INT_PTR runOptionsDialog(HWND owner, bool &succeeded);
 
 } // namespace installer
 

@@ -10,12 +10,17 @@
 
 namespace installer {
 
-SetupString programFolder() {
+SetupString programPath() {
   SetupString path = SetupString::withRoom(MAX_PATH);
   DWORD length = GetModuleFileNameA(nullptr, path.data(), MAX_PATH);
   if (length == 0 || length >= MAX_PATH)
     return SetupString();
   path.syncLength();
+  return SetupString(path.c_str());
+}
+
+SetupString programFolder() {
+  SetupString path = programPath();
   const char *slash = std::strrchr(path.c_str(), '\\');
   return slash ? path.left(static_cast<std::size_t>(slash - path.c_str()) + 1) : SetupString();
 }

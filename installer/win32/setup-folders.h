@@ -6,6 +6,8 @@
 
 namespace installer {
 
+// The running program's own file; empty on failure.
+SetupString programPath();
 // The setup program's own folder, ending in a backslash.
 SetupString programFolder();
 // The system folder (GetSystemDirectory), ending in a backslash.

@@ -20,6 +20,7 @@ void onCommand(HWND dialog, int command) {
     RemoveOldVersion(false, dialog);
     if (IsOldVersionInstalled())
       return; // the old uninstaller left its key: the dialog stays
+    recordOutcome(dialog, true);
     MessageBoxA(dialog, loadText(IDS_FILES_REMOVED).c_str(), "Setup", MB_ICONINFORMATION);
     EndDialog(dialog, 0);
     return;
@@ -40,8 +41,8 @@ void onInit(HWND dialog) {
 
 } // namespace
 
-INT_PTR runWelcomeDialog(HWND owner) {
-  return runGuardedDialog(owner, IDD_WELCOME, DialogHandlers{onInit, onCommand});
+INT_PTR runWelcomeDialog(HWND owner, bool &succeeded) {
+  return runGuardedDialog(owner, IDD_WELCOME, DialogHandlers{onInit, onCommand, &succeeded});
 }
 
 } // namespace installer
