@@ -65,6 +65,13 @@ COLORREF pictureColour(const TBitmapView &view, int x, int y) {
   return RGB(p[2], p[1], p[0]);
 }
 
+// A bitmap the pane is told to show.
+struct Shown final : PaneSource {
+  const std::uint8_t *bitmap;
+  explicit Shown(const std::uint8_t *b) : bitmap(b) {}
+  const std::uint8_t *PaneBitmap() const override { return bitmap; }
+};
+
 struct PaneWindow {
   HWND host;
   TPreviewPane pane{GetModuleHandleA(nullptr)};
@@ -93,13 +100,14 @@ TEST(PreviewPane, ShowsTheReconstructionCentredOnGrey) {
   TBitmap bitmap = pixtune_tools::bitmapFromPnm(makeImage(200, 100, false, 11));
   ImagePreview preview(bitmap.Data(), bitmap.Bytes(), nullptr);
   preview.Compress(params(48, 48));
-  w.pane.ShowBitmap(preview.Reconstruction().Data());
+  Shown shown(preview.Reconstruction().Data());
+  w.pane.Show(&shown);
   pump(300);
-  TBitmapView shown(preview.Reconstruction());
+  TBitmapView view(preview.Reconstruction());
   // 200 x 100 in 400 x 300: from (100, 100).
   for (int y : {0, 1, 37, 99})
     for (int x : {0, 5, 120, 199})
-      EXPECT_EQ(w.at(100 + x, 100 + y), pictureColour(shown, x, y)) << x << "," << y;
+      EXPECT_EQ(w.at(100 + x, 100 + y), pictureColour(view, x, y)) << x << "," << y;
   EXPECT_EQ(w.at(5, 5), RGB(128, 128, 128));
   EXPECT_EQ(w.at(399, 299), RGB(128, 128, 128));
   EXPECT_EQ(w.at(99, 150), RGB(128, 128, 128));
@@ -116,7 +124,8 @@ TEST(PreviewPane, LargePicturePansWithThePointerUpToItsEdges) {
   PaneWindow w;
   TBitmap bitmap = pixtune_tools::bitmapFromPnm(makeImage(800, 600, false, 12));
   TBitmapView view(bitmap);
-  w.pane.ShowBitmap(bitmap.Data());
+  Shown shown(bitmap.Data());
+  w.pane.Show(&shown);
   w.pane.SetScrollOffsets(300, 150);
   pump(200);
   EXPECT_EQ(w.at(0, 0), pictureColour(view, 300, 150));

@@ -15,6 +15,11 @@ TImagePage::TImagePage(const PageRecord &record, std::size_t dibBytes)
 
 const std::uint8_t *TImagePage::Reconstruction() const { return preview_.Reconstruction().Data(); }
 
+// Held down, the source picture shows the host's own pixels.
+const std::uint8_t *TImagePage::PaneBitmap() const {
+  return sourcePressed_ ? bitmap_.Header() : Reconstruction();
+}
+
 void TImagePage::InitPage() {
   RECT source{};
   HWND picture = GetDlgItem(Handle(), IDC_SOURCE_VIEW);
@@ -93,7 +98,7 @@ INT_PTR TImagePage::OnLButtonDown(WPARAM, LPARAM lParam, int) {
   SetCapture(Handle());
   sourcePressed_ = true;
   SetSourceEdge(true);
-  pane_.ShowBitmap(bitmap_.Header());
+  pane_.Show(this);
   return 1;
 }
 
@@ -103,7 +108,7 @@ INT_PTR TImagePage::OnLButtonUp(WPARAM, LPARAM, int) {
   sourcePressed_ = false;
   ReleaseCapture();
   SetSourceEdge(false);
-  pane_.ShowBitmap(Reconstruction());
+  pane_.Show(this);
   timer_.Resume();
   return 1;
 }

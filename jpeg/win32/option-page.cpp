@@ -14,19 +14,16 @@ TOptionPage::TOptionPage(const PageRecord &record)
       bitmap_(record.bitmap), pane_(record.pane), host_(record.host),
       timer_(PreviewTimerId, static_cast<UINT>(record.options.previewDelay)), progress_(*this),
       readouts_(record.instance) {
-  lockIcons_[0] = static_cast<HICON>(
-      LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_LOCK_LINKED), IMAGE_ICON, 0, 0, 0));
-  lockIcons_[1] = static_cast<HICON>(
-      LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_LOCK_UNLINKED), IMAGE_ICON, 0, 0, 0));
+  lockIcons_[0].reset(static_cast<HICON>(
+      LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_LOCK_LINKED), IMAGE_ICON, 0, 0, 0)));
+  lockIcons_[1].reset(static_cast<HICON>(
+      LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_LOCK_UNLINKED), IMAGE_ICON, 0, 0, 0)));
   wait_ = LoadCursorA(nullptr, IDC_WAIT);
 }
 
 TOptionPage::~TOptionPage() {
   if (Handle())
     DestroyWindow(Handle());
-  for (HICON icon : lockIcons_)
-    if (icon)
-      DestroyIcon(icon);
 }
 
 void TOptionPage::Attach(HWND mainWindow, HWND tabs, UINT captionId) {
@@ -98,7 +95,8 @@ INT_PTR TOptionPage::OnInitDialog(WPARAM, LPARAM) {
 void TOptionPage::ApplyLock() {
   HWND icon = GetDlgItem(Handle(), IDC_LOCK_LEVELS);
   bool independent = options_.independentChrominance != 0;
-  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(lockIcons_[independent ? 1 : 0]), 0);
+  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(lockIcons_[independent ? 1 : 0].get()),
+               0);
   LONG_PTR exStyle =
       GetWindowLongPtrA(icon, GWL_EXSTYLE) & ~(WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME);
   SetWindowLongPtrA(icon, GWL_EXSTYLE,

@@ -16,6 +16,7 @@
 #include "jpeg/win32/readout-bar.h"
 #include "jpeg/win32/t-timer.h"
 #include "jpeg/win32/t-window.h"
+#include "platform/base/win32/window-owners.h"
 
 namespace pixtune {
 
@@ -36,7 +37,7 @@ struct PageRecord {
   HostDrawing host;
 };
 
-class TOptionPage : public TWindow {
+class TOptionPage : public TWindow, public PaneSource {
 public:
   explicit TOptionPage(const PageRecord &record);
   ~TOptionPage() override;
@@ -53,6 +54,8 @@ public:
 
   // Header and pixels of the last preview's reconstruction, or null.
   virtual const std::uint8_t *Reconstruction() const = 0;
+  // What the preview pane shows while this page is current.
+  const std::uint8_t *PaneBitmap() const override { return Reconstruction(); }
   void SaveScroll(int x, int y) { scrollX_ = x, scrollY_ = y; }
   void SavedScroll(int &x, int &y) const { x = scrollX_, y = scrollY_; }
   const CompressionParams &Params() const { return params_; }
@@ -96,7 +99,7 @@ protected:
 private:
   void LevelEdited(int editId);
   HWND mainWindow_ = nullptr;
-  HICON lockIcons_[2];
+  base::IconHandle lockIcons_[2];
   HCURSOR wait_;
   HWND tooltip_ = nullptr;
   int scrollX_ = 0, scrollY_ = 0;
