@@ -277,6 +277,8 @@ INT_PTR TMainWindow::OnCommand(WORD, WPARAM wParam, LPARAM) {
     if (optionsDialog_.Run(Handle())) {
       thumbnailPage_->SyncFromOther(*imagePage_);
       imagePage_->SyncFromOther(*thumbnailPage_);
+      thumbnailPage_->RefreshReadouts();
+      imagePage_->RefreshReadouts();
     }
     return 1;
   default:

@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <climits>
+
 namespace pixtune {
 
 TOptionPage::TOptionPage(const PageRecord &record)
@@ -121,14 +123,18 @@ void TOptionPage::LevelsChanged() {
   timer_.Start();
 }
 
-// A level typed or set: the low byte is kept (the edit shows it), the
-// slider follows, and a linked edit takes the same value.
+// A level typed or set: one beyond the slider's range becomes its end
+// (the edit shows it), the slider follows, and a linked edit takes the
+// same value.
 void TOptionPage::LevelEdited(int editId) {
   if (rewriting_)
     return;
   bool luminance = editId == IDC_LUMINANCE_EDIT;
   BOOL read = FALSE;
   UINT typed = GetDlgItemInt(Handle(), editId, &read, FALSE);
+  // Digits too many for a number are beyond the range as well.
+  if (!read && GetWindowTextLengthA(GetDlgItem(Handle(), editId)) > 0)
+    typed = UINT_MAX;
   EditValue value = LevelFromTyped(typed);
   auto level = static_cast<std::uint8_t>(value.value);
   (luminance ? params_.luminance : params_.chrominance) = level;
@@ -233,10 +239,19 @@ void TOptionPage::RunPreview() {
 
 void TOptionPage::SetReadouts(int width, int height, int bitsPerPixel,
                               std::uint32_t compressedBytes) {
+  readWidth_ = width;
+  readHeight_ = height;
+  readBits_ = bitsPerPixel;
+  readCompressed_ = compressedBytes;
   readouts_.SetTexts(MakeReadouts(static_cast<std::uint32_t>(width),
                                   static_cast<std::uint32_t>(height),
                                   static_cast<std::uint32_t>(bitsPerPixel), compressedBytes,
                                   static_cast<std::uint32_t>(options_.modemSpeed)));
+}
+
+void TOptionPage::RefreshReadouts() {
+  if (readCompressed_)
+    SetReadouts(readWidth_, readHeight_, readBits_, readCompressed_);
 }
 
 INT_PTR TOptionPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

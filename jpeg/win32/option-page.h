@@ -51,6 +51,9 @@ public:
   virtual bool MayLeave() = 0;
   // The page was shown again: controls that follow shared options refresh.
   virtual void Refresh() {}
+  // The options changed: the readouts of the last preview are made again
+  // (the download time follows the modem speed).
+  void RefreshReadouts();
 
   // Header and pixels of the last preview's reconstruction, or null.
   virtual const std::uint8_t *Reconstruction() const = 0;
@@ -103,6 +106,9 @@ private:
   HCURSOR wait_;
   HWND tooltip_ = nullptr;
   int scrollX_ = 0, scrollY_ = 0;
+  // What the last preview's readouts were made from (none yet: 0 bytes).
+  int readWidth_ = 0, readHeight_ = 0, readBits_ = 0;
+  std::uint32_t readCompressed_ = 0;
   bool rewriting_ = false; // an edit is being corrected in place
   bool echoing_ = false;   // the linked edit follows the other
 };

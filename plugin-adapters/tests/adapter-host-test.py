@@ -42,8 +42,9 @@ them byte for byte. One case per invocation:
             from the tabs, its position saved; not in the normal window
   window-labels     every static text of the window, its pages and the
             options dialog fits its control in the dialog font
-  window-real-input one export typed through the X server (xdotool), with a
-            screenshot of the screen
+  window-real-input one export typed and clicked through the X server
+            (xdotool): the thumbnail size by its spin arrows and Up/Down keys,
+            with a screenshot of the screen
 """
 import argparse
 import os
@@ -555,16 +556,19 @@ def case_window_export(args):
     stage, out, artefacts = window_stage(args, "window-export", 160, 120)
     set_settings(wine, options_block(mode=3, fit=1, cut=1, width=64, height=48, crop=(10, 10, 90, 90)))
     shot = windows_path(os.path.join(artefacts, "pixtune-main-window.bmp"))
+    thumb_shot = windows_path(os.path.join(artefacts, "pixtune-main-window-thumbnail.bmp"))
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
-        "window:Pixtune", "shot:" + shot,
-        # Linked: typing 300 keeps the low byte, 44, and the chrominance follows.
-        "type:1010=300", "expect:1010=44", "expect:1011=44",
+        "window:Pixtune",
+        # Linked: 300 is beyond the slider's end, 255; the chrominance follows.
+        "type:1010=300", "expect:1010=255", "expect:1011=255", "press:1008", "settle:", "report:122",
         # Unlinked: the luminance slider moves alone.
-        "notify:1047", "slide:1003=60", "expect:1010=60", "expect:1011=44",
-        "click:1030", "type:1079=250", "expect:1079=100",
-        # A slower modem from the options dialog reaches the readouts.
-        "click:1061", "window:Options", "pick:1059=14400", "press:1", "window:Pixtune",
-        "press:1008", "settle:", "report:122",
+        "notify:1047", "slide:1003=60", "expect:1010=60", "expect:1011=255",
+        "click:1030", "type:1079=250", "expect:1079=100", "press:1008", "settle:", "report:122",
+        "tab:1", "tabis:1", "settle:", "report:122", "tab:0", "tabis:0",
+        # A slower modem from the options dialog reaches the readouts of
+        # both pages as the dialog closes.
+        "click:1061", "window:Options", "pick:1059=14400", "press:1", "window:Pixtune", "report:122",
+        "tab:1", "tabis:1", "report:122", "shot:" + thumb_shot, "tab:0", "tabis:0", "shot:" + shot,
         "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
     what = "window-export:"
     ui_ok(report, what)
@@ -578,19 +582,35 @@ def case_window_export(args):
                                      stderr=subprocess.PIPE)
             check(decoded.returncode == 0 and decoded.stdout.startswith(b"P6\n") and not decoded.stderr,
                   what + " djpeg on %s: %s" % (os.path.basename(f), decoded.stderr.decode()[:200]))
-    for key, value in (("Lmnc", "60"), ("cHrm", "44"), ("pRgr", "1"), ("sHrp", "100")):
+    for key, value in (("Lmnc", "60"), ("cHrm", "255"), ("pRgr", "1"), ("sHrp", "100")):
         check(recorded_value(report, key) == value,
               what + " %s recorded %s, set %s" % (key, recorded_value(report, key), value))
     _, values = reg_values(wine)
     stored = values.get("Plugin options", ("", ""))[1]
     check(len(stored) == 112 and struct.unpack("<i", bytes.fromhex(stored[8:16]))[0] == 14400,
           what + " modem speed stored %s" % stored[8:16])
-    readouts = next((v for k, v in report.items() if k.startswith("ui.") and k.endswith(".122")), None)
-    if os.path.exists(files[0]):
-        expected = expected_readouts(160, 120, 24, os.path.getsize(files[0]), 14400)
-        check(readouts == expected, what + " readouts %s, expected %s" % (readouts, expected))
+    # In step order: image at level 255, image at 60, thumbnail, then after
+    # the options image and thumbnail again.
+    readouts = [v for k, v in sorted(((int(k.split(".")[1]), v) for k, v in report.items()
+                                      if re.match(r"ui\.\d+\.122$", k)))]
+    check(len(readouts) == 5, what + " readouts reported %d times" % len(readouts))
+    if len(readouts) == 5 and os.path.exists(files[0]):
+        coarse, image, thumb, image_after, thumb_after = readouts
+        # The slider's right end is the coarsest level: the smallest file.
+        def compressed(readout):
+            number, unit = readout.split("|")[0].split(" / ")[1].split()
+            return float(number) * {"bytes": 1, "Kb": 1024, "Mb": 1048576}[unit]
+        check(compressed(coarse) < compressed(image),
+              what + " level 255 gives %s, level 60 %s" % (coarse.split("|")[0], image.split("|")[0]))
+        size = os.path.getsize(files[0])
+        check(image == expected_readouts(160, 120, 24, size, 33600), what + " readouts before the options %s" % image)
+        check(image_after == expected_readouts(160, 120, 24, size, 14400),
+              what + " readouts after the options %s" % image_after)
+        check(thumb.endswith("@ 33600bps") and thumb_after.split("|")[:2] == thumb.split("|")[:2] and
+              thumb_after.endswith("@ 14400bps"), what + " thumbnail readouts %s, then %s" % (thumb, thumb_after))
     replay_matches(wine, stage, report, "Pixtunee.8be", files, what)
-    check_screenshot(os.path.join(artefacts, "pixtune-main-window.bmp"), what)
+    for name in ("pixtune-main-window.bmp", "pixtune-main-window-thumbnail.bmp"):
+        check_screenshot(os.path.join(artefacts, name), what)
 
 
 def case_window_thumbnail(args):
@@ -1030,13 +1050,15 @@ def case_window_labels(args):
     """Every static text of the window, both pages and the options dialog
     shows its whole text in the dialog font."""
     wine = Wine(args, args.prefix)
-    stage, out, _ = window_stage(args, "window-labels", 64, 48)
+    stage, out, artefacts = window_stage(args, "window-labels", 64, 48)
     set_settings(wine, options_block(mode=3))
+    shot = windows_path(os.path.join(artefacts, "pixtune-labels-thumbnail-page.bmp"))
+    # Fit off: the radio buttons under it are disabled, drawn embossed.
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",
                        "fPin=TEXT:" + windows_path(out, folder=True), "--play", "display", *ui(
                            "window:Pixtune", "tabis:0", "settle:", "fits:image", "tab:1", "tabis:1", "settle:",
-                           "fits:thumbnail", "click:1061", "window:Options", "fits:options", "press:2",
-                           "window:Pixtune", "press:2"))
+                           "enabled:1083=0", "fits:thumbnail", "shot:" + shot, "click:1061", "window:Options",
+                           "fits:options", "press:2", "window:Pixtune", "press:2"))
     what = "window-labels:"
     ui_ok(report, what)
     for name in ("image", "thumbnail", "options"):
@@ -1066,27 +1088,64 @@ def wait_for_x_window(name, seconds=60):
 
 
 def case_window_real_input(args):
-    """One export driven by the keyboard through the X server, as a person
-    would: the luminance level typed after its mnemonic, Enter for OK, the
-    name typed into the save dialog; a screenshot of the screen kept."""
+    """One export driven through the X server, as a person would, on the
+    thumbnail page: the luminance level typed after its mnemonic, the width
+    and height changed by clicks on their spin arrows and by Up and Down in
+    their edits, up to the ends of their ranges (10 .. the image's size),
+    Enter for OK, the name typed into the save dialog; a screenshot of the
+    screen kept."""
+    import threading
     import time
     if not shutil.which("xdotool") or not shutil.which("import"):
         check(False, "window-real-input: xdotool and ImageMagick's import are needed")
         return
     wine = Wine(args, args.prefix)
     stage, out, artefacts = window_stage(args, "window-real-input", 160, 120)
-    set_settings(wine, options_block(mode=1))
+    # Thumbnail only: the window opens on the thumbnail page.
+    set_settings(wine, options_block(mode=2, width=150, height=14))
     what = "window-real-input:"
     host = subprocess.Popen([wine.exec, wine.bits, wine.prefix, "plugin-test-host.exe", "Pixtunee.8be", "--image",
-                             "image.pnm", "--guard-freed"], cwd=stage, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                             "image.pnm", "--guard-freed", *ui("window:Pixtune", "tabis:1", "settle:", "screen:1005",
+                                                               "screen:1006")],
+                            cwd=stage, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    lines = []
+    reader = threading.Thread(target=lambda: lines.extend(host.stdout), daemon=True)
+    reader.start()
+
+    def spin(control):
+        """The centres of the up and down arrows of a spin control, from its
+        place on the screen as the host reports it."""
+        deadline = time.time() + 60
+        while time.time() < deadline:
+            for line in list(lines):
+                name, _, value = line.decode("latin-1").strip().partition("=")
+                if name.startswith("ui.") and name.endswith(".screen.%d" % control):
+                    left, top, right, bottom = (int(v) for v in value.split(","))
+                    x = (left + right) // 2
+                    return (x, top + (bottom - top) // 4), (x, bottom - (bottom - top) // 4)
+            time.sleep(0.1)
+        return None
+
+    def click(point, times):
+        xdotool("mousemove", "--sync", str(point[0]), str(point[1]))
+        xdotool("click", "--repeat", str(times), "--delay", "120", "1")
+
     try:
         window = wait_for_x_window("Pixtune")
-        check(window is not None, what + " the export window did not appear")
-        if window:
+        width_spin, height_spin = spin(1005), spin(1006)
+        check(window is not None and width_spin and height_spin, what + " the export window did not appear")
+        if window and width_spin and height_spin:
             xdotool("windowfocus", "--sync", window)
             # Alt+L goes to the luminance edit; its text replaced by 40.
             xdotool("key", "--window", window, "--delay", "80", "alt+l", "Home", "shift+End")
             xdotool("type", "--window", window, "--delay", "80", "40")
+            # Width 150: five clicks up, then Up ten times in the edit, held
+            # at the image's width; height 14: one click down, then Down five
+            # times, held at 10.
+            click(width_spin[0], 5)
+            xdotool("key", "--window", window, "--delay", "80", "alt+w", *["Up"] * 10)
+            click(height_spin[1], 1)
+            xdotool("key", "--window", window, "--delay", "80", "alt+e", *["Down"] * 5)
             time.sleep(1.5)  # the preview delay and a compression, seen on the screenshot only
             shot = os.path.join(artefacts, "pixtune-real-input.png")
             subprocess.run(["import", "-window", "root", shot], stderr=subprocess.DEVNULL)
@@ -1107,20 +1166,31 @@ def case_window_real_input(args):
                 xdotool("type", "--window", dialog, "--delay", "30",
                         windows_path(os.path.join(out, "typed.jpg")))
                 xdotool("key", "--window", dialog, "Return")
-        stdout, _ = host.communicate(timeout=90)
+        host.wait(timeout=90)
     except subprocess.TimeoutExpired:
         host.kill()
-        stdout, _ = host.communicate()
+        host.wait()
         check(False, what + " the export did not end")
+    reader.join(timeout=10)
     report = {}
-    for line in stdout.decode("latin-1").splitlines():
-        name, _, value = line.partition("=")
-        report[name.strip()] = value.rstrip("\r")
+    for line in lines:
+        name, _, value = line.decode("latin-1").partition("=")
+        report[name.strip()] = value.rstrip("\r\n")
     check(report.get("result") == "0", what + " result %s" % report.get("result"))
-    check(os.listdir(out) == ["typed.jpg"], what + " wrote %s" % os.listdir(out))
-    if os.path.exists(os.path.join(out, "typed.jpg")):
-        check(jpeginfo_ok(os.path.join(out, "typed.jpg")), what + " jpeginfo")
-    check(recorded_value(report, "Lmnc") == "40", what + " level recorded %s" % recorded_value(report, "Lmnc"))
+    check(os.listdir(out) == ["th_typed.jpg"], what + " wrote %s" % os.listdir(out))
+    thumb = os.path.join(out, "th_typed.jpg")
+    if os.path.exists(thumb):
+        check(jpeginfo_ok(thumb), what + " jpeginfo")
+        fields = subprocess.run(["djpeg", "-pnm", thumb], stdout=subprocess.PIPE, check=True).stdout.split(maxsplit=3)
+        # 160 x 120 kept in proportion inside 160 x 10.
+        check((int(fields[1]), int(fields[2])) == (13, 10), what + " thumbnail %sx%s" % (fields[1], fields[2]))
+    for key, value in (("tLum", "40"), ("tMbw", "160"), ("tMbh", "10")):
+        check(recorded_value(report, key) == value,
+              what + " %s recorded %s, expected %s" % (key, recorded_value(report, key), value))
+    _, values = reg_values(wine)
+    stored = values.get("Plugin options", ("", ""))[1]
+    check(len(stored) == 112 and struct.unpack("<HH", bytes.fromhex(stored[104:112])) == (160, 10),
+          what + " thumbnail size stored %s" % stored[104:112])
 
 
 def main():

@@ -66,8 +66,10 @@ struct Options {
   std::set<std::uintptr_t> runtimeSites;
 };
 
+// Each line leaves at once: a test may act on it while the plug-in runs.
 void report(const std::string &name, const std::string &value) {
   std::printf("%s=%s\n", name.c_str(), value.c_str());
+  std::fflush(stdout);
 }
 
 std::vector<int> numberList(const std::string &text) {
