@@ -1,10 +1,13 @@
 // The writing step of an export: which files it writes for each thumbnail
 // mode, and how every failure ends as a status with nothing leaked.
 #include "jpeg/core/compress-and-write.h"
+#include "jpeg/core/step-progress.h"
 
 #include "jpeg/tests/jpeg-test-support.h"
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 using namespace pixtune;
 using namespace jpeg_test;
@@ -165,3 +168,90 @@ TEST(CompressAndWrite, AThinCropStillGivesAThumbnail) {
 }
 
 } // namespace
+
+namespace {
+
+// What the host's progress procedure is told during an export.
+std::vector<int> hostCalls;
+void hostProgress(std::int32_t done, std::int32_t total) {
+  EXPECT_EQ(total, 100);
+  hostCalls.push_back(done);
+}
+
+// The encoder's phases as it reports them to its sink: the range, the
+// units, how many units it ticked; an end as a phase of its own (units -1).
+struct Phase {
+  int start, end;
+  long units, ticks;
+};
+class PhaseRecorder final : public ProgressSink {
+public:
+  std::vector<Phase> phases;
+  void begin(int start, int end, long units) override { phases.push_back({start, end, units, 0}); }
+  void tick() override { ++phases.back().ticks; }
+  void end() override { phases.push_back({100, 100, -1, 0}); }
+};
+
+// What the host must see for those phases by the step grouping: at each
+// phase's start its start percent; units grouped u = 5n / R (at least 1,
+// grown while there are more steps g = ceil(n / u) than percents R), each
+// group a step of p = (R - 4g - 1) / g + 5 percent, one more above the
+// threshold a + p((p + 1)g - R), never past 100; at the end 100.
+std::vector<int> groupedShows(const std::vector<Phase> &phases) {
+  std::vector<int> shows;
+  for (const Phase &phase : phases) {
+    if (phase.units < 0) {
+      shows.push_back(100);
+      continue;
+    }
+    long a = phase.start, n = phase.units, range = phase.end - phase.start;
+    int percent = phase.start;
+    shows.push_back(percent);
+    if (range <= 0 || n <= 0)
+      continue; // a phase over no percent holds it, showing nothing more
+    long u = std::max(5 * n / range, 1L), g = (u + n - 1) / u;
+    while (n > 1 && g > range) {
+      ++u;
+      g = (u + n - 1) / u;
+    }
+    long p = (range - 4 * g - 1) / g + 5;
+    long threshold = a + p * ((p + 1) * g - range);
+    for (long unit = 1, due = u; unit <= phase.ticks; ++unit)
+      if (unit >= due) {
+        if (percent < 100)
+          percent = std::min<long>(100, percent + (percent > threshold ? p + 1 : p));
+        due += u;
+        shows.push_back(percent);
+      }
+  }
+  return shows;
+}
+
+} // namespace
+
+TEST(CompressAndWrite, TheHostSeesTheProgressInGroupedSteps) {
+  Fixture f(false);
+  f.bitmap = pixtune_tools::bitmapFromPnm(makeImage(640, 480, false));
+  f.settings.options.thumbnailMode = ThumbnailModeImage;
+  hostCalls.clear();
+  THostProgress host(hostProgress);
+  ASSERT_EQ(CompressAndWrite(f.bitmap.Data(), f.bitmap.Bytes(), &host, f.settings,
+                             "C:\\out\\photo.jpg", f.files),
+            StatusOk);
+  // The same encoding with its phases recorded (the export's encoder
+  // rebuilds the picture too).
+  PhaseRecorder recorder;
+  TBitmapView view(f.bitmap);
+  std::vector<std::uint8_t> rebuilt(view.ImageBytes());
+  TMemoryStream memory;
+  TJpegEncoder encoder(f.bitmap.Data(), f.bitmap.Bytes(), nullptr, 0, memory, rebuilt.data(),
+                       rebuilt.size(), &recorder);
+  encoder.Encode(f.settings.imageParams);
+  ASSERT_EQ(recorder.phases.size(), 5u);
+  EXPECT_EQ(hostCalls, groupedShows(recorder.phases));
+  // 640 x 480 in colour, 30 rows of blocks in each of the reading, the two
+  // passes of the scans and the rebuilding: 7, 6, 6 and 5 rows a step, 5
+  // percent each; every phase's start shown again, 100 at the end.
+  EXPECT_EQ(hostCalls, (std::vector<int>{0,  5,  10, 15, 20, 20, 25, 30, 35, 40, 45,  45, 50,
+                                         55, 60, 65, 70, 70, 75, 80, 85, 90, 95, 100, 100}));
+}
