@@ -37,9 +37,18 @@ public:
   }
   std::int32_t seek(std::intptr_t, std::int32_t, int) override { return 0; }
   bool close(std::intptr_t) override { return true; }
+  bool flush(std::intptr_t) override { return !failFlush; }
+  bool replace(const char *source, const char *target) override {
+    if (failReplace || !files.count(source))
+      return false;
+    files[target] = files[source];
+    files.erase(source);
+    return true;
+  }
+  bool remove(const char *path) override { return files.erase(path) == 1; }
 
   std::map<std::string, Bytes> files;
-  bool failCreate = false;
+  bool failCreate = false, failFlush = false, failReplace = false;
   std::int32_t writeBudget = -1; // bytes that can still be written; -1 unlimited
 
 private:
@@ -123,14 +132,43 @@ TEST(CompressAndWrite, AFileThatCannotBeCreatedGivesTwoAndNoThumbnail) {
   EXPECT_TRUE(f.files.files.empty());
 }
 
-TEST(CompressAndWrite, AFailedWriteGivesThreeAndNoThumbnail) {
-  for (std::int32_t budget : {0, 1, 700}) {
+// Whatever goes wrong, the files the export would have replaced are as they
+// were, and nothing else is left: a full disk at any point, a flush the
+// disk refuses (3), a target that cannot be replaced (2).
+TEST(CompressAndWrite, AFailedWriteLeavesTheOldFilesAsTheyWere) {
+  struct Case {
+    const char *what;
+    std::int32_t budget;
+    bool failFlush, failReplace;
+    int status;
+  } cases[] = {
+      {"disk full at once", 0, false, false, StatusWriteFailed},
+      {"disk full after a byte", 1, false, false, StatusWriteFailed},
+      {"disk full after 700 bytes", 700, false, false, StatusWriteFailed},
+      {"flush refused", -1, true, false, StatusWriteFailed},
+      {"target not replaced", -1, false, true, StatusCannotCreate},
+  };
+  for (const Case &c : cases) {
     Fixture f(false);
     f.settings.options.thumbnailMode = ThumbnailModeBoth;
-    f.files.writeBudget = budget;
-    EXPECT_EQ(StatusWriteFailed, f.run()) << budget;
-    EXPECT_EQ(1u, f.files.files.size()) << budget;
+    const std::map<std::string, Bytes> old = {{"C:\\out\\photo.jpg", Bytes{1, 2, 3}},
+                                              {"C:\\out\\th_photo.jpg", Bytes{4, 5}}};
+    f.files.files = old;
+    f.files.writeBudget = c.budget;
+    f.files.failFlush = c.failFlush;
+    f.files.failReplace = c.failReplace;
+    EXPECT_EQ(c.status, f.run()) << c.what;
+    EXPECT_EQ(f.files.files, old) << c.what;
   }
+}
+
+TEST(CompressAndWrite, ASuccessfulWriteReplacesTheOldFileWhole) {
+  Fixture f(false);
+  f.settings.options.thumbnailMode = ThumbnailModeImage;
+  f.files.files["C:\\out\\photo.jpg"] = Bytes{1, 2, 3};
+  ASSERT_EQ(StatusOk, f.run());
+  ASSERT_EQ(1u, f.files.files.size());
+  EXPECT_EQ(f.files.files["C:\\out\\photo.jpg"], encodeDirectly(f.bitmap, f.settings.imageParams));
 }
 
 TEST(CompressAndWrite, EveryFailedAllocationGivesThree) {

@@ -14,6 +14,9 @@ them byte for byte. One case per invocation:
             corrected by one export; interactive OK and Cancel
   edges     selector and mode edge cases, failures as host codes, a
             missing Pixtune.dll
+  export-interrupted  an export over an existing file killed at random
+            points and run into a full disk (a small tmpfs; root): the old
+            file or the whole new one, never a part, nothing else left
   window-export     the export window driven by the host's UI script:
             levels typed, linked and unlinked, options, OK; the files equal
             a scripted export of the recorded settings; readouts
@@ -436,6 +439,108 @@ def case_edges(args):
     for plugin in ("Pixtunef.8bf", "Pixtunee.8be"):
         report = wine.host(bare, plugin)
         check(report.get("load") == "failed", "%s loaded without Pixtune.dll" % plugin)
+
+
+# ---------------------------------------------------------------- interrupted
+
+def case_export_interrupted(args):
+    """An export that replaces a file, killed at random points and run into
+    a full disk: the old file stays byte for byte or the new one is there
+    whole, never a part of one; nothing else is left once an export has
+    run to its end; a full disk is a failed write for the host (-36)."""
+    import random
+    import signal
+    import time
+    wine = Wine(args, args.prefix)
+    stage = fresh_dir(os.path.join(args.scratch, "export-interrupted"))
+    stage_binaries(args, stage)
+    write_image(os.path.join(stage, "image.pnm"), 960, 720, False, seed=21)
+    write_image(os.path.join(stage, "small.pnm"), 48, 32, False, seed=22)
+    set_settings(wine, options_block(mode=1))
+    out, ref = fresh_dir(os.path.join(stage, "out")), fresh_dir(os.path.join(stage, "ref"))
+    what = "export-interrupted:"
+    target = os.path.join(out, "photo.jpg")
+    staged = target + ".pixtune-new"
+
+    def arguments(plugin, folder, image="image.pnm", level=20):
+        return [plugin, "--image", image, "--script", "Lmnc=long:%d" % level, "--script", "tMbl=long:1",
+                "--script", "fPin=TEXT:" + windows_path(folder, folder=True)]
+
+    # The old file and the whole new one, each from an export run to its end.
+    report = wine.host(stage, *arguments("Pixtunee.8be", out, level=90))
+    started = time.time()
+    report_new = wine.host(stage, *arguments("Pixtunee.8be", ref))
+    duration = time.time() - started
+    check(report.get("result") == "0" and report_new.get("result") == "0", what + " clean exports failed")
+    with open(target, "rb") as f:
+        old = f.read()
+    with open(os.path.join(ref, "photo.jpg"), "rb") as f:
+        new = f.read()
+    check(old != new and jpeginfo_ok(target), what + " no old file to replace")
+
+    # Killed: half of the runs at a random time of a whole run, half at a
+    # random moment once writing has begun (a new file beside the old one,
+    # or the old one touched).
+    outcomes = {"old": 0, "new": 0, "staged left": 0}
+    rng = random.Random(45)
+    for run in range(16):
+        with open(target, "wb") as f:
+            f.write(old)
+        plugin = ("Pixtunef.8bf", "Pixtunee.8be")[run % 2]
+        host = subprocess.Popen([wine.exec, wine.bits, wine.prefix, "plugin-test-host.exe"] + arguments(plugin, out),
+                                cwd=stage, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                start_new_session=True)
+        if run % 2:
+            before = os.stat(target)
+            deadline = time.time() + 60
+
+            def writing():
+                now = os.stat(target)
+                return os.path.exists(staged) or (now.st_size, now.st_mtime_ns) != (before.st_size, before.st_mtime_ns)
+            while not writing() and host.poll() is None and time.time() < deadline:
+                time.sleep(0.002)
+            time.sleep(rng.uniform(0, 0.15))
+        else:
+            time.sleep(rng.uniform(0.2, 1.0) * duration)
+        try:
+            os.killpg(host.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        host.wait()
+        with open(target, "rb") as f:
+            now = f.read()
+        check(now in (old, new), what + " run %d left a file of %d bytes, neither old nor new" % (run, len(now)))
+        outcomes["old" if now == old else "new"] += 1
+        outcomes["staged left"] += os.path.exists(staged)
+        check(set(os.listdir(out)) <= {"photo.jpg", "photo.jpg.pixtune-new"}, what + " left %s" % os.listdir(out))
+    print("killed exports: %s" % outcomes)
+    # An export run to its end takes the place of what a killed one left.
+    report = wine.host(stage, *arguments("Pixtunee.8be", out))
+    check(report.get("result") == "0" and os.listdir(out) == ["photo.jpg"],
+          what + " after the kills an export gives %s and leaves %s" % (report.get("result"), os.listdir(out)))
+
+    # A full disk: a small file system with the old file on it.
+    disk = os.path.join(stage, "disk")
+    os.makedirs(disk)
+    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", disk],
+                             stderr=subprocess.PIPE).returncode == 0
+    check(mounted, what + " a small tmpfs could not be mounted (root is needed)")
+    if not mounted:
+        return
+    try:
+        small = fresh_dir(os.path.join(stage, "small"))
+        wine.host(stage, *arguments("Pixtunee.8be", small, image="small.pnm"))
+        shutil.copy(os.path.join(small, "photo.jpg"), disk)
+        with open(os.path.join(disk, "photo.jpg"), "rb") as f:
+            kept = f.read()
+        for plugin in ("Pixtunef.8bf", "Pixtunee.8be"):
+            report = wine.host(stage, *arguments(plugin, disk))
+            check(report.get("result") == "-36", what + " %s on a full disk gives %s" % (plugin, report.get("result")))
+            with open(os.path.join(disk, "photo.jpg"), "rb") as f:
+                check(f.read() == kept, what + " %s on a full disk changed the old file" % plugin)
+            check(os.listdir(disk) == ["photo.jpg"], what + " %s on a full disk left %s" % (plugin, os.listdir(disk)))
+    finally:
+        subprocess.run(["umount", disk])
 
 
 # ---------------------------------------------------------------- window
@@ -1195,7 +1300,8 @@ def case_window_real_input(args):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("case", choices=["exports", "scripted", "settings", "edges", "window-export",
+    parser.add_argument("case", choices=["exports", "scripted", "settings", "edges", "export-interrupted",
+                                         "window-export",
                                          "window-thumbnail", "window-grey", "window-cancel",
                                          "window-full-screen", "window-known-host", "window-crop",
                                          "window-source-view", "window-alloc-failure", "window-drag",
@@ -1215,6 +1321,7 @@ def main():
         print("jpeginfo is missing")
         return 1
     {"exports": case_exports, "scripted": case_scripted, "settings": case_settings, "edges": case_edges,
+     "export-interrupted": case_export_interrupted,
      "window-export": case_window_export, "window-thumbnail": case_window_thumbnail,
      "window-grey": case_window_grey, "window-cancel": case_window_cancel,
      "window-full-screen": case_window_full_screen, "window-known-host": case_window_known_host,
