@@ -2,7 +2,6 @@
 #include "jpeg/win32/image-page.h"
 
 #include "jpeg/core/host-pixel-order.h"
-#include "jpeg/win32/load-res-string.h"
 #include "jpeg/win32/resource.h"
 #include "jpeg/win32/tooltips.h"
 
@@ -54,16 +53,7 @@ void TImagePage::Compress() {
 }
 
 bool TImagePage::MayLeave() {
-  int question = LeaveQuestion(OptionPageKind::Image, options_.thumbnailMode);
-  if (!question)
-    return true;
-  bool yes = MessageBoxA(Handle(), LoadResString(Instance(), question).c_str(),
-                         LoadResString(Instance(), IDS_CONFIRM).c_str(),
-                         MB_ICONQUESTION | MB_YESNO) == IDYES;
-  if (!AnswerLeaveQuestion(yes, options_.thumbnailMode))
-    return false;
-  SetChecked(IDC_CREATE_THUMBNAIL, true);
-  return true;
+  return AskToLeave(OptionPageKind::Image, IDC_CREATE_THUMBNAIL, true);
 }
 
 INT_PTR TImagePage::OnCommand(WORD code, WPARAM wParam, LPARAM lParam) {

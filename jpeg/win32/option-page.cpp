@@ -53,6 +53,19 @@ void TOptionPage::SetNumber(int id, long value) {
   SetDlgItemInt(Handle(), id, static_cast<UINT>(value), value < 0);
 }
 
+bool TOptionPage::AskToLeave(OptionPageKind kind, int box, bool boxChecked) {
+  int question = LeaveQuestion(kind, options_.thumbnailMode);
+  if (!question)
+    return true;
+  bool yes = MessageBoxA(Handle(), LoadResString(Instance(), question).c_str(),
+                         LoadResString(Instance(), IDS_CONFIRM).c_str(),
+                         MB_ICONQUESTION | MB_YESNO) == IDYES;
+  if (!AnswerLeaveQuestion(yes, options_.thumbnailMode))
+    return false;
+  SetChecked(box, boxChecked);
+  return true;
+}
+
 bool TOptionPage::Checked(int id) const { return IsDlgButtonChecked(Handle(), id) == BST_CHECKED; }
 
 void TOptionPage::SetChecked(int id, bool checked) {

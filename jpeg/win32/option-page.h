@@ -83,6 +83,9 @@ protected:
   void SetReadouts(int width, int height, int bitsPerPixel, std::uint32_t compressedBytes);
   // A change of the levels: tell the main window, restart the timer.
   void LevelsChanged();
+  // The page's question before it is left, when its thumbnail mode asks
+  // for one; Yes changes the mode and sets box to boxChecked.
+  bool AskToLeave(OptionPageKind kind, int box, bool boxChecked);
   bool Checked(int id) const;
   void SetChecked(int id, bool checked);
   void SetNumber(int id, long value);
