@@ -1,6 +1,6 @@
 // The preview pane on screen: the reconstruction it is given appears
 // centred and exact on a grey background, and a larger picture pans with
-// the pointer only as far as its edges.
+// the pointer, shown by the pane's own cursors, only as far as its edges.
 #include "jpeg/core/page-previews.h"
 #include "jpeg/tests/jpeg-test-support.h"
 #include "jpeg/win32/preview-pane.h"
@@ -130,11 +130,20 @@ TEST(PreviewPane, LargePicturePansWithThePointerUpToItsEdges) {
   pump(200);
   EXPECT_EQ(w.at(0, 0), pictureColour(view, 300, 150));
   HWND pane = w.pane.Handle();
+  // The pane's own pointers: 107 over it, 105 while it pans.
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  HCURSOR normal = LoadCursorA(module, MAKEINTRESOURCEA(107));
+  HCURSOR panning = LoadCursorA(module, MAKEINTRESOURCEA(105));
+  ASSERT_TRUE(normal && panning && normal != panning);
+  SendMessageA(pane, WM_SETCURSOR, reinterpret_cast<WPARAM>(pane), MAKELPARAM(HTCLIENT, 0));
+  EXPECT_EQ(GetCursor(), normal);
   SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
   EXPECT_TRUE(w.pane.Dragging());
+  EXPECT_EQ(GetCursor(), panning);
   SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(70, 65));
   SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(70, 65));
   EXPECT_FALSE(w.pane.Dragging());
+  EXPECT_EQ(GetCursor(), normal);
   int x = 0, y = 0;
   w.pane.ScrollOffsets(x, y);
   EXPECT_EQ(x, 280);
