@@ -43,8 +43,9 @@ them byte for byte. One case per invocation:
             block left, the host's bitmap as it was handed over
   window-drag       full screen: the window dragged by the tab strip away
             from the tabs, its position saved; not in the normal window
-  window-labels     every static text of the window, its pages and the
-            options dialog fits its control in the dialog font
+  window-labels     every label and one-line edit of the window, its pages
+            and the options dialog, at their widest values, shows its whole
+            text
   window-real-input one export typed and clicked through the X server
             (xdotool): the thumbnail size by its spin arrows and Up/Down keys,
             with a screenshot of the screen
@@ -1152,11 +1153,14 @@ def case_window_drag(args):
 # ---------------------------------------------------------------- labels
 
 def case_window_labels(args):
-    """Every static text of the window, both pages and the options dialog
-    shows its whole text in the dialog font."""
+    """Every label and one-line edit of the window, both pages and the
+    options dialog shows its whole text."""
     wine = Wine(args, args.prefix)
-    stage, out, artefacts = window_stage(args, "window-labels", 64, 48)
-    set_settings(wine, options_block(mode=3))
+    stage, out, artefacts = window_stage(args, "window-labels", 1000, 800)
+    # Wide values in the edits: levels 255, sharpen 100, a thumbnail the
+    # size of a 1000 x 800 image.
+    set_settings(wine, options_block(mode=3, width=1000, height=800), image=(255, 255, 0, 100),
+                 thumb=(255, 255, 0, 100))
     shot = windows_path(os.path.join(artefacts, "pixtune-labels-thumbnail-page.bmp"))
     # Fit off: the radio buttons under it are disabled, drawn embossed.
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",

@@ -100,10 +100,10 @@ int paintedRight(HWND control) {
 
 // Whether a label shows its whole text. Check boxes and radio buttons:
 // nothing they draw lies beyond their client area (paintedRight). Static
-// texts and group boxes: the text measured with the control's own font, on
-// one line for the styles that do not wrap, else wrapped at the control's
-// width; group boxes inside their frame. Other controls have no label to
-// cut.
+// texts, group boxes and one-line edits: the text measured with the
+// control's own font, on one line for the styles that do not wrap, else
+// wrapped at the control's width; group boxes inside their frame, edits
+// inside their formatting rectangle. Other controls have no text to cut.
 bool textFits(HWND control) {
   std::string text = windowText(control);
   LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
@@ -131,6 +131,12 @@ bool textFits(HWND control) {
     if (type != BS_GROUPBOX)
       return true;
     room -= 16;
+  } else if (kind == "Edit" && !(style & ES_MULTILINE)) {
+    // A one-line edit shows its text inside its formatting rectangle.
+    RECT shown{};
+    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+    room = shown.right - shown.left;
+    format |= DT_NOPREFIX;
   } else {
     return true;
   }

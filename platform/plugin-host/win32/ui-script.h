@@ -63,9 +63,9 @@
 //                         id:text|...; empty when all fit. Check boxes and
 //                         radio buttons by what they paint when widened
 //                         (their box, text and a disabled text's embossing);
-//                         static texts and group boxes by their text
-//                         measured with the control's own font (wrapped as
-//                         a static wraps it)
+//                         static texts, group boxes and one-line edits by
+//                         their text measured with the control's own font
+//                         (wrapped as a static wraps it)
 //
 // A step that posts (click, notify, press, tab, file) ends its tick, so the
 // next step sees what the posted messages did. On a step that times out the script reports
