@@ -664,7 +664,7 @@ def case_window_export(args):
     shot = windows_path(os.path.join(artefacts, "pixtune-main-window.bmp"))
     thumb_shot = windows_path(os.path.join(artefacts, "pixtune-main-window-thumbnail.bmp"))
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
-        "window:Pixtune",
+        "window:Pixtune", "above:1003", "tab:1", "tabis:1", "above:1003", "tab:0", "tabis:0",
         # Linked: 300 is beyond the slider's end, 255; the chrominance follows.
         "type:1010=300", "expect:1010=255", "expect:1011=255", "press:1008", "settle:", "report:122",
         # Unlinked: the luminance slider moves alone.
@@ -695,6 +695,12 @@ def case_window_export(args):
     stored = values.get("Plugin options", ("", ""))[1]
     check(len(stored) == 112 and struct.unpack("<i", bytes.fromhex(stored[8:16]))[0] == 14400,
           what + " modem speed stored %s" % stored[8:16])
+    # The labels over the sliders name the file sizes from the slider's left
+    # end (level 0) to its right (255), where the file is smallest (below).
+    above = [v for k, v in sorted(((int(k.split(".")[1]), v) for k, v in report.items()
+                                   if re.match(r"ui\.\d+\.above\.1003$", k)))]
+    check(above == ["File size:|large|medium|small", "File size:|large|small"],
+          what + " labels over the luminance slider %s" % above)
     # In step order: image at level 255, image at 60, thumbnail, then after
     # the options image and thumbnail again.
     readouts = [v for k, v in sorted(((int(k.split(".")[1]), v) for k, v in report.items()

@@ -6,8 +6,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace plugin_host {
 
@@ -353,6 +355,30 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     GetClientRect(control, &client);
     report_("ui." + std::to_string(next_) + ".client." + argument,
             std::to_string(client.right) + "," + std::to_string(client.bottom));
+    return true;
+  }
+  if (verb == "above") {
+    HWND control = Control(id);
+    if (!control)
+      return false;
+    // The visible static texts over the control: across its width, ending
+    // within its height above its top; left to right.
+    RECT under{};
+    GetWindowRect(control, &under);
+    std::vector<std::pair<LONG, std::string>> texts;
+    for (HWND child : children(GetParent(control))) {
+      RECT r{};
+      GetWindowRect(child, &r);
+      if (windowClass(child) == "Static" && IsWindowVisible(child) && !windowText(child).empty() &&
+          r.right > under.left && r.left < under.right && r.bottom <= under.top &&
+          r.bottom >= under.top - (under.bottom - under.top))
+        texts.emplace_back(r.left, windowText(child));
+    }
+    std::sort(texts.begin(), texts.end());
+    std::string joined;
+    for (const auto &text : texts)
+      joined += (joined.empty() ? "" : "|") + text.second;
+    report_("ui." + std::to_string(next_) + ".above." + argument, joined);
     return true;
   }
   if (verb == "screen") {

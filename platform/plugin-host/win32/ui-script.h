@@ -55,6 +55,9 @@
 //                         from now on (empty: nowhere)
 //   client:<id>           "ui.<n>.client.<id>=<width>,<height>" of the
 //                         control's client area
+//   above:<id>            "ui.<n>.above.<id>=<texts>": the visible static
+//                         texts just over the control, left to right, as
+//                         text|text|...
 //   screen:<id>           "ui.<n>.screen.<id>=<left>,<top>,<right>,<bottom>":
 //                         the control's rectangle on the screen, for input
 //                         sent through the X server
