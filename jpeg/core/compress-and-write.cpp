@@ -10,6 +10,8 @@
 
 namespace pixtune {
 
+std::string StagedPath(const std::string &path) { return path + ".pixtune-new"; }
+
 namespace {
 
 // Holds a block from an allocator for one scope.
@@ -28,20 +30,39 @@ private:
   std::uint8_t *block_;
 };
 
-// One JPEG file from one bitmap. The encoder also rebuilds the decoded
-// image into a buffer of the bitmap's size, as the preview does.
+// One JPEG file from one bitmap, whole or not at all: written into a new
+// file beside the target, flushed to the disk and only then put in the
+// target's place, so that a failure, a full disk or a killed host never
+// leaves a part of a file where the user's file was. On a failure the new
+// file is removed and the target stays as it was. The encoder also
+// rebuilds the decoded image into a buffer of the bitmap's size, as the
+// preview does.
 void encodeToFile(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progress,
                   const CompressionParams &params, const std::string &path, FileApi &files,
                   BlockAllocator &allocator) {
   TBitmapView image(dib, dibBytes);
   ScopedBlock reconstruction(allocator, image.ImageBytes());
-  TFileStream file(path.c_str(), FileModeCreate, files);
-  TJpegEncoder encoder(dib, dibBytes, nullptr, 0, file, reconstruction.get(), image.ImageBytes(),
-                       progress, allocator);
-  encoder.Encode(params);
-  // A close that cannot commit the data is a failed write like any other.
-  if (!file.Close())
-    throw TVMError(ErrorWriteFailed);
+  std::string staged = StagedPath(path);
+  {
+    TFileStream file(staged.c_str(), FileModeCreate, files);
+    try {
+      TJpegEncoder encoder(dib, dibBytes, nullptr, 0, file, reconstruction.get(),
+                           image.ImageBytes(), progress, allocator);
+      encoder.Encode(params);
+      // Data the disk could not take is a failed write like any other.
+      bool flushed = files.flush(file.Handle());
+      if (!file.Close() || !flushed)
+        throw TVMError(ErrorWriteFailed);
+    } catch (...) {
+      file.Close();
+      files.remove(staged.c_str());
+      throw;
+    }
+  }
+  if (!files.replace(staged.c_str(), path.c_str())) {
+    files.remove(staged.c_str());
+    throw TStreamError(ErrorFileCreate);
+  }
 }
 
 // Keeps a crop inside the image and at least one pixel wide and high, so

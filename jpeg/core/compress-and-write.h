@@ -25,13 +25,18 @@ enum ExportStatus : int {
   StatusException = -1,   // anything else went wrong
 };
 
+// The new file beside path into which path's next contents are written
+// before they take its place; one left by an export that was killed is
+// written over by the next export of the same name.
+std::string StagedPath(const std::string &path);
+
 // The status for a compressor error code.
 int StatusForError(int code);
 
 // Writes fullPath (unless the mode is thumbnail only) and the thumbnail
 // beside it (unless the mode is image only). The crop that the thumbnail
-// used is written back into settings. A failed image write skips the
-// thumbnail; a partly written file stays on disk.
+// used is written back into settings. Each file is replaced whole or not
+// at all (through StagedPath); a failed image write skips the thumbnail.
 // dib is the host bitmap of dibBytes bytes.
 int CompressAndWrite(std::uint8_t *dib, std::size_t dibBytes, ProgressSink *progress,
                      TSettings &settings, const std::string &fullPath,

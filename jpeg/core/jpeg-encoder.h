@@ -139,6 +139,8 @@ private:
   void EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot);
   void EmitSymbol(int slot, int symbol);
   void EmitBits(std::uint32_t value, int count);
+  enum class ScanCoder { DcFirst, DcRefine, AcFirst, AcRefine };
+  ScanCoder SelectScanCoder(const ScanInfo &scan, bool counting);
   void EncodeDcFirst(const std::int16_t *block, int component, const ScanInfo &scan);
   void EncodeAcFirst(const std::int16_t *block, int slot, const ScanInfo &scan);
   void EncodeDcRefine(const std::int16_t *block, const ScanInfo &scan);

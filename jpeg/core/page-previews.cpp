@@ -26,9 +26,8 @@ std::size_t pixelOffset(const TBitmapView &view) {
 // The smart cut: the size to which the whole image is resampled so that
 // the crop becomes exactly the thumbnail's size, and the crop in that
 // resampled image.
-void mapCropToResampled(int imageWidth, int imageHeight, const PixelRect &crop, int thumbWidth,
-                        int thumbHeight, int &resampledWidth, int &resampledHeight,
-                        PixelRect &cut) {
+void MapPreviewToImage(int imageWidth, int imageHeight, const PixelRect &crop, int thumbWidth,
+                       int thumbHeight, int &resampledWidth, int &resampledHeight, PixelRect &cut) {
   double sx = double(thumbWidth) / std::max(crop.Width(), 1);
   double sy = double(thumbHeight) / std::max(crop.Height(), 1);
   resampledWidth = std::max(thumbWidth, int(std::lround(imageWidth * sx)));
@@ -75,8 +74,8 @@ std::uint32_t ThumbnailPreview::Compress(const TBitmapView &source, PluginOption
     SmartCropThumbnail(source.Width(), source.Height(), thumbHeight, thumbWidth, crop, rect_);
     int width = 0, height = 0;
     PixelRect cut;
-    mapCropToResampled(source.Width(), source.Height(), rect_, thumbWidth, thumbHeight, width,
-                       height, cut);
+    MapPreviewToImage(source.Width(), source.Height(), rect_, thumbWidth, thumbHeight, width,
+                      height, cut);
     if (!intermediate_) {
       intermediate_ = ResizeImage(source, width, height, false, progress_, allocator_);
       ++wholeResamples_;

@@ -9,7 +9,7 @@
 namespace pixtune {
 
 EditValue LevelFromTyped(unsigned long typed) {
-  unsigned long level = typed & 0xFF;
+  unsigned long level = typed > 255 ? 255 : typed;
   return {static_cast<long long>(level), level != typed};
 }
 

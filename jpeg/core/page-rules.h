@@ -16,8 +16,8 @@ struct EditValue {
   bool rewrite;
 };
 
-// Luminance and chrominance keep the low byte of the number typed: 300
-// becomes 44.
+// Luminance and chrominance: a number typed beyond the sliders' range
+// 0..255 becomes 255, as the slider's far end.
 EditValue LevelFromTyped(unsigned long typed);
 // Sharpen 0..100.
 EditValue SharpenFromTyped(long typed);

@@ -77,12 +77,26 @@ template <class Visit> void TJpegEncoder::ForEachScanBlock(const ScanInfo &scan,
       visit(Block(c, bx, by), c);
 }
 
+// The coder of a scan, by its spectral start and its approximation bit,
+// for one of its two passes (counting symbols or writing them), with the
+// EOB run, the correction bits and the bit window cleared.
+TJpegEncoder::ScanCoder TJpegEncoder::SelectScanCoder(const ScanInfo &info, bool counting) {
+  gathering_ = counting;
+  eobRun_ = 0;
+  correctionCount_ = 0;
+  bitBuffer_ = 0;
+  bitCount_ = 0;
+  if (info.ss == 0)
+    return info.ah == 0 ? ScanCoder::DcFirst : ScanCoder::DcRefine;
+  return info.ah == 0 ? ScanCoder::AcFirst : ScanCoder::AcRefine;
+}
+
 void TJpegEncoder::RunProgressiveScans(int startPercent, int endPercent) {
   std::vector<ScanInfo> script = SetupScanScript(luminanceLevel_, grey_);
   ProgressBegin(startPercent, endPercent, static_cast<long>(2 * script.size()));
   for (const ScanInfo &info : script) {
     for (int pass = 0; pass < 2; ++pass) {
-      gathering_ = pass == 0;
+      ScanCoder coder = SelectScanCoder(info, pass == 0);
       if (gathering_) {
         for (auto &counts : frequencies_)
           std::fill(counts, counts + 257, 0u);
@@ -90,20 +104,22 @@ void TJpegEncoder::RunProgressiveScans(int startPercent, int endPercent) {
         WriteProgressiveScanHeaders(info);
       }
       std::fill(lastDc_, lastDc_ + 3, 0);
-      eobRun_ = 0;
-      correctionCount_ = 0;
-      bitBuffer_ = 0;
-      bitCount_ = 0;
       int acSlot = info.components[0] == 0 ? LumAc : ChromAc;
       ForEachScanBlock(info, [&](std::int16_t *block, int c) {
-        if (info.ss == 0 && info.ah == 0)
+        switch (coder) {
+        case ScanCoder::DcFirst:
           EncodeDcFirst(block, c, info);
-        else if (info.ss == 0)
+          break;
+        case ScanCoder::DcRefine:
           EncodeDcRefine(block, info);
-        else if (info.ah == 0)
+          break;
+        case ScanCoder::AcFirst:
           EncodeAcFirst(block, acSlot, info);
-        else
+          break;
+        case ScanCoder::AcRefine:
           EncodeAcRefine(block, acSlot, info);
+          break;
+        }
       });
       if (info.ss != 0)
         EmitEobRun(acSlot);

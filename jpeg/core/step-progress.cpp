@@ -70,4 +70,9 @@ void TProgress::tick() {
 
 void TProgress::end() { End(); }
 
+void THostProgress::Show() {
+  if (procedure_)
+    procedure_(Percent(), 100);
+}
+
 } // namespace pixtune

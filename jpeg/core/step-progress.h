@@ -7,6 +7,8 @@
 
 #include "jpeg/core/jpeg-encoder.h"
 
+#include <cstdint>
+
 namespace pixtune {
 
 class TProgress : public ProgressSink {
@@ -44,6 +46,18 @@ private:
   long unitsDone_ = 0;
   int percent_ = 0;
   long threshold_ = 0;
+};
+
+// The export's progress, shown through the host's progress procedure as
+// the current percent out of 100 at every step.
+class THostProgress final : public TProgress {
+public:
+  using Procedure = void (*)(std::int32_t done, std::int32_t total);
+  explicit THostProgress(Procedure procedure) : procedure_(procedure) {}
+
+private:
+  void Show() override;
+  Procedure procedure_;
 };
 
 } // namespace pixtune

@@ -5,6 +5,14 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace pixtune {
 
@@ -46,6 +54,23 @@ public:
     return static_cast<std::int32_t>(std::ftell(file(handle)));
   }
   bool close(std::intptr_t handle) override { return std::fclose(file(handle)) == 0; }
+  bool flush(std::intptr_t handle) override {
+    if (std::fflush(file(handle)) != 0)
+      return false;
+#ifdef _WIN32
+    return _commit(_fileno(file(handle))) == 0;
+#else
+    return fsync(fileno(file(handle))) == 0;
+#endif
+  }
+  // std::filesystem::rename replaces an existing target in one step on
+  // both systems (rename(2), a replacing move on Windows).
+  bool replace(const char *source, const char *target) override {
+    std::error_code error;
+    std::filesystem::rename(source, target, error);
+    return !error;
+  }
+  bool remove(const char *path) override { return std::remove(path) == 0; }
 
 private:
   static std::FILE *file(std::intptr_t handle) { return reinterpret_cast<std::FILE *>(handle); }

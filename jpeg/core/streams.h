@@ -38,6 +38,13 @@ public:
   virtual std::int32_t seek(std::intptr_t handle, std::int32_t offset, int origin) = 0;
   // Returns false when data could not be committed.
   virtual bool close(std::intptr_t handle) = 0;
+  // Writes what the system still holds of the file through to the disk;
+  // false when it could not.
+  virtual bool flush(std::intptr_t handle) = 0;
+  // Puts the closed file source in target's place in one step, replacing
+  // an existing target; false (nothing changed) when it could not.
+  virtual bool replace(const char *source, const char *target) = 0;
+  virtual bool remove(const char *path) = 0;
 
 protected:
   ~FileApi() = default;

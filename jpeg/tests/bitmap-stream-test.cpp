@@ -284,6 +284,9 @@ public:
     --openHandles;
     return true;
   }
+  bool flush(std::intptr_t) override { return true; }
+  bool replace(const char *, const char *) override { return false; }
+  bool remove(const char *) override { return false; }
 
 private:
   std::intptr_t handleFor(const char *path) {

@@ -1,10 +1,13 @@
 // The writing step of an export: which files it writes for each thumbnail
 // mode, and how every failure ends as a status with nothing leaked.
 #include "jpeg/core/compress-and-write.h"
+#include "jpeg/core/step-progress.h"
 
 #include "jpeg/tests/jpeg-test-support.h"
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 using namespace pixtune;
 using namespace jpeg_test;
@@ -34,9 +37,18 @@ public:
   }
   std::int32_t seek(std::intptr_t, std::int32_t, int) override { return 0; }
   bool close(std::intptr_t) override { return true; }
+  bool flush(std::intptr_t) override { return !failFlush; }
+  bool replace(const char *source, const char *target) override {
+    if (failReplace || !files.count(source))
+      return false;
+    files[target] = files[source];
+    files.erase(source);
+    return true;
+  }
+  bool remove(const char *path) override { return files.erase(path) == 1; }
 
   std::map<std::string, Bytes> files;
-  bool failCreate = false;
+  bool failCreate = false, failFlush = false, failReplace = false;
   std::int32_t writeBudget = -1; // bytes that can still be written; -1 unlimited
 
 private:
@@ -120,14 +132,43 @@ TEST(CompressAndWrite, AFileThatCannotBeCreatedGivesTwoAndNoThumbnail) {
   EXPECT_TRUE(f.files.files.empty());
 }
 
-TEST(CompressAndWrite, AFailedWriteGivesThreeAndNoThumbnail) {
-  for (std::int32_t budget : {0, 1, 700}) {
+// Whatever goes wrong, the files the export would have replaced are as they
+// were, and nothing else is left: a full disk at any point, a flush the
+// disk refuses (3), a target that cannot be replaced (2).
+TEST(CompressAndWrite, AFailedWriteLeavesTheOldFilesAsTheyWere) {
+  struct Case {
+    const char *what;
+    std::int32_t budget;
+    bool failFlush, failReplace;
+    int status;
+  } cases[] = {
+      {"disk full at once", 0, false, false, StatusWriteFailed},
+      {"disk full after a byte", 1, false, false, StatusWriteFailed},
+      {"disk full after 700 bytes", 700, false, false, StatusWriteFailed},
+      {"flush refused", -1, true, false, StatusWriteFailed},
+      {"target not replaced", -1, false, true, StatusCannotCreate},
+  };
+  for (const Case &c : cases) {
     Fixture f(false);
     f.settings.options.thumbnailMode = ThumbnailModeBoth;
-    f.files.writeBudget = budget;
-    EXPECT_EQ(StatusWriteFailed, f.run()) << budget;
-    EXPECT_EQ(1u, f.files.files.size()) << budget;
+    const std::map<std::string, Bytes> old = {{"C:\\out\\photo.jpg", Bytes{1, 2, 3}},
+                                              {"C:\\out\\th_photo.jpg", Bytes{4, 5}}};
+    f.files.files = old;
+    f.files.writeBudget = c.budget;
+    f.files.failFlush = c.failFlush;
+    f.files.failReplace = c.failReplace;
+    EXPECT_EQ(c.status, f.run()) << c.what;
+    EXPECT_EQ(f.files.files, old) << c.what;
   }
+}
+
+TEST(CompressAndWrite, ASuccessfulWriteReplacesTheOldFileWhole) {
+  Fixture f(false);
+  f.settings.options.thumbnailMode = ThumbnailModeImage;
+  f.files.files["C:\\out\\photo.jpg"] = Bytes{1, 2, 3};
+  ASSERT_EQ(StatusOk, f.run());
+  ASSERT_EQ(1u, f.files.files.size());
+  EXPECT_EQ(f.files.files["C:\\out\\photo.jpg"], encodeDirectly(f.bitmap, f.settings.imageParams));
 }
 
 TEST(CompressAndWrite, EveryFailedAllocationGivesThree) {
@@ -165,3 +206,90 @@ TEST(CompressAndWrite, AThinCropStillGivesAThumbnail) {
 }
 
 } // namespace
+
+namespace {
+
+// What the host's progress procedure is told during an export.
+std::vector<int> hostCalls;
+void hostProgress(std::int32_t done, std::int32_t total) {
+  EXPECT_EQ(total, 100);
+  hostCalls.push_back(done);
+}
+
+// The encoder's phases as it reports them to its sink: the range, the
+// units, how many units it ticked; an end as a phase of its own (units -1).
+struct Phase {
+  int start, end;
+  long units, ticks;
+};
+class PhaseRecorder final : public ProgressSink {
+public:
+  std::vector<Phase> phases;
+  void begin(int start, int end, long units) override { phases.push_back({start, end, units, 0}); }
+  void tick() override { ++phases.back().ticks; }
+  void end() override { phases.push_back({100, 100, -1, 0}); }
+};
+
+// What the host must see for those phases by the step grouping: at each
+// phase's start its start percent; units grouped u = 5n / R (at least 1,
+// grown while there are more steps g = ceil(n / u) than percents R), each
+// group a step of p = (R - 4g - 1) / g + 5 percent, one more above the
+// threshold a + p((p + 1)g - R), never past 100; at the end 100.
+std::vector<int> groupedShows(const std::vector<Phase> &phases) {
+  std::vector<int> shows;
+  for (const Phase &phase : phases) {
+    if (phase.units < 0) {
+      shows.push_back(100);
+      continue;
+    }
+    long a = phase.start, n = phase.units, range = phase.end - phase.start;
+    int percent = phase.start;
+    shows.push_back(percent);
+    if (range <= 0 || n <= 0)
+      continue; // a phase over no percent holds it, showing nothing more
+    long u = std::max(5 * n / range, 1L), g = (u + n - 1) / u;
+    while (n > 1 && g > range) {
+      ++u;
+      g = (u + n - 1) / u;
+    }
+    long p = (range - 4 * g - 1) / g + 5;
+    long threshold = a + p * ((p + 1) * g - range);
+    for (long unit = 1, due = u; unit <= phase.ticks; ++unit)
+      if (unit >= due) {
+        if (percent < 100)
+          percent = std::min<long>(100, percent + (percent > threshold ? p + 1 : p));
+        due += u;
+        shows.push_back(percent);
+      }
+  }
+  return shows;
+}
+
+} // namespace
+
+TEST(CompressAndWrite, TheHostSeesTheProgressInGroupedSteps) {
+  Fixture f(false);
+  f.bitmap = pixtune_tools::bitmapFromPnm(makeImage(640, 480, false));
+  f.settings.options.thumbnailMode = ThumbnailModeImage;
+  hostCalls.clear();
+  THostProgress host(hostProgress);
+  ASSERT_EQ(CompressAndWrite(f.bitmap.Data(), f.bitmap.Bytes(), &host, f.settings,
+                             "C:\\out\\photo.jpg", f.files),
+            StatusOk);
+  // The same encoding with its phases recorded (the export's encoder
+  // rebuilds the picture too).
+  PhaseRecorder recorder;
+  TBitmapView view(f.bitmap);
+  std::vector<std::uint8_t> rebuilt(view.ImageBytes());
+  TMemoryStream memory;
+  TJpegEncoder encoder(f.bitmap.Data(), f.bitmap.Bytes(), nullptr, 0, memory, rebuilt.data(),
+                       rebuilt.size(), &recorder);
+  encoder.Encode(f.settings.imageParams);
+  ASSERT_EQ(recorder.phases.size(), 5u);
+  EXPECT_EQ(hostCalls, groupedShows(recorder.phases));
+  // 640 x 480 in colour, 30 rows of blocks in each of the reading, the two
+  // passes of the scans and the rebuilding: 7, 6, 6 and 5 rows a step, 5
+  // percent each; every phase's start shown again, 100 at the end.
+  EXPECT_EQ(hostCalls, (std::vector<int>{0,  5,  10, 15, 20, 20, 25, 30, 35, 40, 45,  45, 50,
+                                         55, 60, 65, 70, 70, 75, 80, 85, 90, 95, 100, 100}));
+}

@@ -13,9 +13,10 @@ TEST(PageRules, TypedValuesAreCorrected) {
     long long value;
     bool rewrite;
   } cases[] = {
-      {"level 300", LevelFromTyped(300), 44, true},
+      {"level 300", LevelFromTyped(300), 255, true},
       {"level 255", LevelFromTyped(255), 255, false},
-      {"level 256", LevelFromTyped(256), 0, true},
+      {"level 256", LevelFromTyped(256), 255, true},
+      {"level 4294967295", LevelFromTyped(4294967295ul), 255, true},
       {"level 0", LevelFromTyped(0), 0, false},
       {"sharpen -3", SharpenFromTyped(-3), 0, true},
       {"sharpen 101", SharpenFromTyped(101), 100, true},

@@ -1,6 +1,6 @@
 // The preview pane on screen: the reconstruction it is given appears
 // centred and exact on a grey background, and a larger picture pans with
-// the pointer only as far as its edges.
+// the pointer, shown by the pane's own cursors, only as far as its edges.
 #include "jpeg/core/page-previews.h"
 #include "jpeg/tests/jpeg-test-support.h"
 #include "jpeg/win32/preview-pane.h"
@@ -65,6 +65,13 @@ COLORREF pictureColour(const TBitmapView &view, int x, int y) {
   return RGB(p[2], p[1], p[0]);
 }
 
+// A bitmap the pane is told to show.
+struct Shown final : PaneSource {
+  const std::uint8_t *bitmap;
+  explicit Shown(const std::uint8_t *b) : bitmap(b) {}
+  const std::uint8_t *PaneBitmap() const override { return bitmap; }
+};
+
 struct PaneWindow {
   HWND host;
   TPreviewPane pane{GetModuleHandleA(nullptr)};
@@ -93,13 +100,14 @@ TEST(PreviewPane, ShowsTheReconstructionCentredOnGrey) {
   TBitmap bitmap = pixtune_tools::bitmapFromPnm(makeImage(200, 100, false, 11));
   ImagePreview preview(bitmap.Data(), bitmap.Bytes(), nullptr);
   preview.Compress(params(48, 48));
-  w.pane.ShowBitmap(preview.Reconstruction().Data());
+  Shown shown(preview.Reconstruction().Data());
+  w.pane.Show(&shown);
   pump(300);
-  TBitmapView shown(preview.Reconstruction());
+  TBitmapView view(preview.Reconstruction());
   // 200 x 100 in 400 x 300: from (100, 100).
   for (int y : {0, 1, 37, 99})
     for (int x : {0, 5, 120, 199})
-      EXPECT_EQ(w.at(100 + x, 100 + y), pictureColour(shown, x, y)) << x << "," << y;
+      EXPECT_EQ(w.at(100 + x, 100 + y), pictureColour(view, x, y)) << x << "," << y;
   EXPECT_EQ(w.at(5, 5), RGB(128, 128, 128));
   EXPECT_EQ(w.at(399, 299), RGB(128, 128, 128));
   EXPECT_EQ(w.at(99, 150), RGB(128, 128, 128));
@@ -116,16 +124,26 @@ TEST(PreviewPane, LargePicturePansWithThePointerUpToItsEdges) {
   PaneWindow w;
   TBitmap bitmap = pixtune_tools::bitmapFromPnm(makeImage(800, 600, false, 12));
   TBitmapView view(bitmap);
-  w.pane.ShowBitmap(bitmap.Data());
+  Shown shown(bitmap.Data());
+  w.pane.Show(&shown);
   w.pane.SetScrollOffsets(300, 150);
   pump(200);
   EXPECT_EQ(w.at(0, 0), pictureColour(view, 300, 150));
   HWND pane = w.pane.Handle();
+  // The pane's own pointers: 107 over it, 105 while it pans.
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  HCURSOR normal = LoadCursorA(module, MAKEINTRESOURCEA(107));
+  HCURSOR panning = LoadCursorA(module, MAKEINTRESOURCEA(105));
+  ASSERT_TRUE(normal && panning && normal != panning);
+  SendMessageA(pane, WM_SETCURSOR, reinterpret_cast<WPARAM>(pane), MAKELPARAM(HTCLIENT, 0));
+  EXPECT_EQ(GetCursor(), normal);
   SendMessageA(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
   EXPECT_TRUE(w.pane.Dragging());
+  EXPECT_EQ(GetCursor(), panning);
   SendMessageA(pane, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(70, 65));
   SendMessageA(pane, WM_LBUTTONUP, 0, MAKELPARAM(70, 65));
   EXPECT_FALSE(w.pane.Dragging());
+  EXPECT_EQ(GetCursor(), normal);
   int x = 0, y = 0;
   w.pane.ScrollOffsets(x, y);
   EXPECT_EQ(x, 280);

@@ -1,6 +1,8 @@
 // Host display and host recognition.
 #include "jpeg/win32/host-display.h"
 
+#include "platform/base/win32/gdi-owners.h"
+
 #include "jpeg/core/host-signature.h"
 
 #include <vector>
@@ -71,6 +73,23 @@ void DrawPicturePart(HDC dc, const HostDrawing &host, const BITMAPINFOHEADER *he
   int sourceY = header->biHeight - (sourceTopRow + height);
   StretchDIBits(dc, part.left, part.top, width, height, sourceX, sourceY, width, height, pixels,
                 reinterpret_cast<const BITMAPINFO *>(header), DIB_RGB_COLORS, SRCCOPY);
+}
+
+void FillUpdateRegion(HWND window, HDC dc, HBRUSH brush,
+                      std::initializer_list<const RECT *> leftOut) {
+  base::GdiObject<HRGN> region(CreateRectRgn(0, 0, 0, 0));
+  if (GetUpdateRgn(window, region.get(), FALSE) <= NULLREGION) {
+    RECT client{};
+    GetClientRect(window, &client);
+    SetRectRgn(region.get(), client.left, client.top, client.right, client.bottom);
+  }
+  for (const RECT *rect : leftOut)
+    if (rect) {
+      base::GdiObject<HRGN> out(CreateRectRgnIndirect(rect));
+      CombineRgn(region.get(), region.get(), out.get(), RGN_DIFF);
+    }
+  FillRgn(dc, region.get(), brush);
+  ValidateRgn(window, region.get());
 }
 
 } // namespace pixtune

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 namespace pixtune {
@@ -30,6 +31,12 @@ struct HostDrawing {
 void DrawPicturePart(HDC dc, const HostDrawing &host, const BITMAPINFOHEADER *header,
                      const std::uint8_t *pixels, const RECT &shown, int sourceLeft, int sourceTop,
                      const RECT &update);
+
+// The background of a paint: the window's update region (its whole
+// client area when the region is empty), less the rectangles left out
+// (null ones leave nothing out), filled with brush and validated.
+void FillUpdateRegion(HWND window, HDC dc, HBRUSH brush,
+                      std::initializer_list<const RECT *> leftOut);
 
 } // namespace pixtune
 

@@ -2,7 +2,6 @@
 #include "jpeg/win32/image-page.h"
 
 #include "jpeg/core/host-pixel-order.h"
-#include "jpeg/win32/load-res-string.h"
 #include "jpeg/win32/resource.h"
 #include "jpeg/win32/tooltips.h"
 
@@ -14,6 +13,11 @@ TImagePage::TImagePage(const PageRecord &record, std::size_t dibBytes)
     : TOptionPage(record), preview_(record.bitmap.Header(), dibBytes, &progress_) {}
 
 const std::uint8_t *TImagePage::Reconstruction() const { return preview_.Reconstruction().Data(); }
+
+// Held down, the source picture shows the host's own pixels.
+const std::uint8_t *TImagePage::PaneBitmap() const {
+  return sourcePressed_ ? bitmap_.Header() : Reconstruction();
+}
 
 void TImagePage::InitPage() {
   RECT source{};
@@ -49,16 +53,7 @@ void TImagePage::Compress() {
 }
 
 bool TImagePage::MayLeave() {
-  int question = LeaveQuestion(OptionPageKind::Image, options_.thumbnailMode);
-  if (!question)
-    return true;
-  bool yes = MessageBoxA(Handle(), LoadResString(Instance(), question).c_str(),
-                         LoadResString(Instance(), IDS_CONFIRM).c_str(),
-                         MB_ICONQUESTION | MB_YESNO) == IDYES;
-  if (!AnswerLeaveQuestion(yes, options_.thumbnailMode))
-    return false;
-  SetChecked(IDC_CREATE_THUMBNAIL, true);
-  return true;
+  return AskToLeave(OptionPageKind::Image, IDC_CREATE_THUMBNAIL, true);
 }
 
 INT_PTR TImagePage::OnCommand(WORD code, WPARAM wParam, LPARAM lParam) {
@@ -93,7 +88,7 @@ INT_PTR TImagePage::OnLButtonDown(WPARAM, LPARAM lParam, int) {
   SetCapture(Handle());
   sourcePressed_ = true;
   SetSourceEdge(true);
-  pane_.ShowBitmap(bitmap_.Header());
+  pane_.Show(this);
   return 1;
 }
 
@@ -103,7 +98,7 @@ INT_PTR TImagePage::OnLButtonUp(WPARAM, LPARAM, int) {
   sourcePressed_ = false;
   ReleaseCapture();
   SetSourceEdge(false);
-  pane_.ShowBitmap(Reconstruction());
+  pane_.Show(this);
   timer_.Resume();
   return 1;
 }

@@ -17,6 +17,7 @@ public:
   bool MayLeave() override;
   void Refresh() override;
   const std::uint8_t *Reconstruction() const override;
+  const std::uint8_t *PaneBitmap() const override;
 
 private:
   void InitPage() override;

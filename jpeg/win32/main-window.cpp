@@ -49,18 +49,14 @@ TMainWindow::TMainWindow(std::uint8_t *dib, std::size_t dibBytes, const HostDraw
   thumbnailPage_->SetFailureOwner(this);
   arrow_ = LoadCursorA(nullptr, IDC_ARROW);
   sizeAll_ = LoadCursorA(nullptr, IDC_SIZEALL);
-  fullScreenIcon_ = static_cast<HICON>(
-      LoadImageA(instance, MAKEINTRESOURCEA(IDI_FULL_SCREEN), IMAGE_ICON, 16, 16, 0));
-  collapseIcon_ = static_cast<HICON>(
-      LoadImageA(instance, MAKEINTRESOURCEA(IDI_COLLAPSE), IMAGE_ICON, 16, 16, 0));
+  fullScreenIcon_.reset(static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_FULL_SCREEN), IMAGE_ICON, 16, 16, 0)));
+  collapseIcon_.reset(static_cast<HICON>(
+      LoadImageA(instance, MAKEINTRESOURCEA(IDI_COLLAPSE), IMAGE_ICON, 16, 16, 0)));
 }
 
-TMainWindow::~TMainWindow() {
-  if (fullScreenIcon_)
-    DestroyIcon(fullScreenIcon_);
-  if (collapseIcon_)
-    DestroyIcon(collapseIcon_);
-}
+// The pane forgets the pages before they go.
+TMainWindow::~TMainWindow() { pane_.Show(nullptr); }
 
 INT_PTR TMainWindow::RunModal(HWND parent) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_TAB_CLASSES | ICC_BAR_CLASSES |
@@ -112,9 +108,9 @@ TOptionPage &TMainWindow::OtherPage(const TOptionPage &page) {
 INT_PTR TMainWindow::OnInitDialog(WPARAM, LPARAM user) {
   HWND window = Handle();
   SendDlgItemMessageA(window, IDC_FULL_SCREEN, BM_SETIMAGE, IMAGE_ICON,
-                      reinterpret_cast<LPARAM>(fullScreenIcon_));
+                      reinterpret_cast<LPARAM>(fullScreenIcon_.get()));
   SendDlgItemMessageA(window, IDC_COLLAPSE, BM_SETIMAGE, IMAGE_ICON,
-                      reinterpret_cast<LPARAM>(collapseIcon_));
+                      reinterpret_cast<LPARAM>(collapseIcon_.get()));
   tooltip_ = CreateTooltips(window);
   AddTooltipControl(tooltip_, window, Instance(), GetDlgItem(window, IDC_FULL_SCREEN),
                     IDS_TIP_FULL_SCREEN);
@@ -147,7 +143,7 @@ INT_PTR TMainWindow::OnInitDialog(WPARAM, LPARAM user) {
   SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(currentTab_), 0);
   ShowWindow(OtherPage(CurrentPage()).Handle(), SW_HIDE);
   ShowWindow(CurrentPage().Handle(), SW_SHOW);
-  pane_.ShowBitmap(CurrentPage().Reconstruction());
+  pane_.Show(&CurrentPage());
   Layout();
   if (fullScreen_)
     PlaceInsidePane();
@@ -170,7 +166,7 @@ INT_PTR TMainWindow::OnInitDialog(WPARAM, LPARAM user) {
   int x = 0, y = 0;
   CurrentPage().SavedScroll(x, y);
   pane_.SetScrollOffsets(x, y);
-  pane_.ShowBitmap(CurrentPage().Reconstruction());
+  pane_.Show(&CurrentPage());
   return 0; // the focus is set
 }
 
@@ -227,7 +223,7 @@ void TMainWindow::PlaceInsidePane() {
 }
 
 void TMainWindow::ShowPreview() {
-  pane_.ShowBitmap(CurrentPage().Reconstruction());
+  pane_.Show(&CurrentPage());
   pane_.SetShow(true);
 }
 
@@ -281,6 +277,8 @@ INT_PTR TMainWindow::OnCommand(WORD, WPARAM wParam, LPARAM) {
     if (optionsDialog_.Run(Handle())) {
       thumbnailPage_->SyncFromOther(*imagePage_);
       imagePage_->SyncFromOther(*thumbnailPage_);
+      thumbnailPage_->RefreshReadouts();
+      imagePage_->RefreshReadouts();
     }
     return 1;
   default:
@@ -309,7 +307,7 @@ INT_PTR TMainWindow::OnNotify(WPARAM, LPARAM lParam) {
     TOptionPage &page = CurrentPage();
     page.Refresh();
     ShowWindow(page.Handle(), SW_SHOW);
-    pane_.ShowBitmap(page.Reconstruction());
+    pane_.Show(&page);
     int x = 0, y = 0;
     page.SavedScroll(x, y);
     pane_.SetScrollOffsets(x, y);

@@ -13,6 +13,7 @@
 #include "jpeg/win32/options-dialog.h"
 #include "jpeg/win32/preview-pane.h"
 #include "jpeg/win32/thumbnail-page.h"
+#include "platform/base/win32/window-owners.h"
 
 #include <memory>
 
@@ -80,7 +81,7 @@ private:
   std::unique_ptr<TThumbnailPage> thumbnailPage_;
   TOptionsDialog optionsDialog_;
   HCURSOR arrow_, sizeAll_;
-  HICON fullScreenIcon_, collapseIcon_;
+  base::IconHandle fullScreenIcon_, collapseIcon_;
   HWND tooltip_ = nullptr;
   int currentTab_ = 0;
   POINT normalPosition_{0, 0}, collapsedPosition_{0, 0};

@@ -7,6 +7,8 @@
 
 #include <commctrl.h>
 
+#include <climits>
+
 namespace pixtune {
 
 TOptionPage::TOptionPage(const PageRecord &record)
@@ -14,19 +16,16 @@ TOptionPage::TOptionPage(const PageRecord &record)
       bitmap_(record.bitmap), pane_(record.pane), host_(record.host),
       timer_(PreviewTimerId, static_cast<UINT>(record.options.previewDelay)), progress_(*this),
       readouts_(record.instance) {
-  lockIcons_[0] = static_cast<HICON>(
-      LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_LOCK_LINKED), IMAGE_ICON, 0, 0, 0));
-  lockIcons_[1] = static_cast<HICON>(
-      LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_LOCK_UNLINKED), IMAGE_ICON, 0, 0, 0));
+  lockIcons_[0].reset(static_cast<HICON>(
+      LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_LOCK_LINKED), IMAGE_ICON, 0, 0, 0)));
+  lockIcons_[1].reset(static_cast<HICON>(
+      LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_LOCK_UNLINKED), IMAGE_ICON, 0, 0, 0)));
   wait_ = LoadCursorA(nullptr, IDC_WAIT);
 }
 
 TOptionPage::~TOptionPage() {
   if (Handle())
     DestroyWindow(Handle());
-  for (HICON icon : lockIcons_)
-    if (icon)
-      DestroyIcon(icon);
 }
 
 void TOptionPage::Attach(HWND mainWindow, HWND tabs, UINT captionId) {
@@ -52,6 +51,19 @@ void TOptionPage::Attach(HWND mainWindow, HWND tabs, UINT captionId) {
 
 void TOptionPage::SetNumber(int id, long value) {
   SetDlgItemInt(Handle(), id, static_cast<UINT>(value), value < 0);
+}
+
+bool TOptionPage::AskToLeave(OptionPageKind kind, int box, bool boxChecked) {
+  int question = LeaveQuestion(kind, options_.thumbnailMode);
+  if (!question)
+    return true;
+  bool yes = MessageBoxA(Handle(), LoadResString(Instance(), question).c_str(),
+                         LoadResString(Instance(), IDS_CONFIRM).c_str(),
+                         MB_ICONQUESTION | MB_YESNO) == IDYES;
+  if (!AnswerLeaveQuestion(yes, options_.thumbnailMode))
+    return false;
+  SetChecked(box, boxChecked);
+  return true;
 }
 
 bool TOptionPage::Checked(int id) const { return IsDlgButtonChecked(Handle(), id) == BST_CHECKED; }
@@ -98,7 +110,8 @@ INT_PTR TOptionPage::OnInitDialog(WPARAM, LPARAM) {
 void TOptionPage::ApplyLock() {
   HWND icon = GetDlgItem(Handle(), IDC_LOCK_LEVELS);
   bool independent = options_.independentChrominance != 0;
-  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(lockIcons_[independent ? 1 : 0]), 0);
+  SendMessageA(icon, STM_SETICON, reinterpret_cast<WPARAM>(lockIcons_[independent ? 1 : 0].get()),
+               0);
   LONG_PTR exStyle =
       GetWindowLongPtrA(icon, GWL_EXSTYLE) & ~(WS_EX_STATICEDGE | WS_EX_DLGMODALFRAME);
   SetWindowLongPtrA(icon, GWL_EXSTYLE,
@@ -123,14 +136,18 @@ void TOptionPage::LevelsChanged() {
   timer_.Start();
 }
 
-// A level typed or set: the low byte is kept (the edit shows it), the
-// slider follows, and a linked edit takes the same value.
+// A level typed or set: one beyond the slider's range becomes its end
+// (the edit shows it), the slider follows, and a linked edit takes the
+// same value.
 void TOptionPage::LevelEdited(int editId) {
   if (rewriting_)
     return;
   bool luminance = editId == IDC_LUMINANCE_EDIT;
   BOOL read = FALSE;
   UINT typed = GetDlgItemInt(Handle(), editId, &read, FALSE);
+  // Digits too many for a number are beyond the range as well.
+  if (!read && GetWindowTextLengthA(GetDlgItem(Handle(), editId)) > 0)
+    typed = UINT_MAX;
   EditValue value = LevelFromTyped(typed);
   auto level = static_cast<std::uint8_t>(value.value);
   (luminance ? params_.luminance : params_.chrominance) = level;
@@ -235,10 +252,19 @@ void TOptionPage::RunPreview() {
 
 void TOptionPage::SetReadouts(int width, int height, int bitsPerPixel,
                               std::uint32_t compressedBytes) {
+  readWidth_ = width;
+  readHeight_ = height;
+  readBits_ = bitsPerPixel;
+  readCompressed_ = compressedBytes;
   readouts_.SetTexts(MakeReadouts(static_cast<std::uint32_t>(width),
                                   static_cast<std::uint32_t>(height),
                                   static_cast<std::uint32_t>(bitsPerPixel), compressedBytes,
                                   static_cast<std::uint32_t>(options_.modemSpeed)));
+}
+
+void TOptionPage::RefreshReadouts() {
+  if (readCompressed_)
+    SetReadouts(readWidth_, readHeight_, readBits_, readCompressed_);
 }
 
 INT_PTR TOptionPage::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -16,6 +16,7 @@
 #include "jpeg/win32/readout-bar.h"
 #include "jpeg/win32/t-timer.h"
 #include "jpeg/win32/t-window.h"
+#include "platform/base/win32/window-owners.h"
 
 namespace pixtune {
 
@@ -36,7 +37,7 @@ struct PageRecord {
   HostDrawing host;
 };
 
-class TOptionPage : public TWindow {
+class TOptionPage : public TWindow, public PaneSource {
 public:
   explicit TOptionPage(const PageRecord &record);
   ~TOptionPage() override;
@@ -50,9 +51,14 @@ public:
   virtual bool MayLeave() = 0;
   // The page was shown again: controls that follow shared options refresh.
   virtual void Refresh() {}
+  // The options changed: the readouts of the last preview are made again
+  // (the download time follows the modem speed).
+  void RefreshReadouts();
 
   // Header and pixels of the last preview's reconstruction, or null.
   virtual const std::uint8_t *Reconstruction() const = 0;
+  // What the preview pane shows while this page is current.
+  const std::uint8_t *PaneBitmap() const override { return Reconstruction(); }
   void SaveScroll(int x, int y) { scrollX_ = x, scrollY_ = y; }
   void SavedScroll(int &x, int &y) const { x = scrollX_, y = scrollY_; }
   const CompressionParams &Params() const { return params_; }
@@ -77,6 +83,9 @@ protected:
   void SetReadouts(int width, int height, int bitsPerPixel, std::uint32_t compressedBytes);
   // A change of the levels: tell the main window, restart the timer.
   void LevelsChanged();
+  // The page's question before it is left, when its thumbnail mode asks
+  // for one; Yes changes the mode and sets box to boxChecked.
+  bool AskToLeave(OptionPageKind kind, int box, bool boxChecked);
   bool Checked(int id) const;
   void SetChecked(int id, bool checked);
   void SetNumber(int id, long value);
@@ -96,10 +105,13 @@ protected:
 private:
   void LevelEdited(int editId);
   HWND mainWindow_ = nullptr;
-  HICON lockIcons_[2];
+  base::IconHandle lockIcons_[2];
   HCURSOR wait_;
   HWND tooltip_ = nullptr;
   int scrollX_ = 0, scrollY_ = 0;
+  // What the last preview's readouts were made from (none yet: 0 bytes).
+  int readWidth_ = 0, readHeight_ = 0, readBits_ = 0;
+  std::uint32_t readCompressed_ = 0;
   bool rewriting_ = false; // an edit is being corrected in place
   bool echoing_ = false;   // the linked edit follows the other
 };

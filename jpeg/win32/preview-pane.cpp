@@ -10,13 +10,12 @@ namespace pixtune {
 
 TPreviewPane::TPreviewPane(HINSTANCE instance)
     : TWindow(IDD_PREVIEW_PANE, instance), background_(CreateSolidBrush(RGB(128, 128, 128))),
-      normalCursor_(LoadCursorA(nullptr, IDC_ARROW)),
-      dragCursor_(LoadCursorA(nullptr, IDC_SIZEALL)) {}
+      normalCursor_(LoadCursorA(instance, MAKEINTRESOURCEA(IDCUR_PANE))),
+      dragCursor_(LoadCursorA(instance, MAKEINTRESOURCEA(IDCUR_PANE_DRAG))) {}
 
 TPreviewPane::~TPreviewPane() {
   if (Handle())
     DestroyWindow(Handle());
-  DeleteObject(background_);
 }
 
 HWND TPreviewPane::CreateChild(HWND parent) {
@@ -64,15 +63,17 @@ INT_PTR TPreviewPane::OnCommand(WORD, WPARAM wParam, LPARAM lParam) {
   return 1;
 }
 
-void TPreviewPane::ShowBitmap(const std::uint8_t *header, const std::uint8_t *pixels) {
-  const auto *info = reinterpret_cast<const BITMAPINFOHEADER *>(header);
-  bool resized =
-      !info || !header_ || info->biWidth != header_->biWidth || info->biHeight != header_->biHeight;
-  header_ = info;
-  pixels_ = nullptr;
-  if (info)
-    pixels_ = pixels ? pixels
-                     : header + info->biSize + (info->biBitCount == 8 ? 256 * sizeof(RGBQUAD) : 0);
+const BITMAPINFOHEADER *TPreviewPane::Shown() const {
+  return source_ ? reinterpret_cast<const BITMAPINFOHEADER *>(source_->PaneBitmap()) : nullptr;
+}
+
+void TPreviewPane::Show(const PaneSource *source) {
+  source_ = source;
+  const BITMAPINFOHEADER *info = Shown();
+  int width = info ? info->biWidth : 0, height = info ? info->biHeight : 0;
+  bool resized = !info || width != shownWidth_ || height != shownHeight_;
+  shownWidth_ = width;
+  shownHeight_ = height;
   if (Handle())
     InvalidateRect(Handle(), nullptr, resized);
 }
@@ -91,12 +92,13 @@ void TPreviewPane::SetScrollOffsets(int x, int y) {
 }
 
 bool TPreviewPane::Placement(PicturePlacement &placement) {
-  if (!header_ || !show_)
+  const BITMAPINFOHEADER *info = Shown();
+  if (!info || !show_)
     return false;
   RECT client{};
   GetClientRect(Handle(), &client);
   placement = PlacePicture(PixelRect{client.left, client.top, client.right, client.bottom},
-                           header_->biWidth, header_->biHeight, scrollX_, scrollY_);
+                           info->biWidth, info->biHeight, scrollX_, scrollY_);
   return true;
 }
 
@@ -105,8 +107,11 @@ INT_PTR TPreviewPane::OnPaint(WPARAM) {
   HDC dc = BeginPaint(Handle(), &paint);
   PicturePlacement p{};
   if (Placement(p)) {
+    const BITMAPINFOHEADER *info = Shown();
+    const auto *pixels = reinterpret_cast<const std::uint8_t *>(info) + info->biSize +
+                         (info->biBitCount == 8 ? 256 * sizeof(RGBQUAD) : 0);
     RECT shown{p.shown.left, p.shown.top, p.shown.right, p.shown.bottom};
-    DrawPicturePart(dc, host_, header_, pixels_, shown, p.sourceLeft, p.sourceTop, paint.rcPaint);
+    DrawPicturePart(dc, host_, info, pixels, shown, p.sourceLeft, p.sourceTop, paint.rcPaint);
   }
   EndPaint(Handle(), &paint);
   return 1;
@@ -115,18 +120,13 @@ INT_PTR TPreviewPane::OnPaint(WPARAM) {
 // Grey everywhere the picture does not cover, so the picture itself never
 // flickers.
 INT_PTR TPreviewPane::OnEraseBackground(WPARAM wParam) {
-  HDC dc = reinterpret_cast<HDC>(wParam);
-  RECT client{};
-  GetClientRect(Handle(), &client);
-  HRGN region = CreateRectRgnIndirect(&client);
   PicturePlacement p{};
-  if (Placement(p)) {
-    HRGN picture = CreateRectRgn(p.shown.left, p.shown.top, p.shown.right, p.shown.bottom);
-    CombineRgn(region, region, picture, RGN_DIFF);
-    DeleteObject(picture);
-  }
-  FillRgn(dc, region, background_);
-  DeleteObject(region);
+  RECT picture{};
+  bool shown = Placement(p);
+  if (shown)
+    picture = RECT{p.shown.left, p.shown.top, p.shown.right, p.shown.bottom};
+  FillUpdateRegion(Handle(), reinterpret_cast<HDC>(wParam), background_.get(),
+                   {shown ? &picture : nullptr});
   SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, 1);
   return 1;
 }

@@ -7,10 +7,23 @@
 #include "jpeg/core/pane-geometry.h"
 #include "jpeg/win32/host-display.h"
 #include "jpeg/win32/t-window.h"
+#include "platform/base/win32/gdi-owners.h"
 
 #include <cstdint>
 
 namespace pixtune {
+
+// What the pane shows, asked for again at every paint: the pane keeps no
+// pointer into a bitmap that its owner may replace or free.
+class PaneSource {
+public:
+  // A bitmap header (40 bytes, then the palette for 8 bits) and its rows
+  // after it, or null for no picture.
+  virtual const std::uint8_t *PaneBitmap() const = 0;
+
+protected:
+  ~PaneSource() = default;
+};
 
 class TPreviewPane final : public TWindow {
 public:
@@ -25,9 +38,10 @@ public:
   bool Popup() const { return popup_; }
   // Known hosts draw the picture themselves.
   void SetHostDrawing(const HostDrawing &host) { host_ = host; }
-  // header: a bitmap header (40 bytes, then the palette for 8 bits);
-  // pixels default to the rows after it. Null removes the picture.
-  void ShowBitmap(const std::uint8_t *header, const std::uint8_t *pixels = nullptr);
+  // Shows the source's bitmap from now on (null: no picture); repaints,
+  // erasing when the picture's size changed. The source must outlive the
+  // pane's window or be replaced first.
+  void Show(const PaneSource *source);
   void SetShow(bool show);
   void ScrollOffsets(int &x, int &y) const { x = scrollX_, y = scrollY_; }
   void SetScrollOffsets(int x, int y);
@@ -42,12 +56,13 @@ private:
   INT_PTR OnSetCursor(WPARAM, LPARAM, int) override;
   INT_PTR OnInitDialog(WPARAM, LPARAM) override;
   INT_PTR OnCommand(WORD, WPARAM, LPARAM) override;
+  const BITMAPINFOHEADER *Shown() const;
   bool Placement(PicturePlacement &placement);
 
-  HBRUSH background_;
+  base::GdiObject<HBRUSH> background_;
   HCURSOR normalCursor_, dragCursor_;
-  const BITMAPINFOHEADER *header_ = nullptr;
-  const std::uint8_t *pixels_ = nullptr;
+  const PaneSource *source_ = nullptr;
+  int shownWidth_ = 0, shownHeight_ = 0;
   HostDrawing host_;
   bool popup_ = false;
   bool show_ = true;

@@ -46,7 +46,6 @@ TPreviewView::TPreviewView(const TBitmapView &source, const HostDrawing &host,
 TPreviewView::~TPreviewView() {
   if (Handle())
     DestroyWindow(Handle());
-  DeleteObject(background_);
 }
 
 void TPreviewView::Load() {
@@ -196,20 +195,28 @@ INT_PTR TPreviewView::OnPaint(WPARAM) {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(Handle(), &paint);
   TBitmapView preview(preview_);
-  RECT shown = PreviewRect();
-  DrawPicturePart(dc, host_, reinterpret_cast<const BITMAPINFOHEADER *>(preview.Header()),
-                  preview.Pixels(), shown, 0, 0, paint.rcPaint);
+  RECT shown = PreviewRect(), part{};
+  // Only a paint that reaches the picture draws, the crop's frame too.
+  if (IntersectRect(&part, &shown, &paint.rcPaint)) {
+    DrawPicturePart(dc, host_, reinterpret_cast<const BITMAPINFOHEADER *>(preview.Header()),
+                    preview.Pixels(), shown, 0, 0, paint.rcPaint);
+    DrawCropFrame(dc);
+  }
+  EndPaint(Handle(), &paint);
+  return 1;
+}
+
+// The grip in the crop's bottom-right corner and its three frames.
+void TPreviewView::DrawCropFrame(HDC dc) const {
   const PixelRect &c = model_.CropRect();
   if (c.Height() > 10 && c.Width() > 10) {
     const COLORREF colours[3] = {RGB(96, 96, 96), RGB(136, 136, 136), RGB(255, 255, 255)};
     for (int d = 3; d <= 9; d += 3)
       for (int i = 0; i < 3; ++i) {
-        HPEN pen = CreatePen(PS_SOLID, 0, colours[i]);
-        HGDIOBJ previous = SelectObject(dc, pen);
+        base::GdiObject<HPEN> pen(CreatePen(PS_SOLID, 0, colours[i]));
+        base::SelectedObject selected(dc, pen.get());
         MoveToEx(dc, c.right - d - i, c.bottom - 1, nullptr);
         LineTo(dc, c.right, c.bottom - d - i - 1);
-        SelectObject(dc, previous);
-        DeleteObject(pen);
       }
   }
   RECT frame{c.left, c.top, c.right, c.bottom};
@@ -217,30 +224,19 @@ INT_PTR TPreviewView::OnPaint(WPARAM) {
   InflateRect(&frame, 1, 1);
   FrameRect(dc, &frame, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   InflateRect(&frame, 1, 1);
-  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-  FrameRect(dc, &frame, red);
-  DeleteObject(red);
-  EndPaint(Handle(), &paint);
-  return 1;
+  base::GdiObject<HBRUSH> red(CreateSolidBrush(RGB(255, 0, 0)));
+  FrameRect(dc, &frame, red.get());
 }
 
 INT_PTR TPreviewView::OnEraseBackground(WPARAM wParam) {
-  HDC dc = reinterpret_cast<HDC>(wParam);
-  RECT client{};
-  GetClientRect(Handle(), &client);
-  HRGN region = CreateRectRgnIndirect(&client);
+  RECT shown{}, frame{};
   if (preview_) {
-    RECT shown = PreviewRect();
     const PixelRect &c = model_.CropRect();
-    HRGN picture = CreateRectRgnIndirect(&shown);
-    HRGN frame = CreateRectRgn(c.left - 2, c.top - 2, c.right + 2, c.bottom + 2);
-    CombineRgn(region, region, picture, RGN_DIFF);
-    CombineRgn(region, region, frame, RGN_DIFF);
-    DeleteObject(picture);
-    DeleteObject(frame);
+    shown = PreviewRect();
+    frame = RECT{c.left - 2, c.top - 2, c.right + 2, c.bottom + 2};
   }
-  FillRgn(dc, region, background_);
-  DeleteObject(region);
+  FillUpdateRegion(Handle(), reinterpret_cast<HDC>(wParam), background_.get(),
+                   {preview_ ? &shown : nullptr, preview_ ? &frame : nullptr});
   SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, 1);
   return 1;
 }

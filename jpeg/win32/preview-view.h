@@ -11,6 +11,7 @@
 #include "jpeg/core/host-bitmap.h"
 #include "jpeg/win32/host-display.h"
 #include "jpeg/win32/t-window.h"
+#include "platform/base/win32/gdi-owners.h"
 
 namespace pixtune {
 
@@ -44,6 +45,7 @@ private:
   void Store();
   void Notify(int changeCode);
   RECT PreviewRect() const;
+  void DrawCropFrame(HDC dc) const;
 
   TBitmapView source_;
   HostDrawing host_;
@@ -52,7 +54,7 @@ private:
   CropViewModel model_;
   TBitmap preview_;
   HCURSOR cursors_[5];
-  HBRUSH background_;
+  base::GdiObject<HBRUSH> background_;
 };
 
 } // namespace pixtune

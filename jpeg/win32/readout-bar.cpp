@@ -4,6 +4,7 @@
 #include "jpeg/core/pane-geometry.h"
 #include "jpeg/win32/resource.h"
 #include "jpeg/win32/tooltips.h"
+#include "platform/base/win32/gdi-owners.h"
 
 namespace pixtune {
 
@@ -18,16 +19,13 @@ const TString &textOf(const Readouts &r, int i) {
 TReadoutBar::TReadoutBar(HINSTANCE instance) : TWindow(IDD_READOUT_BAR, instance) {
   const int ids[3] = {IDI_READOUT_SIZES, IDI_READOUT_RATIO, IDI_READOUT_DOWNLOAD};
   for (int i = 0; i < 3; ++i)
-    icons_[i] = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(ids[i]), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    icons_[i].reset(static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(ids[i]), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR)));
 }
 
 TReadoutBar::~TReadoutBar() {
   if (Handle())
     DestroyWindow(Handle());
-  for (HICON icon : icons_)
-    if (icon)
-      DestroyIcon(icon);
 }
 
 HWND TReadoutBar::CreateAndPlace(HWND parent, const RECT &rect) {
@@ -79,20 +77,22 @@ void TReadoutBar::Relayout() {
 INT_PTR TReadoutBar::OnPaint(WPARAM) {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(Handle(), &paint);
-  HFONT font = CreateFontA(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0, 0,
-                           0, DEFAULT_CHARSET, OUT_RASTER_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, VARIABLE_PITCH | FF_SWISS, "Sans Serif");
-  HGDIOBJ previous = SelectObject(dc, font);
-  SetBkMode(dc, TRANSPARENT);
-  for (int i = 0; i < 3; ++i) {
-    if (icons_[i])
-      DrawIconEx(dc, segments_[i].left, segments_[i].top, icons_[i], 16, 16, 0, nullptr, DI_NORMAL);
-    RECT text = segments_[i];
-    text.left += 16;
-    DrawTextA(dc, textOf(texts_, i).c_str(), -1, &text, DT_VCENTER | DT_SINGLELINE);
+  {
+    base::GdiObject<HFONT> font(CreateFontA(-MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
+                                            FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, OUT_RASTER_PRECIS,
+                                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                            VARIABLE_PITCH | FF_SWISS, "Sans Serif"));
+    base::SelectedObject selected(dc, font.get());
+    SetBkMode(dc, TRANSPARENT);
+    for (int i = 0; i < 3; ++i) {
+      if (icons_[i])
+        DrawIconEx(dc, segments_[i].left, segments_[i].top, icons_[i].get(), 16, 16, 0, nullptr,
+                   DI_NORMAL);
+      RECT text = segments_[i];
+      text.left += 16;
+      DrawTextA(dc, textOf(texts_, i).c_str(), -1, &text, DT_VCENTER | DT_SINGLELINE);
+    }
   }
-  SelectObject(dc, previous);
-  DeleteObject(font);
   EndPaint(Handle(), &paint);
   return 1;
 }

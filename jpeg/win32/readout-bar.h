@@ -5,6 +5,7 @@
 
 #include "jpeg/core/readouts.h"
 #include "jpeg/win32/t-window.h"
+#include "platform/base/win32/window-owners.h"
 
 namespace pixtune {
 
@@ -25,7 +26,7 @@ private:
   void Relayout();
 
   Readouts texts_;
-  HICON icons_[3];
+  base::IconHandle icons_[3];
   RECT segments_[3] = {};
   HWND tooltip_ = nullptr;
 };

@@ -75,6 +75,10 @@
 #define IDI_COLLAPSE 130
 #define IDI_READOUT_RATIO 131
 
+// The preview pane's pointer: over the pane, and while it pans.
+#define IDCUR_PANE 107
+#define IDCUR_PANE_DRAG 105
+
 #define IDS_IMAGE_OPTIONS 16107
 #define IDS_THUMBNAIL_OPTIONS 16108
 #define IDS_ASK_THUMBNAIL 16115

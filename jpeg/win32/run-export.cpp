@@ -5,8 +5,8 @@
 #include "jpeg/core/export-names.h"
 #include "jpeg/core/host-bitmap-check.h"
 #include "jpeg/core/host-signature.h"
+#include "jpeg/core/step-progress.h"
 #include "jpeg/win32/export-dialogs.h"
-#include "jpeg/win32/host-progress.h"
 #include "jpeg/win32/main-window.h"
 #include "jpeg/win32/registry-settings.h"
 #include "jpeg/win32/script-parameters.h"
@@ -28,7 +28,7 @@ std::size_t bitmapBlockBytes(void *dib) {
 
 int writeFiles(std::uint8_t *dib, std::size_t dibBytes, const ExportParams &params,
                TSettings &settings, const std::string &path) {
-  HostProgress progress(params.progressProc);
+  THostProgress progress(params.progressProc);
   return CompressAndWrite(dib, dibBytes, &progress, settings, FullPathName(path), windowsFileApi(),
                           globalMemoryAllocator());
 }

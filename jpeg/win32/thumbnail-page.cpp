@@ -3,7 +3,6 @@
 
 #include "jpeg/core/host-pixel-order.h"
 #include "jpeg/core/thumbnail-geometry.h"
-#include "jpeg/win32/load-res-string.h"
 #include "jpeg/win32/resource.h"
 
 #include <commctrl.h>
@@ -79,16 +78,7 @@ void TThumbnailPage::SyncFromOther(const TOptionPage &other) {
 }
 
 bool TThumbnailPage::MayLeave() {
-  int question = LeaveQuestion(OptionPageKind::Thumbnail, options_.thumbnailMode);
-  if (!question)
-    return true;
-  bool yes = MessageBoxA(Handle(), LoadResString(Instance(), question).c_str(),
-                         LoadResString(Instance(), IDS_CONFIRM).c_str(),
-                         MB_ICONQUESTION | MB_YESNO) == IDYES;
-  if (!AnswerLeaveQuestion(yes, options_.thumbnailMode))
-    return false;
-  SetChecked(IDC_THUMBNAIL_ONLY, false);
-  return true;
+  return AskToLeave(OptionPageKind::Thumbnail, IDC_THUMBNAIL_ONLY, false);
 }
 
 void TThumbnailPage::SmartCropNow() {

@@ -48,6 +48,11 @@ public:
         SetFilePointer(toHandle(handle), offset, nullptr, methods[origin]));
   }
   bool close(std::intptr_t handle) override { return CloseHandle(toHandle(handle)) != FALSE; }
+  bool flush(std::intptr_t handle) override { return FlushFileBuffers(toHandle(handle)) != FALSE; }
+  bool replace(const char *source, const char *target) override {
+    return MoveFileExA(source, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  }
+  bool remove(const char *path) override { return DeleteFileA(path) != FALSE; }
 };
 
 // Blocks stay locked while the core holds them; the handle is found again

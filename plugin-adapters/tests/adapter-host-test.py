@@ -14,6 +14,9 @@ them byte for byte. One case per invocation:
             corrected by one export; interactive OK and Cancel
   edges     selector and mode edge cases, failures as host codes, a
             missing Pixtune.dll
+  export-interrupted  an export over an existing file killed at random
+            points and run into a full disk (a small tmpfs; root): the old
+            file or the whole new one, never a part, nothing else left
   window-export     the export window driven by the host's UI script:
             levels typed, linked and unlinked, options, OK; the files equal
             a scripted export of the recorded settings; readouts
@@ -40,10 +43,12 @@ them byte for byte. One case per invocation:
             block left, the host's bitmap as it was handed over
   window-drag       full screen: the window dragged by the tab strip away
             from the tabs, its position saved; not in the normal window
-  window-labels     every static text of the window, its pages and the
-            options dialog fits its control in the dialog font
-  window-real-input one export typed through the X server (xdotool), with a
-            screenshot of the screen
+  window-labels     every label and one-line edit of the window, its pages
+            and the options dialog, at their widest values, shows its whole
+            text
+  window-real-input one export typed and clicked through the X server
+            (xdotool): the thumbnail size by its spin arrows and Up/Down keys,
+            with a screenshot of the screen
 """
 import argparse
 import os
@@ -78,11 +83,15 @@ class Wine:
         return result.returncode, result.stdout.decode("latin-1"), result.stderr.decode("latin-1")
 
     def host(self, stage, *arguments, program="plugin-test-host.exe"):
-        code, out, err = self.run(program, *arguments, cwd=stage)
+        # Every run reads and writes Pixtune's freed heap blocks at its peril:
+        # a touch ends it (exit code 4) and names the instruction.
+        code, out, err = self.run(program, *(list(arguments) + ["--guard-freed"]), cwd=stage)
         report = {}
         for line in out.splitlines():
             name, _, value = line.partition("=")
             report[name.strip()] = value.rstrip("\r")
+        if "alloc.freed.touched" in report:
+            check(False, "Pixtune touched a freed block at offset %s" % report["alloc.freed.touched"])
         if code != 0:
             failures.append("test host exited with %d: %s" % (code, err.strip()[-500:]))
         return report
@@ -433,6 +442,108 @@ def case_edges(args):
         check(report.get("load") == "failed", "%s loaded without Pixtune.dll" % plugin)
 
 
+# ---------------------------------------------------------------- interrupted
+
+def case_export_interrupted(args):
+    """An export that replaces a file, killed at random points and run into
+    a full disk: the old file stays byte for byte or the new one is there
+    whole, never a part of one; nothing else is left once an export has
+    run to its end; a full disk is a failed write for the host (-36)."""
+    import random
+    import signal
+    import time
+    wine = Wine(args, args.prefix)
+    stage = fresh_dir(os.path.join(args.scratch, "export-interrupted"))
+    stage_binaries(args, stage)
+    write_image(os.path.join(stage, "image.pnm"), 960, 720, False, seed=21)
+    write_image(os.path.join(stage, "small.pnm"), 48, 32, False, seed=22)
+    set_settings(wine, options_block(mode=1))
+    out, ref = fresh_dir(os.path.join(stage, "out")), fresh_dir(os.path.join(stage, "ref"))
+    what = "export-interrupted:"
+    target = os.path.join(out, "photo.jpg")
+    staged = target + ".pixtune-new"
+
+    def arguments(plugin, folder, image="image.pnm", level=20):
+        return [plugin, "--image", image, "--script", "Lmnc=long:%d" % level, "--script", "tMbl=long:1",
+                "--script", "fPin=TEXT:" + windows_path(folder, folder=True)]
+
+    # The old file and the whole new one, each from an export run to its end.
+    report = wine.host(stage, *arguments("Pixtunee.8be", out, level=90))
+    started = time.time()
+    report_new = wine.host(stage, *arguments("Pixtunee.8be", ref))
+    duration = time.time() - started
+    check(report.get("result") == "0" and report_new.get("result") == "0", what + " clean exports failed")
+    with open(target, "rb") as f:
+        old = f.read()
+    with open(os.path.join(ref, "photo.jpg"), "rb") as f:
+        new = f.read()
+    check(old != new and jpeginfo_ok(target), what + " no old file to replace")
+
+    # Killed: half of the runs at a random time of a whole run, half at a
+    # random moment once writing has begun (a new file beside the old one,
+    # or the old one touched).
+    outcomes = {"old": 0, "new": 0, "staged left": 0}
+    rng = random.Random(45)
+    for run in range(16):
+        with open(target, "wb") as f:
+            f.write(old)
+        plugin = ("Pixtunef.8bf", "Pixtunee.8be")[run % 2]
+        host = subprocess.Popen([wine.exec, wine.bits, wine.prefix, "plugin-test-host.exe"] + arguments(plugin, out),
+                                cwd=stage, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                start_new_session=True)
+        if run % 2:
+            before = os.stat(target)
+            deadline = time.time() + 60
+
+            def writing():
+                now = os.stat(target)
+                return os.path.exists(staged) or (now.st_size, now.st_mtime_ns) != (before.st_size, before.st_mtime_ns)
+            while not writing() and host.poll() is None and time.time() < deadline:
+                time.sleep(0.002)
+            time.sleep(rng.uniform(0, 0.15))
+        else:
+            time.sleep(rng.uniform(0.2, 1.0) * duration)
+        try:
+            os.killpg(host.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        host.wait()
+        with open(target, "rb") as f:
+            now = f.read()
+        check(now in (old, new), what + " run %d left a file of %d bytes, neither old nor new" % (run, len(now)))
+        outcomes["old" if now == old else "new"] += 1
+        outcomes["staged left"] += os.path.exists(staged)
+        check(set(os.listdir(out)) <= {"photo.jpg", "photo.jpg.pixtune-new"}, what + " left %s" % os.listdir(out))
+    print("killed exports: %s" % outcomes)
+    # An export run to its end takes the place of what a killed one left.
+    report = wine.host(stage, *arguments("Pixtunee.8be", out))
+    check(report.get("result") == "0" and os.listdir(out) == ["photo.jpg"],
+          what + " after the kills an export gives %s and leaves %s" % (report.get("result"), os.listdir(out)))
+
+    # A full disk: a small file system with the old file on it.
+    disk = os.path.join(stage, "disk")
+    os.makedirs(disk)
+    mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", "size=64k", "tmpfs", disk],
+                             stderr=subprocess.PIPE).returncode == 0
+    check(mounted, what + " a small tmpfs could not be mounted (root is needed)")
+    if not mounted:
+        return
+    try:
+        small = fresh_dir(os.path.join(stage, "small"))
+        wine.host(stage, *arguments("Pixtunee.8be", small, image="small.pnm"))
+        shutil.copy(os.path.join(small, "photo.jpg"), disk)
+        with open(os.path.join(disk, "photo.jpg"), "rb") as f:
+            kept = f.read()
+        for plugin in ("Pixtunef.8bf", "Pixtunee.8be"):
+            report = wine.host(stage, *arguments(plugin, disk))
+            check(report.get("result") == "-36", what + " %s on a full disk gives %s" % (plugin, report.get("result")))
+            with open(os.path.join(disk, "photo.jpg"), "rb") as f:
+                check(f.read() == kept, what + " %s on a full disk changed the old file" % plugin)
+            check(os.listdir(disk) == ["photo.jpg"], what + " %s on a full disk left %s" % (plugin, os.listdir(disk)))
+    finally:
+        subprocess.run(["umount", disk])
+
+
 # ---------------------------------------------------------------- window
 
 def options_block(delay=50, mode=1, independent=0, lock=1, fit=0, cut=1, width=100, height=100,
@@ -551,16 +662,19 @@ def case_window_export(args):
     stage, out, artefacts = window_stage(args, "window-export", 160, 120)
     set_settings(wine, options_block(mode=3, fit=1, cut=1, width=64, height=48, crop=(10, 10, 90, 90)))
     shot = windows_path(os.path.join(artefacts, "pixtune-main-window.bmp"))
+    thumb_shot = windows_path(os.path.join(artefacts, "pixtune-main-window-thumbnail.bmp"))
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
-        "window:Pixtune", "shot:" + shot,
-        # Linked: typing 300 keeps the low byte, 44, and the chrominance follows.
-        "type:1010=300", "expect:1010=44", "expect:1011=44",
+        "window:Pixtune", "above:1003", "tab:1", "tabis:1", "above:1003", "tab:0", "tabis:0",
+        # Linked: 300 is beyond the slider's end, 255; the chrominance follows.
+        "type:1010=300", "expect:1010=255", "expect:1011=255", "press:1008", "settle:", "report:122",
         # Unlinked: the luminance slider moves alone.
-        "notify:1047", "slide:1003=60", "expect:1010=60", "expect:1011=44",
-        "click:1030", "type:1079=250", "expect:1079=100",
-        # A slower modem from the options dialog reaches the readouts.
-        "click:1061", "window:Options", "pick:1059=14400", "press:1", "window:Pixtune",
-        "press:1008", "settle:", "report:122",
+        "notify:1047", "slide:1003=60", "expect:1010=60", "expect:1011=255",
+        "click:1030", "type:1079=250", "expect:1079=100", "press:1008", "settle:", "report:122",
+        "tab:1", "tabis:1", "settle:", "report:122", "tab:0", "tabis:0",
+        # A slower modem from the options dialog reaches the readouts of
+        # both pages as the dialog closes.
+        "click:1061", "window:Options", "pick:1059=14400", "press:1", "window:Pixtune", "report:122",
+        "tab:1", "tabis:1", "report:122", "shot:" + thumb_shot, "tab:0", "tabis:0", "shot:" + shot,
         "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
     what = "window-export:"
     ui_ok(report, what)
@@ -574,19 +688,41 @@ def case_window_export(args):
                                      stderr=subprocess.PIPE)
             check(decoded.returncode == 0 and decoded.stdout.startswith(b"P6\n") and not decoded.stderr,
                   what + " djpeg on %s: %s" % (os.path.basename(f), decoded.stderr.decode()[:200]))
-    for key, value in (("Lmnc", "60"), ("cHrm", "44"), ("pRgr", "1"), ("sHrp", "100")):
+    for key, value in (("Lmnc", "60"), ("cHrm", "255"), ("pRgr", "1"), ("sHrp", "100")):
         check(recorded_value(report, key) == value,
               what + " %s recorded %s, set %s" % (key, recorded_value(report, key), value))
     _, values = reg_values(wine)
     stored = values.get("Plugin options", ("", ""))[1]
     check(len(stored) == 112 and struct.unpack("<i", bytes.fromhex(stored[8:16]))[0] == 14400,
           what + " modem speed stored %s" % stored[8:16])
-    readouts = next((v for k, v in report.items() if k.startswith("ui.") and k.endswith(".122")), None)
-    if os.path.exists(files[0]):
-        expected = expected_readouts(160, 120, 24, os.path.getsize(files[0]), 14400)
-        check(readouts == expected, what + " readouts %s, expected %s" % (readouts, expected))
+    # The labels over the sliders name the file sizes from the slider's left
+    # end (level 0) to its right (255), where the file is smallest (below).
+    above = [v for k, v in sorted(((int(k.split(".")[1]), v) for k, v in report.items()
+                                   if re.match(r"ui\.\d+\.above\.1003$", k)))]
+    check(above == ["File size:|large|medium|small", "File size:|large|small"],
+          what + " labels over the luminance slider %s" % above)
+    # In step order: image at level 255, image at 60, thumbnail, then after
+    # the options image and thumbnail again.
+    readouts = [v for k, v in sorted(((int(k.split(".")[1]), v) for k, v in report.items()
+                                      if re.match(r"ui\.\d+\.122$", k)))]
+    check(len(readouts) == 5, what + " readouts reported %d times" % len(readouts))
+    if len(readouts) == 5 and os.path.exists(files[0]):
+        coarse, image, thumb, image_after, thumb_after = readouts
+        # The slider's right end is the coarsest level: the smallest file.
+        def compressed(readout):
+            number, unit = readout.split("|")[0].split(" / ")[1].split()
+            return float(number) * {"bytes": 1, "Kb": 1024, "Mb": 1048576}[unit]
+        check(compressed(coarse) < compressed(image),
+              what + " level 255 gives %s, level 60 %s" % (coarse.split("|")[0], image.split("|")[0]))
+        size = os.path.getsize(files[0])
+        check(image == expected_readouts(160, 120, 24, size, 33600), what + " readouts before the options %s" % image)
+        check(image_after == expected_readouts(160, 120, 24, size, 14400),
+              what + " readouts after the options %s" % image_after)
+        check(thumb.endswith("@ 33600bps") and thumb_after.split("|")[:2] == thumb.split("|")[:2] and
+              thumb_after.endswith("@ 14400bps"), what + " thumbnail readouts %s, then %s" % (thumb, thumb_after))
     replay_matches(wine, stage, report, "Pixtunee.8be", files, what)
-    check_screenshot(os.path.join(artefacts, "pixtune-main-window.bmp"), what)
+    for name in ("pixtune-main-window.bmp", "pixtune-main-window-thumbnail.bmp"):
+        check_screenshot(os.path.join(artefacts, name), what)
 
 
 def case_window_thumbnail(args):
@@ -1023,16 +1159,21 @@ def case_window_drag(args):
 # ---------------------------------------------------------------- labels
 
 def case_window_labels(args):
-    """Every static text of the window, both pages and the options dialog
-    shows its whole text in the dialog font."""
+    """Every label and one-line edit of the window, both pages and the
+    options dialog shows its whole text."""
     wine = Wine(args, args.prefix)
-    stage, out, _ = window_stage(args, "window-labels", 64, 48)
-    set_settings(wine, options_block(mode=3))
+    stage, out, artefacts = window_stage(args, "window-labels", 1000, 800)
+    # Wide values in the edits: levels 255, sharpen 100, a thumbnail the
+    # size of a 1000 x 800 image.
+    set_settings(wine, options_block(mode=3, width=1000, height=800), image=(255, 255, 0, 100),
+                 thumb=(255, 255, 0, 100))
+    shot = windows_path(os.path.join(artefacts, "pixtune-labels-thumbnail-page.bmp"))
+    # Fit off: the radio buttons under it are disabled, drawn embossed.
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",
                        "fPin=TEXT:" + windows_path(out, folder=True), "--play", "display", *ui(
                            "window:Pixtune", "tabis:0", "settle:", "fits:image", "tab:1", "tabis:1", "settle:",
-                           "fits:thumbnail", "click:1061", "window:Options", "fits:options", "press:2",
-                           "window:Pixtune", "press:2"))
+                           "enabled:1083=0", "fits:thumbnail", "shot:" + shot, "click:1061", "window:Options",
+                           "fits:options", "press:2", "window:Pixtune", "press:2"))
     what = "window-labels:"
     ui_ok(report, what)
     for name in ("image", "thumbnail", "options"):
@@ -1062,27 +1203,64 @@ def wait_for_x_window(name, seconds=60):
 
 
 def case_window_real_input(args):
-    """One export driven by the keyboard through the X server, as a person
-    would: the luminance level typed after its mnemonic, Enter for OK, the
-    name typed into the save dialog; a screenshot of the screen kept."""
+    """One export driven through the X server, as a person would, on the
+    thumbnail page: the luminance level typed after its mnemonic, the width
+    and height changed by clicks on their spin arrows and by Up and Down in
+    their edits, up to the ends of their ranges (10 .. the image's size),
+    Enter for OK, the name typed into the save dialog; a screenshot of the
+    screen kept."""
+    import threading
     import time
     if not shutil.which("xdotool") or not shutil.which("import"):
         check(False, "window-real-input: xdotool and ImageMagick's import are needed")
         return
     wine = Wine(args, args.prefix)
     stage, out, artefacts = window_stage(args, "window-real-input", 160, 120)
-    set_settings(wine, options_block(mode=1))
+    # Thumbnail only: the window opens on the thumbnail page.
+    set_settings(wine, options_block(mode=2, width=150, height=14))
     what = "window-real-input:"
     host = subprocess.Popen([wine.exec, wine.bits, wine.prefix, "plugin-test-host.exe", "Pixtunee.8be", "--image",
-                             "image.pnm"], cwd=stage, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                             "image.pnm", "--guard-freed", *ui("window:Pixtune", "tabis:1", "settle:", "screen:1005",
+                                                               "screen:1006")],
+                            cwd=stage, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    lines = []
+    reader = threading.Thread(target=lambda: lines.extend(host.stdout), daemon=True)
+    reader.start()
+
+    def spin(control):
+        """The centres of the up and down arrows of a spin control, from its
+        place on the screen as the host reports it."""
+        deadline = time.time() + 60
+        while time.time() < deadline:
+            for line in list(lines):
+                name, _, value = line.decode("latin-1").strip().partition("=")
+                if name.startswith("ui.") and name.endswith(".screen.%d" % control):
+                    left, top, right, bottom = (int(v) for v in value.split(","))
+                    x = (left + right) // 2
+                    return (x, top + (bottom - top) // 4), (x, bottom - (bottom - top) // 4)
+            time.sleep(0.1)
+        return None
+
+    def click(point, times):
+        xdotool("mousemove", "--sync", str(point[0]), str(point[1]))
+        xdotool("click", "--repeat", str(times), "--delay", "120", "1")
+
     try:
         window = wait_for_x_window("Pixtune")
-        check(window is not None, what + " the export window did not appear")
-        if window:
+        width_spin, height_spin = spin(1005), spin(1006)
+        check(window is not None and width_spin and height_spin, what + " the export window did not appear")
+        if window and width_spin and height_spin:
             xdotool("windowfocus", "--sync", window)
             # Alt+L goes to the luminance edit; its text replaced by 40.
             xdotool("key", "--window", window, "--delay", "80", "alt+l", "Home", "shift+End")
             xdotool("type", "--window", window, "--delay", "80", "40")
+            # Width 150: five clicks up, then Up ten times in the edit, held
+            # at the image's width; height 14: one click down, then Down five
+            # times, held at 10.
+            click(width_spin[0], 5)
+            xdotool("key", "--window", window, "--delay", "80", "alt+w", *["Up"] * 10)
+            click(height_spin[1], 1)
+            xdotool("key", "--window", window, "--delay", "80", "alt+e", *["Down"] * 5)
             time.sleep(1.5)  # the preview delay and a compression, seen on the screenshot only
             shot = os.path.join(artefacts, "pixtune-real-input.png")
             subprocess.run(["import", "-window", "root", shot], stderr=subprocess.DEVNULL)
@@ -1103,25 +1281,37 @@ def case_window_real_input(args):
                 xdotool("type", "--window", dialog, "--delay", "30",
                         windows_path(os.path.join(out, "typed.jpg")))
                 xdotool("key", "--window", dialog, "Return")
-        stdout, _ = host.communicate(timeout=90)
+        host.wait(timeout=90)
     except subprocess.TimeoutExpired:
         host.kill()
-        stdout, _ = host.communicate()
+        host.wait()
         check(False, what + " the export did not end")
+    reader.join(timeout=10)
     report = {}
-    for line in stdout.decode("latin-1").splitlines():
-        name, _, value = line.partition("=")
-        report[name.strip()] = value.rstrip("\r")
+    for line in lines:
+        name, _, value = line.decode("latin-1").partition("=")
+        report[name.strip()] = value.rstrip("\r\n")
     check(report.get("result") == "0", what + " result %s" % report.get("result"))
-    check(os.listdir(out) == ["typed.jpg"], what + " wrote %s" % os.listdir(out))
-    if os.path.exists(os.path.join(out, "typed.jpg")):
-        check(jpeginfo_ok(os.path.join(out, "typed.jpg")), what + " jpeginfo")
-    check(recorded_value(report, "Lmnc") == "40", what + " level recorded %s" % recorded_value(report, "Lmnc"))
+    check(os.listdir(out) == ["th_typed.jpg"], what + " wrote %s" % os.listdir(out))
+    thumb = os.path.join(out, "th_typed.jpg")
+    if os.path.exists(thumb):
+        check(jpeginfo_ok(thumb), what + " jpeginfo")
+        fields = subprocess.run(["djpeg", "-pnm", thumb], stdout=subprocess.PIPE, check=True).stdout.split(maxsplit=3)
+        # 160 x 120 kept in proportion inside 160 x 10.
+        check((int(fields[1]), int(fields[2])) == (13, 10), what + " thumbnail %sx%s" % (fields[1], fields[2]))
+    for key, value in (("tLum", "40"), ("tMbw", "160"), ("tMbh", "10")):
+        check(recorded_value(report, key) == value,
+              what + " %s recorded %s, expected %s" % (key, recorded_value(report, key), value))
+    _, values = reg_values(wine)
+    stored = values.get("Plugin options", ("", ""))[1]
+    check(len(stored) == 112 and struct.unpack("<HH", bytes.fromhex(stored[104:112])) == (160, 10),
+          what + " thumbnail size stored %s" % stored[104:112])
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("case", choices=["exports", "scripted", "settings", "edges", "window-export",
+    parser.add_argument("case", choices=["exports", "scripted", "settings", "edges", "export-interrupted",
+                                         "window-export",
                                          "window-thumbnail", "window-grey", "window-cancel",
                                          "window-full-screen", "window-known-host", "window-crop",
                                          "window-source-view", "window-alloc-failure", "window-drag",
@@ -1141,6 +1331,7 @@ def main():
         print("jpeginfo is missing")
         return 1
     {"exports": case_exports, "scripted": case_scripted, "settings": case_settings, "edges": case_edges,
+     "export-interrupted": case_export_interrupted,
      "window-export": case_window_export, "window-thumbnail": case_window_thumbnail,
      "window-grey": case_window_grey, "window-cancel": case_window_cancel,
      "window-full-screen": case_window_full_screen, "window-known-host": case_window_known_host,

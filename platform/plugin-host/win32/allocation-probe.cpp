@@ -1,6 +1,7 @@
 // Import redirection and the counting stand-ins of the allocation probe.
 #include "platform/plugin-host/win32/allocation-probe.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -56,16 +57,116 @@ template <typename Function> void *address(Function function) {
   return reinterpret_cast<void *>(function);
 }
 
+// The guard's pages: one reserved range, handed out from its start and
+// never reused. Blocks smaller than a bitmap row or two stay on the heap.
+const std::size_t guardedMinimum = 256;
+const std::size_t pageBytes = 4096;
+std::uint8_t *arenaBase, *arenaNext, *arenaEnd;
+std::map<void *, std::size_t> guardedBlocks;
+PVOID faultHandler;
+HMODULE guardedModule;
+
+bool reserveArena() {
+  if (arenaBase)
+    return true;
+  std::size_t bytes = sizeof(void *) == 8 ? (std::size_t(1) << 32) : (std::size_t(256) << 20);
+  arenaBase = static_cast<std::uint8_t *>(VirtualAlloc(nullptr, bytes, MEM_RESERVE, PAGE_NOACCESS));
+  arenaNext = arenaBase;
+  arenaEnd = arenaBase ? arenaBase + bytes : nullptr;
+  return arenaBase != nullptr;
+}
+
+std::size_t pagesOf(std::size_t bytes) { return (bytes + pageBytes - 1) / pageBytes * pageBytes; }
+
+void *allocateBlock(std::size_t bytes, bool clear) {
+  if (bytes >= guardedMinimum && reserveArena() &&
+      std::size_t(arenaEnd - arenaNext) >= pagesOf(bytes)) {
+    void *data = VirtualAlloc(arenaNext, pagesOf(bytes), MEM_COMMIT, PAGE_READWRITE);
+    if (data) {
+      arenaNext += pagesOf(bytes);
+      guardedBlocks[data] = bytes; // committed pages read as zeros
+      return data;
+    }
+  }
+  return clear ? std::calloc(bytes, 1) : std::malloc(bytes);
+}
+
+// A freed guarded block is filled and its pages taken away; its range
+// stays reserved, so its addresses are never handed out again.
+void releaseBlock(void *data) {
+  auto block = guardedBlocks.find(data);
+  if (block == guardedBlocks.end()) {
+    std::free(data);
+    return;
+  }
+  std::memset(data, 0xDD, block->second);
+  VirtualFree(data, pagesOf(block->second), MEM_DECOMMIT);
+  guardedBlocks.erase(block);
+}
+
+void *reallocateBlock(void *data, std::size_t bytes) {
+  auto block = data ? guardedBlocks.find(data) : guardedBlocks.end();
+  if (block == guardedBlocks.end() && bytes < guardedMinimum)
+    return std::realloc(data, bytes);
+  if (!bytes) {
+    releaseBlock(data);
+    return nullptr;
+  }
+  void *moved = allocateBlock(bytes, false);
+  if (moved && data) {
+    std::size_t old = block != guardedBlocks.end() ? block->second : _msize(data);
+    std::memcpy(moved, data, old < bytes ? old : bytes);
+    releaseBlock(data);
+  }
+  return moved;
+}
+
+// What Pixtune frees or resizes once the probe has gone (its static state,
+// at unload) may still be a guarded block.
+void *reallocateLate(void *data, std::size_t bytes) {
+  if (data && guardedBlocks.count(data))
+    return reallocateBlock(data, bytes);
+  return std::realloc(data, bytes);
+}
+
+// A read or write of a freed block: reported, and the run ends there.
+LONG CALLBACK onFault(EXCEPTION_POINTERS *info) {
+  const EXCEPTION_RECORD &record = *info->ExceptionRecord;
+  if (record.ExceptionCode != EXCEPTION_ACCESS_VIOLATION || record.NumberParameters < 2 ||
+      !AllocationProbe::InFreedBlock(
+          reinterpret_cast<const void *>(record.ExceptionInformation[1])))
+    return EXCEPTION_CONTINUE_SEARCH;
+  std::printf(
+      "alloc.freed.touched=%llx\n",
+      static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(record.ExceptionAddress) -
+                                      reinterpret_cast<std::uintptr_t>(guardedModule)));
+  std::fflush(stdout);
+  TerminateProcess(GetCurrentProcess(), 4);
+  return EXCEPTION_CONTINUE_SEARCH;
+}
+
 } // namespace
+
+bool AllocationProbe::InFreedBlock(const void *address) {
+  auto *at = static_cast<const std::uint8_t *>(address);
+  if (!arenaBase || at < arenaBase || at >= arenaNext)
+    return false;
+  MEMORY_BASIC_INFORMATION page{};
+  return VirtualQuery(address, &page, sizeof page) && page.State != MEM_COMMIT;
+}
 
 const char kernel[] = "KERNEL32.dll";
 const char runtime[] = "msvcrt.dll";
 
 AllocationProbe::AllocationProbe(HMODULE adapter, HMODULE pixtune, int failAt,
-                                 std::set<std::uintptr_t> runtimeSites)
-    : adapter_(adapter), pixtune_(pixtune), failAt_(failAt),
-      runtimeSites_(std::move(runtimeSites)) {
+                                 std::set<std::uintptr_t> runtimeSites, bool guardFreed)
+    : adapter_(adapter), pixtune_(pixtune), failAt_(failAt), runtimeSites_(std::move(runtimeSites)),
+      guardFreed_(guardFreed) {
   active_ = this;
+  if (guardFreed_) {
+    guardedModule = pixtune_;
+    faultHandler = AddVectoredExceptionHandler(1, onFault);
+  }
   installed_ = redirect(pixtune_, kernel, "GlobalAlloc", address(pixtuneAlloc)) &&
                redirect(pixtune_, kernel, "GlobalFree", address(pixtuneFree)) &&
                redirect(pixtune_, runtime, "malloc", address(pixtuneMalloc)) &&
@@ -81,10 +182,16 @@ AllocationProbe::~AllocationProbe() {
   redirect(pixtune_, kernel, "GlobalFree", address(GlobalFree));
   redirect(pixtune_, runtime, "malloc", address(std::malloc));
   redirect(pixtune_, runtime, "calloc", address(std::calloc));
-  redirect(pixtune_, runtime, "realloc", address(std::realloc));
-  redirect(pixtune_, runtime, "free", address(std::free));
+  bool guardedLeft = !guardedBlocks.empty();
+  redirect(pixtune_, runtime, "realloc", address(guardedLeft ? reallocateLate : std::realloc));
+  redirect(pixtune_, runtime, "free", address(guardedLeft ? releaseBlock : std::free));
   redirect(adapter_, kernel, "GlobalAlloc", address(GlobalAlloc));
   redirect(adapter_, kernel, "GlobalFree", address(GlobalFree));
+  // Guarded blocks Pixtune still holds stay mapped; freed ones stay
+  // reserved, so their addresses are never handed out again.
+  if (faultHandler)
+    RemoveVectoredExceptionHandler(faultHandler);
+  faultHandler = nullptr;
   active_ = nullptr;
 }
 
@@ -159,7 +266,7 @@ void *AllocationProbe::pixtuneMalloc(std::size_t bytes) {
     return std::malloc(bytes);
   if (!self.Admit(__builtin_return_address(0)))
     return nullptr;
-  void *data = std::malloc(bytes);
+  void *data = self.guardFreed_ ? allocateBlock(bytes, false) : std::malloc(bytes);
   if (data)
     self.pixtuneHeap_[data] = self.Offset(__builtin_return_address(0));
   return data;
@@ -167,11 +274,13 @@ void *AllocationProbe::pixtuneMalloc(std::size_t bytes) {
 
 void *AllocationProbe::pixtuneCalloc(std::size_t count, std::size_t bytes) {
   AllocationProbe &self = *active_;
+  if (count && bytes > SIZE_MAX / count)
+    return nullptr;
   if (!self.Own(__builtin_return_address(0)))
     return std::calloc(count, bytes);
   if (!self.Admit(__builtin_return_address(0)))
     return nullptr;
-  void *data = std::calloc(count, bytes);
+  void *data = self.guardFreed_ ? allocateBlock(count * bytes, true) : std::calloc(count, bytes);
   if (data)
     self.pixtuneHeap_[data] = self.Offset(__builtin_return_address(0));
   return data;
@@ -180,10 +289,10 @@ void *AllocationProbe::pixtuneCalloc(std::size_t count, std::size_t bytes) {
 void *AllocationProbe::pixtuneRealloc(void *data, std::size_t bytes) {
   AllocationProbe &self = *active_;
   if (!self.Own(__builtin_return_address(0)) && !self.pixtuneHeap_.count(data))
-    return std::realloc(data, bytes);
+    return reallocateLate(data, bytes);
   if (bytes && !self.Admit(__builtin_return_address(0)))
     return nullptr; // the old block stays
-  void *moved = std::realloc(data, bytes);
+  void *moved = self.guardFreed_ ? reallocateBlock(data, bytes) : reallocateLate(data, bytes);
   if (moved || !bytes) {
     if (data)
       self.pixtuneHeap_.erase(data);
@@ -195,7 +304,7 @@ void *AllocationProbe::pixtuneRealloc(void *data, std::size_t bytes) {
 
 void AllocationProbe::pixtuneRelease(void *data) {
   active_->pixtuneHeap_.erase(data);
-  std::free(data);
+  releaseBlock(data);
 }
 
 HGLOBAL WINAPI AllocationProbe::adapterAlloc(UINT flags, SIZE_T bytes) {

@@ -5,7 +5,10 @@
 // the blocks Pixtune leaves behind are counted; and the adapter's largest
 // block when Pixtune first allocates (the host bitmap it hands Pixtune) is
 // fingerprinted then and compared when the adapter frees it, so a bitmap
-// not put back shows whatever ended the export.
+// not put back shows whatever ended the export. With the freed-block guard,
+// Pixtune's heap blocks come from pages of their own that are never used
+// again: freeing one fills it and takes its pages away, so a later read or
+// write of it faults at once instead of seeing whatever took its place.
 #ifndef PLATFORM_PLUGIN_HOST_ALLOCATION_PROBE_H
 #define PLATFORM_PLUGIN_HOST_ALLOCATION_PROBE_H
 
@@ -27,7 +30,7 @@ public:
   // neither counted, failed nor watched, so that only Pixtune's own
   // handling of a failure is put to the test.
   AllocationProbe(HMODULE adapter, HMODULE pixtune, int failAt,
-                  std::set<std::uintptr_t> runtimeSites);
+                  std::set<std::uintptr_t> runtimeSites, bool guardFreed = false);
   ~AllocationProbe();
   AllocationProbe(const AllocationProbe &) = delete;
   AllocationProbe &operator=(const AllocationProbe &) = delete;
@@ -46,6 +49,9 @@ public:
   bool Watched() const { return watched_; }
   bool Compared() const { return compared_; }
   bool Changed() const { return changed_; }
+  // Guard: where Pixtune touched a freed block (offset of the faulting
+  // instruction from Pixtune's base); reported and the process ended.
+  static bool InFreedBlock(const void *address);
 
 private:
   static HGLOBAL WINAPI pixtuneAlloc(UINT flags, SIZE_T bytes);
@@ -73,6 +79,7 @@ private:
   std::map<HGLOBAL, std::uintptr_t> pixtuneBlocks_;
   std::map<void *, std::uintptr_t> pixtuneHeap_;
   std::set<HGLOBAL> adapterBlocks_;
+  bool guardFreed_;
   HGLOBAL bitmap_ = nullptr;
   std::uint64_t bitmapFingerprint_ = 0;
 };

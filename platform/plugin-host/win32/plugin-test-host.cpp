@@ -10,13 +10,16 @@
 //       [--max-data n] [--active-window] [--answer ok|cancel|file=path]...
 //       [--ui step]... [--display-dump file.pnm]
 //       [--alloc-probe] [--fail-alloc n] [--alloc-runtime offset,...]
+//       [--guard-freed]
 //
 // --ui steps drive the plug-in's windows from inside this thread (see
 // ui-script.h); their results are the "ui.*" lines. --alloc-probe watches
 // Pixtune's global memory and the bitmap the adapter hands it (see
 // allocation-probe.h; "alloc.*" and "bitmap.*" lines); --fail-alloc n makes
 // Pixtune's n-th allocation fail; --alloc-runtime names the runtime's own
-// allocation calls in Pixtune, which are left alone.
+// allocation calls in Pixtune, which are left alone. --guard-freed makes
+// every read or write of a heap block Pixtune has freed end the run with
+// "alloc.freed.touched=<offset of the instruction>" and exit code 4.
 // Without --selectors a filter runs prepare, start, continue while it
 // asks for data, finish; an export prepare, start, continue, finish. The
 // exit code is 0 when the report could be written, whatever the results.
@@ -58,12 +61,15 @@ struct Options {
   std::vector<std::string> uiSteps;
   std::string displayDump;
   bool allocationProbe = false;
+  bool guardFreed = false;
   int failAllocation = 0;
   std::set<std::uintptr_t> runtimeSites;
 };
 
+// Each line leaves at once: a test may act on it while the plug-in runs.
 void report(const std::string &name, const std::string &value) {
   std::printf("%s=%s\n", name.c_str(), value.c_str());
+  std::fflush(stdout);
 }
 
 std::vector<int> numberList(const std::string &text) {
@@ -88,6 +94,10 @@ bool parseOptions(int argc, char **argv, Options &o) {
     }
     if (arg == "--alloc-probe") {
       o.allocationProbe = true;
+      continue;
+    }
+    if (arg == "--guard-freed") {
+      o.allocationProbe = o.guardFreed = true;
       continue;
     }
     if (arg == "--active-window") {
@@ -300,7 +310,7 @@ int runHost(const Options &o) {
   std::unique_ptr<AllocationProbe> probe;
   if (o.allocationProbe) {
     probe.reset(new AllocationProbe(module, GetModuleHandleA("Pixtune.dll"), o.failAllocation,
-                                    o.runtimeSites));
+                                    o.runtimeSites, o.guardFreed));
     report("alloc.installed", probe->Installed() ? "1" : "0");
   }
   bool filter =
@@ -441,7 +451,8 @@ int main(int argc, char **argv) {
                  "  [--selectors s,...] [--handle-procs n] [--no-properties] [--max-data n]\n"
                  "  [--active-window]\n"
                  "  [--answer ok|cancel|file=path]... [--ui step]... [--display-dump file.pnm]\n"
-                 "  [--alloc-probe] [--fail-alloc n] [--alloc-runtime offset,...]\n");
+                 "  [--alloc-probe] [--fail-alloc n] [--alloc-runtime offset,...]\n"
+                 "  [--guard-freed]\n");
     return 2;
   }
   try {

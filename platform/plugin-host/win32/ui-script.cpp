@@ -6,8 +6,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace plugin_host {
 
@@ -64,11 +66,46 @@ bool split(const std::string &argument, int &id, std::string &value) {
   return true;
 }
 
-// Whether a label shows its whole text, measured with the font the control
-// draws with: static texts on one line for the styles that do not wrap,
-// else wrapped at the control's width; check boxes and radio buttons on
-// one line beside their box; group boxes on one line inside their frame.
-// Other controls have no label to cut.
+// The rightmost column a check box or radio button paints, found from what
+// it draws (box, text, a disabled text's embossing) when it is widened for
+// a moment so that nothing of it is cut: printed into a bitmap whose far
+// right column gives its background.
+int paintedRight(HWND control) {
+  const int spare = 200;
+  RECT outer{}, client{};
+  GetWindowRect(control, &outer);
+  GetClientRect(control, &client);
+  UINT keep = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
+  int width = client.right + spare, height = client.bottom;
+  SetWindowPos(control, nullptr, 0, 0, outer.right - outer.left + spare, outer.bottom - outer.top,
+               keep);
+  HDC screen = GetDC(control);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
+               PRF_CLIENT | PRF_ERASEBKGND);
+  SetWindowPos(control, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top, keep);
+  int right = -1;
+  for (int x = width - 2; x >= 0 && right < 0; --x)
+    for (int y = 0; y < height; ++y)
+      if (GetPixel(memory, x, y) != GetPixel(memory, width - 1, y)) {
+        right = x;
+        break;
+      }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(control, screen);
+  return right;
+}
+
+// Whether a label shows its whole text. Check boxes and radio buttons:
+// nothing they draw lies beyond their client area (paintedRight). Static
+// texts, group boxes and one-line edits: the text measured with the
+// control's own font, on one line for the styles that do not wrap, else
+// wrapped at the control's width; group boxes inside their frame, edits
+// inside their formatting rectangle. Other controls have no text to cut.
 bool textFits(HWND control) {
   std::string text = windowText(control);
   LONG_PTR style = GetWindowLongPtrA(control, GWL_STYLE);
@@ -76,9 +113,10 @@ bool textFits(HWND control) {
   RECT client{};
   GetClientRect(control, &client);
   LONG room = client.right;
-  bool box = false;
   bool oneLine = true;
   UINT format = DT_CALCRECT;
+  if (text.empty())
+    return true;
   if (kind == "Static") {
     LONG_PTR type = style & SS_TYPEMASK;
     if (type != SS_LEFT && type != SS_CENTER && type != SS_RIGHT && type != SS_SIMPLE &&
@@ -91,24 +129,22 @@ bool textFits(HWND control) {
     LONG_PTR type = style & BS_TYPEMASK;
     if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
         type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
-      box = true;
-    else if (type == BS_GROUPBOX)
-      room -= 16;
-    else
+      return paintedRight(control) < client.right;
+    if (type != BS_GROUPBOX)
       return true;
+    room -= 16;
+  } else if (kind == "Edit" && !(style & ES_MULTILINE)) {
+    // A one-line edit shows its text inside its formatting rectangle.
+    RECT shown{};
+    SendMessageA(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&shown));
+    room = shown.right - shown.left;
+    format |= DT_NOPREFIX;
   } else {
     return true;
   }
-  if (text.empty())
-    return true;
   HDC dc = GetDC(control);
   auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
   HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
-  // The box, then a gap of about a character before the text.
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(dc, &metrics);
-  if (box)
-    room -= GetSystemMetrics(SM_CXMENUCHECK) + metrics.tmAveCharWidth;
   RECT needed{0, 0, room, 0};
   DrawTextA(dc, text.c_str(), -1, &needed, format | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
   if (previous)
@@ -319,6 +355,41 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     GetClientRect(control, &client);
     report_("ui." + std::to_string(next_) + ".client." + argument,
             std::to_string(client.right) + "," + std::to_string(client.bottom));
+    return true;
+  }
+  if (verb == "above") {
+    HWND control = Control(id);
+    if (!control)
+      return false;
+    // The visible static texts over the control: across its width, ending
+    // within its height above its top; left to right.
+    RECT under{};
+    GetWindowRect(control, &under);
+    std::vector<std::pair<LONG, std::string>> texts;
+    for (HWND child : children(GetParent(control))) {
+      RECT r{};
+      GetWindowRect(child, &r);
+      if (windowClass(child) == "Static" && IsWindowVisible(child) && !windowText(child).empty() &&
+          r.right > under.left && r.left < under.right && r.bottom <= under.top &&
+          r.bottom >= under.top - (under.bottom - under.top))
+        texts.emplace_back(r.left, windowText(child));
+    }
+    std::sort(texts.begin(), texts.end());
+    std::string joined;
+    for (const auto &text : texts)
+      joined += (joined.empty() ? "" : "|") + text.second;
+    report_("ui." + std::to_string(next_) + ".above." + argument, joined);
+    return true;
+  }
+  if (verb == "screen") {
+    HWND control = Control(id);
+    if (!control)
+      return false;
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    report_("ui." + std::to_string(next_) + ".screen." + argument,
+            std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+                std::to_string(rect.right) + "," + std::to_string(rect.bottom));
     return true;
   }
   if (verb == "fits") {

@@ -55,12 +55,20 @@
 //                         from now on (empty: nowhere)
 //   client:<id>           "ui.<n>.client.<id>=<width>,<height>" of the
 //                         control's client area
+//   above:<id>            "ui.<n>.above.<id>=<texts>": the visible static
+//                         texts just over the control, left to right, as
+//                         text|text|...
+//   screen:<id>           "ui.<n>.screen.<id>=<left>,<top>,<right>,<bottom>":
+//                         the control's rectangle on the screen, for input
+//                         sent through the X server
 //   fits:<name>           "ui.<n>.fits.<name>=<labels>": every visible label
-//                         of the target (static text, check box, radio
-//                         button, group box) whose text, measured with the
-//                         control's own font (wrapped as a static wraps
-//                         it), does not fit its control, as id:text|...;
-//                         empty when all fit
+//                         of the target that does not fit its control, as
+//                         id:text|...; empty when all fit. Check boxes and
+//                         radio buttons by what they paint when widened
+//                         (their box, text and a disabled text's embossing);
+//                         static texts, group boxes and one-line edits by
+//                         their text measured with the control's own font
+//                         (wrapped as a static wraps it)
 //
 // A step that posts (click, notify, press, tab, file) ends its tick, so the
 // next step sees what the posted messages did. On a step that times out the script reports
