@@ -39,21 +39,25 @@ def drain(pipe):
 
 
 def run_once(command, sink, scratch):
-    """Elapsed ms, CPU ms and minor page faults of one whole run."""
-    start = time.perf_counter()
-    if sink == "pipe":
-        child = subprocess.Popen(command, stdout=subprocess.PIPE)
-        drain(child.stdout.fileno())
-        child.stdout.close()
-    elif sink == "file":
-        with open(scratch, "wb") as out:
-            child = subprocess.Popen(command, stdout=out)
-    else:
-        child = subprocess.Popen(command, stdout=subprocess.DEVNULL)
-    _, status, usage = os.wait4(child.pid, 0)
-    elapsed = time.perf_counter() - start
+    """Elapsed ms, CPU ms and minor page faults of one whole run. Its
+    standard error is kept apart and shown only when the run fails."""
+    with open(scratch + ".err", "wb") as errors:
+        start = time.perf_counter()
+        if sink == "pipe":
+            child = subprocess.Popen(command, stdout=subprocess.PIPE, stderr=errors)
+            drain(child.stdout.fileno())
+            child.stdout.close()
+        elif sink == "file":
+            with open(scratch, "wb") as out:
+                child = subprocess.Popen(command, stdout=out, stderr=errors)
+        else:
+            child = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=errors)
+        _, status, usage = os.wait4(child.pid, 0)
+        elapsed = time.perf_counter() - start
     code = os.waitstatus_to_exitcode(status)
     if code != 0:
+        with open(scratch + ".err", "rb") as errors:
+            sys.stderr.write(errors.read()[-2000:].decode("latin-1"))
         sys.exit("time-paired: %s failed with status %d" % (" ".join(command), code))
     cpu = usage.ru_utime + usage.ru_stime
     return elapsed * 1000.0, cpu * 1000.0, usage.ru_minflt
