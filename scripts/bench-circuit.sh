@@ -12,7 +12,8 @@
 # time.
 #
 # Natively: the same kind of grid (no wires, one net per node) straight
-# through our matrix and Newton loop, beside ngspice on that netlist.
+# through our matrix and Newton loop, beside ngspice on that netlist, in
+# paired whole runs of 50x50, 100x100 and 200x200.
 #
 # Usage: bench-circuit.sh <bench build dir>
 # WORK_SIZES (default "10 20 30 100") and RUNS (default 3) tune the Wine part.
@@ -71,15 +72,14 @@ tool=$build/circuit-sim/tests/circuit-grid-bench
 work=$build/circuit-bench
 mkdir -p "$work"
 echo "== circuit DC solve natively (one net per node, no wires), ours beside ngspice -b"
-for n in 50 100; do
-  start=$(date +%s.%N)
-  "$tool" solve "$n" "$work" || status=1
-  ours=$(seconds "$start" "$(date +%s.%N)")
-  rm -f "$work/grid-$n.raw"
-  start=$(date +%s.%N)
-  ngspice -b "$work/grid-$n.cir" >"$work/ngspice-$n.log" 2>&1 || status=1
-  theirs=$(seconds "$start" "$(date +%s.%N)")
-  echo "grid ${n}x${n}: whole runs: ours $ours s, ngspice -b $theirs s"
+# Whole runs both sides: ours writes the netlist, solves and writes its
+# voltages; ngspice reads that netlist, solves and writes its raw file.
+# Paired, alternating runs (GRID_RUNS, default 5); then every node of the
+# last runs is compared.
+for n in 50 100 200; do
+  /usr/bin/python3 "$root/scripts/time-paired.py" --runs "${GRID_RUNS:-5}" --sink null \
+    --label "native grid ${n}x${n}, whole runs" --peer-name "ngspice -b" --target 0.2 \
+    -- "$tool" solve "$n" "$work" -- ngspice -b "$work/grid-$n.cir" || { status=1; continue; }
   "$tool" compare "$n" "$work" || status=1
 done
 exit $status

@@ -15,7 +15,7 @@ printf '@log 01-2005\n@random count=100000 seed=2005\n' >"$work/bench-logs.txt"
 echo "== invoice logs: generating 100,000 invoices"
 /usr/bin/python3 "$root/invoice-mailer/tools/make-invoice-logs.py" "$work/bench-logs.txt" "$work"
 "$build/invoice-mailer/invoice-log-bench" "$work/01-2005.ldl" "$work/ours.txt"
-/usr/bin/python3 "$root/invoice-mailer/tools/time-paired.py" --runs "$runs" \
+/usr/bin/python3 "$root/scripts/time-paired.py" --runs "$runs" --sink null \
   --label "render 100,000 invoices to a file" --peer-name "Python reference" \
   -- "$build/invoice-mailer/invoice-log-bench" --render "$work/01-2005.ldl" "$work/ours.txt" \
   -- /usr/bin/python3 "$root/invoice-mailer/tools/render-reference.py" "$work/01-2005.ldl" \

@@ -2,8 +2,8 @@
 # The mail encoders on a 10 MiB attachment beside base64(1) and uuencode(1):
 # whole processes both sides (our mail-encode reads the file, fills the
 # list of lines as the mail client does and writes them out), in paired,
-# interleaved runs with the median and the spread, and a row in the
-# shared format for the CPU time of each (target: at most the tool's). The
+# interleaved runs with the median and the spread, and rows in the shared
+# format for the CPU time of each (target: at most the tool's). The
 # lines are checked against the tools' first. Then the encoders
 # in-process, into fresh and into reused memory, and quoted-printable on
 # 10 MiB of text (no peer).
@@ -32,12 +32,23 @@ uuencode "$work/attachment.bin" x | sed '1d' | head -n -3 >"$work/theirs.uu"
 cmp "$work/ours.uu" "$work/theirs.uu"
 echo "== mail encoders: output equal to base64 -w 76 and uuencode's lines"
 
-timer=$root/invoice-mailer/tools/time-paired.py
-/usr/bin/python3 "$timer" --runs "$runs" --label "base64 of 10 MiB, whole runs" --target 1.0 \
-  --peer-name "base64 -w 76" \
-  -- "$encode" base64 "$work/attachment.bin" -- base64 -w 76 "$work/attachment.bin"
-/usr/bin/python3 "$timer" --runs "$runs" --label "uuencode of 10 MiB, whole runs" --target 1.0 \
-  --peer-name "uuencode" \
-  -- "$encode" uuencode "$work/attachment.bin" -- uuencode "$work/attachment.bin" x
+timer=$root/scripts/time-paired.py
+# Each encoder into a pipe (the summary's row), into a file and into
+# /dev/null, the same for both sides; then into a pipe once more with the
+# lines in 2 MiB pages, which the mail client does not use, to show what
+# the page faults cost.
+for encoder in base64 uuencode; do
+  if [ $encoder = base64 ]; then peer=(base64 -w 76 "$work/attachment.bin"); else peer=(uuencode "$work/attachment.bin" x); fi
+  for sink in pipe file null; do
+    record=()
+    [ $sink = pipe ] || record=(--no-record)
+    /usr/bin/python3 "$timer" --runs "$runs" --label "$encoder of 10 MiB, whole runs" --target 1.0 \
+      --sink $sink "${record[@]}" --peer-name "${peer[0]}" \
+      -- "$encode" $encoder "$work/attachment.bin" -- "${peer[@]}"
+  done
+  /usr/bin/python3 "$timer" --runs "$runs" --label "$encoder of 10 MiB, 2 MiB pages (tuned, not shipped)" \
+    --no-record --peer-name "${peer[0]}" \
+    -- env MAIL_ENCODE_PAGES=huge "$encode" $encoder "$work/attachment.bin" -- "${peer[@]}"
+done
 echo "== mail encoders in-process: 10 MiB"
 "$build/invoice-mailer/mail-encoder-bench" "$work/attachment.bin" "$work/text.txt"

@@ -36,7 +36,7 @@ echo "unknown words: dct-spell $ours_unknown, aspell list $aspell_unknown, hunsp
 
 # The whole check of the text as whole processes (dictionary load and all),
 # each side through sh reading its file from standard input, in paired runs.
-timer=$root/invoice-mailer/tools/time-paired.py
+timer=$root/scripts/time-paired.py
 ours=(sh -c "'$spell' '$dict' - < '$work/ansi.txt'")
 /usr/bin/python3 "$timer" --runs "${CHECK_RUNS:-5}" --label "spell-check the novel" --target 1.0 \
   --peer-name "aspell list" -- "${ours[@]}" -- sh -c "aspell -d en_US list < '$work/utf8.txt'"

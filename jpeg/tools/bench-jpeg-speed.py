@@ -3,7 +3,8 @@
 
 The work: the colour test pictures of Debian's python3-skimage (astronaut,
 coffee, chelsea) at seven levels in three modes (baseline, progressive,
-baseline with sharpen 100): 63 encodes. The peer encodes with our
+baseline with sharpen 100): 63 encodes; and coffee scaled to 16 megapixels
+(4896x3264) at level 32, baseline and progressive: 2 encodes. The peer encodes with our
 quantisation tables, 2x2 chroma, optimised Huffman tables and (progressive)
 our scan script, with SIMD and in plain code (JSIMD_FORCENONE=1).
 
@@ -13,8 +14,10 @@ Rows:
   libjpeg-encode, which drives the system libjpeg as cjpeg does and must
   write cjpeg's file), summed over the 63 encodes;
 - whole runs: user + system CPU time of one whole command-line run
-  (reading the PPM, encoding, writing the file; pixtune-encode against
-  cjpeg), summed over the 63 encodes.
+  (reading the PPM, encoding, writing the JPEG; pixtune-encode with the
+  shipped library's allocation against cjpeg), summed over the encodes,
+  with the JPEG written into a pipe that this script drains (the
+  summary's row) and into a file, the same for both sides.
 
 Every round runs each encode for ours and the peers back to back (the
 order alternating between rounds), so both sides see the same machine
@@ -47,9 +50,15 @@ def run(command, env=None):
     return subprocess.run(command, check=True, env=env, stdout=subprocess.PIPE, text=True).stdout
 
 
-def process_ms(command, env=None):
-    """User + system CPU time of one whole run of a program, in ms."""
-    child = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL)
+def process_ms(command, env=None, pipe=False):
+    """User + system CPU time of one whole run of a program, in ms; with
+    pipe, its standard output is a pipe drained here."""
+    child = subprocess.Popen(command, env=env,
+                             stdout=subprocess.PIPE if pipe else subprocess.DEVNULL)
+    if pipe:
+        while os.read(child.stdout.fileno(), 1 << 20):
+            pass
+        child.stdout.close()
     _, status, usage = os.wait4(child.pid, 0)
     child.returncode = os.waitstatus_to_exitcode(status)
     if child.returncode != 0:
@@ -58,18 +67,20 @@ def process_ms(command, env=None):
 
 
 class Case:
-    def __init__(self, bench, picture, level, mode, progressive, sharpen):
+    def __init__(self, bench, picture, level, mode, progressive, sharpen, repeats=REPEATS):
         self.name = "%s %d %s" % (picture, level, mode)
         self.mode = mode
         ppm = bench.path(picture + ".ppm")
         tables, scans = bench.settings(level)
         flags = ["-l", str(level), "-s", str(sharpen)] + (["-p"] if progressive else [])
         self.ours_run = [bench.encoder] + flags + [ppm, bench.path("ours.jpg")]
-        self.ours_inproc = [bench.encoder] + flags + ["-r", str(REPEATS), ppm, bench.path("ours.jpg")]
-        self.cjpeg_run = (["cjpeg", "-qtables", tables, "-qslots", "0,1,1", "-sample", "2x2,1x1,1x1",
-                           "-optimize"] + (["-scans", scans] if progressive else []) +
-                          ["-outfile", bench.path("cjpeg.jpg"), ppm])
-        self.peer_inproc = [bench.peer, tables, scans if progressive else "-", str(REPEATS), ppm,
+        self.ours_pipe = [bench.encoder] + flags + [ppm, "/dev/stdout"]
+        self.ours_inproc = [bench.encoder] + flags + ["-r", str(repeats), ppm, bench.path("ours.jpg")]
+        cjpeg = (["cjpeg", "-qtables", tables, "-qslots", "0,1,1", "-sample", "2x2,1x1,1x1",
+                  "-optimize"] + (["-scans", scans] if progressive else []))
+        self.cjpeg_run = cjpeg + ["-outfile", bench.path("cjpeg.jpg"), ppm]
+        self.cjpeg_pipe = cjpeg + [ppm]
+        self.peer_inproc = [bench.peer, tables, scans if progressive else "-", str(repeats), ppm,
                             bench.path("peer.jpg")]
 
 
@@ -108,56 +119,73 @@ def main():
     bench = Bench(build, work)
     for name in PICTURES:
         Image.open(os.path.join(SKIMAGE_DATA, name + ".png")).convert("RGB").save(bench.path(name + ".ppm"))
+    Image.open(os.path.join(SKIMAGE_DATA, "coffee.png")).convert("RGB").resize(
+        (4896, 3264), Image.BICUBIC).save(bench.path("coffee16m.ppm"))
     cases = [Case(bench, picture, level, mode, progressive, sharpen)
              for picture in PICTURES for mode, progressive, sharpen in MODES for level in LEVELS]
+    big = [Case(bench, "coffee16m", 32, mode, progressive, 0, max(1, REPEATS // 10))
+           for mode, progressive, _ in MODES[:2]]
 
     # The in-process peer must do cjpeg's work: its file equals cjpeg's.
-    for case in cases:
+    for case in cases + big:
         run(case.cjpeg_run)
         run(case.peer_inproc[:3] + ["1"] + case.peer_inproc[4:])
         if not same_file(bench.path("peer.jpg"), bench.path("cjpeg.jpg")):
             sys.exit("bench-jpeg-speed: libjpeg-encode does not reproduce cjpeg's file for " + case.name)
 
-    rows = ("in", "in simd", "in plain", "run", "run simd", "run plain")
-    totals = {row: [] for row in rows}
+    rows = ("in", "in simd", "in plain", "run", "run simd", "run plain", "pipe", "pipe simd")
+    sets = {"small": cases, "big": big}
+    totals = {(which, row): [] for which in sets for row in rows}
     by_mode = {(mode, side): [] for mode, _, _ in MODES for side in ("in", "in simd")}
     for round_index in range(ROUNDS):
-        sums = {row: 0.0 for row in rows}
+        sums = {key: 0.0 for key in totals}
         mode_sums = {key: 0.0 for key in by_mode}
-        for case in cases:
-            measures = [
-                ("in", lambda: float(run(case.ours_inproc))),
-                ("in simd", lambda: float(run(case.peer_inproc))),
-                ("in plain", lambda: float(run(case.peer_inproc, bench.plain))),
-                ("run", lambda: process_ms(case.ours_run)),
-                ("run simd", lambda: process_ms(case.cjpeg_run)),
-                ("run plain", lambda: process_ms(case.cjpeg_run, bench.plain)),
-            ]
-            if round_index % 2:
-                measures.reverse()
-            for row, measure in measures:
-                ms = measure()
-                sums[row] += ms
-                if (case.mode, row) in mode_sums:
-                    mode_sums[(case.mode, row)] += ms
-        for row in rows:
-            totals[row].append(sums[row])
+        for which, members in sets.items():
+            for case in members:
+                measures = [
+                    ("in", lambda: float(run(case.ours_inproc))),
+                    ("in simd", lambda: float(run(case.peer_inproc))),
+                    ("in plain", lambda: float(run(case.peer_inproc, bench.plain))),
+                    ("run", lambda: process_ms(case.ours_run)),
+                    ("run simd", lambda: process_ms(case.cjpeg_run)),
+                    ("run plain", lambda: process_ms(case.cjpeg_run, bench.plain)),
+                    ("pipe", lambda: process_ms(case.ours_pipe, pipe=True)),
+                    ("pipe simd", lambda: process_ms(case.cjpeg_pipe, pipe=True)),
+                ]
+                if round_index % 2:
+                    measures.reverse()
+                for row, measure in measures:
+                    ms = measure()
+                    sums[(which, row)] += ms
+                    if which == "small" and (case.mode, row) in mode_sums:
+                        mode_sums[(case.mode, row)] += ms
+        for key in totals:
+            totals[key].append(sums[key])
         for key in by_mode:
             by_mode[key].append(mode_sums[key])
         print("round %d of %d: ours %.1f ms in process, %.1f ms whole runs" % (
-            round_index + 1, ROUNDS, sums["in"], sums["run"]), file=sys.stderr, flush=True)
+            round_index + 1, ROUNDS, sums[("small", "in")], sums[("small", "pipe")]),
+            file=sys.stderr, flush=True)
 
-    print("== JPEG encoder speed: %d encodes (%s; levels %s; %s), %d paired rounds; each figure "
-          "the round's total in ms" % (len(cases), ", ".join(PICTURES), ",".join(map(str, LEVELS)),
-                                      ", ".join(m[0] for m in MODES), ROUNDS))
-    print("in process: least thread CPU of one encode over %d in one process; whole runs: user + "
-          "system CPU of one run" % REPEATS)
+    print("== JPEG encoder speed: %d encodes (%s; levels %s; %s) and %d of 16 megapixels, %d "
+          "paired rounds; each figure the round's total in ms" % (
+              len(cases), ", ".join(PICTURES), ",".join(map(str, LEVELS)),
+              ", ".join(m[0] for m in MODES), len(big), ROUNDS))
+    print("in process: least thread CPU of one encode over %d in one process (%d for 16 MP); "
+          "whole runs: user + system CPU of one run" % (REPEATS, max(1, REPEATS // 10)))
     print(bench_row.HEADER)
-    work = "JPEG %d encodes" % len(cases)
-    bench_row.row(work + ", in process", "ms", totals["in"], "SIMD libjpeg", totals["in simd"], 1.0)
-    bench_row.row(work + ", in process", "ms", totals["in"], "plain libjpeg", totals["in plain"])
-    bench_row.row(work + ", whole runs", "ms", totals["run"], "SIMD cjpeg", totals["run simd"], 1.0)
-    bench_row.row(work + ", whole runs", "ms", totals["run"], "plain cjpeg", totals["run plain"])
+    for which, work in (("small", "JPEG %d encodes" % len(cases)),
+                        ("big", "JPEG 16 MP, base + prog")):
+        t = lambda row: totals[(which, row)]  # noqa: E731
+        bench_row.row(work + ", in process", "ms", t("in"), "SIMD libjpeg", t("in simd"), 0.8)
+        bench_row.row(work + ", in process", "ms", t("in"), "plain libjpeg", t("in plain"),
+                      record=False)
+        bench_row.row(work + ", whole runs into a pipe", "ms", t("pipe"), "SIMD cjpeg",
+                      t("pipe simd"), 1.0)
+        bench_row.row(work + ", whole runs into a file", "ms", t("run"), "SIMD cjpeg",
+                      t("run simd"), 1.0, record=False)
+        bench_row.row(work + ", whole runs into a file", "ms", t("run"), "plain cjpeg",
+                      t("run plain"), record=False)
     for mode, _, _ in MODES:
         bench_row.row("  in process, %s only" % mode, "ms", by_mode[(mode, "in")], "SIMD libjpeg",
                       by_mode[(mode, "in simd")], record=False)

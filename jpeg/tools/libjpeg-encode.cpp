@@ -4,10 +4,13 @@
 // many times in one process, so that its time can be set beside ours
 // without process start-up or file reading. Its file must equal cjpeg's.
 //
-//   libjpeg-encode qtables.txt scans.txt|- repeats in.ppm out.jpg
+//   libjpeg-encode [--reconstruct] qtables.txt scans.txt|- repeats in.ppm out.jpg
 //
-// Prints the least thread CPU time of one encode, in ms. libjpeg-turbo
-// reads JSIMD_FORCENONE=1 from the environment for its plain code.
+// Prints the least thread CPU time of one encode, in ms. With --reconstruct
+// each encode is followed by a decode of the result from memory back into
+// RGB pixels, timed with it: the work of the export window's image preview.
+// libjpeg-turbo reads JSIMD_FORCENONE=1 from the environment for its plain
+// code.
 #include "jpeg/tools/pnm-image.h"
 
 #include <algorithm>
@@ -64,11 +67,34 @@ bool readScans(const std::string &path, std::vector<jpeg_scan_info> &scans) {
   return !scans.empty();
 }
 
+// Decodes a JPEG from memory into RGB pixels; false when libjpeg stops early.
+bool reconstruct(jpeg_decompress_struct &dinfo, const unsigned char *data, unsigned long size,
+                 std::vector<unsigned char> &pixels) {
+  jpeg_mem_src(&dinfo, data, size);
+  if (jpeg_read_header(&dinfo, TRUE) != JPEG_HEADER_OK)
+    return false;
+  dinfo.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&dinfo);
+  const std::size_t stride = static_cast<std::size_t>(dinfo.output_width) * 3;
+  pixels.resize(stride * dinfo.output_height);
+  while (dinfo.output_scanline < dinfo.output_height) {
+    JSAMPROW row = pixels.data() + stride * dinfo.output_scanline;
+    jpeg_read_scanlines(&dinfo, &row, 1);
+  }
+  return jpeg_finish_decompress(&dinfo) == TRUE;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
+  bool withReconstruction = argc > 1 && std::string(argv[1]) == "--reconstruct";
+  if (withReconstruction) {
+    --argc;
+    ++argv;
+  }
   if (argc != 6) {
-    std::fprintf(stderr, "usage: libjpeg-encode qtables.txt scans.txt|- repeats in.ppm out.jpg\n");
+    std::fprintf(stderr, "usage: libjpeg-encode [--reconstruct] qtables.txt scans.txt|- repeats "
+                         "in.ppm out.jpg\n");
     return 2;
   }
   unsigned tables[2][64];
@@ -89,6 +115,12 @@ int main(int argc, char **argv) {
   for (int y = 0; y < image.height; ++y)
     rows[static_cast<std::size_t>(y)] =
         image.pixels.data() + static_cast<std::size_t>(y) * image.width * 3;
+
+  jpeg_decompress_struct dinfo{};
+  jpeg_error_mgr decodeErrors{};
+  dinfo.err = jpeg_std_error(&decodeErrors);
+  jpeg_create_decompress(&dinfo);
+  std::vector<unsigned char> reconstructed;
 
   unsigned char *buffer = nullptr;
   unsigned long size = 0;
@@ -119,9 +151,14 @@ int main(int argc, char **argv) {
     jpeg_start_compress(&cinfo, TRUE);
     jpeg_write_scanlines(&cinfo, rows.data(), static_cast<JDIMENSION>(image.height));
     jpeg_finish_compress(&cinfo);
+    if (withReconstruction && !reconstruct(dinfo, buffer, size, reconstructed)) {
+      std::fprintf(stderr, "libjpeg-encode: its own file did not decode\n");
+      return 1;
+    }
     best = std::min(best, threadMilliseconds() - start);
   }
   jpeg_destroy_compress(&cinfo);
+  jpeg_destroy_decompress(&dinfo);
 
   std::FILE *out = std::fopen(argv[5], "wb");
   bool written = out && std::fwrite(buffer, 1, size, out) == size;

@@ -2,7 +2,8 @@
 """The benchmarks' shared row: the ratio is the median of the paired runs'
 ratios (not the ratio of the medians), the target verdict is "<=", the row
 reaches the summary file only when asked to, and the paired timer puts a
-slow command's row above a fast one's."""
+slow command's row above a fast one's, and reports a failed run as a
+failure, never as a figure."""
 import os
 import subprocess
 import sys
@@ -74,7 +75,7 @@ class RowTest(unittest.TestCase):
         # Ours counts ten times as far as the peer: the CPU row must show
         # ours well above the peer and miss a target of 1.0.
         loop = "i=0; while [ $i -lt %d ]; do i=$((i+1)); done"
-        timer = os.path.join(root, "invoice-mailer", "tools", "time-paired.py")
+        timer = os.path.join(root, "scripts", "time-paired.py")
         out = subprocess.run(
             [sys.executable, timer, "--runs", "3", "--label", "counting", "--target", "1.0",
              "--peer-name", "short count", "--", "sh", "-c", loop % 300000, "--", "sh", "-c",
@@ -82,11 +83,23 @@ class RowTest(unittest.TestCase):
         with open(self.summary) as f:
             rows = f.read().splitlines()
         self.assertEqual(len(rows), 1, out)
-        self.assertTrue(rows[0].startswith("counting, CPU"), rows[0])
+        self.assertTrue(rows[0].startswith("counting, into a pipe, CPU"), rows[0])
         self.assertTrue(rows[0].endswith("<= 1.0x MISSED"), rows[0])
         ratio = float(rows[0].split("x [")[0].split()[-1])
         self.assertGreater(ratio, 3.0, rows[0])
         self.assertIn(rows[0], out)
+
+    def test_paired_timer_fails_on_a_failed_run(self):
+        timer = os.path.join(root, "scripts", "time-paired.py")
+        for ours, peer in ((["false"], ["true"]), (["true"], ["false"])):
+            with self.subTest(ours=ours):
+                run = subprocess.run(
+                    [sys.executable, timer, "--runs", "1", "--label", "failing", "--sink", "file",
+                     "--"] + ours + ["--"] + peer, stdout=subprocess.PIPE,
+                    stderr=subprocess.PIPE, text=True)
+                self.assertNotEqual(run.returncode, 0)
+                self.assertIn("failed", run.stderr)
+                self.assertFalse(os.path.exists(self.summary) and open(self.summary).read())
 
 
 if __name__ == "__main__":

@@ -4,6 +4,10 @@
 // them out for the peers to be timed on the same words, and prints
 // "key value" lines:
 //   suggestion-bench DCT WORDS TYPOS_OUT [COUNT]
+// With --once it is a whole process timed as the peers are: it loads the
+// dictionary, suggests once for every line of the list and prints the
+// number of suggestions:
+//   suggestion-bench --once DCT TYPOS
 #include "spelling/core/dictionary.h"
 
 #include <algorithm>
@@ -51,9 +55,30 @@ std::vector<std::string> makeTypos(const spelling::TDictionary &dictionary,
   return typos;
 }
 
+int suggestOnce(const char *dictionaryPath, const char *listPath) {
+  spelling::TDictionary dictionary(dictionaryPath);
+  if (!dictionary.Open()) {
+    std::fprintf(stderr, "cannot open %s\n", dictionaryPath);
+    return 1;
+  }
+  dictionary.SetSuggestLimit(50);
+  std::ifstream in(listPath, std::ios::binary);
+  std::size_t suggestions = 0;
+  std::string typo;
+  while (std::getline(in, typo)) {
+    components::TStringList list;
+    dictionary.Suggest(typo, list);
+    suggestions += static_cast<std::size_t>(list.Count());
+  }
+  std::printf("%zu\n", suggestions);
+  return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv) {
+  if (argc == 4 && std::string(argv[1]) == "--once")
+    return suggestOnce(argv[2], argv[3]);
   if (argc < 4) {
     std::fprintf(stderr, "usage: suggestion-bench DCT WORDS TYPOS_OUT [COUNT]\n");
     return 2;

@@ -2,11 +2,12 @@
 """Suggestions for misspelt words, ours beside aspell -a and hunspell -a,
 the same statistic on every side: the mean time per word over one pass.
 
-suggestion-bench makes the typos (one edit of a dictionary word each) and
-times one pass of our main dictionary's Suggest over them in process. The
-peers run as whole processes on all the typos and on the first alone, so
-that their start-up drops out: (all - one) / (count - 1) is their mean per
-word. Every round runs each side once, the order alternating from round to
+suggestion-bench makes the typos (one edit of a dictionary word each).
+Every side runs as whole processes on all the typos and on the first
+alone, so that start-up and the dictionary's load drop out: (all - one) /
+(count - 1) is the mean per word (ours: suggestion-bench --once). Our
+in-process figure, one pass of Suggest timed inside the program, is
+printed beneath for reference. Every round runs each side once, the order alternating from round to
 round; the rows give the median [lowest..highest] over the rounds and of
 the rounds' paired ratios. Each tool's number of suggestions is counted
 from its own output, since a tool that offers fewer has less to do.
@@ -32,7 +33,8 @@ def ours(command):
 
 
 def elapsed_ms(command, input_path):
-    with open(input_path, "rb") as source:
+    """Elapsed ms of one whole run, its standard input the file given (or none)."""
+    with open(input_path or os.devnull, "rb") as source:
         start = time.perf_counter()
         subprocess.run(command, stdin=source, stdout=subprocess.DEVNULL, check=True)
         return (time.perf_counter() - start) * 1000.0
@@ -72,33 +74,33 @@ def main():
     counts = {name: suggestions_of(command, all_path) for name, command in PEERS}
     counts["ours"] = int(first["suggestions"])
 
-    times = {"ours": []}
-    times.update({name: [] for name, _ in PEERS})
-    last = first
+    # Each side's two runs, (command, standard input): all typos, then the
+    # first alone. Our whole process reads plain lines, the peers' their
+    # pipe-mode lines.
+    plain_one = os.path.join(work, "typo1.txt")
+    with open(plain_one, "w") as f:
+        f.write(lines[0][1:] + "\n")
+    once = [bench, "--once", dictionary]
+    sides = [("ours", (once + [typos], None), (once + [plain_one], None))]
+    sides += [(name, (command, all_path), (command, one_path)) for name, command in PEERS]
+
+    times = {name: [] for name, _, _ in sides}
     for round_index in range(rounds):
-        measures = [("ours", None)] + list(PEERS)
-        if round_index % 2:
-            measures.reverse()
-        for name, command in measures:
-            if command is None:
-                last = ours(our_command)
-                times["ours"].append(float(last["mean_us"]))
-            else:
-                every = elapsed_ms(command, all_path)
-                one = elapsed_ms(command, one_path)
-                times[name].append((every - one) * 1000.0 / (n - 1))
+        for name, every, one in (sides if round_index % 2 == 0 else sides[::-1]):
+            times[name].append((elapsed_ms(*every) - elapsed_ms(*one)) * 1000.0 / (n - 1))
+    last = ours(our_command)
 
     print("== suggestions: %d one-edit typos of dictionary words, mean per word over one pass, "
           "%d paired rounds" % (n, rounds))
-    print("ours: TDictionary.Suggest in process; peers: whole processes, (all - one) / (count - 1)")
+    print("every side: whole processes, (all - one) / (count - 1)")
     print(bench_row.HEADER)
     for index, (name, _) in enumerate(PEERS):
         note = "suggestions: ours %d (%.1f a word), %s %d (%.1f a word)" % (
             counts["ours"], counts["ours"] / n, name.split()[0], counts[name], counts[name] / n)
         bench_row.row("suggestions, mean per word", "us", times["ours"], name, times[name],
                       1.0 if index == 0 else None, note)
-    print("ours, median of each word's best of five: %s us (max %s us)"
-          % (last["median_us"], last["max_us"]))
+    print("ours in process: one pass %s us a word; median of each word's best of five %s us "
+          "(max %s us)" % (last["mean_us"], last["median_us"], last["max_us"]))
     return 0
 
 
