@@ -62,26 +62,6 @@ StreamStatus readText(ByteSource &source, StoredText &text) {
 
 } // namespace
 
-const char *streamStatusText(StreamStatus status) {
-  switch (status) {
-  case StreamStatus::Ok:
-    return "ok";
-  case StreamStatus::Truncated:
-    return "truncated";
-  case StreamStatus::NewerVersion:
-    return "newer version";
-  case StreamStatus::NotAString:
-    return "not a string";
-  case StreamStatus::OddCount:
-    return "odd byte count";
-  case StreamStatus::CountTooLarge:
-    return "byte count too large";
-  case StreamStatus::NoTerminator:
-    return "no terminating zero";
-  }
-  return "?";
-}
-
 bool MemorySource::read(void *into, std::size_t size) {
   if (size > size_ - at_)
     return false;

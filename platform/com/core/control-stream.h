@@ -45,8 +45,6 @@ enum class StreamStatus {
   NoTerminator,  // a count without room for, or without, the final zero
 };
 
-const char *streamStatusText(StreamStatus status);
-
 // Where the reader takes its bytes from: a memory block, an IStream.
 class ByteSource {
 public:
