@@ -244,8 +244,10 @@ protected:
       if (component.part == Part::Npn || component.part == Part::Pnp) {
         // ngspice counts the PNP's currents the other way round.
         const double sign = component.part == Part::Pnp ? -1.0 : 1.0;
-        rows.push_back({id + " Ic", at + "ic]", result(component, "Ic"), sign, 1e-4, 0, id, "Ic"});
-        rows.push_back({id + " Ib", at + "ib]", result(component, "Ib"), sign, 1e-4, 0, id, "Ib"});
+        rows.push_back({id + " Ic", at + "ic]", result(component, "Ic"), sign,
+                        semi_test::LastLoadTolerance, 0, id, "Ic"});
+        rows.push_back({id + " Ib", at + "ib]", result(component, "Ib"), sign,
+                        semi_test::LastLoadTolerance, 0, id, "Ib"});
       } else if (component.part == Part::Diode) {
         rows.push_back(
             {id + " Idc", at + "id]", result(component, "Idc"), 1.0, 1e-4, 0, id, "Idc"});
@@ -414,6 +416,31 @@ TEST_F(SemiControls, TheFirstLayoutWritesCellsTextAndLayerTheSecondNothing) {
   EXPECT_EQ(diode.ocx->OnAdvise(qorMaskNone), S_OK);
   EXPECT_EQ(diode.ocx->OnAdvise(qorMaskDC), S_OK);
   EXPECT_EQ(writesSince(second), 0);
+}
+
+// A result section with an empty LAYER: the diode's result text keeps its
+// layer, the resistor's (QorLib01) is taken off every layer.
+TEST_F(SemiControls, AnEmptyLayerLeavesTheDiodesLayerAndClearsTheResistors) {
+  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Diode, Part::Ground});
+  wire(c[0], "P", c[1], "A");
+  wire(c[1], "B", c[2], "A");
+  wire(c[2], "K", c[3], "A");
+  wire(c[0], "M", c[3], "A");
+  host_->fireIdle();
+  const struct {
+    std::size_t part;
+    const char *membership;
+  } kinds[] = {{1, ""}, {2, "\"1\""}};
+  for (const auto &kind : kinds) {
+    const Component &part = c[kind.part];
+    ASSERT_TRUE(part.show());
+    ASSERT_EQ(part.show()->cellAt(1, 6, 0, false)->formula(), "\"1\"");
+    ComPtr<IXMLElement> results = sectionOf(part.data.get(), "RESULT");
+    ASSERT_TRUE(results);
+    setAttribute(results.get(), "LAYER", "");
+    EXPECT_EQ(part.ocx->OnAdvise(qorMaskDC), S_OK);
+    EXPECT_EQ(part.show()->cellAt(1, 6, 0, false)->formula(), kind.membership) << kind.part;
+  }
 }
 
 TEST_F(SemiControls, ErrorMarksAddUpAndARefusedMarkChangesNoCell) {

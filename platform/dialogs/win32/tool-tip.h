@@ -19,7 +19,7 @@ public:
   // A tool over a child window, with its text (LPSTR_TEXTCALLBACKA: asked
   // back from the owner).
   bool addTool(HWND tool, const std::string &text) const;
-  void updateTipText(HWND tool, const std::string &text) const;
+  void UpdateTipText(HWND tool, const std::string &text) const;
   // The tool's present text; empty when it has none.
   std::string toolText(HWND tool) const;
   void relayEvent(const MSG &message) const {
