@@ -150,6 +150,23 @@ inline void spin(HWND page, int id, int delta) {
   notify(page, change.hdr);
 }
 
+// The captions of a property sheet's tabs, in order.
+inline std::vector<std::string> tabTexts(HWND sheet) {
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  std::vector<std::string> texts;
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[64] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    texts.push_back(text);
+  }
+  return texts;
+}
+
 // The text of a list view's cell.
 inline std::string cellText(HWND list, int row, int column) {
   char text[128] = {};

@@ -4,6 +4,7 @@
 // the caption buttons' tips, the first show's context-help button, and the
 // resistor's sheet with its three pages.
 #include "kit-fixture.h"
+#include "page-test.h"
 #include "uikit-test-resource.h"
 
 #include "passive-lib/core/component-templates.h"
@@ -322,20 +323,7 @@ TEST(ComponentSheet, TheResistorSheetRunsWithThePagesOfTheBuild) {
   uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 0);
   std::vector<std::string> tabs;
   ModalScript script({[&] {
-                        HWND tabControl = reinterpret_cast<HWND>(
-                            SendMessageA(sheet.handle(), PSM_GETTABCONTROL, 0, 0));
-                        const int count =
-                            static_cast<int>(SendMessageA(tabControl, TCM_GETITEMCOUNT, 0, 0));
-                        for (int i = 0; i < count; ++i) {
-                          char text[64] = {};
-                          TCITEMA item = {};
-                          item.mask = TCIF_TEXT;
-                          item.pszText = text;
-                          item.cchTextMax = sizeof text;
-                          SendMessageA(tabControl, TCM_GETITEMA, static_cast<WPARAM>(i),
-                                       reinterpret_cast<LPARAM>(&item));
-                          tabs.push_back(text);
-                        }
+                        tabs = uikit_test::tabTexts(sheet.handle());
                         return true;
                       },
                       closeBox(sheet)},

@@ -124,19 +124,7 @@ TEST_F(SemiSheets, ChoosingAModelInTheInPlaceListAndOkWritesTheMergedParameters)
 }
 
 std::vector<std::string> tabTexts(uikit::ComponentSheet &sheet) {
-  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet.handle(), PSM_GETTABCONTROL, 0, 0));
-  std::vector<std::string> texts;
-  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char text[64] = {};
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    texts.push_back(text);
-  }
-  return texts;
+  return uikit_test::tabTexts(sheet.handle());
 }
 
 // The diode's and the PNP's sheets over their shipped libraries: the pages
