@@ -7,6 +7,7 @@
 // cross-check's options, go to ngspice afterwards (compare-ngspice.py on
 // control-ngspice-check/).
 #include "passive-lib/tests/control-page.h"
+#include "passive-lib/uikit/tests/page-test.h"
 #include "semi-lib/core/model-library.h"
 #include "semi-lib/core/model-selection.h"
 #include "semi-lib/tests/check-report.h"
@@ -614,6 +615,66 @@ TEST_F(SemiControls, Choosing2N3904InTheXmlMakesTheDeviceReadItsValues) {
 
 // Cancel puts back the document as committed: the library's items, the
 // chosen model and the last results; so do saving and reloading.
+// A numbered transistor's sheet shows Q1 on its Parameters and Format
+// pages, and an identifier typed on the Parameters page on the Format page
+// before OK.
+TEST_F(SemiControls, TheSheetShowsTheNumberedIdentifier) {
+  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Npn, Part::Ground});
+  wire(c[0], "P", c[1], "A");
+  wire(c[1], "B", c[2], "B");
+  wire(c[0], "P", c[2], "C");
+  wire(c[2], "E", c[3], "A");
+  wire(c[0], "M", c[3], "A");
+  host_->fireIdle();
+  ASSERT_EQ(partId(c[2]), "Q1");
+  HWND sheet = nullptr;
+  std::string onParameters, onFormat, typedOnFormat;
+  auto page = [&](int list) {
+    HWND shown = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    return shown && IsWindowVisible(shown) ? GetDlgItem(shown, list) : nullptr;
+  };
+  auto show = [&](int index) {
+    return [&, index] {
+      SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
+      return true;
+    };
+  };
+  auto read = [&](int list, int column, std::string &text) {
+    return [&, list, column] {
+      HWND view = page(list);
+      text = view ? uikit_test::cellText(view, 0, column) : "";
+      return !text.empty();
+    };
+  };
+  testing_support::ModalScript script(
+      {[&] {
+         sheet = test_windows::withCaption(test_windows::threadWindows(), "",
+                                           "NPN Transistor Properties");
+         return sheet != nullptr;
+       },
+       read(IDC_PARAMS_LIST, 1, onParameters), show(2), read(IDC_FORMAT_PARAMS_LIST, 0, onFormat),
+       show(0),
+       [&] {
+         HWND list = page(IDC_PARAMS_LIST);
+         return list && uikit_test::endEdit(GetParent(list), 0, "Q7") == 0;
+       },
+       show(2), read(IDC_FORMAT_PARAMS_LIST, 0, typedOnFormat),
+       [&] {
+         PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+         return true;
+       }},
+      [&] {
+        if (sheet && IsWindow(sheet))
+          PostMessageA(sheet, WM_CLOSE, 0, 0);
+      });
+  EXPECT_EQ(c[2].ocx->ShowProperties(), S_OK);
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(onParameters, "Q1");
+  EXPECT_EQ(onFormat, "Q1");
+  EXPECT_EQ(typedOnFormat, "Q7");
+  EXPECT_EQ(partId(c[2]), "Q1") << "cancelled";
+}
+
 TEST_F(SemiControls, CancelAndReloadKeepMergedParametersEditsAndResults) {
   std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Npn, Part::Ground});
   setValue(c[0], "Vdc", "9");
