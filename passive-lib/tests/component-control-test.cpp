@@ -750,6 +750,62 @@ TEST_F(ComponentControls, TheRealSheetCancelsOksAndKeepsWhatWasApplied) {
   EXPECT_EQ(c[1].shownText(), "Idc = 4.00 mA");
 }
 
+// The sheet's page at index, once it is in front.
+WindowUser::Step showPage(int index) {
+  return [index](HWND sheet) {
+    if (SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0) == 0)
+      return false;
+    SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    return SendMessageA(sheet, PSM_HWNDTOINDEX,
+                        static_cast<WPARAM>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)),
+                        0) == index;
+  };
+}
+
+// A numbered part's sheet shows the identifier the drawing shows, on the
+// Parameters page and on the Format page; one typed on the Parameters page
+// shows on the Format page before OK.
+TEST_F(ComponentControls, TheSheetsShowThePartsIdentifierOnEveryPage) {
+  std::vector<Component> c =
+      series({ComponentKind::PowerRail, ComponentKind::Resistor, ComponentKind::Ground});
+  struct Case {
+    std::size_t part;
+    const char *caption, *numbered, *typed;
+  } cases[] = {{1, "Resistor Properties", "R1", "R7"},
+               {0, "DC Voltage Source Properties", "V1", "Vin"}};
+  for (const Case &test : cases) {
+    SCOPED_TRACE(test.caption);
+    ASSERT_EQ(c[test.part].partId(), std::string(test.numbered).substr(0, 1) + "?");
+    ASSERT_NE(c[test.part].bodyText().find(test.numbered), std::string::npos)
+        << "the drawing shows " << c[test.part].bodyText();
+    std::string onParameters, onFormat, typedOnFormat;
+    auto formatRow = [](HWND sheet, std::string &text) {
+      HWND page = shownPage(sheet);
+      text = page ? uikit_test::cellText(GetDlgItem(page, IDC_FORMAT_PARAMS_LIST), 0, 0) : "";
+      return !text.empty();
+    };
+    {
+      WindowUser user(test.caption,
+                      {[&](HWND sheet) {
+                         HWND page = shownPage(sheet);
+                         onParameters =
+                             page ? uikit_test::cellText(GetDlgItem(page, IDC_PARAMS_LIST), 0, 1)
+                                  : "";
+                         return !onParameters.empty();
+                       },
+                       showPage(2), [&](HWND sheet) { return formatRow(sheet, onFormat); },
+                       showPage(0), [&](HWND sheet) { return enterValue(sheet, 0, test.typed); },
+                       showPage(2), [&](HWND sheet) { return formatRow(sheet, typedOnFormat); },
+                       [](HWND sheet) { return press(sheet, IDCANCEL); }});
+      ASSERT_EQ(c[test.part].ocx->ShowProperties(), S_OK);
+      ASSERT_TRUE(user.finished());
+    }
+    EXPECT_EQ(onParameters, test.numbered);
+    EXPECT_EQ(onFormat, test.numbered);
+    EXPECT_EQ(typedOnFormat, test.typed);
+  }
+}
+
 // The ground opens its own dialog: Cancel undoes its edits, OK keeps them
 // and re-lays out the result without a solve.
 TEST_F(ComponentControls, TheGroundsDialogCancelsAndOks) {
@@ -785,6 +841,67 @@ TEST_F(ComponentControls, TheGroundsDialogCancelsAndOks) {
   VARIANT_BOOL dirty = VARIANT_FALSE;
   EXPECT_EQ(c[2].data->get_DirtyFlag(&dirty), S_OK);
   EXPECT_EQ(dirty, VARIANT_TRUE);
+}
+
+// The bytes the control's stream persistence writes now.
+std::string savedStream(const ComPtr<IQorOcx> &control) {
+  ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive())) ||
+      FAILED(control.query<IPersistStreamInit>()->Save(stream.get(), FALSE)))
+    return "(no save)";
+  STATSTG stat = {};
+  stream->Stat(&stat, STATFLAG_NONAME);
+  std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
+  LARGE_INTEGER zero = {};
+  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+  ULONG got = 0;
+  stream->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &got);
+  return bytes;
+}
+
+// A drawing saved while the resistor's sheet or the ground's dialog is open
+// holds the state before it opened; Cancel then leaves DataStr1, the
+// document and the drawing as they were, whatever the pages had edited.
+TEST_F(ComponentControls, ASaveWhileTheSheetIsOpenThenCancelKeepsNothingUnconfirmed) {
+  std::vector<Component> c =
+      series({ComponentKind::PowerRail, ComponentKind::Resistor, ComponentKind::Ground});
+  struct Case {
+    std::size_t part;
+    const char *caption;
+    WindowUser::Step edit;
+  } cases[] = {
+      {1, "Resistor Properties", [](HWND sheet) { return enterValue(sheet, 1, "2000"); }},
+      {2, "GND (Ground) Properties",
+       [](HWND dialog) {
+         return press(dialog, IDC_GND_SHOW_RESULT) &&
+                IsDlgButtonChecked(dialog, IDC_GND_SHOW_RESULT) == BST_UNCHECKED;
+       }},
+  };
+  for (const Case &test : cases) {
+    SCOPED_TRACE(test.caption);
+    Component &part = c[test.part];
+    const std::string before = part.dataStr1(), label = part.bodyText(), shown = part.shownText();
+    const std::string savedBefore = savedStream(part.ocx);
+    std::string whileOpen, savedWhileOpen;
+    {
+      WindowUser user(test.caption, {test.edit,
+                                     [&](HWND) {
+                                       whileOpen = part.dataStr1();
+                                       savedWhileOpen = savedStream(part.ocx);
+                                       return true;
+                                     },
+                                     [](HWND window) { return press(window, IDCANCEL); }});
+      ASSERT_EQ(part.ocx->ShowProperties(), S_OK);
+      ASSERT_TRUE(user.finished());
+    }
+    EXPECT_EQ(whileOpen, before);
+    EXPECT_TRUE(savedWhileOpen == savedBefore) << "the saved stream holds the unconfirmed edit";
+    EXPECT_EQ(part.dataStr1(), before); // read from the document once the sheet is closed
+    EXPECT_TRUE(savedStream(part.ocx) == savedBefore);
+    EXPECT_EQ(part.bodyText(), label);
+    EXPECT_EQ(part.shownText(), shown);
+  }
+  EXPECT_EQ(c[1].shownText(), "Idc = 6.00 mA");
 }
 
 // Both persistence routes give back CompGUID, DataStr1 with the last

@@ -220,7 +220,7 @@ HRESULT STDMETHODCALLTYPE ComponentControl::put_PartID(BSTR newVal) {
   if (!copy)
     return E_OUTOFMEMORY;
   partId_.reset(copy);
-  updateBodyText();
+  UpdateBodyText();
   return S_OK;
 }
 
@@ -287,11 +287,15 @@ HRESULT STDMETHODCALLTYPE ComponentControl::put_CompGUID(BSTR newVal) {
 }
 
 // The document is the master: the text given out is the document as it is
-// now, so that a saved drawing keeps its last results and edits.
+// now, so that a saved drawing keeps its last results and edits. While a
+// property sheet is open it is the last confirmed text instead: the pages
+// edit the document before the user has said OK or Apply.
 HRESULT STDMETHODCALLTYPE ComponentControl::get_DataStr1(BSTR *pVal) {
   if (!pVal)
     return E_POINTER;
   *pVal = nullptr;
+  if (sheetOpen_)
+    return copyOut(undoCopy_, pVal);
   if (document_) {
     Bstr current;
     if (SUCCEEDED(lib_->XML2BSTR(document_.get(), current.receive())) && current.get())

@@ -72,9 +72,12 @@ public:
 
   // The label and the result text on the shape (control-layout.cpp); the
   // property sheet's Apply calls them too (control-sheet-owner.h).
-  HRESULT updateBodyText();
-  HRESULT layoutShape();
+  HRESULT UpdateBodyText();
+  HRESULT LayoutShape();
   void markDirty() { state_.requiresSave = true; }
+  // The part identifier last set through PartID put or read at binding,
+  // which the label shows; empty before either.
+  std::string cachedPartId() const { return partId_.toAnsi(); }
   // After an Apply: the document as applied becomes the undo copy that an
   // end of the sheet other than OK restores. Throws base::ComError.
   void renewSnapshot() { snapshot(); }
@@ -113,6 +116,11 @@ private:
   com::ControlState state_;
   Bstr compGuid_;
   Bstr dataStr1_;
+  // The last confirmed text while a sheet or dialog is open: taken when it
+  // opens, renewed by each Apply, restored by any end other than OK. Kept
+  // apart from dataStr1_, which a save renews from the document.
+  Bstr undoCopy_;
+  bool sheetOpen_ = false;
   Bstr dataStr2_;
   ComPtr<IQorLib> lib_;
   ComPtr<IDrawShape> shape_;

@@ -32,6 +32,10 @@ struct ControlKind {
   bool lineGuardTwice;
   // Creation fails with the service's failure, E_NOINTERFACE included.
   bool serviceRequired;
+  // A result section with an empty (or no) LAYER leaves the layer
+  // membership of the result text as it is; otherwise it takes it off every
+  // layer.
+  bool emptyLayerKeepsMembership;
   HRESULT (*createService)(IQorLib **out);
   // The component XML a new control starts with; throws base::ComError.
   std::string (*startingDocument)(const std::string &version, const std::string &created);

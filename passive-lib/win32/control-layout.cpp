@@ -199,7 +199,7 @@ bool ComponentControl::sectionText(const char *name, BSTR partId, std::string &t
   return true;
 }
 
-HRESULT ComponentControl::updateBodyText() {
+HRESULT ComponentControl::UpdateBodyText() {
   if (!shape_ || !kind_.hasParams)
     return S_FALSE;
   return base::guardHostEntry([&]() -> HRESULT {
@@ -248,13 +248,15 @@ void ComponentControl::writeLayout() {
     putFormula(lock.get(), "1");
   }
 
+  if (layer.empty() && kind_.emptyLayerKeepsMembership)
+    return;
   const std::string membership = layer.empty() ? "" : layerMembership(shapePage().get(), layer);
   ComPtr<IDrawCell> member = cellAt(show.get(), 1, 6, 0);
   if (formulaOf(member.get()) != membership)
     putFormula(member.get(), membership);
 }
 
-HRESULT ComponentControl::layoutShape() {
+HRESULT ComponentControl::LayoutShape() {
   if (!shape_)
     return S_FALSE;
   return base::guardHostEntry([&]() -> HRESULT {

@@ -35,13 +35,15 @@ void ComponentControl::snapshot() {
   Bstr text;
   base::check(lib_->XML2BSTR(base::checkPointer(document_.get(), IID_IXMLDocument), text.receive()),
               IID_IQorLib);
-  dataStr1_ = std::move(text);
+  dataStr1_ = Bstr::copyOf(text.get());
+  undoCopy_ = std::move(text);
 }
 
 void ComponentControl::restoreSnapshot() {
   ComPtr<IXMLDocument> parsed;
-  base::check(lib_->BSTR2XML(dataStr1_.get(), parsed.receive()), IID_IQorLib);
+  base::check(lib_->BSTR2XML(undoCopy_.get(), parsed.receive()), IID_IQorLib);
   document_ = parsed;
+  dataStr1_ = Bstr::copyOf(undoCopy_.get());
 }
 
 bool ComponentControl::runSheet(const std::string &caption) {
@@ -62,9 +64,9 @@ bool ComponentControl::runSheet(const std::string &caption) {
     return true;
   markDirty();
   if (params || format)
-    updateBodyText();
+    UpdateBodyText();
   if (results || format)
-    layoutShape();
+    LayoutShape();
   // A failing re-solve ends the call with S_FALSE; the accepted edits stay.
   if (params)
     uikit::updateCircuitOf(owner);
@@ -83,7 +85,7 @@ bool ComponentControl::runGroundDialog() {
     return false;
   // OK: the result's look may have changed, never the solution.
   markDirty();
-  layoutShape();
+  LayoutShape();
   return true;
 }
 
@@ -96,6 +98,13 @@ HRESULT STDMETHODCALLTYPE ComponentControl::ShowProperties() {
     // The pages' list views, up-downs and tips, whatever the host set up.
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
+    // While it is open, a save writes the last confirmed text, never the
+    // half-edited document.
+    struct OpenSheet {
+      bool &open;
+      explicit OpenSheet(bool &flag) : open(flag) { open = true; }
+      ~OpenSheet() { open = false; }
+    } openSheet(sheetOpen_);
     if (kind_.hasParams)
       runSheet(deviceAttribute("NAME") + " Properties");
     else

@@ -22,6 +22,11 @@ std::string ControlSheetOwner::partId() {
   return id.toAnsi();
 }
 
+std::string ControlSheetOwner::shownPartId() {
+  const std::string cached = control_.cachedPartId();
+  return cached.empty() ? partId() : cached;
+}
+
 std::string ControlSheetOwner::compGuid() {
   Bstr guid;
   base::check(control_.get_CompGUID(guid.receive()), IID_IQorOcx2);
@@ -36,9 +41,9 @@ base::ComPtr<IDrawShape> ControlSheetOwner::shape() {
 
 // The control's label and layout operations keep their failures inside
 // (S_FALSE): the sheet goes on as the control's own callers do.
-void ControlSheetOwner::updateBodyText() { base::check(control_.updateBodyText(), IID_IQorOcx); }
+void ControlSheetOwner::UpdateBodyText() { base::check(control_.UpdateBodyText(), IID_IQorOcx); }
 
-void ControlSheetOwner::layoutShape() { base::check(control_.layoutShape(), IID_IQorOcx); }
+void ControlSheetOwner::LayoutShape() { base::check(control_.LayoutShape(), IID_IQorOcx); }
 
 void ControlSheetOwner::keepAppliedState() { control_.renewSnapshot(); }
 

@@ -19,10 +19,11 @@ public:
   base::ComPtr<IXMLElement> rootElement() override;
   void putDirtyFlag(bool dirty) override;
   std::string partId() override;
+  std::string shownPartId() override;
   std::string compGuid() override;
   base::ComPtr<IDrawShape> shape() override;
-  void updateBodyText() override;
-  void layoutShape() override;
+  void UpdateBodyText() override;
+  void LayoutShape() override;
   void keepAppliedState() override;
 
 private:

@@ -121,7 +121,7 @@ HRESULT STDMETHODCALLTYPE PassiveDevice::TopologyFix() {
   });
 }
 
-bool PassiveDevice::paramItem(ComPtr<IXMLElement> &item) const {
+bool PassiveDevice::ReadParamItem(ComPtr<IXMLElement> &item) const {
   base::checkPointer(component_.get(), IID_IQorOcx2);
   ComPtr<IXMLElement> root;
   base::check(component_->get_RootData1(root.receive()), IID_IQorOcx2);
@@ -161,7 +161,7 @@ HRESULT STDMETHODCALLTYPE PassiveDevice::SpiceInfo(BSTR *pElement, BSTR *pModel)
       line += " " + spiceNet(b_);
     line += layout_.spiceJoin;
     ComPtr<IXMLElement> item;
-    if (paramItem(item)) {
+    if (ReadParamItem(item)) {
       base::Bstr value;
       base::check(
           base::checkPointer(lib_.get(), IID_IQorLib)->FormatSpiceItem(item.get(), value.receive()),
@@ -228,7 +228,7 @@ HRESULT STDMETHODCALLTYPE PassiveDevice::UpdateParams() {
   try {
     double value = 0.0;
     ComPtr<IXMLElement> item;
-    if (paramItem(item)) {
+    if (ReadParamItem(item)) {
       std::string text;
       if (attributeText(item.get(), "IEEE", text)) {
         base::Bstr hex(text);

@@ -83,7 +83,7 @@ private:
   void conductance(IQorSparseEntry *const *entries, LONG p, LONG q, double g);
   bool fixBetweenPins() const { return nakedA_ || nakedB_; }
   bool fixToGround() const { return floating_ || (nakedA_ && nakedB_); }
-  bool paramItem(ComPtr<IXMLElement> &item) const;
+  bool ReadParamItem(ComPtr<IXMLElement> &item) const;
 
   ComPtr<IQorLib> lib_;
   std::string name_;

@@ -179,28 +179,6 @@ double BjtDevice::seriesConductance(bool unconnected, double r) const {
   return unconnected || allUnconnected_ || r == 0 ? 1.0 : 1 / r;
 }
 
-// The operating point at the published solution. The solver adds its last
-// step after the last load, and that step may move a junction by up to the
-// convergence tolerance (about 1e-5 V at a 10 V spread, 4e-4 of the
-// current): the results are taken where the node voltages are.
-void BjtDevice::refreshOperatingPoint() {
-  const double s = sign();
-  const double vbe = s * (circuit_->Solution(ib_) - circuit_->Solution(ie_));
-  const double vbc = s * (circuit_->Solution(bc_) - circuit_->Solution(ic_));
-  op_ = pointOf(evaluate(vbe, vbc), vbe, vbc);
-  const struct {
-    int pin, internal;
-    bool unconnected;
-    double r;
-  } series[3] = {{c_, ic_, unconnectedC_, param(RC)},
-                 {b_, ib_, unconnectedB_, param(RB)},
-                 {e_, ie_, unconnectedE_, param(RE)}};
-  for (const auto &part : series) {
-    const double v = circuit_->Solution(part.internal) - circuit_->Solution(part.pin);
-    op_.pdc += std::fabs(seriesConductance(part.unconnected, part.r) * v * v);
-  }
-}
-
 void BjtDevice::loadLink() {
   add(linkEntries_[0], 1.0);
   add(linkEntries_[1], 1.0);
@@ -309,14 +287,9 @@ bool BjtDevice::UpdateResult() {
   } catch (const HostError &) {
     return false;
   }
+  // The currents, junction voltages and conductances are those of the last
+  // load; only the pin voltages are read from the solution.
   const bool solved = std::isfinite(vc) && std::isfinite(vb) && std::isfinite(ve);
-  if (solved) {
-    try {
-      refreshOperatingPoint();
-    } catch (const HostError &) {
-      return false;
-    }
-  }
   return writeResults(solved,
                       [&](const std::string &name) { return resultValue(name, vc, vb, ve); });
 }

@@ -77,7 +77,6 @@ private:
   Terms evaluate(double vbe, double vbc) const;
   OperatingPoint pointOf(const Terms &t, double vbe, double vbc) const;
   double seriesConductance(bool unconnected, double r) const;
-  void refreshOperatingPoint();
   void loadJunctions();
   void loadLink();
   void loadResistance(int pin, int internal, bool unconnected, double r, const Transadmittance &g);

@@ -129,14 +129,6 @@ bool DiodeDevice::UpdateResult() {
   }
   const double vj = std::isfinite(va) && std::isfinite(vik) ? va - vik : HUGE_VAL;
   const double vrs = std::isfinite(vik) && std::isfinite(vk) ? vik - vk : HUGE_VAL;
-  // Power at the published solution, like every other result (the last
-  // load saw the solution one step earlier).
-  if (std::isfinite(vj) && std::isfinite(vrs)) {
-    const bool unconnected = unconnectedA_ || unconnectedK_;
-    const double i = unconnected ? vj : junction(vj).current;
-    const double g = unconnected || param(RS) == 0 ? 1.0 : 1 / param(RS);
-    pdc_ = std::fabs(i * vj) + std::fabs(g * vrs * vrs);
-  }
   return writeResults(true, [&](const std::string &name) { return resultValue(name, vj, vrs); });
 }
 

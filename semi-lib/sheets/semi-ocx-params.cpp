@@ -1,5 +1,6 @@
 #include "semi-lib/sheets/semi-ocx-params.h"
 
+#include "passive-lib/uikit/win32/item-columns.h"
 #include "passive-lib/uikit/win32/pages-resource.h"
 #include "passive-lib/uikit/win32/wait-cursor.h"
 #include "passive-lib/win32/xml-access.h"
@@ -23,7 +24,7 @@ const DWORD HelpIds[] = {IDC_PARAMS_AUTO_APPLY,
                          0,
                          0};
 
-const int ValueColumn = 1;
+using uikit::ValueColumn;
 
 // A model choice applied to the page: rows found by their name column,
 // values into the value column and the row's element.

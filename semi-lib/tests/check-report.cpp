@@ -43,8 +43,8 @@ std::vector<Compared> checkQuantities(TestCircuit &c, const CheckCircuit &cc) {
     auto item = [&](const char *label, const char *peer, const char *name, bool inverse,
                     double sign, double absolute) {
       const double v = q.result(name);
-      list.push_back({id + " " + label, at + peer + "]", inverse ? 1 / v : v, sign, 1e-4, absolute,
-                      id, name, inverse});
+      list.push_back({id + " " + label, at + peer + "]", inverse ? 1 / v : v, sign,
+                      LastLoadTolerance, absolute, id, name, inverse});
     };
     item("Ic", "ic", "Ic", false, currentSign, 0);
     item("Ib", "ib", "Ib", false, currentSign, 0);

@@ -192,6 +192,35 @@ TEST(SemiResults, TransistorFormulasAtTheSolvedPoint) {
               1.0, 1e-6);
 }
 
+// What a load stores is what the results show, bit for bit: the solution
+// moved after the last load (as the solver's last step moves it) changes
+// only the results read from the solution itself.
+TEST(SemiResults, StoredResultsAreThoseOfTheLastLoad) {
+  TestCircuit c;
+  commonEmitter(c, transistorParams());
+  addDiode(c, "D1", diodeParams(), "c", "gnd");
+  ASSERT_TRUE(c.SolveDC().converged);
+  const struct {
+    const char *device;
+    std::vector<const char *> stored;
+  } cases[] = {{"Q1",
+                {"Pdc", "Ic", "Ib", "Ie", "Vbe(int)", "Vbc(int)", "Vce(int)", "beta(DC)",
+                 "beta(AC)", "gm", "rpi", "rmu", "ro"}},
+               {"D1", {"Pdc"}}};
+  for (const auto &test : cases) {
+    c.device(test.device).UpdateResult();
+    std::vector<double> before;
+    for (const char *name : test.stored)
+      before.push_back(c.component(test.device).result(name));
+    for (double &v : c.vectors().solution)
+      v *= 1 + 1e-3;
+    c.device(test.device).UpdateResult();
+    for (std::size_t i = 0; i < before.size(); ++i)
+      EXPECT_EQ(c.component(test.device).result(test.stored[i]), before[i])
+          << test.device << " " << test.stored[i];
+  }
+}
+
 TEST(SemiDiode, SeriesResistanceZeroReportsVdcEqualToVj) {
   TestCircuit c;
   addSource(c, "V1", 5.0, "a", "gnd");

@@ -7,6 +7,7 @@
 // cross-check's options, go to ngspice afterwards (compare-ngspice.py on
 // control-ngspice-check/).
 #include "passive-lib/tests/control-page.h"
+#include "passive-lib/uikit/tests/page-test.h"
 #include "semi-lib/core/model-library.h"
 #include "semi-lib/core/model-selection.h"
 #include "semi-lib/tests/check-report.h"
@@ -244,8 +245,10 @@ protected:
       if (component.part == Part::Npn || component.part == Part::Pnp) {
         // ngspice counts the PNP's currents the other way round.
         const double sign = component.part == Part::Pnp ? -1.0 : 1.0;
-        rows.push_back({id + " Ic", at + "ic]", result(component, "Ic"), sign, 1e-4, 0, id, "Ic"});
-        rows.push_back({id + " Ib", at + "ib]", result(component, "Ib"), sign, 1e-4, 0, id, "Ib"});
+        rows.push_back({id + " Ic", at + "ic]", result(component, "Ic"), sign,
+                        semi_test::LastLoadTolerance, 0, id, "Ic"});
+        rows.push_back({id + " Ib", at + "ib]", result(component, "Ib"), sign,
+                        semi_test::LastLoadTolerance, 0, id, "Ib"});
       } else if (component.part == Part::Diode) {
         rows.push_back(
             {id + " Idc", at + "id]", result(component, "Idc"), 1.0, 1e-4, 0, id, "Idc"});
@@ -414,6 +417,31 @@ TEST_F(SemiControls, TheFirstLayoutWritesCellsTextAndLayerTheSecondNothing) {
   EXPECT_EQ(diode.ocx->OnAdvise(qorMaskNone), S_OK);
   EXPECT_EQ(diode.ocx->OnAdvise(qorMaskDC), S_OK);
   EXPECT_EQ(writesSince(second), 0);
+}
+
+// A result section with an empty LAYER: the diode's result text keeps its
+// layer, the resistor's (QorLib01) is taken off every layer.
+TEST_F(SemiControls, AnEmptyLayerLeavesTheDiodesLayerAndClearsTheResistors) {
+  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Diode, Part::Ground});
+  wire(c[0], "P", c[1], "A");
+  wire(c[1], "B", c[2], "A");
+  wire(c[2], "K", c[3], "A");
+  wire(c[0], "M", c[3], "A");
+  host_->fireIdle();
+  const struct {
+    std::size_t part;
+    const char *membership;
+  } kinds[] = {{1, ""}, {2, "\"1\""}};
+  for (const auto &kind : kinds) {
+    const Component &part = c[kind.part];
+    ASSERT_TRUE(part.show());
+    ASSERT_EQ(part.show()->cellAt(1, 6, 0, false)->formula(), "\"1\"");
+    ComPtr<IXMLElement> results = sectionOf(part.data.get(), "RESULT");
+    ASSERT_TRUE(results);
+    setAttribute(results.get(), "LAYER", "");
+    EXPECT_EQ(part.ocx->OnAdvise(qorMaskDC), S_OK);
+    EXPECT_EQ(part.show()->cellAt(1, 6, 0, false)->formula(), kind.membership) << kind.part;
+  }
 }
 
 TEST_F(SemiControls, ErrorMarksAddUpAndARefusedMarkChangesNoCell) {
@@ -587,6 +615,66 @@ TEST_F(SemiControls, Choosing2N3904InTheXmlMakesTheDeviceReadItsValues) {
 
 // Cancel puts back the document as committed: the library's items, the
 // chosen model and the last results; so do saving and reloading.
+// A numbered transistor's sheet shows Q1 on its Parameters and Format
+// pages, and an identifier typed on the Parameters page on the Format page
+// before OK.
+TEST_F(SemiControls, TheSheetShowsTheNumberedIdentifier) {
+  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Npn, Part::Ground});
+  wire(c[0], "P", c[1], "A");
+  wire(c[1], "B", c[2], "B");
+  wire(c[0], "P", c[2], "C");
+  wire(c[2], "E", c[3], "A");
+  wire(c[0], "M", c[3], "A");
+  host_->fireIdle();
+  ASSERT_EQ(partId(c[2]), "Q1");
+  HWND sheet = nullptr;
+  std::string onParameters, onFormat, typedOnFormat;
+  auto page = [&](int list) {
+    HWND shown = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    return shown && IsWindowVisible(shown) ? GetDlgItem(shown, list) : nullptr;
+  };
+  auto show = [&](int index) {
+    return [&, index] {
+      SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
+      return true;
+    };
+  };
+  auto read = [&](int list, int column, std::string &text) {
+    return [&, list, column] {
+      HWND view = page(list);
+      text = view ? uikit_test::cellText(view, 0, column) : "";
+      return !text.empty();
+    };
+  };
+  testing_support::ModalScript script(
+      {[&] {
+         sheet = test_windows::withCaption(test_windows::threadWindows(), "",
+                                           "NPN Transistor Properties");
+         return sheet != nullptr;
+       },
+       read(IDC_PARAMS_LIST, 1, onParameters), show(2), read(IDC_FORMAT_PARAMS_LIST, 0, onFormat),
+       show(0),
+       [&] {
+         HWND list = page(IDC_PARAMS_LIST);
+         return list && uikit_test::endEdit(GetParent(list), 0, "Q7") == 0;
+       },
+       show(2), read(IDC_FORMAT_PARAMS_LIST, 0, typedOnFormat),
+       [&] {
+         PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
+         return true;
+       }},
+      [&] {
+        if (sheet && IsWindow(sheet))
+          PostMessageA(sheet, WM_CLOSE, 0, 0);
+      });
+  EXPECT_EQ(c[2].ocx->ShowProperties(), S_OK);
+  ASSERT_TRUE(script.finished());
+  EXPECT_EQ(onParameters, "Q1");
+  EXPECT_EQ(onFormat, "Q1");
+  EXPECT_EQ(typedOnFormat, "Q7");
+  EXPECT_EQ(partId(c[2]), "Q1") << "cancelled";
+}
+
 TEST_F(SemiControls, CancelAndReloadKeepMergedParametersEditsAndResults) {
   std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Npn, Part::Ground});
   setValue(c[0], "Vdc", "9");

@@ -41,9 +41,11 @@ std::unique_ptr<uikit::ComponentSheet> makeSheet(const std::string &caption,
 template <semi::SemiKind Kind>
 passive::ControlKind semiKind(const CLSID &clsid, DWORD miscStatus, const char *pin1,
                               const char *pin2, const char *pin3) {
-  return {
-      &clsid, miscStatus,    {pin1, pin2, pin3},     true,           "2", nullptr, nullptr, true,
-      true,   createService, startingDocument<Kind>, makeSheet<Kind>};
+  return {&clsid,         miscStatus,    {pin1, pin2, pin3},
+          true,           "2",           nullptr,
+          nullptr,        true,          true,
+          true,           createService, startingDocument<Kind>,
+          makeSheet<Kind>};
 }
 
 // MiscStatus as registered (qorlib02-module.cpp): the transistors are also

@@ -21,6 +21,10 @@ const com::InterfaceEntry *SemiDev::interfaces() {
   return table;
 }
 
+// Only a service class that answers it offers no such interface lets the
+// device be made without it, as every user of the service is made; the
+// calls that need the service then fail with E_POINTER. Any other failure
+// fails the construction.
 HRESULT SemiDev::construct() {
   const HRESULT hr = libLease_.create(lib_.receive());
   return hr == E_NOINTERFACE ? S_OK : hr;

@@ -28,10 +28,8 @@ const char *entryMessage(EntryVerdict verdict) {
     return "Number format error. Please re-enter.";
   case EntryVerdict::NotPositive:
     return "Value must be positive. Please re-enter.";
-  case EntryVerdict::Negative:
-    break;
   }
-  return "Value must be non-negative. Please re-enter.";
+  return "";
 }
 
 bool isComponentIdentifier(const std::string &text) {
@@ -93,15 +91,11 @@ EntryVerdict checkEntry(EntryRule rule, const std::string &text) {
   case EntryRule::Number:
     return readOneNumber(text, value) ? EntryVerdict::Accepted : EntryVerdict::NumberFormat;
   case EntryRule::Positive:
-    if (!readOneNumber(text, value))
-      return EntryVerdict::NumberFormat;
-    return value > 0 ? EntryVerdict::Accepted : EntryVerdict::NotPositive;
-  case EntryRule::NonNegative:
     break;
   }
   if (!readOneNumber(text, value))
     return EntryVerdict::NumberFormat;
-  return value >= 0 ? EntryVerdict::Accepted : EntryVerdict::Negative;
+  return value > 0 ? EntryVerdict::Accepted : EntryVerdict::NotPositive;
 }
 
 EntryRule passiveEntryRule(const std::optional<std::string> &range) {
@@ -116,16 +110,6 @@ EntryRule sourceEntryRule(const std::optional<std::string> &range, bool textOnly
   if (range == "ID")
     return EntryRule::Identifier;
   return textOnly ? EntryRule::Unchecked : EntryRule::Number;
-}
-
-EntryRule semiconductorEntryRule(const std::optional<std::string> &range) {
-  if (range == "ID")
-    return EntryRule::Identifier;
-  if (range == "POS")
-    return EntryRule::Positive;
-  if (range == "NONNEG")
-    return EntryRule::NonNegative;
-  return EntryRule::Number;
 }
 
 } // namespace passive

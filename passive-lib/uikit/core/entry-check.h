@@ -10,7 +10,7 @@
 
 namespace passive {
 
-enum class EntryVerdict { Accepted, IdentifierFormat, NumberFormat, NotPositive, Negative };
+enum class EntryVerdict { Accepted, IdentifierFormat, NumberFormat, NotPositive };
 
 // The refusal's message box text; empty for Accepted.
 const char *entryMessage(EntryVerdict verdict);
@@ -27,7 +27,7 @@ bool isComponentIdentifier(const std::string &text);
 bool readOneNumber(const std::string &text, double &value);
 
 // What a page checks of an entry.
-enum class EntryRule { Unchecked, Identifier, Number, Positive, NonNegative };
+enum class EntryRule { Unchecked, Identifier, Number, Positive };
 
 EntryVerdict checkEntry(EntryRule rule, const std::string &text);
 
@@ -36,9 +36,6 @@ EntryVerdict checkEntry(EntryRule rule, const std::string &text);
 EntryRule passiveEntryRule(const std::optional<std::string> &range);
 // source page: "ID", then every item without TEXTONLY one number;
 EntryRule sourceEntryRule(const std::optional<std::string> &range, bool textOnly);
-// semiconductor page: "ID", "POS", "NONNEG", every other one number (the
-// "TYPE" row selects a model and is not checked here).
-EntryRule semiconductorEntryRule(const std::optional<std::string> &range);
 
 } // namespace passive
 

@@ -10,6 +10,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace passive {
 
@@ -33,6 +34,9 @@ class FormatPageModel {
 public:
   FormatPageModel(PageSection &params, PageSection &results, std::string partId)
       : params_(params), results_(results), partId_(std::move(partId)) {}
+
+  // The identifier the rows of the identifier item show.
+  void setPartId(std::string partId) { partId_ = std::move(partId); }
 
   int rowCount(FormatSide side) const;
   // The label text of the row's item, as the drawing shows it.

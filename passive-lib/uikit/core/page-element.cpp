@@ -31,11 +31,17 @@ std::optional<std::string> cellTip(const PageElement &item) {
     return std::nullopt;
   if (const std::optional<std::string> unit = item.get("DIM"))
     *tip += " [" + *unit + "]";
-  return fitTipReply(*tip);
+  return tip->substr(0, TipReplyBytes - 1);
 }
 
 const char *checkBoxTip() { return "Use the check box to display item on schematic"; }
 
-std::string fitTipReply(const std::string &text) { return text.substr(0, TipReplyBytes - 1); }
+std::optional<std::string> identifierText(const PageSection &section) {
+  for (const PageElement *item : section.items) {
+    if (item->get("NAME") == "ID")
+      return item->get("TEXT");
+  }
+  return std::nullopt;
+}
 
 } // namespace passive

@@ -39,6 +39,10 @@ struct PageSection {
   void writeOrder() const;
 };
 
+// The TEXT of the section's identifier item (NAME "ID"): the identifier
+// the user typed; nothing when there is no such item or it has no TEXT.
+std::optional<std::string> identifierText(const PageSection &section);
+
 // A 16-bit integer attribute as the pages read FORMAT, DIGITS and ROUND;
 // nothing when absent or not such a number.
 std::optional<int> shortAttribute(const PageElement &element, const char *name);
@@ -49,8 +53,6 @@ std::optional<int> shortAttribute(const PageElement &element, const char *name);
 std::optional<std::string> cellTip(const PageElement &item);
 // Over a row's check box.
 const char *checkBoxTip();
-// Cuts a tooltip reply to 79 characters, leaving room for the terminator.
-std::string fitTipReply(const std::string &text);
 
 } // namespace passive
 

@@ -40,6 +40,9 @@ ItemRow ParamsPageModel::row(int row) const {
     double value = 0;
     if (parseIeeeText(*ieee, value))
       formatValue(value, static_cast<int>(NumberFormat::Engineering), 3, false, result.value);
+  } else if (result.name == "ID" && !partId_.empty() &&
+             element.get("TEXT").value_or("?").find('?') != std::string::npos) {
+    result.value = partId_;
   } else if (const std::optional<std::string> text = element.get("TEXT")) {
     result.value = *text;
   } else if (const std::optional<std::string> fallback = element.get("DEFAULT")) {

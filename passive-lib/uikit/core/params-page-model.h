@@ -14,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace passive {
 
@@ -40,8 +41,11 @@ struct EntryOutcome {
 
 class ParamsPageModel {
 public:
-  ParamsPageModel(PageSection &section, ParamsFlavour flavour)
-      : section_(section), flavour_(flavour) {}
+  // partId: the identifier the drawing shows for the part, which the
+  // identifier row shows while the user has typed none (or one the circuit
+  // numbers, with a "?").
+  ParamsPageModel(PageSection &section, ParamsFlavour flavour, std::string partId = std::string())
+      : section_(section), flavour_(flavour), partId_(std::move(partId)) {}
 
   int rowCount() const { return static_cast<int>(section_.items.size()); }
   ItemRow row(int row) const;
@@ -75,6 +79,7 @@ private:
 
   PageSection &section_;
   ParamsFlavour flavour_;
+  std::string partId_;
 };
 
 } // namespace passive

@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -47,8 +48,8 @@ public:
   std::string partId() override { return "R1"; }
   std::string compGuid() override { return "{TEST}"; }
   ComPtr<IDrawShape> shape() override { return nullptr; }
-  void updateBodyText() override { ++bodyTexts_; }
-  void layoutShape() override { ++layouts_; }
+  void UpdateBodyText() override { ++bodyTexts_; }
+  void LayoutShape() override { ++layouts_; }
   void keepAppliedState() override { ++kept_; }
 
   ComPtr<IXMLElement> section(const char *tag) {
@@ -184,6 +185,26 @@ TEST_F(ComponentPages, AFormatMoveWritesTheOrderAndLoadingAnItemWritesNothing) {
   EXPECT_EQ(selectedAfterMove, 0);
 }
 
+// The Format page's format combo answers its entries' tips, whole.
+TEST_F(ComponentPages, TheFormatCombosTipsReadWhole) {
+  TestOwner owner(passive::ComponentKind::Resistor);
+  uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 2);
+  auto &page = *static_cast<uikit::CRLCOcxFormat *>(sheet.formatPage());
+  uikit_test::FormatTipTexts tips;
+  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
+                             [&] {
+                               tips = uikit_test::formatTipsOf(
+                                   GetDlgItem(page.handle(), IDC_FORMAT_FORMAT));
+                               return true;
+                             }});
+  script.run();
+  ASSERT_TRUE(script.finished());
+  const std::vector<std::string> whole(std::begin(uikit_test::WholeFormatTips),
+                                       std::end(uikit_test::WholeFormatTips));
+  EXPECT_EQ(tips.ansi, whole);
+  EXPECT_EQ(tips.wide, whole);
+}
+
 TEST_F(ComponentPages, AStepWithStd20On1000WritesTheTextFor1500AndEnablesApply) {
   TestOwner owner(passive::ComponentKind::Resistor);
   passive::setAttributeText(passive::childElements(owner.section("PARAMS").get()).at(1).get(),
@@ -278,21 +299,29 @@ TEST_F(ComponentPages, TheSourcePageStepsDigitsAndCaptionsItsBoxes) {
   TestOwner owner(passive::ComponentKind::DcSource);
   uikit::CVdcOcxSheet sheet("DC Source Properties", owner, nullptr, 0);
   auto &page = *static_cast<uikit::ParamsPage *>(sheet.parametersPage());
-  std::string entries;
+  std::string entries, cell;
+  bool apply = false;
   SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
                              [&] {
                                for (int i = 0; i < page.roundCombo().count(); ++i)
                                  entries += page.roundCombo().entryText(i) + ";";
                                endEdit(page.handle(), 1, "4.7k");
+                               // 6 V one unit up in the 2nd digit.
+                               chooseRound(page, 0);
+                               spin(page.handle(), IDC_PARAMS_SPIN, 1);
+                               cell = page.list().itemText(1, 1);
+                               apply = IsWindowEnabled(applyButton(sheet)) != FALSE;
                                return true;
                              }});
   script.run();
   ASSERT_TRUE(script.finished());
   EXPECT_EQ(entries, "2nd digit;3rd digit;4th digit;");
+  EXPECT_EQ(std::atof(cell.c_str()), 6.1) << cell;
+  EXPECT_EQ(std::atof(owner.attribute("PARAMS", 1, "TEXT").c_str()), 6.1);
+  EXPECT_TRUE(apply);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "Number format error. Please re-enter.");
   EXPECT_EQ(boxes[0].caption, "Power Supply");
-  EXPECT_EQ(owner.attribute("PARAMS", 1, "TEXT"), "(absent)");
 }
 
 // Both sources' identifiers are checked from their component templates: a
@@ -391,37 +420,54 @@ bool saveShot(const std::string &name) {
   return test_windows::saveScreenArea(screen, testing_support::scratchPath(name));
 }
 
+// Every header and every name, value and unit on the resistor's
+// Parameters and Results pages can be read whole; the screenshots, in the
+// test's scratch folder, show it.
 TEST_F(ComponentPages, ScreenshotsOfTheResistorSheetsPages) {
   TestOwner owner(passive::ComponentKind::Resistor);
+  passive::setAttributeText(passive::childElements(owner.section("RESULT").get()).at(0).get(),
+                            "IEEE", passive::ieeeText(0.036));
   uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 0);
-  std::vector<std::string> saved;
+  std::vector<std::vector<std::string>> cut(2, std::vector<std::string>{"(not shown)"});
+  std::vector<int> rows(2, 0);
   std::vector<SheetScript::Step> steps;
-  const char *names[] = {"resistor-parameters.bmp", "resistor-results.bmp", "resistor-format.bmp"};
-  for (int index = 0; index < 3; ++index) {
+  const char *names[] = {"resistor-parameters.bmp", "resistor-results.bmp"};
+  const int lists[] = {IDC_PARAMS_LIST, IDC_RESULTS_LIST};
+  for (int index = 0; index < 2; ++index) {
+    auto page = [&sheet, index] {
+      uikit::ComponentPage *shown = index == 0 ? sheet.parametersPage() : sheet.resultsPage();
+      return shown->handle() && IsWindowVisible(shown->handle()) ? shown->handle() : nullptr;
+    };
     steps.push_back([&sheet, index] {
       SendMessageA(sheet.handle(), PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
       return true;
     });
-    steps.push_back([&sheet, index] {
-      uikit::ComponentPage *pages[] = {sheet.parametersPage(), sheet.resultsPage(),
-                                       sheet.formatPage()};
-      HWND page = pages[index]->handle();
-      if (!page || !IsWindowVisible(page))
+    steps.push_back([&, page] {
+      if (!page())
         return false;
       RedrawWindow(sheet.handle(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
       return true;
     });
-    steps.push_back([&saved, &names, index] {
-      if (saveShot(names[index]))
-        saved.push_back(names[index]);
+    steps.push_back([&, page, index] {
+      HWND list = GetDlgItem(page(), lists[index]);
+      rows[static_cast<std::size_t>(index)] =
+          static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+      cut[static_cast<std::size_t>(index)] = uikit_test::cutTexts(list);
+      GdiFlush();
+      return true;
+    });
+    steps.push_back([&names, index] {
+      saveShot(names[index]);
       return true;
     });
   }
   SheetScript script(sheet, steps);
   script.run();
   ASSERT_TRUE(script.finished());
-  EXPECT_EQ(saved.size(), 3u);
+  EXPECT_EQ(rows, (std::vector<int>{2, 3}));
+  EXPECT_EQ(cut[0], std::vector<std::string>{}) << "Parameters page";
+  EXPECT_EQ(cut[1], std::vector<std::string>{}) << "Results page";
 }
 
 } // namespace

@@ -49,9 +49,6 @@ TEST(EntryCheck, ExamplesOfTheParametersPages) {
       {EntryRule::Positive, "1e-400", EntryVerdict::NotPositive}, // reads as 0
       {EntryRule::Positive, "1e-320", Ok},                        // a subnormal is positive
       // A non-negative value accepts 0.
-      {EntryRule::NonNegative, "0", Ok},
-      {EntryRule::NonNegative, "-0.001", EntryVerdict::Negative},
-      {EntryRule::NonNegative, "x", BadNumber},
       // One number as the stream read of a double takes it.
       {EntryRule::Number, "4.7k", BadNumber},
       {EntryRule::Number, "  12", Ok},
@@ -83,8 +80,6 @@ TEST(EntryCheck, MessagesOfTheRefusals) {
   EXPECT_STREQ(passive::entryMessage(BadNumber), "Number format error. Please re-enter.");
   EXPECT_STREQ(passive::entryMessage(EntryVerdict::NotPositive),
                "Value must be positive. Please re-enter.");
-  EXPECT_STREQ(passive::entryMessage(EntryVerdict::Negative),
-               "Value must be non-negative. Please re-enter.");
   EXPECT_STREQ(passive::entryMessage(Ok), "");
 }
 
@@ -103,7 +98,6 @@ TEST(EntryCheck, ReadOneNumberGivesTheValue) {
 
 TEST(EntryCheck, RulesOfEachPageByRange) {
   using passive::passiveEntryRule;
-  using passive::semiconductorEntryRule;
   using passive::sourceEntryRule;
   const std::optional<std::string> none;
   // Resistor, inductor and capacitor: ID and POS, everything else as typed.
@@ -116,11 +110,6 @@ TEST(EntryCheck, RulesOfEachPageByRange) {
   EXPECT_EQ(sourceEntryRule(none, false), EntryRule::Number);
   EXPECT_EQ(sourceEntryRule(std::string("POS"), false), EntryRule::Number);
   EXPECT_EQ(sourceEntryRule(none, true), EntryRule::Unchecked);
-  // Semiconductors: ID, POS, NONNEG, every other one number.
-  EXPECT_EQ(semiconductorEntryRule(std::string("ID")), EntryRule::Identifier);
-  EXPECT_EQ(semiconductorEntryRule(std::string("POS")), EntryRule::Positive);
-  EXPECT_EQ(semiconductorEntryRule(std::string("NONNEG")), EntryRule::NonNegative);
-  EXPECT_EQ(semiconductorEntryRule(none), EntryRule::Number);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // from 14 to 0, an empty ORDER disables every other control, the format
 // tips fit their buffer, and a screenshot is kept.
 #include "kit-fixture.h"
+#include "page-test.h"
 
 #include "passive-lib/core/component-templates.h"
 #include "passive-lib/uikit/win32/element-attributes.h"
@@ -173,35 +174,23 @@ TEST(GroundDialog, AnEmptyOrderDisablesEveryOtherControl) {
   EXPECT_EQ(ground.owner.text(), emptyOrder); // Cancel: the control restores its copy
 }
 
-TEST(GroundDialog, FormatTipsFitTheReplyBuffer) {
+// The format list's five tips read whole, in both character sets.
+TEST(GroundDialog, FormatTipsReadWhole) {
   Ground ground;
   uikit::GndPropertiesDialog dialog(&ground.owner, nullptr);
   dialog.setElements(ground.result.get(), ground.item.get());
-  std::vector<std::string> tips;
+  uikit_test::FormatTipTexts tips;
   ModalScript script({[&] {
-                       HWND format = GetDlgItem(dialog.handle(), IDC_GND_FORMAT);
-                       for (int entry = 0; entry < 5; ++entry) {
-                         SendMessageA(format, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
-                         TOOLINFOA tool{};
-                         tool.cbSize = sizeof tool;
-                         dialogs::Window *combo = dialogs::Window::fromHandle(format);
-                         EXPECT_EQ(combo ? combo->toolHitTest(POINT{3, 3}, &tool) : -1, entry + 1);
-                         NMTTDISPINFOA request{}; // as the tip control asks the combo box
-                         request.hdr.idFrom = tool.uId;
-                         request.hdr.code = TTN_NEEDTEXTA;
-                         SendMessageA(format, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
-                         tips.push_back(request.szText);
-                       }
+                       tips = uikit_test::formatTipsOf(GetDlgItem(dialog.handle(), IDC_GND_FORMAT));
                        PostMessageA(GetDlgItem(dialog.handle(), IDCANCEL), BM_CLICK, 0, 0);
                        return true;
                      }},
                      [&] { PostMessageA(dialogWindow(), WM_COMMAND, IDCANCEL, 0); });
   dialog.doModal();
-  ASSERT_EQ(tips.size(), 5u);
-  for (int entry = 0; entry < 5; ++entry)
-    EXPECT_EQ(tips[static_cast<std::size_t>(entry)],
-              std::string(uikit::GndPropertiesDialog::FormatTips[entry]).substr(0, 79));
-  EXPECT_GT(std::string(uikit::GndPropertiesDialog::FormatTips[0]).size(), 80u);
+  const std::vector<std::string> whole(std::begin(uikit_test::WholeFormatTips),
+                                       std::end(uikit_test::WholeFormatTips));
+  EXPECT_EQ(tips.ansi, whole);
+  EXPECT_EQ(tips.wide, whole);
 }
 
 } // namespace

@@ -38,8 +38,8 @@ public:
   std::string partId() override { return "R1"; }
   std::string compGuid() override { return "{00000000-0000-0000-0000-000000000001}"; }
   base::ComPtr<IDrawShape> shape() override;
-  void updateBodyText() override { calls.push_back("label"); }
-  void layoutShape() override { calls.push_back("layout"); }
+  void UpdateBodyText() override { calls.push_back("label"); }
+  void LayoutShape() override { calls.push_back("layout"); }
   void keepAppliedState() override;
 
   // ShowProperties' frame: keeps a copy, runs the window, restores the

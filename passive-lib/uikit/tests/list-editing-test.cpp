@@ -42,7 +42,7 @@ public:
   std::string tipText;
 
 protected:
-  BOOL onInitDialog() override {
+  BOOL OnInitDialog() override {
     list.subclass(item(IDC_TEST_LIST));
     list.setExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     list.insertColumn(0, "Name", 60);
@@ -248,7 +248,7 @@ TEST(ListTips, CellsAndCheckBoxesNameTheirTools) {
                    tool.cbSize = sizeof tool;
                    // the check box sits left of the label
                    POINT checkBox{bounds.left + 8, middle};
-                   EXPECT_EQ(list.toolHitTest(checkBox, &tool), 1 * 256 + 255 + 1);
+                   EXPECT_EQ(list.OnToolHitTest(checkBox, &tool), 1 * 256 + 255 + 1);
                    EXPECT_EQ(tool.uId, UINT_PTR(1 * 256 + 255 + 1));
                    EXPECT_EQ(tool.hwnd, list.handle());
                    EXPECT_EQ(tool.lpszText, LPSTR_TEXTCALLBACKA);
@@ -258,12 +258,12 @@ TEST(ListTips, CellsAndCheckBoxesNameTheirTools) {
                    EXPECT_EQ(list.HitTestEx(checkBox, &cell, &column), 1);
                    EXPECT_EQ(column, -1);
                    POINT value{bounds.left + list.columnWidth(0) + 10, middle};
-                   EXPECT_EQ(list.toolHitTest(value, &tool), 1 * 256 + 1 + 1);
+                   EXPECT_EQ(list.OnToolHitTest(value, &tool), 1 * 256 + 1 + 1);
                    EXPECT_EQ(tool.rect.left, bounds.left + list.columnWidth(0));
                    EXPECT_EQ(tool.rect.right,
                              bounds.left + list.columnWidth(0) + list.columnWidth(1));
                    POINT below{bounds.left + 10, 2000};
-                   EXPECT_EQ(list.toolHitTest(below, &tool), -1);
+                   EXPECT_EQ(list.OnToolHitTest(below, &tool), -1);
 
                    // the tip control asks the list; the list asks its parent
                    NMTTDISPINFOA request{};

@@ -10,6 +10,7 @@
 
 #include "platform/base/win32/com-ptr.h"
 #include "platform/dialogs/win32/user-prompts.h"
+#include "platform/dialogs/win32/window.h"
 #include "platform/xml/win32/xml-objects.h"
 
 #include <gtest/gtest.h>
@@ -60,6 +61,50 @@ private:
   base::ComPtr<IXMLElement> root_;
 };
 
+// The five format tips, one per format in list order, as a person reads
+// them over the list: whole, the three longer than a tip request's
+// 80-character buffer included.
+const char *const WholeFormatTips[] = {
+    "\"General\" creates fixed or floating-point format to present the value in the shortest "
+    "space",
+    "\"Scientific\" creates floating-point format",
+    "\"Engineering\" creates floating-point format with exponents that are a multiple of three",
+    "\"Metric\" is similar to \"Engineering\" format with suffix substitutions for common "
+    "exponents",
+    "\"SPICE\" is similar to \"Metric\" format using uppercase letters and 'MEG'"};
+
+// The tips a format drop-down shows for each of its five entries, asked as
+// the tool-tip control asks: the tool under the mouse, then its text, in
+// both character sets (the wide ones given back as 8-bit text).
+struct FormatTipTexts {
+  std::vector<std::string> ansi, wide;
+};
+inline FormatTipTexts formatTipsOf(HWND combo) {
+  FormatTipTexts tips;
+  for (int entry = 0; entry < 5; ++entry) {
+    SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(entry), 0);
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    dialogs::Window *window = dialogs::Window::fromHandle(combo);
+    if (!window || window->OnToolHitTest(POINT{3, 3}, &tool) != entry + 1)
+      break;
+    NMTTDISPINFOA request{};
+    request.hdr.idFrom = tool.uId;
+    request.hdr.code = TTN_NEEDTEXTA;
+    SendMessageA(combo, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+    tips.ansi.push_back(request.lpszText ? request.lpszText : "");
+    NMTTDISPINFOW wide{};
+    wide.hdr.idFrom = tool.uId;
+    wide.hdr.code = TTN_NEEDTEXTW;
+    SendMessageA(combo, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&wide));
+    std::string narrow;
+    for (const wchar_t *c = wide.lpszText; c && *c; ++c)
+      narrow += static_cast<char>(*c);
+    tips.wide.push_back(narrow);
+  }
+  return tips;
+}
+
 // A message box the pages asked for.
 struct Box {
   std::string text, caption;
@@ -103,6 +148,82 @@ inline void spin(HWND page, int id, int delta) {
   change.iPos = 1;
   change.iDelta = delta;
   notify(page, change.hdr);
+}
+
+// The captions of a property sheet's tabs, in order.
+inline std::vector<std::string> tabTexts(HWND sheet) {
+  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+  std::vector<std::string> texts;
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    char text[64] = {};
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+// The text of a list view's cell.
+inline std::string cellText(HWND list, int row, int column) {
+  char text[128] = {};
+  LVITEMA item = {};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+// The header and cell texts of a report list that its columns cut: a
+// text wider than its column leaves room for (the header keeps 3 edge
+// widths at each side of its text, a cell 5 pixels, as Wine draws them),
+// or a column that reaches past the client area. Each as the text itself.
+inline std::vector<std::string> cutTexts(HWND list) {
+  std::vector<std::string> cut;
+  HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+  const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+  const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+  HDC dc = GetDC(list);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  auto width = [dc](const std::string &text) {
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  RECT client;
+  GetClientRect(list, &client);
+  for (int column = 0; column < columns; ++column) {
+    char text[128] = {};
+    HDITEMA item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(&item));
+    RECT place = {};
+    SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
+                 reinterpret_cast<LPARAM>(&place));
+    if (place.right - place.left < width(text) + 6 * GetSystemMetrics(SM_CXEDGE) ||
+        place.right > client.right)
+      cut.push_back(text);
+    for (int row = 0; row < rows; ++row) {
+      const std::string cell = cellText(list, row, column);
+      RECT room = {};
+      room.top = column;
+      room.left = column == 0 ? LVIR_LABEL : LVIR_BOUNDS;
+      SendMessageA(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&room));
+      if (!cell.empty() && (room.right - room.left < width(cell) + 10 || room.right > client.right))
+        cut.push_back(cell);
+    }
+  }
+  SelectObject(dc, old);
+  ReleaseDC(list, dc);
+  return cut;
 }
 
 // A test of a page: the prompt seam records every box and answers it.

@@ -4,7 +4,7 @@
 
 namespace uikit {
 
-INT_PTR CComboBoxQor::toolHitTest(POINT, TOOLINFOA *info) const {
+INT_PTR CComboBoxQor::OnToolHitTest(POINT, TOOLINFOA *info) const {
   int entry = selection();
   if (entry < 0)
     return -1;

@@ -10,7 +10,7 @@ namespace uikit {
 
 class CComboBoxQor : public dialogs::ComboBox {
 public:
-  INT_PTR toolHitTest(POINT point, TOOLINFOA *info) const override;
+  INT_PTR OnToolHitTest(POINT point, TOOLINFOA *info) const override;
 
 protected:
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;

@@ -75,9 +75,9 @@ void ComponentSheet::onApplyNow(WPARAM wParam, LPARAM lParam) {
   bool format = changed(format_.get());
   owner_.putDirtyFlag(true);
   if (parameters || format)
-    owner_.updateBodyText();
+    owner_.UpdateBodyText();
   if (results || format)
-    owner_.layoutShape();
+    owner_.LayoutShape();
   if (parameters)
     updateCircuitOf(owner_);
   for (ComponentPage *page : {parameters_.get(), results_.get(), format_.get()})

@@ -2,6 +2,7 @@
 
 #include "passive-lib/uikit/win32/page-notifications.h"
 #include "passive-lib/uikit/win32/pages-resource.h"
+#include "passive-lib/uikit/win32/tip-reply.h"
 #include "passive-lib/win32/xml-access.h"
 
 namespace uikit {
@@ -11,15 +12,6 @@ using passive::FormatSide;
 using passive::ItemSetting;
 
 const char *const FormatEntries[] = {"General", "Scientific", "Engineering", "Metric", "SPICE"};
-
-const char *const FormatTips[] = {
-    "\"General\" creates fixed or floating-point format to present the value in the shortest "
-    "space",
-    "\"Scientific\" creates floating-point format",
-    "\"Engineering\" creates floating-point format with exponents that are a multiple of three",
-    "\"Metric\" is similar to \"Engineering\" format with suffix substitutions for common "
-    "exponents",
-    "\"SPICE\" is similar to \"Metric\" format using uppercase letters and 'MEG'"};
 
 const DWORD HelpIds[] = {IDC_FORMAT_CHANGE_SIGN,
                          0x807400D7,
@@ -57,11 +49,13 @@ void CRLCOcxFormat::attach(SheetOwner &owner) {
   params_ = std::make_unique<XmlPageSection>(passive::childElement(root.get(), "PARAMS"));
   results_ = std::make_unique<XmlPageSection>(passive::childElement(root.get(), "RESULT"));
   model_ = std::make_unique<passive::FormatPageModel>(params_->section(), results_->section(),
-                                                      owner.partId());
+                                                      owner.shownPartId());
+  shownPartId_ = owner.shownPartId();
+  openingIdText_ = passive::identifierText(params_->section());
 }
 
-BOOL CRLCOcxFormat::onInitDialog() {
-  ComponentPage::onInitDialog();
+BOOL CRLCOcxFormat::OnInitDialog() {
+  ComponentPage::OnInitDialog();
   paramsList_.subclass(item(IDC_FORMAT_PARAMS_LIST));
   resultsList_.subclass(item(IDC_FORMAT_RESULTS_LIST));
   moveSpin_.subclass(item(IDC_FORMAT_MOVE));
@@ -101,7 +95,12 @@ void CRLCOcxFormat::fillList(FormatSide side) {
   view.setColumnWidth(0, client.right);
 }
 
-bool CRLCOcxFormat::onSetActive() {
+bool CRLCOcxFormat::OnSetActive() {
+  // An identifier typed on the Parameters page shows here before OK.
+  if (model_ && params_) {
+    const std::optional<std::string> typed = passive::identifierText(params_->section());
+    model_->setPartId(typed && typed != openingIdText_ ? *typed : shownPartId_);
+  }
   fillList(FormatSide::Params);
   fillList(FormatSide::Results);
   CheckDlgButton(handle(), IDC_FORMAT_LAYER, model_ && model_->layerOn() ? BST_CHECKED : 0);
@@ -112,12 +111,12 @@ bool CRLCOcxFormat::onSetActive() {
   formatCombo_.select(2);
   precisionSpin_.setPosition(3);
   active_ = true;
-  return ComponentPage::onSetActive();
+  return ComponentPage::OnSetActive();
 }
 
-bool CRLCOcxFormat::onKillActive() {
+bool CRLCOcxFormat::OnKillActive() {
   active_ = false;
-  return ComponentPage::onKillActive();
+  return ComponentPage::OnKillActive();
 }
 
 void CRLCOcxFormat::load(FormatSide side, int row) {
@@ -223,10 +222,10 @@ bool CRLCOcxFormat::onNotify(NMHDR *header, LRESULT &result) {
     result = 1;
     return true;
   }
-  if (header->idFrom == IDC_FORMAT_FORMAT && isTipRequest(*header)) {
-    const int entry = static_cast<int>(reinterpret_cast<NMTTDISPINFOA *>(header)->lParam);
+  if (header->idFrom == IDC_FORMAT_FORMAT && isTipTextRequest(header)) {
+    const LPARAM entry = tipRequestCode(header);
     if (entry >= 0 && entry < 5)
-      replyTip(*header, passive::fitTipReply(FormatTips[entry]));
+      setTipReply(header, FormatTips[entry]);
     result = 0;
     return true;
   }

@@ -7,6 +7,7 @@
 #define PASSIVE_LIB_UIKIT_CRLC_OCX_FORMAT_H
 
 #include "passive-lib/uikit/core/format-page-model.h"
+#include "passive-lib/uikit/win32/combo-box-qor.h"
 #include "passive-lib/uikit/win32/component-page.h"
 #include "passive-lib/uikit/win32/xml-page-section.h"
 
@@ -15,6 +16,8 @@
 #include "platform/dialogs/win32/up-down.h"
 
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace uikit {
 
@@ -29,9 +32,9 @@ public:
 
 protected:
   HelpIdTable helpIds() const override;
-  BOOL onInitDialog() override;
-  bool onSetActive() override;
-  bool onKillActive() override;
+  BOOL OnInitDialog() override;
+  bool OnSetActive() override;
+  bool OnKillActive() override;
   bool onCommand(WORD id, WORD code, HWND control) override;
   bool onNotify(NMHDR *header, LRESULT &result) override;
 
@@ -44,9 +47,11 @@ private:
 
   dialogs::ListView resultsList_, paramsList_;
   dialogs::UpDown moveSpin_, precisionSpin_;
-  dialogs::ComboBox formatCombo_;
+  CComboBoxQor formatCombo_;
   std::unique_ptr<XmlPageSection> params_, results_;
   std::unique_ptr<passive::FormatPageModel> model_;
+  std::string shownPartId_;
+  std::optional<std::string> openingIdText_; // the identifier item's TEXT when the sheet opened
   bool active_ = false;
   bool paramsSide_ = false, resultsSide_ = false;
 };

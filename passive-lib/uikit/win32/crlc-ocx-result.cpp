@@ -1,5 +1,6 @@
 #include "passive-lib/uikit/win32/crlc-ocx-result.h"
 
+#include "passive-lib/uikit/win32/item-columns.h"
 #include "passive-lib/uikit/win32/page-notifications.h"
 #include "passive-lib/uikit/win32/pages-resource.h"
 #include "passive-lib/win32/xml-access.h"
@@ -14,16 +15,16 @@ void CRLCOcxResult::attach(SheetOwner &owner) {
   model_ = std::make_unique<passive::ResultPageModel>(results_->section());
 }
 
-BOOL CRLCOcxResult::onInitDialog() {
-  ComponentPage::onInitDialog();
+BOOL CRLCOcxResult::OnInitDialog() {
+  ComponentPage::OnInitDialog();
   list_.subclass(item(IDC_RESULTS_LIST));
   list_.setExtendedStyle(LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_TWOCLICKACTIVATE);
   list_.setBackground(RGB(255, 255, 255));
   RECT client;
   GetClientRect(list_.handle(), &client);
-  list_.insertColumn(0, "Name", 60);
-  list_.insertColumn(1, "Value", client.right - 100, LVCFMT_RIGHT);
-  list_.insertColumn(2, "Units", 40, LVCFMT_CENTER);
+  list_.insertColumn(NameColumn, "Name", 60);
+  list_.insertColumn(ValueColumn, "Value", client.right - 100, LVCFMT_RIGHT);
+  list_.insertColumn(UnitsColumn, "Units", 40, LVCFMT_CENTER);
   if (model_)
     list_.send(LVM_SETITEMCOUNT, static_cast<WPARAM>(model_->rowCount()));
   return TRUE;
@@ -36,27 +37,23 @@ void CRLCOcxResult::fill() {
   for (int row = 0; row < model_->rowCount(); ++row) {
     const passive::ItemRow text = model_->row(row);
     list_.insertItem(row, text.name);
-    list_.setItemText(row, 1, text.value);
-    list_.setItemText(row, 2, text.unit);
+    list_.setItemText(row, ValueColumn, text.value);
+    list_.setItemText(row, UnitsColumn, text.unit);
     if (model_->shown(row))
       list_.setChecked(row, true);
   }
-  list_.setColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
-  list_.setColumnWidth(2, LVSCW_AUTOSIZE_USEHEADER);
-  RECT client;
-  GetClientRect(list_.handle(), &client);
-  list_.setColumnWidth(1, client.right - list_.columnWidth(0) - list_.columnWidth(2));
+  fitItemColumns(list_);
 }
 
-bool CRLCOcxResult::onSetActive() {
+bool CRLCOcxResult::OnSetActive() {
   fill();
   active_ = true;
-  return ComponentPage::onSetActive();
+  return ComponentPage::OnSetActive();
 }
 
-bool CRLCOcxResult::onKillActive() {
+bool CRLCOcxResult::OnKillActive() {
   active_ = false;
-  return ComponentPage::onKillActive();
+  return ComponentPage::OnKillActive();
 }
 
 bool CRLCOcxResult::onNotify(NMHDR *header, LRESULT &result) {
@@ -77,8 +74,8 @@ bool CRLCOcxResult::onNotify(NMHDR *header, LRESULT &result) {
     result = 0;
     return true;
   }
-  if (isTipRequest(*header) && model_) {
-    replyTip(*header, model_->tip(tipRow(*header), tipColumn(*header)));
+  if (isTipTextRequest(header) && model_) {
+    setTipReply(header, model_->tip(tipRow(*header), tipColumn(*header)));
     result = 0;
     return true;
   }

@@ -22,9 +22,9 @@ public:
   const CListCtrlEx &list() const { return list_; }
 
 protected:
-  BOOL onInitDialog() override;
-  bool onSetActive() override;
-  bool onKillActive() override;
+  BOOL OnInitDialog() override;
+  bool OnSetActive() override;
+  bool OnKillActive() override;
   bool onNotify(NMHDR *header, LRESULT &result) override;
 
 private:

@@ -13,14 +13,6 @@ namespace uikit {
 
 const char *const GndPropertiesDialog::FormatNames[5] = {"General", "Scientific", "Engineering",
                                                          "Metric", "SPICE"};
-const char *const GndPropertiesDialog::FormatTips[5] = {
-    "\"General\" creates fixed or floating-point format to present the value in the shortest "
-    "space",
-    "\"Scientific\" creates floating-point format",
-    "\"Engineering\" creates floating-point format with exponents that are a multiple of three",
-    "\"Metric\" is similar to \"Engineering\" format with suffix substitutions for common "
-    "exponents",
-    "\"SPICE\" is similar to \"Metric\" format using uppercase letters and 'MEG'"};
 
 namespace {
 const int DetailControls[] = {IDC_GND_SHOW_NAME, IDC_GND_SHOW_UNITS,    IDC_GND_CHANGE_SIGN,
@@ -74,8 +66,8 @@ void GndPropertiesDialog::updatePreview() {
   SetDlgItemTextA(handle(), IDC_GND_PREVIEW, label.toAnsi().c_str());
 }
 
-BOOL GndPropertiesDialog::onInitDialog() {
-  TipDialog::onInitDialog();
+BOOL GndPropertiesDialog::OnInitDialog() {
+  TipDialog::OnInitDialog();
   format_.subclass(item(IDC_GND_FORMAT));
   precision_.subclass(item(IDC_GND_PRECISION));
   spin_.subclass(item(IDC_GND_PRECISION_SPIN));

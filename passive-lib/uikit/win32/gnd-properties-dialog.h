@@ -21,7 +21,6 @@ namespace uikit {
 class GndPropertiesDialog : public TipDialog {
 public:
   static const char *const FormatNames[5];
-  static const char *const FormatTips[5];
 
   // Creates its own QorLib service; a failure other than E_NOINTERFACE
   // throws base::ComError.
@@ -31,7 +30,7 @@ public:
   void setElements(IXMLElement *result, IXMLElement *item);
 
 protected:
-  BOOL onInitDialog() override;
+  BOOL OnInitDialog() override;
   bool onCommand(WORD id, WORD code, HWND control) override;
   bool onNotify(NMHDR *header, LRESULT &result) override;
 

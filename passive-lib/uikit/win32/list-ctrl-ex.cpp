@@ -111,7 +111,7 @@ int CListCtrlEx::HitTestEx(POINT point, RECT *cell, int *column) const {
   return row;
 }
 
-INT_PTR CListCtrlEx::toolHitTest(POINT point, TOOLINFOA *info) const {
+INT_PTR CListCtrlEx::OnToolHitTest(POINT point, TOOLINFOA *info) const {
   RECT cell{};
   int column = -1;
   int row = HitTestEx(point, &cell, &column);

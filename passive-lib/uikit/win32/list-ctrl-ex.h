@@ -31,7 +31,7 @@ public:
   // column its index (-1 on the check box or beside every column).
   int HitTestEx(POINT point, RECT *cell, int *column) const;
 
-  INT_PTR toolHitTest(POINT point, TOOLINFOA *info) const override;
+  INT_PTR OnToolHitTest(POINT point, TOOLINFOA *info) const override;
 
 protected:
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;

@@ -1,8 +1,10 @@
 // What the pages read from their lists' notifications: check box changes
 // (state image 1 unchecked, 2 checked), selection changes, the cell a tool
-// tip asks for, and the reply they give it.
+// tip asks for.
 #ifndef PASSIVE_LIB_UIKIT_PAGE_NOTIFICATIONS_H
 #define PASSIVE_LIB_UIKIT_PAGE_NOTIFICATIONS_H
+
+#include "passive-lib/uikit/win32/tip-reply.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -29,21 +31,12 @@ inline bool selectionLost(const NMLISTVIEW &change) {
          !(change.uNewState & LVIS_SELECTED) && (change.uOldState & LVIS_SELECTED);
 }
 
-inline bool isTipRequest(const NMHDR &header) {
-  return header.code == TTN_NEEDTEXTA || header.code == TTN_NEEDTEXTW;
-}
 // The list's cell code of a tip request: row in bits 8 and up, column in
 // the low byte (255: the row's check box).
-inline int tipRow(const NMHDR &header) {
-  return static_cast<int>(reinterpret_cast<const NMTTDISPINFOA &>(header).lParam >> 8);
-}
+inline int tipRow(const NMHDR &header) { return static_cast<int>(tipRequestCode(&header) >> 8); }
 inline int tipColumn(const NMHDR &header) {
-  return static_cast<int>(reinterpret_cast<const NMTTDISPINFOA &>(header).lParam & 0xFF);
+  return static_cast<int>(tipRequestCode(&header) & 0xFF);
 }
-
-// Copies text (already cut to fit) into the request's 80-byte reply
-// buffer, wide for TTN_NEEDTEXTW, always with its terminator.
-void replyTip(NMHDR &header, const std::string &text);
 
 } // namespace uikit
 

@@ -1,5 +1,6 @@
 #include "passive-lib/uikit/win32/params-page.h"
 
+#include "passive-lib/uikit/win32/item-columns.h"
 #include "passive-lib/uikit/win32/page-notifications.h"
 #include "passive-lib/uikit/win32/pages-resource.h"
 #include "passive-lib/win32/xml-access.h"
@@ -9,14 +10,20 @@
 namespace uikit {
 namespace {
 
+// The help context numbers of the page's controls in the help file.
+const DWORD AutoApplyHelp = 0x807000CC;
+const DWORD RoundHelp = 0x807000CA;
+const DWORD ListHelp = 0x807000C9;
+const DWORD SpinHelp = 0x807000CB;
+
 const DWORD PageHelpIds[] = {IDC_PARAMS_AUTO_APPLY,
-                             0x807000CC,
+                             AutoApplyHelp,
                              IDC_PARAMS_ROUND,
-                             0x807000CA,
+                             RoundHelp,
                              IDC_PARAMS_LIST,
-                             0x807000C9,
+                             ListHelp,
                              IDC_PARAMS_SPIN,
-                             0x807000CB,
+                             SpinHelp,
                              0,
                              0};
 
@@ -30,7 +37,8 @@ ParamsPage::ParamsPage(passive::ParamsFlavour flavour, HelpIdTable helpIds)
 void ParamsPage::attach(SheetOwner &owner) {
   base::ComPtr<IXMLElement> root = owner.rootElement();
   params_ = std::make_unique<XmlPageSection>(passive::childElement(root.get(), "PARAMS"));
-  model_ = std::make_unique<passive::ParamsPageModel>(params_->section(), flavour_);
+  model_ =
+      std::make_unique<passive::ParamsPageModel>(params_->section(), flavour_, owner.shownPartId());
   // The power rail's and the source's boxes are captioned "Power Supply";
   // the others carry the component's name.
   caption_ = "Power Supply";
@@ -43,11 +51,11 @@ bool ParamsPage::addTools() {
   return true;
 }
 
-BOOL ParamsPage::onInitDialog() {
+BOOL ParamsPage::OnInitDialog() {
   spin_.subclass(item(IDC_PARAMS_SPIN));
   combo_.subclass(item(IDC_PARAMS_ROUND));
   list_.subclass(item(IDC_PARAMS_LIST));
-  ComponentPage::onInitDialog();
+  ComponentPage::OnInitDialog();
   int count = 0;
   const char *const *entries = passive::roundEntries(flavour_, count);
   for (int i = 0; i < count; ++i)
@@ -59,17 +67,17 @@ BOOL ParamsPage::onInitDialog() {
   list_.setBackground(RGB(255, 255, 255));
   RECT client;
   GetClientRect(list_.handle(), &client);
-  list_.insertColumn(0, "Name", 60);
-  list_.insertColumn(1, "Value", client.right - 100);
-  list_.insertColumn(2, "Units", 40);
+  list_.insertColumn(NameColumn, "Name", 60);
+  list_.insertColumn(ValueColumn, "Value", client.right - 100);
+  list_.insertColumn(UnitsColumn, "Units", 40);
   int selected = -1;
   if (model_) {
     list_.send(LVM_SETITEMCOUNT, static_cast<WPARAM>(model_->rowCount()));
     for (int row = 0; row < model_->rowCount(); ++row) {
       const passive::ItemRow text = model_->row(row);
       list_.insertItem(row, text.name);
-      list_.setItemText(row, 1, text.value);
-      list_.setItemText(row, 2, text.unit);
+      list_.setItemText(row, ValueColumn, text.value);
+      list_.setItemText(row, UnitsColumn, text.unit);
     }
     for (int row = 0; row < model_->rowCount(); ++row)
       if (model_->shown(row))
@@ -78,9 +86,7 @@ BOOL ParamsPage::onInitDialog() {
     if (selected >= 0)
       list_.setItemState(selected, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   }
-  list_.setColumnWidth(0, LVSCW_AUTOSIZE_USEHEADER);
-  list_.setColumnWidth(2, LVSCW_AUTOSIZE_USEHEADER);
-  list_.setColumnWidth(1, client.right - list_.columnWidth(0) - list_.columnWidth(2));
+  fitItemColumns(list_);
   if (selected >= 0) {
     list_.ensureVisible(selected);
     if (const std::optional<int> round = model_->round(selected))
@@ -109,7 +115,7 @@ void ParamsPage::refreshAdjust() {
   } else if (tip.kind == passive::AdjustTip::Text) {
     setTipsActive(true);
     adjustTip_ = tip.text;
-    toolTip_.updateTipText(item(IDC_PARAMS_SPIN), adjustTip_);
+    toolTip_.UpdateTipText(item(IDC_PARAMS_SPIN), adjustTip_);
   }
 }
 
@@ -120,14 +126,14 @@ void ParamsPage::afterChange() {
     PostMessageA(sheetHandle(), WM_COMMAND, ApplyNowCommand, 0);
 }
 
-bool ParamsPage::onSetActive() {
+bool ParamsPage::OnSetActive() {
   active_ = true;
-  return ComponentPage::onSetActive();
+  return ComponentPage::OnSetActive();
 }
 
-bool ParamsPage::onKillActive() {
+bool ParamsPage::OnKillActive() {
   active_ = false;
-  return ComponentPage::onKillActive();
+  return ComponentPage::OnKillActive();
 }
 
 bool ParamsPage::onCommand(WORD id, WORD code, HWND control) {
@@ -146,7 +152,7 @@ LRESULT ParamsPage::endEdit(const NMLVDISPINFOA &edit) {
     return -1;
   }
   if (outcome.kind == passive::EntryOutcome::Accepted) {
-    list_.setItemText(row, 1, edit.item.pszText);
+    list_.setItemText(row, ValueColumn, edit.item.pszText);
     afterChange();
   }
   enableStepping(model_->numeric(row));
@@ -162,7 +168,7 @@ bool ParamsPage::onNotify(NMHDR *header, LRESULT &result) {
     list_.ensureVisible(row);
     const int delta = reinterpret_cast<NMUPDOWN *>(header)->iDelta;
     const std::optional<std::string> text = model_->step(row, combo_.selection(), delta);
-    if (text && list_.setItemText(row, 1, *text))
+    if (text && list_.setItemText(row, ValueColumn, *text))
       afterChange();
     return true;
   }
@@ -176,7 +182,7 @@ bool ParamsPage::onNotify(NMHDR *header, LRESULT &result) {
   case LVN_ITEMACTIVATE:
     // The value is typed in place; the spin and combo wait for its end.
     enableStepping(false);
-    list_.EditSubLabel(reinterpret_cast<NMITEMACTIVATE *>(header)->iItem, 1, true);
+    list_.EditSubLabel(reinterpret_cast<NMITEMACTIVATE *>(header)->iItem, ValueColumn, true);
     return true;
   case LVN_ITEMCHANGED: {
     const NMLISTVIEW &change = *reinterpret_cast<NMLISTVIEW *>(header);
@@ -197,7 +203,7 @@ bool ParamsPage::onNotify(NMHDR *header, LRESULT &result) {
   default:
     break;
   }
-  if (isTipRequest(*header)) {
+  if (isTipTextRequest(header)) {
     const int row = tipRow(*header), column = tipColumn(*header);
     std::string text;
     if (column == 255)
@@ -205,7 +211,7 @@ bool ParamsPage::onNotify(NMHDR *header, LRESULT &result) {
     else if (row >= 0 && row < model_->rowCount())
       text =
           passive::cellTip(*params_->section().items[static_cast<std::size_t>(row)]).value_or("");
-    replyTip(*header, text);
+    setTipReply(header, text);
     return true;
   }
   return ComponentPage::onNotify(header, result);

@@ -40,9 +40,9 @@ protected:
   void attach(SheetOwner &owner) override;
   HelpIdTable helpIds() const override { return helpIds_; }
   bool addTools() override;
-  BOOL onInitDialog() override;
-  bool onSetActive() override;
-  bool onKillActive() override;
+  BOOL OnInitDialog() override;
+  bool OnSetActive() override;
+  bool OnKillActive() override;
   bool onCommand(WORD id, WORD code, HWND control) override;
   bool onNotify(NMHDR *header, LRESULT &result) override;
 

@@ -4,8 +4,8 @@
 
 namespace uikit {
 
-BOOL CRLCOcxSheet::onInitDialog() {
-  BOOL result = TipPropertySheet::onInitDialog();
+BOOL CRLCOcxSheet::OnInitDialog() {
+  BOOL result = TipPropertySheet::OnInitDialog();
   if (HMENU menu = GetSystemMenu(handle(), FALSE)) {
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuA(menu, MF_STRING, VersionCommand, "&Version...");
@@ -13,7 +13,7 @@ BOOL CRLCOcxSheet::onInitDialog() {
   return result;
 }
 
-INT_PTR CRLCOcxSheet::toolHitTest(POINT point, TOOLINFOA *info) const {
+INT_PTR CRLCOcxSheet::OnToolHitTest(POINT point, TOOLINFOA *info) const {
   POINT screen = point;
   ClientToScreen(handle(), &screen);
   LRESULT hit = send(WM_NCHITTEST, 0, MAKELPARAM(screen.x, screen.y));

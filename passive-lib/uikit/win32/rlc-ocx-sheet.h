@@ -18,10 +18,10 @@ public:
   // HTCLOSE gives "Close", HTHELP "Help" (text a copy for the receiver to
   // free, tool identifier the hit code, rectangle over the caption button
   // in client coordinates); any other hit -1.
-  INT_PTR toolHitTest(POINT point, TOOLINFOA *info) const override;
+  INT_PTR OnToolHitTest(POINT point, TOOLINFOA *info) const override;
 
 protected:
-  BOOL onInitDialog() override;
+  BOOL OnInitDialog() override;
 };
 
 } // namespace uikit

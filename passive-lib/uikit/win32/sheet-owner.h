@@ -22,15 +22,18 @@ public:
   virtual void putDirtyFlag(bool dirty) = 0;
   // IQorOcx PartID get: the identifier item's TEXT, else its DEFAULT.
   virtual std::string partId() = 0;
+  // The identifier the drawing shows for the part: the one the circuit
+  // gave it (IQorOcx PartID put), else PartID get.
+  virtual std::string shownPartId() { return partId(); }
   // IQorOcx2 CompGUID get: the device name under which the circuit maps
   // the control.
   virtual std::string compGuid() = 0;
   // The host shape the control is bound to; empty while it is unbound.
   virtual base::ComPtr<IDrawShape> shape() = 0;
   // The label text on the shape, recomposed from the document.
-  virtual void updateBodyText() = 0;
+  virtual void UpdateBodyText() = 0;
   // The label and result texts placed on the shape again.
-  virtual void layoutShape() = 0;
+  virtual void LayoutShape() = 0;
   // After a successful Apply: the document as it now stands becomes the
   // copy that an end of the sheet other than OK restores, so that the
   // document, the device and the drawing keep agreeing.

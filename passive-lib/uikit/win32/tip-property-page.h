@@ -1,5 +1,5 @@
 // A property page with tool tips and context help (see TippedWindow); the
-// derived page changes a tool's text with toolTip().updateTipText.
+// derived page changes a tool's text with toolTip().UpdateTipText.
 #ifndef PASSIVE_LIB_UIKIT_TIP_PROPERTY_PAGE_H
 #define PASSIVE_LIB_UIKIT_TIP_PROPERTY_PAGE_H
 

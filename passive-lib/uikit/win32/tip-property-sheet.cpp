@@ -2,7 +2,7 @@
 
 namespace uikit {
 
-bool TipPropertySheet::createToolTips() {
+bool TipPropertySheet::CreateToolTips() {
   if (!toolTip_.create(handle()))
     return false;
   if (tipsActive_)
@@ -31,7 +31,7 @@ bool TipPropertySheet::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
       SetWindowPos(handle(), nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
       transferDataToControls();
-      createToolTips();
+      CreateToolTips();
     }
     result = defaultProc(message, wParam, lParam);
     return true;

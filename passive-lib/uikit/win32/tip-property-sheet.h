@@ -25,7 +25,7 @@ public:
 protected:
   virtual HelpIdTable helpIds() const { return nullptr; }
   virtual bool addTools() { return true; }
-  virtual bool createToolTips();
+  virtual bool CreateToolTips();
   // Hands the derived sheet's data to its controls at the first show.
   virtual void transferDataToControls() {}
 

@@ -30,6 +30,28 @@ void setTipReply(NMHDR *request, const std::string &text) {
   }
 }
 
+void setTipReply(NMHDR *request, const ConstantTip &text) {
+  if (request->code == TTN_NEEDTEXTA) {
+    auto *info = reinterpret_cast<NMTTDISPINFOA *>(request);
+    info->lpszText = const_cast<char *>(text.ansi);
+    info->hinst = nullptr;
+  } else if (request->code == TTN_NEEDTEXTW) {
+    auto *info = reinterpret_cast<NMTTDISPINFOW *>(request);
+    info->lpszText = const_cast<wchar_t *>(text.wide);
+    info->hinst = nullptr;
+  }
+}
+
+const ConstantTip FormatTips[5] = {
+    CONSTANT_TIP("\"General\" creates fixed or floating-point format to present the value in the "
+                 "shortest space"),
+    CONSTANT_TIP("\"Scientific\" creates floating-point format"),
+    CONSTANT_TIP("\"Engineering\" creates floating-point format with exponents that are a multiple "
+                 "of three"),
+    CONSTANT_TIP("\"Metric\" is similar to \"Engineering\" format with suffix substitutions for "
+                 "common exponents"),
+    CONSTANT_TIP("\"SPICE\" is similar to \"Metric\" format using uppercase letters and 'MEG'")};
+
 LPARAM tipRequestCode(const NMHDR *request) {
   if (request->code == TTN_NEEDTEXTW)
     return reinterpret_cast<const NMTTDISPINFOW *>(request)->lParam;

@@ -26,7 +26,7 @@ protected:
   virtual HelpIdTable helpIds() const { return nullptr; }
   virtual bool addTools() { return true; }
 
-  virtual bool createToolTips() {
+  virtual bool CreateToolTips() {
     if (!toolTip_.create(this->handle()))
       return false;
     if (tipsActive_)
@@ -34,9 +34,9 @@ protected:
     return addTools();
   }
 
-  BOOL onInitDialog() override {
-    Base::onInitDialog();
-    createToolTips();
+  BOOL OnInitDialog() override {
+    Base::OnInitDialog();
+    CreateToolTips();
     return TRUE;
   }
 

@@ -31,7 +31,7 @@ public:
   bool throwOnName = false;
 
 protected:
-  BOOL onInitDialog() override {
+  BOOL OnInitDialog() override {
     if (atStart)
       atStart(*this);
     return TRUE;
@@ -114,13 +114,13 @@ public:
   std::function<void(CountingPage &)> onActive;
 
 protected:
-  bool onSetActive() override {
+  bool OnSetActive() override {
     ++activated;
     if (onActive)
       std::exchange(onActive, nullptr)(*this);
     return true;
   }
-  bool onApply() override {
+  bool OnApply() override {
     ++applied;
     return true;
   }

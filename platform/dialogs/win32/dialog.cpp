@@ -72,7 +72,7 @@ void Dialog::endDialog(INT_PTR result) {
 
 bool Dialog::onCommand(WORD id, WORD, HWND) {
   if (id == IDOK) {
-    onOK();
+    OnOK();
     return true;
   }
   if (id == IDCANCEL) {
@@ -87,7 +87,7 @@ bool Dialog::onNotify(NMHDR *, LRESULT &) { return false; }
 bool Dialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
   switch (message) {
   case WM_INITDIALOG:
-    result = onInitDialog();
+    result = OnInitDialog();
     return true;
   case WM_COMMAND:
     if (onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam))) {

@@ -28,12 +28,12 @@ public:
   UINT templateId() const { return templateId_; }
 
 protected:
-  virtual BOOL onInitDialog() { return TRUE; }
+  virtual BOOL OnInitDialog() { return TRUE; }
   // WM_COMMAND from a control, menu or accelerator; true when handled.
   virtual bool onCommand(WORD id, WORD code, HWND control);
   // WM_NOTIFY from a child; true when handled (result is its answer).
   virtual bool onNotify(NMHDR *header, LRESULT &result);
-  virtual void onOK() { endDialog(IDOK); }
+  virtual void OnOK() { endDialog(IDOK); }
   virtual void onCancel() { endDialog(IDCANCEL); }
 
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;

@@ -30,13 +30,13 @@ bool PropertyPage::onNotify(NMHDR *header, LRESULT &result) {
     return false;
   switch (header->code) {
   case PSN_SETACTIVE:
-    result = onSetActive() ? 0 : -1;
+    result = OnSetActive() ? 0 : -1;
     return true;
   case PSN_KILLACTIVE:
-    result = onKillActive() ? FALSE : TRUE;
+    result = OnKillActive() ? FALSE : TRUE;
     return true;
   case PSN_APPLY:
-    result = onApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
+    result = OnApply() ? PSNRET_NOERROR : PSNRET_INVALID_NOCHANGEPAGE;
     return true;
   case PSN_RESET:
     onReset();

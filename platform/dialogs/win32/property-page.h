@@ -1,7 +1,7 @@
 // A page of a PropertySheetDialog: a dialog template shown inside the sheet.
-// The sheet's page notifications become virtual operations: onSetActive
-// when the page comes to the front, onKillActive when it is left (false
-// keeps it), onApply for OK and Apply (false keeps the sheet open), onReset
+// The sheet's page notifications become virtual operations: OnSetActive
+// when the page comes to the front, OnKillActive when it is left (false
+// keeps it), OnApply for OK and Apply (false keeps the sheet open), onReset
 // for Cancel. setModified tells the sheet whether the page holds changes
 // (the Apply button follows it).
 #ifndef PLATFORM_DIALOGS_PROPERTY_PAGE_H
@@ -24,12 +24,12 @@ public:
   HWND sheetHandle() const { return handle() ? GetParent(handle()) : nullptr; }
 
 protected:
-  virtual bool onSetActive() { return true; }
-  virtual bool onKillActive() { return true; }
-  virtual bool onApply() { return true; }
+  virtual bool OnSetActive() { return true; }
+  virtual bool OnKillActive() { return true; }
+  virtual bool OnApply() { return true; }
   virtual void onReset() {}
   // The sheet's OK and Cancel buttons are not the page's.
-  void onOK() override {}
+  void OnOK() override {}
   void onCancel() override {}
   bool onNotify(NMHDR *header, LRESULT &result) override;
 

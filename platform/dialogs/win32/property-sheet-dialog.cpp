@@ -26,7 +26,7 @@ int CALLBACK PropertySheetDialog::sheetCallback(HWND window, UINT message, LPARA
   if (message == PSCB_INITIALIZED && creating) {
     PropertySheetDialog *self = std::exchange(creating, nullptr);
     self->subclass(window);
-    self->onInitDialog();
+    self->OnInitDialog();
   }
   return 0;
 }

@@ -2,7 +2,7 @@
 // loop: made with a caption, a parent window and the page to open first;
 // pages are added in order and stay owned by the caller. The sheet's
 // window is subclassed while it lives, so derived sheets answer its
-// messages (onMessage) and its start (onInitDialog). doModal returns IDOK
+// messages (onMessage) and its start (OnInitDialog). doModal returns IDOK
 // when the sheet ended with its OK button (whatever that button reads),
 // IDCANCEL otherwise (Cancel, the close box, Escape).
 #ifndef PLATFORM_DIALOGS_PROPERTY_SHEET_DIALOG_H
@@ -33,7 +33,7 @@ public:
 
 protected:
   // After the common sheet's own start, before the sheet is shown.
-  virtual BOOL onInitDialog() { return TRUE; }
+  virtual BOOL OnInitDialog() { return TRUE; }
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
 
 private:

@@ -56,7 +56,7 @@ void ToolHitTracker::follow(const MSG &message) {
       ScreenToClient(window, &point);
       TOOLINFOA tool{};
       tool.cbSize = sizeof tool;
-      if (object->toolHitTest(point, &tool) != -1) {
+      if (object->OnToolHitTest(point, &tool) != -1) {
         std::string text;
         if (tool.lpszText && tool.lpszText != LPSTR_TEXTCALLBACKA) {
           text = tool.lpszText;

@@ -1,7 +1,7 @@
 // Tool tips from hit tests, for windows that compute their tools on the
 // fly (list cells, combo entries, caption buttons): while a modal loop
 // runs, every mouse move asks the objects of the window under the mouse,
-// and of its ancestors, for the tool at that point (Window::toolHitTest);
+// and of its ancestors, for the tool at that point (Window::OnToolHitTest);
 // a new tool replaces the previous one on a tool-tip control of the
 // loop's own, and the move is relayed to it so the tip shows after the
 // usual delay. A tool's text may be asked back from its window

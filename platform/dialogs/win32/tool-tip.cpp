@@ -37,7 +37,7 @@ bool ToolTip::addTool(HWND tool, const std::string &text) const {
   return send(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info)) != 0;
 }
 
-void ToolTip::updateTipText(HWND tool, const std::string &text) const {
+void ToolTip::UpdateTipText(HWND tool, const std::string &text) const {
   TOOLINFOA info{};
   info.cbSize = sizeof info;
   info.hwnd = owner_;

@@ -19,7 +19,7 @@ public:
   // A tool over a child window, with its text (LPSTR_TEXTCALLBACKA: asked
   // back from the owner).
   bool addTool(HWND tool, const std::string &text) const;
-  void updateTipText(HWND tool, const std::string &text) const;
+  void UpdateTipText(HWND tool, const std::string &text) const;
   void relayEvent(const MSG &message) const {
     send(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
   }

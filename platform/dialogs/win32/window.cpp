@@ -48,7 +48,7 @@ std::string Window::text() const {
 
 bool Window::preTranslate(MSG &) { return false; }
 
-INT_PTR Window::toolHitTest(POINT, TOOLINFOA *) const { return -1; }
+INT_PTR Window::OnToolHitTest(POINT, TOOLINFOA *) const { return -1; }
 
 bool Window::onMessage(UINT, WPARAM, LPARAM, LRESULT &) { return false; }
 

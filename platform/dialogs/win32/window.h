@@ -42,7 +42,7 @@ public:
   // Names the tool under a point of the client area: fills info (its
   // window, identifier, rectangle and text) and returns the identifier,
   // or -1 when no tool is there.
-  virtual INT_PTR toolHitTest(POINT point, TOOLINFOA *info) const;
+  virtual INT_PTR OnToolHitTest(POINT point, TOOLINFOA *info) const;
 
 protected:
   // The window's own handling; true when handled (result set).

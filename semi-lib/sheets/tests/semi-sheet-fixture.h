@@ -44,8 +44,8 @@ public:
   std::string partId() override { return "Q1"; }
   std::string compGuid() override { return "{TEST}"; }
   ComPtr<IDrawShape> shape() override { return nullptr; }
-  void updateBodyText() override { calls.push_back("label"); }
-  void layoutShape() override { calls.push_back("layout"); }
+  void UpdateBodyText() override { calls.push_back("label"); }
+  void LayoutShape() override { calls.push_back("layout"); }
   void keepAppliedState() override {
     calls.push_back("keep");
     undo_ = document_.text();
@@ -129,14 +129,7 @@ protected:
     return -1;
   }
   static std::string cell(HWND page, int row, int column) {
-    char text[128] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendDlgItemMessageA(page, IDC_PARAMS_LIST, LVM_GETITEMTEXTA, static_cast<WPARAM>(row),
-                        reinterpret_cast<LPARAM>(&item));
-    return text;
+    return uikit_test::cellText(GetDlgItem(page, IDC_PARAMS_LIST), row, column);
   }
   // The in-place editor over the list (edit or combo); null when none.
   static HWND editor(HWND page) { return GetDlgItem(GetDlgItem(page, IDC_PARAMS_LIST), 200); }

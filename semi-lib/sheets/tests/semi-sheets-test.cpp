@@ -124,19 +124,7 @@ TEST_F(SemiSheets, ChoosingAModelInTheInPlaceListAndOkWritesTheMergedParameters)
 }
 
 std::vector<std::string> tabTexts(uikit::ComponentSheet &sheet) {
-  HWND tabs = reinterpret_cast<HWND>(SendMessageA(sheet.handle(), PSM_GETTABCONTROL, 0, 0));
-  std::vector<std::string> texts;
-  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char text[64] = {};
-    TCITEMA item = {};
-    item.mask = TCIF_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-    texts.push_back(text);
-  }
-  return texts;
+  return uikit_test::tabTexts(sheet.handle());
 }
 
 // The diode's and the PNP's sheets over their shipped libraries: the pages
@@ -548,6 +536,50 @@ TEST_F(SemiSheets, AutoApplyAppliesAChosenModelAtOnce) {
   EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "keep"}));
   EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904") << "applied, so Cancel keeps it";
   EXPECT_DOUBLE_EQ(owner.deviceValue("IS"), 6.81e-15);
+}
+
+// Every header and every name, value and unit of each kind's Parameters
+// page can be read whole; the screenshots in the test's scratch folder show
+// it.
+TEST_F(SemiSheets, EveryHeaderAndUnitOfTheParametersPagesReadsWhole) {
+  const struct {
+    semi::SemiKind kind;
+    const char *library, *shot;
+  } kinds[] = {{semi::SemiKind::Diode, "diode.xml", "diode-parameters.bmp"},
+               {semi::SemiKind::Npn, "npn.xml", "npn-parameters.bmp"},
+               {semi::SemiKind::Pnp, "pnp.xml", "pnp-parameters.bmp"}};
+  for (const auto &kind : kinds) {
+    SCOPED_TRACE(kind.library);
+    TestOwner owner(kind.kind, shippedLibrary(kind.library));
+    auto sheet = sheetOf(kind.kind, owner);
+    std::vector<std::string> cut = {"(not shown)"};
+    int rows = 0;
+    ModalScript script(
+        {pageShown(*sheet),
+         [&] {
+           RedrawWindow(sheet->handle(), nullptr, nullptr,
+                        RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+           return true;
+         },
+         [&] {
+           HWND list = GetDlgItem(pageOf(*sheet), IDC_PARAMS_LIST);
+           rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+           cut = uikit_test::cutTexts(list);
+           GdiFlush();
+           return true;
+         },
+         [&] {
+           const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+           test_windows::saveScreenArea(screen, testing_support::scratchPath(kind.shot));
+           return true;
+         },
+         press(*sheet, IDCANCEL)},
+        cancelSheet(*sheet));
+    owner.showProperties([&] { return sheet->run(); });
+    ASSERT_TRUE(script.finished());
+    EXPECT_GT(rows, 8);
+    EXPECT_EQ(cut, std::vector<std::string>{});
+  }
 }
 
 TEST_F(SemiSheets, ScreenshotOfTheNpnSheetWithTheModelListOpen) {
