@@ -376,10 +376,9 @@ void TForm1::viewInvoice() {
   applyState();
   std::unique_ptr<TWaitForm> wait(new TWaitForm(this));
   waitForm_ = wait.get();
+  wait->Show();
   wait->DlgInfo("Invoice...", session_.currentHeader().billTo.lines[0]);
   wait->SetStatus("Loading " + number);
-  wait->Show();
-  wait->Repaint();
   try {
     std::vector<std::string> lines = session_.renderChosenInvoice(number, labels_);
     memoEMail->Lines().SetText(joinLines(lines));
@@ -547,10 +546,9 @@ void TForm1::SendEMail() {
   try {
     // Shown from the start: a server that is slow to answer, or never
     // greets, is waited for with the dialog saying so.
+    wait->Show();
     wait->DlgInfo("Sending...", editToName->Text());
     wait->SetStatus("Connecting");
-    wait->Show();
-    wait->Repaint();
     SMTPMail->Connect();
     SMTPMail->Login();
     SMTPMail->SendMail();
