@@ -5,8 +5,7 @@
 
 namespace billpost {
 
-void ExportText(components::FileSystem &files, const std::string &target,
-                const std::string &text) {
+void ExportText(components::FileSystem &files, const std::string &target, const std::string &text) {
   // Beside the target, so that the replacement stays on one volume.
   std::string fresh = target + ".new";
   if (!files.writeFile(fresh, text)) {

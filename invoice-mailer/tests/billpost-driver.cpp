@@ -393,8 +393,12 @@ void reportCourierNew() {
 // leaves the list closed and the window usable.
 void emptyLog(Billpost &b, const std::string &log) {
   openLog(b, log);
-  b.clickArrow();
-  Box box = waitBox();
+  // The first click of the mouse can go to activating the window.
+  Box box;
+  for (int attempt = 0; attempt < 3 && !box.window; ++attempt) {
+    b.clickArrow();
+    box = waitBox(5000);
+  }
   say("empty-box", box.window ? escaped(box.text) : "none");
   say("empty-boxes", std::to_string(countBoxes()));
   if (box.window)

@@ -51,7 +51,8 @@ std::string describe(HWND dialog) {
   LRESULT gauge = 0;
   if (HWND progress = childOfClass(dialog, PROGRESS_CLASSA))
     gauge = SendMessageA(progress, PBM_GETPOS, 0, 0);
-  return std::to_string(reinterpret_cast<std::uintptr_t>(dialog)) + "|" + textOf(dialog) + "|" + label + "|" + status + "|" + std::to_string(gauge);
+  return std::to_string(reinterpret_cast<std::uintptr_t>(dialog)) + "|" + textOf(dialog) + "|" +
+         label + "|" + status + "|" + std::to_string(gauge);
 }
 
 void holdForTheDriver(HWND dialog) {
@@ -78,13 +79,12 @@ void holdForTheDriver(HWND dialog) {
 
 } // namespace
 
-extern "C" __declspec(dllexport) LRESULT CALLBACK holdRenderingDialog(int code, WPARAM wParam,
-                                                                      LPARAM lParam) {
+extern "C" __declspec(dllexport) LRESULT CALLBACK
+    holdRenderingDialog(int code, WPARAM wParam, LPARAM lParam) {
   const auto *call = reinterpret_cast<const CWPSTRUCT *>(lParam);
   if (code == HC_ACTION && !held && call->message == WM_SETTEXT) {
     HWND dialog = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findRenderingDialog,
-                      reinterpret_cast<LPARAM>(&dialog));
+    EnumThreadWindows(GetCurrentThreadId(), findRenderingDialog, reinterpret_cast<LPARAM>(&dialog));
     if (dialog && GetAncestor(call->hwnd, GA_ROOT) != dialog)
       holdForTheDriver(dialog);
   }
