@@ -420,7 +420,6 @@ void failedOpen(Billpost &b, const std::string &bad) {
   answerBox("failed-open", "OK");
   settle(b.subject);
   say("status0-after-failed-open", statusPanel(b.status, 0));
-  b.dropDown();
   say("items-after-failed-open", std::to_string(b.items().size()));
 }
 

@@ -352,6 +352,7 @@ def check_origination(raw, sent_at):
     """Checks Date (within a minute of sent_at, when given) and answers the
     Message-ID."""
     message = email.message_from_bytes(raw, policy=email.policy.default)
+    check(message["Date"] is not None, "a Date")
     date = email.utils.parsedate_to_datetime(str(message["Date"]))
     check(date.tzinfo is not None, "Date: %s parses, with its offset" % message["Date"])
     if sent_at:

@@ -282,6 +282,7 @@ def parse(raw):
     message = email.message_from_bytes(raw, policy=email.policy.default)
     for part in message.walk():
         check(not part.defects, "no defects in %s: %s" % (part.get_content_type(), part.defects))
+    check(message["Date"] is not None, "a Date")
     date = email.utils.parsedate_to_datetime(str(message["Date"]))
     age = datetime.datetime.now(datetime.timezone.utc) - date
     check(date.tzinfo is not None and abs(age.total_seconds()) < 60, "Date %s is the send's" % message["Date"])
