@@ -9,7 +9,7 @@
 //
 // Usage: billpost-driver <Billpost.exe> <mode> [arguments]
 //   mode "run" <log.ldl> <export.txt> <attachment> <key> <empty.ldl>
-//        <log without items.ldl>: the whole road
+//        <log without items.ldl> <sender address>: the whole road
 //   mode "bench" <log.ldl>: times opening the drop-down
 #include "platform/base/win32/gdi-owners.h"
 #include "platform/base/win32/unique-handle.h"
@@ -527,7 +527,7 @@ int bench(const std::string &exe, const std::string &log) {
 
 int run(const std::string &exe, const std::string &log, const std::string &exportPath,
         const std::string &attachment, const std::string &key, const std::string &emptyLogPath,
-        const std::string &badLog) {
+        const std::string &badLog, const std::string &sender) {
   reportCourierNew();
   start(exe);
   Billpost b;
@@ -614,7 +614,7 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   b.setText(b.toName, "J\xF6rg M\xFCller");
   b.setText(b.toAddress, "inbox@localhost");
   b.setText(b.fromName, "Billing Desk");
-  b.setText(b.fromAddress, "billing@example.com");
+  b.setText(b.fromAddress, sender);
   b.clickButton(6);
   fileDialog("Attach file(s) to invoice", attachment);
   waitFor([&] { return SendMessageA(b.attachments, LB_GETCOUNT, 0, 0) == 1; });
@@ -654,7 +654,7 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   say("address-second-box", bounce.window ? escaped(bounce.text) : "none");
   if (bounce.window)
     answerBox("address-extra-box", "OK");
-  b.setText(b.fromAddress, "billing@example.com");
+  b.setText(b.fromAddress, sender);
   b.setText(b.toAddress, "inbox@localhost");
 
   // Nothing after "@": refused before any connection.
@@ -712,8 +712,8 @@ int main(int argc, char **argv) {
   std::vector<std::string> args(argv, argv + argc);
   if (args.size() >= 4 && args[2] == "bench")
     return bench(args[1], args[3]);
-  if (args.size() >= 9 && args[2] == "run")
-    return run(args[1], args[3], args[4], args[5], args[6], args[7], args[8]);
+  if (args.size() >= 10 && args[2] == "run")
+    return run(args[1], args[3], args[4], args[5], args[6], args[7], args[8], args[9]);
   std::fprintf(stderr, "usage: billpost-driver <Billpost.exe> run|bench ...\n");
   return 2;
 }

@@ -376,9 +376,12 @@ void TForm1::viewInvoice() {
   applyState();
   std::unique_ptr<TWaitForm> wait(new TWaitForm(this));
   waitForm_ = wait.get();
-  wait->Show();
   wait->DlgInfo("Invoice...", session_.currentHeader().billTo.lines[0]);
   wait->SetStatus("Loading " + number);
+  wait->Show();
+  // The program reads no messages while it renders: the dialog is drawn
+  // now, with the gauge at its start.
+  wait->SetProgress(0);
   try {
     std::vector<std::string> lines = session_.renderChosenInvoice(number, labels_);
     memoEMail->Lines().SetText(joinLines(lines));
@@ -546,9 +549,10 @@ void TForm1::SendEMail() {
   try {
     // Shown from the start: a server that is slow to answer, or never
     // greets, is waited for with the dialog saying so.
-    wait->Show();
     wait->DlgInfo("Sending...", editToName->Text());
     wait->SetStatus("Connecting");
+    wait->Show();
+    wait->SetProgress(0);
     SMTPMail->Connect();
     SMTPMail->Login();
     SMTPMail->SendMail();
