@@ -37,16 +37,8 @@ from aiosmtpd.controller import Controller
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TOOLS = os.path.join(HERE, "..", "tools")
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, what):
-    if not condition:
-        raise Failure(what)
-    print("ok   " + what)
+sys.path.insert(0, os.path.join(HERE, "..", "..", "testing"))
+from script_checks import Failure, check  # noqa: E402
 
 
 class Store:

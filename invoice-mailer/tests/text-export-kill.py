@@ -22,15 +22,8 @@ import subprocess
 import sys
 import time
 
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, what):
-    if not condition:
-        raise Failure(what)
-    print("ok   " + what)
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "testing"))
+from script_checks import Failure, check  # noqa: E402
 
 
 def export(tool, target, size, fill):
