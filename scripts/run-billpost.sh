@@ -26,6 +26,10 @@ printf '@log 03-1998\n@random count=50 seed=1998\n' >"$sample/sample-log.txt"
 /usr/bin/python3 "$root/invoice-mailer/tools/make-invoice-logs.py" "$sample/sample-log.txt" "$sample"
 echo "Sample log: $sample/03-1998.ldl"
 wine_prefix="$build/$tree/wineprefix"
+if [ ! -f "$wine_prefix/system.reg" ]; then
+  "$root/scripts/wine-new-prefix.sh" "$wine_bits" "$wine_prefix"
+fi
+"$root/scripts/wine-font-replacements.sh" "$wine_bits" "$wine_prefix"
 . "$root/scripts/wine-env.sh"
 export WINEDEBUG=-all
 cd "$sample"

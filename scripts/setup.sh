@@ -23,7 +23,7 @@ packages=(
   libclang-rt-14-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-  wine wine64 libwine-dev fonts-wine fonts-dejavu-core
+  wine wine64 libwine-dev fonts-wine fonts-dejavu-core fonts-liberation2
   xvfb xauth xclip xdotool imagemagick
   googletest libgtest-dev libgmock-dev
   wamerican hunspell hunspell-en-us aspell aspell-en

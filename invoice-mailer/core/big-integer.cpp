@@ -27,15 +27,6 @@ unsigned BigInteger::bitLength() const {
   return bits;
 }
 
-std::uint64_t BigInteger::low64() const {
-  std::uint64_t value = 0;
-  if (words_.size() > 1)
-    value = static_cast<std::uint64_t>(words_[1]) << 32;
-  if (!words_.empty())
-    value |= words_[0];
-  return value;
-}
-
 void BigInteger::multiplySmall(std::uint32_t factor) {
   std::uint64_t carry = 0;
   for (std::uint32_t &word : words_) {

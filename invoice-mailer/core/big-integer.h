@@ -20,8 +20,6 @@ public:
   bool isZero() const { return words_.empty(); }
   // Number of significant bits (0 for zero).
   unsigned bitLength() const;
-  // The lowest 64 bits.
-  std::uint64_t low64() const;
 
   void multiplySmall(std::uint32_t factor);
   void addSmall(std::uint32_t addend);

@@ -74,11 +74,6 @@ InvoiceHeader decodeHeader(const std::uint8_t *record, const std::string &fileNa
   return header;
 }
 
-std::string decodeItemInvoiceNumber(const std::uint8_t *record, const std::string &fileName,
-                                    std::size_t index) {
-  return RecordPlace{record, fileName, index}.text(0, 25, "invoice number");
-}
-
 InvoiceItemRecord decodeItemRecord(const std::uint8_t *record, const std::string &fileName,
                                    std::size_t index) {
   RecordPlace place{record, fileName, index};

@@ -80,9 +80,6 @@ InvoiceHeader decodeHeader(const std::uint8_t *record, const std::string &fileNa
                            std::size_t index);
 InvoiceItemRecord decodeItemRecord(const std::uint8_t *record, const std::string &fileName,
                                    std::size_t index);
-// Just the invoice number of an item record (checked like the whole record).
-std::string decodeItemInvoiceNumber(const std::uint8_t *record, const std::string &fileName,
-                                    std::size_t index);
 
 } // namespace billpost
 

@@ -56,18 +56,27 @@ bool InvoiceContains(InvoiceLog &log, const InvoiceHeader &header, const std::st
   return false;
 }
 
+bool FilterMatches(InvoiceLog &log, const InvoiceHeader &header, const SearchSettings &settings) {
+  if (!settings.filterOn)
+    return true;
+  bool has1 = !settings.key1.empty(), has2 = !settings.key2.empty();
+  if (!has1 && !has2)
+    return true;
+  if (!has2)
+    return InvoiceContains(log, header, settings.key1);
+  bool result2 = InvoiceContains(log, header, settings.key2);
+  if (!has1)
+    return settings.joinWord == "NOT" ? !result2 : result2;
+  return CombineMatch(InvoiceContains(log, header, settings.key1), settings.joinWord, result2);
+}
+
 std::vector<std::string> listInvoiceNumbers(InvoiceLog &log, const SearchSettings &settings) {
   std::vector<std::string> numbers;
   std::size_t count = log.headerCount();
   for (std::size_t i = 0; i < count; ++i) {
     InvoiceHeader header = log.readHeader(i);
-    if (settings.filterOn) {
-      bool result1 = InvoiceContains(log, header, settings.key1);
-      bool result2 = InvoiceContains(log, header, settings.key2);
-      if (!CombineMatch(result1, settings.joinWord, result2))
-        continue;
-    }
-    numbers.push_back(std::move(header.invoiceNumber));
+    if (FilterMatches(log, header, settings))
+      numbers.push_back(std::move(header.invoiceNumber));
   }
   return numbers;
 }

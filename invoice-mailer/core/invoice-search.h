@@ -36,6 +36,12 @@ bool LineItemContains(const std::string &key, const InvoiceLineItem &item);
 // not match. Throws EInOutError on a damaged item file.
 bool InvoiceContains(InvoiceLog &log, const InvoiceHeader &header, const std::string &key);
 
+// Whether the filter lets header's invoice through. An empty key is no
+// condition: with one key empty the other decides alone (an empty key 1
+// with "NOT" lists the invoices without key 2); with both empty, or the
+// filter off, every invoice passes. Only two keys are joined by the word.
+bool FilterMatches(InvoiceLog &log, const InvoiceHeader &header, const SearchSettings &settings);
+
 // Invoice numbers of the header file in record order, filtered when the
 // settings say so.
 std::vector<std::string> listInvoiceNumbers(InvoiceLog &log, const SearchSettings &settings);

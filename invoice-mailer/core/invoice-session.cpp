@@ -6,24 +6,26 @@
 namespace billpost {
 
 void InvoiceSession::openLogPair(const std::string &headerFileName) {
-  log_.reset();
+  // The new pair opens before the old one closes: a pair that cannot be
+  // opened leaves the user with the log they had.
+  std::unique_ptr<InvoiceLog> opened = InvoiceLog::open(headerFileName);
+  log_ = std::move(opened);
   found_ = false;
   current_ = InvoiceHeader();
-  log_ = InvoiceLog::open(headerFileName);
 }
 
 std::string InvoiceSession::headerFileName() const {
   return log_ ? log_->headerFileName() : std::string();
 }
 
-std::vector<std::string> InvoiceSession::loadInvoiceNumbers() {
+std::vector<std::string> InvoiceSession::LoadInvoiceNumbers() {
   if (!log_)
     return {};
   log_->refresh();
   return listInvoiceNumbers(*log_, search_);
 }
 
-bool InvoiceSession::findChosenInvoice(const std::string &number) {
+bool InvoiceSession::FindChosenInvoice(const std::string &number) {
   found_ = false;
   if (!log_)
     return false;

@@ -19,8 +19,9 @@ namespace billpost {
 
 class InvoiceSession {
 public:
-  // Closes the open pair (and forgets the invoice looked up), then opens
-  // the pair of headerFileName. Throws EInOutError, leaving no pair open.
+  // Opens the pair of headerFileName in place of the open one, forgetting
+  // the invoice looked up. Throws EInOutError when the new pair cannot be
+  // opened; the open pair and the invoice looked up then stay as they were.
   void openLogPair(const std::string &headerFileName);
   bool logsOpen() const { return log_ != nullptr; }
   // The open pair's header file name; empty when none is open.
@@ -30,11 +31,11 @@ public:
 
   // The invoice numbers of the open log, filtered as the search settings
   // say; empty when no pair is open.
-  std::vector<std::string> loadInvoiceNumbers();
+  std::vector<std::string> LoadInvoiceNumbers();
 
   // Reads the headers from the first until one carries exactly number;
   // each header read becomes the current one. Answers the found flag.
-  bool findChosenInvoice(const std::string &number);
+  bool FindChosenInvoice(const std::string &number);
   bool found() const { return found_; }
   const InvoiceHeader &currentHeader() const { return current_; }
 

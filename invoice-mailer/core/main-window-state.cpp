@@ -14,6 +14,7 @@ MainWindowControls ControlsFor(const MainWindowState &state) {
   bool addresses = state.toHasAt && state.fromHasAt;
   controls.openLog = true;
   controls.exitProgram = true;
+  controls.address = true;
   controls.exportText = state.found && state.textHasLines;
   controls.search = invoicePanel && state.logsOpen;
   controls.view = invoicePanel && state.found;

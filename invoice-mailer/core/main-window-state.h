@@ -27,6 +27,7 @@ struct MainWindowControls {
   bool view = false;       // View menu and button, Refresh
   bool timer = false;      // the ship-to ticker in the status bar
   bool mailButton = false; // Mail button and the Mail menu
+  bool address = false;    // Mail > Address Invoice
   bool attach = false;     // Attach button and item
   bool detach = false;
   bool send = false;        // Mail > Send Invoice

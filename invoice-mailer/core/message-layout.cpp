@@ -56,6 +56,15 @@ bool BodyNeedsQuotedPrintable(const std::vector<std::string> &lines) {
   return false;
 }
 
+TCharSet BodyCharSet(TCharSet asked, const std::vector<std::string> &lines) {
+  if (asked == csISO8859)
+    return asked;
+  for (const std::string &line : lines)
+    if (HasEightBit(line))
+      return csISO8859;
+  return asked;
+}
+
 std::string MailboxText(const std::string &addressText) {
   SplitAddressResult parts = SplitAddress(addressText);
   std::string name = parts.name;
@@ -78,6 +87,10 @@ std::string MailboxText(const std::string &addressText) {
 
 std::vector<std::string> HeaderLines(const MessageHeader &header) {
   std::vector<std::string> lines;
+  if (!header.date.empty())
+    lines.push_back("Date: " + OneLine(header.date));
+  if (!header.messageId.empty())
+    lines.push_back("Message-ID: " + OneLine(header.messageId));
   lines.push_back("From:     " + MailboxText(header.from));
   lines.push_back("To:       " + MailboxText(header.recipient));
   for (std::size_t i = 0; i < header.cc.size(); ++i) {

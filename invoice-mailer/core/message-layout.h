@@ -43,7 +43,15 @@ constexpr std::size_t MaxMessageLine = 998;
 // line longer than the limit, or a byte from 128 up.
 bool BodyNeedsQuotedPrintable(const std::vector<std::string> &lines);
 
+// The charset a body goes in: the one asked for, except that a body with
+// 8-bit characters asked for as us-ascii goes as iso-8859-1, the charset of
+// the program's text, since us-ascii has no such characters and readers
+// would show each as a replacement mark.
+TCharSet BodyCharSet(TCharSet asked, const std::vector<std::string> &lines);
+
 struct MessageHeader {
+  std::string date;      // DateText; no line when empty
+  std::string messageId; // MessageIdText; no line when empty
   std::string from;
   std::string recipient;
   std::vector<std::string> cc;
@@ -51,7 +59,7 @@ struct MessageHeader {
   bool returnReceipt = false;
   TPriority priority = ptNormal;
   TEncoding encoding = etMIME;
-  TCharSet charSet = csUSASCII;
+  TCharSet charSet = csUSASCII; // the body's, as BodyCharSet answers it
   // A us-ascii body that must go quoted-printable (BodyNeedsQuotedPrintable).
   bool quotedPrintableBody = false;
   bool hasAttachments = false;

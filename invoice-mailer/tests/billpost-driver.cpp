@@ -8,8 +8,11 @@
 // prints "ask WHAT" and waits for a line from the script.
 //
 // Usage: billpost-driver <Billpost.exe> <mode> [arguments]
-//   mode "run" <log.ldl> <export.txt> <attachment> <key>: the whole road
+//   mode "run" <log.ldl> <export.txt> <attachment> <key> <empty.ldl>
+//        <log without items.ldl> <sender address>: the whole road
 //   mode "bench" <log.ldl>: times opening the drop-down
+#include "platform/base/win32/gdi-owners.h"
+#include "platform/base/win32/unique-handle.h"
 #include "testing/window-finding.h"
 #include "testing/window-shot.h"
 
@@ -152,6 +155,25 @@ struct Billpost {
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
   }
+  // A click of the mouse itself at a point of a window, through the
+  // system's input queue, as a person's hand would make it.
+  void realClick(HWND window, int x, int y) {
+    POINT at{x, y};
+    ClientToScreen(window, &at);
+    SetCursorPos(at.x, at.y);
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, press, sizeof(INPUT));
+  }
+  // The drop-down's arrow, clicked.
+  void clickArrow() {
+    RECT area;
+    GetClientRect(combo, &area);
+    realClick(combo, area.right - 8, area.bottom / 2);
+  }
+  bool listDropped() { return SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
   void setText(HWND edit, const std::string &text) {
     SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
@@ -342,12 +364,146 @@ void settle(HWND edit) {
 bool sinkCount(int expected) { return ask("count " + std::to_string(expected)) == "ok"; }
 
 void openLog(Billpost &b, const std::string &log) {
+  std::string before = statusPanel(b.status, 0);
   b.click(b.fileName);
   b.setText(b.fileName, log);
   b.click(b.memo); // leaving the field opens the named log
   std::string shown;
-  waitFor([&] { return !(shown = statusPanel(b.status, 0)).empty(); });
+  waitFor([&] { return (shown = statusPanel(b.status, 0)) != before && !shown.empty(); });
   say("status0", shown);
+}
+
+// Which face this prefix gives for "Courier New", and whether its letters
+// are all of one width, as the invoice's columns need.
+void reportCourierNew() {
+  base::WindowDC screen(nullptr);
+  base::GdiObject<HFONT> font(CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                          ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                          DEFAULT_QUALITY, DEFAULT_PITCH, "Courier New"));
+  base::SelectedObject selected(screen.get(), font.get());
+  char face[LF_FACESIZE] = {};
+  GetTextFaceA(screen.get(), sizeof face, face);
+  SIZE narrow{}, wide{};
+  GetTextExtentPoint32A(screen.get(), "iiii", 4, &narrow);
+  GetTextExtentPoint32A(screen.get(), "WWWW", 4, &wide);
+  say("courier-new", std::string(face) + "|" + (narrow.cx == wide.cx ? "fixed" : "proportional"));
+}
+
+// A log without invoices: opening the drop-down shows the box once and
+// leaves the list closed and the window usable.
+void emptyLog(Billpost &b, const std::string &log) {
+  openLog(b, log);
+  // The first click of the mouse can go to activating the window.
+  Box box;
+  for (int attempt = 0; attempt < 3 && !box.window; ++attempt) {
+    b.clickArrow();
+    box = waitBox(5000);
+  }
+  say("empty-box", box.window ? escaped(box.text) : "none");
+  say("empty-boxes", std::to_string(countBoxes()));
+  if (box.window)
+    answerBox("empty-box-answered", "OK");
+  settle(b.subject);
+  say("empty-list-dropped", b.listDropped() ? "yes" : "no");
+  b.realClick(b.memo, 20, 20);
+  settle(b.subject);
+  say("empty-box-after-click", findBox().window ? "yes" : "no");
+  say("empty-window-enabled", IsWindowEnabled(b.form) ? "yes" : "no");
+}
+
+// A log pair that cannot be opened after a good one: the error box, and
+// the window still shows the log that is open.
+void failedOpen(Billpost &b, const std::string &bad) {
+  b.click(b.fileName);
+  b.setText(b.fileName, bad);
+  b.click(b.memo);
+  answerBox("failed-open", "OK");
+  settle(b.subject);
+  say("status0-after-failed-open", statusPanel(b.status, 0));
+  say("items-after-failed-open", std::to_string(b.items().size()));
+}
+
+// Searches with key 1 and an empty key 2, joined by join.
+void searchOnce(Billpost &b, const std::string &key, const std::string &join) {
+  b.clickButton(1);
+  HWND dialog = waitTopLevel("TForm", " Archive Search");
+  if (!dialog)
+    fail("no search dialog for " + join);
+  std::vector<HWND> keys = findChildren(dialog, "Edit");
+  b.setText(keys.at(0), key);
+  b.setText(keys.at(1), "");
+  SendMessageA(findChild(dialog, "Button", join), BM_CLICK, 0, 0);
+  if (join == "AND")
+    shot("search-dialog", dialog);
+  PostMessageA(findChild(dialog, "Button", "OK"), BM_CLICK, 0, 0);
+  waitFor([&] { return !IsWindowVisible(dialog); });
+  settle(b.subject);
+  Box box = findBox();
+  if (box.window)
+    answerBox("search-box", "OK");
+  for (const std::string &item : b.items())
+    say("found", join + " " + item);
+}
+
+// Views the chosen invoice with a hook that holds the progress dialog on
+// the screen while the program renders: its picture and texts.
+void viewHeld(Billpost &b) {
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string folder(self);
+  folder = folder.substr(0, folder.find_last_of("\\/") + 1);
+  base::KernelHandle shared(CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                               1024, "billpost-rendering-dialog"));
+  base::KernelHandle painted(CreateEventA(nullptr, TRUE, FALSE, "billpost-rendering-painted"));
+  base::KernelHandle taken(CreateEventA(nullptr, TRUE, FALSE, "billpost-rendering-shot"));
+  base::ModuleHandle hook(LoadLibraryA((folder + "billpost-dialog-hook.dll").c_str()));
+  auto procedure = hook ? reinterpret_cast<HOOKPROC>(reinterpret_cast<void (*)()>(
+                              GetProcAddress(hook.get(), "holdRenderingDialog")))
+                        : nullptr;
+  HHOOK installed = procedure ? SetWindowsHookExA(WH_CALLWNDPROC, procedure, hook.get(),
+                                                  GetWindowThreadProcessId(b.form, nullptr))
+                              : nullptr;
+  if (!installed)
+    fail("the rendering hook cannot be set");
+  b.clickButton(2);
+  if (WaitForSingleObject(painted.get(), 20000) == WAIT_OBJECT_0) {
+    void *view = MapViewOfFile(shared.get(), FILE_MAP_READ, 0, 0, 1024);
+    std::string described = view ? static_cast<const char *>(view) : "0|?";
+    if (view)
+      UnmapViewOfFile(view);
+    std::size_t bar = described.find('|');
+    say("rendering-dialog", described.substr(bar + 1));
+    // The held program cannot answer a message: the screen is read as it
+    // stands, the dialog painted by the program before it was held.
+    auto dialog = reinterpret_cast<HWND>(std::stoull(described.substr(0, bar)));
+    RECT area{};
+    GetWindowRect(dialog, &area);
+    if (!test_windows::saveScreenArea(area, ask("shot progress-rendering")))
+      fail("no picture of the rendering dialog");
+  } else {
+    say("rendering-dialog", "none");
+  }
+  SetEvent(taken.get());
+  UnhookWindowsHookEx(installed);
+}
+
+// A send to a server that takes the connection and never greets: the
+// progress dialog shows while the program waits, until the server closes.
+void silentServer(Billpost &b) {
+  ask("silent-server");
+  b.clickButton(5);
+  HWND wait = waitTopLevel("TForm", "Sending...", 10000);
+  say("silent-dialog", wait ? "shown" : "none");
+  if (wait) {
+    HWND bar = findChildren(wait, STATUSCLASSNAMEA).at(0);
+    std::string status;
+    waitFor([&] { return (status = statusPanel(bar, 0)) == "Logging In"; }, 10000);
+    say("silent-status", status);
+    shot("progress-connecting", wait);
+  }
+  ask("silent-server-close");
+  answerBox("silent-closed", "OK");
+  settle(b.subject);
 }
 
 int bench(const std::string &exe, const std::string &log) {
@@ -370,7 +526,9 @@ int bench(const std::string &exe, const std::string &log) {
 }
 
 int run(const std::string &exe, const std::string &log, const std::string &exportPath,
-        const std::string &attachment, const std::string &key) {
+        const std::string &attachment, const std::string &key, const std::string &emptyLogPath,
+        const std::string &badLog, const std::string &sender) {
+  reportCourierNew();
   start(exe);
   Billpost b;
   b.find();
@@ -383,29 +541,20 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
                       std::to_string(GetSystemMetrics(SM_CXSCREEN)) + " " +
                       std::to_string(GetSystemMetrics(SM_CYSCREEN)));
 
+  emptyLog(b, emptyLogPath);
   openLog(b, log);
   b.dropDown();
   for (const std::string &item : b.items())
     say("item", item);
   say("items-end");
+  failedOpen(b, badLog);
 
-  // A search narrows the list; Cancel lists all again.
+  // A search narrows the list; an empty key 2 is no condition; Cancel
+  // lists all again.
+  for (const char *join : {"OR", "AND", "NOT"})
+    searchOnce(b, key, join);
   b.clickButton(1);
   HWND dialog = waitTopLevel("TForm", " Archive Search");
-  if (!dialog)
-    fail("no search dialog");
-  std::vector<HWND> keys = findChildren(dialog, "Edit");
-  b.setText(keys.at(0), key);
-  SendMessageA(findChild(dialog, "Button", "AND"), BM_CLICK, 0, 0);
-  shot("search-dialog", dialog);
-  PostMessageA(findChild(dialog, "Button", "OK"), BM_CLICK, 0, 0);
-  waitFor([&] { return !IsWindowVisible(dialog); });
-  Sleep(300);
-  for (const std::string &item : b.items())
-    say("found", item);
-  say("found-end");
-  b.clickButton(1);
-  dialog = waitTopLevel("TForm", " Archive Search");
   if (!dialog)
     fail("no search dialog the second time");
   PostMessageA(findChild(dialog, "Button", "Cancel"), BM_CLICK, 0, 0);
@@ -413,10 +562,10 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   Sleep(300);
   say("after-cancel", std::to_string(b.items().size()));
 
-  // View the third invoice.
-  b.choose(2);
-  say("chosen", b.items().at(2));
-  b.clickButton(2);
+  // View the first invoice, the progress dialog held for its picture.
+  b.choose(0);
+  say("chosen", b.items().at(0));
+  viewHeld(b);
   if (!waitFor([&] { return !windowText(b.memo).empty(); }))
     fail("View showed nothing");
   writeFile(exportPath + ".view", windowText(b.memo));
@@ -451,14 +600,21 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   answerBox("export-question", "Yes");
   Sleep(500);
 
-  // Address the invoice and attach a file.
-  b.clickButton(5);
-  waitFor([&] { return IsWindowVisible(b.subject) != FALSE; });
+  // Opening the Mail menu while a log is open shows the addressing panel;
+  // address the invoice there and attach a file.
+  PostMessageA(b.form, WM_SYSCOMMAND, SC_KEYMENU, 'm');
+  bool addressing = waitFor([&] { return IsWindowVisible(b.subject) != FALSE; }, 10000);
+  say("mail-menu-addressing", addressing ? "shown" : "hidden");
+  b.closeMenus();
+  if (!addressing) {
+    b.clickButton(5);
+    waitFor([&] { return IsWindowVisible(b.subject) != FALSE; });
+  }
   b.setText(b.subject, "");
-  b.setText(b.toName, "Ina Box");
+  b.setText(b.toName, "J\xF6rg M\xFCller");
   b.setText(b.toAddress, "inbox@localhost");
   b.setText(b.fromName, "Billing Desk");
-  b.setText(b.fromAddress, "billing@example.com");
+  b.setText(b.fromAddress, sender);
   b.clickButton(6);
   fileDialog("Attach file(s) to invoice", attachment);
   waitFor([&] { return SendMessageA(b.attachments, LB_GETCOUNT, 0, 0) == 1; });
@@ -498,11 +654,11 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   say("address-second-box", bounce.window ? escaped(bounce.text) : "none");
   if (bounce.window)
     answerBox("address-extra-box", "OK");
-  b.setText(b.fromAddress, "billing@example.com");
+  b.setText(b.fromAddress, sender);
   b.setText(b.toAddress, "inbox@localhost");
 
   // Nothing after "@": refused before any connection.
-  b.setText(b.subject, "Invoice " + b.items().at(2));
+  b.setText(b.subject, "Invoice " + b.items().at(0));
   b.setText(b.toAddress, "a.b@");
   b.clickButton(5);
   answerBox("empty-host", "OK");
@@ -517,6 +673,9 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   settle(b.subject);
   say("second-box", findBox().window ? "yes" : "no");
   say("window-enabled", IsWindowEnabled(b.form) ? "yes" : "no");
+  ask("start-sink");
+
+  silentServer(b);
   ask("start-sink");
 
   // The real send; the progress dialog comes and goes.
@@ -553,8 +712,8 @@ int main(int argc, char **argv) {
   std::vector<std::string> args(argv, argv + argc);
   if (args.size() >= 4 && args[2] == "bench")
     return bench(args[1], args[3]);
-  if (args.size() >= 7 && args[2] == "run")
-    return run(args[1], args[3], args[4], args[5], args[6]);
+  if (args.size() >= 10 && args[2] == "run")
+    return run(args[1], args[3], args[4], args[5], args[6], args[7], args[8], args[9]);
   std::fprintf(stderr, "usage: billpost-driver <Billpost.exe> run|bench ...\n");
   return 2;
 }

@@ -10,16 +10,21 @@ invoices, the shown and exported text against an independent rendering,
 and every received message with Python's email package.
 
 With --postfix-dir the server is Postfix instead (postfix-fixture.py, in
-its default setting, run as root; exit 77 otherwise): the message goes
-through a real mail server into its Maildir.
+the setting --setting names, run as root; exit 77 otherwise): the message
+goes through a real mail server into its Maildir.
+
+The prefix maps "Courier New" to a font of the same metrics
+(scripts/wine-font-replacements.sh), as the project's commands do.
 
 Usage: billpost-end-to-end.py --driver EXE --billpost EXE --wine-exec SH
        --bits 32|64 --prefix DIR --work DIR [--rounds N] [--bench]
-       [--postfix-dir DIR]
+       [--postfix-dir DIR [--setting default|strict]]
 """
 import argparse
 import email
 import email.policy
+import email.utils
+import datetime
 import importlib.util
 import os
 import shutil
@@ -32,16 +37,8 @@ from aiosmtpd.controller import Controller
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TOOLS = os.path.join(HERE, "..", "tools")
-
-
-class Failure(Exception):
-    pass
-
-
-def check(condition, what):
-    if not condition:
-        raise Failure(what)
-    print("ok   " + what)
+sys.path.insert(0, os.path.join(HERE, "..", "..", "testing"))
+from script_checks import Failure, check  # noqa: E402
 
 
 class Store:
@@ -70,10 +67,13 @@ def reference():
     return module
 
 
-def invoices(log):
-    """Invoice numbers, header records and the reference text of each."""
+def header_block(raw):
+    return raw.split(b"\r\n\r\n", 1)[0]
+
+
+def invoice_items(log):
+    """The kept items of each invoice, by the number's field bytes."""
     ref = reference()
-    headers = open(log, "rb").read()
     items_file = open(log[:-4] + ".ldi", "rb").read()
     items = {}
     import struct
@@ -88,6 +88,14 @@ def invoices(log):
         if len(slots) < 20:
             slots.append((ref.text(item, 0, 15), ref.text(item, 16, 50), ref.text(item, 67, 50), quantity,
                           rate1, rate2, price))
+    return items
+
+
+def invoices(log):
+    """Invoice numbers, header records and the reference text of each."""
+    ref = reference()
+    headers = open(log, "rb").read()
+    items = invoice_items(log)
     result = []
     for at in range(0, len(headers), ref.HEADER_SIZE):
         header = headers[at:at + ref.HEADER_SIZE]
@@ -125,12 +133,19 @@ class Run:
         self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all")
         self.port = free_port()
         self.controller = None
+        self.sender = "billing@example.com"
+        self.silent = None
+        self.sent_at = None
+        self.identifiers = set()
         self.postfix = None
         if args.postfix_dir:
             fixture = load_postfix_fixture()
             # Nothing is relayed: the relay port is one nobody listens on.
-            self.postfix = fixture.Postfix(os.path.abspath(args.postfix_dir), self.port, "default", ["inbox"],
-                                           free_port())
+            # The strict setting takes senders of its own domain only; the
+            # dot keeps the window's check of the field quiet.
+            self.sender = "billing.desk@localhost"
+            self.postfix = fixture.Postfix(os.path.abspath(args.postfix_dir), self.port, args.setting,
+                                           ["inbox", "billing.desk"], free_port())
             self.store = MaildirStore(self.postfix)
         else:
             self.store = Store()
@@ -144,6 +159,10 @@ class Run:
         if made.returncode != 0:
             raise Failure("the Wine prefix could not be made")
         subprocess.Popen(["wineserver", "-p"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait()
+        fonts = subprocess.run([os.path.join(os.path.dirname(self.args.wine_exec), "wine-font-replacements.sh"),
+                                str(self.args.bits), self.prefix], env=self.env, timeout=120)
+        if fonts.returncode != 0:
+            raise Failure("the prefix's font replacements could not be written")
         services = os.path.join(self.prefix, "drive_c", "windows", "system32", "drivers", "etc", "services")
         original = open(services, "rb").read()
         lines = [line for line in original.split(b"\n") if not line.startswith(b"smtp")]
@@ -232,7 +251,26 @@ class Run:
         if word == "start-sink":
             self.start_sink()
             return "ok"
+        if word == "silent-server":
+            # A server that takes the connection and never says a word.
+            self.stop_sink()
+            self.silent = socket.socket()
+            self.silent.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+            self.silent.bind(("127.0.0.1", self.port))
+            self.silent.listen(1)
+            return "ok"
+        if word == "silent-server-close":
+            self.silent.settimeout(30)
+            try:
+                connection, _ = self.silent.accept()
+                connection.close()
+            except OSError:
+                pass
+            self.silent.close()
+            self.silent = None
+            return "ok"
         if word == "messages":
+            self.sent_at = datetime.datetime.now(datetime.timezone.utc)
             # Asked once the send has ended: everything the server accepted
             # is in the store (Postfix's store waits for its queue to empty).
             return str(len(self.store.messages))
@@ -258,38 +296,128 @@ def one(said, key):
     return found[0]
 
 
-def make_log(work, name, count, seed):
+# An invoice whose texts are Latin-1 beyond ASCII, as a German customer's
+# are; it comes first in the road's log.
+LATIN1_INVOICE = """@invoice DE-0001
+ship-to: Caf\\xe9 M\\xfcller GmbH | Gr\\xf6\\xdfe Stra\\xdfe 5 | K\\xf6ln
+bill-to: Caf\\xe9 M\\xfcller GmbH | Postfach 12 | K\\xf6ln
+credited: 0
+ship-via: UPS
+terms: Net 30
+shipping: 4.50
+notes: Gr\\xf6\\xdfe L \\xb7 \\xa3 5 \\xe0 la carte
+item: T-1 | T-Shirt Gr\\xf6\\xdfe L | Baumwolle, wei\\xdf | 3 | 19 | 0 | 12.5
+"""
+
+
+def make_log(work, name, count, seed, first=""):
     description = os.path.join(work, name + ".txt")
-    with open(description, "w") as f:
-        f.write("@log %s\n@random count=%d seed=%d\n" % (name, count, seed))
+    with open(description, "w", encoding="latin-1") as f:
+        f.write("@log %s\n%s@random count=%d seed=%d\n" % (name, first, count, seed))
     subprocess.run([sys.executable, os.path.join(TOOLS, "make-invoice-logs.py"), description, work], check=True)
     return os.path.join(work, name + ".ldl")
 
 
+def contains(header, items, key):
+    """Whether an invoice holds key in a text of its header or items, read
+    field by field (the numbers of the items hold no letters)."""
+    ref = reference()
+    texts = [ref.text(header, 0, 25)]
+    for block in (26, 303):
+        texts.append(ref.text(header, block, 30))
+        texts += [ref.text(header, block + 31 + 41 * line, 40) for line in range(6)]
+    texts += [ref.text(header, at, width) for at, width in ((580, 10), (591, 15), (607, 20), (628, 10), (639, 80))]
+    for item in items:
+        texts += list(item[:3])
+    return any(key in text for text in texts)
+
+
+def empty_and_bad_logs(work, log):
+    """A log pair without invoices, and a header file without its items."""
+    empty = os.path.join(work, "01-1999.ldl")
+    for extension in (".ldl", ".ldi"):
+        open(empty[:-4] + extension, "wb").close()
+    bad = os.path.join(work, "02-1999.ldl")
+    shutil.copyfile(log, bad)
+    if os.path.exists(bad[:-4] + ".ldi"):
+        os.remove(bad[:-4] + ".ldi")
+    return empty, bad
+
+
+def check_origination(raw, sent_at):
+    """Checks Date (within a minute of sent_at, when given) and answers the
+    Message-ID."""
+    message = email.message_from_bytes(raw, policy=email.policy.default)
+    check(message["Date"] is not None, "a Date")
+    date = email.utils.parsedate_to_datetime(str(message["Date"]))
+    check(date.tzinfo is not None, "Date: %s parses, with its offset" % message["Date"])
+    if sent_at:
+        check(abs((date - sent_at).total_seconds()) < 60,
+              "Date: %s is within a minute of the send (%s)" % (message["Date"], sent_at))
+    identifier = str(message["Message-ID"] or "")
+    check(identifier.startswith("<") and identifier.endswith(">") and "@" in identifier,
+          "a Message-ID of our own: %s" % identifier)
+    return identifier
+
+
 def road(run, work):
-    log = make_log(work, "03-1998", 40, 1998)
+    log = make_log(work, "03-1998", 40, 1998, LATIN1_INVOICE)
     expected = invoices(log)
+    empty, bad = empty_and_bad_logs(work, log)
     export = os.path.join(work, "exported.txt")
     attachment = os.path.join(work, "attachment.bin")
     with open(attachment, "wb") as f:
         f.write(bytes(range(256)) * 9 + b"\r\nend\n")
     key = "Smith"
-    said = run.drive("run", windows_path(log), windows_path(export), windows_path(attachment), key)
+    said = run.drive("run", windows_path(log), windows_path(export), windows_path(attachment), key,
+                     windows_path(empty), windows_path(bad), run.sender)
     check(not values(said, "fail"), "the driver finished: %s" % values(said, "fail"))
+
+    face, _, pitch = one(said, "courier-new").partition("|")
+    # A replaced face keeps the name asked for; a fallback is named for what it is.
+    check(face == "Courier New" and pitch == "fixed", "\"Courier New\" is a monospaced face: %s, %s" % (face, pitch))
+    check(one(said, "empty-box") == "There are no Invoices<LF><CR>matching your search.",
+          "an empty log's drop-down says there are no invoices")
+    check(one(said, "empty-boxes") == "1", "in one box")
+    check(one(said, "empty-list-dropped") == "no", "and the list is closed once it is answered")
+    check(one(said, "empty-box-after-click") == "no", "a click in the window brings no box back")
+    check(one(said, "empty-window-enabled") == "yes", "the window stays usable")
 
     check(one(said, "caption") == "Billpost for Ledgerly 95", "caption")
     check(one(said, "outer") == "415 465", "outer size 415 x 465")
     left, top, width, height = map(int, one(said, "position").split())
     check(abs(left - (width - 415) // 2) <= 1 and abs(top - (height - 465) // 2) <= 1, "centred on the screen")
-    check(one(said, "status0") == "Invoice log for March, 1998", "the typed log name announces March, 1998")
+    check(values(said, "status0") == ["Invoice log for January, 1999", "Invoice log for March, 1998"],
+          "the typed log names announce January, 1999 and March, 1998: %s" % values(said, "status0"))
     numbers = [number for number, _, _, _ in expected]
-    check(values(said, "item") == numbers, "the drop-down lists exactly the generator's %d invoices" % len(numbers))
-    matching = [number for number, header, _, _ in expected if key.encode() in header]
-    check(0 < len(matching) < len(numbers), "the key %s is in some invoices only" % key)
-    check(values(said, "found") == matching, "the search lists the %d invoices with %s" % (len(matching), key))
+    check(values(said, "item") == numbers, "a later Open lists exactly the generator's %d invoices" % len(numbers))
+    failed = one(said, "failed-open")
+    check("02-1999" in failed, "a header file without its items is refused: %s" % failed)
+    check(one(said, "status0-after-failed-open") == "Invoice log for March, 1998",
+          "the status bar still shows the log that is open")
+    check(one(said, "items-after-failed-open") == str(len(numbers)), "whose invoices are still listed")
+    items_of = {}
+    for number, header, _, _ in expected:
+        items_of[number] = [item for item in invoice_items(log).get(header[0:1 + header[0]], [])]
+    matching = [number for number, header, _, _ in expected if contains(header, items_of[number], key)]
+    check(0 < len(matching) < len(numbers), "the key %s is in %d of %d invoices" % (key, len(matching), len(numbers)))
+    for join in ("OR", "AND", "NOT"):
+        found = [value.split(" ", 1)[1] for value in values(said, "found") if value.split(" ", 1)[0] == join]
+        check(found == matching, "%s with an empty key 2 lists the %d invoices with %s, no more: %d" %
+              (join, len(matching), key, len(found)))
     check(one(said, "after-cancel") == str(len(numbers)), "Cancel lists all again")
 
     chosen = one(said, "chosen")
+    check(chosen == "DE-0001", "the invoice with Latin-1 texts is chosen")
+    caption, name, status, _ = (one(said, "rendering-dialog") + "|||").split("|")[:4]
+    check((caption, name, status) == ("Invoice...", "Caf\xe9 M\xfcller GmbH", "Loading " + chosen),
+          "while it renders, the progress dialog shows the bill-to name and the number: %r" % [caption, name, status])
+    check(one(said, "mail-menu-addressing") == "shown", "the Mail menu shows the addressing panel while a log is open")
+    check(one(said, "silent-dialog") == "shown", "a send to a server that never greets shows the progress dialog")
+    check(one(said, "silent-status") == "Logging In", "saying it waits to log in")
+    closed = one(said, "silent-closed")
+    check(closed.startswith("Billpost for Ledgerly 95|") and "All Done." not in closed,
+          "until the server closes, which ends the send with an error: %s" % closed)
     text = dict((number, text) for number, _, _, text in expected)[chosen]
     shown = open(export + ".view", "rb").read()
     check(shown.rstrip(b"\r\n") == text.rstrip(b"\r\n"), "View shows the reference rendering of %s" % chosen)
@@ -328,13 +456,21 @@ def road(run, work):
           % len(run.store.messages))
 
     mail_from, rcpt_tos, raw = run.store.messages[0]
-    check(mail_from == "billing@example.com", "envelope sender")
+    identifiers = [check_origination(message, run.sent_at) for _, _, message in run.store.messages[:1]]
+    identifiers += [check_origination(message, None) for _, _, message in run.store.messages[1:]]
+    check(len(set(identifiers)) == len(identifiers) and not set(identifiers) & run.identifiers,
+          "each message has a Message-ID of its own")
+    run.identifiers |= set(identifiers)
+    check(mail_from == run.sender, "envelope sender")
     check(rcpt_tos == ["inbox@localhost"], "envelope recipient")
     message = email.message_from_bytes(raw, policy=email.policy.default)
     for part in message.walk():
         check(not part.defects, "no defects in %s" % part.get_content_type())
     check(message["Subject"] == "Invoice " + chosen, "subject")
-    check("inbox@localhost" in message["To"] and "billing@example.com" in message["From"], "To and From")
+    check("inbox@localhost" in message["To"] and run.sender in message["From"], "To and From")
+    check(b"To:       =?iso-8859-1?" in header_block(raw), "the recipient's Latin-1 name goes as encoded words")
+    check(message["To"].addresses[0].display_name == "J\xf6rg M\xfcller", "and decodes to the name typed")
+    check(max(header_block(raw)) < 128, "the header is 7-bit")
     parts = [part for part in message.walk() if not part.is_multipart()]
     body = parts[0].get_content()
     with open(os.path.join(work, "sent.eml"), "wb") as f:
@@ -347,7 +483,10 @@ def road(run, work):
 
     lines = trimmed(body.replace("\r\n", "\n").split("\n"))
     reference_lines = trimmed(text.decode("latin-1").split("\r\n"))
-    check(lines == reference_lines, "the body is the rendered lines")
+    check(parts[0].get_content_charset() == "iso-8859-1" and
+          parts[0]["Content-Transfer-Encoding"] == "quoted-printable",
+          "the Latin-1 invoice goes as iso-8859-1, quoted-printable")
+    check(lines == reference_lines, "the body decodes to the rendered lines exactly")
     attached = [part for part in parts[1:] if part.get_filename()]
     check(len(attached) == 1 and attached[0].get_filename() == "attachment.bin", "one attachment named attachment.bin")
     check(attached[0].get_payload(decode=True) == open(attachment, "rb").read(), "the attachment is byte-identical")
@@ -370,6 +509,7 @@ def main():
     parser.add_argument("--rounds", type=int, default=1)
     parser.add_argument("--bench", action="store_true")
     parser.add_argument("--postfix-dir")
+    parser.add_argument("--setting", choices=["default", "strict"], default="default")
     args = parser.parse_args()
     if args.postfix_dir and os.geteuid() != 0:
         print("SKIP Postfix runs as root only")

@@ -45,11 +45,17 @@ TEST(InvoiceSearch, KeysAndJoinWords) {
     Numbers expected;
   } cases[] = {
       // Words in addresses and notes.
-      {"Smith",
-       "OR",
+      // An empty key is no condition: the other key decides alone.
+      {"Smith", "OR", "", {"A-1001", "A-1003"}},
+      {"Smith", "AND", "", {"A-1001", "A-1003"}},
+      {"Smith", "NOT", "", {"A-1001", "A-1003"}},
+      {"", "OR", "Jones", {"A-1002", "A-1003"}},
+      {"", "AND", "Jones", {"A-1002", "A-1003"}},
+      {"", "NOT", "Jones", {"A-1001", "A-1004", "A-1005", "A-1006", "a-1006", "A-1007"}},
+      {"",
+       "AND",
        "",
        {"A-1001", "A-1002", "A-1003", "A-1004", "A-1005", "A-1006", "a-1006", "A-1007"}},
-      {"Smith", "AND", "", {"A-1001", "A-1003"}}, // an empty key is in everything
       {"Smith", "OR", "Jones", {"A-1001", "A-1002", "A-1003"}},
       {"Smith", "AND", "Jones", {"A-1003"}},
       {"Smith", "NOT", "Jones", {"A-1001"}},

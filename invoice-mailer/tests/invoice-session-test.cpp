@@ -17,8 +17,8 @@ TEST(InvoiceSession, StartsWithNothingOpen) {
   InvoiceSession session;
   EXPECT_FALSE(session.logsOpen());
   EXPECT_FALSE(session.searchSettings().filterOn);
-  EXPECT_TRUE(session.loadInvoiceNumbers().empty());
-  EXPECT_FALSE(session.findChosenInvoice("A-1001"));
+  EXPECT_TRUE(session.LoadInvoiceNumbers().empty());
+  EXPECT_FALSE(session.FindChosenInvoice("A-1001"));
   EXPECT_TRUE(session.renderChosenInvoice("A-1001", billpost::InvoiceLabels()).empty());
 }
 
@@ -27,24 +27,24 @@ TEST(InvoiceSession, ListsWithAndWithoutTheFilter) {
   session.openLogPair(generatedPath("03-1998.ldl"));
   ASSERT_TRUE(session.logsOpen());
   EXPECT_EQ(session.headerFileName(), generatedPath("03-1998.ldl"));
-  EXPECT_EQ(session.loadInvoiceNumbers().size(), 8u);
+  EXPECT_EQ(session.LoadInvoiceNumbers().size(), 8u);
 
   billpost::SearchSettings &search = session.searchSettings();
   search = {true, "Smith", "Jones", "NOT"};
-  EXPECT_EQ(session.loadInvoiceNumbers(), std::vector<std::string>{"A-1001"});
+  EXPECT_EQ(session.LoadInvoiceNumbers(), std::vector<std::string>{"A-1001"});
   // Cancel in the search dialog turns the filter off and keeps the keys.
   search.filterOn = false;
-  EXPECT_EQ(session.loadInvoiceNumbers().size(), 8u);
+  EXPECT_EQ(session.LoadInvoiceNumbers().size(), 8u);
 }
 
 TEST(InvoiceSession, LookUpThenAMissingNumberClearsFound) {
   InvoiceSession session;
   session.openLogPair(generatedPath("03-1998.ldl"));
-  ASSERT_TRUE(session.findChosenInvoice("A-1003"));
+  ASSERT_TRUE(session.FindChosenInvoice("A-1003"));
   EXPECT_TRUE(session.found());
   EXPECT_EQ(session.currentHeader().shipTo.lines[0], "Mary Smith");
 
-  EXPECT_FALSE(session.findChosenInvoice("A-9999"));
+  EXPECT_FALSE(session.FindChosenInvoice("A-9999"));
   EXPECT_FALSE(session.found());
   // Every header was read on the way; the last one stays current.
   EXPECT_EQ(session.currentHeader().invoiceNumber, "A-1007");
@@ -54,26 +54,28 @@ TEST(InvoiceSession, LookUpThenAMissingNumberClearsFound) {
 TEST(InvoiceSession, RendersTheChosenInvoice) {
   InvoiceSession session;
   session.openLogPair(generatedPath("11-2003.ldl"));
-  ASSERT_TRUE(session.findChosenInvoice("G-2002"));
+  ASSERT_TRUE(session.FindChosenInvoice("G-2002"));
   std::string text =
       billpost::joinLines(session.renderChosenInvoice("G-2002", billpost::InvoiceLabels()));
   EXPECT_EQ(text, billpost_test::readText(billpost_test::goldenPath("G-2002-defaults.txt")));
 }
 
-TEST(InvoiceSession, AFailedOpenLeavesNoPairOpen) {
+TEST(InvoiceSession, AFailedOpenKeepsThePairThatIsOpen) {
   InvoiceSession session;
   session.openLogPair(generatedPath("03-1998.ldl"));
-  ASSERT_TRUE(session.findChosenInvoice("A-1001"));
+  ASSERT_TRUE(session.FindChosenInvoice("A-1001"));
   EXPECT_THROW(session.openLogPair(generatedPath("no-items.ldl")), billpost::EInOutError);
-  EXPECT_FALSE(session.logsOpen());
-  EXPECT_FALSE(session.found());
-  EXPECT_TRUE(session.loadInvoiceNumbers().empty());
+  EXPECT_TRUE(session.logsOpen());
+  EXPECT_EQ(session.headerFileName(), generatedPath("03-1998.ldl"));
+  EXPECT_TRUE(session.found());
+  EXPECT_EQ(session.currentHeader().invoiceNumber, "A-1001");
+  EXPECT_EQ(session.LoadInvoiceNumbers().size(), 8u);
 }
 
 TEST(InvoiceSession, AFailedRenderGivesNoText) {
   InvoiceSession session;
   session.openLogPair(generatedPath("bad-shipping.ldl"));
-  ASSERT_TRUE(session.findChosenInvoice("D-1"));
+  ASSERT_TRUE(session.FindChosenInvoice("D-1"));
   std::vector<std::string> shown = {"the previous invoice"};
   EXPECT_THROW(shown = session.renderChosenInvoice("D-1", billpost::InvoiceLabels()),
                billpost::EConvertError);
@@ -93,7 +95,7 @@ TEST(InvoiceSession, RenderErrorsNameTheLogTheInvoiceAndTheRecord) {
   for (const Case &c : cases) {
     InvoiceSession session;
     session.openLogPair(generatedPath(c.log));
-    ASSERT_TRUE(session.findChosenInvoice("D-1"));
+    ASSERT_TRUE(session.FindChosenInvoice("D-1"));
     try {
       session.renderChosenInvoice("D-1", billpost::InvoiceLabels());
       ADD_FAILURE() << c.log << ": rendered";

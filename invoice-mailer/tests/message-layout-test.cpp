@@ -4,6 +4,7 @@
 #include "invoice-mailer/core/smtp-reply.h"
 #include "invoice-mailer/core/encoded-words.h"
 #include "invoice-mailer/core/smtp-greeting.h"
+#include "invoice-mailer/core/origination.h"
 
 #include "invoice-mailer/core/mail-errors.h"
 
@@ -166,6 +167,84 @@ TEST(MessageLayout, BodiesThatCannotGoAs7bit) {
   Lines lines = HeaderLines(header);
   EXPECT_EQ(lines[lines.size() - 2], "Content-Type: text/plain; charset=\"us-ascii\"");
   EXPECT_EQ(lines.back(), "Content-Transfer-Encoding: quoted-printable");
+}
+
+// A body with 8-bit characters never goes declared as us-ascii; a 7-bit
+// body stays as it is asked for.
+TEST(MessageLayout, BodyCharsetAndTransferEncoding) {
+  struct Case {
+    TCharSet asked;
+    Lines body;
+    TCharSet charSet;
+    const char *contentType, *transfer;
+  } cases[] = {
+      {csUSASCII, {"Total Due: 12.50"}, csUSASCII, "us-ascii", "7bit"},
+      {csUSASCII,
+       {"Caf\xE9 M\xFCller GmbH", "Gr\xF6\xDF"
+                                  "e"},
+       csISO8859,
+       "iso-8859-1",
+       "quoted-printable"},
+      {csUSASCII, {"plain", "\xA0"}, csISO8859, "iso-8859-1", "quoted-printable"},
+      {csISO8859, {"plain"}, csISO8859, "iso-8859-1", "quoted-printable"},
+      {csUSASCII, {}, csUSASCII, "us-ascii", "7bit"},
+  };
+  for (const Case &c : cases) {
+    MessageHeader header;
+    header.charSet = BodyCharSet(c.asked, c.body);
+    EXPECT_EQ(header.charSet, c.charSet) << c.contentType;
+    header.quotedPrintableBody = header.charSet == csUSASCII && BodyNeedsQuotedPrintable(c.body);
+    Lines lines = HeaderLines(header);
+    EXPECT_EQ(lines[lines.size() - 2],
+              "Content-Type: text/plain; charset=\"" + std::string(c.contentType) + "\"");
+    EXPECT_EQ(lines.back(), "Content-Transfer-Encoding: " + std::string(c.transfer));
+  }
+}
+
+TEST(MessageLayout, DateAndMessageIdComeFirst) {
+  MessageHeader header;
+  header.date = "Thu, 10 Dec 2026 14:37:02 +0100";
+  header.messageId = "<1.2.3@example.com>";
+  header.from = "me@example.com";
+  header.recipient = "you@example.com";
+  Lines lines = HeaderLines(header);
+  ASSERT_GE(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "Date: Thu, 10 Dec 2026 14:37:02 +0100");
+  EXPECT_EQ(lines[1], "Message-ID: <1.2.3@example.com>");
+  EXPECT_EQ(lines[2], "From:     <me@example.com>");
+}
+
+TEST(Origination, DatesInTheMessageFormat) {
+  struct Case {
+    CivilTime time;
+    int offset;
+    const char *text;
+  } cases[] = {
+      {{2026, 12, 10, 14, 37, 2, 4}, 60, "Thu, 10 Dec 2026 14:37:02 +0100"},
+      {{1998, 3, 1, 0, 0, 0, 0}, 0, "Sun, 1 Mar 1998 00:00:00 +0000"},
+      {{2004, 7, 31, 23, 59, 59, 6}, -210, "Sat, 31 Jul 2004 23:59:59 -0330"},
+      {{2000, 1, 3, 9, 5, 7, 1}, 345, "Mon, 3 Jan 2000 09:05:07 +0545"},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(DateText(c.time, c.offset), c.text);
+}
+
+TEST(Origination, MessageIdsCarryAUsableDomain) {
+  struct Case {
+    const char *sender, *host, *domain;
+  } cases[] = {
+      {"example.com", "desk", "example.com"},
+      {"[127.0.0.1]", "desk", "[127.0.0.1]"},
+      {"", "desk", "desk"},
+      {"exa mple.com", "desk.local", "desk.local"},
+      {"a..b", "", "localhost"},
+      {"", "Desk\xE9", "localhost"},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(MessageIdDomain(c.sender, c.host), c.domain) << c.sender << " " << c.host;
+  EXPECT_EQ(MessageIdText(0x1dc69f0a3b2c100ull, 0x1f4, 1, "example.com"),
+            "<1dc69f0a3b2c100.1f4.1@example.com>");
+  EXPECT_NE(MessageIdText(5, 7, 1, "x"), MessageIdText(5, 7, 2, "x"));
 }
 
 TEST(SmtpGreeting, HeloIsNeverEmpty) {

@@ -26,6 +26,7 @@ import argparse
 import email
 import email.policy
 import email.utils
+import datetime
 import importlib.util
 import os
 import random
@@ -271,10 +272,24 @@ def write(path, data):
     return path
 
 
+# Every Message-ID seen in the run: each message has one of its own.
+IDENTIFIERS = set()
+
+
 def parse(raw):
+    """The message, checked: no defects, a Date of the last minute with its
+    offset, a Message-ID no other message of the run had."""
     message = email.message_from_bytes(raw, policy=email.policy.default)
     for part in message.walk():
         check(not part.defects, "no defects in %s: %s" % (part.get_content_type(), part.defects))
+    check(message["Date"] is not None, "a Date")
+    date = email.utils.parsedate_to_datetime(str(message["Date"]))
+    age = datetime.datetime.now(datetime.timezone.utc) - date
+    check(date.tzinfo is not None and abs(age.total_seconds()) < 60, "Date %s is the send's" % message["Date"])
+    identifier = str(message["Message-ID"] or "")
+    check(re.fullmatch(r"<[^<>@\s]+@[^<>@\s]+>", identifier) is not None, "a Message-ID: %r" % identifier)
+    check(identifier not in IDENTIFIERS, "a Message-ID of its own: %s" % identifier)
+    IDENTIFIERS.add(identifier)
     return message
 
 
@@ -401,6 +416,31 @@ def body_lines(driver, store, port, work):
     parse(raw)
     check(raw.split(b"\r\n\r\n", 1)[1] == b"\r\n".join(ascii_lines) + b"\r\n",
           "7bit body arrives as the original lines (dot-stuffing undone by the server)")
+
+
+def latin1_invoice(driver, store, port, work):
+    """An invoice body with Latin-1 letters, sent as the main window sends
+    it (no charset asked for): declared iso-8859-1, quoted-printable, and
+    decoded to its exact text; the subject's accents go as encoded words."""
+    lines = [b"Caf\xe9 M\xfcller GmbH", b"Gr\xf6\xdfe Stra\xdfe 5", b"", b"T-Shirt Gr\xf6\xdfe L   3   12.50",
+             b"Total Due:   37.50 \xa3", b"=3D stays", b"."]
+    body = write(os.path.join(work, "latin1-invoice.txt"), b"\r\n".join(lines) + b"\r\n")
+    subject = "Rechnung f\xfcr Caf\xe9 M\xfcller"
+    output = driver.send(port, [("from", SENDER + " |Billing"), ("to", TO + " |J\xf6rg M\xfcller"),
+                                ("subject", subject), ("body", body)])
+    expect_ok(output)
+    _, rcpts, raw = store.messages[-1]
+    check(rcpts == [TO], "delivered to %s" % rcpts)
+    check(max(header_block(raw)) < 128, "the header is 7-bit")
+    check(b"Subject:  =?iso-8859-1?" in header_block(raw), "the subject goes as encoded words")
+    message = parse(raw)
+    check(str(message["Subject"]) == subject, "and decodes to the subject: %r" % str(message["Subject"]))
+    check(message["To"].addresses[0].display_name == "J\xf6rg M\xfcller", "the name decodes: %s" % message["To"])
+    check(message.get_content_charset() == "iso-8859-1", "declared iso-8859-1: %s" % message["Content-Type"])
+    check(message["Content-Transfer-Encoding"] == "quoted-printable", "quoted-printable")
+    check(max(raw) < 128, "every byte on the wire is 7-bit")
+    check(message.get_content().split("\r\n" if "\r\n" in message.get_content() else "\n")[:-1] ==
+          [line.decode("latin-1") for line in lines], "the body decodes to the invoice's text exactly")
 
 
 def header_values(driver, store, port, work):
@@ -671,7 +711,7 @@ def refused_recipient(driver, store, port, work):
 
 
 SCENARIOS_REAL = [full_message, uuencode_layout, body_lines, header_values, missing_attachment, long_lines,
-                  text_attachments, sender_without_domain, latin1_names]
+                  text_attachments, sender_without_domain, latin1_names, latin1_invoice]
 SCENARIOS_POSTFIX = SCENARIOS_REAL + [refused_recipient]
 SCENARIOS_FAKE = [fake_split_replies, fake_dialogue_lines, fake_refusals, fake_endless_reply, fake_silence, fake_early_close, fake_failed_quit]
 

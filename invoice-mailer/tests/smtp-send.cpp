@@ -121,7 +121,7 @@ int main(int argc, char **argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   TSMTP mail(nullptr);
   mail.OnStatusChange = [&mail](components::TObject *) {
-    std::printf("status %d\n", mail.Status());
+    std::printf("status %d\n", static_cast<int>(mail.Status()));
   };
   mail.OnProgress = [&mail](components::TObject *) {
     std::printf("progress %d\n", mail.Progress());

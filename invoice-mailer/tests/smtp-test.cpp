@@ -77,10 +77,10 @@ TEST(SMTP, CancelWhileEncodingStopsTheSend) {
   TempFile big("billpost-cancel.bin", 2 * 1024 * 1024);
   TSMTP mail(nullptr);
   mail.SetAttachments(listOf({big.Path()}));
-  std::vector<int> statuses;
+  std::vector<SmtpStatus> statuses;
   mail.OnStatusChange = [&](components::TObject *) { statuses.push_back(mail.Status()); };
   mail.OnProgress = [&](components::TObject *) {
-    if (mail.Status() == 9 && mail.Progress() >= 20)
+    if (mail.Status() == SmtpStatus::Encoding && mail.Progress() >= 20)
       mail.Cancel();
   };
   try {
@@ -89,8 +89,8 @@ TEST(SMTP, CancelWhileEncodingStopsTheSend) {
   } catch (const ECanceledError &error) {
     EXPECT_STREQ(error.what(), "Operation has been canceled");
   }
-  EXPECT_EQ(mail.Status(), 8);
-  EXPECT_EQ(statuses, (std::vector<int>{9, 8}));
+  EXPECT_EQ(mail.Status(), SmtpStatus::Canceled);
+  EXPECT_EQ(statuses, (std::vector<SmtpStatus>{SmtpStatus::Encoding, SmtpStatus::Canceled}));
   EXPECT_TRUE(mail.Transcript().Count() == 0) << "nothing was sent";
 }
 

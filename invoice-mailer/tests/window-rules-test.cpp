@@ -56,6 +56,8 @@ TEST(MainWindowState, PanelsAndEnabling) {
   MainWindowControls c = ControlsFor(fresh);
   EXPECT_EQ(c.shown, MainPanel::InvoiceFile);
   EXPECT_TRUE(c.openLog && c.exitProgram);
+  // Address Invoice is offered before there is anything to mail.
+  EXPECT_TRUE(c.address);
   EXPECT_FALSE(c.search || c.view || c.timer || c.mailButton || c.send || c.exportText);
 
   // Addressing without an open log falls back to the invoice file panel.
@@ -87,8 +89,8 @@ TEST(MainWindowState, PanelsAndEnabling) {
   addressing.busy = true;
   c = ControlsFor(addressing);
   EXPECT_EQ(c.shown, MainPanel::Addressing);
-  EXPECT_FALSE(c.openLog || c.exitProgram || c.send || c.mailButton || c.attach || c.detach ||
-               c.search || c.view || c.exportText);
+  EXPECT_FALSE(c.openLog || c.exitProgram || c.send || c.mailButton || c.address || c.attach ||
+               c.detach || c.search || c.view || c.exportText);
 }
 
 } // namespace

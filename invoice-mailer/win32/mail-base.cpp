@@ -167,9 +167,9 @@ void TMailBase::Cancel() {
 
 void TMailBase::Connect() {
   startWinsock();
-  resolveHost();
-  resolveService();
-  createSocket();
+  ResolveHost();
+  ResolveService();
+  CreateSocket();
 }
 
 int TMailBase::Disconnect() {
@@ -200,7 +200,7 @@ const char *TMailBase::startLookup(UINT message, const char *name, const char *p
   return pending_.buffer->data();
 }
 
-void TMailBase::resolveHost() {
+void TMailBase::ResolveHost() {
   std::string name = ServerHost(server_);
   // An empty name would resolve to this machine.
   if (name.empty())
@@ -235,7 +235,7 @@ void TMailBase::resolveHost() {
     throw EMailError("Error resolving remote host");
 }
 
-void TMailBase::resolveService() {
+void TMailBase::ResolveService() {
   if (serviceName_.empty())
     throw EMailError("Service name is not specified");
   const char *buffer = startLookup(WM_SERVICELOOKUP, serviceName_.c_str(), "tcp");
@@ -277,7 +277,7 @@ std::string TMailBase::LocalAddressText() const {
          std::to_string(bytes[2]) + "." + std::to_string(bytes[3]);
 }
 
-void TMailBase::createSocket() {
+void TMailBase::CreateSocket() {
   base::UniqueSocket created(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (!created)
     throwSocketError(WSAGetLastError());

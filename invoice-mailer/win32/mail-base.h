@@ -107,9 +107,9 @@ private:
   bool takeAnswer(bool answered);
   const char *startLookup(UINT message, const char *name, const char *protocol);
   void startWinsock();
-  void resolveHost();
-  void resolveService();
-  void createSocket();
+  void ResolveHost();
+  void ResolveService();
+  void CreateSocket();
 
   std::string server_;
   int timeOut_ = 60;

@@ -2,6 +2,7 @@
 
 #include "invoice-mailer/core/invoice-totals.h"
 #include "invoice-mailer/core/mail-address.h"
+#include "invoice-mailer/core/text-export.h"
 #include "invoice-mailer/win32/search-form.h"
 #include "invoice-mailer/win32/toolbar-glyphs.h"
 #include "invoice-mailer/win32/wait-form.h"
@@ -10,7 +11,6 @@
 #include "platform/components/core/ini-file.h"
 #include "platform/components/win32/application.h"
 
-#include <fstream>
 #include <memory>
 
 namespace billpost {
@@ -31,20 +31,10 @@ std::string programFolder() {
 
 void errorMessage(const std::string &text) { MessageDlg(text, mtError, mbOK, 0); }
 
-// The status texts of the SMTP component, by its status value.
-const char *statusText(int status) {
-  static const char *const texts[] = {"Idle",
-                                      "Connecting",
-                                      "Logging In",
-                                      "Logging Out",
-                                      "Sending headers",
-                                      "Sending commands",
-                                      "Sending message body",
-                                      "Sending attachment(s)",
-                                      "Canceled",
-                                      "Encoding the attachment(s)"};
-  return status >= 0 && status < 10 ? texts[status] : "";
-}
+// Posted to the window when a list reload found no invoice: the box comes
+// once the drop-down has opened and been closed again, so that it never
+// stands over an open, empty list that would bring it back at each click.
+constexpr UINT noInvoicesMessage = WM_APP + 1;
 
 TLabel *addLabel(TForm *owner, TWinControl *parent, const std::string &caption, int left, int top) {
   auto *label = new TLabel(owner);
@@ -155,8 +145,7 @@ void TForm1::buildMenus() {
   mnuView = addItem(bar, "&View", nullptr);
   mnuSelected = addItem(*mnuView, "&Selected Invoice", [this] { viewInvoice(); });
   mnuMail = addItem(bar, "&Mail", [this] {
-    if (!state_.logsOpen)
-      state_.wanted = MainPanel::InvoiceFile;
+    state_.wanted = state_.logsOpen ? MainPanel::Addressing : MainPanel::InvoiceFile;
     applyState();
   });
   mnuAddress = addItem(*mnuMail, "&Address Invoice", [this] { addressInvoice(); });
@@ -284,7 +273,7 @@ void TForm1::applyState() {
   tbtnView->SetEnabled(c.view);
   cboxInvoiceNos->SetEnabled(!state_.busy && state_.logsOpen);
   Timer1->SetEnabled(c.timer);
-  mnuAddress->SetEnabled(c.attach);
+  mnuAddress->SetEnabled(c.address);
   mnuAttach->SetEnabled(c.attach);
   tbtnAttach->SetEnabled(c.attach);
   tbtnMail->SetEnabled(c.mailButton);
@@ -307,19 +296,22 @@ void TForm1::openLogPair(bool fromField) {
       return;
     chosen = OpenDialog1->FileName();
   }
+  // The pair opens before anything shown changes: one that cannot be
+  // opened leaves the window showing the log that is still open.
+  try {
+    session_.openLogPair(chosen);
+  } catch (...) {
+    if (session_.logsOpen())
+      Edit2->SetText(session_.headerFileName());
+    throw;
+  }
   cboxInvoiceNos->Items().Clear();
   memoEMail->Clear();
-  state_.logsOpen = state_.found = false;
+  state_.found = false;
+  state_.logsOpen = true;
   state_.wanted = MainPanel::InvoiceFile;
   StatusBar1->Panels(0).SetText(logTitle(chosen));
   Edit2->SetText(chosen);
-  try {
-    session_.openLogPair(chosen);
-    state_.logsOpen = true;
-  } catch (...) {
-    applyState();
-    throw;
-  }
   applyState();
   if (!FileExists(Edit2->Text())) {
     cboxInvoiceNos->SetEnabled(false);
@@ -328,7 +320,7 @@ void TForm1::openLogPair(bool fromField) {
 }
 
 void TForm1::dropDown() {
-  std::vector<std::string> numbers = session_.loadInvoiceNumbers();
+  std::vector<std::string> numbers = session_.LoadInvoiceNumbers();
   TControlItems &items = cboxInvoiceNos->Items();
   bool same = items.Count() == static_cast<int>(numbers.size());
   for (int i = 0; same && i < items.Count(); ++i)
@@ -340,13 +332,22 @@ void TForm1::dropDown() {
   state_.wanted = MainPanel::InvoiceFile;
   applyState();
   if (numbers.empty())
-    errorMessage(std::string("There are no Invoices") + lineBreak + "matching your search.");
+    PostMessageA(Handle(), noInvoicesMessage, 0, 0);
+}
+
+void TForm1::WndProc(TMessage &message) {
+  if (message.Msg != noInvoicesMessage) {
+    TForm::WndProc(message);
+    return;
+  }
+  SendMessageA(cboxInvoiceNos->Handle(), CB_SHOWDROPDOWN, FALSE, 0);
+  errorMessage(std::string("There are no Invoices") + lineBreak + "matching your search.");
 }
 
 void TForm1::invoiceChosen() {
   int index = cboxInvoiceNos->ItemIndex();
   std::string number = index >= 0 ? cboxInvoiceNos->Items()[index] : "";
-  bool found = session_.findChosenInvoice(number);
+  bool found = session_.FindChosenInvoice(number);
   state_.found = found;
   memoEMail->Clear();
   ticks_ = 0;
@@ -375,7 +376,12 @@ void TForm1::viewInvoice() {
   applyState();
   std::unique_ptr<TWaitForm> wait(new TWaitForm(this));
   waitForm_ = wait.get();
-  wait->DlgInfo("Rendering...", "Invoice " + number);
+  wait->DlgInfo("Invoice...", session_.currentHeader().billTo.lines[0]);
+  wait->SetStatus("Loading " + number);
+  wait->Show();
+  // The program reads no messages while it renders: the dialog is drawn
+  // now, with the gauge at its start.
+  wait->SetProgress(0);
   try {
     std::vector<std::string> lines = session_.renderChosenInvoice(number, labels_);
     memoEMail->Lines().SetText(joinLines(lines));
@@ -402,11 +408,7 @@ void TForm1::exportInvoice() {
   std::vector<std::string> lines;
   for (int i = 0; i < memoEMail->Lines().Count(); ++i)
     lines.push_back(memoEMail->Lines()[i]);
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
-  out << joinLines(lines);
-  out.flush();
-  if (!out)
-    throw EFCreateError("Cannot create file " + name);
+  ExportText(defaultFileSystem(), name, joinLines(lines));
 }
 
 void TForm1::showHelp(int context) {
@@ -502,7 +504,7 @@ void TForm1::timerTick() {
 
 void TForm1::smtpStatus() {
   if (waitForm_)
-    waitForm_->SetStatus(statusText(SMTPMail->Status()));
+    waitForm_->SetStatus(StatusText(SMTPMail->Status()));
 }
 
 void TForm1::smtpProgress() {
@@ -545,11 +547,14 @@ void TForm1::SendEMail() {
     }
   };
   try {
+    // Shown from the start: a server that is slow to answer, or never
+    // greets, is waited for with the dialog saying so.
     wait->DlgInfo("Sending...", editToName->Text());
     wait->SetStatus("Connecting");
+    wait->Show();
+    wait->SetProgress(0);
     SMTPMail->Connect();
     SMTPMail->Login();
-    wait->Show();
     SMTPMail->SendMail();
     SMTPMail->Logout();
   } catch (...) {

@@ -31,6 +31,9 @@ public:
 
   bool Sending() const { return state_.busy; }
 
+protected:
+  void WndProc(components::TMessage &message) override;
+
 private:
   void buildMenus();
   void buildToolbar();

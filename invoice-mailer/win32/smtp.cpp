@@ -4,6 +4,7 @@
 #include "invoice-mailer/core/base64.h"
 #include "invoice-mailer/core/boundary.h"
 #include "invoice-mailer/core/mail-errors.h"
+#include "invoice-mailer/core/origination.h"
 #include "invoice-mailer/core/quoted-printable.h"
 #include "invoice-mailer/core/read-ahead-stream.h"
 #include "invoice-mailer/core/smtp-greeting.h"
@@ -43,6 +44,38 @@ private:
   EncoderControl *&slot_;
 };
 
+// 100-nanosecond ticks since 1601, UTC.
+unsigned long long fileTimeNow() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return static_cast<unsigned long long>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+}
+
+// The time of day here with its offset from UTC, the offset taken from the
+// same moment so that a change of daylight saving time cannot split them.
+std::string localDateText() {
+  FILETIME utc, local;
+  GetSystemTimeAsFileTime(&utc);
+  SYSTEMTIME fields;
+  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &fields))
+    return std::string();
+  auto ticks = [](const FILETIME &time) {
+    return static_cast<long long>(static_cast<unsigned long long>(time.dwHighDateTime) << 32 |
+                                  time.dwLowDateTime);
+  };
+  const long long ticksPerMinute = 600000000;
+  int offset = static_cast<int>((ticks(local) - ticks(utc)) / ticksPerMinute);
+  CivilTime civil;
+  civil.year = fields.wYear;
+  civil.month = fields.wMonth;
+  civil.day = fields.wDay;
+  civil.hour = fields.wHour;
+  civil.minute = fields.wMinute;
+  civil.second = fields.wSecond;
+  civil.weekday = fields.wDayOfWeek;
+  return DateText(civil, offset);
+}
+
 } // namespace
 
 TSMTP::TSMTP(components::TComponent *owner) : TMailBase(owner), boundary_(MakeBoundary()) {
@@ -60,7 +93,7 @@ void TSMTP::SetCharSet(TCharSet charSet) {
     charSet_ = charSet;
 }
 
-void TSMTP::setStatus(int status) {
+void TSMTP::setStatus(SmtpStatus status) {
   status_ = status;
   if (OnStatusChange.Assigned()) {
     OnStatusChange(this);
@@ -81,7 +114,7 @@ void TSMTP::failSocket(int number) {
 }
 
 void TSMTP::Connect() {
-  setStatus(1);
+  setStatus(SmtpStatus::Connecting);
   ResetFlags();
   TMailBase::Connect();
 }
@@ -98,8 +131,8 @@ int TSMTP::Disconnect() {
       !flags_.timedOut && !flags_.canceled && !flags_.socketError) {
     quitSent_ = true;
     try {
-      sendLine("QUIT");
-      readReply();
+      SendLine("QUIT");
+      ReadReply();
     } catch (const std::exception &) {
       // The connection ends here either way.
     }
@@ -108,54 +141,54 @@ int TSMTP::Disconnect() {
 }
 
 void TSMTP::Cancel() {
-  if (status_ == 9 && runningEncoder_)
+  if (status_ == SmtpStatus::Encoding && runningEncoder_)
     runningEncoder_->Stop = true;
   TMailBase::Cancel();
   setProgress(0);
-  setStatus(8);
+  setStatus(SmtpStatus::Canceled);
 }
 
 void TSMTP::Login() {
   ConnectSocket();
-  setStatus(2);
-  readReply();
-  sendLine("HELO " + HeloArgument(useDomainAddress_, SenderDomain(from_), LocalHostName(),
+  setStatus(SmtpStatus::LoggingIn);
+  ReadReply();
+  SendLine("HELO " + HeloArgument(useDomainAddress_, SenderDomain(from_), LocalHostName(),
                                   LocalAddressText()));
-  readReply();
+  ReadReply();
 }
 
 void TSMTP::SendMail() {
-  encodeBody();
-  encodeAttachments();
-  sendEnvelope();
+  EncodeBody();
+  EncodeAttachments();
+  SendEnvelope();
   SendHeaders();
-  sendBody();
+  SendBody();
 }
 
 void TSMTP::Logout() {
   processMessages();
-  setStatus(3);
+  setStatus(SmtpStatus::LoggingOut);
   // Once the server has taken the message, a failed goodbye is no failed
   // send: reporting it would make the user send the message twice.
   bool delivered = !mailError_;
   quitSent_ = true;
   try {
-    sendLine("QUIT");
-    readReply();
+    SendLine("QUIT");
+    ReadReply();
   } catch (const std::exception &) {
     if (!delivered)
       throw;
   }
   if (delivered)
     components::MessageDlg("All Done.", components::mtInformation, components::mbOK, 0);
-  setStatus(0);
+  setStatus(SmtpStatus::Idle);
   setProgress(0);
 }
 
-void TSMTP::sendLine(const std::string &text) {
+void TSMTP::SendLine(const std::string &text) {
   // The last guard against a value that would add a protocol line.
   std::string line = OneLine(text);
-  if (status_ != 6 && status_ != 7)
+  if (status_ != SmtpStatus::SendingBody && status_ != SmtpStatus::SendingAttachments)
     Transcript().Add(line);
   line += "\r\n";
   std::size_t sent = 0;
@@ -195,7 +228,7 @@ void TSMTP::sendLine(const std::string &text) {
   }
 }
 
-void TSMTP::readReply() {
+void TSMTP::ReadReply() {
   waitFor([this] { return flags_.readReady || flags_.socketError; });
   if (flags_.canceled)
     throw ECanceledError();
@@ -273,27 +306,30 @@ void TSMTP::receiveReply() {
   }
 }
 
-void TSMTP::sendEnvelope() {
-  setStatus(5);
+void TSMTP::SendEnvelope() {
+  setStatus(SmtpStatus::SendingCommands);
   std::string sender = SplitAddress(from_).address;
   if (!sender.empty()) {
-    sendLine("MAIL FROM:<" + sender + ">");
-    readReply();
+    SendLine("MAIL FROM:<" + sender + ">");
+    ReadReply();
   }
-  sendLine("RCPT TO:<" + SplitAddress(recipient_).address + ">");
-  readReply();
+  SendLine("RCPT TO:<" + SplitAddress(recipient_).address + ">");
+  ReadReply();
   for (const components::TStringList *list : {&cc_, &bcc_})
     for (int i = 0; i < list->Count(); ++i) {
-      sendLine("RCPT TO:<" + SplitAddress((*list)[i]).address + ">");
-      readReply();
+      SendLine("RCPT TO:<" + SplitAddress((*list)[i]).address + ">");
+      ReadReply();
     }
-  sendLine("DATA");
-  readReply();
+  SendLine("DATA");
+  ReadReply();
 }
 
 void TSMTP::SendHeaders() {
-  setStatus(4);
+  setStatus(SmtpStatus::SendingHeaders);
   MessageHeader header;
+  header.date = localDateText();
+  header.messageId = MessageIdText(fileTimeNow(), GetCurrentProcessId(), ++messageCount_,
+                                   MessageIdDomain(SenderDomain(from_), LocalHostName()));
   header.from = from_;
   header.recipient = recipient_;
   header.cc = linesOf(cc_);
@@ -301,27 +337,29 @@ void TSMTP::SendHeaders() {
   header.returnReceipt = returnReceipt_;
   header.priority = priority_;
   header.encoding = encoding_;
-  header.charSet = charSet_;
+  header.charSet = bodyCharSet_;
   header.quotedPrintableBody = quotedPrintableBody_;
   header.hasAttachments = attachments_.Count() > 0;
   header.boundary = boundary_;
   for (const std::string &line : HeaderLines(header))
-    sendLine(DataLine(line));
+    SendLine(DataLine(line));
 }
 
-// A body in iso-8859-1, or one that cannot go as 7bit text (a line over the
-// format's limit, 8-bit bytes), goes quoted-printable line by line.
-void TSMTP::encodeBody() {
+// A body in iso-8859-1 (asked for, or because it holds 8-bit characters),
+// or one whose lines pass the format's limit, goes quoted-printable line by
+// line.
+void TSMTP::EncodeBody() {
   std::vector<std::string> lines = SplitLineBreaks(linesOf(body_));
-  quotedPrintableBody_ = charSet_ == csUSASCII && BodyNeedsQuotedPrintable(lines);
-  if (charSet_ != csISO8859 && !quotedPrintableBody_)
+  bodyCharSet_ = BodyCharSet(charSet_, lines);
+  quotedPrintableBody_ = bodyCharSet_ == csUSASCII && BodyNeedsQuotedPrintable(lines);
+  if (bodyCharSet_ != csISO8859 && !quotedPrintableBody_)
     return;
   body_.Clear();
   for (std::string &line : TQuotedPrintable::EncodeLines(lines))
     body_.Add(std::move(line));
 }
 
-void TSMTP::encodeAttachments() {
+void TSMTP::EncodeAttachments() {
   if (attachments_.Count() == 0)
     return;
   parts_.clear();
@@ -345,7 +383,7 @@ void TSMTP::encodeAttachments() {
 }
 
 void TSMTP::mimeAttachments() {
-  setStatus(9);
+  setStatus(SmtpStatus::Encoding);
   for (int i = 0; i < attachments_.Count(); ++i) {
     const std::string &path = attachments_[i];
     std::string type = ContentTypeOf(path);
@@ -380,7 +418,7 @@ void TSMTP::mimeAttachments() {
 }
 
 void TSMTP::uuAttachments() {
-  setStatus(9);
+  setStatus(SmtpStatus::Encoding);
   for (int i = 0; i < attachments_.Count(); ++i) {
     const std::string &path = attachments_[i];
     components::TFileStream file(path, components::fmOpenRead | components::fmShareDenyWrite);
@@ -401,27 +439,27 @@ void TSMTP::uuAttachments() {
 // Sends lines of the message data, reporting progress at every tenth.
 void TSMTP::sendLines(const std::vector<std::string> &lines) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    sendLine(DataLine(lines[i]));
+    SendLine(DataLine(lines[i]));
     progress_ = DataProgress(i, lines.size());
     if (progress_ % 10 == 0)
       OnProgress(this);
   }
 }
 
-void TSMTP::sendBody() {
-  setStatus(6);
-  sendLine("");
+void TSMTP::SendBody() {
+  setStatus(SmtpStatus::SendingBody);
+  SendLine("");
   sendLines(SplitLineBreaks(linesOf(body_)));
   if (!parts_.empty()) {
-    setStatus(7);
+    setStatus(SmtpStatus::SendingAttachments);
     processMessages();
     for (const std::vector<std::string> &part : parts_) {
-      sendLine("");
+      SendLine("");
       sendLines(part);
     }
   }
-  sendLine(".");
-  readReply();
+  SendLine(".");
+  ReadReply();
   setProgress(0);
 }
 

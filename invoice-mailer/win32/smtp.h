@@ -8,6 +8,7 @@
 
 #include "invoice-mailer/core/block-encoder.h"
 #include "invoice-mailer/core/message-layout.h"
+#include "invoice-mailer/core/smtp-status.h"
 #include "platform/components/core/event.h"
 #include "platform/components/core/string-list.h"
 
@@ -48,7 +49,7 @@ public:
   components::TNotifyEvent OnStatusChange;
   components::TNotifyEvent OnProgress;
 
-  int Status() const { return status_; }
+  SmtpStatus Status() const { return status_; }
   int Progress() const { return progress_; }
   const std::string &Boundary() const { return boundary_; }
 
@@ -64,17 +65,17 @@ public:
   virtual void SendHeaders();
 
 private:
-  void setStatus(int status);
+  void setStatus(SmtpStatus status);
   void setProgress(int percent);
-  void sendLine(const std::string &line);
-  void readReply();
+  void SendLine(const std::string &line);
+  void ReadReply();
   void receiveReply();
-  void sendEnvelope();
-  void encodeBody();
-  void encodeAttachments();
+  void SendEnvelope();
+  void EncodeBody();
+  void EncodeAttachments();
   void mimeAttachments();
   void uuAttachments();
-  void sendBody();
+  void SendBody();
   void sendLines(const std::vector<std::string> &lines);
   [[noreturn]] void failSocket(int number);
 
@@ -85,13 +86,15 @@ private:
   bool returnReceipt_ = false;
   TPriority priority_ = ptNormal;
   bool useDomainAddress_ = true;
-  int status_ = 0;
+  SmtpStatus status_ = SmtpStatus::Idle;
   int progress_ = 0;
   std::string boundary_;
   std::vector<std::vector<std::string>> parts_;
   bool mailError_ = false;
   bool quitSent_ = false;
   bool quotedPrintableBody_ = false;
+  TCharSet bodyCharSet_ = csUSASCII; // what EncodeBody chose
+  unsigned long messageCount_ = 0;   // messages headed, for their identifiers
   EncoderControl *runningEncoder_ = nullptr;
 };
 

@@ -26,20 +26,30 @@ TWaitForm::TWaitForm(TComponent *owner) : TForm(owner) {
   StatusBar1->SetSimplePanel(true);
 }
 
+// The dialog is shown while the program works without reading its message
+// queue (a rendering), so it lays out and draws itself and its controls at
+// once: the size message that places the status bar at the bottom, and a
+// child window's painting, otherwise wait for the queue to be read.
+void TWaitForm::redraw() {
+  Realign();
+  RedrawWindow(Handle(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
 void TWaitForm::DlgInfo(const std::string &caption, const std::string &text) {
   SetCaption(caption);
   Label1->SetCaption(text);
-  Repaint();
+  redraw();
 }
 
 void TWaitForm::SetProgress(int percent) {
   ProgressBar1->SetPosition(percent);
-  Repaint();
+  redraw();
 }
 
 void TWaitForm::SetStatus(const std::string &text) {
   StatusBar1->SetSimpleText(text);
-  Repaint();
+  redraw();
 }
 
 } // namespace billpost

@@ -24,6 +24,8 @@ public:
   std::string Status() const { return StatusBar1->SimpleText(); }
 
 private:
+  void redraw();
+
   components::TLabel *Label1;
   components::TProgressBar *ProgressBar1;
   components::TStatusBar *StatusBar1;
