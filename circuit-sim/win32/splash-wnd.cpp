@@ -21,7 +21,7 @@ HCURSOR cursorBeforeWait = nullptr;
 LRESULT CALLBACK waitCursorHook(int code, WPARAM wParam, LPARAM lParam) {
   const CWPRETSTRUCT *call = reinterpret_cast<const CWPRETSTRUCT *>(lParam);
   if (code == HC_ACTION && call && call->message == WM_SETCURSOR) {
-    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     return 0; // the hourglass wins over the other hooks
   }
   return CallNextHookEx(waitHook, code, wParam, lParam);
@@ -111,7 +111,7 @@ bool SplashWnd::create(int timeoutMs, HWND parent) {
   if (!GetClassInfoA(instance, ClassName, &windowClass)) {
     windowClass.lpfnWndProc = windowProc;
     windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.lpszClassName = ClassName;
     RegisterClassA(&windowClass);
   }
@@ -197,7 +197,7 @@ LRESULT SplashWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (timeoutMs_ != NoTimeout)
       SetTimer(window_, CloseTimer, static_cast<UINT>(timeoutMs_), nullptr);
     SetCapture(window_);
-    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     return 0;
   case WM_PAINT:
     paint();
@@ -233,7 +233,7 @@ void SplashWnd::installWaitCursor(HWND window) {
   const DWORD thread = window ? GetWindowThreadProcessId(window, nullptr) : GetCurrentThreadId();
   waitHook = SetWindowsHookExA(WH_CALLWNDPROCRET, waitCursorHook, nullptr, thread);
   if (waitHook) // a hook that cannot be had leaves the cursor alone
-    cursorBeforeWait = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    cursorBeforeWait = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
 }
 
 void SplashWnd::removeWaitCursor() {
