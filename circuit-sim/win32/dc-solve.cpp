@@ -117,7 +117,9 @@ HRESULT SimCkt::solve() {
     listSolveDevices();
     try {
       WorkPhase phase("newton");
+      timer_.start();
       const DcOutcome outcome = solveNewton(matrix_.matrix(), dc_, types, *this);
+      timer_.stop();
       // The pass limit publishes the last iterate, flagged as unconverged.
       result = outcome.converged ? S_OK : S_FALSE;
       solved_ = true;
