@@ -18,7 +18,7 @@ if [ ! -x "$bench" ]; then
 fi
 work=${1:-$build}/passive-bench
 mkdir -p "$work"
-cp "$bench" "$build/passive-lib/win32/QorLib01.dll" "$build/circuit-sim/win32/QorSim.dll" \
+cp "$bench" "$build/passive-lib/win32/QorLib01.dll" "$build/circuit-sim/win32/timed/QorSim.dll" \
   "$build/circuit-sim/tests/qorsim-test-devices.dll" "$work/"
 # A prefix of its own: the benchmark registers and unregisters the servers.
 wine_bits=64 wine_prefix=$work/wineprefix

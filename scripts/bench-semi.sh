@@ -36,7 +36,7 @@ if [ -x "$win/semi-lib/tests/qorlib02-qorsim-bench.exe" ]; then
   bin=$build/semi-qorsim-bench-bin
   mkdir -p "$bin"
   cp "$win/semi-lib/tests/qorlib02-qorsim-bench.exe" "$win/semi-lib/win32/QorLib02.dll" \
-    "$win/passive-lib/win32/QorLib01.dll" "$win/circuit-sim/win32/QorSim.dll" \
+    "$win/passive-lib/win32/QorLib01.dll" "$win/circuit-sim/win32/timed/QorSim.dll" \
     "$win/circuit-sim/tests/qorsim-test-devices.dll" "$bin/"
   run QorSim "QorSim and QorLib02.dll under Wine" "$build/semi-qorsim-bench" \
     "$root/scripts/wine-exec.sh" 64 "$build/semi-qorsim-bench-prefix" "$bin/qorlib02-qorsim-bench.exe"

@@ -3,7 +3,12 @@
 # server exports at ordinals 1 to 4; regsvr32 writes every class's keys
 # (read back with reg query) and the type library's; registering twice
 # leaves one set; regsvr32 /u removes every class's keys but keeps "CLSID";
-# unregistering a server that was never registered succeeds.
+# unregistering a server that was never registered succeeds. Each class's
+# keys and values are exactly those of its kind, told by its name: a name
+# ending in Ocx is a control (adds Control, MiscStatus, TypeLib, Version),
+# one ending in Dev a device (adds TypeLib), any other a service (no
+# TypeLib; its ProgID keys are replaced whole, so keys planted under them
+# before registration are gone).
 # Usage: com-server-registration.sh <32|64> <prefix> <objdump> <dll>
 #          <library id> <library help string> <Class:Description_With_Underscores[={CLSID}]>...
 # A class given with "={CLSID}" must be registered under that fixed identifier.
@@ -35,6 +40,31 @@ expect() {
   [ "$found" = yes ] || fail "$2 $3: expected '$4' in: $(printf '%s' "$1" | tr '\n' '|')"
 }
 count() { printf '%s\n' "$1" | grep -c "$2"; }
+# listing <dump>: every key (relative to the first, "." for it) and every
+# "key|value name" of the dump, sorted.
+listing() {
+  printf '%s\n' "$1" | awk '
+    /^HKEY_/ { if (!root) root = $0; key = $0 == root ? "." : substr($0, length(root) + 2); print key; next }
+    /^[ \t]+[^ \t]+[ \t]+REG_/ { print key "|" $1 }' | LC_ALL=C sort
+}
+kind() {
+  case $1 in
+  *Ocx) echo control ;;
+  *Dev) echo device ;;
+  *) echo service ;;
+  esac
+}
+# The keys and value names of a class key of that kind.
+class_listing() {
+  {
+    printf '%s\n' . ".|(Default)" InprocServer32 "InprocServer32|(Default)" \
+      "InprocServer32|ThreadingModel" ProgID "ProgID|(Default)" Programmable \
+      VersionIndependentProgID "VersionIndependentProgID|(Default)"
+    [ "$1" = service ] || printf '%s\n' TypeLib "TypeLib|(Default)"
+    [ "$1" = control ] && printf '%s\n' Control MiscStatus "MiscStatus|(Default)" \
+      'MiscStatus\1' 'MiscStatus\1|(Default)' Version "Version|(Default)"
+  } | LC_ALL=C sort
+}
 
 "$WINE" regsvr32 /u /s "$dll" || fail "regsvr32 /u of an unregistered server returned $?"
 for cls in $classes; do
@@ -43,6 +73,13 @@ for cls in $classes; do
 done
 
 "$WINE" regsvr32 /s "$dll" || fail "regsvr32 returned $?"
+for cls in $classes; do
+  name=${cls%%:*}
+  if [ "$(kind "$name")" = service ]; then
+    "$WINE" reg add "HKCR\\QOR.$name.1\\Stale" /f >/dev/null 2>&1
+    "$WINE" reg add "HKCR\\QOR.$name\\Stale" /v Left /d old /f >/dev/null 2>&1
+  fi
+done
 "$WINE" regsvr32 /s "$dll" || fail "second regsvr32 returned $?"
 checked=0
 for cls in $classes; do
@@ -66,7 +103,18 @@ for cls in $classes; do
   expect "$class" VersionIndependentProgID "(Default)" "QOR.$name"
   expect "$class" InprocServer32 "(Default)" "$module"
   expect "$class" InprocServer32 ThreadingModel "Apartment"
-  expect "$class" TypeLib "(Default)" "$libid"
+  kind=$(kind "$name")
+  [ "$kind" = service ] || expect "$class" TypeLib "(Default)" "$libid"
+  if [ "$kind" = control ]; then
+    expect "$class" MiscStatus "(Default)" "0"
+    expect "$class" Version "(Default)" "1.0"
+  fi
+  [ "$(listing "$versioned")" = "$(printf '%s\n' . ".|(Default)" CLSID "CLSID|(Default)")" ] ||
+    fail "QOR.$name.1 holds: $(listing "$versioned" | tr '\n' ' ')"
+  [ "$(listing "$independent")" = "$(printf '%s\n' . ".|(Default)" CLSID "CLSID|(Default)" CurVer \
+    "CurVer|(Default)")" ] || fail "QOR.$name holds: $(listing "$independent" | tr '\n' ' ')"
+  [ "$(listing "$class")" = "$(class_listing "$kind")" ] ||
+    fail "the class key of $name ($kind) holds: $(listing "$class" | tr '\n' ' ')"
   printf '%s\n' "$class" | grep -q '\\Programmable$' || fail "no Programmable key for $name"
   # Registered twice: still one key and one value of each kind.
   [ "$(count "$class" '\\InprocServer32$')" -eq 1 ] || fail "$name: InprocServer32 twice"

@@ -15,6 +15,34 @@ namespace {
 // multiple of the product: a wider search rarely finds a better pivot.
 const int TiesMultiplier = 5;
 
+// The ranking both pivot searches apply to the candidates that pass the
+// thresholds: the smallest Markowitz product wins; among equal products,
+// the smallest ratio of the column's largest magnitude to the candidate's.
+struct PivotRanking {
+  SparseElement *best = nullptr;
+  int smallest = INT_MAX;
+  double bestRatio = 0.0;
+  int ties = 0;
+
+  // Ranks a candidate whose product is not above the smallest so far;
+  // true when enough ties were seen to end the search.
+  bool offer(SparseElement *candidate, int product, double ratio) {
+    if (product < smallest) {
+      best = candidate;
+      smallest = product;
+      bestRatio = ratio;
+      ties = 0;
+      return false;
+    }
+    ++ties;
+    if (ratio < bestRatio) {
+      best = candidate;
+      bestRatio = ratio;
+    }
+    return ties >= TiesMultiplier * smallest;
+  }
+};
+
 } // namespace
 
 CSparse::CSparse() : CSparse(std::make_unique<ElementPools<SparseElement>>()) {}
@@ -84,12 +112,6 @@ void CSparse::destroy() {
 // The factorisation runs over every internal index handed out, even when
 // more external indices were used than the size the matrix was created for.
 int CSparse::steps() const { return std::max(size_, translated_); }
-
-int CSparse::internalRow(int external) const {
-  if (external < 0 || static_cast<std::size_t>(external) >= extToIntRow_.size())
-    return -1;
-  return extToIntRow_[external];
-}
 
 int CSparse::translate(std::vector<int> &map, int external) {
   if (static_cast<std::size_t>(external) >= map.size()) {
@@ -529,48 +551,28 @@ int CSparse::nextDiagonal(int i, int bound) const {
 }
 
 SparseElement *CSparse::searchDiagonal(int step) {
-  int smallest = INT_MAX;
-  int ties = 0;
-  double bestRatio = 0.0;
-  SparseElement *candidate = nullptr;
+  PivotRanking ranking;
   // Indices without a diagonal or with a product above the smallest so far
   // change nothing, so only the others are visited. No product reaches
   // the tree's None (INT_MAX): no line holds that many elements.
   const int anyProduct = LeastValueTree::None - 1;
   for (int i = nextDiagonal(step, anyProduct); i != -1;
-       i = nextDiagonal(i + 1, std::min(smallest, anyProduct))) {
-    const int product = markowitzProd_[i];
+       i = nextDiagonal(i + 1, std::min(ranking.smallest, anyProduct))) {
     SparseElement *d = diag_[i];
     const double m = magnitude(d);
     const double largest = largestOtherInColumn(d, step);
     if (!(m > absThreshold_ && m > relThreshold_ * largest))
       continue;
-    const double ratio = largest / m;
-    if (product < smallest) {
-      candidate = d;
-      smallest = product;
-      bestRatio = ratio;
-      ties = 0;
-      continue;
-    }
-    ++ties;
-    if (ratio < bestRatio) {
-      candidate = d;
-      bestRatio = ratio;
-    }
-    if (ties >= TiesMultiplier * smallest)
+    if (ranking.offer(d, markowitzProd_[i], largest / m))
       break;
   }
-  return candidate;
+  return ranking.best;
 }
 
 SparseElement *CSparse::searchWholeMatrix(int step) {
   const int n = steps();
-  int smallest = INT_MAX;
-  int ties = 0;
-  double bestRatio = 0.0;
+  PivotRanking ranking;
   double largestSeen = 0.0;
-  SparseElement *candidate = nullptr;
   for (int j = step; j <= n; ++j) {
     SparseElement *top = *activeInCol_[j];
     double largestInCol = 0.0;
@@ -582,28 +584,15 @@ SparseElement *CSparse::searchWholeMatrix(int step) {
       const double m = magnitude(e);
       largestSeen = std::max(largestSeen, m);
       const int product = markowitzRow_[e->row] * markowitzCol_[j];
-      if (product > smallest || !(m > relThreshold_ * largestInCol) || !(m > absThreshold_))
+      if (product > ranking.smallest || !(m > relThreshold_ * largestInCol) || !(m > absThreshold_))
         continue;
-      const double ratio = largestInCol / m;
-      if (product < smallest) {
-        candidate = e;
-        smallest = product;
-        bestRatio = ratio;
-        ties = 0;
-        continue;
-      }
-      ++ties;
-      if (ratio < bestRatio) {
-        candidate = e;
-        bestRatio = ratio;
-      }
-      if (ties >= TiesMultiplier * smallest)
-        return candidate;
+      if (ranking.offer(e, product, largestInCol / m))
+        return ranking.best;
     }
   }
-  if (!candidate && largestSeen != 0.0)
+  if (!ranking.best && largestSeen != 0.0)
     throw ErrorNoPivot;
-  return candidate;
+  return ranking.best;
 }
 
 void CSparse::exchange(SparseElement *pivot, int step) {

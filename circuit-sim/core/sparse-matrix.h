@@ -68,9 +68,8 @@ public:
   // The external row and column of the step that was found singular.
   int singularRow() const { return singularRow_; }
   int singularCol() const { return singularCol_; }
-  // Internal position of an external row or column (-1 when unused), and
-  // back: after a factorisation these give the pivot order.
-  int internalRow(int external) const;
+  // The external row and column at an internal position: after a
+  // factorisation these give the pivot order.
   int externalRowAt(int internal) const { return intToExtRow_[internal]; }
   int externalColAt(int internal) const { return intToExtCol_[internal]; }
   // For tests: the diagonal searches scan every remaining index, as they

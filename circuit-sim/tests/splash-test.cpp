@@ -4,6 +4,7 @@
 // Screenshots go to the build tree as scratch-*.bmp.
 #include "QorSim.h"
 #include "circuit-sim/win32/about-box.h"
+#include "circuit-sim/win32/kf-timer.h"
 #include "circuit-sim/win32/splash-wnd.h"
 
 #include "platform/base/win32/com-ptr.h"
@@ -190,6 +191,119 @@ TEST(SplashResources, AMissingBitmapShowsNothing) {
   EXPECT_FALSE(splash.loadBitmap(qorSim(), 999));
   EXPECT_FALSE(splash.create(SplashWnd::NoTimeout, nullptr));
   EXPECT_EQ(splash.window(), nullptr);
+}
+
+// A crafted 24-bit picture, 4 x 3, top-down: a grey background (one pixel
+// a shade off) around a red and a dark pixel.
+std::vector<unsigned char> craftedDib() {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = 4;
+  header.biHeight = -3;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  const unsigned char grey[3] = {0x80, 0x80, 0x80}, shade[3] = {0x82, 0x7F, 0x80};
+  const unsigned char red[3] = {0x00, 0x00, 0xFF}, dark[3] = {0x10, 0x10, 0x10};
+  const unsigned char *rows[3][4] = {
+      {grey, grey, grey, grey}, {grey, red, dark, shade}, {grey, grey, grey, grey}};
+  std::vector<unsigned char> dib(reinterpret_cast<unsigned char *>(&header),
+                                 reinterpret_cast<unsigned char *>(&header) + sizeof header);
+  for (const auto &row : rows) { // 12 bytes a row: no padding
+    for (const unsigned char *pixel : row)
+      dib.insert(dib.end(), pixel, pixel + 3);
+  }
+  return dib;
+}
+
+// The transparent colour is the one at the reference point, with the given
+// colour only when that point lies outside; pixels within the tolerance go
+// from the window's region, and the colour -1 keeps every pixel.
+TEST(SplashResources, TransparentPixelsFollowTheReferencePointAndTolerance) {
+  const std::vector<unsigned char> dib = craftedDib();
+  const struct {
+    const char *name;
+    COLORREF transparent;
+    POINT reference;
+    int tolerance;
+    bool left[4]; // the second row's pixels left out
+  } cases[] = {
+      {"grey at the corner, shade within 2", RGB(1, 2, 3), {0, 0}, 2, {true, false, false, true}},
+      {"grey at the corner, exact", RGB(1, 2, 3), {0, 0}, 0, {true, false, false, false}},
+      {"red at (1, 1)", RGB(1, 2, 3), {1, 1}, 0, {false, true, false, false}},
+      {"outside: the colour given", RGB(0x10, 0x10, 0x10), {9, 9}, 0, {false, false, true, false}},
+      {"no transparent colour", CLR_INVALID, {0, 0}, 255, {false, false, false, false}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    SplashWnd splash;
+    ASSERT_TRUE(splash.loadDib(dib.data(), dib.size(), c.transparent, c.reference, c.tolerance));
+    EXPECT_EQ(splash.pixel(1, 1), static_cast<long>(RGB(0xFF, 0, 0)));
+    EXPECT_EQ(splash.pixel(3, 1), static_cast<long>(RGB(0x80, 0x7F, 0x82)));
+    EXPECT_EQ(splash.pixel(4, 0), -1);
+    for (int x = 0; x < 4; ++x)
+      EXPECT_EQ(splash.transparentAt(x, 1), c.left[x]) << x;
+    if (c.tolerance != 2 && c.transparent != CLR_INVALID)
+      continue; // the window is shown for the first case and the last
+    ASSERT_TRUE(splash.create(SplashWnd::NoTimeout, nullptr));
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    const bool shaped = GetWindowRgn(splash.window(), region) != ERROR;
+    EXPECT_EQ(shaped, c.transparent != CLR_INVALID);
+    for (int x = 0; shaped && x < 4; ++x)
+      EXPECT_EQ(!PtInRegion(region, x, 1), c.left[x]) << x;
+    DeleteObject(region);
+  }
+  SplashWnd damaged;
+  EXPECT_FALSE(damaged.loadDib(dib.data(), sizeof(BITMAPINFOHEADER) - 1));
+  EXPECT_EQ(damaged.pixel(0, 0), -1);
+}
+
+// A window timer of the thread stops the stopwatch once; a stopped one and
+// one whose timer has gone never do. A multimedia timer sets its event
+// once, and a stopped one never.
+TEST(StopwatchTimers, FireOnceAndStopWhenAsked) {
+  {
+    qorsim::CKFTimer timer;
+    EXPECT_TRUE(qorsim::CKFTimer::isLive(&timer));
+    ASSERT_TRUE(timer.stopAfter(50));
+    EXPECT_EQ(qorsim::CKFTimer::runningWindowTimers(), 1u);
+    ASSERT_TRUE(pumpUntil([&] { return !timer.windowTimerRunning(); }));
+    EXPECT_GE(timer.elapsed(), 40000000); // the counter and the timer differ by a tick at most
+    EXPECT_EQ(qorsim::CKFTimer::runningWindowTimers(), 0u);
+
+    qorsim::CKFTimer stopped, later;
+    ASSERT_TRUE(stopped.stopAfter(20));
+    ASSERT_TRUE(later.stopAfter(200));
+    stopped.stopTimers();
+    EXPECT_FALSE(stopped.windowTimerRunning());
+    ASSERT_TRUE(pumpUntil([&] { return !later.windowTimerRunning(); }));
+    EXPECT_EQ(stopped.elapsed(), 0) << "the stopped timer never fired";
+    EXPECT_GE(later.elapsed(), 180000000);
+
+    HANDLE fired = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE never = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    qorsim::CKFTimer signalling, cancelled;
+    ASSERT_TRUE(signalling.signalAfter(30, fired));
+    ASSERT_TRUE(cancelled.signalAfter(30, never));
+    cancelled.stopTimers();
+    EXPECT_FALSE(cancelled.multimediaTimerLive());
+    ASSERT_TRUE(pumpUntil([&] { return WaitForSingleObject(fired, 0) == WAIT_OBJECT_0; }));
+    later.stopAfter(100);
+    ASSERT_TRUE(pumpUntil([&] { return !later.windowTimerRunning(); }));
+    EXPECT_EQ(WaitForSingleObject(never, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    signalling.stopTimers();
+    EXPECT_FALSE(signalling.multimediaTimerLive());
+    CloseHandle(fired);
+    CloseHandle(never);
+
+    // A timer that goes with its window timer running takes it along.
+    auto *going = new qorsim::CKFTimer;
+    ASSERT_TRUE(going->stopAfter(20));
+    delete going;
+    EXPECT_FALSE(qorsim::CKFTimer::isLive(going));
+    EXPECT_EQ(qorsim::CKFTimer::runningWindowTimers(), 0u);
+    pumpFor(100); // a late firing finds no timer
+  }
+  EXPECT_FALSE(qorsim::CKFTimer::isLive(nullptr));
 }
 
 std::string richText(HWND edit) {

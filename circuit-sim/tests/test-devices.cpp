@@ -281,7 +281,7 @@ const com::ClassEntry classes[] = {
      com::ClassKind::Plain},
 };
 
-const com::Server server = {classes, 7, &LIBID_QorTestDevicesLib, 1, 0, true};
+const com::Server server = {classes, 7, &LIBID_QorTestDevicesLib, 1, 0, true, false};
 
 } // namespace
 

@@ -13,10 +13,10 @@ namespace qorsim {
 
 // Builds the circuit from the page and checks its topology.
 void SimCkt::rebuildAndCheck() {
-  clearCircuit();
+  ClearCircuit();
   {
     WorkPhase phase("page-scan");
-    buildFromPage();
+    BuildFromPage();
   }
   WorkPhase phase("topology-check");
   topologyOk_ = !checkTopologyAndMark();
@@ -38,7 +38,7 @@ void SimCkt::createMatrix() {
   } catch (...) {
     // Devices that were not set up hold no handles: the next solve makes
     // the matrix again and sets every device up.
-    dropMatrix();
+    DropMatrix();
     throw;
   }
 }
@@ -93,7 +93,7 @@ void SimCkt::limitDelta() {
 
 HRESULT SimCkt::solve() {
   if (neverNumbered_)
-    numberPartIds();
+    NumberPartIDs();
   if (neverChecked_)
     rebuildAndCheck();
   if (!topologyOk_) {
@@ -117,7 +117,9 @@ HRESULT SimCkt::solve() {
     listSolveDevices();
     try {
       WorkPhase phase("newton");
+      timer_.start();
       const DcOutcome outcome = solveNewton(matrix_.matrix(), dc_, types, *this);
+      timer_.stop();
       // The pass limit publishes the last iterate, flagged as unconverged.
       result = outcome.converged ? S_OK : S_FALSE;
       solved_ = true;
@@ -144,7 +146,7 @@ HRESULT STDMETHODCALLTYPE SimCkt::SolveDC() {
 HRESULT STDMETHODCALLTYPE SimCkt::ResetDC(VARIANT_BOOL RebuildMatrix) {
   solved_ = false;
   if (RebuildMatrix)
-    dropMatrix();
+    DropMatrix();
   return S_OK;
 }
 

@@ -62,8 +62,8 @@ HRESULT STDMETHODCALLTYPE SimCkt::get_SpiceNet(LONG Index, BSTR *pNetname) {
     return E_INVALIDARG;
   return base::guardCom(IID_IQorSimCkt, [&]() -> HRESULT {
     if (neverChecked_) {
-      clearCircuit();
-      buildFromPage();
+      ClearCircuit();
+      BuildFromPage();
       topologyOk_ = !checkTopologyAndMark();
     }
     const long nodes = netCount() + 1;
@@ -101,10 +101,10 @@ std::string SimCkt::netlistTitle() {
 
 void SimCkt::writeNetlist() {
   if (neverNumbered_)
-    numberPartIds();
+    NumberPartIDs();
   if (neverChecked_) {
-    clearCircuit();
-    buildFromPage();
+    ClearCircuit();
+    BuildFromPage();
     topologyOk_ = !checkTopologyAndMark();
   }
   base::checkPointer(document_.get(), IID_IQorSimCkt);

@@ -152,7 +152,7 @@ void SimCkt::installWires() {
   }
 }
 
-void SimCkt::buildFromPage() {
+void SimCkt::BuildFromPage() {
   // The factories go with the scan, also by an error: they keep their
   // servers loaded.
   struct ForgetFactories {
@@ -170,7 +170,7 @@ void SimCkt::buildFromPage() {
 // whether it matters to the circuit. A component group is filed under its
 // identifier, created when the new shape has none yet: an empty key would
 // stand for no shape at all.
-bool SimCkt::scanShape(IDrawShape *shape) {
+bool SimCkt::ScanShape(IDrawShape *shape) {
   const short type = host::type(shape);
   if (type == 3) {
     const std::string key = host::uniqueId(shape, 0);
@@ -193,7 +193,7 @@ bool SimCkt::scanShape(IDrawShape *shape) {
   ComPtr<IDrawShapes> members = host::members(shape);
   bool matters = false;
   for (short i = host::count(members.get()); i >= 1; --i)
-    matters = scanShape(host::item(members.get(), i).get()) || matters;
+    matters = ScanShape(host::item(members.get(), i).get()) || matters;
   return matters;
 }
 

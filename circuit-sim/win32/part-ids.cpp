@@ -7,7 +7,7 @@
 
 namespace qorsim {
 
-void SimCkt::numberPartIds() {
+void SimCkt::NumberPartIDs() {
   WorkPhase phase("numbering");
   neverNumbered_ = false;
   std::vector<NumberingEntry> entries;

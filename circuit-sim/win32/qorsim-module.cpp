@@ -21,7 +21,7 @@ const com::ClassEntry classes[] = {
      com::ClassKind::Plain},
 };
 
-const com::Server server = {classes, 3, &LIBID_QORSIMLib, 1, 0, true};
+const com::Server server = {classes, 3, &LIBID_QORSIMLib, 1, 0, true, false};
 
 } // namespace
 

@@ -60,12 +60,12 @@ void SimCkt::performPendingWork() {
   if (partIdPending_) {
     partIdPending_ = false;
     WaitCursor wait;
-    numberPartIds();
+    NumberPartIDs();
   }
   if (rebuildPending_) {
     rebuildPending_ = false;
     WaitCursor wait;
-    dropMatrix();
+    DropMatrix();
     rebuildAndCheck();
     base::check(self()->SolveDC(), IID_IQorSimCkt);
   }
@@ -93,7 +93,7 @@ void SimCkt::scanAddedShapes(const VARIANT &subject) {
   for (LONG i = count; i >= 1; --i) {
     ComPtr<IDrawShape> shape;
     base::check(shapes->get_Item(i, shape.receive()), IID_IDrawSelection);
-    scanShape(base::checkPointer(shape.get(), IID_IDrawSelection));
+    ScanShape(base::checkPointer(shape.get(), IID_IDrawSelection));
   }
   partIdPending_ = true;
   rebuildPending_ = true;

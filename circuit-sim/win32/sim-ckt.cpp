@@ -76,7 +76,7 @@ const com::InterfaceEntry *SimCkt::interfaces() {
   return table;
 }
 
-void SimCkt::clearCircuit() {
+void SimCkt::ClearCircuit() {
   devices_.clear();
   wires_.clear();
   connectors_.clear();
@@ -88,7 +88,7 @@ void SimCkt::clearCircuit() {
   varTypes_.assign(1, qorVarVoltage);
 }
 
-void SimCkt::dropMatrix() {
+void SimCkt::DropMatrix() {
   matrix_.matrix().destroy();
   dc_ = DcVectors{};
   solved_ = false;
@@ -96,8 +96,8 @@ void SimCkt::dropMatrix() {
 
 HRESULT STDMETHODCALLTYPE SimCkt::Quit() {
   return base::guardCom(IID_IQorSimCkt, [&]() -> HRESULT {
-    dropMatrix();
-    clearCircuit();
+    DropMatrix();
+    ClearCircuit();
     ocxMap_.clear();
     std::vector<ComPtr<IDrawEvent>> subscriptions;
     subscriptions.swap(pageSubscriptions_);
@@ -191,7 +191,7 @@ HRESULT STDMETHODCALLTYPE SimCkt::put_OcxMapPartID(BSTR DevName, BSTR newVal) {
   return base::guardCom(IID_IQorSimCkt, [&]() -> HRESULT {
     found->second->partId = id;
     partIdPending_ = false;
-    numberPartIds();
+    NumberPartIDs();
     return S_OK;
   });
 }
@@ -204,8 +204,8 @@ HRESULT STDMETHODCALLTYPE SimCkt::GetDev(IDrawShape *QorShape, IQorDev **pDev) {
   *pDev = nullptr;
   try {
     if (devices_.empty()) {
-      clearCircuit();
-      buildFromPage();
+      ClearCircuit();
+      BuildFromPage();
       if (devices_.empty())
         return S_OK;
     }

@@ -124,14 +124,14 @@ private:
   IQorSimCkt *self() { return this; }
 
   // Registries (sim-ckt.cpp).
-  void clearCircuit();
-  void dropMatrix();
+  void ClearCircuit();
+  void DropMatrix();
   long netCount() const { return static_cast<long>(indexMap_.size()); }
   void registerControl(OcxEntry &entry, IDrawShape *shape, IQorOcx *control);
 
   // Page scan (page-scan.cpp).
-  void buildFromPage();
-  bool scanShape(IDrawShape *shape);
+  void BuildFromPage();
+  bool ScanShape(IDrawShape *shape);
   void dropDeletedEntries();
   void installComponents();
   void installWires();
@@ -151,7 +151,7 @@ private:
   void limitDelta() override;
 
   // Part-ID numbering (part-ids.cpp).
-  void numberPartIds();
+  void NumberPartIDs();
 
   // Topology check and error marks (topology-marks.cpp).
   bool checkTopologyAndMark();

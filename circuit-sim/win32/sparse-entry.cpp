@@ -2,7 +2,6 @@
 #include "circuit-sim/win32/sparse-entry.h"
 
 #include "platform/com/win32/module.h"
-#include "platform/com/win32/object.h"
 
 namespace qorsim {
 
@@ -11,16 +10,7 @@ SparseEntry::SparseEntry() { com::lockModule(); }
 SparseEntry::~SparseEntry() { com::unlockModule(); }
 
 HRESULT STDMETHODCALLTYPE SparseEntry::QueryInterface(REFIID riid, void **out) {
-  static const com::InterfaceEntry table[] = {
-      {&IID_IQorSparseEntry, com::interfaceOffset<SparseEntry, IQorSparseEntry>()},
-      {&IID_IDispatch, com::interfaceOffset<SparseEntry, IQorSparseEntry>()},
-      {nullptr, 0}};
-  if (!out)
-    return E_POINTER;
-  HRESULT hr = com::findInterface(this, table, riid, out);
-  if (SUCCEEDED(hr))
-    AddRef();
-  return hr;
+  return queryDualInterface<IQorSparseEntry>(this, riid, out);
 }
 
 ULONG STDMETHODCALLTYPE SparseEntry::AddRef() { return InterlockedIncrement(&refs_); }

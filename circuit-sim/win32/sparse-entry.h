@@ -13,6 +13,21 @@
 
 namespace qorsim {
 
+// QueryInterface of an object with one dual interface, as the matrix and
+// its elements are: that interface, IDispatch and IUnknown give the same
+// pointer, with a reference added.
+template <typename Interface> HRESULT queryDualInterface(Interface *self, REFIID riid, void **out) {
+  if (!out)
+    return E_POINTER;
+  *out = nullptr;
+  if (!IsEqualIID(riid, __uuidof(Interface)) && !IsEqualIID(riid, IID_IDispatch) &&
+      !IsEqualIID(riid, IID_IUnknown))
+    return E_NOINTERFACE;
+  self->AddRef();
+  *out = self;
+  return S_OK;
+}
+
 class SparseEntry final : public com::Dispatch<IQorSparseEntry>, public SparseElement {
 public:
   SparseEntry();

@@ -3,7 +3,6 @@
 #include "circuit-sim/win32/sparse-entry.h"
 
 #include "platform/com/win32/module.h"
-#include "platform/com/win32/object.h"
 
 #include <memory>
 #include <stdexcept>
@@ -37,16 +36,7 @@ SparseMatrix::SparseMatrix(IUnknown *owner)
 SparseMatrix::~SparseMatrix() { com::unlockModule(); }
 
 HRESULT STDMETHODCALLTYPE SparseMatrix::QueryInterface(REFIID riid, void **out) {
-  static const com::InterfaceEntry table[] = {
-      {&IID_IQorSparseMatrix, com::interfaceOffset<SparseMatrix, IQorSparseMatrix>()},
-      {&IID_IDispatch, com::interfaceOffset<SparseMatrix, IQorSparseMatrix>()},
-      {nullptr, 0}};
-  if (!out)
-    return E_POINTER;
-  HRESULT hr = com::findInterface(this, table, riid, out);
-  if (SUCCEEDED(hr))
-    AddRef();
-  return hr;
+  return queryDualInterface<IQorSparseMatrix>(this, riid, out);
 }
 
 ULONG STDMETHODCALLTYPE SparseMatrix::AddRef() { return owner_->AddRef(); }

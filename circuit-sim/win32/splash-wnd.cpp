@@ -1,5 +1,6 @@
 #include "circuit-sim/win32/splash-wnd.h"
 
+#include "circuit-sim/core/dib-pixels.h"
 #include "circuit-sim/core/stopwatch-math.h"
 
 #include <cstring>
@@ -49,16 +50,27 @@ void SplashWnd::freeBitmap() {
   bitmap_ = nullptr;
   palette_ = nullptr;
   dib_.clear();
+  bitsOffset_ = 0;
   width_ = height_ = 0;
+  transparent_ = NoPixel;
+  tolerance_ = 0;
 }
 
-bool SplashWnd::loadBitmap(HINSTANCE module, UINT resource, COLORREF) {
+bool SplashWnd::loadBitmap(HINSTANCE module, UINT resource, COLORREF transparent, POINT reference,
+                           int tolerance) {
   freeBitmap();
   HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(resource), MAKEINTRESOURCEA(2));
   HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
   const void *data = loaded ? LockResource(loaded) : nullptr;
-  const DWORD size = found ? SizeofResource(module, found) : 0;
-  if (!data || size < sizeof(BITMAPINFOHEADER))
+  if (!data)
+    return false;
+  return loadDib(data, SizeofResource(module, found), transparent, reference, tolerance);
+}
+
+bool SplashWnd::loadDib(const void *data, std::size_t size, COLORREF transparent, POINT reference,
+                        int tolerance) {
+  freeBitmap();
+  if (size < sizeof(BITMAPINFOHEADER))
     return false;
   dib_.assign(static_cast<const unsigned char *>(data),
               static_cast<const unsigned char *>(data) + size);
@@ -67,8 +79,11 @@ bool SplashWnd::loadBitmap(HINSTANCE module, UINT resource, COLORREF) {
   const int entries = colourTableEntries(header);
   const std::size_t bitsOffset =
       header.biSize + static_cast<std::size_t>(entries) * sizeof(RGBQUAD);
-  if (bitsOffset >= dib_.size())
+  if (header.biSize < sizeof(BITMAPINFOHEADER) || entries < 0 || entries > 256 ||
+      bitsOffset >= dib_.size()) {
+    dib_.clear();
     return false;
+  }
 
   HDC screen = GetDC(nullptr);
   if (entries > 0) {
@@ -92,9 +107,53 @@ bool SplashWnd::loadBitmap(HINSTANCE module, UINT resource, COLORREF) {
   if (old)
     SelectPalette(screen, old, FALSE);
   ReleaseDC(nullptr, screen);
+  bitsOffset_ = bitsOffset;
   width_ = header.biWidth;
   height_ = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+  if (transparent != CLR_INVALID) {
+    const long atReference = pixel(reference.x, reference.y);
+    transparent_ = atReference != NoPixel ? atReference : static_cast<long>(transparent & 0xffffff);
+    tolerance_ = tolerance;
+  }
   return bitmap_ != nullptr;
+}
+
+long SplashWnd::pixel(int x, int y) const {
+  if (dib_.empty())
+    return NoPixel;
+  const BITMAPINFOHEADER &header = reinterpret_cast<const BITMAPINFO *>(dib_.data())->bmiHeader;
+  const DibView view{dib_.data() + header.biSize,
+                     colourTableEntries(header),
+                     dib_.data() + bitsOffset_,
+                     dib_.size() - bitsOffset_,
+                     static_cast<int>(header.biWidth),
+                     static_cast<int>(header.biHeight),
+                     header.biBitCount};
+  return pixelAt(view, x, y);
+}
+
+bool SplashWnd::transparentAt(int x, int y) const {
+  return transparent_ != NoPixel && coloursNear(pixel(x, y), transparent_, tolerance_);
+}
+
+// The window's region: each row's runs of kept pixels.
+void SplashWnd::leaveOutTransparentPixels() {
+  HRGN kept = CreateRectRgn(0, 0, 0, 0);
+  for (int y = 0; y < height_; ++y) {
+    for (int x = 0; x < width_;) {
+      if (transparentAt(x, y)) {
+        ++x;
+        continue;
+      }
+      const int from = x;
+      while (x < width_ && !transparentAt(x, y))
+        ++x;
+      HRGN run = CreateRectRgn(from, y, x, y + 1);
+      CombineRgn(kept, kept, run, RGN_OR);
+      DeleteObject(run);
+    }
+  }
+  SetWindowRgn(window_, kept, FALSE); // the window owns the region now
 }
 
 bool SplashWnd::create(int timeoutMs, HWND parent) {
@@ -193,6 +252,8 @@ LRESULT CALLBACK SplashWnd::windowProc(HWND window, UINT message, WPARAM wParam,
 LRESULT SplashWnd::handle(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
   case WM_CREATE:
+    if (transparent_ != NoPixel)
+      leaveOutTransparentPixels();
     centreOverParent();
     if (timeoutMs_ != NoTimeout)
       SetTimer(window_, CloseTimer, static_cast<UINT>(timeoutMs_), nullptr);

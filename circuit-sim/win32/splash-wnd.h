@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -23,9 +24,23 @@ public:
   SplashWnd(const SplashWnd &) = delete;
   SplashWnd &operator=(const SplashWnd &) = delete;
 
-  // Loads a DIB resource; the transparent colour CLR_INVALID keeps the
-  // bitmap's whole rectangle. False when the resource cannot be had.
-  bool loadBitmap(HINSTANCE module, UINT resource, COLORREF transparent = CLR_INVALID);
+  // Loads a DIB resource (loadDib). False when it cannot be had.
+  bool loadBitmap(HINSTANCE module, UINT resource, COLORREF transparent = CLR_INVALID,
+                  POINT reference = {-1, -1}, int tolerance = 0);
+  // Takes a DIB (header, colour table, pixels) as the picture. The
+  // transparent colour CLR_INVALID keeps the bitmap's whole rectangle;
+  // any other makes the window leave out the pixels within tolerance (on
+  // each of red, green and blue) of the colour found at the reference
+  // point, or of the colour given when that point lies outside the
+  // picture. False for a DIB too short for its header and colour table,
+  // or one the screen cannot take.
+  bool loadDib(const void *data, std::size_t size, COLORREF transparent = CLR_INVALID,
+               POINT reference = {-1, -1}, int tolerance = 0);
+  // The colour of the pixel at (x, y) from the top left, as 0x00BBGGRR;
+  // -1 outside the picture.
+  long pixel(int x, int y) const;
+  // Whether the window leaves out the pixel at (x, y).
+  bool transparentAt(int x, int y) const;
   // Shows the window over `parent` (closing a shown one first); false
   // without a bitmap or when the window cannot be created.
   bool create(int timeoutMs, HWND parent);
@@ -51,12 +66,16 @@ private:
   void freeBitmap();
   void paint();
   void centreOverParent();
+  void leaveOutTransparentPixels();
 
   HWND window_ = nullptr;
   HBITMAP bitmap_ = nullptr;
   HPALETTE palette_ = nullptr;
   std::vector<unsigned char> dib_; // header, colour table and pixels
+  std::size_t bitsOffset_ = 0;
   int width_ = 0, height_ = 0;
+  long transparent_ = -1; // the colour left out, or -1 for none
+  int tolerance_ = 0;
   int timeoutMs_ = DefaultTimeoutMs;
   bool closeOnInput_ = true;
 };

@@ -1,8 +1,8 @@
 // The phases of a work event (numbering, page scan, topology check, matrix
-// set-up, Newton iteration, advice), timed for a host process that asks:
-// one that exports the function named by WorkPhaseExport is told each
-// phase's name and seconds as it ends. The benchmark reads the share of
-// numbering and checks this way; without the export nothing is timed.
+// set-up, Newton iteration, advice). The shipped server times nothing. The
+// benchmarks' build of it (QORSIM_WORK_PHASES) tells a host process that
+// exports the function named by WorkPhaseExport each phase's name and
+// seconds as it ends; the benchmarks read the share of each phase this way.
 #ifndef CIRCUIT_SIM_WORK_PHASES_H
 #define CIRCUIT_SIM_WORK_PHASES_H
 
@@ -16,6 +16,7 @@ const char WorkPhaseExport[] = "QorSimWorkPhase";
 using WorkPhaseSink = void(__cdecl *)(const char *phase, double seconds);
 
 // Times the scope it lives in; also a phase left by an exception counts.
+// Out of line, so that the two builds share every caller's code.
 class WorkPhase {
 public:
   explicit WorkPhase(const char *name);
@@ -25,7 +26,7 @@ public:
 
 private:
   const char *name_;
-  WorkPhaseSink sink_;
+  WorkPhaseSink sink_ = nullptr;
   LARGE_INTEGER start_{};
 };
 

@@ -667,7 +667,8 @@ namespace {
 
 // The stencil's drop macro: a dropped component group gets its control
 // once, sized and centred on its body by seven formulas written in one
-// batch that overwrites guarded cells.
+// batch that overwrites guarded cells; the dropped shapes are then selected
+// again in the window, from the last to the first.
 TEST_F(PassiveCircuit, CompOnDropInsertsTheControlOnce) {
   drawhost::Shape *outer = page_->addShape(2, "Group");
   drawhost::Shape *component = outer->addMember(2, "Resistor");
@@ -700,11 +701,16 @@ TEST_F(PassiveCircuit, CompOnDropInsertsTheControlOnce) {
   EXPECT_EQ(inserts, 1);
   EXPECT_EQ(batches, 1);
   EXPECT_TRUE(plain->members().empty());
-  // Dropped again: the group already holds its control.
+  const std::vector<std::string> reselected = {"Select Group 2", "Select Text 2"};
+  ASSERT_GE(host_->record().size(), 2u);
+  EXPECT_EQ(std::vector<std::string>(host_->record().end() - 2, host_->record().end()), reselected);
+  // Dropped again: the group already holds its control; only the
+  // selection is made again.
   const std::size_t after = host_->record().size();
   ASSERT_EQ(lib_->CompOnDrop(host_->activeWindow()), S_OK);
   EXPECT_EQ(component->members().size(), 2u);
-  EXPECT_EQ(host_->record().size(), after);
+  EXPECT_EQ(std::vector<std::string>(host_->record().begin() + after, host_->record().end()),
+            reselected);
   EXPECT_EQ(lib_->CompOnDrop(nullptr), E_POINTER);
 }
 

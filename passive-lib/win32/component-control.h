@@ -124,6 +124,7 @@ private:
   Bstr dataStr2_;
   ComPtr<IQorLib> lib_;
   ComPtr<IDrawShape> shape_;
+  mutable ComPtr<IQorSimRoot> simRoot_; // the process's one root, asked for once
   ComPtr<IXMLDocument> document_;
   Bstr partId_;
 };

@@ -22,13 +22,17 @@ base::Variant nameKey(const std::string &name) {
 
 } // namespace
 
+// The simulator root is one object per process, so the control keeps the
+// one it was given: each creation reads the class's registration, which
+// for a page of a thousand components costs more than the solve.
 ComPtr<IQorSimCkt> ComponentControl::pageCircuit(IDrawPage *page) const {
-  ComPtr<IQorSimRoot> simRoot;
-  base::check(CoCreateInstance(CLSID_SimRoot, nullptr,
-                               CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER,
-                               IID_IQorSimRoot, simRoot.receiveVoid()));
+  if (!simRoot_) {
+    base::check(CoCreateInstance(CLSID_SimRoot, nullptr,
+                                 CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER,
+                                 IID_IQorSimRoot, simRoot_.receiveVoid()));
+  }
   ComPtr<IQorSimCkt> circuit;
-  base::check(simRoot->FindSim(page, circuit.receive()), IID_IQorSimRoot);
+  base::check(simRoot_->FindSim(page, circuit.receive()), IID_IQorSimRoot);
   base::checkPointer(circuit.get(), IID_IQorSimRoot);
   return circuit;
 }

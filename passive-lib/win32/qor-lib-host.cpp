@@ -25,6 +25,7 @@ const char *const Formulas[] = {"GUARD(0)", "BODY!PinX", "BODY!PinY", ".24 pt.",
                                 ".24 pt.",  "Width*0.5", "Height*0.5"};
 const short InsertFlags = 0x3000;
 const short OverwriteGuarded = 2;
+const short SelectActionSelect = 2; // adds a shape to the window's selection
 
 ComPtr<IDrawShape> member(IDrawShape *group, const char *name) {
   ComPtr<IDrawShapes> shapes;
@@ -131,6 +132,12 @@ HRESULT STDMETHODCALLTYPE QorLib::CompOnDrop(IDrawWindow *ActiveWnd) {
       ComPtr<IDrawShape> shape;
       base::check(selection->get_Item(i, shape.receive()), IID_IDrawSelection);
       dropStep(base::checkPointer(shape.get()));
+    }
+    // The dropped shapes are selected again, as the user left them.
+    for (LONG i = count; i >= 1; --i) {
+      ComPtr<IDrawShape> shape;
+      base::check(selection->get_Item(i, shape.receive()), IID_IDrawSelection);
+      base::check(ActiveWnd->Select(shape.get(), SelectActionSelect), IID_IDrawWindow);
     }
     return S_OK;
   });

@@ -13,7 +13,8 @@ namespace {
 using com::ClassKind;
 
 const com::ClassEntry classes[] = {
-    {&CLSID_QorLib, "QorLib", "Netweave Library", passive::createQorLib, nullptr, ClassKind::Plain},
+    {&CLSID_QorLib, "QorLib", "Netweave Library", passive::createQorLib, nullptr,
+     ClassKind::Service},
     {&CLSID_GndOcx, "GndOcx", "Netweave GND OCX", passive::createGndOcx, nullptr,
      ClassKind::Control},
     {&CLSID_PwrOcx, "PwrOcx", "Netweave PWR OCX", passive::createPwrOcx, nullptr,
@@ -37,9 +38,10 @@ const com::ClassEntry classes[] = {
     {&CLSID_VdcDev, "VdcDev", "Netweave VDC DEV", passive::createVdcDev, nullptr, ClassKind::Plain},
 };
 
-// The type library stays registered when the library is unregistered.
-const com::Server server = {classes, sizeof classes / sizeof classes[0], &LIBID_QorLib01, 1, 0,
-                            false};
+// The type library stays registered when the library is unregistered, and
+// unregistering always succeeds.
+const com::Server server = {
+    classes, sizeof classes / sizeof classes[0], &LIBID_QorLib01, 1, 0, false, true};
 
 } // namespace
 

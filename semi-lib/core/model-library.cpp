@@ -16,7 +16,14 @@ bool loadKeepingRepeats(xml::Document &document, const std::string &text, xml::P
 }
 
 bool ModelLibrary::load(const std::string &text, xml::ParseError &error) {
-  return loadKeepingRepeats(document_, text, error);
+  if (!loadKeepingRepeats(document_, text, error))
+    return false; // the library stays as it was
+  modelsByType_.clear();
+  for (const xml::Element *model : models()) {
+    if (std::optional<std::string> type = model->getAttribute("TYPE"))
+      modelsByType_.emplace(std::move(*type), model); // the first one stays
+  }
+  return true;
 }
 
 std::vector<const xml::Element *> ModelLibrary::childrenOf(const char *section) const {
@@ -44,11 +51,8 @@ std::vector<std::string> ModelLibrary::modelTypes() const {
 }
 
 const xml::Element *ModelLibrary::findModel(const std::string &type) const {
-  for (const xml::Element *model : models()) {
-    if (model->getAttribute("TYPE") == type)
-      return model;
-  }
-  return nullptr;
+  auto found = modelsByType_.find(type);
+  return found == modelsByType_.end() ? nullptr : found->second;
 }
 
 } // namespace semi

@@ -10,6 +10,7 @@
 #include "platform/xml/core/xml-document.h"
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace semi {
@@ -47,6 +48,9 @@ public:
 private:
   std::vector<const xml::Element *> childrenOf(const char *section) const;
   xml::Document document_;
+  // The first MODEL of each TYPE, made at load: a chain of COPY references
+  // looks up one model per step without a walk of the whole section.
+  std::unordered_map<std::string, const xml::Element *> modelsByType_;
 };
 
 } // namespace semi

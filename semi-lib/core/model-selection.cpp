@@ -1,6 +1,6 @@
 #include "semi-lib/core/model-selection.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 namespace semi {
 
@@ -18,8 +18,10 @@ ModelChoice chooseModel(const ModelLibrary &library, const std::string &type) {
   // Each COPY restarts the search with its target; a name searched before
   // ends the walk, so a cycle cannot hold it.
   std::string searched = type;
+  std::unordered_set<std::string> seen;
   for (;;) {
     choice.searched.push_back(searched);
+    seen.insert(searched);
     const xml::Element *model = library.findModel(searched);
     if (!model) {
       choice.lookup = ModelLookup::NotFound;
@@ -35,7 +37,7 @@ ModelChoice chooseModel(const ModelLibrary &library, const std::string &type) {
       choice.lookup = ModelLookup::Found;
       return choice;
     }
-    if (std::find(choice.searched.begin(), choice.searched.end(), *copy) != choice.searched.end()) {
+    if (seen.count(*copy)) {
       choice.lookup = ModelLookup::CopyCycle;
       return choice;
     }

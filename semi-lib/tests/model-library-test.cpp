@@ -6,6 +6,7 @@
 #include "semi-lib/core/semi-templates.h"
 #include "semi-lib/tests/library-files.h"
 #include "testing/fuzz-driver.h"
+#include "testing/growth-check.h"
 
 #include <gtest/gtest.h>
 
@@ -231,6 +232,44 @@ TEST(ModelSelection, TestLibraryCoversEveryFeature) {
                                                         : std::vector<std::string>{})
         << c.type;
   }
+}
+
+// Large libraries stay fast: one MODEL with very many attributes is read
+// and chosen, and a long chain of COPY references is followed, each in
+// about linear time.
+TEST(ModelSelection, LargeModelsAndLongCopyChainsTakeLinearTime) {
+  const std::string params = "<LIBRARY><PARAMS><PARAM NAME=\"TYPE\" DEFAULT=\"X\"/>"
+                             "<PARAM NAME=\"IS\" DEFAULT=\"1E-14\"/></PARAMS><MODELS>";
+  auto wideModel = [&](int attributes) {
+    std::string text = params + "<MODEL TYPE=\"WIDE\"";
+    for (int i = 0; i < attributes; ++i)
+      text += " P" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    return text + " IS=\"2E-15\"/></MODELS></LIBRARY>";
+  };
+  auto readAndChoose = [](const std::string &text) {
+    semi::ModelLibrary library = loaded(text);
+    semi::ModelChoice choice = semi::chooseModel(library, "WIDE");
+    ASSERT_EQ(choice.lookup, ModelLookup::Found);
+    EXPECT_EQ(choice.values.back(), (NamedValue{"IS", "2E-15"}));
+  };
+  EXPECT_LT(testing_support::growthFrom(2000, wideModel, readAndChoose),
+            testing_support::MostLinearGrowth);
+
+  // M0 copies M1, M1 copies M2, ...; the last one holds the values.
+  auto chain = [&](int models) {
+    std::string text = params;
+    for (int i = 0; i + 1 < models; ++i)
+      text +=
+          "<MODEL TYPE=\"M" + std::to_string(i) + "\" COPY=\"M" + std::to_string(i + 1) + "\"/>";
+    text += "<MODEL TYPE=\"M" + std::to_string(models - 1) + "\" IS=\"3E-15\"/></MODELS></LIBRARY>";
+    return loaded(text);
+  };
+  auto follow = [](const semi::ModelLibrary &library) {
+    semi::ModelChoice choice = semi::chooseModel(library, "M0");
+    ASSERT_EQ(choice.lookup, ModelLookup::Found);
+    EXPECT_EQ(choice.values.back(), (NamedValue{"IS", "3E-15"}));
+  };
+  EXPECT_LT(testing_support::growthFrom(1000, chain, follow), testing_support::MostLinearGrowth);
 }
 
 TEST(ModelSelection, ResetSetsDefaultAndTextAndDropsStoredNumbers) {

@@ -27,8 +27,8 @@ const com::ClassEntry classes[] = {
 };
 
 // The type library stays registered when the library is unregistered.
-const com::Server server = {classes, sizeof classes / sizeof classes[0], &LIBID_QorLib02, 1, 0,
-                            false};
+const com::Server server = {
+    classes, sizeof classes / sizeof classes[0], &LIBID_QorLib02, 1, 0, false, false};
 
 } // namespace
 

@@ -68,7 +68,7 @@ const com::ClassEntry classes[] = {
      com::ClassKind::Control},
 };
 
-const com::Server server = {classes, 2, &LIBID_ComTestLib, 1, 0, true};
+const com::Server server = {classes, 2, &LIBID_ComTestLib, 1, 0, true, false};
 
 } // namespace
 

@@ -39,14 +39,19 @@ std::string versionedProgId(const ClassEntry &entry) {
 std::string progId(const ClassEntry &entry) { return std::string("QOR.") + entry.name; }
 std::string classKey(const ClassEntry &entry) { return "CLSID\\" + guidText(*entry.clsid); }
 
-// The keys of one class, as described in server.h. The class key is removed
-// whole first, so registering twice leaves one set of keys.
+// The keys of one class, as described in server.h. The class key (and a
+// service's ProgID keys) is removed whole first, so registering twice
+// leaves one set of keys.
 void registerClass(const ClassEntry &entry, const std::string &module, const GUID &libraryId) {
   const std::string versioned = versionedProgId(entry);
   const std::string independent = progId(entry);
   const std::string clsid = guidText(*entry.clsid);
   const std::string key = classKey(entry);
   base::check(deleteRegistryTree(HKEY_CLASSES_ROOT, key));
+  if (entry.kind == ClassKind::Service) {
+    base::check(deleteRegistryTree(HKEY_CLASSES_ROOT, versioned));
+    base::check(deleteRegistryTree(HKEY_CLASSES_ROOT, independent));
+  }
 
   base::check(writeRegistryText(HKEY_CLASSES_ROOT, versioned, nullptr, entry.description));
   base::check(writeRegistryText(HKEY_CLASSES_ROOT, versioned + "\\CLSID", nullptr, clsid));
@@ -62,6 +67,8 @@ void registerClass(const ClassEntry &entry, const std::string &module, const GUI
   base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\InprocServer32", nullptr, module));
   base::check(writeRegistryText(HKEY_CLASSES_ROOT, key + "\\InprocServer32", "ThreadingModel",
                                 "Apartment"));
+  if (entry.kind == ClassKind::Service)
+    return;
   base::check(
       writeRegistryText(HKEY_CLASSES_ROOT, key + "\\TypeLib", nullptr, guidText(libraryId)));
   if (entry.kind == ClassKind::Plain)
@@ -134,13 +141,17 @@ HRESULT registerServer(const Server &server) {
 }
 
 HRESULT unregisterServer(const Server &server) {
-  return base::guardExport([&]() -> HRESULT {
+  const HRESULT hr = base::guardExport([&]() -> HRESULT {
+    HRESULT first = S_OK;
     for (int i = 0; i < server.classCount; ++i) {
       const ClassEntry &entry = server.classes[i];
-      base::check(deleteRegistryTree(HKEY_CLASSES_ROOT, versionedProgId(entry)));
-      base::check(deleteRegistryTree(HKEY_CLASSES_ROOT, progId(entry)));
-      base::check(deleteRegistryTree(HKEY_CLASSES_ROOT, classKey(entry)));
+      for (const std::string &key : {versionedProgId(entry), progId(entry), classKey(entry)}) {
+        const HRESULT removed = deleteRegistryTree(HKEY_CLASSES_ROOT, key);
+        if (SUCCEEDED(first) && FAILED(removed))
+          first = removed;
+      }
     }
+    base::check(first);
     if (!server.unregisterTypeLibrary)
       return S_OK;
     // Wine's UnRegisterTypeLib fails for a library that is not registered,
@@ -158,6 +169,7 @@ HRESULT unregisterServer(const Server &server) {
                                   0x0409, kind));
     return S_OK;
   });
+  return server.unregisterAlwaysSucceeds ? S_OK : hr;
 }
 
 } // namespace com

@@ -16,7 +16,10 @@ namespace com {
 using CreateInstance = HRESULT (*)(REFIID riid, void **out);
 
 enum class ClassKind {
-  Plain,   // ProgIDs, CLSID key, InprocServer32, Programmable, TypeLib
+  Plain, // ProgIDs, CLSID key, InprocServer32, Programmable, TypeLib
+  // A class that is no part of the type library's objects: Plain's keys
+  // without TypeLib, and its two ProgID keys are replaced whole.
+  Service,
   Control, // also Control, MiscStatus and Version (an ActiveX control)
   // A control as above that is also invisible at run time (MiscStatus
   // adds OLEMISC_INVISIBLEATRUNTIME).
@@ -39,6 +42,9 @@ struct Server {
   WORD libraryMajor, libraryMinor;
   // Whether DllUnregisterServer also removes the type library's keys.
   bool unregisterTypeLibrary;
+  // Whether DllUnregisterServer answers S_OK even when a key could not be
+  // removed (each class's keys are tried in any case).
+  bool unregisterAlwaysSucceeds;
 };
 
 HRESULT getClassObject(const Server &server, REFCLSID clsid, REFIID riid, void **out);
@@ -48,6 +54,8 @@ HRESULT canUnloadNow(const Server &server);
 // failure is returned.
 HRESULT registerServer(const Server &server);
 // Removes what registerServer wrote; keys that are already gone are no error.
+// Every class is tried; the first failure is returned unless the server
+// always succeeds.
 HRESULT unregisterServer(const Server &server);
 
 } // namespace com

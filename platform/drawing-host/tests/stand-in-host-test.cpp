@@ -514,6 +514,19 @@ TEST_F(StandIn, ActiveWindowGivesItsPageAndSelection) {
   ComPtr<IDrawPage> page;
   ASSERT_EQ(window->get_Page(page.receive()), S_OK);
   EXPECT_EQ(page.get(), static_cast<IDrawPage *>(page_));
+
+  // Selecting adds a shape of the page once; other actions are refused.
+  Shape *r2 = addComponent(page_, "R2");
+  EXPECT_EQ(window->Select(r2, 2), S_OK);
+  EXPECT_EQ(window->Select(r1, 2), S_OK);
+  EXPECT_EQ(window->Select(r2, 1), E_INVALIDARG);
+  EXPECT_EQ(window->Select(nullptr, 2), E_INVALIDARG);
+  ASSERT_EQ(window->get_Selection(selection.receive()), S_OK);
+  ASSERT_EQ(selection->get_Count(&count), S_OK);
+  EXPECT_EQ(count, 2);
+  ASSERT_EQ(selection->get_Item(2, shape.receive()), S_OK);
+  EXPECT_EQ(shape.get(), static_cast<IDrawShape *>(r2));
+  EXPECT_EQ(host_.record().back(), "Select R1 2");
 }
 
 TEST_F(StandIn, InsertedObjectIsCreatedAndAnnounced) {

@@ -26,4 +26,22 @@ HRESULT STDMETHODCALLTYPE Window::get_Page(IDrawPage **ppPage) {
   return interfaceOut(static_cast<IDrawPage *>(page_.get()), ppPage);
 }
 
+// Only the action that adds to the selection (2) is offered. The shape
+// must be one of this page's: the stand-in serves its own objects only.
+HRESULT STDMETHODCALLTYPE Window::Select(IDrawShape *ShapeIn, short SelectAction) {
+  const short SelectActionSelect = 2;
+  if (!ShapeIn || SelectAction != SelectActionSelect)
+    return E_INVALIDARG;
+  Shape *shape = static_cast<Shape *>(ShapeIn);
+  if (shape->deleted() || shape->page() != page_.get())
+    return E_INVALIDARG;
+  shape->host()->note("Select " + shape->name() + " " + std::to_string(SelectAction));
+  for (const ComPtr<Shape> &selected : selection_) {
+    if (selected.get() == shape)
+      return S_OK;
+  }
+  selection_.emplace_back(shape);
+  return S_OK;
+}
+
 } // namespace drawhost

@@ -1,4 +1,5 @@
-// The active window with its page and selection.
+// The active window with its page and selection; shapes of its page can
+// be added to the selection.
 #ifndef PLATFORM_DRAWING_HOST_HOST_WINDOW_H
 #define PLATFORM_DRAWING_HOST_HOST_WINDOW_H
 
@@ -18,6 +19,7 @@ public:
   static const com::InterfaceEntry *interfaces();
   HRESULT STDMETHODCALLTYPE get_Selection(IDrawSelection **ppSelection) override;
   HRESULT STDMETHODCALLTYPE get_Page(IDrawPage **ppPage) override;
+  HRESULT STDMETHODCALLTYPE Select(IDrawShape *Shape, short SelectAction) override;
 
 private:
   ComPtr<Page> page_;

@@ -2,6 +2,7 @@
 #include "platform/xml/core/xml-parser.h"
 
 #include <cstdio>
+#include <unordered_set>
 
 namespace xml {
 namespace {
@@ -118,6 +119,9 @@ std::string Parser::readText() {
 }
 
 void Parser::readAttributes(Element &element) {
+  // The names given so far, for the check of a repeated name: a lookup per
+  // attribute keeps an element with very many attributes linear.
+  std::unordered_set<std::string> names;
   for (;;) {
     size_t before = pos_;
     std::string spacing = readSpacing();
@@ -133,11 +137,9 @@ void Parser::readAttributes(Element &element) {
     Attribute attribute;
     attribute.leading = spacing;
     attribute.name = readName("an attribute name");
-    for (const Attribute &other : element.attributes_) {
-      if (other.name == attribute.name && !options_.repeatedAttributes) {
-        pos_ -= attribute.name.size();
-        throw Failure{pos_, "attribute \"" + attribute.name + "\" given twice"};
-      }
+    if (!options_.repeatedAttributes && !names.insert(attribute.name).second) {
+      pos_ -= attribute.name.size();
+      throw Failure{pos_, "attribute \"" + attribute.name + "\" given twice"};
     }
     size_t equalsStart = pos_;
     readSpacing();

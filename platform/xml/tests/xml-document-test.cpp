@@ -4,6 +4,7 @@
 // once with Python's xml.dom.minidom (the attribute values below are what
 // it read).
 #include "platform/xml/core/xml-document.h"
+#include "testing/growth-check.h"
 #include "testing/test-files.h"
 #include "testing/test-paths.h"
 
@@ -144,6 +145,28 @@ TEST(XmlErrors, RepeatedAttributesAreKeptInOrderWhenAskedFor) {
   EXPECT_EQ(attributes[2].name + attributes[2].rawValue, "x3");
   EXPECT_EQ(document.root()->getAttribute("x"), "1");
   EXPECT_EQ(document.save(), text);
+}
+
+// An element with very many attributes is read in about linear time,
+// whether repeated names are refused or kept.
+TEST(XmlErrors, ManyAttributesOnOneElementAreReadInLinearTime) {
+  auto element = [](int attributes) {
+    std::string text = "<a";
+    for (int i = 0; i < attributes; ++i)
+      text += " n" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+    return text + "/>";
+  };
+  for (bool repeats : {false, true}) {
+    SCOPED_TRACE(repeats ? "repeats kept" : "repeats refused");
+    xml::ParseOptions options;
+    options.repeatedAttributes = repeats;
+    auto parse = [&](const std::string &text) {
+      xml::Document document;
+      xml::ParseError error;
+      ASSERT_TRUE(document.load(text, error, options)) << error.describe();
+    };
+    EXPECT_LT(testing_support::growthFrom(2000, element, parse), testing_support::MostLinearGrowth);
+  }
 }
 
 TEST(XmlErrors, DeepNestingIsRefusedNotFollowed) {
