@@ -255,6 +255,16 @@ protected:
     SendMessageA(edit, EM_SETSEL, 0, -1);
     SendMessageA(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
   }
+  static std::vector<std::string> comboItems(HWND combo) {
+    std::vector<std::string> items;
+    int count = static_cast<int>(SendMessageA(combo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      char text[256] = {};
+      SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      items.push_back(text);
+    }
+    return items;
+  }
   static void pick(HWND combo, const std::string &choice) {
     LRESULT index = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                  reinterpret_cast<LPARAM>(choice.c_str()));
@@ -379,6 +389,9 @@ TEST_F(PersistEditDialogTest, ListsTheMarkedItemsWithPicturesAndDescriptions) {
         choose("Edit1_Parent");
         EXPECT_EQ(labels(), (std::vector<std::string>{"Where the edit lies", "TWinControl"}));
         EXPECT_EQ(windowText(visible("ComboBox")), "Panel1");
+        // Only a windowed control can hold the edit: the label is no choice.
+        EXPECT_EQ(comboItems(visible("ComboBox")),
+                  (std::vector<std::string>{"Panel1", "Panel2", "Memo1"}));
         choose("Edit1_Bounds");
         EXPECT_EQ(labels()[1], "Bounds = (left; top; width; height)");
         EXPECT_EQ(windowText(visible("Edit")), "4;4;100;21");
