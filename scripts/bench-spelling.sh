@@ -51,3 +51,15 @@ if [ -x "$sbench" ]; then
   /usr/bin/python3 "$root/spelling/tools/bench-suggestions.py" "$sbench" "$dict" \
     "$build/spelling/American.words" "$work" 500 "${SUGGEST_ROUNDS:-5}"
 fi
+
+# A user dictionary of 200,000 words in no order: loaded from its file,
+# then one word added and the file written again.
+ubench=$build/spelling/tests/user-dictionary-bench
+if [ -x "$ubench" ]; then
+  declare -A u
+  while read -r key value; do u[$key]=$value; done < <("$ubench" "$work" "${USER_WORDS:-200000}")
+  echo
+  printf '%-50s %s\n' "user dictionary of ${u[words]} words: load" "${u[load_ms]} ms"
+  printf '%-50s %s\n' "the same: add a word and save" "${u[add_save_ms]} ms"
+  echo "target: load < 500 ms: $(verdict "$(awk -v v="${u[load_ms]}" 'BEGIN { print (v < 500) }')")"
+fi

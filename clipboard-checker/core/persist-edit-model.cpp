@@ -86,7 +86,8 @@ PersistEditor TkfPersistEditModel::Editor(int index) {
     editor.label = "TWinControl";
     ControlAccess other;
     for (int i = 0; owner && i < owner->ComponentCount(); ++i)
-      if (owner->Components(i) != component && properties.findControl(*owner->Components(i), other))
+      if (owner->Components(i) != component &&
+          properties.findControl(*owner->Components(i), other) && other.windowed)
         editor.choices.push_back(owner->Components(i)->Name());
     return editor;
   }

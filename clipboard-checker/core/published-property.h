@@ -89,6 +89,7 @@ struct ControlAccess {
   std::function<std::array<int, 4>()> getBounds; // left, top, width, height
   std::function<void(const std::array<int, 4> &)> setBounds;
   std::function<std::string()> parentName; // empty without a parent
+  bool windowed = false;                   // a windowed control: it can hold others
   // Makes component the parent when it is a windowed control; false
   // otherwise.
   std::function<bool(components::TComponent *)> setParent;

@@ -359,6 +359,82 @@ std::vector<std::string> LexitrayProcess::suggestions() const {
   return items;
 }
 
+namespace {
+
+// Moves the mouse to a point of the screen and presses the left button
+// there times times, through the system's input queue.
+bool clickAt(POINT point, int times) {
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  move.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  if (SendInput(1, &move, sizeof move) != 1)
+    return false;
+  pumpFor(200);
+  std::vector<INPUT> clicks(2 * static_cast<std::size_t>(times));
+  for (std::size_t i = 0; i < clicks.size(); ++i) {
+    clicks[i].type = INPUT_MOUSE;
+    clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  }
+  return SendInput(static_cast<UINT>(clicks.size()), clicks.data(), sizeof clicks[0]) ==
+         clicks.size();
+}
+
+// Brings the window's top-level window to the front, so that the click
+// reaches it.
+void toFront(HWND window) {
+  HWND root = GetAncestor(window, GA_ROOT);
+  SetForegroundWindow(root);
+  pumpUntil([&] { return GetForegroundWindow() == root; }, 3000);
+}
+
+} // namespace
+
+bool LexitrayProcess::click(HWND control, int times) const {
+  if (!control || !IsWindowVisible(control))
+    return false;
+  toFront(control);
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  return clickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, times);
+}
+
+bool LexitrayProcess::clickTab(HWND tabs, int index) const {
+  if (!tabs || !IsWindowVisible(tabs))
+    return false;
+  RemoteBuffer buffer(info_.hProcess, sizeof(RECT));
+  if (!SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(index), buffer.address()))
+    return false;
+  RECT tab;
+  std::memcpy(&tab, buffer.read().data(), sizeof tab);
+  POINT point{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
+  ClientToScreen(tabs, &point);
+  toFront(tabs);
+  return clickAt(point, 1);
+}
+
+bool LexitrayProcess::endSession() {
+  std::vector<HWND> windows = topLevelWindows(id(), true);
+  for (HWND window : windows) {
+    DWORD_PTR agreed = 0;
+    if (SendMessageTimeoutA(window, WM_QUERYENDSESSION, 0, 0, SMTO_ABORTIFHUNG, scaled(10000),
+                            &agreed) &&
+        !agreed)
+      return false;
+  }
+  for (HWND window : windows) {
+    DWORD_PTR ignored = 0;
+    if (IsWindow(window))
+      SendMessageTimeoutA(window, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, scaled(10000),
+                          &ignored);
+  }
+  // Past its answers the process may be ended at any moment.
+  TerminateProcess(info_.hProcess, 98);
+  WaitForSingleObject(info_.hProcess, scaled(10000));
+  return true;
+}
+
 bool LexitrayProcess::doubleClickSuggestion(const std::string &word) {
   std::vector<std::string> items = suggestions();
   auto found = std::find(items.begin(), items.end(), word);
@@ -373,22 +449,8 @@ bool LexitrayProcess::doubleClickSuggestion(const std::string &word) {
   std::memcpy(&item, buffer.read().data(), sizeof item);
   POINT point{item.left + 10, (item.top + item.bottom) / 2};
   ClientToScreen(list, &point);
-  SetForegroundWindow(dialog);
-  pumpUntil([&] { return GetForegroundWindow() == dialog; }, 3000);
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  move.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  if (SendInput(1, &move, sizeof move) != 1)
-    return false;
-  pumpFor(200);
-  INPUT clicks[4]{};
-  for (int i = 0; i < 4; ++i) {
-    clicks[i].type = INPUT_MOUSE;
-    clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  }
-  return SendInput(4, clicks, sizeof clicks[0]) == 4;
+  toFront(dialog);
+  return clickAt(point, 2);
 }
 
 void LexitrayProcess::trayMouse(const std::vector<UINT> &actions) {

@@ -102,6 +102,16 @@ public:
   // list box sees the real message sequence. False when the word is not
   // listed.
   bool doubleClickSuggestion(const std::string &word);
+  // Clicks a control as a person does: the mouse is moved to its centre
+  // (or, for a tab control, to the tab of that index) and pressed through
+  // the system's input queue. False when the window is not shown.
+  bool click(HWND control, int times = 1) const;
+  bool clickTab(HWND tabs, int index) const;
+  // Ends the session as Windows does: WM_QUERYENDSESSION to each of the
+  // program's top-level windows, then WM_ENDSESSION (TRUE) to each while
+  // it lives, and the process ended once they are answered. False when a
+  // window refused to end the session.
+  bool endSession();
   // Double-clicks the tray icon: the shell's callback message to the
   // icon's window (one of the program's hidden message windows; the
   // others ignore it).

@@ -737,3 +737,115 @@ TEST_F(LexitrayTest, TheAboutBoxShowsTheNameInTheLargeFont) {
 }
 
 } // namespace
+
+namespace {
+
+// How the program is left while a check runs.
+enum class WayOut { TrayClose, MainFormClose, EndSession };
+// What is open when it is left: the check dialog alone, or on top of it
+// the options with a change cancelled, asking whether to discard it.
+enum class OpenWindows { CheckDialog, DiscardQuestion };
+
+struct Leaving {
+  WayOut way;
+  OpenWindows open;
+};
+
+const char *nameOf(WayOut way) {
+  switch (way) {
+  case WayOut::TrayClose:
+    return "the tray menu's Close";
+  case WayOut::MainFormClose:
+    return "closing the main form";
+  case WayOut::EndSession:
+    return "the end of the session";
+  }
+  return "";
+}
+
+// Clicks a button of a window of that caption once it is shown and enabled.
+bool clickButton(LexitrayProcess &program, const char *windowCaption, const char *caption) {
+  HWND button = nullptr;
+  bool ready = pumpUntil([&] {
+    HWND window = findTopLevel(program.id(), "", windowCaption);
+    button = window ? findChild(window, "Button", caption) : nullptr;
+    return button && IsWindowVisible(button) && IsWindowEnabled(button);
+  });
+  bool clicked = ready && program.click(button);
+  if (!clicked)
+    std::cout << caption << ": " << (button ? "found" : "not found") << ", "
+              << (ready ? "shown and enabled" : "not ready") << "\n"
+              << describeWindows(program.id());
+  return clicked;
+}
+
+// Every way out, whatever is open, ends the program within seconds, and
+// the word added in the check is in the user dictionary file afterwards
+// (the dictionary is written when it is unloaded).
+TEST_F(LexitrayTest, EveryWayOutDuringACheckEndsTheProgramAndKeepsTheAddedWord) {
+  const Leaving cases[] = {
+      {WayOut::TrayClose, OpenWindows::DiscardQuestion},
+      {WayOut::MainFormClose, OpenWindows::DiscardQuestion},
+      {WayOut::EndSession, OpenWindows::DiscardQuestion},
+      {WayOut::TrayClose, OpenWindows::CheckDialog},
+      {WayOut::MainFormClose, OpenWindows::CheckDialog},
+      {WayOut::EndSession, OpenWindows::CheckDialog},
+  };
+  for (const Leaving &c : cases) {
+    bool question = c.open == OpenWindows::DiscardQuestion;
+    SCOPED_TRACE(std::string(nameOf(c.way)) + (question ? " with the question open" : ""));
+    fs::remove(folder / "default.udt");
+    fs::remove(folder / "VERBA.CFG");
+    clipboard.setText("Teh quik brown fox");
+    start();
+    ASSERT_TRUE(formUp());
+    ASSERT_TRUE(dialogShows("Teh")) << describeWindows(program->id());
+    ASSERT_TRUE(clickButton(*program, "Spell Check", "&Add"));
+    ASSERT_TRUE(dialogShows("quik")) << describeWindows(program->id());
+    if (question) {
+      ASSERT_TRUE(clickButton(*program, "Spell Check", "&Options"));
+      HWND options = nullptr;
+      ASSERT_TRUE(pumpUntil([&] {
+        return (options = findTopLevel(program->id(), "", "Spell Check Configuration")) != nullptr;
+      })) << describeWindows(program->id());
+      ASSERT_TRUE(program->clickTab(findChild(options, WC_TABCONTROLA), 1));
+      HWND upperCase = nullptr;
+      ASSERT_TRUE(pumpUntil([&] {
+        upperCase = findChild(options, "Button", "Words in &UPPERCASE");
+        return upperCase && IsWindowVisible(upperCase);
+      }));
+      ASSERT_TRUE(program->click(upperCase));
+      ASSERT_TRUE(pumpUntil(
+          [&] { return SendMessageA(upperCase, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000));
+      ASSERT_TRUE(clickButton(*program, "Spell Check Configuration", "&Cancel"));
+      ASSERT_TRUE(pumpUntil([&] {
+        HWND box = findTopLevel(program->id(), "TForm", "Confirmation");
+        return box && findChild(box, "Static", "Exit without saving configuration?");
+      })) << describeWindows(program->id());
+    }
+    switch (c.way) {
+    case WayOut::TrayClose:
+      program->trayMouse({WM_RBUTTONDOWN, WM_RBUTTONUP});
+      ASSERT_TRUE(program->chooseMenuItem(0)) << describeWindows(program->id());
+      break;
+    case WayOut::MainFormClose:
+      program->close();
+      break;
+    case WayOut::EndSession:
+      ASSERT_TRUE(program->endSession());
+      break;
+    }
+    // The end takes a few seconds under Wine when the program's windows
+    // go (more on a busy machine); a program that hangs never ends.
+    DWORD start = GetTickCount();
+    EXPECT_TRUE(program->waitForExit(30000)) << "still running:\n"
+                                             << describeWindows(program->id());
+    std::cout << nameOf(c.way) << (question ? " with the question open" : "") << ": ended after "
+              << GetTickCount() - start << " ms\n";
+    program.reset();
+    std::string words = readFile(folder / "default.udt");
+    EXPECT_NE(words.find("IGN_0=Teh\r\n"), std::string::npos) << words;
+  }
+}
+
+} // namespace

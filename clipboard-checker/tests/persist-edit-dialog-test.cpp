@@ -208,17 +208,19 @@ protected:
     HWND d = dialog();
     return d ? findChildren(d, "ListBox").at(0) : nullptr;
   }
-  static std::vector<std::string> entries() {
-    std::vector<std::string> names;
-    HWND list = itemList();
-    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  // The items of a list box or a combo box, by its count and text
+  // messages.
+  static std::vector<std::string> itemsOf(HWND control, UINT countMessage, UINT textMessage) {
+    std::vector<std::string> items;
+    int count = static_cast<int>(SendMessageA(control, countMessage, 0, 0));
     for (int i = 0; i < count; ++i) {
       char text[256] = {};
-      SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-      names.push_back(text);
+      SendMessageA(control, textMessage, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+      items.push_back(text);
     }
-    return names;
+    return items;
   }
+  static std::vector<std::string> entries() { return itemsOf(itemList(), LB_GETCOUNT, LB_GETTEXT); }
   // Chooses an entry as a click on it would: the selection, then the
   // list's notification to the dialog.
   static void choose(const std::string &valueName) {
@@ -379,6 +381,9 @@ TEST_F(PersistEditDialogTest, ListsTheMarkedItemsWithPicturesAndDescriptions) {
         choose("Edit1_Parent");
         EXPECT_EQ(labels(), (std::vector<std::string>{"Where the edit lies", "TWinControl"}));
         EXPECT_EQ(windowText(visible("ComboBox")), "Panel1");
+        // Only a windowed control can hold the edit: the label is no choice.
+        EXPECT_EQ(itemsOf(visible("ComboBox"), CB_GETCOUNT, CB_GETLBTEXT),
+                  (std::vector<std::string>{"Panel1", "Panel2", "Memo1"}));
         choose("Edit1_Bounds");
         EXPECT_EQ(labels()[1], "Bounds = (left; top; width; height)");
         EXPECT_EQ(windowText(visible("Edit")), "4;4;100;21");

@@ -76,6 +76,7 @@ bool WidgetProperties::findControl(components::TComponent &component,
     return false;
   control.getBounds = [widget] { return widget->bounds; };
   control.setBounds = [widget](const std::array<int, 4> &bounds) { widget->bounds = bounds; };
+  control.windowed = widget->windowed;
   control.parentName = [widget] { return widget->parent ? widget->parent->Name() : std::string(); };
   control.setParent = [widget](components::TComponent *parent) {
     auto *windowed = dynamic_cast<Widget *>(parent);

@@ -9,7 +9,8 @@ using components::TMessage;
 
 ClipboardViewer::ClipboardViewer(components::TForm &form) : form_(form), window_(form.Handle()) {
   form_.SetMessageHandler(WM_DRAWCLIPBOARD, [this](TMessage &message) { drawClipboard(message); });
-  form_.SetMessageHandler(WM_CHANGECBCHAIN, [this](TMessage &message) { changeChain(message); });
+  form_.SetMessageHandler(WM_CHANGECBCHAIN,
+                          [this](TMessage &message) { WMChangeCBChain(message); });
   // Joining notifies this window at once; the handlers are in place first.
   nextViewer_ = SetClipboardViewer(window_);
   joined_ = true;
@@ -42,7 +43,7 @@ void ClipboardViewer::drawClipboard(TMessage &message) {
   message.Result = 0;
 }
 
-void ClipboardViewer::changeChain(TMessage &message) {
+void ClipboardViewer::WMChangeCBChain(TMessage &message) {
   HWND removed = reinterpret_cast<HWND>(message.WParam);
   HWND following = reinterpret_cast<HWND>(message.LParam);
   if (removed == nextViewer_)

@@ -32,7 +32,7 @@ public:
 
 private:
   void drawClipboard(components::TMessage &message);
-  void changeChain(components::TMessage &message);
+  void WMChangeCBChain(components::TMessage &message);
 
   components::TForm &form_;
   HWND window_;

@@ -8,6 +8,7 @@
 #include "platform/components/win32/controls.h"
 #include "platform/components/win32/forms.h"
 #include "platform/components/win32/image.h"
+#include "platform/components/win32/label.h"
 #include "platform/components/win32/menus.h"
 
 namespace lexitray {
@@ -121,6 +122,17 @@ bool ComponentProperties::findProperty(TComponent &component, const std::string 
   return false;
 }
 
+namespace {
+
+// A windowed control, which can hold others. A label draws its text in a
+// window of its own here, but it is no container: an edit placed in it
+// would vanish from the form.
+bool canHoldControls(TControl *control) {
+  return dynamic_cast<TWinControl *>(control) && !dynamic_cast<TLabel *>(control);
+}
+
+} // namespace
+
 bool ComponentProperties::findControl(TComponent &component, ControlAccess &access) {
   auto *control = dynamic_cast<TControl *>(&component);
   if (!control)
@@ -131,12 +143,13 @@ bool ComponentProperties::findControl(TComponent &component, ControlAccess &acce
   access.setBounds = [control](const std::array<int, 4> &b) {
     control->SetBounds(b[0], b[1], b[2], b[3]);
   };
+  access.windowed = canHoldControls(control);
   access.parentName = [control] {
     return control->Parent() ? control->Parent()->Name() : std::string();
   };
   access.setParent = [control](TComponent *parent) {
     auto *windowed = dynamic_cast<TWinControl *>(parent);
-    if (!windowed || windowed == control)
+    if (!canHoldControls(windowed) || windowed == control)
       return false;
     control->SetParent(windowed);
     return true;

@@ -246,6 +246,10 @@ void TVerbaSpell::startCheck(std::unique_ptr<TParser> parser, components::TCompo
     }
   }
   while (checkActive_ && WaitForCompletion) {
+    if (Platform.ApplicationEnding && Platform.ApplicationEnding()) {
+      DialogCommand(dcCancel);
+      break;
+    }
     if (Platform.HandleMessage)
       Platform.HandleMessage();
     else if (Platform.ProcessMessages)
@@ -426,7 +430,7 @@ void TVerbaSpell::showWord() {
   wordShown_ = true;
   OnMisspelledWord(this);
   if (BackgroundSuggestions && !repeatedWord_ && !mains_.empty() && checkActive_ && wordShown_)
-    backgroundSuggestions(GetLowerCase(word));
+    StartBackgroundSuggestions(GetLowerCase(word));
 }
 
 void TVerbaSpell::showSuggestions() {
@@ -447,7 +451,7 @@ void TVerbaSpell::appendShownSuggestions() {
     shown.Add(suggestions_[i]);
 }
 
-void TVerbaSpell::backgroundSuggestions(const std::string &word) {
+void TVerbaSpell::StartBackgroundSuggestions(const std::string &word) {
   FlagScope busy(backgroundBusy_);
   const std::string ellipsis = GetString(21);
   if (!ellipsis.empty() && dialog_)

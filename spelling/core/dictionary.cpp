@@ -51,7 +51,7 @@ std::uint32_t decodeU16(const std::uint8_t *bytes) {
 }
 
 [[noreturn]] void fail(std::int64_t position, const std::string &what) {
-  throw EReadError("damaged dictionary block at offset " + std::to_string(position) + ": " + what);
+  throw EReadError("damaged dictionary at offset " + std::to_string(position) + ": " + what);
 }
 
 } // namespace
@@ -214,6 +214,10 @@ bool TDictionary::Open() {
 void TDictionary::loadFrom(TStream &stream) {
   stream.SetPosition(DctCountOffset);
   const std::uint8_t count = readU8(stream);
+  // A dictionary without a sub-dictionary knows no word: opened, it
+  // would report every word of a text as unknown.
+  if (count == 0)
+    fail(DctCountOffset, "the sub-dictionary count is 0");
   const std::uint8_t alphabetLength = readU8(stream);
   std::string alphabet(alphabetLength, '\0');
   if (alphabetLength)

@@ -5,6 +5,7 @@
 #include "platform/components/core/unicode-text.h"
 
 #include <cstddef>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,7 @@ long itemNumber(const std::string &key, const std::string &prefix, long count) {
   std::string digits = key.substr(prefix.size());
   if (digits.size() > 1 && digits[0] == '0')
     return -1;
-  long number = 0;
+  long long number = 0; // wider than count, so that a step cannot overflow
   for (char c : digits) {
     if (c < '0' || c > '9')
       return -1;
@@ -32,8 +33,11 @@ long itemNumber(const std::string &key, const std::string &prefix, long count) {
     if (number >= count)
       return -1;
   }
-  return number;
+  return static_cast<long>(number);
 }
+
+// The most items a list can hold in memory.
+const long MaxListItems = std::numeric_limits<int>::max();
 
 // ReadSectionValues costs one parse of the whole file per key, which makes
 // reading a list of n words cost n times the file. The section is therefore
@@ -172,8 +176,14 @@ void TEnhancedINI::readSectionValues(const std::string &section,
 std::map<long, std::string> TEnhancedINI::readIndexedList(const std::string &section,
                                                           const std::string &name) const {
   std::map<long, std::string> items;
-  long count = ReadInteger(section, name + CountSuffix, 0);
-  if (count <= 0)
+  // A count that no writer gives (negative, not a number, or missing)
+  // says nothing of the list: every item the file holds is read, and the
+  // next write puts the true count. A count of 0 or more is kept, since a
+  // shorter list written over a longer one leaves items past its count.
+  long count = ReadInteger(section, name + CountSuffix, -1);
+  if (count < 0)
+    count = MaxListItems;
+  if (count == 0)
     return items;
   // One pass over the section's keys instead of one look-up per number up
   // to the stored count, which may be anything a damaged file says.
@@ -202,15 +212,19 @@ std::map<long, std::string> TEnhancedINI::readIndexedList(const std::string &sec
 
 void TEnhancedINI::ReadList(const std::string &section, const std::string &name,
                             components::TStringList &list) const {
-  for (const auto &item : readIndexedList(section, name))
-    list.Add(item.second);
+  components::TStringList items;
+  for (auto &item : readIndexedList(section, name))
+    items.Add(std::move(item.second));
+  list.AddStrings(items);
 }
 
 void TEnhancedINI::WriteList(const std::string &section, const std::string &name,
                              const components::TStringList &list) {
-  WriteInteger(section, name + CountSuffix, list.Count());
+  std::vector<std::pair<std::string, std::string>> values;
+  values.emplace_back(name + CountSuffix, std::to_string(list.Count()));
   for (int i = 0; i < list.Count(); ++i)
-    WriteString(section, name + "_" + std::to_string(i), list[i]);
+    values.emplace_back(name + "_" + std::to_string(i), list[i]);
+  writeStrings(section, values);
 }
 
 std::vector<std::pair<long, TUser>>

@@ -46,7 +46,7 @@ std::vector<std::string> splitAffixes(const std::string &items) {
 
 // Empty items never apply, so every removal shortens the word and the loops
 // end.
-std::string stripAffixes(std::string word, const std::vector<std::string> &prefixes,
+std::string StripAffixes(std::string word, const std::vector<std::string> &prefixes,
                          const std::vector<std::string> &suffixes) {
   while (!word.empty() && stripOnePrefix(word, prefixes)) {
   }

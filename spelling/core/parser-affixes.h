@@ -16,7 +16,7 @@ std::vector<std::string> splitAffixes(const std::string &items);
 // its first occurrence in the word is at the start, a suffix item when its
 // first occurrence ends the word; after each removal the items are tried
 // again from the first, until none applies or the word is empty.
-std::string stripAffixes(std::string word, const std::vector<std::string> &prefixes,
+std::string StripAffixes(std::string word, const std::vector<std::string> &prefixes,
                          const std::vector<std::string> &suffixes);
 
 } // namespace spelling

@@ -184,7 +184,7 @@ void TVerbaSpell::commandUndoLast() {
         break;
       }
     }
-    rebuildTries();
+    RebuildTries();
     break;
   case UndoDeletedOneSpace:
   case UndoDeletedTwoSpaces:
@@ -195,18 +195,18 @@ void TVerbaSpell::commandUndoLast() {
     int index = ignoreAll_.IndexOf(record->Word);
     if (index >= 0)
       ignoreAll_.Delete(index);
-    rebuildTries();
+    RebuildTries();
     break;
   }
   case dcAdd:
     if (currentUser_)
       currentUser_->RemoveWord(record->Word);
-    rebuildTries();
+    RebuildTries();
     break;
   case dcAutoCorrect:
     if (currentUser_)
       currentUser_->RemoveAutoCorrect(record->Word);
-    rebuildTries();
+    RebuildTries();
     break;
   default:
     break;

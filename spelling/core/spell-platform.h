@@ -85,6 +85,9 @@ struct TSpellPlatform {
   // ProcessMessages is used when unset. With neither, a check returns as
   // soon as it waits for the dialog.
   std::function<void()> HandleMessage;
+  // Whether the application is ending: a check that waits for its dialog
+  // then ends as cancelled instead of waiting on.
+  std::function<bool()> ApplicationEnding;
   // A uniform number in [0, 1) for the check loop's yield.
   std::function<double()> Random;
   std::function<TMessageResult(const std::string &text, TMessageKind kind, TMessageButtons buttons)>

@@ -126,11 +126,12 @@ void TUserDictionary::clearLists() {
 }
 
 void TUserDictionary::loadWordList(const std::string &contents) {
-  components::TStringList lines;
+  components::TStringList lines, words;
   lines.SetText(contents);
   for (int i = 0; i < lines.Count(); ++i)
     if (!lines[i].empty())
-      words_.Add(lines[i]);
+      words.Add(lines[i]);
+  words_.AddStrings(words);
 }
 
 void TUserDictionary::loadLists(components::FileSystem &staged) {

@@ -171,11 +171,11 @@ void TVerbaSpell::applyConfiguration() {
         break;
       }
     }
+    // A dictionary kept from before keeps its words as they are: loading
+    // it again would forget that words were added and never write them.
     try {
       if (!user)
         user = std::make_unique<TUserDictionary>(entry.FileName, fileSystem_);
-      else if (active_)
-        user->Load();
     } catch (const components::Exception &error) {
       // An unreadable user dictionary is left out; checking goes on.
       showMessage(error.Message(), TMessageKind::Information, TMessageButtons::OK);
@@ -209,22 +209,23 @@ void TVerbaSpell::applyConfiguration() {
   oldMains.clear();
   for (auto &main : mains_)
     main->SetSuggestLimit(maxSuggestions_);
-  rebuildTries();
+  RebuildTries();
 }
 
+// A missing file is reported by its path; a damaged one by what the
+// reader found wrong, which names the path, the offset and the fault.
 void TVerbaSpell::openMain(TDictionary &main) {
-  bool opened = false;
+  std::string found = main.FileName();
   try {
-    opened = main.Open();
-  } catch (const components::Exception &) {
+    if (main.Open())
+      return;
+  } catch (const components::Exception &error) {
+    found = error.Message();
   }
-  if (!opened) {
-    showMessage(GetString(62) + CRLF + main.FileName(), TMessageKind::Information,
-                TMessageButtons::Abort);
-  }
+  showMessage(GetString(62) + CRLF + found, TMessageKind::Information, TMessageButtons::Abort);
 }
 
-void TVerbaSpell::rebuildTries() {
+void TVerbaSpell::RebuildTries() {
   knownWords_->Clear();
   replacements_->Clear();
   for (const auto &user : users_) {
@@ -245,7 +246,7 @@ void TVerbaSpell::ClearSessionLists() {
   ignoreAll_.Clear();
   changeAllWords_.Clear();
   changeAllReplacements_.Clear();
-  rebuildTries();
+  RebuildTries();
 }
 
 void TVerbaSpell::Activate() {
@@ -277,7 +278,7 @@ void TVerbaSpell::Activate() {
       showMessage(error.Message(), TMessageKind::Information, TMessageButtons::OK);
     }
   }
-  rebuildTries();
+  RebuildTries();
 }
 
 void TVerbaSpell::Deactivate() {
@@ -339,10 +340,10 @@ bool TVerbaSpell::isKnownAnyForm(const std::string &word) const {
   const std::string lower = GetLowerCase(word);
   if (lower != word && IsKnownWord(lower))
     return true;
-  const std::string stripped = stripAffixes(word, prefixes_, suffixes_);
+  const std::string stripped = StripAffixes(word, prefixes_, suffixes_);
   if (stripped != word && IsKnownWord(stripped))
     return true;
-  const std::string lowerStripped = stripAffixes(lower, prefixes_, suffixes_);
+  const std::string lowerStripped = StripAffixes(lower, prefixes_, suffixes_);
   return lowerStripped != stripped && IsKnownWord(lowerStripped);
 }
 

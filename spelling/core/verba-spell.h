@@ -210,7 +210,7 @@ private:
   std::string configPath() const;
   void applyConfiguration();
   void openMain(TDictionary &main);
-  void rebuildTries();
+  void RebuildTries();
   void splitAffixes();
   TMessageResult showMessage(const std::string &text, TMessageKind kind, TMessageButtons buttons);
   void yieldToApplication();
@@ -249,7 +249,7 @@ private:
   bool useHelpFile();
   void restoreHelpFile();
 
-  void backgroundSuggestions(const std::string &word);
+  void StartBackgroundSuggestions(const std::string &word);
   void replaceCurrent(const std::string &text, bool recheck);
   void commandChange(bool tagAutoCorrect);
   void commandUndoLast();

@@ -106,6 +106,8 @@ TEST(DictionaryDamage, CountsAndOperandsOutsideTheFileAreRefused) {
       {"root with a far operand",
        [](Bytes &b) { putU32At(b, RootsAt + 4, node('a', true, 2, 0xFFFFF)); }, "root 1"},
       {"huge sub-dictionary count", [](Bytes &b) { b[278] = 255; }, ""},
+      {"no sub-dictionary", [](Bytes &b) { b[278] = 0; },
+       "offset 278: the sub-dictionary count is 0"},
       {"alphabet longer than the file",
        [](Bytes &b) {
          b.resize(283);

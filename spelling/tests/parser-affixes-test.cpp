@@ -10,7 +10,7 @@
 namespace {
 
 using spelling::splitAffixes;
-using spelling::stripAffixes;
+using spelling::StripAffixes;
 
 TEST(ParserAffixes, SplitKeepsTheNonEmptyItems) {
   using List = std::vector<std::string>;
@@ -42,13 +42,13 @@ TEST(ParserAffixes, DefaultsStripApostrophes) {
       {"it's'", "it's'"},
   };
   for (const Case &c : cases)
-    EXPECT_EQ(stripAffixes(c.word, prefixes, suffixes), c.stripped) << c.word;
+    EXPECT_EQ(StripAffixes(c.word, prefixes, suffixes), c.stripped) << c.word;
 }
 
 TEST(ParserAffixes, ItemsAreTriedInOrder) {
-  EXPECT_EQ(stripAffixes("unredo", {"re", "un"}, {}), "do");
-  EXPECT_EQ(stripAffixes("walking", {}, {"ing", "k"}), "wal");
-  EXPECT_EQ(stripAffixes("word", {""}, {""}), "word");
+  EXPECT_EQ(StripAffixes("unredo", {"re", "un"}, {}), "do");
+  EXPECT_EQ(StripAffixes("walking", {}, {"ing", "k"}), "wal");
+  EXPECT_EQ(StripAffixes("word", {""}, {""}), "word");
 }
 
 } // namespace

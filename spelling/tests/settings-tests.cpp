@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -83,8 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
         ListCase{"LeadingZeroIsAnotherKey",
                  "[Added]\r\nIGN_ListCount=2\r\nIGN_01=x\r\nIGN_1=b\r\n",
                  {"b"}},
-        ListCase{"NoCount", "[Added]\r\nIGN_0=a\r\n", {}},
-        ListCase{"NegativeCount", "[Added]\r\nIGN_ListCount=-5\r\nIGN_0=a\r\n", {}},
+        // A count no writer gives hides nothing: the items found make the list.
+        ListCase{"NoCount", "[Added]\r\nIGN_0=a\r\n", {"a"}},
+        ListCase{"NegativeCount", "[Added]\r\nIGN_ListCount=-5\r\nIGN_0=a\r\n", {"a"}},
         ListCase{"HugeCountBoundedByFile",
                  "[Added]\r\nIGN_ListCount=2000000000\r\nIGN_0=a\r\nIGN_1999999999=z\r\n",
                  {"a", "z"}},
@@ -106,12 +109,34 @@ TEST(NumberedList, ItemValuesMatchSingleKeyReads) {
     EXPECT_EQ(list[i], ini.ReadString("S", "L_" + std::to_string(i), "?"));
 }
 
+// The count a list without a valid count of its own is read with: one
+// past the highest item key the section lists ("IGN_" and a decimal
+// number without a leading zero).
+int countFromKeys(const components::TIniFile &ini, const std::string &section) {
+  components::TStringList keys;
+  ini.ReadSection(section, keys);
+  long long highest = -1;
+  for (int i = 0; i < keys.Count(); ++i) {
+    std::string key = keys[i];
+    if (key.size() < 5 || !components::SameText(key.substr(0, 4), "IGN_"))
+      continue;
+    std::string digits = key.substr(4);
+    if (digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos ||
+        (digits.size() > 1 && digits[0] == '0'))
+      continue;
+    highest = std::max(highest, std::stoll(digits));
+  }
+  return highest > 1000 ? 1001 : static_cast<int>(highest + 1);
+}
+
 // The list as the plain definition reads it: every key from 0 to count - 1
 // in turn, one look-up each. Answers false when the count is too large to
 // walk here.
 bool listByLookUps(const components::TIniFile &ini, const std::string &section,
                    std::vector<std::string> &out) {
-  int count = ini.ReadInteger(section, "IGN_ListCount", 0);
+  int count = ini.ReadInteger(section, "IGN_ListCount", -1);
+  if (count < 0)
+    count = countFromKeys(ini, section);
   if (count > 300)
     return false;
   for (int i = 0; i < count; ++i) {

@@ -7,6 +7,7 @@
 
 #include "platform/components/core/exception.h"
 #include "testing/fuzz-driver.h"
+#include "testing/growth-check.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -407,9 +409,60 @@ INSTANTIATE_TEST_SUITE_P(
         DamagedCase{"TruncatedInValue",
                     "[Added]\r\nIGN_ListCount=2\r\nIGN_0=alpha\r\nIGN_1=be",
                     {"alpha", "be"}},
+        // A count no writer gives hides nothing: the entries make the list.
+        DamagedCase{"NegativeCount",
+                    "[Added]\r\nIGN_ListCount=-5\r\nIGN_0=one\r\nIGN_1=two\r\nIGN_7=eight\r\n",
+                    {"eight", "one", "two"}},
+        DamagedCase{"CountNotANumber",
+                    "[Added]\r\nIGN_ListCount=x\r\nIGN_0=one\r\nIGN_1=two\r\n",
+                    {"one", "two"}},
+        DamagedCase{"CountMissing", "[Added]\r\nIGN_1=two\r\nIGN_0=one\r\n", {"one", "two"}},
         DamagedCase{"TruncatedInSection", "[Add", {}},
         DamagedCase{"Binary", std::string("\xFF\xFE\x00\x01[[]]==\r\n\n\r", 14), {}}),
     [](const testing::TestParamInfo<DamagedCase> &info) { return std::string(info.param.name); });
+
+// The words of a file with a damaged count survive a load, an add and a
+// save, and the file then carries the true count.
+TEST(UserDictionary, ADamagedCountLosesNoWordThroughAnAddAndASave) {
+  MemoryFileSystem files;
+  files.put("u.udt", "[Added]\r\nIGN_ListCount=-5\r\nIGN_0=alpha\r\nIGN_1=gamma\r\n");
+  {
+    TUserDictionary dictionary("u.udt", files);
+    dictionary.AddWord("beta");
+  }
+  TUserDictionary again("u.udt", files);
+  EXPECT_EQ(items(again.Words()), (std::vector<std::string>{"alpha", "beta", "gamma"}));
+  EXPECT_NE(files.get("u.udt").find("IGN_ListCount=3\r\n"), std::string::npos)
+      << files.get("u.udt");
+}
+
+// Loading, adding a word and saving grow near-linearly with the words of
+// the file, whatever their order: 8 times the words take about 8 times as
+// long, not 64 times.
+TEST(UserDictionary, LoadingAndSavingGrowNearLinearlyWithTheWords) {
+  auto fileOf = [](std::size_t count) {
+    std::vector<std::string> words;
+    for (std::size_t i = 0; i < count; ++i)
+      words.push_back("w" + std::to_string(i * 7919 % 1000003));
+    std::shuffle(words.begin(), words.end(), std::mt19937(45));
+    std::string text = "[Added]\r\nIGN_ListCount=" + std::to_string(count) + "\r\n";
+    for (std::size_t i = 0; i < count; ++i)
+      text += "IGN_" + std::to_string(i) + "=" + words[i] + "\r\n";
+    return text;
+  };
+  int loaded = 0;
+  double ratio = testing_support::growthFrom(4000, fileOf, [&](const std::string &file) {
+    MemoryFileSystem memory;
+    memory.put("u.udt", file);
+    TUserDictionary dictionary("u.udt", memory);
+    loaded = dictionary.Words().Count();
+    dictionary.AddWord("added");
+    dictionary.Save();
+  });
+  EXPECT_EQ(loaded, 32000);
+  EXPECT_LT(ratio, testing_support::MostLinearGrowth)
+      << "8 times the words took " << ratio << " times as long";
+}
 
 TEST(UserDictionary, FuzzedFilesLoadOrFailCleanly) {
   std::vector<testing_support::Bytes> seeds;

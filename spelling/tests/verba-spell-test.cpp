@@ -112,6 +112,21 @@ TEST(VerbaSpellConfiguration, AMissingMainDictionaryIsReportedAndTheCheckGoesOn)
   EXPECT_EQ(env.Events[0], "message:Unable to find dictionary file:\r\n" + env.Folder + "gone.dct");
 }
 
+// A main dictionary that is there but damaged gets the same box, with the
+// reason the reader found in place of a bare path.
+TEST(VerbaSpellConfiguration, ADamagedMainDictionaryIsReportedWithItsReason) {
+  CheckEnvironment env;
+  std::string bytes = check_loop::ReadFile(env.Folder + "english.dct");
+  bytes[278] = 0; // no sub-dictionary
+  check_loop::WriteFile(env.Folder + "damaged.dct", bytes);
+  env.WriteConfiguration(DefaultSpellOptions, env.Folder + "damaged.dct");
+  EXPECT_EQ(ShownWords(env, "the"), Words({"the"}));
+  ASSERT_FALSE(env.Events.empty());
+  EXPECT_EQ(env.Events[0], "message:Unable to find dictionary file:\r\n" + env.Folder +
+                               "damaged.dct: damaged dictionary at offset 278: the "
+                               "sub-dictionary count is 0");
+}
+
 TEST(VerbaSpellConfiguration, NoMainDictionaryAsksAndDecliningLeavesEveryWordUnknown) {
   CheckEnvironment env;
   std::filesystem::remove(env.Folder + "english.dct");
@@ -336,6 +351,55 @@ TEST(VerbaSpellLoop, AContainerIsCheckedControlByControlWithTheDictionariesOpen)
   EXPECT_EQ(activeAtStart, std::vector<bool>({true, true, true}));
   EXPECT_FALSE(env.Spell().AlwaysActive());
   EXPECT_FALSE(env.Spell().Active());
+}
+
+// The application ends while the check waits for the dialog (its quit
+// message was handled by a loop inside a command): the wait ends as a
+// cancel, so the words added so far are written when the component goes
+// inactive.
+TEST(VerbaSpellLoop, AnEndingApplicationCancelsTheCheckThatWaits) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  bool ending = false;
+  int waits = 0;
+  env.Spell().Platform.ApplicationEnding = [&] { return ending; };
+  env.Next().Then([&](ScriptedDialog &dialog) {
+    dialog.PressNow(dcAdd);
+    ending = true;
+  });
+  env.Spell().Platform.HandleMessage = [&] {
+    // A wait that outlasts the ending is answered, so the test fails
+    // instead of hanging.
+    if (++waits > 1)
+      env.Dialog().PressNow(dcCancel);
+    else
+      env.Dialog().RunStep();
+  };
+  std::string text = "xyzzy plugh";
+  env.Spell().CheckString(text);
+  EXPECT_EQ(waits, 1);
+  EXPECT_EQ(env.Events, Words({"dialog", "word:xyzzy", "word:plugh", "canceled", "complete"}));
+  EXPECT_FALSE(env.Spell().CheckActive());
+  EXPECT_FALSE(env.Spell().Active());
+  std::string stored = check_loop::ReadFile(env.Folder + "default.udt");
+  EXPECT_NE(stored.find("IGN_0=xyzzy"), std::string::npos) << stored;
+}
+
+// Words added before the options are opened during a check are written
+// when the check ends, whatever the options dialog did.
+TEST(VerbaSpellLoop, WordsAddedBeforeTheOptionsAreWritten) {
+  CheckEnvironment env;
+  env.WriteConfiguration(DefaultSpellOptions);
+  env.OnSetup = [](TSetupRequest &) { return false; };
+  env.Next().Then([](ScriptedDialog &dialog) {
+    dialog.PressNow(dcAdd);
+    dialog.PressNow(dcOptions);
+    dialog.PressNow(dcCancel);
+  });
+  std::string text = "xyzzy plugh";
+  env.Spell().CheckString(text);
+  std::string stored = check_loop::ReadFile(env.Folder + "default.udt");
+  EXPECT_NE(stored.find("IGN_0=xyzzy"), std::string::npos) << stored;
 }
 
 TEST(VerbaSpellLoop, AControlWithoutAParserReturnsAtOnce) {

@@ -44,6 +44,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -366,6 +367,26 @@ LoadedFile load(FileSystem &fileSystem, const std::string &fileName) {
 
 std::string writeError(const std::string &fileName) { return "Unable to write to " + fileName; }
 
+// A name as the look-ups compare it: equal folded names are the same name.
+std::string foldedName(const std::string &name) {
+  std::string folded = name;
+  for (char &c : folded)
+    c = foldAscii(c);
+  return folded;
+}
+
+// What ReadString answers for the entry found (null: none).
+std::string valueOf(const IniModel &model, const Entry *entry, const std::string &defaultValue) {
+  if (entry && entry->hasValue)
+    return unquote(model.toAnsi(entry->value));
+  // The platform drops trailing spaces (only spaces) and quotes from the
+  // default too.
+  std::string fallback = cutAtNul(defaultValue);
+  while (!fallback.empty() && fallback.back() == ' ')
+    fallback.pop_back();
+  return unquote(fallback);
+}
+
 LoadedFile loadForWrite(FileSystem &fileSystem, const std::string &fileName) {
   LoadedFile loaded = load(fileSystem, fileName);
   // Rewriting a file we could not read would throw its contents away.
@@ -397,14 +418,7 @@ std::string TIniFile::ReadString(const std::string &section, const std::string &
   const Section *found = model.findSection(model.fromAnsi(trimmedArgument(section)));
   const Entry *entry =
       found ? IniModel::findEntry(*found, model.fromAnsi(trimmedArgument(ident))) : nullptr;
-  if (entry && entry->hasValue)
-    return unquote(model.toAnsi(entry->value));
-  // The platform drops trailing spaces (only spaces) and quotes from the
-  // default too.
-  std::string fallback = cutAtNul(defaultValue);
-  while (!fallback.empty() && fallback.back() == ' ')
-    fallback.pop_back();
-  return unquote(fallback);
+  return valueOf(model, entry, defaultValue);
 }
 
 int TIniFile::ReadInteger(const std::string &section, const std::string &ident,
@@ -441,6 +455,44 @@ void TIniFile::WriteString(const std::string &section, const std::string &ident,
   store(*fileSystem_, fileName_, loaded);
 }
 
+// What WriteString does for each pair in turn, on one reading of the file
+// and with one write at the end: a list of n keys written key by key would
+// read and write the whole file n times. The keys of the section are
+// found through an index instead of a walk along the section for each.
+void TIniFile::writeStrings(const std::string &section,
+                            const std::vector<std::pair<std::string, std::string>> &values) {
+  if (values.empty())
+    return;
+  LoadedFile loaded = loadForWrite(*fileSystem_, fileName_);
+  IniModel &model = loaded.model;
+  Section *found = model.findSection(model.fromAnsi(trimmedArgument(section)));
+  if (!found)
+    found = &model.addSection(model.fromAnsi(storedArgument(section)));
+  // The first of equal names is the one a look-up finds.
+  std::unordered_map<std::string, std::size_t> firstEntry;
+  for (std::size_t i = 0; i < found->entries.size(); ++i)
+    firstEntry.emplace(foldedName(found->entries[i].name), i);
+  bool changed = false;
+  for (const auto &value : values) {
+    std::string text = model.fromAnsi(storedArgument(value.second));
+    auto at = firstEntry.find(foldedName(model.fromAnsi(trimmedArgument(value.first))));
+    std::size_t index = at == firstEntry.end() ? found->entries.size() : at->second;
+    if (at == firstEntry.end()) {
+      found->entries.push_back(Entry());
+      found->entries.back().name = model.fromAnsi(storedArgument(value.first));
+      firstEntry.emplace(foldedName(found->entries.back().name), index);
+    }
+    Entry &entry = found->entries[index];
+    if (entry.hasValue && entry.value == text)
+      continue;
+    entry.hasValue = true;
+    entry.value = std::move(text);
+    changed = true;
+  }
+  if (changed)
+    store(*fileSystem_, fileName_, loaded);
+}
+
 void TIniFile::WriteInteger(const std::string &section, const std::string &ident, int value) {
   WriteString(section, ident, std::to_string(value));
 }
@@ -461,12 +513,26 @@ void TIniFile::ReadSection(const std::string &section, TStringList &idents) cons
       idents.Add(model.toAnsi(entry.name));
 }
 
+// ReadString of each listed key, on one reading of the file and with the
+// keys found through an index: read key by key, a section of n keys would
+// cost n readings of the file and n walks along the section.
 void TIniFile::ReadSectionValues(const std::string &section, TStringList &values) const {
   values.Clear();
   TStringList idents;
   ReadSection(section, idents);
-  for (int i = 0; i < idents.Count(); ++i)
-    values.Add(idents[i] + "=" + ReadString(section, idents[i], ""));
+  if (idents.Count() == 0)
+    return;
+  LoadedFile loaded = load(*fileSystem_, fileName_);
+  const IniModel &model = loaded.model;
+  const Section *found = model.findSection(model.fromAnsi(trimmedArgument(section)));
+  std::unordered_map<std::string, const Entry *> firstEntry;
+  for (std::size_t i = 0; found && i < found->entries.size(); ++i)
+    firstEntry.emplace(foldedName(found->entries[i].name), &found->entries[i]);
+  for (int i = 0; i < idents.Count(); ++i) {
+    auto entry = firstEntry.find(foldedName(model.fromAnsi(trimmedArgument(idents[i]))));
+    values.Add(idents[i] + "=" +
+               valueOf(model, entry == firstEntry.end() ? nullptr : entry->second, ""));
+  }
 }
 
 bool TIniFile::ValueExists(const std::string &section, const std::string &ident) const {

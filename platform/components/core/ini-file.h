@@ -10,6 +10,8 @@
 #include "platform/components/core/file-system.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace components {
 
@@ -33,6 +35,11 @@ public:
   void WriteString(const std::string &section, const std::string &ident, const std::string &value);
   void WriteInteger(const std::string &section, const std::string &ident, int value);
   void WriteBool(const std::string &section, const std::string &ident, bool value); // "1" or "0"
+  // WriteString of each (ident, value) pair in order, in time linear in
+  // the file's size and the pairs' number; the file is written once, and
+  // not at all when it fails.
+  void writeStrings(const std::string &section,
+                    const std::vector<std::pair<std::string, std::string>> &values);
 
   void ReadSection(const std::string &section, TStringList &idents) const;
   void ReadSectionValues(const std::string &section, TStringList &values) const; // Name=Value

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 
 namespace components {
@@ -114,9 +115,39 @@ int TStringList::Add(std::string text) {
 
 void TStringList::AddStrings(const TStringList &other) {
   // Copy first: other may be this list.
-  std::vector<Item> items = other.items_;
-  for (Item &item : items)
-    Add(std::move(item.text));
+  addAll(other.items_);
+}
+
+// Adds the items as Add would, one after the other. A sorted list that
+// ignores duplicates takes them in one merge instead: inserting each at
+// its place would move the list's tail every time, which makes a long
+// list quadratic to fill. The first of equal items is kept, as Add keeps
+// it.
+void TStringList::addAll(std::vector<Item> items) {
+  if (!sorted_ || duplicates_ != TDuplicates::dupIgnore) {
+    for (Item &item : items)
+      Add(std::move(item.text));
+    return;
+  }
+  auto less = [this](const Item &a, const Item &b) { return compare(a.text, b.text) < 0; };
+  auto equal = [this](const Item &a, const Item &b) { return compare(a.text, b.text) == 0; };
+  std::stable_sort(items.begin(), items.end(), less);
+  items.erase(std::unique(items.begin(), items.end(), equal), items.end());
+  std::vector<Item> fresh;
+  for (Item &item : items) {
+    int at;
+    if (!Find(item.text, at))
+      fresh.push_back(std::move(item));
+  }
+  if (fresh.empty())
+    return;
+  std::vector<Item> merged;
+  merged.reserve(items_.size() + fresh.size());
+  std::merge(std::make_move_iterator(items_.begin()), std::make_move_iterator(items_.end()),
+             std::make_move_iterator(fresh.begin()), std::make_move_iterator(fresh.end()),
+             std::back_inserter(merged), less);
+  items_ = std::move(merged);
+  changed();
 }
 
 void TStringList::Delete(int index) {
@@ -138,8 +169,7 @@ void TStringList::Assign(const TStringList &other) {
     return;
   std::vector<Item> items = other.items_;
   items_.clear();
-  for (Item &item : items)
-    Add(std::move(item.text));
+  addAll(std::move(items));
   changed();
 }
 

@@ -68,6 +68,7 @@ private:
   struct Item {
     std::string text;
   };
+  void addAll(std::vector<Item> items);
   std::vector<Item> items_;
   bool sorted_ = false;
   bool caseSensitive_ = false;

@@ -35,6 +35,39 @@ std::string messageOf(const std::function<void()> &action) {
 
 } // namespace
 
+// Many strings added at once to a sorted list land as Add places them one
+// by one: in order, the first of equal entries kept (those already listed
+// included), whatever the duplicates setting.
+TEST(StringList, AddStringsToASortedListKeepsTheFirstOfEqualEntries) {
+  struct Case {
+    TDuplicates duplicates;
+    std::vector<std::string> expected;
+  };
+  const Case cases[] = {
+      {TDuplicates::dupIgnore, {"a", "b", "c", "D", "e"}},
+      {TDuplicates::dupAccept, {"A", "a", "B", "b", "c", "d", "D", "e"}},
+  };
+  for (const Case &c : cases) {
+    TStringList list;
+    list.SetSorted(true);
+    list.SetDuplicates(c.duplicates);
+    list.Add("b");
+    list.Add("D");
+    TStringList added;
+    for (const char *text : {"a", "B", "e", "c", "A", "d"})
+      added.Add(text);
+    list.AddStrings(added);
+    EXPECT_EQ(toVector(list), c.expected);
+  }
+  TStringList copy;
+  copy.SetSorted(true);
+  TStringList unsorted;
+  for (const char *text : {"b", "a", "B", "c"})
+    unsorted.Add(text);
+  copy.Assign(unsorted);
+  EXPECT_EQ(toVector(copy), (std::vector<std::string>{"a", "b", "c"}));
+}
+
 TEST(StringList, SortedListInsertsInPlaceAndIgnoresDuplicatesByDefault) {
   TStringList list;
   list.SetSorted(true);

@@ -29,6 +29,10 @@ LRESULT CALLBACK applicationWindowProc(HWND window, UINT msg, WPARAM wParam, LPA
       break;
     case WM_QUERYENDSESSION:
       return TRUE;
+    case WM_ENDSESSION:
+      if (wParam)
+        Application->endSession();
+      return 0;
     }
     return DefWindowProcA(window, msg, wParam, lParam);
   });
@@ -247,6 +251,18 @@ bool TApplication::dispatchMenuCommand(UINT command) {
     return false;
   found->second->Click();
   return true;
+}
+
+// The system may end the process as soon as WM_ENDSESSION is answered, so
+// the program's exit steps run before that: the main form goes, and with
+// it the components it owns, each saving what it keeps, as at the end of
+// Run. The dialogs that may be open keep nothing and are left to the
+// process's end: their modal loops are still running below this message
+// and never run again, since the process ends here.
+void TApplication::endSession() {
+  terminated_ = true;
+  delete mainForm_;
+  ExitProcess(0);
 }
 
 void TApplication::formDestroyed(TForm *form) {

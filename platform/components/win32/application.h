@@ -84,6 +84,8 @@ public:
 
   // A form is going away: it stops being the main form.
   void formDestroyed(TForm *form);
+  // The session ends (WM_ENDSESSION): see application.cpp. Never returns.
+  [[noreturn]] void endSession();
 
 private:
   bool processMessage(MSG &msg, bool &quit);

@@ -288,8 +288,13 @@ int TForm::ShowModal() {
     SetForegroundWindow(Handle());
     while (modalResult_ == mrNone) {
       Application->HandleMessage();
-      if (Application->Terminated() && modalResult_ == mrNone)
+      // An ending application asks nothing more: the form closes as
+      // cancelled, without its close query, so that every modal loop on
+      // the way down ends in turn and the program's exit steps run.
+      if (Application->Terminated()) {
         modalResult_ = mrCancel;
+        break;
+      }
       if (modalResult_ != mrNone)
         closeModal();
     }
@@ -351,6 +356,10 @@ void TForm::WndProc(TMessage &message) {
   case WM_CLOSE:
     Close();
     return;
+  case WM_ENDSESSION:
+    if (message.WParam)
+      Application->endSession();
+    break;
   case WM_ACTIVATE:
     if (LOWORD(message.WParam) == WA_INACTIVE)
       OnDeactivate(this);

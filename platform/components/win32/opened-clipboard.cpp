@@ -6,14 +6,20 @@
 namespace components {
 
 namespace {
-constexpr DWORD retryMs = 10;
-}
+// How often the wait tries again: nothing tells a program waiting for the
+// clipboard that another has closed it, so a timer wakes the wait.
+constexpr UINT retryMs = 10;
+} // namespace
 
 OpenedClipboard::OpenedClipboard() {
-  DWORD start = GetTickCount();
-  while (!(open_ = OpenClipboard(Application->Handle()) != FALSE) &&
-         GetTickCount() - start < PatienceMs)
-    Sleep(retryMs);
+  auto tryOpen = [this] { return open_ = OpenClipboard(Application->Handle()) != FALSE; };
+  if (tryOpen())
+    return;
+  // The program's messages are handled while it waits, as in every wait.
+  UINT_PTR timer = SetTimer(nullptr, 0, retryMs, nullptr);
+  Application->WaitUntil(tryOpen, PatienceMs);
+  if (timer)
+    KillTimer(nullptr, timer);
 }
 
 OpenedClipboard::~OpenedClipboard() {

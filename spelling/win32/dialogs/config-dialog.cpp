@@ -58,13 +58,15 @@ TConfigDialog::TConfigDialog(TComponent *owner, TConfiguration &configuration)
   Help = new TButton(this);
   Help->SetCaption("&Help");
   Help->SetParent(this);
-  Help->OnClick = [this](TObject *) { helpClick(); };
-  OnCloseQuery = [this](TObject *, bool &canClose) {
-    if (!changed_ || ModalResult() == mrOk)
-      return;
-    canClose = MessageDlg(ConvertLineBreaks(language_.Strings[63]), mtConfirmation, mbYes | mbNo,
-                          0) == mrYes;
-  };
+  Help->OnClick = [this](TObject *) { HelpClick(); };
+  OnCloseQuery = [this](TObject *sender, bool &canClose) { FormCloseQuery(sender, canClose); };
+}
+
+void TConfigDialog::FormCloseQuery(TObject *, bool &canClose) {
+  if (!changed_ || ModalResult() == mrOk)
+    return;
+  canClose = MessageDlg(ConvertLineBreaks(language_.Strings[63]), mtConfirmation, mbYes | mbNo,
+                        0) == mrYes;
 }
 
 TConfigDialog::~TConfigDialog() { working_->SetModified(false); }
@@ -122,7 +124,7 @@ void TConfigDialog::SetHelpEnabled(bool enabled) {
   clearHelpContexts(*this);
 }
 
-void TConfigDialog::helpClick() {
+void TConfigDialog::HelpClick() {
   bool dictionaries = Pages->ActivePage() == DictSheet;
   Application->HelpContext(dictionaries ? HelpContext1 : HelpContext2);
 }

@@ -57,7 +57,8 @@ public:
   void SetHelpEnabled(bool enabled) override;
 
 private:
-  void helpClick();
+  void HelpClick();
+  void FormCloseQuery(components::TObject *sender, bool &canClose);
 
   TConfiguration &configuration_;
   std::unique_ptr<TConfiguration> working_;

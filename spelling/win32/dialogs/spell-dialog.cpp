@@ -132,22 +132,22 @@ void TVerbaSpellDialog::linkEvents() {
   };
   DC->OnResize = [this](TObject *) { DCResize(); };
 
-  const std::pair<TButton *, void (TDialogControl::*)()> commands[] = {
-      {Suggest, &TDialogControl::Suggest},
-      {Start, &TDialogControl::Start},
-      {UndoLast, &TDialogControl::UndoLast},
-      {Options, &TDialogControl::Options},
-      {ChangeAll, &TDialogControl::ChangeAll},
-      {Change, &TDialogControl::Change},
-      {IgnoreAll, &TDialogControl::IgnoreAll},
-      {Ignore, &TDialogControl::Ignore},
-      {Add, &TDialogControl::Add},
-      {AutoCorrect, &TDialogControl::AutoCorrect},
-      {Help, &TDialogControl::Help},
-      {Cancel, &TDialogControl::Cancel}};
-  for (const auto &command : commands) {
-    auto method = command.second;
-    command.first->OnClick = [this, method](TObject *) { (DC->*method)(); };
+  const std::pair<TButton *, void (TVerbaSpellDialog::*)(TObject *)> clicks[] = {
+      {Suggest, &TVerbaSpellDialog::SuggestClick},
+      {Start, &TVerbaSpellDialog::StartClick},
+      {UndoLast, &TVerbaSpellDialog::UndoLastClick},
+      {Options, &TVerbaSpellDialog::OptionsClick},
+      {ChangeAll, &TVerbaSpellDialog::ChangeAllClick},
+      {Change, &TVerbaSpellDialog::ChangeClick},
+      {IgnoreAll, &TVerbaSpellDialog::IgnoreAllClick},
+      {Ignore, &TVerbaSpellDialog::IgnoreClick},
+      {Add, &TVerbaSpellDialog::AddClick},
+      {AutoCorrect, &TVerbaSpellDialog::AutoCorrectClick},
+      {Help, &TVerbaSpellDialog::HelpClick},
+      {Cancel, &TVerbaSpellDialog::CancelClick}};
+  for (const auto &click : clicks) {
+    auto handler = click.second;
+    click.first->OnClick = [this, handler](TObject *sender) { (this->*handler)(sender); };
   }
 
   // What the component takes over of the controls and the form.
@@ -158,6 +158,19 @@ void TVerbaSpellDialog::linkEvents() {
   OnDeactivate = [this](TObject *) { DC->DialogDeactivated(); };
   OnCloseQuery = [this](TObject *, bool &canClose) { canClose = DC->DialogCloseQuery(); };
 }
+
+void TVerbaSpellDialog::SuggestClick(TObject *) { DC->Suggest(); }
+void TVerbaSpellDialog::StartClick(TObject *) { DC->Start(); }
+void TVerbaSpellDialog::UndoLastClick(TObject *) { DC->UndoLast(); }
+void TVerbaSpellDialog::OptionsClick(TObject *) { DC->Options(); }
+void TVerbaSpellDialog::ChangeAllClick(TObject *) { DC->ChangeAll(); }
+void TVerbaSpellDialog::ChangeClick(TObject *) { DC->Change(); }
+void TVerbaSpellDialog::IgnoreAllClick(TObject *) { DC->IgnoreAll(); }
+void TVerbaSpellDialog::IgnoreClick(TObject *) { DC->Ignore(); }
+void TVerbaSpellDialog::AddClick(TObject *) { DC->Add(); }
+void TVerbaSpellDialog::AutoCorrectClick(TObject *) { DC->AutoCorrect(); }
+void TVerbaSpellDialog::HelpClick(TObject *) { DC->Help(); }
+void TVerbaSpellDialog::CancelClick(TObject *) { DC->Cancel(); }
 
 TControl *TVerbaSpellDialog::indexed(int index) const {
   TControl *const controls[] = {ChangeAll,   Change,     IgnoreAll, Ignore,   Add,

@@ -64,6 +64,19 @@ public:
   void DC1SetCaption(int index, const std::string &text);
   // Fits the columns to the texts as they stand.
   void DCResize();
+  // The buttons' clicks: each calls the DC method of its command.
+  void SuggestClick(components::TObject *sender);
+  void StartClick(components::TObject *sender);
+  void UndoLastClick(components::TObject *sender);
+  void OptionsClick(components::TObject *sender);
+  void ChangeAllClick(components::TObject *sender);
+  void ChangeClick(components::TObject *sender);
+  void IgnoreAllClick(components::TObject *sender);
+  void IgnoreClick(components::TObject *sender);
+  void AddClick(components::TObject *sender);
+  void AutoCorrectClick(components::TObject *sender);
+  void HelpClick(components::TObject *sender);
+  void CancelClick(components::TObject *sender);
 
   // TDialogForm.
   components::TComponent *FormComponent() override { return this; }

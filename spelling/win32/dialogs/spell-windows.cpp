@@ -51,6 +51,7 @@ std::string programDirectory() {
 void InstallSpellWindows(TSpellPlatform &platform) {
   platform.ProcessMessages = [] { Application->ProcessMessages(); };
   platform.HandleMessage = [] { Application->HandleMessage(); };
+  platform.ApplicationEnding = [] { return Application->Terminated(); };
   platform.Random = [] {
     static std::minstd_rand generator(GetTickCount());
     return std::uniform_real_distribution<double>(0.0, 1.0)(generator);

@@ -22,10 +22,14 @@ TEST(QuitMessage, EndsTheWaitAndIsKeptForTheOuterLoop) {
   MSG msg;
   ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 3u);
-  // Once terminated, a modal form ends at once with Cancel, and Run
-  // returns without waiting.
+  // Once terminated, a modal form ends at once with Cancel, its close
+  // query unasked (a query that refuses would otherwise keep it up for
+  // good), and Run returns without waiting.
   TForm form(nullptr);
+  int queries = 0;
+  form.OnCloseQuery = [&](TObject *, bool &canClose) { canClose = ++queries > 3; };
   EXPECT_EQ(form.ShowModal(), mrCancel);
+  EXPECT_EQ(queries, 0);
   Application->Run();
   SUCCEED();
 }

@@ -62,6 +62,34 @@ TEST(ClipboardTest, AWriteWaitsForAnotherHolderToCloseTheClipboard) {
   }
 }
 
+// The wait for the clipboard pumps: the program's timers and messages
+// are handled meanwhile, not held back until the clipboard is free.
+TEST(ClipboardTest, TheWaitForTheClipboardHandlesTheProgramsMessages) {
+  struct Holder {
+    static DWORD WINAPI run(void *event) {
+      if (!OpenClipboard(nullptr))
+        return 1;
+      SetEvent(static_cast<HANDLE>(event));
+      Sleep(500); // another program busy with the clipboard
+      CloseClipboard();
+      return 0;
+    }
+  };
+  base::KernelHandle opened(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  base::KernelHandle thread(CreateThread(nullptr, 0, Holder::run, opened.get(), 0, nullptr));
+  ASSERT_TRUE(thread);
+  ASSERT_EQ(WaitForSingleObject(opened.get(), 10000), WAIT_OBJECT_0);
+  TTimer timer(nullptr);
+  int ticks = 0;
+  timer.SetInterval(50);
+  timer.OnTimer = [&](TObject *) { ++ticks; };
+  timer.SetEnabled(true);
+  EXPECT_NO_THROW(Clipboard().SetAsText("written after a wait"));
+  timer.SetEnabled(false);
+  EXPECT_GT(ticks, 0);
+  WaitForSingleObject(thread.get(), 10000);
+}
+
 namespace {
 
 const char testKey[] = "Software\\ComponentsWin32Test";
