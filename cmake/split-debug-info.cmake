@@ -1,0 +1,16 @@
+# The shipped binaries carry no debug information and no symbols. After each
+# link both go to <binary>.debug beside the binary, which names that file in
+# its debug link (.gnu_debuglink) so that gdb and addr2line still find it:
+#   i686-w64-mingw32-addr2line -f -e clipboard-checker/Lexitray.exe <address>
+function(split_debug_info)
+  if(NOT WIN32)
+    return()
+  endif()
+  foreach(target IN LISTS ARGN)
+    set(binary $<TARGET_FILE:${target}>)
+    add_custom_command(TARGET ${target} POST_BUILD
+      COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${binary} ${binary}.debug
+      COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=${binary}.debug ${binary}
+      VERBATIM)
+  endforeach()
+endfunction()
