@@ -390,7 +390,7 @@ def check_resources(image, expect, problems):
 
 def symbol_rva(image, names):
     """The address (relative to the image) of the first of the named symbols
-    in the COFF symbol table (a debug file's: the binary has none), or None."""
+    in the COFF symbol table, or None."""
     pe = struct.unpack_from("<I", image.data, 0x3C)[0]
     table, count = struct.unpack_from("<II", image.data, pe + 12)
     strings = table + 18 * count
