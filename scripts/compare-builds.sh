@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Compares the results two build trees must share, byte for byte: the files
-# that the same tests wrote in both trees (the shipped 32-bit build and the
-# 64-bit build run the same sources, both with SSE2 floating point).
+# that the same tests wrote in both trees (the shipped 32-bit build, the
+# 64-bit build and the native build run the same sources, all with SSE2
+# floating point; the native build makes only the cores' kinds).
 #
 # Usage: compare-builds.sh <tree> <other-tree> <kind>...
 #   jpeg         the plug-ins' images and thumbnails of the scripted export
@@ -9,6 +10,8 @@
 #                cross-check circuits with QorLib01's and QorLib02's devices
 #                (17 significant digits: every bit of every double), with
 #                each circuit's count of Newton passes
+#   core-circuits  the same circuits solved by the devices' core on the
+#                test host of the core's tests
 #   suggestions  the spelling engine's suggestions for its test word lists
 # Every kind named must compare at least one file, and every file of a kind
 # made in <tree> must exist in <other-tree>. One line a kind; each file that
@@ -24,6 +27,7 @@ files_of() { # kind tree
   case $1 in
   jpeg) find "$2/plugin-adapters/tests/scratch" -path '*/out/*.jpg' 2>/dev/null || true ;;
   circuits) find "$2/semi-lib/tests/qorsim-ngspice-check" -name '*.ours' 2>/dev/null || true ;;
+  core-circuits) find "$2/semi-lib/tests/scratch-ngspice-check" -name '*.ours' 2>/dev/null || true ;;
   suggestions) find "$2/spelling/tests" -maxdepth 1 -name 'scratch-suggestions-*.txt' 2>/dev/null || true ;;
   *) return 1 ;;
   esac

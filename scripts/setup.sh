@@ -9,9 +9,10 @@
 # packages apt could not reconcile and the likely cause.
 #
 # 32-bit Wine is set up apart, by setup-32bit.sh, which the test command runs
-# after the 64-bit tests: once 32-bit Wine is installed, 64-bit Wine makes
-# the 32-bit half of every new prefix too, and under emulation that costs
-# minutes per prefix.
+# before the build where the kernel runs 32-bit code itself, and elsewhere
+# only for the shipped subset, after the 64-bit tests: once 32-bit Wine is
+# installed, 64-bit Wine makes the 32-bit half of every new prefix too, and
+# under emulation that costs minutes per prefix.
 #
 # SETUP_RETRY_PAUSE (seconds, default 10) and SETUP_UPDATE_TRIES (default 3)
 # exist for the set-up's own test.

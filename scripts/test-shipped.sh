@@ -58,31 +58,11 @@ say() { echo "shipped [$(printf '%4d' "$(now)")s] $*"; }
 # Everything of the 32-bit run ends with it: the prefix's wineserver and
 # every process started with one of the tree's prefixes (under emulation a
 # Wine process is a qemu process, which the wineserver alone may not end).
-# Wine processes (a loader, a wineserver, or qemu running one) started with
-# one of the tree's prefixes; this script's own shells share the variable.
-leftovers() {
-  local p exe
-  for p in /proc/[0-9]*; do
-    exe=$(readlink "$p/exe" 2>/dev/null) || continue
-    case $exe in */wine* | */qemu-i386*) ;; *) continue ;; esac
-    tr '\0' '\n' 2>/dev/null <"$p/environ" | grep -q "^WINEPREFIX=$tree/" && echo "${p#/proc/}"
-  done
-}
 finish() {
   "$root/scripts/wine-fixture.sh" stop 32 "$wine_prefix"
-  local pids i
-  # Processes the wineserver ended may take a moment to go.
-  for ((i = 0; i < 20; i++)); do
-    pids=$(leftovers | paste -sd ' ')
-    [ -n "$pids" ] || break
-    sleep 1
-  done
-  if [ -n "$pids" ]; then
-    say "FAIL: left running after the run, now ended: $(ps -o pid=,args= -p "${pids// /,}" | cut -c1-100 | paste -sd ';')"
-    # shellcheck disable=SC2086 # one process id each
-    kill -9 $pids 2>/dev/null
-    failed+=("leftovers")
-  fi
+  local report
+  report=$("$root/scripts/wine-leftovers.sh" "$tree") || failed+=("leftovers")
+  [ -z "$report" ] || say "$report"
 }
 
 # The checks, most valuable first:

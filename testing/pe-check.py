@@ -1,7 +1,9 @@
 #!/usr/bin/python3
 """Checks the shipped Windows binaries of a build tree by reading their PE
 headers directly: machine and kind, imports, exports and the resources whose
-values the binaries promise to their hosts and callers.
+values the binaries promise to their hosts and callers; and that they carry
+no debug information, which lies beside each in <binary>.debug, named by its
+debug link, from which addr2line resolves an address of our code.
 
   pe-check.py TREE [--bits 32|64]   check the binaries of one build tree
   pe-check.py --self-test TREE      show that damaged copies are caught
@@ -14,10 +16,13 @@ not built yet. Exit codes: 0 all good, 1 a check failed, 77 no such tree.
 import contextlib
 import io
 import os
+import re
 import shutil
 import struct
+import subprocess
 import sys
 import tempfile
+import zlib
 
 # DLLs that every supported Windows provides. Anything else (the MinGW
 # runtime, libstdc++, libgcc, winpthread, a DLL of our own) would have to be
@@ -160,18 +165,37 @@ class PeImage:
         pe = struct.unpack_from("<I", data, 0x3C)[0]
         if data[pe:pe + 4] != b"PE\0\0":
             raise PeError("no PE signature")
-        (self.machine, sections, _, _, _, opt_size,
+        (self.machine, sections, _, symbols, symbol_count, opt_size,
          self.characteristics) = struct.unpack_from("<HHIIIHH", data, pe + 4)
         opt = pe + 24
         self.magic = struct.unpack_from("<H", data, opt)[0]
+        self.image_base = (struct.unpack_from("<I", data, opt + 28)[0] if self.magic == 0x10B
+                           else struct.unpack_from("<Q", data, opt + 24)[0])
         self.subsystem = struct.unpack_from("<H", data, opt + 68)[0]
         dirs = opt + (96 if self.magic == 0x10B else 112)
         count = struct.unpack_from("<I", data, dirs - 4)[0]
         self.dirs = [struct.unpack_from("<II", data, dirs + 8 * i) for i in range(min(count, 16))]
         self.sections = []
+        self.section_names = []
+        strings = symbols + 18 * symbol_count  # long section names: "/<offset>"
         for i in range(sections):
-            _, vsize, va, rsize, raw = struct.unpack_from("<8sIIII", data, opt + opt_size + 40 * i)
+            name, vsize, va, rsize, raw = struct.unpack_from("<8sIIII", data, opt + opt_size + 40 * i)
+            name = name.rstrip(b"\0").decode("latin-1")
+            if name.startswith("/") and name[1:].isdigit() and symbols:
+                start = strings + int(name[1:])
+                name = data[start:data.index(b"\0", start)].decode("latin-1")
+            self.section_names.append(name)
             self.sections.append((va, max(vsize, rsize), raw, rsize))
+
+    def section(self, name):
+        """The raw contents of the named section, or None."""
+        for (_, _, raw, rsize), own in zip(self.sections, self.section_names):
+            if own == name:
+                return self.data[raw:raw + rsize]
+        return None
+
+    def debug_sections(self):
+        return [n for n in self.section_names if n.startswith((".debug", ".zdebug"))]
 
     def offset(self, rva):
         for va, size, raw, rsize in self.sections:
@@ -210,6 +234,7 @@ class PeImage:
 
     def exports(self):
         """{name: ordinal}, and the count of exports without a name."""
+        self.export_rvas = {}
         rva, _ = self.directory(0)
         if not rva:
             return {}, 0
@@ -224,6 +249,7 @@ class PeImage:
             self.export_name_offsets[name] = self.offset(name_rva)
             index = struct.unpack_from("<H", self.data, self.offset(ordinals + 2 * i))[0]
             result[name] = base + index
+            self.export_rvas[name] = struct.unpack_from("<I", self.data, self.offset(funcs + 4 * index))[0]
             named.add(index)
         unnamed = sum(1 for i in range(functions) if i not in named and
                       struct.unpack_from("<I", self.data, self.offset(funcs + 4 * i))[0])
@@ -362,6 +388,70 @@ def check_resources(image, expect, problems):
                 problems.append("version %s is %s, not %s" % (key, info[key], want[key]))
 
 
+def symbol_rva(image, names):
+    """The address (relative to the image) of the first of the named symbols
+    in the COFF symbol table, or None."""
+    pe = struct.unpack_from("<I", image.data, 0x3C)[0]
+    table, count = struct.unpack_from("<II", image.data, pe + 12)
+    strings = table + 18 * count
+    i = 0
+    while table and i < count:
+        raw, value, section, _, _, aux = struct.unpack_from("<8sIhHBB", image.data, table + 18 * i)
+        if raw[:4] == b"\0\0\0\0":
+            start = strings + struct.unpack_from("<I", raw, 4)[0]
+            name = image.data[start:image.data.index(b"\0", start)]
+        else:
+            name = raw.rstrip(b"\0")
+        if name.decode("latin-1") in names and 0 < section <= len(image.sections):
+            return image.sections[section - 1][0] + value
+        i += 1 + aux
+    return None
+
+
+def check_debug_split(path, image, bits, problems):
+    """No debug sections; a debug link to <binary>.debug beside it, of this
+    very build; and an address of our code resolved through it to a source
+    line, as for a crash report. Returns what the address resolved to."""
+    carried = image.debug_sections()
+    if carried:
+        problems.append("carries debug information: %s" % ", ".join(sorted(carried)))
+        return None
+    link = image.section(".gnu_debuglink")
+    if link is None:
+        problems.append("no debug link to its debug information")
+        return None
+    name = link[:link.index(b"\0")].decode("latin-1")
+    crc = struct.unpack_from("<I", link, (len(name) + 4) & ~3)[0]
+    debug_file = os.path.join(os.path.dirname(path), name)
+    if name != os.path.basename(path) + ".debug" or not os.path.isfile(debug_file):
+        problems.append("its debug link names %s, which is not beside it" % name)
+        return None
+    with open(debug_file, "rb") as f:
+        debug = f.read()
+    if zlib.crc32(debug) != crc:
+        problems.append("%s beside it is not the debug information of this build" % name)
+        return None
+    image.exports()
+    what, rva = "WinMain", symbol_rva(PeImage(debug), {"_WinMain@16", "WinMain"})
+    if image.export_rvas:
+        what = min(image.export_rvas)
+        rva = image.export_rvas[what]
+    if rva is None:
+        problems.append("no WinMain or export whose address to resolve")
+        return None
+    address = "0x%x" % (image.image_base + rva)
+    tool = ("i686" if bits == 32 else "x86_64") + "-w64-mingw32-addr2line"
+    try:
+        where = subprocess.run([tool, "-e", path, address], capture_output=True, text=True,
+                               timeout=120).stdout.strip()
+    except OSError as error:
+        where = str(error)
+    if not re.search(r"\.(cpp|c|h):[1-9]\d*", where):
+        problems.append("addr2line does not resolve %s (%s) to a source line: %s" % (address, what, where))
+        return None
+    return "%s at %s is %s" % (what, address, os.path.basename(where.split(" ")[0]))
+
+
 def check_binary(path, expect, bits):
     """The problems of one binary against its expectations (an empty list
     when it is sound), and the notes on its pending expectations."""
@@ -391,6 +481,9 @@ def check_binary(path, expect, bits):
         elif ordinal is not None and exports[name] != ordinal:
             problems.append("exports %s at ordinal %d, not %d" % (name, exports[name], ordinal))
     check_resources(image, expect, problems)
+    resolved = check_debug_split(path, image, bits, problems)
+    if resolved:
+        notes.append("stripped; " + resolved)
     pending = expect.get("pending")
     if pending:
         later = []
@@ -438,6 +531,19 @@ def check_tree(tree, bits):
                 print("%-12s FAIL: %s" % (expect["file"], problem))
         else:
             print("%-12s ok (%s)" % (expect["file"], path))
+    # What the installer ships: copies of the deliverables, without their
+    # debug files.
+    package = os.path.join(tree, "installer", "package")
+    for name in sorted(os.listdir(package)) if os.path.isdir(package) else []:
+        if os.path.splitext(name)[1].lower() not in (".dll", ".exe", ".8bf", ".8be"):
+            continue
+        try:
+            carried = PeImage(open(os.path.join(package, name), "rb").read()).debug_sections()
+        except (PeError, struct.error, ValueError) as error:
+            carried = ["unreadable: %s" % error]
+        if carried:
+            failed = True
+            print("%-12s FAIL: the package's copy carries debug information: %s" % (name, ", ".join(carried)))
     return 1 if failed else 0
 
 
@@ -471,8 +577,18 @@ def self_test(tree):
              ["imports from QorSim.dll, which Windows does not provide"]),
             ("a program's header on a DLL", None, None, ["DLL flag missing on a dll"]),
         ]
+        def caught(why, broken, expected):
+            problems, _ = check_binary(broken, expect, bits)
+            missing = [p for p in expected if p not in problems]
+            if missing:
+                print("FAIL: %s is not caught as %s (found: %s)" % (why, missing, problems))
+            else:
+                print("caught %s: %s" % (why, "; ".join(problems)))
+            return 1 if missing else 0
+
+        broken = os.path.join(work, "Pixtune.dll")
+        shutil.copy(source + ".debug", broken + ".debug")
         for why, offset, patch, expected in cases:
-            broken = os.path.join(work, "Pixtune.dll")
             data = bytearray(open(source, "rb").read())
             if offset is None:  # clear IMAGE_FILE_DLL in the file header
                 flags = struct.unpack_from("<I", data, 0x3C)[0] + 22
@@ -481,13 +597,32 @@ def self_test(tree):
                 data[offset:offset + len(patch)] = patch
             with open(broken, "wb") as f:
                 f.write(bytes(data))
-            problems, _ = check_binary(broken, expect, bits)
-            missing = [p for p in expected if p not in problems]
-            if missing:
-                print("FAIL: %s is not caught as %s (found: %s)" % (why, missing, problems))
-                failures += 1
-            else:
-                print("caught %s: %s" % (why, "; ".join(problems)))
+            failures += caught(why, broken, expected)
+        # An unstripped copy: the binary with the real debug sections of its
+        # debug file put back.
+        objcopy = ("i686" if bits == 32 else "x86_64") + "-w64-mingw32-objcopy"
+        put_back = []
+        for section in (".debug_info", ".debug_line"):
+            dumped = os.path.join(work, section)
+            # objcopy writes a copy even when it only dumps: never over the input
+            subprocess.run([objcopy, "--dump-section", "%s=%s" % (section, dumped), source + ".debug",
+                            os.path.join(work, "scrap")], check=True, capture_output=True)
+            put_back += ["--add-section", "%s=%s" % (section, dumped),
+                         "--set-section-flags", section + "=readonly,debug"]
+        subprocess.run([objcopy] + put_back + [source, broken], check=True, capture_output=True)
+        failures += caught("an unstripped copy", broken,
+                           ["carries debug information: .debug_info, .debug_line"])
+        shutil.copy(source, broken)
+        with open(broken + ".debug", "r+b") as f:  # another build's: one byte differs
+            f.seek(-1, os.SEEK_END)
+            last = f.read(1)
+            f.seek(-1, os.SEEK_END)
+            f.write(bytes([last[0] ^ 1]))
+        failures += caught("the debug file of another build", broken,
+                           ["Pixtune.dll.debug beside it is not the debug information of this build"])
+        os.remove(broken + ".debug")
+        failures += caught("a copy without its debug file", broken,
+                           ["its debug link names Pixtune.dll.debug, which is not beside it"])
         wrong_kind = dict(expect, kind="exe")
         if "DLL flag set on a exe" not in check_binary(source, wrong_kind, bits)[0]:
             print("FAIL: a DLL where a program is due is not caught")
@@ -504,6 +639,18 @@ def self_test(tree):
             failures += 1
         else:
             print("caught a configured deliverable that was not built")
+        # A package whose copy of a deliverable is the unstripped one.
+        os.makedirs(os.path.join(tree_copy, "installer", "package"))
+        subprocess.run([objcopy] + put_back + [source, os.path.join(tree_copy, "installer", "package",
+                                                                    "Pixtune.dll")],
+                       check=True, capture_output=True)
+        with contextlib.redirect_stdout(io.StringIO()) as report:
+            check_tree(tree_copy, bits)
+        if "the package's copy carries debug information" not in report.getvalue():
+            print("FAIL: an unstripped binary in the package passes")
+            failures += 1
+        else:
+            print("caught an unstripped binary in the package")
     finally:
         shutil.rmtree(work)
     print("pe-check self-test: %s" % ("FAILED" if failures else "every damaged copy is caught"))

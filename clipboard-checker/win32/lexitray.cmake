@@ -14,6 +14,7 @@ target_link_libraries(lexitray-shell PUBLIC clipboard-checker-win32 spelling-dia
 add_executable(Lexitray WIN32 ${lexitray_dir}/lexitray-main.cpp)
 target_link_libraries(Lexitray PRIVATE lexitray-shell lexitray-strings property-pictures)
 set_target_properties(Lexitray PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/clipboard-checker)
+split_debug_info(Lexitray)
 add_dependencies(Lexitray english-dictionary)
 add_custom_command(TARGET Lexitray POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${ENGLISH_DCT} $<TARGET_FILE_DIR:Lexitray>/American.dct

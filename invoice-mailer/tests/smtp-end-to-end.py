@@ -849,8 +849,11 @@ def main():
     if left:
         print("threads left running: %s" % left)
         failures += 1
-    # A driver started by a job has its job file after the program's name.
-    driver_left = subprocess.run(["pgrep", "-f", r"smtp-send\.exe Z:"], stdout=subprocess.DEVNULL).returncode == 0
+    # A driver started by a job has its job file after the program's name;
+    # the drivers of other build trees (another run on this machine) are
+    # not this run's.
+    driver_left = subprocess.run(["pgrep", "-f", re.escape(os.path.abspath(args.driver)) + " Z:"],
+                                 stdout=subprocess.DEVNULL).returncode == 0
     if driver_left:
         print("a driver process is still running")
         failures += 1

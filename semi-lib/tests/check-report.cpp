@@ -72,7 +72,8 @@ void writeCheckFiles(const std::string &base, std::string netlist, const std::st
   control << "quit 0\n.endc\n";
   netlist.insert(netlist.rfind(".END"), control.str());
   std::ofstream(base + ".cir") << netlist;
-  std::ofstream ours(base + ".ours");
+  // The same bytes on every platform: the builds' results are compared.
+  std::ofstream ours(base + ".ours", std::ios::binary);
   ours << "# " << title << "\t" << passes << "\n";
   char line[400];
   for (const Compared &q : list) {
