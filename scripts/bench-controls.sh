@@ -5,11 +5,17 @@
 # event (numbering, scan, check, solve, labels and layout), and a second
 # solve with nothing changed, which must write nothing; beside ngspice -b
 # on the same ladder's netlist.
-# Usage: bench-controls.sh [<work dir>]; the Windows build is taken from
-# win64 under BUILD_ROOT (default build/). COMPONENTS (default 1000).
+# Usage: bench-controls.sh [<work dir>]; the Windows build is the shipped
+# win32 under BUILD_ROOT (default build/) where the kernel runs 32-bit code
+# itself, else win64. COMPONENTS (default 1000).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(realpath -m "${BUILD_ROOT:-$root/build}")/win64 # Wine wants absolute prefixes
+trees=$(realpath -m "${BUILD_ROOT:-$root/build}") # Wine wants absolute prefixes
+build=$trees/win64 bits=64
+if [ "$("$root/scripts/can-run-32bit.sh" --how)" = native ] &&
+  [ -x "$trees/win32/passive-lib/tools/page-driver.exe" ]; then
+  build=$trees/win32 bits=32
+fi
 driver=$build/passive-lib/tools/page-driver.exe
 if [ ! -x "$driver" ]; then
   echo "bench-controls: no Windows build in $build; skipped"
@@ -53,11 +59,11 @@ resistors=$((n - 2))
   echo ".OP"
   echo ".END"
 } > ladder.cir
-wine_bits=64 wine_prefix=$work/wineprefix
+wine_bits=$bits wine_prefix=$work/wineprefix
 . "$root/scripts/wine-env.sh"
 export WINEDEBUG=-all
 "$WINE" wineboot -i >/dev/null 2>&1 || true
-echo "== component controls: a ladder of $n components under Wine"
+echo "== component controls: a ladder of $n components under $bits-bit Wine ($build)"
 status=0
 "$WINE" page-driver.exe ladder.page QorSim.dll QorLib01.dll --time | tr -d '\r' | sed 's/^/ours: /' ||
   status=$?
