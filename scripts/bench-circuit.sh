@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # QorSim's DC solve beside ngspice -b, in two parts.
 #
-# Under Wine (when win64 under BUILD_ROOT, default build/, holds the Windows
-# build): the whole work event for square resistor grids on a stand-in page,
-# the real QorSim.dll with the test devices: every control registered, then
+# Under Wine (when BUILD_ROOT, default build/, holds the Windows build:
+# win32 where the kernel runs 32-bit code itself, else win64): the whole
+# work event for square resistor grids on a stand-in page, the real
+# QorSim.dll with the test devices: every control registered, then
 # one work event that numbers, scans the page, checks the topology and
 # solves. ngspice -b then runs the netlist QorSim itself wrote for the page
 # (CreateNetlist), and every SPICE node is compared with ours to 1e-9
@@ -29,7 +30,8 @@ summary() {
       printf "%.3f s (%.3f-%.3f)", m, v[1], v[NR] }'
 }
 
-win=$(realpath -m "${BUILD_ROOT:-$root/build}")/win64 # Wine wants absolute prefixes
+. "$root/scripts/bench-wine-tree.sh"
+win=$bench_tree
 bench=$win/circuit-sim/tests/qorsim-work-bench.exe
 if [ -x "$bench" ]; then
   work=$build/circuit-work-bench
@@ -41,7 +43,7 @@ if [ -x "$bench" ]; then
     rm -f "$work/grid-$n".*
     ours=() theirs=() shares=() solved=yes
     for ((run = 1; run <= runs; ++run)); do
-      out=$("$root/scripts/wine-exec.sh" 64 "$win/wineprefix" "$bench" "$n" "$work" | tr -d '\r') ||
+      out=$("$root/scripts/wine-exec.sh" "$bench_bits" "$win/wineprefix" "$bench" "$n" "$work" | tr -d '\r') ||
         status=1
       line=$(grep '^work ' <<<"$out")
       ours+=("$(awk '{ print $2 }' <<<"$line")")

@@ -10,12 +10,8 @@
 # itself, else win64. COMPONENTS (default 1000).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-trees=$(realpath -m "${BUILD_ROOT:-$root/build}") # Wine wants absolute prefixes
-build=$trees/win64 bits=64
-if [ "$("$root/scripts/can-run-32bit.sh" --how)" = native ] &&
-  [ -x "$trees/win32/passive-lib/tools/page-driver.exe" ]; then
-  build=$trees/win32 bits=32
-fi
+. "$root/scripts/bench-wine-tree.sh"
+build=$bench_tree bits=$bench_bits
 driver=$build/passive-lib/tools/page-driver.exe
 if [ ! -x "$driver" ]; then
   echo "bench-controls: no Windows build in $build; skipped"

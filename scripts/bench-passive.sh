@@ -6,11 +6,12 @@
 # in one run. Paired runs for each size; median and spread of each, and
 # the far corner's voltage from all three.
 # Usage: bench-passive.sh [<bench build dir>]; the Windows build is taken
-# from win64 under BUILD_ROOT (default build/). PASSIVE_SIZES (default
-# "10 20 30") and RUNS (default 3).
+# from BUILD_ROOT (default build/): win32 where the kernel runs 32-bit code
+# itself, else win64. PASSIVE_SIZES (default "10 20 30") and RUNS (default 3).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=$(realpath -m "${BUILD_ROOT:-$root/build}")/win64 # Wine wants absolute prefixes
+. "$root/scripts/bench-wine-tree.sh"
+build=$bench_tree
 bench=$build/passive-lib/tests/qorlib01-grid-bench.exe
 if [ ! -x "$bench" ]; then
   echo "bench-passive: no Windows build in $build; skipped"
@@ -21,7 +22,7 @@ mkdir -p "$work"
 cp "$bench" "$build/passive-lib/win32/QorLib01.dll" "$build/circuit-sim/win32/timed/QorSim.dll" \
   "$build/circuit-sim/tests/qorsim-test-devices.dll" "$work/"
 # A prefix of its own: the benchmark registers and unregisters the servers.
-wine_bits=64 wine_prefix=$work/wineprefix
+wine_bits=$bench_bits wine_prefix=$work/wineprefix
 . "$root/scripts/wine-env.sh"
 export WINEDEBUG=-all
 "$WINE" wineboot -i >/dev/null 2>&1 || true

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # QorLib02's devices in the DC solve: a 40-stage transistor chain and a
 # 500-diode ladder solved through our devices and the simulator's Newton
-# loop, natively and (when win64 under BUILD_ROOT, default build/, holds the
-# Windows build) under Wine, then drawn on stand-in pages and solved by the
+# loop, natively and (when BUILD_ROOT, default build/, holds the Windows
+# build: win32 where the kernel runs 32-bit code itself, else win64) under Wine, then drawn on stand-in pages and solved by the
 # real QorSim with QorLib02.dll under Wine (in a prefix of its own), and by
 # ngspice on the same netlists. Our runs and ngspice's take turns going
 # first over ROUNDS rounds (default 5); the first compares every node
@@ -27,10 +27,11 @@ run() { # short-label label work-dir program [emulator...]
     --rounds "$rounds" --repeat "$repeats" -- "$@" || status=1
 }
 run native "native" "$build/semi-bench" "$build/semi-lib/tests/semi-bench"
-win=$(realpath -m "${BUILD_ROOT:-$root/build}")/win64 # Wine wants absolute prefixes
+. "$root/scripts/bench-wine-tree.sh"
+win=$bench_tree
 if [ -x "$win/semi-lib/tests/semi-bench.exe" ]; then
   run wine "Windows build under Wine" "$build/semi-bench-wine" \
-    "$root/scripts/wine-exec.sh" 64 "$win/wineprefix" "$win/semi-lib/tests/semi-bench.exe"
+    "$root/scripts/wine-exec.sh" "$bench_bits" "$win/wineprefix" "$win/semi-lib/tests/semi-bench.exe"
 fi
 if [ -x "$win/semi-lib/tests/qorlib02-qorsim-bench.exe" ]; then
   bin=$build/semi-qorsim-bench-bin
@@ -39,8 +40,8 @@ if [ -x "$win/semi-lib/tests/qorlib02-qorsim-bench.exe" ]; then
     "$win/passive-lib/win32/QorLib01.dll" "$win/circuit-sim/win32/timed/QorSim.dll" \
     "$win/circuit-sim/tests/qorsim-test-devices.dll" "$bin/"
   run QorSim "QorSim and QorLib02.dll under Wine" "$build/semi-qorsim-bench" \
-    "$root/scripts/wine-exec.sh" 64 "$build/semi-qorsim-bench-prefix" "$bin/qorlib02-qorsim-bench.exe"
-  (wine_bits=64 wine_prefix=$build/semi-qorsim-bench-prefix
+    "$root/scripts/wine-exec.sh" "$bench_bits" "$build/semi-qorsim-bench-prefix" "$bin/qorlib02-qorsim-bench.exe"
+  (wine_bits=$bench_bits wine_prefix=$build/semi-qorsim-bench-prefix
     . "$root/scripts/wine-env.sh"
     wineserver -k 2>/dev/null || true)
 fi

@@ -21,6 +21,7 @@ Usage: time-paired.py --runs N --label TEXT [--peer-name NAME] [--target R]
 """
 import argparse
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -84,6 +85,9 @@ def main():
     parser.add_argument("--no-record", dest="record", action="store_false")
     options = parser.parse_args(arguments[:first])
     ours, peer = arguments[first + 1:second], arguments[second + 1:]
+    for command in (ours, peer):
+        if shutil.which(command[0]) is None:
+            sys.exit("time-paired: %s: no such program" % command[0])
     with tempfile.TemporaryDirectory() as scratch_dir:
         scratch = os.path.join(scratch_dir, "output")
         # One run each first, untimed: the input in the page cache, the
