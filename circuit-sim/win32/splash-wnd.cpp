@@ -2,6 +2,7 @@
 
 #include "circuit-sim/core/dib-pixels.h"
 #include "circuit-sim/core/stopwatch-math.h"
+#include "platform/base/win32/gdi-owners.h"
 
 #include <cstring>
 
@@ -138,7 +139,7 @@ bool SplashWnd::transparentAt(int x, int y) const {
 
 // The window's region: each row's runs of kept pixels.
 void SplashWnd::leaveOutTransparentPixels() {
-  HRGN kept = CreateRectRgn(0, 0, 0, 0);
+  base::GdiObject<HRGN> kept(CreateRectRgn(0, 0, 0, 0));
   for (int y = 0; y < height_; ++y) {
     for (int x = 0; x < width_;) {
       if (transparentAt(x, y)) {
@@ -148,12 +149,11 @@ void SplashWnd::leaveOutTransparentPixels() {
       const int from = x;
       while (x < width_ && !transparentAt(x, y))
         ++x;
-      HRGN run = CreateRectRgn(from, y, x, y + 1);
-      CombineRgn(kept, kept, run, RGN_OR);
-      DeleteObject(run);
+      base::GdiObject<HRGN> run(CreateRectRgn(from, y, x, y + 1));
+      CombineRgn(kept.get(), kept.get(), run.get(), RGN_OR);
     }
   }
-  SetWindowRgn(window_, kept, FALSE); // the window owns the region now
+  SetWindowRgn(window_, kept.release(), FALSE); // the window owns the region now
 }
 
 bool SplashWnd::create(int timeoutMs, HWND parent) {

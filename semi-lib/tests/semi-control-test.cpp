@@ -613,8 +613,6 @@ TEST_F(SemiControls, Choosing2N3904InTheXmlMakesTheDeviceReadItsValues) {
   EXPECT_NE(upper.find("BF=412"), std::string::npos) << model;
 }
 
-// Cancel puts back the document as committed: the library's items, the
-// chosen model and the last results; so do saving and reloading.
 // A numbered transistor's sheet shows Q1 on its Parameters and Format
 // pages, and an identifier typed on the Parameters page on the Format page
 // before OK.
@@ -675,6 +673,8 @@ TEST_F(SemiControls, TheSheetShowsTheNumberedIdentifier) {
   EXPECT_EQ(partId(c[2]), "Q1") << "cancelled";
 }
 
+// Cancel puts back the document as committed: the library's items, the
+// chosen model and the last results; so do saving and reloading.
 TEST_F(SemiControls, CancelAndReloadKeepMergedParametersEditsAndResults) {
   std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Npn, Part::Ground});
   setValue(c[0], "Vdc", "9");

@@ -9,6 +9,7 @@
 #include "passive-lib/uikit/win32/pages-resource.h"
 
 #include "platform/base/win32/com-ptr.h"
+#include "platform/base/win32/gdi-owners.h"
 #include "platform/dialogs/win32/user-prompts.h"
 #include "platform/dialogs/win32/window.h"
 #include "platform/xml/win32/xml-objects.h"
@@ -187,8 +188,10 @@ inline std::vector<std::string> cutTexts(HWND list) {
   HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
   const int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
   const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-  HDC dc = GetDC(list);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  base::WindowDC listDc(list);
+  base::SelectedObject font(listDc.get(),
+                            reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+  HDC dc = listDc.get();
   auto width = [dc](const std::string &text) {
     SIZE size = {};
     GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
@@ -221,8 +224,6 @@ inline std::vector<std::string> cutTexts(HWND list) {
         cut.push_back(cell);
     }
   }
-  SelectObject(dc, old);
-  ReleaseDC(list, dc);
   return cut;
 }
 
