@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The mail encoders on a 10 MiB attachment beside base64(1) and uuencode(1):
-# whole processes both sides (our mail-encode reads the file, fills the
-# list of lines as the mail client does and writes them out), in paired,
+# whole processes both sides (our mail-encode reads the file and writes
+# each line out as the mail client's encoder gives it), in paired,
 # interleaved runs with the median and the spread, and rows in the shared
 # format for the CPU time of each (target: at most the tool's). The
 # lines are checked against the tools' first. Then the encoders
@@ -35,8 +35,7 @@ echo "== mail encoders: output equal to base64 -w 76 and uuencode's lines"
 timer=$root/scripts/time-paired.py
 # Each encoder into a pipe (the summary's row), into a file and into
 # /dev/null, the same for both sides; then into a pipe once more with the
-# lines in 2 MiB pages, which the mail client does not use, to show what
-# the page faults cost.
+# list's memory in 2 MiB pages, which the mail client does not use.
 for encoder in base64 uuencode; do
   if [ $encoder = base64 ]; then peer=(base64 -w 76 "$work/attachment.bin"); else peer=(uuencode "$work/attachment.bin" x); fi
   for sink in pipe file null; do
