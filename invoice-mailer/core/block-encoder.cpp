@@ -31,6 +31,39 @@ int percentOf(std::int64_t total, std::int64_t size, bool round) {
   return static_cast<int>(quotient);
 }
 
+// The percentage after each line, dividing only when the total reaches
+// the first size that can change it: a 64-bit division for every line
+// would be a library call on the 32-bit target.
+class PercentOfSource {
+public:
+  PercentOfSource(std::int64_t size, bool round) : size_(size), round_(round) {}
+
+  int afterReading(std::int64_t total) {
+    if (total < nextChange_)
+      return percent_;
+    percent_ = percentOf(total, size_, round_);
+    nextChange_ = firstTotalPast(percent_);
+    return percent_;
+  }
+
+private:
+  // The least total whose exact share reaches percent + 1/2 (rounded) or
+  // percent + 1 (divided): below it the percentage cannot have moved.
+  std::int64_t firstTotalPast(int percent) const {
+    if (size_ <= 0)
+      return INT64_MAX;
+    std::int64_t numerator =
+        round_ ? (2 * std::int64_t(percent) + 1) * size_ : (std::int64_t(percent) + 1) * size_;
+    std::int64_t denominator = round_ ? 200 : 100;
+    return (numerator + denominator - 1) / denominator;
+  }
+
+  std::int64_t size_;
+  bool round_;
+  int percent_ = 0;
+  std::int64_t nextChange_ = 0;
+};
+
 // Four characters for the three bytes at block.
 inline void encodeTriple(const char *pairs, const std::uint8_t *block, char *out) {
   std::uint32_t bits = std::uint32_t(block[0]) << 16 | std::uint32_t(block[1]) << 8 | block[2];
@@ -49,20 +82,18 @@ std::size_t groupsOf(const LineFormat &format, std::size_t n) {
 constexpr bool SextetsInWords = true;
 
 // Eight characters for the six bytes at block, with one load of eight
-// bytes (the two past the six are not used) and one store: the bytes in
-// one word, most significant first, cut into four twelve-bit pairs.
+// bytes (the two past the six are not used): the bytes in one word, most
+// significant first, cut into four twelve-bit pairs, each pair's two
+// characters stored straight from the table (cheaper than gathering the
+// eight into one word first).
 inline void encodeSextet(const char *pairs, const std::uint8_t *block, char *out) {
   std::uint64_t bytes;
   std::memcpy(&bytes, block, 8);
   bytes = __builtin_bswap64(bytes);
-  auto pair = [pairs](std::uint64_t bits) {
-    std::uint16_t two;
-    std::memcpy(&two, pairs + 2 * (bits & 4095), 2);
-    return std::uint64_t(two);
-  };
-  std::uint64_t eight = pair(bytes >> 52) | pair(bytes >> 40) << 16 | pair(bytes >> 28) << 32 |
-                        pair(bytes >> 16) << 48;
-  std::memcpy(out, &eight, 8);
+  std::memcpy(out, pairs + 2 * (bytes >> 52 & 4095), 2);
+  std::memcpy(out + 2, pairs + 2 * (bytes >> 40 & 4095), 2);
+  std::memcpy(out + 4, pairs + 2 * (bytes >> 28 & 4095), 2);
+  std::memcpy(out + 6, pairs + 2 * (bytes >> 16 & 4095), 2);
 }
 #else
 constexpr bool SextetsInWords = false;
@@ -142,6 +173,7 @@ void TBlockEncoder::Encode() {
   std::int64_t total = 0;
   const std::int64_t size = source_.Size();
   reserveFor(output_, format_, size - source_.Position());
+  PercentOfSource percent(size, format_.roundPercent);
 
   auto finish = [&] {
     Percent = 100;
@@ -164,7 +196,7 @@ void TBlockEncoder::Encode() {
         output_.Add({line, WriteBlockLine(format_, block.data(), n, line)});
       }
       total += static_cast<std::int64_t>(n);
-      Percent = percentOf(total, size, format_.roundPercent);
+      Percent = percent.afterReading(total);
       if (Percent % 10 == 0)
         OnProgress(this);
       processMessages();
