@@ -75,11 +75,11 @@ bool drain(billpost::LineList &lines, Output &out) {
 // The encoder lets its owner process messages after every line; here
 // that is sending the line on, as the mail client sends its lines. A
 // failed write stops the encoder.
-template <typename Encoder> bool encodeFile(const char *path, billpost::LineList &lines) {
+template <typename Encoder>
+bool encodeFile(const char *path, billpost::LineList &lines, Output &out) {
   components::TFileStream file(path, components::fmOpenRead);
   billpost::ReadAheadStream source(file);
   Encoder encoder(source, lines);
-  static Output out;
   bool written = true;
   encoder.ProcessMessages = [&] {
     if (!drain(lines, out)) {
@@ -104,8 +104,9 @@ int main(int argc, char **argv) {
     billpost::LineList lines(
         pages && std::strcmp(pages, "huge") == 0 ? &hugePages : std::pmr::new_delete_resource());
     bool base64 = std::strcmp(argv[1], "base64") == 0;
-    bool written = base64 ? encodeFile<billpost::TBase64>(argv[2], lines)
-                          : encodeFile<billpost::TUUCode>(argv[2], lines);
+    static Output out;
+    bool written = base64 ? encodeFile<billpost::TBase64>(argv[2], lines, out)
+                          : encodeFile<billpost::TUUCode>(argv[2], lines, out);
     if (!written) {
       std::fprintf(stderr, "mail-encode: cannot write the lines\n");
       return 1;
