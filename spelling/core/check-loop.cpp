@@ -233,7 +233,7 @@ void TVerbaSpell::startCheck(std::unique_ptr<TParser> parser, components::TCompo
       parser_->StopAtSelectionEnd();
       break;
     }
-    dialogPlaced_ = false;
+    DialogPlaced = false;
     parser_->BeginCheck();
     try {
       runLoop(false);
@@ -364,15 +364,15 @@ void TVerbaSpell::showWord() {
   parser.ShowWord();
   parser.PushUndo();
   if (dialog_) {
-    if (dialogPlaced_) {
+    if (DialogPlaced) {
       placeDialog(false);
     } else {
       enable(ciOptions, configAvailable_);
       placeDialog(true);
-      dialogPlaced_ = true;
+      DialogPlaced = true;
     }
   } else {
-    dialogPlaced_ = true;
+    DialogPlaced = true;
     if (!createDialog()) {
       endCheck(false);
       return;

@@ -60,7 +60,6 @@ public:
 
   std::size_t nodeCount() const { return nodes_.size(); }
   std::size_t childBlockSize() const { return childBlock_.size(); }
-  std::size_t firstLetterCount() const { return firstLetterCount_; }
 
 private:
   void clear();

@@ -60,7 +60,6 @@ void TParser::SetUndoDepth(int depth) {
 // A range that begins before the text begins with the text.
 void TParser::SetRange(int start, int end) {
   position_ = std::max(start, firstPosition_);
-  rangeStart_ = start;
   rangeEnd_ = end;
   Restart();
 }

@@ -120,7 +120,6 @@ public:
   int Length() const { return length_; }
   // Length 0 makes the next NextWord read the current word again.
   void SetLength(int length) { length_ = length; }
-  int RangeStart() const { return rangeStart_; }
   int RangeEnd() const { return rangeEnd_; }
   const std::string &CurrentWord() const { return currentWord_; }
   int UndoCount() const { return static_cast<int>(undo_.size()); }
@@ -156,7 +155,6 @@ protected:
   int line_ = 1;
   int position_;
   int length_ = 0;
-  int rangeStart_ = 0;
   int rangeEnd_ = 0;
   std::string currentWord_;
   bool atEnd_ = false;

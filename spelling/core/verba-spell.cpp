@@ -137,8 +137,8 @@ TSpellOptions TVerbaSpell::options() const {
 }
 
 void TVerbaSpell::splitAffixes() {
-  suffixes_ = spelling::splitAffixes(IgnoreSuffix);
-  prefixes_ = spelling::splitAffixes(IgnorePrefix);
+  SuffixList = spelling::splitAffixes(IgnoreSuffix);
+  PrefixList = spelling::splitAffixes(IgnorePrefix);
 }
 
 void TVerbaSpell::ReadConfiguration() {
@@ -147,13 +147,13 @@ void TVerbaSpell::ReadConfiguration() {
   configuration_ = std::make_unique<TConfiguration>(configPath(), defaultOptions_, defaultUser_,
                                                     defaultMain_, configKey_, fileSystem_);
   splitAffixes();
-  applyConfiguration();
+  ApplyConfiguration();
   if (alwaysActive_)
     Activate();
   ClearSessionLists();
 }
 
-void TVerbaSpell::applyConfiguration() {
+void TVerbaSpell::ApplyConfiguration() {
   if (!configuration_)
     return;
   auto oldUsers = std::move(users_);
@@ -340,10 +340,10 @@ bool TVerbaSpell::isKnownAnyForm(const std::string &word) const {
   const std::string lower = GetLowerCase(word);
   if (lower != word && IsKnownWord(lower))
     return true;
-  const std::string stripped = StripAffixes(word, prefixes_, suffixes_);
+  const std::string stripped = StripAffixes(word, PrefixList, SuffixList);
   if (stripped != word && IsKnownWord(stripped))
     return true;
-  const std::string lowerStripped = StripAffixes(lower, prefixes_, suffixes_);
+  const std::string lowerStripped = StripAffixes(lower, PrefixList, SuffixList);
   return lowerStripped != stripped && IsKnownWord(lowerStripped);
 }
 
@@ -431,7 +431,7 @@ void TVerbaSpell::Setup() {
   }
   if (swapped)
     restoreHelpFile();
-  applyConfiguration();
+  ApplyConfiguration();
   if (parser_)
     applySpellOptions(*parser_, options(), QuoteCharacters);
 }

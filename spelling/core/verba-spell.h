@@ -135,10 +135,8 @@ public:
   TTrieLookupList &ReplacementTrie() const { return *replacements_; }
   const std::string &CurrentWord() const { return currentWord_; }
   bool RepeatedWord() const { return repeatedWord_; }
-  // The parser and the linked dialog control of the running check, or null.
+  // The parser of the running check, or null.
   TParser *Parser() const { return parser_.get(); }
-  TDialogControl *DialogControl() const { return dialogControl_; }
-  TDialogForm *DialogForm() const { return dialog_; }
   // True while the background suggestion search runs.
   bool BackgroundBusy() const { return backgroundBusy_; }
 
@@ -208,7 +206,7 @@ private:
   enum class LoopEnd { ShowedWord, Ended, Interrupted };
 
   std::string configPath() const;
-  void applyConfiguration();
+  void ApplyConfiguration();
   void openMain(TDictionary &main);
   void RebuildTries();
   void splitAffixes();
@@ -280,15 +278,15 @@ private:
   components::TStringList changeAllReplacements_;
   std::unique_ptr<TTrieStringList> knownWords_;
   std::unique_ptr<TTrieLookupList> replacements_;
-  std::vector<std::string> prefixes_;
-  std::vector<std::string> suffixes_;
+  std::vector<std::string> PrefixList;
+  std::vector<std::string> SuffixList;
 
   // The running check.
   std::unique_ptr<TParser> parser_;
   std::string currentWord_;
   std::string previousWord_;
   bool repeatedWord_ = false;
-  bool dialogPlaced_ = false;
+  bool DialogPlaced = false;
   TDialogForm *dialog_ = nullptr;
   bool ownDialog_ = false;
   bool dialogCreated_ = false; // a dialog was made during this check

@@ -37,7 +37,6 @@ public:
 
   // The line height words are measured with, and half the lines of that
   // height the control shows: ShowWord puts the word's line that far down.
-  int LineHeight() const { return lineHeight_; }
   int HalfVisibleLines() const { return halfVisibleLines_; }
 
 protected:
