@@ -57,24 +57,25 @@ HRESULT STDMETHODCALLTYPE PassiveDevice::InstallDevice(BSTR DevName, IUnknown *C
     Component->QueryInterface(IID_IQorOcx2, component_.receiveVoid());
     circuit_ = ComPtr<IQorSimCkt>(Circuit);
     dc_ = circuit_.query<IQorSimDC>();
-    a_ = net(layout_.pinA, qorVarVoltage);
+    IndexA = net(layout_.pinA, qorVarVoltage);
     if (layout_.pinB) {
       const char *pinB = layout_.pinA[0] == 'P' ? "M" : "B";
-      b_ = net(pinB, qorVarVoltage);
+      IndexB = net(pinB, qorVarVoltage);
     }
     // The inductor records its branch before it names its current.
     const bool branchFirst = layout_.path == qorPathDcShort;
     auto record = [&]() {
-      const LONG index1 = layout_.groundBranch ? 0 : a_;
-      const LONG index2 = layout_.groundBranch ? a_ : b_;
-      const LONG nameIndex = layout_.groundBranch || layout_.path == qorPathVSource ? be_ : a_;
+      const LONG index1 = layout_.groundBranch ? 0 : IndexA;
+      const LONG index2 = layout_.groundBranch ? IndexA : IndexB;
+      const LONG nameIndex =
+          layout_.groundBranch || layout_.path == qorPathVSource ? IndexBE : IndexA;
       base::check(circuit_->TopologyInsert(index1, index2, nameIndex, layout_.path),
                   IID_IQorSimCkt);
     };
     if (branchFirst)
       record();
     if (layout_.branch)
-      be_ = net("BE", qorVarCurrent);
+      IndexBE = net("BE", qorVarCurrent);
     if (!branchFirst)
       record();
     if (layout_.param)
@@ -97,26 +98,27 @@ HRESULT STDMETHODCALLTYPE PassiveDevice::TopologyFix() {
       base::check(circuit_->put_NakedPin(index, VARIANT_FALSE), IID_IQorSimCkt);
     };
     if (layout_.fix == FixRule::BothPins) {
-      if (!naked(a_) || !naked(b_))
+      if (!naked(IndexA) || !naked(IndexB))
         return S_OK;
-      floating_ = true;
-      clear(a_);
-      clear(b_);
-      base::check(circuit_->TopologyInsert(a_, 0, a_, qorPathDcResist), IID_IQorSimCkt);
+      Floating = true;
+      clear(IndexA);
+      clear(IndexB);
+      base::check(circuit_->TopologyInsert(IndexA, 0, IndexA, qorPathDcResist), IID_IQorSimCkt);
       return S_OK;
     }
-    if (naked(a_)) {
-      nakedA_ = true;
-      clear(a_);
+    if (naked(IndexA)) {
+      NakedA = true;
+      clear(IndexA);
     }
-    if (naked(b_)) {
-      nakedB_ = true;
-      clear(b_);
+    if (naked(IndexB)) {
+      NakedB = true;
+      clear(IndexB);
     }
-    if (nakedA_ || nakedB_)
-      base::check(circuit_->TopologyInsert(a_, b_, a_, qorPathDcResist), IID_IQorSimCkt);
-    if (nakedA_ && nakedB_)
-      base::check(circuit_->TopologyInsert(a_, 0, a_, qorPathDcResist), IID_IQorSimCkt);
+    if (NakedA || NakedB)
+      base::check(circuit_->TopologyInsert(IndexA, IndexB, IndexA, qorPathDcResist),
+                  IID_IQorSimCkt);
+    if (NakedA && NakedB)
+      base::check(circuit_->TopologyInsert(IndexA, 0, IndexA, qorPathDcResist), IID_IQorSimCkt);
     return S_OK;
   });
 }
@@ -156,9 +158,9 @@ HRESULT STDMETHODCALLTYPE PassiveDevice::SpiceInfo(BSTR *pElement, BSTR *pModel)
     base::Bstr partId;
     base::Bstr devName(name_);
     base::check(circuit_->get_OcxMapPartID(devName.get(), partId.receive()), IID_IQorSimCkt);
-    std::string line = partId.toAnsi() + " " + spiceNet(a_);
+    std::string line = partId.toAnsi() + " " + spiceNet(IndexA);
     if (layout_.pinB)
-      line += " " + spiceNet(b_);
+      line += " " + spiceNet(IndexB);
     line += layout_.spiceJoin;
     ComPtr<IXMLElement> item;
     if (ReadParamItem(item)) {
@@ -199,9 +201,9 @@ HRESULT STDMETHODCALLTYPE PassiveDevice::SetUpDeviceDC() {
           out[i]->Release();
     };
     if (fixBetweenPins())
-      transadmittance(a_, b_, fixPins_);
+      transadmittance(IndexA, IndexB, fixPins_);
     if (fixToGround())
-      transadmittance(a_, 0, fixGround_);
+      transadmittance(IndexA, 0, fixGround_);
     return S_OK;
   });
 }
@@ -215,9 +217,9 @@ HRESULT STDMETHODCALLTYPE PassiveDevice::LoadDeviceDC() {
     base::checkPointer(dc_.get(), IID_IQorSimDC);
     loadOwn();
     if (fixBetweenPins())
-      conductance(fixPins_, a_, b_, 1.0);
+      conductance(fixPins_, IndexA, IndexB, 1.0);
     if (fixToGround())
-      conductance(fixGround_, a_, 0, 1.0);
+      conductance(fixGround_, IndexA, 0, 1.0);
     return S_OK;
   });
 }
@@ -324,8 +326,8 @@ void PassiveDevice::branchStamp(IQorSparseEntry *const *entries, LONG from, LONG
   add(entries[1], 1.0);
   add(entries[2], -1.0);
   add(entries[3], -1.0);
-  addRhs(be_, equationRhs);
-  const double current = solution(be_);
+  addRhs(IndexBE, equationRhs);
+  const double current = solution(IndexBE);
   addRhs(from, -current);
   addRhs(to, current);
   addAbsSum(from, magnitude(current));
@@ -333,15 +335,15 @@ void PassiveDevice::branchStamp(IQorSparseEntry *const *entries, LONG from, LONG
 }
 
 double PassiveDevice::pinVoltage() const {
-  const double va = solution(a_);
-  const double vb = b_ >= 0 ? solution(b_) : 0.0;
+  const double va = solution(IndexA);
+  const double vb = IndexB >= 0 ? solution(IndexB) : 0.0;
   if (!std::isfinite(va) || !std::isfinite(vb))
     return Infinity;
   return va - vb;
 }
 
 double PassiveDevice::branchCurrent() const {
-  const double current = solution(be_);
+  const double current = solution(IndexBE);
   return std::isfinite(current) ? current : Infinity;
 }
 

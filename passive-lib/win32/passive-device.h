@@ -73,7 +73,7 @@ protected:
   double branchCurrent() const;
 
   Layout layout_;
-  LONG a_ = -1, b_ = -1, be_ = -1;
+  LONG IndexA = -1, IndexB = -1, IndexBE = -1;
   double value_;
   IQorSparseEntry *own_[4] = {}; // borrowed from the matrix
   ComPtr<IQorSimCkt> circuit_;
@@ -81,15 +81,15 @@ protected:
 private:
   LONG net(const std::string &suffix, QorVariableTypes type);
   void conductance(IQorSparseEntry *const *entries, LONG p, LONG q, double g);
-  bool fixBetweenPins() const { return nakedA_ || nakedB_; }
-  bool fixToGround() const { return floating_ || (nakedA_ && nakedB_); }
+  bool fixBetweenPins() const { return NakedA || NakedB; }
+  bool fixToGround() const { return Floating || (NakedA && NakedB); }
   bool ReadParamItem(ComPtr<IXMLElement> &item) const;
 
   ComPtr<IQorLib> lib_;
   std::string name_;
   ComPtr<IQorOcx2> component_;
   ComPtr<IQorSimDC> dc_;
-  bool nakedA_ = false, nakedB_ = false, floating_ = false;
+  bool NakedA = false, NakedB = false, Floating = false;
   IQorSparseEntry *fixPins_[4] = {};
   IQorSparseEntry *fixGround_[4] = {};
 };

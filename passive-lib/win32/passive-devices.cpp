@@ -33,12 +33,12 @@ public:
 
 protected:
   void setUpOwn(IQorSparseMatrix *matrix) override {
-    const LONG entries[4][2] = {{be_, a_}, {a_, be_}, {be_, 0}, {0, be_}};
+    const LONG entries[4][2] = {{IndexBE, IndexA}, {IndexA, IndexBE}, {IndexBE, 0}, {0, IndexBE}};
     installEntries(matrix, entries, own_);
   }
   void loadOwn() override {
-    const double v = solution(a_);
-    branchStamp(own_, a_, 0, rail_ ? value_ - v : -v);
+    const double v = solution(IndexA);
+    branchStamp(own_, IndexA, 0, rail_ ? value_ - v : -v);
   }
   bool storeParam(double value) override { return storeChanged(value_, value); }
   void readSolution() override { current_ = branchCurrent(); }
@@ -64,22 +64,23 @@ protected:
   void setUpOwn(IQorSparseMatrix *matrix) override {
     for (auto &entry : own_)
       entry = nullptr;
-    matrix->InstallMatrixTransadmittance(a_, b_, a_, b_, &own_[0], &own_[1], &own_[2], &own_[3]);
+    matrix->InstallMatrixTransadmittance(IndexA, IndexB, IndexA, IndexB, &own_[0], &own_[1],
+                                         &own_[2], &own_[3]);
     for (auto *entry : own_)
       if (entry)
         entry->Release();
   }
   void loadOwn() override {
-    const double va = solution(a_), vb = solution(b_);
+    const double va = solution(IndexA), vb = solution(IndexB);
     add(own_[0], g_);
     add(own_[1], g_);
     add(own_[2], -g_);
     add(own_[3], -g_);
     const double current = (va - vb) * g_;
-    addRhs(a_, -current);
-    addRhs(b_, current);
-    addAbsSum(a_, current < 0.0 ? -current : current);
-    addAbsSum(b_, current < 0.0 ? -current : current);
+    addRhs(IndexA, -current);
+    addRhs(IndexB, current);
+    addAbsSum(IndexA, current < 0.0 ? -current : current);
+    addAbsSum(IndexB, current < 0.0 ? -current : current);
   }
   bool storeParam(double value) override {
     if (std::isnan(value) || value == value_)
@@ -142,7 +143,8 @@ public:
 
 protected:
   void setUpOwn(IQorSparseMatrix *matrix) override {
-    const LONG entries[4][2] = {{be_, a_}, {a_, be_}, {be_, b_}, {b_, be_}};
+    const LONG entries[4][2] = {
+        {IndexBE, IndexA}, {IndexA, IndexBE}, {IndexBE, IndexB}, {IndexB, IndexBE}};
     installEntries(matrix, entries, own_);
     if (!source_)
       return;
@@ -153,8 +155,8 @@ protected:
     add(own_[3], -1.0);
   }
   void loadOwn() override {
-    const double drop = solution(a_) - solution(b_);
-    branchStamp(own_, a_, b_, source_ ? value_ - drop : -drop);
+    const double drop = solution(IndexA) - solution(IndexB);
+    branchStamp(own_, IndexA, IndexB, source_ ? value_ - drop : -drop);
   }
   bool storeParam(double value) override {
     if (source_)
