@@ -290,7 +290,7 @@ bool BjtDevice::UpdateResult() {
   // The currents, junction voltages and conductances are those of the last
   // load; only the pin voltages are read from the solution.
   const bool solved = std::isfinite(vc) && std::isfinite(vb) && std::isfinite(ve);
-  return writeResults(solved,
+  return WriteResults(solved,
                       [&](const std::string &name) { return resultValue(name, vc, vb, ve); });
 }
 

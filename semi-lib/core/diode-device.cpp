@@ -129,7 +129,7 @@ bool DiodeDevice::UpdateResult() {
   }
   const double vj = std::isfinite(va) && std::isfinite(vik) ? va - vik : HUGE_VAL;
   const double vrs = std::isfinite(vik) && std::isfinite(vk) ? vik - vk : HUGE_VAL;
-  return writeResults(true, [&](const std::string &name) { return resultValue(name, vj, vrs); });
+  return WriteResults(true, [&](const std::string &name) { return resultValue(name, vj, vrs); });
 }
 
 } // namespace semi

@@ -44,7 +44,7 @@ protected:
 
   // Every RESULT item by name through value(name); +infinity for all when
   // solved is false. Sets the dirty flag. False after a host failure.
-  template <typename ValueOf> bool writeResults(bool solved, ValueOf value);
+  template <typename ValueOf> bool WriteResults(bool solved, ValueOf value);
 
   std::string devName_;
   DeviceComponent *component_ = nullptr;
@@ -65,7 +65,7 @@ void orderSeriesPair(int &pin, int &internal, double resistance);
 // The terminal the element line names: the smaller non-zero of the two.
 int spiceTerminal(int pin, int internal);
 
-template <typename ValueOf> bool SemiDevice::writeResults(bool solved, ValueOf value) {
+template <typename ValueOf> bool SemiDevice::WriteResults(bool solved, ValueOf value) {
   try {
     const std::vector<std::string> names = component_->ResultNames();
     for (std::size_t i = 0; i < names.size(); ++i) {

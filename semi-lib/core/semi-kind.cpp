@@ -14,10 +14,4 @@ int libraryResourceId(SemiKind kind) {
   return 0;
 }
 
-std::vector<std::string> pinLetters(SemiKind kind) {
-  if (kind == SemiKind::Diode)
-    return {"A", "K"};
-  return {"C", "B", "E"};
-}
-
 } // namespace semi

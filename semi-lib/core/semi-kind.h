@@ -1,10 +1,7 @@
 // The three semiconductor component kinds and what tells them apart: their
-// model library resource and the pins their shapes mark.
+// model library resource.
 #ifndef SEMI_LIB_CORE_SEMI_KIND_H
 #define SEMI_LIB_CORE_SEMI_KIND_H
-
-#include <string>
-#include <vector>
 
 namespace semi {
 
@@ -15,9 +12,6 @@ const SemiKind AllSemiKinds[] = {SemiKind::Diode, SemiKind::Npn, SemiKind::Pnp};
 // The module's resource (type "XML") that holds the kind's model library.
 const char *const LibraryResourceType = "XML";
 int libraryResourceId(SemiKind kind);
-
-// Pin letters in the order the error marks read them: C, B, E or A, K.
-std::vector<std::string> pinLetters(SemiKind kind);
 
 } // namespace semi
 
