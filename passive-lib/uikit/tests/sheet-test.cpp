@@ -80,7 +80,7 @@ void changePage(uikit::ComponentSheet &sheet, int index) {
 }
 
 void applyNow(uikit::ComponentSheet &sheet) {
-  SendMessageA(sheet.handle(), WM_COMMAND, uikit::ComponentSheet::ApplyNowCommand, 0);
+  SendMessageA(sheet.handle(), WM_COMMAND, dialogs::ID_APPLY_NOW, 0);
 }
 
 ModalScript::Step closeBox(uikit::ComponentSheet &sheet) {

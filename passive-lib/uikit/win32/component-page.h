@@ -17,17 +17,17 @@ public:
   // Takes the elements the page edits from the owner's document.
   virtual void attach(SheetOwner &owner) = 0;
 
-  bool changed() const { return changed_; }
-  void clearChanged() { changed_ = false; }
+  bool changed() const { return isModified; }
+  void clearChanged() { isModified = false; }
 
 protected:
   // A change of the page: the flag, and the sheet's Apply button.
   void markChanged() {
-    changed_ = true;
+    isModified = true;
     setModified(true);
   }
 
-  bool changed_ = false;
+  bool isModified = false;
 };
 
 } // namespace uikit

@@ -45,7 +45,7 @@ ComponentSheet::ComponentSheet(std::string caption, SheetOwner &owner, HWND pare
       parameters_(std::move(parameters)), results_(std::move(results)), format_(std::move(format)) {
   for (ComponentPage *page : {parameters_.get(), results_.get(), format_.get()})
     if (page)
-      addPage(page);
+      AddPage(page);
 }
 
 INT_PTR ComponentSheet::run() {
@@ -56,19 +56,19 @@ INT_PTR ComponentSheet::run() {
 }
 
 bool ComponentSheet::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
-  if (message == WM_COMMAND && LOWORD(wParam) == ApplyNowCommand) {
-    onApplyNow(wParam, lParam);
+  if (message == WM_COMMAND && LOWORD(wParam) == dialogs::ID_APPLY_NOW) {
+    OnApplyNow(wParam, lParam);
     result = 0;
     return true;
   }
-  if (message == WM_SYSCOMMAND && onSysCommand(wParam)) {
+  if (message == WM_SYSCOMMAND && OnSysCommand(wParam)) {
     result = 0;
     return true;
   }
   return CRLCOcxSheet::onMessage(message, wParam, lParam, result);
 }
 
-void ComponentSheet::onApplyNow(WPARAM wParam, LPARAM lParam) {
+void ComponentSheet::OnApplyNow(WPARAM wParam, LPARAM lParam) {
   defaultProc(WM_COMMAND, wParam, lParam); // every page applies its edits
   bool parameters = changed(parameters_.get());
   bool results = changed(results_.get());
@@ -89,7 +89,7 @@ void ComponentSheet::onApplyNow(WPARAM wParam, LPARAM lParam) {
   owner_.keepAppliedState();
 }
 
-bool ComponentSheet::onSysCommand(WPARAM command) {
+bool ComponentSheet::OnSysCommand(WPARAM command) {
   if ((command & 0xFFF0) != VersionCommand)
     return false;
   std::string version, created;

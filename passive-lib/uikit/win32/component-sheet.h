@@ -18,8 +18,6 @@ namespace uikit {
 
 class ComponentSheet : public CRLCOcxSheet {
 public:
-  static const WORD ApplyNowCommand = 12321;
-
   // parametersKind: PageKind::Parameters or PageKind::SourceParameters.
   ComponentSheet(std::string caption, SheetOwner &owner, HWND parent, UINT startPage,
                  PageKind parametersKind);
@@ -41,9 +39,9 @@ public:
 
 protected:
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;
-  virtual void onApplyNow(WPARAM wParam, LPARAM lParam);
+  virtual void OnApplyNow(WPARAM wParam, LPARAM lParam);
   // True when handled (the version box); others go to the sheet's own.
-  virtual bool onSysCommand(WPARAM command);
+  virtual bool OnSysCommand(WPARAM command);
 
 private:
   SheetOwner &owner_;

@@ -5,6 +5,7 @@
 #include "passive-lib/uikit/win32/pages-resource.h"
 #include "passive-lib/win32/xml-access.h"
 
+#include "platform/dialogs/win32/property-sheet-dialog.h"
 #include "platform/dialogs/win32/user-prompts.h"
 
 namespace uikit {
@@ -41,12 +42,12 @@ void ParamsPage::attach(SheetOwner &owner) {
       std::make_unique<passive::ParamsPageModel>(params_->section(), flavour_, owner.shownPartId());
   // The power rail's and the source's boxes are captioned "Power Supply";
   // the others carry the component's name.
-  caption_ = "Power Supply";
+  captionText = "Power Supply";
   if (flavour_ == passive::ParamsFlavour::Passive && root)
-    passive::attributeText(root.get(), "NAME", caption_);
+    passive::attributeText(root.get(), "NAME", captionText);
 }
 
-bool ParamsPage::addTools() {
+bool ParamsPage::AddTools() {
   toolTip_.addTool(item(IDC_PARAMS_SPIN), adjustTip_);
   return true;
 }
@@ -123,16 +124,16 @@ void ParamsPage::afterChange() {
   refreshAdjust();
   markChanged();
   if (IsDlgButtonChecked(handle(), IDC_PARAMS_AUTO_APPLY) == BST_CHECKED)
-    PostMessageA(sheetHandle(), WM_COMMAND, ApplyNowCommand, 0);
+    PostMessageA(sheetHandle(), WM_COMMAND, dialogs::ID_APPLY_NOW, 0);
 }
 
 bool ParamsPage::OnSetActive() {
-  active_ = true;
+  isActive = true;
   return ComponentPage::OnSetActive();
 }
 
 bool ParamsPage::OnKillActive() {
-  active_ = false;
+  isActive = false;
   return ComponentPage::OnKillActive();
 }
 
@@ -148,7 +149,7 @@ LRESULT ParamsPage::endEdit(const NMLVDISPINFOA &edit) {
   const int row = edit.item.iItem;
   const passive::EntryOutcome outcome = model_->endEdit(row, edit.item.pszText);
   if (outcome.kind == passive::EntryOutcome::Refused) {
-    dialogs::UserPrompts::messageBox(handle(), outcome.message, caption_, MB_ICONEXCLAMATION);
+    dialogs::UserPrompts::messageBox(handle(), outcome.message, captionText, MB_ICONEXCLAMATION);
     return -1;
   }
   if (outcome.kind == passive::EntryOutcome::Accepted) {
@@ -163,7 +164,7 @@ bool ParamsPage::onNotify(NMHDR *header, LRESULT &result) {
   if (header->idFrom == IDC_PARAMS_SPIN && header->code == UDN_DELTAPOS) {
     result = 1; // the spin stays in the middle
     const int row = list_.selectedRow();
-    if (!active_ || !model_ || row < 0 || !model_->numeric(row))
+    if (!isActive || !model_ || row < 0 || !model_->numeric(row))
       return true;
     list_.ensureVisible(row);
     const int delta = reinterpret_cast<NMUPDOWN *>(header)->iDelta;
@@ -186,7 +187,7 @@ bool ParamsPage::onNotify(NMHDR *header, LRESULT &result) {
     return true;
   case LVN_ITEMCHANGED: {
     const NMLISTVIEW &change = *reinterpret_cast<NMLISTVIEW *>(header);
-    if (!active_)
+    if (!isActive)
       return true;
     if (selectionLost(change))
       model_->selectionChanged(change.iItem, false);

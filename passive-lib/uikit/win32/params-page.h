@@ -24,13 +24,11 @@ namespace uikit {
 
 class ParamsPage : public ComponentPage {
 public:
-  static const WORD ApplyNowCommand = 12321;
-
   CListCtrlEx &list() { return list_; }
   const dialogs::ComboBox &roundCombo() const { return combo_; }
   // The spin's tool-tip text as the page last set it.
   const std::string &adjustTip() const { return adjustTip_; }
-  const std::string &caption() const { return caption_; }
+  const std::string &caption() const { return captionText; }
 
 protected:
   // With the help numbers of the page's controls, or another table.
@@ -39,7 +37,7 @@ protected:
 
   void attach(SheetOwner &owner) override;
   HelpIdTable helpIds() const override { return helpIds_; }
-  bool addTools() override;
+  bool AddTools() override;
   BOOL OnInitDialog() override;
   bool OnSetActive() override;
   bool OnKillActive() override;
@@ -49,8 +47,8 @@ protected:
   // For pages that add rules of their own over the same list and model.
   passive::ParamsPageModel *model() const { return model_.get(); }
   passive::PageSection *section() const { return params_ ? &params_->section() : nullptr; }
-  bool active() const { return active_; }
-  void setCaption(std::string caption) { caption_ = std::move(caption); }
+  bool active() const { return isActive; }
+  void setCaption(std::string caption) { captionText = std::move(caption); }
   // The spin and combo work only on a numeric row.
   void enableStepping(bool on);
   // An accepted change: adjust text, changed flag, "Auto-Apply".
@@ -67,9 +65,9 @@ private:
   CListCtrlEx list_;
   std::unique_ptr<XmlPageSection> params_;
   std::unique_ptr<passive::ParamsPageModel> model_;
-  std::string caption_;
+  std::string captionText;
   std::string adjustTip_ = "Adjust up/down";
-  bool active_ = false;
+  bool isActive = false;
 };
 
 } // namespace uikit

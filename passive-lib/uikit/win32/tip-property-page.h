@@ -1,5 +1,4 @@
-// A property page with tool tips and context help (see TippedWindow); the
-// derived page changes a tool's text with toolTip().UpdateTipText.
+// A property page with tool tips and context help (see TippedWindow).
 #ifndef PASSIVE_LIB_UIKIT_TIP_PROPERTY_PAGE_H
 #define PASSIVE_LIB_UIKIT_TIP_PROPERTY_PAGE_H
 
@@ -9,7 +8,7 @@
 
 namespace uikit {
 
-class TipPropertyPage : public TippedWindow<dialogs::PropertyPage> {
+class TipPropertyPage : public TippedWindow<dialogs::CPropertyPage> {
 public:
   // captionId: a string resource for the tab; the pages pass 0.
   explicit TipPropertyPage(UINT templateId, UINT captionId = 0)

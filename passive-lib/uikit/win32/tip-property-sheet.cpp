@@ -7,12 +7,12 @@ bool TipPropertySheet::CreateToolTips() {
     return false;
   if (tipsActive_)
     toolTip_.activate(true);
-  return addTools();
+  return AddTools();
 }
 
 bool TipPropertySheet::preTranslate(MSG &message) {
   relayToToolTip(handle(), toolTip_, tipsActive_, message);
-  return PropertySheetDialog::preTranslate(message);
+  return CPropertySheet::preTranslate(message);
 }
 
 bool TipPropertySheet::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
@@ -30,13 +30,12 @@ bool TipPropertySheet::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRE
       SetWindowLongPtrA(handle(), GWL_EXSTYLE, style | WS_EX_CONTEXTHELP);
       SetWindowPos(handle(), nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-      transferDataToControls();
       CreateToolTips();
     }
     result = defaultProc(message, wParam, lParam);
     return true;
   default:
-    return PropertySheetDialog::onMessage(message, wParam, lParam, result);
+    return CPropertySheet::onMessage(message, wParam, lParam, result);
   }
 }
 

@@ -13,21 +13,17 @@
 
 namespace uikit {
 
-class TipPropertySheet : public dialogs::PropertySheetDialog {
+class TipPropertySheet : public dialogs::CPropertySheet {
 public:
   TipPropertySheet(std::string caption, HWND parent, UINT startPage)
-      : PropertySheetDialog(std::move(caption), parent, startPage) {}
+      : CPropertySheet(std::move(caption), parent, startPage) {}
 
-  const dialogs::ToolTip &toolTip() const { return toolTip_; }
-  bool tipsActive() const { return tipsActive_; }
   bool firstShowPending() const { return firstShow_; }
 
 protected:
   virtual HelpIdTable helpIds() const { return nullptr; }
-  virtual bool addTools() { return true; }
+  virtual bool AddTools() { return true; }
   virtual bool CreateToolTips();
-  // Hands the derived sheet's data to its controls at the first show.
-  virtual void transferDataToControls() {}
 
   bool preTranslate(MSG &message) override;
   bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) override;

@@ -1,7 +1,7 @@
 // Tool tips and context help over a dialog-based window (a dialog or a
 // property page): the tool-tip control is made when the window starts
 // (active while the tips-active flag is set), the derived window adds its
-// tools in addTools, and F1 or a right click opens the help file with the
+// tools in AddTools, and F1 or a right click opens the help file with the
 // derived window's help-ID table.
 #ifndef PASSIVE_LIB_UIKIT_TIPPED_WINDOW_H
 #define PASSIVE_LIB_UIKIT_TIPPED_WINDOW_H
@@ -19,19 +19,16 @@ public:
   template <class... Args>
   explicit TippedWindow(Args &&...args) : Base(std::forward<Args>(args)...) {}
 
-  const dialogs::ToolTip &toolTip() const { return toolTip_; }
-  bool tipsActive() const { return tipsActive_; }
-
 protected:
   virtual HelpIdTable helpIds() const { return nullptr; }
-  virtual bool addTools() { return true; }
+  virtual bool AddTools() { return true; }
 
   virtual bool CreateToolTips() {
     if (!toolTip_.create(this->handle()))
       return false;
     if (tipsActive_)
       toolTip_.activate(true);
-    return addTools();
+    return AddTools();
   }
 
   BOOL OnInitDialog() override {

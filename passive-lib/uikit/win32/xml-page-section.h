@@ -24,8 +24,6 @@ public:
   void setAttribute(const char *name, const std::string &value) override;
   void removeAttribute(const char *name) override;
 
-  IXMLElement *xmlElement() const { return element_.get(); }
-
 private:
   base::ComPtr<IXMLElement> element_;
 };

@@ -107,9 +107,9 @@ TEST(Dialog, ChildNotificationsAreReflectedToTheChildObject) {
   EXPECT_EQ(list.handle(), nullptr); // the subclass ends with the window
 }
 
-class CountingPage : public PropertyPage {
+class CountingPage : public CPropertyPage {
 public:
-  explicit CountingPage(UINT id) : PropertyPage(id) {}
+  explicit CountingPage(UINT id) : CPropertyPage(id) {}
   int applied = 0, activated = 0;
   std::function<void(CountingPage &)> onActive;
 
@@ -126,11 +126,11 @@ protected:
   }
 };
 
-TEST(PropertySheetDialog, OkAppliesEveryMadePageAndAnswersIdok) {
+TEST(CPropertySheet, OkAppliesEveryMadePageAndAnswersIdok) {
   CountingPage one(IDD_PAGE_ONE), two(IDD_PAGE_TWO);
-  PropertySheetDialog sheet("Sheet", nullptr, 0);
-  sheet.addPage(&one);
-  sheet.addPage(&two);
+  CPropertySheet sheet("Sheet", nullptr, 0);
+  sheet.AddPage(&one);
+  sheet.AddPage(&two);
   one.onActive = [](CountingPage &page) {
     page.setModified(true);
     PostMessageA(GetDlgItem(page.sheetHandle(), IDOK), BM_CLICK, 0, 0);
@@ -140,10 +140,10 @@ TEST(PropertySheetDialog, OkAppliesEveryMadePageAndAnswersIdok) {
   EXPECT_EQ(sheet.handle(), nullptr);
 }
 
-TEST(PropertySheetDialog, TheCloseBoxAnswersIdcancel) {
+TEST(CPropertySheet, TheCloseBoxAnswersIdcancel) {
   CountingPage one(IDD_PAGE_ONE);
-  PropertySheetDialog sheet("Sheet", nullptr, 0);
-  sheet.addPage(&one);
+  CPropertySheet sheet("Sheet", nullptr, 0);
+  sheet.AddPage(&one);
   one.onActive = [](CountingPage &page) {
     PostMessageA(page.sheetHandle(), WM_SYSCOMMAND, SC_CLOSE, 0);
   };

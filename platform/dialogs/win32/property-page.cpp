@@ -4,10 +4,10 @@
 
 namespace dialogs {
 
-PropertyPage::PropertyPage(UINT templateId, UINT captionId)
+CPropertyPage::CPropertyPage(UINT templateId, UINT captionId)
     : Dialog(templateId, nullptr), captionId_(captionId) {}
 
-HPROPSHEETPAGE PropertyPage::createPageHandle() {
+HPROPSHEETPAGE CPropertyPage::createPageHandle() {
   PROPSHEETPAGEA page{};
   page.dwSize = sizeof page;
   page.dwFlags = PSP_DEFAULT | (captionId_ ? PSP_USETITLE : 0);
@@ -19,13 +19,13 @@ HPROPSHEETPAGE PropertyPage::createPageHandle() {
   return CreatePropertySheetPageA(&page);
 }
 
-void PropertyPage::setModified(bool modified) {
+void CPropertyPage::setModified(bool modified) {
   if (HWND sheet = sheetHandle())
     SendMessageA(sheet, modified ? PSM_CHANGED : PSM_UNCHANGED, reinterpret_cast<WPARAM>(handle()),
                  0);
 }
 
-bool PropertyPage::onNotify(NMHDR *header, LRESULT &result) {
+bool CPropertyPage::onNotify(NMHDR *header, LRESULT &result) {
   if (header->hwndFrom != sheetHandle())
     return false;
   switch (header->code) {
@@ -47,13 +47,13 @@ bool PropertyPage::onNotify(NMHDR *header, LRESULT &result) {
   }
 }
 
-INT_PTR CALLBACK PropertyPage::pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  PropertyPage *self = nullptr;
+INT_PTR CALLBACK CPropertyPage::pageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  CPropertyPage *self = nullptr;
   if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<PropertyPage *>(reinterpret_cast<PROPSHEETPAGEA *>(lParam)->lParam);
+    self = reinterpret_cast<CPropertyPage *>(reinterpret_cast<PROPSHEETPAGEA *>(lParam)->lParam);
     self->attachHandle(window);
   } else {
-    self = static_cast<PropertyPage *>(fromHandle(window));
+    self = static_cast<CPropertyPage *>(fromHandle(window));
   }
   return handleDialogMessage(self, window, message, wParam, lParam);
 }

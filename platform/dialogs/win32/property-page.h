@@ -1,4 +1,4 @@
-// A page of a PropertySheetDialog: a dialog template shown inside the sheet.
+// A page of a CPropertySheet: a dialog template shown inside the sheet.
 // The sheet's page notifications become virtual operations: OnSetActive
 // when the page comes to the front, OnKillActive when it is left (false
 // keeps it), OnApply for OK and Apply (false keeps the sheet open), onReset
@@ -13,10 +13,10 @@
 
 namespace dialogs {
 
-class PropertyPage : public Dialog {
+class CPropertyPage : public Dialog {
 public:
   // captionId: a string resource for the tab, 0 for the template's caption.
-  explicit PropertyPage(UINT templateId, UINT captionId = 0);
+  explicit CPropertyPage(UINT templateId, UINT captionId = 0);
 
   // The page for PropertySheetA; made by the sheet.
   HPROPSHEETPAGE createPageHandle();

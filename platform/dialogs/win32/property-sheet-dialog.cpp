@@ -9,38 +9,38 @@ namespace dialogs {
 
 namespace {
 // The sheet whose window the running PropertySheetA call is making.
-PropertySheetDialog *creating = nullptr;
+CPropertySheet *creating = nullptr;
 } // namespace
 
-PropertySheetDialog::PropertySheetDialog(std::string caption, HWND parent, UINT startPage)
+CPropertySheet::CPropertySheet(std::string caption, HWND parent, UINT startPage)
     : caption_(std::move(caption)), parent_(parent), startPage_(startPage) {}
 
-PropertySheetDialog::~PropertySheetDialog() {
+CPropertySheet::~CPropertySheet() {
   if (HWND window = handle()) {
     detachHandle();
     DestroyWindow(window);
   }
 }
 
-int CALLBACK PropertySheetDialog::sheetCallback(HWND window, UINT message, LPARAM) {
+int CALLBACK CPropertySheet::sheetCallback(HWND window, UINT message, LPARAM) {
   if (message == PSCB_INITIALIZED && creating) {
-    PropertySheetDialog *self = std::exchange(creating, nullptr);
+    CPropertySheet *self = std::exchange(creating, nullptr);
     self->subclass(window);
     self->OnInitDialog();
   }
   return 0;
 }
 
-bool PropertySheetDialog::ended() const {
+bool CPropertySheet::ended() const {
   return !handle() || SendMessageA(handle(), PSM_GETCURRENTPAGEHWND, 0, 0) == 0;
 }
 
-HWND PropertySheetDialog::activePageHandle() const {
+HWND CPropertySheet::activePageHandle() const {
   return handle() ? reinterpret_cast<HWND>(SendMessageA(handle(), PSM_GETCURRENTPAGEHWND, 0, 0))
                   : nullptr;
 }
 
-bool PropertySheetDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
+bool CPropertySheet::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result) {
   if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
     result = defaultProc(message, wParam, lParam);
     if (ended())
@@ -50,9 +50,9 @@ bool PropertySheetDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, 
   return false;
 }
 
-INT_PTR PropertySheetDialog::doModal() {
+INT_PTR CPropertySheet::doModal() {
   std::vector<HPROPSHEETPAGE> handles;
-  for (PropertyPage *page : pages_)
+  for (CPropertyPage *page : pages_)
     if (HPROPSHEETPAGE made = page->createPageHandle())
       handles.push_back(made);
   PROPSHEETHEADERA header{};

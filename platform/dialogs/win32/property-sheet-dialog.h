@@ -16,14 +16,18 @@
 
 namespace dialogs {
 
-class PropertySheetDialog : public Window {
-public:
-  PropertySheetDialog(std::string caption, HWND parent, UINT startPage);
-  ~PropertySheetDialog() override;
+// The command of the sheet's Apply button, which pages may also send to
+// apply at once.
+constexpr WORD ID_APPLY_NOW = 12321;
 
-  void addPage(PropertyPage *page) { pages_.push_back(page); }
+class CPropertySheet : public Window {
+public:
+  CPropertySheet(std::string caption, HWND parent, UINT startPage);
+  ~CPropertySheet() override;
+
+  void AddPage(CPropertyPage *page) { pages_.push_back(page); }
   std::size_t pageCount() const { return pages_.size(); }
-  PropertyPage *page(std::size_t index) const { return pages_[index]; }
+  CPropertyPage *page(std::size_t index) const { return pages_[index]; }
 
   // Rethrows a failure of a handler after the window is gone; -1 when the
   // sheet cannot be made.
@@ -43,7 +47,7 @@ private:
   std::string caption_;
   HWND parent_;
   UINT startPage_;
-  std::vector<PropertyPage *> pages_;
+  std::vector<CPropertyPage *> pages_;
   bool okPressed_ = false;
 };
 
