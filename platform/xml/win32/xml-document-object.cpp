@@ -32,20 +32,20 @@ void setParseErrorInfo(const std::string &description) {
 } // namespace
 
 HRESULT createXmlDocument(REFIID riid, void **out) {
-  return com::Object<XmlDocumentObject>::create(riid, out);
+  return com::Object<XMLDocument>::create(riid, out);
 }
 
-const com::InterfaceEntry *XmlDocumentObject::interfaces() {
+const com::InterfaceEntry *XMLDocument::interfaces() {
   static const com::InterfaceEntry table[] = {
-      {&IID_IXMLDocument, com::interfaceOffset<XmlDocumentObject, IXMLDocument>()},
-      {&IID_IDispatch, com::interfaceOffset<XmlDocumentObject, IXMLDocument>()},
-      {&IID_IPersistStreamInit, com::interfaceOffset<XmlDocumentObject, IPersistStreamInit>()},
-      {&IID_IPersist, com::interfaceOffset<XmlDocumentObject, IPersistStreamInit>()},
+      {&IID_IXMLDocument, com::interfaceOffset<XMLDocument, IXMLDocument>()},
+      {&IID_IDispatch, com::interfaceOffset<XMLDocument, IXMLDocument>()},
+      {&IID_IPersistStreamInit, com::interfaceOffset<XMLDocument, IPersistStreamInit>()},
+      {&IID_IPersist, com::interfaceOffset<XMLDocument, IPersistStreamInit>()},
       {nullptr, 0}};
   return table;
 }
 
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_root(IXMLElement **p) {
+HRESULT STDMETHODCALLTYPE XMLDocument::get_root(IXMLElement **p) {
   if (!p)
     return E_POINTER;
   *p = nullptr;
@@ -68,42 +68,42 @@ HRESULT noText(BSTR *p) {
 } // namespace
 
 // Properties of documents fetched from a URL: ours come from streams only.
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_fileSize(BSTR *p) { return noText(p); }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_fileModifiedDate(BSTR *p) { return noText(p); }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_fileUpdatedDate(BSTR *p) { return noText(p); }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_URL(BSTR *p) { return noText(p); }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::put_URL(BSTR) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_mimeType(BSTR *p) { return noText(p); }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_readyState(LONG *pl) {
+HRESULT STDMETHODCALLTYPE XMLDocument::get_fileSize(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XMLDocument::get_fileModifiedDate(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XMLDocument::get_fileUpdatedDate(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XMLDocument::get_URL(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XMLDocument::put_URL(BSTR) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE XMLDocument::get_mimeType(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XMLDocument::get_readyState(LONG *pl) {
   if (!pl)
     return E_POINTER;
   *pl = 4; // loading is synchronous: always complete
   return S_OK;
 }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_charset(BSTR *p) { return noText(p); }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::put_charset(BSTR) { return E_NOTIMPL; }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_version(BSTR *p) { return noText(p); }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_doctype(BSTR *p) { return noText(p); }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::get_dtdURL(BSTR *p) { return noText(p); }
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::createElement(VARIANT, VARIANT, IXMLElement **ppElem) {
+HRESULT STDMETHODCALLTYPE XMLDocument::get_charset(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XMLDocument::put_charset(BSTR) { return E_NOTIMPL; }
+HRESULT STDMETHODCALLTYPE XMLDocument::get_version(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XMLDocument::get_doctype(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XMLDocument::get_dtdURL(BSTR *p) { return noText(p); }
+HRESULT STDMETHODCALLTYPE XMLDocument::createElement(VARIANT, VARIANT, IXMLElement **ppElem) {
   if (ppElem)
     *ppElem = nullptr;
   return E_NOTIMPL;
 }
 
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::GetClassID(CLSID *pClassID) {
+HRESULT STDMETHODCALLTYPE XMLDocument::GetClassID(CLSID *pClassID) {
   if (!pClassID)
     return E_POINTER;
   *pClassID = XmlDocumentClass;
   return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
+HRESULT STDMETHODCALLTYPE XMLDocument::IsDirty() { return dirty_ ? S_OK : S_FALSE; }
 
 // Reads the stream from its position to its end and parses the text. A
 // text that does not parse leaves the document as it was and answers
 // E_FAIL with error info giving the line, column and what was expected.
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::Load(LPSTREAM pStm) {
+HRESULT STDMETHODCALLTYPE XMLDocument::Load(LPSTREAM pStm) {
   if (!pStm)
     return E_POINTER;
   return base::guardCom(IID_IPersistStreamInit, [&]() -> HRESULT {
@@ -137,7 +137,7 @@ HRESULT STDMETHODCALLTYPE XmlDocumentObject::Load(LPSTREAM pStm) {
   });
 }
 
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::Save(LPSTREAM pStm, BOOL fClearDirty) {
+HRESULT STDMETHODCALLTYPE XMLDocument::Save(LPSTREAM pStm, BOOL fClearDirty) {
   if (!pStm)
     return E_POINTER;
   return base::guardCom(IID_IPersistStreamInit, [&]() -> HRESULT {
@@ -154,7 +154,7 @@ HRESULT STDMETHODCALLTYPE XmlDocumentObject::Save(LPSTREAM pStm, BOOL fClearDirt
   });
 }
 
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::GetSizeMax(ULARGE_INTEGER *pcbSize) {
+HRESULT STDMETHODCALLTYPE XMLDocument::GetSizeMax(ULARGE_INTEGER *pcbSize) {
   if (!pcbSize)
     return E_POINTER;
   return base::guardCom(IID_IPersistStreamInit, [&]() -> HRESULT {
@@ -163,7 +163,7 @@ HRESULT STDMETHODCALLTYPE XmlDocumentObject::GetSizeMax(ULARGE_INTEGER *pcbSize)
   });
 }
 
-HRESULT STDMETHODCALLTYPE XmlDocumentObject::InitNew() {
+HRESULT STDMETHODCALLTYPE XMLDocument::InitNew() {
   return base::guardCom(IID_IPersistStreamInit, [&]() -> HRESULT {
     retired_.push_back(std::move(document_));
     document_ = xml::Document();

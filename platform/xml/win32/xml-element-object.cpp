@@ -7,7 +7,7 @@
 
 namespace xmlcom {
 
-XmlElementObject::XmlElementObject(XmlDocumentObject *owner, xml::Element *element)
+XmlElementObject::XmlElementObject(XMLDocument *owner, xml::Element *element)
     : ownerReference_(static_cast<IXMLDocument *>(owner)), owner_(owner), element_(element) {}
 
 const com::InterfaceEntry *XmlElementObject::interfaces() {
@@ -18,8 +18,7 @@ const com::InterfaceEntry *XmlElementObject::interfaces() {
   return table;
 }
 
-HRESULT XmlElementObject::wrap(XmlDocumentObject *owner, xml::Element *element, REFIID riid,
-                               void **out) {
+HRESULT XmlElementObject::wrap(XMLDocument *owner, xml::Element *element, REFIID riid, void **out) {
   return com::Object<XmlElementObject>::create(riid, out, owner, element);
 }
 
@@ -125,7 +124,7 @@ HRESULT STDMETHODCALLTYPE XmlElementObject::addChild(IXMLElement *, LONG, LONG) 
 }
 HRESULT STDMETHODCALLTYPE XmlElementObject::removeChild(IXMLElement *) { return E_NOTIMPL; }
 
-XmlCollectionObject::XmlCollectionObject(XmlDocumentObject *owner, xml::Element *parent)
+XmlCollectionObject::XmlCollectionObject(XMLDocument *owner, xml::Element *parent)
     : ownerReference_(static_cast<IXMLDocument *>(owner)), owner_(owner), parent_(parent) {}
 
 const com::InterfaceEntry *XmlCollectionObject::interfaces() {

@@ -27,7 +27,7 @@ namespace xmlcom {
 // Creates an empty document and asks it for riid.
 HRESULT createXmlDocument(REFIID riid, void **out);
 
-class XmlDocumentObject : public com::Dispatch<IXMLDocument>, public IPersistStreamInit {
+class XMLDocument : public com::Dispatch<IXMLDocument>, public IPersistStreamInit {
 public:
   static const com::InterfaceEntry *interfaces();
 
@@ -69,10 +69,10 @@ private:
 
 class XmlElementObject : public com::Dispatch<IXMLElement> {
 public:
-  XmlElementObject(XmlDocumentObject *owner, xml::Element *element);
+  XmlElementObject(XMLDocument *owner, xml::Element *element);
   static const com::InterfaceEntry *interfaces();
   // Wraps element (of owner's document) in a new object.
-  static HRESULT wrap(XmlDocumentObject *owner, xml::Element *element, REFIID riid, void **out);
+  static HRESULT wrap(XMLDocument *owner, xml::Element *element, REFIID riid, void **out);
 
   HRESULT STDMETHODCALLTYPE get_tagName(BSTR *p) override;
   HRESULT STDMETHODCALLTYPE put_tagName(BSTR p) override;
@@ -89,13 +89,13 @@ public:
 
 private:
   base::ComPtr<IXMLDocument> ownerReference_;
-  XmlDocumentObject *owner_;
+  XMLDocument *owner_;
   xml::Element *element_;
 };
 
 class XmlCollectionObject : public com::Dispatch<IXMLElementCollection> {
 public:
-  XmlCollectionObject(XmlDocumentObject *owner, xml::Element *parent);
+  XmlCollectionObject(XMLDocument *owner, xml::Element *parent);
   static const com::InterfaceEntry *interfaces();
 
   HRESULT STDMETHODCALLTYPE put_length(LONG v) override;
@@ -105,7 +105,7 @@ public:
 
 private:
   base::ComPtr<IXMLDocument> ownerReference_;
-  XmlDocumentObject *owner_;
+  XMLDocument *owner_;
   xml::Element *parent_;
 };
 
