@@ -71,6 +71,31 @@ int callExport(void *dib, const plugin::PlatformData *platform, plugin::DisplayP
   return status;
 }
 
+// The host bitmap of the filter record's image. The filter has then asked
+// for everything it needs, so its rectangles are cleared whatever the
+// outcome.
+plugin::OSErr BuildDibFromFilterRecord(plugin::FilterRecord *record, HostDib &dib) {
+  ImageRequest request = {record->imageWidth,    record->imageHeight,        record->imageMode,
+                          &record->inRect,       &record->inLoPlane,         &record->inHiPlane,
+                          &record->inData,       &record->inRowBytes,        record->advanceState,
+                          plugin::filterBadMode, plugin::filterBadParameters};
+  plugin::OSErr result = record->imageMode == plugin::plugInModeGrayScale ||
+                                 record->imageMode == plugin::plugInModeRGBColor
+                             ? BuildHostDib(request, dib)
+                             : plugin::filterBadMode;
+  record->inRect = record->outRect = record->maskRect = plugin::PlugInRect{};
+  return result;
+}
+
+// The host bitmap of the export record's image.
+plugin::OSErr BuildDibFromExportRecord(plugin::ExportRecord *record, HostDib &dib) {
+  ImageRequest request = {record->imageWidth,    record->imageHeight,        record->imageMode,
+                          &record->theRect,      &record->loPlane,           &record->hiPlane,
+                          &record->data,         &record->rowBytes,          record->advanceState,
+                          plugin::exportBadMode, plugin::exportBadParameters};
+  return BuildHostDib(request, dib);
+}
+
 } // namespace
 
 plugin::OSErr HostResultForStatus(int status, plugin::OSErr badParameters) {
@@ -94,17 +119,8 @@ plugin::OSErr DoFilterStart(plugin::FilterRecord *record) {
   bool named = offersTitle(record->propertyProcs, record->handleProcs) &&
                fetchTitle(record->propertyProcs, record->handleProcs, title);
 
-  ImageRequest request = {record->imageWidth,    record->imageHeight,        record->imageMode,
-                          &record->inRect,       &record->inLoPlane,         &record->inHiPlane,
-                          &record->inData,       &record->inRowBytes,        record->advanceState,
-                          plugin::filterBadMode, plugin::filterBadParameters};
   HostDib dib;
-  plugin::OSErr result = record->imageMode == plugin::plugInModeGrayScale ||
-                                 record->imageMode == plugin::plugInModeRGBColor
-                             ? BuildHostDib(request, dib)
-                             : plugin::filterBadMode;
-  // The filter has asked for everything it needs.
-  record->inRect = record->outRect = record->maskRect = plugin::PlugInRect{};
+  plugin::OSErr result = BuildDibFromFilterRecord(record, dib);
   if (result != plugin::noErr)
     return result;
   int status = callExport(dib.data(), record->platformData, record->displayPixels,
@@ -124,12 +140,8 @@ plugin::OSErr DoExportStart(plugin::ExportRecord *record) {
   // The host's name has a length byte and no terminator; a terminated copy
   // leaves its record as it was.
   std::string fileName(reinterpret_cast<const char *>(record->filename + 1), record->filename[0]);
-  ImageRequest request = {record->imageWidth,    record->imageHeight,        record->imageMode,
-                          &record->theRect,      &record->loPlane,           &record->hiPlane,
-                          &record->data,         &record->rowBytes,          record->advanceState,
-                          plugin::exportBadMode, plugin::exportBadParameters};
   HostDib dib;
-  plugin::OSErr result = BuildHostDib(request, dib);
+  plugin::OSErr result = BuildDibFromExportRecord(record, dib);
   record->theRect = plugin::PlugInRect{};
   if (result != plugin::noErr)
     return result;
