@@ -102,10 +102,7 @@ TFileStream::TFileStream(const char *path, int mode, FileApi &files) : files_(fi
     throw TStreamError(ErrorFileOpen);
 }
 
-TFileStream::~TFileStream() {
-  if (!leaveOpen_)
-    Close();
-}
+TFileStream::~TFileStream() { Close(); }
 
 bool TFileStream::Close() {
   if (handle_ == -1)

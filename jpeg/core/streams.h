@@ -78,13 +78,11 @@ public:
   // Closes the file now; false when the close failed. Afterwards the
   // stream answers 0 like one without a file.
   bool Close();
-  void SetLeaveOpen(bool leaveOpen) { leaveOpen_ = leaveOpen; }
   std::intptr_t Handle() const { return handle_; }
 
 private:
   FileApi &files_;
   std::intptr_t handle_ = -1;
-  bool leaveOpen_ = false;
 };
 
 // Stream flags of TMemoryStream.

@@ -48,8 +48,4 @@ DWORD PatchedTemplate::Style() const {
   return words_.empty() ? 0 : readDword(words_, StyleOffset());
 }
 
-DWORD PatchedTemplate::ExStyle() const {
-  return words_.empty() ? 0 : readDword(words_, extended(words_) ? 8 : 4);
-}
-
 } // namespace pixtune

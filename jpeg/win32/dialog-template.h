@@ -21,7 +21,6 @@ public:
     return words_.empty() ? nullptr : reinterpret_cast<const DLGTEMPLATE *>(words_.data());
   }
   DWORD Style() const;
-  DWORD ExStyle() const;
 
 private:
   std::size_t StyleOffset() const;

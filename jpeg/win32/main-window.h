@@ -39,7 +39,6 @@ public:
   // for the whole run and always put back. -1 when no window could be made.
   INT_PTR RunModal(HWND parent);
 
-  bool FullScreen() const { return fullScreen_; }
   bool Collapsed() const { return collapsed_; }
 
 private:
@@ -60,7 +59,6 @@ private:
 
   TOptionPage &CurrentPage();
   TOptionPage &OtherPage(const TOptionPage &page);
-  void ShowPage(TOptionPage &page);
   void ShowPreview();
   void SyncPages(TOptionPage *sender);
   void Layout();

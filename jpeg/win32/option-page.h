@@ -62,8 +62,6 @@ public:
   void SaveScroll(int x, int y) { scrollX_ = x, scrollY_ = y; }
   void SavedScroll(int &x, int &y) const { x = scrollX_, y = scrollY_; }
   const CompressionParams &Params() const { return params_; }
-  const Readouts &ReadoutTexts() const { return readouts_.Texts(); }
-  TTimer &Timer() { return timer_; }
 
 protected:
   INT_PTR WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -89,7 +87,6 @@ protected:
   bool Checked(int id) const;
   void SetChecked(int id, bool checked);
   void SetNumber(int id, long value);
-  HWND MainWindow() const { return mainWindow_; }
   bool Linked() const { return options_.independentChrominance == 0; }
 
   CompressionParams &params_;

@@ -144,6 +144,11 @@ bool usable(const plugin::PIDescriptorParameters *parameters, const plugin::Hand
   return CheckDescriptorParameters(parameters) && CheckHandleProcs(procs);
 }
 
+// Play information 1 asks for the dialog to be shown.
+bool IsDialogRequested(const plugin::PIDescriptorParameters *parameters) {
+  return parameters->playInfo == plugin::plugInDialogDisplay;
+}
+
 } // namespace
 
 bool CheckDescriptorParameters(const plugin::PIDescriptorParameters *p) {
@@ -193,7 +198,7 @@ bool ReadScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::Ha
     procs->disposeProc(parameters->descriptor);
     parameters->descriptor = nullptr;
   }
-  return parameters->playInfo != plugin::plugInDialogDisplay;
+  return !IsDialogRequested(parameters);
 }
 
 void WriteScriptParameters(plugin::PIDescriptorParameters *parameters, plugin::HandleProcs *procs,
