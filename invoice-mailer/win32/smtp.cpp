@@ -365,9 +365,9 @@ void TSMTP::EncodeAttachments() {
   parts_.clear();
   try {
     if (encoding_ == etMIME)
-      mimeAttachments();
+      MIMEAttachments();
     else
-      uuAttachments();
+      UUAttachments();
   } catch (const ECanceledError &) {
     throw;
   } catch (const EMailError &) {
@@ -382,7 +382,7 @@ void TSMTP::EncodeAttachments() {
   }
 }
 
-void TSMTP::mimeAttachments() {
+void TSMTP::MIMEAttachments() {
   setStatus(SmtpStatus::Encoding);
   for (int i = 0; i < attachments_.Count(); ++i) {
     const std::string &path = attachments_[i];
@@ -417,7 +417,7 @@ void TSMTP::mimeAttachments() {
   }
 }
 
-void TSMTP::uuAttachments() {
+void TSMTP::UUAttachments() {
   setStatus(SmtpStatus::Encoding);
   for (int i = 0; i < attachments_.Count(); ++i) {
     const std::string &path = attachments_[i];

@@ -73,8 +73,8 @@ private:
   void SendEnvelope();
   void EncodeBody();
   void EncodeAttachments();
-  void mimeAttachments();
-  void uuAttachments();
+  void MIMEAttachments();
+  void UUAttachments();
   void SendBody();
   void sendLines(const std::vector<std::string> &lines);
   [[noreturn]] void failSocket(int number);
