@@ -22,7 +22,6 @@ public:
 
   // The text of entry id in the ANSI code page; empty when there is none.
   std::string GetString(int id) const;
-  const std::string &ResourceName() const { return resourceName_; }
 
 private:
   const void *lock() const;
