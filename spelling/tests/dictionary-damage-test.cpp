@@ -6,7 +6,6 @@
 #include "spelling/tests/dct-test-bytes.h"
 #include "spelling/tools/dct-build.h"
 #include "testing/fuzz-driver.h"
-#include "testing/test-paths.h"
 
 #include "platform/components/core/exception.h"
 
@@ -24,10 +23,7 @@ using dct_test::Bytes;
 using dct_test::dctFile;
 using dct_test::node;
 using dct_test::putU16;
-
-std::string scratchFile(const std::string &name) {
-  return testing_support::scratchPath(name) + ".dct";
-}
+using dct_test::scratchFile;
 
 // Opens the bytes as a file; answers the read error's message, or "" when
 // the file opened.
