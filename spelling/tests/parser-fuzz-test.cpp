@@ -20,16 +20,6 @@ namespace {
 using spelling::TStringParser;
 using testing_support::Bytes;
 
-} // namespace
-
-// The coverage-guided harness (tests/fuzz/word-parser-fuzzer.cpp), which
-// aborts on a broken promise; the fuzz driver keeps the input that did.
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
-
-namespace {
-
-void runOne(const Bytes &input) { LLVMFuzzerTestOneInput(input.data(), input.size()); }
-
 TEST(ParserFuzz, RandomTextAndEdits) {
   std::vector<Bytes> seeds;
   for (const char *text :
@@ -44,7 +34,7 @@ TEST(ParserFuzz, RandomTextAndEdits) {
   }
   testing_support::FuzzLimits limits;
   limits.seconds = 3.0;
-  unsigned tried = testing_support::fuzz(seeds, runOne, limits);
+  unsigned tried = testing_support::fuzz(seeds, testing_support::runHarness, limits);
   EXPECT_GE(tried, seeds.size());
 }
 
