@@ -408,30 +408,6 @@ TEST_F(LexitrayTest, TextOutsideTheCodePageIsLeftUnchangedWithAMessage) {
 
 namespace {
 
-// The spelling options come up from the tool bar's Preferences menu,
-// through the spelling component.
-TEST_F(LexitrayTest, PreferencesOpenTheSpellingOptions) {
-  clipboard.clear();
-  start();
-  ASSERT_TRUE(formUp());
-  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
-  ASSERT_TRUE(program->clickToolButton("Preferences..."));
-  ASSERT_TRUE(program->chooseMenuItem(0));
-  HWND options = nullptr;
-  ASSERT_TRUE(pumpUntil([&] {
-    return (options = findTopLevel(program->id(), "", "Spell Check Configuration")) != nullptr;
-  })) << describeWindows(program->id());
-  HWND cancel = findChild(options, "Button", "&Cancel");
-  ASSERT_NE(cancel, nullptr);
-  PostMessageA(cancel, BM_CLICK, 0, 0);
-  EXPECT_TRUE(pumpUntil(
-      [&] { return findTopLevel(program->id(), "", "Spell Check Configuration") == nullptr; }));
-}
-
-} // namespace
-
-namespace {
-
 // A single click on the tray icon restores the window only with
 // "Single-click Restore" checked, and that mark survives a restart.
 TEST_F(LexitrayTest, SingleClickRestoreIsKeptAcrossARestart) {
@@ -691,13 +667,27 @@ TEST_F(LexitrayTest, TheSuggestButtonIsWholeAboveItsLabel) {
   EXPECT_TRUE(clipboardHolds("The fox"));
 }
 
-// The about box, from the Help menu: borderless, 253 by 218, the program's
-// name in the large font (ink about twice as tall as the version line's).
-TEST_F(LexitrayTest, TheAboutBoxShowsTheNameInTheLargeFont) {
+// The menus of the tool bar: the spelling options come up through the
+// spelling component; the about box is borderless, 253 by 218, with the
+// program's name in the large font (ink about twice as tall as the version
+// line's), and closes on a click.
+TEST_F(LexitrayTest, PreferencesOpenTheSpellingOptionsAndHelpShowsTheAboutBox) {
   clipboard.clear();
   start();
   ASSERT_TRUE(formUp());
   ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  ASSERT_TRUE(program->clickToolButton("Preferences..."));
+  ASSERT_TRUE(program->chooseMenuItem(0));
+  HWND options = nullptr;
+  ASSERT_TRUE(pumpUntil([&] {
+    return (options = findTopLevel(program->id(), "", "Spell Check Configuration")) != nullptr;
+  })) << describeWindows(program->id());
+  HWND cancel = findChild(options, "Button", "&Cancel");
+  ASSERT_NE(cancel, nullptr);
+  PostMessageA(cancel, BM_CLICK, 0, 0);
+  EXPECT_TRUE(pumpUntil(
+      [&] { return findTopLevel(program->id(), "", "Spell Check Configuration") == nullptr; }));
+
   ASSERT_TRUE(program->clickToolButton("Help"));
   ASSERT_TRUE(program->chooseMenuItem(1));
   HWND about = nullptr;
