@@ -237,4 +237,16 @@ inline unsigned fuzz(const std::vector<Bytes> &seeds,
 
 } // namespace testing_support
 
+// The coverage-guided harness of the reader under test
+// (<area>/tests/fuzz/<reader>-fuzzer.cpp), where the test program links it:
+// a bounded run of it checks the same promises, a broken one ending the
+// process as a crash whose input the driver keeps.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size);
+
+namespace testing_support {
+
+inline void runHarness(const Bytes &input) { LLVMFuzzerTestOneInput(input.data(), input.size()); }
+
+} // namespace testing_support
+
 #endif

@@ -41,6 +41,24 @@ COM_SERVER_EXPORTS = ["DllCanUnloadNow", "DllGetClassObject", "DllRegisterServer
 
 RT_BITMAP, RT_DIALOG, RT_STRING, RT_RCDATA, RT_VERSION = 2, 5, 6, 10, 16
 
+
+def component_module(name, description, resources):
+    """A device library's COM server: its exports, type library and more
+    resources, its name in string 100 and its version block."""
+    return {
+        "file": name + ".dll", "kind": "dll",
+        "exports": dict(zip(COM_SERVER_EXPORTS, [1, 2, 3, 4])),
+        "strings": {100: name.upper()},
+        "resources": [("TYPELIB", 1)] + resources,
+        "version": {
+            "strings": {"FileVersion": "1.00.419", "ProductVersion": "1.00.419",
+                        "FileDescription": description,
+                        "InternalName": name, "OriginalFilename": name + ".DLL",
+                        "ProductName": name + " Module"},
+            "fixed": (1, 0, 419, 0), "translation": (0x0409, 0x04B0)},
+    }
+
+
 # What each deliverable must be. exports: name -> fixed ordinal (None where
 # only the name is fixed); the set is exact. strings: string-table id -> text.
 # resources: (type, name) that must be present. str0: RCDATA tables in the
@@ -70,34 +88,12 @@ DELIVERABLES = {
         "strings": {100: "QorSim"},
         "resources": [("TYPELIB", 1)],
     },
-    "QorLib01": {
-        "file": "QorLib01.dll", "kind": "dll",
-        "exports": dict(zip(COM_SERVER_EXPORTS, [1, 2, 3, 4])),
-        "strings": {100: "QORLIB01"},
-        # The module registers from its own tables, not from registry-script
-        # resources: the keys it writes are what counts, and the regsvr32
-        # test checks them.
-        "resources": [("TYPELIB", 1)],
-        "version": {
-            "strings": {"FileVersion": "1.00.419", "ProductVersion": "1.00.419",
-                        "FileDescription": "Netweave Component Module",
-                        "InternalName": "QorLib01", "OriginalFilename": "QorLib01.DLL",
-                        "ProductName": "QorLib01 Module"},
-            "fixed": (1, 0, 419, 0), "translation": (0x0409, 0x04B0)},
-    },
-    "QorLib02": {
-        "file": "QorLib02.dll", "kind": "dll",
-        "exports": dict(zip(COM_SERVER_EXPORTS, [1, 2, 3, 4])),
-        "strings": {100: "QORLIB02"},
-        # The type library and the model libraries (diode, NPN, PNP).
-        "resources": [("TYPELIB", 1), ("XML", 201), ("XML", 202), ("XML", 203)],
-        "version": {
-            "strings": {"FileVersion": "1.00.419", "ProductVersion": "1.00.419",
-                        "FileDescription": "Netweave Semiconductor Module",
-                        "InternalName": "QorLib02", "OriginalFilename": "QorLib02.DLL",
-                        "ProductName": "QorLib02 Module"},
-            "fixed": (1, 0, 419, 0), "translation": (0x0409, 0x04B0)},
-    },
+    # QorLib01 registers from its own tables, not from registry-script
+    # resources: the keys it writes are what counts, and the regsvr32 test
+    # checks them. QorLib02 also holds the model libraries (diode, NPN, PNP).
+    "QorLib01": component_module("QorLib01", "Netweave Component Module", []),
+    "QorLib02": component_module("QorLib02", "Netweave Semiconductor Module",
+                                 [("XML", 201), ("XML", 202), ("XML", 203)]),
     "Pixtune": {
         "file": "Pixtune.dll", "kind": "dll",
         "exports": {"EXPORT": None, "ABOUT": None},

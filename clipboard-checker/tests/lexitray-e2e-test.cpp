@@ -408,47 +408,6 @@ TEST_F(LexitrayTest, TextOutsideTheCodePageIsLeftUnchangedWithAMessage) {
 
 namespace {
 
-// The menus of the tool bar: the spelling options come up through the
-// spelling component, the about box closes on a click.
-TEST_F(LexitrayTest, PreferencesOpenTheSpellingOptionsAndHelpShowsTheAboutBox) {
-  clipboard.clear();
-  start();
-  ASSERT_TRUE(formUp());
-  ASSERT_TRUE(statusIs("There's no text on the clipboard"));
-  ASSERT_TRUE(program->clickToolButton("Preferences..."));
-  ASSERT_TRUE(program->chooseMenuItem(0));
-  HWND options = nullptr;
-  ASSERT_TRUE(pumpUntil([&] {
-    return (options = findTopLevel(program->id(), "", "Spell Check Configuration")) != nullptr;
-  })) << describeWindows(program->id());
-  HWND cancel = findChild(options, "Button", "&Cancel");
-  ASSERT_NE(cancel, nullptr);
-  PostMessageA(cancel, BM_CLICK, 0, 0);
-  EXPECT_TRUE(pumpUntil(
-      [&] { return findTopLevel(program->id(), "", "Spell Check Configuration") == nullptr; }));
-
-  ASSERT_TRUE(program->clickToolButton("Help"));
-  ASSERT_TRUE(program->chooseMenuItem(1));
-  HWND about = nullptr;
-  ASSERT_TRUE(pumpUntil([&] {
-    return (about = findTopLevel(program->id(), "TForm", "About Lexitray")) != nullptr;
-  })) << describeWindows(program->id());
-  EXPECT_NE(findChild(about, "Static", "Lexitray"), nullptr);
-  EXPECT_NE(findChild(about, "Static", "version 1.0"), nullptr);
-  RECT box = rectOf(about);
-  EXPECT_EQ(box.right - box.left, 253);
-  EXPECT_EQ(box.bottom - box.top, 218);
-  PostMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  PostMessageA(about, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-  EXPECT_TRUE(
-      pumpUntil([&] { return findTopLevel(program->id(), "TForm", "About Lexitray") == nullptr; }));
-  EXPECT_NE(program->form(), nullptr);
-}
-
-} // namespace
-
-namespace {
-
 // A single click on the tray icon restores the window only with
 // "Single-click Restore" checked, and that mark survives a restart.
 TEST_F(LexitrayTest, SingleClickRestoreIsKeptAcrossARestart) {
@@ -708,13 +667,27 @@ TEST_F(LexitrayTest, TheSuggestButtonIsWholeAboveItsLabel) {
   EXPECT_TRUE(clipboardHolds("The fox"));
 }
 
-// The about box: borderless, 253 by 218, the program's name in the large
-// font (ink about twice as tall as the version line's).
-TEST_F(LexitrayTest, TheAboutBoxShowsTheNameInTheLargeFont) {
+// The menus of the tool bar: the spelling options come up through the
+// spelling component; the about box is borderless, 253 by 218, with the
+// program's name in the large font (ink about twice as tall as the version
+// line's), and closes on a click.
+TEST_F(LexitrayTest, PreferencesOpenTheSpellingOptionsAndHelpShowsTheAboutBox) {
   clipboard.clear();
   start();
   ASSERT_TRUE(formUp());
   ASSERT_TRUE(statusIs("There's no text on the clipboard"));
+  ASSERT_TRUE(program->clickToolButton("Preferences..."));
+  ASSERT_TRUE(program->chooseMenuItem(0));
+  HWND options = nullptr;
+  ASSERT_TRUE(pumpUntil([&] {
+    return (options = findTopLevel(program->id(), "", "Spell Check Configuration")) != nullptr;
+  })) << describeWindows(program->id());
+  HWND cancel = findChild(options, "Button", "&Cancel");
+  ASSERT_NE(cancel, nullptr);
+  PostMessageA(cancel, BM_CLICK, 0, 0);
+  EXPECT_TRUE(pumpUntil(
+      [&] { return findTopLevel(program->id(), "", "Spell Check Configuration") == nullptr; }));
+
   ASSERT_TRUE(program->clickToolButton("Help"));
   ASSERT_TRUE(program->chooseMenuItem(1));
   HWND about = nullptr;
@@ -732,8 +705,17 @@ TEST_F(LexitrayTest, TheAboutBoxShowsTheNameInTheLargeFont) {
   EXPECT_GE(large, 14);
   EXPECT_LE(small, 11);
   EXPECT_GT(small, 0);
+  RECT box = rectOf(about);
+  EXPECT_EQ(box.right - box.left, 253);
+  EXPECT_EQ(box.bottom - box.top, 218);
   EXPECT_TRUE(test_windows::saveScreenArea(
       rectOf(about), testing_support::hostPath(artefact("lexitray-about.bmp"))));
+  // A click anywhere closes it and leaves the main form.
+  PostMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  PostMessageA(about, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  EXPECT_TRUE(
+      pumpUntil([&] { return findTopLevel(program->id(), "TForm", "About Lexitray") == nullptr; }));
+  EXPECT_NE(program->form(), nullptr);
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "platform/components/win32/application.h"
 #include "platform/components/win32/forms.h"
 #include "platform/components/win32/std-controls.h"
+#include "clipboard-checker/tests/setup-dialog-support.h"
 #include "testing/dialog-driver.h"
 #include "testing/test-paths.h"
 
@@ -25,10 +26,9 @@
 using namespace components;
 using namespace lexitray;
 using namespace dialog_test;
+using namespace setup_dialog;
 
 namespace {
-
-const char dialogCaption[] = "Kept Form Setup Dialog";
 
 // The visible message box of this thread, or null.
 HWND findDialogWindow() {
@@ -196,18 +196,13 @@ protected:
     DialogDriver driver(std::move(steps), [] {
       if (HWND message = findDialogWindow())
         PostMessageA(message, WM_COMMAND, IDOK, 0);
-      pressIfEnabled(findTopLevel(dialogCaption), "Cancel");
+      pressIfEnabled(dialog(), "Cancel");
     });
     bool result = persist->ShowSetup();
     EXPECT_TRUE(driver.Finished()) << "stalled after step " << driver.StepsDone();
     return result;
   }
 
-  static HWND dialog() { return findTopLevel(dialogCaption); }
-  static HWND itemList() {
-    HWND d = dialog();
-    return d ? findChildren(d, "ListBox").at(0) : nullptr;
-  }
   // The items of a list box or a combo box, by its count and text
   // messages.
   static std::vector<std::string> itemsOf(HWND control, UINT countMessage, UINT textMessage) {
@@ -221,20 +216,6 @@ protected:
     return items;
   }
   static std::vector<std::string> entries() { return itemsOf(itemList(), LB_GETCOUNT, LB_GETTEXT); }
-  // Chooses an entry as a click on it would: the selection, then the
-  // list's notification to the dialog.
-  static void choose(const std::string &valueName) {
-    HWND list = itemList();
-    LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                 reinterpret_cast<LPARAM>(valueName.c_str()));
-    ASSERT_GE(index, 0) << valueName;
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    notify(list, LBN_SELCHANGE);
-  }
-  static void notify(HWND control, WORD code) {
-    SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
-                 reinterpret_cast<LPARAM>(control));
-  }
   // The visible window of a class in the dialog, the list of entries
   // aside: the shown editor.
   static HWND visible(const std::string &className) {
@@ -242,14 +223,6 @@ protected:
       if (IsWindowVisible(window) && GetParent(window) == dialog() && window != itemList())
         return window;
     return nullptr;
-  }
-  // The labels' texts in order: the description, then the kind's word.
-  static std::vector<std::string> labels() {
-    std::vector<std::string> texts;
-    for (HWND window : findChildren(dialog(), "Static"))
-      if (GetParent(window) == dialog())
-        texts.push_back(windowText(window));
-    return texts;
   }
   static void typeInto(HWND edit, const std::string &text) {
     // The whole text replaced as typing over a selection would: the edit
@@ -273,9 +246,6 @@ protected:
       SendMessageA(list, LB_SETSEL, TRUE, index);
     }
     notify(list, LBN_SELCHANGE);
-  }
-  static bool applyEnabled() {
-    return IsWindowEnabled(findChild(dialog(), "Button", "&Apply")) != FALSE;
   }
 
   // Edits one entry of each kind the library's forms have.

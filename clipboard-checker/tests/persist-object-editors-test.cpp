@@ -14,6 +14,7 @@
 #include "platform/components/win32/forms.h"
 #include "platform/components/win32/image.h"
 #include "platform/components/win32/panel.h"
+#include "clipboard-checker/tests/setup-dialog-support.h"
 #include "testing/dialog-driver.h"
 #include "testing/test-paths.h"
 
@@ -29,10 +30,10 @@
 using namespace components;
 using namespace lexitray;
 using namespace dialog_test;
+using namespace setup_dialog;
 
 namespace {
 
-const char dialogCaption[] = "Kept Form Setup Dialog";
 // Control identifiers of the common font dialog: face, style and size.
 constexpr int faceCombo = 0x470, styleCombo = 0x471, sizeCombo = 0x472;
 // The open dialog's file name field: a combo box, or in older layouts an
@@ -111,39 +112,19 @@ protected:
           PostMessageA(common, WM_COMMAND, IDCANCEL, 0);
       if (HWND message = messageBox())
         PostMessageA(message, WM_COMMAND, IDOK, 0);
-      pressIfEnabled(findTopLevel(dialogCaption), "Cancel");
+      pressIfEnabled(dialog(), "Cancel");
     });
     bool result = kept->persist->ShowSetup();
     EXPECT_TRUE(driver.Finished()) << "stalled after step " << driver.StepsDone();
     return result;
   }
 
-  static HWND dialog() { return findTopLevel(dialogCaption); }
-  static void notify(HWND control, WORD code) {
-    SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
-                 reinterpret_cast<LPARAM>(control));
-  }
-  static void choose(const std::string &valueName) {
-    HWND list = findChildren(dialog(), "ListBox").at(0);
-    LRESULT index = SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                 reinterpret_cast<LPARAM>(valueName.c_str()));
-    ASSERT_GE(index, 0) << valueName;
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    notify(list, LBN_SELCHANGE);
-  }
   // The dialog's visible window of our panel class with this caption.
   static HWND panelShowing(const std::string &caption) {
     for (HWND window : findChildren(dialog(), "TPanel"))
       if (IsWindowVisible(window) && windowText(window) == caption)
         return window;
     return nullptr;
-  }
-  static std::string kindWord() {
-    std::vector<std::string> texts;
-    for (HWND window : findChildren(dialog(), "Static"))
-      if (GetParent(window) == dialog())
-        texts.push_back(windowText(window));
-    return texts.size() > 1 ? texts[1] : std::string();
   }
   static LOGFONTA fontOf(HWND window) {
     LOGFONTA font{};
@@ -168,9 +149,6 @@ protected:
     for (HWND label : findChildren(box, "Static"))
       text += windowText(label);
     return text;
-  }
-  static bool applyEnabled() {
-    return IsWindowEnabled(findChild(dialog(), "Button", "&Apply")) != FALSE;
   }
 
   // Answers the common open dialog with a file name, as typed into its
@@ -236,7 +214,7 @@ TEST_F(PersistObjectEditorsTest, AChosenFontShowsInTheSampleIsStoredAndReadBackA
       [&] { return dialog() != nullptr; },
       [&] {
         choose("Panel1_Font");
-        EXPECT_EQ(kindWord(), "TFont");
+        EXPECT_EQ(labels(), (std::vector<std::string>{"The panel's lettering", "TFont"}));
         HWND sample = panelShowing("AaBbYyZz");
         EXPECT_NE(sample, nullptr);
         EXPECT_STREQ(fontOf(sample).lfFaceName, "MS Sans Serif");
@@ -395,7 +373,7 @@ TEST_F(PersistObjectEditorsTest, APictureLoadsShowsSurvivesBadFilesAndIsStored) 
       [&] { return dialog() != nullptr; },
       [&] {
         choose("Image1_Picture");
-        EXPECT_EQ(kindWord(), "TPicture");
+        EXPECT_EQ(labels(), (std::vector<std::string>{"The picture shown", "TPicture"}));
         frame = panelShowing("");
         EXPECT_NE(frame, nullptr);
         EXPECT_FALSE(showsSample(frame));

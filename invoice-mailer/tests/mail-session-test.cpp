@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -18,12 +19,21 @@ using billpost::WinsockErrorText;
 
 namespace {
 
-// The session with a chosen service name and a wait for the peer's first
-// bytes, as the SMTP client waits for a greeting.
+// A service name the services file does not hold.
+const char NoService[] = "billpost-no-such-service";
+
+// The session with a chosen service name, server and default port (0: the
+// session's own), and a wait for the peer's first bytes, as the SMTP client
+// waits for a greeting.
 class Session : public TMailBase {
 public:
-  explicit Session(std::string service = "smtp") : TMailBase(nullptr) {
+  explicit Session(std::string service = "smtp", std::string server = "",
+                   std::uint16_t defaultPort = 0)
+      : TMailBase(nullptr) {
     serviceName_ = std::move(service);
+    SetServer(std::move(server));
+    if (defaultPort != 0)
+      SetDefaultPort(defaultPort);
   }
   void AwaitData() {
     waitFor([this] { return flags_.readReady || flags_.socketError; });
@@ -51,9 +61,7 @@ protected:
 
 TEST_F(MailSession, DottedServerMakesNoLookup) {
   loopback::Listener listener;
-  Session session("billpost-no-such-service");
-  session.SetServer("127.0.0.1");
-  session.SetDefaultPort(listener.Port());
+  Session session(NoService, "127.0.0.1", listener.Port());
   loopback::WindowSpy spy(session.Handle());
   session.Connect();
   session.ConnectSocket();
@@ -70,9 +78,7 @@ TEST_F(MailSession, DottedServerMakesNoLookup) {
 // used as it is; the connected socket tells the local address for HELO.
 TEST_F(MailSession, AddressLiteralServerIsUsedAsItsAddress) {
   loopback::Listener listener;
-  Session session("billpost-no-such-service");
-  session.SetServer("[127.0.0.1]");
-  session.SetDefaultPort(listener.Port());
+  Session session(NoService, "[127.0.0.1]", listener.Port());
   loopback::WindowSpy spy(session.Handle());
   session.Connect();
   EXPECT_EQ(spy.Count(billpost::WM_HOSTLOOKUP), 0);
@@ -87,9 +93,7 @@ TEST_F(MailSession, AddressLiteralServerIsUsedAsItsAddress) {
 
 TEST_F(MailSession, LocalhostResolvesThroughTheAsynchronousLookup) {
   loopback::Listener listener;
-  Session session("billpost-no-such-service");
-  session.SetServer("localhost");
-  session.SetDefaultPort(listener.Port());
+  Session session(NoService, "localhost", listener.Port());
   loopback::WindowSpy spy(session.Handle());
   session.Connect();
   EXPECT_EQ(spy.Count(billpost::WM_HOSTLOOKUP), 1);
@@ -100,8 +104,7 @@ TEST_F(MailSession, LocalhostResolvesThroughTheAsynchronousLookup) {
 }
 
 TEST_F(MailSession, UnknownHostGivesTheSocketErrorText) {
-  Session session;
-  session.SetServer("no-such-host.invalid");
+  Session session("smtp", "no-such-host.invalid");
   std::string message = messageOf<billpost::ESocketError>([&] { session.Connect(); });
   EXPECT_TRUE(message == WinsockErrorText(WSAHOST_NOT_FOUND) ||
               message == WinsockErrorText(WSANO_DATA))
@@ -118,17 +121,14 @@ TEST_F(MailSession, EmptyServerIsRefusedWithoutLookup) {
 }
 
 TEST_F(MailSession, EmptyServiceNameFailsBeforeAnySocket) {
-  Session session("");
-  session.SetServer("127.0.0.1");
+  Session session("", "127.0.0.1");
   EXPECT_EQ(messageOf<billpost::EMailError>([&] { session.Connect(); }),
             "Service name is not specified");
   EXPECT_EQ(session.Disconnect(), -1);
 }
 
 TEST_F(MailSession, RefusedConnectionFailsAtOnce) {
-  Session session("billpost-no-such-service");
-  session.SetServer("127.0.0.1");
-  session.SetDefaultPort(loopback::ClosedPort());
+  Session session(NoService, "127.0.0.1", loopback::ClosedPort());
   session.Connect();
   DWORD start = GetTickCount();
   std::string message = messageOf<billpost::ESocketError>([&] { session.ConnectSocket(); });
@@ -142,9 +142,7 @@ TEST_F(MailSession, RefusedConnectionFailsAtOnce) {
 TEST_F(MailSession, ServicesFileDecidesTheSmtpPort) {
   loopback::Listener listener;
   loopback::SmtpServiceOverride services(listener.Port());
-  Session session;
-  session.SetServer("127.0.0.1");
-  session.SetDefaultPort(1);
+  Session session("smtp", "127.0.0.1", 1);
   session.Connect();
   EXPECT_TRUE(session.ServiceLookupDone());
   EXPECT_EQ(session.ResolvedPort(), listener.Port());
@@ -154,9 +152,7 @@ TEST_F(MailSession, ServicesFileDecidesTheSmtpPort) {
 
 TEST_F(MailSession, UnknownServiceFallsBackToTheDefaultPort) {
   loopback::Listener listener;
-  Session session("billpost-no-such-service");
-  session.SetServer("127.0.0.1");
-  session.SetDefaultPort(listener.Port());
+  Session session(NoService, "127.0.0.1", listener.Port());
   session.Connect();
   EXPECT_TRUE(session.ServiceLookupDone());
   EXPECT_EQ(session.ResolvedPort(), listener.Port());
@@ -167,9 +163,7 @@ TEST_F(MailSession, UnknownServiceFallsBackToTheDefaultPort) {
 
 TEST_F(MailSession, SilentServerTimesOut) {
   loopback::Listener listener;
-  Session session("billpost-no-such-service");
-  session.SetServer("127.0.0.1");
-  session.SetDefaultPort(listener.Port());
+  Session session(NoService, "127.0.0.1", listener.Port());
   session.SetTimeOut(2);
   session.Connect();
   session.ConnectSocket();
@@ -182,8 +176,7 @@ TEST_F(MailSession, SilentServerTimesOut) {
 }
 
 TEST_F(MailSession, CancelEndsALookupWait) {
-  Session session;
-  session.SetServer("localhost");
+  Session session("smtp", "localhost");
   // The answer is held back, so only the cancel can end the wait.
   loopback::WindowSpy spy(session.Handle(), billpost::WM_HOSTLOOKUP);
   spy.PostAction([&] { session.Cancel(); });
@@ -193,9 +186,7 @@ TEST_F(MailSession, CancelEndsALookupWait) {
 
 TEST_F(MailSession, LateHostAnswerIsIgnored) {
   loopback::Listener listener;
-  Session session("billpost-no-such-service");
-  session.SetServer("localhost");
-  session.SetDefaultPort(listener.Port());
+  Session session(NoService, "localhost", listener.Port());
   session.SetTimeOut(1);
   {
     loopback::WindowSpy spy(session.Handle(), billpost::WM_HOSTLOOKUP);
@@ -219,9 +210,7 @@ TEST_F(MailSession, LateHostAnswerIsIgnored) {
 
 TEST_F(MailSession, ServiceLookupTimeOutLeavesTheConnectItsOwnWait) {
   loopback::Listener listener;
-  Session session;
-  session.SetServer("127.0.0.1");
-  session.SetDefaultPort(listener.Port());
+  Session session("smtp", "127.0.0.1", listener.Port());
   session.SetTimeOut(1);
   loopback::WindowSpy spy(session.Handle(), billpost::WM_SERVICELOOKUP);
   session.Connect();

@@ -101,38 +101,34 @@ TEST(ExportSettings, ValidationCorrectsCrops) {
   }
 }
 
+// Out-of-range numbers fall back to their defaults; the limits themselves
+// are valid.
+struct NumberCase {
+  const char *name;
+  int width, height, mode, delay, speed;
+  int wantWidth, wantHeight, wantMode, wantDelay, wantSpeed;
+};
+
 TEST(ExportSettings, ValidationCorrectsNumbers) {
-  TSettings s;
-  s.options.thumbnailWidth = 5;
-  s.options.thumbnailHeight = 7;
-  s.options.thumbnailMode = 4;
-  s.options.previewDelay = 20000;
-  s.options.modemSpeed = 2000;
-  s.Validate();
-  EXPECT_EQ(100, s.options.thumbnailWidth);
-  EXPECT_EQ(100, s.options.thumbnailHeight);
-  EXPECT_EQ(1, s.options.thumbnailMode);
-  EXPECT_EQ(1500, s.options.previewDelay);
-  EXPECT_EQ(33600, s.options.modemSpeed);
-
-  s.options.thumbnailMode = 0;
-  s.options.previewDelay = -1;
-  s.options.modemSpeed = 67201;
-  s.Validate();
-  EXPECT_EQ(1, s.options.thumbnailMode);
-  EXPECT_EQ(1500, s.options.previewDelay);
-  EXPECT_EQ(33600, s.options.modemSpeed);
-
-  // The limits themselves are valid.
-  s.options.thumbnailWidth = 8;
-  s.options.thumbnailMode = 3;
-  s.options.previewDelay = 10000;
-  s.options.modemSpeed = 2400;
-  s.Validate();
-  EXPECT_EQ(8, s.options.thumbnailWidth);
-  EXPECT_EQ(3, s.options.thumbnailMode);
-  EXPECT_EQ(10000, s.options.previewDelay);
-  EXPECT_EQ(2400, s.options.modemSpeed);
+  const NumberCase cases[] = {
+      {"below and above", 5, 7, 4, 20000, 2000, 100, 100, 1, 1500, 33600},
+      {"zero, negative, past the top", 100, 100, 0, -1, 67201, 100, 100, 1, 1500, 33600},
+      {"the limits", 8, 100, 3, 10000, 2400, 8, 100, 3, 10000, 2400},
+  };
+  for (const NumberCase &c : cases) {
+    TSettings s;
+    s.options.thumbnailWidth = c.width;
+    s.options.thumbnailHeight = c.height;
+    s.options.thumbnailMode = c.mode;
+    s.options.previewDelay = c.delay;
+    s.options.modemSpeed = c.speed;
+    s.Validate();
+    EXPECT_EQ(c.wantWidth, s.options.thumbnailWidth) << c.name;
+    EXPECT_EQ(c.wantHeight, s.options.thumbnailHeight) << c.name;
+    EXPECT_EQ(c.wantMode, s.options.thumbnailMode) << c.name;
+    EXPECT_EQ(c.wantDelay, s.options.previewDelay) << c.name;
+    EXPECT_EQ(c.wantSpeed, s.options.modemSpeed) << c.name;
+  }
 }
 
 } // namespace

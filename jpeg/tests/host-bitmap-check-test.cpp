@@ -74,23 +74,20 @@ TEST(HostBitmapCheck, RejectsABlockShorterThanItsHeaderSays) {
   EXPECT_FALSE(CheckHostBitmap(nullptr, SIZE_MAX, bytes));
 }
 
+// Damaged headers followed by a short block, through the coverage-guided
+// harness: whatever the check accepts must bind as an image without running
+// past the block, and encode. Each seed starts with the two bytes of the
+// compression settings.
 TEST(HostBitmapCheck, AnAcceptedHeaderIsOneTheEncoderCanRead) {
-  // Damaged headers followed by a short block: whatever the check accepts
-  // must bind as an image without running past the block.
   std::vector<testing_support::Bytes> seeds;
   for (int bits : {8, 24}) {
-    testing_support::Bytes seed = header(bits);
-    seed.resize(40 + (bits == 8 ? 1024 + 8 : 24), 0x55);
+    testing_support::Bytes seed = {20, 40};
+    const std::vector<std::uint8_t> h = header(bits);
+    seed.insert(seed.end(), h.begin(), h.end());
+    seed.resize(2 + 40 + (bits == 8 ? 1024 + 8 : 24), 0x55);
     seeds.push_back(seed);
   }
-  unsigned tried = testing_support::fuzz(seeds, [](const testing_support::Bytes &input) {
-    std::size_t bytes = 0;
-    if (input.size() < 40 || !CheckHostBitmap(input.data(), input.size(), bytes))
-      return;
-    ASSERT_LE(bytes, input.size());
-    testing_support::Bytes copy(input.begin(), input.begin() + static_cast<std::ptrdiff_t>(bytes));
-    EXPECT_NO_THROW(TBitmapView(copy.data(), copy.size()));
-  });
+  unsigned tried = testing_support::fuzz(seeds, testing_support::runHarness);
   EXPECT_GE(tried, 200u);
 }
 

@@ -9,6 +9,20 @@
 using namespace pixtune;
 using namespace jpeg_test;
 
+namespace {
+
+// Options that fit a thumbnail of that size, smart cut or plain crop.
+PluginOptions thumbnailOptions(int smartCut, int width, int height) {
+  PluginOptions options;
+  options.fitThumbnail = 1;
+  options.smartCut = smartCut;
+  options.thumbnailWidth = width;
+  options.thumbnailHeight = height;
+  return options;
+}
+
+} // namespace
+
 TEST(ImagePreview, EachPreviewEqualsAFreshEncodeWithTheSameParameters) {
   PnmImage image = makeImage(120, 90, false, 7);
   TBitmap bitmap = pixtune_tools::bitmapFromPnm(image);
@@ -32,11 +46,7 @@ TEST(ThumbnailPreview, LevelsAloneDoNotResampleTheImage) {
   PnmImage image = makeImage(400, 300, false, 3);
   TBitmap bitmap = pixtune_tools::bitmapFromPnm(image);
   TBitmapView view(bitmap);
-  PluginOptions options;
-  options.fitThumbnail = 1;
-  options.smartCut = 1;
-  options.thumbnailWidth = 80;
-  options.thumbnailHeight = 80;
+  PluginOptions options = thumbnailOptions(1, 80, 80);
   ThumbnailPreview preview(nullptr);
   std::uint32_t first = preview.Compress(view, options, params(16, 16));
   EXPECT_EQ(preview.WholeImageResamples(), 1);
@@ -60,11 +70,7 @@ TEST(ThumbnailPreview, PlainCropResizesTheCropEveryTime) {
   PnmImage image = makeImage(400, 300, true, 5);
   TBitmap bitmap = pixtune_tools::bitmapFromPnm(image);
   TBitmapView view(bitmap);
-  PluginOptions options;
-  options.fitThumbnail = 1;
-  options.smartCut = 0;
-  options.thumbnailWidth = 50;
-  options.thumbnailHeight = 40;
+  PluginOptions options = thumbnailOptions(0, 50, 40);
   options.cropLeft = 10;
   options.cropRight = 60;
   ThumbnailPreview preview(nullptr);

@@ -25,6 +25,7 @@ TEST(ThumbnailGeometry, PlainCropShrinksToTheThumbnailRatio) {
       {200, 100, 80, 40, true, {10, 10, 60, 60}, {10, 10, 60, 60}, 20, 10, 120, 60},
   };
   for (const Case &c : cases) {
+    SCOPED_TRACE("case " + std::to_string(&c - cases));
     CropPercentages crop = c.in;
     PixelRect rect;
     ComputeThumbnailCrop(c.imageWidth, c.imageHeight, c.thumbHeight, c.thumbWidth, c.fit, crop,

@@ -3,6 +3,8 @@
 #ifndef SPELLING_TESTS_DCT_TEST_BYTES_H
 #define SPELLING_TESTS_DCT_TEST_BYTES_H
 
+#include "testing/test-paths.h"
+
 #include <cstdint>
 #include <fstream>
 #include <string>
@@ -64,6 +66,11 @@ inline Bytes dctFile(const std::string &alphabet, const std::vector<Block> &bloc
   for (const Block &block : blocks)
     putBlock(out, block);
   return out;
+}
+
+// A scratch file's path for a test's dictionary of that name.
+inline std::string scratchFile(const std::string &name) {
+  return testing_support::scratchPath(name) + ".dct";
 }
 
 inline void writeFile(const std::string &path, const Bytes &bytes) {

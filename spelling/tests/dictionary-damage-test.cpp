@@ -1,12 +1,12 @@
 // Damaged ".dct" files: truncated, with counts past the end or huge, with
 // child indices and offsets outside the file. Each must be refused with a
 // read error naming the file, leave the dictionary closed, and allocate
-// nothing large. A bounded fuzz run covers what the tables miss.
+// nothing large. A bounded fuzz run of the coverage harness covers what the
+// tables miss.
 #include "spelling/core/dictionary.h"
 #include "spelling/tests/dct-test-bytes.h"
 #include "spelling/tools/dct-build.h"
 #include "testing/fuzz-driver.h"
-#include "testing/test-paths.h"
 
 #include "platform/components/core/exception.h"
 
@@ -24,10 +24,7 @@ using dct_test::Bytes;
 using dct_test::dctFile;
 using dct_test::node;
 using dct_test::putU16;
-
-std::string scratchFile(const std::string &name) {
-  return testing_support::scratchPath(name) + ".dct";
-}
+using dct_test::scratchFile;
 
 // Opens the bytes as a file; answers the read error's message, or "" when
 // the file opened.
@@ -141,25 +138,6 @@ TEST(DictionaryDamage, FailedOpenKeepsTheEarlierAlphabetAndStaysClosed) {
 
 // Loads the bytes from memory and, when they load, looks a few words up:
 // a lookup must stay inside the loaded buffers whatever the graph says.
-void loadAndLookUp(const Bytes &bytes) {
-  components::TMemoryStream stream;
-  if (!bytes.empty())
-    stream.WriteBuffer(bytes.data(), bytes.size());
-  spelling::TDictionary dictionary("fuzz.dct");
-  try {
-    dictionary.loadFrom(stream);
-  } catch (const components::EReadError &) {
-    return;
-  }
-  static const char *const words[] = {
-      "cat", "car", "a", "I", "dog", "cow", "ca", "zz", "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
-      "tar", "rat"};
-  for (const char *word : words)
-    dictionary.Contains(word);
-  for (const auto &sub : dictionary.SubDictionaries())
-    sub->Contains(std::string(255, 'a'));
-}
-
 TEST(DictionaryDamage, FuzzedFilesAreLoadedOrRefused) {
   spelling::dct::BuildOptions split;
   split.maxNodes = 6;
@@ -174,7 +152,7 @@ TEST(DictionaryDamage, FuzzedFilesAreLoadedOrRefused) {
   testing_support::FuzzLimits limits;
   limits.iterations = 200000;
   limits.seconds = 3.0;
-  const unsigned tried = testing_support::fuzz(seeds, loadAndLookUp, limits);
+  const unsigned tried = testing_support::fuzz(seeds, testing_support::runHarness, limits);
   EXPECT_GT(tried, seeds.size());
 }
 

@@ -4,7 +4,6 @@
 #include "spelling/core/dictionary.h"
 #include "spelling/core/word-chars.h"
 #include "spelling/tests/dct-test-bytes.h"
-#include "testing/test-paths.h"
 
 #include "platform/components/core/exception.h"
 
@@ -21,10 +20,7 @@ using dct_test::Bytes;
 using dct_test::dctFile;
 using dct_test::node;
 using dct_test::putU16;
-
-std::string scratchFile(const std::string &name) {
-  return testing_support::scratchPath(name) + ".dct";
-}
+using dct_test::scratchFile;
 
 // Writes the bytes to a scratch file and opens them as a dictionary.
 struct OpenedFile {

@@ -278,25 +278,22 @@ TEST_F(ControlParsers, CaretInsideAWordStartsWithTheWholeWord) {
     int caret;     // inside "beta"
     int afterWord; // right after "alpha"
   } cases[] = {{edit, 8, 5}, {memo, 17, 14}, {rich, 16, 13}};
-  for (const Case &c : cases) {
+  // The first word a parser made with the caret at that place reads.
+  auto firstWordFrom = [](TCustomEdit *control, int caret) {
+    control->SetSelStart(caret);
+    std::unique_ptr<TParser> parser = CreateParserForControl(control);
+    parser->StartAtCaret();
     std::string word;
-    c.control->SetSelStart(c.caret);
-    std::unique_ptr<TParser> parser = CreateParserForControl(c.control);
-    parser->StartAtCaret();
     parser->NextWord(word);
-    EXPECT_EQ(word, "beta");
+    return word;
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.control == edit ? "edit" : c.control == memo ? "memo" : "rich edit");
+    EXPECT_EQ(firstWordFrom(c.control, c.caret), "beta");
     // A caret right after a word starts with that word.
-    c.control->SetSelStart(c.afterWord);
-    parser = CreateParserForControl(c.control);
-    parser->StartAtCaret();
-    parser->NextWord(word);
-    EXPECT_EQ(word, "alpha");
+    EXPECT_EQ(firstWordFrom(c.control, c.afterWord), "alpha");
     // A caret before the first character starts with the first word.
-    c.control->SetSelStart(0);
-    parser = CreateParserForControl(c.control);
-    parser->StartAtCaret();
-    parser->NextWord(word);
-    EXPECT_EQ(word, c.control == edit ? "alpha" : "one");
+    EXPECT_EQ(firstWordFrom(c.control, 0), c.control == edit ? "alpha" : "one");
   }
 }
 

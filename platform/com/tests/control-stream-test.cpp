@@ -119,22 +119,18 @@ TEST(ControlStream, TruncatedAtEveryByteFails) {
 TEST(ControlStreamFuzz, DamagedStreamsLoadOrFailCleanly) {
   const std::string good = com::writeControlProperties(sample());
   std::vector<testing_support::Bytes> seeds = {testing_support::Bytes(good.begin(), good.end())};
+  // The coverage-guided harness checks that what loads is whole: written
+  // again it reads back the same. The count shows that mutation still makes
+  // streams that load.
   unsigned loaded = 0;
   const unsigned tried =
       testing_support::fuzz(seeds,
                             [&](const testing_support::Bytes &input) {
+                              testing_support::runHarness(input);
                               ControlProperties read;
                               com::MemorySource source(input.data(), input.size());
-                              if (com::readControlProperties(source, 3, read) != StreamStatus::Ok)
-                                return;
-                              ++loaded;
-                              // What loads is whole: written again it reads back the same.
-                              const std::string again = com::writeControlProperties(read);
-                              ControlProperties reread;
-                              ASSERT_EQ(readBytes(again, reread), StreamStatus::Ok);
-                              ASSERT_EQ(reread.texts.size(), 3u);
-                              for (int i = 0; i < 3; ++i)
-                                ASSERT_EQ(reread.texts[i].units, read.texts[i].units);
+                              loaded +=
+                                  com::readControlProperties(source, 3, read) == StreamStatus::Ok;
                             },
                             {20000, 3.0, 20261209});
   EXPECT_GT(tried, 100u);

@@ -8,6 +8,7 @@
 
 #include "platform/components/core/exception.h"
 #include "platform/components/core/string-list.h"
+#include "platform/components/tests/ini-file-cases.h"
 #include "testing/memory-file-system.h"
 
 #include <gtest/gtest.h>
@@ -18,64 +19,23 @@
 using components::EIniFileException;
 using components::TIniFile;
 using components::TStringList;
+using ini_test::apply;
+using ini_test::Op;
+using ini_test::Step;
+using ini_test::toVector;
 using testing_support::MemoryFileSystem;
 
 namespace {
 
 const char *const fileName = "C:\\data\\test.ini";
 
-std::string bytes(const char *text, std::size_t size) { return std::string(text, size); }
-#define BYTES(literal) bytes(literal, sizeof(literal) - 1)
-
-std::vector<std::string> toVector(const TStringList &list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < list.Count(); ++i)
-    out.push_back(list[i]);
-  return out;
-}
-
-// One file of many oddities: blanks, quotes, comments, lines without '=',
-// repeated keys and sections, keys before any section, odd brackets.
-const std::string messy = BYTES("top=1\r\n"
-                                "  [ Sec One ]  \r\n"
-                                "  key1  =  value one  \r\n"
-                                "KEY2=v2\r\n"
-                                "key1=dup\r\n"
-                                "\"quoted\"=\"qv\"\r\n"
-                                "q1=\"hello\"\r\n"
-                                "q2='hello'\r\n"
-                                "q3=\"hello\r\n"
-                                "q4=  \"  spaced  \"  \r\n"
-                                "q5=\"a\"b\"\r\n"
-                                "q6=\"mixed'\r\n"
-                                "q7=\"\"\r\n"
-                                "q8=\"\r\n"
-                                "empty=\r\n"
-                                "noequals\r\n"
-                                ";comment=x\r\n"
-                                "#hash=y\r\n"
-                                " =nokey\r\n"
-                                "=alsonokey\r\n"
-                                "\t tabkey\t=\ttabval\t\r\n"
-                                "[sec two]\r\n"
-                                "a=1\r\n"
-                                "[Sec One]\r\n"
-                                "key3=from-second\r\n"
-                                "key1=third\r\n"
-                                "[]\r\n"
-                                "emptysec=1\r\n"
-                                "[unterminated\r\n"
-                                "u=1\r\n"
-                                "[brackets]] x\r\n"
-                                "b=2\r\n"
-                                "[trail] junk\r\n"
-                                "c=3\r\n");
-
 struct ReadCase {
   std::string file;
   std::string section, ident, defaultValue;
   std::string expected;
 };
+
+const std::string &messy = ini_test::messyFile();
 
 const char *const lineEnds = "[s]\na=1\nb=2\r\n[t]\rc=3\rd=4\n\n   \n[u]\r\ne=5";
 
@@ -137,13 +97,13 @@ const std::vector<ReadCase> &readCases() {
       {lineEnds, "u", "e", "d", "5"},
       // A NUL cuts a name or value short after trimming; the '=' is found
       // in the whole line.
-      {BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "s", "a", "d", "1"},
-      {BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "s", "t", "d", "d"},
-      {BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "s", "b", "d", "2"},
-      {BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "x", "c", "d", "1"},
-      {BYTES("[s]\r\nk\0x=5\r\n"), "s", "k", "d", "5"},
-      {BYTES("[s]\r\na \0=1\r\nk= v \0 \r\n"), "s", "a", "d", "d"},
-      {BYTES("[s]\r\na \0=1\r\nk= v \0 \r\n"), "s", "k", "d", "v "},
+      {INI_BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "s", "a", "d", "1"},
+      {INI_BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "s", "t", "d", "d"},
+      {INI_BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "s", "b", "d", "2"},
+      {INI_BYTES("[s]\r\na=1\0t=5\r\nb=2\r\n[x\0y]\r\nc=1\r\n"), "x", "c", "d", "1"},
+      {INI_BYTES("[s]\r\nk\0x=5\r\n"), "s", "k", "d", "5"},
+      {INI_BYTES("[s]\r\na \0=1\r\nk= v \0 \r\n"), "s", "a", "d", "d"},
+      {INI_BYTES("[s]\r\na \0=1\r\nk= v \0 \r\n"), "s", "k", "d", "v "},
       // Vertical tab and form feed are blanks; a no-break space is not.
       {"[s]\r\na=\vv\f\r\n\vb\f=2\r\nc=\xA0v\xA0\r\n", "s", "a", "d", "v"},
       {"[s]\r\na=\vv\f\r\n\vb\f=2\r\nc=\xA0v\xA0\r\n", "s", "b", "d", "2"},
@@ -179,16 +139,16 @@ const std::vector<ReadCase> &readCases() {
        "??"},
       // UTF-16 with its mark, either byte order; a character outside the
       // basic plane reads as "??", a lone surrogate as '?'.
-      {BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
-             "c\0=\0\0\xD8x\0"),
+      {INI_BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
+                 "c\0=\0\0\xD8x\0"),
        "s", "a", "d", "\xE9"},
-      {BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
-             "c\0=\0\0\xD8x\0"),
+      {INI_BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
+                 "c\0=\0\0\xD8x\0"),
        "s", "b", "d", "??"},
-      {BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
-             "c\0=\0\0\xD8x\0"),
+      {INI_BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
+                 "c\0=\0\0\xD8x\0"),
        "s", "c", "d", "?x"},
-      {BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9"), "s", "a", "d", "\xE9"},
+      {INI_BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9"), "s", "a", "d", "\xE9"},
       // Without the mark, bytes pass unchanged.
       {"[s]\r\na=\xC3\xA9\r\n", "s", "a", "d", "\xC3\xA9"},
   };
@@ -325,13 +285,6 @@ TEST(IniFileRead, IntegersAndBooleans) {
 }
 
 namespace {
-
-enum class Op { Write, DeleteKey, EraseSection, WriteInteger, WriteBool };
-
-struct Step {
-  Op op;
-  std::string section, ident, value;
-};
 
 struct WriteCase {
   const char *name;
@@ -491,7 +444,7 @@ const std::vector<WriteCase> &writeCases() {
        "[a]\r\nk=1\r\n[c]\r\nm=2\r\n[d=1]\r\nn=3\r\n;c=x\r\nz=1\r\n[e]\r\n;only=1\r\n"},
       {"NUL-cut names come back as cut",
        true,
-       BYTES("[s]\r\na \0=1\r\nk= v \0 \r\n\0abc\r\n=z\r\n[ x \0]\r\nk=1\r\n"),
+       INI_BYTES("[s]\r\na \0=1\r\nk= v \0 \r\n\0abc\r\n=z\r\n[ x \0]\r\nk=1\r\n"),
        {{Op::Write, "s", "q", "1"}},
        true,
        "[s]\r\na =1\r\nk=v \r\n\r\nq=1\r\n[x ]\r\nk=1\r\n"},
@@ -509,18 +462,18 @@ const std::vector<WriteCase> &writeCases() {
        "\xEF\xBB\xBF[s]\r\nd=\xF0\x9F\x98\x80\r\ne=\xEF\xBF\xBDx\r\na=1\r\n"},
       {"UTF-16 file stays UTF-16, surrogates and all",
        true,
-       BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
-             "c\0=\0\0\xD8x\0"),
+       INI_BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
+                 "c\0=\0\0\xD8x\0"),
        {{Op::Write, "s", "k", "\x80"}},
        true,
-       BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
-             "c\0=\0\0\xD8x\0\r\0\n\0k\0=\0\xAC\x20\r\0\n\0")},
+       INI_BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE\r\0\n\0"
+                 "c\0=\0\0\xD8x\0\r\0\n\0k\0=\0\xAC\x20\r\0\n\0")},
       {"big-endian UTF-16 file",
        true,
-       BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9"),
+       INI_BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9"),
        {{Op::Write, "s", "k", "\x80"}},
        true,
-       BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0k\0=\x20\xAC\0\r\0\n")},
+       INI_BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0k\0=\x20\xAC\0\r\0\n")},
       {"integers and booleans",
        false,
        "",
@@ -531,26 +484,6 @@ const std::vector<WriteCase> &writeCases() {
        "[n]\r\ni=-12\r\nt=1\r\nf=0\r\n"},
   };
   return cases;
-}
-
-void apply(TIniFile &ini, const Step &step) {
-  switch (step.op) {
-  case Op::Write:
-    ini.WriteString(step.section, step.ident, step.value);
-    break;
-  case Op::DeleteKey:
-    ini.DeleteKey(step.section, step.ident);
-    break;
-  case Op::EraseSection:
-    ini.EraseSection(step.section);
-    break;
-  case Op::WriteInteger:
-    ini.WriteInteger(step.section, step.ident, std::stoi(step.value));
-    break;
-  case Op::WriteBool:
-    ini.WriteBool(step.section, step.ident, step.value == "1");
-    break;
-  }
 }
 
 } // namespace
@@ -632,8 +565,8 @@ TEST(IniFileWrite, EraseAndDeleteFailuresAreReported) {
 // whole file as UTF-8 or UTF-16. A file read without a mark must come back
 // without one, and a file read with one keeps it.
 TEST(IniFileWrite, ARewriteNeverGivesTheFileAByteOrderMarkItDidNotHave) {
-  const std::vector<std::string> marks = {BYTES("\xFF\xFE"), BYTES("\xFE\xFF"),
-                                          BYTES("\xEF\xBB\xBF")};
+  const std::vector<std::string> marks = {INI_BYTES("\xFF\xFE"), INI_BYTES("\xFE\xFF"),
+                                          INI_BYTES("\xEF\xBB\xBF")};
   for (const std::string &mark : marks) {
     for (const std::string &prefix : {std::string("\r\n"), std::string("[\t]\r")}) {
       MemoryFileSystem fs;
@@ -652,9 +585,9 @@ TEST(IniFileWrite, ARewriteNeverGivesTheFileAByteOrderMarkItDidNotHave) {
 
 TEST(IniFileWrite, AFileReadWithAByteOrderMarkKeepsIt) {
   const std::vector<std::string> files = {
-      BYTES("\xEF\xBB\xBF[s]\r\nold=caf\xC3\xA9\r\n"),
-      BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0o\0l\0d\0=\0c\0a\0f\0\xE9\0\r\0\n\0"),
-      BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0o\0l\0d\0=\0c\0a\0f\0\xE9\0\r\0\n"),
+      INI_BYTES("\xEF\xBB\xBF[s]\r\nold=caf\xC3\xA9\r\n"),
+      INI_BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0o\0l\0d\0=\0c\0a\0f\0\xE9\0\r\0\n\0"),
+      INI_BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0o\0l\0d\0=\0c\0a\0f\0\xE9\0\r\0\n"),
   };
   for (const std::string &file : files) {
     MemoryFileSystem fs;

@@ -6,6 +6,7 @@
 #include "platform/components/core/ini-file.h"
 
 #include "platform/components/core/string-list.h"
+#include "platform/components/tests/ini-file-cases.h"
 #include "testing/test-paths.h"
 
 #include <windows.h>
@@ -21,10 +22,11 @@
 
 using components::TIniFile;
 using components::TStringList;
+using ini_test::Op;
+using ini_test::Step;
+using ini_test::toVector;
 
 namespace {
-
-#define BYTES(literal) std::string(literal, sizeof(literal) - 1)
 
 struct TrickyFile {
   const char *name;
@@ -33,35 +35,31 @@ struct TrickyFile {
 
 const std::vector<TrickyFile> &trickyFiles() {
   static const std::vector<TrickyFile> files = {
-      {"messy",
-       BYTES("top=1\r\n  [ Sec One ]  \r\n  key1  =  value one  \r\nKEY2=v2\r\nkey1=dup\r\n"
-             "\"quoted\"=\"qv\"\r\nq1=\"hello\"\r\nq2='hello'\r\nq3=\"hello\r\nq4=  \"  spaced"
-             "  \"  \r\nq5=\"a\"b\"\r\nq6=\"mixed'\r\nq7=\"\"\r\nq8=\"\r\nempty=\r\nnoequals"
-             "\r\n;comment=x\r\n#hash=y\r\n =nokey\r\n=alsonokey\r\n\t tabkey\t=\ttabval\t\r\n"
-             "[sec two]\r\na=1\r\n[Sec One]\r\nkey3=from-second\r\nkey1=third\r\n[]\r\n"
-             "emptysec=1\r\n[unterminated\r\nu=1\r\n[brackets]] x\r\nb=2\r\n[trail] junk\r\n"
-             "c=3\r\n")},
-      {"line-ends", BYTES("[s]\na=1\nb=2\r\n[t]\rc=3\rd=4\n\n   \n[u]\r\ne=5")},
-      {"high-bytes", BYTES("[\xC9t\xC9]\r\n\xC4rger=1\r\n\xE6=2\r\n\xFF=3\r\nstra\xDF"
-                           "e=4\r\n\x8A=5\r\n[s]\r\nv=\xA0x\xA0\r\n")},
-      {"nul-bytes", BYTES("[s]\r\na=1\0t=5\r\nb=2\r\nk\0x=5\r\na \0=1\r\nk= v \0 \r\n\0abc\r\n"
-                          "=z\r\n[x\0y]\r\nc=1\r\n[ x \0]\r\nk=1\r\n")},
-      {"blanks", BYTES("[s]\r\na=\vv\f\r\n\vb\f=2\r\nc=\xA0v\xA0\r\nd=b=c\r\ne=v ;c\r\n[ ]\r\n"
-                       "f=1\r\n")},
-      {"nameless", BYTES("=p\r\n=q\r\n[s]\r\n=a\r\n=c\r\nb=1\r\n=d\r\n[t]\r\nb=1\r\n=a\r\nc=2\r\n"
-                         "=\r\nd=3\r\n[u]\r\n = \r\nb=1\r\n[v]\r\nk\r\n  \t\r\n=a\r\n=b\r\n")},
-      {"brackets", BYTES("[a]=b\r\nk=1\r\n [c] x=1\r\nm=2\r\n[d=1]\r\nn=3\r\n  ;c = x \r\n[e]\r\n"
-                         ";only=1\r\n[f]g]h\r\ni=1\r\n[\r\n]\r\n[]]\r\nj=2\r\n")},
-      {"repeats", BYTES("[s]\r\nkey\r\nkey=2\r\nK=3\r\n[S]\r\nk=4\r\n[t]\r\n[s]\r\nx=1\r\n")},
-      {"no-final-end", BYTES("[s]\r\nk=1")},
+      {"messy", ini_test::messyFile()},
+      {"line-ends", INI_BYTES("[s]\na=1\nb=2\r\n[t]\rc=3\rd=4\n\n   \n[u]\r\ne=5")},
+      {"high-bytes", INI_BYTES("[\xC9t\xC9]\r\n\xC4rger=1\r\n\xE6=2\r\n\xFF=3\r\nstra\xDF"
+                               "e=4\r\n\x8A=5\r\n[s]\r\nv=\xA0x\xA0\r\n")},
+      {"nul-bytes", INI_BYTES("[s]\r\na=1\0t=5\r\nb=2\r\nk\0x=5\r\na \0=1\r\nk= v \0 \r\n\0abc\r\n"
+                              "=z\r\n[x\0y]\r\nc=1\r\n[ x \0]\r\nk=1\r\n")},
+      {"blanks", INI_BYTES("[s]\r\na=\vv\f\r\n\vb\f=2\r\nc=\xA0v\xA0\r\nd=b=c\r\ne=v ;c\r\n[ ]\r\n"
+                           "f=1\r\n")},
+      {"nameless",
+       INI_BYTES("=p\r\n=q\r\n[s]\r\n=a\r\n=c\r\nb=1\r\n=d\r\n[t]\r\nb=1\r\n=a\r\nc=2\r\n"
+                 "=\r\nd=3\r\n[u]\r\n = \r\nb=1\r\n[v]\r\nk\r\n  \t\r\n=a\r\n=b\r\n")},
+      {"brackets",
+       INI_BYTES("[a]=b\r\nk=1\r\n [c] x=1\r\nm=2\r\n[d=1]\r\nn=3\r\n  ;c = x \r\n[e]\r\n"
+                 ";only=1\r\n[f]g]h\r\ni=1\r\n[\r\n]\r\n[]]\r\nj=2\r\n")},
+      {"repeats", INI_BYTES("[s]\r\nkey\r\nkey=2\r\nK=3\r\n[S]\r\nk=4\r\n[t]\r\n[s]\r\nx=1\r\n")},
+      {"no-final-end", INI_BYTES("[s]\r\nk=1")},
       {"empty", ""},
-      {"utf8-mark", BYTES("\xEF\xBB\xBF[s]\r\na=\xC3\xA9\r\nb=\xE2\x82\xAC\r\nd=\xF0\x9F\x98\x80"
-                          "\r\ne=\xE9x\r\n[\xC3\x89t\xC3\xA9]\r\nk=1\r\n")},
-      {"utf8-no-mark", BYTES("[s]\r\na=\xC3\xA9\r\n")},
-      {"utf16-le", BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE"
-                         "\r\0\n\0c\0=\0\0\xD8x\0\r\0\n\0[\0\xC9\0T\0\x2D\x4E]\0\r\0\n\0"
-                         "\xC4\0=\0\xAC\x20\r\0\n\0 \0=\0x\0")},
-      {"utf16-be", BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\n\0b\0=\0\"\0x\0\"")},
+      {"utf8-mark",
+       INI_BYTES("\xEF\xBB\xBF[s]\r\na=\xC3\xA9\r\nb=\xE2\x82\xAC\r\nd=\xF0\x9F\x98\x80"
+                 "\r\ne=\xE9x\r\n[\xC3\x89t\xC3\xA9]\r\nk=1\r\n")},
+      {"utf8-no-mark", INI_BYTES("[s]\r\na=\xC3\xA9\r\n")},
+      {"utf16-le", INI_BYTES("\xFF\xFE[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\r\0\n\0b\0=\0\x3D\xD8\x00\xDE"
+                             "\r\0\n\0c\0=\0\0\xD8x\0\r\0\n\0[\0\xC9\0T\0\x2D\x4E]\0\r\0\n\0"
+                             "\xC4\0=\0\xAC\x20\r\0\n\0 \0=\0x\0")},
+      {"utf16-be", INI_BYTES("\xFE\xFF\0[\0s\0]\0\r\0\n\0a\0=\0\xE9\0\n\0b\0=\0\"\0x\0\"")},
   };
   return files;
 }
@@ -105,13 +103,6 @@ std::vector<std::string> splitList(const char *buffer, DWORD length) {
       current += buffer[i];
     }
   }
-  return out;
-}
-
-std::vector<std::string> toVector(const TStringList &list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < list.Count(); ++i)
-    out.push_back(list[i]);
   return out;
 }
 
@@ -221,30 +212,13 @@ TEST(IniFileAgainstPlatform, ReadsTrickyFilesAsGetPrivateProfileStringDoes) {
 
 namespace {
 
-enum class Op { Write, DeleteKey, EraseSection };
-
-struct Step {
-  Op op;
-  std::string section, ident, value;
-};
-
-void applyOurs(TIniFile &ini, const Step &step) {
-  switch (step.op) {
-  case Op::Write:
-    ini.WriteString(step.section, step.ident, step.value);
-    break;
-  case Op::DeleteKey:
-    ini.DeleteKey(step.section, step.ident);
-    break;
-  case Op::EraseSection:
-    ini.EraseSection(step.section);
-    break;
-  }
-}
-
+// The platform's counterpart of a step; integers and booleans are written
+// as the text they are given in.
 void applyPlatform(const std::string &path, const Step &step) {
   switch (step.op) {
   case Op::Write:
+  case Op::WriteInteger:
+  case Op::WriteBool:
     WritePrivateProfileStringA(step.section.c_str(), step.ident.c_str(), step.value.c_str(),
                                path.c_str());
     break;
@@ -305,7 +279,7 @@ TEST(IniFileAgainstPlatform, WritesTheBytesWritePrivateProfileStringWrites) {
     TIniFile ini(ours);
     int index = 0;
     for (const Step &step : writeSteps()) {
-      applyOurs(ini, step);
+      ini_test::apply(ini, step);
       applyPlatform(theirs, step);
       std::string ourBytes, theirBytes;
       bool ourExists = readBytes(ours, ourBytes);
@@ -326,7 +300,7 @@ TEST(IniFileAgainstPlatform, DeletionsInAMissingFileCreateNothing) {
   TIniFile ini(ours);
   for (const Step &step :
        {Step{Op::DeleteKey, "s", "k", ""}, Step{Op::EraseSection, "s", "", ""}}) {
-    applyOurs(ini, step);
+    ini_test::apply(ini, step);
     applyPlatform(theirs, step);
   }
   std::string bytes;

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   } catch (const components::EReadError &) {
     return 0;
   }
-  for (const char *word : {"cat", "car", "a", "I", "dog", "can't", "ca", "zz", "rat", "tar",
+  for (const char *word : {"cat", "car", "a", "I", "dog", "cow", "can't", "ca", "zz", "rat", "tar",
                            "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"})
     dictionary.Contains(word);
   for (const auto &sub : dictionary.SubDictionaries())

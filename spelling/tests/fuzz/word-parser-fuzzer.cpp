@@ -1,6 +1,7 @@
-// The flat word parsers on any text, with replacements, deletions and undos
-// chosen by the input: every word read lies inside the text as it is then,
-// and the buffer parser never writes past its buffer.
+// The flat word parsers on any text, with replacements, deletions, undos
+// and emptied selections chosen by the input: every word read lies inside
+// the text as it is then, and the buffer parser never writes past its
+// buffer. The parser tests run it on mutated seeds too.
 #include "spelling/core/buffer-parser.h"
 #include "spelling/core/string-parser.h"
 
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     parser->SetRange(data[1] % 40 - 2, data[1] / 4 - 2);
   parser->SetUndoDepth(flags >> 5);
 
-  const char *replacements[] = {"", " ", "replacement", "a b"};
+  const char *replacements[] = {"", " ", "x", "replacement", "a b", "<", "@"};
   unsigned edits = data[2];
   std::string word;
   for (int step = 0; step < 400; ++step) {
@@ -80,24 +81,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     checkWord(*parser, source, word);
     parser->PushUndo();
     try {
-      switch (edits & 3) {
+      switch (edits & 7) {
       case 0:
-        break;
       case 1:
-        parser->ReplaceWord(replacements[(edits >> 2) & 3]);
+        parser->ReplaceWord(replacements[(edits >> 3) % 7]);
         break;
       case 2:
         parser->ReplaceWord(" ");
         parser->SetUndoKind(parser->DeleteSpace() ? 105 : 5);
         break;
-      default:
+      case 3:
+        parser->ReplaceWord(" ");
+        parser->DeleteSpace();
+        parser->SetUndoKind(parser->DeleteSpace() ? 105 : 5);
+        break;
+      case 4:
         parser->PopUndo();
+        break;
+      case 5:
+        parser->SetLength(0);
+        break;
+      default:
         break;
       }
     } catch (const spelling::EParserError &) {
       FUZZ_CHECK(source.isBuffer); // only a full buffer refuses an edit
     }
-    edits = edits >> 2 | (edits & 3) << 6;
+    edits = (edits >> 3 | edits << 5) & 0xff;
     source.checkGuards();
   }
   source.checkGuards();

@@ -13,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   com::MemorySource second(reinterpret_cast<const std::uint8_t *>(again.data()), again.size());
   com::ControlProperties reread;
   FUZZ_CHECK(com::readControlProperties(second, 3, reread) == com::StreamStatus::Ok);
+  FUZZ_CHECK(reread.texts.size() == 3);
   for (int i = 0; i < 3; ++i) {
     FUZZ_CHECK(reread.texts[i].null == read.texts[i].null);
     FUZZ_CHECK(reread.texts[i].units == read.texts[i].units);

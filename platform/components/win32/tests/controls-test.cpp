@@ -38,7 +38,27 @@ protected:
     control->SetParent(form_.get());
     return control;
   }
+  // A flat tool bar with captions, buttons 73 by 21, holding one button of
+  // each caption and style, in order.
+  using ToolButtons = std::vector<std::pair<const char *, TToolButtonStyle>>;
+  std::vector<TToolButton *> makeToolBar(const ToolButtons &buttons) {
+    bar_ = make<TToolBar>();
+    bar_->SetShowCaptions(true);
+    bar_->SetFlat(true);
+    bar_->SetButtonWidth(73);
+    bar_->SetButtonHeight(21);
+    std::vector<TToolButton *> made;
+    for (const auto &button : buttons) {
+      auto *tool = new TToolButton(form_.get());
+      tool->SetStyle(button.second);
+      tool->SetCaption(button.first);
+      tool->SetParent(bar_);
+      made.push_back(tool);
+    }
+    return made;
+  }
   std::unique_ptr<TForm> form_;
+  TToolBar *bar_ = nullptr;
 };
 
 // Counts the calls of an event.
@@ -747,21 +767,9 @@ TEST_F(ControlsTest, LabelsLieBeneathWindowedControlsAndKeepTheirOwnFont) {
 // Tool buttons are the bar's button width whatever their captions, and a
 // drop-down button that plus its arrow.
 TEST_F(ControlsTest, ToolButtonsTakeTheBarsButtonWidth) {
-  auto *bar = make<TToolBar>();
-  bar->SetShowCaptions(true);
-  bar->SetFlat(true);
-  bar->SetButtonWidth(73);
-  bar->SetButtonHeight(21);
-  const std::pair<const char *, TToolButtonStyle> buttons[] = {
+  const ToolButtons buttons = {
       {"Check...", tbsButton}, {"Preferences...", tbsDropDown}, {"Help", tbsDropDown}};
-  std::vector<TToolButton *> made;
-  for (const auto &button : buttons) {
-    auto *tool = new TToolButton(form_.get());
-    tool->SetStyle(button.second);
-    tool->SetCaption(button.first);
-    tool->SetParent(bar);
-    made.push_back(tool);
-  }
+  std::vector<TToolButton *> made = makeToolBar(buttons);
   form_->Show();
   // "Preferences..." is wider than 73 in some fonts (its own test below):
   // it takes at least its designed width and the next button follows it.
@@ -783,21 +791,10 @@ TEST_F(ControlsTest, ToolButtonsTakeTheBarsButtonWidth) {
 // Back in the small font the button narrows again. The bar's picture stays
 // in this folder (tool-bar-captions.bmp).
 TEST_F(ControlsTest, ToolButtonsWidenForCaptionsTheirWidthCannotHold) {
-  auto *bar = make<TToolBar>();
-  bar->SetShowCaptions(true);
-  bar->SetFlat(true);
-  bar->SetButtonWidth(73);
-  bar->SetButtonHeight(21);
-  const std::pair<const char *, TToolButtonStyle> buttons[] = {
+  const ToolButtons buttons = {
       {"Go", tbsButton}, {"Preferences...", tbsDropDown}, {"Help", tbsDropDown}};
-  std::vector<TToolButton *> made;
-  for (const auto &button : buttons) {
-    auto *tool = new TToolButton(form_.get());
-    tool->SetStyle(button.second);
-    tool->SetCaption(button.first);
-    tool->SetParent(bar);
-    made.push_back(tool);
-  }
+  std::vector<TToolButton *> made = makeToolBar(buttons);
+  TToolBar *bar = bar_;
   form_->SetBounds(0, 0, 600, 300);
   form_->Show();
   int padding = LOWORD(SendMessageA(bar->Handle(), TB_GETPADDING, 0, 0));
