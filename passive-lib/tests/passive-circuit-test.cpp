@@ -9,6 +9,7 @@
 #include "passive-lib/core/component-templates.h"
 
 #include "circuit-sim/tests/host-seams.h"
+#include "circuit-sim/tests/test-netlist.h"
 
 #include "platform/base/win32/unique-handle.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
@@ -51,6 +52,18 @@ struct Part {
   std::string key;
   const char *pinA() const { return kind == ComponentKind::DcSource ? "P" : "A"; }
   const char *pinB() const { return kind == ComponentKind::DcSource ? "M" : "B"; }
+};
+
+// A page drawn from netlist lines: its parts by line name, in line order.
+struct Drawing {
+  std::vector<std::pair<std::string, Part>> parts;
+  Part &operator[](const std::string &name) {
+    for (auto &[partName, part] : parts)
+      if (partName == name)
+        return part;
+    ADD_FAILURE() << "no part " << name;
+    return parts.front().second;
+  }
 };
 
 const char *progIdOf(ComponentKind kind) {
@@ -132,6 +145,41 @@ protected:
               S_OK);
     return part;
   }
+  // The parts of netlist lines (circuit-sim/tests/test-netlist.h): G, P
+  // (the power rail), R, L, C and V, one unit apart in line order, each
+  // value set as the part's parameter, each pin wired to the first pin on
+  // its net.
+  Drawing draw(const std::string &netlist) {
+    struct Letter {
+      char letter;
+      ComponentKind kind;
+      const char *param;
+    };
+    static const Letter letters[] = {
+        {'G', ComponentKind::Ground, ""},     {'P', ComponentKind::PowerRail, "Vdc"},
+        {'R', ComponentKind::Resistor, "R"},  {'L', ComponentKind::Inductor, "L"},
+        {'C', ComponentKind::Capacitor, "C"}, {'V', ComponentKind::DcSource, "Vdc"}};
+    Drawing drawing;
+    const std::vector<circuit_test::NetlistPart> lines = circuit_test::parseNetlist(netlist);
+    for (const circuit_test::NetlistPart &line : lines) {
+      const Letter *found = nullptr;
+      for (const Letter &letter : letters)
+        if (letter.letter == line.kind())
+          found = &letter;
+      if (!found) {
+        ADD_FAILURE() << "no such part here: " << line.name;
+        continue;
+      }
+      Part part = add(found->kind, static_cast<double>(drawing.parts.size()));
+      if (!line.value.empty())
+        part.control->setParam(found->param, circuit_test::plainValue(line.value));
+      drawing.parts.emplace_back(line.name, part);
+    }
+    for (const auto &[from, to] : circuit_test::netJoins(lines))
+      wire(drawing.parts[from.part].second, static_cast<short>(from.pin),
+           drawing.parts[to.part].second, static_cast<short>(to.pin));
+    return drawing;
+  }
   void wire(const Part &from, short fromRow, const Part &to, short toRow) {
     wires_.push_back({from.key + (fromRow ? from.pinB() : from.pinA()),
                       to.key + (toRow ? to.pinB() : to.pinA())});
@@ -198,11 +246,8 @@ HMODULE PassiveCircuit::qorSim_, PassiveCircuit::qorLib_;
 drawhost::StandInHost *PassiveCircuit::host_;
 
 TEST_F(PassiveCircuit, RailResistorAndGround) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part ground = add(ComponentKind::Ground, 2);
-  wire(rail, 0, r, 0);
-  wire(r, 1, ground, 0);
+  Drawing d = draw("P1 a; R1 a 0; G1 0");
+  const Part &rail = d["P1"], &r = d["R1"], &ground = d["G1"];
   ASSERT_EQ(solve(), S_OK);
   EXPECT_NEAR(solution(index(rail.key + "A")), 6.0, 1e-12);
   EXPECT_NEAR(rail.control->result("Idc"), -0.006, 1e-15);
@@ -223,12 +268,8 @@ TEST_F(PassiveCircuit, RailResistorAndGround) {
 }
 
 TEST_F(PassiveCircuit, DcSourceAcrossAResistor) {
-  Part source = add(ComponentKind::DcSource, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part ground = add(ComponentKind::Ground, 2);
-  wire(source, 0, r, 0);
-  wire(r, 1, source, 1);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 a 0; R1 a 0; G1 0");
+  const Part &source = d["V1"], &r = d["R1"], &ground = d["G1"];
   ASSERT_EQ(solve(), S_OK);
   EXPECT_NEAR(source.control->result("Idc"), -0.006, 1e-15);
   EXPECT_NEAR(source.control->result("Pdc"), 0.036, 1e-15);
@@ -237,16 +278,8 @@ TEST_F(PassiveCircuit, DcSourceAcrossAResistor) {
 }
 
 TEST_F(PassiveCircuit, CapacitorAndInductorResults) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part c = add(ComponentKind::Capacitor, 1);
-  Part r = add(ComponentKind::Resistor, 2);
-  Part l = add(ComponentKind::Inductor, 3);
-  Part ground = add(ComponentKind::Ground, 4);
-  wire(rail, 0, c, 0);
-  wire(c, 1, ground, 0);
-  wire(rail, 0, r, 0);
-  wire(r, 1, l, 0);
-  wire(l, 1, ground, 0);
+  Drawing d = draw("P1 a; C1 a 0; R1 a b; L1 b 0; G1 0");
+  const Part &c = d["C1"], &l = d["L1"];
   ASSERT_EQ(solve(), S_OK);
   EXPECT_NEAR(c.control->result("Vdc"), 6.0, 1e-12);
   EXPECT_NEAR(c.control->result("Qdc"), 6E-12, 1e-24);
@@ -259,12 +292,8 @@ TEST_F(PassiveCircuit, CapacitorAndInductorResults) {
 }
 
 TEST_F(PassiveCircuit, ZeroOhmResistorShowsQuestionMarksAndThePageRecovers) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part ground = add(ComponentKind::Ground, 2);
-  wire(rail, 0, r, 0);
-  wire(r, 1, ground, 0);
-  r.control->setParam("R", "0");
+  Drawing d = draw("P1 a; R1 a 0 0; G1 0");
+  const Part &rail = d["P1"], &r = d["R1"];
   solve();
   for (const char *name : {"Idc", "Pdc"})
     EXPECT_EQ(r.control->result(name), Inf) << name;
@@ -281,21 +310,8 @@ TEST_F(PassiveCircuit, ZeroOhmResistorShowsQuestionMarksAndThePageRecovers) {
 }
 
 TEST_F(PassiveCircuit, ResetDcOnlyForAChangedResistanceOrVoltage) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part c = add(ComponentKind::Capacitor, 2);
-  Part l = add(ComponentKind::Inductor, 3);
-  Part source = add(ComponentKind::DcSource, 4);
-  Part load = add(ComponentKind::Resistor, 5);
-  Part ground = add(ComponentKind::Ground, 6);
-  wire(rail, 0, r, 0);
-  wire(r, 1, l, 0);
-  wire(l, 1, ground, 0);
-  wire(rail, 0, c, 0);
-  wire(c, 1, ground, 0);
-  wire(source, 0, load, 0);
-  wire(load, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("P1 a; R1 a b; C1 a 0; L1 b 0; V1 s 0; R2 s 0; G1 0");
+  const Part &rail = d["P1"], &r = d["R1"], &c = d["C1"], &l = d["L1"], &source = d["V1"];
   ASSERT_EQ(solve(), S_OK);
   struct Case {
     const Part *part;
@@ -418,11 +434,8 @@ TEST_F(PassiveCircuit, NakedPinFixRules) {
 // A resistor whose both pins are naked stamps its conductance and then
 // the 1-siemens fix to ground through entries of the real matrix.
 TEST_F(PassiveCircuit, FloatingResistorStampsItsFixToGround) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part ground = add(ComponentKind::Ground, 2);
-  wire(rail, 0, r, 0);
-  wire(r, 1, ground, 0);
+  Drawing d = draw("P1 a; R1 a 0; G1 0");
+  const Part &r = d["R1"];
   ASSERT_EQ(solve(), S_OK);
   auto counter = recorder();
   ComPtr<IQorDev> dev = twin(r, counter.get());
@@ -508,6 +521,16 @@ private:
 
 class Netlists : public PassiveCircuit {
 protected:
+  // The drawing's parts under their line names as SPICE names them: the
+  // rail a V, the ground none.
+  void writeNetlist(const std::string &name, Drawing &drawing) {
+    std::vector<std::pair<Part *, std::string>> parts;
+    for (auto &[line, part] : drawing.parts)
+      parts.push_back({&part, part.kind == ComponentKind::Ground      ? std::string()
+                              : part.kind == ComponentKind::PowerRail ? "V" + line.substr(1)
+                                                                      : line});
+    writeNetlist(name, parts);
+  }
   void writeNetlist(const std::string &name,
                     const std::vector<std::pair<Part *, std::string>> &parts) {
     CreateDirectoryA(
@@ -598,67 +621,23 @@ protected:
 };
 
 TEST_F(Netlists, DividerWithARail) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part r1 = add(ComponentKind::Resistor, 1);
-  Part r2 = add(ComponentKind::Resistor, 2);
-  Part ground = add(ComponentKind::Ground, 3);
-  rail.control->setParam("Vdc", "10");
-  r2.control->setParam("R", "2200");
-  wire(rail, 0, r1, 0);
-  wire(r1, 1, r2, 0);
-  wire(r2, 1, ground, 0);
-  writeNetlist("divider", {{&rail, "V1"}, {&r1, "R1"}, {&r2, "R2"}, {&ground, ""}});
-  EXPECT_NEAR(solution(index(r2.key + "A")), 10.0 * 2200 / 3200, 1e-12);
+  Drawing d = draw("P1 a 10; R1 a b; R2 b 0 2200; G1 0");
+  writeNetlist("divider", d);
+  EXPECT_NEAR(solution(index(d["R2"].key + "A")), 10.0 * 2200 / 3200, 1e-12);
 }
 
 TEST_F(Netlists, RlcLadder) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part ground = add(ComponentKind::Ground, 9);
-  rail.control->setParam("Vdc", "12.5");
-  std::vector<Part> parts;
-  Part previous = rail;
-  std::vector<std::pair<Part *, std::string>> listed;
-  parts.reserve(16);
-  for (int k = 0; k < 3; ++k) {
-    parts.push_back(add(ComponentKind::Resistor, 1 + k * 3));
-    Part &series = parts.back();
-    series.control->setParam("R", std::to_string(330 * (k + 1)));
-    wire(previous, previous.kind == ComponentKind::PowerRail ? 0 : 1, series, 0);
-    parts.push_back(add(ComponentKind::Inductor, 2 + k * 3));
-    Part &coil = parts.back();
-    coil.control->setParam("L", "2.2E-3");
-    wire(series, 1, coil, 0);
-    parts.push_back(add(ComponentKind::Resistor, 3 + k * 3, 1));
-    Part &shunt = parts.back();
-    shunt.control->setParam("R", std::to_string(4700 + 1000 * k));
-    wire(coil, 1, shunt, 0);
-    wire(shunt, 1, ground, 0);
-    parts.push_back(add(ComponentKind::Capacitor, 3 + k * 3, 2));
-    Part &cap = parts.back();
-    cap.control->setParam("C", "4.7E-9");
-    wire(coil, 1, cap, 0);
-    wire(cap, 1, ground, 0);
-    previous = coil;
-  }
-  listed.push_back({&rail, "V1"});
-  listed.push_back({&ground, ""});
-  const char letters[] = {'R', 'L', 'R', 'C'};
-  for (std::size_t i = 0; i < parts.size(); ++i)
-    listed.push_back({&parts[i], std::string(1, letters[i % 4]) + std::to_string(i + 1)});
-  writeNetlist("ladder", listed);
+  Drawing d = draw("P1 n0 12.5; G1 0;"
+                   "R1 n0 a1 330; L2 a1 b1 2.2E-3; R3 b1 0 4700; C4 b1 0 4.7E-9;"
+                   "R5 b1 a2 660; L6 a2 b2 2.2E-3; R7 b2 0 5700; C8 b2 0 4.7E-9;"
+                   "R9 b2 a3 990; L10 a3 b3 2.2E-3; R11 b3 0 6700; C12 b3 0 4.7E-9");
+  writeNetlist("ladder", d);
 }
 
 TEST_F(Netlists, DcSourceOfSixPointTwoFiveVolts) {
-  Part source = add(ComponentKind::DcSource, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part ground = add(ComponentKind::Ground, 2);
-  source.control->setParam("Vdc", "6.25");
-  r.control->setParam("R", "4700");
-  wire(source, 0, r, 0);
-  wire(r, 1, source, 1);
-  wire(source, 1, ground, 0);
-  writeNetlist("source", {{&source, "V1"}, {&r, "R1"}, {&ground, ""}});
-  EXPECT_NEAR(source.control->result("Idc"), -6.25 / 4700, 1e-15);
+  Drawing d = draw("V1 a 0 6.25; R1 a 0 4700; G1 0");
+  writeNetlist("source", d);
+  EXPECT_NEAR(d["V1"].control->result("Idc"), -6.25 / 4700, 1e-15);
 }
 
 } // namespace
