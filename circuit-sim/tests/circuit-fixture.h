@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -103,10 +104,10 @@ struct Part {
 };
 
 // A page drawn from netlist lines: its parts by line name, in line order,
-// and its wires.
+// and its wires by the pin each joins to its net ("R1.B").
 struct Drawing {
   std::vector<std::pair<std::string, Part>> parts;
-  std::vector<Shape *> wires;
+  std::map<std::string, Shape *> wireTo;
   Part &operator[](const std::string &name) {
     for (auto &[partName, part] : parts)
       if (partName == name)
@@ -235,9 +236,12 @@ protected:
       drawing.parts.emplace_back(line.name,
                                  add(kind, value, static_cast<double>(drawing.parts.size()), 0));
     }
-    for (const auto &[from, to] : circuit_test::netJoins(lines))
-      drawing.wires.push_back(wire(drawing.parts[from.part].second, static_cast<short>(from.pin),
-                                   drawing.parts[to.part].second, static_cast<short>(to.pin)));
+    for (const auto &[from, to] : circuit_test::netJoins(lines)) {
+      const char *pins = lines[to.part].kind() == 'V' ? "PM" : "AB";
+      drawing.wireTo[lines[to.part].name + "." + pins[to.pin]] =
+          wire(drawing.parts[from.part].second, static_cast<short>(from.pin),
+               drawing.parts[to.part].second, static_cast<short>(to.pin));
+    }
     return drawing;
   }
   long index(const std::string &net) {

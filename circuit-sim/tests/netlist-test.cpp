@@ -301,7 +301,7 @@ TEST_F(Netlist, TitleFollowsTheDrawingsFile) {
 TEST_F(Netlist, SpiceNetArgumentsAndUnnumberedNets) {
   Drawing d = draw("V1 a 0 5; G1 0; R1 a 0 10");
   const Part &source = d["V1"], &ground = d["G1"], &r = d["R1"];
-  Shape *toGround = d.wires[0]; // the source's M to the ground
+  Shape *toGround = d.wireTo["G1.A"];
   host_->fireIdle();
   BSTR text = nullptr;
   EXPECT_EQ(circuit_->get_SpiceNet(1, nullptr), E_POINTER);
