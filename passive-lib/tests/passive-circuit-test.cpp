@@ -19,7 +19,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <functional>
 #include <set>
 #include <limits>
 #include <sstream>
@@ -52,11 +51,24 @@ struct Part {
   std::string key;
   const char *pinA() const { return kind == ComponentKind::DcSource ? "P" : "A"; }
   const char *pinB() const { return kind == ComponentKind::DcSource ? "M" : "B"; }
+  std::vector<std::string> pins() const {
+    if (kind == ComponentKind::Ground || kind == ComponentKind::PowerRail)
+      return {pinA()};
+    return {pinA(), pinB()};
+  }
 };
 
-// A page drawn from netlist lines: its parts by line name, in line order.
+std::string lower(std::string text) {
+  for (char &ch : text)
+    ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return text;
+}
+
+// A page drawn from netlist lines: its parts by line name, in line order,
+// and the lines.
 struct Drawing {
   std::vector<std::pair<std::string, Part>> parts;
+  std::vector<circuit_test::NetlistPart> lines;
   Part &operator[](const std::string &name) {
     for (auto &[partName, part] : parts)
       if (partName == name)
@@ -160,8 +172,8 @@ protected:
         {'R', ComponentKind::Resistor, "R"},  {'L', ComponentKind::Inductor, "L"},
         {'C', ComponentKind::Capacitor, "C"}, {'V', ComponentKind::DcSource, "Vdc"}};
     Drawing drawing;
-    const std::vector<circuit_test::NetlistPart> lines = circuit_test::parseNetlist(netlist);
-    for (const circuit_test::NetlistPart &line : lines) {
+    drawing.lines = circuit_test::parseNetlist(netlist);
+    for (const circuit_test::NetlistPart &line : drawing.lines) {
       const Letter *found = nullptr;
       for (const Letter &letter : letters)
         if (letter.letter == line.kind())
@@ -175,14 +187,12 @@ protected:
         part.control->setParam(found->param, circuit_test::plainValue(line.value));
       drawing.parts.emplace_back(line.name, part);
     }
-    for (const auto &[from, to] : circuit_test::netJoins(lines))
+    for (const auto &[from, to] : circuit_test::netJoins(drawing.lines))
       wire(drawing.parts[from.part].second, static_cast<short>(from.pin),
            drawing.parts[to.part].second, static_cast<short>(to.pin));
     return drawing;
   }
   void wire(const Part &from, short fromRow, const Part &to, short toRow) {
-    wires_.push_back({from.key + (fromRow ? from.pinB() : from.pinA()),
-                      to.key + (toRow ? to.pinB() : to.pinA())});
     drawhost::Shape *connector = page_->addShape(3, "Wire");
     connector->setOneD(true);
     page_->glue(connector, 9, from.shape, fromRow);
@@ -238,7 +248,6 @@ protected:
   drawhost::Page *page_ = nullptr;
   ComPtr<IQorSimCkt> circuit_;
   ComPtr<IQorSimDC> vectors_;
-  std::vector<std::pair<std::string, std::string>> wires_; // pin nets joined
   std::vector<drawhost::Shape *> parts_;
 };
 
@@ -521,52 +530,32 @@ private:
 
 class Netlists : public PassiveCircuit {
 protected:
-  // The drawing's parts under their line names as SPICE names them: the
-  // rail a V, the ground none.
+  // The drawing's lines through the devices' SpiceInfo: the parts under
+  // their line names (the rail a V, the ground none), the nets under
+  // theirs, the ground's "0".
   void writeNetlist(const std::string &name, Drawing &drawing) {
-    std::vector<std::pair<Part *, std::string>> parts;
-    for (auto &[line, part] : drawing.parts)
-      parts.push_back({&part, part.kind == ComponentKind::Ground      ? std::string()
-                              : part.kind == ComponentKind::PowerRail ? "V" + line.substr(1)
-                                                                      : line});
-    writeNetlist(name, parts);
-  }
-  void writeNetlist(const std::string &name,
-                    const std::vector<std::pair<Part *, std::string>> &parts) {
     CreateDirectoryA(
         testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") + "/netlists")
             .c_str(),
         nullptr);
     ASSERT_EQ(solve(), S_OK);
     auto counter = recorder();
-    for (const auto &[part, id] : parts)
-      counter->partIds[part->key] = id;
-    // Nets joined by wires form one SPICE node, as the netlist writer
-    // names them; the ground's node is "0".
-    std::map<LONG, LONG> parent;
-    std::function<LONG(LONG)> find = [&](LONG n) {
-      auto at = parent.find(n);
-      return at == parent.end() || at->second == n ? n : find(at->second);
-    };
-    for (const auto &[from, to] : wires_)
-      parent[find(index(from))] = find(index(to));
-    std::set<LONG> groundRoots;
-    for (const auto &[part, id] : parts)
-      if (part->kind == ComponentKind::Ground)
-        groundRoots.insert(find(index(part->key + "A")));
     NetlistWriter writer(name);
     std::set<std::string> written;
-    for (const auto &[part, id] : parts) {
-      std::vector<std::string> pins = {part->pinA()};
-      if (part->kind != ComponentKind::Ground && part->kind != ComponentKind::PowerRail)
-        pins.push_back(part->pinB());
-      for (const std::string &pin : pins) {
-        const LONG at = index(part->key + pin);
-        const LONG root = find(at);
-        const std::string node = groundRoots.count(root) ? "0" : "n" + std::to_string(root);
-        counter->netNames[at] = node;
-        if (node != "0" && written.insert(node).second)
-          writer.expect(node, solution(at));
+    std::vector<std::pair<Part *, std::string>> parts;
+    for (std::size_t i = 0; i < drawing.parts.size(); ++i) {
+      Part &part = drawing.parts[i].second;
+      const circuit_test::NetlistPart &line = drawing.lines[i];
+      const std::string id = part.kind == ComponentKind::Ground      ? std::string()
+                             : part.kind == ComponentKind::PowerRail ? "V" + line.name.substr(1)
+                                                                     : line.name;
+      parts.push_back({&part, id});
+      counter->partIds[part.key] = id;
+      for (std::size_t pin = 0; pin < line.nets.size(); ++pin) {
+        const LONG at = index(part.key + part.pins()[pin]);
+        counter->netNames[at] = line.nets[pin];
+        if (line.nets[pin] != "0" && written.insert(line.nets[pin]).second)
+          writer.expect(line.nets[pin], solution(at));
       }
     }
     for (const auto &[part, id] : parts) {
@@ -574,12 +563,8 @@ protected:
       ASSERT_EQ(twin(*part, counter.get())->SpiceInfo(element.receive(), model.receive()), S_OK);
       if (element.get())
         writer.element(element.toAnsi());
-      if (id[0] == 'V' || id[0] == 'L') {
-        std::string lower = id;
-        for (char &ch : lower)
-          ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        writer.expect(lower + "#branch", part->control->result("Idc"));
-      }
+      if (id[0] == 'V' || id[0] == 'L')
+        writer.expect(lower(id) + "#branch", part->control->result("Idc"));
     }
     writer.write();
     writeQorSimNetlist(name, parts);
@@ -596,10 +581,7 @@ protected:
     NetlistWriter expected(name + "-qorsim");
     std::set<std::string> written;
     for (const auto &[part, id] : parts) {
-      std::vector<std::string> pins = {part->pinA()};
-      if (part->kind != ComponentKind::Ground && part->kind != ComponentKind::PowerRail)
-        pins.push_back(part->pinB());
-      for (const std::string &pin : pins) {
+      for (const std::string &pin : part->pins()) {
         const LONG at = index(part->key + pin);
         Bstr node;
         ASSERT_EQ(circuit_->get_SpiceNet(at, node.receive()), S_OK);
@@ -608,11 +590,9 @@ protected:
       }
       Bstr partId;
       ASSERT_EQ(circuit_->get_OcxMapPartID(ansi(part->key).get(), partId.receive()), S_OK);
-      std::string lower = partId.toAnsi();
-      for (char &ch : lower)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-      if (!lower.empty() && (lower[0] == 'v' || lower[0] == 'l'))
-        expected.expect(lower + "#branch", part->control->result("Idc"));
+      const std::string id = lower(partId.toAnsi());
+      if (!id.empty() && (id[0] == 'v' || id[0] == 'l'))
+        expected.expect(id + "#branch", part->control->result("Idc"));
     }
     expected.writeExpectations();
     std::ifstream check(qorsim_test::netlistSavePath);
