@@ -3,13 +3,13 @@
 // DEVPROGID, results read back from the component XML. Twins of the
 // devices installed on a TestCircuit show the fix rules, the ResetDC calls
 // and the netlist lines; the netlists go to ngspice (ngspice-compare.sh).
+#include "passive-lib/tests/netlist-kinds.h"
 #include "passive-lib/tests/test-component.h"
 #include "testing/server-exports.h"
 
 #include "passive-lib/core/component-templates.h"
 
 #include "circuit-sim/tests/host-seams.h"
-#include "circuit-sim/tests/test-netlist.h"
 
 #include "platform/base/win32/unique-handle.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
@@ -162,29 +162,13 @@ protected:
   // value set as the part's parameter, each pin wired to the first pin on
   // its net.
   Drawing draw(const std::string &netlist) {
-    struct Letter {
-      char letter;
-      ComponentKind kind;
-      const char *param;
-    };
-    static const Letter letters[] = {
-        {'G', ComponentKind::Ground, ""},     {'P', ComponentKind::PowerRail, "Vdc"},
-        {'R', ComponentKind::Resistor, "R"},  {'L', ComponentKind::Inductor, "L"},
-        {'C', ComponentKind::Capacitor, "C"}, {'V', ComponentKind::DcSource, "Vdc"}};
     Drawing drawing;
     drawing.lines = circuit_test::parseNetlist(netlist);
     for (const circuit_test::NetlistPart &line : drawing.lines) {
-      const Letter *found = nullptr;
-      for (const Letter &letter : letters)
-        if (letter.letter == line.kind())
-          found = &letter;
-      if (!found) {
-        ADD_FAILURE() << "no such part here: " << line.name;
-        continue;
-      }
-      Part part = add(found->kind, static_cast<double>(drawing.parts.size()));
+      const passive_test::NetlistKind kind = passive_test::netlistKind(line);
+      Part part = add(kind.kind, static_cast<double>(drawing.parts.size()));
       if (!line.value.empty())
-        part.control->setParam(found->param, circuit_test::plainValue(line.value));
+        part.control->setParam(kind.param, circuit_test::plainValue(line.value));
       drawing.parts.emplace_back(line.name, part);
     }
     for (const auto &[from, to] : circuit_test::netJoins(drawing.lines))
