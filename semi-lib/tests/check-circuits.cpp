@@ -63,15 +63,15 @@ std::vector<semi::ParamItem> everyTermNpn() {
 
 NamedModel checkModel(char kind, const std::string &name) {
   using semi::Polarity;
-  if (kind == 'D')
-    return {Polarity::Npn, name == "1N4148" ? diode1N4148() : diodeParams()};
+  if (kind == 'D' && name == "1N4148")
+    return {Polarity::Npn, diode1N4148()};
   if (name == "2N3904")
     return {Polarity::Npn, npn2N3904()};
   if (name == "2N3906")
     return {Polarity::Pnp, pnp2N3906()};
   if (name == "GPALL")
     return {Polarity::Npn, everyTermNpn()};
-  return {name == "PNP" ? Polarity::Pnp : Polarity::Npn, transistorParams()};
+  return defaultModel(kind, name);
 }
 
 namespace {

@@ -65,9 +65,24 @@ struct NamedModel {
 };
 using ModelLookup = std::function<NamedModel(char kind, const std::string &model)>;
 
+// The kind's default items, a PNP's for the model "PNP".
+inline NamedModel defaultModel(char kind, const std::string &model) {
+  if (kind == 'D')
+    return {semi::Polarity::Npn, diodeParams()};
+  return {model == "PNP" ? semi::Polarity::Pnp : semi::Polarity::Npn, transistorParams()};
+}
+
+// The same items for every diode and transistor, a PNP for "PNP".
+inline ModelLookup sameModel(std::vector<semi::ParamItem> params) {
+  return [params](char, const std::string &model) {
+    return NamedModel{model == "PNP" ? semi::Polarity::Pnp : semi::Polarity::Npn, params};
+  };
+}
+
 // The parts of netlist lines (circuit-sim/tests/test-netlist.h): G, R, V,
 // D and Q, each under its line's name, models from the lookup.
-inline void addNetlist(TestCircuit &c, const std::string &netlist, const ModelLookup &models) {
+inline void addNetlist(TestCircuit &c, const std::string &netlist,
+                       const ModelLookup &models = defaultModel) {
   for (const circuit_test::NetlistPart &part : circuit_test::parseNetlist(netlist)) {
     const std::vector<std::string> &n = part.nets;
     switch (part.kind()) {
