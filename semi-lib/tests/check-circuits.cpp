@@ -3,17 +3,6 @@
 
 namespace semi_test {
 
-std::vector<semi::ParamItem> diode1N4148() {
-  return withModel(diodeParams(), "1N4148",
-                   {{"IS", "2.67E-9"},
-                    {"N", "1.82"},
-                    {"RS", "562E-3"},
-                    {"TT", "11.5E-9"},
-                    {"CJO", "4.02E-12"},
-                    {"VJ", "0.5"},
-                    {"M", "0.332"}});
-}
-
 // The library row gives RB twice; the later value wins when a model is
 // taken from the library.
 std::vector<semi::ParamItem> npn2N3904() {

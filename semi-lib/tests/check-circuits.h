@@ -12,7 +12,6 @@
 
 namespace semi_test {
 
-std::vector<semi::ParamItem> diode1N4148();
 std::vector<semi::ParamItem> npn2N3904();
 std::vector<semi::ParamItem> pnp2N3906();
 std::vector<semi::ParamItem> everyTermNpn();

@@ -278,15 +278,7 @@ TEST(SemiDiode, UnconnectedPinIsAUnitConductanceAndNeverLimited) {
 
 TEST(SemiDiode, ChargeAddsTransitAndDepletionTerms) {
   TestCircuit c;
-  addNetlist(c, "V1 a gnd 5; R1 a x 1k; D1 x gnd; G1 gnd",
-             sameModel(withModel(diodeParams(), "1N4148",
-                                 {{"IS", "2.67E-9"},
-                                  {"N", "1.82"},
-                                  {"RS", "562E-3"},
-                                  {"TT", "11.5E-9"},
-                                  {"CJO", "4.02E-12"},
-                                  {"VJ", "0.5"},
-                                  {"M", "0.332"}})));
+  addNetlist(c, "V1 a gnd 5; R1 a x 1k; D1 x gnd; G1 gnd", sameModel(diode1N4148()));
   const TestComponent &d = c.component("D1");
   ASSERT_TRUE(c.SolveDC().converged);
   const double vj = d.result("Vj");

@@ -71,14 +71,7 @@ TEST(SemiSpiceInfo, DefaultDiode) {
 
 TEST(SemiSpiceInfo, LibraryDiodeExportsEveryTextButGminAndImax) {
   TestCircuit c;
-  diodePage(c, withModel(diodeParams(), "1N4148",
-                         {{"IS", "2.67E-9"},
-                          {"N", "1.82"},
-                          {"RS", "562E-3"},
-                          {"TT", "11.5E-9"},
-                          {"CJO", "4.02E-12"},
-                          {"VJ", "0.5"},
-                          {"M", "0.332"}}));
+  diodePage(c, diode1N4148());
   std::string element, model;
   c.device("D1").SpiceInfo(element, model);
   EXPECT_EQ(element, "D1 1 0 D1N4148");
