@@ -105,16 +105,8 @@ struct Part {
 
 // A page drawn from netlist lines: its parts by line name, in line order,
 // and its wires by the pin each joins to its net ("R1.B").
-struct Drawing {
-  std::vector<std::pair<std::string, Part>> parts;
+struct Drawing : circuit_test::NamedParts<Part> {
   std::map<std::string, Shape *> wireTo;
-  Part &operator[](const std::string &name) {
-    for (auto &[partName, part] : parts)
-      if (partName == name)
-        return part;
-    ADD_FAILURE() << "no part " << name;
-    return parts.front().second;
-  }
   std::vector<const Part *> all() const {
     std::vector<const Part *> every;
     for (const auto &named : parts)

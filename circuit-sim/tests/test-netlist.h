@@ -100,6 +100,17 @@ inline std::vector<NetlistPart> parseNetlist(const std::string &text) {
   return parts;
 }
 
+// A fixture's parts of drawn lines under the lines' names, in line order.
+template <typename Part> struct NamedParts {
+  std::vector<std::pair<std::string, Part>> parts;
+  Part &operator[](const std::string &name) {
+    for (auto &[partName, part] : parts)
+      if (partName == name)
+        return part;
+    throw std::out_of_range("no part " + name);
+  }
+};
+
 // A pin of a part: the part's line and the pin's place among its nets.
 struct NetPin {
   std::size_t part, pin;

@@ -66,16 +66,8 @@ std::string lower(std::string text) {
 
 // A page drawn from netlist lines: its parts by line name, in line order,
 // and the lines.
-struct Drawing {
-  std::vector<std::pair<std::string, Part>> parts;
+struct Drawing : circuit_test::NamedParts<Part> {
   std::vector<circuit_test::NetlistPart> lines;
-  Part &operator[](const std::string &name) {
-    for (auto &[partName, part] : parts)
-      if (partName == name)
-        return part;
-    ADD_FAILURE() << "no part " << name;
-    return parts.front().second;
-  }
 };
 
 const char *progIdOf(ComponentKind kind) {
