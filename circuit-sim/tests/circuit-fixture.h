@@ -6,6 +6,7 @@
 #define CIRCUIT_SIM_TESTS_CIRCUIT_FIXTURE_H
 
 #include "QorSim.h"
+#include "circuit-sim/tests/test-netlist.h"
 #include "testing/server-exports.h"
 
 #include "platform/base/win32/bstr.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -99,6 +101,18 @@ struct Part {
   Shape *shape = nullptr;
   ComPtr<com::Object<TestControl>> control;
   std::string key;
+};
+
+// A page drawn from netlist lines: its parts by line name, in line order,
+// and its wires by the pin each joins to its net ("R1.B").
+struct Drawing : circuit_test::NamedParts<Part> {
+  std::map<std::string, Shape *> wireTo;
+  std::vector<const Part *> all() const {
+    std::vector<const Part *> every;
+    for (const auto &named : parts)
+      every.push_back(&named.second);
+    return every;
+  }
 };
 
 using LoadCount = LONG(WINAPI *)();
@@ -196,6 +210,31 @@ protected:
     page_->glue(connector, 9, from.shape, fromRow);
     page_->glue(connector, 12, to.shape, toRow);
     return connector;
+  }
+  // The test devices of netlist lines (test-netlist.h): V, R, C, D and G,
+  // or the device the model names ("TestBroken"), each registered one unit
+  // right of the line before; a diode's or a ground's value is 0.
+  Drawing draw(const std::string &netlist) {
+    Drawing drawing;
+    const std::vector<circuit_test::NetlistPart> lines = circuit_test::parseNetlist(netlist);
+    for (const circuit_test::NetlistPart &line : lines) {
+      const char *kind = !line.model.empty()  ? line.model.c_str()
+                         : line.kind() == 'V' ? "TestVdc"
+                         : line.kind() == 'C' ? "TestCap"
+                         : line.kind() == 'D' ? "TestDiode"
+                         : line.kind() == 'G' ? "TestGnd"
+                                              : "TestRes";
+      const std::string value = line.value.empty() ? "0" : circuit_test::plainValue(line.value);
+      drawing.parts.emplace_back(line.name,
+                                 add(kind, value, static_cast<double>(drawing.parts.size()), 0));
+    }
+    for (const auto &[from, to] : circuit_test::netJoins(lines)) {
+      const char *pins = lines[to.part].kind() == 'V' ? "PM" : "AB";
+      drawing.wireTo[lines[to.part].name + "." + pins[to.pin]] =
+          wire(drawing.parts[from.part].second, static_cast<short>(from.pin),
+               drawing.parts[to.part].second, static_cast<short>(to.pin));
+    }
+    return drawing;
   }
   long index(const std::string &net) {
     LONG found = -2;

@@ -19,14 +19,8 @@ using namespace qorsim_test;
 
 // 10 V over 1 kOhm and 2 kOhm in series: 20/3 V between them.
 TEST_F(Circuit, DividerSolvesToItsRatio) {
-  Part source = add("TestVdc", "10", 0, 1);
-  Part r1 = add("TestRes", "1000", 1, 1);
-  Part r2 = add("TestRes", "2000", 2, 1);
-  Part ground = add("TestGnd", "0", 1, 0);
-  wire(source, 0, r1, 0);
-  wire(r1, 1, r2, 0);
-  wire(r2, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 in 0 10; R1 in mid 1k; R2 mid 0 2k; G1 0");
+  const Part &source = d["V1"], &r1 = d["R1"], &r2 = d["R2"];
   EXPECT_EQ(circuit_->SolveDC(), S_OK);
   EXPECT_NEAR(volts(source, "P"), 10.0, 1e-12);
   EXPECT_NEAR(volts(r1, "A"), 10.0, 1e-12);
@@ -38,37 +32,20 @@ TEST_F(Circuit, DividerSolvesToItsRatio) {
   double current = 0;
   ASSERT_EQ(vectors_->get_Solution(index(source.key + "BE"), &current), S_OK);
   EXPECT_NEAR(current, -10.0 / 3000.0, 1e-15);
-  for (const Part *part : {&source, &r1, &r2, &ground})
+  for (const Part *part : d.all())
     EXPECT_EQ(part->control->advises, 1);
 }
 
 // An R-2R ladder terminated in 2R: every node sees R to ground on its
 // right, so each series resistor halves the voltage: 8, 4, 2, 1 V from 16.
 TEST_F(Circuit, LadderHalvesAtEveryNode) {
-  Part source = add("TestVdc", "16", 0, 0);
-  Part previous = source;
-  short previousPin = 0;
-  std::vector<Part> series;
-  for (int k = 0; k < 4; ++k) {
-    Part r = add("TestRes", "1000", 1.0 + k, 2);
-    wire(previous, previousPin, r, 0);
-    Part shunt = add("TestRes", "2000", 1.0 + k, 1);
-    wire(r, 1, shunt, 0);
-    Part ground = add("TestGnd", "0", 1.0 + k, 0);
-    wire(shunt, 1, ground, 0);
-    series.push_back(r);
-    previous = r;
-    previousPin = 1;
-  }
-  Part terminator = add("TestRes", "2000", 5, 1);
-  wire(previous, 1, terminator, 0);
-  Part ground = add("TestGnd", "0", 5, 0);
-  wire(terminator, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 n0 0 16; R1 n0 n1 1k; R2 n1 0 2k; R3 n1 n2 1k; R4 n2 0 2k;"
+                   "R5 n2 n3 1k; R6 n3 0 2k; R7 n3 n4 1k; R8 n4 0 2k; R9 n4 0 2k; G1 0");
   EXPECT_EQ(circuit_->SolveDC(), S_OK);
   const double expected[] = {8.0, 4.0, 2.0, 1.0};
   for (int k = 0; k < 4; ++k)
-    EXPECT_NEAR(volts(series[k], "B"), expected[k], 1e-12) << "node " << k + 1;
+    EXPECT_NEAR(volts(d["R" + std::to_string(2 * k + 1)], "B"), expected[k], 1e-12)
+        << "node " << k + 1;
 }
 
 double diodeVoltageByBisection(double volts, double ohms) {
@@ -82,27 +59,16 @@ double diodeVoltageByBisection(double volts, double ohms) {
 }
 
 TEST_F(Circuit, DiodeConvergesWithStepLimiting) {
-  Part source = add("TestVdc", "5", 0, 0);
-  Part r = add("TestRes", "1000", 1, 0);
-  Part diode = add("TestDiode", "0", 2, 0);
-  Part ground = add("TestGnd", "0", 3, 0);
-  wire(source, 0, r, 0);
-  wire(r, 1, diode, 0);
-  wire(diode, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 in 0 5; R1 in a 1k; D1 a 0; G1 0");
   const LONG before = deviceLoads();
   EXPECT_EQ(circuit_->SolveDC(), S_OK);
   EXPECT_GT(deviceLoads() - before, 2 * 4); // more than one Newton pass over 4 devices
-  EXPECT_NEAR(volts(diode, "A"), diodeVoltageByBisection(5.0, 1000.0), 1e-6);
+  EXPECT_NEAR(volts(d["D1"], "A"), diodeVoltageByBisection(5.0, 1000.0), 1e-6);
 }
 
 TEST_F(Circuit, SecondSolveOnlyAdvisesAndResetSolvesAgain) {
-  Part source = add("TestVdc", "1", 0, 0);
-  Part r = add("TestRes", "1", 1, 0);
-  Part ground = add("TestGnd", "0", 2, 0);
-  wire(source, 0, r, 0);
-  wire(r, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 a 0 1; R1 a 0 1; G1 0");
+  const Part &r = d["R1"];
   ASSERT_EQ(circuit_->SolveDC(), S_OK);
   const LONG loads = deviceLoads();
   EXPECT_EQ(circuit_->SolveDC(), S_OK);
@@ -119,17 +85,9 @@ TEST_F(Circuit, SecondSolveOnlyAdvisesAndResetSolvesAgain) {
 
 // The deleted shape's entry goes at the next rebuild, which then succeeds.
 TEST_F(Circuit, DeletingAComponentRebuildsThePage) {
-  Part source = add("TestVdc", "10", 0, 1);
-  Part r1 = add("TestRes", "1000", 1, 1);
-  Part r2 = add("TestRes", "2000", 2, 1);
-  Part r3 = add("TestRes", "2000", 3, 1);
-  Part ground = add("TestGnd", "0", 1, 0);
-  wire(source, 0, r1, 0);
-  wire(r1, 1, r2, 0);
-  wire(r2, 0, r3, 0);
-  wire(r2, 1, ground, 0);
-  wire(r3, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 in 0 10; R1 in mid 1k; R2 mid 0 2k; R3 mid 0 2k; G1 0");
+  const Part &r1 = d["R1"], &r2 = d["R2"];
+  Part &r3 = d["R3"];
   host_->fireIdle();
   EXPECT_NEAR(volts(r2, "A"), 5.0, 1e-12);
   const int advises = r1.control->advises;
@@ -151,9 +109,8 @@ TEST_F(Circuit, DeletingAComponentRebuildsThePage) {
 // without a control: the control that binds later fills it, and until then
 // rebuilds and advises pass it by. The new group gets a key of its own.
 TEST_F(Circuit, ScannedEntryTakesTheControlThatBindsLater) {
-  Part source = add("TestVdc", "3", 0, 0);
-  Part ground = add("TestGnd", "0", 1, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 a 0 3; G1 0");
+  const Part &source = d["V1"], &ground = d["G1"];
   Shape *dropped = componentShape({"A", "B"}, 2, 0);
   ASSERT_TRUE(dropped->uniqueId(false).empty());
   page_->announceShapes({dropped});
@@ -256,14 +213,9 @@ TEST_F(Circuit, FloatingResistorPublishesInfinity) {
 }
 
 TEST_F(Circuit, FailingDeviceStopsTheSolveWithItsError) {
-  Part source = add("TestVdc", "1", 0, 0);
-  Part r = add("TestBroken", "10", 1, 0);
-  Part ground = add("TestGnd", "0", 2, 0);
-  wire(source, 0, r, 0);
-  wire(r, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 a 0 1; R1 a 0 10 TestBroken; G1 0");
   EXPECT_EQ(circuit_->SolveDC(), E_FAIL);
-  EXPECT_EQ(r.control->advises, 0);
+  EXPECT_EQ(d["R1"].control->advises, 0);
   EXPECT_EQ(circuit_->SolveDC(), E_FAIL); // still unsolved: it tries again
 }
 
@@ -318,15 +270,10 @@ TEST_F(Circuit, VectorsAreOutOfRangeUntilSolvedAndCheckIndices) {
   double value = 0;
   EXPECT_EQ(vectors_->get_Solution(0, &value), E_INVALIDARG);
   EXPECT_EQ(vectors_->get_Solution(0, nullptr), E_POINTER);
-  Part source = add("TestVdc", "2", 0, 0);
-  Part ground = add("TestGnd", "0", 1, 0);
-  wire(source, 1, ground, 0);
-  Part r = add("TestRes", "5", 2, 0);
-  wire(source, 0, r, 0);
-  wire(r, 1, ground, 0);
+  draw("V1 a 0 2; G1 0; R1 a 0 5");
   ASSERT_EQ(circuit_->SolveDC(), S_OK);
   // Nets: P, M, BE of the source, A, BE of ground, A, B of r, and one
-  // branch per wire (4): 11 in all.
+  // branch per wire.
   LONG next = 0;
   ASSERT_EQ(circuit_->IndexMapInsert(Bstr("probe").get(), &next), S_OK);
   const LONG nets = next - 1;
@@ -450,12 +397,7 @@ TEST_F(Circuit, MatrixHandsOutElementHandles) {
   EXPECT_EQ(matrix->InstallMatrixTransadmittance(1, 2, 1, 2, &e[0], &e[1], nullptr, &e[3]),
             E_POINTER);
 
-  Part source = add("TestVdc", "1", 0, 0);
-  Part r = add("TestRes", "1", 1, 0);
-  Part ground = add("TestGnd", "0", 2, 0);
-  wire(source, 0, r, 0);
-  wire(r, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  draw("V1 a 0 1; R1 a 0 1; G1 0");
   ASSERT_EQ(circuit_->SolveDC(), S_OK);
   ComPtr<IQorSparseEntry> trash, again;
   ASSERT_EQ(matrix->InstallMatrixEntry(0, 3, trash.receive()), S_OK);

@@ -135,26 +135,13 @@ protected:
     return true;
   }
   // A source driving a resistor to ground: nothing to ask about.
-  void soundCircuit() {
-    Part source = add("TestVdc", "5", 0, 1);
-    Part ground = add("TestGnd", "0", 0, 0);
-    Part r = add("TestRes", "50", 1, 1);
-    wire(source, 1, ground, 0);
-    wire(source, 0, r, 0);
-    wire(r, 1, ground, 0);
-  }
+  void soundCircuit() { draw("V1 a 0 5; G1 0; R1 a 0 50"); }
   std::string folder_;
 };
 
 TEST_F(Netlist, DividerIsWrittenForNgspice) {
-  Part source = add("TestVdc", "10", 0, 1);
-  Part r1 = add("TestRes", "1000", 1, 1);
-  Part r2 = add("TestRes", "2000", 2, 1);
-  Part ground = add("TestGnd", "0", 1, 0);
-  wire(source, 0, r1, 0);
-  wire(r1, 1, r2, 0);
-  wire(r2, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 in 0 10; R1 in mid 1k; R2 mid 0 2k; G1 0");
+  const Part &source = d["V1"], &r1 = d["R1"], &r2 = d["R2"];
   host_->fireIdle();
   const std::string text = save("divider");
   EXPECT_TRUE(dialogLog.messages.empty());
@@ -170,58 +157,27 @@ TEST_F(Netlist, DividerIsWrittenForNgspice) {
             (std::vector<std::string>{"*** \"Circuit\" netlist created by Netweave",
                                       "V1 " + in + " 0 DC 10", "R1 " + in + " " + mid + " 1000",
                                       "R2 " + mid + " 0 2000", "", ".OP", ".END"}));
-  leaveSolution("divider", {&source, &r1, &r2, &ground});
+  leaveSolution("divider", d.all());
 }
 
+// Each shunt to a ground of its own: the grounds are one node.
 TEST_F(Netlist, LadderIsWrittenForNgspice) {
-  Part source = add("TestVdc", "16", 0, 0);
-  std::vector<Part> parts = {source};
-  Part previous = source;
-  short previousPin = 0;
-  for (int k = 0; k < 4; ++k) {
-    Part r = add("TestRes", std::to_string(1000 + 7 * k), 1.0 + k, 2);
-    wire(previous, previousPin, r, 0);
-    Part shunt = add("TestRes", std::to_string(2000 + 13 * k), 1.0 + k, 1);
-    wire(r, 1, shunt, 0);
-    Part ground = add("TestGnd", "0", 1.0 + k, 0);
-    wire(shunt, 1, ground, 0);
-    parts.insert(parts.end(), {r, shunt, ground});
-    previous = r;
-    previousPin = 1;
-  }
-  Part terminator = add("TestRes", "2000", 5, 1);
-  wire(previous, 1, terminator, 0);
-  Part ground = add("TestGnd", "0", 5, 0);
-  wire(terminator, 1, ground, 0);
-  wire(source, 1, ground, 0);
-  parts.insert(parts.end(), {terminator, ground});
+  Drawing d = draw("V1 n0 0 16; R1 n0 n1 1000; R2 n1 g1 2000; G1 g1; R3 n1 n2 1007;"
+                   "R4 n2 g2 2013; G2 g2; R5 n2 n3 1014; R6 n3 g3 2026; G3 g3; R7 n3 n4 1021;"
+                   "R8 n4 g4 2039; G4 g4; R9 n4 0 2000; G5 0");
   host_->fireIdle();
   const std::string text = save("ladder");
   EXPECT_TRUE(dialogLog.messages.empty());
   EXPECT_EQ(lines(text).size(), 1u + 10u + 3u);
-  std::vector<const Part *> all;
-  for (const Part &part : parts)
-    all.push_back(&part);
-  leaveSolution("ladder", all);
+  leaveSolution("ladder", d.all());
 }
 
-// One net made of several wires (a chain along three resistors' pins), and
-// a ground net reached by wires from several sides: one number each.
+// One net made of several wires (three resistors' pins wired to a fourth
+// pin), and a ground net reached by wires from several pins: one number
+// each.
 TEST_F(Netlist, NetsJoinedBySeveralWiresShareANumber) {
-  Part source = add("TestVdc", "12", 0, 1);
-  Part series = add("TestRes", "470", 1, 2);
-  Part r1 = add("TestRes", "1000", 2, 1);
-  Part r2 = add("TestRes", "2200", 3, 1);
-  Part r3 = add("TestRes", "3300", 4, 1);
-  Part ground = add("TestGnd", "0", 2, 0);
-  wire(source, 0, series, 0);
-  wire(series, 1, r1, 0);
-  wire(r1, 0, r2, 0);
-  wire(r2, 0, r3, 0);
-  wire(r1, 1, ground, 0);
-  wire(r2, 1, r1, 1);
-  wire(r3, 1, r2, 1);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 in 0 12; RS in top 470; R1 top 0 1k; R2 top 0 2.2k; R3 top 0 3.3k; G1 0");
+  const Part &series = d["RS"], &r1 = d["R1"], &r2 = d["R2"], &r3 = d["R3"];
   host_->fireIdle();
   save("joined");
   EXPECT_TRUE(dialogLog.messages.empty());
@@ -231,25 +187,13 @@ TEST_F(Netlist, NetsJoinedBySeveralWiresShareANumber) {
   EXPECT_EQ(spiceNet(series, "B"), top);
   for (const Part *part : {&r1, &r2, &r3})
     EXPECT_EQ(spiceNet(*part, "B"), "0");
-  leaveSolution("joined", {&source, &series, &r1, &r2, &r3, &ground});
+  leaveSolution("joined", d.all());
 }
 
 // Two diodes with one model: one model line, wrapped, after an empty line.
 // Our diode's thermal voltage differs from ngspice's 27 degrees a little.
 TEST_F(Netlist, OneModelLineWrappedForTwoDiodes) {
-  Part source = add("TestVdc", "5", 0, 1);
-  Part r1 = add("TestRes", "1000", 1, 2);
-  Part r2 = add("TestRes", "2000", 1, 1);
-  Part d1 = add("TestDiode", "0", 2, 2);
-  Part d2 = add("TestDiode", "0", 2, 1);
-  Part ground = add("TestGnd", "0", 3, 0);
-  wire(source, 0, r1, 0);
-  wire(source, 0, r2, 0);
-  wire(r1, 1, d1, 0);
-  wire(r2, 1, d2, 0);
-  wire(d1, 1, ground, 0);
-  wire(d2, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 in 0 5; R1 in a 1k; R2 in b 2k; D1 a 0; D2 b 0; G1 0");
   host_->fireIdle();
   const std::vector<std::string> written = lines(save("diodes"));
   ASSERT_EQ(written.size(), 1u + 5u + 1u + 2u + 3u);
@@ -260,7 +204,7 @@ TEST_F(Netlist, OneModelLineWrappedForTwoDiodes) {
   EXPECT_EQ(written[7] + " " + written[8].substr(2),
             ".MODEL TESTD D(IS=1E-14 N=1 RS=0 CJO=0 VJ=1 M=0.5 TT=0 BV=1E+30 IBV=1E-3 EG=1.11 "
             "XTI=3 KF=0 AF=1.00)");
-  leaveSolution("diodes", {&source, &r1, &r2, &d1, &d2, &ground}, 2e-3);
+  leaveSolution("diodes", d.all(), 2e-3);
 }
 
 TEST_F(Netlist, EmptyPageIsReportedAndNothingSaved) {
@@ -273,11 +217,7 @@ TEST_F(Netlist, EmptyPageIsReportedAndNothingSaved) {
 }
 
 TEST_F(Netlist, DanglingPinsAskOnlyTheirQuestion) {
-  Part source = add("TestVdc", "5", 0, 1);
-  Part ground = add("TestGnd", "0", 0, 0);
-  Part r = add("TestRes", "1000", 1, 1);
-  wire(source, 1, ground, 0);
-  wire(source, 0, r, 0);
+  draw("V1 a 0 5; G1 0; R1 a open 1k");
   host_->fireIdle();
   dialogLog.answer = IDNO;
   EXPECT_EQ(save("dangling"), "");
@@ -290,11 +230,7 @@ TEST_F(Netlist, DanglingPinsAskOnlyTheirQuestion) {
 }
 
 TEST_F(Netlist, PathErrorsAskOnlyTheirQuestion) {
-  Part source = add("TestVdc", "5", 0, 1);
-  Part ground = add("TestGnd", "0", 0, 0);
-  Part c = add("TestCap", "1e-6", 1, 1);
-  wire(source, 1, ground, 0);
-  wire(source, 0, c, 0);
+  draw("V1 a 0 5; G1 0; C1 a open 1e-6");
   host_->fireIdle(); // C's pin B dangles and has no DC path
   dialogLog.answer = IDNO;
   EXPECT_EQ(save("path"), "");
@@ -363,12 +299,9 @@ TEST_F(Netlist, TitleFollowsTheDrawingsFile) {
 }
 
 TEST_F(Netlist, SpiceNetArgumentsAndUnnumberedNets) {
-  Part source = add("TestVdc", "5", 0, 1);
-  Part ground = add("TestGnd", "0", 0, 0);
-  Part r = add("TestRes", "10", 1, 1);
-  Shape *toGround = wire(source, 1, ground, 0);
-  wire(source, 0, r, 0);
-  wire(r, 1, ground, 0);
+  Drawing d = draw("V1 a 0 5; G1 0; R1 a 0 10");
+  const Part &source = d["V1"], &ground = d["G1"], &r = d["R1"];
+  Shape *toGround = d.wireTo["G1.A"];
   host_->fireIdle();
   BSTR text = nullptr;
   EXPECT_EQ(circuit_->get_SpiceNet(1, nullptr), E_POINTER);

@@ -16,12 +16,10 @@ class Events : public Circuit {
 protected:
   // A source, a resistor and ground wired up and solved once.
   void buildAndSolve() {
-    source_ = add("TestVdc", "9", 0, 1);
-    r_ = add("TestRes", "100", 1, 1);
-    ground_ = add("TestGnd", "0", 0, 0);
-    wire(source_, 1, ground_, 0);
-    wire(source_, 0, r_, 0);
-    wire(r_, 1, ground_, 0);
+    Drawing d = draw("V1 a 0 9; R1 a 0 100; G1 0");
+    source_ = d["V1"];
+    r_ = d["R1"];
+    ground_ = d["G1"];
   }
   std::size_t recordCount(const std::string &prefix) {
     const auto &record = host_->record();

@@ -5,6 +5,11 @@
 #include "circuit-sim/tests/circuit-fixture.h"
 
 #include <limits>
+#include <map>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -32,36 +37,82 @@ protected:
     drawhost::Cell *cell = connector->cellAt(1, 2, 2, false);
     return cell ? cell->formula() : std::string();
   }
-  // A source wired to ground on its minus pin.
-  Part groundedSource(const std::string &volts, double x) {
-    Part source = add("TestVdc", volts, x, 1);
-    ground_ = add("TestGnd", "0", x, 0);
-    wire(source, 1, ground_, 0);
-    return source;
-  }
-  Part ground_;
 };
 
-TEST_F(Topology, DanglingPinIsMarkedAndTheCircuitStillSolved) {
+// A fault of the drawing: the marks of the parts named (the others'
+// unchecked), the wires that get the error line by the pin each joins,
+// and the voltages published at pins (+infinity when the check fails).
+struct Fault {
+  const char *name, *netlist;
+  std::map<std::string, std::vector<std::string>> marks;
+  std::vector<std::string> errorLines;
+  std::vector<std::pair<std::string, double>> volts; // "R1.B", volts
+};
+
+const Fault faults[] = {
+    // A dangling pin is marked and the circuit still solved.
+    {"DanglingPin",
+     "V1 a 0 5; G1 0; R1 a open 1k",
+     {{"R1", {"B"}}, {"V1", {}}, {"G1", {}}},
+     {},
+     {{"R1.A", 5.0}, {"R1.B", 5.0}}},
+    // A net reached only through DC-open branches (the midpoint of two
+    // capacitors): its owners are marked whole and nothing is solved.
+    {"NodeWithoutDcPath",
+     "V1 a 0 5; G1 0; C1 a mid 1e-6; C2 mid 0 1e-6",
+     {{"C1", {"*"}}, {"C2", {"*"}}, {"V1", {}}},
+     {"C2.A"},
+     {{"V1.P", Infinity}}},
+    {"ParallelSources",
+     "V1 a 0 5; G1 0; V2 a 0 5",
+     {{"V1", {"*"}}, {"V2", {"*"}}},
+     {"V2.P", "V2.M"},
+     {{"V1.P", Infinity}}},
+    {"WireAcrossASource", "V1 0 0 5; G1 0", {{"V1", {"*"}}}, {"V1.M"}, {{"V1.P", Infinity}}},
+    // A pin both dangling and without DC path is marked once, as dangling,
+    // and the check still fails.
+    {"DanglingAndPathlessPin",
+     "V1 a 0 5; G1 0; C1 a open 1e-6",
+     {{"C1", {"B"}}},
+     {},
+     {{"V1.P", Infinity}}},
+};
+
+void PrintTo(const Fault &fault, std::ostream *out) { *out << fault.name; }
+
+class Faults : public Topology, public testing::WithParamInterface<Fault> {};
+
+TEST_P(Faults, MarkComponentsAndConnectorsAndPublishTheirSolution) {
   OpenStencil stencil(host_);
-  Part source = groundedSource("5", 0);
-  Part r = add("TestRes", "1000", 1, 1);
-  wire(source, 0, r, 0);
+  const Fault &fault = GetParam();
+  Drawing d = draw(fault.netlist);
   host_->fireIdle();
-  EXPECT_EQ(r.control->marks, std::vector<std::string>{"B"});
-  EXPECT_TRUE(source.control->marks.empty());
-  EXPECT_TRUE(ground_.control->marks.empty());
-  EXPECT_NEAR(volts(r, "A"), 5.0, 1e-12);
-  EXPECT_NEAR(volts(r, "B"), 5.0, 1e-12);
+  for (const auto &[name, marks] : fault.marks)
+    EXPECT_EQ(d[name].control->marks, marks) << name;
+  for (const std::string &pin : fault.errorLines)
+    EXPECT_EQ(line(d.wireTo[pin]), ErrorLine) << pin;
+  for (const auto &[pin, value] : fault.volts) {
+    const double v = volts(d[pin.substr(0, pin.find('.'))], pin.substr(pin.find('.') + 1).c_str());
+    if (value == Infinity) {
+      EXPECT_EQ(v, Infinity) << pin;
+    } else {
+      EXPECT_NEAR(v, value, 1e-12) << pin;
+    }
+  }
+  // Solved or not, every control is advised.
+  for (const Part *part : d.all())
+    EXPECT_EQ(part->control->advises, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Topology, Faults, testing::ValuesIn(faults),
+                         [](const testing::TestParamInfo<Fault> &info) { return info.param.name; });
 
 // Without "netweave.vss" the components are marked and the circuit is
 // solved all the same; only the connectors' error lines are left out.
 TEST_F(Topology, MissingStencilSkipsOnlyTheConnectorLines) {
   ASSERT_EQ(host_->findDocument("netweave.vss"), nullptr);
-  Part source = groundedSource("5", 0);
-  Part r = add("TestRes", "1000", 1, 1);
-  wire(source, 0, r, 0);
+  Drawing d = draw("V1 a 0 5; G1 0; R1 a open 1k");
+  const Part &r = d["R1"];
   Shape *loose = page_->addShape(3, "Loose");
   loose->setOneD(true);
   page_->glue(loose, 9, r.shape, 1);
@@ -70,7 +121,7 @@ TEST_F(Topology, MissingStencilSkipsOnlyTheConnectorLines) {
   EXPECT_EQ(line(loose), "");
   EXPECT_NEAR(volts(r, "B"), 5.0, 1e-12);
   // And with a fault that marks a component and fails the check.
-  Part c = add("TestCap", "1e-6", 2, 1);
+  Part c = add("TestCap", "1e-6", 3, 0);
   wire(r, 1, c, 0);
   host_->fireIdle();
   EXPECT_EQ(c.control->marks, std::vector<std::string>{"B"});
@@ -79,10 +130,8 @@ TEST_F(Topology, MissingStencilSkipsOnlyTheConnectorLines) {
 
 TEST_F(Topology, FreeWireEndGetsTheErrorLine) {
   OpenStencil stencil(host_);
-  Part source = groundedSource("5", 0);
-  Part r = add("TestRes", "1000", 1, 1);
-  wire(source, 0, r, 0);
-  wire(r, 1, ground_, 0);
+  Drawing d = draw("V1 a 0 5; G1 0; R1 a 0 1k");
+  const Part &r = d["R1"];
   Shape *loose = page_->addShape(3, "Loose");
   loose->setOneD(true);
   page_->glue(loose, 9, r.shape, 0);
@@ -94,67 +143,12 @@ TEST_F(Topology, FreeWireEndGetsTheErrorLine) {
   // Only a dangling end: solved.
   EXPECT_NEAR(volts(r, "A"), 5.0, 1e-12);
   // Once its end is glued the line comes back.
-  Part r2 = add("TestRes", "1000", 2, 1);
-  wire(r2, 1, ground_, 0);
+  Part r2 = add("TestRes", "1000", 3, 0);
+  wire(r2, 1, d["G1"], 0);
   page_->glue(loose, 12, r2.shape, 0);
   host_->fireIdle();
   EXPECT_EQ(line(loose), "1");
   EXPECT_EQ(loose->cellAt(1, 2, 3, false)->formula(), "");
-}
-
-// A net reached only through DC-open branches (the midpoint of two
-// capacitors): its owners are marked whole and nothing is solved.
-TEST_F(Topology, NodeWithoutDcPathMarksItsBranches) {
-  OpenStencil stencil(host_);
-  Part source = groundedSource("5", 0);
-  Part c = add("TestCap", "1e-6", 1, 1);
-  Part r = add("TestCap", "1e-6", 2, 1);
-  wire(source, 0, c, 0);
-  Shape *middle = wire(c, 1, r, 0);
-  wire(r, 1, ground_, 0);
-  host_->fireIdle();
-  EXPECT_EQ(c.control->marks, std::vector<std::string>{"*"});
-  EXPECT_EQ(r.control->marks, std::vector<std::string>{"*"});
-  EXPECT_EQ(line(middle), ErrorLine);
-  EXPECT_TRUE(source.control->marks.empty());
-  EXPECT_EQ(volts(source, "P"), Infinity);
-  EXPECT_EQ(r.control->advises, 1);
-}
-
-TEST_F(Topology, ParallelSourcesAreALoopOfShorts) {
-  OpenStencil stencil(host_);
-  Part v1 = groundedSource("5", 0);
-  Part v2 = add("TestVdc", "5", 1, 1);
-  Shape *plus = wire(v1, 0, v2, 0);
-  Shape *minus = wire(v1, 1, v2, 1);
-  host_->fireIdle();
-  EXPECT_EQ(v1.control->marks, std::vector<std::string>{"*"});
-  EXPECT_EQ(v2.control->marks, std::vector<std::string>{"*"});
-  EXPECT_EQ(line(plus), ErrorLine);
-  EXPECT_EQ(line(minus), ErrorLine);
-  EXPECT_EQ(volts(v1, "P"), Infinity);
-}
-
-TEST_F(Topology, WireAcrossASourceIsALoop) {
-  OpenStencil stencil(host_);
-  Part source = groundedSource("5", 0);
-  Shape *across = wire(source, 0, source, 1);
-  host_->fireIdle();
-  EXPECT_EQ(source.control->marks, std::vector<std::string>{"*"});
-  EXPECT_EQ(line(across), ErrorLine);
-  EXPECT_EQ(volts(source, "P"), Infinity);
-}
-
-// A pin both dangling and without DC path is marked once, as dangling,
-// and the check still fails.
-TEST_F(Topology, DanglingAndPathlessPinIsMarkedOnlyAsDangling) {
-  OpenStencil stencil(host_);
-  Part source = groundedSource("5", 0);
-  Part c = add("TestCap", "1e-6", 1, 1);
-  wire(source, 0, c, 0);
-  host_->fireIdle();
-  EXPECT_EQ(c.control->marks, std::vector<std::string>{"B"});
-  EXPECT_EQ(volts(source, "P"), Infinity);
 }
 
 TEST_F(Topology, EmptyPageMarksNothingAndIsNotSolved) {
@@ -167,12 +161,11 @@ TEST_F(Topology, EmptyPageMarksNothingAndIsNotSolved) {
 // A fault mended since the last check: the old marks are cleared first.
 TEST_F(Topology, MendedFaultClearsTheMarks) {
   OpenStencil stencil(host_);
-  Part source = groundedSource("5", 0);
-  Part r = add("TestRes", "1000", 1, 1);
-  wire(source, 0, r, 0);
+  Drawing d = draw("V1 a 0 5; G1 0; R1 a open 1k");
+  const Part &r = d["R1"];
   host_->fireIdle();
   ASSERT_EQ(r.control->errorMark, "B");
-  wire(r, 1, ground_, 0);
+  wire(r, 1, d["G1"], 0);
   host_->fireIdle();
   EXPECT_EQ(r.control->marks, (std::vector<std::string>{"B", ""}));
   EXPECT_NEAR(volts(r, "A"), 5.0, 1e-12);

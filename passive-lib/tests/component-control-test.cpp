@@ -6,6 +6,7 @@
 // loop), saved and reloaded through both persistence routes. The netlists the File menu writes go
 // to ngspice afterwards (ngspice-compare.sh on control-netlists/).
 #include "passive-lib/tests/control-page.h"
+#include "passive-lib/tests/netlist-kinds.h"
 #include "passive-lib/tests/test-component.h"
 #include "passive-lib/uikit/tests/page-test.h"
 #include "passive-lib/tests/recording-simulator.h"
@@ -242,16 +243,20 @@ protected:
     return components;
   }
 
-  // The kinds dropped in a row, one unit apart, and wired in series (the
-  // first part's pin 0 to the second's pin 0, then each part's pin 1 to the
-  // next one's pin 0), with the idle handler run.
-  std::vector<Component> series(const std::vector<ComponentKind> &kinds) {
+  // The parts of netlist lines (passive-lib/tests/netlist-kinds.h, no
+  // values: the tests enter them as a person does) dropped in a row, one
+  // unit apart, each pin wired to the first pin on its net, with the idle
+  // handler run.
+  std::vector<Component> draw(const std::string &netlist) {
+    const std::vector<circuit_test::NetlistPart> lines = circuit_test::parseNetlist(netlist);
     std::vector<std::pair<ComponentKind, double>> parts;
-    for (std::size_t i = 0; i < kinds.size(); ++i)
-      parts.emplace_back(kinds[i], static_cast<double>(i));
+    for (const circuit_test::NetlistPart &line : lines) {
+      EXPECT_EQ(line.value, "") << line.name;
+      parts.emplace_back(passive_test::netlistKind(line).kind, static_cast<double>(parts.size()));
+    }
     std::vector<Component> c = drop(parts);
-    for (std::size_t i = 0; i + 1 < c.size(); ++i)
-      wire(c[i], i == 0 ? 0 : 1, c[i + 1], 0);
+    for (const auto &[from, to] : circuit_test::netJoins(lines))
+      wire(c[from.part], static_cast<short>(from.pin), c[to.part], static_cast<short>(to.pin));
     host_->fireIdle();
     return c;
   }
@@ -371,8 +376,7 @@ TEST_F(ComponentControls, ControlsAreRegisteredAsActiveXControls) {
 }
 
 TEST_F(ComponentControls, RailTwoResistorsAndGroundAreNumberedSolvedAndLabelled) {
-  std::vector<Component> c = series({ComponentKind::PowerRail, ComponentKind::Resistor,
-                                     ComponentKind::Resistor, ComponentKind::Ground});
+  std::vector<Component> c = draw("P1 a; R1 a b; R2 b 0; G1 0");
   EXPECT_EQ(c[0].bodyText(), "\"V1\n6.0 V\"");
   EXPECT_EQ(c[1].bodyText(), "\"R1\n1.0 kohm\"");
   EXPECT_EQ(c[2].bodyText(), "\"R2\n1.0 kohm\"");
@@ -409,26 +413,8 @@ TEST_F(ComponentControls, RailTwoResistorsAndGroundAreNumberedSolvedAndLabelled)
 }
 
 TEST_F(ComponentControls, EveryKindOnOnePageWithTheSourceAtSixPointTwoFiveVolts) {
-  std::vector<Component> c = drop({{ComponentKind::DcSource, 0},
-                                   {ComponentKind::Resistor, 1},
-                                   {ComponentKind::Inductor, 2},
-                                   {ComponentKind::Resistor, 3},
-                                   {ComponentKind::Capacitor, 4},
-                                   {ComponentKind::PowerRail, 5},
-                                   {ComponentKind::Resistor, 6},
-                                   {ComponentKind::Ground, 7}});
-  // Source P - R1 - L1 - R2 - ground, C across R2, rail - R3 - source P,
-  // source M to ground.
-  wire(c[0], 0, c[1], 0);
-  wire(c[1], 1, c[2], 0);
-  wire(c[2], 1, c[3], 0);
-  wire(c[3], 1, c[7], 0);
-  wire(c[4], 0, c[3], 0);
-  wire(c[4], 1, c[7], 0);
-  wire(c[5], 0, c[6], 0);
-  wire(c[6], 1, c[0], 0);
-  wire(c[0], 1, c[7], 0);
-  host_->fireIdle();
+  // Source P - R1 - L1 - R2 - ground, C across R2, rail - R3 - source P.
+  std::vector<Component> c = draw("V1 p 0; R1 p a; L1 a b; R2 b 0; C1 b 0; P1 r; R3 r p; G1 0");
   // The source's value through its property sheet: OK after a changed Vdc.
   {
     WindowUser user("DC Voltage Source Properties",
@@ -491,8 +477,7 @@ TEST_F(ComponentControls, ErrorMarkSequencesOfEveryKind) {
 }
 
 TEST_F(ComponentControls, CapacitorsInSeriesShowNoValueUntilRewired) {
-  std::vector<Component> c = series({ComponentKind::PowerRail, ComponentKind::Capacitor,
-                                     ComponentKind::Capacitor, ComponentKind::Ground});
+  std::vector<Component> c = draw("P1 a; C1 a b; C2 b 0; G1 0");
   for (int i : {1, 2}) {
     EXPECT_EQ(c[i].shownText(), "Vdc = ?") << i;
     EXPECT_EQ(c[i].shape->cell("User.Error", false)->formula(), "TRUE") << i;
@@ -671,8 +656,7 @@ TEST_F(ComponentControls, APartIdWithAQuoteGivesAValidLabelFormula) {
 // The resistor's real sheet, driven by messages: Cancel after an edit,
 // OK with a changed R, Apply then Close.
 TEST_F(ComponentControls, TheRealSheetCancelsOksAndKeepsWhatWasApplied) {
-  std::vector<Component> c =
-      series({ComponentKind::PowerRail, ComponentKind::Resistor, ComponentKind::Ground});
+  std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
   const std::string before = c[1].dataStr1();
   const std::string labelBefore = c[1].bodyText();
@@ -766,8 +750,7 @@ WindowUser::Step showPage(int index) {
 // Parameters page and on the Format page; one typed on the Parameters page
 // shows on the Format page before OK.
 TEST_F(ComponentControls, TheSheetsShowThePartsIdentifierOnEveryPage) {
-  std::vector<Component> c =
-      series({ComponentKind::PowerRail, ComponentKind::Resistor, ComponentKind::Ground});
+  std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   struct Case {
     std::size_t part;
     const char *caption, *numbered, *typed;
@@ -809,33 +792,25 @@ TEST_F(ComponentControls, TheSheetsShowThePartsIdentifierOnEveryPage) {
 // The ground opens its own dialog: Cancel undoes its edits, OK keeps them
 // and re-lays out the result without a solve.
 TEST_F(ComponentControls, TheGroundsDialogCancelsAndOks) {
-  std::vector<Component> c =
-      series({ComponentKind::PowerRail, ComponentKind::Resistor, ComponentKind::Ground});
+  std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   const std::string shown = c[2].shownText();
   ASSERT_NE(shown.find("6.00 mA"), std::string::npos) << shown;
   const std::string before = c[2].dataStr1();
-  {
+  // "Show result" unchecked, then the dialog closed with the button.
+  const auto uncheckShowResult = [&](int closeWith) {
     WindowUser user("GND (Ground) Properties",
                     {[](HWND dialog) { return press(dialog, IDC_GND_SHOW_RESULT); },
                      [](HWND dialog) {
                        return IsDlgButtonChecked(dialog, IDC_GND_SHOW_RESULT) == BST_UNCHECKED;
                      },
-                     [](HWND dialog) { return press(dialog, IDCANCEL); }});
-    ASSERT_EQ(c[2].ocx->ShowProperties(), S_OK);
-    ASSERT_TRUE(user.finished());
-  }
+                     [closeWith](HWND dialog) { return press(dialog, closeWith); }});
+    EXPECT_EQ(c[2].ocx->ShowProperties(), S_OK);
+    return user.finished();
+  };
+  ASSERT_TRUE(uncheckShowResult(IDCANCEL));
   EXPECT_EQ(c[2].dataStr1(), before);
   EXPECT_EQ(c[2].shownText(), shown);
-  {
-    WindowUser user("GND (Ground) Properties",
-                    {[](HWND dialog) { return press(dialog, IDC_GND_SHOW_RESULT); },
-                     [](HWND dialog) {
-                       return IsDlgButtonChecked(dialog, IDC_GND_SHOW_RESULT) == BST_UNCHECKED;
-                     },
-                     [](HWND dialog) { return press(dialog, IDOK); }});
-    ASSERT_EQ(c[2].ocx->ShowProperties(), S_OK);
-    ASSERT_TRUE(user.finished());
-  }
+  ASSERT_TRUE(uncheckShowResult(IDOK));
   EXPECT_NE(c[2].dataStr1().find("<RESULT ORDER=\"\""), std::string::npos) << c[2].dataStr1();
   EXPECT_EQ(c[2].shownText(), "");
   VARIANT_BOOL dirty = VARIANT_FALSE;
@@ -863,8 +838,7 @@ std::string savedStream(const ComPtr<IQorOcx> &control) {
 // holds the state before it opened; Cancel then leaves DataStr1, the
 // document and the drawing as they were, whatever the pages had edited.
 TEST_F(ComponentControls, ASaveWhileTheSheetIsOpenThenCancelKeepsNothingUnconfirmed) {
-  std::vector<Component> c =
-      series({ComponentKind::PowerRail, ComponentKind::Resistor, ComponentKind::Ground});
+  std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   struct Case {
     std::size_t part;
     const char *caption;
@@ -908,8 +882,7 @@ TEST_F(ComponentControls, ASaveWhileTheSheetIsOpenThenCancelKeepsNothingUnconfir
 // results and DataStr2 byte for byte; damaged streams fail and change
 // nothing.
 TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
-  std::vector<Component> c =
-      series({ComponentKind::PowerRail, ComponentKind::Resistor, ComponentKind::Ground});
+  std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   ASSERT_EQ(c[1].data->put_DataStr2(Bstr(std::string("free \"text\" \xe9")).get()), S_OK);
   Bstr guid, xml, second;
   c[1].data->get_CompGUID(guid.receive());
@@ -1018,8 +991,7 @@ TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
 // reloaded controls bind again, keep their results and solve to the same
 // values.
 TEST_F(ComponentControls, APageSavedAndReloadedKeepsItsResults) {
-  std::vector<Component> c = series({ComponentKind::PowerRail, ComponentKind::Resistor,
-                                     ComponentKind::Resistor, ComponentKind::Ground});
+  std::vector<Component> c = draw("P1 a; R1 a b; R2 b 0; G1 0");
   for (bool storage : {false, true}) {
     SCOPED_TRACE(storage ? "storage" : "stream");
     std::vector<std::string> before;
@@ -1065,11 +1037,7 @@ std::set<std::string> drawingWritesSince(const drawhost::StandInHost &host, std:
 // real QorSim as the part ID for the circuit, the device's new value and a
 // solve, in that order; each call's work is QorSim's own report of it.
 TEST_F(ComponentControls, AParametersApplyMapsThePartIdUpdatesTheDeviceAndSolvesInOrder) {
-  std::vector<Component> c = drop(
-      {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
-  wire(c[0], 0, c[1], 0);
-  wire(c[1], 1, c[2], 0);
-  host_->fireIdle();
+  std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
 
   passive_test::SimulatorRecorder recorder(qorsim_test::workPhases);
@@ -1115,11 +1083,7 @@ TEST_F(ComponentControls, AParametersApplyMapsThePartIdUpdatesTheDeviceAndSolves
 // label and the layout, Results the layout only, and neither reaches the
 // simulator.
 TEST_F(ComponentControls, FormatAndResultsAppliesDrawWithoutReachingTheSimulator) {
-  std::vector<Component> c = drop(
-      {{ComponentKind::PowerRail, 0}, {ComponentKind::Resistor, 1}, {ComponentKind::Ground, 2}});
-  wire(c[0], 0, c[1], 0);
-  wire(c[1], 1, c[2], 0);
-  host_->fireIdle();
+  std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
 
   const auto select = [](HWND page, int list, int row) {

@@ -3,6 +3,7 @@
 // DEVPROGID, results read back from the component XML. Twins of the
 // devices installed on a TestCircuit show the fix rules, the ResetDC calls
 // and the netlist lines; the netlists go to ngspice (ngspice-compare.sh).
+#include "passive-lib/tests/netlist-kinds.h"
 #include "passive-lib/tests/test-component.h"
 #include "testing/server-exports.h"
 
@@ -18,7 +19,6 @@
 
 #include <cmath>
 #include <fstream>
-#include <functional>
 #include <set>
 #include <limits>
 #include <sstream>
@@ -51,6 +51,23 @@ struct Part {
   std::string key;
   const char *pinA() const { return kind == ComponentKind::DcSource ? "P" : "A"; }
   const char *pinB() const { return kind == ComponentKind::DcSource ? "M" : "B"; }
+  std::vector<std::string> pins() const {
+    if (kind == ComponentKind::Ground || kind == ComponentKind::PowerRail)
+      return {pinA()};
+    return {pinA(), pinB()};
+  }
+};
+
+std::string lower(std::string text) {
+  for (char &ch : text)
+    ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return text;
+}
+
+// A page drawn from netlist lines: its parts by line name, in line order,
+// and the lines.
+struct Drawing : circuit_test::NamedParts<Part> {
+  std::vector<circuit_test::NetlistPart> lines;
 };
 
 const char *progIdOf(ComponentKind kind) {
@@ -132,9 +149,26 @@ protected:
               S_OK);
     return part;
   }
+  // The parts of netlist lines (circuit-sim/tests/test-netlist.h): G, P
+  // (the power rail), R, L, C and V, one unit apart in line order, each
+  // value set as the part's parameter, each pin wired to the first pin on
+  // its net.
+  Drawing draw(const std::string &netlist) {
+    Drawing drawing;
+    drawing.lines = circuit_test::parseNetlist(netlist);
+    for (const circuit_test::NetlistPart &line : drawing.lines) {
+      const passive_test::NetlistKind kind = passive_test::netlistKind(line);
+      Part part = add(kind.kind, static_cast<double>(drawing.parts.size()));
+      if (!line.value.empty())
+        part.control->setParam(kind.param, circuit_test::plainValue(line.value));
+      drawing.parts.emplace_back(line.name, part);
+    }
+    for (const auto &[from, to] : circuit_test::netJoins(drawing.lines))
+      wire(drawing.parts[from.part].second, static_cast<short>(from.pin),
+           drawing.parts[to.part].second, static_cast<short>(to.pin));
+    return drawing;
+  }
   void wire(const Part &from, short fromRow, const Part &to, short toRow) {
-    wires_.push_back({from.key + (fromRow ? from.pinB() : from.pinA()),
-                      to.key + (toRow ? to.pinB() : to.pinA())});
     drawhost::Shape *connector = page_->addShape(3, "Wire");
     connector->setOneD(true);
     page_->glue(connector, 9, from.shape, fromRow);
@@ -190,7 +224,6 @@ protected:
   drawhost::Page *page_ = nullptr;
   ComPtr<IQorSimCkt> circuit_;
   ComPtr<IQorSimDC> vectors_;
-  std::vector<std::pair<std::string, std::string>> wires_; // pin nets joined
   std::vector<drawhost::Shape *> parts_;
 };
 
@@ -198,11 +231,8 @@ HMODULE PassiveCircuit::qorSim_, PassiveCircuit::qorLib_;
 drawhost::StandInHost *PassiveCircuit::host_;
 
 TEST_F(PassiveCircuit, RailResistorAndGround) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part ground = add(ComponentKind::Ground, 2);
-  wire(rail, 0, r, 0);
-  wire(r, 1, ground, 0);
+  Drawing d = draw("P1 a; R1 a 0; G1 0");
+  const Part &rail = d["P1"], &r = d["R1"], &ground = d["G1"];
   ASSERT_EQ(solve(), S_OK);
   EXPECT_NEAR(solution(index(rail.key + "A")), 6.0, 1e-12);
   EXPECT_NEAR(rail.control->result("Idc"), -0.006, 1e-15);
@@ -223,12 +253,8 @@ TEST_F(PassiveCircuit, RailResistorAndGround) {
 }
 
 TEST_F(PassiveCircuit, DcSourceAcrossAResistor) {
-  Part source = add(ComponentKind::DcSource, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part ground = add(ComponentKind::Ground, 2);
-  wire(source, 0, r, 0);
-  wire(r, 1, source, 1);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("V1 a 0; R1 a 0; G1 0");
+  const Part &source = d["V1"], &r = d["R1"], &ground = d["G1"];
   ASSERT_EQ(solve(), S_OK);
   EXPECT_NEAR(source.control->result("Idc"), -0.006, 1e-15);
   EXPECT_NEAR(source.control->result("Pdc"), 0.036, 1e-15);
@@ -237,16 +263,8 @@ TEST_F(PassiveCircuit, DcSourceAcrossAResistor) {
 }
 
 TEST_F(PassiveCircuit, CapacitorAndInductorResults) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part c = add(ComponentKind::Capacitor, 1);
-  Part r = add(ComponentKind::Resistor, 2);
-  Part l = add(ComponentKind::Inductor, 3);
-  Part ground = add(ComponentKind::Ground, 4);
-  wire(rail, 0, c, 0);
-  wire(c, 1, ground, 0);
-  wire(rail, 0, r, 0);
-  wire(r, 1, l, 0);
-  wire(l, 1, ground, 0);
+  Drawing d = draw("P1 a; C1 a 0; R1 a b; L1 b 0; G1 0");
+  const Part &c = d["C1"], &l = d["L1"];
   ASSERT_EQ(solve(), S_OK);
   EXPECT_NEAR(c.control->result("Vdc"), 6.0, 1e-12);
   EXPECT_NEAR(c.control->result("Qdc"), 6E-12, 1e-24);
@@ -259,12 +277,8 @@ TEST_F(PassiveCircuit, CapacitorAndInductorResults) {
 }
 
 TEST_F(PassiveCircuit, ZeroOhmResistorShowsQuestionMarksAndThePageRecovers) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part ground = add(ComponentKind::Ground, 2);
-  wire(rail, 0, r, 0);
-  wire(r, 1, ground, 0);
-  r.control->setParam("R", "0");
+  Drawing d = draw("P1 a; R1 a 0 0; G1 0");
+  const Part &rail = d["P1"], &r = d["R1"];
   solve();
   for (const char *name : {"Idc", "Pdc"})
     EXPECT_EQ(r.control->result(name), Inf) << name;
@@ -281,21 +295,8 @@ TEST_F(PassiveCircuit, ZeroOhmResistorShowsQuestionMarksAndThePageRecovers) {
 }
 
 TEST_F(PassiveCircuit, ResetDcOnlyForAChangedResistanceOrVoltage) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part c = add(ComponentKind::Capacitor, 2);
-  Part l = add(ComponentKind::Inductor, 3);
-  Part source = add(ComponentKind::DcSource, 4);
-  Part load = add(ComponentKind::Resistor, 5);
-  Part ground = add(ComponentKind::Ground, 6);
-  wire(rail, 0, r, 0);
-  wire(r, 1, l, 0);
-  wire(l, 1, ground, 0);
-  wire(rail, 0, c, 0);
-  wire(c, 1, ground, 0);
-  wire(source, 0, load, 0);
-  wire(load, 1, ground, 0);
-  wire(source, 1, ground, 0);
+  Drawing d = draw("P1 a; R1 a b; C1 a 0; L1 b 0; V1 s 0; R2 s 0; G1 0");
+  const Part &rail = d["P1"], &r = d["R1"], &c = d["C1"], &l = d["L1"], &source = d["V1"];
   ASSERT_EQ(solve(), S_OK);
   struct Case {
     const Part *part;
@@ -418,11 +419,8 @@ TEST_F(PassiveCircuit, NakedPinFixRules) {
 // A resistor whose both pins are naked stamps its conductance and then
 // the 1-siemens fix to ground through entries of the real matrix.
 TEST_F(PassiveCircuit, FloatingResistorStampsItsFixToGround) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part ground = add(ComponentKind::Ground, 2);
-  wire(rail, 0, r, 0);
-  wire(r, 1, ground, 0);
+  Drawing d = draw("P1 a; R1 a 0; G1 0");
+  const Part &r = d["R1"];
   ASSERT_EQ(solve(), S_OK);
   auto counter = recorder();
   ComPtr<IQorDev> dev = twin(r, counter.get());
@@ -508,42 +506,32 @@ private:
 
 class Netlists : public PassiveCircuit {
 protected:
-  void writeNetlist(const std::string &name,
-                    const std::vector<std::pair<Part *, std::string>> &parts) {
+  // The drawing's lines through the devices' SpiceInfo: the parts under
+  // their line names (the rail a V, the ground none), the nets under
+  // theirs, the ground's "0".
+  void writeNetlist(const std::string &name, Drawing &drawing) {
     CreateDirectoryA(
         testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") + "/netlists")
             .c_str(),
         nullptr);
     ASSERT_EQ(solve(), S_OK);
     auto counter = recorder();
-    for (const auto &[part, id] : parts)
-      counter->partIds[part->key] = id;
-    // Nets joined by wires form one SPICE node, as the netlist writer
-    // names them; the ground's node is "0".
-    std::map<LONG, LONG> parent;
-    std::function<LONG(LONG)> find = [&](LONG n) {
-      auto at = parent.find(n);
-      return at == parent.end() || at->second == n ? n : find(at->second);
-    };
-    for (const auto &[from, to] : wires_)
-      parent[find(index(from))] = find(index(to));
-    std::set<LONG> groundRoots;
-    for (const auto &[part, id] : parts)
-      if (part->kind == ComponentKind::Ground)
-        groundRoots.insert(find(index(part->key + "A")));
     NetlistWriter writer(name);
     std::set<std::string> written;
-    for (const auto &[part, id] : parts) {
-      std::vector<std::string> pins = {part->pinA()};
-      if (part->kind != ComponentKind::Ground && part->kind != ComponentKind::PowerRail)
-        pins.push_back(part->pinB());
-      for (const std::string &pin : pins) {
-        const LONG at = index(part->key + pin);
-        const LONG root = find(at);
-        const std::string node = groundRoots.count(root) ? "0" : "n" + std::to_string(root);
-        counter->netNames[at] = node;
-        if (node != "0" && written.insert(node).second)
-          writer.expect(node, solution(at));
+    std::vector<std::pair<Part *, std::string>> parts;
+    for (std::size_t i = 0; i < drawing.parts.size(); ++i) {
+      Part &part = drawing.parts[i].second;
+      const circuit_test::NetlistPart &line = drawing.lines[i];
+      const std::string id = part.kind == ComponentKind::Ground      ? std::string()
+                             : part.kind == ComponentKind::PowerRail ? "V" + line.name.substr(1)
+                                                                     : line.name;
+      parts.push_back({&part, id});
+      counter->partIds[part.key] = id;
+      for (std::size_t pin = 0; pin < line.nets.size(); ++pin) {
+        const LONG at = index(part.key + part.pins()[pin]);
+        counter->netNames[at] = line.nets[pin];
+        if (line.nets[pin] != "0" && written.insert(line.nets[pin]).second)
+          writer.expect(line.nets[pin], solution(at));
       }
     }
     for (const auto &[part, id] : parts) {
@@ -551,12 +539,8 @@ protected:
       ASSERT_EQ(twin(*part, counter.get())->SpiceInfo(element.receive(), model.receive()), S_OK);
       if (element.get())
         writer.element(element.toAnsi());
-      if (id[0] == 'V' || id[0] == 'L') {
-        std::string lower = id;
-        for (char &ch : lower)
-          ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-        writer.expect(lower + "#branch", part->control->result("Idc"));
-      }
+      if (id[0] == 'V' || id[0] == 'L')
+        writer.expect(lower(id) + "#branch", part->control->result("Idc"));
     }
     writer.write();
     writeQorSimNetlist(name, parts);
@@ -573,10 +557,7 @@ protected:
     NetlistWriter expected(name + "-qorsim");
     std::set<std::string> written;
     for (const auto &[part, id] : parts) {
-      std::vector<std::string> pins = {part->pinA()};
-      if (part->kind != ComponentKind::Ground && part->kind != ComponentKind::PowerRail)
-        pins.push_back(part->pinB());
-      for (const std::string &pin : pins) {
+      for (const std::string &pin : part->pins()) {
         const LONG at = index(part->key + pin);
         Bstr node;
         ASSERT_EQ(circuit_->get_SpiceNet(at, node.receive()), S_OK);
@@ -585,11 +566,9 @@ protected:
       }
       Bstr partId;
       ASSERT_EQ(circuit_->get_OcxMapPartID(ansi(part->key).get(), partId.receive()), S_OK);
-      std::string lower = partId.toAnsi();
-      for (char &ch : lower)
-        ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-      if (!lower.empty() && (lower[0] == 'v' || lower[0] == 'l'))
-        expected.expect(lower + "#branch", part->control->result("Idc"));
+      const std::string id = lower(partId.toAnsi());
+      if (!id.empty() && (id[0] == 'v' || id[0] == 'l'))
+        expected.expect(id + "#branch", part->control->result("Idc"));
     }
     expected.writeExpectations();
     std::ifstream check(qorsim_test::netlistSavePath);
@@ -598,67 +577,23 @@ protected:
 };
 
 TEST_F(Netlists, DividerWithARail) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part r1 = add(ComponentKind::Resistor, 1);
-  Part r2 = add(ComponentKind::Resistor, 2);
-  Part ground = add(ComponentKind::Ground, 3);
-  rail.control->setParam("Vdc", "10");
-  r2.control->setParam("R", "2200");
-  wire(rail, 0, r1, 0);
-  wire(r1, 1, r2, 0);
-  wire(r2, 1, ground, 0);
-  writeNetlist("divider", {{&rail, "V1"}, {&r1, "R1"}, {&r2, "R2"}, {&ground, ""}});
-  EXPECT_NEAR(solution(index(r2.key + "A")), 10.0 * 2200 / 3200, 1e-12);
+  Drawing d = draw("P1 a 10; R1 a b; R2 b 0 2200; G1 0");
+  writeNetlist("divider", d);
+  EXPECT_NEAR(solution(index(d["R2"].key + "A")), 10.0 * 2200 / 3200, 1e-12);
 }
 
 TEST_F(Netlists, RlcLadder) {
-  Part rail = add(ComponentKind::PowerRail, 0);
-  Part ground = add(ComponentKind::Ground, 9);
-  rail.control->setParam("Vdc", "12.5");
-  std::vector<Part> parts;
-  Part previous = rail;
-  std::vector<std::pair<Part *, std::string>> listed;
-  parts.reserve(16);
-  for (int k = 0; k < 3; ++k) {
-    parts.push_back(add(ComponentKind::Resistor, 1 + k * 3));
-    Part &series = parts.back();
-    series.control->setParam("R", std::to_string(330 * (k + 1)));
-    wire(previous, previous.kind == ComponentKind::PowerRail ? 0 : 1, series, 0);
-    parts.push_back(add(ComponentKind::Inductor, 2 + k * 3));
-    Part &coil = parts.back();
-    coil.control->setParam("L", "2.2E-3");
-    wire(series, 1, coil, 0);
-    parts.push_back(add(ComponentKind::Resistor, 3 + k * 3, 1));
-    Part &shunt = parts.back();
-    shunt.control->setParam("R", std::to_string(4700 + 1000 * k));
-    wire(coil, 1, shunt, 0);
-    wire(shunt, 1, ground, 0);
-    parts.push_back(add(ComponentKind::Capacitor, 3 + k * 3, 2));
-    Part &cap = parts.back();
-    cap.control->setParam("C", "4.7E-9");
-    wire(coil, 1, cap, 0);
-    wire(cap, 1, ground, 0);
-    previous = coil;
-  }
-  listed.push_back({&rail, "V1"});
-  listed.push_back({&ground, ""});
-  const char letters[] = {'R', 'L', 'R', 'C'};
-  for (std::size_t i = 0; i < parts.size(); ++i)
-    listed.push_back({&parts[i], std::string(1, letters[i % 4]) + std::to_string(i + 1)});
-  writeNetlist("ladder", listed);
+  Drawing d = draw("P1 n0 12.5; G1 0;"
+                   "R1 n0 a1 330; L2 a1 b1 2.2E-3; R3 b1 0 4700; C4 b1 0 4.7E-9;"
+                   "R5 b1 a2 660; L6 a2 b2 2.2E-3; R7 b2 0 5700; C8 b2 0 4.7E-9;"
+                   "R9 b2 a3 990; L10 a3 b3 2.2E-3; R11 b3 0 6700; C12 b3 0 4.7E-9");
+  writeNetlist("ladder", d);
 }
 
 TEST_F(Netlists, DcSourceOfSixPointTwoFiveVolts) {
-  Part source = add(ComponentKind::DcSource, 0);
-  Part r = add(ComponentKind::Resistor, 1);
-  Part ground = add(ComponentKind::Ground, 2);
-  source.control->setParam("Vdc", "6.25");
-  r.control->setParam("R", "4700");
-  wire(source, 0, r, 0);
-  wire(r, 1, source, 1);
-  wire(source, 1, ground, 0);
-  writeNetlist("source", {{&source, "V1"}, {&r, "R1"}, {&ground, ""}});
-  EXPECT_NEAR(source.control->result("Idc"), -6.25 / 4700, 1e-15);
+  Drawing d = draw("V1 a 0 6.25; R1 a 0 4700; G1 0");
+  writeNetlist("source", d);
+  EXPECT_NEAR(d["V1"].control->result("Idc"), -6.25 / 4700, 1e-15);
 }
 
 } // namespace

@@ -3,17 +3,6 @@
 
 namespace semi_test {
 
-std::vector<semi::ParamItem> diode1N4148() {
-  return withModel(diodeParams(), "1N4148",
-                   {{"IS", "2.67E-9"},
-                    {"N", "1.82"},
-                    {"RS", "562E-3"},
-                    {"TT", "11.5E-9"},
-                    {"CJO", "4.02E-12"},
-                    {"VJ", "0.5"},
-                    {"M", "0.332"}});
-}
-
 // The library row gives RB twice; the later value wins when a model is
 // taken from the library.
 std::vector<semi::ParamItem> npn2N3904() {
@@ -61,146 +50,72 @@ std::vector<semi::ParamItem> everyTermNpn() {
                     {"TR", "1E-8"},   {"CJC", "3E-12"}, {"VJC", "0.6"},  {"MJC", "0.5"}});
 }
 
+NamedModel checkModel(char kind, const std::string &name) {
+  using semi::Polarity;
+  if (kind == 'D' && name == "1N4148")
+    return {Polarity::Npn, diode1N4148()};
+  if (name == "2N3904")
+    return {Polarity::Npn, npn2N3904()};
+  if (name == "2N3906")
+    return {Polarity::Pnp, pnp2N3906()};
+  if (name == "GPALL")
+    return {Polarity::Npn, everyTermNpn()};
+  return defaultModel(kind, name);
+}
+
 namespace {
 
-using semi::Polarity;
-
-void diodeForward(TestCircuit &c, std::vector<semi::ParamItem> d, double ohms) {
-  addSource(c, "V1", 5.0, "in", "gnd");
-  addResistor(c, "R1", ohms, "in", "a");
-  addDiode(c, "D1", std::move(d), "a", "gnd");
-  addGround(c, "G1", "gnd");
-}
-
-void diodeReversed(TestCircuit &c, std::vector<semi::ParamItem> d) {
-  addSource(c, "V1", 5.0, "in", "gnd");
-  addResistor(c, "R1", 1e3, "in", "k");
-  addDiode(c, "D1", std::move(d), "gnd", "k");
-  addGround(c, "G1", "gnd");
-}
-
-void commonEmitter2N3904(TestCircuit &c) {
-  addSource(c, "V1", 12.0, "vcc", "gnd");
-  addResistor(c, "R1", 47e3, "vcc", "b");
-  addResistor(c, "R2", 10e3, "b", "gnd");
-  addResistor(c, "R3", 2.2e3, "vcc", "c");
-  addResistor(c, "R4", 470, "e", "gnd");
-  addBjt(c, "Q1", Polarity::Npn, npn2N3904(), "c", "b", "e");
-  addGround(c, "G1", "gnd");
-}
-
-void bias2N3906(TestCircuit &c) {
-  addSource(c, "V1", 12.0, "vcc", "gnd");
-  addResistor(c, "R1", 10e3, "vcc", "b");
-  addResistor(c, "R2", 47e3, "b", "gnd");
-  addResistor(c, "R3", 1e3, "vcc", "e");
-  addResistor(c, "R4", 3.3e3, "c", "gnd");
-  addBjt(c, "Q1", Polarity::Pnp, pnp2N3906(), "c", "b", "e");
-  addGround(c, "G1", "gnd");
-}
-
-void npnMirror(TestCircuit &c) {
-  addSource(c, "V1", 10.0, "vcc", "gnd");
-  addResistor(c, "R1", 10e3, "vcc", "ref");
-  addResistor(c, "R2", 2e3, "vcc", "out");
-  addBjt(c, "Q1", Polarity::Npn, npn2N3904(), "ref", "ref", "gnd");
-  addBjt(c, "Q2", Polarity::Npn, npn2N3904(), "out", "ref", "gnd");
-  addGround(c, "G1", "gnd");
-}
-
-void pnpMirror(TestCircuit &c) {
-  addSource(c, "V1", 10.0, "vcc", "gnd");
-  addResistor(c, "R1", 10e3, "ref", "gnd");
-  addResistor(c, "R2", 2e3, "out", "gnd");
-  addBjt(c, "Q1", Polarity::Pnp, pnp2N3906(), "ref", "ref", "vcc");
-  addBjt(c, "Q2", Polarity::Pnp, pnp2N3906(), "out", "ref", "vcc");
-  addGround(c, "G1", "gnd");
-}
-
-void saturatedSwitch(TestCircuit &c) {
-  addSource(c, "V1", 5.0, "vcc", "gnd");
-  addResistor(c, "R1", 1e3, "vcc", "b");
-  addResistor(c, "R2", 1e3, "vcc", "c");
-  addBjt(c, "Q1", Polarity::Npn, npn2N3904(), "c", "b", "gnd");
-  addGround(c, "G1", "gnd");
-}
-
-// Collector and emitter swapped: the transistor runs reverse-active.
-void everyTermReverse(TestCircuit &c) {
-  addSource(c, "V1", 10.0, "vcc", "gnd");
-  addResistor(c, "R1", 100e3, "vcc", "b");
-  addResistor(c, "R2", 2e3, "vcc", "e");
-  addBjt(c, "Q1", Polarity::Npn, everyTermNpn(), "gnd", "b", "e");
-  addGround(c, "G1", "gnd");
-}
-
-// Driven far beyond the knee current IKF.
-void everyTermHighInjection(TestCircuit &c) {
-  addSource(c, "V1", 10.0, "vcc", "gnd");
-  addResistor(c, "R1", 2e3, "vcc", "b");
-  addResistor(c, "R2", 20, "vcc", "c");
-  addResistor(c, "R3", 1, "e", "gnd");
-  addBjt(c, "Q1", Polarity::Npn, everyTermNpn(), "c", "b", "e");
-  addGround(c, "G1", "gnd");
-}
-
-void darlington(TestCircuit &c) {
-  addSource(c, "V1", 12.0, "vcc", "gnd");
-  addSource(c, "V2", 6.0, "in", "gnd");
-  addResistor(c, "R1", 10e3, "in", "b");
-  addResistor(c, "R2", 100, "out", "gnd");
-  addBjt(c, "Q1", Polarity::Npn, npn2N3904(), "vcc", "b", "mid");
-  addBjt(c, "Q2", Polarity::Npn, npn2N3904(), "vcc", "mid", "out");
-  addGround(c, "G1", "gnd");
-}
-
-// A default NPN and a default PNP on one page, each an emitter follower
-// that conducts: a PNP read as an NPN would not.
-void defaultPair(TestCircuit &c) {
-  addSource(c, "V1", 5.0, "vcc", "gnd");
-  addSource(c, "V2", -5.0, "vee", "gnd");
-  addSource(c, "V3", 1.0, "in", "gnd");
-  addResistor(c, "R1", 1e3, "in", "b1");
-  addResistor(c, "R2", 1e3, "e1", "vee");
-  addResistor(c, "R3", 1e3, "in", "b2");
-  addResistor(c, "R4", 1e3, "vcc", "e2");
-  addBjt(c, "Q1", Polarity::Npn, transistorParams(), "vcc", "b1", "e1");
-  addBjt(c, "Q2", Polarity::Pnp, transistorParams(), "vee", "b2", "e2");
-  addGround(c, "G1", "gnd");
-}
+// Each circuit's netlist; the ground is G1 on "gnd" in all of them.
+const struct {
+  const char *name, *netlist;
+} checkNetlists[] = {
+    {"1N4148 forward", "V1 in gnd 5; R1 in a 1k; D1 a gnd 1N4148"},
+    {"default diode forward", "V1 in gnd 5; R1 in a 1k; D1 a gnd"},
+    {"1N4148 hard-driven", "V1 in gnd 5; R1 in a 10; D1 a gnd 1N4148"},
+    {"default diode hard-driven", "V1 in gnd 5; R1 in a 10; D1 a gnd"},
+    {"1N4148 reversed", "V1 in gnd 5; R1 in k 1k; D1 gnd k 1N4148"},
+    {"default diode reversed", "V1 in gnd 5; R1 in k 1k; D1 gnd k"},
+    {"2N3904 common-emitter stage",
+     "V1 vcc gnd 12; R1 vcc b 47k; R2 b gnd 10k; R3 vcc c 2.2k; R4 e gnd 470; Q1 c b e 2N3904"},
+    {"2N3906 bias stage",
+     "V1 vcc gnd 12; R1 vcc b 10k; R2 b gnd 47k; R3 vcc e 1k; R4 c gnd 3.3k; Q1 c b e 2N3906"},
+    {"NPN current mirror",
+     "V1 vcc gnd 10; R1 vcc ref 10k; R2 vcc out 2k; Q1 ref ref gnd 2N3904; Q2 out ref gnd 2N3904"},
+    {"PNP current mirror",
+     "V1 vcc gnd 10; R1 ref gnd 10k; R2 out gnd 2k; Q1 ref ref vcc 2N3906; Q2 out ref vcc 2N3906"},
+    {"saturated switch", "V1 vcc gnd 5; R1 vcc b 1k; R2 vcc c 1k; Q1 c b gnd 2N3904"},
+    // Collector and emitter swapped: the transistor runs reverse-active.
+    {"every Gummel-Poon term, reverse-active",
+     "V1 vcc gnd 10; R1 vcc b 100k; R2 vcc e 2k; Q1 gnd b e GPALL"},
+    // Driven far beyond the knee current IKF.
+    {"every Gummel-Poon term, high injection",
+     "V1 vcc gnd 10; R1 vcc b 2k; R2 vcc c 20; R3 e gnd 1; Q1 c b e GPALL"},
+    {"Darlington follower", "V1 vcc gnd 12; V2 in gnd 6; R1 in b 10k; R2 out gnd 100;"
+                            "Q1 vcc b mid 2N3904; Q2 vcc mid out 2N3904"},
+    // A default NPN and a default PNP on one page, each an emitter follower
+    // that conducts: a PNP read as an NPN would not.
+    {"default NPN and PNP on one page",
+     "V1 vcc gnd 5; V2 vee gnd -5; V3 in gnd 1; R1 in b1 1k; R2 e1 vee 1k; R3 in b2 1k;"
+     "R4 vcc e2 1k; Q1 vcc b1 e1 NPN; Q2 vee b2 e2 PNP"},
+};
 
 } // namespace
 
 std::vector<CheckCircuit> checkCircuits() {
-  return {
-      {"1N4148 forward", [](TestCircuit &c) { diodeForward(c, diode1N4148(), 1e3); }, {}, {"V1"}},
-      {"default diode forward",
-       [](TestCircuit &c) { diodeForward(c, diodeParams(), 1e3); },
-       {},
-       {"V1"}},
-      {"1N4148 hard-driven",
-       [](TestCircuit &c) { diodeForward(c, diode1N4148(), 10); },
-       {},
-       {"V1"}},
-      {"default diode hard-driven",
-       [](TestCircuit &c) { diodeForward(c, diodeParams(), 10); },
-       {},
-       {"V1"}},
-      {"1N4148 reversed", [](TestCircuit &c) { diodeReversed(c, diode1N4148()); }, {}, {"V1"}},
-      {"default diode reversed",
-       [](TestCircuit &c) { diodeReversed(c, diodeParams()); },
-       {},
-       {"V1"}},
-      {"2N3904 common-emitter stage", commonEmitter2N3904, {"Q1"}, {"V1"}},
-      {"2N3906 bias stage", bias2N3906, {"Q1"}, {"V1"}},
-      {"NPN current mirror", npnMirror, {"Q1", "Q2"}, {"V1"}},
-      {"PNP current mirror", pnpMirror, {"Q1", "Q2"}, {"V1"}},
-      {"saturated switch", saturatedSwitch, {"Q1"}, {"V1"}},
-      {"every Gummel-Poon term, reverse-active", everyTermReverse, {"Q1"}, {"V1"}},
-      {"every Gummel-Poon term, high injection", everyTermHighInjection, {"Q1"}, {"V1"}},
-      {"Darlington follower", darlington, {"Q1", "Q2"}, {"V1", "V2"}},
-      {"default NPN and PNP on one page", defaultPair, {"Q1", "Q2"}, {"V1", "V2", "V3"}},
-  };
+  std::vector<CheckCircuit> circuits;
+  for (const auto &[name, text] : checkNetlists) {
+    const std::string netlist = std::string(text) + "; G1 gnd";
+    CheckCircuit circuit{
+        name, [netlist](TestCircuit &c) { addNetlist(c, netlist, checkModel); }, {}, {}};
+    for (const circuit_test::NetlistPart &part : circuit_test::parseNetlist(netlist)) {
+      if (part.kind() == 'Q')
+        circuit.transistors.push_back(part.name);
+      if (part.kind() == 'V')
+        circuit.sources.push_back(part.name);
+    }
+    circuits.push_back(circuit);
+  }
+  return circuits;
 }
 
 void transistorChain(TestCircuit &c, int stages) {

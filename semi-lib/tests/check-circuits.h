@@ -12,10 +12,12 @@
 
 namespace semi_test {
 
-std::vector<semi::ParamItem> diode1N4148();
 std::vector<semi::ParamItem> npn2N3904();
 std::vector<semi::ParamItem> pnp2N3906();
 std::vector<semi::ParamItem> everyTermNpn();
+// The models above by name ("1N4148", "2N3904", "2N3906", "GPALL"); any
+// other name the defaults, a PNP's for "PNP".
+NamedModel checkModel(char kind, const std::string &name);
 
 struct CheckCircuit {
   std::string name;

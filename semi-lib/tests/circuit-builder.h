@@ -3,11 +3,13 @@
 #ifndef SEMI_LIB_TESTS_CIRCUIT_BUILDER_H
 #define SEMI_LIB_TESTS_CIRCUIT_BUILDER_H
 
+#include "circuit-sim/tests/test-netlist.h"
 #include "semi-lib/core/bjt-device.h"
 #include "semi-lib/core/diode-device.h"
 #include "semi-lib/tests/host-devices.h"
 #include "semi-lib/tests/test-circuit.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -53,6 +55,58 @@ inline TestComponent &addBjt(TestCircuit &c, const std::string &partId, semi::Po
         std::make_unique<TestComponent>(std::move(params), transistorResultNames()),
         {{"C", collector}, {"B", base}, {"E", emitter}});
   return c.component(partId);
+}
+
+// A diode's or transistor's model as a netlist line names it: the
+// transistor's polarity and the items.
+struct NamedModel {
+  semi::Polarity polarity = semi::Polarity::Npn;
+  std::vector<semi::ParamItem> params;
+};
+using ModelLookup = std::function<NamedModel(char kind, const std::string &model)>;
+
+// The kind's default items, a PNP's for the model "PNP".
+inline NamedModel defaultModel(char kind, const std::string &model) {
+  if (kind == 'D')
+    return {semi::Polarity::Npn, diodeParams()};
+  return {model == "PNP" ? semi::Polarity::Pnp : semi::Polarity::Npn, transistorParams()};
+}
+
+// The same items for every diode and transistor, a PNP for "PNP".
+inline ModelLookup sameModel(std::vector<semi::ParamItem> params) {
+  return [params](char, const std::string &model) {
+    return NamedModel{model == "PNP" ? semi::Polarity::Pnp : semi::Polarity::Npn, params};
+  };
+}
+
+// The parts of netlist lines (circuit-sim/tests/test-netlist.h): G, R, V,
+// D and Q, each under its line's name, models from the lookup.
+inline void addNetlist(TestCircuit &c, const std::string &netlist,
+                       const ModelLookup &models = defaultModel) {
+  for (const circuit_test::NetlistPart &part : circuit_test::parseNetlist(netlist)) {
+    const std::vector<std::string> &n = part.nets;
+    switch (part.kind()) {
+    case 'G':
+      addGround(c, part.name, n[0]);
+      break;
+    case 'R':
+      addResistor(c, part.name, circuit_test::spiceValue(part.value), n[0], n[1]);
+      break;
+    case 'V':
+      addSource(c, part.name, circuit_test::spiceValue(part.value), n[0], n[1]);
+      break;
+    case 'D':
+      addDiode(c, part.name, models('D', part.model).params, n[0], n[1]);
+      break;
+    case 'Q': {
+      NamedModel model = models('Q', part.model);
+      addBjt(c, part.name, model.polarity, std::move(model.params), n[0], n[1], n[2]);
+      break;
+    }
+    default:
+      throw std::invalid_argument("no such part here: " + part.name);
+    }
+  }
 }
 
 } // namespace semi_test

@@ -16,11 +16,8 @@ const double Inf = std::numeric_limits<double>::infinity();
 // A common-emitter stage around Q1: 5 V supply, 470 kOhm base feed and
 // 1 kOhm collector load (forward active for a beta up to about 500).
 void commonEmitter(TestCircuit &c, std::vector<semi::ParamItem> params) {
-  addSource(c, "V1", 5.0, "vcc", "gnd");
-  addResistor(c, "RB1", 470e3, "vcc", "b");
-  addResistor(c, "RC1", 1e3, "vcc", "c");
-  addBjt(c, "Q1", semi::Polarity::Npn, std::move(params), "c", "b", "gnd");
-  addGround(c, "G1", "gnd");
+  addNetlist(c, "V1 vcc gnd 5; RB1 vcc b 470k; RC1 vcc c 1k; Q1 c b gnd; G1 gnd",
+             sameModel(std::move(params)));
 }
 
 struct ResetCase {
@@ -112,9 +109,7 @@ TEST(SemiInstallDevice, NullComponentOrCircuitIsAnInvalidArgument) {
 
 TEST(SemiTransistor, WithNoPinConnectedIsInert) {
   TestCircuit c;
-  addSource(c, "V1", 5.0, "vcc", "gnd");
-  addResistor(c, "R1", 1e3, "vcc", "gnd");
-  addGround(c, "G1", "gnd");
+  addNetlist(c, "V1 vcc gnd 5; R1 vcc gnd 1k; G1 gnd");
   c.add("Q9", "Q9", std::make_unique<semi::BjtDevice>(semi::Polarity::Npn),
         std::make_unique<TestComponent>(transistorParams(), transistorResultNames()), {});
   const SolveReport report = c.SolveDC();
@@ -223,10 +218,8 @@ TEST(SemiResults, StoredResultsAreThoseOfTheLastLoad) {
 
 TEST(SemiDiode, SeriesResistanceZeroReportsVdcEqualToVj) {
   TestCircuit c;
-  addSource(c, "V1", 5.0, "a", "gnd");
-  addResistor(c, "R1", 1e3, "a", "x");
-  TestComponent &d = addDiode(c, "D1", diodeParams(), "x", "gnd");
-  addGround(c, "G1", "gnd");
+  addNetlist(c, "V1 a gnd 5; R1 a x 1k; D1 x gnd; G1 gnd");
+  const TestComponent &d = c.component("D1");
   ASSERT_TRUE(c.SolveDC().converged);
   EXPECT_EQ(d.result("Vdc"), d.result("Vj"));
   EXPECT_NEAR(d.result("Vj"), c.netVoltage("x"), 1e-12);
@@ -236,11 +229,10 @@ TEST(SemiDiode, SeriesResistanceZeroReportsVdcEqualToVj) {
 
 TEST(SemiDiode, ResistanceAtZeroVoltsIsNVtOverIs) {
   TestCircuit c;
-  addSource(c, "V1", 0.0, "a", "gnd");
-  TestComponent &d = addDiode(c, "D1", diodeParams(), "a", "gnd");
+  addNetlist(c, "V1 a gnd 0; D1 a gnd; G1 gnd");
+  TestComponent &d = c.component("D1");
   d.setText("GMIN", "0");
   d.setText("N", "1.5");
-  addGround(c, "G1", "gnd");
   ASSERT_TRUE(c.SolveDC().converged);
   EXPECT_DOUBLE_EQ(d.result("rd"), 1.5 * semi::thermalVoltage() / 1e-14);
   // No charge terms by default: CJO and TT are 0.
@@ -286,19 +278,8 @@ TEST(SemiDiode, UnconnectedPinIsAUnitConductanceAndNeverLimited) {
 
 TEST(SemiDiode, ChargeAddsTransitAndDepletionTerms) {
   TestCircuit c;
-  addSource(c, "V1", 5.0, "a", "gnd");
-  addResistor(c, "R1", 1e3, "a", "x");
-  TestComponent &d = addDiode(c, "D1",
-                              withModel(diodeParams(), "1N4148",
-                                        {{"IS", "2.67E-9"},
-                                         {"N", "1.82"},
-                                         {"RS", "562E-3"},
-                                         {"TT", "11.5E-9"},
-                                         {"CJO", "4.02E-12"},
-                                         {"VJ", "0.5"},
-                                         {"M", "0.332"}}),
-                              "x", "gnd");
-  addGround(c, "G1", "gnd");
+  addNetlist(c, "V1 a gnd 5; R1 a x 1k; D1 x gnd; G1 gnd", sameModel(diode1N4148()));
+  const TestComponent &d = c.component("D1");
   ASSERT_TRUE(c.SolveDC().converged);
   const double vj = d.result("Vj");
   const semi::ChargePoint dep = semi::DepletionCap(vj, 4.02e-12, 0.332, 0.5, 0.5);

@@ -15,10 +15,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -121,10 +123,10 @@ semi_test::CheckCircuit checkCircuit(const std::string &name) {
 // the page must equal the native one to 1e-9 relative (the two run the same
 // Newton core over the same equations; only the wires' own unknowns
 // differ). The page's values are written for ngspice.
-class CheckCircuits : public QorLib02InQorSim {
+class CheckCircuits : public QorLib02InQorSim, public testing::WithParamInterface<std::size_t> {
 public:
-  void run(const std::string &name, int number) {
-    const semi_test::CheckCircuit cc = checkCircuit(name);
+  void run(const semi_test::CheckCircuit &cc, std::size_t number) {
+    const std::string &name = cc.name;
     semi_test::TestCircuit native;
     cc.build(native);
     const semi_test::SolveReport report = native.SolveDC();
@@ -165,28 +167,32 @@ public:
     }
     CreateDirectoryA(testing_support::hostPath(checkDir()).c_str(), nullptr);
     char base[32];
-    std::snprintf(base, sizeof base, "/qorsim-%02d", number);
+    std::snprintf(base, sizeof base, "/qorsim-%02u", static_cast<unsigned>(number));
     semi_test::writeCheckFiles(testing_support::hostPath(checkDir() + base),
                                native.netlist(cc.name), cc.name + " in QorSim",
                                std::to_string(passes), list);
   }
 };
 
-TEST_F(CheckCircuits, DiodeForwardBiasedBySourceAndResistor) { run("1N4148 forward", 1); }
-TEST_F(CheckCircuits, DefaultDiodeHardDriven) { run("default diode hard-driven", 2); }
-TEST_F(CheckCircuits, DiodeReversed) { run("1N4148 reversed", 3); }
-TEST_F(CheckCircuits, NpnCommonEmitterStage) { run("2N3904 common-emitter stage", 4); }
-TEST_F(CheckCircuits, PnpBiasStage) { run("2N3906 bias stage", 5); }
-TEST_F(CheckCircuits, NpnCurrentMirror) { run("NPN current mirror", 6); }
-TEST_F(CheckCircuits, PnpCurrentMirror) { run("PNP current mirror", 7); }
-TEST_F(CheckCircuits, SaturatedSwitch) { run("saturated switch", 8); }
-TEST_F(CheckCircuits, EveryTermReverseActive) { run("every Gummel-Poon term, reverse-active", 9); }
-TEST_F(CheckCircuits, EveryTermHighInjection) { run("every Gummel-Poon term, high injection", 10); }
-TEST_F(CheckCircuits, DarlingtonFollower) { run("Darlington follower", 11); }
-TEST_F(CheckCircuits, DefaultNpnAndPnpOnOnePage) { run("default NPN and PNP on one page", 12); }
-TEST_F(CheckCircuits, DefaultDiodeForward) { run("default diode forward", 13); }
-TEST_F(CheckCircuits, DiodeHardDriven) { run("1N4148 hard-driven", 14); }
-TEST_F(CheckCircuits, DefaultDiodeReversed) { run("default diode reversed", 15); }
+TEST_P(CheckCircuits, AgreesWithTheNativeCore) {
+  run(semi_test::checkCircuits().at(GetParam()), GetParam() + 1);
+}
+
+// Each row under its circuit's name, in words run together.
+INSTANTIATE_TEST_SUITE_P(QorSim, CheckCircuits,
+                         testing::Range<std::size_t>(0, semi_test::checkCircuits().size()),
+                         [](const testing::TestParamInfo<std::size_t> &info) {
+                           std::string name;
+                           bool upper = true;
+                           const std::string words = semi_test::checkCircuits().at(info.param).name;
+                           for (char ch : words) {
+                             const bool word = std::isalnum(static_cast<unsigned char>(ch)) != 0;
+                             if (word)
+                               name += upper ? static_cast<char>(std::toupper(ch)) : ch;
+                             upper = !word;
+                           }
+                           return name;
+                         });
 
 TEST_F(QorLib02InQorSim, AFailedTopologyCheckGivesInfinityInEveryResult) {
   semi_test::TestCircuit native;

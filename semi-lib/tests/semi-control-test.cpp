@@ -10,6 +10,7 @@
 #include "passive-lib/uikit/tests/page-test.h"
 #include "semi-lib/core/model-library.h"
 #include "semi-lib/core/model-selection.h"
+#include "semi-lib/tests/check-circuits.h"
 #include "semi-lib/tests/check-report.h"
 #include "semi-lib/tests/library-files.h"
 
@@ -151,10 +152,22 @@ protected:
   static void SetUpTestSuite() { startServers({QORSIM_DLL, QORLIB01_DLL, QORLIB02_DLL}); }
   static void TearDownTestSuite() { stopServers(); }
 
-  // Dropped as a person drops them, one unit apart.
-  std::vector<Component> drop(const std::vector<Part> &parts) {
+  // The parts of netlist lines (circuit-sim/tests/test-netlist.h: V, R, D,
+  // Q and G) dropped as a person drops them, one unit apart in line order;
+  // then a source's or resistor's value entered as its sheet would, a
+  // diode's or transistor's model chosen ("NPN" and "PNP" keep the
+  // defaults) and each pin wired to the first pin on its net.
+  std::vector<Component> drop(const std::string &netlist) {
+    const std::vector<circuit_test::NetlistPart> lines = circuit_test::parseNetlist(netlist);
     std::vector<Component> components;
-    for (Part part : parts) {
+    for (const circuit_test::NetlistPart &line : lines) {
+      const Part part = line.kind() == 'V'   ? Part::Source
+                        : line.kind() == 'R' ? Part::Resistor
+                        : line.kind() == 'D' ? Part::Diode
+                        : line.kind() == 'G' ? Part::Ground
+                        : semi_test::checkModel('Q', line.model).polarity == semi::Polarity::Pnp
+                            ? Part::Pnp
+                            : Part::Npn;
       const PartInfo &info = infoOf(part);
       Component component;
       component.part = part;
@@ -164,18 +177,18 @@ protected:
       components.push_back(component);
     }
     dropShapes(components);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const circuit_test::NetlistPart &line = lines[i];
+      if (!line.value.empty())
+        setValue(components[i], line.kind() == 'V' ? "Vdc" : "R",
+                 circuit_test::plainValue(line.value));
+      if (!line.model.empty() && line.model != "NPN" && line.model != "PNP")
+        chooseModel(components[i], line.model);
+    }
+    for (const auto &[from, to] : circuit_test::netJoins(lines))
+      ControlPage::wire(components[from.part], static_cast<short>(from.pin), components[to.part],
+                        static_cast<short>(to.pin));
     return components;
-  }
-
-  void wire(const Component &from, const char *fromPin, const Component &to, const char *toPin) {
-    ControlPage::wire(from, pinIndex(from, fromPin), to, pinIndex(to, toPin));
-  }
-  static short pinIndex(const Component &component, const char *pin) {
-    for (std::size_t i = 0; i < component.pins().size(); ++i)
-      if (std::string(component.pins()[i]) == pin)
-        return static_cast<short>(i);
-    ADD_FAILURE() << "no pin " << pin;
-    return 0;
   }
 
   // A value of a source or resistor, as its sheet would enter it.
@@ -377,12 +390,7 @@ TEST_F(SemiControls, AControlWithoutItsServiceIsNotCreated) {
 }
 
 TEST_F(SemiControls, TheFirstLayoutWritesCellsTextAndLayerTheSecondNothing) {
-  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Diode, Part::Ground});
-  setValue(c[0], "Vdc", "5");
-  wire(c[0], "P", c[1], "A");
-  wire(c[1], "B", c[2], "A");
-  wire(c[2], "K", c[3], "A");
-  wire(c[0], "M", c[3], "A");
+  std::vector<Component> c = drop("V1 in 0 5; R1 in a; D1 a 0; G1 0");
   const std::size_t before = host_->record().size();
   host_->fireIdle();
   const Component &diode = c[2];
@@ -422,11 +430,7 @@ TEST_F(SemiControls, TheFirstLayoutWritesCellsTextAndLayerTheSecondNothing) {
 // A result section with an empty LAYER: the diode's result text keeps its
 // layer, the resistor's (QorLib01) is taken off every layer.
 TEST_F(SemiControls, AnEmptyLayerLeavesTheDiodesLayerAndClearsTheResistors) {
-  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Diode, Part::Ground});
-  wire(c[0], "P", c[1], "A");
-  wire(c[1], "B", c[2], "A");
-  wire(c[2], "K", c[3], "A");
-  wire(c[0], "M", c[3], "A");
+  std::vector<Component> c = drop("V1 in 0; R1 in a; D1 a 0; G1 0");
   host_->fireIdle();
   const struct {
     std::size_t part;
@@ -445,7 +449,7 @@ TEST_F(SemiControls, AnEmptyLayerLeavesTheDiodesLayerAndClearsTheResistors) {
 }
 
 TEST_F(SemiControls, ErrorMarksAddUpAndARefusedMarkChangesNoCell) {
-  std::vector<Component> c = drop({Part::Npn, Part::Diode});
+  std::vector<Component> c = drop("Q1 c b e NPN; D1 a k");
   const Component &q = c[0];
   EXPECT_EQ(q.ocx->put_ErrorMark(Bstr(std::string()).get()), S_OK);
   EXPECT_EQ(q.mark(), "");
@@ -477,7 +481,7 @@ TEST_F(SemiControls, ErrorMarksAddUpAndARefusedMarkChangesNoCell) {
 // The label: the PARAMS ORDER's items, quotes doubled so the formula stays
 // one string; the walk stops at a character that is no digit or space.
 TEST_F(SemiControls, LabelsDoubleTheirQuotesAndTheOrderWalkEnds) {
-  std::vector<Component> c = drop({Part::Npn});
+  std::vector<Component> c = drop("Q1 c b e NPN");
   const Component &q = c[0];
   ASSERT_EQ(q.ocx->put_PartID(Bstr(std::string("Q\"1")).get()), S_OK);
   EXPECT_EQ(q.bodyText(), "\"Q\"\"1\nDEFAULT\"");
@@ -496,23 +500,8 @@ TEST_F(SemiControls, LabelsDoubleTheirQuotesAndTheOrderWalkEnds) {
 // The common-emitter stage: a 12 V source, the base divider 47k/10k,
 // 2.2k collector and 470 ohm emitter resistors and a 2N3904.
 TEST_F(SemiControls, A2N3904CommonEmitterStageAgreesWithNgspice) {
-  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Resistor, Part::Resistor,
-                                   Part::Resistor, Part::Npn, Part::Ground});
-  setValue(c[0], "Vdc", "12");
-  setValue(c[1], "R", "47000");
-  setValue(c[2], "R", "10000");
-  setValue(c[3], "R", "2200");
-  setValue(c[4], "R", "470");
-  chooseModel(c[5], "2N3904");
-  wire(c[0], "P", c[1], "A");
-  wire(c[0], "P", c[3], "A");
-  wire(c[1], "B", c[5], "B");
-  wire(c[2], "A", c[5], "B");
-  wire(c[3], "B", c[5], "C");
-  wire(c[4], "A", c[5], "E");
-  wire(c[2], "B", c[6], "A");
-  wire(c[4], "B", c[6], "A");
-  wire(c[0], "M", c[6], "A");
+  std::vector<Component> c = drop("V1 vcc 0 12; R1 vcc b 47k; R2 b 0 10k; R3 vcc c 2.2k;"
+                                  "R4 e 0 470; Q1 c b e 2N3904; G1 0");
   host_->fireIdle();
   const Component &q = c[5];
   EXPECT_EQ(partId(q), "Q1");
@@ -529,23 +518,8 @@ TEST_F(SemiControls, A2N3904CommonEmitterStageAgreesWithNgspice) {
 // The PNP bias stage: base divider 10k/47k from 12 V, 1k emitter resistor
 // to the supply, 3.3k collector resistor to ground and a 2N3906.
 TEST_F(SemiControls, A2N3906BiasStageAgreesWithNgspice) {
-  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Resistor, Part::Resistor,
-                                   Part::Resistor, Part::Pnp, Part::Ground});
-  setValue(c[0], "Vdc", "12");
-  setValue(c[1], "R", "10000");
-  setValue(c[2], "R", "47000");
-  setValue(c[3], "R", "1000");
-  setValue(c[4], "R", "3300");
-  chooseModel(c[5], "2N3906");
-  wire(c[0], "P", c[1], "A");
-  wire(c[0], "P", c[3], "A");
-  wire(c[1], "B", c[5], "B");
-  wire(c[2], "A", c[5], "B");
-  wire(c[3], "B", c[5], "E");
-  wire(c[4], "A", c[5], "C");
-  wire(c[2], "B", c[6], "A");
-  wire(c[4], "B", c[6], "A");
-  wire(c[0], "M", c[6], "A");
+  std::vector<Component> c = drop("V1 vcc 0 12; R1 vcc b 10k; R2 b 0 47k; R3 vcc e 1k;"
+                                  "R4 c 0 3.3k; Q1 c b e 2N3906; G1 0");
   host_->fireIdle();
   const Component &q = c[5];
   EXPECT_EQ(partId(q), "Q1");
@@ -560,18 +534,7 @@ TEST_F(SemiControls, A2N3906BiasStageAgreesWithNgspice) {
 // (a COPY of the 1N4148) in parallel on its own resistor.
 TEST_F(SemiControls, A1N4148AndItsCopyAgreeWithNgspice) {
   std::vector<Component> c =
-      drop({Part::Source, Part::Resistor, Part::Diode, Part::Resistor, Part::Diode, Part::Ground});
-  setValue(c[0], "Vdc", "5");
-  setValue(c[3], "R", "2200");
-  chooseModel(c[2], "1N4148");
-  chooseModel(c[4], "1N914");
-  wire(c[0], "P", c[1], "A");
-  wire(c[1], "B", c[2], "A");
-  wire(c[0], "P", c[3], "A");
-  wire(c[3], "B", c[4], "A");
-  wire(c[2], "K", c[5], "A");
-  wire(c[4], "K", c[5], "A");
-  wire(c[0], "M", c[5], "A");
+      drop("V1 in 0 5; R1 in a; D1 a 0 1N4148; R2 in b 2.2k; D2 b 0 1N914; G1 0");
   host_->fireIdle();
   const std::set<std::string> ids = {partId(c[2]), partId(c[4])};
   EXPECT_EQ(ids, (std::set<std::string>{"D1", "D2"}));
@@ -585,16 +548,10 @@ TEST_F(SemiControls, A1N4148AndItsCopyAgreeWithNgspice) {
 // The device reads what the chosen type put into the items: the model line
 // of the File menu's netlist carries the 2N3904's IS and the later RB.
 TEST_F(SemiControls, Choosing2N3904InTheXmlMakesTheDeviceReadItsValues) {
-  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Npn, Part::Ground});
-  chooseModel(c[2], "2N3904");
+  std::vector<Component> c = drop("V1 vcc 0; R1 vcc b; Q1 vcc b 0 2N3904; G1 0");
   ControlRows rows(c[2].data.get());
   EXPECT_EQ(attribute(rows.find("TYPE").get(), "TEXT"), "2N3904");
   EXPECT_EQ(attribute(rows.find("RB").get(), "TEXT"), "7.5");
-  wire(c[0], "P", c[1], "A");
-  wire(c[1], "B", c[2], "B");
-  wire(c[0], "P", c[2], "C");
-  wire(c[2], "E", c[3], "A");
-  wire(c[0], "M", c[3], "A");
   host_->fireIdle();
   const std::string path = saveNetlistFromMenu("control-netlists", "model-values.cir");
   std::string model;
@@ -617,12 +574,7 @@ TEST_F(SemiControls, Choosing2N3904InTheXmlMakesTheDeviceReadItsValues) {
 // pages, and an identifier typed on the Parameters page on the Format page
 // before OK.
 TEST_F(SemiControls, TheSheetShowsTheNumberedIdentifier) {
-  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Npn, Part::Ground});
-  wire(c[0], "P", c[1], "A");
-  wire(c[1], "B", c[2], "B");
-  wire(c[0], "P", c[2], "C");
-  wire(c[2], "E", c[3], "A");
-  wire(c[0], "M", c[3], "A");
+  std::vector<Component> c = drop("V1 vcc 0; R1 vcc b; Q1 vcc b 0 NPN; G1 0");
   host_->fireIdle();
   ASSERT_EQ(partId(c[2]), "Q1");
   HWND sheet = nullptr;
@@ -676,14 +628,7 @@ TEST_F(SemiControls, TheSheetShowsTheNumberedIdentifier) {
 // Cancel puts back the document as committed: the library's items, the
 // chosen model and the last results; so do saving and reloading.
 TEST_F(SemiControls, CancelAndReloadKeepMergedParametersEditsAndResults) {
-  std::vector<Component> c = drop({Part::Source, Part::Resistor, Part::Npn, Part::Ground});
-  setValue(c[0], "Vdc", "9");
-  chooseModel(c[2], "2N3904");
-  wire(c[0], "P", c[1], "A");
-  wire(c[1], "B", c[2], "B");
-  wire(c[0], "P", c[2], "C");
-  wire(c[2], "E", c[3], "A");
-  wire(c[0], "M", c[3], "A");
+  std::vector<Component> c = drop("V1 vcc 0 9; R1 vcc b; Q1 vcc b 0 2N3904; G1 0");
   host_->fireIdle();
   const Component &q = c[2];
   const double ic = result(q, "Ic");

@@ -48,10 +48,7 @@ TEST(SemiSpiceModelName, DefaultNamesDifferPerKind) {
 
 // V1 5 V into R1 into the device; the lines the netlist writer receives.
 TestCircuit &diodePage(TestCircuit &c, std::vector<semi::ParamItem> params) {
-  addSource(c, "V1", 5.0, "a", "gnd");
-  addResistor(c, "R1", 1e3, "a", "x");
-  addDiode(c, "D1", std::move(params), "x", "gnd");
-  addGround(c, "G1", "gnd");
+  addNetlist(c, "V1 a gnd 5; R1 a x 1k; D1 x gnd; G1 gnd", sameModel(std::move(params)));
   c.build();
   return c;
 }
@@ -74,14 +71,7 @@ TEST(SemiSpiceInfo, DefaultDiode) {
 
 TEST(SemiSpiceInfo, LibraryDiodeExportsEveryTextButGminAndImax) {
   TestCircuit c;
-  diodePage(c, withModel(diodeParams(), "1N4148",
-                         {{"IS", "2.67E-9"},
-                          {"N", "1.82"},
-                          {"RS", "562E-3"},
-                          {"TT", "11.5E-9"},
-                          {"CJO", "4.02E-12"},
-                          {"VJ", "0.5"},
-                          {"M", "0.332"}}));
+  diodePage(c, diode1N4148());
   std::string element, model;
   c.device("D1").SpiceInfo(element, model);
   EXPECT_EQ(element, "D1 1 0 D1N4148");
@@ -95,12 +85,8 @@ TEST(SemiSpiceInfo, LibraryDiodeExportsEveryTextButGminAndImax) {
 
 TEST(SemiSpiceInfo, CustomTransistorNamesItsModelAfterThePart) {
   TestCircuit c;
-  addSource(c, "V1", 5.0, "vcc", "gnd");
-  addResistor(c, "R1", 1e3, "vcc", "c");
-  addResistor(c, "R2", 100e3, "vcc", "b");
-  std::vector<semi::ParamItem> params = withModel(transistorParams(), "CUSTOM", {{"BF", "150"}});
-  addBjt(c, "Q2", semi::Polarity::Npn, params, "c", "b", "gnd");
-  addGround(c, "G1", "gnd");
+  addNetlist(c, "V1 vcc gnd 5; R1 vcc c 1k; R2 vcc b 100k; Q2 c b gnd; G1 gnd",
+             sameModel(withModel(transistorParams(), "CUSTOM", {{"BF", "150"}})));
   c.build();
   std::string element, model;
   c.device("Q2").SpiceInfo(element, model);
@@ -119,14 +105,9 @@ TEST(SemiSpiceInfo, SeriesResistanceKeepsThePinNet) {
   const char *rc[2] = {"0", "10"};
   for (int i = 0; i < 2; ++i) {
     TestCircuit c;
-    addSource(c, "V1", 5.0, "vcc", "gnd");
-    addResistor(c, "R1", 1e3, "vcc", "c");
-    addResistor(c, "R2", 100e3, "vcc", "b");
-    std::vector<semi::ParamItem> params = transistorParams();
-    addBjt(c, "Q1", semi::Polarity::Npn, params, "c", "b", "gnd");
+    addNetlist(c, "V1 vcc gnd 5; R1 vcc c 1k; R2 vcc b 100k; Q1 c b gnd; G1 gnd");
     c.component("Q1").setText("RC", rc[i]);
     c.component("Q1").setText("RB", rc[i]);
-    addGround(c, "G1", "gnd");
     c.build();
     std::string model;
     c.device("Q1").SpiceInfo(lines[i][0], model);
@@ -141,11 +122,7 @@ TEST(SemiSpiceInfo, SeriesResistanceKeepsThePinNet) {
 
 TEST(SemiSpiceInfo, DefaultNpnAndPnpOnOnePageGetTwoModels) {
   TestCircuit c;
-  addSource(c, "V1", 5.0, "vcc", "gnd");
-  addResistor(c, "R1", 1e3, "vcc", "x");
-  addBjt(c, "Q1", semi::Polarity::Npn, transistorParams(), "x", "x", "y");
-  addBjt(c, "Q2", semi::Polarity::Pnp, transistorParams(), "gnd", "gnd", "y");
-  addGround(c, "G1", "gnd");
+  addNetlist(c, "V1 vcc gnd 5; R1 vcc x 1k; Q1 x x y; Q2 gnd gnd y PNP; G1 gnd");
   c.build();
   std::string e1, m1, e2, m2;
   c.device("Q1").SpiceInfo(e1, m1);

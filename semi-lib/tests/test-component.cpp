@@ -143,4 +143,15 @@ withModel(std::vector<semi::ParamItem> params, const std::string &type,
   return params;
 }
 
+std::vector<semi::ParamItem> diode1N4148() {
+  return withModel(diodeParams(), "1N4148",
+                   {{"IS", "2.67E-9"},
+                    {"N", "1.82"},
+                    {"RS", "562E-3"},
+                    {"TT", "11.5E-9"},
+                    {"CJO", "4.02E-12"},
+                    {"VJ", "0.5"},
+                    {"M", "0.332"}});
+}
+
 } // namespace semi_test

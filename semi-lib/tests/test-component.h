@@ -53,6 +53,8 @@ std::vector<std::string> transistorResultNames();
 std::vector<semi::ParamItem>
 withModel(std::vector<semi::ParamItem> params, const std::string &type,
           const std::vector<std::pair<std::string, std::string>> &values);
+// The library's 1N4148.
+std::vector<semi::ParamItem> diode1N4148();
 
 } // namespace semi_test
 
