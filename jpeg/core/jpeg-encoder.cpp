@@ -98,10 +98,12 @@ void TJpegEncoder::AllocatePlanes() {
     planeOffset_[c] = static_cast<std::size_t>(blocks);
     blocks += static_cast<std::uint64_t>(blocksX_[c]) * static_cast<std::uint64_t>(blocksY_[c]);
   }
+  // A packed block takes at most its mask and all 64 values.
   std::uint64_t bytes = 0;
-  if (!multiplySize(blocks, 64 * sizeof(std::int16_t), bytes))
+  if (!multiplySize(blocks, sizeof(std::uint64_t) + 64 * sizeof(std::int16_t), bytes))
     throw TVMError(ErrorOutOfMemory);
   planes_ = static_cast<std::int16_t *>(allocateOrThrow(allocator_, bytes));
+  packed_ = reinterpret_cast<std::uint8_t *>(planes_);
 
   // JFIF colour equations in 16.16 fixed point, one table per term. The
   // luminance carries -127.5 (level shift less the rounding half) in its
@@ -215,6 +217,12 @@ void TJpegEncoder::ReadBlocks(int startPercent, int endPercent) {
   columnOffsets_.resize(static_cast<std::size_t>(mcusX_) * static_cast<std::size_t>(side));
   for (std::size_t x = 0; x < columnOffsets_.size(); ++x)
     columnOffsets_[x] = std::min(static_cast<int>(x), width_ - 1) * bytesPerSample;
+  // The baseline scan's symbols are counted here, block by block in MCU
+  // order, while each block is at hand.
+  packedBytes_ = 0;
+  std::fill(lastDc_, lastDc_ + 3, 0);
+  for (auto &counts : frequencies_)
+    std::fill(counts, counts + 257, 0u);
   for (int mcuRow = 0; mcuRow < mcusY_; ++mcuRow) {
     ReadMcuRow(mcuRow, rows, expanded);
     ProgressTick();
@@ -328,7 +336,7 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
               static_cast<std::int16_t>(rows[static_cast<std::size_t>(r)]
                                             [columnOffsets_[static_cast<std::size_t>(mx * 8 + i)]] -
                                         128);
-      TransformAndStore(samples, Block(0, mx, mcuRow), 0);
+      TransformAndStore(samples, 0, mx, mcuRow);
     }
     return;
   }
@@ -377,13 +385,11 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
           static_cast<std::size_t>(mx) * 16 + static_cast<std::size_t>(blockIndex & 1) * 8;
       for (int r = 0; r < 8; ++r, from += paddedWidth)
         std::copy(from, from + 8, samples + 8 * r);
-      std::int16_t *block = Block(0, 2 * mx + (blockIndex & 1), 2 * mcuRow + (blockIndex >> 1));
-      TransformAndStore(samples, block, 0);
+      TransformAndStore(samples, 0, 2 * mx + (blockIndex & 1), 2 * mcuRow + (blockIndex >> 1));
     }
     // Averaging bias: 1, 2, 1, 2 along a chroma row inside the image, 3 in
     // an MCU that reaches past the right or bottom edge.
     bool edge = lastRow || (mx + 1) * 16 > width_;
-    std::int16_t *targets[2] = {Block(1, mx, mcuRow), Block(2, mx, mcuRow)};
     for (int c = 0; c < 2; ++c) {
       const int *sums = chromaSums_.data() + static_cast<std::size_t>(c) * 8 * half +
                         static_cast<std::size_t>(mx) * 8;
@@ -405,16 +411,20 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
             ((sums[static_cast<std::size_t>(n >> 3) * half + (n & 7)] + bias) >> 2) - 128);
       }
 #endif
-      TransformAndStore(samples, targets[c], 1);
+      TransformAndStore(samples, 1 + c, mx, mcuRow);
     }
   }
 }
 
 // Transforms one block of samples, quantises it and stores it in zigzag
-// order. With SSE2 the quantiser runs on the natural order (with the
-// divisors and the activity set reordered to match) and only the non-zero
-// coefficients are moved into place.
-void TJpegEncoder::TransformAndStore(std::int16_t samples[64], std::int16_t *block, int table) {
+// order, into its plane or packed. With SSE2 the quantiser runs on the
+// natural order (with the divisors and the activity set reordered to match)
+// and only the non-zero coefficients are moved into place.
+void TJpegEncoder::TransformAndStore(std::int16_t samples[64], int component, int blockX,
+                                     int blockY) {
+  int table = component == 0 ? 0 : 1;
+  std::int16_t zigzag[64];
+  std::int16_t *block = progressive_ ? Block(component, blockX, blockY) : zigzag;
   ForwardDct(samples);
 #if defined(__SSE2__)
   QuantizeSse2(samples, naturalDivisors_[table], NaturalActivityLanes);
@@ -430,6 +440,33 @@ void TJpegEncoder::TransformAndStore(std::int16_t samples[64], std::int16_t *blo
     block[k] = samples[ZigzagToNatural[k]];
   QuantizeBlockReference(block, divisors_[table]);
 #endif
+  if (!progressive_)
+    PackBlock(block, component);
+}
+
+void TJpegEncoder::PackBlock(const std::int16_t *block, int component) {
+  std::uint64_t mask = NonZeroMask(block);
+  int diff = block[0] - lastDc_[component];
+  lastDc_[component] = block[0];
+  CountBlockSymbols(block, mask, diff, component == 0 ? LumDc : ChromDc,
+                    component == 0 ? LumAc : ChromAc);
+  std::uint8_t *out = packed_ + packedBytes_;
+  std::memcpy(out, &mask, sizeof mask);
+  out += sizeof mask;
+  for (; mask; mask &= mask - 1, out += sizeof(std::int16_t))
+    std::memcpy(out, block + LowestBit(mask), sizeof(std::int16_t));
+  packedBytes_ = static_cast<std::size_t>(out - packed_);
+}
+
+// Expands one packed block into a zigzag block; returns the next one.
+const std::uint8_t *TJpegEncoder::UnpackBlock(const std::uint8_t *packed, std::int16_t block[64]) {
+  std::uint64_t mask;
+  std::memcpy(&mask, packed, sizeof mask);
+  packed += sizeof mask;
+  std::fill(block, block + 64, std::int16_t{0});
+  for (; mask; mask &= mask - 1, packed += sizeof(std::int16_t))
+    std::memcpy(block + LowestBit(mask), packed, sizeof(std::int16_t));
+  return packed;
 }
 
 void TJpegEncoder::QuantizeBlock(std::int16_t *block, const std::int16_t *divisors) const {
@@ -536,34 +573,14 @@ void TJpegEncoder::QuantizeSse2(std::int16_t *block, const std::int16_t *divisor
 }
 #endif
 
-template <class Visit> void TJpegEncoder::ForEachMcuBlock(Visit visit) {
-  for (int my = 0; my < mcusY_; ++my) {
-    for (int mx = 0; mx < mcusX_; ++mx) {
-      if (grey_) {
-        visit(Block(0, mx, my), 0);
-        continue;
-      }
-      for (int i = 0; i < 4; ++i)
-        visit(Block(0, 2 * mx + (i & 1), 2 * my + (i >> 1)), 0);
-      visit(Block(1, mx, my), 1);
-      visit(Block(2, mx, my), 2);
-    }
-    ProgressTick();
-  }
-}
-
+// The symbols were counted and the blocks packed as they were read; the
+// empty step that once counted them still reports its rows, so that the
+// progress a host sees is unchanged.
 void TJpegEncoder::EncodeBaselineScans(int startPercent, int endPercent) {
-  for (auto &counts : frequencies_)
-    std::fill(counts, counts + 257, 0u);
   int middle = (startPercent + endPercent) / 2;
   ProgressBegin(startPercent, middle, mcusY_);
-  std::fill(lastDc_, lastDc_ + 3, 0);
-  // The blocks were quantised as they were read.
-  ForEachMcuBlock([&](std::int16_t *block, int c) {
-    int diff = block[0] - lastDc_[c];
-    lastDc_[c] = block[0];
-    CountBlockSymbols(block, diff, c == 0 ? LumDc : ChromDc, c == 0 ? LumAc : ChromAc);
-  });
+  for (int my = 0; my < mcusY_; ++my)
+    ProgressTick();
 
   for (int slot = 0; slot < (grey_ ? 2 : 4); ++slot)
     BuildTable(slot);
@@ -571,11 +588,29 @@ void TJpegEncoder::EncodeBaselineScans(int startPercent, int endPercent) {
 
   ProgressBegin(middle, endPercent, mcusY_);
   std::fill(lastDc_, lastDc_ + 3, 0);
-  ForEachMcuBlock([&](std::int16_t *block, int c) {
-    int diff = block[0] - lastDc_[c];
-    lastDc_[c] = block[0];
-    EncodeBlock(block, diff, c == 0 ? LumDc : ChromDc, c == 0 ? LumAc : ChromAc);
-  });
+  const std::uint8_t *packed = packed_;
+  auto encodeNext = [&](int c) {
+    std::uint64_t mask;
+    std::memcpy(&mask, packed, sizeof mask);
+    packed += sizeof mask;
+    std::int16_t dc = 0;
+    if (mask & 1)
+      std::memcpy(&dc, packed, sizeof dc);
+    int diff = dc - lastDc_[c];
+    lastDc_[c] = dc;
+    packed = EncodeBlock(mask, packed, diff, c == 0 ? LumDc : ChromDc, c == 0 ? LumAc : ChromAc);
+  };
+  for (int my = 0; my < mcusY_; ++my) {
+    for (int mx = 0; mx < mcusX_; ++mx) {
+      for (int i = 0; i < (grey_ ? 1 : 4); ++i)
+        encodeNext(0);
+      if (!grey_) {
+        encodeNext(1);
+        encodeNext(2);
+      }
+    }
+    ProgressTick();
+  }
 }
 
 // Progressive: the blocks were quantised as they were read; the scans read
@@ -627,11 +662,11 @@ void TJpegEncoder::WriteBaselineScanHeaders() {
 
 // Both passes walk only the non-zero AC coefficients; the zeros between
 // two of them are the run.
-void TJpegEncoder::CountBlockSymbols(const std::int16_t *block, int dcDiff, int dcSlot,
-                                     int acSlot) {
+void TJpegEncoder::CountBlockSymbols(const std::int16_t *block, std::uint64_t mask, int dcDiff,
+                                     int dcSlot, int acSlot) {
   ++frequencies_[dcSlot][BitLength(static_cast<unsigned>(dcDiff < 0 ? -dcDiff : dcDiff))];
   std::uint32_t *ac = frequencies_[acSlot];
-  std::uint64_t mask = NonZeroMask(block) & ~std::uint64_t{1};
+  mask &= ~std::uint64_t{1};
   int last = 0;
   for (; mask; mask &= mask - 1) {
     int k = LowestBit(mask);
@@ -647,8 +682,10 @@ void TJpegEncoder::CountBlockSymbols(const std::int16_t *block, int dcDiff, int 
 }
 
 // A symbol's code and the value bits after it go to the bit writer as one
-// field (at most 16 + 11 bits).
-void TJpegEncoder::EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot) {
+// field (at most 16 + 11 bits). values are the block's non-zero
+// coefficients in zigzag order, as packed; returns the end of them.
+const std::uint8_t *TJpegEncoder::EncodeBlock(std::uint64_t mask, const std::uint8_t *values,
+                                              int dcDiff, int dcSlot, int acSlot) {
   const HuffmanTable &dc = tables_[dcSlot], &ac = tables_[acSlot];
   int magnitude = dcDiff < 0 ? -dcDiff : dcDiff;
   int n = BitLength(static_cast<unsigned>(magnitude));
@@ -657,14 +694,18 @@ void TJpegEncoder::EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot
   std::uint32_t bits =
       static_cast<std::uint32_t>(dcDiff < 0 ? dcDiff - 1 : dcDiff) & ((1u << n) - 1);
   PutBits(std::uint32_t{dc.code[n]} << n | bits, dc.size[n] + n);
-  std::uint64_t mask = NonZeroMask(block) & ~std::uint64_t{1};
+  if (mask & 1)
+    values += sizeof(std::int16_t);
+  mask &= ~std::uint64_t{1};
   int last = 0;
-  for (; mask; mask &= mask - 1) {
+  for (; mask; mask &= mask - 1, values += sizeof(std::int16_t)) {
     int k = LowestBit(mask);
     int run = k - last - 1;
     for (; run > 15; run -= 16)
       EmitSymbol(acSlot, 0xF0);
-    int c = block[k];
+    std::int16_t value;
+    std::memcpy(&value, values, sizeof value);
+    int c = value;
     magnitude = c < 0 ? -c : c;
     n = BitLength(static_cast<unsigned>(magnitude));
     int symbol = (run << 4) + n;
@@ -676,6 +717,7 @@ void TJpegEncoder::EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot
   }
   if (last < 63)
     EmitSymbol(acSlot, 0x00);
+  return values;
 }
 
 void TJpegEncoder::EmitSymbol(int slot, int symbol) {

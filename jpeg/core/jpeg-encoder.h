@@ -111,7 +111,9 @@ private:
   void ScaleOutputQuantTables();
   void WriteFrameHeaders();
   void ReadBlocks(int startPercent, int endPercent);
-  void TransformAndStore(std::int16_t samples[64], std::int16_t *block, int table);
+  void TransformAndStore(std::int16_t samples[64], int component, int blockX, int blockY);
+  void PackBlock(const std::int16_t *block, int component);
+  static const std::uint8_t *UnpackBlock(const std::uint8_t *packed, std::int16_t block[64]);
   void ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &rows,
                   std::vector<std::uint8_t> &expanded);
   void EncodeBaselineScans(int startPercent, int endPercent);
@@ -131,12 +133,13 @@ private:
         static_cast<std::size_t>(blockX);
     return planes_ + index * 64;
   }
-  template <class Visit> void ForEachMcuBlock(Visit visit);
   template <class Visit> void ForEachScanBlock(const ScanInfo &scan, Visit visit);
 
   // Symbol statistics and output.
-  void CountBlockSymbols(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot);
-  void EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot);
+  void CountBlockSymbols(const std::int16_t *block, std::uint64_t mask, int dcDiff, int dcSlot,
+                         int acSlot);
+  const std::uint8_t *EncodeBlock(std::uint64_t mask, const std::uint8_t *values, int dcDiff,
+                                  int dcSlot, int acSlot);
   void EmitSymbol(int slot, int symbol);
   void EmitBits(std::uint32_t value, int count);
   enum class ScanCoder { DcFirst, DcRefine, AcFirst, AcRefine };
@@ -169,7 +172,15 @@ private:
   int componentCount_ = 0;
   int blocksX_[3] = {}, blocksY_[3] = {};
   std::size_t planeOffset_[3] = {}; // in blocks
+  // Progressive scans revisit every block, so they keep whole planes of
+  // zigzag blocks. The baseline scan reads each block twice in MCU order
+  // (after its symbols were counted as it was read) and keeps it packed:
+  // the 64-bit mask of its non-zero coefficients, then their values in
+  // zigzag order; a coarse level touches a fraction of the memory then.
+  // The block holds the worst case of either form.
   std::int16_t *planes_ = nullptr;
+  std::uint8_t *packed_ = nullptr;
+  std::size_t packedBytes_ = 0;
   std::vector<int> columnOffsets_;
   std::vector<std::int16_t> lumaRows_; // one MCU row of luminance, padded width
   std::vector<int> chromaSums_;        // its Cb then Cr 2x2 sums
