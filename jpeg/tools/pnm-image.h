@@ -14,6 +14,7 @@
 #include <vector>
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <cpuid.h>
 #include <immintrin.h>
 #endif
 
@@ -105,7 +106,13 @@ __attribute__((target("ssse3"))) inline void swapRedAndBlueSsse3(std::uint8_t *p
 
 inline void swapRedAndBlue(std::uint8_t *p, std::size_t bytes) {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-  if (__builtin_cpu_supports("ssse3")) {
+  // One question to the processor: the compiler's own feature probe asks
+  // many, each of which a virtual machine traps, at every start.
+  static const bool ssse3 = [] {
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    return __get_cpuid(1, &eax, &ebx, &ecx, &edx) && (ecx & bit_SSSE3) != 0;
+  }();
+  if (ssse3) {
     swapRedAndBlueSsse3(p, bytes);
     return;
   }
