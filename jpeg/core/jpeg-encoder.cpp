@@ -423,39 +423,54 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
 void TJpegEncoder::TransformAndStore(std::int16_t samples[64], int component, int blockX,
                                      int blockY) {
   int table = component == 0 ? 0 : 1;
-  std::int16_t zigzag[64];
-  std::int16_t *block = progressive_ ? Block(component, blockX, blockY) : zigzag;
   ForwardDct(samples);
 #if defined(__SSE2__)
   QuantizeSse2(samples, naturalDivisors_[table], NaturalActivityLanes);
+  std::uint64_t natural = NonZeroMask(samples);
+  if (!progressive_) {
+    PackBlock(samples, natural, component);
+    return;
+  }
+  std::int16_t *block = Block(component, blockX, blockY);
   const __m128i zero = _mm_setzero_si128();
   for (int v = 0; v < 8; ++v)
     _mm_storeu_si128(reinterpret_cast<__m128i *>(block + 8 * v), zero);
-  for (std::uint64_t mask = NonZeroMask(samples); mask; mask &= mask - 1) {
-    int n = LowestBit(mask);
+  for (; natural; natural &= natural - 1) {
+    int n = LowestBit(natural);
     block[NaturalToZigzag[n]] = samples[n];
   }
 #else
+  std::int16_t zigzag[64];
+  std::int16_t *block = progressive_ ? Block(component, blockX, blockY) : zigzag;
   for (int k = 0; k < 64; ++k)
     block[k] = samples[ZigzagToNatural[k]];
   QuantizeBlockReference(block, divisors_[table]);
+  if (!progressive_) {
+    for (int k = 0; k < 64; ++k)
+      samples[ZigzagToNatural[k]] = block[k];
+    PackBlock(samples, NonZeroMask(samples), component);
+  }
 #endif
-  if (!progressive_)
-    PackBlock(block, component);
 }
 
-void TJpegEncoder::PackBlock(const std::int16_t *block, int component) {
-  std::uint64_t mask = NonZeroMask(block);
-  int diff = block[0] - lastDc_[component];
-  lastDc_[component] = block[0];
-  CountBlockSymbols(block, mask, diff, component == 0 ? LumDc : ChromDc,
-                    component == 0 ? LumAc : ChromAc);
+// Packs a quantised block given in natural order with the mask of its
+// non-zero coefficients, and counts its symbols.
+void TJpegEncoder::PackBlock(const std::int16_t *samples, std::uint64_t natural, int component) {
+  std::uint64_t mask = 0;
+  for (; natural; natural &= natural - 1)
+    mask |= std::uint64_t{1} << NaturalToZigzag[LowestBit(natural)];
   std::uint8_t *out = packed_ + packedBytes_;
   std::memcpy(out, &mask, sizeof mask);
+  const std::uint8_t *values = out + sizeof mask;
   out += sizeof mask;
-  for (; mask; mask &= mask - 1, out += sizeof(std::int16_t))
-    std::memcpy(out, block + LowestBit(mask), sizeof(std::int16_t));
+  for (std::uint64_t m = mask; m; m &= m - 1, out += sizeof(std::int16_t))
+    std::memcpy(out, samples + ZigzagToNatural[LowestBit(m)], sizeof(std::int16_t));
   packedBytes_ = static_cast<std::size_t>(out - packed_);
+  int dc = mask & 1 ? samples[0] : 0;
+  int diff = dc - lastDc_[component];
+  lastDc_[component] = dc;
+  CountBlockSymbols(mask, values, diff, component == 0 ? LumDc : ChromDc,
+                    component == 0 ? LumAc : ChromAc);
 }
 
 // Expands one packed block into a zigzag block; returns the next one.
@@ -662,18 +677,22 @@ void TJpegEncoder::WriteBaselineScanHeaders() {
 
 // Both passes walk only the non-zero AC coefficients; the zeros between
 // two of them are the run.
-void TJpegEncoder::CountBlockSymbols(const std::int16_t *block, std::uint64_t mask, int dcDiff,
+void TJpegEncoder::CountBlockSymbols(std::uint64_t mask, const std::uint8_t *values, int dcDiff,
                                      int dcSlot, int acSlot) {
   ++frequencies_[dcSlot][BitLength(static_cast<unsigned>(dcDiff < 0 ? -dcDiff : dcDiff))];
   std::uint32_t *ac = frequencies_[acSlot];
+  if (mask & 1)
+    values += sizeof(std::int16_t);
   mask &= ~std::uint64_t{1};
   int last = 0;
-  for (; mask; mask &= mask - 1) {
+  for (; mask; mask &= mask - 1, values += sizeof(std::int16_t)) {
     int k = LowestBit(mask);
     int run = k - last - 1;
     for (; run > 15; run -= 16)
       ++ac[0xF0];
-    int c = block[k];
+    std::int16_t value;
+    std::memcpy(&value, values, sizeof value);
+    int c = value;
     ++ac[(run << 4) + BitLength(static_cast<unsigned>(c < 0 ? -c : c))];
     last = k;
   }
@@ -738,12 +757,27 @@ void TJpegEncoder::EmitBits(std::uint32_t value, int count) {
 
 // Bits enter at the bottom of a 64-bit window and leave as whole bytes from
 // the top once 32 have gathered; a data byte 0xFF is followed by a stuffed
-// 0x00. count is at most 32, so the window never holds more than 63.
+// 0x00. count is at most 32, so the window never holds more than 63. Four
+// bytes without 0xFF that leave the sink short of full go in at once.
 void TJpegEncoder::PutBits(std::uint32_t value, int count) {
   bitBuffer_ = (bitBuffer_ << count) | (value & ((std::uint64_t{1} << count) - 1));
   bitCount_ += count;
-  if (bitCount_ >= 32)
+  if (bitCount_ < 32)
+    return;
+  auto word = static_cast<std::uint32_t>(bitBuffer_ >> (bitCount_ - 32));
+  std::uint32_t inverted = ~word; // a 0xFF byte of word is a zero byte here
+  bool hasFF = ((inverted - 0x01010101u) & ~inverted & 0x80808080u) != 0;
+  if (hasFF || sinkFill_ + 4 >= static_cast<int>(sizeof sink_)) {
     EmitWholeBytes();
+    return;
+  }
+  bitCount_ -= 32;
+  std::uint8_t *out = sink_ + sinkFill_;
+  out[0] = static_cast<std::uint8_t>(word >> 24);
+  out[1] = static_cast<std::uint8_t>(word >> 16);
+  out[2] = static_cast<std::uint8_t>(word >> 8);
+  out[3] = static_cast<std::uint8_t>(word);
+  sinkFill_ += 4;
 }
 
 void TJpegEncoder::EmitWholeBytes() {

@@ -112,7 +112,7 @@ private:
   void WriteFrameHeaders();
   void ReadBlocks(int startPercent, int endPercent);
   void TransformAndStore(std::int16_t samples[64], int component, int blockX, int blockY);
-  void PackBlock(const std::int16_t *block, int component);
+  void PackBlock(const std::int16_t *samples, std::uint64_t natural, int component);
   static const std::uint8_t *UnpackBlock(const std::uint8_t *packed, std::int16_t block[64]);
   void ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &rows,
                   std::vector<std::uint8_t> &expanded);
@@ -136,7 +136,7 @@ private:
   template <class Visit> void ForEachScanBlock(const ScanInfo &scan, Visit visit);
 
   // Symbol statistics and output.
-  void CountBlockSymbols(const std::int16_t *block, std::uint64_t mask, int dcDiff, int dcSlot,
+  void CountBlockSymbols(std::uint64_t mask, const std::uint8_t *values, int dcDiff, int dcSlot,
                          int acSlot);
   const std::uint8_t *EncodeBlock(std::uint64_t mask, const std::uint8_t *values, int dcDiff,
                                   int dcSlot, int acSlot);
