@@ -757,13 +757,17 @@ void TJpegEncoder::EmitBits(std::uint32_t value, int count) {
 
 // Bits enter at the bottom of a 64-bit window and leave as whole bytes from
 // the top once 32 have gathered; a data byte 0xFF is followed by a stuffed
-// 0x00. count is at most 32, so the window never holds more than 63. Four
-// bytes without 0xFF that leave the sink short of full go in at once.
+// 0x00. count is at most 32, so the window never holds more than 63.
 void TJpegEncoder::PutBits(std::uint32_t value, int count) {
   bitBuffer_ = (bitBuffer_ << count) | (value & ((std::uint64_t{1} << count) - 1));
   bitCount_ += count;
-  if (bitCount_ < 32)
-    return;
+  if (bitCount_ >= 32)
+    EmitWord();
+}
+
+// The top four bytes go into the sink at once when none is 0xFF and they
+// leave it short of full; otherwise byte by byte.
+void TJpegEncoder::EmitWord() {
   auto word = static_cast<std::uint32_t>(bitBuffer_ >> (bitCount_ - 32));
   std::uint32_t inverted = ~word; // a 0xFF byte of word is a zero byte here
   bool hasFF = ((inverted - 0x01010101u) & ~inverted & 0x80808080u) != 0;

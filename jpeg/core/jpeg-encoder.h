@@ -151,6 +151,7 @@ private:
   void EmitEobRun(int slot);
   void EmitCorrectionBits(const std::uint8_t *bits, int count);
   void PutBits(std::uint32_t value, int count);
+  void EmitWord();
   void EmitWholeBytes();
   void FlushBits();
   void PutByte(std::uint8_t byte);
