@@ -454,23 +454,43 @@ void TJpegEncoder::TransformAndStore(std::int16_t samples[64], int component, in
 }
 
 // Packs a quantised block given in natural order with the mask of its
-// non-zero coefficients, and counts its symbols.
+// non-zero coefficients, and counts its symbols on the way: only the
+// non-zero AC coefficients are visited; the zeros between two of them are
+// the run.
 void TJpegEncoder::PackBlock(const std::int16_t *samples, std::uint64_t natural, int component) {
   std::uint64_t mask = 0;
   for (; natural; natural &= natural - 1)
     mask |= std::uint64_t{1} << NaturalToZigzag[LowestBit(natural)];
   std::uint8_t *out = packed_ + packedBytes_;
   std::memcpy(out, &mask, sizeof mask);
-  const std::uint8_t *values = out + sizeof mask;
   out += sizeof mask;
-  for (std::uint64_t m = mask; m; m &= m - 1, out += sizeof(std::int16_t))
-    std::memcpy(out, samples + ZigzagToNatural[LowestBit(m)], sizeof(std::int16_t));
-  packedBytes_ = static_cast<std::size_t>(out - packed_);
-  int dc = mask & 1 ? samples[0] : 0;
+
+  int dc = 0;
+  if (mask & 1) {
+    dc = samples[0];
+    std::memcpy(out, samples, sizeof(std::int16_t));
+    out += sizeof(std::int16_t);
+  }
   int diff = dc - lastDc_[component];
   lastDc_[component] = dc;
-  CountBlockSymbols(mask, values, diff, component == 0 ? LumDc : ChromDc,
-                    component == 0 ? LumAc : ChromAc);
+  ++frequencies_[component == 0 ? LumDc : ChromDc]
+                [BitLength(static_cast<unsigned>(diff < 0 ? -diff : diff))];
+  std::uint32_t *ac = frequencies_[component == 0 ? LumAc : ChromAc];
+  int last = 0;
+  for (std::uint64_t m = mask & ~std::uint64_t{1}; m; m &= m - 1, out += sizeof(std::int16_t)) {
+    int k = LowestBit(m);
+    const std::int16_t *value = samples + ZigzagToNatural[k];
+    std::memcpy(out, value, sizeof(std::int16_t));
+    int run = k - last - 1;
+    for (; run > 15; run -= 16)
+      ++ac[0xF0];
+    int c = *value;
+    ++ac[(run << 4) + BitLength(static_cast<unsigned>(c < 0 ? -c : c))];
+    last = k;
+  }
+  if (last < 63)
+    ++ac[0x00];
+  packedBytes_ = static_cast<std::size_t>(out - packed_);
 }
 
 // Expands one packed block into a zigzag block; returns the next one.
@@ -675,44 +695,41 @@ void TJpegEncoder::WriteBaselineScanHeaders() {
   PutByte(0);
 }
 
-// Both passes walk only the non-zero AC coefficients; the zeros between
-// two of them are the run.
-void TJpegEncoder::CountBlockSymbols(std::uint64_t mask, const std::uint8_t *values, int dcDiff,
-                                     int dcSlot, int acSlot) {
-  ++frequencies_[dcSlot][BitLength(static_cast<unsigned>(dcDiff < 0 ? -dcDiff : dcDiff))];
-  std::uint32_t *ac = frequencies_[acSlot];
-  if (mask & 1)
-    values += sizeof(std::int16_t);
-  mask &= ~std::uint64_t{1};
-  int last = 0;
-  for (; mask; mask &= mask - 1, values += sizeof(std::int16_t)) {
-    int k = LowestBit(mask);
-    int run = k - last - 1;
-    for (; run > 15; run -= 16)
-      ++ac[0xF0];
-    std::int16_t value;
-    std::memcpy(&value, values, sizeof value);
-    int c = value;
-    ++ac[(run << 4) + BitLength(static_cast<unsigned>(c < 0 ? -c : c))];
-    last = k;
-  }
-  if (last < 63)
-    ++ac[0x00];
-}
-
 // A symbol's code and the value bits after it go to the bit writer as one
 // field (at most 16 + 11 bits). values are the block's non-zero
-// coefficients in zigzag order, as packed; returns the end of them.
+// coefficients in zigzag order, as packed; returns the end of them. The
+// bit window is held in locals for the block: stores into the sink could
+// otherwise alias it and force it back to memory after every field.
 const std::uint8_t *TJpegEncoder::EncodeBlock(std::uint64_t mask, const std::uint8_t *values,
                                               int dcDiff, int dcSlot, int acSlot) {
   const HuffmanTable &dc = tables_[dcSlot], &ac = tables_[acSlot];
+  std::uint64_t window = bitBuffer_;
+  int filled = bitCount_;
+  auto put = [&](std::uint32_t field, int count) {
+    window = window << count | field;
+    filled += count;
+    if (filled >= 32) {
+      bitBuffer_ = window;
+      bitCount_ = filled;
+      EmitWord();
+      window = bitBuffer_;
+      filled = bitCount_;
+    }
+  };
+  // A symbol without a code means the counted and coded passes disagree.
+  auto putAcSymbol = [&](int symbol, std::uint32_t bits, int n) {
+    if (ac.size[symbol] == 0)
+      throw TVMError(ErrorWriteFailed);
+    put(std::uint32_t{ac.code[symbol]} << n | bits, ac.size[symbol] + n);
+  };
+
   int magnitude = dcDiff < 0 ? -dcDiff : dcDiff;
   int n = BitLength(static_cast<unsigned>(magnitude));
   if (dc.size[n] == 0)
-    throw TVMError(ErrorWriteFailed); // counted and coded passes disagree
+    throw TVMError(ErrorWriteFailed);
   std::uint32_t bits =
       static_cast<std::uint32_t>(dcDiff < 0 ? dcDiff - 1 : dcDiff) & ((1u << n) - 1);
-  PutBits(std::uint32_t{dc.code[n]} << n | bits, dc.size[n] + n);
+  put(std::uint32_t{dc.code[n]} << n | bits, dc.size[n] + n);
   if (mask & 1)
     values += sizeof(std::int16_t);
   mask &= ~std::uint64_t{1};
@@ -721,21 +738,20 @@ const std::uint8_t *TJpegEncoder::EncodeBlock(std::uint64_t mask, const std::uin
     int k = LowestBit(mask);
     int run = k - last - 1;
     for (; run > 15; run -= 16)
-      EmitSymbol(acSlot, 0xF0);
+      putAcSymbol(0xF0, 0, 0);
     std::int16_t value;
     std::memcpy(&value, values, sizeof value);
     int c = value;
     magnitude = c < 0 ? -c : c;
     n = BitLength(static_cast<unsigned>(magnitude));
-    int symbol = (run << 4) + n;
-    if (ac.size[symbol] == 0)
-      throw TVMError(ErrorWriteFailed);
     bits = static_cast<std::uint32_t>(c < 0 ? c - 1 : c) & ((1u << n) - 1);
-    PutBits(std::uint32_t{ac.code[symbol]} << n | bits, ac.size[symbol] + n);
+    putAcSymbol((run << 4) + n, bits, n);
     last = k;
   }
   if (last < 63)
-    EmitSymbol(acSlot, 0x00);
+    putAcSymbol(0x00, 0, 0);
+  bitBuffer_ = window;
+  bitCount_ = filled;
   return values;
 }
 

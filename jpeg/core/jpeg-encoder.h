@@ -136,8 +136,6 @@ private:
   template <class Visit> void ForEachScanBlock(const ScanInfo &scan, Visit visit);
 
   // Symbol statistics and output.
-  void CountBlockSymbols(std::uint64_t mask, const std::uint8_t *values, int dcDiff, int dcSlot,
-                         int acSlot);
   const std::uint8_t *EncodeBlock(std::uint64_t mask, const std::uint8_t *values, int dcDiff,
                                   int dcSlot, int acSlot);
   void EmitSymbol(int slot, int symbol);
