@@ -755,7 +755,7 @@ const std::uint8_t *TJpegEncoder::EncodeBlock(std::uint64_t mask, const std::uin
   return values;
 }
 
-void TJpegEncoder::EmitSymbol(int slot, int symbol) {
+void TJpegEncoder::EmitSymbol(int slot, int symbol, std::uint32_t value, int count) {
   if (gathering_) {
     ++frequencies_[slot][symbol];
     return;
@@ -763,7 +763,8 @@ void TJpegEncoder::EmitSymbol(int slot, int symbol) {
   const HuffmanTable &table = tables_[slot];
   if (table.size[symbol] == 0)
     throw TVMError(ErrorWriteFailed); // counted and coded passes disagree
-  PutBits(table.code[symbol], table.size[symbol]);
+  PutBits(std::uint32_t{table.code[symbol]} << count | (value & ((1u << count) - 1)),
+          table.size[symbol] + count);
 }
 
 void TJpegEncoder::EmitBits(std::uint32_t value, int count) {

@@ -138,7 +138,9 @@ private:
   // Symbol statistics and output.
   const std::uint8_t *EncodeBlock(std::uint64_t mask, const std::uint8_t *values, int dcDiff,
                                   int dcSlot, int acSlot);
-  void EmitSymbol(int slot, int symbol);
+  // A symbol's code and then count bits of value; only the symbol's count
+  // while gathering.
+  void EmitSymbol(int slot, int symbol, std::uint32_t value = 0, int count = 0);
   void EmitBits(std::uint32_t value, int count);
   enum class ScanCoder { DcFirst, DcRefine, AcFirst, AcRefine };
   ScanCoder SelectScanCoder(const ScanInfo &scan, bool counting);
