@@ -174,11 +174,12 @@ private:
   int blocksX_[3] = {}, blocksY_[3] = {};
   std::size_t planeOffset_[3] = {}; // in blocks
   // Progressive scans revisit every block, so they keep whole planes of
-  // zigzag blocks. The baseline scan reads each block twice in MCU order
-  // (after its symbols were counted as it was read) and keeps it packed:
-  // the 64-bit mask of its non-zero coefficients, then their values in
-  // zigzag order; a coarse level touches a fraction of the memory then.
-  // The block holds the worst case of either form.
+  // zigzag blocks. The baseline scan counts a block's symbols as it is read
+  // and codes it once more in the same MCU order, so it keeps the blocks
+  // packed in that order: the 64-bit mask of the non-zero coefficients,
+  // then their values in zigzag order. Only the bytes written are touched,
+  // a fraction of the planes at a coarse level. The one allocation holds
+  // the larger of the two forms.
   std::int16_t *planes_ = nullptr;
   std::uint8_t *packed_ = nullptr;
   std::size_t packedBytes_ = 0;
