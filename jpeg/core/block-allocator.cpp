@@ -18,9 +18,17 @@ public:
     return std::realloc(block, bytes ? bytes : 1);
   }
   void release(void *block) override { std::free(block); }
+  void *allocateZeroed(std::size_t bytes) override { return std::calloc(bytes ? bytes : 1, 1); }
 };
 
 } // namespace
+
+void *BlockAllocator::allocateZeroed(std::size_t bytes) {
+  void *block = allocate(bytes);
+  if (block)
+    std::memset(block, 0, bytes);
+  return block;
+}
 
 BlockAllocator &defaultAllocator() {
   static HeapAllocator heap; // stateless, constant-initialised
@@ -41,10 +49,11 @@ bool multiplySize(std::uint64_t a, std::uint64_t b, std::uint64_t &result) {
   return true;
 }
 
-void *allocateOrThrow(BlockAllocator &allocator, std::uint64_t bytes) {
+void *allocateOrThrow(BlockAllocator &allocator, std::uint64_t bytes, bool zeroed) {
   if (bytes > MaxBlockBytes)
     throw TVMError(ErrorOutOfMemory);
-  void *block = allocator.allocate(static_cast<std::size_t>(bytes));
+  auto size = static_cast<std::size_t>(bytes);
+  void *block = zeroed ? allocator.allocateZeroed(size) : allocator.allocate(size);
   if (!block)
     throw TVMError(ErrorOutOfMemory);
   return block;

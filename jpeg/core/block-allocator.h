@@ -16,14 +16,18 @@ public:
   virtual void *allocate(std::size_t bytes) = 0;
   virtual void *reallocate(void *block, std::size_t bytes) = 0;
   virtual void release(void *block) = 0;
+  // A block of zero bytes, or null. The C heap's form leaves pages fresh
+  // from the system as they are (zero already) rather than writing them all
+  // before the caller writes them again.
+  virtual void *allocateZeroed(std::size_t bytes);
 
 protected:
   ~BlockAllocator() = default;
 };
 
 // The C heap. Blocks are not cleared: the coefficient planes are written
-// whole before they are read, and bitmaps and memory streams clear what
-// they hand out themselves.
+// before they are read, bitmaps ask for zeroed blocks, and memory streams
+// clear what they hand out themselves.
 BlockAllocator &defaultAllocator();
 
 // The largest block the compressor asks for. The shipped DLL is 32-bit, so
@@ -36,9 +40,9 @@ constexpr std::uint64_t MaxBlockBytes = 0x7FFFFFFFu;
 bool addSize(std::uint64_t a, std::uint64_t b, std::uint64_t &result);
 bool multiplySize(std::uint64_t a, std::uint64_t b, std::uint64_t &result);
 
-// Allocates through allocator or throws TVMError 1005; bytes above
-// MaxBlockBytes are refused the same way.
-void *allocateOrThrow(BlockAllocator &allocator, std::uint64_t bytes);
+// Allocates through allocator (cleared when zeroed) or throws TVMError
+// 1005; bytes above MaxBlockBytes are refused the same way.
+void *allocateOrThrow(BlockAllocator &allocator, std::uint64_t bytes, bool zeroed = false);
 
 } // namespace pixtune
 

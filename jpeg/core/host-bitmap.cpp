@@ -5,7 +5,6 @@
 #include "jpeg/core/jpeg-errors.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace pixtune {
 
@@ -92,8 +91,7 @@ TBitmap NewBitmap(int width, int height, int bitsPerPixel, int paletteEntries,
   if (stride == 0 || !multiplySize(stride, static_cast<std::uint64_t>(height), imageBytes) ||
       !addSize(BitmapHeaderSize + 4u * static_cast<unsigned>(paletteEntries), imageBytes, total))
     throw TVMError(ErrorOutOfMemory);
-  auto *block = static_cast<std::uint8_t *>(allocateOrThrow(allocator, total));
-  std::memset(block, 0, static_cast<std::size_t>(total));
+  auto *block = static_cast<std::uint8_t *>(allocateOrThrow(allocator, total, true));
   writeLE32(block, BitmapHeaderSize);
   writeLE32(block + 4, static_cast<std::uint32_t>(width));
   writeLE32(block + 8, static_cast<std::uint32_t>(height));

@@ -3,6 +3,8 @@
 
 #include "jpeg/core/jpeg-errors.h"
 
+#include <algorithm>
+
 namespace pixtune {
 
 namespace {
@@ -10,17 +12,19 @@ namespace {
 constexpr int SymbolCount = 257; // 256 symbols and the reserved one
 constexpr int MaxCodeLength = 32;
 
-// The least non-zero count other than skip; among equal counts the larger
-// symbol wins, so that the reserved symbol ends up with the longest code.
-int leastCount(const std::uint64_t *counts, int skip) {
+// The position in the list of live symbols (ascending) of the least count
+// other than the one at skip; among equal counts the larger symbol wins, so
+// that the reserved symbol ends up with the longest code.
+int leastCount(const std::uint64_t *counts, const int *live, int liveCount, int skip) {
   int found = -1;
   std::uint64_t best = 0;
-  for (int i = 0; i < SymbolCount; ++i) {
-    if (counts[i] == 0 || i == skip)
+  for (int p = 0; p < liveCount; ++p) {
+    if (p == skip)
       continue;
-    if (found < 0 || counts[i] <= best) {
-      best = counts[i];
-      found = i;
+    std::uint64_t count = counts[live[p]];
+    if (found < 0 || count <= best) {
+      best = count;
+      found = p;
     }
   }
   return found;
@@ -40,13 +44,23 @@ void BuildOptimalHuffmanTable(const std::uint32_t counts[256], HuffmanTable &tab
 
   // Merge the two least frequent trees until one is left; every symbol of
   // a merged tree gets one bit longer (the chains in others list a tree).
+  // Only the roots of the trees, the symbols whose count is not zero, are
+  // searched.
+  int live[SymbolCount];
+  int liveCount = 0;
+  for (int i = 0; i < SymbolCount; ++i)
+    if (freq[i] != 0)
+      live[liveCount++] = i;
   for (;;) {
-    int v1 = leastCount(freq, -1);
-    int v2 = leastCount(freq, v1);
-    if (v2 < 0)
+    int p1 = leastCount(freq, live, liveCount, -1);
+    int p2 = leastCount(freq, live, liveCount, p1);
+    if (p2 < 0)
       break;
+    int v1 = live[p1], v2 = live[p2];
     freq[v1] += freq[v2];
     freq[v2] = 0;
+    std::copy(live + p2 + 1, live + liveCount, live + p2);
+    --liveCount;
     ++codeSize[v1];
     while (others[v1] >= 0) {
       v1 = others[v1];

@@ -98,10 +98,12 @@ void TJpegEncoder::AllocatePlanes() {
     planeOffset_[c] = static_cast<std::size_t>(blocks);
     blocks += static_cast<std::uint64_t>(blocksX_[c]) * static_cast<std::uint64_t>(blocksY_[c]);
   }
+  // A packed block takes at most its mask and all 64 values.
   std::uint64_t bytes = 0;
-  if (!multiplySize(blocks, 64 * sizeof(std::int16_t), bytes))
+  if (!multiplySize(blocks, sizeof(std::uint64_t) + 64 * sizeof(std::int16_t), bytes))
     throw TVMError(ErrorOutOfMemory);
   planes_ = static_cast<std::int16_t *>(allocateOrThrow(allocator_, bytes));
+  packed_ = reinterpret_cast<std::uint8_t *>(planes_);
 
   // JFIF colour equations in 16.16 fixed point, one table per term. The
   // luminance carries -127.5 (level shift less the rounding half) in its
@@ -215,6 +217,12 @@ void TJpegEncoder::ReadBlocks(int startPercent, int endPercent) {
   columnOffsets_.resize(static_cast<std::size_t>(mcusX_) * static_cast<std::size_t>(side));
   for (std::size_t x = 0; x < columnOffsets_.size(); ++x)
     columnOffsets_[x] = std::min(static_cast<int>(x), width_ - 1) * bytesPerSample;
+  // The baseline scan's symbols are counted here, block by block in MCU
+  // order, while each block is at hand.
+  packedBytes_ = 0;
+  std::fill(lastDc_, lastDc_ + 3, 0);
+  for (auto &counts : frequencies_)
+    std::fill(counts, counts + 257, 0u);
   for (int mcuRow = 0; mcuRow < mcusY_; ++mcuRow) {
     ReadMcuRow(mcuRow, rows, expanded);
     ProgressTick();
@@ -328,7 +336,7 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
               static_cast<std::int16_t>(rows[static_cast<std::size_t>(r)]
                                             [columnOffsets_[static_cast<std::size_t>(mx * 8 + i)]] -
                                         128);
-      TransformAndStore(samples, Block(0, mx, mcuRow), 0);
+      TransformAndStore(samples, 0, mx, mcuRow);
     }
     return;
   }
@@ -377,13 +385,11 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
           static_cast<std::size_t>(mx) * 16 + static_cast<std::size_t>(blockIndex & 1) * 8;
       for (int r = 0; r < 8; ++r, from += paddedWidth)
         std::copy(from, from + 8, samples + 8 * r);
-      std::int16_t *block = Block(0, 2 * mx + (blockIndex & 1), 2 * mcuRow + (blockIndex >> 1));
-      TransformAndStore(samples, block, 0);
+      TransformAndStore(samples, 0, 2 * mx + (blockIndex & 1), 2 * mcuRow + (blockIndex >> 1));
     }
     // Averaging bias: 1, 2, 1, 2 along a chroma row inside the image, 3 in
     // an MCU that reaches past the right or bottom edge.
     bool edge = lastRow || (mx + 1) * 16 > width_;
-    std::int16_t *targets[2] = {Block(1, mx, mcuRow), Block(2, mx, mcuRow)};
     for (int c = 0; c < 2; ++c) {
       const int *sums = chromaSums_.data() + static_cast<std::size_t>(c) * 8 * half +
                         static_cast<std::size_t>(mx) * 8;
@@ -405,31 +411,97 @@ void TJpegEncoder::ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &row
             ((sums[static_cast<std::size_t>(n >> 3) * half + (n & 7)] + bias) >> 2) - 128);
       }
 #endif
-      TransformAndStore(samples, targets[c], 1);
+      TransformAndStore(samples, 1 + c, mx, mcuRow);
     }
   }
 }
 
 // Transforms one block of samples, quantises it and stores it in zigzag
-// order. With SSE2 the quantiser runs on the natural order (with the
-// divisors and the activity set reordered to match) and only the non-zero
-// coefficients are moved into place.
-void TJpegEncoder::TransformAndStore(std::int16_t samples[64], std::int16_t *block, int table) {
+// order, into its plane or packed. With SSE2 the quantiser runs on the
+// natural order (with the divisors and the activity set reordered to match)
+// and only the non-zero coefficients are moved into place.
+void TJpegEncoder::TransformAndStore(std::int16_t samples[64], int component, int blockX,
+                                     int blockY) {
+  int table = component == 0 ? 0 : 1;
   ForwardDct(samples);
 #if defined(__SSE2__)
   QuantizeSse2(samples, naturalDivisors_[table], NaturalActivityLanes);
+  std::uint64_t natural = NonZeroMask(samples);
+  if (!progressive_) {
+    PackBlock(samples, natural, component);
+    return;
+  }
+  std::int16_t *block = Block(component, blockX, blockY);
   const __m128i zero = _mm_setzero_si128();
   for (int v = 0; v < 8; ++v)
     _mm_storeu_si128(reinterpret_cast<__m128i *>(block + 8 * v), zero);
-  for (std::uint64_t mask = NonZeroMask(samples); mask; mask &= mask - 1) {
-    int n = LowestBit(mask);
+  for (; natural; natural &= natural - 1) {
+    int n = LowestBit(natural);
     block[NaturalToZigzag[n]] = samples[n];
   }
 #else
+  std::int16_t zigzag[64];
+  std::int16_t *block = progressive_ ? Block(component, blockX, blockY) : zigzag;
   for (int k = 0; k < 64; ++k)
     block[k] = samples[ZigzagToNatural[k]];
   QuantizeBlockReference(block, divisors_[table]);
+  if (!progressive_) {
+    for (int k = 0; k < 64; ++k)
+      samples[ZigzagToNatural[k]] = block[k];
+    PackBlock(samples, NonZeroMask(samples), component);
+  }
 #endif
+}
+
+// Packs a quantised block given in natural order with the mask of its
+// non-zero coefficients, and counts its symbols on the way: only the
+// non-zero AC coefficients are visited; the zeros between two of them are
+// the run.
+void TJpegEncoder::PackBlock(const std::int16_t *samples, std::uint64_t natural, int component) {
+  std::uint64_t mask = 0;
+  for (; natural; natural &= natural - 1)
+    mask |= std::uint64_t{1} << NaturalToZigzag[LowestBit(natural)];
+  std::uint8_t *out = packed_ + packedBytes_;
+  std::memcpy(out, &mask, sizeof mask);
+  out += sizeof mask;
+
+  int dc = 0;
+  if (mask & 1) {
+    dc = samples[0];
+    std::memcpy(out, samples, sizeof(std::int16_t));
+    out += sizeof(std::int16_t);
+  }
+  int diff = dc - lastDc_[component];
+  lastDc_[component] = dc;
+  ++frequencies_[component == 0 ? LumDc : ChromDc]
+                [BitLength(static_cast<unsigned>(diff < 0 ? -diff : diff))];
+  std::uint32_t *ac = frequencies_[component == 0 ? LumAc : ChromAc];
+  int last = 0;
+  for (std::uint64_t m = mask & ~std::uint64_t{1}; m; m &= m - 1, out += sizeof(std::int16_t)) {
+    int k = LowestBit(m);
+    const std::int16_t *value = samples + ZigzagToNatural[k];
+    std::memcpy(out, value, sizeof(std::int16_t));
+    int run = k - last - 1;
+    for (; run > 15; run -= 16)
+      ++ac[0xF0];
+    int c = *value;
+    ++ac[(run << 4) + BitLength(static_cast<unsigned>(c < 0 ? -c : c))];
+    last = k;
+  }
+  if (last < 63)
+    ++ac[0x00];
+  packedBytes_ = static_cast<std::size_t>(out - packed_);
+}
+
+// Expands one packed block into a zigzag block; returns the next one.
+const std::uint8_t *TJpegEncoder::UnpackBlock(const std::uint8_t *packed, std::int16_t block[64]) {
+  std::uint64_t mask;
+  std::memcpy(&mask, packed, sizeof mask);
+  packed += sizeof mask;
+  std::fill(block, block + 64, std::int16_t{0});
+  for (; mask; mask &= mask - 1, packed += sizeof(std::int16_t))
+    std::memcpy(block + LowestBit(mask), packed, sizeof(std::int16_t));
+  return packed;
 }
 
 void TJpegEncoder::QuantizeBlock(std::int16_t *block, const std::int16_t *divisors) const {
@@ -536,34 +608,14 @@ void TJpegEncoder::QuantizeSse2(std::int16_t *block, const std::int16_t *divisor
 }
 #endif
 
-template <class Visit> void TJpegEncoder::ForEachMcuBlock(Visit visit) {
-  for (int my = 0; my < mcusY_; ++my) {
-    for (int mx = 0; mx < mcusX_; ++mx) {
-      if (grey_) {
-        visit(Block(0, mx, my), 0);
-        continue;
-      }
-      for (int i = 0; i < 4; ++i)
-        visit(Block(0, 2 * mx + (i & 1), 2 * my + (i >> 1)), 0);
-      visit(Block(1, mx, my), 1);
-      visit(Block(2, mx, my), 2);
-    }
-    ProgressTick();
-  }
-}
-
+// The symbols were counted and the blocks packed as they were read; the
+// empty step that once counted them still reports its rows, so that the
+// progress a host sees is unchanged.
 void TJpegEncoder::EncodeBaselineScans(int startPercent, int endPercent) {
-  for (auto &counts : frequencies_)
-    std::fill(counts, counts + 257, 0u);
   int middle = (startPercent + endPercent) / 2;
   ProgressBegin(startPercent, middle, mcusY_);
-  std::fill(lastDc_, lastDc_ + 3, 0);
-  // The blocks were quantised as they were read.
-  ForEachMcuBlock([&](std::int16_t *block, int c) {
-    int diff = block[0] - lastDc_[c];
-    lastDc_[c] = block[0];
-    CountBlockSymbols(block, diff, c == 0 ? LumDc : ChromDc, c == 0 ? LumAc : ChromAc);
-  });
+  for (int my = 0; my < mcusY_; ++my)
+    ProgressTick();
 
   for (int slot = 0; slot < (grey_ ? 2 : 4); ++slot)
     BuildTable(slot);
@@ -571,11 +623,29 @@ void TJpegEncoder::EncodeBaselineScans(int startPercent, int endPercent) {
 
   ProgressBegin(middle, endPercent, mcusY_);
   std::fill(lastDc_, lastDc_ + 3, 0);
-  ForEachMcuBlock([&](std::int16_t *block, int c) {
-    int diff = block[0] - lastDc_[c];
-    lastDc_[c] = block[0];
-    EncodeBlock(block, diff, c == 0 ? LumDc : ChromDc, c == 0 ? LumAc : ChromAc);
-  });
+  const std::uint8_t *packed = packed_;
+  auto encodeNext = [&](int c) {
+    std::uint64_t mask;
+    std::memcpy(&mask, packed, sizeof mask);
+    packed += sizeof mask;
+    std::int16_t dc = 0;
+    if (mask & 1)
+      std::memcpy(&dc, packed, sizeof dc);
+    int diff = dc - lastDc_[c];
+    lastDc_[c] = dc;
+    packed = EncodeBlock(mask, packed, diff, c == 0 ? LumDc : ChromDc, c == 0 ? LumAc : ChromAc);
+  };
+  for (int my = 0; my < mcusY_; ++my) {
+    for (int mx = 0; mx < mcusX_; ++mx) {
+      for (int i = 0; i < (grey_ ? 1 : 4); ++i)
+        encodeNext(0);
+      if (!grey_) {
+        encodeNext(1);
+        encodeNext(2);
+      }
+    }
+    ProgressTick();
+  }
 }
 
 // Progressive: the blocks were quantised as they were read; the scans read
@@ -625,60 +695,67 @@ void TJpegEncoder::WriteBaselineScanHeaders() {
   PutByte(0);
 }
 
-// Both passes walk only the non-zero AC coefficients; the zeros between
-// two of them are the run.
-void TJpegEncoder::CountBlockSymbols(const std::int16_t *block, int dcDiff, int dcSlot,
-                                     int acSlot) {
-  ++frequencies_[dcSlot][BitLength(static_cast<unsigned>(dcDiff < 0 ? -dcDiff : dcDiff))];
-  std::uint32_t *ac = frequencies_[acSlot];
-  std::uint64_t mask = NonZeroMask(block) & ~std::uint64_t{1};
-  int last = 0;
-  for (; mask; mask &= mask - 1) {
-    int k = LowestBit(mask);
-    int run = k - last - 1;
-    for (; run > 15; run -= 16)
-      ++ac[0xF0];
-    int c = block[k];
-    ++ac[(run << 4) + BitLength(static_cast<unsigned>(c < 0 ? -c : c))];
-    last = k;
-  }
-  if (last < 63)
-    ++ac[0x00];
-}
-
 // A symbol's code and the value bits after it go to the bit writer as one
-// field (at most 16 + 11 bits).
-void TJpegEncoder::EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot) {
+// field (at most 16 + 11 bits). values are the block's non-zero
+// coefficients in zigzag order, as packed; returns the end of them. The
+// bit window is held in locals for the block: stores into the sink could
+// otherwise alias it and force it back to memory after every field.
+const std::uint8_t *TJpegEncoder::EncodeBlock(std::uint64_t mask, const std::uint8_t *values,
+                                              int dcDiff, int dcSlot, int acSlot) {
   const HuffmanTable &dc = tables_[dcSlot], &ac = tables_[acSlot];
+  std::uint64_t window = bitBuffer_;
+  int filled = bitCount_;
+  auto put = [&](std::uint32_t field, int count) {
+    window = window << count | field;
+    filled += count;
+    if (filled >= 32) {
+      bitBuffer_ = window;
+      bitCount_ = filled;
+      EmitWord();
+      window = bitBuffer_;
+      filled = bitCount_;
+    }
+  };
+  // A symbol without a code means the counted and coded passes disagree.
+  auto putAcSymbol = [&](int symbol, std::uint32_t bits, int n) {
+    if (ac.size[symbol] == 0)
+      throw TVMError(ErrorWriteFailed);
+    put(std::uint32_t{ac.code[symbol]} << n | bits, ac.size[symbol] + n);
+  };
+
   int magnitude = dcDiff < 0 ? -dcDiff : dcDiff;
   int n = BitLength(static_cast<unsigned>(magnitude));
   if (dc.size[n] == 0)
-    throw TVMError(ErrorWriteFailed); // counted and coded passes disagree
+    throw TVMError(ErrorWriteFailed);
   std::uint32_t bits =
       static_cast<std::uint32_t>(dcDiff < 0 ? dcDiff - 1 : dcDiff) & ((1u << n) - 1);
-  PutBits(std::uint32_t{dc.code[n]} << n | bits, dc.size[n] + n);
-  std::uint64_t mask = NonZeroMask(block) & ~std::uint64_t{1};
+  put(std::uint32_t{dc.code[n]} << n | bits, dc.size[n] + n);
+  if (mask & 1)
+    values += sizeof(std::int16_t);
+  mask &= ~std::uint64_t{1};
   int last = 0;
-  for (; mask; mask &= mask - 1) {
+  for (; mask; mask &= mask - 1, values += sizeof(std::int16_t)) {
     int k = LowestBit(mask);
     int run = k - last - 1;
     for (; run > 15; run -= 16)
-      EmitSymbol(acSlot, 0xF0);
-    int c = block[k];
+      putAcSymbol(0xF0, 0, 0);
+    std::int16_t value;
+    std::memcpy(&value, values, sizeof value);
+    int c = value;
     magnitude = c < 0 ? -c : c;
     n = BitLength(static_cast<unsigned>(magnitude));
-    int symbol = (run << 4) + n;
-    if (ac.size[symbol] == 0)
-      throw TVMError(ErrorWriteFailed);
     bits = static_cast<std::uint32_t>(c < 0 ? c - 1 : c) & ((1u << n) - 1);
-    PutBits(std::uint32_t{ac.code[symbol]} << n | bits, ac.size[symbol] + n);
+    putAcSymbol((run << 4) + n, bits, n);
     last = k;
   }
   if (last < 63)
-    EmitSymbol(acSlot, 0x00);
+    putAcSymbol(0x00, 0, 0);
+  bitBuffer_ = window;
+  bitCount_ = filled;
+  return values;
 }
 
-void TJpegEncoder::EmitSymbol(int slot, int symbol) {
+void TJpegEncoder::EmitSymbol(int slot, int symbol, std::uint32_t value, int count) {
   if (gathering_) {
     ++frequencies_[slot][symbol];
     return;
@@ -686,7 +763,8 @@ void TJpegEncoder::EmitSymbol(int slot, int symbol) {
   const HuffmanTable &table = tables_[slot];
   if (table.size[symbol] == 0)
     throw TVMError(ErrorWriteFailed); // counted and coded passes disagree
-  PutBits(table.code[symbol], table.size[symbol]);
+  PutBits(std::uint32_t{table.code[symbol]} << count | (value & ((1u << count) - 1)),
+          table.size[symbol] + count);
 }
 
 void TJpegEncoder::EmitBits(std::uint32_t value, int count) {
@@ -701,7 +779,26 @@ void TJpegEncoder::PutBits(std::uint32_t value, int count) {
   bitBuffer_ = (bitBuffer_ << count) | (value & ((std::uint64_t{1} << count) - 1));
   bitCount_ += count;
   if (bitCount_ >= 32)
+    EmitWord();
+}
+
+// The top four bytes go into the sink at once when none is 0xFF and they
+// leave it short of full; otherwise byte by byte.
+void TJpegEncoder::EmitWord() {
+  auto word = static_cast<std::uint32_t>(bitBuffer_ >> (bitCount_ - 32));
+  std::uint32_t inverted = ~word; // a 0xFF byte of word is a zero byte here
+  bool hasFF = ((inverted - 0x01010101u) & ~inverted & 0x80808080u) != 0;
+  if (hasFF || sinkFill_ + 4 >= static_cast<int>(sizeof sink_)) {
     EmitWholeBytes();
+    return;
+  }
+  bitCount_ -= 32;
+  std::uint8_t *out = sink_ + sinkFill_;
+  out[0] = static_cast<std::uint8_t>(word >> 24);
+  out[1] = static_cast<std::uint8_t>(word >> 16);
+  out[2] = static_cast<std::uint8_t>(word >> 8);
+  out[3] = static_cast<std::uint8_t>(word);
+  sinkFill_ += 4;
 }
 
 void TJpegEncoder::EmitWholeBytes() {

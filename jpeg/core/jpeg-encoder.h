@@ -111,7 +111,9 @@ private:
   void ScaleOutputQuantTables();
   void WriteFrameHeaders();
   void ReadBlocks(int startPercent, int endPercent);
-  void TransformAndStore(std::int16_t samples[64], std::int16_t *block, int table);
+  void TransformAndStore(std::int16_t samples[64], int component, int blockX, int blockY);
+  void PackBlock(const std::int16_t *samples, std::uint64_t natural, int component);
+  static const std::uint8_t *UnpackBlock(const std::uint8_t *packed, std::int16_t block[64]);
   void ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &rows,
                   std::vector<std::uint8_t> &expanded);
   void EncodeBaselineScans(int startPercent, int endPercent);
@@ -131,13 +133,14 @@ private:
         static_cast<std::size_t>(blockX);
     return planes_ + index * 64;
   }
-  template <class Visit> void ForEachMcuBlock(Visit visit);
   template <class Visit> void ForEachScanBlock(const ScanInfo &scan, Visit visit);
 
   // Symbol statistics and output.
-  void CountBlockSymbols(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot);
-  void EncodeBlock(const std::int16_t *block, int dcDiff, int dcSlot, int acSlot);
-  void EmitSymbol(int slot, int symbol);
+  const std::uint8_t *EncodeBlock(std::uint64_t mask, const std::uint8_t *values, int dcDiff,
+                                  int dcSlot, int acSlot);
+  // A symbol's code and then count bits of value; only the symbol's count
+  // while gathering.
+  void EmitSymbol(int slot, int symbol, std::uint32_t value = 0, int count = 0);
   void EmitBits(std::uint32_t value, int count);
   enum class ScanCoder { DcFirst, DcRefine, AcFirst, AcRefine };
   ScanCoder SelectScanCoder(const ScanInfo &scan, bool counting);
@@ -148,6 +151,7 @@ private:
   void EmitEobRun(int slot);
   void EmitCorrectionBits(const std::uint8_t *bits, int count);
   void PutBits(std::uint32_t value, int count);
+  void EmitWord();
   void EmitWholeBytes();
   void FlushBits();
   void PutByte(std::uint8_t byte);
@@ -169,7 +173,16 @@ private:
   int componentCount_ = 0;
   int blocksX_[3] = {}, blocksY_[3] = {};
   std::size_t planeOffset_[3] = {}; // in blocks
+  // Progressive scans revisit every block, so they keep whole planes of
+  // zigzag blocks. The baseline scan counts a block's symbols as it is read
+  // and codes it once more in the same MCU order, so it keeps the blocks
+  // packed in that order: the 64-bit mask of the non-zero coefficients,
+  // then their values in zigzag order. Only the bytes written are touched,
+  // a fraction of the planes at a coarse level. The one allocation holds
+  // the larger of the two forms.
   std::int16_t *planes_ = nullptr;
+  std::uint8_t *packed_ = nullptr;
+  std::size_t packedBytes_ = 0;
   std::vector<int> columnOffsets_;
   std::vector<std::int16_t> lumaRows_; // one MCU row of luminance, padded width
   std::vector<int> chromaSums_;        // its Cb then Cr 2x2 sums

@@ -3,7 +3,8 @@
 //
 // Every block holds its absolute quantised DC (both the baseline and the
 // progressive coders compute differences only while coding), so the same
-// walk serves both kinds of file.
+// walk serves both kinds of file; it visits the blocks in MCU order, the
+// order in which the baseline blocks were packed.
 #include "jpeg/core/jpeg-encoder.h"
 
 #include "jpeg/core/dct.h"
@@ -70,11 +71,19 @@ void TJpegEncoder::ReconstructPreview(int startPercent, int endPercent) {
   TBitmapView target(image_.Header(),
                      BitmapHeaderSize + 4u * static_cast<unsigned>(image_.PaletteEntries()),
                      preview_, image_.ImageBytes());
+  const std::uint8_t *packed = packed_;
+  std::int16_t unpacked[64];
+  auto coefficients = [&](int component, int blockX, int blockY) -> const std::int16_t * {
+    if (progressive_)
+      return Block(component, blockX, blockY);
+    packed = UnpackBlock(packed, unpacked);
+    return unpacked;
+  };
   if (grey_) {
     std::uint8_t samples[64];
     for (int by = 0; by < mcusY_; ++by) {
       for (int bx = 0; bx < mcusX_; ++bx) {
-        decodeBlock(Block(0, bx, by), workingTables_[0], limit, samples);
+        decodeBlock(coefficients(0, bx, by), workingTables_[0], limit, samples);
         for (int r = 0; r < 8 && by * 8 + r < height_; ++r) {
           std::uint8_t *row = target.TopRow(by * 8 + r) + bx * 8;
           int count = std::min(8, width_ - bx * 8);
@@ -92,10 +101,10 @@ void TJpegEncoder::ReconstructPreview(int startPercent, int endPercent) {
   for (int my = 0; my < mcusY_; ++my) {
     for (int mx = 0; mx < mcusX_; ++mx) {
       for (int i = 0; i < 4; ++i)
-        decodeBlock(Block(0, 2 * mx + (i & 1), 2 * my + (i >> 1)), workingTables_[0], limit,
+        decodeBlock(coefficients(0, 2 * mx + (i & 1), 2 * my + (i >> 1)), workingTables_[0], limit,
                     luma[i]);
-      decodeBlock(Block(1, mx, my), workingTables_[1], limit, cb);
-      decodeBlock(Block(2, mx, my), workingTables_[1], limit, cr);
+      decodeBlock(coefficients(1, mx, my), workingTables_[1], limit, cb);
+      decodeBlock(coefficients(2, mx, my), workingTables_[1], limit, cr);
       for (int r = 0; r < 16 && my * 16 + r < height_; ++r) {
         std::uint8_t *row = target.TopRow(my * 16 + r);
         for (int i = 0; i < 16 && mx * 16 + i < width_; ++i) {

@@ -175,8 +175,8 @@ void TJpegEncoder::EncodeDcFirst(const std::int16_t *block, int c, const ScanInf
   int diff = value - lastDc_[c];
   lastDc_[c] = value;
   int n = BitLength(static_cast<unsigned>(diff < 0 ? -diff : diff));
-  EmitSymbol(c == 0 ? LumDc : ChromDc, n);
-  EmitBits(static_cast<std::uint32_t>(diff < 0 ? diff - 1 : diff), n);
+  EmitSymbol(c == 0 ? LumDc : ChromDc, n, static_cast<std::uint32_t>(diff < 0 ? diff - 1 : diff),
+             n);
 }
 
 void TJpegEncoder::EncodeDcRefine(const std::int16_t *block, const ScanInfo &info) {
@@ -200,8 +200,7 @@ void TJpegEncoder::EncodeAcFirst(const std::int16_t *block, int slot, const Scan
     for (; run > 15; run -= 16)
       EmitSymbol(slot, 0xF0);
     int n = BitLength(static_cast<unsigned>(magnitude));
-    EmitSymbol(slot, (run << 4) + n);
-    EmitBits(static_cast<std::uint32_t>(c < 0 ? ~magnitude : magnitude), n);
+    EmitSymbol(slot, (run << 4) + n, static_cast<std::uint32_t>(c < 0 ? ~magnitude : magnitude), n);
     last = k;
   }
   if (last < info.se && ++eobRun_ == MaxEobRun)
@@ -246,8 +245,7 @@ void TJpegEncoder::EncodeAcRefine(const std::int16_t *block, int slot, const Sca
       continue;
     }
     EmitEobRun(slot);
-    EmitSymbol(slot, (run << 4) + 1);
-    EmitBits(block[k] < 0 ? 0u : 1u, 1);
+    EmitSymbol(slot, (run << 4) + 1, block[k] < 0 ? 0u : 1u, 1);
     EmitCorrectionBits(correctionBits_ + pendingStart, pending);
     pendingStart = 0;
     pending = 0;
@@ -268,18 +266,25 @@ void TJpegEncoder::EmitEobRun(int slot) {
   if (eobRun_ == 0)
     return;
   int n = BitLength(static_cast<unsigned>(eobRun_)) - 1;
-  EmitSymbol(slot, n << 4);
-  EmitBits(static_cast<std::uint32_t>(eobRun_), n);
+  EmitSymbol(slot, n << 4, static_cast<std::uint32_t>(eobRun_), n);
   eobRun_ = 0;
   EmitCorrectionBits(correctionBits_, correctionCount_);
   correctionCount_ = 0;
 }
 
+// Up to 24 bits go to the bit writer as one field.
 void TJpegEncoder::EmitCorrectionBits(const std::uint8_t *bits, int count) {
   if (gathering_)
     return;
-  for (int i = 0; i < count; ++i)
-    PutBits(bits[i], 1);
+  while (count > 0) {
+    int chunk = std::min(count, 24);
+    std::uint32_t field = 0;
+    for (int i = 0; i < chunk; ++i)
+      field = field << 1 | bits[i];
+    PutBits(field, chunk);
+    bits += chunk;
+    count -= chunk;
+  }
 }
 
 } // namespace pixtune
