@@ -127,7 +127,6 @@ bool TJpegEncoder::Encode(const CompressionParams &params) {
   bitBuffer_ = 0;
   bitCount_ = 0;
   sinkFill_ = 0;
-  outputCount_ = 0;
   int sharpen = params.sharpen;
   sharpenThreshold_ = (600050 - 6000 * (35 * sharpen / 36)) / 100;
 
@@ -846,7 +845,6 @@ void TJpegEncoder::FlushSink() {
   std::int32_t written = output_.Write(sink_, sinkFill_);
   if (written != sinkFill_)
     throw TVMError(ErrorWriteFailed);
-  outputCount_ += static_cast<std::uint32_t>(sinkFill_);
   sinkFill_ = 0;
 }
 

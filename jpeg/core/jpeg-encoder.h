@@ -80,8 +80,6 @@ public:
   bool Encode(const CompressionParams &params);
 
   bool IsGreyImage() const { return grey_; }
-  // Bytes handed to the output stream by the last Encode.
-  std::uint32_t OutputSize() const { return outputCount_; }
   // The 8-bit tables of the last Encode, in zigzag order (as in DQT).
   const std::int16_t *QuantTable(int table) const { return dqtTables_[table]; }
 
@@ -209,7 +207,6 @@ private:
   int bitCount_ = 0;
   std::uint8_t sink_[16000];
   int sinkFill_ = 0;
-  std::uint32_t outputCount_ = 0;
 };
 
 } // namespace pixtune
