@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
+#include <iterator>
 #include <vector>
 #include <stdexcept>
 
@@ -192,24 +194,19 @@ SparseElement *CSparse::findOrCreate(int row, int col) {
   return e;
 }
 
-// A fill-in of the elimination, linked at colLink in its column and in its
-// row; the Markowitz counts of its row and column grow by one.
-SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink, int step) {
+// A fill-in of the elimination, linked at colLink in its column and at
+// rowLink in its row; the Markowitz counts of its row and column grow by
+// one.
+SparseElement *CSparse::createFillIn(int row, int col, SparseElement **colLink,
+                                     SparseElement **rowLink) {
   SparseElement *e = source_->takeFillIn();
   e->real = e->imag = 0.0;
   e->row = row;
   e->col = col;
   e->nextInCol = *colLink;
   *colLink = e;
-  // One step creates the fill-ins of a row in increasing column order:
-  // the search for the next one's place resumes behind the last one.
-  SparseElement **rowLink = fillInRowStep_[row] == step ? fillInRowLink_[row] : activeInRow_[row];
-  while (*rowLink && (*rowLink)->col < col)
-    rowLink = &(*rowLink)->nextInRow;
   e->nextInRow = *rowLink;
   *rowLink = e;
-  fillInRowLink_[row] = &e->nextInRow;
-  fillInRowStep_[row] = step;
   ++rowElements_[row];
   ++colElements_[col];
   if (row == col) {
@@ -378,12 +375,11 @@ void CSparse::OrderAndFactor(const std::vector<double> &rhs, double relThreshold
   factored_ = false;
   activeInRow_.resize(firstInRow_.size());
   activeInCol_.resize(firstInCol_.size());
-  fillInRowLink_.resize(firstInRow_.size());
-  fillInRowStep_.assign(firstInRow_.size(), 0);
   for (std::size_t i = 0; i < firstInRow_.size(); ++i) {
     activeInRow_[i] = &firstInRow_[i];
     activeInCol_[i] = &firstInCol_[i];
   }
+  buildLines();
   diagonalProducts_.reset(0);
   countMarkowitz(rhs);
   buildDiagonalKeys();
@@ -403,6 +399,30 @@ void CSparse::OrderAndFactor(const std::vector<double> &rhs, double relThreshold
   }
   needsOrdering_ = false;
   factored_ = true;
+}
+
+std::size_t CSparse::Line::lowerBound(int key) const {
+  return static_cast<std::size_t>(
+      std::lower_bound(entries.begin() + static_cast<std::ptrdiff_t>(start), entries.end(), key,
+                       [](const Entry &entry, int k) { return entry.key < k; }) -
+      entries.begin());
+}
+
+void CSparse::buildLines() {
+  rowLines_.resize(firstInRow_.size());
+  colLines_.resize(firstInCol_.size());
+  for (std::size_t i = 0; i < firstInRow_.size(); ++i) {
+    Line &row = rowLines_[i];
+    row.entries.clear();
+    row.start = 0;
+    for (SparseElement *e = firstInRow_[i]; e; e = e->nextInRow)
+      row.entries.push_back({e->col, e});
+    Line &col = colLines_[i];
+    col.entries.clear();
+    col.start = 0;
+    for (SparseElement *e = firstInCol_[i]; e; e = e->nextInCol)
+      col.entries.push_back({e->row, e});
+  }
 }
 
 SparseElement *CSparse::findPivot(int step) {
@@ -618,10 +638,10 @@ void CSparse::exchange(SparseElement *pivot, int step) {
 }
 
 void CSparse::refreshDiagonal(int i) {
-  SparseElement *e = *activeInCol_[i];
-  while (e && e->row < i)
-    e = e->nextInCol;
-  diag_[i] = e && e->row == i ? e : nullptr;
+  const Line &col = colLines_[i];
+  const std::size_t at = col.lowerBound(i);
+  diag_[i] =
+      at < col.entries.size() && col.entries[at].key == i ? col.entries[at].element : nullptr;
   refreshDiagonalKey(i);
 }
 
@@ -643,52 +663,65 @@ void swapLines(std::vector<SparseElement *> &first, std::vector<SparseElement **
 
 } // namespace
 
-namespace {
-
-// A row or column list sorted by key holds e1 at k1 and e2 at k2 (k1 < k2;
-// either may be missing); after the exchange e1 belongs at k2 and e2 at k1.
-// Only the links of this list change; the keys are set by the caller.
-void exchangeInList(SparseElement **link, SparseElement *SparseElement::*next,
-                    int SparseElement::*key, int k1, SparseElement *e1, int k2, SparseElement *e2) {
-  while (*link && (*link)->*key < k1)
-    link = &((*link)->*next);
+// A crossing line holds e1 at k1 and e2 at k2 (k1 < k2; either may be
+// missing); after the exchange e1 belongs at k2 and e2 at k1. Its entries
+// give the places, so that only links next to them change; the elements'
+// own numbers are set by the caller.
+void CSparse::exchangeAcross(const Axis &axis, int crossing, int k1, SparseElement *e1, int k2,
+                             SparseElement *e2) {
+  Line &line = (*axis.crossLines)[crossing];
+  std::vector<Entry> &v = line.entries;
+  SparseElement **head = (*axis.crossActive)[crossing];
+  SparseElement *SparseElement::*next = axis.crossNext;
+  // The link that points at entry i.
+  auto linkTo = [&](std::size_t i) { return i == line.start ? head : &(v[i - 1].element->*next); };
+  const std::size_t i1 = line.lowerBound(k1);
+  const std::size_t i2 = line.lowerBound(k2);
+  const auto at = [&v](std::size_t i) { return v.begin() + static_cast<std::ptrdiff_t>(i); };
   if (e1 && e2) {
-    if (e1->*next == e2) {
-      *link = e2;
+    SparseElement **link1 = linkTo(i1);
+    if (i2 == i1 + 1) {
+      *link1 = e2;
       e1->*next = e2->*next;
       e2->*next = e1;
-      return;
+    } else {
+      SparseElement **link2 = linkTo(i2);
+      SparseElement *afterE1 = e1->*next;
+      *link1 = e2;
+      *link2 = e1;
+      e1->*next = e2->*next;
+      e2->*next = afterE1;
     }
-    SparseElement **link2 = &(e1->*next);
-    while (*link2 != e2)
-      link2 = &((*link2)->*next);
-    SparseElement *afterE1 = e1->*next;
-    *link = e2;
-    *link2 = e1;
-    e1->*next = e2->*next;
-    e2->*next = afterE1;
+    std::swap(v[i1].element, v[i2].element);
     return;
   }
   if (e1) {
-    *link = e1->*next;
-    while (*link && (*link)->*key < k2)
-      link = &((*link)->*next);
-    e1->*next = *link;
-    *link = e1;
+    // e2 missing: e1 goes in front of the first entry behind k2.
+    if (i2 != i1 + 1) {
+      *linkTo(i1) = e1->*next;
+      SparseElement *before = v[i2 - 1].element;
+      e1->*next = before->*next;
+      before->*next = e1;
+      std::rotate(at(i1), at(i1 + 1), at(i2));
+    }
+    v[i2 - 1] = {k2, e1};
     return;
   }
-  SparseElement **link2 = link;
-  while (*link2 != e2)
-    link2 = &((*link2)->*next);
-  *link2 = e2->*next;
-  e2->*next = *link;
-  *link = e2;
+  // e1 missing: e2 goes in front of the first entry behind k1.
+  if (i2 != i1) {
+    SparseElement **link1 = linkTo(i1);
+    *linkTo(i2) = e2->*next;
+    e2->*next = *link1;
+    *link1 = e2;
+    std::rotate(at(i1), at(i2), at(i2 + 1));
+  }
+  v[i1] = {k1, e2};
 }
-
-} // namespace
 
 CSparse::Axis CSparse::rowAxis() {
   return {&firstInRow_,
+          &rowLines_,
+          &colLines_,
           &activeInRow_,
           &activeInCol_,
           &markowitzRow_,
@@ -704,6 +737,8 @@ CSparse::Axis CSparse::rowAxis() {
 
 CSparse::Axis CSparse::columnAxis() {
   return {&firstInCol_,
+          &colLines_,
+          &rowLines_,
           &activeInCol_,
           &activeInRow_,
           &markowitzCol_,
@@ -724,32 +759,26 @@ CSparse::Axis CSparse::columnAxis() {
 void CSparse::exchangeLines(const Axis &axis, int l1, int l2) {
   if (l1 > l2)
     std::swap(l1, l2);
-  SparseElement *a = *(*axis.active)[l1];
-  SparseElement *b = *(*axis.active)[l2];
-  // Walks both lines in step; the crossing line of an element is its
-  // position along its own line.
-  auto exchangeAcross = [&](int crossing, SparseElement *e1, SparseElement *e2) {
-    exchangeInList((*axis.crossActive)[crossing], axis.crossNext, axis.number, l1, e1, l2, e2);
-  };
-  // Each element takes its new number once its crossing line is done: no
-  // other crossing line holds it.
-  while (a || b) {
-    if (!b || (a && a->*axis.position < b->*axis.position)) {
-      exchangeAcross(a->*axis.position, a, nullptr);
-      a->*axis.number = l2;
-      a = a->*axis.next;
-    } else if (!a || b->*axis.position < a->*axis.position) {
-      exchangeAcross(b->*axis.position, nullptr, b);
-      b->*axis.number = l1;
-      b = b->*axis.next;
+  Line &line1 = (*axis.lines)[l1];
+  Line &line2 = (*axis.lines)[l2];
+  // Walks both lines in step; an entry's key is its crossing line.
+  const std::vector<Entry> &a = line1.entries;
+  const std::vector<Entry> &b = line2.entries;
+  std::size_t i = line1.start, j = line2.start;
+  while (i < a.size() || j < b.size()) {
+    if (j == b.size() || (i < a.size() && a[i].key < b[j].key)) {
+      exchangeAcross(axis, a[i].key, l1, a[i].element, l2, nullptr);
+      a[i++].element->*axis.number = l2;
+    } else if (i == a.size() || b[j].key < a[i].key) {
+      exchangeAcross(axis, b[j].key, l1, nullptr, l2, b[j].element);
+      b[j++].element->*axis.number = l1;
     } else {
-      exchangeAcross(a->*axis.position, a, b);
-      a->*axis.number = l2;
-      b->*axis.number = l1;
-      a = a->*axis.next;
-      b = b->*axis.next;
+      exchangeAcross(axis, a[i].key, l1, a[i].element, l2, b[j].element);
+      a[i++].element->*axis.number = l2;
+      b[j++].element->*axis.number = l1;
     }
   }
+  std::swap(line1, line2);
   swapLines(*axis.first, *axis.active, l1, l2);
   // The finished parts, in front of the remaining ones: their crossing
   // lines are finished and keep their links, so they may fall out of order.
@@ -779,19 +808,80 @@ void CSparse::eliminate(SparseElement *pivot, int step) {
     singularCol_ = intToExtCol_[step];
     throw ErrorSingular;
   }
-  for (SparseElement *upper = pivot->nextInRow; upper; upper = upper->nextInRow) {
+  // The pivot heads its row's and its column's remaining parts.
+  const Line &pivotRow = rowLines_[step];
+  const Line &pivotCol = colLines_[step];
+  const Entry *lower = pivotCol.entries.data() + pivotCol.start + 1;
+  const std::size_t lowers = pivotCol.entries.size() - pivotCol.start - 1;
+  if (rowFillIns_.size() < lowers)
+    rowFillIns_.resize(lowers);
+  for (std::size_t u = pivotRow.start + 1; u < pivotRow.entries.size(); ++u) {
+    SparseElement *upper = pivotRow.entries[u].element;
+    const int col = pivotRow.entries[u].key;
     upper->real /= pivot->real;
-    SparseElement **link = &upper->nextInCol;
-    for (SparseElement *lower = pivot->nextInCol; lower; lower = lower->nextInCol) {
-      const int row = lower->row;
-      while (*link && (*link)->row < row)
-        link = &(*link)->nextInCol;
-      SparseElement *target =
-          (*link && (*link)->row == row) ? *link : createFillIn(row, upper->col, link, step);
-      target->real -= upper->real * lower->real;
-      link = &target->nextInCol;
+    // The column below upper, in step with the pivot's column; its entries
+    // are copied into merged_ only once it gains a fill-in.
+    Line &target = colLines_[col];
+    std::vector<Entry> &tv = target.entries;
+    const auto at = [&tv](std::size_t i) { return tv.begin() + static_cast<std::ptrdiff_t>(i); };
+    std::size_t t = target.start + 1, copied = t;
+    bool filled = false;
+    SparseElement *above = upper; // the last element of the column above row
+    for (std::size_t l = 0; l < lowers; ++l) {
+      const int row = lower[l].key;
+      while (t < tv.size() && tv[t].key < row)
+        above = tv[t++].element;
+      SparseElement *element;
+      if (t < tv.size() && tv[t].key == row) {
+        element = tv[t++].element;
+      } else {
+        if (!filled)
+          merged_.clear();
+        merged_.insert(merged_.end(), at(copied), at(t));
+        copied = t;
+        filled = true;
+        // Its place in the row: behind this step's last fill-in there or
+        // behind the row's last element left of col, whichever is further.
+        std::vector<Entry> &rowFills = rowFillIns_[l];
+        const Line &rowLine = rowLines_[row];
+        const Entry &left = rowLine.entries[rowLine.lowerBound(col) - 1];
+        SparseElement *before = !rowFills.empty() && rowFills.back().key > left.key
+                                    ? rowFills.back().element
+                                    : left.element;
+        element = createFillIn(row, col, &above->nextInCol, &before->nextInRow);
+        merged_.push_back({row, element});
+        rowFills.push_back({col, element});
+      }
+      element->real -= upper->real * lower[l].element->real;
+      above = element;
+    }
+    // upper leaves the remaining part with its row.
+    if (filled) {
+      merged_.insert(merged_.end(), at(copied), tv.end());
+      tv.swap(merged_);
+      target.start = 0;
+    } else {
+      ++target.start;
     }
   }
+  // The rows below the pivot lose their element in its column.
+  for (std::size_t l = 0; l < lowers; ++l) {
+    Line &rowLine = rowLines_[lower[l].key];
+    ++rowLine.start;
+    if (!rowFillIns_[l].empty())
+      mergeFillIns(rowLine, rowFillIns_[l]);
+  }
+}
+
+// Merges a row's fill-ins of one step (in column order) into its entries.
+void CSparse::mergeFillIns(Line &line, std::vector<Entry> &fillIns) {
+  merged_.clear();
+  const auto byKey = [](const Entry &x, const Entry &y) { return x.key < y.key; };
+  std::merge(line.entries.begin() + static_cast<std::ptrdiff_t>(line.start), line.entries.end(),
+             fillIns.begin(), fillIns.end(), std::back_inserter(merged_), byKey);
+  line.entries.swap(merged_);
+  line.start = 0;
+  fillIns.clear();
 }
 
 // Row and column `step` leave the remaining matrix: every line they cross

@@ -100,6 +100,19 @@ private:
   double largestOtherInColumn(const SparseElement *e, int step) const;
   bool symmetricOffDiagonal(const SparseElement *diagonal, int step) const;
   void exchange(SparseElement *pivot, int step);
+  // While factoring, each line's remaining part is also kept as an array
+  // sorted by the crossing index, so that exchanges and the elimination
+  // find places in the linked lists without walking them.
+  struct Entry {
+    int key; // the element's column in a row, its row in a column
+    SparseElement *element;
+  };
+  struct Line {
+    std::vector<Entry> entries; // the remaining part from start on
+    std::size_t start = 0;
+    std::size_t lowerBound(int key) const;
+  };
+  void buildLines();
   // The rows (or columns) a factorisation left out of order, each once.
   // While none is, the lines are sorted.
   struct UnsortedLines {
@@ -126,6 +139,7 @@ private:
   // its lines moves, so that rows and columns share one exchange.
   struct Axis {
     std::vector<SparseElement *> *first;
+    std::vector<Line> *lines, *crossLines;
     std::vector<SparseElement **> *active, *crossActive;
     std::vector<int> *markowitz, *elements, *intToExt, *extToInt;
     UnsortedLines *crossUnsorted;
@@ -137,9 +151,12 @@ private:
   Axis rowAxis();
   Axis columnAxis();
   void exchangeLines(const Axis &axis, int l1, int l2);
+  void exchangeAcross(const Axis &axis, int crossing, int k1, SparseElement *e1, int k2,
+                      SparseElement *e2);
   void refreshDiagonal(int i);
   void eliminate(SparseElement *pivot, int step);
-  SparseElement *createFillIn(int row, int col, SparseElement **colLink, int step);
+  SparseElement *createFillIn(int row, int col, SparseElement **colLink, SparseElement **rowLink);
+  void mergeFillIns(Line &line, std::vector<Entry> &fillIns);
   void updateMarkowitz(SparseElement *pivot);
   void finishStep(SparseElement *pivot);
 
@@ -154,9 +171,11 @@ private:
   // column) that lies in the remaining matrix, so that exchanges and
   // fill-ins never walk the finished part of a line.
   std::vector<SparseElement **> activeInRow_, activeInCol_;
-  // The link behind the last fill-in of each row and the step that made it.
-  std::vector<SparseElement **> fillInRowLink_;
-  std::vector<int> fillInRowStep_;
+  std::vector<Line> rowLines_, colLines_;
+  // Scratch of the elimination: a column's entries with its fill-ins, and
+  // the fill-ins of each row below the pivot in column order.
+  std::vector<Entry> merged_;
+  std::vector<std::vector<Entry>> rowFillIns_;
   std::vector<int> extToIntRow_, extToIntCol_, intToExtRow_, intToExtCol_;
   std::vector<int> markowitzRow_, markowitzCol_;
   // The elements in each row and column, fill-ins included, kept as they
