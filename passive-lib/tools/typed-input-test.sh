@@ -24,6 +24,7 @@ out=$(mktemp)
 driver_pid=$!
 
 if sheet=$(window "Resistor Properties"); then
+  alone
   focus "$sheet"
   keys space
   shot resistor-sheet-typed
@@ -33,6 +34,7 @@ else
 fi
 
 if dialog=$(window "GND \\(Ground\\) Properties"); then
+  alone
   focus "$dialog"
   keys alt+p Home shift+End 3
   shot ground-dialog-typed
@@ -42,17 +44,7 @@ else
 fi
 
 # Nothing left open: the driver ends by itself, or is ended here.
-tries=0
-while kill -0 "$driver_pid" 2>/dev/null && [ "$tries" -lt 100 ]; do
-  sleep 0.2
-  tries=$((tries + 1))
-done
-if kill -0 "$driver_pid" 2>/dev/null; then
-  shot left-open
-  kill "$driver_pid"
-  fail "the page driver did not end"
-fi
-wait "$driver_pid" || fail "the page driver failed"
+driver_ends "$driver_pid" left-open
 report=$(tr -d '\r' <"$out")
 rm -f "$out"
 echo "$report"

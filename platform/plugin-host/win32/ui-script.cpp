@@ -1,8 +1,7 @@
 // The UI script's steps.
 #include "platform/plugin-host/win32/ui-script.h"
 
-#include "testing/window-finding.h"
-#include "testing/window-shot.h"
+#include "testing/ui-driver.h"
 
 #include <commctrl.h>
 
@@ -17,28 +16,19 @@ UiScript *UiScript::active_;
 
 namespace {
 
-// The save dialog's file name field: the explorer-style combo box or the
-// old dialog's edit.
-constexpr int fileNameCombo = 0x47C;
-constexpr int fileNameEdit = 0x480;
-
-using test_windows::children;
-using test_windows::windowClass;
-using test_windows::windowText;
+using namespace test_windows;
 
 bool isDialog(HWND window) { return windowClass(window) == "#32770"; }
 
 // Every top-level window of this thread, hidden ones too.
-std::vector<HWND> threadWindows() {
-  return test_windows::threadWindows(GetCurrentThreadId(), true);
-}
+std::vector<HWND> allThreadWindows() { return threadWindows(GetCurrentThreadId(), true); }
 
 // Visible dialogs of this thread, top-level ones and those inside them
 // that have a caption (the export window is a child of its full-screen
 // pane).
 std::vector<HWND> visibleDialogs() {
   std::vector<HWND> dialogs;
-  for (HWND top : threadWindows()) {
+  for (HWND top : allThreadWindows()) {
     if (!IsWindowVisible(top))
       continue;
     if (isDialog(top))
@@ -283,7 +273,7 @@ void UiScript::Fail(const std::string &why) {
   report_("ui.visible", seen);
   // Every window of the thread, to tell a hidden window from a missing one.
   std::string all;
-  for (HWND top : threadWindows()) {
+  for (HWND top : allThreadWindows()) {
     RECT rect{};
     GetWindowRect(top, &rect);
     all += (all.empty() ? "" : "|") + windowClass(top) + " \"" + windowText(top) + "\"" +
@@ -323,12 +313,10 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     return dialogWithCaption(argument) == nullptr;
   if (verb == "file") {
     for (HWND dialog : visibleDialogs()) {
-      HWND field = GetDlgItem(dialog, fileNameCombo);
-      if (!field)
-        field = GetDlgItem(dialog, fileNameEdit);
+      HWND field = fileNameField(dialog);
       if (!field)
         continue;
-      SetWindowTextA(field, argument.c_str());
+      setText(field, argument);
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
       return true;
     }
@@ -423,9 +411,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     if (!SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(id),
                       reinterpret_cast<LPARAM>(&item)))
       return false;
-    LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+    postClick(tabs, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
     return true;
   }
   if (verb == "saytext") {
@@ -442,8 +428,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     // The whole top-level window: in full screen, the pane with the
     // export window over it.
     HWND root = GetAncestor(target_, GA_ROOT);
-    report_("ui.shot",
-            test_windows::saveWindowShot(root, argument) ? argument : "failed: " + argument);
+    report_("ui.shot", saveWindowShot(root, argument) ? argument : "failed: " + argument);
     return true;
   }
   if (verb == "click" || verb == "notify" || verb == "report") {
@@ -451,7 +436,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     if (!control)
       return false;
     if (verb == "click")
-      PostMessageA(control, BM_CLICK, 0, 0);
+      press(control);
     else if (verb == "notify")
       PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, STN_CLICKED),
                    reinterpret_cast<LPARAM>(control));
@@ -473,7 +458,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
   if (!control)
     return false;
   if (verb == "type") {
-    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+    setText(control, value);
     return true;
   }
   if (verb == "slide") {
