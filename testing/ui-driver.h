@@ -208,6 +208,17 @@ inline HWND fileNameField(HWND dialog) {
   return field ? field : GetDlgItem(dialog, 0x480);
 }
 
+// Types a name into a file dialog's name field and presses its OK, as a
+// person does; false for a window without the field.
+inline bool chooseFile(HWND dialog, const std::string &name) {
+  HWND field = fileNameField(dialog);
+  if (!field)
+    return false;
+  setText(field, name);
+  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  return true;
+}
+
 // A text on one report line: its line breaks as "|".
 inline std::string oneLine(std::string text) {
   for (char &c : text)

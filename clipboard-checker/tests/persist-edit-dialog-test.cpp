@@ -30,16 +30,6 @@ namespace {
 
 const char dialogCaption[] = "Kept Form Setup Dialog";
 
-// The visible message box of this thread, or null.
-HWND findDialogWindow() {
-  std::vector<HWND> windows;
-  EnumThreadWindows(GetCurrentThreadId(), collectTopLevel, reinterpret_cast<LPARAM>(&windows));
-  for (HWND window : windows)
-    if (windowClass(window) == "#32770")
-      return window;
-  return nullptr;
-}
-
 // A memo's lines as a string list property.
 class MemoLines : public PersistentObject {
 public:
@@ -194,7 +184,7 @@ protected:
   // deadline. Answers ShowSetup's result.
   bool runDialog(std::vector<DialogDriver::Step> steps) {
     DialogDriver driver(std::move(steps), [] {
-      if (HWND message = findDialogWindow())
+      if (HWND message = test_windows::threadDialog())
         PostMessageA(message, WM_COMMAND, IDOK, 0);
       pressIfEnabled(findTopLevel(dialogCaption), "Cancel");
     });
@@ -460,7 +450,7 @@ TEST_F(PersistEditDialogTest, AValueThatDoesNotFitIsReportedWhileTheRestApply) {
         return pressIfEnabled(dialog(), "&Apply");
       },
       [&] {
-        HWND message = findDialogWindow();
+        HWND message = test_windows::threadDialog();
         if (!message)
           return false;
         for (HWND text : findChildren(message, "Static"))
@@ -469,7 +459,7 @@ TEST_F(PersistEditDialogTest, AValueThatDoesNotFitIsReportedWhileTheRestApply) {
         return true;
       },
       [&] {
-        if (findDialogWindow())
+        if (test_windows::threadDialog())
           return false;
         EXPECT_EQ(properties.percent, 40);
         EXPECT_EQ(form->Caption(), "Applied");

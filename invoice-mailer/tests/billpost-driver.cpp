@@ -257,8 +257,7 @@ void fileDialog(const std::string &caption, const std::string &path,
   std::vector<HWND> edits = findChildren(name, "Edit");
   if (!drainQueue(edits.empty() ? name : edits[0]))
     fail("the dialog " + caption + " stopped reading its queue");
-  setText(name, path);
-  PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+  chooseFile(dialog, path);
   if (!waitUntil([&] { return isGone(dialog); }))
     fail("the dialog " + caption + " stayed");
 }

@@ -312,14 +312,9 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
   if (verb == "gone")
     return dialogWithCaption(argument) == nullptr;
   if (verb == "file") {
-    for (HWND dialog : visibleDialogs()) {
-      HWND field = fileNameField(dialog);
-      if (!field)
-        continue;
-      setText(field, argument);
-      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-      return true;
-    }
+    for (HWND dialog : visibleDialogs())
+      if (chooseFile(dialog, argument))
+        return true;
     return false;
   }
   if (verb == "shift") {
