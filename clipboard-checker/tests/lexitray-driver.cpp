@@ -2,7 +2,6 @@
 #include "clipboard-checker/tests/lexitray-driver.h"
 
 #include "platform/base/win32/global-lock.h"
-#include "testing/ui-driver.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -65,18 +64,10 @@ HWND makeHiddenWindow() {
 
 // Opens the clipboard, trying again while another process holds it.
 bool openClipboard(HWND owner) {
-  return pumpUntil([owner] { return OpenClipboard(owner) != FALSE; }, 5000);
+  return waitUntil([owner] { return OpenClipboard(owner) != FALSE; }, 5000);
 }
 
 } // namespace
-
-bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs) {
-  return test_windows::waitUntil(done, timeoutMs);
-}
-
-void pumpFor(DWORD ms) {
-  pumpUntil([] { return false; }, ms);
-}
 
 std::string describeWindows(DWORD process) {
   std::string lines;
@@ -188,8 +179,7 @@ LexitrayProcess::~LexitrayProcess() {
 }
 
 bool LexitrayProcess::waitForExit(DWORD timeoutMs, DWORD *exitCode) {
-  bool ended = pumpUntil([this] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; },
-                         timeoutMs);
+  bool ended = waitUntil([this] { return test_windows::hasEnded(info_.hProcess); }, timeoutMs);
   if (ended && exitCode)
     GetExitCodeProcess(info_.hProcess, exitCode);
   return ended;
@@ -251,12 +241,12 @@ bool LexitrayProcess::toolButtonRect(const std::string &caption, RECT &rect) {
 
 bool LexitrayProcess::chooseMenuItem(int index) {
   HWND menu = nullptr;
-  if (!pumpUntil([&] { return (menu = findTopLevel(id(), "#32768", "")) != nullptr; }, 10000))
+  if (!waitUntil([&] { return (menu = findTopLevel(id(), "#32768", "")) != nullptr; }, 10000))
     return false;
   for (int i = 0; i <= index; ++i)
     PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-  return pumpUntil([&] { return findTopLevel(id(), "#32768", "") == nullptr; }, 10000);
+  return waitUntil([&] { return findTopLevel(id(), "#32768", "") == nullptr; }, 10000);
 }
 
 bool LexitrayProcess::answerDialog(const char *replacement, const std::string &button) {
@@ -289,7 +279,7 @@ namespace {
 void toFront(HWND window) {
   HWND root = GetAncestor(window, GA_ROOT);
   SetForegroundWindow(root);
-  pumpUntil([&] { return GetForegroundWindow() == root; }, 3000);
+  waitUntil([&] { return GetForegroundWindow() == root; }, 3000);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The UI script's steps.
 #include "platform/plugin-host/win32/ui-script.h"
 
+#include "platform/base/win32/gdi-owners.h"
 #include "testing/ui-driver.h"
 
 #include <commctrl.h>
@@ -69,25 +70,18 @@ int paintedRight(HWND control) {
   int width = client.right + spare, height = client.bottom;
   SetWindowPos(control, nullptr, 0, 0, outer.right - outer.left + spare, outer.bottom - outer.top,
                keep);
-  HDC screen = GetDC(control);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
+  base::WindowDC screen(control);
+  base::CreatedDC memory(CreateCompatibleDC(screen.get()));
+  base::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  base::SelectedObject selected(memory.get(), bitmap.get());
+  SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()),
                PRF_CLIENT | PRF_ERASEBKGND);
   SetWindowPos(control, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top, keep);
-  int right = -1;
-  for (int x = width - 2; x >= 0 && right < 0; --x)
+  for (int x = width - 2; x >= 0; --x)
     for (int y = 0; y < height; ++y)
-      if (GetPixel(memory, x, y) != GetPixel(memory, width - 1, y)) {
-        right = x;
-        break;
-      }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(control, screen);
-  return right;
+      if (GetPixel(memory.get(), x, y) != GetPixel(memory.get(), width - 1, y))
+        return x;
+  return -1;
 }
 
 // Whether a label shows its whole text. Check boxes and radio buttons:
@@ -132,14 +126,12 @@ bool textFits(HWND control) {
   } else {
     return true;
   }
-  HDC dc = GetDC(control);
+  base::WindowDC dc(control);
   auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+  base::SelectedObject selected(dc.get(), font ? static_cast<HGDIOBJ>(font)
+                                               : GetCurrentObject(dc.get(), OBJ_FONT));
   RECT needed{0, 0, room, 0};
-  DrawTextA(dc, text.c_str(), -1, &needed, format | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
-  if (previous)
-    SelectObject(dc, previous);
-  ReleaseDC(control, dc);
+  DrawTextA(dc.get(), text.c_str(), -1, &needed, format | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
   return needed.right <= room && (kind != "Static" || needed.bottom <= client.bottom);
 }
 
