@@ -359,6 +359,14 @@ void failedOpen(Billpost &b, const std::string &bad) {
   say("items-after-failed-open", std::to_string(b.items().size()));
 }
 
+// Send pressed on a mail the program refuses: its box, and nothing sent.
+void refusedSend(Billpost &b, const std::string &why) {
+  b.clickButton(5);
+  answerBox(why, "OK");
+  settle(b.subject);
+  say("sent-after-" + why, sinkCount(0) ? "none" : "some");
+}
+
 // Searches with key 1 and an empty key 2, joined by join.
 void searchOnce(Billpost &b, const std::string &key, const std::string &join) {
   b.clickButton(1);
@@ -560,10 +568,7 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   shot("addressing-panel", b.form);
 
   // No subject: a warning and nothing sent.
-  b.clickButton(5);
-  answerBox("empty-subject", "OK");
-  settle(b.subject);
-  say("sent-after-empty-subject", sinkCount(0) ? "none" : "some");
+  refusedSend(b, "empty-subject");
 
   // Two faulty address fields: leaving one for the other gives one box for
   // the field left, and the focus goes back to it without the other field
@@ -598,10 +603,7 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   // Nothing after "@": refused before any connection.
   setText(b.subject, "Invoice " + b.items().at(0));
   setText(b.toAddress, "a.b@");
-  b.clickButton(5);
-  answerBox("empty-host", "OK");
-  settle(b.subject);
-  say("sent-after-empty-host", sinkCount(0) ? "none" : "some");
+  refusedSend(b, "empty-host");
 
   // A stopped sink: one error box, then the next send works.
   setText(b.toAddress, "inbox@localhost");

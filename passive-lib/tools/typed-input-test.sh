@@ -12,11 +12,6 @@ set -u
 wine_bits=$1 wine_prefix=$2 driver=$3 sim=$4 lib=$5 page=$6 artefacts=$7
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 export WINEDEBUG=-all
-for tool in xdotool import; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is needed"; exit 1; }
-done
-mkdir -p "$artefacts"
-rm -f "$artefacts"/*.png
 . "$(dirname "$0")/x-input.sh"
 
 out=$(mktemp)

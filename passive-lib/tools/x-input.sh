@@ -1,6 +1,11 @@
 # Sourced by the typed-input tests: finding Wine's windows on the X server
 # and typing into them as a person does, each step waiting until what it
-# did shows. Set artefacts (the screenshots' folder) first.
+# did shows. Set artefacts (the screenshots' folder, emptied here) first.
+for tool in xdotool import; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is needed"; exit 1; }
+done
+mkdir -p "$artefacts"
+rm -f "$artefacts"/*.png
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 # Runs the command until it succeeds, looking again every tenth of a second;
