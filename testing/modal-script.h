@@ -32,6 +32,7 @@ public:
   ModalScript &operator=(const ModalScript &) = delete;
 
   bool finished() const { return next_ >= steps_.size(); }
+  std::size_t stepsDone() const { return next_; }
   bool gaveUp() const { return gaveUp_; }
 
 private:

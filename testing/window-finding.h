@@ -81,6 +81,15 @@ inline HWND withCaption(const std::vector<HWND> &windows, const std::string &cla
   return nullptr;
 }
 
+// The first visible dialog-class window (a message box or a common dialog)
+// of this thread, or null.
+inline HWND threadDialog() {
+  for (HWND window : threadWindows())
+    if (windowClass(window) == "#32770")
+      return window;
+  return nullptr;
+}
+
 // Every descendant of parent, in creation order (the windows' Z-order);
 // none for a null parent (which the system would take for the desktop).
 inline std::vector<HWND> children(HWND parent) {

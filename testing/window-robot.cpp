@@ -25,8 +25,7 @@
 //
 // Each visible top-level window seen while waiting is reported once as
 // "seen=<caption>", so a test can tell that no question was asked.
-#include "testing/window-finding.h"
-#include "testing/window-shot.h"
+#include "testing/ui-driver.h"
 
 #include <windows.h>
 
@@ -39,22 +38,14 @@
 
 namespace {
 
+using namespace test_windows;
+
 DWORD timeoutMs = 30000;
 PROCESS_INFORMATION started{};
 HWND current = nullptr;
 std::set<HWND> seenWindows;
 
-using test_windows::windowClass;
-using test_windows::windowText;
-
-std::vector<HWND> visibleTopLevel() { return test_windows::processWindows(0); }
-
-void noteSeen() {
-  for (HWND window : visibleTopLevel())
-    if (seenWindows.insert(window).second)
-      std::printf("seen=%s\n", windowText(window).c_str());
-  std::fflush(stdout);
-}
+std::vector<HWND> visibleTopLevel() { return processWindows(0); }
 
 [[noreturn]] void fail(const std::string &what) {
   std::printf("timeout=%s\n", what.c_str());
@@ -65,24 +56,23 @@ void noteSeen() {
 }
 
 void pumpUntil(const std::function<bool()> &done, const std::string &what) {
-  DWORD start = GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-      DispatchMessageA(&msg);
-    noteSeen();
-    if (done())
-      return;
-    if (GetTickCount() - start >= timeoutMs)
-      fail(what);
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-  }
+  bool held = waitUntil(
+      [&] {
+        for (HWND window : visibleTopLevel())
+          if (seenWindows.insert(window).second)
+            std::printf("seen=%s\n", windowText(window).c_str());
+        std::fflush(stdout);
+        return done();
+      },
+      timeoutMs);
+  if (!held)
+    fail(what);
 }
 
 // A visible top-level window with that caption, of that class unless the
 // class is empty.
 HWND findWindow(const std::string &caption, const char *className = "") {
-  return test_windows::withCaption(visibleTopLevel(), className, caption);
+  return withCaption(visibleTopLevel(), className, caption);
 }
 
 HWND waitWindow(const std::string &caption, const char *className = "") {
@@ -99,28 +89,6 @@ HWND control(const std::string &id) {
   return item;
 }
 
-// A text with its line breaks as "|", to fit one report line.
-std::string oneLine(std::string text) {
-  for (char &c : text)
-    if (c == '\n' || c == '\r')
-      c = '|';
-  return text;
-}
-
-void press(HWND button) {
-  // Posted: a click that opens a modal window must not hold the robot.
-  PostMessageA(button, BM_CLICK, 0, 0);
-}
-
-void start(const std::string &commandLine) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &started))
-    fail("start " + commandLine);
-}
-
 void printCpu() {
   FILETIME created, ended, kernel, user;
   if (!GetProcessTimes(started.hProcess, &created, &ended, &kernel, &user)) {
@@ -133,18 +101,15 @@ void printCpu() {
   std::printf("cpu.ms=%llu\n", (ticks(kernel) + ticks(user)) / 10000);
 }
 
-bool saveShot(const std::string &path) {
-  RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return test_windows::saveScreenArea(screen, path);
-}
-
 void runStep(const std::string &step) {
   std::string verb = step.substr(0, step.find(':'));
   std::string rest = step.find(':') == std::string::npos ? "" : step.substr(step.find(':') + 1);
   std::string first = rest.substr(0, rest.find(':'));
   std::string second = rest.find(':') == std::string::npos ? "" : rest.substr(rest.find(':') + 1);
   if (verb == "start") {
-    start(rest);
+    started = startProgram(rest);
+    if (!started.hProcess)
+      fail("start " + rest);
   } else if (verb == "window") {
     current = waitWindow(rest);
     std::printf("window=%s\n", rest.c_str());
@@ -155,7 +120,7 @@ void runStep(const std::string &step) {
     if (!SendMessageTimeoutA(control(rest), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored))
       fail("toggle " + rest);
   } else if (verb == "settext") {
-    SendMessageA(control(first), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(second.c_str()));
+    setText(control(first), second);
   } else if (verb == "text") {
     std::printf("text.%s=%s\n", rest.c_str(), oneLine(windowText(control(rest))).c_str());
   } else if (verb == "checked") {
@@ -171,11 +136,11 @@ void runStep(const std::string &step) {
     if (!button)
       fail("button " + second + " of " + first);
     press(button);
-    pumpUntil([box] { return !IsWindow(box) || !IsWindowVisible(box); }, "closing " + first);
+    pumpUntil([box] { return isGone(box); }, "closing " + first);
   } else if (verb == "gone") {
     pumpUntil([&] { return findWindow(rest) == nullptr; }, "gone " + rest);
   } else if (verb == "exit") {
-    pumpUntil([] { return WaitForSingleObject(started.hProcess, 0) == WAIT_OBJECT_0; }, "exit");
+    pumpUntil([] { return hasEnded(started.hProcess); }, "exit");
     DWORD code = 0;
     GetExitCodeProcess(started.hProcess, &code);
     std::printf("exit=%lu\n", static_cast<unsigned long>(code));
@@ -185,7 +150,8 @@ void runStep(const std::string &step) {
     pumpUntil([&] { return GetFileAttributesA(rest.c_str()) != INVALID_FILE_ATTRIBUTES; },
               "file " + rest);
   } else if (verb == "shot") {
-    std::printf("shot=%s\n", saveShot(rest) ? "ok" : "failed");
+    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    std::printf("shot=%s\n", saveScreenArea(screen, rest) ? "ok" : "failed");
   } else {
     std::printf("bad step %s\n", step.c_str());
     std::exit(3);

@@ -13,34 +13,13 @@
 
 namespace lexitray_test {
 
+using test_windows::inputClick;
+using test_windows::listItems;
+using test_windows::RemoteBuffer;
+using test_windows::scaled;
+using test_windows::startProgram;
+
 namespace {
-
-// A block of memory inside another process, for messages whose arguments
-// point at memory of the window's own process.
-class RemoteBuffer {
-public:
-  RemoteBuffer(HANDLE process, SIZE_T size)
-      : process_(process), size_(size),
-        address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {
-    if (!address_)
-      throw std::runtime_error("cannot place a buffer in the program's memory");
-  }
-  ~RemoteBuffer() { VirtualFreeEx(process_, address_, 0, MEM_RELEASE); }
-  RemoteBuffer(const RemoteBuffer &) = delete;
-  RemoteBuffer &operator=(const RemoteBuffer &) = delete;
-  LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
-  std::vector<char> read() const {
-    std::vector<char> bytes(size_);
-    SIZE_T done = 0;
-    ReadProcessMemory(process_, address_, bytes.data(), size_, &done);
-    return bytes;
-  }
-
-private:
-  HANDLE process_;
-  SIZE_T size_;
-  void *address_;
-};
 
 struct ToolButtonInfo {
   int command;
@@ -85,43 +64,10 @@ HWND makeHiddenWindow() {
 
 // Opens the clipboard, trying again while another process holds it.
 bool openClipboard(HWND owner) {
-  return pumpUntil([owner] { return OpenClipboard(owner) != FALSE; }, 5000);
+  return waitUntil([owner] { return OpenClipboard(owner) != FALSE; }, 5000);
 }
 
 } // namespace
-
-// Every deadline of the driver, stretched by the whole factor in
-// TEST_TIME_SCALE: under CPU emulation a program's start and each window
-// take many times as long.
-static DWORD scaled(DWORD ms) {
-  static const DWORD factor = [] {
-    const char *text = std::getenv("TEST_TIME_SCALE");
-    long value = text ? std::strtol(text, nullptr, 10) : 1;
-    return value > 1 && value < 1000 ? static_cast<DWORD>(value) : 1;
-  }();
-  return ms * factor;
-}
-
-bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs) {
-  timeoutMs = scaled(timeoutMs);
-  DWORD start = GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    if (done())
-      return true;
-    if (GetTickCount() - start >= timeoutMs)
-      return done();
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-  }
-}
-
-void pumpFor(DWORD ms) {
-  pumpUntil([] { return false; }, ms);
-}
 
 std::string describeWindows(DWORD process) {
   std::string lines;
@@ -217,11 +163,8 @@ std::wstring ClipboardAccess::unicodeText() {
 
 LexitrayProcess::LexitrayProcess(const std::string &folder) {
   std::string program = folder + "\\Lexitray.exe";
-  std::string command = "\"" + program + "\"";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  if (!CreateProcessA(program.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &info_))
+  info_ = startProgram("\"" + program + "\"", folder);
+  if (!info_.hProcess)
     throw std::runtime_error("cannot start " + program);
 }
 
@@ -236,8 +179,7 @@ LexitrayProcess::~LexitrayProcess() {
 }
 
 bool LexitrayProcess::waitForExit(DWORD timeoutMs, DWORD *exitCode) {
-  bool ended = pumpUntil([this] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; },
-                         timeoutMs);
+  bool ended = waitUntil([this] { return test_windows::hasEnded(info_.hProcess); }, timeoutMs);
   if (ended && exitCode)
     GetExitCodeProcess(info_.hProcess, exitCode);
   return ended;
@@ -263,15 +205,7 @@ std::string LexitrayProcess::shownWord() const {
 
 std::string LexitrayProcess::statusText() const {
   HWND bar = findChild(form(false), STATUSCLASSNAMEA);
-  if (!bar)
-    return "<no status bar>";
-  RemoteBuffer buffer(info_.hProcess, 1024);
-  LRESULT length = LOWORD(SendMessageA(bar, SB_GETTEXTLENGTHA, 0, 0));
-  if (length >= 1024)
-    return "<status too long>";
-  SendMessageA(bar, SB_GETTEXTA, 0, buffer.address());
-  std::vector<char> bytes = buffer.read();
-  return std::string(bytes.data(), static_cast<std::size_t>(length));
+  return bar ? test_windows::statusText(info_.hProcess, bar) : "<no status bar>";
 }
 
 std::string LexitrayProcess::editText() const {
@@ -286,10 +220,8 @@ bool LexitrayProcess::clickToolButton(const std::string &caption) {
     if (button.caption != caption)
       continue;
     // Inside the button, clear of a drop-down arrow.
-    LPARAM point = MAKELPARAM(button.rect.left + 8, (button.rect.top + button.rect.bottom) / 2);
-    PostMessageA(bar, WM_MOUSEMOVE, 0, point);
-    PostMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageA(bar, WM_LBUTTONUP, 0, point);
+    test_windows::postClick(bar, button.rect.left + 8, (button.rect.top + button.rect.bottom) / 2,
+                            true);
     return true;
   }
   return false;
@@ -309,12 +241,12 @@ bool LexitrayProcess::toolButtonRect(const std::string &caption, RECT &rect) {
 
 bool LexitrayProcess::chooseMenuItem(int index) {
   HWND menu = nullptr;
-  if (!pumpUntil([&] { return (menu = findTopLevel(id(), "#32768", "")) != nullptr; }, 10000))
+  if (!waitUntil([&] { return (menu = findTopLevel(id(), "#32768", "")) != nullptr; }, 10000))
     return false;
   for (int i = 0; i <= index; ++i)
     PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 0);
   PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
-  return pumpUntil([&] { return findTopLevel(id(), "#32768", "") == nullptr; }, 10000);
+  return waitUntil([&] { return findTopLevel(id(), "#32768", "") == nullptr; }, 10000);
 }
 
 bool LexitrayProcess::answerDialog(const char *replacement, const std::string &button) {
@@ -325,68 +257,29 @@ bool LexitrayProcess::answerDialog(const char *replacement, const std::string &b
     std::vector<HWND> edits = findChildren(dialog, "Edit");
     if (edits.size() < 2)
       return false;
-    SendMessageA(edits[1], WM_SETTEXT, 0, reinterpret_cast<LPARAM>(replacement));
+    test_windows::setText(edits[1], replacement);
   }
   HWND pressed = findChild(dialog, "Button", button.c_str());
   if (!pressed || !IsWindowEnabled(pressed))
     return false;
-  PostMessageA(pressed, BM_CLICK, 0, 0);
+  test_windows::press(pressed);
   return true;
 }
 
 std::vector<std::string> LexitrayProcess::suggestions() const {
-  std::vector<std::string> items;
   HWND dialog = checkDialog();
   HWND list = dialog ? findChild(dialog, "ListBox") : nullptr;
-  if (!list)
-    return items;
-  // The system carries the list's text across the processes (as Unicode
-  // text), as it does for the standard controls' messages.
-  LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    if (length < 0)
-      continue;
-    std::vector<wchar_t> text(static_cast<std::size_t>(length) + 1);
-    length = SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                          reinterpret_cast<LPARAM>(text.data()));
-    char narrow[512] = {};
-    if (length > 0)
-      WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(length), narrow,
-                          sizeof narrow - 1, nullptr, nullptr);
-    items.emplace_back(narrow);
-  }
-  return items;
+  return list ? listItems(list) : std::vector<std::string>();
 }
 
 namespace {
-
-// Moves the mouse to a point of the screen and presses the left button
-// there times times, through the system's input queue.
-bool clickAt(POINT point, int times) {
-  INPUT move{};
-  move.type = INPUT_MOUSE;
-  move.mi.dx = MulDiv(point.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  move.mi.dy = MulDiv(point.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  if (SendInput(1, &move, sizeof move) != 1)
-    return false;
-  pumpFor(200);
-  std::vector<INPUT> clicks(2 * static_cast<std::size_t>(times));
-  for (std::size_t i = 0; i < clicks.size(); ++i) {
-    clicks[i].type = INPUT_MOUSE;
-    clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  }
-  return SendInput(static_cast<UINT>(clicks.size()), clicks.data(), sizeof clicks[0]) ==
-         clicks.size();
-}
 
 // Brings the window's top-level window to the front, so that the click
 // reaches it.
 void toFront(HWND window) {
   HWND root = GetAncestor(window, GA_ROOT);
   SetForegroundWindow(root);
-  pumpUntil([&] { return GetForegroundWindow() == root; }, 3000);
+  waitUntil([&] { return GetForegroundWindow() == root; }, 3000);
 }
 
 } // namespace
@@ -397,7 +290,7 @@ bool LexitrayProcess::click(HWND control, int times) const {
   toFront(control);
   RECT rect{};
   GetWindowRect(control, &rect);
-  return clickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, times);
+  return inputClick({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}, times);
 }
 
 bool LexitrayProcess::clickTab(HWND tabs, int index) const {
@@ -411,7 +304,7 @@ bool LexitrayProcess::clickTab(HWND tabs, int index) const {
   POINT point{(tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2};
   ClientToScreen(tabs, &point);
   toFront(tabs);
-  return clickAt(point, 1);
+  return inputClick(point, 1);
 }
 
 bool LexitrayProcess::endSession() {
@@ -450,7 +343,7 @@ bool LexitrayProcess::doubleClickSuggestion(const std::string &word) {
   POINT point{item.left + 10, (item.top + item.bottom) / 2};
   ClientToScreen(list, &point);
   toFront(dialog);
-  return clickAt(point, 2);
+  return inputClick(point, 2);
 }
 
 void LexitrayProcess::trayMouse(const std::vector<UINT> &actions) {

@@ -6,7 +6,7 @@
 #ifndef CLIPBOARD_CHECKER_TESTS_LEXITRAY_DRIVER_H
 #define CLIPBOARD_CHECKER_TESTS_LEXITRAY_DRIVER_H
 
-#include "testing/window-finding.h"
+#include "testing/ui-driver.h"
 
 #include <windows.h>
 
@@ -16,11 +16,11 @@
 
 namespace lexitray_test {
 
-// Handles this process's messages until done() holds or timeoutMs pass;
-// answers done() at the end.
-bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs = 20000);
+using test_windows::waitUntil;
 // Handles this process's messages for a while (to see that nothing comes).
-void pumpFor(DWORD ms);
+inline void pumpFor(DWORD ms) {
+  waitUntil([] { return false; }, ms);
+}
 
 using test_windows::findChildren;
 using test_windows::windowClass;

@@ -80,13 +80,13 @@ protected:
 
   void start() { program = std::make_unique<LexitrayProcess>(folder.string()); }
   bool formUp() {
-    return pumpUntil([this] { return program->form() != nullptr; });
+    return waitUntil([this] { return program->form() != nullptr; });
   }
   bool statusIs(const std::string &text) {
-    return pumpUntil([&] { return program->statusText() == text; });
+    return waitUntil([&] { return program->statusText() == text; });
   }
   bool dialogShows(const std::string &word) {
-    return pumpUntil([&] { return program->shownWord() == word; });
+    return waitUntil([&] { return program->shownWord() == word; });
   }
   // The status text is narrower than the status bar of the form at its
   // designed size, in the form's font.
@@ -108,7 +108,7 @@ protected:
     return bar && size.cx + 8 < client.right;
   }
   bool clipboardHolds(const std::string &text) {
-    return pumpUntil([&] { return clipboard.text() == text; });
+    return waitUntil([&] { return clipboard.text() == text; });
   }
   // Turns "Immediate Checking" on through the "Preferences..." menu.
   void turnOnImmediateChecking() {
@@ -141,7 +141,7 @@ TEST_F(LexitrayTest, ChangeInTheDialogPutsTheCorrectedTextBackAndCountsTheWords)
   // Four words, and the replacement read again: "Re-check Replaced Words"
   // is on by default, and every word read is counted.
   EXPECT_TRUE(statusIs("5 words checked")) << program->statusText();
-  EXPECT_TRUE(pumpUntil([&] { return program->checkDialog() == nullptr; }));
+  EXPECT_TRUE(waitUntil([&] { return program->checkDialog() == nullptr; }));
   EXPECT_EQ(program->editText(), "The quick brown fox");
   EXPECT_TRUE(test_windows::saveScreenArea(
       rectOf(form), testing_support::hostPath(artefact("lexitray-main.bmp"))));
@@ -185,7 +185,7 @@ TEST_F(LexitrayTest, ASecondStartBringsBackTheMinimisedFirstAndEndsAtOnce) {
   HWND application = program->application();
   ASSERT_NE(application, nullptr);
   ShowWindow(application, SW_MINIMIZE);
-  ASSERT_TRUE(pumpUntil([&] { return IsIconic(application) != FALSE; }))
+  ASSERT_TRUE(waitUntil([&] { return IsIconic(application) != FALSE; }))
       << describeWindows(program->id());
 
   LexitrayProcess second(folder.string());
@@ -196,7 +196,7 @@ TEST_F(LexitrayTest, ASecondStartBringsBackTheMinimisedFirstAndEndsAtOnce) {
   EXPECT_EQ(exitCode, 0u);
   EXPECT_TRUE(topLevelWindows(second.id(), true).empty());
   // The first instance is back: not minimised, its form shown again.
-  EXPECT_TRUE(pumpUntil([&] { return !IsIconic(application) && program->form() != nullptr; }));
+  EXPECT_TRUE(waitUntil([&] { return !IsIconic(application) && program->form() != nullptr; }));
   EXPECT_EQ(topLevelWindows(program->id()).size(), 2u) << "application window and form";
 }
 
@@ -210,7 +210,7 @@ TEST_F(LexitrayTest, WindowBoundsSurviveARestart) {
   EXPECT_EQ(designed.left, 326);
   EXPECT_EQ(designed.top, 116);
   SetWindowPos(form, nullptr, 140, 90, 420, 300, SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_TRUE(pumpUntil([&] { return rectOf(form).left == 140; }));
+  ASSERT_TRUE(waitUntil([&] { return rectOf(form).left == 140; }));
   ASSERT_TRUE(endProgram());
 
   start();
@@ -237,13 +237,13 @@ TEST_F(LexitrayTest, ImmediateCheckingBringsTheFormBackFromTheTrayAndChecksTheNe
   turnOnImmediateChecking();
   HWND form = program->form();
   SendMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0); // the close box hides to the tray
-  ASSERT_TRUE(pumpUntil([&] { return program->form() == nullptr; }));
+  ASSERT_TRUE(waitUntil([&] { return program->form() == nullptr; }));
   int followingSeen = following.notifications(), precedingSeen = preceding.notifications();
 
   clipboard.setText("Teh blorf"); // copied in another program
   ASSERT_TRUE(dialogShows("Teh")) << describeWindows(program->id());
   EXPECT_NE(program->form(), nullptr);
-  EXPECT_TRUE(pumpUntil([&] {
+  EXPECT_TRUE(waitUntil([&] {
     return following.notifications() > followingSeen && preceding.notifications() > precedingSeen;
   }));
   ASSERT_TRUE(program->answerDialog("The", "C&hange"));
@@ -307,7 +307,7 @@ TEST_F(LexitrayTest, ViewersAroundTheProgramKeepHearingOfChangesAndTheChainIsRep
   };
   std::vector<int> before = seen();
   clipboard.setText("one");
-  EXPECT_TRUE(pumpUntil([&] {
+  EXPECT_TRUE(waitUntil([&] {
     std::vector<int> now = seen();
     return now[0] > before[0] && now[1] > before[1] && now[2] > before[2];
   }));
@@ -316,12 +316,12 @@ TEST_F(LexitrayTest, ViewersAroundTheProgramKeepHearingOfChangesAndTheChainIsRep
   following.leave();
   before = seen();
   clipboard.setText("two");
-  EXPECT_TRUE(pumpUntil([&] { return seen()[0] > before[0] && seen()[2] > before[2]; }));
+  EXPECT_TRUE(waitUntil([&] { return seen()[0] > before[0] && seen()[2] > before[2]; }));
   // The head leaves; the program is the head now.
   first.leave();
   before = seen();
   clipboard.setText("three");
-  EXPECT_TRUE(pumpUntil([&] { return seen()[2] > before[2]; }));
+  EXPECT_TRUE(waitUntil([&] { return seen()[2] > before[2]; }));
   // With "Immediate Checking" off the window takes no notice of new text.
   EXPECT_EQ(program->statusText(), "There's no text on the clipboard");
   EXPECT_EQ(program->checkDialog(), nullptr);
@@ -359,7 +359,7 @@ TEST_F(LexitrayTest, LongTextComesBackWhole) {
   clipboard.setText(text);
   start();
   ASSERT_TRUE(formUp());
-  ASSERT_TRUE(pumpUntil(
+  ASSERT_TRUE(waitUntil(
       [&] { return program->statusText() == std::to_string(words) + " words checked"; }, 120000))
       << program->statusText();
   std::string back = clipboard.text();
@@ -393,7 +393,7 @@ TEST_F(LexitrayTest, TextOutsideTheCodePageIsLeftUnchangedWithAMessage) {
   ASSERT_TRUE(dialogShows("Teh")) << program->statusText();
   ASSERT_TRUE(program->answerDialog("The", "C&hange"));
   // The word list may not know the second word: it is let through.
-  pumpUntil([&] {
+  waitUntil([&] {
     return program->shownWord() == "caf\xE9" || program->statusText() == "3 words checked";
   });
   if (program->shownWord() == "caf\xE9") {
@@ -417,7 +417,7 @@ TEST_F(LexitrayTest, SingleClickRestoreIsKeptAcrossARestart) {
   ASSERT_TRUE(statusIs("There's no text on the clipboard"));
   auto toTray = [&] {
     SendMessageA(program->form(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    return pumpUntil([&] { return program->form() == nullptr; });
+    return waitUntil([&] { return program->form() == nullptr; });
   };
   ASSERT_TRUE(toTray());
   program->trayClick();
@@ -506,14 +506,14 @@ TEST_F(LexitrayTest, ChangeChangeAllAndADoubleClickEachMendOneWord) {
       switch (step.answer) {
       // The buttons are enabled once the dialog has taken the word in.
       case Answer::Change:
-        ASSERT_TRUE(pumpUntil([&] { return program->answerDialog(step.word, "C&hange"); }));
+        ASSERT_TRUE(waitUntil([&] { return program->answerDialog(step.word, "C&hange"); }));
         break;
       case Answer::ChangeAll:
-        ASSERT_TRUE(pumpUntil([&] { return program->answerDialog(step.word, "&Change All"); }));
+        ASSERT_TRUE(waitUntil([&] { return program->answerDialog(step.word, "&Change All"); }));
         break;
       case Answer::DoubleClick: {
         // The suggestions come in the background.
-        ASSERT_TRUE(pumpUntil([&] {
+        ASSERT_TRUE(waitUntil([&] {
           std::vector<std::string> listed = program->suggestions();
           return std::find(listed.begin(), listed.end(), step.word) != listed.end();
         })) << "\""
@@ -522,11 +522,11 @@ TEST_F(LexitrayTest, ChangeChangeAllAndADoubleClickEachMendOneWord) {
         break;
       }
       }
-      ASSERT_TRUE(pumpUntil([&] { return program->shownWord() != step.shown; }))
+      ASSERT_TRUE(waitUntil([&] { return program->shownWord() != step.shown; }))
           << "\"" << step.shown << "\" is still asked about";
     }
     EXPECT_TRUE(clipboardHolds(row.expected)) << clipboard.text();
-    EXPECT_TRUE(pumpUntil([&] { return program->checkDialog() == nullptr; }));
+    EXPECT_TRUE(waitUntil([&] { return program->checkDialog() == nullptr; }));
     EXPECT_EQ(program->editText(), row.expected);
   }
 }
@@ -547,14 +547,14 @@ TEST_F(LexitrayTest, ALeadingByteOrderMarkIsKeptOutOfTheCheckAndPutBack) {
   ASSERT_TRUE(dialogShows("Teh")) << program->statusText();
   EXPECT_EQ(program->editText(), "Teh caf\xE9 is open.\r\nSee you.");
   ASSERT_TRUE(program->answerDialog("The", "C&hange"));
-  pumpUntil([&] {
+  waitUntil([&] {
     return program->shownWord() == "caf\xE9" || program->statusText() == "7 words checked";
   });
   if (program->shownWord() == "caf\xE9") {
     ASSERT_TRUE(program->answerDialog(nullptr, "I&gnore"));
   }
   ASSERT_TRUE(statusIs("7 words checked")) << program->statusText();
-  EXPECT_TRUE(pumpUntil(
+  EXPECT_TRUE(waitUntil(
       [&] { return clipboard.unicodeText() == L"\xFEFFThe caf\x00E9 is open.\r\nSee you."; }));
 
   const std::wstring greek = L"\xFEFFThe word \x03BB\x03CC\x03B3\x03BF\x03C2 is Greek";
@@ -679,19 +679,19 @@ TEST_F(LexitrayTest, PreferencesOpenTheSpellingOptionsAndHelpShowsTheAboutBox) {
   ASSERT_TRUE(program->clickToolButton("Preferences..."));
   ASSERT_TRUE(program->chooseMenuItem(0));
   HWND options = nullptr;
-  ASSERT_TRUE(pumpUntil([&] {
+  ASSERT_TRUE(waitUntil([&] {
     return (options = findTopLevel(program->id(), "", "Spell Check Configuration")) != nullptr;
   })) << describeWindows(program->id());
   HWND cancel = findChild(options, "Button", "&Cancel");
   ASSERT_NE(cancel, nullptr);
   PostMessageA(cancel, BM_CLICK, 0, 0);
-  EXPECT_TRUE(pumpUntil(
+  EXPECT_TRUE(waitUntil(
       [&] { return findTopLevel(program->id(), "", "Spell Check Configuration") == nullptr; }));
 
   ASSERT_TRUE(program->clickToolButton("Help"));
   ASSERT_TRUE(program->chooseMenuItem(1));
   HWND about = nullptr;
-  ASSERT_TRUE(pumpUntil([&] {
+  ASSERT_TRUE(waitUntil([&] {
     return (about = findTopLevel(program->id(), "TForm", "About Lexitray")) != nullptr;
   })) << describeWindows(program->id());
   EXPECT_EQ(GetWindowLongA(about, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_SYSMENU), 0);
@@ -714,7 +714,7 @@ TEST_F(LexitrayTest, PreferencesOpenTheSpellingOptionsAndHelpShowsTheAboutBox) {
   PostMessageA(about, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   PostMessageA(about, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
   EXPECT_TRUE(
-      pumpUntil([&] { return findTopLevel(program->id(), "TForm", "About Lexitray") == nullptr; }));
+      waitUntil([&] { return findTopLevel(program->id(), "TForm", "About Lexitray") == nullptr; }));
   EXPECT_NE(program->form(), nullptr);
 }
 
@@ -748,7 +748,7 @@ const char *nameOf(WayOut way) {
 // Clicks a button of a window of that caption once it is shown and enabled.
 bool clickButton(LexitrayProcess &program, const char *windowCaption, const char *caption) {
   HWND button = nullptr;
-  bool ready = pumpUntil([&] {
+  bool ready = waitUntil([&] {
     HWND window = findTopLevel(program.id(), "", windowCaption);
     button = window ? findChild(window, "Button", caption) : nullptr;
     return button && IsWindowVisible(button) && IsWindowEnabled(button);
@@ -787,20 +787,20 @@ TEST_F(LexitrayTest, EveryWayOutDuringACheckEndsTheProgramAndKeepsTheAddedWord) 
     if (question) {
       ASSERT_TRUE(clickButton(*program, "Spell Check", "&Options"));
       HWND options = nullptr;
-      ASSERT_TRUE(pumpUntil([&] {
+      ASSERT_TRUE(waitUntil([&] {
         return (options = findTopLevel(program->id(), "", "Spell Check Configuration")) != nullptr;
       })) << describeWindows(program->id());
       ASSERT_TRUE(program->clickTab(findChild(options, WC_TABCONTROLA), 1));
       HWND upperCase = nullptr;
-      ASSERT_TRUE(pumpUntil([&] {
+      ASSERT_TRUE(waitUntil([&] {
         upperCase = findChild(options, "Button", "Words in &UPPERCASE");
         return upperCase && IsWindowVisible(upperCase);
       }));
       ASSERT_TRUE(program->click(upperCase));
-      ASSERT_TRUE(pumpUntil(
+      ASSERT_TRUE(waitUntil(
           [&] { return SendMessageA(upperCase, BM_GETCHECK, 0, 0) == BST_CHECKED; }, 5000));
       ASSERT_TRUE(clickButton(*program, "Spell Check Configuration", "&Cancel"));
-      ASSERT_TRUE(pumpUntil([&] {
+      ASSERT_TRUE(waitUntil([&] {
         HWND box = findTopLevel(program->id(), "TForm", "Confirmation");
         return box && findChild(box, "Static", "Exit without saving configuration?");
       })) << describeWindows(program->id());

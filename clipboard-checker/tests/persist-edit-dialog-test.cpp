@@ -30,6 +30,7 @@ using namespace setup_dialog;
 
 namespace {
 
+<<<<<<< HEAD
 // The visible message box of this thread, or null.
 HWND findDialogWindow() {
   std::vector<HWND> windows;
@@ -39,6 +40,9 @@ HWND findDialogWindow() {
       return window;
   return nullptr;
 }
+=======
+const char dialogCaption[] = "Kept Form Setup Dialog";
+>>>>>>> ui-driver
 
 // A memo's lines as a string list property.
 class MemoLines : public PersistentObject {
@@ -194,7 +198,7 @@ protected:
   // deadline. Answers ShowSetup's result.
   bool runDialog(std::vector<DialogDriver::Step> steps) {
     DialogDriver driver(std::move(steps), [] {
-      if (HWND message = findDialogWindow())
+      if (HWND message = test_windows::threadDialog())
         PostMessageA(message, WM_COMMAND, IDOK, 0);
       pressIfEnabled(dialog(), "Cancel");
     });
@@ -430,7 +434,7 @@ TEST_F(PersistEditDialogTest, AValueThatDoesNotFitIsReportedWhileTheRestApply) {
         return pressIfEnabled(dialog(), "&Apply");
       },
       [&] {
-        HWND message = findDialogWindow();
+        HWND message = test_windows::threadDialog();
         if (!message)
           return false;
         for (HWND text : findChildren(message, "Static"))
@@ -439,7 +443,7 @@ TEST_F(PersistEditDialogTest, AValueThatDoesNotFitIsReportedWhileTheRestApply) {
         return true;
       },
       [&] {
-        if (findDialogWindow())
+        if (test_windows::threadDialog())
           return false;
         EXPECT_EQ(properties.percent, 40);
         EXPECT_EQ(form->Caption(), "Applied");

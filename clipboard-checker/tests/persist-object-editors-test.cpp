@@ -136,9 +136,7 @@ protected:
   // The message box of this thread (a platform dialog holding no list
   // of files), or null.
   static HWND messageBox() {
-    std::vector<HWND> windows;
-    EnumThreadWindows(GetCurrentThreadId(), collectTopLevel, reinterpret_cast<LPARAM>(&windows));
-    for (HWND window : windows)
+    for (HWND window : test_windows::threadWindows())
       if (windowClass(window) == "#32770" && windowText(window) != "Open" &&
           windowText(window) != "Font")
         return window;

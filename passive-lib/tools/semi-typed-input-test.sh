@@ -15,31 +15,18 @@ wine_bits=$1 wine_prefix=$2 driver=$3 sim=$4 lib01=$5 lib02=$6 page=$7 models=$8
 here=$(dirname "$0")
 . "$here/../../scripts/wine-env.sh"
 export WINEDEBUG=-all
-for tool in xdotool import python3; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is needed"; exit 1; }
-done
-mkdir -p "$artefacts"
-rm -f "$artefacts"/*.png
+command -v python3 >/dev/null || { echo "FAIL: python3 is needed"; exit 1; }
 . "$(dirname "$0")/x-input.sh"
-key_pause=0.7
-# Waits until no visible window's whole title matches the pattern.
-gone() {
-  tries=0
-  while [ -n "$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null)" ] &&
-    [ "$tries" -lt 100 ]; do
-    sleep 0.2
-    tries=$((tries + 1))
-  done
-  [ "$tries" -lt 100 ]
-}
 # A double-click on a row of the Parameters page's list, on its name: x and
 # y from the sheet window's corner (rows are 14 pixels apart, ID first).
-# The pointer rests outside the list first, so that no row's tip covers it.
+# The pointer rests outside the list first, until no row's tip is left to
+# cover it.
 row() {
   xdotool mousemove --window "$1" 30 200
-  sleep 1
+  alone
+  before=$(picture)
   xdotool mousemove --window "$1" 62 "$2" click --repeat 2 --delay 100 1
-  sleep 0.7
+  redrawn "$before" "the double-click on a row" || fail "the double-click changed nothing"
 }
 
 type_row=75
@@ -56,6 +43,7 @@ run() { # steps model label-type [NAME=text ...]
   "$WINE" "$driver" "Z:$page" "Z:$sim" "Z:$lib01" "Z:$lib02" >"$out" 2>&1 &
   driver_pid=$!
   if sheet=$(window "NPN Transistor Properties"); then
+    alone
     focus "$sheet"
     row "$sheet" "$type_row"
     keys alt+Down Down
@@ -64,8 +52,7 @@ run() { # steps model label-type [NAME=text ...]
     if [ "$steps" = typed ]; then
       row "$sheet" "$bf_row"
       if question=$(window "NPN Transistor"); then
-        xdotool windowfocus --sync "$question"
-        sleep 0.5
+        focus "$question"
         keys Return
         gone "NPN Transistor" || fail "the question stayed open"
         keys 2 5 0
@@ -80,17 +67,7 @@ run() { # steps model label-type [NAME=text ...]
     fail "the transistor's sheet did not open"
   fi
   # Nothing left open: the driver ends by itself, or is ended here.
-  tries=0
-  while kill -0 "$driver_pid" 2>/dev/null && [ "$tries" -lt 100 ]; do
-    sleep 0.2
-    tries=$((tries + 1))
-  done
-  if kill -0 "$driver_pid" 2>/dev/null; then
-    shot "left-open-$steps"
-    kill "$driver_pid"
-    fail "the page driver did not end"
-  fi
-  wait "$driver_pid" || fail "the page driver failed"
+  driver_ends "$driver_pid" "left-open-$steps"
   report=$(mktemp)
   tr -d '\r' <"$out" >"$report"
   grep -v '^item\|^pin' "$report"

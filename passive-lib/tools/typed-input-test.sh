@@ -12,11 +12,6 @@ set -u
 wine_bits=$1 wine_prefix=$2 driver=$3 sim=$4 lib=$5 page=$6 artefacts=$7
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 export WINEDEBUG=-all
-for tool in xdotool import; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is needed"; exit 1; }
-done
-mkdir -p "$artefacts"
-rm -f "$artefacts"/*.png
 . "$(dirname "$0")/x-input.sh"
 
 out=$(mktemp)
@@ -24,6 +19,7 @@ out=$(mktemp)
 driver_pid=$!
 
 if sheet=$(window "Resistor Properties"); then
+  alone
   focus "$sheet"
   keys space
   shot resistor-sheet-typed
@@ -33,6 +29,7 @@ else
 fi
 
 if dialog=$(window "GND \\(Ground\\) Properties"); then
+  alone
   focus "$dialog"
   keys alt+p Home shift+End 3
   shot ground-dialog-typed
@@ -42,17 +39,7 @@ else
 fi
 
 # Nothing left open: the driver ends by itself, or is ended here.
-tries=0
-while kill -0 "$driver_pid" 2>/dev/null && [ "$tries" -lt 100 ]; do
-  sleep 0.2
-  tries=$((tries + 1))
-done
-if kill -0 "$driver_pid" 2>/dev/null; then
-  shot left-open
-  kill "$driver_pid"
-  fail "the page driver did not end"
-fi
-wait "$driver_pid" || fail "the page driver failed"
+driver_ends "$driver_pid" left-open
 report=$(tr -d '\r' <"$out")
 rm -f "$out"
 echo "$report"

@@ -1,8 +1,8 @@
 // The UI script's steps.
 #include "platform/plugin-host/win32/ui-script.h"
 
-#include "testing/window-finding.h"
-#include "testing/window-shot.h"
+#include "platform/base/win32/gdi-owners.h"
+#include "testing/ui-driver.h"
 
 #include <commctrl.h>
 
@@ -17,28 +17,19 @@ UiScript *UiScript::active_;
 
 namespace {
 
-// The save dialog's file name field: the explorer-style combo box or the
-// old dialog's edit.
-constexpr int fileNameCombo = 0x47C;
-constexpr int fileNameEdit = 0x480;
-
-using test_windows::children;
-using test_windows::windowClass;
-using test_windows::windowText;
+using namespace test_windows;
 
 bool isDialog(HWND window) { return windowClass(window) == "#32770"; }
 
 // Every top-level window of this thread, hidden ones too.
-std::vector<HWND> threadWindows() {
-  return test_windows::threadWindows(GetCurrentThreadId(), true);
-}
+std::vector<HWND> allThreadWindows() { return threadWindows(GetCurrentThreadId(), true); }
 
 // Visible dialogs of this thread, top-level ones and those inside them
 // that have a caption (the export window is a child of its full-screen
 // pane).
 std::vector<HWND> visibleDialogs() {
   std::vector<HWND> dialogs;
-  for (HWND top : threadWindows()) {
+  for (HWND top : allThreadWindows()) {
     if (!IsWindowVisible(top))
       continue;
     if (isDialog(top))
@@ -79,25 +70,18 @@ int paintedRight(HWND control) {
   int width = client.right + spare, height = client.bottom;
   SetWindowPos(control, nullptr, 0, 0, outer.right - outer.left + spare, outer.bottom - outer.top,
                keep);
-  HDC screen = GetDC(control);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ previous = SelectObject(memory, bitmap);
-  SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory),
+  base::WindowDC screen(control);
+  base::CreatedDC memory(CreateCompatibleDC(screen.get()));
+  base::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+  base::SelectedObject selected(memory.get(), bitmap.get());
+  SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()),
                PRF_CLIENT | PRF_ERASEBKGND);
   SetWindowPos(control, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top, keep);
-  int right = -1;
-  for (int x = width - 2; x >= 0 && right < 0; --x)
+  for (int x = width - 2; x >= 0; --x)
     for (int y = 0; y < height; ++y)
-      if (GetPixel(memory, x, y) != GetPixel(memory, width - 1, y)) {
-        right = x;
-        break;
-      }
-  SelectObject(memory, previous);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(control, screen);
-  return right;
+      if (GetPixel(memory.get(), x, y) != GetPixel(memory.get(), width - 1, y))
+        return x;
+  return -1;
 }
 
 // Whether a label shows its whole text. Check boxes and radio buttons:
@@ -142,14 +126,12 @@ bool textFits(HWND control) {
   } else {
     return true;
   }
-  HDC dc = GetDC(control);
+  base::WindowDC dc(control);
   auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-  HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+  base::SelectedObject selected(dc.get(), font ? static_cast<HGDIOBJ>(font)
+                                               : GetCurrentObject(dc.get(), OBJ_FONT));
   RECT needed{0, 0, room, 0};
-  DrawTextA(dc, text.c_str(), -1, &needed, format | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
-  if (previous)
-    SelectObject(dc, previous);
-  ReleaseDC(control, dc);
+  DrawTextA(dc.get(), text.c_str(), -1, &needed, format | (oneLine ? DT_SINGLELINE : DT_WORDBREAK));
   return needed.right <= room && (kind != "Static" || needed.bottom <= client.bottom);
 }
 
@@ -283,7 +265,7 @@ void UiScript::Fail(const std::string &why) {
   report_("ui.visible", seen);
   // Every window of the thread, to tell a hidden window from a missing one.
   std::string all;
-  for (HWND top : threadWindows()) {
+  for (HWND top : allThreadWindows()) {
     RECT rect{};
     GetWindowRect(top, &rect);
     all += (all.empty() ? "" : "|") + windowClass(top) + " \"" + windowText(top) + "\"" +
@@ -322,16 +304,9 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
   if (verb == "gone")
     return dialogWithCaption(argument) == nullptr;
   if (verb == "file") {
-    for (HWND dialog : visibleDialogs()) {
-      HWND field = GetDlgItem(dialog, fileNameCombo);
-      if (!field)
-        field = GetDlgItem(dialog, fileNameEdit);
-      if (!field)
-        continue;
-      SetWindowTextA(field, argument.c_str());
-      PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-      return true;
-    }
+    for (HWND dialog : visibleDialogs())
+      if (chooseFile(dialog, argument))
+        return true;
     return false;
   }
   if (verb == "shift") {
@@ -423,9 +398,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     if (!SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(id),
                       reinterpret_cast<LPARAM>(&item)))
       return false;
-    LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    PostMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageA(tabs, WM_LBUTTONUP, 0, at);
+    postClick(tabs, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
     return true;
   }
   if (verb == "saytext") {
@@ -442,8 +415,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     // The whole top-level window: in full screen, the pane with the
     // export window over it.
     HWND root = GetAncestor(target_, GA_ROOT);
-    report_("ui.shot",
-            test_windows::saveWindowShot(root, argument) ? argument : "failed: " + argument);
+    report_("ui.shot", saveWindowShot(root, argument) ? argument : "failed: " + argument);
     return true;
   }
   if (verb == "click" || verb == "notify" || verb == "report") {
@@ -451,7 +423,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
     if (!control)
       return false;
     if (verb == "click")
-      PostMessageA(control, BM_CLICK, 0, 0);
+      press(control);
     else if (verb == "notify")
       PostMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(id, STN_CLICKED),
                    reinterpret_cast<LPARAM>(control));
@@ -473,7 +445,7 @@ bool UiScript::Try(const std::string &verb, const std::string &argument) {
   if (!control)
     return false;
   if (verb == "type") {
-    SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+    setText(control, value);
     return true;
   }
   if (verb == "slide") {

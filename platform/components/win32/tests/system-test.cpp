@@ -13,6 +13,7 @@
 #include "platform/components/win32/tests/win32-test-support.h"
 #include "platform/components/win32/utility.h"
 #include "testing/test-paths.h"
+#include "testing/ui-driver.h"
 
 #include <gtest/gtest.h>
 
@@ -229,11 +230,7 @@ private:
       PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
       return;
     }
-    // The file-name field: a combo box (cmb13) or an edit (edt1).
-    for (int id : {0x47c, 0x480})
-      if (GetDlgItem(dialog, id))
-        SetDlgItemTextA(dialog, id, fileName_.c_str());
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    test_windows::chooseFile(dialog, fileName_);
   }
 
   std::string fileName_;

@@ -5,6 +5,7 @@
 #define COMPONENTS_WIN32_TESTS_SUPPORT_H
 
 #include "platform/components/win32/application.h"
+#include "testing/window-finding.h"
 
 #include <windows.h>
 
@@ -38,30 +39,9 @@ inline bool pumpUntil(const std::function<bool()> &done, DWORD timeoutMs = 10000
   return components::Application->WaitUntil(done, timeoutMs);
 }
 
-// Enumeration callback of findDialogWindow: stops at the first visible
-// window of the dialog class.
-inline BOOL CALLBACK findDialogCallback(HWND window, LPARAM found) {
-  char className[64] = {};
-  GetClassNameA(window, className, sizeof className);
-  if (std::string(className) != "#32770" || !IsWindowVisible(window))
-    return TRUE;
-  *reinterpret_cast<HWND *>(found) = window;
-  return FALSE;
-}
-
-// The first visible dialog-class window (a message box or a common dialog)
-// of this thread, or null.
-inline HWND findDialogWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), findDialogCallback, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
-inline std::string windowText(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
+// The dialogs the platform opens for us, found as every test finds them.
+inline HWND findDialogWindow() { return test_windows::threadDialog(); }
+using test_windows::windowText;
 
 } // namespace win32_test
 

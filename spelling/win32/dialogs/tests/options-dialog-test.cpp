@@ -262,28 +262,18 @@ TEST(OptionsDialog, TheFirstMainDictionaryAddedIsSelected) {
   EXPECT_EQ(dict.MainList->Items().Strings(0).substr(0, 12), "Second Words");
 }
 
-inline BOOL CALLBACK findFileDialog(HWND window, LPARAM found) {
-  if (windowClass(window) != "#32770" || !IsWindowVisible(window))
-    return TRUE;
-  *reinterpret_cast<HWND *>(found) = window;
-  return FALSE;
-}
-
 // A step that answers the platform's file dialog titled title with a file
 // name, as a person types it and presses the default button.
 DialogDriver::Step answerFileDialog(std::string title, std::string fileName,
                                     std::string *seenTitle) {
   return [=] {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findFileDialog, reinterpret_cast<LPARAM>(&found));
+    HWND found = test_windows::threadDialog();
     if (!found)
       return false;
     *seenTitle = windowText(found);
     if (*seenTitle != title)
       return false;
-    SetDlgItemTextA(found, 1148, fileName.c_str()); // the file name box
-    PostMessageA(found, WM_COMMAND, IDOK, 0);
-    return true;
+    return test_windows::chooseFile(found, fileName);
   };
 }
 
@@ -301,9 +291,7 @@ TEST(OptionsDialog, UserDictionariesAreAddedAndMadeThroughTheFileDialogs) {
   std::string fresh = windowsPath(testing_support::scratchPath("fresh.udt"));
   DeleteFileA(fresh.c_str());
   auto cancelAny = [] {
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), findFileDialog, reinterpret_cast<LPARAM>(&found));
-    if (found)
+    if (HWND found = test_windows::threadDialog())
       PostMessageA(found, WM_COMMAND, IDCANCEL, 0);
   };
 
