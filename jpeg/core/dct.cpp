@@ -219,11 +219,27 @@ void ForwardDct(std::int16_t block[64]) { ForwardDctReference(block); }
 #endif
 
 void InverseDct(const std::int32_t input[64], std::int32_t output[64]) {
+  // A line whose only non-zero term is its first transforms to that term
+  // at every point (each product of zero is zero), so it is copied.
   std::int32_t work[64];
-  for (int column = 0; column < 8; ++column)
-    inverse1d(input + column, 8, work + column, 8);
-  for (int row = 0; row < 8; ++row)
-    inverse1d(work + 8 * row, 1, output + 8 * row, 1);
+  for (int column = 0; column < 8; ++column) {
+    const std::int32_t *a = input + column;
+    if ((a[8] | a[16] | a[24] | a[32] | a[40] | a[48] | a[56]) == 0) {
+      for (int v = 0; v < 8; ++v)
+        work[column + 8 * v] = a[0];
+    } else {
+      inverse1d(a, 8, work + column, 8);
+    }
+  }
+  for (int row = 0; row < 8; ++row) {
+    const std::int32_t *a = work + 8 * row;
+    if ((a[1] | a[2] | a[3] | a[4] | a[5] | a[6] | a[7]) == 0) {
+      for (int x = 0; x < 8; ++x)
+        output[8 * row + x] = a[0];
+    } else {
+      inverse1d(a, 1, output + 8 * row, 1);
+    }
+  }
   // f = 1/4 of the double sum; drop the fraction bits with rounding.
   constexpr int shift = InverseInputBits + 2;
   for (int i = 0; i < 64; ++i)

@@ -493,16 +493,6 @@ void TJpegEncoder::PackBlock(const std::int16_t *samples, std::uint64_t natural,
 }
 
 // Expands one packed block into a zigzag block; returns the next one.
-const std::uint8_t *TJpegEncoder::UnpackBlock(const std::uint8_t *packed, std::int16_t block[64]) {
-  std::uint64_t mask;
-  std::memcpy(&mask, packed, sizeof mask);
-  packed += sizeof mask;
-  std::fill(block, block + 64, std::int16_t{0});
-  for (; mask; mask &= mask - 1, packed += sizeof(std::int16_t))
-    std::memcpy(block + LowestBit(mask), packed, sizeof(std::int16_t));
-  return packed;
-}
-
 void TJpegEncoder::QuantizeBlock(std::int16_t *block, const std::int16_t *divisors) const {
 #if defined(__SSE2__)
   QuantizeBlockSse2(block, divisors);

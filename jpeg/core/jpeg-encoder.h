@@ -111,7 +111,6 @@ private:
   void ReadBlocks(int startPercent, int endPercent);
   void TransformAndStore(std::int16_t samples[64], int component, int blockX, int blockY);
   void PackBlock(const std::int16_t *samples, std::uint64_t natural, int component);
-  static const std::uint8_t *UnpackBlock(const std::uint8_t *packed, std::int16_t block[64]);
   void ReadMcuRow(int mcuRow, std::vector<const std::uint8_t *> &rows,
                   std::vector<std::uint8_t> &expanded);
   void EncodeBaselineScans(int startPercent, int endPercent);

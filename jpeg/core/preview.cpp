@@ -7,9 +7,11 @@
 // order in which the baseline blocks were packed.
 #include "jpeg/core/jpeg-encoder.h"
 
+#include "jpeg/core/coefficient-mask.h"
 #include "jpeg/core/dct.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace pixtune {
 
@@ -41,14 +43,23 @@ struct InverseColour {
   }
 };
 
-// Dequantises one zigzag block with a working table and transforms it.
-void decodeBlock(const std::int16_t *block, const std::int32_t *working, const RangeLimit &limit,
-                 std::uint8_t out[64]) {
+// Dequantises one block, given as the mask of its non-zero zigzag
+// positions and the values in that order, and transforms it. A block with
+// no AC terms transforms to its DC value everywhere, so it is filled
+// without the transform.
+template <class NextValue>
+void decodeBlock(std::uint64_t mask, NextValue nextValue, const std::int32_t *working,
+                 const RangeLimit &limit, std::uint8_t out[64]) {
+  if (mask <= 1) {
+    std::int32_t dc = mask ? nextValue() * working[0] * (1 << (InverseInputBits - 1)) : 0;
+    constexpr int shift = InverseInputBits + 2;
+    std::fill(out, out + 64, limit((dc + (1 << (shift - 1))) >> shift));
+    return;
+  }
   std::int32_t input[64] = {};
-  for (int k = 0; k < 64; ++k) {
-    if (block[k] == 0)
-      continue;
-    std::int32_t value = block[k] * working[k];
+  for (; mask; mask &= mask - 1) {
+    int k = LowestBit(mask);
+    std::int32_t value = nextValue() * working[k];
     int natural = ZigzagToNatural[k];
     if (k == 0)
       input[natural] = value * (1 << (InverseInputBits - 1)); // C(0)^2 = 1/2
@@ -72,18 +83,41 @@ void TJpegEncoder::ReconstructPreview(int startPercent, int endPercent) {
                      BitmapHeaderSize + 4u * static_cast<unsigned>(image_.PaletteEntries()),
                      preview_, image_.ImageBytes());
   const std::uint8_t *packed = packed_;
-  std::int16_t unpacked[64];
-  auto coefficients = [&](int component, int blockX, int blockY) -> const std::int16_t * {
-    if (progressive_)
-      return Block(component, blockX, blockY);
-    packed = UnpackBlock(packed, unpacked);
-    return unpacked;
+  // Baseline blocks come packed in MCU order (mask, then the non-zero
+  // values); progressive ones are read whole from the planes.
+  auto decode = [&](int component, int blockX, int blockY, const std::int32_t *working,
+                    std::uint8_t out[64]) {
+    if (progressive_) {
+      const std::int16_t *block = Block(component, blockX, blockY);
+      std::uint64_t mask = NonZeroMask(block), left = mask;
+      decodeBlock(
+          mask,
+          [&] {
+            int k = LowestBit(left);
+            left &= left - 1;
+            return static_cast<std::int32_t>(block[k]);
+          },
+          working, limit, out);
+      return;
+    }
+    std::uint64_t mask;
+    std::memcpy(&mask, packed, sizeof mask);
+    packed += sizeof mask;
+    decodeBlock(
+        mask,
+        [&] {
+          std::int16_t value;
+          std::memcpy(&value, packed, sizeof value);
+          packed += sizeof value;
+          return static_cast<std::int32_t>(value);
+        },
+        working, limit, out);
   };
   if (grey_) {
     std::uint8_t samples[64];
     for (int by = 0; by < mcusY_; ++by) {
       for (int bx = 0; bx < mcusX_; ++bx) {
-        decodeBlock(coefficients(0, bx, by), workingTables_[0], limit, samples);
+        decode(0, bx, by, workingTables_[0], samples);
         for (int r = 0; r < 8 && by * 8 + r < height_; ++r) {
           std::uint8_t *row = target.TopRow(by * 8 + r) + bx * 8;
           int count = std::min(8, width_ - bx * 8);
@@ -101,30 +135,29 @@ void TJpegEncoder::ReconstructPreview(int startPercent, int endPercent) {
   for (int my = 0; my < mcusY_; ++my) {
     for (int mx = 0; mx < mcusX_; ++mx) {
       for (int i = 0; i < 4; ++i)
-        decodeBlock(coefficients(0, 2 * mx + (i & 1), 2 * my + (i >> 1)), workingTables_[0], limit,
-                    luma[i]);
-      decodeBlock(coefficients(1, mx, my), workingTables_[1], limit, cb);
-      decodeBlock(coefficients(2, mx, my), workingTables_[1], limit, cr);
+        decode(0, 2 * mx + (i & 1), 2 * my + (i >> 1), workingTables_[0], luma[i]);
+      decode(1, mx, my, workingTables_[1], cb);
+      decode(2, mx, my, workingTables_[1], cr);
+      int columns = std::min(16, width_ - mx * 16);
       for (int r = 0; r < 16 && my * 16 + r < height_; ++r) {
-        std::uint8_t *row = target.TopRow(my * 16 + r);
-        for (int i = 0; i < 16 && mx * 16 + i < width_; ++i) {
-          int y = luma[(r >> 3) * 2 + (i >> 3)][(r & 7) * 8 + (i & 7)];
-          int chroma = (r >> 1) * 8 + (i >> 1);
-          std::int32_t base = y * 65536;
-          std::uint8_t *p =
-              row + static_cast<std::size_t>(mx * 16 + i) * static_cast<std::size_t>(bytesPerPixel);
-          std::uint8_t rgb[3] = {
-              limit(((base + colour.blue[cb[chroma]]) >> 16) - 128),
-              limit(((base + colour.greenCr[cr[chroma]] + colour.greenCb[cb[chroma]]) >> 16) - 128),
-              limit(((base + colour.red[cr[chroma]]) >> 16) - 128)};
-          if (bytesPerPixel == 3) {
-            p[0] = rgb[0];
-            p[1] = rgb[1];
-            p[2] = rgb[2];
-          } else {
+        std::uint8_t *p = target.TopRow(my * 16 + r) + static_cast<std::size_t>(mx * 16) *
+                                                           static_cast<std::size_t>(bytesPerPixel);
+        const std::uint8_t *cbRow = cb + (r >> 1) * 8, *crRow = cr + (r >> 1) * 8;
+        for (int half = 0; half < 2 && half * 8 < columns; ++half) {
+          const std::uint8_t *y = luma[(r >> 3) * 2 + half] + (r & 7) * 8;
+          int count = std::min(8, columns - half * 8);
+          if (bytesPerPixel != 3) {
             // A paletted colour source: the preview keeps its one byte per
             // pixel as grey luminance.
-            *p = static_cast<std::uint8_t>(y);
+            p = std::copy(y, y + count, p);
+            continue;
+          }
+          for (int i = 0; i < count; ++i, p += 3) {
+            int blue = cbRow[half * 4 + (i >> 1)], red = crRow[half * 4 + (i >> 1)];
+            std::int32_t base = y[i] * 65536;
+            p[0] = limit(((base + colour.blue[blue]) >> 16) - 128);
+            p[1] = limit(((base + colour.greenCr[red] + colour.greenCb[blue]) >> 16) - 128);
+            p[2] = limit(((base + colour.red[red]) >> 16) - 128);
           }
         }
       }
