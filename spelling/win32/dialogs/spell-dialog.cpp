@@ -236,6 +236,16 @@ void TVerbaSpellDialog::DCResize() {
       control->SetLeft(Change->Left());
     SetWidth(Width() + d);
   }
+  // A label narrower than its shown text would wrap the rest onto a line
+  // its height hides; within the column it grows to fit, as it would on a
+  // font wider than the designed one.
+  for (TControl *control :
+       std::initializer_list<TControl *>{ErrorLabel, ActionLabel, SuggestLabel}) {
+    RECT shown{0, 0, 0, 0};
+    canvas.DrawText(control->Caption(), shown, DT_CALCRECT | DT_SINGLELINE);
+    if (shown.right > control->Width())
+      control->SetWidth(std::min<int>(shown.right, std::max(left, DesignedColumn)));
+  }
 
   const std::initializer_list<TControl *> buttons = {ChangeAll, Change,      IgnoreAll, Ignore,
                                                      Add,       AutoCorrect, Help,      Cancel};

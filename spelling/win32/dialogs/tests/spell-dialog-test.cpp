@@ -166,6 +166,23 @@ TEST_F(SpellDialogTest, LongerCaptionsWidenTheColumnsByMeasuredAmounts) {
   EXPECT_EQ(96 + d + 281 + 2 * e, change.left + change.width - 2);
 }
 
+// A label's text wider than the label's designed width but within the
+// column (a wider font, or a language's longer word) is shown whole, not
+// wrapped onto a hidden second line.
+TEST_F(SpellDialogTest, LabelTextsWithinTheColumnAreShownWhole) {
+  TLanguageModule language = EnglishLanguage();
+  language.Strings[17] = "Not in Lists:";
+  setTexts(*dialog, language);
+  ASSERT_EQ(clientSize(form).cx, 386);
+  for (const char *caption : {"Not in Lists:", "Replace With:", "&Suggestions:"}) {
+    HWND label = findChild(form, "Static", caption);
+    ASSERT_NE(label, nullptr) << caption;
+    std::string shown = caption;
+    shown.erase(std::remove(shown.begin(), shown.end(), '&'), shown.end());
+    EXPECT_GE(boxOf(label).width, textWidthIn(label, shown)) << caption;
+  }
+}
+
 TEST_F(SpellDialogTest, RequestsOutsideTheIndicesChangeNothing) {
   setTexts(*dialog, EnglishLanguage());
   for (int index : {-1, 17, 18, 99}) {
