@@ -30,20 +30,6 @@ using namespace setup_dialog;
 
 namespace {
 
-<<<<<<< HEAD
-// The visible message box of this thread, or null.
-HWND findDialogWindow() {
-  std::vector<HWND> windows;
-  EnumThreadWindows(GetCurrentThreadId(), collectTopLevel, reinterpret_cast<LPARAM>(&windows));
-  for (HWND window : windows)
-    if (windowClass(window) == "#32770")
-      return window;
-  return nullptr;
-}
-=======
-const char dialogCaption[] = "Kept Form Setup Dialog";
->>>>>>> ui-driver
-
 // A memo's lines as a string list property.
 class MemoLines : public PersistentObject {
 public:
