@@ -20,11 +20,9 @@ instead of the dead zone in busy blocks). For each picture and level:
 - "jt": jpegtran -optimize of our baseline file against ours, i.e. our
   entropy coding against libjpeg's for the same quantised coefficients.
 - attribution: the encoder rebuilt from a copy of its sources with one of
-  three fixed rules changed to cjpeg's, and eqPSNR of each build: "chr"
+  two fixed rules changed to cjpeg's, and eqPSNR of each build: "chr"
   chroma samples rounded (ours are truncated), "rnd" rounding to nearest
-  (ours has a dead zone of one step), "pad" padding blocks past the image
-  flat with the DC of their neighbour (ours repeat the last row and
-  column), and "all" the three together. The shipped sources are not
+  (ours has a dead zone of one step), and "all" the two together. The shipped sources are not
   touched.
 
 usage: bench-jpeg.py <build dir> <work dir>
@@ -54,17 +52,8 @@ VARIANTS = {
     "chr": [(ENCODER, "rgbToCb_[2][i] = 32768 * i + 8388608;", "rgbToCb_[2][i] = 32768 * i + 8388608 + 32767;"),
             (ENCODER, "rgbToCr_[0][i] = 32768 * i + 8388608;", "rgbToCr_[0][i] = 32768 * i + 8388608 + 32767;")],
     "rnd": [(ENCODER, "(sharpen ? d - h : d)", "(d - h)")],
-    "pad": [(ENCODER, "      std::int16_t *block = Block(0, 2 * mx + (blockIndex & 1), 2 * mcuRow + (blockIndex >> 1));\n",
-             "      if ((2 * mx + (blockIndex & 1)) * 8 >= width_ || (2 * mcuRow + (blockIndex >> 1)) * 8 >= height_) {\n"
-             "        bool right = (2 * mx + (blockIndex & 1)) * 8 >= width_;\n"
-             "        std::int16_t dc = Block(0, 2 * mx + (blockIndex & 1) - (right ? 1 : 0),\n"
-             "                                2 * mcuRow + (blockIndex >> 1) - (right ? 0 : 1))[0];\n"
-             "        std::fill(samples, samples + 64, std::int16_t(0));\n"
-             "        samples[0] = dc;\n"
-             "      }\n"
-             "      std::int16_t *block = Block(0, 2 * mx + (blockIndex & 1), 2 * mcuRow + (blockIndex >> 1));\n")],
 }
-VARIANTS["all"] = VARIANTS["chr"] + VARIANTS["rnd"] + VARIANTS["pad"]
+VARIANTS["all"] = VARIANTS["chr"] + VARIANTS["rnd"]
 
 
 def run(command, env=None):
@@ -206,9 +195,9 @@ def main():
 
     print("times: least thread CPU ms of one encode over %d in-process encodes; "
           "eq%%: size against cjpeg's at equal PSNR" % REPEATS)
-    print("%-9s %5s %4s | %6s %6s %6s | %7s %6s %6s | %7s %6s %6s | %6s %6s | %5s | %6s %6s %6s %6s"
+    print("%-9s %5s %4s | %6s %6s %6s | %7s %6s %6s | %7s %6s %6s | %6s %6s | %5s | %6s %6s %6s"
           % ("image", "level", "mode", "ours", "cjpeg", "plain", "bytes", "PSNR", "SSIM", "cjpeg", "PSNR",
-             "SSIM", "size%", "eq%", "jt%", "chr", "rnd", "pad", "all"))
+             "SSIM", "size%", "eq%", "jt%", "chr", "rnd", "all"))
     totals = {"ours": 0.0, "simd": 0.0, "plain": 0.0}
     summary = {}
     for name in ("astronaut", "coffee", "chelsea"):
@@ -237,7 +226,7 @@ def main():
                 equal = percent(ours_bytes, size_at_psnr(curve, ours_psnr))
 
                 attributed = []
-                for variant in ("chr", "rnd", "pad", "all"):
+                for variant in ("chr", "rnd", "all"):
                     out = bench.path("variant.jpg")
                     bench.ours(variants[variant], ppm, level, progressive, sharpen, out)
                     attributed.append(percent(os.path.getsize(out), size_at_psnr(curve, psnr(source, out, work))))
@@ -247,7 +236,7 @@ def main():
                 totals["plain"] += plain_ms
                 summary.setdefault(mode, []).append((equal, attributed[-1]))
                 print("%-9s %5d %4s | %6.2f %6.2f %6.2f | %7d %6.2f %6.4f | %7d %6.2f %6.4f | %+6.1f %+6.1f | %+5.1f"
-                      " | %+6.1f %+6.1f %+6.1f %+6.1f"
+                      " | %+6.1f %+6.1f %+6.1f"
                       % (name, level, mode, ours_ms, simd_ms, plain_ms, ours_bytes, ours_psnr, ours_ssim,
                          cjpeg_bytes, cjpeg_psnr, cjpeg_ssim, percent(ours_bytes, cjpeg_bytes), equal, jt,
                          *attributed), flush=True)
