@@ -20,7 +20,7 @@ cpu_ticks() { awk '$1 == "cpu" { t = 0; for (i = 2; i <= 9; ++i) t += $i; print 
 # Steal as a percentage of the time between two readings of cpu_ticks.
 steal_percent() { # "total steal" "total steal"
   awk -v a="$1" -v b="$2" 'BEGIN { split(a, x, " "); split(b, y, " ");
-    d = y[1] - x[1]; printf "%.1f", d > 0 ? 100 * (y[2] - x[2]) / d : 0 }'
+    d = y[1] - x[1]; printf "%.1f", (d > 0 ? 100 * (y[2] - x[2]) / d : 0) }'
 }
 steal_over_a_second() {
   local before
