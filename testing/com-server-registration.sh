@@ -6,9 +6,10 @@
 # unregistering a server that was never registered succeeds. Each class's
 # keys and values are exactly those of its kind, told by its name: a name
 # ending in Ocx is a control (adds Control, MiscStatus, TypeLib, Version),
-# one ending in Dev a device (adds TypeLib), any other a service (no
-# TypeLib; its ProgID keys are replaced whole, so keys planted under them
-# before registration are gone).
+# one ending in Dev or starting with Sim (the simulator's root and circuit)
+# a device (adds TypeLib), any other a service (no TypeLib; its ProgID
+# keys are replaced whole, so keys planted under them before registration
+# are gone).
 # Usage: com-server-registration.sh <32|64> <prefix> <objdump> <dll>
 #          <library id> <library help string> <Class:Description_With_Underscores[={CLSID}]>...
 # A class given with "={CLSID}" must be registered under that fixed identifier.
@@ -50,7 +51,7 @@ listing() {
 kind() {
   case $1 in
   *Ocx) echo control ;;
-  *Dev) echo device ;;
+  *Dev | Sim*) echo device ;;
   *) echo service ;;
   esac
 }

@@ -6,12 +6,10 @@
 #define CIRCUIT_SIM_TESTS_CIRCUIT_FIXTURE_H
 
 #include "QorSim.h"
+#include "circuit-sim/tests/test-control.h"
 #include "circuit-sim/tests/test-netlist.h"
 #include "testing/server-exports.h"
 
-#include "platform/base/win32/bstr.h"
-#include "platform/base/win32/com-ptr.h"
-#include "platform/com/win32/dispatch.h"
 #include "platform/com/win32/object.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
 #include "testing/test-paths.h"
@@ -26,69 +24,7 @@
 
 namespace qorsim_test {
 
-using base::Bstr;
-using base::ComPtr;
 using drawhost::Shape;
-
-// The shape side of a test component: its device's class and value (the
-// test devices read the value from Name), and a count of advises.
-class TestControl : public com::Dispatch<IQorOcx> {
-public:
-  TestControl(IDrawShape *shape, std::string progId, std::string value, std::string id)
-      : shape_(shape), progId_(std::move(progId)), value_(std::move(value)) {
-    partId = std::move(id);
-  }
-  static const com::InterfaceEntry *interfaces() {
-    static const com::InterfaceEntry table[] = {
-        {&IID_IQorOcx, com::interfaceOffset<TestControl, IQorOcx>()},
-        {&IID_IDispatch, com::interfaceOffset<TestControl, IQorOcx>()},
-        {nullptr, 0}};
-    return table;
-  }
-  HRESULT STDMETHODCALLTYPE get__Name(BSTR *pVal) override { return get_Name(pVal); }
-  HRESULT STDMETHODCALLTYPE get_Name(BSTR *pVal) override { return text(value_, pVal); }
-  HRESULT STDMETHODCALLTYPE get_DevProgID(BSTR *pVal) override { return text(progId_, pVal); }
-  HRESULT STDMETHODCALLTYPE get_CompShape(IDrawShape **pShape) override {
-    shape_->AddRef();
-    *pShape = shape_.get();
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_Status(LONG *pStatus) override {
-    *pStatus = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_PartID(BSTR *pVal) override { return text(partId, pVal); }
-  HRESULT STDMETHODCALLTYPE put_PartID(BSTR id) override {
-    partId = Bstr::toAnsiText(id);
-    partIdWrites.push_back(partId);
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_ErrorMark(BSTR *pVal) override { return text(errorMark, pVal); }
-  HRESULT STDMETHODCALLTYPE put_ErrorMark(BSTR mark) override {
-    errorMark = Bstr::toAnsiText(mark);
-    marks.push_back(errorMark);
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Initialize(IDrawShape *) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE ShowProperties() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnAdvise(QorAdviseMask Mask) override {
-    EXPECT_EQ(Mask, qorMaskDC);
-    ++advises;
-    return S_OK;
-  }
-
-  int advises = 0;
-  std::string partId, errorMark;
-  std::vector<std::string> partIdWrites, marks; // every write, in order
-
-private:
-  static HRESULT text(const std::string &value, BSTR *out) {
-    *out = Bstr(value).detach();
-    return S_OK;
-  }
-  ComPtr<IDrawShape> shape_;
-  std::string progId_, value_;
-};
 
 inline std::string exactText(double value) {
   std::ostringstream text;
@@ -152,11 +88,7 @@ protected:
   void SetUp() override {
     document_ = host_->addDocument("C:\\Drawings\\", "Circuit.vsd");
     page_ = document_->addPage("Page-1");
-    ComPtr<IQorSimRoot> root;
-    ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                               root.receiveVoid()),
-              S_OK);
-    ASSERT_EQ(root->FindSim(page_, circuit_.receive()), S_OK);
+    circuit_ = findSim(page_);
     ASSERT_TRUE(circuit_);
     vectors_ = circuit_.query<IQorSimDC>();
     ASSERT_TRUE(vectors_);
@@ -168,6 +100,18 @@ protected:
     }
   }
 
+  // The circuit the process's simulator root hands out for the page.
+  static ComPtr<IQorSimCkt> findSim(drawhost::Page *page) {
+    ComPtr<IQorSimRoot> root;
+    ComPtr<IQorSimCkt> circuit;
+    EXPECT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                               root.receiveVoid()),
+              S_OK);
+    if (root) {
+      EXPECT_EQ(root->FindSim(page, circuit.receive()), S_OK);
+    }
+    return circuit;
+  }
   Shape *componentShape(const std::vector<std::string> &pins, double x, double y) {
     Shape *shape = page_->addShape(2, "Component");
     for (const std::string &pin : pins)

@@ -1,14 +1,15 @@
 // The add-on's shared contract as other servers and the host's macros see
 // it: the embedded type library's interfaces in slot order with their
-// dispatch identifiers and parameter names, the enumerations, the classes'
-// registration, the singleton root and refused aggregation. The expected
-// tables are written from the contract, not from our IDL.
+// dispatch identifiers and parameter names, the enumerations, the
+// singleton root and refused aggregation (the classes' registry keys are
+// qorsim-regsvr32's). The expected tables are written from the contract,
+// not from our IDL.
 #include "QorSim.h"
 
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
 #include "platform/base/win32/unique-handle.h"
-#include "platform/com/win32/registry.h"
+#include "testing/server-exports.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +21,7 @@
 namespace {
 
 using base::ComPtr;
+using testing_support::callExport;
 
 struct Slot {
   const char *name;
@@ -288,27 +290,13 @@ TEST(Contract, PointerAliasesAndClasses) {
   }
 }
 
-std::optional<std::string> readRegistryText(const std::string &path, const char *name = nullptr) {
-  base::RegKey key;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, key.receive()) != ERROR_SUCCESS)
-    return std::nullopt;
-  char value[1024];
-  DWORD size = sizeof value;
-  if (RegQueryValueExA(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE *>(value), &size) !=
-      ERROR_SUCCESS)
-    return std::string();
-  return std::string(value, size ? size - 1 : 0);
-}
-
-using ServerCall = HRESULT(WINAPI *)();
-
 class Server : public testing::Test {
 protected:
   void SetUp() override {
     CoInitialize(nullptr);
     module_.reset(LoadLibraryA(qorSimPath().c_str()));
     ASSERT_TRUE(module_);
-    ASSERT_EQ(call("DllRegisterServer"), S_OK);
+    ASSERT_EQ(callExport(module_.get(), "DllRegisterServer"), S_OK);
     // The host's library, as an installed host has it registered: late-bound
     // calls whose parameters are host objects need it.
     base::Bstr hostLibraryPath(testing_support::hostPath(DRAWING_HOST_TLB));
@@ -322,13 +310,8 @@ protected:
                         attr->syskind);
       hostLibrary_->ReleaseTLibAttr(attr);
     }
-    EXPECT_EQ(call("DllUnregisterServer"), S_OK);
+    EXPECT_EQ(callExport(module_.get(), "DllUnregisterServer"), S_OK);
     CoUninitialize();
-  }
-  HRESULT call(const char *name) {
-    auto function = reinterpret_cast<ServerCall>(
-        reinterpret_cast<void (*)()>(GetProcAddress(module_.get(), name)));
-    return function ? function() : E_NOTIMPL;
   }
   static ComPtr<IQorSimRoot> createRoot() {
     CLSID clsid;
@@ -340,30 +323,6 @@ protected:
   base::ModuleHandle module_;
   ComPtr<ITypeLib> hostLibrary_;
 };
-
-TEST_F(Server, RegistersEachClassUnderItsProgIds) {
-  struct {
-    const CLSID *clsid;
-    const char *name, *description;
-  } classes[] = {{&CLSID_SimRoot, "SimRoot", "Netweave SimRoot"},
-                 {&CLSID_SimCkt, "SimCkt", "Netweave SimCkt"},
-                 {&CLSID_WireDev, "WireDev", "Netweave Wire DEV"}};
-  for (const auto &c : classes) {
-    const std::string versioned = std::string("QOR.") + c.name + ".1";
-    const std::string independent = std::string("QOR.") + c.name;
-    const std::string key = "CLSID\\" + com::guidText(*c.clsid);
-    EXPECT_EQ(readRegistryText(versioned), c.description);
-    EXPECT_EQ(readRegistryText(versioned + "\\CLSID"), com::guidText(*c.clsid));
-    EXPECT_EQ(readRegistryText(independent), c.description);
-    EXPECT_EQ(readRegistryText(independent + "\\CurVer"), versioned);
-    EXPECT_EQ(readRegistryText(key), c.description);
-    EXPECT_EQ(readRegistryText(key + "\\ProgID"), versioned);
-    EXPECT_EQ(readRegistryText(key + "\\VersionIndependentProgID"), independent);
-    EXPECT_EQ(readRegistryText(key + "\\Programmable"), "");
-    EXPECT_EQ(readRegistryText(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
-    EXPECT_EQ(readRegistryText(key + "\\TypeLib"), com::guidText(LIBID_QORSIMLib));
-  }
-}
 
 TEST_F(Server, RootIsOnePerProcess) {
   ComPtr<IQorSimRoot> first = createRoot();

@@ -273,17 +273,12 @@ TEST_F(Netlist, TitleFollowsTheDrawingsFile) {
   } cases[] = {{folder_ + "\\", "my circuit.vsd", true, "my circuit"},
                {folder_ + "\\", "my circuit.vsd", false, "My circuit"},
                {"", "drawing1", false, "Drawing1"}};
-  ComPtr<IQorSimRoot> root;
-  ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                             root.receiveVoid()),
-            S_OK);
   for (const Case &c : cases) {
     if (!c.fileThere)
       DeleteFileA(drawing.c_str());
-    drawhost::Document *document = host_->addDocument(c.folder, c.name);
-    drawhost::Page *page = document->addPage("Page-1");
-    ComPtr<IQorSimCkt> circuit;
-    ASSERT_EQ(root->FindSim(page, circuit.receive()), S_OK);
+    drawhost::Page *page = host_->addDocument(c.folder, c.name)->addPage("Page-1");
+    ComPtr<IQorSimCkt> circuit = findSim(page);
+    ASSERT_TRUE(circuit);
     std::swap(circuit, circuit_);
     std::swap(page, page_);
     soundCircuit();

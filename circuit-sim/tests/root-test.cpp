@@ -115,21 +115,15 @@ TEST_F(Events, DeletionQuitsTheCircuitsOfThePageOrDocument) {
   drawhost::Document *document = host_->addDocument("", "Deleted.vsd");
   drawhost::Page *first = document->addPage("First");
   drawhost::Page *second = document->addPage("Second");
-  ComPtr<IQorSimRoot> root;
-  ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                             root.receiveVoid()),
-            S_OK);
-  ComPtr<IQorSimCkt> one, two, again;
-  ASSERT_EQ(root->FindSim(first, one.receive()), S_OK);
-  ASSERT_EQ(root->FindSim(second, two.receive()), S_OK);
-  ASSERT_EQ(root->FindSim(first, again.receive()), S_OK);
-  EXPECT_EQ(again.get(), one.get());
-  const long firstSubscriptions = [&] {
+  ComPtr<IQorSimCkt> one = findSim(first), two = findSim(second);
+  ASSERT_TRUE(one && two);
+  EXPECT_EQ(findSim(first).get(), one.get());
+  auto firstSubscriptions = [&] {
     LONG n = 0;
     first->events()->get_Count(&n);
     return n;
-  }();
-  EXPECT_EQ(firstSubscriptions, 4); // 901, 0xE100, 0x1400 and the root's 0x4010
+  };
+  EXPECT_EQ(firstSubscriptions(), 4); // 901, 0xE100, 0x1400 and the root's 0x4010
 
   host_->clearRecord();
   host_->deletePage(second);
@@ -137,17 +131,15 @@ TEST_F(Events, DeletionQuitsTheCircuitsOfThePageOrDocument) {
   // kept all of its own.
   EXPECT_EQ(recordCount("Delete page Second"), 3u);
   EXPECT_EQ(recordCount("Delete page First"), 0u);
-  LONG n = 0;
-  first->events()->get_Count(&n);
-  EXPECT_EQ(n, 4);
+  EXPECT_EQ(firstSubscriptions(), 4);
 
   host_->clearRecord();
   host_->deleteDocument(document);
   EXPECT_EQ(recordCount("Delete page First"), 3u);
   // Asked again, the root makes a new circuit for a new page.
   drawhost::Document *fresh = host_->addDocument("", "Fresh.vsd");
-  ComPtr<IQorSimCkt> three;
-  ASSERT_EQ(root->FindSim(fresh->addPage("Page-1"), three.receive()), S_OK);
+  ComPtr<IQorSimCkt> three = findSim(fresh->addPage("Page-1"));
+  ASSERT_TRUE(three);
   EXPECT_NE(three.get(), one.get());
   EXPECT_EQ(three->Quit(), S_OK);
 }
@@ -158,12 +150,8 @@ TEST_F(Events, DeletionQuitsTheCircuitsOfThePageOrDocument) {
 TEST_F(Events, APageWhoseCircuitQuitGetsANewOneThatSolves) {
   buildAndSolve();
   ASSERT_EQ(circuit_->Quit(), S_OK);
-  ComPtr<IQorSimRoot> root;
-  ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                             root.receiveVoid()),
-            S_OK);
-  ComPtr<IQorSimCkt> fresh;
-  ASSERT_EQ(root->FindSim(page_, fresh.receive()), S_OK);
+  ComPtr<IQorSimCkt> fresh = findSim(page_);
+  ASSERT_TRUE(fresh);
   EXPECT_NE(fresh.get(), circuit_.get());
   circuit_ = fresh;
   vectors_ = circuit_.query<IQorSimDC>();
@@ -197,13 +185,8 @@ protected:
 
 // Two pages of one document: the three items once each, where they belong.
 TEST_F(Menus, ThreeItemsOncePerDocument) {
-  drawhost::Page *second = document_->addPage("Page-2");
-  ComPtr<IQorSimRoot> root;
-  ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                             root.receiveVoid()),
-            S_OK);
-  ComPtr<IQorSimCkt> other;
-  ASSERT_EQ(root->FindSim(second, other.receive()), S_OK);
+  ComPtr<IQorSimCkt> other = findSim(document_->addPage("Page-2"));
+  ASSERT_TRUE(other);
   EXPECT_EQ(
       captions(document_, "&Help"),
       (std::vector<std::string>{"&Contents", "Net&weave Help", "", "&About", "A&bout Netweave"}));
@@ -232,12 +215,8 @@ TEST_F(Menus, ThreeItemsOncePerDocument) {
 TEST_F(Menus, NoFileMenuNoCustomMenus) {
   host_->setBuiltInFileMenu(false);
   drawhost::Document *document = host_->addDocument("", "Plain.vsd");
-  ComPtr<IQorSimRoot> root;
-  ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                             root.receiveVoid()),
-            S_OK);
-  ComPtr<IQorSimCkt> circuit;
-  EXPECT_EQ(root->FindSim(document->addPage("Page-1"), circuit.receive()), S_OK);
+  ComPtr<IQorSimCkt> circuit = findSim(document->addPage("Page-1"));
+  ASSERT_TRUE(circuit);
   host_->setBuiltInFileMenu(true);
   EXPECT_EQ(document->customMenus(), nullptr);
   EXPECT_EQ(circuit->Quit(), S_OK);

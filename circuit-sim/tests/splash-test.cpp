@@ -9,8 +9,9 @@
 
 #include "platform/base/win32/com-ptr.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
+#include "testing/server-exports.h"
 #include "testing/test-paths.h"
-#include "testing/window-shot.h"
+#include "testing/ui-driver.h"
 
 #include <gtest/gtest.h>
 
@@ -32,31 +33,12 @@ HMODULE qorSim() {
   return module;
 }
 
-void pumpFor(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  MSG message;
-  while (GetTickCount() - start < milliseconds) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(10);
-  }
-}
+using test_windows::waitUntil;
 
-bool pumpUntil(const std::function<bool()> &done, DWORD deadlineMs = 5000) {
-  const DWORD start = GetTickCount();
-  MSG message;
-  while (!done()) {
-    if (GetTickCount() - start > deadlineMs)
-      return false;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(10);
-  }
-  return true;
+// Handles messages for a while: the time a window takes to paint, or that
+// a timer that must not fire is given.
+void pumpFor(DWORD milliseconds) {
+  waitUntil([] { return false; }, milliseconds);
 }
 
 // The whole screen, kept as an artefact.
@@ -72,19 +54,11 @@ COLORREF screenPixel(int x, int y) {
   return colour;
 }
 
-BOOL CALLBACK collectSplash(HWND window, LPARAM list) {
-  char name[64] = "";
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
-      GetClassNameA(window, name, sizeof name) && std::string(name) == SplashWnd::ClassName)
-    reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
-  return TRUE;
-}
-
 std::vector<HWND> visibleSplashes() {
   std::vector<HWND> found;
-  EnumWindows(collectSplash, reinterpret_cast<LPARAM>(&found));
+  for (HWND window : test_windows::processWindows(GetCurrentProcessId()))
+    if (test_windows::windowClass(window) == SplashWnd::ClassName)
+      found.push_back(window);
   return found;
 }
 
@@ -142,7 +116,7 @@ TEST_F(Splash, ASecondCreationReplacesTheShownWindow) {
 TEST_F(Splash, ClosesByItselfOrAtAPress) {
   ASSERT_TRUE(splash_.create(0, nullptr)); // below 1: the class default of 750 ms
   const DWORD start = GetTickCount();
-  EXPECT_TRUE(pumpUntil([&] { return splash_.window() == nullptr; }));
+  EXPECT_TRUE(waitUntil([&] { return splash_.window() == nullptr; }));
   EXPECT_GE(GetTickCount() - start, 600u);
   for (UINT press : {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_KEYDOWN, WM_NCLBUTTONDOWN}) {
     ASSERT_TRUE(splash_.create(SplashWnd::NoTimeout, nullptr));
@@ -159,7 +133,7 @@ TEST_F(Splash, StaysTenSecondsAfterItWasShown) {
   EXPECT_NE(splash_.window(), nullptr);
   splash_.closeTenSecondsAfter(1000, 1009); // 1 s left
   const DWORD start = GetTickCount();
-  EXPECT_TRUE(pumpUntil([&] { return splash_.window() == nullptr; }));
+  EXPECT_TRUE(waitUntil([&] { return splash_.window() == nullptr; }));
   EXPECT_GE(GetTickCount() - start, 900u);
   for (std::int64_t now : {1010, 1500}) {
     ASSERT_TRUE(splash_.create(SplashWnd::NoTimeout, nullptr));
@@ -266,7 +240,7 @@ TEST(StopwatchTimers, FireOnceAndStopWhenAsked) {
     EXPECT_TRUE(qorsim::CKFTimer::isLive(&timer));
     ASSERT_TRUE(timer.stopAfter(50));
     EXPECT_EQ(qorsim::CKFTimer::runningWindowTimers(), 1u);
-    ASSERT_TRUE(pumpUntil([&] { return !timer.windowTimerRunning(); }));
+    ASSERT_TRUE(waitUntil([&] { return !timer.windowTimerRunning(); }));
     EXPECT_GE(timer.elapsed(), 40000000); // the counter and the timer differ by a tick at most
     EXPECT_EQ(qorsim::CKFTimer::runningWindowTimers(), 0u);
 
@@ -275,7 +249,7 @@ TEST(StopwatchTimers, FireOnceAndStopWhenAsked) {
     ASSERT_TRUE(later.stopAfter(200));
     stopped.stopTimers();
     EXPECT_FALSE(stopped.windowTimerRunning());
-    ASSERT_TRUE(pumpUntil([&] { return !later.windowTimerRunning(); }));
+    ASSERT_TRUE(waitUntil([&] { return !later.windowTimerRunning(); }));
     EXPECT_EQ(stopped.elapsed(), 0) << "the stopped timer never fired";
     EXPECT_GE(later.elapsed(), 180000000);
 
@@ -286,9 +260,9 @@ TEST(StopwatchTimers, FireOnceAndStopWhenAsked) {
     ASSERT_TRUE(cancelled.signalAfter(30, never));
     cancelled.stopTimers();
     EXPECT_FALSE(cancelled.multimediaTimerLive());
-    ASSERT_TRUE(pumpUntil([&] { return WaitForSingleObject(fired, 0) == WAIT_OBJECT_0; }));
+    ASSERT_TRUE(waitUntil([&] { return WaitForSingleObject(fired, 0) == WAIT_OBJECT_0; }));
     later.stopAfter(100);
-    ASSERT_TRUE(pumpUntil([&] { return !later.windowTimerRunning(); }));
+    ASSERT_TRUE(waitUntil([&] { return !later.windowTimerRunning(); }));
     EXPECT_EQ(WaitForSingleObject(never, 0), static_cast<DWORD>(WAIT_TIMEOUT));
     signalling.stopTimers();
     EXPECT_FALSE(signalling.multimediaTimerLive());
@@ -306,13 +280,6 @@ TEST(StopwatchTimers, FireOnceAndStopWhenAsked) {
   EXPECT_FALSE(qorsim::CKFTimer::isLive(nullptr));
 }
 
-std::string richText(HWND edit) {
-  std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit)) + 1, '\0');
-  text.resize(
-      static_cast<std::size_t>(GetWindowTextA(edit, &text[0], static_cast<int>(text.size()))));
-  return text;
-}
-
 TEST(AboutText, IsStreamedInOrderOverSeveralCallbacks) {
   HRSRC found = FindResourceA(qorSim(), MAKEINTRESOURCEA(qorsim::AboutTextId), "RTF");
   ASSERT_TRUE(found);
@@ -322,7 +289,7 @@ TEST(AboutText, IsStreamedInOrderOverSeveralCallbacks) {
                               nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(edit);
   EXPECT_GE(qorsim::streamAboutText(edit, qorSim()), 2); // the text and the empty end
-  const std::string text = richText(edit);
+  const std::string text = test_windows::windowText(edit);
   EXPECT_EQ(text.rfind("Netweave for Visio\xae", 0), 0u) << text.substr(0, 40);
   const std::size_t version = text.find("Version: 1.00");
   const std::size_t end = text.find("End of the about text.");
@@ -374,7 +341,7 @@ void CALLBACK readAndCloseAbout(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   RedrawWindow(dialog, nullptr, nullptr,
                RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-  aboutShown = richText(GetDlgItem(dialog, qorsim::AboutTextControl));
+  aboutShown = test_windows::windowText(GetDlgItem(dialog, qorsim::AboutTextControl));
   RECT box{}, area{};
   GetWindowRect(dialog, &box);
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
@@ -388,14 +355,10 @@ protected:
   static void SetUpTestSuite() {
     CoInitialize(nullptr);
     ASSERT_TRUE(qorSim());
-    auto registerServer = reinterpret_cast<HRESULT(WINAPI *)()>(
-        reinterpret_cast<void (*)()>(GetProcAddress(qorSim(), "DllRegisterServer")));
-    ASSERT_EQ(registerServer(), S_OK);
+    ASSERT_EQ(testing_support::callExport(qorSim(), "DllRegisterServer"), S_OK);
   }
   static void TearDownTestSuite() {
-    auto unregisterServer = reinterpret_cast<HRESULT(WINAPI *)()>(
-        reinterpret_cast<void (*)()>(GetProcAddress(qorSim(), "DllUnregisterServer")));
-    EXPECT_EQ(unregisterServer(), S_OK);
+    EXPECT_EQ(testing_support::callExport(qorSim(), "DllUnregisterServer"), S_OK);
     CoUninitialize();
   }
   ComPtr<IQorSimRoot> root() {

@@ -15,10 +15,8 @@
 #include "QorSim.h"
 #include "testing/server-exports.h"
 #include "circuit-sim/tests/host-seams.h"
+#include "circuit-sim/tests/test-control.h"
 
-#include "platform/base/win32/bstr.h"
-#include "platform/base/win32/com-ptr.h"
-#include "platform/com/win32/dispatch.h"
 #include "platform/com/win32/object.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
 #include "testing/test-paths.h"
@@ -34,64 +32,11 @@
 
 namespace {
 
-using base::Bstr;
-using base::ComPtr;
+using qorsim_test::Bstr;
+using qorsim_test::ComPtr;
 
 using qorsim_test::netlistSavePath;
 using qorsim_test::workPhases;
-
-// The shape side of a component: its device's class and value.
-class BenchControl : public com::Dispatch<IQorOcx> {
-public:
-  BenchControl(IDrawShape *shape, std::string progId, std::string value, std::string partId)
-      : shape_(shape), progId_(std::move(progId)), value_(std::move(value)),
-        partId_(std::move(partId)) {}
-  static const com::InterfaceEntry *interfaces() {
-    static const com::InterfaceEntry table[] = {
-        {&IID_IQorOcx, com::interfaceOffset<BenchControl, IQorOcx>()},
-        {&IID_IDispatch, com::interfaceOffset<BenchControl, IQorOcx>()},
-        {nullptr, 0}};
-    return table;
-  }
-  HRESULT STDMETHODCALLTYPE get__Name(BSTR *pVal) override { return text(value_, pVal); }
-  HRESULT STDMETHODCALLTYPE get_Name(BSTR *pVal) override { return text(value_, pVal); }
-  HRESULT STDMETHODCALLTYPE get_DevProgID(BSTR *pVal) override { return text(progId_, pVal); }
-  HRESULT STDMETHODCALLTYPE get_CompShape(IDrawShape **pShape) override {
-    shape_->AddRef();
-    *pShape = shape_.get();
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_Status(LONG *pStatus) override {
-    *pStatus = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_PartID(BSTR *pVal) override { return text(partId_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_PartID(BSTR id) override {
-    partId_ = Bstr::toAnsiText(id);
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_ErrorMark(BSTR *pVal) override { return text(mark_, pVal); }
-  HRESULT STDMETHODCALLTYPE put_ErrorMark(BSTR mark) override {
-    mark_ = Bstr::toAnsiText(mark);
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE Initialize(IDrawShape *) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE ShowProperties() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnAdvise(QorAdviseMask) override {
-    ++advises;
-    return S_OK;
-  }
-
-  int advises = 0;
-
-private:
-  static HRESULT text(const std::string &value, BSTR *out) {
-    *out = Bstr(value).detach();
-    return S_OK;
-  }
-  ComPtr<IDrawShape> shape_;
-  std::string progId_, value_, partId_, mark_;
-};
 
 using testing_support::callExport;
 
@@ -109,7 +54,7 @@ int run(int n, const std::string &folder) {
                               root.receiveVoid())) ||
       FAILED(root->FindSim(page, circuit.receive())))
     return 4;
-  std::vector<ComPtr<com::Object<BenchControl>>> controls;
+  std::vector<ComPtr<com::Object<qorsim_test::TestControl>>> controls;
   int placed = 0;
   // kind is the test device's (Res, Vdc, Gnd); its part ID starts with
   // the kind's letter.
@@ -122,8 +67,9 @@ int run(int n, const std::string &folder) {
     shape->cell("PinX", true)->setQuietly(std::to_string(placed % 1000));
     shape->cell("PinY", true)->setQuietly(std::to_string(placed / 1000));
     ++placed;
-    auto control = ComPtr<com::Object<BenchControl>>::adopt(new com::Object<BenchControl>(
-        shape, std::string("QOR.Test") + kind + ".1", value, std::string(1, kind[0]) + "?"));
+    auto control = ComPtr<com::Object<qorsim_test::TestControl>>::adopt(
+        new com::Object<qorsim_test::TestControl>(shape, std::string("QOR.Test") + kind + ".1",
+                                                  value, std::string(1, kind[0]) + "?"));
     controls.push_back(control);
     return shape;
   };
