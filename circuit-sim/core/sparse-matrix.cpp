@@ -518,7 +518,7 @@ bool CSparse::symmetricOffDiagonal(const SparseElement *d, int step) const {
 // does the search fall back to the plain record-keeping scan.
 SparseElement *CSparse::quickDiagonal(int step) {
   const int least = diagonalProducts_.leastFrom(step);
-  if (scanAllDiagonals_ || least == LeastValueTree::None || least <= 0)
+  if (least == LeastValueTree::None || least <= 0)
     return quickDiagonalScan(step);
   SparseElement *chosen = nullptr;
   for (int i = diagonalProducts_.firstAtMost(step, least); i != -1;
@@ -557,27 +557,14 @@ SparseElement *CSparse::quickDiagonalScan(int step) {
                                                                                       : nullptr;
 }
 
-// The next index from i on with a diagonal and a product of at most bound,
-// or -1: what the diagonal search would not skip.
-int CSparse::nextDiagonal(int i, int bound) const {
-  if (scanAllDiagonals_) {
-    for (const int n = steps(); i <= n; ++i) {
-      if (diag_[i] && markowitzProd_[i] <= bound)
-        return i;
-    }
-    return -1;
-  }
-  return diagonalProducts_.firstAtMost(i, bound);
-}
-
 SparseElement *CSparse::searchDiagonal(int step) {
   PivotRanking ranking;
   // Indices without a diagonal or with a product above the smallest so far
   // change nothing, so only the others are visited. No product reaches
   // the tree's None (INT_MAX): no line holds that many elements.
   const int anyProduct = LeastValueTree::None - 1;
-  for (int i = nextDiagonal(step, anyProduct); i != -1;
-       i = nextDiagonal(i + 1, std::min(ranking.smallest, anyProduct))) {
+  for (int i = diagonalProducts_.firstAtMost(step, anyProduct); i != -1;
+       i = diagonalProducts_.firstAtMost(i + 1, std::min(ranking.smallest, anyProduct))) {
     SparseElement *d = diag_[i];
     const double m = magnitude(d);
     const double largest = largestOtherInColumn(d, step);

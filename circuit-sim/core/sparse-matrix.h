@@ -72,9 +72,6 @@ public:
   // factorisation these give the pivot order.
   int externalRowAt(int internal) const { return intToExtRow_[internal]; }
   int externalColAt(int internal) const { return intToExtCol_[internal]; }
-  // For tests: the diagonal searches scan every remaining index, as they
-  // did before the tree of products; pivots and factors must not differ.
-  void scanAllDiagonals(bool scan) { scanAllDiagonals_ = scan; }
   // The element at internal (row, col) or null: the factors in place.
   const SparseElement *internalElement(int row, int col) const;
 
@@ -93,7 +90,6 @@ private:
   SparseElement *searchSingletons(int step);
   SparseElement *quickDiagonal(int step);
   SparseElement *quickDiagonalScan(int step);
-  int nextDiagonal(int i, int bound) const;
   SparseElement *searchDiagonal(int step);
   SparseElement *searchWholeMatrix(int step);
   bool passes(const SparseElement *e, int step) const;
@@ -194,7 +190,6 @@ private:
   UnsortedLines unsortedRows_, unsortedCols_;
   std::vector<SparseElement *> sortScratch_;
   bool factored_ = false;
-  bool scanAllDiagonals_ = false;
   int fillIns_ = 0;
   int singularRow_ = 0, singularCol_ = 0;
   SparseElement *trash_ = nullptr;

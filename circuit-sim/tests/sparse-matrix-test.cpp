@@ -81,22 +81,6 @@ TEST(SparseTrash, RowAndColumnZeroShareOneElement) {
   EXPECT_EQ(trash->real, 0.0);
 }
 
-TEST(SparseOrder, AntiDiagonalTakesTheSingletonOfColumnOne) {
-  CSparse m;
-  m.Create(2);
-  stamp(m, {{1, 2, 1.0}, {2, 1, 1.0}});
-  std::vector<double> rhs = {0.0, 3.0, 7.0}, x;
-  m.OrderAndFactor(rhs, 1e-3, 0.0);
-  // Both products are 0: the singleton of column 1 lies in row 2.
-  EXPECT_EQ(m.externalRowAt(1), 2);
-  EXPECT_EQ(m.externalColAt(1), 1);
-  EXPECT_EQ(m.externalRowAt(2), 1);
-  EXPECT_EQ(m.externalColAt(2), 2);
-  m.Solve(rhs, x);
-  EXPECT_DOUBLE_EQ(x[1], 7.0);
-  EXPECT_DOUBLE_EQ(x[2], 3.0);
-}
-
 // A hub (node 1) joined to three leaves. By hand: the products are 9, 1, 1,
 // 1; each step takes the lowest diagonal of product 1 whose two
 // off-diagonals lie symmetrically, so the leaves 2 and 3 come first, then
@@ -123,15 +107,6 @@ void expectArrowFactors(const CSparse &m) {
   EXPECT_DOUBLE_EQ(factorAt(m, 4, 3), 1.0);
 }
 
-TEST(SparseOrder, ArrowMatrixPivotOrderAndFactors) {
-  CSparse m;
-  m.Create(4);
-  stamp(m, arrow);
-  std::vector<double> rhs(5, 0.0), x;
-  m.OrderAndFactor(rhs, 1e-3, 0.0);
-  expectArrowFactors(m);
-}
-
 TEST(SparseOrder, RefactoringReordersFromTheFirstStepAndRepeats) {
   CSparse m;
   m.Create(4);
@@ -150,88 +125,124 @@ TEST(SparseOrder, RefactoringReordersFromTheFirstStepAndRepeats) {
   EXPECT_EQ(first, second);
 }
 
-TEST(SparseOrder, NonzeroRightHandSideRaisesItsRowCount) {
-  CSparse m;
-  m.Create(4);
-  stamp(m, arrow);
-  // Row 2 now counts 2: its product 2 loses to leaf 3's product 1.
-  std::vector<double> rhs = {0.0, 0.0, 1.0, 0.0, 0.0};
-  m.OrderAndFactor(rhs, 1e-3, 0.0);
-  EXPECT_EQ(m.externalRowAt(1), 3);
-}
+// Small systems whose first pivots are worked out by hand: the pivot rows
+// and columns of the first steps, a factor where one is named (row, col,
+// value) and the solution where one is given for solveRhs.
+struct OrderCase {
+  const char *what;
+  int n;
+  std::vector<Entry> entries;
+  std::vector<double> rhs, solveRhs;
+  std::vector<int> rows, cols;
+  std::vector<Entry> factors;
+  std::vector<double> x;
+};
 
-TEST(SparseOrder, SmallDiagonalGivesWayToAnotherDiagonal) {
-  // Diagonal 1e-5 beside 1 in its column fails the relative threshold
-  // (0.001): the quick search gives up and the diagonal search takes the
-  // diagonal of row 2 by a symmetric exchange.
-  CSparse m;
-  m.Create(2);
-  stamp(m, {{1, 1, 1e-5}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1.0}});
-  m.OrderAndFactor(std::vector<double>(3, 0.0), 1e-3, 0.0);
-  EXPECT_EQ(m.externalRowAt(1), 2);
-  EXPECT_EQ(m.externalColAt(1), 2);
-  EXPECT_DOUBLE_EQ(factorAt(m, 2, 2), 1e-5 - 1.0);
-}
-
-TEST(SparseOrder, NoGoodDiagonalPivotsOffTheDiagonal) {
-  // Both diagonals fail the relative threshold: the whole-matrix search
-  // takes the first off-diagonal of least product, (2, 1), by a row
-  // exchange.
-  CSparse m;
-  m.Create(2);
-  stamp(m, {{1, 1, 1e-5}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1e-5}});
-  std::vector<double> rhs = {0.0, 1.0, 2.0}, x;
-  m.OrderAndFactor(std::vector<double>(3, 0.0), 1e-3, 0.0);
-  EXPECT_EQ(m.externalRowAt(1), 2);
-  EXPECT_EQ(m.externalColAt(1), 1);
-  EXPECT_EQ(m.externalRowAt(2), 1);
-  EXPECT_EQ(m.externalColAt(2), 2);
-  m.Solve(rhs, x);
-  // 1e-5 x1 + x2 = 1 and x1 + 1e-5 x2 = 2.
-  const double d = 1.0 - 1e-10;
-  EXPECT_NEAR(x[1], (2.0 - 1e-5) / d, 1e-12);
-  EXPECT_NEAR(x[2], (1.0 - 2e-5) / d, 1e-12);
-}
-
-TEST(SparseSingular, AllZeroRemainderThrowsErrorOneAtThatStep) {
-  CSparse m;
-  m.Create(2);
-  stamp(m, {{1, 1, 1.0}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1.0}});
-  try {
-    m.OrderAndFactor(std::vector<double>(3, 0.0), 1e-3, 0.0);
-    FAIL() << "factored a singular matrix";
-  } catch (CSparse::Error error) {
-    EXPECT_EQ(error, CSparse::ErrorSingular);
-    EXPECT_EQ(m.singularRow(), 2);
-    EXPECT_EQ(m.singularCol(), 2);
-  }
-  EXPECT_FALSE(m.factored());
-}
-
-TEST(SparseSingular, EmptyRowThrowsErrorOne) {
-  CSparse m;
-  m.Create(3);
-  stamp(m, {{1, 1, 1.0}, {3, 3, 1.0}, {3, 2, 1.0}});
-  EXPECT_THROW(m.OrderAndFactor(std::vector<double>(4, 0.0), 1e-3, 0.0), CSparse::Error);
-}
-
-TEST(SparseSingular, ElementsBelowAbsoluteThresholdThrowErrorTwo) {
-  CSparse m;
-  m.Create(2);
-  stamp(m, {{1, 1, 1e-6}, {2, 2, 1e-7}, {1, 2, 1e-8}});
-  try {
-    m.OrderAndFactor(std::vector<double>(3, 0.0), 1e-3, 1e-3);
-    FAIL() << "factored below the absolute threshold";
-  } catch (CSparse::Error error) {
-    EXPECT_EQ(error, CSparse::ErrorNoPivot);
+TEST(SparseOrder, FirstPivotsOfSmallSystems) {
+  const OrderCase cases[] = {
+      // Both products are 0: the singleton of column 1 lies in row 2.
+      {"anti-diagonal",
+       2,
+       {{1, 2, 1.0}, {2, 1, 1.0}},
+       {0.0, 3.0, 7.0},
+       {0.0, 3.0, 7.0},
+       {2, 1},
+       {1, 2},
+       {},
+       {7.0, 3.0}},
+      // Row 2 now counts 2: its product 2 loses to leaf 3's product 1.
+      {"nonzero right-hand side", 4, arrow, {0.0, 0.0, 1.0, 0.0, 0.0}, {}, {3}, {}, {}, {}},
+      // Diagonal 1e-5 beside 1 in its column fails the relative threshold
+      // (0.001): the quick search gives up and the diagonal search takes
+      // the diagonal of row 2 by a symmetric exchange.
+      {"small diagonal",
+       2,
+       {{1, 1, 1e-5}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1.0}},
+       {0.0, 0.0, 0.0},
+       {},
+       {2},
+       {2},
+       {{2, 2, 1e-5 - 1.0}},
+       {}},
+      // Both diagonals fail the relative threshold: the whole-matrix search
+      // takes the first off-diagonal of least product, (2, 1), by a row
+      // exchange. 1e-5 x1 + x2 = 1 and x1 + 1e-5 x2 = 2.
+      {"no good diagonal",
+       2,
+       {{1, 1, 1e-5}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1e-5}},
+       {0.0, 0.0, 0.0},
+       {0.0, 1.0, 2.0},
+       {2, 1},
+       {1, 2},
+       {},
+       {(2.0 - 1e-5) / (1.0 - 1e-10), (1.0 - 2e-5) / (1.0 - 1e-10)}},
+  };
+  for (const OrderCase &c : cases) {
+    SCOPED_TRACE(c.what);
+    CSparse m;
+    m.Create(c.n);
+    stamp(m, c.entries);
+    m.OrderAndFactor(c.rhs, 1e-3, 0.0);
+    for (std::size_t i = 0; i < c.rows.size(); ++i)
+      EXPECT_EQ(m.externalRowAt(static_cast<int>(i) + 1), c.rows[i]) << "step " << i + 1;
+    for (std::size_t i = 0; i < c.cols.size(); ++i)
+      EXPECT_EQ(m.externalColAt(static_cast<int>(i) + 1), c.cols[i]) << "step " << i + 1;
+    for (const Entry &f : c.factors)
+      EXPECT_DOUBLE_EQ(factorAt(m, f.row, f.col), f.value);
+    if (c.x.empty())
+      continue;
+    std::vector<double> x;
+    m.Solve(c.solveRhs, x);
+    for (std::size_t i = 0; i < c.x.size(); ++i)
+      EXPECT_NEAR(x[i + 1], c.x[i], 1e-12) << "unknown " << i + 1;
   }
 }
 
-TEST(SparseSingular, NanNeverPasses) {
-  CSparse m;
-  m.Create(1);
-  stamp(m, {{1, 1, NAN}});
-  EXPECT_THROW(m.OrderAndFactor(std::vector<double>(2, 0.0), 1e-3, 0.0), CSparse::Error);
+// Systems that cannot be factored: the error, and for a step without a
+// pivot the external row and column of that step.
+TEST(SparseSingular, FailuresNameTheirErrorAndStep) {
+  const struct {
+    const char *what;
+    int n;
+    std::vector<Entry> entries;
+    double absThreshold;
+    CSparse::Error error;
+    int row, col;
+  } cases[] = {
+      {"all-zero remainder",
+       2,
+       {{1, 1, 1.0}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1.0}},
+       0.0,
+       CSparse::ErrorSingular,
+       2,
+       2},
+      {"empty row", 3, {{1, 1, 1.0}, {3, 3, 1.0}, {3, 2, 1.0}}, 0.0, CSparse::ErrorSingular, 0, 0},
+      {"below the absolute threshold",
+       2,
+       {{1, 1, 1e-6}, {2, 2, 1e-7}, {1, 2, 1e-8}},
+       1e-3,
+       CSparse::ErrorNoPivot,
+       0,
+       0},
+      {"NaN never passes", 1, {{1, 1, NAN}}, 0.0, CSparse::ErrorSingular, 0, 0},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.what);
+    CSparse m;
+    m.Create(c.n);
+    stamp(m, c.entries);
+    try {
+      m.OrderAndFactor(std::vector<double>(c.n + 1, 0.0), 1e-3, c.absThreshold);
+      ADD_FAILURE() << "factored";
+    } catch (CSparse::Error error) {
+      EXPECT_EQ(error, c.error);
+      if (c.row) {
+        EXPECT_EQ(m.singularRow(), c.row);
+        EXPECT_EQ(m.singularCol(), c.col);
+      }
+    }
+    EXPECT_FALSE(m.factored());
+  }
 }
 
 TEST(SparseSolve, FactorsAgainAfterAFailureAndAClear) {
@@ -328,183 +339,40 @@ void expectMatchesDense(const RandomSystem &s, const std::vector<double> &x) {
   }
 }
 
-TEST(SparseRandom, AgreesWithDenseSolve) {
+// Each system is factored twice through the same handles, as a Newton loop
+// does: the second time on the permuted matrix with its fill-ins, with new
+// values stamped through the old handles. Every fifth takes external
+// indices far above the size, which enlarge the maps; the solution comes
+// back at the same external indices.
+TEST(SparseRandom, AgreesWithDenseSolveAndAgainWhenRestamped) {
   std::mt19937 random(20261209);
   for (int trial = 0; trial < 200; ++trial) {
-    const int n = 1 + trial % 60;
-    const double density = 0.02 + (trial % 7) * 0.05;
-    RandomSystem s = randomSystem(random, n, density, trial % 2 == 1);
-    CSparse m;
-    m.Create(n);
-    stamp(m, s.entries);
-    std::vector<double> x;
-    m.OrderAndFactor(s.rhs, 1e-3, 0.0);
-    m.Solve(s.rhs, x);
     SCOPED_TRACE(trial);
-    expectMatchesDense(s, x);
-  }
-}
-
-TEST(SparseRandom, RestampedThroughHandlesAgreesAgain) {
-  // The second factorisation runs on the permuted matrix with its
-  // fill-ins; new values stamped through the old handles must land right.
-  std::mt19937 random(7);
-  for (int trial = 0; trial < 40; ++trial) {
-    const int n = 10 + trial;
-    RandomSystem first = randomSystem(random, n, 0.15, true);
+    const int n = 1 + trial % 60, stride = trial % 5 == 0 ? 37 : 1;
+    RandomSystem s = randomSystem(random, n, 0.02 + (trial % 7) * 0.05, trial % 2 == 1);
     CSparse m;
     m.Create(n);
     std::vector<SparseElement *> handles;
-    for (const Entry &e : first.entries)
-      handles.push_back(m.element(e.row, e.col));
-    for (std::size_t i = 0; i < handles.size(); ++i)
-      handles[i]->real = first.entries[i].value;
-    std::vector<double> x;
-    m.OrderAndFactor(first.rhs, 1e-3, 0.0);
-    m.Solve(first.rhs, x);
-    // Same structure, new values: scale every entry and the rhs.
-    RandomSystem second = first;
-    m.Clear();
-    for (std::size_t i = 0; i < handles.size(); ++i) {
-      second.entries[i].value *= 1.0 + 0.5 * (i % 3);
-      handles[i]->real += second.entries[i].value;
-      second.dense[second.entries[i].row - 1][second.entries[i].col - 1] = second.entries[i].value;
+    for (const Entry &e : s.entries)
+      handles.push_back(m.element(e.row * stride, e.col * stride));
+    for (int pass = 0; pass < 2; ++pass) {
+      m.Clear();
+      for (std::size_t i = 0; i < handles.size(); ++i) {
+        Entry &e = s.entries[i];
+        if (pass == 1)
+          s.dense[e.row - 1][e.col - 1] = e.value *= 1.0 + 0.5 * (i % 3);
+        handles[i]->real += e.value;
+      }
+      std::vector<double> rhs(n * stride + 1, 0.0), x;
+      for (int i = 1; i <= n; ++i)
+        rhs[i * stride] = s.rhs[i];
+      m.OrderAndFactor(rhs, 1e-3, 0.0);
+      m.Solve(rhs, x);
+      std::vector<double> packed(n + 1, 0.0);
+      for (int i = 1; i <= n; ++i)
+        packed[i] = x[i * stride];
+      expectMatchesDense(s, packed);
     }
-    m.OrderAndFactor(second.rhs, 1e-3, 0.0);
-    m.Solve(second.rhs, x);
-    SCOPED_TRACE(trial);
-    expectMatchesDense(second, x);
-  }
-}
-
-TEST(SparseRandom, ScatteredExternalIndices) {
-  // External indices far above the size enlarge the maps; the solution
-  // comes back at the same external indices.
-  std::mt19937 random(99);
-  RandomSystem s = randomSystem(random, 12, 0.3, true);
-  CSparse m;
-  m.Create(12);
-  const int stride = 37;
-  for (const Entry &e : s.entries)
-    m.element(e.row * stride, e.col * stride)->real += e.value;
-  std::vector<double> rhs(12 * stride + 1, 0.0), x;
-  for (int i = 1; i <= 12; ++i)
-    rhs[i * stride] = s.rhs[i];
-  m.OrderAndFactor(rhs, 1e-3, 0.0);
-  m.Solve(rhs, x);
-  std::vector<double> packed(13, 0.0);
-  for (int i = 1; i <= 12; ++i)
-    packed[i] = x[i * stride];
-  expectMatchesDense(s, packed);
-}
-
-// Modified nodal equations of a random resistor network with ideal wires:
-// every wire adds a branch row and column with no diagonal, so the quick
-// diagonal search meets indices without a diagonal at every step.
-RandomSystem randomNetworkWithWires(std::mt19937 &random, int nodes, int wires) {
-  std::uniform_int_distribution<int> node(0, nodes);
-  std::uniform_real_distribution<double> conductance(0.1, 10.0);
-  const int n = nodes + wires;
-  RandomSystem s{n,
-                 {},
-                 std::vector<double>(n + 1, 0.0),
-                 std::vector<std::vector<double>>(n, std::vector<double>(n, 0.0))};
-  auto add = [&](int r, int c, double v) {
-    if (r > 0 && c > 0)
-      s.dense[r - 1][c - 1] += v;
-  };
-  for (int k = 1; k <= nodes; ++k) {
-    // A path to ground for every node, and a few resistors between nodes.
-    add(k, k, conductance(random));
-    for (int extra = 0; extra < 2; ++extra) {
-      const int other = node(random);
-      if (other == k)
-        continue;
-      const double g = conductance(random);
-      add(k, k, g);
-      add(other, other, g);
-      add(k, other, -g);
-      add(other, k, -g);
-    }
-  }
-  for (int w = 0; w < wires; ++w) {
-    const int branch = nodes + 1 + w;
-    // Each wire ends at a node of its own and starts at a lower one (or
-    // ground): the wires form a forest, so no loop of them makes the
-    // matrix singular.
-    const int a = 1 + w;
-    const int b = std::uniform_int_distribution<int>(0, a - 1)(random);
-    add(branch, a, 1.0);
-    add(a, branch, 1.0);
-    add(branch, b, -1.0);
-    add(b, branch, -1.0);
-    s.rhs[branch] = 0.0;
-  }
-  std::uniform_real_distribution<double> current(-1.0, 1.0);
-  for (int k = 1; k <= nodes; ++k)
-    s.rhs[k] = current(random) < 0.5 ? current(random) : 0.0;
-  for (int i = 0; i < n; ++i)
-    for (int j = 0; j < n; ++j)
-      if (s.dense[i][j] != 0.0)
-        s.entries.push_back({i + 1, j + 1, s.dense[i][j]});
-  std::shuffle(s.entries.begin(), s.entries.end(), random);
-  return s;
-}
-
-// The factors, pivot order, fill-ins and solution of one system, factored
-// twice through the same handles as a Newton loop would.
-struct Factored {
-  std::vector<int> rows, cols;
-  std::vector<double> factors, solution;
-  int fillIns = 0;
-};
-
-Factored factorTwice(const RandomSystem &s, bool scanAll) {
-  CSparse m;
-  m.Create(s.n);
-  m.scanAllDiagonals(scanAll);
-  std::vector<SparseElement *> handles;
-  for (const Entry &e : s.entries)
-    handles.push_back(m.element(e.row, e.col));
-  Factored f;
-  for (int pass = 0; pass < 2; ++pass) {
-    m.Clear();
-    for (std::size_t i = 0; i < handles.size(); ++i)
-      handles[i]->real += s.entries[i].value * (1.0 + 0.25 * pass * (i % 4));
-    m.OrderAndFactor(s.rhs, 1e-3, 0.0);
-    m.Solve(s.rhs, f.solution);
-  }
-  for (int i = 1; i <= s.n; ++i) {
-    f.rows.push_back(m.externalRowAt(i));
-    f.cols.push_back(m.externalColAt(i));
-    for (int j = 1; j <= s.n; ++j)
-      f.factors.push_back(factorAt(m, i, j));
-  }
-  f.fillIns = m.fillIns();
-  return f;
-}
-
-TEST(SparseRandom, ProductTreePicksThePivotsOfTheFullScan) {
-  std::mt19937 random(1209);
-  for (int trial = 0; trial < 120; ++trial) {
-    SCOPED_TRACE(trial);
-    const RandomSystem s = trial % 3 == 0
-                               ? randomSystem(random, 5 + trial, 0.05 + 0.01 * (trial % 9), true)
-                               : randomNetworkWithWires(random, 4 + trial, 1 + trial / 3);
-    const Factored tree = factorTwice(s, false);
-    const Factored scan = factorTwice(s, true);
-    EXPECT_EQ(tree.rows, scan.rows);
-    EXPECT_EQ(tree.cols, scan.cols);
-    EXPECT_EQ(tree.fillIns, scan.fillIns);
-    ASSERT_EQ(tree.factors.size(), scan.factors.size());
-    for (std::size_t i = 0; i < tree.factors.size(); ++i) {
-      // Bit for bit: absent factors are NaN on both sides.
-      if (std::isnan(scan.factors[i]))
-        EXPECT_TRUE(std::isnan(tree.factors[i])) << i;
-      else
-        EXPECT_EQ(tree.factors[i], scan.factors[i]) << i;
-    }
-    EXPECT_EQ(tree.solution, scan.solution);
   }
 }
 
