@@ -23,29 +23,26 @@ TEST(NetlistText, LayoutWithSortedDistinctModels) {
             "*** \"T\" netlist created by Netweave\nR1 1 0 1\n\n.OP\n.END\n");
 }
 
-TEST(NetlistText, HundredCharacterModelBreaksAtTheLastSpaceBefore73) {
+// Lines of at most 72 characters, broken at the last space that keeps
+// them so; the rest continues after "+ ".
+TEST(NetlistText, ModelWrap) {
   // Words of 9 characters: spaces at 9, 19, ..., 69, 79, 89.
-  const std::string model = repeat("ABCDEFGHI", 10);
-  ASSERT_EQ(model.size(), 99u);
-  const std::string wrapped = qorsim::wrapModelText(model + "J");
-  EXPECT_EQ(wrapped, model.substr(0, 69) + "\n+ " + model.substr(70) + "J\n");
-}
-
-TEST(NetlistText, WrapAtExactly72AndContinuations) {
-  const std::string first(72, 'a');
-  EXPECT_EQ(qorsim::wrapModelText(first), first + "\n");
-  const std::string wrapped = qorsim::wrapModelText(first + " " + std::string(70, 'b') + " c");
-  EXPECT_EQ(wrapped, first + "\n+ " + std::string(70, 'b') + "\n+ c\n");
-}
-
-TEST(NetlistText, TextWithoutUsableSpaceStillEnds) {
-  const std::string unbroken(200, 'x');
-  EXPECT_EQ(qorsim::wrapModelText(unbroken), unbroken + "\n");
-  // A space only at the start, or only the continuation's own "+ ".
-  EXPECT_EQ(qorsim::wrapModelText(" " + unbroken), "\n+ " + unbroken + "\n");
-  const std::string tail = "head " + unbroken;
-  EXPECT_EQ(qorsim::wrapModelText(tail), "head\n+ " + unbroken + "\n");
-  EXPECT_EQ(qorsim::wrapModelText(""), "");
+  const std::string model = repeat("ABCDEFGHI", 10), a72(72, 'a'), b70(70, 'b'), x200(200, 'x');
+  const struct {
+    const char *what;
+    std::string text, wrapped;
+  } cases[] = {
+      {"a hundred characters", model + "J",
+       model.substr(0, 69) + "\n+ " + model.substr(70) + "J\n"},
+      {"exactly 72", a72, a72 + "\n"},
+      {"continuations", a72 + " " + b70 + " c", a72 + "\n+ " + b70 + "\n+ c\n"},
+      {"no space", x200, x200 + "\n"},
+      {"a space only at the start", " " + x200, "\n+ " + x200 + "\n"},
+      {"a space only before the continuation", "head " + x200, "head\n+ " + x200 + "\n"},
+      {"nothing", "", ""},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(qorsim::wrapModelText(c.text), c.wrapped) << c.what;
 }
 
 TEST(NetlistText, TitleFromTheDocumentName) {

@@ -22,61 +22,74 @@ const int DcOpen = 1, DcResist = 2, DcShort = 4, VSource = 20, Wire = 36, GndWir
 
 // Source 1-2 (branch 3), resistor 4-5, ground 6 (branch 7), wires 8, 9, 10
 // joining 1-4, 5-6 and 2-6.
-std::vector<TopologyLink> dividerLinks() {
-  return {{1, 2, 1, VSource}, {4, 5, 4, DcResist}, {6, 0, 6, VSource},
-          {1, 4, 8, Wire},    {5, 6, 9, Wire},     {2, 6, 10, Wire}};
-}
-std::vector<int> dividerTypes() { return {V, V, V, I, V, V, V, I, I, I, I}; }
+const std::vector<TopologyLink> divider = {{1, 2, 1, VSource}, {4, 5, 4, DcResist},
+                                           {6, 0, 6, VSource}, {1, 4, 8, Wire},
+                                           {5, 6, 9, Wire},    {2, 6, 10, Wire}};
+const std::vector<int> dividerTypes = {V, V, V, I, V, V, V, I, I, I, I};
+// The divider without the wire on 5.
+const std::vector<TopologyLink> unwired = {
+    {1, 2, 1, VSource}, {4, 5, 4, DcResist}, {6, 0, 6, VSource}, {1, 4, 8, Wire}, {2, 6, 10, Wire}};
 
-TEST(TopologyChecks, SoundDividerHasNoFinding) {
-  EXPECT_EQ(findDanglingPins(dividerLinks(), dividerTypes()), NodeSet{});
-  EXPECT_EQ(findDcPathViolations(dividerLinks(), dividerTypes()), NodeSet{});
-  EXPECT_EQ(findShortLoops(dividerLinks()), NodeSet{});
-}
+enum Check { Dangling, DcPath, Loops };
 
-TEST(TopologyChecks, PinNoWireReachesDangles) {
-  auto links = dividerLinks();
-  links.erase(links.begin() + 4); // no wire on 5
-  EXPECT_EQ(findDanglingPins(links, dividerTypes()), NodeSet{5});
-  EXPECT_EQ(findDcPathViolations(links, dividerTypes()), NodeSet{});
-}
-
-TEST(TopologyChecks, WireDoesNotCountForItsOwnFreeEnd) {
-  // Wire 8 from pin 1 to its own free-end net 9.
-  std::vector<TopologyLink> links = {{1, 0, 1, DcResist}, {1, 9, 9, Wire}};
-  std::vector<int> types = {V, V, None, None, None, None, None, None, I, V};
-  EXPECT_EQ(findDanglingPins(links, types), NodeSet{9});
-}
-
-TEST(TopologyChecks, ParallelSourcesFormALoop) {
-  std::vector<TopologyLink> links = {{1, 0, 1, VSource}, {2, 0, 2, VSource}, {1, 2, 3, Wire}};
-  EXPECT_EQ(findShortLoops(links), (NodeSet{0, 1, 2}));
-  // Two records between the same nodes are a loop by themselves.
-  EXPECT_EQ(findShortLoops({{1, 0, 1, VSource}, {1, 0, 2, VSource}}), (NodeSet{0, 1}));
-}
-
-TEST(TopologyChecks, SelfLoopIsALoop) {
-  // A wire from a source's plus pin to its minus pin, after both are one net.
-  EXPECT_EQ(findShortLoops({{3, 3, 4, Wire}}), NodeSet{3});
-  // A chain hanging off a loop is peeled; the loop stays.
-  EXPECT_EQ(findShortLoops({{3, 3, 4, Wire}, {3, 5, 6, Wire}, {5, 7, 8, Wire}}), NodeSet{3});
-}
-
-TEST(TopologyChecks, TwoGroundsWiredTogetherAreALoop) {
-  // Ground A: 1 to 0 (branch 2); ground B: 3 to 0 (branch 4); wire 5: 1-3.
-  std::vector<TopologyLink> links = {{1, 0, 1, VSource}, {3, 0, 3, VSource}, {1, 3, 5, Wire}};
-  EXPECT_EQ(findShortLoops(links), (NodeSet{0, 1, 3}));
-  // A ground wire record alone is a branch, not a loop.
-  EXPECT_EQ(findShortLoops({{1, 0, 1, GndWire}}), NodeSet{});
-}
-
-TEST(TopologyChecks, CapacitorMidpointHasNoDcPath) {
-  // Source 1-0; capacitor 1-2 open at DC; capacitor 2-0 open at DC.
-  std::vector<TopologyLink> links = {{1, 0, 1, VSource}, {1, 2, 3, DcOpen}, {2, 0, 4, DcOpen}};
-  std::vector<int> types = {V, V, V, I, I};
-  EXPECT_EQ(findDcPathViolations(links, types), NodeSet{2});
-  // Branch unknowns carry no effort and are never reported.
-  EXPECT_EQ(findDcPathViolations({}, {V, I, I}), NodeSet{});
+// Each check on crafted branch lists: the nodes it reports.
+TEST(TopologyChecks, FindingsOfCraftedBranchLists) {
+  const struct {
+    const char *what;
+    Check check;
+    std::vector<TopologyLink> links;
+    std::vector<int> types;
+    NodeSet expected;
+  } cases[] = {
+      {"sound divider", Dangling, divider, dividerTypes, {}},
+      {"sound divider", DcPath, divider, dividerTypes, {}},
+      {"sound divider", Loops, divider, {}, {}},
+      {"a pin no wire reaches dangles", Dangling, unwired, dividerTypes, {5}},
+      {"a dangling pin still has its DC path", DcPath, unwired, dividerTypes, {}},
+      // Wire 8 from pin 1 to its own free-end net 9.
+      {"a wire does not count for its own free end",
+       Dangling,
+       {{1, 0, 1, DcResist}, {1, 9, 9, Wire}},
+       {V, V, None, None, None, None, None, None, I, V},
+       {9}},
+      {"parallel sources",
+       Loops,
+       {{1, 0, 1, VSource}, {2, 0, 2, VSource}, {1, 2, 3, Wire}},
+       {},
+       {0, 1, 2}},
+      {"two records between the same nodes",
+       Loops,
+       {{1, 0, 1, VSource}, {1, 0, 2, VSource}},
+       {},
+       {0, 1}},
+      // A wire from a source's plus pin to its minus pin, after both are one net.
+      {"a self-loop", Loops, {{3, 3, 4, Wire}}, {}, {3}},
+      {"a chain off a loop is peeled",
+       Loops,
+       {{3, 3, 4, Wire}, {3, 5, 6, Wire}, {5, 7, 8, Wire}},
+       {},
+       {3}},
+      // Ground A: 1 to 0 (branch 2); ground B: 3 to 0 (branch 4); wire 5: 1-3.
+      {"two grounds wired together",
+       Loops,
+       {{1, 0, 1, VSource}, {3, 0, 3, VSource}, {1, 3, 5, Wire}},
+       {},
+       {0, 1, 3}},
+      {"a ground wire record alone", Loops, {{1, 0, 1, GndWire}}, {}, {}},
+      // Source 1-0; capacitors 1-2 and 2-0, both open at DC.
+      {"a capacitor midpoint",
+       DcPath,
+       {{1, 0, 1, VSource}, {1, 2, 3, DcOpen}, {2, 0, 4, DcOpen}},
+       {V, V, V, I, I},
+       {2}},
+      {"branch unknowns carry no effort", DcPath, {}, {V, I, I}, {}},
+  };
+  for (const auto &c : cases) {
+    const NodeSet found = c.check == Dangling ? findDanglingPins(c.links, c.types)
+                          : c.check == DcPath ? findDcPathViolations(c.links, c.types)
+                                              : findShortLoops(c.links);
+    EXPECT_EQ(found, c.expected) << c.what;
+  }
 }
 
 TEST(TopologyChecks, MarksPreferDanglingAndFollowLoops) {
