@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <vector>
@@ -125,74 +127,57 @@ TEST(SparseOrder, RefactoringReordersFromTheFirstStepAndRepeats) {
   EXPECT_EQ(first, second);
 }
 
-// Small systems whose first pivots are worked out by hand: the pivot rows
-// and columns of the first steps, a factor where one is named (row, col,
-// value) and the solution where one is given for solveRhs.
-struct OrderCase {
-  const char *what;
-  int n;
-  std::vector<Entry> entries;
-  std::vector<double> rhs, solveRhs;
-  std::vector<int> rows, cols;
-  std::vector<Entry> factors;
-  std::vector<double> x;
-};
+// The largest index of the entries: the size of their matrix.
+int sizeOf(const std::vector<Entry> &entries) {
+  int n = 0;
+  for (const Entry &e : entries)
+    n = std::max({n, e.row, e.col});
+  return n;
+}
 
+// Small systems whose first pivots are worked out by hand: the (row, col)
+// of the first steps, the solution for solveRhs where one is given, and
+// factors where some are named.
 TEST(SparseOrder, FirstPivotsOfSmallSystems) {
-  const OrderCase cases[] = {
+  const std::vector<Entry> smallFirst = {{1, 1, 1e-5}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1.0}};
+  const std::vector<Entry> bothSmall = {{1, 1, 1e-5}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1e-5}};
+  const double d = 1.0 - 1e-10;
+  const struct {
+    std::vector<Entry> entries;
+    std::vector<double> rhs;
+    std::vector<std::pair<int, int>> pivots;
+    std::vector<double> solveRhs = {}, x = {};
+    std::vector<Entry> factors = {};
+  } cases[] = {
       // Both products are 0: the singleton of column 1 lies in row 2.
-      {"anti-diagonal",
-       2,
-       {{1, 2, 1.0}, {2, 1, 1.0}},
-       {0.0, 3.0, 7.0},
-       {0.0, 3.0, 7.0},
-       {2, 1},
-       {1, 2},
-       {},
-       {7.0, 3.0}},
+      {{{1, 2, 1.0}, {2, 1, 1.0}}, {0, 3, 7}, {{2, 1}, {1, 2}}, {0, 3, 7}, {7, 3}},
       // Row 2 now counts 2: its product 2 loses to leaf 3's product 1.
-      {"nonzero right-hand side", 4, arrow, {0.0, 0.0, 1.0, 0.0, 0.0}, {}, {3}, {}, {}, {}},
+      {arrow, {0, 0, 1, 0, 0}, {{3, 3}}},
       // Diagonal 1e-5 beside 1 in its column fails the relative threshold
       // (0.001): the quick search gives up and the diagonal search takes
       // the diagonal of row 2 by a symmetric exchange.
-      {"small diagonal",
-       2,
-       {{1, 1, 1e-5}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1.0}},
-       {0.0, 0.0, 0.0},
-       {},
-       {2},
-       {2},
-       {{2, 2, 1e-5 - 1.0}},
-       {}},
+      {smallFirst, {0, 0, 0}, {{2, 2}}, {}, {}, {{2, 2, 1e-5 - 1.0}}},
       // Both diagonals fail the relative threshold: the whole-matrix search
       // takes the first off-diagonal of least product, (2, 1), by a row
       // exchange. 1e-5 x1 + x2 = 1 and x1 + 1e-5 x2 = 2.
-      {"no good diagonal",
-       2,
-       {{1, 1, 1e-5}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1e-5}},
-       {0.0, 0.0, 0.0},
-       {0.0, 1.0, 2.0},
-       {2, 1},
-       {1, 2},
-       {},
-       {(2.0 - 1e-5) / (1.0 - 1e-10), (1.0 - 2e-5) / (1.0 - 1e-10)}},
+      {bothSmall, {0, 0, 0}, {{2, 1}, {1, 2}}, {0, 1, 2}, {(2 - 1e-5) / d, (1 - 2e-5) / d}},
   };
-  for (const OrderCase &c : cases) {
-    SCOPED_TRACE(c.what);
+  for (std::size_t k = 0; k < std::size(cases); ++k) {
+    const auto &c = cases[k];
+    SCOPED_TRACE(k);
     CSparse m;
-    m.Create(c.n);
+    m.Create(sizeOf(c.entries));
     stamp(m, c.entries);
     m.OrderAndFactor(c.rhs, 1e-3, 0.0);
-    for (std::size_t i = 0; i < c.rows.size(); ++i)
-      EXPECT_EQ(m.externalRowAt(static_cast<int>(i) + 1), c.rows[i]) << "step " << i + 1;
-    for (std::size_t i = 0; i < c.cols.size(); ++i)
-      EXPECT_EQ(m.externalColAt(static_cast<int>(i) + 1), c.cols[i]) << "step " << i + 1;
+    for (std::size_t i = 0; i < c.pivots.size(); ++i) {
+      EXPECT_EQ(m.externalRowAt(static_cast<int>(i) + 1), c.pivots[i].first) << "step " << i + 1;
+      EXPECT_EQ(m.externalColAt(static_cast<int>(i) + 1), c.pivots[i].second) << "step " << i + 1;
+    }
     for (const Entry &f : c.factors)
       EXPECT_DOUBLE_EQ(factorAt(m, f.row, f.col), f.value);
-    if (c.x.empty())
-      continue;
     std::vector<double> x;
-    m.Solve(c.solveRhs, x);
+    if (!c.x.empty())
+      m.Solve(c.solveRhs, x);
     for (std::size_t i = 0; i < c.x.size(); ++i)
       EXPECT_NEAR(x[i + 1], c.x[i], 1e-12) << "unknown " << i + 1;
   }
@@ -202,37 +187,26 @@ TEST(SparseOrder, FirstPivotsOfSmallSystems) {
 // pivot the external row and column of that step.
 TEST(SparseSingular, FailuresNameTheirErrorAndStep) {
   const struct {
-    const char *what;
-    int n;
     std::vector<Entry> entries;
     double absThreshold;
     CSparse::Error error;
-    int row, col;
+    int row = 0, col = 0;
   } cases[] = {
-      {"all-zero remainder",
-       2,
-       {{1, 1, 1.0}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1.0}},
-       0.0,
-       CSparse::ErrorSingular,
-       2,
-       2},
-      {"empty row", 3, {{1, 1, 1.0}, {3, 3, 1.0}, {3, 2, 1.0}}, 0.0, CSparse::ErrorSingular, 0, 0},
-      {"below the absolute threshold",
-       2,
-       {{1, 1, 1e-6}, {2, 2, 1e-7}, {1, 2, 1e-8}},
-       1e-3,
-       CSparse::ErrorNoPivot,
-       0,
-       0},
-      {"NaN never passes", 1, {{1, 1, NAN}}, 0.0, CSparse::ErrorSingular, 0, 0},
+      // The remainder after the first step is all zero.
+      {{{1, 1, 1.0}, {1, 2, 1.0}, {2, 1, 1.0}, {2, 2, 1.0}}, 0.0, CSparse::ErrorSingular, 2, 2},
+      {{{1, 1, 1.0}, {3, 3, 1.0}, {3, 2, 1.0}}, 0.0, CSparse::ErrorSingular}, // an empty row
+      {{{1, 1, 1e-6}, {2, 2, 1e-7}, {1, 2, 1e-8}}, 1e-3, CSparse::ErrorNoPivot},
+      {{{1, 1, NAN}}, 0.0, CSparse::ErrorSingular}, // NaN never passes
   };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.what);
+  for (std::size_t k = 0; k < std::size(cases); ++k) {
+    const auto &c = cases[k];
+    SCOPED_TRACE(k);
     CSparse m;
-    m.Create(c.n);
+    const int n = sizeOf(c.entries);
+    m.Create(n);
     stamp(m, c.entries);
     try {
-      m.OrderAndFactor(std::vector<double>(c.n + 1, 0.0), 1e-3, c.absThreshold);
+      m.OrderAndFactor(std::vector<double>(n + 1, 0.0), 1e-3, c.absThreshold);
       ADD_FAILURE() << "factored";
     } catch (CSparse::Error error) {
       EXPECT_EQ(error, c.error);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -17,7 +18,7 @@ using qorsim::findShortLoops;
 using qorsim::NodeSet;
 using qorsim::TopologyLink;
 
-const int V = 17, I = 18, None = 0;
+const int V = 17, I = 18;
 const int DcOpen = 1, DcResist = 2, DcShort = 4, VSource = 20, Wire = 36, GndWire = 100;
 
 // Source 1-2 (branch 3), resistor 4-5, ground 6 (branch 7), wires 8, 9, 10
@@ -35,60 +36,42 @@ enum Check { Dangling, DcPath, Loops };
 // Each check on crafted branch lists: the nodes it reports.
 TEST(TopologyChecks, FindingsOfCraftedBranchLists) {
   const struct {
-    const char *what;
     Check check;
-    std::vector<TopologyLink> links;
-    std::vector<int> types;
     NodeSet expected;
+    std::vector<TopologyLink> links;
+    std::vector<int> types = {};
   } cases[] = {
-      {"sound divider", Dangling, divider, dividerTypes, {}},
-      {"sound divider", DcPath, divider, dividerTypes, {}},
-      {"sound divider", Loops, divider, {}, {}},
-      {"a pin no wire reaches dangles", Dangling, unwired, dividerTypes, {5}},
-      {"a dangling pin still has its DC path", DcPath, unwired, dividerTypes, {}},
-      // Wire 8 from pin 1 to its own free-end net 9.
-      {"a wire does not count for its own free end",
-       Dangling,
-       {{1, 0, 1, DcResist}, {1, 9, 9, Wire}},
-       {V, V, None, None, None, None, None, None, I, V},
-       {9}},
-      {"parallel sources",
-       Loops,
-       {{1, 0, 1, VSource}, {2, 0, 2, VSource}, {1, 2, 3, Wire}},
-       {},
-       {0, 1, 2}},
-      {"two records between the same nodes",
-       Loops,
-       {{1, 0, 1, VSource}, {1, 0, 2, VSource}},
-       {},
-       {0, 1}},
-      // A wire from a source's plus pin to its minus pin, after both are one net.
-      {"a self-loop", Loops, {{3, 3, 4, Wire}}, {}, {3}},
-      {"a chain off a loop is peeled",
-       Loops,
-       {{3, 3, 4, Wire}, {3, 5, 6, Wire}, {5, 7, 8, Wire}},
-       {},
-       {3}},
-      // Ground A: 1 to 0 (branch 2); ground B: 3 to 0 (branch 4); wire 5: 1-3.
-      {"two grounds wired together",
-       Loops,
-       {{1, 0, 1, VSource}, {3, 0, 3, VSource}, {1, 3, 5, Wire}},
-       {},
-       {0, 1, 3}},
-      {"a ground wire record alone", Loops, {{1, 0, 1, GndWire}}, {}, {}},
-      // Source 1-0; capacitors 1-2 and 2-0, both open at DC.
-      {"a capacitor midpoint",
-       DcPath,
-       {{1, 0, 1, VSource}, {1, 2, 3, DcOpen}, {2, 0, 4, DcOpen}},
-       {V, V, V, I, I},
-       {2}},
-      {"branch unknowns carry no effort", DcPath, {}, {V, I, I}, {}},
+      // The sound divider; without the wire on 5, pin 5 dangles but keeps
+      // its DC path.
+      {Dangling, {}, divider, dividerTypes},
+      {DcPath, {}, divider, dividerTypes},
+      {Loops, {}, divider, {}},
+      {Dangling, {5}, unwired, dividerTypes},
+      {DcPath, {}, unwired, dividerTypes},
+      // Wire 8 from pin 1 to its own free-end net 9: no wire for that end.
+      {Dangling, {9}, {{1, 0, 1, DcResist}, {1, 9, 9, Wire}}, {V, V, 0, 0, 0, 0, 0, 0, I, V}},
+      // Parallel sources; two records between the same nodes.
+      {Loops, {0, 1, 2}, {{1, 0, 1, VSource}, {2, 0, 2, VSource}, {1, 2, 3, Wire}}},
+      {Loops, {0, 1}, {{1, 0, 1, VSource}, {1, 0, 2, VSource}}},
+      // A wire from a source's plus pin to its minus pin, after both are
+      // one net; a chain hanging off that loop is peeled.
+      {Loops, {3}, {{3, 3, 4, Wire}}},
+      {Loops, {3}, {{3, 3, 4, Wire}, {3, 5, 6, Wire}, {5, 7, 8, Wire}}},
+      // Ground A: 1 to 0 (branch 2); ground B: 3 to 0 (branch 4); wire 5:
+      // 1-3. A ground wire record alone is a branch, not a loop.
+      {Loops, {0, 1, 3}, {{1, 0, 1, VSource}, {3, 0, 3, VSource}, {1, 3, 5, Wire}}},
+      {Loops, {}, {{1, 0, 1, GndWire}}},
+      // Source 1-0; capacitors 1-2 and 2-0, both open at DC. Branch
+      // unknowns carry no effort and are never reported.
+      {DcPath, {2}, {{1, 0, 1, VSource}, {1, 2, 3, DcOpen}, {2, 0, 4, DcOpen}}, {V, V, V, I, I}},
+      {DcPath, {}, {}, {V, I, I}},
   };
-  for (const auto &c : cases) {
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const auto &c = cases[i];
     const NodeSet found = c.check == Dangling ? findDanglingPins(c.links, c.types)
                           : c.check == DcPath ? findDcPathViolations(c.links, c.types)
                                               : findShortLoops(c.links);
-    EXPECT_EQ(found, c.expected) << c.what;
+    EXPECT_EQ(found, c.expected) << "case " << i;
   }
 }
 
