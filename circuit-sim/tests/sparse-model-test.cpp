@@ -298,73 +298,68 @@ private:
     return true;
   }
 
-  bool searchDiagonal(int step, int &pivot) {
-    int smallest = INT_MAX, ties = 0, candidate = 0;
+  // The best candidate so far: least product, then least ratio of the
+  // column's largest other magnitude to its own; enough ties end a search.
+  struct Ranking {
+    int smallest = INT_MAX, ties = 0, row = 0, col = 0;
     double bestRatio = 0.0;
-    for (int i = step; i <= n_; ++i) {
-      if (product(i) > smallest || !present(i, i) || !passes(i, i, step))
-        continue;
-      const double ratio = largestOther(i, i, step) / mag(value(i, i));
-      if (product(i) < smallest) {
-        candidate = i;
-        smallest = product(i);
+    // True when the search ends here.
+    bool offer(int r, int c, int product, double ratio) {
+      if (product < smallest) {
+        row = r;
+        col = c;
+        smallest = product;
         bestRatio = ratio;
         ties = 0;
-        continue;
+        return false;
       }
       ++ties;
       if (ratio < bestRatio) {
-        candidate = i;
+        row = r;
+        col = c;
         bestRatio = ratio;
       }
-      if (ties >= 5 * smallest)
+      return ties >= 5 * smallest;
+    }
+  };
+
+  bool searchDiagonal(int step, int &pivot) {
+    Ranking best;
+    for (int i = step; i <= n_; ++i) {
+      if (product(i) > best.smallest || !present(i, i) || !passes(i, i, step))
+        continue;
+      if (best.offer(i, i, product(i), largestOther(i, i, step) / mag(value(i, i))))
         break;
     }
-    pivot = candidate;
-    return candidate != 0;
+    pivot = best.row;
+    return pivot != 0;
   }
 
   // False when nothing passes though something is not zero.
   bool searchWholeMatrix(int step, int &row, int &col) {
-    int smallest = INT_MAX, ties = 0;
-    double bestRatio = 0.0, largestSeen = 0.0;
-    row = col = 0;
-    for (int j = step; j <= n_; ++j) {
+    Ranking best;
+    double largestSeen = 0.0;
+    bool ended = false;
+    for (int j = step; j <= n_ && !ended; ++j) {
       double largestInCol = 0.0;
       for (int i = step; i <= n_; ++i) {
         if (present(i, j))
           largestInCol = std::max(largestInCol, mag(value(i, j)));
       }
-      if (largestInCol == 0.0)
-        continue;
-      for (int i = step; i <= n_; ++i) {
+      for (int i = step; i <= n_ && !ended && largestInCol != 0.0; ++i) {
         if (!present(i, j))
           continue;
         const double m = mag(value(i, j));
         largestSeen = std::max(largestSeen, m);
         const int product = rowCount_[i] * colCount_[j];
-        if (product > smallest || !(m > rel_ * largestInCol) || !(m > abs_))
+        if (product > best.smallest || !(m > rel_ * largestInCol) || !(m > abs_))
           continue;
-        const double ratio = largestInCol / m;
-        if (product < smallest) {
-          row = i;
-          col = j;
-          smallest = product;
-          bestRatio = ratio;
-          ties = 0;
-          continue;
-        }
-        ++ties;
-        if (ratio < bestRatio) {
-          row = i;
-          col = j;
-          bestRatio = ratio;
-        }
-        if (ties >= 5 * smallest)
-          return true;
+        ended = best.offer(i, j, product, largestInCol / m);
       }
     }
-    return row != 0 || largestSeen == 0.0;
+    row = best.row;
+    col = best.col;
+    return ended || row != 0 || largestSeen == 0.0;
   }
 
   // Exchanges rows a and b, or columns a and b, with their counts and maps.
