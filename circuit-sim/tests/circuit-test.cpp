@@ -328,50 +328,48 @@ TEST_F(Circuit, ComponentsInstallInOrderOfPosition) {
   EXPECT_EQ(index(right.key + "A"), 7);
 }
 
+// A wire joins the nets of the pins at its ends; an end glued to nothing
+// is a net of its own.
 TEST_F(Circuit, WireJoinsThePinNetsOfItsEnds) {
   Part r1 = add("TestRes", "1", 0, 0);
   Part r2 = add("TestRes", "1", 1, 0);
   Shape *connector = wire(r1, 0, r2, 0);
-  ComPtr<IQorDev> device;
+  Shape *loose = page_->addShape(3, "Wire");
+  loose->setOneD(true);
+  page_->glue(loose, 9, r1.shape, 1);
+  ComPtr<IQorDev> device, looseDevice;
   ASSERT_EQ(circuit_->GetDev(connector, device.receive()), S_OK);
+  ASSERT_EQ(circuit_->GetDev(loose, looseDevice.receive()), S_OK);
   ComPtr<IQorWireDev> ends = device.query<IQorWireDev>();
-  ASSERT_TRUE(ends);
-  LONG net = 0;
-  EXPECT_EQ(ends->get_NetInfo(9, &net), S_OK);
-  EXPECT_EQ(net, index(r1.key + "A"));
-  EXPECT_EQ(ends->get_NetInfo(12, &net), S_OK);
-  EXPECT_EQ(net, index(r2.key + "A"));
+  ComPtr<IQorWireDev> looseEnds = looseDevice.query<IQorWireDev>();
+  ASSERT_TRUE(ends && looseEnds);
+  const struct {
+    IQorWireDev *wire;
+    short end;
+    std::string net;
+  } cases[] = {{ends.get(), 9, r1.key + "A"},
+               {ends.get(), 12, r2.key + "A"},
+               {looseEnds.get(), 9, r1.key + "B"},
+               {looseEnds.get(), 12, loose->uniqueId(false) + "END"}};
+  for (const auto &c : cases) {
+    LONG net = 0;
+    EXPECT_EQ(c.wire->get_NetInfo(c.end, &net), S_OK);
+    EXPECT_EQ(net, index(c.net)) << c.net;
+  }
   EXPECT_EQ(ends->get_NetInfo(10, nullptr), E_INVALIDARG);
   EXPECT_EQ(ends->get_NetInfo(9, nullptr), E_POINTER);
-  const long branch = index(connector->uniqueId(false) + "BE");
+  // The joining wire's branch carries a current; the free end a voltage.
   QorVariableTypes type = qorVarNoType;
-  EXPECT_EQ(circuit_->get_VarType(branch, &type), S_OK);
+  EXPECT_EQ(circuit_->get_VarType(index(connector->uniqueId(false) + "BE"), &type), S_OK);
   EXPECT_EQ(type, qorVarCurrent);
+  EXPECT_EQ(circuit_->get_VarType(index(loose->uniqueId(false) + "END"), &type), S_OK);
+  EXPECT_EQ(type, qorVarVoltage);
   EXPECT_EQ(index(connector->uniqueId(false) + "BEG"), -1);
   EXPECT_EQ(index(connector->uniqueId(false) + "END"), -1);
   BSTR element = nullptr, model = nullptr;
   EXPECT_EQ(device->SpiceInfo(&element, &model), S_OK);
   EXPECT_EQ(element, nullptr);
   EXPECT_EQ(model, nullptr);
-}
-
-TEST_F(Circuit, WireEndGluedToNothingIsANetOfItsOwn) {
-  Part r = add("TestRes", "1", 0, 0);
-  Shape *connector = page_->addShape(3, "Wire");
-  connector->setOneD(true);
-  page_->glue(connector, 9, r.shape, 1);
-  ComPtr<IQorDev> device;
-  ASSERT_EQ(circuit_->GetDev(connector, device.receive()), S_OK);
-  ComPtr<IQorWireDev> ends = device.query<IQorWireDev>();
-  ASSERT_TRUE(ends);
-  LONG begin = 0, end = 0;
-  EXPECT_EQ(ends->get_NetInfo(9, &begin), S_OK);
-  EXPECT_EQ(ends->get_NetInfo(12, &end), S_OK);
-  EXPECT_EQ(begin, index(r.key + "B"));
-  EXPECT_EQ(end, index(connector->uniqueId(false) + "END"));
-  QorVariableTypes type = qorVarNoType;
-  EXPECT_EQ(circuit_->get_VarType(end, &type), S_OK);
-  EXPECT_EQ(type, qorVarVoltage);
 }
 
 TEST_F(Circuit, WireGluedTwiceToOneComponentIsInstalledOnce) {

@@ -207,28 +207,36 @@ TEST(Contract, InterfacesKeepTheirSlotOrder) {
   }
 }
 
-std::optional<long> enumValue(ITypeLib *library, const char *enumName, const char *constant) {
-  UINT count = library->GetTypeInfoCount();
-  for (UINT i = 0; i < count; ++i) {
-    base::Bstr name;
-    library->GetDocumentation(i, name.receive(), nullptr, nullptr, nullptr);
-    if (name.toAnsi() != enumName)
-      continue;
-    ComPtr<ITypeInfo> info;
-    library->GetTypeInfo(i, info.receive());
-    TYPEATTR *attr = nullptr;
-    info->GetTypeAttr(&attr);
-    UINT vars = attr->cVars;
-    info->ReleaseTypeAttr(attr);
-    for (UINT v = 0; v < vars; ++v) {
-      VARDESC *var = nullptr;
-      info->GetVarDesc(v, &var);
-      MEMBERID memid = var->memid;
-      long value = V_I4(var->lpvarValue);
-      info->ReleaseVarDesc(var);
-      if (documentation(info.get(), memid) == constant)
-        return value;
+// The library's type of that name, or null; its help string in help.
+ComPtr<ITypeInfo> typeNamed(ITypeLib *library, const std::string &wanted, std::string *help) {
+  ComPtr<ITypeInfo> info;
+  for (UINT i = 0; i < library->GetTypeInfoCount() && !info; ++i) {
+    base::Bstr name, text;
+    library->GetDocumentation(i, name.receive(), text.receive(), nullptr, nullptr);
+    if (name.toAnsi() == wanted) {
+      library->GetTypeInfo(i, info.receive());
+      *help = text.toAnsi();
     }
+  }
+  return info;
+}
+
+std::optional<long> enumValue(ITypeLib *library, const char *enumName, const char *constant) {
+  std::string help;
+  ComPtr<ITypeInfo> info = typeNamed(library, enumName, &help);
+  TYPEATTR *attr = nullptr;
+  if (!info || info->GetTypeAttr(&attr) != S_OK)
+    return std::nullopt;
+  UINT vars = attr->cVars;
+  info->ReleaseTypeAttr(attr);
+  for (UINT v = 0; v < vars; ++v) {
+    VARDESC *var = nullptr;
+    info->GetVarDesc(v, &var);
+    MEMBERID memid = var->memid;
+    long value = V_I4(var->lpvarValue);
+    info->ReleaseVarDesc(var);
+    if (documentation(info.get(), memid) == constant)
+      return value;
   }
   return std::nullopt;
 }
@@ -272,21 +280,13 @@ TEST(Contract, PointerAliasesAndClasses) {
       {"WireDev", TKIND_COCLASS, "WireDev Class"},
   };
   for (const auto &e : expected) {
-    bool found = false;
-    for (UINT i = 0; i < library->GetTypeInfoCount() && !found; ++i) {
-      base::Bstr name, help;
-      library->GetDocumentation(i, name.receive(), help.receive(), nullptr, nullptr);
-      if (name.toAnsi() != e.name)
-        continue;
-      found = true;
-      TYPEKIND kind;
-      library->GetTypeInfoType(i, &kind);
-      EXPECT_EQ(kind, e.kind) << e.name;
-      if (e.help) {
-        EXPECT_EQ(help.toAnsi(), e.help);
-      }
-    }
-    EXPECT_TRUE(found) << e.name;
+    std::string help;
+    ComPtr<ITypeInfo> info = typeNamed(library.get(), e.name, &help);
+    TYPEATTR *attr = nullptr;
+    ASSERT_TRUE(info && info->GetTypeAttr(&attr) == S_OK) << e.name;
+    EXPECT_EQ(attr->typekind, e.kind) << e.name;
+    info->ReleaseTypeAttr(attr);
+    EXPECT_EQ(help, e.help ? e.help : help) << e.name;
   }
 }
 

@@ -204,7 +204,9 @@ private:
     base::check(entries_[i]->put_RealValue(value + amount));
   }
 
-  // Jacobian g on (a,a), (b,b), -g on (b,a), (a,b); -F = -i into a, +i into b.
+  // Jacobian g on the first two entries, -g on the others ((a,a), (b,b),
+  // (b,a), (a,b) for a conductance; (a,branch), (branch,a), (b,branch),
+  // (branch,b) for a source); -F = -i into a, +i into b.
   void loadConductance(double g, double current) {
     stamp(0, g);
     stamp(1, g);
@@ -212,6 +214,8 @@ private:
     stamp(3, -g);
     addRhs(a_, -current);
     addRhs(b_, current);
+    if (branch_ >= 0)
+      return;
     add(&IQorSimDC::get_AbsSum, &IQorSimDC::put_AbsSum, a_, std::fabs(current));
     add(&IQorSimDC::get_AbsSum, &IQorSimDC::put_AbsSum, b_, std::fabs(current));
   }
@@ -239,13 +243,7 @@ private:
       case Kind::Vdc:
       case Kind::Gnd: {
         // Branch equation V(a) - V(b) = value; its current leaves a.
-        const double current = get(&IQorSimDC::get_Solution, branch_);
-        stamp(0, 1.0);
-        stamp(1, 1.0);
-        stamp(2, -1.0);
-        stamp(3, -1.0);
-        addRhs(a_, -current);
-        addRhs(b_, current);
+        loadConductance(1.0, get(&IQorSimDC::get_Solution, branch_));
         addRhs(branch_, -(va - vb - value_));
         break;
       }
