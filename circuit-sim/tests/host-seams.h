@@ -1,8 +1,10 @@
 // QorSim's seams in the process of a benchmark or test that runs it
 // unattended: the netlist dialogs answered without a person (every
-// question Yes, the save dialog with netlistSavePath) and the phases of
-// each work event collected in workPhases. Include it in one source file
-// of the executable: it defines the exports QorSim looks for there.
+// question with dialogLog.answer, Yes unless a test says otherwise; the
+// save dialog with netlistSavePath unless dialogLog.cancel), what they were
+// asked kept in dialogLog, and the phases of each work event collected in
+// workPhases. Include it in one source file of the executable: it defines
+// the exports QorSim looks for there.
 #ifndef CIRCUIT_SIM_TESTS_HOST_SEAMS_H
 #define CIRCUIT_SIM_TESTS_HOST_SEAMS_H
 
@@ -16,14 +18,33 @@ namespace qorsim_test {
 
 // Where the next netlist is saved (a Windows path).
 std::string netlistSavePath;
+
+struct DialogMessage {
+  std::string text, caption;
+  UINT style;
+};
+// What the netlist dialogs were asked, and how they answer.
+struct DialogLog {
+  std::vector<DialogMessage> messages;
+  std::vector<std::string> initialNames; // the save dialog's proposed names
+  int answer = IDYES;
+  bool cancel = false;
+};
+DialogLog dialogLog;
 // The phases QorSim reported, in order.
 std::vector<std::pair<std::string, double>> workPhases;
 
 namespace seams {
 
-int __cdecl answerMessage(HWND, const char *, const char *, UINT) { return IDYES; }
+int __cdecl answerMessage(HWND, const char *text, const char *caption, UINT style) {
+  dialogLog.messages.push_back({text, caption, style});
+  return dialogLog.answer;
+}
 
-bool __cdecl answerSave(const char *, char *path, DWORD size) {
+bool __cdecl answerSave(const char *initialName, char *path, DWORD size) {
+  dialogLog.initialNames.push_back(initialName);
+  if (dialogLog.cancel)
+    return false;
   lstrcpynA(path, netlistSavePath.c_str(), static_cast<int>(size));
   return true;
 }

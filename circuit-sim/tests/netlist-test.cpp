@@ -4,52 +4,13 @@
 // with a long model are left with our solution beside them, for the
 // ngspice comparison that runs after this test (netlist-ngspice.py).
 #include "circuit-sim/tests/circuit-fixture.h"
+#include "circuit-sim/tests/host-seams.h"
 #include "testing/test-files.h"
-#include "circuit-sim/win32/netlist-dialogs.h"
 
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <sstream>
-
-namespace {
-
-struct Message {
-  std::string text, caption;
-  UINT style;
-};
-
-// What the netlist writer asked, and how the test answers.
-struct DialogLog {
-  std::vector<Message> messages;
-  std::vector<std::string> initialNames;
-  int answer = IDYES;
-  bool cancel = false;
-  std::string path;
-};
-DialogLog dialogLog;
-
-int __cdecl answerMessage(HWND, const char *text, const char *caption, UINT style) {
-  dialogLog.messages.push_back({text, caption, style});
-  return dialogLog.answer;
-}
-
-bool __cdecl answerSave(const char *initialName, char *path, DWORD size) {
-  dialogLog.initialNames.push_back(initialName);
-  if (dialogLog.cancel)
-    return false;
-  lstrcpynA(path, dialogLog.path.c_str(), static_cast<int>(size));
-  return true;
-}
-
-const qorsim::NetlistDialogs testDialogs = {answerMessage, answerSave};
-
-} // namespace
-
-// The seam QorSim.dll looks for in its host process.
-extern "C" __declspec(dllexport) const qorsim::NetlistDialogs *__cdecl QorSimNetlistDialogs() {
-  return &testDialogs;
-}
 
 namespace {
 
@@ -72,16 +33,17 @@ protected:
   void SetUp() override {
     Circuit::SetUp();
     dialogLog = DialogLog{};
+    netlistSavePath.clear();
     folder_ = testing_support::scratchPath("netlists");
     CreateDirectoryA(folder_.c_str(), nullptr);
   }
   std::string pathOf(const std::string &name) { return folder_ + "\\" + name + ".cir"; }
   // Saves the page's netlist under the name; its text, or empty when none.
   std::string save(const std::string &name) {
-    dialogLog.path = pathOf(name);
-    DeleteFileA(dialogLog.path.c_str());
+    netlistSavePath = pathOf(name);
+    DeleteFileA(netlistSavePath.c_str());
     EXPECT_EQ(circuit_->CreateNetlist(), S_OK);
-    return exists(dialogLog.path) ? readFile(dialogLog.path) : std::string();
+    return exists(netlistSavePath) ? readFile(netlistSavePath) : std::string();
   }
   std::string spiceNet(const Part &part, const char *pin) {
     BSTR text = nullptr;
@@ -245,13 +207,13 @@ TEST_F(Netlist, CancelledDialogWritesNothingAndSaysNothing) {
 TEST_F(Netlist, UnwritableFileIsReported) {
   soundCircuit();
   host_->fireIdle();
-  dialogLog.path = folder_ + "\\no such folder\\x.cir";
+  netlistSavePath = folder_ + "\\no such folder\\x.cir";
   EXPECT_EQ(circuit_->CreateNetlist(), S_OK);
   ASSERT_EQ(dialogLog.messages.size(), 1u);
   EXPECT_NE(dialogLog.messages[0].text.find("could not be written"), std::string::npos);
-  EXPECT_NE(dialogLog.messages[0].text.find(dialogLog.path), std::string::npos);
+  EXPECT_NE(dialogLog.messages[0].text.find(netlistSavePath), std::string::npos);
   EXPECT_EQ(dialogLog.messages[0].style, 0x10u);
-  EXPECT_FALSE(exists(dialogLog.path));
+  EXPECT_FALSE(exists(netlistSavePath));
 }
 
 // A saved drawing whose file exists proposes the file's title; once the
@@ -324,11 +286,11 @@ TEST_F(Netlist, MenuMacroReachesCreateNetlist) {
   EXPECT_EQ(dialogLog.messages[0].text, "No circuit schematic to save as a SPICE netlist.");
   soundCircuit();
   host_->fireIdle();
-  dialogLog.path = pathOf("macro");
-  DeleteFileA(dialogLog.path.c_str());
+  netlistSavePath = pathOf("macro");
+  DeleteFileA(netlistSavePath.c_str());
   EXPECT_EQ(host_->chooseMenuItem(document_, "&File", "Save SP&ICE Netlist..."), S_OK);
   EXPECT_EQ(dialogLog.initialNames, std::vector<std::string>{"Circuit"});
-  EXPECT_TRUE(exists(dialogLog.path));
+  EXPECT_TRUE(exists(netlistSavePath));
   EXPECT_EQ(host_->chooseMenuItem(document_, "&File", "No such item"),
             drawhost::DrawHostNoSuchItem);
   TLIBATTR *attr = nullptr;
