@@ -21,7 +21,6 @@ TEST(StepCompression, ShrinksVoltageStepsAboveTheKnee) {
                             VoltageVariable, VoltageVariable, Current,         0};
   qorsim::compressVoltageSteps(delta, types);
   EXPECT_NEAR(delta[1], 2.0 + std::log(2.0), 1e-15);
-  EXPECT_NEAR(delta[1], 2.693, 1e-3);
   EXPECT_NEAR(delta[2], -2.0 - std::log(2.0), 1e-15);
   EXPECT_EQ(delta[3], 2.0);
   EXPECT_EQ(delta[4], -2.0);

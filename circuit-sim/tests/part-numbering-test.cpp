@@ -83,10 +83,4 @@ TEST(PartNumbering, SecondRunWritesNothing) {
   EXPECT_EQ(writes[1].id, "R2");
 }
 
-TEST(PartNumbering, RecordedTemplatesKeepTheirMarks) {
-  std::vector<NumberingEntry> entries = entriesOf({{"R?", 1, 0}});
-  numbered(entries);
-  EXPECT_EQ(entries[0].partId, "R?");
-}
-
 } // namespace

@@ -1,7 +1,7 @@
 // The work-event benchmark under Wine: a square grid of resistors on a
 // stand-in page (n x n nodes, neighbours joined by resistors of 1000 to
-// 1006 ohms), fed by a 10 V source at one corner and loaded by 1 kOhm to
-// ground at the other, made of the test devices and solved by the real
+// 1006 ohms), fed by a 10 V source at one corner and loaded by one more
+// such resistor to ground at the other, made of the test devices and solved by the real
 // QorSim.dll as a host would have it solved: every control registered,
 // then one work event that numbers, rebuilds, checks and solves.
 //
@@ -16,6 +16,7 @@
 #include "testing/server-exports.h"
 #include "circuit-sim/tests/host-seams.h"
 #include "circuit-sim/tests/test-control.h"
+#include "circuit-sim/tests/test-netlist.h"
 
 #include "platform/com/win32/object.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
@@ -27,6 +28,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,11 +42,6 @@ using qorsim_test::workPhases;
 
 using testing_support::callExport;
 
-struct Pin {
-  drawhost::Shape *shape;
-  short row;
-};
-
 int run(int n, const std::string &folder) {
   drawhost::StandInHost host;
   drawhost::Page *page = host.addDocument("C:\\Bench\\", "Grid.vsd")->addPage("Page-1");
@@ -54,34 +51,15 @@ int run(int n, const std::string &folder) {
                               root.receiveVoid())) ||
       FAILED(root->FindSim(page, circuit.receive())))
     return 4;
-  std::vector<ComPtr<com::Object<qorsim_test::TestControl>>> controls;
-  int placed = 0;
-  // kind is the test device's (Res, Vdc, Gnd); its part ID starts with
-  // the kind's letter.
-  auto component = [&](const char *kind, const std::string &value, const char *pin1,
-                       const char *pin2) {
-    drawhost::Shape *shape = page->addShape(2, "Component");
-    shape->addConnectionPoint(pin1);
-    shape->addConnectionPoint(pin2);
-    shape->cell("User.QOR", true)->setQuietly("1");
-    shape->cell("PinX", true)->setQuietly(std::to_string(placed % 1000));
-    shape->cell("PinY", true)->setQuietly(std::to_string(placed / 1000));
-    ++placed;
-    auto control = ComPtr<com::Object<qorsim_test::TestControl>>::adopt(
-        new com::Object<qorsim_test::TestControl>(shape, std::string("QOR.Test") + kind + ".1",
-                                                  value, std::string(1, kind[0]) + "?"));
-    controls.push_back(control);
-    return shape;
-  };
-  std::vector<std::vector<Pin>> nodes(static_cast<std::size_t>(n) * n + 1); // last: ground
-  const int groundNode = n * n;
+  // The grid as netlist lines (test-netlist.h), each part a component of
+  // the test devices placed in rows of a thousand, each pin wired to the
+  // first pin on its net.
+  std::ostringstream lines;
   int k = 0;
-  auto resistor = [&](int a, int b) {
+  auto resistor = [&](int a, int b) { // node -1 is ground
     ++k;
-    drawhost::Shape *shape = component("Res", std::to_string(1000 + k % 7), "A", "B");
-    nodes[a].push_back({shape, 0});
-    nodes[b].push_back({shape, 1});
-    return shape;
+    lines << "R" << k << " n" << a << " " << (b < 0 ? "0" : "n" + std::to_string(b)) << " "
+          << 1000 + k % 7 << "\n";
   };
   for (int r = 0; r < n; ++r)
     for (int c = 0; c < n; ++c) {
@@ -91,18 +69,36 @@ int run(int n, const std::string &folder) {
       if (r + 1 < n)
         resistor(i, i + n);
     }
-  drawhost::Shape *load = resistor(n * n - 1, groundNode);
-  drawhost::Shape *source = component("Vdc", "10", "P", "M");
-  nodes[0].push_back({source, 0});
-  nodes[groundNode].push_back({source, 1});
-  nodes[groundNode].push_back({component("Gnd", "0", "A", "B"), 0});
-  for (const std::vector<Pin> &pins : nodes)
-    for (std::size_t p = 1; p < pins.size(); ++p) {
-      drawhost::Shape *wire = page->addShape(3, "Wire");
-      wire->setOneD(true);
-      page->glue(wire, 9, pins[0].shape, pins[0].row);
-      page->glue(wire, 12, pins[p].shape, pins[p].row);
-    }
+  resistor(n * n - 1, -1);
+  lines << "V1 n0 0 10\nG1 0 0\n";
+  const std::vector<circuit_test::NetlistPart> parts = circuit_test::parseNetlist(lines.str());
+  std::vector<ComPtr<com::Object<qorsim_test::TestControl>>> controls;
+  for (const circuit_test::NetlistPart &part : parts) {
+    const bool source = part.kind() == 'V';
+    const char *kind = source ? "Vdc" : part.kind() == 'G' ? "Gnd" : "Res";
+    drawhost::Shape *shape = page->addShape(2, "Component");
+    shape->addConnectionPoint(source ? "P" : "A");
+    shape->addConnectionPoint(source ? "M" : "B");
+    shape->cell("User.QOR", true)->setQuietly("1");
+    shape->cell("PinX", true)->setQuietly(std::to_string(controls.size() % 1000));
+    shape->cell("PinY", true)->setQuietly(std::to_string(controls.size() / 1000));
+    controls.push_back(ComPtr<com::Object<qorsim_test::TestControl>>::adopt(
+        new com::Object<qorsim_test::TestControl>(shape, std::string("QOR.Test") + kind + ".1",
+                                                  part.value, std::string(1, kind[0]) + "?")));
+  }
+  auto shapeOf = [&](std::size_t part) {
+    IDrawShape *shape = nullptr;
+    controls[part]->get_CompShape(&shape);
+    shape->Release(); // the page keeps it
+    return static_cast<drawhost::Shape *>(shape);
+  };
+  for (const auto &[from, to] : circuit_test::netJoins(parts)) {
+    drawhost::Shape *wire = page->addShape(3, "Wire");
+    wire->setOneD(true);
+    page->glue(wire, 9, shapeOf(from.part), static_cast<short>(from.pin));
+    page->glue(wire, 12, shapeOf(to.part), static_cast<short>(to.pin));
+  }
+  drawhost::Shape *load = shapeOf(parts.size() - 3);
   for (auto &control : controls) {
     IDrawShape *shape = nullptr;
     control->get_CompShape(&shape);
