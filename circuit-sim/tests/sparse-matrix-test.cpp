@@ -1,6 +1,6 @@
 // The sparse matrix: creation limits, the trash element, pivot order and
-// factors of small systems worked out by hand, the singular cases, and
-// random systems against a dense solve with partial pivoting.
+// factors of small systems worked out by hand, the singular cases, and the
+// element pools (random systems are checked in sparse-model-test.cpp).
 #include "circuit-sim/core/sparse-matrix.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -232,122 +231,6 @@ TEST(SparseSolve, FactorsAgainAfterAFailureAndAClear) {
   m.Solve(rhs, x);
   EXPECT_DOUBLE_EQ(x[1], 0.5);
   EXPECT_DOUBLE_EQ(x[2], 0.25);
-}
-
-// Dense Gaussian elimination with partial pivoting: the reference.
-std::vector<double> denseSolve(std::vector<std::vector<double>> a, std::vector<double> b) {
-  const std::size_t n = b.size();
-  for (std::size_t k = 0; k < n; ++k) {
-    std::size_t p = k;
-    for (std::size_t i = k + 1; i < n; ++i)
-      if (std::fabs(a[i][k]) > std::fabs(a[p][k]))
-        p = i;
-    std::swap(a[k], a[p]);
-    std::swap(b[k], b[p]);
-    for (std::size_t i = k + 1; i < n; ++i) {
-      const double f = a[i][k] / a[k][k];
-      for (std::size_t j = k; j < n; ++j)
-        a[i][j] -= f * a[k][j];
-      b[i] -= f * b[k];
-    }
-  }
-  std::vector<double> x(n);
-  for (std::size_t i = n; i-- > 0;) {
-    double s = b[i];
-    for (std::size_t j = i + 1; j < n; ++j)
-      s -= a[i][j] * x[j];
-    x[i] = s / a[i][i];
-  }
-  return x;
-}
-
-// A random sparse system: a diagonally dominant matrix whose rows are
-// shuffled (so that many diagonals are zero and pivots move off the
-// diagonal), stamped in random order, external indices scattered.
-struct RandomSystem {
-  int n;
-  std::vector<Entry> entries;
-  std::vector<double> rhs;
-  std::vector<std::vector<double>> dense;
-};
-
-RandomSystem randomSystem(std::mt19937 &random, int n, double density, bool shuffleRows) {
-  std::uniform_real_distribution<double> value(-1.0, 1.0);
-  std::uniform_real_distribution<double> chance(0.0, 1.0);
-  RandomSystem s{n,
-                 {},
-                 std::vector<double>(n + 1, 0.0),
-                 std::vector<std::vector<double>>(n, std::vector<double>(n, 0.0))};
-  std::vector<int> rowOf(n);
-  for (int i = 0; i < n; ++i)
-    rowOf[i] = i;
-  if (shuffleRows)
-    std::shuffle(rowOf.begin(), rowOf.end(), random);
-  for (int i = 0; i < n; ++i) {
-    double sum = 0.0;
-    for (int j = 0; j < n; ++j) {
-      if (i == j || chance(random) > density)
-        continue;
-      const double v = value(random);
-      s.dense[rowOf[i]][j] = v;
-      sum += std::fabs(v);
-    }
-    s.dense[rowOf[i]][i] = (sum + 1.0) * (value(random) < 0 ? -1 : 1);
-  }
-  for (int i = 0; i < n; ++i) {
-    for (int j = 0; j < n; ++j)
-      if (s.dense[i][j] != 0.0)
-        s.entries.push_back({i + 1, j + 1, s.dense[i][j]});
-    s.rhs[i + 1] = value(random);
-  }
-  std::shuffle(s.entries.begin(), s.entries.end(), random);
-  return s;
-}
-
-void expectMatchesDense(const RandomSystem &s, const std::vector<double> &x) {
-  std::vector<double> b(s.rhs.begin() + 1, s.rhs.end());
-  std::vector<double> expected = denseSolve(s.dense, b);
-  for (int i = 0; i < s.n; ++i) {
-    const double scale = std::max(1.0, std::fabs(expected[i]));
-    EXPECT_NEAR(x[i + 1], expected[i], 1e-9 * scale) << "unknown " << i + 1;
-  }
-}
-
-// Each system is factored twice through the same handles, as a Newton loop
-// does: the second time on the permuted matrix with its fill-ins, with new
-// values stamped through the old handles. Every fifth takes external
-// indices far above the size, which enlarge the maps; the solution comes
-// back at the same external indices.
-TEST(SparseRandom, AgreesWithDenseSolveAndAgainWhenRestamped) {
-  std::mt19937 random(20261209);
-  for (int trial = 0; trial < 200; ++trial) {
-    SCOPED_TRACE(trial);
-    const int n = 1 + trial % 60, stride = trial % 5 == 0 ? 37 : 1;
-    RandomSystem s = randomSystem(random, n, 0.02 + (trial % 7) * 0.05, trial % 2 == 1);
-    CSparse m;
-    m.Create(n);
-    std::vector<SparseElement *> handles;
-    for (const Entry &e : s.entries)
-      handles.push_back(m.element(e.row * stride, e.col * stride));
-    for (int pass = 0; pass < 2; ++pass) {
-      m.Clear();
-      for (std::size_t i = 0; i < handles.size(); ++i) {
-        Entry &e = s.entries[i];
-        if (pass == 1)
-          s.dense[e.row - 1][e.col - 1] = e.value *= 1.0 + 0.5 * (i % 3);
-        handles[i]->real += e.value;
-      }
-      std::vector<double> rhs(n * stride + 1, 0.0), x;
-      for (int i = 1; i <= n; ++i)
-        rhs[i * stride] = s.rhs[i];
-      m.OrderAndFactor(rhs, 1e-3, 0.0);
-      m.Solve(rhs, x);
-      std::vector<double> packed(n + 1, 0.0);
-      for (int i = 1; i <= n; ++i)
-        packed[i] = x[i * stride];
-      expectMatchesDense(s, packed);
-    }
-  }
 }
 
 } // namespace
