@@ -528,7 +528,8 @@ TEST(EncoderControl, ProgressOncePerTenth) {
     LineList output;
     TBase64 base64(source, output);
     TUUCode uu(source, output);
-    billpost::TBlockEncoder &encoder = c.base64 ? static_cast<billpost::TBlockEncoder &>(base64) : uu;
+    billpost::TBlockEncoder &encoder =
+        c.base64 ? static_cast<billpost::TBlockEncoder &>(base64) : uu;
     std::vector<int> seen;
     encoder.OnProgress = [&](components::TObject *) { seen.push_back(encoder.Percent); };
     encoder.Encode();
