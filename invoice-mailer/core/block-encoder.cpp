@@ -174,6 +174,7 @@ void TBlockEncoder::Encode() {
   const std::int64_t size = source_.Size();
   reserveFor(output_, format_, size - source_.Position());
   PercentOfSource percent(size, format_.roundPercent);
+  int reported = -1; // the percentage last notified
 
   auto finish = [&] {
     Percent = 100;
@@ -197,8 +198,13 @@ void TBlockEncoder::Encode() {
       }
       total += static_cast<std::int64_t>(n);
       Percent = percent.afterReading(total);
-      if (Percent % 10 == 0)
+      // Once for each tenth reached: the percentage stays on a tenth for
+      // many lines of a large source, and the owner redraws its gauge for
+      // every notification.
+      if (Percent % 10 == 0 && Percent != reported) {
+        reported = Percent;
         OnProgress(this);
+      }
       processMessages();
       if (n < blockSize || Stop)
         break;

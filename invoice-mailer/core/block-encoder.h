@@ -87,6 +87,8 @@ class TBlockEncoder : public components::TObject, public EncoderControl {
 public:
   void Encode();
 
+  // Fires once each time the percentage reaches a new multiple of ten, and
+  // once more with 100 when encoding ends.
   components::Event<components::TObject *> OnProgress;
 
 protected:

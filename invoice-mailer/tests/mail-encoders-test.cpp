@@ -491,7 +491,9 @@ TEST(EncoderControl, ProgressStopAndMessagePumping) {
   };
   encoder.Encode();
   EXPECT_EQ(pumped, 21); // 20 full blocks and the empty last read
-  EXPECT_EQ(seen, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 100, 100}));
+  // The empty last read stays at 100 and notifies nothing; the closing
+  // step notifies 100 once more.
+  EXPECT_EQ(seen, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 100}));
 
   // Stopping from inside the pump leaves no output.
   source.SetPosition(0);
@@ -500,6 +502,39 @@ TEST(EncoderControl, ProgressStopAndMessagePumping) {
   uu.Encode();
   EXPECT_EQ(output.Count(), 0);
   EXPECT_EQ(uu.Percent, 100);
+}
+
+// The owner hears each multiple of ten once, however many lines stay on
+// it, and 100 once more at the end.
+TEST(EncoderControl, ProgressOncePerTenth) {
+  const std::vector<int> everyTenth{0, 10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 100};
+  struct Case {
+    const char *what;
+    bool base64;
+    std::size_t size;
+    std::vector<int> seen;
+  } cases[] = {
+      // 1000 lines: the k-th is at k/10 percent, on each tenth for 10 lines.
+      {"base64, 1000 lines", true, 57 * 1000, everyTenth},
+      {"uuencode, 1000 lines", false, 45 * 1000, everyTenth},
+      {"base64, 1000 lines and a short one", true, 57 * 1000 + 1, everyTenth},
+      // 33, 67 and 100 percent: only 100 is a tenth.
+      {"base64, 3 lines", true, 57 * 3, {100, 100}},
+      {"uuencode, 3 lines", false, 45 * 3, {100, 100}},
+      {"empty", true, 0, {100, 100}},
+  };
+  for (const Case &c : cases) {
+    TMemoryStream source = streamOf(bytesOfSize(c.size));
+    LineList output;
+    TBase64 base64(source, output);
+    TUUCode uu(source, output);
+    billpost::TBlockEncoder &encoder =
+        c.base64 ? static_cast<billpost::TBlockEncoder &>(base64) : uu;
+    std::vector<int> seen;
+    encoder.OnProgress = [&](components::TObject *) { seen.push_back(encoder.Percent); };
+    encoder.Encode();
+    EXPECT_EQ(seen, c.seen) << c.what;
+  }
 }
 
 TEST(Boundary, EightDigitsFromZeroToEight) {

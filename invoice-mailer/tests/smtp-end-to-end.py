@@ -362,6 +362,23 @@ def full_message(driver, store, port, work):
     check(output["status"][:4] == ["1", "2", "9", "5"] and output["status"][-1] == "0",
           "status runs Connecting .. Idle: %s" % output["status"])
     check({"4", "6", "7", "3"} <= set(output["status"]), "headers, body, attachments, logout statuses")
+    # Each tenth is reported once. The four small files are at 100 after
+    # their first line (each then closes with 100 once more); the 1 MiB
+    # file's 18,397 lines pass every tenth. The .htm file reports nothing.
+    encoding = events_during(output, 9)
+    check(encoding == [100, 100] * 4 + list(range(0, 101, 10)) + [100], "encoding progress: %s" % encoding)
+    # Sending restarts at 0 for every part; the last 0 is the reset once
+    # the server took the data.
+    sending = events_during(output, 7)
+    runs = []
+    for value in sending[:-1]:
+        if value == 0 or not runs:
+            runs.append([])
+        runs[-1].append(value)
+    check(sending[-1] == 0 and len(runs) == len(files) and list(range(0, 101, 10)) in runs and
+          all(run[0] == 0 and run[-1] == 100 and all(a < b and b % 10 == 0 for a, b in zip(run, run[1:]))
+              for run in runs),
+          "sending progress: rising tenths from 0 to 100 for each part: %s" % sending)
 
 
 def uuencode_layout(driver, store, port, work):

@@ -5,6 +5,7 @@
 #include "invoice-mailer/win32/smtp.h"
 
 #include "invoice-mailer/core/mail-errors.h"
+#include "invoice-mailer/tests/loopback.h"
 #include "platform/components/core/string-list.h"
 
 #include <gtest/gtest.h>
@@ -92,6 +93,32 @@ TEST(SMTP, CancelWhileEncodingStopsTheSend) {
   EXPECT_EQ(mail.Status(), SmtpStatus::Canceled);
   EXPECT_EQ(statuses, (std::vector<SmtpStatus>{SmtpStatus::Encoding, SmtpStatus::Canceled}));
   EXPECT_TRUE(mail.Transcript().Count() == 0) << "nothing was sent";
+}
+
+// A cancel that comes through the message queue (a click, a timer) while
+// an attachment is encoded reaches the encoder: the queue is looked at
+// from the first line on, however seldom later.
+TEST(SMTP, CancelFromTheQueueStopsTheEncoder) {
+  TempFile big("billpost-queued-cancel.bin", 2 * 1024 * 1024);
+  for (TEncoding encoding : {etMIME, etUU}) {
+    TSMTP mail(nullptr);
+    mail.SetEncoding(encoding);
+    mail.SetAttachments(listOf({big.Path()}));
+    // A status handler of its own: the status change itself then leaves
+    // the queue alone.
+    std::vector<SmtpStatus> statuses;
+    mail.OnStatusChange = [&](components::TObject *) { statuses.push_back(mail.Status()); };
+    loopback::WindowSpy spy(mail.Handle());
+    std::vector<SmtpStatus> cancelledIn;
+    spy.PostAction([&] {
+      cancelledIn.push_back(mail.Status());
+      mail.Cancel();
+    });
+    EXPECT_THROW(mail.SendMail(), ECanceledError);
+    EXPECT_EQ(cancelledIn, std::vector<SmtpStatus>{SmtpStatus::Encoding});
+    EXPECT_EQ(statuses, (std::vector<SmtpStatus>{SmtpStatus::Encoding, SmtpStatus::Canceled}));
+    EXPECT_EQ(mail.Transcript().Count(), 0) << "nothing was sent";
+  }
 }
 
 TEST(SMTP, MissingAttachmentFailsTheSend) {

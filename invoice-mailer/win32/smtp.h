@@ -68,6 +68,7 @@ private:
   void setStatus(SmtpStatus status);
   void setProgress(int percent);
   void SendLine(const std::string &line);
+  void sendData(const std::string &data);
   void ReadReply();
   void receiveReply();
   void SendEnvelope();
