@@ -2,7 +2,7 @@
 // right-hand side: at 300 random biases per device over cut-off, forward,
 // saturation, reverse and high injection, every matrix entry equals the
 // derivative of the current imbalance it stands for.
-#include "semi-lib/tests/circuit-builder.h"
+#include "semi-lib/tests/check-circuits.h"
 
 #include <gtest/gtest.h>
 
@@ -14,27 +14,6 @@
 namespace {
 
 using namespace semi_test;
-
-// A transistor model with every Gummel-Poon term switched on.
-std::vector<semi::ParamItem> everyTermTransistor() {
-  return withModel(transistorParams(), "GPALL",
-                   {{"IS", "1E-15"},
-                    {"BF", "120"},
-                    {"NF", "1.05"},
-                    {"ISE", "2E-14"},
-                    {"NE", "1.6"},
-                    {"VAF", "60"},
-                    {"IKF", "0.001"},
-                    {"BR", "3"},
-                    {"NR", "1.1"},
-                    {"ISC", "5E-14"},
-                    {"NC", "1.8"},
-                    {"VAR", "15"},
-                    {"IKR", "0.0005"},
-                    {"RC", "10"},
-                    {"RE", "2"},
-                    {"RB", "50"}});
-}
 
 // The device's current imbalance F = -Rhs at the present solution.
 std::vector<double> imbalance(TestCircuit &c, semi::SimDevice &device) {
@@ -89,7 +68,11 @@ const Region Regions[] = {
 
 void checkTransistor(semi::Polarity polarity) {
   TestCircuit c;
-  addBjt(c, "Q1", polarity, everyTermTransistor(), "c", "b", "e");
+  // Every Gummel-Poon term, the knees low enough for the forward region to
+  // reach them.
+  addBjt(c, "Q1", polarity, everyTermNpn(), "c", "b", "e");
+  c.component("Q1").setText("IKF", "0.001");
+  c.component("Q1").setText("IKR", "0.0005");
   for (const char *net : {"c", "b", "e"})
     addResistor(c, std::string("R") + net, 1000.0, net, "gnd");
   addGround(c, "G1", "gnd");
@@ -134,9 +117,7 @@ TEST(SemiJacobian, PnpStampsAreTheDerivativesOfItsCurrents) {
 
 TEST(SemiJacobian, DiodeStampsAreTheDerivativesOfItsCurrents) {
   TestCircuit c;
-  addDiode(c, "D1",
-           withModel(diodeParams(), "1N4148", {{"IS", "2.67E-9"}, {"N", "1.82"}, {"RS", "562E-3"}}),
-           "a", "k");
+  addDiode(c, "D1", diode1N4148(), "a", "k");
   addResistor(c, "Ra", 1000.0, "a", "gnd");
   addResistor(c, "Rk", 1000.0, "k", "gnd");
   addGround(c, "G1", "gnd");
