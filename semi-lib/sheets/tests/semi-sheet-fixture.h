@@ -13,6 +13,7 @@
 #include "passive-lib/win32/xml-access.h"
 #include "semi-lib/core/semi-templates.h"
 #include "semi-lib/sheets/model-library-source.h"
+#include "semi-lib/tests/library-files.h"
 
 #include "platform/dialogs/win32/user-prompts.h"
 #include "platform/xml/win32/xml-objects.h"
@@ -38,6 +39,7 @@ public:
     document_.load(
         semi::buildComponent(kind, "1.00.419", "12/09/2026", libraryText).document.save());
   }
+  explicit TestOwner(semi::SemiKind kind) : TestOwner(kind, semi_test::shippedLibrary(kind)) {}
 
   ComPtr<IXMLElement> rootElement() override { return document_.root(); }
   void putDirtyFlag(bool dirty) override { calls.push_back(dirty ? "dirty" : "clean"); }
@@ -98,6 +100,8 @@ class LibraryOwner : public TestOwner, public semi::ModelLibrarySource {
 public:
   LibraryOwner(semi::SemiKind kind, const std::string &libraryText)
       : TestOwner(kind, libraryText), library_(libraryText) {}
+  explicit LibraryOwner(semi::SemiKind kind)
+      : LibraryOwner(kind, semi_test::shippedLibrary(kind)) {}
   std::string modelLibraryText(semi::SemiKind) override { return library_; }
 
 private:
