@@ -70,12 +70,12 @@ void checkTransistor(semi::Polarity polarity) {
   TestCircuit c;
   // Every Gummel-Poon term, the knees low enough for the forward region to
   // reach them.
-  addBjt(c, "Q1", polarity, everyTermNpn(), "c", "b", "e");
+  addNetlist(c,
+             std::string("Q1 c b e ") + (polarity == semi::Polarity::Pnp ? "PNP" : "NPN") +
+                 "; Rc c gnd 1k; Rb b gnd 1k; Re e gnd 1k; G1 gnd",
+             sameModel(everyTermNpn()));
   c.component("Q1").setText("IKF", "0.001");
   c.component("Q1").setText("IKR", "0.0005");
-  for (const char *net : {"c", "b", "e"})
-    addResistor(c, std::string("R") + net, 1000.0, net, "gnd");
-  addGround(c, "G1", "gnd");
   c.prepareMatrix();
   ASSERT_TRUE(c.topologyOk());
   semi::SimDevice &q = c.device("Q1");
@@ -117,10 +117,7 @@ TEST(SemiJacobian, PnpStampsAreTheDerivativesOfItsCurrents) {
 
 TEST(SemiJacobian, DiodeStampsAreTheDerivativesOfItsCurrents) {
   TestCircuit c;
-  addDiode(c, "D1", diode1N4148(), "a", "k");
-  addResistor(c, "Ra", 1000.0, "a", "gnd");
-  addResistor(c, "Rk", 1000.0, "k", "gnd");
-  addGround(c, "G1", "gnd");
+  addNetlist(c, "D1 a k; Ra a gnd 1k; Rk k gnd 1k; G1 gnd", sameModel(diode1N4148()));
   c.prepareMatrix();
   ASSERT_TRUE(c.topologyOk());
   std::mt19937 random(99);

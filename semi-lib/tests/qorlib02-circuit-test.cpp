@@ -112,13 +112,15 @@ protected:
     return testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") +
                                      "/qorsim-ngspice-check");
   }
-  // Draws the check circuit named, with further parts, and solves the page;
-  // native holds the circuit as the device core builds it.
+  // Draws the check circuit named, with further parts (netlist lines), and
+  // solves the page; native holds the circuit as the device core builds it.
   HRESULT drawAndSolve(semi_test::TestCircuit &native, const std::string &name,
-                       const std::vector<PartRecord> &more = {}) {
+                       const std::string &more = "") {
     checkCircuit(name).build(native);
+    semi_test::TestCircuit extra;
+    semi_test::addNetlist(extra, more);
     std::vector<PartRecord> records = native.parts;
-    records.insert(records.end(), more.begin(), more.end());
+    records.insert(records.end(), extra.parts.begin(), extra.parts.end());
     page_->draw(records);
     return page_->solve();
   }
@@ -209,9 +211,7 @@ INSTANTIATE_TEST_SUITE_P(QorSim, CheckCircuits,
 TEST_F(QorLib02InQorSim, AFailedTopologyCheckGivesInfinityInEveryResult) {
   // Two resistors in a loop of their own: no DC path to the reference.
   semi_test::TestCircuit native;
-  drawAndSolve(native, "2N3904 common-emitter stage",
-               {{PartRecord::Resistor, "RX", 1e3, {}, {{"A", "x"}, {"B", "y"}}},
-                {PartRecord::Resistor, "RY", 1e3, {}, {{"A", "y"}, {"B", "x"}}}});
+  drawAndSolve(native, "2N3904 common-emitter stage", "RX x y 1k; RY y x 1k");
   TestComponent &q = *page_->part("Q1").control.get();
   for (const std::string &name : semi_test::transistorResultNames())
     EXPECT_EQ(q.result(name), Inf) << name;
@@ -223,13 +223,7 @@ TEST_F(QorLib02InQorSim, AFailedTopologyCheckGivesInfinityInEveryResult) {
 TEST_F(QorLib02InQorSim, AnUnconnectedTransistorIsInert) {
   semi_test::TestCircuit native;
   const char *name = "2N3904 common-emitter stage";
-  ASSERT_EQ(drawAndSolve(native, name,
-                         {{PartRecord::Npn,
-                           "Q9",
-                           0,
-                           semi_test::transistorParams(),
-                           {{"C", "free-c"}, {"B", "free-b"}, {"E", "free-e"}}}}),
-            S_OK);
+  ASSERT_EQ(drawAndSolve(native, name, "Q9 free-c free-b free-e"), S_OK);
   ASSERT_TRUE(native.SolveDC().converged);
   for (const semi_test::Compared &q : semi_test::checkQuantities(native, checkCircuit(name)))
     EXPECT_NEAR(page_->value(q), q.ours, 1e-9 * std::fabs(q.ours) + 1e-15) << q.what;
