@@ -12,13 +12,13 @@ namespace {
 const double Gmin = 1e-12;
 const char *Options = ".options temp=26.99423 tnom=26.99423 reltol=1e-9 vntol=1e-12 abstol=1e-18";
 
-std::string lower(std::string s) {
-  for (char &ch : s)
-    ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return s;
-}
-
 } // namespace
+
+std::string lower(std::string text) {
+  for (char &ch : text)
+    ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return text;
+}
 
 std::vector<Compared> nodeVoltages(TestCircuit &c,
                                    const std::function<double(const std::string &net)> &voltage) {

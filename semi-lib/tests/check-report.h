@@ -39,6 +39,9 @@ struct Compared {
   bool inverse = false;
 };
 
+// Part identifiers as ngspice prints them ("@q1[ic]", "i(v1)").
+std::string lower(std::string text);
+
 // Every node's voltage as voltage gives it (1e-5 V + 1e-6 |V|).
 std::vector<Compared> nodeVoltages(TestCircuit &c,
                                    const std::function<double(const std::string &net)> &voltage);

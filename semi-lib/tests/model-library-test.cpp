@@ -18,13 +18,7 @@ namespace {
 using semi::ModelLookup;
 using semi::NamedValue;
 using semi::SemiKind;
-
-semi::ModelLibrary loaded(const std::string &text) {
-  semi::ModelLibrary library;
-  xml::ParseError error;
-  EXPECT_TRUE(library.load(text, error)) << error.describe();
-  return library;
-}
+using semi_test::loaded;
 
 // The PARAMS items of a fresh component of that kind after a model choice.
 std::map<std::string, std::string> chosen(SemiKind kind, const std::string &libraryText,

@@ -45,9 +45,7 @@ TEST(SemiTemplates, FreshComponentsMatchTheirGoldenFiles) {
 
 TEST(SemiTemplates, EachItemCarriesExactlyItsParamsAttributes) {
   for (SemiKind kind : semi::AllSemiKinds) {
-    semi::ModelLibrary library;
-    xml::ParseError error;
-    ASSERT_TRUE(library.load(semi_test::shippedLibrary(kind), error));
+    semi::ModelLibrary library = semi_test::loaded(semi_test::shippedLibrary(kind));
     semi::SemiComponent component = fresh(kind);
     std::vector<xml::Element *> items = component.document.root()->child("PARAMS")->children();
     std::vector<const xml::Element *> params = library.params();

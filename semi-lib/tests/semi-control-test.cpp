@@ -8,6 +8,7 @@
 // control-ngspice-check/).
 #include "passive-lib/tests/control-page.h"
 #include "passive-lib/uikit/tests/page-test.h"
+#include "passive-lib/win32/xml-access.h"
 #include "semi-lib/core/model-library.h"
 #include "semi-lib/core/model-selection.h"
 #include "semi-lib/tests/check-circuits.h"
@@ -79,13 +80,6 @@ SemiKind semiKindOf(Part part) {
   return part == Part::Diode ? SemiKind::Diode : part == Part::Npn ? SemiKind::Npn : SemiKind::Pnp;
 }
 
-void setAttribute(IXMLElement *element, const std::string &name, const std::string &value) {
-  base::Variant text;
-  V_VT(text.get()) = VT_BSTR;
-  V_BSTR(text.get()) = Bstr(value).detach();
-  EXPECT_EQ(element->setAttribute(Bstr(name).get(), *text.get()), S_OK) << name;
-}
-
 // The PARAMS items of a control as the parameters page sees its rows: found
 // by NAME, the value in TEXT.
 class ControlRows : public semi::ParameterRows {
@@ -94,14 +88,14 @@ public:
   bool resetRow(const std::string &name, const std::string &value) override {
     if (!setRow(name, value))
       return false;
-    setAttribute(find(name).get(), "DEFAULT", value);
+    passive::setAttributeText(find(name).get(), "DEFAULT", value);
     return true;
   }
   bool setRow(const std::string &name, const std::string &value) override {
     ComPtr<IXMLElement> item = find(name);
     if (!item)
       return false;
-    setAttribute(item.get(), "TEXT", value);
+    passive::setAttributeText(item.get(), "TEXT", value);
     item->removeAttribute(Bstr(std::string("IEEE")).get());
     return true;
   }
@@ -110,12 +104,6 @@ public:
 private:
   ComPtr<IXMLElement> params_;
 };
-
-std::string lower(std::string text) {
-  for (char &c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 struct Component : passive_test::DroppedControl {
   Part part;
@@ -138,15 +126,6 @@ bool parseDataStr1(IQorOcx2 *data, xml::Document &document) {
     return false;
   xml::ParseError error;
   return semi::loadKeepingRepeats(document, text.toAnsi(), error);
-}
-
-semi::ModelLibrary shippedLibrary(SemiKind kind) {
-  semi::ModelLibrary library;
-  xml::ParseError error;
-  EXPECT_TRUE(library.load(
-      testing_support::readFile(testing_support::hostPath(semi_test::shippedLibraryPath(kind))),
-      error));
-  return library;
 }
 
 class SemiControls : public passive_test::ControlPage {
@@ -201,7 +180,8 @@ protected:
   // page applies it: defaults first, then the model's values (COPY
   // followed), TYPE the type chosen.
   void chooseModel(const Component &component, const std::string &type) {
-    semi::ModelLibrary library = shippedLibrary(semiKindOf(component.part));
+    semi::ModelLibrary library =
+        semi_test::loaded(semi_test::shippedLibrary(semiKindOf(component.part)));
     semi::ModelChoice choice = semi::chooseModel(library, type);
     ASSERT_EQ(choice.lookup, semi::ModelLookup::Found) << type;
     ControlRows rows(component.data.get());
@@ -256,7 +236,7 @@ protected:
           rows.push_back({"V(" + node + ")", "v(" + node + ")", v, 1.0, 1e-6, 1e-5, "", node});
       }
       const std::string id = partId(component);
-      const std::string at = "@" + lower(id) + "[";
+      const std::string at = "@" + semi_test::lower(id) + "[";
       if (component.part == Part::Npn || component.part == Part::Pnp) {
         // ngspice counts the PNP's currents the other way round.
         const double sign = component.part == Part::Pnp ? -1.0 : 1.0;
@@ -305,9 +285,8 @@ TEST_F(SemiControls, FreshControlsMatchTheirGoldenFilesAndLibraries) {
     xml::Element &root = *document.root();
     EXPECT_EQ(root.getAttribute("CREATED"), englishDate());
     root.setAttribute("CREATED", "9 Dec 2026"); // the golden files' day
-    EXPECT_EQ(semi_test::renderTree(root),
-              testing_support::readFile(testing_support::hostPath(
-                  testing_support::sourcePath(std::string("semi-lib/tests/golden/") + c.golden))));
+    EXPECT_EQ(semi_test::renderTree(root), testing_support::readFile(testing_support::sourcePath(
+                                               std::string("semi-lib/tests/golden/") + c.golden)));
     // The live document the devices read holds the same items.
     ComPtr<IXMLElement> live = sectionOf(data.get(), "PARAMS");
     ASSERT_TRUE(live);
@@ -433,7 +412,7 @@ TEST_F(SemiControls, AnEmptyLayerLeavesTheDiodesLayerAndClearsTheResistors) {
     ASSERT_EQ(part.show()->cellAt(1, 6, 0, false)->formula(), "\"1\"");
     ComPtr<IXMLElement> results = sectionOf(part.data.get(), "RESULT");
     ASSERT_TRUE(results);
-    setAttribute(results.get(), "LAYER", "");
+    passive::setAttributeText(results.get(), "LAYER", "");
     EXPECT_EQ(part.ocx->OnAdvise(qorMaskDC), S_OK);
     EXPECT_EQ(part.show()->cellAt(1, 6, 0, false)->formula(), kind.membership) << kind.part;
   }
@@ -483,7 +462,7 @@ TEST_F(SemiControls, LabelsDoubleTheirQuotesAndTheOrderWalkEnds) {
 
   ComPtr<IXMLElement> params = sectionOf(q.data.get(), "PARAMS");
   ASSERT_TRUE(params);
-  setAttribute(params.get(), "ORDER", "1  0x 1");
+  passive::setAttributeText(params.get(), "ORDER", "1  0x 1");
   ASSERT_EQ(q.ocx->put_PartID(Bstr(std::string("Q7")).get()), S_OK);
   EXPECT_EQ(q.bodyText(), "\"DEFAULT\n\nQ7\"");
 }
@@ -650,7 +629,7 @@ TEST_F(SemiControls, CancelAndReloadKeepMergedParametersEditsAndResults) {
           if (!(sheet = npnSheet()))
             return false;
           sheetSeen = true;
-          setAttribute(ControlRows(q.data.get()).find("BF").get(), "TEXT", "1");
+          passive::setAttributeText(ControlRows(q.data.get()).find("BF").get(), "TEXT", "1");
           PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
           return true;
         }},
