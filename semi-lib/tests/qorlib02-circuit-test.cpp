@@ -192,19 +192,14 @@ TEST_P(CheckCircuits, AgreesWithTheNativeCore) {
   run(semi_test::checkCircuits().at(GetParam()), GetParam() + 1);
 }
 
-// Each row under its circuit's name, in words run together.
+// Each row under its circuit's name, "_" for each character that is no
+// letter or digit.
 INSTANTIATE_TEST_SUITE_P(QorSim, CheckCircuits,
                          testing::Range<std::size_t>(0, semi_test::checkCircuits().size()),
                          [](const testing::TestParamInfo<std::size_t> &info) {
-                           std::string name;
-                           bool upper = true;
-                           const std::string words = semi_test::checkCircuits().at(info.param).name;
-                           for (char ch : words) {
-                             const bool word = std::isalnum(static_cast<unsigned char>(ch)) != 0;
-                             if (word)
-                               name += upper ? static_cast<char>(std::toupper(ch)) : ch;
-                             upper = !word;
-                           }
+                           std::string name = semi_test::checkCircuits().at(info.param).name;
+                           for (char &ch : name)
+                             ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
                            return name;
                          });
 
