@@ -40,6 +40,7 @@ public:
         semi::buildComponent(kind, "1.00.419", "12/09/2026", libraryText).document.save());
   }
   explicit TestOwner(semi::SemiKind kind) : TestOwner(kind, semi_test::shippedLibrary(kind)) {}
+  virtual ~TestOwner() = default;
 
   ComPtr<IXMLElement> rootElement() override { return document_.root(); }
   void putDirtyFlag(bool dirty) override { calls.push_back(dirty ? "dirty" : "clean"); }

@@ -75,108 +75,107 @@ bool choose(HWND page, const std::string &entry) {
   return true;
 }
 
-TEST_F(SemiSheets, ChoosingAModelInTheInPlaceListAndOkWritesTheMergedParameters) {
-  TestOwner owner(semi::SemiKind::Npn); // list from the resources
-  auto sheet = sheetOf(semi::SemiKind::Npn, owner);
-  std::string comboClass;
-  std::vector<std::string> entries;
-  int openedOn = -1;
-  std::string typeCell, isCell, rbCell;
-  const SheetRun run = runSheet(owner, *sheet,
-                                {[&] {
-                                   activateRow(pageOf(*sheet), rowOf(pageOf(*sheet), "TYPE"));
-                                   HWND combo = editor(pageOf(*sheet));
-                                   comboClass = className(combo);
-                                   entries = comboEntries(combo);
-                                   openedOn =
-                                       static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
-                                   return choose(pageOf(*sheet), "2N3904");
-                                 },
-                                 [&] {
-                                   HWND page = pageOf(*sheet);
-                                   if (editor(page))
-                                     return false;
-                                   typeCell = cell(page, rowOf(page, "TYPE"), 1);
-                                   isCell = cell(page, rowOf(page, "IS"), 1);
-                                   rbCell = cell(page, rowOf(page, "RB"), 1);
-                                   return true;
-                                 },
-                                 press(*sheet, IDOK)});
-  EXPECT_EQ(run.result, IDOK);
-  ASSERT_TRUE(run.finished);
-  EXPECT_TRUE(boxes.empty()) << "a fresh component asks nothing before the model list";
-  EXPECT_EQ(comboClass, "ComboBox");
-  EXPECT_EQ(entries, (std::vector<std::string>{"DEFAULT", "2N3904"}));
-  EXPECT_EQ(openedOn, 0) << "the list opens on the current type";
-  EXPECT_EQ(typeCell, "2N3904");
-  EXPECT_EQ(isCell, "6.81E-15");
-  EXPECT_EQ(rbCell, "7.5") << "the later of the two RB values wins";
-
-  EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904");
-  EXPECT_EQ(owner.param("TYPE", "DEFAULT"), "2N3904");
-  EXPECT_DOUBLE_EQ(owner.deviceValue("IS"), 6.81e-15);
-  EXPECT_DOUBLE_EQ(owner.deviceValue("RB"), 7.5);
-  EXPECT_DOUBLE_EQ(owner.deviceValue("BF"), 412);
-  EXPECT_DOUBLE_EQ(owner.deviceValue("IKF"), 66.5e-3);
-  EXPECT_DOUBLE_EQ(owner.deviceValue("NF"), 1) << "a parameter the model lacks keeps its default";
-  EXPECT_EQ(owner.param("IS", "DEFAULT"), "1E-16") << "DEFAULT holds the library's value";
-  EXPECT_EQ(owner.param("IS", "IEEE"), "(absent)");
-  EXPECT_EQ(owner.param("ID", "TEXT"), "(absent)") << "the identifier is not touched";
-}
-
-std::vector<std::string> tabTexts(uikit::ComponentSheet &sheet) {
-  return uikit_test::tabTexts(sheet.handle());
-}
-
-// The diode's and the PNP's sheets over their shipped libraries: the pages
-// in order, and a model chosen from the list (a COPY of a COPY for the
-// diode) written with the type as chosen; boxes carry the component's
-// name.
-TEST_F(SemiSheets, ShippedDiodeAndPnpModelsAreChosenThroughTheirSheets) {
+// A model chosen in the in-place list of each kind's sheet and OK: the
+// NPN's list from the module's resources, the diode's and the PNP's from
+// their owners; the diode's 1N914A a COPY of a COPY. A fresh component asks
+// nothing before the list, which opens on the current type; the chosen
+// model's values show and are written with the type as chosen (DEFAULT
+// too), a parameter the model lacks keeps its default, DEFAULT holds the
+// library's value, IEEE goes and the identifier is not touched. A refused
+// entry's box carries the component's name.
+TEST_F(SemiSheets, AModelChosenInTheInPlaceListAndOkWritesTheMergedParameters) {
   struct Case {
     semi::SemiKind kind;
-    const char *type, *caption;
+    bool fromResources;
+    const char *type, *caption, *isDefault;
+    std::vector<std::string> entries;
     std::vector<std::pair<const char *, double>> values;
   };
   const Case cases[] = {
-      {semi::SemiKind::Diode, "1N914A", "Diode", {{"IS", 2.67e-9}, {"N", 1.82}, {"RS", 562e-3}}},
-      {semi::SemiKind::Diode, "1N914", "Diode", {{"IS", 2.67e-9}, {"N", 1.82}, {"RS", 562e-3}}},
+      {semi::SemiKind::Npn,
+       true,
+       "2N3904",
+       "NPN Transistor",
+       "1E-16",
+       {"DEFAULT", "2N3904"},
+       // The later of the two RB values wins.
+       {{"IS", 6.81e-15}, {"RB", 7.5}, {"BF", 412}, {"IKF", 66.5e-3}, {"NF", 1}}},
+      {semi::SemiKind::Diode,
+       false,
+       "1N914A",
+       "Diode",
+       "1E-14",
+       {"DEFAULT", "1N4148", "1N914", "1N914A"},
+       {{"IS", 2.67e-9}, {"N", 1.82}, {"RS", 562e-3}}},
+      {semi::SemiKind::Diode,
+       false,
+       "1N914",
+       "Diode",
+       "1E-14",
+       {"DEFAULT", "1N4148", "1N914", "1N914A"},
+       {{"IS", 2.67e-9}, {"N", 1.82}, {"RS", 562e-3}}},
       {semi::SemiKind::Pnp,
+       false,
        "2N3906",
        "PNP Transistor",
+       "1E-16",
+       {"DEFAULT", "2N3906"},
        {{"IS", 1.40e-15}, {"BF", 182}, {"RB", 7.5}, {"NF", 1}}},
   };
   for (const Case &c : cases) {
-    LibraryOwner owner(c.kind);
-    auto sheet = sheetOf(c.kind, owner);
-    std::vector<std::string> tabs;
-    std::string shownType;
-    const SheetRun run = runSheet(owner, *sheet,
+    SCOPED_TRACE(c.type);
+    std::unique_ptr<TestOwner> owner = c.fromResources ? std::make_unique<TestOwner>(c.kind)
+                                                       : std::make_unique<LibraryOwner>(c.kind);
+    auto sheet = sheetOf(c.kind, *owner);
+    std::vector<std::string> tabs, entries, cells;
+    std::string comboClass, typeCell;
+    int openedOn = -1;
+    std::size_t boxesBefore = 0;
+    const SheetRun run = runSheet(*owner, *sheet,
                                   {[&] {
-                                     tabs = tabTexts(*sheet);
+                                     tabs = uikit_test::tabTexts(sheet->handle());
                                      HWND page = pageOf(*sheet);
                                      activateRow(page, rowOf(page, "TYPE"));
+                                     HWND combo = editor(page);
+                                     comboClass = className(combo);
+                                     entries = comboEntries(combo);
+                                     openedOn =
+                                         static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
                                      return choose(page, c.type);
                                    },
                                    [&] {
                                      HWND page = pageOf(*sheet);
                                      if (editor(page))
                                        return false;
-                                     shownType = cell(page, rowOf(page, "TYPE"), 1);
+                                     typeCell = cell(page, rowOf(page, "TYPE"), 1);
+                                     for (const auto &value : c.values)
+                                       cells.push_back(cell(page, rowOf(page, value.first), 1));
+                                     boxesBefore = boxes.size();
                                      endEdit(page, rowOf(page, "IS"), "0"); // refused, boxed
                                      return true;
                                    },
                                    press(*sheet, IDOK)});
-    EXPECT_EQ(run.result, IDOK) << c.type;
-    ASSERT_TRUE(run.finished) << c.type;
-    EXPECT_EQ(tabs, (std::vector<std::string>{"Parameters", "Results", "Format"})) << c.type;
-    EXPECT_EQ(shownType, c.type);
-    EXPECT_EQ(owner.param("TYPE", "TEXT"), c.type);
-    for (const auto &value : c.values)
-      EXPECT_DOUBLE_EQ(owner.deviceValue(value.first), value.second)
-          << c.type << " " << value.first;
-    ASSERT_EQ(boxes.size(), 1u) << c.type;
-    EXPECT_EQ(boxes[0].caption, c.caption) << "the component's name";
+    EXPECT_EQ(run.result, IDOK);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(tabs, (std::vector<std::string>{"Parameters", "Results", "Format"}));
+    EXPECT_EQ(boxesBefore, 0u);
+    EXPECT_EQ(comboClass, "ComboBox");
+    EXPECT_EQ(entries, c.entries);
+    EXPECT_EQ(openedOn, 0);
+    EXPECT_EQ(typeCell, c.type);
+    EXPECT_EQ(owner->param("TYPE", "TEXT"), c.type);
+    EXPECT_EQ(owner->param("TYPE", "DEFAULT"), c.type);
+    ASSERT_EQ(cells.size(), c.values.size());
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      EXPECT_DOUBLE_EQ(std::atof(cells[i].c_str()), c.values[i].second) << c.values[i].first;
+      EXPECT_DOUBLE_EQ(owner->deviceValue(c.values[i].first), c.values[i].second)
+          << c.values[i].first;
+    }
+    EXPECT_EQ(owner->param("IS", "DEFAULT"), c.isDefault);
+    EXPECT_EQ(owner->param("IS", "IEEE"), "(absent)");
+    EXPECT_EQ(owner->param("ID", "TEXT"), "(absent)");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, c.caption);
     boxes.clear();
   }
 }
