@@ -117,6 +117,18 @@ using uikit_test::spin;
 
 class SemiSheets : public uikit_test::PageTest {
 protected:
+  // A step on the sheet's parameters page, taken once no in-place editor
+  // is open there.
+  static testing_support::ModalScript::Step onPage(uikit::ComponentSheet &sheet,
+                                                   std::function<void(HWND page)> body) {
+    return [&sheet, body] {
+      HWND page = sheet.parametersPage()->handle();
+      if (editor(page))
+        return false;
+      body(page);
+      return true;
+    };
+  }
   static void selectRow(HWND page, int row) {
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;

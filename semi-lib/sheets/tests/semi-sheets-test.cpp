@@ -131,30 +131,27 @@ TEST_F(SemiSheets, AModelChosenInTheInPlaceListAndOkWritesTheMergedParameters) {
     std::string comboClass, typeCell;
     int openedOn = -1;
     std::size_t boxesBefore = 0;
-    const SheetRun run = runSheet(*owner, *sheet,
-                                  {[&] {
-                                     tabs = uikit_test::tabTexts(sheet->handle());
-                                     HWND page = pageOf(*sheet);
-                                     activateRow(page, rowOf(page, "TYPE"));
-                                     HWND combo = editor(page);
-                                     comboClass = className(combo);
-                                     entries = comboEntries(combo);
-                                     openedOn =
-                                         static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
-                                     return choose(page, c.type);
-                                   },
-                                   [&] {
-                                     HWND page = pageOf(*sheet);
-                                     if (editor(page))
-                                       return false;
-                                     typeCell = cell(page, rowOf(page, "TYPE"), 1);
-                                     for (const auto &value : c.values)
-                                       cells.push_back(cell(page, rowOf(page, value.first), 1));
-                                     boxesBefore = boxes.size();
-                                     endEdit(page, rowOf(page, "IS"), "0"); // refused, boxed
-                                     return true;
-                                   },
-                                   press(*sheet, IDOK)});
+    const SheetRun run =
+        runSheet(*owner, *sheet,
+                 {[&] {
+                    tabs = uikit_test::tabTexts(sheet->handle());
+                    HWND page = pageOf(*sheet);
+                    activateRow(page, rowOf(page, "TYPE"));
+                    HWND combo = editor(page);
+                    comboClass = className(combo);
+                    entries = comboEntries(combo);
+                    openedOn = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+                    return choose(page, c.type);
+                  },
+                  onPage(*sheet,
+                         [&](HWND page) {
+                           typeCell = cell(page, rowOf(page, "TYPE"), 1);
+                           for (const auto &value : c.values)
+                             cells.push_back(cell(page, rowOf(page, value.first), 1));
+                           boxesBefore = boxes.size();
+                           endEdit(page, rowOf(page, "IS"), "0"); // refused, boxed
+                         }),
+                  press(*sheet, IDOK)});
     EXPECT_EQ(run.result, IDOK);
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(tabs, (std::vector<std::string>{"Parameters", "Results", "Format"}));
@@ -213,37 +210,28 @@ TEST_F(SemiSheets, EditingOrSteppingAParameterAsksOnceAndSetsCustom) {
         activateRow(page, row);
       }
     };
-    const SheetRun run = runSheet(owner, *sheet,
-                                  {[&] {
-                                     HWND page = pageOf(*sheet);
-                                     isBefore = cell(page, rowOf(page, "IS"), 1);
-                                     act(page);
-                                     boxesAfterFirst = boxes.size();
-                                     editorOpened = editor(page) != nullptr;
-                                     typeCell = cell(page, rowOf(page, "TYPE"), 1);
-                                     if (HWND open = editor(page)) {
-                                       SetWindowTextA(open, "2E-15");
-                                       PostMessageA(open, WM_KEYDOWN, VK_RETURN, 0);
-                                     }
-                                     return true;
-                                   },
-                                   [&] {
-                                     HWND page = pageOf(*sheet);
-                                     if (editor(page))
-                                       return false;
-                                     act(page); // the second time asks nothing more once custom
-                                     if (HWND open = editor(page))
-                                       PostMessageA(open, WM_KEYDOWN, VK_ESCAPE, 0);
-                                     return true;
-                                   },
-                                   [&] {
-                                     HWND page = pageOf(*sheet);
-                                     if (editor(page))
-                                       return false;
-                                     isAfter = cell(page, rowOf(page, "IS"), 1);
-                                     return true;
-                                   },
-                                   press(*sheet, IDOK)});
+    const SheetRun run =
+        runSheet(owner, *sheet,
+                 {onPage(*sheet,
+                         [&](HWND page) {
+                           isBefore = cell(page, rowOf(page, "IS"), 1);
+                           act(page);
+                           boxesAfterFirst = boxes.size();
+                           editorOpened = editor(page) != nullptr;
+                           typeCell = cell(page, rowOf(page, "TYPE"), 1);
+                           if (HWND open = editor(page)) {
+                             SetWindowTextA(open, "2E-15");
+                             PostMessageA(open, WM_KEYDOWN, VK_RETURN, 0);
+                           }
+                         }),
+                  onPage(*sheet,
+                         [&](HWND page) {
+                           act(page); // the second time asks nothing more once custom
+                           if (HWND open = editor(page))
+                             PostMessageA(open, WM_KEYDOWN, VK_ESCAPE, 0);
+                         }),
+                  onPage(*sheet, [&](HWND page) { isAfter = cell(page, rowOf(page, "IS"), 1); }),
+                  press(*sheet, IDOK)});
     ASSERT_TRUE(run.finished) << c.what;
     ASSERT_GE(boxes.size(), 1u) << c.what;
     EXPECT_EQ(boxesAfterFirst, 1u) << c.what;
@@ -293,14 +281,11 @@ TEST_F(SemiSheets, WithCustomTheModelListAsksFirst) {
                   openedOn = static_cast<int>(SendMessageA(editor(page), CB_GETCURSEL, 0, 0));
                   return choose(page, "2N3904");
                 },
-                [&] {
-                  HWND page = pageOf(*sheet);
-                  if (editor(page))
-                    return false;
-                  selectRow(page, rowOf(page, "BF"));
-                  spin(page, IDC_PARAMS_SPIN, 1); // a library model again: asks again
-                  return true;
-                },
+                onPage(*sheet,
+                       [&](HWND page) {
+                         selectRow(page, rowOf(page, "BF"));
+                         spin(page, IDC_PARAMS_SPIN, 1); // a library model again: asks again
+                       }),
                 press(*sheet, IDOK)});
   ASSERT_TRUE(run.finished);
   for (const Box &box : boxes)
@@ -345,17 +330,16 @@ TEST_F(SemiSheets, EntriesAreCheckedByTheirRange) {
   std::vector<Seen> seen;
   const SheetRun run =
       runSheet(owner, *sheet,
-               {[&] {
-                  HWND page = pageOf(*sheet);
-                  for (const Case &c : cases) {
-                    const std::size_t before = boxes.size();
-                    const int row = rowOf(page, c.row);
-                    const LRESULT answer = endEdit(page, row, c.text);
-                    seen.push_back({answer, boxes.size() - before, cell(page, row, 1),
-                                    owner.param(c.row, "TEXT")});
-                  }
-                  return true;
-                },
+               {onPage(*sheet,
+                       [&](HWND page) {
+                         for (const Case &c : cases) {
+                           const std::size_t before = boxes.size();
+                           const int row = rowOf(page, c.row);
+                           const LRESULT answer = endEdit(page, row, c.text);
+                           seen.push_back({answer, boxes.size() - before, cell(page, row, 1),
+                                           owner.param(c.row, "TEXT")});
+                         }
+                       }),
                 press(*sheet, IDOK)});
   ASSERT_TRUE(run.finished);
   ASSERT_EQ(seen.size(), std::size(cases));
@@ -401,29 +385,25 @@ TEST_F(SemiSheets, ModelsAreFoundThroughCopyChainsAndTheLastRepeatWins) {
   std::vector<std::vector<std::string>> shown, stored;
   std::vector<std::string> entries;
   const SheetRun run = runSheet(owner, *sheet,
-                                {[&] {
-                                   HWND page = pageOf(*sheet);
-                                   activateRow(page, rowOf(page, "TYPE"));
-                                   entries = comboEntries(editor(page));
-                                   PostMessageA(editor(page), WM_KEYDOWN, VK_ESCAPE, 0);
-                                   return true;
-                                 },
-                                 [&] {
-                                   HWND page = pageOf(*sheet);
-                                   if (editor(page))
-                                     return false;
-                                   for (const Case &c : cases) {
-                                     endEdit(page, rowOf(page, "TYPE"), c.type);
-                                     std::vector<std::string> cells, texts;
-                                     for (const char *name : {"TYPE", "IS", "N", "RS"}) {
-                                       cells.push_back(cell(page, rowOf(page, name), 1));
-                                       texts.push_back(owner.param(name, "TEXT"));
-                                     }
-                                     shown.push_back(cells);
-                                     stored.push_back(texts);
-                                   }
-                                   return true;
-                                 },
+                                {onPage(*sheet,
+                                        [&](HWND page) {
+                                          activateRow(page, rowOf(page, "TYPE"));
+                                          entries = comboEntries(editor(page));
+                                          PostMessageA(editor(page), WM_KEYDOWN, VK_ESCAPE, 0);
+                                        }),
+                                 onPage(*sheet,
+                                        [&](HWND page) {
+                                          for (const Case &c : cases) {
+                                            endEdit(page, rowOf(page, "TYPE"), c.type);
+                                            std::vector<std::string> cells, texts;
+                                            for (const char *name : {"TYPE", "IS", "N", "RS"}) {
+                                              cells.push_back(cell(page, rowOf(page, name), 1));
+                                              texts.push_back(owner.param(name, "TEXT"));
+                                            }
+                                            shown.push_back(cells);
+                                            stored.push_back(texts);
+                                          }
+                                        }),
                                  press(*sheet, IDOK)});
   ASSERT_TRUE(run.finished);
   EXPECT_TRUE(boxes.empty());
@@ -447,12 +427,11 @@ TEST_F(SemiSheets, CancelKeepsTheDocument) {
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
   std::string isCell;
   const SheetRun run = runSheet(owner, *sheet,
-                                {[&] {
-                                   HWND page = pageOf(*sheet);
-                                   endEdit(page, rowOf(page, "TYPE"), "2N3904");
-                                   isCell = cell(page, rowOf(page, "IS"), 1);
-                                   return true;
-                                 },
+                                {onPage(*sheet,
+                                        [&](HWND page) {
+                                          endEdit(page, rowOf(page, "TYPE"), "2N3904");
+                                          isCell = cell(page, rowOf(page, "IS"), 1);
+                                        }),
                                  press(*sheet, IDCANCEL)});
   EXPECT_EQ(run.result, IDCANCEL);
   ASSERT_TRUE(run.finished);
@@ -466,27 +445,23 @@ TEST_F(SemiSheets, ApplyThenCloseKeepsTheAppliedState) {
   TestOwner owner(semi::SemiKind::Npn);
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
   bool applyEnabledAfter = true;
-  const SheetRun run = runSheet(owner, *sheet,
-                                {[&] {
-                                   HWND page = pageOf(*sheet);
-                                   endEdit(page, rowOf(page, "TYPE"), "2N3904");
-                                   return true;
-                                 },
-                                 press(*sheet, ApplyButton),
-                                 [&] {
-                                   if (owner.calls.empty())
-                                     return false;
-                                   applyEnabledAfter =
-                                       IsWindowEnabled(GetDlgItem(sheet->handle(), ApplyButton));
-                                   HWND page = pageOf(*sheet);
-                                   selectRow(page, rowOf(page, "IS"));
-                                   spin(page, IDC_PARAMS_SPIN, 1);
-                                   return true;
-                                 },
-                                 [&] {
-                                   PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-                                   return true;
-                                 }});
+  const SheetRun run =
+      runSheet(owner, *sheet,
+               {onPage(*sheet, [&](HWND page) { endEdit(page, rowOf(page, "TYPE"), "2N3904"); }),
+                press(*sheet, ApplyButton),
+                [&] {
+                  if (owner.calls.empty())
+                    return false;
+                  applyEnabledAfter = IsWindowEnabled(GetDlgItem(sheet->handle(), ApplyButton));
+                  HWND page = pageOf(*sheet);
+                  selectRow(page, rowOf(page, "IS"));
+                  spin(page, IDC_PARAMS_SPIN, 1);
+                  return true;
+                },
+                [&] {
+                  PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                  return true;
+                }});
   EXPECT_NE(run.result, IDOK);
   ASSERT_TRUE(run.finished);
   EXPECT_FALSE(applyEnabledAfter);
@@ -500,18 +475,18 @@ TEST_F(SemiSheets, ApplyThenCloseKeepsTheAppliedState) {
 TEST_F(SemiSheets, AutoApplyAppliesAChosenModelAtOnce) {
   TestOwner owner(semi::SemiKind::Npn);
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
-  const SheetRun run = runSheet(owner, *sheet,
-                                {[&] {
-                                   HWND page = pageOf(*sheet);
-                                   SendDlgItemMessageA(page, IDC_PARAMS_AUTO_APPLY, BM_CLICK, 0, 0);
-                                   endEdit(page, rowOf(page, "TYPE"), "2N3904");
-                                   return true;
-                                 },
-                                 [&] { return !owner.calls.empty(); }, // the posted Apply ran
-                                 [&] { // Cancel is disabled now: the close box
-                                   PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-                                   return true;
-                                 }});
+  const SheetRun run =
+      runSheet(owner, *sheet,
+               {onPage(*sheet,
+                       [&](HWND page) {
+                         SendDlgItemMessageA(page, IDC_PARAMS_AUTO_APPLY, BM_CLICK, 0, 0);
+                         endEdit(page, rowOf(page, "TYPE"), "2N3904");
+                       }),
+                [&] { return !owner.calls.empty(); }, // the posted Apply ran
+                [&] {                                 // Cancel is disabled now: the close box
+                  PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                  return true;
+                }});
   EXPECT_EQ(run.result, IDCANCEL);
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "keep"}));
@@ -567,12 +542,11 @@ TEST_F(SemiSheets, ScreenshotOfTheNpnSheetWithTheModelListOpen) {
   bool saved = false;
   const SheetRun run = runSheet(
       owner, *sheet,
-      {[&] {
-         HWND page = pageOf(*sheet);
-         activateRow(page, rowOf(page, "TYPE"));
-         SendMessageA(editor(page), CB_SHOWDROPDOWN, TRUE, 0);
-         return true;
-       },
+      {onPage(*sheet,
+              [&](HWND page) {
+                activateRow(page, rowOf(page, "TYPE"));
+                SendMessageA(editor(page), CB_SHOWDROPDOWN, TRUE, 0);
+              }),
        [&] {
          HWND combo = editor(pageOf(*sheet));
          if (!combo || !SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0))
