@@ -32,6 +32,11 @@ inline std::string testLibrary() {
       testing_support::sourcePath("semi-lib/tests/data/format-features.xml"));
 }
 
+// A golden file of the model tests (tests/golden).
+inline std::string golden(const std::string &name) {
+  return testing_support::readFile(testing_support::sourcePath("semi-lib/tests/golden/" + name));
+}
+
 // The library text parsed; a failure to parse fails the test.
 inline semi::ModelLibrary loaded(const std::string &text) {
   semi::ModelLibrary library;

@@ -33,9 +33,7 @@ TEST(SemiTemplates, FreshComponentsMatchTheirGoldenFiles) {
     semi::SemiComponent component = fresh(c.kind);
     ASSERT_TRUE(component.libraryParsed);
     const xml::Element &root = *component.document.root();
-    EXPECT_EQ(semi_test::renderTree(root), testing_support::readFile(testing_support::sourcePath(
-                                               std::string("semi-lib/tests/golden/") + c.golden)))
-        << c.golden;
+    EXPECT_EQ(semi_test::renderTree(root), semi_test::golden(c.golden)) << c.golden;
     EXPECT_EQ(root.child("PARAMS")->children().size(), c.params);
     ASSERT_EQ(root.child("RESULT")->children().size(), c.results);
     for (const xml::Element *item : root.child("RESULT")->children())

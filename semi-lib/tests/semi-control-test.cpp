@@ -53,32 +53,23 @@ using passive_test::registryText;
 using passive_test::sectionOf;
 using semi::SemiKind;
 
+// The kinds of part in the order of partInfo.
 enum class Part { Diode, Npn, Pnp, Source, Resistor, Ground };
 
 struct PartInfo {
-  Part part;
   const char *name;
   const char *progId;
   std::vector<const char *> pins;
 };
 const PartInfo partInfo[] = {
-    {Part::Diode, "diode", "QOR.DiodeOcx", {"A", "K"}},
-    {Part::Npn, "npn", "QOR.BjtNpnOcx", {"C", "B", "E"}},
-    {Part::Pnp, "pnp", "QOR.BjtPnpOcx", {"C", "B", "E"}},
-    {Part::Source, "source", "QOR.VdcOcx", {"P", "M"}},
-    {Part::Resistor, "resistor", "QOR.ResOcx", {"A", "B"}},
-    {Part::Ground, "ground", "QOR.GndOcx", {"A"}},
+    {"diode", "QOR.DiodeOcx", {"A", "K"}},     {"npn", "QOR.BjtNpnOcx", {"C", "B", "E"}},
+    {"pnp", "QOR.BjtPnpOcx", {"C", "B", "E"}}, {"source", "QOR.VdcOcx", {"P", "M"}},
+    {"resistor", "QOR.ResOcx", {"A", "B"}},    {"ground", "QOR.GndOcx", {"A"}},
 };
-const PartInfo &infoOf(Part part) {
-  for (const PartInfo &info : partInfo)
-    if (info.part == part)
-      return info;
-  return partInfo[0];
-}
+const PartInfo &infoOf(Part part) { return partInfo[static_cast<int>(part)]; }
 
-SemiKind semiKindOf(Part part) {
-  return part == Part::Diode ? SemiKind::Diode : part == Part::Npn ? SemiKind::Npn : SemiKind::Pnp;
-}
+// Diodes and transistors share their kinds' order.
+SemiKind semiKindOf(Part part) { return static_cast<SemiKind>(part); }
 
 // The PARAMS items of a control as the parameters page sees its rows: found
 // by NAME, the value in TEXT.
@@ -117,15 +108,6 @@ HWND npnSheet() {
 
 ComPtr<IUnknown> createControl(Part part, HRESULT *result = nullptr) {
   return passive_test::createControl(infoOf(part).progId, result);
-}
-
-// The component XML of a control parsed as the native tests parse theirs.
-bool parseDataStr1(IQorOcx2 *data, xml::Document &document) {
-  Bstr text;
-  if (data->get_DataStr1(text.receive()) != S_OK)
-    return false;
-  xml::ParseError error;
-  return semi::loadKeepingRepeats(document, text.toAnsi(), error);
 }
 
 class SemiControls : public passive_test::ControlPage {
@@ -280,13 +262,15 @@ TEST_F(SemiControls, FreshControlsMatchTheirGoldenFilesAndLibraries) {
     // DataStr1 is the document with the library's items, not the bare
     // template: the golden file, whose items the model tests hold against
     // the library's PARAMs.
+    Bstr text;
+    ASSERT_EQ(data->get_DataStr1(text.receive()), S_OK);
     xml::Document document;
-    ASSERT_TRUE(parseDataStr1(data.get(), document));
+    xml::ParseError error;
+    ASSERT_TRUE(semi::loadKeepingRepeats(document, text.toAnsi(), error));
     xml::Element &root = *document.root();
     EXPECT_EQ(root.getAttribute("CREATED"), englishDate());
     root.setAttribute("CREATED", "9 Dec 2026"); // the golden files' day
-    EXPECT_EQ(semi_test::renderTree(root), testing_support::readFile(testing_support::sourcePath(
-                                               std::string("semi-lib/tests/golden/") + c.golden)));
+    EXPECT_EQ(semi_test::renderTree(root), semi_test::golden(c.golden));
     // The live document the devices read holds the same items.
     ComPtr<IXMLElement> live = sectionOf(data.get(), "PARAMS");
     ASSERT_TRUE(live);
