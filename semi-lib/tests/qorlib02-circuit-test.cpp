@@ -8,7 +8,9 @@
 // The values also go to ngspice (compare-ngspice.py, as the native check
 // does). Devices installed a second time on a recording circuit show the
 // ResetDC rules and the floating-point guard through COM.
+#include "semi-lib/tests/library-files.h"
 #include "semi-lib/tests/qorsim-page.h"
+#include "semi-lib/win32/model-library-resource.h"
 #include "semi-lib/win32/fp-guard.h"
 
 #include "testing/server-exports.h"
@@ -393,6 +395,26 @@ TEST(QorLib02Service, TheLastDeviceToGoLetsTheServiceModuleUnload) {
     EXPECT_EQ(canUnloadNow("QorLib01.dll"), S_OK) << "the last device let the class object go";
   }
   CoUninitialize();
+}
+
+// QorLib02.dll's model libraries: resources 201 to 203 of type "XML" hold
+// the library texts byte for byte, so what the module carries parses,
+// builds fresh components and chooses models as the sources do in the
+// model tests; a module without them gives nothing.
+TEST(QorLib02Resources, LibrariesAreTheShippedTextsByteForByte) {
+  HMODULE module = LoadLibraryExA(testing_support::hostPath(QORLIB02_DLL).c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr) << QORLIB02_DLL << " error " << GetLastError();
+  for (semi::SemiKind kind : semi::AllSemiKinds) {
+    std::string text;
+    EXPECT_TRUE(semi::loadModelLibrary(module, kind, text)) << semi::libraryResourceId(kind);
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(text, semi_test::shippedLibrary(kind)) << semi::libraryResourceId(kind);
+  }
+  FreeLibrary(module);
+  std::string text = "stale";
+  EXPECT_FALSE(semi::loadModelLibrary(GetModuleHandleA(nullptr), semi::SemiKind::Npn, text));
+  EXPECT_TRUE(text.empty());
 }
 
 } // namespace
