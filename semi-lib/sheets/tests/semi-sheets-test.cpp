@@ -51,6 +51,20 @@ SheetRun runSheet(TestOwner &owner, uikit::ComponentSheet &sheet,
   return {result, script.finished()};
 }
 
+// The sheet painted afresh, every child with it.
+void repaint(uikit::ComponentSheet &sheet) {
+  RedrawWindow(sheet.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// A step that saves the whole screen as name in the test's scratch folder.
+ModalScript::Step screenShot(const char *name, bool &saved) {
+  return [name, &saved] {
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    saved = test_windows::saveScreenArea(screen, testing_support::scratchPath(name));
+    return true;
+  };
+}
+
 // A click on the sheet's button (IDOK, IDCANCEL, ApplyButton).
 ModalScript::Step press(uikit::ComponentSheet &sheet, int button) {
   return [&sheet, button] {
@@ -510,27 +524,23 @@ TEST_F(SemiSheets, EveryHeaderAndUnitOfTheParametersPagesReadsWhole) {
     auto sheet = sheetOf(kind.kind, owner);
     std::vector<std::string> cut = {"(not shown)"};
     int rows = 0;
-    const SheetRun run = runSheet(
-        owner, *sheet,
-        {[&] {
-           RedrawWindow(sheet->handle(), nullptr, nullptr,
-                        RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-           return true;
-         },
-         [&] {
-           HWND list = GetDlgItem(pageOf(*sheet), IDC_PARAMS_LIST);
-           rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-           cut = uikit_test::cutTexts(list);
-           GdiFlush();
-           return true;
-         },
-         [&] {
-           const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-           test_windows::saveScreenArea(screen, testing_support::scratchPath(kind.shot));
-           return true;
-         },
-         press(*sheet, IDCANCEL)});
+    bool saved = false;
+    const SheetRun run =
+        runSheet(owner, *sheet,
+                 {[&] {
+                    repaint(*sheet);
+                    return true;
+                  },
+                  [&] {
+                    HWND list = GetDlgItem(pageOf(*sheet), IDC_PARAMS_LIST);
+                    rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+                    cut = uikit_test::cutTexts(list);
+                    GdiFlush();
+                    return true;
+                  },
+                  screenShot(kind.shot, saved), press(*sheet, IDCANCEL)});
     ASSERT_TRUE(run.finished);
+    EXPECT_TRUE(saved);
     EXPECT_GT(rows, 8);
     EXPECT_EQ(cut, std::vector<std::string>{});
   }
@@ -540,28 +550,21 @@ TEST_F(SemiSheets, ScreenshotOfTheNpnSheetWithTheModelListOpen) {
   TestOwner owner(semi::SemiKind::Npn);
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
   bool saved = false;
-  const SheetRun run = runSheet(
-      owner, *sheet,
-      {onPage(*sheet,
-              [&](HWND page) {
-                activateRow(page, rowOf(page, "TYPE"));
-                SendMessageA(editor(page), CB_SHOWDROPDOWN, TRUE, 0);
-              }),
-       [&] {
-         HWND combo = editor(pageOf(*sheet));
-         if (!combo || !SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0))
-           return false;
-         RedrawWindow(sheet->handle(), nullptr, nullptr,
-                      RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-         return true;
-       },
-       [&] {
-         const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-         saved = test_windows::saveScreenArea(
-             screen, testing_support::scratchPath("npn-sheet-model-list.bmp"));
-         return true;
-       },
-       press(*sheet, IDCANCEL)});
+  const SheetRun run =
+      runSheet(owner, *sheet,
+               {onPage(*sheet,
+                       [&](HWND page) {
+                         activateRow(page, rowOf(page, "TYPE"));
+                         SendMessageA(editor(page), CB_SHOWDROPDOWN, TRUE, 0);
+                       }),
+                [&] {
+                  HWND combo = editor(pageOf(*sheet));
+                  if (!combo || !SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0))
+                    return false;
+                  repaint(*sheet);
+                  return true;
+                },
+                screenShot("npn-sheet-model-list.bmp", saved), press(*sheet, IDCANCEL)});
   ASSERT_TRUE(run.finished);
   EXPECT_TRUE(saved);
 }
