@@ -99,6 +99,19 @@ const struct {
      "R4 vcc e2 1k; Q1 vcc b1 e1 NPN; Q2 vee b2 e2 PNP"},
 };
 
+// Netlist lines repeated count times after the first lines, "#" standing
+// for the repeat's number (from 1), "@" for the one before it.
+std::string repeated(std::string netlist, const std::string &lines, int count) {
+  for (int i = 1; i <= count; ++i) {
+    netlist += ";";
+    for (char ch : lines)
+      netlist += ch == '#'   ? std::to_string(i)
+                 : ch == '@' ? std::to_string(i - 1)
+                             : std::string(1, ch);
+  }
+  return netlist;
+}
+
 } // namespace
 
 std::vector<CheckCircuit> checkCircuits() {
@@ -118,32 +131,24 @@ std::vector<CheckCircuit> checkCircuits() {
   return circuits;
 }
 
+// Each stage an inverter with its collector load and emitter degeneration,
+// then a divider that biases the next stage.
 void transistorChain(TestCircuit &c, int stages) {
-  addSource(c, "V1", 12.0, "vcc", "gnd");
-  addSource(c, "V2", 2.0, "n0", "gnd");
-  addGround(c, "G1", "gnd");
-  for (int i = 1; i <= stages; ++i) {
-    const std::string in = "n" + std::to_string(i - 1), out = "n" + std::to_string(i);
-    const std::string id = std::to_string(i);
-    // Inverter with its collector load and emitter degeneration, then a
-    // divider that biases the next stage.
-    addResistor(c, "RA" + id, 10e3, in, "b" + id);
-    addBjt(c, "Q" + id, semi::Polarity::Npn, npn2N3904(), "c" + id, "b" + id, "e" + id);
-    addResistor(c, "RC" + id, 4.7e3, "vcc", "c" + id);
-    addResistor(c, "RE" + id, 1e3, "e" + id, "gnd");
-    addResistor(c, "RD" + id, 22e3, "c" + id, out);
-    addResistor(c, "RF" + id, 10e3, out, "gnd");
-  }
+  addNetlist(c,
+             repeated("V1 vcc gnd 12; V2 n0 gnd 2; G1 gnd",
+                      "RA# n@ b# 10k; Q# c# b# e# 2N3904; RC# vcc c# 4.7k; RE# e# gnd 1k;"
+                      "RD# c# n# 22k; RF# n# gnd 10k",
+                      stages),
+             checkModel);
 }
 
+// Odd rungs a 1N4148, even ones the default diode: each diode's model is
+// its rung's number.
 void diodeLadder(TestCircuit &c, int rungs) {
-  addSource(c, "V1", 50.0, "n0", "gnd");
-  addGround(c, "G1", "gnd");
-  for (int i = 1; i <= rungs; ++i) {
-    const std::string id = std::to_string(i);
-    addResistor(c, "RS" + id, 10, "n" + std::to_string(i - 1), "n" + id);
-    addDiode(c, "D" + id, i % 2 ? diode1N4148() : diodeParams(), "n" + id, "gnd");
-  }
+  addNetlist(c, repeated("V1 n0 gnd 50; G1 gnd", "RS# n@ n# 10; D# n# gnd #", rungs),
+             [](char kind, const std::string &rung) {
+               return checkModel(kind, std::stoi(rung) % 2 ? "1N4148" : "");
+             });
 }
 
 } // namespace semi_test

@@ -12,23 +12,29 @@ namespace {
 const double Gmin = 1e-12;
 const char *Options = ".options temp=26.99423 tnom=26.99423 reltol=1e-9 vntol=1e-12 abstol=1e-18";
 
-std::string lower(std::string s) {
-  for (char &ch : s)
-    ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return s;
-}
-
 } // namespace
 
-std::vector<Compared> checkQuantities(TestCircuit &c, const CheckCircuit &cc) {
+std::string lower(std::string text) {
+  for (char &ch : text)
+    ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  return text;
+}
+
+std::vector<Compared> nodeVoltages(TestCircuit &c,
+                                   const std::function<double(const std::string &net)> &voltage) {
   std::vector<Compared> list;
   for (const std::string &net : c.netNames()) {
     const std::string spice = c.SpiceNet(c.netIndex(net));
-    if (spice == "0")
-      continue;
-    list.push_back(
-        {"V(" + net + ")", "v(" + spice + ")", c.netVoltage(net), 1.0, 1e-6, 1e-5, "", net});
+    if (spice != "0")
+      list.push_back(
+          {"V(" + net + ")", "v(" + spice + ")", voltage(net), 1.0, 1e-6, 1e-5, "", net});
   }
+  return list;
+}
+
+std::vector<Compared> checkQuantities(TestCircuit &c, const CheckCircuit &cc) {
+  std::vector<Compared> list =
+      nodeVoltages(c, [&c](const std::string &net) { return c.netVoltage(net); });
   for (const std::string &id : cc.sources) {
     const int branch = static_cast<VoltageSourceDevice &>(c.device(id)).branch();
     list.push_back(
@@ -64,9 +70,10 @@ std::vector<Compared> checkQuantities(TestCircuit &c, const CheckCircuit &cc) {
 }
 
 void writeCheckFiles(const std::string &base, std::string netlist, const std::string &title,
-                     const std::string &passes, const std::vector<Compared> &list) {
+                     const std::string &passes, const std::vector<Compared> &list,
+                     const std::string &extraControl) {
   std::ostringstream control;
-  control << Options << "\n.control\nset numdgt=12\nop\n";
+  control << Options << "\n.control\nset numdgt=12\nop\n" << extraControl;
   for (const Compared &q : list)
     control << "print " << q.peerName << "\n";
   control << "quit 0\n.endc\n";
@@ -81,30 +88,6 @@ void writeCheckFiles(const std::string &base, std::string netlist, const std::st
                   q.peerName.c_str(), q.sign, q.relative, q.absolute, q.ours);
     ours << line;
   }
-}
-
-int writeBenchFiles(const std::string &base, TestCircuit &c, const std::string &title,
-                    const std::string &passes,
-                    const std::function<double(const std::string &net)> &voltage) {
-  std::string netlist = c.netlist(title);
-  std::string control = std::string(Options) + "\n.control\nset numdgt=12\nop\nrusage all\n";
-  std::ofstream values(base + ".ours");
-  values << "# " << title << "\t" << passes << "\n";
-  int nodes = 0;
-  for (const std::string &net : c.netNames()) {
-    const std::string spice = c.SpiceNet(c.netIndex(net));
-    if (spice == "0")
-      continue;
-    control += "print v(" + spice + ")\n";
-    char line[200];
-    std::snprintf(line, sizeof line, "V(%s)\tv(%s)\t1\t1e-06\t1e-05\t%.17g\n", net.c_str(),
-                  spice.c_str(), voltage(net));
-    values << line;
-    ++nodes;
-  }
-  netlist.insert(netlist.rfind(".END"), control + "quit 0\n.endc\n");
-  std::ofstream(base + ".cir") << netlist;
-  return nodes;
 }
 
 } // namespace semi_test

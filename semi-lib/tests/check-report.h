@@ -39,20 +39,32 @@ struct Compared {
   bool inverse = false;
 };
 
+// Part identifiers as ngspice prints them ("@q1[ic]", "i(v1)").
+std::string lower(std::string text);
+
+// Every node's voltage as voltage gives it (1e-5 V + 1e-6 |V|).
+std::vector<Compared> nodeVoltages(TestCircuit &c,
+                                   const std::function<double(const std::string &net)> &voltage);
 // The compared quantities with the values of the solved native circuit.
 std::vector<Compared> checkQuantities(TestCircuit &c, const CheckCircuit &cc);
 
-// Writes <base>.cir (the netlist with options and control block) and
-// <base>.ours (title, Newton passes, the rows).
+// Writes <base>.cir (the netlist with options and a control block that
+// prints every row, after extraControl) and <base>.ours (title, Newton
+// passes, the rows). The benchmark's files are the node voltages with
+// "rusage all\n" as the extra control.
 void writeCheckFiles(const std::string &base, std::string netlist, const std::string &title,
-                     const std::string &passes, const std::vector<Compared> &list);
+                     const std::string &passes, const std::vector<Compared> &list,
+                     const std::string &extraControl = "");
 
-// The benchmark's files: the netlist with "rusage all" in its control
-// block, and every node voltage (1e-5 V + 1e-6 |V|) as voltage gives it.
-// Returns the number of nodes.
-int writeBenchFiles(const std::string &base, TestCircuit &c, const std::string &title,
-                    const std::string &passes,
-                    const std::function<double(const std::string &net)> &voltage);
+// The benchmark's circuits (scripts/bench-semi.sh): a 40-stage transistor
+// chain and a 500-diode ladder.
+struct BenchCircuit {
+  const char *name;
+  void (*build)(TestCircuit &, int);
+  int size;
+};
+const BenchCircuit BenchCircuits[] = {{"40-stage transistor chain", transistorChain, 40},
+                                      {"500-diode ladder", diodeLadder, 500}};
 
 } // namespace semi_test
 

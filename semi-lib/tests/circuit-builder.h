@@ -1,5 +1,5 @@
-// Short ways to put devices into a native test circuit: each takes the nets
-// its pins join and returns the device's component for reading results.
+// Devices put into a native test circuit from netlist lines, with the
+// models the lines name.
 #ifndef SEMI_LIB_TESTS_CIRCUIT_BUILDER_H
 #define SEMI_LIB_TESTS_CIRCUIT_BUILDER_H
 
@@ -14,48 +14,6 @@
 #include <string>
 
 namespace semi_test {
-
-inline void addGround(TestCircuit &c, const std::string &devName, const std::string &net) {
-  c.add(devName, "", std::make_unique<GroundDevice>(), nullptr, {{"G", net}});
-  c.parts.push_back({PartRecord::Ground, devName, 0, {}, {{"G", net}}});
-}
-
-inline void addResistor(TestCircuit &c, const std::string &partId, double ohms,
-                        const std::string &a, const std::string &b) {
-  c.add(partId, partId, std::make_unique<ResistorDevice>(ohms), nullptr, {{"A", a}, {"B", b}});
-  c.parts.push_back({PartRecord::Resistor, partId, ohms, {}, {{"A", a}, {"B", b}}});
-}
-
-inline VoltageSourceDevice &addSource(TestCircuit &c, const std::string &partId, double volts,
-                                      const std::string &p, const std::string &m) {
-  c.parts.push_back({PartRecord::Source, partId, volts, {}, {{"P", p}, {"M", m}}});
-  return static_cast<VoltageSourceDevice &>(c.add(
-      partId, partId, std::make_unique<VoltageSourceDevice>(volts), nullptr, {{"P", p}, {"M", m}}));
-}
-
-inline TestComponent &addDiode(TestCircuit &c, const std::string &partId,
-                               std::vector<semi::ParamItem> params, const std::string &anode,
-                               const std::string &cathode) {
-  c.parts.push_back({PartRecord::Diode, partId, 0, params, {{"A", anode}, {"K", cathode}}});
-  c.add(partId, partId, std::make_unique<semi::DiodeDevice>(),
-        std::make_unique<TestComponent>(std::move(params), diodeResultNames()),
-        {{"A", anode}, {"K", cathode}});
-  return c.component(partId);
-}
-
-inline TestComponent &addBjt(TestCircuit &c, const std::string &partId, semi::Polarity polarity,
-                             std::vector<semi::ParamItem> params, const std::string &collector,
-                             const std::string &base, const std::string &emitter) {
-  c.parts.push_back({polarity == semi::Polarity::Npn ? PartRecord::Npn : PartRecord::Pnp,
-                     partId,
-                     0,
-                     params,
-                     {{"C", collector}, {"B", base}, {"E", emitter}}});
-  c.add(partId, partId, std::make_unique<semi::BjtDevice>(polarity),
-        std::make_unique<TestComponent>(std::move(params), transistorResultNames()),
-        {{"C", collector}, {"B", base}, {"E", emitter}});
-  return c.component(partId);
-}
 
 // A diode's or transistor's model as a netlist line names it: the
 // transistor's polarity and the items.
@@ -80,32 +38,54 @@ inline ModelLookup sameModel(std::vector<semi::ParamItem> params) {
 }
 
 // The parts of netlist lines (circuit-sim/tests/test-netlist.h): G, R, V,
-// D and Q, each under its line's name, models from the lookup.
+// D and Q, each under its line's name (a ground's part identifier empty),
+// models from the lookup; each recorded in the circuit's parts.
 inline void addNetlist(TestCircuit &c, const std::string &netlist,
                        const ModelLookup &models = defaultModel) {
   for (const circuit_test::NetlistPart &part : circuit_test::parseNetlist(netlist)) {
-    const std::vector<std::string> &n = part.nets;
+    PartRecord record{PartRecord::Ground, part.name, 0, {}, {}};
+    std::unique_ptr<semi::SimDevice> device;
+    std::vector<std::string> results;
+    const char *pins = "";
     switch (part.kind()) {
     case 'G':
-      addGround(c, part.name, n[0]);
+      device = std::make_unique<GroundDevice>();
+      pins = "G";
       break;
     case 'R':
-      addResistor(c, part.name, circuit_test::spiceValue(part.value), n[0], n[1]);
+      record = {PartRecord::Resistor, part.name, circuit_test::spiceValue(part.value), {}, {}};
+      device = std::make_unique<ResistorDevice>(record.value);
+      pins = "AB";
       break;
     case 'V':
-      addSource(c, part.name, circuit_test::spiceValue(part.value), n[0], n[1]);
+      record = {PartRecord::Source, part.name, circuit_test::spiceValue(part.value), {}, {}};
+      device = std::make_unique<VoltageSourceDevice>(record.value);
+      pins = "PM";
       break;
     case 'D':
-      addDiode(c, part.name, models('D', part.model).params, n[0], n[1]);
+      record = {PartRecord::Diode, part.name, 0, models('D', part.model).params, {}};
+      device = std::make_unique<semi::DiodeDevice>();
+      results = diodeResultNames();
+      pins = "AK";
       break;
     case 'Q': {
       NamedModel model = models('Q', part.model);
-      addBjt(c, part.name, model.polarity, std::move(model.params), n[0], n[1], n[2]);
+      const bool npn = model.polarity == semi::Polarity::Npn;
+      record = {npn ? PartRecord::Npn : PartRecord::Pnp, part.name, 0, model.params, {}};
+      device = std::make_unique<semi::BjtDevice>(model.polarity);
+      results = transistorResultNames();
+      pins = "CBE";
       break;
     }
     default:
       throw std::invalid_argument("no such part here: " + part.name);
     }
+    for (std::size_t i = 0; i < part.nets.size(); ++i)
+      record.pins.push_back({std::string(1, pins[i]), part.nets[i]});
+    c.add(part.name, part.kind() == 'G' ? "" : part.name, std::move(device),
+          results.empty() ? nullptr : std::make_unique<TestComponent>(record.params, results),
+          record.pins);
+    c.parts.push_back(std::move(record));
   }
 }
 

@@ -14,10 +14,10 @@ using namespace semi_test;
 const double Inf = std::numeric_limits<double>::infinity();
 
 // A common-emitter stage around Q1: 5 V supply, 470 kOhm base feed and
-// 1 kOhm collector load (forward active for a beta up to about 500).
-void commonEmitter(TestCircuit &c, std::vector<semi::ParamItem> params) {
-  addNetlist(c, "V1 vcc gnd 5; RB1 vcc b 470k; RC1 vcc c 1k; Q1 c b gnd; G1 gnd",
-             sameModel(std::move(params)));
+// 1 kOhm collector load (forward active for a beta up to about 500); then
+// the lines more.
+void commonEmitter(TestCircuit &c, const std::string &more = "") {
+  addNetlist(c, "V1 vcc gnd 5; RB1 vcc b 470k; RC1 vcc c 1k; Q1 c b gnd; G1 gnd;" + more);
 }
 
 struct ResetCase {
@@ -37,7 +37,7 @@ TEST(SemiUpdateParams, ResetDcFollowsTheKindOfParameter) {
   };
   for (const ResetCase &rc : cases) {
     TestCircuit c;
-    commonEmitter(c, transistorParams());
+    commonEmitter(c);
     c.component("Q1").setText(rc.item, rc.from);
     c.build();
     TestComponent &q = c.component("Q1");
@@ -51,7 +51,7 @@ TEST(SemiUpdateParams, ResetDcFollowsTheKindOfParameter) {
 
 TEST(SemiUpdateParams, StructuralChangeRebuildsTheMatrixAndSolvesAgain) {
   TestCircuit c;
-  commonEmitter(c, transistorParams());
+  commonEmitter(c);
   ASSERT_TRUE(c.SolveDC().converged);
   EXPECT_EQ(c.setUpCount, 1);
   const double vc = c.netVoltage("c");
@@ -68,7 +68,7 @@ TEST(SemiUpdateParams, StructuralChangeRebuildsTheMatrixAndSolvesAgain) {
 
 TEST(SemiUpdateParams, ValueReadFromIeeeTextOrDefault) {
   TestCircuit c;
-  commonEmitter(c, transistorParams());
+  commonEmitter(c);
   c.build();
   TestComponent &q = c.component("Q1");
   // An "IEEE" value wins over TEXT; one that cannot be read is +infinity;
@@ -76,7 +76,7 @@ TEST(SemiUpdateParams, ValueReadFromIeeeTextOrDefault) {
   for (semi::ParamItem &item : q.params) {
     if (item.name == "BF") {
       item.hasIeee = true;
-      item.ieee = ieeeText(250.0);
+      item.ieee = passive::ieeeText(250.0);
       item.hasText = true;
       item.text = "1";
     }
@@ -130,9 +130,7 @@ TEST(SemiTransistor, WithNoPinConnectedIsInert) {
 TEST(SemiResults, UnsolvedCircuitGivesInfinityEverywhere) {
   // A resistor pin that nothing else touches fails the topology check.
   TestCircuit c;
-  commonEmitter(c, transistorParams());
-  addDiode(c, "D1", diodeParams(), "c", "gnd");
-  addResistor(c, "RX", 1e3, "c", "dangling");
+  commonEmitter(c, "D1 c gnd; RX c dangling 1k");
   const SolveReport report = c.SolveDC();
   EXPECT_FALSE(report.solved);
   for (const char *name : {"Q1", "D1"}) {
@@ -145,10 +143,8 @@ TEST(SemiResults, UnsolvedCircuitGivesInfinityEverywhere) {
 
 TEST(SemiResults, ZeroEmissionCoefficientGivesInfinitiesNotACrash) {
   TestCircuit c;
-  std::vector<semi::ParamItem> params = transistorParams();
-  commonEmitter(c, params);
+  commonEmitter(c, "D1 c gnd");
   c.component("Q1").setText("NF", "0");
-  addDiode(c, "D1", diodeParams(), "c", "gnd");
   c.component("D1").setText("N", "0");
   // The infinite slopes reach the matrix, which cannot be factored: the
   // solve fails and the circuit stays usable.
@@ -166,7 +162,7 @@ TEST(SemiResults, ZeroEmissionCoefficientGivesInfinitiesNotACrash) {
 
 TEST(SemiResults, TransistorFormulasAtTheSolvedPoint) {
   TestCircuit c;
-  commonEmitter(c, transistorParams());
+  commonEmitter(c);
   ASSERT_TRUE(c.SolveDC().converged);
   const TestComponent &q = c.component("Q1");
   // Ebers-Moll with qbInv 1: Ic = BF Ib, gm = Ic / Vt, rpi = BF / gm.
@@ -192,8 +188,7 @@ TEST(SemiResults, TransistorFormulasAtTheSolvedPoint) {
 // only the results read from the solution itself.
 TEST(SemiResults, StoredResultsAreThoseOfTheLastLoad) {
   TestCircuit c;
-  commonEmitter(c, transistorParams());
-  addDiode(c, "D1", diodeParams(), "c", "gnd");
+  commonEmitter(c, "D1 c gnd");
   ASSERT_TRUE(c.SolveDC().converged);
   const struct {
     const char *device;
@@ -245,11 +240,9 @@ TEST(SemiDiode, UnconnectedPinIsAUnitConductanceAndNeverLimited) {
   // matrix regular, and the limit leaves its steps alone. D2 beside it is
   // connected and limited.
   TestCircuit c;
-  addSource(c, "V1", 3.0, "a", "gnd");
-  addGround(c, "G1", "gnd");
+  addNetlist(c, "V1 a gnd 3; G1 gnd; D2 a gnd");
   c.add("D1", "D1", std::make_unique<semi::DiodeDevice>(),
         std::make_unique<TestComponent>(diodeParams(), diodeResultNames()), {{"A", "a"}});
-  addDiode(c, "D2", diodeParams(), "a", "gnd");
   c.prepareMatrix();
   ASSERT_TRUE(c.topologyOk());
   std::vector<double> &v = c.vectors().solution;

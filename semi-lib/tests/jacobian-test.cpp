@@ -2,11 +2,12 @@
 // right-hand side: at 300 random biases per device over cut-off, forward,
 // saturation, reverse and high injection, every matrix entry equals the
 // derivative of the current imbalance it stands for.
-#include "semi-lib/tests/circuit-builder.h"
+#include "semi-lib/tests/check-circuits.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -14,27 +15,6 @@
 namespace {
 
 using namespace semi_test;
-
-// A transistor model with every Gummel-Poon term switched on.
-std::vector<semi::ParamItem> everyTermTransistor() {
-  return withModel(transistorParams(), "GPALL",
-                   {{"IS", "1E-15"},
-                    {"BF", "120"},
-                    {"NF", "1.05"},
-                    {"ISE", "2E-14"},
-                    {"NE", "1.6"},
-                    {"VAF", "60"},
-                    {"IKF", "0.001"},
-                    {"BR", "3"},
-                    {"NR", "1.1"},
-                    {"ISC", "5E-14"},
-                    {"NC", "1.8"},
-                    {"VAR", "15"},
-                    {"IKR", "0.0005"},
-                    {"RC", "10"},
-                    {"RE", "2"},
-                    {"RB", "50"}});
-}
 
 // The device's current imbalance F = -Rhs at the present solution.
 std::vector<double> imbalance(TestCircuit &c, semi::SimDevice &device) {
@@ -87,41 +67,58 @@ const Region Regions[] = {
     {"high injection", 0.82, 0.95, -3.0, 0.6},
 };
 
-void checkTransistor(semi::Polarity polarity) {
-  TestCircuit c;
-  addBjt(c, "Q1", polarity, everyTermTransistor(), "c", "b", "e");
-  for (const char *net : {"c", "b", "e"})
-    addResistor(c, std::string("R") + net, 1000.0, net, "gnd");
-  addGround(c, "G1", "gnd");
+// Checks the device's stamps at 60 biases in each of the five regions,
+// each put into the solution by bias (with draws from a fixed seed), which
+// names it.
+using Pick = std::function<double(double lo, double hi)>;
+void sweep(TestCircuit &c, const char *device, unsigned seed,
+           const std::function<std::string(int region, const Pick &pick)> &bias) {
   c.prepareMatrix();
   ASSERT_TRUE(c.topologyOk());
-  semi::SimDevice &q = c.device("Q1");
-  const double s = polarity == semi::Polarity::Npn ? 1.0 : -1.0;
-  std::mt19937 random(polarity == semi::Polarity::Npn ? 1234 : 4321);
+  std::mt19937 random(seed);
   std::uniform_real_distribution<double> unit(0.0, 1.0);
-  auto pick = [&](double lo, double hi) { return lo + (hi - lo) * unit(random); };
-  std::vector<double> &v = c.vectors().solution;
-  auto at = [&](const char *net) -> double & { return v[c.netIndex(net)]; };
-  int checkedBiases = 0;
-  for (const Region &region : Regions) {
+  const Pick pick = [&](double lo, double hi) { return lo + (hi - lo) * unit(random); };
+  for (int region = 0; region < 5; ++region) {
     for (int i = 0; i < 60; ++i) {
-      const double vbe = pick(region.vbeLo, region.vbeHi);
-      const double vbc = pick(region.vbcLo, region.vbcHi);
-      at("Q1iB") = pick(-2, 2);
-      at("Q1iE") = at("Q1iB") - s * vbe;
-      at("Q1bC") = at("Q1iB") + pick(-1e-3, 1e-3);
-      at("Q1iC") = at("Q1bC") - s * vbc;
-      at("Q1BEbC") = pick(-1e-3, 1e-3);
-      at("c") = at("Q1iC") + pick(-0.1, 0.1);
-      at("b") = at("Q1iB") + pick(-0.1, 0.1);
-      at("e") = at("Q1iE") + pick(-0.1, 0.1);
-      expectJacobianMatches(c, q, std::string(region.name) + " bias " + std::to_string(i));
+      const std::string where = bias(region, pick);
+      expectJacobianMatches(c, c.device(device), where + " bias " + std::to_string(i));
       if (testing::Test::HasFatalFailure())
         return;
-      ++checkedBiases;
     }
   }
-  EXPECT_EQ(checkedBiases, 300);
+}
+
+// A node's place in the solution.
+std::function<double &(const char *)> nodeOf(TestCircuit &c) {
+  return [&c](const char *net) -> double & { return c.vectors().solution[c.netIndex(net)]; };
+}
+
+void checkTransistor(semi::Polarity polarity) {
+  TestCircuit c;
+  // Every Gummel-Poon term, the knees low enough for the forward region to
+  // reach them.
+  addNetlist(c,
+             std::string("Q1 c b e ") + (polarity == semi::Polarity::Pnp ? "PNP" : "NPN") +
+                 "; Rc c gnd 1k; Rb b gnd 1k; Re e gnd 1k; G1 gnd",
+             sameModel(everyTermNpn()));
+  c.component("Q1").setText("IKF", "0.001");
+  c.component("Q1").setText("IKR", "0.0005");
+  const double s = polarity == semi::Polarity::Npn ? 1.0 : -1.0;
+  const auto at = nodeOf(c);
+  sweep(c, "Q1", polarity == semi::Polarity::Npn ? 1234 : 4321, [&](int r, const Pick &pick) {
+    const Region &region = Regions[r];
+    const double vbe = pick(region.vbeLo, region.vbeHi);
+    const double vbc = pick(region.vbcLo, region.vbcHi);
+    at("Q1iB") = pick(-2, 2);
+    at("Q1iE") = at("Q1iB") - s * vbe;
+    at("Q1bC") = at("Q1iB") + pick(-1e-3, 1e-3);
+    at("Q1iC") = at("Q1bC") - s * vbc;
+    at("Q1BEbC") = pick(-1e-3, 1e-3);
+    at("c") = at("Q1iC") + pick(-0.1, 0.1);
+    at("b") = at("Q1iB") + pick(-0.1, 0.1);
+    at("e") = at("Q1iE") + pick(-0.1, 0.1);
+    return std::string(region.name);
+  });
 }
 
 TEST(SemiJacobian, NpnStampsAreTheDerivativesOfItsCurrents) {
@@ -134,32 +131,16 @@ TEST(SemiJacobian, PnpStampsAreTheDerivativesOfItsCurrents) {
 
 TEST(SemiJacobian, DiodeStampsAreTheDerivativesOfItsCurrents) {
   TestCircuit c;
-  addDiode(c, "D1",
-           withModel(diodeParams(), "1N4148", {{"IS", "2.67E-9"}, {"N", "1.82"}, {"RS", "562E-3"}}),
-           "a", "k");
-  addResistor(c, "Ra", 1000.0, "a", "gnd");
-  addResistor(c, "Rk", 1000.0, "k", "gnd");
-  addGround(c, "G1", "gnd");
-  c.prepareMatrix();
-  ASSERT_TRUE(c.topologyOk());
-  std::mt19937 random(99);
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  addNetlist(c, "D1 a k; Ra a gnd 1k; Rk k gnd 1k; G1 gnd", sameModel(diode1N4148()));
   const double ranges[][2] = {{-20, -0.1}, {-0.1, 0.3}, {0.3, 0.7}, {0.7, 1.0}, {1.0, 1.6}};
-  std::vector<double> &v = c.vectors().solution;
-  int checkedBiases = 0;
-  for (const auto &range : ranges) {
-    for (int i = 0; i < 60; ++i) {
-      const double vj = range[0] + (range[1] - range[0]) * unit(random);
-      v[c.netIndex("D1iK")] = -3 + 6 * unit(random);
-      v[c.netIndex("a")] = v[c.netIndex("D1iK")] + vj;
-      v[c.netIndex("k")] = v[c.netIndex("D1iK")] - 0.5 + unit(random);
-      expectJacobianMatches(c, c.device("D1"), "diode at " + std::to_string(vj));
-      if (testing::Test::HasFatalFailure())
-        return;
-      ++checkedBiases;
-    }
-  }
-  EXPECT_EQ(checkedBiases, 300);
+  const auto at = nodeOf(c);
+  sweep(c, "D1", 99, [&](int r, const Pick &pick) {
+    const double vj = pick(ranges[r][0], ranges[r][1]);
+    at("D1iK") = pick(-3, 3);
+    at("a") = at("D1iK") + vj;
+    at("k") = at("D1iK") + pick(-0.5, 0.5);
+    return "diode at " + std::to_string(vj);
+  });
 }
 
 } // namespace

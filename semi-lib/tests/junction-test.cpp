@@ -7,15 +7,12 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace {
 
 using semi::DepletionCap;
 using semi::EvalJunction;
 using semi::LimitJunction;
-
-const double Inf = std::numeric_limits<double>::infinity();
 
 TEST(SemiThermalVoltage, IsTheProductOfKOverQAndTheTemperature) {
   // 1.38062259e-23 / 1.60217733e-19 * 300.15, rounded once per operation.
@@ -26,8 +23,8 @@ TEST(SemiThermalVoltage, IsTheProductOfKOverQAndTheTemperature) {
 }
 
 TEST(SemiJunction, CeilingAndCriticalVoltageOfTheWorkedExample) {
-  // IS 1e-14, N 1, IMAX 1e6: Vmax 1.1911 V; the critical voltage 0.7303 V
-  // is where the limit starts.
+  // IS 1e-14, N 1, IMAX 1e6: Vmax 1.1911 V (the critical voltage, 0.7303 V,
+  // shows in the step limit's first case).
   const double vt = semi::thermalVoltage();
   const double vMax = vt * std::log(1e6 / 1e-14 + 1);
   EXPECT_NEAR(vMax, 1.1911, 5e-5);
@@ -42,9 +39,6 @@ TEST(SemiJunction, CeilingAndCriticalVoltageOfTheWorkedExample) {
   const semi::JunctionPoint below = EvalJunction(1e-14, 1, vMax - 1e-9, 1e6, 0, false);
   EXPECT_NEAR(below.conductance / at.conductance, 1.0, 1e-6);
   EXPECT_NEAR(below.current, 1e6 - at.conductance * 1e-9, 1e-3);
-  // A step from 0.5 V cut back to Vcrit: the critical voltage shows there.
-  const semi::JunctionLimit limit = LimitJunction(1e-14, 1, 0.5, 4.5, 1e6);
-  EXPECT_NEAR(0.5 + limit.delta, 0.7303, 5e-5);
 }
 
 TEST(SemiJunction, ExponentialBelowTheCeilingAndUnorderedAbove) {
@@ -98,8 +92,6 @@ TEST(SemiJunction, StepLimitCases) {
   const semi::JunctionLimit down = LimitJunction(1e-14, 1, 0.9, -vt, 1e6);
   EXPECT_TRUE(down.changed);
   EXPECT_DOUBLE_EQ(0.9 + down.delta, vCrit);
-  // The cut-back step of the first example is 0.2303 V.
-  EXPECT_NEAR(LimitJunction(1e-14, 1, 0.5, 4.5, 1e6).delta, 0.2303, 5e-5);
 }
 
 TEST(SemiDepletion, ZeroBiasGivesCjAndNoCharge) {

@@ -1,13 +1,16 @@
 // What the model-library tests share: where the libraries live in the
-// source tree, and a plain rendering of an element tree (one element a line,
-// two blanks of indent per level, attributes in order) that golden files
-// can be written in by hand.
+// source tree, a library's text parsed, and a plain rendering of an element tree (one element a
+// line, two blanks of indent per level, attributes in order) that golden files can be written in by
+// hand.
 #ifndef SEMI_LIB_TESTS_LIBRARY_FILES_H
 #define SEMI_LIB_TESTS_LIBRARY_FILES_H
 
 #include "platform/xml/core/xml-document.h"
+#include "semi-lib/core/model-library.h"
 #include "semi-lib/core/semi-kind.h"
 #include "testing/test-files.h"
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -27,6 +30,19 @@ inline std::string shippedLibrary(semi::SemiKind kind) {
 inline std::string testLibrary() {
   return testing_support::readFile(
       testing_support::sourcePath("semi-lib/tests/data/format-features.xml"));
+}
+
+// A golden file of the model tests (tests/golden).
+inline std::string golden(const std::string &name) {
+  return testing_support::readFile(testing_support::sourcePath("semi-lib/tests/golden/" + name));
+}
+
+// The library text parsed; a failure to parse fails the test.
+inline semi::ModelLibrary loaded(const std::string &text) {
+  semi::ModelLibrary library;
+  xml::ParseError error;
+  EXPECT_TRUE(library.load(text, error)) << error.describe();
+  return library;
 }
 
 inline void renderTree(const xml::Element &element, int depth, std::string &out) {

@@ -4,6 +4,7 @@
 #include "semi-lib/core/model-library.h"
 #include "semi-lib/core/model-selection.h"
 #include "semi-lib/core/semi-templates.h"
+#include "semi-lib/tests/check-circuits.h"
 #include "semi-lib/tests/library-files.h"
 #include "testing/fuzz-driver.h"
 #include "testing/growth-check.h"
@@ -17,13 +18,7 @@ namespace {
 using semi::ModelLookup;
 using semi::NamedValue;
 using semi::SemiKind;
-
-semi::ModelLibrary loaded(const std::string &text) {
-  semi::ModelLibrary library;
-  xml::ParseError error;
-  EXPECT_TRUE(library.load(text, error)) << error.describe();
-  return library;
-}
+using semi_test::loaded;
 
 // The PARAMS items of a fresh component of that kind after a model choice.
 std::map<std::string, std::string> chosen(SemiKind kind, const std::string &libraryText,
@@ -98,89 +93,30 @@ TEST(ModelLibraryText, TheNpnRowKeepsBothBaseResistances) {
   EXPECT_EQ(rb, (std::vector<std::string>{"0.75", "7.5"}));
 }
 
-TEST(ModelSelection, ShippedRowsGiveTheirValues) {
+// What a component of that kind holds after choosing type from the shipped
+// library is the model the device tests and the cross-check circuits solve
+// with: every item but ID as those items read (TEXT, else DEFAULT), TYPE the
+// type chosen, ID untouched. COPY entries give the copied values; a type no
+// MODEL has keeps every default.
+TEST(ModelSelection, ShippedRowsGiveTheModelsTheCircuitsSolveWith) {
+  using namespace semi_test;
   struct Case {
     SemiKind kind;
     const char *type;
-    std::map<std::string, std::string> expected;
+    std::vector<semi::ParamItem> items;
   } cases[] = {
-      // The later of the two RB values wins.
-      {SemiKind::Npn,
-       "2N3904",
-       {{"TYPE", "2N3904"},
-        {"IS", "6.81E-15"},
-        {"BF", "412"},
-        {"NF", "1"},
-        {"ISE", "6.81E-15"},
-        {"NE", "1.27"},
-        {"VAF", "73.2"},
-        {"IKF", "66.5E-3"},
-        {"BR", "0.732"},
-        {"RB", "7.5"},
-        {"RC", "0"},
-        {"TF", "301E-12"},
-        {"CJE", "4.53E-12"},
-        {"VJE", "0.75"},
-        {"MJE", "0.261"},
-        {"TR", "237E-9"},
-        {"CJC", "3.65E-12"},
-        {"MJC", "0.309"},
-        {"IMAX", "1E6"}}},
-      {SemiKind::Pnp,
-       "2N3906",
-       {{"TYPE", "2N3906"},
-        {"IS", "1.40E-15"},
-        {"BF", "182"},
-        {"VAF", "18.7"},
-        {"IKF", "80.6E-3"},
-        {"BR", "4.99"},
-        {"RC", "2.49"},
-        {"RB", "7.5"},
-        {"RE", "0"},
-        {"TF", "178E-12"},
-        {"CJE", "8.06E-12"},
-        {"MJE", "0.365"},
-        {"TR", "33.2E-9"},
-        {"CJC", "9.76E-12"},
-        {"MJC", "0.576"},
-        {"NE", "1.5"}}},
-      {SemiKind::Diode,
-       "1N4148",
-       {{"TYPE", "1N4148"},
-        {"IS", "2.67E-9"},
-        {"N", "1.82"},
-        {"RS", "562E-3"},
-        {"TT", "11.5E-9"},
-        {"CJO", "4.02E-12"},
-        {"VJ", "0.5"},
-        {"M", "0.332"},
-        {"GMIN", "1E-12"},
-        {"IMAX", "1E6"}}},
-      // COPY entries give the copied values and keep their own type.
-      {SemiKind::Diode,
-       "1N914",
-       {{"TYPE", "1N914"},
-        {"IS", "2.67E-9"},
-        {"N", "1.82"},
-        {"RS", "562E-3"},
-        {"TT", "11.5E-9"},
-        {"CJO", "4.02E-12"},
-        {"VJ", "0.5"},
-        {"M", "0.332"}}},
-      {SemiKind::Diode, "1N914A", {{"TYPE", "1N914A"}, {"IS", "2.67E-9"}, {"M", "0.332"}}},
-      // A type no MODEL has keeps every default.
-      {SemiKind::Npn,
-       "2N2222",
-       {{"TYPE", "2N2222"}, {"IS", "1E-16"}, {"BF", "100"}, {"RB", "0"}, {"VJE", "0.75"}}},
-      {SemiKind::Npn, "DEFAULT", {{"TYPE", "DEFAULT"}, {"IS", "1E-16"}, {"RB", "0"}}},
+      {SemiKind::Npn, "2N3904", npn2N3904()},         {SemiKind::Pnp, "2N3906", pnp2N3906()},
+      {SemiKind::Diode, "1N4148", diode1N4148()},     {SemiKind::Diode, "1N914", diode1N4148()},
+      {SemiKind::Diode, "1N914A", diode1N4148()},     {SemiKind::Npn, "2N2222", transistorParams()},
+      {SemiKind::Npn, "DEFAULT", transistorParams()}, {SemiKind::Diode, "DEFAULT", diodeParams()},
   };
   for (const Case &c : cases) {
-    std::map<std::string, std::string> values =
-        chosen(c.kind, semi_test::shippedLibrary(c.kind), c.type);
-    for (const auto &[name, value] : c.expected)
-      EXPECT_EQ(values[name], value) << c.type << " " << name;
-    // The identifier is never touched.
-    EXPECT_EQ(values["ID"], "") << c.type;
+    std::map<std::string, std::string> expected;
+    for (const semi::ParamItem &item : c.items)
+      expected[item.name] = item.hasText ? item.text : item.defaultText;
+    expected["TYPE"] = c.type;
+    expected["ID"] = "";
+    EXPECT_EQ(chosen(c.kind, shippedLibrary(c.kind), c.type), expected) << c.type;
   }
 }
 

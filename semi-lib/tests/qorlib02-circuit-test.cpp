@@ -8,9 +8,12 @@
 // The values also go to ngspice (compare-ngspice.py, as the native check
 // does). Devices installed a second time on a recording circuit show the
 // ResetDC rules and the floating-point guard through COM.
+#include "semi-lib/tests/library-files.h"
 #include "semi-lib/tests/qorsim-page.h"
+#include "semi-lib/win32/model-library-resource.h"
 #include "semi-lib/win32/fp-guard.h"
 
+#include "testing/server-exports.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +21,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string>
@@ -36,6 +40,29 @@ using semi_test::QorSimPage;
 
 const double Inf = std::numeric_limits<double>::infinity();
 
+// A new device of a semiconductor kind, through its ProgID as QorSim makes
+// them.
+ComPtr<IQorDev> createDevice(PartRecord::Kind kind) {
+  CLSID clsid;
+  EXPECT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(kind)).get(), &clsid), S_OK);
+  ComPtr<IQorDev> created;
+  EXPECT_EQ(
+      CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, created.receiveVoid()),
+      S_OK);
+  return created;
+}
+
+HRESULT canUnloadNow(const char *module) {
+  return testing_support::callExport(GetModuleHandleA(module), "DllCanUnloadNow");
+}
+
+semi_test::CheckCircuit checkCircuit(const std::string &name) {
+  for (const semi_test::CheckCircuit &cc : semi_test::checkCircuits())
+    if (cc.name == name)
+      return cc;
+  throw std::runtime_error("no check circuit " + name);
+}
+
 class QorLib02InQorSim : public testing::Test {
 protected:
   static void SetUpTestSuite() {
@@ -43,9 +70,12 @@ protected:
     servers_ = new semi_test::QorServers(QORSIM_DLL, QORLIB01_DLL, QORLIB02_DLL, TEST_DEVICES_DLL);
     ASSERT_TRUE(servers_->ready());
     host_ = new drawhost::StandInHost();
+    // The files of an earlier run go: ngspice is to see this run's only.
     static bool cleared = false;
+    std::error_code ignored;
     if (!cleared)
-      clearCheckDir();
+      std::filesystem::remove_all(checkDir(), ignored);
+    std::filesystem::create_directories(checkDir(), ignored);
     cleared = true;
   }
   static void TearDownTestSuite() {
@@ -71,12 +101,7 @@ protected:
   // A second device of a part's kind installed on a recording circuit under
   // the part's name.
   ComPtr<IQorDev> twin(DrawnPart &p, TestCircuit *recorder) {
-    CLSID clsid;
-    EXPECT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(p.record.kind)).get(), &clsid), S_OK);
-    ComPtr<IQorDev> created;
-    EXPECT_EQ(
-        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, created.receiveVoid()),
-        S_OK);
+    ComPtr<IQorDev> created = createDevice(p.record.kind);
     EXPECT_EQ(created->InstallDevice(ansi(p.key).get(), static_cast<IQorOcx *>(p.control.get()),
                                      recorder),
               S_OK);
@@ -86,20 +111,20 @@ protected:
     return ComPtr<com::Object<TestCircuit>>::adopt(new com::Object<TestCircuit>(circuit_.get()));
   }
   static std::string checkDir() {
-    return testing_support::envOr("TEST_BINARY_DIR", ".") + "/qorsim-ngspice-check";
+    return testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") +
+                                     "/qorsim-ngspice-check");
   }
-  // The files of an earlier run go: ngspice is to see this run's only.
-  static void clearCheckDir() {
-    const std::string dir = testing_support::hostPath(checkDir());
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-      return;
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        DeleteFileA((dir + "\\" + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+  // Draws the check circuit named, with further parts (netlist lines), and
+  // solves the page; native holds the circuit as the device core builds it.
+  HRESULT drawAndSolve(semi_test::TestCircuit &native, const std::string &name,
+                       const std::string &more = "") {
+    checkCircuit(name).build(native);
+    semi_test::TestCircuit extra;
+    semi_test::addNetlist(extra, more);
+    std::vector<PartRecord> records = native.parts;
+    records.insert(records.end(), extra.parts.begin(), extra.parts.end());
+    page_->draw(records);
+    return page_->solve();
   }
 
   static semi_test::QorServers *servers_;
@@ -111,13 +136,6 @@ protected:
 
 semi_test::QorServers *QorLib02InQorSim::servers_;
 drawhost::StandInHost *QorLib02InQorSim::host_;
-
-semi_test::CheckCircuit checkCircuit(const std::string &name) {
-  for (const semi_test::CheckCircuit &cc : semi_test::checkCircuits())
-    if (cc.name == name)
-      return cc;
-  throw std::runtime_error("no check circuit " + name);
-}
 
 // Solves one check circuit natively and in QorSim; every compared value of
 // the page must equal the native one to 1e-9 relative (the two run the same
@@ -165,11 +183,9 @@ public:
       EXPECT_EQ(text.substr(0, text.find(' ')), record.partId);
       EXPECT_EQ(text.substr(text.rfind(' ')), nativeElement.substr(nativeElement.rfind(' ')));
     }
-    CreateDirectoryA(testing_support::hostPath(checkDir()).c_str(), nullptr);
     char base[32];
     std::snprintf(base, sizeof base, "/qorsim-%02u", static_cast<unsigned>(number));
-    semi_test::writeCheckFiles(testing_support::hostPath(checkDir() + base),
-                               native.netlist(cc.name), cc.name + " in QorSim",
+    semi_test::writeCheckFiles(checkDir() + base, native.netlist(cc.name), cc.name + " in QorSim",
                                std::to_string(passes), list);
   }
 };
@@ -178,31 +194,21 @@ TEST_P(CheckCircuits, AgreesWithTheNativeCore) {
   run(semi_test::checkCircuits().at(GetParam()), GetParam() + 1);
 }
 
-// Each row under its circuit's name, in words run together.
+// Each row under its circuit's name, "_" for each character that is no
+// letter or digit.
 INSTANTIATE_TEST_SUITE_P(QorSim, CheckCircuits,
                          testing::Range<std::size_t>(0, semi_test::checkCircuits().size()),
                          [](const testing::TestParamInfo<std::size_t> &info) {
-                           std::string name;
-                           bool upper = true;
-                           const std::string words = semi_test::checkCircuits().at(info.param).name;
-                           for (char ch : words) {
-                             const bool word = std::isalnum(static_cast<unsigned char>(ch)) != 0;
-                             if (word)
-                               name += upper ? static_cast<char>(std::toupper(ch)) : ch;
-                             upper = !word;
-                           }
+                           std::string name = semi_test::checkCircuits().at(info.param).name;
+                           for (char &ch : name)
+                             ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
                            return name;
                          });
 
 TEST_F(QorLib02InQorSim, AFailedTopologyCheckGivesInfinityInEveryResult) {
-  semi_test::TestCircuit native;
-  checkCircuit("2N3904 common-emitter stage").build(native);
-  std::vector<PartRecord> records = native.parts;
   // Two resistors in a loop of their own: no DC path to the reference.
-  records.push_back({PartRecord::Resistor, "RX", 1e3, {}, {{"A", "x"}, {"B", "y"}}});
-  records.push_back({PartRecord::Resistor, "RY", 1e3, {}, {{"A", "y"}, {"B", "x"}}});
-  page_->draw(records);
-  page_->solve();
+  semi_test::TestCircuit native;
+  drawAndSolve(native, "2N3904 common-emitter stage", "RX x y 1k; RY y x 1k");
   TestComponent &q = *page_->part("Q1").control.get();
   for (const std::string &name : semi_test::transistorResultNames())
     EXPECT_EQ(q.result(name), Inf) << name;
@@ -213,27 +219,17 @@ TEST_F(QorLib02InQorSim, AFailedTopologyCheckGivesInfinityInEveryResult) {
 // the page gives what it gives without it.
 TEST_F(QorLib02InQorSim, AnUnconnectedTransistorIsInert) {
   semi_test::TestCircuit native;
-  const semi_test::CheckCircuit cc = checkCircuit("2N3904 common-emitter stage");
-  cc.build(native);
+  const char *name = "2N3904 common-emitter stage";
+  ASSERT_EQ(drawAndSolve(native, name, "Q9 free-c free-b free-e"), S_OK);
   ASSERT_TRUE(native.SolveDC().converged);
-  std::vector<PartRecord> records = native.parts;
-  records.push_back({PartRecord::Npn,
-                     "Q9",
-                     0,
-                     semi_test::transistorParams(),
-                     {{"C", "free-c"}, {"B", "free-b"}, {"E", "free-e"}}});
-  page_->draw(records);
-  ASSERT_EQ(page_->solve(), S_OK);
-  for (const semi_test::Compared &q : semi_test::checkQuantities(native, cc))
+  for (const semi_test::Compared &q : semi_test::checkQuantities(native, checkCircuit(name)))
     EXPECT_NEAR(page_->value(q), q.ours, 1e-9 * std::fabs(q.ours) + 1e-15) << q.what;
   EXPECT_EQ(page_->part("Q9").control->lastUpdate, S_OK);
 }
 
 TEST_F(QorLib02InQorSim, ResetDcRulesThroughCom) {
   semi_test::TestCircuit native;
-  checkCircuit("2N3904 common-emitter stage").build(native);
-  page_->draw(native.parts);
-  ASSERT_EQ(page_->solve(), S_OK);
+  ASSERT_EQ(drawAndSolve(native, "2N3904 common-emitter stage"), S_OK);
   DrawnPart &q = page_->part("Q1");
   auto counter = recorder();
   ComPtr<IQorDev> dev = twin(q, counter.get());
@@ -255,12 +251,8 @@ TEST_F(QorLib02InQorSim, ResetDcRulesThroughCom) {
 
 TEST_F(QorLib02InQorSim, CallsBeforeInstallAndWithNullArgumentsFailCleanly) {
   for (PartRecord::Kind kind : {PartRecord::Diode, PartRecord::Npn, PartRecord::Pnp}) {
-    CLSID clsid;
-    ASSERT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(kind)).get(), &clsid), S_OK);
-    ComPtr<IQorDev> dev;
-    ASSERT_EQ(
-        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, dev.receiveVoid()),
-        S_OK);
+    ComPtr<IQorDev> dev = createDevice(kind);
+    ASSERT_TRUE(dev);
     EXPECT_TRUE(dev.query<IQorDev2>());
     // Late-bound callers find the members by name in the module's type
     // libraries.
@@ -271,11 +263,9 @@ TEST_F(QorLib02InQorSim, CallsBeforeInstallAndWithNullArgumentsFailCleanly) {
     DISPID id = 0;
     EXPECT_EQ(dispatch->GetIDsOfNames(IID_NULL, names, 1, 0x0409, &id), S_OK);
     // A live device keeps the library loaded; no class aggregates.
-    using ServerCall = HRESULT(WINAPI *)();
-    auto canUnload = reinterpret_cast<ServerCall>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleA("QorLib02.dll"), "DllCanUnloadNow")));
-    ASSERT_TRUE(canUnload);
-    EXPECT_EQ(canUnload(), S_FALSE);
+    EXPECT_EQ(canUnloadNow("QorLib02.dll"), S_FALSE);
+    CLSID clsid;
+    ASSERT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(kind)).get(), &clsid), S_OK);
     ComPtr<IUnknown> aggregated;
     EXPECT_EQ(CoCreateInstance(clsid, lib_.get(), CLSCTX_INPROC_SERVER, IID_IUnknown,
                                aggregated.receiveVoid()),
@@ -334,9 +324,7 @@ const semi_win32::FpControl Unmasked = {0x0272, 0x1900};
 
 TEST_F(QorLib02InQorSim, EmissionCoefficientZeroWithExceptionsUnmaskedGivesInfinitiesNoTrap) {
   semi_test::TestCircuit native;
-  checkCircuit("1N4148 forward").build(native);
-  page_->draw(native.parts);
-  ASSERT_EQ(page_->solve(), S_OK);
+  ASSERT_EQ(drawAndSolve(native, "1N4148 forward"), S_OK);
   DrawnPart &d = page_->part("D1");
   d.control->setParam("N", "0");
   auto counter = recorder();
@@ -396,26 +384,37 @@ TEST(QorLib02Service, TheLastDeviceToGoLetsTheServiceModuleUnload) {
   {
     semi_test::QorServers servers(QORSIM_DLL, QORLIB01_DLL, QORLIB02_DLL, TEST_DEVICES_DLL);
     ASSERT_TRUE(servers.ready());
-    CLSID clsid;
-    ASSERT_EQ(CLSIDFromProgID(ansi(semi_test::semiProgId(PartRecord::Diode)).get(), &clsid), S_OK);
-    std::vector<ComPtr<IQorDev>> devices(50);
-    for (ComPtr<IQorDev> &dev : devices)
-      ASSERT_EQ(
-          CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, dev.receiveVoid()),
-          S_OK);
-    using ServerCall = HRESULT(WINAPI *)();
-    HMODULE lib01 = GetModuleHandleA("QorLib01.dll");
-    ASSERT_TRUE(lib01) << "the devices loaded the service's module";
-    auto canUnload = reinterpret_cast<ServerCall>(
-        reinterpret_cast<void (*)()>(GetProcAddress(lib01, "DllCanUnloadNow")));
-    ASSERT_TRUE(canUnload);
-    EXPECT_EQ(canUnload(), S_FALSE);
+    std::vector<ComPtr<IQorDev>> devices;
+    for (int i = 0; i < 50; ++i)
+      devices.push_back(createDevice(PartRecord::Diode));
+    ASSERT_TRUE(GetModuleHandleA("QorLib01.dll")) << "the devices loaded the service's module";
+    EXPECT_EQ(canUnloadNow("QorLib01.dll"), S_FALSE);
     devices.resize(1);
-    EXPECT_EQ(canUnload(), S_FALSE) << "one device still holds its service";
+    EXPECT_EQ(canUnloadNow("QorLib01.dll"), S_FALSE) << "one device still holds its service";
     devices.clear();
-    EXPECT_EQ(canUnload(), S_OK) << "the last device let the class object go";
+    EXPECT_EQ(canUnloadNow("QorLib01.dll"), S_OK) << "the last device let the class object go";
   }
   CoUninitialize();
+}
+
+// QorLib02.dll's model libraries: resources 201 to 203 of type "XML" hold
+// the library texts byte for byte, so what the module carries parses,
+// builds fresh components and chooses models as the sources do in the
+// model tests; a module without them gives nothing.
+TEST(QorLib02Resources, LibrariesAreTheShippedTextsByteForByte) {
+  HMODULE module = LoadLibraryExA(testing_support::hostPath(QORLIB02_DLL).c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_NE(module, nullptr) << QORLIB02_DLL << " error " << GetLastError();
+  for (semi::SemiKind kind : semi::AllSemiKinds) {
+    std::string text;
+    EXPECT_TRUE(semi::loadModelLibrary(module, kind, text)) << semi::libraryResourceId(kind);
+    EXPECT_FALSE(text.empty());
+    EXPECT_EQ(text, semi_test::shippedLibrary(kind)) << semi::libraryResourceId(kind);
+  }
+  FreeLibrary(module);
+  std::string text = "stale";
+  EXPECT_FALSE(semi::loadModelLibrary(GetModuleHandleA(nullptr), semi::SemiKind::Npn, text));
+  EXPECT_TRUE(text.empty());
 }
 
 } // namespace

@@ -27,12 +27,6 @@ namespace {
 
 using namespace semi_test;
 
-struct BenchCircuit {
-  const char *name;
-  void (*build)(TestCircuit &, int);
-  int size;
-};
-
 using Clock = std::chrono::steady_clock;
 
 double seconds(Clock::time_point from) {
@@ -105,9 +99,11 @@ bool bench(const BenchCircuit &b, const std::string &dir, QorServers &servers,
     if (run == 0) {
       for (const std::string &net : native.netNames())
         worst = std::max(worst, std::fabs(page.netVoltage(net) - native.netVoltage(net)));
-      writeBenchFiles(dir + "/bench-" + std::to_string(b.size), native, b.name,
-                      std::to_string(passes),
-                      [&](const std::string &net) { return page.netVoltage(net); });
+      writeCheckFiles(
+          dir + "/bench-" + std::to_string(b.size), native.netlist(b.name), b.name,
+          std::to_string(passes),
+          nodeVoltages(native, [&](const std::string &net) { return page.netVoltage(net); }),
+          "rusage all\n");
     }
   }
   std::printf("%s: %zu parts\n  QorSim: %.3f ms solve (%ld passes, %s), %.3f ms again after "
@@ -140,9 +136,7 @@ int main(int argc, char **argv) {
     if (FAILED(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
                                 lib.receiveVoid())))
       return 1;
-    const BenchCircuit circuits[] = {{"40-stage transistor chain", transistorChain, 40},
-                                     {"500-diode ladder", diodeLadder, 500}};
-    for (const BenchCircuit &b : circuits)
+    for (const BenchCircuit &b : BenchCircuits)
       ok = bench(b, argv[1], servers, host, lib.get()) && ok;
   }
   CoUninitialize();

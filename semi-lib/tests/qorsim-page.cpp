@@ -3,11 +3,11 @@
 #include "testing/server-exports.h"
 
 #include "passive-lib/core/component-templates.h"
+#include "semi-lib/core/semi-templates.h"
 
 #include "testing/test-paths.h"
 
 #include <limits>
-#include <sstream>
 #include <stdexcept>
 
 namespace semi_test {
@@ -23,6 +23,27 @@ using testing_support::callExport;
 
 const char *Version = "1.00.419";
 const char *Created = "9 Dec 2026";
+
+// Component XML of a semiconductor part: the kind's template with the
+// given PARAMS items, no RESULT item solved yet.
+std::string semiXml(PartRecord::Kind kind, const std::vector<semi::ParamItem> &params) {
+  std::string xml = semi::filledTemplate(kind == PartRecord::Diode ? semi::SemiKind::Diode
+                                         : kind == PartRecord::Npn ? semi::SemiKind::Npn
+                                                                   : semi::SemiKind::Pnp,
+                                         Version, Created);
+  std::string items;
+  for (const semi::ParamItem &item : params) {
+    items += "<ITEM NAME=\"" + item.name + "\"";
+    if (item.hasDefault)
+      items += " DEFAULT=\"" + item.defaultText + "\"";
+    if (item.hasText)
+      items += " TEXT=\"" + item.text + "\"";
+    if (item.hasIeee)
+      items += " IEEE=\"" + item.ieee + "\"";
+    items += "/>";
+  }
+  return xml.insert(xml.find("</PARAMS>"), items);
+}
 
 } // namespace
 
@@ -47,37 +68,6 @@ LONG QorServers::testDeviceLoads() const {
   auto counter = reinterpret_cast<Counter>(
       reinterpret_cast<void (*)()>(GetProcAddress(modules_[3], "TestDeviceLoads")));
   return counter ? counter() : -1;
-}
-
-std::string semiXml(PartRecord::Kind kind, const std::vector<semi::ParamItem> &params) {
-  const bool diode = kind == PartRecord::Diode;
-  std::ostringstream xml;
-  if (diode)
-    xml << "<DEVICE NAME=\"Diode\" OCXNAME=\"QOR Diode OCX\" STATUS=\"0x0\" "
-           "DEVPROGID=\"QOR.DiodeDev\"";
-  else if (kind == PartRecord::Npn)
-    xml << "<DEVICE NAME=\"NPN Transistor\" OCXNAME=\"QOR BjtNpn OCX\" STATUS=\"0x0\" "
-           "DEVPROGID=\"QOR.BjtNpnDev\"";
-  else
-    xml << "<DEVICE NAME=\"PNP Transistor\" OCXNAME=\"QOR BjtPnp OCX\" STATUS=\"0x0\" "
-           "DEVPROGID=\"QOR.BjtPnpDev\"";
-  xml << " VERSION=\"" << Version << "\" CREATED=\"" << Created
-      << "\"><PARAMS ORDER=\"0 1\" VERSION=\"1.0\">";
-  for (const semi::ParamItem &item : params) {
-    xml << "<ITEM NAME=\"" << item.name << "\"";
-    if (item.hasDefault)
-      xml << " DEFAULT=\"" << item.defaultText << "\"";
-    if (item.hasText)
-      xml << " TEXT=\"" << item.text << "\"";
-    if (item.hasIeee)
-      xml << " IEEE=\"" << item.ieee << "\"";
-    xml << "/>";
-  }
-  xml << "</PARAMS><RESULT ORDER=\"" << (diode ? "2" : "4") << "\" LAYER=\"Simulation\">";
-  for (const std::string &name : diode ? diodeResultNames() : transistorResultNames())
-    xml << "<ITEM NAME=\"" << name << "\" IEEE=\"0XFFFFFFFFFFFFFFFF\"/>";
-  xml << "</RESULT></DEVICE>";
-  return xml.str();
 }
 
 const char *semiProgId(PartRecord::Kind kind) {

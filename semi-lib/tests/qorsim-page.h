@@ -36,9 +36,6 @@ private:
   bool ready_ = false;
 };
 
-// Component XML of a semiconductor part: the library's DEVICE line with the
-// given PARAMS items and the kind's RESULT items, none solved yet.
-std::string semiXml(PartRecord::Kind kind, const std::vector<semi::ParamItem> &params);
 // "QOR.DiodeDev.1", "QOR.BjtNpnDev.1" or "QOR.BjtPnpDev.1".
 const char *semiProgId(PartRecord::Kind kind);
 

@@ -33,9 +33,7 @@ TEST(SemiTemplates, FreshComponentsMatchTheirGoldenFiles) {
     semi::SemiComponent component = fresh(c.kind);
     ASSERT_TRUE(component.libraryParsed);
     const xml::Element &root = *component.document.root();
-    EXPECT_EQ(semi_test::renderTree(root), testing_support::readFile(testing_support::sourcePath(
-                                               std::string("semi-lib/tests/golden/") + c.golden)))
-        << c.golden;
+    EXPECT_EQ(semi_test::renderTree(root), semi_test::golden(c.golden)) << c.golden;
     EXPECT_EQ(root.child("PARAMS")->children().size(), c.params);
     ASSERT_EQ(root.child("RESULT")->children().size(), c.results);
     for (const xml::Element *item : root.child("RESULT")->children())
@@ -45,9 +43,7 @@ TEST(SemiTemplates, FreshComponentsMatchTheirGoldenFiles) {
 
 TEST(SemiTemplates, EachItemCarriesExactlyItsParamsAttributes) {
   for (SemiKind kind : semi::AllSemiKinds) {
-    semi::ModelLibrary library;
-    xml::ParseError error;
-    ASSERT_TRUE(library.load(semi_test::shippedLibrary(kind), error));
+    semi::ModelLibrary library = semi_test::loaded(semi_test::shippedLibrary(kind));
     semi::SemiComponent component = fresh(kind);
     std::vector<xml::Element *> items = component.document.root()->child("PARAMS")->children();
     std::vector<const xml::Element *> params = library.params();
@@ -100,9 +96,6 @@ TEST(TypeRule, QuestionsFollowTheType) {
     EXPECT_EQ(semi::activationQuestion(c.row, c.text, c.def), c.activation) << c.text;
   EXPECT_EQ(semi::stepQuestion("2N3904", "2N3904"), Question::StepParameter);
   EXPECT_EQ(semi::stepQuestion("CUSTOM", "2N3904"), Question::None);
-  EXPECT_STREQ(semi::questionText(Question::StepParameter),
-               "You are changing the value of a SPICE parameter.\n\nThis will change the "
-               "component type to \"CUSTOM\".");
 }
 
 TEST(TypeRule, ModelListOpensOnTheTypeThenTheLibraryTypeThenTheFirst) {
@@ -138,10 +131,6 @@ TEST(TypeRule, EntriesAreCheckedByRange) {
   };
   for (const Case &c : cases)
     EXPECT_EQ(semi::checkEntry(c.row, c.text), c.verdict) << c.text;
-  EXPECT_STREQ(semi::entryMessage(EntryVerdict::NotPositive),
-               "Value must be positive. Please re-enter.");
-  EXPECT_STREQ(semi::entryMessage(EntryVerdict::Negative),
-               "Value must be non-negative. Please re-enter.");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 // control-ngspice-check/).
 #include "passive-lib/tests/control-page.h"
 #include "passive-lib/uikit/tests/page-test.h"
+#include "passive-lib/win32/xml-access.h"
 #include "semi-lib/core/model-library.h"
 #include "semi-lib/core/model-selection.h"
 #include "semi-lib/tests/check-circuits.h"
@@ -52,39 +53,23 @@ using passive_test::registryText;
 using passive_test::sectionOf;
 using semi::SemiKind;
 
+// The kinds of part in the order of partInfo.
 enum class Part { Diode, Npn, Pnp, Source, Resistor, Ground };
 
 struct PartInfo {
-  Part part;
   const char *name;
   const char *progId;
   std::vector<const char *> pins;
 };
 const PartInfo partInfo[] = {
-    {Part::Diode, "diode", "QOR.DiodeOcx", {"A", "K"}},
-    {Part::Npn, "npn", "QOR.BjtNpnOcx", {"C", "B", "E"}},
-    {Part::Pnp, "pnp", "QOR.BjtPnpOcx", {"C", "B", "E"}},
-    {Part::Source, "source", "QOR.VdcOcx", {"P", "M"}},
-    {Part::Resistor, "resistor", "QOR.ResOcx", {"A", "B"}},
-    {Part::Ground, "ground", "QOR.GndOcx", {"A"}},
+    {"diode", "QOR.DiodeOcx", {"A", "K"}},     {"npn", "QOR.BjtNpnOcx", {"C", "B", "E"}},
+    {"pnp", "QOR.BjtPnpOcx", {"C", "B", "E"}}, {"source", "QOR.VdcOcx", {"P", "M"}},
+    {"resistor", "QOR.ResOcx", {"A", "B"}},    {"ground", "QOR.GndOcx", {"A"}},
 };
-const PartInfo &infoOf(Part part) {
-  for (const PartInfo &info : partInfo)
-    if (info.part == part)
-      return info;
-  return partInfo[0];
-}
+const PartInfo &infoOf(Part part) { return partInfo[static_cast<int>(part)]; }
 
-SemiKind semiKindOf(Part part) {
-  return part == Part::Diode ? SemiKind::Diode : part == Part::Npn ? SemiKind::Npn : SemiKind::Pnp;
-}
-
-void setAttribute(IXMLElement *element, const std::string &name, const std::string &value) {
-  base::Variant text;
-  V_VT(text.get()) = VT_BSTR;
-  V_BSTR(text.get()) = Bstr(value).detach();
-  EXPECT_EQ(element->setAttribute(Bstr(name).get(), *text.get()), S_OK) << name;
-}
+// Diodes and transistors share their kinds' order.
+SemiKind semiKindOf(Part part) { return static_cast<SemiKind>(part); }
 
 // The PARAMS items of a control as the parameters page sees its rows: found
 // by NAME, the value in TEXT.
@@ -92,19 +77,16 @@ class ControlRows : public semi::ParameterRows {
 public:
   explicit ControlRows(IQorOcx2 *data) : params_(sectionOf(data, "PARAMS")) {}
   bool resetRow(const std::string &name, const std::string &value) override {
-    ComPtr<IXMLElement> item = find(name);
-    if (!item)
+    if (!setRow(name, value))
       return false;
-    setAttribute(item.get(), "DEFAULT", value);
-    setAttribute(item.get(), "TEXT", value);
-    item->removeAttribute(Bstr(std::string("IEEE")).get());
+    passive::setAttributeText(find(name).get(), "DEFAULT", value);
     return true;
   }
   bool setRow(const std::string &name, const std::string &value) override {
     ComPtr<IXMLElement> item = find(name);
     if (!item)
       return false;
-    setAttribute(item.get(), "TEXT", value);
+    passive::setAttributeText(item.get(), "TEXT", value);
     item->removeAttribute(Bstr(std::string("IEEE")).get());
     return true;
   }
@@ -114,37 +96,18 @@ private:
   ComPtr<IXMLElement> params_;
 };
 
-std::string lower(std::string text) {
-  for (char &c : text)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 struct Component : passive_test::DroppedControl {
   Part part;
   const std::vector<const char *> &pins() const { return infoOf(part).pins; }
 };
 
+// The transistor's property sheet, once it shows.
+HWND npnSheet() {
+  return test_windows::withCaption(test_windows::threadWindows(), "", "NPN Transistor Properties");
+}
+
 ComPtr<IUnknown> createControl(Part part, HRESULT *result = nullptr) {
   return passive_test::createControl(infoOf(part).progId, result);
-}
-
-// The component XML of a control parsed as the native tests parse theirs.
-bool parseDataStr1(IQorOcx2 *data, xml::Document &document) {
-  Bstr text;
-  if (data->get_DataStr1(text.receive()) != S_OK)
-    return false;
-  xml::ParseError error;
-  return semi::loadKeepingRepeats(document, text.toAnsi(), error);
-}
-
-semi::ModelLibrary shippedLibrary(SemiKind kind) {
-  semi::ModelLibrary library;
-  xml::ParseError error;
-  EXPECT_TRUE(library.load(
-      testing_support::readFile(testing_support::hostPath(semi_test::shippedLibraryPath(kind))),
-      error));
-  return library;
 }
 
 class SemiControls : public passive_test::ControlPage {
@@ -199,7 +162,8 @@ protected:
   // page applies it: defaults first, then the model's values (COPY
   // followed), TYPE the type chosen.
   void chooseModel(const Component &component, const std::string &type) {
-    semi::ModelLibrary library = shippedLibrary(semiKindOf(component.part));
+    semi::ModelLibrary library =
+        semi_test::loaded(semi_test::shippedLibrary(semiKindOf(component.part)));
     semi::ModelChoice choice = semi::chooseModel(library, type);
     ASSERT_EQ(choice.lookup, semi::ModelLookup::Found) << type;
     ControlRows rows(component.data.get());
@@ -254,7 +218,7 @@ protected:
           rows.push_back({"V(" + node + ")", "v(" + node + ")", v, 1.0, 1e-6, 1e-5, "", node});
       }
       const std::string id = partId(component);
-      const std::string at = "@" + lower(id) + "[";
+      const std::string at = "@" + semi_test::lower(id) + "[";
       if (component.part == Part::Npn || component.part == Part::Pnp) {
         // ngspice counts the PNP's currents the other way round.
         const double sign = component.part == Part::Pnp ? -1.0 : 1.0;
@@ -275,11 +239,11 @@ TEST_F(SemiControls, FreshControlsMatchTheirGoldenFilesAndLibraries) {
   struct Case {
     Part part;
     const char *golden, *name, *device, *partId;
-    std::size_t params, results;
+    std::size_t params;
   } cases[] = {
-      {Part::Npn, "npn-fresh.txt", "QOR BjtNpn OCX", "QOR.BjtNpnDev", "Q?", 28, 23},
-      {Part::Pnp, "pnp-fresh.txt", "QOR BjtPnp OCX", "QOR.BjtPnpDev", "Q?", 28, 23},
-      {Part::Diode, "diode-fresh.txt", "QOR Diode OCX", "QOR.DiodeDev", "D?", 11, 8},
+      {Part::Npn, "npn-fresh.txt", "QOR BjtNpn OCX", "QOR.BjtNpnDev", "Q?", 28},
+      {Part::Pnp, "pnp-fresh.txt", "QOR BjtPnp OCX", "QOR.BjtPnpDev", "Q?", 28},
+      {Part::Diode, "diode-fresh.txt", "QOR Diode OCX", "QOR.DiodeDev", "D?", 11},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.golden);
@@ -296,27 +260,17 @@ TEST_F(SemiControls, FreshControlsMatchTheirGoldenFilesAndLibraries) {
     EXPECT_EQ(id.toAnsi(), c.partId);
 
     // DataStr1 is the document with the library's items, not the bare
-    // template.
+    // template: the golden file, whose items the model tests hold against
+    // the library's PARAMs.
+    Bstr text;
+    ASSERT_EQ(data->get_DataStr1(text.receive()), S_OK);
     xml::Document document;
-    ASSERT_TRUE(parseDataStr1(data.get(), document));
+    xml::ParseError error;
+    ASSERT_TRUE(semi::loadKeepingRepeats(document, text.toAnsi(), error));
     xml::Element &root = *document.root();
     EXPECT_EQ(root.getAttribute("CREATED"), englishDate());
     root.setAttribute("CREATED", "9 Dec 2026"); // the golden files' day
-    EXPECT_EQ(semi_test::renderTree(root),
-              testing_support::readFile(testing_support::hostPath(
-                  testing_support::sourcePath(std::string("semi-lib/tests/golden/") + c.golden))));
-    ASSERT_TRUE(root.child("PARAMS") && root.child("RESULT"));
-    const std::vector<xml::Element *> items = root.child("PARAMS")->children();
-    ASSERT_EQ(items.size(), c.params);
-    ASSERT_EQ(root.child("RESULT")->children().size(), c.results);
-    for (const xml::Element *result : root.child("RESULT")->children())
-      EXPECT_EQ(result->getAttribute("IEEE"), "0XFFFFFFFFFFFFFFFF");
-    // Each item exactly its PARAM, attributes in the library's order.
-    semi::ModelLibrary library = shippedLibrary(semiKindOf(c.part));
-    const std::vector<const xml::Element *> params = library.params();
-    ASSERT_EQ(params.size(), c.params);
-    for (std::size_t i = 0; i < items.size(); ++i)
-      EXPECT_EQ(semi::attributesOf(*items[i]), semi::attributesOf(*params[i])) << i;
+    EXPECT_EQ(semi_test::renderTree(root), semi_test::golden(c.golden));
     // The live document the devices read holds the same items.
     ComPtr<IXMLElement> live = sectionOf(data.get(), "PARAMS");
     ASSERT_TRUE(live);
@@ -442,7 +396,7 @@ TEST_F(SemiControls, AnEmptyLayerLeavesTheDiodesLayerAndClearsTheResistors) {
     ASSERT_EQ(part.show()->cellAt(1, 6, 0, false)->formula(), "\"1\"");
     ComPtr<IXMLElement> results = sectionOf(part.data.get(), "RESULT");
     ASSERT_TRUE(results);
-    setAttribute(results.get(), "LAYER", "");
+    passive::setAttributeText(results.get(), "LAYER", "");
     EXPECT_EQ(part.ocx->OnAdvise(qorMaskDC), S_OK);
     EXPECT_EQ(part.show()->cellAt(1, 6, 0, false)->formula(), kind.membership) << kind.part;
   }
@@ -492,58 +446,81 @@ TEST_F(SemiControls, LabelsDoubleTheirQuotesAndTheOrderWalkEnds) {
 
   ComPtr<IXMLElement> params = sectionOf(q.data.get(), "PARAMS");
   ASSERT_TRUE(params);
-  setAttribute(params.get(), "ORDER", "1  0x 1");
+  passive::setAttributeText(params.get(), "ORDER", "1  0x 1");
   ASSERT_EQ(q.ocx->put_PartID(Bstr(std::string("Q7")).get()), S_OK);
   EXPECT_EQ(q.bodyText(), "\"DEFAULT\n\nQ7\"");
 }
 
-// The common-emitter stage: a 12 V source, the base divider 47k/10k,
-// 2.2k collector and 470 ohm emitter resistors and a 2N3904.
-TEST_F(SemiControls, A2N3904CommonEmitterStageAgreesWithNgspice) {
-  std::vector<Component> c = drop("V1 vcc 0 12; R1 vcc b 47k; R2 b 0 10k; R3 vcc c 2.2k;"
-                                  "R4 e 0 470; Q1 c b e 2N3904; G1 0");
+// Circuits dropped, solved and labelled, then their netlists to ngspice:
+// a 2N3904 common-emitter stage (base divider 47k/10k from 12 V, 2.2k
+// collector and 470 ohm emitter resistors) in forward-active operation; a
+// 2N3906 bias stage (base divider 10k/47k, 1k emitter resistor to the
+// supply, 3.3k collector resistor to ground); a 1N4148 on 1k from 5 V
+// beside a 1N914 (a COPY of the 1N4148) on 2.2k. Each labelled part shows
+// its identifier and model and no mark, the first its current, which
+// falls from each labelled part to the next.
+const struct PageCircuit {
+  const char *netlist, *file, *title;
+  std::vector<std::pair<std::size_t, const char *>> labelled; // part, model
+  std::set<std::string> ids;
+  const char *current;
+  double least, most; // the first labelled part's current, in amperes
+} pageCircuits[] = {
+    {"V1 vcc 0 12; R1 vcc b 47k; R2 b 0 10k; R3 vcc c 2.2k; R4 e 0 470; Q1 c b e 2N3904; G1 0",
+     "common-emitter",
+     "2N3904 common-emitter stage on the page",
+     {{5, "2N3904"}},
+     {"Q1"},
+     "Ic",
+     1e-3,
+     3e-3},
+    {"V1 vcc 0 12; R1 vcc b 10k; R2 b 0 47k; R3 vcc e 1k; R4 c 0 3.3k; Q1 c b e 2N3906; G1 0",
+     "bias-stage",
+     "2N3906 bias stage on the page",
+     {{5, "2N3906"}},
+     {"Q1"},
+     "Ic",
+     1e-3,
+     1},
+    {"V1 in 0 5; R1 in a; D1 a 0 1N4148; R2 in b 2.2k; D2 b 0 1N914; G1 0",
+     "diodes",
+     "1N4148 and 1N914 on the page",
+     {{2, "1N4148"}, {4, "1N914"}},
+     {"D1", "D2"},
+     "Idc",
+     1e-3,
+     1},
+};
+
+class PageCircuits : public SemiControls, public testing::WithParamInterface<PageCircuit> {};
+
+TEST_P(PageCircuits, AgreeWithNgspice) {
+  const PageCircuit &c = GetParam();
+  std::vector<Component> parts = drop(c.netlist);
   host_->fireIdle();
-  const Component &q = c[5];
-  EXPECT_EQ(partId(q), "Q1");
-  EXPECT_EQ(q.bodyText(), "\"Q1\n2N3904\"");
-  EXPECT_EQ(q.mark(), "");
-  EXPECT_EQ(q.shownText().rfind("Ic = ", 0), 0u) << q.shownText();
-  // Forward active: about 0.8 V over 470 ohm in the emitter.
-  EXPECT_GT(result(q, "Ic"), 1e-3);
-  EXPECT_LT(result(q, "Ic"), 3e-3);
-  EXPECT_GT(result(q, "beta(DC)"), 100);
-  checkWithNgspice("common-emitter", "2N3904 common-emitter stage on the page", c);
+  std::set<std::string> ids;
+  double before = 1;
+  for (const auto &[index, model] : c.labelled) {
+    const Component &part = parts[index];
+    ids.insert(partId(part));
+    EXPECT_EQ(part.bodyText(), "\"" + partId(part) + "\n" + model + "\"");
+    EXPECT_EQ(part.mark(), "");
+    const double current = std::fabs(result(part, c.current));
+    EXPECT_LT(current, before);
+    before = current;
+  }
+  EXPECT_EQ(ids, c.ids);
+  const Component &first = parts[c.labelled.front().first];
+  EXPECT_EQ(first.shownText().rfind(std::string(c.current) + " = ", 0), 0u) << first.shownText();
+  EXPECT_GT(std::fabs(result(first, c.current)), c.least);
+  EXPECT_LT(std::fabs(result(first, c.current)), c.most);
+  if (first.part != Part::Diode) {
+    EXPECT_GT(result(first, "beta(DC)"), 100) << "the model's BF, not the default's";
+  }
+  checkWithNgspice(c.file, c.title, parts);
 }
 
-// The PNP bias stage: base divider 10k/47k from 12 V, 1k emitter resistor
-// to the supply, 3.3k collector resistor to ground and a 2N3906.
-TEST_F(SemiControls, A2N3906BiasStageAgreesWithNgspice) {
-  std::vector<Component> c = drop("V1 vcc 0 12; R1 vcc b 10k; R2 b 0 47k; R3 vcc e 1k;"
-                                  "R4 c 0 3.3k; Q1 c b e 2N3906; G1 0");
-  host_->fireIdle();
-  const Component &q = c[5];
-  EXPECT_EQ(partId(q), "Q1");
-  EXPECT_EQ(q.bodyText(), "\"Q1\n2N3906\"");
-  EXPECT_EQ(q.mark(), "");
-  EXPECT_EQ(q.shownText().rfind("Ic = ", 0), 0u) << q.shownText();
-  EXPECT_GT(std::fabs(result(q, "Ic")), 1e-3);
-  checkWithNgspice("bias-stage", "2N3906 bias stage on the page", c);
-}
-
-// A 1N4148 with a 1k resistor from 5 V, and a second diode of type 1N914
-// (a COPY of the 1N4148) in parallel on its own resistor.
-TEST_F(SemiControls, A1N4148AndItsCopyAgreeWithNgspice) {
-  std::vector<Component> c =
-      drop("V1 in 0 5; R1 in a; D1 a 0 1N4148; R2 in b 2.2k; D2 b 0 1N914; G1 0");
-  host_->fireIdle();
-  const std::set<std::string> ids = {partId(c[2]), partId(c[4])};
-  EXPECT_EQ(ids, (std::set<std::string>{"D1", "D2"}));
-  EXPECT_EQ(c[2].bodyText(), "\"" + partId(c[2]) + "\n1N4148\"");
-  EXPECT_EQ(c[4].bodyText(), "\"" + partId(c[4]) + "\n1N914\"");
-  EXPECT_EQ(c[2].shownText().rfind("Idc = ", 0), 0u) << c[2].shownText();
-  EXPECT_GT(result(c[2], "Idc"), result(c[4], "Idc"));
-  checkWithNgspice("diodes", "1N4148 and 1N914 on the page", c);
-}
+INSTANTIATE_TEST_SUITE_P(SemiControls, PageCircuits, testing::ValuesIn(pageCircuits));
 
 // The device reads what the chosen type put into the items: the model line
 // of the File menu's netlist carries the 2N3904's IS and the later RB.
@@ -554,17 +531,13 @@ TEST_F(SemiControls, Choosing2N3904InTheXmlMakesTheDeviceReadItsValues) {
   EXPECT_EQ(attribute(rows.find("RB").get(), "TEXT"), "7.5");
   host_->fireIdle();
   const std::string path = saveNetlistFromMenu("control-netlists", "model-values.cir");
-  std::string model;
+  std::string model, upper;
   std::istringstream netlist(testing_support::readFile(path));
   for (std::string line; std::getline(netlist, line);)
     if (line.rfind(".MODEL", 0) == 0 || line.rfind(".model", 0) == 0 || line.rfind("+", 0) == 0)
       model += line + "\n";
-  const std::string upper = [&] {
-    std::string text = model;
-    for (char &ch : text)
-      ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-    return text;
-  }();
+  for (char ch : model)
+    upper += static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   EXPECT_NE(upper.find("IS=6.81E-15"), std::string::npos) << model;
   EXPECT_NE(upper.find("RB=7.5"), std::string::npos) << model;
   EXPECT_NE(upper.find("BF=412"), std::string::npos) << model;
@@ -597,13 +570,8 @@ TEST_F(SemiControls, TheSheetShowsTheNumberedIdentifier) {
     };
   };
   testing_support::ModalScript script(
-      {[&] {
-         sheet = test_windows::withCaption(test_windows::threadWindows(), "",
-                                           "NPN Transistor Properties");
-         return sheet != nullptr;
-       },
-       read(IDC_PARAMS_LIST, 1, onParameters), show(2), read(IDC_FORMAT_PARAMS_LIST, 0, onFormat),
-       show(0),
+      {[&] { return (sheet = npnSheet()) != nullptr; }, read(IDC_PARAMS_LIST, 1, onParameters),
+       show(2), read(IDC_FORMAT_PARAMS_LIST, 0, onFormat), show(0),
        [&] {
          HWND list = page(IDC_PARAMS_LIST);
          return list && uikit_test::endEdit(GetParent(list), 0, "Q7") == 0;
@@ -642,12 +610,10 @@ TEST_F(SemiControls, CancelAndReloadKeepMergedParametersEditsAndResults) {
     HWND sheet = nullptr;
     testing_support::ModalScript script(
         {[&] {
-          sheet = test_windows::withCaption(test_windows::threadWindows(), "",
-                                            "NPN Transistor Properties");
-          if (!sheet)
+          if (!(sheet = npnSheet()))
             return false;
           sheetSeen = true;
-          setAttribute(ControlRows(q.data.get()).find("BF").get(), "TEXT", "1");
+          passive::setAttributeText(ControlRows(q.data.get()).find("BF").get(), "TEXT", "1");
           PostMessageA(sheet, WM_COMMAND, IDCANCEL, 0);
           return true;
         }},

@@ -70,7 +70,6 @@ public:
   bool topologyOk() const { return topologyOk_; }
   bool hasMatrix() const { return matrix_.created(); }
   int nodeCount() const { return static_cast<int>(names_.size()); }
-  int varType(int index) const { return types_.at(static_cast<std::size_t>(index)); }
   qorsim::DcVectors &vectors() { return vectors_; }
   // For the Jacobian tests: the matrix made and every device set up; the
   // values and the right-hand side zeroed; one value of the matrix.

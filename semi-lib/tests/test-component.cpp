@@ -1,40 +1,7 @@
 // The native test component and the library PARAMS of the three kinds.
 #include "semi-lib/tests/test-component.h"
 
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-
 namespace semi_test {
-
-std::string ieeeText(double value) {
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  char text[24];
-  std::snprintf(text, sizeof text, "0X%016llX", static_cast<unsigned long long>(bits));
-  return text;
-}
-
-bool parseIeeeText(const std::string &text, double &value) {
-  if (text.size() != 18 || text[0] != '0' || (text[1] != 'X' && text[1] != 'x'))
-    return false;
-  std::uint64_t bits = 0;
-  for (std::size_t i = 2; i < text.size(); ++i) {
-    const char c = text[i];
-    int digit;
-    if (c >= '0' && c <= '9')
-      digit = c - '0';
-    else if (c >= 'A' && c <= 'F')
-      digit = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f')
-      digit = c - 'a' + 10;
-    else
-      return false;
-    bits = bits << 4 | static_cast<std::uint64_t>(digit);
-  }
-  std::memcpy(&value, &bits, sizeof value);
-  return true;
-}
 
 TestComponent::TestComponent(std::vector<semi::ParamItem> p, std::vector<std::string> names)
     : params(std::move(p)), resultNames(std::move(names)), results(resultNames.size(), NAN) {}

@@ -1,9 +1,11 @@
 // The component of a device in the native tests: PARAMS items as the
 // component XML holds them, RESULT items with the values the device wrote,
-// the dirty flag, and the hexadecimal double text of the "IEEE" attribute.
+// the dirty flag, and the hexadecimal double text of the "IEEE" attribute
+// read as the QorLib service reads it.
 #ifndef SEMI_LIB_TESTS_TEST_COMPONENT_H
 #define SEMI_LIB_TESTS_TEST_COMPONENT_H
 
+#include "passive-lib/core/value-format.h"
 #include "semi-lib/core/device-host.h"
 
 #include <cmath>
@@ -12,10 +14,6 @@
 #include <vector>
 
 namespace semi_test {
-
-// "0X" followed by the 16 hexadecimal digits of the double's bits.
-std::string ieeeText(double value);
-bool parseIeeeText(const std::string &text, double &value);
 
 class TestComponent : public semi::DeviceComponent {
 public:
@@ -27,7 +25,7 @@ public:
   void putResult(std::size_t item, double value) override;
   void putDirtyFlag() override { dirty = true; }
   bool BSTR2IEEE(const std::string &text, double &value) override {
-    return parseIeeeText(text, value);
+    return passive::parseIeeeText(text, value);
   }
 
   // The value last written into a RESULT item (NaN before any write).

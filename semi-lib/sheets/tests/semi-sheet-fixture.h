@@ -13,6 +13,7 @@
 #include "passive-lib/win32/xml-access.h"
 #include "semi-lib/core/semi-templates.h"
 #include "semi-lib/sheets/model-library-source.h"
+#include "semi-lib/tests/library-files.h"
 
 #include "platform/dialogs/win32/user-prompts.h"
 #include "platform/xml/win32/xml-objects.h"
@@ -38,6 +39,8 @@ public:
     document_.load(
         semi::buildComponent(kind, "1.00.419", "12/09/2026", libraryText).document.save());
   }
+  explicit TestOwner(semi::SemiKind kind) : TestOwner(kind, semi_test::shippedLibrary(kind)) {}
+  virtual ~TestOwner() = default;
 
   ComPtr<IXMLElement> rootElement() override { return document_.root(); }
   void putDirtyFlag(bool dirty) override { calls.push_back(dirty ? "dirty" : "clean"); }
@@ -98,6 +101,8 @@ class LibraryOwner : public TestOwner, public semi::ModelLibrarySource {
 public:
   LibraryOwner(semi::SemiKind kind, const std::string &libraryText)
       : TestOwner(kind, libraryText), library_(libraryText) {}
+  explicit LibraryOwner(semi::SemiKind kind)
+      : LibraryOwner(kind, semi_test::shippedLibrary(kind)) {}
   std::string modelLibraryText(semi::SemiKind) override { return library_; }
 
 private:
@@ -112,6 +117,18 @@ using uikit_test::spin;
 
 class SemiSheets : public uikit_test::PageTest {
 protected:
+  // A step on the sheet's parameters page, taken once no in-place editor
+  // is open there.
+  static testing_support::ModalScript::Step onPage(uikit::ComponentSheet &sheet,
+                                                   std::function<void(HWND page)> body) {
+    return [&sheet, body] {
+      HWND page = sheet.parametersPage()->handle();
+      if (editor(page))
+        return false;
+      body(page);
+      return true;
+    };
+  }
   static void selectRow(HWND page, int row) {
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;

@@ -5,7 +5,6 @@
 
 #include "semi-lib/sheets/semi-sheets.h"
 
-#include "testing/test-files.h"
 #include "testing/test-paths.h"
 #include "testing/window-shot.h"
 
@@ -15,6 +14,7 @@
 namespace {
 
 using namespace semi_sheet_test;
+using semi_test::testLibrary;
 using testing_support::ModalScript;
 
 const char *const EditQuestion = "You are about to edit a SPICE parameter.\n\n"
@@ -26,15 +26,6 @@ const char *const ModelQuestion = "You are about to select a model from the libr
 const UINT QuestionType = MB_OKCANCEL | MB_ICONEXCLAMATION;
 const int ApplyButton = 0x3021;
 
-std::string shippedLibrary(const char *file) {
-  return testing_support::readFile(
-      testing_support::sourcePath(std::string("semi-lib/models/") + file));
-}
-std::string testLibrary() {
-  return testing_support::readFile(
-      testing_support::sourcePath("semi-lib/tests/data/format-features.xml"));
-}
-
 std::unique_ptr<uikit::ComponentSheet> sheetOf(semi::SemiKind kind, TestOwner &owner) {
   const char *caption =
       kind == semi::SemiKind::Diode ? "Diode Properties" : "NPN Transistor Properties";
@@ -43,10 +34,34 @@ std::unique_ptr<uikit::ComponentSheet> sheetOf(semi::SemiKind kind, TestOwner &o
 
 HWND pageOf(uikit::ComponentSheet &sheet) { return sheet.parametersPage()->handle(); }
 
-ModalScript::Step pageShown(uikit::ComponentSheet &sheet) {
-  return [&sheet] {
+// Runs the sheet in the owner's ShowProperties frame, the steps taken once
+// its parameters page shows; the sheet is cancelled should they stall.
+struct SheetRun {
+  INT_PTR result;
+  bool finished; // every step taken
+};
+SheetRun runSheet(TestOwner &owner, uikit::ComponentSheet &sheet,
+                  std::vector<ModalScript::Step> steps) {
+  steps.insert(steps.begin(), [&sheet] {
     HWND page = sheet.parametersPage()->handle();
     return page && IsWindowVisible(page);
+  });
+  ModalScript script(std::move(steps), cancelSheet(sheet));
+  const INT_PTR result = owner.showProperties([&] { return sheet.run(); });
+  return {result, script.finished()};
+}
+
+// The sheet painted afresh, every child with it.
+void repaint(uikit::ComponentSheet &sheet) {
+  RedrawWindow(sheet.handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// A step that saves the whole screen as name in the test's scratch folder.
+ModalScript::Step screenShot(const char *name, bool &saved) {
+  return [name, &saved] {
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    saved = test_windows::saveScreenArea(screen, testing_support::scratchPath(name));
+    return true;
   };
 }
 
@@ -74,118 +89,104 @@ bool choose(HWND page, const std::string &entry) {
   return true;
 }
 
-TEST_F(SemiSheets, ChoosingAModelInTheInPlaceListAndOkWritesTheMergedParameters) {
-  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml")); // list from the resources
-  auto sheet = sheetOf(semi::SemiKind::Npn, owner);
-  std::string comboClass;
-  std::vector<std::string> entries;
-  int openedOn = -1;
-  std::string typeCell, isCell, rbCell;
-  ModalScript script({pageShown(*sheet),
-                      [&] {
-                        activateRow(pageOf(*sheet), rowOf(pageOf(*sheet), "TYPE"));
-                        HWND combo = editor(pageOf(*sheet));
-                        comboClass = className(combo);
-                        entries = comboEntries(combo);
-                        openedOn = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
-                        return choose(pageOf(*sheet), "2N3904");
-                      },
-                      [&] {
-                        HWND page = pageOf(*sheet);
-                        if (editor(page))
-                          return false;
-                        typeCell = cell(page, rowOf(page, "TYPE"), 1);
-                        isCell = cell(page, rowOf(page, "IS"), 1);
-                        rbCell = cell(page, rowOf(page, "RB"), 1);
-                        return true;
-                      },
-                      press(*sheet, IDOK)},
-                     cancelSheet(*sheet));
-  EXPECT_EQ(owner.showProperties([&] { return sheet->run(); }), IDOK);
-  ASSERT_TRUE(script.finished());
-  EXPECT_TRUE(boxes.empty()) << "a fresh component asks nothing before the model list";
-  EXPECT_EQ(comboClass, "ComboBox");
-  EXPECT_EQ(entries, (std::vector<std::string>{"DEFAULT", "2N3904"}));
-  EXPECT_EQ(openedOn, 0) << "the list opens on the current type";
-  EXPECT_EQ(typeCell, "2N3904");
-  EXPECT_EQ(isCell, "6.81E-15");
-  EXPECT_EQ(rbCell, "7.5") << "the later of the two RB values wins";
-
-  EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904");
-  EXPECT_EQ(owner.param("TYPE", "DEFAULT"), "2N3904");
-  EXPECT_DOUBLE_EQ(owner.deviceValue("IS"), 6.81e-15);
-  EXPECT_DOUBLE_EQ(owner.deviceValue("RB"), 7.5);
-  EXPECT_DOUBLE_EQ(owner.deviceValue("BF"), 412);
-  EXPECT_DOUBLE_EQ(owner.deviceValue("IKF"), 66.5e-3);
-  EXPECT_DOUBLE_EQ(owner.deviceValue("NF"), 1) << "a parameter the model lacks keeps its default";
-  EXPECT_EQ(owner.param("IS", "DEFAULT"), "1E-16") << "DEFAULT holds the library's value";
-  EXPECT_EQ(owner.param("IS", "IEEE"), "(absent)");
-  EXPECT_EQ(owner.param("ID", "TEXT"), "(absent)") << "the identifier is not touched";
-}
-
-std::vector<std::string> tabTexts(uikit::ComponentSheet &sheet) {
-  return uikit_test::tabTexts(sheet.handle());
-}
-
-// The diode's and the PNP's sheets over their shipped libraries: the pages
-// in order, and a model chosen from the list (a COPY of a COPY for the
-// diode) written with the type as chosen; boxes carry the component's
-// name.
-TEST_F(SemiSheets, ShippedDiodeAndPnpModelsAreChosenThroughTheirSheets) {
+// A model chosen in the in-place list of each kind's sheet and OK: the
+// NPN's list from the module's resources, the diode's and the PNP's from
+// their owners; the diode's 1N914A a COPY of a COPY. A fresh component asks
+// nothing before the list, which opens on the current type; the chosen
+// model's values show and are written with the type as chosen (DEFAULT
+// too), a parameter the model lacks keeps its default, DEFAULT holds the
+// library's value, IEEE goes and the identifier is not touched. A refused
+// entry's box carries the component's name.
+TEST_F(SemiSheets, AModelChosenInTheInPlaceListAndOkWritesTheMergedParameters) {
   struct Case {
     semi::SemiKind kind;
-    const char *library, *type, *caption;
+    bool fromResources;
+    const char *type, *caption, *isDefault;
+    std::vector<std::string> entries;
     std::vector<std::pair<const char *, double>> values;
   };
   const Case cases[] = {
+      {semi::SemiKind::Npn,
+       true,
+       "2N3904",
+       "NPN Transistor",
+       "1E-16",
+       {"DEFAULT", "2N3904"},
+       // The later of the two RB values wins.
+       {{"IS", 6.81e-15}, {"RB", 7.5}, {"BF", 412}, {"IKF", 66.5e-3}, {"NF", 1}}},
       {semi::SemiKind::Diode,
-       "diode.xml",
+       false,
        "1N914A",
        "Diode",
+       "1E-14",
+       {"DEFAULT", "1N4148", "1N914", "1N914A"},
        {{"IS", 2.67e-9}, {"N", 1.82}, {"RS", 562e-3}}},
       {semi::SemiKind::Diode,
-       "diode.xml",
+       false,
        "1N914",
        "Diode",
+       "1E-14",
+       {"DEFAULT", "1N4148", "1N914", "1N914A"},
        {{"IS", 2.67e-9}, {"N", 1.82}, {"RS", 562e-3}}},
       {semi::SemiKind::Pnp,
-       "pnp.xml",
+       false,
        "2N3906",
        "PNP Transistor",
+       "1E-16",
+       {"DEFAULT", "2N3906"},
        {{"IS", 1.40e-15}, {"BF", 182}, {"RB", 7.5}, {"NF", 1}}},
   };
   for (const Case &c : cases) {
-    LibraryOwner owner(c.kind, shippedLibrary(c.library));
-    auto sheet = sheetOf(c.kind, owner);
-    std::vector<std::string> tabs;
-    std::string shownType;
-    ModalScript script({pageShown(*sheet),
-                        [&] {
-                          tabs = tabTexts(*sheet);
-                          HWND page = pageOf(*sheet);
-                          activateRow(page, rowOf(page, "TYPE"));
-                          return choose(page, c.type);
-                        },
-                        [&] {
-                          HWND page = pageOf(*sheet);
-                          if (editor(page))
-                            return false;
-                          shownType = cell(page, rowOf(page, "TYPE"), 1);
-                          endEdit(page, rowOf(page, "IS"), "0"); // refused, boxed
-                          return true;
-                        },
-                        press(*sheet, IDOK)},
-                       cancelSheet(*sheet));
-    EXPECT_EQ(owner.showProperties([&] { return sheet->run(); }), IDOK) << c.type;
-    ASSERT_TRUE(script.finished()) << c.type;
-    EXPECT_EQ(tabs, (std::vector<std::string>{"Parameters", "Results", "Format"})) << c.type;
-    EXPECT_EQ(shownType, c.type);
-    EXPECT_EQ(owner.param("TYPE", "TEXT"), c.type);
-    for (const auto &value : c.values)
-      EXPECT_DOUBLE_EQ(owner.deviceValue(value.first), value.second)
-          << c.type << " " << value.first;
-    ASSERT_EQ(boxes.size(), 1u) << c.type;
-    EXPECT_EQ(boxes[0].caption, c.caption) << "the component's name";
+    SCOPED_TRACE(c.type);
+    std::unique_ptr<TestOwner> owner = c.fromResources ? std::make_unique<TestOwner>(c.kind)
+                                                       : std::make_unique<LibraryOwner>(c.kind);
+    auto sheet = sheetOf(c.kind, *owner);
+    std::vector<std::string> tabs, entries, cells;
+    std::string comboClass, typeCell;
+    int openedOn = -1;
+    std::size_t boxesBefore = 0;
+    const SheetRun run =
+        runSheet(*owner, *sheet,
+                 {[&] {
+                    tabs = uikit_test::tabTexts(sheet->handle());
+                    HWND page = pageOf(*sheet);
+                    activateRow(page, rowOf(page, "TYPE"));
+                    HWND combo = editor(page);
+                    comboClass = className(combo);
+                    entries = comboEntries(combo);
+                    openedOn = static_cast<int>(SendMessageA(combo, CB_GETCURSEL, 0, 0));
+                    return choose(page, c.type);
+                  },
+                  onPage(*sheet,
+                         [&](HWND page) {
+                           typeCell = cell(page, rowOf(page, "TYPE"), 1);
+                           for (const auto &value : c.values)
+                             cells.push_back(cell(page, rowOf(page, value.first), 1));
+                           boxesBefore = boxes.size();
+                           endEdit(page, rowOf(page, "IS"), "0"); // refused, boxed
+                         }),
+                  press(*sheet, IDOK)});
+    EXPECT_EQ(run.result, IDOK);
+    ASSERT_TRUE(run.finished);
+    EXPECT_EQ(tabs, (std::vector<std::string>{"Parameters", "Results", "Format"}));
+    EXPECT_EQ(boxesBefore, 0u);
+    EXPECT_EQ(comboClass, "ComboBox");
+    EXPECT_EQ(entries, c.entries);
+    EXPECT_EQ(openedOn, 0);
+    EXPECT_EQ(typeCell, c.type);
+    EXPECT_EQ(owner->param("TYPE", "TEXT"), c.type);
+    EXPECT_EQ(owner->param("TYPE", "DEFAULT"), c.type);
+    ASSERT_EQ(cells.size(), c.values.size());
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+      EXPECT_DOUBLE_EQ(std::atof(cells[i].c_str()), c.values[i].second) << c.values[i].first;
+      EXPECT_DOUBLE_EQ(owner->deviceValue(c.values[i].first), c.values[i].second)
+          << c.values[i].first;
+    }
+    EXPECT_EQ(owner->param("IS", "DEFAULT"), c.isDefault);
+    EXPECT_EQ(owner->param("IS", "IEEE"), "(absent)");
+    EXPECT_EQ(owner->param("ID", "TEXT"), "(absent)");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, c.caption);
     boxes.clear();
   }
 }
@@ -209,7 +210,7 @@ TEST_F(SemiSheets, EditingOrSteppingAParameterAsksOnceAndSetsCustom) {
   for (const Case &c : cases) {
     boxes.clear();
     answer = c.answer;
-    TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+    TestOwner owner(semi::SemiKind::Npn);
     auto sheet = sheetOf(semi::SemiKind::Npn, owner);
     std::string typeCell, isBefore, isAfter;
     bool editorOpened = false;
@@ -223,40 +224,29 @@ TEST_F(SemiSheets, EditingOrSteppingAParameterAsksOnceAndSetsCustom) {
         activateRow(page, row);
       }
     };
-    ModalScript script({pageShown(*sheet),
-                        [&] {
-                          HWND page = pageOf(*sheet);
-                          isBefore = cell(page, rowOf(page, "IS"), 1);
-                          act(page);
-                          boxesAfterFirst = boxes.size();
-                          editorOpened = editor(page) != nullptr;
-                          typeCell = cell(page, rowOf(page, "TYPE"), 1);
-                          if (HWND open = editor(page)) {
-                            SetWindowTextA(open, "2E-15");
-                            PostMessageA(open, WM_KEYDOWN, VK_RETURN, 0);
-                          }
-                          return true;
-                        },
-                        [&] {
-                          HWND page = pageOf(*sheet);
-                          if (editor(page))
-                            return false;
-                          act(page); // the second time asks nothing more once custom
-                          if (HWND open = editor(page))
-                            PostMessageA(open, WM_KEYDOWN, VK_ESCAPE, 0);
-                          return true;
-                        },
-                        [&] {
-                          HWND page = pageOf(*sheet);
-                          if (editor(page))
-                            return false;
-                          isAfter = cell(page, rowOf(page, "IS"), 1);
-                          return true;
-                        },
-                        press(*sheet, IDOK)},
-                       cancelSheet(*sheet));
-    owner.showProperties([&] { return sheet->run(); });
-    ASSERT_TRUE(script.finished()) << c.what;
+    const SheetRun run =
+        runSheet(owner, *sheet,
+                 {onPage(*sheet,
+                         [&](HWND page) {
+                           isBefore = cell(page, rowOf(page, "IS"), 1);
+                           act(page);
+                           boxesAfterFirst = boxes.size();
+                           editorOpened = editor(page) != nullptr;
+                           typeCell = cell(page, rowOf(page, "TYPE"), 1);
+                           if (HWND open = editor(page)) {
+                             SetWindowTextA(open, "2E-15");
+                             PostMessageA(open, WM_KEYDOWN, VK_RETURN, 0);
+                           }
+                         }),
+                  onPage(*sheet,
+                         [&](HWND page) {
+                           act(page); // the second time asks nothing more once custom
+                           if (HWND open = editor(page))
+                             PostMessageA(open, WM_KEYDOWN, VK_ESCAPE, 0);
+                         }),
+                  onPage(*sheet, [&](HWND page) { isAfter = cell(page, rowOf(page, "IS"), 1); }),
+                  press(*sheet, IDOK)});
+    ASSERT_TRUE(run.finished) << c.what;
     ASSERT_GE(boxes.size(), 1u) << c.what;
     EXPECT_EQ(boxesAfterFirst, 1u) << c.what;
     EXPECT_EQ(boxes[0].text, c.question) << c.what;
@@ -286,36 +276,32 @@ TEST_F(SemiSheets, EditingOrSteppingAParameterAsksOnceAndSetsCustom) {
 // With the type "CUSTOM" the model list asks first; Cancel keeps the list
 // shut, OK opens it, and a model chosen makes the next step ask again.
 TEST_F(SemiSheets, WithCustomTheModelListAsksFirst) {
-  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  TestOwner owner(semi::SemiKind::Npn);
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
   bool openedAfterCancel = true;
   int openedOn = -1;
   std::vector<std::string> questions;
-  ModalScript script({pageShown(*sheet),
-                      [&] {
-                        HWND page = pageOf(*sheet);
-                        selectRow(page, rowOf(page, "BF"));
-                        spin(page, IDC_PARAMS_SPIN, 1); // asks, then CUSTOM
-                        answer = IDCANCEL;
-                        activateRow(page, rowOf(page, "TYPE"));
-                        openedAfterCancel = editor(page) != nullptr;
-                        answer = IDOK;
-                        activateRow(page, rowOf(page, "TYPE"));
-                        openedOn = static_cast<int>(SendMessageA(editor(page), CB_GETCURSEL, 0, 0));
-                        return choose(page, "2N3904");
-                      },
-                      [&] {
-                        HWND page = pageOf(*sheet);
-                        if (editor(page))
-                          return false;
-                        selectRow(page, rowOf(page, "BF"));
-                        spin(page, IDC_PARAMS_SPIN, 1); // a library model again: asks again
-                        return true;
-                      },
-                      press(*sheet, IDOK)},
-                     cancelSheet(*sheet));
-  owner.showProperties([&] { return sheet->run(); });
-  ASSERT_TRUE(script.finished());
+  const SheetRun run =
+      runSheet(owner, *sheet,
+               {[&] {
+                  HWND page = pageOf(*sheet);
+                  selectRow(page, rowOf(page, "BF"));
+                  spin(page, IDC_PARAMS_SPIN, 1); // asks, then CUSTOM
+                  answer = IDCANCEL;
+                  activateRow(page, rowOf(page, "TYPE"));
+                  openedAfterCancel = editor(page) != nullptr;
+                  answer = IDOK;
+                  activateRow(page, rowOf(page, "TYPE"));
+                  openedOn = static_cast<int>(SendMessageA(editor(page), CB_GETCURSEL, 0, 0));
+                  return choose(page, "2N3904");
+                },
+                onPage(*sheet,
+                       [&](HWND page) {
+                         selectRow(page, rowOf(page, "BF"));
+                         spin(page, IDC_PARAMS_SPIN, 1); // a library model again: asks again
+                       }),
+                press(*sheet, IDOK)});
+  ASSERT_TRUE(run.finished);
   for (const Box &box : boxes)
     questions.push_back(box.text);
   EXPECT_EQ(questions,
@@ -348,7 +334,7 @@ TEST_F(SemiSheets, EntriesAreCheckedByTheirRange) {
       {"ID", "1Q", "Component ID format error. Please re-enter."},
       {"ID", "Q?1", "Component ID format error. Please re-enter."},
   };
-  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  TestOwner owner(semi::SemiKind::Npn);
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
   struct Seen {
     LRESULT answer;
@@ -356,22 +342,20 @@ TEST_F(SemiSheets, EntriesAreCheckedByTheirRange) {
     std::string cellText, stored;
   };
   std::vector<Seen> seen;
-  ModalScript script({pageShown(*sheet),
-                      [&] {
-                        HWND page = pageOf(*sheet);
-                        for (const Case &c : cases) {
-                          const std::size_t before = boxes.size();
-                          const int row = rowOf(page, c.row);
-                          const LRESULT answer = endEdit(page, row, c.text);
-                          seen.push_back({answer, boxes.size() - before, cell(page, row, 1),
-                                          owner.param(c.row, "TEXT")});
-                        }
-                        return true;
-                      },
-                      press(*sheet, IDOK)},
-                     cancelSheet(*sheet));
-  owner.showProperties([&] { return sheet->run(); });
-  ASSERT_TRUE(script.finished());
+  const SheetRun run =
+      runSheet(owner, *sheet,
+               {onPage(*sheet,
+                       [&](HWND page) {
+                         for (const Case &c : cases) {
+                           const std::size_t before = boxes.size();
+                           const int row = rowOf(page, c.row);
+                           const LRESULT answer = endEdit(page, row, c.text);
+                           seen.push_back({answer, boxes.size() - before, cell(page, row, 1),
+                                           owner.param(c.row, "TEXT")});
+                         }
+                       }),
+                press(*sheet, IDOK)});
+  ASSERT_TRUE(run.finished);
   ASSERT_EQ(seen.size(), std::size(cases));
   std::size_t box = 0;
   for (std::size_t i = 0; i < seen.size(); ++i) {
@@ -414,34 +398,28 @@ TEST_F(SemiSheets, ModelsAreFoundThroughCopyChainsAndTheLastRepeatWins) {
   auto sheet = sheetOf(semi::SemiKind::Diode, owner);
   std::vector<std::vector<std::string>> shown, stored;
   std::vector<std::string> entries;
-  ModalScript script({pageShown(*sheet),
-                      [&] {
-                        HWND page = pageOf(*sheet);
-                        activateRow(page, rowOf(page, "TYPE"));
-                        entries = comboEntries(editor(page));
-                        PostMessageA(editor(page), WM_KEYDOWN, VK_ESCAPE, 0);
-                        return true;
-                      },
-                      [&] {
-                        HWND page = pageOf(*sheet);
-                        if (editor(page))
-                          return false;
-                        for (const Case &c : cases) {
-                          endEdit(page, rowOf(page, "TYPE"), c.type);
-                          std::vector<std::string> cells, texts;
-                          for (const char *name : {"TYPE", "IS", "N", "RS"}) {
-                            cells.push_back(cell(page, rowOf(page, name), 1));
-                            texts.push_back(owner.param(name, "TEXT"));
-                          }
-                          shown.push_back(cells);
-                          stored.push_back(texts);
-                        }
-                        return true;
-                      },
-                      press(*sheet, IDOK)},
-                     cancelSheet(*sheet));
-  owner.showProperties([&] { return sheet->run(); });
-  ASSERT_TRUE(script.finished());
+  const SheetRun run = runSheet(owner, *sheet,
+                                {onPage(*sheet,
+                                        [&](HWND page) {
+                                          activateRow(page, rowOf(page, "TYPE"));
+                                          entries = comboEntries(editor(page));
+                                          PostMessageA(editor(page), WM_KEYDOWN, VK_ESCAPE, 0);
+                                        }),
+                                 onPage(*sheet,
+                                        [&](HWND page) {
+                                          for (const Case &c : cases) {
+                                            endEdit(page, rowOf(page, "TYPE"), c.type);
+                                            std::vector<std::string> cells, texts;
+                                            for (const char *name : {"TYPE", "IS", "N", "RS"}) {
+                                              cells.push_back(cell(page, rowOf(page, name), 1));
+                                              texts.push_back(owner.param(name, "TEXT"));
+                                            }
+                                            shown.push_back(cells);
+                                            stored.push_back(texts);
+                                          }
+                                        }),
+                                 press(*sheet, IDOK)});
+  ASSERT_TRUE(run.finished);
   EXPECT_TRUE(boxes.empty());
   ASSERT_GE(entries.size(), 3u);
   EXPECT_EQ(entries[0], "DEFAULT");
@@ -458,21 +436,19 @@ TEST_F(SemiSheets, ModelsAreFoundThroughCopyChainsAndTheLastRepeatWins) {
 }
 
 TEST_F(SemiSheets, CancelKeepsTheDocument) {
-  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  TestOwner owner(semi::SemiKind::Npn);
   const std::string before = owner.text();
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
   std::string isCell;
-  ModalScript script({pageShown(*sheet),
-                      [&] {
-                        HWND page = pageOf(*sheet);
-                        endEdit(page, rowOf(page, "TYPE"), "2N3904");
-                        isCell = cell(page, rowOf(page, "IS"), 1);
-                        return true;
-                      },
-                      press(*sheet, IDCANCEL)},
-                     cancelSheet(*sheet));
-  EXPECT_EQ(owner.showProperties([&] { return sheet->run(); }), IDCANCEL);
-  ASSERT_TRUE(script.finished());
+  const SheetRun run = runSheet(owner, *sheet,
+                                {onPage(*sheet,
+                                        [&](HWND page) {
+                                          endEdit(page, rowOf(page, "TYPE"), "2N3904");
+                                          isCell = cell(page, rowOf(page, "IS"), 1);
+                                        }),
+                                 press(*sheet, IDCANCEL)});
+  EXPECT_EQ(run.result, IDCANCEL);
+  ASSERT_TRUE(run.finished);
   EXPECT_EQ(isCell, "6.81E-15") << "the page had the model";
   EXPECT_EQ(owner.text(), before);
   EXPECT_TRUE(owner.calls.empty());
@@ -480,33 +456,28 @@ TEST_F(SemiSheets, CancelKeepsTheDocument) {
 
 // Apply keeps the model; a step after it is undone by the close box.
 TEST_F(SemiSheets, ApplyThenCloseKeepsTheAppliedState) {
-  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  TestOwner owner(semi::SemiKind::Npn);
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
   bool applyEnabledAfter = true;
-  ModalScript script({pageShown(*sheet),
-                      [&] {
-                        HWND page = pageOf(*sheet);
-                        endEdit(page, rowOf(page, "TYPE"), "2N3904");
-                        return true;
-                      },
-                      press(*sheet, ApplyButton),
-                      [&] {
-                        if (owner.calls.empty())
-                          return false;
-                        applyEnabledAfter =
-                            IsWindowEnabled(GetDlgItem(sheet->handle(), ApplyButton));
-                        HWND page = pageOf(*sheet);
-                        selectRow(page, rowOf(page, "IS"));
-                        spin(page, IDC_PARAMS_SPIN, 1);
-                        return true;
-                      },
-                      [&] {
-                        PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-                        return true;
-                      }},
-                     cancelSheet(*sheet));
-  EXPECT_NE(owner.showProperties([&] { return sheet->run(); }), IDOK);
-  ASSERT_TRUE(script.finished());
+  const SheetRun run =
+      runSheet(owner, *sheet,
+               {onPage(*sheet, [&](HWND page) { endEdit(page, rowOf(page, "TYPE"), "2N3904"); }),
+                press(*sheet, ApplyButton),
+                [&] {
+                  if (owner.calls.empty())
+                    return false;
+                  applyEnabledAfter = IsWindowEnabled(GetDlgItem(sheet->handle(), ApplyButton));
+                  HWND page = pageOf(*sheet);
+                  selectRow(page, rowOf(page, "IS"));
+                  spin(page, IDC_PARAMS_SPIN, 1);
+                  return true;
+                },
+                [&] {
+                  PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                  return true;
+                }});
+  EXPECT_NE(run.result, IDOK);
+  ASSERT_TRUE(run.finished);
   EXPECT_FALSE(applyEnabledAfter);
   EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "keep"}));
   EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904") << "the step after Apply is undone";
@@ -516,23 +487,22 @@ TEST_F(SemiSheets, ApplyThenCloseKeepsTheAppliedState) {
 
 // With "Auto-Apply" checked a chosen model applies the sheet at once.
 TEST_F(SemiSheets, AutoApplyAppliesAChosenModelAtOnce) {
-  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  TestOwner owner(semi::SemiKind::Npn);
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
-  ModalScript script({pageShown(*sheet),
-                      [&] {
-                        HWND page = pageOf(*sheet);
-                        SendDlgItemMessageA(page, IDC_PARAMS_AUTO_APPLY, BM_CLICK, 0, 0);
-                        endEdit(page, rowOf(page, "TYPE"), "2N3904");
-                        return true;
-                      },
-                      [&] { return !owner.calls.empty(); }, // the posted Apply ran
-                      [&] {                                 // Cancel is disabled now: the close box
-                        PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-                        return true;
-                      }},
-                     cancelSheet(*sheet));
-  EXPECT_EQ(owner.showProperties([&] { return sheet->run(); }), IDCANCEL);
-  ASSERT_TRUE(script.finished());
+  const SheetRun run =
+      runSheet(owner, *sheet,
+               {onPage(*sheet,
+                       [&](HWND page) {
+                         SendDlgItemMessageA(page, IDC_PARAMS_AUTO_APPLY, BM_CLICK, 0, 0);
+                         endEdit(page, rowOf(page, "TYPE"), "2N3904");
+                       }),
+                [&] { return !owner.calls.empty(); }, // the posted Apply ran
+                [&] {                                 // Cancel is disabled now: the close box
+                  PostMessageA(sheet->handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+                  return true;
+                }});
+  EXPECT_EQ(run.result, IDCANCEL);
+  ASSERT_TRUE(run.finished);
   EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "keep"}));
   EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904") << "applied, so Cancel keeps it";
   EXPECT_DOUBLE_EQ(owner.deviceValue("IS"), 6.81e-15);
@@ -544,74 +514,58 @@ TEST_F(SemiSheets, AutoApplyAppliesAChosenModelAtOnce) {
 TEST_F(SemiSheets, EveryHeaderAndUnitOfTheParametersPagesReadsWhole) {
   const struct {
     semi::SemiKind kind;
-    const char *library, *shot;
-  } kinds[] = {{semi::SemiKind::Diode, "diode.xml", "diode-parameters.bmp"},
-               {semi::SemiKind::Npn, "npn.xml", "npn-parameters.bmp"},
-               {semi::SemiKind::Pnp, "pnp.xml", "pnp-parameters.bmp"}};
+    const char *shot;
+  } kinds[] = {{semi::SemiKind::Diode, "diode-parameters.bmp"},
+               {semi::SemiKind::Npn, "npn-parameters.bmp"},
+               {semi::SemiKind::Pnp, "pnp-parameters.bmp"}};
   for (const auto &kind : kinds) {
-    SCOPED_TRACE(kind.library);
-    TestOwner owner(kind.kind, shippedLibrary(kind.library));
+    SCOPED_TRACE(kind.shot);
+    TestOwner owner(kind.kind);
     auto sheet = sheetOf(kind.kind, owner);
     std::vector<std::string> cut = {"(not shown)"};
     int rows = 0;
-    ModalScript script(
-        {pageShown(*sheet),
-         [&] {
-           RedrawWindow(sheet->handle(), nullptr, nullptr,
-                        RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-           return true;
-         },
-         [&] {
-           HWND list = GetDlgItem(pageOf(*sheet), IDC_PARAMS_LIST);
-           rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-           cut = uikit_test::cutTexts(list);
-           GdiFlush();
-           return true;
-         },
-         [&] {
-           const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-           test_windows::saveScreenArea(screen, testing_support::scratchPath(kind.shot));
-           return true;
-         },
-         press(*sheet, IDCANCEL)},
-        cancelSheet(*sheet));
-    owner.showProperties([&] { return sheet->run(); });
-    ASSERT_TRUE(script.finished());
+    bool saved = false;
+    const SheetRun run =
+        runSheet(owner, *sheet,
+                 {[&] {
+                    repaint(*sheet);
+                    return true;
+                  },
+                  [&] {
+                    HWND list = GetDlgItem(pageOf(*sheet), IDC_PARAMS_LIST);
+                    rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+                    cut = uikit_test::cutTexts(list);
+                    GdiFlush();
+                    return true;
+                  },
+                  screenShot(kind.shot, saved), press(*sheet, IDCANCEL)});
+    ASSERT_TRUE(run.finished);
+    EXPECT_TRUE(saved);
     EXPECT_GT(rows, 8);
     EXPECT_EQ(cut, std::vector<std::string>{});
   }
 }
 
 TEST_F(SemiSheets, ScreenshotOfTheNpnSheetWithTheModelListOpen) {
-  TestOwner owner(semi::SemiKind::Npn, shippedLibrary("npn.xml"));
+  TestOwner owner(semi::SemiKind::Npn);
   auto sheet = sheetOf(semi::SemiKind::Npn, owner);
   bool saved = false;
-  ModalScript script(
-      {pageShown(*sheet),
-       [&] {
-         HWND page = pageOf(*sheet);
-         activateRow(page, rowOf(page, "TYPE"));
-         SendMessageA(editor(page), CB_SHOWDROPDOWN, TRUE, 0);
-         return true;
-       },
-       [&] {
-         HWND combo = editor(pageOf(*sheet));
-         if (!combo || !SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0))
-           return false;
-         RedrawWindow(sheet->handle(), nullptr, nullptr,
-                      RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-         return true;
-       },
-       [&] {
-         const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-         saved = test_windows::saveScreenArea(
-             screen, testing_support::scratchPath("npn-sheet-model-list.bmp"));
-         return true;
-       },
-       press(*sheet, IDCANCEL)},
-      cancelSheet(*sheet));
-  owner.showProperties([&] { return sheet->run(); });
-  ASSERT_TRUE(script.finished());
+  const SheetRun run =
+      runSheet(owner, *sheet,
+               {onPage(*sheet,
+                       [&](HWND page) {
+                         activateRow(page, rowOf(page, "TYPE"));
+                         SendMessageA(editor(page), CB_SHOWDROPDOWN, TRUE, 0);
+                       }),
+                [&] {
+                  HWND combo = editor(pageOf(*sheet));
+                  if (!combo || !SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0))
+                    return false;
+                  repaint(*sheet);
+                  return true;
+                },
+                screenShot("npn-sheet-model-list.bmp", saved), press(*sheet, IDCANCEL)});
+  ASSERT_TRUE(run.finished);
   EXPECT_TRUE(saved);
 }
 
