@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
+#include <sstream>
 
 using namespace pixtune;
 using namespace jpeg_test;
@@ -109,14 +111,8 @@ std::string hex(const Bytes &bytes) {
 }
 
 Digest encodeDigest(TBitmap &bitmap, const CompressionParams &p) {
-  TBitmapView view(bitmap);
-  Bytes preview(view.ImageBytes());
-  TMemoryStream memory;
-  TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, preview.data(),
-                       preview.size(), nullptr);
-  encoder.Encode(p);
-  Bytes file(memory.Data(), memory.Data() + memory.Size());
-  return {hex(file), hex(preview)};
+  Encoded encoded = encodeBitmap(bitmap, p);
+  return {hex(encoded.file), hex(encoded.preview)};
 }
 
 // key "<picture> <luminance> <chrominance> <base|prog> <sharpen>".
@@ -141,7 +137,7 @@ std::map<std::string, Digest> currentDigests() {
 
 std::map<std::string, Digest> storedDigests(const std::string &path) {
   std::map<std::string, Digest> out;
-  std::istringstream text(readText(path));
+  std::istringstream text(testing_support::readFile(path));
   std::string name, luminance, chrominance, mode, sharpen;
   Digest digest;
   while (text >> name >> luminance >> chrominance >> mode >> sharpen >> digest.file >>
