@@ -116,9 +116,13 @@ def stage_binaries(args, stage, with_pixtune=True):
         shutil.copy(f, stage)
 
 
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def same_bytes(a, b):
-    with open(a, "rb") as fa, open(b, "rb") as fb:
-        return fa.read() == fb.read()
+    return read_bytes(a) == read_bytes(b)
 
 
 def check_result(report, what, result="0"):
@@ -414,11 +418,9 @@ def case_export_interrupted(args):
     started = time.time()
     report_new = wine.host(stage, *arguments("Pixtunee.8be", ref))
     duration = time.time() - started
-    check(report.get("result") == "0" and report_new.get("result") == "0", what + " clean exports failed")
-    with open(target, "rb") as f:
-        old = f.read()
-    with open(os.path.join(ref, "photo.jpg"), "rb") as f:
-        new = f.read()
+    check_result(report, what + " old export")
+    check_result(report_new, what + " new export")
+    old, new = read_bytes(target), read_bytes(os.path.join(ref, "photo.jpg"))
     check(old != new and jpeginfo_ok(target), what + " no old file to replace")
 
     # Killed: half of the runs at a random time of a whole run, half at a
@@ -450,8 +452,7 @@ def case_export_interrupted(args):
         except ProcessLookupError:
             pass
         host.wait()
-        with open(target, "rb") as f:
-            now = f.read()
+        now = read_bytes(target)
         check(now in (old, new), what + " run %d left a file of %d bytes, neither old nor new" % (run, len(now)))
         outcomes["old" if now == old else "new"] += 1
         outcomes["staged left"] += os.path.exists(staged)
@@ -474,13 +475,12 @@ def case_export_interrupted(args):
         small = fresh_dir(os.path.join(stage, "small"))
         wine.host(stage, *arguments("Pixtunee.8be", small, image="small.pnm"))
         shutil.copy(os.path.join(small, "photo.jpg"), disk)
-        with open(os.path.join(disk, "photo.jpg"), "rb") as f:
-            kept = f.read()
+        kept = read_bytes(os.path.join(disk, "photo.jpg"))
         for plugin in ("Pixtunef.8bf", "Pixtunee.8be"):
             report = wine.host(stage, *arguments(plugin, disk))
             check_result(report, what + " %s on a full disk" % plugin, "-36")
-            with open(os.path.join(disk, "photo.jpg"), "rb") as f:
-                check(f.read() == kept, what + " %s on a full disk changed the old file" % plugin)
+            check(read_bytes(os.path.join(disk, "photo.jpg")) == kept,
+                  what + " %s on a full disk changed the old file" % plugin)
             check_written(disk, ["photo.jpg"], what + " %s on a full disk" % plugin)
     finally:
         subprocess.run(["umount", disk])
@@ -598,8 +598,7 @@ def pnm_fields(data):
 
 
 def read_pnm(path):
-    with open(path, "rb") as f:
-        return pnm_fields(f.read())
+    return pnm_fields(read_bytes(path))
 
 
 def djpeg(path):
@@ -663,8 +662,7 @@ class Window:
             if not os.path.exists(path):
                 check(False, self.what + " no screenshot " + name)
                 continue
-            with open(path, "rb") as f:
-                data = f.read()
+            data = read_bytes(path)
             pixels = data[struct.unpack("<I", data[10:14])[0]:]
             triples = {pixels[i:i + 3] for i in range(0, len(pixels) - 2, 3)}
             check(data[:2] == b"BM" and b"\x80\x80\x80" in triples and len(triples) > 50,
