@@ -42,11 +42,18 @@ import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "testing"))
+from wine_checks import check, finish, jpeginfo_ok, reg_listing, windows_path, write_image  # noqa: E402
+
 PRODUCT_KEY = r"HKLM\Software\Tarvos Technologies\Pixtune plug-in\3.0"
 UNINSTALL_KEY = r"HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Pixtune plug-in"
+MAKER_KEY = r"HKLM\Software\Tarvos Technologies"
+MAKER_FOLDER = "Program Files\\Tarvos Technologies"
 WELCOME = "Pixtune plug-in Setup"
 OPTIONS = "Pixtune plug-in Setup Options"
 YES, NO, OK = "6", "7", "1"
+PLUGINS = ["Pixtunee.8be", "Pixtunef.8bf"]
+QUESTION = "Are you sure you want to remove Pixtune plug-in?"
 TEXTS = {
     12002: "Not all of the setup components were found.",
     12004: "There were errors during setup process. Ignore them?",
@@ -58,13 +65,6 @@ TEXTS = {
     16122: "Setup has found the old version of Pixtune plug-in installed.|You need to uninstall it "
            "before setup continues.|Do you wish to do it now?",
 }
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL: " + message)
 
 
 class Prefix:
@@ -143,41 +143,77 @@ class Prefix:
 
     def reg_query(self, key):
         code, out, _ = self.wine("reg", "query", key)
-        values = {}
-        for line in out.splitlines():
-            m = re.match(r"\s+(.+?)\s+(REG_\w+)\s*(.*)$", line.rstrip("\r"))
-            if m:
-                values[m.group(1)] = m.group(3).strip()
-        return code, values
+        return code, {name: value for name, (_, value) in reg_listing(out).items()}
+
+    def has_key(self, key):
+        return self.reg_query(key)[0] == 0
 
     def reg_add(self, key, name, value):
         code, _, err = self.wine("reg", "add", key, "/v", name, "/d", value, "/f")
         check(code == 0, "reg add %s %s: %s" % (key, name, err))
+
+    def installed_files(self):
+        names = {"dll": r"windows\system32\Pixtune.dll", "uninstaller": r"windows\Pixuns.exe",
+                 "inf": r"windows\inf\Pixtune.inf"}
+        return {k: os.path.exists(self.file(v)) for k, v in names.items()}
+
+    def folder_files(self, folder):
+        path = self.file(folder)
+        return sorted(os.listdir(path)) if os.path.isdir(path) else None
+
+    def check_folder(self, folder, expected, what):
+        check(self.folder_files(folder) == expected, "%s: %s holds %s" % (what, folder, self.folder_files(folder)))
 
 
 def first(report, name):
     return report.get(name, [None])[0]
 
 
-def install_steps(folder, answers=(("Setup", YES),), kinds=()):
-    """Welcome, Install, options: folder typed, kinds clicked, OK, answers."""
-    steps = ["start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "enabled:1001", "click:1",
-             "window:" + OPTIONS, "text:1004", "text:1006", "settext:1004:" + folder]
+def check_exit(report, code, what):
+    check(first(report, "exit") == code, "%s exit %s" % (what, first(report, "exit")))
+
+
+def setup(folder=None, *after, kinds=(), options=(), welcome=()):
+    """Pixsetup from the package: Install on the welcome dialog; in the
+    options dialog the folder typed (unless None), the kinds' boxes
+    clicked, OK; then the steps after, each answer given as it comes."""
+    steps = ["start:C:\\setup\\Pixsetup.exe", *welcome, "window:" + WELCOME, "enabled:1001", "click:1",
+             "window:" + OPTIONS, "text:1004", "text:1006"]
+    steps += ["settext:1004:" + folder] if folder is not None else []
     steps += ["toggle:%s" % box for box in kinds]
-    steps += ["checked:1001", "checked:1003", "click:1"]
-    steps += ["answer:%s:%s" % answer for answer in answers]
-    return steps + ["exit"]
+    return steps + ["checked:1001", "checked:1003", *options, "click:1", *after, "exit"]
 
 
-def installed_files(prefix):
-    names = {"dll": r"windows\system32\Pixtune.dll", "uninstaller": r"windows\Pixuns.exe",
-             "inf": r"windows\inf\Pixtune.inf"}
-    return {k: os.path.exists(prefix.file(v)) for k, v in names.items()}
+def pixuns(*steps, arguments=""):
+    return ["start:C:\\windows\\Pixuns.exe" + arguments, *steps, "exit"]
 
 
-def folder_files(prefix, folder):
-    path = prefix.file(folder)
-    return sorted(os.listdir(path)) if os.path.isdir(path) else None
+def install(prefix, folder, expected=PLUGINS):
+    """Installs both plug-ins into a folder (the default one for None),
+    which the setup creates when it is missing; the folder then holds the
+    expected files."""
+    relative = folder.split("\\", 1)[1] if folder else MAKER_FOLDER + "\\Pixtune plug-in"
+    existed = os.path.isdir(prefix.file(relative))
+    report, _ = prefix.robot(*setup(folder, *([] if existed else ["answer:Setup:" + YES])))
+    prefix.check_folder(relative, sorted(expected), "installation: %s" % report.get("message"))
+
+
+def uninstall_confirmed(prefix, what="uninstaller"):
+    report, _ = prefix.robot(*pixuns("answer:Uninstall:" + YES))
+    check_exit(report, "0", what)
+    return report
+
+
+def artefact(args, bmp, name):
+    """Keeps a screenshot (taken by the robot as BMP) in the test artefacts
+    as PNG; its path, or None when ImageMagick cannot read it."""
+    artefacts = os.path.join(args.tree, "installer", "tests", "artefacts")
+    os.makedirs(artefacts, exist_ok=True)
+    png = os.path.join(artefacts, name)
+    done = subprocess.run(["convert", bmp, png], stderr=subprocess.PIPE)
+    check(done.returncode == 0, "ImageMagick cannot read %s: %s" % (bmp, done.stderr[-200:]))
+    print("screenshot kept: " + png)
+    return None if done.returncode else png
 
 
 # ---------------------------------------------------------------- cases
@@ -194,12 +230,8 @@ def case_template(args):
 
 
 def check_screenshot(args, bmp):
-    artefacts = os.path.join(args.tree, "installer", "tests", "artefacts")
-    os.makedirs(artefacts, exist_ok=True)
-    png = os.path.join(artefacts, "setup-options.png")
-    done = subprocess.run(["convert", bmp, png], stderr=subprocess.PIPE)
-    check(done.returncode == 0, "ImageMagick cannot read the screenshot: %s" % done.stderr[-200:])
-    if done.returncode:
+    png = artefact(args, bmp, "setup-options.png")
+    if not png:
         return
 
     def pixel(x, y):
@@ -215,18 +247,15 @@ def check_screenshot(args, bmp):
     check(bottom[0] > 180 and bottom[1] > 180 and bottom[2] > 200, "bottom of the gradient %s" % (bottom,))
     centre = pixel(width // 2, height // 2)
     check(max(centre) - min(centre) < 16 and centre[0] > 150, "no grey dialog in the centre: %s" % (centre,))
-    print("screenshot kept: " + png)
 
 
 def case_install(args):
     with Prefix(args, "install") as prefix:
         shot = os.path.join(prefix.root, "shot.bmp")
-        steps = install_steps("  C:\\Target Folder \t")
         # The screenshot and the lists of hosts while dialog 10002 shows,
         # before OK.
-        index = steps.index("click:1", steps.index("window:" + OPTIONS))
-        steps[index:index] = ["shot:" + robot_path(prefix, shot), "text:1007", "text:1008"]
-        report, _ = prefix.robot(*steps)
+        report, _ = prefix.robot(*setup("  C:\\Target Folder \t", "answer:Setup:" + YES,
+                                        options=("shot:" + windows_path(shot), "text:1007", "text:1008")))
         check(first(report, "enabled.1001") == "0", "Uninstall enabled without an uninstall key")
         check(first(report, "text.1004") == TEXTS[12000], "default folder %s" % first(report, "text.1004"))
         check(first(report, "text.1006") == TEXTS[12001], "note without an editor %s" % first(report, "text.1006"))
@@ -238,13 +267,12 @@ def case_install(args):
               "filter hosts %s" % filter_hosts)
         check(first(report, "message") == TEXTS[12005], "creation question %s" % first(report, "message"))
         check("Attention" not in report.get("seen", []), "asked about an old version that is not there")
-        check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
-        check(folder_files(prefix, "Target Folder") == ["Pixtunee.8be", "Pixtunef.8bf"],
-              "trimmed folder holds %s" % folder_files(prefix, "Target Folder"))
+        check_exit(report, "0", "setup")
+        prefix.check_folder("Target Folder", PLUGINS, "trimmed folder")
         blank_named = [n for n in os.listdir(prefix.drive) if n.startswith(" ") or n.endswith((" ", "\t"))]
         check(blank_named == [], "folders with blanks: %s" % blank_named)
-        check(installed_files(prefix) == {"dll": True, "uninstaller": True, "inf": True},
-              "installed %s" % installed_files(prefix))
+        check(prefix.installed_files() == {"dll": True, "uninstaller": True, "inf": True},
+              "installed %s" % prefix.installed_files())
         code, values = prefix.reg_query(PRODUCT_KEY)
         check(code == 0 and values.get("AppPath") == "C:\\Target Folder\\", "AppPath %s" % values)
         code, values = prefix.reg_query(UNINSTALL_KEY)
@@ -254,39 +282,27 @@ def case_install(args):
             check_screenshot(args, shot)
         else:
             check(False, "no screenshot")
-
         export_with_filter(args, prefix, "C:\\Target Folder")
-        written = os.listdir(prefix.file("out"))
-        check(written == ["photo.jpg"], "filter wrote %s" % written)
-        for name in written:
-            peer = subprocess.run(["jpeginfo", "-c", os.path.join(prefix.file("out"), name)],
-                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-            check(peer.returncode == 0 and peer.stdout.decode().rstrip().endswith("OK"),
-                  "jpeginfo: %s" % peer.stdout.decode())
 
 
 def export_with_filter(args, prefix, folder):
     """The test host loads the installed filter from its folder (the filter
     finds the installed Pixtune.dll by its plain name) and exports into
-    C:\\out without a dialog, saving the compressor's settings."""
+    C:\\out without a dialog, saving the compressor's settings; jpeginfo
+    judges the file."""
     host = prefix.file("host")
-    if not os.path.isdir(host):
-        os.makedirs(host)
-        os.makedirs(prefix.file("out"))
-        shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host.exe"), host)
-        write_image(os.path.join(host, "image.pnm"), 48, 32)
+    os.makedirs(host)
+    os.makedirs(prefix.file("out"))
+    shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host.exe"), host)
+    write_image(os.path.join(host, "image.pnm"), 48, 32)
     code, out, err = prefix.wine("C:\\host\\plugin-test-host.exe", folder + "\\Pixtunef.8bf",
                                  "--image", "C:\\host\\image.pnm", "--script", "fPin=TEXT:C:\\out\\",
                                  "--script", "tMbl=long:1")
     lines = dict(line.rstrip("\r").partition("=")[::2] for line in out.splitlines())
     check(lines.get("load") == "ok" and lines.get("result") == "0",
           "installed filter: load %s result %s" % (lines.get("load"), lines.get("result")))
-
-
-def write_image(path, width, height):
-    data = bytes((x * 5 + y * 3 + c * 70) % 256 for y in range(height) for x in range(width) for c in range(3))
-    with open(path, "wb") as f:
-        f.write(b"P6 %d %d 255\n" % (width, height) + data)
+    prefix.check_folder("out", ["photo.jpg"], "filter")
+    check(jpeginfo_ok(prefix.file("out\\photo.jpg")), "jpeginfo on the filter's file")
 
 
 def case_plugin_kinds(args):
@@ -304,16 +320,15 @@ def case_plugin_kinds(args):
                                  "checked:1001", "click:2", "exit")
         check(report.get("checked.1003") == ["0"], "filter box after its click %s" % report.get("checked.1003"))
         check(report.get("checked.1001") == ["1"], "export box not re-checked: %s" % report.get("checked.1001"))
-        check(first(report, "exit") == "1", "a cancelled setup ended with %s" % first(report, "exit"))
+        check_exit(report, "1", "a cancelled setup")
         # Filter only.
-        report, _ = prefix.robot(*install_steps("C:\\Filters", kinds=("1001",)))
+        report, _ = prefix.robot(*setup("C:\\Filters", "answer:Setup:" + YES, kinds=("1001",)))
         check(first(report, "text.1004") == "C:\\Editor\\Plug-ins\\", "editor's folder %s" %
               first(report, "text.1004"))
         check(first(report, "text.1006") == TEXTS[12008], "note with an editor %s" % first(report, "text.1006"))
         check(report.get("checked.1001") == ["0"] and report.get("checked.1003") == ["1"],
               "boxes before OK %s %s" % (report.get("checked.1001"), report.get("checked.1003")))
-        check(folder_files(prefix, "Filters") == ["Pixtunef.8bf"], "filter only installed %s" %
-              folder_files(prefix, "Filters"))
+        prefix.check_folder("Filters", ["Pixtunef.8bf"], "filter only")
 
 
 def case_reinstall(args, measure=False):
@@ -322,11 +337,9 @@ def case_reinstall(args, measure=False):
         shutil.copy(os.path.join(args.tree, "installer", "tests", "fake-uninstaller.exe"), prefix.file("old"))
         prefix.reg_add(UNINSTALL_KEY, "UninstallString",
                        "C:\\old\\fake-uninstaller.exe C:\\old\\log.txt C:\\New")
-        report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "enabled:1001",
-                                 "click:1", "window:" + OPTIONS, "settext:1004:C:\\New", "click:1",
-                                 "answer:Attention:" + YES, *(["cpu"] if measure else []),
-                                 "file:C:\\old\\log.txt", *(["cpu"] if measure else []),
-                                 "answer:Setup:" + YES, "exit", timeout=120)
+        cpu = ["cpu"] if measure else []
+        report, _ = prefix.robot(*setup("C:\\New", "answer:Attention:" + YES, *cpu, "file:C:\\old\\log.txt", *cpu,
+                                        "answer:Setup:" + YES), timeout=120)
         check(first(report, "enabled.1001") == "1", "Uninstall disabled with an old version")
         check(first(report, "message") == TEXTS[16122], "old version question %s" % first(report, "message"))
         check(report.get("message", [None, None])[1] == TEXTS[12005], "no creation question after the removal")
@@ -345,54 +358,48 @@ def case_reinstall(args, measure=False):
                 print("setup's processor time while the 3-second uninstaller ran: %d ms "
                       "(a sleeping wait: under 200 ms)" % used)
                 check(used < 200, "setup used %d ms of CPU while waiting" % used)
-        check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
-        check(folder_files(prefix, "New") == ["Pixtunee.8be", "Pixtunef.8bf"], "installed after the removal %s"
-              % folder_files(prefix, "New"))
-
-
-def install(prefix, folder, expected=("Pixtunee.8be", "Pixtunef.8bf")):
-    """Installs both plug-ins into a folder, which the setup creates when
-    it is missing; the folder then holds the expected files."""
-    existed = os.path.isdir(prefix.file(folder.split("\\", 1)[1]))
-    report, _ = prefix.robot(*install_steps(folder, answers=() if existed else (("Setup", YES),)))
-    check(folder_files(prefix, folder.split("\\", 1)[1]) == sorted(expected),
-          "installation into %s failed" % folder)
+        check_exit(report, "0", "setup")
+        prefix.check_folder("New", PLUGINS, "installed after the removal")
 
 
 def case_uninstall(args):
     with Prefix(args, "uninstall") as prefix:
         install(prefix, "C:\\Plug")
         # No: everything stays.
-        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + NO, "exit")
-        check(first(report, "message") == "Are you sure you want to remove Pixtune plug-in?",
-              "question %s" % first(report, "message"))
-        check(folder_files(prefix, "Plug") == ["Pixtunee.8be", "Pixtunef.8bf"], "No removed plug-ins")
-        check(installed_files(prefix) == {"dll": True, "uninstaller": True, "inf": True}, "No removed files")
-        check(prefix.reg_query(PRODUCT_KEY)[0] == 0, "No removed the product key")
+        report, _ = prefix.robot(*pixuns("answer:Uninstall:" + NO))
+        check(first(report, "message") == QUESTION, "question %s" % first(report, "message"))
+        prefix.check_folder("Plug", PLUGINS, "No")
+        check(prefix.installed_files() == {"dll": True, "uninstaller": True, "inf": True}, "No removed files")
+        check(prefix.has_key(PRODUCT_KEY), "No removed the product key")
 
         # SAFE: no question; plug-ins, library, "AppPath" and the uninstall key
         # go, Pixuns, the INF and the settings key stay.
-        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe SAFE", "exit")
+        report, _ = prefix.robot(*pixuns(arguments=" SAFE"))
         check(report.get("seen", []) == [], "SAFE showed windows: %s" % report.get("seen"))
-        check(folder_files(prefix, "Plug") is None, "SAFE left the folder: %s" % folder_files(prefix, "Plug"))
-        check(installed_files(prefix) == {"dll": False, "uninstaller": True, "inf": True},
-              "SAFE left %s" % installed_files(prefix))
+        prefix.check_folder("Plug", None, "SAFE")
+        check(prefix.installed_files() == {"dll": False, "uninstaller": True, "inf": True},
+              "SAFE left %s" % prefix.installed_files())
         check("AppPath" not in prefix.reg_query(PRODUCT_KEY)[1], "SAFE left AppPath")
-        check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "SAFE left the uninstall key")
+        check(not prefix.has_key(UNINSTALL_KEY), "SAFE left the uninstall key")
 
         # Yes: everything goes.
         install(prefix, "C:\\Plug")
-        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES, "exit")
-        check(folder_files(prefix, "Plug") is None, "Yes left the folder: %s" % folder_files(prefix, "Plug"))
+        uninstall_confirmed(prefix)
+        prefix.check_folder("Plug", None, "Yes")
         # The running uninstaller cannot delete itself: it goes when the
         # system starts again.
-        check(installed_files(prefix)["dll"] is False and installed_files(prefix)["inf"] is False,
-              "Yes left %s" % installed_files(prefix))
-        prefix.wine("wineboot", "-r")
-        check(installed_files(prefix) == {"dll": False, "uninstaller": False, "inf": False},
-              "after a restart Yes left %s" % installed_files(prefix))
-        check(prefix.reg_query(PRODUCT_KEY)[0] != 0, "Yes left the product key")
-        check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "Yes left the uninstall key")
+        check(prefix.installed_files()["dll"] is False and prefix.installed_files()["inf"] is False,
+              "Yes left %s" % prefix.installed_files())
+        check_all_gone(prefix, "Yes")
+
+
+def check_all_gone(prefix, what):
+    """After a restart of the system no file or key of the installation is left."""
+    prefix.wine("wineboot", "-r")
+    check(prefix.installed_files() == {"dll": False, "uninstaller": False, "inf": False},
+          "after a restart %s left %s" % (what, prefix.installed_files()))
+    check(not prefix.has_key(PRODUCT_KEY), what + " left the product key")
+    check(not prefix.has_key(UNINSTALL_KEY), what + " left the uninstall key")
 
 
 def case_welcome_uninstall(args):
@@ -403,27 +410,12 @@ def case_welcome_uninstall(args):
         report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "enabled:1001",
                                  "click:1001", "answer:Uninstall:" + YES, "answer:Setup:" + OK, "exit")
         check(first(report, "enabled.1001") == "1", "Uninstall disabled with an installation")
-        check(report.get("message", []) == ["Are you sure you want to remove Pixtune plug-in?",
-                                            "Pixtune plug-in files were removed from this system."],
+        check(report.get("message", []) == [QUESTION, "Pixtune plug-in files were removed from this system."],
               "messages %s" % report.get("message"))
         check(OPTIONS not in report.get("seen", []), "the setup went on after the removal")
-        check(first(report, "exit") == "0", "setup exit %s after the removal" % first(report, "exit"))
-        check(folder_files(prefix, "Plug") is None, "the folder stayed: %s" % folder_files(prefix, "Plug"))
-        check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "the uninstall key stayed")
-
-
-def artefact(args, prefix, bmp, name):
-    """Keeps a screenshot (taken by the robot as BMP) in the test artefacts."""
-    artefacts = os.path.join(args.tree, "installer", "tests", "artefacts")
-    os.makedirs(artefacts, exist_ok=True)
-    png = os.path.join(artefacts, name)
-    done = subprocess.run(["convert", bmp, png], stderr=subprocess.PIPE)
-    check(done.returncode == 0, "ImageMagick cannot read %s: %s" % (bmp, done.stderr[-200:]))
-    print("screenshot kept: " + png)
-
-
-def robot_path(prefix, unix_path):
-    return "Z:" + unix_path.replace("/", "\\")
+        check_exit(report, "0", "setup after the removal")
+        prefix.check_folder("Plug", None, "the removal")
+        check(not prefix.has_key(UNINSTALL_KEY), "the uninstall key stayed")
 
 
 def case_uninstall_read_only(args):
@@ -431,79 +423,56 @@ def case_uninstall_read_only(args):
         install(prefix, "C:\\Plug")
         prefix.wine("attrib", "+r", "C:\\Plug\\Pixtunef.8bf")
         shot = os.path.join(prefix.root, "remain.bmp")
-        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES,
-                                 "window:Uninstall error", "shot:" + robot_path(prefix, shot),
-                                 "answer:Uninstall error:" + OK, "exit")
+        report, _ = prefix.robot(*pixuns("answer:Uninstall:" + YES, "window:Uninstall error",
+                                         "shot:" + windows_path(shot), "answer:Uninstall error:" + OK))
         messages = report.get("message", [])
         check(len(messages) == 2 and "|C:\\Plug\\Pixtunef.8bf" in messages[-1],
               "message does not name the file: %s" % messages)
-        check(first(report, "exit") == "1", "uninstaller exit %s" % first(report, "exit"))
+        check_exit(report, "1", "uninstaller")
         if first(report, "shot") == "ok":
-            artefact(args, prefix, shot, "uninstall-files-remain.png")
+            artefact(args, shot, "uninstall-files-remain.png")
         # Enough stays for a second run: the uninstall key, "AppPath", the
         # uninstaller and the INF.
-        check(folder_files(prefix, "Plug") == ["Pixtunef.8bf"], "folder holds %s" % folder_files(prefix, "Plug"))
-        check(installed_files(prefix)["uninstaller"] and installed_files(prefix)["inf"],
-              "the first run left %s" % installed_files(prefix))
+        prefix.check_folder("Plug", ["Pixtunef.8bf"], "the first run")
+        check(prefix.installed_files()["uninstaller"] and prefix.installed_files()["inf"],
+              "the first run left %s" % prefix.installed_files())
         check(prefix.reg_query(UNINSTALL_KEY)[1].get("UninstallString") == '"C:\\windows\\Pixuns.exe"',
               "the uninstall key went")
         check(prefix.reg_query(PRODUCT_KEY)[1].get("AppPath") == "C:\\Plug\\", "AppPath went")
 
         prefix.wine("attrib", "-r", "C:\\Plug\\Pixtunef.8bf")
-        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES, "exit")
+        report = uninstall_confirmed(prefix, "second run's")
         check("Uninstall error" not in report.get("seen", []), "the second run failed: %s" % report.get("message"))
-        check(first(report, "exit") == "0", "second run's exit %s" % first(report, "exit"))
-        prefix.wine("wineboot", "-r")
-        check(folder_files(prefix, "Plug") is None, "the second run left the folder")
-        check(installed_files(prefix) == {"dll": False, "uninstaller": False, "inf": False},
-              "the second run left %s" % installed_files(prefix))
-        check(prefix.reg_query(UNINSTALL_KEY)[0] != 0, "the second run left the uninstall key")
-        check(prefix.reg_query(PRODUCT_KEY)[0] != 0, "the second run left the product key")
-
-
-MAKER_KEY = r"HKLM\Software\Tarvos Technologies"
-MAKER_FOLDER = "Program Files\\Tarvos Technologies"
-
-
-def install_to_default_folder(prefix):
-    report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "click:1",
-                             "window:" + OPTIONS, "click:1", "answer:Setup:" + YES, "exit")
-    check(folder_files(prefix, MAKER_FOLDER + "\\Pixtune plug-in") == ["Pixtunee.8be", "Pixtunef.8bf"],
-          "not installed into the default folder: %s" % report.get("message"))
-
-
-def uninstall_confirmed(prefix):
-    report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES, "exit")
-    check(first(report, "exit") == "0", "uninstaller exit %s" % first(report, "exit"))
+        check_all_gone(prefix, "the second run")
+        prefix.check_folder("Plug", None, "the second run")
 
 
 def case_uninstall_leaves_nothing(args):
     with Prefix(args, "uninstall-leaves-nothing") as prefix:
-        install_to_default_folder(prefix)
+        install(prefix, None)
         uninstall_confirmed(prefix)
         check(not os.path.exists(prefix.file(MAKER_FOLDER)), "the maker's folder stayed: %s" %
-              folder_files(prefix, MAKER_FOLDER))
-        check(prefix.reg_query(MAKER_KEY)[0] != 0, "the maker's key stayed")
+              prefix.folder_files(MAKER_FOLDER))
+        check(not prefix.has_key(MAKER_KEY), "the maker's key stayed")
 
         # The maker's folder and key with something else in them stay.
         os.makedirs(prefix.file(MAKER_FOLDER + "\\Other"))
         prefix.reg_add(MAKER_KEY + r"\Other", "Path", "C:\\Other")
-        install_to_default_folder(prefix)
+        install(prefix, None)
         uninstall_confirmed(prefix)
-        check(folder_files(prefix, MAKER_FOLDER) == ["Other"], "maker's folder: %s" % folder_files(prefix, MAKER_FOLDER))
+        prefix.check_folder(MAKER_FOLDER, ["Other"], "maker's folder")
         check(prefix.reg_query(MAKER_KEY + r"\Other")[1].get("Path") == "C:\\Other", "the other product's key went")
-        check(prefix.reg_query(MAKER_KEY + r"\Pixtune plug-in")[0] != 0, "the product's empty key stayed")
+        check(not prefix.has_key(MAKER_KEY + r"\Pixtune plug-in"), "the product's empty key stayed")
 
         # A plug-in folder that holds other plug-ins stays; the keys go all
         # the same.
         prefix.wine("reg", "delete", MAKER_KEY, "/f")
         os.makedirs(prefix.file("Editor\\Plug-ins"))
         open(prefix.file("Editor\\Plug-ins\\other.8bf"), "w").close()
-        install(prefix, "C:\\Editor\\Plug-ins", expected=["Pixtunee.8be", "Pixtunef.8bf", "other.8bf"])
+        install(prefix, "C:\\Editor\\Plug-ins", expected=PLUGINS + ["other.8bf"])
         uninstall_confirmed(prefix)
-        check(folder_files(prefix, "Editor\\Plug-ins") == ["other.8bf"], "the editor's folder holds %s" %
-              folder_files(prefix, "Editor\\Plug-ins"))
-        check(prefix.reg_query(MAKER_KEY)[0] != 0, "the maker's key stayed beside a shared plug-in folder")
+        prefix.check_folder("Editor\\Plug-ins", ["other.8bf"], "the editor's folder")
+        check(not prefix.has_key(MAKER_KEY), "the maker's key stayed beside a shared plug-in folder")
 
 
 # The values the compressor keeps in the product key.
@@ -520,13 +489,10 @@ def case_reinstall_settings(args):
         saved = prefix.reg_query(PRODUCT_KEY)[1]
         check(all(name in saved for name in SETTINGS), "the export saved %s" % sorted(saved))
         # The reinstall runs the installed uninstaller with " safe".
-        report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "click:1",
-                                 "window:" + OPTIONS, "settext:1004:C:\\New", "click:1",
-                                 "answer:Attention:" + YES, "answer:Setup:" + YES, "exit")
-        check(first(report, "exit") == "0", "setup exit %s" % first(report, "exit"))
-        check(folder_files(prefix, "Old") is None, "the old folder stayed")
-        check(folder_files(prefix, "New") == ["Pixtunee.8be", "Pixtunef.8bf"], "new folder %s" %
-              folder_files(prefix, "New"))
+        report, _ = prefix.robot(*setup("C:\\New", "answer:Attention:" + YES, "answer:Setup:" + YES))
+        check_exit(report, "0", "setup")
+        prefix.check_folder("Old", None, "the reinstall")
+        prefix.check_folder("New", PLUGINS, "the reinstall")
         kept = prefix.reg_query(PRODUCT_KEY)[1]
         check(kept.get("AppPath") == "C:\\New\\", "AppPath %s" % kept.get("AppPath"))
         for name in SETTINGS:
@@ -557,24 +523,20 @@ def case_missing_section(args):
                 f.write(inf_without(text, section))
             # Without [Version] the file cannot be opened: that says so first.
             opened = [] if section != "Version" else ["answer:Setup error:" + OK]
-            report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "window:" + WELCOME, "click:1",
-                                     "window:" + OPTIONS, "settext:1004:C:\\Plug", "click:1",
-                                     "answer:Setup:" + YES, *opened, "answer:Setup:" + YES, "exit")
+            report, _ = prefix.robot(*setup("C:\\Plug", "answer:Setup:" + YES, *opened, "answer:Setup:" + YES))
             messages = report.get("message", [])
             check(messages[:1] == [TEXTS[12005]] and messages[-1:] == [TEXTS[12004]],
                   "without [%s]: messages %s" % (section, messages))
-            check(first(report, "exit") == "1", "without [%s]: setup exit %s" % (section, first(report, "exit")))
+            check_exit(report, "1", "without [%s]: setup" % section)
     # The uninstaller checks its section as well: nothing goes, and it says so.
     with Prefix(args, "missing-section") as prefix:
         install(prefix, "C:\\Plug")
         with open(prefix.file("windows\\inf\\Pixtune.inf"), "w", newline="\r\n") as f:
             f.write(inf_without(text, "Uninstall"))
-        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + YES,
-                                 "answer:Uninstall error:" + OK, "exit")
-        check(first(report, "exit") == "1", "uninstaller without [Uninstall]: exit %s" % first(report, "exit"))
-        check(folder_files(prefix, "Plug") == ["Pixtunee.8be", "Pixtunef.8bf"], "uninstaller without [Uninstall] "
-              "removed plug-ins")
-        check(prefix.reg_query(UNINSTALL_KEY)[0] == 0, "uninstaller without [Uninstall] removed the key")
+        report, _ = prefix.robot(*pixuns("answer:Uninstall:" + YES, "answer:Uninstall error:" + OK))
+        check_exit(report, "1", "uninstaller without [Uninstall]")
+        prefix.check_folder("Plug", PLUGINS, "uninstaller without [Uninstall]")
+        check(prefix.has_key(UNINSTALL_KEY), "uninstaller without [Uninstall] removed the key")
 
 
 def case_no_apppath(args):
@@ -588,9 +550,9 @@ def case_no_apppath(args):
         for name in decoys:
             with open(prefix.file(name), "w") as f:
                 f.write("decoy")
-        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe", "answer:Uninstall:" + OK, "exit")
+        report, _ = prefix.robot(*pixuns("answer:Uninstall:" + OK))
         check("not installed" in (first(report, "message") or ""), "message %s" % first(report, "message"))
-        report, _ = prefix.robot("start:C:\\windows\\Pixuns.exe safe", "exit")
+        report, _ = prefix.robot(*pixuns(arguments=" safe"))
         check(report.get("seen", []) == [], "safe without AppPath showed %s" % report.get("seen"))
         for name in decoys:
             check(os.path.exists(prefix.file(name)), "decoy %s removed" % name)
@@ -601,15 +563,14 @@ def case_missing_source(args):
     with Prefix(args, "missing-source") as prefix:
         os.remove(prefix.file("setup\\Pixtunee.8be"))
         started = time.time()
-        report, _ = prefix.robot("start:C:\\setup\\Pixsetup.exe", "answer:Warning!:" + OK, "window:" + WELCOME,
-                                 "click:1", "window:" + OPTIONS, "settext:1004:C:\\Broken", "click:1",
-                                 "answer:Setup:" + YES, "answer:Setup:" + NO, "window:" + OPTIONS, "click:2",
-                                 "exit", timeout=90)
+        report, _ = prefix.robot(*setup("C:\\Broken", "answer:Setup:" + YES, "answer:Setup:" + NO,
+                                        "window:" + OPTIONS, "click:2", welcome=("answer:Warning!:" + OK,)),
+                                 timeout=90)
         messages = report.get("message", [])
         check(messages == [TEXTS[12002], TEXTS[12005], TEXTS[12004]], "messages %s" % messages)
-        check(first(report, "exit") == "1", "setup exit %s" % first(report, "exit"))
+        check_exit(report, "1", "setup")
         print("missing source: %.1f s" % (time.time() - started))
-        check(folder_files(prefix, "Broken") == ["Pixtunef.8bf"], "copied %s" % folder_files(prefix, "Broken"))
+        prefix.check_folder("Broken", ["Pixtunef.8bf"], "copied")
 
 
 def case_discard_template(args):
@@ -678,8 +639,7 @@ def main():
         if display is not None:
             display.terminate()
             display.wait()
-    print("%d failure(s)" % len(failures))
-    return 1 if failures else 0
+    return finish()
 
 
 if __name__ == "__main__":

@@ -4,13 +4,14 @@
 #include "installer/core/folder-rules.h"
 #include "installer/win32/registry-text.h"
 #include "installer/win32/windows-file-system.h"
+#include "testing/test-files.h"
 
 #include <gtest/gtest.h>
 
 #include <aclapi.h>
 #include <windows.h>
 
-#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -18,65 +19,34 @@ using namespace installer;
 
 namespace {
 
-// A fresh folder under the temporary folder, removed with its contents.
+// A fresh scratch folder, removed with its contents.
 class ScratchFolder {
 public:
-  ScratchFolder() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + "installer-test-" + std::to_string(GetCurrentProcessId());
-    remove(path_);
-    CreateDirectoryA(path_.c_str(), nullptr);
+  ScratchFolder() : path_(testing_support::scratchPath("installer-services")) {
+    std::filesystem::remove_all(path_, ignored_);
+    std::filesystem::create_directories(path_);
   }
-  ~ScratchFolder() { remove(path_); }
+  ~ScratchFolder() { std::filesystem::remove_all(path_, ignored_); }
   const std::string &path() const { return path_; }
 
   void writeFile(const std::string &relative, const std::string &text) {
-    if (FILE *f = std::fopen((path_ + "\\" + relative).c_str(), "w")) {
-      std::fputs(text.c_str(), f);
-      std::fclose(f);
-    }
+    testing_support::writeFile(path_ + "\\" + relative, text);
   }
   // The names in a folder, exactly as stored (Win32 path calls drop
   // trailing blanks, so only a listing shows them).
   std::vector<std::string> names(const std::string &relative) const {
     std::vector<std::string> found;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path_ + "\\" + relative + "\\*").c_str(), &entry);
-    if (search == INVALID_HANDLE_VALUE)
-      return found;
-    do {
-      std::string name = entry.cFileName;
-      if (name != "." && name != "..")
-        found.push_back(name);
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
+    for (const auto &entry : std::filesystem::directory_iterator(path_ + "\\" + relative))
+      found.push_back(entry.path().filename().string());
     return found;
   }
   bool isDirectory(const std::string &relative) const {
-    DWORD attributes = GetFileAttributesA((path_ + "\\" + relative).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return std::filesystem::is_directory(path_ + "\\" + relative);
   }
 
 private:
-  static void remove(const std::string &path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-      do {
-        std::string name = found.cFileName;
-        if (name == "." || name == "..")
-          continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-          remove(path + "\\" + name);
-        else
-          DeleteFileA((path + "\\" + name).c_str());
-      } while (FindNextFileA(search, &found));
-      FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-  }
   std::string path_;
+  std::error_code ignored_;
 };
 
 TEST(WindowsFolderRulesTest, CreatesTrimmedNestedFolders) {

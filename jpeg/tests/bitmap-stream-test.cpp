@@ -22,6 +22,7 @@ namespace {
 using jpeg_test::Bytes;
 using jpeg_test::errorCode;
 using jpeg_test::FailingAllocator;
+using jpeg_test::MemoryFiles;
 
 Bytes headerOnly(int width, int height, int bits, std::size_t extra) {
   Bytes dib(BitmapHeaderSize + (bits == 8 ? 1024 : 0) + extra, 0);
@@ -251,60 +252,6 @@ TEST(MemoryStream, KeptBlockIsHandedOverShrunk) {
   defaultAllocator().release(block);
 }
 
-namespace {
-
-// Files in memory; writes past diskSpace bytes are cut short like a full disk.
-class MemoryFiles final : public FileApi {
-public:
-  std::map<std::string, Bytes> files;
-  std::size_t diskSpace = static_cast<std::size_t>(-1);
-  bool failCreate = false;
-  int openHandles = 0;
-
-  std::intptr_t create(const char *path) override {
-    if (failCreate)
-      return -1;
-    files[path].clear();
-    return handleFor(path);
-  }
-  std::intptr_t open(const char *path, int) override {
-    return files.count(path) ? handleFor(path) : -1;
-  }
-  std::int32_t read(std::intptr_t, void *, std::int32_t) override { return 0; }
-  std::int32_t write(std::intptr_t handle, const void *buffer, std::int32_t count) override {
-    Bytes &file = files[names_[static_cast<std::size_t>(handle)]];
-    std::size_t room = diskSpace > used() ? diskSpace - used() : 0;
-    std::size_t n = std::min<std::size_t>(room, static_cast<std::size_t>(count));
-    const auto *bytes = static_cast<const std::uint8_t *>(buffer);
-    file.insert(file.end(), bytes, bytes + n);
-    return static_cast<std::int32_t>(n);
-  }
-  std::int32_t seek(std::intptr_t, std::int32_t, int) override { return 0; }
-  bool close(std::intptr_t) override {
-    --openHandles;
-    return true;
-  }
-  bool flush(std::intptr_t) override { return true; }
-  bool replace(const char *, const char *) override { return false; }
-  bool remove(const char *) override { return false; }
-
-private:
-  std::intptr_t handleFor(const char *path) {
-    ++openHandles;
-    names_.push_back(path);
-    return static_cast<std::intptr_t>(names_.size() - 1);
-  }
-  std::size_t used() const {
-    std::size_t total = 0;
-    for (const auto &f : files)
-      total += f.second.size();
-    return total;
-  }
-  std::vector<std::string> names_;
-};
-
-} // namespace
-
 TEST(FileStream, CreateAndOpenFailuresRaiseStreamErrors) {
   MemoryFiles files;
   files.failCreate = true;
@@ -345,19 +292,16 @@ TEST(FileStream, AFullDiskFailsTheEncode) {
   MemoryFiles probe;
   {
     TFileStream stream("full.jpg", FileModeCreate, probe);
-    TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, stream, nullptr, 0, nullptr);
-    ASSERT_TRUE(encoder.Encode(jpeg_test::params(5, 5)));
+    jpeg_test::encodeInto(bitmap, stream, jpeg_test::params(5, 5));
   }
-  std::size_t complete = probe.files["full.jpg"].size();
-  ASSERT_GT(complete, 16000u) << "the image must span more than one sink flush";
-  for (std::size_t space : {std::size_t{0}, std::size_t{1}, std::size_t{15999}, std::size_t{16000},
-                            std::size_t{16001}, complete - 1}) {
+  std::int32_t complete = static_cast<std::int32_t>(probe.files["full.jpg"].size());
+  ASSERT_GT(complete, 16000) << "the image must span more than one sink flush";
+  for (std::int32_t space : {0, 1, 15999, 16000, 16001, complete - 1}) {
     MemoryFiles files;
-    files.diskSpace = space;
+    files.writeBudget = space;
     int code = errorCode([&] {
       TFileStream stream("full.jpg", FileModeCreate, files);
-      TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, stream, nullptr, 0, nullptr);
-      encoder.Encode(jpeg_test::params(5, 5));
+      jpeg_test::encodeInto(bitmap, stream, jpeg_test::params(5, 5));
     });
     EXPECT_EQ(code, ErrorWriteFailed) << "disk space " << space;
     EXPECT_EQ(files.openHandles, 0) << "the file is closed on the error path";
@@ -366,8 +310,7 @@ TEST(FileStream, AFullDiskFailsTheEncode) {
   // The real thing: the device that is always full.
   int code = errorCode([&] {
     TFileStream stream("/dev/full", FileModeCreate);
-    TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, stream, nullptr, 0, nullptr);
-    encoder.Encode(jpeg_test::params(5, 5));
+    jpeg_test::encodeInto(bitmap, stream, jpeg_test::params(5, 5));
   });
   EXPECT_EQ(code, ErrorWriteFailed);
 #endif

@@ -14,54 +14,6 @@ using namespace jpeg_test;
 
 namespace {
 
-// Files in memory; creation or writing can be made to fail.
-class MemoryFiles final : public FileApi {
-public:
-  std::intptr_t create(const char *path) override {
-    if (failCreate)
-      return -1;
-    names_.push_back(path);
-    files[path].clear();
-    return static_cast<std::intptr_t>(names_.size() - 1);
-  }
-  std::intptr_t open(const char *, int) override { return -1; }
-  std::int32_t read(std::intptr_t, void *, std::int32_t) override { return 0; }
-  std::int32_t write(std::intptr_t handle, const void *buffer, std::int32_t count) override {
-    std::int32_t room = writeBudget < 0 ? count : std::min(count, writeBudget);
-    if (writeBudget >= 0)
-      writeBudget -= room;
-    const auto *bytes = static_cast<const std::uint8_t *>(buffer);
-    Bytes &file = files[names_[static_cast<std::size_t>(handle)]];
-    file.insert(file.end(), bytes, bytes + room);
-    return room;
-  }
-  std::int32_t seek(std::intptr_t, std::int32_t, int) override { return 0; }
-  bool close(std::intptr_t) override { return true; }
-  bool flush(std::intptr_t) override { return !failFlush; }
-  bool replace(const char *source, const char *target) override {
-    if (failReplace || !files.count(source))
-      return false;
-    files[target] = files[source];
-    files.erase(source);
-    return true;
-  }
-  bool remove(const char *path) override { return files.erase(path) == 1; }
-
-  std::map<std::string, Bytes> files;
-  bool failCreate = false, failFlush = false, failReplace = false;
-  std::int32_t writeBudget = -1; // bytes that can still be written; -1 unlimited
-
-private:
-  std::vector<std::string> names_;
-};
-
-Bytes encodeDirectly(const TBitmap &bitmap, const CompressionParams &p) {
-  TMemoryStream memory;
-  TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, nullptr, 0, nullptr);
-  encoder.Encode(p);
-  return Bytes(memory.Data(), memory.Data() + memory.Size());
-}
-
 // Width and height from a file's frame header.
 std::pair<int, int> frameSize(const Bytes &file) {
   for (const Segment &s : segments(file))
@@ -89,7 +41,7 @@ TEST(CompressAndWrite, ImageOnlyWritesWhatTheEncoderWrites) {
     Fixture f(grey);
     ASSERT_EQ(StatusOk, f.run());
     ASSERT_EQ(1u, f.files.files.size());
-    EXPECT_EQ(encodeDirectly(f.bitmap, f.settings.imageParams),
+    EXPECT_EQ(encodeBitmap(f.bitmap, f.settings.imageParams).file,
               f.files.files["C:\\out\\photo.jpg"]);
   }
 }
@@ -168,7 +120,8 @@ TEST(CompressAndWrite, ASuccessfulWriteReplacesTheOldFileWhole) {
   f.files.files["C:\\out\\photo.jpg"] = Bytes{1, 2, 3};
   ASSERT_EQ(StatusOk, f.run());
   ASSERT_EQ(1u, f.files.files.size());
-  EXPECT_EQ(f.files.files["C:\\out\\photo.jpg"], encodeDirectly(f.bitmap, f.settings.imageParams));
+  EXPECT_EQ(f.files.files["C:\\out\\photo.jpg"],
+            encodeBitmap(f.bitmap, f.settings.imageParams).file);
 }
 
 TEST(CompressAndWrite, EveryFailedAllocationGivesThree) {
@@ -279,12 +232,7 @@ TEST(CompressAndWrite, TheHostSeesTheProgressInGroupedSteps) {
   // The same encoding with its phases recorded (the export's encoder
   // rebuilds the picture too).
   PhaseRecorder recorder;
-  TBitmapView view(f.bitmap);
-  std::vector<std::uint8_t> rebuilt(view.ImageBytes());
-  TMemoryStream memory;
-  TJpegEncoder encoder(f.bitmap.Data(), f.bitmap.Bytes(), nullptr, 0, memory, rebuilt.data(),
-                       rebuilt.size(), &recorder);
-  encoder.Encode(f.settings.imageParams);
+  encodeBitmap(f.bitmap, f.settings.imageParams, &recorder);
   ASSERT_EQ(recorder.phases.size(), 5u);
   EXPECT_EQ(hostCalls, groupedShows(recorder.phases));
   // 640 x 480 in colour, 30 rows of blocks in each of the reading, the two

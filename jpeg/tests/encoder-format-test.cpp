@@ -87,13 +87,9 @@ TEST(EncoderFormat, PalettedImageIsCodedInColour) {
   bitmap.Data()[40 + 4 * 5 + 2] = 255; // entry 5 turns red
   for (std::uint32_t i = 0; i < view.ImageBytes(); ++i)
     view.Pixels()[i] = static_cast<std::uint8_t>(i % 7);
-  TMemoryStream memory;
-  Bytes preview(view.ImageBytes());
-  TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory, preview.data(),
-                       preview.size(), nullptr);
-  EXPECT_FALSE(encoder.IsGreyImage());
-  encoder.Encode(params(10, 10));
-  std::vector<Segment> list = segments(Bytes(memory.Data(), memory.Data() + memory.Size()));
+  Encoded encoded = encodeBitmap(bitmap, params(10, 10));
+  EXPECT_FALSE(encoded.grey);
+  std::vector<Segment> list = segments(encoded.file);
   const Segment *sof = find(list, 0xC0);
   ASSERT_NE(sof, nullptr);
   EXPECT_EQ(sof->body[5], 3);
@@ -340,9 +336,7 @@ TEST(EncoderProgress, RangesCoverTheEncodeAndEndOnce) {
     TMemoryStream memory;
     Bytes preview(TBitmapView(bitmap).ImageBytes());
     CountingProgress progress;
-    TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory,
-                         withPreview ? preview.data() : nullptr, preview.size(), &progress);
-    encoder.Encode(params(20, 20));
+    encodeInto(bitmap, memory, params(20, 20), withPreview ? &preview : nullptr, &progress);
     EXPECT_EQ(progress.lastEnd, 100);
     EXPECT_EQ(progress.ends, 1);
     EXPECT_GT(progress.ticks, 0);

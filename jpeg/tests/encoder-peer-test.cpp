@@ -79,7 +79,7 @@ TEST(EncoderPeers, EveryFilePassesJpeginfoDjpegAndIdentify) {
         std::string report, errors;
         EXPECT_EQ(runPeer("jpeginfo -c '" + path + "'", scratchFile("jpeginfo.txt"), errors), 0)
             << path;
-        report = readText(scratchFile("jpeginfo.txt"));
+        report = testing_support::readFile(scratchFile("jpeginfo.txt"));
         EXPECT_NE(report.find(" OK"), std::string::npos) << report;
         EXPECT_NE(report.find(progressive ? " P " : " N "), std::string::npos) << report;
         decode(path);
@@ -87,7 +87,7 @@ TEST(EncoderPeers, EveryFilePassesJpeginfoDjpegAndIdentify) {
         EXPECT_EQ(runPeer("identify -format '%[jpeg:sampling-factor] %Q' '" + path + "'",
                           scratchFile("id.txt"), errors),
                   0);
-        std::string identified = readText(scratchFile("id.txt"));
+        std::string identified = testing_support::readFile(scratchFile("id.txt"));
         std::string sampling = s.grey ? "1x1" : "2x2,1x1,1x1";
         EXPECT_EQ(identified.substr(0, identified.find(' ')), sampling) << path;
         if (level == 64) {

@@ -7,18 +7,16 @@
 #include "jpeg/core/jpeg-encoder.h"
 #include "jpeg/core/jpeg-errors.h"
 #include "jpeg/tools/pnm-image.h"
-#include "testing/test-paths.h"
+#include "testing/test-files.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
-#include <sstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -92,20 +90,91 @@ struct Encoded {
   bool grey = false;
 };
 
-inline Encoded encode(const PnmImage &image, pixtune::CompressionParams params) {
-  pixtune::TBitmap bitmap = pixtune_tools::bitmapFromPnm(image);
-  pixtune::TBitmapView view(bitmap);
+// Encodes a bitmap into the stream; with a preview buffer (the image's size
+// in the bitmap's layout) the rebuilt picture goes there.
+inline void encodeInto(const pixtune::TBitmap &bitmap, pixtune::TStream &out,
+                       const pixtune::CompressionParams &params, Bytes *preview = nullptr,
+                       pixtune::ProgressSink *progress = nullptr) {
+  pixtune::TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, out,
+                                preview ? preview->data() : nullptr, preview ? preview->size() : 0,
+                                progress);
+  encoder.Encode(params);
+}
+
+inline Encoded encodeBitmap(const pixtune::TBitmap &bitmap,
+                            const pixtune::CompressionParams &params,
+                            pixtune::ProgressSink *progress = nullptr) {
   Encoded result;
-  result.preview.resize(view.ImageBytes());
+  result.preview.resize(pixtune::TBitmapView(bitmap).ImageBytes());
   pixtune::TMemoryStream memory;
   pixtune::TJpegEncoder encoder(bitmap.Data(), bitmap.Bytes(), nullptr, 0, memory,
-                                result.preview.data(), result.preview.size(), nullptr);
+                                result.preview.data(), result.preview.size(), progress);
+  result.grey = encoder.IsGreyImage();
   encoder.Encode(params);
   result.file.assign(memory.Data(), memory.Data() + memory.Size());
-  result.previewImage = pixtune_tools::pnmFromPixels(view, result.preview.data());
-  result.grey = encoder.IsGreyImage();
   return result;
 }
+
+inline Encoded encode(const PnmImage &image, const pixtune::CompressionParams &params) {
+  pixtune::TBitmap bitmap = pixtune_tools::bitmapFromPnm(image);
+  Encoded result = encodeBitmap(bitmap, params);
+  result.previewImage =
+      pixtune_tools::pnmFromPixels(pixtune::TBitmapView(bitmap), result.preview.data());
+  return result;
+}
+
+// Files in memory behind the streams' file calls: creating, flushing and
+// replacing can be made to fail, and writes stop after writeBudget bytes in
+// all, as on a full disk; openHandles counts the handles not yet closed.
+class MemoryFiles final : public pixtune::FileApi {
+public:
+  std::map<std::string, Bytes> files;
+  bool failCreate = false, failFlush = false, failReplace = false;
+  std::int32_t writeBudget = -1; // bytes that can still be written; -1 unlimited
+  int openHandles = 0;
+
+  std::intptr_t create(const char *path) override {
+    if (failCreate)
+      return -1;
+    files[path].clear();
+    return handleFor(path);
+  }
+  std::intptr_t open(const char *path, int) override {
+    return files.count(path) ? handleFor(path) : -1;
+  }
+  std::int32_t read(std::intptr_t, void *, std::int32_t) override { return 0; }
+  std::int32_t write(std::intptr_t handle, const void *buffer, std::int32_t count) override {
+    std::int32_t room = writeBudget < 0 ? count : std::min(count, writeBudget);
+    if (writeBudget >= 0)
+      writeBudget -= room;
+    const auto *bytes = static_cast<const std::uint8_t *>(buffer);
+    Bytes &file = files[names_[static_cast<std::size_t>(handle)]];
+    file.insert(file.end(), bytes, bytes + room);
+    return room;
+  }
+  std::int32_t seek(std::intptr_t, std::int32_t, int) override { return 0; }
+  bool close(std::intptr_t) override {
+    --openHandles;
+    return true;
+  }
+  bool flush(std::intptr_t) override { return !failFlush; }
+  bool replace(const char *source, const char *target) override {
+    if (failReplace || !files.count(source))
+      return false;
+    files[target] = files[source];
+    files.erase(source);
+    return true;
+  }
+  bool remove(const char *path) override { return files.erase(path) == 1; }
+
+private:
+  std::intptr_t handleFor(const char *path) {
+    ++openHandles;
+    names_.push_back(path);
+    return static_cast<std::intptr_t>(names_.size() - 1);
+  }
+  std::vector<std::string> names_;
+};
 
 inline pixtune::CompressionParams params(int luminance, int chrominance, bool progressive = false,
                                          int sharpen = 0) {
@@ -160,30 +229,17 @@ inline int countMarkers(const std::vector<Segment> &list, int marker) {
 // parallel, so no two cases may share a file name.
 inline std::string scratchFile(const std::string &name) {
   const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string dir = testing_support::scratchPath("jpeg");
-  if (test)
-    dir += std::string("/") + test->test_suite_name() + "." + test->name();
-  std::error_code ignored;
-  std::filesystem::create_directories(dir, ignored);
-  return dir + "/" + name;
+  return testing_support::scratchFile(
+      test ? std::string("jpeg-") + test->test_suite_name() + "." + test->name() : "jpeg", name);
 }
 
 inline void writeFile(const std::string &path, const Bytes &bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char *>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+  testing_support::writeFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
 inline Bytes readFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline std::string readText(const std::string &path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::string bytes = testing_support::readFile(path);
+  return Bytes(bytes.begin(), bytes.end());
 }
 
 inline bool havePeer(const char *program) {
@@ -202,7 +258,7 @@ inline int runPeer(const std::string &command, const std::string &outPath, std::
   std::string full =
       command + (outPath.empty() ? "" : " > '" + outPath + "'") + " 2> '" + errPath + "'";
   int status = std::system(full.c_str());
-  errors = readText(errPath);
+  errors = testing_support::readFile(errPath);
   return status;
 }
 

@@ -5,6 +5,8 @@
 #include "jpeg/win32/options-dialog.h"
 #include "jpeg/win32/t-timer.h"
 #include "jpeg/win32/t-window.h"
+#include "testing/modal-script.h"
+#include "testing/window-finding.h"
 
 #include <gtest/gtest.h>
 
@@ -18,45 +20,21 @@ using namespace pixtune;
 
 namespace {
 
-// Runs a script once on the first dialog of this thread with the given
-// caption; a thread timer does it, since the modal loop dispatches it.
-class DialogScript {
+// Runs a script once on the first visible window of this thread with the
+// given caption, from inside the dialog's modal loop.
+class DialogScript : public testing_support::ModalScript {
 public:
   DialogScript(const char *caption, std::function<void(HWND)> script)
-      : caption_(caption), script_(std::move(script)) {
-    active_ = this;
-    timer_ = SetTimer(nullptr, 0, 30, onTimer);
-  }
-  ~DialogScript() {
-    KillTimer(nullptr, timer_);
-    active_ = nullptr;
-  }
-  bool Ran() const { return ran_; }
-
-private:
-  static void CALLBACK onTimer(HWND, UINT, UINT_PTR, DWORD) {
-    DialogScript *self = active_;
-    if (!self || self->ran_)
-      return;
-    EnumThreadWindows(GetCurrentThreadId(), onWindow, 0);
-  }
-  static BOOL CALLBACK onWindow(HWND window, LPARAM) {
-    char caption[64] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    DialogScript *self = active_;
-    if (!self || self->ran_ || self->caption_ != caption || !IsWindowVisible(window))
-      return TRUE;
-    self->ran_ = true;
-    self->script_(window);
-    return FALSE;
-  }
-  static DialogScript *active_;
-  std::string caption_;
-  std::function<void(HWND)> script_;
-  UINT_PTR timer_ = 0;
-  bool ran_ = false;
+      : ModalScript({[caption = std::string(caption), script = std::move(script)] {
+                      HWND dialog =
+                          test_windows::withCaption(test_windows::threadWindows(), "", caption);
+                      if (dialog)
+                        script(dialog);
+                      return dialog != nullptr;
+                    }},
+                    nullptr) {}
+  bool Ran() const { return finished(); }
 };
-DialogScript *DialogScript::active_ = nullptr;
 
 std::string text(HWND dialog, int id) {
   char buffer[64] = {};

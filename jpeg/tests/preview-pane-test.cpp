@@ -5,60 +5,20 @@
 #include "jpeg/tests/jpeg-test-support.h"
 #include "jpeg/win32/preview-pane.h"
 #include "testing/test-paths.h"
+#include "testing/ui-driver.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
 using namespace pixtune;
 using namespace jpeg_test;
+using test_windows::waitUntil;
 
 namespace {
-
-void pump(DWORD milliseconds) {
-  DWORD end = GetTickCount() + milliseconds;
-  MSG message;
-  while (static_cast<LONG>(end - GetTickCount()) > 0) {
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(5);
-  }
-}
-
-// The window as it shows on screen, as a 24-bit BMP file.
-bool saveScreenshot(HWND window, const std::string &path) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  int width = r.right - r.left, height = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFOHEADER info{sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-  int stride = (width * 3 + 3) / 4 * 4;
-  std::vector<char> pixels(static_cast<std::size_t>(stride) * height);
-  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO *>(&info),
-            DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  BITMAPFILEHEADER file{0x4d42,
-                        static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof info + pixels.size()),
-                        0, 0, sizeof(BITMAPFILEHEADER) + sizeof info};
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char *>(&file), sizeof file);
-  out.write(reinterpret_cast<const char *>(&info), sizeof info);
-  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
-  return static_cast<bool>(out);
-}
 
 COLORREF pictureColour(const TBitmapView &view, int x, int y) {
   const std::uint8_t *p = view.TopRow(y) + 3 * x;
@@ -102,8 +62,8 @@ TEST(PreviewPane, ShowsTheReconstructionCentredOnGrey) {
   preview.Compress(params(48, 48));
   Shown shown(preview.Reconstruction().Data());
   w.pane.Show(&shown);
-  pump(300);
   TBitmapView view(preview.Reconstruction());
+  waitUntil([&] { return w.at(100, 100) == pictureColour(view, 0, 0); });
   // 200 x 100 in 400 x 300: from (100, 100).
   for (int y : {0, 1, 37, 99})
     for (int x : {0, 5, 120, 199})
@@ -111,12 +71,12 @@ TEST(PreviewPane, ShowsTheReconstructionCentredOnGrey) {
   EXPECT_EQ(w.at(5, 5), RGB(128, 128, 128));
   EXPECT_EQ(w.at(399, 299), RGB(128, 128, 128));
   EXPECT_EQ(w.at(99, 150), RGB(128, 128, 128));
-  EXPECT_TRUE(saveScreenshot(
+  EXPECT_TRUE(test_windows::saveWindowShot(
       w.host, testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") +
                                         "/pixtune-preview-pane.bmp")));
   // While the show flag is clear only the background is painted.
   w.pane.SetShow(false);
-  pump(200);
+  waitUntil([&] { return w.at(150, 150) == RGB(128, 128, 128); });
   EXPECT_EQ(w.at(150, 150), RGB(128, 128, 128));
 }
 
@@ -127,7 +87,7 @@ TEST(PreviewPane, LargePicturePansWithThePointerUpToItsEdges) {
   Shown shown(bitmap.Data());
   w.pane.Show(&shown);
   w.pane.SetScrollOffsets(300, 150);
-  pump(200);
+  waitUntil([&] { return w.at(0, 0) == pictureColour(view, 300, 150); });
   EXPECT_EQ(w.at(0, 0), pictureColour(view, 300, 150));
   HWND pane = w.pane.Handle();
   // The pane's own pointers: 107 over it, 105 while it pans.
@@ -148,7 +108,7 @@ TEST(PreviewPane, LargePicturePansWithThePointerUpToItsEdges) {
   w.pane.ScrollOffsets(x, y);
   EXPECT_EQ(x, 280);
   EXPECT_EQ(y, 135);
-  pump(200);
+  waitUntil([&] { return w.at(0, 0) == pictureColour(view, 280, 135); });
   EXPECT_EQ(w.at(0, 0), pictureColour(view, 280, 135));
   EXPECT_EQ(w.at(399, 299), pictureColour(view, 679, 434));
   // Far past the edges: stops at them.
@@ -158,6 +118,6 @@ TEST(PreviewPane, LargePicturePansWithThePointerUpToItsEdges) {
   w.pane.ScrollOffsets(x, y);
   EXPECT_EQ(x, 400);
   EXPECT_EQ(y, 300);
-  pump(200);
+  waitUntil([&] { return w.at(399, 299) == pictureColour(view, 799, 599); });
   EXPECT_EQ(w.at(399, 299), pictureColour(view, 799, 599));
 }

@@ -6,8 +6,6 @@ editor would run them; jpeginfo judges the JPEG files, and the compressor
 core's own output for the same parameters (pixtune-reference) must match
 them byte for byte. One case per invocation:
 
-  exports   objdump: undecorated EXPORT, ABOUT and ENTRYPOINT, and the
-            plug-ins' property list and scripting dictionary resources
   scripted  both plug-ins over grey and colour images with scripted
             parameters
   settings  a fresh prefix's default settings; stored values out of range
@@ -58,16 +56,13 @@ import struct
 import subprocess
 import sys
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "testing"))
+from wine_checks import (check, failures, finish, jpeginfo_ok, parse_report, reg_listing,  # noqa: E402
+                         windows_path, write_image)
+
 SETTINGS_KEY = r"HKLM\software\Tarvos Technologies\Pixtune plug-in\3.0"
 RECORDED_KEYS = ("Lmnc,cHrm,pRgr,sHrp,tLum,tChr,tPrg,tShr,tMbl,tMbw,tMbh,tFit,tCut,"
                  "tCvL,tCvR,tCvT,tCvB,mCra,pRex,tExp,fPin").split(",")
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL: " + message)
 
 
 class Wine:
@@ -86,19 +81,20 @@ class Wine:
         # Every run reads and writes Pixtune's freed heap blocks at its peril:
         # a touch ends it (exit code 4) and names the instruction.
         code, out, err = self.run(program, *(list(arguments) + ["--guard-freed"]), cwd=stage)
-        report = {}
-        for line in out.splitlines():
-            name, _, value = line.partition("=")
-            report[name.strip()] = value.rstrip("\r")
+        report = parse_report(out)
         if "alloc.freed.touched" in report:
             check(False, "Pixtune touched a freed block at offset %s" % report["alloc.freed.touched"])
         if code != 0:
             failures.append("test host exited with %d: %s" % (code, err.strip()[-500:]))
         return report
 
+    def settings(self):
+        """The values under the settings key, and the query's exit code."""
+        code, out, _ = self.run("reg", "query", SETTINGS_KEY)
+        return code, reg_listing(out)
 
-def windows_path(path, folder=False):
-    return "Z:" + path.replace("/", "\\") + ("\\" if folder else "")
+    def set_value(self, name, kind, value):
+        self.run("reg", "add", SETTINGS_KEY, "/v", name, "/t", kind, "/d", value, "/f")
 
 
 def fresh_dir(path):
@@ -112,6 +108,7 @@ def stage_binaries(args, stage, with_pixtune=True):
     files = [os.path.join(tree, "plugin-adapters", "Pixtunef.8bf"),
              os.path.join(tree, "plugin-adapters", "Pixtunee.8be"),
              os.path.join(tree, "platform", "plugin-host", "plugin-test-host.exe"),
+             os.path.join(tree, "platform", "plugin-host", "plugin-test-host-known.exe"),
              os.path.join(tree, "plugin-adapters", "tests", "pixtune-reference.exe")]
     if with_pixtune:
         files.append(os.path.join(tree, "jpeg", "win32", "Pixtune.dll"))
@@ -119,78 +116,68 @@ def stage_binaries(args, stage, with_pixtune=True):
         shutil.copy(f, stage)
 
 
-def write_image(path, width, height, grey, seed):
-    """A photo-like picture: gradients, hard edges and some noise."""
-    import math
-    channels = 1 if grey else 3
-    state = seed * 2654435761 % 2**32
-    data = bytearray()
-    for y in range(height):
-        for x in range(width):
-            for c in range(channels):
-                state = (state * 1103515245 + 12345) % 2**32
-                v = 128 + 70 * math.sin(x / 9.0 + c) * math.cos(y / 13.0 - c) + ((state >> 16) % 17 - 8)
-                if (x // 16 + y // 12 + c) % 5 == 0:
-                    v = 255 - v
-                data.append(max(0, min(255, int(v))))
-    with open(path, "wb") as f:
-        f.write(b"P%d %d %d 255\n" % (5 if grey else 6, width, height) + bytes(data))
-
-
-def jpeginfo_ok(path):
-    result = subprocess.run(["jpeginfo", "-c", path], stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-    return result.returncode == 0 and result.stdout.decode().rstrip().endswith("OK")
+def read_bytes(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
 def same_bytes(a, b):
-    with open(a, "rb") as fa, open(b, "rb") as fb:
-        return fa.read() == fb.read()
+    return read_bytes(a) == read_bytes(b)
 
 
-# ---------------------------------------------------------------- exports
-
-def exported_names(objdump, path):
-    out = subprocess.run([objdump, "-p", path], stdout=subprocess.PIPE, check=True).stdout.decode()
-    table = out.split("[Ordinal/Name Pointer] Table", 1)
-    names = re.findall(r"^\s*\[\s*\d+\]\s+(\S+)\s*$", table[1].split("\n\n")[0], re.M) if len(table) == 2 else []
-    resources = re.findall(r"Entry: name: \[[^\]]*\]: (\w+)", out)
-    return names, resources
+def check_result(report, what, result="0"):
+    check(report.get("result") == result, what + " result %s" % report.get("result"))
 
 
-def case_exports(args):
-    for tree in [args.tree] + ([args.other_tree] if args.other_tree else []):
-        objdump = args.objdump if tree == args.tree else args.other_objdump
-        if not os.path.isdir(tree):
-            check(False, "%s: build tree missing" % tree)
-            continue
-        names, _ = exported_names(objdump, os.path.join(tree, "jpeg", "win32", "Pixtune.dll"))
-        check(names == ["ABOUT", "EXPORT"], "%s Pixtune.dll exports %s" % (tree, names))
-        for plugin in ("Pixtunef.8bf", "Pixtunee.8be"):
-            names, resources = exported_names(objdump, os.path.join(tree, "plugin-adapters", plugin))
-            check(names == ["ENTRYPOINT"], "%s %s exports %s" % (tree, plugin, names))
-            check("PIPL" in resources and "AETE" in resources, "%s %s resources %s" % (tree, plugin, resources))
+def check_report(report, expected, what):
+    for key, value in expected.items():
+        check(report.get(key) == value, "%s %s is %s, expected %s" % (what, key, report.get(key), value))
+
+
+def check_written(folder, names, what):
+    check(sorted(os.listdir(folder)) == sorted(names), what + " wrote %s" % os.listdir(folder))
+
+
+def check_jpegs(paths, what):
+    for path in paths:
+        if os.path.exists(path):
+            check(jpeginfo_ok(path), what + " jpeginfo on " + os.path.basename(path))
+
+
+def check_host_clean(report, what):
+    """The host saw no handle leaked and no misuse of its callbacks."""
+    check(report.get("handles.leaked") == "0", what + " handles leaked " + report.get("handles.leaked", "?"))
+    check(report.get("problems") == "0", what + " host saw misuse: " +
+          "; ".join(v for k, v in report.items() if k.startswith("problem.")))
 
 
 # ---------------------------------------------------------------- scripted
 
 SCENARIOS = {
     # grey: smart cut on a saved crop, prefix form, progressive image
-    "grey": dict(size=(61, 47), script=[
-        "Lmnc=long:20", "cHrm=long:40", "pRgr=bool:1", "sHrp=long:30", "tLum=long:12", "tChr=long:24",
-        "tPrg=bool:0", "tShr=long:0", "tMbl=long:3", "tMbw=long:40", "tMbh=long:30", "tFit=bool:1",
-        "tCut=bool:1", "tCvL=doub:10", "tCvR=doub:70", "tCvT=doub:5", "tCvB=doub:95", "mCra=bool:0",
-        "pRex=bool:1", "tExp=TEXT:small_"],
-        image=("20", "40", "1", "30"), thumb=("12", "24", "0", "0", "40", "30", "1", "1", "10", "5", "70", "95"),
-        thumb_name="small_photo.jpg"),
+    "grey": dict(size=(61, 47), thumb_name="small_photo.jpg", values=dict(
+        Lmnc=20, cHrm=40, pRgr=True, sHrp=30, tLum=12, tChr=24, tPrg=False, tShr=0, tMbl=3, tMbw=40, tMbh=30,
+        tFit=True, tCut=True, tCvL=10.0, tCvR=70.0, tCvT=5.0, tCvB=95.0, mCra=False, pRex=True, tExp="small_")),
     # colour: the whole image (crop not kept), suffix form, progressive thumbnail
-    "colour": dict(size=(83, 59), script=[
-        "Lmnc=long:35", "cHrm=long:70", "pRgr=bool:0", "sHrp=long:0", "tLum=long:50", "tChr=long:50",
-        "tPrg=bool:1", "tShr=long:20", "tMbl=long:3", "tMbw=long:64", "tMbh=long:64", "tFit=bool:0",
-        "tCut=bool:1", "tCvL=doub:20", "tCvR=doub:30", "tCvT=doub:20", "tCvB=doub:30", "mCra=bool:1",
-        "pRex=bool:0", "tExp=TEXT:_t"],
-        image=("35", "70", "0", "0"), thumb=("50", "50", "1", "20", "64", "64", "0", "1", "0", "0", "100", "100"),
-        thumb_name="photo_t.jpg"),
+    "colour": dict(size=(83, 59), thumb_name="photo_t.jpg", values=dict(
+        Lmnc=35, cHrm=70, pRgr=False, sHrp=0, tLum=50, tChr=50, tPrg=True, tShr=20, tMbl=3, tMbw=64, tMbh=64,
+        tFit=False, tCut=True, tCvL=20.0, tCvR=30.0, tCvT=20.0, tCvB=30.0, mCra=True, pRex=False, tExp="_t")),
 }
+
+
+def script_items(values):
+    kinds = {bool: "bool:%d", int: "long:%d", float: "doub:%g", str: "TEXT:%s"}
+    return ["%s=%s" % (key, kinds[type(value)] % value) for key, value in values.items()]
+
+
+def reference_arguments(v):
+    """pixtune-reference's parameters of the image and of the thumbnail
+    (made from the whole image when the crop is not kept)."""
+    crop = (0, 0, 100, 100) if v["mCra"] else (v["tCvL"], v["tCvT"], v["tCvR"], v["tCvB"])
+    image = (v["Lmnc"], v["cHrm"], v["pRgr"], v["sHrp"])
+    thumb = (v["tLum"], v["tChr"], v["tPrg"], v["tShr"], v["tMbw"], v["tMbh"], v["tFit"], v["tCut"]) + crop
+    return ["%g" % x for x in image], ["%g" % x for x in thumb]
+
 
 # Values the export flow itself may rewrite (the crop of a smart cut).
 REWRITTEN = {"tCvL", "tCvR", "tCvT", "tCvB"}
@@ -199,18 +186,14 @@ REWRITTEN = {"tCvL", "tCvR", "tCvT", "tCvB"}
 def check_resources(report, plugin):
     what = "%s:" % plugin
     filter_plugin = plugin.endswith(".8bf")
-    check(report.get("pipl") == "ok", what + " property list " + report.get("pipl", "?"))
-    check(report.get("pipl.kind") == ("8BFM" if filter_plugin else "8BEM"), what + " kind")
-    check(report.get("pipl.name") == "Pixtune...", what + " name")
-    check(report.get("pipl.category") == ("Pixtune" if filter_plugin else ""), what + " category")
-    check(report.get("pipl.version") == "4.0", what + " version")
+    check_report(report, {
+        "pipl": "ok", "pipl.kind": "8BFM" if filter_plugin else "8BEM", "pipl.name": "Pixtune...",
+        "pipl.category": "Pixtune" if filter_plugin else "", "pipl.version": "4.0", "pipl.modes.grey": "1",
+        "pipl.modes.rgb": "1", "pipl.enable": "in (PSHOP_ImageMode, GrayScaleMode, RGBMode) && "
+        "( PSHOP_ImageWidth >= 8 && PSHOP_ImageHeight >= 8 )", "pipl.event": "qzWb/null",
+        "pipl.dictionary": "16000", "aete": "ok"}, what)
     check("ENTRYPOINT" in (report.get("pipl.entry.x86"), report.get("pipl.entry.x64")), what + " entry")
-    check(report.get("pipl.modes.grey") == "1" and report.get("pipl.modes.rgb") == "1", what + " modes")
-    check(report.get("pipl.enable") == "in (PSHOP_ImageMode, GrayScaleMode, RGBMode) && "
-          "( PSHOP_ImageWidth >= 8 && PSHOP_ImageHeight >= 8 )", what + " enable rule")
-    check(report.get("pipl.event") == "qzWb/null" and report.get("pipl.dictionary") == "16000", what + " scripting")
     check(bool(report.get("pipl.scope")) == filter_plugin, what + " scope " + report.get("pipl.scope", ""))
-    check(report.get("aete") == "ok", what + " dictionary " + report.get("aete", "?"))
     keys = [p.split(":")[0] for p in report.get("aete.parameters", "").split(",")]
     check(keys == RECORDED_KEYS, what + " dictionary keys " + ",".join(keys))
 
@@ -224,75 +207,46 @@ def case_scripted(args):
             out = fresh_dir(os.path.join(stage, "out"))
             ref = fresh_dir(os.path.join(stage, "ref"))
             stage_binaries(args, stage)
-            width, height = scenario["size"]
-            image = os.path.join(stage, "image.pnm")
-            write_image(image, width, height, name == "grey", seed=len(name))
-            script = scenario["script"] + ["fPin=TEXT:" + windows_path(out, folder=True)]
+            write_image(os.path.join(stage, "image.pnm"), *scenario["size"], grey=name == "grey", seed=len(name))
+            script = script_items(scenario["values"]) + ["fPin=TEXT:" + windows_path(out, folder=True)]
+            image_arguments, thumb_arguments = reference_arguments(scenario["values"])
             arguments = [plugin, "--image", "image.pnm", "--title", "photo.tif"]
             for item in script:
                 arguments += ["--script", item]
             report = wine.host(stage, *arguments)
             check_resources(report, plugin)
-            check(report.get("result") == "0", what + " result " + report.get("result", "?"))
-            image_file = os.path.join(out, "photo.jpg")
-            thumb_file = os.path.join(out, scenario["thumb_name"])
-            check(sorted(os.listdir(out)) == sorted(["photo.jpg", scenario["thumb_name"]]),
-                  what + " files %s" % os.listdir(out))
-            if not (os.path.exists(image_file) and os.path.exists(thumb_file)):
+            check_result(report, what)
+            files = [os.path.join(out, "photo.jpg"), os.path.join(out, scenario["thumb_name"])]
+            check_written(out, [os.path.basename(f) for f in files], what)
+            if not all(os.path.exists(f) for f in files):
                 continue
-            check(jpeginfo_ok(image_file), what + " jpeginfo on the image")
-            check(jpeginfo_ok(thumb_file), what + " jpeginfo on the thumbnail")
+            check_jpegs(files, what)
+            references = [os.path.join(ref, "image.jpg"), os.path.join(ref, "thumb.jpg")]
             code, _, err = wine.run("pixtune-reference.exe", "image.pnm",
-                                    "--image", windows_path(os.path.join(ref, "image.jpg")), *scenario["image"],
-                                    "--thumbnail", windows_path(os.path.join(ref, "thumb.jpg")), *scenario["thumb"],
-                                    cwd=stage)
+                                    "--image", windows_path(references[0]), *image_arguments,
+                                    "--thumbnail", windows_path(references[1]), *thumb_arguments, cwd=stage)
             check(code == 0, what + " reference failed " + err)
-            if code == 0:
-                check(same_bytes(image_file, os.path.join(ref, "image.jpg")), what + " image differs from the core's")
-                check(same_bytes(thumb_file, os.path.join(ref, "thumb.jpg")),
-                      what + " thumbnail differs from the core's")
+            for written, reference in zip(files, references) if code == 0 else ():
+                check(same_bytes(written, reference), what + " %s differs from the core's" % os.path.basename(written))
             check(report.get("recorded.keys", "").split(",") == RECORDED_KEYS,
                   what + " recorded keys " + report.get("recorded.keys", ""))
-            recorded = {report[k].split("=")[0]: report[k] for k in report if re.match(r"recorded\.\d+$", k)}
+            recorded = {item.split("=")[0]: item for item in recorded_items(report)}
             for item in script:
                 key = item.split("=")[0]
                 if key not in REWRITTEN:
                     check(recorded.get(key) == item, what + " recorded %s, played %s" % (recorded.get(key), item))
-            check(report.get("recorded.recordInfo") == "0", what + " record information")
-            check(report.get("handles.leaked") == "0", what + " handles leaked " + report.get("handles.leaked", "?"))
+            check_host_clean(report, what)
             check(int(report.get("count.disposeHandle", "0")) >= int(report.get("count.newHandle", "0")),
                   what + " disposed fewer handles than created")
-            check(report.get("problems") == "0", what + " host saw misuse: " +
-                  "; ".join(v for k, v in report.items() if k.startswith("problem.")))
             check(int(report.get("count.progress", "0")) > 0, what + " no progress reported")
-            if plugin.endswith(".8be"):
-                check(report.get("record.filename_intact") == "1", what + " host's file name field changed")
-                check(report.get("record.theRect") == "0,0,0,0", what + " theRect " + report.get("record.theRect", ""))
-            else:
-                check(report.get("count.getProperty") == "1", what + " title asked %s times" %
-                      report.get("count.getProperty"))
-                for rect in ("inRect", "outRect", "maskRect"):
-                    check(report.get("record." + rect) == "0,0,0,0", what + " " + rect)
+            # The host's record as the export must leave it.
+            check_report(report, dict({"recorded.recordInfo": "0"}, **(
+                {"record.filename_intact": "1", "record.theRect": "0,0,0,0"} if plugin.endswith(".8be") else
+                {"count.getProperty": "1", "record.inRect": "0,0,0,0", "record.outRect": "0,0,0,0",
+                 "record.maskRect": "0,0,0,0"})), what)
 
 
 # ---------------------------------------------------------------- settings
-
-def default_options():
-    # The documented defaults: delay 1500, modem 33600, crop 0 0 100 100,
-    # fit 0, smart cut 1, automatic preview 1, linked chrominance 0, locked
-    # sliders 1, prefix form 1, save crop 0, reserved 0, mode 1, 100 x 100.
-    return struct.pack("<ii4d8BiHH", 1500, 33600, 0, 0, 100, 100, 0, 1, 1, 0, 1, 1, 0, 0, 1, 100, 100)
-
-
-def reg_values(wine):
-    code, out, _ = wine.run("reg", "query", SETTINGS_KEY)
-    values = {}
-    for line in out.splitlines():
-        m = re.match(r"\s+(.+?)\s+(REG_\w+)\s*(.*)$", line)
-        if m:
-            values[m.group(1)] = (m.group(2), m.group(3).strip())
-    return code, values
-
 
 def case_settings(args):
     prefix = os.path.join(args.scratch, "fresh-prefix")
@@ -302,74 +256,72 @@ def case_settings(args):
     try:
         stage = fresh_dir(os.path.join(args.scratch, "settings"))
         stage_binaries(args, stage)
-        write_image(os.path.join(stage, "image.pnm"), 40, 30, False, 3)
+        write_image(os.path.join(stage, "image.pnm"), 40, 30, seed=3)
         out = fresh_dir(os.path.join(stage, "out"))
+        fpin = ["--script", "fPin=TEXT:" + windows_path(out, folder=True)]
 
         # A fresh prefix has no settings until the first export, which
         # stores the defaults even when the user cancels.
-        code, _ = reg_values(wine)
+        code, _ = wine.settings()
         check(code != 0, "settings key exists before the first export")
         report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--answer", "cancel")
-        check(report.get("result") == "-128", "cancelled main window gives %s" % report.get("result"))
+        check_result(report, "cancelled main window:", "-128")
         check(report.get("dialog.0") == "Pixtune", "main window caption %s" % report.get("dialog.0"))
-        code, values = reg_values(wine)
+        code, values = wine.settings()
         check(code == 0, "settings key missing after the first export")
-        check(values.get("Plugin options") == ("REG_BINARY", default_options().hex().upper()),
-              "default Plugin options %s" % (values.get("Plugin options"),))
-        check(values.get("Image parameters") == ("REG_BINARY", "101000000000"), "default Image parameters")
-        check(values.get("Thumbnail parameters") == ("REG_BINARY", "101000000000"), "default Thumbnail parameters")
-        check(values.get("Window position") == ("REG_BINARY", "0000000000000000"), "default Window position")
-        check(values.get("Thumbnail name expansion") == ("REG_SZ", "th_"), "default expansion")
-        check(values.get("Last path") == ("REG_SZ", ""), "default Last path %s" % (values.get("Last path"),))
+        # The documented defaults: delay 1500, modem 33600, crop 0 0 100
+        # 100, fit 0, smart cut 1, automatic preview 1, linked chrominance
+        # 0, locked sliders 1, prefix form 1, save crop 0, mode 1, 100 x 100.
+        defaults = {"Plugin options": ("REG_BINARY", options_block(delay=1500, save_crop=0).hex().upper()),
+                    "Image parameters": ("REG_BINARY", "101000000000"),
+                    "Thumbnail parameters": ("REG_BINARY", "101000000000"),
+                    "Window position": ("REG_BINARY", "0000000000000000"),
+                    "Thumbnail name expansion": ("REG_SZ", "th_"), "Last path": ("REG_SZ", "")}
+        for name, value in defaults.items():
+            check(values.get(name) == value, "default %s %s" % (name, values.get(name)))
         check(report.get("recorded.keys", "").split(",") == RECORDED_KEYS, "a cancel still records the keys")
 
         # Out-of-range values: delay 20000, modem 2000, top 100 and bottom
         # 150 (clamped first, so no empty crop), save crop on, mode 4,
         # width 5; the export corrects them and stores the corrected ones.
-        bad = struct.pack("<ii4d8BiHH", 20000, 2000, 0, 100, 100, 150, 0, 1, 1, 0, 1, 1, 1, 0, 4, 5, 100)
-        wine.run("reg", "add", SETTINGS_KEY, "/v", "Plugin options", "/t", "REG_BINARY", "/d", bad.hex(), "/f")
-        report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm",
-                           "--script", "fPin=TEXT:" + windows_path(out, folder=True))
-        check(report.get("result") == "0", "export over bad settings gives %s" % report.get("result"))
-        check(os.listdir(out) == ["photo.jpg"], "mode 4 corrected to image only: %s" % os.listdir(out))
-        _, values = reg_values(wine)
-        fixed = struct.pack("<ii4d8BiHH", 1500, 33600, 0, 0, 100, 100, 0, 1, 1, 0, 1, 1, 1, 0, 1, 100, 100)
-        check(values.get("Plugin options") == ("REG_BINARY", fixed.hex().upper()),
+        wine.set_value("Plugin options", "REG_BINARY",
+                       options_block(delay=20000, modem=2000, crop=(0, 100, 100, 150), mode=4, width=5).hex())
+        report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *fpin)
+        check_result(report, "export over bad settings:")
+        check_written(out, ["photo.jpg"], "mode 4 corrected to image only:")
+        _, values = wine.settings()
+        check(values.get("Plugin options") == ("REG_BINARY", options_block(delay=1500).hex().upper()),
               "corrected Plugin options %s" % (values.get("Plugin options"),))
         check(values.get("Last path", ("", ""))[1] == windows_path(out, folder=True), "scripted Last path")
 
         # A value that cannot be read leaves the texts at their defaults
         # (the stored expansion is not used), and the export stores every
         # value again.
-        wine.run("reg", "add", SETTINGS_KEY, "/v", "Thumbnail name expansion", "/t", "REG_SZ", "/d", "zz_", "/f")
+        wine.set_value("Thumbnail name expansion", "REG_SZ", "zz_")
         wine.run("reg", "delete", SETTINGS_KEY, "/v", "Window position", "/f")
         fresh_dir(out)
-        report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script", "tMbl=long:3",
-                           "--script", "fPin=TEXT:" + windows_path(out, folder=True))
-        check(sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"],
-              "after a failed read the thumbnail is %s" % os.listdir(out))
-        _, values = reg_values(wine)
-        check(values.get("Window position") == ("REG_BINARY", "0000000000000000"), "Window position stored again")
-        check(values.get("Thumbnail name expansion") == ("REG_SZ", "th_"), "expansion stored as its default")
+        wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script", "tMbl=long:3", *fpin)
+        check_written(out, ["photo.jpg", "th_photo.jpg"], "after a failed read the thumbnail:")
+        _, values = wine.settings()
+        for name in ("Window position", "Thumbnail name expansion"):
+            check(values.get(name) == defaults[name], "%s stored again as %s" % (name, values.get(name)))
 
         # Interactive: OK in the main window, then a file name in the save
         # dialog; "Last path" becomes the chosen folder.
         chosen = fresh_dir(os.path.join(stage, "chosen"))
         report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--answer", "ok",
                            "--answer", "file=" + windows_path(os.path.join(chosen, "picked.jpg")))
-        check(report.get("result") == "0", "interactive export gives %s" % report.get("result"))
+        check_result(report, "interactive export:")
         # The thumbnail mode stored by the export before applies here too.
-        check(sorted(os.listdir(chosen)) == ["picked.jpg", "th_picked.jpg"],
-              "interactive export wrote %s" % os.listdir(chosen))
-        for name in os.listdir(chosen):
-            check(jpeginfo_ok(os.path.join(chosen, name)), "jpeginfo on the interactive export's " + name)
-        _, values = reg_values(wine)
+        check_written(chosen, ["picked.jpg", "th_picked.jpg"], "interactive export:")
+        check_jpegs([os.path.join(chosen, name) for name in os.listdir(chosen)], "interactive export:")
+        _, values = wine.settings()
         check(values.get("Last path", ("", ""))[1] == windows_path(chosen, folder=True),
               "Last path after the save dialog %s" % (values.get("Last path"),))
 
         # Cancelling the save dialog cancels the export.
         report = wine.host(stage, "Pixtunef.8bf", "--image", "image.pnm", "--answer", "ok", "--answer", "cancel")
-        check(report.get("result") == "-128", "cancelled save dialog gives %s" % report.get("result"))
+        check_result(report, "cancelled save dialog:", "-128")
         check(len(report.get("dialog.1", "")) > 0, "no save dialog seen")
     finally:
         subprocess.run([wine.fixture, "stop", args.bits, prefix])
@@ -381,41 +333,39 @@ def case_edges(args):
     wine = Wine(args, args.prefix)
     stage = fresh_dir(os.path.join(args.scratch, "edges"))
     stage_binaries(args, stage)
-    write_image(os.path.join(stage, "image.pnm"), 24, 16, False, 5)
+    write_image(os.path.join(stage, "image.pnm"), 24, 16, seed=5)
     out = fresh_dir(os.path.join(stage, "out"))
     fpin = ["--script", "fPin=TEXT:" + windows_path(out, folder=True), "--script", "tMbl=long:1"]
 
-    report = wine.host(stage, "Pixtunef.8bf", "--selectors", "6", *fpin)
-    check(report.get("call.0") == "6:-30100", "filter selector 6 gives %s" % report.get("call.0"))
-    report = wine.host(stage, "Pixtunee.8be", "--selectors", "6,-1", *fpin)
-    check(report.get("call.0") == "6:0" and report.get("call.1") == "-1:0",
-          "export selectors 6 and -1 give %s %s" % (report.get("call.0"), report.get("call.1")))
-    report = wine.host(stage, "Pixtunef.8bf", "--selectors", "1,2,5", *fpin)
-    check([report.get("call.%d" % i) for i in range(3)] == ["1:0", "2:0", "5:0"], "filter selectors 1, 2, 5")
+    for plugin, selectors, calls in (("Pixtunef.8bf", "6", ["6:-30100"]), ("Pixtunee.8be", "6,-1", ["6:0", "-1:0"]),
+                                     ("Pixtunef.8bf", "1,2,5", ["1:0", "2:0", "5:0"])):
+        report = wine.host(stage, plugin, "--selectors", selectors, *fpin)
+        given = [report.get("call.%d" % i) for i in range(len(calls))]
+        check(given == calls, "%s selectors %s give %s" % (plugin, selectors, given))
 
     for plugin, code in (("Pixtunef.8bf", "-30101"), ("Pixtunee.8be", "-30201")):
         report = wine.host(stage, plugin, "--image", "image.pnm", "--mode", "4", *fpin)
-        check(report.get("result") == code, "%s CMYK gives %s" % (plugin, report.get("result")))
+        check_result(report, "%s CMYK:" % plugin, code)
         check("count.openReadDescriptor" not in report and "count.progress" not in report,
               "%s called Pixtune for a CMYK image" % plugin)
-        check(os.listdir(out) == [], "%s wrote %s for a CMYK image" % (plugin, os.listdir(out)))
+        check_written(out, [], "%s for a CMYK image:" % plugin)
 
-    report = wine.host(stage, "Pixtunee.8be", "--selectors", "4", "--max-data", "1001")
-    check(report.get("record.maxData") == "500", "prepare halves 1001 to %s" % report.get("record.maxData"))
-    report = wine.host(stage, "Pixtunee.8be", "--selectors", "4", "--max-data", "-7")
-    check(report.get("record.maxData") == "-3", "prepare halves -7 to %s" % report.get("record.maxData"))
+    for given, halved in (("1001", "500"), ("-7", "-3")):
+        report = wine.host(stage, "Pixtunee.8be", "--selectors", "4", "--max-data", given)
+        check(report.get("record.maxData") == halved, "prepare halves %s to %s" % (given, report.get("record.maxData")))
 
     # Without the property suite the filter passes no name: "Untitled".
     report = wine.host(stage, "Pixtunef.8bf", "--image", "image.pnm", "--no-properties", *fpin)
-    check(report.get("result") == "0" and os.listdir(out) == ["Untitled.jpg"],
-          "filter without properties wrote %s" % os.listdir(out))
+    check_result(report, "filter without properties:")
+    check_written(out, ["Untitled.jpg"], "filter without properties:")
     check("count.getProperty" not in report, "filter asked for a property it was not offered")
 
     # A handle suite without lock calls: texts are locked as global memory.
     fresh_dir(out)
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--handle-procs", "4",
                        "--script", "tExp=TEXT:x", *fpin)
-    check(report.get("result") == "0" and os.listdir(out) == ["photo.jpg"], "four-call handle suite")
+    check_result(report, "four-call handle suite:")
+    check_written(out, ["photo.jpg"], "four-call handle suite:")
     check(report.get("handles.leaked") == "0" and "count.lockHandle" not in report, "four-call handle suite locks")
 
     # A 255-character file name fills the host's field without a terminator;
@@ -426,13 +376,13 @@ def case_edges(args):
     assert len(long_name) == 255
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--title", long_name, *fpin)
     check(report.get("record.filename_intact") == "1", "255-character name changed the host's field")
-    check(report.get("result") == "0" and os.listdir(out) == ["photo.jpg"],
-          "255-character name wrote %s (%s)" % (os.listdir(out), report.get("result")))
+    check_result(report, "255-character name:")
+    check_written(out, ["photo.jpg"], "255-character name:")
 
     # Failures reach the host as errors: a folder that does not exist.
     missing = windows_path(os.path.join(stage, "no", "such"), folder=True)
     report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script", "fPin=TEXT:" + missing)
-    check(report.get("result") == "-36", "file that cannot be created gives %s" % report.get("result"))
+    check_result(report, "file that cannot be created:", "-36")
 
     # Without Pixtune.dll the plug-ins cannot load.
     bare = fresh_dir(os.path.join(args.scratch, "edges-bare"))
@@ -445,18 +395,14 @@ def case_edges(args):
 # ---------------------------------------------------------------- interrupted
 
 def case_export_interrupted(args):
-    """An export that replaces a file, killed at random points and run into
-    a full disk: the old file stays byte for byte or the new one is there
-    whole, never a part of one; nothing else is left once an export has
-    run to its end; a full disk is a failed write for the host (-36)."""
     import random
     import signal
     import time
     wine = Wine(args, args.prefix)
     stage = fresh_dir(os.path.join(args.scratch, "export-interrupted"))
     stage_binaries(args, stage)
-    write_image(os.path.join(stage, "image.pnm"), 960, 720, False, seed=21)
-    write_image(os.path.join(stage, "small.pnm"), 48, 32, False, seed=22)
+    write_image(os.path.join(stage, "image.pnm"), 960, 720, seed=21)
+    write_image(os.path.join(stage, "small.pnm"), 48, 32, seed=22)
     set_settings(wine, options_block(mode=1))
     out, ref = fresh_dir(os.path.join(stage, "out")), fresh_dir(os.path.join(stage, "ref"))
     what = "export-interrupted:"
@@ -472,11 +418,9 @@ def case_export_interrupted(args):
     started = time.time()
     report_new = wine.host(stage, *arguments("Pixtunee.8be", ref))
     duration = time.time() - started
-    check(report.get("result") == "0" and report_new.get("result") == "0", what + " clean exports failed")
-    with open(target, "rb") as f:
-        old = f.read()
-    with open(os.path.join(ref, "photo.jpg"), "rb") as f:
-        new = f.read()
+    check_result(report, what + " old export")
+    check_result(report_new, what + " new export")
+    old, new = read_bytes(target), read_bytes(os.path.join(ref, "photo.jpg"))
     check(old != new and jpeginfo_ok(target), what + " no old file to replace")
 
     # Killed: half of the runs at a random time of a whole run, half at a
@@ -508,8 +452,7 @@ def case_export_interrupted(args):
         except ProcessLookupError:
             pass
         host.wait()
-        with open(target, "rb") as f:
-            now = f.read()
+        now = read_bytes(target)
         check(now in (old, new), what + " run %d left a file of %d bytes, neither old nor new" % (run, len(now)))
         outcomes["old" if now == old else "new"] += 1
         outcomes["staged left"] += os.path.exists(staged)
@@ -517,8 +460,8 @@ def case_export_interrupted(args):
     print("killed exports: %s" % outcomes)
     # An export run to its end takes the place of what a killed one left.
     report = wine.host(stage, *arguments("Pixtunee.8be", out))
-    check(report.get("result") == "0" and os.listdir(out) == ["photo.jpg"],
-          what + " after the kills an export gives %s and leaves %s" % (report.get("result"), os.listdir(out)))
+    check_result(report, what + " after the kills")
+    check_written(out, ["photo.jpg"], what + " after the kills")
 
     # A full disk: a small file system with the old file on it.
     disk = os.path.join(stage, "disk")
@@ -532,14 +475,13 @@ def case_export_interrupted(args):
         small = fresh_dir(os.path.join(stage, "small"))
         wine.host(stage, *arguments("Pixtunee.8be", small, image="small.pnm"))
         shutil.copy(os.path.join(small, "photo.jpg"), disk)
-        with open(os.path.join(disk, "photo.jpg"), "rb") as f:
-            kept = f.read()
+        kept = read_bytes(os.path.join(disk, "photo.jpg"))
         for plugin in ("Pixtunef.8bf", "Pixtunee.8be"):
             report = wine.host(stage, *arguments(plugin, disk))
-            check(report.get("result") == "-36", what + " %s on a full disk gives %s" % (plugin, report.get("result")))
-            with open(os.path.join(disk, "photo.jpg"), "rb") as f:
-                check(f.read() == kept, what + " %s on a full disk changed the old file" % plugin)
-            check(os.listdir(disk) == ["photo.jpg"], what + " %s on a full disk left %s" % (plugin, os.listdir(disk)))
+            check_result(report, what + " %s on a full disk" % plugin, "-36")
+            check(read_bytes(os.path.join(disk, "photo.jpg")) == kept,
+                  what + " %s on a full disk changed the old file" % plugin)
+            check_written(disk, ["photo.jpg"], what + " %s on a full disk" % plugin)
     finally:
         subprocess.run(["umount", disk])
 
@@ -547,12 +489,23 @@ def case_export_interrupted(args):
 # ---------------------------------------------------------------- window
 
 def options_block(delay=50, mode=1, independent=0, lock=1, fit=0, cut=1, width=100, height=100,
-                  crop=(0, 0, 100, 100), modem=33600):
+                  crop=(0, 0, 100, 100), modem=33600, save_crop=1):
     # delay, modem, crop left top right bottom, fit, smart cut, automatic
     # preview, independent chrominance, locked sliders, prefix form, save
     # crop, reserved, mode, thumbnail width and height
-    return struct.pack("<ii4d8BiHH", delay, modem, *crop, fit, cut, 1, independent, lock, 1, 1, 0, mode,
+    return struct.pack("<ii4d8BiHH", delay, modem, *crop, fit, cut, 1, independent, lock, 1, save_crop, 0, mode,
                        width, height)
+
+
+def stored_options(wine):
+    """The stored "Plugin options" as options_block's fields, or None."""
+    stored = wine.settings()[1].get("Plugin options", ("", ""))[1]
+    return struct.unpack("<ii4d8BiHH", bytes.fromhex(stored)) if len(stored) == 112 else None
+
+
+def stored_position(wine):
+    position = wine.settings()[1].get("Window position", ("", ""))[1]
+    return struct.unpack("<ii", bytes.fromhex(position)) if len(position) == 16 else (None, None)
 
 
 def set_settings(wine, options, image=(35, 35, 0, 0), thumb=(50, 50, 0, 0)):
@@ -562,7 +515,7 @@ def set_settings(wine, options, image=(35, 35, 0, 0), thumb=(50, 50, 0, 0)):
                               ("Image parameters", "REG_BINARY", params(image)),
                               ("Thumbnail parameters", "REG_BINARY", params(thumb)),
                               ("Thumbnail name expansion", "REG_SZ", "th_")):
-        wine.run("reg", "add", SETTINGS_KEY, "/v", name, "/t", kind, "/d", value, "/f")
+        wine.set_value(name, kind, value)
 
 
 def ui(*steps):
@@ -588,6 +541,12 @@ def recorded_value(report, key):
     return None
 
 
+def check_recorded(report, expected, what):
+    for key, value in expected:
+        check(recorded_value(report, key) == value,
+              what + " %s recorded %s, expected %s" % (key, recorded_value(report, key), value))
+
+
 def replay_matches(wine, stage, report, plugin, files, what):
     """The same settings played as a script (no dialog) must write the same bytes."""
     replay = fresh_dir(os.path.join(stage, "replay"))
@@ -597,7 +556,7 @@ def replay_matches(wine, stage, report, plugin, files, what):
             arguments += ["--script", item]
     arguments += ["--script", "fPin=TEXT:" + windows_path(replay, folder=True)]
     again = wine.host(stage, *arguments)
-    check(again.get("result") == "0", what + " scripted replay gives %s" % again.get("result"))
+    check_result(again, what + " scripted replay")
     check(sorted(os.listdir(replay)) == sorted(os.path.basename(f) for f in files),
           what + " replay wrote %s" % os.listdir(replay))
     for f in files:
@@ -633,37 +592,87 @@ def expected_readouts(width, height, bits, compressed, modem):
                                      format_duration(compressed * 480 // modem), modem)
 
 
-def check_screenshot(path, what):
-    """A screenshot kept as an artefact: a 24-bit BMP showing the pane's grey
-    background and the picture's colours."""
-    if not os.path.exists(path):
-        check(False, what + " no screenshot " + os.path.basename(path))
-        return
-    with open(path, "rb") as f:
-        data = f.read()
-    offset = struct.unpack("<I", data[10:14])[0]
-    pixels = data[offset:]
-    triples = {pixels[i:i + 3] for i in range(0, len(pixels) - 2, 3)}
-    check(data[:2] == b"BM" and b"\x80\x80\x80" in triples and len(triples) > 50,
-          what + " screenshot %s shows %d colours" % (os.path.basename(path), len(triples)))
+def pnm_fields(data):
+    fields = data.split(maxsplit=4)
+    return fields[0], int(fields[1]), int(fields[2]), fields[4]
 
 
-def window_stage(args, name, width, height, grey=False):
-    stage = fresh_dir(os.path.join(args.scratch, name))
-    stage_binaries(args, stage)
-    write_image(os.path.join(stage, "image.pnm"), width, height, grey, seed=11)
-    artefacts = os.path.join(args.tree, "plugin-adapters", "tests", "artefacts")
-    os.makedirs(artefacts, exist_ok=True)
-    return stage, fresh_dir(os.path.join(stage, "out")), artefacts
+def read_pnm(path):
+    return pnm_fields(read_bytes(path))
+
+
+def djpeg(path):
+    """The file as djpeg -nosmooth decodes it: magic, width, height, pixels."""
+    return pnm_fields(subprocess.run(["djpeg", "-nosmooth", "-pnm", path], stdout=subprocess.PIPE, check=True).stdout)
+
+
+def check_near_peer(shown, peer, what):
+    """Pixels within the compressor core's own tolerance against djpeg -nosmooth."""
+    if len(shown) == len(peer):
+        differences = [abs(a - b) for a, b in zip(shown, peer)]
+        check(max(differences) <= 4 and sum(differences) / len(differences) < 1,
+              what + " differs from djpeg: max %d, mean %.3f" %
+              (max(differences), sum(differences) / len(differences)))
+
+
+class Window:
+    """One case of the export window: a stage with the binaries and a
+    photo-like image, the folder the export writes to, and the settings
+    the window starts from."""
+
+    def __init__(self, args, name, width, height, options, grey=False, image=(35, 35, 0, 0), thumb=(50, 50, 0, 0)):
+        self.what = name + ":"
+        self.wine = Wine(args, args.prefix)
+        self.stage = fresh_dir(os.path.join(args.scratch, name))
+        stage_binaries(args, self.stage)
+        write_image(os.path.join(self.stage, "image.pnm"), width, height, grey, seed=11)
+        self.artefacts = os.path.join(args.tree, "plugin-adapters", "tests", "artefacts")
+        os.makedirs(self.artefacts, exist_ok=True)
+        self.out = fresh_dir(os.path.join(self.stage, "out"))
+        self.files = [os.path.join(self.out, "photo.jpg"), os.path.join(self.out, "th_photo.jpg")]
+        set_settings(self.wine, options, image, thumb)
+
+    def shot(self, name):
+        return "shot:" + windows_path(os.path.join(self.artefacts, name))
+
+    def save(self, name="photo.jpg"):
+        """OK, then the file's name in the save dialog."""
+        return ["click:1", "file:" + windows_path(os.path.join(self.out, name))]
+
+    def played(self):
+        """The export folder as a script the window shows with: no save dialog."""
+        return ["--script", "fPin=TEXT:" + windows_path(self.out, folder=True), "--play", "display"]
+
+    def run(self, *steps, plugin="Pixtunee.8be", extra=(), known=False, result="0"):
+        report = self.wine.host(self.stage, plugin, "--image", "image.pnm", *extra, *ui(*steps),
+                                program="plugin-test-host-known.exe" if known else "plugin-test-host.exe")
+        ui_ok(report, self.what)
+        if result is not None:
+            check_result(report, self.what, result)
+        return report
+
+    def replay(self, report, files, plugin="Pixtunee.8be"):
+        replay_matches(self.wine, self.stage, report, plugin, files, self.what)
+
+    def check_screenshots(self, *names):
+        """Screenshots kept as artefacts: 24-bit BMPs showing the pane's grey
+        background and the picture's colours."""
+        for name in names:
+            path = os.path.join(self.artefacts, name)
+            if not os.path.exists(path):
+                check(False, self.what + " no screenshot " + name)
+                continue
+            data = read_bytes(path)
+            pixels = data[struct.unpack("<I", data[10:14])[0]:]
+            triples = {pixels[i:i + 3] for i in range(0, len(pixels) - 2, 3)}
+            check(data[:2] == b"BM" and b"\x80\x80\x80" in triples and len(triples) > 50,
+                  self.what + " screenshot %s shows %d colours" % (name, len(triples)))
 
 
 def case_window_export(args):
-    wine = Wine(args, args.prefix)
-    stage, out, artefacts = window_stage(args, "window-export", 160, 120)
-    set_settings(wine, options_block(mode=3, fit=1, cut=1, width=64, height=48, crop=(10, 10, 90, 90)))
-    shot = windows_path(os.path.join(artefacts, "pixtune-main-window.bmp"))
-    thumb_shot = windows_path(os.path.join(artefacts, "pixtune-main-window-thumbnail.bmp"))
-    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
+    w = Window(args, "window-export", 160, 120,
+               options_block(mode=3, fit=1, cut=1, width=64, height=48, crop=(10, 10, 90, 90)))
+    report = w.run(
         "window:Pixtune", "above:1003", "tab:1", "tabis:1", "above:1003", "tab:0", "tabis:0",
         # Linked: 300 is beyond the slider's end, 255; the chrominance follows.
         "type:1010=300", "expect:1010=255", "expect:1011=255", "press:1008", "settle:", "report:122",
@@ -674,27 +683,20 @@ def case_window_export(args):
         # A slower modem from the options dialog reaches the readouts of
         # both pages as the dialog closes.
         "click:1061", "window:Options", "pick:1059=14400", "press:1", "window:Pixtune", "report:122",
-        "tab:1", "tabis:1", "report:122", "shot:" + thumb_shot, "tab:0", "tabis:0", "shot:" + shot,
-        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
-    what = "window-export:"
-    ui_ok(report, what)
-    check(report.get("result") == "0", what + " result %s" % report.get("result"))
-    files = [os.path.join(out, "photo.jpg"), os.path.join(out, "th_photo.jpg")]
-    check(sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"], what + " wrote %s" % os.listdir(out))
-    for f in files:
+        "tab:1", "tabis:1", "report:122", w.shot("pixtune-main-window-thumbnail.bmp"), "tab:0", "tabis:0",
+        w.shot("pixtune-main-window.bmp"), *w.save())
+    what = w.what
+    check_written(w.out, ["photo.jpg", "th_photo.jpg"], what)
+    check_jpegs(w.files, what)
+    for f in w.files:
         if os.path.exists(f):
-            check(jpeginfo_ok(f), what + " jpeginfo on " + os.path.basename(f))
             decoded = subprocess.run(["djpeg", "-nosmooth", "-pnm", f], stdout=subprocess.PIPE,
                                      stderr=subprocess.PIPE)
             check(decoded.returncode == 0 and decoded.stdout.startswith(b"P6\n") and not decoded.stderr,
                   what + " djpeg on %s: %s" % (os.path.basename(f), decoded.stderr.decode()[:200]))
-    for key, value in (("Lmnc", "60"), ("cHrm", "255"), ("pRgr", "1"), ("sHrp", "100")):
-        check(recorded_value(report, key) == value,
-              what + " %s recorded %s, set %s" % (key, recorded_value(report, key), value))
-    _, values = reg_values(wine)
-    stored = values.get("Plugin options", ("", ""))[1]
-    check(len(stored) == 112 and struct.unpack("<i", bytes.fromhex(stored[8:16]))[0] == 14400,
-          what + " modem speed stored %s" % stored[8:16])
+    check_recorded(report, (("Lmnc", "60"), ("cHrm", "255"), ("pRgr", "1"), ("sHrp", "100")), what)
+    options = stored_options(w.wine)
+    check(options is not None and options[1] == 14400, what + " modem speed stored %s" % (options and options[1]))
     # The labels over the sliders name the file sizes from the slider's left
     # end (level 0) to its right (255), where the file is smallest (below).
     above = [v for k, v in sorted(((int(k.split(".")[1]), v) for k, v in report.items()
@@ -706,7 +708,7 @@ def case_window_export(args):
     readouts = [v for k, v in sorted(((int(k.split(".")[1]), v) for k, v in report.items()
                                       if re.match(r"ui\.\d+\.122$", k)))]
     check(len(readouts) == 5, what + " readouts reported %d times" % len(readouts))
-    if len(readouts) == 5 and os.path.exists(files[0]):
+    if len(readouts) == 5 and os.path.exists(w.files[0]):
         coarse, image, thumb, image_after, thumb_after = readouts
         # The slider's right end is the coarsest level: the smallest file.
         def compressed(readout):
@@ -714,23 +716,20 @@ def case_window_export(args):
             return float(number) * {"bytes": 1, "Kb": 1024, "Mb": 1048576}[unit]
         check(compressed(coarse) < compressed(image),
               what + " level 255 gives %s, level 60 %s" % (coarse.split("|")[0], image.split("|")[0]))
-        size = os.path.getsize(files[0])
+        size = os.path.getsize(w.files[0])
         check(image == expected_readouts(160, 120, 24, size, 33600), what + " readouts before the options %s" % image)
         check(image_after == expected_readouts(160, 120, 24, size, 14400),
               what + " readouts after the options %s" % image_after)
         check(thumb.endswith("@ 33600bps") and thumb_after.split("|")[:2] == thumb.split("|")[:2] and
               thumb_after.endswith("@ 14400bps"), what + " thumbnail readouts %s, then %s" % (thumb, thumb_after))
-    replay_matches(wine, stage, report, "Pixtunee.8be", files, what)
-    for name in ("pixtune-main-window.bmp", "pixtune-main-window-thumbnail.bmp"):
-        check_screenshot(os.path.join(artefacts, name), what)
+    w.replay(report, w.files)
+    w.check_screenshots("pixtune-main-window.bmp", "pixtune-main-window-thumbnail.bmp")
 
 
 def case_window_thumbnail(args):
-    wine = Wine(args, args.prefix)
-    stage, out, artefacts = window_stage(args, "window-thumbnail", 160, 120)
-    set_settings(wine, options_block(mode=1, lock=1, fit=1, cut=1, width=64, height=48, crop=(10, 10, 90, 90)))
-    shot = windows_path(os.path.join(artefacts, "pixtune-thumbnail-page.bmp"))
-    report = wine.host(stage, "Pixtunef.8bf", "--image", "image.pnm", *ui(
+    w = Window(args, "window-thumbnail", 160, 120,
+               options_block(mode=1, lock=1, fit=1, cut=1, width=64, height=48, crop=(10, 10, 90, 90)))
+    report = w.run(
         # No thumbnail is made: leaving the image page asks; No stays.
         "window:Pixtune", "tab:1", "window:Confirm", "saytext:haven't choosen thumbnail", "press:7",
         "window:Pixtune", "tabis:0", "settle:", "tabis:0",
@@ -739,144 +738,89 @@ def case_window_thumbnail(args):
         "tab:0", "tabis:0", "checked:1017=1", "slide:1003=80", "expect:1010=80",
         "tab:1", "tabis:1", "expect:1010=80", "type:1010=90", "expect:1010=90",
         "tab:0", "tabis:0", "expect:1010=80", "tab:1", "tabis:1",
-        "press:1008", "settle:", "shot:" + shot,
+        "press:1008", "settle:", w.shot("pixtune-thumbnail-page.bmp"),
         # Sizes: 5 stays in the edit but 10 is stored; 999 becomes the height.
         "type:1028=5", "expect:1028=5", "type:1029=999", "expect:1029=120",
         # Thumbnail only: leaving asks for the main image; Yes makes both.
         "click:1053", "checked:1053=1", "tab:0", "window:Confirm", "saytext:thumbnail only", "press:6",
-        "window:Pixtune", "tabis:0", "checked:1017=1",
-        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
-    what = "window-thumbnail:"
-    ui_ok(report, what)
-    check(report.get("result") == "0", what + " result %s" % report.get("result"))
-    for key, value in (("tMbl", "3"), ("Lmnc", "80"), ("tLum", "90"), ("tMbw", "10"), ("tMbh", "120")):
-        check(recorded_value(report, key) == value,
-              what + " %s recorded %s, expected %s" % (key, recorded_value(report, key), value))
-    files = [os.path.join(out, "photo.jpg"), os.path.join(out, "th_photo.jpg")]
-    check(sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"], what + " wrote %s" % os.listdir(out))
-    for f in files:
-        if os.path.exists(f):
-            check(jpeginfo_ok(f), what + " jpeginfo on " + os.path.basename(f))
-    replay_matches(wine, stage, report, "Pixtunef.8bf", files, what)
-    check_screenshot(os.path.join(artefacts, "pixtune-thumbnail-page.bmp"), what)
+        "window:Pixtune", "tabis:0", "checked:1017=1", *w.save(), plugin="Pixtunef.8bf")
+    check_recorded(report, (("tMbl", "3"), ("Lmnc", "80"), ("tLum", "90"), ("tMbw", "10"), ("tMbh", "120")), w.what)
+    check_written(w.out, ["photo.jpg", "th_photo.jpg"], w.what)
+    check_jpegs(w.files, w.what)
+    w.replay(report, w.files, plugin="Pixtunef.8bf")
+    w.check_screenshots("pixtune-thumbnail-page.bmp")
 
 
 def case_window_grey(args):
-    wine = Wine(args, args.prefix)
-    stage, out, _ = window_stage(args, "window-grey", 61, 47, grey=True)
-    set_settings(wine, options_block(mode=3))
+    w = Window(args, "window-grey", 61, 47, options_block(mode=3), grey=True)
     chrominance_off = ["enabled:1002=0", "enabled:1011=0", "enabled:1037=0", "enabled:1003=1", "enabled:1010=1"]
-    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",
-                       "fPin=TEXT:" + windows_path(out, folder=True), "--play", "display", *ui(
-                           "window:Pixtune", "tabis:0", *chrominance_off, "tab:1", "tabis:1", *chrominance_off,
-                           "press:2"))
-    what = "window-grey:"
-    ui_ok(report, what)
-    check(report.get("result") == "-128", what + " cancel gives %s" % report.get("result"))
-    check(os.listdir(out) == [], what + " cancel wrote %s" % os.listdir(out))
+    w.run("window:Pixtune", "tabis:0", *chrominance_off, "tab:1", "tabis:1", *chrominance_off, "press:2",
+          extra=w.played(), result="-128")
+    check_written(w.out, [], w.what + " cancel")
 
 
 def case_window_cancel(args):
-    wine = Wine(args, args.prefix)
-    stage, out, _ = window_stage(args, "window-cancel", 40, 30)
     # A delay out of range, which the export corrects: it is stored
     # corrected even though the user cancels.
-    set_settings(wine, options_block(delay=20000, mode=3), image=(35, 35, 0, 0))
-    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",
-                       "fPin=TEXT:" + windows_path(out, folder=True), "--play", "display", *ui(
-                           "window:Pixtune", "type:1010=70", "expect:1010=70", "click:2"))
-    what = "window-cancel:"
-    ui_ok(report, what)
-    check(report.get("result") == "-128", what + " cancel gives %s" % report.get("result"))
-    check(os.listdir(out) == [], what + " cancel wrote %s" % os.listdir(out))
+    w = Window(args, "window-cancel", 40, 30, options_block(delay=20000, mode=3))
+    report = w.run("window:Pixtune", "type:1010=70", "expect:1010=70", "click:2", extra=w.played(), result="-128")
+    what = w.what
+    check_written(w.out, [], what + " cancel")
     check(report.get("recorded.keys", "").split(",") == RECORDED_KEYS, what + " a cancel still records the keys")
-    check(recorded_value(report, "Lmnc") == "35", what + " cancelled level recorded as %s" %
-          recorded_value(report, "Lmnc"))
-    _, values = reg_values(wine)
+    check_recorded(report, (("Lmnc", "35"),), what + " cancelled:")
+    _, values = w.wine.settings()
     check(values.get("Image parameters") == ("REG_BINARY", "232300000000"),
           what + " Image parameters after a cancel %s" % (values.get("Image parameters"),))
-    stored = values.get("Plugin options", ("", ""))[1]
-    check(len(stored) == 112 and struct.unpack("<i", bytes.fromhex(stored[:8]))[0] == 1500,
-          what + " settings not saved after a cancel: %s" % stored[:8])
-
-
-def read_pnm(path):
-    with open(path, "rb") as f:
-        data = f.read()
-    fields = data.split(maxsplit=4)
-    return fields[0], int(fields[1]), int(fields[2]), fields[4]
+    options = stored_options(w.wine)
+    check(options is not None and options[0] == 1500, what + " settings not saved after a cancel: %s" %
+          (options and options[0]))
 
 
 def case_window_known_host(args):
-    wine = Wine(args, args.prefix)
-    stage, out, _ = window_stage(args, "window-known-host", 160, 120)
-    shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host-known.exe"), stage)
-    set_settings(wine, options_block(mode=1))
-    dump = os.path.join(stage, "displayed.pnm")
-    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--display-dump", windows_path(dump), *ui(
-        "window:Pixtune", "type:1010=40", "expect:1011=40", "press:1008", "settle:", "settle:",
-        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))), program="plugin-test-host-known.exe")
-    what = "window-known-host:"
-    ui_ok(report, what)
-    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    w = Window(args, "window-known-host", 160, 120, options_block(mode=1))
+    dump = os.path.join(w.stage, "displayed.pnm")
+    report = w.run("window:Pixtune", "type:1010=40", "expect:1011=40", "press:1008", "settle:", "settle:", *w.save(),
+                   extra=("--display-dump", windows_path(dump)), known=True)
+    what = w.what
     check(int(report.get("count.displayPixels.whole", "0")) > 0, what + " the preview was not drawn by the host")
-    check(report.get("problems") == "0", what + " host saw misuse: " +
-          "; ".join(v for k, v in report.items() if k.startswith("problem.")))
-    photo = os.path.join(out, "photo.jpg")
+    check_host_clean(report, what)
+    photo = w.files[0]
     if not (os.path.exists(photo) and os.path.exists(dump)):
         check(False, what + " no file or no drawn preview")
         return
-    check(jpeginfo_ok(photo), what + " jpeginfo")
-    decoded = subprocess.run(["djpeg", "-nosmooth", "-pnm", photo], stdout=subprocess.PIPE, check=True).stdout
-    peer = decoded.split(maxsplit=4)[4]
+    check_jpegs([photo], what)
+    peer = djpeg(photo)[3]
     _, width, height, shown = read_pnm(dump)
     check((width, height) == (160, 120) and len(shown) == len(peer), what + " drawn picture %dx%d" % (width, height))
-    if len(shown) == len(peer):
-        differences = [abs(a - b) for a, b in zip(shown, peer)]
-        # The compressor core's own tolerance against djpeg -nosmooth.
-        check(max(differences) <= 4 and sum(differences) / len(differences) < 1,
-              what + " drawn preview differs from djpeg: max %d, mean %.3f" %
-              (max(differences), sum(differences) / len(differences)))
+    check_near_peer(shown, peer, what + " drawn preview")
     # The host's bitmap was turned back: the file is the scripted export's.
-    replay_matches(wine, stage, report, "Pixtunee.8be", [photo], what)
+    w.replay(report, [photo])
 
 
 def case_window_full_screen(args):
-    wine = Wine(args, args.prefix)
-    stage, out, artefacts = window_stage(args, "window-full-screen", 160, 120)
-    set_settings(wine, options_block(mode=1))
+    w = Window(args, "window-full-screen", 160, 120, options_block(mode=1))
     # A saved position far right of the screen is brought back inside it.
-    wine.run("reg", "add", SETTINGS_KEY, "/v", "Window position", "/t", "REG_BINARY", "/d",
-             struct.pack("<ii", 5000, -40).hex(), "/f")
-    full = windows_path(os.path.join(artefacts, "pixtune-full-screen.bmp"))
-    collapsed = windows_path(os.path.join(artefacts, "pixtune-collapsed.bmp"))
-    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
+    w.wine.set_value("Window position", "REG_BINARY", struct.pack("<ii", 5000, -40).hex())
+    report = w.run(
         # The first window compresses both pages (its bar ends at 100).
         "window:Pixtune", "progress:1044=100", "shown:1050=0", "type:1010=50", "expect:1010=50",
         # The full-screen window is new, its bars never moved: no compression,
         # and the working settings live on.
         "click:1049", "window:Pixtune", "shown:1050=1", "progress:1044=0", "expect:1010=50",
-        "settle:", "shot:" + full,
+        "settle:", w.shot("pixtune-full-screen.bmp"),
         # Collapsed: only the restore button; other commands are ignored.
         "click:1050", "shown:1074=0", "shown:1=0", "shown:1050=1", "press:1", "settle:",
-        "window:Pixtune", "shot:" + collapsed,
+        "window:Pixtune", w.shot("pixtune-collapsed.bmp"),
         "click:1050", "shown:1074=1", "shown:1=1",
         # Back to the normal window, then OK.
-        "click:1049", "window:Pixtune", "shown:1050=0", "expect:1010=50",
-        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
-    what = "window-full-screen:"
-    ui_ok(report, what)
-    check(report.get("result") == "0", what + " result %s" % report.get("result"))
-    check(os.listdir(out) == ["photo.jpg"], what + " wrote %s" % os.listdir(out))
-    if os.path.exists(os.path.join(out, "photo.jpg")):
-        check(jpeginfo_ok(os.path.join(out, "photo.jpg")), what + " jpeginfo")
-    check(recorded_value(report, "Lmnc") == "50", what + " level recorded %s" % recorded_value(report, "Lmnc"))
-    _, values = reg_values(wine)
-    position = values.get("Window position", ("", ""))[1]
-    x, y = struct.unpack("<ii", bytes.fromhex(position)) if len(position) == 16 else (None, None)
+        "click:1049", "window:Pixtune", "shown:1050=0", "expect:1010=50", *w.save())
+    what = w.what
+    check_written(w.out, ["photo.jpg"], what)
+    check_jpegs(w.files, what)
+    check_recorded(report, (("Lmnc", "50"),), what)
+    x, y = stored_position(w.wine)
     check(x is not None and 0 < x < 1024 and y == 0, what + " window position stored %s, %s" % (x, y))
-    for name in ("pixtune-full-screen.bmp", "pixtune-collapsed.bmp"):
-        check_screenshot(os.path.join(artefacts, name), what)
+    w.check_screenshots("pixtune-full-screen.bmp", "pixtune-collapsed.bmp")
 
 
 # ---------------------------------------------------------------- crop view
@@ -919,23 +863,18 @@ def client_size(report, name):
 
 
 def case_window_crop(args):
-    wine = Wine(args, args.prefix)
-    stage, out, artefacts = window_stage(args, "window-crop", 160, 120)
     image = (160, 120)
     start = (20, 20, 60, 60)
     options = options_block(mode=3, fit=0, cut=0, width=64, height=48, crop=start)
-    set_settings(wine, options)
-    what = "window-crop:"
+    w = Window(args, "window-crop", *image, options)
+    what = w.what
     # The crop view's size on this display, from a first look at the page.
-    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",
-                       "fPin=TEXT:" + windows_path(out, folder=True), "--play", "display",
-                       *ui("window:Pixtune", "tab:1", "tabis:1", "client:113", "press:2"))
-    ui_ok(report, what)
+    report = w.run("window:Pixtune", "tab:1", "tabis:1", "client:113", "press:2", extra=w.played(), result=None)
     client = client_size(report, "113")
     check(client is not None and client[0] > 20 and client[1] > 20, what + " crop view size %s" % (client,))
     if not client:
         return
-    set_settings(wine, options)
+    set_settings(w.wine, options)
 
     def centre(rect):
         return (rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2
@@ -966,61 +905,43 @@ def case_window_crop(args):
     y = centre(rect)[1]
     steps.append("drag:113=%d,%d>%d,%d>%d,%d" % (rect[0], y, rect[0] + 12, y, rect[0] + 25, y))
     crop = (50, 60, 60, 100)
-    shot = windows_path(os.path.join(artefacts, "pixtune-crop-view.bmp"))
-    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
-        "window:Pixtune", "tab:1", "tabis:1", *steps, "settle:", "press:1008", "settle:", "shot:" + shot,
-        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
-    ui_ok(report, what)
-    check(report.get("result") == "0", what + " result %s" % report.get("result"))
+    report = w.run("window:Pixtune", "tab:1", "tabis:1", *steps, "settle:", "press:1008", "settle:",
+                   w.shot("pixtune-crop-view.bmp"), *w.save())
     for key, value in zip(("tCvL", "tCvT", "tCvR", "tCvB"), crop):
         recorded = recorded_value(report, key)
         check(recorded is not None and abs(float(recorded) - value) < 1e-9,
               what + " %s recorded %s, expected %s" % (key, recorded, value))
-    files = [os.path.join(out, "photo.jpg"), os.path.join(out, "th_photo.jpg")]
-    check(sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"], what + " wrote %s" % os.listdir(out))
-    thumb = files[1]
+    check_written(w.out, ["photo.jpg", "th_photo.jpg"], what)
+    thumb = w.files[1]
     if os.path.exists(thumb):
-        check(jpeginfo_ok(thumb), what + " jpeginfo on the thumbnail")
-        decoded = subprocess.run(["djpeg", "-pnm", thumb], stdout=subprocess.PIPE, check=True).stdout
-        fields = decoded.split(maxsplit=3)
+        check_jpegs([thumb], what)
         # 10 x 40 percent of 160 x 120 is 16 x 48 pixels, inside 64 x 48.
-        check((int(fields[1]), int(fields[2])) == (16, 48), what + " thumbnail %sx%s" % (fields[1], fields[2]))
-    replay_matches(wine, stage, report, "Pixtunee.8be", files, what)
-    check_screenshot(os.path.join(artefacts, "pixtune-crop-view.bmp"), what)
+        size = djpeg(thumb)[1:3]
+        check(size == (16, 48), what + " thumbnail %sx%s" % size)
+    w.replay(report, w.files)
+    w.check_screenshots("pixtune-crop-view.bmp")
 
 
 def case_window_source_view(args):
-    """Press and hold on the image page's picture: the pane shows the host's
-    own pixels; the release shows the reconstruction again."""
-    wine = Wine(args, args.prefix)
-    stage, out, _ = window_stage(args, "window-source-view", 160, 120)
-    shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host-known.exe"), stage)
-    set_settings(wine, options_block(mode=1))
-    held, released = os.path.join(stage, "held.pnm"), os.path.join(stage, "released.pnm")
-    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
-        "window:Pixtune", "type:1010=20", "expect:1010=20", "press:1008", "settle:", "settle:",
-        "dump:" + windows_path(held), "hold:1032=down", "exstyle:1032=20000", "noexstyle:1032=1",
-        "settle:", "settle:", "dump:" + windows_path(released), "hold:1032=up", "exstyle:1032=1",
-        "noexstyle:1032=20000", "settle:", "settle:", "dump:",
-        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))), program="plugin-test-host-known.exe")
-    what = "window-source-view:"
-    ui_ok(report, what)
-    check(report.get("result") == "0", what + " result %s" % report.get("result"))
-    photo = os.path.join(out, "photo.jpg")
-    if not all(os.path.exists(p) for p in (held, released, photo)):
-        check(False, what + " missing %s" % [p for p in (held, released, photo) if not os.path.exists(p)])
+    w = Window(args, "window-source-view", 160, 120, options_block(mode=1))
+    held, released = os.path.join(w.stage, "held.pnm"), os.path.join(w.stage, "released.pnm")
+    w.run("window:Pixtune", "type:1010=20", "expect:1010=20", "press:1008", "settle:", "settle:",
+          "dump:" + windows_path(held), "hold:1032=down", "exstyle:1032=20000", "noexstyle:1032=1",
+          "settle:", "settle:", "dump:" + windows_path(released), "hold:1032=up", "exstyle:1032=1",
+          "noexstyle:1032=20000", "settle:", "settle:", "dump:", *w.save(), known=True)
+    what = w.what
+    photo = w.files[0]
+    missing = [p for p in (held, released, photo) if not os.path.exists(p)]
+    if missing:
+        check(False, what + " missing %s" % missing)
         return
-    _, _, _, source = read_pnm(os.path.join(stage, "image.pnm"))
+    source = read_pnm(os.path.join(w.stage, "image.pnm"))[3]
     _, width, height, shown = read_pnm(held)
     check((width, height) == (160, 120) and shown == source, what + " held view is not the host's image")
-    decoded = subprocess.run(["djpeg", "-nosmooth", "-pnm", photo], stdout=subprocess.PIPE, check=True).stdout
-    peer = decoded.split(maxsplit=4)[4]
-    _, _, _, back = read_pnm(released)
+    peer = djpeg(photo)[3]
+    back = read_pnm(released)[3]
     check(back != source and len(back) == len(peer), what + " the release did not bring the preview back")
-    if len(back) == len(peer):
-        differences = [abs(a - b) for a, b in zip(back, peer)]
-        check(max(differences) <= 4 and sum(differences) / len(differences) < 1,
-              what + " released view differs from djpeg: max %d" % max(differences))
+    check_near_peer(back, peer, what + " released view")
 
 
 def runtime_allocation_sites(objdump, dll):
@@ -1054,37 +975,34 @@ def runtime_allocation_sites(objdump, dll):
 
 
 def case_window_alloc_failure(args):
-    """Every allocation of an interactive export made to fail in turn, under
-    a host Pixtune knows: the export ends as a failure the host reports,
-    nothing is written while the window is open, Pixtune leaves no block
-    behind and the host's bitmap comes back as it was handed over."""
-    wine = Wine(args, args.prefix)
-    stage, out, _ = window_stage(args, "window-alloc-failure", 96, 64)
-    shutil.copy(os.path.join(args.tree, "platform", "plugin-host", "plugin-test-host-known.exe"), stage)
+    w = Window(args, "window-alloc-failure", 96, 64, options_block(mode=3, width=40, height=30))
     steps = ui("window:Pixtune", "type:1010=40", "expect:1011=40", "press:1008", "settle:", "tab:1", "tabis:1",
-               "press:1008", "settle:", "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg")))
-    what = "window-alloc-failure:"
+               "press:1008", "settle:", *w.save())
+    what = w.what
 
     objdump = "x86_64-w64-mingw32-objdump" if args.bits == "64" else "i686-w64-mingw32-objdump"
     runtime = runtime_allocation_sites(objdump, os.path.join(args.tree, "jpeg", "win32", "Pixtune.dll"))
     check(len(runtime) > 3, what + " runtime allocation calls found: %d" % len(runtime))
 
     def run(*extra):
-        fresh_dir(out)
+        fresh_dir(w.out)
         extra += ("--alloc-runtime", ",".join(runtime))
-        set_settings(wine, options_block(mode=3, width=40, height=30))
-        return wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *extra, *steps,
-                         program="plugin-test-host-known.exe")
+        set_settings(w.wine, options_block(mode=3, width=40, height=30))
+        return w.wine.host(w.stage, "Pixtunee.8be", "--image", "image.pnm", *extra, *steps,
+                           program="plugin-test-host-known.exe")
+
+    def intact(report, where):
+        """No block of Pixtune's left, the host's bitmap as it was handed over."""
+        check(report.get("alloc.live") == "0", where + " leaves %s blocks" % report.get("alloc.live"))
+        check(report.get("bitmap.compared") == "1" and report.get("bitmap.changed") == "0",
+              where + " bitmap compared %s changed %s" % (report.get("bitmap.compared"), report.get("bitmap.changed")))
 
     clean = run("--alloc-probe")
     ui_ok(clean, what + " clean run")
     check(clean.get("alloc.installed") == "1", what + " probe not installed")
-    check(clean.get("result") == "0" and sorted(os.listdir(out)) == ["photo.jpg", "th_photo.jpg"],
-          what + " clean run gives %s, wrote %s" % (clean.get("result"), os.listdir(out)))
-    check(clean.get("alloc.live") == "0", what + " clean run leaves %s blocks" % clean.get("alloc.live"))
-    check(clean.get("bitmap.compared") == "1" and clean.get("bitmap.changed") == "0",
-          what + " clean run: bitmap compared %s changed %s" % (clean.get("bitmap.compared"),
-                                                                clean.get("bitmap.changed")))
+    check_result(clean, what + " clean run")
+    check_written(w.out, ["photo.jpg", "th_photo.jpg"], what + " clean run")
+    intact(clean, what + " clean run")
     total = int(clean.get("alloc.calls", "0"))
     check(total > 5, what + " a clean run allocates %d times" % total)
     # Every allocation up to 16; beyond, the first three, the last and a
@@ -1097,7 +1015,7 @@ def case_window_alloc_failure(args):
         report = run("--fail-alloc", str(n))
         where = what + " allocation %d of %d:" % (n, total)
         result = report.get("result")
-        written = sorted(os.listdir(out))
+        written = sorted(os.listdir(w.out))
         if report.get("alloc.failed") != "1":
             # The preview timer may compress once less than in the clean
             # run; a run that ends before its n-th allocation must be clean.
@@ -1116,13 +1034,8 @@ def case_window_alloc_failure(args):
         # No message box of Pixtune's own stood in the way of the script.
         check(report.get("ui.visible", "Pixtune") in ("", "Pixtune"),
               where + " a window stayed: %s" % report.get("ui.visible"))
-        check(report.get("alloc.live") == "0", where + " leaves %s blocks" % report.get("alloc.live"))
-        check(report.get("bitmap.compared") == "1" and report.get("bitmap.changed") == "0",
-              where + " bitmap compared %s changed %s" % (report.get("bitmap.compared"),
-                                                          report.get("bitmap.changed")))
-        check(report.get("handles.leaked") == "0", where + " host handles leaked")
-        check(report.get("problems") == "0", where + " host saw misuse: " +
-              "; ".join(v for k, v in report.items() if k.startswith("problem.")))
+        intact(report, where)
+        check_host_clean(report, where)
     print("allocation failures: " + ", ".join("%d:%s" % item for item in sorted(outcomes.items())))
     check(list(outcomes.values()).count("-30200") > len(chosen) // 2, what + " too few failures ended the window")
 
@@ -1130,57 +1043,36 @@ def case_window_alloc_failure(args):
 # ---------------------------------------------------------------- window drag
 
 def case_window_drag(args):
-    """In full screen the window is dragged by the tab control's empty strip
-    and its position saved; a drag that starts on a tab, or in the normal
-    window, moves nothing."""
-    wine = Wine(args, args.prefix)
-    stage, out, _ = window_stage(args, "window-drag", 160, 120)
-    set_settings(wine, options_block(mode=1))
-    wine.run("reg", "add", SETTINGS_KEY, "/v", "Window position", "/t", "REG_BINARY", "/d",
-             struct.pack("<ii", 100, 50).hex(), "/f")
+    w = Window(args, "window-drag", 160, 120, options_block(mode=1))
+    w.wine.set_value("Window position", "REG_BINARY", struct.pack("<ii", 100, 50).hex())
     # Right of the last tab, in the tabs' own row.
     empty = "drag:1074=6r,6>-4r,11>-24r,26"
-    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", *ui(
-        "window:Pixtune", empty, "settle:", "tabis:0",
-        "click:1049", "window:Pixtune", "shown:1050=1", empty, "settle:", "tabis:0",
-        # On a tab the press is the tab control's own: it picks the tab and
-        # the window stays.
-        "drag:1074=20,10>50,30", "settle:", "tabis:0",
-        "click:1", "file:" + windows_path(os.path.join(out, "photo.jpg"))))
-    what = "window-drag:"
-    ui_ok(report, what)
-    check(report.get("result") == "0", what + " result %s" % report.get("result"))
-    _, values = reg_values(wine)
-    position = values.get("Window position", ("", ""))[1]
-    x, y = struct.unpack("<ii", bytes.fromhex(position)) if len(position) == 16 else (None, None)
-    check((x, y) == (130, 70), what + " window position stored %s, %s, expected 130, 70" % (x, y))
+    w.run("window:Pixtune", empty, "settle:", "tabis:0",
+          "click:1049", "window:Pixtune", "shown:1050=1", empty, "settle:", "tabis:0",
+          # On a tab the press is the tab control's own: it picks the tab and
+          # the window stays.
+          "drag:1074=20,10>50,30", "settle:", "tabis:0", *w.save())
+    x, y = stored_position(w.wine)
+    check((x, y) == (130, 70), w.what + " window position stored %s, %s, expected 130, 70" % (x, y))
 
 
 # ---------------------------------------------------------------- labels
 
 def case_window_labels(args):
-    """Every label and one-line edit of the window, both pages and the
-    options dialog shows its whole text."""
-    wine = Wine(args, args.prefix)
-    stage, out, artefacts = window_stage(args, "window-labels", 1000, 800)
     # Wide values in the edits: levels 255, sharpen 100, a thumbnail the
     # size of a 1000 x 800 image.
-    set_settings(wine, options_block(mode=3, width=1000, height=800), image=(255, 255, 0, 100),
-                 thumb=(255, 255, 0, 100))
-    shot = windows_path(os.path.join(artefacts, "pixtune-labels-thumbnail-page.bmp"))
+    w = Window(args, "window-labels", 1000, 800, options_block(mode=3, width=1000, height=800),
+               image=(255, 255, 0, 100), thumb=(255, 255, 0, 100))
     # Fit off: the radio buttons under it are disabled, drawn embossed.
-    report = wine.host(stage, "Pixtunee.8be", "--image", "image.pnm", "--script",
-                       "fPin=TEXT:" + windows_path(out, folder=True), "--play", "display", *ui(
-                           "window:Pixtune", "tabis:0", "settle:", "fits:image", "tab:1", "tabis:1", "settle:",
-                           "enabled:1083=0", "fits:thumbnail", "shot:" + shot, "click:1061", "window:Options",
-                           "fits:options", "press:2", "window:Pixtune", "press:2"))
-    what = "window-labels:"
-    ui_ok(report, what)
+    report = w.run("window:Pixtune", "tabis:0", "settle:", "fits:image", "tab:1", "tabis:1", "settle:",
+                   "enabled:1083=0", "fits:thumbnail", w.shot("pixtune-labels-thumbnail-page.bmp"), "click:1061",
+                   "window:Options", "fits:options", "press:2", "window:Pixtune", "press:2",
+                   extra=w.played(), result=None)
     for name in ("image", "thumbnail", "options"):
         key = next((k for k in report if k.startswith("ui.") and k.endswith(".fits." + name)), None)
-        check(key is not None, what + " %s not measured" % name)
+        check(key is not None, w.what + " %s not measured" % name)
         if key:
-            check(report[key] == "", what + " %s labels cut short: %s" % (name, report[key]))
+            check(report[key] == "", w.what + " %s labels cut short: %s" % (name, report[key]))
 
 
 # ---------------------------------------------------------------- real input
@@ -1203,26 +1095,18 @@ def wait_for_x_window(name, seconds=60):
 
 
 def case_window_real_input(args):
-    """One export driven through the X server, as a person would, on the
-    thumbnail page: the luminance level typed after its mnemonic, the width
-    and height changed by clicks on their spin arrows and by Up and Down in
-    their edits, up to the ends of their ranges (10 .. the image's size),
-    Enter for OK, the name typed into the save dialog; a screenshot of the
-    screen kept."""
     import threading
     import time
     if not shutil.which("xdotool") or not shutil.which("import"):
         check(False, "window-real-input: xdotool and ImageMagick's import are needed")
         return
-    wine = Wine(args, args.prefix)
-    stage, out, artefacts = window_stage(args, "window-real-input", 160, 120)
     # Thumbnail only: the window opens on the thumbnail page.
-    set_settings(wine, options_block(mode=2, width=150, height=14))
-    what = "window-real-input:"
+    w = Window(args, "window-real-input", 160, 120, options_block(mode=2, width=150, height=14))
+    wine, out, artefacts, what = w.wine, w.out, w.artefacts, w.what
     host = subprocess.Popen([wine.exec, wine.bits, wine.prefix, "plugin-test-host.exe", "Pixtunee.8be", "--image",
                              "image.pnm", "--guard-freed", *ui("window:Pixtune", "tabis:1", "settle:", "screen:1005",
                                                                "screen:1006")],
-                            cwd=stage, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+                            cwd=w.stage, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     lines = []
     reader = threading.Thread(target=lambda: lines.extend(host.stdout), daemon=True)
     reader.start()
@@ -1287,59 +1171,39 @@ def case_window_real_input(args):
         host.wait()
         check(False, what + " the export did not end")
     reader.join(timeout=10)
-    report = {}
-    for line in lines:
-        name, _, value = line.decode("latin-1").partition("=")
-        report[name.strip()] = value.rstrip("\r\n")
-    check(report.get("result") == "0", what + " result %s" % report.get("result"))
-    check(os.listdir(out) == ["th_typed.jpg"], what + " wrote %s" % os.listdir(out))
+    report = parse_report(b"".join(lines).decode("latin-1"))
+    check_result(report, what)
+    check_written(out, ["th_typed.jpg"], what)
     thumb = os.path.join(out, "th_typed.jpg")
     if os.path.exists(thumb):
-        check(jpeginfo_ok(thumb), what + " jpeginfo")
-        fields = subprocess.run(["djpeg", "-pnm", thumb], stdout=subprocess.PIPE, check=True).stdout.split(maxsplit=3)
+        check_jpegs([thumb], what)
         # 160 x 120 kept in proportion inside 160 x 10.
-        check((int(fields[1]), int(fields[2])) == (13, 10), what + " thumbnail %sx%s" % (fields[1], fields[2]))
-    for key, value in (("tLum", "40"), ("tMbw", "160"), ("tMbh", "10")):
-        check(recorded_value(report, key) == value,
-              what + " %s recorded %s, expected %s" % (key, recorded_value(report, key), value))
-    _, values = reg_values(wine)
-    stored = values.get("Plugin options", ("", ""))[1]
-    check(len(stored) == 112 and struct.unpack("<HH", bytes.fromhex(stored[104:112])) == (160, 10),
-          what + " thumbnail size stored %s" % stored[104:112])
+        size = djpeg(thumb)[1:3]
+        check(size == (13, 10), what + " thumbnail %sx%s" % size)
+    check_recorded(report, (("tLum", "40"), ("tMbw", "160"), ("tMbh", "10")), what)
+    options = stored_options(wine)
+    check(options is not None and options[15:17] == (160, 10), what + " thumbnail size stored %s" %
+          (options and options[15:17],))
 
 
 def main():
+    # Each case_<name> function is the case <name>, its underscores hyphens.
+    cases = {name[5:].replace("_", "-"): case for name, case in globals().items() if name.startswith("case_")}
     parser = argparse.ArgumentParser()
-    parser.add_argument("case", choices=["exports", "scripted", "settings", "edges", "export-interrupted",
-                                         "window-export",
-                                         "window-thumbnail", "window-grey", "window-cancel",
-                                         "window-full-screen", "window-known-host", "window-crop",
-                                         "window-source-view", "window-alloc-failure", "window-drag",
-                                         "window-labels", "window-real-input"])
+    parser.add_argument("case", choices=sorted(cases))
     parser.add_argument("--tree", required=True)
     parser.add_argument("--source", required=True)
     parser.add_argument("--bits", default="64")
     parser.add_argument("--prefix")
     parser.add_argument("--scratch")
-    parser.add_argument("--objdump")
-    parser.add_argument("--other-tree")
-    parser.add_argument("--other-objdump")
     args = parser.parse_args()
     if args.scratch:
         os.makedirs(args.scratch, exist_ok=True)
-    if args.case != "exports" and not shutil.which("jpeginfo"):
+    if not shutil.which("jpeginfo"):
         print("jpeginfo is missing")
         return 1
-    {"exports": case_exports, "scripted": case_scripted, "settings": case_settings, "edges": case_edges,
-     "export-interrupted": case_export_interrupted,
-     "window-export": case_window_export, "window-thumbnail": case_window_thumbnail,
-     "window-grey": case_window_grey, "window-cancel": case_window_cancel,
-     "window-full-screen": case_window_full_screen, "window-known-host": case_window_known_host,
-     "window-crop": case_window_crop, "window-source-view": case_window_source_view,
-     "window-alloc-failure": case_window_alloc_failure, "window-drag": case_window_drag,
-     "window-labels": case_window_labels, "window-real-input": case_window_real_input}[args.case](args)
-    print("%d failure(s)" % len(failures))
-    return 1 if failures else 0
+    cases[args.case](args)
+    return finish()
 
 
 if __name__ == "__main__":
