@@ -471,108 +471,57 @@ TEST_F(PassiveCircuit, SpiceLinesOfEveryKind) {
   EXPECT_EQ(twin(r, counter.get())->SpiceInfo(element.receive(), nullptr), E_POINTER);
 }
 
-// Netlists for ngspice-compare.sh: each device's line, and our solution of
-// every pin net and the branch currents ngspice reports.
-class NetlistWriter {
-public:
-  explicit NetlistWriter(const std::string &name) : name_(name) {}
-  void element(const std::string &line) { lines_.push_back(line); }
-  void expect(const std::string &vector, double value) {
-    std::ostringstream text;
-    text.precision(17);
-    text << vector << ' ' << value;
-    expected_.push_back(text.str());
-  }
-  void write() {
-    const std::string dir = testing_support::envOr("TEST_BINARY_DIR", ".");
-    std::ofstream cir(testing_support::hostPath(dir + "/netlists/" + name_ + ".cir"));
-    cir << "* " << name_ << "\n";
-    for (const std::string &line : lines_)
-      cir << line << "\n";
-    cir << ".OP\n.END\n";
-    writeExpectations();
-  }
-  void writeExpectations() {
-    const std::string dir = testing_support::envOr("TEST_BINARY_DIR", ".");
-    std::ofstream ours(testing_support::hostPath(dir + "/netlists/" + name_ + ".ours"));
-    for (const std::string &line : expected_)
-      ours << line << "\n";
-  }
-
-private:
-  std::string name_;
-  std::vector<std::string> lines_, expected_;
-};
-
+// Netlists for ngspice-compare.sh, each with our solution of every pin net
+// and the branch currents ngspice reports.
 class Netlists : public PassiveCircuit {
 protected:
-  // The drawing's lines through the devices' SpiceInfo: the parts under
-  // their line names (the rail a V, the ground none), the nets under
-  // theirs, the ground's "0".
+  // The drawing's lines through the devices' SpiceInfo (the parts under
+  // their line names, the rail a V, the ground none; the nets under
+  // theirs, the ground's "0"), then as QorSim itself writes it
+  // (CreateNetlist, "<name>-qorsim").
   void writeNetlist(const std::string &name, Drawing &drawing) {
-    CreateDirectoryA(
-        testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") + "/netlists")
-            .c_str(),
-        nullptr);
+    const std::string dir = testing_support::envOr("TEST_BINARY_DIR", ".") + "/netlists/";
+    CreateDirectoryA(testing_support::hostPath(dir).c_str(), nullptr);
     ASSERT_EQ(solve(), S_OK);
     auto counter = recorder();
-    NetlistWriter writer(name);
+    std::ofstream cir(testing_support::hostPath(dir + name + ".cir"));
+    std::ofstream ours(testing_support::hostPath(dir + name + ".ours"));
+    ours.precision(17);
+    cir << "* " << name << "\n";
     std::set<std::string> written;
-    std::vector<std::pair<Part *, std::string>> parts;
+    std::vector<std::string> ids;
     for (std::size_t i = 0; i < drawing.parts.size(); ++i) {
-      Part &part = drawing.parts[i].second;
+      const Part &part = drawing.parts[i].second;
       const circuit_test::NetlistPart &line = drawing.lines[i];
-      const std::string id = part.kind == ComponentKind::Ground      ? std::string()
-                             : part.kind == ComponentKind::PowerRail ? "V" + line.name.substr(1)
-                                                                     : line.name;
-      parts.push_back({&part, id});
-      counter->partIds[part.key] = id;
+      ids.push_back(part.kind == ComponentKind::Ground      ? std::string()
+                    : part.kind == ComponentKind::PowerRail ? "V" + line.name.substr(1)
+                                                            : line.name);
+      counter->partIds[part.key] = ids.back();
       for (std::size_t pin = 0; pin < line.nets.size(); ++pin) {
         const LONG at = index(part.key + part.pins()[pin]);
         counter->netNames[at] = line.nets[pin];
         if (line.nets[pin] != "0" && written.insert(line.nets[pin]).second)
-          writer.expect(line.nets[pin], solution(at));
+          ours << line.nets[pin] << ' ' << solution(at) << "\n";
       }
     }
-    for (const auto &[part, id] : parts) {
+    std::vector<passive_test::SolvedPart> solved;
+    for (std::size_t i = 0; i < drawing.parts.size(); ++i) {
+      const Part &part = drawing.parts[i].second;
       Bstr element, model;
-      ASSERT_EQ(twin(*part, counter.get())->SpiceInfo(element.receive(), model.receive()), S_OK);
+      ASSERT_EQ(twin(part, counter.get())->SpiceInfo(element.receive(), model.receive()), S_OK);
       if (element.get())
-        writer.element(element.toAnsi());
-      if (id[0] == 'V' || id[0] == 'L')
-        writer.expect(lower(id) + "#branch", part->control->result("Idc"));
+        cir << element.toAnsi() << "\n";
+      if (ids[i][0] == 'V' || ids[i][0] == 'L')
+        ours << lower(ids[i]) << "#branch " << part.control->result("Idc") << "\n";
+      solved.push_back({part.key, part.pins(), part.control->result("Idc")});
     }
-    writer.write();
-    writeQorSimNetlist(name, parts);
-  }
-
-  // The same circuit as QorSim itself writes it (CreateNetlist), with our
-  // solution at every SPICE node it names and the branch currents of its
-  // sources and coils under the part IDs QorSim gave them.
-  void writeQorSimNetlist(const std::string &name,
-                          const std::vector<std::pair<Part *, std::string>> &parts) {
-    const std::string dir = testing_support::envOr("TEST_BINARY_DIR", ".") + "/netlists/";
+    cir << ".OP\n.END\n";
     qorsim_test::netlistSavePath = testing_support::hostPath(dir + name + "-qorsim.cir");
     ASSERT_EQ(circuit_->CreateNetlist(), S_OK);
-    NetlistWriter expected(name + "-qorsim");
-    std::set<std::string> written;
-    for (const auto &[part, id] : parts) {
-      for (const std::string &pin : part->pins()) {
-        const LONG at = index(part->key + pin);
-        Bstr node;
-        ASSERT_EQ(circuit_->get_SpiceNet(at, node.receive()), S_OK);
-        if (node.toAnsi() != "0" && written.insert(node.toAnsi()).second)
-          expected.expect("v(" + node.toAnsi() + ")", solution(at));
-      }
-      Bstr partId;
-      ASSERT_EQ(circuit_->get_OcxMapPartID(ansi(part->key).get(), partId.receive()), S_OK);
-      const std::string id = lower(partId.toAnsi());
-      if (!id.empty() && (id[0] == 'v' || id[0] == 'l'))
-        expected.expect(id + "#branch", part->control->result("Idc"));
-    }
-    expected.writeExpectations();
-    std::ifstream check(qorsim_test::netlistSavePath);
-    EXPECT_TRUE(check.good()) << "QorSim wrote no netlist " << qorsim_test::netlistSavePath;
+    EXPECT_TRUE(std::ifstream(qorsim_test::netlistSavePath).good())
+        << "QorSim wrote no netlist " << qorsim_test::netlistSavePath;
+    passive_test::writeSolution(testing_support::hostPath(dir + name + "-qorsim.ours"),
+                                circuit_.get(), solved);
   }
 };
 

@@ -2,8 +2,8 @@
 // While a SimulatorRecorder lives, every SimRoot this thread creates is a
 // recording root in front of QorSim's real one: the circuits it finds and
 // the devices they give forward every call to QorSim's real objects, and
-// the calls an Apply makes of them (OcxMapPartID put, UpdateParams,
-// SolveDC) are noted in order, each followed by the work phases that QorSim
+// the calls a binding or an Apply makes of them (OcxMapInsert, OcxMapPartID
+// put, UpdateParams, SolveDC) are noted in order, each followed by the work phases that QorSim
 // itself reported while it ran the call ("OcxMapPartID put R7: numbering").
 #ifndef PASSIVE_LIB_TESTS_RECORDING_SIMULATOR_H
 #define PASSIVE_LIB_TESTS_RECORDING_SIMULATOR_H
@@ -89,6 +89,11 @@ public:
   }
 
   // Noted.
+  HRESULT STDMETHODCALLTYPE OcxMapInsert(BSTR n, IDrawShape *s, IQorOcx *o,
+                                         VARIANT_BOOL u) override {
+    return log_.note(u ? "OcxMapInsert update" : "OcxMapInsert",
+                     [&] { return inner_->OcxMapInsert(n, s, o, u); });
+  }
   HRESULT STDMETHODCALLTYPE put_OcxMapPartID(BSTR n, BSTR v) override {
     return log_.note("OcxMapPartID put " + base::Bstr::toAnsiText(v),
                      [&] { return inner_->put_OcxMapPartID(n, v); });
