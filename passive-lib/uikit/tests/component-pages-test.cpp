@@ -7,6 +7,7 @@
 #include "passive-lib/uikit/win32/crlc-ocx-result.h"
 #include "passive-lib/uikit/win32/pages-resource.h"
 #include "passive-lib/uikit/win32/params-page.h"
+#include "passive-lib/uikit/win32/xml-page-section.h"
 #include "passive-lib/uikit/tests/page-test.h"
 
 #include "passive-lib/core/component-templates.h"
@@ -36,41 +37,10 @@ using uikit_test::endEdit;
 using uikit_test::notify;
 using uikit_test::spin;
 
-// The control's side of a sheet: its parsed component XML and a count of
-// every call the sheet makes.
-class TestOwner : public uikit::SheetOwner {
-public:
-  explicit TestOwner(passive::ComponentKind kind) {
-    document_.load(passive::filledTemplate(kind, "1.0.0.1", "12/09/2026"));
-  }
-
-  ComPtr<IXMLElement> rootElement() override { return document_.root(); }
-  void putDirtyFlag(bool dirty) override { dirty_ += dirty ? 1 : 0; }
-  std::string partId() override { return "R1"; }
-  std::string compGuid() override { return "{TEST}"; }
-  ComPtr<IDrawShape> shape() override { return nullptr; }
-  void UpdateBodyText() override { ++bodyTexts_; }
-  void LayoutShape() override { ++layouts_; }
-  void keepAppliedState() override { ++kept_; }
-
-  ComPtr<IXMLElement> section(const char *tag) {
-    return passive::childElement(document_.root().get(), tag);
-  }
-  std::string attribute(const char *tag, int item, const char *name) {
-    ComPtr<IXMLElement> element = section(tag);
-    if (item >= 0)
-      element = passive::childElements(element.get()).at(static_cast<std::size_t>(item));
-    std::string value = "(absent)";
-    passive::attributeText(element.get(), name, value);
-    return value;
-  }
-  // The whole document as the sheet writes it back.
-  std::string text() { return document_.text(); }
-
-  int dirty_ = 0, bodyTexts_ = 0, layouts_ = 0, kept_ = 0;
-
-private:
-  uikit_test::XmlDocument document_;
+// A resistor's (or another kind's) control as the sheets see it.
+struct TestOwner : uikit_test::TestOwner {
+  explicit TestOwner(passive::ComponentKind kind)
+      : uikit_test::TestOwner(passive::filledTemplate(kind, "1.0.0.1", "12/09/2026")) {}
 };
 
 using Step = testing_support::ModalScript::Step;
@@ -102,6 +72,20 @@ protected:
                  reinterpret_cast<LPARAM>(GetDlgItem(page.handle(), IDC_PARAMS_ROUND)));
   }
 };
+
+// The pages' sections over the XML object model's elements.
+TEST_F(ComponentPages, XmlSectionsHoldTheItemsAndTheirOrder) {
+  TestOwner owner(passive::ComponentKind::Resistor);
+  uikit::XmlPageSection params(owner.section("PARAMS"));
+  uikit::XmlPageSection results(owner.section("RESULT"));
+  ASSERT_EQ(params.section().items.size(), 2u);
+  ASSERT_EQ(results.section().items.size(), 3u);
+  EXPECT_EQ(params.section().shown, (std::vector<int>{0, 1}));
+  EXPECT_EQ(results.section().shown, (std::vector<int>{2}));
+  EXPECT_EQ(params.section().items[1]->get("NAME"), "R");
+  uikit::XmlPageSection none(nullptr);
+  EXPECT_TRUE(none.section().items.empty());
+}
 
 TEST_F(ComponentPages, CheckingResultRowsTwoThenZeroWritesTheirOrder) {
   TestOwner owner(passive::ComponentKind::Resistor);
@@ -195,7 +179,7 @@ TEST_F(ComponentPages, AStepWithStd20On1000WritesTheTextFor1500AndEnablesApply) 
   EXPECT_EQ(cell, expected);
   EXPECT_EQ(tip, "Adjust +50.00% (up) or -32.00% (down)");
   EXPECT_TRUE(apply);
-  EXPECT_EQ(owner.dirty_, 0) << "without Auto-Apply nothing is applied";
+  EXPECT_EQ(owner.count("dirty"), 0) << "without Auto-Apply nothing is applied";
 }
 
 TEST_F(ComponentPages, RefusedAndCancelledEntriesChangeNothing) {
@@ -240,16 +224,16 @@ TEST_F(ComponentPages, AutoApplyAppliesAtOnce) {
                            EXPECT_EQ(endEdit(page.handle(), 1, "2200"), 0);
                            return true;
                          },
-                         [&] { return owner.dirty_ > 0; },
+                         [&] { return owner.count("dirty") > 0; },
                          [&] {
                            cancelEnabled =
                                IsWindowEnabled(GetDlgItem(sheet.handle(), IDCANCEL)) != FALSE;
                            return true;
                          }}));
   EXPECT_EQ(owner.attribute("PARAMS", 1, "TEXT"), "2200");
-  EXPECT_EQ(owner.dirty_, 1);
-  EXPECT_EQ(owner.bodyTexts_, 1);
-  EXPECT_EQ(owner.kept_, 1);
+  EXPECT_EQ(owner.count("dirty"), 1);
+  EXPECT_EQ(owner.count("label"), 1);
+  EXPECT_EQ(owner.count("keep"), 1);
   EXPECT_FALSE(cancelEnabled) << "after an Apply the sheet can only be closed";
 }
 

@@ -11,6 +11,7 @@
 #include "passive-lib/uikit/win32/gnd-properties-dialog.h"
 #include "passive-lib/uikit/win32/uikit-resource.h"
 
+#include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-error.h"
 
 #include "testing/window-finding.h"
