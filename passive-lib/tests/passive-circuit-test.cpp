@@ -3,15 +3,14 @@
 // DEVPROGID, results read back from the component XML. Twins of the
 // devices installed on a TestCircuit show the fix rules, the ResetDC calls
 // and the netlist lines; the netlists go to ngspice (ngspice-compare.sh).
+#include "passive-lib/tests/control-page.h"
 #include "passive-lib/tests/netlist-kinds.h"
 #include "passive-lib/tests/test-component.h"
-#include "testing/server-exports.h"
 
 #include "passive-lib/core/component-templates.h"
 
 #include "circuit-sim/tests/host-seams.h"
 
-#include "platform/base/win32/unique-handle.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
 #include "testing/test-paths.h"
 
@@ -33,8 +32,6 @@ using passive_test::TestCircuit;
 using passive_test::TestComponent;
 using passive_test::TopologyCall;
 
-using testing_support::callExport;
-
 const double Inf = std::numeric_limits<double>::infinity();
 
 std::string exactText(double value) {
@@ -44,9 +41,8 @@ std::string exactText(double value) {
   return text.str();
 }
 
-struct Part {
+struct Part : passive_test::DroppedControl {
   ComponentKind kind;
-  drawhost::Shape *shape = nullptr;
   ComPtr<com::Object<TestComponent>> control;
   std::string key;
   const char *pinA() const { return kind == ComponentKind::DcSource ? "P" : "A"; }
@@ -88,42 +84,16 @@ const char *progIdOf(ComponentKind kind) {
   return "";
 }
 
-class PassiveCircuit : public testing::Test {
+class PassiveCircuit : public passive_test::ControlPage {
 protected:
-  static void SetUpTestSuite() {
-    CoInitialize(nullptr);
-    qorSim_ = LoadLibraryA(testing_support::hostPath(QORSIM_DLL).c_str());
-    qorLib_ = LoadLibraryA(testing_support::hostPath(QORLIB01_DLL).c_str());
-    ASSERT_TRUE(qorSim_ && qorLib_);
-    ASSERT_EQ(callExport(qorSim_, "DllRegisterServer"), S_OK);
-    ASSERT_EQ(callExport(qorLib_, "DllRegisterServer"), S_OK);
-    host_ = new drawhost::StandInHost();
-  }
-  static void TearDownTestSuite() {
-    delete host_;
-    host_ = nullptr;
-    EXPECT_EQ(callExport(qorLib_, "DllUnregisterServer"), S_OK);
-    EXPECT_EQ(callExport(qorSim_, "DllUnregisterServer"), S_OK);
-    CoUninitialize();
-  }
+  static void SetUpTestSuite() { startServers({QORSIM_DLL, QORLIB01_DLL}); }
+  static void TearDownTestSuite() { stopServers(); }
   void SetUp() override {
-    ASSERT_EQ(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
-                               lib_.receiveVoid()),
-              S_OK);
-    document_ = host_->addDocument("C:\\Drawings\\", "Passive.vsd");
-    page_ = document_->addPage("Page-1");
-    ComPtr<IQorSimRoot> root;
-    ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                               root.receiveVoid()),
-              S_OK);
-    ASSERT_EQ(root->FindSim(page_, circuit_.receive()), S_OK);
+    ControlPage::SetUp();
+    circuit_ = circuit();
+    ASSERT_TRUE(circuit_);
     vectors_ = circuit_.query<IQorSimDC>();
     ASSERT_TRUE(vectors_);
-  }
-  void TearDown() override {
-    if (circuit_) {
-      EXPECT_EQ(circuit_->Quit(), S_OK);
-    }
   }
 
   Part add(ComponentKind kind, double x, double y = 0.0) {
@@ -168,12 +138,6 @@ protected:
            drawing.parts[to.part].second, static_cast<short>(to.pin));
     return drawing;
   }
-  void wire(const Part &from, short fromRow, const Part &to, short toRow) {
-    drawhost::Shape *connector = page_->addShape(3, "Wire");
-    connector->setOneD(true);
-    page_->glue(connector, 9, from.shape, fromRow);
-    page_->glue(connector, 12, to.shape, toRow);
-  }
   // Builds the circuit from the page (GetDev), then solves it. A first
   // SolveDC that has to build a page of a later test in the process can
   // find no devices in the present simulator; building first avoids that.
@@ -217,18 +181,10 @@ protected:
     return ComPtr<com::Object<TestCircuit>>::adopt(new com::Object<TestCircuit>(circuit_.get()));
   }
 
-  static HMODULE qorSim_, qorLib_;
-  static drawhost::StandInHost *host_;
-  ComPtr<IQorLib> lib_;
-  drawhost::Document *document_ = nullptr;
-  drawhost::Page *page_ = nullptr;
   ComPtr<IQorSimCkt> circuit_;
   ComPtr<IQorSimDC> vectors_;
   std::vector<drawhost::Shape *> parts_;
 };
-
-HMODULE PassiveCircuit::qorSim_, PassiveCircuit::qorLib_;
-drawhost::StandInHost *PassiveCircuit::host_;
 
 TEST_F(PassiveCircuit, RailResistorAndGround) {
   Drawing d = draw("P1 a; R1 a 0; G1 0");
