@@ -131,39 +131,15 @@ std::string replaced(std::string text, const std::string &from, const std::strin
   return text;
 }
 
-struct KindInfo {
-  ComponentKind kind;
-  const char *golden;
-  const char *progId;
-  std::vector<const char *> pins;
-};
-const KindInfo kindInfo[] = {
-    {ComponentKind::Ground, "ground", "QOR.GndOcx", {"A"}},
-    {ComponentKind::PowerRail, "power-rail", "QOR.PwrOcx", {"A"}},
-    {ComponentKind::Resistor, "resistor", "QOR.ResOcx", {"A", "B"}},
-    {ComponentKind::Inductor, "inductor", "QOR.IndOcx", {"A", "B"}},
-    {ComponentKind::Capacitor, "capacitor", "QOR.CapOcx", {"A", "B"}},
-    {ComponentKind::DcSource, "dc-source", "QOR.VdcOcx", {"P", "M"}},
-};
-const KindInfo &infoOf(ComponentKind kind) {
-  for (const KindInfo &info : kindInfo)
-    if (info.kind == kind)
-      return info;
-  return kindInfo[0];
-}
+using passive_test::kindOf;
+using passive_test::NetlistKind;
 
 passive_test::ControlMaster masterOf(ComponentKind kind) {
-  const KindInfo &info = infoOf(kind);
-  return {info.golden, info.progId, {info.pins.begin(), info.pins.end()}};
+  return {kindOf(kind).golden, kindOf(kind).controlProgId(), kindOf(kind).pins};
 }
 
 struct Component : passive_test::DroppedControl {
   ComponentKind kind;
-  // The name of pin i, or null past the kind's last pin.
-  const char *pin(std::size_t i) const {
-    const std::vector<const char *> &pins = infoOf(kind).pins;
-    return i < pins.size() ? pins[i] : nullptr;
-  }
   std::string partId() const {
     Bstr id;
     ocx->get_PartID(id.receive());
@@ -222,19 +198,18 @@ protected:
     for (const Component &component : components) {
       Bstr key;
       ASSERT_EQ(component.data->get_CompGUID(key.receive()), S_OK);
-      const std::vector<const char *> &pins = infoOf(component.kind).pins;
-      parts.push_back({key.toAnsi(), {pins.begin(), pins.end()}, result(component, "Idc")});
+      parts.push_back({key.toAnsi(), kindOf(component.kind).pins, result(component, "Idc")});
     }
     passive_test::writeSolution(path.substr(0, path.size() - 4) + ".ours", circuit().get(), parts);
   }
 };
 
 ComPtr<IUnknown> createControl(ComponentKind kind) {
-  return passive_test::createControl(infoOf(kind).progId);
+  return passive_test::createControl(kindOf(kind).controlProgId());
 }
 
 TEST_F(ComponentControls, FreshControlsMatchTheirGoldenFiles) {
-  for (const KindInfo &info : kindInfo) {
+  for (const NetlistKind &info : passive_test::netlistKinds()) {
     ComPtr<IUnknown> control = createControl(info.kind);
     ASSERT_TRUE(control) << info.golden;
     ComPtr<IQorOcx> ocx = control.query<IQorOcx>();
@@ -287,8 +262,8 @@ TEST_F(ComponentControls, ControlsAreRegisteredAsActiveXControls) {
                                   "Netweave Resistor OCX",  "Netweave Inductor OCX",
                                   "Netweave Capacitor OCX", "Netweave VDC OCX"};
   int at = 0;
-  for (const KindInfo &info : kindInfo) {
-    const std::string progId = std::string(info.progId) + ".1";
+  for (const NetlistKind &info : passive_test::netlistKinds()) {
+    const std::string progId = info.controlProgId() + ".1";
     const std::string clsid = registryText(progId + "\\CLSID");
     SCOPED_TRACE(progId + " " + clsid);
     const std::string key = "CLSID\\" + clsid;
@@ -297,7 +272,7 @@ TEST_F(ComponentControls, ControlsAreRegisteredAsActiveXControls) {
     EXPECT_EQ(registryText(key + "\\MiscStatus"), "0");
     EXPECT_EQ(registryText(key + "\\MiscStatus\\1"), "131473");
     EXPECT_EQ(registryText(key + "\\Version"), "1.0");
-    EXPECT_EQ(registryText(key + "\\VersionIndependentProgID"), info.progId);
+    EXPECT_EQ(registryText(key + "\\VersionIndependentProgID"), info.controlProgId());
     ComPtr<IUnknown> control = createControl(info.kind);
     DWORD status = 0;
     ASSERT_EQ(control.query<IOleObject>()->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
@@ -379,7 +354,8 @@ TEST_F(ComponentControls, ErrorMarkSequencesOfEveryKind) {
                                    {ComponentKind::Capacitor, 4},
                                    {ComponentKind::DcSource, 5}});
   for (const Component &component : c) {
-    const std::string a = component.pin(0), b = component.pin(1) ? component.pin(1) : "";
+    const std::vector<std::string> &pins = kindOf(component.kind).pins;
+    const std::string a = pins[0], b = pins.size() > 1 ? pins[1] : "";
     SCOPED_TRACE(component.shape->name());
     EXPECT_EQ(component.ocx->put_ErrorMark(nullptr), S_OK);
     EXPECT_EQ(component.mark(), "");

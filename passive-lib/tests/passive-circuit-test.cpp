@@ -45,13 +45,7 @@ struct Part : passive_test::DroppedControl {
   ComponentKind kind;
   ComPtr<com::Object<TestComponent>> control;
   std::string key;
-  const char *pinA() const { return kind == ComponentKind::DcSource ? "P" : "A"; }
-  const char *pinB() const { return kind == ComponentKind::DcSource ? "M" : "B"; }
-  std::vector<std::string> pins() const {
-    if (kind == ComponentKind::Ground || kind == ComponentKind::PowerRail)
-      return {pinA()};
-    return {pinA(), pinB()};
-  }
+  const std::vector<std::string> &pins() const { return passive_test::kindOf(kind).pins; }
 };
 
 std::string lower(std::string text) {
@@ -65,24 +59,6 @@ std::string lower(std::string text) {
 struct Drawing : circuit_test::NamedParts<Part> {
   std::vector<circuit_test::NetlistPart> lines;
 };
-
-const char *progIdOf(ComponentKind kind) {
-  switch (kind) {
-  case ComponentKind::Ground:
-    return "QOR.GndDev.1";
-  case ComponentKind::PowerRail:
-    return "QOR.PwrDev.1";
-  case ComponentKind::Resistor:
-    return "QOR.ResDev.1";
-  case ComponentKind::Inductor:
-    return "QOR.IndDev.1";
-  case ComponentKind::Capacitor:
-    return "QOR.CapDev.1";
-  case ComponentKind::DcSource:
-    return "QOR.VdcDev.1";
-  }
-  return "";
-}
 
 class PassiveCircuit : public passive_test::ControlPage {
 protected:
@@ -100,9 +76,8 @@ protected:
     Part part;
     part.kind = kind;
     part.shape = page_->addShape(2, "Component");
-    part.shape->addConnectionPoint(part.pinA());
-    if (kind != ComponentKind::Ground && kind != ComponentKind::PowerRail)
-      part.shape->addConnectionPoint(part.pinB());
+    for (const std::string &pin : part.pins())
+      part.shape->addConnectionPoint(pin);
     part.shape->cell("User.QOR", true)->setQuietly("1");
     part.shape->cell("PinX", true)->setQuietly(exactText(x));
     part.shape->cell("PinY", true)->setQuietly(exactText(y));
@@ -112,8 +87,9 @@ protected:
         lib_.get(), part.shape, passive::filledTemplate(kind, "1.00.419", "9 Dec 2026")));
     part.control->circuit = circuit_;
     // The letter of the kind's SPICE element, as the stencil's parts carry.
-    const char letters[] = {'G', 'V', 'R', 'L', 'C', 'V'};
-    part.control->partId = std::string(1, letters[static_cast<int>(kind)]) + "?";
+    part.control->partId = kind == ComponentKind::PowerRail
+                               ? "V?"
+                               : std::string(1, passive_test::kindOf(kind).letter) + "?";
     EXPECT_EQ(circuit_->OcxMapInsert(ansi(part.key).get(), part.shape,
                                      static_cast<IQorOcx *>(part.control.get()), VARIANT_TRUE),
               S_OK);
@@ -127,7 +103,7 @@ protected:
     Drawing drawing;
     drawing.lines = circuit_test::parseNetlist(netlist);
     for (const circuit_test::NetlistPart &line : drawing.lines) {
-      const passive_test::NetlistKind kind = passive_test::netlistKind(line);
+      const passive_test::NetlistKind &kind = passive_test::netlistKind(line);
       Part part = add(kind.kind, static_cast<double>(drawing.parts.size()));
       if (!line.value.empty())
         part.control->setParam(kind.param, circuit_test::plainValue(line.value));
@@ -167,7 +143,8 @@ protected:
   // under the part's name: it finds the nets the real device registered.
   ComPtr<IQorDev> twin(const Part &part, TestCircuit *recorder) {
     CLSID clsid;
-    EXPECT_EQ(CLSIDFromProgID(ansi(progIdOf(part.kind)).get(), &clsid), S_OK);
+    EXPECT_EQ(CLSIDFromProgID(ansi(passive_test::kindOf(part.kind).deviceProgId()).get(), &clsid),
+              S_OK);
     ComPtr<IQorDev> created;
     EXPECT_EQ(
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IQorDev, created.receiveVoid()),
@@ -311,7 +288,7 @@ TEST_F(PassiveCircuit, InstallRecordsEachKindsBranch) {
     auto counter = recorder();
     twin(*k.part, counter.get());
     ASSERT_EQ(counter->topology.size(), 1u);
-    EXPECT_TRUE(counter->topology[0] == k.expected) << progIdOf(k.part->kind);
+    EXPECT_TRUE(counter->topology[0] == k.expected) << passive_test::kindOf(k.part->kind).server;
   }
   QorVariableTypes type = qorVarNoType;
   EXPECT_EQ(circuit_->get_VarType(index(l.key + "BE"), &type), S_OK);
@@ -331,7 +308,7 @@ TEST_F(PassiveCircuit, NakedPinFixRules) {
     auto counter = recorder();
     ComPtr<IQorDev> dev = twin(part, counter.get());
     counter->topology.clear();
-    const LONG a = index(part.key + part.pinA()), b = index(part.key + part.pinB());
+    const LONG a = index(part.key + part.pins()[0]), b = index(part.key + part.pins()[1]);
     if (nakedA)
       counter->naked.insert(a);
     if (nakedB)
