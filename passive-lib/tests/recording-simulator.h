@@ -115,13 +115,15 @@ private:
   CallLog &log_;
 };
 
-class RecordingRoot : public com::Dispatch<IQorSimRoot> {
+// The root, and the class factory that hands out itself.
+class RecordingRoot : public com::Dispatch<IQorSimRoot>, public IClassFactory {
 public:
   RecordingRoot(IQorSimRoot *inner, CallLog &log) : inner_(inner), log_(log) {}
   static const com::InterfaceEntry *interfaces() {
     static const com::InterfaceEntry table[] = {
         {&IID_IQorSimRoot, com::interfaceOffset<RecordingRoot, IQorSimRoot>()},
         {&IID_IDispatch, com::interfaceOffset<RecordingRoot, IQorSimRoot>()},
+        {&IID_IClassFactory, com::interfaceOffset<RecordingRoot, IClassFactory>()},
         {nullptr, 0}};
     return table;
   }
@@ -143,30 +145,15 @@ public:
     return inner_->CreateNetlist(p);
   }
 
-private:
-  base::ComPtr<IQorSimRoot> inner_;
-  CallLog &log_;
-};
-
-class RecordingRootFactory : public IClassFactory {
-public:
-  RecordingRootFactory(IQorSimRoot *real, CallLog &log) : real_(real), log_(log) {}
-  virtual ~RecordingRootFactory() = default;
-  static const com::InterfaceEntry *interfaces() {
-    static const com::InterfaceEntry table[] = {
-        {&IID_IClassFactory, com::interfaceOffset<RecordingRootFactory, IClassFactory>()},
-        {nullptr, 0}};
-    return table;
-  }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *outer, REFIID riid, void **out) override {
     if (outer)
       return CLASS_E_NOAGGREGATION;
-    return com::Object<RecordingRoot>::create(riid, out, real_.get(), log_);
+    return static_cast<IQorSimRoot *>(this)->QueryInterface(riid, out);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
-  base::ComPtr<IQorSimRoot> real_;
+  base::ComPtr<IQorSimRoot> inner_;
   CallLog &log_;
 };
 
@@ -179,8 +166,8 @@ public:
     registered_ =
         SUCCEEDED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
                                    real.receiveVoid())) &&
-        SUCCEEDED(com::Object<RecordingRootFactory>::create(
-            IID_IClassFactory, factory_.receiveVoid(), real.get(), log)) &&
+        SUCCEEDED(com::Object<RecordingRoot>::create(IID_IClassFactory, factory_.receiveVoid(),
+                                                     real.get(), log)) &&
         SUCCEEDED(CoRegisterClassObject(CLSID_SimRoot, factory_.get(), CLSCTX_INPROC_SERVER,
                                         REGCLS_MULTIPLEUSE, &cookie_));
   }
