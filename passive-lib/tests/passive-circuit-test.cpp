@@ -263,12 +263,9 @@ TEST_F(PassiveCircuit, ResetDcOnlyForAChangedResistanceOrVoltage) {
 }
 
 TEST_F(PassiveCircuit, InstallRecordsEachKindsBranch) {
-  Part ground = add(ComponentKind::Ground, 0);
-  Part rail = add(ComponentKind::PowerRail, 1);
-  Part r = add(ComponentKind::Resistor, 2);
-  Part c = add(ComponentKind::Capacitor, 3);
-  Part l = add(ComponentKind::Inductor, 4);
-  Part source = add(ComponentKind::DcSource, 5);
+  Drawing d = draw("G1 g; P1 p; R1 r1 r2; C1 c1 c2; L1 l1 l2; V1 v1 v2");
+  const Part &ground = d["G1"], &rail = d["P1"], &r = d["R1"], &c = d["C1"], &l = d["L1"],
+             &source = d["V1"];
   device(ground); // builds the circuit from the page
   struct Case {
     const Part *part;
@@ -298,11 +295,8 @@ TEST_F(PassiveCircuit, InstallRecordsEachKindsBranch) {
 }
 
 TEST_F(PassiveCircuit, NakedPinFixRules) {
-  Part r = add(ComponentKind::Resistor, 0);
-  Part c = add(ComponentKind::Capacitor, 1);
-  Part l = add(ComponentKind::Inductor, 2);
-  Part source = add(ComponentKind::DcSource, 3);
-  Part rail = add(ComponentKind::PowerRail, 4);
+  Drawing d = draw("R1 r1 r2; C1 c1 c2; L1 l1 l2; V1 v1 v2; P1 p");
+  const Part &r = d["R1"], &c = d["C1"], &l = d["L1"], &source = d["V1"], &rail = d["P1"];
   device(r);
   auto fix = [&](const Part &part, bool nakedA, bool nakedB) {
     auto counter = recorder();
@@ -378,10 +372,8 @@ TEST_F(PassiveCircuit, FloatingResistorStampsItsFixToGround) {
 }
 
 TEST_F(PassiveCircuit, SpiceLinesOfEveryKind) {
-  Part ground = add(ComponentKind::Ground, 0);
-  Part rail = add(ComponentKind::PowerRail, 1);
-  Part r = add(ComponentKind::Resistor, 2);
-  Part source = add(ComponentKind::DcSource, 3);
+  Drawing d = draw("G1 g; P1 p; R1 r1 r2; V1 v1 v2");
+  const Part &ground = d["G1"], &rail = d["P1"], &r = d["R1"], &source = d["V1"];
   device(ground);
   auto counter = recorder();
   counter->partIds = {{rail.key, "V1"}, {r.key, "R1"}, {source.key, "V2"}};
