@@ -1,7 +1,8 @@
 // The sheets' pages in real component sheets under Wine, over a test owner
-// holding a resistor's (or a DC source's) component XML: driven by the
-// messages the controls send, inside the sheet's own modal loop. Message
-// boxes are answered through the prompt seam, so none stays open.
+// holding a resistor's (or a DC source's) component XML: the sections they
+// read, and the pages driven by the messages the controls send, inside the
+// sheet's own modal loop. Message boxes are answered through the prompt
+// seam, so none stays open.
 #include "passive-lib/uikit/win32/component-sheets.h"
 #include "passive-lib/uikit/win32/crlc-ocx-format.h"
 #include "passive-lib/uikit/win32/crlc-ocx-result.h"
