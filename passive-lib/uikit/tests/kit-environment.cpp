@@ -56,9 +56,4 @@ base::ComPtr<IQorLib> qorLib() {
   return lib;
 }
 
-std::string artefact(const std::string &name) {
-  return testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") +
-                                   std::string("/") + name);
-}
-
 } // namespace kit_test

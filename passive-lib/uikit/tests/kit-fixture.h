@@ -1,7 +1,6 @@
 // What the kit's tests share: QorLib01 registered for the whole run (the
 // kit creates its service by class identifier), the prompt seam answering
-// with OK and recording every message box, and screenshots kept in the
-// build folder.
+// with OK and recording every message box.
 #ifndef PASSIVE_LIB_UIKIT_TESTS_KIT_FIXTURE_H
 #define PASSIVE_LIB_UIKIT_TESTS_KIT_FIXTURE_H
 
@@ -19,8 +18,6 @@ using uikit_test::TestOwner;
 // Every box shown since the last clear, answered with IDOK.
 std::vector<uikit_test::Box> &shownBoxes();
 base::ComPtr<IQorLib> qorLib();
-// The unix build folder's file of that name (screenshots).
-std::string artefact(const std::string &name);
 
 } // namespace kit_test
 
