@@ -25,7 +25,9 @@
 #include "platform/base/win32/variant.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
 #include "platform/xml/win32/xml-guids.h"
-#include "testing/test-paths.h"
+#include "testing/modal-script.h"
+#include "testing/test-files.h"
+#include "testing/window-finding.h"
 
 #include <gtest/gtest.h>
 
@@ -47,78 +49,34 @@ using passive::ComponentKind;
 using passive_test::englishDate;
 using passive_test::registryText;
 
-BOOL CALLBACK collectVisible(HWND window, LPARAM list) {
-  if (IsWindowVisible(window))
-    reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
-  return TRUE;
-}
-
-// The visible top-level window of this thread with this caption, or null.
-HWND topLevel(const std::string &caption) {
-  std::vector<HWND> windows;
-  EnumThreadWindows(GetCurrentThreadId(), collectVisible, reinterpret_cast<LPARAM>(&windows));
-  for (HWND window : windows) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    if (caption == text)
-      return window;
-  }
-  return nullptr;
-}
-
-std::string windowText(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-// What a person does in the window that ShowProperties opens, run from a
-// timer inside its modal loop: each step answers true once it has acted
-// (or its condition holds). A window still open at the deadline (or a
-// while after the last step) is closed, so no test can hang.
-class WindowUser {
+// What a person does in the window that ShowProperties opens, run inside
+// its modal loop: each step acts on the window of this caption once it is
+// shown and answers true once it has acted (or its condition holds). A
+// window still open at the deadline is closed, so no test can hang.
+class WindowUser : public testing_support::ModalScript {
 public:
   using Step = std::function<bool(HWND window)>;
-  WindowUser(std::string caption, std::vector<Step> steps)
-      : caption_(std::move(caption)), steps_(std::move(steps)), deadline_(GetTickCount() + 20000) {
-    current_ = this;
-    timer_ = SetTimer(nullptr, 0, 30, tick);
-  }
-  ~WindowUser() {
-    KillTimer(nullptr, timer_);
-    current_ = nullptr;
-  }
-  bool finished() const { return next_ == steps_.size(); }
+  WindowUser(const std::string &caption, const std::vector<Step> &steps)
+      : ModalScript(onWindow(caption, steps), [caption] {
+          if (HWND window = shown(caption))
+            PostMessageA(window, WM_CLOSE, 0, 0);
+        }) {}
 
 private:
-  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-    WindowUser *self = current_;
-    if (!self || self->busy_)
-      return;
-    HWND window = topLevel(self->caption_);
-    if (!window)
-      return;
-    self->busy_ = true;
-    const bool late = static_cast<LONG>(GetTickCount() - self->deadline_) > 0;
-    if (late) {
-      PostMessageA(window, WM_CLOSE, 0, 0);
-    } else if (!self->finished() && self->steps_[self->next_](window)) {
-      ++self->next_;
-      if (self->finished())
-        self->deadline_ = GetTickCount() + 5000; // the last press gets its time to end it
-    }
-    self->busy_ = false;
+  static HWND shown(const std::string &caption) {
+    return test_windows::withCaption(test_windows::threadWindows(), "", caption);
   }
-
-  static WindowUser *current_;
-  std::string caption_;
-  std::vector<Step> steps_;
-  DWORD deadline_;
-  UINT_PTR timer_ = 0;
-  std::size_t next_ = 0;
-  bool busy_ = false;
+  static std::vector<ModalScript::Step> onWindow(const std::string &caption,
+                                                 const std::vector<Step> &steps) {
+    std::vector<ModalScript::Step> wrapped;
+    for (const Step &step : steps)
+      wrapped.push_back([caption, step] {
+        HWND window = shown(caption);
+        return window && step(window);
+      });
+    return wrapped;
+  }
 };
-WindowUser *WindowUser::current_ = nullptr;
 
 // The sheet's page on show, once it is visible.
 HWND shownPage(HWND sheet) {
@@ -167,52 +125,21 @@ bool press(HWND window, int id) {
 
 const int ApplyButton = 0x3021;
 
-std::string readFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 std::string replaced(std::string text, const std::string &from, const std::string &to) {
   for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
     text.replace(at, from.size(), to), at += to.size();
   return text;
 }
 
-struct KindInfo {
-  ComponentKind kind;
-  const char *golden;
-  const char *progId;
-  std::vector<const char *> pins;
-};
-const KindInfo kindInfo[] = {
-    {ComponentKind::Ground, "ground", "QOR.GndOcx", {"A"}},
-    {ComponentKind::PowerRail, "power-rail", "QOR.PwrOcx", {"A"}},
-    {ComponentKind::Resistor, "resistor", "QOR.ResOcx", {"A", "B"}},
-    {ComponentKind::Inductor, "inductor", "QOR.IndOcx", {"A", "B"}},
-    {ComponentKind::Capacitor, "capacitor", "QOR.CapOcx", {"A", "B"}},
-    {ComponentKind::DcSource, "dc-source", "QOR.VdcOcx", {"P", "M"}},
-};
-const KindInfo &infoOf(ComponentKind kind) {
-  for (const KindInfo &info : kindInfo)
-    if (info.kind == kind)
-      return info;
-  return kindInfo[0];
-}
+using passive_test::kindOf;
+using passive_test::NetlistKind;
 
 passive_test::ControlMaster masterOf(ComponentKind kind) {
-  const KindInfo &info = infoOf(kind);
-  return {info.golden, info.progId, {info.pins.begin(), info.pins.end()}};
+  return {kindOf(kind).golden, kindOf(kind).controlProgId(), kindOf(kind).pins};
 }
 
 struct Component : passive_test::DroppedControl {
   ComponentKind kind;
-  // The name of pin i, or null past the kind's last pin.
-  const char *pin(std::size_t i) const {
-    const std::vector<const char *> &pins = infoOf(kind).pins;
-    return i < pins.size() ? pins[i] : nullptr;
-  }
   std::string partId() const {
     Bstr id;
     ocx->get_PartID(id.receive());
@@ -266,45 +193,23 @@ protected:
   // beside it, for ngspice-compare.sh.
   void saveNetlist(const std::string &name, const std::vector<Component> &components) {
     const std::string path = saveNetlistFromMenu("control-netlists", name + ".cir");
-    std::ifstream written(path);
-    ASSERT_TRUE(written.good()) << "no netlist " << path;
-    ComPtr<IQorSimCkt> ckt = circuit();
-    ComPtr<IQorSimDC> dc = ckt.query<IQorSimDC>();
-    std::ofstream ours(path.substr(0, path.size() - 4) + ".ours");
-    ours.precision(17);
-    std::set<std::string> nodes;
+    ASSERT_TRUE(std::ifstream(path).good()) << "no netlist " << path;
+    std::vector<passive_test::SolvedPart> parts;
     for (const Component &component : components) {
       Bstr key;
       ASSERT_EQ(component.data->get_CompGUID(key.receive()), S_OK);
-      for (int p = 0; p < 2; ++p) {
-        if (!component.pin(p))
-          continue;
-        LONG at = -1;
-        ASSERT_EQ(ckt->IndexMapFind(Bstr(key.toAnsi() + component.pin(p)).get(), &at), S_OK);
-        Bstr node;
-        ASSERT_EQ(ckt->get_SpiceNet(at, node.receive()), S_OK);
-        double value = 0;
-        ASSERT_EQ(dc->get_Solution(at, &value), S_OK);
-        if (node.toAnsi() != "0" && nodes.insert(node.toAnsi()).second)
-          ours << "v(" << node.toAnsi() << ") " << value << "\n";
-      }
-      Bstr numbered;
-      ASSERT_EQ(ckt->get_OcxMapPartID(key.get(), numbered.receive()), S_OK);
-      std::string id = numbered.toAnsi();
-      for (char &c : id)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      if (!id.empty() && (id[0] == 'v' || id[0] == 'l'))
-        ours << id << "#branch " << result(component, "Idc") << "\n";
+      parts.push_back({key.toAnsi(), kindOf(component.kind).pins, result(component, "Idc")});
     }
+    passive_test::writeSolution(path.substr(0, path.size() - 4) + ".ours", circuit().get(), parts);
   }
 };
 
 ComPtr<IUnknown> createControl(ComponentKind kind) {
-  return passive_test::createControl(infoOf(kind).progId);
+  return passive_test::createControl(kindOf(kind).controlProgId());
 }
 
 TEST_F(ComponentControls, FreshControlsMatchTheirGoldenFiles) {
-  for (const KindInfo &info : kindInfo) {
+  for (const NetlistKind &info : passive_test::netlistKinds()) {
     ComPtr<IUnknown> control = createControl(info.kind);
     ASSERT_TRUE(control) << info.golden;
     ComPtr<IQorOcx> ocx = control.query<IQorOcx>();
@@ -319,8 +224,9 @@ TEST_F(ComponentControls, FreshControlsMatchTheirGoldenFiles) {
     std::ostringstream seen;
     seen << "Name=" << name.toAnsi() << "\nDevProgID=" << device.toAnsi() << "\nStatus=" << status
          << "\nPartID=" << partId.toAnsi() << "\nDataStr1=" << xml.toAnsi() << "\n";
-    std::string golden = readFile(testing_support::hostPath(testing_support::sourcePath(
-        std::string("passive-lib/tests/golden/fresh-") + info.golden + ".txt")));
+    std::string golden =
+        testing_support::readFile(testing_support::hostPath(testing_support::sourcePath(
+            std::string("passive-lib/tests/golden/fresh-") + info.golden + ".txt")));
     golden = replaced(golden, "@VERSION@", "1.00.419");
     golden = replaced(golden, "@CREATED@", englishDate());
     EXPECT_EQ(seen.str(), golden) << info.golden;
@@ -356,8 +262,8 @@ TEST_F(ComponentControls, ControlsAreRegisteredAsActiveXControls) {
                                   "Netweave Resistor OCX",  "Netweave Inductor OCX",
                                   "Netweave Capacitor OCX", "Netweave VDC OCX"};
   int at = 0;
-  for (const KindInfo &info : kindInfo) {
-    const std::string progId = std::string(info.progId) + ".1";
+  for (const NetlistKind &info : passive_test::netlistKinds()) {
+    const std::string progId = info.controlProgId() + ".1";
     const std::string clsid = registryText(progId + "\\CLSID");
     SCOPED_TRACE(progId + " " + clsid);
     const std::string key = "CLSID\\" + clsid;
@@ -366,7 +272,7 @@ TEST_F(ComponentControls, ControlsAreRegisteredAsActiveXControls) {
     EXPECT_EQ(registryText(key + "\\MiscStatus"), "0");
     EXPECT_EQ(registryText(key + "\\MiscStatus\\1"), "131473");
     EXPECT_EQ(registryText(key + "\\Version"), "1.0");
-    EXPECT_EQ(registryText(key + "\\VersionIndependentProgID"), info.progId);
+    EXPECT_EQ(registryText(key + "\\VersionIndependentProgID"), info.controlProgId());
     ComPtr<IUnknown> control = createControl(info.kind);
     DWORD status = 0;
     ASSERT_EQ(control.query<IOleObject>()->GetMiscStatus(DVASPECT_CONTENT, &status), S_OK);
@@ -448,7 +354,8 @@ TEST_F(ComponentControls, ErrorMarkSequencesOfEveryKind) {
                                    {ComponentKind::Capacitor, 4},
                                    {ComponentKind::DcSource, 5}});
   for (const Component &component : c) {
-    const std::string a = component.pin(0), b = component.pin(1) ? component.pin(1) : "";
+    const std::vector<std::string> &pins = kindOf(component.kind).pins;
+    const std::string a = pins[0], b = pins.size() > 1 ? pins[1] : "";
     SCOPED_TRACE(component.shape->name());
     EXPECT_EQ(component.ocx->put_ErrorMark(nullptr), S_OK);
     EXPECT_EQ(component.mark(), "");
@@ -497,7 +404,12 @@ TEST_F(ComponentControls, CapacitorsInSeriesShowNoValueUntilRewired) {
   EXPECT_NEAR(result(c[1], "Vdc"), 6.0, 1e-12);
 }
 
+// Bound when dropped, the control takes its shape's identifier, registers
+// with UpdateDrawing and turns dirty; saved (and so clean), bound again, it
+// registers again without UpdateDrawing and stays clean.
 TEST_F(ComponentControls, BindingTwiceMarksDirtyOnlyForANewIdentifier) {
+  passive_test::SimulatorRecorder recorder(qorsim_test::workPhases);
+  ASSERT_TRUE(recorder.registered());
   std::vector<Component> c = drop({{ComponentKind::Resistor, 0}});
   Bstr guid;
   ASSERT_EQ(c[0].data->get_CompGUID(guid.receive()), S_OK);
@@ -507,17 +419,19 @@ TEST_F(ComponentControls, BindingTwiceMarksDirtyOnlyForANewIdentifier) {
   VARIANT_BOOL dirty = VARIANT_FALSE;
   c[0].data->get_DirtyFlag(&dirty);
   EXPECT_EQ(dirty, VARIANT_TRUE) << "a new shape's identifier makes the control dirty";
-  // Saved (and so clean), bound again: the same identifier changes nothing.
   ComPtr<IPersistStreamInit> persist = c[0].ocx.query<IPersistStreamInit>();
+  EXPECT_EQ(persist->IsDirty(), S_OK);
   ComPtr<IStream> stream;
   ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
   ASSERT_EQ(persist->Save(stream.get(), TRUE), S_OK);
   EXPECT_EQ(persist->IsDirty(), S_FALSE);
   ComPtr<IOleControl> control = c[0].ocx.query<IOleControl>();
+  ASSERT_TRUE(control);
   CONTROLINFO info = {};
   info.cb = sizeof info;
   EXPECT_EQ(control->GetControlInfo(&info), E_NOTIMPL);
   EXPECT_EQ(persist->IsDirty(), S_FALSE);
+  EXPECT_EQ(recorder.log.calls, (std::vector<std::string>{"OcxMapInsert update", "OcxMapInsert"}));
   ComPtr<IQorOcx> registered;
   ASSERT_EQ(circuit()->OcxMapFind(guid.get(), registered.receive()), S_OK);
   EXPECT_TRUE(base::sameObject(registered.get(), c[0].ocx.get()));
@@ -526,91 +440,6 @@ TEST_F(ComponentControls, BindingTwiceMarksDirtyOnlyForANewIdentifier) {
   c[0].data->put_DirtyFlag(VARIANT_FALSE);
   c[0].data->get_DirtyFlag(&dirty);
   EXPECT_EQ(dirty, VARIANT_TRUE);
-}
-
-// The simulator root as the controls find it, with the circuits it hands
-// out wrapped so that their OcxMapInsert calls are seen.
-class RecordingCircuit : public passive_test::TestCircuit {
-public:
-  using TestCircuit::TestCircuit;
-  HRESULT STDMETHODCALLTYPE OcxMapInsert(BSTR n, IDrawShape *s, IQorOcx *o,
-                                         VARIANT_BOOL u) override {
-    inserts.push_back(u);
-    return TestCircuit::OcxMapInsert(n, s, o, u);
-  }
-  std::vector<VARIANT_BOOL> inserts;
-};
-
-class RecordingRoot : public com::Dispatch<IQorSimRoot>, public IClassFactory {
-public:
-  explicit RecordingRoot(IQorSimRoot *inner) : inner_(inner) {}
-  static const com::InterfaceEntry *interfaces() {
-    static const com::InterfaceEntry table[] = {
-        {&IID_IQorSimRoot, com::interfaceOffset<RecordingRoot, IQorSimRoot>()},
-        {&IID_IDispatch, com::interfaceOffset<RecordingRoot, IQorSimRoot>()},
-        {&IID_IClassFactory, com::interfaceOffset<RecordingRoot, IClassFactory>()},
-        {nullptr, 0}};
-    return table;
-  }
-  HRESULT STDMETHODCALLTYPE VisEventProc(short e, IUnknown *s, LONG id, LONG seq, VARIANT a,
-                                         VARIANT b) override {
-    return inner_->VisEventProc(e, s, id, seq, a, b);
-  }
-  HRESULT STDMETHODCALLTYPE FindSim(IDrawPage *page, IQorSimCkt **out) override {
-    ComPtr<IQorSimCkt> real;
-    HRESULT hr = inner_->FindSim(page, real.receive());
-    if (FAILED(hr))
-      return hr;
-    if (!circuit)
-      circuit = ComPtr<com::Object<RecordingCircuit>>::adopt(
-          new com::Object<RecordingCircuit>(real.get()));
-    *out = static_cast<IQorSimCkt *>(circuit.get());
-    (*out)->AddRef();
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE ShowHelpAbout() override { return inner_->ShowHelpAbout(); }
-  HRESULT STDMETHODCALLTYPE CreateNetlist(IDrawPage *p) override {
-    return inner_->CreateNetlist(p);
-  }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *outer, REFIID riid, void **out) override {
-    if (outer)
-      return CLASS_E_NOAGGREGATION;
-    return static_cast<IQorSimRoot *>(this)->QueryInterface(riid, out);
-  }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-
-  ComPtr<com::Object<RecordingCircuit>> circuit;
-
-private:
-  ComPtr<IQorSimRoot> inner_;
-};
-
-// Binding the same shape twice registers it twice, with UpdateDrawing set
-// only the first time; the control turns dirty only then.
-TEST_F(ComponentControls, BindingTwiceRegistersTwiceWithUpdateDrawingOnlyTheFirstTime) {
-  ComPtr<IQorSimRoot> real;
-  ASSERT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                             real.receiveVoid()),
-            S_OK);
-  auto root = ComPtr<com::Object<RecordingRoot>>::adopt(new com::Object<RecordingRoot>(real.get()));
-  DWORD cookie = 0;
-  ASSERT_EQ(CoRegisterClassObject(CLSID_SimRoot, static_cast<IClassFactory *>(root.get()),
-                                  CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &cookie),
-            S_OK);
-  std::vector<Component> c = drop({{ComponentKind::Inductor, 0}});
-  ComPtr<IOleControl> control = c[0].ocx.query<IOleControl>();
-  ASSERT_TRUE(control);
-  ASSERT_EQ(c[0].ocx.query<IPersistStreamInit>()->IsDirty(), S_OK);
-  ComPtr<IStream> stream;
-  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
-  ASSERT_EQ(c[0].ocx.query<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
-  CONTROLINFO info = {};
-  info.cb = sizeof info;
-  EXPECT_EQ(control->GetControlInfo(&info), E_NOTIMPL);
-  CoRevokeClassObject(cookie);
-  ASSERT_TRUE(root->circuit) << "the controls created no simulator root of this process";
-  EXPECT_EQ(root->circuit->inserts, (std::vector<VARIANT_BOOL>{VARIANT_TRUE, VARIANT_FALSE}));
-  EXPECT_EQ(c[0].ocx.query<IPersistStreamInit>()->IsDirty(), S_FALSE);
 }
 
 // A copy of a component: a new shape whose control loads the original's
@@ -653,24 +482,11 @@ TEST_F(ComponentControls, APartIdWithAQuoteGivesAValidLabelFormula) {
   EXPECT_EQ(writesSince(before), 0);
 }
 
-// The resistor's real sheet, driven by messages: Cancel after an edit,
-// OK with a changed R, Apply then Close.
-TEST_F(ComponentControls, TheRealSheetCancelsOksAndKeepsWhatWasApplied) {
+// The resistor's real sheet, driven by messages: OK with a changed R,
+// Apply then Close. (Cancel: ASaveWhileTheSheetIsOpenThenCancelKeepsNothingUnconfirmed.)
+TEST_F(ComponentControls, TheRealSheetOksAndKeepsWhatWasApplied) {
   std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
-  const std::string before = c[1].dataStr1();
-  const std::string labelBefore = c[1].bodyText();
-
-  // Cancel after an edit: the document is as it was, and so is the drawing.
-  {
-    WindowUser user("Resistor Properties", {[](HWND sheet) { return enterValue(sheet, 1, "1"); },
-                                            [](HWND sheet) { return press(sheet, IDCANCEL); }});
-    ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
-    ASSERT_TRUE(user.finished());
-  }
-  EXPECT_EQ(c[1].dataStr1(), before);
-  EXPECT_EQ(c[1].bodyText(), labelBefore);
-  EXPECT_EQ(c[1].shownText(), "Idc = 6.00 mA");
 
   // OK with a changed R: re-solved, and label and result text follow.
   {
@@ -707,7 +523,7 @@ TEST_F(ComponentControls, TheRealSheetCancelsOksAndKeepsWhatWasApplied) {
                       {[&](HWND sheet) { return enterValue(sheet, 1, ending.value); },
                        [](HWND sheet) { return press(sheet, ApplyButton); },
                        [&](HWND sheet) {
-                         okText = windowText(GetDlgItem(sheet, IDOK));
+                         okText = test_windows::windowText(GetDlgItem(sheet, IDOK));
                          cancelEnabled = IsWindowEnabled(GetDlgItem(sheet, IDCANCEL)) != FALSE;
                          return okText == "Close" && !cancelEnabled;
                        },
@@ -789,28 +605,21 @@ TEST_F(ComponentControls, TheSheetsShowThePartsIdentifierOnEveryPage) {
   }
 }
 
-// The ground opens its own dialog: Cancel undoes its edits, OK keeps them
-// and re-lays out the result without a solve.
-TEST_F(ComponentControls, TheGroundsDialogCancelsAndOks) {
+// The ground opens its own dialog: OK keeps its edits and re-lays out the
+// result without a solve.
+TEST_F(ComponentControls, TheGroundsDialogOksWithoutASolve) {
   std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
-  const std::string shown = c[2].shownText();
-  ASSERT_NE(shown.find("6.00 mA"), std::string::npos) << shown;
-  const std::string before = c[2].dataStr1();
-  // "Show result" unchecked, then the dialog closed with the button.
-  const auto uncheckShowResult = [&](int closeWith) {
+  ASSERT_NE(c[2].shownText().find("6.00 mA"), std::string::npos) << c[2].shownText();
+  {
     WindowUser user("GND (Ground) Properties",
                     {[](HWND dialog) { return press(dialog, IDC_GND_SHOW_RESULT); },
                      [](HWND dialog) {
                        return IsDlgButtonChecked(dialog, IDC_GND_SHOW_RESULT) == BST_UNCHECKED;
                      },
-                     [closeWith](HWND dialog) { return press(dialog, closeWith); }});
-    EXPECT_EQ(c[2].ocx->ShowProperties(), S_OK);
-    return user.finished();
-  };
-  ASSERT_TRUE(uncheckShowResult(IDCANCEL));
-  EXPECT_EQ(c[2].dataStr1(), before);
-  EXPECT_EQ(c[2].shownText(), shown);
-  ASSERT_TRUE(uncheckShowResult(IDOK));
+                     [](HWND dialog) { return press(dialog, IDOK); }});
+    ASSERT_EQ(c[2].ocx->ShowProperties(), S_OK);
+    ASSERT_TRUE(user.finished());
+  }
   EXPECT_NE(c[2].dataStr1().find("<RESULT ORDER=\"\""), std::string::npos) << c[2].dataStr1();
   EXPECT_EQ(c[2].shownText(), "");
   VARIANT_BOOL dirty = VARIANT_FALSE;
@@ -939,12 +748,7 @@ TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
 
   // Damaged copies of the saved stream: the load fails, the control keeps
   // its template.
-  STATSTG stat = {};
-  stream->Stat(&stat, STATFLAG_NONAME);
-  std::string saved(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
-  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-  ULONG got = 0;
-  stream->Read(&saved[0], static_cast<ULONG>(saved.size()), &got);
+  const std::string saved = savedStream(c[1].ocx);
   // Whole framing, every count right, but DataStr1 is no document: the
   // identifier before it must not stay behind either.
   auto unparsableDocument = [](const std::string &bytes) {
@@ -1033,56 +837,12 @@ std::set<std::string> drawingWritesSince(const drawhost::StandInHost &host, std:
   return kinds;
 }
 
-// An Apply of the Parameters page of the real resistor sheet reaches the
-// real QorSim as the part ID for the circuit, the device's new value and a
-// solve, in that order; each call's work is QorSim's own report of it.
-TEST_F(ComponentControls, AParametersApplyMapsThePartIdUpdatesTheDeviceAndSolvesInOrder) {
-  std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
-  ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
-
-  passive_test::SimulatorRecorder recorder(qorsim_test::workPhases);
-  ASSERT_TRUE(recorder.registered());
-  std::vector<std::string> atApply;
-  std::set<std::string> written;
-  std::size_t recordFrom = 0;
-  {
-    WindowUser user("Resistor Properties", {[](HWND sheet) { return enterValue(sheet, 0, "R7"); },
-                                            [](HWND sheet) { return enterValue(sheet, 1, "2000"); },
-                                            [&](HWND sheet) {
-                                              recordFrom = host_->record().size();
-                                              return recorder.log.calls.empty() &&
-                                                     press(sheet, ApplyButton);
-                                            },
-                                            [&](HWND sheet) {
-                                              if (windowText(GetDlgItem(sheet, IDOK)) != "Close")
-                                                return false;
-                                              atApply = recorder.log.calls;
-                                              written = drawingWritesSince(*host_, recordFrom);
-                                              return true;
-                                            },
-                                            [](HWND sheet) { return press(sheet, IDOK); }});
-    ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
-    ASSERT_TRUE(user.finished());
-  }
-  const std::vector<std::string> expected = {"OcxMapPartID put R7: numbering", "UpdateParams",
-                                             "SolveDC: newton advice"};
-  EXPECT_EQ(atApply, expected);
-  EXPECT_EQ(written, (std::set<std::string>{"label", "layout"}));
-  // What QorSim did with them: the circuit knows the part as R7, and the
-  // solve used the new resistance.
-  Bstr key, mapped;
-  ASSERT_EQ(c[1].data->get_CompGUID(key.receive()), S_OK);
-  ASSERT_EQ(circuit()->get_OcxMapPartID(key.get(), mapped.receive()), S_OK);
-  EXPECT_EQ(mapped.toAnsi(), "R7");
-  EXPECT_EQ(c[1].bodyText(), "\"R7\n2.0 kohm\"");
-  EXPECT_NEAR(result(c[1], "Idc"), 6.0 / 2000, 1e-15);
-  EXPECT_EQ(c[1].shownText(), "Idc = 3.00 mA");
-}
-
-// Format and Results changes applied on the real sheet: Format gives the
-// label and the layout, Results the layout only, and neither reaches the
-// simulator.
-TEST_F(ComponentControls, FormatAndResultsAppliesDrawWithoutReachingTheSimulator) {
+// Applies on the real resistor sheet, one page at a time: the Parameters
+// page's reaches the real QorSim as the part ID for the circuit, the
+// device's new value and a solve, in that order, each call's work being
+// QorSim's own report of it; Format gives the label and the layout,
+// Results the layout only, and neither reaches the simulator.
+TEST_F(ComponentControls, EachPagesApplyDrawsAndReachesTheSimulatorAsItNeeds) {
   std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
 
@@ -1095,25 +855,40 @@ TEST_F(ComponentControls, FormatAndResultsAppliesDrawWithoutReachingTheSimulator
   };
   struct Case {
     const char *name;
-    int page;
+    int page, list;
     std::function<void(HWND page)> change;
+    std::vector<std::string> calls;
     std::set<std::string> written;
     const char *label, *shown;
   };
   const Case cases[] = {
+      {"parameters",
+       0,
+       IDC_PARAMS_LIST,
+       [](HWND page) {
+         uikit_test::endEdit(page, 0, "R7");
+         uikit_test::endEdit(page, 1, "2000");
+       },
+       {"OcxMapPartID put R7: numbering", "UpdateParams", "SolveDC: newton advice"},
+       {"label", "layout"},
+       "\"R7\n2.0 kohm\"",
+       "Idc = 3.00 mA"},
       {"format",
        2,
+       IDC_FORMAT_PARAMS_LIST,
        [&](HWND page) {
          select(page, IDC_FORMAT_PARAMS_LIST, 1); // R: its name on the label
          SendDlgItemMessageA(page, IDC_FORMAT_SHOW_NAME, BM_CLICK, 0, 0);
          select(page, IDC_FORMAT_RESULTS_LIST, 0); // Idc, the one shown: without its name
          SendDlgItemMessageA(page, IDC_FORMAT_SHOW_NAME, BM_CLICK, 0, 0);
        },
+       {},
        {"label", "layout"},
-       "\"R1\nR = 1.0 kohm\"",
-       "6.00 mA"},
+       "\"R7\nR = 2.0 kohm\"",
+       "3.00 mA"},
       {"results",
        1,
+       IDC_RESULTS_LIST,
        [](HWND page) {
          LVITEMA state = {};
          state.stateMask = LVIS_STATEIMAGEMASK;
@@ -1121,9 +896,10 @@ TEST_F(ComponentControls, FormatAndResultsAppliesDrawWithoutReachingTheSimulator
          SendDlgItemMessageA(page, IDC_RESULTS_LIST, LVM_SETITEMSTATE, 0,
                              reinterpret_cast<LPARAM>(&state));
        },
+       {},
        {"layout"},
-       "\"R1\nR = 1.0 kohm\"",
-       "6.00 mA\nPdc = 36.0 mW"},
+       "\"R7\nR = 2.0 kohm\"",
+       "3.00 mA\nPdc = 18.0 mW"},
   };
   for (const Case &test : cases) {
     SCOPED_TRACE(test.name);
@@ -1132,7 +908,6 @@ TEST_F(ComponentControls, FormatAndResultsAppliesDrawWithoutReachingTheSimulator
     const std::size_t phasesBefore = qorsim_test::workPhases.size();
     std::set<std::string> written;
     std::size_t recordFrom = 0;
-    bool applied = false;
     std::vector<std::string> atApply = {"(not applied)"};
     std::size_t phasesAtApply = 0;
     {
@@ -1143,17 +918,15 @@ TEST_F(ComponentControls, FormatAndResultsAppliesDrawWithoutReachingTheSimulator
                        },
                        [&](HWND sheet) {
                          HWND page = shownPage(sheet);
-                         if (!page || !GetDlgItem(page, test.page == 2 ? IDC_FORMAT_PARAMS_LIST
-                                                                       : IDC_RESULTS_LIST))
+                         if (!page || !GetDlgItem(page, test.list) || !recorder.log.calls.empty())
                            return false;
                          test.change(page);
                          recordFrom = host_->record().size();
                          return press(sheet, ApplyButton);
                        },
                        [&](HWND sheet) {
-                         if (windowText(GetDlgItem(sheet, IDOK)) != "Close")
+                         if (test_windows::windowText(GetDlgItem(sheet, IDOK)) != "Close")
                            return false;
-                         applied = true;
                          written = drawingWritesSince(*host_, recordFrom);
                          atApply = recorder.log.calls;
                          phasesAtApply = qorsim_test::workPhases.size();
@@ -1163,13 +936,21 @@ TEST_F(ComponentControls, FormatAndResultsAppliesDrawWithoutReachingTheSimulator
       ASSERT_EQ(c[1].ocx->ShowProperties(), S_OK);
       ASSERT_TRUE(user.finished());
     }
-    EXPECT_TRUE(applied);
+    EXPECT_EQ(atApply, test.calls);
+    if (test.calls.empty()) {
+      EXPECT_EQ(phasesAtApply, phasesBefore) << "QorSim did no work";
+    }
     EXPECT_EQ(written, test.written);
-    EXPECT_EQ(atApply, std::vector<std::string>{}) << "no part ID, update or solve";
-    EXPECT_EQ(phasesAtApply, phasesBefore) << "QorSim did no work";
     EXPECT_EQ(c[1].bodyText(), test.label);
     EXPECT_EQ(c[1].shownText(), test.shown);
   }
+  // What QorSim did with the parameters: the circuit knows the part as R7,
+  // and the solve used the new resistance.
+  Bstr key, mapped;
+  ASSERT_EQ(c[1].data->get_CompGUID(key.receive()), S_OK);
+  ASSERT_EQ(circuit()->get_OcxMapPartID(key.get(), mapped.receive()), S_OK);
+  EXPECT_EQ(mapped.toAnsi(), "R7");
+  EXPECT_NEAR(result(c[1], "Idc"), 6.0 / 2000, 1e-15);
 }
 
 } // namespace

@@ -117,25 +117,17 @@ int main(int argc, char **argv) {
           resistor(i, i + n);
       }
     drawhost::Shape *load = resistor(n * n - 1, -1);
-    drawhost::Shape *ground = component(passive ? "Gnd" : "Gnd", "0", 1);
-    drawhost::Shape *rail;
-    if (passive) {
-      rail = component("Pwr", "10", 1);
-    } else {
-      rail = component("Vdc", "10", 2);
-      drawhost::Shape *railGround = component("Gnd", "0", 1);
-      drawhost::Shape *wire = page->addShape(3, "Wire");
-      wire->setOneD(true);
-      page->glue(wire, 9, rail, 1);
-      page->glue(wire, 12, railGround, 0);
-    }
-    nodes[0].push_back({rail, 0, ""});
+    drawhost::Shape *ground = component("Gnd", "0", 1);
     auto glue = [&](drawhost::Shape *from, short fromRow, drawhost::Shape *to, short toRow) {
       drawhost::Shape *wire = page->addShape(3, "Wire");
       wire->setOneD(true);
       page->glue(wire, 9, from, fromRow);
       page->glue(wire, 12, to, toRow);
     };
+    drawhost::Shape *rail = component(passive ? "Pwr" : "Vdc", "10", passive ? 1 : 2);
+    if (!passive)
+      glue(rail, 1, component("Gnd", "0", 1), 0);
+    nodes[0].push_back({rail, 0, ""});
     glue(load, 1, ground, 0);
     for (const std::vector<Pin> &pins : nodes)
       for (std::size_t p = 1; p < pins.size(); ++p)

@@ -3,6 +3,7 @@
 // for byte, text outside the code page, long texts), item labels on XML
 // elements, and the module's unload answer while a device lives.
 #include "QorLib01.h"
+#include "passive-lib/tests/xml-items.h"
 #include "testing/server-exports.h"
 
 #include "passive-lib/core/component-templates.h"
@@ -62,24 +63,10 @@ protected:
     return text(out.get());
   }
   // The n-th ITEM (from 0) of the section of a parsed component.
-  ComPtr<IXMLElement> item(IXMLDocument *document, const char *section, long n) {
+  ComPtr<IXMLElement> item(IXMLDocument *document, const char *section, std::size_t n) {
     ComPtr<IXMLElement> root;
     EXPECT_EQ(document->get_root(root.receive()), S_OK);
-    ComPtr<IXMLElementCollection> children;
-    EXPECT_EQ(root->get_children(children.receive()), S_OK);
-    base::Variant name, index, empty;
-    V_VT(name.get()) = VT_BSTR;
-    V_BSTR(name.get()) = Bstr(std::string(section)).detach();
-    ComPtr<IDispatch> found;
-    EXPECT_EQ(children->item(*name.get(), *empty.get(), found.receive()), S_OK);
-    ComPtr<IXMLElement> sectionElement = found.query<IXMLElement>();
-    ComPtr<IXMLElementCollection> items;
-    EXPECT_EQ(sectionElement->get_children(items.receive()), S_OK);
-    V_VT(index.get()) = VT_I4;
-    V_I4(index.get()) = n;
-    ComPtr<IDispatch> itemFound;
-    EXPECT_EQ(items->item(*index.get(), *empty.get(), itemFound.receive()), S_OK);
-    return itemFound.query<IXMLElement>();
+    return passive_test::childrenOf(passive_test::sectionOf(root.get(), section).get()).at(n);
   }
   static void set(IXMLElement *element, const char *name, const char *value) {
     base::Variant v;

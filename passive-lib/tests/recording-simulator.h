@@ -2,8 +2,8 @@
 // While a SimulatorRecorder lives, every SimRoot this thread creates is a
 // recording root in front of QorSim's real one: the circuits it finds and
 // the devices they give forward every call to QorSim's real objects, and
-// the calls an Apply makes of them (OcxMapPartID put, UpdateParams,
-// SolveDC) are noted in order, each followed by the work phases that QorSim
+// the calls a binding or an Apply makes of them (OcxMapInsert, OcxMapPartID
+// put, UpdateParams, SolveDC) are noted in order, each followed by the work phases that QorSim
 // itself reported while it ran the call ("OcxMapPartID put R7: numbering").
 #ifndef PASSIVE_LIB_TESTS_RECORDING_SIMULATOR_H
 #define PASSIVE_LIB_TESTS_RECORDING_SIMULATOR_H
@@ -89,6 +89,11 @@ public:
   }
 
   // Noted.
+  HRESULT STDMETHODCALLTYPE OcxMapInsert(BSTR n, IDrawShape *s, IQorOcx *o,
+                                         VARIANT_BOOL u) override {
+    return log_.note(u ? "OcxMapInsert update" : "OcxMapInsert",
+                     [&] { return inner_->OcxMapInsert(n, s, o, u); });
+  }
   HRESULT STDMETHODCALLTYPE put_OcxMapPartID(BSTR n, BSTR v) override {
     return log_.note("OcxMapPartID put " + base::Bstr::toAnsiText(v),
                      [&] { return inner_->put_OcxMapPartID(n, v); });
@@ -110,13 +115,15 @@ private:
   CallLog &log_;
 };
 
-class RecordingRoot : public com::Dispatch<IQorSimRoot> {
+// The root, and the class factory that hands out itself.
+class RecordingRoot : public com::Dispatch<IQorSimRoot>, public IClassFactory {
 public:
   RecordingRoot(IQorSimRoot *inner, CallLog &log) : inner_(inner), log_(log) {}
   static const com::InterfaceEntry *interfaces() {
     static const com::InterfaceEntry table[] = {
         {&IID_IQorSimRoot, com::interfaceOffset<RecordingRoot, IQorSimRoot>()},
         {&IID_IDispatch, com::interfaceOffset<RecordingRoot, IQorSimRoot>()},
+        {&IID_IClassFactory, com::interfaceOffset<RecordingRoot, IClassFactory>()},
         {nullptr, 0}};
     return table;
   }
@@ -138,30 +145,15 @@ public:
     return inner_->CreateNetlist(p);
   }
 
-private:
-  base::ComPtr<IQorSimRoot> inner_;
-  CallLog &log_;
-};
-
-class RecordingRootFactory : public IClassFactory {
-public:
-  RecordingRootFactory(IQorSimRoot *real, CallLog &log) : real_(real), log_(log) {}
-  virtual ~RecordingRootFactory() = default;
-  static const com::InterfaceEntry *interfaces() {
-    static const com::InterfaceEntry table[] = {
-        {&IID_IClassFactory, com::interfaceOffset<RecordingRootFactory, IClassFactory>()},
-        {nullptr, 0}};
-    return table;
-  }
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown *outer, REFIID riid, void **out) override {
     if (outer)
       return CLASS_E_NOAGGREGATION;
-    return com::Object<RecordingRoot>::create(riid, out, real_.get(), log_);
+    return static_cast<IQorSimRoot *>(this)->QueryInterface(riid, out);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
 
 private:
-  base::ComPtr<IQorSimRoot> real_;
+  base::ComPtr<IQorSimRoot> inner_;
   CallLog &log_;
 };
 
@@ -174,8 +166,8 @@ public:
     registered_ =
         SUCCEEDED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
                                    real.receiveVoid())) &&
-        SUCCEEDED(com::Object<RecordingRootFactory>::create(
-            IID_IClassFactory, factory_.receiveVoid(), real.get(), log)) &&
+        SUCCEEDED(com::Object<RecordingRoot>::create(IID_IClassFactory, factory_.receiveVoid(),
+                                                     real.get(), log)) &&
         SUCCEEDED(CoRegisterClassObject(CLSID_SimRoot, factory_.get(), CLSCTX_INPROC_SERVER,
                                         REGCLS_MULTIPLEUSE, &cookie_));
   }

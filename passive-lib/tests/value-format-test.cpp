@@ -3,6 +3,7 @@
 // The same tables run natively and under Wine, so both give the same text.
 #include "passive-lib/core/item-format.h"
 #include "passive-lib/core/value-format.h"
+#include "passive-lib/uikit/tests/memory-element.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
@@ -236,86 +237,28 @@ TEST(PassiveSpiceValue, ReadsBackAsTheSameDouble) {
   }
 }
 
-// An item as a map of attributes.
-class MapItem : public passive::ItemAttributes {
-public:
-  MapItem(std::map<std::string, std::string> attributes) : attributes_(std::move(attributes)) {}
-  bool attribute(const char *name, std::string &value) const override {
-    auto found = attributes_.find(name);
-    if (found == attributes_.end())
-      return false;
-    value = found->second;
-    return true;
-  }
-
-private:
-  std::map<std::string, std::string> attributes_;
-};
-
-struct ItemCase {
-  std::map<std::string, std::string> attributes;
-  const char *label;
-};
+using passive_test::MemoryElement;
 
 TEST(PassiveFormatItem, LabelTexts) {
-  const ItemCase cases[] = {
-      {{{"NAME", "Idc"},
-        {"SHOWNAME", ""},
-        {"SHOWDIM", ""},
-        {"DIM", "A"},
-        {"FORMAT", "3"},
-        {"DIGITS", "2"},
-        {"IEEE", "0X0000000000000000"}},
-       "Idc = 0.00 A"},
-      {{{"NAME", "Idc"},
-        {"SHOWNAME", ""},
-        {"SHOWDIM", ""},
-        {"DIM", "A"},
-        {"IEEE", "0XFFFFFFFFFFFFFFFF"}},
-       "Idc = ?"},
-      {{{"NAME", "R"},
-        {"SHOWDIM", ""},
-        {"DIM", "ohm"},
-        {"FORMAT", "3"},
-        {"DIGITS", "1"},
-        {"DEFAULT", "1000"}},
-       "1.0 kohm"},
-      {{{"NAME", "R"},
-        {"SHOWDIM", ""},
-        {"DIM", "ohm"},
-        {"FORMAT", "4"},
-        {"DIGITS", "1"},
-        {"DEFAULT", "1000"}},
-       "1.0Kohm"},
-      {{{"NAME", "I"},
-        {"SHOWDIM", ""},
-        {"DIM", "A"},
-        {"FORMAT", "3"},
-        {"DIGITS", "2"},
-        {"TEXT", "12.3"},
-        {"DEFAULT", "99"}},
-       "12.3 A"},
-      {{{"NAME", "L"},
-        {"SHOWDIM", ""},
-        {"DIM", "H"},
-        {"FORMAT", "3"},
-        {"DIGITS", "1"},
-        {"DEFAULT", "1E-9"}},
-       "1.0 nH"},
-      {{{"NAME", "Idc"},
-        {"FORMAT", "3"},
-        {"DIGITS", "2"},
-        {"CHS", "1"},
-        {"IEEE", "0X3F789374BC6A7EFA"}},
-       "-6.00 m"},
-      {{{"NAME", "V"}, {"IEEE", "0XNOTHEX"}, {"SHOWDIM", ""}, {"DIM", "V"}}, "ERRORV"},
-      {{{"NAME", "V"}, {"SHOWNAME", ""}}, "V = ERROR"},
-      {{{"NAME", "T"}, {"TEXTONLY", ""}, {"TEXT", "1k text"}}, "1k text"},
-      {{{"NAME", "V"}, {"DEFAULT", "  6"}}, "6.000E0"},
+  const struct {
+    const char *attributes, *label;
+  } cases[] = {
+      {"NAME=Idc;SHOWNAME;SHOWDIM;DIM=A;FORMAT=3;DIGITS=2;IEEE=0X0000000000000000", "Idc = 0.00 A"},
+      {"NAME=Idc;SHOWNAME;SHOWDIM;DIM=A;IEEE=0XFFFFFFFFFFFFFFFF", "Idc = ?"},
+      {"NAME=R;SHOWDIM;DIM=ohm;FORMAT=3;DIGITS=1;DEFAULT=1000", "1.0 kohm"},
+      {"NAME=R;SHOWDIM;DIM=ohm;FORMAT=4;DIGITS=1;DEFAULT=1000", "1.0Kohm"},
+      {"NAME=I;SHOWDIM;DIM=A;FORMAT=3;DIGITS=2;TEXT=12.3;DEFAULT=99", "12.3 A"},
+      {"NAME=L;SHOWDIM;DIM=H;FORMAT=3;DIGITS=1;DEFAULT=1E-9", "1.0 nH"},
+      {"NAME=Idc;FORMAT=3;DIGITS=2;CHS=1;IEEE=0X3F789374BC6A7EFA", "-6.00 m"},
+      {"NAME=V;IEEE=0XNOTHEX;SHOWDIM;DIM=V", "ERRORV"},
+      {"NAME=V;SHOWNAME", "V = ERROR"},
+      {"NAME=T;TEXTONLY;TEXT=1k text", "1k text"},
+      {"NAME=V;DEFAULT=  6", "6.000E0"},
   };
-  for (const ItemCase &c : cases) {
+  for (const auto &c : cases) {
     std::string text;
-    EXPECT_EQ(passive::formatItem(MapItem(c.attributes), nullptr, text), passive::ItemStatus::Ok)
+    EXPECT_EQ(passive::formatItem(MemoryElement(c.attributes), nullptr, text),
+              passive::ItemStatus::Ok)
         << c.label;
     EXPECT_EQ(text, c.label);
   }
@@ -324,56 +267,47 @@ TEST(PassiveFormatItem, LabelTexts) {
 TEST(PassiveFormatItem, IdentifierItemTakesThePartId) {
   const std::string part = "R12";
   std::string text;
-  MapItem id({{"NAME", "ID"}, {"DEFAULT", "R?"}, {"TEXTONLY", ""}});
-  EXPECT_EQ(passive::formatItem(id, &part, text), passive::ItemStatus::Ok);
+  EXPECT_EQ(passive::formatItem(MemoryElement("NAME=ID;DEFAULT=R?;TEXTONLY"), &part, text),
+            passive::ItemStatus::Ok);
   EXPECT_EQ(text, "R12");
-  MapItem named({{"NAME", "ID"}, {"SHOWNAME", ""}, {"SHOWDIM", ""}, {"DIM", "x"}});
+  MemoryElement named("NAME=ID;SHOWNAME;SHOWDIM;DIM=x");
   EXPECT_EQ(passive::formatItem(named, &part, text), passive::ItemStatus::Ok);
   EXPECT_EQ(text, "ID = R12");
   EXPECT_EQ(passive::formatItem(named, nullptr, text), passive::ItemStatus::NoPartId);
 }
 
 TEST(PassiveFormatItem, UnreadableNumbersAndSettingsAreErrors) {
-  const std::vector<std::map<std::string, std::string>> bad = {
-      {{"NAME", "R"}, {"TEXT", "1k"}},
-      {{"NAME", "R"}, {"DEFAULT", "1000 "}},
-      {{"NAME", "R"}, {"DEFAULT", ""}},
-      {{"NAME", "R"}, {"DEFAULT", "0x10"}},
-      {{"NAME", "R"}, {"DEFAULT", "1"}, {"FORMAT", "5"}},
-      {{"NAME", "R"}, {"DEFAULT", "1"}, {"FORMAT", "-1"}},
-      {{"NAME", "R"}, {"DEFAULT", "1"}, {"DIGITS", "15"}},
-      {{"NAME", "R"}, {"DEFAULT", "1"}, {"DIGITS", "99999"}},
-      {{"NAME", "R"}, {"DEFAULT", "1"}, {"FORMAT", "two"}},
-      {{"NAME", "R"}, {"DEFAULT", "1"}, {"CHS", "yes"}},
-  };
-  for (const auto &attributes : bad) {
+  for (const char *attributes :
+       {"NAME=R;TEXT=1k", "NAME=R;DEFAULT=1000 ", "NAME=R;DEFAULT=", "NAME=R;DEFAULT=0x10",
+        "NAME=R;DEFAULT=1;FORMAT=5", "NAME=R;DEFAULT=1;FORMAT=-1", "NAME=R;DEFAULT=1;DIGITS=15",
+        "NAME=R;DEFAULT=1;DIGITS=99999", "NAME=R;DEFAULT=1;FORMAT=two",
+        "NAME=R;DEFAULT=1;CHS=yes"}) {
     std::string text = "kept";
-    EXPECT_EQ(passive::formatItem(MapItem(attributes), nullptr, text),
-              passive::ItemStatus::InvalidArgument);
+    EXPECT_EQ(passive::formatItem(MemoryElement(attributes), nullptr, text),
+              passive::ItemStatus::InvalidArgument)
+        << attributes;
     EXPECT_EQ(text, "kept");
   }
   std::string text;
-  EXPECT_EQ(passive::formatSpiceItem(MapItem({{"NAME", "R"}, {"TEXT", "1k"}}), text),
+  EXPECT_EQ(passive::formatSpiceItem(MemoryElement("NAME=R;TEXT=1k"), text),
             passive::ItemStatus::InvalidArgument);
 }
 
 TEST(PassiveFormatSpiceItem, NetlistValuesKeepEveryDigit) {
-  struct Case {
-    std::map<std::string, std::string> attributes;
-    const char *text;
+  const struct {
+    const char *attributes, *text;
+  } cases[] = {
+      {"NAME=Vdc;DEFAULT=6.25;DIGITS=1", "6.25"},
+      {"NAME=R;TEXT=4700;DIGITS=0;FORMAT=0;CHS=1", "4.7K"},
+      {"NAME=C;DEFAULT=1E-12;SHOWDIM;DIM=F", "1P"},
+      {"NAME=R;IEEE=0X40B3880000000000", "5K"},
+      {"NAME=ID;DEFAULT=R?;TEXTONLY", "R?"},
+      {"NAME=R;IEEE=0X1G", "ERROR"},
+      {"NAME=R", "ERROR"},
   };
-  const Case cases[] = {
-      {{{"NAME", "Vdc"}, {"DEFAULT", "6.25"}, {"DIGITS", "1"}}, "6.25"},
-      {{{"NAME", "R"}, {"TEXT", "4700"}, {"DIGITS", "0"}, {"FORMAT", "0"}, {"CHS", "1"}}, "4.7K"},
-      {{{"NAME", "C"}, {"DEFAULT", "1E-12"}, {"SHOWDIM", ""}, {"DIM", "F"}}, "1P"},
-      {{{"NAME", "R"}, {"IEEE", "0X40B3880000000000"}}, "5K"},
-      {{{"NAME", "ID"}, {"DEFAULT", "R?"}, {"TEXTONLY", ""}}, "R?"},
-      {{{"NAME", "R"}, {"IEEE", "0X1G"}}, "ERROR"},
-      {{{"NAME", "R"}}, "ERROR"},
-  };
-  for (const Case &c : cases) {
+  for (const auto &c : cases) {
     std::string text;
-    EXPECT_EQ(passive::formatSpiceItem(MapItem(c.attributes), text), passive::ItemStatus::Ok);
+    EXPECT_EQ(passive::formatSpiceItem(MemoryElement(c.attributes), text), passive::ItemStatus::Ok);
     EXPECT_EQ(text, c.text);
   }
 }

@@ -36,16 +36,14 @@ std::string shownOrderText(const std::vector<int> &shown) {
   return text;
 }
 
-bool setShown(std::vector<int> &shown, int row, bool checked) {
+void setShown(std::vector<int> &shown, int row, bool checked) {
   if (checked) {
     shown.push_back(row);
-    return true;
+    return;
   }
   const auto first = std::find(shown.begin(), shown.end(), row);
-  if (first == shown.end())
-    return false;
-  shown.erase(first);
-  return true;
+  if (first != shown.end())
+    shown.erase(first);
 }
 
 std::optional<int> moveTarget(int row, int rows, int delta) {

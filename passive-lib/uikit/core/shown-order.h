@@ -21,8 +21,8 @@ std::vector<int> parseShownOrder(const std::string &order, int itemCount);
 std::string shownOrderText(const std::vector<int> &shown);
 
 // A check box change of a row: checked appends the row, unchecked removes
-// its first occurrence. False when the list stays as it was.
-bool setShown(std::vector<int> &shown, int row, bool checked);
+// its first occurrence.
+void setShown(std::vector<int> &shown, int row, bool checked);
 
 // The row a move of the selected row goes to: a positive spin delta moves
 // it one place earlier, a negative one one place later; nothing at either

@@ -1,12 +1,14 @@
 // The sheets' pages in real component sheets under Wine, over a test owner
-// holding a resistor's (or a DC source's) component XML: driven by the
-// messages the controls send, inside the sheet's own modal loop. Message
-// boxes are answered through the prompt seam, so none stays open.
+// holding a resistor's (or a DC source's) component XML: the sections they
+// read, and the pages driven by the messages the controls send, inside the
+// sheet's own modal loop. Message boxes are answered through the prompt
+// seam, so none stays open.
 #include "passive-lib/uikit/win32/component-sheets.h"
 #include "passive-lib/uikit/win32/crlc-ocx-format.h"
 #include "passive-lib/uikit/win32/crlc-ocx-result.h"
 #include "passive-lib/uikit/win32/pages-resource.h"
 #include "passive-lib/uikit/win32/params-page.h"
+#include "passive-lib/uikit/win32/xml-page-section.h"
 #include "passive-lib/uikit/tests/page-test.h"
 
 #include "passive-lib/core/component-templates.h"
@@ -15,6 +17,7 @@
 
 #include "platform/dialogs/win32/user-prompts.h"
 #include "platform/xml/win32/xml-objects.h"
+#include "testing/modal-script.h"
 #include "testing/test-paths.h"
 #include "testing/window-shot.h"
 
@@ -35,86 +38,28 @@ using uikit_test::endEdit;
 using uikit_test::notify;
 using uikit_test::spin;
 
-// The control's side of a sheet: its parsed component XML and a count of
-// every call the sheet makes.
-class TestOwner : public uikit::SheetOwner {
-public:
-  explicit TestOwner(passive::ComponentKind kind) {
-    document_.load(passive::filledTemplate(kind, "1.0.0.1", "12/09/2026"));
-  }
-
-  ComPtr<IXMLElement> rootElement() override { return document_.root(); }
-  void putDirtyFlag(bool dirty) override { dirty_ += dirty ? 1 : 0; }
-  std::string partId() override { return "R1"; }
-  std::string compGuid() override { return "{TEST}"; }
-  ComPtr<IDrawShape> shape() override { return nullptr; }
-  void UpdateBodyText() override { ++bodyTexts_; }
-  void LayoutShape() override { ++layouts_; }
-  void keepAppliedState() override { ++kept_; }
-
-  ComPtr<IXMLElement> section(const char *tag) {
-    return passive::childElement(document_.root().get(), tag);
-  }
-  std::string attribute(const char *tag, int item, const char *name) {
-    ComPtr<IXMLElement> element = section(tag);
-    if (item >= 0)
-      element = passive::childElements(element.get()).at(static_cast<std::size_t>(item));
-    std::string value = "(absent)";
-    passive::attributeText(element.get(), name, value);
-    return value;
-  }
-  // The whole document as the sheet writes it back.
-  std::string text() { return document_.text(); }
-
-  int dirty_ = 0, bodyTexts_ = 0, layouts_ = 0, kept_ = 0;
-
-private:
-  uikit_test::XmlDocument document_;
+// A resistor's (or another kind's) control as the sheets see it.
+struct TestOwner : uikit_test::TestOwner {
+  explicit TestOwner(passive::ComponentKind kind)
+      : uikit_test::TestOwner(passive::filledTemplate(kind, "1.0.0.1", "12/09/2026")) {}
 };
 
-// Runs steps one per timer tick inside the sheet's modal loop (a step
-// answers true once it has acted or its condition holds); after the last,
-// or at the deadline, the sheet is cancelled.
-class SheetScript {
-public:
-  using Step = std::function<bool()>;
-  SheetScript(uikit::ComponentSheet &sheet, std::vector<Step> steps)
-      : sheet_(sheet), steps_(std::move(steps)), deadline_(GetTickCount() + 20000) {}
+using Step = testing_support::ModalScript::Step;
 
-  INT_PTR run() {
-    current_ = this;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 30, tick);
-    const INT_PTR result = sheet_.run();
-    KillTimer(nullptr, timer);
-    current_ = nullptr;
-    return result;
-  }
-  bool finished() const { return next_ == steps_.size(); }
-
-private:
-  static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-    SheetScript *self = current_;
-    if (!self || self->busy_ || !self->sheet_.handle())
-      return;
-    self->busy_ = true;
-    const bool late = static_cast<LONG>(GetTickCount() - self->deadline_) > 0;
-    if (!late && !self->finished() && self->steps_[self->next_]())
-      ++self->next_;
-    if ((late || self->finished()) && !self->closing_) {
-      self->closing_ = true;
-      PostMessageA(self->sheet_.handle(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    }
-    self->busy_ = false;
-  }
-
-  static SheetScript *current_;
-  uikit::ComponentSheet &sheet_;
-  std::vector<Step> steps_;
-  DWORD deadline_;
-  std::size_t next_ = 0;
-  bool busy_ = false, closing_ = false;
-};
-SheetScript *SheetScript::current_ = nullptr;
+// Runs the sheet with steps inside its modal loop (testing/modal-script.h),
+// the first once the page is shown; after the last, or at the deadline, the
+// sheet is cancelled. Whether every step ran.
+bool runOnPage(uikit::ComponentSheet &sheet, uikit::ComponentPage &page, std::vector<Step> steps) {
+  const auto cancel = [&sheet] {
+    PostMessageA(sheet.handle(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    return true;
+  };
+  steps.insert(steps.begin(), [&page] { return page.handle() && IsWindowVisible(page.handle()); });
+  steps.push_back(cancel);
+  testing_support::ModalScript script(std::move(steps), cancel);
+  sheet.run();
+  return script.finished();
+}
 
 class ComponentPages : public uikit_test::PageTest {
 protected:
@@ -129,26 +74,37 @@ protected:
   }
 };
 
+// The pages' sections over the XML object model's elements.
+TEST_F(ComponentPages, XmlSectionsHoldTheItemsAndTheirOrder) {
+  TestOwner owner(passive::ComponentKind::Resistor);
+  uikit::XmlPageSection params(owner.section("PARAMS"));
+  uikit::XmlPageSection results(owner.section("RESULT"));
+  ASSERT_EQ(params.section().items.size(), 2u);
+  ASSERT_EQ(results.section().items.size(), 3u);
+  EXPECT_EQ(params.section().shown, (std::vector<int>{0, 1}));
+  EXPECT_EQ(results.section().shown, (std::vector<int>{2}));
+  EXPECT_EQ(params.section().items[1]->get("NAME"), "R");
+  uikit::XmlPageSection none(nullptr);
+  EXPECT_TRUE(none.section().items.empty());
+}
+
 TEST_F(ComponentPages, CheckingResultRowsTwoThenZeroWritesTheirOrder) {
   TestOwner owner(passive::ComponentKind::Resistor);
   uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 1);
   auto &page = *static_cast<uikit::CRLCOcxResult *>(sheet.resultsPage());
   std::string afterTwo, afterZero;
   bool applyAtStart = true, applyAfter = false;
-  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
-                             [&] {
-                               applyAtStart = IsWindowEnabled(applyButton(sheet)) != FALSE;
-                               // The template shows result 2: uncheck it first.
-                               page.list().setChecked(2, false);
-                               page.list().setChecked(2, true);
-                               afterTwo = owner.attribute("RESULT", -1, "ORDER");
-                               page.list().setChecked(0, true);
-                               afterZero = owner.attribute("RESULT", -1, "ORDER");
-                               applyAfter = IsWindowEnabled(applyButton(sheet)) != FALSE;
-                               return true;
-                             }});
-  script.run();
-  ASSERT_TRUE(script.finished());
+  ASSERT_TRUE(runOnPage(sheet, page, {[&] {
+                          applyAtStart = IsWindowEnabled(applyButton(sheet)) != FALSE;
+                          // The template shows result 2: uncheck it first.
+                          page.list().setChecked(2, false);
+                          page.list().setChecked(2, true);
+                          afterTwo = owner.attribute("RESULT", -1, "ORDER");
+                          page.list().setChecked(0, true);
+                          afterZero = owner.attribute("RESULT", -1, "ORDER");
+                          applyAfter = IsWindowEnabled(applyButton(sheet)) != FALSE;
+                          return true;
+                        }}));
   EXPECT_FALSE(applyAtStart) << "filling the rows marks nothing";
   EXPECT_EQ(afterTwo, "2");
   EXPECT_EQ(afterZero, "2 0");
@@ -164,21 +120,19 @@ TEST_F(ComponentPages, AFormatMoveWritesTheOrderAndLoadingAnItemWritesNothing) {
   std::string before, afterLoad, afterMove;
   int selectedAfterMove = -1;
   bool formatEnabled = false;
-  SheetScript script(
-      sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
-              [&] {
-                before = owner.text();
-                dialogs::ListView &results = page.list(passive::FormatSide::Results);
-                results.setItemState(1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-                afterLoad = owner.text();
-                formatEnabled = IsWindowEnabled(GetDlgItem(page.handle(), IDC_FORMAT_FORMAT));
-                spin(page.handle(), IDC_FORMAT_MOVE, 1);
-                afterMove = owner.attribute("RESULT", -1, "ORDER");
-                selectedAfterMove = results.selectedRow();
-                return true;
-              }});
-  script.run();
-  ASSERT_TRUE(script.finished());
+  ASSERT_TRUE(runOnPage(sheet, page, {[&] {
+                          before = owner.text();
+                          dialogs::ListView &results = page.list(passive::FormatSide::Results);
+                          results.setItemState(1, LVIS_SELECTED | LVIS_FOCUSED,
+                                               LVIS_SELECTED | LVIS_FOCUSED);
+                          afterLoad = owner.text();
+                          formatEnabled =
+                              IsWindowEnabled(GetDlgItem(page.handle(), IDC_FORMAT_FORMAT));
+                          spin(page.handle(), IDC_FORMAT_MOVE, 1);
+                          afterMove = owner.attribute("RESULT", -1, "ORDER");
+                          selectedAfterMove = results.selectedRow();
+                          return true;
+                        }}));
   EXPECT_EQ(afterLoad, before) << "loading an item writes nothing";
   EXPECT_TRUE(formatEnabled);
   EXPECT_EQ(afterMove, "1 0 2");
@@ -191,14 +145,11 @@ TEST_F(ComponentPages, TheFormatCombosTipsReadWhole) {
   uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 2);
   auto &page = *static_cast<uikit::CRLCOcxFormat *>(sheet.formatPage());
   uikit_test::FormatTipTexts tips;
-  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
-                             [&] {
-                               tips = uikit_test::formatTipsOf(
-                                   GetDlgItem(page.handle(), IDC_FORMAT_FORMAT));
-                               return true;
-                             }});
-  script.run();
-  ASSERT_TRUE(script.finished());
+  ASSERT_TRUE(runOnPage(sheet, page, {[&] {
+                          tips = uikit_test::formatTipsOf(
+                              GetDlgItem(page.handle(), IDC_FORMAT_FORMAT));
+                          return true;
+                        }}));
   const std::vector<std::string> whole(std::begin(uikit_test::WholeFormatTips),
                                        std::end(uikit_test::WholeFormatTips));
   EXPECT_EQ(tips.ansi, whole);
@@ -213,17 +164,14 @@ TEST_F(ComponentPages, AStepWithStd20On1000WritesTheTextFor1500AndEnablesApply) 
   auto &page = *static_cast<uikit::ParamsPage *>(sheet.parametersPage());
   std::string cell, tip;
   bool apply = false;
-  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
-                             [&] {
-                               chooseRound(page, 0); // "std. 20%"
-                               tip = page.adjustTip();
-                               spin(page.handle(), IDC_PARAMS_SPIN, 1);
-                               cell = page.list().itemText(1, 1);
-                               apply = IsWindowEnabled(applyButton(sheet)) != FALSE;
-                               return true;
-                             }});
-  script.run();
-  ASSERT_TRUE(script.finished());
+  ASSERT_TRUE(runOnPage(sheet, page, {[&] {
+                          chooseRound(page, 0); // "std. 20%"
+                          tip = page.adjustTip();
+                          spin(page.handle(), IDC_PARAMS_SPIN, 1);
+                          cell = page.list().itemText(1, 1);
+                          apply = IsWindowEnabled(applyButton(sheet)) != FALSE;
+                          return true;
+                        }}));
   std::string expected;
   ASSERT_TRUE(passive::formatValue(1500, 2, 1, false, expected));
   EXPECT_EQ(owner.attribute("PARAMS", 1, "TEXT"), expected);
@@ -232,7 +180,7 @@ TEST_F(ComponentPages, AStepWithStd20On1000WritesTheTextFor1500AndEnablesApply) 
   EXPECT_EQ(cell, expected);
   EXPECT_EQ(tip, "Adjust +50.00% (up) or -32.00% (down)");
   EXPECT_TRUE(apply);
-  EXPECT_EQ(owner.dirty_, 0) << "without Auto-Apply nothing is applied";
+  EXPECT_EQ(owner.count("dirty"), 0) << "without Auto-Apply nothing is applied";
 }
 
 TEST_F(ComponentPages, RefusedAndCancelledEntriesChangeNothing) {
@@ -242,19 +190,16 @@ TEST_F(ComponentPages, RefusedAndCancelledEntriesChangeNothing) {
   std::string before, after;
   LRESULT refused = 0, cancelled = -5;
   std::string cellAfter;
-  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
-                             [&] {
-                               before = owner.text();
-                               refused = endEdit(page.handle(), 1, "1k");
-                               endEdit(page.handle(), 1, "0");
-                               endEdit(page.handle(), 0, "1R");
-                               cancelled = endEdit(page.handle(), 1, nullptr);
-                               after = owner.text();
-                               cellAfter = page.list().itemText(1, 1);
-                               return true;
-                             }});
-  script.run();
-  ASSERT_TRUE(script.finished());
+  ASSERT_TRUE(runOnPage(sheet, page, {[&] {
+                          before = owner.text();
+                          refused = endEdit(page.handle(), 1, "1k");
+                          endEdit(page.handle(), 1, "0");
+                          endEdit(page.handle(), 0, "1R");
+                          cancelled = endEdit(page.handle(), 1, nullptr);
+                          after = owner.text();
+                          cellAfter = page.list().itemText(1, 1);
+                          return true;
+                        }}));
   EXPECT_EQ(after, before);
   EXPECT_EQ(refused, -1);
   EXPECT_EQ(cancelled, 0);
@@ -274,24 +219,22 @@ TEST_F(ComponentPages, AutoApplyAppliesAtOnce) {
   uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 0);
   auto &page = *static_cast<uikit::ParamsPage *>(sheet.parametersPage());
   bool cancelEnabled = true;
-  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
-                             [&] {
-                               CheckDlgButton(page.handle(), IDC_PARAMS_AUTO_APPLY, BST_CHECKED);
-                               EXPECT_EQ(endEdit(page.handle(), 1, "2200"), 0);
-                               return true;
-                             },
-                             [&] { return owner.dirty_ > 0; },
-                             [&] {
-                               cancelEnabled =
-                                   IsWindowEnabled(GetDlgItem(sheet.handle(), IDCANCEL)) != FALSE;
-                               return true;
-                             }});
-  script.run();
-  ASSERT_TRUE(script.finished());
+  ASSERT_TRUE(runOnPage(sheet, page,
+                        {[&] {
+                           CheckDlgButton(page.handle(), IDC_PARAMS_AUTO_APPLY, BST_CHECKED);
+                           EXPECT_EQ(endEdit(page.handle(), 1, "2200"), 0);
+                           return true;
+                         },
+                         [&] { return owner.count("dirty") > 0; },
+                         [&] {
+                           cancelEnabled =
+                               IsWindowEnabled(GetDlgItem(sheet.handle(), IDCANCEL)) != FALSE;
+                           return true;
+                         }}));
   EXPECT_EQ(owner.attribute("PARAMS", 1, "TEXT"), "2200");
-  EXPECT_EQ(owner.dirty_, 1);
-  EXPECT_EQ(owner.bodyTexts_, 1);
-  EXPECT_EQ(owner.kept_, 1);
+  EXPECT_EQ(owner.count("dirty"), 1);
+  EXPECT_EQ(owner.count("label"), 1);
+  EXPECT_EQ(owner.count("keep"), 1);
   EXPECT_FALSE(cancelEnabled) << "after an Apply the sheet can only be closed";
 }
 
@@ -301,20 +244,17 @@ TEST_F(ComponentPages, TheSourcePageStepsDigitsAndCaptionsItsBoxes) {
   auto &page = *static_cast<uikit::ParamsPage *>(sheet.parametersPage());
   std::string entries, cell;
   bool apply = false;
-  SheetScript script(sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
-                             [&] {
-                               for (int i = 0; i < page.roundCombo().count(); ++i)
-                                 entries += page.roundCombo().entryText(i) + ";";
-                               endEdit(page.handle(), 1, "4.7k");
-                               // 6 V one unit up in the 2nd digit.
-                               chooseRound(page, 0);
-                               spin(page.handle(), IDC_PARAMS_SPIN, 1);
-                               cell = page.list().itemText(1, 1);
-                               apply = IsWindowEnabled(applyButton(sheet)) != FALSE;
-                               return true;
-                             }});
-  script.run();
-  ASSERT_TRUE(script.finished());
+  ASSERT_TRUE(runOnPage(sheet, page, {[&] {
+                          for (int i = 0; i < page.roundCombo().count(); ++i)
+                            entries += page.roundCombo().entryText(i) + ";";
+                          endEdit(page.handle(), 1, "4.7k");
+                          // 6 V one unit up in the 2nd digit.
+                          chooseRound(page, 0);
+                          spin(page.handle(), IDC_PARAMS_SPIN, 1);
+                          cell = page.list().itemText(1, 1);
+                          apply = IsWindowEnabled(applyButton(sheet)) != FALSE;
+                          return true;
+                        }}));
   EXPECT_EQ(entries, "2nd digit;3rd digit;4th digit;");
   EXPECT_EQ(std::atof(cell.c_str()), 6.1) << cell;
   EXPECT_EQ(std::atof(owner.attribute("PARAMS", 1, "TEXT").c_str()), 6.1);
@@ -341,16 +281,13 @@ TEST_F(ComponentPages, BothSourcesRefuseAMalformedIdentifier) {
     std::vector<LRESULT> refusals;
     std::string afterRefusals;
     LRESULT accepted = -5;
-    SheetScript script(*sheet, {[&] { return page.handle() && IsWindowVisible(page.handle()); },
-                                [&] {
-                                  for (const char *bad : {"1V", "", "V1?2", "V-1"})
-                                    refusals.push_back(endEdit(page.handle(), 0, bad));
-                                  afterRefusals = owner.attribute("PARAMS", 0, "TEXT");
-                                  accepted = endEdit(page.handle(), 0, "Vout??");
-                                  return true;
-                                }});
-    script.run();
-    ASSERT_TRUE(script.finished());
+    ASSERT_TRUE(runOnPage(*sheet, page, {[&] {
+      for (const char *bad : {"1V", "", "V1?2", "V-1"})
+        refusals.push_back(endEdit(page.handle(), 0, bad));
+      afterRefusals = owner.attribute("PARAMS", 0, "TEXT");
+      accepted = endEdit(page.handle(), 0, "Vout??");
+      return true;
+    }}));
     EXPECT_EQ(refusals, std::vector<LRESULT>(4, -1)) << "the editor stays open";
     EXPECT_EQ(afterRefusals, "(absent)");
     EXPECT_EQ(accepted, 0);
@@ -379,35 +316,33 @@ TEST_F(ComponentPages, AnInPlaceEditIsKeptWithEnterAndCancelledWithEscape) {
     return editor != nullptr;
   };
   auto editorGone = [&] { return !IsWindow(editor) || !IsWindowVisible(editor); };
-  SheetScript script(sheet,
-                     {[&] { return page.handle() && IsWindowVisible(page.handle()); }, activate,
-                      [&] {
-                        spinDisabledWhileEditing =
-                            !IsWindowEnabled(GetDlgItem(page.handle(), IDC_PARAMS_SPIN));
-                        SetWindowTextA(editor, "2200");
-                        PostMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
-                        return true;
-                      },
-                      [&] {
-                        if (!editorGone())
-                          return false;
-                        afterEnter = owner.attribute("PARAMS", 1, "TEXT");
-                        return true;
-                      },
-                      activate,
-                      [&] {
-                        SetWindowTextA(editor, "3300");
-                        PostMessageA(editor, WM_KEYDOWN, VK_ESCAPE, 0);
-                        return true;
-                      },
-                      [&] {
-                        if (!editorGone())
-                          return false;
-                        afterEscape = owner.attribute("PARAMS", 1, "TEXT");
-                        return true;
-                      }});
-  script.run();
-  ASSERT_TRUE(script.finished());
+  ASSERT_TRUE(runOnPage(sheet, page,
+                        {activate,
+                         [&] {
+                           spinDisabledWhileEditing =
+                               !IsWindowEnabled(GetDlgItem(page.handle(), IDC_PARAMS_SPIN));
+                           SetWindowTextA(editor, "2200");
+                           PostMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
+                           return true;
+                         },
+                         [&] {
+                           if (!editorGone())
+                             return false;
+                           afterEnter = owner.attribute("PARAMS", 1, "TEXT");
+                           return true;
+                         },
+                         activate,
+                         [&] {
+                           SetWindowTextA(editor, "3300");
+                           PostMessageA(editor, WM_KEYDOWN, VK_ESCAPE, 0);
+                           return true;
+                         },
+                         [&] {
+                           if (!editorGone())
+                             return false;
+                           afterEscape = owner.attribute("PARAMS", 1, "TEXT");
+                           return true;
+                         }}));
   EXPECT_TRUE(spinDisabledWhileEditing);
   EXPECT_EQ(afterEnter, "2200");
   EXPECT_EQ(afterEscape, "2200") << "the cancelled edit changed nothing";
@@ -430,7 +365,7 @@ TEST_F(ComponentPages, ScreenshotsOfTheResistorSheetsPages) {
   uikit::CResOcxSheet sheet("Resistor Properties", owner, nullptr, 0);
   std::vector<std::vector<std::string>> cut(2, std::vector<std::string>{"(not shown)"});
   std::vector<int> rows(2, 0);
-  std::vector<SheetScript::Step> steps;
+  std::vector<Step> steps;
   const char *names[] = {"resistor-parameters.bmp", "resistor-results.bmp"};
   const int lists[] = {IDC_PARAMS_LIST, IDC_RESULTS_LIST};
   for (int index = 0; index < 2; ++index) {
@@ -462,9 +397,7 @@ TEST_F(ComponentPages, ScreenshotsOfTheResistorSheetsPages) {
       return true;
     });
   }
-  SheetScript script(sheet, steps);
-  script.run();
-  ASSERT_TRUE(script.finished());
+  ASSERT_TRUE(runOnPage(sheet, *sheet.parametersPage(), steps));
   EXPECT_EQ(rows, (std::vector<int>{2, 3}));
   EXPECT_EQ(cut[0], std::vector<std::string>{}) << "Parameters page";
   EXPECT_EQ(cut[1], std::vector<std::string>{}) << "Results page";

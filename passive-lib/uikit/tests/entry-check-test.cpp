@@ -1,5 +1,6 @@
 // The entry checks of the parameters pages: identifiers, one number as the
-// stream read takes it, and the ranges, with the messages the pages show.
+// stream read takes it, and the ranges. (The messages the pages show: the
+// page models' tests.)
 #include "passive-lib/uikit/core/entry-check.h"
 
 #include <gtest/gtest.h>
@@ -73,14 +74,6 @@ TEST(EntryCheck, ExamplesOfTheParametersPages) {
   };
   for (const EntryCase &c : cases)
     EXPECT_EQ(checkEntry(c.rule, c.text), c.verdict) << "\"" << c.text << "\"";
-}
-
-TEST(EntryCheck, MessagesOfTheRefusals) {
-  EXPECT_STREQ(passive::entryMessage(BadId), "Component ID format error. Please re-enter.");
-  EXPECT_STREQ(passive::entryMessage(BadNumber), "Number format error. Please re-enter.");
-  EXPECT_STREQ(passive::entryMessage(EntryVerdict::NotPositive),
-               "Value must be positive. Please re-enter.");
-  EXPECT_STREQ(passive::entryMessage(Ok), "");
 }
 
 TEST(EntryCheck, ReadOneNumberGivesTheValue) {

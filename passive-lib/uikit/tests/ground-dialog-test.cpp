@@ -11,8 +11,10 @@
 #include "passive-lib/uikit/win32/gnd-properties-dialog.h"
 #include "passive-lib/uikit/win32/uikit-resource.h"
 
+#include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-error.h"
 
+#include "testing/test-paths.h"
 #include "testing/window-finding.h"
 #include "testing/window-shot.h"
 #include "testing/modal-script.h"
@@ -97,7 +99,8 @@ TEST(GroundDialog, EachControlWritesExactlyItsAttribute) {
          EXPECT_EQ(test_windows::windowText(GetDlgItem(window, IDC_GND_PRECISION)),
                    attribute(ground.item.get(), "DIGITS"));
          EXPECT_EQ(preview(window), ground.label());
-         shot = test_windows::saveWindowShot(window, kit_test::artefact("ground-dialog.bmp"));
+         shot = test_windows::saveWindowShot(window,
+                                             testing_support::scratchPath("ground-dialog.bmp"));
 
          EXPECT_EQ(preview(window).rfind("Idc = ", 0) == 0, hadName) << preview(window);
          click(window, IDC_GND_SHOW_NAME);
@@ -138,7 +141,7 @@ TEST(GroundDialog, EachControlWritesExactlyItsAttribute) {
   EXPECT_TRUE(script.finished());
   EXPECT_EQ(ground.owner.text(), expected.text());
   EXPECT_TRUE(shot);
-  std::cout << "screenshot: " << kit_test::artefact("ground-dialog.bmp") << "\n";
+  std::cout << "screenshot: " << testing_support::scratchPath("ground-dialog.bmp") << "\n";
 }
 
 TEST(GroundDialog, AnEmptyOrderDisablesEveryOtherControl) {

@@ -42,12 +42,10 @@ public:
 
 testing::Environment *const environment = testing::AddGlobalTestEnvironment(new KitEnvironment);
 
-base::Bstr wideText(const std::string &text) { return base::Bstr(text); }
-
 } // namespace
 
-std::vector<ShownBox> &shownBoxes() {
-  static std::vector<ShownBox> boxes;
+std::vector<uikit_test::Box> &shownBoxes() {
+  static std::vector<uikit_test::Box> boxes;
   return boxes;
 }
 
@@ -56,47 +54,6 @@ base::ComPtr<IQorLib> qorLib() {
   base::check(CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib,
                                lib.receiveVoid()));
   return lib;
-}
-
-std::string artefact(const std::string &name) {
-  return testing_support::hostPath(testing_support::envOr("TEST_BINARY_DIR", ".") +
-                                   std::string("/") + name);
-}
-
-TestOwner::TestOwner(const std::string &xml) {
-  base::check(qorLib()->BSTR2XML(wideText(xml).get(), document.receive()));
-}
-
-base::ComPtr<IXMLElement> TestOwner::rootElement() {
-  base::ComPtr<IXMLElement> root;
-  base::check(document->get_root(root.receive()));
-  return root;
-}
-
-void TestOwner::putDirtyFlag(bool value) {
-  calls.push_back(value ? "dirty" : "clean");
-  dirty = value;
-}
-
-base::ComPtr<IDrawShape> TestOwner::shape() {
-  calls.push_back("shape"); // unbound: no circuit to update
-  return nullptr;
-}
-
-void TestOwner::keepAppliedState() {
-  calls.push_back("keep");
-  undoCopy = text();
-}
-
-std::string TestOwner::text() const {
-  base::Bstr saved;
-  base::check(qorLib()->XML2BSTR(document.get(), saved.receive()));
-  return saved.toAnsi();
-}
-
-void TestOwner::restore() {
-  document.reset();
-  base::check(qorLib()->BSTR2XML(wideText(undoCopy).get(), document.receive()));
 }
 
 } // namespace kit_test

@@ -144,47 +144,43 @@ TEST(EditSubLabel, TheEditorSitsOverTheCellWithItsTextSelected) {
                  endHost(host)});
 }
 
-// Escape typed into the editor, through the modal loop's pre-translation.
-TEST(InPlaceEdit, EscapeReportsNoTextOnlyWhenItCancels) {
-  for (bool escapeCancels : {true, false}) {
+// Escape and Enter typed into the editor, through the modal loop's
+// pre-translation: Escape reports no text only when it cancels.
+TEST(InPlaceEdit, EnterAndEscapeReportTheirEndOfEdit) {
+  const struct {
+    WPARAM key;
+    LPARAM keyData;
+    bool escapeCancels;
+    int row;
+    bool hasText;
+  } cases[] = {{VK_ESCAPE, 0x00010001, true, 0, false},
+               {VK_ESCAPE, 0x00010001, false, 0, true},
+               {VK_RETURN, 0x001C0001, true, 2, true}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.key == VK_RETURN ? "Enter" : c.escapeCancels ? "cancelling Escape" : "Escape");
     ListHost host;
     HWND edit = nullptr;
     runHost(host, {[&] {
-                     CInPlaceEdit *made = host.list.EditSubLabel(0, 1, escapeCancels);
+                     CInPlaceEdit *made = host.list.EditSubLabel(c.row, 1, c.escapeCancels);
                      edit = made ? made->handle() : nullptr;
                      SetWindowTextA(edit, "4k7");
-                     PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+                     PostMessageA(edit, WM_KEYDOWN, c.key, c.keyData);
                      return true;
                    },
                    [&] {
                      if (IsWindow(edit))
                        return false;
-                     EXPECT_EQ(host.list.itemText(0, 1), "1000"); // the parent writes cells
+                     // The parent writes cells.
+                     EXPECT_EQ(host.list.itemText(c.row, 1), std::to_string(1000 * (c.row + 1)));
                      return true;
                    },
                    endHost(host)});
-    ASSERT_EQ(host.ends.size(), 1u) << escapeCancels;
-    EXPECT_EQ(host.ends[0].row, 0);
+    ASSERT_EQ(host.ends.size(), 1u);
+    EXPECT_EQ(host.ends[0].row, c.row);
     EXPECT_EQ(host.ends[0].column, 1);
-    EXPECT_EQ(host.ends[0].hasText, !escapeCancels);
-    EXPECT_EQ(host.ends[0].text, escapeCancels ? "" : "4k7");
+    EXPECT_EQ(host.ends[0].hasText, c.hasText);
+    EXPECT_EQ(host.ends[0].text, c.hasText ? "4k7" : "");
   }
-}
-
-TEST(InPlaceEdit, EnterReportsTheText) {
-  ListHost host;
-  HWND edit = nullptr;
-  runHost(host, {[&] {
-                   edit = host.list.EditSubLabel(2, 1, true)->handle();
-                   SetWindowTextA(edit, "4700");
-                   PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-                   return true;
-                 },
-                 [&] { return !IsWindow(edit); }, endHost(host)});
-  ASSERT_EQ(host.ends.size(), 1u);
-  EXPECT_TRUE(host.ends[0].hasText);
-  EXPECT_EQ(host.ends[0].text, "4700");
-  EXPECT_EQ(host.ends[0].row, 2);
 }
 
 TEST(InPlaceEdit, ARefusingParentKeepsTheEditorOpenWithTheFocus) {

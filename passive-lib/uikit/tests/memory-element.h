@@ -1,22 +1,32 @@
-// An element of the component XML in memory for the page models' tests:
-// attributes in a map and a count of every write.
+// An element of the component XML in memory for the tests of the item
+// texts and the page models: attributes in a map, written as
+// "NAME=R;SHOWDIM;DIM=ohm" (a name alone has an empty value), and a count
+// of every write.
 #ifndef PASSIVE_LIB_UIKIT_TESTS_MEMORY_ELEMENT_H
 #define PASSIVE_LIB_UIKIT_TESTS_MEMORY_ELEMENT_H
 
 #include "passive-lib/uikit/core/page-element.h"
+#include "passive-lib/uikit/core/shown-order.h"
 
+#include <algorithm>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace passive_test {
 
 class MemoryElement : public passive::PageElement {
 public:
-  MemoryElement() = default;
-  explicit MemoryElement(std::map<std::string, std::string> attributes)
-      : attributes_(std::move(attributes)) {}
+  explicit MemoryElement(const std::string &text) {
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t end = std::min(text.find(';', at), text.size());
+      const std::string pair = text.substr(at, end - at);
+      const std::size_t equals = pair.find('=');
+      attributes_[pair.substr(0, equals)] =
+          equals == std::string::npos ? "" : pair.substr(equals + 1);
+      at = end + 1;
+    }
+  }
 
   bool attribute(const char *name, std::string &value) const override {
     const auto found = attributes_.find(name);
@@ -34,7 +44,6 @@ public:
     ++writes;
   }
 
-  const std::map<std::string, std::string> &attributes() const { return attributes_; }
   int writes = 0;
 
 private:
@@ -47,8 +56,16 @@ struct MemorySection {
   std::vector<MemoryElement> items;
   passive::PageSection section;
 
-  MemorySection(std::map<std::string, std::string> attributes,
-                std::vector<std::map<std::string, std::string>> itemAttributes);
+  MemorySection(const std::string &attributes, const std::vector<std::string> &itemAttributes)
+      : element(attributes) {
+    for (const std::string &text : itemAttributes)
+      items.emplace_back(text);
+    section.element = &element;
+    for (MemoryElement &item : items)
+      section.items.push_back(&item);
+    section.shown =
+        passive::parseShownOrder(element.get("ORDER").value_or(""), static_cast<int>(items.size()));
+  }
 };
 
 } // namespace passive_test

@@ -15,18 +15,6 @@
 
 namespace passive_test {
 
-MemorySection::MemorySection(std::map<std::string, std::string> attributes,
-                             std::vector<std::map<std::string, std::string>> itemAttributes)
-    : element(std::move(attributes)) {
-  for (auto &a : itemAttributes)
-    items.emplace_back(std::move(a));
-  section.element = &element;
-  for (MemoryElement &item : items)
-    section.items.push_back(&item);
-  section.shown =
-      passive::parseShownOrder(element.get("ORDER").value_or(""), static_cast<int>(items.size()));
-}
-
 namespace {
 
 using passive::FormatSide;
@@ -34,30 +22,18 @@ using passive::ItemSetting;
 using passive::ParamsFlavour;
 
 // The resistor's sections as its control makes them.
-MemorySection resistorParams(const std::string &order = "0 1") {
-  return MemorySection({{"ORDER", order}, {"VERSION", "1"}}, {{{"NAME", "ID"},
-                                                               {"TIP", "Component ID"},
-                                                               {"DEFAULT", "R?"},
-                                                               {"TEXTONLY", ""},
-                                                               {"RANGE", "ID"}},
-                                                              {{"NAME", "R"},
-                                                               {"TIP", "Resistance"},
-                                                               {"DIM", "ohm"},
-                                                               {"DEFAULT", "1000"},
-                                                               {"IEEE", passive::ieeeText(1000)},
-                                                               {"RANGE", "POS"},
-                                                               {"FORMAT", "3"},
-                                                               {"DIGITS", "1"},
-                                                               {"SHOWDIM", ""}}});
+MemorySection resistorParams() {
+  return MemorySection("ORDER=0 1;VERSION=1",
+                       {"NAME=ID;TIP=Component ID;DEFAULT=R?;TEXTONLY;RANGE=ID",
+                        "NAME=R;TIP=Resistance;DIM=ohm;DEFAULT=1000;IEEE=" +
+                            passive::ieeeText(1000) + ";RANGE=POS;FORMAT=3;DIGITS=1;SHOWDIM"});
 }
 
 MemorySection resistorResults(const std::string &order = "") {
-  return MemorySection(
-      {{"ORDER", order}, {"LAYER", "Simulation"}},
-      {{{"NAME", "I"}, {"TIP", "Current"}, {"DIM", "A"}, {"IEEE", passive::ieeeText(0.0015)}},
-       {{"NAME", "V"}, {"TIP", "Voltage"}, {"DIM", "V"}, {"IEEE", "0XZZ"}},
-       {{"NAME", "P"}, {"TIP", "Power"}, {"DIM", "W"}, {"TEXT", "n/a"}},
-       {{"NAME", "Q"}}});
+  return MemorySection("ORDER=" + order + ";LAYER=Simulation",
+                       {"NAME=I;TIP=Current;DIM=A;IEEE=" + passive::ieeeText(0.0015),
+                        "NAME=V;TIP=Voltage;DIM=V;IEEE=0XZZ", "NAME=P;TIP=Power;DIM=W;TEXT=n/a",
+                        "NAME=Q"});
 }
 
 TEST(ResultPageModel, CheckingRowsTwoThenZeroWritesTheirOrder) {
@@ -92,26 +68,20 @@ TEST(ResultPageModel, RowsShowTheLastValues) {
 }
 
 TEST(PageTips, ALongTipIsCutToFitTheReplyWithItsTerminator) {
-  MemoryElement item({{"TIP", std::string(200, 'x')}, {"DIM", "ohm"}});
+  MemoryElement item("TIP=" + std::string(200, 'x') + ";DIM=ohm");
   const std::optional<std::string> tip = passive::cellTip(item);
   ASSERT_TRUE(tip);
   EXPECT_EQ(tip->size(), 79u);
   EXPECT_EQ(*tip, std::string(79, 'x'));
-  MemoryElement none(std::map<std::string, std::string>{{"DIM", "ohm"}});
+  MemoryElement none("DIM=ohm");
   EXPECT_FALSE(passive::cellTip(none));
 }
 
 TEST(FormatPageModel, AMoveWritesTheNewOrderAndLoadingWritesNothing) {
-  MemorySection params = MemorySection(
-      {{"ORDER", "0 1 2"}}, {{{"NAME", "ID"}, {"TEXTONLY", ""}, {"TEXT", "R1"}},
-                             {{"NAME", "R"},
-                              {"IEEE", passive::ieeeText(1000)},
-                              {"FORMAT", "3"},
-                              {"DIGITS", "2"},
-                              {"DIM", "ohm"},
-                              {"SHOWDIM", ""},
-                              {"CHS", "0"}},
-                             {{"NAME", "T"}, {"TEXT", "27"}, {"FORMAT", "0"}, {"DIGITS", "1"}}});
+  MemorySection params("ORDER=0 1 2", {"NAME=ID;TEXTONLY;TEXT=R1",
+                                       "NAME=R;IEEE=" + passive::ieeeText(1000) +
+                                           ";FORMAT=3;DIGITS=2;DIM=ohm;SHOWDIM;CHS=0",
+                                       "NAME=T;TEXT=27;FORMAT=0;DIGITS=1"});
   MemorySection results = resistorResults("0");
   passive::FormatPageModel page(params.section, results.section, "R1");
   EXPECT_EQ(page.rowText(FormatSide::Params, 0), "R1");
@@ -264,9 +234,8 @@ TEST(ParamsPageModel, SelectionAndCheckBoxes) {
 }
 
 TEST(ParamsPageModel, TheSourcePageChecksEveryNumberAndStepsDigits) {
-  MemorySection source = MemorySection(
-      {{"ORDER", "0 1"}}, {{{"NAME", "ID"}, {"DEFAULT", "V?"}, {"TEXTONLY", ""}, {"RANGE", "ID"}},
-                           {{"NAME", "Vdc"}, {"DIM", "V"}, {"TEXT", "0"}, {"DIGITS", "1"}}});
+  MemorySection source("ORDER=0 1",
+                       {"NAME=ID;DEFAULT=V?;TEXTONLY;RANGE=ID", "NAME=Vdc;DIM=V;TEXT=0;DIGITS=1"});
   passive::ParamsPageModel page(source.section, ParamsFlavour::Source);
   EXPECT_EQ(page.endEdit(1, "4.7k").message, "Number format error. Please re-enter.");
   EXPECT_EQ(page.endEdit(0, "V1?2").message, "Component ID format error. Please re-enter.");
@@ -282,7 +251,7 @@ TEST(ParamsPageModel, TheSourcePageChecksEveryNumberAndStepsDigits) {
   page.step(1, 2, -1);
   EXPECT_EQ(source.items[1].get("DIGITS"), "3") << "the 4th digit raises DIGITS 1 to 3";
   EXPECT_EQ(page.row(0).value, "Vout??");
-  MemorySection empty = MemorySection({}, {{{"NAME", "X"}, {"IEEE", "bad"}}});
+  MemorySection empty("", {"NAME=X;IEEE=bad"});
   EXPECT_EQ(passive::ParamsPageModel(empty.section, ParamsFlavour::Source).row(0).value, "");
 }
 

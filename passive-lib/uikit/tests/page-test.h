@@ -1,12 +1,14 @@
 // What the tests of the component sheets' pages share: a control's
 // component XML held in the XML object model (loaded from text, saved back
-// to text), the prompt seam answering every message box as the test says
-// and recording it, and the notifications the pages' list and spin
-// controls send their page.
+// to text), an owner standing for the control, the prompt seam answering
+// every message box as the test says and recording it, and the
+// notifications the pages' list and spin controls send their page.
 #ifndef PASSIVE_LIB_UIKIT_TESTS_PAGE_TEST_H
 #define PASSIVE_LIB_UIKIT_TESTS_PAGE_TEST_H
 
 #include "passive-lib/uikit/win32/pages-resource.h"
+#include "passive-lib/uikit/win32/sheet-owner.h"
+#include "passive-lib/win32/xml-access.h"
 
 #include "platform/base/win32/com-ptr.h"
 #include "platform/base/win32/gdi-owners.h"
@@ -18,6 +20,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -60,6 +63,64 @@ public:
 private:
   base::ComPtr<IPersistStreamInit> persist_;
   base::ComPtr<IXMLElement> root_;
+};
+
+// A component control as the sheets see it: its document, the copy its
+// ShowProperties keeps, and a log of the calls the sheet made ("dirty",
+// "clean", "label", "layout", "shape" for the solve, "keep").
+class TestOwner : public uikit::SheetOwner {
+public:
+  explicit TestOwner(const std::string &xml) { document.load(xml); }
+
+  base::ComPtr<IXMLElement> rootElement() override { return document.root(); }
+  void putDirtyFlag(bool value) override {
+    calls.push_back(value ? "dirty" : "clean");
+    dirty = value;
+  }
+  std::string partId() override { return "R1"; }
+  std::string compGuid() override { return "{TEST}"; }
+  base::ComPtr<IDrawShape> shape() override {
+    calls.push_back("shape"); // unbound: no circuit to update
+    return nullptr;
+  }
+  void UpdateBodyText() override { calls.push_back("label"); }
+  void LayoutShape() override { calls.push_back("layout"); }
+  void keepAppliedState() override {
+    calls.push_back("keep");
+    undoCopy = text();
+  }
+
+  // ShowProperties' frame: keeps a copy, runs the window, restores the
+  // copy unless it ended with OK.
+  template <typename Run> INT_PTR showProperties(Run run) {
+    undoCopy = text();
+    const INT_PTR result = run();
+    if (result != IDOK)
+      document.load(undoCopy);
+    return result;
+  }
+  std::string text() { return document.text(); }
+  base::ComPtr<IXMLElement> section(const char *tag) {
+    return passive::childElement(document.root().get(), tag);
+  }
+  // An attribute of a section (item -1) or of its item-th item, or
+  // "(absent)".
+  std::string attribute(const char *tag, int item, const char *name) {
+    base::ComPtr<IXMLElement> element = section(tag);
+    if (item >= 0)
+      element = passive::childElements(element.get()).at(static_cast<std::size_t>(item));
+    std::string value = "(absent)";
+    passive::attributeText(element.get(), name, value);
+    return value;
+  }
+  int count(const std::string &call) const {
+    return static_cast<int>(std::count(calls.begin(), calls.end(), call));
+  }
+
+  XmlDocument document;
+  std::string undoCopy;
+  std::vector<std::string> calls;
+  bool dirty = false;
 };
 
 // The five format tips, one per format in list order, as a person reads

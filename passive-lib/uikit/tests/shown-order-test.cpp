@@ -1,4 +1,5 @@
-// The ORDER lists of the pages: check boxes, moves and the written text.
+// The ORDER lists of the pages: the indices read and the moves. (Check
+// boxes: the page models' tests.)
 #include "passive-lib/uikit/core/shown-order.h"
 
 #include <gtest/gtest.h>
@@ -9,26 +10,7 @@
 namespace {
 
 using passive::parseShownOrder;
-using passive::setShown;
 using passive::shownOrderText;
-
-TEST(ShownOrder, ChecksAppendAndUnchecksRemoveTheFirstOccurrence) {
-  std::vector<int> shown;
-  EXPECT_TRUE(setShown(shown, 2, true));
-  EXPECT_TRUE(setShown(shown, 0, true));
-  EXPECT_EQ(shownOrderText(shown), "2 0"); // rows 2 then 0
-  EXPECT_TRUE(setShown(shown, 2, false));
-  EXPECT_EQ(shownOrderText(shown), "0");
-  EXPECT_FALSE(setShown(shown, 5, false));
-  EXPECT_TRUE(setShown(shown, 0, false));
-  EXPECT_EQ(shownOrderText(shown), "");
-
-  shown = parseShownOrder("0 1", 2);
-  setShown(shown, 0, false);
-  EXPECT_EQ(shownOrderText(shown), "1"); // unticking item 0
-  setShown(shown, 0, true);
-  EXPECT_EQ(shownOrderText(shown), "1 0"); // ticking it again
-}
 
 TEST(ShownOrder, ReadsOnlyIndicesOfExistingItems) {
   struct Case {
