@@ -27,8 +27,9 @@ const char UnrepresentableMessage[] = "Not checked: characters outside the code 
 // Wine's rich edit shapes the whole rest of a paragraph again for each row
 // it wraps, so wrapping takes time growing with the square of the
 // paragraph's length: seconds for some tens of kilobytes, and a paragraph
-// of megabytes exhausts the process's memory. Text with a line longer than
-// this is shown unwrapped, which costs time linear in its length.
+// of megabytes runs the process out of memory inside the rich edit, which
+// then crashes. Text with a line longer than this is shown unwrapped,
+// which costs time linear in its length.
 constexpr std::size_t LongestWrappedLine = 8192;
 
 bool hasLineLongerThan(const std::string &text, std::size_t limit) {
