@@ -8,6 +8,8 @@
 #include "clipboard-checker/win32/clipboard-text.h"
 #include "platform/components/win32/application.h"
 
+#include <richedit.h>
+
 #include <string>
 
 namespace lexitray {
@@ -21,6 +23,26 @@ const char NoTextMessage[] = "There's no text on the clipboard";
 // the clipboard as it is, and the user is told so in words that fit the
 // status bar at the form's designed width.
 const char UnrepresentableMessage[] = "Not checked: characters outside the code page";
+
+// Wine's rich edit shapes the whole rest of a paragraph again for each row
+// it wraps, so wrapping takes time growing with the square of the
+// paragraph's length: seconds for some tens of kilobytes, and a paragraph
+// of megabytes runs the process out of memory inside the rich edit, which
+// then crashes. Text with a line longer than this is shown unwrapped,
+// which costs time linear in its length.
+constexpr std::size_t LongestWrappedLine = 8192;
+
+bool hasLineLongerThan(const std::string &text, std::size_t limit) {
+  std::size_t lineStart = 0;
+  for (;;) {
+    std::size_t lineEnd = text.find_first_of("\r\n", lineStart);
+    if (lineEnd == std::string::npos)
+      return text.size() - lineStart > limit;
+    if (lineEnd - lineStart > limit)
+      return true;
+    lineStart = lineEnd + 1;
+  }
+}
 
 } // namespace
 
@@ -85,7 +107,11 @@ void TForm1::CheckClipboard() {
   // The text is set whole rather than pasted: Wine's rich edit pastes long
   // text in blocks and takes a CR LF split between two of them for two
   // line breaks.
-  memo1->SetText(byteOrderMark_ ? toCodePage(unicode) : clipboard_->AsText());
+  const std::string text = byteOrderMark_ ? toCodePage(unicode) : clipboard_->AsText();
+  // Chosen while the edit is empty, so that no text is wrapped for nothing.
+  const bool wrap = !hasLineLongerThan(text, LongestWrappedLine);
+  SendMessageA(memo1->Handle(), EM_SETTARGETDEVICE, 0, wrap ? 0 : 1);
+  memo1->SetText(text);
   VerbaSpell1->CheckWinControl(memo1);
 }
 

@@ -59,6 +59,7 @@ void TParser::SetUndoDepth(int depth) {
 
 // A range that begins before the text begins with the text.
 void TParser::SetRange(int start, int end) {
+  forgetLines();
   position_ = std::max(start, firstPosition_);
   rangeEnd_ = end;
   Restart();
@@ -71,6 +72,9 @@ void TParser::NextWord(std::string &) {}
 void TParser::SelectWord() {}
 
 void TParser::ReplaceWord(const std::string &text) {
+  // Every change of the text (spaces included) comes through here, and may
+  // move the breaks of a wrapped control's lines as well.
+  forgetLines();
   rangeEnd_ += static_cast<int>(text.size()) - length_;
   RecordReplacement(text);
 }
@@ -118,7 +122,10 @@ void TParser::RecordReplacement(const std::string &text) {
 
 void TParser::RestoreUndoSelection(const TUndo &) {}
 
+// The word now goes to the user, who may edit the control before the
+// next one is read.
 void TParser::PushUndo() {
+  forgetLines();
   TUndo record;
   record.Column = column_;
   record.Line = line_;
@@ -135,6 +142,7 @@ std::unique_ptr<TUndo> TParser::PopUndo() {
   if (!CanUndo())
     return nullptr;
   undo_.pop_back(); // the word on show
+  forgetLines();
   auto record = std::make_unique<TUndo>(undo_.back());
   undo_.pop_back();
   recordIsCurrent_ = false;
@@ -280,9 +288,9 @@ void TParser::insertFlatSpace() {
 
 // Moves the column from a "<" past the next ">", crossing lines; false when
 // the lines run out first.
-bool TParser::skipLineTag(ParserLines &lines, int lineCount, std::string &text) {
+bool TParser::skipLineTag(ParserLines &lines, int lineCount) {
   for (;;) {
-    std::size_t close = text.find('>', static_cast<std::size_t>(column_ - 1));
+    std::size_t close = lineTextOf(lines, line_).find('>', static_cast<std::size_t>(column_ - 1));
     if (close != std::string::npos) {
       column_ = static_cast<int>(close) + 2;
       return true;
@@ -292,8 +300,39 @@ bool TParser::skipLineTag(ParserLines &lines, int lineCount, std::string &text) 
     column_ = 1;
     if (line_ >= lineCount)
       return false;
-    text = lines.lineText(line_);
   }
+}
+
+int TParser::linesCount(ParserLines &lines) {
+  if (!keptLine_.countRead) {
+    keptLine_.count = lines.lineCount();
+    keptLine_.countRead = true;
+  }
+  return keptLine_.count;
+}
+
+const std::string &TParser::lineTextOf(ParserLines &lines, int line) {
+  if (keptLine_.line != line) {
+    keptLine_.text = lines.lineText(line);
+    keptLine_.line = line;
+    keptLine_.startRead = false;
+  }
+  return keptLine_.text;
+}
+
+int TParser::lineStartOf(ParserLines &lines, int line) {
+  lineTextOf(lines, line);
+  if (!keptLine_.startRead) {
+    keptLine_.start = lines.lineStart(line);
+    keptLine_.startRead = true;
+  }
+  return keptLine_.start;
+}
+
+void TParser::forgetLines() {
+  keptLine_.countRead = false;
+  keptLine_.line = -1;
+  keptLine_.startRead = false;
 }
 
 void TParser::nextLineWord(ParserLines &lines, std::string &word) {
@@ -301,7 +340,7 @@ void TParser::nextLineWord(ParserLines &lines, std::string &word) {
   noRepeatCheck_ = false;
   recordIsCurrent_ = false;
   word.clear();
-  int lineCount = lines.lineCount();
+  int lineCount = linesCount(lines);
   if (lineCount <= 0 || line_ >= lineCount || line_ < 0) {
     atEnd_ = true;
     return;
@@ -312,8 +351,8 @@ void TParser::nextLineWord(ParserLines &lines, std::string &word) {
   }
   column_ = std::max(column_ + length_, 1);
   length_ = 0;
-  std::string text = lines.lineText(line_);
   for (;;) {
+    const std::string &text = lineTextOf(lines, line_);
     if (column_ > static_cast<int>(text.size())) {
       lines.lineFinished(line_);
       ++line_;
@@ -322,7 +361,6 @@ void TParser::nextLineWord(ParserLines &lines, std::string &word) {
         atEnd_ = true;
         return;
       }
-      text = lines.lineText(line_);
       continue;
     }
     if (quotedMode_ && !text.empty() && quoteChars_.find(text[0]) != std::string::npos) {
@@ -332,7 +370,7 @@ void TParser::nextLineWord(ParserLines &lines, std::string &word) {
     char c = text[static_cast<std::size_t>(column_ - 1)];
     if (htmlMode_ && c == '<') {
       noRepeatCheck_ = true;
-      if (!skipLineTag(lines, lineCount, text)) {
+      if (!skipLineTag(lines, lineCount)) {
         atEnd_ = true;
         return;
       }
@@ -342,7 +380,7 @@ void TParser::nextLineWord(ParserLines &lines, std::string &word) {
       ++column_;
       continue;
     }
-    position_ = lines.lineStart(line_) + column_;
+    position_ = lineStartOf(lines, line_) + column_;
     if (position_ > rangeEnd_) {
       atEnd_ = true;
       return;
@@ -367,9 +405,9 @@ void TParser::nextLineWord(ParserLines &lines, std::string &word) {
 }
 
 void TParser::restartLine(ParserLines &lines) {
-  if (line_ < 0 || line_ >= lines.lineCount())
+  if (line_ < 0 || line_ >= linesCount(lines))
     return;
-  std::string text = lines.lineText(line_);
+  const std::string &text = lineTextOf(lines, line_);
   auto wordCharAt = [&](int column) {
     return column >= 1 && column <= static_cast<int>(text.size()) &&
            IsWordChar(text[static_cast<std::size_t>(column - 1)]);

@@ -144,6 +144,14 @@ protected:
   // index plus the column.
   void nextLineWord(ParserLines &lines, std::string &word);
   void restartLine(ParserLines &lines);
+  // The walk's view of the lines: a control copies a line whole for each
+  // question, so the line the walk stands on is read once and kept, with
+  // its first character index and the number of lines, until the text may
+  // have changed (forgetLines) or the walk moves to another line.
+  int linesCount(ParserLines &lines);
+  const std::string &lineTextOf(ParserLines &lines, int line);
+  int lineStartOf(ParserLines &lines, int line);
+  void forgetLines();
   void setRangeEnd(int end) { rangeEnd_ = end; }
   bool isTerminator(char c) const;
   void restartFlat();
@@ -164,7 +172,7 @@ protected:
 private:
   bool inWalk(int position) const;
   bool isSchemeWord(const std::string &word, bool allSchemes) const;
-  bool skipLineTag(ParserLines &lines, int lineCount, std::string &text);
+  bool skipLineTag(ParserLines &lines, int lineCount);
   bool startsInternetWord() const;
 
   std::string wordChars_;
@@ -180,6 +188,15 @@ private:
   // never lands in another word's record.
   bool recordIsCurrent_ = false;
   std::deque<TUndo> undo_;
+  // What the line walk last read; see lineTextOf.
+  struct KeptLine {
+    bool countRead = false;
+    int count = 0;
+    int line = -1; // the line in text, -1 for none
+    bool startRead = false;
+    int start = 0; // the line's first character index
+    std::string text;
+  } keptLine_;
 };
 
 // Passes the options the parser acts on: HTML tags, e-mail addresses and

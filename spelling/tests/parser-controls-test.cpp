@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 using namespace components;
@@ -496,4 +497,69 @@ TEST_F(ControlParsers, FactoriesChooseByKindAndByClass) {
       dynamic_cast<TCustomRichEditParser *>(platform.CreateParserForSource(2, source(rich)).get()));
   EXPECT_TRUE(dynamic_cast<TCustomMemoParser *>(platform.CreateParserForControl(memo).get()));
   EXPECT_FALSE(platform.CreateParserForControl(button));
+}
+
+// The characters a window hands out by WM_GETTEXT, counted by a window
+// procedure put in front of its own.
+class TextReadCounter {
+public:
+  explicit TextReadCounter(HWND window) : window_(window) {
+    SetPropA(window_, "TextReadCounter", this);
+    original_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&counting)));
+  }
+  ~TextReadCounter() {
+    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    RemovePropA(window_, "TextReadCounter");
+  }
+  TextReadCounter(const TextReadCounter &) = delete;
+  TextReadCounter &operator=(const TextReadCounter &) = delete;
+  long long characters = 0;
+
+private:
+  static LRESULT CALLBACK counting(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto *self = static_cast<TextReadCounter *>(GetPropA(window, "TextReadCounter"));
+    LRESULT result = CallWindowProcA(self->original_, window, message, wParam, lParam);
+    if (message == WM_GETTEXT)
+      self->characters += result;
+    return result;
+  }
+  HWND window_;
+  WNDPROC original_ = nullptr;
+};
+
+// A single-line edit of many words is read whole once for the walk, not
+// once for each word. A word shown to the user hands the control over,
+// and the walk of any control goes on in the text as the user left it.
+TEST_F(ControlParsers, AnEditsTextIsReadOnceForAWalkAndAgainAfterAShownWord) {
+  auto *edit = make<TEdit>(480, 24);
+  std::string line;
+  for (int i = 0; i < 2000; ++i)
+    line += "word ";
+  edit->SetText(line);
+  {
+    TextReadCounter counter(edit->Handle());
+    TCustomEditParser parser(*edit);
+    int read = 0;
+    std::string word;
+    for (parser.NextWord(word); !parser.AtEnd(); parser.NextWord(word))
+      ++read;
+    EXPECT_EQ(read, 2000);
+    EXPECT_LE(counter.characters, 2 * static_cast<long long>(line.size()));
+  }
+
+  auto *memo = make<TMemo>();
+  auto *rich = make<TRichEdit>();
+  for (TCustomEdit *control : {static_cast<TCustomEdit *>(edit), static_cast<TCustomEdit *>(memo),
+                               static_cast<TCustomEdit *>(rich)}) {
+    control->SetText("one two three");
+    std::unique_ptr<TParser> parser = CreateParserForControl(control);
+    std::string word;
+    parser->NextWord(word);
+    parser->SelectWord();
+    parser->PushUndo();
+    control->SetText("one four three");
+    parser->NextWord(word);
+    EXPECT_EQ(word, "four") << typeid(*control).name();
+  }
 }

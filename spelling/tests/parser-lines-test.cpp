@@ -2,6 +2,7 @@
 // share, run on lines held in memory: quoted lines, tags across lines, words
 // and addresses cut at the line end, and the line-finished notices.
 #include "spelling/core/parser.h"
+#include "testing/growth-check.h"
 
 #include <gtest/gtest.h>
 
@@ -28,7 +29,13 @@ public:
     return start;
   }
   std::string lineText(int line) override { return lines_[static_cast<std::size_t>(line)]; }
+  const std::string &line(int line) const { return lines_[static_cast<std::size_t>(line)]; }
   void lineFinished(int line) override { finished.push_back(line); }
+  // Replaces count characters of the line from a 1-based column.
+  void replace(int line, int column, int count, const std::string &text) {
+    lines_[static_cast<std::size_t>(line)].replace(static_cast<std::size_t>(column - 1),
+                                                   static_cast<std::size_t>(count), text);
+  }
 
   std::vector<int> finished;
 
@@ -45,6 +52,11 @@ public:
   }
   void NextWord(std::string &word) override { nextLineWord(lines_, word); }
   void Restart() override { restartLine(lines_); }
+  void ReplaceWord(const std::string &text) override {
+    lines_.replace(line_, column_, length_, text);
+    TParser::ReplaceWord(text);
+    length_ = static_cast<int>(text.size());
+  }
   void place(int line, int column, int position) {
     line_ = line;
     column_ = column;
@@ -214,6 +226,41 @@ TEST(ParserLines, RestartBacksUpToTheStartOfTheWord) {
     parser.NextWord(word);
     EXPECT_EQ(word, "two");
   }
+}
+
+// One line of n words and of 8n words, read from a source that copies the
+// line for every question, as a control does: the walk takes about 8
+// times as long, not 64. Replacements that change the line's length on
+// the way leave every later word where the changed line has it.
+TEST(ParserLines, ALongLineIsWalkedInTimeLinearInItsLength) {
+  auto lineOf = [](int words) {
+    std::string line;
+    for (int i = 0; i < words; ++i)
+      line += i == 1 || i == words / 2 || i == words - 2 ? "teh " : "word ";
+    return line;
+  };
+  int read = 0;
+  std::vector<std::string> misplaced;
+  const double ratio = testing_support::growthFrom(4000, lineOf, [&](const std::string &text) {
+    MemoryLines lines({text});
+    LineParser parser(lines);
+    read = 0;
+    misplaced.clear();
+    std::string word;
+    for (parser.NextWord(word); !parser.AtEnd(); parser.NextWord(word)) {
+      ++read;
+      if (lines.line(0).compare(static_cast<std::size_t>(parser.Position() - 1), word.size(),
+                                word) != 0)
+        misplaced.push_back(word + "@" + std::to_string(parser.Position()));
+      if (word == "teh")
+        parser.ReplaceWord("the quick");
+    }
+  });
+  EXPECT_EQ(read, 32000);
+  EXPECT_TRUE(misplaced.empty()) << misplaced.size() << " words misplaced, first "
+                                 << misplaced.front();
+  EXPECT_LT(ratio, testing_support::MostLinearGrowth)
+      << "8 times the line took " << ratio << " times as long";
 }
 
 } // namespace

@@ -13,7 +13,10 @@ TCustomEditParser::TCustomEditParser(components::TCustomEdit &edit)
   setRangeEnd(static_cast<int>(text_.size()));
 }
 
-void TCustomEditParser::readText() { text_ = edit_.Text(); }
+void TCustomEditParser::readText() {
+  text_ = edit_.Text();
+  textMayHaveChanged_ = false;
+}
 
 // A caret before the first character has no character before it: the walk
 // then starts at the first, as a range that begins before the text does.
@@ -25,7 +28,8 @@ void TCustomEditParser::StartAtCaret() {
 void TCustomEditParser::StopAtSelectionEnd() { setRangeEnd(edit_.SelStart() + edit_.SelLength()); }
 
 void TCustomEditParser::NextWord(std::string &word) {
-  readText();
+  if (textMayHaveChanged_)
+    readText();
   nextFlatWord(word);
 }
 
@@ -67,6 +71,11 @@ void TCustomEditParser::InsertSpace() {
 }
 
 void TCustomEditParser::GetWord(std::string &text) { text = edit_.SelText(); }
+
+void TCustomEditParser::PushUndo() {
+  TParser::PushUndo();
+  textMayHaveChanged_ = true;
+}
 
 bool TCustomEditParser::hasCharAt(int position) const {
   return position >= 1 && static_cast<std::size_t>(position) <= text_.size();

@@ -25,6 +25,7 @@ public:
   bool DeleteSpace() override;
   void InsertSpace() override;
   void GetWord(std::string &text) override;
+  void PushUndo() override;
 
 protected:
   bool hasCharAt(int position) const override;
@@ -32,11 +33,14 @@ protected:
 
 private:
   // The user may edit the control while the dialog waits: every operation
-  // that reads characters reads the text afresh first.
+  // that reads characters reads the text afresh first, except NextWord,
+  // which reads it only once a word has gone to the dialog (reading the
+  // whole text for each word would make the walk quadratic in its length).
   void readText();
 
   components::TCustomEdit &edit_;
   std::string text_;
+  bool textMayHaveChanged_ = false;
   int lineHeight_;
 };
 

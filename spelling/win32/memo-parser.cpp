@@ -105,9 +105,9 @@ void TCustomMemoParser::ShowWord() {
 void TCustomMemoParser::Restart() { restartLine(*this); }
 
 bool TCustomMemoParser::DeleteSpace() {
-  if (line_ < 0 || line_ >= lineCount())
+  if (line_ < 0 || line_ >= linesCount(*this))
     return false;
-  std::string text = lineText(line_);
+  const std::string &text = lineTextOf(*this, line_);
   if (column_ < 1 || column_ > static_cast<int>(text.size()) ||
       text[static_cast<std::size_t>(column_ - 1)] != ' ')
     return false;
@@ -115,8 +115,9 @@ bool TCustomMemoParser::DeleteSpace() {
 }
 
 void TCustomMemoParser::InsertSpace() {
-  std::string text = line_ >= 0 && line_ < lineCount() ? lineText(line_) : std::string();
-  if (column_ >= 1 && column_ <= static_cast<int>(text.size())) {
+  const bool inLine = line_ >= 0 && line_ < linesCount(*this) && column_ >= 1 &&
+                      column_ <= static_cast<int>(lineTextOf(*this, line_).size());
+  if (inLine) {
     TParser::InsertSpace();
     return;
   }

@@ -16,6 +16,7 @@ protected:
   void selection(int &start, int &end) override;
   int lineFromChar(int index) override;
   int textLength() override;
+  std::string lineText(int line) override;
   PositionForm positionForm() const override { return PositionForm::RichEdit; }
 };
 
