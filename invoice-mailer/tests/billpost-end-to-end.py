@@ -24,7 +24,6 @@ import argparse
 import datetime
 import email
 import email.policy
-import importlib.util
 import os
 import shutil
 import socket
@@ -34,27 +33,21 @@ import time
 
 from aiosmtpd.controller import Controller
 
-from mail_peers import PostfixStore, Store, free_port, header_block, postfix_fixture, received, services_file, \
-    with_smtp_port
+from mail_peers import PostfixStore, Store, free_port, header_block, module_at, postfix_fixture, received, \
+    services_file, with_smtp_port
 from script_checks import Failure, check
 
 TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools")
+# The independent rendering of the invoices, and its reading of the logs.
+ref = module_at(os.path.join(TOOLS, "render-reference.py"))
 
 
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def reference():
-    found = importlib.util.spec_from_file_location("render_reference", os.path.join(TOOLS, "render-reference.py"))
-    module = importlib.util.module_from_spec(found)
-    found.loader.exec_module(module)
-    return module
-
-
 def invoices(log):
     """Invoice numbers, header records and the reference text of each."""
-    ref = reference()
     headers = open(log, "rb").read()
     items = ref.read_items(log)
     result = []
@@ -260,7 +253,6 @@ def make_log(work, name, count, seed, first=""):
 def contains(header, items, key):
     """Whether an invoice holds key in a text of its header or items, read
     field by field (the numbers of the items hold no letters)."""
-    ref = reference()
     texts = [ref.text(header, 0, 25)]
     for block in (26, 303):
         texts.append(ref.text(header, block, 30))
@@ -319,7 +311,7 @@ def road(run, work):
     check(one(said, "status0-after-failed-open") == "Invoice log for March, 1998",
           "the status bar still shows the log that is open")
     check(one(said, "items-after-failed-open") == str(len(numbers)), "whose invoices are still listed")
-    items = reference().read_items(log)
+    items = ref.read_items(log)
     matching = [number for number, header, _, _ in expected
                 if contains(header, items.get(header[0:1 + header[0]], []), key)]
     check(0 < len(matching) < len(numbers), "the key %s is in %d of %d invoices" % (key, len(matching), len(numbers)))

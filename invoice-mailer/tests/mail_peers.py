@@ -51,11 +51,16 @@ def free_port():
         return s.getsockname()[1]
 
 
-def postfix_fixture():
-    spec = importlib.util.spec_from_file_location("postfix_fixture", os.path.join(HERE, "postfix-fixture.py"))
+def module_at(path):
+    """A Python file whose name is no module name, loaded as a module."""
+    spec = importlib.util.spec_from_file_location(os.path.basename(path)[:-3].replace("-", "_"), path)
     module = importlib.util.module_from_spec(spec)
     spec.loader.exec_module(module)
     return module
+
+
+def postfix_fixture():
+    return module_at(os.path.join(HERE, "postfix-fixture.py"))
 
 
 def services_file(prefix):
