@@ -14,6 +14,7 @@
 //        the drop-down, then sending the first invoice with the attachment
 #include "platform/base/win32/gdi-owners.h"
 #include "platform/base/win32/unique-handle.h"
+#include "testing/test-files.h"
 #include "testing/ui-driver.h"
 
 #include <windows.h>
@@ -22,10 +23,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <iostream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -57,6 +56,8 @@ std::string ask(const std::string &what) {
 }
 
 using namespace test_windows;
+using testing_support::readFile;
+using testing_support::writeFile;
 
 HWND topLevel(const std::string &className, const std::string &caption) {
   return withCaption(processWindows(programId), className, caption);
@@ -261,17 +262,6 @@ void fileDialog(const std::string &caption, const std::string &path,
   chooseFile(dialog, path);
   if (!waitUntil([&] { return isGone(dialog); }))
     fail("the dialog " + caption + " stayed");
-}
-
-std::string readFile(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream data;
-  data << in.rdbuf();
-  return data.str();
-}
-
-void writeFile(const std::string &path, const std::string &data) {
-  std::ofstream(path, std::ios::binary) << data;
 }
 
 void start(const std::string &exe) {
@@ -561,12 +551,15 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   shot("invoice-panel", b.form);
 
   // Export, then export again over it: the second asks first.
-  DeleteFileA(exportPath.c_str());
-  b.menu('f', 'e');
-  fileDialog("Export Invoice To", exportPath, [&] {
-    b.closeMenus();
+  auto exportInvoice = [&] {
     b.menu('f', 'e');
-  });
+    fileDialog("Export Invoice To", exportPath, [&] {
+      b.closeMenus();
+      b.menu('f', 'e');
+    });
+  };
+  DeleteFileA(exportPath.c_str());
+  exportInvoice();
   if (!waitUntil([&] { return GetFileAttributesA(exportPath.c_str()) != INVALID_FILE_ATTRIBUTES; }))
     fail("Export wrote nothing");
   // A question would have come before the file: once the program has read
@@ -574,18 +567,10 @@ int run(const std::string &exe, const std::string &log, const std::string &expor
   settle(b.subject);
   say("export-first", findBox().window ? "asked" : "no-question");
   writeFile(exportPath, "kept");
-  b.menu('f', 'e');
-  fileDialog("Export Invoice To", exportPath, [&] {
-    b.closeMenus();
-    b.menu('f', 'e');
-  });
+  exportInvoice();
   answerBox("export-question", "No");
   say("export-after-no", readFile(exportPath));
-  b.menu('f', 'e');
-  fileDialog("Export Invoice To", exportPath, [&] {
-    b.closeMenus();
-    b.menu('f', 'e');
-  });
+  exportInvoice();
   answerBox("export-question", "Yes");
   if (!waitUntil([&] { return readFile(exportPath) != "kept"; }))
     fail("Export wrote nothing over the old file");

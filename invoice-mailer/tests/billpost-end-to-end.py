@@ -21,11 +21,9 @@ Usage: billpost-end-to-end.py --driver EXE --billpost EXE --wine-exec SH
        [--postfix-dir DIR [--setting default|strict]]
 """
 import argparse
+import datetime
 import email
 import email.policy
-import email.utils
-import datetime
-import importlib.util
 import os
 import shutil
 import socket
@@ -35,67 +33,23 @@ import time
 
 from aiosmtpd.controller import Controller
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-TOOLS = os.path.join(HERE, "..", "tools")
-sys.path.insert(0, os.path.join(HERE, "..", "..", "testing"))
-from script_checks import Failure, check  # noqa: E402
+from mail_peers import PostfixStore, Store, free_port, header_block, module_at, postfix_fixture, received, \
+    services_file, with_smtp_port
+from script_checks import Failure, check
 
-
-class Store:
-    def __init__(self):
-        self.messages = []
-
-    async def handle_DATA(self, server, session, envelope):
-        self.messages.append((envelope.mail_from, list(envelope.rcpt_tos), envelope.original_content))
-        return "250 Message accepted for delivery"
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
+TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools")
+# The independent rendering of the invoices, and its reading of the logs.
+ref = module_at(os.path.join(TOOLS, "render-reference.py"))
 
 
 def windows_path(path):
     return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
-def reference():
-    found = importlib.util.spec_from_file_location("render_reference", os.path.join(TOOLS, "render-reference.py"))
-    module = importlib.util.module_from_spec(found)
-    found.loader.exec_module(module)
-    return module
-
-
-def header_block(raw):
-    return raw.split(b"\r\n\r\n", 1)[0]
-
-
-def invoice_items(log):
-    """The kept items of each invoice, by the number's field bytes."""
-    ref = reference()
-    items_file = open(log[:-4] + ".ldi", "rb").read()
-    items = {}
-    import struct
-    for at in range(0, len(items_file), ref.ITEM_SIZE):
-        record = items_file[at:at + ref.ITEM_SIZE]
-        item = record[28:]
-        quantity = struct.unpack_from("<H", item, 118)[0]
-        if quantity == 0:
-            continue
-        rate1, rate2, price = struct.unpack_from("<ddd", item, 120)
-        slots = items.setdefault(record[0:1 + record[0]], [])
-        if len(slots) < 20:
-            slots.append((ref.text(item, 0, 15), ref.text(item, 16, 50), ref.text(item, 67, 50), quantity,
-                          rate1, rate2, price))
-    return items
-
-
 def invoices(log):
     """Invoice numbers, header records and the reference text of each."""
-    ref = reference()
     headers = open(log, "rb").read()
-    items = invoice_items(log)
+    items = ref.read_items(log)
     result = []
     for at in range(0, len(headers), ref.HEADER_SIZE):
         header = headers[at:at + ref.HEADER_SIZE]
@@ -103,27 +57,6 @@ def invoices(log):
         text = "".join(line + "\r\n" for line in lines).encode("latin-1")
         result.append((ref.text(header, 0, 25), header, lines, text))
     return result
-
-
-def load_postfix_fixture():
-    spec = importlib.util.spec_from_file_location("postfix_fixture", os.path.join(HERE, "postfix-fixture.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module
-
-
-class MaildirStore:
-    """The messages Postfix delivered to the Maildir of inbox@localhost, in
-    the form of Store's: (envelope sender, recipients, message)."""
-
-    def __init__(self, postfix):
-        self.postfix = postfix
-        self.delivered = []
-
-    @property
-    def messages(self):
-        self.delivered.extend(self.postfix.new_deliveries())
-        return self.delivered
 
 
 class Run:
@@ -139,14 +72,14 @@ class Run:
         self.identifiers = set()
         self.postfix = None
         if args.postfix_dir:
-            fixture = load_postfix_fixture()
+            fixture = postfix_fixture()
             # Nothing is relayed: the relay port is one nobody listens on.
             # The strict setting takes senders of its own domain only; the
             # dot keeps the window's check of the field quiet.
             self.sender = "billing.desk@localhost"
             self.postfix = fixture.Postfix(os.path.abspath(args.postfix_dir), self.port, args.setting,
                                            ["inbox", "billing.desk"], free_port())
-            self.store = MaildirStore(self.postfix)
+            self.store = PostfixStore(self.postfix)
         else:
             self.store = Store()
 
@@ -163,11 +96,10 @@ class Run:
                                 str(self.args.bits), self.prefix], env=self.env, timeout=120)
         if fonts.returncode != 0:
             raise Failure("the prefix's font replacements could not be written")
-        services = os.path.join(self.prefix, "drive_c", "windows", "system32", "drivers", "etc", "services")
+        services = services_file(self.prefix)
         original = open(services, "rb").read()
-        lines = [line for line in original.split(b"\n") if not line.startswith(b"smtp")]
         with open(services, "wb") as f:
-            f.write(b"smtp\t\t%d/tcp\t\tmail\r\n" % self.port + b"\n".join(lines))
+            f.write(with_smtp_port(original, self.port))
 
     def start_sink(self):
         if self.postfix:
@@ -321,7 +253,6 @@ def make_log(work, name, count, seed, first=""):
 def contains(header, items, key):
     """Whether an invoice holds key in a text of its header or items, read
     field by field (the numbers of the items hold no letters)."""
-    ref = reference()
     texts = [ref.text(header, 0, 25)]
     for block in (26, 303):
         texts.append(ref.text(header, block, 30))
@@ -342,22 +273,6 @@ def empty_and_bad_logs(work, log):
     if os.path.exists(bad[:-4] + ".ldi"):
         os.remove(bad[:-4] + ".ldi")
     return empty, bad
-
-
-def check_origination(raw, sent_at):
-    """Checks Date (within a minute of sent_at, when given) and answers the
-    Message-ID."""
-    message = email.message_from_bytes(raw, policy=email.policy.default)
-    check(message["Date"] is not None, "a Date")
-    date = email.utils.parsedate_to_datetime(str(message["Date"]))
-    check(date.tzinfo is not None, "Date: %s parses, with its offset" % message["Date"])
-    if sent_at:
-        check(abs((date - sent_at).total_seconds()) < 60,
-              "Date: %s is within a minute of the send (%s)" % (message["Date"], sent_at))
-    identifier = str(message["Message-ID"] or "")
-    check(identifier.startswith("<") and identifier.endswith(">") and "@" in identifier,
-          "a Message-ID of our own: %s" % identifier)
-    return identifier
 
 
 def road(run, work):
@@ -396,10 +311,9 @@ def road(run, work):
     check(one(said, "status0-after-failed-open") == "Invoice log for March, 1998",
           "the status bar still shows the log that is open")
     check(one(said, "items-after-failed-open") == str(len(numbers)), "whose invoices are still listed")
-    items_of = {}
-    for number, header, _, _ in expected:
-        items_of[number] = [item for item in invoice_items(log).get(header[0:1 + header[0]], [])]
-    matching = [number for number, header, _, _ in expected if contains(header, items_of[number], key)]
+    items = ref.read_items(log)
+    matching = [number for number, header, _, _ in expected
+                if contains(header, items.get(header[0:1 + header[0]], []), key)]
     check(0 < len(matching) < len(numbers), "the key %s is in %d of %d invoices" % (key, len(matching), len(numbers)))
     for join in ("OR", "AND", "NOT"):
         found = [value.split(" ", 1)[1] for value in values(said, "found") if value.split(" ", 1)[0] == join]
@@ -456,16 +370,11 @@ def road(run, work):
           % len(run.store.messages))
 
     mail_from, rcpt_tos, raw = run.store.messages[0]
-    identifiers = [check_origination(message, run.sent_at) for _, _, message in run.store.messages[:1]]
-    identifiers += [check_origination(message, None) for _, _, message in run.store.messages[1:]]
-    check(len(set(identifiers)) == len(identifiers) and not set(identifiers) & run.identifiers,
-          "each message has a Message-ID of its own")
-    run.identifiers |= set(identifiers)
+    message = received(raw, run.identifiers, run.sent_at)
+    for _, _, later in run.store.messages[1:]:
+        received(later, run.identifiers)
     check(mail_from == run.sender, "envelope sender")
     check(rcpt_tos == ["inbox@localhost"], "envelope recipient")
-    message = email.message_from_bytes(raw, policy=email.policy.default)
-    for part in message.walk():
-        check(not part.defects, "no defects in %s" % part.get_content_type())
     check(message["Subject"] == "Invoice " + chosen, "subject")
     check("inbox@localhost" in message["To"] and run.sender in message["From"], "To and From")
     check(b"To:       =?iso-8859-1?" in header_block(raw), "the recipient's Latin-1 name goes as encoded words")

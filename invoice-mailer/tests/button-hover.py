@@ -5,10 +5,13 @@ and the glyph is drawn in colour. The colours are read from the screen.
 
 Usage: button-hover.py <wine-exec.sh> <bits> <prefix> <button-hover.exe>
 """
+import os
 import subprocess
 import sys
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "testing"))
+from wine_checks import check, finish  # noqa: E402
 
 def main():
     wine_exec, bits, prefix, program = sys.argv[1:5]
@@ -27,18 +30,11 @@ def main():
     code = process.wait(timeout=60)
     away = tuple(map(int, said["away"].split()))
     over = tuple(map(int, said["over"].split()))
-    failures = []
     # Red (255, 0, 0) in grey: 11 * 255 / 100 = 28 on every channel.
-    if away != (28, 28, 28):
-        failures.append("grey glyph while away expected (28, 28, 28), got %s" % (away,))
-    if over != (255, 0, 0):
-        failures.append("red glyph under the pointer expected, got %s" % (over,))
-    if code != 0 or said.get("entered") != "yes":
-        failures.append("the button never saw the pointer enter")
-    for failure in failures:
-        print("FAIL " + failure)
-    print("1 passed, 0 failed" if not failures else "0 passed, 1 failed")
-    return 1 if failures else 0
+    check(away == (28, 28, 28), "grey glyph while away expected (28, 28, 28), got %s" % (away,))
+    check(over == (255, 0, 0), "red glyph under the pointer expected, got %s" % (over,))
+    check(code == 0 and said.get("entered") == "yes", "the button saw the pointer enter")
+    return finish()
 
 
 if __name__ == "__main__":

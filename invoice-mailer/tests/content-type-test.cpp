@@ -1,5 +1,6 @@
 // Content types as the registry of the Wine prefix gives them.
 #include "invoice-mailer/win32/content-type.h"
+#include "testing/ui-driver.h"
 
 #include <gtest/gtest.h>
 
@@ -14,12 +15,8 @@ namespace {
 
 // Runs reg.exe as a person would and waits for it.
 DWORD runReg(const std::string &arguments) {
-  std::string command = "reg.exe " + arguments;
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
+  PROCESS_INFORMATION process = test_windows::startProgram("reg.exe " + arguments);
+  if (!process.hProcess)
     return GetLastError();
   WaitForSingleObject(process.hProcess, 30000);
   DWORD code = 1;

@@ -7,21 +7,21 @@
 #include "invoice-mailer/core/invoice-text.h"
 #include "invoice-mailer/core/log-errors.h"
 #include "invoice-mailer/tests/log-files.h"
+#include "testing/test-files.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #ifdef _WIN32
-#include <direct.h>
 #include <windows.h>
 #else
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -122,19 +122,8 @@ namespace {
 
 // Copies generated files into a scratch folder under new names.
 std::string scratchCopy(const std::string &folder, const std::string &from, const std::string &to) {
-  std::string dir = testing_support::scratchPath(folder);
-#ifdef _WIN32
-  ::_mkdir(dir.c_str());
-#else
-  ::mkdir(dir.c_str(), 0755);
-#endif
-  std::string path = dir + "/" + to;
-  billpost_test::Bytes bytes = billpost_test::readBytes(generatedPath(from));
-  std::FILE *out = std::fopen(path.c_str(), "wb");
-  if (out) {
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
-  }
+  std::string path = testing_support::scratchFile(folder, to);
+  testing_support::writeFile(path, testing_support::readFile(generatedPath(from)));
   return path;
 }
 
@@ -187,11 +176,7 @@ TEST(InvoiceLog, BothFilesAreOpenedReadOnly) {
 TEST(InvoiceLog, AFolderInPlaceOfTheItemFileIsRefusedByName) {
   std::string headers = scratchCopy("folder-items", "11-2003.ldl", "07-2002.ldl");
   std::string items = headers.substr(0, headers.size() - 4) + ".ldi";
-#ifdef _WIN32
-  ::_mkdir(items.c_str());
-#else
-  ::mkdir(items.c_str(), 0755);
-#endif
+  std::filesystem::create_directory(items);
   try {
     InvoiceLog::open(headers);
     FAIL() << "a folder opened as the item file";

@@ -72,16 +72,6 @@ TEST(InvoiceSession, AFailedOpenKeepsThePairThatIsOpen) {
   EXPECT_EQ(session.LoadInvoiceNumbers().size(), 8u);
 }
 
-TEST(InvoiceSession, AFailedRenderGivesNoText) {
-  InvoiceSession session;
-  session.openLogPair(generatedPath("bad-shipping.ldl"));
-  ASSERT_TRUE(session.FindChosenInvoice("D-1"));
-  std::vector<std::string> shown = {"the previous invoice"};
-  EXPECT_THROW(shown = session.renderChosenInvoice("D-1", billpost::InvoiceLabels()),
-               billpost::EConvertError);
-  EXPECT_EQ(shown, std::vector<std::string>{"the previous invoice"});
-}
-
 // The render's own messages say what is wrong; the session adds where, so
 // that a user can find the damaged invoice among thousands.
 TEST(InvoiceSession, RenderErrorsNameTheLogTheInvoiceAndTheRecord) {

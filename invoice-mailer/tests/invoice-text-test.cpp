@@ -37,23 +37,25 @@ std::vector<std::string> renderFrom(const std::string &logName, const std::strin
 
 } // namespace
 
-TEST(InvoiceText, WithoutIniMatchesGolden) {
-  std::string text = billpost::joinLines(renderFrom("11-2003.ldl", "G-2002", InvoiceLabels()));
-  EXPECT_EQ(text, billpost_test::readText(goldenPath("G-2002-defaults.txt")));
-}
-
-TEST(InvoiceText, MissingIniFileGivesTheDefaults) {
-  components::TIniFile ini(generatedPath("no-such-ledgerly.INI"));
-  std::string text =
-      billpost::joinLines(renderFrom("11-2003.ldl", "G-2002", billpost::readInvoiceLabels(ini)));
-  EXPECT_EQ(text, billpost_test::readText(goldenPath("G-2002-defaults.txt")));
-}
-
-TEST(InvoiceText, WithIniMatchesGolden) {
-  components::TIniFile ini(generatedPath("relabel.INI"));
-  std::string text =
-      billpost::joinLines(renderFrom("11-2003.ldl", "G-2001", billpost::readInvoiceLabels(ini)));
-  EXPECT_EQ(text, billpost_test::readText(goldenPath("G-2001-relabelled.txt")));
+// Without an INI file object, with a missing INI file and with one that
+// relabels.
+TEST(InvoiceText, MatchesGoldenWithAndWithoutIni) {
+  struct Case {
+    const char *ini, *number, *golden;
+  } cases[] = {
+      {nullptr, "G-2002", "G-2002-defaults.txt"},
+      {"no-such-ledgerly.INI", "G-2002", "G-2002-defaults.txt"},
+      {"relabel.INI", "G-2001", "G-2001-relabelled.txt"},
+  };
+  for (const Case &c : cases) {
+    InvoiceLabels labels;
+    if (c.ini) {
+      components::TIniFile ini(generatedPath(c.ini));
+      labels = billpost::readInvoiceLabels(ini);
+    }
+    std::string text = billpost::joinLines(renderFrom("11-2003.ldl", c.number, labels));
+    EXPECT_EQ(text, billpost_test::readText(goldenPath(c.golden))) << (c.ini ? c.ini : "no INI");
+  }
 }
 
 TEST(InvoiceText, EmptyIniValuesAreTextsToo) {
@@ -143,21 +145,19 @@ TEST(InvoiceText, TwentySlotsHoldTheNonEmptyItemsInOrder) {
             lines.end());
 }
 
-TEST(InvoiceText, QuantityThreeAtOneFifty) {
-  std::vector<std::string> lines = renderFrom("03-1998.ldl", "A-1001", InvoiceLabels());
-  EXPECT_NE(std::find(lines.begin(), lines.end(),
-                      " 3          1.50           4.50           Widget              Blue widget"),
-            lines.end());
-}
-
-TEST(InvoiceText, MillionsKeepTheirCents) {
-  std::vector<std::string> lines = renderFrom("03-1998.ldl", "A-1005", InvoiceLabels());
-  EXPECT_NE(
-      std::find(lines.begin(), lines.end(),
-                " 1          1234567.89     1234567.89     Machine             Press machine"),
-      lines.end());
-  EXPECT_NE(std::find(lines.begin(), lines.end(), "Total Due:                 1234567.89"),
-            lines.end());
+// Three at 1.50, and millions that keep their cents.
+TEST(InvoiceText, ItemAndTotalLines) {
+  struct Case {
+    const char *number, *line;
+  } cases[] = {
+      {"A-1001", " 3          1.50           4.50           Widget              Blue widget"},
+      {"A-1005", " 1          1234567.89     1234567.89     Machine             Press machine"},
+      {"A-1005", "Total Due:                 1234567.89"},
+  };
+  for (const Case &c : cases) {
+    std::vector<std::string> lines = renderFrom("03-1998.ldl", c.number, InvoiceLabels());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << c.line;
+  }
 }
 
 TEST(InvoiceText, TotalsAddTaxesAndShippingAndSubtractTheCredit) {

@@ -1,10 +1,14 @@
-// Where the tests find the generated logs and golden texts, and how they
-// build a log pair in memory from bytes.
+// Where the tests find the generated logs and golden texts, how they build
+// a log pair in memory from bytes, and what the fuzzing does with one.
 #ifndef INVOICE_MAILER_TESTS_LOG_FILES_H
 #define INVOICE_MAILER_TESTS_LOG_FILES_H
 
 #include "invoice-mailer/core/invoice-log.h"
+#include "invoice-mailer/core/invoice-search.h"
+#include "invoice-mailer/core/invoice-text.h"
+#include "invoice-mailer/core/log-errors.h"
 
+#include "platform/components/core/exception.h"
 #include "platform/components/core/stream.h"
 #include "testing/test-paths.h"
 
@@ -50,6 +54,30 @@ inline std::unique_ptr<components::TMemoryStream> memoryStream(const Bytes &byte
 inline std::unique_ptr<billpost::InvoiceLog> memoryLog(const Bytes &headers, const Bytes &items) {
   return std::make_unique<billpost::InvoiceLog>("memory.ldl", memoryStream(headers), "memory.ldi",
                                                 memoryStream(items));
+}
+
+// Everything a user can do with an open log: list with a filter (which
+// reads every item), look each invoice up and render it. Damage may end
+// only in the documented errors.
+inline void exerciseLog(const Bytes &headers, const Bytes &items) {
+  try {
+    auto log = memoryLog(headers, items);
+    billpost::SearchSettings settings;
+    settings.filterOn = true;
+    settings.key1 = "no such text";
+    settings.joinWord = "OR";
+    billpost::listInvoiceNumbers(*log, settings);
+    for (std::size_t i = 0; i < log->headerCount(); ++i) {
+      billpost::InvoiceHeader header = log->readHeader(i);
+      try {
+        billpost::renderInvoice(header, billpost::gatherLineItems(*log, header.invoiceNumber),
+                                billpost::InvoiceLabels());
+      } catch (const billpost::EConvertError &) {
+      }
+    }
+  } catch (const components::Exception &) {
+    // The documented failure: an input/output error with its message.
+  }
 }
 
 } // namespace billpost_test

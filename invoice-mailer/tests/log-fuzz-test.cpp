@@ -4,14 +4,8 @@
 // logs of tests/data (overlong length bytes, cut records, non-finite
 // numbers) are replayed as ordinary tests in invoice-log-test.cpp; an input
 // found here that breaks a reader joins them.
-#include "invoice-mailer/core/invoice-log.h"
-
-#include "invoice-mailer/core/invoice-search.h"
-#include "invoice-mailer/core/invoice-text.h"
-#include "invoice-mailer/core/log-errors.h"
 #include "invoice-mailer/tests/log-files.h"
 
-#include "platform/components/core/exception.h"
 #include "testing/fuzz-driver.h"
 
 #include <gtest/gtest.h>
@@ -20,6 +14,7 @@
 #include <vector>
 
 using billpost_test::Bytes;
+using billpost_test::exerciseLog;
 using billpost_test::generatedPath;
 using billpost_test::readBytes;
 
@@ -29,29 +24,6 @@ testing_support::FuzzLimits limits() {
   testing_support::FuzzLimits l;
   l.seconds = 2.0;
   return l;
-}
-
-// Everything a user can do with an open log: list with a filter (which
-// reads every item), look each invoice up and render it.
-void exercise(const Bytes &headers, const Bytes &items) {
-  try {
-    auto log = billpost_test::memoryLog(headers, items);
-    billpost::SearchSettings settings;
-    settings.filterOn = true;
-    settings.key1 = "no such text";
-    settings.joinWord = "OR";
-    billpost::listInvoiceNumbers(*log, settings);
-    for (std::size_t i = 0; i < log->headerCount(); ++i) {
-      billpost::InvoiceHeader header = log->readHeader(i);
-      try {
-        billpost::renderInvoice(header, billpost::gatherLineItems(*log, header.invoiceNumber),
-                                billpost::InvoiceLabels());
-      } catch (const billpost::EConvertError &) {
-      }
-    }
-  } catch (const components::Exception &) {
-    // The documented failure: an input/output error with its message.
-  }
 }
 
 std::vector<Bytes> seeds(const char *ext) {
@@ -71,14 +43,14 @@ TEST(LogFuzz, SeedsAreThere) {
 TEST(LogFuzz, HeaderReader) {
   Bytes items = readBytes(generatedPath("11-2003.ldi"));
   unsigned tried = testing_support::fuzz(
-      seeds(".ldl"), [&](const Bytes &headers) { exercise(headers, items); }, limits());
+      seeds(".ldl"), [&](const Bytes &headers) { exerciseLog(headers, items); }, limits());
   EXPECT_GT(tried, 100u);
 }
 
 TEST(LogFuzz, ItemReader) {
   Bytes headers = readBytes(generatedPath("03-1998.ldl"));
   unsigned tried = testing_support::fuzz(
-      seeds(".ldi"), [&](const Bytes &items) { exercise(headers, items); }, limits());
+      seeds(".ldi"), [&](const Bytes &items) { exerciseLog(headers, items); }, limits());
   EXPECT_GT(tried, 100u);
 }
 

@@ -304,13 +304,6 @@ TEST(MessageLayout, UuencodedParts) {
   EXPECT_EQ(UUPartLines("a.bin", {}, true), (Lines{"begin 600 a.bin", "`", "end"}));
 }
 
-TEST(MessageLayout, DotStuffing) {
-  EXPECT_EQ(DotStuffed("."), "..");
-  EXPECT_EQ(DotStuffed(".x"), "..x");
-  EXPECT_EQ(DotStuffed("x."), "x.");
-  EXPECT_EQ(DotStuffed(""), "");
-}
-
 TEST(SmtpData, LineBreaksInsideALineBecomeLines) {
   struct Case {
     Lines text, lines;

@@ -7,6 +7,7 @@
 #include "invoice-mailer/core/mail-errors.h"
 #include "invoice-mailer/tests/loopback.h"
 #include "platform/components/core/string-list.h"
+#include "testing/test-files.h"
 
 #include <gtest/gtest.h>
 
@@ -19,27 +20,16 @@ using namespace billpost;
 
 namespace {
 
-// A file of pseudo-random bytes in the temporary folder, removed afterwards.
-class TempFile {
-public:
-  TempFile(const std::string &name, std::size_t size) {
-    char folder[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, folder);
-    path_ = std::string(folder) + name;
-    FILE *file = std::fopen(path_.c_str(), "wb");
-    unsigned state = 12345;
-    for (std::size_t i = 0; i < size; ++i) {
-      state = state * 1103515245u + 12345u;
-      std::fputc(static_cast<int>(state >> 16 & 0xFF), file);
-    }
-    std::fclose(file);
-  }
-  ~TempFile() { DeleteFileA(path_.c_str()); }
-  const std::string &Path() const { return path_; }
-
-private:
-  std::string path_;
-};
+// A file of pseudo-random bytes in this test's scratch folder.
+std::string scratchBytes(const std::string &name, std::size_t size) {
+  std::string bytes(size, '\0');
+  unsigned state = 12345;
+  for (char &c : bytes)
+    c = static_cast<char>((state = state * 1103515245u + 12345u) >> 16);
+  std::string path = testing_support::scratchFile("smtp", name);
+  testing_support::writeFile(path, bytes);
+  return path;
+}
 
 components::TStringList listOf(std::initializer_list<std::string> lines) {
   components::TStringList list;
@@ -75,9 +65,9 @@ TEST(SMTP, BoundaryIsMadeOnceOfEightDigitsUpToEight) {
 }
 
 TEST(SMTP, CancelWhileEncodingStopsTheSend) {
-  TempFile big("billpost-cancel.bin", 2 * 1024 * 1024);
+  std::string big = scratchBytes("cancel.bin", 2 * 1024 * 1024);
   TSMTP mail(nullptr);
-  mail.SetAttachments(listOf({big.Path()}));
+  mail.SetAttachments(listOf({big}));
   std::vector<SmtpStatus> statuses;
   mail.OnStatusChange = [&](components::TObject *) { statuses.push_back(mail.Status()); };
   mail.OnProgress = [&](components::TObject *) {
@@ -99,11 +89,11 @@ TEST(SMTP, CancelWhileEncodingStopsTheSend) {
 // an attachment is encoded reaches the encoder: the queue is looked at
 // from the first line on, however seldom later.
 TEST(SMTP, CancelFromTheQueueStopsTheEncoder) {
-  TempFile big("billpost-queued-cancel.bin", 2 * 1024 * 1024);
+  std::string big = scratchBytes("queued-cancel.bin", 2 * 1024 * 1024);
   for (TEncoding encoding : {etMIME, etUU}) {
     TSMTP mail(nullptr);
     mail.SetEncoding(encoding);
-    mail.SetAttachments(listOf({big.Path()}));
+    mail.SetAttachments(listOf({big}));
     // A status handler of its own: the status change itself then leaves
     // the queue alone.
     std::vector<SmtpStatus> statuses;
@@ -122,11 +112,11 @@ TEST(SMTP, CancelFromTheQueueStopsTheEncoder) {
 }
 
 TEST(SMTP, MissingAttachmentFailsTheSend) {
-  TempFile present("billpost-present.bin", 10);
+  std::string present = scratchBytes("present.bin", 10);
   for (TEncoding encoding : {etMIME, etUU}) {
     TSMTP mail(nullptr);
     mail.SetEncoding(encoding);
-    mail.SetAttachments(listOf({present.Path(), "C:\\no\\such\\folder\\missing.pdf"}));
+    mail.SetAttachments(listOf({present, "C:\\no\\such\\folder\\missing.pdf"}));
     try {
       mail.SendMail();
       FAIL() << "a message without its attachment went on";

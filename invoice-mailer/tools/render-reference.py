@@ -91,8 +91,9 @@ def render(header, items):
     return lines
 
 
-def main(log, output):
-    headers = open(log, "rb").read()
+def read_items(log):
+    """The kept items of each invoice of the log, by the number's field
+    bytes."""
     items_file = open(log[:-4] + ".ldi", "rb").read()
     items = {}
     for at in range(0, len(items_file), ITEM_SIZE):
@@ -106,6 +107,12 @@ def main(log, output):
         if len(slots) < 20:
             slots.append((text(item, 0, 15), text(item, 16, 50), text(item, 67, 50), quantity,
                           rate1, rate2, price))
+    return items
+
+
+def main(log, output):
+    headers = open(log, "rb").read()
+    items = read_items(log)
     out = []
     for at in range(0, len(headers), HEADER_SIZE):
         header = headers[at:at + HEADER_SIZE]
