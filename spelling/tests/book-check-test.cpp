@@ -32,7 +32,7 @@ std::set<std::string> readLines(const std::string &path) {
 
 // The book in the dictionary's code page; characters it lacks become spaces.
 std::string bookText(const std::string &path) {
-  std::string utf8 = check_loop::ReadFile(path);
+  std::string utf8 = check_loop::readFile(path);
   if (utf8.compare(0, 3, "\xEF\xBB\xBF") == 0)
     utf8.erase(0, 3);
   std::string ansi;

@@ -141,7 +141,7 @@ TEST_P(CheckLoopCases, AddPutsTheWordIntoTheUserDictionaryFile) {
   Check("blorf is a blorf");
   EXPECT_EQ(env.Events, Events({"dialog", "word:blorf", "complete", EndMessage(4)}));
   // The check ends by unloading the user dictionaries, which saves them.
-  std::string file = ReadFile(env.Folder + "default.udt");
+  std::string file = readFile(env.Folder + "default.udt");
   EXPECT_NE(file.find("blorf"), std::string::npos) << file;
   // A later check knows the word.
   env.Events.clear();
@@ -154,7 +154,7 @@ TEST_P(CheckLoopCases, AutoCorrectReplacesAndRemembersThePair) {
   Check("teh cat and teh dog");
   EXPECT_EQ(text->Text(), "the cat and the dog");
   EXPECT_EQ(env.Events, Events({"dialog", "word:teh", "complete", EndMessage(6)}));
-  std::string file = ReadFile(env.Folder + "default.udt");
+  std::string file = readFile(env.Folder + "default.udt");
   EXPECT_NE(file.find("teh"), std::string::npos) << file;
   // The pair outlives the check: the next one corrects without asking.
   env.Events.clear();
@@ -196,7 +196,7 @@ TEST_P(CheckLoopCases, UndoLastAfterAddMakesTheWordUnknownAgain) {
   Check("blorf xyzzy");
   EXPECT_EQ(env.Events,
             Events({"dialog", "word:blorf", "word:xyzzy", "word:blorf", "canceled", "complete"}));
-  std::string file = ReadFile(env.Folder + "default.udt");
+  std::string file = readFile(env.Folder + "default.udt");
   EXPECT_EQ(file.find("blorf"), std::string::npos) << file;
 }
 

@@ -4,6 +4,7 @@
 #include "spelling/core/spell-options.h"
 
 #include "testing/memory-file-system.h"
+#include "testing/string-list-items.h"
 #include "spelling/tests/title-only-dictionary.h"
 
 #include "platform/components/core/exception.h"
@@ -21,12 +22,7 @@ namespace {
 using namespace spelling;
 using testing_support::MemoryFileSystem;
 
-std::vector<std::string> items(const components::TStringList &list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < list.Count(); ++i)
-    out.push_back(list[i]);
-  return out;
-}
+using testing_support::items;
 
 TEST(SpellOptions, BitsFollowTheDeclaredOrder) {
   // The component's published defaults, as stored set values.

@@ -96,7 +96,7 @@ TEST(VerbaSpellConfiguration, MadeUpFromTheFolderWhenTheFileIsMissing) {
   EXPECT_EQ(ShownWords(env, "the cat xyzzy"), Words({"xyzzy"}));
   // The made-up configuration is written back when it is replaced.
   env.Spell().ReadConfiguration();
-  EXPECT_NE(check_loop::ReadFile(env.Folder + "VERBA.CFG").find("english.dct"), std::string::npos);
+  EXPECT_NE(check_loop::readFile(env.Folder + "VERBA.CFG").find("english.dct"), std::string::npos);
 }
 
 TEST(VerbaSpellConfiguration, AMissingMainDictionaryIsReportedAndTheCheckGoesOn) {
@@ -116,9 +116,9 @@ TEST(VerbaSpellConfiguration, AMissingMainDictionaryIsReportedAndTheCheckGoesOn)
 // reason the reader found in place of a bare path.
 TEST(VerbaSpellConfiguration, ADamagedMainDictionaryIsReportedWithItsReason) {
   CheckEnvironment env;
-  std::string bytes = check_loop::ReadFile(env.Folder + "english.dct");
+  std::string bytes = check_loop::readFile(env.Folder + "english.dct");
   bytes[278] = 0; // no sub-dictionary
-  check_loop::WriteFile(env.Folder + "damaged.dct", bytes);
+  check_loop::writeFile(env.Folder + "damaged.dct", bytes);
   env.WriteConfiguration(DefaultSpellOptions, env.Folder + "damaged.dct");
   EXPECT_EQ(ShownWords(env, "the"), Words({"the"}));
   ASSERT_FALSE(env.Events.empty());
@@ -145,39 +145,29 @@ void AddDigitsToTheWordCharacters(TVerbaSpell &spell) {
   spell.Languages().Add(english);
 }
 
-TEST(VerbaSpellWords, CaseAffixesDigitsAndCapitals) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
-  AddDigitsToTheWordCharacters(env.Spell());
-  // Cat: lower-case retry; cats', 'tis, John's: ignored affixes; 12345:
-  // digits only; NASA is stored as it is.
-  EXPECT_EQ(ShownWords(env, "Cat cats' 'tis John's 12345 NASA XYZZY abc123"),
-            Words({"XYZZY", "abc123"}));
-}
-
-TEST(VerbaSpellWords, CapitalsAndDigitsAreAcceptedOnlyWithTheirOptions) {
-  CheckEnvironment env;
-  env.WriteConfiguration({soUpcase, soNumbers});
-  AddDigitsToTheWordCharacters(env.Spell());
-  EXPECT_EQ(ShownWords(env, "XYZZY abc123 xyzzy"), Words({"xyzzy"}));
-  env.Spell().Configuration()->SetOptions({});
-  EXPECT_EQ(ShownWords(env, "XYZZY abc123 xyzzy"), Words({"XYZZY", "abc123", "xyzzy"}));
-}
-
-TEST(VerbaSpellWords, RepeatedWordsOnlyWithTheirOptionAndOutsideTags) {
-  CheckEnvironment env;
-  env.WriteConfiguration({soRepeated, soHTML});
-  EXPECT_EQ(ShownWords(env, "the the cat"), Words({"the"}));
-  EXPECT_TRUE(ShownWords(env, "the <b>the</b> cat").empty());
-  env.Spell().Configuration()->SetOptions({});
-  EXPECT_TRUE(ShownWords(env, "the the cat").empty());
-}
-
-TEST(VerbaSpellWords, AddressesAndUrlsAreNotReported) {
-  CheckEnvironment env;
-  env.WriteConfiguration({soInternet});
-  EXPECT_EQ(ShownWords(env, "mail xyzzy@plugh.org or http://plugh.org/xyzzy now"),
-            Words({"mail", "or", "now"}));
+// Which words a check shows, by the options that accept them.
+TEST(VerbaSpellWords, EachKindIsAcceptedOnlyWithItsOption) {
+  struct Case {
+    TSpellOptions options;
+    const char *text;
+    Words shown;
+  } cases[] = {
+      // Cat: lower-case retry; cats', 'tis, John's: ignored affixes; 12345:
+      // digits only; NASA is stored as it is.
+      {DefaultSpellOptions, "Cat cats' 'tis John's 12345 NASA XYZZY abc123", {"XYZZY", "abc123"}},
+      {{soUpcase, soNumbers}, "XYZZY abc123 xyzzy", {"xyzzy"}},
+      {{}, "XYZZY abc123 xyzzy", {"XYZZY", "abc123", "xyzzy"}},
+      {{soRepeated, soHTML}, "the the cat", {"the"}},
+      {{soRepeated, soHTML}, "the <b>the</b> cat", {}},
+      {{}, "the the cat", {}},
+      {{soInternet}, "mail xyzzy@plugh.org or http://plugh.org/xyzzy now", {"mail", "or", "now"}},
+  };
+  for (const Case &c : cases) {
+    CheckEnvironment env;
+    env.WriteConfiguration(c.options);
+    AddDigitsToTheWordCharacters(env.Spell());
+    EXPECT_EQ(ShownWords(env, c.text), c.shown) << c.text << ", options " << c.options.value();
+  }
 }
 
 TEST(VerbaSpellDialog, FirstWordSetsTheTextsAndStates) {
@@ -381,7 +371,7 @@ TEST(VerbaSpellLoop, AnEndingApplicationCancelsTheCheckThatWaits) {
   EXPECT_EQ(env.Events, Words({"dialog", "word:xyzzy", "word:plugh", "canceled", "complete"}));
   EXPECT_FALSE(env.Spell().CheckActive());
   EXPECT_FALSE(env.Spell().Active());
-  std::string stored = check_loop::ReadFile(env.Folder + "default.udt");
+  std::string stored = check_loop::readFile(env.Folder + "default.udt");
   EXPECT_NE(stored.find("IGN_0=xyzzy"), std::string::npos) << stored;
 }
 
@@ -398,7 +388,7 @@ TEST(VerbaSpellLoop, WordsAddedBeforeTheOptionsAreWritten) {
   });
   std::string text = "xyzzy plugh";
   env.Spell().CheckString(text);
-  std::string stored = check_loop::ReadFile(env.Folder + "default.udt");
+  std::string stored = check_loop::readFile(env.Folder + "default.udt");
   EXPECT_NE(stored.find("IGN_0=xyzzy"), std::string::npos) << stored;
 }
 
