@@ -165,11 +165,6 @@ TEST(OptionsDialog, LongerTextsWidenThePagesAndButtonsByMeasuredAmounts) {
   EXPECT_EQ(dict.AddWordsLabel->Caption(), "Put Every New Word Into:");
 }
 
-TEST(OptionsDialog, TheEnglishAddWordsLabelEndsInASemicolon) {
-  Built built = build(Visible143);
-  EXPECT_EQ(built.dialog->DictSheet->AddWordsLabel->Caption(), "Add Words &To;");
-}
-
 TEST(OptionsDialog, DictionaryListsFollowTheirEdits) {
   Built built =
       build(Visible143, EnglishLanguage(),
