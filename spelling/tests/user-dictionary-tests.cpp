@@ -50,18 +50,6 @@ TEST(UserDictionary, ReadsTheGoldenFile) {
             (std::vector<std::string>{"the", "receive"}));
 }
 
-TEST(UserDictionary, SavedUnchangedIsByteIdentical) {
-  const std::string original = goldenUdt();
-  MemoryFileSystem files;
-  files.put("u.udt", original);
-  {
-    TUserDictionary dictionary("u.udt", files);
-    dictionary.Save();
-  }
-  EXPECT_EQ(files.get("u.udt"), original);
-  EXPECT_FALSE(files.has("u.udt.new")) << "the temporary file is gone after the replace";
-}
-
 TEST(UserDictionary, SavedUnchangedOnDiskIsByteIdentical) {
   const std::string original = goldenUdt();
   const std::string path = testing_support::scratchPath("udt-round-trip.udt");
