@@ -15,9 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -53,10 +51,7 @@ TEST(UserDictionary, ReadsTheGoldenFile) {
 TEST(UserDictionary, SavedUnchangedOnDiskIsByteIdentical) {
   const std::string original = goldenUdt();
   const std::string path = testing_support::scratchPath("udt-round-trip.udt");
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << original;
-  }
+  testing_support::writeFile(path, original);
   {
     TUserDictionary dictionary(path);
     dictionary.AddWord("colour"); // already there: modified, but no change
