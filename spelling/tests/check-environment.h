@@ -171,6 +171,11 @@ private:
   std::unique_ptr<spelling::TVerbaSpell> spell_;
 };
 
+// The same with "VERBA.CFG" written for the default options.
+struct ConfiguredEnvironment : CheckEnvironment {
+  ConfiguredEnvironment() { WriteConfiguration(spelling::DefaultSpellOptions); }
+};
+
 } // namespace check_loop
 
 #endif

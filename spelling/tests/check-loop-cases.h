@@ -59,10 +59,7 @@ inline std::string MakerName(const ::testing::TestParamInfo<CheckedTextMaker> &i
 
 class CheckLoopCases : public ::testing::TestWithParam<CheckedTextMaker> {
 protected:
-  void SetUp() override {
-    env.WriteConfiguration(spelling::DefaultSpellOptions);
-    text = GetParam().Make();
-  }
+  void SetUp() override { text = GetParam().Make(); }
 
   void Check(const std::string &original) {
     text->SetText(original);
@@ -72,7 +69,7 @@ protected:
 
   std::vector<std::string> Events(std::vector<std::string> expected) { return expected; }
 
-  CheckEnvironment env;
+  ConfiguredEnvironment env;
   std::unique_ptr<CheckedText> text;
 };
 

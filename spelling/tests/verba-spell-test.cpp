@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using check_loop::CheckEnvironment;
+using check_loop::ConfiguredEnvironment;
 using check_loop::ScriptedDialog;
 using namespace spelling;
 
@@ -171,8 +172,7 @@ TEST(VerbaSpellWords, EachKindIsAcceptedOnlyWithItsOption) {
 }
 
 TEST(VerbaSpellDialog, FirstWordSetsTheTextsAndStates) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Next().Then([&](ScriptedDialog &dialog) {
     EXPECT_EQ(dialog.formCaption, "Spell Check");
     EXPECT_EQ(dialog.fontSize, 8);
@@ -210,8 +210,7 @@ TEST(VerbaSpellDialog, FirstWordSetsTheTextsAndStates) {
 }
 
 TEST(VerbaSpellDialog, AutoSelectFirstPutsTheFirstSuggestionIntoTheEdit) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().AutoSelectFirst = true;
   env.Next().Then([](ScriptedDialog &dialog) {
     ASSERT_FALSE(dialog.Items().empty());
@@ -241,8 +240,7 @@ TEST(VerbaSpellDialog, SuggestFillsTheListWhenSuggestionsAreNotAutomatic) {
 }
 
 TEST(VerbaSpellDialog, WithoutADialogControlTheCheckEndsAtTheFirstUnknownWord) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   components::TComponent bareForm(nullptr);
   struct BareDialog : ScriptedDialog {
     explicit BareDialog(components::TComponent &form) : form_(form) {}
@@ -259,8 +257,7 @@ TEST(VerbaSpellDialog, WithoutADialogControlTheCheckEndsAtTheFirstUnknownWord) {
 }
 
 TEST(VerbaSpellDialog, OptionsDuringACheckApplyToTheRestOfIt) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.OnSetup = [](TSetupRequest &request) {
     EXPECT_EQ(request.Caption, "Spell Check Configuration");
     EXPECT_EQ(request.VisibleOptions.value(), 143);
@@ -277,8 +274,7 @@ TEST(VerbaSpellDialog, OptionsDuringACheckApplyToTheRestOfIt) {
 }
 
 TEST(VerbaSpellDialog, AddWithoutAUserDictionaryStoresNothing) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().Configuration()->SetUserIndex(-1);
   env.Spell().Setup(); // re-applies the configuration
   EXPECT_EQ(env.Spell().CurrentUserDictionary(), nullptr);
@@ -295,8 +291,7 @@ TEST(VerbaSpellDialog, AddWithoutAUserDictionaryStoresNothing) {
 }
 
 TEST(VerbaSpellDialog, WithoutWaitingTheCallReturnsWhileTheDialogWaits) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().WaitForCompletion = false;
   std::string text = "xyzzy cat";
   env.Spell().CheckString(text);
@@ -309,8 +304,7 @@ TEST(VerbaSpellDialog, WithoutWaitingTheCallReturnsWhileTheDialogWaits) {
 }
 
 TEST(VerbaSpellLoop, YieldsWithProbabilityThreePercentPerWord) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   std::string text = "the cat sat on the mat";
   env.RandomValue = 0.0299;
   env.Spell().CheckString(text);
@@ -321,8 +315,7 @@ TEST(VerbaSpellLoop, YieldsWithProbabilityThreePercentPerWord) {
 }
 
 TEST(VerbaSpellLoop, AContainerIsCheckedControlByControlWithTheDictionariesOpen) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   components::TComponent form(nullptr);
   auto *first = new components::TComponent(&form);
   auto *second = new components::TComponent(&form);
@@ -348,8 +341,7 @@ TEST(VerbaSpellLoop, AContainerIsCheckedControlByControlWithTheDictionariesOpen)
 // cancel, so the words added so far are written when the component goes
 // inactive.
 TEST(VerbaSpellLoop, AnEndingApplicationCancelsTheCheckThatWaits) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   bool ending = false;
   int waits = 0;
   env.Spell().Platform.ApplicationEnding = [&] { return ending; };
@@ -378,8 +370,7 @@ TEST(VerbaSpellLoop, AnEndingApplicationCancelsTheCheckThatWaits) {
 // Words added before the options are opened during a check are written
 // when the check ends, whatever the options dialog did.
 TEST(VerbaSpellLoop, WordsAddedBeforeTheOptionsAreWritten) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.OnSetup = [](TSetupRequest &) { return false; };
   env.Next().Then([](ScriptedDialog &dialog) {
     dialog.PressNow(dcAdd);
@@ -403,8 +394,7 @@ TEST(VerbaSpellLoop, AControlWithoutAParserReturnsAtOnce) {
 }
 
 TEST(VerbaSpellLoop, ABufferReplacementThatDoesNotFitChangesNothing) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   char buffer[10] = "teh cat";
   env.Next().Then([](ScriptedDialog &dialog) {
     dialog.TypeNow("thereafter");
@@ -445,8 +435,7 @@ struct Placement {
 // dialog 386 x 184, first at 100, 100).
 std::vector<Placement> Placements(TInitialPos initial, TSelBehavior behaviour, TParserRect control,
                                   std::vector<TParserRect> words) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().InitialPosition = initial;
   env.Spell().SelectionBehavior = behaviour;
   std::vector<Placement> placements;
@@ -500,8 +489,7 @@ TEST(VerbaSpellPlacement, CentredWhenThePositionIsTheUsers) {
 }
 
 TEST(VerbaSpellDialog, WithoutHelpTheHelpButtonIsOffAndTheHelpFileStays) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().HelpEnabled = false;
   env.Next().Then([&](ScriptedDialog &dialog) {
     EXPECT_FALSE(dialog.helpEnabled);
@@ -515,8 +503,7 @@ TEST(VerbaSpellDialog, WithoutHelpTheHelpButtonIsOffAndTheHelpFileStays) {
 }
 
 TEST(VerbaSpellDialog, ARepeatedWordIsOfferedForDeletionWithoutSuggestions) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Next().Then([](ScriptedDialog &dialog) {
     EXPECT_EQ(dialog.Caption(ciErrorLabel), "Repeated Word:");
     EXPECT_EQ(dialog.Caption(ciChange), "&Delete");
