@@ -5,6 +5,7 @@
 #include "spelling/core/configuration.h"
 #include "spelling/core/verba-spell.h"
 #include "spelling/tests/check-environment.h"
+#include "spelling/tests/english-dictionary-fixture.h"
 #include "spelling/tools/dct-build.h"
 
 #include <gtest/gtest.h>
@@ -18,21 +19,9 @@ using namespace spelling;
 
 namespace {
 
-std::set<std::string> readLines(const std::string &path) {
-  std::set<std::string> lines;
-  std::ifstream in(path, std::ios::binary);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    lines.insert(line);
-  }
-  return lines;
-}
-
 // The book in the dictionary's code page; characters it lacks become spaces.
 std::string bookText(const std::string &path) {
-  std::string utf8 = check_loop::ReadFile(path);
+  std::string utf8 = check_loop::readFile(path);
   if (utf8.compare(0, 3, "\xEF\xBB\xBF") == 0)
     utf8.erase(0, 3);
   std::string ansi;
@@ -84,7 +73,8 @@ TEST(BookCheck, NoWordOfTheWordListIsReportedInMobyDick) {
   TSpellOptions options = DefaultSpellOptions;
   options.exclude(soAutoSuggest);
   env.WriteConfiguration(options, testing_support::hostPath(ENGLISH_DCT));
-  const std::set<std::string> wordList = readLines(testing_support::hostPath(ENGLISH_WORDS));
+  const std::vector<std::string> words = readEnglishWords();
+  const std::set<std::string> wordList(words.begin(), words.end());
   ASSERT_GT(wordList.size(), 50000u);
   const std::string bookPath = testing_support::sharedDataPath("text/moby-dick.txt");
   std::string text = bookText(bookPath);

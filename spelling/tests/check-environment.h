@@ -37,11 +37,8 @@ inline std::vector<std::string> TestWords() {
           "Sybil", "Trent", "Ursula", "Victor", "Walter",  "Xavier", "Yvonne", "Zoe"};
 }
 
-inline void WriteFile(const std::string &path, const std::string &contents) {
-  testing_support::writeFile(path, contents);
-}
-
-inline std::string ReadFile(const std::string &path) { return testing_support::readFile(path); }
+using testing_support::readFile;
+using testing_support::writeFile;
 
 // The end message as the log holds it.
 inline std::string EndMessage(int wordsChecked) {
@@ -66,7 +63,7 @@ public:
     spelling::dct::BuildOptions options;
     options.title = "Test English";
     const auto built = spelling::dct::buildDictionary(words, options);
-    WriteFile(Folder + "english.dct",
+    writeFile(Folder + "english.dct",
               std::string(reinterpret_cast<const char *>(built.file.data()), built.file.size()));
   }
 
@@ -88,7 +85,7 @@ public:
               (options.contains(static_cast<spelling::TSpellOption>(i)) ? "1" : "0") + "\r\n";
     }
     text += "UserIndex=0\r\n";
-    WriteFile(Folder + "VERBA.CFG", text);
+    writeFile(Folder + "VERBA.CFG", text);
   }
 
   // The component, reading its configuration from the folder. Background
@@ -172,6 +169,11 @@ private:
 
   std::unique_ptr<ScriptedDialog> next_ = std::make_unique<ScriptedDialog>();
   std::unique_ptr<spelling::TVerbaSpell> spell_;
+};
+
+// The same with "VERBA.CFG" written for the default options.
+struct ConfiguredEnvironment : CheckEnvironment {
+  ConfiguredEnvironment() { WriteConfiguration(spelling::DefaultSpellOptions); }
 };
 
 } // namespace check_loop

@@ -59,10 +59,7 @@ inline std::string MakerName(const ::testing::TestParamInfo<CheckedTextMaker> &i
 
 class CheckLoopCases : public ::testing::TestWithParam<CheckedTextMaker> {
 protected:
-  void SetUp() override {
-    env.WriteConfiguration(spelling::DefaultSpellOptions);
-    text = GetParam().Make();
-  }
+  void SetUp() override { text = GetParam().Make(); }
 
   void Check(const std::string &original) {
     text->SetText(original);
@@ -72,7 +69,7 @@ protected:
 
   std::vector<std::string> Events(std::vector<std::string> expected) { return expected; }
 
-  CheckEnvironment env;
+  ConfiguredEnvironment env;
   std::unique_ptr<CheckedText> text;
 };
 
@@ -141,7 +138,7 @@ TEST_P(CheckLoopCases, AddPutsTheWordIntoTheUserDictionaryFile) {
   Check("blorf is a blorf");
   EXPECT_EQ(env.Events, Events({"dialog", "word:blorf", "complete", EndMessage(4)}));
   // The check ends by unloading the user dictionaries, which saves them.
-  std::string file = ReadFile(env.Folder + "default.udt");
+  std::string file = readFile(env.Folder + "default.udt");
   EXPECT_NE(file.find("blorf"), std::string::npos) << file;
   // A later check knows the word.
   env.Events.clear();
@@ -154,7 +151,7 @@ TEST_P(CheckLoopCases, AutoCorrectReplacesAndRemembersThePair) {
   Check("teh cat and teh dog");
   EXPECT_EQ(text->Text(), "the cat and the dog");
   EXPECT_EQ(env.Events, Events({"dialog", "word:teh", "complete", EndMessage(6)}));
-  std::string file = ReadFile(env.Folder + "default.udt");
+  std::string file = readFile(env.Folder + "default.udt");
   EXPECT_NE(file.find("teh"), std::string::npos) << file;
   // The pair outlives the check: the next one corrects without asking.
   env.Events.clear();
@@ -196,7 +193,7 @@ TEST_P(CheckLoopCases, UndoLastAfterAddMakesTheWordUnknownAgain) {
   Check("blorf xyzzy");
   EXPECT_EQ(env.Events,
             Events({"dialog", "word:blorf", "word:xyzzy", "word:blorf", "canceled", "complete"}));
-  std::string file = ReadFile(env.Folder + "default.udt");
+  std::string file = readFile(env.Folder + "default.udt");
   EXPECT_EQ(file.find("blorf"), std::string::npos) << file;
 }
 

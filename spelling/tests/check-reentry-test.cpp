@@ -14,6 +14,7 @@
 #include <cstdint>
 
 using check_loop::CheckEnvironment;
+using check_loop::ConfiguredEnvironment;
 using check_loop::ScriptedDialog;
 using namespace spelling;
 
@@ -46,8 +47,7 @@ std::uintptr_t stackPosition() {
 } // namespace
 
 TEST(CheckReentry, CancelDuringALoopYieldEndsTheCheckAfterTheLoop) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.RandomValue = 0.0; // yield after every word
   PressOnYield press{dcCancel, 2, nullptr};
   env.OnYield = [&] { press(env); };
@@ -62,8 +62,7 @@ TEST(CheckReentry, CancelDuringALoopYieldEndsTheCheckAfterTheLoop) {
 }
 
 TEST(CheckReentry, OptionsDuringALoopYieldRunAfterTheLoopWhichThenGoesOn) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.RandomValue = 0.0;
   PressOnYield press{dcOptions, 2, nullptr};
   env.OnYield = [&] { press(env); };
@@ -84,8 +83,7 @@ TEST(CheckReentry, OptionsDuringALoopYieldRunAfterTheLoopWhichThenGoesOn) {
 }
 
 TEST(CheckReentry, CancelDuringTheBackgroundSearchWaitsForTheSearch) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().BackgroundSuggestions = true;
   PressOnYield press{dcCancel, 5, [&] { return env.Spell().BackgroundBusy(); }};
   env.OnYield = [&] { press(env); };
@@ -99,8 +97,7 @@ TEST(CheckReentry, CancelDuringTheBackgroundSearchWaitsForTheSearch) {
 }
 
 TEST(CheckReentry, OptionsDuringTheBackgroundSearchWaitForTheSearch) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().BackgroundSuggestions = true;
   PressOnYield press{dcOptions, 5, [&] { return env.Spell().BackgroundBusy(); }};
   env.OnYield = [&] { press(env); };
@@ -119,8 +116,7 @@ TEST(CheckReentry, OptionsDuringTheBackgroundSearchWaitForTheSearch) {
 }
 
 TEST(CheckReentry, ALaterDeferredCommandReplacesAnEarlierOne) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().BackgroundSuggestions = true;
   bool pressed = false;
   env.OnYield = [&] {
@@ -138,8 +134,7 @@ TEST(CheckReentry, ALaterDeferredCommandReplacesAnEarlierOne) {
 }
 
 TEST(CheckReentry, TwoThousandCommandsDeferredDuringTheSearchKeepTheStackFlat) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().BackgroundSuggestions = true;
   const int wordCount = 2000;
   std::string text;
@@ -170,8 +165,7 @@ TEST(CheckReentry, TwoThousandCommandsDeferredDuringTheSearchKeepTheStackFlat) {
 }
 
 TEST(CheckReentry, ACheckRequestDuringACheckIsRefusedAndLeavesItsTextAlone) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   std::string other = "plugh";
   env.Next()
       .Then([&](ScriptedDialog &) {
@@ -189,8 +183,7 @@ TEST(CheckReentry, ACheckRequestDuringACheckIsRefusedAndLeavesItsTextAlone) {
 }
 
 TEST(CheckReentry, SilentReplacementsLeaveTheUndoRecordsOfShownWordsAlone) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Next()
       .TypeAndPress("the", dcChangeAll) // teh
       .Press(dcIgnore)                  // blorf; the second teh goes silently
@@ -205,8 +198,7 @@ TEST(CheckReentry, SilentReplacementsLeaveTheUndoRecordsOfShownWordsAlone) {
 }
 
 TEST(CheckReentry, ASilentReplacementBeforeAnyWordIsShownNeedsNoRecord) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Next().TypeAndPress("the", dcChangeAll);
   std::string first = "teh";
   env.Spell().CheckString(first);

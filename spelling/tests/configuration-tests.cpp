@@ -14,9 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -276,7 +274,7 @@ TEST(Configuration, ScansAndRewritesARealFolder) {
   fs::remove_all(folder);
   fs::create_directories(folder);
   auto put = [&](const std::string &name, const std::string &bytes) {
-    std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
+    testing_support::writeFile(folder + "/" + name, bytes);
   };
   put("english.dct", dictionaryWithTitle("English (US)"));
   put("medical.dct", dictionaryWithTitle("Medical and Science Terms"));

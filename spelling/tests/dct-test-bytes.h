@@ -3,6 +3,7 @@
 #ifndef SPELLING_TESTS_DCT_TEST_BYTES_H
 #define SPELLING_TESTS_DCT_TEST_BYTES_H
 
+#include "testing/test-files.h"
 #include "testing/test-paths.h"
 
 #include <cstdint>
@@ -74,9 +75,7 @@ inline std::string scratchFile(const std::string &name) {
 }
 
 inline void writeFile(const std::string &path, const Bytes &bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char *>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
+  testing_support::writeFile(path, std::string(bytes.begin(), bytes.end()));
 }
 
 // One block holding "cat", "cats" is not stored, "car", "a" and "I":

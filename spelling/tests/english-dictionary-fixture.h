@@ -13,21 +13,21 @@
 #include <string>
 #include <vector>
 
+// The words of the list, a line each.
+inline std::vector<std::string> readEnglishWords() {
+  std::ifstream in(testing_support::hostPath(ENGLISH_WORDS), std::ios::binary);
+  std::vector<std::string> words;
+  for (std::string line; std::getline(in, line);)
+    words.push_back(line);
+  return words;
+}
+
 class EnglishDictionaryFixture : public ::testing::Test {
 protected:
   void SetUp() override {
-    words_ = readWords(testing_support::hostPath(ENGLISH_WORDS));
+    words_ = readEnglishWords();
     ASSERT_GT(words_.size(), 50000u) << "word list " << ENGLISH_WORDS;
     ASSERT_TRUE(dictionary_.Open()) << dictionary_.FileName();
-  }
-
-  static std::vector<std::string> readWords(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> words;
-    std::string line;
-    while (std::getline(in, line))
-      words.push_back(line);
-    return words;
   }
 
   std::vector<std::string> words_;

@@ -2,16 +2,16 @@
 // configuration are stored in.
 #include "spelling/core/enhanced-ini.h"
 #include "spelling/core/spell-options.h"
+#include "spelling/tests/fuzz/numbered-list-model.h"
 
 #include "testing/memory-file-system.h"
+#include "testing/string-list-items.h"
 #include "spelling/tests/title-only-dictionary.h"
 
 #include "platform/components/core/exception.h"
 #include "testing/fuzz-driver.h"
 
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -21,12 +21,7 @@ namespace {
 using namespace spelling;
 using testing_support::MemoryFileSystem;
 
-std::vector<std::string> items(const components::TStringList &list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < list.Count(); ++i)
-    out.push_back(list[i]);
-  return out;
-}
+using testing_support::items;
 
 TEST(SpellOptions, BitsFollowTheDeclaredOrder) {
   // The component's published defaults, as stored set values.
@@ -109,44 +104,6 @@ TEST(NumberedList, ItemValuesMatchSingleKeyReads) {
     EXPECT_EQ(list[i], ini.ReadString("S", "L_" + std::to_string(i), "?"));
 }
 
-// The count a list without a valid count of its own is read with: one
-// past the highest item key the section lists ("IGN_" and a decimal
-// number without a leading zero).
-int countFromKeys(const components::TIniFile &ini, const std::string &section) {
-  components::TStringList keys;
-  ini.ReadSection(section, keys);
-  long long highest = -1;
-  for (int i = 0; i < keys.Count(); ++i) {
-    std::string key = keys[i];
-    if (key.size() < 5 || !components::SameText(key.substr(0, 4), "IGN_"))
-      continue;
-    std::string digits = key.substr(4);
-    if (digits.size() > 10 || digits.find_first_not_of("0123456789") != std::string::npos ||
-        (digits.size() > 1 && digits[0] == '0'))
-      continue;
-    highest = std::max(highest, std::stoll(digits));
-  }
-  return highest > 1000 ? 1001 : static_cast<int>(highest + 1);
-}
-
-// The list as the plain definition reads it: every key from 0 to count - 1
-// in turn, one look-up each. Answers false when the count is too large to
-// walk here.
-bool listByLookUps(const components::TIniFile &ini, const std::string &section,
-                   std::vector<std::string> &out) {
-  int count = ini.ReadInteger(section, "IGN_ListCount", -1);
-  if (count < 0)
-    count = countFromKeys(ini, section);
-  if (count > 300)
-    return false;
-  for (int i = 0; i < count; ++i) {
-    std::string item = ini.ReadString(section, "IGN_" + std::to_string(i), "");
-    if (!item.empty())
-      out.push_back(item);
-  }
-  return true;
-}
-
 // Lists are read a piece of the section at a time; whatever the file's
 // layout, the result must be what one look-up per key gives.
 TEST(NumberedList, PiecewiseReadingAgreesWithOneLookUpPerKey) {
@@ -171,18 +128,18 @@ TEST(NumberedList, PiecewiseReadingAgreesWithOneLookUpPerKey) {
   unsigned compared = 0;
   testing_support::fuzz(seeds,
                         [&](const testing_support::Bytes &input) {
+                          const std::string text(input.begin(), input.end());
                           MemoryFileSystem files;
-                          files.put("x.ini", std::string(input.begin(), input.end()));
+                          files.put("x.ini", text);
                           TEnhancedINI ini("x.ini", files);
                           for (const char *section : {"Added", ""}) {
                             std::vector<std::string> expected;
-                            if (!listByLookUps(ini, section, expected))
+                            if (!numbered_list_model::listByLookUps(ini, section, text, expected))
                               continue;
                             components::TStringList list;
                             ini.ReadList(section, "IGN", list);
-                            ASSERT_EQ(items(list), expected)
-                                << "section \"" << section << "\" of\n"
-                                << std::string(input.begin(), input.end());
+                            ASSERT_EQ(items(list), expected) << "section \"" << section << "\" of\n"
+                                                             << text;
                             ++compared;
                           }
                         },

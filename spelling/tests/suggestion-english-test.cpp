@@ -5,6 +5,7 @@
 #include "spelling/core/suggestion-search.h"
 #include "spelling/core/suggestions.h"
 #include "testing/fuzz-driver.h"
+#include "testing/string-list-items.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
@@ -33,10 +34,7 @@ protected:
   std::vector<std::string> suggest(const std::string &word) const {
     components::TStringList list;
     dictionary_.Suggest(word, list);
-    std::vector<std::string> out;
-    for (int i = 0; i < list.Count(); ++i)
-      out.push_back(list[i]);
-    return out;
+    return testing_support::items(list);
   }
 };
 
@@ -182,113 +180,31 @@ TEST_F(EnglishSuggestions, AnyBytesAreSafe) {
   EXPECT_GT(tried, 100u);
 }
 
-// Classic misspellings, nearly all one edit from their word; "tounge" and
-// "lisence" move a letter further than a swap reaches.
-const std::pair<const char *, const char *> classicMisspellings[] = {
-    {"recieve", "receive"},
-    {"beleive", "believe"},
-    {"wierd", "weird"},
-    {"freind", "friend"},
-    {"thier", "their"},
-    {"peice", "piece"},
-    {"neice", "niece"},
-    {"sieze", "seize"},
-    {"foriegn", "foreign"},
-    {"hieght", "height"},
-    {"gaurd", "guard"},
-    {"tounge", "tongue"},
-    {"buisness", "business"},
-    {"gaurantee", "guarantee"},
-    {"pharoah", "pharaoh"},
-    {"acheive", "achieve"},
-    {"concieve", "conceive"},
-    {"decieve", "deceive"},
-    {"reciept", "receipt"},
-    {"athiest", "atheist"},
-    {"firey", "fiery"},
-    {"guage", "gauge"},
-    {"excede", "exceed"},
-    {"accomodate", "accommodate"},
-    {"occurence", "occurrence"},
-    {"begining", "beginning"},
-    {"goverment", "government"},
-    {"enviroment", "environment"},
-    {"noticable", "noticeable"},
-    {"occured", "occurred"},
-    {"posession", "possession"},
-    {"recomend", "recommend"},
-    {"refered", "referred"},
-    {"succesful", "successful"},
-    {"wich", "which"},
-    {"adress", "address"},
-    {"commitee", "committee"},
-    {"happend", "happened"},
-    {"immediatly", "immediately"},
-    {"knowlege", "knowledge"},
-    {"libary", "library"},
-    {"millenium", "millennium"},
-    {"mispell", "misspell"},
-    {"paralel", "parallel"},
-    {"prefered", "preferred"},
-    {"realy", "really"},
-    {"rythm", "rhythm"},
-    {"tomatos", "tomatoes"},
-    {"withold", "withhold"},
-    {"agressive", "aggressive"},
-    {"belive", "believe"},
-    {"embarass", "embarrass"},
-    {"finaly", "finally"},
-    {"liason", "liaison"},
-    {"acknowlege", "acknowledge"},
-    {"collegue", "colleague"},
-    {"dumbell", "dumbbell"},
-    {"hygene", "hygiene"},
-    {"ocurrence", "occurrence"},
-    {"questionaire", "questionnaire"},
-    {"tyrany", "tyranny"},
-    {"naturaly", "naturally"},
-    {"seperate", "separate"},
-    {"definately", "definitely"},
-    {"existance", "existence"},
-    {"independant", "independent"},
-    {"persistant", "persistent"},
-    {"relevent", "relevant"},
-    {"cemetary", "cemetery"},
-    {"lisence", "license"},
-    {"speach", "speech"},
-    {"apparant", "apparent"},
-    {"grammer", "grammar"},
-    {"visable", "visible"},
-    {"supercede", "supersede"},
-    {"catagory", "category"},
-    {"concensus", "consensus"},
-    {"dilemna", "dilemma"},
-    {"ignorence", "ignorance"},
-    {"kernal", "kernel"},
-    {"momento", "memento"},
-    {"perseverence", "perseverance"},
-    {"referance", "reference"},
-    {"resistence", "resistance"},
-    {"tendancy", "tendency"},
-    {"untill", "until"},
-    {"harrass", "harass"},
-    {"truely", "truly"},
-    {"arguement", "argument"},
-    {"comming", "coming"},
-    {"fourty", "forty"},
-    {"jewelery", "jewelry"},
-    {"occassion", "occasion"},
-    {"writting", "writing"},
-    {"threshhold", "threshold"},
-    {"whereever", "wherever"},
-    {"mischievious", "mischievous"},
-    {"neccessary", "necessary"},
-    {"alchohol", "alcohol"},
-    {"innoculate", "inoculate"},
-    {"pasttime", "pastime"},
-    {"tommorrow", "tomorrow"},
-    {"publically", "publicly"},
-};
+// Classic misspellings, each followed by its word, nearly all one edit
+// from it; "tounge" and "lisence" move a letter further than a swap reaches.
+const char classicMisspellings[] =
+    "recieve receive beleive believe wierd weird freind friend thier their peice piece "
+    "neice niece sieze seize foriegn foreign hieght height gaurd guard tounge tongue "
+    "buisness business gaurantee guarantee pharoah pharaoh acheive achieve concieve conceive "
+    "decieve deceive reciept receipt athiest atheist firey fiery guage gauge excede exceed "
+    "accomodate accommodate occurence occurrence begining beginning goverment government "
+    "enviroment environment noticable noticeable occured occurred posession possession "
+    "recomend recommend refered referred succesful successful wich which adress address "
+    "commitee committee happend happened immediatly immediately knowlege knowledge "
+    "libary library millenium millennium mispell misspell paralel parallel "
+    "prefered preferred realy really rythm rhythm tomatos tomatoes withold withhold "
+    "agressive aggressive belive believe embarass embarrass finaly finally liason liaison "
+    "acknowlege acknowledge collegue colleague dumbell dumbbell hygene hygiene "
+    "ocurrence occurrence questionaire questionnaire tyrany tyranny naturaly naturally "
+    "seperate separate definately definitely existance existence independant independent "
+    "persistant persistent relevent relevant cemetary cemetery lisence license speach speech "
+    "apparant apparent grammer grammar visable visible supercede supersede catagory category "
+    "concensus consensus dilemna dilemma ignorence ignorance kernal kernel momento memento "
+    "perseverence perseverance referance reference resistence resistance tendancy tendency "
+    "untill until harrass harass truely truly arguement argument comming coming fourty forty "
+    "jewelery jewelry occassion occasion writting writing threshhold threshold "
+    "whereever wherever mischievious mischievous neccessary necessary alchohol alcohol "
+    "innoculate inoculate pasttime pastime tommorrow tomorrow publically publicly";
 
 #ifndef _WIN32
 // hunspell -a: one "&" line per misspelt word, its suggestions after the
@@ -335,15 +251,16 @@ TEST_F(EnglishSuggestions, ClassicMisspellingsBesideHunspell) {
   std::vector<std::string> typos;
   std::vector<std::string> intended;
   int skipped = 0;
-  for (const auto &entry : classicMisspellings) {
+  std::istringstream pairs(classicMisspellings);
+  for (std::string typo, word; pairs >> typo >> word;) {
     // Only pairs where our list has the word and lacks the typo say
     // anything about suggestions.
-    if (!dictionary_.Contains(entry.second) || dictionary_.Contains(entry.first)) {
+    if (!dictionary_.Contains(word) || dictionary_.Contains(typo)) {
       ++skipped;
       continue;
     }
-    typos.push_back(entry.first);
-    intended.push_back(entry.second);
+    typos.push_back(typo);
+    intended.push_back(word);
   }
   ASSERT_GT(typos.size(), 90u);
   int ours = 0;

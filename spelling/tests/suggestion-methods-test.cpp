@@ -20,7 +20,7 @@ using Words = std::vector<std::string>;
 Words suggest(const spelling::TDictionary &dictionary, const std::string &word) {
   components::TStringList list;
   dictionary.Suggest(word, list);
-  return entries(list);
+  return items(list);
 }
 
 // Every expected list here was derived by hand from the methods, in order:
@@ -91,7 +91,7 @@ TEST(DictionarySuggest, EachMethodMatchesPlainGenerator) {
       components::TStringList list;
       spelling::CandidateCollector collector(list, 100000, [](std::string_view) { return true; });
       spelling::runEditMethod(static_cast<std::uint8_t>(method), word, letters, collector);
-      EXPECT_EQ(entries(list),
+      EXPECT_EQ(items(list),
                 expectedList(methodCandidates(method, word, letters), knowsAll, 100000))
           << "method " << method << " word '" << word << "'";
     }
@@ -147,7 +147,7 @@ TEST(DictionarySuggest, LimitAllowsOneEntryMore) {
   for (const char *entry : {"x", "y", "z", "w"})
     list.Add(entry);
   dictionary->Suggest("caat", list);
-  EXPECT_EQ(entries(list), (Words{"x", "y", "z", "w", "cat"}));
+  EXPECT_EQ(items(list), (Words{"x", "y", "z", "w", "cat"}));
 }
 
 // Entries already in the list, in any case, are not added again.
@@ -157,7 +157,7 @@ TEST(DictionarySuggest, PresenceIgnoresCase) {
   list.Add("THE");
   list.Add("Ten");
   dictionary->Suggest("teh", list);
-  EXPECT_EQ(entries(list), (Words{"THE", "Ten", "eh", "tech"}));
+  EXPECT_EQ(items(list), (Words{"THE", "Ten", "eh", "tech"}));
 }
 
 TEST(MatchSuggestionCase, ExamplesAndEdges) {
@@ -190,7 +190,7 @@ TEST(MergeSuggestions, RecasesOnlyLowerCaseEntriesAndSorts) {
     list.Add(entry);
   spelling::MergeSuggestions(list, "Teh");
   EXPECT_TRUE(list.Sorted());
-  EXPECT_EQ(entries(list), (Words{"Eh", "T-bar", "Tea", "Ten", "The"}));
+  EXPECT_EQ(items(list), (Words{"Eh", "T-bar", "Tea", "Ten", "The"}));
 
   // The component's own case events, when assigned, decide instead.
   components::TStringList other;
@@ -199,7 +199,7 @@ TEST(MergeSuggestions, RecasesOnlyLowerCaseEntriesAndSorts) {
   spelling::MergeSuggestions(
       other, "x", [](const std::string &s) { return s == "ABD" ? s : std::string("?"); },
       [](const std::string &s, const std::string &w) { return s + w; });
-  EXPECT_EQ(entries(other), (Words{"abc", "ABDx"}));
+  EXPECT_EQ(items(other), (Words{"abc", "ABDx"}));
 }
 
 // The dialog's list for "Teh": the lower-case pass re-cased ("The" among
@@ -211,11 +211,11 @@ TEST(CollectDialogSuggestions, LowerCasePassIsRecased) {
   };
   components::TStringList list;
   spelling::CollectDialogSuggestions("Teh", list, getSuggestions);
-  EXPECT_EQ(entries(list), (Words{"Eh", "Tech", "Ten", "The"}));
+  EXPECT_EQ(items(list), (Words{"Eh", "Tech", "Ten", "The"}));
   spelling::CollectDialogSuggestions("teh", list, getSuggestions);
-  EXPECT_EQ(entries(list), (Words{"eh", "tech", "ten", "the"}));
+  EXPECT_EQ(items(list), (Words{"eh", "tech", "ten", "the"}));
   spelling::CollectDialogSuggestions("TEH", list, getSuggestions);
-  EXPECT_EQ(entries(list), (Words{"EH", "TECH", "TEN", "THE"}));
+  EXPECT_EQ(items(list), (Words{"EH", "TECH", "TEN", "THE"}));
 }
 
 // Only the first dictionary when primary-only, else each in order.
@@ -225,10 +225,10 @@ TEST(SuggestFromDictionaries, PrimaryOnly) {
   const std::vector<spelling::TDictionary *> both = {first.get(), second.get()};
   components::TStringList list;
   spelling::SuggestFromDictionaries(both, true, "cxt", list);
-  EXPECT_EQ(entries(list), (Words{"cat"}));
+  EXPECT_EQ(items(list), (Words{"cat"}));
   list.Clear();
   spelling::SuggestFromDictionaries(both, false, "cxt", list);
-  EXPECT_EQ(entries(list), (Words{"cat", "cot"}));
+  EXPECT_EQ(items(list), (Words{"cat", "cot"}));
 }
 
 } // namespace

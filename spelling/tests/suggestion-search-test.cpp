@@ -57,7 +57,7 @@ TEST(BuildSuggestions, TwoEditPassesUseHalfTheLetters) {
     components::TStringList list;
     const auto end =
         spelling::BuildSuggestions(c.word, list, c.quick, letters, 50, hooksFor(c.known));
-    EXPECT_EQ(entries(list), c.expected) << c.word << (c.quick ? " quick" : "");
+    EXPECT_EQ(items(list), c.expected) << c.word << (c.quick ? " quick" : "");
     EXPECT_EQ(end, spelling::SuggestEnd::Completed);
   }
 }
@@ -106,7 +106,7 @@ TEST(BuildSuggestions, MatchesPlainGenerator) {
     const auto expected = expectedList(
         candidates, [&](const std::string &w) { return known.count(w) != 0; }, limit,
         [&](const std::string &s) { return spelling::MatchSuggestionCase(s, current); });
-    ASSERT_EQ(entries(list), expected)
+    ASSERT_EQ(items(list), expected)
         << "word '" << word << "' quick " << quick << " limit " << limit;
     EXPECT_EQ(end, static_cast<int>(expected.size()) > limit ? spelling::SuggestEnd::LimitReached
                                                              : spelling::SuggestEnd::Completed);
@@ -127,7 +127,7 @@ TEST(BuildSuggestions, LimitEndsTheSearch) {
   // Case of one letter: "Abc", "aBc", "abC" are known and distinct in
   // spelling but equal ignoring case: the first is added, the others are
   // present; then the swaps "bac" and "acb".
-  EXPECT_EQ(entries(list), (Words{"Abc", "bac", "acb"}));
+  EXPECT_EQ(items(list), (Words{"Abc", "bac", "acb"}));
   EXPECT_EQ(lookups, 5);
 }
 
@@ -215,9 +215,9 @@ TEST(BuildSuggestions, YieldMayChangeCallersStrings) {
   };
   components::TStringList list;
   spelling::BuildSuggestions(word, list, true, letters, 50, hooks);
-  EXPECT_EQ(entries(list), entries(expected));
+  EXPECT_EQ(items(list), items(expected));
   // "at" would need two deletions, a method for words of five letters.
-  EXPECT_EQ(entries(expected), (Words{"cat", "coat", "cart"}));
+  EXPECT_EQ(items(expected), (Words{"cat", "coat", "cart"}));
 }
 
 // With primary-only, a word that only the second dictionary knows is not
@@ -229,12 +229,12 @@ TEST(BuildSuggestions, FindsWordsOfEveryDictionary) {
   const std::vector<spelling::TDictionary *> both = {first.get(), second.get()};
   components::TStringList list;
   spelling::SuggestFromDictionaries(both, true, "cxt", list);
-  EXPECT_EQ(entries(list), (Words{"cat"}));
+  EXPECT_EQ(items(list), (Words{"cat"}));
 
   spelling::LexiconSearchHooks hooks;
   hooks.isKnownWord = [&](std::string_view w) { return first->Contains(w) || second->Contains(w); };
   spelling::BuildSuggestions("cxt", list, true, "acotx", 50, hooks);
-  EXPECT_EQ(entries(list), (Words{"cat", "cot"}));
+  EXPECT_EQ(items(list), (Words{"cat", "cot"}));
 }
 
 } // namespace

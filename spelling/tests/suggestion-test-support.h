@@ -9,6 +9,7 @@
 #include "platform/components/core/string-list.h"
 #include "spelling/core/dictionary.h"
 #include "spelling/tools/dct-build.h"
+#include "testing/string-list-items.h"
 
 #include <cctype>
 #include <functional>
@@ -29,12 +30,7 @@ makeDictionary(const std::vector<std::string> &words) {
   return dictionary;
 }
 
-inline std::vector<std::string> entries(const components::TStringList &list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < list.Count(); ++i)
-    out.push_back(list[i]);
-  return out;
-}
+using testing_support::items;
 
 // Positions p are 1-based as in the method definitions: letter p of w is
 // w[p - 1].

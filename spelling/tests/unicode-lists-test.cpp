@@ -6,6 +6,7 @@
 #include "spelling/core/user-dictionary.h"
 
 #include "testing/memory-file-system.h"
+#include "testing/string-list-items.h"
 #include "platform/components/core/unicode-text.h"
 
 #include <gtest/gtest.h>
@@ -30,12 +31,7 @@ const Encoding encodings[] = {
     {"UTF-8", [](const std::string &t) { return "\xEF\xBB\xBF" + t; }},
 };
 
-std::vector<std::string> items(const components::TStringList &list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < list.Count(); ++i)
-    out.push_back(list[i]);
-  return out;
-}
+using testing_support::items;
 
 TEST(UnicodeLists, ReadAsOneLookUpPerKeyReadsThem) {
   // U+0A0D holds the bytes of CR and LF; U+D800 is a lone surrogate.

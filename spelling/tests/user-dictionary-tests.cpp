@@ -4,6 +4,7 @@
 #include "testing/test-files.h"
 
 #include "testing/memory-file-system.h"
+#include "testing/string-list-items.h"
 
 #include "platform/components/core/exception.h"
 #include "testing/fuzz-driver.h"
@@ -14,9 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,12 +32,7 @@ std::string goldenUdt() {
   return text;
 }
 
-std::vector<std::string> items(const components::TStringList &list) {
-  std::vector<std::string> out;
-  for (int i = 0; i < list.Count(); ++i)
-    out.push_back(list[i]);
-  return out;
-}
+using testing_support::items;
 
 TEST(UserDictionary, ReadsTheGoldenFile) {
   MemoryFileSystem files;
@@ -54,25 +48,10 @@ TEST(UserDictionary, ReadsTheGoldenFile) {
             (std::vector<std::string>{"the", "receive"}));
 }
 
-TEST(UserDictionary, SavedUnchangedIsByteIdentical) {
-  const std::string original = goldenUdt();
-  MemoryFileSystem files;
-  files.put("u.udt", original);
-  {
-    TUserDictionary dictionary("u.udt", files);
-    dictionary.Save();
-  }
-  EXPECT_EQ(files.get("u.udt"), original);
-  EXPECT_FALSE(files.has("u.udt.new")) << "the temporary file is gone after the replace";
-}
-
 TEST(UserDictionary, SavedUnchangedOnDiskIsByteIdentical) {
   const std::string original = goldenUdt();
   const std::string path = testing_support::scratchPath("udt-round-trip.udt");
-  {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << original;
-  }
+  testing_support::writeFile(path, original);
   {
     TUserDictionary dictionary(path);
     dictionary.AddWord("colour"); // already there: modified, but no change
@@ -217,13 +196,6 @@ TEST(UserDictionary, EveryWordItAcceptsReadsBackAsItself) {
   EXPECT_EQ(got, expected);
   EXPECT_EQ(items(reread.AutoCorrectWords()), (std::vector<std::string>{"teh", "\"q\""}));
   EXPECT_EQ(items(reread.AutoCorrectReplacements()), (std::vector<std::string>{" the ", "'r'"}));
-}
-
-TEST(UserDictionary, EmptyEntryBetweenWordsIsSkipped) {
-  MemoryFileSystem files;
-  files.put("u.udt", "[Added]\r\nIGN_ListCount=3\r\nIGN_0=one\r\nIGN_1=\r\nIGN_2=two\r\n");
-  TUserDictionary dictionary("u.udt", files);
-  EXPECT_EQ(items(dictionary.Words()), (std::vector<std::string>{"one", "two"}));
 }
 
 TEST(UserDictionary, WordEqualWithoutRegardToCaseIsNotAddedTwice) {
@@ -417,6 +389,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "[Added]\r\nIGN_ListCount=x\r\nIGN_0=one\r\nIGN_1=two\r\n",
                     {"one", "two"}},
         DamagedCase{"CountMissing", "[Added]\r\nIGN_1=two\r\nIGN_0=one\r\n", {"one", "two"}},
+        DamagedCase{"EmptyEntrySkipped",
+                    "[Added]\r\nIGN_ListCount=3\r\nIGN_0=one\r\nIGN_1=\r\nIGN_2=two\r\n",
+                    {"one", "two"}},
         DamagedCase{"TruncatedInSection", "[Add", {}},
         DamagedCase{"Binary", std::string("\xFF\xFE\x00\x01[[]]==\r\n\n\r", 14), {}}),
     [](const testing::TestParamInfo<DamagedCase> &info) { return std::string(info.param.name); });

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using check_loop::CheckEnvironment;
+using check_loop::ConfiguredEnvironment;
 using check_loop::ScriptedDialog;
 using namespace spelling;
 
@@ -96,7 +97,7 @@ TEST(VerbaSpellConfiguration, MadeUpFromTheFolderWhenTheFileIsMissing) {
   EXPECT_EQ(ShownWords(env, "the cat xyzzy"), Words({"xyzzy"}));
   // The made-up configuration is written back when it is replaced.
   env.Spell().ReadConfiguration();
-  EXPECT_NE(check_loop::ReadFile(env.Folder + "VERBA.CFG").find("english.dct"), std::string::npos);
+  EXPECT_NE(check_loop::readFile(env.Folder + "VERBA.CFG").find("english.dct"), std::string::npos);
 }
 
 TEST(VerbaSpellConfiguration, AMissingMainDictionaryIsReportedAndTheCheckGoesOn) {
@@ -116,9 +117,9 @@ TEST(VerbaSpellConfiguration, AMissingMainDictionaryIsReportedAndTheCheckGoesOn)
 // reason the reader found in place of a bare path.
 TEST(VerbaSpellConfiguration, ADamagedMainDictionaryIsReportedWithItsReason) {
   CheckEnvironment env;
-  std::string bytes = check_loop::ReadFile(env.Folder + "english.dct");
+  std::string bytes = check_loop::readFile(env.Folder + "english.dct");
   bytes[278] = 0; // no sub-dictionary
-  check_loop::WriteFile(env.Folder + "damaged.dct", bytes);
+  check_loop::writeFile(env.Folder + "damaged.dct", bytes);
   env.WriteConfiguration(DefaultSpellOptions, env.Folder + "damaged.dct");
   EXPECT_EQ(ShownWords(env, "the"), Words({"the"}));
   ASSERT_FALSE(env.Events.empty());
@@ -145,44 +146,33 @@ void AddDigitsToTheWordCharacters(TVerbaSpell &spell) {
   spell.Languages().Add(english);
 }
 
-TEST(VerbaSpellWords, CaseAffixesDigitsAndCapitals) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
-  AddDigitsToTheWordCharacters(env.Spell());
-  // Cat: lower-case retry; cats', 'tis, John's: ignored affixes; 12345:
-  // digits only; NASA is stored as it is.
-  EXPECT_EQ(ShownWords(env, "Cat cats' 'tis John's 12345 NASA XYZZY abc123"),
-            Words({"XYZZY", "abc123"}));
-}
-
-TEST(VerbaSpellWords, CapitalsAndDigitsAreAcceptedOnlyWithTheirOptions) {
-  CheckEnvironment env;
-  env.WriteConfiguration({soUpcase, soNumbers});
-  AddDigitsToTheWordCharacters(env.Spell());
-  EXPECT_EQ(ShownWords(env, "XYZZY abc123 xyzzy"), Words({"xyzzy"}));
-  env.Spell().Configuration()->SetOptions({});
-  EXPECT_EQ(ShownWords(env, "XYZZY abc123 xyzzy"), Words({"XYZZY", "abc123", "xyzzy"}));
-}
-
-TEST(VerbaSpellWords, RepeatedWordsOnlyWithTheirOptionAndOutsideTags) {
-  CheckEnvironment env;
-  env.WriteConfiguration({soRepeated, soHTML});
-  EXPECT_EQ(ShownWords(env, "the the cat"), Words({"the"}));
-  EXPECT_TRUE(ShownWords(env, "the <b>the</b> cat").empty());
-  env.Spell().Configuration()->SetOptions({});
-  EXPECT_TRUE(ShownWords(env, "the the cat").empty());
-}
-
-TEST(VerbaSpellWords, AddressesAndUrlsAreNotReported) {
-  CheckEnvironment env;
-  env.WriteConfiguration({soInternet});
-  EXPECT_EQ(ShownWords(env, "mail xyzzy@plugh.org or http://plugh.org/xyzzy now"),
-            Words({"mail", "or", "now"}));
+// Which words a check shows, by the options that accept them.
+TEST(VerbaSpellWords, EachKindIsAcceptedOnlyWithItsOption) {
+  struct Case {
+    TSpellOptions options;
+    const char *text;
+    Words shown;
+  } cases[] = {
+      // Cat: lower-case retry; cats', 'tis, John's: ignored affixes; 12345:
+      // digits only; NASA is stored as it is.
+      {DefaultSpellOptions, "Cat cats' 'tis John's 12345 NASA XYZZY abc123", {"XYZZY", "abc123"}},
+      {{soUpcase, soNumbers}, "XYZZY abc123 xyzzy", {"xyzzy"}},
+      {{}, "XYZZY abc123 xyzzy", {"XYZZY", "abc123", "xyzzy"}},
+      {{soRepeated, soHTML}, "the the cat", {"the"}},
+      {{soRepeated, soHTML}, "the <b>the</b> cat", {}},
+      {{}, "the the cat", {}},
+      {{soInternet}, "mail xyzzy@plugh.org or http://plugh.org/xyzzy now", {"mail", "or", "now"}},
+  };
+  for (const Case &c : cases) {
+    CheckEnvironment env;
+    env.WriteConfiguration(c.options);
+    AddDigitsToTheWordCharacters(env.Spell());
+    EXPECT_EQ(ShownWords(env, c.text), c.shown) << c.text << ", options " << c.options.value();
+  }
 }
 
 TEST(VerbaSpellDialog, FirstWordSetsTheTextsAndStates) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Next().Then([&](ScriptedDialog &dialog) {
     EXPECT_EQ(dialog.formCaption, "Spell Check");
     EXPECT_EQ(dialog.fontSize, 8);
@@ -220,8 +210,7 @@ TEST(VerbaSpellDialog, FirstWordSetsTheTextsAndStates) {
 }
 
 TEST(VerbaSpellDialog, AutoSelectFirstPutsTheFirstSuggestionIntoTheEdit) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().AutoSelectFirst = true;
   env.Next().Then([](ScriptedDialog &dialog) {
     ASSERT_FALSE(dialog.Items().empty());
@@ -251,8 +240,7 @@ TEST(VerbaSpellDialog, SuggestFillsTheListWhenSuggestionsAreNotAutomatic) {
 }
 
 TEST(VerbaSpellDialog, WithoutADialogControlTheCheckEndsAtTheFirstUnknownWord) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   components::TComponent bareForm(nullptr);
   struct BareDialog : ScriptedDialog {
     explicit BareDialog(components::TComponent &form) : form_(form) {}
@@ -269,8 +257,7 @@ TEST(VerbaSpellDialog, WithoutADialogControlTheCheckEndsAtTheFirstUnknownWord) {
 }
 
 TEST(VerbaSpellDialog, OptionsDuringACheckApplyToTheRestOfIt) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.OnSetup = [](TSetupRequest &request) {
     EXPECT_EQ(request.Caption, "Spell Check Configuration");
     EXPECT_EQ(request.VisibleOptions.value(), 143);
@@ -287,8 +274,7 @@ TEST(VerbaSpellDialog, OptionsDuringACheckApplyToTheRestOfIt) {
 }
 
 TEST(VerbaSpellDialog, AddWithoutAUserDictionaryStoresNothing) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().Configuration()->SetUserIndex(-1);
   env.Spell().Setup(); // re-applies the configuration
   EXPECT_EQ(env.Spell().CurrentUserDictionary(), nullptr);
@@ -305,8 +291,7 @@ TEST(VerbaSpellDialog, AddWithoutAUserDictionaryStoresNothing) {
 }
 
 TEST(VerbaSpellDialog, WithoutWaitingTheCallReturnsWhileTheDialogWaits) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().WaitForCompletion = false;
   std::string text = "xyzzy cat";
   env.Spell().CheckString(text);
@@ -319,8 +304,7 @@ TEST(VerbaSpellDialog, WithoutWaitingTheCallReturnsWhileTheDialogWaits) {
 }
 
 TEST(VerbaSpellLoop, YieldsWithProbabilityThreePercentPerWord) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   std::string text = "the cat sat on the mat";
   env.RandomValue = 0.0299;
   env.Spell().CheckString(text);
@@ -331,8 +315,7 @@ TEST(VerbaSpellLoop, YieldsWithProbabilityThreePercentPerWord) {
 }
 
 TEST(VerbaSpellLoop, AContainerIsCheckedControlByControlWithTheDictionariesOpen) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   components::TComponent form(nullptr);
   auto *first = new components::TComponent(&form);
   auto *second = new components::TComponent(&form);
@@ -358,8 +341,7 @@ TEST(VerbaSpellLoop, AContainerIsCheckedControlByControlWithTheDictionariesOpen)
 // cancel, so the words added so far are written when the component goes
 // inactive.
 TEST(VerbaSpellLoop, AnEndingApplicationCancelsTheCheckThatWaits) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   bool ending = false;
   int waits = 0;
   env.Spell().Platform.ApplicationEnding = [&] { return ending; };
@@ -381,15 +363,14 @@ TEST(VerbaSpellLoop, AnEndingApplicationCancelsTheCheckThatWaits) {
   EXPECT_EQ(env.Events, Words({"dialog", "word:xyzzy", "word:plugh", "canceled", "complete"}));
   EXPECT_FALSE(env.Spell().CheckActive());
   EXPECT_FALSE(env.Spell().Active());
-  std::string stored = check_loop::ReadFile(env.Folder + "default.udt");
+  std::string stored = check_loop::readFile(env.Folder + "default.udt");
   EXPECT_NE(stored.find("IGN_0=xyzzy"), std::string::npos) << stored;
 }
 
 // Words added before the options are opened during a check are written
 // when the check ends, whatever the options dialog did.
 TEST(VerbaSpellLoop, WordsAddedBeforeTheOptionsAreWritten) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.OnSetup = [](TSetupRequest &) { return false; };
   env.Next().Then([](ScriptedDialog &dialog) {
     dialog.PressNow(dcAdd);
@@ -398,7 +379,7 @@ TEST(VerbaSpellLoop, WordsAddedBeforeTheOptionsAreWritten) {
   });
   std::string text = "xyzzy plugh";
   env.Spell().CheckString(text);
-  std::string stored = check_loop::ReadFile(env.Folder + "default.udt");
+  std::string stored = check_loop::readFile(env.Folder + "default.udt");
   EXPECT_NE(stored.find("IGN_0=xyzzy"), std::string::npos) << stored;
 }
 
@@ -413,8 +394,7 @@ TEST(VerbaSpellLoop, AControlWithoutAParserReturnsAtOnce) {
 }
 
 TEST(VerbaSpellLoop, ABufferReplacementThatDoesNotFitChangesNothing) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   char buffer[10] = "teh cat";
   env.Next().Then([](ScriptedDialog &dialog) {
     dialog.TypeNow("thereafter");
@@ -455,8 +435,7 @@ struct Placement {
 // dialog 386 x 184, first at 100, 100).
 std::vector<Placement> Placements(TInitialPos initial, TSelBehavior behaviour, TParserRect control,
                                   std::vector<TParserRect> words) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().InitialPosition = initial;
   env.Spell().SelectionBehavior = behaviour;
   std::vector<Placement> placements;
@@ -510,8 +489,7 @@ TEST(VerbaSpellPlacement, CentredWhenThePositionIsTheUsers) {
 }
 
 TEST(VerbaSpellDialog, WithoutHelpTheHelpButtonIsOffAndTheHelpFileStays) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Spell().HelpEnabled = false;
   env.Next().Then([&](ScriptedDialog &dialog) {
     EXPECT_FALSE(dialog.helpEnabled);
@@ -525,8 +503,7 @@ TEST(VerbaSpellDialog, WithoutHelpTheHelpButtonIsOffAndTheHelpFileStays) {
 }
 
 TEST(VerbaSpellDialog, ARepeatedWordIsOfferedForDeletionWithoutSuggestions) {
-  CheckEnvironment env;
-  env.WriteConfiguration(DefaultSpellOptions);
+  ConfiguredEnvironment env;
   env.Next().Then([](ScriptedDialog &dialog) {
     EXPECT_EQ(dialog.Caption(ciErrorLabel), "Repeated Word:");
     EXPECT_EQ(dialog.Caption(ciChange), "&Delete");

@@ -5,19 +5,13 @@
 
 #include "testing/memory-file-system.h"
 #include "testing/fuzz-harness.h"
+#include "testing/string-list-items.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::vector<std::string> itemsOf(const components::TStringList &list) {
-  std::vector<std::string> items;
-  for (int i = 0; i < list.Count(); ++i)
-    items.push_back(list[i]);
-  return items;
-}
 
 std::vector<std::string> pairsOf(const spelling::TUserDictionary &dictionary) {
   std::vector<std::string> pairs;
@@ -43,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                dictionary.AutoCorrectReplacements().Count());
     dictionary.AddWord("zymurgist");
     dictionary.Save();
-    words = itemsOf(dictionary.Words());
+    words = testing_support::items(dictionary.Words());
     pairs = pairsOf(dictionary);
   }
   // The save loses, hides and changes nothing: every word and pair the
@@ -52,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   // Listed without regard to case: a word the file held in other case
   // stands for it.
   FUZZ_CHECK(again.Words().IndexOf("zymurgist") >= 0);
-  FUZZ_CHECK(itemsOf(again.Words()) == words);
+  FUZZ_CHECK(testing_support::items(again.Words()) == words);
   FUZZ_CHECK(pairsOf(again) == pairs);
   return 0;
 }

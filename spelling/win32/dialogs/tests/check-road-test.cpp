@@ -18,10 +18,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,10 +30,8 @@ using namespace dialog_test;
 namespace fs = std::filesystem;
 
 std::string readFile(const fs::path &path) { return testing_support::readFile(path.string()); }
-
 void writeFile(const fs::path &path, const std::string &text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
+  testing_support::writeFile(path.string(), text);
 }
 
 // The unix build folder, where the screenshots stay.

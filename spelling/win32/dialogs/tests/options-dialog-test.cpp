@@ -9,8 +9,8 @@
 #include "testing/dialog-driver.h"
 #include "testing/dialog-test-support.h"
 
-#include "platform/base/win32/unique-handle.h"
 #include "platform/components/win32/application.h"
+#include "testing/test-files.h"
 #include "testing/test-paths.h"
 
 #include <gtest/gtest.h>
@@ -165,11 +165,6 @@ TEST(OptionsDialog, LongerTextsWidenThePagesAndButtonsByMeasuredAmounts) {
   EXPECT_EQ(dict.AddWordsLabel->Caption(), "Put Every New Word Into:");
 }
 
-TEST(OptionsDialog, TheEnglishAddWordsLabelEndsInASemicolon) {
-  Built built = build(Visible143);
-  EXPECT_EQ(built.dialog->DictSheet->AddWordsLabel->Caption(), "Add Words &To;");
-}
-
 TEST(OptionsDialog, DictionaryListsFollowTheirEdits) {
   Built built =
       build(Visible143, EnglishLanguage(),
@@ -230,14 +225,8 @@ TEST(OptionsDialog, AMissingMainDictionaryCannotBeSelected) {
 // A main dictionary file with just a title at its place.
 std::string dictionaryFile(const std::string &name, const std::string &title) {
   std::string path = testing_support::scratchPath(name);
-  std::string bytes(88, '\0');
-  bytes += title;
-  bytes.resize(88 + 25, ' ');
-  base::FileHandle out(
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  DWORD written = 0;
-  EXPECT_TRUE(out && WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                               nullptr));
+  std::string bytes(88 + 25, '\0');
+  EXPECT_TRUE(testing_support::writeFile(path, bytes.replace(88, title.size(), title)));
   return path;
 }
 
@@ -286,8 +275,7 @@ TEST(OptionsDialog, UserDictionariesAreAddedAndMadeThroughTheFileDialogs) {
     return path;
   };
   std::string existing = windowsPath(testing_support::scratchPath("picked.udt"));
-  base::FileHandle(
-      CreateFileA(existing.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  testing_support::writeFile(existing, "");
   std::string fresh = windowsPath(testing_support::scratchPath("fresh.udt"));
   DeleteFileA(fresh.c_str());
   auto cancelAny = [] {
