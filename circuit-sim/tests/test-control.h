@@ -1,6 +1,7 @@
 // The control of a test component, for the circuit tests and the
-// work-event benchmark: what QorSim asks of a component's control; and the
-// answers every test control gives alike.
+// work-event benchmark: what QorSim asks of a component's control; the
+// answers every test control gives alike; and the circuit QorSim keeps for
+// a page.
 #ifndef CIRCUIT_SIM_TESTS_TEST_CONTROL_H
 #define CIRCUIT_SIM_TESTS_TEST_CONTROL_H
 
@@ -90,6 +91,18 @@ public:
 private:
   std::string progId_, value_;
 };
+
+// The circuit the process's simulator root hands out for the page; null
+// when there is no root (QorSim not registered) or it gives none.
+inline ComPtr<IQorSimCkt> pageCircuit(IDrawPage *page) {
+  ComPtr<IQorSimRoot> root;
+  ComPtr<IQorSimCkt> circuit;
+  if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
+                              root.receiveVoid())) ||
+      root->FindSim(page, circuit.receive()) != S_OK)
+    return nullptr;
+  return circuit;
+}
 
 } // namespace qorsim_test
 
