@@ -846,13 +846,6 @@ TEST_F(ComponentControls, EachPagesApplyDrawsAndReachesTheSimulatorAsItNeeds) {
   std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
 
-  const auto select = [](HWND page, int list, int row) {
-    LVITEMA state = {};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendDlgItemMessageA(page, list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                        reinterpret_cast<LPARAM>(&state));
-  };
   struct Case {
     const char *name;
     int page, list;
@@ -877,9 +870,10 @@ TEST_F(ComponentControls, EachPagesApplyDrawsAndReachesTheSimulatorAsItNeeds) {
        2,
        IDC_FORMAT_PARAMS_LIST,
        [&](HWND page) {
-         select(page, IDC_FORMAT_PARAMS_LIST, 1); // R: its name on the label
+         uikit_test::selectRow(page, 1, IDC_FORMAT_PARAMS_LIST); // R: its name on the label
          SendDlgItemMessageA(page, IDC_FORMAT_SHOW_NAME, BM_CLICK, 0, 0);
-         select(page, IDC_FORMAT_RESULTS_LIST, 0); // Idc, the one shown: without its name
+         // Idc, the one shown: without its name.
+         uikit_test::selectRow(page, 0, IDC_FORMAT_RESULTS_LIST);
          SendDlgItemMessageA(page, IDC_FORMAT_SHOW_NAME, BM_CLICK, 0, 0);
        },
        {},

@@ -188,6 +188,14 @@ inline void activateRow(HWND page, int row, int column = 0) {
   activation.iSubItem = column;
   notify(page, activation.hdr);
 }
+// A row of a page's list selected and focused, as a click on it leaves it.
+inline void selectRow(HWND page, int row, int list = IDC_PARAMS_LIST) {
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendDlgItemMessageA(page, list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                      reinterpret_cast<LPARAM>(&state));
+}
 // What the list's in-place editor sends when an edit of a row's value
 // ends; a null text is a cancelled edit. The page's answer.
 inline LRESULT endEdit(HWND page, int row, const char *text) {

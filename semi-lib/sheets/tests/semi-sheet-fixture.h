@@ -78,6 +78,7 @@ using uikit_test::activateRow;
 using uikit_test::Box;
 using uikit_test::endEdit;
 using uikit_test::notify;
+using uikit_test::selectRow;
 using uikit_test::spin;
 
 class SemiSheets : public uikit_test::PageTest {
@@ -93,13 +94,6 @@ protected:
       body(page);
       return true;
     };
-  }
-  static void selectRow(HWND page, int row) {
-    LVITEMA state = {};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendDlgItemMessageA(page, IDC_PARAMS_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                        reinterpret_cast<LPARAM>(&state));
   }
   // The list's row whose name column reads name; -1 when none.
   static int rowOf(HWND page, const std::string &name) {
