@@ -150,8 +150,7 @@ void runStep(const std::string &step) {
     pumpUntil([&] { return GetFileAttributesA(rest.c_str()) != INVALID_FILE_ATTRIBUTES; },
               "file " + rest);
   } else if (verb == "shot") {
-    RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    std::printf("shot=%s\n", saveScreenArea(screen, rest) ? "ok" : "failed");
+    std::printf("shot=%s\n", saveScreenShot(rest) ? "ok" : "failed");
   } else {
     std::printf("bad step %s\n", step.c_str());
     std::exit(3);

@@ -1,8 +1,9 @@
 // Screenshots the Windows tests keep as artefacts: what the screen shows of
-// an area or of a window, written as a 24-bit BMP file. A picture of fewer
-// than four colours counts as a failure: a painted window shows at least
-// its face, text, edges and a white field, so such a picture means nothing
-// was drawn (a window off screen, a display that never painted).
+// an area, of a window or whole, written as a 24-bit BMP file. A picture
+// of fewer than four colours counts as a failure: a painted window shows
+// at least its face, text, edges and a white field, so such a picture
+// means nothing was drawn (a window off screen, a display that never
+// painted).
 #ifndef TESTING_WINDOW_SHOT_H
 #define TESTING_WINDOW_SHOT_H
 
@@ -66,6 +67,12 @@ inline bool saveScreenArea(const RECT &area, const std::string &path) {
   return WriteFile(out.get(), &file, sizeof file, &written, nullptr) &&
          WriteFile(out.get(), &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
          WriteFile(out.get(), pixels.data(), static_cast<DWORD>(pixels.size()), &written, nullptr);
+}
+
+// The same for the whole screen.
+inline bool saveScreenShot(const std::string &path) {
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  return saveScreenArea(screen, path);
 }
 
 // The same for a whole window, frame included, painted afresh first (it

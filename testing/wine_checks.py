@@ -1,10 +1,13 @@
 """What the Python drivers of the Windows end-to-end tests share: a check
 that counts each failure and goes on, the paths a Windows program reads,
 the key=value reports of the test programs, "reg query" listings, a
-photo-like test picture, and jpeginfo as the judge of JPEG files."""
+photo-like test picture, jpeginfo as the judge of JPEG files, and waits
+that look again until a condition holds, the screen's picture among them."""
+import hashlib
 import math
 import re
 import subprocess
+import time
 
 failures = []
 
@@ -19,6 +22,37 @@ def finish():
     """The exit code of the driver, after the count of failures."""
     print("%d failure(s)" % len(failures))
     return 1 if failures else 0
+
+
+def wait_until(condition, seconds=60, every=0.1):
+    """Asks condition until it gives a true value, which is returned; None
+    once the deadline has passed."""
+    deadline = time.time() + seconds
+    while True:
+        value = condition()
+        if value or time.time() >= deadline:
+            return value or None
+        time.sleep(every)
+
+
+def screen_picture():
+    """The X screen's picture, as a checksum (ImageMagick's import)."""
+    shot = subprocess.run(["import", "-window", "root", "rgb:-"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    return hashlib.md5(shot.stdout).hexdigest()
+
+
+def wait_redrawn(before, seconds=20):
+    """Waits until the screen differs from the picture before, then holds
+    still (the same picture twice in a row): what the input made the
+    programs draw is all drawn. False at the deadline."""
+    if not wait_until(lambda: screen_picture() != before, seconds):
+        return False
+    pictures = [screen_picture()]
+
+    def still():
+        pictures.append(screen_picture())
+        return pictures[-1] == pictures[-2]
+    return bool(wait_until(still, seconds, every=0))
 
 
 def windows_path(path, folder=False):

@@ -102,14 +102,8 @@ protected:
 
   // The circuit the process's simulator root hands out for the page.
   static ComPtr<IQorSimCkt> findSim(drawhost::Page *page) {
-    ComPtr<IQorSimRoot> root;
-    ComPtr<IQorSimCkt> circuit;
-    EXPECT_EQ(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                               root.receiveVoid()),
-              S_OK);
-    if (root) {
-      EXPECT_EQ(root->FindSim(page, circuit.receive()), S_OK);
-    }
+    ComPtr<IQorSimCkt> circuit = pageCircuit(page);
+    EXPECT_TRUE(circuit);
     return circuit;
   }
   Shape *componentShape(const std::vector<std::string> &pins, double x, double y) {

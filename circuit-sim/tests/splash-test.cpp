@@ -43,8 +43,7 @@ void pumpFor(DWORD milliseconds) {
 
 // The whole screen, kept as an artefact.
 bool saveShot(const std::string &name) {
-  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return test_windows::saveScreenArea(screen, testing_support::scratchPath(name));
+  return test_windows::saveScreenShot(testing_support::scratchPath(name));
 }
 
 COLORREF screenPixel(int x, int y) {

@@ -45,11 +45,8 @@ using testing_support::callExport;
 int run(int n, const std::string &folder) {
   drawhost::StandInHost host;
   drawhost::Page *page = host.addDocument("C:\\Bench\\", "Grid.vsd")->addPage("Page-1");
-  ComPtr<IQorSimRoot> root;
-  ComPtr<IQorSimCkt> circuit;
-  if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                              root.receiveVoid())) ||
-      FAILED(root->FindSim(page, circuit.receive())))
+  ComPtr<IQorSimCkt> circuit = qorsim_test::pageCircuit(page);
+  if (!circuit)
     return 4;
   // The grid as netlist lines (test-netlist.h), each part a component of
   // the test devices placed in rows of a thousand, each pin wired to the

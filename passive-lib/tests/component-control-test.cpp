@@ -25,6 +25,7 @@
 #include "platform/base/win32/variant.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
 #include "platform/xml/win32/xml-guids.h"
+#include "testing/memory-streams.h"
 #include "testing/modal-script.h"
 #include "testing/test-files.h"
 #include "testing/window-finding.h"
@@ -48,6 +49,8 @@ using base::ComPtr;
 using passive::ComponentKind;
 using passive_test::englishDate;
 using passive_test::registryText;
+using testing_support::memoryStream;
+using testing_support::savedStream;
 
 // What a person does in the window that ShowProperties opens, run inside
 // its modal loop: each step acts on the window of this caption once it is
@@ -421,9 +424,7 @@ TEST_F(ComponentControls, BindingTwiceMarksDirtyOnlyForANewIdentifier) {
   EXPECT_EQ(dirty, VARIANT_TRUE) << "a new shape's identifier makes the control dirty";
   ComPtr<IPersistStreamInit> persist = c[0].ocx.query<IPersistStreamInit>();
   EXPECT_EQ(persist->IsDirty(), S_OK);
-  ComPtr<IStream> stream;
-  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
-  ASSERT_EQ(persist->Save(stream.get(), TRUE), S_OK);
+  ASSERT_TRUE(savedStream(persist.get(), TRUE));
   EXPECT_EQ(persist->IsDirty(), S_FALSE);
   ComPtr<IOleControl> control = c[0].ocx.query<IOleControl>();
   ASSERT_TRUE(control);
@@ -446,14 +447,11 @@ TEST_F(ComponentControls, BindingTwiceMarksDirtyOnlyForANewIdentifier) {
 // saved state, then binds: it takes the copy's identifier and turns dirty.
 TEST_F(ComponentControls, ACopiedShapeGetsANewIdentifierAndTurnsDirty) {
   std::vector<Component> c = drop({{ComponentKind::Capacitor, 0}});
-  ComPtr<IStream> stream;
-  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
-  ASSERT_EQ(c[0].ocx.query<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+  ComPtr<IStream> stream = savedStream(c[0].ocx.query<IPersistStreamInit>().get(), TRUE);
+  ASSERT_TRUE(stream);
   drawhost::Shape *copy = componentShape(masterOf(ComponentKind::Capacitor), 1, 0);
   CLSID clsid;
   ASSERT_EQ(c[0].ocx.query<IPersist>()->GetClassID(&clsid), S_OK);
-  LARGE_INTEGER zero = {};
-  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
   ASSERT_EQ(copy->insertSavedObject(clsid, stream.get()), S_OK);
   ComPtr<IUnknown> object;
   ASSERT_EQ(copy->members().back()->get_Object(object.receive()), S_OK);
@@ -628,19 +626,8 @@ TEST_F(ComponentControls, TheGroundsDialogOksWithoutASolve) {
 }
 
 // The bytes the control's stream persistence writes now.
-std::string savedStream(const ComPtr<IQorOcx> &control) {
-  ComPtr<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive())) ||
-      FAILED(control.query<IPersistStreamInit>()->Save(stream.get(), FALSE)))
-    return "(no save)";
-  STATSTG stat = {};
-  stream->Stat(&stat, STATFLAG_NONAME);
-  std::string bytes(static_cast<std::size_t>(stat.cbSize.QuadPart), '\0');
-  LARGE_INTEGER zero = {};
-  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-  ULONG got = 0;
-  stream->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &got);
-  return bytes;
+std::string savedBytes(const ComPtr<IQorOcx> &control) {
+  return testing_support::savedBytes(control.query<IPersistStreamInit>().get(), FALSE);
 }
 
 // A drawing saved while the resistor's sheet or the ground's dialog is open
@@ -664,13 +651,13 @@ TEST_F(ComponentControls, ASaveWhileTheSheetIsOpenThenCancelKeepsNothingUnconfir
     SCOPED_TRACE(test.caption);
     Component &part = c[test.part];
     const std::string before = part.dataStr1(), label = part.bodyText(), shown = part.shownText();
-    const std::string savedBefore = savedStream(part.ocx);
+    const std::string savedBefore = savedBytes(part.ocx);
     std::string whileOpen, savedWhileOpen;
     {
       WindowUser user(test.caption, {test.edit,
                                      [&](HWND) {
                                        whileOpen = part.dataStr1();
-                                       savedWhileOpen = savedStream(part.ocx);
+                                       savedWhileOpen = savedBytes(part.ocx);
                                        return true;
                                      },
                                      [](HWND window) { return press(window, IDCANCEL); }});
@@ -680,7 +667,7 @@ TEST_F(ComponentControls, ASaveWhileTheSheetIsOpenThenCancelKeepsNothingUnconfir
     EXPECT_EQ(whileOpen, before);
     EXPECT_TRUE(savedWhileOpen == savedBefore) << "the saved stream holds the unconfirmed edit";
     EXPECT_EQ(part.dataStr1(), before); // read from the document once the sheet is closed
-    EXPECT_TRUE(savedStream(part.ocx) == savedBefore);
+    EXPECT_TRUE(savedBytes(part.ocx) == savedBefore);
     EXPECT_EQ(part.bodyText(), label);
     EXPECT_EQ(part.shownText(), shown);
   }
@@ -714,12 +701,9 @@ TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
   };
 
   // The stream route.
-  ComPtr<IStream> stream;
-  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
-  ASSERT_EQ(c[1].ocx.query<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+  ComPtr<IStream> stream = savedStream(c[1].ocx.query<IPersistStreamInit>().get(), TRUE);
+  ASSERT_TRUE(stream);
   ComPtr<IUnknown> fromStream = createControl(ComponentKind::Resistor);
-  LARGE_INTEGER zero = {};
-  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
   ASSERT_EQ(fromStream.query<IPersistStreamInit>()->Load(stream.get()), S_OK);
   check(fromStream.get(), "stream");
 
@@ -748,7 +732,7 @@ TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
 
   // Damaged copies of the saved stream: the load fails, the control keeps
   // its template.
-  const std::string saved = savedStream(c[1].ocx);
+  const std::string saved = savedBytes(c[1].ocx);
   // Whole framing, every count right, but DataStr1 is no document: the
   // identifier before it must not stay behind either.
   auto unparsableDocument = [](const std::string &bytes) {
@@ -778,11 +762,8 @@ TEST_F(ComponentControls, SaveAndReloadByBothRoutes) {
     ComPtr<IUnknown> control = createControl(ComponentKind::Resistor);
     Bstr fresh;
     control.query<IQorOcx2>()->get_DataStr1(fresh.receive());
-    ComPtr<IStream> bad;
-    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, bad.receive()), S_OK);
-    bad->Write(d.bytes.data(), static_cast<ULONG>(d.bytes.size()), nullptr);
-    bad->Seek(zero, STREAM_SEEK_SET, nullptr);
-    EXPECT_TRUE(FAILED(control.query<IPersistStreamInit>()->Load(bad.get()))) << d.what;
+    EXPECT_TRUE(FAILED(control.query<IPersistStreamInit>()->Load(memoryStream(d.bytes).get())))
+        << d.what;
     Bstr after, afterGuid;
     control.query<IQorOcx2>()->get_DataStr1(after.receive());
     control.query<IQorOcx2>()->get_CompGUID(afterGuid.receive());
@@ -846,13 +827,6 @@ TEST_F(ComponentControls, EachPagesApplyDrawsAndReachesTheSimulatorAsItNeeds) {
   std::vector<Component> c = draw("P1 a; R1 a 0; G1 0");
   ASSERT_EQ(c[1].shownText(), "Idc = 6.00 mA");
 
-  const auto select = [](HWND page, int list, int row) {
-    LVITEMA state = {};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendDlgItemMessageA(page, list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                        reinterpret_cast<LPARAM>(&state));
-  };
   struct Case {
     const char *name;
     int page, list;
@@ -877,9 +851,10 @@ TEST_F(ComponentControls, EachPagesApplyDrawsAndReachesTheSimulatorAsItNeeds) {
        2,
        IDC_FORMAT_PARAMS_LIST,
        [&](HWND page) {
-         select(page, IDC_FORMAT_PARAMS_LIST, 1); // R: its name on the label
+         uikit_test::selectRow(page, 1, IDC_FORMAT_PARAMS_LIST); // R: its name on the label
          SendDlgItemMessageA(page, IDC_FORMAT_SHOW_NAME, BM_CLICK, 0, 0);
-         select(page, IDC_FORMAT_RESULTS_LIST, 0); // Idc, the one shown: without its name
+         // Idc, the one shown: without its name.
+         uikit_test::selectRow(page, 0, IDC_FORMAT_RESULTS_LIST);
          SendDlgItemMessageA(page, IDC_FORMAT_SHOW_NAME, BM_CLICK, 0, 0);
        },
        {},

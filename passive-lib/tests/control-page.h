@@ -12,6 +12,7 @@
 #include "passive-lib/tests/xml-items.h"
 
 #include "circuit-sim/tests/host-seams.h"
+#include "circuit-sim/tests/test-control.h"
 #include "platform/base/win32/bstr.h"
 #include "platform/base/win32/com-ptr.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
@@ -151,15 +152,7 @@ protected:
   }
 
   // The page's circuit, or null before anything bound to it.
-  base::ComPtr<IQorSimCkt> circuit() {
-    base::ComPtr<IQorSimRoot> root;
-    if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                                root.receiveVoid())))
-      return nullptr;
-    base::ComPtr<IQorSimCkt> found;
-    root->FindSim(page_, found.receive());
-    return found;
-  }
+  base::ComPtr<IQorSimCkt> circuit() { return qorsim_test::pageCircuit(page_); }
 
   // A component shape as the stencil's master makes it: a group with the
   // control's ProgID in User.QOR, its body, the label and error cells and

@@ -57,11 +57,8 @@ int main(int argc, char **argv) {
     CoCreateInstance(CLSID_QorLib, nullptr, CLSCTX_INPROC_SERVER, IID_IQorLib, lib.receiveVoid());
     drawhost::StandInHost host;
     drawhost::Page *page = host.addDocument("C:\\Bench\\", "Grid.vsd")->addPage("Page-1");
-    ComPtr<IQorSimRoot> root;
-    ComPtr<IQorSimCkt> circuit;
-    if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                                root.receiveVoid())) ||
-        FAILED(root->FindSim(page, circuit.receive())))
+    ComPtr<IQorSimCkt> circuit = qorsim_test::pageCircuit(page);
+    if (!circuit)
       return 4;
     std::vector<ComPtr<com::Object<TestComponent>>> controls;
     int placed = 0;

@@ -14,6 +14,7 @@
 #define PASSIVE_LIB_TESTS_TEST_COMPONENT_H
 
 #include "QorLib01.h"
+#include "circuit-sim/tests/test-control.h"
 #include "passive-lib/tests/forwarding-circuit.h"
 #include "passive-lib/tests/xml-items.h"
 
@@ -37,10 +38,10 @@ using base::ComPtr;
 
 inline Bstr ansi(const std::string &text) { return Bstr(text); }
 
-class TestComponent : public com::Dispatch<IQorOcx>, public com::Dispatch<IQorOcx2> {
+class TestComponent : public qorsim_test::ShapeControl, public com::Dispatch<IQorOcx2> {
 public:
   TestComponent(IQorLib *lib, IDrawShape *shape, const std::string &xml)
-      : lib_(lib), shape_(shape) {
+      : ShapeControl(shape), lib_(lib) {
     put_DataStr1(ansi(xml).get());
   }
   static const com::InterfaceEntry *interfaces() {
@@ -53,25 +54,14 @@ public:
   }
 
   // IQorOcx
-  HRESULT STDMETHODCALLTYPE get__Name(BSTR *pVal) override { return get_Name(pVal); }
   HRESULT STDMETHODCALLTYPE get_Name(BSTR *pVal) override { return rootText("OCXNAME", pVal); }
   HRESULT STDMETHODCALLTYPE get_DevProgID(BSTR *pVal) override {
     return rootText("DEVPROGID", pVal);
   }
-  HRESULT STDMETHODCALLTYPE get_CompShape(IDrawShape **pShape) override {
-    shape_->AddRef();
-    *pShape = shape_.get();
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_Status(LONG *pStatus) override {
-    *pStatus = 0;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_PartID(BSTR *pVal) override { return out(partId, pVal); }
+  HRESULT STDMETHODCALLTYPE get_PartID(BSTR *pVal) override { return text(partId, pVal); }
   HRESULT STDMETHODCALLTYPE put_PartID(BSTR) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE get_ErrorMark(BSTR *pVal) override { return out("", pVal); }
+  HRESULT STDMETHODCALLTYPE get_ErrorMark(BSTR *pVal) override { return text("", pVal); }
   HRESULT STDMETHODCALLTYPE put_ErrorMark(BSTR) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Initialize(IDrawShape *) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE ShowProperties() override {
     ++shown;
     return S_OK;
@@ -88,7 +78,7 @@ public:
   }
 
   // IQorOcx2
-  HRESULT STDMETHODCALLTYPE get_CompGUID(BSTR *pVal) override { return out(guid_, pVal); }
+  HRESULT STDMETHODCALLTYPE get_CompGUID(BSTR *pVal) override { return text(guid_, pVal); }
   HRESULT STDMETHODCALLTYPE put_CompGUID(BSTR v) override {
     guid_ = Bstr::toAnsiText(v);
     return S_OK;
@@ -99,7 +89,7 @@ public:
   HRESULT STDMETHODCALLTYPE put_DataStr1(BSTR v) override {
     return lib_->BSTR2XML(v, document_.receive());
   }
-  HRESULT STDMETHODCALLTYPE get_DataStr2(BSTR *pVal) override { return out("", pVal); }
+  HRESULT STDMETHODCALLTYPE get_DataStr2(BSTR *pVal) override { return text("", pVal); }
   HRESULT STDMETHODCALLTYPE put_DataStr2(BSTR) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE get_DirtyFlag(VARIANT_BOOL *pVal) override {
     *pVal = dirty;
@@ -149,15 +139,10 @@ private:
     HRESULT hr = get_RootData1(root.receive());
     if (FAILED(hr))
       return hr;
-    return out(attribute(root.get(), name), pVal);
-  }
-  static HRESULT out(const std::string &text, BSTR *pVal) {
-    *pVal = ansi(text).detach();
-    return S_OK;
+    return text(attribute(root.get(), name), pVal);
   }
 
   ComPtr<IQorLib> lib_;
-  ComPtr<IDrawShape> shape_;
   ComPtr<IXMLDocument> document_;
   std::string guid_;
 };

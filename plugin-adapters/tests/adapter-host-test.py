@@ -58,7 +58,7 @@ import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "testing"))
 from wine_checks import (check, failures, finish, jpeginfo_ok, parse_report, reg_listing,  # noqa: E402
-                         windows_path, write_image)
+                         screen_picture, wait_redrawn, wait_until, windows_path, write_image)
 
 SETTINGS_KEY = r"HKLM\software\Tarvos Technologies\Pixtune plug-in\3.0"
 RECORDED_KEYS = ("Lmnc,cHrm,pRgr,sHrp,tLum,tChr,tPrg,tShr,tMbl,tMbw,tMbh,tFit,tCut,"
@@ -437,13 +437,11 @@ def case_export_interrupted(args):
                                 start_new_session=True)
         if run % 2:
             before = os.stat(target)
-            deadline = time.time() + 60
 
             def writing():
                 now = os.stat(target)
                 return os.path.exists(staged) or (now.st_size, now.st_mtime_ns) != (before.st_size, before.st_mtime_ns)
-            while not writing() and host.poll() is None and time.time() < deadline:
-                time.sleep(0.002)
+            wait_until(lambda: writing() or host.poll() is not None, every=0.002)
             time.sleep(rng.uniform(0, 0.15))
         else:
             time.sleep(rng.uniform(0.2, 1.0) * duration)
@@ -1084,19 +1082,14 @@ def xdotool(*arguments):
 
 def wait_for_x_window(name, seconds=60):
     """The X window Wine made for a top-level window with this title."""
-    import time
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        code, found = xdotool("search", "--onlyvisible", "--name", "^%s$" % re.escape(name))
-        if code == 0 and found:
-            return found[-1]
-        time.sleep(0.2)
-    return None
+    def found():
+        code, windows = xdotool("search", "--onlyvisible", "--name", "^%s$" % re.escape(name))
+        return windows[-1] if code == 0 and windows else None
+    return wait_until(found, seconds)
 
 
 def case_window_real_input(args):
     import threading
-    import time
     if not shutil.which("xdotool") or not shutil.which("import"):
         check(False, "window-real-input: xdotool and ImageMagick's import are needed")
         return
@@ -1114,16 +1107,15 @@ def case_window_real_input(args):
     def spin(control):
         """The centres of the up and down arrows of a spin control, from its
         place on the screen as the host reports it."""
-        deadline = time.time() + 60
-        while time.time() < deadline:
+        def reported():
             for line in list(lines):
                 name, _, value = line.decode("latin-1").strip().partition("=")
                 if name.startswith("ui.") and name.endswith(".screen.%d" % control):
                     left, top, right, bottom = (int(v) for v in value.split(","))
                     x = (left + right) // 2
                     return (x, top + (bottom - top) // 4), (x, bottom - (bottom - top) // 4)
-            time.sleep(0.1)
-        return None
+            return None
+        return wait_until(reported)
 
     def click(point, times):
         xdotool("mousemove", "--sync", str(point[0]), str(point[1]))
@@ -1144,8 +1136,10 @@ def case_window_real_input(args):
             click(width_spin[0], 5)
             xdotool("key", "--window", window, "--delay", "80", "alt+w", *["Up"] * 10)
             click(height_spin[1], 1)
+            before = screen_picture()
             xdotool("key", "--window", window, "--delay", "80", "alt+e", *["Down"] * 5)
-            time.sleep(1.5)  # the preview delay and a compression, seen on the screenshot only
+            # The last edit's preview, after its delay and a compression.
+            check(wait_redrawn(before), what + " the screen did not settle after the keys")
             shot = os.path.join(artefacts, "pixtune-real-input.png")
             subprocess.run(["import", "-window", "root", shot], stderr=subprocess.DEVNULL)
             check(os.path.exists(shot) and os.path.getsize(shot) > 1000, what + " no screenshot")

@@ -79,10 +79,8 @@ const char *semiProgId(PartRecord::Kind kind) {
 QorSimPage::QorSimPage(drawhost::StandInHost &host, IQorLib *lib, const std::string &documentName)
     : lib_(lib) {
   page_ = host.addDocument("C:\\Drawings\\", documentName)->addPage("Page-1");
-  ComPtr<IQorSimRoot> root;
-  if (FAILED(CoCreateInstance(CLSID_SimRoot, nullptr, CLSCTX_INPROC_SERVER, IID_IQorSimRoot,
-                              root.receiveVoid())) ||
-      FAILED(root->FindSim(page_, circuit_.receive())))
+  circuit_ = qorsim_test::pageCircuit(page_);
+  if (!circuit_)
     return;
   vectors_ = circuit_.query<IQorSimDC>();
 }

@@ -23,6 +23,7 @@
 #include "platform/com/win32/object.h"
 #include "platform/drawing-host/win32/stand-in-host.h"
 #include "platform/xml/win32/xml-guids.h"
+#include "testing/memory-streams.h"
 #include "testing/modal-script.h"
 #include "testing/server-exports.h"
 #include "testing/test-paths.h"
@@ -634,12 +635,10 @@ TEST_F(SemiControls, CancelAndReloadKeepMergedParametersEditsAndResults) {
   EXPECT_DOUBLE_EQ(result(q, "Ic"), ic);
 
   // Saved with the page and loaded into a new control of the class.
-  ComPtr<IStream> stream;
-  ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
-  ASSERT_EQ(q.ocx.query<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+  ComPtr<IStream> stream =
+      testing_support::savedStream(q.ocx.query<IPersistStreamInit>().get(), TRUE);
+  ASSERT_TRUE(stream);
   ComPtr<IUnknown> reloaded = createControl(Part::Npn);
-  LARGE_INTEGER zero = {};
-  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
   ASSERT_EQ(reloaded.query<IPersistStreamInit>()->Load(stream.get()), S_OK);
   Component copy;
   copy.part = Part::Npn;

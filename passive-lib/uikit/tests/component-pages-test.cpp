@@ -349,12 +349,6 @@ TEST_F(ComponentPages, AnInPlaceEditIsKeptWithEnterAndCancelledWithEscape) {
   EXPECT_TRUE(boxes.empty());
 }
 
-// The screen as a BMP file in the test's scratch folder.
-bool saveShot(const std::string &name) {
-  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  return test_windows::saveScreenArea(screen, testing_support::scratchPath(name));
-}
-
 // Every header and every name, value and unit on the resistor's
 // Parameters and Results pages can be read whole; the screenshots, in the
 // test's scratch folder, show it.
@@ -393,7 +387,7 @@ TEST_F(ComponentPages, ScreenshotsOfTheResistorSheetsPages) {
       return true;
     });
     steps.push_back([&names, index] {
-      saveShot(names[index]);
+      test_windows::saveScreenShot(testing_support::scratchPath(names[index]));
       return true;
     });
   }

@@ -15,6 +15,7 @@
 #include "platform/dialogs/win32/user-prompts.h"
 #include "platform/dialogs/win32/window.h"
 #include "platform/xml/win32/xml-objects.h"
+#include "testing/memory-streams.h"
 
 #include <gtest/gtest.h>
 
@@ -34,30 +35,11 @@ public:
     root_.reset();
     persist_.reset();
     EXPECT_EQ(xmlcom::createXmlDocument(IID_IPersistStreamInit, persist_.receiveVoid()), S_OK);
-    base::ComPtr<IStream> stream;
-    EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
-    ULONG written = 0;
-    stream->Write(text.data(), static_cast<ULONG>(text.size()), &written);
-    LARGE_INTEGER start = {};
-    stream->Seek(start, STREAM_SEEK_SET, nullptr);
-    EXPECT_EQ(persist_->Load(stream.get()), S_OK);
+    EXPECT_EQ(persist_->Load(testing_support::memoryStream(text).get()), S_OK);
     EXPECT_EQ(persist_.query<IXMLDocument>()->get_root(root_.receive()), S_OK);
   }
   // The whole document as it would be saved.
-  std::string text() {
-    base::ComPtr<IStream> stream;
-    CreateStreamOnHGlobal(nullptr, TRUE, stream.receive());
-    persist_->Save(stream.get(), FALSE);
-    LARGE_INTEGER zero = {};
-    ULARGE_INTEGER size = {};
-    stream->Seek(zero, STREAM_SEEK_CUR, &size);
-    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    ULONG read = 0;
-    stream->Read(&bytes[0], static_cast<ULONG>(bytes.size()), &read);
-    bytes.resize(read);
-    return bytes;
-  }
+  std::string text() { return testing_support::savedBytes(persist_.get(), FALSE); }
   const base::ComPtr<IXMLElement> &root() const { return root_; }
 
 private:
@@ -187,6 +169,14 @@ inline void activateRow(HWND page, int row, int column = 0) {
   activation.iItem = row;
   activation.iSubItem = column;
   notify(page, activation.hdr);
+}
+// A row of a page's list selected and focused, as a click on it leaves it.
+inline void selectRow(HWND page, int row, int list = IDC_PARAMS_LIST) {
+  LVITEMA state = {};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendDlgItemMessageA(page, list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                      reinterpret_cast<LPARAM>(&state));
 }
 // What the list's in-place editor sends when an edit of a row's value
 // ends; a null text is a cancelled edit. The page's answer.

@@ -2,6 +2,7 @@
 // to a memory stream through IPersistStreamInit, elements and collections
 // through the IE4 interfaces, early and late bound.
 #include "platform/xml/win32/xml-objects.h"
+#include "testing/memory-streams.h"
 #include "testing/test-files.h"
 
 #include "platform/base/win32/bstr.h"
@@ -18,32 +19,8 @@ namespace {
 
 using base::ComPtr;
 
-ComPtr<IStream> streamWith(const std::string &text) {
-  ComPtr<IStream> stream;
-  EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
-  ULONG written = 0;
-  stream->Write(text.data(), static_cast<ULONG>(text.size()), &written);
-  LARGE_INTEGER start = {};
-  stream->Seek(start, STREAM_SEEK_SET, nullptr);
-  return stream;
-}
-
-// What the add-on does to read a document back: save into a new memory
-// stream, take the size from the position, read from the start.
-std::string savedText(IPersistStreamInit *persist, BOOL clearDirty) {
-  ComPtr<IStream> stream;
-  EXPECT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.receive()), S_OK);
-  EXPECT_EQ(persist->Save(stream.get(), clearDirty), S_OK);
-  LARGE_INTEGER zero = {};
-  ULARGE_INTEGER size;
-  stream->Seek(zero, STREAM_SEEK_CUR, &size);
-  stream->Seek(zero, STREAM_SEEK_SET, nullptr);
-  std::string text(static_cast<size_t>(size.QuadPart), '\0');
-  ULONG got = 0;
-  stream->Read(&text[0], static_cast<ULONG>(text.size()), &got);
-  text.resize(got);
-  return text;
-}
+using testing_support::memoryStream;
+using testing_support::savedBytes;
 
 ComPtr<IXMLElement> childNamed(IXMLElement *parent, const wchar_t *name, long n = 0) {
   ComPtr<IXMLElementCollection> children;
@@ -75,7 +52,7 @@ protected:
         testing_support::sourcePath("platform/xml/tests/golden/component.xml"));
     ASSERT_FALSE(golden_.empty());
     ASSERT_EQ(xmlcom::createXmlDocument(IID_IPersistStreamInit, persist_.receiveVoid()), S_OK);
-    ASSERT_EQ(persist_->Load(streamWith(golden_).get()), S_OK);
+    ASSERT_EQ(persist_->Load(memoryStream(golden_).get()), S_OK);
     document_ = persist_.query<IXMLDocument>();
     ASSERT_TRUE(document_);
     ASSERT_EQ(document_->get_root(root_.receive()), S_OK);
@@ -94,7 +71,7 @@ protected:
 
 TEST_F(XmlCom, LoadedDocumentSavesBackByteIdentical) {
   EXPECT_EQ(persist_->IsDirty(), S_FALSE);
-  EXPECT_EQ(savedText(persist_.get(), FALSE), golden_);
+  EXPECT_EQ(savedBytes(persist_.get(), FALSE), golden_);
 }
 
 TEST_F(XmlCom, ElementsAndAttributesThroughTheInterfaces) {
@@ -136,34 +113,34 @@ TEST_F(XmlCom, ElementsAndAttributesThroughTheInterfaces) {
   std::string after = "RANGE=\"POS\" FORMAT=\"2\" DIGITS=\"3\" TEXT=\"4.7E-9\"/>";
   ASSERT_NE(expected.find(before), std::string::npos);
   expected.replace(expected.find(before), before.size(), after);
-  EXPECT_EQ(savedText(persist_.get(), TRUE), expected);
+  EXPECT_EQ(savedBytes(persist_.get(), TRUE), expected);
   EXPECT_EQ(persist_->IsDirty(), S_FALSE);
 }
 
 TEST_F(XmlCom, MalformedTextFailsClearlyAndKeepsTheDocument) {
-  EXPECT_EQ(persist_->Load(streamWith("<DEVICE NAME=\"x\">\n<PARAMS></DEVICE>").get()), E_FAIL);
+  EXPECT_EQ(persist_->Load(memoryStream("<DEVICE NAME=\"x\">\n<PARAMS></DEVICE>").get()), E_FAIL);
   ComPtr<IErrorInfo> info;
   ASSERT_EQ(GetErrorInfo(0, info.receive()), S_OK);
   BSTR description = nullptr;
   ASSERT_EQ(info->GetDescription(&description), S_OK);
   EXPECT_EQ(base::Bstr::adopt(description).toAnsi(),
             "line 2, column 11: expected the end tag </PARAMS>, found </DEVICE>");
-  EXPECT_EQ(savedText(persist_.get(), FALSE), golden_);
+  EXPECT_EQ(savedBytes(persist_.get(), FALSE), golden_);
 }
 
 TEST_F(XmlCom, RepeatedAttributesLoadAndSaveBackUnchanged) {
   const std::string text = "<MODEL TYPE=\"2N3904\" RB=\"0.75\" RB=\"7.5\"/>";
-  ASSERT_EQ(persist_->Load(streamWith(text).get()), S_OK);
+  ASSERT_EQ(persist_->Load(memoryStream(text).get()), S_OK);
   ComPtr<IXMLElement> root;
   ASSERT_EQ(document_->get_root(root.receive()), S_OK);
   EXPECT_EQ(attribute(root.get(), "RB"), "0.75");
-  EXPECT_EQ(savedText(persist_.get(), FALSE), text);
+  EXPECT_EQ(savedBytes(persist_.get(), FALSE), text);
 }
 
 TEST_F(XmlCom, ElementsOutliveALaterLoadAndTheDocument) {
   ComPtr<IXMLElement> result = childNamed(root_.get(), L"RESULT");
   ASSERT_TRUE(result);
-  ASSERT_EQ(persist_->Load(streamWith("<OTHER/>").get()), S_OK);
+  ASSERT_EQ(persist_->Load(memoryStream("<OTHER/>").get()), S_OK);
   root_.reset();
   document_.reset();
   persist_.reset();

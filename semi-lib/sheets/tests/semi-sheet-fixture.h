@@ -1,22 +1,19 @@
-// What the semiconductor sheets' tests share: an owner standing for a
-// diode or transistor control (its component XML as the control builds
-// it, in the XML object model; the undo copy its ShowProperties keeps), and
-// the page fixture of the sheets' tests with the readers of the parameters
-// list's rows and in-place editors.
+// What the semiconductor sheets' tests share: the pages' test owner over
+// a diode or transistor control's component XML as the control builds it,
+// with readers of its parameters, and the page fixture of the sheets'
+// tests with the readers of the parameters list's rows and in-place
+// editors.
 #ifndef SEMI_LIB_SHEETS_TESTS_SEMI_SHEET_FIXTURE_H
 #define SEMI_LIB_SHEETS_TESTS_SEMI_SHEET_FIXTURE_H
 
 #include "passive-lib/uikit/tests/page-test.h"
 #include "passive-lib/uikit/win32/component-sheet.h"
 #include "passive-lib/uikit/win32/pages-resource.h"
-#include "passive-lib/uikit/win32/sheet-owner.h"
 #include "passive-lib/win32/xml-access.h"
 #include "semi-lib/core/semi-templates.h"
 #include "semi-lib/sheets/model-library-source.h"
 #include "semi-lib/tests/library-files.h"
 
-#include "platform/dialogs/win32/user-prompts.h"
-#include "platform/xml/win32/xml-objects.h"
 #include "testing/modal-script.h"
 
 #include <gtest/gtest.h>
@@ -32,43 +29,19 @@ namespace semi_sheet_test {
 
 using base::ComPtr;
 
-// A control's document; the library comes from the module's resources.
-class TestOwner : public uikit::SheetOwner {
+// A diode or transistor control's document as the control builds it; the
+// library comes from the module's resources.
+class TestOwner : public uikit_test::TestOwner {
 public:
-  TestOwner(semi::SemiKind kind, const std::string &libraryText) {
-    document_.load(
-        semi::buildComponent(kind, "1.00.419", "12/09/2026", libraryText).document.save());
-  }
+  TestOwner(semi::SemiKind kind, const std::string &libraryText)
+      : uikit_test::TestOwner(
+            semi::buildComponent(kind, "1.00.419", "12/09/2026", libraryText).document.save()) {}
   explicit TestOwner(semi::SemiKind kind) : TestOwner(kind, semi_test::shippedLibrary(kind)) {}
-  virtual ~TestOwner() = default;
-
-  ComPtr<IXMLElement> rootElement() override { return document_.root(); }
-  void putDirtyFlag(bool dirty) override { calls.push_back(dirty ? "dirty" : "clean"); }
-  std::string partId() override { return "Q1"; }
-  std::string compGuid() override { return "{TEST}"; }
-  ComPtr<IDrawShape> shape() override { return nullptr; }
-  void UpdateBodyText() override { calls.push_back("label"); }
-  void LayoutShape() override { calls.push_back("layout"); }
-  void keepAppliedState() override {
-    calls.push_back("keep");
-    undo_ = document_.text();
-  }
-
-  // ShowProperties' frame: an undo copy first; any end but OK returns to
-  // it.
-  template <typename Run> INT_PTR showProperties(Run run) {
-    undo_ = document_.text();
-    const INT_PTR result = run();
-    if (result != IDOK)
-      document_.load(undo_);
-    return result;
-  }
 
   // The PARAMS item named name: its attribute, "(absent)" when it lacks
   // it, "(no item)" when there is no such item.
   std::string param(const std::string &name, const char *attribute) {
-    ComPtr<IXMLElement> params = passive::childElement(document_.root().get(), "PARAMS");
-    for (const ComPtr<IXMLElement> &item : passive::childElements(params.get())) {
+    for (const ComPtr<IXMLElement> &item : passive::childElements(section("PARAMS").get())) {
       std::string itemName;
       if (!passive::attributeText(item.get(), "NAME", itemName) || itemName != name)
         continue;
@@ -86,14 +59,6 @@ public:
       text = param(name, "DEFAULT");
     return std::atof(text.c_str());
   }
-
-  std::string text() { return document_.text(); }
-
-  std::vector<std::string> calls;
-
-private:
-  uikit_test::XmlDocument document_;
-  std::string undo_;
 };
 
 // A control that holds its library text itself.
@@ -113,6 +78,7 @@ using uikit_test::activateRow;
 using uikit_test::Box;
 using uikit_test::endEdit;
 using uikit_test::notify;
+using uikit_test::selectRow;
 using uikit_test::spin;
 
 class SemiSheets : public uikit_test::PageTest {
@@ -128,13 +94,6 @@ protected:
       body(page);
       return true;
     };
-  }
-  static void selectRow(HWND page, int row) {
-    LVITEMA state = {};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendDlgItemMessageA(page, IDC_PARAMS_LIST, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
-                        reinterpret_cast<LPARAM>(&state));
   }
   // The list's row whose name column reads name; -1 when none.
   static int rowOf(HWND page, const std::string &name) {

@@ -59,8 +59,7 @@ void repaint(uikit::ComponentSheet &sheet) {
 // A step that saves the whole screen as name in the test's scratch folder.
 ModalScript::Step screenShot(const char *name, bool &saved) {
   return [name, &saved] {
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    saved = test_windows::saveScreenArea(screen, testing_support::scratchPath(name));
+    saved = test_windows::saveScreenShot(testing_support::scratchPath(name));
     return true;
   };
 }
@@ -479,7 +478,7 @@ TEST_F(SemiSheets, ApplyThenCloseKeepsTheAppliedState) {
   EXPECT_NE(run.result, IDOK);
   ASSERT_TRUE(run.finished);
   EXPECT_FALSE(applyEnabledAfter);
-  EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "keep"}));
+  EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "shape", "keep"}));
   EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904") << "the step after Apply is undone";
   EXPECT_DOUBLE_EQ(owner.deviceValue("IS"), 6.81e-15);
   EXPECT_DOUBLE_EQ(owner.deviceValue("RB"), 7.5);
@@ -503,7 +502,7 @@ TEST_F(SemiSheets, AutoApplyAppliesAChosenModelAtOnce) {
                 }});
   EXPECT_EQ(run.result, IDCANCEL);
   ASSERT_TRUE(run.finished);
-  EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "keep"}));
+  EXPECT_EQ(owner.calls, (std::vector<std::string>{"dirty", "label", "shape", "keep"}));
   EXPECT_EQ(owner.param("TYPE", "TEXT"), "2N3904") << "applied, so Cancel keeps it";
   EXPECT_DOUBLE_EQ(owner.deviceValue("IS"), 6.81e-15);
 }
