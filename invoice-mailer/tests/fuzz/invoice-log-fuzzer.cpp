@@ -1,7 +1,7 @@
 // A header log and its item file, damaged any way: listing, looking up and
 // rendering every invoice ends in the documented errors or a text, never in
 // a crash, a sanitizer report or an outsized allocation.
-#include "invoice-mailer/tests/log-files.h"
+#include "invoice-mailer/tests/fuzz/log-exercise.h"
 #include "testing/fuzz-harness.h"
 
 // The input is the pair: headers (".ldl") then items (".ldi").
