@@ -304,35 +304,31 @@ bool TParser::skipLineTag(ParserLines &lines, int lineCount) {
 }
 
 int TParser::linesCount(ParserLines &lines) {
-  if (!keptLine_.countRead) {
+  if (!keptLine_.count)
     keptLine_.count = lines.lineCount();
-    keptLine_.countRead = true;
-  }
-  return keptLine_.count;
+  return *keptLine_.count;
 }
 
 const std::string &TParser::lineTextOf(ParserLines &lines, int line) {
   if (keptLine_.line != line) {
     keptLine_.text = lines.lineText(line);
     keptLine_.line = line;
-    keptLine_.startRead = false;
+    keptLine_.start.reset();
   }
   return keptLine_.text;
 }
 
 int TParser::lineStartOf(ParserLines &lines, int line) {
   lineTextOf(lines, line);
-  if (!keptLine_.startRead) {
+  if (!keptLine_.start)
     keptLine_.start = lines.lineStart(line);
-    keptLine_.startRead = true;
-  }
-  return keptLine_.start;
+  return *keptLine_.start;
 }
 
 void TParser::forgetLines() {
-  keptLine_.countRead = false;
+  keptLine_.count.reset();
   keptLine_.line = -1;
-  keptLine_.startRead = false;
+  keptLine_.start.reset();
 }
 
 void TParser::nextLineWord(ParserLines &lines, std::string &word) {

@@ -16,6 +16,7 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace spelling {
@@ -190,11 +191,9 @@ private:
   std::deque<TUndo> undo_;
   // What the line walk last read; see lineTextOf.
   struct KeptLine {
-    bool countRead = false;
-    int count = 0;
-    int line = -1; // the line in text, -1 for none
-    bool startRead = false;
-    int start = 0; // the line's first character index
+    std::optional<int> count;
+    int line = -1;            // the line in text, -1 for none
+    std::optional<int> start; // the line's first character index
     std::string text;
   } keptLine_;
 };
