@@ -8,8 +8,6 @@
 #include "clipboard-checker/win32/clipboard-text.h"
 #include "platform/components/win32/application.h"
 
-#include <richedit.h>
-
 #include <string>
 
 namespace lexitray {
@@ -109,8 +107,7 @@ void TForm1::CheckClipboard() {
   // line breaks.
   const std::string text = byteOrderMark_ ? toCodePage(unicode) : clipboard_->AsText();
   // Chosen while the edit is empty, so that no text is wrapped for nothing.
-  const bool wrap = !hasLineLongerThan(text, LongestWrappedLine);
-  SendMessageA(memo1->Handle(), EM_SETTARGETDEVICE, 0, wrap ? 0 : 1);
+  memo1->SetWordWrap(!hasLineLongerThan(text, LongestWrappedLine));
   memo1->SetText(text);
   VerbaSpell1->CheckWinControl(memo1);
 }

@@ -15,6 +15,11 @@ TCustomMemo::TCustomMemo(TComponent *owner) : TCustomEdit(owner), lines_(*this) 
   SetBounds(0, 0, 185, 89);
 }
 
+void TCustomMemo::SetWordWrap(bool wrap) {
+  wordWrap_ = wrap;
+  wordWrapChanged();
+}
+
 void TCustomMemo::CreateParams(TCreateParams &params) {
   TCustomEdit::CreateParams(params);
   params.style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);

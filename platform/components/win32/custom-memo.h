@@ -18,11 +18,15 @@ public:
   explicit TCustomMemo(TComponent *owner);
   TMemoLines &Lines() { return lines_; }
   void SetWantReturns(bool want) { wantReturns_ = want; }
-  void SetWordWrap(bool wrap) { wordWrap_ = wrap; }
+  void SetWordWrap(bool wrap);
   void SetScrollBars(TScrollStyle bars) { scrollBars_ = bars; }
 
 protected:
   void CreateParams(TCreateParams &params) override;
+  // A memo's wrapping is a style, fixed when its window is made; a control
+  // that can change it on a live window does so here.
+  virtual void wordWrapChanged() {}
+  bool wordWrap() const { return wordWrap_; }
 
 private:
   TMemoLines lines_;

@@ -40,6 +40,13 @@ void TCustomRichEdit::handleCreated() {
   SendMessageA(Handle(), EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
 }
 
+// A rich edit wraps at its window's width or, given a line width of 1,
+// not at all; either can be chosen while it holds text.
+void TCustomRichEdit::wordWrapChanged() {
+  if (HandleAllocated())
+    SendMessageA(Handle(), EM_SETTARGETDEVICE, 0, wordWrap() ? 0 : 1);
+}
+
 std::string TCustomRichEdit::SelText() {
   CHARRANGE range{0, 0};
   SendMessageA(Handle(), EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&range));

@@ -24,6 +24,7 @@ public:
 protected:
   void CreateParams(TCreateParams &params) override;
   void handleCreated() override;
+  void wordWrapChanged() override;
   bool notify(NMHDR &header, LRESULT &result) override;
 
 private:
